@@ -1,0 +1,15 @@
+#pragma once
+// The system log. Lines go to standard error unless a sink is installed (tests capture them).
+
+#include <functional>
+#include <string>
+
+namespace plat {
+
+using LogSink = std::function<void(const std::string& line)>;
+
+void log(const std::string& line);
+// Installs a sink and returns the previous one (empty: standard error). Thread-safe.
+LogSink setLogSink(LogSink sink);
+
+}  // namespace plat

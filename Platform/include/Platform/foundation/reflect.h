@@ -1,0 +1,284 @@
+#pragma once
+// The runtime's description of a class: its name, its base and its ordered own property list, each
+// property with the type-encoding attribute string the runtime reports ("Td,N,V_sales"), a read-only
+// flag and typed accessors. Plus key-value access (by key and dotted key path) over objects,
+// dictionaries and arrays.
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "Platform/foundation/exception.h"
+#include "Platform/foundation/object.h"
+
+namespace plat {
+
+class Property {
+public:
+    using Getter = std::function<Value(const Object&)>;
+    using Setter = std::function<bool(Object&, const Value&)>;  // false: value not storable
+    using NumberGetter = double (*)(const Object&, const void* member);
+
+    Property(std::string name, std::string attributes, Getter get, Setter set);
+
+    const std::string& name() const { return _name; }
+    // The runtime's attribute string: type encoding first ("T..."), then ",R" when read-only, ",N,V_<name>".
+    const std::string& attributes() const { return _attributes; }
+    bool isReadOnly() const { return !_set; }
+
+    Value get(const Object& o) const { return _get(o); }
+    // Throws InvalidArgumentException when the property is read-only or the value does not fit its type.
+    void set(Object& o, const Value& v) const;
+
+    // Reads a numeric data member without building a Value (NaN for properties that are not plain
+    // numeric members); for bulk reads over many items of one class.
+    bool hasDirectNumber() const { return _number != nullptr; }
+    double number(const Object& o) const { return _number(o, _member); }
+
+    // Internal: set by property() for plain numeric data members; the member pointer is kept in place.
+    template <class MemberPtr>
+    void setDirectNumber(NumberGetter f, MemberPtr member) {
+        static_assert(sizeof(MemberPtr) <= sizeof(_member) && std::is_trivially_copyable_v<MemberPtr>);
+        std::memcpy(_member, &member, sizeof(MemberPtr));
+        _number = f;
+    }
+
+private:
+    std::string _name, _attributes;
+    Getter _get;
+    Setter _set;
+    NumberGetter _number = nullptr;
+    alignas(16) unsigned char _member[16] = {};
+};
+
+class ClassInfo {
+public:
+    ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties);
+
+    template <class C, class Base, class... P>
+    static ClassInfo make(std::string name, P&&... props) {
+        static_assert(std::is_base_of_v<Base, C>);
+        return ClassInfo(std::move(name), &Base::staticClassInfo(), std::vector<Property>{std::forward<P>(props)...});
+    }
+
+    const std::string& name() const { return _name; }
+    const ClassInfo* base() const { return _base; }
+    // Properties declared by this class itself, in declaration order (not those of its bases).
+    const std::vector<Property>& ownProperties() const { return _properties; }
+    const Property* ownProperty(std::string_view name) const;
+    // This class first, then its bases, as the runtime's lookup goes.
+    const Property* findProperty(std::string_view name) const;
+    bool isSubclassOf(const ClassInfo& other) const;
+
+private:
+    std::string _name;
+    const ClassInfo* _base;
+    std::vector<Property> _properties;
+};
+
+#define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                        \
+    const ::plat::ClassInfo& Cls::staticClassInfo() {                                            \
+        static const ::plat::ClassInfo info = ::plat::ClassInfo::make<Cls, Base>(#Cls, ##__VA_ARGS__); \
+        return info;                                                                             \
+    }
+
+// ---- typed property declarations -------------------------------------------------------------
+
+namespace detail {
+
+template <class T> struct PropertyType;  // encoding, boxing and unboxing of one member type
+
+bool numberFits(const Value& v, double lo, double hi);
+
+template <class T>
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
+struct PropertyType<T> {
+    static std::string encoding() {
+        if constexpr (std::is_same_v<T, double>) return "d";
+        else if constexpr (std::is_same_v<T, float>) return "f";
+        else if constexpr (std::is_signed_v<T>) return sizeof(T) == 1 ? "c" : sizeof(T) == 2 ? "s" : sizeof(T) == 4 ? "i" : "q";
+        else return sizeof(T) == 1 ? "C" : sizeof(T) == 2 ? "S" : sizeof(T) == 4 ? "I" : "Q";
+    }
+    static Value box(const T& v) { return Value(v); }
+    static bool unbox(const Value& v, T& out) {
+        if (!v.isNumber()) return false;
+        if constexpr (std::is_floating_point_v<T>) {
+            out = static_cast<T>(v.asDouble());
+            return true;
+        } else {
+            if (!v.isDouble()) {
+                std::int64_t i = v.asInteger();
+                if (i < static_cast<std::int64_t>(std::numeric_limits<T>::min()) ||
+                    (std::is_unsigned_v<T> ? false : i > static_cast<std::int64_t>(std::numeric_limits<T>::max())))
+                    return false;
+                out = static_cast<T>(i);
+                return true;
+            }
+            if (!numberFits(v, static_cast<double>(std::numeric_limits<T>::min()), static_cast<double>(std::numeric_limits<T>::max())))
+                return false;
+            out = static_cast<T>(v.asDouble());
+            return true;
+        }
+    }
+    static double number(const T& v) { return static_cast<double>(v); }
+};
+template <> struct PropertyType<bool> {
+    static std::string encoding() { return "B"; }
+    static Value box(bool v) { return Value(v); }
+    static bool unbox(const Value& v, bool& out) { if (!v.isNumber()) return false; out = v.asBool(); return true; }
+    static double number(bool v) { return v ? 1 : 0; }
+};
+template <> struct PropertyType<std::string> {
+    static std::string encoding() { return "@\"NSString\""; }
+    static Value box(const std::string& v) { return Value(v); }
+    static bool unbox(const Value& v, std::string& out) {
+        if (v.isNil()) { out.clear(); return true; }
+        if (!v.isString()) return false;
+        out = v.asString();
+        return true;
+    }
+};
+template <> struct PropertyType<Date> {
+    static std::string encoding() { return "@\"NSDate\""; }
+    static Value box(const Date& v) { return Value(v); }
+    static bool unbox(const Value& v, Date& out) { if (!v.isDate()) return false; out = v.asDate(); return true; }
+};
+template <> struct PropertyType<std::optional<double>> {  // a nullable number
+    static std::string encoding() { return "@\"NSNumber\""; }
+    static Value box(const std::optional<double>& v) { return v ? Value(*v) : Value(); }
+    static bool unbox(const Value& v, std::optional<double>& out) {
+        if (v.isNil() || v.isNull()) { out.reset(); return true; }
+        if (!v.isNumber()) return false;
+        out = v.asDouble();
+        return true;
+    }
+};
+template <> struct PropertyType<Value> {
+    static std::string encoding() { return "@"; }
+    static Value box(const Value& v) { return v; }
+    static bool unbox(const Value& v, Value& out) { out = v; return true; }
+};
+template <> struct PropertyType<Array> {
+    static std::string encoding() { return "@\"NSArray\""; }
+    static Value box(const Array& v) { return Value(v); }
+    static bool unbox(const Value& v, Array& out) {
+        if (v.isNil()) { out.clear(); return true; }
+        if (!v.isArray()) return false;
+        out = *v.asArray();
+        return true;
+    }
+};
+template <> struct PropertyType<ArrayPtr> {
+    static std::string encoding() { return "@\"NSArray\""; }
+    static Value box(const ArrayPtr& v) { return Value(v); }
+    static bool unbox(const Value& v, ArrayPtr& out) {
+        if (v.isNil()) { out.reset(); return true; }
+        if (!v.isArray()) return false;
+        out = v.asArray();
+        return true;
+    }
+};
+template <> struct PropertyType<DictionaryPtr> {
+    static std::string encoding() { return "@\"NSDictionary\""; }
+    static Value box(const DictionaryPtr& v) { return Value(v); }
+    static bool unbox(const Value& v, DictionaryPtr& out) {
+        if (v.isNil()) { out.reset(); return true; }
+        if (!v.isDictionary()) return false;
+        out = v.asDictionary();
+        return true;
+    }
+};
+template <class T>
+    requires std::is_base_of_v<Object, T>
+struct PropertyType<std::shared_ptr<T>> {
+    static std::string encoding() { return "@\"NSObject\""; }
+    static Value box(const std::shared_ptr<T>& v) { return Value(v); }
+    static bool unbox(const Value& v, std::shared_ptr<T>& out) {
+        if (v.isNil()) { out.reset(); return true; }
+        auto o = v.as<T>();
+        if (!o) return false;
+        out = std::move(o);
+        return true;
+    }
+};
+
+std::string attributes(const std::string& encoding, bool readOnly, const std::string& name);
+
+template <class T>
+using Bare = std::remove_cvref_t<T>;
+
+}  // namespace detail
+
+// A data member: property("sales", &Sale::sales).
+template <class C, class M>
+    requires std::is_base_of_v<Object, C>
+Property property(std::string name, M C::*member) {
+    using PT = detail::PropertyType<M>;
+    Property p(name, detail::attributes(PT::encoding(), false, name),
+               [member](const Object& o) { return PT::box(static_cast<const C&>(o).*member); },
+               [member](Object& o, const Value& v) { return PT::unbox(v, static_cast<C&>(o).*member); });
+    if constexpr (std::is_arithmetic_v<M>) {
+        p.setDirectNumber(
+            [](const Object& o, const void* m) {
+                M C::*mp;
+                std::memcpy(&mp, m, sizeof(mp));
+                return PT::number(static_cast<const C&>(o).*mp);
+            },
+            member);
+    }
+    return p;
+}
+
+// A read-only property computed by a getter: property("total", &Order::total).
+template <class C, class R>
+    requires std::is_base_of_v<Object, C>
+Property property(std::string name, R (C::*getter)() const) {
+    using PT = detail::PropertyType<detail::Bare<R>>;
+    return Property(name, detail::attributes(PT::encoding(), true, name),
+                    [getter](const Object& o) { return PT::box((static_cast<const C&>(o).*getter)()); }, nullptr);
+}
+template <class C, class R>
+    requires std::is_base_of_v<Object, C>
+Property property(std::string name, R (C::*getter)()) {
+    using PT = detail::PropertyType<detail::Bare<R>>;
+    return Property(name, detail::attributes(PT::encoding(), true, name),
+                    [getter](const Object& o) { return PT::box((const_cast<C&>(static_cast<const C&>(o)).*getter)()); }, nullptr);
+}
+
+// A property with getter and setter methods: property("name", &Person::name, &Person::setName).
+template <class C, class R, class A>
+    requires std::is_base_of_v<Object, C>
+Property property(std::string name, R (C::*getter)() const, void (C::*setter)(A)) {
+    using T = detail::Bare<R>;
+    using PT = detail::PropertyType<T>;
+    return Property(name, detail::attributes(PT::encoding(), false, name),
+                    [getter](const Object& o) { return PT::box((static_cast<const C&>(o).*getter)()); },
+                    [setter](Object& o, const Value& v) {
+                        T tmp{};
+                        if (!PT::unbox(v, tmp)) return false;
+                        (static_cast<C&>(o).*setter)(std::move(tmp));
+                        return true;
+                    });
+}
+
+// ---- key-value access --------------------------------------------------------------------------
+
+// Reads `key` of an object (its declared properties), a dictionary (the entry, nil when absent) or an
+// array (the key read from every element). nil reads nil. Anything else, or an object without the
+// key, throws UndefinedKeyException.
+Value valueForKey(const Value& target, std::string_view key);
+// Writes `key`; throws UndefinedKeyException for a missing key, InvalidArgumentException for a
+// read-only property or a value of the wrong type. Writing to nil does nothing.
+void setValueForKey(const Value& target, std::string_view key, const Value& value);
+// Dotted paths: each part read from the previous result.
+Value valueForKeyPath(const Value& target, std::string_view path);
+void setValueForKeyPath(const Value& target, std::string_view path, const Value& value);
+
+}  // namespace plat

@@ -1,0 +1,102 @@
+#pragma once
+// A dynamically typed value, as the platform's object values are: nil, null, Boolean, integer, double,
+// string, date, array, dictionary or object. Numbers live inline (no heap), so bulk reads stay cheap.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+#include "Platform/foundation/date.h"
+
+namespace plat {
+
+class Object;
+class Value;
+using ObjectPtr = std::shared_ptr<Object>;
+using Array = std::vector<Value>;
+using ArrayPtr = std::shared_ptr<Array>;
+using Dictionary = std::map<std::string, Value, std::less<>>;
+using DictionaryPtr = std::shared_ptr<Dictionary>;
+
+class Value {
+public:
+    enum class Kind : std::uint8_t { Nil, Null, Bool, Integer, Double, String, Date, Array, Dictionary, Object };
+    struct NullTag {
+        friend bool operator==(NullTag, NullTag) { return true; }
+    };
+
+    Value() = default;  // nil
+    Value(std::nullptr_t) {}
+    Value(bool b) : _v(b) {}
+    template <class T>
+        requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
+    Value(T i) : _v(static_cast<std::int64_t>(i)) {}
+    Value(double d) : _v(d) {}
+    Value(float f) : _v(static_cast<double>(f)) {}
+    Value(const char* s) : _v(std::string(s ? s : "")) {}
+    Value(std::string s) : _v(std::move(s)) {}
+    Value(std::string_view s) : _v(std::string(s)) {}
+    Value(Date d) : _v(d) {}
+    Value(ArrayPtr a);
+    Value(Array a) : _v(std::make_shared<Array>(std::move(a))) {}
+    Value(DictionaryPtr d);
+    Value(Dictionary d) : _v(std::make_shared<Dictionary>(std::move(d))) {}
+    template <class T>
+        requires std::is_base_of_v<Object, T>
+    Value(std::shared_ptr<T> o) {
+        if (o) _v = ObjectPtr(std::move(o));
+    }
+
+    static Value null() {
+        Value v;
+        v._v = NullTag{};
+        return v;
+    }
+
+    Kind kind() const { return static_cast<Kind>(_v.index()); }
+    bool isNil() const { return _v.index() == 0; }
+    bool isNull() const { return kind() == Kind::Null; }
+    bool isBool() const { return kind() == Kind::Bool; }
+    bool isInteger() const { return kind() == Kind::Integer; }
+    bool isDouble() const { return kind() == Kind::Double; }
+    // Booleans count as numbers, as the platform's boxed Booleans do.
+    bool isNumber() const { auto k = kind(); return k == Kind::Bool || k == Kind::Integer || k == Kind::Double; }
+    bool isString() const { return kind() == Kind::String; }
+    bool isDate() const { return kind() == Kind::Date; }
+    bool isArray() const { return kind() == Kind::Array; }
+    bool isDictionary() const { return kind() == Kind::Dictionary; }
+    bool isObject() const { return kind() == Kind::Object; }
+
+    // Numeric views: NaN / 0 / false for values that are not numbers.
+    double asDouble() const;
+    std::int64_t asInteger() const;  // doubles are truncated and clamped; NaN gives 0
+    bool asBool() const;
+    const std::string& asString() const;  // empty for non-strings
+    Date asDate() const { return isDate() ? std::get<Date>(_v) : Date(); }
+    const ArrayPtr& asArray() const;            // null for non-arrays
+    const DictionaryPtr& asDictionary() const;  // null for non-dictionaries
+    const ObjectPtr& asObject() const;          // null for non-objects
+    template <class T>
+    std::shared_ptr<T> as() const {
+        return std::dynamic_pointer_cast<T>(asObject());
+    }
+
+    // The platform's equality: numbers compare by value across kinds, strings by content, containers
+    // element-wise, objects through Object::isEqual.
+    bool isEqual(const Value& other) const;
+    friend bool operator==(const Value& a, const Value& b) { return a.isEqual(b); }
+    // Same object (for objects and containers) or equal scalar.
+    bool isIdentical(const Value& other) const;
+
+    std::string description() const;
+
+private:
+    std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, Date, ArrayPtr, DictionaryPtr, ObjectPtr> _v;
+};
+
+}  // namespace plat

@@ -1,0 +1,133 @@
+#include "Platform/foundation/reflect.h"
+
+namespace plat {
+
+Property::Property(std::string name, std::string attributes, Getter get, Setter set)
+    : _name(std::move(name)), _attributes(std::move(attributes)), _get(std::move(get)), _set(std::move(set)) {}
+
+void Property::set(Object& o, const Value& v) const {
+    if (!_set) throw InvalidArgumentException("the property " + _name + " is read-only");
+    if (!_set(o, v)) throw InvalidArgumentException("the value " + v.description() + " does not fit the property " + _name);
+}
+
+ClassInfo::ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties)
+    : _name(std::move(name)), _base(base), _properties(std::move(properties)) {}
+
+const Property* ClassInfo::ownProperty(std::string_view name) const {
+    for (const auto& p : _properties)
+        if (p.name() == name) return &p;
+    return nullptr;
+}
+
+const Property* ClassInfo::findProperty(std::string_view name) const {
+    for (const ClassInfo* c = this; c; c = c->_base)
+        if (const Property* p = c->ownProperty(name)) return p;
+    return nullptr;
+}
+
+bool ClassInfo::isSubclassOf(const ClassInfo& other) const {
+    for (const ClassInfo* c = this; c; c = c->_base)
+        if (c == &other) return true;
+    return false;
+}
+
+namespace detail {
+
+bool numberFits(const Value& v, double lo, double hi) {
+    double d = v.asDouble();
+    return d >= lo && d <= hi;  // false for NaN
+}
+
+std::string attributes(const std::string& encoding, bool readOnly, const std::string& name) {
+    return "T" + encoding + (readOnly ? ",R" : "") + ",N,V_" + name;
+}
+
+}  // namespace detail
+
+namespace {
+
+std::string targetClassName(const Value& target) {
+    switch (target.kind()) {
+        case Value::Kind::Object: return target.asObject()->className();
+        case Value::Kind::Null: return "Null";
+        case Value::Kind::String: return "String";
+        case Value::Kind::Date: return "Date";
+        default: return target.isNumber() ? "Number" : "Value";
+    }
+}
+
+}  // namespace
+
+Value valueForKey(const Value& target, std::string_view key) {
+    switch (target.kind()) {
+        case Value::Kind::Nil: return {};
+        case Value::Kind::Dictionary: {
+            const auto& d = *target.asDictionary();
+            auto it = d.find(key);
+            return it == d.end() ? Value() : it->second;
+        }
+        case Value::Kind::Array: {
+            auto out = std::make_shared<Array>();
+            out->reserve(target.asArray()->size());
+            for (const auto& e : *target.asArray()) {
+                Value v = valueForKey(e, key);
+                out->push_back(v.isNil() ? Value::null() : std::move(v));
+            }
+            return Value(out);
+        }
+        case Value::Kind::Object: {
+            const Object& o = *target.asObject();
+            if (const Property* p = o.classInfo().findProperty(key)) return p->get(o);
+            break;
+        }
+        default: break;
+    }
+    throw UndefinedKeyException(std::string(key), targetClassName(target));
+}
+
+void setValueForKey(const Value& target, std::string_view key, const Value& value) {
+    switch (target.kind()) {
+        case Value::Kind::Nil: return;
+        case Value::Kind::Dictionary: {
+            auto& d = *target.asDictionary();
+            if (value.isNil()) {
+                auto it = d.find(key);
+                if (it != d.end()) d.erase(it);
+            } else {
+                d.insert_or_assign(std::string(key), value);
+            }
+            return;
+        }
+        case Value::Kind::Object: {
+            Object& o = *target.asObject();
+            if (const Property* p = o.classInfo().findProperty(key)) return p->set(o, value);
+            break;
+        }
+        default: break;
+    }
+    throw UndefinedKeyException(std::string(key), targetClassName(target));
+}
+
+static std::pair<std::string_view, std::string_view> splitLast(std::string_view path) {
+    auto dot = path.rfind('.');
+    if (dot == std::string_view::npos) return {{}, path};
+    return {path.substr(0, dot), path.substr(dot + 1)};
+}
+
+Value valueForKeyPath(const Value& target, std::string_view path) {
+    Value cur = target;
+    size_t start = 0;
+    while (true) {
+        size_t dot = path.find('.', start);
+        cur = valueForKey(cur, path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+        if (dot == std::string_view::npos) return cur;
+        start = dot + 1;
+    }
+}
+
+void setValueForKeyPath(const Value& target, std::string_view path, const Value& value) {
+    auto [owner, last] = splitLast(path);
+    setValueForKey(owner.empty() ? target : valueForKeyPath(target, owner), last, value);
+}
+
+}  // namespace plat
