@@ -23,6 +23,9 @@ using ArrayPtr = std::shared_ptr<Array>;
 using Dictionary = std::map<std::string, Value, std::less<>>;
 using DictionaryPtr = std::shared_ptr<Dictionary>;
 
+// The index that lookups answer when nothing is found (the largest signed index, as the platform has it).
+inline constexpr std::size_t NotFound = static_cast<std::size_t>(INT64_MAX);
+
 class Value {
 public:
     enum class Kind : std::uint8_t { Nil, Null, Bool, Integer, Double, String, Date, Array, Dictionary, Object };

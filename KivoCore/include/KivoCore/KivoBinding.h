@@ -1,0 +1,29 @@
+#pragma once
+// A dotted property path ("customer.address.city") that reads, writes and classifies a value of a
+// target item, one part at a time through the reflector.
+
+#include <string>
+#include <vector>
+
+#include "Platform/foundation/object.h"
+
+class KivoBinding : public plat::Object {
+public:
+    explicit KivoBinding(const std::string& path) { setPath(path); }
+
+    const std::string& path() const { return _path; }
+    void setPath(const std::string& path);
+
+    plat::Value getValueForTarget(const plat::Value& target) const;
+    // Writes the last part on the owner the path leads to; a key the owner does not have, or a value
+    // it cannot take, is logged and changes nothing.
+    void setValue(const plat::Value& value, const plat::Value& target) const;
+    // The declared type of the last part on its owner, not the type of the current value.
+    std::int64_t getDataTypeForTarget(const plat::Value& target) const;
+
+private:
+    plat::Value ownerOf(const plat::Value& target) const;
+
+    std::string _path;
+    std::vector<std::string> _parts;
+};

@@ -1,0 +1,68 @@
+#pragma once
+// An ordered list that announces every change through `collectionChanged`. Changes apply at once;
+// inside update batches their announcements are dropped and the outermost end announces one reset.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "KivoCore/IKivoNotifyCollectionChanged.h"
+#include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "Platform/foundation/value.h"
+
+class KivoObservableArray : public plat::Object, public IKivoNotifyCollectionChanged {
+public:
+    explicit KivoObservableArray(std::size_t capacity = 0);
+
+    std::shared_ptr<KivoEvent> collectionChanged() const override { return _collectionChanged; }
+    void setCollectionChanged(std::shared_ptr<KivoEvent> event) override { _collectionChanged = std::move(event); }
+
+    // ---- reading (never announces) ----
+    std::size_t count() const { return _storage.size(); }
+    // Out-of-range indices throw std::out_of_range.
+    const plat::Value& objectAtIndex(std::size_t index) const;
+    const plat::Value& operator[](std::int64_t index) const;  // the subscript read
+    template <class T>
+    std::shared_ptr<T> objectAtIndexAs(std::size_t index) const {
+        return objectAtIndex(index).as<T>();
+    }
+    // First equal item, or plat::NotFound.
+    std::size_t indexOfObject(const plat::Value& item) const;
+    // The storage itself: changes made through it are not announced.
+    plat::Array& sourceArray() { return _storage; }
+    const plat::Array& sourceArray() const { return _storage; }
+    plat::Array::const_iterator begin() const { return _storage.begin(); }
+    plat::Array::const_iterator end() const { return _storage.end(); }
+    bool isUpdating() const { return _updating > 0; }
+
+    // ---- changing (applied, then announced) ----
+    void addObject(const plat::Value& item);
+    void addObjectsFromArray(const plat::Array& items);
+    void insertObject(const plat::Value& item, std::size_t index);  // index ≤ count, else std::out_of_range
+    void removeObjectAtIndex(std::size_t index);
+    // Removes every item equal to `item`, announcing one removal of the first at its index; an absent
+    // item changes and announces nothing.
+    void removeObject(const plat::Value& item);
+    void replaceObjectAtIndex(std::size_t index, const plat::Value& item);
+    void setObject(const plat::Value& item, std::int64_t index);  // the subscript write: a replace
+    void removeAllObjects();
+
+    // ---- batching ----
+    void beginUpdate();
+    void endUpdate();  // never below zero; the outermost end announces one reset
+    void deferUpdate(const std::function<void()>& block);
+
+    // ---- announcing ----
+    void raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,
+                                plat::ArrayPtr oldItems, std::int64_t oldStartingIndex);
+    // The hook subclasses override to act on every change; the base raises `collectionChanged`.
+    virtual void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+
+private:
+    void checkIndex(std::size_t index, const char* what) const;
+
+    plat::Array _storage;
+    std::int32_t _updating = 0;
+    std::shared_ptr<KivoEvent> _collectionChanged;
+};

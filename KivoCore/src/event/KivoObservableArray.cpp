@@ -1,0 +1,123 @@
+#include "KivoCore/KivoObservableArray.h"
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace {
+
+plat::ArrayPtr listOf(const plat::Value& item) { return std::make_shared<plat::Array>(plat::Array{item}); }
+
+}  // namespace
+
+KivoObservableArray::KivoObservableArray(std::size_t capacity) : _collectionChanged(std::make_shared<KivoEvent>()) {
+    _storage.reserve(capacity);
+}
+
+void KivoObservableArray::checkIndex(std::size_t index, const char* what) const {
+    if (index >= _storage.size())
+        throw std::out_of_range(std::string("KivoObservableArray ") + what + ": index " + std::to_string(index) +
+                                " beyond bounds [0 .. " + std::to_string(_storage.size()) + ")");
+}
+
+const plat::Value& KivoObservableArray::objectAtIndex(std::size_t index) const {
+    checkIndex(index, "objectAtIndex");
+    return _storage[index];
+}
+
+const plat::Value& KivoObservableArray::operator[](std::int64_t index) const {
+    if (index < 0) throw std::out_of_range("KivoObservableArray subscript: negative index " + std::to_string(index));
+    return objectAtIndex(static_cast<std::size_t>(index));
+}
+
+std::size_t KivoObservableArray::indexOfObject(const plat::Value& item) const {
+    for (std::size_t i = 0; i < _storage.size(); ++i)
+        if (_storage[i].isEqual(item)) return i;
+    return plat::NotFound;
+}
+
+void KivoObservableArray::addObject(const plat::Value& item) {
+    auto start = static_cast<std::int64_t>(_storage.size());
+    _storage.push_back(item);
+    if (!isUpdating()) raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, listOf(item), start, nullptr, -1);
+}
+
+void KivoObservableArray::addObjectsFromArray(const plat::Array& items) {
+    auto start = static_cast<std::int64_t>(_storage.size());
+    _storage.insert(_storage.end(), items.begin(), items.end());
+    if (!isUpdating())
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, std::make_shared<plat::Array>(items), start, nullptr, -1);
+}
+
+void KivoObservableArray::insertObject(const plat::Value& item, std::size_t index) {
+    if (index > _storage.size())
+        throw std::out_of_range("KivoObservableArray insertObject: index " + std::to_string(index) + " beyond bounds [0 .. " +
+                                std::to_string(_storage.size()) + "]");
+    _storage.insert(_storage.begin() + static_cast<std::ptrdiff_t>(index), item);
+    if (!isUpdating())
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, listOf(item), static_cast<std::int64_t>(index), nullptr, -1);
+}
+
+void KivoObservableArray::removeObjectAtIndex(std::size_t index) {
+    checkIndex(index, "removeObjectAtIndex");
+    plat::Value removed = std::move(_storage[index]);
+    _storage.erase(_storage.begin() + static_cast<std::ptrdiff_t>(index));
+    if (!isUpdating())
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(removed), static_cast<std::int64_t>(index));
+}
+
+void KivoObservableArray::removeObject(const plat::Value& item) {
+    std::size_t index = indexOfObject(item);
+    if (index == plat::NotFound) return;
+    plat::Value found = _storage[index];
+    std::erase_if(_storage, [&](const plat::Value& v) { return v.isEqual(item); });
+    if (!isUpdating())
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(found), static_cast<std::int64_t>(index));
+}
+
+void KivoObservableArray::replaceObjectAtIndex(std::size_t index, const plat::Value& item) {
+    checkIndex(index, "replaceObjectAtIndex");
+    plat::Value old = std::exchange(_storage[index], item);
+    if (!isUpdating())
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, nullptr, -1, listOf(old), static_cast<std::int64_t>(index));
+}
+
+void KivoObservableArray::setObject(const plat::Value& item, std::int64_t index) {
+    if (index < 0) throw std::out_of_range("KivoObservableArray subscript: negative index " + std::to_string(index));
+    replaceObjectAtIndex(static_cast<std::size_t>(index), item);
+}
+
+void KivoObservableArray::removeAllObjects() {
+    _storage.clear();
+    if (!isUpdating()) raiseCollectionChanged(KivoNotifyCollectionChangedActionReset, nullptr, -1, nullptr, -1);
+}
+
+void KivoObservableArray::beginUpdate() { ++_updating; }
+
+void KivoObservableArray::endUpdate() {
+    if (_updating <= 0) return;
+    if (--_updating == 0) raiseCollectionChanged(KivoNotifyCollectionChangedActionReset, nullptr, -1, nullptr, -1);
+}
+
+void KivoObservableArray::deferUpdate(const std::function<void()>& block) {
+    // The batch ends even if the block throws, so the array never stays silent for good.
+    struct Guard {
+        KivoObservableArray* a;
+        ~Guard() { a->endUpdate(); }
+    };
+    beginUpdate();
+    Guard guard{this};
+    if (block) block();
+}
+
+void KivoObservableArray::raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,
+                                                 plat::ArrayPtr oldItems, std::int64_t oldStartingIndex) {
+    if (isUpdating()) return;
+    onCollectionChanged(std::make_shared<KivoNotifyCollectionChangedEventArgs>(action, std::move(items), startingIndex,
+                                                                               std::move(oldItems), oldStartingIndex));
+}
+
+void KivoObservableArray::onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    if (isUpdating()) return;
+    if (auto event = _collectionChanged) event->raise(weak_from_this().lock(), args);
+}

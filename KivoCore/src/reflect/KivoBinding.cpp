@@ -1,0 +1,53 @@
+#include "KivoCore/KivoBinding.h"
+
+#include "KivoCore/KivoReflector.h"
+#include "Platform/foundation/log.h"
+#include "Platform/foundation/reflect.h"
+
+void KivoBinding::setPath(const std::string& path) {
+    _path = path;
+    _parts.clear();
+    size_t start = 0;
+    while (true) {
+        size_t dot = path.find('.', start);
+        _parts.push_back(path.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+}
+
+plat::Value KivoBinding::getValueForTarget(const plat::Value& target) const {
+    plat::Value value = target;
+    for (const auto& part : _parts) value = KivoReflector::getValue(value, part);
+    return value;
+}
+
+plat::Value KivoBinding::ownerOf(const plat::Value& target) const {
+    plat::Value owner = target;
+    for (size_t i = 0; i + 1 < _parts.size(); ++i) owner = KivoReflector::getValue(owner, _parts[i]);
+    return owner;
+}
+
+void KivoBinding::setValue(const plat::Value& value, const plat::Value& target) const {
+    plat::Value owner = ownerOf(target);
+    const std::string& key = _parts.back();
+    if (owner.isObject()) {
+        if (auto* dyn = owner.asObject()->asDynamicObject(); dyn && dyn->answers(plat::DynamicObject::SetPropertyValue)) {
+            dyn->setPropertyValue(key, value);
+            return;
+        }
+    }
+    // A write must never bring the application down: a key the owner lacks, or a value it cannot take,
+    // is reported and ignored.
+    try {
+        plat::setValueForKey(owner, key, value);
+    } catch (const plat::UndefinedKeyException&) {
+        plat::log(KivoReflector::missingKeyMessage(key));
+    } catch (const plat::Exception& e) {
+        plat::log(std::string("Exception:") + e.what());
+    }
+}
+
+std::int64_t KivoBinding::getDataTypeForTarget(const plat::Value& target) const {
+    return KivoReflector::getProperty(ownerOf(target), _parts.back())->dataType();
+}

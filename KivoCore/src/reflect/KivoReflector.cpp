@@ -1,0 +1,129 @@
+#include "KivoCore/KivoReflector.h"
+
+#include "KivoCore/KivoBinding.h"
+#include "Platform/foundation/log.h"
+#include "Platform/foundation/reflect.h"
+
+namespace {
+
+// Items of one class repeat: remember the last property found, so a bulk read over many items costs
+// a pointer and a short string comparison per item instead of a search of the class's table.
+struct LookupCache {
+    const plat::ClassInfo* cls = nullptr;
+    std::string key;
+    const plat::Property* property = nullptr;
+};
+
+const plat::Property* findProperty(const plat::Object& object, const std::string& key) {
+    thread_local LookupCache cache;
+    const plat::ClassInfo& cls = object.classInfo();
+    if (cache.cls == &cls && cache.key == key) return cache.property;
+    const plat::Property* p = cls.findProperty(key);
+    cache.cls = &cls;
+    cache.key = key;
+    cache.property = p;
+    return p;
+}
+
+plat::Value keyValueRead(const plat::Value& object, const std::string& key) {
+    if (object.isObject()) {
+        const plat::Object& o = *object.asObject();
+        if (const plat::Property* p = findProperty(o, key)) return p->get(o);
+    }
+    return plat::valueForKey(object, key);
+}
+
+}  // namespace
+
+std::string KivoReflector::missingKeyMessage(const std::string& key) { return "Exception:the key " + key + " is not available!"; }
+
+plat::Value KivoReflector::getValue(const plat::Value& object, const std::string& key) {
+    if (object.isNil()) return plat::Value::null();
+    if (object.isObject()) {
+        if (auto* dyn = object.asObject()->asDynamicObject(); dyn && dyn->answers(plat::DynamicObject::GetPropertyValue))
+            return dyn->getPropertyValue(key);
+    }
+    try {
+        keyValueRead(object, key);
+    } catch (const plat::Exception&) {
+        plat::log(missingKeyMessage(key));
+        return {};
+    }
+    return keyValueRead(object, key);
+}
+
+std::int64_t KivoReflector::getDataType(const plat::Value& value) {
+    using K = plat::Value::Kind;
+    switch (value.kind()) {
+        case K::Nil: return KivoDataTypeNone;
+        case K::Bool: return KivoDataTypeBoolean;
+        case K::Integer:
+        case K::Double: return KivoDataTypeNumber;
+        case K::String: return KivoDataTypeString;
+        case K::Date: return KivoDataTypeDate;
+        case K::Array: return KivoDataTypeArray;
+        default: return KivoDataTypeObject;
+    }
+}
+
+KivoPropertyInfoList KivoReflector::getProperties(const plat::Value& object) {
+    KivoPropertyInfoList list;
+    if (object.isObject()) {
+        const plat::Object& o = *object.asObject();
+        if (auto* dyn = const_cast<plat::Object&>(o).asDynamicObject()) {
+            if (dyn->answers(plat::DynamicObject::GetPropertyDescriptors)) {
+                if (auto descriptors = dyn->getPropertyDescriptors())
+                    for (const auto& d : *descriptors)
+                        if (auto info = d.as<KivoPropertyInfo>()) list.push_back(info);
+                return list;
+            }
+            if (dyn->answers(plat::DynamicObject::GetPropertyNames)) {
+                for (const auto& name : dyn->getPropertyNames())
+                    list.push_back(std::make_shared<KivoPropertyInfo>(name, KivoDataTypeObject, false));
+                return list;
+            }
+        }
+        for (const auto& p : o.classInfo().ownProperties()) {
+            auto info = std::make_shared<KivoPropertyInfo>(p.name());
+            info->parseAttributes(p.attributes());
+            list.push_back(std::move(info));
+        }
+    } else if (object.isDictionary()) {
+        // A dictionary declares no properties; its keys stand in for them.
+        for (const auto& [key, value] : *object.asDictionary())
+            list.push_back(std::make_shared<KivoPropertyInfo>(key, getDataType(value), false));
+    }
+    return list;
+}
+
+std::shared_ptr<KivoPropertyInfo> KivoReflector::getProperty(const plat::Value& object, const std::string& name) {
+    auto info = std::make_shared<KivoPropertyInfo>(name);
+    if (object.isObject()) {
+        const plat::Object& o = *object.asObject();
+        if (auto* dyn = const_cast<plat::Object&>(o).asDynamicObject()) {
+            if (dyn->answers(plat::DynamicObject::GetPropertyDescriptors)) {
+                if (auto descriptors = dyn->getPropertyDescriptors())
+                    for (const auto& d : *descriptors)
+                        if (auto found = d.as<KivoPropertyInfo>(); found && found->name() == name) return found;
+                return info;
+            }
+            if (dyn->answers(plat::DynamicObject::GetPropertyNames)) {
+                info->setDataType(KivoDataTypeObject);
+                return info;
+            }
+        }
+        if (const plat::Property* p = o.classInfo().findProperty(name)) info->parseAttributes(p->attributes());
+    } else if (object.isDictionary()) {
+        auto it = object.asDictionary()->find(name);
+        if (it != object.asDictionary()->end()) info->setDataType(getDataType(it->second));
+    }
+    return info;
+}
+
+void KivoReflector::shallowCopyTo(const plat::Value& target, const plat::Value& source) {
+    if (target.isNil() || source.isNil()) return;
+    for (const auto& info : getProperties(source)) {
+        KivoBinding binding(info->name());
+        binding.setValue(binding.getValueForTarget(source), target);
+    }
+}

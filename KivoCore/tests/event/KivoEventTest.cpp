@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "KivoCore/KivoEvent.h"
+#include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+
+namespace {
+
+struct Owner : plat::Object {};
+
+struct Recorder {
+    std::vector<std::string> calls;
+    KivoEventBlock block(const std::string& name) {
+        return [this, name](const std::shared_ptr<KivoEventContainer>&) { calls.push_back(name); };
+    }
+};
+
+size_t count(const KivoEvent& e) { return e.handlers() ? e.handlers()->size() : 0; }
+
+}  // namespace
+
+TEST(KivoEvent, RaisingWithoutHandlersDoesNothing) {
+    KivoEvent e;
+    EXPECT_EQ(e.handlers(), nullptr);
+    e.raise(nullptr, KivoEventArgs::empty());
+    e.removeAllHandlers();
+    e.removeHandlersForObject(nullptr);
+    EXPECT_EQ(e.handlers(), nullptr);
+}
+
+TEST(KivoEvent, DuplicatesAreSeparateAndRemovedOneByIdentity) {
+    Recorder r;
+    auto owner = std::make_shared<Owner>();
+    KivoEvent e;
+    auto a = r.block("a");
+    e.addHandler(a, owner);
+    e.addHandler(a, owner);
+    e.addHandler(r.block("b"), owner);
+    e.raise(owner, KivoEventArgs::empty());
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"a", "a", "b"}));
+
+    // An equal but distinct block, or the right block with another owner, removes nothing.
+    e.removeHandler(r.block("a"), owner);
+    e.removeHandler(a, std::make_shared<Owner>());
+    EXPECT_EQ(count(e), 3u);
+    e.removeHandler(a, owner);
+    EXPECT_EQ(count(e), 2u);
+    r.calls.clear();
+    e.raise(owner, KivoEventArgs::empty());
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(KivoEvent, RemoveHandlersForObjectTakesOneEntryPerCall) {
+    Recorder r;
+    auto x = std::make_shared<Owner>();
+    auto other = std::make_shared<Owner>();
+    KivoEvent e;
+    e.addHandler(r.block("o"), other);
+    for (int i = 0; i < 3; ++i) e.addHandler(r.block("x"), x);
+    e.removeHandlersForObject(x);
+    EXPECT_EQ(count(e), 3u);
+    e.removeHandlersForObject(x);
+    e.removeHandlersForObject(x);
+    ASSERT_EQ(count(e), 1u);
+    EXPECT_TRUE(e.handlers()->at(0)->isOwnedBy(other));
+    e.removeHandlersForObject(x);  // nothing of x left
+    EXPECT_EQ(count(e), 1u);
+}
+
+TEST(KivoEvent, VanishedOwnerAheadIsRemovedInPlaceOfTheLiveOne) {
+    Recorder r;
+    auto x = std::make_shared<Owner>();
+    KivoEvent e;
+    {
+        auto gone = std::make_shared<Owner>();
+        e.addHandler(r.block("gone"), gone);
+    }
+    e.addHandler(r.block("x"), x);
+    // Handlers of owners that are gone are still called.
+    e.raise(nullptr, KivoEventArgs::empty());
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"gone", "x"}));
+    EXPECT_EQ(e.handlers()->at(0)->thisObject(), nullptr);
+
+    e.removeHandlersForObject(x);
+    ASSERT_EQ(count(e), 1u);
+    EXPECT_TRUE(e.handlers()->at(0)->isOwnedBy(x));
+}
+
+TEST(KivoEvent, SharedArgumentsCarryCancelToLaterHandlersAndTheRaiser) {
+    auto sender = std::make_shared<Owner>();
+    KivoEvent e;
+    std::vector<bool> seen;
+    std::shared_ptr<plat::Object> seenSender;
+    e.addHandler([&](const std::shared_ptr<KivoEventContainer>& c) {
+        seen.push_back(c->args<KivoCancelEventArgs>()->cancel());
+        c->args<KivoCancelEventArgs>()->setCancel(true);
+        seenSender = c->sender();
+    }, nullptr);
+    e.addHandler([&](const std::shared_ptr<KivoEventContainer>& c) { seen.push_back(c->args<KivoCancelEventArgs>()->cancel()); }, nullptr);
+    auto args = std::make_shared<KivoCancelEventArgs>();
+    e.raise(sender, args);
+    EXPECT_EQ(seen, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(args->cancel());
+    EXPECT_EQ(seenSender, sender);
+}
+
+TEST(KivoEvent, HandlersChangingSubscriptionsDuringARaiseSeeAStableList) {
+    KivoEvent e;
+    int calls = 0;
+    KivoEventBlock second = [&](const std::shared_ptr<KivoEventContainer>&) { ++calls; };
+    e.addHandler([&](const std::shared_ptr<KivoEventContainer>&) {
+        ++calls;
+        e.removeHandler(second, nullptr);
+        e.addHandler([&](const std::shared_ptr<KivoEventContainer>&) { calls += 100; }, nullptr);
+    }, nullptr);
+    e.addHandler(second, nullptr);
+    e.raise(nullptr, KivoEventArgs::empty());
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(count(e), 2u);
+}
+
+TEST(KivoEventArgs, EmptyIsFreshAndResetHasNoItems) {
+    EXPECT_NE(KivoEventArgs::empty(), KivoEventArgs::empty());
+    auto r = KivoNotifyCollectionChangedEventArgs::reset();
+    EXPECT_EQ(r->action(), KivoNotifyCollectionChangedActionReset);
+    EXPECT_EQ(r->items(), nullptr);
+    EXPECT_EQ(r->oldItems(), nullptr);
+    EXPECT_EQ(r->startingIndex(), -1);
+    EXPECT_EQ(r->oldStartingIndex(), -1);
+    auto p = std::make_shared<KivoPointEventArgs>(KivoPoint::create(1, 2));
+    EXPECT_FALSE(p->cancel());
+    EXPECT_EQ(p->point()->y(), 2);
+}
