@@ -1,0 +1,15 @@
+#pragma once
+// An easing curve: the value at elapsed time t of a quantity that starts at b and changes by c over d.
+
+#include <cstdint>
+#include <memory>
+
+class IKivoEaseAction {
+public:
+    virtual ~IKivoEaseAction() = default;
+    virtual double ease(double t, double b, double c, double d) const = 0;
+    // The view-animation curve of the same kind: 0 ease in and out, 1 ease in, 2 ease out, 3 linear.
+    virtual std::int64_t viewAnimationCurve() const = 0;
+};
+
+using KivoEasePtr = std::shared_ptr<IKivoEaseAction>;
