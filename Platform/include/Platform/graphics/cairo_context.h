@@ -1,0 +1,37 @@
+#pragma once
+// The drawing context that paints into an image's pixels with Cairo (text through Pango). It keeps
+// Cairo out of its error states, so a bad dash, a zero scale or an unmatched restore never stops
+// later drawing. Use it on the thread that created it.
+
+#include <memory>
+
+#include "Platform/graphics/context.h"
+
+namespace plat {
+
+class Image;
+
+class CairoContext : public Context {
+public:
+    // Draws into `target`, which must outlive the context; user space is in points (the image's
+    // scale is the base transform).
+    explicit CairoContext(Image& target);
+    ~CairoContext() override;
+
+    Image& target();
+    // Makes every pixel drawn so far visible in the target's buffer (drawing calls already do).
+    void flush();
+
+protected:
+    void onDrawPath(const Path& userPath, DrawingMode mode) override;
+    void onDrawImage(const Image& image, const Rect& userRect) override;
+    void onDrawText(const TextDraw& draw) override;
+    void onClip(const ClipEntry& clip) override;
+    void onRestore(std::size_t previousClipCount) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> _impl;
+};
+
+}  // namespace plat

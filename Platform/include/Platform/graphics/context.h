@@ -1,0 +1,152 @@
+#pragma once
+// The abstract drawing context: a graphics-state stack (transform, clip, alpha, colours, line
+// style, dash) and path, image and text drawing; plus the per-thread stack of current contexts that
+// drawing passes and image contexts push. Backends (Cairo, recording) implement the protected hooks.
+
+#include <cstddef>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "Platform/foundation/geometry.h"
+#include "Platform/graphics/color.h"
+#include "Platform/graphics/path.h"
+#include "Platform/graphics/text.h"
+
+namespace plat {
+
+class Image;
+
+enum class LineCap { Butt, Round, Square };
+enum class LineJoin { Miter, Round, Bevel };
+
+// The platform's path drawing modes, by their codes.
+enum class DrawingMode : int { Fill = 0, EvenOddFill = 1, Stroke = 2, FillStroke = 3, EvenOddFillStroke = 4 };
+
+// One clip in device space; the clip in force is the intersection of a state's clips.
+struct ClipEntry {
+    Path devicePath;
+    FillRule rule = FillRule::NonZero;
+};
+
+struct GraphicsState {
+    AffineTransform ctm;  // user space → device space
+    double alpha = 1;     // as set (not clamped); colours use it limited to 0…1
+    Color fillColor = Color::black();
+    Color strokeColor = Color::black();
+    double lineWidth = 1;
+    LineCap lineCap = LineCap::Butt;
+    LineJoin lineJoin = LineJoin::Miter;
+    double miterLimit = 10;
+    std::vector<double> dash;  // user-space lengths; empty is a solid line
+    double dashPhase = 0;
+    std::vector<ClipEntry> clips;
+};
+
+class Context {
+public:
+    virtual ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    // State stack. A restore without a matching save is ignored.
+    void save();
+    void restore();
+    std::size_t saveDepth() const { return _stack.size() - 1; }
+    const GraphicsState& state() const { return _stack.back(); }
+
+    // Transform. Any transform is accepted; while the current one is not invertible (a zero
+    // scale) or not finite, drawing does nothing and clips clip everything.
+    const AffineTransform& ctm() const { return state().ctm; }
+    void concatCTM(const AffineTransform& t);
+    void translate(double x, double y);
+    void scale(double sx, double sy);
+    void rotate(double radians);
+    bool canDraw() const;
+
+    // Clip: intersects the clip in force with a rectangle or a path (user space).
+    void clipToRect(const Rect& r);
+    void clipToPath(const Path& path, FillRule rule = FillRule::NonZero);
+    // Device-space bounding box of the clip in force; nullopt when nothing clips.
+    std::optional<Rect> clipBoundingBox() const;
+
+    // Look. Non-finite values are ignored (the previous value stays).
+    void setAlpha(double alpha);
+    void setFillColor(const Color& c);
+    void setStrokeColor(const Color& c);
+    void setLineWidth(double width);
+    void setLineCap(LineCap cap) { _stack.back().lineCap = cap; }
+    void setLineJoin(LineJoin join) { _stack.back().lineJoin = join; }
+    void setMiterLimit(double limit);
+    // Lengths alternate drawn and skipped. A pattern with a negative or non-finite length, or one
+    // whose lengths are all zero, is drawn solid; an empty pattern is solid.
+    void setLineDash(double phase, std::span<const double> lengths);
+    void setLineDash(double phase, std::initializer_list<double> lengths) {
+        setLineDash(phase, std::span<const double>(lengths.begin(), lengths.size()));
+    }
+
+    // Colours with the context alpha applied: what a fill or stroke actually paints.
+    Color effectiveFillColor() const;
+    Color effectiveStrokeColor() const;
+    double effectiveAlpha() const;  // alpha limited to 0…1
+
+    // Drawing.
+    void drawPath(const Path& path, DrawingMode mode);
+    void fillPath(const Path& path, FillRule rule = FillRule::NonZero);
+    void strokePath(const Path& path);
+    void fillRect(const Rect& r);
+    void strokeRect(const Rect& r);
+    void fillEllipse(const Rect& r);
+    void strokeEllipse(const Rect& r);
+    void strokeLine(Point from, Point to);
+    // The image scaled into the rectangle (user space), at the context alpha.
+    void drawImage(const Image& image, const Rect& rect);
+    // Text with the top-left corner of its text box at `origin`; one line a paragraph.
+    void drawText(const AttributedString& text, Point origin);
+    // Text laid out in the rectangle: wrapped to its width from its top-left, by the options.
+    void drawText(const AttributedString& text, const Rect& rect, const TextOptions& options = {});
+
+protected:
+    explicit Context(const AffineTransform& baseTransform = {});
+
+    // A text draw as the backend receives it (user space; the state holds transform and alpha).
+    struct TextDraw {
+        const AttributedString* text = nullptr;
+        Point origin;
+        std::optional<Rect> rect;  // set for drawing in a rectangle
+        TextOptions options;
+    };
+
+    // Called only when canDraw() and the geometry is not empty.
+    virtual void onDrawPath(const Path& userPath, DrawingMode mode) = 0;
+    virtual void onDrawImage(const Image& image, const Rect& userRect) = 0;
+    virtual void onDrawText(const TextDraw& draw) = 0;
+    // The state's clip list just grew by `clip` (already in state().clips).
+    virtual void onClip(const ClipEntry& clip) = 0;
+    // After a restore: the clips in force may have shrunk from `previousClipCount`.
+    virtual void onRestore(std::size_t previousClipCount) { (void)previousClipCount; }
+
+private:
+    std::vector<GraphicsState> _stack;
+};
+
+// The current context of this thread: the top of the stack that drawing passes and image contexts
+// push, or null outside of them. Contexts are pushed by pointer; the pusher keeps them alive.
+Context* currentContext();
+void pushContext(Context& context);
+// Pops the top context (nothing when the stack is empty).
+void popContext();
+// Takes the topmost entry of `context` off the stack wherever it is (a context going away).
+void removeContext(Context& context);
+
+// Pushes a context for the length of a scope.
+class CurrentContextScope {
+public:
+    explicit CurrentContextScope(Context& context) { pushContext(context); }
+    ~CurrentContextScope() { popContext(); }
+    CurrentContextScope(const CurrentContextScope&) = delete;
+    CurrentContextScope& operator=(const CurrentContextScope&) = delete;
+};
+
+}  // namespace plat

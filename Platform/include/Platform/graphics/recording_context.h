@@ -1,0 +1,86 @@
+#pragma once
+// A drawing context that records what is drawn, in DEVICE space (geometry after the transform,
+// colours with the context alpha applied, the clip in force), for tests to query.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Platform/graphics/context.h"
+
+namespace plat {
+
+struct DrawOp {
+    enum class Kind { Fill, Stroke, Image, Text };
+    Kind kind = Kind::Fill;
+
+    // Fill and stroke: the path in device space. Image: the destination rectangle as a device path.
+    // Text: the device-space outline of the text box (or of the layout rectangle).
+    Path path;
+    FillRule rule = FillRule::NonZero;
+    Color color;                 // alpha applied (fill, stroke, text)
+    AffineTransform ctm;         // user → device when drawn
+    std::optional<Rect> clip;    // device bounding box of the clip in force
+    double alpha = 1;            // the context alpha in force (0…1)
+
+    // Strokes: the style, widths and dashes scaled to device space as well as in user space.
+    double lineWidth = 0, userLineWidth = 0;
+    LineCap lineCap = LineCap::Butt;
+    LineJoin lineJoin = LineJoin::Miter;
+    std::vector<double> dash, userDash;  // empty: solid
+
+    // Images.
+    const Image* image = nullptr;
+    int imagePixelWidth = 0, imagePixelHeight = 0;
+
+    // Text.
+    AttributedString text;
+    Point origin;                // device position of the text box's top-left corner
+    std::optional<Rect> layoutRect;  // user-space rectangle when drawn in one
+    TextOptions textOptions;
+    Size textSize;               // user-space size of the laid-out text
+
+    Rect bounds() const { return path.bounds(); }
+    bool isDashed() const { return !dash.empty(); }
+    // Rotation of the user x axis in device space, in degrees, clockwise on screen.
+    double rotationDegrees() const;
+};
+
+class RecordingContext : public Context {
+public:
+    // `baseTransform` maps points to device pixels (a scale for a @2x surface, for instance).
+    explicit RecordingContext(const AffineTransform& baseTransform = {});
+
+    const std::vector<DrawOp>& ops() const { return _ops; }
+    void clear() { _ops.clear(); }
+
+    // Pointers into ops(): valid until the next drawing call or clear().
+    std::vector<const DrawOp*> fills() const { return ofKind(DrawOp::Kind::Fill); }
+    std::vector<const DrawOp*> strokes() const { return ofKind(DrawOp::Kind::Stroke); }
+    std::vector<const DrawOp*> images() const { return ofKind(DrawOp::Kind::Image); }
+    std::vector<const DrawOp*> texts() const { return ofKind(DrawOp::Kind::Text); }
+    std::vector<const DrawOp*> ofKind(DrawOp::Kind kind) const;
+
+    // First operation of the kind in (nearly) that colour, or null.
+    const DrawOp* findFill(const Color& c, double tolerance = 1e-6) const;
+    const DrawOp* findStroke(const Color& c, double tolerance = 1e-6) const;
+    // First text operation whose string equals `text`, or null.
+    const DrawOp* findText(std::string_view text) const;
+    // Strings of all text operations, in drawing order.
+    std::vector<std::string> strings() const;
+
+protected:
+    void onDrawPath(const Path& userPath, DrawingMode mode) override;
+    void onDrawImage(const Image& image, const Rect& userRect) override;
+    void onDrawText(const TextDraw& draw) override;
+    void onClip(const ClipEntry&) override {}
+
+private:
+    DrawOp base(DrawOp::Kind kind) const;
+    const DrawOp* find(DrawOp::Kind kind, const Color& c, double tolerance) const;
+
+    std::vector<DrawOp> _ops;
+};
+
+}  // namespace plat

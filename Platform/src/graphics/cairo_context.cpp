@@ -1,0 +1,194 @@
+#include "Platform/graphics/cairo_context.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <limits>
+
+#include "Platform/graphics/image.h"
+#include "pango_text.h"
+
+namespace plat {
+
+struct CairoContext::Impl {
+    Image* target = nullptr;
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+    PangoContext* pango = nullptr;
+
+    ~Impl() {
+        if (pango) g_object_unref(pango);
+        if (cr) cairo_destroy(cr);
+        if (surface) {
+            cairo_surface_flush(surface);
+            cairo_surface_destroy(surface);
+        }
+    }
+
+    void setMatrix(const AffineTransform& t) {
+        cairo_matrix_t m;
+        cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+        cairo_set_matrix(cr, &m);
+    }
+
+    // Replays a path; quadratic curves become the equivalent cubics (Cairo has none).
+    void emit(const Path& path) {
+        cairo_new_path(cr);
+        const auto& pts = path.points();
+        std::size_t i = 0;
+        Point last, start;
+        for (Path::Verb v : path.verbs()) {
+            switch (v) {
+                case Path::Verb::Move:
+                    last = start = pts[i++];
+                    cairo_move_to(cr, last.x, last.y);
+                    break;
+                case Path::Verb::Line:
+                    last = pts[i++];
+                    cairo_line_to(cr, last.x, last.y);
+                    break;
+                case Path::Verb::Quad: {
+                    Point q = pts[i], e = pts[i + 1];
+                    i += 2;
+                    double c1x = last.x + 2.0 / 3.0 * (q.x - last.x), c1y = last.y + 2.0 / 3.0 * (q.y - last.y);
+                    double c2x = e.x + 2.0 / 3.0 * (q.x - e.x), c2y = e.y + 2.0 / 3.0 * (q.y - e.y);
+                    cairo_curve_to(cr, c1x, c1y, c2x, c2y, e.x, e.y);
+                    last = e;
+                    break;
+                }
+                case Path::Verb::Cubic:
+                    cairo_curve_to(cr, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, pts[i + 2].x, pts[i + 2].y);
+                    last = pts[i + 2];
+                    i += 3;
+                    break;
+                case Path::Verb::Close:
+                    cairo_close_path(cr);
+                    last = start;
+                    break;
+            }
+        }
+    }
+
+    void setSource(const Color& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+
+    void applyClip(const ClipEntry& clip) {
+        cairo_identity_matrix(cr);
+        emit(clip.devicePath);
+        cairo_set_fill_rule(cr, clip.rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_clip(cr);
+    }
+
+    void reapplyClips(const std::vector<ClipEntry>& clips) {
+        cairo_reset_clip(cr);
+        for (const auto& c : clips) applyClip(c);
+    }
+
+    // Cairo's errors are sticky: once in one, every later call draws nothing. Start afresh on the
+    // same surface and put the clips back; the rest of the state is applied per draw anyway.
+    void recoverIfBroken(const GraphicsState& state) {
+        if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) return;
+        cairo_destroy(cr);
+        cr = cairo_create(surface);
+        reapplyClips(state.clips);
+    }
+};
+
+CairoContext::CairoContext(Image& target)
+    : Context(AffineTransform::scale(target.scale(), target.scale())), _impl(std::make_unique<Impl>()) {
+    _impl->target = &target;
+    _impl->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(target.data()), CAIRO_FORMAT_ARGB32,
+                                                         target.pixelWidth(), target.pixelHeight(), target.strideBytes());
+    _impl->cr = cairo_create(_impl->surface);
+}
+
+CairoContext::~CairoContext() = default;
+
+Image& CairoContext::target() { return *_impl->target; }
+
+void CairoContext::flush() { cairo_surface_flush(_impl->surface); }
+
+void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
+    cairo_t* cr = _impl->cr;
+    const auto& s = state();
+    _impl->setMatrix(s.ctm);
+    _impl->emit(userPath);
+    bool fill = mode != DrawingMode::Stroke;
+    bool stroke = mode == DrawingMode::Stroke || mode == DrawingMode::FillStroke || mode == DrawingMode::EvenOddFillStroke;
+    if (fill) {
+        bool evenOdd = mode == DrawingMode::EvenOddFill || mode == DrawingMode::EvenOddFillStroke;
+        cairo_set_fill_rule(cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        _impl->setSource(effectiveFillColor());
+        if (stroke) cairo_fill_preserve(cr);
+        else cairo_fill(cr);
+    }
+    if (stroke) {
+        _impl->setSource(effectiveStrokeColor());
+        cairo_set_line_width(cr, s.lineWidth);
+        cairo_set_line_cap(cr, s.lineCap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
+                               : s.lineCap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
+                                                              : CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(cr, s.lineJoin == LineJoin::Round   ? CAIRO_LINE_JOIN_ROUND
+                                : s.lineJoin == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
+                                                                : CAIRO_LINE_JOIN_MITER);
+        cairo_set_miter_limit(cr, s.miterLimit);
+        cairo_set_dash(cr, s.dash.data(), static_cast<int>(s.dash.size()), s.dashPhase);
+        cairo_stroke(cr);
+    }
+    cairo_new_path(cr);
+    _impl->recoverIfBroken(s);
+}
+
+void CairoContext::onDrawImage(const Image& image, const Rect& userRect) {
+    cairo_t* cr = _impl->cr;
+    // Cairo only reads the source pixels.
+    cairo_surface_t* src = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())), CAIRO_FORMAT_ARGB32, image.pixelWidth(),
+        image.pixelHeight(), image.strideBytes());
+    cairo_save(cr);
+    _impl->setMatrix(state().ctm);
+    cairo_translate(cr, userRect.x(), userRect.y());
+    cairo_scale(cr, userRect.width() / image.pixelWidth(), userRect.height() / image.pixelHeight());
+    cairo_rectangle(cr, 0, 0, image.pixelWidth(), image.pixelHeight());
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, src, 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_paint_with_alpha(cr, effectiveAlpha());
+    cairo_restore(cr);
+    cairo_surface_destroy(src);
+    _impl->recoverIfBroken(state());
+}
+
+void CairoContext::onDrawText(const TextDraw& draw) {
+    if (!detail::usableFont(draw.text->attributes.font)) return;
+    cairo_t* cr = _impl->cr;
+    if (!_impl->pango) _impl->pango = detail::newPangoContext();
+    _impl->setMatrix(state().ctm);
+    // The transform decides the font scale Pango rasterises at.
+    pango_cairo_update_context(cr, _impl->pango);
+    double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
+    PangoLayout* layout = detail::newLayout(_impl->pango, *draw.text, width, draw.options, effectiveAlpha());
+    bool clip = draw.rect && draw.options.clipToRect;
+    if (clip) {
+        cairo_save(cr);
+        cairo_rectangle(cr, draw.rect->x(), draw.rect->y(), draw.rect->width(), draw.rect->height());
+        cairo_clip(cr);
+    }
+    cairo_move_to(cr, draw.origin.x, draw.origin.y);
+    pango_cairo_show_layout(cr, layout);
+    if (clip) cairo_restore(cr);
+    cairo_new_path(cr);
+    g_object_unref(layout);
+    _impl->recoverIfBroken(state());
+}
+
+void CairoContext::onClip(const ClipEntry& clip) {
+    _impl->applyClip(clip);
+    _impl->recoverIfBroken(state());
+}
+
+void CairoContext::onRestore(std::size_t previousClipCount) {
+    if (state().clips.size() != previousClipCount) _impl->reapplyClips(state().clips);
+    _impl->recoverIfBroken(state());
+}
+
+}  // namespace plat

@@ -1,0 +1,204 @@
+#include "Platform/graphics/context.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+#include "Platform/graphics/image.h"
+
+namespace plat {
+
+namespace {
+
+bool finiteTransform(const AffineTransform& t) {
+    return std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) && std::isfinite(t.tx) &&
+           std::isfinite(t.ty);
+}
+
+Path rectPath(const Rect& r) {
+    Path p;
+    p.addRect(r);
+    return p;
+}
+
+Path ellipsePath(const Rect& r) {
+    Path p;
+    p.addEllipse(r);
+    return p;
+}
+
+bool finiteRect(const Rect& r) {
+    return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) && std::isfinite(r.height());
+}
+
+}  // namespace
+
+Context::Context(const AffineTransform& baseTransform) {
+    _stack.emplace_back();
+    _stack.back().ctm = baseTransform;
+}
+
+Context::~Context() = default;
+
+void Context::save() { _stack.push_back(_stack.back()); }
+
+void Context::restore() {
+    if (_stack.size() < 2) return;
+    std::size_t clips = _stack.back().clips.size();
+    _stack.pop_back();
+    onRestore(clips);
+}
+
+void Context::concatCTM(const AffineTransform& t) { _stack.back().ctm = t.concat(_stack.back().ctm); }
+void Context::translate(double x, double y) { concatCTM(AffineTransform::translation(x, y)); }
+void Context::scale(double sx, double sy) { concatCTM(AffineTransform::scale(sx, sy)); }
+void Context::rotate(double radians) { concatCTM(AffineTransform::rotation(radians)); }
+
+bool Context::canDraw() const {
+    const auto& t = ctm();
+    return finiteTransform(t) && t.isInvertible();
+}
+
+void Context::clipToRect(const Rect& r) {
+    Path p;
+    if (finiteRect(r)) p.addRect(r);
+    clipToPath(p, FillRule::NonZero);
+}
+
+void Context::clipToPath(const Path& path, FillRule rule) {
+    ClipEntry entry;
+    // Under a transform that cannot draw, the clip collapses to nothing.
+    if (canDraw()) entry.devicePath = path.transformed(ctm());
+    entry.rule = rule;
+    _stack.back().clips.push_back(std::move(entry));
+    onClip(_stack.back().clips.back());
+}
+
+std::optional<Rect> Context::clipBoundingBox() const {
+    const auto& clips = state().clips;
+    if (clips.empty()) return std::nullopt;
+    Rect box = clips.front().devicePath.bounds();
+    for (std::size_t i = 1; i < clips.size(); ++i) {
+        box = box.intersection(clips[i].devicePath.bounds());
+        if (box.isNull()) return Rect{};
+    }
+    return box;
+}
+
+void Context::setAlpha(double alpha) {
+    if (!std::isnan(alpha)) _stack.back().alpha = alpha;
+}
+
+void Context::setFillColor(const Color& c) { _stack.back().fillColor = c; }
+void Context::setStrokeColor(const Color& c) { _stack.back().strokeColor = c; }
+
+void Context::setLineWidth(double width) {
+    if (std::isfinite(width)) _stack.back().lineWidth = width;
+}
+
+void Context::setMiterLimit(double limit) {
+    if (std::isfinite(limit)) _stack.back().miterLimit = limit;
+}
+
+void Context::setLineDash(double phase, std::span<const double> lengths) {
+    auto& s = _stack.back();
+    bool anyPositive = false, valid = true;
+    for (double v : lengths) {
+        if (!std::isfinite(v) || v < 0) valid = false;
+        else if (v > 0) anyPositive = true;
+    }
+    if (lengths.empty() || !valid || !anyPositive) {
+        s.dash.clear();
+        s.dashPhase = 0;
+        return;
+    }
+    s.dash.assign(lengths.begin(), lengths.end());
+    s.dashPhase = std::isfinite(phase) ? phase : 0;
+}
+
+double Context::effectiveAlpha() const {
+    double a = state().alpha;
+    return std::isnan(a) ? 1.0 : std::clamp(a, 0.0, 1.0);
+}
+
+Color Context::effectiveFillColor() const {
+    Color c = state().fillColor.clamped();
+    c.a *= effectiveAlpha();
+    return c;
+}
+
+Color Context::effectiveStrokeColor() const {
+    Color c = state().strokeColor.clamped();
+    c.a *= effectiveAlpha();
+    return c;
+}
+
+void Context::drawPath(const Path& path, DrawingMode mode) {
+    int code = static_cast<int>(mode);
+    if (code < 0 || code > 4 || path.isEmpty() || !canDraw()) return;
+    onDrawPath(path, mode);
+}
+
+void Context::fillPath(const Path& path, FillRule rule) {
+    drawPath(path, rule == FillRule::EvenOdd ? DrawingMode::EvenOddFill : DrawingMode::Fill);
+}
+
+void Context::strokePath(const Path& path) { drawPath(path, DrawingMode::Stroke); }
+
+void Context::fillRect(const Rect& r) { fillPath(rectPath(r)); }
+void Context::strokeRect(const Rect& r) { strokePath(rectPath(r)); }
+void Context::fillEllipse(const Rect& r) { fillPath(ellipsePath(r)); }
+void Context::strokeEllipse(const Rect& r) { strokePath(ellipsePath(r)); }
+
+void Context::strokeLine(Point from, Point to) {
+    Path p;
+    p.moveTo(from);
+    p.lineTo(to);
+    strokePath(p);
+}
+
+void Context::drawImage(const Image& image, const Rect& rect) {
+    if (image.isEmpty() || !finiteRect(rect) || rect.width() == 0 || rect.height() == 0 || !canDraw()) return;
+    onDrawImage(image, rect);
+}
+
+void Context::drawText(const AttributedString& text, Point origin) {
+    if (text.text.empty() || !std::isfinite(origin.x) || !std::isfinite(origin.y) || !canDraw()) return;
+    TextDraw d;
+    d.text = &text;
+    d.origin = origin;
+    onDrawText(d);
+}
+
+void Context::drawText(const AttributedString& text, const Rect& rect, const TextOptions& options) {
+    if (text.text.empty() || !finiteRect(rect) || !(rect.width() > 0) || !canDraw()) return;
+    TextDraw d;
+    d.text = &text;
+    d.origin = rect.origin;
+    d.rect = rect;
+    d.options = options;
+    onDrawText(d);
+}
+
+// ---- current context stack ----
+
+namespace {
+thread_local std::vector<Context*> currentStack;
+}
+
+Context* currentContext() { return currentStack.empty() ? nullptr : currentStack.back(); }
+void pushContext(Context& context) { currentStack.push_back(&context); }
+void popContext() {
+    if (!currentStack.empty()) currentStack.pop_back();
+}
+void removeContext(Context& context) {
+    for (auto it = currentStack.rbegin(); it != currentStack.rend(); ++it) {
+        if (*it == &context) {
+            currentStack.erase(std::next(it).base());
+            return;
+        }
+    }
+}
+
+}  // namespace plat

@@ -1,0 +1,78 @@
+#include "Platform/graphics/image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace plat {
+
+namespace {
+int nonNegative(int v) { return v < 0 ? 0 : v; }
+double validScale(double s) { return std::isfinite(s) && s > 0 ? s : 1.0; }
+}  // namespace
+
+Image::Image(int pixelWidth, int pixelHeight, double scale)
+    : _width(nonNegative(pixelWidth)), _height(nonNegative(pixelHeight)), _scale(validScale(scale)),
+      _pixels(static_cast<std::size_t>(_width) * _height, 0u) {}
+
+std::shared_ptr<Image> Image::create(Size size, double scale) {
+    scale = validScale(scale);
+    auto pixels = [&](double points) {
+        double p = std::ceil(points * scale - 1e-9);
+        return std::isfinite(p) && p > 0 ? static_cast<int>(std::min(p, 32768.0)) : 0;
+    };
+    return std::make_shared<Image>(pixels(size.width), pixels(size.height), scale);
+}
+
+void Image::setScale(double scale) { _scale = validScale(scale); }
+
+std::uint32_t premultipliedARGB(const Color& color) {
+    Color c = color.clamped();
+    auto byte = [](double v) { return static_cast<std::uint32_t>(std::lround(v * 255.0)); };
+    std::uint32_t a = byte(c.a);
+    return (a << 24) | (byte(c.r * c.a) << 16) | (byte(c.g * c.a) << 8) | byte(c.b * c.a);
+}
+
+Color unpremultiplied(std::uint32_t argb) {
+    double a = (argb >> 24) & 0xff;
+    if (a == 0) return Color::clear();
+    auto comp = [&](int shift) { return std::min(255.0, ((argb >> shift) & 0xff) * 255.0 / a) / 255.0; };
+    return {comp(16), comp(8), comp(0), a / 255.0};
+}
+
+Color Image::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= _width || y >= _height) return Color::clear();
+    return unpremultiplied(rawPixel(x, y));
+}
+
+void Image::setPixel(int x, int y, const Color& c) {
+    if (x < 0 || y < 0 || x >= _width || y >= _height) return;
+    _pixels[static_cast<std::size_t>(y) * _width + x] = premultipliedARGB(c);
+}
+
+void Image::fill(const Color& c) { std::fill(_pixels.begin(), _pixels.end(), premultipliedARGB(c)); }
+
+bool Image::writePNG(const std::string& path) const {
+    auto bytes = encodePNG();
+    if (bytes.empty()) return false;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::shared_ptr<Image> Image::decode(std::span<const std::uint8_t> bytes, double scale) {
+    static constexpr std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+    if (bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 8, pngSignature)) return decodePNG(bytes, scale);
+    if (bytes.size() >= 3 && bytes[0] == 0xff && bytes[1] == 0xd8 && bytes[2] == 0xff) return decodeJPEG(bytes, scale);
+    return nullptr;
+}
+
+std::shared_ptr<Image> Image::readFile(const std::string& path, double scale) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return decode(bytes, scale);
+}
+
+}  // namespace plat

@@ -1,0 +1,29 @@
+#include "Platform/graphics/image_context.h"
+
+namespace plat {
+
+ImageContext::ImageContext(Size size, double scale, bool opaque) : _image(Image::create(size, scale)) {
+    if (opaque) _image->fill(Color::white());
+    _context = std::make_unique<CairoContext>(*_image);
+    pushContext(*_context);
+    _pushed = true;
+}
+
+ImageContext::~ImageContext() { finish(); }
+
+std::shared_ptr<Image> ImageContext::snapshot() {
+    _context->flush();
+    return std::make_shared<Image>(*_image);
+}
+
+std::shared_ptr<Image> ImageContext::finish() {
+    if (_pushed) {
+        _context->flush();
+        // Take off our own entry, even if someone pushed above it and has not popped yet.
+        removeContext(*_context);
+        _pushed = false;
+    }
+    return _image;
+}
+
+}  // namespace plat

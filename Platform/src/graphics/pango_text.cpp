@@ -1,0 +1,243 @@
+#include "pango_text.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-fontmap.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace plat::detail {
+
+namespace {
+
+constexpr const char* kFontDir = "/usr/share/fonts/truetype/dejavu";
+
+// Every family name resolves to one of the DejaVu faces the project installs, so text measures the
+// same on every machine whatever other fonts it has.
+std::string configXml() {
+    static const char* serif[] = {"serif", "Times", "Times New Roman", "Georgia", "Palatino", "Baskerville",
+                                  "Didot", "Cochin", "Hoefler Text", "Charter", "New York"};
+    static const char* mono[] = {"monospace", "mono", "Courier", "Courier New", "Menlo", "Monaco", "SF Mono",
+                                 "Andale Mono", "Consolas", "DejaVu Sans Mono"};
+    std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
+    xml += std::string("<dir>") + kFontDir + "</dir>\n";
+    // The usual caches: the user's (written when stale) and the system's (read).
+    xml += "<cachedir prefix=\"xdg\">fontconfig</cachedir>\n<cachedir>/var/cache/fontconfig</cachedir>\n";
+    auto rule = [&](const char* from, const char* to) {
+        xml += "<match target=\"pattern\"><test name=\"family\" compare=\"eq\"><string>";
+        xml += from;
+        xml += "</string></test><edit name=\"family\" mode=\"assign_replace\" binding=\"strong\"><string>";
+        xml += to;
+        xml += "</string></edit></match>\n";
+    };
+    for (const char* s : serif) rule(s, "DejaVu Serif");
+    for (const char* m : mono) rule(m, "DejaVu Sans Mono");
+    xml +=
+        "<match target=\"pattern\">"
+        "<test qual=\"all\" name=\"family\" compare=\"not_eq\"><string>DejaVu Serif</string></test>"
+        "<test qual=\"all\" name=\"family\" compare=\"not_eq\"><string>DejaVu Sans Mono</string></test>"
+        "<edit name=\"family\" mode=\"assign_replace\" binding=\"strong\"><string>DejaVu Sans</string></edit>"
+        "</match>\n";
+    xml += "</fontconfig>\n";
+    return xml;
+}
+
+FcConfig* sharedConfig() {
+    static FcConfig* config = [] {
+        FcConfig* c = FcConfigCreate();
+        std::string xml = configXml();
+        FcConfigParseAndLoadFromMemory(c, reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue);
+        FcConfigBuildFonts(c);
+        return c;
+    }();
+    return config;
+}
+
+struct ThreadPango {
+    PangoFontMap* fontMap = nullptr;
+    PangoContext* measure = nullptr;
+    ~ThreadPango() {
+        if (measure) g_object_unref(measure);
+        if (fontMap) g_object_unref(fontMap);
+    }
+};
+
+thread_local ThreadPango threadPango;
+
+}  // namespace
+
+PangoFontMap* threadFontMap() {
+    if (!threadPango.fontMap) {
+        PangoFontMap* map = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+        if (!map) map = pango_cairo_font_map_new();
+        if (PANGO_IS_FC_FONT_MAP(map)) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), sharedConfig());
+        threadPango.fontMap = map;
+    }
+    return threadPango.fontMap;
+}
+
+PangoContext* newPangoContext() {
+    PangoContext* ctx = pango_font_map_create_context(threadFontMap());
+    pango_cairo_context_set_resolution(ctx, 72.0);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(ctx, options);
+    cairo_font_options_destroy(options);
+    pango_context_set_round_glyph_positions(ctx, FALSE);
+    return ctx;
+}
+
+PangoContext* threadMeasureContext() {
+    if (!threadPango.measure) threadPango.measure = newPangoContext();
+    return threadPango.measure;
+}
+
+bool usableFont(const Font& font) { return std::isfinite(font.size) && font.size > 0; }
+
+PangoFontDescription* newFontDescription(const Font& font) {
+    // Face names such as "HelveticaNeue-Bold" carry weight and style in the family.
+    Font parsed = Font::named(font.family, font.size);
+    int weight = std::max(static_cast<int>(font.weight), static_cast<int>(parsed.weight));
+    unsigned traits = font.traits | parsed.traits;
+    if ((traits & FontTraitBold) && weight < 700) weight = 700;
+    PangoFontDescription* desc = pango_font_description_new();
+    pango_font_description_set_family(desc, parsed.family.c_str());
+    pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
+    pango_font_description_set_style(desc, (traits & FontTraitItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    if (traits & FontTraitCondensed) pango_font_description_set_stretch(desc, PANGO_STRETCH_CONDENSED);
+    double size = std::clamp(usableFont(font) ? font.size : 12.0, 0.01, 10000.0);
+    pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
+    return desc;
+}
+
+namespace {
+
+guint16 channel(double v) { return static_cast<guint16>(std::lround(std::clamp(std::isnan(v) ? 0.0 : v, 0.0, 1.0) * 65535)); }
+
+void addColour(PangoAttrList* list, const Color& c, double alphaScale, guint start, guint end, bool background) {
+    PangoAttribute* colour = background ? pango_attr_background_new(channel(c.r), channel(c.g), channel(c.b))
+                                        : pango_attr_foreground_new(channel(c.r), channel(c.g), channel(c.b));
+    PangoAttribute* alpha = background ? pango_attr_background_alpha_new(std::max<guint16>(1, channel(c.a * alphaScale)))
+                                       : pango_attr_foreground_alpha_new(std::max<guint16>(1, channel(c.a * alphaScale)));
+    colour->start_index = alpha->start_index = start;
+    colour->end_index = alpha->end_index = end;
+    pango_attr_list_insert(list, colour);
+    pango_attr_list_insert(list, alpha);
+}
+
+}  // namespace
+
+PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                       double alphaScale) {
+    PangoLayout* layout = pango_layout_new(pctx);
+    // Pango needs valid UTF-8: replace broken sequences rather than dropping the whole text.
+    gchar* valid = g_utf8_make_valid(text.text.data(), static_cast<gssize>(text.text.size()));
+    pango_layout_set_text(layout, valid, -1);
+    std::size_t length = std::strlen(valid);
+    g_free(valid);
+
+    PangoFontDescription* base = newFontDescription(text.attributes.font);
+    pango_layout_set_font_description(layout, base);
+    pango_font_description_free(base);
+
+    PangoAttrList* attrs = pango_attr_list_new();
+    addColour(attrs, text.attributes.color, alphaScale, 0, PANGO_ATTR_INDEX_TO_TEXT_END, false);
+    if (text.attributes.background) addColour(attrs, *text.attributes.background, alphaScale, 0, PANGO_ATTR_INDEX_TO_TEXT_END, true);
+    for (const auto& run : text.runs) {
+        if (run.start >= length || run.length == 0) continue;
+        auto start = static_cast<guint>(run.start);
+        auto end = static_cast<guint>(std::min(length, run.start + run.length));
+        if (run.font) {
+            PangoFontDescription* d = newFontDescription(*run.font);
+            PangoAttribute* a = pango_attr_font_desc_new(d);
+            pango_font_description_free(d);
+            a->start_index = start;
+            a->end_index = end;
+            pango_attr_list_insert(attrs, a);
+        }
+        if (run.color) addColour(attrs, *run.color, alphaScale, start, end, false);
+        if (run.background) addColour(attrs, *run.background, alphaScale, start, end, true);
+    }
+    pango_layout_set_attributes(layout, attrs);
+    pango_attr_list_unref(attrs);
+
+    switch (options.alignment) {
+        case TextAlignment::Left: pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT); break;
+        case TextAlignment::Center: pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER); break;
+        case TextAlignment::Right: pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT); break;
+        case TextAlignment::Justified: pango_layout_set_justify(layout, TRUE); break;
+    }
+
+    if (std::isfinite(width) && width > 0) {
+        pango_layout_set_width(layout, static_cast<int>(std::min(width, 1e6) * PANGO_SCALE));
+        int lines = options.maxLines;
+        switch (options.lineBreak) {
+            case LineBreakMode::WordWrap: pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR); break;
+            case LineBreakMode::CharWrap: pango_layout_set_wrap(layout, PANGO_WRAP_CHAR); break;
+            case LineBreakMode::Clip:
+                // One line a paragraph, cut at the width by the drawing clip.
+                pango_layout_set_width(layout, -1);
+                break;
+            case LineBreakMode::TruncateHead:
+            case LineBreakMode::TruncateTail:
+            case LineBreakMode::TruncateMiddle: {
+                PangoEllipsizeMode mode = options.lineBreak == LineBreakMode::TruncateHead   ? PANGO_ELLIPSIZE_START
+                                          : options.lineBreak == LineBreakMode::TruncateTail ? PANGO_ELLIPSIZE_END
+                                                                                             : PANGO_ELLIPSIZE_MIDDLE;
+                pango_layout_set_ellipsize(layout, mode);
+                if (lines <= 0) lines = 1;
+                break;
+            }
+        }
+        if (lines > 0) {
+            // A line limit shows as an ellipsis at the end of the last line kept.
+            if (pango_layout_get_ellipsize(layout) == PANGO_ELLIPSIZE_NONE) pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+            pango_layout_set_height(layout, -lines);
+        }
+    } else if (options.alignment != TextAlignment::Left) {
+        // Alignment needs a width to align within; without one every line starts at the left.
+        pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+    }
+    return layout;
+}
+
+Size layoutSize(PangoLayout* layout) {
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+}
+
+}  // namespace plat::detail
+
+namespace plat {
+
+Size measureText(const AttributedString& text, double maxWidth, const TextOptions& options) {
+    if (text.text.empty() || !detail::usableFont(text.attributes.font)) return {};
+    PangoLayout* layout = detail::newLayout(detail::threadMeasureContext(), text, maxWidth, options);
+    Size s = detail::layoutSize(layout);
+    g_object_unref(layout);
+    return s;
+}
+
+Size measureText(std::string_view text, const Font& font) {
+    return measureText(AttributedString(std::string(text), font, Color::black()));
+}
+
+FontMetrics fontMetrics(const Font& font) {
+    if (!detail::usableFont(font)) return {};
+    PangoFontDescription* desc = detail::newFontDescription(font);
+    PangoFontMetrics* m = pango_context_get_metrics(detail::threadMeasureContext(), desc, nullptr);
+    pango_font_description_free(desc);
+    FontMetrics out;
+    out.ascent = static_cast<double>(pango_font_metrics_get_ascent(m)) / PANGO_SCALE;
+    out.descent = static_cast<double>(pango_font_metrics_get_descent(m)) / PANGO_SCALE;
+    out.lineHeight = static_cast<double>(pango_font_metrics_get_height(m)) / PANGO_SCALE;
+    if (out.lineHeight <= 0) out.lineHeight = out.ascent + out.descent;
+    pango_font_metrics_unref(m);
+    return out;
+}
+
+}  // namespace plat

@@ -1,0 +1,29 @@
+#pragma once
+// Internal: Pango and fontconfig set-up shared by measuring and by the Cairo context. Font maps
+// and Pango contexts belong to one thread each (Pango is not thread-safe across them).
+
+#include <pango/pangocairo.h>
+
+#include "Platform/graphics/text.h"
+
+namespace plat::detail {
+
+// This thread's font map over the isolated fontconfig configuration.
+PangoFontMap* threadFontMap();
+// A new Pango context at 72 dpi with unhinted metrics and unrounded glyph positions (caller unrefs).
+PangoContext* newPangoContext();
+// This thread's measuring context (no drawing surface).
+PangoContext* threadMeasureContext();
+
+PangoFontDescription* newFontDescription(const Font& font);  // caller frees
+// True when the size can be laid out (finite and positive).
+bool usableFont(const Font& font);
+
+// A layout of the text in `pctx`: `width` (points) wraps or truncates by the options when finite.
+// `alphaScale` multiplies every colour's alpha. Caller unrefs.
+PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                       double alphaScale = 1.0);
+// Logical size of a layout in points.
+Size layoutSize(PangoLayout* layout);
+
+}  // namespace plat::detail

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "Platform/graphics/cairo_context.h"
+#include "Platform/graphics/image.h"
+#include "Platform/graphics/recording_context.h"
+
+using namespace plat;
+
+namespace {
+
+bool painted(const Image& img, int x, int y) { return (img.rawPixel(x, y) >> 24) > 0; }
+
+// Draws the same scene into a 40×30 Cairo surface and a recording context, and checks that every
+// pixel whose centre lies well inside a recorded fill is painted and every pixel well outside all
+// fills is not.
+void expectCairoMatchesRecording(const std::function<void(Context&)>& scene, double margin = 1.0) {
+    Image img(40, 30);
+    {
+        CairoContext cairo(img);
+        scene(cairo);
+    }
+    RecordingContext rec;
+    scene(rec);
+    ASSERT_FALSE(rec.fills().empty());
+    int checked = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            Point c{x + 0.5, y + 0.5};
+            bool inside = false, near = false;
+            for (const DrawOp* fill : rec.fills()) {
+                const DrawOp& op = *fill;
+                Point probes[] = {{c.x - margin, c.y}, {c.x + margin, c.y}, {c.x, c.y - margin}, {c.x, c.y + margin}};
+                bool all = true, any = false;
+                for (Point p : probes) {
+                    bool in = op.path.contains(p, op.rule);
+                    all = all && in;
+                    any = any || in;
+                }
+                if (all && op.path.contains(c, op.rule)) inside = true;
+                if (any || op.path.contains(c, op.rule)) near = true;
+            }
+            if (inside) {
+                EXPECT_TRUE(painted(img, x, y)) << "pixel " << x << "," << y << " should be painted";
+                ++checked;
+            } else if (!near) {
+                EXPECT_FALSE(painted(img, x, y)) << "pixel " << x << "," << y << " should be clear";
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 600);
+}
+
+}  // namespace
+
+TEST(CairoContext, GeometryAgreesWithTheRecordingContext) {
+    expectCairoMatchesRecording([](Context& c) { c.fillRect({3, 4, 10, 7}); });
+    expectCairoMatchesRecording([](Context& c) {
+        c.scale(0.5, 0.5);
+        c.translate(20, 10);
+        c.fillEllipse({0, 0, 40, 30});
+    });
+    expectCairoMatchesRecording([](Context& c) {
+        Path p;
+        p.moveTo({2, 28});
+        p.quadTo({20, -20}, {38, 28});  // quadratics go through the cubic conversion
+        p.close();
+        c.fillPath(p);
+    });
+    expectCairoMatchesRecording([](Context& c) {
+        Path p;
+        p.addArc({20, 15}, 12, 0, 3 * std::numbers::pi / 2);  // three quarters, clockwise on screen
+        p.lineTo({20, 15});
+        p.close();
+        c.fillPath(p);
+    });
+    expectCairoMatchesRecording([](Context& c) {
+        Path p;
+        p.addRect({2, 2, 30, 24});
+        p.addRect({10, 8, 12, 10});
+        c.fillPath(p, FillRule::EvenOdd);
+    });
+    expectCairoMatchesRecording([](Context& c) {
+        c.translate(20, 15);
+        c.rotate(std::numbers::pi / 6);
+        c.fillRect({-8, -5, 16, 10});
+    });
+}
+
+TEST(CairoContext, ScaledTargetsDrawInPoints) {
+    Image img(80, 60, 2);
+    CairoContext c(img);
+    c.setFillColor(Color::red());
+    c.fillRect({10, 10, 5, 5});
+    EXPECT_EQ(img.pixel(21, 21), Color::red());
+    EXPECT_EQ(img.pixel(29, 29), Color::red());
+    EXPECT_FALSE(painted(img, 31, 21));
+}
+
+TEST(CairoContext, AlphaAndColoursReachThePixels) {
+    Image img(10, 10);
+    CairoContext c(img);
+    c.setFillColor({0, 0, 1, 1});
+    c.setAlpha(0.5);
+    c.fillRect({0, 0, 10, 10});
+    Color px = img.pixel(5, 5);
+    EXPECT_NEAR(px.a, 0.5, 0.01);
+    EXPECT_NEAR(px.b, 1.0, 0.01);
+}
+
+TEST(CairoContext, ClipsLimitPaintingUntilRestored) {
+    Image img(20, 10);
+    CairoContext c(img);
+    c.setFillColor(Color::black());
+    c.save();
+    c.clipToRect({0, 0, 10, 10});
+    c.fillRect({0, 0, 20, 5});
+    c.restore();
+    c.fillRect({0, 5, 20, 5});
+    EXPECT_TRUE(painted(img, 5, 2));
+    EXPECT_FALSE(painted(img, 15, 2));
+    EXPECT_TRUE(painted(img, 15, 7));
+}
+
+TEST(CairoContext, InputsThatBreakCairoLeaveLaterDrawingWorking) {
+    const std::function<void(Context&)> breakers[] = {
+        [](Context& c) { c.setLineDash(0, {0, 0}); c.strokeRect({1, 1, 5, 5}); },
+        [](Context& c) { c.setLineDash(0, {4, -2}); c.strokeRect({1, 1, 5, 5}); },
+        [](Context& c) { c.scale(0, 0); c.fillRect({0, 0, 5, 5}); c.clipToRect({0, 0, 1, 1}); },
+        [](Context& c) { c.restore(); c.restore(); },
+        [](Context& c) { c.scale(NAN, 1); c.fillRect({0, 0, 5, 5}); },
+        [](Context& c) { Path p; p.moveTo({NAN, 0}); p.lineTo({5, INFINITY}); c.strokePath(p); },
+        [](Context& c) { c.setLineWidth(-3); c.strokeRect({1, 1, 5, 5}); },
+        [](Context& c) { Image tiny(1, 1); c.drawImage(tiny, {0, 0, 0, 5}); c.drawImage(tiny, {0, 0, NAN, 5}); },
+    };
+    int i = 0;
+    for (const auto& breaker : breakers) {
+        Image img(10, 10);
+        CairoContext c(img);
+        c.save();
+        breaker(c);
+        c.restore();
+        c.setFillColor(Color::green());
+        c.fillRect({6, 6, 4, 4});
+        EXPECT_EQ(img.pixel(8, 8), Color::green()) << "breaker " << i++;
+    }
+}
+
+TEST(CairoContext, ImagesScaleIntoTheirRectangleWithAlpha) {
+    Image src(2, 1);
+    src.setPixel(0, 0, Color::red());
+    src.setPixel(1, 0, Color::blue());
+    Image img(20, 10);
+    CairoContext c(img);
+    c.setAlpha(0.5);
+    c.drawImage(src, {0, 0, 20, 10});
+    Color left = img.pixel(2, 5), right = img.pixel(17, 5);
+    EXPECT_NEAR(left.a, 0.5, 0.01);
+    EXPECT_NEAR(left.r, 1, 0.02);
+    EXPECT_NEAR(right.b, 1, 0.02);
+    EXPECT_NEAR(right.r, 0, 0.02);
+}
+
+TEST(CairoContext, TextPaintsInsideItsMeasuredBox) {
+    AttributedString s("Hello", Font("HelveticaNeue", 12), Color::black());
+    Size size = measureText(s);
+    Image img(60, 30);
+    CairoContext c(img);
+    c.drawText(s, Point{5, 5});
+    int inkInside = 0, inkOutside = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x) {
+            if (!painted(img, x, y)) continue;
+            bool inside = x >= 5 && x < 5 + size.width + 1 && y >= 5 && y < 5 + size.height + 1;
+            (inside ? inkInside : inkOutside)++;
+        }
+    EXPECT_GT(inkInside, 30);
+    EXPECT_EQ(inkOutside, 0);
+}

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "Platform/graphics/cairo_context.h"
+#include "Platform/graphics/image.h"
+#include "Platform/graphics/text.h"
+
+using namespace plat;
+
+TEST(Text, MeasuresAt72DpiWithTheSameFaceForEveryFamilyName) {
+    // DejaVu Sans 12, unhinted: the width and height do not depend on the family name asked for.
+    for (const char* family : {"HelveticaNeue", "Helvetica", Font::systemFamily(), "DejaVu Sans", "No Such Font"}) {
+        Size s = measureText("Hello, World", Font(family, 12));
+        EXPECT_NEAR(s.width, 72.434, 0.01) << family;
+        EXPECT_NEAR(s.height, 13.969, 0.01) << family;
+    }
+    EXPECT_NE(measureText("Hello", Font("Courier", 12)).width, measureText("Hello", Font("Helvetica", 12)).width);
+    EXPECT_GT(measureText("Hello", Font::named("HelveticaNeue-Bold", 12)).width, measureText("Hello", Font("HelveticaNeue", 12)).width);
+}
+
+TEST(Text, SizesScaleWithThePointSizeAndEmptyOrBadFontsMeasureZero) {
+    Size a = measureText("Scale", Font("Helvetica", 10));
+    Size b = measureText("Scale", Font("Helvetica", 20));
+    EXPECT_NEAR(b.width, 2 * a.width, 0.01);
+    EXPECT_EQ(measureText("", Font("Helvetica", 12)), Size{});
+    EXPECT_EQ(measureText("x", Font("Helvetica", 0)), Size{});
+    EXPECT_EQ(measureText("x", Font("Helvetica", NAN)), Size{});
+}
+
+TEST(Text, WrapsAndTruncatesToAWidth) {
+    AttributedString s("one two three four five six", Font("Helvetica", 12), Color::black());
+    Size line = measureText(s);
+    Size wrapped = measureText(s, 60);
+    EXPECT_LE(wrapped.width, 60.001);
+    EXPECT_GE(wrapped.height, 3 * line.height - 0.01);
+
+    TextOptions tail;
+    tail.lineBreak = LineBreakMode::TruncateTail;
+    Size truncated = measureText(s, 60, tail);
+    EXPECT_LE(truncated.width, 60.001);
+    EXPECT_NEAR(truncated.height, line.height, 0.01);
+
+    EXPECT_NEAR(measureText(AttributedString("a\nb", Font("Helvetica", 12), Color::black())).height, 2 * measureText("a", Font("Helvetica", 12)).height, 0.5);
+}
+
+TEST(Text, InvalidUtf8StillLaysOut) {
+    EXPECT_GT(measureText(std::string("ab\xff\xfe" "cd"), Font("Helvetica", 12)).width, 0);
+}
+
+TEST(Text, EachThreadMeasuresTheSame) {
+    Size here = measureText("Threads", Font("Helvetica", 15));
+    Size there;
+    std::thread t([&] { there = measureText("Threads", Font("Helvetica", 15)); });
+    t.join();
+    EXPECT_EQ(here, there);
+}
+
+TEST(Text, DrawingAtTwiceTheScaleGivesTheSameInkInPoints) {
+    AttributedString s("Wide text", Font("Helvetica", 12), Color::black());
+    auto inkRight = [&](double scale) {
+        Image img(static_cast<int>(100 * scale), static_cast<int>(20 * scale), scale);
+        CairoContext c(img);
+        c.drawText(s, Point{2, 2});
+        int right = 0;
+        for (int y = 0; y < img.pixelHeight(); ++y)
+            for (int x = 0; x < img.pixelWidth(); ++x)
+                if ((img.rawPixel(x, y) >> 24) > 0 && x > right) right = x;
+        return (right + 1) / scale;
+    };
+    EXPECT_NEAR(inkRight(1), inkRight(2), 1.0);
+    EXPECT_NEAR(inkRight(2), 2 + measureText(s).width, 2.0);
+}
