@@ -1,0 +1,52 @@
+#pragma once
+// A display link: a callback on the main run loop at every frame of a 60 Hz display, with frame times
+// on plat::Clock (frames fall on whole multiples of 1/60 s, so ticks are reproducible under a virtual clock).
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace plat {
+
+class RunLoop;
+
+class DisplayLink : public std::enable_shared_from_this<DisplayLink> {
+public:
+    static constexpr double FramesPerSecond = 60;
+
+    // The callback receives the link and the tick's timestamp (the frame time, seconds on the clock).
+    using Callback = std::function<void(DisplayLink& link, double timestamp)>;
+    static std::shared_ptr<DisplayLink> create(Callback callback);
+
+    // While on the run loop, the loop keeps the link; it first ticks at the next frame.
+    void addToRunLoop(RunLoop& loop);
+    void removeFromRunLoop(RunLoop& loop);
+    // Stops the link for good and lets go of its callback; safe inside the callback.
+    void invalidate();
+    bool isValid() const { return _valid.load(std::memory_order_acquire); }
+
+    // A paused link stays on the run loop without ticking; resumed, it ticks from the next frame on.
+    bool isPaused() const;
+    void setPaused(bool paused);
+
+    double timestamp() const;  // the last tick's frame time (0 before the first tick)
+    double targetTimestamp() const { return timestamp() + duration(); }
+    double duration() const { return 1 / FramesPerSecond; }
+
+    explicit DisplayLink(Callback callback);  // use create()
+
+private:
+    friend class RunLoop;
+
+    std::atomic<bool> _valid{true};
+    // Guarded by the runtime lock:
+    std::shared_ptr<const Callback> _callback;
+    std::int64_t _nextFrame = 0;  // frame index: its time is _nextFrame / FramesPerSecond
+    double _timestamp = 0;
+    std::uint64_t _order = 0;
+    bool _added = false;
+    bool _paused = false;
+};
+
+}  // namespace plat

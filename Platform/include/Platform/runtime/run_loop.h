@@ -1,0 +1,72 @@
+#pragma once
+// The main run loop: posted tasks, timers and display links, run in turns on the main thread, with
+// observers called after every turn (the UI layer runs its layout-then-display pass there).
+//
+// One turn: the timers and display-link frames due now fire in order of date, ties in order of
+// insertion; then the tasks that were posted before the turn's tasks began run in FIFO order; then the
+// after-turn observers run. Under the system clock the run functions wait in real time; under a virtual
+// clock they first let the background pool settle and then jump time to the next due event (a timer,
+// a frame, or a background sleep or semaphore time-out), so everything fires in time order and no test
+// ever sleeps.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace plat {
+
+class Timer;
+class DisplayLink;
+
+class RunLoop {
+public:
+    using Task = std::function<void()>;
+    using ObserverId = std::uint64_t;
+
+    static RunLoop& main();
+
+    // Safe from any thread; wakes a waiting loop. An empty task is ignored.
+    void post(Task task);
+    // Safe from any thread. An invalid timer, or one already added, is ignored.
+    void addTimer(const std::shared_ptr<Timer>& timer);
+
+    // The run functions belong to the main thread (elsewhere they throw InternalInconsistencyException).
+    // Each runs at least one turn. A negative or NaN duration is 0.
+    void runFor(double seconds);
+    // Runs until `predicate` holds (checked after each turn) or `timeoutSeconds` have passed on the
+    // clock; answers the predicate's last value.
+    bool runUntil(const std::function<bool()>& predicate, double timeoutSeconds);
+    // Runs until no task is posted, nothing is due now and the background pool is quiet. Time does not
+    // move.
+    void runUntilIdle();
+
+    ObserverId addAfterTurnObserver(std::function<void()> observer);
+    void removeAfterTurnObserver(ObserverId id);
+
+    // Ends a test's world: lets the background pool settle, then invalidates every timer and display
+    // link and drops every posted task. Observers stay.
+    void discardPendingWork();
+
+    std::size_t timerCount() const;  // timers on the loop, valid ones only
+
+private:
+    friend class Timer;
+    friend class DisplayLink;
+
+    RunLoop() = default;
+    void requireMainThread(const char* what) const;
+    void turn();
+    void fireDue(double now);
+    void runPostedTasks();
+    void notifyObservers();
+    bool runTo(double end, const std::function<bool()>* predicate);
+    bool readyLocked(double now) const;
+    double nextEventLocked() const;
+    // Take the loop's reference out under the runtime lock; the caller lets it go after unlocking,
+    // since the last reference may destroy captures that call back into the runtime.
+    std::shared_ptr<Timer> takeTimerLocked(Timer& timer);
+    void addLinkLocked(std::shared_ptr<DisplayLink> link);
+    std::shared_ptr<DisplayLink> takeLinkLocked(DisplayLink& link);
+};
+
+}  // namespace plat

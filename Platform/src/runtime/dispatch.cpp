@@ -1,0 +1,97 @@
+#include "Platform/runtime/dispatch.h"
+
+#include <thread>
+
+#include "Platform/runtime/clock.h"
+#include "Platform/runtime/run_loop.h"
+#include "Platform/runtime/timer.h"
+#include "scheduler.h"
+
+namespace plat {
+
+namespace {
+
+// The library is loaded by the process's main thread, so this is the main thread's id.
+const std::thread::id g_mainThread = std::this_thread::get_id();
+
+int bucketOf(dispatch::Priority priority) {
+    switch (priority) {
+        case dispatch::Priority::High: return 0;
+        case dispatch::Priority::Default: return 1;
+        case dispatch::Priority::Low: return 2;
+        case dispatch::Priority::Background: return 3;
+    }
+    return 1;
+}
+
+void sleepUntil(double deadline) {
+    auto& scheduler = detail::Scheduler::instance();
+    std::unique_lock lock(scheduler.mutex);
+    detail::Waiter w;
+    w.deadline = deadline;
+    scheduler.block(lock, w);
+}
+
+}  // namespace
+
+bool isMainThread() { return std::this_thread::get_id() == g_mainThread; }
+
+namespace dispatch {
+
+Queue Queue::main() { return Queue(true, Priority::Default); }
+
+Queue Queue::global(Priority priority) {
+    switch (priority) {
+        case Priority::High:
+        case Priority::Default:
+        case Priority::Low:
+        case Priority::Background: return Queue(false, priority);
+    }
+    return global(static_cast<long>(priority));
+}
+
+Queue Queue::global(long code) {
+    if (code > 0) return Queue(false, Priority::High);
+    if (code == 0) return Queue(false, Priority::Default);
+    if (code > INT16_MIN) return Queue(false, Priority::Low);
+    return Queue(false, Priority::Background);
+}
+
+void async(const Queue& queue, Block block) {
+    if (!block) return;
+    if (queue.isMain()) {
+        RunLoop::main().post(std::move(block));
+    } else {
+        detail::Scheduler::instance().enqueue(bucketOf(queue.priority()), std::move(block));
+    }
+}
+
+void after(const Queue& queue, double delaySeconds, Block block) {
+    if (!block) return;
+    if (!(delaySeconds > 0)) {
+        async(queue, std::move(block));
+    } else if (queue.isMain()) {
+        Timer::scheduled(delaySeconds, false, [block = std::move(block)](Timer&) { block(); });
+    } else {
+        // The delay counts from now, not from when a worker takes the block up.
+        const double deadline = Clock::now() + delaySeconds;
+        async(queue, [deadline, block = std::move(block)] {
+            sleepUntil(deadline);
+            block();
+        });
+    }
+}
+
+void sleepFor(double seconds) {
+    if (!(seconds > 0)) return;
+    sleepUntil(Clock::now() + seconds);
+}
+
+void once(OnceFlag& flag, const Block& block) {
+    std::call_once(flag, [&] {
+        if (block) block();
+    });
+}
+
+}  // namespace dispatch
+}  // namespace plat

@@ -1,0 +1,58 @@
+#include "Platform/runtime/display_link.h"
+
+#include "Platform/runtime/clock.h"
+#include "Platform/runtime/run_loop.h"
+#include "frame_clock.h"
+#include "scheduler.h"
+
+namespace plat {
+
+DisplayLink::DisplayLink(Callback callback) : _callback(std::make_shared<const Callback>(std::move(callback))) {}
+
+std::shared_ptr<DisplayLink> DisplayLink::create(Callback callback) {
+    return std::make_shared<DisplayLink>(std::move(callback));
+}
+
+void DisplayLink::addToRunLoop(RunLoop& loop) {
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    if (!isValid() || _added) return;
+    loop.addLinkLocked(shared_from_this());
+}
+
+void DisplayLink::removeFromRunLoop(RunLoop& loop) {
+    std::shared_ptr<DisplayLink> loopReference;  // let go after unlocking
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    if (_added) loopReference = loop.takeLinkLocked(*this);
+}
+
+void DisplayLink::invalidate() {
+    std::shared_ptr<const Callback> callback;  // both let go after unlocking
+    std::shared_ptr<DisplayLink> loopReference;
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    _valid.store(false, std::memory_order_release);
+    callback = std::move(_callback);
+    if (_added) loopReference = RunLoop::main().takeLinkLocked(*this);
+}
+
+bool DisplayLink::isPaused() const {
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    return _paused;
+}
+
+void DisplayLink::setPaused(bool paused) {
+    auto& scheduler = detail::Scheduler::instance();
+    std::lock_guard lock(scheduler.mutex);
+    if (paused == _paused) return;
+    _paused = paused;
+    if (!paused) {
+        _nextFrame = detail::frameAfter(Clock::now());
+        scheduler.mainWake.notify_all();
+    }
+}
+
+double DisplayLink::timestamp() const {
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    return _timestamp;
+}
+
+}  // namespace plat

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Platform/foundation/exception.h"
+#include "Platform/runtime/clock.h"
+#include "Platform/runtime/dispatch.h"
+#include "Platform/runtime/display_link.h"
+#include "Platform/runtime/run_loop.h"
+#include "Platform/runtime/timer.h"
+#include "Platform/testing/virtual_clock.h"
+
+namespace {
+
+using plat::RunLoop;
+using plat::Timer;
+namespace dispatch = plat::dispatch;
+
+constexpr double Start = plat::testing::VirtualClock::DefaultStart;
+
+// The clock's reading `dt` after the start, computed as the runtime computes due dates.
+double at(double dt) { return Start + dt; }
+
+struct Fired {
+    std::string label;
+    double at;  // seconds on the clock
+    friend bool operator==(const Fired&, const Fired&) = default;
+};
+std::ostream& operator<<(std::ostream& os, const Fired& f) { return os << f.label << "@" << f.at; }
+
+}  // namespace
+
+TEST(VirtualClock, DatesFollowItAndTheSystemClockComesBack) {
+    {
+        plat::testing::VirtualClock clock;
+        EXPECT_TRUE(plat::Clock::isVirtual());
+        EXPECT_EQ(plat::Date::now().seconds, Start);
+        clock.advance(2.5);
+        EXPECT_EQ(clock.now().seconds, Start + 2.5);
+        clock.advance(-1);  // refused: time never runs back
+        clock.advance(NAN);
+        EXPECT_EQ(clock.now().seconds, Start + 2.5);
+        EXPECT_THROW(plat::Clock::useVirtual(plat::Date(0)), plat::InternalInconsistencyException);
+    }
+    EXPECT_FALSE(plat::Clock::isVirtual());
+    EXPECT_GT(plat::Date::now().seconds, Start);  // the real date, later than the virtual start
+}
+
+TEST(RunLoop, TimersDelayedDispatchesAndBackgroundDelaysFireInTimeOrderThenInsertion) {
+    plat::testing::VirtualClock clock;
+    enum How { OneShot, MainAfter, BackgroundAfter };
+    struct Case {
+        const char* label;
+        double delay;
+        How how;
+    };
+    const Case cases[] = {
+        {"timer 0.3", 0.3, OneShot},        {"main 0.1", 0.1, MainAfter},        {"timer 0.2", 0.2, OneShot},
+        {"bg 0.15", 0.15, BackgroundAfter}, {"main 0.2", 0.2, MainAfter},         {"timer 0.2 later", 0.2, OneShot},
+        {"main 0", 0, MainAfter},           {"bg 0.3", 0.3, BackgroundAfter},
+    };
+    std::mutex mutex;
+    std::vector<Fired> fired;
+    for (const Case& c : cases) {
+        auto record = [&, label = std::string(c.label)] {
+            std::lock_guard lock(mutex);
+            fired.push_back({label, plat::Clock::now()});
+        };
+        switch (c.how) {
+            case OneShot: Timer::scheduled(c.delay, false, [record](Timer&) { record(); }); break;
+            case MainAfter: dispatch::after(dispatch::Queue::main(), c.delay, record); break;
+            case BackgroundAfter: dispatch::after(dispatch::Queue::global(), c.delay, record); break;
+        }
+    }
+    clock.advance(0.29);
+    EXPECT_EQ(fired.size(), 6u);
+    clock.advance(0.01);
+    // Background work due at a moment finishes before the main loop's timers of that moment fire.
+    const std::vector<Fired> expected = {{"main 0", Start},           {"main 0.1", at(0.1)},  {"bg 0.15", at(0.15)},
+                                         {"timer 0.2", at(0.2)},      {"main 0.2", at(0.2)},  {"timer 0.2 later", at(0.2)},
+                                         {"bg 0.3", at(0.3)},         {"timer 0.3", at(0.3)}};
+    EXPECT_EQ(fired, expected);
+    EXPECT_EQ(RunLoop::main().timerCount(), 0u);
+}
+
+TEST(RunLoop, RepeatingTimerFiresEveryIntervalUntilItInvalidatesItself) {
+    plat::testing::VirtualClock clock;
+    std::vector<double> at;
+    auto timer = Timer::scheduled(0.25, true, [&](Timer& t) {
+        at.push_back(plat::Clock::now() - Start);
+        if (at.size() == 5) t.invalidate();
+    });
+    clock.advance(1.0);
+    EXPECT_EQ(at, (std::vector<double>{0.25, 0.5, 0.75, 1.0}));
+    EXPECT_TRUE(timer->isValid());
+    EXPECT_EQ(timer->fireDate().seconds, Start + 1.25);
+    clock.advance(5);
+    EXPECT_EQ(at.size(), 5u);
+    EXPECT_FALSE(timer->isValid());
+    EXPECT_EQ(RunLoop::main().timerCount(), 0u);
+}
+
+TEST(RunLoop, OneShotTimerIsValidDuringItsCallbackAndCanStopAnotherDueAtTheSameMoment) {
+    plat::testing::VirtualClock clock;
+    std::shared_ptr<Timer> second;
+    bool validInside = false, secondFired = false;
+    auto first = Timer::scheduled(0.5, false, [&](Timer& t) {
+        validInside = t.isValid();
+        second->invalidate();
+    });
+    second = Timer::scheduled(0.5, false, [&](Timer&) { secondFired = true; });
+    clock.advance(1);
+    EXPECT_TRUE(validInside);
+    EXPECT_FALSE(secondFired);
+    EXPECT_FALSE(first->isValid());
+}
+
+TEST(RunLoop, MovedFireDateAndLateAddedTimer) {
+    plat::testing::VirtualClock clock;
+    std::vector<Fired> fired;
+    auto moved = Timer::scheduled(0.2, false, [&](Timer&) { fired.push_back({"moved", plat::Clock::now()}); });
+    moved->setFireDate(plat::Date(Start + 0.7));
+    // A timer keeps the fire date it was made with, even when added later.
+    auto late = Timer::create(0.3, false, [&](Timer&) { fired.push_back({"late", plat::Clock::now()}); });
+    clock.advance(0.4);
+    RunLoop::main().addTimer(late);  // already due: fires in the next turn
+    RunLoop::main().runUntilIdle();
+    clock.advance(0.6);
+    EXPECT_EQ(fired, (std::vector<Fired>{{"late", at(0.4)}, {"moved", at(0.7)}}));
+}
+
+TEST(DisplayLink, TicksAtSixtyHertzBetweenTimersAndPausesAndStops) {
+    plat::testing::VirtualClock clock;
+    std::vector<std::string> order;
+    std::vector<double> stamps;
+    auto link = plat::DisplayLink::create([&](plat::DisplayLink& l, double timestamp) {
+        stamps.push_back(timestamp - Start);
+        order.push_back("tick");
+        EXPECT_EQ(l.timestamp(), timestamp);
+        EXPECT_EQ(plat::Clock::now(), timestamp);
+    });
+    link->addToRunLoop(RunLoop::main());
+    Timer::scheduled(0.025, false, [&](Timer&) { order.push_back("timer"); });
+    clock.advance(0.105);
+    ASSERT_EQ(stamps.size(), 6u);
+    for (std::size_t i = 0; i < stamps.size(); ++i) EXPECT_NEAR(stamps[i], (i + 1) / 60.0, 1e-6);
+    EXPECT_EQ(order[1], "timer");  // 0.025 s falls between the first and second frames
+    EXPECT_EQ(order.size(), 7u);
+
+    link->setPaused(true);
+    clock.advance(0.5);
+    EXPECT_EQ(stamps.size(), 6u);
+    link->setPaused(false);
+    clock.advance(1 / 60.0);
+    ASSERT_EQ(stamps.size(), 7u);
+    EXPECT_GT(stamps.back(), 0.605);
+
+    link->removeFromRunLoop(RunLoop::main());
+    clock.advance(0.1);
+    EXPECT_EQ(stamps.size(), 7u);
+    EXPECT_TRUE(link->isValid());
+}
+
+TEST(DisplayLink, InvalidatedInsideItsCallbackTicksNoMore) {
+    plat::testing::VirtualClock clock;
+    int ticks = 0;
+    std::weak_ptr<plat::DisplayLink> weak;
+    {
+        auto link = plat::DisplayLink::create([&](plat::DisplayLink& l, double) {
+            if (++ticks == 2) l.invalidate();
+        });
+        link->addToRunLoop(RunLoop::main());
+        weak = link;
+    }
+    clock.advance(1);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_TRUE(weak.expired());  // the run loop let go of it
+}
+
+TEST(RunLoop, RunUntilStopsWhenThePredicateHoldsOrAtTheTimeout) {
+    plat::testing::VirtualClock clock;
+    bool flag = false;
+    Timer::scheduled(0.3, false, [&](Timer&) { flag = true; });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return flag; }, 1.0));
+    EXPECT_EQ(clock.now().seconds, at(0.3));
+    EXPECT_FALSE(RunLoop::main().runUntil([] { return false; }, 0.5));
+    EXPECT_EQ(clock.now().seconds, at(0.3) + 0.5);
+}
+
+TEST(RunLoop, PostedTasksRunInOrderAndObserversFollowEachTurn) {
+    plat::testing::VirtualClock clock;
+    std::vector<std::string> log;
+    const auto id = RunLoop::main().addAfterTurnObserver([&] { log.push_back("observer"); });
+    RunLoop::main().post([&] {
+        log.push_back("a");
+        RunLoop::main().post([&] { log.push_back("c"); });  // next turn
+    });
+    RunLoop::main().post([&] { log.push_back("b"); });
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "observer", "c", "observer"}));
+    RunLoop::main().removeAfterTurnObserver(id);
+    log.clear();
+    RunLoop::main().post([&] { log.push_back("d"); });
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(log, (std::vector<std::string>{"d"}));
+    EXPECT_EQ(clock.now().seconds, Start);
+}
+
+TEST(RunLoop, RunningItOffTheMainThreadIsRefused) {
+    plat::testing::VirtualClock clock;
+    std::atomic<int> refused{0};
+    dispatch::async(dispatch::Queue::global(), [&] {
+        try {
+            RunLoop::main().runUntilIdle();
+        } catch (const plat::InternalInconsistencyException&) {
+            ++refused;
+        }
+    });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return refused == 1; }, 1));
+}
