@@ -1,0 +1,208 @@
+// The render engine's shapes: rectangles, ellipses, lines, polylines, splines and spline areas,
+// polygons, pie and doughnut segments and radial-gauge bands. Each applies the look it needs (the
+// A F S W D steps: opacity, fill, stroke, line width, dash) to the current context and draws at once.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "KivoCore/KivoRenderEngine.h"
+#include "Platform/graphics/context.h"
+#include "drawing/KivoSplinePath.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kFullCircle = 2 * std::numbers::pi;
+// The band's own full-circle test uses this rounded value.
+constexpr double kGaugeFullCircle = 6.28;
+
+enum Look : unsigned { Alpha = 1, Fill = 2, Stroke = 4, Width = 8, DoubleWidth = 16 };
+
+std::vector<plat::Point> pointsOf(std::span<const double> xs, std::span<const double> ys) {
+    std::size_t n = std::min(xs.size(), ys.size());
+    std::vector<plat::Point> pts(n);
+    for (std::size_t i = 0; i < n; ++i) pts[i] = {xs[i], ys[i]};
+    return pts;
+}
+
+}  // namespace
+
+// Applies the marked steps of the look; the dash is passed separately (border, selected or none).
+static void applyLook(KivoRenderEngine& e, plat::Context& ctx, unsigned steps, std::span<const double> dashes) {
+    if (steps & Alpha) ctx.setAlpha(e.opacity());
+    if (steps & Fill) ctx.setFillColor(e.getFill());
+    if (steps & Stroke) ctx.setStrokeColor(e.getStroke());
+    if (steps & Width) ctx.setLineWidth(e.getStrokeThickness());
+    if (steps & DoubleWidth) ctx.setLineWidth(2 * e.getStrokeThickness());
+    e._setContextBorderDashes(ctx, dashes);
+}
+
+void KivoRenderEngine::drawEllipse(double cx, double cy, double rx, double ry) {
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx) return;
+    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    plat::Path p;
+    p.addEllipse({cx - rx / 2, cy - ry / 2, rx, ry});
+    ctx->drawPath(p, plat::DrawingMode::FillStroke);
+}
+
+void KivoRenderEngine::drawRect(double x, double y, double w, double h) {
+    if (plat::Context* ctx = plat::currentContext()) {
+        applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+        plat::Path p;
+        p.addRect({x, y, w, h});
+        ctx->drawPath(p, plat::DrawingMode::FillStroke);
+        ctx->setLineDash(0, {});
+    }
+    // A border pattern lasts for one rectangle.
+    _borderDashes.clear();
+}
+
+void KivoRenderEngine::drawRect(double x, double y, double w, double h, bool isSelected) {
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx) return;
+    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, isSelected ? _selectedDashes : _borderDashes);
+    plat::Path p;
+    p.addRect({x, y, w, h});
+    ctx->drawPath(p, plat::DrawingMode::FillStroke);
+    ctx->setLineDash(0, {});
+}
+
+void KivoRenderEngine::drawLine(double x1, double y1, double x2, double y2) {
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx) return;
+    applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
+    ctx->strokeLine({x1, y1}, {x2, y2});
+}
+
+void KivoRenderEngine::drawLines(std::span<const double> xs, std::span<const double> ys) {
+    std::size_t n = std::min(xs.size(), ys.size());
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx || n < 2) return;
+    applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
+    ctx->setLineJoin(plat::LineJoin::Round);
+    plat::Path p;
+    p.reserve(n, n);
+    p.moveTo({xs[0], ys[0]});
+    for (std::size_t i = 1; i < n; ++i) p.lineTo({xs[i], ys[i]});
+    ctx->strokePath(p);
+}
+
+void KivoRenderEngine::drawSplines(std::span<const double> xs, std::span<const double> ys, bool isRotated) {
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx || std::min(xs.size(), ys.size()) < 2) return;
+    applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
+    auto pts = pointsOf(xs, ys);
+    plat::Path p;
+    kivo_drawing::quadCurvedPathWithPoints(p, pts.data(), pts.size(), isRotated);
+    ctx->strokePath(p);
+}
+
+void KivoRenderEngine::drawSplineAreas(std::span<const double> xs, std::span<const double> ys, bool stacked, bool isRotated) {
+    std::size_t n = std::min(xs.size(), ys.size());
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx || n < 2) return;
+    // Without curve points (two base corners only) there is no area to draw.
+    if (!stacked && n < 3) return;
+    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    auto pts = pointsOf(xs, ys);
+    plat::Path p;
+    kivo_drawing::quadCurvedPathWithPoints(p, pts.data(), stacked ? n : n - 2, isRotated);
+    if (!stacked) {
+        p.lineTo(pts[n - 2]);
+        p.lineTo(pts[n - 1]);
+    }
+    p.close();
+    ctx->drawPath(p, plat::DrawingMode::FillStroke);
+}
+
+void KivoRenderEngine::drawPolygon(std::span<const double> xs, std::span<const double> ys) {
+    std::size_t n = std::min(xs.size(), ys.size());
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx || n < 2) return;
+    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    plat::Path p;
+    p.reserve(n, n);
+    p.moveTo({xs[0], ys[0]});
+    for (std::size_t i = 1; i < n; ++i) p.lineTo({xs[i], ys[i]});
+    // Left open: the fill closes it, the outline has no closing edge.
+    ctx->drawPath(p, plat::DrawingMode::FillStroke);
+}
+
+void KivoRenderEngine::drawPolygonWithMode(const std::vector<std::shared_ptr<KivoPoint>>& points, std::int32_t mode) {
+    plat::Context* ctx = plat::currentContext();
+    std::vector<plat::Point> pts;
+    pts.reserve(points.size());
+    for (const auto& pt : points)
+        if (pt) pts.push_back({pt->x(), pt->y()});
+    if (!ctx || pts.size() < 2) return;
+    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    plat::Path p;
+    p.addLines(pts.data(), pts.size());
+    p.close();
+    // Codes other than 0…4 draw nothing.
+    ctx->drawPath(p, static_cast<plat::DrawingMode>(mode));
+}
+
+void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, double /*startY*/, double radiusOut, double radiusIn,
+                                       double startAngle, double endAngle) {
+    plat::Context* ctx = plat::currentContext();
+    if (!ctx) return;
+    applyLook(*this, *ctx, Alpha | Fill | Stroke | DoubleWidth, _borderDashes);
+    plat::Path p;
+    if (endAngle - startAngle >= kGaugeFullCircle) {
+        p.addEllipse({x - radiusIn, y - radiusIn, 2 * radiusIn, 2 * radiusIn});
+        p.addEllipse({x - radiusOut, y - radiusOut, 2 * radiusOut, 2 * radiusOut});
+        ctx->drawPath(p, plat::DrawingMode::EvenOddFillStroke);
+        return;
+    }
+    double a = startAngle - kPi, b = endAngle - kPi;
+    p.addArc({x, y}, radiusOut, a, b, plat::ArcDirection::IncreasingAngle);
+    p.addArc({x, y}, radiusIn, b, a, plat::ArcDirection::DecreasingAngle);
+    p.addArc({x, y}, radiusOut, a, a + 0.00001, plat::ArcDirection::IncreasingAngle);
+    // Clipped to itself, only the inner half of the doubled border shows: a border of the
+    // stroke thickness lying wholly within the band.
+    ctx->save();
+    ctx->clipToPath(p);
+    ctx->drawPath(p, plat::DrawingMode::FillStroke);
+    ctx->restore();
+}
+
+std::shared_ptr<plat::Path> KivoRenderEngine::drawPieSegment(double cx, double cy, double radius, double startAngle, double sweepAngle,
+                                                             bool selected) {
+    auto path = std::make_shared<plat::Path>();
+    if (sweepAngle >= kFullCircle) {
+        drawEllipse(cx, cy, 2 * radius, 2 * radius);
+        path->addEllipse({cx - radius, cy - radius, 2 * radius, 2 * radius});
+        return path;
+    }
+    plat::Point start{cx - std::cos(startAngle) * radius, cy - std::sin(startAngle) * radius};
+    path->addArc({cx, cy}, radius, startAngle - kPi, startAngle + sweepAngle - kPi, plat::ArcDirection::IncreasingAngle);
+    path->lineTo({cx, cy});
+    path->lineTo(start);
+    _drawSegment(*path, selected);
+    return path;
+}
+
+void KivoRenderEngine::_drawSegment(const plat::Path& path, bool selected) {
+    if (plat::Context* ctx = plat::currentContext()) {
+        // No opacity step: the context's alpha stays as last set.
+        applyLook(*this, *ctx, Fill | Stroke | Width, selected ? std::span<const double>(_borderDashes) : std::span<const double>());
+        ctx->drawPath(path, plat::DrawingMode::FillStroke);
+        ctx->setLineDash(0, {});
+    }
+    // A border pattern lasts for one segment.
+    _borderDashes.clear();
+}
+
+std::shared_ptr<plat::Path> KivoRenderEngine::drawDonutSegment(double cx, double cy, double radius, double innerRadius, double startAngle,
+                                                               double sweepAngle, bool selected) {
+    auto path = std::make_shared<plat::Path>();
+    plat::Point start{cx - std::cos(startAngle) * radius, cy - std::sin(startAngle) * radius};
+    double a = startAngle - kPi, b = startAngle + sweepAngle - kPi;
+    path->addArc({cx, cy}, radius, a, b, plat::ArcDirection::IncreasingAngle);
+    path->addArc({cx, cy}, innerRadius, b, a, plat::ArcDirection::DecreasingAngle);
+    path->lineTo(start);
+    _drawSegment(*path, selected);
+    return path;
+}
