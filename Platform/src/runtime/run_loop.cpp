@@ -275,6 +275,13 @@ bool RunLoop::runTo(double end, const std::function<bool()>* predicate) {
                 turn();
                 continue;
             }
+            if (predicate) {
+                // Settled background work may have made it true: time stops here, not at the next event.
+                lock.unlock();
+                if ((*predicate)()) return true;
+                lock.lock();
+                if (readyLocked(Clock::now()) || !sched.quietLocked()) continue;
+            }
             // Nothing to do now, and the pool is quiet: jump to the next event, main or background.
             const double next = std::min(nextEventLocked(), sched.earliestDeadlineLocked());
             if (next > end) {

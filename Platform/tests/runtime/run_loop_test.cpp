@@ -221,4 +221,5 @@ TEST(RunLoop, RunningItOffTheMainThreadIsRefused) {
         }
     });
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return refused == 1; }, 1));
+    EXPECT_EQ(clock.now().seconds, Start);  // met as soon as the pool settled: no time passed
 }
