@@ -1,6 +1,7 @@
 #include "Platform/testing/virtual_clock.h"
 
 #include "Platform/runtime/clock.h"
+#include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/run_loop.h"
 
 namespace plat::testing {
@@ -9,7 +10,8 @@ VirtualClock::VirtualClock(Date start) { Clock::useVirtual(start); }
 
 VirtualClock::~VirtualClock() {
     Clock::useSystem();
-    RunLoop::main().discardPendingWork();
+    // Only the main thread may touch the main run loop; a clock made elsewhere leaves it as it is.
+    if (isMainThread()) RunLoop::main().discardPendingWork();
 }
 
 Date VirtualClock::now() const { return Date::now(); }
