@@ -1,0 +1,43 @@
+#pragma once
+// Private to the locale module: the ICU objects behind plat::Locale and plat::TimeZone, and UTF-8 <->
+// UTF-16 conversion. Nothing outside Platform/src includes this.
+
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/locale/timezone.h"
+
+namespace plat {
+
+struct Locale::Impl {
+    std::string identifier;
+    icu::Locale icu;
+    std::string decimalSeparator, groupingSeparator, minusSign, currencyCode;
+    char16_t currency[4] = {};  // currencyCode as ICU wants it
+};
+
+struct TimeZone::Impl {
+    std::string identifier;
+    std::unique_ptr<const icu::TimeZone> icu;
+};
+
+namespace icu_bridge {
+
+inline icu::UnicodeString toICU(std::string_view s) {
+    return icu::UnicodeString::fromUTF8(icu::StringPiece(s.data(), static_cast<int32_t>(s.size())));
+}
+
+inline std::string fromICU(const icu::UnicodeString& s) {
+    std::string out;
+    s.toUTF8String(out);
+    return out;
+}
+
+}  // namespace icu_bridge
+}  // namespace plat

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Platform/foundation/locale/date_formatter.h"
+
+using plat::Date;
+using plat::DateFormatter;
+using plat::Locale;
+using plat::TimeZone;
+using Style = DateFormatter::Style;
+
+namespace {
+
+const Date kJan5 = Date(1704469530);  // 2024-01-05 15:45:30 UTC
+
+DateFormatter make(const char* locale, const char* zone = "UTC") {
+    return DateFormatter(Locale::withIdentifier(locale), *TimeZone::named(zone));
+}
+
+}  // namespace
+
+TEST(DateFormatter, StylesFollowLocaleAndZone) {
+    auto f = make("en_US");
+    f.setDateStyle(Style::Short);
+    EXPECT_EQ(f.format(kJan5), "1/5/24");
+    f.setTimeStyle(Style::Short);
+    EXPECT_EQ(f.format(kJan5), "1/5/24, 3:45\u202FPM");
+    f.setLocale(Locale::withIdentifier("de_DE"));
+    f.setTimeStyle(Style::None);
+    EXPECT_EQ(f.format(kJan5), "05.01.24");
+    f.setDateStyle(Style::Medium);
+    EXPECT_EQ(f.format(kJan5), "05.01.2024");
+    f.setDateStyle(Style::None);
+    EXPECT_EQ(f.format(kJan5), "");
+}
+
+TEST(DateFormatter, PatternWinsOverStylesAndStylesClearIt) {
+    auto f = make("en_US", "Asia/Tokyo");
+    f.setDateStyle(Style::Short);
+    f.setDateFormat("yyyy-MM-dd HH:mm:ss");
+    EXPECT_EQ(f.format(kJan5), "2024-01-06 00:45:30");
+    f.setTimeZone(TimeZone::utc());
+    EXPECT_EQ(f.format(kJan5), "2024-01-05 15:45:30");
+    f.setDateFormat("MMM d");
+    f.setLocale(Locale::withIdentifier("de_DE"));
+    EXPECT_EQ(f.format(kJan5), "Jan. 5");
+    f.setDateStyle(Style::Short);
+    EXPECT_EQ(f.dateFormat(), "");
+    EXPECT_EQ(f.format(kJan5), "05.01.24");
+}
+
+TEST(DateFormatter, BrokenPatternsAndDatesStillGiveText) {
+    auto f = make("en_US");
+    // Patterns are read leniently: a quote runs to the end, unknown letters print nothing.
+    f.setDateFormat("yyyy-MM-dd 'unterminated");
+    EXPECT_EQ(f.format(kJan5), "2024-01-05 unterminated");
+    f.setDateFormat("yyyy j");
+    EXPECT_EQ(f.format(kJan5), "2024 ");
+    f.setDateFormat("yyyy");
+    EXPECT_EQ(f.format(Date(NAN)), "");
+    EXPECT_EQ(f.format(Date(INFINITY)), "");
+    EXPECT_EQ(f.format(Date(-62135596800.0)), "0001");
+}
+
+TEST(DateFormatter, ParsesWholeTextsOnly) {
+    auto f = make("en_US");
+    f.setDateFormat("yyyy-MM-dd HH:mm:ss");
+    auto d = f.parse("2024-01-05 15:45:30");
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(d->seconds, kJan5.seconds);
+    EXPECT_FALSE(f.parse("2024-01-05 15:45:30 and more").has_value());
+    EXPECT_FALSE(f.parse("not a date").has_value());
+    EXPECT_FALSE(f.parse("").has_value());
+    EXPECT_FALSE(f.parse("2024-13-45 15:45:30").has_value());
+}
