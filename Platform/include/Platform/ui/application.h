@@ -1,0 +1,38 @@
+#pragma once
+// The application object: the user's preferred text size (changing it posts the content-size-category
+// notification to the default centre), the status bar's frame, and the device's orientation (posting
+// the orientation notification while the application has asked for them).
+
+#include <string>
+#include <string_view>
+
+#include "Platform/foundation/geometry.h"
+
+namespace plat {
+
+enum class DeviceOrientation { Unknown = 0, Portrait = 1, PortraitUpsideDown = 2, LandscapeLeft = 3, LandscapeRight = 4, FaceUp = 5, FaceDown = 6 };
+
+class Application {
+public:
+    static Application& shared();
+
+    std::string preferredContentSizeCategory() const;
+    // Posts ContentSizeCategoryDidChangeNotification when the category changes.
+    void setPreferredContentSizeCategory(std::string_view category);
+
+    Rect statusBarFrame() const;
+
+    DeviceOrientation deviceOrientation() const { return _orientation; }
+    // Posts DeviceOrientationDidChangeNotification when the orientation changes and notifications are on.
+    void setDeviceOrientation(DeviceOrientation orientation);
+    void beginGeneratingDeviceOrientationNotifications() { ++_orientationNotifications; }
+    void endGeneratingDeviceOrientationNotifications();
+    bool isGeneratingDeviceOrientationNotifications() const { return _orientationNotifications > 0; }
+
+private:
+    Application();
+    DeviceOrientation _orientation = DeviceOrientation::Portrait;
+    int _orientationNotifications = 0;
+};
+
+}  // namespace plat

@@ -1,0 +1,87 @@
+#pragma once
+// Touches and the responder chain: a touch follows one finger from down to up over the view it
+// first hit; a responder answers touches (by default handing them to the next responder) and may
+// become the first responder of its window.
+
+#include <memory>
+#include <vector>
+
+#include "Platform/foundation/geometry.h"
+#include "Platform/foundation/object.h"
+
+namespace plat {
+
+class View;
+class Window;
+class GestureRecognizer;
+
+enum class TouchPhase { Began, Moved, Stationary, Ended, Cancelled };
+
+class Touch {
+public:
+    // Location in `view`'s coordinates; a null view means the window's.
+    Point locationInView(const View* view) const;
+    Point previousLocationInView(const View* view) const;
+    TouchPhase phase() const { return _phase; }
+    // Clock time of the latest change.
+    double timestamp() const { return _timestamp; }
+    // Taps in quick succession at about the same place count up (2 for the second tap of a double tap).
+    int tapCount() const { return _tapCount; }
+    // The view the touch began on (null when it began on nothing).
+    std::shared_ptr<View> view() const { return _view.lock(); }
+    std::shared_ptr<Window> window() const { return _window.lock(); }
+    // Which finger: the number the input source gave it.
+    int finger() const { return _finger; }
+
+private:
+    friend class Window;
+    friend class GestureRecognizer;
+
+    Point _location, _previous;  // window coordinates
+    TouchPhase _phase = TouchPhase::Began;
+    double _timestamp = 0;
+    int _tapCount = 1;
+    int _finger = 0;
+    std::weak_ptr<View> _view;
+    std::weak_ptr<Window> _window;
+    // A recogniser took the touch from its view: the view heard touchesCancelled and hears no more.
+    bool _cancelledForView = false;
+};
+
+using TouchSet = std::vector<std::shared_ptr<Touch>>;
+
+// One delivery of touches: the touches that changed and every touch that is down.
+class Event {
+public:
+    Event(double timestamp, TouchSet allTouches) : _timestamp(timestamp), _all(std::move(allTouches)) {}
+    double timestamp() const { return _timestamp; }
+    const TouchSet& allTouches() const { return _all; }
+    TouchSet touchesForView(const View* view) const;
+
+private:
+    double _timestamp;
+    TouchSet _all;
+};
+
+class Responder : public Object {
+public:
+    Responder() = default;
+    Responder(const Responder&) = delete;
+    Responder& operator=(const Responder&) = delete;
+
+    virtual std::shared_ptr<Responder> nextResponder() const { return nullptr; }
+
+    // The defaults hand the touches on to the next responder.
+    virtual void touchesBegan(const TouchSet& touches, const Event& event);
+    virtual void touchesMoved(const TouchSet& touches, const Event& event);
+    virtual void touchesEnded(const TouchSet& touches, const Event& event);
+    virtual void touchesCancelled(const TouchSet& touches, const Event& event);
+
+    virtual bool canBecomeFirstResponder() const { return false; }
+    virtual bool canResignFirstResponder() const { return true; }
+    virtual bool becomeFirstResponder() { return false; }
+    virtual bool resignFirstResponder() { return true; }
+    virtual bool isFirstResponder() const { return false; }
+};
+
+}  // namespace plat

@@ -1,0 +1,94 @@
+#pragma once
+// A window: the root of a view tree and its host. It runs the layout pass after every turn of the
+// main run loop, draws the tree into a context on request (as the screen shows it: running
+// animations at their current values), renders it to an image, and takes touches from a host or a
+// test, delivering them to gesture recognisers and views.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Platform/ui/screen.h"
+#include "Platform/ui/view.h"
+
+namespace plat {
+
+class Image;
+enum class GestureRecognizerState : int;
+
+class Window : public View {
+public:
+    // The whole screen by default.
+    static std::shared_ptr<Window> create(const Rect& frame = Screen::main().bounds());
+    ~Window() override;
+
+    // Every live window, oldest first.
+    static std::vector<std::shared_ptr<Window>> windows();
+
+    // Lays out the tree until no view needs layout (a layout that keeps asking for more is cut off
+    // after a few rounds).
+    void layoutPass();
+    // True when some view of the tree asked to be redrawn, or an animation is running in it.
+    bool needsDisplayInTree() const;
+    // Layout, then the whole tree drawn into `context` in window coordinates.
+    void display(Context& context);
+    // The tree as an image of the window's size at `scale` (0: the screen's scale).
+    std::shared_ptr<Image> renderImage(double scale = 0);
+    bool writePNG(const std::string& path, double scale = 0);
+
+    // ---- Touch input, in window coordinates ----
+    // `finger` tells simultaneous touches apart. A finger that is already down is lifted first;
+    // moving or lifting a finger that is not down is ignored.
+    void touchDown(Point location, int finger = 0);
+    void touchMove(Point location, int finger = 0);
+    void touchUp(int finger = 0);
+    void touchCancel(int finger = 0);
+    struct TouchInput {
+        int finger = 0;
+        Point location;
+        TouchPhase phase = TouchPhase::Moved;
+    };
+    // Several fingers changing in one event (a pinch moves both at once).
+    void sendTouches(const std::vector<TouchInput>& inputs);
+    std::size_t activeTouchCount() const { return _touches.size(); }
+
+    std::shared_ptr<View> firstResponder() const { return _firstResponder.lock(); }
+
+    // Taps count as repeated within this time and distance of the previous tap's end.
+    static constexpr double MultiTapInterval = 0.35;
+    static constexpr double MultiTapDistance = 45;
+
+protected:
+    explicit Window(const Rect& frame);
+    void initialize() override;
+
+private:
+    friend class View;
+    friend class GestureRecognizer;
+
+    bool makeFirstResponder(const std::shared_ptr<View>& view);
+    void viewLeftWindow(const View* view);
+
+    // Gesture arena (window_touches.cpp).
+    void deliver(const std::vector<TouchInput>& inputs);
+    void offerToRecognizers(const std::shared_ptr<Touch>& touch);
+    // False defers the change (a required failure is outstanding); may turn it into Failed.
+    bool recognizerWillChangeState(GestureRecognizer& recognizer, GestureRecognizerState& newState);
+    void recognizerDidChangeState(GestureRecognizer& recognizer, GestureRecognizerState oldState);
+    bool simultaneous(GestureRecognizer& a, GestureRecognizer& b) const;
+    void cancelTouchesInViews(GestureRecognizer& recognizer);
+    void settleRecognizers();
+    Event currentEvent() const;
+    int _delivering = 0;
+
+    std::map<int, std::shared_ptr<Touch>> _touches;
+    std::vector<std::shared_ptr<GestureRecognizer>> _arena;
+    std::weak_ptr<View> _firstResponder;
+    // The previous tap, for tap counts.
+    Point _lastTapLocation;
+    double _lastTapTime = -1;
+    int _lastTapCount = 0;
+};
+
+}  // namespace plat

@@ -1,0 +1,119 @@
+// View animations: an animation block records the alpha changes made inside it and turns each into a
+// layer animation; a completion group tells the block's completion once they have all stopped.
+
+#include <cmath>
+#include <vector>
+
+#include "Platform/runtime/clock.h"
+#include "Platform/runtime/run_loop.h"
+#include "Platform/ui/view.h"
+
+namespace plat {
+
+namespace {
+
+struct CompletionGroup {
+    int pending = 0;
+    bool finished = true;
+    std::function<void(bool)> completion;
+
+    void stopped(bool ok) {
+        finished = finished && ok;
+        if (--pending == 0 && completion) {
+            auto done = std::move(completion);
+            done(finished);
+        }
+    }
+};
+
+struct AnimationBlock {
+    double duration = 0;
+    double delay = 0;
+    unsigned options = 0;
+    std::shared_ptr<CompletionGroup> group;
+    std::vector<std::weak_ptr<View>> views;
+};
+
+// Blocks being set up, innermost last (blocks may nest). Main thread only.
+std::vector<AnimationBlock*>& openBlocks() {
+    static std::vector<AnimationBlock*> blocks;
+    return blocks;
+}
+
+TimingFunction curveFor(unsigned options) {
+    switch ((options >> 16) & 3u) {
+        case 1: return TimingFunction::easeIn();
+        case 2: return TimingFunction::easeOut();
+        case 3: return TimingFunction::linear();
+        default: return TimingFunction::easeInEaseOut();
+    }
+}
+
+}  // namespace
+
+void View::setAlpha(double alpha) {
+    if (std::isnan(alpha)) return;
+    const double before = _layer->opacity();
+    const double now = Clock::now();
+    const double shown = _layer->presentationOpacity(now);
+    _layer->setOpacity(alpha);
+    recordAlphaChange(*this, shown, _layer->opacity());
+    if (before != _layer->opacity()) setNeedsDisplay();
+}
+
+void View::recordAlphaChange(View& view, double from, double to) {
+    auto& blocks = openBlocks();
+    AnimationBlock* block = blocks.empty() ? nullptr : blocks.back();
+    if (!block || !(block->duration > 0)) {
+        // A change outside an animation shows at once.
+        view._layer->removeAnimationForKey(AlphaAnimationKey);
+        return;
+    }
+    if (from == to && !view._layer->animationForKey(AlphaAnimationKey)) return;
+
+    BasicAnimation animation("opacity");
+    animation.setFromValue(from);
+    animation.setToValue(to);
+    animation.setDuration(block->duration);
+    animation.setTimingFunction(curveFor(block->options));
+    if (block->delay > 0) {
+        animation.setBeginTime(Clock::now() + block->delay);
+        animation.setFillMode(FillMode::Backwards);  // the old value shows during the delay
+    }
+    ++block->group->pending;
+    animation.setStopHandler([group = block->group](const BasicAnimation&, bool finished) { group->stopped(finished); });
+    view._layer->addAnimation(animation, AlphaAnimationKey);
+    block->views.push_back(view.sharedAs<View>());
+}
+
+void View::animate(double duration, double delay, unsigned options, const std::function<void()>& animations,
+                   std::function<void(bool finished)> completion) {
+    AnimationBlock block;
+    block.duration = std::isfinite(duration) ? duration : 0;
+    block.delay = std::isfinite(delay) && delay > 0 ? delay : 0;
+    block.options = options;
+    block.group = std::make_shared<CompletionGroup>();
+    // Held until set-up ends, so a stop during set-up cannot complete the block early.
+    block.group->pending = 1;
+    block.group->completion = std::move(completion);
+
+    openBlocks().push_back(&block);
+    struct Pop {
+        ~Pop() { openBlocks().pop_back(); }
+    } pop;
+    if (animations) animations();
+
+    if (options & ViewAnimationOptionLayoutSubviews) {
+        for (auto& weak : block.views) {
+            if (auto v = weak.lock()) v->layoutIfNeeded();
+        }
+    }
+    if (block.group->pending == 1) {
+        // Nothing to animate: complete on the next turn, as a finished animation would.
+        RunLoop::main().post([group = block.group] { group->stopped(true); });
+    } else {
+        block.group->stopped(true);  // let go of the set-up hold
+    }
+}
+
+}  // namespace plat
