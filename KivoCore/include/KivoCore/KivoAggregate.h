@@ -1,0 +1,31 @@
+#pragma once
+// The aggregate codes of grid columns and collection-view groups, and the function that computes one
+// aggregate over the values that a binding path reads from a list of items.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "Platform/foundation/value.h"
+
+enum KivoAggregate : std::int64_t {
+    KivoAggregateNone = 0,
+    KivoAggregateSum = 1,
+    KivoAggregateCount = 2,
+    KivoAggregateAverage = 3,
+    KivoAggregateMaximum = 4,
+    KivoAggregateMinimum = 5,
+    KivoAggregateRange = 6,
+    KivoAggregateSampleStandardDeviation = 7,
+    KivoAggregateSampleVariance = 8,
+    KivoAggregatePopulationStandardDeviation = 9,
+    KivoAggregatePopulationVariance = 10,
+};
+
+// Reads each item's value at `binding` (a dotted path; no path reads nothing) and aggregates them.
+// nil and null values are skipped. Count counts every value read; the other aggregates use the values
+// that are numbers (Booleans as 0 and 1, strings by their leading numeric text) and skip dates, arrays
+// and objects. No values, unknown codes, and the variances of fewer than two values give 0. Variances
+// are computed stably, so large offsets never produce negative variances.
+double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const std::optional<std::string>& binding);
+double KivoGetAggregate(std::int64_t aggregate, const plat::ArrayPtr& items, const std::optional<std::string>& binding);

@@ -1,0 +1,167 @@
+#pragma once
+// The view of an application's items that data-bound controls read: a source list shared with the
+// application, the visible list derived from it (filtered, then sorted by the sort descriptions), the
+// groups built from the visible list, a current item with cancelable changing and changed events,
+// editing with commit and cancel, and `collectionChanged`, whose announcements always describe the
+// visible list (`items`), so a control can mirror it change by change.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "KivoCore/IKivoCollectionView.h"
+#include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "KivoCore/KivoObservableArray.h"
+#include "KivoCore/KivoSortDescription.h"
+
+namespace kivo::collection {
+class EditSnapshot;
+}
+
+class KivoCollectionView : public plat::Object, public IKivoEditableCollectionView {
+public:
+    // Maps a sort value before comparison: (description, item, value) in, value out.
+    using SortConverter = std::function<plat::Value(const std::shared_ptr<KivoSortDescription>& description,
+                                                    const plat::Value& item, const plat::Value& value)>;
+    using ItemCreator = std::function<plat::Value()>;
+
+    // An empty view: empty source, no current item, nothing refreshed.
+    template <class View = KivoCollectionView>
+    static std::shared_ptr<View> create() {
+        std::shared_ptr<View> view(new View());
+        view->_initialize(true);
+        return view;
+    }
+    // A view over `source`, shared with the caller (nil: a new empty list), refreshed without an
+    // announcement and positioned on the first item.
+    template <class View = KivoCollectionView>
+    static std::shared_ptr<View> create(plat::ArrayPtr source) {
+        std::shared_ptr<View> view(new View());
+        view->_initialize(false);
+        view->_initializeWithSource(std::move(source));
+        return view;
+    }
+    ~KivoCollectionView() override;
+
+    // ---- source, visible list, groups ----
+    const plat::ArrayPtr& sourceCollection() const override { return _sourceCollection; }
+    // Another list (by identity): commits pending edits, then refreshes and moves to the first item.
+    void setSourceCollection(plat::ArrayPtr source) override;
+    const plat::ArrayPtr& items() const override { return _items; }
+    const KivoCollectionViewGroupList& groups() const override { return _groups; }
+    bool isEmpty() const override { return _items->empty(); }
+    std::int32_t itemCount() const;
+    const Filter& filter() const override { return _filter; }
+    // Refreshes unless both the old and the new filter are empty.
+    void setFilter(Filter filter) override;
+    // KivoSortDescription entries, most significant first; every change refreshes the view.
+    const std::shared_ptr<KivoObservableArray>& sortDescriptions() const override { return _sortDescriptions; }
+    // KivoGroupDescription entries, outermost first; every change refreshes the view.
+    const std::shared_ptr<KivoObservableArray>& groupDescriptions() const override { return _groupDescriptions; }
+    const SortConverter& sortConverter() const { return _sortConverter; }
+    void setSortConverter(SortConverter converter) { _sortConverter = std::move(converter); }
+    const ItemCreator& newItemCreator() const { return _newItemCreator; }
+    void setNewItemCreator(ItemCreator creator) { _newItemCreator = std::move(creator); }
+    bool canFilter() const override { return true; }
+    bool canGroup() const override { return true; }
+    bool canSort() const override { return true; }
+
+    // ---- current item ----
+    std::int32_t currentPosition() const override { return _currentPosition; }
+    plat::Value currentItem() const override;
+    bool contains(const plat::Value& item) const override;  // the very same object is visible
+    bool moveCurrentTo(const plat::Value& item) override;
+    bool moveCurrentToFirst() override;
+    bool moveCurrentToLast() override;
+    bool moveCurrentToNext() override;
+    bool moveCurrentToPrevious() override;
+    // -1 <= position < itemCount; other positions are ignored. Answers whether the position is now
+    // `position`.
+    bool moveCurrentToPosition(std::int32_t position) override;
+    std::shared_ptr<KivoEvent> currentChanging() const override { return _currentChanging; }
+    void setCurrentChanging(std::shared_ptr<KivoEvent> event) override { _currentChanging = std::move(event); }
+    std::shared_ptr<KivoEvent> currentChanged() const override { return _currentChanged; }
+    void setCurrentChanged(std::shared_ptr<KivoEvent> event) override { _currentChanged = std::move(event); }
+    // Raise the events; onCurrentChanging answers false when a handler cancelled.
+    virtual bool onCurrentChanging(const std::shared_ptr<KivoCancelEventArgs>& args);
+    virtual void onCurrentChanged(const std::shared_ptr<KivoEventArgs>& args);
+
+    // ---- refresh and batching ----
+    void refresh() override { refresh(true); }
+    // Rebuilds the visible list and the groups (not while a batch is open or an item is being added
+    // or edited) and keeps the current item when it is still visible; announces a reset when asked.
+    void refresh(bool announce) override;
+    void beginUpdate() override;
+    void endUpdate() override;  // never below zero; leaving the outermost batch refreshes
+    void deferUpdate(const std::function<void()>& block) override;
+    bool isUpdating() const { return _updateCount > 0; }
+
+    // ---- editing ----
+    plat::Value addNew() override;
+    void commitNew() override;
+    void cancelNew() override;
+    void editItem(const plat::Value& item) override;
+    void commitEdit() override;
+    void cancelEdit() override;
+    void remove(const plat::Value& item) override;
+    void removeAt(std::int32_t index) override;
+    void addObject(const plat::Value& item) override;
+    void addObjects(const plat::Array& items) override;
+    void insertObject(const plat::Value& item, std::size_t index) override;
+    void replaceObjectAtIndex(std::size_t index, const plat::Value& item) override;
+    void removeAllObjects() override;
+    bool canAddNew() const override { return true; }
+    bool canCancelEdit() const override { return true; }
+    bool canRemove() const override { return true; }
+    const plat::Value& currentAddItem() const override { return _currentAddItem; }
+    const plat::Value& currentEditItem() const override { return _currentEditItem; }
+    bool isAddingNew() const override { return !_currentAddItem.isNil(); }
+    bool isEditingItem() const override { return !_currentEditItem.isNil(); }
+
+    // ---- announcing ----
+    std::shared_ptr<KivoEvent> collectionChanged() const override { return _collectionChanged; }
+    void setCollectionChanged(std::shared_ptr<KivoEvent> event) override { _collectionChanged = std::move(event); }
+    // A refresh announced as a reset.
+    void raiseCollectionChanged();
+    // Announces one change, batch or not.
+    void raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex, plat::ArrayPtr oldItems,
+                                std::int64_t oldStartingIndex);
+    virtual void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+
+    // True for exactly "ICollectionView", "IEditableCollectionView", "IPagedCollectionView" and
+    // "INotifyCollectionChanged".
+    bool implementsInterface(std::string_view name) const;
+
+    // A new list of the groups' items, each upper group first taking in its descendants' items (which
+    // changes those groups: a second call appends them again).
+    plat::ArrayPtr mergeGroupItems(const KivoCollectionViewGroupList& groups) const;
+
+protected:
+    KivoCollectionView();
+
+private:
+    void _initialize(bool withEvent);
+    void _initializeWithSource(plat::ArrayPtr source);
+    plat::Array& mutableSource();
+    void appendItems(const plat::Array& added);
+    // After an edit of the visible list: the current position stays within it, the groups follow it.
+    void visibleListEdited();
+
+    plat::ArrayPtr _sourceCollection;
+    plat::ArrayPtr _items;
+    KivoCollectionViewGroupList _groups;
+    std::int32_t _currentPosition = -1;
+    std::int32_t _updateCount = 0;
+    Filter _filter;
+    std::shared_ptr<KivoObservableArray> _sortDescriptions;
+    std::shared_ptr<KivoObservableArray> _groupDescriptions;
+    ItemCreator _newItemCreator;
+    SortConverter _sortConverter;
+    plat::Value _currentAddItem;
+    plat::Value _currentEditItem;
+    std::unique_ptr<kivo::collection::EditSnapshot> _editClone;
+    std::shared_ptr<KivoEvent> _collectionChanged;
+    std::shared_ptr<KivoEvent> _currentChanging;
+    std::shared_ptr<KivoEvent> _currentChanged;
+};

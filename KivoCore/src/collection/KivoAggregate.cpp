@@ -1,0 +1,103 @@
+#include "KivoCore/KivoAggregate.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "KivoCore/KivoBinding.h"
+#include "collection/ItemKeyReader.h"
+
+namespace {
+
+// The leading numeric text of a string, as the platform's strings answer a double value: leading
+// spaces skipped, then the longest number; 0 when there is none.
+double leadingNumber(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+    if (i < s.size() && s[i] == '+') ++i;
+    double v = 0;
+    auto [ptr, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) return 0;
+    return ptr == s.data() + i ? 0 : v;
+}
+
+// Running statistics: a compensated sum, and Welford's mean and squared deviations, which stay exact
+// where "sum of squares / n - mean squared" cancels to nonsense (large values close together).
+struct Accumulator {
+    std::int64_t count = 0;  // values read
+    std::int64_t n = 0;      // numeric values
+    double sum = 0, compensation = 0;
+    double mean = 0, m2 = 0;
+    double maximum = 0, minimum = 0;
+
+    void addNumber(double v) {
+        ++n;
+        double t = sum + v;  // Neumaier's compensated summation
+        compensation += std::fabs(sum) >= std::fabs(v) ? (sum - t) + v : (v - t) + sum;
+        sum = t;
+        double delta = v - mean;
+        mean += delta / static_cast<double>(n);
+        m2 += delta * (v - mean);
+        if (n == 1) {
+            maximum = minimum = v;
+        } else {
+            if (v > maximum) maximum = v;
+            if (v < minimum) minimum = v;
+        }
+    }
+
+    void add(const plat::Value& value) {
+        if (value.isNil() || value.isNull()) return;
+        ++count;
+        if (value.isNumber()) addNumber(value.asDouble());
+        else if (value.isString()) addNumber(leadingNumber(value.asString()));
+    }
+
+    double total() const { return sum + compensation; }
+    double variance(bool sample) const {
+        if (n < 2) return 0;
+        double v = m2 / static_cast<double>(sample ? n - 1 : n);
+        return v > 0 ? v : 0;
+    }
+};
+
+}  // namespace
+
+double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const std::optional<std::string>& binding) {
+    if (aggregate < KivoAggregateSum || aggregate > KivoAggregatePopulationVariance || !binding) return 0;
+    Accumulator acc;
+    if (binding->find('.') == std::string::npos) {
+        // One key: read it through a per-class reader, numbers without building values.
+        kivo::collection::ItemKeyReader reader(*binding);
+        for (const auto& item : items) {
+            if (item.isNil()) continue;
+            double v;
+            if (reader.readNumber(item, v)) {
+                ++acc.count;
+                acc.addNumber(v);
+            } else {
+                acc.add(reader.read(item));
+            }
+        }
+    } else {
+        KivoBinding path(*binding);
+        for (const auto& item : items)
+            if (!item.isNil()) acc.add(path.getValueForTarget(item));
+    }
+    switch (aggregate) {
+        case KivoAggregateSum: return acc.total();
+        case KivoAggregateCount: return static_cast<double>(acc.count);
+        case KivoAggregateAverage: return acc.n ? acc.total() / static_cast<double>(acc.n) : 0;
+        case KivoAggregateMaximum: return acc.n ? acc.maximum : 0;
+        case KivoAggregateMinimum: return acc.n ? acc.minimum : 0;
+        case KivoAggregateRange: return acc.n ? acc.maximum - acc.minimum : 0;
+        case KivoAggregateSampleStandardDeviation: return std::sqrt(acc.variance(true));
+        case KivoAggregateSampleVariance: return acc.variance(true);
+        case KivoAggregatePopulationStandardDeviation: return std::sqrt(acc.variance(false));
+        case KivoAggregatePopulationVariance: return acc.variance(false);
+        default: return 0;
+    }
+}
+
+double KivoGetAggregate(std::int64_t aggregate, const plat::ArrayPtr& items, const std::optional<std::string>& binding) {
+    return items ? KivoGetAggregate(aggregate, *items, binding) : 0;
+}

@@ -1,0 +1,187 @@
+// The collection view's state outside editing: construction, source and filter, refresh (the visible
+// list, its sort and its groups), the current item, batching and announcements. Editing operations
+// live in KivoCollectionViewEditing.cpp.
+
+#include "KivoCore/KivoCollectionView.h"
+
+#include <algorithm>
+
+#include "KivoCore/KivoGroupDescription.h"
+#include "Platform/foundation/locale/locale.h"
+#include "collection/CollectionViewSupport.h"
+#include "collection/EditSnapshot.h"
+#include "collection/GroupBuilder.h"
+#include "collection/ItemSorter.h"
+
+using kivo::collection::indexOfEqual;
+
+KivoCollectionView::KivoCollectionView()
+    : _sourceCollection(std::make_shared<plat::Array>()), _items(std::make_shared<plat::Array>()),
+      _sortDescriptions(std::make_shared<KivoObservableArray>()), _groupDescriptions(std::make_shared<KivoObservableArray>()) {}
+
+KivoCollectionView::~KivoCollectionView() = default;
+
+void KivoCollectionView::_initialize(bool withEvent) {
+    std::weak_ptr<KivoCollectionView> weak = std::static_pointer_cast<KivoCollectionView>(shared_from_this());
+    _sortDescriptions->collectionChanged()->addHandler(
+        [weak](const auto&) {
+            if (auto view = weak.lock(); view && view->canSort()) view->refresh();
+        },
+        shared_from_this());
+    _groupDescriptions->collectionChanged()->addHandler(
+        [weak](const auto&) {
+            if (auto view = weak.lock(); view && view->canGroup()) view->refresh();
+        },
+        shared_from_this());
+    if (withEvent) _collectionChanged = std::make_shared<KivoEvent>();
+}
+
+void KivoCollectionView::_initializeWithSource(plat::ArrayPtr source) {
+    // The event comes after the source, so the first refresh announces nothing.
+    setSourceCollection(source ? std::move(source) : std::make_shared<plat::Array>());
+    _collectionChanged = std::make_shared<KivoEvent>();
+}
+
+// ---- source and filter ----
+
+void KivoCollectionView::setSourceCollection(plat::ArrayPtr source) {
+    if (source == _sourceCollection) return;
+    commitEdit();
+    commitNew();
+    _sourceCollection = std::move(source);
+    refresh();
+    moveCurrentToFirst();
+}
+
+void KivoCollectionView::setFilter(Filter filter) {
+    if (!filter && !_filter) return;
+    _filter = std::move(filter);
+    refresh();
+}
+
+std::int32_t KivoCollectionView::itemCount() const {
+    return static_cast<std::int32_t>(std::min<size_t>(_items->size(), INT32_MAX));
+}
+
+// ---- refresh ----
+
+void KivoCollectionView::refresh(bool announce) {
+    if (_updateCount > 0 || isAddingNew() || isEditingItem()) return;
+    plat::Value remembered = currentItem();
+
+    auto visible = std::make_shared<plat::Array>();
+    if (plat::ArrayPtr source = _sourceCollection) {
+        if (_filter) {
+            // By index, re-reading the size: a filter that changes the source must not walk off its end.
+            for (size_t i = 0; i < source->size(); ++i)
+                if (_filter((*source)[i])) visible->push_back((*source)[i]);
+        } else {
+            *visible = *source;
+        }
+    }
+    kivo::collection::SortDescriptionList sorts;
+    for (const auto& entry : *_sortDescriptions)
+        if (auto d = entry.as<KivoSortDescription>()) sorts.push_back(std::move(d));
+    if (!sorts.empty()) kivo::collection::sortItems(*visible, sorts, _sortConverter, plat::Locale::current());
+
+    _items = std::move(visible);
+    _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
+
+    size_t found = remembered.isNil() ? plat::NotFound : indexOfEqual(*_items, remembered);
+    if (found != plat::NotFound) _currentPosition = static_cast<std::int32_t>(found);
+    else _currentPosition = std::min(_currentPosition, itemCount() - 1);
+
+    if (announce) onCollectionChanged(KivoNotifyCollectionChangedEventArgs::reset());
+}
+
+void KivoCollectionView::beginUpdate() { ++_updateCount; }
+
+void KivoCollectionView::endUpdate() {
+    bool leavingOutermost = _updateCount <= 1;
+    if (_updateCount > 0) --_updateCount;
+    if (leavingOutermost) refresh();
+}
+
+void KivoCollectionView::deferUpdate(const std::function<void()>& block) {
+    // The batch ends even when the block throws, so the view never stays frozen.
+    struct Guard {
+        KivoCollectionView* view;
+        ~Guard() { view->endUpdate(); }
+    };
+    beginUpdate();
+    Guard guard{this};
+    if (block) block();
+}
+
+// ---- current item ----
+
+plat::Value KivoCollectionView::currentItem() const {
+    if (_currentPosition < 0 || static_cast<size_t>(_currentPosition) >= _items->size()) return {};
+    return (*_items)[static_cast<size_t>(_currentPosition)];
+}
+
+bool KivoCollectionView::contains(const plat::Value& item) const {
+    return std::any_of(_items->begin(), _items->end(), [&](const plat::Value& v) { return v.isIdentical(item); });
+}
+
+bool KivoCollectionView::moveCurrentTo(const plat::Value& item) {
+    size_t index = indexOfEqual(*_items, item);
+    return moveCurrentToPosition(index == plat::NotFound ? -1 : static_cast<std::int32_t>(index));
+}
+
+bool KivoCollectionView::moveCurrentToFirst() { return moveCurrentToPosition(0); }
+bool KivoCollectionView::moveCurrentToLast() { return moveCurrentToPosition(itemCount() - 1); }
+bool KivoCollectionView::moveCurrentToNext() { return moveCurrentToPosition(_currentPosition + 1); }
+bool KivoCollectionView::moveCurrentToPrevious() { return moveCurrentToPosition(_currentPosition - 1); }
+
+bool KivoCollectionView::moveCurrentToPosition(std::int32_t position) {
+    if (position >= -1 && position < itemCount() && position != _currentPosition) {
+        // A changing handler may change the list: the move happens only if the position still exists.
+        if (onCurrentChanging(std::make_shared<KivoCancelEventArgs>()) && position < itemCount()) {
+            _currentPosition = position;
+            onCurrentChanged(KivoEventArgs::empty());
+        }
+    }
+    return _currentPosition == position;
+}
+
+bool KivoCollectionView::onCurrentChanging(const std::shared_ptr<KivoCancelEventArgs>& args) {
+    if (auto event = _currentChanging) event->raise(shared_from_this(), args);
+    return !args->cancel();
+}
+
+void KivoCollectionView::onCurrentChanged(const std::shared_ptr<KivoEventArgs>& args) {
+    if (auto event = _currentChanged) event->raise(shared_from_this(), args);
+}
+
+// ---- announcing ----
+
+void KivoCollectionView::raiseCollectionChanged() { refresh(); }
+
+void KivoCollectionView::raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,
+                                                plat::ArrayPtr oldItems, std::int64_t oldStartingIndex) {
+    onCollectionChanged(std::make_shared<KivoNotifyCollectionChangedEventArgs>(action, std::move(items), startingIndex,
+                                                                               std::move(oldItems), oldStartingIndex));
+}
+
+void KivoCollectionView::onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    if (auto event = _collectionChanged) event->raise(shared_from_this(), args);
+}
+
+bool KivoCollectionView::implementsInterface(std::string_view name) const {
+    return name == "ICollectionView" || name == "IEditableCollectionView" || name == "IPagedCollectionView" ||
+           name == "INotifyCollectionChanged";
+}
+
+plat::ArrayPtr KivoCollectionView::mergeGroupItems(const KivoCollectionViewGroupList& groups) const {
+    auto result = std::make_shared<plat::Array>();
+    for (const auto& group : groups) {
+        if (!group) continue;
+        if (!group->isBottomLevel()) {
+            plat::ArrayPtr merged = mergeGroupItems(group->groups());
+            group->items()->insert(group->items()->end(), merged->begin(), merged->end());
+        }
+        result->insert(result->end(), group->items()->begin(), group->items()->end());
+    }
+    return result;
+}

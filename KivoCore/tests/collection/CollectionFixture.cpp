@@ -1,0 +1,91 @@
+#include "collection/CollectionFixture.h"
+
+#include <utility>
+
+#include "KivoCore/KivoPropertyInfo.h"
+
+namespace collection_fixture {
+
+PLAT_DEFINE_CLASS(Product, plat::Object, plat::property("name", &Product::name), plat::property("price", &Product::price),
+                  plat::property("rating", &Product::rating), plat::property("released", &Product::released),
+                  plat::property("active", &Product::active), plat::property("tags", &Product::tags),
+                  plat::property("extra", &Product::extra))
+PLAT_DEFINE_CLASS(Gadget, Product, plat::property("stock", &Gadget::stock), plat::property("maker", &Gadget::maker))
+
+unsigned Record::answeredMethods() const {
+    return GetPropertyValue | SetPropertyValue | GetPropertyDescriptors | GetPropertyNames;
+}
+plat::Value Record::getPropertyValue(const std::string& key) {
+    auto it = values.find(key);
+    return it == values.end() ? plat::Value() : it->second;
+}
+void Record::setPropertyValue(const std::string& key, const plat::Value& value) { values[key] = value; }
+plat::ArrayPtr Record::getPropertyDescriptors() {
+    auto list = std::make_shared<plat::Array>();
+    for (const auto& [key, value] : values) list->push_back(std::make_shared<KivoPropertyInfo>(key, KivoDataTypeObject));
+    return list;
+}
+std::vector<std::string> Record::getPropertyNames() {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : values) keys.push_back(key);
+    return keys;
+}
+std::string Record::description() const {
+    auto it = values.find("name");
+    return it == values.end() ? "record" : it->second.asString();
+}
+
+std::shared_ptr<Product> product(const std::string& name, double price) { return std::make_shared<Product>(name, price); }
+std::shared_ptr<Gadget> gadget(const std::string& name, double price) { return std::make_shared<Gadget>(name, price); }
+
+plat::ArrayPtr listOf(std::initializer_list<plat::Value> items) { return std::make_shared<plat::Array>(items); }
+
+std::string nameOf(const plat::Value& item) { return item.description(); }
+
+std::string names(const plat::Array& items) {
+    std::string s;
+    for (const auto& item : items) s += (s.empty() ? "" : " ") + nameOf(item);
+    return s;
+}
+std::string names(const plat::ArrayPtr& items) { return items ? names(*items) : "(nil)"; }
+
+PinnedLocale::PinnedLocale() : _locale(plat::Locale::current()), _zone(plat::TimeZone::current()) {
+    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
+    plat::TimeZone::setCurrent(plat::TimeZone::utc());
+}
+
+PinnedLocale::~PinnedLocale() {
+    plat::Locale::setCurrent(_locale);
+    plat::TimeZone::setCurrent(_zone);
+}
+
+namespace {
+
+std::string bracketed(const plat::ArrayPtr& items) { return items ? "[" + names(*items) + "]" : "nil"; }
+
+}  // namespace
+
+Announcements::Announcements(const std::shared_ptr<KivoCollectionView>& view) {
+    view->collectionChanged()->addHandler(
+        [log = _log](const std::shared_ptr<KivoEventContainer>& c) {
+            auto args = c->args<KivoNotifyCollectionChangedEventArgs>();
+            switch (args->action()) {
+                case KivoNotifyCollectionChangedActionAdd:
+                    log->push_back("add " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()));
+                    break;
+                case KivoNotifyCollectionChangedActionRemove:
+                    log->push_back("remove " + bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
+                    break;
+                case KivoNotifyCollectionChangedActionReplace:
+                    log->push_back("replace " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()) + " for " +
+                                   bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
+                    break;
+                default: log->push_back("reset");
+            }
+        },
+        _owner);
+}
+
+std::vector<std::string> Announcements::take() { return std::exchange(*_log, {}); }
+
+}  // namespace collection_fixture

@@ -1,0 +1,88 @@
+#pragma once
+// Items for the collection-view tests: a model class and a subclass with number, string, date,
+// Boolean and array properties, an item answering the dynamic-object methods, and recorders of what a
+// view announces.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "KivoCore/KivoCollectionView.h"
+#include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/locale/timezone.h"
+#include "Platform/foundation/reflect.h"
+
+namespace collection_fixture {
+
+class Product : public plat::Object {
+public:
+    PLAT_CLASS()
+    Product() = default;
+    Product(std::string name, double price) : name(std::move(name)), price(price) {}
+
+    std::string name;
+    double price = 0;
+    std::optional<double> rating;  // nil-able number
+    plat::Date released;
+    bool active = false;
+    plat::Array tags;
+    plat::Value extra;  // any kind: for mixed-kind sorting
+    std::string description() const override { return name; }
+};
+
+class Gadget : public Product {
+public:
+    PLAT_CLASS()
+    using Product::Product;
+    std::int64_t stock = 0;
+    std::string maker;
+};
+
+// An item that keeps its values in a map and answers all four dynamic-object methods.
+class Record : public plat::DynamicObject {
+public:
+    explicit Record(std::map<std::string, plat::Value> values) : values(std::move(values)) {}
+    unsigned answeredMethods() const override;
+    plat::Value getPropertyValue(const std::string& key) override;
+    void setPropertyValue(const std::string& key, const plat::Value& value) override;
+    plat::ArrayPtr getPropertyDescriptors() override;
+    std::vector<std::string> getPropertyNames() override;
+    std::string description() const override;
+
+    std::map<std::string, plat::Value> values;
+};
+
+std::shared_ptr<Product> product(const std::string& name, double price = 0);
+std::shared_ptr<Gadget> gadget(const std::string& name, double price = 0);
+plat::ArrayPtr listOf(std::initializer_list<plat::Value> items);
+// The items' descriptions joined by spaces ("a b c"): model objects show their names.
+std::string names(const plat::Array& items);
+std::string names(const plat::ArrayPtr& items);
+std::string nameOf(const plat::Value& item);
+
+// Pins the current locale (en_US) and time zone (UTC) for the lifetime of the object.
+class PinnedLocale {
+public:
+    PinnedLocale();
+    ~PinnedLocale();
+
+private:
+    plat::Locale _locale;
+    plat::TimeZone _zone;
+};
+
+// Records every collectionChanged of a view as text: "add [d]@3", "remove [b]@1",
+// "replace [d]@-1 for [b]@1", "reset".
+class Announcements {
+public:
+    explicit Announcements(const std::shared_ptr<KivoCollectionView>& view);
+    std::vector<std::string> take();
+
+private:
+    std::shared_ptr<std::vector<std::string>> _log = std::make_shared<std::vector<std::string>>();
+    std::shared_ptr<int> _owner = std::make_shared<int>(0);
+};
+
+}  // namespace collection_fixture
