@@ -1,0 +1,32 @@
+#pragma once
+// The base view of the grid, the gauges and the calendar: it listens for the user's text-size and the
+// device-orientation notifications for its whole life, answering them through two hooks that
+// subclasses override, and renders itself into a PNG image.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "Platform/ui/view.h"
+
+class KivoView : public plat::View {
+public:
+    static std::shared_ptr<KivoView> create(const plat::Rect& frame = {});
+    ~KivoView() override;
+
+    // Called with no argument once per change of the user's preferred text size. Does nothing here.
+    virtual void respondToSizeChanged() {}
+    // Called with no argument once per change of the device orientation (while the application has
+    // orientation notifications switched on). Does nothing here.
+    virtual void respondToOrientationChanged() {}
+
+    // PNG bytes of the view as it looks now (its layer tree, at the main screen's scale, transparent
+    // where nothing is drawn); empty for a view without width or height.
+    std::vector<std::uint8_t> getImage();
+
+protected:
+    explicit KivoView(const plat::Rect& frame) : plat::View(frame) {}
+    // Runs _initKivoView; subclasses run their own set-up after calling this.
+    void initialize() override;
+    void _initKivoView();
+};
