@@ -29,7 +29,7 @@ plat::Array& KivoCollectionView::mutableSource() {
 
 void KivoCollectionView::visibleListEdited() {
     _currentPosition = std::min(_currentPosition, itemCount() - 1);
-    if (_groupDescriptions->count() > 0)
+    if (_groupDescriptions->count() > 0 || !_groups.empty())
         _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
 }
 
