@@ -24,6 +24,7 @@
 
 namespace kivo_format {
 struct PlainNumber;
+struct CustomPattern;
 }
 
 class KivoNumberFormatter : public plat::Object {
@@ -34,6 +35,7 @@ public:
     enum Form : std::int64_t { FormStandard = 0, FormZeroPlaceholder = 1, FormDigitPlaceholder = 2, FormMixedPlaceholder = 3, FormNone = 4 };
 
     KivoNumberFormatter();
+    ~KivoNumberFormatter() override;
     static std::shared_ptr<KivoNumberFormatter> shared();
 
     // The public surface. No pattern or an empty one, and patterns that fit no form, give the number's
@@ -82,6 +84,7 @@ public:
 
 private:
     using Number = kivo_format::PlainNumber;
+    using Plan = kivo_format::CustomPattern;
     struct Precision;
     enum class Grouping : std::uint8_t { Off, On, StyleDefault };
 
@@ -94,14 +97,16 @@ private:
     Text fractionForm(const plat::Value& number, std::string_view pattern, std::string_view locale,
                       plat::NumberFormatter::Style style, Grouping grouping);
     std::string exponential(const Number& n, char letter, const Precision& p, std::string_view locale);
-    std::string zeroPlaceholder(const Number& n, std::string_view pattern, std::string_view locale, bool forceGrouping);
-    Text digitPlaceholder(const Number& n, std::string_view pattern, std::string_view locale);
-    std::string mixedPlaceholder(const Number& n, std::string_view pattern, std::string_view locale);
+    static KivoNumberFormatter& instance();
+    static Plan planFor(std::int64_t form, std::string_view pattern);
+    std::string formatPlan(const Number& n, const Plan& plan, std::string_view locale);
+    Text trimDigitPlaceholders(std::string text) const;
 
     plat::NumberFormatter _formatter;
     std::optional<std::string> _savePattern;
     std::int64_t _saveCount = 0;
     plat::RegularExpression _predicate0, _predicate1, _predicate2, _predicate3;
+    std::unique_ptr<Plan> _plan;  // the remembered custom pattern, read once
 
     std::string _lastLocaleIdentifier;  // the locale of the last call, so repeats skip the lookup
     plat::Locale _lastLocale;

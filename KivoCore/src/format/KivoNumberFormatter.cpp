@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "KivoCustomPattern.h"
 #include "KivoPlainNumber.h"
 
 using kivo_format::PlainNumber;
@@ -58,9 +59,16 @@ KivoNumberFormatter::KivoNumberFormatter()
       _predicate2("#*[,.]?#*[,.]?#*,*"),
       _predicate3("[0#]*[,.]?[0#]*[,.]?[0#]*,*") {}
 
+KivoNumberFormatter::~KivoNumberFormatter() = default;
+
 std::shared_ptr<KivoNumberFormatter> KivoNumberFormatter::shared() {
-    static const auto instance = std::make_shared<KivoNumberFormatter>();
+    static const auto instance = std::make_shared<KivoNumberFormatter>();  // never released
     return instance;
+}
+
+KivoNumberFormatter& KivoNumberFormatter::instance() {
+    static KivoNumberFormatter& self = *shared();  // no reference counting on every call
+    return self;
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::numberToStringWithParameters(const plat::Value& number, std::string_view pattern) {
@@ -69,7 +77,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::numberToStringWithParameters(cons
 
 KivoNumberFormatter::Text KivoNumberFormatter::numberToStringWithParameters(const plat::Value& number, std::string_view pattern,
                                                                             std::string_view locale) {
-    auto& self = *shared();
+    auto& self = instance();
     std::lock_guard lock(self._mutex);
     return self.dispatch(number, pattern, locale);
 }
@@ -77,7 +85,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::numberToStringWithParameters(cons
 KivoNumberFormatter::Text KivoNumberFormatter::numberToStandardStringWithParameters(const plat::Value& number,
                                                                                     std::string_view pattern,
                                                                                     std::string_view locale) {
-    auto& self = *shared();
+    auto& self = instance();
     std::lock_guard lock(self._mutex);
     return self.standard(number, pattern, locale);
 }
@@ -102,12 +110,13 @@ KivoNumberFormatter::Text KivoNumberFormatter::dispatch(const plat::Value& numbe
         savePattern(pattern);
         saveCount(form);
         resetNSNumberFormatter();
+        _plan = form >= FormZeroPlaceholder && form <= FormMixedPlaceholder ? std::make_unique<Plan>(planFor(form, pattern)) : nullptr;
     }
     switch (form) {
         case FormStandard: return standard(number, pattern, locale);
-        case FormZeroPlaceholder: return zeroPlaceholder(*n, pattern, locale, false);
-        case FormDigitPlaceholder: return digitPlaceholder(*n, pattern, locale);
-        case FormMixedPlaceholder: return mixedPlaceholder(*n, pattern, locale);
+        case FormZeroPlaceholder:
+        case FormMixedPlaceholder: return _plan ? formatPlan(*n, *_plan, locale) : n->text();
+        case FormDigitPlaceholder: return _plan ? trimDigitPlaceholders(formatPlan(*n, *_plan, locale)) : n->text();
         default: return n->text();
     }
 }
@@ -131,7 +140,11 @@ KivoNumberFormatter::Text KivoNumberFormatter::standard(const plat::Value& numbe
     }
 }
 
-void KivoNumberFormatter::resetNSNumberFormatter() { _formatter = plat::NumberFormatter(Style::Decimal, plat::Locale::current()); }
+void KivoNumberFormatter::resetNSNumberFormatter() {
+    // A fresh formatter's state, without dropping the shared ICU formatter it resolved to.
+    _formatter.setStyle(Style::Decimal);
+    _formatter.setLocale(plat::Locale::current());
+}
 
 const plat::Locale& KivoNumberFormatter::localeFor(std::string_view identifier) {
     if (identifier.empty()) {

@@ -63,7 +63,7 @@ TEST_F(FormatterFuzz, GeneratedPatternsAndValuesNeverBreakTheFormatter) {
     const char* locales[] = {"en_US", "de_DE", "fr_FR", "", "ar_EG", "he_IL", "xx_NOWHERE", "en-US-u-nu-thai"};
     std::mt19937_64 rng(20240105);
     KivoIOSValueFormatter valueFormatter("de_DE");
-    for (int i = 0; i < 12000; ++i) {
+    for (int i = 0; i < 30000; ++i) {
         plat::Value value = randomValue(rng);
         std::string pattern = randomPattern(rng);
         const char* locale = locales[rng() % std::size(locales)];

@@ -20,6 +20,7 @@ struct Locale::Impl {
     icu::Locale icu;
     std::string decimalSeparator, groupingSeparator, minusSign, currencyCode;
     char16_t currency[4] = {};  // currencyCode as ICU wants it
+    int currencyFractionDigits = 2;
 };
 
 struct TimeZone::Impl {

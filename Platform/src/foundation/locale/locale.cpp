@@ -36,6 +36,9 @@ std::shared_ptr<const Locale::Impl> makeImpl(const icu::Locale& loc) {
         impl->currency[i] = code[i];
         impl->currencyCode += static_cast<char>(code[i]);
     }
+    status = U_ZERO_ERROR;
+    int digits = ucurr_getDefaultFractionDigits(impl->currency, &status);
+    if (U_SUCCESS(status)) impl->currencyFractionDigits = digits;
     return impl;
 }
 

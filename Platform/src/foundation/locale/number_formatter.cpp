@@ -1,7 +1,6 @@
 #include "Platform/foundation/locale/number_formatter.h"
 
 #include <unicode/numberformatter.h>
-#include <unicode/ucurr.h>
 
 #include <algorithm>
 #include <mutex>
@@ -22,12 +21,6 @@ using namespace icu::number;
 
 int clampDigits(int n) { return std::clamp(n, 0, NumberFormatter::MaxDigits); }
 
-int currencyDigits(const Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    int digits = ucurr_getDefaultFractionDigits(locale.impl().currency, &status);
-    return U_FAILURE(status) ? 2 : digits;
-}
-
 struct DefaultFraction {
     int min, max;
 };
@@ -36,7 +29,7 @@ DefaultFraction defaultFraction(NumberFormatter::Style style, const Locale& loca
     switch (style) {
         case NumberFormatter::Style::Decimal: return {0, 3};
         case NumberFormatter::Style::Currency: {
-            int d = currencyDigits(locale);
+            int d = locale.impl().currencyFractionDigits;
             return {d, d};
         }
         case NumberFormatter::Style::Percent: return {0, 0};
