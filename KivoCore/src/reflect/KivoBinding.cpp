@@ -17,8 +17,9 @@ void KivoBinding::setPath(const std::string& path) {
 }
 
 plat::Value KivoBinding::getValueForTarget(const plat::Value& target) const {
-    plat::Value value = target;
-    for (const auto& part : _parts) value = KivoReflector::getValue(value, part);
+    // The first step reads the target in place: copying it would touch its reference count per item.
+    plat::Value value = KivoReflector::getValue(target, _parts.front());
+    for (size_t i = 1; i < _parts.size(); ++i) value = KivoReflector::getValue(value, _parts[i]);
     return value;
 }
 

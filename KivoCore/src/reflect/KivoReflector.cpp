@@ -43,6 +43,11 @@ plat::Value KivoReflector::getValue(const plat::Value& object, const std::string
         if (auto* dyn = object.asObject()->asDynamicObject(); dyn && dyn->answers(plat::DynamicObject::GetPropertyValue))
             return dyn->getPropertyValue(key);
     }
+    if (object.isObject()) {
+        // A plain data member runs no code of the class: its probe and its read are the same read.
+        const plat::Object& o = *object.asObject();
+        if (const plat::Property* p = findProperty(o, key); p && p->isDataMember()) return p->get(o);
+    }
     try {
         keyValueRead(object, key);
     } catch (const plat::Exception&) {

@@ -2,8 +2,8 @@
 
 namespace plat {
 
-Property::Property(std::string name, std::string attributes, Getter get, Setter set)
-    : _name(std::move(name)), _attributes(std::move(attributes)), _get(std::move(get)), _set(std::move(set)) {}
+Property::Property(std::string name, std::string attributes, Getter get, MemberRef ref, Setter set, bool isDataMember)
+    : _name(std::move(name)), _attributes(std::move(attributes)), _get(get), _ref(ref), _set(std::move(set)), _isDataMember(isDataMember) {}
 
 void Property::set(Object& o, const Value& v) const {
     if (!_set) throw InvalidArgumentException("the property " + _name + " is read-only");

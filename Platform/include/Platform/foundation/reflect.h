@@ -20,42 +20,58 @@
 
 namespace plat {
 
+// A member or method pointer kept in place, so that reading a property costs one plain function call
+// (no std::function, no allocation): bulk reads over many items stay cheap.
+struct MemberRef {
+    alignas(16) unsigned char bytes[16] = {};
+
+    template <class P>
+    static MemberRef of(P p) {
+        static_assert(sizeof(P) <= sizeof(bytes) && std::is_trivially_copyable_v<P>);
+        MemberRef r;
+        std::memcpy(r.bytes, &p, sizeof(P));
+        return r;
+    }
+    template <class P>
+    P as() const {
+        P p;
+        std::memcpy(&p, bytes, sizeof(P));
+        return p;
+    }
+};
+
 class Property {
 public:
-    using Getter = std::function<Value(const Object&)>;
+    using Getter = Value (*)(const Object&, const MemberRef&);
+    using NumberGetter = double (*)(const Object&, const MemberRef&);
     using Setter = std::function<bool(Object&, const Value&)>;  // false: value not storable
-    using NumberGetter = double (*)(const Object&, const void* member);
 
-    Property(std::string name, std::string attributes, Getter get, Setter set);
+    Property(std::string name, std::string attributes, Getter get, MemberRef ref, Setter set, bool isDataMember);
 
     const std::string& name() const { return _name; }
     // The runtime's attribute string: type encoding first ("T..."), then ",R" when read-only, ",N,V_<name>".
     const std::string& attributes() const { return _attributes; }
     bool isReadOnly() const { return !_set; }
+    // A plain data member: reading it runs no code of the class, so one read equals two.
+    bool isDataMember() const { return _isDataMember; }
 
-    Value get(const Object& o) const { return _get(o); }
+    Value get(const Object& o) const { return _get(o, _ref); }
     // Throws InvalidArgumentException when the property is read-only or the value does not fit its type.
     void set(Object& o, const Value& v) const;
 
-    // Reads a numeric data member without building a Value (NaN for properties that are not plain
-    // numeric members); for bulk reads over many items of one class.
+    // Reads a numeric data member without building a Value; for bulk reads over many items of one class.
     bool hasDirectNumber() const { return _number != nullptr; }
-    double number(const Object& o) const { return _number(o, _member); }
-
-    // Internal: set by property() for plain numeric data members; the member pointer is kept in place.
-    template <class MemberPtr>
-    void setDirectNumber(NumberGetter f, MemberPtr member) {
-        static_assert(sizeof(MemberPtr) <= sizeof(_member) && std::is_trivially_copyable_v<MemberPtr>);
-        std::memcpy(_member, &member, sizeof(MemberPtr));
-        _number = f;
-    }
+    double number(const Object& o) const { return _number(o, _ref); }
+    // Internal: set by property() for plain numeric data members.
+    void setDirectNumber(NumberGetter f) { _number = f; }
 
 private:
     std::string _name, _attributes;
     Getter _get;
+    MemberRef _ref;
     Setter _set;
     NumberGetter _number = nullptr;
-    alignas(16) unsigned char _member[16] = {};
+    bool _isDataMember;
 };
 
 class ClassInfo {
@@ -221,18 +237,13 @@ template <class C, class M>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, M C::*member) {
     using PT = detail::PropertyType<M>;
-    Property p(name, detail::attributes(PT::encoding(), false, name),
-               [member](const Object& o) { return PT::box(static_cast<const C&>(o).*member); },
-               [member](Object& o, const Value& v) { return PT::unbox(v, static_cast<C&>(o).*member); });
-    if constexpr (std::is_arithmetic_v<M>) {
-        p.setDirectNumber(
-            [](const Object& o, const void* m) {
-                M C::*mp;
-                std::memcpy(&mp, m, sizeof(mp));
-                return PT::number(static_cast<const C&>(o).*mp);
-            },
-            member);
-    }
+    using Ptr = M C::*;
+    Property p(
+        name, detail::attributes(PT::encoding(), false, name),
+        [](const Object& o, const MemberRef& r) { return PT::box(static_cast<const C&>(o).*(r.as<Ptr>())); }, MemberRef::of(member),
+        [member](Object& o, const Value& v) { return PT::unbox(v, static_cast<C&>(o).*member); }, true);
+    if constexpr (std::is_arithmetic_v<M>)
+        p.setDirectNumber([](const Object& o, const MemberRef& r) { return PT::number(static_cast<const C&>(o).*(r.as<Ptr>())); });
     return p;
 }
 
@@ -241,15 +252,21 @@ template <class C, class R>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, R (C::*getter)() const) {
     using PT = detail::PropertyType<detail::Bare<R>>;
-    return Property(name, detail::attributes(PT::encoding(), true, name),
-                    [getter](const Object& o) { return PT::box((static_cast<const C&>(o).*getter)()); }, nullptr);
+    using Ptr = R (C::*)() const;
+    return Property(
+        name, detail::attributes(PT::encoding(), true, name),
+        [](const Object& o, const MemberRef& r) { return PT::box((static_cast<const C&>(o).*(r.as<Ptr>()))()); }, MemberRef::of(getter),
+        nullptr, false);
 }
 template <class C, class R>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, R (C::*getter)()) {
     using PT = detail::PropertyType<detail::Bare<R>>;
-    return Property(name, detail::attributes(PT::encoding(), true, name),
-                    [getter](const Object& o) { return PT::box((const_cast<C&>(static_cast<const C&>(o)).*getter)()); }, nullptr);
+    using Ptr = R (C::*)();
+    return Property(
+        name, detail::attributes(PT::encoding(), true, name),
+        [](const Object& o, const MemberRef& r) { return PT::box((const_cast<C&>(static_cast<const C&>(o)).*(r.as<Ptr>()))()); },
+        MemberRef::of(getter), nullptr, false);
 }
 
 // A property with getter and setter methods: property("name", &Person::name, &Person::setName).
@@ -258,14 +275,17 @@ template <class C, class R, class A>
 Property property(std::string name, R (C::*getter)() const, void (C::*setter)(A)) {
     using T = detail::Bare<R>;
     using PT = detail::PropertyType<T>;
-    return Property(name, detail::attributes(PT::encoding(), false, name),
-                    [getter](const Object& o) { return PT::box((static_cast<const C&>(o).*getter)()); },
-                    [setter](Object& o, const Value& v) {
-                        T tmp{};
-                        if (!PT::unbox(v, tmp)) return false;
-                        (static_cast<C&>(o).*setter)(std::move(tmp));
-                        return true;
-                    });
+    using Ptr = R (C::*)() const;
+    return Property(
+        name, detail::attributes(PT::encoding(), false, name),
+        [](const Object& o, const MemberRef& r) { return PT::box((static_cast<const C&>(o).*(r.as<Ptr>()))()); }, MemberRef::of(getter),
+        [setter](Object& o, const Value& v) {
+            T tmp{};
+            if (!PT::unbox(v, tmp)) return false;
+            (static_cast<C&>(o).*setter)(std::move(tmp));
+            return true;
+        },
+        false);
 }
 
 // ---- key-value access --------------------------------------------------------------------------
