@@ -98,7 +98,9 @@ private:
                       plat::NumberFormatter::Style style, Grouping grouping);
     std::string exponential(const Number& n, char letter, const Precision& p, std::string_view locale);
     static KivoNumberFormatter& instance();
-    static Plan planFor(std::int64_t form, std::string_view pattern);
+    static Plan readPlan(std::int64_t form, std::string_view pattern);
+    // The plan of a custom pattern, read again only when the pattern or its form changes.
+    const Plan& planFor(std::int64_t form, std::string_view pattern);
     std::string formatPlan(const Number& n, const Plan& plan, std::string_view locale);
     Text trimDigitPlaceholders(std::string text) const;
 
@@ -106,7 +108,9 @@ private:
     std::optional<std::string> _savePattern;
     std::int64_t _saveCount = 0;
     plat::RegularExpression _predicate0, _predicate1, _predicate2, _predicate3;
-    std::unique_ptr<Plan> _plan;  // the remembered custom pattern, read once
+    std::unique_ptr<Plan> _plan;  // the last custom pattern, read once
+    std::string _planPattern;
+    std::int64_t _planForm = FormNone;
 
     std::string _lastLocaleIdentifier;  // the locale of the last call, so repeats skip the lookup
     plat::Locale _lastLocale;

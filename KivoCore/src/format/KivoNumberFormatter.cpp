@@ -110,13 +110,12 @@ KivoNumberFormatter::Text KivoNumberFormatter::dispatch(const plat::Value& numbe
         savePattern(pattern);
         saveCount(form);
         resetNSNumberFormatter();
-        _plan = form >= FormZeroPlaceholder && form <= FormMixedPlaceholder ? std::make_unique<Plan>(planFor(form, pattern)) : nullptr;
     }
     switch (form) {
         case FormStandard: return standard(number, pattern, locale);
         case FormZeroPlaceholder:
-        case FormMixedPlaceholder: return _plan ? formatPlan(*n, *_plan, locale) : n->text();
-        case FormDigitPlaceholder: return _plan ? trimDigitPlaceholders(formatPlan(*n, *_plan, locale)) : n->text();
+        case FormMixedPlaceholder: return formatPlan(*n, planFor(form, pattern), locale);
+        case FormDigitPlaceholder: return trimDigitPlaceholders(formatPlan(*n, planFor(form, pattern), locale));
         default: return n->text();
     }
 }

@@ -49,12 +49,21 @@ std::string hashesToZeros(std::string_view pattern) {
 
 }  // namespace
 
-KivoNumberFormatter::Plan KivoNumberFormatter::planFor(std::int64_t form, std::string_view pattern) {
+KivoNumberFormatter::Plan KivoNumberFormatter::readPlan(std::int64_t form, std::string_view pattern) {
     switch (form) {
         case FormDigitPlaceholder: return CustomPattern::zeros(hashesToZeros(pattern));
         case FormMixedPlaceholder: return CustomPattern::mixed(pattern);
         default: return CustomPattern::zeros(pattern);
     }
+}
+
+const KivoNumberFormatter::Plan& KivoNumberFormatter::planFor(std::int64_t form, std::string_view pattern) {
+    if (!_plan || form != _planForm || pattern != _planPattern) {
+        _plan = std::make_unique<Plan>(readPlan(form, pattern));
+        _planForm = form;
+        _planPattern = pattern;
+    }
+    return *_plan;
 }
 
 std::string KivoNumberFormatter::formatPlan(const Number& n, const Plan& plan, std::string_view locale) {
@@ -97,7 +106,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroPlaceHolderWithNum
                                                                                     std::string_view locale) {
     auto n = PlainNumber::from(number);
     if (!n) return std::nullopt;
-    return formatPlan(*n, CustomPattern::zeros(pattern), locale);
+    return formatPlan(*n, planFor(FormZeroPlaceholder, pattern), locale);
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseDigitPlaceHolderWithNumber(const plat::Value& number,
@@ -105,7 +114,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::toStringUseDigitPlaceHolderWithNu
                                                                                      std::string_view locale) {
     auto n = PlainNumber::from(number);
     if (!n) return std::nullopt;
-    return trimDigitPlaceholders(formatPlan(*n, CustomPattern::zeros(hashesToZeros(pattern)), locale));
+    return trimDigitPlaceholders(formatPlan(*n, planFor(FormDigitPlaceholder, pattern), locale));
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroAndDigitPlaceHolderWithNumber(const plat::Value& number,
@@ -113,5 +122,5 @@ KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroAndDigitPlaceHolde
                                                                                             std::string_view locale) {
     auto n = PlainNumber::from(number);
     if (!n) return std::nullopt;
-    return formatPlan(*n, CustomPattern::mixed(pattern), locale);
+    return formatPlan(*n, planFor(FormMixedPlaceholder, pattern), locale);
 }

@@ -215,6 +215,11 @@ TEST_F(StandardForms, ClassificationIsRememberedPerPattern) {
     std::string odd = "zz";
     EXPECT_EQ(show(KivoNumberFormatter::numberToStringWithParameters(2.25, odd, "en_US")), "2.25");
     EXPECT_EQ(show(KivoNumberFormatter::numberToStringWithParameters(2.25, odd, "en_US")), "2.25");
+    // A form remembered by hand is used, with the pattern's own reading.
+    KivoNumberFormatter::numberToStringWithParameters(1.5, "0.000", "en_US");
+    shared.savePattern("0.0");
+    shared.saveCount(KivoNumberFormatter::FormZeroPlaceholder);
+    EXPECT_EQ(show(KivoNumberFormatter::numberToStringWithParameters(1.5, "0.0", "en_US")), "1.5");
     // Switching patterns and locales back and forth never carries a setting over.
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(show(KivoNumberFormatter::numberToStringWithParameters(1234.5, "N2", "en_US")), "1,234.50");
