@@ -2,6 +2,8 @@
 
 #include "KivoCore/KivoBinding.h"
 #include "KivoCore/KivoReflector.h"
+#include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/testing/log_capture.h"
 
@@ -221,4 +223,14 @@ TEST(KivoReflector, ShallowCopyCopiesEveryListedProperty) {
     EXPECT_EQ(b->thread, 8);
     KivoReflector::shallowCopyTo(plat::Value(), a);
     KivoReflector::shallowCopyTo(b, plat::Value());
+}
+
+TEST(KivoReflector, FormatValueByKind) {
+    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
+    plat::TimeZone::setCurrent(plat::TimeZone::utc());
+    EXPECT_EQ(KivoReflector::formatValue(plat::Value()), "");
+    EXPECT_EQ(KivoReflector::formatValue(1234.567), "1,234.57");
+    EXPECT_EQ(KivoReflector::formatValue(1234567), "1,234,567");
+    EXPECT_EQ(KivoReflector::formatValue(plat::Date(0)), "1/1/70");
+    EXPECT_EQ(KivoReflector::formatValue("text"), "text");
 }
