@@ -90,13 +90,18 @@ private:
 
     Text dispatch(const plat::Value& number, std::string_view pattern, std::string_view locale);
     Text standard(const plat::Value& number, std::string_view pattern, std::string_view locale);
+    Text standard(const Number& n, std::string_view pattern, std::string_view locale);
     std::int64_t classify(std::string_view pattern) const;
     const plat::Locale& localeFor(std::string_view identifier);
     std::string formatWith(const Number& n, plat::NumberFormatter::Style style, int minFraction, int maxFraction,
                            Grouping grouping, int minInteger, std::string_view locale);
-    Text fractionForm(const plat::Value& number, std::string_view pattern, std::string_view locale,
-                      plat::NumberFormatter::Style style, Grouping grouping);
+    std::string fractionForm(const Number& n, std::string_view pattern, std::string_view locale,
+                             plat::NumberFormatter::Style style, Grouping grouping);
+    std::string decimal(const Number& n, std::string_view pattern, std::string_view locale);
     std::string exponential(const Number& n, char letter, const Precision& p, std::string_view locale);
+    std::string general(const Number& n, std::string_view pattern, std::string_view locale);
+    std::string roundtrip(const Number& n, std::string_view pattern) const;
+    std::string hexadecimal(const Number& n, std::string_view pattern) const;
     static KivoNumberFormatter& instance();
     static Plan readPlan(std::int64_t form, std::string_view pattern);
     // The plan of a custom pattern, read again only when the pattern or its form changes.

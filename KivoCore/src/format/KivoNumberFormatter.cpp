@@ -50,6 +50,14 @@ constexpr int kDefaultFixedDigits = 2;
 constexpr int kDefaultExponentDigits = 6;
 constexpr int kGeneralPrecision = 15;
 
+// A number, or no text for a value that is not one.
+template <class Form>
+KivoNumberFormatter::Text withNumber(const plat::Value& number, Form&& form) {
+    auto n = PlainNumber::from(number);
+    if (!n) return std::nullopt;
+    return form(*n);
+}
+
 }  // namespace
 
 KivoNumberFormatter::KivoNumberFormatter()
@@ -112,7 +120,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::dispatch(const plat::Value& numbe
         resetNSNumberFormatter();
     }
     switch (form) {
-        case FormStandard: return standard(number, pattern, locale);
+        case FormStandard: return standard(*n, pattern, locale);
         case FormZeroPlaceholder:
         case FormMixedPlaceholder: return formatPlan(*n, planFor(form, pattern), locale);
         case FormDigitPlaceholder: return trimDigitPlaceholders(formatPlan(*n, planFor(form, pattern), locale));
@@ -122,20 +130,22 @@ KivoNumberFormatter::Text KivoNumberFormatter::dispatch(const plat::Value& numbe
 
 KivoNumberFormatter::Text KivoNumberFormatter::standard(const plat::Value& number, std::string_view pattern,
                                                         std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    if (pattern.empty()) return n->text();
+    return withNumber(number, [&](const Number& n) { return standard(n, pattern, locale); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::standard(const Number& n, std::string_view pattern, std::string_view locale) {
+    if (pattern.empty()) return n.text();
     switch (std::tolower(static_cast<unsigned char>(pattern[0]))) {
-        case 'c': return valueToCurrencyStringWithParameters(number, pattern, locale);
-        case 'd': return valueToDecimalStringWithParameters(number, pattern, locale);
-        case 'e': return valueToExponentialStringWithParameters(number, pattern, locale);
-        case 'f': return valueToFixedpointStringWithParameters(number, pattern, locale);
-        case 'g': return valueToGeneralStringWithParameters(number, pattern, locale);
-        case 'n': return valueToNumberStringWithParameters(number, pattern, locale);
-        case 'p': return valueToPercentStringWithParameters(number, pattern, locale);
-        case 'r': return valueToRoundtripStringWithParameters(number, pattern, locale);
-        case 'x': return valueToHexadecimalStringWithParameters(number, pattern);
-        default: return n->text();
+        case 'c': return fractionForm(n, pattern, locale, Style::Currency, Grouping::StyleDefault);
+        case 'd': return decimal(n, pattern, locale);
+        case 'e': return exponential(n, pattern[0], Precision::of(pattern), locale);
+        case 'f': return fractionForm(n, pattern, locale, Style::Decimal, Grouping::Off);
+        case 'g': return general(n, pattern, locale);
+        case 'n': return fractionForm(n, pattern, locale, Style::Decimal, Grouping::On);
+        case 'p': return fractionForm(n, pattern, locale, Style::Percent, Grouping::Off);
+        case 'r': return roundtrip(n, pattern);
+        case 'x': return hexadecimal(n, pattern);
+        default: return n.text();
     }
 }
 
@@ -168,48 +178,67 @@ std::string KivoNumberFormatter::formatWith(const Number& n, Style style, int mi
     return n.exact ? _formatter.format(*n.exact) : _formatter.format(n.value);
 }
 
+// ---- The forms on a plat::Value --------------------------------------------------------------
+
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToCurrencyStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Currency, Grouping::StyleDefault); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToDecimalStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return decimal(n, pattern, locale); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToExponentialStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return exponential(n, pattern.empty() ? 'E' : pattern[0], Precision::of(pattern), locale); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToFixedpointStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Decimal, Grouping::Off); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToGeneralStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return general(n, pattern, locale); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToNumberStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Decimal, Grouping::On); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToPercentStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Percent, Grouping::Off); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToRoundtripStringWithParameters(const plat::Value& number, std::string_view pattern,
+                                                       std::string_view locale) {
+    return withNumber(number, [&](const Number& n) { return roundtrip(n, pattern); });
+}
+
+KivoNumberFormatter::Text KivoNumberFormatter::valueToHexadecimalStringWithParameters(const plat::Value& number,
+                                                                                      std::string_view pattern) {
+    return withNumber(number, [&](const Number& n) { return hexadecimal(n, pattern); });
+}
+
 // ---- C D F N P -------------------------------------------------------------------------------
 
 // The fixed-point forms: fraction digits from the precision (default 2; a written 0 gives none).
-KivoNumberFormatter::Text KivoNumberFormatter::fractionForm(const plat::Value& number, std::string_view pattern,
-                                                            std::string_view locale, Style style, Grouping grouping) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
+std::string KivoNumberFormatter::fractionForm(const Number& n, std::string_view pattern, std::string_view locale, Style style,
+                                              Grouping grouping) {
     int digits = Precision::of(pattern).digits(kDefaultFixedDigits, 0);
-    return formatWith(*n, style, digits, digits, grouping, 1, locale);
+    return formatWith(n, style, digits, digits, grouping, 1, locale);
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToCurrencyStringWithParameters(const plat::Value& number,
-                                                                                   std::string_view pattern,
-                                                                                   std::string_view locale) {
-    return fractionForm(number, pattern, locale, Style::Currency, Grouping::StyleDefault);
-}
-
-KivoNumberFormatter::Text KivoNumberFormatter::valueToFixedpointStringWithParameters(const plat::Value& number,
-                                                                                     std::string_view pattern,
-                                                                                     std::string_view locale) {
-    return fractionForm(number, pattern, locale, Style::Decimal, Grouping::Off);
-}
-
-KivoNumberFormatter::Text KivoNumberFormatter::valueToNumberStringWithParameters(const plat::Value& number,
-                                                                                 std::string_view pattern,
-                                                                                 std::string_view locale) {
-    return fractionForm(number, pattern, locale, Style::Decimal, Grouping::On);
-}
-
-KivoNumberFormatter::Text KivoNumberFormatter::valueToPercentStringWithParameters(const plat::Value& number,
-                                                                                  std::string_view pattern,
-                                                                                  std::string_view locale) {
-    return fractionForm(number, pattern, locale, Style::Percent, Grouping::Off);
-}
-
-KivoNumberFormatter::Text KivoNumberFormatter::valueToDecimalStringWithParameters(const plat::Value& number,
-                                                                                  std::string_view pattern,
-                                                                                  std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
+// An integer: the precision is the least number of digits, zeros in front.
+std::string KivoNumberFormatter::decimal(const Number& n, std::string_view pattern, std::string_view locale) {
     int minInteger = Precision::of(pattern).digits(1, 1);
-    return formatWith(*n, Style::Decimal, 0, 0, Grouping::Off, minInteger, locale);
+    return formatWith(n, Style::Decimal, 0, 0, Grouping::Off, minInteger, locale);
 }
 
 // ---- E G --------------------------------------------------------------------------------------
@@ -224,24 +253,11 @@ std::string KivoNumberFormatter::exponential(const Number& n, char letter, const
     return text;
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToExponentialStringWithParameters(const plat::Value& number,
-                                                                                      std::string_view pattern,
-                                                                                      std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    return exponential(*n, pattern.empty() ? 'E' : pattern[0], Precision::of(pattern),
-                       locale);
-}
-
-KivoNumberFormatter::Text KivoNumberFormatter::valueToGeneralStringWithParameters(const plat::Value& number,
-                                                                                  std::string_view pattern,
-                                                                                  std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
+std::string KivoNumberFormatter::general(const Number& n, std::string_view pattern, std::string_view locale) {
     const bool upper = pattern.empty() || pattern[0] == 'G';  // 'E' or 'e' in the text
     const bool twoCharacters = pattern.size() == 2;
     const Precision p = Precision::of(pattern);
-    const double x = std::fabs(n->value);
+    const double x = std::fabs(n.value);
 
     // Digits before the point (or zeros after it, below 1); no logarithm of 0, NaN or infinity.
     std::int64_t k = 0;
@@ -255,7 +271,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::valueToGeneralStringWithParameter
     if (x <= 1e-5 || x >= 1e16 || (twoCharacters && q - k < 0)) {
         const std::int64_t precision = twoCharacters ? q - 1 : kGeneralPrecision;
         const char mark = upper ? 'E' : 'e';
-        std::string text = exponential(*n, mark, Precision{true, precision}, locale);
+        std::string text = exponential(n, mark, Precision{true, precision}, locale);
         if (precision == 0) {
             // Keep the mantissa's integer part only: truncated, not rounded ('G1' of 19000 gives '1E4').
             size_t at = text.find(mark);
@@ -268,7 +284,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::valueToGeneralStringWithParameter
     }
     const std::int64_t precision = q - k;
     const int digits = Precision{true, precision}.digits(kDefaultFixedDigits, 0);
-    std::string text = formatWith(*n, Style::Decimal, digits, digits, Grouping::Off, 1, locale);
+    std::string text = formatWith(n, Style::Decimal, digits, digits, Grouping::Off, 1, locale);
     return precision == 0 ? text : removeZeroAfterDecimalPoint(text);
 }
 
@@ -288,19 +304,15 @@ std::string KivoNumberFormatter::removeZeroAfterDecimalPoint(std::string_view te
 
 // ---- R X --------------------------------------------------------------------------------------
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToRoundtripStringWithParameters(const plat::Value& number,
-                                                                                    std::string_view pattern,
-                                                                                    std::string_view) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    std::string text = n->text();
-    if (!n->exact && std::isfinite(n->value) && std::strtod(text.c_str(), nullptr) != n->value) {
+std::string KivoNumberFormatter::roundtrip(const Number& n, std::string_view pattern) const {
+    std::string text = n.text();
+    if (!n.exact && std::isfinite(n.value) && std::strtod(text.c_str(), nullptr) != n.value) {
         // The plain text is the shortest that reads back; this only guards against a platform whose
         // conversion differs. Never appends digits: an appended digit would change the number.
         char buf[400];
         for (int digits = 7; digits <= 17; ++digits) {
-            std::snprintf(buf, sizeof buf, "%.*f", digits, n->value);
-            if (std::strtod(buf, nullptr) == n->value) break;
+            std::snprintf(buf, sizeof buf, "%.*f", digits, n.value);
+            if (std::strtod(buf, nullptr) == n.value) break;
         }
         text = buf;
     }
@@ -308,17 +320,14 @@ KivoNumberFormatter::Text KivoNumberFormatter::valueToRoundtripStringWithParamet
     return text;
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToHexadecimalStringWithParameters(const plat::Value& number,
-                                                                                      std::string_view pattern) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
+std::string KivoNumberFormatter::hexadecimal(const Number& n, std::string_view pattern) const {
     std::int64_t v;
-    if (n->exact) {
-        v = *n->exact;
-    } else if (std::isfinite(n->value) && n->value >= -9223372036854775808.0 && n->value < 9223372036854775808.0) {
-        v = static_cast<std::int64_t>(n->value);  // in range: truncates toward zero
+    if (n.exact) {
+        v = *n.exact;
+    } else if (std::isfinite(n.value) && n.value >= -9223372036854775808.0 && n.value < 9223372036854775808.0) {
+        v = static_cast<std::int64_t>(n.value);  // in range: truncates toward zero
     } else {
-        return n->text();  // not-a-number, infinities and values beyond 64 bits have no integer to show
+        return n.text();  // not-a-number, infinities and values beyond 64 bits have no integer to show
     }
     std::uint64_t bits;
     if (v >= -128 && v <= 127)

@@ -240,3 +240,17 @@ TEST_F(StandardForms, ZeroStrippingHelpers) {
     EXPECT_EQ(f.removeZeroAfterDecimalPoint("0"), "0");
     EXPECT_EQ(f.removeZeroAfterDecimalPoint(""), "");
 }
+
+TEST_F(StandardForms, InstanceFormsTakeTheirFormFromTheMethod) {
+    KivoNumberFormatter f;
+    EXPECT_EQ(show(f.valueToCurrencyStringWithParameters(1234.5, "C", "de_DE")), "1.234,50\u00A0\u20AC");
+    EXPECT_EQ(show(f.valueToDecimalStringWithParameters(7, "D3", "en_US")), "007");
+    EXPECT_EQ(show(f.valueToExponentialStringWithParameters(12345, "e1", "en_US")), "1.2e4");
+    EXPECT_EQ(show(f.valueToFixedpointStringWithParameters(2.5, "F0", "en_US")), "2");
+    EXPECT_EQ(show(f.valueToGeneralStringWithParameters(1234.5, "g3", "en_US")), "1.23e3");
+    EXPECT_EQ(show(f.valueToNumberStringWithParameters(1234.5, "N1", "en_US")), "1,234.5");
+    EXPECT_EQ(show(f.valueToPercentStringWithParameters(0.5, "P0", "en_US")), "50%");
+    EXPECT_EQ(show(f.valueToRoundtripStringWithParameters(1e-7, "r", "en_US")), "1e-07");
+    EXPECT_EQ(show(f.valueToHexadecimalStringWithParameters(-1, "X2")), "FF");
+    EXPECT_EQ(show(f.valueToNumberStringWithParameters(plat::Value("5"), "N1", "en_US")), "<null>");
+}
