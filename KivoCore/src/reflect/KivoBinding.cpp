@@ -32,11 +32,9 @@ plat::Value KivoBinding::ownerOf(const plat::Value& target) const {
 void KivoBinding::setValue(const plat::Value& value, const plat::Value& target) const {
     plat::Value owner = ownerOf(target);
     const std::string& key = _parts.back();
-    if (owner.isObject()) {
-        if (auto* dyn = owner.asObject()->asDynamicObject(); dyn && dyn->answers(plat::DynamicObject::SetPropertyValue)) {
-            dyn->setPropertyValue(key, value);
-            return;
-        }
+    if (auto* dyn = plat::DynamicObject::answering(owner, plat::DynamicObject::SetPropertyValue)) {
+        dyn->setPropertyValue(key, value);
+        return;
     }
     // A write must never bring the application down: a key the owner lacks, or a value it cannot take,
     // is reported and ignored.

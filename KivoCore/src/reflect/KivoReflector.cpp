@@ -33,16 +33,23 @@ plat::Value keyValueRead(const plat::Value& object, const std::string& key) {
     return plat::valueForKey(object, key);
 }
 
+using plat::DynamicObject;
+
+KivoPropertyInfoList descriptorsOf(plat::DynamicObject& dyn) {
+    KivoPropertyInfoList list;
+    if (auto descriptors = dyn.getPropertyDescriptors())
+        for (const auto& d : *descriptors)
+            if (auto info = d.as<KivoPropertyInfo>()) list.push_back(std::move(info));
+    return list;
+}
+
 }  // namespace
 
 std::string KivoReflector::missingKeyMessage(const std::string& key) { return "Exception:the key " + key + " is not available!"; }
 
 plat::Value KivoReflector::getValue(const plat::Value& object, const std::string& key) {
     if (object.isNil()) return plat::Value::null();
-    if (object.isObject()) {
-        if (auto* dyn = object.asObject()->asDynamicObject(); dyn && dyn->answers(plat::DynamicObject::GetPropertyValue))
-            return dyn->getPropertyValue(key);
-    }
+    if (auto* dyn = DynamicObject::answering(object, plat::DynamicObject::GetPropertyValue)) return dyn->getPropertyValue(key);
     if (object.isObject()) {
         // A plain data member runs no code of the class: its probe and its read are the same read.
         const plat::Object& o = *object.asObject();
@@ -72,23 +79,13 @@ std::int64_t KivoReflector::getDataType(const plat::Value& value) {
 }
 
 KivoPropertyInfoList KivoReflector::getProperties(const plat::Value& object) {
+    if (auto* dyn = DynamicObject::answering(object, plat::DynamicObject::GetPropertyDescriptors)) return descriptorsOf(*dyn);
     KivoPropertyInfoList list;
-    if (object.isObject()) {
-        const plat::Object& o = *object.asObject();
-        if (auto* dyn = const_cast<plat::Object&>(o).asDynamicObject()) {
-            if (dyn->answers(plat::DynamicObject::GetPropertyDescriptors)) {
-                if (auto descriptors = dyn->getPropertyDescriptors())
-                    for (const auto& d : *descriptors)
-                        if (auto info = d.as<KivoPropertyInfo>()) list.push_back(info);
-                return list;
-            }
-            if (dyn->answers(plat::DynamicObject::GetPropertyNames)) {
-                for (const auto& name : dyn->getPropertyNames())
-                    list.push_back(std::make_shared<KivoPropertyInfo>(name, KivoDataTypeObject, false));
-                return list;
-            }
-        }
-        for (const auto& p : o.classInfo().ownProperties()) {
+    if (auto* dyn = DynamicObject::answering(object, plat::DynamicObject::GetPropertyNames)) {
+        for (const auto& name : dyn->getPropertyNames())
+            list.push_back(std::make_shared<KivoPropertyInfo>(name, KivoDataTypeObject, false));
+    } else if (object.isObject()) {
+        for (const auto& p : object.asObject()->classInfo().ownProperties()) {
             auto info = std::make_shared<KivoPropertyInfo>(p.name());
             info->parseAttributes(p.attributes());
             list.push_back(std::move(info));
@@ -103,21 +100,13 @@ KivoPropertyInfoList KivoReflector::getProperties(const plat::Value& object) {
 
 std::shared_ptr<KivoPropertyInfo> KivoReflector::getProperty(const plat::Value& object, const std::string& name) {
     auto info = std::make_shared<KivoPropertyInfo>(name);
-    if (object.isObject()) {
-        const plat::Object& o = *object.asObject();
-        if (auto* dyn = const_cast<plat::Object&>(o).asDynamicObject()) {
-            if (dyn->answers(plat::DynamicObject::GetPropertyDescriptors)) {
-                if (auto descriptors = dyn->getPropertyDescriptors())
-                    for (const auto& d : *descriptors)
-                        if (auto found = d.as<KivoPropertyInfo>(); found && found->name() == name) return found;
-                return info;
-            }
-            if (dyn->answers(plat::DynamicObject::GetPropertyNames)) {
-                info->setDataType(KivoDataTypeObject);
-                return info;
-            }
-        }
-        if (const plat::Property* p = o.classInfo().findProperty(name)) info->parseAttributes(p->attributes());
+    if (auto* dyn = DynamicObject::answering(object, plat::DynamicObject::GetPropertyDescriptors)) {
+        for (auto& d : descriptorsOf(*dyn))
+            if (d->name() == name) return d;
+    } else if (DynamicObject::answering(object, plat::DynamicObject::GetPropertyNames)) {
+        info->setDataType(KivoDataTypeObject);
+    } else if (object.isObject()) {
+        if (const plat::Property* p = object.asObject()->classInfo().findProperty(name)) info->parseAttributes(p->attributes());
     } else if (object.isDictionary()) {
         auto it = object.asDictionary()->find(name);
         if (it != object.asDictionary()->end()) info->setDataType(getDataType(it->second));

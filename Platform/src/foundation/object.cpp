@@ -25,6 +25,12 @@ std::string Object::description() const {
     return "<" + className() + ": " + buf + ">";
 }
 
+DynamicObject* DynamicObject::answering(const Value& value, Method method) {
+    if (!value.isObject()) return nullptr;
+    DynamicObject* dyn = value.asObject()->asDynamicObject();
+    return dyn && dyn->answers(method) ? dyn : nullptr;
+}
+
 Value DynamicObject::getPropertyValue(const std::string&) { return {}; }
 void DynamicObject::setPropertyValue(const std::string&, const Value&) {}
 ArrayPtr DynamicObject::getPropertyDescriptors() { return nullptr; }

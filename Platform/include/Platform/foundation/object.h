@@ -48,6 +48,8 @@ public:
 
     virtual unsigned answeredMethods() const = 0;
     bool answers(Method m) const { return (answeredMethods() & m) != 0; }
+    // The dynamic object held by `value` when it answers `method`, else null.
+    static DynamicObject* answering(const Value& value, Method method);
 
     virtual Value getPropertyValue(const std::string& key);
     virtual void setPropertyValue(const std::string& key, const Value& value);
