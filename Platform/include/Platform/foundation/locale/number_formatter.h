@@ -54,7 +54,9 @@ public:
     void appendTo(std::string& out, double value) const;
     void appendTo(std::string& out, std::int64_t value) const;
 
-    struct Compiled;  // the shared ICU formatter for one combination of settings
+    // Implementation detail, public only for the formatter cache: the settings as one value, and the
+    // shared ICU formatter built for them.
+    struct Compiled;
     struct Settings {
         Style style = Style::Decimal;
         const void* locale = nullptr;  // identity of the interned locale
