@@ -2,10 +2,6 @@
 // KivoNumberFormatter, against one ICU formatter set up once for the same output. The formatter
 // should stay within 1.5x of the baseline: it classifies a pattern once and reuses the ICU formatter
 // made for a pattern and locale.
-//
-// The baseline is a raw ICU formatter when the bench links ICU (KIVO_BENCH_ICU defined, ICU on the
-// link line); otherwise it is one plat::NumberFormatter, configured once, a thin layer over the same
-// ICU call.
 
 #include <benchmark/benchmark.h>
 
@@ -15,12 +11,9 @@
 
 #include "KivoCore/KivoNumberFormatter.h"
 #include "Platform/foundation/locale/locale.h"
-#include "Platform/foundation/locale/number_formatter.h"
 
-#ifdef KIVO_BENCH_ICU
 #include <unicode/numberformatter.h>
 #include <unicode/ucurr.h>
-#endif
 
 namespace {
 
@@ -53,7 +46,6 @@ void formatAll(benchmark::State& state, const char* pattern) {
 
 enum class Baseline { N2, C, P1, Custom };
 
-#ifdef KIVO_BENCH_ICU
 icu::number::LocalizedNumberFormatter icuFormatter(Baseline which) {
     using namespace icu::number;
     icu::Locale locale(kLocale);
@@ -90,30 +82,6 @@ void baselineAll(benchmark::State& state, Baseline which) {
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * v.size()));
 }
-#else
-plat::NumberFormatter platFormatter(Baseline which) {
-    using Style = plat::NumberFormatter::Style;
-    auto locale = plat::Locale::withIdentifier(kLocale);
-    Style style = which == Baseline::C ? Style::Currency : which == Baseline::P1 ? Style::Percent : Style::Decimal;
-    plat::NumberFormatter f(style, locale);
-    int digits = which == Baseline::P1 ? 1 : 2;
-    f.setMinimumFractionDigits(digits);
-    f.setMaximumFractionDigits(digits);
-    if (which == Baseline::P1) f.setUsesGrouping(false);
-    return f;
-}
-
-void baselineAll(benchmark::State& state, Baseline which) {
-    const auto formatter = platFormatter(which);
-    const auto& v = values();
-    for (auto _ : state) {
-        size_t bytes = 0;
-        for (double d : v) bytes += formatter.format(d).size();
-        benchmark::DoNotOptimize(bytes);
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * v.size()));
-}
-#endif
 
 }  // namespace
 
