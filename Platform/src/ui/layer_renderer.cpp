@@ -83,6 +83,8 @@ void renderBody(const Layer& layer, Context& context, std::optional<double> time
         StateGuard contentGuard(context);
         layer.drawContent(context, time);
         if (LayerDelegate* delegate = layer.delegate()) {
+            // A view's drawing stays inside its bounds, as its backing store would.
+            context.clipToRect(b);
             CurrentContextScope current(context);
             delegate->drawLayerContent(layer, context);
         }

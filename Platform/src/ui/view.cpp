@@ -44,16 +44,10 @@ void View::setCenter(Point center) { _layer->setPosition(center); }
 
 // ---- Look ----
 
-void View::setHidden(bool hidden) {
-    if (hidden == isHidden()) return;
-    _layer->setHidden(hidden);
-    setNeedsDisplay();
-}
+// Layer properties show without redrawing the view's content: these setters ask for no drawRect.
+void View::setHidden(bool hidden) { _layer->setHidden(hidden); }
 
-void View::setBackgroundColor(std::optional<Color> color) {
-    _layer->setBackgroundColor(color);
-    setNeedsDisplay();
-}
+void View::setBackgroundColor(std::optional<Color> color) { _layer->setBackgroundColor(color); }
 
 Color View::tintColor() const {
     for (const View* v = this; v; v = v->_superview.lock().get()) {
@@ -134,7 +128,6 @@ void View::insertSubview(const std::shared_ptr<View>& view, std::size_t index) {
     }
     keep->didMoveToSuperview();
     keep->moveToWindow(oldWindow);
-    setNeedsDisplay();
 }
 
 void View::removeFromSuperview() {
@@ -149,7 +142,6 @@ void View::removeFromSuperview() {
     _layer->removeFromSuperlayer();
     didMoveToSuperview();
     moveToWindow(oldWindow);
-    parent->setNeedsDisplay();
 }
 
 void View::moveToWindow(const std::shared_ptr<Window>& before) {

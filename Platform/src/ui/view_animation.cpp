@@ -53,12 +53,10 @@ TimingFunction curveFor(unsigned options) {
 
 void View::setAlpha(double alpha) {
     if (std::isnan(alpha)) return;
-    const double before = _layer->opacity();
     const double now = Clock::now();
     const double shown = _layer->presentationOpacity(now);
     _layer->setOpacity(alpha);
     recordAlphaChange(*this, shown, _layer->opacity());
-    if (before != _layer->opacity()) setNeedsDisplay();
 }
 
 void View::recordAlphaChange(View& view, double from, double to) {

@@ -245,7 +245,7 @@ TEST(View, AlphaAndRoundedClippingApplyToEverythingTheViewDraws) {
     const auto* fill = rec.findFill(Color::green().withAlpha(0.25));
     ASSERT_NE(fill, nullptr) << "alphas multiply, even though the content set its own alpha";
     ASSERT_TRUE(fill->clip);
-    EXPECT_EQ(*fill->clip, Rect(0, 0, 100, 100));
+    EXPECT_EQ(*fill->clip, Rect(0, 0, 40, 40)) << "its own bounds within the parent's rounded clip";
 
     parent->setAlpha(0);  // fully transparent views are not drawn at all
     journal.clear();

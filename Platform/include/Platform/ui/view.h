@@ -102,6 +102,8 @@ public:
     void sizeToFit();
 
     // ---- Drawing ----
+    // Marks the content that drawRect draws as stale. Layer properties (alpha, hidden, background,
+    // frame) show without it.
     virtual void setNeedsDisplay() { _needsDisplay = true; }
     bool needsDisplay() const { return _needsDisplay; }
     // Draws the view's content in its bounds coordinates (background already painted, subviews
