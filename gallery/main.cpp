@@ -1,0 +1,105 @@
+// kivo_gallery <out-dir>: renders every registered page into <out-dir>/<name>.png and writes
+// <out-dir>/index.html showing them. Exits non-zero when any page could not be rendered or written.
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <vector>
+
+#include "Platform/foundation/date.h"
+#include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/locale/timezone.h"
+#include "Platform/graphics/image.h"
+#include "Platform/runtime/clock.h"
+#include "gallery_page.h"
+#include "index_page.h"
+#include "page_renderer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every picture is the same on every machine and every day: one locale, one time zone, and a
+// virtual clock (which also lets view pages settle their animations without waiting).
+constexpr double GalleryDate = 1704067200;  // 2024-01-01 00:00:00 UTC
+
+void pinTheWorld() {
+    plat::Clock::useVirtual(plat::Date(GalleryDate));
+    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
+    plat::TimeZone::setCurrent(plat::TimeZone::utc());
+}
+
+std::vector<const gallery::Page*> pagesByName() {
+    std::vector<const gallery::Page*> pages;
+    for (const auto& page : gallery::registeredPages()) pages.push_back(&page);
+    std::stable_sort(pages.begin(), pages.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
+    return pages;
+}
+
+// Renders and writes one page; false (with the reason on stderr) when it could not.
+bool writePage(const gallery::Page& page, const fs::path& outDir) {
+    if (auto problem = gallery::pageProblem(page)) {
+        std::cerr << "kivo_gallery: page \"" << page.name << "\" skipped: " << *problem << "\n";
+        return false;
+    }
+    std::shared_ptr<plat::Image> image;
+    try {
+        image = gallery::renderPage(page);
+    } catch (const std::exception& e) {
+        std::cerr << "kivo_gallery: page \"" << page.name << "\" failed: " << e.what() << "\n";
+        return false;
+    }
+    const fs::path file = outDir / (page.name + ".png");
+    if (!image || !image->writePNG(file.string())) {
+        std::cerr << "kivo_gallery: could not write " << file.string() << "\n";
+        return false;
+    }
+    std::cout << file.string() << "  (" << page.size.width << " x " << page.size.height << " pt)\n";
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: kivo_gallery <out-dir>\n";
+        return 2;
+    }
+    const fs::path outDir = argv[1];
+    std::error_code ec;
+    fs::create_directories(outDir, ec);
+    if (ec || !fs::is_directory(outDir)) {
+        std::cerr << "kivo_gallery: cannot make the directory " << outDir.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+
+    pinTheWorld();
+    bool allWritten = true;
+    std::vector<const gallery::Page*> written;
+    std::set<std::string> names;
+    for (const auto* page : pagesByName()) {
+        if (!names.insert(page->name).second) {
+            std::cerr << "kivo_gallery: a second page is named \"" << page->name << "\"; only the first is shown\n";
+            allWritten = false;
+            continue;
+        }
+        if (writePage(*page, outDir))
+            written.push_back(page);
+        else
+            allWritten = false;
+    }
+
+    const fs::path index = outDir / "index.html";
+    std::ofstream html(index, std::ios::binary | std::ios::trunc);
+    html << gallery::indexHtml(written);
+    html.close();
+    if (!html) {
+        std::cerr << "kivo_gallery: could not write " << index.string() << "\n";
+        return 1;
+    }
+    std::cout << written.size() << " page(s); index: " << index.string() << "\n";
+    return allWritten ? 0 : 1;
+}

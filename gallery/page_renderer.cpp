@@ -1,0 +1,58 @@
+#include "page_renderer.h"
+
+#include <cmath>
+
+#include "Platform/graphics/image_context.h"
+#include "Platform/runtime/run_loop.h"
+#include "Platform/ui/window.h"
+
+namespace gallery {
+
+namespace {
+
+bool isFileSafeName(const std::string& name) {
+    if (name.empty()) return false;
+    for (char c : name) {
+        bool ok = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool isUsableSide(double side) { return std::isfinite(side) && side >= 1 && side <= MaxPageSide; }
+
+std::shared_ptr<plat::Image> renderViews(const Page& page) {
+    auto window = plat::Window::create({{0, 0}, page.size});
+    page.populate(*window);
+    plat::RunLoop::main().runFor(page.settleSeconds);
+    // Drawn only now, so that nothing the run loop did above paints into the picture's context.
+    plat::ImageContext ic(page.size, GalleryScale, true);
+    window->display(ic.context());
+    auto image = ic.finish();
+    // Nothing of this page (timers, frames, posted work) may run during the next one.
+    plat::RunLoop::main().discardPendingWork();
+    return image;
+}
+
+}  // namespace
+
+std::optional<std::string> pageProblem(const Page& page) {
+    if (!isFileSafeName(page.name))
+        return "the name \"" + page.name + "\" is not made of lower-case letters, digits, '_' and '-'";
+    if (!isUsableSide(page.size.width) || !isUsableSide(page.size.height))
+        return "its size is not between 1 and " + std::to_string(static_cast<int>(MaxPageSide)) + " points a side";
+    if (static_cast<bool>(page.draw) == static_cast<bool>(page.populate))
+        return "it must have either a drawing function or a view function, and not both";
+    if (page.populate && !(std::isfinite(page.settleSeconds) && page.settleSeconds >= 0))
+        return "its settle time is not a finite, non-negative number of seconds";
+    return std::nullopt;
+}
+
+std::shared_ptr<plat::Image> renderPage(const Page& page) {
+    if (page.populate) return renderViews(page);
+    plat::ImageContext ic(page.size, GalleryScale, true);
+    page.draw();
+    return ic.finish();
+}
+
+}  // namespace gallery

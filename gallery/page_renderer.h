@@ -1,0 +1,27 @@
+#pragma once
+// Turns registered pages into pictures: checks that a page can be rendered, then draws it (or hosts
+// its views in a window) into a white image at the gallery's scale.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "gallery_page.h"
+
+namespace plat {
+class Image;
+}
+
+namespace gallery {
+
+inline constexpr double GalleryScale = 2;
+// Largest side of a page in points; larger ones are refused rather than allocated.
+inline constexpr double MaxPageSide = 4096;
+
+// Why the page cannot be rendered, or nothing when it can.
+std::optional<std::string> pageProblem(const Page& page);
+
+// The page's picture. Throws what the page's own code throws; call only for pages without a problem.
+std::shared_ptr<plat::Image> renderPage(const Page& page);
+
+}  // namespace gallery
