@@ -133,6 +133,7 @@ void RunLoop::removeAfterTurnObserver(ObserverId id) {
 // ---- Due work ----
 
 bool RunLoop::readyLocked(double now) const {
+    now = detail::dueLimit(now);
     const auto& s = state();
     if (!s.tasks.empty()) return true;
     for (const auto& t : s.timers) {
@@ -164,6 +165,7 @@ void RunLoop::fireDue(double now) {
         std::int64_t frame;
     };
     std::vector<Due> due;
+    now = detail::dueLimit(now);
     {
         std::lock_guard lock(scheduler().mutex);
         for (const auto& t : state().timers) {
@@ -284,7 +286,7 @@ bool RunLoop::runTo(double end, const std::function<bool()>* predicate) {
             }
             // Nothing to do now, and the pool is quiet: jump to the next event, main or background.
             const double next = std::min(nextEventLocked(), sched.earliestDeadlineLocked());
-            if (next > end) {
+            if (next > detail::dueLimit(end)) {
                 sched.moveVirtualTimeLocked(end);
                 break;
             }

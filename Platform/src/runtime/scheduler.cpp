@@ -13,6 +13,8 @@
 
 namespace plat::detail {
 
+double dueLimit(double now) { return Clock::isVirtual() ? now + VirtualSlack : now; }
+
 namespace {
 
 // Enough for every control's background waits at once; past it, tasks queue until a worker frees.
@@ -181,10 +183,10 @@ double Scheduler::earliestDeadlineLocked() const {
 void Scheduler::moveVirtualTimeLocked(double t) {
     if (!Clock::isVirtual()) return;
     if (t > Clock::now()) setVirtualNow(t);
-    const double now = Clock::now();
+    const double limit = dueLimit(Clock::now());
     std::vector<Waiter*> due;
     for (Waiter* w : _waiters) {
-        if (w->deadline <= now) due.push_back(w);
+        if (w->deadline <= limit) due.push_back(w);
     }
     for (Waiter* w : due) wakeLocked(*w, false);
 }

@@ -16,6 +16,12 @@ namespace plat::detail {
 
 inline constexpr double Forever = std::numeric_limits<double>::infinity();
 
+// Virtual time sits near 1.7e9 s, where a double resolves about 2e-7 s: two steps of 0.1 s can land a
+// rounding error short of a timer due 0.2 s later. Under virtual time, work due within this slack of
+// the clock counts as due, so stepping by the same amounts that scheduled it always fires it.
+inline constexpr double VirtualSlack = 1e-6;
+double dueLimit(double now);  // now, plus the slack under virtual time
+
 // One blocked thread: a background sleep or a semaphore wait. Lives on the waiting thread's stack.
 struct Waiter {
     double deadline = Forever;  // on the clock

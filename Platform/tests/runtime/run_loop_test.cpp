@@ -223,3 +223,19 @@ TEST(RunLoop, RunningItOffTheMainThreadIsRefused) {
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return refused == 1; }, 1));
     EXPECT_EQ(clock.now().seconds, Start);  // met as soon as the pool settled: no time passed
 }
+
+TEST(VirtualClock, SteppingByTheScheduledAmountsAlwaysReachesTheDueTime) {
+    // Sums of steps round differently from the single sum the timer was scheduled with.
+    plat::testing::VirtualClock clock;
+    int fired = 0, slept = 0;
+    for (int i = 0; i < 50; ++i) {
+        auto t = Timer::scheduled(0.1 * (i % 7 + 2), false, [&](Timer&) { ++fired; });
+        dispatch::async(dispatch::Queue::global(dispatch::Priority::Default), [&, i] {
+            dispatch::sleepFor(0.1 * (i % 7 + 2));
+            dispatch::async(dispatch::Queue::main(), [&] { ++slept; });
+        });
+        for (int k = 0; k < i % 7 + 2; ++k) clock.advance(0.1);
+        EXPECT_EQ(fired, i + 1) << i;
+        EXPECT_EQ(slept, i + 1) << i;
+    }
+}
