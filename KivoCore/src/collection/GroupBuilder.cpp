@@ -1,12 +1,10 @@
 #include "collection/GroupBuilder.h"
 
-#include <array>
 #include <bit>
 #include <typeinfo>
 #include <unordered_map>
 
 #include "KivoCore/KivoPropertyGroupDescription.h"
-#include "KivoCore/KivoReflector.h"
 #include "collection/GroupNameText.h"
 #include "collection/ItemKeyReader.h"
 
@@ -14,115 +12,193 @@ namespace kivo::collection {
 
 namespace {
 
-// The group names of one level. A property description without converter names an item by the
-// formatted text of its value: the text is formatted once per distinct value and remembered, since a
-// million items usually share a few hundred values.
-class LevelNamer {
+// A small open-addressing map from 64-bit keys to group indices, for the values of one level.
+class ScalarIndex {
 public:
-    LevelNamer(const std::shared_ptr<KivoGroupDescription>& description, std::uint64_t level)
-        : _description(description), _level(level) {
-        auto* property = dynamic_cast<const KivoPropertyGroupDescription*>(description.get());
-        if (property && typeid(*description) == typeid(KivoPropertyGroupDescription) && !property->converter())
-            _reader = std::make_unique<ItemKeyReader>(property->property());
-    }
+    static constexpr std::uint32_t kNone = UINT32_MAX;
 
-    std::optional<std::string> nameOf(const plat::Value& item) {
-        if (!_reader) return _description->groupNameFromItem(item, _level);
-        plat::Value value = _reader->read(item);
-        using K = plat::Value::Kind;
-        switch (value.kind()) {
-            case K::String: return cached(_strings, value.asString(), value);
-            case K::Nil:
-            case K::Bool:
-            case K::Integer:
-            case K::Double:
-            case K::Date: return cached(_scalars[static_cast<size_t>(value.kind())], scalarBits(value), value);
-            default: return groupNameText(value);
+    std::uint32_t find(std::uint64_t key) const {
+        if (_slots.empty()) return kNone;
+        for (size_t i = slotOf(key);; i = (i + 1) & (_slots.size() - 1)) {
+            const Slot& s = _slots[i];
+            if (s.value == kNone || s.key == key) return s.value;
+        }
+    }
+    void insert(std::uint64_t key, std::uint32_t value) {
+        if ((_size + 1) * 2 > _slots.size()) grow();
+        for (size_t i = slotOf(key);; i = (i + 1) & (_slots.size() - 1)) {
+            Slot& s = _slots[i];
+            if (s.value == kNone) {
+                s = {key, value};
+                ++_size;
+                return;
+            }
+            if (s.key == key) return;
         }
     }
 
 private:
-    static std::uint64_t scalarBits(const plat::Value& v) {
-        switch (v.kind()) {
-            case plat::Value::Kind::Bool: return v.asBool();
-            case plat::Value::Kind::Integer: return static_cast<std::uint64_t>(v.asInteger());
-            case plat::Value::Kind::Double: return std::bit_cast<std::uint64_t>(v.asDouble());
-            case plat::Value::Kind::Date: return std::bit_cast<std::uint64_t>(v.asDate().seconds);
-            default: return 0;
-        }
-    }
-    template <class Map, class Key>
-    const std::string& cached(Map& map, const Key& key, const plat::Value& value) {
-        auto it = map.find(key);
-        if (it == map.end()) it = map.emplace(key, groupNameText(value)).first;
-        return it->second;
+    struct Slot {
+        std::uint64_t key = 0;
+        std::uint32_t value = kNone;
+    };
+    size_t slotOf(std::uint64_t key) const { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> _shift); }
+    void grow() {
+        std::vector<Slot> old = std::move(_slots);
+        _slots.assign(old.empty() ? 16 : old.size() * 2, Slot{});
+        _shift = 64 - std::countr_zero(_slots.size());
+        _size = 0;
+        for (const auto& s : old)
+            if (s.value != kNone) insert(s.key, s.value);
     }
 
-    std::shared_ptr<KivoGroupDescription> _description;
-    std::uint64_t _level;
-    std::unique_ptr<ItemKeyReader> _reader;
-    std::unordered_map<std::string, std::string> _strings;
-    std::array<std::unordered_map<std::uint64_t, std::string>, 8> _scalars;
+    std::vector<Slot> _slots;
+    size_t _size = 0;
+    int _shift = 64;
 };
 
-// A list of groups being built, with an index by name when names match by plain equality (the
-// library's own descriptions): then finding a group costs a hash lookup instead of a walk of the list.
+// What one level reads of an item to find its group. A property description without converter names
+// an item by the text of its value, so items with equal values share a group: such a level looks the
+// value itself up (numbers without building a value) and formats a value's text only the first time
+// it is seen. Any other description is asked for each item's name.
+class Level {
+public:
+    Level(std::shared_ptr<KivoGroupDescription> description, std::uint64_t level)
+        : description(std::move(description)), level(level),
+          byEquality(typeid(*this->description) == typeid(KivoGroupDescription) ||
+                     typeid(*this->description) == typeid(KivoPropertyGroupDescription)) {
+        auto* property = dynamic_cast<const KivoPropertyGroupDescription*>(this->description.get());
+        if (property && typeid(*property) == typeid(KivoPropertyGroupDescription) && !property->converter())
+            reader = std::make_unique<ItemKeyReader>(property->property());
+    }
+
+    std::shared_ptr<KivoGroupDescription> description;
+    std::uint64_t level;
+    bool byEquality;  // names match by plain equality: groups can be found by hashing
+    std::unique_ptr<ItemKeyReader> reader;
+};
+
+// A list of groups being built, with its lookups.
 struct Node {
     KivoCollectionViewGroupList* list = nullptr;
-    std::unordered_map<std::string, size_t> byName;  // the first group of each name
-    std::vector<std::unique_ptr<Node>> children;    // parallel to *list
+    std::unordered_map<std::string, std::uint32_t> byName;  // the first group of each name
+    std::array<ScalarIndex, 10> byScalar;                   // by value kind, then the value's bits
+    std::unordered_map<std::string, std::uint32_t> byString;
+    std::vector<std::unique_ptr<Node>> children;            // parallel to *list
+    std::uint32_t bottomOrdinal = 0;                        // bottom-level groups: their number
 };
 
-bool matchesByEquality(const KivoGroupDescription& d) {
-    return typeid(d) == typeid(KivoGroupDescription) || typeid(d) == typeid(KivoPropertyGroupDescription);
+std::uint64_t scalarBits(const plat::Value& v) {
+    switch (v.kind()) {
+        case plat::Value::Kind::Bool: return v.asBool();
+        case plat::Value::Kind::Integer: return static_cast<std::uint64_t>(v.asInteger());
+        case plat::Value::Kind::Double: return std::bit_cast<std::uint64_t>(v.asDouble());
+        case plat::Value::Kind::Date: return std::bit_cast<std::uint64_t>(v.asDate().seconds);
+        default: return 0;
+    }
 }
 
-size_t findOrAddGroup(Node& node, const std::shared_ptr<KivoGroupDescription>& description, bool byEquality,
-                      const std::optional<std::string>& name, std::uint64_t level, bool isBottomLevel) {
-    KivoCollectionViewGroupList& list = *node.list;
-    if (byEquality) {
-        if (name) {
-            auto it = node.byName.find(*name);
-            if (it != node.byName.end()) return it->second;
-        }
-    } else {
-        for (size_t i = 0; i < list.size(); ++i)
-            if (description->namesMatch(list[i]->name(), name)) return i;
-    }
-    auto group = std::make_shared<KivoCollectionViewGroup>(description, name, level, isBottomLevel);
-    // A group made with a nil name reads "" and so takes later items named "".
-    if (byEquality) node.byName.emplace(group->name(), list.size());
-    list.push_back(group);
-    auto child = std::make_unique<Node>();
-    child->list = &group->groups();
-    node.children.push_back(std::move(child));
-    return list.size() - 1;
+bool isScalar(plat::Value::Kind k) {
+    using K = plat::Value::Kind;
+    return k == K::Nil || k == K::Bool || k == K::Integer || k == K::Double || k == K::Date;
 }
+
+class Builder {
+public:
+    explicit Builder(const GroupDescriptionList& descriptions) {
+        for (size_t i = 0; i < descriptions.size(); ++i) _levels.emplace_back(descriptions[i], i);
+        _root.list = &_result;
+    }
+
+    KivoCollectionViewGroupList build(const plat::Array& items) {
+        // First find every item's bottom group, then fill each group's list at its final size.
+        std::vector<std::uint32_t> bottomOf(items.size());
+        for (size_t i = 0; i < items.size(); ++i) bottomOf[i] = bottomGroupOf(items[i]);
+        std::vector<std::uint32_t> counts(_bottoms.size(), 0);
+        for (auto b : bottomOf) ++counts[b];
+        for (size_t g = 0; g < _bottoms.size(); ++g) _bottoms[g]->items()->reserve(counts[g]);
+        for (size_t i = 0; i < items.size(); ++i) _bottoms[bottomOf[i]]->items()->push_back(items[i]);
+        return std::move(_result);
+    }
+
+private:
+    std::uint32_t bottomGroupOf(const plat::Value& item) {
+        Node* node = &_root;
+        for (size_t l = 0; l + 1 < _levels.size(); ++l) node = node->children[groupIn(*node, _levels[l], item)].get();
+        Node& bottom = *node->children[groupIn(*node, _levels.back(), item)];
+        return bottom.bottomOrdinal;
+    }
+
+    // The index of the item's group in the node's list, adding the group when there is none.
+    std::uint32_t groupIn(Node& node, const Level& level, const plat::Value& item) {
+        if (!level.reader) return byName(node, level, level.description->groupNameFromItem(item, level.level));
+        double number;
+        if (level.reader->readNumber(item, number)) {
+            // The common case, kept free of values: a numeric member looked up by its bits.
+            ScalarIndex& index = node.byScalar[static_cast<size_t>(plat::Value::Kind::Double)];
+            std::uint32_t g = index.find(std::bit_cast<std::uint64_t>(number));
+            return g != ScalarIndex::kNone ? g : byScalar(node, level, plat::Value(number));
+        }
+        plat::Value value = level.reader->read(item);
+        if (isScalar(value.kind()) || value.isString()) return byScalar(node, level, value);
+        return byName(node, level, groupNameText(value));
+    }
+
+    std::uint32_t byScalar(Node& node, const Level& level, const plat::Value& value) {
+        if (value.isString()) {
+            auto it = node.byString.find(value.asString());
+            if (it != node.byString.end()) return it->second;
+            std::uint32_t g = byName(node, level, groupNameText(value));
+            node.byString.emplace(value.asString(), g);
+            return g;
+        }
+        ScalarIndex& index = node.byScalar[static_cast<size_t>(value.kind())];
+        std::uint64_t bits = scalarBits(value);
+        std::uint32_t g = index.find(bits);
+        if (g != ScalarIndex::kNone) return g;
+        g = byName(node, level, groupNameText(value));
+        index.insert(bits, g);
+        return g;
+    }
+
+    std::uint32_t byName(Node& node, const Level& level, const std::optional<std::string>& name) {
+        KivoCollectionViewGroupList& list = *node.list;
+        if (level.byEquality) {
+            if (name) {
+                auto it = node.byName.find(*name);
+                if (it != node.byName.end()) return it->second;
+            }
+        } else {
+            for (size_t i = 0; i < list.size(); ++i)
+                if (level.description->namesMatch(list[i]->name(), name)) return static_cast<std::uint32_t>(i);
+        }
+        bool bottom = level.level + 1 == _levels.size();
+        auto group = std::make_shared<KivoCollectionViewGroup>(level.description, name, level.level, bottom);
+        auto index = static_cast<std::uint32_t>(list.size());
+        // A group made with a nil name reads "" and so takes later items named "".
+        if (level.byEquality) node.byName.emplace(group->name(), index);
+        auto child = std::make_unique<Node>();
+        child->list = &group->groups();
+        if (bottom) {
+            child->bottomOrdinal = static_cast<std::uint32_t>(_bottoms.size());
+            _bottoms.push_back(group.get());
+        }
+        list.push_back(std::move(group));
+        node.children.push_back(std::move(child));
+        return index;
+    }
+
+    std::vector<Level> _levels;
+    KivoCollectionViewGroupList _result;
+    Node _root;
+    std::vector<KivoCollectionViewGroup*> _bottoms;
+};
 
 }  // namespace
 
 KivoCollectionViewGroupList buildGroups(const plat::Array& items, const GroupDescriptionList& descriptions) {
-    KivoCollectionViewGroupList result;
-    if (descriptions.empty()) return result;
-    std::vector<LevelNamer> namers;
-    std::vector<bool> byEquality;
-    for (size_t level = 0; level < descriptions.size(); ++level) {
-        namers.emplace_back(descriptions[level], level);
-        byEquality.push_back(matchesByEquality(*descriptions[level]));
-    }
-    Node root;
-    root.list = &result;
-    const size_t last = descriptions.size() - 1;
-    for (const auto& item : items) {
-        Node* node = &root;
-        for (size_t level = 0; level <= last; ++level) {
-            size_t index = findOrAddGroup(*node, descriptions[level], byEquality[level], namers[level].nameOf(item), level,
-                                          level == last);
-            if (level == last) (*node->list)[index]->items()->push_back(item);
-            node = node->children[index].get();
-        }
-    }
-    return result;
+    if (descriptions.empty()) return {};
+    return Builder(descriptions).build(items);
 }
 
 }  // namespace kivo::collection

@@ -1,6 +1,8 @@
 #include "collection/ItemSorter.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -16,14 +18,18 @@ namespace {
 enum class CellKind : std::uint8_t { Nil, Number, BigInteger, String, Date, Other };
 
 // One item's value for one key. Numbers and dates keep their double (integers beyond 2^53, which a
-// double cannot hold exactly, their int64) in `bits`; strings the first 8 bytes of their collation key,
-// big-endian, with the key's length when it is at most 8 (else 9) and the key's index in `key`.
+// double cannot hold exactly, their int64) in `bits`; strings the first 16 bytes of their collation
+// key, big-endian, in `bits` and `bits2`, with the key's length when it is at most 16 (else 17) and the
+// key's index in `key`: most names fit, and compare without a look at the key itself.
 struct Cell {
     std::uint64_t bits = 0;
     std::uint32_t key = 0;
     CellKind kind = CellKind::Nil;
     std::uint8_t shortLength = 0;
+    std::uint64_t bits2 = 0;
 };
+
+constexpr std::uint8_t kInlineKey = 16;
 
 struct Column {
     std::vector<Cell> cells;
@@ -86,11 +92,12 @@ int compareNumbers(const Cell& a, const Cell& b) {
     return -compareIntegerToDouble(static_cast<std::int64_t>(b.bits), std::bit_cast<double>(a.bits));
 }
 
-int compareStrings(const Cell& a, const Cell& b, const Column& column) {
+inline int compareStrings(const Cell& a, const Cell& b, const Column& column) {
     if (a.bits != b.bits) return a.bits < b.bits ? -1 : 1;
-    if (a.shortLength <= 8 || b.shortLength <= 8) return (a.shortLength > b.shortLength) - (a.shortLength < b.shortLength);
+    if (a.bits2 != b.bits2) return a.bits2 < b.bits2 ? -1 : 1;
+    if (a.shortLength <= kInlineKey || b.shortLength <= kInlineKey) return (a.shortLength > b.shortLength) - (a.shortLength < b.shortLength);
     std::string_view x = column.keys[a.key], y = column.keys[b.key];
-    int r = x.substr(8).compare(y.substr(8));
+    int r = x.substr(kInlineKey).compare(y.substr(kInlineKey));
     return (r > 0) - (r < 0);
 }
 
@@ -111,13 +118,14 @@ inline int compareCells(const Cell& a, const Cell& b, const Column& column) {
     return column.ascending ? r : -r;
 }
 
-std::uint64_t bigEndianPrefix(std::string_view key) {
+// Eight key bytes from `from` as a big-endian integer, zero-padded past the end.
+std::uint64_t bigEndianWord(std::string_view key, size_t from) {
     std::uint64_t p = 0;
-    for (size_t i = 0; i < 8; ++i) p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    for (size_t i = from; i < from + 8; ++i) p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
     return p;
 }
 
-Column readColumn(const plat::Array& items, const std::shared_ptr<KivoSortDescription>& description,
+Column readColumn(const ItemList& items, const std::shared_ptr<KivoSortDescription>& description,
                   const KivoCollectionView::SortConverter& converter, const plat::Locale& locale) {
     Column column;
     column.ascending = description->ascending();
@@ -142,8 +150,9 @@ Column readColumn(const plat::Array& items, const std::shared_ptr<KivoSortDescri
         for (auto& cell : column.cells) {
             if (cell.kind != CellKind::String) continue;
             const std::string& key = column.keys[cell.key];
-            cell.bits = bigEndianPrefix(key);
-            cell.shortLength = static_cast<std::uint8_t>(std::min<size_t>(key.size(), 9));
+            cell.bits = bigEndianWord(key, 0);
+            cell.bits2 = bigEndianWord(key, 8);
+            cell.shortLength = static_cast<std::uint8_t>(std::min<size_t>(key.size(), kInlineKey + 1));
         }
     }
     return column;
@@ -154,29 +163,100 @@ struct Record {
     std::uint32_t index;
 };
 
-}  // namespace
-
-void sortItems(plat::Array& items, const SortDescriptionList& descriptions, const KivoCollectionView::SortConverter& converter,
-               const plat::Locale& locale) {
-    if (descriptions.empty() || items.size() < 2) return;
-    std::vector<Column> columns;
-    columns.reserve(descriptions.size());
-    for (const auto& d : descriptions) columns.push_back(readColumn(items, d, converter, locale));
-
-    std::vector<Record> records(items.size());
-    for (size_t i = 0; i < items.size(); ++i) records[i] = {columns[0].cells[i], static_cast<std::uint32_t>(i)};
+// The order of a sort on several keys, or on keys of mixed kinds: a merge sort through the comparer.
+std::vector<std::uint32_t> orderByComparer(const std::vector<Column>& columns) {
     const Column& first = columns[0];
+    std::vector<Record> records(first.cells.size());
+    for (size_t i = 0; i < records.size(); ++i) records[i] = {first.cells[i], static_cast<std::uint32_t>(i)};
     std::stable_sort(records.begin(), records.end(), [&](const Record& a, const Record& b) {
         int r = compareCells(a.first, b.first, first);
         for (size_t k = 1; r == 0 && k < columns.size(); ++k)
             r = compareCells(columns[k].cells[a.index], columns[k].cells[b.index], columns[k]);
         return r < 0;
     });
+    std::vector<std::uint32_t> order(records.size());
+    for (size_t i = 0; i < records.size(); ++i) order[i] = records[i].index;
+    return order;
+}
 
-    plat::Array sorted;
-    sorted.reserve(items.size());
-    for (const auto& r : records) sorted.push_back(std::move(items[r.index]));
-    items.swap(sorted);
+struct KeyIndex {
+    std::uint64_t key;
+    std::uint32_t index;
+};
+
+// A double as an unsigned integer of the same order (-0 as 0, so the two stay equal).
+std::uint64_t orderedBits(double d) {
+    if (d == 0) d = 0.0;
+    auto b = std::bit_cast<std::uint64_t>(d);
+    return (b >> 63) ? ~b : b | (std::uint64_t{1} << 63);
+}
+
+// One key of numbers alone, or of dates alone, with or without nils, orders exactly as unsigned
+// integers: nil 0, NaN next (last when descending), then the numbers, complemented when descending.
+// Such a key sorts by radix, in linear time and stably.
+bool radixKeys(const Column& column, std::vector<KeyIndex>& out) {
+    CellKind kind = CellKind::Nil;
+    for (const auto& c : column.cells) {
+        if (c.kind == CellKind::Nil) continue;
+        if (kind == CellKind::Nil) kind = c.kind;
+        if (c.kind != kind || (kind != CellKind::Number && kind != CellKind::Date)) return false;
+    }
+    out.resize(column.cells.size());
+    for (size_t i = 0; i < out.size(); ++i) {
+        const Cell& c = column.cells[i];
+        std::uint64_t key;
+        if (c.kind == CellKind::Nil) {
+            key = 0;
+        } else {
+            double d = std::bit_cast<double>(c.bits);
+            if (std::isnan(d)) key = column.ascending ? 1 : UINT64_MAX;
+            else key = column.ascending ? orderedBits(d) : ~orderedBits(d);
+        }
+        out[i] = {key, static_cast<std::uint32_t>(i)};
+    }
+    return true;
+}
+
+void radixSort(std::vector<KeyIndex>& a) {
+    constexpr int kDigits = 8;
+    std::vector<std::array<size_t, 256>> counts(kDigits);
+    for (auto& c : counts) c.fill(0);
+    for (const auto& r : a)
+        for (int d = 0; d < kDigits; ++d) ++counts[d][(r.key >> (8 * d)) & 0xFF];
+    std::vector<KeyIndex> buffer(a.size());
+    for (int d = 0; d < kDigits; ++d) {
+        auto& count = counts[d];
+        if (std::find(count.begin(), count.end(), a.size()) != count.end()) continue;  // the same digit everywhere
+        size_t offset = 0;
+        for (auto& c : count) offset += std::exchange(c, offset);
+        for (const auto& r : a) buffer[count[(r.key >> (8 * d)) & 0xFF]++] = r;
+        a.swap(buffer);
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptionList& descriptions,
+                                     const KivoCollectionView::SortConverter& converter, const plat::Locale& locale) {
+    std::vector<std::uint32_t> order;
+    if (descriptions.empty() || items.size() < 2) {
+        order.resize(items.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+        return order;
+    }
+    std::vector<Column> columns;
+    columns.reserve(descriptions.size());
+    for (const auto& d : descriptions) columns.push_back(readColumn(items, d, converter, locale));
+
+    std::vector<KeyIndex> keys;
+    if (columns.size() == 1 && radixKeys(columns[0], keys)) {
+        columns.clear();
+        radixSort(keys);
+        order.resize(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
+        return order;
+    }
+    return orderByComparer(columns);
 }
 
 }  // namespace kivo::collection

@@ -7,7 +7,8 @@
 // two numbers compare naturally, two strings by the locale's case-insensitive collation, two dates
 // chronologically, each reversed for a descending key; any other pair (different kinds, or other
 // objects) leaves the decision to the next description. Such mixed keys need not form a consistent
-// order, so the sort is a merge sort, which stays within bounds whatever its comparisons answer.
+// order, so the sort is a merge sort, which stays within bounds whatever its comparisons answer. A
+// single key of numbers (or of dates) sorts by radix instead. Both are stable.
 
 #include <memory>
 #include <vector>
@@ -19,7 +20,22 @@ namespace kivo::collection {
 
 using SortDescriptionList = std::vector<std::shared_ptr<KivoSortDescription>>;
 
-void sortItems(plat::Array& items, const SortDescriptionList& descriptions, const KivoCollectionView::SortConverter& converter,
-               const plat::Locale& locale);
+// The items to sort: a list, or the part of it that a filter kept (positions in the list).
+struct ItemList {
+    const plat::Array& list;
+    const std::vector<std::uint32_t>* subset = nullptr;
+
+    size_t size() const { return subset ? subset->size() : list.size(); }
+    // Checked: a converter that shrinks the list while the keys are read makes later items read nil.
+    const plat::Value& operator[](size_t i) const {
+        static const plat::Value nil;
+        size_t j = subset ? (*subset)[i] : i;
+        return j < list.size() ? list[j] : nil;
+    }
+};
+
+// The sorted order of the items: order[k] is the position (in `items`) of the k-th item.
+std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptionList& descriptions,
+                                     const KivoCollectionView::SortConverter& converter, const plat::Locale& locale);
 
 }  // namespace kivo::collection

@@ -65,25 +65,69 @@ std::int32_t KivoCollectionView::itemCount() const {
 
 // ---- refresh ----
 
+namespace {
+
+// Writes the visible items over the previous list, in place: an item that stays in its place costs
+// no reference count change, and no memory is allocated.
+class VisibleListWriter {
+public:
+    explicit VisibleListWriter(plat::Array& out, size_t expected) : _out(out) {
+        if (_out.capacity() < expected) _out.reserve(expected);
+    }
+    void append(const plat::Value& item) {
+        if (_written < _out.size()) _out[_written] = item;
+        else _out.push_back(item);
+        ++_written;
+    }
+    ~VisibleListWriter() { _out.resize(_written); }
+
+private:
+    plat::Array& _out;
+    size_t _written = 0;
+};
+
+}  // namespace
+
 void KivoCollectionView::refresh(bool announce) {
     if (_updateCount > 0 || isAddingNew() || isEditingItem()) return;
     plat::Value remembered = currentItem();
 
-    auto visible = std::make_shared<plat::Array>();
-    if (plat::ArrayPtr source = _sourceCollection) {
-        if (_filter) {
-            // By index, re-reading the size: a filter that changes the source must not walk off its end.
-            for (size_t i = 0; i < source->size(); ++i)
-                if (_filter((*source)[i])) visible->push_back((*source)[i]);
-        } else {
-            *visible = *source;
-        }
-    }
+    static const plat::Array noItems;
+    const plat::ArrayPtr source = _sourceCollection;
+    const plat::Array& all = source ? *source : noItems;
     kivo::collection::SortDescriptionList sorts;
     for (const auto& entry : *_sortDescriptions)
         if (auto d = entry.as<KivoSortDescription>()) sorts.push_back(std::move(d));
-    if (!sorts.empty()) kivo::collection::sortItems(*visible, sorts, _sortConverter, plat::Locale::current());
 
+    // The previous list is reused when nobody else holds it.
+    plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
+    if (sorts.empty()) {
+        // One pass: each item is written while the filter's read of it is still in the cache.
+        VisibleListWriter writer(*visible, _filter ? 0 : all.size());
+        for (size_t i = 0; i < all.size(); ++i)
+            if (!_filter || _filter(all[i])) writer.append(all[i]);
+    } else {
+        std::vector<std::uint32_t> kept;
+        if (_filter) {
+            for (size_t i = 0; i < all.size(); ++i)
+                if (_filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
+        }
+        kivo::collection::ItemList candidates{all, _filter ? &kept : nullptr};
+        std::vector<std::uint32_t> order = kivo::collection::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
+        VisibleListWriter writer(*visible, order.size());
+        // Sorted items are scattered in memory, and writing one touches its reference count and that
+        // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
+        constexpr size_t kEntryAhead = 16, kObjectAhead = 8;
+        const plat::Array& previous = *visible;
+        for (size_t k = 0; k < order.size(); ++k) {
+            if (k + kEntryAhead < order.size()) __builtin_prefetch(&candidates[order[k + kEntryAhead]]);
+            if (k + kObjectAhead < order.size()) {
+                __builtin_prefetch(candidates[order[k + kObjectAhead]].asObject().get());
+                if (k + kObjectAhead < previous.size()) __builtin_prefetch(previous[k + kObjectAhead].asObject().get());
+            }
+            writer.append(candidates[order[k]]);
+        }
+    }
     _items = std::move(visible);
     _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
 

@@ -1,0 +1,227 @@
+// Refreshing a collection view of a million model objects (sort, filter, group; by a numeric and by a
+// string property), each next to the same work done with the standard library on a vector of the
+// values extracted beforehand (the baseline the view should stay close to).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoPropertyGroupDescription.h"
+#include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/reflect.h"
+
+namespace {
+
+constexpr int kItems = 1'000'000;
+
+class BenchOrder : public plat::Object {
+public:
+    PLAT_CLASS()
+    double amount = 0;
+    std::string customer;  // nearly all distinct
+    int region = 0;        // 50 values
+    std::string country;   // 40 values
+};
+PLAT_DEFINE_CLASS(BenchOrder, plat::Object, plat::property("amount", &BenchOrder::amount), plat::property("customer", &BenchOrder::customer),
+                  plat::property("region", &BenchOrder::region), plat::property("country", &BenchOrder::country))
+
+struct Data {
+    plat::ArrayPtr items = std::make_shared<plat::Array>();
+    std::vector<double> amounts;
+    std::vector<std::string> customers;
+    std::vector<int> regions;
+    std::vector<std::string> countries;
+};
+
+const Data& data() {
+    static const Data d = [] {
+        plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
+        static const char* first[] = {"Ada", "bruno", "Chloe", "dmitri", "Eve", "farah", "Goro", "hana", "Ivan", "juno"};
+        static const char* places[] = {"Argentina", "Belgium", "Canada", "Denmark", "Egypt", "France", "Germany", "Hungary",
+                                       "India", "Japan", "Kenya", "Latvia", "Mexico", "Norway", "Oman", "Peru",
+                                       "Qatar", "Romania", "Spain", "Turkey", "Uganda", "Vietnam", "Wales", "Yemen",
+                                       "Zambia", "Austria", "Brazil", "Chile", "Estonia", "Finland", "Greece", "Iceland",
+                                       "Jordan", "Kuwait", "Lebanon", "Malta", "Nepal", "Poland", "Russia", "Sweden"};
+        std::mt19937 rng(2024);
+        Data out;
+        out.items->reserve(kItems);
+        for (int i = 0; i < kItems; ++i) {
+            auto o = std::make_shared<BenchOrder>();
+            o->amount = std::uniform_real_distribution<double>(0, 1000)(rng);
+            o->customer = std::string(first[rng() % 10]) + " " + std::to_string(rng() % 1'000'000);
+            o->region = static_cast<int>(rng() % 50);
+            o->country = places[rng() % 40];
+            out.amounts.push_back(o->amount);
+            out.customers.push_back(o->customer);
+            out.regions.push_back(o->region);
+            out.countries.push_back(o->country);
+            out.items->push_back(o);
+        }
+        return out;
+    }();
+    return d;
+}
+
+std::shared_ptr<KivoCollectionView> viewOver() {
+    auto view = KivoCollectionView::create(data().items);
+    view->moveCurrentToPosition(-1);
+    return view;
+}
+
+void run(benchmark::State& state, const std::shared_ptr<KivoCollectionView>& view) {
+    for (auto _ : state) {
+        view->refresh(false);
+        benchmark::DoNotOptimize(view->items()->data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+
+// What a user does to a sorted column: each iteration flips the direction, which moves every item.
+void runSortToggling(benchmark::State& state, const char* property) {
+    auto view = viewOver();
+    view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>(property, true));
+    bool ascending = true;
+    for (auto _ : state) {
+        ascending = !ascending;
+        view->sortDescriptions()->replaceObjectAtIndex(0, std::make_shared<KivoSortDescription>(property, ascending));
+        benchmark::DoNotOptimize(view->items()->data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+
+// Each iteration swaps the filter for its complement, so the visible items change completely.
+template <class Keep>
+void runFilterToggling(benchmark::State& state, Keep keep) {
+    auto view = viewOver();
+    bool complement = false;
+    for (auto _ : state) {
+        complement = !complement;
+        view->setFilter([keep, complement](const plat::Value& item) { return keep(static_cast<const BenchOrder&>(*item.asObject())) != complement; });
+        benchmark::DoNotOptimize(view->items()->data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+
+// The floor under every refresh: the visible list is rebuilt from the source (here, unchanged).
+void View_RefreshOnly(benchmark::State& state) { run(state, viewOver()); }
+BENCHMARK(View_RefreshOnly)->Unit(benchmark::kMillisecond);
+
+// ---- sorting ----
+
+void View_SortByNumber(benchmark::State& state) { runSortToggling(state, "amount"); }
+BENCHMARK(View_SortByNumber)->Unit(benchmark::kMillisecond);
+
+void Baseline_SortNumbers(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<double> v = data().amounts;
+        std::stable_sort(v.begin(), v.end());
+        benchmark::DoNotOptimize(v.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_SortNumbers)->Unit(benchmark::kMillisecond);
+
+void View_SortByString(benchmark::State& state) { runSortToggling(state, "customer"); }
+BENCHMARK(View_SortByString)->Unit(benchmark::kMillisecond);
+
+void Baseline_SortStrings(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::string> v = data().customers;
+        std::stable_sort(v.begin(), v.end());
+        benchmark::DoNotOptimize(v.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_SortStrings)->Unit(benchmark::kMillisecond);
+
+// ---- filtering (keeps about half) ----
+
+void View_FilterByNumber(benchmark::State& state) {
+    runFilterToggling(state, [](const BenchOrder& o) { return o.amount < 500; });
+}
+BENCHMARK(View_FilterByNumber)->Unit(benchmark::kMillisecond);
+
+void Baseline_FilterNumbers(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<double> kept;
+        for (double a : data().amounts)
+            if (a < 500) kept.push_back(a);
+        benchmark::DoNotOptimize(kept.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_FilterNumbers)->Unit(benchmark::kMillisecond);
+
+void View_FilterByString(benchmark::State& state) {
+    runFilterToggling(state, [](const BenchOrder& o) { return o.customer < "e"; });
+}
+BENCHMARK(View_FilterByString)->Unit(benchmark::kMillisecond);
+
+void Baseline_FilterStrings(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::string> kept;
+        for (const auto& c : data().customers)
+            if (c < "e") kept.push_back(c);
+        benchmark::DoNotOptimize(kept.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_FilterStrings)->Unit(benchmark::kMillisecond);
+
+// ---- grouping ----
+
+void View_GroupByNumber(benchmark::State& state) {
+    auto view = viewOver();
+    view->groupDescriptions()->addObject(std::make_shared<KivoPropertyGroupDescription>("region"));
+    run(state, view);
+}
+BENCHMARK(View_GroupByNumber)->Unit(benchmark::kMillisecond);
+
+void Baseline_GroupNumbers(benchmark::State& state) {
+    for (auto _ : state) {
+        std::unordered_map<int, std::vector<std::uint32_t>> groups;
+        const auto& regions = data().regions;
+        for (std::uint32_t i = 0; i < regions.size(); ++i) groups[regions[i]].push_back(i);
+        benchmark::DoNotOptimize(groups.size());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_GroupNumbers)->Unit(benchmark::kMillisecond);
+
+// The same bucketing, but into lists of the items themselves, as groups hold them.
+void Baseline_GroupNumbersIntoItemLists(benchmark::State& state) {
+    for (auto _ : state) {
+        std::unordered_map<int, plat::Array> groups;
+        const auto& regions = data().regions;
+        const auto& items = *data().items;
+        for (std::uint32_t i = 0; i < regions.size(); ++i) groups[regions[i]].push_back(items[i]);
+        benchmark::DoNotOptimize(groups.size());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_GroupNumbersIntoItemLists)->Unit(benchmark::kMillisecond);
+
+void View_GroupByString(benchmark::State& state) {
+    auto view = viewOver();
+    view->groupDescriptions()->addObject(std::make_shared<KivoPropertyGroupDescription>("country"));
+    run(state, view);
+}
+BENCHMARK(View_GroupByString)->Unit(benchmark::kMillisecond);
+
+void Baseline_GroupStrings(benchmark::State& state) {
+    for (auto _ : state) {
+        std::unordered_map<std::string, std::vector<std::uint32_t>> groups;
+        const auto& countries = data().countries;
+        for (std::uint32_t i = 0; i < countries.size(); ++i) groups[countries[i]].push_back(i);
+        benchmark::DoNotOptimize(groups.size());
+    }
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+BENCHMARK(Baseline_GroupStrings)->Unit(benchmark::kMillisecond);
+
+}  // namespace
