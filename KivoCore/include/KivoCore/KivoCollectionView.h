@@ -49,7 +49,8 @@ public:
     // Another list (by identity): commits pending edits, then refreshes and moves to the first item.
     void setSourceCollection(plat::ArrayPtr source) override;
     const plat::ArrayPtr& items() const override { return _items; }
-    const KivoCollectionViewGroupList& groups() const override { return _groups; }
+    // Edits of the visible list regroup it; the groups are rebuilt when next read.
+    const KivoCollectionViewGroupList& groups() const override;
     bool isEmpty() const override { return _items->empty(); }
     std::int32_t itemCount() const;
     const Filter& filter() const override { return _filter; }
@@ -150,7 +151,8 @@ private:
 
     plat::ArrayPtr _sourceCollection;
     plat::ArrayPtr _items;
-    KivoCollectionViewGroupList _groups;
+    mutable KivoCollectionViewGroupList _groups;
+    mutable bool _groupsStale = false;
     std::int32_t _currentPosition = -1;
     std::int32_t _updateCount = 0;
     Filter _filter;

@@ -57,6 +57,46 @@ private:
     int _shift = 64;
 };
 
+// The same for texts: the 64-bit hash picks the slot, the text itself confirms the match.
+class TextIndex {
+public:
+    std::uint32_t find(std::string_view text, std::uint64_t hash) const {
+        if (_slots.empty()) return ScalarIndex::kNone;
+        for (size_t i = slotOf(hash);; i = (i + 1) & (_slots.size() - 1)) {
+            const Slot& s = _slots[i];
+            if (s.entry == ScalarIndex::kNone) return ScalarIndex::kNone;
+            if (s.hash == hash && _entries[s.entry].first == text) return _entries[s.entry].second;
+        }
+    }
+    void insert(std::string_view text, std::uint64_t hash, std::uint32_t group) {
+        if ((_entries.size() + 1) * 2 > _slots.size()) grow();
+        place(hash, static_cast<std::uint32_t>(_entries.size()));
+        _entries.emplace_back(std::string(text), group);
+    }
+    static std::uint64_t hashOf(std::string_view text) { return std::hash<std::string_view>{}(text); }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t entry = ScalarIndex::kNone;
+    };
+    size_t slotOf(std::uint64_t hash) const { return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> _shift); }
+    void place(std::uint64_t hash, std::uint32_t entry) {
+        size_t i = slotOf(hash);
+        while (_slots[i].entry != ScalarIndex::kNone) i = (i + 1) & (_slots.size() - 1);
+        _slots[i] = {hash, entry};
+    }
+    void grow() {
+        _slots.assign(_slots.empty() ? 16 : _slots.size() * 2, Slot{});
+        _shift = 64 - std::countr_zero(_slots.size());
+        for (std::uint32_t e = 0; e < _entries.size(); ++e) place(hashOf(_entries[e].first), e);
+    }
+
+    std::vector<Slot> _slots;
+    std::vector<std::pair<std::string, std::uint32_t>> _entries;
+    int _shift = 64;
+};
+
 // What one level reads of an item to find its group. A property description without converter names
 // an item by the text of its value, so items with equal values share a group: such a level looks the
 // value itself up (numbers without building a value) and formats a value's text only the first time
@@ -83,7 +123,7 @@ struct Node {
     KivoCollectionViewGroupList* list = nullptr;
     std::unordered_map<std::string, std::uint32_t> byName;  // the first group of each name
     std::array<ScalarIndex, 10> byScalar;                   // by value kind, then the value's bits
-    std::unordered_map<std::string, std::uint32_t> byString;
+    TextIndex byString;
     std::vector<std::unique_ptr<Node>> children;            // parallel to *list
     std::uint32_t bottomOrdinal = 0;                        // bottom-level groups: their number
 };
@@ -146,10 +186,12 @@ private:
 
     std::uint32_t byScalar(Node& node, const Level& level, const plat::Value& value) {
         if (value.isString()) {
-            auto it = node.byString.find(value.asString());
-            if (it != node.byString.end()) return it->second;
-            std::uint32_t g = byName(node, level, groupNameText(value));
-            node.byString.emplace(value.asString(), g);
+            const std::string& text = value.asString();
+            std::uint64_t hash = TextIndex::hashOf(text);
+            std::uint32_t g = node.byString.find(text, hash);
+            if (g != ScalarIndex::kNone) return g;
+            g = byName(node, level, groupNameText(value));
+            node.byString.insert(text, hash, g);
             return g;
         }
         ScalarIndex& index = node.byScalar[static_cast<size_t>(value.kind())];
@@ -195,6 +237,24 @@ private:
 };
 
 }  // namespace
+
+void releaseGroups(KivoCollectionViewGroupList& groups) {
+    for (auto& group : groups) {
+        // Groups that someone else still holds keep their items.
+        if (!group || group.use_count() != 1) continue;
+        releaseGroups(group->groups());
+        const plat::ArrayPtr& items = group->items();
+        if (items.use_count() != 1) continue;
+        // A group's items lie far apart in memory: fetch ahead the objects whose counts drop.
+        constexpr size_t kAhead = 8;
+        plat::Array& list = *items;
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (i + kAhead < list.size()) __builtin_prefetch(list[i + kAhead].asObject().get());
+            list[i] = plat::Value();
+        }
+    }
+    groups.clear();
+}
 
 KivoCollectionViewGroupList buildGroups(const plat::Array& items, const GroupDescriptionList& descriptions) {
     if (descriptions.empty()) return {};

@@ -129,6 +129,8 @@ void KivoCollectionView::refresh(bool announce) {
         }
     }
     _items = std::move(visible);
+    kivo::collection::releaseGroups(_groups);
+    _groupsStale = false;
     _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
 
     size_t found = remembered.isNil() ? plat::NotFound : indexOfEqual(*_items, remembered);
@@ -136,6 +138,15 @@ void KivoCollectionView::refresh(bool announce) {
     else _currentPosition = std::min(_currentPosition, itemCount() - 1);
 
     if (announce) onCollectionChanged(KivoNotifyCollectionChangedEventArgs::reset());
+}
+
+const KivoCollectionViewGroupList& KivoCollectionView::groups() const {
+    if (_groupsStale) {
+        _groupsStale = false;
+        kivo::collection::releaseGroups(_groups);
+        _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
+    }
+    return _groups;
 }
 
 void KivoCollectionView::beginUpdate() { ++_updateCount; }

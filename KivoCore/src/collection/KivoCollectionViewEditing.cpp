@@ -29,8 +29,8 @@ plat::Array& KivoCollectionView::mutableSource() {
 
 void KivoCollectionView::visibleListEdited() {
     _currentPosition = std::min(_currentPosition, itemCount() - 1);
-    if (_groupDescriptions->count() > 0 || !_groups.empty())
-        _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
+    // Regrouping a large list costs as much as a refresh: do it once, when the groups are next read.
+    if (_groupDescriptions->count() > 0 || !_groups.empty()) _groupsStale = true;
 }
 
 // ---- adding a new item ----
