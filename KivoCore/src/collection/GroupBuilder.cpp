@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "KivoCore/KivoPropertyGroupDescription.h"
-#include "collection/GroupNameText.h"
+#include "KivoCore/KivoReflector.h"
 #include "collection/ItemKeyReader.h"
 
 namespace kivo::collection {
@@ -181,7 +181,7 @@ private:
         }
         plat::Value value = level.reader->read(item);
         if (isScalar(value.kind()) || value.isString()) return byScalar(node, level, value);
-        return byName(node, level, groupNameText(value));
+        return byName(node, level, KivoReflector::formatValue(value));
     }
 
     std::uint32_t byScalar(Node& node, const Level& level, const plat::Value& value) {
@@ -190,7 +190,7 @@ private:
             std::uint64_t hash = TextIndex::hashOf(text);
             std::uint32_t g = node.byString.find(text, hash);
             if (g != ScalarIndex::kNone) return g;
-            g = byName(node, level, groupNameText(value));
+            g = byName(node, level, KivoReflector::formatValue(value));
             node.byString.insert(text, hash, g);
             return g;
         }
@@ -198,7 +198,7 @@ private:
         std::uint64_t bits = scalarBits(value);
         std::uint32_t g = index.find(bits);
         if (g != ScalarIndex::kNone) return g;
-        g = byName(node, level, groupNameText(value));
+        g = byName(node, level, KivoReflector::formatValue(value));
         index.insert(bits, g);
         return g;
     }

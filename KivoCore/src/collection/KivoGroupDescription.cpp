@@ -2,7 +2,6 @@
 
 #include "KivoCore/KivoPropertyGroupDescription.h"
 #include "KivoCore/KivoReflector.h"
-#include "collection/GroupNameText.h"
 
 std::optional<std::string> KivoGroupDescription::groupNameFromItem(const plat::Value& item, std::uint64_t) const {
     return item.description();
@@ -14,5 +13,5 @@ bool KivoGroupDescription::namesMatch(const std::optional<std::string>& groupNam
 
 std::optional<std::string> KivoPropertyGroupDescription::groupNameFromItem(const plat::Value& item, std::uint64_t) const {
     if (_converter) return _converter(item, _property);
-    return kivo::collection::groupNameText(KivoReflector::getValue(item, _property));
+    return KivoReflector::formatValue(KivoReflector::getValue(item, _property));
 }

@@ -5,6 +5,7 @@
 
 #include "KivoCore/KivoAggregate.h"
 #include "KivoCore/KivoPropertyGroupDescription.h"
+#include "KivoCore/KivoReflector.h"
 #include "collection/CollectionFixture.h"
 
 using namespace collection_fixture;
@@ -74,24 +75,27 @@ TEST(KivoCollectionViewGroups, GroupsFollowTheirFirstItemsAndOnlyBottomLevelsHol
     EXPECT_TRUE(view->groups().empty());
 }
 
+// Group names are the reflector's texts of the values (the reflector fixes their locale).
 TEST(KivoCollectionViewGroups, PropertyGroupNames) {
-    PinnedLocale pinned;
+    auto text = [](const plat::Value& v) { return KivoReflector::formatValue(v); };
     auto close1 = product("x", 1.001), close2 = product("y", 1.004), far = product("z", 1234.5);
-    auto norating = product("n"), rated = product("r");
-    rated->rating = 2;
     auto view = KivoCollectionView::create(listOf({close1, close2, far}));
     groupBy(view, {by("price")});
-    EXPECT_EQ(tree(view->groups()), "1(x y) 1,234.5(z)") << "numbers name groups by their text with two fraction digits";
+    EXPECT_EQ(tree(view->groups()), text(1.0) + "(x y) " + text(1234.5) + "(z)") << "numbers name groups by their text with two fraction digits";
+    EXPECT_EQ(text(1.001), text(1.0));
 
+    auto norating = product("n"), rated = product("r");
+    rated->rating = 2;
     auto ratings = KivoCollectionView::create(listOf({norating, rated, product("m")}));
     groupBy(ratings, {by("rating")});
-    EXPECT_EQ(tree(ratings->groups()), "(n m) 2(r)") << "nil values share the group named \"\"";
+    EXPECT_EQ(tree(ratings->groups()), "(n m) " + text(2) + "(r)") << "nil values share the group named \"\"";
 
-    auto dated = product("d");
-    dated->released = plat::Date(86400 * 365);
-    auto dates = KivoCollectionView::create(listOf({dated}));
+    auto dated = product("d"), sameDay = product("e");
+    dated->released = plat::Date(86400 * 365 + 3600);
+    sameDay->released = plat::Date(86400 * 365 + 7200);
+    auto dates = KivoCollectionView::create(listOf({dated, sameDay, gadget("g", 1)}));
     groupBy(dates, {by("released")});
-    EXPECT_EQ(tree(dates->groups()), "1/1/71(d)");
+    EXPECT_EQ(tree(dates->groups()), text(plat::Date(86400 * 365)) + "(d e) " + text(plat::Date(0)) + "(g)") << "dates by their short date";
 }
 
 TEST(KivoCollectionViewGroups, ConvertersAndDescriptionsThatMatchOtherwise) {
