@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "Platform/foundation/collator.h"
 #include "collection/ItemKeyReader.h"
