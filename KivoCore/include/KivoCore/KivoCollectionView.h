@@ -48,13 +48,15 @@ public:
     const plat::ArrayPtr& sourceCollection() const override { return _sourceCollection; }
     // Another list (by identity): commits pending edits, then refreshes and moves to the first item.
     void setSourceCollection(plat::ArrayPtr source) override;
+    // A refresh rewrites this list in place unless someone else holds a reference to it.
     const plat::ArrayPtr& items() const override { return _items; }
     // Edits of the visible list regroup it; the groups are rebuilt when next read.
     const KivoCollectionViewGroupList& groups() const override;
     bool isEmpty() const override { return _items->empty(); }
     std::int32_t itemCount() const;
     const Filter& filter() const override { return _filter; }
-    // Refreshes unless both the old and the new filter are empty.
+    // Refreshes unless both the old and the new filter are empty. The filter and the sort converter
+    // run inside refreshes and must not change the source list.
     void setFilter(Filter filter) override;
     // KivoSortDescription entries, most significant first; every change refreshes the view.
     const std::shared_ptr<KivoObservableArray>& sortDescriptions() const override { return _sortDescriptions; }
