@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Platform/foundation/reflect.h"
+
 namespace kivo::collection {
 
 size_t indexOfEqual(const plat::Array& list, const plat::Value& item) {
@@ -32,6 +34,7 @@ plat::Value defaultInstanceLike(const plat::Value& like) {
         case K::Date: return plat::Date::now();
         case K::Array: return plat::Array{};
         case K::Dictionary: return plat::Dictionary{};
+        case K::Object: return like.asObject()->classInfo().newInstance();
         default: return {};
     }
 }

@@ -111,6 +111,17 @@ TEST(KivoCollectionViewEditing, CancelEditPutsTheValuesBackOnTheSameObject) {
     EXPECT_TRUE((*view->sourceCollection())[2].isIdentical(dict));
 }
 
+namespace {
+// A model class that cannot be made without arguments.
+class Sealed : public plat::Object {
+public:
+    PLAT_CLASS()
+    explicit Sealed(int v) : value(v) {}
+    int value;
+};
+PLAT_DEFINE_CLASS(Sealed, plat::Object, plat::property("value", &Sealed::value))
+}  // namespace
+
 TEST(KivoCollectionViewEditing, AddNewWithoutCreatorMakesTheKindOfTheFirstItemOrNothing) {
     auto dicts = KivoCollectionView::create(listOf({plat::Dictionary{{"a", 1}}}));
     plat::Value made = dicts->addNew();
@@ -123,11 +134,18 @@ TEST(KivoCollectionViewEditing, AddNewWithoutCreatorMakesTheKindOfTheFirstItemOr
     EXPECT_TRUE(empty->sourceCollection()->empty());
     EXPECT_EQ(heard.take(), kNone);
 
-    plat::testing::LogCapture log;
     auto models = KivoCollectionView::create(listOf({product("a")}));
-    EXPECT_TRUE(models->addNew().isNil());
-    EXPECT_EQ(models->sourceCollection()->size(), 1u);
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoCollectionView addNew: cannot make a Product without a newItemCreator"});
+    plat::Value fresh = models->addNew();
+    ASSERT_TRUE(fresh.isObject());
+    EXPECT_EQ(fresh.asObject()->className(), "Product");
+    EXPECT_FALSE(fresh.isIdentical((*models->sourceCollection())[0]));
+    EXPECT_EQ(models->sourceCollection()->size(), 2u);
+
+    plat::testing::LogCapture log;
+    auto sealed = KivoCollectionView::create(listOf({std::make_shared<Sealed>(1)}));
+    EXPECT_TRUE(sealed->addNew().isNil());
+    EXPECT_EQ(sealed->sourceCollection()->size(), 1u);
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoCollectionView addNew: cannot make a Sealed without a newItemCreator"});
 }
 
 // With a filter and a sort in force the announcements still give positions in the visible list.

@@ -76,13 +76,22 @@ private:
 
 class ClassInfo {
 public:
-    ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties);
+    using Factory = ObjectPtr (*)();
+
+    ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory = nullptr);
 
     template <class C, class Base, class... P>
     static ClassInfo make(std::string name, P&&... props) {
         static_assert(std::is_base_of_v<Base, C>);
-        return ClassInfo(std::move(name), &Base::staticClassInfo(), std::vector<Property>{std::forward<P>(props)...});
+        Factory factory = nullptr;
+        if constexpr (std::is_default_constructible_v<C> && !std::is_abstract_v<C>)
+            factory = [] { return ObjectPtr(std::make_shared<C>()); };
+        return ClassInfo(std::move(name), &Base::staticClassInfo(), std::vector<Property>{std::forward<P>(props)...}, factory);
     }
+
+    // A new default instance, as the runtime's alloc/init gives; null for a class that cannot be made
+    // without arguments.
+    ObjectPtr newInstance() const { return _factory ? _factory() : nullptr; }
 
     const std::string& name() const { return _name; }
     const ClassInfo* base() const { return _base; }
@@ -97,6 +106,7 @@ private:
     std::string _name;
     const ClassInfo* _base;
     std::vector<Property> _properties;
+    Factory _factory;
 };
 
 #define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                        \
