@@ -13,16 +13,16 @@ namespace {
 // The names to remember. The reflector lists only the properties a class declares itself, which would
 // leave edits of inherited properties in place on cancel: walk the whole class chain instead.
 std::vector<std::string> writableProperties(const plat::Value& item) {
-    const plat::Object& object = *item.asObject();
+    using plat::DynamicObject;
     std::vector<std::string> names;
-    if (const plat::DynamicObject* dyn = object.asDynamicObject();
-        dyn && (dyn->answers(plat::DynamicObject::GetPropertyDescriptors) || dyn->answers(plat::DynamicObject::GetPropertyNames))) {
+    if (DynamicObject::answering(item, DynamicObject::GetPropertyDescriptors) ||
+        DynamicObject::answering(item, DynamicObject::GetPropertyNames)) {
         for (const auto& info : KivoReflector::getProperties(item))
             if (!info->isReadOnly()) names.push_back(info->name());
         return names;
     }
     std::set<std::string, std::less<>> seen;
-    for (const plat::ClassInfo* cls = &object.classInfo(); cls; cls = cls->base())
+    for (const plat::ClassInfo* cls = &item.asObject()->classInfo(); cls; cls = cls->base())
         for (const auto& p : cls->ownProperties())
             if (seen.insert(p.name()).second && !p.isReadOnly()) names.push_back(p.name());
     return names;

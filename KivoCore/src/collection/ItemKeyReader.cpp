@@ -16,11 +16,6 @@ bool exactInDouble(const plat::Property& p) {
     }
 }
 
-bool answersGetPropertyValue(const plat::Object& o) {
-    const plat::DynamicObject* dyn = o.asDynamicObject();
-    return dyn && dyn->answers(plat::DynamicObject::GetPropertyValue);
-}
-
 }  // namespace
 
 ItemKeyReader::Resolved ItemKeyReader::resolve(const plat::Object& object) {
@@ -34,18 +29,17 @@ ItemKeyReader::Resolved ItemKeyReader::resolve(const plat::Object& object) {
 }
 
 plat::Value ItemKeyReader::read(const plat::Value& item) {
+    if (auto* dyn = plat::DynamicObject::answering(item, plat::DynamicObject::GetPropertyValue)) return dyn->getPropertyValue(_key);
     if (item.isObject()) {
         plat::Object& o = *item.asObject();
-        if (answersGetPropertyValue(o)) return o.asDynamicObject()->getPropertyValue(_key);
         if (const plat::Property* p = resolve(o).property) return p->get(o);
     }
     return KivoReflector::getValue(item, _key);
 }
 
 bool ItemKeyReader::readNumber(const plat::Value& item, double& number) {
-    if (!item.isObject()) return false;
+    if (!item.isObject() || plat::DynamicObject::answering(item, plat::DynamicObject::GetPropertyValue)) return false;
     const plat::Object& o = *item.asObject();
-    if (answersGetPropertyValue(o)) return false;
     Resolved r = resolve(o);
     if (!r.direct) return false;
     number = r.property->number(o);
