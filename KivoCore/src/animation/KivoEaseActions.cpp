@@ -3,13 +3,32 @@
 #include <cmath>
 #include <numbers>
 
-#include "KivoCore/KivoEasing.h"
-
 // The expressions are kept exactly as the curves are defined (including the exact comparisons at the
 // ends), so that eased positions match to the last bit wherever the curves are used.
 namespace {
 constexpr double kPi = std::numbers::pi;
+
+// The bounce curves build on one another: plain functions, so a bounce costs no shared-instance
+// lookup or virtual call per eased value.
+double bounceOut(double t, double b, double c, double d) {
+    const double k = 7.5625;
+    double u = t / d;
+    if (u < 1 / 2.75) return b + c * k * u * u;
+    if (u < 2 / 2.75) {
+        u -= 1.5 / 2.75;
+        return b + c * (k * u * u + 0.75);
+    }
+    if (u < 2.5 / 2.75) {
+        u -= 2.25 / 2.75;
+        return b + c * (k * u * u + 0.9375);
+    }
+    u -= 2.625 / 2.75;
+    return b + c * (k * u * u + 0.984375);
 }
+
+double bounceIn(double t, double b, double c, double d) { return b + c - bounceOut(d - t, 0, c, d); }
+
+}  // namespace
 
 double KivoBackIn::ease(double t, double b, double c, double d) const {
     double u = t / d;
@@ -26,27 +45,11 @@ double KivoBackInOut::ease(double t, double b, double c, double d) const {
     return b + (c / 2) * (w * w * (3.5949095 * w + 2.5949095) + 2);
 }
 
-double KivoBounceOut::ease(double t, double b, double c, double d) const {
-    const double k = 7.5625;
-    double u = t / d;
-    if (u < 1 / 2.75) return b + c * k * u * u;
-    if (u < 2 / 2.75) {
-        u -= 1.5 / 2.75;
-        return b + c * (k * u * u + 0.75);
-    }
-    if (u < 2.5 / 2.75) {
-        u -= 2.25 / 2.75;
-        return b + c * (k * u * u + 0.9375);
-    }
-    u -= 2.625 / 2.75;
-    return b + c * (k * u * u + 0.984375);
-}
-double KivoBounceIn::ease(double t, double b, double c, double d) const {
-    return b + c - KivoEasing::EaseOutBounce()->ease(d - t, 0, c, d);
-}
+double KivoBounceOut::ease(double t, double b, double c, double d) const { return bounceOut(t, b, c, d); }
+double KivoBounceIn::ease(double t, double b, double c, double d) const { return bounceIn(t, b, c, d); }
 double KivoBounceInOut::ease(double t, double b, double c, double d) const {
-    if (t < d / 2) return b + KivoEasing::EaseInBounce()->ease(2 * t, 0, c, d) / 2;
-    return b + c / 2 + KivoEasing::EaseOutBounce()->ease(2 * t - d, 0, c, d) / 2;
+    if (t < d / 2) return b + bounceIn(2 * t, 0, c, d) / 2;
+    return b + c / 2 + bounceOut(2 * t - d, 0, c, d) / 2;
 }
 
 double KivoCircIn::ease(double t, double b, double c, double d) const {
