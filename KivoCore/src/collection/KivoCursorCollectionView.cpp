@@ -15,6 +15,8 @@ void KivoCursorCollectionView::loadMoreItems(const plat::Value& argument, std::f
                             items = self->itemGetter(argument);
                         } catch (const std::exception& e) {
                             plat::log(std::string("KivoCursorCollectionView itemGetter failed: ") + e.what());
+                        } catch (...) {
+                            plat::log("KivoCursorCollectionView itemGetter failed with an exception of an unknown type");
                         }
                         // The view travels on to the main queue, so its last reference is never
                         // dropped on this worker.

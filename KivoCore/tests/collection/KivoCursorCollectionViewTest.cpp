@@ -23,6 +23,7 @@ public:
     plat::Array itemGetter(const plat::Value& count) override {
         getterRanOnMainThread = plat::isMainThread();
         if (count.isString()) throw std::runtime_error(count.asString());
+        if (count.isBool()) throw 42;  // not a standard exception
         plat::Array page;
         for (std::int64_t i = 0; i < count.asInteger(); ++i) page.push_back(product("p" + std::to_string(handedOut++)));
         return page;
@@ -73,4 +74,11 @@ TEST(KivoCursorCollectionView, AGetterThatThrowsLoadsNothingButCompletes) {
     EXPECT_TRUE(view->isEmpty());
     EXPECT_EQ(heard.take(), std::vector<std::string>{});
     EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoCursorCollectionView itemGetter failed: offline"});
+
+    done = false;
+    view->loadMoreItems(true, [&] { done = true; });
+    ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return done; }, 5));
+    EXPECT_TRUE(view->isEmpty());
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"KivoCursorCollectionView itemGetter failed: offline",
+                                                     "KivoCursorCollectionView itemGetter failed with an exception of an unknown type"}));
 }
