@@ -53,6 +53,17 @@ bool isOneOf(const std::string& id, std::initializer_list<const char*> ids) {
     return std::any_of(ids.begin(), ids.end(), [&](const char* s) { return id == s; });
 }
 
+// A linear change of one line property that stays in place when it ends.
+BasicAnimation lineAnimation(const char* keyPath, plat::AnimationValue from, plat::AnimationValue to, double duration) {
+    BasicAnimation a(keyPath);
+    a.setFromValue(std::move(from));
+    a.setToValue(std::move(to));
+    a.setDuration(duration);
+    a.setTimingFunction(plat::TimingFunction::linear());
+    a.setRemovedOnCompletion(false);
+    return a;
+}
+
 }  // namespace
 
 // ---- Construction and rebuild ----
@@ -244,12 +255,7 @@ void KivoCheckBox::tag(BasicAnimation& animation, const char* id) {
 
 void KivoCheckBox::setLinePath(ShapeLayer& line, Path path, bool animated, double duration, const char* id, const char* key) {
     if (animated) {
-        BasicAnimation a("path");
-        a.setFromValue(line.path());
-        a.setToValue(path);
-        a.setDuration(duration);
-        a.setTimingFunction(plat::TimingFunction::linear());
-        a.setRemovedOnCompletion(false);
+        BasicAnimation a = lineAnimation("path", line.path(), path, duration);
         if (id) tag(a, id);
         line.addAnimation(a, key);
     }
@@ -259,12 +265,7 @@ void KivoCheckBox::setLinePath(ShapeLayer& line, Path path, bool animated, doubl
 void KivoCheckBox::setLineStrokeColor(ShapeLayer& line, const Color& color, bool animated, double duration, const char* id,
                                       const char* key) {
     if (animated) {
-        BasicAnimation a("strokeColor");
-        a.setFromValue(line.strokeColor().value_or(Color::clear()));
-        a.setToValue(color);
-        a.setDuration(duration);
-        a.setTimingFunction(plat::TimingFunction::linear());
-        a.setRemovedOnCompletion(false);
+        BasicAnimation a = lineAnimation("strokeColor", line.strokeColor().value_or(Color::clear()), color, duration);
         if (id) tag(a, id);
         line.addAnimation(a, key);
     }
