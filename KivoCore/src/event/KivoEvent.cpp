@@ -1,9 +1,22 @@
 #include "KivoCore/KivoEvent.h"
 
+#include <algorithm>
+
 namespace {
 
 bool sameOwner(const std::weak_ptr<void>& a, const std::shared_ptr<void>& b) {
     return !a.owner_before(b) && !b.owner_before(a);
+}
+
+// Copy-on-write removal of the first subscription that `matches`, leaving a raise in progress its snapshot.
+template <class Match>
+void eraseFirst(std::shared_ptr<const KivoEvent::Handlers>& handlers, Match matches) {
+    if (!handlers) return;
+    auto found = std::find_if(handlers->begin(), handlers->end(), [&](const auto& h) { return matches(*h); });
+    if (found == handlers->end()) return;
+    auto list = std::make_shared<KivoEvent::Handlers>(*handlers);
+    list->erase(list->begin() + (found - handlers->begin()));
+    handlers = std::move(list);
 }
 
 }  // namespace
@@ -20,29 +33,11 @@ void KivoEvent::addHandler(const KivoEventBlock& handler, const std::shared_ptr<
 }
 
 void KivoEvent::removeHandler(const KivoEventBlock& handler, const std::shared_ptr<void>& owner) {
-    if (!_handlers) return;
-    for (size_t i = 0; i < _handlers->size(); ++i) {
-        const auto& h = (*_handlers)[i];
-        if (h->handler().isSameBlock(handler) && h->isOwnedBy(owner)) {
-            auto list = std::make_shared<Handlers>(*_handlers);
-            list->erase(list->begin() + static_cast<std::ptrdiff_t>(i));
-            _handlers = std::move(list);
-            return;
-        }
-    }
+    eraseFirst(_handlers, [&](const KivoEventHandler& h) { return h.handler().isSameBlock(handler) && h.isOwnedBy(owner); });
 }
 
 void KivoEvent::removeHandlersForObject(const std::shared_ptr<void>& owner) {
-    if (!_handlers) return;
-    for (size_t i = 0; i < _handlers->size(); ++i) {
-        const auto& h = (*_handlers)[i];
-        if (h->thisObject() == nullptr || h->isOwnedBy(owner)) {
-            auto list = std::make_shared<Handlers>(*_handlers);
-            list->erase(list->begin() + static_cast<std::ptrdiff_t>(i));
-            _handlers = std::move(list);
-            return;
-        }
-    }
+    eraseFirst(_handlers, [&](const KivoEventHandler& h) { return h.thisObject() == nullptr || h.isOwnedBy(owner); });
 }
 
 void KivoEvent::removeAllHandlers() {
