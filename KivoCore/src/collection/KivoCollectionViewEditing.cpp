@@ -75,7 +75,8 @@ void KivoCollectionView::cancelNew() {
 void KivoCollectionView::editItem(const plat::Value& item) {
     if (item.isNil() || (isEditingItem() && _currentEditItem.isIdentical(item))) return;
     // Only a visible item can be edited: moving to an absent one would merely clear the current item.
-    if (indexOfEqual(*_items, item) == plat::NotFound || !moveCurrentTo(item)) return;
+    size_t index = indexOfEqual(*_items, item);
+    if (index == plat::NotFound || !moveCurrentToPosition(static_cast<std::int32_t>(index))) return;
     commitEdit();
     _currentEditItem = item;
     _editClone = std::make_unique<kivo::collection::EditSnapshot>(kivo::collection::EditSnapshot::take(item));
