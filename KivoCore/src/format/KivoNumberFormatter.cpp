@@ -13,6 +13,7 @@
 #include "KivoPlainNumber.h"
 
 using kivo_format::PlainNumber;
+using kivo_format::withNumber;
 using Style = plat::NumberFormatter::Style;
 
 // The precision of a standard form: the integer after the letter, when there is anything after it.
@@ -49,14 +50,6 @@ namespace {
 constexpr int kDefaultFixedDigits = 2;
 constexpr int kDefaultExponentDigits = 6;
 constexpr int kGeneralPrecision = 15;
-
-// A number, or no text for a value that is not one.
-template <class Form>
-KivoNumberFormatter::Text withNumber(const plat::Value& number, Form&& form) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    return form(*n);
-}
 
 }  // namespace
 

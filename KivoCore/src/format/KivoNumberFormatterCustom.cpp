@@ -11,6 +11,7 @@
 
 using kivo_format::CustomPattern;
 using kivo_format::PlainNumber;
+using kivo_format::withNumber;
 using Style = plat::NumberFormatter::Style;
 
 namespace {
@@ -104,23 +105,18 @@ KivoNumberFormatter::Text KivoNumberFormatter::trimDigitPlaceholders(std::string
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroPlaceHolderWithNumber(const plat::Value& number,
                                                                                     std::string_view pattern,
                                                                                     std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    return formatPlan(*n, planFor(FormZeroPlaceholder, pattern), locale);
+    return withNumber(number, [&](const Number& n) { return formatPlan(n, planFor(FormZeroPlaceholder, pattern), locale); });
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseDigitPlaceHolderWithNumber(const plat::Value& number,
                                                                                      std::string_view pattern,
                                                                                      std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    return trimDigitPlaceholders(formatPlan(*n, planFor(FormDigitPlaceholder, pattern), locale));
+    return withNumber(number,
+                      [&](const Number& n) { return trimDigitPlaceholders(formatPlan(n, planFor(FormDigitPlaceholder, pattern), locale)); });
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroAndDigitPlaceHolderWithNumber(const plat::Value& number,
                                                                                             std::string_view pattern,
                                                                                             std::string_view locale) {
-    auto n = PlainNumber::from(number);
-    if (!n) return std::nullopt;
-    return formatPlan(*n, planFor(FormMixedPlaceholder, pattern), locale);
+    return withNumber(number, [&](const Number& n) { return formatPlan(n, planFor(FormMixedPlaceholder, pattern), locale); });
 }

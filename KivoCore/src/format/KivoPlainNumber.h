@@ -29,4 +29,12 @@ struct PlainNumber {
 
 std::string plainText(double d);
 
+// What a form makes of the value when it is a number; no text at all when it is not.
+template <class Form>
+std::optional<std::string> withNumber(const plat::Value& number, Form&& form) {
+    auto n = PlainNumber::from(number);
+    if (!n) return std::nullopt;
+    return form(*n);
+}
+
 }  // namespace kivo_format
