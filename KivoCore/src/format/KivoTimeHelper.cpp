@@ -43,14 +43,12 @@ const std::array<Stage, 6>& stages() {
     return table;
 }
 
-double powerOfTen(std::int64_t e) {
-    // Dividing by an exact power keeps 0.001 and friends correctly rounded.
-    return e >= 0 ? std::pow(10.0, static_cast<double>(e)) : 1.0 / std::pow(10.0, static_cast<double>(-e));
-}
-
 double scaledPowerOfTen(double mult, std::int64_t e) {
+    // Dividing by an exact power keeps 0.001 and friends correctly rounded.
     return e >= 0 ? mult * std::pow(10.0, static_cast<double>(e)) : mult / std::pow(10.0, static_cast<double>(-e));
 }
+
+double powerOfTen(std::int64_t e) { return scaledPowerOfTen(1.0, e); }
 
 // Increments below a second: from the fraction the format shows, by decades up to the span, then
 // the first of 1, 2 and 5 times that decade (or ten times it) that reaches the span.
