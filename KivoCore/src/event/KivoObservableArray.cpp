@@ -1,5 +1,6 @@
 #include "KivoCore/KivoObservableArray.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -70,7 +71,9 @@ void KivoObservableArray::removeObject(const plat::Value& item) {
     std::size_t index = indexOfObject(item);
     if (index == plat::NotFound) return;
     plat::Value found = _storage[index];
-    std::erase_if(_storage, [&](const plat::Value& v) { return v.isEqual(item); });
+    // Nothing before the first match is equal: the removal starts there.
+    const auto first = _storage.begin() + static_cast<std::ptrdiff_t>(index);
+    _storage.erase(std::remove_if(first, _storage.end(), [&](const plat::Value& v) { return v.isEqual(item); }), _storage.end());
     if (!isUpdating())
         raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(found), static_cast<std::int64_t>(index));
 }
