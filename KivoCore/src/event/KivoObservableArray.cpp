@@ -45,12 +45,14 @@ void KivoObservableArray::addObject(const plat::Value& item) {
 
 void KivoObservableArray::addObjectsFromArray(const plat::Array& items) {
     auto start = static_cast<std::int64_t>(_storage.size());
-    _storage.insert(_storage.end(), items.begin(), items.end());
-    if (!isUpdating())
-        raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, std::make_shared<plat::Array>(items), start, nullptr, -1);
+    // Copied first, as the announcement needs anyway: `items` may be this very storage.
+    auto added = std::make_shared<plat::Array>(items);
+    _storage.insert(_storage.end(), added->begin(), added->end());
+    if (!isUpdating()) raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, std::move(added), start, nullptr, -1);
 }
 
-void KivoObservableArray::insertObject(const plat::Value& item, std::size_t index) {
+void KivoObservableArray::insertObject(const plat::Value& given, std::size_t index) {
+    const plat::Value item = given;  // may be an entry, which the insertion moves
     if (index > _storage.size())
         throw std::out_of_range("KivoObservableArray insertObject: index " + std::to_string(index) + " beyond bounds [0 .. " +
                                 std::to_string(_storage.size()) + "]");
@@ -67,7 +69,8 @@ void KivoObservableArray::removeObjectAtIndex(std::size_t index) {
         raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(removed), static_cast<std::int64_t>(index));
 }
 
-void KivoObservableArray::removeObject(const plat::Value& item) {
+void KivoObservableArray::removeObject(const plat::Value& given) {
+    const plat::Value item = given;  // may be an entry, which the removal overwrites
     std::size_t index = indexOfObject(item);
     if (index == plat::NotFound) return;
     plat::Value found = _storage[index];
@@ -80,7 +83,7 @@ void KivoObservableArray::removeObject(const plat::Value& item) {
 
 void KivoObservableArray::replaceObjectAtIndex(std::size_t index, const plat::Value& item) {
     checkIndex(index, "replaceObjectAtIndex");
-    plat::Value old = std::exchange(_storage[index], item);
+    plat::Value old = std::exchange(_storage[index], plat::Value(item));  // `item` may be that very entry
     if (!isUpdating())
         raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, nullptr, -1, listOf(old), static_cast<std::int64_t>(index));
 }

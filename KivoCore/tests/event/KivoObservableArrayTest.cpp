@@ -46,6 +46,10 @@ TEST(KivoObservableArray, EveryChangeAnnouncesItsRow) {
         {"replace", [](auto& a) { a.replaceObjectAtIndex(0, "z"); }, {"z", "b", "c"}, 2, {}, -1, list({"a"}), 0},
         {"subscriptWrite", [](auto& a) { a.setObject("z", 2); }, {"a", "b", "z"}, 2, {}, -1, list({"c"}), 2},
         {"removeAll", [](auto& a) { a.removeAllObjects(); }, {}, 3, {}, -1, {}, -1},
+        // Arguments that are the array's own entries.
+        {"addOwnItems", [](auto& a) { a.addObjectsFromArray(a.sourceArray()); }, {"a", "b", "c", "a", "b", "c"}, 0, list({"a", "b", "c"}), 3, {}, -1},
+        {"insertOwnItem", [](auto& a) { a.sourceArray().shrink_to_fit(); a.insertObject(a.objectAtIndex(2), 0); }, {"c", "a", "b", "c"}, 0, list({"c"}), 0, {}, -1},
+        {"replaceWithItself", [](auto& a) { a.replaceObjectAtIndex(1, a.objectAtIndex(1)); }, abc, 2, {}, -1, list({"b"}), 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -76,6 +80,11 @@ TEST(KivoObservableArray, RemoveObjectRemovesEveryEqualItemAnnouncingTheFirst) {
     a->removeObject("absent");
     EXPECT_EQ(a->count(), 3u);
     EXPECT_EQ(ann.seen.size(), 1u);
+
+    // The item given may be an entry itself, which the removal moves.
+    a->sourceArray() = {"x", "y", "x", "z", "x"};
+    a->removeObject(a->objectAtIndex(0));
+    EXPECT_EQ(plat::Value(a->sourceArray()), list({"y", "z"}));
 }
 
 TEST(KivoObservableArray, BadIndicesThrowAndChangeNothing) {
