@@ -115,7 +115,8 @@ void KivoCollectionView::addObject(const plat::Value& item) { appendItems(plat::
 
 void KivoCollectionView::addObjects(const plat::Array& items) { appendItems(items); }
 
-void KivoCollectionView::insertObject(const plat::Value& item, std::size_t index) {
+void KivoCollectionView::insertObject(const plat::Value& given, std::size_t index) {
+    const plat::Value item = given;  // may be an entry of the lists changed below
     plat::Array& source = mutableSource();
     if (index > source.size()) {
         plat::log("KivoCollectionView insertObject: index " + std::to_string(index) + " beyond bounds [0 .. " +
@@ -131,7 +132,8 @@ void KivoCollectionView::insertObject(const plat::Value& item, std::size_t index
     raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, listOf(item), signedIndex(visibleIndex), nullptr, -1);
 }
 
-void KivoCollectionView::replaceObjectAtIndex(std::size_t index, const plat::Value& item) {
+void KivoCollectionView::replaceObjectAtIndex(std::size_t index, const plat::Value& given) {
+    const plat::Value item = given;  // may be an entry of the lists changed below
     plat::Array& source = mutableSource();
     if (index >= source.size()) {
         plat::log("KivoCollectionView replaceObjectAtIndex: index " + std::to_string(index) + " beyond bounds [0 .. " +
@@ -148,7 +150,8 @@ void KivoCollectionView::replaceObjectAtIndex(std::size_t index, const plat::Val
     raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, listOf(item), -1, listOf(old), signedIndex(visibleIndex));
 }
 
-void KivoCollectionView::remove(const plat::Value& item) {
+void KivoCollectionView::remove(const plat::Value& given) {
+    const plat::Value item = given;  // may be an entry of the lists changed below
     if (isAddingNew() && _currentAddItem.isIdentical(item)) {
         cancelNew();  // which removes it
         return;
