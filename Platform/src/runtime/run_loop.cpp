@@ -133,16 +133,7 @@ void RunLoop::removeAfterTurnObserver(ObserverId id) {
 // ---- Due work ----
 
 bool RunLoop::readyLocked(double now) const {
-    now = detail::dueLimit(now);
-    const auto& s = state();
-    if (!s.tasks.empty()) return true;
-    for (const auto& t : s.timers) {
-        if (t->isValid() && !t->_spent && t->_fireDate <= now) return true;
-    }
-    for (const auto& l : s.links) {
-        if (l->isValid() && !l->_paused && detail::frameTime(l->_nextFrame) <= now) return true;
-    }
-    return false;
+    return !state().tasks.empty() || nextEventLocked() <= detail::dueLimit(now);
 }
 
 double RunLoop::nextEventLocked() const {
