@@ -1,4 +1,4 @@
-#include <optional>
+#include <mutex>
 
 #include "KivoCore/KivoReflector.h"
 #include "Platform/foundation/locale/date_formatter.h"
@@ -6,36 +6,28 @@
 
 namespace {
 
-// Kept per thread for the locale (and, for dates, the time zone) current at the last call, and made
-// again only when the process's defaults have changed since: a grouping formats many values in a row.
-const plat::NumberFormatter& numberFormatter() {
-    thread_local std::optional<plat::NumberFormatter> formatter;
-    plat::Locale locale = plat::Locale::current();
-    if (!formatter || !(formatter->locale() == locale)) {
-        formatter.emplace(plat::NumberFormatter::Style::Decimal, std::move(locale));
-        formatter->setMaximumFractionDigits(2);
+// Made on the first call with the locale and time zone current then, and kept for the process.
+struct ValueFormatters {
+    plat::NumberFormatter number{plat::NumberFormatter::Style::Decimal, plat::Locale::current()};
+    plat::DateFormatter date{plat::Locale::current(), plat::TimeZone::current()};
+    ValueFormatters() {
+        number.setMaximumFractionDigits(2);
+        date.setDateStyle(plat::DateFormatter::Style::Short);
+        date.setTimeStyle(plat::DateFormatter::Style::None);
     }
-    return *formatter;
-}
+};
 
-const plat::DateFormatter& dateFormatter() {
-    thread_local std::optional<plat::DateFormatter> formatter;
-    plat::Locale locale = plat::Locale::current();
-    plat::TimeZone zone = plat::TimeZone::current();
-    if (!formatter || !(formatter->locale() == locale) || !(formatter->timeZone() == zone)) {
-        formatter.emplace(std::move(locale), std::move(zone));
-        formatter->setDateStyle(plat::DateFormatter::Style::Short);
-        formatter->setTimeStyle(plat::DateFormatter::Style::None);
-    }
-    return *formatter;
+const ValueFormatters& formatters() {
+    static const ValueFormatters f;
+    return f;
 }
 
 }  // namespace
 
 std::string KivoReflector::formatValue(const plat::Value& value) {
     if (value.isNil()) return "";
-    if (value.isInteger()) return numberFormatter().format(value.asInteger());
-    if (value.isNumber()) return numberFormatter().format(value.asDouble());
-    if (value.isDate()) return dateFormatter().format(value.asDate());
+    if (value.isInteger()) return formatters().number.format(value.asInteger());
+    if (value.isNumber()) return formatters().number.format(value.asDouble());
+    if (value.isDate()) return formatters().date.format(value.asDate());
     return value.description();
 }

@@ -234,23 +234,3 @@ TEST(KivoReflector, FormatValueByKind) {
     EXPECT_EQ(KivoReflector::formatValue(plat::Date(0)), "1/1/70");
     EXPECT_EQ(KivoReflector::formatValue("text"), "text");
 }
-
-TEST(KivoReflector, FormatValueFollowsChangesOfTheCurrentLocaleAndTimeZone) {
-    const plat::Locale savedLocale = plat::Locale::current();
-    const plat::TimeZone savedZone = plat::TimeZone::current();
-    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
-    plat::TimeZone::setCurrent(plat::TimeZone::utc());
-    EXPECT_EQ(KivoReflector::formatValue(1234.567), "1,234.57");
-    EXPECT_EQ(KivoReflector::formatValue(plat::Date(0)), "1/1/70");
-
-    plat::Locale::setCurrent(plat::Locale::withIdentifier("de_DE"));
-    EXPECT_EQ(KivoReflector::formatValue(1234.567), "1.234,57");
-    EXPECT_EQ(KivoReflector::formatValue(plat::Date(0)), "01.01.70");
-
-    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
-    plat::TimeZone::setCurrent(*plat::TimeZone::named("America/New_York"));
-    EXPECT_EQ(KivoReflector::formatValue(plat::Date(0)), "12/31/69");
-
-    plat::Locale::setCurrent(savedLocale);
-    plat::TimeZone::setCurrent(savedZone);
-}
