@@ -37,11 +37,9 @@ void renderLayer(const Layer& layer, Context& context, std::optional<double> tim
 
     StateGuard guard(context);
     const Rect b = layer.bounds();
-    const Point anchor = layer.anchorPoint();
-    const Point pos = layer.position();
     // The root is drawn in its own coordinate space; sublayers where they sit in their superlayer.
-    if (isRoot) context.translate(-b.x(), -b.y());
-    else context.translate(pos.x - anchor.x * b.width() - b.x(), pos.y - anchor.y * b.height() - b.y());
+    const Point origin = isRoot ? Point{} : layer.frame().origin;
+    context.translate(origin.x - b.x(), origin.y - b.y());
 
     const auto& shadowColor = layer.shadowColor();
     if (layer.shadowOpacity() > 0 && shadowColor && !shadowColor->isClear() && !layer.masksToBounds()) {
