@@ -194,8 +194,9 @@ std::optional<AnimationValue> Layer::modelValue(std::string_view keyPath) const 
 }
 
 std::optional<AnimationValue> Layer::presentationValue(std::string_view keyPath, double time) const {
-    std::optional<AnimationValue> value = modelValue(keyPath);
-    if (!value) return value;
+    const std::optional<AnimationValue> model = modelValue(keyPath);
+    if (!model) return model;
+    std::optional<AnimationValue> value = model;
     // Later animations are applied over earlier ones, so the newest active one wins.
     for (const auto& r : _animations) {
         const BasicAnimation& a = *r.animation;
@@ -203,7 +204,7 @@ std::optional<AnimationValue> Layer::presentationValue(std::string_view keyPath,
         const auto progress = a.progressAt(time);
         if (!progress) continue;
         const AnimationValue& from = a.fromValue() ? *a.fromValue() : *value;
-        const AnimationValue to = a.toValue() ? *a.toValue() : *modelValue(keyPath);
+        const AnimationValue& to = a.toValue() ? *a.toValue() : *model;
         value = interpolate(from, to, *progress);
     }
     return value;
