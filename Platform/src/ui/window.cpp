@@ -26,9 +26,10 @@ bool anyNeedsLayout(const View& v) {
     return std::any_of(v.subviews().begin(), v.subviews().end(), [](const auto& s) { return anyNeedsLayout(*s); });
 }
 
+// Running animations are layerAnimating's part: a view's layer is in its window's layer tree.
 bool anyNeedsDisplay(const View& v) {
     if (v.isHidden()) return false;
-    if (v.needsDisplay() || v.layer()->hasRunningAnimations()) return true;
+    if (v.needsDisplay()) return true;
     return std::any_of(v.subviews().begin(), v.subviews().end(), [](const auto& s) { return anyNeedsDisplay(*s); });
 }
 
