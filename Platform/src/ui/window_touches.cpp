@@ -26,6 +26,18 @@ void callPhase(Responder& r, TouchPhase phase, const TouchSet& touches, const Ev
     }
 }
 
+// Counts a delivery in progress for its scope: recogniser state changes inside one do not settle the arena.
+class DeliveryScope {
+public:
+    explicit DeliveryScope(int& depth) : _depth(depth) { ++_depth; }
+    ~DeliveryScope() { --_depth; }
+    DeliveryScope(const DeliveryScope&) = delete;
+    DeliveryScope& operator=(const DeliveryScope&) = delete;
+
+private:
+    int& _depth;
+};
+
 // Touches grouped by the view they began on, keeping the order in which the views first appear.
 using ByView = std::vector<std::pair<std::shared_ptr<View>, TouchSet>>;
 void addByView(ByView& groups, const std::shared_ptr<Touch>& t) {
@@ -128,11 +140,7 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
     }
 
     {
-    ++_delivering;
-    struct Done {
-        int& counter;
-        ~Done() { --counter; }
-    } done{_delivering};
+    const DeliveryScope delivering(_delivering);
     const Event event = currentEvent();
     const TouchPhase phases[] = {TouchPhase::Began, TouchPhase::Moved, TouchPhase::Stationary, TouchPhase::Ended, TouchPhase::Cancelled};
 
@@ -288,11 +296,7 @@ void Window::settleRecognizers() {
     if (_delivering > 0) return;
     auto keep = sharedAs<Window>();
     // State changes made while settling do not settle again from inside.
-    ++_delivering;
-    struct Done {
-        int& counter;
-        ~Done() { --counter; }
-    } done{_delivering};
+    const DeliveryScope settling(_delivering);
     for (bool changed = true; changed;) {
         changed = false;
         const auto arena = _arena;
