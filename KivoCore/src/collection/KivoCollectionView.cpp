@@ -99,39 +99,47 @@ void KivoCollectionView::refresh(bool announce) {
     for (const auto& entry : *_sortDescriptions)
         if (auto d = entry.as<KivoSortDescription>()) sorts.push_back(std::move(d));
 
-    // The previous list is reused when nobody else holds it.
-    plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
-    if (sorts.empty()) {
-        // One pass: each item is written while the filter's read of it is still in the cache.
-        VisibleListWriter writer(*visible, _filter ? 0 : all.size());
-        for (size_t i = 0; i < all.size(); ++i)
-            if (!_filter || _filter(all[i])) writer.append(all[i]);
-    } else {
-        std::vector<std::uint32_t> kept;
-        if (_filter) {
+    try {
+        // The previous list is reused when nobody else holds it.
+        plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
+        if (sorts.empty()) {
+            // One pass: each item is written while the filter's read of it is still in the cache.
+            VisibleListWriter writer(*visible, _filter ? 0 : all.size());
             for (size_t i = 0; i < all.size(); ++i)
-                if (_filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
-        }
-        kivo::collection::ItemList candidates{all, _filter ? &kept : nullptr};
-        std::vector<std::uint32_t> order = kivo::collection::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
-        VisibleListWriter writer(*visible, order.size());
-        // Sorted items are scattered in memory, and writing one touches its reference count and that
-        // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
-        constexpr size_t kEntryAhead = 16, kObjectAhead = 8;
-        const plat::Array& previous = *visible;
-        for (size_t k = 0; k < order.size(); ++k) {
-            if (k + kEntryAhead < order.size()) __builtin_prefetch(&candidates[order[k + kEntryAhead]]);
-            if (k + kObjectAhead < order.size()) {
-                __builtin_prefetch(candidates[order[k + kObjectAhead]].asObject().get());
-                if (k + kObjectAhead < previous.size()) __builtin_prefetch(previous[k + kObjectAhead].asObject().get());
+                if (!_filter || _filter(all[i])) writer.append(all[i]);
+        } else {
+            std::vector<std::uint32_t> kept;
+            if (_filter) {
+                for (size_t i = 0; i < all.size(); ++i)
+                    if (_filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
             }
-            writer.append(candidates[order[k]]);
+            kivo::collection::ItemList candidates{all, _filter ? &kept : nullptr};
+            std::vector<std::uint32_t> order = kivo::collection::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
+            VisibleListWriter writer(*visible, order.size());
+            // Sorted items are scattered in memory, and writing one touches its reference count and that
+            // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
+            constexpr size_t kEntryAhead = 16, kObjectAhead = 8;
+            const plat::Array& previous = *visible;
+            for (size_t k = 0; k < order.size(); ++k) {
+                if (k + kEntryAhead < order.size()) __builtin_prefetch(&candidates[order[k + kEntryAhead]]);
+                if (k + kObjectAhead < order.size()) {
+                    __builtin_prefetch(candidates[order[k + kObjectAhead]].asObject().get());
+                    if (k + kObjectAhead < previous.size()) __builtin_prefetch(previous[k + kObjectAhead].asObject().get());
+                }
+                writer.append(candidates[order[k]]);
+            }
         }
+        _items = std::move(visible);
+        kivo::collection::releaseGroups(_groups);
+        _groupsStale = false;
+        _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
+    } catch (...) {
+        // A filter or converter that throws leaves the visible list as far as it was written (an unsorted
+        // refresh writes in place): keep the view consistent with it and let the caller see the error.
+        _groupsStale = true;
+        _currentPosition = std::min(_currentPosition, itemCount() - 1);
+        throw;
     }
-    _items = std::move(visible);
-    kivo::collection::releaseGroups(_groups);
-    _groupsStale = false;
-    _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
 
     size_t found = remembered.isNil() ? plat::NotFound : indexOfEqual(*_items, remembered);
     if (found != plat::NotFound) _currentPosition = static_cast<std::int32_t>(found);

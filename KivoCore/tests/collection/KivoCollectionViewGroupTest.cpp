@@ -159,3 +159,23 @@ TEST(KivoCollectionViewGroups, GroupMadeWithoutNameReadsEmpty) {
     EXPECT_EQ(group.totalItemCount(), 0u);
     EXPECT_EQ(group.getAggregate(KivoAggregateCount, "price"), 0);
 }
+
+TEST(KivoCollectionViewGroups, AFilterThatThrowsLeavesAConsistentView) {
+    PinnedLocale pinned;
+    auto view = KivoCollectionView::create(listOf({made("a", "X", 1), made("b", "Y", 2), made("c", "X", 3), made("d", "Y", 4)}));
+    view->groupDescriptions()->addObject(std::make_shared<KivoPropertyGroupDescription>("maker"));
+    view->moveCurrentToLast();
+    ASSERT_EQ(view->groups().size(), 2u);
+    EXPECT_THROW(view->setFilter([](const plat::Value& item) {
+        if (nameOf(item) == "c") throw std::runtime_error("bad item");
+        return true;
+    }), std::runtime_error);
+    // Whatever the visible list holds now, the position and the groups agree with it.
+    EXPECT_LT(view->currentPosition(), view->itemCount());
+    size_t grouped = 0;
+    for (const auto& g : view->groups()) grouped += g->items()->size();
+    EXPECT_EQ(grouped, view->items()->size());
+    view->setFilter([](const plat::Value& item) { return nameOf(item) != "a"; });
+    EXPECT_EQ(names(view->items()), "b c d");
+    EXPECT_EQ(view->groups().size(), 2u);
+}
