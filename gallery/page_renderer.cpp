@@ -21,17 +21,23 @@ bool isFileSafeName(const std::string& name) {
 
 bool isUsableSide(double side) { return std::isfinite(side) && side >= 1 && side <= MaxPageSide; }
 
+// Nothing of a page (timers, frames, posted work) may run during the next one, also when the page throws.
+struct DiscardPendingWorkOnExit {
+    DiscardPendingWorkOnExit() = default;
+    DiscardPendingWorkOnExit(const DiscardPendingWorkOnExit&) = delete;
+    DiscardPendingWorkOnExit& operator=(const DiscardPendingWorkOnExit&) = delete;
+    ~DiscardPendingWorkOnExit() { plat::RunLoop::main().discardPendingWork(); }
+};
+
 std::shared_ptr<plat::Image> renderViews(const Page& page) {
+    const DiscardPendingWorkOnExit cleanUp;
     auto window = plat::Window::create({{0, 0}, page.size});
     page.populate(*window);
     plat::RunLoop::main().runFor(page.settleSeconds);
     // Drawn only now, so that nothing the run loop did above paints into the picture's context.
     plat::ImageContext ic(page.size, GalleryScale, true);
     window->display(ic.context());
-    auto image = ic.finish();
-    // Nothing of this page (timers, frames, posted work) may run during the next one.
-    plat::RunLoop::main().discardPendingWork();
-    return image;
+    return ic.finish();
 }
 
 }  // namespace
