@@ -10,6 +10,12 @@
 
 namespace plat {
 
+namespace {
+cairo_fill_rule_t cairoFillRule(FillRule rule) {
+    return rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING;
+}
+}  // namespace
+
 struct CairoContext::Impl {
     Image* target = nullptr;
     cairo_surface_t* surface = nullptr;
@@ -74,7 +80,7 @@ struct CairoContext::Impl {
     void applyClip(const ClipEntry& clip) {
         cairo_identity_matrix(cr);
         emit(clip.devicePath);
-        cairo_set_fill_rule(cr, clip.rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_set_fill_rule(cr, cairoFillRule(clip.rule));
         cairo_clip(cr);
     }
 
@@ -112,11 +118,9 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     const auto& s = state();
     _impl->setMatrix(s.ctm);
     _impl->emit(userPath);
-    bool fill = mode != DrawingMode::Stroke;
-    bool stroke = mode == DrawingMode::Stroke || mode == DrawingMode::FillStroke || mode == DrawingMode::EvenOddFillStroke;
-    if (fill) {
-        bool evenOdd = mode == DrawingMode::EvenOddFill || mode == DrawingMode::EvenOddFillStroke;
-        cairo_set_fill_rule(cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    const bool stroke = modeStrokes(mode);
+    if (modeFills(mode)) {
+        cairo_set_fill_rule(cr, cairoFillRule(modeFillRule(mode)));
         _impl->setSource(effectiveFillColor());
         if (stroke) cairo_fill_preserve(cr);
         else cairo_fill(cr);

@@ -24,14 +24,14 @@ DrawOp RecordingContext::base(DrawOp::Kind kind) const {
 void RecordingContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     const auto& s = state();
     Path device = userPath.transformed(s.ctm);
-    if (mode != DrawingMode::Stroke) {
+    if (modeFills(mode)) {
         DrawOp op = base(DrawOp::Kind::Fill);
         op.path = device;
-        op.rule = (mode == DrawingMode::EvenOddFill || mode == DrawingMode::EvenOddFillStroke) ? FillRule::EvenOdd : FillRule::NonZero;
+        op.rule = modeFillRule(mode);
         op.color = effectiveFillColor();
         _ops.push_back(std::move(op));
     }
-    if (mode == DrawingMode::Stroke || mode == DrawingMode::FillStroke || mode == DrawingMode::EvenOddFillStroke) {
+    if (modeStrokes(mode)) {
         DrawOp op = base(DrawOp::Kind::Stroke);
         op.path = std::move(device);
         op.color = effectiveStrokeColor();

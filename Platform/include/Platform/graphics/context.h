@@ -24,6 +24,15 @@ enum class LineJoin { Miter, Round, Bevel };
 // The platform's path drawing modes, by their codes.
 enum class DrawingMode : int { Fill = 0, EvenOddFill = 1, Stroke = 2, FillStroke = 3, EvenOddFillStroke = 4 };
 
+// What a mode paints, for the backends: whether it fills (and by which rule) and whether it strokes.
+constexpr bool modeFills(DrawingMode mode) { return mode != DrawingMode::Stroke; }
+constexpr bool modeStrokes(DrawingMode mode) {
+    return mode == DrawingMode::Stroke || mode == DrawingMode::FillStroke || mode == DrawingMode::EvenOddFillStroke;
+}
+constexpr FillRule modeFillRule(DrawingMode mode) {
+    return mode == DrawingMode::EvenOddFill || mode == DrawingMode::EvenOddFillStroke ? FillRule::EvenOdd : FillRule::NonZero;
+}
+
 // One clip in device space; the clip in force is the intersection of a state's clips.
 struct ClipEntry {
     Path devicePath;
