@@ -4,6 +4,7 @@
 
 #include "Platform/ui/view.h"
 #include "Platform/ui/window.h"
+#include "touch_centroid.h"
 
 namespace plat {
 
@@ -45,16 +46,7 @@ std::shared_ptr<Window> GestureRecognizer::window() const {
 Point GestureRecognizer::toWindow(Point point, const View* view) { return view ? view->convertPointToView(point, nullptr) : point; }
 
 Point GestureRecognizer::locationInView(const View* view) const {
-    Point p = _lastLocation;
-    if (!_touches.empty()) {
-        p = {};
-        for (const auto& t : _touches) {
-            p.x += t->_location.x;
-            p.y += t->_location.y;
-        }
-        p.x /= static_cast<double>(_touches.size());
-        p.y /= static_cast<double>(_touches.size());
-    }
+    const Point p = _touches.empty() ? _lastLocation : detail::touchCentroid(_touches);
     return view ? view->convertPointFromView(p, nullptr) : p;
 }
 

@@ -6,6 +6,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/timer.h"
 #include "Platform/ui/window.h"
+#include "touch_centroid.h"
 
 namespace plat {
 
@@ -29,19 +30,6 @@ std::shared_ptr<Timer> timerFor(R& recognizer, double seconds, F step) {
     return Timer::scheduled(seconds, false, [weak, step](Timer&) {
         if (auto alive = std::static_pointer_cast<R>(weak.lock())) step(*alive);
     });
-}
-
-Point centroidOf(const TouchSet& touches) {
-    Point c;
-    if (touches.empty()) return c;
-    for (const auto& t : touches) {
-        const Point p = t->locationInView(nullptr);
-        c.x += p.x;
-        c.y += p.y;
-    }
-    c.x /= static_cast<double>(touches.size());
-    c.y /= static_cast<double>(touches.size());
-    return c;
 }
 
 // The touches that stay down after `leaving` go.
@@ -129,7 +117,7 @@ std::shared_ptr<PanGestureRecognizer> PanGestureRecognizer::create(Action action
     return withAction(std::shared_ptr<PanGestureRecognizer>(new PanGestureRecognizer()), std::move(action));
 }
 
-Point PanGestureRecognizer::centroid() const { return centroidOf(touches()); }
+Point PanGestureRecognizer::centroid() const { return detail::touchCentroid(touches()); }
 
 Point PanGestureRecognizer::translationInView(const View*) const { return {_lastCentroid.x - _start.x, _lastCentroid.y - _start.y}; }
 
@@ -150,7 +138,7 @@ void PanGestureRecognizer::touchesBegan(const TouchSet& began, const Event& even
         _lastTime = event.timestamp();
         _velocity = {};
     } else {
-        rebase(centroidOf(before), centroid());
+        rebase(detail::touchCentroid(before), centroid());
     }
     if (touches().size() > _maxTouches && state() == State::Possible) setState(State::Failed);
 }
@@ -174,7 +162,7 @@ void PanGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
 void PanGestureRecognizer::touchesEnded(const TouchSet& ended, const Event&) {
     const TouchSet left = remaining(touches(), ended);
     if (!left.empty() && left.size() >= _minTouches) {
-        rebase(centroid(), centroidOf(left));
+        rebase(centroid(), detail::touchCentroid(left));
         return;
     }
     if (isActive(state())) setState(State::Ended);
@@ -264,7 +252,7 @@ void LongPressGestureRecognizer::touchesBegan(const TouchSet&, const Event&) {
         return;
     }
     if (count == static_cast<std::size_t>(_touchesRequired) && state() == State::Possible) {
-        _start = centroidOf(touches());
+        _start = detail::touchCentroid(touches());
         stopTimer();
         _timer = timerFor(*this, _minDuration, [](LongPressGestureRecognizer& r) {
             r._timer.reset();
@@ -275,7 +263,7 @@ void LongPressGestureRecognizer::touchesBegan(const TouchSet&, const Event&) {
 
 void LongPressGestureRecognizer::touchesMoved(const TouchSet&, const Event&) {
     if (state() == State::Possible) {
-        if (distanceBetween(centroidOf(touches()), _start) > _allowableMovement) {
+        if (distanceBetween(detail::touchCentroid(touches()), _start) > _allowableMovement) {
             stopTimer();
             setState(State::Failed);
         }
