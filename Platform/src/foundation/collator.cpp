@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "locale/icu_bridge.h"
+
 namespace plat {
 
 struct Collator::Impl {
@@ -24,9 +26,7 @@ struct Collator::Impl {
 
 namespace {
 
-icu::UnicodeString toICU(std::string_view s) {
-    return icu::UnicodeString::fromUTF8(icu::StringPiece(s.data(), static_cast<int32_t>(s.size())));
-}
+using icu_bridge::toICU;
 
 bool isAscii(std::string_view s) {
     for (unsigned char c : s)

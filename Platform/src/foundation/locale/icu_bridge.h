@@ -1,6 +1,6 @@
 #pragma once
-// Private to the locale module: the ICU objects behind plat::Locale and plat::TimeZone, and UTF-8 <->
-// UTF-16 conversion. Nothing outside Platform/src includes this.
+// Private to the ICU-backed modules (locale, collation): the ICU objects behind plat::Locale and
+// plat::TimeZone, and UTF-8 <-> UTF-16 conversion. Nothing outside Platform/src includes this.
 
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
