@@ -20,7 +20,7 @@ std::shared_ptr<Image> Image::create(Size size, double scale) {
     scale = validScale(scale);
     auto pixels = [&](double points) {
         double p = std::ceil(points * scale - 1e-9);
-        return std::isfinite(p) && p > 0 ? static_cast<int>(std::min(p, 32768.0)) : 0;
+        return std::isfinite(p) && p > 0 ? static_cast<int>(std::min(p, double(MaxPixelSide))) : 0;
     };
     return std::make_shared<Image>(pixels(size.width), pixels(size.height), scale);
 }

@@ -70,7 +70,7 @@ std::shared_ptr<Image> Image::decodeJPEG(std::span<const std::uint8_t> bytes, do
     if (bytes.size() < 4) return nullptr;
     std::shared_ptr<Image> out;
     auto allocate = [&](int w, int h) -> std::uint32_t* {
-        if (w <= 0 || h <= 0 || w > 32768 || h > 32768) return nullptr;
+        if (w <= 0 || h <= 0 || w > MaxPixelSide || h > MaxPixelSide) return nullptr;
         out = std::make_shared<Image>(w, h, scale);
         return out->data();
     };

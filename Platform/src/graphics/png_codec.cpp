@@ -50,7 +50,7 @@ std::shared_ptr<Image> Image::decodePNG(std::span<const std::uint8_t> bytes, dou
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return nullptr;
     image.format = PNG_FORMAT_RGBA;
-    constexpr png_uint_32 maxSide = 32768;
+    constexpr auto maxSide = static_cast<png_uint_32>(MaxPixelSide);
     if (image.width == 0 || image.height == 0 || image.width > maxSide || image.height > maxSide) {
         png_image_free(&image);
         return nullptr;

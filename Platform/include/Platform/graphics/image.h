@@ -50,6 +50,9 @@ public:
     static std::shared_ptr<Image> readFile(const std::string& path, double scale = 1);
 
 private:
+    // The largest side, in pixels, that creating or decoding an image allocates.
+    static constexpr int MaxPixelSide = 32768;
+
     int _width = 0, _height = 0;
     double _scale = 1;
     std::vector<std::uint32_t> _pixels;
