@@ -98,3 +98,14 @@ TEST(Reflect, DirectNumberReadsAvoidBoxing) {
     EXPECT_EQ(p->number(it), 7.0);
     EXPECT_FALSE(Item::staticClassInfo().findProperty("total")->hasDirectNumber());
 }
+
+TEST(Value, AMovedFromValueIsNil) {
+    plat::Value a(plat::Array{1, 2});
+    plat::Value b(std::move(a));
+    EXPECT_TRUE(a.isNil());  // NOLINT(bugprone-use-after-move): the state after a move is the point
+    EXPECT_EQ(a.description(), "(null)");
+    plat::Value c;
+    c = std::move(b);
+    EXPECT_TRUE(b.isNil());  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(c, plat::Value(plat::Array{1, 2}));
+}

@@ -35,6 +35,17 @@ public:
 
     Value() = default;  // nil
     Value(std::nullptr_t) {}
+    Value(const Value&) = default;
+    Value& operator=(const Value&) = default;
+    // A moved-from value is nil: an object, array or dictionary kind never holds a null pointer.
+    Value(Value&& other) noexcept : _v(std::move(other._v)) { other._v = std::monostate{}; }
+    Value& operator=(Value&& other) noexcept {
+        if (this != &other) {
+            _v = std::move(other._v);
+            other._v = std::monostate{};
+        }
+        return *this;
+    }
     Value(bool b) : _v(b) {}
     template <class T>
         requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
