@@ -68,10 +68,10 @@ void setPreferredContentSizeCategory(std::string_view category) {
     if (handler) handler(now);
 }
 
-void setContentSizeCategoryChangeHandler(std::function<void(const std::string&)> handler) {
+ContentSizeCategoryChangeHandler setContentSizeCategoryChangeHandler(ContentSizeCategoryChangeHandler handler) {
     auto& s = categoryState();
     std::lock_guard lock(s.mutex);
-    s.handler = std::move(handler);
+    return std::exchange(s.handler, std::move(handler));
 }
 
 double preferredBodyPointSize(std::string_view category) {

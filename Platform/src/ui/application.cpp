@@ -18,21 +18,15 @@ Application& Application::shared() {
     return application;
 }
 
-namespace {
-void installTextSizeHandler() {
+Application::Application() {
     setContentSizeCategoryChangeHandler([](const std::string&) {
         NotificationCenter::defaultCenter().post(std::string(ContentSizeCategoryDidChangeNotification));
     });
 }
-}  // namespace
-
-Application::Application() { installTextSizeHandler(); }
 
 std::string Application::preferredContentSizeCategory() const { return plat::preferredContentSizeCategory(); }
 
 void Application::setPreferredContentSizeCategory(std::string_view category) {
-    // The graphics layer keeps one change handler; make sure it is ours before changing the size.
-    installTextSizeHandler();
     plat::setPreferredContentSizeCategory(category);
 }
 

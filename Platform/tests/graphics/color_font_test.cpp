@@ -61,7 +61,7 @@ TEST(Font, NamedFacesSplitWeightAndTraits) {
 
 TEST(ContentSizeCategory, ChangesReachTheHandlerOnlyWhenTheyChange) {
     std::vector<std::string> seen;
-    setContentSizeCategoryChangeHandler([&](const std::string& c) { seen.push_back(c); });
+    auto previous = setContentSizeCategoryChangeHandler([&](const std::string& c) { seen.push_back(c); });
     setPreferredContentSizeCategory(ContentSizeCategory::Large);
     setPreferredContentSizeCategory(ContentSizeCategory::ExtraSmall);
     setPreferredContentSizeCategory(ContentSizeCategory::ExtraSmall);
@@ -71,6 +71,7 @@ TEST(ContentSizeCategory, ChangesReachTheHandlerOnlyWhenTheyChange) {
     setPreferredContentSizeCategory(ContentSizeCategory::Small);
     setPreferredContentSizeCategory(ContentSizeCategory::Large);
     EXPECT_EQ(seen, (std::vector<std::string>{ContentSizeCategory::ExtraSmall, ContentSizeCategory::Large}));
+    EXPECT_FALSE(setContentSizeCategoryChangeHandler(std::move(previous)));  // ours was already removed
 }
 
 TEST(ContentSizeCategory, ScaleIsRelativeToLarge) {

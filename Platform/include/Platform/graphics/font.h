@@ -59,8 +59,10 @@ std::string preferredContentSizeCategory();
 // Stores the category and, when it changed, calls the change handler (the UI layer posts its
 // notification from there). Any string is accepted: unknown names scale by 1.
 void setPreferredContentSizeCategory(std::string_view category);
-// One handler at a time; the UI layer installs it. An empty function removes it.
-void setContentSizeCategoryChangeHandler(std::function<void(const std::string& category)> handler);
+// One handler at a time; the UI layer installs it. Returns the previous one, so whoever replaces it for a
+// while can put it back. An empty function removes it.
+using ContentSizeCategoryChangeHandler = std::function<void(const std::string& category)>;
+ContentSizeCategoryChangeHandler setContentSizeCategoryChangeHandler(ContentSizeCategoryChangeHandler handler);
 
 // The body text size of a category, in points (17 at Large): what dynamic-type text styles scale from.
 double preferredBodyPointSize(std::string_view category);
