@@ -163,7 +163,6 @@ void CairoContext::onDrawImage(const Image& image, const Rect& userRect) {
 }
 
 void CairoContext::onDrawText(const TextDraw& draw) {
-    if (!detail::usableFont(draw.text->attributes.font)) return;
     cairo_t* cr = _impl->cr;
     if (!_impl->pango) _impl->pango = detail::newPangoContext();
     _impl->setMatrix(state().ctm);

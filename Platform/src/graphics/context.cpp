@@ -163,8 +163,11 @@ void Context::drawImage(const Image& image, const Rect& rect) {
     onDrawImage(image, rect);
 }
 
+// Text in a font of no usable size draws nothing, in every backend alike.
+static bool drawableText(const AttributedString& text) { return !text.text.empty() && text.attributes.font.hasUsableSize(); }
+
 void Context::drawText(const AttributedString& text, Point origin) {
-    if (text.text.empty() || !std::isfinite(origin.x) || !std::isfinite(origin.y) || !canDraw()) return;
+    if (!drawableText(text) || !std::isfinite(origin.x) || !std::isfinite(origin.y) || !canDraw()) return;
     TextDraw d;
     d.text = &text;
     d.origin = origin;
@@ -172,7 +175,7 @@ void Context::drawText(const AttributedString& text, Point origin) {
 }
 
 void Context::drawText(const AttributedString& text, const Rect& rect, const TextOptions& options) {
-    if (text.text.empty() || !finiteRect(rect) || !(rect.width() > 0) || !canDraw()) return;
+    if (!drawableText(text) || !finiteRect(rect) || !(rect.width() > 0) || !canDraw()) return;
     TextDraw d;
     d.text = &text;
     d.origin = rect.origin;

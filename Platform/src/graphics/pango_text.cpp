@@ -95,7 +95,6 @@ PangoContext* threadMeasureContext() {
     return threadPango.measure;
 }
 
-bool usableFont(const Font& font) { return std::isfinite(font.size) && font.size > 0; }
 
 PangoFontDescription* newFontDescription(const Font& font) {
     // Face names such as "HelveticaNeue-Bold" carry weight and style in the family.
@@ -108,7 +107,7 @@ PangoFontDescription* newFontDescription(const Font& font) {
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     pango_font_description_set_style(desc, (traits & FontTraitItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     if (traits & FontTraitCondensed) pango_font_description_set_stretch(desc, PANGO_STRETCH_CONDENSED);
-    double size = std::clamp(usableFont(font) ? font.size : 12.0, 0.01, 10000.0);
+    double size = std::clamp(font.hasUsableSize() ? font.size : 12.0, 0.01, 10000.0);
     pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
     return desc;
 }
@@ -215,7 +214,7 @@ Size layoutSize(PangoLayout* layout) {
 namespace plat {
 
 Size measureText(const AttributedString& text, double maxWidth, const TextOptions& options) {
-    if (text.text.empty() || !detail::usableFont(text.attributes.font)) return {};
+    if (text.text.empty() || !text.attributes.font.hasUsableSize()) return {};
     PangoLayout* layout = detail::newLayout(detail::threadMeasureContext(), text, maxWidth, options);
     Size s = detail::layoutSize(layout);
     g_object_unref(layout);
@@ -227,7 +226,7 @@ Size measureText(std::string_view text, const Font& font) {
 }
 
 FontMetrics fontMetrics(const Font& font) {
-    if (!detail::usableFont(font)) return {};
+    if (!font.hasUsableSize()) return {};
     PangoFontDescription* desc = detail::newFontDescription(font);
     PangoFontMetrics* m = pango_context_get_metrics(detail::threadMeasureContext(), desc, nullptr);
     pango_font_description_free(desc);

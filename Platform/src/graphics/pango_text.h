@@ -16,8 +16,6 @@ PangoContext* newPangoContext();
 PangoContext* threadMeasureContext();
 
 PangoFontDescription* newFontDescription(const Font& font);  // caller frees
-// True when the size can be laid out (finite and positive).
-bool usableFont(const Font& font);
 
 // A layout of the text in `pctx`: `width` (points) wraps or truncates by the options when finite.
 // `alphaScale` multiplies every colour's alpha. Caller unrefs.

@@ -112,6 +112,15 @@ TEST(Context, ZeroScaleDrawsNothingAndClipsEverything) {
     EXPECT_FALSE(ctx.fills()[0]->clip);
 }
 
+TEST(Context, TextInAFontOfNoUsableSizeDrawsNothing) {
+    RecordingContext ctx;
+    for (double size : {0.0, -3.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        ctx.drawText(AttributedString("Hi", Font("HelveticaNeue", size), Color::red()), Point{10, 0});
+        ctx.drawText(AttributedString("Hi", Font("HelveticaNeue", size), Color::red()), Rect{0, 0, 50, 20});
+    }
+    EXPECT_TRUE(ctx.ops().empty());
+}
+
 TEST(Context, TextAndImagesAreRecordedWhereTheyLand) {
     RecordingContext ctx;
     ctx.translate(100, 100);

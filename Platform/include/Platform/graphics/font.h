@@ -2,6 +2,7 @@
 // Font descriptors (family, point size, weight, traits) and the user's preferred text size: the
 // process-wide content size category that text-scaling code reads at the moment it needs it.
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ struct Font {
     Font() = default;
     Font(std::string familyName, double pointSize, FontWeight w = FontWeight::Regular, unsigned t = FontTraitNone)
         : family(std::move(familyName)), size(pointSize), weight(w), traits(t) {}
+
+    // True when the size can be laid out (finite and positive); text in any other size draws nothing.
+    bool hasUsableSize() const { return std::isfinite(size) && size > 0; }
 
     // The family that stands for the platform's system font.
     static const char* systemFamily() { return ".SystemUI"; }
