@@ -1,9 +1,15 @@
 # Shared helpers: one shared library per folder, its version symbols, its test executable.
 
-# kivo_add_library(<target> <folder-name> [LINK ...])
-# Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit).
+include(GenerateExportHeader)
+
+# kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> [LINK ...] [PRIVATE_LINK ...])
+# Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit). The export header is
+# generated into the build tree; every public class carries its library's export macro.
 function(kivo_add_library target)
-  cmake_parse_arguments(ARG "" "" "LINK;PRIVATE_LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER" "LINK;PRIVATE_LINK" ${ARGN})
+  if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER)
+    message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO and EXPORT_HEADER are required")
+  endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp)
   string(MAKE_C_IDENTIFIER "${target}" ident)
   set(KIVO_VERSION_IDENT ${ident})
@@ -13,6 +19,9 @@ function(kivo_add_library target)
   add_library(${target} SHARED ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
   target_link_libraries(${target} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
+  generate_export_header(${target} EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO}
+    EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
+  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/include)
 endfunction()
 
 # kivo_add_tests(<target> <library>): every .cpp below tests/ into one GoogleTest executable.
