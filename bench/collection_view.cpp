@@ -27,8 +27,9 @@ public:
     int region = 0;        // 50 values
     std::string country;   // 40 values
 };
-PLAT_DEFINE_CLASS(BenchOrder, plat::Object, plat::property("amount", &BenchOrder::amount), plat::property("customer", &BenchOrder::customer),
-                  plat::property("region", &BenchOrder::region), plat::property("country", &BenchOrder::country))
+PLAT_DEFINE_CLASS(BenchOrder, plat::Object, plat::property("amount", &BenchOrder::amount),
+                  plat::property("customer", &BenchOrder::customer), plat::property("region", &BenchOrder::region),
+                  plat::property("country", &BenchOrder::country))
 
 struct Data {
     plat::ArrayPtr items = std::make_shared<plat::Array>();
@@ -42,11 +43,11 @@ const Data& data() {
     static const Data d = [] {
         plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
         static const char* first[] = {"Ada", "bruno", "Chloe", "dmitri", "Eve", "farah", "Goro", "hana", "Ivan", "juno"};
-        static const char* places[] = {"Argentina", "Belgium", "Canada", "Denmark", "Egypt", "France", "Germany", "Hungary",
-                                       "India", "Japan", "Kenya", "Latvia", "Mexico", "Norway", "Oman", "Peru",
-                                       "Qatar", "Romania", "Spain", "Turkey", "Uganda", "Vietnam", "Wales", "Yemen",
-                                       "Zambia", "Austria", "Brazil", "Chile", "Estonia", "Finland", "Greece", "Iceland",
-                                       "Jordan", "Kuwait", "Lebanon", "Malta", "Nepal", "Poland", "Russia", "Sweden"};
+        static const char* places[] = {"Argentina", "Belgium", "Canada",  "Denmark", "Egypt",   "France",  "Germany", "Hungary",
+                                       "India",     "Japan",   "Kenya",   "Latvia",  "Mexico",  "Norway",  "Oman",    "Peru",
+                                       "Qatar",     "Romania", "Spain",   "Turkey",  "Uganda",  "Vietnam", "Wales",   "Yemen",
+                                       "Zambia",    "Austria", "Brazil",  "Chile",   "Estonia", "Finland", "Greece",  "Iceland",
+                                       "Jordan",    "Kuwait",  "Lebanon", "Malta",   "Nepal",   "Poland",  "Russia",  "Sweden"};
         std::mt19937 rng(2024);
         Data out;
         out.items->reserve(kItems);
@@ -101,7 +102,9 @@ void runFilterToggling(benchmark::State& state, Keep keep) {
     bool complement = false;
     for (auto _ : state) {
         complement = !complement;
-        view->setFilter([keep, complement](const plat::Value& item) { return keep(static_cast<const BenchOrder&>(*item.asObject())) != complement; });
+        view->setFilter([keep, complement](const plat::Value& item) {
+            return keep(static_cast<const BenchOrder&>(*item.asObject())) != complement;
+        });
         benchmark::DoNotOptimize(view->items()->data());
     }
     state.SetItemsProcessed(state.iterations() * kItems);

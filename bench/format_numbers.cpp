@@ -51,7 +51,9 @@ icu::number::LocalizedNumberFormatter icuFormatter(Baseline which) {
     icu::Locale locale(kLocale);
     UnlocalizedNumberFormatter f = NumberFormatter::with().roundingMode(UNUM_ROUND_HALFEVEN);
     switch (which) {
-        case Baseline::N2: f = f.precision(Precision::fixedFraction(2)).grouping(UNUM_GROUPING_AUTO); break;
+        case Baseline::N2:
+            f = f.precision(Precision::fixedFraction(2)).grouping(UNUM_GROUPING_AUTO);
+            break;
         case Baseline::C: {
             UErrorCode status = U_ZERO_ERROR;
             UChar code[4] = {};
@@ -60,9 +62,14 @@ icu::number::LocalizedNumberFormatter icuFormatter(Baseline which) {
             break;
         }
         case Baseline::P1:
-            f = f.unit(icu::MeasureUnit::getPercent()).scale(Scale::powerOfTen(2)).precision(Precision::fixedFraction(1)).grouping(UNUM_GROUPING_OFF);
+            f = f.unit(icu::MeasureUnit::getPercent())
+                    .scale(Scale::powerOfTen(2))
+                    .precision(Precision::fixedFraction(1))
+                    .grouping(UNUM_GROUPING_OFF);
             break;
-        case Baseline::Custom: f = f.precision(Precision::fixedFraction(2)).grouping(UNUM_GROUPING_AUTO); break;
+        case Baseline::Custom:
+            f = f.precision(Precision::fixedFraction(2)).grouping(UNUM_GROUPING_AUTO);
+            break;
     }
     return f.locale(locale);
 }

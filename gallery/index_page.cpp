@@ -11,11 +11,20 @@ std::string escaped(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -40,8 +49,8 @@ std::string indexHtml(const std::vector<const Page*>& pages) {
         const std::string name = escaped(page->name);
         html += "<section id=\"" + name + "\">\n<h2>" + name + "</h2>\n";
         if (!page->description.empty()) html += "<p>" + escaped(page->description) + "</p>\n";
-        html += "<img src=\"" + name + ".png\" width=\"" + points(page->size.width) + "\" height=\"" +
-                points(page->size.height) + "\" alt=\"" + name + "\">\n</section>\n";
+        html += "<img src=\"" + name + ".png\" width=\"" + points(page->size.width) + "\" height=\"" + points(page->size.height) +
+                "\" alt=\"" + name + "\">\n</section>\n";
     }
     html += "</body>\n</html>\n";
     return html;

@@ -54,7 +54,8 @@ inline void drawRenderEngineSampler() {
     e.setStroke(blue);
     e.setStrokeThickness(2);
     e.drawSplines(std::vector<double>{x + 6, x + 24, x + 42, x + 60}, std::vector<double>{y + 50, y + 12, y + 40, y + 8}, false);
-    e.drawSplines(std::vector<double>{x + 80, x + 110, x + 76, x + 112}, std::vector<double>{y + 6, y + 22, y + 38, y + 56}, true);
+    e.drawSplines(std::vector<double>{x + 80, x + 110, x + 76, x + 112}, std::vector<double>{y + 6, y + 22, y + 38, y + 56},
+                  true);
 
     std::tie(x, y) = cell(0, 1, "spline area / stacked");
     e.setFill(orange.withAlpha(0.7));

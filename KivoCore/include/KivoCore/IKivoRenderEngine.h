@@ -54,8 +54,8 @@ public:
                                  double startAngle, double endAngle) = 0;
     virtual std::shared_ptr<plat::Path> drawPieSegment(double cx, double cy, double radius, double startAngle, double sweepAngle,
                                                        bool selected) = 0;
-    virtual std::shared_ptr<plat::Path> drawDonutSegment(double cx, double cy, double radius, double innerRadius, double startAngle,
-                                                         double sweepAngle, bool selected) = 0;
+    virtual std::shared_ptr<plat::Path> drawDonutSegment(double cx, double cy, double radius, double innerRadius,
+                                                         double startAngle, double sweepAngle, bool selected) = 0;
     virtual void drawString(const std::string& text, const std::shared_ptr<KivoPoint>& pt) = 0;
     virtual void drawStringInRect(const std::string& text, const plat::Rect& rect) = 0;
     virtual void drawStringRotated(const std::string& text, const std::shared_ptr<KivoPoint>& pt,

@@ -19,8 +19,11 @@ public:
     // A nil name reads as "".
     KivoCollectionViewGroup(std::shared_ptr<KivoGroupDescription> groupDescription, std::optional<std::string> name,
                             std::uint64_t level, bool isBottomLevel)
-        : _groupDescription(std::move(groupDescription)), _name(name.value_or(std::string())), _level(level),
-          _isBottomLevel(isBottomLevel), _items(std::make_shared<plat::Array>()) {}
+        : _groupDescription(std::move(groupDescription)),
+          _name(name.value_or(std::string())),
+          _level(level),
+          _isBottomLevel(isBottomLevel),
+          _items(std::make_shared<plat::Array>()) {}
 
     const std::string& name() const { return _name; }
     std::uint64_t level() const { return _level; }

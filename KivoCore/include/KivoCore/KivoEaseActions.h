@@ -26,9 +26,9 @@ public:
     std::int64_t viewAnimationCurve() const override { return 0; }
 };
 
-#define KIVO_EASE_CURVE(Name, Kind)                                        \
-    class Name : public Kind {                                             \
-    public:                                                                \
+#define KIVO_EASE_CURVE(Name, Kind)                                         \
+    class Name : public Kind {                                              \
+    public:                                                                 \
         double ease(double t, double b, double c, double d) const override; \
     };
 

@@ -12,8 +12,10 @@ public:
     KivoEasing() = delete;
 
     static KivoEasePtr EaseNone() { return nullptr; }
-#define KIVO_EASE_FAMILY(F) \
-    static KivoEasePtr EaseIn##F(); static KivoEasePtr EaseOut##F(); static KivoEasePtr EaseInOut##F();
+#define KIVO_EASE_FAMILY(F)          \
+    static KivoEasePtr EaseIn##F();  \
+    static KivoEasePtr EaseOut##F(); \
+    static KivoEasePtr EaseInOut##F();
     KIVO_EASE_FAMILY(Back)
     KIVO_EASE_FAMILY(Bounce)
     KIVO_EASE_FAMILY(Circ)

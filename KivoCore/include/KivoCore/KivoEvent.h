@@ -33,10 +33,12 @@ public:
     using Function = std::function<void(const std::shared_ptr<KivoEventContainer>&)>;
 
     KivoEventBlock() = default;
+    // clang-format off
     template <class F>
         requires(std::is_invocable_v<F&, const std::shared_ptr<KivoEventContainer>&> &&
                  !std::is_same_v<std::remove_cvref_t<F>, KivoEventBlock>)
     KivoEventBlock(F&& f) : _fn(std::make_shared<const Function>(std::forward<F>(f))) {}
+    // clang-format on
 
     void operator()(const std::shared_ptr<KivoEventContainer>& c) const {
         if (_fn && *_fn) (*_fn)(c);

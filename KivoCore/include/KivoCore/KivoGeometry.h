@@ -29,7 +29,9 @@ class KivoSize : public plat::Object {
 public:
     KivoSize() = default;
     KivoSize(double width, double height) : _width(width), _height(height) {}
-    static std::shared_ptr<KivoSize> create(double width = 0, double height = 0) { return std::make_shared<KivoSize>(width, height); }
+    static std::shared_ptr<KivoSize> create(double width = 0, double height = 0) {
+        return std::make_shared<KivoSize>(width, height);
+    }
 
     double width() const { return _width; }
     void setWidth(double w) { _width = w; }
@@ -37,7 +39,9 @@ public:
     void setHeight(double h) { _height = h; }
 
     std::shared_ptr<KivoSize> clone() const { return create(_width, _height); }
-    bool isEqual(const std::shared_ptr<KivoSize>& other) const { return other && _width == other->_width && _height == other->_height; }
+    bool isEqual(const std::shared_ptr<KivoSize>& other) const {
+        return other && _width == other->_width && _height == other->_height;
+    }
     bool isEqual(const plat::Object& other) const override;
 
 private:
@@ -73,7 +77,9 @@ public:
         return p && _left <= p->x() && p->x() <= right() && _top <= p->y() && p->y() <= bottom();
     }
     // A new rectangle grown by dx on the left and right and dy on the top and bottom.
-    std::shared_ptr<KivoRect> inflate(double dx, double dy) const { return create(_left - dx, _top - dy, _width + 2 * dx, _height + 2 * dy); }
+    std::shared_ptr<KivoRect> inflate(double dx, double dy) const {
+        return create(_left - dx, _top - dy, _width + 2 * dx, _height + 2 * dy);
+    }
 
 private:
     double _left = 0, _top = 0, _width = 0, _height = 0;

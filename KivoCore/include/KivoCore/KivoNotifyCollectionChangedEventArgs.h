@@ -21,7 +21,10 @@ public:
     explicit KivoNotifyCollectionChangedEventArgs(std::int64_t action) : _action(action) {}
     KivoNotifyCollectionChangedEventArgs(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,
                                          plat::ArrayPtr oldItems, std::int64_t oldStartingIndex)
-        : _action(action), _items(std::move(items)), _startingIndex(startingIndex), _oldItems(std::move(oldItems)),
+        : _action(action),
+          _items(std::move(items)),
+          _startingIndex(startingIndex),
+          _oldItems(std::move(oldItems)),
           _oldStartingIndex(oldStartingIndex) {}
 
     static std::shared_ptr<KivoNotifyCollectionChangedEventArgs> reset() {

@@ -25,14 +25,20 @@
 namespace kivo_format {
 struct PlainNumber;
 struct CustomPattern;
-}
+}  // namespace kivo_format
 
 class KivoNumberFormatter : public plat::Object {
 public:
     using Text = std::optional<std::string>;
 
     // Pattern forms, as the classification remembers them.
-    enum Form : std::int64_t { FormStandard = 0, FormZeroPlaceholder = 1, FormDigitPlaceholder = 2, FormMixedPlaceholder = 3, FormNone = 4 };
+    enum Form : std::int64_t {
+        FormStandard = 0,
+        FormZeroPlaceholder = 1,
+        FormDigitPlaceholder = 2,
+        FormMixedPlaceholder = 3,
+        FormNone = 4
+    };
 
     KivoNumberFormatter();
     ~KivoNumberFormatter() override;

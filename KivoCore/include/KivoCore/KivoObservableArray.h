@@ -54,8 +54,8 @@ public:
     void deferUpdate(const std::function<void()>& block);
 
     // ---- announcing ----
-    void raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,
-                                plat::ArrayPtr oldItems, std::int64_t oldStartingIndex);
+    void raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex, plat::ArrayPtr oldItems,
+                                std::int64_t oldStartingIndex);
     // The hook subclasses override to act on every change; the base raises `collectionChanged`.
     virtual void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
 

@@ -62,8 +62,8 @@ public:
                                                  double sweepAngle, bool selected) override;
     void drawString(const std::string& text, const std::shared_ptr<KivoPoint>& pt) override;
     void drawStringInRect(const std::string& text, const plat::Rect& rect) override;
-    void drawStringRotated(const std::string& text, const std::shared_ptr<KivoPoint>& pt, const std::shared_ptr<KivoPoint>& center,
-                           double angle) override;
+    void drawStringRotated(const std::string& text, const std::shared_ptr<KivoPoint>& pt,
+                           const std::shared_ptr<KivoPoint>& center, double angle) override;
     void drawImage(const std::shared_ptr<const plat::Image>& image, const plat::Rect& rect) override;
     std::shared_ptr<KivoSize> measureString(const std::string& text) override;
     std::shared_ptr<KivoSize> measureString(const std::string& text, double rotated) override;

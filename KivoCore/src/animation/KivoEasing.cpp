@@ -29,9 +29,9 @@ const std::array<KivoEasePtr, 33>& shared() {
 
 }  // namespace
 
-#define KIVO_EASE_FAMILY(F, first)                                                  \
-    KivoEasePtr KivoEasing::EaseIn##F() { return shared()[first - 1]; }            \
-    KivoEasePtr KivoEasing::EaseOut##F() { return shared()[first]; }               \
+#define KIVO_EASE_FAMILY(F, first)                                      \
+    KivoEasePtr KivoEasing::EaseIn##F() { return shared()[first - 1]; } \
+    KivoEasePtr KivoEasing::EaseOut##F() { return shared()[first]; }    \
     KivoEasePtr KivoEasing::EaseInOut##F() { return shared()[first + 1]; }
 KIVO_EASE_FAMILY(Back, 1)
 KIVO_EASE_FAMILY(Bounce, 4)

@@ -26,16 +26,26 @@ std::vector<std::shared_ptr<KivoGroupDescription>> groupDescriptionsOf(const Kiv
 plat::Value defaultInstanceLike(const plat::Value& like) {
     using K = plat::Value::Kind;
     switch (like.kind()) {
-        case K::Null: return plat::Value::null();
-        case K::Bool: return false;
-        case K::Integer: return 0;
-        case K::Double: return 0.0;
-        case K::String: return std::string();
-        case K::Date: return plat::Date::now();
-        case K::Array: return plat::Array{};
-        case K::Dictionary: return plat::Dictionary{};
-        case K::Object: return like.asObject()->classInfo().newInstance();
-        default: return {};
+        case K::Null:
+            return plat::Value::null();
+        case K::Bool:
+            return false;
+        case K::Integer:
+            return 0;
+        case K::Double:
+            return 0.0;
+        case K::String:
+            return std::string();
+        case K::Date:
+            return plat::Date::now();
+        case K::Array:
+            return plat::Array{};
+        case K::Dictionary:
+            return plat::Dictionary{};
+        case K::Object:
+            return like.asObject()->classInfo().newInstance();
+        default:
+            return {};
     }
 }
 

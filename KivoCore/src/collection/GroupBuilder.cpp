@@ -104,7 +104,8 @@ private:
 class Level {
 public:
     Level(std::shared_ptr<KivoGroupDescription> description, std::uint64_t level)
-        : description(std::move(description)), level(level),
+        : description(std::move(description)),
+          level(level),
           byEquality(typeid(*this->description) == typeid(KivoGroupDescription) ||
                      typeid(*this->description) == typeid(KivoPropertyGroupDescription)) {
         auto* property = dynamic_cast<const KivoPropertyGroupDescription*>(this->description.get());
@@ -124,17 +125,22 @@ struct Node {
     std::unordered_map<std::string, std::uint32_t> byName;  // the first group of each name
     std::array<ScalarIndex, 10> byScalar;                   // by value kind, then the value's bits
     TextIndex byString;
-    std::vector<std::unique_ptr<Node>> children;            // parallel to *list
-    std::uint32_t bottomOrdinal = 0;                        // bottom-level groups: their number
+    std::vector<std::unique_ptr<Node>> children;  // parallel to *list
+    std::uint32_t bottomOrdinal = 0;              // bottom-level groups: their number
 };
 
 std::uint64_t scalarBits(const plat::Value& v) {
     switch (v.kind()) {
-        case plat::Value::Kind::Bool: return v.asBool();
-        case plat::Value::Kind::Integer: return static_cast<std::uint64_t>(v.asInteger());
-        case plat::Value::Kind::Double: return std::bit_cast<std::uint64_t>(v.asDouble());
-        case plat::Value::Kind::Date: return std::bit_cast<std::uint64_t>(v.asDate().seconds);
-        default: return 0;
+        case plat::Value::Kind::Bool:
+            return v.asBool();
+        case plat::Value::Kind::Integer:
+            return static_cast<std::uint64_t>(v.asInteger());
+        case plat::Value::Kind::Double:
+            return std::bit_cast<std::uint64_t>(v.asDouble());
+        case plat::Value::Kind::Date:
+            return std::bit_cast<std::uint64_t>(v.asDate().seconds);
+        default:
+            return 0;
     }
 }
 

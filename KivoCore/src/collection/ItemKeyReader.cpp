@@ -11,8 +11,18 @@ bool exactInDouble(const plat::Property& p) {
     const std::string& a = p.attributes();
     if (a.size() < 2 || a[0] != 'T') return false;
     switch (a[1]) {
-        case 'd': case 'f': case 'B': case 'c': case 'C': case 's': case 'S': case 'i': case 'I': return true;
-        default: return false;
+        case 'd':
+        case 'f':
+        case 'B':
+        case 'c':
+        case 'C':
+        case 's':
+        case 'S':
+        case 'i':
+        case 'I':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -29,7 +39,8 @@ ItemKeyReader::Resolved ItemKeyReader::resolve(const plat::Object& object) {
 }
 
 plat::Value ItemKeyReader::read(const plat::Value& item) {
-    if (auto* dyn = plat::DynamicObject::answering(item, plat::DynamicObject::GetPropertyValue)) return dyn->getPropertyValue(_key);
+    if (auto* dyn = plat::DynamicObject::answering(item, plat::DynamicObject::GetPropertyValue))
+        return dyn->getPropertyValue(_key);
     if (item.isObject()) {
         plat::Object& o = *item.asObject();
         if (const plat::Property* p = resolve(o).property) return p->get(o);

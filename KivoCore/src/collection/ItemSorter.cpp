@@ -42,12 +42,15 @@ Cell numberCell(double v) { return {std::bit_cast<std::uint64_t>(v), 0, CellKind
 
 Cell cellOf(const plat::Value& v, std::vector<plat::Value>& strings) {
     switch (v.kind()) {
-        case plat::Value::Kind::Nil: return {};
+        case plat::Value::Kind::Nil:
+            return {};
         case plat::Value::Kind::Bool:
-        case plat::Value::Kind::Double: return numberCell(v.asDouble());
+        case plat::Value::Kind::Double:
+            return numberCell(v.asDouble());
         case plat::Value::Kind::Integer: {
             std::int64_t i = v.asInteger();
-            if (static_cast<double>(i) > -kExactLimit && static_cast<double>(i) < kExactLimit) return numberCell(static_cast<double>(i));
+            if (static_cast<double>(i) > -kExactLimit && static_cast<double>(i) < kExactLimit)
+                return numberCell(static_cast<double>(i));
             return {static_cast<std::uint64_t>(i), 0, CellKind::BigInteger, 0};
         }
         case plat::Value::Kind::String: {
@@ -55,8 +58,10 @@ Cell cellOf(const plat::Value& v, std::vector<plat::Value>& strings) {
             strings.push_back(v);
             return c;
         }
-        case plat::Value::Kind::Date: return {std::bit_cast<std::uint64_t>(v.asDate().seconds), 0, CellKind::Date, 0};
-        default: return {0, 0, CellKind::Other, 0};
+        case plat::Value::Kind::Date:
+            return {std::bit_cast<std::uint64_t>(v.asDate().seconds), 0, CellKind::Date, 0};
+        default:
+            return {0, 0, CellKind::Other, 0};
     }
 }
 
@@ -87,14 +92,16 @@ int compareNumbers(const Cell& a, const Cell& b) {
         auto x = static_cast<std::int64_t>(a.bits), y = static_cast<std::int64_t>(b.bits);
         return (x > y) - (x < y);
     }
-    if (a.kind == CellKind::BigInteger) return compareIntegerToDouble(static_cast<std::int64_t>(a.bits), std::bit_cast<double>(b.bits));
+    if (a.kind == CellKind::BigInteger)
+        return compareIntegerToDouble(static_cast<std::int64_t>(a.bits), std::bit_cast<double>(b.bits));
     return -compareIntegerToDouble(static_cast<std::int64_t>(b.bits), std::bit_cast<double>(a.bits));
 }
 
 inline int compareStrings(const Cell& a, const Cell& b, const Column& column) {
     if (a.bits != b.bits) return a.bits < b.bits ? -1 : 1;
     if (a.bits2 != b.bits2) return a.bits2 < b.bits2 ? -1 : 1;
-    if (a.shortLength <= kInlineKey || b.shortLength <= kInlineKey) return (a.shortLength > b.shortLength) - (a.shortLength < b.shortLength);
+    if (a.shortLength <= kInlineKey || b.shortLength <= kInlineKey)
+        return (a.shortLength > b.shortLength) - (a.shortLength < b.shortLength);
     std::string_view x = column.keys[a.key], y = column.keys[b.key];
     int r = x.substr(kInlineKey).compare(y.substr(kInlineKey));
     return (r > 0) - (r < 0);
@@ -109,11 +116,16 @@ inline int compareCells(const Cell& a, const Cell& b, const Column& column) {
         return a.kind == CellKind::Nil ? -1 : 1;  // without a value first, in either direction
     }
     int r;
-    if (isNumeric(a.kind) && isNumeric(b.kind)) r = compareNumbers(a, b);
-    else if (a.kind != b.kind) return 0;
-    else if (a.kind == CellKind::String) r = compareStrings(a, b, column);
-    else if (a.kind == CellKind::Date) r = compareDoubles(std::bit_cast<double>(a.bits), std::bit_cast<double>(b.bits));
-    else return 0;
+    if (isNumeric(a.kind) && isNumeric(b.kind))
+        r = compareNumbers(a, b);
+    else if (a.kind != b.kind)
+        return 0;
+    else if (a.kind == CellKind::String)
+        r = compareStrings(a, b, column);
+    else if (a.kind == CellKind::Date)
+        r = compareDoubles(std::bit_cast<double>(a.bits), std::bit_cast<double>(b.bits));
+    else
+        return 0;
     return column.ascending ? r : -r;
 }
 
@@ -208,8 +220,10 @@ bool radixKeys(const Column& column, std::vector<KeyIndex>& out) {
             key = 0;
         } else {
             double d = std::bit_cast<double>(c.bits);
-            if (std::isnan(d)) key = column.ascending ? 1 : UINT64_MAX;
-            else key = column.ascending ? orderedBits(d) : ~orderedBits(d);
+            if (std::isnan(d))
+                key = column.ascending ? 1 : UINT64_MAX;
+            else
+                key = column.ascending ? orderedBits(d) : ~orderedBits(d);
         }
         out[i] = {key, static_cast<std::uint32_t>(i)};
     }

@@ -48,8 +48,10 @@ struct Accumulator {
     void add(const plat::Value& value) {
         if (value.isNil() || value.isNull()) return;
         ++count;
-        if (value.isNumber()) addNumber(value.asDouble());
-        else if (value.isString()) addNumber(leadingNumber(value.asString()));
+        if (value.isNumber())
+            addNumber(value.asDouble());
+        else if (value.isString())
+            addNumber(leadingNumber(value.asString()));
     }
 
     double total() const { return sum + compensation; }
@@ -84,17 +86,28 @@ double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const 
             if (!item.isNil()) acc.add(path.getValueForTarget(item));
     }
     switch (aggregate) {
-        case KivoAggregateSum: return acc.total();
-        case KivoAggregateCount: return static_cast<double>(acc.count);
-        case KivoAggregateAverage: return acc.n ? acc.total() / static_cast<double>(acc.n) : 0;
-        case KivoAggregateMaximum: return acc.n ? acc.maximum : 0;
-        case KivoAggregateMinimum: return acc.n ? acc.minimum : 0;
-        case KivoAggregateRange: return acc.n ? acc.maximum - acc.minimum : 0;
-        case KivoAggregateSampleStandardDeviation: return std::sqrt(acc.variance(true));
-        case KivoAggregateSampleVariance: return acc.variance(true);
-        case KivoAggregatePopulationStandardDeviation: return std::sqrt(acc.variance(false));
-        case KivoAggregatePopulationVariance: return acc.variance(false);
-        default: return 0;
+        case KivoAggregateSum:
+            return acc.total();
+        case KivoAggregateCount:
+            return static_cast<double>(acc.count);
+        case KivoAggregateAverage:
+            return acc.n ? acc.total() / static_cast<double>(acc.n) : 0;
+        case KivoAggregateMaximum:
+            return acc.n ? acc.maximum : 0;
+        case KivoAggregateMinimum:
+            return acc.n ? acc.minimum : 0;
+        case KivoAggregateRange:
+            return acc.n ? acc.maximum - acc.minimum : 0;
+        case KivoAggregateSampleStandardDeviation:
+            return std::sqrt(acc.variance(true));
+        case KivoAggregateSampleVariance:
+            return acc.variance(true);
+        case KivoAggregatePopulationStandardDeviation:
+            return std::sqrt(acc.variance(false));
+        case KivoAggregatePopulationVariance:
+            return acc.variance(false);
+        default:
+            return 0;
     }
 }
 

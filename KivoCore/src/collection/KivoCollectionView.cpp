@@ -16,8 +16,10 @@
 using kivo::collection::indexOfEqual;
 
 KivoCollectionView::KivoCollectionView()
-    : _sourceCollection(std::make_shared<plat::Array>()), _items(std::make_shared<plat::Array>()),
-      _sortDescriptions(std::make_shared<KivoObservableArray>()), _groupDescriptions(std::make_shared<KivoObservableArray>()) {}
+    : _sourceCollection(std::make_shared<plat::Array>()),
+      _items(std::make_shared<plat::Array>()),
+      _sortDescriptions(std::make_shared<KivoObservableArray>()),
+      _groupDescriptions(std::make_shared<KivoObservableArray>()) {}
 
 KivoCollectionView::~KivoCollectionView() = default;
 
@@ -75,8 +77,10 @@ public:
         if (_out.capacity() < expected) _out.reserve(expected);
     }
     void append(const plat::Value& item) {
-        if (_written < _out.size()) _out[_written] = item;
-        else _out.push_back(item);
+        if (_written < _out.size())
+            _out[_written] = item;
+        else
+            _out.push_back(item);
         ++_written;
     }
     ~VisibleListWriter() { _out.resize(_written); }
@@ -114,7 +118,8 @@ void KivoCollectionView::refresh(bool announce) {
                     if (_filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
             }
             kivo::collection::ItemList candidates{all, _filter ? &kept : nullptr};
-            std::vector<std::uint32_t> order = kivo::collection::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
+            std::vector<std::uint32_t> order =
+                kivo::collection::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
             VisibleListWriter writer(*visible, order.size());
             // Sorted items are scattered in memory, and writing one touches its reference count and that
             // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
@@ -142,8 +147,10 @@ void KivoCollectionView::refresh(bool announce) {
     }
 
     size_t found = remembered.isNil() ? plat::NotFound : indexOfEqual(*_items, remembered);
-    if (found != plat::NotFound) _currentPosition = static_cast<std::int32_t>(found);
-    else _currentPosition = std::min(_currentPosition, itemCount() - 1);
+    if (found != plat::NotFound)
+        _currentPosition = static_cast<std::int32_t>(found);
+    else
+        _currentPosition = std::min(_currentPosition, itemCount() - 1);
 
     if (announce) onCollectionChanged(KivoNotifyCollectionChangedEventArgs::reset());
 }

@@ -7,7 +7,8 @@ std::optional<std::string> KivoGroupDescription::groupNameFromItem(const plat::V
     return item.description();
 }
 
-bool KivoGroupDescription::namesMatch(const std::optional<std::string>& groupName, const std::optional<std::string>& itemName) const {
+bool KivoGroupDescription::namesMatch(const std::optional<std::string>& groupName,
+                                      const std::optional<std::string>& itemName) const {
     return groupName && itemName && *groupName == *itemName;
 }
 

@@ -167,8 +167,10 @@ Rect KivoBaseTooltipView::_getFrameRect(const Rect& rect, Point p) {
     const float w = static_cast<float>(rect.width()), hb = static_cast<float>(rect.height());
     const float arrow = static_cast<float>(ArrowHeight);
     float x = static_cast<float>(p.x) - w / 2;
-    if (x < EdgeMargin) x = EdgeMargin;
-    else if (x + w > A) x = w <= A / 2 ? A - w - EdgeMargin : A / 2 - HalfWidthMargin;
+    if (x < EdgeMargin)
+        x = EdgeMargin;
+    else if (x + w > A)
+        x = w <= A / 2 ? A - w - EdgeMargin : A / 2 - HalfWidthMargin;
     const float y = _arrowDirection == ArrowDown ? static_cast<float>(p.y) - (hb + arrow) : static_cast<float>(p.y);
     return {x, y, w, hb + arrow};
 }

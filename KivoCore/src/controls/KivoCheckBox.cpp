@@ -134,13 +134,16 @@ void KivoCheckBox::initInternals() {
     _lineRight = makeLine();
     _lineBottom = makeLine();
 
-    if (_isChecked) drawCheckmarkAnimated(false);
-    else drawCheckBoxAnimated(false);
+    if (_isChecked)
+        drawCheckmarkAnimated(false);
+    else
+        drawCheckBoxAnimated(false);
 
     if (!_wired) {
         _wired = true;
         addTarget([](plat::Control& c) { static_cast<KivoCheckBox&>(c).paperTouchDown(&c); }, plat::ControlEventTouchDown);
-        addTarget([](plat::Control& c) { static_cast<KivoCheckBox&>(c).paperTouchUpAndSwitchStates(&c); }, plat::ControlEventTouchUpInside);
+        addTarget([](plat::Control& c) { static_cast<KivoCheckBox&>(c).paperTouchUpAndSwitchStates(&c); },
+                  plat::ControlEventTouchUpInside);
         addTarget([](plat::Control& c) { static_cast<KivoCheckBox&>(c).paperTouchUp(&c); },
                   plat::ControlEventTouchUpOutside | plat::ControlEventTouchCancel);
         auto tap = plat::TapGestureRecognizer::create();
@@ -149,7 +152,9 @@ void KivoCheckBox::initInternals() {
     }
 }
 
-std::vector<ShapeLayer*> KivoCheckBox::lines() const { return {_lineLeft.get(), _lineTop.get(), _lineRight.get(), _lineBottom.get()}; }
+std::vector<ShapeLayer*> KivoCheckBox::lines() const {
+    return {_lineLeft.get(), _lineTop.get(), _lineRight.get(), _lineBottom.get()};
+}
 
 // ---- Properties ----
 
@@ -157,8 +162,10 @@ void KivoCheckBox::setIsChecked(bool checked) {
     if (checked == _isChecked) return;
     _isChecked = checked;
     endSequence();
-    if (checked) drawCheckmarkAnimated(false);
-    else drawCheckBoxAnimated(false);
+    if (checked)
+        drawCheckmarkAnimated(false);
+    else
+        drawCheckBoxAnimated(false);
 }
 
 void KivoCheckBox::setIntrinsicSize(std::int32_t size) {
@@ -225,22 +232,29 @@ void KivoCheckBox::uncheckAnimated(bool animated) {
 }
 
 void KivoCheckBox::switchStatesAnimated(bool animated) {
-    if (animated) private_switchStatesAnimated(true);
-    else if (_isChecked) uncheckAnimated(false);
-    else checkAnimated(false);
+    if (animated)
+        private_switchStatesAnimated(true);
+    else if (_isChecked)
+        uncheckAnimated(false);
+    else
+        checkAnimated(false);
 }
 
 void KivoCheckBox::private_switchStatesAnimated(bool animated) {
     if (animated) {
         beginSequence();
-        if (_isChecked) spinCheckboxAnimated(true, SpinAngle1, SpinAngle2, SpinRadiusDenominator, StageDuration);
-        else shrinkAwayCheckmarkAnimated(true);
+        if (_isChecked)
+            spinCheckboxAnimated(true, SpinAngle1, SpinAngle2, SpinRadiusDenominator, StageDuration);
+        else
+            shrinkAwayCheckmarkAnimated(true);
     } else {
         // Without animation the sequence is its last drawing (a first stage alone would leave a
         // diamond or a shrunk mark on screen).
         endSequence();
-        if (_isChecked) drawCheckmarkAnimated(false);
-        else drawCheckBoxAnimated(false);
+        if (_isChecked)
+            drawCheckmarkAnimated(false);
+        else
+            drawCheckBoxAnimated(false);
     }
     fadeTapCircleOut();
 }
@@ -288,8 +302,8 @@ void KivoCheckBox::drawCheckBoxAnimated(bool animated) {
     };
     const auto layers = lines();
     for (std::size_t i = 0; i < layers.size(); ++i) {
-        setLinePath(*layers[i], createCenteredLineWithRadius(L, sides[i].angle, sides[i].offset), animated, StageDuration, sides[i].id,
-                    PathKeys[i]);
+        setLinePath(*layers[i], createCenteredLineWithRadius(L, sides[i].angle, sides[i].offset), animated, StageDuration,
+                    sides[i].id, PathKeys[i]);
         setLineStrokeColor(*layers[i], tintColor(), animated, StageDuration, nullptr, ColorKeys[i]);
     }
 }
@@ -337,10 +351,10 @@ void KivoCheckBox::drawCheckmarkAnimated(bool animated) {
     _lineTop->setOpacity(0);
     const double L = kivoCheckbox_checkboxSideLength;
     const double u = L / 9;
-    setLinePath(*_lineRight, createCenteredLineWithRadius(LongStrokeFactor * L, SpinAngle2, {3.5 * u, 0.5 * u}), animated, StageDuration,
-                "largeCheckmarkLine", "animateRightLinePath");
-    setLinePath(*_lineBottom, createCenteredLineWithRadius(ShortStrokeFactor * L, SpinAngle1, {-9 * u, 5 * u}), animated, StageDuration,
-                "smallCheckmarkLine", "animateBottomLinePath");
+    setLinePath(*_lineRight, createCenteredLineWithRadius(LongStrokeFactor * L, SpinAngle2, {3.5 * u, 0.5 * u}), animated,
+                StageDuration, "largeCheckmarkLine", "animateRightLinePath");
+    setLinePath(*_lineBottom, createCenteredLineWithRadius(ShortStrokeFactor * L, SpinAngle1, {-9 * u, 5 * u}), animated,
+                StageDuration, "smallCheckmarkLine", "animateBottomLinePath");
     if (!animated) {
         // Animated, the colours stay as the shrinking stage turned them.
         _lineRight->setStrokeColor(_checkmarkColor);
@@ -356,8 +370,8 @@ void KivoCheckBox::shrinkAwayCheckmarkAnimated(bool animated) {
     const double L = kivoCheckbox_checkboxSideLength;
     const double r = L / 18, k = r - L / 72;
     const Color tint = tintColor();
-    setLinePath(*_lineRight, createCenteredLineWithRadius(r, SpinAngle2, {k - 3, 11 + k}), animated, StageDuration, "largeCheckmarkLine2",
-                "animateRightLinePath");
+    setLinePath(*_lineRight, createCenteredLineWithRadius(r, SpinAngle2, {k - 3, 11 + k}), animated, StageDuration,
+                "largeCheckmarkLine2", "animateRightLinePath");
     setLineStrokeColor(*_lineRight, tint, animated, StageDuration, nullptr, "animateRightLineStrokeColor");
     setLinePath(*_lineBottom, createCenteredLineWithRadius(r, SpinAngle1, {-3 - k, 11 + k}), animated, StageDuration,
                 "smallCheckmarkLine2", "animateBottomLinePath");
@@ -440,8 +454,10 @@ void KivoCheckBox::growTapCircle() {
     circle->setBorderColor(Color::clear());
     circle->setBorderWidth(0);
     circle->setPath(start);
-    if (_isChecked) circle->setFillColor(_tapCircleNegativeColor.value_or(tintColor().withAlpha(TapCircleAlpha)));
-    else circle->setFillColor(_tapCirclePositiveColor.value_or(_checkmarkColor.withAlpha(TapCircleAlpha)));
+    if (_isChecked)
+        circle->setFillColor(_tapCircleNegativeColor.value_or(tintColor().withAlpha(TapCircleAlpha)));
+    else
+        circle->setFillColor(_tapCirclePositiveColor.value_or(_checkmarkColor.withAlpha(TapCircleAlpha)));
     _rippleAnimationQueue.push_back(circle);
     layer()->insertSublayer(circle, 0);
 

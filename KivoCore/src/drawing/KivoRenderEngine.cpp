@@ -23,7 +23,9 @@ constexpr double kMaxFontSize = 20.0;
 
 KivoRenderEngine::KivoRenderEngine() { setFont(DEFAULT_FONT); }
 
-void KivoRenderEngine::setStrokeThickness(double thickness) { _thickness = std::isnan(thickness) ? DEFAULT_THICKNESS : thickness; }
+void KivoRenderEngine::setStrokeThickness(double thickness) {
+    _thickness = std::isnan(thickness) ? DEFAULT_THICKNESS : thickness;
+}
 
 void KivoRenderEngine::setOpacity(double opacity) { _opacity = std::isnan(opacity) ? DEFAULT_OPACITY : opacity; }
 
@@ -34,7 +36,13 @@ void KivoRenderEngine::setFontFamily(const std::string& family) { _fontFamily = 
 double KivoRenderEngine::fontScaleForContentSizeCategory(const std::string& category) {
     using namespace plat::ContentSizeCategory;
     static constexpr std::array<std::pair<std::string_view, double>, 7> regular{{
-        {ExtraSmall, 0.7}, {Small, 0.75}, {Medium, 0.8}, {Large, 1.0}, {ExtraLarge, 1.05}, {ExtraExtraLarge, 1.1}, {ExtraExtraExtraLarge, 1.2},
+        {ExtraSmall, 0.7},
+        {Small, 0.75},
+        {Medium, 0.8},
+        {Large, 1.0},
+        {ExtraLarge, 1.05},
+        {ExtraExtraLarge, 1.1},
+        {ExtraExtraExtraLarge, 1.2},
     }};
     static constexpr std::array<std::pair<std::string_view, double>, 5> accessibility{{
         {AccessibilityMedium, 1.1},

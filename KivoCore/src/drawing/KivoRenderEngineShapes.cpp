@@ -144,8 +144,8 @@ void KivoRenderEngine::drawPolygonWithMode(const std::vector<std::shared_ptr<Kiv
     ctx->drawPath(p, static_cast<plat::DrawingMode>(mode));
 }
 
-void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, double /*startY*/, double radiusOut, double radiusIn,
-                                       double startAngle, double endAngle) {
+void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, double /*startY*/, double radiusOut,
+                                       double radiusIn, double startAngle, double endAngle) {
     plat::Context* ctx = plat::currentContext();
     if (!ctx) return;
     applyLook(*this, *ctx, Alpha | Fill | Stroke | DoubleWidth, _borderDashes);
@@ -168,8 +168,8 @@ void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, do
     ctx->restore();
 }
 
-std::shared_ptr<plat::Path> KivoRenderEngine::drawPieSegment(double cx, double cy, double radius, double startAngle, double sweepAngle,
-                                                             bool selected) {
+std::shared_ptr<plat::Path> KivoRenderEngine::drawPieSegment(double cx, double cy, double radius, double startAngle,
+                                                             double sweepAngle, bool selected) {
     auto path = std::make_shared<plat::Path>();
     if (sweepAngle >= kFullCircle) {
         drawEllipse(cx, cy, 2 * radius, 2 * radius);
@@ -187,7 +187,8 @@ std::shared_ptr<plat::Path> KivoRenderEngine::drawPieSegment(double cx, double c
 void KivoRenderEngine::_drawSegment(const plat::Path& path, bool selected) {
     if (plat::Context* ctx = plat::currentContext()) {
         // No opacity step: the context's alpha stays as last set.
-        applyLook(*this, *ctx, Fill | Stroke | Width, selected ? std::span<const double>(_borderDashes) : std::span<const double>());
+        applyLook(*this, *ctx, Fill | Stroke | Width,
+                  selected ? std::span<const double>(_borderDashes) : std::span<const double>());
         ctx->drawPath(path, plat::DrawingMode::FillStroke);
         ctx->setLineDash(0, {});
     }
@@ -195,8 +196,8 @@ void KivoRenderEngine::_drawSegment(const plat::Path& path, bool selected) {
     _borderDashes.clear();
 }
 
-std::shared_ptr<plat::Path> KivoRenderEngine::drawDonutSegment(double cx, double cy, double radius, double innerRadius, double startAngle,
-                                                               double sweepAngle, bool selected) {
+std::shared_ptr<plat::Path> KivoRenderEngine::drawDonutSegment(double cx, double cy, double radius, double innerRadius,
+                                                               double startAngle, double sweepAngle, bool selected) {
     auto path = std::make_shared<plat::Path>();
     plat::Point start{cx - std::cos(startAngle) * radius, cy - std::sin(startAngle) * radius};
     double a = startAngle - kPi, b = startAngle + sweepAngle - kPi;

@@ -7,11 +7,15 @@ namespace kivo_drawing {
 plat::Point controlPointForPoints(plat::Point a, plat::Point b, bool rotated) {
     plat::Point c{(a.x + b.x) / 2, (a.y + b.y) / 2};
     if (rotated) {
-        if (b.x > a.x) c.x += std::fabs(b.x - c.x);
-        else if (a.x > b.x) c.x -= std::fabs(b.x - c.x);
+        if (b.x > a.x)
+            c.x += std::fabs(b.x - c.x);
+        else if (a.x > b.x)
+            c.x -= std::fabs(b.x - c.x);
     } else {
-        if (b.y > a.y) c.y += std::fabs(b.y - c.y);
-        else if (a.y > b.y) c.y -= std::fabs(b.y - c.y);
+        if (b.y > a.y)
+            c.y += std::fabs(b.y - c.y);
+        else if (a.y > b.y)
+            c.y -= std::fabs(b.y - c.y);
     }
     return c;
 }

@@ -4,9 +4,7 @@
 
 namespace {
 
-bool sameOwner(const std::weak_ptr<void>& a, const std::shared_ptr<void>& b) {
-    return !a.owner_before(b) && !b.owner_before(a);
-}
+bool sameOwner(const std::weak_ptr<void>& a, const std::shared_ptr<void>& b) { return !a.owner_before(b) && !b.owner_before(a); }
 
 // Copy-on-write removal of the first subscription that `matches`, leaving a raise in progress its snapshot.
 template <class Match>

@@ -66,7 +66,8 @@ void KivoObservableArray::removeObjectAtIndex(std::size_t index) {
     plat::Value removed = std::move(_storage[index]);
     _storage.erase(_storage.begin() + static_cast<std::ptrdiff_t>(index));
     if (!isUpdating())
-        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(removed), static_cast<std::int64_t>(index));
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(removed),
+                               static_cast<std::int64_t>(index));
 }
 
 void KivoObservableArray::removeObject(const plat::Value& given) {
@@ -78,14 +79,16 @@ void KivoObservableArray::removeObject(const plat::Value& given) {
     const auto first = _storage.begin() + static_cast<std::ptrdiff_t>(index);
     _storage.erase(std::remove_if(first, _storage.end(), [&](const plat::Value& v) { return v.isEqual(item); }), _storage.end());
     if (!isUpdating())
-        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(found), static_cast<std::int64_t>(index));
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(found),
+                               static_cast<std::int64_t>(index));
 }
 
 void KivoObservableArray::replaceObjectAtIndex(std::size_t index, const plat::Value& item) {
     checkIndex(index, "replaceObjectAtIndex");
     plat::Value old = std::exchange(_storage[index], plat::Value(item));  // `item` may be that very entry
     if (!isUpdating())
-        raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, nullptr, -1, listOf(old), static_cast<std::int64_t>(index));
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, nullptr, -1, listOf(old),
+                               static_cast<std::int64_t>(index));
 }
 
 void KivoObservableArray::setObject(const plat::Value& item, std::int64_t index) {

@@ -103,8 +103,10 @@ PlainNumber CustomPattern::scaled(const PlainNumber& n) const {
 
 int CustomPattern::fractionDigits(const PlainNumber& scaledValue) const {
     switch (rule) {
-        case Fraction::Fixed: return fraction;
-        case Fraction::UpToOwn: return std::min(fraction, scaledValue.fractionDigits());
+        case Fraction::Fixed:
+            return fraction;
+        case Fraction::UpToOwn:
+            return std::min(fraction, scaledValue.fractionDigits());
         case Fraction::ZerosThenOwn: {
             int own = scaledValue.fractionDigits();
             return own >= fraction ? fraction : own == 0 ? leadingZeroPlaces : own;

@@ -33,13 +33,17 @@ bool appliesAsDatePattern(const std::string& format) {
 std::optional<std::string> KivoIOSValueFormatter::format(const plat::Value& value, const std::string& format) {
     if (value.isNil()) return std::string();
     switch (KivoReflector::getDataType(value)) {
-        case KivoDataTypeDate: return _formatDate(value, format, _locale);
-        case KivoDataTypeNumber: return _formatNumber(value, format, _locale);
-        default: return std::string();
+        case KivoDataTypeDate:
+            return _formatDate(value, format, _locale);
+        case KivoDataTypeNumber:
+            return _formatNumber(value, format, _locale);
+        default:
+            return std::string();
     }
 }
 
-std::optional<std::string> KivoIOSValueFormatter::format(const plat::Value& value, const std::string& format, std::int64_t dataType) {
+std::optional<std::string> KivoIOSValueFormatter::format(const plat::Value& value, const std::string& format,
+                                                         std::int64_t dataType) {
     if (value.isNil()) return std::string();
     if (dataType == KivoDataTypeDate) return _formatDate(value, format, _locale);
     if (dataType == KivoDataTypeNumber) return _formatNumber(value, format, _locale);

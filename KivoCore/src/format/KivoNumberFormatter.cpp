@@ -113,11 +113,15 @@ KivoNumberFormatter::Text KivoNumberFormatter::dispatch(const plat::Value& numbe
         resetNSNumberFormatter();
     }
     switch (form) {
-        case FormStandard: return standard(*n, pattern, locale);
+        case FormStandard:
+            return standard(*n, pattern, locale);
         case FormZeroPlaceholder:
-        case FormMixedPlaceholder: return formatPlan(*n, planFor(form, pattern), locale);
-        case FormDigitPlaceholder: return trimDigitPlaceholders(formatPlan(*n, planFor(form, pattern), locale));
-        default: return n->text();
+        case FormMixedPlaceholder:
+            return formatPlan(*n, planFor(form, pattern), locale);
+        case FormDigitPlaceholder:
+            return trimDigitPlaceholders(formatPlan(*n, planFor(form, pattern), locale));
+        default:
+            return n->text();
     }
 }
 
@@ -129,16 +133,26 @@ KivoNumberFormatter::Text KivoNumberFormatter::standard(const plat::Value& numbe
 KivoNumberFormatter::Text KivoNumberFormatter::standard(const Number& n, std::string_view pattern, std::string_view locale) {
     if (pattern.empty()) return n.text();
     switch (std::tolower(static_cast<unsigned char>(pattern[0]))) {
-        case 'c': return fractionForm(n, pattern, locale, Style::Currency, Grouping::StyleDefault);
-        case 'd': return decimal(n, pattern, locale);
-        case 'e': return exponential(n, pattern[0], Precision::of(pattern), locale);
-        case 'f': return fractionForm(n, pattern, locale, Style::Decimal, Grouping::Off);
-        case 'g': return general(n, pattern, locale);
-        case 'n': return fractionForm(n, pattern, locale, Style::Decimal, Grouping::On);
-        case 'p': return fractionForm(n, pattern, locale, Style::Percent, Grouping::Off);
-        case 'r': return roundtrip(n, pattern);
-        case 'x': return hexadecimal(n, pattern);
-        default: return n.text();
+        case 'c':
+            return fractionForm(n, pattern, locale, Style::Currency, Grouping::StyleDefault);
+        case 'd':
+            return decimal(n, pattern, locale);
+        case 'e':
+            return exponential(n, pattern[0], Precision::of(pattern), locale);
+        case 'f':
+            return fractionForm(n, pattern, locale, Style::Decimal, Grouping::Off);
+        case 'g':
+            return general(n, pattern, locale);
+        case 'n':
+            return fractionForm(n, pattern, locale, Style::Decimal, Grouping::On);
+        case 'p':
+            return fractionForm(n, pattern, locale, Style::Percent, Grouping::Off);
+        case 'r':
+            return roundtrip(n, pattern);
+        case 'x':
+            return hexadecimal(n, pattern);
+        default:
+            return n.text();
     }
 }
 
@@ -173,44 +187,54 @@ std::string KivoNumberFormatter::formatWith(const Number& n, Style style, int mi
 
 // ---- The forms on a plat::Value --------------------------------------------------------------
 
-
-KivoNumberFormatter::Text KivoNumberFormatter::valueToCurrencyStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
-    return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Currency, Grouping::StyleDefault); });
+KivoNumberFormatter::Text KivoNumberFormatter::valueToCurrencyStringWithParameters(const plat::Value& number,
+                                                                                   std::string_view pattern,
+                                                                                   std::string_view locale) {
+    return withNumber(number,
+                      [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Currency, Grouping::StyleDefault); });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToDecimalStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
+KivoNumberFormatter::Text KivoNumberFormatter::valueToDecimalStringWithParameters(const plat::Value& number,
+                                                                                  std::string_view pattern,
+                                                                                  std::string_view locale) {
     return withNumber(number, [&](const Number& n) { return decimal(n, pattern, locale); });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToExponentialStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
-    return withNumber(number, [&](const Number& n) { return exponential(n, pattern.empty() ? 'E' : pattern[0], Precision::of(pattern), locale); });
+KivoNumberFormatter::Text KivoNumberFormatter::valueToExponentialStringWithParameters(const plat::Value& number,
+                                                                                      std::string_view pattern,
+                                                                                      std::string_view locale) {
+    return withNumber(number, [&](const Number& n) {
+        return exponential(n, pattern.empty() ? 'E' : pattern[0], Precision::of(pattern), locale);
+    });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToFixedpointStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
+KivoNumberFormatter::Text KivoNumberFormatter::valueToFixedpointStringWithParameters(const plat::Value& number,
+                                                                                     std::string_view pattern,
+                                                                                     std::string_view locale) {
     return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Decimal, Grouping::Off); });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToGeneralStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
+KivoNumberFormatter::Text KivoNumberFormatter::valueToGeneralStringWithParameters(const plat::Value& number,
+                                                                                  std::string_view pattern,
+                                                                                  std::string_view locale) {
     return withNumber(number, [&](const Number& n) { return general(n, pattern, locale); });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToNumberStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
+KivoNumberFormatter::Text KivoNumberFormatter::valueToNumberStringWithParameters(const plat::Value& number,
+                                                                                 std::string_view pattern,
+                                                                                 std::string_view locale) {
     return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Decimal, Grouping::On); });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToPercentStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
+KivoNumberFormatter::Text KivoNumberFormatter::valueToPercentStringWithParameters(const plat::Value& number,
+                                                                                  std::string_view pattern,
+                                                                                  std::string_view locale) {
     return withNumber(number, [&](const Number& n) { return fractionForm(n, pattern, locale, Style::Percent, Grouping::Off); });
 }
 
-KivoNumberFormatter::Text KivoNumberFormatter::valueToRoundtripStringWithParameters(const plat::Value& number, std::string_view pattern,
-                                                       std::string_view locale) {
+KivoNumberFormatter::Text KivoNumberFormatter::valueToRoundtripStringWithParameters(const plat::Value& number,
+                                                                                    std::string_view pattern,
+                                                                                    std::string_view locale) {
     return withNumber(number, [&](const Number& n) { return roundtrip(n, pattern); });
 }
 

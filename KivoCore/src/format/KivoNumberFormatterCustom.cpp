@@ -52,9 +52,12 @@ std::string hashesToZeros(std::string_view pattern) {
 
 KivoNumberFormatter::Plan KivoNumberFormatter::readPlan(std::int64_t form, std::string_view pattern) {
     switch (form) {
-        case FormDigitPlaceholder: return CustomPattern::zeros(hashesToZeros(pattern));
-        case FormMixedPlaceholder: return CustomPattern::mixed(pattern);
-        default: return CustomPattern::zeros(pattern);
+        case FormDigitPlaceholder:
+            return CustomPattern::zeros(hashesToZeros(pattern));
+        case FormMixedPlaceholder:
+            return CustomPattern::mixed(pattern);
+        default:
+            return CustomPattern::zeros(pattern);
     }
 }
 
@@ -111,8 +114,9 @@ KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroPlaceHolderWithNum
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseDigitPlaceHolderWithNumber(const plat::Value& number,
                                                                                      std::string_view pattern,
                                                                                      std::string_view locale) {
-    return withNumber(number,
-                      [&](const Number& n) { return trimDigitPlaceholders(formatPlan(n, planFor(FormDigitPlaceholder, pattern), locale)); });
+    return withNumber(number, [&](const Number& n) {
+        return trimDigitPlaceholders(formatPlan(n, planFor(FormDigitPlaceholder, pattern), locale));
+    });
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroAndDigitPlaceHolderWithNumber(const plat::Value& number,

@@ -37,9 +37,12 @@ constexpr int kMaxPositionalExponent = 16;
 std::optional<PlainNumber> PlainNumber::from(const plat::Value& v) {
     switch (v.kind()) {
         case plat::Value::Kind::Bool:
-        case plat::Value::Kind::Integer: return PlainNumber{v.asDouble(), v.asInteger()};
-        case plat::Value::Kind::Double: return PlainNumber{v.asDouble(), std::nullopt};
-        default: return std::nullopt;
+        case plat::Value::Kind::Integer:
+            return PlainNumber{v.asDouble(), v.asInteger()};
+        case plat::Value::Kind::Double:
+            return PlainNumber{v.asDouble(), std::nullopt};
+        default:
+            return std::nullopt;
     }
 }
 

@@ -12,8 +12,8 @@
 namespace {
 
 constexpr double kMinute = 60, kHour = 3600, kDay = 86400;
-constexpr double kMonth = 2678400;      // a month counted as 31 days
-constexpr double kYear = 31536000;      // a year counted as 365 days
+constexpr double kMonth = 2678400;       // a month counted as 31 days
+constexpr double kYear = 31536000;       // a year counted as 365 days
 constexpr double kCentury = 3153600000;  // 100 such years
 constexpr std::int64_t kDaysPerMonthUnit = 31, kDaysPerYearUnit = 365;
 constexpr int kMaxFractionDigits = 6;
@@ -160,7 +160,8 @@ double KivoTimeHelper::getNiceInc(const std::vector<std::string>& tsinc, double 
     return 0;
 }
 
-std::shared_ptr<KivoTimeSpan> KivoTimeHelper::niceTimeSpan(const std::shared_ptr<KivoTimeSpan>& ts, std::string_view manualformat) {
+std::shared_ptr<KivoTimeSpan> KivoTimeHelper::niceTimeSpan(const std::shared_ptr<KivoTimeSpan>& ts,
+                                                           std::string_view manualformat) {
     const double s = ts ? ts->totalSeconds() : 0;
     const std::int64_t m = manualformat.empty() ? 1 : manualTimeInc(manualformat);
     if (m < 1 && s < 10) return KivoTimeSpan::fromSeconds(subSecondIncrement(m, s));

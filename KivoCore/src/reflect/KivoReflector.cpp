@@ -67,14 +67,21 @@ plat::Value KivoReflector::getValue(const plat::Value& object, const std::string
 std::int64_t KivoReflector::getDataType(const plat::Value& value) {
     using K = plat::Value::Kind;
     switch (value.kind()) {
-        case K::Nil: return KivoDataTypeNone;
-        case K::Bool: return KivoDataTypeBoolean;
+        case K::Nil:
+            return KivoDataTypeNone;
+        case K::Bool:
+            return KivoDataTypeBoolean;
         case K::Integer:
-        case K::Double: return KivoDataTypeNumber;
-        case K::String: return KivoDataTypeString;
-        case K::Date: return KivoDataTypeDate;
-        case K::Array: return KivoDataTypeArray;
-        default: return KivoDataTypeObject;
+        case K::Double:
+            return KivoDataTypeNumber;
+        case K::String:
+            return KivoDataTypeString;
+        case K::Date:
+            return KivoDataTypeDate;
+        case K::Array:
+            return KivoDataTypeArray;
+        default:
+            return KivoDataTypeObject;
     }
 }
 

@@ -9,7 +9,9 @@
 #include "Platform/runtime/system_notifications.h"
 #include "Platform/ui/screen.h"
 
-std::shared_ptr<KivoView> KivoView::create(const plat::Rect& frame) { return initialized(std::shared_ptr<KivoView>(new KivoView(frame))); }
+std::shared_ptr<KivoView> KivoView::create(const plat::Rect& frame) {
+    return initialized(std::shared_ptr<KivoView>(new KivoView(frame)));
+}
 
 void KivoView::initialize() {
     plat::View::initialize();

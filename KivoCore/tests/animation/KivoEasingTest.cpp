@@ -23,9 +23,9 @@ TEST(KivoEasing, IndexAndCurveRoundTripOverSharedInstances) {
     struct Named {
         std::function<KivoEasePtr()> get;
         std::int64_t index;
-    } named[] = {{KivoEasing::EaseInBack, 1},       {KivoEasing::EaseOutBounce, 5},  {KivoEasing::EaseInOutCirc, 9},
-                 {KivoEasing::EaseInOutElastic, 15}, {KivoEasing::EaseInExpo, 16},    {KivoEasing::EaseOutLinear, 20},
-                 {KivoEasing::EaseInOutQuad, 24},    {KivoEasing::EaseOutQuart, 26},  {KivoEasing::EaseInQuint, 28},
+    } named[] = {{KivoEasing::EaseInBack, 1},        {KivoEasing::EaseOutBounce, 5}, {KivoEasing::EaseInOutCirc, 9},
+                 {KivoEasing::EaseInOutElastic, 15}, {KivoEasing::EaseInExpo, 16},   {KivoEasing::EaseOutLinear, 20},
+                 {KivoEasing::EaseInOutQuad, 24},    {KivoEasing::EaseOutQuart, 26}, {KivoEasing::EaseInQuint, 28},
                  {KivoEasing::EaseInOutSine, 33}};
     for (const auto& n : named) EXPECT_EQ(KivoEasing::IndexFromEase(n.get()), n.index);
 }

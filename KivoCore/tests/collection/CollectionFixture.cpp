@@ -80,7 +80,8 @@ Announcements::Announcements(const std::shared_ptr<KivoCollectionView>& view) {
                     log->push_back("replace " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()) + " for " +
                                    bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
                     break;
-                default: log->push_back("reset");
+                default:
+                    log->push_back("reset");
             }
         },
         _owner);

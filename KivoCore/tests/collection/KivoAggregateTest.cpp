@@ -40,10 +40,12 @@ TEST(KivoAggregate, EveryCodeOnTwoFourFourFourFiveFiveSevenNine) {
     for (auto [code, expected] : rows) {
         EXPECT_DOUBLE_EQ(KivoGetAggregate(code, items, "price"), expected) << "code " << code;
         // The same values a billion higher: the spread must not cancel away.
-        double shifted = code == KivoAggregateSum || code == KivoAggregateAverage || code == KivoAggregateMaximum || code == KivoAggregateMinimum
+        double shifted = code == KivoAggregateSum || code == KivoAggregateAverage || code == KivoAggregateMaximum ||
+                                 code == KivoAggregateMinimum
                              ? expected + (code == KivoAggregateSum ? 8e9 : 1e9)
                              : expected;
-        EXPECT_NEAR(KivoGetAggregate(code, pricedItems({2, 4, 4, 4, 5, 5, 7, 9}, 1e9), "price"), shifted, 1e-6) << "code " << code << " shifted";
+        EXPECT_NEAR(KivoGetAggregate(code, pricedItems({2, 4, 4, 4, 5, 5, 7, 9}, 1e9), "price"), shifted, 1e-6)
+            << "code " << code << " shifted";
     }
 }
 
@@ -57,9 +59,11 @@ TEST(KivoAggregate, NilAndNonNumericValues) {
     EXPECT_EQ(KivoGetAggregate(KivoAggregateCount, withNils, "rating"), 3);
     EXPECT_EQ(KivoGetAggregate(KivoAggregateAverage, withNils, "rating"), 3) << "divides by the three values";
 
-    const plat::Array extras{plat::Dictionary{{"v", plat::Date(1e9)}}, plat::Dictionary{{"v", plat::Array{1}}}, plat::Dictionary{{"v", "12.5kg"}},
-                             plat::Dictionary{{"v", true}}, plat::Dictionary{{"v", "n/a"}}, plat::Dictionary{{"v", plat::Value::null()}}};
-    EXPECT_EQ(KivoGetAggregate(KivoAggregateSum, extras, "v"), 13.5) << "strings by their leading number, Booleans as 1, dates and arrays skipped";
+    const plat::Array extras{plat::Dictionary{{"v", plat::Date(1e9)}}, plat::Dictionary{{"v", plat::Array{1}}},
+                             plat::Dictionary{{"v", "12.5kg"}},        plat::Dictionary{{"v", true}},
+                             plat::Dictionary{{"v", "n/a"}},           plat::Dictionary{{"v", plat::Value::null()}}};
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateSum, extras, "v"), 13.5)
+        << "strings by their leading number, Booleans as 1, dates and arrays skipped";
     EXPECT_EQ(KivoGetAggregate(KivoAggregateMaximum, extras, "v"), 12.5);
     EXPECT_EQ(KivoGetAggregate(KivoAggregateCount, extras, "v"), 5) << "every value read counts; null does not";
 

@@ -11,7 +11,8 @@ namespace {
 // A view over a, b, c, d with both current-item events recording "changing" / "changed"; a handler
 // cancels while `veto` is set.
 struct Watched {
-    std::shared_ptr<KivoCollectionView> view = KivoCollectionView::create(listOf({product("a", 4), product("b", 3), product("c", 2), product("d", 1)}));
+    std::shared_ptr<KivoCollectionView> view =
+        KivoCollectionView::create(listOf({product("a", 4), product("b", 3), product("c", 2), product("d", 1)}));
     std::shared_ptr<std::vector<std::string>> events = std::make_shared<std::vector<std::string>>();
     std::shared_ptr<bool> veto = std::make_shared<bool>(false);
 
@@ -64,9 +65,11 @@ TEST(KivoCollectionViewCurrent, Moves) {
         {"next from -1 is the first", -1, false, [](auto& v) { return v.moveCurrentToNext(); }, true, 0, kMoved},
         {"beyond the end is ignored", 1, false, [](auto& v) { return v.moveCurrentToPosition(4); }, false, 1, kNothing},
         {"below -1 is ignored", 1, false, [](auto& v) { return v.moveCurrentToPosition(-2); }, false, 1, kNothing},
-        {"to an item: its first equal index", 0, false, [](auto& v) { return v.moveCurrentTo((*v.items())[2]); }, true, 2, kMoved},
+        {"to an item: its first equal index", 0, false, [](auto& v) { return v.moveCurrentTo((*v.items())[2]); }, true, 2,
+         kMoved},
         {"to an absent item: -1", 1, false, [](auto& v) { return v.moveCurrentTo(product("x")); }, true, -1, kMoved},
-        {"first and last", 1, false, [](auto& v) { return v.moveCurrentToFirst() && v.moveCurrentToLast(); }, true, 3, (std::vector<std::string>{"changing", "changed", "changing", "changed"})},
+        {"first and last", 1, false, [](auto& v) { return v.moveCurrentToFirst() && v.moveCurrentToLast(); }, true, 3,
+         (std::vector<std::string>{"changing", "changed", "changing", "changed"})},
     };
     for (const auto& row : rows) {
         Watched w;

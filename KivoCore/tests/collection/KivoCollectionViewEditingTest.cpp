@@ -36,31 +36,155 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
     auto creator = [] { return plat::Value(product("d")); };
     const Row rows[] = {
         {"addObject appends", [](auto& v) { v.addObject(product("d")); }, "a b c d", "a b c d", {"add [d]@3"}, {"add [d]@3"}},
-        {"addObjects appends all in one add", [](auto& v) { v.addObjects({product("d"), product("e")}); }, "a b c d e", "a b c d e", {"add [d e]@3"}, {"add [d e]@3"}},
+        {"addObjects appends all in one add",
+         [](auto& v) {
+             v.addObjects({product("d"), product("e")});
+         },
+         "a b c d e",
+         "a b c d e",
+         {"add [d e]@3"},
+         {"add [d e]@3"}},
         {"addObjects of nothing changes nothing", [](auto& v) { v.addObjects({}); }, "a b c", "a b c", kNone, kNone},
-        {"insertObject at an index", [](auto& v) { v.insertObject(product("d"), 1); }, "a d b c", "a d b c", {"add [d]@1"}, {"add [d]@1"}},
-        {"insertObject beyond the end is refused", [](auto& v) { v.insertObject(product("d"), 4); }, "a b c", "a b c", kNone, kNone},
-        {"replaceObjectAtIndex", [](auto& v) { v.replaceObjectAtIndex(1, product("d")); }, "a d c", "a d c", {"replace [d]@-1 for [b]@1"}, {"replace [d]@-1 for [b]@1"}},
-        {"replaceObjectAtIndex with the item already there", [](auto& v) { v.replaceObjectAtIndex(1, (*v.sourceCollection())[1]); }, "a b c", "a b c", {"replace [b]@-1 for [b]@1"}, {"replace [b]@-1 for [b]@1"}},
-        {"insertObject of an item of the source", [](auto& v) { v.sourceCollection()->shrink_to_fit(); v.insertObject((*v.sourceCollection())[2], 0); }, "c a b c", "c a b c", {"add [c]@0"}, {"add [c]@0"}},
-        {"replaceObjectAtIndex beyond the end is refused", [](auto& v) { v.replaceObjectAtIndex(3, product("d")); }, "a b c", "a b c", kNone, kNone},
+        {"insertObject at an index",
+         [](auto& v) { v.insertObject(product("d"), 1); },
+         "a d b c",
+         "a d b c",
+         {"add [d]@1"},
+         {"add [d]@1"}},
+        {"insertObject beyond the end is refused", [](auto& v) { v.insertObject(product("d"), 4); }, "a b c", "a b c", kNone,
+         kNone},
+        {"replaceObjectAtIndex",
+         [](auto& v) { v.replaceObjectAtIndex(1, product("d")); },
+         "a d c",
+         "a d c",
+         {"replace [d]@-1 for [b]@1"},
+         {"replace [d]@-1 for [b]@1"}},
+        {"replaceObjectAtIndex with the item already there",
+         [](auto& v) { v.replaceObjectAtIndex(1, (*v.sourceCollection())[1]); },
+         "a b c",
+         "a b c",
+         {"replace [b]@-1 for [b]@1"},
+         {"replace [b]@-1 for [b]@1"}},
+        {"insertObject of an item of the source",
+         [](auto& v) {
+             v.sourceCollection()->shrink_to_fit();
+             v.insertObject((*v.sourceCollection())[2], 0);
+         },
+         "c a b c",
+         "c a b c",
+         {"add [c]@0"},
+         {"add [c]@0"}},
+        {"replaceObjectAtIndex beyond the end is refused", [](auto& v) { v.replaceObjectAtIndex(3, product("d")); }, "a b c",
+         "a b c", kNone, kNone},
         {"remove", [](auto& v) { v.remove(at(v, 1)); }, "a c", "a c", {"remove [b]@1"}, {"remove [b]@1"}},
-        {"remove of an item given from the source", [](auto& v) { v.remove((*v.sourceCollection())[1]); }, "a c", "a c", {"remove [b]@1"}, {"remove [b]@1"}},
+        {"remove of an item given from the source",
+         [](auto& v) { v.remove((*v.sourceCollection())[1]); },
+         "a c",
+         "a c",
+         {"remove [b]@1"},
+         {"remove [b]@1"}},
         {"remove of an absent item", [](auto& v) { v.remove(product("b")); }, "a b c", "a b c", kNone, kNone},
         {"removeAt", [](auto& v) { v.removeAt(2); }, "a b", "a b", {"remove [c]@2"}, {"remove [c]@2"}},
-        {"removeAt out of range", [](auto& v) { v.removeAt(3); v.removeAt(-1); }, "a b c", "a b c", kNone, kNone},
+        {"removeAt out of range",
+         [](auto& v) {
+             v.removeAt(3);
+             v.removeAt(-1);
+         },
+         "a b c", "a b c", kNone, kNone},
         {"removeAllObjects", [](auto& v) { v.removeAllObjects(); }, "", "", kReset, kReset},
-        {"addNew", [&](auto& v) { v.setNewItemCreator(creator); v.addNew(); }, "a b c d", "a b c d", {"add [d]@3"}, {"add [d]@3"}, "new d"},
-        {"addNew, commitNew", [&](auto& v) { v.setNewItemCreator(creator); v.addNew(); v.commitNew(); }, "a b c d", "a b c d", {"add [d]@3", "reset"}, {"add [d]@3"}},
-        {"addNew, cancelNew", [&](auto& v) { v.setNewItemCreator(creator); v.addNew(); v.cancelNew(); }, "a b c", "a b c", {"add [d]@3", "remove [d]@3"}, {"add [d]@3", "remove [d]@3"}},
-        {"addNew, remove of the new item", [&](auto& v) { v.setNewItemCreator(creator); v.remove(v.addNew()); }, "a b c", "a b c", {"add [d]@3", "remove [d]@3"}, {"add [d]@3", "remove [d]@3"}},
-        {"addNew commits a pending add", [&](auto& v) { v.setNewItemCreator(creator); v.addNew(); v.addNew(); }, "a b c d d", "a b c d d", {"add [d]@3", "reset", "add [d]@4"}, {"add [d]@3", "add [d]@4"}, "new d"},
-        {"editItem, commitEdit", [](auto& v) { v.editItem(at(v, 1)); at(v, 1).template as<Product>()->name = "B"; v.commitEdit(); }, "a B c", "a B c", kReset, kNone},
-        {"editItem, cancelEdit restores", [](auto& v) { v.editItem(at(v, 1)); at(v, 1).template as<Product>()->name = "B"; v.cancelEdit(); }, "a b c", "a b c", kReset, kNone},
-        {"editItem of another item commits the first", [](auto& v) { v.editItem(at(v, 0)); v.editItem(at(v, 2)); }, "a b c", "a b c", kReset, kNone, "edit c"},
+        {"addNew",
+         [&](auto& v) {
+             v.setNewItemCreator(creator);
+             v.addNew();
+         },
+         "a b c d",
+         "a b c d",
+         {"add [d]@3"},
+         {"add [d]@3"},
+         "new d"},
+        {"addNew, commitNew",
+         [&](auto& v) {
+             v.setNewItemCreator(creator);
+             v.addNew();
+             v.commitNew();
+         },
+         "a b c d",
+         "a b c d",
+         {"add [d]@3", "reset"},
+         {"add [d]@3"}},
+        {"addNew, cancelNew",
+         [&](auto& v) {
+             v.setNewItemCreator(creator);
+             v.addNew();
+             v.cancelNew();
+         },
+         "a b c",
+         "a b c",
+         {"add [d]@3", "remove [d]@3"},
+         {"add [d]@3", "remove [d]@3"}},
+        {"addNew, remove of the new item",
+         [&](auto& v) {
+             v.setNewItemCreator(creator);
+             v.remove(v.addNew());
+         },
+         "a b c",
+         "a b c",
+         {"add [d]@3", "remove [d]@3"},
+         {"add [d]@3", "remove [d]@3"}},
+        {"addNew commits a pending add",
+         [&](auto& v) {
+             v.setNewItemCreator(creator);
+             v.addNew();
+             v.addNew();
+         },
+         "a b c d d",
+         "a b c d d",
+         {"add [d]@3", "reset", "add [d]@4"},
+         {"add [d]@3", "add [d]@4"},
+         "new d"},
+        {"editItem, commitEdit",
+         [](auto& v) {
+             v.editItem(at(v, 1));
+             at(v, 1).template as<Product>()->name = "B";
+             v.commitEdit();
+         },
+         "a B c", "a B c", kReset, kNone},
+        {"editItem, cancelEdit restores",
+         [](auto& v) {
+             v.editItem(at(v, 1));
+             at(v, 1).template as<Product>()->name = "B";
+             v.cancelEdit();
+         },
+         "a b c", "a b c", kReset, kNone},
+        {"editItem of another item commits the first",
+         [](auto& v) {
+             v.editItem(at(v, 0));
+             v.editItem(at(v, 2));
+         },
+         "a b c", "a b c", kReset, kNone, "edit c"},
         {"editItem of an invisible item is refused", [](auto& v) { v.editItem(product("x")); }, "a b c", "a b c", kNone, kNone},
-        {"remove of the item under edit restores, then removes", [](auto& v) { plat::Value b = at(v, 1); v.editItem(b); b.as<Product>()->name = "B"; v.remove(b); }, "a c", "a c", {"reset", "remove [b]@1"}, {"remove [b]@1"}},
-        {"addNew commits a pending edit", [&](auto& v) { v.setNewItemCreator(creator); v.editItem(at(v, 0)); v.addNew(); }, "a b c d", "a b c d", {"reset", "add [d]@3"}, {"add [d]@3"}, "new d"},
+        {"remove of the item under edit restores, then removes",
+         [](auto& v) {
+             plat::Value b = at(v, 1);
+             v.editItem(b);
+             b.as<Product>()->name = "B";
+             v.remove(b);
+         },
+         "a c",
+         "a c",
+         {"reset", "remove [b]@1"},
+         {"remove [b]@1"}},
+        {"addNew commits a pending edit",
+         [&](auto& v) {
+             v.setNewItemCreator(creator);
+             v.editItem(at(v, 0));
+             v.addNew();
+         },
+         "a b c d",
+         "a b c d",
+         {"reset", "add [d]@3"},
+         {"add [d]@3"},
+         "new d"},
     };
     for (bool inBatch : {false, true}) {
         for (const auto& row : rows) {
@@ -74,7 +198,8 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
             EXPECT_EQ(pendingOf(*view), row.pending) << where;
             if (inBatch) {
                 view->endUpdate();
-                EXPECT_EQ(heard.take(), row.pending.empty() ? kReset : kNone) << where << ": the batch's end refreshes unless an item is pending";
+                EXPECT_EQ(heard.take(), row.pending.empty() ? kReset : kNone)
+                    << where << ": the batch's end refreshes unless an item is pending";
             }
             EXPECT_EQ(names(view->sourceCollection()), row.source) << where;
             EXPECT_EQ(names(view->items()), row.visible) << where;
@@ -162,7 +287,7 @@ TEST(KivoCollectionViewEditing, AnnouncementsUseVisibleIndices) {
 
     view->addObject(product("e", 5));
     view->remove(c);
-    view->remove(a);  // filtered out: the source changes, the visible list does not
+    view->remove(a);                              // filtered out: the source changes, the visible list does not
     view->replaceObjectAtIndex(0, product("f"));  // b at source index 0 now, visible index 1
     view->insertObject(product("g"), 2);
     EXPECT_EQ(heard.take(), (std::vector<std::string>{"add [e]@3", "remove [c]@2", "replace [f]@-1 for [b]@1", "add [g]@2"}));

@@ -34,7 +34,8 @@ void groupBy(const std::shared_ptr<KivoCollectionView>& view, std::vector<std::s
     });
 }
 
-std::shared_ptr<KivoPropertyGroupDescription> by(const std::string& property, KivoPropertyGroupDescription::Converter c = nullptr) {
+std::shared_ptr<KivoPropertyGroupDescription> by(const std::string& property,
+                                                 KivoPropertyGroupDescription::Converter c = nullptr) {
     return std::make_shared<KivoPropertyGroupDescription>(property, std::move(c));
 }
 
@@ -81,7 +82,8 @@ TEST(KivoCollectionViewGroups, PropertyGroupNames) {
     auto close1 = product("x", 1.001), close2 = product("y", 1.004), far = product("z", 1234.5);
     auto view = KivoCollectionView::create(listOf({close1, close2, far}));
     groupBy(view, {by("price")});
-    EXPECT_EQ(tree(view->groups()), text(1.0) + "(x y) " + text(1234.5) + "(z)") << "numbers name groups by their text with two fraction digits";
+    EXPECT_EQ(tree(view->groups()), text(1.0) + "(x y) " + text(1234.5) + "(z)")
+        << "numbers name groups by their text with two fraction digits";
     EXPECT_EQ(text(1.001), text(1.0));
 
     auto norating = product("n"), rated = product("r");
@@ -95,7 +97,8 @@ TEST(KivoCollectionViewGroups, PropertyGroupNames) {
     sameDay->released = plat::Date(86400 * 365 + 7200);
     auto dates = KivoCollectionView::create(listOf({dated, sameDay, gadget("g", 1)}));
     groupBy(dates, {by("released")});
-    EXPECT_EQ(tree(dates->groups()), text(plat::Date(86400 * 365)) + "(d e) " + text(plat::Date(0)) + "(g)") << "dates by their short date";
+    EXPECT_EQ(tree(dates->groups()), text(plat::Date(86400 * 365)) + "(d e) " + text(plat::Date(0)) + "(g)")
+        << "dates by their short date";
 }
 
 TEST(KivoCollectionViewGroups, ConvertersAndDescriptionsThatMatchOtherwise) {
@@ -169,7 +172,8 @@ TEST(KivoCollectionViewGroups, AFilterThatThrowsLeavesAConsistentView) {
     EXPECT_THROW(view->setFilter([](const plat::Value& item) {
         if (nameOf(item) == "c") throw std::runtime_error("bad item");
         return true;
-    }), std::runtime_error);
+    }),
+                 std::runtime_error);
     // Whatever the visible list holds now, the position and the groups agree with it.
     EXPECT_LT(view->currentPosition(), view->itemCount());
     size_t grouped = 0;

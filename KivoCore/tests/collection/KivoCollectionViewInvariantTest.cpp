@@ -26,8 +26,9 @@ bool sameItems(const plat::Array& a, const plat::Array& b) {
 class Mirror {
 public:
     explicit Mirror(const std::shared_ptr<KivoCollectionView>& view) : _view(view), _list(*view->items()) {
-        view->collectionChanged()->addHandler([this](const std::shared_ptr<KivoEventContainer>& c) { apply(*c->args<KivoNotifyCollectionChangedEventArgs>()); },
-                                              _owner);
+        view->collectionChanged()->addHandler(
+            [this](const std::shared_ptr<KivoEventContainer>& c) { apply(*c->args<KivoNotifyCollectionChangedEventArgs>()); },
+            _owner);
     }
     const plat::Array& list() const { return _list; }
     int announcements = 0;
@@ -49,10 +50,13 @@ private:
             case KivoNotifyCollectionChangedActionRemove: {
                 ASSERT_TRUE(a.oldItems());
                 ASSERT_GE(a.oldStartingIndex(), 0);
-                ASSERT_LE(a.oldStartingIndex() + static_cast<std::int64_t>(a.oldItems()->size()), static_cast<std::int64_t>(_list.size()));
+                ASSERT_LE(a.oldStartingIndex() + static_cast<std::int64_t>(a.oldItems()->size()),
+                          static_cast<std::int64_t>(_list.size()));
                 for (size_t j = 0; j < a.oldItems()->size(); ++j)
-                    ASSERT_TRUE(_list[a.oldStartingIndex() + j].isIdentical((*a.oldItems())[j])) << "removed item is not where announced";
-                _list.erase(_list.begin() + a.oldStartingIndex(), _list.begin() + a.oldStartingIndex() + static_cast<std::int64_t>(a.oldItems()->size()));
+                    ASSERT_TRUE(_list[a.oldStartingIndex() + j].isIdentical((*a.oldItems())[j]))
+                        << "removed item is not where announced";
+                _list.erase(_list.begin() + a.oldStartingIndex(),
+                            _list.begin() + a.oldStartingIndex() + static_cast<std::int64_t>(a.oldItems()->size()));
                 break;
             }
             case KivoNotifyCollectionChangedActionReplace: {
@@ -63,7 +67,8 @@ private:
                 _list[a.oldStartingIndex()] = (*a.items())[0];
                 break;
             }
-            default: _list = *view->items();
+            default:
+                _list = *view->items();
         }
         ASSERT_TRUE(sameItems(_list, *view->items())) << "after an announcement the mirror must equal the view";
     }
@@ -93,15 +98,33 @@ public:
     void step(int depth = 0) {
         auto& v = *_view;
         switch (pick(20)) {
-            case 0: v.addObject(fresh()); break;
-            case 1: v.addObjects({fresh(), fresh()}); break;
-            case 2: v.insertObject(fresh(), pick(static_cast<int>(v.sourceCollection()->size()) + 2)); break;
-            case 3: v.replaceObjectAtIndex(pick(static_cast<int>(v.sourceCollection()->size()) + 1), fresh()); break;
-            case 4: v.remove(anyItem()); break;
-            case 5: v.removeAt(pick(v.itemCount() + 2) - 1); break;
-            case 6: if (pick(10) == 0) v.removeAllObjects(); break;
-            case 7: v.addNew(); break;
-            case 8: pick(2) ? v.commitNew() : v.cancelNew(); break;
+            case 0:
+                v.addObject(fresh());
+                break;
+            case 1:
+                v.addObjects({fresh(), fresh()});
+                break;
+            case 2:
+                v.insertObject(fresh(), pick(static_cast<int>(v.sourceCollection()->size()) + 2));
+                break;
+            case 3:
+                v.replaceObjectAtIndex(pick(static_cast<int>(v.sourceCollection()->size()) + 1), fresh());
+                break;
+            case 4:
+                v.remove(anyItem());
+                break;
+            case 5:
+                v.removeAt(pick(v.itemCount() + 2) - 1);
+                break;
+            case 6:
+                if (pick(10) == 0) v.removeAllObjects();
+                break;
+            case 7:
+                v.addNew();
+                break;
+            case 8:
+                pick(2) ? v.commitNew() : v.cancelNew();
+                break;
             case 9: {
                 plat::Value item = anyItem();
                 v.editItem(item);
@@ -109,11 +132,15 @@ public:
                 _valuesChanged = true;  // behind the view's back until the edit is committed
                 break;
             }
-            case 10: pick(2) ? v.commitEdit() : v.cancelEdit(); break;
+            case 10:
+                pick(2) ? v.commitEdit() : v.cancelEdit();
+                break;
             case 11: {
                 int threshold = pick(25) - 2;
-                if (threshold < 0) v.setFilter(nullptr);
-                else v.setFilter([threshold](const plat::Value& item) { return item.as<Product>()->price >= threshold; });
+                if (threshold < 0)
+                    v.setFilter(nullptr);
+                else
+                    v.setFilter([threshold](const plat::Value& item) { return item.as<Product>()->price >= threshold; });
                 break;
             }
             case 12: {
@@ -121,17 +148,23 @@ public:
                 auto d = std::make_shared<KivoSortDescription>(keys[pick(5)], pick(2));
                 auto& sorts = *v.sortDescriptions();
                 int what = pick(4);
-                if (what == 0 || sorts.count() == 0) sorts.addObject(d);
-                else if (what == 1) sorts.replaceObjectAtIndex(pick(static_cast<int>(sorts.count())), d);
-                else if (what == 2) sorts.removeObjectAtIndex(pick(static_cast<int>(sorts.count())));
-                else sorts.removeAllObjects();
+                if (what == 0 || sorts.count() == 0)
+                    sorts.addObject(d);
+                else if (what == 1)
+                    sorts.replaceObjectAtIndex(pick(static_cast<int>(sorts.count())), d);
+                else if (what == 2)
+                    sorts.removeObjectAtIndex(pick(static_cast<int>(sorts.count())));
+                else
+                    sorts.removeAllObjects();
                 break;
             }
             case 13: {
                 static const char* keys[] = {"name", "price", "maker"};
                 auto& groups = *v.groupDescriptions();
-                if (groups.count() < 2 && pick(2)) groups.addObject(std::make_shared<KivoPropertyGroupDescription>(keys[pick(3)]));
-                else groups.removeAllObjects();
+                if (groups.count() < 2 && pick(2))
+                    groups.addObject(std::make_shared<KivoPropertyGroupDescription>(keys[pick(3)]));
+                else
+                    groups.removeAllObjects();
                 break;
             }
             case 14:
@@ -143,9 +176,15 @@ public:
                     if (_open > 0) --_open;
                 }
                 break;
-            case 15: v.refresh(); break;
-            case 16: v.moveCurrentToPosition(pick(v.itemCount() + 3) - 2); break;
-            case 17: pick(2) ? v.moveCurrentToNext() : v.moveCurrentToPrevious(); break;
+            case 15:
+                v.refresh();
+                break;
+            case 16:
+                v.moveCurrentToPosition(pick(v.itemCount() + 3) - 2);
+                break;
+            case 17:
+                pick(2) ? v.moveCurrentToNext() : v.moveCurrentToPrevious();
+                break;
             case 18:
                 if (pick(20) == 0) {
                     auto list = std::make_shared<plat::Array>();
@@ -155,9 +194,10 @@ public:
                 }
                 break;
             case 19:
-                if (depth < 2) v.deferUpdate([&] {
-                    for (int i = pick(4); i > 0; --i) step(depth + 1);
-                });
+                if (depth < 2)
+                    v.deferUpdate([&] {
+                        for (int i = pick(4); i > 0; --i) step(depth + 1);
+                    });
                 break;
         }
     }
@@ -196,7 +236,8 @@ public:
             step();
             _lastWasRefresh = _mirror->announcements > before && _mirror->lastAction == KivoNotifyCollectionChangedActionReset &&
                               !_valuesChanged;
-            if (_lastWasRefresh && !_view->isUpdating() && !_view->isAddingNew() && !_view->isEditingItem()) _sourceSwapped = false;
+            if (_lastWasRefresh && !_view->isUpdating() && !_view->isAddingNew() && !_view->isEditingItem())
+                _sourceSwapped = false;
             check(i);
             if (::testing::Test::HasFatalFailure()) return;
         }
@@ -214,7 +255,10 @@ private:
         if (pick(3)) p->rating = pick(5);
         if (auto g = std::dynamic_pointer_cast<Gadget>(p)) g->maker = pick(2) ? "acme" : "bolt";
         int kind = pick(4);
-        p->extra = kind == 0 ? plat::Value(pick(9)) : kind == 1 ? plat::Value("x" + std::to_string(pick(9))) : kind == 2 ? plat::Value(plat::Date(pick(9))) : plat::Value();
+        p->extra = kind == 0   ? plat::Value(pick(9))
+                   : kind == 1 ? plat::Value("x" + std::to_string(pick(9)))
+                   : kind == 2 ? plat::Value(plat::Date(pick(9)))
+                               : plat::Value();
         return p;
     }
     plat::Value anyItem() {

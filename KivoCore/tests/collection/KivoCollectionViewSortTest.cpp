@@ -39,7 +39,8 @@ std::vector<int> ids(const plat::Array& items) {
 
 void sortBy(const std::shared_ptr<KivoCollectionView>& view, std::vector<std::pair<std::string, bool>> keys) {
     view->sortDescriptions()->deferUpdate([&] {
-        for (auto& [property, ascending] : keys) view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>(property, ascending));
+        for (auto& [property, ascending] : keys)
+            view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>(property, ascending));
     });
 }
 
@@ -69,7 +70,11 @@ TEST(KivoCollectionViewSort, ComparerRules) {
         {"accents count", {"r\u00e9sum\u00e9", "resume", "rf"}, {}, {{"k1", true}}, {1, 0, 2}},
         {"dates chronologically, descending", {plat::Date(100), plat::Date(-5), plat::Date(50)}, {}, {{"k1", false}}, {0, 2, 1}},
         {"Booleans are numbers", {true, 0.5, false}, {}, {{"k1", true}}, {2, 1, 0}},
-        {"integers beyond 2^53 compare exactly", {kTwo53 + 1, static_cast<double>(kTwo53), kTwo53, kTwo53 - 1}, {}, {{"k1", true}}, {3, 1, 2, 0}},
+        {"integers beyond 2^53 compare exactly",
+         {kTwo53 + 1, static_cast<double>(kTwo53), kTwo53, kTwo53 - 1},
+         {},
+         {{"k1", true}},
+         {3, 1, 2, 0}},
         {"NaN before every number", {1.0, nan, -inf}, {}, {{"k1", true}}, {1, 2, 0}},
         {"no key decides: source order", {nil, nil, nil}, {}, {{"k1", true}}, {0, 1, 2}},
     };
@@ -82,8 +87,9 @@ TEST(KivoCollectionViewSort, ComparerRules) {
 
 TEST(KivoCollectionViewSort, ModelObjectsSubclassesAndDynamicItemsSortTogether) {
     PinnedLocale pinned;
-    auto items = listOf({product("p5", 5), gadget("g1", 1), std::make_shared<Record>(std::map<std::string, plat::Value>{{"name", "r3"}, {"price", 3}}),
-                         product("p2", 2)});
+    auto items =
+        listOf({product("p5", 5), gadget("g1", 1),
+                std::make_shared<Record>(std::map<std::string, plat::Value>{{"name", "r3"}, {"price", 3}}), product("p2", 2)});
     auto view = KivoCollectionView::create(items);
     sortBy(view, {{"price", false}});
     EXPECT_EQ(names(view->items()), "p5 r3 p2 g1");
@@ -107,8 +113,9 @@ TEST(KivoCollectionViewSort, ConverterMapsEachValueBeforeComparing) {
 
 TEST(KivoCollectionViewSort, MissingKeyIsLoggedAndSortsAsNil) {
     plat::testing::LogCapture log;
-    auto view = KivoCollectionView::create(listOf({product("b", 1), std::make_shared<Record>(std::map<std::string, plat::Value>{{"name", "r"}, {"nope", 2}}),
-                                                   product("a", 1)}));
+    auto view = KivoCollectionView::create(
+        listOf({product("b", 1), std::make_shared<Record>(std::map<std::string, plat::Value>{{"name", "r"}, {"nope", 2}}),
+                product("a", 1)}));
     sortBy(view, {{"nope", true}, {"name", true}});
     EXPECT_EQ(names(view->items()), "a b r");
     EXPECT_EQ(log.lines(), std::vector<std::string>(2, KivoReflector::missingKeyMessage("nope")));
@@ -130,10 +137,12 @@ TEST(KivoCollectionViewSort, LargeRandomSortsAgreeWithThePlainRules) {
     PinnedLocale pinned;
     std::mt19937 rng(42);
     // Short and long texts (collation keys past 16 bytes are compared beyond the inline prefix).
-    const char* stems[] = {"alpha", "Alpha", "alphabet soup with noodles ", "alphabet soup with nuts ", "beta", "Beta-max", "\u00e9clair", "eclair"};
+    const char* stems[] = {"alpha",       "Alpha", "alphabet soup with noodles ", "alphabet soup with nuts ", "beta", "Beta-max",
+                           "\u00e9clair", "eclair"};
     auto items = std::make_shared<plat::Array>();
     for (int i = 0; i < 3000; ++i) {
-        auto p = (i % 3) ? product(std::string(stems[rng() % 8]) + std::to_string(rng() % 20), rng() % 50) : gadget(stems[rng() % 8], rng() % 50);
+        auto p = (i % 3) ? product(std::string(stems[rng() % 8]) + std::to_string(rng() % 20), rng() % 50)
+                         : gadget(stems[rng() % 8], rng() % 50);
         if (rng() % 4) p->rating = static_cast<double>(rng() % 5);
         items->push_back(p);
     }
@@ -141,7 +150,8 @@ TEST(KivoCollectionViewSort, LargeRandomSortsAgreeWithThePlainRules) {
     auto compare = [&](const plat::Value& a, const plat::Value& b, const std::string& key, bool ascending) {
         plat::Value x = KivoReflector::getValue(a, key), y = KivoReflector::getValue(b, key);
         if (x.isNil() || y.isNil()) return x.isNil() == y.isNil() ? 0 : x.isNil() ? -1 : 1;
-        int r = x.isString() ? collator.compare(x.asString(), y.asString()) : (x.asDouble() > y.asDouble()) - (x.asDouble() < y.asDouble());
+        int r = x.isString() ? collator.compare(x.asString(), y.asString())
+                             : (x.asDouble() > y.asDouble()) - (x.asDouble() < y.asDouble());
         return ascending ? r : -r;
     };
     const std::vector<std::pair<std::string, bool>> orders[] = {
@@ -156,7 +166,8 @@ TEST(KivoCollectionViewSort, LargeRandomSortsAgreeWithThePlainRules) {
         ASSERT_EQ(sorted.size(), items->size());
         for (size_t i = 0; i + 1 < sorted.size(); ++i) {
             int r = 0;
-            for (size_t k = 0; r == 0 && k < keys.size(); ++k) r = compare(sorted[i], sorted[i + 1], keys[k].first, keys[k].second);
+            for (size_t k = 0; r == 0 && k < keys.size(); ++k)
+                r = compare(sorted[i], sorted[i + 1], keys[k].first, keys[k].second);
             ASSERT_LE(r, 0) << "at " << i << ": " << nameOf(sorted[i]) << " / " << nameOf(sorted[i + 1]);
         }
     }

@@ -79,6 +79,7 @@ TEST(KivoCursorCollectionView, AGetterThatThrowsLoadsNothingButCompletes) {
     view->loadMoreItems(true, [&] { done = true; });
     ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return done; }, 5));
     EXPECT_TRUE(view->isEmpty());
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"KivoCursorCollectionView itemGetter failed: offline",
-                                                     "KivoCursorCollectionView itemGetter failed with an exception of an unknown type"}));
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{"KivoCursorCollectionView itemGetter failed: offline",
+                                        "KivoCursorCollectionView itemGetter failed with an exception of an unknown type"}));
 }

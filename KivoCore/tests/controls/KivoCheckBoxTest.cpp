@@ -57,8 +57,8 @@ protected:
         window = plat::Window::create({0, 0, 320, 568});
         box = KivoCheckBox::create({100, 100, 40, 40});
         window->addSubview(box);
-        box->addTarget(
-            [this](plat::Control& c) { changes.push_back(static_cast<KivoCheckBox&>(c).isChecked()); }, plat::ControlEventValueChanged);
+        box->addTarget([this](plat::Control& c) { changes.push_back(static_cast<KivoCheckBox&>(c).isChecked()); },
+                       plat::ControlEventValueChanged);
     }
     // Press and lift inside; answers the time of the lift.
     double press(Point at = {120, 120}) {
@@ -114,7 +114,8 @@ TEST_F(CheckBoxTest, SettingTheValueDrawsTheFinalStateAtOnceWithoutEvents) {
     EXPECT_EQ(*box->lineRight()->strokeColor(), box->checkmarkColor());
     EXPECT_FALSE(box->lineRight()->hasAnimations());
     const float c = std::cos(static_cast<float>(-5 * Pi / 4));
-    EXPECT_NEAR(box->lineRight()->path().bounds().width(), 2 * static_cast<double>(std::fabs(c)) * (static_cast<double>(1.3f) * 10), 1e-9);
+    EXPECT_NEAR(box->lineRight()->path().bounds().width(),
+                2 * static_cast<double>(std::fabs(c)) * (static_cast<double>(1.3f) * 10), 1e-9);
     box->setIsChecked(true);
     box->setIsChecked(false);
     const Rect u = unionOfLines(*box);
@@ -263,9 +264,17 @@ TEST_F(CheckBoxTest, ARebuildInTheMiddleOfASequenceNeitherStallsNorReplaysIt) {
         bool startChecked;
     };
     const Interruption cases[] = {
-        {"frame during check", [](KivoCheckBox& b) { b.setFrame({100, 100, 40, 40}); }, false},
+        {"frame during check",
+         [](KivoCheckBox& b) {
+             b.setFrame({100, 100, 40, 40});
+         },
+         false},
         {"tint during check", [](KivoCheckBox& b) { b.setTintColor(Color::red()); }, false},
-        {"frame during uncheck", [](KivoCheckBox& b) { b.setFrame({100, 100, 40, 40}); }, true},
+        {"frame during uncheck",
+         [](KivoCheckBox& b) {
+             b.setFrame({100, 100, 40, 40});
+         },
+         true},
         {"tint during uncheck", [](KivoCheckBox& b) { b.setTintColor(Color::red()); }, true},
         {"value during check", [](KivoCheckBox& b) { b.setIsChecked(false); }, false},
     };
@@ -323,7 +332,8 @@ TEST(KivoCheckBoxGolden, CheckedAndUncheckedThroughTheLayerTree) {
         context.context().fillRect({0, 0, 32, 32});
         box->layer()->renderInContext(context.context());
         auto image = context.finish();
-        const std::string name = checked ? "KivoCore/tests/golden/kivo_checkbox_checked.png" : "KivoCore/tests/golden/kivo_checkbox_unchecked.png";
+        const std::string name =
+            checked ? "KivoCore/tests/golden/kivo_checkbox_checked.png" : "KivoCore/tests/golden/kivo_checkbox_unchecked.png";
         const auto result = plat::testing::compareWithGolden(*image, name);
         EXPECT_TRUE(result.ok) << result.message;
     }

@@ -65,8 +65,16 @@ TEST_F(RenderEngineTest, BorderDashesLastOneRectangleOrSegmentButAnyNumberOfLine
         {"rect", [](auto& e) { e.drawRect(0, 0, 5, 5); }, true, false},
         {"line", [](auto& e) { e.drawLine(0, 0, 5, 5); }, true, true},
         {"ellipse", [](auto& e) { e.drawEllipse(5, 5, 4, 4); }, true, true},
-        {"polyline", [](auto& e) { e.drawLines(std::vector<double>{0, 5}, std::vector<double>{0, 5}); }, true, true},
-        {"polygon", [](auto& e) { e.drawPolygon(std::vector<double>{0, 5, 0}, std::vector<double>{0, 5, 5}); }, true, true},
+        {"polyline",
+         [](auto& e) {
+             e.drawLines(std::vector<double>{0, 5}, std::vector<double>{0, 5});
+         },
+         true, true},
+        {"polygon",
+         [](auto& e) {
+             e.drawPolygon(std::vector<double>{0, 5, 0}, std::vector<double>{0, 5, 5});
+         },
+         true, true},
         {"gauge band", [](auto& e) { e.drawRadialGauge(10, 10, 0, 0, 8, 4, 0, 1); }, true, true},
         {"selected pie", [](auto& e) { e.drawPieSegment(10, 10, 8, 0, 1, true); }, true, false},
         {"unselected pie", [](auto& e) { e.drawPieSegment(10, 10, 8, 0, 1, false); }, false, false},
@@ -124,12 +132,20 @@ TEST_F(RenderEngineTest, OpacityIsAppliedByEveryOperationButSegmentsAndImages) {
         {"rect", [](auto& e) { e.drawRect(0, 0, 5, 5); }, true},
         {"ellipse", [](auto& e) { e.drawEllipse(5, 5, 4, 4); }, true},
         {"line", [](auto& e) { e.drawLine(0, 0, 5, 5); }, true},
-        {"splines", [](auto& e) { e.drawSplines(std::vector<double>{0, 5, 9}, std::vector<double>{0, 5, 1}, false); }, true},
+        {"splines",
+         [](auto& e) {
+             e.drawSplines(std::vector<double>{0, 5, 9}, std::vector<double>{0, 5, 1}, false);
+         },
+         true},
         {"gauge", [](auto& e) { e.drawRadialGauge(10, 10, 0, 0, 8, 4, 0, 7); }, true},
         {"text", [](auto& e) { e.drawString("a", KivoPoint::create(1, 1)); }, true},
         {"pie", [](auto& e) { e.drawPieSegment(10, 10, 8, 0, 1, false); }, false},
         {"doughnut", [](auto& e) { e.drawDonutSegment(10, 10, 8, 4, 0, 1, false); }, false},
-        {"image", [img](auto& e) { e.drawImage(img, {0, 0, 4, 4}); }, false},
+        {"image",
+         [img](auto& e) {
+             e.drawImage(img, {0, 0, 4, 4});
+         },
+         false},
     };
     for (const auto& c : cases) {
         rec.clear();
@@ -213,7 +229,8 @@ TEST_F(RenderEngineTest, PolygonsLeaveOrCloseTheirLastEdge) {
     EXPECT_EQ(verbsOf(rec.strokes()[0]), (std::vector<V>{V::Move, V::Line, V::Line}));  // two sides
     EXPECT_TRUE(rec.fills()[0]->path.contains({2, 2}));
     rec.clear();
-    auto pts = std::vector<std::shared_ptr<KivoPoint>>{KivoPoint::create(0, 0), KivoPoint::create(10, 0), KivoPoint::create(0, 10)};
+    auto pts =
+        std::vector<std::shared_ptr<KivoPoint>>{KivoPoint::create(0, 0), KivoPoint::create(10, 0), KivoPoint::create(0, 10)};
     engine.drawPolygonWithMode(pts, 3);
     EXPECT_EQ(verbsOf(rec.strokes()[0]), (std::vector<V>{V::Move, V::Line, V::Line, V::Close}));  // three sides
 
@@ -222,8 +239,9 @@ TEST_F(RenderEngineTest, PolygonsLeaveOrCloseTheirLastEdge) {
         std::size_t fills, strokes;
         plat::FillRule rule;
     };
-    const Case cases[] = {{0, 1, 0, plat::FillRule::NonZero}, {1, 1, 0, plat::FillRule::EvenOdd}, {2, 0, 1, plat::FillRule::NonZero},
-                          {3, 1, 1, plat::FillRule::NonZero}, {4, 1, 1, plat::FillRule::EvenOdd}, {9, 0, 0, plat::FillRule::NonZero}};
+    const Case cases[] = {{0, 1, 0, plat::FillRule::NonZero}, {1, 1, 0, plat::FillRule::EvenOdd},
+                          {2, 0, 1, plat::FillRule::NonZero}, {3, 1, 1, plat::FillRule::NonZero},
+                          {4, 1, 1, plat::FillRule::EvenOdd}, {9, 0, 0, plat::FillRule::NonZero}};
     for (const auto& c : cases) {
         rec.clear();
         engine.drawPolygonWithMode(pts, c.mode);

@@ -93,12 +93,15 @@ TEST(KivoEvent, SharedArgumentsCarryCancelToLaterHandlersAndTheRaiser) {
     KivoEvent e;
     std::vector<bool> seen;
     std::shared_ptr<plat::Object> seenSender;
-    e.addHandler([&](const std::shared_ptr<KivoEventContainer>& c) {
-        seen.push_back(c->args<KivoCancelEventArgs>()->cancel());
-        c->args<KivoCancelEventArgs>()->setCancel(true);
-        seenSender = c->sender();
-    }, nullptr);
-    e.addHandler([&](const std::shared_ptr<KivoEventContainer>& c) { seen.push_back(c->args<KivoCancelEventArgs>()->cancel()); }, nullptr);
+    e.addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>& c) {
+            seen.push_back(c->args<KivoCancelEventArgs>()->cancel());
+            c->args<KivoCancelEventArgs>()->setCancel(true);
+            seenSender = c->sender();
+        },
+        nullptr);
+    e.addHandler([&](const std::shared_ptr<KivoEventContainer>& c) { seen.push_back(c->args<KivoCancelEventArgs>()->cancel()); },
+                 nullptr);
     auto args = std::make_shared<KivoCancelEventArgs>();
     e.raise(sender, args);
     EXPECT_EQ(seen, (std::vector<bool>{false, true}));
@@ -110,11 +113,13 @@ TEST(KivoEvent, HandlersChangingSubscriptionsDuringARaiseSeeAStableList) {
     KivoEvent e;
     int calls = 0;
     KivoEventBlock second = [&](const std::shared_ptr<KivoEventContainer>&) { ++calls; };
-    e.addHandler([&](const std::shared_ptr<KivoEventContainer>&) {
-        ++calls;
-        e.removeHandler(second, nullptr);
-        e.addHandler([&](const std::shared_ptr<KivoEventContainer>&) { calls += 100; }, nullptr);
-    }, nullptr);
+    e.addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>&) {
+            ++calls;
+            e.removeHandler(second, nullptr);
+            e.addHandler([&](const std::shared_ptr<KivoEventContainer>&) { calls += 100; }, nullptr);
+        },
+        nullptr);
     e.addHandler(second, nullptr);
     e.raise(nullptr, KivoEventArgs::empty());
     EXPECT_EQ(calls, 2);

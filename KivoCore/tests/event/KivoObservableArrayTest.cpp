@@ -12,9 +12,11 @@ namespace {
 struct Announcements {
     std::vector<std::shared_ptr<KivoNotifyCollectionChangedEventArgs>> seen;
     explicit Announcements(KivoObservableArray& a) {
-        a.collectionChanged()->addHandler([this](const std::shared_ptr<KivoEventContainer>& c) {
-            seen.push_back(c->args<KivoNotifyCollectionChangedEventArgs>());
-        }, nullptr);
+        a.collectionChanged()->addHandler(
+            [this](const std::shared_ptr<KivoEventContainer>& c) {
+                seen.push_back(c->args<KivoNotifyCollectionChangedEventArgs>());
+            },
+            nullptr);
     }
 };
 
@@ -37,7 +39,16 @@ TEST(KivoObservableArray, EveryChangeAnnouncesItsRow) {
     const plat::Array abc{"a", "b", "c"};
     std::vector<Row> rows = {
         {"add", [](auto& a) { a.addObject("d"); }, {"a", "b", "c", "d"}, 0, list({"d"}), 3, {}, -1},
-        {"addAll", [](auto& a) { a.addObjectsFromArray({"d", "e"}); }, {"a", "b", "c", "d", "e"}, 0, list({"d", "e"}), 3, {}, -1},
+        {"addAll",
+         [](auto& a) {
+             a.addObjectsFromArray({"d", "e"});
+         },
+         {"a", "b", "c", "d", "e"},
+         0,
+         list({"d", "e"}),
+         3,
+         {},
+         -1},
         {"addAllEmpty", [](auto& a) { a.addObjectsFromArray({}); }, abc, 0, list({}), 3, {}, -1},
         {"insert", [](auto& a) { a.insertObject("x", 1); }, {"a", "x", "b", "c"}, 0, list({"x"}), 1, {}, -1},
         {"insertAtEnd", [](auto& a) { a.insertObject("x", 3); }, {"a", "b", "c", "x"}, 0, list({"x"}), 3, {}, -1},
@@ -47,8 +58,25 @@ TEST(KivoObservableArray, EveryChangeAnnouncesItsRow) {
         {"subscriptWrite", [](auto& a) { a.setObject("z", 2); }, {"a", "b", "z"}, 2, {}, -1, list({"c"}), 2},
         {"removeAll", [](auto& a) { a.removeAllObjects(); }, {}, 3, {}, -1, {}, -1},
         // Arguments that are the array's own entries.
-        {"addOwnItems", [](auto& a) { a.addObjectsFromArray(a.sourceArray()); }, {"a", "b", "c", "a", "b", "c"}, 0, list({"a", "b", "c"}), 3, {}, -1},
-        {"insertOwnItem", [](auto& a) { a.sourceArray().shrink_to_fit(); a.insertObject(a.objectAtIndex(2), 0); }, {"c", "a", "b", "c"}, 0, list({"c"}), 0, {}, -1},
+        {"addOwnItems",
+         [](auto& a) { a.addObjectsFromArray(a.sourceArray()); },
+         {"a", "b", "c", "a", "b", "c"},
+         0,
+         list({"a", "b", "c"}),
+         3,
+         {},
+         -1},
+        {"insertOwnItem",
+         [](auto& a) {
+             a.sourceArray().shrink_to_fit();
+             a.insertObject(a.objectAtIndex(2), 0);
+         },
+         {"c", "a", "b", "c"},
+         0,
+         list({"c"}),
+         0,
+         {},
+         -1},
         {"replaceWithItself", [](auto& a) { a.replaceObjectAtIndex(1, a.objectAtIndex(1)); }, abc, 2, {}, -1, list({"b"}), 1},
     };
     for (const auto& row : rows) {

@@ -134,7 +134,8 @@ TEST_F(CustomPatternReference, PlansAgreeWithTheLiteralSteps) {
         if (zerosOnly.matchesWhole(pattern)) {
             expected = referenceZeros(v, pattern, locale, false);
             actual = formatter.toStringUseZeroPlaceHolderWithNumber(v, pattern, id);
-        } else if (mixed.matchesWhole(pattern) && pattern.find('0') != std::string::npos && pattern.find('#') != std::string::npos) {
+        } else if (mixed.matchesWhole(pattern) && pattern.find('0') != std::string::npos &&
+                   pattern.find('#') != std::string::npos) {
             expected = referenceMixed(v, pattern, locale);
             actual = formatter.toStringUseZeroAndDigitPlaceHolderWithNumber(v, pattern, id);
         } else {

@@ -17,19 +17,41 @@ namespace {
 
 plat::Value randomValue(std::mt19937_64& rng) {
     static const double specials[] = {
-        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-        0.0, -0.0, std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest(), std::numeric_limits<double>::min(),
-        std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::denorm_min(), 0.5, -0.5, 9.5, 99.95, 1e16, 1e-5,
-        2147483647.5, -2147483648.5, 4294967296.0, 9223372036854775807.0, -9223372036854775808.0, 1e300, -1e-300,
+        std::numeric_limits<double>::quiet_NaN(),
+        std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(),
+        0.0,
+        -0.0,
+        std::numeric_limits<double>::max(),
+        std::numeric_limits<double>::lowest(),
+        std::numeric_limits<double>::min(),
+        std::numeric_limits<double>::denorm_min(),
+        -std::numeric_limits<double>::denorm_min(),
+        0.5,
+        -0.5,
+        9.5,
+        99.95,
+        1e16,
+        1e-5,
+        2147483647.5,
+        -2147483648.5,
+        4294967296.0,
+        9223372036854775807.0,
+        -9223372036854775808.0,
+        1e300,
+        -1e-300,
     };
     switch (rng() % 6) {
-        case 0: return specials[rng() % std::size(specials)];
+        case 0:
+            return specials[rng() % std::size(specials)];
         case 1: {
             std::int64_t edges[] = {0, -1, 127, -128, INT32_MAX, INT32_MIN, INT64_MAX, INT64_MIN};
             return edges[rng() % std::size(edges)];
         }
-        case 2: return static_cast<std::int64_t>(rng());
-        case 3: return (rng() & 1) != 0;
+        case 2:
+            return static_cast<std::int64_t>(rng());
+        case 3:
+            return (rng() & 1) != 0;
         case 4: {
             // Any bit pattern: every double there is, NaN payloads included.
             std::uint64_t bits = rng();
@@ -45,9 +67,9 @@ plat::Value randomValue(std::mt19937_64& rng) {
 }
 
 std::string randomPattern(std::mt19937_64& rng) {
-    static const char* const pieces[] = {"0", "0", "#", "#", ",", ",", ".", ".", "00", "##", ",,", "C", "D", "E", "F",
-                                         "G", "N", "P", "R", "X", "c", "e", "g", "r", "x", "1", "5", "9", "-", "%",
-                                         " ", "'", "\xC3\xA9", "\xFF", "E+", "\\", "[", "*"};
+    static const char* const pieces[] = {"0", "0", "#", "#", ",", ",", ".",        ".",    "00", "##", ",,", "C", "D",
+                                         "E", "F", "G", "N", "P", "R", "X",        "c",    "e",  "g",  "r",  "x", "1",
+                                         "5", "9", "-", "%", " ", "'", "\xC3\xA9", "\xFF", "E+", "\\", "[",  "*"};
     std::string p;
     size_t n = rng() % 9;
     for (size_t i = 0; i < n; ++i) p += pieces[rng() % std::size(pieces)];

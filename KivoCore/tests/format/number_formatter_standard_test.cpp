@@ -190,11 +190,13 @@ TEST_F(StandardForms, AbsentLocaleMeansTheCurrentOne) {
 }
 
 TEST_F(StandardForms, StandardEntryTakesAnyPrecision) {
-    auto fmt = [](plat::Value v, const char* p) { return show(KivoNumberFormatter::numberToStandardStringWithParameters(v, p, "en_US")); };
+    auto fmt = [](plat::Value v, const char* p) {
+        return show(KivoNumberFormatter::numberToStandardStringWithParameters(v, p, "en_US"));
+    };
     EXPECT_EQ(fmt(1.5, "F12"), "1.500000000000");
-    EXPECT_EQ(fmt(1.5, "F-3"), "1.50");         // negative: the default
-    EXPECT_EQ(fmt(1.5, "Fx"), "2");             // not a number: 0, the form's value for 0
-    EXPECT_EQ(fmt(1.5, "Q2"), "1.5");           // unknown letter
+    EXPECT_EQ(fmt(1.5, "F-3"), "1.50");  // negative: the default
+    EXPECT_EQ(fmt(1.5, "Fx"), "2");      // not a number: 0, the form's value for 0
+    EXPECT_EQ(fmt(1.5, "Q2"), "1.5");    // unknown letter
     EXPECT_EQ(fmt(1.5, "F99999999999999"), fmt(1.5, "F999"));
     EXPECT_EQ(fmt(7, "X99999999999").size(), 999u);
     EXPECT_EQ(fmt(1.5, ""), "1.5");
@@ -206,7 +208,8 @@ TEST_F(StandardForms, ClassificationIsRememberedPerPattern) {
         const char* pattern;
         std::int64_t form;
     };
-    for (auto [pattern, form] : {Case{"N2", 0}, Case{"0.0", 1}, Case{"#.#", 2}, Case{"#0.0", 3}, Case{"N10", 4}, Case{"0-0", 4}}) {
+    for (auto [pattern, form] :
+         {Case{"N2", 0}, Case{"0.0", 1}, Case{"#.#", 2}, Case{"#0.0", 3}, Case{"N10", 4}, Case{"0-0", 4}}) {
         KivoNumberFormatter::numberToStringWithParameters(1.5, pattern, "en_US");
         EXPECT_EQ(shared.getPrePattern().value_or(""), pattern);
         EXPECT_EQ(shared.getCount(), form) << pattern;

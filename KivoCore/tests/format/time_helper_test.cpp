@@ -11,7 +11,8 @@ namespace {
 class TimeHelper : public PinnedLocaleTest {
 protected:
     // Day number of a UTC calendar date.
-    static double day(std::int64_t y, std::int64_t mo, std::int64_t d, std::int64_t h = 0, std::int64_t mi = 0, std::int64_t s = 0) {
+    static double day(std::int64_t y, std::int64_t mo, std::int64_t d, std::int64_t h = 0, std::int64_t mi = 0,
+                      std::int64_t s = 0) {
         return plat::Calendar(plat::TimeZone::utc()).dateFromComponents({y, mo, d, h, mi, s})->seconds / 86400;
     }
     static double niceSeconds(double span, const char* format) {
@@ -94,8 +95,14 @@ TEST_F(TimeHelper, Tround) {
         std::int64_t expected;
     };
     const Row rows[] = {
-        {17, 5, false, 15}, {17, 5, true, 20}, {15, 5, true, 15}, {-17, 5, false, -15}, {-17, 5, true, -10},
-        {17, 0, true, 17},  {INT64_MIN, -1, true, INT64_MIN}, {INT64_MAX, 2, true, INT64_MAX - 1},
+        {17, 5, false, 15},
+        {17, 5, true, 20},
+        {15, 5, true, 15},
+        {-17, 5, false, -15},
+        {-17, 5, true, -10},
+        {17, 0, true, 17},
+        {INT64_MIN, -1, true, INT64_MIN},
+        {INT64_MAX, 2, true, INT64_MAX - 1},
     };
     for (const Row& r : rows) EXPECT_EQ(KivoTimeHelper::tround(r.value, r.unit, r.up), r.expected) << r.value << " " << r.unit;
 }
@@ -113,10 +120,10 @@ TEST_F(TimeHelper, RoundsDayNumbersByUnit) {
         {7, false, day(2024, 5, 14)},
         {7, true, day(2024, 5, 21)},
         {10, false, day(2024, 5, 10)},
-        {20, false, day(2024, 5, 1)},   // day 0 is clamped to the 1st
+        {20, false, day(2024, 5, 1)},  // day 0 is clamped to the 1st
         {20, true, day(2024, 5, 20)},
-        {32, false, day(2024, 5, 1)},   // the month stays, the day becomes the 1st
-        {93, false, day(2024, 3, 1)},   // months by 3: May to March, or to June rounding up
+        {32, false, day(2024, 5, 1)},  // the month stays, the day becomes the 1st
+        {93, false, day(2024, 3, 1)},  // months by 3: May to March, or to June rounding up
         {93, true, day(2024, 6, 1)},
         {365, false, day(2024, 1, 1)},
         {3650, false, day(2020, 1, 1)},
@@ -137,9 +144,9 @@ TEST_F(TimeHelper, ManualTimeInc) {
         std::int64_t expected;
     };
     const Row rows[] = {
-        {"", 1},          {"ss", 1},       {"HH:mm:ss", 1},   {"HH:mm", 60},       {"hh a", 3600},  {"HH", 3600},
-        {"dd MMM", 86400}, {"MMM yyyy", 2678400}, {"yyyy", 31536000}, {"EEEE", 1}, {"ss.f", -1},  {"ss.fff", -3},
-        {"ss.ffffffff", -6}, {"%f", -1}, {"fff.ff", -3},
+        {"", 1},      {"ss", 1},         {"HH:mm:ss", 1},       {"HH:mm", 60},      {"hh a", 3600},
+        {"HH", 3600}, {"dd MMM", 86400}, {"MMM yyyy", 2678400}, {"yyyy", 31536000}, {"EEEE", 1},
+        {"ss.f", -1}, {"ss.fff", -3},    {"ss.ffffffff", -6},   {"%f", -1},         {"fff.ff", -3},
     };
     for (const Row& r : rows) EXPECT_EQ(KivoTimeHelper::manualTimeInc(r.format), r.expected) << r.format;
 }
@@ -158,7 +165,7 @@ TEST_F(TimeHelper, NiceTimeSpan) {
         double expected;
     };
     const Row rows[] = {
-        {45, "", 60},            // no seconds candidate reaches 45 s
+        {45, "", 60},  // no seconds candidate reaches 45 s
         {25, "", 30},
         {7, "", 10},
         {20 * 86400, "", 2678400},  // 14 days do not reach 20 days: one month

@@ -77,16 +77,9 @@ TEST_F(ValueFormatter, DateFormatsApplyOnlyWithYearMonthOrTwoDigitDay) {
         const char* expected;
     };
     const Row rows[] = {
-        {"HH:mm", "1/5/24"},     // time-only formats are not applied to dates
-        {"HH:mm:ss", "1/5/24"},
-        {"d", "1/5/24"},
-        {"mm", "1/5/24"},
-        {"dd.MM", "05.01"},
-        {"MMM", "Jan"},
-        {"yy", "24"},
-        {"YYYY", "2024"},
-        {"dd HH:mm", "05 15:45"},
-        {"", "1/5/24"},
+        {"HH:mm", "1/5/24"},  // time-only formats are not applied to dates
+        {"HH:mm:ss", "1/5/24"}, {"d", "1/5/24"},  {"mm", "1/5/24"},         {"dd.MM", "05.01"}, {"MMM", "Jan"},
+        {"yy", "24"},           {"YYYY", "2024"}, {"dd HH:mm", "05 15:45"}, {"", "1/5/24"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.format);

@@ -20,7 +20,7 @@ TEST(KivoGeometry, ContainsPointIsInclusiveAndNeverNormalises) {
         double l, t, w, h, x, y;
         bool inside;
     } cases[] = {
-        {0, 0, 0, 0, 0, 0, true},        // a degenerate rectangle holds its own corner
+        {0, 0, 0, 0, 0, 0, true},  // a degenerate rectangle holds its own corner
         {0, 0, 0, 0, 0.0001, 0, false},
         {10, 20, 30, 40, 40, 60, true},  // right and bottom edges included
         {10, 20, 30, 40, 40.001, 60, false},

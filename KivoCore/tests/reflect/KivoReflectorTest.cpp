@@ -26,9 +26,8 @@ public:
 };
 PLAT_DEFINE_CLASS(Part, plat::Object, plat::property("weight", &Part::weight), plat::property("count", &Part::count),
                   plat::property("fragile", &Part::fragile), plat::property("label", &Part::label),
-                  plat::property("made", &Part::made), plat::property("tags", &Part::tags),
-                  plat::property("price", &Part::price), plat::property("child", &Part::child),
-                  plat::property("probed", &Part::probed))
+                  plat::property("made", &Part::made), plat::property("tags", &Part::tags), plat::property("price", &Part::price),
+                  plat::property("child", &Part::child), plat::property("probed", &Part::probed))
 
 class Bolt : public Part {
 public:
@@ -105,9 +104,15 @@ TEST(KivoReflector, ClassifiesValues) {
     struct Case {
         plat::Value v;
         std::int64_t type;
-    } cases[] = {{plat::Value(), 0},     {plat::Value(true), 4},         {plat::Value(1), 3},
-                 {plat::Value(1.5), 3},  {plat::Value("s"), 2},          {plat::Value(plat::Date(5)), 5},
-                 {plat::Value(plat::Array{}), 6}, {plat::Value(plat::Dictionary{}), 1}, {plat::Value(std::make_shared<Part>()), 1}};
+    } cases[] = {{plat::Value(), 0},
+                 {plat::Value(true), 4},
+                 {plat::Value(1), 3},
+                 {plat::Value(1.5), 3},
+                 {plat::Value("s"), 2},
+                 {plat::Value(plat::Date(5)), 5},
+                 {plat::Value(plat::Array{}), 6},
+                 {plat::Value(plat::Dictionary{}), 1},
+                 {plat::Value(std::make_shared<Part>()), 1}};
     for (const auto& c : cases) EXPECT_EQ(KivoReflector::getDataType(c.v), c.type) << c.v.description();
 }
 
@@ -116,10 +121,27 @@ TEST(KivoPropertyInfo, ParseAttributesTable) {
         const char* attributes;
         std::int64_t type;
     } cases[] = {
-        {"T@\"NSNumber\",&,N,V_n", 3}, {"T@\"NSDate\",&,N,V_d", 5}, {"T@\"NSString\",C,N,V_s", 2},
-        {"TI,N", 3}, {"TL,N", 3}, {"TQ,N", 3}, {"TS,N", 3}, {"Td,N", 3}, {"Tf,N", 3}, {"Ti,N", 3},
-        {"Tl,N", 3}, {"Tq,N", 3}, {"Ts,N", 3}, {"TB,N", 4}, {"TC,N", 4}, {"Tc,N", 4},
-        {"T@\"NSArray\",&,N", -1}, {"T{CGRect=dddd},N", -1}, {"T^v,N", -1}, {"T", -1}, {"", -1},
+        {"T@\"NSNumber\",&,N,V_n", 3},
+        {"T@\"NSDate\",&,N,V_d", 5},
+        {"T@\"NSString\",C,N,V_s", 2},
+        {"TI,N", 3},
+        {"TL,N", 3},
+        {"TQ,N", 3},
+        {"TS,N", 3},
+        {"Td,N", 3},
+        {"Tf,N", 3},
+        {"Ti,N", 3},
+        {"Tl,N", 3},
+        {"Tq,N", 3},
+        {"Ts,N", 3},
+        {"TB,N", 4},
+        {"TC,N", 4},
+        {"Tc,N", 4},
+        {"T@\"NSArray\",&,N", -1},
+        {"T{CGRect=dddd},N", -1},
+        {"T^v,N", -1},
+        {"T", -1},
+        {"", -1},
     };
     for (const auto& c : cases) {
         KivoPropertyInfo info("p", -1, true);
@@ -141,9 +163,15 @@ TEST(KivoReflector, ListsOnlyTheClassesOwnPropertiesNeverReadOnly) {
         got.emplace_back(p->name(), p->dataType());
         EXPECT_FALSE(p->isReadOnly()) << p->name();  // also the computed, read-only "probed"
     }
-    EXPECT_EQ(got, (std::vector<std::pair<std::string, std::int64_t>>{
-                       {"weight", 3}, {"count", 3}, {"fragile", 4}, {"label", 2}, {"made", 5}, {"tags", 0},
-                       {"price", 3}, {"child", 0}, {"probed", 3}}));
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, std::int64_t>>{{"weight", 3},
+                                                                      {"count", 3},
+                                                                      {"fragile", 4},
+                                                                      {"label", 2},
+                                                                      {"made", 5},
+                                                                      {"tags", 0},
+                                                                      {"price", 3},
+                                                                      {"child", 0},
+                                                                      {"probed", 3}}));
     EXPECT_TRUE(KivoReflector::getProperties(plat::Value()).empty());
 }
 

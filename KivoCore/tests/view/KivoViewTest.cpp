@@ -67,7 +67,8 @@ TEST(KivoView, HooksRunOncePerNotificationFromAnySenderAfterTheBaseSetUp) {
     // The text size changed by the user, through the application.
     auto& app = plat::Application::shared();
     const std::string before = app.preferredContentSizeCategory();
-    app.setPreferredContentSizeCategory(before == plat::ContentSizeCategory::Small ? plat::ContentSizeCategory::Large : plat::ContentSizeCategory::Small);
+    app.setPreferredContentSizeCategory(before == plat::ContentSizeCategory::Small ? plat::ContentSizeCategory::Large
+                                                                                   : plat::ContentSizeCategory::Small);
     EXPECT_EQ(counts.size, 3);
     app.setPreferredContentSizeCategory(before);
     EXPECT_EQ(counts.size, 4);
@@ -101,8 +102,8 @@ TEST(KivoView, GetImageIsAPngOfWhatWasDrawnAtTheScreenScale) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixelWidth(), 40);
     EXPECT_EQ(image->pixelHeight(), 20);
-    EXPECT_EQ(image->pixel(4, 4), plat::Color::red());       // drawRect content
-    EXPECT_EQ(image->pixel(30, 10), plat::Color::blue());    // the subview
+    EXPECT_EQ(image->pixel(4, 4), plat::Color::red());     // drawRect content
+    EXPECT_EQ(image->pixel(30, 10), plat::Color::blue());  // the subview
     EXPECT_EQ(image->pixel(15, 15).a, 0.0) << "transparent where nothing is drawn";
 }
 

@@ -118,7 +118,8 @@ void buildAsciiTable(Collator::Impl& impl, const icu::Collator& coll, Collator::
         std::string s[2];
         for (auto& str : s) {
             size_t len = next() % 6;
-            for (size_t i = 0; i < len; ++i) str += (next() & 1) ? alphabet[next() % alphabetSize] : static_cast<char>(next() % 128);
+            for (size_t i = 0; i < len; ++i)
+                str += (next() & 1) ? alphabet[next() % alphabetSize] : static_cast<char>(next() % 128);
         }
         int expect = sign(coll.compareUTF8(icu::StringPiece(s[0]), icu::StringPiece(s[1]), status));
         if (compareAsciiByRank(impl.asciiRank, s[0], s[1]) != expect || U_FAILURE(status)) return;

@@ -9,9 +9,7 @@ bool Rect::contains(const Rect& r) const {
     return r.minX() >= minX() && r.maxX() <= maxX() && r.minY() >= minY() && r.maxY() <= maxY();
 }
 
-bool Rect::intersects(const Rect& r) const {
-    return !intersection(r).isNull();
-}
+bool Rect::intersects(const Rect& r) const { return !intersection(r).isNull(); }
 
 Rect Rect::intersection(const Rect& r) const {
     double x0 = std::max(minX(), r.minX()), y0 = std::max(minY(), r.minY());
@@ -58,8 +56,8 @@ bool AffineTransform::isInvertible() const {
 }
 
 AffineTransform AffineTransform::concat(const AffineTransform& t) const {
-    return {a * t.a + b * t.c,         a * t.b + b * t.d,         c * t.a + d * t.c,
-            c * t.b + d * t.d,         tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
+    return {a * t.a + b * t.c, a * t.b + b * t.d,          c * t.a + d * t.c,
+            c * t.b + d * t.d, tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
 }
 
 AffineTransform AffineTransform::inverted() const {
@@ -73,8 +71,10 @@ Rect AffineTransform::applyToRect(const Rect& r) const {
                   apply({r.maxX(), r.maxY()})};
     double x0 = p[0].x, x1 = p[0].x, y0 = p[0].y, y1 = p[0].y;
     for (auto& q : p) {
-        x0 = std::min(x0, q.x); x1 = std::max(x1, q.x);
-        y0 = std::min(y0, q.y); y1 = std::max(y1, q.y);
+        x0 = std::min(x0, q.x);
+        x1 = std::max(x1, q.x);
+        y0 = std::min(y0, q.y);
+        y1 = std::max(y1, q.y);
     }
     return {x0, y0, x1 - x0, y1 - y0};
 }

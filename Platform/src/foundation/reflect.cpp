@@ -3,7 +3,12 @@
 namespace plat {
 
 Property::Property(std::string name, std::string attributes, Getter get, MemberRef ref, Setter set, bool isDataMember)
-    : _name(std::move(name)), _attributes(std::move(attributes)), _get(get), _ref(ref), _set(std::move(set)), _isDataMember(isDataMember) {}
+    : _name(std::move(name)),
+      _attributes(std::move(attributes)),
+      _get(get),
+      _ref(ref),
+      _set(std::move(set)),
+      _isDataMember(isDataMember) {}
 
 void Property::set(Object& o, const Value& v) const {
     if (!_set) throw InvalidArgumentException("the property " + _name + " is read-only");
@@ -48,11 +53,16 @@ namespace {
 
 std::string targetClassName(const Value& target) {
     switch (target.kind()) {
-        case Value::Kind::Object: return target.asObject()->className();
-        case Value::Kind::Null: return "Null";
-        case Value::Kind::String: return "String";
-        case Value::Kind::Date: return "Date";
-        default: return target.isNumber() ? "Number" : "Value";
+        case Value::Kind::Object:
+            return target.asObject()->className();
+        case Value::Kind::Null:
+            return "Null";
+        case Value::Kind::String:
+            return "String";
+        case Value::Kind::Date:
+            return "Date";
+        default:
+            return target.isNumber() ? "Number" : "Value";
     }
 }
 
@@ -60,7 +70,8 @@ std::string targetClassName(const Value& target) {
 
 Value valueForKey(const Value& target, std::string_view key) {
     switch (target.kind()) {
-        case Value::Kind::Nil: return {};
+        case Value::Kind::Nil:
+            return {};
         case Value::Kind::Dictionary: {
             const auto& d = *target.asDictionary();
             auto it = d.find(key);
@@ -80,14 +91,16 @@ Value valueForKey(const Value& target, std::string_view key) {
             if (const Property* p = o.classInfo().findProperty(key)) return p->get(o);
             break;
         }
-        default: break;
+        default:
+            break;
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));
 }
 
 void setValueForKey(const Value& target, std::string_view key, const Value& value) {
     switch (target.kind()) {
-        case Value::Kind::Nil: return;
+        case Value::Kind::Nil:
+            return;
         case Value::Kind::Dictionary: {
             auto& d = *target.asDictionary();
             if (value.isNil()) {
@@ -103,7 +116,8 @@ void setValueForKey(const Value& target, std::string_view key, const Value& valu
             if (const Property* p = o.classInfo().findProperty(key)) return p->set(o, value);
             break;
         }
-        default: break;
+        default:
+            break;
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));
 }

@@ -19,17 +19,23 @@ Value::Value(DictionaryPtr d) {
 
 double Value::asDouble() const {
     switch (kind()) {
-        case Kind::Bool: return std::get<bool>(_v) ? 1.0 : 0.0;
-        case Kind::Integer: return static_cast<double>(std::get<std::int64_t>(_v));
-        case Kind::Double: return std::get<double>(_v);
-        default: return std::numeric_limits<double>::quiet_NaN();
+        case Kind::Bool:
+            return std::get<bool>(_v) ? 1.0 : 0.0;
+        case Kind::Integer:
+            return static_cast<double>(std::get<std::int64_t>(_v));
+        case Kind::Double:
+            return std::get<double>(_v);
+        default:
+            return std::numeric_limits<double>::quiet_NaN();
     }
 }
 
 std::int64_t Value::asInteger() const {
     switch (kind()) {
-        case Kind::Bool: return std::get<bool>(_v) ? 1 : 0;
-        case Kind::Integer: return std::get<std::int64_t>(_v);
+        case Kind::Bool:
+            return std::get<bool>(_v) ? 1 : 0;
+        case Kind::Integer:
+            return std::get<std::int64_t>(_v);
         case Kind::Double: {
             double d = std::get<double>(_v);
             if (std::isnan(d)) return 0;
@@ -38,16 +44,21 @@ std::int64_t Value::asInteger() const {
             if (d <= -9223372036854775808.0) return std::numeric_limits<std::int64_t>::min();
             return static_cast<std::int64_t>(d);
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
 bool Value::asBool() const {
     switch (kind()) {
-        case Kind::Bool: return std::get<bool>(_v);
-        case Kind::Integer: return std::get<std::int64_t>(_v) != 0;
-        case Kind::Double: return std::get<double>(_v) != 0;  // NaN counts as true, as a C conversion does
-        default: return false;
+        case Kind::Bool:
+            return std::get<bool>(_v);
+        case Kind::Integer:
+            return std::get<std::int64_t>(_v) != 0;
+        case Kind::Double:
+            return std::get<double>(_v) != 0;  // NaN counts as true, as a C conversion does
+        default:
+            return false;
     }
 }
 
@@ -79,9 +90,12 @@ bool Value::isEqual(const Value& o) const {
     if (kind() != o.kind()) return false;
     switch (kind()) {
         case Kind::Nil:
-        case Kind::Null: return true;
-        case Kind::String: return asString() == o.asString();
-        case Kind::Date: return asDate() == o.asDate();
+        case Kind::Null:
+            return true;
+        case Kind::String:
+            return asString() == o.asString();
+        case Kind::Date:
+            return asDate() == o.asDate();
         case Kind::Array: {
             const auto &a = *asArray(), &b = *o.asArray();
             if (&a == &b) return true;
@@ -98,18 +112,24 @@ bool Value::isEqual(const Value& o) const {
                 if (ia->first != ib->first || !ia->second.isEqual(ib->second)) return false;
             return true;
         }
-        case Kind::Object: return asObject() == o.asObject() || asObject()->isEqual(*o.asObject());
-        default: return false;
+        case Kind::Object:
+            return asObject() == o.asObject() || asObject()->isEqual(*o.asObject());
+        default:
+            return false;
     }
 }
 
 bool Value::isIdentical(const Value& o) const {
     if (kind() != o.kind()) return false;
     switch (kind()) {
-        case Kind::Array: return asArray() == o.asArray();
-        case Kind::Dictionary: return asDictionary() == o.asDictionary();
-        case Kind::Object: return asObject() == o.asObject();
-        default: return isEqual(o);
+        case Kind::Array:
+            return asArray() == o.asArray();
+        case Kind::Dictionary:
+            return asDictionary() == o.asDictionary();
+        case Kind::Object:
+            return asObject() == o.asObject();
+        default:
+            return isEqual(o);
     }
 }
 
@@ -127,13 +147,20 @@ static std::string formatDouble(double d) {
 
 std::string Value::description() const {
     switch (kind()) {
-        case Kind::Nil: return "(null)";
-        case Kind::Null: return "<null>";
-        case Kind::Bool: return std::get<bool>(_v) ? "1" : "0";
-        case Kind::Integer: return std::to_string(std::get<std::int64_t>(_v));
-        case Kind::Double: return formatDouble(std::get<double>(_v));
-        case Kind::String: return asString();
-        case Kind::Date: return formatDouble(asDate().seconds);
+        case Kind::Nil:
+            return "(null)";
+        case Kind::Null:
+            return "<null>";
+        case Kind::Bool:
+            return std::get<bool>(_v) ? "1" : "0";
+        case Kind::Integer:
+            return std::to_string(std::get<std::int64_t>(_v));
+        case Kind::Double:
+            return formatDouble(std::get<double>(_v));
+        case Kind::String:
+            return asString();
+        case Kind::Date:
+            return formatDouble(asDate().seconds);
         case Kind::Array: {
             std::string s = "(";
             const auto& a = *asArray();
@@ -149,7 +176,8 @@ std::string Value::description() const {
             }
             return s + "}";
         }
-        case Kind::Object: return asObject()->description();
+        case Kind::Object:
+            return asObject()->description();
     }
     return {};
 }

@@ -122,8 +122,10 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     if (modeFills(mode)) {
         cairo_set_fill_rule(cr, cairoFillRule(modeFillRule(mode)));
         _impl->setSource(effectiveFillColor());
-        if (stroke) cairo_fill_preserve(cr);
-        else cairo_fill(cr);
+        if (stroke)
+            cairo_fill_preserve(cr);
+        else
+            cairo_fill(cr);
     }
     if (stroke) {
         _impl->setSource(effectiveStrokeColor());
@@ -145,9 +147,9 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
 void CairoContext::onDrawImage(const Image& image, const Rect& userRect) {
     cairo_t* cr = _impl->cr;
     // Cairo only reads the source pixels.
-    cairo_surface_t* src = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())), CAIRO_FORMAT_ARGB32, image.pixelWidth(),
-        image.pixelHeight(), image.strideBytes());
+    cairo_surface_t* src =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),
+                                            CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(), image.strideBytes());
     cairo_save(cr);
     _impl->setMatrix(state().ctm);
     cairo_translate(cr, userRect.x(), userRect.y());

@@ -17,12 +17,18 @@ Color Color::fromHSB(double hue, double saturation, double brightness, double al
     double f = sector - std::floor(sector);
     double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
     switch (i) {
-        case 0: return {v, t, p, alpha};
-        case 1: return {q, v, p, alpha};
-        case 2: return {p, v, t, alpha};
-        case 3: return {p, q, v, alpha};
-        case 4: return {t, p, v, alpha};
-        default: return {v, p, q, alpha};
+        case 0:
+            return {v, t, p, alpha};
+        case 1:
+            return {q, v, p, alpha};
+        case 2:
+            return {p, v, t, alpha};
+        case 3:
+            return {p, q, v, alpha};
+        case 4:
+            return {t, p, v, alpha};
+        default:
+            return {v, p, q, alpha};
     }
 }
 
@@ -36,9 +42,12 @@ Color::HSB Color::toHSB() const {
     out.saturation = mx > 0 ? delta / mx : 0;
     if (delta > 0) {
         double h;
-        if (mx == rr) h = (gg - bb) / delta;
-        else if (mx == gg) h = 2 + (bb - rr) / delta;
-        else h = 4 + (rr - gg) / delta;
+        if (mx == rr)
+            h = (gg - bb) / delta;
+        else if (mx == gg)
+            h = 2 + (bb - rr) / delta;
+        else
+            h = 4 + (rr - gg) / delta;
         h /= 6;
         if (h < 0) h += 1;
         out.hue = h;

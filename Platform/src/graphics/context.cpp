@@ -105,8 +105,10 @@ void Context::setLineDash(double phase, std::span<const double> lengths) {
     auto& s = _stack.back();
     bool anyPositive = false, valid = true;
     for (double v : lengths) {
-        if (!std::isfinite(v) || v < 0) valid = false;
-        else if (v > 0) anyPositive = true;
+        if (!std::isfinite(v) || v < 0)
+            valid = false;
+        else if (v > 0)
+            anyPositive = true;
     }
     if (lengths.empty() || !valid || !anyPositive) {
         s.dash.clear();

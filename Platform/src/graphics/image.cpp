@@ -13,7 +13,9 @@ double validScale(double s) { return std::isfinite(s) && s > 0 ? s : 1.0; }
 }  // namespace
 
 Image::Image(int pixelWidth, int pixelHeight, double scale)
-    : _width(nonNegative(pixelWidth)), _height(nonNegative(pixelHeight)), _scale(validScale(scale)),
+    : _width(nonNegative(pixelWidth)),
+      _height(nonNegative(pixelHeight)),
+      _scale(validScale(scale)),
       _pixels(static_cast<std::size_t>(_width) * _height, 0u) {}
 
 std::shared_ptr<Image> Image::create(Size size, double scale) {

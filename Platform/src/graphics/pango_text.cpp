@@ -17,10 +17,10 @@ constexpr const char* kFontDir = "/usr/share/fonts/truetype/dejavu";
 // Every family name resolves to one of the DejaVu faces the project installs, so text measures the
 // same on every machine whatever other fonts it has.
 std::string configXml() {
-    static const char* serif[] = {"serif", "Times", "Times New Roman", "Georgia", "Palatino", "Baskerville",
-                                  "Didot", "Cochin", "Hoefler Text", "Charter", "New York"};
-    static const char* mono[] = {"monospace", "mono", "Courier", "Courier New", "Menlo", "Monaco", "SF Mono",
-                                 "Andale Mono", "Consolas", "DejaVu Sans Mono"};
+    static const char* serif[] = {"serif", "Times",  "Times New Roman", "Georgia", "Palatino", "Baskerville",
+                                  "Didot", "Cochin", "Hoefler Text",    "Charter", "New York"};
+    static const char* mono[] = {"monospace", "mono",    "Courier",     "Courier New", "Menlo",
+                                 "Monaco",    "SF Mono", "Andale Mono", "Consolas",    "DejaVu Sans Mono"};
     std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
     xml += std::string("<dir>") + kFontDir + "</dir>\n";
     // The usual caches: the user's (written when stale) and the system's (read).
@@ -95,7 +95,6 @@ PangoContext* threadMeasureContext() {
     return threadPango.measure;
 }
 
-
 PangoFontDescription* newFontDescription(const Font& font) {
     // Face names such as "HelveticaNeue-Bold" carry weight and style in the family.
     Font parsed = Font::named(font.family, font.size);
@@ -144,7 +143,8 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
 
     PangoAttrList* attrs = pango_attr_list_new();
     addColour(attrs, text.attributes.color, alphaScale, 0, PANGO_ATTR_INDEX_TO_TEXT_END, false);
-    if (text.attributes.background) addColour(attrs, *text.attributes.background, alphaScale, 0, PANGO_ATTR_INDEX_TO_TEXT_END, true);
+    if (text.attributes.background)
+        addColour(attrs, *text.attributes.background, alphaScale, 0, PANGO_ATTR_INDEX_TO_TEXT_END, true);
     for (const auto& run : text.runs) {
         if (run.start >= length || run.length == 0) continue;
         auto start = static_cast<guint>(run.start);
@@ -164,18 +164,30 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
     pango_attr_list_unref(attrs);
 
     switch (options.alignment) {
-        case TextAlignment::Left: pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT); break;
-        case TextAlignment::Center: pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER); break;
-        case TextAlignment::Right: pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT); break;
-        case TextAlignment::Justified: pango_layout_set_justify(layout, TRUE); break;
+        case TextAlignment::Left:
+            pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+            break;
+        case TextAlignment::Center:
+            pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+            break;
+        case TextAlignment::Right:
+            pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+            break;
+        case TextAlignment::Justified:
+            pango_layout_set_justify(layout, TRUE);
+            break;
     }
 
     if (std::isfinite(width) && width > 0) {
         pango_layout_set_width(layout, static_cast<int>(std::min(width, 1e6) * PANGO_SCALE));
         int lines = options.maxLines;
         switch (options.lineBreak) {
-            case LineBreakMode::WordWrap: pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR); break;
-            case LineBreakMode::CharWrap: pango_layout_set_wrap(layout, PANGO_WRAP_CHAR); break;
+            case LineBreakMode::WordWrap:
+                pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+                break;
+            case LineBreakMode::CharWrap:
+                pango_layout_set_wrap(layout, PANGO_WRAP_CHAR);
+                break;
             case LineBreakMode::Clip:
                 // One line a paragraph, cut at the width by the drawing clip.
                 pango_layout_set_width(layout, -1);
@@ -193,7 +205,8 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
         }
         if (lines > 0) {
             // A line limit shows as an ellipsis at the end of the last line kept.
-            if (pango_layout_get_ellipsize(layout) == PANGO_ELLIPSIZE_NONE) pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+            if (pango_layout_get_ellipsize(layout) == PANGO_ELLIPSIZE_NONE)
+                pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
             pango_layout_set_height(layout, -lines);
         }
     } else if (options.alignment != TextAlignment::Left) {

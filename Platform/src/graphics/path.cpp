@@ -91,8 +91,10 @@ void Path::addArc(Point center, double radius, double start, double end, ArcDire
         if (sweep < -2 * kTwoPi) sweep = -kTwoPi + std::fmod(sweep, kTwoPi);
     }
     Point first{center.x + radius * std::cos(start), center.y + radius * std::sin(start)};
-    if (_hasCurrent) lineTo(first);
-    else moveTo(first);
+    if (_hasCurrent)
+        lineTo(first);
+    else
+        moveTo(first);
     if (sweep == 0 || radius == 0) return;
 
     // Eighth turns keep the cubic within a few millionths of the radius of the true circle.
@@ -312,11 +314,17 @@ bool Path::contains(Point p, FillRule rule) const {
             if (a.y <= p.y) {
                 if (b.y > p.y) {
                     double cross = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
-                    if (cross > 0) { ++winding; ++crossings; }
+                    if (cross > 0) {
+                        ++winding;
+                        ++crossings;
+                    }
                 }
             } else if (b.y <= p.y) {
                 double cross = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
-                if (cross < 0) { --winding; ++crossings; }
+                if (cross < 0) {
+                    --winding;
+                    ++crossings;
+                }
             }
         }
     }

@@ -88,8 +88,12 @@ const DrawOp* RecordingContext::find(DrawOp::Kind kind, const Color& c, double t
     return nullptr;
 }
 
-const DrawOp* RecordingContext::findFill(const Color& c, double tolerance) const { return find(DrawOp::Kind::Fill, c, tolerance); }
-const DrawOp* RecordingContext::findStroke(const Color& c, double tolerance) const { return find(DrawOp::Kind::Stroke, c, tolerance); }
+const DrawOp* RecordingContext::findFill(const Color& c, double tolerance) const {
+    return find(DrawOp::Kind::Fill, c, tolerance);
+}
+const DrawOp* RecordingContext::findStroke(const Color& c, double tolerance) const {
+    return find(DrawOp::Kind::Stroke, c, tolerance);
+}
 
 const DrawOp* RecordingContext::findText(std::string_view text) const {
     for (const auto& op : _ops)

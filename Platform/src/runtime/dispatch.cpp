@@ -16,10 +16,14 @@ const std::thread::id g_mainThread = std::this_thread::get_id();
 
 int bucketOf(dispatch::Priority priority) {
     switch (priority) {
-        case dispatch::Priority::High: return 0;
-        case dispatch::Priority::Default: return 1;
-        case dispatch::Priority::Low: return 2;
-        case dispatch::Priority::Background: return 3;
+        case dispatch::Priority::High:
+            return 0;
+        case dispatch::Priority::Default:
+            return 1;
+        case dispatch::Priority::Low:
+            return 2;
+        case dispatch::Priority::Background:
+            return 3;
     }
     return 1;
 }
@@ -45,7 +49,8 @@ Queue Queue::global(Priority priority) {
         case Priority::High:
         case Priority::Default:
         case Priority::Low:
-        case Priority::Background: return Queue(false, priority);
+        case Priority::Background:
+            return Queue(false, priority);
     }
     return global(static_cast<long>(priority));
 }

@@ -9,9 +9,7 @@ namespace plat {
 
 DisplayLink::DisplayLink(Callback callback) : _callback(std::make_shared<const Callback>(std::move(callback))) {}
 
-std::shared_ptr<DisplayLink> DisplayLink::create(Callback callback) {
-    return std::make_shared<DisplayLink>(std::move(callback));
-}
+std::shared_ptr<DisplayLink> DisplayLink::create(Callback callback) { return std::make_shared<DisplayLink>(std::move(callback)); }
 
 void DisplayLink::addToRunLoop(RunLoop& loop) {
     std::lock_guard lock(detail::Scheduler::instance().mutex);

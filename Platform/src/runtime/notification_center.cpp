@@ -44,8 +44,7 @@ NotificationCenter::Token NotificationCenter::addObserver(const void* observer, 
 void NotificationCenter::removeWhere(const std::function<bool(const Registration&)>& doomed) {
     std::vector<std::shared_ptr<Registration>> removed;  // blocks die after unlocking
     std::lock_guard lock(_mutex);
-    auto it = std::stable_partition(_registrations.begin(), _registrations.end(),
-                                    [&](const auto& r) { return !doomed(*r); });
+    auto it = std::stable_partition(_registrations.begin(), _registrations.end(), [&](const auto& r) { return !doomed(*r); });
     for (auto i = it; i != _registrations.end(); ++i) (*i)->active = false;
     removed.assign(std::make_move_iterator(it), std::make_move_iterator(_registrations.end()));
     _registrations.erase(it, _registrations.end());

@@ -132,9 +132,7 @@ void RunLoop::removeAfterTurnObserver(ObserverId id) {
 
 // ---- Due work ----
 
-bool RunLoop::readyLocked(double now) const {
-    return !state().tasks.empty() || nextEventLocked() <= detail::dueLimit(now);
-}
+bool RunLoop::readyLocked(double now) const { return !state().tasks.empty() || nextEventLocked() <= detail::dueLimit(now); }
 
 double RunLoop::nextEventLocked() const {
     double next = detail::Forever;
@@ -167,9 +165,8 @@ void RunLoop::fireDue(double now) {
             if (l->isValid() && !l->_paused && time <= now) due.push_back({time, l->_order, nullptr, l, l->_nextFrame});
         }
     }
-    std::sort(due.begin(), due.end(), [](const Due& a, const Due& b) {
-        return a.time != b.time ? a.time < b.time : a.order < b.order;
-    });
+    std::sort(due.begin(), due.end(),
+              [](const Due& a, const Due& b) { return a.time != b.time ? a.time < b.time : a.order < b.order; });
 
     for (const Due& d : due) {
         if (d.timer) {

@@ -25,9 +25,7 @@ constexpr std::chrono::seconds DeadlockGrace{5};
 
 thread_local bool t_isWorker = false;
 
-std::chrono::duration<double> realSpan(double seconds) {
-    return std::chrono::duration<double>(std::clamp(seconds, 0.0, 1e6));
-}
+std::chrono::duration<double> realSpan(double seconds) { return std::chrono::duration<double>(std::clamp(seconds, 0.0, 1e6)); }
 
 }  // namespace
 
@@ -158,8 +156,9 @@ void Scheduler::mainVirtualWait(std::unique_lock<std::mutex>& lock, Waiter& w) {
         // Quiet, and nothing is due ever: only a thread outside the runtime could still signal.
         if (!mainWake.wait_for(lock, DeadlockGrace, [&] { return w.woken || !quietLocked(); })) {
             wakeLocked(w, false);
-            logUnlocked(lock, "The main thread waits for ever on virtual time while no background work can "
-                              "wake it; the wait ends as timed out.");
+            logUnlocked(lock,
+                        "The main thread waits for ever on virtual time while no background work can "
+                        "wake it; the wait ends as timed out.");
         }
     }
 }

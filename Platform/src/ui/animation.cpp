@@ -38,8 +38,10 @@ double TimingFunction::evaluate(double t) const {
     for (int i = 0; i < 60; ++i) {
         const double x = xAt(s);
         if (std::fabs(x - t) < 1e-9) break;
-        if (x < t) lo = s;
-        else hi = s;
+        if (x < t)
+            lo = s;
+        else
+            hi = s;
         s = (lo + hi) / 2;
     }
     return ((ay * s + by) * s + cy) * s;
@@ -63,11 +65,25 @@ Path interpolatePaths(const Path& from, const Path& to, double p) {
     auto at = [&](std::size_t k) { return Point{lerp(a[k].x, b[k].x, p), lerp(a[k].y, b[k].y, p)}; };
     for (Path::Verb verb : from.verbs()) {
         switch (verb) {
-            case Path::Verb::Move: out.moveTo(at(i)); i += 1; break;
-            case Path::Verb::Line: out.lineTo(at(i)); i += 1; break;
-            case Path::Verb::Quad: out.quadTo(at(i), at(i + 1)); i += 2; break;
-            case Path::Verb::Cubic: out.cubicTo(at(i), at(i + 1), at(i + 2)); i += 3; break;
-            case Path::Verb::Close: out.close(); break;
+            case Path::Verb::Move:
+                out.moveTo(at(i));
+                i += 1;
+                break;
+            case Path::Verb::Line:
+                out.lineTo(at(i));
+                i += 1;
+                break;
+            case Path::Verb::Quad:
+                out.quadTo(at(i), at(i + 1));
+                i += 2;
+                break;
+            case Path::Verb::Cubic:
+                out.cubicTo(at(i), at(i + 1), at(i + 2));
+                i += 3;
+                break;
+            case Path::Verb::Close:
+                out.close();
+                break;
         }
     }
     return out;

@@ -26,9 +26,7 @@ Application::Application() {
 
 std::string Application::preferredContentSizeCategory() const { return plat::preferredContentSizeCategory(); }
 
-void Application::setPreferredContentSizeCategory(std::string_view category) {
-    plat::setPreferredContentSizeCategory(category);
-}
+void Application::setPreferredContentSizeCategory(std::string_view category) { plat::setPreferredContentSizeCategory(category); }
 
 Rect Application::statusBarFrame() const { return Screen::main().statusBarFrame(); }
 

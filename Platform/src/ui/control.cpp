@@ -92,7 +92,8 @@ void Control::touchesBegan(const TouchSet& touches, const Event& event) {
     _touchInside = true;
     _tracking = beginTrackingWithTouch(*touch, event);
     setHighlighted(true);
-    sendActionsForControlEvents(ControlEventTouchDown | (touch->tapCount() > 1 ? std::uint32_t(ControlEventTouchDownRepeat) : 0u));
+    sendActionsForControlEvents(ControlEventTouchDown |
+                                (touch->tapCount() > 1 ? std::uint32_t(ControlEventTouchDownRepeat) : 0u));
 }
 
 void Control::touchesMoved(const TouchSet& touches, const Event& event) {

@@ -30,8 +30,10 @@ void GestureRecognizer::setEnabled(bool enabled) {
     if (enabled == _enabled) return;
     _enabled = enabled;
     if (enabled) return;
-    if (_state == State::Began || _state == State::Changed) setState(State::Cancelled);
-    else if (_state == State::Possible && (!_touches.empty() || _pending)) setState(State::Failed);
+    if (_state == State::Began || _state == State::Changed)
+        setState(State::Cancelled);
+    else if (_state == State::Possible && (!_touches.empty() || _pending))
+        setState(State::Failed);
 }
 
 void GestureRecognizer::requireGestureRecognizerToFail(const std::shared_ptr<GestureRecognizer>& other) {
@@ -43,7 +45,9 @@ std::shared_ptr<Window> GestureRecognizer::window() const {
     return v ? v->window() : nullptr;
 }
 
-Point GestureRecognizer::toWindow(Point point, const View* view) { return view ? view->convertPointToView(point, nullptr) : point; }
+Point GestureRecognizer::toWindow(Point point, const View* view) {
+    return view ? view->convertPointToView(point, nullptr) : point;
+}
 
 Point GestureRecognizer::locationInView(const View* view) const {
     const Point p = _touches.empty() ? _lastLocation : detail::touchCentroid(_touches);
@@ -56,8 +60,10 @@ Point GestureRecognizer::locationOfTouch(std::size_t index, const View* view) co
 }
 
 void GestureRecognizer::touchesCancelled(const TouchSet&, const Event&) {
-    if (_state == State::Began || _state == State::Changed) setState(State::Cancelled);
-    else if (_state == State::Possible) setState(State::Failed);
+    if (_state == State::Began || _state == State::Changed)
+        setState(State::Cancelled);
+    else if (_state == State::Possible)
+        setState(State::Failed);
 }
 
 void GestureRecognizer::reset() {}

@@ -66,7 +66,8 @@ void TapGestureRecognizer::touchesBegan(const TouchSet& began, const Event&) {
     }
     for (const auto& t : began) {
         const Point p = t->locationInView(nullptr);
-        if (_taps == 0 && _downs.empty()) _firstDown = p;
+        if (_taps == 0 && _downs.empty())
+            _firstDown = p;
         else if (_taps > 0 && distanceBetween(p, _firstDown) > Window::MultiTapDistance) {
             setState(State::Failed);
             return;
@@ -119,7 +120,9 @@ std::shared_ptr<PanGestureRecognizer> PanGestureRecognizer::create(Action action
 
 Point PanGestureRecognizer::centroid() const { return detail::touchCentroid(touches()); }
 
-Point PanGestureRecognizer::translationInView(const View*) const { return {_lastCentroid.x - _start.x, _lastCentroid.y - _start.y}; }
+Point PanGestureRecognizer::translationInView(const View*) const {
+    return {_lastCentroid.x - _start.x, _lastCentroid.y - _start.y};
+}
 
 void PanGestureRecognizer::setTranslation(Point translation, const View*) {
     _start = {_lastCentroid.x - translation.x, _lastCentroid.y - translation.y};
@@ -150,8 +153,7 @@ void PanGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
     _lastCentroid = c;
     _lastTime = event.timestamp();
     if (state() == State::Possible) {
-        if (touches().size() >= _minTouches && touches().size() <= _maxTouches &&
-            distanceBetween(c, _start) > Hysteresis) {
+        if (touches().size() >= _minTouches && touches().size() <= _maxTouches && distanceBetween(c, _start) > Hysteresis) {
             setState(State::Began);
         }
     } else if (isActive(state())) {
@@ -165,8 +167,10 @@ void PanGestureRecognizer::touchesEnded(const TouchSet& ended, const Event&) {
         rebase(centroid(), detail::touchCentroid(left));
         return;
     }
-    if (isActive(state())) setState(State::Ended);
-    else if (state() == State::Possible) setState(State::Failed);
+    if (isActive(state()))
+        setState(State::Ended);
+    else if (state() == State::Possible)
+        setState(State::Failed);
 }
 
 void PanGestureRecognizer::reset() {
@@ -219,8 +223,10 @@ void PinchGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
 
 void PinchGestureRecognizer::touchesEnded(const TouchSet& ended, const Event&) {
     if (remaining(touches(), ended).size() >= 2) return;
-    if (isActive(state())) setState(State::Ended);
-    else if (state() == State::Possible) setState(State::Failed);
+    if (isActive(state()))
+        setState(State::Ended);
+    else if (state() == State::Possible)
+        setState(State::Failed);
 }
 
 void PinchGestureRecognizer::reset() {
@@ -247,8 +253,10 @@ void LongPressGestureRecognizer::touchesBegan(const TouchSet&, const Event&) {
     const auto count = touches().size();
     if (count > static_cast<std::size_t>(_touchesRequired)) {
         stopTimer();
-        if (state() == State::Possible) setState(State::Failed);
-        else if (isActive(state())) setState(State::Cancelled);
+        if (state() == State::Possible)
+            setState(State::Failed);
+        else if (isActive(state()))
+            setState(State::Cancelled);
         return;
     }
     if (count == static_cast<std::size_t>(_touchesRequired) && state() == State::Possible) {
@@ -274,8 +282,10 @@ void LongPressGestureRecognizer::touchesMoved(const TouchSet&, const Event&) {
 
 void LongPressGestureRecognizer::touchesEnded(const TouchSet&, const Event&) {
     stopTimer();
-    if (isActive(state())) setState(State::Ended);
-    else if (state() == State::Possible) setState(State::Failed);
+    if (isActive(state()))
+        setState(State::Ended);
+    else if (state() == State::Possible)
+        setState(State::Failed);
 }
 
 void LongPressGestureRecognizer::reset() {

@@ -64,8 +64,10 @@ void GroupContext::onDrawText(const TextDraw& draw) {
         recoloured.attributes.background.reset();
         text = &recoloured;
     }
-    if (draw.rect) _target.drawText(*text, *draw.rect, draw.options);
-    else _target.drawText(*text, draw.origin);
+    if (draw.rect)
+        _target.drawText(*text, *draw.rect, draw.options);
+    else
+        _target.drawText(*text, draw.origin);
     _target.restore();
 }
 

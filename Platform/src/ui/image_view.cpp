@@ -18,7 +18,9 @@ Rect contentRect(ContentMode mode, Size size, const Rect& bounds) {
     return {bounds.midX() - w / 2, bounds.midY() - h / 2, w, h};
 }
 
-std::shared_ptr<ImageView> ImageView::create(const Rect& frame) { return initialized(std::shared_ptr<ImageView>(new ImageView(frame))); }
+std::shared_ptr<ImageView> ImageView::create(const Rect& frame) {
+    return initialized(std::shared_ptr<ImageView>(new ImageView(frame)));
+}
 
 std::shared_ptr<ImageView> ImageView::create(std::shared_ptr<Image> image) {
     const Size size = image ? image->size() : Size{};

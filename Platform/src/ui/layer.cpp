@@ -116,10 +116,9 @@ void Layer::addAnimation(const BasicAnimation& animation, const std::string& key
     entry.animation = copy;
     entry.serial = nextSerial();
     const double end = copy->beginTime() + copy->effectiveDuration();
-    entry.timer = Timer::scheduled(std::max(0.0, end - now), false,
-                                   [weak = weak_from_this(), serial = entry.serial](Timer&) {
-                                       if (auto layer = weak.lock()) layer->finishAnimation(serial);
-                                   });
+    entry.timer = Timer::scheduled(std::max(0.0, end - now), false, [weak = weak_from_this(), serial = entry.serial](Timer&) {
+        if (auto layer = weak.lock()) layer->finishAnimation(serial);
+    });
     _animations.push_back(std::move(entry));
 }
 
@@ -180,7 +179,8 @@ bool Layer::hasRunningAnimations() const {
 }
 
 bool Layer::isAnimating(std::string_view keyPath) const {
-    return std::any_of(_animations.begin(), _animations.end(), [&](const Running& r) { return r.animation->keyPath() == keyPath; });
+    return std::any_of(_animations.begin(), _animations.end(),
+                       [&](const Running& r) { return r.animation->keyPath() == keyPath; });
 }
 
 std::optional<AnimationValue> Layer::modelValue(std::string_view keyPath) const {

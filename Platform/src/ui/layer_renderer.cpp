@@ -61,8 +61,10 @@ void renderBody(const Layer& layer, Context& context, std::optional<double> time
     const Rect b = layer.bounds();
     const double radius = layer.cornerRadius();
     if (layer.masksToBounds()) {
-        if (radius > 0) context.clipToPath(roundedRectPath(b, radius));
-        else context.clipToRect(b);
+        if (radius > 0)
+            context.clipToPath(roundedRectPath(b, radius));
+        else
+            context.clipToRect(b);
     }
 
     std::optional<Color> background = layer.backgroundColor();
@@ -73,8 +75,10 @@ void renderBody(const Layer& layer, Context& context, std::optional<double> time
     }
     if (background && !background->isClear() && !b.isEmpty()) {
         context.setFillColor(*background);
-        if (radius > 0) context.fillPath(roundedRectPath(b, radius));
-        else context.fillRect(b);
+        if (radius > 0)
+            context.fillPath(roundedRectPath(b, radius));
+        else
+            context.fillRect(b);
     }
 
     {
@@ -103,6 +107,8 @@ void renderBody(const Layer& layer, Context& context, std::optional<double> time
 
 }  // namespace
 
-void renderLayerTree(const Layer& layer, Context& context, std::optional<double> time) { renderLayer(layer, context, time, true); }
+void renderLayerTree(const Layer& layer, Context& context, std::optional<double> time) {
+    renderLayer(layer, context, time, true);
+}
 
 }  // namespace plat::detail

@@ -10,7 +10,8 @@ Screen& Screen::main() {
 }
 
 void Screen::setBounds(const Rect& bounds) {
-    if (!(bounds.width() >= 0 && bounds.height() >= 0) || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return;
+    if (!(bounds.width() >= 0 && bounds.height() >= 0) || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height()))
+        return;
     _bounds = bounds;
 }
 

@@ -26,15 +26,20 @@ Path ShapeLayer::presentationPath(double time) const {
     return p ? std::move(*p) : _path;
 }
 
-std::optional<Color> ShapeLayer::presentationColor(std::string_view keyPath, const std::optional<Color>& model, double time) const {
+std::optional<Color> ShapeLayer::presentationColor(std::string_view keyPath, const std::optional<Color>& model,
+                                                   double time) const {
     if (!isAnimating(keyPath)) return model;
     auto v = presentationValue(keyPath, time);
     const Color* c = v ? std::get_if<Color>(&*v) : nullptr;
     return c ? std::optional<Color>(*c) : model;
 }
 
-std::optional<Color> ShapeLayer::presentationStrokeColor(double time) const { return presentationColor("strokeColor", _strokeColor, time); }
-std::optional<Color> ShapeLayer::presentationFillColor(double time) const { return presentationColor("fillColor", _fillColor, time); }
+std::optional<Color> ShapeLayer::presentationStrokeColor(double time) const {
+    return presentationColor("strokeColor", _strokeColor, time);
+}
+std::optional<Color> ShapeLayer::presentationFillColor(double time) const {
+    return presentationColor("fillColor", _fillColor, time);
+}
 
 void ShapeLayer::drawContent(Context& context, std::optional<double> time) const {
     const Path path = time ? presentationPath(*time) : _path;

@@ -245,8 +245,12 @@ Point View::convertPointFromView(Point point, const View* view) const {
     return {point.x + from.x - to.x, point.y + from.y - to.y};
 }
 
-Rect View::convertRectToView(const Rect& rect, const View* view) const { return {convertPointToView(rect.origin, view), rect.size}; }
-Rect View::convertRectFromView(const Rect& rect, const View* view) const { return {convertPointFromView(rect.origin, view), rect.size}; }
+Rect View::convertRectToView(const Rect& rect, const View* view) const {
+    return {convertPointToView(rect.origin, view), rect.size};
+}
+Rect View::convertRectFromView(const Rect& rect, const View* view) const {
+    return {convertPointFromView(rect.origin, view), rect.size};
+}
 
 Point View::convertPointToScreen(Point point) const {
     const Point o = originInRoot(nullptr);

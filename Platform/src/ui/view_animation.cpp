@@ -42,10 +42,14 @@ std::vector<AnimationBlock*>& openBlocks() {
 
 TimingFunction curveFor(unsigned options) {
     switch ((options >> 16) & 3u) {
-        case 1: return TimingFunction::easeIn();
-        case 2: return TimingFunction::easeOut();
-        case 3: return TimingFunction::linear();
-        default: return TimingFunction::easeInEaseOut();
+        case 1:
+            return TimingFunction::easeIn();
+        case 2:
+            return TimingFunction::easeOut();
+        case 3:
+            return TimingFunction::linear();
+        default:
+            return TimingFunction::easeInEaseOut();
     }
 }
 

@@ -18,11 +18,19 @@ bool isTerminal(State s) { return s == State::Ended || s == State::Cancelled || 
 
 void callPhase(Responder& r, TouchPhase phase, const TouchSet& touches, const Event& event) {
     switch (phase) {
-        case TouchPhase::Began: r.touchesBegan(touches, event); break;
+        case TouchPhase::Began:
+            r.touchesBegan(touches, event);
+            break;
         case TouchPhase::Moved:
-        case TouchPhase::Stationary: r.touchesMoved(touches, event); break;
-        case TouchPhase::Ended: r.touchesEnded(touches, event); break;
-        case TouchPhase::Cancelled: r.touchesCancelled(touches, event); break;
+        case TouchPhase::Stationary:
+            r.touchesMoved(touches, event);
+            break;
+        case TouchPhase::Ended:
+            r.touchesEnded(touches, event);
+            break;
+        case TouchPhase::Cancelled:
+            r.touchesCancelled(touches, event);
+            break;
     }
 }
 
@@ -44,8 +52,10 @@ void addByView(ByView& groups, const std::shared_ptr<Touch>& t) {
     auto v = t->view();
     if (!v) return;
     auto slot = std::find_if(groups.begin(), groups.end(), [&](const auto& e) { return e.first == v; });
-    if (slot == groups.end()) groups.emplace_back(v, TouchSet{t});
-    else slot->second.push_back(t);
+    if (slot == groups.end())
+        groups.emplace_back(v, TouchSet{t});
+    else
+        slot->second.push_back(t);
 }
 
 }  // namespace
@@ -59,7 +69,9 @@ TouchSet Event::touchesForView(const View* view) const {
 }
 
 Point Touch::locationInView(const View* view) const { return view ? view->convertPointFromView(_location, nullptr) : _location; }
-Point Touch::previousLocationInView(const View* view) const { return view ? view->convertPointFromView(_previous, nullptr) : _previous; }
+Point Touch::previousLocationInView(const View* view) const {
+    return view ? view->convertPointFromView(_previous, nullptr) : _previous;
+}
 
 void Responder::touchesBegan(const TouchSet& touches, const Event& event) {
     if (auto next = nextResponder()) next->touchesBegan(touches, event);
@@ -94,7 +106,8 @@ void Window::sendTouches(const std::vector<TouchInput>& inputs) {
     std::vector<TouchInput> lifts;
     for (const auto& in : inputs) {
         auto it = _touches.find(in.finger);
-        if (in.phase == TouchPhase::Began && it != _touches.end()) lifts.push_back({in.finger, it->second->_location, TouchPhase::Ended});
+        if (in.phase == TouchPhase::Began && it != _touches.end())
+            lifts.push_back({in.finger, it->second->_location, TouchPhase::Ended});
     }
     auto keep = sharedAs<Window>();
     if (!lifts.empty()) deliver(lifts);
@@ -119,8 +132,9 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
             t->_finger = in.finger;
             t->_location = t->_previous = in.location;
             t->_window = sharedAs<Window>();
-            const bool repeat = now - _lastTapTime <= MultiTapInterval &&
-                                std::hypot(in.location.x - _lastTapLocation.x, in.location.y - _lastTapLocation.y) <= MultiTapDistance;
+            const bool repeat =
+                now - _lastTapTime <= MultiTapInterval &&
+                std::hypot(in.location.x - _lastTapLocation.x, in.location.y - _lastTapLocation.y) <= MultiTapDistance;
             t->_tapCount = repeat ? _lastTapCount + 1 : 1;
             t->_view = hitTest(convertPointFromView(in.location, nullptr), nullptr);
             _touches[in.finger] = t;
@@ -140,52 +154,63 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
     }
 
     {
-    const DeliveryScope delivering(_delivering);
-    const Event event = currentEvent();
-    const TouchPhase phases[] = {TouchPhase::Began, TouchPhase::Moved, TouchPhase::Stationary, TouchPhase::Ended, TouchPhase::Cancelled};
+        const DeliveryScope delivering(_delivering);
+        const Event event = currentEvent();
+        const TouchPhase phases[] = {TouchPhase::Began, TouchPhase::Moved, TouchPhase::Stationary, TouchPhase::Ended,
+                                     TouchPhase::Cancelled};
 
-    // Recognisers first, then the views.
-    const auto arena = _arena;
-    for (const auto& r : arena) {
-        for (TouchPhase phase : phases) {
-            TouchSet mine;
-            for (const auto& t : changed) {
-                if (t->_phase == phase && std::find(r->_touches.begin(), r->_touches.end(), t) != r->_touches.end()) mine.push_back(t);
-            }
-            if (mine.empty()) continue;
-            if (r->_enabled && !isTerminal(r->_state)) {
-                switch (phase) {
-                    case TouchPhase::Began: r->touchesBegan(mine, event); break;
-                    case TouchPhase::Moved:
-                    case TouchPhase::Stationary: r->touchesMoved(mine, event); break;
-                    case TouchPhase::Ended: r->touchesEnded(mine, event); break;
-                    case TouchPhase::Cancelled: r->touchesCancelled(mine, event); break;
+        // Recognisers first, then the views.
+        const auto arena = _arena;
+        for (const auto& r : arena) {
+            for (TouchPhase phase : phases) {
+                TouchSet mine;
+                for (const auto& t : changed) {
+                    if (t->_phase == phase && std::find(r->_touches.begin(), r->_touches.end(), t) != r->_touches.end())
+                        mine.push_back(t);
+                }
+                if (mine.empty()) continue;
+                if (r->_enabled && !isTerminal(r->_state)) {
+                    switch (phase) {
+                        case TouchPhase::Began:
+                            r->touchesBegan(mine, event);
+                            break;
+                        case TouchPhase::Moved:
+                        case TouchPhase::Stationary:
+                            r->touchesMoved(mine, event);
+                            break;
+                        case TouchPhase::Ended:
+                            r->touchesEnded(mine, event);
+                            break;
+                        case TouchPhase::Cancelled:
+                            r->touchesCancelled(mine, event);
+                            break;
+                    }
+                }
+                if (!r->_touches.empty()) r->_lastLocation = r->locationInView(nullptr);
+                if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
+                    std::erase_if(r->_touches,
+                                  [&](const auto& t) { return std::find(mine.begin(), mine.end(), t) != mine.end(); });
                 }
             }
-            if (!r->_touches.empty()) r->_lastLocation = r->locationInView(nullptr);
-            if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
-                std::erase_if(r->_touches, [&](const auto& t) { return std::find(mine.begin(), mine.end(), t) != mine.end(); });
+        }
+        for (TouchPhase phase : phases) {
+            ByView byView;
+            for (const auto& t : changed) {
+                if (t->_phase == phase && !t->_cancelledForView) addByView(byView, t);
             }
+            for (auto& [v, set] : byView) callPhase(*v, phase, set, event);
         }
-    }
-    for (TouchPhase phase : phases) {
-        ByView byView;
-        for (const auto& t : changed) {
-            if (t->_phase == phase && !t->_cancelledForView) addByView(byView, t);
-        }
-        for (auto& [v, set] : byView) callPhase(*v, phase, set, event);
-    }
 
-    for (const auto& t : changed) {
-        if (t->_phase != TouchPhase::Ended && t->_phase != TouchPhase::Cancelled) continue;
-        if (t->_phase == TouchPhase::Ended) {
-            _lastTapTime = now;
-            _lastTapLocation = t->_location;
-            _lastTapCount = t->_tapCount;
+        for (const auto& t : changed) {
+            if (t->_phase != TouchPhase::Ended && t->_phase != TouchPhase::Cancelled) continue;
+            if (t->_phase == TouchPhase::Ended) {
+                _lastTapTime = now;
+                _lastTapLocation = t->_location;
+                _lastTapCount = t->_tapCount;
+            }
+            auto it = _touches.find(t->_finger);
+            if (it != _touches.end() && it->second == t) _touches.erase(it);
         }
-        auto it = _touches.find(t->_finger);
-        if (it != _touches.end() && it->second == t) _touches.erase(it);
-    }
     }
     settleRecognizers();
 }
@@ -268,8 +293,10 @@ void Window::recognizerDidChangeState(GestureRecognizer& r, State old) {
             for (const auto& weak : other->_requiredToFail) {
                 auto f = weak.lock();
                 if (!f) continue;
-                if (f.get() == &r) dependsOnIt = true;
-                else if (f->_state == State::Possible && std::find(_arena.begin(), _arena.end(), f) != _arena.end()) waits = true;
+                if (f.get() == &r)
+                    dependsOnIt = true;
+                else if (f->_state == State::Possible && std::find(_arena.begin(), _arena.end(), f) != _arena.end())
+                    waits = true;
             }
             if (dependsOnIt && !waits) {
                 const State pending = *other->_pending;

@@ -99,8 +99,8 @@ GoldenResult compareWithGolden(const Image& actual, const std::string& goldenPat
     }
     if (different > tolerance.maxDifferentPixels) {
         std::ostringstream s;
-        s << different << " pixels differ from " << golden.string() << " by more than " << tolerance.maxChannelDelta
-          << " (worst " << worst << ");" << writeArtefacts(expected.get());
+        s << different << " pixels differ from " << golden.string() << " by more than " << tolerance.maxChannelDelta << " (worst "
+          << worst << ");" << writeArtefacts(expected.get());
         result.message = s.str();
         return result;
     }

@@ -64,7 +64,8 @@ Touches& Touches::drag(Point from, Point to, double duration, int steps) {
 Touches& Touches::pinch(Point center, double startDistance, double endDistance, double duration, int steps) {
     steps = std::max(1, steps);
     auto fingers = [&](double d, TouchPhase phase) {
-        return std::vector<Window::TouchInput>{{0, {center.x - d / 2, center.y}, phase}, {1, {center.x + d / 2, center.y}, phase}};
+        return std::vector<Window::TouchInput>{{0, {center.x - d / 2, center.y}, phase},
+                                               {1, {center.x + d / 2, center.y}, phase}};
     };
     _window->sendTouches(fingers(startDistance, TouchPhase::Began));
     settle();

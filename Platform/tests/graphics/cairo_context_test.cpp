@@ -128,14 +128,42 @@ TEST(CairoContext, ClipsLimitPaintingUntilRestored) {
 
 TEST(CairoContext, InputsThatBreakCairoLeaveLaterDrawingWorking) {
     const std::function<void(Context&)> breakers[] = {
-        [](Context& c) { c.setLineDash(0, {0, 0}); c.strokeRect({1, 1, 5, 5}); },
-        [](Context& c) { c.setLineDash(0, {4, -2}); c.strokeRect({1, 1, 5, 5}); },
-        [](Context& c) { c.scale(0, 0); c.fillRect({0, 0, 5, 5}); c.clipToRect({0, 0, 1, 1}); },
-        [](Context& c) { c.restore(); c.restore(); },
-        [](Context& c) { c.scale(NAN, 1); c.fillRect({0, 0, 5, 5}); },
-        [](Context& c) { Path p; p.moveTo({NAN, 0}); p.lineTo({5, INFINITY}); c.strokePath(p); },
-        [](Context& c) { c.setLineWidth(-3); c.strokeRect({1, 1, 5, 5}); },
-        [](Context& c) { Image tiny(1, 1); c.drawImage(tiny, {0, 0, 0, 5}); c.drawImage(tiny, {0, 0, NAN, 5}); },
+        [](Context& c) {
+            c.setLineDash(0, {0, 0});
+            c.strokeRect({1, 1, 5, 5});
+        },
+        [](Context& c) {
+            c.setLineDash(0, {4, -2});
+            c.strokeRect({1, 1, 5, 5});
+        },
+        [](Context& c) {
+            c.scale(0, 0);
+            c.fillRect({0, 0, 5, 5});
+            c.clipToRect({0, 0, 1, 1});
+        },
+        [](Context& c) {
+            c.restore();
+            c.restore();
+        },
+        [](Context& c) {
+            c.scale(NAN, 1);
+            c.fillRect({0, 0, 5, 5});
+        },
+        [](Context& c) {
+            Path p;
+            p.moveTo({NAN, 0});
+            p.lineTo({5, INFINITY});
+            c.strokePath(p);
+        },
+        [](Context& c) {
+            c.setLineWidth(-3);
+            c.strokeRect({1, 1, 5, 5});
+        },
+        [](Context& c) {
+            Image tiny(1, 1);
+            c.drawImage(tiny, {0, 0, 0, 5});
+            c.drawImage(tiny, {0, 0, NAN, 5});
+        },
     };
     int i = 0;
     for (const auto& breaker : breakers) {

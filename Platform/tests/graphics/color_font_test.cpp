@@ -15,7 +15,7 @@ TEST(Color, HsbRoundTripsAndKnownHues) {
         Color rgb;
     };
     const Case cases[] = {
-        {0.0, 1, 1, Color::red()},       {1.0 / 3, 1, 1, Color::green()}, {2.0 / 3, 1, 1, Color::blue()},
+        {0.0, 1, 1, Color::red()},        {1.0 / 3, 1, 1, Color::green()}, {2.0 / 3, 1, 1, Color::blue()},
         {1.0 / 6, 1, 1, Color::yellow()}, {0.5, 1, 1, Color::cyan()},      {0.0, 0, 0.5, Color::gray()},
         {1.25, 1, 1, {0.5, 1, 0, 1}},  // hue wraps around to a quarter turn
     };

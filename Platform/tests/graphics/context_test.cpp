@@ -32,7 +32,7 @@ TEST(Context, DashPatternsThatWouldBreakABackendDrawSolid) {
         bool dashed;
     };
     const Case cases[] = {
-        {{4, 2}, true}, {{0, 4}, true},   // dots are valid
+        {{4, 2}, true},  {{0, 4}, true},  // dots are valid
         {{0, 0}, false}, {{4, -1}, false}, {{NAN, 2}, false}, {{INFINITY, 2}, false}, {{}, false},
     };
     for (const auto& c : cases) {
@@ -48,7 +48,13 @@ TEST(Context, AlphaMultipliesEveryColourAndIsLimited) {
     ctx.setFillColor({1, 0, 0, 0.5});
     ctx.setStrokeColor(Color::blue());
     ctx.setAlpha(0.5);
-    ctx.drawPath([] { Path p; p.addRect({0, 0, 10, 10}); return p; }(), DrawingMode::FillStroke);
+    ctx.drawPath(
+        [] {
+            Path p;
+            p.addRect({0, 0, 10, 10});
+            return p;
+        }(),
+        DrawingMode::FillStroke);
     ASSERT_EQ(ctx.ops().size(), 2u);
     EXPECT_DOUBLE_EQ(ctx.ops()[0].color.a, 0.25);
     EXPECT_DOUBLE_EQ(ctx.ops()[1].color.a, 0.5);
@@ -66,9 +72,12 @@ TEST(Context, DrawingModesRecordFillsAndStrokes) {
         FillRule rule;
     };
     const Case cases[] = {
-        {DrawingMode::Fill, 1, 0, FillRule::NonZero},      {DrawingMode::EvenOddFill, 1, 0, FillRule::EvenOdd},
-        {DrawingMode::Stroke, 0, 1, FillRule::NonZero},    {DrawingMode::FillStroke, 1, 1, FillRule::NonZero},
-        {DrawingMode::EvenOddFillStroke, 1, 1, FillRule::EvenOdd}, {static_cast<DrawingMode>(7), 0, 0, FillRule::NonZero},
+        {DrawingMode::Fill, 1, 0, FillRule::NonZero},
+        {DrawingMode::EvenOddFill, 1, 0, FillRule::EvenOdd},
+        {DrawingMode::Stroke, 0, 1, FillRule::NonZero},
+        {DrawingMode::FillStroke, 1, 1, FillRule::NonZero},
+        {DrawingMode::EvenOddFillStroke, 1, 1, FillRule::EvenOdd},
+        {static_cast<DrawingMode>(7), 0, 0, FillRule::NonZero},
     };
     Path p;
     p.addRect({0, 0, 4, 4});

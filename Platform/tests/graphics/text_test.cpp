@@ -16,7 +16,8 @@ TEST(Text, MeasuresAt72DpiWithTheSameFaceForEveryFamilyName) {
         EXPECT_NEAR(s.height, 13.969, 0.01) << family;
     }
     EXPECT_NE(measureText("Hello", Font("Courier", 12)).width, measureText("Hello", Font("Helvetica", 12)).width);
-    EXPECT_GT(measureText("Hello", Font::named("HelveticaNeue-Bold", 12)).width, measureText("Hello", Font("HelveticaNeue", 12)).width);
+    EXPECT_GT(measureText("Hello", Font::named("HelveticaNeue-Bold", 12)).width,
+              measureText("Hello", Font("HelveticaNeue", 12)).width);
 }
 
 TEST(Text, SizesScaleWithThePointSizeAndEmptyOrBadFontsMeasureZero) {
@@ -41,11 +42,16 @@ TEST(Text, WrapsAndTruncatesToAWidth) {
     EXPECT_LE(truncated.width, 60.001);
     EXPECT_NEAR(truncated.height, line.height, 0.01);
 
-    EXPECT_NEAR(measureText(AttributedString("a\nb", Font("Helvetica", 12), Color::black())).height, 2 * measureText("a", Font("Helvetica", 12)).height, 0.5);
+    EXPECT_NEAR(measureText(AttributedString("a\nb", Font("Helvetica", 12), Color::black())).height,
+                2 * measureText("a", Font("Helvetica", 12)).height, 0.5);
 }
 
 TEST(Text, InvalidUtf8StillLaysOut) {
-    EXPECT_GT(measureText(std::string("ab\xff\xfe" "cd"), Font("Helvetica", 12)).width, 0);
+    EXPECT_GT(measureText(std::string("ab\xff\xfe"
+                                      "cd"),
+                          Font("Helvetica", 12))
+                  .width,
+              0);
 }
 
 TEST(Text, EachThreadMeasuresTheSame) {

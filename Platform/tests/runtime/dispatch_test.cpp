@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <stdexcept>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
 #include "Platform/runtime/clock.h"

@@ -59,8 +59,8 @@ TEST(RunLoop, TimersDelayedDispatchesAndBackgroundDelaysFireInTimeOrderThenInser
         How how;
     };
     const Case cases[] = {
-        {"timer 0.3", 0.3, OneShot},        {"main 0.1", 0.1, MainAfter},        {"timer 0.2", 0.2, OneShot},
-        {"bg 0.15", 0.15, BackgroundAfter}, {"main 0.2", 0.2, MainAfter},         {"timer 0.2 later", 0.2, OneShot},
+        {"timer 0.3", 0.3, OneShot},        {"main 0.1", 0.1, MainAfter},     {"timer 0.2", 0.2, OneShot},
+        {"bg 0.15", 0.15, BackgroundAfter}, {"main 0.2", 0.2, MainAfter},     {"timer 0.2 later", 0.2, OneShot},
         {"main 0", 0, MainAfter},           {"bg 0.3", 0.3, BackgroundAfter},
     };
     std::mutex mutex;
@@ -71,18 +71,24 @@ TEST(RunLoop, TimersDelayedDispatchesAndBackgroundDelaysFireInTimeOrderThenInser
             fired.push_back({label, plat::Clock::now()});
         };
         switch (c.how) {
-            case OneShot: Timer::scheduled(c.delay, false, [record](Timer&) { record(); }); break;
-            case MainAfter: dispatch::after(dispatch::Queue::main(), c.delay, record); break;
-            case BackgroundAfter: dispatch::after(dispatch::Queue::global(), c.delay, record); break;
+            case OneShot:
+                Timer::scheduled(c.delay, false, [record](Timer&) { record(); });
+                break;
+            case MainAfter:
+                dispatch::after(dispatch::Queue::main(), c.delay, record);
+                break;
+            case BackgroundAfter:
+                dispatch::after(dispatch::Queue::global(), c.delay, record);
+                break;
         }
     }
     clock.advance(0.29);
     EXPECT_EQ(fired.size(), 6u);
     clock.advance(0.01);
     // Background work due at a moment finishes before the main loop's timers of that moment fire.
-    const std::vector<Fired> expected = {{"main 0", Start},           {"main 0.1", at(0.1)},  {"bg 0.15", at(0.15)},
-                                         {"timer 0.2", at(0.2)},      {"main 0.2", at(0.2)},  {"timer 0.2 later", at(0.2)},
-                                         {"bg 0.3", at(0.3)},         {"timer 0.3", at(0.3)}};
+    const std::vector<Fired> expected = {{"main 0", Start},      {"main 0.1", at(0.1)}, {"bg 0.15", at(0.15)},
+                                         {"timer 0.2", at(0.2)}, {"main 0.2", at(0.2)}, {"timer 0.2 later", at(0.2)},
+                                         {"bg 0.3", at(0.3)},    {"timer 0.3", at(0.3)}};
     EXPECT_EQ(fired, expected);
     EXPECT_EQ(RunLoop::main().timerCount(), 0u);
 }

@@ -23,7 +23,9 @@ namespace {
 // Records touch deliveries of a view.
 class TouchView : public View {
 public:
-    static std::shared_ptr<TouchView> make(const Rect& frame) { return initialized(std::shared_ptr<TouchView>(new TouchView(frame))); }
+    static std::shared_ptr<TouchView> make(const Rect& frame) {
+        return initialized(std::shared_ptr<TouchView>(new TouchView(frame)));
+    }
     void touchesBegan(const TouchSet&, const Event&) override { log.push_back("began"); }
     void touchesMoved(const TouchSet&, const Event&) override { log.push_back("moved"); }
     void touchesEnded(const TouchSet&, const Event&) override { log.push_back("ended"); }

@@ -55,8 +55,8 @@ BasicAnimation pathAnimation(const Path& from, const Path& to, double duration, 
 }  // namespace
 
 TEST(TimingFunction, CurvesMeetTheirEndsAndBendTheRightWay) {
-    for (const auto& f : {TimingFunction::linear(), TimingFunction::easeIn(), TimingFunction::easeOut(), TimingFunction::easeInEaseOut(),
-                          TimingFunction::systemDefault()}) {
+    for (const auto& f : {TimingFunction::linear(), TimingFunction::easeIn(), TimingFunction::easeOut(),
+                          TimingFunction::easeInEaseOut(), TimingFunction::systemDefault()}) {
         EXPECT_EQ(f.evaluate(0), 0);
         EXPECT_EQ(f.evaluate(1), 1);
         EXPECT_EQ(f.evaluate(-3), 0);
@@ -293,10 +293,12 @@ TEST(ViewAnimation, AlphaAnimatesFromTheOldValueAndCompletes) {
     view->setAlpha(0);
     int completions = 0;
     bool finishedFlag = false;
-    View::animate(0.2, 0.1, ViewAnimationOptionCurveLinear, [&] { view->setAlpha(1); }, [&](bool finished) {
-        ++completions;
-        finishedFlag = finished;
-    });
+    View::animate(
+        0.2, 0.1, ViewAnimationOptionCurveLinear, [&] { view->setAlpha(1); },
+        [&](bool finished) {
+            ++completions;
+            finishedFlag = finished;
+        });
     EXPECT_EQ(view->alpha(), 1) << "the model changes at once";
     EXPECT_EQ(view->layer()->presentationOpacity(Clock::now()), 0) << "the old value shows during the delay";
     clock.advance(0.2);
@@ -313,7 +315,8 @@ TEST(ViewAnimation, SettingAlphaOutsideABlockEndsTheRunningAnimation) {
     auto view = View::create({0, 0, 10, 10});
     view->setAlpha(0);
     std::vector<bool> results;
-    View::animate(0.2, [&] { view->setAlpha(1); }, [&](bool finished) { results.push_back(finished); });
+    View::animate(
+        0.2, [&] { view->setAlpha(1); }, [&](bool finished) { results.push_back(finished); });
     clock.advance(0.1);
     view->setAlpha(0);
     EXPECT_EQ(view->layer()->presentationOpacity(Clock::now()), 0);
@@ -321,7 +324,8 @@ TEST(ViewAnimation, SettingAlphaOutsideABlockEndsTheRunningAnimation) {
     EXPECT_EQ(results, std::vector<bool>{false});
 
     // A block that animates nothing still completes, on the next turn.
-    View::animate(0.2, [] {}, [&](bool finished) { results.push_back(finished); });
+    View::animate(
+        0.2, [] {}, [&](bool finished) { results.push_back(finished); });
     EXPECT_EQ(results.size(), 1u);
     RunLoop::main().runUntilIdle();
     EXPECT_EQ(results, (std::vector<bool>{false, true}));

@@ -188,7 +188,7 @@ TEST(View, LayoutPassRunsParentsBeforeChildrenAndOnlyWhenNeeded) {
     RunLoop::main().runUntilIdle();
     EXPECT_TRUE(journal.empty());
 
-    child->setFrame({0, 0, 60, 60});  // same size: nothing to do
+    child->setFrame({0, 0, 60, 60});     // same size: nothing to do
     parent->setFrame({5, 5, 100, 100});  // moved only: nothing to do
     window->layoutPass();
     EXPECT_TRUE(journal.empty());

@@ -19,7 +19,9 @@ private:
 class UndefinedKeyException : public Exception {
 public:
     UndefinedKeyException(const std::string& key, const std::string& className)
-        : Exception("UndefinedKey", "[" + className + " valueForUndefinedKey:]: this class is not key value coding-compliant for the key " + key + "."),
+        : Exception(
+              "UndefinedKey",
+              "[" + className + " valueForUndefinedKey:]: this class is not key value coding-compliant for the key " + key + "."),
           _key(key) {}
     const std::string& key() const { return _key; }
 

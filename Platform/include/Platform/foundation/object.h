@@ -14,8 +14,8 @@ class DynamicObject;
 
 // Declares a class to the runtime; put it in the public section of a class derived from Object and
 // define the table with PLAT_DEFINE_CLASS in the source file.
-#define PLAT_CLASS()                                        \
-    static const ::plat::ClassInfo& staticClassInfo();      \
+#define PLAT_CLASS()                                   \
+    static const ::plat::ClassInfo& staticClassInfo(); \
     const ::plat::ClassInfo& classInfo() const override { return staticClassInfo(); }
 
 class Object : public std::enable_shared_from_this<Object> {

@@ -109,28 +109,35 @@ private:
     Factory _factory;
 };
 
-#define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                        \
-    const ::plat::ClassInfo& Cls::staticClassInfo() {                                            \
+#define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                              \
+    const ::plat::ClassInfo& Cls::staticClassInfo() {                                                  \
         static const ::plat::ClassInfo info = ::plat::ClassInfo::make<Cls, Base>(#Cls, ##__VA_ARGS__); \
-        return info;                                                                             \
+        return info;                                                                                   \
     }
 
 // ---- typed property declarations -------------------------------------------------------------
 
 namespace detail {
 
-template <class T> struct PropertyType;  // encoding, boxing and unboxing of one member type
+template <class T>
+struct PropertyType;  // encoding, boxing and unboxing of one member type
 
 bool numberFits(const Value& v, double lo, double hi);
 
+// clang-format off
 template <class T>
     requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
 struct PropertyType<T> {
+    // clang-format on
     static std::string encoding() {
-        if constexpr (std::is_same_v<T, double>) return "d";
-        else if constexpr (std::is_same_v<T, float>) return "f";
-        else if constexpr (std::is_signed_v<T>) return sizeof(T) == 1 ? "c" : sizeof(T) == 2 ? "s" : sizeof(T) == 4 ? "i" : "q";
-        else return sizeof(T) == 1 ? "C" : sizeof(T) == 2 ? "S" : sizeof(T) == 4 ? "I" : "Q";
+        if constexpr (std::is_same_v<T, double>)
+            return "d";
+        else if constexpr (std::is_same_v<T, float>)
+            return "f";
+        else if constexpr (std::is_signed_v<T>)
+            return sizeof(T) == 1 ? "c" : sizeof(T) == 2 ? "s" : sizeof(T) == 4 ? "i" : "q";
+        else
+            return sizeof(T) == 1 ? "C" : sizeof(T) == 2 ? "S" : sizeof(T) == 4 ? "I" : "Q";
     }
     static Value box(const T& v) { return Value(v); }
     static bool unbox(const Value& v, T& out) {
@@ -147,7 +154,8 @@ struct PropertyType<T> {
                 out = static_cast<T>(i);
                 return true;
             }
-            if (!numberFits(v, static_cast<double>(std::numeric_limits<T>::min()), static_cast<double>(std::numeric_limits<T>::max())))
+            if (!numberFits(v, static_cast<double>(std::numeric_limits<T>::min()),
+                            static_cast<double>(std::numeric_limits<T>::max())))
                 return false;
             out = static_cast<T>(v.asDouble());
             return true;
@@ -155,79 +163,118 @@ struct PropertyType<T> {
     }
     static double number(const T& v) { return static_cast<double>(v); }
 };
-template <> struct PropertyType<bool> {
+template <>
+struct PropertyType<bool> {
     static std::string encoding() { return "B"; }
     static Value box(bool v) { return Value(v); }
-    static bool unbox(const Value& v, bool& out) { if (!v.isNumber()) return false; out = v.asBool(); return true; }
+    static bool unbox(const Value& v, bool& out) {
+        if (!v.isNumber()) return false;
+        out = v.asBool();
+        return true;
+    }
     static double number(bool v) { return v ? 1 : 0; }
 };
-template <> struct PropertyType<std::string> {
+template <>
+struct PropertyType<std::string> {
     static std::string encoding() { return "@\"NSString\""; }
     static Value box(const std::string& v) { return Value(v); }
     static bool unbox(const Value& v, std::string& out) {
-        if (v.isNil()) { out.clear(); return true; }
+        if (v.isNil()) {
+            out.clear();
+            return true;
+        }
         if (!v.isString()) return false;
         out = v.asString();
         return true;
     }
 };
-template <> struct PropertyType<Date> {
+template <>
+struct PropertyType<Date> {
     static std::string encoding() { return "@\"NSDate\""; }
     static Value box(const Date& v) { return Value(v); }
-    static bool unbox(const Value& v, Date& out) { if (!v.isDate()) return false; out = v.asDate(); return true; }
+    static bool unbox(const Value& v, Date& out) {
+        if (!v.isDate()) return false;
+        out = v.asDate();
+        return true;
+    }
 };
-template <> struct PropertyType<std::optional<double>> {  // a nullable number
+template <>
+struct PropertyType<std::optional<double>> {  // a nullable number
     static std::string encoding() { return "@\"NSNumber\""; }
     static Value box(const std::optional<double>& v) { return v ? Value(*v) : Value(); }
     static bool unbox(const Value& v, std::optional<double>& out) {
-        if (v.isNil() || v.isNull()) { out.reset(); return true; }
+        if (v.isNil() || v.isNull()) {
+            out.reset();
+            return true;
+        }
         if (!v.isNumber()) return false;
         out = v.asDouble();
         return true;
     }
 };
-template <> struct PropertyType<Value> {
+template <>
+struct PropertyType<Value> {
     static std::string encoding() { return "@"; }
     static Value box(const Value& v) { return v; }
-    static bool unbox(const Value& v, Value& out) { out = v; return true; }
+    static bool unbox(const Value& v, Value& out) {
+        out = v;
+        return true;
+    }
 };
-template <> struct PropertyType<Array> {
+template <>
+struct PropertyType<Array> {
     static std::string encoding() { return "@\"NSArray\""; }
     static Value box(const Array& v) { return Value(v); }
     static bool unbox(const Value& v, Array& out) {
-        if (v.isNil()) { out.clear(); return true; }
+        if (v.isNil()) {
+            out.clear();
+            return true;
+        }
         if (!v.isArray()) return false;
         out = *v.asArray();
         return true;
     }
 };
-template <> struct PropertyType<ArrayPtr> {
+template <>
+struct PropertyType<ArrayPtr> {
     static std::string encoding() { return "@\"NSArray\""; }
     static Value box(const ArrayPtr& v) { return Value(v); }
     static bool unbox(const Value& v, ArrayPtr& out) {
-        if (v.isNil()) { out.reset(); return true; }
+        if (v.isNil()) {
+            out.reset();
+            return true;
+        }
         if (!v.isArray()) return false;
         out = v.asArray();
         return true;
     }
 };
-template <> struct PropertyType<DictionaryPtr> {
+template <>
+struct PropertyType<DictionaryPtr> {
     static std::string encoding() { return "@\"NSDictionary\""; }
     static Value box(const DictionaryPtr& v) { return Value(v); }
     static bool unbox(const Value& v, DictionaryPtr& out) {
-        if (v.isNil()) { out.reset(); return true; }
+        if (v.isNil()) {
+            out.reset();
+            return true;
+        }
         if (!v.isDictionary()) return false;
         out = v.asDictionary();
         return true;
     }
 };
+// clang-format off
 template <class T>
     requires std::is_base_of_v<Object, T>
 struct PropertyType<std::shared_ptr<T>> {
+    // clang-format on
     static std::string encoding() { return "@\"NSObject\""; }
     static Value box(const std::shared_ptr<T>& v) { return Value(v); }
     static bool unbox(const Value& v, std::shared_ptr<T>& out) {
-        if (v.isNil()) { out.reset(); return true; }
+        if (v.isNil()) {
+            out.reset();
+            return true;
+        }
         auto o = v.as<T>();
         if (!o) return false;
         out = std::move(o);
@@ -243,34 +290,41 @@ using Bare = std::remove_cvref_t<T>;
 }  // namespace detail
 
 // A data member: property("sales", &Sale::sales).
+// clang-format off
 template <class C, class M>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, M C::*member) {
+    // clang-format on
     using PT = detail::PropertyType<M>;
     using Ptr = M C::*;
     Property p(
         name, detail::attributes(PT::encoding(), false, name),
-        [](const Object& o, const MemberRef& r) { return PT::box(static_cast<const C&>(o).*(r.as<Ptr>())); }, MemberRef::of(member),
-        [member](Object& o, const Value& v) { return PT::unbox(v, static_cast<C&>(o).*member); }, true);
+        [](const Object& o, const MemberRef& r) { return PT::box(static_cast<const C&>(o).*(r.as<Ptr>())); },
+        MemberRef::of(member), [member](Object& o, const Value& v) { return PT::unbox(v, static_cast<C&>(o).*member); }, true);
     if constexpr (std::is_arithmetic_v<M>)
-        p.setDirectNumber([](const Object& o, const MemberRef& r) { return PT::number(static_cast<const C&>(o).*(r.as<Ptr>())); });
+        p.setDirectNumber(
+            [](const Object& o, const MemberRef& r) { return PT::number(static_cast<const C&>(o).*(r.as<Ptr>())); });
     return p;
 }
 
 // A read-only property computed by a getter: property("total", &Order::total).
+// clang-format off
 template <class C, class R>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, R (C::*getter)() const) {
+    // clang-format on
     using PT = detail::PropertyType<detail::Bare<R>>;
     using Ptr = R (C::*)() const;
     return Property(
         name, detail::attributes(PT::encoding(), true, name),
-        [](const Object& o, const MemberRef& r) { return PT::box((static_cast<const C&>(o).*(r.as<Ptr>()))()); }, MemberRef::of(getter),
-        nullptr, false);
+        [](const Object& o, const MemberRef& r) { return PT::box((static_cast<const C&>(o).*(r.as<Ptr>()))()); },
+        MemberRef::of(getter), nullptr, false);
 }
+// clang-format off
 template <class C, class R>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, R (C::*getter)()) {
+    // clang-format on
     using PT = detail::PropertyType<detail::Bare<R>>;
     using Ptr = R (C::*)();
     return Property(
@@ -280,15 +334,18 @@ Property property(std::string name, R (C::*getter)()) {
 }
 
 // A property with getter and setter methods: property("name", &Person::name, &Person::setName).
+// clang-format off
 template <class C, class R, class A>
     requires std::is_base_of_v<Object, C>
 Property property(std::string name, R (C::*getter)() const, void (C::*setter)(A)) {
+    // clang-format on
     using T = detail::Bare<R>;
     using PT = detail::PropertyType<T>;
     using Ptr = R (C::*)() const;
     return Property(
         name, detail::attributes(PT::encoding(), false, name),
-        [](const Object& o, const MemberRef& r) { return PT::box((static_cast<const C&>(o).*(r.as<Ptr>()))()); }, MemberRef::of(getter),
+        [](const Object& o, const MemberRef& r) { return PT::box((static_cast<const C&>(o).*(r.as<Ptr>()))()); },
+        MemberRef::of(getter),
         [setter](Object& o, const Value& v) {
             T tmp{};
             if (!PT::unbox(v, tmp)) return false;

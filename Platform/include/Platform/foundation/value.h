@@ -47,9 +47,11 @@ public:
         return *this;
     }
     Value(bool b) : _v(b) {}
+    // clang-format off
     template <class T>
         requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
     Value(T i) : _v(static_cast<std::int64_t>(i)) {}
+    // clang-format on
     Value(double d) : _v(d) {}
     Value(float f) : _v(static_cast<double>(f)) {}
     Value(const char* s) : _v(std::string(s ? s : "")) {}
@@ -60,9 +62,11 @@ public:
     Value(Array a) : _v(std::make_shared<Array>(std::move(a))) {}
     Value(DictionaryPtr d);
     Value(Dictionary d) : _v(std::make_shared<Dictionary>(std::move(d))) {}
+    // clang-format off
     template <class T>
         requires std::is_base_of_v<Object, T>
     Value(std::shared_ptr<T> o) {
+        // clang-format on
         if (o) _v = ObjectPtr(std::move(o));
     }
 
@@ -79,7 +83,10 @@ public:
     bool isInteger() const { return kind() == Kind::Integer; }
     bool isDouble() const { return kind() == Kind::Double; }
     // Booleans count as numbers, as the platform's boxed Booleans do.
-    bool isNumber() const { auto k = kind(); return k == Kind::Bool || k == Kind::Integer || k == Kind::Double; }
+    bool isNumber() const {
+        auto k = kind();
+        return k == Kind::Bool || k == Kind::Integer || k == Kind::Double;
+    }
     bool isString() const { return kind() == Kind::String; }
     bool isDate() const { return kind() == Kind::Date; }
     bool isArray() const { return kind() == Kind::Array; }

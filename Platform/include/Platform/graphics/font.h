@@ -9,9 +9,25 @@
 
 namespace plat {
 
-enum class FontWeight { UltraLight = 100, Thin = 200, Light = 300, Regular = 400, Medium = 500, Semibold = 600, Bold = 700, Heavy = 800, Black = 900 };
+enum class FontWeight {
+    UltraLight = 100,
+    Thin = 200,
+    Light = 300,
+    Regular = 400,
+    Medium = 500,
+    Semibold = 600,
+    Bold = 700,
+    Heavy = 800,
+    Black = 900
+};
 
-enum FontTraits : unsigned { FontTraitNone = 0, FontTraitItalic = 1, FontTraitBold = 2, FontTraitCondensed = 4, FontTraitMonospace = 8 };
+enum FontTraits : unsigned {
+    FontTraitNone = 0,
+    FontTraitItalic = 1,
+    FontTraitBold = 2,
+    FontTraitCondensed = 4,
+    FontTraitMonospace = 8
+};
 
 struct Font {
     std::string family = systemFamily();

@@ -19,10 +19,10 @@ struct DrawOp {
     // Text: the device-space outline of the text box (or of the layout rectangle).
     Path path;
     FillRule rule = FillRule::NonZero;
-    Color color;                 // alpha applied (fill, stroke, text)
-    AffineTransform ctm;         // user → device when drawn
-    std::optional<Rect> clip;    // device bounding box of the clip in force
-    double alpha = 1;            // the context alpha in force (0…1)
+    Color color;               // alpha applied (fill, stroke, text)
+    AffineTransform ctm;       // user → device when drawn
+    std::optional<Rect> clip;  // device bounding box of the clip in force
+    double alpha = 1;          // the context alpha in force (0…1)
 
     // Strokes: the style, widths and dashes scaled to device space as well as in user space.
     double lineWidth = 0, userLineWidth = 0;
@@ -36,10 +36,10 @@ struct DrawOp {
 
     // Text.
     AttributedString text;
-    Point origin;                // device position of the text box's top-left corner
+    Point origin;                    // device position of the text box's top-left corner
     std::optional<Rect> layoutRect;  // user-space rectangle when drawn in one
     TextOptions textOptions;
-    Size textSize;               // user-space size of the laid-out text
+    Size textSize;  // user-space size of the laid-out text
 
     Rect bounds() const { return path.bounds(); }
     bool isDashed() const { return !dash.empty(); }

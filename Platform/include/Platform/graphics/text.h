@@ -45,8 +45,8 @@ enum class LineBreakMode { WordWrap, CharWrap, Clip, TruncateHead, TruncateTail,
 struct TextOptions {
     TextAlignment alignment = TextAlignment::Left;
     LineBreakMode lineBreak = LineBreakMode::WordWrap;
-    int maxLines = 0;            // 0: as many as the text needs (truncating modes default to one)
-    bool clipToRect = false;     // drawing in a rectangle clips to it when set
+    int maxLines = 0;         // 0: as many as the text needs (truncating modes default to one)
+    bool clipToRect = false;  // drawing in a rectangle clips to it when set
 };
 
 // Size of the text box: the width of the widest line and the height of all lines. `maxWidth` wraps

@@ -10,7 +10,15 @@
 
 namespace plat {
 
-enum class DeviceOrientation { Unknown = 0, Portrait = 1, PortraitUpsideDown = 2, LandscapeLeft = 3, LandscapeRight = 4, FaceUp = 5, FaceDown = 6 };
+enum class DeviceOrientation {
+    Unknown = 0,
+    Portrait = 1,
+    PortraitUpsideDown = 2,
+    LandscapeLeft = 3,
+    LandscapeRight = 4,
+    FaceUp = 5,
+    FaceDown = 6
+};
 
 class Application {
 public:

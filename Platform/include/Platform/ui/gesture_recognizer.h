@@ -21,7 +21,15 @@ class View;
 class Window;
 
 // The platform's state codes.
-enum class GestureRecognizerState : int { Possible = 0, Began = 1, Changed = 2, Ended = 3, Cancelled = 4, Failed = 5, Recognized = 3 };
+enum class GestureRecognizerState : int {
+    Possible = 0,
+    Began = 1,
+    Changed = 2,
+    Ended = 3,
+    Cancelled = 4,
+    Failed = 5,
+    Recognized = 3
+};
 
 // Optional hooks; the defaults answer as if there were no delegate.
 class GestureRecognizerDelegate {

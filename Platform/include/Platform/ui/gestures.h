@@ -42,7 +42,7 @@ private:
     int _tapsRequired = 1;
     int _touchesRequired = 1;
     int _taps = 0;
-    Point _firstDown;  // window coordinates of the first finger of the first tap
+    Point _firstDown;                                    // window coordinates of the first finger of the first tap
     std::vector<std::pair<const Touch*, Point>> _downs;  // where the fingers of this tap went down
     std::shared_ptr<Timer> _timer;
 };
@@ -80,7 +80,7 @@ private:
 
     std::size_t _minTouches = 1;
     std::size_t _maxTouches = std::numeric_limits<std::size_t>::max();
-    Point _start;          // window coordinates of the centroid at translation zero
+    Point _start;  // window coordinates of the centroid at translation zero
     Point _lastCentroid;
     double _lastTime = 0;
     Point _velocity;

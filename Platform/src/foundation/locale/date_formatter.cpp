@@ -14,11 +14,16 @@ namespace {
 
 icu::DateFormat::EStyle icuStyle(DateFormatter::Style s) {
     switch (s) {
-        case DateFormatter::Style::None: return icu::DateFormat::kNone;
-        case DateFormatter::Style::Short: return icu::DateFormat::kShort;
-        case DateFormatter::Style::Medium: return icu::DateFormat::kMedium;
-        case DateFormatter::Style::Long: return icu::DateFormat::kLong;
-        case DateFormatter::Style::Full: return icu::DateFormat::kFull;
+        case DateFormatter::Style::None:
+            return icu::DateFormat::kNone;
+        case DateFormatter::Style::Short:
+            return icu::DateFormat::kShort;
+        case DateFormatter::Style::Medium:
+            return icu::DateFormat::kMedium;
+        case DateFormatter::Style::Long:
+            return icu::DateFormat::kLong;
+        case DateFormatter::Style::Full:
+            return icu::DateFormat::kFull;
     }
     return icu::DateFormat::kNone;
 }
@@ -68,8 +73,8 @@ struct Cache {
     std::unordered_map<Key, std::unique_ptr<icu::DateFormat>, KeyHash> map;
 };
 
-icu::DateFormat* formatterFor(DateFormatter::Style ds, DateFormatter::Style ts, const std::string& pattern,
-                              const Locale& locale, const TimeZone& zone) {
+icu::DateFormat* formatterFor(DateFormatter::Style ds, DateFormatter::Style ts, const std::string& pattern, const Locale& locale,
+                              const TimeZone& zone) {
     thread_local Cache cache;
     Key key{ds, ts, pattern, &locale.impl(), &zone.impl()};
     if (auto it = cache.map.find(key); it != cache.map.end()) return it->second.get();

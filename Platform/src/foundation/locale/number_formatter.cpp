@@ -27,13 +27,16 @@ struct DefaultFraction {
 
 DefaultFraction defaultFraction(NumberFormatter::Style style, const Locale& locale) {
     switch (style) {
-        case NumberFormatter::Style::Decimal: return {0, 3};
+        case NumberFormatter::Style::Decimal:
+            return {0, 3};
         case NumberFormatter::Style::Currency: {
             int d = locale.impl().currencyFractionDigits;
             return {d, d};
         }
-        case NumberFormatter::Style::Percent: return {0, 0};
-        case NumberFormatter::Style::Scientific: return {0, 6};
+        case NumberFormatter::Style::Percent:
+            return {0, 0};
+        case NumberFormatter::Style::Scientific:
+            return {0, 6};
     }
     return {0, 3};
 }
@@ -42,13 +45,18 @@ std::shared_ptr<const NumberFormatter::Compiled> build(const NumberFormatter::Se
     UnlocalizedNumberFormatter f = icu::number::NumberFormatter::with().roundingMode(UNUM_ROUND_HALFEVEN);
     UErrorCode status = U_ZERO_ERROR;
     switch (s.style) {
-        case NumberFormatter::Style::Decimal: break;
+        case NumberFormatter::Style::Decimal:
+            break;
         case NumberFormatter::Style::Currency:
             f = f.unit(icu::CurrencyUnit(locale.impl().currency, status));
             if (U_FAILURE(status)) status = U_ZERO_ERROR;
             break;
-        case NumberFormatter::Style::Percent: f = f.unit(icu::MeasureUnit::getPercent()).scale(Scale::powerOfTen(2)); break;
-        case NumberFormatter::Style::Scientific: f = f.notation(Notation::scientific()); break;
+        case NumberFormatter::Style::Percent:
+            f = f.unit(icu::MeasureUnit::getPercent()).scale(Scale::powerOfTen(2));
+            break;
+        case NumberFormatter::Style::Scientific:
+            f = f.notation(Notation::scientific());
+            break;
     }
     auto def = defaultFraction(s.style, locale);
     int minFrac = s.minFrac < 0 ? def.min : s.minFrac;

@@ -13,7 +13,7 @@ class Image;
 namespace plat::testing {
 
 struct GoldenTolerance {
-    int maxChannelDelta = 2;         // a pixel counts as different beyond this, in any channel (0…255)
+    int maxChannelDelta = 2;             // a pixel counts as different beyond this, in any channel (0…255)
     std::size_t maxDifferentPixels = 0;  // how many such pixels are tolerated
 };
 
