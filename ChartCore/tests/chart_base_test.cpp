@@ -88,8 +88,10 @@ TEST_F(ChartBaseTest, TitleRectanglesAreThoseOfTheLastPass) {
 
 TEST_F(ChartBaseTest, ItemsSourceFeedsTheOneCollectionViewAndBindsOncePerCall) {
     auto view = chart->collectionView();
+    EXPECT_FALSE(chart->itemsSource());
     auto first = numbers({1, 2});
     chart->setItemsSource(first);
+    EXPECT_EQ(chart->itemsSource(), first);
     EXPECT_EQ(chart->binds, 1);
     chart->setItemsSource(first);  // the same array again: the pie relies on this rebinding
     EXPECT_EQ(chart->binds, 2);
@@ -138,6 +140,15 @@ TEST_F(ChartBaseTest, AnotherCollectionViewTakesOverTheSubscriptions) {
     EXPECT_EQ(chart->changesSeen.size(), 2u);
     EXPECT_EQ(chart->binds, 1);
     EXPECT_FALSE(old->collectionChanged()->handlers() && !old->collectionChanged()->handlers()->empty());
+
+    // Without a view, new items get a new one, and the subscriptions follow.
+    chart->setCollectionView(nullptr);
+    EXPECT_FALSE(chart->itemsSource());
+    chart->setItemsSource(numbers({1}));
+    ASSERT_TRUE(chart->collectionView());
+    chart->changesSeen.clear();
+    chart->collectionView()->addObject(2.0);
+    EXPECT_EQ(chart->changesSeen, std::vector<std::int64_t>{KivoNotifyCollectionChangedActionAdd});
 }
 
 TEST(ChartBaseLifetime, AReleasedControlLeavesNoHandlerAndNoLiveBackReference) {

@@ -36,8 +36,9 @@ public:
     ~OmbriChartBase() override;
 
     // ---- Data ----
-    // The collection view's source list (nil without a collection view).
-    const plat::ArrayPtr& itemsSource() const;
+    // The array last given to setItemsSource (or the source of the view given to setCollectionView);
+    // nil until then.
+    const plat::ArrayPtr& itemsSource() const { return _itemsSource; }
     // Feeds the array to the collection view (which is kept, never replaced) and then calls bindChart,
     // also when the array is the one already shown. nil shows no items.
     virtual void setItemsSource(plat::ArrayPtr items);
@@ -250,6 +251,7 @@ private:
     void resetEngine();
     void lookChanged() { invalidate(); }
 
+    plat::ArrayPtr _itemsSource;
     std::shared_ptr<KivoCollectionView> _collectionView;
     std::vector<KivoEventBlock> _subscriptions;
     bool _replacingItems = false;

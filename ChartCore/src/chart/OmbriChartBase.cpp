@@ -64,7 +64,7 @@ void OmbriChartBase::initInternals() {
     _chartRendering = std::make_shared<KivoEvent>();
     _chartRendered = std::make_shared<KivoEvent>();
     _chartTapped = std::make_shared<KivoEvent>();
-    _collectionView = KivoCollectionView::create(nullptr);
+    _collectionView = KivoCollectionView::create();
     addCollectionChangedHandler(&OmbriChartBase::onCollectionReset);
     _palette = defaultPalette();
     updateRectChart();
@@ -79,7 +79,11 @@ OmbriChartBase::~OmbriChartBase() {
 // ---- Data ----
 
 void OmbriChartBase::setItemsSource(plat::ArrayPtr items) {
-    if (!_collectionView) setCollectionView(KivoCollectionView::create(nullptr));
+    if (!_collectionView) {
+        _collectionView = KivoCollectionView::create();
+        for (const auto& block : _subscriptions) subscribe(block);
+    }
+    _itemsSource = items;
     {
         // The reset this announces is followed by the one bindChart below.
         const FlagScope replacing(_replacingItems);
@@ -88,17 +92,13 @@ void OmbriChartBase::setItemsSource(plat::ArrayPtr items) {
     bindChart();
 }
 
-const plat::ArrayPtr& OmbriChartBase::itemsSource() const {
-    static const plat::ArrayPtr none;
-    return _collectionView ? _collectionView->sourceCollection() : none;
-}
-
 void OmbriChartBase::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
     if (view != _collectionView) {
         for (const auto& block : _subscriptions) unsubscribe(block);
         _collectionView = std::move(view);
         for (const auto& block : _subscriptions) subscribe(block);
     }
+    _itemsSource = _collectionView ? _collectionView->sourceCollection() : nullptr;
     bindChart();
 }
 
