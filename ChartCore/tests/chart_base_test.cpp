@@ -300,6 +300,16 @@ TEST_F(ChartBaseTest, LookSettersRedrawOnAChangeOnly) {
     chart->setSelection(std::make_shared<plat::Object>());
     chart->setTextColor(plat::Color::red());
     EXPECT_EQ(chart->invalidates, 2);
+
+    // Data labels redraw the control they belong to.
+    auto label = KivoBaseDataLabel::create();
+    label->setChart(chart);
+    label->setContent("{x}");
+    label->setContent("{x}");
+    label->setDataLabelBorderWidth(NAN);  // stored as 0, the default: no change
+    label->setDataLabelBorderWidth(-2);
+    EXPECT_EQ(chart->invalidates, 3);
+    EXPECT_EQ(label->dataLabelBorderWidth(), 0);
 }
 
 // ---- Coordinates and palette ----
