@@ -190,8 +190,15 @@ TEST(ChartBaseLifetime, AReleasedControlLeavesNoHandlerAndNoLiveBackReference) {
 // ---- Parts, delegate, events ----
 
 TEST_F(ChartBaseTest, TheTooltipsContentViewLivesInTheControl) {
+    // A new control has a legend and a tooltip of its own.
+    ASSERT_TRUE(chart->legend() && chart->tooltip());
+    EXPECT_EQ(chart->legend()->chart(), chart);
+    EXPECT_EQ(chart->tooltip()->content()->superview(), chart);
+
     auto first = KivoChartTooltip::create(chart, KivoBaseChartTooltipView::create());
+    auto initial = chart->tooltip()->content();
     chart->setTooltip(first);
+    EXPECT_FALSE(initial->superview());
     EXPECT_EQ(first->content()->superview(), chart);
     auto second = KivoChartTooltip::create(chart, KivoBaseChartTooltipView::create());
     chart->setTooltip(second);

@@ -157,12 +157,10 @@ void populate(plat::Window& window) {
     chart->setHeader("Anchored text on the chart base");
     chart->setFooter("Footer: each red cross is an anchor; the text names its alignment codes");
     chart->setTextColor(plat::Color::rgb255(40, 48, 60));
-    auto legend = KivoLegend::create(chart);
-    legend->setPosition(KivoAxisPositionRight);
+    const auto& legend = chart->legend();  // the base's own, on the right
     legend->setBorderWidth(1);
     legend->setBorderColor(plat::Color::rgb255(200, 206, 216));
     legend->setBackgroundColor(plat::Color::white());
-    chart->setLegend(legend);
     window.addSubview(chart);
 }
 

@@ -78,12 +78,15 @@ public:
     // The box drawn by the last render, or nil.
     const std::shared_ptr<KivoRect>& bounds() const { return _bounds; }
 
+    // The room the box adds to the items on each side (border and padding): a control that wraps its
+    // items at a width keeps twice this free.
+    double inset() const { return _borderWidth + _padding; }
+
     static constexpr double DefaultPadding = 4;
     static constexpr double DefaultFontSize = 12;
 
 private:
     void invalidateChart() const;
-    double inset() const { return _borderWidth + _padding; }
 
     std::weak_ptr<OmbriChartBase> _chart;
     std::int64_t _position = KivoAxisPositionRight;

@@ -224,8 +224,8 @@ protected:
     explicit OmbriChartBase(const plat::Rect& frame);
     // Runs the base view's set-up, then initInternals.
     void initialize() override;
-    // Makes the collection view, render engine, events and the defaults. A control's own set-up
-    // overrides it and calls this first.
+    // Makes the collection view, render engine, events, a legend (on the right), a tooltip and the
+    // defaults. A control's own set-up overrides it and calls this first.
     virtual void initInternals();
 
     // Subscribes `method` of the control to collectionChanged of the collection view, for the

@@ -68,6 +68,9 @@ void OmbriChartBase::initInternals() {
     addCollectionChangedHandler(&OmbriChartBase::onCollectionReset);
     _palette = defaultPalette();
     updateRectChart();
+    // A legend and a tooltip from the start: the pie uses these; the chart puts its own in place.
+    _legend = KivoLegend::create(sharedAs<OmbriChartBase>());
+    setTooltip(KivoChartTooltip::create(sharedAs<OmbriChartBase>(), KivoBaseChartTooltipView::create()));
 }
 
 OmbriChartBase::~OmbriChartBase() {
