@@ -208,13 +208,18 @@ std::string KivoGauge::formatDecimal(double value) const {
 
 plat::Color KivoGauge::getPointerColor(double v) {
     if (_showRanges) return pointerColor();
+    const auto range = _narrowestRangeHolding(v);
+    return range ? range->color().withAlpha(1.0) : pointerColor();
+}
+
+std::shared_ptr<KivoGaugeRange> KivoGauge::_narrowestRangeHolding(double v) const {
     std::shared_ptr<KivoGaugeRange> best;
     for (std::size_t i = 0; i < _ranges->count(); ++i) {
         auto range = _ranges->objectAtIndexAs<KivoGaugeRange>(i);
         if (!range || !(range->min() <= v && v <= range->max())) continue;
         if (!best || range->max() - range->min() < best->max() - best->min()) best = range;
     }
-    return best ? best->color().withAlpha(1.0) : pointerColor();
+    return best;
 }
 
 // ---- Bands ----

@@ -307,6 +307,8 @@ protected:
     double _halfDiagonal(const std::string& text, const plat::Font& font);
     // The fill of a band: the pointer's computed colour, or the range's own.
     plat::Color _bandFill(const std::shared_ptr<KivoGaugeRange>& range);
+    // The range of `ranges` with the smallest span that holds v (the earlier on equal spans), or null.
+    std::shared_ptr<KivoGaugeRange> _narrowestRangeHolding(double v) const;
     // The border dashes of a band: the face's come from the gauge.
     const std::vector<double>& _bandDashes(const std::shared_ptr<KivoGaugeRange>& range) const;
 
