@@ -7,7 +7,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 namespace {

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 namespace {

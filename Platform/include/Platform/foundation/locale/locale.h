@@ -9,9 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
-class Locale {
+class PLAT_EXPORT Locale {
 public:
     struct Impl;  // ICU side, private to the platform layer
 
