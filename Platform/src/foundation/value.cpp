@@ -6,8 +6,28 @@
 #include <limits>
 
 #include "Platform/foundation/object.h"
+#include "foundation/nesting_guard.h"
 
 namespace plat {
+
+namespace {
+
+// What a description shows for a container that holds itself or nests past MaxNestingDepth.
+constexpr const char* ElidedContainer = "...";
+
+std::string formatDouble(double d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", d);
+    // Prefer the shortest text that reads back the same.
+    for (int prec = 1; prec <= 17; ++prec) {
+        char t[32];
+        std::snprintf(t, sizeof t, "%.*g", prec, d);
+        if (std::strtod(t, nullptr) == d || std::isnan(d)) return t;
+    }
+    return buf;
+}
+
+}  // namespace
 
 Value::Value(ArrayPtr a) {
     if (a) _v = std::move(a);
@@ -100,6 +120,9 @@ bool Value::isEqual(const Value& o) const {
             const auto &a = *asArray(), &b = *o.asArray();
             if (&a == &b) return true;
             if (a.size() != b.size()) return false;
+            detail::NestingGuard level(detail::Walk::Equality, &a, &b);
+            if (level.isCycle()) return true;
+            if (level.isTooDeep()) return false;
             for (size_t i = 0; i < a.size(); ++i)
                 if (!a[i].isEqual(b[i])) return false;
             return true;
@@ -108,12 +131,22 @@ bool Value::isEqual(const Value& o) const {
             const auto &a = *asDictionary(), &b = *o.asDictionary();
             if (&a == &b) return true;
             if (a.size() != b.size()) return false;
+            detail::NestingGuard level(detail::Walk::Equality, &a, &b);
+            if (level.isCycle()) return true;
+            if (level.isTooDeep()) return false;
             for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
                 if (ia->first != ib->first || !ia->second.isEqual(ib->second)) return false;
             return true;
         }
-        case Kind::Object:
-            return asObject() == o.asObject() || asObject()->isEqual(*o.asObject());
+        case Kind::Object: {
+            const Object &a = *asObject(), &b = *o.asObject();
+            if (&a == &b) return true;
+            // A subclass's isEqual may compare values that lead back to this pair.
+            detail::NestingGuard level(detail::Walk::Equality, &a, &b);
+            if (level.isCycle()) return true;
+            if (level.isTooDeep()) return false;
+            return a.isEqual(b);
+        }
         default:
             return false;
     }
@@ -133,18 +166,6 @@ bool Value::isIdentical(const Value& o) const {
     }
 }
 
-static std::string formatDouble(double d) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", d);
-    // Prefer the shortest text that reads back the same.
-    for (int prec = 1; prec <= 17; ++prec) {
-        char t[32];
-        std::snprintf(t, sizeof t, "%.*g", prec, d);
-        if (std::strtod(t, nullptr) == d || std::isnan(d)) return t;
-    }
-    return buf;
-}
-
 std::string Value::description() const {
     switch (kind()) {
         case Kind::Nil:
@@ -162,22 +183,31 @@ std::string Value::description() const {
         case Kind::Date:
             return formatDouble(asDate().seconds);
         case Kind::Array: {
-            std::string s = "(";
             const auto& a = *asArray();
+            detail::NestingGuard level(detail::Walk::Description, &a);
+            if (level.isCycle() || level.isTooDeep()) return ElidedContainer;
+            std::string s = "(";
             for (size_t i = 0; i < a.size(); ++i) s += (i ? ", " : "") + a[i].description();
             return s + ")";
         }
         case Kind::Dictionary: {
+            const auto& d = *asDictionary();
+            detail::NestingGuard level(detail::Walk::Description, &d);
+            if (level.isCycle() || level.isTooDeep()) return ElidedContainer;
             std::string s = "{";
             bool first = true;
-            for (const auto& [k, v] : *asDictionary()) {
+            for (const auto& [k, v] : d) {
                 s += (first ? "" : "; ") + k + " = " + v.description();
                 first = false;
             }
             return s + "}";
         }
-        case Kind::Object:
-            return asObject()->description();
+        case Kind::Object: {
+            const Object& object = *asObject();
+            detail::NestingGuard level(detail::Walk::Description, &object);
+            if (level.isCycle() || level.isTooDeep()) return ElidedContainer;
+            return object.description();
+        }
     }
     return {};
 }
