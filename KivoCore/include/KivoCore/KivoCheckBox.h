@@ -44,6 +44,9 @@ public:
     void setCheckboxSidesCompletedAnimating(std::int32_t n) { _checkboxSidesCompletedAnimating = n; }
     std::int32_t checkmarkSidesCompletedAnimating() const { return _checkmarkSidesCompletedAnimating; }
     void setCheckmarkSidesCompletedAnimating(std::int32_t n) { _checkmarkSidesCompletedAnimating = n; }
+    // The four line layers (plain stores: a layer set here is not added to the view's layer). A line
+    // set to none is skipped by every drawing and stage, and its part of a stage counts as completed
+    // at once, so a sequence still ends.
     const ShapeLayerPtr& lineLeft() const { return _lineLeft; }
     void setLineLeft(ShapeLayerPtr layer) { _lineLeft = std::move(layer); }
     const ShapeLayerPtr& lineTop() const { return _lineTop; }

@@ -1,6 +1,6 @@
 #include "Platform/foundation/reflect.h"
 
-#include "foundation/nesting_guard.h"
+#include "foundation/nesting_level.h"
 
 namespace plat {
 
@@ -69,9 +69,7 @@ std::pair<std::string_view, std::string_view> splitLast(std::string_view path) {
     return {path.substr(0, dot), path.substr(dot + 1)};
 }
 
-}  // namespace
-
-Value valueForKey(const Value& target, std::string_view key) {
+Value readKey(const Value& target, std::string_view key, const detail::NestingLevel* up) {
     switch (target.kind()) {
         case Value::Kind::Nil:
             return {};
@@ -83,7 +81,7 @@ Value valueForKey(const Value& target, std::string_view key) {
         case Value::Kind::Array: {
             // Held, and walked by index: an element's getter may drop or grow the array.
             const ArrayPtr array = target.asArray();
-            detail::NestingGuard level(detail::Walk::KeyRead, array.get());
+            const detail::NestingLevel level(array.get(), nullptr, up);
             if (level.isCycle() || level.isTooDeep())
                 throw InvalidArgumentException("the array contains itself or nests deeper than " +
                                                std::to_string(MaxNestingDepth) + " levels: cannot read the key " +
@@ -92,7 +90,7 @@ Value valueForKey(const Value& target, std::string_view key) {
             out->reserve(array->size());
             for (std::size_t i = 0; i < array->size(); ++i) {
                 const Value element = (*array)[i];
-                Value v = valueForKey(element, key);
+                Value v = readKey(element, key, &level);
                 out->push_back(v.isNil() ? Value::null() : std::move(v));
             }
             return Value(out);
@@ -107,6 +105,10 @@ Value valueForKey(const Value& target, std::string_view key) {
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));
 }
+
+}  // namespace
+
+Value valueForKey(const Value& target, std::string_view key) { return readKey(target, key, nullptr); }
 
 void setValueForKey(const Value& target, std::string_view key, const Value& value) {
     switch (target.kind()) {

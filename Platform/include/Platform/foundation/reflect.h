@@ -130,8 +130,12 @@ struct PropertyType;  // encoding, boxing and unboxing of one member type
 template <class T>
 bool numberFits(const Value& v) {
     if constexpr (std::is_floating_point_v<T>) {
-        const double d = v.asDouble();
-        return !std::isfinite(d) || std::fabs(d) <= static_cast<double>(std::numeric_limits<T>::max());
+        if constexpr (std::numeric_limits<T>::max() >= std::numeric_limits<double>::max()) {
+            return true;
+        } else {
+            const double d = v.asDouble();
+            return !std::isfinite(d) || std::fabs(d) <= static_cast<double>(std::numeric_limits<T>::max());
+        }
     } else {
         // The character types have no in_range of their own: ask their signed or unsigned twin.
         using Integer = std::conditional_t<std::is_signed_v<T>, std::make_signed_t<T>, std::make_unsigned_t<T>>;

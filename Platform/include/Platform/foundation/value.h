@@ -27,11 +27,12 @@ using DictionaryPtr = std::shared_ptr<Dictionary>;
 // The index that lookups answer when nothing is found (the largest signed index, as the platform has it).
 inline constexpr std::size_t NotFound = static_cast<std::size_t>(INT64_MAX);
 
-// How deeply arrays, dictionaries and objects may nest for the walks that recurse into them (isEqual,
+// How deeply arrays and dictionaries may nest for the walks that recurse into them (isEqual,
 // description, key reads mapped over arrays); the walks also notice a container that holds itself.
 // Past the bound or on a cycle: isEqual answers false past the bound and true on a cycle (no finite
 // look tells the two apart), description shows "..." in place of the container, and a key read
-// throws InvalidArgumentException. So no value, however built, overflows the stack there.
+// throws InvalidArgumentException. So no value, however built, overflows the stack there. (An
+// object's own isEqual or description is its class's code: recursion there is the class's.)
 inline constexpr int MaxNestingDepth = 512;
 
 class PLAT_EXPORT Value {
