@@ -6,7 +6,8 @@
 #include <limits>
 
 #include "Platform/graphics/image.h"
-#include "pango_text.h"
+#include "graphics/image_sampling.h"
+#include "graphics/pango_text.h"
 
 namespace plat {
 
@@ -84,7 +85,7 @@ struct CairoContext::Impl {
         cairo_clip(cr);
     }
 
-    void reapplyClips(const std::vector<ClipEntry>& clips) {
+    void reapplyClips(const ClipList& clips) {
         cairo_reset_clip(cr);
         for (const auto& c : clips) applyClip(c);
     }
@@ -144,8 +145,13 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     _impl->recoverIfBroken(s);
 }
 
-void CairoContext::onDrawImage(const Image& image, const Rect& userRect) {
+void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     cairo_t* cr = _impl->cr;
+    // A source too large for Cairo to sample is drawn from a reduced copy rather than not at all.
+    std::shared_ptr<Image> reduced;
+    if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
+        reduced = detail::boxReduced(original, factor);
+    const Image& image = reduced ? *reduced : original;
     // Cairo only reads the source pixels.
     cairo_surface_t* src =
         cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),

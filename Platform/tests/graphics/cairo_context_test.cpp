@@ -193,6 +193,44 @@ TEST(CairoContext, ImagesScaleIntoTheirRectangleWithAlpha) {
     EXPECT_NEAR(right.r, 0, 0.02);
 }
 
+TEST(CairoContext, SourcesTooLargeToSampleAreDrawnNotDropped) {
+    // Cairo's compositor samples nothing from a source near 32,768 pixels a side, or from one shrunk
+    // so far that its filter reaches as wide. Long thin images keep these cases small.
+    struct Case {
+        int width, height;
+        Rect dest;
+    };
+    const Case cases[] = {
+        {Image::MaxPixelSide, 2, {0, 0, 100, 10}},  // the widest image
+        {2, Image::MaxPixelSide, {0, 0, 10, 100}},  // the tallest
+        {25000, 2, {0, 0, 1, 10}},                  // 25,000 pixels into one
+    };
+    for (const Case& c : cases) {
+        Image src(c.width, c.height);
+        const bool wide = c.width > c.height;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) {
+                const bool firstHalf = wide ? x < c.width / 2 : y < c.height / 2;
+                src.setPixel(x, y, firstHalf ? Color::red() : Color::blue());
+            }
+        Image img(100, 100);
+        CairoContext ctx(img);
+        ctx.drawImage(src, c.dest);
+        const Rect d = c.dest;
+        const Color first = wide ? img.pixel(static_cast<int>(d.width() / 4), 5) : img.pixel(5, static_cast<int>(d.height() / 4));
+        const Color second =
+            wide ? img.pixel(static_cast<int>(d.width() * 3 / 4), 5) : img.pixel(5, static_cast<int>(d.height() * 3 / 4));
+        EXPECT_GT(first.a, 0.9) << c.width << " x " << c.height;
+        if (d.width() >= 10 && d.height() >= 10) {
+            EXPECT_TRUE(nearlyEqual(first, Color::red(), 0.05)) << c.width << " x " << c.height;
+            EXPECT_TRUE(nearlyEqual(second, Color::blue(), 0.05)) << c.width << " x " << c.height;
+        } else {
+            EXPECT_NEAR(first.r, 0.5, 0.1) << "one pixel shows the mean of both halves";
+            EXPECT_NEAR(first.b, 0.5, 0.1);
+        }
+    }
+}
+
 TEST(CairoContext, TextPaintsInsideItsMeasuredBox) {
     AttributedString s("Hello", Font("HelveticaNeue", 12), Color::black());
     Size size = measureText(s);
