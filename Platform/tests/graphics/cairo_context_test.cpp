@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <string>
 
 #include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/image.h"
@@ -246,4 +248,56 @@ TEST(CairoContext, TextPaintsInsideItsMeasuredBox) {
         }
     EXPECT_GT(inkInside, 30);
     EXPECT_EQ(inkOutside, 0);
+}
+
+TEST(CairoContext, TextTooLargeForGlyphsIsDrawnAsOutlinesInItsColour) {
+    // 10 points at 100x: an em of 1,000 device pixels, which the fonts cannot be made at.
+    constexpr double Scale = 100;
+    AttributedString s("H", Font("Helvetica", 10), Color::red());
+    const Size size = measureText(s);
+    const int w = static_cast<int>(size.width * Scale), h = static_cast<int>(size.height * Scale);
+    Image img(w + 4, h + 4, Scale);
+    CairoContext c(img);
+    c.drawText(s, Point{0, 0});
+    int ink = 0, outside = 0, notRed = 0, left = img.pixelWidth(), right = 0;
+    for (int y = 0; y < img.pixelHeight(); ++y)
+        for (int x = 0; x < img.pixelWidth(); ++x) {
+            const Color p = img.pixel(x, y);
+            if (p.a < 0.5) continue;
+            ++ink;
+            if (x > w + 1 || y > h + 1) ++outside;
+            if (!nearlyEqual(p.withAlpha(1), Color::red(), 0.02)) ++notRed;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    EXPECT_GT(ink, w * h / 10);
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(notRed, 0);
+    EXPECT_GT(right - left, w * 0.6) << "both stems of the H";
+}
+
+TEST(CairoContext, TextUnderExtremeTransformsLeavesPangoQuietAndLaterTextDrawing) {
+    const AttributedString s("Hello", Font("Helvetica", 12), Color::black());
+    const AffineTransform transforms[] = {
+        AffineTransform::scale(1e6, 1e6),   AffineTransform::scale(1e150, 1e150),      AffineTransform::scale(1e-12, 1e12),
+        AffineTransform::scale(1e-9, 1e-9), AffineTransform{1, 1, 1, 1.0000001, 0, 0},
+    };
+    Image img(40, 20);
+    CairoContext c(img);
+    ::testing::internal::CaptureStderr();
+    for (const AffineTransform& t : transforms) {
+        c.save();
+        c.concatCTM(t);
+        c.drawText(s, Point{0, 0});
+        c.drawText(s, Rect{0, 0, 100, 100});
+        c.restore();
+    }
+    const std::string complaints = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(complaints.find("Pango"), std::string::npos) << complaints;
+    img.fill(Color::clear());
+    c.drawText(s, Point{0, 0});
+    int ink = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) ink += painted(img, x, y);
+    EXPECT_GT(ink, 20);
 }
