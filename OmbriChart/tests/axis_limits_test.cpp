@@ -263,3 +263,21 @@ TEST_F(AxisTest, AnAxisOfAChartThatIsGoneAnswersItsDefaults) {
     EXPECT_EQ(axis->formatValue(3), "");
     EXPECT_FALSE(axis->titleTextColor());
 }
+
+TEST_F(AxisTest, LabelLoadingIsRaisedOnlyWhenItHasHandlersWithTheAxisAsSender) {
+    const auto& axis = chart->axisY();
+    const auto args = std::make_shared<KivoEventArgs>();
+    axis->_onLabelLoading(args);  // no handlers: nothing to call
+    std::shared_ptr<plat::Object> sender;
+    std::shared_ptr<KivoEventArgs> received;
+    axis->labelLoading()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
+                                         sender = c->sender();
+                                         received = c->eventArgs();
+                                     }),
+                                     chart);
+    axis->_onLabelLoading(args);
+    EXPECT_EQ(sender, std::static_pointer_cast<plat::Object>(axis));
+    EXPECT_EQ(received, args);
+    axis->setLabelLoading(nullptr);
+    axis->_onLabelLoading(args);  // no event at all
+}
