@@ -14,7 +14,9 @@ namespace {
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-plat::Value point(plat::Value x, plat::Value y) { return plat::Value(plat::Dictionary{{"x", std::move(x)}, {"y", std::move(y)}}); }
+plat::Value point(plat::Value x, plat::Value y) {
+    return plat::Value(plat::Dictionary{{"x", std::move(x)}, {"y", std::move(y)}});
+}
 
 class DataInfoTest : public ::testing::Test {
 protected:

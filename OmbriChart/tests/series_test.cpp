@@ -47,8 +47,7 @@ TEST_F(SeriesTest, ValuesAreReadFromTheListTheChartShows) {
     // A string spelling a number in the current locale's decimal style, one that does not, a missing
     // value and a date, read through the chart's items and through the series' own.
     const auto mixed = [] {
-        return items({item(1, 3), item(2, "1,234.5"), item(3, "12abc"), item(4, plat::Value()),
-                      item(5, plat::Date(Jan2024))});
+        return items({item(1, 3), item(2, "1,234.5"), item(3, "12abc"), item(4, plat::Value()), item(5, plat::Date(Jan2024))});
     };
     const auto unsorted = [] { return items({item("c", 3), item("a", 1), item("b", 2)}); };
     struct Case {
@@ -62,22 +61,67 @@ TEST_F(SeriesTest, ValuesAreReadFromTheListTheChartShows) {
     };
     const std::vector<Case> cases = {
         {"chart items, en_US", mixed(), nullptr, "en_US", nullptr, 0, {3, 1234.5, "NULL", "NULL", Jan2024}, KivoDataTypeDate},
-        {"chart items, de_DE", items({item(1, "1.234,5"), item(2, "1,234.5"), item(3, " -7 ")}), nullptr, "de_DE", nullptr, 0,
-         {1234.5, "NULL", -7.0}, KivoDataTypeString},
-        {"own items keep strings", nullptr, mixed(), "en_US", nullptr, 0, {3, "1,234.5", "12abc", "NULL", Jan2024},
+        {"chart items, de_DE",
+         items({item(1, "1.234,5"), item(2, "1,234.5"), item(3, " -7 ")}),
+         nullptr,
+         "de_DE",
+         nullptr,
+         0,
+         {1234.5, "NULL", -7.0},
+         KivoDataTypeString},
+        {"own items keep strings",
+         nullptr,
+         mixed(),
+         "en_US",
+         nullptr,
+         0,
+         {3, "1,234.5", "12abc", "NULL", Jan2024},
          KivoDataTypeDate},
-        {"a missing last value has no type", items({item(1, 5), item(2, plat::Value())}), nullptr, "en_US", nullptr, 0,
-         {5, "NULL"}, KivoDataTypeNone},
-        {"sorted chart view", unsorted(), nullptr, "en_US",
-         [](KivoCollectionView& v) { v.sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("x", true))); },
-         0, {1, 2, 3}, KivoDataTypeNumber},
-        {"sorted chart view, X", unsorted(), nullptr, "en_US",
-         [](KivoCollectionView& v) { v.sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("x", true))); },
-         1, {"a", "b", "c"}, KivoDataTypeString},
-        {"filtered chart view", unsorted(), nullptr, "en_US",
-         [](KivoCollectionView& v) { v.setFilter([](const plat::Value& i) { return i.asDictionary()->at("y").asDouble() > 1; }); },
-         0, {3, 2}, KivoDataTypeNumber},
-        {"own items, dates as X", nullptr, items({item(plat::Date(Jan2024), 1)}), "en_US", nullptr, 1, {Jan2024},
+        {"a missing last value has no type",
+         items({item(1, 5), item(2, plat::Value())}),
+         nullptr,
+         "en_US",
+         nullptr,
+         0,
+         {5, "NULL"},
+         KivoDataTypeNone},
+        {"sorted chart view",
+         unsorted(),
+         nullptr,
+         "en_US",
+         [](KivoCollectionView& v) {
+             v.sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("x", true)));
+         },
+         0,
+         {1, 2, 3},
+         KivoDataTypeNumber},
+        {"sorted chart view, X",
+         unsorted(),
+         nullptr,
+         "en_US",
+         [](KivoCollectionView& v) {
+             v.sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("x", true)));
+         },
+         1,
+         {"a", "b", "c"},
+         KivoDataTypeString},
+        {"filtered chart view",
+         unsorted(),
+         nullptr,
+         "en_US",
+         [](KivoCollectionView& v) {
+             v.setFilter([](const plat::Value& i) { return i.asDictionary()->at("y").asDouble() > 1; });
+         },
+         0,
+         {3, 2},
+         KivoDataTypeNumber},
+        {"own items, dates as X",
+         nullptr,
+         items({item(plat::Date(Jan2024), 1)}),
+         "en_US",
+         nullptr,
+         1,
+         {Jan2024},
          KivoDataTypeDate},
     };
     for (const auto& c : cases) {
@@ -205,11 +249,10 @@ TEST_F(SeriesTest, ShowingOrHidingOnAnAnimatedChartIsAnnouncedAsAnAddOrARemove) 
     add();
     auto s = add();
     std::vector<std::shared_ptr<KivoNotifyCollectionChangedEventArgs>> raised;
-    chart->series()->collectionChanged()->addHandler(
-        KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
-            raised.push_back(c->args<KivoNotifyCollectionChangedEventArgs>());
-        }),
-        chart);
+    chart->series()->collectionChanged()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
+                                                         raised.push_back(c->args<KivoNotifyCollectionChangedEventArgs>());
+                                                     }),
+                                                     chart);
 
     s->setVisibility(KivoSeriesVisibilityLegend);
     ASSERT_EQ(raised.size(), 1u);

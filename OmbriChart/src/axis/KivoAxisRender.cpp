@@ -172,6 +172,7 @@ void KivoAxis::fillMinorBands(IKivoRenderEngine& engine, double minor) const {
     if (!_minorGridVisible || !_minorGridFill || _minorGridFill->isClear() || _gridLineIsExsit || !(_actualMin < _actualMax))
         return;
     engine.setFill(_minorGridFill);
+    engine.setStroke(plat::Color::clear());
     engine.setStrokeThickness(0);
     for (std::size_t k = 0; k < MaxMinorSteps; ++k) {
         const double v = _actualMin + static_cast<double>(k) * minor;
@@ -186,6 +187,7 @@ void KivoAxis::fillMajorBands(IKivoRenderEngine& engine, const std::vector<doubl
     if (n == 0 || !_majorGridFill || _majorGridFill->isClear() || _gridLineIsExsit) return;
     const double step = n >= 2 ? vals[n - 1] - vals[n - 2] : vals[0];
     engine.setFill(_majorGridFill);
+    engine.setStroke(plat::Color::clear());
     engine.setStrokeThickness(0);
     // Two bands past the last label, so the plot area's far end is covered too.
     for (std::size_t j = 0; j < n + 2; j += 2) {
