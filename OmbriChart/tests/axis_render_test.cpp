@@ -122,6 +122,20 @@ TEST_F(AxisRenderTest, GridLinesSkipTheLowestValueAndFillBandsAlternate) {
     ASSERT_EQ(minorBands.size(), 5u);  // 0–10, 20–30, … 80–90
     EXPECT_NEAR(minorBands[1].maxY(), y->convert(20) - 0.5 * 0.25, 1e-9);
 
+    // On a logarithmic axis a band runs from one power to the next.
+    auto log = KivoAxis::create(KivoAxisPositionRight, chart);
+    log->layout(KivoRect::create(Plot.maxX(), Plot.y(), Plot.height(), YBandThickness), plot);
+    log->setLogBase(10.0);
+    log->updateActualLimits(KivoDataTypeNumber, 3, 420);
+    log->setMajorGridFill(MajorFill);
+    draw(log);
+    EXPECT_EQ(rec.strings(), (std::vector<std::string>{"1", "10", "100", "1000"}));
+    const auto logBands = fills(MajorFill);
+    ASSERT_EQ(logBands.size(), 3u);  // 1–10, 100–1000, and one past the top, clipped
+    EXPECT_NEAR(logBands[0].maxY(), log->convert(1) - 0.7 * 0.25, 1e-9);
+    EXPECT_NEAR(logBands[0].y(), log->convert(10) - 0.7 * 0.25, 1e-9);
+    EXPECT_NEAR(logBands[1].y(), log->convert(1000) - 0.7 * 0.25, 1e-9);
+
     // Redrawn above the series: ticks and labels only.
     y->setGridLineIsExsit(true);
     draw(y);

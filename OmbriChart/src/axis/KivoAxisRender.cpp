@@ -185,14 +185,22 @@ void KivoAxis::fillMajorBands(IKivoRenderEngine& engine, const std::vector<doubl
     // Without label values there is no band to draw.
     const std::size_t n = vals.size();
     if (n == 0 || !_majorGridFill || _majorGridFill->isClear() || _gridLineIsExsit) return;
-    const double step = n >= 2 ? vals[n - 1] - vals[n - 2] : vals[0];
+    // Beyond the last label the values go on by the last step (by the last ratio on a logarithmic axis).
+    const bool log = _logBase.has_value();
+    const double step = n >= 2 ? (log ? vals[n - 1] / vals[n - 2] : vals[n - 1] - vals[n - 2]) : (log ? *_logBase : vals[0]);
+    auto value = [&](std::size_t j) {
+        if (j < n) return vals[j];
+        const double k = static_cast<double>(j - n + 1);
+        return log ? vals[n - 1] * std::pow(step, k) : vals[n - 1] + k * step;
+    };
     engine.setFill(_majorGridFill);
     engine.setStroke(plat::Color::clear());
     engine.setStrokeThickness(0);
-    // Two bands past the last label, so the plot area's far end is covered too.
+    // Every other band from a label to the next value, two past the last label so the plot area's far
+    // end is covered too.
     for (std::size_t j = 0; j < n + 2; j += 2) {
-        const double v = j < n ? vals[j] : vals[n - 1] + static_cast<double>(j - n + 1) * step;
-        fillBand(engine, convert(v), convert(v - step), MajorBandLead * _majorGridWidth);
+        const double p1 = convert(value(j));
+        fillBand(engine, p1, 2 * p1 - convert(value(j + 1)), MajorBandLead * _majorGridWidth);
     }
 }
 
