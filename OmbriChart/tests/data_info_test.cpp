@@ -57,7 +57,7 @@ TEST_F(DataInfoTest, CategoryValuesSpanTheirIndices) {
     EXPECT_EQ(info->deltaX(), 0);
     EXPECT_EQ(info->count(), 0u);
     EXPECT_EQ(info->getStackedAbsSum(1), 3);
-    EXPECT_EQ(info->getStackedAbsSum(1.0), info->getStackAbs().at(1));
+    EXPECT_EQ(*info->getStackAbs().find(1.0), 3);
     EXPECT_EQ(info->getStackedAbsSum(7), 0);  // no value there
     EXPECT_EQ(info->getDataTypeY(), 3);
 }
@@ -196,4 +196,29 @@ TEST_F(DataInfoTest, PagingWindow) {
     auto empty = KivoDataInfo::create();
     EXPECT_EQ(empty->getPageSize(), 0u);
     EXPECT_EQ(empty->getEnd(), std::numeric_limits<std::uint64_t>::max());
+}
+
+TEST(NumberDictionaryTest, KeysAreNumericValuesInAnyOrder) {
+    KivoNumberDictionary d;
+    for (const auto& [key, value] :
+         std::vector<std::pair<double, double>>{{3, 1}, {1, 2}, {3.0, 4}, {2, 8}, {-0.0, 16}, {0.0, 32}, {NaN, 64}})
+        d.add(key, value);
+    EXPECT_EQ(d.size(), 4u);
+    EXPECT_EQ(d.valueOr(3, 0), 5);
+    EXPECT_EQ(d.valueOr(0, 0), 48);
+    EXPECT_FALSE(d.find(4));
+    std::vector<double> keys;
+    for (const auto& [key, value] : d) keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<double>{0, 1, 2, 3}));
+
+    // A run in any order merges with what is there; the selector filters and changes values.
+    KivoNumberDictionary::Run run{{2, -1}, {5, 7}, {NaN, 1}, {2, -3}};
+    KivoNumberDictionary::sortByKey(run);
+    d.addSortedRun(run, [](double& v) {
+        v = std::fabs(v);
+        return v < 7;
+    });
+    EXPECT_EQ(d.valueOr(2, 0), 12);
+    EXPECT_FALSE(d.find(5));
+    EXPECT_EQ(d.size(), 4u);
 }

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <unordered_map>
 
+#include "OmbriChart/KivoNumberDictionary.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/object.h"
 #include "Platform/foundation/value.h"
@@ -20,7 +20,7 @@ class KivoSeries;
 class KIVO_CHART_EXPORT KivoDataInfo : public plat::Object {
 public:
     // Sums keyed by the numeric value of an X value (an integer 3 and a real 3.0 are one key).
-    using StackDictionary = std::unordered_map<double, double>;
+    using StackDictionary = KivoNumberDictionary;
     static constexpr std::uint64_t NoItemLimit = std::numeric_limits<std::uint64_t>::max();
 
     KivoDataInfo() = default;

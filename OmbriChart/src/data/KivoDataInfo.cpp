@@ -13,17 +13,6 @@ void widen(double& lo, double& hi, double v) {
     if (std::isnan(hi) || hi < v) hi = v;
 }
 
-// Running sums per key; a key without an entry starts with the value itself.
-void add(KivoDataInfo::StackDictionary& sums, double key, double value) {
-    auto [it, inserted] = sums.try_emplace(key, value);
-    if (!inserted) it->second += value;
-}
-
-double lookup(const KivoDataInfo::StackDictionary& sums, double key) {
-    const auto it = sums.find(key);
-    return it == sums.end() ? 0.0 : it->second;
-}
-
 }  // namespace
 
 void KivoDataInfo::scanX(const plat::Array& xs) {
@@ -58,6 +47,7 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
 
     const bool stacked = stacking == KivoPlotterStackingStacked || stacking == KivoPlotterStackingStacked100;
     StackDictionary positive, negative, absolute;
+    KivoNumberDictionary::Run run;
     for (const auto& s : drawn) {
         const plat::ArrayPtr xs = s->getValues(1);
         if (xs) {
@@ -76,11 +66,9 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
         else if (!xs)
             _maxX = std::max(_maxX, last);
 
-        if (stacked) {
-            positive.reserve(ys->size());
-            negative.reserve(ys->size());
-        }
-        absolute.reserve(ys->size());
+        // The series' drawable values by key, summed into the dictionaries in one merge each.
+        run.clear();
+        run.reserve(ys->size());
         for (std::size_t k = 0; k < ys->size(); ++k) {
             const plat::Value& item = (*ys)[k];
             if (!item.isNumber()) continue;
@@ -89,9 +77,18 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
             double key = static_cast<double>(k);
             if (xs && k < xs->size() && (*xs)[k].isNumber() && !std::isnan((*xs)[k].asDouble())) key = (*xs)[k].asDouble();
             widen(_minY, _maxY, y);
-            if (stacked) add(y > 0 ? positive : negative, key, y);
-            add(absolute, key, std::fabs(y));
+            run.emplace_back(key, y);
         }
+        KivoNumberDictionary::sortByKey(run);
+        if (stacked) {
+            positive.addSortedRun(run, [](double& y) { return y > 0; });
+            // Zero counts with the negative values.
+            negative.addSortedRun(run, [](double& y) { return y <= 0; });
+        }
+        absolute.addSortedRun(run, [](double& y) {
+            y = std::fabs(y);
+            return true;
+        });
     }
 
     if (stacking == KivoPlotterStackingStacked100) {
@@ -99,8 +96,8 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
         _maxY = 1.0;
         for (const auto& [key, sum] : absolute) {
             if (sum == 0) continue;
-            _maxY = std::max(_maxY, lookup(positive, key) / sum);
-            _minY = std::min(_minY, lookup(negative, key) / sum);
+            _maxY = std::max(_maxY, positive.valueOr(key, 0) / sum);
+            _minY = std::min(_minY, negative.valueOr(key, 0) / sum);
         }
     } else if (stacking == KivoPlotterStackingStacked) {
         for (const auto& [key, sum] : positive)
@@ -112,7 +109,7 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
 }
 
 double KivoDataInfo::getStackedAbsSum(double x) const {
-    const double sum = lookup(_stackAbs, x);
+    const double sum = _stackAbs.valueOr(x, 0);
     return isValid(sum) ? sum : 0.0;
 }
 

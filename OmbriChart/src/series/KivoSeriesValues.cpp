@@ -9,8 +9,8 @@
 namespace {
 
 // A date as its seconds since 1970; nil as the placeholder of a missing value; anything else as it is.
-plat::Value stored(plat::Value value, std::int64_t type) {
-    if (type == KivoDataTypeDate) return plat::Value(value.asDate().seconds);
+plat::Value stored(plat::Value value) {
+    if (value.isDate()) return plat::Value(value.asDate().seconds);
     if (value.isNil()) return plat::Value(KivoSeries::NullValue);
     return value;
 }
@@ -80,13 +80,13 @@ std::shared_ptr<KivoDataArray> KivoSeries::_bindValues(const plat::ArrayPtr& ite
     if (!items) return emptyArray();
     auto values = std::make_shared<plat::Array>();
     values->reserve(items->size());
-    std::int64_t type = KivoDataTypeNone;
+    // The type is the last value's: only that one is classified.
+    plat::Value last;
     for (const auto& item : *items) {
-        plat::Value value = binding ? KivoReflector::getValue(item, *binding) : item;
-        type = KivoReflector::getDataType(value);
-        values->push_back(stored(std::move(value), type));
+        last = binding ? KivoReflector::getValue(item, *binding) : item;
+        values->push_back(stored(last));
     }
-    return KivoDataArray::create(type, std::move(values));
+    return KivoDataArray::create(items->empty() ? KivoDataTypeNone : KivoReflector::getDataType(last), std::move(values));
 }
 
 std::shared_ptr<KivoDataArray> KivoSeries::_bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
@@ -97,18 +97,17 @@ std::shared_ptr<KivoDataArray> KivoSeries::_bindCollectionView(const std::shared
     const auto& items = *view->items();
     auto values = std::make_shared<plat::Array>();
     values->reserve(items.size());
-    std::int64_t type = KivoDataTypeNone;
+    plat::Value last;
     for (const auto& item : items) {
-        plat::Value value = KivoReflector::getValue(item, *binding);
-        type = KivoReflector::getDataType(value);
-        if (type == KivoDataTypeDate || value.isNil() || dimension == 1) {
-            values->push_back(stored(std::move(value), type));
+        last = KivoReflector::getValue(item, *binding);
+        if (last.isNumber() || last.isDate() || last.isNil() || dimension == 1) {
+            values->push_back(stored(last));
             continue;
         }
-        plat::Value number = _getNumberFromValue(value);
+        plat::Value number = _getNumberFromValue(last);
         values->push_back(number.isNil() ? plat::Value(NullValue) : std::move(number));
     }
-    return KivoDataArray::create(type, std::move(values));
+    return KivoDataArray::create(items.empty() ? KivoDataTypeNone : KivoReflector::getDataType(last), std::move(values));
 }
 
 plat::Value KivoSeries::_getNumberFromValue(const plat::Value& value) {
