@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "ChartCore/KivoHitAreas.h"
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoSortDescription.h"
+#include "OmbriChart/KivoChartHitTestInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/testing/virtual_clock.h"
@@ -298,4 +300,25 @@ TEST_F(SeriesTest, NamedAxesAndChartTypeChanges) {
     s->setChartType(OmbriChartTypeLine);
     s->setChartType(OmbriChartTypeLine);
     EXPECT_EQ(chart->invalidates, redraws + 1);
+}
+
+TEST_F(SeriesTest, AHitTestFindsTheNearestAreaOfThatSeriesOnly) {
+    auto first = add();
+    auto second = add();
+    auto tag = KivoChartDataPoint::create();
+    tag->setSeriesIndex(1);
+    tag->setPointIndex(3);
+    auto area = KivoCircleArea::create(KivoPoint::create(50, 40), 5);
+    area->setTag(plat::Value(tag));
+    chart->hitTester()->add(area, 1);
+
+    const auto hit = second->hitTest(KivoPoint::create(58, 40));  // 3 from the rim
+    EXPECT_EQ(hit->dataPoint(), tag);
+    EXPECT_EQ(hit->series(), second);
+    EXPECT_DOUBLE_EQ(hit->distance(), 3);
+    EXPECT_EQ(hit->chartElement(), KivoChartElementPlotArea);
+
+    const auto miss = first->hitTest(50, 40);
+    EXPECT_EQ(miss->dataPoint()->seriesIndex(), -1);
+    EXPECT_FALSE(miss->series());
 }
