@@ -1,0 +1,13 @@
+#pragma once
+// UTF-8 <-> UTF-16 for the mask engine, which works on UTF-16 units as text positions count them.
+// Ill-formed UTF-8 becomes U+FFFD; unpaired surrogates become U+FFFD on the way back.
+
+#include <string>
+#include <string_view>
+
+namespace kivo::detail {
+
+std::u16string toUtf16(std::string_view utf8);
+std::string toUtf8(std::u16string_view utf16);
+
+}  // namespace kivo::detail
