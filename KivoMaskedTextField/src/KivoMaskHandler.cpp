@@ -45,9 +45,9 @@ void KivoMaskHandler::setMask(std::optional<std::string> mask) {
     _parseMaskStr(_mask ? std::string_view(*_mask) : std::string_view());
 }
 
-char16_t KivoMaskHandler::prompt() const {
-    if (_promptChar.empty()) return DefaultPrompt;
-    const std::u16string units = toUtf16(_promptChar);
+char16_t KivoMaskHandler::promptOf(std::string_view promptChar) {
+    if (promptChar.empty()) return DefaultPrompt;
+    const std::u16string units = toUtf16(promptChar);
     return units.empty() || isSurrogate(units.front()) ? DefaultPrompt : units.front();
 }
 
@@ -282,4 +282,15 @@ std::string KivoMaskHandler::getRawValue(std::string_view text) const {
         if (s[i] != p && !_maskArr[i].isLiteral()) raw += s[i];
     }
     return toUtf8(raw);
+}
+
+std::string KivoMaskHandler::replacePrompt(std::string_view text, std::string_view oldPromptChar) const {
+    const char16_t from = promptOf(oldPromptChar), to = prompt();
+    if (!hasMask() || from == to) return std::string(text);
+    std::u16string s = toUtf16(text);
+    const std::size_t end = std::min(_maskArr.size(), s.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        if (s[i] == from && !_maskArr[i].isLiteral()) s[i] = to;
+    }
+    return toUtf8(s);
 }

@@ -313,6 +313,16 @@ TEST_F(MaskHandlerTest, FilledEndIsAfterTheLastPositionTheRangeFilled) {
     EXPECT_EQ(handlerFor("").getFilledEnd("abc", 0, 3), std::nullopt);
 }
 
+TEST_F(MaskHandlerTest, ReplacePromptTouchesOnlyUnfilledInputPositions) {
+    KivoMaskHandler h = handlerFor("&_-L&", "*");
+    // The literal "_" stays; the old prompt at input positions becomes the new one.
+    EXPECT_EQ(h.replacePrompt("a_-__", "_"), "a_-**");
+    EXPECT_EQ(h.replacePrompt("a_-__x", "_"), "a_-**x");  // beyond the mask: left as it is
+    EXPECT_EQ(h.replacePrompt("_", ""), "*");             // an empty old prompt was "_"
+    EXPECT_EQ(h.replacePrompt("a*", "*"), "a*");
+    EXPECT_EQ(handlerFor("").replacePrompt("__", "_"), "__");
+}
+
 TEST_F(MaskHandlerTest, LocaleLiteralsFollowTheCurrentLocale) {
     struct Row {
         const char* locale;

@@ -73,6 +73,10 @@ public:
     // [from, to) of `text`; nil when none of them lands on an input position. The masked text field
     // places its caret after an insertion with it and refuses an insertion that would place nothing.
     std::optional<std::int64_t> getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to);
+    // Masked text whose unfilled input positions show `oldPromptChar`, with those positions showing
+    // the current prompt instead; what else it holds stays. The field calls it when its prompt
+    // changes, so that old prompts never turn into typed characters.
+    std::string replacePrompt(std::string_view text, std::string_view oldPromptChar) const;
 
     // Internals, public for the field and for tests.
     void _parseMaskStr(std::string_view mask);
@@ -87,7 +91,8 @@ public:
 private:
     struct Rebuilt;
     Rebuilt rebuild(std::u16string_view text);
-    char16_t prompt() const;
+    static char16_t promptOf(std::string_view promptChar);
+    char16_t prompt() const { return promptOf(_promptChar); }
     std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
     bool hasMask() const { return _mask && !_mask->empty(); }
 
