@@ -34,7 +34,10 @@ public:
     // Only its first UTF-16 unit is used; an empty prompt, or one that starts with half of a surrogate
     // pair, uses "_".
     const std::string& promptChar() const { return _promptChar; }
-    void setPromptChar(std::string promptChar) { _promptChar = std::move(promptChar); }
+    void setPromptChar(std::string promptChar) {
+        _promptChar = std::move(promptChar);
+        _prompt = promptOf(_promptChar);
+    }
     // Whether the last rebuild filled every input position (optional ones included).
     bool maskFull() const { return _maskFull; }
     // Set by the field before each edit: while it is set, the rebuild passes over spaces that land on
@@ -92,13 +95,14 @@ private:
     struct Rebuilt;
     Rebuilt rebuild(std::u16string_view text);
     static char16_t promptOf(std::string_view promptChar);
-    char16_t prompt() const { return promptOf(_promptChar); }
+    char16_t prompt() const { return _prompt; }
     std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
     bool hasMask() const { return _mask && !_mask->empty(); }
 
     std::optional<std::string> _mask;
     std::vector<KivoMaskElement> _maskArr;
     std::string _promptChar = "_";
+    char16_t _prompt = u'_';  // the unit that _promptChar stands for
     bool _maskFull = true;
     bool _isDelete = false;
     std::optional<std::string> _placeholder;
