@@ -32,6 +32,12 @@ Ticks Clock::ticks() {
 
 double Clock::now() { return secondsFromTicks(ticks()); }
 
+Ticks Clock::ticksAt(double clockSeconds) {
+    // A double near today spans a few hundred ticks; the one it was read from is the one meant.
+    const Ticks current = ticks();
+    return secondsFromTicks(current) == clockSeconds ? current : ticksFromSeconds(clockSeconds);
+}
+
 bool Clock::isVirtual() { return g_virtual.load(std::memory_order_acquire); }
 
 void Clock::useVirtual(Date start) {

@@ -15,6 +15,9 @@ public:
     static Ticks ticks();
     // The same reading in seconds since 1970.
     static double now();
+    // The moment that `clockSeconds` names: the current tick when they are the clock's current reading
+    // (so a time taken from now() means exactly now), otherwise the nearest tick.
+    static Ticks ticksAt(double clockSeconds);
     static bool isVirtual();
 
     // Installs a virtual clock standing at `start` and opens its session. From then on time moves only
