@@ -114,9 +114,10 @@ std::shared_ptr<Timer> RunLoop::takeTimerLocked(Timer& timer) {
 
 void RunLoop::moveTimerLocked(Timer& timer, Ticks moment) {
     if (timer._scheduled && !timer._spent) {
-        auto node = state().due.extract(detail::DueKey{timer._fireDate, timer._order});
-        node.key().time = moment;
-        state().due.insert(std::move(node));
+        if (auto node = state().due.extract(detail::DueKey{timer._fireDate, timer._order})) {
+            node.key().time = moment;
+            state().due.insert(std::move(node));
+        }
     }
     timer._fireDate = moment;
     scheduler().mainWake.notify_all();
