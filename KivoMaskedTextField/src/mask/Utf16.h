@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "KivoInput/KivoInputExport.h"
+
 namespace kivo::detail {
 
-std::u16string toUtf16(std::string_view utf8);
-std::string toUtf8(std::u16string_view utf16);
+KIVO_INPUT_EXPORT std::u16string toUtf16(std::string_view utf8);
+KIVO_INPUT_EXPORT std::string toUtf8(std::u16string_view utf16);
 
 }  // namespace kivo::detail
