@@ -38,8 +38,11 @@ TextRange TextEditingModel::selectedRange() const {
 
 void TextEditingModel::setSelectedRange(TextRange range) {
     range = clampRange(range, length());
+    // A range that cuts a character grows to take it whole.
     _anchor = snapToBoundary(range.location);
-    _focus = std::max(_anchor, snapToBoundary(range.end()));
+    std::int64_t end = snapToBoundary(range.end());
+    if (end < range.end()) end = nextBoundary(end);
+    _focus = std::max(_anchor, end);
 }
 
 std::string TextEditingModel::textInRange(TextRange range) const {
