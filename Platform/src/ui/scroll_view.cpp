@@ -66,7 +66,8 @@ struct ScrollView::Motion {
             done = remaining < RestDistance;
             f = done ? 1 : 1 - left;
         }
-        return {{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f}, done};
+        if (done) return {to, true};
+        return {{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f}, false};
     }
 };
 

@@ -17,9 +17,9 @@ namespace plat {
 
 // Attributes laid over a range of a label's text; unset ones leave what is there.
 struct TextRunAttributes {
-    std::optional<Font> font;
-    std::optional<Color> color;
-    std::optional<Color> background;
+    std::optional<Font> font{};
+    std::optional<Color> color{};
+    std::optional<Color> background{};
 };
 
 class PLAT_EXPORT Label : public View {
