@@ -197,6 +197,21 @@ void ScrollView::setDecelerationRate(double rate) {
 
 // ---- Dragging ----
 
+std::shared_ptr<View> ScrollView::hitTest(Point point, const Event* event) {
+    auto hit = View::hitTest(point, event);
+    _touchStoppedScrolling = false;
+    if (hit && _motion && _motion->cause == Motion::Cause::Deceleration) return sharedAs<View>();
+    return hit;
+}
+
+void ScrollView::touchesBegan(const TouchSet&, const Event&) {
+    // Touches that reach the scroll view itself end here: it is what they touched.
+    if (!_motion || _motion->cause != Motion::Cause::Deceleration) return;
+    stopMotion();
+    _touchStoppedScrolling = true;
+    scheduleIndicatorHide();
+}
+
 void ScrollView::handlePan() {
     auto keep = sharedAs<ScrollView>();
     using State = GestureRecognizerState;

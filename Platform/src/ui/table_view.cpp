@@ -299,7 +299,7 @@ void TableView::scrollToRowAtIndexPath(const IndexPath& indexPath, TableViewScro
 }
 
 void TableView::handleTap() {
-    if (!_allowsSelection) return;
+    if (!_allowsSelection || touchStoppedScrolling()) return;
     auto keep = sharedAs<TableView>();
     const auto hit = indexPathForRowAtPoint(_tap->locationInView(this));
     if (!hit) return;

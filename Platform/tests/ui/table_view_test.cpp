@@ -135,6 +135,22 @@ TEST(TableView, ATapSelectsARowUnlessTheDelegateRefusesIt) {
     EXPECT_EQ(f.table->indexPathsForSelectedRows(), std::vector<IndexPath>{(IndexPath{0, 0})}) << "a second tap deselects";
 }
 
+TEST(TableView, ATapOnMovingRowsOnlyStopsThem) {
+    Fixture f;
+    Touches(f.window).drag({160, 200}, {160, 40}, 0.1, 8);
+    f.clock.advance(0.2);
+    ASSERT_TRUE(f.table->isDecelerating());
+    Touches(f.window).tap({100, 100});
+    const double stopped = f.table->contentOffset().y;
+    EXPECT_FALSE(f.table->isDecelerating());
+    EXPECT_EQ(f.table->indexPathForSelectedRow(), std::nullopt);
+    f.clock.advance(2);
+    EXPECT_EQ(f.table->contentOffset().y, stopped);
+
+    Touches(f.window).tap({100, 100});
+    EXPECT_NE(f.table->indexPathForSelectedRow(), std::nullopt) << "at rest a tap selects again";
+}
+
 TEST(TableView, ProgrammaticSelectionScrollsByPositionAndReloadClearsIt) {
     Fixture f;
     f.table->selectRowAtIndexPath(IndexPath{0, 50}, false, TableViewScrollPosition::None);

@@ -119,12 +119,18 @@ public:
 
     void setBounds(const Rect& bounds) override;
     void layoutSubviews() override;
+    // While the content decelerates, a finger that comes down stops it and the touch stays with the
+    // scroll view (a tap then only stops the scrolling; it reaches no content).
+    std::shared_ptr<View> hitTest(Point point, const Event* event) override;
+    void touchesBegan(const TouchSet& touches, const Event& event) override;
 
 protected:
     explicit ScrollView(const Rect& frame);
     void initialize() override;
     // After each change of the content offset, before the delegate hears of it.
     virtual void contentOffsetDidChange() {}
+    // The latest touch came down on moving content and stopped it.
+    bool touchStoppedScrolling() const { return _touchStoppedScrolling; }
 
 private:
     struct Motion;
@@ -165,6 +171,7 @@ private:
     std::shared_ptr<DisplayLink> _link;
     std::shared_ptr<Layer> _horizontalIndicator, _verticalIndicator;
     bool _indicatorsShown = false;
+    bool _touchStoppedScrolling = false;
     std::shared_ptr<Timer> _indicatorTimer;
 };
 
