@@ -312,16 +312,15 @@ Rect TextField::caretRectForPosition(std::int64_t position) const {
 
 std::int64_t TextField::closestPositionToPoint(Point point) const {
     const double x = point.x - textOrigin().x;
-    std::int64_t best = 0;
-    double bestDistance = std::fabs(x);
-    for (std::int64_t p = _model.nextBoundary(0); p > 0;) {
-        const double d = std::fabs(widthUpTo(p) - x);
-        if (d < bestDistance) best = p, bestDistance = d;
-        const std::int64_t next = _model.nextBoundary(p);
-        if (next == p) break;
-        p = next;
+    // Prefix widths grow with the position. Keep lo before x (or at the start) and hi at or past it
+    // (or at the end), both on character boundaries, until they are neighbours; take the nearer.
+    std::int64_t lo = 0, hi = _model.length();
+    while (_model.nextBoundary(lo) < hi) {
+        std::int64_t mid = _model.snapToBoundary(lo + (hi - lo) / 2);
+        if (mid <= lo) mid = _model.nextBoundary(lo);
+        (widthUpTo(mid) < x ? lo : hi) = mid;
     }
-    return best;
+    return std::fabs(widthUpTo(hi) - x) < std::fabs(widthUpTo(lo) - x) ? hi : lo;
 }
 
 // ---- Drawing ----

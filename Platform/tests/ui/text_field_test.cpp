@@ -264,6 +264,18 @@ TEST(TextField, ATapFocusesTheFieldAndPlacesTheCaretNearestTheFinger) {
     Touches(f.window).tap({205, 25});
     EXPECT_EQ(f.field->selectedRange(), (TextRange{6, 0}));
 
+    // Every point maps to a character boundary, the nearest one.
+    f.field->setText("a\U0001F600bc");
+    std::vector<std::int64_t> seen;
+    for (double x = -5; x < 120; x += 1) {
+        const auto p = f.field->closestPositionToPoint({x, 15});
+        if (seen.empty() || seen.back() != p) seen.push_back(p);
+    }
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{0, 1, 3, 4, 5}));
+    const double between = (f.field->caretRectForPosition(3).midX() + f.field->caretRectForPosition(4).midX()) / 2;
+    EXPECT_EQ(f.field->closestPositionToPoint({between - 0.5, 15}), 3);
+    EXPECT_EQ(f.field->closestPositionToPoint({between + 0.5, 15}), 4);
+
     f.field->setEnabled(false);
     EXPECT_FALSE(f.field->isEditing()) << "disabling ends the editing";
     Touches(f.window).tap({30, 25});
