@@ -22,12 +22,20 @@ public:
     std::int64_t count;
 };
 
+// A phone-sized window filled by a table of `rows` rows.
+struct Screen {
+    explicit Screen(std::int64_t rows) : source(std::make_shared<Rows>(rows)) {
+        window->addSubview(table);
+        table->setDataSource(source);
+    }
+    std::shared_ptr<Rows> source;
+    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 320, 480});
+    std::shared_ptr<plat::TableView> table = plat::TableView::create({0, 0, 320, 480});
+};
+
 void BM_TableReload(benchmark::State& state) {
-    auto source = std::make_shared<Rows>(state.range(0));
-    auto window = plat::Window::create({0, 0, 320, 480});
-    auto table = plat::TableView::create({0, 0, 320, 480});
-    window->addSubview(table);
-    table->setDataSource(source);
+    Screen screen(state.range(0));
+    auto& table = screen.table;
     for (auto _ : state) {
         table->reloadData();
         benchmark::DoNotOptimize(table->numberOfRowsInSection(0));
@@ -37,11 +45,8 @@ void BM_TableReload(benchmark::State& state) {
 BENCHMARK(BM_TableReload)->Range(1 << 10, 1 << 20)->Complexity();
 
 void BM_TableScrollLayout(benchmark::State& state) {
-    auto source = std::make_shared<Rows>(state.range(0));
-    auto window = plat::Window::create({0, 0, 320, 480});
-    auto table = plat::TableView::create({0, 0, 320, 480});
-    window->addSubview(table);
-    table->setDataSource(source);
+    Screen screen(state.range(0));
+    auto& [source, window, table] = screen;
     window->layoutPass();
     const double max = table->maximumContentOffset().y;
     double y = 0;
