@@ -60,7 +60,8 @@ void addTextField(plat::Window& window, const plat::Rect& frame) {
     auto field = plat::TextField::create(frame);
     field->setBorderStyle(plat::TextBorderStyle::RoundedRect);
     field->setFont(plat::Font::system(15));
-    field->setText("Ship to Rotterdam port");
+    field->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
+    field->setText("Ship to Rotterdam");
     window.addSubview(field);
     field->becomeFirstResponder();
     field->setSelectedRange({8, 9});  // "Rotterdam"
@@ -111,9 +112,10 @@ void populate(plat::Window& window) {
 
 const gallery::PageRegistrar registrar({
     .name = "platform_widgets",
-    .description = "The platform layer's widgets: a scroll view with its indicators, a focused text field with a "
-                   "selection (and an empty one with its placeholder), a table view of subtitle cells with a "
-                   "selected row.",
+    .description =
+        "The platform layer's widgets: a scroll view with its indicators, a focused text field with a "
+        "selection and its clear button (and an empty one with its placeholder), a table view of subtitle cells with a "
+        "selected row.",
     .size = {452, 340},
     .populate = populate,
 });

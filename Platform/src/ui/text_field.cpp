@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view Bullet = "\u2022";
 constexpr double LineBorderWidth = 1;
+constexpr double ClearCrossWidth = 1.5;
 
 // Line breaks of pasted or typed text in a one-line field become spaces.
 std::string oneLine(std::string_view text) {
@@ -243,11 +244,51 @@ bool TextField::paste() {
     return applyEdit(_model.selectedRange(), oneLine(*text));
 }
 
+void TextField::setClearButtonMode(TextFieldViewMode mode) {
+    _clearButtonMode = mode;
+    selectionChanged();
+}
+
+bool TextField::showsClearButton() const {
+    if (_model.length() == 0) return false;
+    switch (_clearButtonMode) {
+        case TextFieldViewMode::Always:
+            return true;
+        case TextFieldViewMode::WhileEditing:
+            return _editing;
+        case TextFieldViewMode::UnlessEditing:
+            return !_editing;
+        default:
+            return false;
+    }
+}
+
+Rect TextField::clearButtonRect() const {
+    if (!showsClearButton()) return {};
+    const Rect b = bounds();
+    const double inset = _borderStyle == TextBorderStyle::None ? PlainTextInset : BorderedTextInset;
+    return {b.maxX() - inset - ClearButtonSize, b.midY() - ClearButtonSize / 2, ClearButtonSize, ClearButtonSize};
+}
+
+void TextField::clear() {
+    auto keep = sharedAs<TextField>();
+    if (auto d = delegate(); d && !d->textFieldShouldClear(*this)) return;
+    _model.setText({});
+    selectionChanged();
+    sendActionsForControlEvents(ControlEventEditingChanged);
+    post(TextFieldTextDidChangeNotification);
+}
+
 void TextField::endTrackingWithTouch(const Touch* touch, const Event* event) {
     Control::endTrackingWithTouch(touch, event);
     if (!touch || !isEnabled()) return;
     const Point p = touch->locationInView(this);
     if (!pointInside(p, event)) return;
+    if (clearButtonRect().contains(p)) {
+        clear();
+        if (!isFirstResponder()) becomeFirstResponder();
+        return;
+    }
     if (!isFirstResponder() && !becomeFirstResponder()) return;
     _model.setSelectedRange({closestPositionToPoint(p), 0});
     selectionChanged();
@@ -257,7 +298,9 @@ void TextField::endTrackingWithTouch(const Touch* touch, const Event* event) {
 
 Rect TextField::textRectForBounds(const Rect& bounds) const {
     const double inset = _borderStyle == TextBorderStyle::None ? PlainTextInset : BorderedTextInset;
-    return bounds.insetBy(inset, 0);
+    Rect r = bounds.insetBy(inset, 0);
+    if (showsClearButton()) r.size.width = std::max(0.0, r.width() - ClearButtonSize - inset);
+    return r;
 }
 
 std::string TextField::displayText(std::int64_t upTo) const {
@@ -345,6 +388,18 @@ void TextField::drawRect(Context& context, const Rect&) {
             break;
         default:
             break;
+    }
+
+    if (const Rect button = clearButtonRect(); !button.isEmpty()) {
+        context.setFillColor(ClearButtonColor);
+        context.fillEllipse(button);
+        // A cross of two strokes across the middle half of the disc.
+        const double arm = button.width() / 4;
+        const Point c = button.center();
+        context.setStrokeColor(Color::white());
+        context.setLineWidth(ClearCrossWidth);
+        context.strokeLine({c.x - arm, c.y - arm}, {c.x + arm, c.y + arm});
+        context.strokeLine({c.x - arm, c.y + arm}, {c.x + arm, c.y - arm});
     }
 
     const Rect textRect = textRectForBounds(b);

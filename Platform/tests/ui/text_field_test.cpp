@@ -322,6 +322,27 @@ TEST(TextField, DrawsTextCaretSelectionAndPlaceholder) {
     }
 }
 
+TEST(TextField, TheClearButtonShowsWhileEditingAndEmptiesTheField) {
+    Fixture f;
+    f.field->setClearButtonMode(TextFieldViewMode::WhileEditing);
+    f.field->setText("abc");
+    EXPECT_TRUE(f.field->clearButtonRect().isEmpty()) << "not while the field is at rest";
+    ASSERT_TRUE(f.field->becomeFirstResponder());
+    const Rect button = f.field->clearButtonRect();
+    ASSERT_FALSE(button.isEmpty());
+    EXPECT_LE(f.field->textRectForBounds(f.field->bounds()).maxX(), button.minX()) << "text stops short of the button";
+    RecordingContext rec;
+    f.window->display(rec);
+    ASSERT_NE(rec.findFill(TextField::ClearButtonColor), nullptr);
+
+    int changes = 0;
+    f.field->addTarget([&](Control&) { ++changes; }, ControlEventEditingChanged);
+    Touches(f.window).tap({10 + button.midX(), 10 + button.midY()});
+    EXPECT_EQ(f.field->text(), "");
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(f.field->clearButtonRect().isEmpty()) << "never over an empty field";
+}
+
 TEST(TextField, LongTextScrollsToKeepTheCaretInView) {
     Fixture f;
     f.field->setText(std::string(80, 'm'));

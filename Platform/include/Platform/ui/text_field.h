@@ -50,6 +50,8 @@ public:
     // Asked before the user's edit replaces `range` (UTF-16 units) with `replacement`; false leaves
     // text and selection as they are. Programmatic setText is not offered.
     virtual bool shouldChangeCharactersInRange(TextField&, TextRange range, const std::string& replacement) { return true; }
+    // The clear button was tapped; false keeps the text.
+    virtual bool textFieldShouldClear(TextField&) { return true; }
     // The return key; the answer decides whether the field sends its end-on-exit actions.
     virtual bool textFieldShouldReturn(TextField&) { return true; }
 };
@@ -95,6 +97,8 @@ public:
     // Space between the border and the text, by border style.
     static constexpr double BorderedTextInset = 7;
     static constexpr double PlainTextInset = 0;
+    static constexpr double ClearButtonSize = 19;
+    static constexpr Color ClearButtonColor = Color(0.78, 0.78, 0.8, 1);
 
     // ---- Input traits (kept for owners; this keyboard is always the same) ----
     ReturnKeyType returnKeyType() const { return _returnKeyType; }
@@ -103,8 +107,10 @@ public:
     void setKeyboardType(KeyboardType type) { _keyboardType = type; }
     SpellCheckingType spellCheckingType() const { return _spellChecking; }
     void setSpellCheckingType(SpellCheckingType type) { _spellChecking = type; }
+    // When the clear button (a grey disc with a cross at the right end) shows; it never shows over
+    // an empty field. Tapping it empties the field if the delegate agrees.
     TextFieldViewMode clearButtonMode() const { return _clearButtonMode; }
-    void setClearButtonMode(TextFieldViewMode mode) { _clearButtonMode = mode; }
+    void setClearButtonMode(TextFieldViewMode mode);
     // Shown in place of the keyboard, and above it; kept for owners (nothing here presents them).
     const std::shared_ptr<View>& inputView() const { return _inputView; }
     void setInputView(std::shared_ptr<View> view) { _inputView = std::move(view); }
@@ -137,6 +143,8 @@ public:
     // ---- Geometry ----
     // Where the text is laid out, in bounds coordinates.
     virtual Rect textRectForBounds(const Rect& bounds) const;
+    // Where the clear button sits, in bounds coordinates; empty while it is not shown.
+    Rect clearButtonRect() const;
     // The caret's rectangle for a UTF-16 position, in bounds coordinates.
     Rect caretRectForPosition(std::int64_t position) const;
     // The caret position nearest to a point (bounds coordinates).
@@ -155,6 +163,8 @@ private:
     void selectionChanged();
     void finishEditing();
     void handleReturn();
+    bool showsClearButton() const;
+    void clear();
     void post(std::string_view name);
     // Display geometry of the current text.
     std::string displayText(std::int64_t upTo) const;
