@@ -208,6 +208,8 @@ void View::sizeToFit() {
 void View::drawRect(Context&, const Rect&) {}
 
 void View::drawLayerContent(const Layer&, Context& context) {
+    // Drawing code may take the view out of its superview, its last owner: it lives out its draw.
+    const auto keep = weak_from_this().lock();
     _needsDisplay = false;
     drawRect(context, bounds());
 }

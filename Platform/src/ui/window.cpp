@@ -79,7 +79,7 @@ bool Window::needsDisplayInTree() const { return anyNeedsDisplay(*this) || layer
 void Window::display(Context& context) {
     auto keep = sharedAs<Window>();
     layoutPass();
-    detail::renderLayerTree(*layer(), context, Clock::now());
+    detail::renderLayerTree(*layer(), context, Clock::ticks());
 }
 
 std::shared_ptr<Image> Window::renderImage(double scale) {
