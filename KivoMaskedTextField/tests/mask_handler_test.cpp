@@ -136,6 +136,7 @@ TEST_F(MaskHandlerTest, RebuildsTextOntoTheMask) {
         {"000", "1*3", "1*3", false, false, "*"},
         {"00", "1", "1_", false, false, ""},  // an empty prompt uses "_"
         {"00", "1", "1x", false, false, "xyz"},
+        {"00", "1", "1_", false, false, "\U0001F600"},  // half of a surrogate pair cannot prompt: "_"
         // Without positions.
         {"><", "abc", "", true},
         {"", "abc", "abc", true},
