@@ -54,7 +54,7 @@ public:
     Scale xScale, yScale;
 
     void render(const std::shared_ptr<IKivoRenderEngine>& engine) override {
-        OmbriChart::render(engine);
+        OmbriChartBase::render(engine);
         auto content = rectChart()->clone();
         drawFrame(*engine, *content);
         content = drawTitle(engine, content, header(), false);
