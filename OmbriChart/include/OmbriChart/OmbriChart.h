@@ -386,7 +386,8 @@ private:
     // The pieces of the setters: play the load animation again, hide the tooltip, start a new analysis.
     void replay() { _suppressAnimation = false; }
     void hideTooltip() const;
-    void renewDataInfo() { _dataInfo = KivoDataInfo::create(); }
+    // A new analysis, which every plotter made so far shares at once.
+    void renewDataInfo();
     void subscribeToSeries();
     const std::shared_ptr<IKivoPlotter>& plotter(PlotterFamily family);
     // The plotters made so far, in the order area, bar, line, bubble, finance.

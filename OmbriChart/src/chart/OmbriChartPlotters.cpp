@@ -91,6 +91,11 @@ std::vector<IKivoPlotter*> OmbriChart::madePlotters() const {
     return made;
 }
 
+void OmbriChart::renewDataInfo() {
+    _dataInfo = KivoDataInfo::create();
+    for (auto* plotter : madePlotters()) plotter->setDataInfo(_dataInfo);
+}
+
 void OmbriChart::_clearPlotters() {
     for (auto* plotter : madePlotters()) plotter->clear();
 }
