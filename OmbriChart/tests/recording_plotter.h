@@ -75,7 +75,7 @@ public:
             if (const auto ys = series->getValues(0))
                 for (std::size_t k = 0; k < ys->size(); ++k)
                     if ((*ys)[k].isNumber()) stackPos.add(static_cast<double>(k), (*ys)[k].asDouble());
-        write("plot " + label);
+        write("plot " + label + " " + std::to_string(index) + "/" + std::to_string(realIndex) + "/" + std::to_string(count));
     }
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>&) override {
         ++redos;
@@ -124,11 +124,12 @@ public:
     std::shared_ptr<RecordingPlotter> lines() { return recorder(PlotterFamily::Line); }
     std::shared_ptr<RecordingPlotter> areas() { return recorder(PlotterFamily::Area); }
 
-    // The plotSeries calls of every plotter, in the order they came, as "name index/realIndex/count".
+    // The plotSeries and redoSelection calls of every plotter in the order they came, as
+    // "family plot series index/realIndex/count" and "family redo".
     std::vector<std::string> plotted() const {
         std::vector<std::string> out;
         for (const auto& line : *log)
-            if (line.find(" plot ") != std::string::npos) out.push_back(line);
+            if (line.find(" plot ") != std::string::npos || line.find(" redo") != std::string::npos) out.push_back(line);
         return out;
     }
 
