@@ -161,7 +161,7 @@ TEST_F(ChartDataTest, AnAxisWithAnOriginCrossesTheOtherAtThatValue) {
     chart->axisY()->setLineColor(plat::Color::rgb255(200, 0, 0));
     chart->axisX()->setLineColor(plat::Color::rgb255(0, 0, 200));
     draw();
-    const auto& plot = *chart->plotRect();
+    const KivoRect plot = *chart->plotRect();
     // Both axis lines lie on the crossings, inside the plot, wherever their bands are.
     const auto* yLine = rec.findStroke(plat::Color::rgb255(200, 0, 0));
     const auto* xLine = rec.findStroke(plat::Color::rgb255(0, 0, 200));
