@@ -62,7 +62,7 @@ public:
         auto r = KivoBasePlotter::adjustLimits(info, logBase);
         return limits ? limits->clone() : r;
     }
-    void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>&,
+    void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
                     const std::shared_ptr<KivoAxis>&, const std::shared_ptr<KivoAxis>&, std::int32_t index,
                     std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
                     StackDictionary& stackPos, StackDictionary&) override {
@@ -70,11 +70,17 @@ public:
         calls.push_back({label, index, realIndex, count, selectedIndex, chartType, time(), origin(), symbolSize(),
                          dataInfoCount(), stacking(), rotated()});
         stackSizes.push_back(stackPos.size());
-        // Like a stacking plotter: adds the series' values at their X.
+        // Like a stacking plotter: adds the series' values at their X, and with `draws` stacks a bar for
+        // each (10 wide, 10 points per unit, on a base line at y 200).
         if (series)
             if (const auto ys = series->getValues(0))
-                for (std::size_t k = 0; k < ys->size(); ++k)
-                    if ((*ys)[k].isNumber()) stackPos.add(static_cast<double>(k), (*ys)[k].asDouble());
+                for (std::size_t k = 0; k < ys->size(); ++k) {
+                    if (!(*ys)[k].isNumber()) continue;
+                    const double x = static_cast<double>(k), v = (*ys)[k].asDouble();
+                    const double below = stackPos.valueOr(x, 0);
+                    if (draws && engine) engine->drawRect(x * 20, 200 - (below + v) * 10, 10, v * 10);
+                    stackPos.add(x, v);
+                }
         write("plot " + label + " " + std::to_string(index) + "/" + std::to_string(realIndex) + "/" + std::to_string(count));
     }
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>&) override {
@@ -88,6 +94,7 @@ public:
     std::vector<std::optional<double>> logBases;
     std::vector<std::size_t> stackSizes;
     std::shared_ptr<KivoRect> limits;
+    bool draws = false;
     int redos = 0;
 
 private:
