@@ -43,12 +43,12 @@ void OmbriChart::bindChart() {
         for (const auto& item : *items) {
             const plat::Value v = KivoReflector::getValue(item, *name);
             if (isGap(v)) {
-                _xvals->push_back(plat::Value(NaN));
+                _xvals->emplace_back(NaN);
                 continue;
             }
             _xDataType = KivoReflector::getDataType(v);
             if (_xDataType == KivoDataTypeDate)
-                _xvals->push_back(plat::Value(v.asDate().seconds));
+                _xvals->emplace_back(v.asDate().seconds);
             else if (_xDataType == KivoDataTypeNumber)
                 _xvals->push_back(v);
             else
