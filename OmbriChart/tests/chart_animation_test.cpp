@@ -281,6 +281,13 @@ TEST_F(ChartAnimationTest, AChangeThatCannotBeAnimatedIsStillDrawn) {
              chart->setIsAnimated(false);
          },
          [&] { add("B"); }, 3},
+        {"a series hidden before the first pass",
+         [&] {
+             chart->setItemsSource(values(3));
+             add("A");
+             add("B");
+         },
+         [&] { chart->series()->objectAtIndexAs<KivoSeries>(0)->setVisibility(KivoSeriesVisibilityLegend); }, 3},
     };
     for (const auto& c : cases) {
         chart = RecordingChart::create();
@@ -290,6 +297,7 @@ TEST_F(ChartAnimationTest, AChangeThatCannotBeAnimatedIsStillDrawn) {
         c.change();
         EXPECT_FALSE(chart->plotting()) << c.name;
         EXPECT_FALSE(chart->isUpdateTask1()) << c.name;
+        EXPECT_FALSE(chart->isSeriesVisibilityAnimation()) << c.name;
         EXPECT_GT(chart->invalidates, invalidates) << c.name;
         display();
         const auto s = chart->series()->objectAtIndexAs<KivoSeries>(chart->series()->count() - 1);

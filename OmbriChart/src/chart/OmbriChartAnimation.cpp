@@ -41,6 +41,8 @@ bool isLineOrAreaType(std::int64_t type) {
 void OmbriChart::onSeriesCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     if (!args) return;
     if (!canAnimateChange()) {
+        // A series shown or hidden now is not animated either.
+        setIsSeriesVisibilityAnimation(false);
         invalidate();
         return;
     }
