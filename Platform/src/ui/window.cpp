@@ -34,7 +34,7 @@ bool anyNeedsDisplay(const View& v) {
 }
 
 bool layerAnimating(const Layer& l) {
-    if (l.hasRunningAnimations()) return true;
+    if (l.hasRunningAnimations() || (l.mask() && layerAnimating(*l.mask()))) return true;
     return std::any_of(l.sublayers().begin(), l.sublayers().end(), [](const auto& s) { return layerAnimating(*s); });
 }
 

@@ -44,12 +44,20 @@ public:
     ~View() override;
 
     // ---- Geometry ----
+    // With a transform, the frame is the bounding box of the transformed bounds, and setting it
+    // places the view as if there were none: lay out transformed views by bounds and centre.
     Rect frame() const { return _layer->frame(); }
     virtual void setFrame(const Rect& frame);
+    // The view's own coordinate space: its origin is the coordinates of the top-left corner, so a
+    // non-zero origin moves the content (and the subviews) the other way.
     Rect bounds() const { return _layer->bounds(); }
     virtual void setBounds(const Rect& bounds);
     Point center() const { return _layer->position(); }
     void setCenter(Point center);
+    // An affine transform about the centre, shown, hit-tested and converted through, with no layout
+    // pass: bounds and centre stay as they are. Non-finite transforms are ignored.
+    const AffineTransform& transform() const { return _layer->transform(); }
+    void setTransform(const AffineTransform& transform) { _layer->setTransform(transform); }
 
     // ---- Look ----
     bool isHidden() const { return _layer->isHidden(); }
@@ -182,8 +190,9 @@ protected:
 private:
     friend class Window;
 
-    // The view's origin in the root's coordinates (no transforms: offsets add up).
-    Point originInRoot(const View** root) const;
+    // Maps the view's coordinates into the root's (the root's own frame and transform included, so
+    // the result is in screen coordinates).
+    AffineTransform transformToRoot(const View** root) const;
     void notifyTintChanged();
     void moveToWindow(const std::shared_ptr<Window>& before);
     static void recordAlphaChange(View& view, double from, double to);
