@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/view_controller.h"
 #include "Platform/ui/window.h"
 
 namespace plat {
@@ -303,7 +304,10 @@ void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
 
 // ---- Responder ----
 
-std::shared_ptr<Responder> View::nextResponder() const { return superview(); }
+std::shared_ptr<Responder> View::nextResponder() const {
+    if (auto controller = _viewController.lock()) return controller;
+    return superview();
+}
 
 bool View::becomeFirstResponder() {
     auto w = window();

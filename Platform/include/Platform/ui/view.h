@@ -22,6 +22,7 @@ namespace plat {
 
 class Context;
 class GestureRecognizer;
+class ViewController;
 class Window;
 
 // Options of View::animate.
@@ -140,6 +141,7 @@ public:
     virtual bool shouldPreventRecognizer(const GestureRecognizer& recognizer) const { return false; }
 
     // ---- Responder ----
+    // The view controller whose root view this is, else the superview.
     std::shared_ptr<Responder> nextResponder() const override;
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
@@ -189,6 +191,7 @@ protected:
 
 private:
     friend class Window;
+    friend class ViewController;
 
     // Maps the view's coordinates into the root's (the root's own frame and transform included, so
     // the result is in screen coordinates).
@@ -199,6 +202,7 @@ private:
 
     std::shared_ptr<Layer> _layer;
     std::weak_ptr<View> _superview;
+    std::weak_ptr<ViewController> _viewController;  // set while this is a controller's root view
     std::vector<std::shared_ptr<View>> _subviews;
     std::vector<std::shared_ptr<GestureRecognizer>> _recognizers;
     std::optional<Color> _tintColor;
