@@ -1,5 +1,7 @@
 #include "layer_renderer.h"
 
+#include <optional>
+
 #include "Platform/graphics/context.h"
 #include "Platform/ui/layer.h"
 #include "Platform/ui/shapes.h"
@@ -12,11 +14,13 @@ namespace {
 // A fully transparent layer is skipped, as the compositor skips it.
 constexpr double InvisibleOpacity = 0.0;
 
-// Saves the context and puts it back to that depth however unbalanced the drawing in between was.
+// Saves the context and puts it back to that depth however unbalanced the drawing in between was
+// (transparency groups it left open are ended first).
 class StateGuard {
 public:
-    explicit StateGuard(Context& c) : _c(c), _depth(c.saveDepth()) { _c.save(); }
+    explicit StateGuard(Context& c) : _c(c), _depth(c.saveDepth()), _groups(c.transparencyGroupDepth()) { _c.save(); }
     ~StateGuard() {
+        while (_c.transparencyGroupDepth() > _groups) _c.endTransparencyGroup();
         while (_c.saveDepth() > _depth) _c.restore();
     }
     StateGuard(const StateGuard&) = delete;
@@ -25,6 +29,7 @@ public:
 private:
     Context& _c;
     std::size_t _depth;
+    std::size_t _groups;
 };
 
 void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time);
@@ -38,22 +43,34 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
     StateGuard guard(context);
     const Rect b = layer.bounds();
     // The root is drawn in its own coordinate space; sublayers where they sit in their superlayer.
-    const Point origin = isRoot ? Point{} : layer.frame().origin;
-    context.translate(origin.x - b.x(), origin.y - b.y());
+    const AffineTransform toSuperlayer = isRoot ? AffineTransform::translation(-b.x(), -b.y()) : layer.transformToSuperlayer();
+    const auto& mask = layer.mask();
+
+    // A translucent layer is composited once, so its overlapping parts show no darker overlap; a
+    // masked one (shadow included) goes through its mask.
+    std::optional<TransparencyGroupScope> group;
+    if (mask) group.emplace(context, opacity);
 
     const auto& shadowColor = layer.shadowColor();
     if (layer.shadowOpacity() > 0 && shadowColor && !shadowColor->isClear() && !layer.masksToBounds()) {
         StateGuard shadowGuard(context);
+        // The offset is in the superlayer's space: a turned layer casts its shadow the same way.
         context.translate(layer.shadowOffset().width, layer.shadowOffset().height);
-        GroupContext shadow(context, opacity, shadowColor->withAlpha(shadowColor->a * layer.shadowOpacity()));
+        context.concatCTM(toSuperlayer);
+        GroupContext shadow(context, mask ? 1.0 : opacity, shadowColor->withAlpha(shadowColor->a * layer.shadowOpacity()));
         renderBody(layer, shadow, time);
     }
 
-    if (opacity < 1) {
-        GroupContext group(context, opacity);
-        renderBody(layer, group, time);
-    } else {
+    if (!mask && opacity < 1) group.emplace(context, opacity);
+    {
+        StateGuard bodyGuard(context);
+        context.concatCTM(toSuperlayer);
         renderBody(layer, context, time);
+    }
+    if (mask) {
+        context.beginTransparencyGroupMask();
+        context.concatCTM(toSuperlayer);
+        renderLayer(*mask, context, time, false);
     }
 }
 
