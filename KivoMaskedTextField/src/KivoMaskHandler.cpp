@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "Platform/foundation/utf16.h"
 #include "mask/MaskLocale.h"
-#include "mask/Utf16.h"
 
-using kivo::detail::toUtf16;
-using kivo::detail::toUtf8;
+using plat::toUtf16;
+using plat::toUtf8;
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <string>
 
 #include "KivoMaskedTextField/KivoMaskHandler.h"
+#include "Platform/foundation/utf16.h"
 #include "mask/MaskEditRoad.h"
-#include "mask/Utf16.h"
 #include "mask_test_support.h"
 
 namespace {
 
-using kivo::detail::MaskTextRange;
+using plat::TextRange;
 
 // The masked field's setters: the text setter rebuilds through the mask and reports a change; the
 // placeholder setter empties the text.
@@ -30,8 +30,8 @@ public:
         _text = _handler->applyMaskTo(text);
         ++notified;
     }
-    void setSelectedRange(MaskTextRange range) override {
-        const auto size = static_cast<std::int64_t>(kivo::detail::toUtf16(_text).size());
+    void setSelectedRange(TextRange range) override {
+        const auto size = static_cast<std::int64_t>(plat::toUtf16(_text).size());
         range.location = std::clamp<std::int64_t>(range.location, 0, size);
         range.length = std::clamp<std::int64_t>(range.length, 0, size - range.location);
         selection = range;
@@ -44,7 +44,7 @@ public:
     }
     void place(const std::string& text) { _text = text; }
 
-    MaskTextRange selection;
+    TextRange selection;
     std::optional<std::string> placeholder;
     int notified = 0;
 
@@ -59,11 +59,11 @@ struct EditRow {
     const char* name;
     const char* mask;
     const char* text;
-    MaskTextRange range;
+    TextRange range;
     const char* replacement;
     // Expected.
     const char* result;
-    MaskTextRange selection;
+    TextRange selection;
     bool notified;
     bool accepted = false;  // whether the field is to apply the raw edit itself
     const char* prompt = "_";
@@ -140,7 +140,7 @@ TEST_F(MaskEditRoadTest, EditingStartsOnTheFirstInputPosition) {
     FakeField field(handler);
     field.place("(___) ___-____");
     kivo::detail::MaskEditRoad(handler).beginEditing(field);
-    EXPECT_EQ(field.selection, (MaskTextRange{1, 0}));
+    EXPECT_EQ(field.selection, (TextRange{1, 0}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "KivoMaskedTextField/KivoMaskHandler.h"
-#include "mask/Utf16.h"
+#include "Platform/foundation/utf16.h"
 #include "mask_test_support.h"
 
 namespace {
@@ -21,7 +21,7 @@ std::string describe(const KivoMaskHandler& h) {
         if (!out.empty()) out += ' ';
         if (e.isLiteral()) {
             EXPECT_EQ(e.charCase(), KivoMaskCharCaseNone);
-            out += "'" + kivo::detail::toUtf8(std::u16string(1, e.literal())) + "'";
+            out += "'" + plat::toUtf8(std::u16string(1, e.literal())) + "'";
             continue;
         }
         EXPECT_EQ(e.literal(), u'\0');
@@ -136,6 +136,7 @@ TEST_F(MaskHandlerTest, RebuildsTextOntoTheMask) {
         {"000", "1*3", "1*3", false, false, "*"},
         {"00", "1", "1_", false, false, ""},  // an empty prompt uses "_"
         {"00", "1", "1x", false, false, "xyz"},
+        {"00", "1", "1_", false, false, "\U0001F600"},  // half of a surrogate pair cannot prompt: "_"
         // Without positions.
         {"><", "abc", "", true},
         {"", "abc", "abc", true},
@@ -167,7 +168,7 @@ TEST_F(MaskHandlerTest, RebuildIsIdempotent) {
     const auto pick = [&](const std::u16string& alphabet, int length) {
         std::u16string s;
         for (int i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
-        return kivo::detail::toUtf8(s);
+        return plat::toUtf8(s);
     };
     for (int round = 0; round < 2000; ++round) {
         const std::string prompt = prompts[round % 5];

@@ -3,23 +3,20 @@
 #include <algorithm>
 
 #include "KivoMaskedTextField/KivoMaskHandler.h"
-#include "mask/Utf16.h"
+#include "Platform/foundation/utf16.h"
 
 namespace kivo::detail {
 
-namespace {
-
-std::int64_t lengthOf(const std::string& text) { return static_cast<std::int64_t>(toUtf16(text).size()); }
-
-}  // namespace
+using plat::toUtf16;
+using plat::toUtf8;
 
 void MaskEditRoad::beginEditing(MaskEditable& field) const {
     if (_maskHandler) field.setSelectedRange({_maskHandler->getValidPosition(0, true), 0});
 }
 
-bool MaskEditRoad::edit(MaskEditable& field, MaskTextRange range, const std::string& replacement) const {
+bool MaskEditRoad::edit(MaskEditable& field, plat::TextRange range, const std::string& replacement) const {
     if (!_maskHandler || !_maskHandler->mask() || _maskHandler->mask()->empty()) return true;
-    const std::int64_t size = lengthOf(field.text());
+    const std::int64_t size = plat::utf16Length(field.text());
     range.location = std::clamp<std::int64_t>(range.location, 0, size);
     range.length = std::clamp<std::int64_t>(range.length, 0, size - range.location);
     _maskHandler->setIsDelete(replacement.empty());
@@ -31,7 +28,7 @@ bool MaskEditRoad::edit(MaskEditable& field, MaskTextRange range, const std::str
     return false;
 }
 
-bool MaskEditRoad::insert(MaskEditable& field, MaskTextRange range, const std::string& replacement) const {
+bool MaskEditRoad::insert(MaskEditable& field, plat::TextRange range, const std::string& replacement) const {
     std::u16string edited = toUtf16(field.text());
     const std::u16string typed = toUtf16(replacement);
     edited.replace(static_cast<std::size_t>(range.location), static_cast<std::size_t>(range.length), typed);
@@ -43,17 +40,17 @@ bool MaskEditRoad::insert(MaskEditable& field, MaskTextRange range, const std::s
     if (!filledEnd) {
         if (range.length == 0) {
             const std::int64_t onInput = _maskHandler->getValidPosition(range.location, true);
-            field.setSelectedRange({std::min(onInput, lengthOf(field.text())), 0});
+            field.setSelectedRange({std::min(onInput, plat::utf16Length(field.text())), 0});
         }
         return false;
     }
     field.setText(_maskHandler->applyMaskTo(t));
     const std::int64_t caret = _maskHandler->getValidPosition(*filledEnd, true);
-    field.setSelectedRange({std::min(caret, lengthOf(field.text())), 0});
+    field.setSelectedRange({std::min(caret, plat::utf16Length(field.text())), 0});
     return true;
 }
 
-bool MaskEditRoad::remove(MaskEditable& field, MaskTextRange range) const {
+bool MaskEditRoad::remove(MaskEditable& field, plat::TextRange range) const {
     const std::string current = field.text();
     // Refused when the characters after the range would not fit where they move to.
     if (!_maskHandler->isStringValid(current, range.end(), range.location)) return false;

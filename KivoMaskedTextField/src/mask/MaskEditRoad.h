@@ -10,18 +10,11 @@
 #include <string>
 
 #include "KivoInput/KivoInputExport.h"
+#include "Platform/foundation/utf16.h"
 
 class KivoMaskHandler;
 
 namespace kivo::detail {
-
-// A run of text in UTF-16 units.
-struct MaskTextRange {
-    std::int64_t location = 0, length = 0;
-
-    std::int64_t end() const { return location + length; }
-    friend bool operator==(const MaskTextRange&, const MaskTextRange&) = default;
-};
 
 // What the road needs of the field it edits.
 class KIVO_INPUT_EXPORT MaskEditable {
@@ -31,7 +24,7 @@ public:
     // The field's own text setter (which rebuilds, compares and reports the change).
     virtual void setText(const std::string& text) = 0;
     // Clamped to the text by the field; a length of 0 places the caret.
-    virtual void setSelectedRange(MaskTextRange range) = 0;
+    virtual void setSelectedRange(plat::TextRange range) = 0;
     // Whether a placeholder is set (an empty one counts).
     virtual bool hasPlaceholder() const = 0;
     // Sets the placeholder again; the field empties its text and shows it.
@@ -46,11 +39,11 @@ public:
     void beginEditing(MaskEditable& field) const;
     // Replaces `range` (clamped to the text) with `replacement` through the mask, or refuses it.
     // Answers true only without a mask: the field then applies the edit as it stands.
-    bool edit(MaskEditable& field, MaskTextRange range, const std::string& replacement) const;
+    bool edit(MaskEditable& field, plat::TextRange range, const std::string& replacement) const;
 
 private:
-    bool insert(MaskEditable& field, MaskTextRange range, const std::string& replacement) const;
-    bool remove(MaskEditable& field, MaskTextRange range) const;
+    bool insert(MaskEditable& field, plat::TextRange range, const std::string& replacement) const;
+    bool remove(MaskEditable& field, plat::TextRange range) const;
 
     std::shared_ptr<KivoMaskHandler> _maskHandler;
 };
