@@ -300,6 +300,6 @@ void KivoDropDown::leaveWindow() {
     }
     _rootView.reset();
     _viewController.reset();
-    _strongDelegate.reset();
+    dropOwningDelegateReferences();
     _count = 0;
 }

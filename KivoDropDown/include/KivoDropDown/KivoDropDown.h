@@ -220,6 +220,9 @@ protected:
     void handleDropDownOpenChanged();
     void _onDropDownOpenChanging(const std::shared_ptr<KivoDropDownOpenChangingEventArgs>& args);
     void _onDropDownOpenChanged(const std::shared_ptr<KivoDropDownOpenChangedEventArgs>& args);
+    // Leaving the window: lets go of owning delegate references (subclasses with their own delegate
+    // storage extend it).
+    virtual void dropOwningDelegateReferences() { _strongDelegate.reset(); }
 
 private:
     // The outside-tap recogniser hears no touch on the popup or the control, and never blocks others.
