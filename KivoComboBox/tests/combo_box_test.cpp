@@ -360,4 +360,17 @@ TEST_F(ComboBoxTest, TappingARowSelectsItAndClosesTheListAndSoDoesTappingTheSele
     EXPECT_EQ(combo->selectedIndex(), 1u);
 }
 
+TEST_F(ComboBoxTest, AComboBoxTakenOutOfItsWindowIsFreedWithItsList) {
+    auto combo = makeCombo({"Apple", "Banana"});
+    combo->setDelegate(std::make_shared<RowDelegate>());
+    combo->setIsDropDownOpen(true);
+    window->layoutPass();
+    std::weak_ptr<KivoComboBox> weakCombo = combo;
+    std::weak_ptr<plat::View> weakList = combo->tableView();
+    combo->removeFromSuperview();
+    combo.reset();
+    EXPECT_TRUE(weakCombo.expired());
+    EXPECT_TRUE(weakList.expired());
+}
+
 }  // namespace
