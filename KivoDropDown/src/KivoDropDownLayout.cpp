@@ -73,12 +73,12 @@ void KivoDropDown::sizePopupFromContent(double controlWidth) {
     const bool hasContent = _dropDownView != nullptr;
     const plat::Size content = hasContent ? _dropDownView->frame().size : plat::Size{};
     const plat::Size back = _dropDownBackView ? _dropDownBackView->frame().size : plat::Size{};
-    if (_dropDownWidth == DEFAULT_DROPDOWN_WIDTH && hasContent && content.width != 0) {
+    if (_dropDownWidth == DefaultDropDownWidth && hasContent && content.width != 0) {
         setDropDownWidth(std::max(content.width, back.width));
     } else if (!hasContent || content.width == 0) {
         setDropDownWidth(controlWidth);
     }
-    if (_dropDownHeight == DEFAULT_DROPDOWN_HEIGHT && hasContent && content.height != 0) {
+    if (_dropDownHeight == DefaultDropDownHeight && hasContent && content.height != 0) {
         setDropDownHeight(std::max(content.height, back.height));
     }
 }

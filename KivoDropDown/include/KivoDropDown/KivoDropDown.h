@@ -50,8 +50,8 @@ public:
 
     static constexpr double DefaultControlWidth = 200;
     static constexpr double DefaultControlHeight = 30;
-    static constexpr double DEFAULT_DROPDOWN_WIDTH = 200;
-    static constexpr double DEFAULT_DROPDOWN_HEIGHT = 100;
+    static constexpr double DefaultDropDownWidth = 200;
+    static constexpr double DefaultDropDownHeight = 100;
     static constexpr double DefaultBorderWidth = 1.0;
     static constexpr double DefaultDuration = 0.2;
     static constexpr plat::Color DefaultBorderColor = plat::Color::lightGray();
@@ -263,8 +263,8 @@ private:
 
     std::shared_ptr<plat::View> _dropDownView;
     std::shared_ptr<plat::View> _dropDownBackView;
-    double _dropDownWidth = DEFAULT_DROPDOWN_WIDTH;
-    double _dropDownHeight = DEFAULT_DROPDOWN_HEIGHT;
+    double _dropDownWidth = DefaultDropDownWidth;
+    double _dropDownHeight = DefaultDropDownHeight;
     std::optional<plat::Color> _dropDownBackgroundColor = plat::Color::clear();
     std::optional<plat::Color> _dropDownBorderColor = DefaultBorderColor;
     double _dropDownBorderWidth = DefaultBorderWidth;
