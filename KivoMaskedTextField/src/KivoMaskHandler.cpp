@@ -37,6 +37,8 @@ struct KivoMaskHandler::Rebuilt {
     // Per position: the index in the rebuilt text's source of the character that fills it; -1 for
     // literal and unfilled positions.
     std::vector<std::int64_t> sources;
+    // Whether every input position is filled.
+    bool full = true;
 };
 
 void KivoMaskHandler::setMask(std::optional<std::string> mask) {
@@ -140,7 +142,7 @@ bool KivoMaskHandler::_isCharValid(char16_t wildcard, char16_t c) const {
     }
 }
 
-KivoMaskHandler::Rebuilt KivoMaskHandler::rebuild(std::u16string_view s) {
+KivoMaskHandler::Rebuilt KivoMaskHandler::rebuild(std::u16string_view s) const {
     Rebuilt out;
     out.text.reserve(_maskArr.size());
     out.sources.reserve(_maskArr.size());
@@ -172,7 +174,7 @@ KivoMaskHandler::Rebuilt KivoMaskHandler::rebuild(std::u16string_view s) {
         } else {
             out.sources.push_back(-1);
         }
-        if (!filled) _maskFull = false;
+        if (!filled) out.full = false;
         out.text += filled ? c : p;
     }
     return out;
@@ -184,11 +186,12 @@ std::string KivoMaskHandler::applyMaskTo(std::string_view text, std::int64_t* /*
     _maskFull = true;
     if (!hasMask()) return text == _promptChar ? std::string() : std::string(text);
     if (_maskArr.empty()) return {};
-    return toUtf8(rebuild(toUtf16(text)).text);
+    Rebuilt built = rebuild(toUtf16(text));
+    _maskFull = built.full;
+    return toUtf8(built.text);
 }
 
-std::optional<std::int64_t> KivoMaskHandler::getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to) {
-    _maskFull = true;
+std::optional<std::int64_t> KivoMaskHandler::getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to) const {
     if (!hasMask() || _maskArr.empty()) return std::nullopt;
     const Rebuilt built = rebuild(toUtf16(text));
     std::optional<std::int64_t> end;
@@ -196,6 +199,13 @@ std::optional<std::int64_t> KivoMaskHandler::getFilledEnd(std::string_view text,
         if (built.sources[i] >= from && built.sources[i] < to) end = static_cast<std::int64_t>(i) + 1;
     }
     return end;
+}
+
+std::vector<std::int64_t> KivoMaskHandler::getFilledSources(std::string_view text) const {
+    if (!hasMask() || _maskArr.empty()) return {};
+    std::vector<std::int64_t> kept = rebuild(toUtf16(text)).sources;
+    std::erase(kept, -1);
+    return kept;
 }
 
 std::optional<std::string> KivoMaskHandler::applyMaskToMaskStartPos(std::string_view text, std::int64_t start) const {

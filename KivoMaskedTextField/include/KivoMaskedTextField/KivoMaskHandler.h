@@ -75,7 +75,11 @@ public:
     // One past the last position that the rebuild of `text` fills from the UTF-16 units
     // [from, to) of `text`; nil when none of them lands on an input position. The masked text field
     // places its caret after an insertion with it and refuses an insertion that would place nothing.
-    std::optional<std::int64_t> getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to);
+    // Like the other queries it leaves `maskFull` as the last rebuild set it.
+    std::optional<std::int64_t> getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to) const;
+    // The UTF-16 units of `text` that its rebuild keeps as typed characters, in increasing order
+    // (empty without a mask). The field checks with it that an edit loses none of them.
+    std::vector<std::int64_t> getFilledSources(std::string_view text) const;
     // Masked text whose unfilled input positions show `oldPromptChar`, with those positions showing
     // the current prompt instead; what else it holds stays. The field calls it when its prompt
     // changes, so that old prompts never turn into typed characters.
@@ -93,7 +97,7 @@ public:
 
 private:
     struct Rebuilt;
-    Rebuilt rebuild(std::u16string_view text);
+    Rebuilt rebuild(std::u16string_view text) const;
     static char16_t promptOf(std::string_view promptChar);
     char16_t prompt() const { return _prompt; }
     std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
