@@ -258,4 +258,6 @@ void Layer::renderInContext(Context& context) const { detail::renderLayerTree(*t
 
 void Layer::drawContent(Context&, std::optional<Ticks>) const {}
 
+Rect Layer::contentExtent(std::optional<Ticks>) const { return _bounds; }
+
 }  // namespace plat

@@ -1,5 +1,6 @@
 #include "layer_renderer.h"
 
+#include <cmath>
 #include <optional>
 
 #include "Platform/graphics/context.h"
@@ -35,6 +36,37 @@ private:
 void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time);
 void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot);
 
+// Where a layer and its visible sublayers can paint, in the layer's coordinates (a bound, not exact).
+Rect treeExtent(const Layer& layer, std::optional<Ticks> time) {
+    if (layer.masksToBounds()) return layer.bounds();
+    Rect extent = layer.contentExtent(time);
+    for (const auto& sub : layer.sublayers()) {
+        if (sub->isHidden()) continue;
+        extent = extent.united(sub->transformToSuperlayer().applyToRect(treeExtent(*sub, time)));
+        // A shadow falls beside its layer, in whatever direction the layer is turned.
+        if (sub->shadowOpacity() > 0) {
+            const double reach = std::fabs(sub->shadowOffset().width) + std::fabs(sub->shadowOffset().height);
+            extent = extent.insetBy(-reach, -reach);
+        }
+    }
+    return extent;
+}
+
+// Clips to the device pixels that `extent` (user space) touches, so a transparency group begun next
+// takes no more offscreen pixels than the content can use. Whole device pixels, so the clip itself
+// softens no edge.
+void clipToPixelsOf(Context& context, const Rect& extent) {
+    const AffineTransform& ctm = context.ctm();
+    if (!context.canDraw()) return;
+    const Rect device = ctm.applyToRect(extent).integral();
+    if (!std::isfinite(device.x()) || !std::isfinite(device.y()) || !std::isfinite(device.width()) ||
+        !std::isfinite(device.height()))
+        return;
+    Path pixels;
+    pixels.addRect(device);
+    context.clipToPath(pixels.transformed(ctm.inverted()));
+}
+
 void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot) {
     if (layer.isHidden()) return;
     const double opacity = time ? layer.presentationOpacity(*time) : layer.opacity();
@@ -49,7 +81,17 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
     // A translucent layer is composited once, so its overlapping parts show no darker overlap; a
     // masked one (shadow included) goes through its mask.
     std::optional<TransparencyGroupScope> group;
-    if (mask) group.emplace(context, opacity);
+    // The group is bounded by what the tree can paint (its own shadow too, when that is inside).
+    auto beginGroup = [&](bool withShadow) {
+        Rect extent = treeExtent(layer, time);
+        if (withShadow && layer.shadowOpacity() > 0) {
+            const double reach = std::fabs(layer.shadowOffset().width) + std::fabs(layer.shadowOffset().height);
+            extent = extent.insetBy(-reach, -reach);
+        }
+        clipToPixelsOf(context, toSuperlayer.applyToRect(extent));
+        group.emplace(context, opacity);
+    };
+    if (mask) beginGroup(true);
 
     const auto& shadowColor = layer.shadowColor();
     if (layer.shadowOpacity() > 0 && shadowColor && !shadowColor->isClear() && !layer.masksToBounds()) {
@@ -61,7 +103,7 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
         renderBody(layer, shadow, time);
     }
 
-    if (!mask && opacity < 1) group.emplace(context, opacity);
+    if (!mask && opacity < 1) beginGroup(false);
     {
         StateGuard bodyGuard(context);
         context.concatCTM(toSuperlayer);

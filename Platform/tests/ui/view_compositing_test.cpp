@@ -130,6 +130,33 @@ TEST_F(ViewCompositing, ATranslucentViewCompositesItsOverlappingSubviewsOnce) {
     EXPECT_EQ(fills[2]->visibleAlpha(), 0.5);
 }
 
+TEST_F(ViewCompositing, ATranslucentViewShowsAllItsTreePaintsBeyondItsBounds) {
+    // The group is kept to what the tree can paint: a subview outside the bounds, a shape layer that
+    // strokes outside its empty frame and a turned view all still show.
+    window->setBackgroundColor(Color::white());
+    auto faded = View::create({10, 10, 20, 20});
+    faded->setAlpha(0.5);
+    faded->addSubview(coloured({30, 0, 20, 20}, Color::red()));
+    auto line = ShapeLayer::create();
+    Path stroke;
+    stroke.moveTo({0, 50});
+    stroke.lineTo({40, 50});
+    line->setPath(stroke);
+    line->setStrokeColor(Color::blue());
+    line->setLineWidth(6);
+    faded->layer()->addSublayer(line);
+    window->addSubview(faded);
+    auto turned = coloured({60, 60, 20, 20}, Color::green());
+    turned->setAlpha(0.5);
+    turned->setTransform(AffineTransform::rotation(Pi / 4));
+    window->addSubview(turned);
+
+    auto image = window->renderImage(1);
+    EXPECT_TRUE(nearlyEqual(image->pixel(45, 15), Color(1, 0.5, 0.5), 0.01));
+    EXPECT_TRUE(nearlyEqual(image->pixel(20, 62), Color(0.5, 0.5, 1), 0.01)) << "the stroke's far edge";
+    EXPECT_TRUE(nearlyEqual(image->pixel(70, 57), Color(0.5, 1, 0.5), 0.01)) << "the turned square's top corner";
+}
+
 TEST_F(ViewCompositing, AShapeLayerMaskRevealsWhatItsPathCovers) {
     window->setBackgroundColor(Color::white());
     auto pie = coloured({0, 0, 100, 100}, Color::green());

@@ -146,6 +146,10 @@ public:
     // Drawn after the background and before the sublayers, in bounds coordinates. `time` is set when
     // rendering presentation values.
     virtual void drawContent(Context& context, std::optional<Ticks> time) const;
+    // Where the layer's own drawing (background, border, drawContent) may paint, in its coordinates:
+    // its bounds here. A subclass that draws outside its bounds answers more; translucent and masked
+    // layers are composited within what their tree can paint.
+    virtual Rect contentExtent(std::optional<Ticks> time) const;
 
 protected:
     Layer() = default;

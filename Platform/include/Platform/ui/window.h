@@ -57,6 +57,11 @@ public:
 
     std::shared_ptr<View> firstResponder() const { return _firstResponder.lock(); }
 
+    // The controller whose view fills the window: setting one puts its view in the window, sized to
+    // the window's bounds (and kept so), in place of the previous root controller's view.
+    const std::shared_ptr<ViewController>& rootViewController() const { return _rootViewController; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
     // ---- Key input (window_keys.cpp) ----
     // A hardware key press. The key commands of the responder chain, from the first responder (or the
     // window when there is none) outwards, are tried first; then each responder of the chain may take
@@ -65,11 +70,6 @@ public:
     bool pressKey(std::string_view input, unsigned modifierFlags = 0);
     // Text typed or composed, to a first responder that takes text; false when there is none.
     bool insertText(std::string_view text);
-
-    // The controller whose view fills the window: setting one puts its view in the window, sized to
-    // the window's bounds (and kept so), in place of the previous root controller's view.
-    const std::shared_ptr<ViewController>& rootViewController() const { return _rootViewController; }
-    void setRootViewController(std::shared_ptr<ViewController> controller);
 
     // Taps count as repeated within this time and distance of the previous tap's end.
     static constexpr double MultiTapInterval = 0.35;
