@@ -1,16 +1,28 @@
 #pragma once
 // What the calendar tests share: UTC and en_US pinned as the process's current zone and locale, the
-// shared calendar reset around each test, and dates written as year, month, day and hour in UTC.
+// shared calendar reset around each test, dates written as year, month, day and hour in UTC, and a
+// calendar in a window on the virtual clock with a delegate that records its calls.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "KivoCalendar/CalendarDaySlot.h"
+#include "KivoCalendar/CalendarMonthView.h"
+#include "KivoCalendar/KivoCalendar.h"
+#include "KivoCalendar/KivoCalendarDelegate.h"
+#include "KivoCalendar/KivoCalendarRange.h"
 #include "KivoCalendar/KivoDateUtil.h"
 #include "Platform/foundation/locale/calendar.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
+#include "Platform/graphics/recording_context.h"
+#include "Platform/testing/virtual_clock.h"
+#include "Platform/ui/window.h"
 
 namespace calendar_test {
 
@@ -43,6 +55,74 @@ protected:
 private:
     plat::TimeZone _zone;
     plat::Locale _locale;
+};
+
+}  // namespace calendar_test
+
+// ---- A calendar in a window on the virtual clock ----
+
+namespace calendar_test {
+
+// Every delegate call in order, as "name" or "name:detail".
+class RecordingDelegate : public KivoCalendarDelegate {
+public:
+    void displayDateChanging(const std::shared_ptr<KivoCalendar>& c) override {
+        calls.push_back("displayDateChanging");
+        if (onChanging) onChanging(*c);
+    }
+    void displayDateChanged(const std::shared_ptr<KivoCalendar>& c) override {
+        calls.push_back("displayDateChanged");
+        if (onChanged) onChanged(*c);
+    }
+    void viewModeChanged(const std::shared_ptr<KivoCalendar>&) override { calls.push_back("viewModeChanged"); }
+    void rendered(const std::shared_ptr<KivoCalendar>&) override { calls.push_back("rendered"); }
+
+    std::vector<std::string> calls;
+    std::function<void(KivoCalendar&)> onChanging, onChanged;
+};
+
+class CalendarTest : public PinnedCalendarTest {
+protected:
+    // "Now" is Thursday 14 March 2024, 10:00 UTC.
+    static constexpr plat::Rect Frame{0, 0, 280, 315};
+
+    CalendarTest() : clock(at(2024, 3, 14, 10)) {}
+
+    void SetUp() override {
+        PinnedCalendarTest::SetUp();
+        window = plat::Window::create({0, 0, 400, 480});
+        calendar = KivoCalendar::create(Frame);
+        window->addSubview(calendar);
+        layout();
+    }
+
+    void layout() { window->layoutPass(); }
+
+    std::shared_ptr<KivoCalendarDaySlot> slotAt(std::size_t i,
+                                                const std::shared_ptr<KivoCalendarMonthView>& page = nullptr) const {
+        return std::dynamic_pointer_cast<KivoCalendarDaySlot>((page ? page : calendar->monthViewCurrent())->daySlotAt(i));
+    }
+
+    // The current page's slot for a day of the shown month.
+    std::shared_ptr<KivoCalendarDaySlotBase> slotOfDay(plat::Date day) const {
+        const auto& page = calendar->monthViewCurrent();
+        for (std::size_t i = 0; i < KivoCalendarMonthView::CellCount; ++i) {
+            auto slot = page->daySlotAt(i);
+            if (slot && !slot->isAdjacent() && calendar->dateUtil()->isYMDEqual(slot->date(), day)) return slot;
+        }
+        return nullptr;
+    }
+
+    // One slot's painting on its own.
+    static void drawSlot(KivoCalendarDaySlot& slot, plat::RecordingContext& rec) {
+        rec.clear();
+        plat::CurrentContextScope scope(rec);
+        slot.drawRect(rec, slot.bounds());
+    }
+
+    plat::testing::VirtualClock clock;
+    std::shared_ptr<plat::Window> window;
+    std::shared_ptr<KivoCalendar> calendar;
 };
 
 }  // namespace calendar_test
