@@ -151,7 +151,8 @@ void KivoCalendarMonthView::offerToApplication(std::size_t index, const std::sha
         auto args = std::make_shared<KivoCalendarDaySlotLoadingEventArgs>(slot->date(), isAdjacentDay, slot);
         if (auto answer = delegate->daySlotLoading(calendar, args->date(), args->isAdjacentDay(), args->daySlot())) {
             args->setDaySlot(*answer);
-            if (args->daySlot() != slot) {
+            // A null answer keeps the framework's slot.
+            if (args->daySlot() && args->daySlot() != slot) {
                 if (auto supplied = acceptableSlot(args->daySlot(), "the delegate")) {
                     supplied->setTag(KivoCalendarDaySlot::ApplicationSlotTag);
                     supplied->setDate(slot->date());

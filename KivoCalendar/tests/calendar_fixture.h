@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +35,16 @@ inline plat::Date at(std::int64_t year, std::int64_t month, std::int64_t day, st
     c.day = day;
     c.hour = hour;
     return *plat::Calendar(zone).dateFromComponents(c);
+}
+
+inline ::testing::AssertionResult rectNear(const plat::Rect& actual, const plat::Rect& expected, double tolerance = 1e-9) {
+    auto near = [tolerance](double a, double b) { return std::fabs(a - b) <= tolerance; };
+    if (near(actual.x(), expected.x()) && near(actual.y(), expected.y()) && near(actual.width(), expected.width()) &&
+        near(actual.height(), expected.height()))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got (" << actual.x() << ", " << actual.y() << ", " << actual.width() << ", "
+                                         << actual.height() << "), expected (" << expected.x() << ", " << expected.y() << ", "
+                                         << expected.width() << ", " << expected.height() << ")";
 }
 
 // Pins the zone and locale for the test and clears the process-wide calendar before and after it.
