@@ -316,6 +316,20 @@ bool View::resignFirstResponder() {
     return true;
 }
 
+bool View::endEditing(bool force) {
+    auto w = window();
+    if (!w) return true;
+    auto fr = w->firstResponder();
+    if (!fr || !fr->isDescendantOf(this)) return true;
+    if (fr->resignFirstResponder()) return true;
+    if (!force) return false;
+    if (w->firstResponder() == fr) {
+        w->_firstResponder.reset();
+        fr->firstResponderWasTaken();
+    }
+    return true;
+}
+
 bool View::isFirstResponder() const {
     auto w = window();
     return w && w->_firstResponder.lock().get() == this;
