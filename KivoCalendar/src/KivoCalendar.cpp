@@ -17,6 +17,7 @@
 #include "KivoCore/KivoRenderEngine.h"
 #include "Platform/foundation/log.h"
 #include "Platform/ui/label.h"
+#include "Platform/ui/scroll_view.h"
 
 namespace {
 
@@ -67,10 +68,17 @@ void KivoCalendar::_initInternals() {
 
     _initWeekdayLabels();
 
-    _scrollView = plat::View::create();
+    // Pages move only by the calendar's own navigation, never by dragging.
+    _scrollView = plat::ScrollView::create();
     _scrollView->setBackgroundColor(plat::Color::clear());
-    _scrollView->setClipsToBounds(true);
+    _scrollView->setBounces(true);
+    _scrollView->setPagingEnabled(true);
+    _scrollView->setShowsHorizontalScrollIndicator(false);
+    _scrollView->setShowsVerticalScrollIndicator(false);
     _scrollView->setTag(-1);
+    _scrollView->setDelaysContentTouches(false);
+    _scrollView->setCanCancelContentTouches(true);
+    _scrollView->setScrollEnabled(false);
     _bodyView->addSubview(_scrollView);
 
     _monthViewCurrent = KivoCalendarMonthView::create();

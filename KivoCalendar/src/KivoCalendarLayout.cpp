@@ -10,6 +10,7 @@
 #include "KivoCalendar/KivoCalendar.h"
 #include "KivoCalendar/KivoCalendarEventArgs.h"
 #include "Platform/ui/label.h"
+#include "Platform/ui/scroll_view.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ void KivoCalendar::layoutFrames() {
         const double r = monthMode ? R : 0;
         _bodyView->setFrame({0, h, W, H - h});
         _scrollView->setFrame({0, r, W, H - h - r});
-        _scrollView->setBounds({{0, 0}, _scrollView->bounds().size});
+        _scrollView->setContentInset({});
     }
 
     const plat::Size step = _getScrollViewOffset();
@@ -128,7 +129,7 @@ void KivoCalendar::layoutFrames() {
     _reloadMonthView();
     _reloadYearView();
     _reloadDecadeView();
-    _scrollContentSize = _getScrollViewContentSize();
+    _scrollView->setContentSize(_getScrollViewContentSize());
     _scrollView->setTag(0);
 }
 
@@ -177,7 +178,7 @@ plat::Size KivoCalendar::_getScrollViewContentSize() const {
 }
 
 double KivoCalendar::_getScrollViewContentOffset() const {
-    const plat::Point offset = _scrollView->bounds().origin;
+    const plat::Point offset = _scrollView->contentOffset();
     return _orientation == KivoCalendarOrientationVertical ? offset.y : offset.x;
 }
 

@@ -3,6 +3,7 @@
 #include "KivoCalendar/CalendarDecadeView.h"
 #include "KivoCalendar/CalendarHeaderView.h"
 #include "KivoCalendar/CalendarYearView.h"
+#include "Platform/ui/scroll_view.h"
 #include "calendar_fixture.h"
 
 namespace {
@@ -74,8 +75,10 @@ TEST_F(CalendarLayoutTest, PagesLieOneStepApartAlongThePagingAxis) {
     EXPECT_EQ(calendar->monthViewCurrent()->frame(), (plat::Rect{0, 0, 280, 245}));
     EXPECT_EQ(calendar->monthViewNext()->frame(), (plat::Rect{280, 0, 280, 245}));
     EXPECT_EQ(calendar->monthViewPrev()->frame(), (plat::Rect{-280, 0, 280, 245}));
-    EXPECT_EQ(calendar->scrollContentSize(), (plat::Size{840, 245}));
+    EXPECT_EQ(calendar->scrollView()->contentSize(), (plat::Size{840, 245}));
     EXPECT_TRUE(scroll->clipsToBounds());
+    EXPECT_FALSE(scroll->isScrollEnabled());
+    EXPECT_TRUE(scroll->isPagingEnabled());
 
     // A new orientation keeps the scroll view's frame and moves the pages only.
     calendar->setOrientation(KivoCalendarOrientationVertical);
@@ -83,12 +86,12 @@ TEST_F(CalendarLayoutTest, PagesLieOneStepApartAlongThePagingAxis) {
     EXPECT_EQ(scroll->frame(), (plat::Rect{0, 35, 280, 245}));
     EXPECT_EQ(calendar->monthViewNext()->frame(), (plat::Rect{0, 245, 280, 245}));
     EXPECT_EQ(calendar->monthViewPrev()->frame(), (plat::Rect{0, -245, 280, 245}));
-    EXPECT_EQ(calendar->scrollContentSize(), (plat::Size{280, 735}));
+    EXPECT_EQ(calendar->scrollView()->contentSize(), (plat::Size{280, 735}));
     EXPECT_EQ(calendar->_getScrollViewWidth(), 245);
 
     calendar->setViewMode(KivoCalendarViewModeYear);
     layout();
-    EXPECT_EQ(calendar->scrollContentSize(), (plat::Size{280, 280}));
+    EXPECT_EQ(calendar->scrollView()->contentSize(), (plat::Size{280, 280}));
 }
 
 TEST_F(CalendarLayoutTest, PagesShowTheDisplayMonthAndItsNeighbours) {

@@ -36,7 +36,8 @@ class KivoRenderEngine;
 
 namespace plat {
 class Image;
-}
+class ScrollView;
+}  // namespace plat
 
 // ---- Modes and codes ----
 enum KivoCalendarViewMode : std::int64_t {
@@ -238,9 +239,8 @@ public:
     void setBodyView(std::shared_ptr<plat::View> view) { _bodyView = std::move(view); }
     // One view per column, left to right (labels unless a template replaced one).
     const std::vector<std::shared_ptr<plat::View>>& weekdayLabels() const { return _weekdayLabels; }
-    // The paging view inside the body; its bounds' origin is the content offset.
-    const std::shared_ptr<plat::View>& scrollView() const { return _scrollView; }
-    plat::Size scrollContentSize() const { return _scrollContentSize; }
+    // The paging scroll view inside the body (the user cannot drag it).
+    const std::shared_ptr<plat::ScrollView>& scrollView() const { return _scrollView; }
     const std::shared_ptr<KivoCalendarMonthView>& monthViewCurrent() const { return _monthViewCurrent; }
     const std::shared_ptr<KivoCalendarMonthView>& monthViewNext() const { return _monthViewNext; }
     const std::shared_ptr<KivoCalendarMonthView>& monthViewPrev() const { return _monthViewPrev; }
@@ -350,8 +350,7 @@ private:
     std::shared_ptr<KivoCalendarHeaderView> _headerView;
     std::shared_ptr<plat::View> _bodyView;
     std::vector<std::shared_ptr<plat::View>> _weekdayLabels;
-    std::shared_ptr<plat::View> _scrollView;
-    plat::Size _scrollContentSize;
+    std::shared_ptr<plat::ScrollView> _scrollView;
     std::shared_ptr<KivoCalendarMonthView> _monthViewCurrent, _monthViewNext, _monthViewPrev;
     std::shared_ptr<KivoCalendarYearView> _yearViewCurrent;
     std::shared_ptr<KivoCalendarDecadeView> _decadeViewCurrent, _decadeViewNext, _decadeViewPrev;
