@@ -5,8 +5,9 @@
 // since 1970; a major or minor unit on a time axis counts days.
 //
 // Sections: construction · placement · look · scale · limits · conversion · zoom and scroll · major
-// unit and labels · layout results · events.
+// unit and labels · layout results · drawing · events.
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -23,6 +24,8 @@
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
 
+class IKivoRenderEngine;
+class KivoLabelLoadingEventArgs;
 class OmbriChart;
 
 class KIVO_CHART_EXPORT KivoAxis : public plat::Object, public IKivoAxis {
@@ -235,6 +238,9 @@ public:
     void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals, std::vector<std::string>& lbls) const;
 
     // ---- Layout results ----
+    // The thickness the axis band needs for its ticks, labels and title; measures the largest label
+    // (annoSize) and the title. Leaves the engine's font unset.
+    double getHeight(const std::shared_ptr<IKivoRenderEngine>& engine);
     // The axis band in screen orientation and the plot area, as the chart's layout gave them. A Y
     // axis is handed its band with the length in `width` and the thickness in `height`.
     void layout(const std::shared_ptr<KivoRect>& rect, const std::shared_ptr<KivoRect>& plotRect);
@@ -255,6 +261,31 @@ public:
     void setGridLineIsExsit(bool exists) { _gridLineIsExsit = exists; }
     bool isHandleXFAxisLabelLoading() const { return _isHandleXFAxisLabelLoading; }
     void setIsHandleXFAxisLabelLoading(bool handle) { _isHandleXFAxisLabelLoading = handle; }
+
+    // ---- Drawing ----
+    // Draws the axis into its band and over the plot area: minor and major grid lines, fill bands,
+    // ticks, labels (each announced through labelLoading, or the delegate's label hook, which may
+    // change its text) and the line and title. `isOverlap` YES draws every label; NO leaves out labels
+    // that would collide with the one drawn before. An axis with no range, or whose chart draws no
+    // series, draws only its line and title; an axis at position 0 draws nothing.
+    void render(const std::shared_ptr<IKivoRenderEngine>& engine, bool isOverlap);
+    // The angle in whole degrees within 0 … 359 (fractions dropped), stored as labelAngle.
+    double _simplifyAxisLabelAngle(double angle);
+    // Whether labels turned by `angle` (0 … 359) would collide, estimated from the room each label has
+    // along the axis and the size of the label's first character.
+    bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
+    // The title's measured size (nil before the first getHeight).
+    const std::shared_ptr<KivoSize>& szTitle() const { return _szTitle; }
+    // Set once a label handler changed a label's text on a Y axis.
+    bool isCustomizedLabel() const { return _isCustomizedLabel; }
+
+    // Room between a tick and its label, and the room a Y axis band adds beside its labels and every
+    // band beside its ticks.
+    static constexpr double LabelGap = 4.0;
+    static constexpr double YLabelPadding = 2.0;
+    static constexpr double BandPadding = 2.0;
+    // From this many labels on, thinning assumes they collide without measuring.
+    static constexpr std::size_t CrowdedLabelCount = 21;
 
     // ---- Events ----
     const std::shared_ptr<KivoEvent>& labelLoading() const { return _labelLoading; }
@@ -303,6 +334,30 @@ private:
     double fractionToPixel(double fraction) const;
     double pixelToFraction(double pixel) const;
     void appendTimeLabel(double value, std::vector<double>& vals, std::vector<std::string>& lbls) const;
+
+    // The pieces of render.
+    struct Ticks {
+        double inner = 0, outer = 0;
+    };
+    Ticks majorTicks() const;
+    Ticks minorTicks() const;
+    // The band edge that touches the plot area, and +1 or -1 for the direction away from the plot.
+    double plotEdge() const;
+    double outward() const;
+    bool hasOffset() const { return !std::isnan(_origin) && _offset != 0; }
+    void drawTick(IKivoRenderEngine& engine, double p, double edge, const Ticks& ticks) const;
+    void drawGridLine(IKivoRenderEngine& engine, double p) const;
+    void drawMinorTicksAndGrid(IKivoRenderEngine& engine, double minor) const;
+    void fillBand(IKivoRenderEngine& engine, double p1, double p2, double lead) const;
+    void fillMinorBands(IKivoRenderEngine& engine, double minor) const;
+    void fillMajorBands(IKivoRenderEngine& engine, const std::vector<double>& vals) const;
+    void labelValues(double major, std::vector<double>& vals, std::vector<std::string>& texts) const;
+    void drawLabels(const std::shared_ptr<IKivoRenderEngine>& engine, const std::vector<double>& vals,
+                    const std::vector<std::string>& texts, bool isOverlap);
+    void drawLabel(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoLabelLoadingEventArgs>& args,
+                   double p, const std::string& text, bool isOverlap, double& lastEdge);
+    void drawLineAndTitle(const std::shared_ptr<IKivoRenderEngine>& engine, bool withOffset);
+    static void resetEngine(IKivoRenderEngine& engine);
 
     std::weak_ptr<OmbriChart> _chart;
     std::int64_t _position;
@@ -367,6 +422,11 @@ private:
     std::shared_ptr<KivoRect> _axrect;
     std::shared_ptr<KivoRect> _plotrect;
     std::shared_ptr<KivoSize> _annoSize;
+    std::shared_ptr<KivoSize> _szTitle;
+    std::shared_ptr<IKivoRenderEngine> _engine;
+    double _labelsCount = 0;
+    bool _isActualOverLap = false;
+    bool _isCustomizedLabel = false;
     std::shared_ptr<KivoSize> _desiredSize;
     std::int64_t _overlappingLabels = 0;
     bool _above = true;

@@ -1,17 +1,100 @@
 #pragma once
-// The chart's analysis of the series it draws, shared with every plotter: data extremes, X values and
-// stacked sums. The chart replaces it whenever what it analyses changes at the root (items, chart
-// type, paging window), so nothing of an earlier analysis leaks into the next.
-//
-// So far it holds no analysis; the data analysis fills it in.
+// The chart's analysis of the series one drawing pass draws, shared with every plotter: the data
+// extremes (which the plotters widen into the axes' limits), the step between neighbouring X values,
+// the data types of X and Y, the absolute sums per X value for stacking, and the paging window (the
+// item indices drawn). Each pass sets the page size and analyses again; only the window's origin and
+// the item count carry over from one analysis to the next.
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <memory>
 
+#include "OmbriChart/KivoNumberDictionary.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/value.h"
+
+class KivoSeries;
 
 class KIVO_CHART_EXPORT KivoDataInfo : public plat::Object {
 public:
+    // Sums keyed by the numeric value of an X value (an integer 3 and a real 3.0 are one key).
+    using StackDictionary = KivoNumberDictionary;
+    static constexpr std::uint64_t NoItemLimit = std::numeric_limits<std::uint64_t>::max();
+
     KivoDataInfo() = default;
     static std::shared_ptr<KivoDataInfo> create() { return std::make_shared<KivoDataInfo>(); }
+
+    // Analyses the drawn series (visibility 0 or 1) among `series` (entries that are no KivoSeries are
+    // passed over), in order, with the stacking mode (a KivoPlotterStacking) and the chart's own X
+    // values (nil when it has none). X extremes come from the paging window; Y extremes and sums from
+    // every item. Values that are not numbers, and numbers that are NaN or infinite, are passed over.
+    void analyse(const plat::Array& series, std::int64_t stacking, const plat::ArrayPtr& values);
+
+    double getMinX() const { return _minX; }
+    double getMaxX() const { return _maxX; }
+    double getMinY() const { return _minY; }
+    double getMaxY() const { return _maxY; }
+    std::int64_t getDataTypeX() const { return _dataTypeX; }
+    std::int64_t getDataTypeY() const { return _dataTypeY; }
+    // The absolute sum of the drawn values at X value `x`; 0 when there is none or it is not finite.
+    double getStackedAbsSum(double x) const;
+    const StackDictionary& getStackAbs() const { return _stackAbs; }
+    // The chart's X values handed to the last analysis (nil when it had none).
+    const plat::ArrayPtr& getXVals() const { return _xvals; }
+
+    // ---- Paging window ----
+    // Whether a page lies after (before) the window.
+    bool hasMore() const;
+    bool hasLess() const { return _origin != 0; }
+    // Moves the window a page on (back), keeping it inside the items.
+    void showMore();
+    void showLess();
+    std::uint64_t getOrigin() const { return _origin; }
+    // The smaller of the item count and the page size.
+    std::uint64_t getPageSize() const { return _count < _maxItems ? _count : _maxItems; }
+    // The index of the window's last item: origin + page size − 1 (with no items, origin − 1, wrapping
+    // round as unsigned numbers do).
+    std::uint64_t getEnd() const { return _origin + getPageSize() - 1; }
+    // The number of X values of the last drawn series that has some (else of the chart's X values).
+    std::uint64_t count() const { return _count; }
+
+    // Neither NaN nor infinite.
+    static bool isValid(double value) { return std::isfinite(value); }
+
+    // ---- Plain properties ----
+    double minX() const { return _minX; }
+    void setMinX(double v) { _minX = v; }
+    double maxX() const { return _maxX; }
+    void setMaxX(double v) { _maxX = v; }
+    double minY() const { return _minY; }
+    void setMinY(double v) { _minY = v; }
+    double maxY() const { return _maxY; }
+    void setMaxY(double v) { _maxY = v; }
+    // The smallest positive, finite gap between neighbouring X values, in list order; 0 for none.
+    double deltaX() const { return _deltaX; }
+    void setDeltaX(double v) { _deltaX = v; }
+    std::int64_t dataTypeX() const { return _dataTypeX; }
+    void setDataTypeX(std::int64_t t) { _dataTypeX = t; }
+    std::int64_t dataTypeY() const { return _dataTypeY; }
+    void setDataTypeY(std::int64_t t) { _dataTypeY = t; }
+    // The page size; NoItemLimit (the chart's default) pages nothing.
+    std::uint64_t maxItems() const { return _maxItems; }
+    void setMaxItems(std::uint64_t n) { _maxItems = n; }
+
+private:
+    static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+    // Widens the X extremes and narrows deltaX by the window of `xs`.
+    void scanX(const plat::Array& xs);
+
+    StackDictionary _stackAbs;
+    plat::ArrayPtr _xvals = std::make_shared<plat::Array>();
+    std::uint64_t _origin = 0;
+    std::uint64_t _count = 0;
+    double _minX = NaN, _maxX = NaN, _minY = NaN, _maxY = NaN;
+    double _deltaX = 0;
+    std::int64_t _dataTypeX = 0, _dataTypeY = 0;
+    std::uint64_t _maxItems = NoItemLimit;
 };

@@ -1,24 +1,43 @@
 #pragma once
 // One data series of the Cartesian chart: the member names of the application's items that hold its
-// values ("binding", comma-separated, the first for Y) and the name it shows. The chart keeps its
-// series in its `series` collection, in drawing order. The chart is held weakly (it owns its series).
+// values ("binding", comma-separated, the first for Y; "bindingX" for X), optionally items of its own,
+// its look, its chart type and axes, and whether the plot and the legend show it. It reads its values
+// once into arrays that the data analysis and the plotters share, until something they depend on
+// changes. The chart keeps its series in its `series` collection, in drawing order; the series holds
+// the chart weakly (the chart owns its series).
 //
-// So far a series carries its binding and name; reading values, its look and its own items come with
-// the series' value readers.
+// Every value a series reads comes from one list: its own items (the visible list of its own
+// collection view) when it has any, else the visible list of the chart's collection view (sorted and
+// filtered as the chart shows it). A value that cannot be read as a number is kept as the "NULL"
+// placeholder or as it stands, and the chart draws a gap there.
+//
+// Sections: construction · binding · items · values · look · chart type and axes · visibility ·
+// legend item · hit testing.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoEvent.h"
+#include "OmbriChart/IKivoSeries.h"
+#include "OmbriChart/KivoDataArray.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
+#include "OmbriChart/OmbriChartEnums.h"
 #include "Platform/foundation/object.h"
 
+class KivoAxis;
+class KivoChartHitTestInfo;
 class OmbriChart;
 
-class KIVO_CHART_EXPORT KivoSeries : public plat::Object {
+class KIVO_CHART_EXPORT KivoSeries : public plat::Object, public IKivoSeries {
 public:
+    // ---- Construction ----
     // A name given without a binding is not kept; with a binding and no name, the binding is the name.
+    // The series is not added to the chart.
     KivoSeries(const std::shared_ptr<OmbriChart>& chart, std::optional<std::string> binding, std::optional<std::string> name);
+    KivoSeries() : KivoSeries(nullptr, std::nullopt, std::nullopt) {}
     static std::shared_ptr<KivoSeries> create(const std::shared_ptr<OmbriChart>& chart, std::optional<std::string> binding,
                                               std::optional<std::string> name) {
         return std::make_shared<KivoSeries>(chart, std::move(binding), std::move(name));
@@ -26,13 +45,201 @@ public:
 
     std::shared_ptr<OmbriChart> chart() const { return _chart.lock(); }
     void setChart(const std::shared_ptr<OmbriChart>& chart) { _chart = chart; }
-    // The series' own binding, else the chart's.
-    std::optional<std::string> binding() const;
     const std::optional<std::string>& name() const { return _name; }
     void setName(std::optional<std::string> name) { _name = std::move(name); }
 
+    // ---- Binding ----
+    // The series' own binding, else the chart's. A new one drops the Y values and redraws.
+    std::optional<std::string> binding() const;
+    void setBinding(std::optional<std::string> binding);
+    // The series' own X binding, else the chart's. A new one also becomes the chart's when the chart
+    // has none (nil or ""), drops the X values and redraws.
+    std::optional<std::string> bindingX() const;
+    void setBindingX(std::optional<std::string> binding);
+    // The member name at `index` of the binding, split at "," and trimmed of spaces and tabs; nil past
+    // the last name. An empty part gives "".
+    std::optional<std::string> getBinding(std::int64_t index) const;
+
+    // ---- Items ----
+    // The series' own items (nil: the chart's). Setting them (also the same array again) feeds the
+    // series' own collection view, drops both value arrays and redraws.
+    const plat::ArrayPtr& itemsSource() const { return _itemsSource; }
+    void setItemsSource(plat::ArrayPtr items);
+    // The series' own collection view, over its own items. Editing it drops the values and redraws.
+    std::shared_ptr<KivoCollectionView> collectionView() const { return _cv; }
+    // A plain store that nothing reads: the series reads its own items through collectionView().
+    void setCollectionView(std::shared_ptr<KivoCollectionView> view) { _collectionViewStored = std::move(view); }
+    // The item at `index` of the list the series reads, or nil past its end.
+    plat::Value getItem(std::int64_t index) const;
+    // The number of items of the list the series reads.
+    std::int64_t getLength() const;
+
+    // ---- Values ----
+    // Dimension 0: the Y values under the first binding name, numbers where the item holds a number
+    // (dates as seconds since 1970), else the "NULL" placeholder or the value as it stands; nil without
+    // a binding or without items. Dimension 1: the X values under bindingX (strings stay strings, for
+    // categories); nil without an X binding. Any other dimension: nil. Kept until dropped.
+    plat::ArrayPtr getValues(std::int32_t dimension) override;
+    // The KivoDataType of the last value read for that dimension (1 before any read, 0 for another
+    // dimension).
+    std::int64_t getDataType(std::int32_t dimension) const override;
+    // Drops both value arrays: the next getValues reads the items again.
+    void clearValues();
+    // The values of the member at `index` of the binding (bubble sizes, high, low, open, close), read
+    // afresh on every call.
+    plat::ArrayPtr getBindingValues(std::int64_t index) const;
+    // The kept arrays (nil when dropped).
+    const plat::ArrayPtr& values() const { return _values; }
+    const plat::ArrayPtr& xvalues() const { return _xvalues; }
+    // The marker of a value that is missing or not a number.
+    static constexpr const char* NullValue = "NULL";
+
+    // Reading a list of items: each item's member `binding` (the item itself when nil); dates become
+    // their seconds, nil becomes the placeholder, everything else stays as it is.
+    static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items, const std::optional<std::string>& binding);
+    // Reading the chart's collection view: the same, and for dimension 0 strings in the current
+    // locale's decimal style become numbers (anything else that is not a number, the placeholder).
+    static std::shared_ptr<KivoDataArray> _bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
+                                                              const std::optional<std::string>& binding, std::int32_t dimension);
+    // A number as it is; a string in the current locale's decimal style as its number; else nil.
+    static plat::Value _getNumberFromValue(const plat::Value& value);
+
+    // ---- Look (a changed value drops the Y values and redraws) ----
+    // nil: the chart's palette colour for the series' position.
+    const std::optional<plat::Color>& color() const override { return _color; }
+    void setColor(std::optional<plat::Color> color) override;
+    // nil: a darker shade of the fill.
+    const std::optional<plat::Color>& borderColor() const override { return _borderColor; }
+    void setBorderColor(std::optional<plat::Color> color) override;
+    double borderWidth() const override { return _borderWidth; }
+    void setBorderWidth(double width) override;
+    double opacity() const override { return _opacity; }
+    void setOpacity(double opacity) override;
+    // nil: the series colour.
+    const std::optional<plat::Color>& symbolColor() const override { return _symbolColor; }
+    void setSymbolColor(std::optional<plat::Color> color) override;
+    // nil: the border colour.
+    const std::optional<plat::Color>& symbolBorderColor() const override { return _symbolBorderColor; }
+    void setSymbolBorderColor(std::optional<plat::Color> color) override;
+    // NaN: the border width.
+    double symbolBorderWidth() const override { return _symbolBorderWidth; }
+    void setSymbolBorderWidth(double width) override;
+    double symbolOpacity() const override { return _symbolOpacity; }
+    void setSymbolOpacity(double opacity) override;
+    // Plain stores: 0 ellipse, 1 rectangle; the size of this series' symbols.
+    std::int64_t symbolMarker() const override { return _symbolMarker; }
+    void setSymbolMarker(std::int64_t marker) override { _symbolMarker = marker; }
+    double symbolSize() const override { return _symbolSize; }
+    void setSymbolSize(double size) override { _symbolSize = size; }
+    // Written by the chart while it animates series by series or point by point.
+    double animationTime() const override { return _animationTime; }
+    void setAnimationTime(double time) override { _animationTime = time; }
+    double animationDuration() const override { return _animationDuration; }
+    void setAnimationDuration(double duration) override { _animationDuration = duration; }
+    // Stroke width of the line of a line-type legend item whose border width is 0.
+    double defaultLegendLineWidthForLineChart() const { return _defaultLegendLineWidthForLineChart; }
+    // The legend row and column of the series' item, written when the chart sizes its legend.
+    std::int32_t itemRowNum() const override { return _itemRowNum; }
+    void setItemRowNum(std::int32_t row) override { _itemRowNum = row; }
+    std::int32_t itemColumnNum() const override { return _itemColumnNum; }
+    void setItemColumnNum(std::int32_t column) override { _itemColumnNum = column; }
+
+    // ---- Chart type and axes ----
+    // An OmbriChartType; 0: the chart's. A change hides the chart's tooltip and redraws.
+    std::int64_t chartType() const override { return _chartType; }
+    void setChartType(std::int64_t type) override;
+    // The series' own axes; nil: the chart's. Plain stores.
+    const std::shared_ptr<KivoAxis>& axisX() const { return _axisX; }
+    void setAxisX(std::shared_ptr<KivoAxis> axis) { _axisX = std::move(axis); }
+    const std::shared_ptr<KivoAxis>& axisY() const { return _axisY; }
+    void setAxisY(std::shared_ptr<KivoAxis> axis) { _axisY = std::move(axis); }
+    // Takes the chart's first axis of that name as axisX (axisY); nil, "" or a name no axis has changes
+    // nothing. The getters answer the name of the current axis.
+    std::optional<std::string> axisXname() const;
+    void setAxisXname(const std::optional<std::string>& name);
+    std::optional<std::string> axisYname() const;
+    void setAxisYname(const std::optional<std::string>& name);
+
+    // ---- Visibility ----
+    // A KivoSeriesVisibility: 0 and 1 draw the series, 0 and 2 list it in the legend. A change drops the
+    // Y values; on an animated chart showing or hiding the series is announced to the chart's series
+    // collection as an add or a remove at its position (the chart animates it), otherwise the chart
+    // redraws. The delegate's seriesVisibilityChanged follows.
+    std::int64_t visibility() const { return _visibility; }
+    void setVisibility(std::int64_t visibility);
+    // Drawn: visibility 0 or 1.
+    bool isDrawn() const { return isDrawnVisibility(_visibility); }
+    static bool isDrawnVisibility(std::int64_t visibility) {
+        return visibility == KivoSeriesVisibilityVisible || visibility == KivoSeriesVisibilityPlot;
+    }
+
+    // ---- Legend item ----
+    // A 10 × 10 symbol 4 in from the left, the name 18 in, vertically centred: 10 + name width + 12
+    // wide and max(10, name height) + 8 high.
+    std::shared_ptr<KivoSize> measureLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine) override;
+    // The symbol of the series' chart type in its colours (paler while the series is not drawn), then
+    // the name.
+    void drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect) override;
+
+    static constexpr double _LEGEND_ITEM_WIDTH = 10.0;
+    static constexpr double _LEGEND_ITEM_HEIGHT = 10.0;
+    static constexpr double _LEGEND_ITEM_MARGIN = 4.0;
+
+    // ---- Hit testing ----
+    // What of this series lies at the point (in the chart view's coordinates): always a result; with
+    // the nearest hit area of the series when there is one.
+    std::shared_ptr<KivoChartHitTestInfo> hitTest(const std::shared_ptr<KivoPoint>& point);
+    std::shared_ptr<KivoChartHitTestInfo> hitTest(double x, double y);
+
+    // Asks the chart for a drawing pass.
+    void _invalidate() const;
+
 private:
+    // The visible list the series reads: its own items when it has any, else the chart's.
+    plat::ArrayPtr readList() const;
+    bool hasOwnItems() const { return _cv && _cv->items() && !_cv->items()->empty(); }
+    std::int64_t positionInChart() const;
+    void subscribeToOwnItems();
+    void dropValues() { _values.reset(); }
+    void dropXValues() { _xvalues.reset(); }
+    // Stores a look value; a change drops the Y values and redraws (NaN always counts as a change).
+    template <class T>
+    void setLook(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        dropValues();
+        _invalidate();
+    }
+
     std::weak_ptr<OmbriChart> _chart;
     std::optional<std::string> _binding;
+    std::optional<std::string> _bindingX;
+    std::shared_ptr<KivoCollectionView> _cv = KivoCollectionView::create();
+    KivoEventBlock _ownItemsHandler;
+    std::int64_t _visibility = KivoSeriesVisibilityVisible;
+    plat::ArrayPtr _values;
+    std::int64_t _valueDataType = 1;
+    plat::ArrayPtr _xvalues;
+    std::int64_t _xvalueDataType = 1;
+    double _defaultLegendLineWidthForLineChart = 2.0;
+    std::int32_t _itemRowNum = 0;
+    std::int32_t _itemColumnNum = 0;
+    std::shared_ptr<KivoAxis> _axisX;
+    std::shared_ptr<KivoAxis> _axisY;
+    std::int64_t _chartType = OmbriChartTypeDefault;
     std::optional<std::string> _name;
+    plat::ArrayPtr _itemsSource;
+    std::shared_ptr<KivoCollectionView> _collectionViewStored;
+    std::optional<plat::Color> _color;
+    std::optional<plat::Color> _borderColor;
+    double _borderWidth = 0;
+    double _opacity = 1.0;
+    std::optional<plat::Color> _symbolColor;
+    std::optional<plat::Color> _symbolBorderColor;
+    double _symbolBorderWidth = 0;
+    double _symbolOpacity = 1.0;
+    std::int64_t _symbolMarker = 0;
+    double _symbolSize = 0;
+    double _animationTime = 0;
+    double _animationDuration = 0;
 };

@@ -5,8 +5,8 @@
 // (invalidate); one that changes the data, chart type, rotation, stacking or load animation also
 // hides the tooltip and plays the load animation again.
 //
-// Sections: construction · parts · axes · series settings · animation · data · update state ·
-// design-time data · what the base calls.
+// Sections: construction · parts · axes · layout · legend · series settings · animation · data ·
+// update state · design-time data · what the base calls.
 
 #include <cstdint>
 #include <limits>
@@ -31,13 +31,15 @@
 #include "OmbriChart/OmbriChartEnums.h"
 #include "OmbriChart/OmbriChartOptions.h"
 
+class KivoChartHitTestInfo;
 class KivoChartLineMarker;
+class KivoSeries;
 
 class KIVO_CHART_EXPORT OmbriChart : public OmbriChartBase {
 public:
     using AxisList = std::vector<std::shared_ptr<KivoAxis>>;
     // Running stacked sums by X value.
-    using StackDictionary = std::map<double, double>;
+    using StackDictionary = KivoDataInfo::StackDictionary;
 
     // ---- Construction ----
     static std::shared_ptr<OmbriChart> create(const plat::Rect& frame = {});
@@ -83,6 +85,43 @@ public:
     void setAxesArray(AxisList axes);
     // The primary axes, X then Y.
     AxisList getAxes() const { return {_axisX, _axisY}; }
+    // The axes in use: the first two of axesArray, then each further one that some series uses as its
+    // axisX or axisY, once each, in axesArray order.
+    AxisList getActualAxesArray() const;
+    // The first axis of axesArray with that name; nil for none.
+    std::shared_ptr<KivoAxis> findAxis(const std::string& name) const;
+
+    // ---- Layout ----
+    // Sizes the axes in use around the plot area inside `rect` (what border, titles and legend left):
+    // each axis takes the thickness it measures (at most 30 % of the area across it), the plot margin
+    // stays free, and so does half the widest label at the ends of every axis. Sets plotRect, hands
+    // every axis its band and the plot area, and keeps the axes it laid out (axesInUse).
+    void layout(const std::shared_ptr<KivoRect>& rect, const std::shared_ptr<IKivoRenderEngine>& engine);
+    // The number of layout passes so far.
+    std::int64_t count() const { return _count; }
+    // The axes in use as the first layout pass found them (empty before it).
+    const AxisList& axisArr() const { return _axisArr; }
+    // The axes the last layout pass laid out, in order.
+    const AxisList& axesInUse() const { return _axesInUse; }
+
+    // ---- Legend ----
+    // The legend's items: one per series with a name and visibility 0 or 2, in series order. A legend
+    // above or below the plot (orientation Auto) wraps them into rows no wider than legendWidth; the
+    // first row starts at the legend's left, the others are centred on chartWidth.
+    std::shared_ptr<KivoSize> getLegendDesiredSize(const std::shared_ptr<IKivoRenderEngine>& engine, bool isVertical) override;
+    void renderLegend(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoPoint>& point, bool isVertical,
+                      std::vector<std::shared_ptr<KivoRect>>& areas) override;
+    // The width a row may take (narrowed to the first row's width once the items wrap), and the width
+    // later rows are centred on; the drawing pass sets both before it measures the legend.
+    double legendWidth() const { return _legendWidth; }
+    double chartWidth() const { return _chartWidth; }
+    // The state of the last measuring: the width of the row being filled, of the row just closed, the
+    // row and column of the last item, and the width of every row after the first.
+    double nextLineWidth() const { return _nextLineWidth; }
+    double caculatedWidth() const { return _caculatedWidth; }
+    std::int32_t legendRow() const { return _legendRow; }
+    std::int32_t legendColumn() const { return _legendColumn; }
+    const std::map<std::int32_t, double>& rowsWidth() const { return _rowsWidth; }
 
     // ---- Series settings ----
     // A KivoPlotterStacking code. A candlestick or high-low-open-close chart stores 0. Stacking the
@@ -182,6 +221,11 @@ public:
     // A colour also becomes every axis' label colour; nil changes nothing else and does not redraw.
     void setTextColor(std::optional<plat::Color> color) override;
     void setSelection(std::shared_ptr<plat::Object> selection) override;
+    // No series, or none drawn (every visibility 2 or 3).
+    bool isAllSeriesHidden() const override;
+    // The nearest hit area of the series at `seriesIndex` to `point` (in the view's coordinates): always
+    // a result, with the area's data point, distance and series when one is found.
+    std::shared_ptr<KivoChartHitTestInfo> hitTestSeries(const std::shared_ptr<KivoPoint>& point, std::int32_t seriesIndex);
 
     static constexpr double DefaultSymbolSize = 10.0;
     static constexpr std::uint64_t NoItemLimit = std::numeric_limits<std::uint64_t>::max();
@@ -203,6 +247,9 @@ protected:
     void setXlabels(std::vector<std::string> labels) { _xlabels = std::move(labels); }
     void setXvals(plat::ArrayPtr values) { _xvals = values ? std::move(values) : std::make_shared<plat::Array>(); }
     void setXDataType(std::int64_t type) { _xDataType = type; }
+    // Written by the drawing pass before it measures the legend.
+    void setLegendWidth(double width) { _legendWidth = width; }
+    void setChartWidth(double width) { _chartWidth = width; }
     // Written by the layout pass.
     void setPlotRect(std::shared_ptr<KivoRect> rect) { _plotRect = std::move(rect); }
     void setPlotterChart(std::shared_ptr<KivoRect> rect) { _plotterChart = std::move(rect); }
@@ -219,6 +266,16 @@ private:
     void subscribeToSeries();
 
     std::shared_ptr<KivoRect> _plotRect;
+    std::int64_t _count = 0;
+    AxisList _axisArr;
+    AxisList _axesInUse;
+    double _legendWidth = 0;
+    double _chartWidth = 0;
+    double _nextLineWidth = 0;
+    double _caculatedWidth = 0;
+    std::int32_t _legendRow = 0;
+    std::int32_t _legendColumn = 0;
+    std::map<std::int32_t, double> _rowsWidth;
     std::shared_ptr<KivoRect> _plotterChart;
     std::shared_ptr<OmbriChartDataLabel> _dataLabel;
     std::shared_ptr<OmbriChartDataLabelRenderer> _dataLabelRenderer;

@@ -7,6 +7,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/view_controller.h"
 #include "layer_renderer.h"
 
 namespace plat {
@@ -34,7 +35,7 @@ bool anyNeedsDisplay(const View& v) {
 }
 
 bool layerAnimating(const Layer& l) {
-    if (l.hasRunningAnimations()) return true;
+    if (l.hasRunningAnimations() || (l.mask() && layerAnimating(*l.mask()))) return true;
     return std::any_of(l.sublayers().begin(), l.sublayers().end(), [](const auto& s) { return layerAnimating(*s); });
 }
 
@@ -91,6 +92,28 @@ std::shared_ptr<Image> Window::renderImage(double scale) {
 bool Window::writePNG(const std::string& path, double scale) {
     auto image = renderImage(scale);
     return image && image->writePNG(path);
+}
+
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+    if (controller == _rootViewController) return;
+    if (_rootViewController && _rootViewController->isViewLoaded()) {
+        auto old = _rootViewController->view();
+        if (old->superview().get() == this) old->removeFromSuperview();
+    }
+    _rootViewController = std::move(controller);
+    if (_rootViewController) {
+        auto view = _rootViewController->view();
+        view->setFrame(bounds());
+        insertSubview(view, 0);
+    }
+}
+
+void Window::layoutSubviews() {
+    View::layoutSubviews();
+    if (_rootViewController && _rootViewController->isViewLoaded()) {
+        auto view = _rootViewController->view();
+        if (view->superview().get() == this) view->setFrame(bounds());
+    }
 }
 
 bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {

@@ -136,8 +136,12 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
                 now - _lastTapTime <= MultiTapInterval &&
                 std::hypot(in.location.x - _lastTapLocation.x, in.location.y - _lastTapLocation.y) <= MultiTapDistance;
             t->_tapCount = repeat ? _lastTapCount + 1 : 1;
-            t->_view = hitTest(convertPointFromView(in.location, nullptr), nullptr);
+            t->_phase = TouchPhase::Began;
+            t->_timestamp = now;
             _touches[in.finger] = t;
+            // Once per touch, at its start: the view it began on keeps it to its end.
+            const Event event = currentEvent();
+            t->_view = hitTest(convertPointFromView(in.location, nullptr), &event);
         } else {
             if (it == _touches.end()) continue;
             t = it->second;

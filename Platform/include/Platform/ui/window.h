@@ -16,6 +16,7 @@
 namespace plat {
 
 class Image;
+class ViewController;
 enum class GestureRecognizerState : int;
 
 class Window : public View {
@@ -56,6 +57,11 @@ public:
 
     std::shared_ptr<View> firstResponder() const { return _firstResponder.lock(); }
 
+    // The controller whose view fills the window: setting one puts its view in the window, sized to
+    // the window's bounds (and kept so), in place of the previous root controller's view.
+    const std::shared_ptr<ViewController>& rootViewController() const { return _rootViewController; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
     // ---- Key input (window_keys.cpp) ----
     // A hardware key press. The key commands of the responder chain, from the first responder (or the
     // window when there is none) outwards, are tried first; then each responder of the chain may take
@@ -68,6 +74,8 @@ public:
     // Taps count as repeated within this time and distance of the previous tap's end.
     static constexpr double MultiTapInterval = 0.35;
     static constexpr double MultiTapDistance = 45;
+
+    void layoutSubviews() override;
 
 protected:
     explicit Window(const Rect& frame);
@@ -95,6 +103,7 @@ private:
     std::map<int, std::shared_ptr<Touch>> _touches;
     std::vector<std::shared_ptr<GestureRecognizer>> _arena;
     std::weak_ptr<View> _firstResponder;
+    std::shared_ptr<ViewController> _rootViewController;
     // The previous tap, for tap counts.
     Point _lastTapLocation;
     double _lastTapTime = -1;

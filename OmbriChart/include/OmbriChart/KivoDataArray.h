@@ -1,0 +1,26 @@
+#pragma once
+// The values of one dimension of a series, one per item in item order, with the KivoDataType they
+// were found to have (the type of the last value read).
+
+#include <cstdint>
+#include <memory>
+
+#include "OmbriChart/KivoOmbriChartExport.h"
+#include "Platform/foundation/value.h"
+
+class KIVO_CHART_EXPORT KivoDataArray : public plat::Object {
+public:
+    KivoDataArray(std::int64_t dataType, plat::ArrayPtr values) : _dataType(dataType), _values(std::move(values)) {}
+    static std::shared_ptr<KivoDataArray> create(std::int64_t dataType, plat::ArrayPtr values) {
+        return std::make_shared<KivoDataArray>(dataType, std::move(values));
+    }
+
+    std::int64_t dataType() const { return _dataType; }
+    void setDataType(std::int64_t type) { _dataType = type; }
+    const plat::ArrayPtr& values() const { return _values; }
+    void setValues(plat::ArrayPtr values) { _values = std::move(values); }
+
+private:
+    std::int64_t _dataType;
+    plat::ArrayPtr _values;
+};

@@ -1,0 +1,66 @@
+#pragma once
+// A dictionary from numbers to numbers, keyed by numeric value (an integer 3 and a real 3.0 are one
+// key; 0 and −0 too), kept as one array sorted by key: the stacked sums per X value of the chart's
+// data analysis and plotters. Sums of a whole series are merged in one pass, so a chart of a million
+// points builds its sums without a node per point; keys that arrive in ascending order append.
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "OmbriChart/KivoOmbriChartExport.h"
+
+class KIVO_CHART_EXPORT KivoNumberDictionary {
+public:
+    using Entry = std::pair<double, double>;
+    // (key, value) pairs to add, in any order; the same key may come more than once.
+    using Run = std::vector<Entry>;
+
+    // The value at `key`, or nil.
+    const double* find(double key) const;
+    double valueOr(double key, double fallback) const {
+        const double* v = find(key);
+        return v ? *v : fallback;
+    }
+    // Adds `value` to the entry of `key` (a new entry starts with `value` itself). NaN keys are ignored.
+    void add(double key, double value);
+    // Adds every pair of `run` whose value `select` keeps (it answers whether to add and may change the
+    // value); values of one key add up in the run's order. Sort the run first (sortByKey).
+    template <class Select>
+    void addSortedRun(const Run& run, Select select) {
+        std::vector<Entry> merged;
+        merged.reserve(_entries.size() + run.size());
+        auto it = _entries.begin();
+        for (std::size_t j = 0; j < run.size();) {
+            const double key = run[j].first;
+            while (it != _entries.end() && it->first < key) merged.push_back(*it++);
+            // An existing entry first, then the run's values of the key in their order.
+            bool started = it != _entries.end() && it->first == key;
+            double sum = started ? it++->second : 0.0;
+            for (; j < run.size() && run[j].first == key; ++j) {
+                double value = run[j].second;
+                if (!select(value)) continue;
+                sum = started ? sum + value : value;
+                started = true;
+            }
+            if (started) merged.emplace_back(key, sum);
+        }
+        merged.insert(merged.end(), it, _entries.end());
+        _entries = std::move(merged);
+    }
+    // Sorts a run by key, stably (the values of one key keep their order), and drops NaN keys; a run
+    // already in order is left as it is.
+    static void sortByKey(Run& run);
+
+    std::size_t size() const { return _entries.size(); }
+    bool empty() const { return _entries.empty(); }
+    void clear() { _entries.clear(); }
+    // In ascending key order.
+    std::vector<Entry>::const_iterator begin() const { return _entries.begin(); }
+    std::vector<Entry>::const_iterator end() const { return _entries.end(); }
+
+    friend bool operator==(const KivoNumberDictionary&, const KivoNumberDictionary&) = default;
+
+private:
+    std::vector<Entry> _entries;
+};
