@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "Platform/graphics/image.h"
+#include "Platform/testing/loopback_http_server.h"
 #include "calendar_fixture.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
     std::filesystem::path dir;
 };
 
-TEST_F(ResourcesTest, GetImageReadsFileURLs) {
+TEST_F(ResourcesTest, GetImageReadsFileURLsWhole) {
     auto image = plat::Image::create({3, 2});
     ASSERT_TRUE(image->writePNG((dir / "day one.png").string()));
     std::ofstream(dir / "notes.txt") << "not an image";
@@ -38,6 +39,18 @@ TEST_F(ResourcesTest, GetImageReadsFileURLs) {
           std::string("file://") + (dir / "notes.txt").string(), std::string("file://") + (dir / "day%2").string(),
           std::string("file://relative.png"), std::string("file://") + (dir / "day%00one.png").string(), std::string()})
         EXPECT_FALSE(calendar->getImage(bad)) << bad;
+}
+
+TEST_F(ResourcesTest, GetImageTakesTheBytesOfAnHttpAnswerOnlyWhenTheyAreAnImage) {
+    auto png = plat::Image::create({4, 4})->encodePNG();
+    plat::testing::LoopbackHttpServer server;
+    server.serve("/day.png", {.contentType = "application/octet-stream", .body = png});
+    server.serve("/page", "text/html", "<html>no image</html>");
+    auto loaded = calendar->getImage(server.url("/day.png"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->pixelWidth(), 4);
+    EXPECT_FALSE(calendar->getImage(server.url("/page")));
+    EXPECT_FALSE(calendar->getImage(server.url("/missing.png")));
 }
 
 TEST_F(ResourcesTest, GetDecriptorReadsNameFamilyAndSize) {
