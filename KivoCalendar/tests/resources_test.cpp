@@ -13,7 +13,9 @@ class ResourcesTest : public calendar_test::CalendarTest {
 protected:
     void SetUp() override {
         CalendarTest::SetUp();
-        dir = std::filesystem::path(KIVO_BINARY_DIR) / "calendar_resources_test";
+        // One folder per test: CTest runs the tests side by side.
+        dir = std::filesystem::path(KIVO_BINARY_DIR) / "calendar_resources_test" /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::create_directories(dir);
     }
     void TearDown() override {
