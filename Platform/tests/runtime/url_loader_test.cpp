@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_loader.h"
 #include "Platform/runtime/dispatch.h"
@@ -29,7 +31,11 @@ const std::vector<std::uint8_t>& picture() {
 }
 
 std::string writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const auto dir = std::filesystem::path(KIVO_BINARY_DIR) / "url_loader_test";
+    // One folder per test and process: CTest runs the tests of this file side by side, and one
+    // test must never read a file that another is rewriting.
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const auto dir = std::filesystem::path(KIVO_BINARY_DIR) / "url_loader_test" /
+                     (std::string(info ? info->name() : "none") + "_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto path = dir / name;
     std::ofstream(path, std::ios::binary)
