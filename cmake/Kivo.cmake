@@ -64,6 +64,17 @@ function(kivo_add_tests target library)
   endforeach()
   target_link_libraries(${target} PRIVATE ${library} PlatformTesting GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KIVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set_property(GLOBAL APPEND PROPERTY KIVO_TEST_PROGRAMS ${target})
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
+endfunction()
+
+# Writes <build>/test_programs.txt, one test executable per line, for the runs that follow CTest in
+# scripts/test (every program once more in a single process, in shuffled order). Called once, at the
+# end of the top-level CMakeLists.txt, when every library has added its tests.
+function(kivo_write_test_program_list)
+  get_property(programs GLOBAL PROPERTY KIVO_TEST_PROGRAMS)
+  list(TRANSFORM programs REPLACE "^(.+)$" "$<TARGET_FILE:\\1>")
+  list(JOIN programs "\n" content)
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/test_programs.txt CONTENT "${content}\n")
 endfunction()
