@@ -63,6 +63,10 @@ function(kivo_add_tests target library)
     target_include_directories(${target} PRIVATE ${folder}/src ${folder}/tests)
   endforeach()
   target_link_libraries(${target} PRIVATE ${library} PlatformTesting GTest::gtest GTest::gmock GTest::gtest_main)
+  if(KIVO_PCH)
+    # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per program.
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <functional> <memory> <string> <vector>)
+  endif()
   target_compile_definitions(${target} PRIVATE KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KIVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set_property(GLOBAL APPEND PROPERTY KIVO_TEST_PROGRAMS ${target})
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
