@@ -62,7 +62,7 @@ function(kivo_add_tests target library)
   foreach(folder IN LISTS folders)
     target_include_directories(${target} PRIVATE ${folder}/src ${folder}/tests)
   endforeach()
-  target_link_libraries(${target} PRIVATE ${library} PlatformTesting GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${library} PlatformTestMain GTest::gtest GTest::gmock)
   if(KIVO_PCH)
     # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per program.
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <functional> <memory> <string> <vector>)
