@@ -20,6 +20,8 @@ function(kivo_add_library target)
   set(KIVO_VERSION_IDENT ${ident})
   set(KIVO_VERSION_STRING "${PROJECT_VERSION}")
   set(KIVO_VERSION_NUMBER "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+  set(KIVO_VERSION_EXPORT_HEADER ${ARG_EXPORT_HEADER})
+  set(KIVO_VERSION_EXPORT_MACRO ${ARG_EXPORT_MACRO})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp @ONLY)
   add_library(${target} SHARED ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
   foreach(folder IN LISTS folders)
@@ -29,6 +31,15 @@ function(kivo_add_library target)
   generate_export_header(${target} EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO}
     EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/include)
+  set_property(GLOBAL APPEND PROPERTY KIVO_LIBRARIES ${target})
+endfunction()
+
+# kivo_link_suite(<target>): links every library made by kivo_add_library (the platform, the core and
+# each control library), for the programs that show or measure the whole suite (gallery, benchmarks).
+# Call it from a folder added after the libraries' folders.
+function(kivo_link_suite target)
+  get_property(libraries GLOBAL PROPERTY KIVO_LIBRARIES)
+  target_link_libraries(${target} PRIVATE ${libraries})
 endfunction()
 
 # The absolute folders of a library: the FOLDERS given (relative to the calling CMakeLists.txt), else
