@@ -49,16 +49,6 @@ std::string names(const plat::Array& items) {
 }
 std::string names(const plat::ArrayPtr& items) { return items ? names(*items) : "(nil)"; }
 
-PinnedLocale::PinnedLocale() : _locale(plat::Locale::current()), _zone(plat::TimeZone::current()) {
-    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
-    plat::TimeZone::setCurrent(plat::TimeZone::utc());
-}
-
-PinnedLocale::~PinnedLocale() {
-    plat::Locale::setCurrent(_locale);
-    plat::TimeZone::setCurrent(_zone);
-}
-
 namespace {
 
 std::string bracketed(const plat::ArrayPtr& items) { return items ? "[" + names(*items) + "]" : "nil"; }

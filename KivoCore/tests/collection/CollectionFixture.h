@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
-#include "Platform/foundation/locale/locale.h"
-#include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/reflect.h"
+#include "Platform/testing/pinned_locale.h"
 
 namespace collection_fixture {
 
@@ -62,16 +61,7 @@ std::string names(const plat::Array& items);
 std::string names(const plat::ArrayPtr& items);
 std::string nameOf(const plat::Value& item);
 
-// Pins the current locale (en_US) and time zone (UTC) for the lifetime of the object.
-class PinnedLocale {
-public:
-    PinnedLocale();
-    ~PinnedLocale();
-
-private:
-    plat::Locale _locale;
-    plat::TimeZone _zone;
-};
+using plat::testing::PinnedLocale;
 
 // Records every collectionChanged of a view as text: "add [d]@3", "remove [b]@1",
 // "replace [d]@-1 for [b]@1", "reset".
