@@ -166,7 +166,9 @@ TEST_F(MonthViewTest, EachStatePaintsItsFillTextColourAndFont) {
         EXPECT_EQ(text.text, *c.slot->dayText()) << c.what;
         EXPECT_EQ(text.attributes.color, c.text) << c.what;
         EXPECT_EQ(text.attributes.font.isBold(), c.bold) << c.what;
-        if (!c.bold) EXPECT_EQ(text.attributes.font.family, dayFont.family) << c.what;
+        if (!c.bold) {
+            EXPECT_EQ(text.attributes.font.family, dayFont.family) << c.what;
+        }
     }
     // The engine is left as it was found.
     EXPECT_EQ(calendar->renderEngine()->getFill(), plat::Color::clear());
