@@ -1,6 +1,6 @@
 // The calendar: March 2024 with today (the 14th), a selected week-long range and the days outside
-// the bookable period disabled (so are both header chevrons); beside it, the same month with Monday first and one selected date
-// in a look of the application's own.
+// the bookable period disabled (so are both header chevrons); beside it, the same month with Monday
+// first and one selected date in a look of the application's own.
 
 #include <string>
 
