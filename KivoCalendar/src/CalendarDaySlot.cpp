@@ -7,6 +7,7 @@
 #include "KivoCalendar/KivoCalendarRange.h"
 #include "KivoCore/KivoGeometry.h"
 #include "KivoCore/KivoRenderEngine.h"
+#include "Platform/ui/gestures.h"
 
 namespace {
 
@@ -68,6 +69,13 @@ void KivoCalendarDaySlot::initialize() {
     KivoCalendarDaySlotBase::initialize();
     setTag(FrameworkSlotTag);
     setBackgroundColor(plat::Color::clear());
+    std::weak_ptr<KivoCalendarDaySlot> weak = sharedAs<KivoCalendarDaySlot>();
+    addGestureRecognizer(plat::TapGestureRecognizer::create([weak](plat::GestureRecognizer& recognizer) {
+        auto slot = weak.lock();
+        if (!slot || recognizer.state() != plat::GestureRecognizerState::Recognized) return;
+        auto calendar = slot->kivoCalendar();
+        if (calendar && calendar->isEnabled()) calendar->handleDaySlotTapGesture(slot);
+    }));
 }
 
 void KivoCalendarDaySlot::dateDidChange() {

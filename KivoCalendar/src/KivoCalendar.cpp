@@ -16,8 +16,10 @@
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "KivoCore/KivoRenderEngine.h"
 #include "Platform/foundation/log.h"
+#include "Platform/runtime/display_link.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "Platform/ui/swipe_gesture_recognizer.h"
 
 namespace {
 
@@ -31,7 +33,9 @@ std::shared_ptr<KivoCalendar> KivoCalendar::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<KivoCalendar>(new KivoCalendar(frame)));
 }
 
-KivoCalendar::~KivoCalendar() = default;
+KivoCalendar::~KivoCalendar() {
+    if (_animationDisplayLink) _animationDisplayLink->invalidate();
+}
 
 void KivoCalendar::initialize() {
     KivoView::initialize();
@@ -107,6 +111,25 @@ void KivoCalendar::_initInternals() {
     _currentDate = plat::Date::now();
     setCurrentViewIndex(0);
     _highlightDate = plat::Date::now();
+
+    // Swipes along the orientation move a page; the others are ignored by their handlers.
+    const std::pair<unsigned, std::pair<std::int64_t, bool>> swipes[] = {
+        {plat::SwipeGestureRecognizerDirectionLeft, {1, false}},
+        {plat::SwipeGestureRecognizerDirectionRight, {-1, false}},
+        {plat::SwipeGestureRecognizerDirectionUp, {1, true}},
+        {plat::SwipeGestureRecognizerDirectionDown, {-1, true}},
+    };
+    std::weak_ptr<KivoCalendar> weak = self;
+    for (const auto& [bits, road] : swipes) {
+        auto swipe = plat::SwipeGestureRecognizer::create([weak, road](plat::GestureRecognizer& recognizer) {
+            auto calendar = weak.lock();
+            if (calendar && recognizer.state() == plat::GestureRecognizerState::Recognized)
+                calendar->_respondToSwipe(road.first, road.second);
+        });
+        swipe->setDirection(bits);
+        addGestureRecognizer(swipe);
+        _swipes.push_back(swipe);
+    }
 }
 
 // ---- Delegate ----
@@ -327,9 +350,7 @@ void KivoCalendar::setDisplayDate(KivoOptionalDate date) {
     if (*change != 0) {
         auto self = sharedAs<KivoCalendar>();
         if (auto d = delegate()) d->displayDateChanging(self);
-        _displayDate = *date;
-        _currentMonth = *date;
-        _currentViewIndex = 0;
+        adoptDisplayDate(*date);
         if (_viewMode == KivoCalendarViewModeDecade) {
             _updateDecadeView(_decadeViewCurrent, 0);
             _updateDecadeView(_decadeViewNext, 1);
@@ -344,6 +365,12 @@ void KivoCalendar::setDisplayDate(KivoOptionalDate date) {
         if (auto d = delegate()) d->displayDateChanged(self);
     }
     _headerView->setHeaderDate(_displayDate);
+}
+
+void KivoCalendar::adoptDisplayDate(plat::Date date) {
+    _displayDate = date;
+    _currentMonth = date;
+    _currentViewIndex = 0;
 }
 
 void KivoCalendar::setCurrentViewIndex(std::int64_t index) {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "detail/PageRing.h"
+
 #include "KivoCalendar/CalendarDecadeView.h"
 #include "KivoCalendar/CalendarHeaderView.h"
 #include "KivoCalendar/CalendarMonthView.h"
@@ -14,12 +16,10 @@
 
 namespace {
 
+using kivo::detail::offsetBy;
+
 constexpr std::int64_t PagesInRing = 3;
 constexpr std::int64_t YearsPerDecade = 10;
-
-plat::Rect offsetBy(const plat::Rect& r, plat::Size step, double sign) {
-    return {r.x() + sign * step.width, r.y() + sign * step.height, r.width(), r.height()};
-}
 
 bool isWeekend(std::int64_t weekday) { return weekday == 1 || weekday == 7; }
 

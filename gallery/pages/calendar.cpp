@@ -1,6 +1,6 @@
 // The calendar: March 2024 with today (the 14th), a selected week-long range and the days outside
-// the bookable period disabled; beside it, the same month with Monday first and one selected date in
-// a look of the application's own.
+// the bookable period disabled (so are both header chevrons); beside it, the same month with Monday
+// first and one selected date in a look of the application's own.
 
 #include <string>
 
@@ -68,8 +68,9 @@ void populate(plat::Window& window) {
 const gallery::PageRegistrar registrar({
     .name = "calendar",
     .description = "March 2024 with today on the 14th: a selected range of 18-22 March between disabled days before the "
-                   "4th and after the 27th; beside it, Monday first with a single selected date, today's tint and thin "
-                   "day borders.",
+                   "4th and after the 27th, both header chevrons in the disabled colour since neither neighbouring month "
+                   "can be reached; beside it, Monday first with a single selected date, today's tint, thin day borders "
+                   "and a header of the application's colours whose chevrons lead on.",
     .size = {672, 382},
     .populate = populate,
 });

@@ -25,6 +25,7 @@
 
 class IKivoValueFormatter;
 class KivoAnimation;
+class KivoCalendarDaySlotBase;
 class KivoCalendarDecadeView;
 class KivoCalendarHeaderView;
 class KivoCalendarMonthView;
@@ -35,8 +36,10 @@ class KivoEvent;
 class KivoRenderEngine;
 
 namespace plat {
+class DisplayLink;
 class Image;
 class ScrollView;
+class SwipeGestureRecognizer;
 }  // namespace plat
 
 // ---- Modes and codes ----
@@ -232,6 +235,33 @@ public:
     // The selected range, bound to this control. Setting it replaces the object and nothing else.
     const std::shared_ptr<KivoCalendarRange>& selectedDates() const { return _selectedDates; }
     void setSelectedDates(std::shared_ptr<KivoCalendarRange> range) { _selectedDates = std::move(range); }
+    // YES between the anchor tap of a range and the tap that completes it.
+    bool isMultiSelected() const { return _isMultiSelected; }
+
+    // A tap on a drawn day slot: selects the day (or extends the range from its anchor), or, on a day
+    // of a neighbouring month, selects it and moves there. Disabled days are ignored.
+    void handleDaySlotTapGesture(const std::shared_ptr<KivoCalendarDaySlotBase>& slot);
+    // The same for a slot that hosts a view of the application: every tap on a neighbouring month's
+    // day moves there, also in the middle of a range.
+    void handleViewDaySlotTapGesture(const std::shared_ptr<KivoCalendarDaySlotBase>& slot);
+    // The slot's cell on the current, next or previous month page, in that order; -1 on none.
+    std::int64_t getDaySlotIndex(const std::shared_ptr<plat::View>& slot) const;
+
+    // ---- Navigation ----
+    // One page forward (direction > 0) or back, unless the nearest day of that page is disabled or a
+    // move is already running. Animated moves slide header and body on the display link.
+    void selectAdjacentView(std::int64_t direction);
+    // Whether the day of the adjacent page nearest to the current one is disabled.
+    bool isAdjacentMonthOrYearDisabled(std::int64_t direction) const;
+    // selectAdjacentView(+1 / -1) while the control is enabled.
+    void goForwardAsync();
+    void goBackwardAsync();
+    // Changes the view mode through the header (zooming when animated); nothing without a header.
+    void changeViewModeAsync(std::int64_t mode, KivoOptionalDate date);
+    // A page move runs.
+    bool isAnimating() const { return _isAnimating; }
+    // The four swipe recognisers: left, right, up, down.
+    const std::vector<std::shared_ptr<plat::SwipeGestureRecognizer>>& swipeGestureRecognizers() const { return _swipes; }
 
     // ---- Parts ----
     const std::shared_ptr<KivoCalendarHeaderView>& headerView() const { return _headerView; }
@@ -281,6 +311,16 @@ public:
     std::vector<std::string> _getWeekdaySymbols() const;
     void _initWeekdayLabels();
 
+    // The swipe road: a swipe along the orientation moves a page (+1 forward, -1 back).
+    void _respondToSwipe(std::int64_t direction, bool vertical);
+    // Starts the display link that slides the pages towards `direction`.
+    void _startSwipeAnimationTask(std::int64_t direction);
+    // One display-link frame of a move.
+    void _animationTask(double timestamp, std::int64_t direction);
+    // The end of a move: the ring of pages turns and the new display date is taken.
+    void _nextAnimationFinished();
+    void _prevAnimationFinished();
+
     // ---- Layout ----
     void layoutSubviews() override;
 
@@ -299,6 +339,14 @@ private:
     void applyWeekdayTexts();
     void layoutWeekdayRow();
     void layoutFrames();
+    void handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool adjacentAlwaysMoves);
+    void moveAdjacent(std::int64_t direction);
+    void animationFinished(std::int64_t direction);
+    // Takes a new display date as every road does: the current month and view index follow it.
+    void adoptDisplayDate(plat::Date date);
+    void notifySelection(bool changed);
+    // Every slot of the three month pages is redrawn on the next turn of the main queue.
+    void queueMonthSlotsRedraw();
     // The layout mark: -1 lays the view out again at the next pass, 0 means laid out.
     static void markForLayout(plat::View& view, bool zeroFrame);
 
@@ -344,6 +392,13 @@ private:
     std::int32_t _maxSelectionCount = 1;
     KivoOptionalDate _minDate, _maxDate, _selectedDate;
     std::shared_ptr<KivoCalendarRange> _selectedDates;
+    bool _isMultiSelected = false;
+
+    bool _isAnimating = false;
+    std::shared_ptr<plat::DisplayLink> _animationDisplayLink;
+    double _firstTimestamp = 0;
+    double _animationTime = 0;
+    std::vector<std::shared_ptr<plat::SwipeGestureRecognizer>> _swipes;
 
     std::shared_ptr<KivoRenderEngine> _renderEngine;
     std::shared_ptr<KivoDateUtil> _dateUtil;

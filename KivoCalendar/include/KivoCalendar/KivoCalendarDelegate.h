@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "KivoCalendar/KivoCalendarExport.h"
 #include "Platform/foundation/date.h"
@@ -47,6 +48,14 @@ public:
     virtual std::optional<std::shared_ptr<KivoCalendarDaySlotBase>> daySlotLoading(
         const std::shared_ptr<KivoCalendar>& calendar, std::optional<plat::Date> date, bool isAdjacentDay,
         const std::shared_ptr<KivoCalendarDaySlotBase>& daySlot) {
+        return std::nullopt;
+    }
+    // For a host layer: the current title of the header, offered with the header's own text for the
+    // page. Nothing means not answered (the calendar's headerLoading event is raised instead); an
+    // answer without text keeps the header's own.
+    virtual std::optional<std::optional<std::string>> handleHeaderLoading(const std::shared_ptr<KivoCalendar>& calendar,
+                                                                          const std::optional<std::string>& header,
+                                                                          std::int64_t viewMode, std::optional<plat::Date> date) {
         return std::nullopt;
     }
 };
