@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/value.h"
 
 enum KivoAggregate : std::int64_t {
@@ -27,5 +28,7 @@ enum KivoAggregate : std::int64_t {
 // that are numbers (Booleans as 0 and 1, strings by their leading numeric text) and skip dates, arrays
 // and objects. No values, unknown codes, and the variances of fewer than two values give 0. Variances
 // are computed stably, so large offsets never produce negative variances.
-double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const std::optional<std::string>& binding);
-double KivoGetAggregate(std::int64_t aggregate, const plat::ArrayPtr& items, const std::optional<std::string>& binding);
+KIVO_CORE_EXPORT double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items,
+                                         const std::optional<std::string>& binding);
+KIVO_CORE_EXPORT double KivoGetAggregate(std::int64_t aggregate, const plat::ArrayPtr& items,
+                                         const std::optional<std::string>& binding);

@@ -11,15 +11,16 @@
 #include <string_view>
 
 #include "KivoCore/IKivoCollectionView.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "KivoCore/KivoObservableArray.h"
 #include "KivoCore/KivoSortDescription.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 class EditSnapshot;
 }
 
-class KivoCollectionView : public plat::Object, public IKivoEditableCollectionView {
+class KIVO_CORE_EXPORT KivoCollectionView : public plat::Object, public IKivoEditableCollectionView {
 public:
     // Maps a sort value before comparison: (description, item, value) in, value out.
     using SortConverter = std::function<plat::Value(const std::shared_ptr<KivoSortDescription>& description,
@@ -164,7 +165,7 @@ private:
     SortConverter _sortConverter;
     plat::Value _currentAddItem;
     plat::Value _currentEditItem;
-    std::unique_ptr<kivo::collection::EditSnapshot> _editClone;
+    std::unique_ptr<kivo::detail::EditSnapshot> _editClone;
     std::shared_ptr<KivoEvent> _collectionChanged;
     std::shared_ptr<KivoEvent> _currentChanging;
     std::shared_ptr<KivoEvent> _currentChanged;

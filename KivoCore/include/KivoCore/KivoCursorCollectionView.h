@@ -6,8 +6,9 @@
 #include <functional>
 
 #include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoCoreExport.h"
 
-class KivoCursorCollectionView : public KivoCollectionView {
+class KIVO_CORE_EXPORT KivoCursorCollectionView : public KivoCollectionView {
 public:
     // Calls itemGetter(argument) on the background-priority global queue; then, on the main queue,
     // adds what it returned (one add announcement, none for no items) and calls `completion` when one

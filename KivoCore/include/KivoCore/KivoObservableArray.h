@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "KivoCore/IKivoNotifyCollectionChanged.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "Platform/foundation/value.h"
 
-class KivoObservableArray : public plat::Object, public IKivoNotifyCollectionChanged {
+class KIVO_CORE_EXPORT KivoObservableArray : public plat::Object, public IKivoNotifyCollectionChanged {
 public:
     explicit KivoObservableArray(std::size_t capacity = 0);
 

@@ -8,7 +8,7 @@
 #include "KivoCore/KivoObservableArray.h"
 #include "Platform/foundation/value.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 // The first index of an equal item, or plat::NotFound.
 size_t indexOfEqual(const plat::Array& list, const plat::Value& item);
@@ -21,4 +21,4 @@ std::vector<std::shared_ptr<KivoGroupDescription>> groupDescriptionsOf(const Kiv
 // now, null. Model objects cannot be made without knowing their constructor: nil.
 plat::Value defaultInstanceLike(const plat::Value& like);
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -8,27 +8,27 @@
 #include "KivoCore/KivoReflector.h"
 #include "collection/ItemKeyReader.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 namespace {
 
 // A small open-addressing map from 64-bit keys to group indices, for the values of one level.
 class ScalarIndex {
 public:
-    static constexpr std::uint32_t kNone = UINT32_MAX;
+    static constexpr std::uint32_t Empty = UINT32_MAX;
 
     std::uint32_t find(std::uint64_t key) const {
-        if (_slots.empty()) return kNone;
+        if (_slots.empty()) return Empty;
         for (size_t i = slotOf(key);; i = (i + 1) & (_slots.size() - 1)) {
             const Slot& s = _slots[i];
-            if (s.value == kNone || s.key == key) return s.value;
+            if (s.value == Empty || s.key == key) return s.value;
         }
     }
     void insert(std::uint64_t key, std::uint32_t value) {
         if ((_size + 1) * 2 > _slots.size()) grow();
         for (size_t i = slotOf(key);; i = (i + 1) & (_slots.size() - 1)) {
             Slot& s = _slots[i];
-            if (s.value == kNone) {
+            if (s.value == Empty) {
                 s = {key, value};
                 ++_size;
                 return;
@@ -40,7 +40,7 @@ public:
 private:
     struct Slot {
         std::uint64_t key = 0;
-        std::uint32_t value = kNone;
+        std::uint32_t value = Empty;
     };
     size_t slotOf(std::uint64_t key) const { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> _shift); }
     void grow() {
@@ -49,7 +49,7 @@ private:
         _shift = 64 - std::countr_zero(_slots.size());
         _size = 0;
         for (const auto& s : old)
-            if (s.value != kNone) insert(s.key, s.value);
+            if (s.value != Empty) insert(s.key, s.value);
     }
 
     std::vector<Slot> _slots;
@@ -61,10 +61,10 @@ private:
 class TextIndex {
 public:
     std::uint32_t find(std::string_view text, std::uint64_t hash) const {
-        if (_slots.empty()) return ScalarIndex::kNone;
+        if (_slots.empty()) return ScalarIndex::Empty;
         for (size_t i = slotOf(hash);; i = (i + 1) & (_slots.size() - 1)) {
             const Slot& s = _slots[i];
-            if (s.entry == ScalarIndex::kNone) return ScalarIndex::kNone;
+            if (s.entry == ScalarIndex::Empty) return ScalarIndex::Empty;
             if (s.hash == hash && _entries[s.entry].first == text) return _entries[s.entry].second;
         }
     }
@@ -78,12 +78,12 @@ public:
 private:
     struct Slot {
         std::uint64_t hash = 0;
-        std::uint32_t entry = ScalarIndex::kNone;
+        std::uint32_t entry = ScalarIndex::Empty;
     };
     size_t slotOf(std::uint64_t hash) const { return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> _shift); }
     void place(std::uint64_t hash, std::uint32_t entry) {
         size_t i = slotOf(hash);
-        while (_slots[i].entry != ScalarIndex::kNone) i = (i + 1) & (_slots.size() - 1);
+        while (_slots[i].entry != ScalarIndex::Empty) i = (i + 1) & (_slots.size() - 1);
         _slots[i] = {hash, entry};
     }
     void grow() {
@@ -183,7 +183,7 @@ private:
             // The common case, kept free of values: a numeric member looked up by its bits.
             ScalarIndex& index = node.byScalar[static_cast<size_t>(plat::Value::Kind::Double)];
             std::uint32_t g = index.find(std::bit_cast<std::uint64_t>(number));
-            return g != ScalarIndex::kNone ? g : byScalar(node, level, plat::Value(number));
+            return g != ScalarIndex::Empty ? g : byScalar(node, level, plat::Value(number));
         }
         plat::Value value = level.reader->read(item);
         if (isScalar(value.kind()) || value.isString()) return byScalar(node, level, value);
@@ -195,7 +195,7 @@ private:
             const std::string& text = value.asString();
             std::uint64_t hash = TextIndex::hashOf(text);
             std::uint32_t g = node.byString.find(text, hash);
-            if (g != ScalarIndex::kNone) return g;
+            if (g != ScalarIndex::Empty) return g;
             g = byName(node, level, KivoReflector::formatValue(value));
             node.byString.insert(text, hash, g);
             return g;
@@ -203,7 +203,7 @@ private:
         ScalarIndex& index = node.byScalar[static_cast<size_t>(value.kind())];
         std::uint64_t bits = scalarBits(value);
         std::uint32_t g = index.find(bits);
-        if (g != ScalarIndex::kNone) return g;
+        if (g != ScalarIndex::Empty) return g;
         g = byName(node, level, KivoReflector::formatValue(value));
         index.insert(bits, g);
         return g;
@@ -252,10 +252,10 @@ void releaseGroups(KivoCollectionViewGroupList& groups) {
         const plat::ArrayPtr& items = group->items();
         if (items.use_count() != 1) continue;
         // A group's items lie far apart in memory: fetch ahead the objects whose counts drop.
-        constexpr size_t kAhead = 8;
+        constexpr size_t Ahead = 8;
         plat::Array& list = *items;
         for (size_t i = 0; i < list.size(); ++i) {
-            if (i + kAhead < list.size()) __builtin_prefetch(list[i + kAhead].asObject().get());
+            if (i + Ahead < list.size()) __builtin_prefetch(list[i + Ahead].asObject().get());
             list[i] = plat::Value();
         }
     }
@@ -267,4 +267,4 @@ KivoCollectionViewGroupList buildGroups(const plat::Array& items, const GroupDes
     return Builder(descriptions).build(items);
 }
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -9,7 +9,7 @@
 
 #include "KivoCore/KivoCollectionViewGroup.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 using GroupDescriptionList = std::vector<std::shared_ptr<KivoGroupDescription>>;
 
@@ -19,4 +19,4 @@ KivoCollectionViewGroupList buildGroups(const plat::Array& items, const GroupDes
 // one else holds are released in an order the memory system can fetch ahead.
 void releaseGroups(KivoCollectionViewGroupList& groups);
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -69,7 +69,7 @@ double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const 
     Accumulator acc;
     if (binding->find('.') == std::string::npos) {
         // One key: read it through a per-class reader, numbers without building values.
-        kivo::collection::ItemKeyReader reader(*binding);
+        kivo::detail::ItemKeyReader reader(*binding);
         for (const auto& item : items) {
             if (item.isNil()) continue;
             double v;

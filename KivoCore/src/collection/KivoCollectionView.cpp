@@ -13,7 +13,7 @@
 #include "collection/GroupBuilder.h"
 #include "collection/ItemSorter.h"
 
-using kivo::collection::indexOfEqual;
+using kivo::detail::indexOfEqual;
 
 KivoCollectionView::KivoCollectionView()
     : _sourceCollection(std::make_shared<plat::Array>()),
@@ -99,7 +99,7 @@ void KivoCollectionView::refresh(bool announce) {
     static const plat::Array noItems;
     const plat::ArrayPtr source = _sourceCollection;
     const plat::Array& all = source ? *source : noItems;
-    kivo::collection::SortDescriptionList sorts;
+    kivo::detail::SortDescriptionList sorts;
     for (const auto& entry : *_sortDescriptions)
         if (auto d = entry.as<KivoSortDescription>()) sorts.push_back(std::move(d));
 
@@ -117,27 +117,27 @@ void KivoCollectionView::refresh(bool announce) {
                 for (size_t i = 0; i < all.size(); ++i)
                     if (_filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
             }
-            kivo::collection::ItemList candidates{all, _filter ? &kept : nullptr};
+            kivo::detail::ItemList candidates{all, _filter ? &kept : nullptr};
             std::vector<std::uint32_t> order =
-                kivo::collection::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
+                kivo::detail::sortOrder(candidates, sorts, _sortConverter, plat::Locale::current());
             VisibleListWriter writer(*visible, order.size());
             // Sorted items are scattered in memory, and writing one touches its reference count and that
             // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
-            constexpr size_t kEntryAhead = 16, kObjectAhead = 8;
+            constexpr size_t EntryAhead = 16, ObjectAhead = 8;
             const plat::Array& previous = *visible;
             for (size_t k = 0; k < order.size(); ++k) {
-                if (k + kEntryAhead < order.size()) __builtin_prefetch(&candidates[order[k + kEntryAhead]]);
-                if (k + kObjectAhead < order.size()) {
-                    __builtin_prefetch(candidates[order[k + kObjectAhead]].asObject().get());
-                    if (k + kObjectAhead < previous.size()) __builtin_prefetch(previous[k + kObjectAhead].asObject().get());
+                if (k + EntryAhead < order.size()) __builtin_prefetch(&candidates[order[k + EntryAhead]]);
+                if (k + ObjectAhead < order.size()) {
+                    __builtin_prefetch(candidates[order[k + ObjectAhead]].asObject().get());
+                    if (k + ObjectAhead < previous.size()) __builtin_prefetch(previous[k + ObjectAhead].asObject().get());
                 }
                 writer.append(candidates[order[k]]);
             }
         }
         _items = std::move(visible);
-        kivo::collection::releaseGroups(_groups);
+        kivo::detail::releaseGroups(_groups);
         _groupsStale = false;
-        _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
+        _groups = kivo::detail::buildGroups(*_items, kivo::detail::groupDescriptionsOf(*_groupDescriptions));
     } catch (...) {
         // A filter or converter that throws leaves the visible list as far as it was written (an unsorted
         // refresh writes in place): keep the view consistent with it and let the caller see the error.
@@ -158,8 +158,8 @@ void KivoCollectionView::refresh(bool announce) {
 const KivoCollectionViewGroupList& KivoCollectionView::groups() const {
     if (_groupsStale) {
         _groupsStale = false;
-        kivo::collection::releaseGroups(_groups);
-        _groups = kivo::collection::buildGroups(*_items, kivo::collection::groupDescriptionsOf(*_groupDescriptions));
+        kivo::detail::releaseGroups(_groups);
+        _groups = kivo::detail::buildGroups(*_items, kivo::detail::groupDescriptionsOf(*_groupDescriptions));
     }
     return _groups;
 }

@@ -11,8 +11,8 @@
 #include "collection/EditSnapshot.h"
 #include "collection/GroupBuilder.h"
 
-using kivo::collection::indexOfEqual;
-using kivo::collection::indexOfIdentical;
+using kivo::detail::indexOfEqual;
+using kivo::detail::indexOfIdentical;
 
 namespace {
 
@@ -42,7 +42,7 @@ plat::Value KivoCollectionView::addNew() {
     if (_newItemCreator) {
         item = _newItemCreator();
     } else if (!_items->empty()) {
-        item = kivo::collection::defaultInstanceLike((*_items)[0]);
+        item = kivo::detail::defaultInstanceLike((*_items)[0]);
         if (item.isNil() && (*_items)[0].isObject())
             plat::log("KivoCollectionView addNew: cannot make a " + (*_items)[0].asObject()->className() +
                       " without a newItemCreator");
@@ -79,7 +79,7 @@ void KivoCollectionView::editItem(const plat::Value& item) {
     if (index == plat::NotFound || !moveCurrentToPosition(static_cast<std::int32_t>(index))) return;
     commitEdit();
     _currentEditItem = item;
-    _editClone = std::make_unique<kivo::collection::EditSnapshot>(kivo::collection::EditSnapshot::take(item));
+    _editClone = std::make_unique<kivo::detail::EditSnapshot>(kivo::detail::EditSnapshot::take(item));
 }
 
 void KivoCollectionView::commitEdit() {

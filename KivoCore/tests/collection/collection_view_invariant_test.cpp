@@ -9,7 +9,7 @@
 
 #include "KivoCore/KivoPropertyGroupDescription.h"
 #include "Platform/testing/log_capture.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 

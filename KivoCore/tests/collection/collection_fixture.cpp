@@ -1,4 +1,4 @@
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 #include <utility>
 

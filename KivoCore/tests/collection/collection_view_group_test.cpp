@@ -6,7 +6,7 @@
 #include "KivoCore/KivoAggregate.h"
 #include "KivoCore/KivoPropertyGroupDescription.h"
 #include "KivoCore/KivoReflector.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 

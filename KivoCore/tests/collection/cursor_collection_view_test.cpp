@@ -11,7 +11,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "KivoCore/KivoAggregate.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 
