@@ -42,11 +42,7 @@ plat::ArrayPtr listOf(std::initializer_list<plat::Value> items) { return std::ma
 
 std::string nameOf(const plat::Value& item) { return item.description(); }
 
-std::string names(const plat::Array& items) {
-    std::string s;
-    for (const auto& item : items) s += (s.empty() ? "" : " ") + nameOf(item);
-    return s;
-}
+std::string names(const plat::Array& items) { return kivo::testing::describeItems(items); }
 std::string names(const plat::ArrayPtr& items) { return items ? names(*items) : "(nil)"; }
 
 PinnedLocale::PinnedLocale() : _locale(plat::Locale::current()), _zone(plat::TimeZone::current()) {
@@ -58,35 +54,5 @@ PinnedLocale::~PinnedLocale() {
     plat::Locale::setCurrent(_locale);
     plat::TimeZone::setCurrent(_zone);
 }
-
-namespace {
-
-std::string bracketed(const plat::ArrayPtr& items) { return items ? "[" + names(*items) + "]" : "nil"; }
-
-}  // namespace
-
-Announcements::Announcements(const std::shared_ptr<KivoCollectionView>& view) {
-    view->collectionChanged()->addHandler(
-        [log = _log](const std::shared_ptr<KivoEventContainer>& c) {
-            auto args = c->args<KivoNotifyCollectionChangedEventArgs>();
-            switch (args->action()) {
-                case KivoNotifyCollectionChangedActionAdd:
-                    log->push_back("add " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()));
-                    break;
-                case KivoNotifyCollectionChangedActionRemove:
-                    log->push_back("remove " + bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
-                    break;
-                case KivoNotifyCollectionChangedActionReplace:
-                    log->push_back("replace " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()) + " for " +
-                                   bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
-                    break;
-                default:
-                    log->push_back("reset");
-            }
-        },
-        _owner);
-}
-
-std::vector<std::string> Announcements::take() { return std::exchange(*_log, {}); }
 
 }  // namespace collection_fixture

@@ -1,7 +1,6 @@
 #pragma once
 // Items for the collection-view tests: a model class and a subclass with number, string, date,
-// Boolean and array properties, an item answering the dynamic-object methods, and recorders of what a
-// view announces.
+// Boolean and array properties, an item answering the dynamic-object methods, and small helpers.
 
 #include <map>
 #include <memory>
@@ -10,11 +9,14 @@
 #include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/testing/collection_change_tester.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/reflect.h"
 
 namespace collection_fixture {
+
+using kivo::testing::AnnouncementLog;
 
 class Product : public plat::Object {
 public:
@@ -71,18 +73,6 @@ public:
 private:
     plat::Locale _locale;
     plat::TimeZone _zone;
-};
-
-// Records every collectionChanged of a view as text: "add [d]@3", "remove [b]@1",
-// "replace [d]@-1 for [b]@1", "reset".
-class Announcements {
-public:
-    explicit Announcements(const std::shared_ptr<KivoCollectionView>& view);
-    std::vector<std::string> take();
-
-private:
-    std::shared_ptr<std::vector<std::string>> _log = std::make_shared<std::vector<std::string>>();
-    std::shared_ptr<int> _owner = std::make_shared<int>(0);
 };
 
 }  // namespace collection_fixture

@@ -192,7 +192,7 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
         for (const auto& row : rows) {
             auto source = listOf({product("a"), product("b"), product("c")});
             auto view = KivoCollectionView::create(source);
-            Announcements heard(view);
+            AnnouncementLog heard(*view);
             if (inBatch) view->beginUpdate();
             row.op(*view);
             std::string where = std::string(row.what) + (inBatch ? " (in a batch)" : "");
@@ -259,7 +259,7 @@ TEST(KivoCollectionViewEditing, AddNewWithoutCreatorMakesTheKindOfTheFirstItemOr
     EXPECT_EQ(dicts->currentPosition(), 1);
 
     auto empty = KivoCollectionView::create();
-    Announcements heard(empty);
+    AnnouncementLog heard(*empty);
     EXPECT_TRUE(empty->addNew().isNil());
     EXPECT_TRUE(empty->sourceCollection()->empty());
     EXPECT_EQ(heard.take(), NoAnnouncements);
@@ -285,7 +285,7 @@ TEST(KivoCollectionViewEditing, AnnouncementsUseVisibleIndices) {
     view->setFilter([](const plat::Value& item) { return item.as<Product>()->price > 2; });
     view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("price", false));
     ASSERT_EQ(names(view->items()), "d b c");
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
 
     view->addObject(product("e", 5));
     view->remove(c);
@@ -299,7 +299,7 @@ TEST(KivoCollectionViewEditing, AnnouncementsUseVisibleIndices) {
 
 TEST(KivoCollectionViewEditing, BatchesNestAndAnUnmatchedEndNeverGoesBelowZero) {
     auto view = KivoCollectionView::create(listOf({product("b", 2), product("a", 1)}));
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->beginUpdate();
     view->beginUpdate();
     view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("price", true));
@@ -324,7 +324,7 @@ TEST(KivoCollectionViewEditing, SourceChangesCommitPendingWorkAndSameSourceDoesN
     auto view = KivoCollectionView::create(listOf({product("a"), product("b")}));
     view->setNewItemCreator([] { return plat::Value(product("n")); });
     view->addNew();
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->setSourceCollection(view->sourceCollection());
     EXPECT_EQ(heard.take(), NoAnnouncements);
     EXPECT_TRUE(view->isAddingNew());

@@ -123,7 +123,7 @@ TEST(KivoCollectionViewGroups, ConvertersAndDescriptionsThatMatchOtherwise) {
 
 TEST(KivoCollectionViewGroups, DescriptionChangesRefreshOncePerChangeOrBatch) {
     auto view = KivoCollectionView::create(listOf({product("a"), product("b")}));
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->groupDescriptions()->addObject(by("name"));
     view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("name", false));
     EXPECT_EQ(heard.take(), (std::vector<std::string>{"reset", "reset"}));

@@ -56,7 +56,7 @@ TEST(KivoCursorCollectionView, LoadsOffTheMainThreadAndAddsOnItThenCompletes) {
     EXPECT_EQ(*events, (std::vector<std::string>{"main: a p0 p1 p2", "main: done"}));
     EXPECT_TRUE(view->hasMoreItems());
 
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->loadMoreItems(2, nullptr);
     ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return view->items()->size() == 6; }, 5));
     EXPECT_EQ(heard.take(), (std::vector<std::string>{"add [p3 p4]@4"}));
@@ -67,7 +67,7 @@ TEST(KivoCursorCollectionView, AGetterThatThrowsLoadsNothingButCompletes) {
     plat::testing::VirtualClock clock;
     plat::testing::LogCapture log;
     auto view = KivoCollectionView::create<Pager>(nullptr);
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     bool done = false;
     view->loadMoreItems("offline", [&] { done = true; });
     ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return done; }, 5));
