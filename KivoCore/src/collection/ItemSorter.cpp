@@ -149,8 +149,9 @@ Column readColumn(const ItemList& items, const std::shared_ptr<KivoSortDescripti
             column.cells[i] = numberCell(number);
             continue;
         }
-        plat::Value v = reader.read(items[i]);
-        if (converter) v = converter(description, items[i], v);
+        const plat::Value item = items[i];  // the application's code below may not pull it away
+        plat::Value v = reader.read(item);
+        if (converter) v = converter(description, item, v);
         column.cells[i] = cellOf(v, strings);
     }
     if (!strings.empty()) {

@@ -38,6 +38,29 @@ std::string Record::description() const {
 std::shared_ptr<Product> product(const std::string& name, double price) { return std::make_shared<Product>(name, price); }
 std::shared_ptr<Gadget> gadget(const std::string& name, double price) { return std::make_shared<Gadget>(name, price); }
 
+std::shared_ptr<Product> made(const std::string& name, const std::string& maker, double price) {
+    auto g = gadget(name, price);
+    g->maker = maker;
+    return g;
+}
+
+std::string tree(const KivoCollectionViewGroupList& groups) {
+    std::string s;
+    for (const auto& g : groups) {
+        s += (s.empty() ? "" : " ") + g->name();
+        s += g->isBottomLevel() ? "(" + names(g->items()) + ")" : "[" + tree(g->groups()) + "]";
+    }
+    return s;
+}
+
+bool CaseBlindDescription::namesMatch(const std::optional<std::string>& a, const std::optional<std::string>& b) const {
+    auto lower = [](std::string s) {
+        for (auto& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return s;
+    };
+    return a && b && lower(*a) == lower(*b);
+}
+
 plat::ArrayPtr listOf(std::initializer_list<plat::Value> items) { return std::make_shared<plat::Array>(items); }
 
 std::string nameOf(const plat::Value& item) { return item.description(); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoPropertyGroupDescription.h"
 #include "KivoCore/testing/collection_change_tester.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
@@ -58,11 +59,24 @@ public:
 
 std::shared_ptr<Product> product(const std::string& name, double price = 0);
 std::shared_ptr<Gadget> gadget(const std::string& name, double price = 0);
+// A gadget by a maker.
+std::shared_ptr<Product> made(const std::string& name, const std::string& maker, double price);
 plat::ArrayPtr listOf(std::initializer_list<plat::Value> items);
 // The items' descriptions joined by spaces ("a b c"): model objects show their names.
 std::string names(const plat::Array& items);
 std::string names(const plat::ArrayPtr& items);
 std::string nameOf(const plat::Value& item);
+
+// The group tree as text: "A(a c) B(b)" for one level, "X[A(a) B(b)]" for two.
+std::string tree(const KivoCollectionViewGroupList& groups);
+
+// Groups names that differ only in case together: a description whose names do not match by plain
+// equality, so the view must ask it for every comparison.
+class CaseBlindDescription : public KivoPropertyGroupDescription {
+public:
+    using KivoPropertyGroupDescription::KivoPropertyGroupDescription;
+    bool namesMatch(const std::optional<std::string>& a, const std::optional<std::string>& b) const override;
+};
 
 // Pins the current locale (en_US) and time zone (UTC) for the lifetime of the object.
 class PinnedLocale {

@@ -44,8 +44,12 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
          "a b c d e",
          {"add [d e]@3"},
          {"add [d e]@3"}},
-        {"addObjects of nothing changes nothing", [](auto& v) { v.addObjects({}); }, "a b c", "a b c", NoAnnouncements,
-         NoAnnouncements},
+        {"addObjects of nothing announces an empty add",
+         [](auto& v) { v.addObjects({}); },
+         "a b c",
+         "a b c",
+         {"add []@3"},
+         {"add []@3"}},
         {"insertObject at an index",
          [](auto& v) { v.insertObject(product("d"), 1); },
          "a d b c",
@@ -355,4 +359,32 @@ TEST(KivoCollectionViewEditing, ImplementsExactlyTheFourInterfaceNames) {
         EXPECT_TRUE(view->implementsInterface(name)) << name;
     for (const char* name : {"IKivoCollectionView", "icollectionview", "", "ICollectionView "})
         EXPECT_FALSE(view->implementsInterface(name)) << name;
+}
+
+TEST(KivoCollectionViewEditing, EditItemOfAnItemTheViewDoesNotShowIsRefusedAndLogged) {
+    auto hidden = product("h", 1);
+    auto view = KivoCollectionView::create(listOf({product("a", 5), hidden}));
+    view->setFilter([](const plat::Value& item) { return item.as<Product>()->price > 2; });
+    plat::testing::LogCapture log;
+    view->editItem(hidden);
+    view->editItem(product("x"));
+    EXPECT_FALSE(view->isEditingItem());
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"KivoCollectionView editItem: h is not in the view, no edit begun",
+                                                     "KivoCollectionView editItem: x is not in the view, no edit begun"}));
+}
+
+// A caller that only ever begins batches reaches the counter's limit: further begins are refused and
+// logged instead of overflowing it.
+TEST(KivoCollectionViewEditing, BeginUpdatePastTheCounterLimitIsRefused) {
+    auto view = KivoCollectionView::create(listOf({product("a")}));
+    plat::testing::LogCapture log;
+    // Through a plain pointer: the loop runs two billion times.
+    auto* raw = view.get();
+    for (std::int32_t i = 0; i < INT32_MAX; ++i) raw->beginUpdate();
+    EXPECT_TRUE(log.lines().empty());
+    view->beginUpdate();
+    EXPECT_EQ(log.lines(),
+              std::vector<std::string>{"KivoCollectionView beginUpdate: 2147483647 batches are open already, ignored"});
+    view->endUpdate();
+    EXPECT_TRUE(view->isUpdating());
 }

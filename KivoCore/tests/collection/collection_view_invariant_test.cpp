@@ -47,6 +47,19 @@ KivoCollectionViewGroupList groupedAfresh(const KivoCollectionView& v) {
     return fresh->groups();
 }
 
+// A grouping level: mostly by a property's value; sometimes by a converter that names some items
+// nil (a group each) and some "" (the group a nil-named one may have made), or matching names
+// regardless of case.
+std::shared_ptr<KivoGroupDescription> describedBy(int kind, const char* key) {
+    if (kind == 3)
+        return std::make_shared<KivoPropertyGroupDescription>(key, [](const plat::Value& item, const std::string&) {
+            const std::string& name = item.as<Product>()->name;
+            return name == "date" ? std::nullopt : name == "cherry" ? std::optional<std::string>("") : std::optional(name);
+        });
+    if (kind == 4) return std::make_shared<CaseBlindDescription>("name");
+    return std::make_shared<KivoPropertyGroupDescription>(key);
+}
+
 class RandomRun {
 public:
     explicit RandomRun(unsigned seed) : _rng(seed) {
@@ -125,7 +138,7 @@ public:
                 static const char* keys[] = {"name", "price", "maker"};
                 auto& groups = *v.groupDescriptions();
                 if (groups.count() < 2 && pick(2))
-                    groups.addObject(std::make_shared<KivoPropertyGroupDescription>(keys[pick(3)]));
+                    groups.addObject(describedBy(pick(5), keys[pick(3)]));
                 else
                     groups.removeAllObjects();
                 break;
@@ -208,7 +221,7 @@ public:
 private:
     int pick(int n) { return n <= 0 ? 0 : static_cast<int>(_rng() % static_cast<unsigned>(n)); }
     plat::Value fresh() {
-        static const char* names[] = {"apple", "Banana", "cherry", "apple", "date"};
+        static const char* names[] = {"apple", "Banana", "cherry", "Apple", "date"};
         auto p = pick(3) ? product(names[pick(5)], pick(20)) : gadget(names[pick(5)], pick(20));
         if (pick(3)) p->rating = pick(5);
         if (auto g = std::dynamic_pointer_cast<Gadget>(p)) g->maker = pick(2) ? "acme" : "bolt";

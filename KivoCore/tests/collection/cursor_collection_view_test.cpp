@@ -61,6 +61,11 @@ TEST(KivoCursorCollectionView, LoadsOffTheMainThreadAndAddsOnItThenCompletes) {
     ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return view->items()->size() == 6; }, 5));
     EXPECT_EQ(heard.take(), (std::vector<std::string>{"add [p3 p4]@4"}));
     EXPECT_FALSE(view->hasMoreItems());
+
+    done = false;
+    view->loadMoreItems(0, [&] { done = true; });
+    ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return done; }, 5));
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"add []@6"})) << "an empty page is an empty add";
 }
 
 TEST(KivoCursorCollectionView, AGetterThatThrowsLoadsNothingButCompletes) {
