@@ -59,8 +59,9 @@ public:
     std::int32_t itemCount() const;
     const Filter& filter() const override { return _filter; }
     // Refreshes unless both the old and the new filter are empty. The filter, the sort converter and
-    // the group descriptions run inside refreshes: a change they ask of the view then is refused with
-    // a log line, and they must not change the source list (a refresh that finds it changed fails).
+    // the group descriptions run inside refreshes, on items taken by reference from the source list:
+    // a change they ask of the view then is refused with a log line, and they must not change the
+    // source list (a refresh that finds it changed fails, and the reference they hold is spent).
     void setFilter(Filter filter) override;
     // KivoSortDescription entries, most significant first; every change refreshes the view.
     const std::shared_ptr<KivoObservableArray>& sortDescriptions() const override { return _sortDescriptions; }

@@ -69,18 +69,23 @@ std::uint32_t GroupLevel::nameOf(const plat::Value& item) {
         }
         return intern(*name);
     }
+    std::uint32_t id;
+    if (byNumber(item, id)) return id;
+    return byValue(_reader->read(item));
+}
+
+bool GroupLevel::byNumber(const plat::Value& item, std::uint32_t& id) {
     double number;
-    if (_reader->readNumber(item, number)) {
-        // The common case, kept free of values: a numeric member looked up by its bits.
-        ScalarIndex& index = _byScalar[static_cast<size_t>(plat::Value::Kind::Double)];
-        std::uint64_t bits = std::bit_cast<std::uint64_t>(number);
-        std::uint32_t id = index.find(bits);
-        if (id != ScalarIndex::Empty) return id;
+    if (!_reader || !_reader->readNumber(item, number)) return false;
+    // The common case, kept free of values: a numeric member looked up by its bits.
+    ScalarIndex& index = _byScalar[static_cast<size_t>(plat::Value::Kind::Double)];
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(number);
+    id = index.find(bits);
+    if (id == ScalarIndex::Empty) {
         id = intern(KivoReflector::formatValue(plat::Value(number)));
         index.insert(bits, id);
-        return id;
     }
-    return byValue(_reader->read(item));
+    return true;
 }
 
 std::uint32_t GroupLevel::byValue(const plat::Value& value) {

@@ -44,6 +44,8 @@ public:
     bool isBottom() const { return _isBottom; }
 
 private:
+    // The name of an item whose value is a plain numeric member; false for any other item.
+    bool byNumber(const plat::Value& item, std::uint32_t& id);
     std::uint32_t intern(const std::string& name);
     std::uint32_t byValue(const plat::Value& value);
 

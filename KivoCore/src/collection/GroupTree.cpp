@@ -1,6 +1,7 @@
 #include "collection/GroupTree.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kivo::detail {
 
@@ -16,12 +17,17 @@ struct GroupTree::Node {
     std::vector<std::unique_ptr<Node>> made;         // every child made
     ScalarIndex byName;                              // name → index in `made`
     Node* firstEmptyNamed = nullptr;                 // the first child whose group reads ""
-    std::uint64_t mark = 0;
+    std::vector<std::uint64_t> labels;               // bottom groups: their items' labels, in order
+    size_t placed = 0;                               // while building: items counted in
 
     bool attached() const { return group != nullptr || parent == nullptr; }
 };
 
 namespace {
+
+// Labels are spaced this far apart when (re)assigned: 32 halvings fit between two neighbours, and
+// lists of up to 2^32 items fit.
+constexpr std::uint64_t LabelSpacing = std::uint64_t{1} << 32;
 
 // Removes `value` from a list where it is expected at `hint`, searching when the list was changed by
 // someone else; answers where it was, or the list's size.
@@ -49,7 +55,10 @@ GroupTree::GroupTree(const GroupDescriptionList& descriptions) : _root(std::make
         _levels.emplace_back(present[i], static_cast<std::uint32_t>(i), i + 1 == present.size());
 }
 
-GroupTree::~GroupTree() { releaseGroups(_groups); }
+GroupTree::~GroupTree() {
+    _root.reset();  // the nodes hold the groups too, which would keep releaseGroups from them
+    releaseGroups(_groups);
+}
 
 GroupDescriptionList GroupTree::descriptions() const {
     GroupDescriptionList list;
@@ -67,12 +76,32 @@ bool GroupTree::editsInPlace() const {
 void GroupTree::build(const ItemSequence& items) {
     clear();
     if (_levels.empty()) return;
-    _bottomOf.reserve(items.size());
+    const size_t count = items.size();
+    // First every item's bottom group, then each group's lists filled at their final sizes.
+    _bottomOf.reserve(count);
     std::vector<std::uint32_t> names(_levels.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        plat::Value item = items.at(i);
-        for (auto& level : _levels) names[level.depth()] = level.nameOf(item);
-        append(std::move(item), names.data());
+    for (size_t i = 0; i < count; ++i) {
+        // Fetched again for each level: the application's code run for one may change the list.
+        for (auto& level : _levels) names[level.depth()] = level.nameOf(items.at(i));
+        Node* node = _root.get();
+        for (const auto& level : _levels) {
+            Node* child = childFor(*node, names[level.depth()]);
+            if (!child->attached()) attach(*child, node->ordered.size());  // its first item is the last one
+            node = child;
+        }
+        _bottomOf.push_back(node);
+        ++node->placed;
+    }
+    for (Node* bottom : _bottomOf) {
+        if (bottom->placed == 0) continue;
+        bottom->group->items()->reserve(bottom->placed);
+        bottom->labels.reserve(std::exchange(bottom->placed, 0));
+    }
+    _labels.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        _labels.push_back((i + 1) * LabelSpacing);
+        _bottomOf[i]->group->items()->push_back(items.at(i));
+        _bottomOf[i]->labels.push_back(_labels.back());
     }
 }
 
@@ -85,10 +114,12 @@ std::vector<std::uint32_t> GroupTree::nameItems(const plat::Array& items) {
 }
 
 void GroupTree::clear() {
+    _root.reset();  // first: the nodes hold the groups too
     releaseGroups(_groups);
     _root = std::make_unique<Node>();
     _root->list = &_groups;
     _bottomOf.clear();
+    _labels.clear();
     for (auto& level : _levels) level.resetNilNames();
 }
 
@@ -143,27 +174,51 @@ void GroupTree::detach(Node& node) {
     node.ordered.clear();
 }
 
-void GroupTree::move(Node& node, size_t position) {
+std::uint64_t GroupTree::firstLabel(const Node& node) const {
+    const Node* n = &node;
+    while (!_levels[n->depth].isBottom()) n = n->ordered.front();
+    return n->labels.front();
+}
+
+void GroupTree::reposition(Node& node) {
     Node& parent = *node.parent;
     size_t at = eraseFrom(parent.ordered, &node, 0);
     eraseFrom(*parent.list, node.group, at);
+    std::uint64_t first = firstLabel(node);
+    auto to = std::lower_bound(parent.ordered.begin(), parent.ordered.end(), first,
+                               [&](const Node* sibling, std::uint64_t label) { return firstLabel(*sibling) < label; });
+    size_t position = static_cast<size_t>(to - parent.ordered.begin());
     insertInto(parent.ordered, position, &node);
     insertInto(*parent.list, position, node.group);
 }
 
-GroupTree::Node* GroupTree::ancestor(Node* bottom, std::uint32_t depth) const {
-    Node* node = bottom;
-    while (node->depth > depth) node = node->parent;
-    return node;
+// ---- labels ----
+
+std::uint64_t GroupTree::labelFor(size_t at) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::uint64_t previous = at ? _labels[at - 1] : 0;
+        if (at == _labels.size()) {
+            if (previous <= UINT64_MAX - LabelSpacing) return previous + LabelSpacing;
+        } else if (_labels[at] - previous >= 2) {
+            return previous + (_labels[at] - previous) / 2;
+        }
+        relabel();
+    }
+    return at ? _labels[at - 1] + 1 : 1;  // not reached: a relabelled list has room everywhere
 }
 
-bool GroupTree::isEmpty(const Node& node) const {
-    return _levels[node.depth].isBottom() ? node.group->items()->empty() : node.ordered.empty();
+void GroupTree::relabel() {
+    for (Node* bottom : _bottomOf) bottom->labels.clear();
+    for (size_t k = 0; k < _labels.size(); ++k) {
+        _labels[k] = (k + 1) * LabelSpacing;
+        _bottomOf[k]->labels.push_back(_labels[k]);
+    }
 }
 
 // ---- edits ----
 
 void GroupTree::append(plat::Value item, const std::uint32_t* names) {
+    std::uint64_t label = labelFor(_labels.size());
     Node* node = _root.get();
     for (const auto& level : _levels) {
         Node* child = childFor(*node, names[level.depth()]);
@@ -171,32 +226,70 @@ void GroupTree::append(plat::Value item, const std::uint32_t* names) {
         node = child;
     }
     node->group->items()->push_back(std::move(item));
+    node->labels.push_back(label);
     _bottomOf.push_back(node);
+    _labels.push_back(label);
 }
 
 void GroupTree::splice(size_t at, size_t removed, const plat::Array& inserted, const std::vector<std::uint32_t>& names) {
     if (_levels.empty() || at > _bottomOf.size() || names.size() != inserted.size() * _levels.size()) return;
+    if (removed == 1 && inserted.size() == 1 && at < _bottomOf.size()) {
+        replaceAt(at, inserted[0], names.data());
+        return;
+    }
     for (size_t i = 0; i < removed && at < _bottomOf.size(); ++i) removeAt(at);
     for (size_t i = 0; i < inserted.size(); ++i) insertAt(at + i, inserted[i], names.data() + i * _levels.size());
 }
 
-void GroupTree::scanBefore(size_t end, Node* const* path, std::vector<size_t>& before, std::vector<bool>& seen) {
-    const size_t depth = _levels.size();
-    before.assign(depth, 0);
-    seen.assign(depth, false);
-    ++_epoch;
-    for (size_t j = 0; j < end; ++j) {
-        Node* node = _bottomOf[j];
-        for (size_t l = depth; l-- > 0; node = node->parent) {
-            Node* parent = l ? path[l - 1] : _root.get();
-            if (node->parent != parent) continue;
-            if (node == path[l]) {
-                seen[l] = true;
-            } else if (node->mark != _epoch) {
-                node->mark = _epoch;
-                ++before[l];
-            }
+std::vector<GroupTree::Node*> GroupTree::pathOf(const std::uint32_t* names) {
+    std::vector<Node*> path(_levels.size());
+    Node* node = _root.get();
+    for (const auto& level : _levels) node = path[level.depth()] = childFor(*node, names[level.depth()]);
+    return path;
+}
+
+void GroupTree::place(const std::vector<Node*>& path, std::uint64_t label, const plat::Value& item) {
+    // From the top: a group the item comes first in takes its place by the item's label (before its
+    // children change, its first label is still the old one).
+    for (Node* node : path) {
+        Node& parent = *node->parent;
+        auto before = [&](const Node* sibling, std::uint64_t l) { return firstLabel(*sibling) < l; };
+        if (!node->attached()) {
+            auto to = std::lower_bound(parent.ordered.begin(), parent.ordered.end(), label, before);
+            attach(*node, static_cast<size_t>(to - parent.ordered.begin()));
+        } else if (label < firstLabel(*node)) {
+            size_t at = eraseFrom(parent.ordered, node, 0);
+            eraseFrom(*parent.list, node->group, at);
+            auto to = std::lower_bound(parent.ordered.begin(), parent.ordered.end(), label, before);
+            size_t position = static_cast<size_t>(to - parent.ordered.begin());
+            insertInto(parent.ordered, position, node);
+            insertInto(*parent.list, position, node->group);
         }
+    }
+    Node& bottom = *path.back();
+    size_t slot =
+        static_cast<size_t>(std::lower_bound(bottom.labels.begin(), bottom.labels.end(), label) - bottom.labels.begin());
+    insertInto(*bottom.group->items(), slot, item);
+    insertInto(bottom.labels, slot, label);
+}
+
+void GroupTree::unplace(Node* bottom, std::uint64_t label) {
+    auto found = std::lower_bound(bottom->labels.begin(), bottom->labels.end(), label);
+    size_t slot = static_cast<size_t>(found - bottom->labels.begin());
+    if (found == bottom->labels.end() || *found != label) return;  // not placed: nothing to take out
+    bottom->labels.erase(found);
+    plat::Array& items = *bottom->group->items();
+    if (slot < items.size()) items.erase(items.begin() + static_cast<std::ptrdiff_t>(slot));
+    // From the bottom: empty groups go; a group the item came first in stands by its next item; above
+    // a group whose first item stays, nothing changes.
+    for (Node* node = bottom; node->parent; node = node->parent) {
+        bool bottomLevel = _levels[node->depth].isBottom();
+        if (bottomLevel ? node->labels.empty() : node->ordered.empty()) {
+            detach(*node);
+            continue;
+        }
+        if (firstLabel(*node) < label) break;
+        reposition(*node);
     }
 }
 
@@ -205,59 +298,35 @@ void GroupTree::insertAt(size_t at, const plat::Value& item, const std::uint32_t
         append(item, names);
         return;
     }
-    std::vector<Node*> path(_levels.size());
-    Node* node = _root.get();
-    for (const auto& level : _levels) node = path[level.depth()] = childFor(*node, names[level.depth()]);
-    Node* bottom = path.back();
-    size_t place = bottom->attached() ? static_cast<size_t>(std::count(_bottomOf.begin(), _bottomOf.begin() + at, bottom)) : 0;
-    if (place == 0) {
-        // The item comes first in its bottom group, and perhaps in groups above it: each such group
-        // stands after the siblings whose first items come before it.
-        std::vector<size_t> before;
-        std::vector<bool> seen;
-        scanBefore(at, path.data(), before, seen);
-        for (size_t l = 0; l < path.size(); ++l) {
-            if (seen[l]) continue;
-            if (path[l]->attached())
-                move(*path[l], before[l]);
-            else
-                attach(*path[l], before[l]);
-        }
-    }
-    insertInto(*bottom->group->items(), place, item);
-    insertInto(_bottomOf, at, bottom);
+    std::vector<Node*> path = pathOf(names);
+    std::uint64_t label = labelFor(at);
+    place(path, label, item);
+    insertInto(_labels, at, label);
+    insertInto(_bottomOf, at, path.back());
 }
 
 void GroupTree::removeAt(size_t at) {
     Node* bottom = _bottomOf[at];
-    size_t place = static_cast<size_t>(std::count(_bottomOf.begin(), _bottomOf.begin() + at, bottom));
-    std::vector<Node*> path(_levels.size());
-    for (Node* node = bottom; node->parent; node = node->parent) path[node->depth] = node;
-    std::vector<size_t> before;
-    std::vector<bool> seen;
-    if (place == 0) scanBefore(at, path.data(), before, seen);
-
+    std::uint64_t label = _labels[at];
     _bottomOf.erase(_bottomOf.begin() + static_cast<std::ptrdiff_t>(at));
-    plat::Array& items = *bottom->group->items();
-    if (place < items.size()) items.erase(items.begin() + static_cast<std::ptrdiff_t>(place));
-    if (place > 0) return;  // an earlier item of its group stays first
+    _labels.erase(_labels.begin() + static_cast<std::ptrdiff_t>(at));
+    unplace(bottom, label);
+}
 
-    // The item was first in its bottom group and perhaps above: empty groups go, the others stand by
-    // their next items.
-    for (size_t l = path.size(); l-- > 0;) {
-        Node& node = *path[l];
-        if (isEmpty(node)) {
-            detach(node);
-            continue;
-        }
-        if (seen[l]) break;
-        size_t first = at;
-        while (first < _bottomOf.size() && ancestor(_bottomOf[first], node.depth) != &node) ++first;
-        std::vector<size_t> count;
-        std::vector<bool> self;
-        scanBefore(first, path.data(), count, self);
-        move(node, count[l]);
+void GroupTree::replaceAt(size_t at, const plat::Value& item, const std::uint32_t* names) {
+    std::vector<Node*> path = pathOf(names);
+    Node* old = _bottomOf[at];
+    std::uint64_t label = _labels[at];
+    if (path.back() == old && old->attached()) {
+        // The same group: the item takes the old one's place.
+        auto found = std::lower_bound(old->labels.begin(), old->labels.end(), label);
+        size_t slot = static_cast<size_t>(found - old->labels.begin());
+        if (slot < old->group->items()->size()) (*old->group->items())[slot] = item;
+        return;
     }
+    unplace(old, label);
+    place(path, label, item);
+    _bottomOf[at] = path.back();
 }
 
 // ---- releasing ----

@@ -5,10 +5,12 @@
 // Groups therefore stand in the order of their first items, and items keep their visible order.
 //
 // Edits of the visible list then place, move and remove just the items concerned, keeping exactly
-// the groups a rebuild would make, in time proportional to a scan of the list's group pointers, with
-// no application code run. Where only the application's code could tell (a description that matches
-// names its own way, or items named nil, whose groups take later items named ""), the view builds the
-// tree again instead.
+// the groups a rebuild would make, with no application code run. Each visible item carries an order
+// label (increasing along the list, with room between neighbours), each bottom group the labels of
+// its items, so an item finds its place in its group, and a group its place among its siblings (by
+// its first item), by binary search. Where only the application's code could tell (a description
+// that matches names its own way, or items named nil, whose groups take later items named ""), the
+// view builds the tree again instead.
 
 #include <cstdint>
 #include <memory>
@@ -26,8 +28,12 @@ class ItemSequence {
 public:
     virtual ~ItemSequence() = default;
     virtual size_t size() const = 0;
-    // A copy, so that application code run on it cannot pull it away; nil beyond the end.
-    virtual plat::Value at(size_t i) const = 0;
+    // An item, nil beyond the end. Copy it before running application code on it, which could pull
+    // it away.
+    virtual const plat::Value& at(size_t i) const = 0;
+
+protected:
+    inline static const plat::Value Nil{};
 };
 
 class GroupTree {
@@ -60,21 +66,29 @@ private:
     Node* childFor(Node& parent, std::uint32_t name);
     void attach(Node& node, size_t position);
     void detach(Node& node);
-    void move(Node& node, size_t position);
+    // Puts an attached node where its first item says among its siblings.
+    void reposition(Node& node);
+    std::uint64_t firstLabel(const Node& node) const;
     void append(plat::Value item, const std::uint32_t* names);
     void insertAt(size_t at, const plat::Value& item, const std::uint32_t* names);
     void removeAt(size_t at);
-    // How many groups with the parent of path[l] come before `end` in the list, per level, and
-    // whether path[l] itself does.
-    void scanBefore(size_t end, Node* const* path, std::vector<size_t>& before, std::vector<bool>& seen);
-    Node* ancestor(Node* bottom, std::uint32_t depth) const;
-    bool isEmpty(const Node& node) const;
+    void replaceAt(size_t at, const plat::Value& item, const std::uint32_t* names);
+    // The nodes an item's names lead to, made (detached) where missing.
+    std::vector<Node*> pathOf(const std::uint32_t* names);
+    // Puts the item with the label into the path's bottom group, attaching and moving groups for it.
+    void place(const std::vector<Node*>& path, std::uint64_t label, const plat::Value& item);
+    // Takes the item with the label out of its bottom group, dropping and moving groups for it.
+    void unplace(Node* bottom, std::uint64_t label);
+    // A label for a new item at `at`, between its neighbours' (relabelling all when there is no room).
+    std::uint64_t labelFor(size_t at);
+    void relabel();
 
     std::vector<GroupLevel> _levels;
     KivoCollectionViewGroupList _groups;
     std::unique_ptr<Node> _root;
-    std::vector<Node*> _bottomOf;  // the bottom group of each visible item, in visible order
-    std::uint64_t _epoch = 0;
+    // Per visible item, in visible order: its bottom group and its order label.
+    std::vector<Node*> _bottomOf;
+    std::vector<std::uint64_t> _labels;
 };
 
 // What an edit of the visible list does to the groups, worked out before the list changes.

@@ -149,9 +149,9 @@ Column readColumn(const ItemList& items, const std::shared_ptr<KivoSortDescripti
             column.cells[i] = numberCell(number);
             continue;
         }
-        const plat::Value item = items[i];  // the application's code below may not pull it away
-        plat::Value v = reader.read(item);
-        if (converter) v = converter(description, item, v);
+        plat::Value v = reader.read(items[i]);
+        // Fetched again: the application's code that read the value may have changed the list.
+        if (converter) v = converter(description, items[i], v);
         column.cells[i] = cellOf(v, strings);
     }
     if (!strings.empty()) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -109,9 +110,9 @@ class OrderedItems : public kivo::detail::ItemSequence {
 public:
     OrderedItems(const plat::Array& list, const std::vector<std::uint32_t>* order) : _list(list), _order(order) {}
     size_t size() const override { return _order ? _order->size() : _list.size(); }
-    plat::Value at(size_t i) const override {
+    const plat::Value& at(size_t i) const override {
         size_t j = _order ? (*_order)[i] : i;
-        return j < _list.size() ? _list[j] : plat::Value();
+        return j < _list.size() ? _list[j] : Nil;
     }
 
 private:
@@ -119,27 +120,36 @@ private:
     const std::vector<std::uint32_t>* _order;
 };
 
-// The positions in `all` of the items that pass the filter, in sorted order; false when that is
-// simply all of them in source order. Runs the application's filter and converter.
-bool visibleOrder(const plat::Array& all, const IKivoCollectionView::Filter& filter,
-                  const kivo::detail::SortDescriptionList& sorts, const KivoCollectionView::SortConverter& converter,
-                  std::vector<std::uint32_t>& order) {
+// What a refresh shows: all source items in source order (neither list is set), the items that pass
+// the filter in source order (`filtered`, taken in the filter's pass while each is at hand), or the
+// sorted order of those items (`order`: positions in the source).
+struct Visible {
+    std::optional<plat::Array> filtered;
+    std::optional<std::vector<std::uint32_t>> order;
+};
+
+// Runs the application's filter and sort converter.
+Visible visibleItems(const plat::Array& all, const IKivoCollectionView::Filter& filter,
+                     const kivo::detail::SortDescriptionList& sorts, const KivoCollectionView::SortConverter& converter) {
+    Visible visible;
+    if (sorts.empty()) {
+        if (filter) {
+            visible.filtered.emplace().reserve(all.size());
+            for (size_t i = 0; i < all.size(); ++i)
+                if (filter(all[i]) && i < all.size()) visible.filtered->push_back(all[i]);
+        }
+        return visible;
+    }
     std::vector<std::uint32_t> kept;
     if (filter) {
-        for (size_t i = 0; i < all.size(); ++i) {
-            const plat::Value item = all[i];  // the filter may not pull it away from under itself
-            if (filter(item)) kept.push_back(static_cast<std::uint32_t>(i));
-        }
-    }
-    if (sorts.empty()) {
-        order = std::move(kept);
-        return static_cast<bool>(filter);
+        for (size_t i = 0; i < all.size(); ++i)
+            if (filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
     }
     kivo::detail::ItemList candidates{all, filter ? &kept : nullptr};
-    order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current());
+    visible.order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current());
     if (filter)
-        for (auto& k : order) k = kept[k];
-    return true;
+        for (auto& k : *visible.order) k = kept[k];
+    return visible;
 }
 
 // Apart, so that beginUpdate itself stays a compare and an add.
@@ -164,16 +174,20 @@ void KivoCollectionView::refresh(bool announce) {
 
     // Everything that runs the application's code comes first, the lists change only once it is done:
     // a refresh that fails leaves the view as it was.
-    std::vector<std::uint32_t> order;
-    bool ordered = false;
+    Visible shown;
     auto tree = std::make_unique<kivo::detail::GroupTree>(kivo::detail::groupDescriptionsOf(*_groupDescriptions));
     {
         kivo::detail::ScopedFlag busy(_busy);
         const plat::Value* data = all.data();
         const size_t size = all.size();
         try {
-            ordered = visibleOrder(all, filter, sorts, converter, order);
-            if (tree->hasLevels()) tree->build(OrderedItems(all, ordered ? &order : nullptr));
+            shown = visibleItems(all, filter, sorts, converter);
+            if (tree->hasLevels()) {
+                if (shown.filtered)
+                    tree->build(OrderedItems(*shown.filtered, nullptr));
+                else
+                    tree->build(OrderedItems(all, shown.order ? &*shown.order : nullptr));
+            }
             if (all.data() != data || all.size() != size) throw std::runtime_error("the source list changed during the refresh");
         } catch (const std::exception& e) {
             plat::log(std::string("KivoCollectionView refresh failed: ") + e.what() + "; the view keeps its items");
@@ -187,10 +201,13 @@ void KivoCollectionView::refresh(bool announce) {
     plat::Value remembered = currentItem();
     // The previous list is reused when nobody else holds it.
     plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
-    if (!ordered) {
+    if (shown.filtered) {
+        *visible = std::move(*shown.filtered);
+    } else if (!shown.order) {
         VisibleListWriter writer(*visible, all.size());
         for (const auto& item : all) writer.append(item);
     } else {
+        const std::vector<std::uint32_t>& order = *shown.order;
         VisibleListWriter writer(*visible, order.size());
         // Sorted items are scattered in memory, and writing one touches its reference count and that
         // of the item it replaces: fetch the list entries well ahead, then the objects they point to.

@@ -27,10 +27,10 @@ public:
     SplicedItems(const plat::Array& base, size_t at, size_t removed, const plat::Array& inserted)
         : _base(base), _at(at), _removed(removed), _inserted(inserted) {}
     size_t size() const override { return _base.size() - _removed + _inserted.size(); }
-    plat::Value at(size_t i) const override {
+    const plat::Value& at(size_t i) const override {
         if (i >= _at && i - _at < _inserted.size()) return _inserted[i - _at];
         size_t j = i < _at ? i : i - _inserted.size() + _removed;
-        return j < _base.size() ? _base[j] : plat::Value();
+        return j < _base.size() ? _base[j] : Nil;
     }
 
 private:

@@ -193,6 +193,19 @@ TEST(KivoCollectionViewGroups, EditsKeepTheGroupsARebuildWouldMake) {
     }
 }
 
+// Items inserted again and again at one place, then taken out there: what the groups keep of the
+// list's order must hold up however often one place is split.
+TEST(KivoCollectionViewGroups, ManyEditsAtOnePlaceKeepTheGroupsARebuildWouldMake) {
+    auto view = KivoCollectionView::create(listOf({made("a", "X", 1), made("b", "Y", 2)}));
+    groupBy(view, {by("maker"), by("price")});
+    for (int i = 0; i < 100; ++i) view->insertObject(made("n" + std::to_string(i), i % 3 ? "X" : "Z", i % 4), 1);
+    for (int i = 0; i < 30; ++i) view->removeAt(1 + i % 7);
+    for (int i = 0; i < 30; ++i) view->replaceObjectAtIndex(static_cast<size_t>(i), made("r" + std::to_string(i), "Y", i % 2));
+    std::string kept = tree(view->groups());
+    view->refresh();
+    EXPECT_EQ(kept, tree(view->groups()));
+}
+
 TEST(KivoCollectionViewGroups, MergeGroupItemsPullsDescendantsUp) {
     auto view = KivoCollectionView::create(listOf({made("a", "A", 1), made("b", "A", 2), made("c", "B", 1)}));
     groupBy(view, {by("maker"), by("price")});
