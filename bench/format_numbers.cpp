@@ -1,7 +1,8 @@
 // Formatting a million doubles with 'N2', 'C', 'P1' and the custom pattern '#,##0.00' through
 // KivoNumberFormatter, against one ICU formatter set up once for the same output. The formatter
 // should stay within 1.5x of the baseline: it classifies a pattern once and reuses the ICU formatter
-// made for a pattern and locale.
+// made for a pattern and locale. Also: classifying a long pattern that fails at its last character,
+// which must grow linearly with the pattern's length.
 
 #include <benchmark/benchmark.h>
 
@@ -17,14 +18,14 @@
 
 namespace {
 
-constexpr size_t kValueCount = 1'000'000;
-constexpr const char* kLocale = "en_US";
+constexpr size_t ValueCount = 1'000'000;
+constexpr const char* LocaleId = "en_US";
 
 const std::vector<double>& values() {
     static const std::vector<double> v = [] {
         std::mt19937_64 rng(42);
         std::uniform_real_distribution<double> dist(-1e6, 1e6);
-        std::vector<double> out(kValueCount);
+        std::vector<double> out(ValueCount);
         for (double& d : out) d = dist(rng);
         return out;
     }();
@@ -36,7 +37,7 @@ void formatAll(benchmark::State& state, const char* pattern) {
     for (auto _ : state) {
         size_t bytes = 0;
         for (double d : v) {
-            auto text = KivoNumberFormatter::numberToStringWithParameters(d, pattern, kLocale);
+            auto text = KivoNumberFormatter::numberToStringWithParameters(d, pattern, LocaleId);
             bytes += text ? text->size() : 0;
         }
         benchmark::DoNotOptimize(bytes);
@@ -48,7 +49,7 @@ enum class Baseline { N2, C, P1, Custom };
 
 icu::number::LocalizedNumberFormatter icuFormatter(Baseline which) {
     using namespace icu::number;
-    icu::Locale locale(kLocale);
+    icu::Locale locale(LocaleId);
     UnlocalizedNumberFormatter f = NumberFormatter::with().roundingMode(UNUM_ROUND_HALFEVEN);
     switch (which) {
         case Baseline::N2:
@@ -57,7 +58,7 @@ icu::number::LocalizedNumberFormatter icuFormatter(Baseline which) {
         case Baseline::C: {
             UErrorCode status = U_ZERO_ERROR;
             UChar code[4] = {};
-            ucurr_forLocale(kLocale, code, 4, &status);
+            ucurr_forLocale(LocaleId, code, 4, &status);
             f = f.unit(icu::CurrencyUnit(code, status)).precision(Precision::fixedFraction(2));
             break;
         }
@@ -90,8 +91,24 @@ void baselineAll(benchmark::State& state, Baseline which) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * v.size()));
 }
 
+// '000...0x' fails only at its end; a backtracking match of the forms' expressions took cubic time.
+void classifyLongPattern(benchmark::State& state) {
+    const std::string pattern = std::string(static_cast<size_t>(state.range(0)), '0') + "x";
+    for (auto _ : state) {
+        // Another pattern in between, so that every call classifies afresh.
+        benchmark::DoNotOptimize(KivoNumberFormatter::numberToStringWithParameters(1.5, pattern, LocaleId));
+        benchmark::DoNotOptimize(KivoNumberFormatter::numberToStringWithParameters(1.5, "N2", LocaleId));
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 }  // namespace
 
+BENCHMARK(classifyLongPattern)
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity(benchmark::oN);
 BENCHMARK_CAPTURE(formatAll, N2, "N2")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(baselineAll, N2, Baseline::N2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(formatAll, C, "C")->Unit(benchmark::kMillisecond);

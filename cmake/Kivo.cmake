@@ -2,39 +2,66 @@
 
 include(GenerateExportHeader)
 
-# kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> [LINK ...] [PRIVATE_LINK ...])
+# kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> [LINK ...] [PRIVATE_LINK ...]
+#                  [FOLDERS <dir> ...])
 # Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit). The export header is
-# generated into the build tree; every public class carries its library's export macro.
+# generated into the build tree; every public class carries its library's export macro. FOLDERS (paths
+# relative to the calling CMakeLists.txt) builds one library from several folders, each with its own
+# include/, src/ and tests/; without it the calling folder is the one folder.
 function(kivo_add_library target)
-  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER" "LINK;PRIVATE_LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER" "LINK;PRIVATE_LINK;FOLDERS" ${ARGN})
   if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER)
     message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO and EXPORT_HEADER are required")
   endif()
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp)
+  kivo_folders(folders ${ARG_FOLDERS})
+  list(TRANSFORM folders APPEND /src/*.cpp OUTPUT_VARIABLE patterns)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
   string(MAKE_C_IDENTIFIER "${target}" ident)
   set(KIVO_VERSION_IDENT ${ident})
   set(KIVO_VERSION_STRING "${PROJECT_VERSION}")
   set(KIVO_VERSION_NUMBER "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp @ONLY)
   add_library(${target} SHARED ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
-  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  foreach(folder IN LISTS folders)
+    target_include_directories(${target} PUBLIC ${folder}/include PRIVATE ${folder}/src)
+  endforeach()
   target_link_libraries(${target} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
   generate_export_header(${target} EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO}
     EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/include)
 endfunction()
 
-# kivo_add_tests(<target> <library>): every .cpp below tests/ into one GoogleTest executable.
+# The absolute folders of a library: the FOLDERS given (relative to the calling CMakeLists.txt), else
+# the calling folder.
+function(kivo_folders out)
+  set(folders)
+  foreach(folder IN LISTS ARGN)
+    get_filename_component(folder ${folder} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND folders ${folder})
+  endforeach()
+  if(NOT folders)
+    set(folders ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  set(${out} ${folders} PARENT_SCOPE)
+endfunction()
+
+# kivo_add_tests(<target> <library> [FOLDERS <dir> ...]): every .cpp below tests/ (of each folder) into
+# one GoogleTest executable.
 function(kivo_add_tests target library)
   if(NOT KIVO_TESTS)
     return()
   endif()
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
+  cmake_parse_arguments(ARG "" "" "FOLDERS" ${ARGN})
+  kivo_folders(folders ${ARG_FOLDERS})
+  list(TRANSFORM folders APPEND /tests/*.cpp OUTPUT_VARIABLE patterns)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
   if(NOT sources)
     return()
   endif()
   add_executable(${target} ${sources})
-  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+  foreach(folder IN LISTS folders)
+    target_include_directories(${target} PRIVATE ${folder}/src ${folder}/tests)
+  endforeach()
   target_link_libraries(${target} PRIVATE ${library} PlatformTesting GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KIVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST

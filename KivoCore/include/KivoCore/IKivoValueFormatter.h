@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/value.h"
 
-class IKivoValueFormatter {
+class KIVO_CORE_EXPORT IKivoValueFormatter {
 public:
     virtual ~IKivoValueFormatter() = default;
 

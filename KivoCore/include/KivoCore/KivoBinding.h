@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
-class KivoBinding : public plat::Object {
+class KIVO_CORE_EXPORT KivoBinding : public plat::Object {
 public:
     explicit KivoBinding(const std::string& path) { setPath(path); }
 

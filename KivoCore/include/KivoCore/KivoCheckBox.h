@@ -8,15 +8,19 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/graphics/path.h"
 #include "Platform/ui/animation.h"
 #include "Platform/ui/button.h"
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/shape_layer.h"
 
-class KivoCheckBox : public plat::Button, public plat::AnimationDelegate, public plat::GestureRecognizerDelegate {
+class KIVO_CORE_EXPORT KivoCheckBox : public plat::Button,
+                                      public plat::AnimationDelegate,
+                                      public plat::GestureRecognizerDelegate {
 public:
     using ShapeLayerPtr = std::shared_ptr<plat::ShapeLayer>;
 
@@ -40,6 +44,9 @@ public:
     void setCheckboxSidesCompletedAnimating(std::int32_t n) { _checkboxSidesCompletedAnimating = n; }
     std::int32_t checkmarkSidesCompletedAnimating() const { return _checkmarkSidesCompletedAnimating; }
     void setCheckmarkSidesCompletedAnimating(std::int32_t n) { _checkmarkSidesCompletedAnimating = n; }
+    // The four line layers (plain stores: a layer set here is not added to the view's layer). A line
+    // set to none is skipped by every drawing and stage, and its part of a stage counts as completed
+    // at once, so a sequence still ends.
     const ShapeLayerPtr& lineLeft() const { return _lineLeft; }
     void setLineLeft(ShapeLayerPtr layer) { _lineLeft = std::move(layer); }
     const ShapeLayerPtr& lineTop() const { return _lineTop; }
@@ -114,8 +121,16 @@ private:
     void beginSequence();
     // The drawing jumps to a final state: any sequence in progress is over.
     void endSequence();
-    std::vector<plat::ShapeLayer*> lines() const;
-    std::array<plat::Path, 4> diamondPaths(double r, double k, double angle1, double angle2);
+    // The line layers in the order left, top, right, bottom; null where one was set to none.
+    std::array<plat::ShapeLayer*, 4> lines() const;
+    // The four lines of a diamond of radius L / denominator, in the order of lines().
+    std::array<plat::Path, 4> diamondPaths(double denominator, double angle1, double angle2);
+    // One line's animation in a stage has completed (by the stage's id for that line): counted, and
+    // when every line the stage animates has reported, what follows the stage runs.
+    void lineCompleted(const std::string& id);
+    // The lines a stage would animate but that are missing (set to none) have nothing to wait for:
+    // they count as completed at once, so the sequence still ends.
+    void completeMissingLines(const std::array<const char*, 4>& ids);
 
     double kivoCheckbox_checkboxSideLength = 0;
     bool _isChecked = false;

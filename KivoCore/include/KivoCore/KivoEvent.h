@@ -6,10 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoEventArgs.h"
 
 // What a handler receives: the sender (held weakly) and the event's arguments.
-class KivoEventContainer : public plat::Object {
+class KIVO_CORE_EXPORT KivoEventContainer : public plat::Object {
 public:
     KivoEventContainer(const std::shared_ptr<plat::Object>& sender, std::shared_ptr<KivoEventArgs> eventArgs)
         : _sender(sender), _eventArgs(std::move(eventArgs)) {}
@@ -28,7 +29,7 @@ private:
 
 // A handler block with an identity: copies are the same block, each construction from a callable is
 // a new one. Removal compares blocks by this identity, never by what they do.
-class KivoEventBlock {
+class KIVO_CORE_EXPORT KivoEventBlock {
 public:
     using Function = std::function<void(const std::shared_ptr<KivoEventContainer>&)>;
 
@@ -51,7 +52,7 @@ private:
 };
 
 // One subscription: the block and its owner, held weakly (it reads as nil once the owner is gone).
-class KivoEventHandler : public plat::Object {
+class KIVO_CORE_EXPORT KivoEventHandler : public plat::Object {
 public:
     KivoEventHandler(KivoEventBlock handler, const std::shared_ptr<void>& owner) : _handler(std::move(handler)), _this(owner) {}
 
@@ -66,11 +67,12 @@ private:
     std::weak_ptr<void> _this;
 };
 
-class KivoEvent : public plat::Object {
+class KIVO_CORE_EXPORT KivoEvent : public plat::Object {
 public:
     using Handlers = std::vector<std::shared_ptr<KivoEventHandler>>;
 
-    // nil until the first handler is added; in the order of adding.
+    // nil until the first handler is added; in the order of adding. The list handed out never changes
+    // afterwards: later subscriptions go to a new list.
     std::shared_ptr<const Handlers> handlers() const { return _handlers; }
 
     // The same block may be added more than once; each addition is called separately.
@@ -86,6 +88,9 @@ public:
     void raise(const std::shared_ptr<plat::Object>& sender, const std::shared_ptr<KivoEventArgs>& args) const;
 
 private:
-    // Copy-on-write, so a raise walks a stable snapshot even if a handler changes the subscriptions.
-    std::shared_ptr<const Handlers> _handlers;
+    // Copy-on-write only while shared: a raise holds the list it walks (as does a caller of
+    // handlers()), so a handler that subscribes or unsubscribes during the raise changes a copy and
+    // the raise goes on over the list as it stood when it began. Unshared, the list changes in place,
+    // so adding is amortised constant time.
+    std::shared_ptr<Handlers> _handlers;
 };

@@ -4,16 +4,17 @@
 
 #include <memory>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoGeometry.h"
 #include "Platform/foundation/object.h"
 
-class KivoEventArgs : public plat::Object {
+class KIVO_CORE_EXPORT KivoEventArgs : public plat::Object {
 public:
     // A new instance on every call, never a shared one: handlers may keep or change it.
     static std::shared_ptr<KivoEventArgs> empty() { return std::make_shared<KivoEventArgs>(); }
 };
 
-class KivoCancelEventArgs : public KivoEventArgs {
+class KIVO_CORE_EXPORT KivoCancelEventArgs : public KivoEventArgs {
 public:
     bool cancel() const { return _cancel; }
     void setCancel(bool cancel) { _cancel = cancel; }
@@ -22,7 +23,7 @@ private:
     bool _cancel = false;
 };
 
-class KivoPointEventArgs : public KivoCancelEventArgs {
+class KIVO_CORE_EXPORT KivoPointEventArgs : public KivoCancelEventArgs {
 public:
     KivoPointEventArgs() = default;
     explicit KivoPointEventArgs(std::shared_ptr<KivoPoint> point) : _point(std::move(point)) {}

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "KivoCore/IKivoValueFormatter.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
-class KivoIOSValueFormatter : public plat::Object, public IKivoValueFormatter {
+class KIVO_CORE_EXPORT KivoIOSValueFormatter : public plat::Object, public IKivoValueFormatter {
 public:
     // An empty identifier stands for none.
     explicit KivoIOSValueFormatter(std::string locale = {}) : _locale(std::move(locale)) {}

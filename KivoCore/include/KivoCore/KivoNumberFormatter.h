@@ -16,18 +16,19 @@
 #include <string>
 #include <string_view>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/number_formatter.h"
 #include "Platform/foundation/locale/regex.h"
 #include "Platform/foundation/object.h"
 #include "Platform/foundation/value.h"
 
-namespace kivo_format {
+namespace kivo::detail {
 struct PlainNumber;
 struct CustomPattern;
-}  // namespace kivo_format
+}  // namespace kivo::detail
 
-class KivoNumberFormatter : public plat::Object {
+class KIVO_CORE_EXPORT KivoNumberFormatter : public plat::Object {
 public:
     using Text = std::optional<std::string>;
 
@@ -73,12 +74,14 @@ public:
     Text toStringUseZeroAndDigitPlaceHolderWithNumber(const plat::Value& number, std::string_view pattern,
                                                       std::string_view locale);
 
-    // Trailing zeros of the mantissa ("1.500E3" -> "1.5E3"; the point stays: "1.E5").
+    // Trailing zeros of the mantissa ("1.500E3" -> "1.5E3"; the point stays: "1.E5"). Zeros and the
+    // exponent mark are read as ASCII and as the locale of the last formatting writes them.
     std::string removeScientificZeros(std::string_view text) const;
-    // Trailing zeros of a fixed-point text ("2.50" -> "2.5", "100000.000" -> "100000.").
+    // Trailing zeros of a fixed-point text ("2.50" -> "2.5", "100000.000" -> "100000."), likewise.
     std::string removeZeroAfterDecimalPoint(std::string_view text) const;
 
-    // The classification cache.
+    // The classification cache. The four tests are the regular expressions of the forms; classifying
+    // decides the same in one pass over the pattern.
     void resetNSNumberFormatter();
     const std::optional<std::string>& getPrePattern() const { return _savePattern; }
     std::int64_t getCount() const { return _saveCount; }
@@ -89,8 +92,8 @@ public:
     void saveCount(std::int64_t count) { _saveCount = count; }
 
 private:
-    using Number = kivo_format::PlainNumber;
-    using Plan = kivo_format::CustomPattern;
+    using Number = kivo::detail::PlainNumber;
+    using Plan = kivo::detail::CustomPattern;
     struct Precision;
     enum class Grouping : std::uint8_t { Off, On, StyleDefault };
 

@@ -4,10 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoDataType.h"
 #include "Platform/foundation/object.h"
 
-class KivoPropertyInfo : public plat::Object {
+class KIVO_CORE_EXPORT KivoPropertyInfo : public plat::Object {
 public:
     explicit KivoPropertyInfo(std::string name, std::int64_t dataType = KivoDataTypeNone, bool isReadOnly = false)
         : _name(std::move(name)), _dataType(dataType), _isReadOnly(isReadOnly) {}

@@ -6,11 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyInfo.h"
 #include "Platform/foundation/value.h"
 
-class KivoReflector {
+class KIVO_CORE_EXPORT KivoReflector {
 public:
     KivoReflector() = delete;
 

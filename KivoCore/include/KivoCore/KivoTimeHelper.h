@@ -9,15 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoTimeSpan.h"
 #include "Platform/foundation/date.h"
 #include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/object.h"
 
-class KivoTimeHelper : public plat::Object {
+class KIVO_CORE_EXPORT KivoTimeHelper : public plat::Object {
 public:
-    // The fields of the date in the zone's Gregorian calendar. A date the calendar cannot hold (not
-    // finite, millions of years away) leaves every field 0.
+    // The fields of the date in the zone's Gregorian calendar. A date the calendar cannot hold (not a
+    // number, infinite, millions of years away) makes a helper that is no date: its fields read 0 and
+    // it gives a date that is not a number, whatever its fields are set to later.
     explicit KivoTimeHelper(plat::Date date, plat::TimeZone zone = plat::TimeZone::current());
     explicit KivoTimeHelper(double timeIntervalSince1970, plat::TimeZone zone = plat::TimeZone::current())
         : KivoTimeHelper(plat::Date(timeIntervalSince1970), std::move(zone)) {}
@@ -35,11 +37,12 @@ public:
     std::int64_t second() const { return _second; }
     void setSecond(std::int64_t v) { _second = v; }
 
-    // The fields back to a date, clamping them first (and keeping the clamped values): an hour of 24
-    // or more moves to the next day, the month to 1...12, the day to the month's own length, hour,
-    // minute and second to their ranges. Not-a-number when the calendar cannot hold the year.
+    // The fields back to a date, clamping them first (and keeping the clamped values): the month to
+    // 1...12, the day to the month's own length, then every whole 24 hours of the hour to one more day
+    // (across month and year ends: 10 May 48:00 is 12 May 00:00), and hour, minute and second to their
+    // ranges. Not-a-number when the helper is no date or the calendar cannot hold the year.
     plat::Date getTimeAsDateTime();
-    // getTimeAsDateTime as a day number.
+    // getTimeAsDateTime as a day number; not-a-number as above.
     double getTimeAsDouble();
 
     // value - value % unit, plus unit when rounding up and there was a remainder. A unit of 0 leaves
@@ -62,4 +65,5 @@ public:
 private:
     plat::TimeZone _zone;
     std::int64_t _year = 0, _month = 0, _day = 0, _hour = 0, _minute = 0, _second = 0;
+    bool _isDate = false;
 };

@@ -25,32 +25,94 @@ constexpr double Pi = std::numbers::pi;
 constexpr float StageDuration = 0.12f;
 constexpr float SpinBackDuration = 0.06f;
 constexpr float ShrinkDuration = 0.03f;
-constexpr float LongStrokeFactor = 1.3f;
-constexpr float ShortStrokeFactor = 0.6f;
 constexpr double SpinAngle1 = Pi / 4;
 constexpr double SpinAngle2 = -5 * Pi / 4;
 constexpr double SpinRadiusDenominator = 4;
 constexpr double LineWidth = 2.0;
+constexpr int LinesPerBox = 4;
+
+// ---- Layout: every shape is built from L (half a side of the square) ----
 // L from the frame: a quarter of the shorter side.
 constexpr double FrameSideFactor = 0.25;
+// Box lines: the left and right sides stand, the top and bottom lie, each L from the middle.
+constexpr double StandingLine = Pi / 2;
+constexpr double LyingLine = 0;
+// A diamond of radius r = L/d puts each of its lines k = r - L/(DiamondSpreadDivisor * d) off its
+// centre, which sits at DiamondCentre from the middle of the view (in points: it does not scale).
+constexpr double DiamondSpreadDivisor = 4;
+constexpr Point DiamondCentre{-4, 9};
+// The shrunk diamond is a diamond with this denominator.
+constexpr double ShrunkDiamondDenominator = 20;
+// The check mark, in units of L / CheckmarkUnitDivisor: the long stroke (on the right line) and the
+// short one (on the bottom line), their half lengths as factors of L (single precision).
+constexpr double CheckmarkUnitDivisor = 9;
+constexpr float LongStrokeFactor = 1.3f;
+constexpr float ShortStrokeFactor = 0.6f;
+constexpr Point LongStrokeOffset{3.5, 0.5};
+constexpr Point ShortStrokeOffset{-9, 5};
+// The shrunk check mark: radius L / ShrunkCheckmarkDenominator, spread as a diamond's, around a centre
+// fixed in points.
+constexpr double ShrunkCheckmarkDenominator = 18;
+constexpr Point ShrunkCheckmarkCentre{-3, 11};
+
+// ---- Tap circle ----
+// Its diameter in radii of the view: from the touch it must cover the view wherever the touch was.
+constexpr double TapCircleFromTouchDiameter = 4;
+constexpr double TapCircleCentredDiameter = 2;
+constexpr double TapCircleStartSide = 1;
 constexpr double TapGrowthDuration = 0.24;
 constexpr double TapAppearDuration = 0.12;
 constexpr double TapFadeDuration = 0.24;
 constexpr double TapCircleAlpha = 0.3;
-constexpr int LinesPerBox = 4;
+
 // Animation keys of the lines, in the order left, top, right, bottom.
 constexpr const char* PathKeys[] = {"animateLeftLinePath", "animateTopLinePath", "animateRightLinePath", "animateBottomLinePath"};
 constexpr const char* ColorKeys[] = {"animateLeftLineStrokeColor", "animateTopLineStrokeColor", "animateRightLineStrokeColor",
                                      "animateBottomLineStrokeColor"};
-constexpr int LinesPerCheckmark = 2;
+constexpr const char* SpinKeys[] = {"spinLeftLine", "spinTopLine", "spinRightLine", "spinBottomLine"};
+constexpr std::size_t Right = 2, Bottom = 3;
 
 // Keys of values stored in the animations.
 constexpr const char* IdKey = "id";
 constexpr const char* SequenceKey = "sequence";
 constexpr const char* CirclesKey = "circles";
 
-bool isOneOf(const std::string& id, std::initializer_list<const char*> ids) {
-    return std::any_of(ids.begin(), ids.end(), [&](const char* s) { return id == s; });
+// ---- The stages that report completions ----
+// Each stage once: the id of its animation on each line (left, top, right, bottom; none on a line the
+// stage leaves alone), the counter its completions go to, and what follows when every line it
+// animates has reported.
+enum class Counter : std::uint8_t { Sides, Checkmark };
+enum class Next : std::uint8_t { Finish, ShrinkBox, DrawCheckmark, FinishAndDrawBox, SpinBack };
+using LineIds = std::array<const char*, LinesPerBox>;
+struct StageIds {
+    LineIds ids;
+    Counter counter;
+    Next next;
+};
+constexpr StageIds BoxStage{
+    {"leftLineStroke", "topLineStroke", "rightLineStroke", "bottomLineStroke"}, Counter::Sides, Next::Finish};
+constexpr StageIds SpinStage{{"leftLineSpin", "topLineSpin", "rightLineSpin", "bottomLineSpin"}, Counter::Sides, Next::ShrinkBox};
+constexpr StageIds SpinBackStage{
+    {"leftLineSpin2", "topLineSpin2", "rightLineSpin2", "bottomLineSpin2"}, Counter::Sides, Next::FinishAndDrawBox};
+constexpr StageIds ShrinkBoxStage{
+    {"leftLineStroke2", "topLineStroke2", "rightLineStroke2", "bottomLineStroke2"}, Counter::Sides, Next::DrawCheckmark};
+constexpr StageIds CheckmarkStage{
+    {nullptr, nullptr, "largeCheckmarkLine", "smallCheckmarkLine"}, Counter::Checkmark, Next::Finish};
+constexpr StageIds ShrinkCheckmarkStage{
+    {nullptr, nullptr, "largeCheckmarkLine2", "smallCheckmarkLine2"}, Counter::Checkmark, Next::SpinBack};
+constexpr const StageIds* Stages[] = {&BoxStage,       &SpinStage,      &SpinBackStage,
+                                      &ShrinkBoxStage, &CheckmarkStage, &ShrinkCheckmarkStage};
+
+const StageIds* stageOf(const std::string& id) {
+    for (const StageIds* stage : Stages)
+        for (const char* lineId : stage->ids)
+            if (lineId && id == lineId) return stage;
+    return nullptr;  // "tapGrowth", or no id
+}
+
+// How many completions end the stage: one per line it animates.
+int linesOf(const StageIds& stage) {
+    return static_cast<int>(std::count_if(stage.ids.begin(), stage.ids.end(), [](const char* id) { return id != nullptr; }));
 }
 
 // A linear change of one line property that stays in place when it ends.
@@ -152,7 +214,7 @@ void KivoCheckBox::initInternals() {
     }
 }
 
-std::vector<ShapeLayer*> KivoCheckBox::lines() const {
+std::array<ShapeLayer*, 4> KivoCheckBox::lines() const {
     return {_lineLeft.get(), _lineTop.get(), _lineRight.get(), _lineBottom.get()};
 }
 
@@ -286,32 +348,41 @@ void KivoCheckBox::setLineStrokeColor(ShapeLayer& line, const Color& color, bool
     line.setStrokeColor(color);
 }
 
-void KivoCheckBox::drawCheckBoxAnimated(bool animated) {
-    const double L = kivoCheckbox_checkboxSideLength;
-    for (ShapeLayer* line : lines()) line->setOpacity(1);
-    struct Side {
-        double angle;
-        Point offset;
-        const char* id;
-    };
-    const Side sides[] = {
-        {Pi / 2, {-L, 0}, "leftLineStroke"},
-        {0, {0, -L}, "topLineStroke"},
-        {Pi / 2, {L, 0}, "rightLineStroke"},
-        {0, {0, L}, "bottomLineStroke"},
-    };
+void KivoCheckBox::completeMissingLines(const std::array<const char*, 4>& ids) {
     const auto layers = lines();
-    for (std::size_t i = 0; i < layers.size(); ++i) {
-        setLinePath(*layers[i], createCenteredLineWithRadius(L, sides[i].angle, sides[i].offset), animated, StageDuration,
-                    sides[i].id, PathKeys[i]);
-        setLineStrokeColor(*layers[i], tintColor(), animated, StageDuration, nullptr, ColorKeys[i]);
-    }
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        if (ids[i] && !layers[i]) lineCompleted(ids[i]);
 }
 
-std::array<Path, 4> KivoCheckBox::diamondPaths(double r, double k, double angle1, double angle2) {
-    // The lines in the order left, top, right, bottom; the offsets -4 and 9 are points and do not scale.
-    return {createCenteredLineWithRadius(r, angle2, {-4 - k, 9 - k}), createCenteredLineWithRadius(r, angle1, {-4 + k, 9 - k}),
-            createCenteredLineWithRadius(r, angle2, {-4 + k, 9 + k}), createCenteredLineWithRadius(r, angle1, {-4 - k, 9 + k})};
+void KivoCheckBox::drawCheckBoxAnimated(bool animated) {
+    const double L = kivoCheckbox_checkboxSideLength;
+    const auto layers = lines();
+    for (ShapeLayer* line : layers)
+        if (line) line->setOpacity(1);
+    const Path sides[] = {
+        createCenteredLineWithRadius(L, StandingLine, {-L, 0}),
+        createCenteredLineWithRadius(L, LyingLine, {0, -L}),
+        createCenteredLineWithRadius(L, StandingLine, {L, 0}),
+        createCenteredLineWithRadius(L, LyingLine, {0, L}),
+    };
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        if (!layers[i]) continue;
+        setLinePath(*layers[i], sides[i], animated, StageDuration, BoxStage.ids[i], PathKeys[i]);
+        setLineStrokeColor(*layers[i], tintColor(), animated, StageDuration, nullptr, ColorKeys[i]);
+    }
+    if (animated) completeMissingLines(BoxStage.ids);
+}
+
+std::array<Path, 4> KivoCheckBox::diamondPaths(double denominator, double angle1, double angle2) {
+    const double L = kivoCheckbox_checkboxSideLength;
+    double r = L / denominator;
+    double k = r - L / (DiamondSpreadDivisor * denominator);
+    if (!std::isfinite(r) || !std::isfinite(k)) r = k = 0;  // a zero or NaN denominator collapses the diamond
+    const Point c = DiamondCentre;
+    // The lines in the order left, top, right, bottom.
+    return {
+        createCenteredLineWithRadius(r, angle2, {c.x - k, c.y - k}), createCenteredLineWithRadius(r, angle1, {c.x + k, c.y - k}),
+        createCenteredLineWithRadius(r, angle2, {c.x + k, c.y + k}), createCenteredLineWithRadius(r, angle1, {c.x - k, c.y + k})};
 }
 
 void KivoCheckBox::spinCheckboxAnimated(bool animated, double angle1, double angle2, double radiusDenominator, double duration) {
@@ -319,47 +390,50 @@ void KivoCheckBox::spinCheckboxAnimated(bool animated, double angle1, double ang
         _finishedAnimations = false;
         _checkmarkSidesCompletedAnimating = 0;
     }
-    for (ShapeLayer* line : lines()) line->setOpacity(1);
-    const double L = kivoCheckbox_checkboxSideLength;
-    double r = L / radiusDenominator;
-    double k = r - L / (4 * radiusDenominator);
-    if (!std::isfinite(r) || !std::isfinite(k)) r = k = 0;  // a zero or NaN denominator collapses the diamond
-    static constexpr const char* checkIds[] = {"leftLineSpin", "topLineSpin", "rightLineSpin", "bottomLineSpin"};
-    static constexpr const char* uncheckIds[] = {"leftLineSpin2", "topLineSpin2", "rightLineSpin2", "bottomLineSpin2"};
-    static constexpr const char* keys[] = {"spinLeftLine", "spinTopLine", "spinRightLine", "spinBottomLine"};
-    auto paths = diamondPaths(r, k, angle1, angle2);
-    const auto sides = lines();
-    for (std::size_t i = 0; i < sides.size(); ++i) {
-        setLinePath(*sides[i], std::move(paths[i]), animated, duration, _isChecked ? checkIds[i] : uncheckIds[i], keys[i]);
-    }
+    const auto layers = lines();
+    for (ShapeLayer* line : layers)
+        if (line) line->setOpacity(1);
+    const StageIds& stage = _isChecked ? SpinStage : SpinBackStage;
+    auto paths = diamondPaths(radiusDenominator, angle1, angle2);
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        if (layers[i]) setLinePath(*layers[i], std::move(paths[i]), animated, duration, stage.ids[i], SpinKeys[i]);
+    if (animated) completeMissingLines(stage.ids);
 }
 
 void KivoCheckBox::shrinkAwayCheckboxAnimated(bool animated) {
-    const double L = kivoCheckbox_checkboxSideLength;
-    const double r = L / 20, k = r - L / 80;
-    static constexpr const char* ids[] = {"leftLineStroke2", "topLineStroke2", "rightLineStroke2", "bottomLineStroke2"};
-    auto paths = diamondPaths(r, k, SpinAngle1, SpinAngle2);
-    const auto sides = lines();
-    for (std::size_t i = 0; i < sides.size(); ++i) {
-        setLinePath(*sides[i], std::move(paths[i]), animated, ShrinkDuration, nullptr, PathKeys[i]);
-        setLineStrokeColor(*sides[i], _checkmarkColor, animated, ShrinkDuration, ids[i], ColorKeys[i]);
+    const auto layers = lines();
+    auto paths = diamondPaths(ShrunkDiamondDenominator, SpinAngle1, SpinAngle2);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        if (!layers[i]) continue;
+        setLinePath(*layers[i], std::move(paths[i]), animated, ShrinkDuration, nullptr, PathKeys[i]);
+        setLineStrokeColor(*layers[i], _checkmarkColor, animated, ShrinkDuration, ShrinkBoxStage.ids[i], ColorKeys[i]);
     }
+    if (animated) completeMissingLines(ShrinkBoxStage.ids);
 }
 
 void KivoCheckBox::drawCheckmarkAnimated(bool animated) {
-    _lineLeft->setOpacity(0);
-    _lineTop->setOpacity(0);
+    for (ShapeLayer* hidden : {_lineLeft.get(), _lineTop.get()})
+        if (hidden) hidden->setOpacity(0);
     const double L = kivoCheckbox_checkboxSideLength;
-    const double u = L / 9;
-    setLinePath(*_lineRight, createCenteredLineWithRadius(LongStrokeFactor * L, SpinAngle2, {3.5 * u, 0.5 * u}), animated,
-                StageDuration, "largeCheckmarkLine", "animateRightLinePath");
-    setLinePath(*_lineBottom, createCenteredLineWithRadius(ShortStrokeFactor * L, SpinAngle1, {-9 * u, 5 * u}), animated,
-                StageDuration, "smallCheckmarkLine", "animateBottomLinePath");
-    if (!animated) {
-        // Animated, the colours stay as the shrinking stage turned them.
-        _lineRight->setStrokeColor(_checkmarkColor);
-        _lineBottom->setStrokeColor(_checkmarkColor);
+    const double u = L / CheckmarkUnitDivisor;
+    struct Stroke {
+        ShapeLayer* line;
+        std::size_t index;
+        double radius, angle;
+        Point offset;
+    };
+    const Stroke strokes[] = {
+        {_lineRight.get(), Right, LongStrokeFactor * L, SpinAngle2, {LongStrokeOffset.x * u, LongStrokeOffset.y * u}},
+        {_lineBottom.get(), Bottom, ShortStrokeFactor * L, SpinAngle1, {ShortStrokeOffset.x * u, ShortStrokeOffset.y * u}},
+    };
+    for (const Stroke& s : strokes) {
+        if (!s.line) continue;
+        setLinePath(*s.line, createCenteredLineWithRadius(s.radius, s.angle, s.offset), animated, StageDuration,
+                    CheckmarkStage.ids[s.index], PathKeys[s.index]);
+        // Animated, the colour stays as the shrinking stage turned it.
+        if (!animated) s.line->setStrokeColor(_checkmarkColor);
     }
+    if (animated) completeMissingLines(CheckmarkStage.ids);
 }
 
 void KivoCheckBox::shrinkAwayCheckmarkAnimated(bool animated) {
@@ -368,16 +442,29 @@ void KivoCheckBox::shrinkAwayCheckmarkAnimated(bool animated) {
         _checkmarkSidesCompletedAnimating = 0;
     }
     const double L = kivoCheckbox_checkboxSideLength;
-    const double r = L / 18, k = r - L / 72;
+    const double r = L / ShrunkCheckmarkDenominator;
+    const double k = r - L / (DiamondSpreadDivisor * ShrunkCheckmarkDenominator);
+    const Point c = ShrunkCheckmarkCentre;
     const Color tint = tintColor();
-    setLinePath(*_lineRight, createCenteredLineWithRadius(r, SpinAngle2, {k - 3, 11 + k}), animated, StageDuration,
-                "largeCheckmarkLine2", "animateRightLinePath");
-    setLineStrokeColor(*_lineRight, tint, animated, StageDuration, nullptr, "animateRightLineStrokeColor");
-    setLinePath(*_lineBottom, createCenteredLineWithRadius(r, SpinAngle1, {-3 - k, 11 + k}), animated, StageDuration,
-                "smallCheckmarkLine2", "animateBottomLinePath");
-    setLineStrokeColor(*_lineBottom, tint, animated, StageDuration, nullptr, "animateBottomLineStrokeColor");
-    _lineLeft->setStrokeColor(tint);
-    _lineTop->setStrokeColor(tint);
+    struct Stroke {
+        ShapeLayer* line;
+        std::size_t index;
+        double angle;
+        Point offset;
+    };
+    const Stroke strokes[] = {
+        {_lineRight.get(), Right, SpinAngle2, {c.x + k, c.y + k}},
+        {_lineBottom.get(), Bottom, SpinAngle1, {c.x - k, c.y + k}},
+    };
+    for (const Stroke& s : strokes) {
+        if (!s.line) continue;
+        setLinePath(*s.line, createCenteredLineWithRadius(r, s.angle, s.offset), animated, StageDuration,
+                    ShrinkCheckmarkStage.ids[s.index], PathKeys[s.index]);
+        setLineStrokeColor(*s.line, tint, animated, StageDuration, nullptr, ColorKeys[s.index]);
+    }
+    for (ShapeLayer* hidden : {_lineLeft.get(), _lineTop.get()})
+        if (hidden) hidden->setStrokeColor(tint);
+    if (animated) completeMissingLines(ShrinkCheckmarkStage.ids);
 }
 
 // ---- Shapes ----
@@ -409,44 +496,44 @@ void KivoCheckBox::animationDidStop(const BasicAnimation& animation, bool) {
     }
     // Completions of a sequence that a rebuild, a new value or a new toggle has replaced.
     if (animation.value(SequenceKey).asInteger() != _sequence) return;
+    lineCompleted(id);
+}
 
-    auto countSides = [&] {
-        if (++_checkboxSidesCompletedAnimating < LinesPerBox) return false;
-        _checkboxSidesCompletedAnimating = 0;
-        return true;
-    };
-    auto countCheckmark = [&] {
-        if (++_checkmarkSidesCompletedAnimating < LinesPerCheckmark) return false;
-        _checkmarkSidesCompletedAnimating = 0;
-        return true;
-    };
-
-    if (isOneOf(id, {"leftLineStroke", "topLineStroke", "rightLineStroke", "bottomLineStroke"})) {
-        if (countSides()) _finishedAnimations = true;
-    } else if (isOneOf(id, {"leftLineStroke2", "topLineStroke2", "rightLineStroke2", "bottomLineStroke2"})) {
-        if (countSides()) drawCheckmarkAnimated(true);
-    } else if (isOneOf(id, {"leftLineSpin", "topLineSpin", "rightLineSpin", "bottomLineSpin"})) {
-        if (countSides()) shrinkAwayCheckboxAnimated(true);
-    } else if (isOneOf(id, {"leftLineSpin2", "topLineSpin2", "rightLineSpin2", "bottomLineSpin2"})) {
-        if (countSides()) {
+void KivoCheckBox::lineCompleted(const std::string& id) {
+    const StageIds* stage = stageOf(id);
+    if (!stage) return;
+    std::int32_t& counter =
+        stage->counter == Counter::Sides ? _checkboxSidesCompletedAnimating : _checkmarkSidesCompletedAnimating;
+    if (++counter < linesOf(*stage)) return;
+    counter = 0;
+    switch (stage->next) {
+        case Next::Finish:
+            _finishedAnimations = true;
+            break;
+        case Next::ShrinkBox:
+            shrinkAwayCheckboxAnimated(true);
+            break;
+        case Next::DrawCheckmark:
+            drawCheckmarkAnimated(true);
+            break;
+        case Next::FinishAndDrawBox:
             _finishedAnimations = true;
             drawCheckBoxAnimated(true);
-        }
-    } else if (isOneOf(id, {"smallCheckmarkLine", "largeCheckmarkLine"})) {
-        if (countCheckmark()) _finishedAnimations = true;
-    } else if (isOneOf(id, {"smallCheckmarkLine2", "largeCheckmarkLine2"})) {
-        if (countCheckmark()) spinCheckboxAnimated(true, SpinAngle1, SpinAngle2, SpinRadiusDenominator, SpinBackDuration);
+            break;
+        case Next::SpinBack:
+            spinCheckboxAnimated(true, SpinAngle1, SpinAngle2, SpinRadiusDenominator, SpinBackDuration);
+            break;
     }
-    // "tapGrowth" and anything else: nothing.
 }
 
 // ---- Tap circle ----
 
 void KivoCheckBox::growTapCircle() {
-    const double D = (_rippleFromTapLocation ? 4 : 2) * radius();
+    const double D = (_rippleFromTapLocation ? TapCircleFromTouchDiameter : TapCircleCentredDiameter) * radius();
     const plat::Rect b = bounds();
     const Point c = _rippleFromTapLocation ? _tapPoint : Point{b.midX(), b.midY()};
-    const Path start = plat::roundedRectPath({c.x - 0.5, c.y - 0.5, 1, 1}, 0.5);
+    constexpr double half = TapCircleStartSide / 2;
+    const Path start = plat::roundedRectPath({c.x - half, c.y - half, TapCircleStartSide, TapCircleStartSide}, half);
     const Path end = plat::roundedRectPath({c.x - D / 2, c.y - D / 2, D, D}, D / 2);
 
     auto circle = ShapeLayer::create();

@@ -6,15 +6,27 @@ namespace {
 
 bool sameOwner(const std::weak_ptr<void>& a, const std::shared_ptr<void>& b) { return !a.owner_before(b) && !b.owner_before(a); }
 
-// Copy-on-write removal of the first subscription that `matches`, leaving a raise in progress its snapshot.
+using Handlers = KivoEvent::Handlers;
+
+// The list to change: made on first use, and copied first only while someone else holds it (a raise
+// in progress, or a caller of handlers()), who keeps seeing the list as it was.
+Handlers& writable(std::shared_ptr<Handlers>& handlers) {
+    if (!handlers)
+        handlers = std::make_shared<Handlers>();
+    else if (handlers.use_count() > 1)
+        handlers = std::make_shared<Handlers>(*handlers);
+    return *handlers;
+}
+
+// Removes the first subscription that `matches`; copies nothing when there is none.
 template <class Match>
-void eraseFirst(std::shared_ptr<const KivoEvent::Handlers>& handlers, Match matches) {
+void eraseFirst(std::shared_ptr<Handlers>& handlers, Match matches) {
     if (!handlers) return;
     auto found = std::find_if(handlers->begin(), handlers->end(), [&](const auto& h) { return matches(*h); });
     if (found == handlers->end()) return;
-    auto list = std::make_shared<KivoEvent::Handlers>(*handlers);
-    list->erase(list->begin() + (found - handlers->begin()));
-    handlers = std::move(list);
+    const auto index = found - handlers->begin();
+    Handlers& list = writable(handlers);
+    list.erase(list.begin() + index);
 }
 
 }  // namespace
@@ -25,9 +37,7 @@ bool KivoEventHandler::isOwnedBy(const std::shared_ptr<void>& owner) const {
 }
 
 void KivoEvent::addHandler(const KivoEventBlock& handler, const std::shared_ptr<void>& owner) {
-    auto list = _handlers ? std::make_shared<Handlers>(*_handlers) : std::make_shared<Handlers>();
-    list->push_back(std::make_shared<KivoEventHandler>(handler, owner));
-    _handlers = std::move(list);
+    writable(_handlers).push_back(std::make_shared<KivoEventHandler>(handler, owner));
 }
 
 void KivoEvent::removeHandler(const KivoEventBlock& handler, const std::shared_ptr<void>& owner) {
@@ -39,7 +49,11 @@ void KivoEvent::removeHandlersForObject(const std::shared_ptr<void>& owner) {
 }
 
 void KivoEvent::removeAllHandlers() {
-    if (_handlers) _handlers = std::make_shared<Handlers>();
+    if (!_handlers) return;  // a nil list stays nil
+    if (_handlers.use_count() > 1)
+        _handlers = std::make_shared<Handlers>();
+    else
+        _handlers->clear();
 }
 
 void KivoEvent::raise(const std::shared_ptr<plat::Object>& sender, const std::shared_ptr<KivoEventArgs>& args) const {

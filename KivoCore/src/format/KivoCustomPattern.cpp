@@ -1,15 +1,15 @@
-#include "KivoCustomPattern.h"
+#include "format/KivoCustomPattern.h"
 
 #include <algorithm>
 #include <string>
 
 #include "Platform/foundation/locale/number_formatter.h"
 
-namespace kivo_format {
+namespace kivo::detail {
 namespace {
 
-constexpr double kScaleStep = 1000;
-constexpr std::size_t kMaxScaleSteps = 400;  // 1000^400 leaves nothing of any double
+constexpr double ScaleStep = 1000;
+constexpr std::size_t MaxScaleSteps = 400;  // 1000^400 leaves nothing of any double
 
 std::size_t countTrailing(std::string_view s, char c) {
     std::size_t n = 0;
@@ -97,7 +97,7 @@ CustomPattern CustomPattern::mixed(std::string_view pattern) {
 PlainNumber CustomPattern::scaled(const PlainNumber& n) const {
     if (scaleSteps == 0) return n;
     double v = n.value;
-    for (std::size_t i = 0; i < std::min(scaleSteps, kMaxScaleSteps); ++i) v /= kScaleStep;
+    for (std::size_t i = 0; i < std::min(scaleSteps, MaxScaleSteps); ++i) v /= ScaleStep;
     return PlainNumber::of(v);
 }
 
@@ -115,4 +115,4 @@ int CustomPattern::fractionDigits(const PlainNumber& scaledValue) const {
     return fraction;
 }
 
-}  // namespace kivo_format
+}  // namespace kivo::detail

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "KivoPlainNumber.h"
+#include "format/KivoPlainNumber.h"
 
-namespace kivo_format {
+namespace kivo::detail {
 
 struct CustomPattern {
     enum class Fraction : std::uint8_t {
@@ -39,4 +39,4 @@ struct CustomPattern {
     int fractionDigits(const PlainNumber& scaledValue) const;
 };
 
-}  // namespace kivo_format
+}  // namespace kivo::detail

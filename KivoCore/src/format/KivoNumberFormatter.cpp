@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "KivoCustomPattern.h"
-#include "KivoPlainNumber.h"
+#include "format/KivoCustomPattern.h"
+#include "format/KivoNumberText.h"
+#include "format/KivoPlainNumber.h"
 
-using kivo_format::PlainNumber;
-using kivo_format::withNumber;
+using kivo::detail::NumberText;
+using kivo::detail::PlainNumber;
+using kivo::detail::withNumber;
 using Style = plat::NumberFormatter::Style;
 
 // The precision of a standard form: the integer after the letter, when there is anything after it.
@@ -47,9 +49,34 @@ struct KivoNumberFormatter::Precision {
 
 namespace {
 
-constexpr int kDefaultFixedDigits = 2;
-constexpr int kDefaultExponentDigits = 6;
-constexpr int kGeneralPrecision = 15;
+constexpr int DefaultFixedDigits = 2;
+constexpr int DefaultExponentDigits = 6;
+constexpr int GeneralPrecision = 15;
+
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "[A-Za-z]{1}[0-9]?"
+bool isStandardPattern(std::string_view p) {
+    return (p.size() == 1 || p.size() == 2) && isAsciiLetter(p[0]) && (p.size() == 1 || isAsciiDigit(p[1]));
+}
+
+// "P*[,.]?P*[,.]?P*,*" for the placeholders P allowed: placeholders and marks only, and at most two
+// marks once the commas at the end are set aside (setting aside all of them leaves the fewest).
+bool isPlaceholderPattern(std::string_view p, bool zeros, bool hashes) {
+    size_t end = p.size();
+    while (end > 0 && p[end - 1] == ',') --end;
+    int marks = 0;
+    for (size_t i = 0; i < end; ++i) {
+        const char c = p[i];
+        if (c == ',' || c == '.') {
+            if (++marks > 2) return false;
+        } else if (!((zeros && c == '0') || (hashes && c == '#'))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -92,9 +119,13 @@ KivoNumberFormatter::Text KivoNumberFormatter::numberToStandardStringWithParamet
 }
 
 std::int64_t KivoNumberFormatter::classify(std::string_view pattern) const {
-    auto tests = getPredicteArray();
-    for (std::int64_t form = 0; form < 4; ++form)
-        if (tests[static_cast<size_t>(form)]->matchesWhole(pattern)) return form;
+    // The four tests decide in one pass over the pattern what the regular expressions decide: they
+    // would backtrack, in cubic time, on a long pattern that fails late ('000...0x'), and all other
+    // threads wait for the shared instance meanwhile.
+    if (isStandardPattern(pattern)) return FormStandard;
+    if (isPlaceholderPattern(pattern, true, false)) return FormZeroPlaceholder;
+    if (isPlaceholderPattern(pattern, false, true)) return FormDigitPlaceholder;
+    if (isPlaceholderPattern(pattern, true, true)) return FormMixedPlaceholder;
     return FormNone;
 }
 
@@ -248,7 +279,7 @@ KivoNumberFormatter::Text KivoNumberFormatter::valueToHexadecimalStringWithParam
 // The fixed-point forms: fraction digits from the precision (default 2; a written 0 gives none).
 std::string KivoNumberFormatter::fractionForm(const Number& n, std::string_view pattern, std::string_view locale, Style style,
                                               Grouping grouping) {
-    int digits = Precision::of(pattern).digits(kDefaultFixedDigits, 0);
+    int digits = Precision::of(pattern).digits(DefaultFixedDigits, 0);
     return formatWith(n, style, digits, digits, grouping, 1, locale);
 }
 
@@ -262,8 +293,8 @@ std::string KivoNumberFormatter::decimal(const Number& n, std::string_view patte
 
 std::string KivoNumberFormatter::exponential(const Number& n, char letter, const Precision& p, std::string_view locale) {
     // A written 0 keeps one fraction digit at most ('E0' of 12345 gives '1.2E4').
-    int minDigits = p.digits(kDefaultExponentDigits, 0);
-    int maxDigits = p.digits(kDefaultExponentDigits, 1);
+    int minDigits = p.digits(DefaultExponentDigits, 0);
+    int maxDigits = p.digits(DefaultExponentDigits, 1);
     std::string text = formatWith(n, Style::Scientific, minDigits, maxDigits, Grouping::Off, 1, locale);
     if (letter == 'e')
         if (size_t mark = text.find('E'); mark != std::string::npos) text[mark] = 'e';
@@ -283,16 +314,17 @@ std::string KivoNumberFormatter::general(const Number& n, std::string_view patte
         auto whole = static_cast<std::int64_t>(std::trunc(lg));
         k = lg > 0 ? whole + 1 : -whole;
     }
-    const std::int64_t q = twoCharacters ? p.value : kGeneralPrecision;
+    const std::int64_t q = twoCharacters ? p.value : GeneralPrecision;
 
     if (x <= 1e-5 || x >= 1e16 || (twoCharacters && q - k < 0)) {
-        const std::int64_t precision = twoCharacters ? q - 1 : kGeneralPrecision;
+        const std::int64_t precision = twoCharacters ? q - 1 : GeneralPrecision;
         const char mark = upper ? 'E' : 'e';
         std::string text = exponential(n, mark, Precision{true, precision}, locale);
         if (precision == 0) {
             // Keep the mantissa's integer part only: truncated, not rounded ('G1' of 19000 gives '1E4').
-            size_t at = text.find(mark);
-            const std::string& point = _formatter.locale().decimalSeparator();
+            const NumberText reader(_formatter.locale());
+            const size_t at = reader.exponentMark(text).at;
+            const std::string& point = reader.decimalMark();
             size_t dot = point.empty() ? std::string::npos : text.find(point);
             if (at != std::string::npos && dot != std::string::npos && dot < at) text.erase(dot, at - dot);
         }
@@ -300,23 +332,20 @@ std::string KivoNumberFormatter::general(const Number& n, std::string_view patte
         return text;
     }
     const std::int64_t precision = q - k;
-    const int digits = Precision{true, precision}.digits(kDefaultFixedDigits, 0);
+    const int digits = Precision{true, precision}.digits(DefaultFixedDigits, 0);
     std::string text = formatWith(n, Style::Decimal, digits, digits, Grouping::Off, 1, locale);
     return precision == 0 ? text : removeZeroAfterDecimalPoint(text);
 }
 
 std::string KivoNumberFormatter::removeScientificZeros(std::string_view text) const {
-    size_t mark = text.find('E');
-    if (mark == std::string_view::npos) mark = text.find('e');
+    const NumberText reader(_formatter.locale());
+    const size_t mark = reader.exponentMark(text).at;
     if (mark == std::string_view::npos) return std::string(text);
-    std::string_view mantissa = text.substr(0, mark);
-    while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.remove_suffix(1);
-    return std::string(mantissa).append(text.substr(mark));
+    return std::string(reader.withoutTrailingZeros(text.substr(0, mark))).append(text.substr(mark));
 }
 
 std::string KivoNumberFormatter::removeZeroAfterDecimalPoint(std::string_view text) const {
-    while (text.size() > 1 && text.back() == '0') text.remove_suffix(1);
-    return std::string(text);
+    return std::string(NumberText(_formatter.locale()).withoutTrailingZeros(text));
 }
 
 // ---- R X --------------------------------------------------------------------------------------

@@ -3,44 +3,19 @@
 // A pattern is read once into a plan (KivoCustomPattern.h); "#" patterns then trim what the plan made.
 
 #include <algorithm>
-#include <cctype>
 
 #include "KivoCore/KivoNumberFormatter.h"
-#include "KivoCustomPattern.h"
-#include "KivoPlainNumber.h"
+#include "format/KivoCustomPattern.h"
+#include "format/KivoNumberText.h"
+#include "format/KivoPlainNumber.h"
 
-using kivo_format::CustomPattern;
-using kivo_format::PlainNumber;
-using kivo_format::withNumber;
+using kivo::detail::CustomPattern;
+using kivo::detail::NumberText;
+using kivo::detail::PlainNumber;
+using kivo::detail::withNumber;
 using Style = plat::NumberFormatter::Style;
 
 namespace {
-
-bool startsWith(std::string_view s, size_t at, std::string_view part) {
-    return !part.empty() && s.size() - at >= part.size() && s.compare(at, part.size(), part) == 0;
-}
-
-// Whether the number at the start of the text (a sign, digits and one decimal mark) reads as zero.
-bool leadingNumberIsZero(std::string_view text, std::string_view point, std::string_view minus) {
-    size_t i = 0;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
-        i = 1;
-    else if (startsWith(text, 0, minus))
-        i = minus.size();
-    bool seenPoint = false;
-    while (i < text.size()) {
-        if (std::isdigit(static_cast<unsigned char>(text[i]))) {
-            if (text[i] != '0') return false;
-            ++i;
-        } else if (!seenPoint && startsWith(text, i, point)) {
-            seenPoint = true;
-            i += point.size();
-        } else {
-            break;
-        }
-    }
-    return true;
-}
 
 std::string hashesToZeros(std::string_view pattern) {
     std::string zeros(pattern);
@@ -79,30 +54,31 @@ std::string KivoNumberFormatter::formatPlan(const Number& n, const Plan& plan, s
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::trimDigitPlaceholders(std::string text) const {
-    if (text.find('0') == std::string::npos) return text;
-    const plat::Locale& loc = _formatter.locale();
-    const std::string& point = loc.decimalSeparator();
+    // The locale's own digits and marks, whatever they are; the sign (with any direction marks) stays
+    // in front and the rules apply to what follows it, so -5 loses the same zeros as 5.
+    const NumberText reader(_formatter.locale());
+    if (!reader.hasZero(text)) return text;
+    const std::string_view all(text);
+    const std::size_t sign = reader.signLength(all);
     // Leading zeros go, and with them the grouping marks between them ('0,005' -> '5'), so that a
     // grouped pattern does not lose the value.
-    size_t start = 0;
-    while (start < text.size()) {
-        if (text[start] == '0')
-            ++start;
-        else if (start > 0 && startsWith(text, start, loc.groupingSeparator()))
-            start += loc.groupingSeparator().size();
+    std::size_t start = sign;
+    while (start < all.size()) {
+        if (NumberText::Digit d = reader.digitAt(all, start); d.value == 0)
+            start += d.length;
+        else if (start > sign && kivo::detail::startsWithAt(all, start, reader.groupingMark()))
+            start += reader.groupingMark().size();
         else
             break;
     }
-    text.erase(0, start);
-    if (text.empty()) return std::nullopt;
-    const bool hasPoint = !point.empty() && text.find(point) != std::string::npos;
-    const bool zero = leadingNumberIsZero(text, point, loc.minusSign());
-    if (!hasPoint && !zero) return text;
-    if (zero) return std::nullopt;
-    while (text.size() > 1 && text.back() == '0') text.pop_back();
-    if (text.size() >= point.size() && text.compare(text.size() - point.size(), point.size(), point) == 0)
-        text.erase(text.size() - point.size());
-    return text;
+    std::string_view rest = all.substr(start);
+    if (rest.empty() || reader.leadingNumberIsZero(rest)) return std::nullopt;
+    const std::string& point = reader.decimalMark();
+    if (!point.empty() && rest.find(point) != std::string_view::npos) {
+        rest = reader.withoutTrailingZeros(rest);
+        if (rest.size() > point.size() && rest.ends_with(point)) rest.remove_suffix(point.size());
+    }
+    return std::string(all.substr(0, sign)).append(rest);
 }
 
 KivoNumberFormatter::Text KivoNumberFormatter::toStringUseZeroPlaceHolderWithNumber(const plat::Value& number,

@@ -1,4 +1,4 @@
-#include "KivoPlainNumber.h"
+#include "format/KivoPlainNumber.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace kivo_format {
+namespace kivo::detail {
 namespace {
 
 // The shortest round-trip digits of |d| (finite) as d1 d2 ... dn x 10^exponent, d1 before the point.
@@ -29,8 +29,8 @@ Shortest shortest(double d) {
 }
 
 // Decimal exponents written out in full; others get an exponent, as printf's "%.17g" does.
-constexpr int kMinPositionalExponent = -4;
-constexpr int kMaxPositionalExponent = 16;
+constexpr int MinPositionalExponent = -4;
+constexpr int MaxPositionalExponent = 16;
 
 }  // namespace
 
@@ -51,7 +51,7 @@ std::string plainText(double d) {
     if (std::isinf(d)) return d < 0 ? "-inf" : "inf";
     Shortest s = shortest(d);
     std::string out = std::signbit(d) ? "-" : "";
-    if (s.exponent < kMinPositionalExponent || s.exponent > kMaxPositionalExponent) {
+    if (s.exponent < MinPositionalExponent || s.exponent > MaxPositionalExponent) {
         out += s.digits[0];
         if (s.count > 1) {
             out += '.';
@@ -103,4 +103,4 @@ int PlainNumber::fractionDigits() const {
     return std::max(0, s.count - 1 - s.exponent);
 }
 
-}  // namespace kivo_format
+}  // namespace kivo::detail

@@ -10,7 +10,7 @@
 
 #include "Platform/foundation/value.h"
 
-namespace kivo_format {
+namespace kivo::detail {
 
 struct PlainNumber {
     double value = 0;
@@ -37,4 +37,4 @@ std::optional<std::string> withNumber(const plat::Value& number, Form&& form) {
     return form(*n);
 }
 
-}  // namespace kivo_format
+}  // namespace kivo::detail

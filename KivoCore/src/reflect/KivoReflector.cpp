@@ -49,19 +49,23 @@ std::string KivoReflector::missingKeyMessage(const std::string& key) { return "E
 
 plat::Value KivoReflector::getValue(const plat::Value& object, const std::string& key) {
     if (object.isNil()) return plat::Value::null();
-    if (auto* dyn = DynamicObject::answering(object, plat::DynamicObject::GetPropertyValue)) return dyn->getPropertyValue(key);
-    if (object.isObject()) {
-        // A plain data member runs no code of the class: its probe and its read are the same read.
+    if (object.isObject() && !DynamicObject::answering(object, plat::DynamicObject::GetPropertyValue)) {
+        // A plain data member runs no code of the class: its probe and its read are the same read,
+        // and the item is read in place (holding it would touch its reference count on every read).
         const plat::Object& o = *object.asObject();
         if (const plat::Property* p = findProperty(o, key); p && p->isDataMember()) return p->get(o);
     }
+    // From here the item's own code runs (a getter, twice, or getPropertyValue), and it may move or
+    // drop the slot that `object` refers to, such as an element of the list that holds the item.
+    const plat::Value item = object;
+    if (auto* dyn = DynamicObject::answering(item, plat::DynamicObject::GetPropertyValue)) return dyn->getPropertyValue(key);
     try {
-        keyValueRead(object, key);
+        keyValueRead(item, key);
     } catch (const plat::Exception&) {
         plat::log(missingKeyMessage(key));
         return {};
     }
-    return keyValueRead(object, key);
+    return keyValueRead(item, key);
 }
 
 std::int64_t KivoReflector::getDataType(const plat::Value& value) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "KivoCore/KivoNumberFormatter.h"
+#include "Platform/foundation/locale/locale.h"
 #include "format_test_support.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(CustomPatterns, DigitPlaceholders) {
         {2, "#.##", "2"},
         {1.257, "#.##", "1.26"},
         {1234567, "#,###", "1,234,567"},
-        {-0.5, "#.##", "-0.5"},
+        {-0.5, "#.##", "-.5"},
         {10.5, "#.##", "10.5"},
         {100, "#", "100"},
         {1234, "#,", "1"},
@@ -97,6 +98,66 @@ TEST_F(CustomPatterns, MixedPlaceholders) {
         {0.25, "0.0##", "0.25"},
         {0.5, "0.0#0#", "0.5"},
         {7, "0.0#0#", "7.0"},
+    });
+}
+
+TEST_F(CustomPatterns, NegativeValuesLoseTheSameZerosAsPositiveOnes) {
+    check({
+        {-5, "#,###", "-5"},
+        {-50, "#,###", "-50"},
+        {-999, "#,###", "-999"},
+        {-1234567, "#,###", "-1,234,567"},
+        {-5.5, "#,###.##", "-5.5"},
+        {-5, "#,#", "-5"},
+        {-0.3, "#,###", "<null>"},  // rounds to zero: no text, sign or not
+        {-5, "#,##", "-5", "fr_FR"},
+        {-5, "#,###", "-5", "de_DE"},
+    });
+    // In every locale a negative value reads as the locale's minus sign (with whatever direction
+    // marks it carries) in front of the positive value's text.
+    for (const char* id : {"en_US", "de_DE", "fr_FR", "sv_SE", "ar_EG", "he_IL", "fa_IR", "th_TH@numbers=thai"}) {
+        const std::string minus = plat::Locale::withIdentifier(id).minusSign();
+        for (const char* pattern : {"#,###", "#,###.##", "#,#", "#,##", "#", "#.##", "##,##0.0#", "0,000"}) {
+            for (double v : {5.0, 50.0, 999.0, 5.5, 0.5, 1234567.0}) {
+                SCOPED_TRACE(std::string(id) + " '" + pattern + "' " + std::to_string(v));
+                auto positive = KivoNumberFormatter::numberToStringWithParameters(v, pattern, id);
+                auto negative = KivoNumberFormatter::numberToStringWithParameters(-v, pattern, id);
+                EXPECT_EQ(show(negative), positive ? minus + *positive : show(positive));
+            }
+        }
+    }
+}
+
+TEST_F(CustomPatterns, LocalesWithTheirOwnDigitsTrimTheirOwnZeros) {
+    check({
+        {0, "#", "<null>", "ar_EG"},
+        {0.001, "#.##", "<null>", "ar_EG"},
+        {5, "#", "\u0665", "ar_EG"},
+        {10, "#", "\u0661\u0660", "ar_EG"},
+        {2, "#.##", "\u0662", "ar_EG"},
+        {0.5, "#.##", "\u066B\u0665", "ar_EG"},
+        {-5, "#,###", "\u061C-\u0665", "ar_EG"},
+        {1234567, "#,###", "\u0661\u066C\u0662\u0663\u0664\u066C\u0665\u0666\u0667", "ar_EG"},
+        {0, "#", "<null>", "th_TH@numbers=thai"},
+        {10.5, "#.##", "\u0E51\u0E50.\u0E55", "th_TH@numbers=thai"},
+        {5, "#,###", "\u0E55", "th_TH@numbers=thai"},
+        {0, "#", "<null>", "fa_IR"},
+        {-5, "#,###", "\u200E\u2212\u06F5", "fa_IR"},
+    });
+}
+
+TEST_F(CustomPatterns, ValuesWhosePlainTextHasAnExponentCountTheirOwnDigits) {
+    // The plain text of 1e-05 is "1e-05" and that of 1e17 "1e+17"; digits are counted on the value,
+    // never on those characters: 1e-05 has five fraction digits, 1.5e17 none.
+    check({
+        {1e-05, "0.00", "0.00"},
+        {1e-05, "#.#####", ".00001"},
+        {1e-05, "0.00000##", "0.00001"},
+        {1.25e-05, "0.0000###", "0.0000125"},
+        {1.5e-05, "0.0#", "0.00"},
+        {1e16, "#,###", "10,000,000,000,000,000"},
+        {1.5e17, "0.0#", "150000000000000000.0"},
+        {1e17, "0.##", "100000000000000000"},
     });
 }
 

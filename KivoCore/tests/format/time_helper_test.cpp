@@ -62,13 +62,26 @@ TEST_F(TimeHelper, ClampsFieldsToTheMonthsOwnLength) {
         {2024, 5, 10, 24, 0, 0, day(2024, 5, 11)},
         {2024, 1, 31, 25, 0, 0, day(2024, 2, 1, 1)},
         {2024, 12, 31, 24, 30, 0, day(2025, 1, 1, 0, 30)},
-        {2024, 5, 10, 50, 0, 0, day(2024, 5, 11, 23)},
+        // Every whole 24 hours is one more day.
+        {2024, 5, 10, 48, 0, 0, day(2024, 5, 12)},
+        {2024, 5, 10, 50, 0, 0, day(2024, 5, 12, 2)},
+        {2024, 1, 31, 24 * 30, 0, 0, day(2024, 3, 1)},
+        {2023, 12, 31, 24 * 367 + 5, 0, 0, day(2025, 1, 1, 5)},  // across a leap year
+        {2024, 4, 31, 48, 0, 0, day(2024, 5, 2)},                // from the 30th, the month's last day
+        // Far beyond the calendar, without overflowing on the way.
+        {2024, 5, INT64_MAX, 24, 0, 0, day(2024, 6, 1)},
+        {2024, 5, 10, INT64_MAX, 0, 0, NAN},
+        {INT64_MAX, 5, INT64_MAX, INT64_MAX, 0, 0, NAN},
+        {INT64_MIN, 5, INT64_MIN, 24, 0, 0, NAN},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.y) + "-" + std::to_string(r.mo) + "-" + std::to_string(r.d) + " " + std::to_string(r.h));
         KivoTimeHelper h(0.0);
         h.setYear(r.y), h.setMonth(r.mo), h.setDay(r.d), h.setHour(r.h), h.setMinute(r.mi), h.setSecond(r.s);
-        EXPECT_EQ(h.getTimeAsDouble(), r.expected);
+        if (std::isnan(r.expected))
+            EXPECT_TRUE(std::isnan(h.getTimeAsDouble()));
+        else
+            EXPECT_EQ(h.getTimeAsDouble(), r.expected);
     }
     KivoTimeHelper h(0.0);
     h.setYear(2024), h.setMonth(4), h.setDay(31), h.setHour(24);
@@ -79,8 +92,16 @@ TEST_F(TimeHelper, ClampsFieldsToTheMonthsOwnLength) {
 }
 
 TEST_F(TimeHelper, UnrepresentableDates) {
-    KivoTimeHelper h(plat::Date(NAN));
-    EXPECT_EQ(h.month(), 0);
+    // A helper made from a date the calendar cannot hold is no date, even with its fields set.
+    for (double seconds : {double(NAN), double(INFINITY), -double(INFINITY), 1e20, -1e20}) {
+        SCOPED_TRACE(seconds);
+        KivoTimeHelper h(seconds);
+        EXPECT_EQ(h.month(), 0);
+        EXPECT_TRUE(std::isnan(h.getTimeAsDouble()));
+        EXPECT_TRUE(std::isnan(h.getTimeAsDateTime().seconds));
+        h.setYear(2024), h.setMonth(5), h.setDay(10);
+        EXPECT_TRUE(std::isnan(h.getTimeAsDouble()));
+    }
     KivoTimeHelper far(0.0);
     far.setYear(4'000'000'000'000);
     EXPECT_TRUE(std::isnan(far.getTimeAsDouble()));
@@ -188,7 +209,11 @@ TEST_F(TimeHelper, NiceTimeSpan) {
         {3, "ss.f", 5},
         {0, "ss.ff", 0.01},
         {9.5, "ss.f", 10},
-        {12, "ss.f", 15},  // whole seconds from 10 s up
+        // From 10 s up a fractional format counts whole seconds, as no format does: its fraction
+        // code is no unit of seconds, and as one it would skip every seconds candidate to a minute.
+        {12, "ss.f", 15},
+        {25, "ss.fff", 30},
+        {45, "ss.ff", 60},
         {-5, "", 1},
     };
     for (const Row& r : rows) EXPECT_DOUBLE_EQ(niceSeconds(r.span, r.format), r.expected) << r.span << " " << r.format;

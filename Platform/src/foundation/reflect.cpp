@@ -1,5 +1,7 @@
 #include "Platform/foundation/reflect.h"
 
+#include "foundation/nesting_level.h"
+
 namespace plat {
 
 Property::Property(std::string name, std::string attributes, Getter get, MemberRef ref, Setter set, bool isDataMember)
@@ -38,11 +40,6 @@ bool ClassInfo::isSubclassOf(const ClassInfo& other) const {
 
 namespace detail {
 
-bool numberFits(const Value& v, double lo, double hi) {
-    double d = v.asDouble();
-    return d >= lo && d <= hi;  // false for NaN
-}
-
 std::string attributes(const std::string& encoding, bool readOnly, const std::string& name) {
     return "T" + encoding + (readOnly ? ",R" : "") + ",N,V_" + name;
 }
@@ -66,9 +63,13 @@ std::string targetClassName(const Value& target) {
     }
 }
 
-}  // namespace
+std::pair<std::string_view, std::string_view> splitLast(std::string_view path) {
+    auto dot = path.rfind('.');
+    if (dot == std::string_view::npos) return {{}, path};
+    return {path.substr(0, dot), path.substr(dot + 1)};
+}
 
-Value valueForKey(const Value& target, std::string_view key) {
+Value readKey(const Value& target, std::string_view key, const detail::NestingLevel* up) {
     switch (target.kind()) {
         case Value::Kind::Nil:
             return {};
@@ -78,17 +79,25 @@ Value valueForKey(const Value& target, std::string_view key) {
             return it == d.end() ? Value() : it->second;
         }
         case Value::Kind::Array: {
+            // Held, and walked by index: an element's getter may drop or grow the array.
+            const ArrayPtr array = target.asArray();
+            const detail::NestingLevel level(array.get(), nullptr, up);
+            if (level.isCycle() || level.isTooDeep())
+                throw InvalidArgumentException("the array contains itself or nests deeper than " +
+                                               std::to_string(MaxNestingDepth) + " levels: cannot read the key " +
+                                               std::string(key) + " of its elements");
             auto out = std::make_shared<Array>();
-            out->reserve(target.asArray()->size());
-            for (const auto& e : *target.asArray()) {
-                Value v = valueForKey(e, key);
+            out->reserve(array->size());
+            for (std::size_t i = 0; i < array->size(); ++i) {
+                const Value element = (*array)[i];
+                Value v = readKey(element, key, &level);
                 out->push_back(v.isNil() ? Value::null() : std::move(v));
             }
             return Value(out);
         }
         case Value::Kind::Object: {
-            const Object& o = *target.asObject();
-            if (const Property* p = o.classInfo().findProperty(key)) return p->get(o);
+            const ObjectPtr object = target.asObject();  // the getter may let go of the slot `target` is in
+            if (const Property* p = object->classInfo().findProperty(key)) return p->get(*object);
             break;
         }
         default:
@@ -96,6 +105,10 @@ Value valueForKey(const Value& target, std::string_view key) {
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));
 }
+
+}  // namespace
+
+Value valueForKey(const Value& target, std::string_view key) { return readKey(target, key, nullptr); }
 
 void setValueForKey(const Value& target, std::string_view key, const Value& value) {
     switch (target.kind()) {
@@ -120,12 +133,6 @@ void setValueForKey(const Value& target, std::string_view key, const Value& valu
             break;
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));
-}
-
-static std::pair<std::string_view, std::string_view> splitLast(std::string_view path) {
-    auto dot = path.rfind('.');
-    if (dot == std::string_view::npos) return {{}, path};
-    return {path.substr(0, dot), path.substr(dot + 1)};
 }
 
 Value valueForKeyPath(const Value& target, std::string_view path) {

@@ -6,8 +6,120 @@
 #include <limits>
 
 #include "Platform/foundation/object.h"
+#include "foundation/nesting_level.h"
 
 namespace plat {
+
+namespace {
+
+// What a description shows for a container that holds itself or nests past MaxNestingDepth.
+constexpr const char* ElidedContainer = "...";
+
+std::string formatDouble(double d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", d);
+    // Prefer the shortest text that reads back the same.
+    for (int prec = 1; prec <= 17; ++prec) {
+        char t[32];
+        std::snprintf(t, sizeof t, "%.*g", prec, d);
+        if (std::strtod(t, nullptr) == d || std::isnan(d)) return t;
+    }
+    return buf;
+}
+
+using detail::NestingLevel;
+
+// Equality of everything but arrays and dictionaries, which need no walk.
+inline bool equalLeaves(const Value& x, const Value& y) {
+    if (x.isNumber() && y.isNumber()) {
+        if (x.isDouble() || y.isDouble()) return x.asDouble() == y.asDouble();
+        return x.asInteger() == y.asInteger();
+    }
+    if (x.kind() != y.kind()) return false;
+    switch (x.kind()) {
+        case Value::Kind::Nil:
+        case Value::Kind::Null:
+            return true;
+        case Value::Kind::String:
+            return x.asString() == y.asString();
+        case Value::Kind::Date:
+            return x.asDate() == y.asDate();
+        case Value::Kind::Object:
+            return x.asObject() == y.asObject() || x.asObject()->isEqual(*y.asObject());
+        default:
+            return false;
+    }
+}
+
+bool isContainer(const Value& v) { return v.isArray() || v.isDictionary(); }
+
+bool equal(const Value& x, const Value& y, const NestingLevel* up) {
+    if (!isContainer(x) || x.kind() != y.kind()) return equalLeaves(x, y);
+    if (x.isArray()) {
+        const auto &a = *x.asArray(), &b = *y.asArray();
+        if (&a == &b) return true;
+        if (a.size() != b.size()) return false;
+        const NestingLevel level(&a, &b, up);
+        if (level.isCycle()) return true;  // no finite look tells the two apart
+        if (level.isTooDeep()) return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (!equal(a[i], b[i], &level)) return false;
+        return true;
+    }
+    const auto &a = *x.asDictionary(), &b = *y.asDictionary();
+    if (&a == &b) return true;
+    if (a.size() != b.size()) return false;
+    const NestingLevel level(&a, &b, up);
+    if (level.isCycle()) return true;
+    if (level.isTooDeep()) return false;
+    for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
+        if (ia->first != ib->first || !equal(ia->second, ib->second, &level)) return false;
+    return true;
+}
+
+std::string describe(const Value& v, const NestingLevel* up) {
+    switch (v.kind()) {
+        case Value::Kind::Nil:
+            return "(null)";
+        case Value::Kind::Null:
+            return "<null>";
+        case Value::Kind::Bool:
+            return v.asBool() ? "1" : "0";
+        case Value::Kind::Integer:
+            return std::to_string(v.asInteger());
+        case Value::Kind::Double:
+            return formatDouble(v.asDouble());
+        case Value::Kind::String:
+            return v.asString();
+        case Value::Kind::Date:
+            return formatDouble(v.asDate().seconds);
+        case Value::Kind::Array: {
+            const auto& a = *v.asArray();
+            const NestingLevel level(&a, nullptr, up);
+            if (level.isCycle() || level.isTooDeep()) return ElidedContainer;
+            std::string s = "(";
+            for (size_t i = 0; i < a.size(); ++i) s += (i ? ", " : "") + describe(a[i], &level);
+            return s + ")";
+        }
+        case Value::Kind::Dictionary: {
+            const auto& d = *v.asDictionary();
+            const NestingLevel level(&d, nullptr, up);
+            if (level.isCycle() || level.isTooDeep()) return ElidedContainer;
+            std::string s = "{";
+            bool first = true;
+            for (const auto& [k, e] : d) {
+                s += (first ? "" : "; ") + k + " = " + describe(e, &level);
+                first = false;
+            }
+            return s + "}";
+        }
+        case Value::Kind::Object:
+            return v.asObject()->description();
+    }
+    return {};
+}
+
+}  // namespace
 
 Value::Value(ArrayPtr a) {
     if (a) _v = std::move(a);
@@ -82,42 +194,7 @@ const ObjectPtr& Value::asObject() const {
     return isObject() ? std::get<ObjectPtr>(_v) : none;
 }
 
-bool Value::isEqual(const Value& o) const {
-    if (isNumber() && o.isNumber()) {
-        if (isDouble() || o.isDouble()) return asDouble() == o.asDouble();
-        return asInteger() == o.asInteger();
-    }
-    if (kind() != o.kind()) return false;
-    switch (kind()) {
-        case Kind::Nil:
-        case Kind::Null:
-            return true;
-        case Kind::String:
-            return asString() == o.asString();
-        case Kind::Date:
-            return asDate() == o.asDate();
-        case Kind::Array: {
-            const auto &a = *asArray(), &b = *o.asArray();
-            if (&a == &b) return true;
-            if (a.size() != b.size()) return false;
-            for (size_t i = 0; i < a.size(); ++i)
-                if (!a[i].isEqual(b[i])) return false;
-            return true;
-        }
-        case Kind::Dictionary: {
-            const auto &a = *asDictionary(), &b = *o.asDictionary();
-            if (&a == &b) return true;
-            if (a.size() != b.size()) return false;
-            for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
-                if (ia->first != ib->first || !ia->second.isEqual(ib->second)) return false;
-            return true;
-        }
-        case Kind::Object:
-            return asObject() == o.asObject() || asObject()->isEqual(*o.asObject());
-        default:
-            return false;
-    }
-}
+bool Value::isEqual(const Value& o) const { return isContainer(*this) ? equal(*this, o, nullptr) : equalLeaves(*this, o); }
 
 bool Value::isIdentical(const Value& o) const {
     if (kind() != o.kind()) return false;
@@ -133,53 +210,6 @@ bool Value::isIdentical(const Value& o) const {
     }
 }
 
-static std::string formatDouble(double d) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", d);
-    // Prefer the shortest text that reads back the same.
-    for (int prec = 1; prec <= 17; ++prec) {
-        char t[32];
-        std::snprintf(t, sizeof t, "%.*g", prec, d);
-        if (std::strtod(t, nullptr) == d || std::isnan(d)) return t;
-    }
-    return buf;
-}
-
-std::string Value::description() const {
-    switch (kind()) {
-        case Kind::Nil:
-            return "(null)";
-        case Kind::Null:
-            return "<null>";
-        case Kind::Bool:
-            return std::get<bool>(_v) ? "1" : "0";
-        case Kind::Integer:
-            return std::to_string(std::get<std::int64_t>(_v));
-        case Kind::Double:
-            return formatDouble(std::get<double>(_v));
-        case Kind::String:
-            return asString();
-        case Kind::Date:
-            return formatDouble(asDate().seconds);
-        case Kind::Array: {
-            std::string s = "(";
-            const auto& a = *asArray();
-            for (size_t i = 0; i < a.size(); ++i) s += (i ? ", " : "") + a[i].description();
-            return s + ")";
-        }
-        case Kind::Dictionary: {
-            std::string s = "{";
-            bool first = true;
-            for (const auto& [k, v] : *asDictionary()) {
-                s += (first ? "" : "; ") + k + " = " + v.description();
-                first = false;
-            }
-            return s + "}";
-        }
-        case Kind::Object:
-            return asObject()->description();
-    }
-    return {};
-}
+std::string Value::description() const { return describe(*this, nullptr); }
 
 }  // namespace plat

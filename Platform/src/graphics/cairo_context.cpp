@@ -6,14 +6,29 @@
 #include <limits>
 
 #include "Platform/graphics/image.h"
-#include "pango_text.h"
+#include "graphics/image_sampling.h"
+#include "graphics/pango_text.h"
+#include "graphics/text_outlines.h"
 
 namespace plat {
 
 namespace {
+
+// Text whose em would cover more device pixels than this is not drawn: no surface shows more than
+// a sliver of one of its glyphs, and Pango's sizes overflow not far beyond (about 2 million).
+constexpr double MaxTextPixels = 1e6;
+
 cairo_fill_rule_t cairoFillRule(FillRule rule) {
     return rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING;
 }
+
+// How much the transform stretches a length at most: its largest singular value.
+double largestStretch(const AffineTransform& t) {
+    const double sum = t.a * t.a + t.b * t.b + t.c * t.c + t.d * t.d;
+    const double det = t.a * t.d - t.b * t.c;
+    return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+}
+
 }  // namespace
 
 struct CairoContext::Impl {
@@ -84,7 +99,7 @@ struct CairoContext::Impl {
         cairo_clip(cr);
     }
 
-    void reapplyClips(const std::vector<ClipEntry>& clips) {
+    void reapplyClips(const ClipList& clips) {
         cairo_reset_clip(cr);
         for (const auto& c : clips) applyClip(c);
     }
@@ -144,8 +159,13 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     _impl->recoverIfBroken(s);
 }
 
-void CairoContext::onDrawImage(const Image& image, const Rect& userRect) {
+void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     cairo_t* cr = _impl->cr;
+    // A source too large for Cairo to sample is drawn from a reduced copy rather than not at all.
+    std::shared_ptr<Image> reduced;
+    if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
+        reduced = detail::boxReduced(original, factor);
+    const Image& image = reduced ? *reduced : original;
     // Cairo only reads the source pixels.
     cairo_surface_t* src =
         cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),
@@ -165,11 +185,20 @@ void CairoContext::onDrawImage(const Image& image, const Rect& userRect) {
 }
 
 void CairoContext::onDrawText(const TextDraw& draw) {
+    const AffineTransform& ctm = state().ctm;
+    // The em of the largest font on the device. Past MaxTextPixels Pango's sizes overflow (it
+    // complains and draws nothing); past MaxGlyphPixels the fonts cannot be made, so the text is
+    // drawn from outlines taken at a smaller scale.
+    const double em = largestStretch(ctm) * detail::largestFontSize(*draw.text);
+    if (!(em <= MaxTextPixels)) return;
+    const double reduction = em > detail::MaxGlyphPixels ? em / detail::MaxGlyphPixels : 1;
     cairo_t* cr = _impl->cr;
     if (!_impl->pango) _impl->pango = detail::newPangoContext();
-    _impl->setMatrix(state().ctm);
+    _impl->setMatrix(ctm);
+    if (reduction > 1) cairo_scale(cr, 1 / reduction, 1 / reduction);
     // The transform decides the font scale Pango rasterises at.
     pango_cairo_update_context(cr, _impl->pango);
+    _impl->setMatrix(ctm);
     double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
     PangoLayout* layout = detail::newLayout(_impl->pango, *draw.text, width, draw.options, effectiveAlpha());
     bool clip = draw.rect && draw.options.clipToRect;
@@ -178,8 +207,12 @@ void CairoContext::onDrawText(const TextDraw& draw) {
         cairo_rectangle(cr, draw.rect->x(), draw.rect->y(), draw.rect->width(), draw.rect->height());
         cairo_clip(cr);
     }
-    cairo_move_to(cr, draw.origin.x, draw.origin.y);
-    pango_cairo_show_layout(cr, layout);
+    if (reduction > 1) {
+        detail::fillLayoutOutlines(cr, layout, draw.origin, ctm, reduction);
+    } else {
+        cairo_move_to(cr, draw.origin.x, draw.origin.y);
+        pango_cairo_show_layout(cr, layout);
+    }
     if (clip) cairo_restore(cr);
     cairo_new_path(cr);
     g_object_unref(layout);

@@ -34,6 +34,40 @@ bool finiteRect(const Rect& r) {
 
 }  // namespace
 
+// ---- clip list ----
+
+struct ClipList::Node {
+    ClipEntry entry;
+    std::shared_ptr<Node> next;  // older clips, shared with other lists
+    std::size_t size = 1;        // clips from here to the oldest
+};
+
+ClipList::~ClipList() {
+    // Free a long unshared chain node by node, not by a recursion as deep as the chain.
+    while (_head && _head.use_count() == 1) _head = std::move(_head->next);
+}
+
+std::size_t ClipList::size() const { return _head ? _head->size : 0; }
+
+const ClipEntry& ClipList::back() const { return _head->entry; }
+
+void ClipList::push_back(ClipEntry entry) {
+    auto node = std::make_shared<Node>();
+    node->entry = std::move(entry);
+    node->size = size() + 1;
+    node->next = std::move(_head);
+    _head = std::move(node);
+}
+
+const ClipEntry& ClipList::const_iterator::operator*() const { return _node->entry; }
+
+ClipList::const_iterator& ClipList::const_iterator::operator++() {
+    _node = _node->next.get();
+    return *this;
+}
+
+// ---- context ----
+
 Context::Context(const AffineTransform& baseTransform) {
     _stack.emplace_back();
     _stack.back().ctm = baseTransform;
@@ -78,9 +112,10 @@ void Context::clipToPath(const Path& path, FillRule rule) {
 std::optional<Rect> Context::clipBoundingBox() const {
     const auto& clips = state().clips;
     if (clips.empty()) return std::nullopt;
-    Rect box = clips.front().devicePath.bounds();
-    for (std::size_t i = 1; i < clips.size(); ++i) {
-        box = box.intersection(clips[i].devicePath.bounds());
+    auto it = clips.begin();
+    Rect box = it->devicePath.bounds();
+    for (++it; it != clips.end(); ++it) {
+        box = box.intersection(it->devicePath.bounds());
         if (box.isNull()) return Rect{};
     }
     return box;
@@ -165,8 +200,10 @@ void Context::drawImage(const Image& image, const Rect& rect) {
     onDrawImage(image, rect);
 }
 
+namespace {
 // Text in a font of no usable size draws nothing, in every backend alike.
-static bool drawableText(const AttributedString& text) { return !text.text.empty() && text.attributes.font.hasUsableSize(); }
+bool drawableText(const AttributedString& text) { return !text.text.empty() && text.attributes.font.hasUsableSize(); }
+}  // namespace
 
 void Context::drawText(const AttributedString& text, Point origin) {
     if (!drawableText(text) || !std::isfinite(origin.x) || !std::isfinite(origin.y) || !canDraw()) return;

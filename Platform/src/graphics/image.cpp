@@ -5,26 +5,55 @@
 #include <fstream>
 #include <iterator>
 
+#include "Platform/foundation/log.h"
+
 namespace plat {
 
 namespace {
 int nonNegative(int v) { return v < 0 ? 0 : v; }
 double validScale(double s) { return std::isfinite(s) && s > 0 ? s : 1.0; }
+
+// Pixels for a length in points, rounded up; anything too large for an int64 stays too large.
+std::int64_t pixelsFor(double points, double scale) {
+    const double p = std::ceil(points * scale - 1e-9);
+    if (!(p > 0)) return 0;  // negative, zero or not a number
+    constexpr double Ceiling = 1e18;
+    return static_cast<std::int64_t>(std::min(p, Ceiling));
+}
 }  // namespace
 
-Image::Image(int pixelWidth, int pixelHeight, double scale)
-    : _width(nonNegative(pixelWidth)),
-      _height(nonNegative(pixelHeight)),
-      _scale(validScale(scale)),
-      _pixels(static_cast<std::size_t>(_width) * _height, 0u) {}
+std::optional<std::string> Image::sizeRefusal(std::int64_t pixelWidth, std::int64_t pixelHeight) {
+    const std::int64_t w = std::max<std::int64_t>(pixelWidth, 0), h = std::max<std::int64_t>(pixelHeight, 0);
+    if (w > MaxPixelSide || h > MaxPixelSide)
+        return std::to_string(w) + " x " + std::to_string(h) + " pixels is more than " + std::to_string(MaxPixelSide) +
+               " pixels a side";
+    // Both sides are small now, so the product cannot overflow.
+    if (w * h > MaxPixelCount)
+        return std::to_string(w) + " x " + std::to_string(h) + " pixels is more than the budget of " +
+               std::to_string(MaxPixelCount) + " pixels";
+    return std::nullopt;
+}
+
+bool Image::admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what) {
+    auto refusal = sizeRefusal(pixelWidth, pixelHeight);
+    if (!refusal) return true;
+    log(std::string("Image refused: ") + what + " of " + *refusal);
+    return false;
+}
+
+Image::Image(int pixelWidth, int pixelHeight, double scale) : _scale(validScale(scale)) {
+    const int w = nonNegative(pixelWidth), h = nonNegative(pixelHeight);
+    if (!admitSize(w, h, "an image")) return;
+    _width = w;
+    _height = h;
+    _pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
+}
 
 std::shared_ptr<Image> Image::create(Size size, double scale) {
     scale = validScale(scale);
-    auto pixels = [&](double points) {
-        double p = std::ceil(points * scale - 1e-9);
-        return std::isfinite(p) && p > 0 ? static_cast<int>(std::min(p, double(MaxPixelSide))) : 0;
-    };
-    return std::make_shared<Image>(pixels(size.width), pixels(size.height), scale);
+    const std::int64_t w = pixelsFor(size.width, scale), h = pixelsFor(size.height, scale);
+    if (!admitSize(w, h, "an image")) return nullptr;
+    return std::make_shared<Image>(static_cast<int>(w), static_cast<int>(h), scale);
 }
 
 void Image::setScale(double scale) { _scale = validScale(scale); }
@@ -64,8 +93,8 @@ bool Image::writePNG(const std::string& path) const {
 }
 
 std::shared_ptr<Image> Image::decode(std::span<const std::uint8_t> bytes, double scale) {
-    static constexpr std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
-    if (bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 8, pngSignature)) return decodePNG(bytes, scale);
+    static constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+    if (bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 8, PngSignature)) return decodePNG(bytes, scale);
     if (bytes.size() >= 3 && bytes[0] == 0xff && bytes[1] == 0xd8 && bytes[2] == 0xff) return decodeJPEG(bytes, scale);
     return nullptr;
 }

@@ -3,6 +3,11 @@
 namespace plat {
 
 ImageContext::ImageContext(Size size, double scale, bool opaque) : _image(Image::create(size, scale)) {
+    if (!_image) {
+        // Drawing still has somewhere harmless to go.
+        _image = std::make_shared<Image>(0, 0, scale);
+        _refused = true;
+    }
     if (opaque) _image->fill(Color::white());
     _context = std::make_unique<CairoContext>(*_image);
     pushContext(*_context);
@@ -12,6 +17,7 @@ ImageContext::ImageContext(Size size, double scale, bool opaque) : _image(Image:
 ImageContext::~ImageContext() { finish(); }
 
 std::shared_ptr<Image> ImageContext::snapshot() {
+    if (_refused) return nullptr;
     _context->flush();
     return std::make_shared<Image>(*_image);
 }
@@ -23,7 +29,7 @@ std::shared_ptr<Image> ImageContext::finish() {
         removeContext(*_context);
         _pushed = false;
     }
-    return _image;
+    return _refused ? nullptr : _image;
 }
 
 }  // namespace plat

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 #include "Platform/graphics/image.h"
 
@@ -14,6 +16,7 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    bool truncated = false;
 };
 
 void onFatalError(j_common_ptr info) {
@@ -21,16 +24,22 @@ void onFatalError(j_common_ptr info) {
     std::longjmp(err->jump, 1);
 }
 
-void onMessage(j_common_ptr) {}  // warnings are not printed
+// Warnings are not printed. The one that matters says the data ran out: libjpeg then pads the rest
+// of the image with grey and reports success, which would pass a cut-off file as a whole image.
+void onMessage(j_common_ptr info, int level) {
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    if (level < 0 && err->base.msg_code == JWRN_JPEG_EOF) err->truncated = true;
+}
 
-// Fills `target` (allocated by `allocate` once the size is known). Returns false on any error.
+// Fills the pixels that `allocate` hands out once the size is known. Returns false on any error
+// and when the data ends before the image does.
 template <class Allocate>
 bool decodeRows(const std::uint8_t* data, std::size_t size, Allocate& allocate) {
     jpeg_decompress_struct info;
     ErrorManager err;
     info.err = jpeg_std_error(&err.base);
     err.base.error_exit = onFatalError;
-    err.base.output_message = onMessage;
+    err.base.emit_message = onMessage;
     std::uint8_t* volatile row = nullptr;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
@@ -41,12 +50,15 @@ bool decodeRows(const std::uint8_t* data, std::size_t size, Allocate& allocate) 
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    std::uint32_t* px = allocate(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    // The size is known from the header alone: it is checked before libjpeg or we take any pixel
+    // memory (a progressive file makes libjpeg buffer the whole image in jpeg_start_decompress).
+    jpeg_calc_output_dimensions(&info);
+    std::uint32_t* px = allocate(info.output_width, info.output_height);
     if (!px) {
         jpeg_destroy_decompress(&info);
         return false;
     }
+    jpeg_start_decompress(&info);
     row = new std::uint8_t[static_cast<std::size_t>(info.output_width) * info.output_components];
     while (info.output_scanline < info.output_height) {
         JSAMPROW rows[1] = {row};
@@ -61,7 +73,7 @@ bool decodeRows(const std::uint8_t* data, std::size_t size, Allocate& allocate) 
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     delete[] row;
-    return true;
+    return !err.truncated;
 }
 
 }  // namespace
@@ -69,11 +81,12 @@ bool decodeRows(const std::uint8_t* data, std::size_t size, Allocate& allocate) 
 std::shared_ptr<Image> Image::decodeJPEG(std::span<const std::uint8_t> bytes, double scale) {
     if (bytes.size() < 4) return nullptr;
     std::shared_ptr<Image> out;
-    auto allocate = [&](int w, int h) -> std::uint32_t* {
-        if (w <= 0 || h <= 0 || w > MaxPixelSide || h > MaxPixelSide) return nullptr;
-        out = std::make_shared<Image>(w, h, scale);
+    auto allocate = [&](std::uint32_t w, std::uint32_t h) -> std::uint32_t* {
+        if (w == 0 || h == 0 || !admitSize(w, h, "a JPEG")) return nullptr;
+        out = std::make_shared<Image>(static_cast<int>(w), static_cast<int>(h), scale);
         return out->data();
     };
+    // The one-shot decoder answers whole images only: a file cut short is refused.
     if (!decodeRows(bytes.data(), bytes.size(), allocate)) return nullptr;
     return out;
 }

@@ -1,18 +1,20 @@
-#include "pango_text.h"
+#include "graphics/pango_text.h"
 
 #include <fontconfig/fontconfig.h>
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace plat::detail {
 
 namespace {
 
-constexpr const char* kFontDir = "/usr/share/fonts/truetype/dejavu";
+constexpr const char* FontDir = "/usr/share/fonts/truetype/dejavu";
 
 // Every family name resolves to one of the DejaVu faces the project installs, so text measures the
 // same on every machine whatever other fonts it has.
@@ -22,7 +24,7 @@ std::string configXml() {
     static const char* mono[] = {"monospace", "mono",    "Courier",     "Courier New", "Menlo",
                                  "Monaco",    "SF Mono", "Andale Mono", "Consolas",    "DejaVu Sans Mono"};
     std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
-    xml += std::string("<dir>") + kFontDir + "</dir>\n";
+    xml += std::string("<dir>") + FontDir + "</dir>\n";
     // The usual caches: the user's (written when stale) and the system's (read).
     xml += "<cachedir prefix=\"xdg\">fontconfig</cachedir>\n<cachedir>/var/cache/fontconfig</cachedir>\n";
     auto rule = [&](const char* from, const char* to) {
@@ -106,9 +108,20 @@ PangoFontDescription* newFontDescription(const Font& font) {
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     pango_font_description_set_style(desc, (traits & FontTraitItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     if (traits & FontTraitCondensed) pango_font_description_set_stretch(desc, PANGO_STRETCH_CONDENSED);
-    double size = std::clamp(font.hasUsableSize() ? font.size : 12.0, 0.01, 10000.0);
-    pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
+    pango_font_description_set_absolute_size(desc, layoutFontSize(font) * PANGO_SCALE);
     return desc;
+}
+
+double layoutFontSize(const Font& font) {
+    constexpr double StandInSize = 12, SmallestSize = 0.01, LargestSize = 10000;
+    return std::clamp(font.hasUsableSize() ? font.size : StandInSize, SmallestSize, LargestSize);
+}
+
+double largestFontSize(const AttributedString& text) {
+    double largest = layoutFontSize(text.attributes.font);
+    for (const auto& run : text.runs)
+        if (run.font) largest = std::max(largest, layoutFontSize(*run.font));
+    return largest;
 }
 
 namespace {
@@ -126,6 +139,60 @@ void addColour(PangoAttrList* list, const Color& c, double alphaScale, guint sta
     pango_attr_list_insert(list, alpha);
 }
 
+// Pango shapes again the rest of an unbroken stretch of text (one with no break between words)
+// for every line it breaks off it, so wrapping a long one costs its length squared: 64 KB took
+// seconds. Pango's items end where attributes change, so a do-nothing attribute every few bytes
+// of such a stretch bounds that work, and wrapping stays linear.
+constexpr std::size_t LongWordBytes = 256;      // stretches longer than this are cut into items
+constexpr std::size_t LongWordItemBytes = 128;  // of about this many bytes
+bool isSpaceByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Whether an item may start at `p`: not inside a character, nor before a mark or a joiner that
+// belongs with the character before it.
+bool startsCluster(const char* text, const char* p) {
+    if ((static_cast<unsigned char>(*p) & 0xc0) == 0x80) return false;
+    const gunichar c = g_utf8_get_char(p);
+    constexpr gunichar ZeroWidthJoiner = 0x200d;
+    const bool joinsBefore = g_unichar_ismark(c) || c == ZeroWidthJoiner || (c >= 0xfe00 && c <= 0xfe0f) ||
+                             (c >= 0xe0100 && c <= 0xe01ef) || (c >= 0x1f3fb && c <= 0x1f3ff);
+    if (joinsBefore) return false;
+    return p == text || g_utf8_get_char(g_utf8_prev_char(p)) != ZeroWidthJoiner;
+}
+
+void cutLongWord(PangoAttrList* list, const char* text, std::size_t start, std::size_t end) {
+    // Pango checks that a piece fits before it adds a hyphen, so a hyphen at an item's end would
+    // stick out past the width: none are added inside such a stretch.
+    PangoAttribute* noHyphens = pango_attr_insert_hyphens_new(FALSE);
+    noHyphens->start_index = static_cast<guint>(start);
+    noHyphens->end_index = static_cast<guint>(end);
+    pango_attr_list_insert(list, noHyphens);
+    std::size_t from = start;
+    while (from < end) {
+        std::size_t to = std::min(end, from + LongWordItemBytes);
+        // A cut between clusters if one is near; otherwise (a long run of marks) between characters.
+        std::size_t cluster = to;
+        while (cluster < end && cluster < to + LongWordItemBytes && !startsCluster(text, text + cluster)) ++cluster;
+        if (cluster < end && !startsCluster(text, text + cluster))
+            while (to < end && (static_cast<unsigned char>(text[to]) & 0xc0) == 0x80) ++to;
+        else
+            to = cluster;
+        PangoAttribute* cut = pango_attr_fallback_new(TRUE);  // the default: changes nothing but the item
+        cut->start_index = static_cast<guint>(from);
+        cut->end_index = static_cast<guint>(to);
+        pango_attr_list_insert(list, cut);
+        from = to;
+    }
+}
+
+void cutLongWords(PangoAttrList* list, const char* text, std::size_t length) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= length; ++i) {
+        if (i < length && !isSpaceByte(text[i])) continue;
+        if (i - start > LongWordBytes) cutLongWord(list, text, start, i);
+        start = i + 1;
+    }
+}
+
 }  // namespace
 
 PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
@@ -135,7 +202,8 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
     gchar* valid = g_utf8_make_valid(text.text.data(), static_cast<gssize>(text.text.size()));
     pango_layout_set_text(layout, valid, -1);
     std::size_t length = std::strlen(valid);
-    g_free(valid);
+    const bool wraps = std::isfinite(width) && width > 0 &&
+                       (options.lineBreak == LineBreakMode::WordWrap || options.lineBreak == LineBreakMode::CharWrap);
 
     PangoFontDescription* base = newFontDescription(text.attributes.font);
     pango_layout_set_font_description(layout, base);
@@ -160,6 +228,8 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
         if (run.color) addColour(attrs, *run.color, alphaScale, start, end, false);
         if (run.background) addColour(attrs, *run.background, alphaScale, start, end, true);
     }
+    if (wraps) cutLongWords(attrs, valid, length);
+    g_free(valid);
     pango_layout_set_attributes(layout, attrs);
     pango_attr_list_unref(attrs);
 
@@ -219,7 +289,26 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
 Size layoutSize(PangoLayout* layout) {
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
-    return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+    // Pango counts in ints of 1/1024 point: a line longer than about 2.1 million points, or a
+    // layout as tall, wraps around (300 KB of words measured 0 wide). Lines are measured again in
+    // pieces, their glyphs summed in 64 bits; where Pango's own answer may have wrapped, theirs holds.
+    constexpr std::int64_t SafeUnits = std::numeric_limits<int>::max() / 2;
+    std::int64_t widest = 0, height = 0;
+    for (GSList* l = pango_layout_get_lines_readonly(layout); l; l = l->next) {
+        auto* line = static_cast<PangoLayoutLine*>(l->data);
+        std::int64_t width = 0;
+        for (GSList* r = line->runs; r; r = r->next) {
+            const PangoGlyphString* glyphs = static_cast<PangoGlyphItem*>(r->data)->glyphs;
+            for (int i = 0; i < glyphs->num_glyphs; ++i) width += glyphs->glyphs[i].geometry.width;
+        }
+        int lineHeight = 0;
+        pango_layout_line_get_height(line, &lineHeight);
+        widest = std::max(widest, width);
+        height += lineHeight;
+    }
+    if (widest < SafeUnits && height < SafeUnits)
+        return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+    return {static_cast<double>(widest) / PANGO_SCALE, static_cast<double>(height) / PANGO_SCALE};
 }
 
 }  // namespace plat::detail

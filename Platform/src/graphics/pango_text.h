@@ -16,12 +16,16 @@ PangoContext* newPangoContext();
 PangoContext* threadMeasureContext();
 
 PangoFontDescription* newFontDescription(const Font& font);  // caller frees
+// The size, in points, that text in `font` is laid out at (an unusable size stands for 12).
+double layoutFontSize(const Font& font);
+// The largest of those over the whole text and its runs.
+double largestFontSize(const AttributedString& text);
 
 // A layout of the text in `pctx`: `width` (points) wraps or truncates by the options when finite.
 // `alphaScale` multiplies every colour's alpha. Caller unrefs.
 PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
                        double alphaScale = 1.0);
-// Logical size of a layout in points.
+// Logical size of a layout in points, right however long or tall the layout is.
 Size layoutSize(PangoLayout* layout);
 
 }  // namespace plat::detail

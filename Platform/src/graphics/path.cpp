@@ -9,7 +9,7 @@ namespace plat {
 
 namespace {
 
-constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr double TwoPi = 2 * std::numbers::pi;
 
 bool finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -84,11 +84,11 @@ void Path::addArc(Point center, double radius, double start, double end, ArcDire
     radius = std::fabs(radius);
     double sweep = end - start;
     if (direction == ArcDirection::IncreasingAngle) {
-        if (sweep < 0) sweep = std::fmod(sweep, kTwoPi) + kTwoPi;
-        if (sweep > 2 * kTwoPi) sweep = kTwoPi + std::fmod(sweep, kTwoPi);
+        if (sweep < 0) sweep = std::fmod(sweep, TwoPi) + TwoPi;
+        if (sweep > 2 * TwoPi) sweep = TwoPi + std::fmod(sweep, TwoPi);
     } else {
-        if (sweep > 0) sweep = std::fmod(sweep, kTwoPi) - kTwoPi;
-        if (sweep < -2 * kTwoPi) sweep = -kTwoPi + std::fmod(sweep, kTwoPi);
+        if (sweep > 0) sweep = std::fmod(sweep, TwoPi) - TwoPi;
+        if (sweep < -2 * TwoPi) sweep = -TwoPi + std::fmod(sweep, TwoPi);
     }
     Point first{center.x + radius * std::cos(start), center.y + radius * std::sin(start)};
     if (_hasCurrent)

@@ -50,8 +50,8 @@ std::shared_ptr<Image> Image::decodePNG(std::span<const std::uint8_t> bytes, dou
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return nullptr;
     image.format = PNG_FORMAT_RGBA;
-    constexpr auto maxSide = static_cast<png_uint_32>(MaxPixelSide);
-    if (image.width == 0 || image.height == 0 || image.width > maxSide || image.height > maxSide) {
+    // Only the header has been read: the claimed size is checked before any pixel memory is taken.
+    if (image.width == 0 || image.height == 0 || !admitSize(image.width, image.height, "a PNG")) {
         png_image_free(&image);
         return nullptr;
     }

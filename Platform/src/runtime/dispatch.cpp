@@ -5,7 +5,8 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/runtime/timer.h"
-#include "scheduler.h"
+#include "runtime/scheduler.h"
+#include "runtime/tick_math.h"
 
 namespace plat {
 
@@ -28,7 +29,7 @@ int bucketOf(dispatch::Priority priority) {
     return 1;
 }
 
-void sleepUntil(double deadline) {
+void sleepUntil(Ticks deadline) {
     auto& scheduler = detail::Scheduler::instance();
     std::unique_lock lock(scheduler.mutex);
     detail::Waiter w;
@@ -73,23 +74,20 @@ void async(const Queue& queue, Block block) {
 
 void after(const Queue& queue, double delaySeconds, Block block) {
     if (!block) return;
-    if (!(delaySeconds > 0)) {
+    const Ticks delay = ticksFromSeconds(delaySeconds);
+    if (delay <= Ticks(0)) {
         async(queue, std::move(block));
     } else if (queue.isMain()) {
-        Timer::scheduled(delaySeconds, false, [block = std::move(block)](Timer&) { block(); });
+        Timer::scheduled(delay, false, [block = std::move(block)](Timer&) { block(); });
     } else {
-        // The delay counts from now, not from when a worker takes the block up.
-        const double deadline = Clock::now() + delaySeconds;
-        async(queue, [deadline, block = std::move(block)] {
-            sleepUntil(deadline);
-            block();
-        });
+        detail::Scheduler::instance().enqueueAt(bucketOf(queue.priority()), detail::deadlineAfter(Clock::ticks(), delay),
+                                                std::move(block));
     }
 }
 
 void sleepFor(double seconds) {
     if (!(seconds > 0)) return;
-    sleepUntil(Clock::now() + seconds);
+    sleepUntil(detail::deadlineAfter(Clock::ticks(), ticksFromSeconds(seconds)));
 }
 
 void once(OnceFlag& flag, const Block& block) {

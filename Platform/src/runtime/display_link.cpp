@@ -2,8 +2,7 @@
 
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
-#include "frame_clock.h"
-#include "scheduler.h"
+#include "runtime/scheduler.h"
 
 namespace plat {
 
@@ -12,8 +11,10 @@ DisplayLink::DisplayLink(Callback callback) : _callback(std::make_shared<const C
 std::shared_ptr<DisplayLink> DisplayLink::create(Callback callback) { return std::make_shared<DisplayLink>(std::move(callback)); }
 
 void DisplayLink::addToRunLoop(RunLoop& loop) {
-    std::lock_guard lock(detail::Scheduler::instance().mutex);
-    if (!isValid() || _added) return;
+    auto& scheduler = detail::Scheduler::instance();
+    std::lock_guard lock(scheduler.mutex);
+    // A link added by the work of a virtual clock that has gone never ticks.
+    if (!isValid() || _added || scheduler.cancelledLocked()) return;
     loop.addLinkLocked(shared_from_this());
 }
 
@@ -38,19 +39,13 @@ bool DisplayLink::isPaused() const {
 }
 
 void DisplayLink::setPaused(bool paused) {
-    auto& scheduler = detail::Scheduler::instance();
-    std::lock_guard lock(scheduler.mutex);
-    if (paused == _paused) return;
-    _paused = paused;
-    if (!paused) {
-        _nextFrame = detail::frameAfter(Clock::now());
-        scheduler.mainWake.notify_all();
-    }
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    RunLoop::main().setLinkPausedLocked(*this, paused);
 }
 
 double DisplayLink::timestamp() const {
     std::lock_guard lock(detail::Scheduler::instance().mutex);
-    return _timestamp;
+    return secondsFromTicks(_timestamp);
 }
 
 }  // namespace plat

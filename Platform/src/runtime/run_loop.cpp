@@ -1,8 +1,9 @@
 #include "Platform/runtime/run_loop.h"
 
 #include <algorithm>
-#include <cmath>
 #include <deque>
+#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "Platform/foundation/exception.h"
@@ -11,8 +12,9 @@
 #include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/display_link.h"
 #include "Platform/runtime/timer.h"
-#include "frame_clock.h"
-#include "scheduler.h"
+#include "runtime/frame_clock.h"
+#include "runtime/scheduler.h"
+#include "runtime/tick_math.h"
 
 namespace plat {
 
@@ -20,12 +22,24 @@ namespace {
 
 // A runaway chain of tasks that keep posting more stops runUntilIdle here instead of hanging it.
 constexpr int MaxIdleTurns = 100000;
+// Real waits of the main thread are taken in slices of at most this; it simply looks again.
+constexpr Ticks MaxRealWait = std::chrono::hours(1);
+
+// What fires at a moment: a timer or a display link's next frame.
+struct Source {
+    std::shared_ptr<Timer> timer;
+    std::shared_ptr<DisplayLink> link;
+};
 
 // Guarded by the scheduler's mutex. Never destroyed, like the scheduler.
 struct LoopState {
     std::deque<RunLoop::Task> tasks;
-    std::vector<std::shared_ptr<Timer>> timers;
-    std::vector<std::shared_ptr<DisplayLink>> links;
+    // Every timer and display link on the loop (paused links and one-shot timers in their callback too);
+    // the loop's references.
+    std::unordered_map<const Timer*, std::shared_ptr<Timer>> timers;
+    std::unordered_map<const DisplayLink*, std::shared_ptr<DisplayLink>> links;
+    // What is waiting to fire, in firing order: date, then insertion.
+    std::map<detail::DueKey, Source> due;
     std::vector<std::pair<RunLoop::ObserverId, std::shared_ptr<const std::function<void()>>>> observers;
     std::uint64_t order = 0;
     RunLoop::ObserverId nextObserver = 1;
@@ -38,25 +52,18 @@ LoopState& state() {
 
 detail::Scheduler& scheduler() { return detail::Scheduler::instance(); }
 
-double sanitizedSpan(double seconds) { return seconds > 0 ? seconds : 0; }  // NaN and negatives are 0
+Ticks sanitizedSpan(Ticks span) { return std::max(span, Ticks(0)); }
 
-template <class T>
-std::shared_ptr<T> takeFrom(std::vector<std::shared_ptr<T>>& list, T& item) {
-    auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == &item; });
-    if (it == list.end()) return nullptr;
-    auto taken = std::move(*it);
-    list.erase(it);
-    return taken;
-}
+// The end of a run that lasts `span` from now, within the clock's range.
+Ticks endAfter(Ticks span) { return std::min(detail::deadlineAfter(Clock::ticks(), sanitizedSpan(span)), detail::EndOfTime); }
 
-double nextFireDate(double fireDate, double interval, double now) {
-    double next = fireDate + interval;
-    if (next <= now) {
-        // Late (real time): skip the missed firings, as a busy run loop does.
-        next = fireDate + interval * (std::floor((now - fireDate) / interval) + 1);
-        if (next <= now) next = now + interval;
-    }
-    return next;
+// The first moment after `now` on the grid of a repeating timer that was due at `fireDate`.
+Ticks nextFireDate(Ticks fireDate, Ticks interval, Ticks now) {
+    const Ticks next = detail::addSaturated(fireDate, interval);
+    if (next > now) return next;
+    // Late (real time, or a date moved into the past): skip the missed firings, as a busy run loop does.
+    const Ticks offset = detail::subtractSaturated(now, fireDate) % interval;
+    return detail::addSaturated(now - offset, interval);
 }
 
 }  // namespace
@@ -75,42 +82,82 @@ void RunLoop::requireMainThread(const char* what) const {
 void RunLoop::post(Task task) {
     if (!task) return;
     std::lock_guard lock(scheduler().mutex);
+    // Posted by the work of a virtual clock that has gone: dropped (after unlocking, with the parameter).
+    if (scheduler().cancelledLocked()) return;
     state().tasks.push_back(std::move(task));
     scheduler().mainWake.notify_all();
 }
 
 void RunLoop::addTimer(const std::shared_ptr<Timer>& timer) {
     if (!timer) return;
-    std::lock_guard lock(scheduler().mutex);
-    if (!timer->isValid() || timer->_scheduled) return;
-    timer->_scheduled = true;
-    timer->_order = ++state().order;
-    state().timers.push_back(timer);
-    scheduler().mainWake.notify_all();
+    {
+        std::lock_guard lock(scheduler().mutex);
+        if (!timer->isValid() || timer->_scheduled) return;
+        if (!scheduler().cancelledLocked()) {
+            timer->_scheduled = true;
+            timer->_order = ++state().order;
+            state().timers.emplace(timer.get(), timer);
+            state().due.emplace(detail::DueKey{timer->_fireDate, timer->_order}, Source{timer, nullptr});
+            scheduler().mainWake.notify_all();
+            return;
+        }
+    }
+    timer->invalidate();  // made by the work of a virtual clock that has gone: it never fires
 }
 
 std::shared_ptr<Timer> RunLoop::takeTimerLocked(Timer& timer) {
     timer._scheduled = false;
-    return takeFrom(state().timers, timer);
+    if (!timer._spent) state().due.erase(detail::DueKey{timer._fireDate, timer._order});
+    auto node = state().timers.extract(&timer);
+    return node ? std::move(node.mapped()) : nullptr;
+}
+
+void RunLoop::moveTimerLocked(Timer& timer, Ticks moment) {
+    if (timer._scheduled && !timer._spent) {
+        if (auto node = state().due.extract(detail::DueKey{timer._fireDate, timer._order})) {
+            node.key().time = moment;
+            state().due.insert(std::move(node));
+        }
+    }
+    timer._fireDate = moment;
+    scheduler().mainWake.notify_all();
 }
 
 void RunLoop::addLinkLocked(std::shared_ptr<DisplayLink> link) {
     link->_added = true;
     link->_order = ++state().order;
-    link->_nextFrame = detail::frameAfter(Clock::now());
-    state().links.push_back(std::move(link));
+    link->_nextFrame = detail::frameAfter(Clock::ticks());
+    if (!link->_paused)
+        state().due.emplace(detail::DueKey{detail::frameTime(link->_nextFrame), link->_order}, Source{nullptr, link});
+    state().links.emplace(link.get(), std::move(link));
     scheduler().mainWake.notify_all();
 }
 
 std::shared_ptr<DisplayLink> RunLoop::takeLinkLocked(DisplayLink& link) {
+    if (!link._paused) state().due.erase(detail::DueKey{detail::frameTime(link._nextFrame), link._order});
     link._added = false;
-    return takeFrom(state().links, link);
+    auto node = state().links.extract(&link);
+    return node ? std::move(node.mapped()) : nullptr;
+}
+
+void RunLoop::setLinkPausedLocked(DisplayLink& link, bool paused) {
+    if (paused == link._paused) return;
+    link._paused = paused;
+    if (paused) {
+        if (link._added) state().due.erase(detail::DueKey{detail::frameTime(link._nextFrame), link._order});
+        return;
+    }
+    // Resumed, it ticks from the next frame on.
+    link._nextFrame = detail::frameAfter(Clock::ticks());
+    if (link._added)
+        state().due.emplace(detail::DueKey{detail::frameTime(link._nextFrame), link._order},
+                            Source{nullptr, state().links.at(&link)});
+    scheduler().mainWake.notify_all();
 }
 
 std::size_t RunLoop::timerCount() const {
     std::lock_guard lock(scheduler().mutex);
-    return static_cast<std::size_t>(
-        std::count_if(state().timers.begin(), state().timers.end(), [](const auto& t) { return t->isValid(); }));
+    return state().timers.size();
 }
 
 RunLoop::ObserverId RunLoop::addAfterTurnObserver(std::function<void()> observer) {
@@ -132,53 +179,32 @@ void RunLoop::removeAfterTurnObserver(ObserverId id) {
 
 // ---- Due work ----
 
-bool RunLoop::readyLocked(double now) const { return !state().tasks.empty() || nextEventLocked() <= detail::dueLimit(now); }
+bool RunLoop::readyLocked(Ticks now) const { return !state().tasks.empty() || nextEventLocked() <= now; }
 
-double RunLoop::nextEventLocked() const {
-    double next = detail::Forever;
-    for (const auto& t : state().timers) {
-        if (t->isValid() && !t->_spent) next = std::min(next, t->_fireDate);
-    }
-    for (const auto& l : state().links) {
-        if (l->isValid() && !l->_paused) next = std::min(next, detail::frameTime(l->_nextFrame));
-    }
-    return next;
-}
+Ticks RunLoop::nextEventLocked() const { return state().due.empty() ? detail::Never : state().due.begin()->first.time; }
 
-void RunLoop::fireDue(double now) {
-    struct Due {
-        double time;
-        std::uint64_t order;
-        std::shared_ptr<Timer> timer;
-        std::shared_ptr<DisplayLink> link;
-        std::int64_t frame;
-    };
-    std::vector<Due> due;
-    now = detail::dueLimit(now);
+void RunLoop::fireDue(Ticks now) {
+    // What is due when the turn starts; what its callbacks add or move waits for the next turn.
+    std::vector<std::pair<detail::DueKey, Source>> due;
     {
         std::lock_guard lock(scheduler().mutex);
-        for (const auto& t : state().timers) {
-            if (t->isValid() && !t->_spent && t->_fireDate <= now) due.push_back({t->_fireDate, t->_order, t, nullptr, 0});
-        }
-        for (const auto& l : state().links) {
-            const double time = detail::frameTime(l->_nextFrame);
-            if (l->isValid() && !l->_paused && time <= now) due.push_back({time, l->_order, nullptr, l, l->_nextFrame});
-        }
+        for (auto it = state().due.begin(); it != state().due.end() && it->first.time <= now; ++it) due.emplace_back(*it);
     }
-    std::sort(due.begin(), due.end(),
-              [](const Due& a, const Due& b) { return a.time != b.time ? a.time < b.time : a.order < b.order; });
 
-    for (const Due& d : due) {
-        if (d.timer) {
-            Timer& t = *d.timer;
+    for (const auto& [key, source] : due) {
+        if (source.timer) {
+            Timer& t = *source.timer;
             std::shared_ptr<const Timer::Callback> callback;
             {
                 std::lock_guard lock(scheduler().mutex);
                 // An earlier callback of this turn may have invalidated or moved it.
-                if (!t.isValid() || t._spent || !t._scheduled || t._fireDate != d.time) continue;
+                if (!t.isValid() || !t._scheduled || t._spent || detail::DueKey{t._fireDate, t._order} != key) continue;
+                auto node = state().due.extract(key);
                 callback = t._callback;
                 if (t._repeats) {
-                    t._fireDate = nextFireDate(t._fireDate, t._interval, Clock::now());
+                    t._fireDate = nextFireDate(t._fireDate, t._interval, Clock::ticks());
+                    node.key().time = t._fireDate;
+                    state().due.insert(std::move(node));
                 } else {
                     t._spent = true;
                 }
@@ -191,19 +217,22 @@ void RunLoop::fireDue(double now) {
             } guard{t};
             if (callback && *callback) (*callback)(t);
         } else {
-            DisplayLink& l = *d.link;
+            DisplayLink& l = *source.link;
             std::shared_ptr<const DisplayLink::Callback> callback;
-            double timestamp = 0;
             {
                 std::lock_guard lock(scheduler().mutex);
-                if (!l.isValid() || l._paused || !l._added || l._nextFrame != d.frame) continue;
-                timestamp = d.time;
-                l._timestamp = timestamp;
+                if (!l.isValid() || l._paused || !l._added || detail::DueKey{detail::frameTime(l._nextFrame), l._order} != key) {
+                    continue;
+                }
+                auto node = state().due.extract(key);
+                l._timestamp = key.time;
                 // Under real time a late loop drops the frames it missed, as a display does.
-                l._nextFrame = std::max(d.frame + 1, detail::frameAfter(Clock::now()));
+                l._nextFrame = std::max(l._nextFrame + 1, detail::frameAfter(Clock::ticks()));
+                node.key().time = detail::frameTime(l._nextFrame);
+                state().due.insert(std::move(node));
                 callback = l._callback;
             }
-            if (callback && *callback) (*callback)(l, timestamp);
+            if (callback && *callback) (*callback)(l, secondsFromTicks(key.time));
         }
     }
 }
@@ -244,14 +273,14 @@ void RunLoop::notifyObservers() {
 }
 
 void RunLoop::turn() {
-    fireDue(Clock::now());
+    fireDue(Clock::ticks());
     runPostedTasks();
     notifyObservers();
 }
 
 // ---- Running ----
 
-bool RunLoop::runTo(double end, const std::function<bool()>* predicate) {
+bool RunLoop::runTo(Ticks end, const std::function<bool()>* predicate) {
     turn();
     auto& sched = scheduler();
     for (;;) {
@@ -260,7 +289,7 @@ bool RunLoop::runTo(double end, const std::function<bool()>* predicate) {
         if (Clock::isVirtual()) {
             // The pool settles completely before the main loop acts at this moment: deterministic order.
             sched.settleLocked(lock);
-            if (readyLocked(Clock::now())) {
+            if (readyLocked(Clock::ticks())) {
                 lock.unlock();
                 turn();
                 continue;
@@ -270,38 +299,40 @@ bool RunLoop::runTo(double end, const std::function<bool()>* predicate) {
                 lock.unlock();
                 if ((*predicate)()) return true;
                 lock.lock();
-                if (readyLocked(Clock::now()) || !sched.quietLocked()) continue;
+                if (readyLocked(Clock::ticks()) || !sched.quietLocked()) continue;
             }
             // Nothing to do now, and the pool is quiet: jump to the next event, main or background.
-            const double next = std::min(nextEventLocked(), sched.earliestDeadlineLocked());
-            if (next > detail::dueLimit(end)) {
+            const Ticks next = std::min(nextEventLocked(), sched.earliestDeadlineLocked());
+            if (next > end) {
                 sched.moveVirtualTimeLocked(end);
                 break;
             }
             sched.moveVirtualTimeLocked(next);
         } else {
-            const double now = Clock::now();
+            const Ticks now = Clock::ticks();
             if (readyLocked(now)) {
                 lock.unlock();
                 turn();
                 continue;
             }
             if (now >= end) break;
-            const double wakeAt = std::min(end, nextEventLocked());
-            sched.mainWake.wait_for(lock, std::chrono::duration<double>(std::min(wakeAt - now, 1e6)));
+            const Ticks wakeAt = std::min(end, nextEventLocked());
+            sched.mainWake.wait_for(lock, std::min(wakeAt - now, MaxRealWait));
         }
     }
     return predicate ? (*predicate)() : true;
 }
 
-void RunLoop::runFor(double seconds) {
+void RunLoop::runFor(Ticks span) {
     requireMainThread("runFor");
-    runTo(Clock::now() + sanitizedSpan(seconds), nullptr);
+    runTo(endAfter(span), nullptr);
 }
+
+void RunLoop::runFor(double seconds) { runFor(ticksFromSeconds(seconds)); }
 
 bool RunLoop::runUntil(const std::function<bool()>& predicate, double timeoutSeconds) {
     requireMainThread("runUntil");
-    const double end = Clock::now() + sanitizedSpan(timeoutSeconds);
+    const Ticks end = endAfter(ticksFromSeconds(timeoutSeconds));
     if (!predicate) {
         runTo(end, nullptr);
         return false;
@@ -317,7 +348,7 @@ void RunLoop::runUntilIdle() {
         {
             std::unique_lock lock(sched.mutex);
             sched.settleLocked(lock);
-            if (!readyLocked(Clock::now())) return;
+            if (!readyLocked(Clock::ticks())) return;
         }
         if (turns == MaxIdleTurns) {
             plat::log("RunLoop::runUntilIdle gave up after 100000 turns: tasks keep posting more tasks.");
@@ -337,20 +368,22 @@ void RunLoop::discardPendingWork() {
     // Dropping captures may post or schedule again; a few rounds clear what they leave.
     for (int round = 0; round < 8; ++round) {
         std::deque<Task> tasks;
-        std::vector<std::shared_ptr<Timer>> timers;
-        std::vector<std::shared_ptr<DisplayLink>> links;
+        std::unordered_map<const Timer*, std::shared_ptr<Timer>> timers;
+        std::unordered_map<const DisplayLink*, std::shared_ptr<DisplayLink>> links;
+        std::map<detail::DueKey, Source> due;
         std::vector<std::shared_ptr<const void>> callbacks;
         {
             std::lock_guard lock(sched.mutex);
             tasks.swap(state().tasks);
             timers.swap(state().timers);
             links.swap(state().links);
-            for (auto& t : timers) {
+            due.swap(state().due);
+            for (auto& [key, t] : timers) {
                 t->_valid.store(false, std::memory_order_release);
                 t->_scheduled = false;
                 callbacks.push_back(std::move(t->_callback));
             }
-            for (auto& l : links) {
+            for (auto& [key, l] : links) {
                 l->_valid.store(false, std::memory_order_release);
                 l->_added = false;
                 callbacks.push_back(std::move(l->_callback));

@@ -1,4 +1,4 @@
-#include "scheduler.h"
+#include "runtime/scheduler.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "Platform/foundation/log.h"
 #include "Platform/runtime/clock.h"
@@ -13,19 +14,20 @@
 
 namespace plat::detail {
 
-double dueLimit(double now) { return Clock::isVirtual() ? now + VirtualSlack : now; }
-
 namespace {
 
-// Enough for every control's background waits at once; past it, tasks queue until a worker frees.
-constexpr std::size_t MaxWorkers = 64;
 // Real-time bounds that only a misbehaving program reaches; they keep a test from hanging for ever.
 constexpr std::chrono::seconds SettleSafeguard{30};
 constexpr std::chrono::seconds DeadlockGrace{5};
+// Real waits are taken in slices of at most this, so a far deadline cannot overflow the standard
+// library's time arithmetic; a waiter simply looks again.
+constexpr Ticks MaxRealWait = std::chrono::hours(1);
 
 thread_local bool t_isWorker = false;
+// The session of the block that this pool worker is running (0: a block of the system clock).
+thread_local std::uint64_t t_session = 0;
 
-std::chrono::duration<double> realSpan(double seconds) { return std::chrono::duration<double>(std::clamp(seconds, 0.0, 1e6)); }
+Ticks realWaitFor(Ticks remaining) { return std::clamp(remaining, Ticks(0), MaxRealWait); }
 
 }  // namespace
 
@@ -42,10 +44,25 @@ void Scheduler::logUnlocked(std::unique_lock<std::mutex>& lock, const char* mess
     lock.lock();
 }
 
+// ---- Sessions ----
+
+std::uint64_t Scheduler::callerSessionLocked() const {
+    // A worker's blocks belong to the session of the block that queued them; any other thread works
+    // for the clock that is installed.
+    return t_isWorker ? t_session : _session;
+}
+
+bool Scheduler::cancelledLocked() const { return t_isWorker && t_session != 0 && t_session != _session; }
+
 // ---- Background pool ----
 
 void Scheduler::enqueue(int bucket, std::function<void()> task) {
     std::lock_guard lock(mutex);
+    if (cancelledLocked()) return;  // the block dies with the parameter, after unlocking
+    pushLocked(bucket, Task{std::move(task), callerSessionLocked()});
+}
+
+void Scheduler::pushLocked(int bucket, Task task) {
     _queues[std::clamp(bucket, 0, Buckets - 1)].push_back(std::move(task));
     ++_queued;
     spawnWorkersLocked();
@@ -70,7 +87,7 @@ void Scheduler::workerMain() {
     std::unique_lock lock(mutex);
     for (;;) {
         _work.wait(lock, [this] { return _queued > 0; });
-        std::function<void()> task;
+        Task task;
         for (auto& queue : _queues) {
             if (!queue.empty()) {
                 task = std::move(queue.front());
@@ -81,16 +98,18 @@ void Scheduler::workerMain() {
         --_queued;
         --_idle;
         ++_running;
+        t_session = task.session;
         lock.unlock();
         try {
-            task();
+            task.run();
         } catch (const std::exception& e) {
             plat::log(std::string("Uncaught exception in a background block: ") + e.what());
         } catch (...) {
             plat::log("Uncaught exception in a background block.");
         }
-        task = nullptr;  // captures die while the worker still counts as busy: their destructors may post
+        task.run = nullptr;  // captures die while the worker still counts as busy: their destructors may post
         lock.lock();
+        t_session = 0;
         --_running;
         ++_idle;
         mainWake.notify_all();
@@ -110,12 +129,73 @@ void Scheduler::settleLocked(std::unique_lock<std::mutex>& lock, const std::func
     }
 }
 
+// ---- Delayed blocks ----
+
+void Scheduler::enqueueAt(int bucket, Ticks deadline, std::function<void()> task) {
+    std::lock_guard lock(mutex);
+    if (cancelledLocked()) return;
+    Task t{std::move(task), callerSessionLocked()};
+    if (deadline <= Clock::ticks()) {
+        pushLocked(bucket, std::move(t));
+        return;
+    }
+    if (!Clock::isVirtual() && !startTimekeeperLocked()) {
+        // No thread for the timekeeper: the block waits on a worker instead, which still runs it in time.
+        pushLocked(bucket, Task{[this, deadline, run = std::move(t.run)] {
+                                    {
+                                        std::unique_lock sleepLock(mutex);
+                                        Waiter w;
+                                        w.deadline = deadline;
+                                        block(sleepLock, w);
+                                    }
+                                    run();
+                                },
+                                t.session});
+        return;
+    }
+    _delayed.emplace(DueKey{deadline, ++_delayedOrder}, Delayed{bucket, std::move(t)});
+    _timekeeperWake.notify_one();
+    mainWake.notify_all();  // a main thread waiting for the next event under virtual time looks again
+}
+
+void Scheduler::releaseDueLocked(Ticks now) {
+    while (!_delayed.empty() && _delayed.begin()->first.time <= now) {
+        auto node = _delayed.extract(_delayed.begin());
+        pushLocked(node.mapped().bucket, std::move(node.mapped().task));
+    }
+}
+
+bool Scheduler::startTimekeeperLocked() {
+    if (_timekeeper) return true;
+    try {
+        std::thread([this] { timekeeperMain(); }).detach();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    _timekeeper = true;
+    return true;
+}
+
+void Scheduler::timekeeperMain() {
+    // Releases delayed blocks on the system clock; under a virtual clock the main thread does it.
+    std::unique_lock lock(mutex);
+    for (;;) {
+        if (Clock::isVirtual() || _delayed.empty()) {
+            _timekeeperWake.wait(lock);
+            continue;
+        }
+        const Ticks now = Clock::ticks();
+        releaseDueLocked(now);
+        if (!_delayed.empty()) _timekeeperWake.wait_for(lock, realWaitFor(_delayed.begin()->first.time - now));
+    }
+}
+
 // ---- Blocking waits ----
 
 void Scheduler::block(std::unique_lock<std::mutex>& lock, Waiter& w) {
     w.worker = t_isWorker;
-    if (!(w.deadline > Clock::now())) {
-        w.woken = true;  // nothing to wait for: times out at once
+    if (cancelledLocked() || !(w.deadline > Clock::ticks())) {
+        w.woken = true;  // nothing to wait for, or a clock that has gone: times out at once
         return;
     }
     _waiters.push_back(&w);
@@ -129,16 +209,16 @@ void Scheduler::block(std::unique_lock<std::mutex>& lock, Waiter& w) {
         return;
     }
     while (!w.woken) {
-        if (Clock::isVirtual() || w.deadline == Forever) {
+        if (Clock::isVirtual() || w.deadline == Never) {
             w.cv.wait(lock);
             continue;
         }
-        const double remaining = w.deadline - Clock::now();
-        if (remaining <= 0) {
+        const Ticks remaining = w.deadline - Clock::ticks();
+        if (remaining <= Ticks(0)) {
             wakeLocked(w, false);
             break;
         }
-        w.cv.wait_for(lock, realSpan(remaining));
+        w.cv.wait_for(lock, realWaitFor(remaining));
     }
 }
 
@@ -148,8 +228,8 @@ void Scheduler::mainVirtualWait(std::unique_lock<std::mutex>& lock, Waiter& w) {
     while (!w.woken) {
         settleLocked(lock, [&] { return w.woken; });
         if (w.woken) break;
-        const double next = earliestDeadlineLocked();
-        if (next != Forever) {
+        const Ticks next = earliestDeadlineLocked();
+        if (next != Never) {
             moveVirtualTimeLocked(next);
             continue;
         }
@@ -173,34 +253,72 @@ void Scheduler::wakeLocked(Waiter& w, bool signalled) {
     mainWake.notify_all();
 }
 
-double Scheduler::earliestDeadlineLocked() const {
-    double earliest = Forever;
+Ticks Scheduler::earliestDeadlineLocked() const {
+    Ticks earliest = _delayed.empty() ? Never : _delayed.begin()->first.time;
     for (const Waiter* w : _waiters) earliest = std::min(earliest, w->deadline);
     return earliest;
 }
 
-void Scheduler::moveVirtualTimeLocked(double t) {
+void Scheduler::moveVirtualTimeLocked(Ticks t) {
     if (!Clock::isVirtual()) return;
-    if (t > Clock::now()) setVirtualNow(t);
-    const double limit = dueLimit(Clock::now());
+    if (t > Clock::ticks()) setVirtualNow(std::min(t, EndOfTime));
+    const Ticks now = Clock::ticks();
     std::vector<Waiter*> due;
     for (Waiter* w : _waiters) {
-        if (w->deadline <= limit) due.push_back(w);
+        if (w->deadline <= now) due.push_back(w);
     }
     for (Waiter* w : due) wakeLocked(*w, false);
+    releaseDueLocked(now);
 }
 
-void Scheduler::virtualClockInstalledLocked(double systemNow, double virtualStart) {
-    // Real sleeps already running keep the time they had left, now counted on the virtual clock.
+// ---- Clock switches ----
+
+void Scheduler::virtualClockInstalledLocked(Ticks systemNow, Ticks virtualStart) {
+    _session = ++_lastSession;
+    // Real sleeps and delayed blocks already pending keep the time they had left, now on the virtual clock.
+    auto shifted = [&](Ticks deadline) {
+        if (deadline == Never) return Never;
+        return addSaturated(virtualStart, std::max(Ticks(0), subtractSaturated(deadline, systemNow)));
+    };
     for (Waiter* w : _waiters) {
-        if (w->deadline != Forever) w->deadline = virtualStart + std::max(0.0, w->deadline - systemNow);
+        w->deadline = shifted(w->deadline);
         w->cv.notify_one();
     }
+    std::map<DueKey, Delayed> delayed;
+    for (auto& [key, block] : _delayed) delayed.emplace(DueKey{shifted(key.time), key.order}, std::move(block));
+    _delayed.swap(delayed);
+    releaseDueLocked(virtualStart);
 }
 
-void Scheduler::systemClockRestoredLocked() {
+void Scheduler::systemClockRestoredLocked(std::vector<std::function<void()>>& dropped) {
+    const std::uint64_t closing = _session;
+    _session = 0;
+    // The closing session's blocks that have not started never will.
+    for (auto& queue : _queues) {
+        for (auto it = queue.begin(); it != queue.end();) {
+            if (it->session != closing) {
+                ++it;
+                continue;
+            }
+            dropped.push_back(std::move(it->run));
+            it = queue.erase(it);
+            --_queued;
+        }
+    }
+    // Its delayed blocks go too. Older ones were counting virtual time, which means nothing in real
+    // time: like the waits, they are due at once.
+    auto delayed = std::exchange(_delayed, {});
+    for (auto& [key, block] : delayed) {
+        if (block.task.session == closing) {
+            dropped.push_back(std::move(block.task.run));
+        } else {
+            pushLocked(block.bucket, std::move(block.task));
+        }
+    }
     const std::vector<Waiter*> all = _waiters;
     for (Waiter* w : all) wakeLocked(*w, false);
+    _timekeeperWake.notify_one();
+    mainWake.notify_all();
 }
 
 }  // namespace plat::detail

@@ -5,7 +5,8 @@
 
 #include "Platform/foundation/log.h"
 #include "Platform/runtime/clock.h"
-#include "scheduler.h"
+#include "runtime/scheduler.h"
+#include "runtime/tick_math.h"
 
 namespace plat::dispatch {
 
@@ -35,7 +36,7 @@ bool Semaphore::wait(double timeoutSeconds) {
     }
     if (!(timeoutSeconds > 0)) return false;
     detail::Waiter w;
-    w.deadline = timeoutSeconds == Forever ? detail::Forever : Clock::now() + timeoutSeconds;
+    w.deadline = detail::deadlineAfter(Clock::ticks(), ticksFromSeconds(timeoutSeconds));
     state->waiters.push_back(&w);
     scheduler.block(lock, w);
     if (!w.signalled) std::erase(state->waiters, &w);

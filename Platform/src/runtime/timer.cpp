@@ -3,49 +3,64 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Platform/foundation/log.h"
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
-#include "scheduler.h"
+#include "runtime/scheduler.h"
+#include "runtime/tick_math.h"
 
 namespace plat {
 
 namespace {
-// The shortest repeat: a zero interval would keep the run loop firing one timer for ever.
-constexpr double MinimumRepeat = 0.0001;
-
-double sanitizedInterval(double interval, bool repeats) {
-    if (!(interval > 0)) interval = 0;  // NaN and negatives
-    return repeats ? std::max(interval, MinimumRepeat) : interval;
+Ticks sanitizedInterval(Ticks interval, bool repeats) {
+    interval = std::max(interval, Ticks(0));
+    return repeats ? std::max(interval, Timer::MinimumRepeat) : interval;
 }
 }  // namespace
 
-Timer::Timer(double interval, bool repeats, Callback callback)
+Timer::Timer(Ticks interval, bool repeats, Callback callback)
     : _interval(sanitizedInterval(interval, repeats)),
       _repeats(repeats),
       _callback(std::make_shared<const Callback>(std::move(callback))),
-      _fireDate(Clock::now() + _interval) {}
+      _fireDate(detail::deadlineAfter(Clock::ticks(), _interval)) {}
 
-std::shared_ptr<Timer> Timer::create(double interval, bool repeats, Callback callback) {
+std::shared_ptr<Timer> Timer::create(Ticks interval, bool repeats, Callback callback) {
     return std::make_shared<Timer>(interval, repeats, std::move(callback));
 }
 
-std::shared_ptr<Timer> Timer::scheduled(double interval, bool repeats, Callback callback) {
+std::shared_ptr<Timer> Timer::create(double intervalSeconds, bool repeats, Callback callback) {
+    return create(ticksFromSeconds(intervalSeconds), repeats, std::move(callback));
+}
+
+std::shared_ptr<Timer> Timer::scheduled(Ticks interval, bool repeats, Callback callback) {
     auto timer = create(interval, repeats, std::move(callback));
     RunLoop::main().addTimer(timer);
     return timer;
 }
 
-Date Timer::fireDate() const {
-    std::lock_guard lock(detail::Scheduler::instance().mutex);
-    return Date(_fireDate);
+std::shared_ptr<Timer> Timer::scheduled(double intervalSeconds, bool repeats, Callback callback) {
+    return scheduled(ticksFromSeconds(intervalSeconds), repeats, std::move(callback));
 }
 
+Ticks Timer::fireTicks() const {
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    return _fireDate;
+}
+
+Date Timer::fireDate() const { return Date(secondsFromTicks(fireTicks())); }
+
 void Timer::setFireDate(Date date) {
-    auto& scheduler = detail::Scheduler::instance();
-    std::lock_guard lock(scheduler.mutex);
-    if (std::isnan(date.seconds)) return;
-    _fireDate = date.seconds;
-    scheduler.mainWake.notify_all();
+    if (!std::isfinite(date.seconds)) {
+        // A repeating timer would count on from it and never be due again.
+        plat::log("Timer::setFireDate: a fire date that is not finite is refused; the timer keeps its date.");
+        return;
+    }
+    setFireTicks(ticksFromSeconds(date.seconds));
+}
+
+void Timer::setFireTicks(Ticks moment) {
+    std::lock_guard lock(detail::Scheduler::instance().mutex);
+    RunLoop::main().moveTimerLocked(*this, moment);
 }
 
 void Timer::invalidate() {

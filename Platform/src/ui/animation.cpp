@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Platform/runtime/clock.h"
+#include "runtime/tick_math.h"
+
 namespace plat {
 
 // ---- Timing ----
@@ -112,20 +115,30 @@ Value BasicAnimation::value(const std::string& key) const {
 
 void BasicAnimation::setValue(const std::string& key, Value value) { _values[key] = std::move(value); }
 
-std::optional<double> BasicAnimation::progressAt(double time) const {
-    const double duration = effectiveDuration();
-    const double elapsed = time - _beginTime;
-    if (std::isnan(elapsed)) return std::nullopt;
-    if (elapsed < 0) {
+Ticks BasicAnimation::endTicks() const {
+    // A duration too short for a tick still lasts one, so the animation has a moment to show.
+    return detail::addSaturated(_begin, std::max(ticksFromSeconds(effectiveDuration()), Ticks(1)));
+}
+
+std::optional<double> BasicAnimation::progressAt(Ticks time) const {
+    if (time < _begin) {
         if (_fillMode == FillMode::Backwards || _fillMode == FillMode::Both) return _timing ? _timing->evaluate(0) : 0.0;
         return std::nullopt;
     }
-    if (elapsed >= duration) {
+    const Ticks end = endTicks();
+    if (time >= end) {
         if (_fillMode == FillMode::Forwards || _fillMode == FillMode::Both) return 1.0;
         return std::nullopt;
     }
-    const double t = elapsed / duration;
+    const double t = static_cast<double>((time - _begin).count()) / static_cast<double>((end - _begin).count());
     return _timing ? _timing->evaluate(t) : t;
 }
+
+std::optional<double> BasicAnimation::progressAt(double clockSeconds) const {
+    if (std::isnan(clockSeconds)) return std::nullopt;
+    return progressAt(Clock::ticksAt(clockSeconds));
+}
+
+void BasicAnimation::setBeginTime(double clockSeconds) { _begin = Clock::ticksAt(clockSeconds); }
 
 }  // namespace plat

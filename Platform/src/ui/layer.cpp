@@ -8,7 +8,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/runtime/timer.h"
-#include "layer_renderer.h"
+#include "ui/layer_renderer.h"
 
 namespace plat {
 
@@ -105,8 +105,7 @@ void Layer::removeFromSuperlayer() {
 
 void Layer::addAnimation(const BasicAnimation& animation, const std::string& key) {
     auto copy = std::make_shared<BasicAnimation>(animation);
-    const double now = Clock::now();
-    if (copy->beginTime() == 0) copy->setBeginTime(now);
+    if (copy->beginTicks() == Ticks(0)) copy->setBeginTicks(Clock::ticks());
     if (!copy->fromValue()) copy->setFromValue(modelValue(copy->keyPath()));
 
     if (!key.empty()) removeAnimationForKey(key);
@@ -115,10 +114,12 @@ void Layer::addAnimation(const BasicAnimation& animation, const std::string& key
     entry.key = key;
     entry.animation = copy;
     entry.serial = nextSerial();
-    const double end = copy->beginTime() + copy->effectiveDuration();
-    entry.timer = Timer::scheduled(std::max(0.0, end - now), false, [weak = weak_from_this(), serial = entry.serial](Timer&) {
+    // Stops at the very tick its active time ends (at once when that has passed).
+    entry.timer = Timer::create(Ticks(0), false, [weak = weak_from_this(), serial = entry.serial](Timer&) {
         if (auto layer = weak.lock()) layer->finishAnimation(serial);
     });
+    entry.timer->setFireTicks(std::max(copy->endTicks(), Clock::ticks()));
+    RunLoop::main().addTimer(entry.timer);
     _animations.push_back(std::move(entry));
 }
 
@@ -193,7 +194,11 @@ std::optional<AnimationValue> Layer::modelValue(std::string_view keyPath) const 
     return std::nullopt;
 }
 
-std::optional<AnimationValue> Layer::presentationValue(std::string_view keyPath, double time) const {
+std::optional<AnimationValue> Layer::presentationValue(std::string_view keyPath, double clockSeconds) const {
+    return presentationValue(keyPath, Clock::ticksAt(clockSeconds));
+}
+
+std::optional<AnimationValue> Layer::presentationValue(std::string_view keyPath, Ticks time) const {
     const std::optional<AnimationValue> model = modelValue(keyPath);
     if (!model) return model;
     std::optional<AnimationValue> value = model;
@@ -210,7 +215,9 @@ std::optional<AnimationValue> Layer::presentationValue(std::string_view keyPath,
     return value;
 }
 
-double Layer::presentationOpacity(double time) const {
+double Layer::presentationOpacity(double clockSeconds) const { return presentationOpacity(Clock::ticksAt(clockSeconds)); }
+
+double Layer::presentationOpacity(Ticks time) const {
     if (!isAnimating("opacity")) return _opacity;
     const auto v = presentationValue("opacity", time);
     const double* d = v ? std::get_if<double>(&*v) : nullptr;
@@ -219,6 +226,6 @@ double Layer::presentationOpacity(double time) const {
 
 void Layer::renderInContext(Context& context) const { detail::renderLayerTree(*this, context, std::nullopt); }
 
-void Layer::drawContent(Context&, std::optional<double>) const {}
+void Layer::drawContent(Context&, std::optional<Ticks>) const {}
 
 }  // namespace plat

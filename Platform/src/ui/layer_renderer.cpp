@@ -27,10 +27,10 @@ private:
     std::size_t _depth;
 };
 
-void renderBody(const Layer& layer, Context& context, std::optional<double> time);
-void renderLayer(const Layer& layer, Context& context, std::optional<double> time, bool isRoot);
+void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time);
+void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot);
 
-void renderLayer(const Layer& layer, Context& context, std::optional<double> time, bool isRoot) {
+void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot) {
     if (layer.isHidden()) return;
     const double opacity = time ? layer.presentationOpacity(*time) : layer.opacity();
     if (!(opacity > InvisibleOpacity)) return;
@@ -57,7 +57,7 @@ void renderLayer(const Layer& layer, Context& context, std::optional<double> tim
     }
 }
 
-void renderBody(const Layer& layer, Context& context, std::optional<double> time) {
+void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time) {
     const Rect b = layer.bounds();
     const double radius = layer.cornerRadius();
     if (layer.masksToBounds()) {
@@ -107,8 +107,6 @@ void renderBody(const Layer& layer, Context& context, std::optional<double> time
 
 }  // namespace
 
-void renderLayerTree(const Layer& layer, Context& context, std::optional<double> time) {
-    renderLayer(layer, context, time, true);
-}
+void renderLayerTree(const Layer& layer, Context& context, std::optional<Ticks> time) { renderLayer(layer, context, time, true); }
 
 }  // namespace plat::detail

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Platform/runtime/clock.h"
+
 namespace plat {
 
 std::shared_ptr<ShapeLayer> ShapeLayer::create() { return std::shared_ptr<ShapeLayer>(new ShapeLayer()); }
@@ -19,7 +21,7 @@ std::optional<AnimationValue> ShapeLayer::modelValue(std::string_view keyPath) c
     return Layer::modelValue(keyPath);
 }
 
-Path ShapeLayer::presentationPath(double time) const {
+Path ShapeLayer::presentationPath(Ticks time) const {
     if (!isAnimating("path")) return _path;
     auto v = presentationValue("path", time);
     Path* p = v ? std::get_if<Path>(&*v) : nullptr;
@@ -27,21 +29,29 @@ Path ShapeLayer::presentationPath(double time) const {
 }
 
 std::optional<Color> ShapeLayer::presentationColor(std::string_view keyPath, const std::optional<Color>& model,
-                                                   double time) const {
+                                                   Ticks time) const {
     if (!isAnimating(keyPath)) return model;
     auto v = presentationValue(keyPath, time);
     const Color* c = v ? std::get_if<Color>(&*v) : nullptr;
     return c ? std::optional<Color>(*c) : model;
 }
 
-std::optional<Color> ShapeLayer::presentationStrokeColor(double time) const {
+std::optional<Color> ShapeLayer::presentationStrokeColor(Ticks time) const {
     return presentationColor("strokeColor", _strokeColor, time);
 }
-std::optional<Color> ShapeLayer::presentationFillColor(double time) const {
+std::optional<Color> ShapeLayer::presentationFillColor(Ticks time) const {
     return presentationColor("fillColor", _fillColor, time);
 }
 
-void ShapeLayer::drawContent(Context& context, std::optional<double> time) const {
+Path ShapeLayer::presentationPath(double clockSeconds) const { return presentationPath(Clock::ticksAt(clockSeconds)); }
+std::optional<Color> ShapeLayer::presentationStrokeColor(double clockSeconds) const {
+    return presentationStrokeColor(Clock::ticksAt(clockSeconds));
+}
+std::optional<Color> ShapeLayer::presentationFillColor(double clockSeconds) const {
+    return presentationFillColor(Clock::ticksAt(clockSeconds));
+}
+
+void ShapeLayer::drawContent(Context& context, std::optional<Ticks> time) const {
     const Path path = time ? presentationPath(*time) : _path;
     if (path.isEmpty()) return;
     const auto fill = time ? presentationFillColor(*time) : _fillColor;

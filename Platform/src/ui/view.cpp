@@ -208,6 +208,8 @@ void View::sizeToFit() {
 void View::drawRect(Context&, const Rect&) {}
 
 void View::drawLayerContent(const Layer&, Context& context) {
+    // Drawing code may take the view out of its superview, its last owner: it lives out its draw.
+    const auto keep = weak_from_this().lock();
     _needsDisplay = false;
     drawRect(context, bounds());
 }
@@ -311,6 +313,20 @@ bool View::resignFirstResponder() {
     if (!w || !isFirstResponder()) return true;
     if (!canResignFirstResponder()) return false;
     w->_firstResponder.reset();
+    return true;
+}
+
+bool View::endEditing(bool force) {
+    auto w = window();
+    if (!w) return true;
+    auto fr = w->firstResponder();
+    if (!fr || !fr->isDescendantOf(this)) return true;
+    if (fr->resignFirstResponder()) return true;
+    if (!force) return false;
+    if (w->firstResponder() == fr) {
+        w->_firstResponder.reset();
+        fr->firstResponderWasTaken();
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/view.h"
+#include "runtime/tick_math.h"
 
 namespace plat {
 
@@ -57,8 +58,7 @@ TimingFunction curveFor(unsigned options) {
 
 void View::setAlpha(double alpha) {
     if (std::isnan(alpha)) return;
-    const double now = Clock::now();
-    const double shown = _layer->presentationOpacity(now);
+    const double shown = _layer->presentationOpacity(Clock::ticks());
     _layer->setOpacity(alpha);
     recordAlphaChange(*this, shown, _layer->opacity());
 }
@@ -79,7 +79,7 @@ void View::recordAlphaChange(View& view, double from, double to) {
     animation.setDuration(block->duration);
     animation.setTimingFunction(curveFor(block->options));
     if (block->delay > 0) {
-        animation.setBeginTime(Clock::now() + block->delay);
+        animation.setBeginTicks(detail::addSaturated(Clock::ticks(), ticksFromSeconds(block->delay)));
         animation.setFillMode(FillMode::Backwards);  // the old value shows during the delay
     }
     ++block->group->pending;

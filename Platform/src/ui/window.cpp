@@ -79,7 +79,7 @@ bool Window::needsDisplayInTree() const { return anyNeedsDisplay(*this) || layer
 void Window::display(Context& context) {
     auto keep = sharedAs<Window>();
     layoutPass();
-    detail::renderLayerTree(*layer(), context, Clock::now());
+    detail::renderLayerTree(*layer(), context, Clock::ticks());
 }
 
 std::shared_ptr<Image> Window::renderImage(double scale) {
@@ -96,14 +96,18 @@ bool Window::writePNG(const std::string& path, double scale) {
 bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {
     auto current = _firstResponder.lock();
     if (current == view) return true;
-    if (current && !current->canResignFirstResponder()) return false;
+    // The current one hears that it resigns (a text field ends its editing).
+    if (current && !current->resignFirstResponder()) return false;
     _firstResponder = view;
     return true;
 }
 
 void Window::viewLeftWindow(const View* view) {
     // A first responder that leaves the window is no longer first responder.
-    if (auto fr = _firstResponder.lock(); fr && fr->isDescendantOf(view)) _firstResponder.reset();
+    if (auto fr = _firstResponder.lock(); fr && fr->isDescendantOf(view)) {
+        _firstResponder.reset();
+        fr->firstResponderWasTaken();
+    }
 }
 
 }  // namespace plat

@@ -109,3 +109,115 @@ TEST(Value, AMovedFromValueIsNil) {
     EXPECT_TRUE(b.isNil());  // NOLINT(bugprone-use-after-move)
     EXPECT_EQ(c, plat::Value(plat::Array{1, 2}));
 }
+
+namespace {
+
+// One member of every numeric width, to write out-of-range values into.
+class Widths : public plat::Object {
+public:
+    PLAT_CLASS()
+    std::int8_t i8 = 1;
+    std::uint8_t u8 = 1;
+    std::int16_t i16 = 1;
+    std::uint16_t u16 = 1;
+    std::int32_t i32 = 1;
+    std::uint32_t u32 = 1;
+    std::int64_t i64 = 1;
+    std::uint64_t u64 = 1;
+    float f = 1;
+};
+PLAT_DEFINE_CLASS(Widths, plat::Object, plat::property("i8", &Widths::i8), plat::property("u8", &Widths::u8),
+                  plat::property("i16", &Widths::i16), plat::property("u16", &Widths::u16), plat::property("i32", &Widths::i32),
+                  plat::property("u32", &Widths::u32), plat::property("i64", &Widths::i64), plat::property("u64", &Widths::u64),
+                  plat::property("f", &Widths::f))
+
+}  // namespace
+
+TEST(Reflect, NumbersThatDoNotFitTheMemberAreRefusedAtEveryWidth) {
+    struct Case {
+        const char* key;
+        plat::Value value;
+        bool fits;
+    } cases[] = {
+        {"i8", 127, true},
+        {"i8", -128, true},
+        {"i8", 300, false},
+        {"i8", -129, false},
+        {"i8", 127.9, true},
+        {"i8", 128.0, false},
+        {"u8", 255, true},
+        {"u8", 300, false},
+        {"u8", -1, false},
+        {"u8", 256.0, false},
+        {"u8", -0.5, true},
+        {"i16", 40000, false},
+        {"i16", -32768, true},
+        {"u16", 65535, true},
+        {"u16", 70000, false},
+        {"i32", 3000000000LL, false},
+        {"i32", -2147483648LL, true},
+        {"u32", 4294967295LL, true},
+        {"u32", 10000000000LL, false},
+        {"u32", 1e10, false},
+        {"i64", INT64_MIN, true},
+        {"i64", 9223372036854775808.0, false},
+        {"i64", -9223372036854775808.0, true},
+        {"u64", INT64_MAX, true},
+        {"u64", -1, false},
+        {"u64", 18446744073709551616.0, false},
+        {"u64", 18446744073709549568.0, true},
+        {"f", 1e300, false},
+        {"f", -1e300, false},
+        {"f", 3.5e38, false},
+        {"f", 3.4e38, true},
+        {"f", INFINITY, true},
+        {"f", 0.1, true},
+    };
+    for (const auto& c : cases) {
+        auto w = std::make_shared<Widths>();
+        plat::Value target(w);
+        const plat::Value before = plat::valueForKey(target, c.key);
+        if (c.fits) {
+            EXPECT_NO_THROW(plat::setValueForKey(target, c.key, c.value)) << c.key << " " << c.value.description();
+        } else {
+            EXPECT_THROW(plat::setValueForKey(target, c.key, c.value), plat::InvalidArgumentException)
+                << c.key << " " << c.value.description();
+            EXPECT_EQ(plat::valueForKey(target, c.key), before) << c.key << " keeps its value";
+        }
+    }
+    // Reading back: an unsigned value past the signed range does not turn negative.
+    Widths w;
+    w.u64 = UINT64_MAX;
+    EXPECT_EQ(Widths::staticClassInfo().findProperty("u64")->get(w).asDouble(), 18446744073709551615.0);
+}
+
+TEST(Value, CyclicArraysCompareDescribeAndReadWithoutEndlessRecursion) {
+    // Each array holds itself twice: without cycle detection even a depth bound would take 2^depth steps.
+    auto a = std::make_shared<plat::Array>(), b = std::make_shared<plat::Array>(), c = std::make_shared<plat::Array>();
+    *a = {plat::Value(a), plat::Value(a), 1};
+    *b = {plat::Value(b), plat::Value(b), 1};
+    *c = {plat::Value(c), plat::Value(c), 2};
+    EXPECT_TRUE(plat::Value(a).isEqual(plat::Value(b))) << "no finite look tells them apart";
+    EXPECT_FALSE(plat::Value(a).isEqual(plat::Value(c)));
+    EXPECT_EQ(plat::Value(a).description(), "(..., ..., 1)");
+    EXPECT_THROW(plat::valueForKey(plat::Value(a), "count"), plat::InvalidArgumentException);
+    EXPECT_THROW(plat::valueForKeyPath(plat::Value(plat::Array{plat::Value(b)}), "x.y"), plat::InvalidArgumentException);
+    for (const auto& array : {a, b, c}) array->clear();  // break the cycles, or they leak
+}
+
+TEST(Value, NestingPastTheBoundEndsEveryRecursiveWalk) {
+    auto nest = [](int depth) {
+        plat::Value v(plat::Array{});
+        for (int i = 1; i < depth; ++i) v = plat::Value(plat::Array{v});
+        return v;
+    };
+    EXPECT_TRUE(nest(100).isEqual(nest(100)));
+    EXPECT_EQ(nest(3).description(), "((()))");
+
+    const plat::Value deep = nest(plat::MaxNestingDepth + 10);
+    EXPECT_FALSE(deep.isEqual(nest(plat::MaxNestingDepth + 10))) << "too deep to compare";
+    EXPECT_TRUE(deep.isEqual(deep)) << "the same container still equals itself";
+    EXPECT_EQ(deep.description(), std::string(plat::MaxNestingDepth, '(') + "..." + std::string(plat::MaxNestingDepth, ')'));
+    EXPECT_THROW(plat::valueForKey(deep, "count"), plat::InvalidArgumentException);
+    EXPECT_NO_THROW(plat::valueForKey(nest(plat::MaxNestingDepth), "count"));
+}

@@ -26,6 +26,25 @@ TEST(Context, SaveRestoreStackAndUnmatchedRestore) {
     EXPECT_EQ(ctx.state().fillColor, Color::red());
 }
 
+TEST(Context, SavesShareTheClipsInForceAndLaterClipsStayWithTheirState) {
+    RecordingContext ctx;
+    for (int i = 0; i < 100; ++i) ctx.clipToRect({0, 0, 100.0 - i, 100});
+    const ClipEntry* newest = &ctx.state().clips.back();
+    for (int i = 0; i < 1000; ++i) ctx.save();
+    EXPECT_EQ(&ctx.state().clips.back(), newest) << "a save copies no clip";
+    EXPECT_EQ(ctx.state().clips.size(), 100u);
+
+    ctx.clipToRect({0, 0, 10, 10});
+    EXPECT_EQ(ctx.state().clips.size(), 101u);
+    EXPECT_EQ(ctx.clipBoundingBox(), (Rect{0, 0, 1, 10}));
+    ctx.restore();
+    EXPECT_EQ(ctx.state().clips.size(), 100u);
+    EXPECT_EQ(&ctx.state().clips.back(), newest);
+    EXPECT_EQ(ctx.clipBoundingBox(), (Rect{0, 0, 1, 100}));
+    while (ctx.saveDepth() > 0) ctx.restore();
+    EXPECT_EQ(ctx.clipBoundingBox(), (Rect{0, 0, 1, 100}));
+}
+
 TEST(Context, DashPatternsThatWouldBreakABackendDrawSolid) {
     struct Case {
         std::vector<double> dash;

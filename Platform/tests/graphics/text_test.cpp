@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
 #include <thread>
 
 #include "Platform/graphics/cairo_context.h"
@@ -76,4 +78,41 @@ TEST(Text, DrawingAtTwiceTheScaleGivesTheSameInkInPoints) {
     };
     EXPECT_NEAR(inkRight(1), inkRight(2), 1.0);
     EXPECT_NEAR(inkRight(2), 2 + measureText(s).width, 2.0);
+}
+
+TEST(Text, LongUnbrokenTextWrapsToFullLinesWithinTheWidth) {
+    // Long stretches with no break between words are laid out in pieces (else wrapping costs their
+    // length squared); the lines still fill the width and never pass it.
+    const Font font("Helvetica", 12);
+    for (const std::string unit : {"a", "e\xcc\x81"}) {  // a letter; a letter and a combining accent
+        std::string text;
+        for (int i = 0; i < 6000; ++i) text += unit;
+        const double width = 300;
+        const Size wrapped = measureText(AttributedString(text, font, Color::black()), width);
+        const Size one = measureText(unit, font);
+        EXPECT_LE(wrapped.width, width + 0.001) << unit;
+        EXPECT_GT(wrapped.width, width - one.width) << unit;
+        const double lines = wrapped.height / one.height;
+        const double perLine = std::floor(width / one.width);
+        EXPECT_NEAR(lines, std::ceil(6000 / perLine), 1) << unit;
+    }
+}
+
+TEST(Text, TextBeyondPangosIntegerRangeMeasuresItsTrueSize) {
+    // Pango counts in 1/1024 point in an int: about 2.1 million points. Longer or taller text was
+    // measured as 0, or as far too small.
+    const Font font("Helvetica", 12);
+    constexpr int WordCount = 80 * 1024;
+    std::string words;
+    for (int i = 0; i < WordCount; ++i) words += "word ";
+    const double wordWidth = measureText("word word", font).width - measureText("word", font).width;
+    Size wide = measureText(AttributedString(words, font, Color::black()));
+    EXPECT_GT(wordWidth * WordCount, 2.2e6) << "the text must reach past the range";
+    EXPECT_NEAR(wide.width, wordWidth * WordCount, wide.width * 1e-3);
+
+    // One letter a line, each line 1,000 points high: 2,500 lines are 2.5 million points tall.
+    const Font huge("Helvetica", 1000);
+    Size tall = measureText(AttributedString(std::string(2500, 'W'), huge, Color::black()), 300);
+    const double lineHeight = measureText("W", huge).height;
+    EXPECT_NEAR(tall.height, 2500 * lineHeight, 2500 * lineHeight * 1e-6);
 }

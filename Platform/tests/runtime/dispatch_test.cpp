@@ -14,6 +14,7 @@
 #include "Platform/runtime/timer.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
+#include "runtime/scheduler.h"
 
 namespace {
 
@@ -219,4 +220,66 @@ TEST(VirtualClock, EndingItReleasesBackgroundWaitsAndDropsPendingMainWork) {
     next.advance(2);
     EXPECT_FALSE(timerFired);
     EXPECT_FALSE(taskRan);
+}
+
+TEST(Dispatch, DelayedGlobalBlocksHoldNoWorkerAndReachThePoolWhenDue) {
+    plat::testing::VirtualClock clock;
+    constexpr std::size_t Delayed = plat::detail::Scheduler::MaxWorkers + 1;
+    std::mutex mutex;
+    std::vector<double> ranAt;
+    for (std::size_t i = 0; i < Delayed; ++i) {
+        dispatch::after(Queue::global(), 3600, [&] {
+            std::lock_guard lock(mutex);
+            ranAt.push_back(plat::Clock::now());
+        });
+    }
+    std::atomic<bool> plainRan{false};
+    dispatch::async(Queue::global(), [&] { plainRan = true; });
+    EXPECT_TRUE(runUntil([&] { return plainRan.load(); }));
+    EXPECT_EQ(clock.now().seconds, Start) << "it ran at once";
+
+    clock.advance(3599.5);
+    EXPECT_TRUE(ranAt.empty());
+    clock.advance(0.5);
+    EXPECT_EQ(ranAt, std::vector<double>(Delayed, at(3600)));
+}
+
+TEST(Dispatch, DelayedGlobalBlockRunsOnTheSystemClock) {
+    // No virtual clock: the block is released in real time, without a worker sleeping for it.
+    std::atomic<bool> ran{false};
+    const double before = plat::Clock::now();
+    dispatch::after(Queue::global(), 0.02, [&] { ran = true; });
+    EXPECT_TRUE(runUntil([&] { return ran.load(); }));
+    EXPECT_GE(plat::Clock::now() - before, 0.02);
+}
+
+TEST(VirtualClock, WorkOfAnEndedClockNeverReachesTheNext) {
+    std::atomic<int> reports{0};
+    int ranUnderNext = 0;
+    auto report = [&] {
+        ++reports;
+        dispatch::async(Queue::main(), [&] { ++ranUnderNext; });
+    };
+    {
+        plat::testing::VirtualClock clock;
+        for (int i = 0; i < 20; ++i) {
+            // Blocks running (sleeping between posts) and delayed blocks, on both kinds of queue.
+            dispatch::async(Queue::global(), [=] {
+                for (int k = 0; k < 5; ++k) {
+                    dispatch::sleepFor(0.1);
+                    report();
+                }
+            });
+            dispatch::after(Queue::global(), 10, report);
+            dispatch::after(Queue::main(), 10, report);
+        }
+        clock.advance(0.25);
+        EXPECT_EQ(reports, 40);
+        ranUnderNext = 0;
+    }  // its blocks still running may report while it ends, never after
+    const int reportsAfterTheEnd = reports;
+    plat::testing::VirtualClock next;
+    next.advance(20);
+    EXPECT_EQ(ranUnderNext, 0);
+    EXPECT_EQ(reports, reportsAfterTheEnd) << "no block of the ended clock ran under the next";
 }

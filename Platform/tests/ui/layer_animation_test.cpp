@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,13 +14,10 @@
 #include "Platform/ui/window.h"
 
 using namespace plat;
+using namespace std::chrono_literals;
 using plat::testing::VirtualClock;
 
 namespace {
-
-// Virtual time stands near 1.7e9 s, where a double resolves about 2e-7 s: step just past an instant
-// to be sure that what is due at it has fired.
-constexpr double Past = 1e-6;
 
 Path line(Point a, Point b) {
     Path p;
@@ -159,13 +157,13 @@ TEST(BasicAnimation, StepsOnTheVirtualClockAndStopsFinishedAtItsEnd) {
     layer->addAnimation(pathAnimation(line({0, 0}, {0, 0}), line({0, 0}, {100, 0}), 0.2, "grow", recorder), "grow");
 
     clock.advance(0.1);
-    EXPECT_NEAR(layer->presentationPath(Clock::now()).bounds().width(), 50, 1e-4);
+    EXPECT_EQ(layer->presentationPath(Clock::ticks()).bounds().width(), 50);
     EXPECT_TRUE(recorder->stops.empty());
     EXPECT_EQ(layer->path().bounds().width(), 100) << "the model holds the end value from the start";
 
-    clock.advance(0.1 - 2 * Past);
-    EXPECT_TRUE(recorder->stops.empty());
-    clock.advance(3 * Past);
+    clock.advance(Ticks(99'999'999));
+    EXPECT_TRUE(recorder->stops.empty()) << "one tick before its end";
+    clock.advance(1ns);
     ASSERT_EQ(recorder->stops.size(), 1u);
     EXPECT_EQ(recorder->stops[0].id, "grow");
     EXPECT_TRUE(recorder->stops[0].finished);
@@ -186,7 +184,7 @@ TEST(BasicAnimation, ReplacementAndRemovalStopUnfinishedOnTheNextTurn) {
 
     layer->addAnimation(pathAnimation(line({0, 0}, {1, 0}), line({0, 0}, {4, 0}), 0.2, "other", recorder), "other");
     layer->removeAnimationForKey("k");
-    clock.advance(0.2 + Past);
+    clock.advance(0.2);
     ASSERT_EQ(recorder->stops.size(), 3u);
     EXPECT_EQ(recorder->stops[1].id, "second");
     EXPECT_FALSE(recorder->stops[1].finished);
@@ -197,10 +195,10 @@ TEST(BasicAnimation, ReplacementAndRemovalStopUnfinishedOnTheNextTurn) {
     auto kept = pathAnimation(line({0, 0}, {1, 0}), line({0, 0}, {5, 0}), 0.1, "kept", recorder);
     kept.setRemovedOnCompletion(false);
     layer->addAnimation(kept, "kept");
-    clock.advance(0.1 + Past);
+    clock.advance(0.1);
     ASSERT_NE(layer->animationForKey("kept"), nullptr);
     layer->addAnimation(pathAnimation(line({0, 0}, {1, 0}), line({0, 0}, {6, 0}), 0.1, "after", recorder), "kept");
-    clock.advance(0.1 + Past);
+    clock.advance(0.1);
     ASSERT_EQ(recorder->stops.size(), 5u);
     EXPECT_EQ(recorder->stops[3].id, "kept");
     EXPECT_EQ(recorder->stops[4].id, "after");
@@ -217,26 +215,26 @@ TEST(BasicAnimation, FillModesDecideWhatShowsOutsideTheActiveTime) {
         a.setFromValue(Color::red());
         a.setToValue(Color::blue());
         a.setDuration(0.1);
-        a.setBeginTime(Clock::now() + delay);
+        a.setBeginTicks(Clock::ticks() + ticksFromSeconds(delay));
         a.setFillMode(mode);
         a.setRemovedOnCompletion(removed);
         layer->addAnimation(a, "c");
     };
     add(FillMode::Removed, 0.1, false);
-    EXPECT_EQ(layer->presentationStrokeColor(Clock::now()), Color::black());  // waiting: the model shows
+    EXPECT_EQ(layer->presentationStrokeColor(Clock::ticks()), Color::black());  // waiting: the model shows
     clock.advance(0.15);
-    EXPECT_TRUE(nearlyEqual(*layer->presentationStrokeColor(Clock::now()), Color(0.5, 0, 0.5, 1), 1e-4));
+    EXPECT_EQ(layer->presentationStrokeColor(Clock::ticks()), Color(0.5, 0, 0.5, 1));
     clock.advance(0.1);
-    EXPECT_EQ(layer->presentationStrokeColor(Clock::now()), Color::black()) << "ended without fill: the model";
+    EXPECT_EQ(layer->presentationStrokeColor(Clock::ticks()), Color::black()) << "ended without fill: the model";
 
     add(FillMode::Backwards, 0.1, false);
-    EXPECT_EQ(layer->presentationStrokeColor(Clock::now()), Color::red());
+    EXPECT_EQ(layer->presentationStrokeColor(Clock::ticks()), Color::red());
     add(FillMode::Forwards, 0, false);
     clock.advance(0.5);
-    EXPECT_EQ(layer->presentationStrokeColor(Clock::now()), Color::blue());
+    EXPECT_EQ(layer->presentationStrokeColor(Clock::ticks()), Color::blue());
     add(FillMode::Forwards, 0, true);
     clock.advance(0.5);
-    EXPECT_EQ(layer->presentationStrokeColor(Clock::now()), Color::black()) << "removed on completion";
+    EXPECT_EQ(layer->presentationStrokeColor(Clock::ticks()), Color::black()) << "removed on completion";
 }
 
 TEST(BasicAnimation, EaseOutTimingAndMismatchedPathsAndUnknownKeys) {
@@ -249,7 +247,7 @@ TEST(BasicAnimation, EaseOutTimingAndMismatchedPathsAndUnknownKeys) {
     a.setTimingFunction(TimingFunction::easeOut());
     layer->addAnimation(a, "grow");
     clock.advance(0.12);
-    const double half = layer->presentationPath(Clock::now()).bounds().width();
+    const double half = layer->presentationPath(Clock::ticks()).bounds().width();
     EXPECT_GT(half, 1 + 39 * 0.6) << "ease-out is past the middle at half time";
     EXPECT_LT(half, 40);
 
@@ -262,9 +260,9 @@ TEST(BasicAnimation, EaseOutTimingAndMismatchedPathsAndUnknownKeys) {
     jump.setRemovedOnCompletion(false);
     layer->addAnimation(jump, "jump");
     clock.advance(0.1);
-    EXPECT_EQ(layer->presentationPath(Clock::now()), line({0, 0}, {1, 1}));
-    clock.advance(0.1 + Past);
-    EXPECT_EQ(layer->presentationPath(Clock::now()).bounds(), Rect(0, 0, 10, 10));
+    EXPECT_EQ(layer->presentationPath(Clock::ticks()), line({0, 0}, {1, 1}));
+    clock.advance(0.1);
+    EXPECT_EQ(layer->presentationPath(Clock::ticks()).bounds(), Rect(0, 0, 10, 10));
 
     // A key path the layer does not know still runs its course and stops.
     bool stopped = false;
@@ -272,8 +270,26 @@ TEST(BasicAnimation, EaseOutTimingAndMismatchedPathsAndUnknownKeys) {
     unknown.setDuration(0.1);
     unknown.setStopHandler([&](const BasicAnimation&, bool finished) { stopped = finished; });
     layer->addAnimation(unknown);
-    clock.advance(0.1 + Past);
+    clock.advance(0.1);
     EXPECT_TRUE(stopped);
+}
+
+TEST(BasicAnimation, SecondsReadFromTheClockMeanItsExactTick) {
+    VirtualClock clock;
+    clock.advance(1ns);  // a moment that no double near today can hold
+    auto layer = Layer::create();
+    BasicAnimation fade("opacity");
+    fade.setFromValue(0.0);
+    fade.setToValue(1.0);
+    fade.setDuration(0.2);
+    fade.setFillMode(FillMode::Forwards);
+    fade.setRemovedOnCompletion(false);
+    layer->setOpacity(0.5);
+    layer->addAnimation(fade, "fade");
+    EXPECT_EQ(layer->presentationOpacity(Clock::now()), 0) << "begins now, not a fraction of a microsecond after";
+    clock.advance(0.1);
+    EXPECT_EQ(layer->presentationOpacity(Clock::now()), 0.5);
+    EXPECT_EQ(Clock::ticksAt(Clock::now() - 0.05), ticksFromSeconds(Clock::now() - 0.05)) << "other times: the nearest tick";
 }
 
 TEST(BasicAnimation, ALayerThatGoesAwayTellsItsDelegatesUnfinished) {
@@ -300,14 +316,14 @@ TEST(ViewAnimation, AlphaAnimatesFromTheOldValueAndCompletes) {
             finishedFlag = finished;
         });
     EXPECT_EQ(view->alpha(), 1) << "the model changes at once";
-    EXPECT_EQ(view->layer()->presentationOpacity(Clock::now()), 0) << "the old value shows during the delay";
+    EXPECT_EQ(view->layer()->presentationOpacity(Clock::ticks()), 0) << "the old value shows during the delay";
     clock.advance(0.2);
-    EXPECT_NEAR(view->layer()->presentationOpacity(Clock::now()), 0.5, 1e-4);
+    EXPECT_EQ(view->layer()->presentationOpacity(Clock::ticks()), 0.5);
     EXPECT_EQ(completions, 0);
-    clock.advance(0.1 + Past);
+    clock.advance(0.1);
     EXPECT_EQ(completions, 1);
     EXPECT_TRUE(finishedFlag);
-    EXPECT_EQ(view->layer()->presentationOpacity(Clock::now()), 1);
+    EXPECT_EQ(view->layer()->presentationOpacity(Clock::ticks()), 1);
 }
 
 TEST(ViewAnimation, SettingAlphaOutsideABlockEndsTheRunningAnimation) {
@@ -319,7 +335,7 @@ TEST(ViewAnimation, SettingAlphaOutsideABlockEndsTheRunningAnimation) {
         0.2, [&] { view->setAlpha(1); }, [&](bool finished) { results.push_back(finished); });
     clock.advance(0.1);
     view->setAlpha(0);
-    EXPECT_EQ(view->layer()->presentationOpacity(Clock::now()), 0);
+    EXPECT_EQ(view->layer()->presentationOpacity(Clock::ticks()), 0);
     clock.advance(0.5);
     EXPECT_EQ(results, std::vector<bool>{false});
 

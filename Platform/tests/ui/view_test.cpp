@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ public:
         if (onLayout) onLayout();
     }
     void drawRect(Context& context, const Rect& rect) override {
+        if (onDraw) onDraw();
         _journal.push_back("draw " + _name);
         sawCurrentContext = currentContext() == &context;
         drawnRect = rect;
@@ -34,6 +36,7 @@ public:
         }
     }
     std::function<void()> onLayout;
+    std::function<void()> onDraw;
     std::optional<Color> fill;
     bool sawCurrentContext = false;
     Rect drawnRect;
@@ -224,6 +227,25 @@ TEST(View, DisplayDrawsTheTreeInWindowCoordinatesWithBackgroundsFirst) {
     EXPECT_EQ(rec.fills()[1]->bounds(), Rect(30, 40, 40, 40));
     EXPECT_FALSE(parent->needsDisplay());
     EXPECT_EQ(rec.saveDepth(), 0u);
+}
+
+TEST(View, AViewThatRemovesItselfWhileDrawingFinishesItsDraw) {
+    std::vector<std::string> journal;
+    auto window = Window::create({0, 0, 100, 100});
+    std::weak_ptr<JournalView> weak;
+    {
+        auto view = JournalView::create("leaving", journal, {10, 10, 20, 20});
+        view->fill = Color::red();
+        view->onDraw = [raw = view.get()] { raw->removeFromSuperview(); };
+        window->addSubview(view);
+        weak = view;
+    }
+    RecordingContext rec;
+    window->display(rec);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "draw leaving"), 1);
+    EXPECT_TRUE(rec.findFill(Color::red()));
+    EXPECT_TRUE(window->subviews().empty());
+    EXPECT_TRUE(weak.expired()) << "let go of once its draw is over";
 }
 
 TEST(View, AlphaAndRoundedClippingApplyToEverythingTheViewDraws) {

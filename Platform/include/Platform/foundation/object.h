@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/value.h"
 
 namespace plat {
@@ -18,7 +19,7 @@ class DynamicObject;
     static const ::plat::ClassInfo& staticClassInfo(); \
     const ::plat::ClassInfo& classInfo() const override { return staticClassInfo(); }
 
-class Object : public std::enable_shared_from_this<Object> {
+class PLAT_EXPORT Object : public std::enable_shared_from_this<Object> {
 public:
     Object() = default;
     Object(const Object&) = default;
@@ -42,7 +43,7 @@ public:
 // The dynamic-object methods that an application item may answer in place of its declared properties
 // (a host layer hands in items that are not native objects this way). `answeredMethods` says which
 // of the four the object answers; the others are never called.
-class DynamicObject : public Object {
+class PLAT_EXPORT DynamicObject : public Object {
 public:
     enum Method : unsigned { GetPropertyValue = 1, SetPropertyValue = 2, GetPropertyDescriptors = 4, GetPropertyNames = 8 };
 

@@ -13,8 +13,10 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/exception.h"
 #include "Platform/foundation/object.h"
 
@@ -40,7 +42,7 @@ struct MemberRef {
     }
 };
 
-class Property {
+class PLAT_EXPORT Property {
 public:
     using Getter = Value (*)(const Object&, const MemberRef&);
     using NumberGetter = double (*)(const Object&, const MemberRef&);
@@ -74,7 +76,7 @@ private:
     bool _isDataMember;
 };
 
-class ClassInfo {
+class PLAT_EXPORT ClassInfo {
 public:
     using Factory = ObjectPtr (*)();
 
@@ -122,7 +124,30 @@ namespace detail {
 template <class T>
 struct PropertyType;  // encoding, boxing and unboxing of one member type
 
-bool numberFits(const Value& v, double lo, double hi);
+// Whether the number `v` keeps its value in a member of type T. Integers drop a fraction, as the
+// platform's conversions do, and must then lie within T's range; NaN fits no integer. A float takes
+// any double of float magnitude, and NaN and the infinities.
+template <class T>
+bool numberFits(const Value& v) {
+    if constexpr (std::is_floating_point_v<T>) {
+        if constexpr (std::numeric_limits<T>::max() >= std::numeric_limits<double>::max()) {
+            return true;
+        } else {
+            const double d = v.asDouble();
+            return !std::isfinite(d) || std::fabs(d) <= static_cast<double>(std::numeric_limits<T>::max());
+        }
+    } else {
+        // The character types have no in_range of their own: ask their signed or unsigned twin.
+        using Integer = std::conditional_t<std::is_signed_v<T>, std::make_signed_t<T>, std::make_unsigned_t<T>>;
+        if (!v.isDouble()) return std::in_range<Integer>(v.asInteger());
+        // [lowest, limit) with limit = max + 1, a power of two that a double holds exactly (max itself
+        // may round up to it for 64-bit types, which would let 2^63 or 2^64 through).
+        constexpr double lowest = static_cast<double>(std::numeric_limits<T>::min());
+        constexpr double limit = static_cast<double>(std::numeric_limits<T>::max() / 2 + 1) * 2;
+        const double whole = std::trunc(v.asDouble());
+        return whole >= lowest && whole < limit;  // false for NaN
+    }
+}
 
 // clang-format off
 template <class T>
@@ -141,25 +166,12 @@ struct PropertyType<T> {
     }
     static Value box(const T& v) { return Value(v); }
     static bool unbox(const Value& v, T& out) {
-        if (!v.isNumber()) return false;
-        if constexpr (std::is_floating_point_v<T>) {
+        if (!v.isNumber() || !numberFits<T>(v)) return false;
+        if constexpr (std::is_floating_point_v<T>)
             out = static_cast<T>(v.asDouble());
-            return true;
-        } else {
-            if (!v.isDouble()) {
-                std::int64_t i = v.asInteger();
-                if (i < static_cast<std::int64_t>(std::numeric_limits<T>::min()) ||
-                    (std::is_unsigned_v<T> ? false : i > static_cast<std::int64_t>(std::numeric_limits<T>::max())))
-                    return false;
-                out = static_cast<T>(i);
-                return true;
-            }
-            if (!numberFits(v, static_cast<double>(std::numeric_limits<T>::min()),
-                            static_cast<double>(std::numeric_limits<T>::max())))
-                return false;
-            out = static_cast<T>(v.asDouble());
-            return true;
-        }
+        else
+            out = v.isDouble() ? static_cast<T>(v.asDouble()) : static_cast<T>(v.asInteger());
+        return true;
     }
     static double number(const T& v) { return static_cast<double>(v); }
 };
@@ -282,7 +294,7 @@ struct PropertyType<std::shared_ptr<T>> {
     }
 };
 
-std::string attributes(const std::string& encoding, bool readOnly, const std::string& name);
+PLAT_EXPORT std::string attributes(const std::string& encoding, bool readOnly, const std::string& name);
 
 template <class T>
 using Bare = std::remove_cvref_t<T>;
@@ -358,14 +370,15 @@ Property property(std::string name, R (C::*getter)() const, void (C::*setter)(A)
 // ---- key-value access --------------------------------------------------------------------------
 
 // Reads `key` of an object (its declared properties), a dictionary (the entry, nil when absent) or an
-// array (the key read from every element). nil reads nil. Anything else, or an object without the
-// key, throws UndefinedKeyException.
-Value valueForKey(const Value& target, std::string_view key);
+// array (the key read from every element; an array that holds itself or nests past MaxNestingDepth
+// throws InvalidArgumentException). nil reads nil. Anything else, or an object without the key, throws
+// UndefinedKeyException.
+PLAT_EXPORT Value valueForKey(const Value& target, std::string_view key);
 // Writes `key`; throws UndefinedKeyException for a missing key, InvalidArgumentException for a
 // read-only property or a value of the wrong type. Writing to nil does nothing.
-void setValueForKey(const Value& target, std::string_view key, const Value& value);
+PLAT_EXPORT void setValueForKey(const Value& target, std::string_view key, const Value& value);
 // Dotted paths: each part read from the previous result.
-Value valueForKeyPath(const Value& target, std::string_view path);
-void setValueForKeyPath(const Value& target, std::string_view path, const Value& value);
+PLAT_EXPORT Value valueForKeyPath(const Value& target, std::string_view path);
+PLAT_EXPORT void setValueForKeyPath(const Value& target, std::string_view path, const Value& value);
 
 }  // namespace plat

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
 
 namespace plat {
@@ -26,7 +27,15 @@ using DictionaryPtr = std::shared_ptr<Dictionary>;
 // The index that lookups answer when nothing is found (the largest signed index, as the platform has it).
 inline constexpr std::size_t NotFound = static_cast<std::size_t>(INT64_MAX);
 
-class Value {
+// How deeply arrays and dictionaries may nest for the walks that recurse into them (isEqual,
+// description, key reads mapped over arrays); the walks also notice a container that holds itself.
+// Past the bound or on a cycle: isEqual answers false past the bound and true on a cycle (no finite
+// look tells the two apart), description shows "..." in place of the container, and a key read
+// throws InvalidArgumentException. So no value, however built, overflows the stack there. (An
+// object's own isEqual or description is its class's code: recursion there is the class's.)
+inline constexpr int MaxNestingDepth = 512;
+
+class PLAT_EXPORT Value {
 public:
     enum class Kind : std::uint8_t { Nil, Null, Bool, Integer, Double, String, Date, Array, Dictionary, Object };
     struct NullTag {
@@ -50,7 +59,16 @@ public:
     // clang-format off
     template <class T>
         requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
-    Value(T i) : _v(static_cast<std::int64_t>(i)) {}
+    Value(T i) {
+        // An unsigned 64-bit value past the signed range keeps its magnitude as a double rather than
+        // wrapping round to a negative integer.
+        if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t))
+            if (i > static_cast<T>(INT64_MAX)) {
+                _v = static_cast<double>(i);
+                return;
+            }
+        _v = static_cast<std::int64_t>(i);
+    }
     // clang-format on
     Value(double d) : _v(d) {}
     Value(float f) : _v(static_cast<double>(f)) {}
@@ -108,12 +126,13 @@ public:
     }
 
     // The platform's equality: numbers compare by value across kinds, strings by content, containers
-    // element-wise, objects through Object::isEqual.
+    // element-wise, objects through Object::isEqual (see MaxNestingDepth for cycles and deep nesting).
     bool isEqual(const Value& other) const;
     friend bool operator==(const Value& a, const Value& b) { return a.isEqual(b); }
     // Same object (for objects and containers) or equal scalar.
     bool isIdentical(const Value& other) const;
 
+    // Containers past MaxNestingDepth, or holding themselves, show as "...".
     std::string description() const;
 
 private:

@@ -5,13 +5,14 @@
 
 #include <memory>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/graphics/context.h"
 
 namespace plat {
 
 class Image;
 
-class CairoContext : public Context {
+class PLAT_EXPORT CairoContext : public Context {
 public:
     // Draws into `target`, which must outlive the context; user space is in points (the image's
     // scale is the base transform).

@@ -2,9 +2,11 @@
 // An RGBA colour of doubles in 0…1 (device RGB), with HSB conversion and the named colours
 // that the controls use as defaults.
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
-struct Color {
+struct PLAT_EXPORT Color {
     double r = 0, g = 0, b = 0, a = 1;
 
     constexpr Color() = default;
@@ -48,6 +50,6 @@ struct Color {
 };
 
 // Components equal within `tolerance` (colours that went through 8-bit pixels or alpha products).
-bool nearlyEqual(const Color& x, const Color& y, double tolerance = 1e-9);
+PLAT_EXPORT bool nearlyEqual(const Color& x, const Color& y, double tolerance = 1e-9);
 
 }  // namespace plat

@@ -5,10 +5,13 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/path.h"
@@ -34,12 +37,69 @@ constexpr FillRule modeFillRule(DrawingMode mode) {
 }
 
 // One clip in device space; the clip in force is the intersection of a state's clips.
-struct ClipEntry {
+struct PLAT_EXPORT ClipEntry {
     Path devicePath;
     FillRule rule = FillRule::NonZero;
 };
 
-struct GraphicsState {
+// The clips of a graphics state: an immutable list shared between the states that have it, so a
+// save copies one pointer however many clips are in force, and a clip added after a save makes a
+// new head that shares the rest (copy on write). Iteration goes from the newest clip to the oldest;
+// the clip in force, an intersection, does not depend on the order.
+class PLAT_EXPORT ClipList {
+    struct Node;
+
+public:
+    ClipList() = default;
+    ClipList(const ClipList&) = default;
+    ClipList(ClipList&&) noexcept = default;
+    // By value, so that what this list held is let go of by the destructor.
+    ClipList& operator=(ClipList other) noexcept {
+        _head.swap(other._head);
+        return *this;
+    }
+    ~ClipList();
+
+    std::size_t size() const;
+    bool empty() const { return !_head; }
+    // The newest clip (the list must not be empty).
+    const ClipEntry& back() const;
+    void push_back(ClipEntry entry);
+    // Whether both lists are the same shared storage.
+    bool sharesStorageWith(const ClipList& other) const { return _head == other._head; }
+
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = ClipEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const ClipEntry*;
+        using reference = const ClipEntry&;
+
+        const_iterator() = default;
+        reference operator*() const;
+        pointer operator->() const { return &**this; }
+        const_iterator& operator++();
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++*this;
+            return before;
+        }
+        friend bool operator==(const const_iterator&, const const_iterator&) = default;
+
+    private:
+        friend class ClipList;
+        explicit const_iterator(const Node* node) : _node(node) {}
+        const Node* _node = nullptr;
+    };
+    const_iterator begin() const { return const_iterator(_head.get()); }
+    const_iterator end() const { return {}; }
+
+private:
+    std::shared_ptr<Node> _head;
+};
+
+struct PLAT_EXPORT GraphicsState {
     AffineTransform ctm;  // user space → device space
     double alpha = 1;     // as set (not clamped); colours use it limited to 0…1
     Color fillColor = Color::black();
@@ -50,10 +110,10 @@ struct GraphicsState {
     double miterLimit = 10;
     std::vector<double> dash;  // user-space lengths; empty is a solid line
     double dashPhase = 0;
-    std::vector<ClipEntry> clips;
+    ClipList clips;
 };
 
-class Context {
+class PLAT_EXPORT Context {
 public:
     virtual ~Context();
     Context(const Context&) = delete;
@@ -131,7 +191,7 @@ protected:
     virtual void onDrawPath(const Path& userPath, DrawingMode mode) = 0;
     virtual void onDrawImage(const Image& image, const Rect& userRect) = 0;
     virtual void onDrawText(const TextDraw& draw) = 0;
-    // The state's clip list just grew by `clip` (already in state().clips).
+    // The state's clip list just grew by `clip` (already in state().clips, as its newest entry).
     virtual void onClip(const ClipEntry& clip) = 0;
     // After a restore: the clips in force may have shrunk from `previousClipCount`.
     virtual void onRestore(std::size_t previousClipCount) { (void)previousClipCount; }
@@ -142,15 +202,15 @@ private:
 
 // The current context of this thread: the top of the stack that drawing passes and image contexts
 // push, or null outside of them. Contexts are pushed by pointer; the pusher keeps them alive.
-Context* currentContext();
-void pushContext(Context& context);
+PLAT_EXPORT Context* currentContext();
+PLAT_EXPORT void pushContext(Context& context);
 // Pops the top context (nothing when the stack is empty).
-void popContext();
+PLAT_EXPORT void popContext();
 // Takes the topmost entry of `context` off the stack wherever it is (a context going away).
-void removeContext(Context& context);
+PLAT_EXPORT void removeContext(Context& context);
 
 // Pushes a context for the length of a scope.
-class CurrentContextScope {
+class PLAT_EXPORT CurrentContextScope {
 public:
     explicit CurrentContextScope(Context& context) { pushContext(context); }
     ~CurrentContextScope() { popContext(); }

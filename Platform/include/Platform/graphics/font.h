@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
 enum class FontWeight {
@@ -29,7 +31,7 @@ enum FontTraits : unsigned {
     FontTraitMonospace = 8
 };
 
-struct Font {
+struct PLAT_EXPORT Font {
     std::string family = systemFamily();
     double size = 12;
     FontWeight weight = FontWeight::Regular;
@@ -75,18 +77,18 @@ inline constexpr const char* Unspecified = "_UICTContentSizeCategoryUnspecified"
 }  // namespace ContentSizeCategory
 
 // The category in force (Large until someone sets another). Safe from any thread.
-std::string preferredContentSizeCategory();
+PLAT_EXPORT std::string preferredContentSizeCategory();
 // Stores the category and, when it changed, calls the change handler (the UI layer posts its
 // notification from there). Any string is accepted: unknown names scale by 1.
-void setPreferredContentSizeCategory(std::string_view category);
+PLAT_EXPORT void setPreferredContentSizeCategory(std::string_view category);
 // One handler at a time; the UI layer installs it. Returns the previous one, so whoever replaces it for a
 // while can put it back. An empty function removes it.
 using ContentSizeCategoryChangeHandler = std::function<void(const std::string& category)>;
-ContentSizeCategoryChangeHandler setContentSizeCategoryChangeHandler(ContentSizeCategoryChangeHandler handler);
+PLAT_EXPORT ContentSizeCategoryChangeHandler setContentSizeCategoryChangeHandler(ContentSizeCategoryChangeHandler handler);
 
 // The body text size of a category, in points (17 at Large): what dynamic-type text styles scale from.
-double preferredBodyPointSize(std::string_view category);
+PLAT_EXPORT double preferredBodyPointSize(std::string_view category);
 // preferredBodyPointSize(category) / preferredBodyPointSize(Large).
-double contentSizeScale(std::string_view category);
+PLAT_EXPORT double contentSizeScale(std::string_view category);
 
 }  // namespace plat

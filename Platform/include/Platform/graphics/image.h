@@ -4,20 +4,35 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
 
 namespace plat {
 
-class Image {
+class PLAT_EXPORT Image {
 public:
-    // A transparent image of the given size in pixels (negative sizes count as 0).
+    // The largest side, in pixels, of any image: the largest that Cairo draws into or from.
+    static constexpr int MaxPixelSide = 32767;
+    // The most pixels an image may have (256 MiB of pixels). Creating or decoding anything larger
+    // is refused before any memory is taken, so a small file claiming a huge size costs nothing.
+    static constexpr std::int64_t MaxPixelCount = std::int64_t{1} << 26;
+    static constexpr int BytesPerPixel = 4;
+
+    // Why an image of this many pixels cannot be made (a side or the budget exceeded), or nullopt
+    // when it can. Negative sizes are not refused here (they count as 0).
+    static std::optional<std::string> sizeRefusal(std::int64_t pixelWidth, std::int64_t pixelHeight);
+
+    // A transparent image of the given size in pixels (negative sizes count as 0). A size beyond
+    // the limits above makes an empty image and logs why.
     Image(int pixelWidth, int pixelHeight, double scale = 1);
-    // An image of `size` points at `scale` (pixels rounded up).
+    // An image of `size` points at `scale` (pixels rounded up); null, with the reason logged, when
+    // that is beyond the limits.
     static std::shared_ptr<Image> create(Size size, double scale = 1);
 
     int pixelWidth() const { return _width; }
@@ -30,7 +45,9 @@ public:
 
     std::uint32_t* data() { return _pixels.data(); }
     const std::uint32_t* data() const { return _pixels.data(); }
-    int strideBytes() const { return _width * 4; }
+    // Bytes a row: the limits keep it well inside an int, as Cairo wants it.
+    int strideBytes() const { return static_cast<int>(std::int64_t{_width} * BytesPerPixel); }
+    std::size_t byteCount() const { return _pixels.size() * BytesPerPixel; }
     std::uint32_t rawPixel(int x, int y) const { return _pixels[static_cast<std::size_t>(y) * _width + x]; }
 
     // Un-premultiplied colour of one pixel; out-of-range positions give the clear colour.
@@ -42,7 +59,8 @@ public:
     std::vector<std::uint8_t> encodePNG() const;
     bool writePNG(const std::string& path) const;
 
-    // Decoders answer null for data that is not a whole image of their format.
+    // Decoders answer null for data that is not a whole image of their format (a file cut short
+    // included) and, with the reason logged, for one that claims a size beyond the limits.
     static std::shared_ptr<Image> decodePNG(std::span<const std::uint8_t> bytes, double scale = 1);
     static std::shared_ptr<Image> decodeJPEG(std::span<const std::uint8_t> bytes, double scale = 1);
     // PNG or JPEG by their signatures.
@@ -50,8 +68,8 @@ public:
     static std::shared_ptr<Image> readFile(const std::string& path, double scale = 1);
 
 private:
-    // The largest side, in pixels, that creating or decoding an image allocates.
-    static constexpr int MaxPixelSide = 32768;
+    // Logs and answers false when an image of that size may not be made; `what` names the source.
+    static bool admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what);
 
     int _width = 0, _height = 0;
     double _scale = 1;
@@ -59,7 +77,7 @@ private:
 };
 
 // Packs an un-premultiplied colour into a premultiplied ARGB32 word and back.
-std::uint32_t premultipliedARGB(const Color& c);
-Color unpremultiplied(std::uint32_t argb);
+PLAT_EXPORT std::uint32_t premultipliedARGB(const Color& c);
+PLAT_EXPORT Color unpremultiplied(std::uint32_t argb);
 
 }  // namespace plat

@@ -4,26 +4,31 @@
 
 #include <memory>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/image.h"
 
 namespace plat {
 
-class ImageContext {
+class PLAT_EXPORT ImageContext {
 public:
+    // A size beyond the image limits is refused (logged): the pass then draws into an empty image
+    // and hands over null.
     ImageContext(Size size, double scale = 1, bool opaque = false);
     ~ImageContext();
     ImageContext(const ImageContext&) = delete;
     ImageContext& operator=(const ImageContext&) = delete;
 
     Context& context() { return *_context; }
-    // A copy of what has been drawn so far.
+    // A copy of what has been drawn so far (null when the size was refused).
     std::shared_ptr<Image> snapshot();
-    // Ends the pass (the context is current no more) and hands over the image.
+    // Ends the pass (the context is current no more) and hands over the image (null when the size
+    // was refused).
     std::shared_ptr<Image> finish();
 
 private:
     std::shared_ptr<Image> _image;
+    bool _refused = false;
     std::unique_ptr<CairoContext> _context;
     bool _pushed = false;
 };

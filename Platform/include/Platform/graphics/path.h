@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 
 namespace plat {
@@ -15,7 +16,7 @@ enum class FillRule { NonZero, EvenOdd };
 // y-down view surface IncreasingAngle turns clockwise.
 enum class ArcDirection { IncreasingAngle, DecreasingAngle };
 
-class Path {
+class PLAT_EXPORT Path {
 public:
     enum class Verb : std::uint8_t { Move, Line, Quad, Cubic, Close };
 

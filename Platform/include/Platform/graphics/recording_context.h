@@ -7,11 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/graphics/context.h"
 
 namespace plat {
 
-struct DrawOp {
+struct PLAT_EXPORT DrawOp {
     enum class Kind { Fill, Stroke, Image, Text };
     Kind kind = Kind::Fill;
 
@@ -47,7 +48,7 @@ struct DrawOp {
     double rotationDegrees() const;
 };
 
-class RecordingContext : public Context {
+class PLAT_EXPORT RecordingContext : public Context {
 public:
     // `baseTransform` maps points to device pixels (a scale for a @2x surface, for instance).
     explicit RecordingContext(const AffineTransform& baseTransform = {});

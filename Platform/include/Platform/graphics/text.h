@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
@@ -51,14 +52,14 @@ struct TextOptions {
 
 // Size of the text box: the width of the widest line and the height of all lines. `maxWidth` wraps
 // (or truncates, by the options) the text to that width; infinity means one line per paragraph.
-Size measureText(const AttributedString& text, double maxWidth = std::numeric_limits<double>::infinity(),
-                 const TextOptions& options = {});
-Size measureText(std::string_view text, const Font& font);
+PLAT_EXPORT Size measureText(const AttributedString& text, double maxWidth = std::numeric_limits<double>::infinity(),
+                             const TextOptions& options = {});
+PLAT_EXPORT Size measureText(std::string_view text, const Font& font);
 
 // Font metrics at a size: ascent (above the baseline) and descent (below it), positive.
 struct FontMetrics {
     double ascent = 0, descent = 0, lineHeight = 0;
 };
-FontMetrics fontMetrics(const Font& font);
+PLAT_EXPORT FontMetrics fontMetrics(const Font& font);
 
 }  // namespace plat

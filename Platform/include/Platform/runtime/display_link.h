@@ -1,17 +1,21 @@
 #pragma once
 // A display link: a callback on the main run loop at every frame of a 60 Hz display, with frame times
-// on plat::Clock (frames fall on whole multiples of 1/60 s, so ticks are reproducible under a virtual clock).
+// on plat::Clock (frame n falls on the first tick at or after n/60 s since 1970, so frames are
+// reproducible under a virtual clock).
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+#include "Platform/PlatformExport.h"
+#include "Platform/runtime/ticks.h"
+
 namespace plat {
 
 class RunLoop;
 
-class DisplayLink : public std::enable_shared_from_this<DisplayLink> {
+class PLAT_EXPORT DisplayLink : public std::enable_shared_from_this<DisplayLink> {
 public:
     static constexpr double FramesPerSecond = 60;
 
@@ -42,8 +46,8 @@ private:
     std::atomic<bool> _valid{true};
     // Guarded by the runtime lock:
     std::shared_ptr<const Callback> _callback;
-    std::int64_t _nextFrame = 0;  // frame index: its time is _nextFrame / FramesPerSecond
-    double _timestamp = 0;
+    std::int64_t _nextFrame = 0;  // frame index, counted from 1970
+    Ticks _timestamp{0};
     std::uint64_t _order = 0;
     bool _added = false;
     bool _paused = false;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/value.h"
 
 namespace plat {
@@ -20,7 +21,7 @@ struct Notification {
     Value userInfo;                // nil or a dictionary
 };
 
-class NotificationCenter {
+class PLAT_EXPORT NotificationCenter {
 public:
     using Block = std::function<void(const Notification&)>;
     // Identifies one registration; 0 is never issued.

@@ -2,23 +2,27 @@
 // The main run loop: posted tasks, timers and display links, run in turns on the main thread, with
 // observers called after every turn (the UI layer runs its layout-then-display pass there).
 //
-// One turn: the timers and display-link frames due now fire in order of date, ties in order of
-// insertion; then the tasks that were posted before the turn's tasks began run in FIFO order; then the
-// after-turn observers run. Under the system clock the run functions wait in real time; under a virtual
-// clock they first let the background pool settle and then jump time to the next due event (a timer,
-// a frame, or a background sleep or semaphore time-out), so everything fires in time order and no test
-// ever sleeps.
+// One turn: the timers and display-link frames due now (to the tick) fire in order of date, ties in
+// order of insertion; then the tasks that were posted before the turn's tasks began run in FIFO
+// order; then the after-turn observers run. Under the system clock the run functions wait in real
+// time; under a virtual clock they first let the background pool settle and then jump time to the
+// next due event (a timer, a frame, a delayed background block, or a background sleep or semaphore
+// time-out), so everything fires in time order and no test ever sleeps. Timers and frames wait in a
+// structure ordered by date: adding or removing one costs logarithmic time, however many there are.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+#include "Platform/PlatformExport.h"
+#include "Platform/runtime/ticks.h"
 
 namespace plat {
 
 class Timer;
 class DisplayLink;
 
-class RunLoop {
+class PLAT_EXPORT RunLoop {
 public:
     using Task = std::function<void()>;
     using ObserverId = std::uint64_t;
@@ -33,6 +37,7 @@ public:
     // The run functions belong to the main thread (elsewhere they throw InternalInconsistencyException).
     // Each runs at least one turn. A negative or NaN duration is 0.
     void runFor(double seconds);
+    void runFor(Ticks span);
     // Runs until `predicate` holds (checked after each turn) or `timeoutSeconds` have passed on the
     // clock; answers the predicate's last value.
     bool runUntil(const std::function<bool()>& predicate, double timeoutSeconds);
@@ -56,17 +61,19 @@ private:
     RunLoop() = default;
     void requireMainThread(const char* what) const;
     void turn();
-    void fireDue(double now);
+    void fireDue(Ticks now);
     void runPostedTasks();
     void notifyObservers();
-    bool runTo(double end, const std::function<bool()>* predicate);
-    bool readyLocked(double now) const;
-    double nextEventLocked() const;
+    bool runTo(Ticks end, const std::function<bool()>* predicate);
+    bool readyLocked(Ticks now) const;
+    Ticks nextEventLocked() const;
     // Take the loop's reference out under the runtime lock; the caller lets it go after unlocking,
     // since the last reference may destroy captures that call back into the runtime.
     std::shared_ptr<Timer> takeTimerLocked(Timer& timer);
+    void moveTimerLocked(Timer& timer, Ticks moment);
     void addLinkLocked(std::shared_ptr<DisplayLink> link);
     std::shared_ptr<DisplayLink> takeLinkLocked(DisplayLink& link);
+    void setLinkPausedLocked(DisplayLink& link, bool paused);
 };
 
 }  // namespace plat

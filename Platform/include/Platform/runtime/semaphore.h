@@ -5,9 +5,11 @@
 #include <limits>
 #include <memory>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat::dispatch {
 
-class Semaphore {
+class PLAT_EXPORT Semaphore {
 public:
     static constexpr double Forever = std::numeric_limits<double>::infinity();
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/value.h"
 
@@ -26,8 +27,8 @@ inline constexpr std::string_view KeyboardDidHideNotification = "KeyboardDidHide
 inline constexpr std::string_view KeyboardFrameEndUserInfoKey = "KeyboardFrameEndUserInfoKey";
 
 // The user info of a keyboard notification.
-Value keyboardUserInfo(const Rect& endFrame);
+PLAT_EXPORT Value keyboardUserInfo(const Rect& endFrame);
 // The end frame of a keyboard notification; nullopt when it carries none or a malformed one.
-std::optional<Rect> keyboardEndFrame(const Notification& notification);
+PLAT_EXPORT std::optional<Rect> keyboardEndFrame(const Notification& notification);
 
 }  // namespace plat

@@ -1,33 +1,44 @@
 #pragma once
-// A one-shot or repeating timer that fires on the main run loop at dates on plat::Clock.
+// A one-shot or repeating timer that fires on the main run loop at moments on plat::Clock.
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
+#include "Platform/runtime/ticks.h"
 
 namespace plat {
 
 class RunLoop;
 
-class Timer {
+class PLAT_EXPORT Timer {
 public:
     // The callback receives the timer, so it can invalidate it.
     using Callback = std::function<void(Timer&)>;
+    // The shortest repeat: a repeating timer with no interval would keep the run loop firing it for ever.
+    static constexpr Ticks MinimumRepeat{100'000};  // 0.1 ms
 
-    // A timer not yet on a run loop; it first fires `interval` seconds after now. A negative or NaN
-    // interval is 0; a repeating timer repeats at least every 0.1 ms.
-    static std::shared_ptr<Timer> create(double interval, bool repeats, Callback callback);
+    // A timer not yet on a run loop; it first fires `interval` after now. A negative or NaN interval is
+    // 0; a repeating timer repeats at least every MinimumRepeat.
+    static std::shared_ptr<Timer> create(double intervalSeconds, bool repeats, Callback callback);
+    static std::shared_ptr<Timer> create(Ticks interval, bool repeats, Callback callback);
     // The same, added to the main run loop, which keeps it until it is invalidated.
-    static std::shared_ptr<Timer> scheduled(double interval, bool repeats, Callback callback);
+    static std::shared_ptr<Timer> scheduled(double intervalSeconds, bool repeats, Callback callback);
+    static std::shared_ptr<Timer> scheduled(Ticks interval, bool repeats, Callback callback);
 
-    double timeInterval() const { return _interval; }
+    double timeInterval() const { return secondsFromTicks(_interval); }
     bool repeats() const { return _repeats; }
+
     Date fireDate() const;
-    // Moves the next firing; a repeating timer goes on from there.
+    // Moves the next firing; a repeating timer goes on from there. A date that is not finite is refused
+    // (logged); one beyond the range of ticks never comes.
     void setFireDate(Date date);
+    // The next firing to the tick, as the run loop keeps it.
+    Ticks fireTicks() const;
+    void setFireTicks(Ticks moment);
 
     // Stops the timer for good and lets go of its callback. A one-shot timer invalidates itself once
     // its callback has returned. Safe inside the callback and from any thread.
@@ -35,17 +46,17 @@ public:
     bool isValid() const { return _valid.load(std::memory_order_acquire); }
 
     // Use create() or scheduled().
-    Timer(double interval, bool repeats, Callback callback);
+    Timer(Ticks interval, bool repeats, Callback callback);
 
 private:
     friend class RunLoop;
 
-    const double _interval;
+    const Ticks _interval;
     const bool _repeats;
     std::atomic<bool> _valid{true};
     // Guarded by the runtime lock:
     std::shared_ptr<const Callback> _callback;
-    double _fireDate = 0;
+    Ticks _fireDate{0};
     std::uint64_t _order = 0;  // insertion order on the run loop: ties between equal dates
     bool _scheduled = false;
     bool _spent = false;  // a one-shot timer whose callback has started

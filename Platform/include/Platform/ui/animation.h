@@ -1,6 +1,6 @@
 #pragma once
 // Basic animations of layer properties: a key path ("opacity", "path", "strokeColor", "fillColor",
-// "lineWidth", "backgroundColor"), from and to values, a duration and start time on plat::Clock, a
+// "lineWidth", "backgroundColor"), from and to values, a duration and start moment on plat::Clock, a
 // timing curve, a fill mode, and a delegate or handler told when the animation stops. Layers run them
 // (Layer::addAnimation); this header holds only the description and the value interpolation.
 
@@ -14,6 +14,7 @@
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/path.h"
+#include "Platform/runtime/ticks.h"
 
 namespace plat {
 
@@ -87,10 +88,14 @@ public:
     void setDuration(double seconds) { _duration = seconds; }
     double effectiveDuration() const;
 
-    // Start on plat::Clock in seconds; 0 means "when added to a layer" (the layer stores the time
-    // it resolved in its own copy).
-    double beginTime() const { return _beginTime; }
-    void setBeginTime(double clockSeconds) { _beginTime = clockSeconds; }
+    // Start on plat::Clock; 0 means "when added to a layer" (the layer stores the moment it resolved
+    // in its own copy). Kept in ticks; seconds are read as Clock::ticksAt reads them.
+    Ticks beginTicks() const { return _begin; }
+    void setBeginTicks(Ticks moment) { _begin = moment; }
+    double beginTime() const { return secondsFromTicks(_begin); }
+    void setBeginTime(double clockSeconds);
+    // The moment the active time ends: the begin plus the effective duration (at least one tick).
+    Ticks endTicks() const;
 
     // Unset: linear.
     const std::optional<TimingFunction>& timingFunction() const { return _timing; }
@@ -114,15 +119,17 @@ public:
     Value value(const std::string& key) const;
     void setValue(const std::string& key, Value value);
 
-    // Eased progress at clock time `time` for an animation that began at beginTime(), or nullopt when
-    // the animation shows nothing then (before its start or after its end, as the fill mode says).
-    std::optional<double> progressAt(double time) const;
+    // Eased progress at the clock's moment `time` for an animation that began at beginTicks(), or
+    // nullopt when the animation shows nothing then (before its start or after its end, as the fill
+    // mode says). The active time runs from the begin up to, not including, endTicks().
+    std::optional<double> progressAt(Ticks time) const;
+    std::optional<double> progressAt(double clockSeconds) const;  // NaN shows nothing
 
 private:
     std::string _keyPath;
     std::optional<AnimationValue> _from, _to;
     double _duration = 0;
-    double _beginTime = 0;
+    Ticks _begin{0};
     std::optional<TimingFunction> _timing;
     FillMode _fillMode = FillMode::Removed;
     bool _removedOnCompletion = true;

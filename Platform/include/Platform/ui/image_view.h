@@ -4,18 +4,35 @@
 
 #include <memory>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/ui/view.h"
 
 namespace plat {
 
 class Image;
 
-enum class ContentMode { ScaleToFill, ScaleAspectFit, ScaleAspectFill, Center };
+// The platform's codes. The scaling modes stretch (ScaleToFill), fit inside (ScaleAspectFit) or fill
+// and overflow (ScaleAspectFill, cut by the bounds); the others place the image unscaled.
+enum class ContentMode : int {
+    ScaleToFill = 0,
+    ScaleAspectFit = 1,
+    ScaleAspectFill = 2,
+    Redraw = 3,  // stretches, as ScaleToFill
+    Center = 4,
+    Top = 5,
+    Bottom = 6,
+    Left = 7,
+    Right = 8,
+    TopLeft = 9,
+    TopRight = 10,
+    BottomLeft = 11,
+    BottomRight = 12
+};
 
 // Where an image of `size` lands in `bounds` under `mode`.
-Rect contentRect(ContentMode mode, Size size, const Rect& bounds);
+PLAT_EXPORT Rect contentRect(ContentMode mode, Size size, const Rect& bounds);
 
-class ImageView : public View {
+class PLAT_EXPORT ImageView : public View {
 public:
     static std::shared_ptr<ImageView> create(const Rect& frame = {});
     static std::shared_ptr<ImageView> create(std::shared_ptr<Image> image);

@@ -115,9 +115,12 @@ public:
 
     // The model value of an animatable key path, or nullopt for key paths the layer does not know.
     virtual std::optional<AnimationValue> modelValue(std::string_view keyPath) const;
-    // The value that running animations show at clock time `time` (the model value when none does).
-    std::optional<AnimationValue> presentationValue(std::string_view keyPath, double time) const;
-    double presentationOpacity(double time) const;
+    // The value that running animations show at the clock's moment `time` (the model value when none
+    // does). Seconds on the clock are read as Clock::ticksAt reads them.
+    std::optional<AnimationValue> presentationValue(std::string_view keyPath, Ticks time) const;
+    std::optional<AnimationValue> presentationValue(std::string_view keyPath, double clockSeconds) const;
+    double presentationOpacity(Ticks time) const;
+    double presentationOpacity(double clockSeconds) const;
 
     // Renders the layer and its sublayers into `context` as the model says (running animations are
     // not shown), in the layer's own coordinates: its bounds' origin lands on the context's origin.
@@ -126,7 +129,7 @@ public:
 
     // Drawn after the background and before the sublayers, in bounds coordinates. `time` is set when
     // rendering presentation values.
-    virtual void drawContent(Context& context, std::optional<double> time) const;
+    virtual void drawContent(Context& context, std::optional<Ticks> time) const;
 
 protected:
     Layer() = default;

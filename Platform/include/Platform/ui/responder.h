@@ -14,6 +14,8 @@ namespace plat {
 class View;
 class Window;
 class GestureRecognizer;
+class KeyCommand;
+struct KeyPress;
 
 enum class TouchPhase { Began, Moved, Stationary, Ended, Cancelled };
 
@@ -82,6 +84,13 @@ public:
     virtual bool becomeFirstResponder() { return false; }
     virtual bool resignFirstResponder() { return true; }
     virtual bool isFirstResponder() const { return false; }
+
+    // The key commands this responder offers now; asked at every key press, so the list may follow
+    // the responder's state.
+    virtual std::vector<std::shared_ptr<KeyCommand>> keyCommands() const { return {}; }
+    // A key press that no key command claimed, offered to the first responder and then along the
+    // chain; true when handled.
+    virtual bool pressKey(const KeyPress& key) { return false; }
 };
 
 }  // namespace plat

@@ -36,17 +36,21 @@ public:
     void setLineDashPattern(std::vector<double> dash) { _dash = std::move(dash); }
 
     std::optional<AnimationValue> modelValue(std::string_view keyPath) const override;
-    Path presentationPath(double time) const;
-    std::optional<Color> presentationStrokeColor(double time) const;
-    std::optional<Color> presentationFillColor(double time) const;
+    // What running animations show at the clock's moment `time` (seconds as Clock::ticksAt reads them).
+    Path presentationPath(Ticks time) const;
+    Path presentationPath(double clockSeconds) const;
+    std::optional<Color> presentationStrokeColor(Ticks time) const;
+    std::optional<Color> presentationStrokeColor(double clockSeconds) const;
+    std::optional<Color> presentationFillColor(Ticks time) const;
+    std::optional<Color> presentationFillColor(double clockSeconds) const;
 
-    void drawContent(Context& context, std::optional<double> time) const override;
+    void drawContent(Context& context, std::optional<Ticks> time) const override;
 
 protected:
     ShapeLayer() = default;
 
 private:
-    std::optional<Color> presentationColor(std::string_view keyPath, const std::optional<Color>& model, double time) const;
+    std::optional<Color> presentationColor(std::string_view keyPath, const std::optional<Color>& model, Ticks time) const;
 
     Path _path;
     std::optional<Color> _fillColor = Color::black();

@@ -136,6 +136,9 @@ public:
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
     bool isFirstResponder() const override;
+    // Makes the first responder resign when it is this view or inside it; `force` resigns it even
+    // when it would rather not. True when no first responder is left here.
+    bool endEditing(bool force);
 
     // ---- Animations ----
     // Runs `animations` now; the alpha values it sets animate from their old value over `duration`
@@ -161,6 +164,9 @@ protected:
     virtual void willMoveToSuperview(View* newSuperview) {}
     virtual void didMoveToSuperview() {}
     virtual void didMoveToWindow() {}
+    // The window stopped treating this view as first responder without asking it (it left the
+    // window, or a forced endEditing).
+    virtual void firstResponderWasTaken() {}
 
     // For subclasses' create(): runs initialize() on a freshly constructed view.
     template <class T>

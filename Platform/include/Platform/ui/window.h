@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Platform/ui/screen.h"
@@ -54,6 +55,15 @@ public:
     std::size_t activeTouchCount() const { return _touches.size(); }
 
     std::shared_ptr<View> firstResponder() const { return _firstResponder.lock(); }
+
+    // ---- Key input (window_keys.cpp) ----
+    // A hardware key press. The key commands of the responder chain, from the first responder (or the
+    // window when there is none) outwards, are tried first; then each responder of the chain may take
+    // the press; last, a first responder that takes text gets the press's text (or a backspace).
+    // True when something handled it.
+    bool pressKey(std::string_view input, unsigned modifierFlags = 0);
+    // Text typed or composed, to a first responder that takes text; false when there is none.
+    bool insertText(std::string_view text);
 
     // Taps count as repeated within this time and distance of the previous tap's end.
     static constexpr double MultiTapInterval = 0.35;

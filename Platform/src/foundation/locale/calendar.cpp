@@ -7,7 +7,7 @@
 #include <limits>
 #include <mutex>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 namespace {
@@ -67,20 +67,28 @@ std::unique_ptr<icu::DateFormat> build(const Key& k, const Locale& locale, const
     return f;
 }
 
+// Keys name the locale and zone by the address of their data: the entry holds both, so that address
+// is not reused by another locale or zone while the entry can be found by it.
+struct Entry {
+    std::unique_ptr<icu::DateFormat> format;
+    Locale locale;
+    TimeZone zone;
+};
+
 // ICU date formatters keep a mutable calendar, so each thread has its own set.
 struct Cache {
     static constexpr size_t Capacity = 64;
-    std::unordered_map<Key, std::unique_ptr<icu::DateFormat>, KeyHash> map;
+    std::unordered_map<Key, Entry, KeyHash> map;
 };
 
 icu::DateFormat* formatterFor(DateFormatter::Style ds, DateFormatter::Style ts, const std::string& pattern, const Locale& locale,
                               const TimeZone& zone) {
     thread_local Cache cache;
     Key key{ds, ts, pattern, &locale.impl(), &zone.impl()};
-    if (auto it = cache.map.find(key); it != cache.map.end()) return it->second.get();
+    if (auto it = cache.map.find(key); it != cache.map.end()) return it->second.format.get();
     if (cache.map.size() >= Cache::Capacity) cache.map.clear();
     auto built = build(key, locale, zone);
-    return cache.map.emplace(std::move(key), std::move(built)).first->second.get();
+    return cache.map.emplace(std::move(key), Entry{std::move(built), locale, zone}).first->second.format.get();
 }
 
 }  // namespace

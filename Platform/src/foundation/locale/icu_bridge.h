@@ -6,6 +6,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,7 +19,10 @@ namespace plat {
 struct Locale::Impl {
     std::string identifier;
     icu::Locale icu;
-    std::string decimalSeparator, groupingSeparator, minusSign, currencyCode;
+    // Symbols start as those of the root locale, for a locale whose symbols cannot be loaded.
+    std::string decimalSeparator = ".", groupingSeparator = ",", minusSign = "-", exponentSymbol = "E";
+    std::array<std::string, 10> digits{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    std::string currencyCode;
     char16_t currency[4] = {};  // currencyCode as ICU wants it
     int currencyFractionDigits = 2;
 };

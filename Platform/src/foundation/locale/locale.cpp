@@ -2,33 +2,81 @@
 
 #include <unicode/dcfmtsym.h>
 #include <unicode/ucurr.h>
+#include <unicode/uenum.h>
+#include <unicode/uloc.h>
 
+#include <algorithm>
+#include <list>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 namespace {
 
-std::shared_ptr<const Locale::Impl> makeImpl(const icu::Locale& loc) {
+constexpr icu::DecimalFormatSymbols::ENumberFormatSymbol DigitSymbols[10] = {
+    icu::DecimalFormatSymbols::kZeroDigitSymbol,  icu::DecimalFormatSymbols::kOneDigitSymbol,
+    icu::DecimalFormatSymbols::kTwoDigitSymbol,   icu::DecimalFormatSymbols::kThreeDigitSymbol,
+    icu::DecimalFormatSymbols::kFourDigitSymbol,  icu::DecimalFormatSymbols::kFiveDigitSymbol,
+    icu::DecimalFormatSymbols::kSixDigitSymbol,   icu::DecimalFormatSymbols::kSevenDigitSymbol,
+    icu::DecimalFormatSymbols::kEightDigitSymbol, icu::DecimalFormatSymbols::kNineDigitSymbol,
+};
+
+// The locales that ICU has data for, old aliases ("iw", "zh_TW") included.
+const std::unordered_set<std::string>& localesWithData() {
+    static const auto* names = [] {
+        auto* set = new std::unordered_set<std::string>;
+        UErrorCode status = U_ZERO_ERROR;
+        UEnumeration* all = uloc_openAvailableByType(ULOC_AVAILABLE_WITH_LEGACY_ALIASES, &status);
+        while (const char* name = U_SUCCESS(status) ? uenum_next(all, nullptr, &status) : nullptr) set->emplace(name);
+        uenum_close(all);
+        return set;
+    }();
+    return *names;
+}
+
+// ICU keeps every locale name that its data was looked up for in caches of its own that are never
+// emptied (about half a kilobyte a name). So data is looked up for the nearest locale that has any,
+// found by cutting the name's last parts as ICU's own fallback does ("en_US_X1" -> "en_US"; an
+// unknown language -> root, never the process default), with the name's keywords ("@numbers=thai")
+// kept: the names ICU sees are bounded by its data, not by the identifiers asked for.
+icu::Locale dataLocale(const icu::Locale& loc) {
+    std::string base = loc.getBaseName();
+    const auto& known = localesWithData();
+    while (!base.empty() && !known.contains(base)) {
+        size_t cut = base.rfind('_');
+        base.resize(cut == std::string::npos ? 0 : cut);
+        while (!base.empty() && base.back() == '_') base.pop_back();  // "de__X" has no country
+    }
+    std::string_view name = loc.getName();
+    size_t keywords = name.find('@');
+    if (keywords != std::string_view::npos) base.append(name.substr(keywords));
+    icu::Locale data(base.c_str());
+    return data.isBogus() ? icu::Locale::getRoot() : data;
+}
+
+std::shared_ptr<const Locale::Impl> makeImpl(const icu::Locale& requested) {
     auto impl = std::make_shared<Locale::Impl>();
+    const icu::Locale loc = dataLocale(requested);
     impl->icu = loc;
-    impl->identifier = loc.getName();
+    impl->identifier = requested.getName();
     UErrorCode status = U_ZERO_ERROR;
     icu::DecimalFormatSymbols symbols(loc, status);
     if (U_SUCCESS(status)) {
-        impl->decimalSeparator = icu_bridge::fromICU(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
-        impl->groupingSeparator = icu_bridge::fromICU(symbols.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
-        impl->minusSign = icu_bridge::fromICU(symbols.getSymbol(icu::DecimalFormatSymbols::kMinusSignSymbol));
-    } else {
-        impl->decimalSeparator = ".";
-        impl->groupingSeparator = ",";
-        impl->minusSign = "-";
+        using S = icu::DecimalFormatSymbols;
+        impl->decimalSeparator = icu_bridge::fromICU(symbols.getSymbol(S::kDecimalSeparatorSymbol));
+        impl->groupingSeparator = icu_bridge::fromICU(symbols.getSymbol(S::kGroupingSeparatorSymbol));
+        impl->minusSign = icu_bridge::fromICU(symbols.getSymbol(S::kMinusSignSymbol));
+        impl->exponentSymbol = icu_bridge::fromICU(symbols.getSymbol(S::kExponentialSymbol));
+        for (int d = 0; d < 10; ++d)
+            impl->digits[static_cast<size_t>(d)] = icu_bridge::fromICU(symbols.getSymbol(DigitSymbols[d]));
     }
     status = U_ZERO_ERROR;
     UChar code[4] = {};
-    int32_t len = ucurr_forLocale(loc.getName(), code, 4, &status);
+    // The currency follows the region asked for, which needs no locale data ("xx_DE" -> EUR).
+    int32_t len = ucurr_forLocale(requested.getName(), code, 4, &status);
     if (U_FAILURE(status) || len != 3) {
         code[0] = u'X', code[1] = u'X', code[2] = u'X';
     }
@@ -42,10 +90,17 @@ std::shared_ptr<const Locale::Impl> makeImpl(const icu::Locale& loc) {
     return impl;
 }
 
-// Locales are interned: one Impl per canonical name, found again by every spelling asked for.
+// Locales are interned: while a locale lives, every spelling asked for finds its one Impl (so
+// comparison by identity holds). The identifiers asked for most recently are remembered strongly, up
+// to Locale::MaxRememberedIdentifiers; the canonical names only weakly, and the expired ones are swept
+// out as the table grows, so neither table grows with the number of identifiers ever asked for.
 struct Registry {
+    using Recent = std::list<std::pair<std::string, std::shared_ptr<const Locale::Impl>>>;
     std::mutex mutex;
-    std::unordered_map<std::string, std::shared_ptr<const Locale::Impl>> byRequest, byCanonical;
+    Recent recent;  // most recent first
+    std::unordered_map<std::string, Recent::iterator> byRequest;
+    std::unordered_map<std::string, std::weak_ptr<const Locale::Impl>> byCanonical;
+    size_t sweepAt = 2 * Locale::MaxRememberedIdentifiers;
     std::shared_ptr<const Locale::Impl> current;
 };
 
@@ -54,24 +109,48 @@ Registry& registry() {
     return *r;
 }
 
+icu::Locale icuLocale(const std::string& identifier) {
+    icu::Locale loc;
+    if (identifier.find('-') != std::string::npos) {
+        UErrorCode status = U_ZERO_ERROR;
+        loc = icu::Locale::forLanguageTag(identifier, status);
+        if (U_FAILURE(status)) loc = icu::Locale(identifier.c_str());
+    } else {
+        loc = identifier.empty() ? icu::Locale::getRoot() : icu::Locale(identifier.c_str());
+    }
+    return loc.isBogus() ? icu::Locale::getRoot() : loc;
+}
+
+std::shared_ptr<const Locale::Impl> canonicalImpl(Registry& r, const icu::Locale& loc) {
+    // Caller holds r.mutex.
+    auto& slot = r.byCanonical[loc.getName()];
+    std::shared_ptr<const Locale::Impl> impl = slot.lock();
+    if (!impl) {
+        impl = makeImpl(loc);
+        slot = impl;
+    }
+    if (r.byCanonical.size() >= r.sweepAt) {
+        std::erase_if(r.byCanonical, [](const auto& entry) { return entry.second.expired(); });
+        r.sweepAt = std::max(2 * r.byCanonical.size(), 2 * Locale::MaxRememberedIdentifiers);
+    }
+    return impl;
+}
+
 std::shared_ptr<const Locale::Impl> intern(Registry& r, std::string_view identifier) {
     // Caller holds r.mutex.
     std::string key(identifier);
-    if (auto it = r.byRequest.find(key); it != r.byRequest.end()) return it->second;
-    icu::Locale loc;
-    if (key.find('-') != std::string::npos) {
-        UErrorCode status = U_ZERO_ERROR;
-        loc = icu::Locale::forLanguageTag(key, status);
-        if (U_FAILURE(status)) loc = icu::Locale(key.c_str());
-    } else {
-        loc = key.empty() ? icu::Locale::getRoot() : icu::Locale(key.c_str());
+    if (auto it = r.byRequest.find(key); it != r.byRequest.end()) {
+        r.recent.splice(r.recent.begin(), r.recent, it->second);
+        return it->second->second;
     }
-    if (loc.isBogus()) loc = icu::Locale::getRoot();
-    std::string canonical = loc.getName();
-    auto& slot = r.byCanonical[canonical];
-    if (!slot) slot = makeImpl(loc);
-    r.byRequest.emplace(std::move(key), slot);
-    return slot;
+    auto impl = canonicalImpl(r, icuLocale(key));
+    r.recent.emplace_front(key, impl);
+    r.byRequest.emplace(std::move(key), r.recent.begin());
+    if (r.recent.size() > Locale::MaxRememberedIdentifiers) {
+        r.byRequest.erase(r.recent.back().first);
+        r.recent.pop_back();
+    }
+    return impl;
 }
 
 }  // namespace
@@ -107,6 +186,8 @@ const std::string& Locale::identifier() const { return _impl->identifier; }
 const std::string& Locale::decimalSeparator() const { return _impl->decimalSeparator; }
 const std::string& Locale::groupingSeparator() const { return _impl->groupingSeparator; }
 const std::string& Locale::minusSign() const { return _impl->minusSign; }
+const std::string& Locale::exponentSymbol() const { return _impl->exponentSymbol; }
+const std::array<std::string, 10>& Locale::digits() const { return _impl->digits; }
 const std::string& Locale::currencyCode() const { return _impl->currencyCode; }
 
 }  // namespace plat

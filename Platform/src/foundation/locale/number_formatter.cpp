@@ -6,13 +6,16 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 
 struct NumberFormatter::Compiled {
     Settings settings;
     icu::number::LocalizedNumberFormatter icu;
+    // Settings name the locale by the address of its data: holding the locale keeps that address
+    // from being reused by another locale while this entry can still be found by it.
+    Locale locale;
 };
 
 namespace {
@@ -68,7 +71,8 @@ std::shared_ptr<const NumberFormatter::Compiled> build(const NumberFormatter::Se
         f = f.integerWidth(width);
     }
     f = f.grouping(s.grouping && s.style != NumberFormatter::Style::Scientific ? UNUM_GROUPING_AUTO : UNUM_GROUPING_OFF);
-    auto compiled = std::make_shared<NumberFormatter::Compiled>(NumberFormatter::Compiled{s, f.locale(locale.impl().icu)});
+    auto compiled =
+        std::make_shared<NumberFormatter::Compiled>(NumberFormatter::Compiled{s, f.locale(locale.impl().icu), locale});
     return compiled;
 }
 

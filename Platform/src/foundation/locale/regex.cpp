@@ -2,7 +2,7 @@
 
 #include <unicode/regex.h>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "icu_bridge.h"
+#include "foundation/locale/icu_bridge.h"
 
 namespace plat {
 namespace {

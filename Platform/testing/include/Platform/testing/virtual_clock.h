@@ -4,6 +4,7 @@
 // letting background sleeps and semaphore time-outs end on the way.
 
 #include "Platform/foundation/date.h"
+#include "Platform/runtime/ticks.h"
 
 namespace plat::testing {
 
@@ -13,16 +14,20 @@ public:
     static constexpr double DefaultStart = 1704067200;
 
     explicit VirtualClock(Date start = Date(DefaultStart));
-    // Restores the system clock and ends the test's world: background waits on virtual time end as
-    // timed out, background work settles, and the main run loop's timers, display links and posted
-    // tasks are dropped, so nothing of this test fires in the next.
+    // Restores the system clock and ends the test's world, so nothing of this test runs in the next:
+    // background blocks not yet started and delayed ones not yet due are dropped; background waits
+    // end as timed out and the blocks still running settle, their further posts dropped; the main run
+    // loop's timers, display links and posted tasks are dropped.
     ~VirtualClock();
     VirtualClock(const VirtualClock&) = delete;
     VirtualClock& operator=(const VirtualClock&) = delete;
 
     Date now() const;
-    // Runs the main run loop while `seconds` pass (negative or NaN: none; due work still runs).
+    Ticks ticks() const;
+    // Runs the main run loop while `seconds` pass (negative: none; due work still runs). A span that
+    // is not finite is refused, with a logged reason: no time passes, due work still runs.
     void advance(double seconds);
+    void advance(Ticks span);
 };
 
 }  // namespace plat::testing

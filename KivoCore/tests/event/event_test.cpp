@@ -126,6 +126,26 @@ TEST(KivoEvent, HandlersChangingSubscriptionsDuringARaiseSeeAStableList) {
     EXPECT_EQ(count(e), 2u);
 }
 
+TEST(KivoEvent, AddsGrowTheListInPlaceYetAListHandedOutNeverChanges) {
+    KivoEvent e;
+    const KivoEventBlock block = [](const std::shared_ptr<KivoEventContainer>&) {};
+    e.addHandler(block, nullptr);
+    const void* list = e.handlers().get();
+    for (int i = 0; i < 40000; ++i) e.addHandler(block, nullptr);
+    EXPECT_EQ(e.handlers().get(), list) << "no copy per add while nobody holds the list";
+    EXPECT_EQ(count(e), 40001u);
+
+    auto held = e.handlers();
+    e.addHandler(block, nullptr);
+    e.removeHandler(block, nullptr);
+    e.removeHandler(block, nullptr);
+    EXPECT_EQ(held->size(), 40001u) << "the list handed out stays as it was";
+    EXPECT_EQ(count(e), 40000u);
+    e.removeAllHandlers();
+    EXPECT_EQ(held->size(), 40001u);
+    EXPECT_EQ(count(e), 0u);
+}
+
 TEST(KivoEventArgs, EmptyIsFreshAndResetHasNoItems) {
     EXPECT_NE(KivoEventArgs::empty(), KivoEventArgs::empty());
     auto r = KivoNotifyCollectionChangedEventArgs::reset();

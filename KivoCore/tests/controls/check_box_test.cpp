@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -55,8 +56,14 @@ class CheckBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window = plat::Window::create({0, 0, 320, 568});
+        freshBox();
+    }
+    // A new check box in place of the current one, its value changes recorded.
+    void freshBox() {
+        if (box) box->removeFromSuperview();
         box = KivoCheckBox::create({100, 100, 40, 40});
         window->addSubview(box);
+        changes.clear();
         box->addTarget([this](plat::Control& c) { changes.push_back(static_cast<KivoCheckBox&>(c).isChecked()); },
                        plat::ControlEventValueChanged);
     }
@@ -301,6 +308,61 @@ TEST_F(CheckBoxTest, ARebuildInTheMiddleOfASequenceNeitherStallsNorReplaysIt) {
         EXPECT_EQ(box->isChecked(), !before);
         clock.advance(1);
         EXPECT_TRUE(box->finishedAnimations());
+    }
+}
+
+TEST_F(CheckBoxTest, MissingLinesAreSkippedAndEverySequenceStillEnds) {
+    auto still = [](bool checked) {
+        auto b = KivoCheckBox::create({100, 100, 40, 40});
+        b->setIsChecked(checked);
+        return b;
+    };
+    const auto checked = still(true), unchecked = still(false);
+    const struct {
+        const char* what;
+        std::function<void(KivoCheckBox&)> remove;
+    } cases[] = {
+        {"left", [](KivoCheckBox& b) { b.setLineLeft(nullptr); }},
+        {"top", [](KivoCheckBox& b) { b.setLineTop(nullptr); }},
+        {"right", [](KivoCheckBox& b) { b.setLineRight(nullptr); }},
+        {"bottom", [](KivoCheckBox& b) { b.setLineBottom(nullptr); }},
+        {"all four",
+         [](KivoCheckBox& b) {
+             b.setLineLeft(nullptr);
+             b.setLineTop(nullptr);
+             b.setLineRight(nullptr);
+             b.setLineBottom(nullptr);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        freshBox();
+        c.remove(*box);
+        box->setIsChecked(true);
+        box->setIsChecked(false);
+
+        press();  // the check sequence, on the lines that are left
+        clock.advance(1);
+        EXPECT_TRUE(box->finishedAnimations()) << "the stages do not wait for a line that is missing";
+        if (box->lineRight()) {
+            EXPECT_EQ(box->lineRight()->path(), checked->lineRight()->path());
+        }
+        if (box->lineBottom()) {
+            EXPECT_EQ(box->lineBottom()->path(), checked->lineBottom()->path());
+        }
+
+        press();  // and back
+        clock.advance(1);
+        EXPECT_TRUE(box->finishedAnimations());
+        if (box->lineLeft()) {
+            EXPECT_EQ(box->lineLeft()->path(), unchecked->lineLeft()->path());
+        }
+        if (box->lineRight()) {
+            EXPECT_EQ(box->lineRight()->path(), unchecked->lineRight()->path());
+        }
+        EXPECT_EQ(changes, (std::vector<bool>{true, false}));
+        EXPECT_EQ(box->checkboxSidesCompletedAnimating(), 0);
+        EXPECT_EQ(box->checkmarkSidesCompletedAnimating(), 0);
     }
 }
 

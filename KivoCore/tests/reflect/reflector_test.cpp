@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "KivoCore/KivoBinding.h"
 #include "KivoCore/KivoReflector.h"
 #include "Platform/foundation/locale/locale.h"
@@ -33,8 +35,9 @@ class Bolt : public Part {
 public:
     PLAT_CLASS()
     int thread = 0;
+    std::uint8_t grade = 1;
 };
-PLAT_DEFINE_CLASS(Bolt, Part, plat::property("thread", &Bolt::thread))
+PLAT_DEFINE_CLASS(Bolt, Part, plat::property("thread", &Bolt::thread), plat::property("grade", &Bolt::grade))
 
 // An item that answers the dynamic-object methods chosen by `methods`.
 class Bag : public plat::DynamicObject {
@@ -57,8 +60,26 @@ public:
     std::map<std::string, plat::Value> values;
 };
 
-constexpr unsigned kAll = plat::DynamicObject::GetPropertyValue | plat::DynamicObject::SetPropertyValue |
-                          plat::DynamicObject::GetPropertyDescriptors | plat::DynamicObject::GetPropertyNames;
+// An item whose getter grows the list that holds it (moving every element) or empties it (dropping
+// the item itself), while the reader still has the item in hand.
+class Shifty : public plat::Object {
+public:
+    PLAT_CLASS()
+    std::int64_t shift() const {
+        auto l = list.lock();
+        if (drop)
+            l->clear();
+        else
+            l->reserve(l->capacity() * 2 + 16);
+        return 7;
+    }
+    std::weak_ptr<plat::Array> list;
+    bool drop = false;
+};
+PLAT_DEFINE_CLASS(Shifty, plat::Object, plat::property("shift", &Shifty::shift))
+
+constexpr unsigned AllMethods = plat::DynamicObject::GetPropertyValue | plat::DynamicObject::SetPropertyValue |
+                                plat::DynamicObject::GetPropertyDescriptors | plat::DynamicObject::GetPropertyNames;
 
 }  // namespace
 
@@ -66,10 +87,28 @@ TEST(KivoReflector, GetterRunsTwiceOnPlainObjectsAndOnceOnDynamicOnes) {
     auto part = std::make_shared<Part>();
     EXPECT_EQ(KivoReflector::getValue(part, "probed").asDouble(), 2.0);
     EXPECT_EQ(part->probes, 2);
-    auto bag = std::make_shared<Bag>(kAll);
+    auto bag = std::make_shared<Bag>(AllMethods);
     bag->values["k"] = 5;
     EXPECT_EQ(KivoReflector::getValue(bag, "k"), plat::Value(5));
     EXPECT_EQ(bag->reads, 1);
+}
+
+TEST(KivoReflector, ReadersHoldTheItemWhileItsGetterMovesOrDropsIt) {
+    const std::function<plat::Value(const plat::Value&)> readers[] = {
+        [](const plat::Value& item) { return KivoReflector::getValue(item, "shift"); },
+        [](const plat::Value& item) { return KivoBinding("shift").getValueForTarget(item); },
+    };
+    for (const auto& read : readers) {
+        for (bool drop : {false, true}) {
+            auto list = std::make_shared<plat::Array>();
+            auto item = std::make_shared<Shifty>();
+            item->list = list;
+            item->drop = drop;
+            list->push_back(plat::Value(std::move(item)));
+            // The reader gets the very slot in the list, which the getter moves or empties.
+            EXPECT_EQ(read((*list)[0]), plat::Value(7)) << (drop ? "dropped" : "moved");
+        }
+    }
 }
 
 TEST(KivoReflector, MissingKeyIsLoggedAndReadsNil) {
@@ -153,7 +192,7 @@ TEST(KivoPropertyInfo, ParseAttributesTable) {
 
 TEST(KivoReflector, ListsOnlyTheClassesOwnPropertiesNeverReadOnly) {
     auto props = KivoReflector::getProperties(std::make_shared<Bolt>());
-    ASSERT_EQ(props.size(), 1u);
+    ASSERT_EQ(props.size(), 2u);
     EXPECT_EQ(props[0]->name(), "thread");
     EXPECT_EQ(props[0]->dataType(), KivoDataTypeNumber);
 
@@ -176,7 +215,7 @@ TEST(KivoReflector, ListsOnlyTheClassesOwnPropertiesNeverReadOnly) {
 }
 
 TEST(KivoReflector, DynamicObjectsDescribeThemselves) {
-    auto withDescriptors = std::make_shared<Bag>(kAll);
+    auto withDescriptors = std::make_shared<Bag>(AllMethods);
     auto props = KivoReflector::getProperties(withDescriptors);
     ASSERT_EQ(props.size(), 2u);
     EXPECT_TRUE(props[0]->isReadOnly());
@@ -237,6 +276,13 @@ TEST(KivoBinding, BadWritesAreLoggedAndChangeNothing) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Exception:the key missing is not available!");
     EXPECT_EQ(lines[3], "Exception:the key label is not available!");
+
+    // A number that does not fit the member is refused whole, never stored wrapped round.
+    auto bolt = std::make_shared<Bolt>();
+    log.clear();
+    KivoBinding("grade").setValue(300, bolt);
+    EXPECT_EQ(bolt->grade, 1);
+    EXPECT_EQ(log.lines().size(), 1u);
 
     auto bag = std::make_shared<Bag>(plat::DynamicObject::SetPropertyValue);
     KivoBinding("anything").setValue(7, bag);

@@ -1,0 +1,113 @@
+#pragma once
+// The mask engine of the masked text field: parses a mask string into positions and uses them to
+// rebuild any text into masked text, check characters against positions, extract the raw value and
+// move the caret over literals. Texts are UTF-8; every position, index and length counts UTF-16 units.
+//
+// The mask language, one position per character unless noted:
+//   0 digit · 9 digit or space · # digit, space, "+" or "-" · L letter · l letter or space ·
+//   ? letter or space (optional) · A letter or digit · a letter, digit or space · & any · C any (optional)
+//   > upper-case, < lower-case, | no case from here on (no position) · \x the literal x (a trailing
+//   backslash is itself a literal) · . , $ the locale's decimal and grouping separators and currency
+//   symbol · / : the locale's date and time separators · anything else is a literal.
+// Letters and digits are ASCII only. Unfilled input positions show the prompt character.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "KivoInput/KivoInputExport.h"
+#include "KivoMaskedTextField/KivoMaskElement.h"
+
+class KIVO_INPUT_EXPORT KivoMaskHandler {
+public:
+    KivoMaskHandler() = default;
+
+    // nil at start. Setting a different mask parses it at once, with the locale's separators of that
+    // moment; setting the same mask again does nothing.
+    const std::optional<std::string>& mask() const { return _mask; }
+    void setMask(std::optional<std::string> mask);
+    // The parsed positions in mask order.
+    const std::vector<KivoMaskElement>& maskArr() const { return _maskArr; }
+
+    // Only its first UTF-16 unit is used; an empty prompt, or one that starts with half of a surrogate
+    // pair, uses "_".
+    const std::string& promptChar() const { return _promptChar; }
+    void setPromptChar(std::string promptChar) {
+        _promptChar = std::move(promptChar);
+        _prompt = promptOf(_promptChar);
+    }
+    // Whether the last rebuild filled every input position (optional ones included).
+    bool maskFull() const { return _maskFull; }
+    // Set by the field before each edit: while it is set, the rebuild passes over spaces that land on
+    // positions other than "&" and "C".
+    bool isDelete() const { return _isDelete; }
+    void setIsDelete(bool isDelete) { _isDelete = isDelete; }
+    // Plain storage for the field's placeholder text.
+    const std::optional<std::string>& placeholder() const { return _placeholder; }
+    void setPlaceholder(std::optional<std::string> placeholder) { _placeholder = std::move(placeholder); }
+
+    // The rebuild: one character per position. Literals come from the mask (a literal already in the
+    // text at its place is taken over); each input position takes the next character of the text that
+    // fits it, characters passed over are dropped, and case switches map ASCII letters. Without a mask
+    // the text comes back as it is (the empty string for a text equal to the prompt); a mask without
+    // positions gives the empty string. `charsNum` is accepted and never written.
+    std::string applyMaskTo(std::string_view text);
+    std::string applyMaskTo(std::string_view text, std::int64_t* charsNum);
+    // Typed text laid onto the mask from position `start`, without case mapping: the literals up to
+    // each input position, then the character when it fits. Without a mask, or with `start` past the
+    // last position, the text itself; nil when `start` is exactly the number of positions.
+    std::optional<std::string> applyMaskToMaskStartPos(std::string_view text, std::int64_t start) const;
+    // How many positions typed text takes from `start`: a literal position takes any character, an
+    // input position one that fits. At most the positions left after `start`.
+    std::int64_t getAppliedCharsNum(std::string_view text, std::int64_t start) const;
+    // The caret position after moving over literals: backward lands one past the nearest input
+    // position before `position` (or at the first input position when there is none); forward passes
+    // the literals at and after it. Unchanged without a parsed mask.
+    std::int64_t getValidPosition(std::int64_t position, bool isForward) const;
+    // Whether the input characters of masked text from position `oldMaskPos` on still fit their input
+    // positions when moved to start at `newMaskPos` (what a deletion would do).
+    bool isStringValid(std::string_view text, std::int64_t oldMaskPos, std::int64_t newMaskPos) const;
+    // The characters of masked text at input positions that are not the prompt, in order.
+    std::string getRawValue(std::string_view text) const;
+
+    // One past the last position that the rebuild of `text` fills from the UTF-16 units
+    // [from, to) of `text`; nil when none of them lands on an input position. The masked text field
+    // places its caret after an insertion with it and refuses an insertion that would place nothing.
+    // Like the other queries it leaves `maskFull` as the last rebuild set it.
+    std::optional<std::int64_t> getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to) const;
+    // The UTF-16 units of `text` that its rebuild keeps as typed characters, in increasing order
+    // (empty without a mask). The field checks with it that an edit loses none of them.
+    std::vector<std::int64_t> getFilledSources(std::string_view text) const;
+    // Masked text whose unfilled input positions show `oldPromptChar`, with those positions showing
+    // the current prompt instead; what else it holds stays. The field calls it when its prompt
+    // changes, so that old prompts never turn into typed characters.
+    std::string replacePrompt(std::string_view text, std::string_view oldPromptChar) const;
+
+    // Internals, public for the field and for tests.
+    void _parseMaskStr(std::string_view mask);
+    bool _isCharValid(char16_t wildcard, char16_t character) const;
+    static bool _isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+    static bool _isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+    static bool _isAlphanumeric(char16_t c) { return _isDigit(c) || _isLetter(c); }
+    // The locale's one-character date ("/" when it has none of "/-.") or time (":" when it has none of
+    // ":-.") separator.
+    static std::string _getDateTimeSeparator(bool isDate);
+
+private:
+    struct Rebuilt;
+    Rebuilt rebuild(std::u16string_view text) const;
+    static char16_t promptOf(std::string_view promptChar);
+    char16_t prompt() const { return _prompt; }
+    std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
+    bool hasMask() const { return _mask && !_mask->empty(); }
+
+    std::optional<std::string> _mask;
+    std::vector<KivoMaskElement> _maskArr;
+    std::string _promptChar = "_";
+    char16_t _prompt = u'_';  // the unit that _promptChar stands for
+    bool _maskFull = true;
+    bool _isDelete = false;
+    std::optional<std::string> _placeholder;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// A linear gauge with three ranges of its own: a good and a bad range from 0 to their limits, shaded
+// in two strengths of translucent black, and a narrow target bar at the target value; the pointer
+// shows the value over them.
+
+#include <memory>
+
+#include "OmbriGauge/KivoLinearGauge.h"
+
+class KIVO_GAUGE_EXPORT KivoBulletGraph : public KivoLinearGauge {
+public:
+    static std::shared_ptr<KivoBulletGraph> create(const plat::Rect& frame = {});
+
+    const plat::Color DEFAULT_BAD_COLOR = plat::Color(0, 0, 0, 0.3);
+    const plat::Color DEFAULT_GOOD_COLOR = plat::Color(0, 0, 0, 0.15);
+    const plat::Color DEFAULT_TARGET_COLOR = plat::Color::black();
+
+    // Members of `ranges`, added in this order: good, bad, target.
+    const std::shared_ptr<KivoGaugeRange>& rngGood() const { return _rngGood; }
+    const std::shared_ptr<KivoGaugeRange>& rngBad() const { return _rngBad; }
+    const std::shared_ptr<KivoGaugeRange>& rngTarget() const { return _rngTarget; }
+
+    // The ranges' limits (their max); each redraws when it changes.
+    double bad() const;
+    void setBad(double bad);
+    double good() const;
+    void setGood(double good);
+    double target() const;
+    void setTarget(double target);
+    const plat::Color& badRangeColor() const;
+    void setBadRangeColor(const plat::Color& color);
+    const plat::Color& goodRangeColor() const;
+    void setGoodRangeColor(const plat::Color& color);
+    const plat::Color& targetColor() const;
+    void setTargetColor(const plat::Color& color);
+
+    // The target range becomes a bar 3 points long at the target's position.
+    std::shared_ptr<KivoRect> getRangeRect(const std::shared_ptr<KivoGaugeRange>& range, double value) override;
+    // As the gauge's, except that the target bar never colours the pointer.
+    plat::Color getPointerColor(double v) override;
+
+protected:
+    explicit KivoBulletGraph(const plat::Rect& frame) : KivoLinearGauge(frame) {}
+    void initInternals() override;
+
+private:
+    std::shared_ptr<KivoGaugeRange> _rngBad;
+    std::shared_ptr<KivoGaugeRange> _rngGood;
+    std::shared_ptr<KivoGaugeRange> _rngTarget;
+};

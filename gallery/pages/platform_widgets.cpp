@@ -1,0 +1,123 @@
+// The platform's widgets: a scroll view moved into its content with both indicators showing, a
+// focused text field with part of its text selected, and a table view with a selected row.
+
+#include <string>
+
+#include "Platform/ui/label.h"
+#include "Platform/ui/scroll_view.h"
+#include "Platform/ui/table_view.h"
+#include "Platform/ui/text_field.h"
+#include "Platform/ui/window.h"
+#include "gallery_page.h"
+
+namespace {
+
+constexpr plat::Color CaptionColor{0.35, 0.35, 0.38};
+constexpr plat::Color FrameColor{0.8, 0.8, 0.82};
+constexpr double TileSize = 56;
+constexpr double TileGap = 4;
+constexpr int TileColumns = 8, TileRows = 9;
+
+void addCaption(plat::Window& window, const plat::Rect& frame, const std::string& text) {
+    auto label = plat::Label::create(frame);
+    label->setText(text);
+    label->setFont(plat::Font::system(11));
+    label->setTextColor(CaptionColor);
+    window.addSubview(label);
+}
+
+void outline(const plat::View& view) {
+    view.layer()->setBorderColor(FrameColor);
+    view.layer()->setBorderWidth(1);
+}
+
+// A grid of numbered tiles, larger than the view both ways, scrolled into its middle.
+void addScrollView(plat::Window& window, const plat::Rect& frame) {
+    auto scroll = plat::ScrollView::create(frame);
+    scroll->setBackgroundColor(plat::Color::white());
+    outline(*scroll);
+    for (int row = 0; row < TileRows; ++row) {
+        for (int column = 0; column < TileColumns; ++column) {
+            const int n = row * TileColumns + column;
+            auto tile = plat::Label::create(
+                {TileGap + column * (TileSize + TileGap), TileGap + row * (TileSize + TileGap), TileSize, TileSize});
+            const double hue = static_cast<double>(n % 12) / 12;
+            tile->setBackgroundColor(plat::Color::fromHSB(hue, 0.35, 0.95));
+            tile->setText(std::to_string(n + 1));
+            tile->setTextAlignment(plat::TextAlignment::Center);
+            tile->setFont(plat::Font::boldSystem(15));
+            tile->setTextColor(plat::Color::white(0.25));
+            scroll->addSubview(tile);
+        }
+    }
+    scroll->setContentSize({TileGap + TileColumns * (TileSize + TileGap), TileGap + TileRows * (TileSize + TileGap)});
+    scroll->setContentOffset({150, 170});
+    window.addSubview(scroll);
+    scroll->flashScrollIndicators();
+}
+
+void addTextField(plat::Window& window, const plat::Rect& frame) {
+    auto field = plat::TextField::create(frame);
+    field->setBorderStyle(plat::TextBorderStyle::RoundedRect);
+    field->setFont(plat::Font::system(15));
+    field->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
+    field->setText("Ship to Rotterdam");
+    window.addSubview(field);
+    field->becomeFirstResponder();
+    field->setSelectedRange({8, 9});  // "Rotterdam"
+
+    auto empty = plat::TextField::create(frame.offsetBy(0, frame.height() + 10));
+    empty->setBorderStyle(plat::TextBorderStyle::RoundedRect);
+    empty->setFont(plat::Font::system(15));
+    empty->setPlaceholder("Reference (optional)");
+    window.addSubview(empty);
+}
+
+class Cities : public plat::TableViewDataSource {
+public:
+    std::int64_t numberOfRowsInSection(plat::TableView&, std::int64_t) override { return 12; }
+    std::shared_ptr<plat::TableViewCell> cellForRowAtIndexPath(plat::TableView& table, const plat::IndexPath& ip) override {
+        static const char* const names[] = {"Amsterdam", "Berlin",  "Copenhagen", "Dublin", "Edinburgh", "Florence",
+                                            "Geneva",    "Hamburg", "Istanbul",   "Jena",   "Krakow",    "Lisbon"};
+        static const char* const details[] = {"Netherlands", "Germany", "Denmark", "Ireland", "Scotland", "Italy",
+                                              "Switzerland", "Germany", "Turkey",  "Germany", "Poland",   "Portugal"};
+        auto cell = table.dequeueReusableCellWithIdentifier("city");
+        if (!cell) cell = plat::TableViewCell::create(plat::TableViewCellStyle::Subtitle, "city");
+        cell->textLabel()->setText(names[ip.row]);
+        cell->detailTextLabel()->setText(details[ip.row]);
+        cell->detailTextLabel()->setTextColor(plat::TableViewCell::DetailTextColor);
+        return cell;
+    }
+};
+
+void addTableView(plat::Window& window, const plat::Rect& frame) {
+    static const auto source = std::make_shared<Cities>();
+    auto table = plat::TableView::create(frame);
+    outline(*table);
+    table->setRowHeight(48);
+    table->setDataSource(source);
+    window.addSubview(table);
+    table->selectRowAtIndexPath(plat::IndexPath{0, 1}, false, plat::TableViewScrollPosition::None);
+    table->flashScrollIndicators();
+}
+
+void populate(plat::Window& window) {
+    addCaption(window, {16, 8, 200, 14}, "scroll view, indicators showing");
+    addScrollView(window, {16, 26, 200, 200});
+    addCaption(window, {236, 8, 200, 14}, "table view, second row selected");
+    addTableView(window, {236, 26, 200, 290});
+    addCaption(window, {16, 238, 200, 14}, "text field, editing, a word selected");
+    addTextField(window, {16, 256, 200, 32});
+}
+
+const gallery::PageRegistrar registrar({
+    .name = "platform_widgets",
+    .description =
+        "The platform layer's widgets: a scroll view with its indicators, a focused text field with a "
+        "selection and its clear button (and an empty one with its placeholder), a table view of subtitle cells with a "
+        "selected row.",
+    .size = {452, 340},
+    .populate = populate,
+});
+
+}  // namespace
