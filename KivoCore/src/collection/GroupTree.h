@@ -28,8 +28,8 @@ class ItemSequence {
 public:
     virtual ~ItemSequence() = default;
     virtual size_t size() const = 0;
-    // An item, nil beyond the end. Copy it before running application code on it, which could pull
-    // it away.
+    // An item, nil beyond the end. Fetch it again after running application code, which may change
+    // the list under it.
     virtual const plat::Value& at(size_t i) const = 0;
 
 protected:
