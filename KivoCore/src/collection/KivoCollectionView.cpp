@@ -120,36 +120,23 @@ private:
     const std::vector<std::uint32_t>* _order;
 };
 
-// What a refresh shows: all source items in source order (neither list is set), the items that pass
-// the filter in source order (`filtered`, taken in the filter's pass while each is at hand), or the
-// sorted order of those items (`order`: positions in the source).
-struct Visible {
-    std::optional<plat::Array> filtered;
-    std::optional<std::vector<std::uint32_t>> order;
-};
-
-// Runs the application's filter and sort converter.
-Visible visibleItems(const plat::Array& all, const IKivoCollectionView::Filter& filter,
-                     const kivo::detail::SortDescriptionList& sorts, const KivoCollectionView::SortConverter& converter) {
-    Visible visible;
-    if (sorts.empty()) {
-        if (filter) {
-            visible.filtered.emplace().reserve(all.size());
-            for (size_t i = 0; i < all.size(); ++i)
-                if (filter(all[i]) && i < all.size()) visible.filtered->push_back(all[i]);
-        }
-        return visible;
-    }
+// The positions in `all` of the items that pass the filter, in sorted order; none when that is simply
+// all of them in source order. Runs the application's filter and sort converter.
+std::optional<std::vector<std::uint32_t>> visibleOrder(const plat::Array& all, const IKivoCollectionView::Filter& filter,
+                                                       const kivo::detail::SortDescriptionList& sorts,
+                                                       const KivoCollectionView::SortConverter& converter) {
+    if (sorts.empty() && !filter) return std::nullopt;
     std::vector<std::uint32_t> kept;
     if (filter) {
         for (size_t i = 0; i < all.size(); ++i)
             if (filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
     }
+    if (sorts.empty()) return kept;
     kivo::detail::ItemList candidates{all, filter ? &kept : nullptr};
-    visible.order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current());
+    std::vector<std::uint32_t> order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current());
     if (filter)
-        for (auto& k : *visible.order) k = kept[k];
-    return visible;
+        for (auto& k : order) k = kept[k];
+    return order;
 }
 
 // Apart, so that beginUpdate itself stays a compare and an add.
@@ -174,20 +161,15 @@ void KivoCollectionView::refresh(bool announce) {
 
     // Everything that runs the application's code comes first, the lists change only once it is done:
     // a refresh that fails leaves the view as it was.
-    Visible shown;
+    std::optional<std::vector<std::uint32_t>> order;
     auto tree = std::make_unique<kivo::detail::GroupTree>(kivo::detail::groupDescriptionsOf(*_groupDescriptions));
     {
         kivo::detail::ScopedFlag busy(_busy);
         const plat::Value* data = all.data();
         const size_t size = all.size();
         try {
-            shown = visibleItems(all, filter, sorts, converter);
-            if (tree->hasLevels()) {
-                if (shown.filtered)
-                    tree->build(OrderedItems(*shown.filtered, nullptr));
-                else
-                    tree->build(OrderedItems(all, shown.order ? &*shown.order : nullptr));
-            }
+            order = visibleOrder(all, filter, sorts, converter);
+            if (tree->hasLevels()) tree->build(OrderedItems(all, order ? &*order : nullptr));
             if (all.data() != data || all.size() != size) throw std::runtime_error("the source list changed during the refresh");
         } catch (const std::exception& e) {
             plat::log(std::string("KivoCollectionView refresh failed: ") + e.what() + "; the view keeps its items");
@@ -201,25 +183,23 @@ void KivoCollectionView::refresh(bool announce) {
     plat::Value remembered = currentItem();
     // The previous list is reused when nobody else holds it.
     plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
-    if (shown.filtered) {
-        *visible = std::move(*shown.filtered);
-    } else if (!shown.order) {
+    if (!order) {
         VisibleListWriter writer(*visible, all.size());
         for (const auto& item : all) writer.append(item);
     } else {
-        const std::vector<std::uint32_t>& order = *shown.order;
-        VisibleListWriter writer(*visible, order.size());
+        const std::vector<std::uint32_t>& positions = *order;
+        VisibleListWriter writer(*visible, positions.size());
         // Sorted items are scattered in memory, and writing one touches its reference count and that
         // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
         constexpr size_t EntryAhead = 16, ObjectAhead = 8;
         const plat::Array& previous = *visible;
-        for (size_t k = 0; k < order.size(); ++k) {
-            if (k + EntryAhead < order.size()) __builtin_prefetch(&all[order[k + EntryAhead]]);
-            if (k + ObjectAhead < order.size()) {
-                __builtin_prefetch(all[order[k + ObjectAhead]].asObject().get());
+        for (size_t k = 0; k < positions.size(); ++k) {
+            if (k + EntryAhead < positions.size()) __builtin_prefetch(&all[positions[k + EntryAhead]]);
+            if (k + ObjectAhead < positions.size()) {
+                __builtin_prefetch(all[positions[k + ObjectAhead]].asObject().get());
                 if (k + ObjectAhead < previous.size()) __builtin_prefetch(previous[k + ObjectAhead].asObject().get());
             }
-            writer.append(all[order[k]]);
+            writer.append(all[positions[k]]);
         }
     }
     _items = std::move(visible);
