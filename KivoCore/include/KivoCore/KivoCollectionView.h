@@ -168,6 +168,7 @@ private:
 
     plat::ArrayPtr _sourceCollection;
     plat::ArrayPtr _items;
+    plat::Array _spareItems;  // a filter's pass fills it, to become `items`: empty between refreshes
     std::int32_t _currentPosition = -1;
     std::int32_t _updateCount = 0;
     Filter _filter;

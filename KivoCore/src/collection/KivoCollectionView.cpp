@@ -121,17 +121,23 @@ private:
 };
 
 // The positions in `all` of the items that pass the filter, in sorted order; none when that is simply
-// all of them in source order. Runs the application's filter and sort converter.
+// all of them in source order, or when there is no sort (the items that pass are then in `filtered`,
+// taken in the filter's pass while each is at hand). Runs the application's filter and sort converter.
 std::optional<std::vector<std::uint32_t>> visibleOrder(const plat::Array& all, const IKivoCollectionView::Filter& filter,
                                                        const kivo::detail::SortDescriptionList& sorts,
-                                                       const KivoCollectionView::SortConverter& converter) {
-    if (sorts.empty() && !filter) return std::nullopt;
+                                                       const KivoCollectionView::SortConverter& converter,
+                                                       plat::Array& filtered) {
+    if (sorts.empty()) {
+        if (filter)
+            for (size_t i = 0; i < all.size(); ++i)
+                if (filter(all[i]) && i < all.size()) filtered.push_back(all[i]);
+        return std::nullopt;
+    }
     std::vector<std::uint32_t> kept;
     if (filter) {
         for (size_t i = 0; i < all.size(); ++i)
             if (filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
     }
-    if (sorts.empty()) return kept;
     kivo::detail::ItemList candidates{all, filter ? &kept : nullptr};
     std::vector<std::uint32_t> order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current());
     if (filter)
@@ -168,13 +174,20 @@ void KivoCollectionView::refresh(bool announce) {
         const plat::Value* data = all.data();
         const size_t size = all.size();
         try {
-            order = visibleOrder(all, filter, sorts, converter);
-            if (tree->hasLevels()) tree->build(OrderedItems(all, order ? &*order : nullptr));
+            order = visibleOrder(all, filter, sorts, converter, _spareItems);
+            if (tree->hasLevels()) {
+                if (filter && !order)
+                    tree->build(OrderedItems(_spareItems, nullptr));
+                else
+                    tree->build(OrderedItems(all, order ? &*order : nullptr));
+            }
             if (all.data() != data || all.size() != size) throw std::runtime_error("the source list changed during the refresh");
         } catch (const std::exception& e) {
+            _spareItems.clear();
             plat::log(std::string("KivoCollectionView refresh failed: ") + e.what() + "; the view keeps its items");
             return;
         } catch (...) {
+            _spareItems.clear();
             plat::log("KivoCollectionView refresh failed with an exception of an unknown type; the view keeps its items");
             return;
         }
@@ -183,7 +196,11 @@ void KivoCollectionView::refresh(bool announce) {
     plat::Value remembered = currentItem();
     // The previous list is reused when nobody else holds it.
     plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
-    if (!order) {
+    if (filter && !order) {
+        // The previous items go, the list's room stays for the next refresh.
+        std::swap(*visible, _spareItems);
+        _spareItems.clear();
+    } else if (!order) {
         VisibleListWriter writer(*visible, all.size());
         for (const auto& item : all) writer.append(item);
     } else {
