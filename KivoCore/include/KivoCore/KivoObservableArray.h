@@ -50,8 +50,8 @@ public:
     void removeAllObjects();
 
     // ---- batching ----
-    void beginUpdate();
-    void endUpdate();  // never below zero; the outermost end announces one reset
+    void beginUpdate();  // a begin past the counter's range is logged and ignored
+    void endUpdate();    // never below zero; the outermost end announces one reset
     void deferUpdate(const std::function<void()>& block);
 
     // ---- announcing ----
