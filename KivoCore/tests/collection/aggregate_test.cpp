@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "KivoCore/KivoAggregate.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 
@@ -82,4 +82,23 @@ TEST(KivoAggregate, DottedPathsAndGroups) {
     view->groupDescriptions()->addObject(std::make_shared<KivoGroupDescription>());
     ASSERT_EQ(view->groups().size(), 2u);
     EXPECT_EQ(view->groups()[0]->getAggregate(KivoAggregateSum, "price"), 4);
+}
+
+// Strings count by their leading number; a string without one is no number at all: it is skipped by
+// every aggregate of values (it must not drag the minimum or the average towards 0), and Count, which
+// counts the values present, still counts it.
+TEST(KivoAggregate, StringsWithoutALeadingNumberAreSkipped) {
+    plat::Array items;
+    for (plat::Value v : {plat::Value(5), plat::Value("n/a"), plat::Value(" 7.5 kg"), plat::Value("pear"), plat::Value("-2e1x"),
+                          plat::Value("+.5"), plat::Value("nan"), plat::Value("inf"), plat::Value("1e999"), plat::Value("")})
+        items.push_back(plat::Dictionary{{"v", v}});
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateSum, items, "v"), -7);
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateMinimum, items, "v"), -20);
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateMaximum, items, "v"), 7.5);
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateAverage, items, "v"), -7.0 / 4);
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateCount, items, "v"), 10);
+
+    const plat::Array words{plat::Dictionary{{"v", "n/a"}}, plat::Dictionary{{"v", "pear"}}};
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateMinimum, words, "v"), 0) << "no numbers: as with no values";
+    EXPECT_EQ(KivoGetAggregate(KivoAggregateAverage, words, "v"), 0);
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 
@@ -30,9 +30,9 @@ struct Watched {
     std::vector<std::string> take() { return std::exchange(*events, {}); }
 };
 
-const std::vector<std::string> kMoved{"changing", "changed"};
-const std::vector<std::string> kVetoed{"changing"};
-const std::vector<std::string> kNothing{};
+const std::vector<std::string> Moved{"changing", "changed"};
+const std::vector<std::string> Vetoed{"changing"};
+const std::vector<std::string> Nothing{};
 
 }  // namespace
 
@@ -55,19 +55,18 @@ TEST(KivoCollectionViewCurrent, Moves) {
         std::vector<std::string> events;
     };
     const Row rows[] = {
-        {"to the same position: nothing, yes", 2, false, [](auto& v) { return v.moveCurrentToPosition(2); }, true, 2, kNothing},
-        {"to -1 clears the current item", 2, false, [](auto& v) { return v.moveCurrentToPosition(-1); }, true, -1, kMoved},
-        {"to -1 can be cancelled", 2, true, [](auto& v) { return v.moveCurrentToPosition(-1); }, false, 2, kVetoed},
-        {"cancelled move keeps the position", 0, true, [](auto& v) { return v.moveCurrentToLast(); }, false, 0, kVetoed},
-        {"previous at 0 goes to -1", 0, false, [](auto& v) { return v.moveCurrentToPrevious(); }, true, -1, kMoved},
-        {"previous at -1 is out of range", -1, false, [](auto& v) { return v.moveCurrentToPrevious(); }, false, -1, kNothing},
-        {"next at the last position: no", 3, false, [](auto& v) { return v.moveCurrentToNext(); }, false, 3, kNothing},
-        {"next from -1 is the first", -1, false, [](auto& v) { return v.moveCurrentToNext(); }, true, 0, kMoved},
-        {"beyond the end is ignored", 1, false, [](auto& v) { return v.moveCurrentToPosition(4); }, false, 1, kNothing},
-        {"below -1 is ignored", 1, false, [](auto& v) { return v.moveCurrentToPosition(-2); }, false, 1, kNothing},
-        {"to an item: its first equal index", 0, false, [](auto& v) { return v.moveCurrentTo((*v.items())[2]); }, true, 2,
-         kMoved},
-        {"to an absent item: -1", 1, false, [](auto& v) { return v.moveCurrentTo(product("x")); }, true, -1, kMoved},
+        {"to the same position: nothing, yes", 2, false, [](auto& v) { return v.moveCurrentToPosition(2); }, true, 2, Nothing},
+        {"to -1 clears the current item", 2, false, [](auto& v) { return v.moveCurrentToPosition(-1); }, true, -1, Moved},
+        {"to -1 can be cancelled", 2, true, [](auto& v) { return v.moveCurrentToPosition(-1); }, false, 2, Vetoed},
+        {"cancelled move keeps the position", 0, true, [](auto& v) { return v.moveCurrentToLast(); }, false, 0, Vetoed},
+        {"previous at 0 goes to -1", 0, false, [](auto& v) { return v.moveCurrentToPrevious(); }, true, -1, Moved},
+        {"previous at -1 is out of range", -1, false, [](auto& v) { return v.moveCurrentToPrevious(); }, false, -1, Nothing},
+        {"next at the last position: no", 3, false, [](auto& v) { return v.moveCurrentToNext(); }, false, 3, Nothing},
+        {"next from -1 is the first", -1, false, [](auto& v) { return v.moveCurrentToNext(); }, true, 0, Moved},
+        {"beyond the end is ignored", 1, false, [](auto& v) { return v.moveCurrentToPosition(4); }, false, 1, Nothing},
+        {"below -1 is ignored", 1, false, [](auto& v) { return v.moveCurrentToPosition(-2); }, false, 1, Nothing},
+        {"to an item: its first equal index", 0, false, [](auto& v) { return v.moveCurrentTo((*v.items())[2]); }, true, 2, Moved},
+        {"to an absent item: -1", 1, false, [](auto& v) { return v.moveCurrentTo(product("x")); }, true, -1, Moved},
         {"first and last", 1, false, [](auto& v) { return v.moveCurrentToFirst() && v.moveCurrentToLast(); }, true, 3,
          (std::vector<std::string>{"changing", "changed", "changing", "changed"})},
     };
@@ -116,7 +115,7 @@ TEST(KivoCollectionViewCurrent, RefreshFollowsTheItemSilentlyOrClampsThePosition
     w.take();
     w.view->setFilter([](const plat::Value& item) { return item.as<Product>()->price < 3; });  // d c: a is gone
     EXPECT_EQ(w.view->currentPosition(), 1) << "the old position, clamped to the last item";
-    EXPECT_EQ(w.take(), kNothing) << "a refresh raises no current-item event";
+    EXPECT_EQ(w.take(), Nothing) << "a refresh raises no current-item event";
 }
 
 TEST(KivoCollectionViewCurrent, ChangingHandlerThatEmptiesTheListStopsTheMove) {

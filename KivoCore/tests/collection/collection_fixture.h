@@ -1,7 +1,6 @@
 #pragma once
 // Items for the collection-view tests: a model class and a subclass with number, string, date,
-// Boolean and array properties, an item answering the dynamic-object methods, and recorders of what a
-// view announces.
+// Boolean and array properties, an item answering the dynamic-object methods, and small helpers.
 
 #include <map>
 #include <memory>
@@ -10,10 +9,14 @@
 #include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoPropertyGroupDescription.h"
+#include "KivoCore/testing/collection_change_tester.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/testing/pinned_locale.h"
 
 namespace collection_fixture {
+
+using kivo::testing::AnnouncementLog;
 
 class Product : public plat::Object {
 public:
@@ -55,6 +58,8 @@ public:
 
 std::shared_ptr<Product> product(const std::string& name, double price = 0);
 std::shared_ptr<Gadget> gadget(const std::string& name, double price = 0);
+// A gadget by a maker.
+std::shared_ptr<Product> made(const std::string& name, const std::string& maker, double price);
 plat::ArrayPtr listOf(std::initializer_list<plat::Value> items);
 // The items' descriptions joined by spaces ("a b c"): model objects show their names.
 std::string names(const plat::Array& items);
@@ -63,16 +68,15 @@ std::string nameOf(const plat::Value& item);
 
 using plat::testing::PinnedLocale;
 
-// Records every collectionChanged of a view as text: "add [d]@3", "remove [b]@1",
-// "replace [d]@-1 for [b]@1", "reset".
-class Announcements {
-public:
-    explicit Announcements(const std::shared_ptr<KivoCollectionView>& view);
-    std::vector<std::string> take();
+// The group tree as text: "A(a c) B(b)" for one level, "X[A(a) B(b)]" for two.
+std::string tree(const KivoCollectionViewGroupList& groups);
 
-private:
-    std::shared_ptr<std::vector<std::string>> _log = std::make_shared<std::vector<std::string>>();
-    std::shared_ptr<int> _owner = std::make_shared<int>(0);
+// Groups names that differ only in case together: a description whose names do not match by plain
+// equality, so the view must ask it for every comparison.
+class CaseBlindDescription : public KivoPropertyGroupDescription {
+public:
+    using KivoPropertyGroupDescription::KivoPropertyGroupDescription;
+    bool namesMatch(const std::optional<std::string>& a, const std::optional<std::string>& b) const override;
 };
 
 }  // namespace collection_fixture

@@ -11,7 +11,7 @@
 #include "KivoCore/KivoReflector.h"
 #include "Platform/foundation/collator.h"
 #include "Platform/testing/log_capture.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 
@@ -44,7 +44,7 @@ void sortBy(const std::shared_ptr<KivoCollectionView>& view, std::vector<std::pa
     });
 }
 
-constexpr std::int64_t kTwo53 = std::int64_t{1} << 53;
+constexpr std::int64_t Two53 = std::int64_t{1} << 53;
 
 }  // namespace
 
@@ -71,7 +71,7 @@ TEST(KivoCollectionViewSort, ComparerRules) {
         {"dates chronologically, descending", {plat::Date(100), plat::Date(-5), plat::Date(50)}, {}, {{"k1", false}}, {0, 2, 1}},
         {"Booleans are numbers", {true, 0.5, false}, {}, {{"k1", true}}, {2, 1, 0}},
         {"integers beyond 2^53 compare exactly",
-         {kTwo53 + 1, static_cast<double>(kTwo53), kTwo53, kTwo53 - 1},
+         {Two53 + 1, static_cast<double>(Two53), Two53, Two53 - 1},
          {},
          {{"k1", true}},
          {3, 1, 2, 0}},

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "KivoCore/KivoObservableArray.h"
+#include "Platform/testing/log_capture.h"
 
 namespace {
 
@@ -181,4 +182,20 @@ TEST(KivoObservableArray, SourceArrayChangesAreSilentAndSenderIsTheArray) {
     int sum = 0;
     for (const auto& v : *a) sum += static_cast<int>(v.asInteger());
     EXPECT_EQ(sum, 3);
+}
+
+// A caller that only ever begins batches reaches the counter's limit: further begins are refused and
+// logged instead of overflowing it.
+TEST(KivoObservableArray, BeginUpdatePastTheCounterLimitIsRefused) {
+    auto a = std::make_shared<KivoObservableArray>();
+    plat::testing::LogCapture log;
+    // Through a plain pointer: the loop runs two billion times.
+    auto* raw = a.get();
+    for (std::int32_t i = 0; i < INT32_MAX; ++i) raw->beginUpdate();
+    EXPECT_TRUE(log.lines().empty());
+    a->beginUpdate();
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoObservableArray beginUpdate: 2147483647 batches are open already, ignored"});
+    EXPECT_TRUE(a->isUpdating());
+    a->endUpdate();
+    EXPECT_TRUE(a->isUpdating());
 }

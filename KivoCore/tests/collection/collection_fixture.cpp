@@ -1,4 +1,4 @@
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 #include <utility>
 
@@ -38,45 +38,34 @@ std::string Record::description() const {
 std::shared_ptr<Product> product(const std::string& name, double price) { return std::make_shared<Product>(name, price); }
 std::shared_ptr<Gadget> gadget(const std::string& name, double price) { return std::make_shared<Gadget>(name, price); }
 
+std::shared_ptr<Product> made(const std::string& name, const std::string& maker, double price) {
+    auto g = gadget(name, price);
+    g->maker = maker;
+    return g;
+}
+
+std::string tree(const KivoCollectionViewGroupList& groups) {
+    std::string s;
+    for (const auto& g : groups) {
+        s += (s.empty() ? "" : " ") + g->name();
+        s += g->isBottomLevel() ? "(" + names(g->items()) + ")" : "[" + tree(g->groups()) + "]";
+    }
+    return s;
+}
+
+bool CaseBlindDescription::namesMatch(const std::optional<std::string>& a, const std::optional<std::string>& b) const {
+    auto lower = [](std::string s) {
+        for (auto& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return s;
+    };
+    return a && b && lower(*a) == lower(*b);
+}
+
 plat::ArrayPtr listOf(std::initializer_list<plat::Value> items) { return std::make_shared<plat::Array>(items); }
 
 std::string nameOf(const plat::Value& item) { return item.description(); }
 
-std::string names(const plat::Array& items) {
-    std::string s;
-    for (const auto& item : items) s += (s.empty() ? "" : " ") + nameOf(item);
-    return s;
-}
+std::string names(const plat::Array& items) { return kivo::testing::describeItems(items); }
 std::string names(const plat::ArrayPtr& items) { return items ? names(*items) : "(nil)"; }
-
-namespace {
-
-std::string bracketed(const plat::ArrayPtr& items) { return items ? "[" + names(*items) + "]" : "nil"; }
-
-}  // namespace
-
-Announcements::Announcements(const std::shared_ptr<KivoCollectionView>& view) {
-    view->collectionChanged()->addHandler(
-        [log = _log](const std::shared_ptr<KivoEventContainer>& c) {
-            auto args = c->args<KivoNotifyCollectionChangedEventArgs>();
-            switch (args->action()) {
-                case KivoNotifyCollectionChangedActionAdd:
-                    log->push_back("add " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()));
-                    break;
-                case KivoNotifyCollectionChangedActionRemove:
-                    log->push_back("remove " + bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
-                    break;
-                case KivoNotifyCollectionChangedActionReplace:
-                    log->push_back("replace " + bracketed(args->items()) + "@" + std::to_string(args->startingIndex()) + " for " +
-                                   bracketed(args->oldItems()) + "@" + std::to_string(args->oldStartingIndex()));
-                    break;
-                default:
-                    log->push_back("reset");
-            }
-        },
-        _owner);
-}
-
-std::vector<std::string> Announcements::take() { return std::exchange(*_log, {}); }
 
 }  // namespace collection_fixture

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Platform/testing/log_capture.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 
@@ -28,7 +28,7 @@ std::string pendingOf(const KivoCollectionView& v) {
 
 plat::Value at(KivoCollectionView& v, size_t i) { return (*v.items())[i]; }
 
-const std::vector<std::string> kReset{"reset"}, kNone{};
+const std::vector<std::string> ResetOnly{"reset"}, NoAnnouncements{};
 
 }  // namespace
 
@@ -44,15 +44,20 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
          "a b c d e",
          {"add [d e]@3"},
          {"add [d e]@3"}},
-        {"addObjects of nothing changes nothing", [](auto& v) { v.addObjects({}); }, "a b c", "a b c", kNone, kNone},
+        {"addObjects of nothing announces an empty add",
+         [](auto& v) { v.addObjects({}); },
+         "a b c",
+         "a b c",
+         {"add []@3"},
+         {"add []@3"}},
         {"insertObject at an index",
          [](auto& v) { v.insertObject(product("d"), 1); },
          "a d b c",
          "a d b c",
          {"add [d]@1"},
          {"add [d]@1"}},
-        {"insertObject beyond the end is refused", [](auto& v) { v.insertObject(product("d"), 4); }, "a b c", "a b c", kNone,
-         kNone},
+        {"insertObject beyond the end is refused", [](auto& v) { v.insertObject(product("d"), 4); }, "a b c", "a b c",
+         NoAnnouncements, NoAnnouncements},
         {"replaceObjectAtIndex",
          [](auto& v) { v.replaceObjectAtIndex(1, product("d")); },
          "a d c",
@@ -75,7 +80,7 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
          {"add [c]@0"},
          {"add [c]@0"}},
         {"replaceObjectAtIndex beyond the end is refused", [](auto& v) { v.replaceObjectAtIndex(3, product("d")); }, "a b c",
-         "a b c", kNone, kNone},
+         "a b c", NoAnnouncements, NoAnnouncements},
         {"remove", [](auto& v) { v.remove(at(v, 1)); }, "a c", "a c", {"remove [b]@1"}, {"remove [b]@1"}},
         {"remove of an item given from the source",
          [](auto& v) { v.remove((*v.sourceCollection())[1]); },
@@ -83,15 +88,15 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
          "a c",
          {"remove [b]@1"},
          {"remove [b]@1"}},
-        {"remove of an absent item", [](auto& v) { v.remove(product("b")); }, "a b c", "a b c", kNone, kNone},
+        {"remove of an absent item", [](auto& v) { v.remove(product("b")); }, "a b c", "a b c", NoAnnouncements, NoAnnouncements},
         {"removeAt", [](auto& v) { v.removeAt(2); }, "a b", "a b", {"remove [c]@2"}, {"remove [c]@2"}},
         {"removeAt out of range",
          [](auto& v) {
              v.removeAt(3);
              v.removeAt(-1);
          },
-         "a b c", "a b c", kNone, kNone},
-        {"removeAllObjects", [](auto& v) { v.removeAllObjects(); }, "", "", kReset, kReset},
+         "a b c", "a b c", NoAnnouncements, NoAnnouncements},
+        {"removeAllObjects", [](auto& v) { v.removeAllObjects(); }, "", "", ResetOnly, ResetOnly},
         {"addNew",
          [&](auto& v) {
              v.setNewItemCreator(creator);
@@ -148,21 +153,22 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
              at(v, 1).template as<Product>()->name = "B";
              v.commitEdit();
          },
-         "a B c", "a B c", kReset, kNone},
+         "a B c", "a B c", ResetOnly, NoAnnouncements},
         {"editItem, cancelEdit restores",
          [](auto& v) {
              v.editItem(at(v, 1));
              at(v, 1).template as<Product>()->name = "B";
              v.cancelEdit();
          },
-         "a b c", "a b c", kReset, kNone},
+         "a b c", "a b c", ResetOnly, NoAnnouncements},
         {"editItem of another item commits the first",
          [](auto& v) {
              v.editItem(at(v, 0));
              v.editItem(at(v, 2));
          },
-         "a b c", "a b c", kReset, kNone, "edit c"},
-        {"editItem of an invisible item is refused", [](auto& v) { v.editItem(product("x")); }, "a b c", "a b c", kNone, kNone},
+         "a b c", "a b c", ResetOnly, NoAnnouncements, "edit c"},
+        {"editItem of an invisible item is refused", [](auto& v) { v.editItem(product("x")); }, "a b c", "a b c", NoAnnouncements,
+         NoAnnouncements},
         {"remove of the item under edit restores, then removes",
          [](auto& v) {
              plat::Value b = at(v, 1);
@@ -190,7 +196,7 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
         for (const auto& row : rows) {
             auto source = listOf({product("a"), product("b"), product("c")});
             auto view = KivoCollectionView::create(source);
-            Announcements heard(view);
+            AnnouncementLog heard(*view);
             if (inBatch) view->beginUpdate();
             row.op(*view);
             std::string where = std::string(row.what) + (inBatch ? " (in a batch)" : "");
@@ -198,7 +204,7 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
             EXPECT_EQ(pendingOf(*view), row.pending) << where;
             if (inBatch) {
                 view->endUpdate();
-                EXPECT_EQ(heard.take(), row.pending.empty() ? kReset : kNone)
+                EXPECT_EQ(heard.take(), row.pending.empty() ? ResetOnly : NoAnnouncements)
                     << where << ": the batch's end refreshes unless an item is pending";
             }
             EXPECT_EQ(names(view->sourceCollection()), row.source) << where;
@@ -257,10 +263,10 @@ TEST(KivoCollectionViewEditing, AddNewWithoutCreatorMakesTheKindOfTheFirstItemOr
     EXPECT_EQ(dicts->currentPosition(), 1);
 
     auto empty = KivoCollectionView::create();
-    Announcements heard(empty);
+    AnnouncementLog heard(*empty);
     EXPECT_TRUE(empty->addNew().isNil());
     EXPECT_TRUE(empty->sourceCollection()->empty());
-    EXPECT_EQ(heard.take(), kNone);
+    EXPECT_EQ(heard.take(), NoAnnouncements);
 
     auto models = KivoCollectionView::create(listOf({product("a")}));
     plat::Value fresh = models->addNew();
@@ -283,7 +289,7 @@ TEST(KivoCollectionViewEditing, AnnouncementsUseVisibleIndices) {
     view->setFilter([](const plat::Value& item) { return item.as<Product>()->price > 2; });
     view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("price", false));
     ASSERT_EQ(names(view->items()), "d b c");
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
 
     view->addObject(product("e", 5));
     view->remove(c);
@@ -297,15 +303,15 @@ TEST(KivoCollectionViewEditing, AnnouncementsUseVisibleIndices) {
 
 TEST(KivoCollectionViewEditing, BatchesNestAndAnUnmatchedEndNeverGoesBelowZero) {
     auto view = KivoCollectionView::create(listOf({product("b", 2), product("a", 1)}));
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->beginUpdate();
     view->beginUpdate();
     view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("price", true));
     view->endUpdate();
-    EXPECT_EQ(heard.take(), kNone);
+    EXPECT_EQ(heard.take(), NoAnnouncements);
     EXPECT_EQ(names(view->items()), "b a");
     view->endUpdate();
-    EXPECT_EQ(heard.take(), kReset);
+    EXPECT_EQ(heard.take(), ResetOnly);
     EXPECT_EQ(names(view->items()), "a b");
     view->endUpdate();  // unmatched
     EXPECT_FALSE(view->isUpdating());
@@ -313,18 +319,18 @@ TEST(KivoCollectionViewEditing, BatchesNestAndAnUnmatchedEndNeverGoesBelowZero) 
     view->beginUpdate();
     EXPECT_TRUE(view->isUpdating()) << "one begin opens a batch again";
     view->deferUpdate([&] { view->refresh(); });
-    EXPECT_EQ(heard.take(), kNone);
+    EXPECT_EQ(heard.take(), NoAnnouncements);
     view->endUpdate();
-    EXPECT_EQ(heard.take(), kReset);
+    EXPECT_EQ(heard.take(), ResetOnly);
 }
 
 TEST(KivoCollectionViewEditing, SourceChangesCommitPendingWorkAndSameSourceDoesNothing) {
     auto view = KivoCollectionView::create(listOf({product("a"), product("b")}));
     view->setNewItemCreator([] { return plat::Value(product("n")); });
     view->addNew();
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->setSourceCollection(view->sourceCollection());
-    EXPECT_EQ(heard.take(), kNone);
+    EXPECT_EQ(heard.take(), NoAnnouncements);
     EXPECT_TRUE(view->isAddingNew());
     auto other = listOf({product("x"), product("y")});
     view->setSourceCollection(other);
@@ -353,4 +359,32 @@ TEST(KivoCollectionViewEditing, ImplementsExactlyTheFourInterfaceNames) {
         EXPECT_TRUE(view->implementsInterface(name)) << name;
     for (const char* name : {"IKivoCollectionView", "icollectionview", "", "ICollectionView "})
         EXPECT_FALSE(view->implementsInterface(name)) << name;
+}
+
+TEST(KivoCollectionViewEditing, EditItemOfAnItemTheViewDoesNotShowIsRefusedAndLogged) {
+    auto hidden = product("h", 1);
+    auto view = KivoCollectionView::create(listOf({product("a", 5), hidden}));
+    view->setFilter([](const plat::Value& item) { return item.as<Product>()->price > 2; });
+    plat::testing::LogCapture log;
+    view->editItem(hidden);
+    view->editItem(product("x"));
+    EXPECT_FALSE(view->isEditingItem());
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"KivoCollectionView editItem: h is not in the view, no edit begun",
+                                                     "KivoCollectionView editItem: x is not in the view, no edit begun"}));
+}
+
+// A caller that only ever begins batches reaches the counter's limit: further begins are refused and
+// logged instead of overflowing it.
+TEST(KivoCollectionViewEditing, BeginUpdatePastTheCounterLimitIsRefused) {
+    auto view = KivoCollectionView::create(listOf({product("a")}));
+    plat::testing::LogCapture log;
+    // Through a plain pointer: the loop runs two billion times.
+    auto* raw = view.get();
+    for (std::int32_t i = 0; i < INT32_MAX; ++i) raw->beginUpdate();
+    EXPECT_TRUE(log.lines().empty());
+    view->beginUpdate();
+    EXPECT_EQ(log.lines(),
+              std::vector<std::string>{"KivoCollectionView beginUpdate: 2147483647 batches are open already, ignored"});
+    view->endUpdate();
+    EXPECT_TRUE(view->isUpdating());
 }

@@ -11,7 +11,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
-#include "collection/CollectionFixture.h"
+#include "collection/collection_fixture.h"
 
 using namespace collection_fixture;
 
@@ -56,18 +56,23 @@ TEST(KivoCursorCollectionView, LoadsOffTheMainThreadAndAddsOnItThenCompletes) {
     EXPECT_EQ(*events, (std::vector<std::string>{"main: a p0 p1 p2", "main: done"}));
     EXPECT_TRUE(view->hasMoreItems());
 
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     view->loadMoreItems(2, nullptr);
     ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return view->items()->size() == 6; }, 5));
     EXPECT_EQ(heard.take(), (std::vector<std::string>{"add [p3 p4]@4"}));
     EXPECT_FALSE(view->hasMoreItems());
+
+    done = false;
+    view->loadMoreItems(0, [&] { done = true; });
+    ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return done; }, 5));
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"add []@6"})) << "an empty page is an empty add";
 }
 
 TEST(KivoCursorCollectionView, AGetterThatThrowsLoadsNothingButCompletes) {
     plat::testing::VirtualClock clock;
     plat::testing::LogCapture log;
     auto view = KivoCollectionView::create<Pager>(nullptr);
-    Announcements heard(view);
+    AnnouncementLog heard(*view);
     bool done = false;
     view->loadMoreItems("offline", [&] { done = true; });
     ASSERT_TRUE(plat::RunLoop::main().runUntil([&] { return done; }, 5));
