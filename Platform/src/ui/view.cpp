@@ -148,7 +148,11 @@ void View::removeFromSuperview() {
 void View::moveToWindow(const std::shared_ptr<Window>& before) {
     const auto after = window();
     if (after == before) return;
-    if (before) before->viewLeftWindow(this);
+    // A first responder that leaves the window is no longer first responder.
+    if (auto fr = before ? before->firstResponder() : nullptr; fr && fr->isDescendantOf(this)) {
+        before->forgetFirstResponder({});
+        fr->firstResponderWasTaken();
+    }
     std::vector<View*> stack{this};
     while (!stack.empty()) {
         View* v = stack.back();
@@ -312,14 +316,14 @@ std::shared_ptr<Responder> View::nextResponder() const {
 bool View::becomeFirstResponder() {
     auto w = window();
     if (!w || !canBecomeFirstResponder()) return false;
-    return w->makeFirstResponder(sharedAs<View>());
+    return w->makeFirstResponder({}, sharedAs<View>());
 }
 
 bool View::resignFirstResponder() {
     auto w = window();
     if (!w || !isFirstResponder()) return true;
     if (!canResignFirstResponder()) return false;
-    w->_firstResponder.reset();
+    w->forgetFirstResponder({});
     return true;
 }
 
@@ -331,7 +335,7 @@ bool View::endEditing(bool force) {
     if (fr->resignFirstResponder()) return true;
     if (!force) return false;
     if (w->firstResponder() == fr) {
-        w->_firstResponder.reset();
+        w->forgetFirstResponder({});
         fr->firstResponderWasTaken();
     }
     return true;
@@ -339,7 +343,7 @@ bool View::endEditing(bool force) {
 
 bool View::isFirstResponder() const {
     auto w = window();
-    return w && w->_firstResponder.lock().get() == this;
+    return w && w->firstResponder().get() == this;
 }
 
 }  // namespace plat

@@ -77,16 +77,18 @@ public:
 
     void layoutSubviews() override;
 
+    // ---- For views only ----
+    // Makes `view` first responder once the current one has agreed to resign.
+    bool makeFirstResponder(Passkey<View>, const std::shared_ptr<View>& view);
+    // Forgets the first responder without asking it.
+    void forgetFirstResponder(Passkey<View>) { _firstResponder.reset(); }
+
 protected:
     explicit Window(const Rect& frame);
     void initialize() override;
 
 private:
-    friend class View;
     friend class GestureRecognizer;
-
-    bool makeFirstResponder(const std::shared_ptr<View>& view);
-    void viewLeftWindow(const View* view);
 
     // Gesture arena (window_touches.cpp).
     void deliver(const std::vector<TouchInput>& inputs);
