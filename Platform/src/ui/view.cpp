@@ -24,7 +24,7 @@ View::View(const Rect& frame) : _layer(Layer::create()) {
 View::~View() {
     _layer->setDelegate(nullptr);
     for (auto& sub : _subviews) sub->_superview.reset();
-    for (auto& r : _recognizers) r->_view.reset();
+    for (auto& r : _recognizers) r->setView({}, nullptr);
 }
 
 // ---- Geometry ----
@@ -295,7 +295,7 @@ void View::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recogn
         old->removeGestureRecognizer(recognizer.get());
     }
     _recognizers.push_back(recognizer);
-    recognizer->_view = sharedAs<View>();
+    recognizer->setView({}, sharedAs<View>());
 }
 
 void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
@@ -303,7 +303,7 @@ void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
     if (it == _recognizers.end()) return;
     auto keep = *it;
     _recognizers.erase(it);
-    keep->_view.reset();
+    keep->setView({}, nullptr);
 }
 
 // ---- Responder ----
