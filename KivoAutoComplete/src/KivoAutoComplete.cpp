@@ -27,7 +27,7 @@ void KivoAutoComplete::initialize() {
 
 void KivoAutoComplete::_initAutoComplete() {
     const auto self = sharedAs<KivoAutoComplete>();
-    _temporaryItemSource = std::make_shared<plat::Array>();
+    setTemporaryItemSource(std::make_shared<plat::Array>());
     _filteringArgs = std::make_shared<KivoAutoCompleteFilteringEventArgs>(std::make_shared<plat::Array>(), false);
 
     // The arrow shows once there are items.
@@ -54,7 +54,7 @@ void KivoAutoComplete::setItemsSource(plat::ArrayPtr items) {
     if (items == _itemsSource) return;
     auto keep = sharedAs<KivoAutoComplete>();
     _itemsSource = items ? std::make_shared<plat::Array>(*items) : nullptr;
-    _temporaryItemSource = std::make_shared<plat::Array>(_itemsSource ? *_itemsSource : plat::Array());
+    useAllItemsAsCandidates();
     _itemTexts->invalidate();
     updateButton();
     if (!hasItems()) setSelectedIndex(NotFound);
@@ -72,7 +72,7 @@ void KivoAutoComplete::_onCollectionViewChanged(const std::shared_ptr<KivoNotify
     if (!view) return;
     auto keep = sharedAs<KivoAutoComplete>();
     _itemsSource = view->sourceCollection();
-    _temporaryItemSource = std::make_shared<plat::Array>(_itemsSource ? *_itemsSource : plat::Array());
+    useAllItemsAsCandidates();
     _itemTexts->invalidate();
     if (hasItems()) setSelectedIndex(NotFound);
     updateButton();
@@ -82,7 +82,7 @@ void KivoAutoComplete::_onCollectionViewChanged(const std::shared_ptr<KivoNotify
 void KivoAutoComplete::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
     KivoComboBox::setCollectionView(view);
     const plat::ArrayPtr source = view ? view->sourceCollection() : nullptr;
-    _temporaryItemSource = std::make_shared<plat::Array>(source ? *source : plat::Array());
+    setTemporaryItemSource(std::make_shared<plat::Array>(source ? *source : plat::Array()));
     bindAutoComplete();
 }
 
@@ -108,7 +108,43 @@ const kivo::detail::ItemTexts& KivoAutoComplete::itemTexts() const {
     return *_itemTexts;
 }
 
-void KivoAutoComplete::bindAutoComplete() { bindRows(nullptr); }
+// ---- Candidates and suggestion rows ----
+
+const plat::ArrayPtr& KivoAutoComplete::temporaryItemSource() const {
+    if (_pendingCandidates) {
+        auto list = std::make_shared<plat::Array>();
+        list->reserve(_pendingCandidates->size());
+        for (const std::uint64_t i : *_pendingCandidates) {
+            if (i < itemCount()) list->push_back((*_itemsSource)[i]);
+        }
+        _temporaryItemSource = std::move(list);
+        _pendingCandidates.reset();
+    }
+    return _temporaryItemSource;
+}
+
+void KivoAutoComplete::setTemporaryItemSource(plat::ArrayPtr items) {
+    _temporaryItemSource = std::move(items);
+    _pendingCandidates.reset();
+}
+
+void KivoAutoComplete::useItemsAsCandidates(std::vector<std::uint64_t> indices) {
+    _pendingCandidates = std::move(indices);
+    _temporaryItemSource.reset();
+}
+
+void KivoAutoComplete::useAllItemsAsCandidates() {
+    std::vector<std::uint64_t> all(itemCount());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    useItemsAsCandidates(std::move(all));
+}
+
+std::size_t KivoAutoComplete::candidateCount() const {
+    if (_pendingCandidates) return _pendingCandidates->size();
+    return _temporaryItemSource ? _temporaryItemSource->size() : 0;
+}
+
+void KivoAutoComplete::bindAutoComplete() { bindRows(_pendingCandidates ? &*_pendingCandidates : nullptr); }
 
 void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
     auto& rows = *_dropdownView->itemsSource();
@@ -116,19 +152,20 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
     _rowIndex.clear();
     _rowsAscending = true;
     const bool hasPath = _displayMemberPath && !_displayMemberPath->empty();
-    const std::size_t count = _temporaryItemSource ? _temporaryItemSource->size() : 0;
+    const std::size_t count = candidateCount();
     // Without a path (or with maxItems below 1) nothing is listed; the table still forgets its old rows.
     if (_maxItems >= 1 && hasPath && count > 0) {
         const auto& texts = itemTexts();
         rows.reserve(count);
-        _rowIndex.reserve(count);
         if (indices) {
             _rowIndex = *indices;
+            _rowsAscending = std::is_sorted(_rowIndex.begin(), _rowIndex.end());
         } else {
             // Candidates of the application's making: found among the items by identity, repeats in turn.
             static const plat::Array none;
             kivo::detail::RowMap map;
             map.rebuild(_itemsSource ? *_itemsSource : none, *_temporaryItemSource);
+            _rowIndex.reserve(count);
             for (std::size_t k = 0; k < count; ++k) _rowIndex.push_back(map.indexOfRow(static_cast<std::int64_t>(k)));
             _rowsAscending = std::is_sorted(_rowIndex.begin(), _rowIndex.end());
         }
@@ -139,7 +176,9 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
                 continue;
             }
             // A candidate that is no item: its own display value, an empty row without one.
-            const plat::Value value = KivoReflector::getValue((*_temporaryItemSource)[k], *_displayMemberPath);
+            const bool listed = !indices && _temporaryItemSource && k < _temporaryItemSource->size();
+            const plat::Value value =
+                listed ? KivoReflector::getValue((*_temporaryItemSource)[k], *_displayMemberPath) : plat::Value();
             rows.emplace_back(value.isNil() ? std::string() : value.description());
         }
     }
@@ -177,10 +216,12 @@ std::uint64_t KivoAutoComplete::indexForRow(std::int64_t row) const {
 }
 
 plat::Value KivoAutoComplete::itemForRow(std::int64_t row) const {
-    if (row < 0 || !_temporaryItemSource || static_cast<std::size_t>(row) >= _rowIndex.size() ||
-        static_cast<std::size_t>(row) >= _temporaryItemSource->size())
-        return plat::Value();
-    return (*_temporaryItemSource)[static_cast<std::size_t>(row)];
+    const std::uint64_t index = indexForRow(row);
+    if (index < itemCount()) return (*_itemsSource)[index];
+    // A candidate that is no item.
+    const auto& candidates = temporaryItemSource();
+    if (row < 0 || !candidates || static_cast<std::size_t>(row) >= candidates->size()) return plat::Value();
+    return (*candidates)[static_cast<std::size_t>(row)];
 }
 
 std::optional<std::int64_t> KivoAutoComplete::rowForIndex(std::uint64_t index) const {

@@ -40,11 +40,11 @@ void KivoAutoComplete::performFiltering() {
         return;
     }
     if (!_filteringArgs) return;
-    _filteringArgs->setItemSource(_temporaryItemSource);
+    _filteringArgs->setItemSource(temporaryItemSource());
     auto d = autoCompleteDelegate();
     if (!d || !hasItems() || !d->filtering(self, _filteringArgs)) return;
     // The application's candidates stand as it left them.
-    _temporaryItemSource = _filteringArgs->itemSource() ? _filteringArgs->itemSource() : std::make_shared<plat::Array>();
+    setTemporaryItemSource(_filteringArgs->itemSource() ? _filteringArgs->itemSource() : std::make_shared<plat::Array>());
     bindAutoComplete();
     const bool open = shouldOpen();
     if (open != isDropDownOpen()) setIsDropDownOpen(open);
@@ -53,9 +53,11 @@ void KivoAutoComplete::performFiltering() {
 void KivoAutoComplete::applyFilter(const std::string& text) {
     std::vector<std::uint64_t> indices;
     if (text.empty()) {
-        indices.resize(itemCount());
-        for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = i;
-    } else if (!isXf()) {
+        useAllItemsAsCandidates();
+        bindAutoComplete();
+        return;
+    }
+    if (!isXf()) {
         const plat::TextFolder folder(_locale, plat::TextFolder::Accents::Ignore);
         indices = itemTexts().matching(folder.fold(text), folder);
     } else {
@@ -72,11 +74,8 @@ void KivoAutoComplete::applyFilter(const std::string& text) {
             if (!value.isNil() && folder.contains(folder.fold(value.description()), wanted)) indices.push_back(i);
         }
     }
-    auto candidates = std::make_shared<plat::Array>();
-    candidates->reserve(indices.size());
-    for (const std::uint64_t i : indices) candidates->push_back((*_itemsSource)[i]);
-    _temporaryItemSource = std::move(candidates);
-    bindRows(&indices);
+    useItemsAsCandidates(std::move(indices));
+    bindAutoComplete();
 }
 
 // ---- Row styling ----

@@ -56,8 +56,8 @@ public:
     void setDisplayMemberPath(std::optional<std::string> path) override;
     void setSelectedValuePath(std::optional<std::string> path) override;
     // The candidates: the items that passed the last filtering (all items when none is in force).
-    const plat::ArrayPtr& temporaryItemSource() const { return _temporaryItemSource; }
-    void setTemporaryItemSource(plat::ArrayPtr items) { _temporaryItemSource = std::move(items); }
+    const plat::ArrayPtr& temporaryItemSource() const;
+    void setTemporaryItemSource(plat::ArrayPtr items);
     // List the candidates' display texts again.
     void bindAutoComplete();
     void refreshTableViewItemSource() { bindAutoComplete(); }
@@ -178,7 +178,11 @@ private:
     plat::StringObject displayTextObject(std::uint64_t index) const;
     // The built-in filter (the header's autoComplete).
     void applyFilter(const std::string& text);
-    // Lists the candidates; `indices` gives their item indices when the caller knows them.
+    // The candidates become these items of `itemsSource` (made into a list when first read).
+    void useItemsAsCandidates(std::vector<std::uint64_t> indices);
+    void useAllItemsAsCandidates();
+    std::size_t candidateCount() const;
+    // Lists the candidates; `indices` gives their item indices when they are known.
     void bindRows(const std::vector<std::uint64_t>* indices);
     // The arrow shows while there are items and a list may show.
     void updateButton();
@@ -197,7 +201,10 @@ private:
     bool _isCustomFiltering = false;
     std::shared_ptr<KivoAutoCompleteFilteringEventArgs> _filteringArgs;
     std::optional<std::string> _filterString;
-    plat::ArrayPtr _temporaryItemSource;
+    mutable plat::ArrayPtr _temporaryItemSource;
+    // While set, the candidates are these items of `itemsSource`, and `_temporaryItemSource` is made
+    // from them when first read: a keystroke does not copy thousands of items nobody reads.
+    mutable std::optional<std::vector<std::uint64_t>> _pendingCandidates;
     plat::Color _highlightedColor = DefaultHighlightedColor;
     plat::ArrayPtr _customViews;
     plat::Locale _locale = plat::Locale::current();

@@ -39,10 +39,25 @@ std::u16string_view ItemTexts::folded(std::size_t index) const {
 
 std::vector<std::uint64_t> ItemTexts::matching(std::u16string_view foldedPattern, const plat::TextFolder& folder) const {
     std::vector<std::uint64_t> found;
+    if (foldedPattern.empty()) {
+        for (std::size_t i = 0; i < _texts.size(); ++i)
+            if (_hasValue[i]) found.push_back(i);
+        return found;
+    }
+    // One search along all the texts at once; a hit is kept when it lies within one item's text and
+    // the folder agrees that it ends on a whole character there.
     const std::u16string_view all(_folded);
-    for (std::size_t i = 0; i < _texts.size(); ++i) {
-        if (!_hasValue[i]) continue;
-        if (folder.contains(all.substr(_starts[i], _starts[i + 1] - _starts[i]), foldedPattern)) found.push_back(i);
+    std::size_t item = 0;
+    for (std::size_t at = all.find(foldedPattern); at != std::u16string_view::npos; at = all.find(foldedPattern, at)) {
+        while (_starts[item + 1] <= at) ++item;
+        const std::size_t end = _starts[item + 1];
+        if (at + foldedPattern.size() > end) {
+            ++at;  // runs into the next item's text
+            continue;
+        }
+        // The folder looks on from this hit to the end of the item's text.
+        if (folder.contains(all.substr(at, end - at), foldedPattern)) found.push_back(item);
+        at = end;
     }
     return found;
 }
