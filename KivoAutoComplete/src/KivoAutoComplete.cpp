@@ -306,8 +306,7 @@ std::shared_ptr<KivoAutoCompleteDelegate> KivoAutoComplete::autoCompleteDelegate
 void KivoAutoComplete::layoutSubviews() {
     KivoComboBox::layoutSubviews();
     if (dropDownMode() != 0) {
-        const plat::Rect screen = plat::Screen::main().bounds();
-        _dropdownView->setFrame({0, 0, screen.width(), screen.height()});
+        _dropdownView->changeTableViewHeightWithNumberOfRows(static_cast<std::int64_t>(_dropdownView->itemsSource()->size()));
     } else {
         _dropdownView->setFrame({0, 0, dropDownWidth(), dropDownHeight()});
     }

@@ -34,18 +34,25 @@ double KivoAutoCompleteDropdownView::getTableViewHeight(const KivoAutoComplete& 
 void KivoAutoCompleteDropdownView::changeTableViewHeightWithNumberOfRows(std::int64_t rows) {
     auto box = autoComplete();
     if (!box) return;
-    const plat::Rect f = frame();
+    double height = 0;
     if (box->dropDownMode() != 0) {
+        // The table fills the full-screen popup inside its margin (a screen-high table would run past
+        // the popup's bottom, its last rows out of reach).
         const plat::Rect screen = plat::Screen::main().bounds();
-        setFrame({f.x(), f.y(), screen.width(), screen.height()});
-        box->setDropDownHeight(screen.height());
-        return;
+        const auto& back = box->dropDownBackView();
+        const bool placed = back && !back->bounds().isEmpty();
+        setFrame(placed ? back->bounds().insetBy(KivoDropDown::DropDownViewInset, KivoDropDown::DropDownViewInset)
+                        : plat::Rect(0, 0, screen.width(), screen.height()));
+        height = screen.height();
+    } else {
+        height = getTableViewHeight(*box, rows);
+        const plat::Rect f = frame();
+        setFrame({f.x(), f.y(), f.width(), height});
     }
-    const double height = getTableViewHeight(*box, rows);
-    setFrame({f.x(), f.y(), f.width(), height});
     if (height == box->dropDownHeight()) return;
     box->setDropDownHeight(height);
-    // A popup above the field keeps its bottom edge on the field as it grows and shrinks.
+    // An open popup is placed again: above the field it keeps its bottom edge on the field as it
+    // grows and shrinks; over the screen it keeps to the screen.
     if (box->isDropDownOpen() && box->rootView()) box->updateFrame();
 }
 

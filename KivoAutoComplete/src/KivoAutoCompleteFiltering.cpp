@@ -40,11 +40,15 @@ void KivoAutoComplete::performFiltering() {
         return;
     }
     if (!_filteringArgs) return;
-    _filteringArgs->setItemSource(temporaryItemSource());
+    const plat::ArrayPtr handed = temporaryItemSource();
+    _filteringArgs->setItemSource(handed);
     auto d = autoCompleteDelegate();
     if (!d || !hasItems() || !d->filtering(self, _filteringArgs)) return;
-    // The application's candidates stand as it left them.
-    setTemporaryItemSource(_filteringArgs->itemSource() ? _filteringArgs->itemSource() : std::make_shared<plat::Array>());
+    // The application's candidates stand as it left them: the list it set in the arguments, else the
+    // box's own (the list handed over, maybe changed in place, or what the delegate gave the box).
+    if (const plat::ArrayPtr& given = _filteringArgs->itemSource(); given != handed) {
+        setTemporaryItemSource(given ? given : std::make_shared<plat::Array>());
+    }
     bindAutoComplete();
     const bool open = shouldOpen();
     if (open != isDropDownOpen()) setIsDropDownOpen(open);

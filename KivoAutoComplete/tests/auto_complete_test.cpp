@@ -368,14 +368,17 @@ TEST_F(AutoCompleteTest, SetTextRaisesTheEventThenTellsTheDelegateAndAnEqualText
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(AutoCompleteTest, ClearingTheValueDoesNotSelectTheItemsThatLackOne) {
+TEST_F(AutoCompleteTest, AValueSelectsTheLastItemWithItAndClearingItSelectsNone) {
     auto items = named(Fruit);
-    items->push_back(plat::Value(plat::Dictionary{{"name", "Quince"}}));  // no id
+    items->push_back(plat::Value(plat::Dictionary{{"name", "Quince"}}));              // no id
+    items->push_back(plat::Value(plat::Dictionary{{"name", "Lime"}, {"id", "i1"}}));  // Banana's id again
     auto box = make({});
     box->setItemsSource(items);
     box->setSelectedValuePath(std::string("id"));
     box->setSelectedValue(plat::Value("i1"));
-    EXPECT_EQ(box->selectedIndex(), 1u);
+    EXPECT_EQ(box->selectedIndex(), 6u);
+    EXPECT_EQ(box->text(), "Lime");
+    // Clearing the selection clears the value, which must not then select the item without one.
     box->setSelectedIndex(KivoComboBox::NotFound);
     EXPECT_TRUE(box->selectedValue().isNil());
     EXPECT_EQ(box->selectedIndex(), KivoComboBox::NotFound);
@@ -429,4 +432,61 @@ TEST_F(AutoCompleteTest, APendingPassOutlivingTheBoxDoesNothing) {
     }
     EXPECT_TRUE(weak.expired()) << "the pending pass holds the field, not the box";
     settle();
+}
+
+// A binding layer's delegate: filters with the box's own filter (case only) and supplies the rows.
+struct XamarinDelegate : KivoAutoCompleteDelegate {
+    bool filtering(const std::shared_ptr<KivoAutoComplete>& box,
+                   const std::shared_ptr<KivoAutoCompleteFilteringEventArgs>&) override {
+        box->headerTextField()->autoComplete(box, box->filterString().value_or(""));
+        return true;
+    }
+    std::optional<std::shared_ptr<plat::View>> getXamarinCustomView(const std::shared_ptr<KivoAutoComplete>&,
+                                                                    int index) override {
+        asked.push_back(index);
+        if (index == 1) return plat::Label::create();  // no size: laid out as the built-in label
+        return plat::View::create({2, 3, 50, 20});
+    }
+    std::vector<int> asked;
+};
+
+TEST_F(AutoCompleteTest, InXamarinModeTheDelegateFiltersIgnoringCaseOnlyAndSuppliesTheRows) {
+    auto box = make({"\u00c9lan", "elk", "Bell"});
+    box->setIsXf(true);
+    auto delegate = std::make_shared<XamarinDelegate>();
+    box->setDelegate(delegate);
+    keys(box).type("e");
+    settle();
+    EXPECT_EQ(rows(*box), (std::vector<std::string>{"elk", "Bell"})) << "accents count in this filter";
+    ASSERT_TRUE(box->isDropDownOpen());
+    window->layoutPass();
+    window->display(*std::make_unique<plat::RecordingContext>());
+    EXPECT_EQ(delegate->asked, (std::vector<int>{1, 2})) << "rows ask by the index of their item";
+
+    const auto first = box->tableView()->cellForRowAtIndexPath(plat::IndexPath{0, 0});
+    const auto second = box->tableView()->cellForRowAtIndexPath(plat::IndexPath{0, 1});
+    ASSERT_TRUE(first && second);
+    const auto label = std::dynamic_pointer_cast<plat::Label>(first->contentView()->subviews().at(0));
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), "elk");
+    EXPECT_EQ(label->frame(), plat::Rect(8, 0, 200 - 16, 44));
+    EXPECT_EQ(second->contentView()->subviews().at(0)->frame(), plat::Rect(2 + 8, 3, 200, 44));
+}
+
+TEST_F(AutoCompleteTest, InFullScreenModeTheTableFillsThePopupOverTheScreen) {
+    plat::Screen::main().setStatusBarFrame({0, 0, 320, 20});
+    auto box = make(Fruit);
+    box->setDropDownMode(1);
+    keys(box).type("a");
+    settle();
+    ASSERT_TRUE(box->isDropDownOpen());
+    const plat::Rect screen = plat::Screen::main().bounds();
+    const plat::Rect popup = box->dropDownBackView()->frame();
+    EXPECT_EQ(popup, plat::Rect(0, 20, screen.width(), screen.height() - 20));
+    EXPECT_EQ(box->dropDownHeight(), screen.height());
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(box->tableView()->frame(), plat::Rect(5, 5, popup.width() - 10, popup.height() - 10)) << pass;
+        box->setNeedsLayout();
+        window->layoutPass();
+    }
 }
