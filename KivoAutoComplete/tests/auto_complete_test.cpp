@@ -262,15 +262,22 @@ TEST_F(AutoCompleteTest, TheLocaleDecidesHowCaseFolds) {
     EXPECT_EQ(rows(*box), std::vector<std::string>{"ISPARTA"});
 }
 
-TEST_F(AutoCompleteTest, CustomFilteringLeavesTheListAndThePopupAloneButClearsTheSelection) {
-    auto box = make(Fruit);
-    box->setSelectedIndex(0);
-    box->setIsCustomFiltering(true);
-    keys(box).type("an");
-    settle();
-    EXPECT_EQ(rows(*box).size(), 5u);
-    EXPECT_FALSE(box->isDropDownOpen());
-    EXPECT_EQ(box->selectedIndex(), KivoComboBox::NotFound);
+TEST_F(AutoCompleteTest, CustomFilteringOrAnOperatorLeavesTheListAndThePopupAloneButTheSelectionIsCleared) {
+    for (const bool custom : {true, false}) {
+        auto box = make(Fruit);
+        box->setSelectedIndex(0);
+        if (custom) {
+            box->setIsCustomFiltering(true);
+        } else {
+            box->setOperatorType(1);
+        }
+        keys(box).type("an");
+        settle();
+        EXPECT_EQ(rows(*box).size(), 5u) << custom;
+        EXPECT_FALSE(box->isDropDownOpen()) << custom;
+        EXPECT_EQ(box->selectedIndex(), KivoComboBox::NotFound) << custom;
+        box->removeFromSuperview();
+    }
 }
 
 TEST_F(AutoCompleteTest, OnTheDelegateRoadTheApplicationsCandidatesStand) {
