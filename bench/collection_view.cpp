@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kItems = 1'000'000;
+constexpr int Items = 1'000'000;
 
 class BenchOrder : public plat::Object {
 public:
@@ -50,8 +50,8 @@ const Data& data() {
                                        "Jordan",    "Kuwait",  "Lebanon", "Malta",   "Nepal",   "Poland",  "Russia",  "Sweden"};
         std::mt19937 rng(2024);
         Data out;
-        out.items->reserve(kItems);
-        for (int i = 0; i < kItems; ++i) {
+        out.items->reserve(Items);
+        for (int i = 0; i < Items; ++i) {
             auto o = std::make_shared<BenchOrder>();
             o->amount = std::uniform_real_distribution<double>(0, 1000)(rng);
             o->customer = std::string(first[rng() % 10]) + " " + std::to_string(rng() % 1'000'000);
@@ -79,7 +79,7 @@ void run(benchmark::State& state, const std::shared_ptr<KivoCollectionView>& vie
         view->refresh(false);
         benchmark::DoNotOptimize(view->items()->data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 
 // What a user does to a sorted column: each iteration flips the direction, which moves every item.
@@ -92,7 +92,7 @@ void runSortToggling(benchmark::State& state, const char* property) {
         view->sortDescriptions()->replaceObjectAtIndex(0, std::make_shared<KivoSortDescription>(property, ascending));
         benchmark::DoNotOptimize(view->items()->data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 
 // Each iteration swaps the filter for its complement, so the visible items change completely.
@@ -107,7 +107,7 @@ void runFilterToggling(benchmark::State& state, Keep keep) {
         });
         benchmark::DoNotOptimize(view->items()->data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 
 // The floor under every refresh: the visible list is rebuilt from the source (here, unchanged).
@@ -125,7 +125,7 @@ void Baseline_SortNumbers(benchmark::State& state) {
         std::stable_sort(v.begin(), v.end());
         benchmark::DoNotOptimize(v.data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_SortNumbers)->Unit(benchmark::kMillisecond);
 
@@ -138,7 +138,7 @@ void Baseline_SortStrings(benchmark::State& state) {
         std::stable_sort(v.begin(), v.end());
         benchmark::DoNotOptimize(v.data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_SortStrings)->Unit(benchmark::kMillisecond);
 
@@ -156,7 +156,7 @@ void Baseline_FilterNumbers(benchmark::State& state) {
             if (a < 500) kept.push_back(a);
         benchmark::DoNotOptimize(kept.data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_FilterNumbers)->Unit(benchmark::kMillisecond);
 
@@ -168,7 +168,7 @@ void Baseline_FilterItemsByNumber(benchmark::State& state) {
             if (static_cast<const BenchOrder&>(*item.asObject()).amount < 500) kept.push_back(item);
         benchmark::DoNotOptimize(kept.data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_FilterItemsByNumber)->Unit(benchmark::kMillisecond);
 
@@ -184,7 +184,7 @@ void Baseline_FilterStrings(benchmark::State& state) {
             if (c < "e") kept.push_back(c);
         benchmark::DoNotOptimize(kept.data());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_FilterStrings)->Unit(benchmark::kMillisecond);
 
@@ -204,7 +204,7 @@ void Baseline_GroupNumbers(benchmark::State& state) {
         for (std::uint32_t i = 0; i < regions.size(); ++i) groups[regions[i]].push_back(i);
         benchmark::DoNotOptimize(groups.size());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_GroupNumbers)->Unit(benchmark::kMillisecond);
 
@@ -217,7 +217,7 @@ void Baseline_GroupNumbersIntoItemLists(benchmark::State& state) {
         for (std::uint32_t i = 0; i < regions.size(); ++i) groups[regions[i]].push_back(items[i]);
         benchmark::DoNotOptimize(groups.size());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_GroupNumbersIntoItemLists)->Unit(benchmark::kMillisecond);
 
@@ -235,7 +235,7 @@ void Baseline_GroupStrings(benchmark::State& state) {
         for (std::uint32_t i = 0; i < countries.size(); ++i) groups[countries[i]].push_back(i);
         benchmark::DoNotOptimize(groups.size());
     }
-    state.SetItemsProcessed(state.iterations() * kItems);
+    state.SetItemsProcessed(state.iterations() * Items);
 }
 BENCHMARK(Baseline_GroupStrings)->Unit(benchmark::kMillisecond);
 

@@ -1,17 +1,21 @@
 // kivo_gallery <out-dir>: renders every registered page into <out-dir>/<name>.png and writes
-// <out-dir>/index.html showing them. Exits non-zero when any page could not be rendered or written.
+// <out-dir>/index.html showing them. Exits non-zero when any page could not be rendered or written,
+// or wrote to the system log while it rendered (demonstration data is meant to be valid).
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "Platform/foundation/date.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
+#include "Platform/foundation/log.h"
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/clock.h"
 #include "gallery_page.h"
@@ -39,6 +43,30 @@ std::vector<const gallery::Page*> pagesByName() {
     return pages;
 }
 
+// Counts (and shows) the system log's lines while it lives; the previous sink comes back after.
+class LoggedLines {
+public:
+    explicit LoggedLines(const std::string& pageName)
+        : _previous(plat::setLogSink([this, pageName](const std::string& line) {
+              std::lock_guard lock(_mutex);
+              ++_count;
+              std::cerr << "kivo_gallery: page \"" << pageName << "\" logged: " << line << "\n";
+          })) {}
+    ~LoggedLines() { plat::setLogSink(std::move(_previous)); }
+    LoggedLines(const LoggedLines&) = delete;
+    LoggedLines& operator=(const LoggedLines&) = delete;
+
+    int count() const {
+        std::lock_guard lock(_mutex);
+        return _count;
+    }
+
+private:
+    mutable std::mutex _mutex;
+    int _count = 0;
+    plat::LogSink _previous;
+};
+
 // Renders and writes one page; false (with the reason on stderr) when it could not.
 bool writePage(const gallery::Page& page, const fs::path& outDir) {
     if (auto problem = gallery::pageProblem(page)) {
@@ -46,11 +74,15 @@ bool writePage(const gallery::Page& page, const fs::path& outDir) {
         return false;
     }
     std::shared_ptr<plat::Image> image;
-    try {
-        image = gallery::renderPage(page);
-    } catch (const std::exception& e) {
-        std::cerr << "kivo_gallery: page \"" << page.name << "\" failed: " << e.what() << "\n";
-        return false;
+    {
+        const LoggedLines logged(page.name);
+        try {
+            image = gallery::renderPage(page);
+        } catch (const std::exception& e) {
+            std::cerr << "kivo_gallery: page \"" << page.name << "\" failed: " << e.what() << "\n";
+            return false;
+        }
+        if (logged.count() > 0) return false;
     }
     const fs::path file = outDir / (page.name + ".png");
     if (!image || !image->writePNG(file.string())) {

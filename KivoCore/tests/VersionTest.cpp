@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include "Platform/testing/project_version.h"
 
 extern "C" {
 extern const double KivoCoreDynamicKitVersionNumber;
 extern const unsigned char KivoCoreDynamicKitVersionString[];
 }
 
-TEST(KivoCoreDynamicKit, ExportsItsVersion) {
-    EXPECT_GT(KivoCoreDynamicKitVersionNumber, 0);
-    EXPECT_FALSE(std::string(reinterpret_cast<const char*>(KivoCoreDynamicKitVersionString)).empty());
+TEST(KivoCoreDynamicKit, ExportsTheProjectsVersion) {
+    EXPECT_TRUE(plat::testing::isProjectVersion(KivoCoreDynamicKitVersionNumber, KivoCoreDynamicKitVersionString));
 }

@@ -8,20 +8,15 @@
 
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
+#include "Platform/testing/pinned_locale.h"
 
 class PinnedLocaleTest : public ::testing::Test {
 protected:
-    void SetUp() override { pin("en_US"); }
-    void TearDown() override {
-        plat::Locale::setCurrent(_savedLocale);
-        plat::TimeZone::setCurrent(_savedZone);
-    }
     static void pin(const std::string& identifier) {
         plat::Locale::setCurrent(plat::Locale::withIdentifier(identifier));
         plat::TimeZone::setCurrent(plat::TimeZone::utc());
     }
 
 private:
-    plat::Locale _savedLocale = plat::Locale::current();
-    plat::TimeZone _savedZone = plat::TimeZone::current();
+    plat::testing::PinnedLocale _pinned{"en_US", "UTC"};  // and what pin() changes is put back
 };

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include "Platform/testing/project_version.h"
 
 extern "C" {
 extern const double KivoInputDynamicKitVersionNumber;
 extern const unsigned char KivoInputDynamicKitVersionString[];
 }
 
-TEST(KivoInputDynamicKit, ExportsItsVersion) {
-    EXPECT_GT(KivoInputDynamicKitVersionNumber, 0);
-    EXPECT_FALSE(std::string(reinterpret_cast<const char*>(KivoInputDynamicKitVersionString)).empty());
+TEST(KivoInputDynamicKit, ExportsTheProjectsVersion) {
+    EXPECT_TRUE(plat::testing::isProjectVersion(KivoInputDynamicKitVersionNumber, KivoInputDynamicKitVersionString));
 }

@@ -6,8 +6,7 @@
 
 #include "KivoCore/KivoDataType.h"
 #include "OmbriChart/KivoAxis.h"
-#include "Platform/foundation/locale/locale.h"
-#include "Platform/foundation/locale/timezone.h"
+#include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
 #include "test_chart.h"
 
@@ -15,23 +14,6 @@ namespace {
 
 constexpr double Day = KivoAxis::SecondsPerDay;
 constexpr double Jan2024 = 1704067200;  // 2024-01-01 00:00 UTC
-
-// Texts in en_US, dates in UTC, whatever the machine's settings.
-class PinnedLocale {
-public:
-    PinnedLocale() {
-        plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
-        plat::TimeZone::setCurrent(plat::TimeZone::utc());
-    }
-    ~PinnedLocale() {
-        plat::Locale::setCurrent(_locale);
-        plat::TimeZone::setCurrent(_zone);
-    }
-
-private:
-    plat::Locale _locale = plat::Locale::current();
-    plat::TimeZone _zone = plat::TimeZone::current();
-};
 
 // Answers what it was asked, so a test sees the value's kind, the format and the data type.
 class EchoFormatter : public IKivoValueFormatter {
@@ -45,7 +27,7 @@ public:
 
 class AxisLabelsTest : public ::testing::Test {
 protected:
-    PinnedLocale pinned;
+    plat::testing::PinnedLocale pinned{"en_US", "UTC"};  // texts in en_US, dates in UTC
     plat::testing::VirtualClock clock;
     std::shared_ptr<TestChart> chart = TestChart::create();
     std::shared_ptr<KivoAxis> axis = chart->axisX();

@@ -12,6 +12,7 @@
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
 #include "test_chart.h"
 
@@ -37,7 +38,7 @@ std::vector<std::string> categories(int n) {
 class AxisRenderTest : public ::testing::Test {
 protected:
     plat::testing::VirtualClock clock;
-    plat::Locale savedLocale = plat::Locale::current();
+    plat::testing::PinnedLocale pinned{"en_US", "UTC"};
     plat::RecordingContext rec;
     plat::CurrentContextScope current{rec};
     std::shared_ptr<TestChart> chart = TestChart::create();
@@ -47,7 +48,6 @@ protected:
     std::shared_ptr<KivoRect> plot = KivoRect::create(Plot.x(), Plot.y(), Plot.width(), Plot.height());
 
     void SetUp() override {
-        plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
         // A drawn series: an axis of a chart that draws nothing shows only its line and title.
         chart->series()->addObject(plat::Value(KivoSeries::create(chart, "v", "v")));
         for (const auto& axis : {x, y}) {
@@ -59,8 +59,6 @@ protected:
         layout(y);
         layout(x);
     }
-    void TearDown() override { plat::Locale::setCurrent(savedLocale); }
-
     // A Y axis is handed its band with its length in the width.
     void layout(const std::shared_ptr<KivoAxis>& axis, double length = Plot.height()) {
         if (axis->axisType() == KivoAxisTypeY)

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "OmbriChart/DefaultChartDataLabelRenderer.h"
-#include "Platform/foundation/locale/locale.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
 #include "test_chart.h"
 
@@ -23,16 +23,13 @@ protected:
     std::shared_ptr<OmbriChartDataLabel> label = chart->dataLabel();
     std::shared_ptr<OmbriChartDataLabelRenderer> renderer = chart->dataLabelRenderer();
     std::shared_ptr<KivoRect> element = KivoRect::create(100, 100, 40, 20);
-    plat::Locale savedLocale = plat::Locale::current();
+    plat::testing::PinnedLocale pinned{"en_US", "UTC"};
 
     void SetUp() override {
-        plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
         label->setDataLabelBackgroundColor(Background);
         label->setDataLabelBorderColor(Border);
         label->setDataLabelFontColor(TextColour);
     }
-    void TearDown() override { plat::Locale::setCurrent(savedLocale); }
-
     std::string text(const std::string& content, const std::string& name, std::int64_t index, double x, double y) {
         label->setContent(content);
         return std::static_pointer_cast<DefaultChartDataLabelRenderer>(renderer)->labelText(name, index, x, y);

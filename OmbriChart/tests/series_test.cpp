@@ -9,6 +9,7 @@
 #include "OmbriChart/KivoChartHitTestInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/foundation/locale/locale.h"
+#include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
 #include "test_chart.h"
 
@@ -30,11 +31,8 @@ std::string describe(const plat::ArrayPtr& values) {
 class SeriesTest : public ::testing::Test {
 protected:
     plat::testing::VirtualClock clock;
-    plat::Locale savedLocale = plat::Locale::current();
+    plat::testing::PinnedLocale pinned{"en_US", "UTC"};
     std::shared_ptr<TestChart> chart = TestChart::create();
-
-    void SetUp() override { plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US")); }
-    void TearDown() override { plat::Locale::setCurrent(savedLocale); }
 
     std::shared_ptr<KivoSeries> add(std::optional<std::string> binding = "y", std::optional<std::string> name = std::nullopt) {
         auto s = KivoSeries::create(chart, std::move(binding), std::move(name));

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include "Platform/testing/project_version.h"
 
 extern "C" {
 extern const double KivoOmbriChartDynamicKitVersionNumber;
 extern const unsigned char KivoOmbriChartDynamicKitVersionString[];
 }
 
-TEST(KivoOmbriChartDynamicKit, ExportsItsVersion) {
-    EXPECT_GT(KivoOmbriChartDynamicKitVersionNumber, 0);
-    EXPECT_FALSE(std::string(reinterpret_cast<const char*>(KivoOmbriChartDynamicKitVersionString)).empty());
+TEST(KivoOmbriChartDynamicKit, ExportsTheProjectsVersion) {
+    EXPECT_TRUE(plat::testing::isProjectVersion(KivoOmbriChartDynamicKitVersionNumber, KivoOmbriChartDynamicKitVersionString));
 }

@@ -33,11 +33,6 @@ bool isUsableFontSize(double size) { return std::isfinite(size) && size > 0; }
 
 }  // namespace
 
-const KivoColorObject& KivoSharedWhiteColor() {
-    static const KivoColorObject white = std::make_shared<const plat::Color>(plat::Color::white());
-    return white;
-}
-
 // ---- Set-up ----
 
 KivoGauge::~KivoGauge() {
@@ -254,9 +249,9 @@ plat::Color KivoGauge::faceColor() const { return _face->color(); }
 
 void KivoGauge::setFaceColor(const plat::Color& color) { _face->setColor(color); }
 
-void KivoGauge::setFaceColor(const KivoColorObject& color) {
+void KivoGauge::setFaceColor(const plat::ColorObject& color) {
     // The shared white object stands for "no colour chosen": the face keeps its own.
-    if (!color || color == KivoSharedWhiteColor()) return;
+    if (!color || color.isSameObject(plat::sharedWhiteColor())) return;
     setFaceColor(*color);
 }
 

@@ -142,8 +142,8 @@ TEST_F(GaugeTest, TheSharedWhiteObjectLeavesTheFaceColourButAWhiteValueIsApplied
     const plat::Color before = gauge->faceColor();
     draw();
     gauge->redraws = 0;
-    gauge->setFaceColor(KivoSharedWhiteColor());
-    gauge->setFaceColor(KivoColorObject{});
+    gauge->setFaceColor(plat::sharedWhiteColor());
+    gauge->setFaceColor(plat::ColorObject{});
     EXPECT_EQ(gauge->faceColor(), before);
     EXPECT_EQ(gauge->redraws, 0);
 
@@ -151,7 +151,7 @@ TEST_F(GaugeTest, TheSharedWhiteObjectLeavesTheFaceColourButAWhiteValueIsApplied
     EXPECT_EQ(gauge->faceColor(), plat::Color::white());
     EXPECT_GT(gauge->redraws, 0);
 
-    gauge->setFaceColor(std::make_shared<const plat::Color>(0.5, 0.5, 0.5));  // another colour object
+    gauge->setFaceColor(plat::ColorObject(plat::Color(0.5, 0.5, 0.5)));  // another colour object
     EXPECT_EQ(gauge->faceColor(), plat::Color::gray());
     draw();
     EXPECT_NE(rec.findFill(plat::Color::gray()), nullptr);

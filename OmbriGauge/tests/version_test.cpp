@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include "Platform/testing/project_version.h"
 
 extern "C" {
 extern const double KivoGaugeDynamicKitVersionNumber;
 extern const unsigned char KivoGaugeDynamicKitVersionString[];
 }
 
-TEST(KivoGaugeDynamicKit, ExportsItsVersion) {
-    EXPECT_GT(KivoGaugeDynamicKitVersionNumber, 0);
-    EXPECT_FALSE(std::string(reinterpret_cast<const char*>(KivoGaugeDynamicKitVersionString)).empty());
+TEST(KivoGaugeDynamicKit, ExportsTheProjectsVersion) {
+    EXPECT_TRUE(plat::testing::isProjectVersion(KivoGaugeDynamicKitVersionNumber, KivoGaugeDynamicKitVersionString));
 }

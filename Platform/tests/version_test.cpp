@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include "Platform/testing/project_version.h"
 
 extern "C" {
 extern const double KivoPlatformVersionNumber;
 extern const unsigned char KivoPlatformVersionString[];
 }
 
-TEST(KivoPlatform, ExportsItsVersion) {
-    EXPECT_GT(KivoPlatformVersionNumber, 0);
-    EXPECT_FALSE(std::string(reinterpret_cast<const char*>(KivoPlatformVersionString)).empty());
+TEST(KivoPlatform, ExportsTheProjectsVersion) {
+    EXPECT_TRUE(plat::testing::isProjectVersion(KivoPlatformVersionNumber, KivoPlatformVersionString));
 }

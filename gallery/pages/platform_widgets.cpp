@@ -1,10 +1,13 @@
 // The platform's widgets: a scroll view moved into its content with both indicators showing, a
-// focused text field with part of its text selected, and a table view with a selected row.
+// focused text field with part of its text selected, a table view with a selected row, a turned
+// translucent view composited in one piece and a view revealed through a shape-layer mask.
 
+#include <numbers>
 #include <string>
 
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "Platform/ui/shape_layer.h"
 #include "Platform/ui/table_view.h"
 #include "Platform/ui/text_field.h"
 #include "Platform/ui/window.h"
@@ -101,6 +104,66 @@ void addTableView(plat::Window& window, const plat::Rect& frame) {
     table->flashScrollIndicators();
 }
 
+constexpr double CardTurnDegrees = -12;
+constexpr double CardAlpha = 0.5;
+constexpr double RevealDegrees = 270;
+
+// Bands of colour behind the translucent card, so that what shows through it can be seen.
+void addBands(plat::Window& window, const plat::Rect& frame) {
+    static const plat::Color bands[] = {plat::Color::rgb255(230, 57, 70), plat::Color::rgb255(241, 250, 238),
+                                        plat::Color::rgb255(69, 123, 157), plat::Color::rgb255(29, 53, 87)};
+    const double height = frame.height() / std::size(bands);
+    for (std::size_t i = 0; i < std::size(bands); ++i) {
+        auto band = plat::View::create({frame.x(), frame.y() + i * height, frame.width(), height});
+        band->setBackgroundColor(bands[i]);
+        window.addSubview(band);
+    }
+}
+
+// A card at half alpha, turned: its two overlapping squares show no darker overlap, since the card
+// is composited once.
+void addTurnedCard(plat::Window& window, const plat::Rect& frame) {
+    addBands(window, frame);
+    auto card = plat::View::create(frame.insetBy(30, 24));
+    card->setBackgroundColor(plat::Color::white());
+    card->layer()->setCornerRadius(8);
+    card->setClipsToBounds(true);
+    auto first = plat::View::create({12, 12, 60, 60});
+    first->setBackgroundColor(plat::Color::rgb255(255, 149, 0));
+    auto second = plat::View::create({42, 24, 60, 60});
+    second->setBackgroundColor(plat::Color::rgb255(0, 122, 255));
+    auto label = plat::Label::create({108, 30, 40, 30});
+    label->setText("½");
+    label->setFont(plat::Font::boldSystem(24));
+    card->addSubview(first);
+    card->addSubview(second);
+    card->addSubview(label);
+    card->setAlpha(CardAlpha);
+    card->setTransform(plat::AffineTransform::rotation(CardTurnDegrees * std::numbers::pi / 180));
+    window.addSubview(card);
+}
+
+// Coloured tiles seen through a pie-shaped mask, as a load reveal shows a pie part way.
+void addMaskedTiles(plat::Window& window, const plat::Rect& frame) {
+    auto tiles = plat::View::create(frame);
+    const double side = frame.width() / 4;
+    for (int i = 0; i < 16; ++i) {
+        auto tile = plat::View::create({(i % 4) * side, (i / 4) * side, side, side});
+        tile->setBackgroundColor(plat::Color::fromHSB(i / 16.0, 0.55, 0.95));
+        tiles->addSubview(tile);
+    }
+    auto reveal = plat::ShapeLayer::create();
+    reveal->setFrame(tiles->bounds());
+    const plat::Point centre = tiles->bounds().center();
+    plat::Path sector;
+    sector.moveTo(centre);
+    sector.addArc(centre, frame.width() / 2, -std::numbers::pi / 2, (RevealDegrees - 90) * std::numbers::pi / 180);
+    sector.close();
+    reveal->setPath(sector);
+    tiles->layer()->setMask(reveal);
+    window.addSubview(tiles);
+}
+
 void populate(plat::Window& window) {
     addCaption(window, {16, 8, 200, 14}, "scroll view, indicators showing");
     addScrollView(window, {16, 26, 200, 200});
@@ -108,6 +171,10 @@ void populate(plat::Window& window) {
     addTableView(window, {236, 26, 200, 290});
     addCaption(window, {16, 238, 200, 14}, "text field, editing, a word selected");
     addTextField(window, {16, 256, 200, 32});
+    addCaption(window, {16, 338, 200, 14}, "turned view at half alpha");
+    addTurnedCard(window, {16, 356, 200, 150});
+    addCaption(window, {236, 338, 200, 14}, "tiles through a mask layer");
+    addMaskedTiles(window, {261, 356, 150, 150});
 }
 
 const gallery::PageRegistrar registrar({
@@ -115,8 +182,9 @@ const gallery::PageRegistrar registrar({
     .description =
         "The platform layer's widgets: a scroll view with its indicators, a focused text field with a "
         "selection and its clear button (and an empty one with its placeholder), a table view of subtitle cells with a "
-        "selected row.",
-    .size = {452, 340},
+        "selected row, a turned view at half alpha whose overlapping squares composite once, and tiles revealed through "
+        "a pie-shaped shape-layer mask.",
+    .size = {452, 522},
     .populate = populate,
 });
 

@@ -9,11 +9,12 @@
 
 #include "KivoCore/IKivoNotifyCollectionChanged.h"
 #include "KivoCore/KivoCollectionViewGroup.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/value.h"
 
 class KivoObservableArray;
 
-class IKivoCollectionView : public IKivoNotifyCollectionChanged {
+class KIVO_CORE_EXPORT IKivoCollectionView : public IKivoNotifyCollectionChanged {
 public:
     using Filter = std::function<bool(const plat::Value& item)>;
 
@@ -50,7 +51,7 @@ public:
     virtual const plat::ArrayPtr& items() const = 0;
 };
 
-class IKivoEditableCollectionView : public IKivoCollectionView {
+class KIVO_CORE_EXPORT IKivoEditableCollectionView : public IKivoCollectionView {
 public:
     virtual plat::Value addNew() = 0;
     virtual void cancelEdit() = 0;

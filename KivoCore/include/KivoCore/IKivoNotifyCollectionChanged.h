@@ -3,9 +3,10 @@
 
 #include <memory>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoEvent.h"
 
-class IKivoNotifyCollectionChanged {
+class KIVO_CORE_EXPORT IKivoNotifyCollectionChanged {
 public:
     virtual ~IKivoNotifyCollectionChanged() = default;
     virtual std::shared_ptr<KivoEvent> collectionChanged() const = 0;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/value.h"
 
 enum KivoAggregate : std::int64_t {
@@ -24,8 +25,11 @@ enum KivoAggregate : std::int64_t {
 
 // Reads each item's value at `binding` (a dotted path; no path reads nothing) and aggregates them.
 // nil and null values are skipped. Count counts every value read; the other aggregates use the values
-// that are numbers (Booleans as 0 and 1, strings by their leading numeric text) and skip dates, arrays
-// and objects. No values, unknown codes, and the variances of fewer than two values give 0. Variances
-// are computed stably, so large offsets never produce negative variances.
-double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const std::optional<std::string>& binding);
-double KivoGetAggregate(std::int64_t aggregate, const plat::ArrayPtr& items, const std::optional<std::string>& binding);
+// that are numbers: numbers themselves (Booleans as 0 and 1) and strings that start with a number
+// ("12.5kg" as 12.5). Strings without a leading number ("n/a"), dates, arrays and objects are skipped
+// by them, never taken as 0. No such values, unknown codes, and the variances of fewer than two values
+// give 0. Variances are computed stably, so large offsets never produce negative variances.
+KIVO_CORE_EXPORT double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items,
+                                         const std::optional<std::string>& binding);
+KIVO_CORE_EXPORT double KivoGetAggregate(std::int64_t aggregate, const plat::ArrayPtr& items,
+                                         const std::optional<std::string>& binding);

@@ -11,15 +11,18 @@
 #include <string_view>
 
 #include "KivoCore/IKivoCollectionView.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "KivoCore/KivoObservableArray.h"
 #include "KivoCore/KivoSortDescription.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 class EditSnapshot;
-}
+class GroupTree;
+struct GroupEdit;
+}  // namespace kivo::detail
 
-class KivoCollectionView : public plat::Object, public IKivoEditableCollectionView {
+class KIVO_CORE_EXPORT KivoCollectionView : public plat::Object, public IKivoEditableCollectionView {
 public:
     // Maps a sort value before comparison: (description, item, value) in, value out.
     using SortConverter = std::function<plat::Value(const std::shared_ptr<KivoSortDescription>& description,
@@ -50,13 +53,15 @@ public:
     void setSourceCollection(plat::ArrayPtr source) override;
     // A refresh rewrites this list in place unless someone else holds a reference to it.
     const plat::ArrayPtr& items() const override { return _items; }
-    // Edits of the visible list regroup it; the groups are rebuilt when next read.
+    // Built by the last refresh and kept in step with each edit of the visible list since.
     const KivoCollectionViewGroupList& groups() const override;
     bool isEmpty() const override { return _items->empty(); }
     std::int32_t itemCount() const;
     const Filter& filter() const override { return _filter; }
-    // Refreshes unless both the old and the new filter are empty. The filter and the sort converter
-    // run inside refreshes and must not change the source list.
+    // Refreshes unless both the old and the new filter are empty. The filter, the sort converter and
+    // the group descriptions run inside refreshes, on items taken by reference from the source list:
+    // a change they ask of the view then is refused with a log line, and they must not change the
+    // source list (a refresh that finds it changed fails, and the reference they hold is spent).
     void setFilter(Filter filter) override;
     // KivoSortDescription entries, most significant first; every change refreshes the view.
     const std::shared_ptr<KivoObservableArray>& sortDescriptions() const override { return _sortDescriptions; }
@@ -94,9 +99,10 @@ public:
     void refresh() override { refresh(true); }
     // Rebuilds the visible list and the groups (not while a batch is open or an item is being added
     // or edited) and keeps the current item when it is still visible; announces a reset when asked.
+    // A refresh that fails (a filter, converter or description throws) is logged and changes nothing.
     void refresh(bool announce) override;
-    void beginUpdate() override;
-    void endUpdate() override;  // never below zero; leaving the outermost batch refreshes
+    void beginUpdate() override;  // a begin past the counter's range is logged and ignored
+    void endUpdate() override;    // never below zero; leaving the outermost batch refreshes
     void deferUpdate(const std::function<void()>& block) override;
     bool isUpdating() const { return _updateCount > 0; }
 
@@ -104,13 +110,14 @@ public:
     plat::Value addNew() override;
     void commitNew() override;
     void cancelNew() override;
+    // An item the view does not show is refused with a log line.
     void editItem(const plat::Value& item) override;
     void commitEdit() override;
     void cancelEdit() override;
     void remove(const plat::Value& item) override;
     void removeAt(std::int32_t index) override;
     void addObject(const plat::Value& item) override;
-    void addObjects(const plat::Array& items) override;
+    void addObjects(const plat::Array& items) override;  // an empty list announces an empty add
     void insertObject(const plat::Value& item, std::size_t index) override;
     void replaceObjectAtIndex(std::size_t index, const plat::Value& item) override;
     void removeAllObjects() override;
@@ -147,24 +154,33 @@ private:
     void _initialize(bool withEvent);
     void _initializeWithSource(plat::ArrayPtr source);
     plat::Array& mutableSource();
-    void appendItems(const plat::Array& added);
-    // After an edit of the visible list: the current position stays within it, the groups follow it.
-    void visibleListEdited();
+    // True, with a log line, when called back from the application code that a refresh or a
+    // regrouping runs: changes made then are refused, so the lists being rebuilt stay intact.
+    bool refusedWhileBusy(const char* operation) const;
+    // Works out the groups of the visible list with [at, at + removed) replaced by `inserted`, before
+    // any list changes. Answers false (logged; nothing changed) when the application's code fails.
+    bool prepareGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted,
+                       const char* operation);
+    void commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted);
+    bool appendItems(const plat::Array& added, const char* operation);
+    // After an edit of the visible list: the current position stays within it.
+    void clampPosition();
 
     plat::ArrayPtr _sourceCollection;
     plat::ArrayPtr _items;
-    mutable KivoCollectionViewGroupList _groups;
-    mutable bool _groupsStale = false;
+    plat::Array _spareItems;  // a filter's pass fills it, to become `items`: empty between refreshes
     std::int32_t _currentPosition = -1;
     std::int32_t _updateCount = 0;
     Filter _filter;
     std::shared_ptr<KivoObservableArray> _sortDescriptions;
     std::shared_ptr<KivoObservableArray> _groupDescriptions;
+    std::unique_ptr<kivo::detail::GroupTree> _groupTree;  // the groups, built by the last refresh
+    bool _busy = false;                                   // while application code runs in a rebuild
     ItemCreator _newItemCreator;
     SortConverter _sortConverter;
     plat::Value _currentAddItem;
     plat::Value _currentEditItem;
-    std::unique_ptr<kivo::collection::EditSnapshot> _editClone;
+    std::unique_ptr<kivo::detail::EditSnapshot> _editClone;
     std::shared_ptr<KivoEvent> _collectionChanged;
     std::shared_ptr<KivoEvent> _currentChanging;
     std::shared_ptr<KivoEvent> _currentChanged;

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoGroupDescription.h"
 #include "Platform/foundation/value.h"
 
 class KivoCollectionViewGroup;
 using KivoCollectionViewGroupList = std::vector<std::shared_ptr<KivoCollectionViewGroup>>;
 
-class KivoCollectionViewGroup : public plat::Object {
+class KIVO_CORE_EXPORT KivoCollectionViewGroup : public plat::Object {
 public:
     // A nil name reads as "".
     KivoCollectionViewGroup(std::shared_ptr<KivoGroupDescription> groupDescription, std::optional<std::string> name,

@@ -6,12 +6,13 @@
 #include <functional>
 
 #include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoCoreExport.h"
 
-class KivoCursorCollectionView : public KivoCollectionView {
+class KIVO_CORE_EXPORT KivoCursorCollectionView : public KivoCollectionView {
 public:
     // Calls itemGetter(argument) on the background-priority global queue; then, on the main queue,
-    // adds what it returned (one add announcement, none for no items) and calls `completion` when one
-    // is given. A getter that throws is logged and loads nothing; the completion still runs.
+    // adds what it returned (one add announcement, an empty one for no items) and calls `completion`
+    // when one is given. A getter that throws is logged and adds nothing; the completion still runs.
     void loadMoreItems(const plat::Value& argument, std::function<void()> completion);
 
     // Runs on a background thread with the caller's argument: it must not touch the view.

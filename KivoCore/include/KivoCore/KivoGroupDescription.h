@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
-class KivoGroupDescription : public plat::Object {
+class KIVO_CORE_EXPORT KivoGroupDescription : public plat::Object {
 public:
     // The item's group name; nil puts the item in a group of its own. The level is not used here.
     virtual std::optional<std::string> groupNameFromItem(const plat::Value& item, std::uint64_t level) const;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoEventArgs.h"
 #include "Platform/foundation/value.h"
 
@@ -15,7 +16,7 @@ enum KivoNotifyCollectionChangedAction : std::int64_t {
     KivoNotifyCollectionChangedActionReset = 3,
 };
 
-class KivoNotifyCollectionChangedEventArgs : public KivoEventArgs {
+class KIVO_CORE_EXPORT KivoNotifyCollectionChangedEventArgs : public KivoEventArgs {
 public:
     // Both lists nil and both indices -1.
     explicit KivoNotifyCollectionChangedEventArgs(std::int64_t action) : _action(action) {}

@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "KivoCore/IKivoNotifyCollectionChanged.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "Platform/foundation/value.h"
 
-class KivoObservableArray : public plat::Object, public IKivoNotifyCollectionChanged {
+class KIVO_CORE_EXPORT KivoObservableArray : public plat::Object, public IKivoNotifyCollectionChanged {
 public:
     explicit KivoObservableArray(std::size_t capacity = 0);
 
@@ -49,8 +50,8 @@ public:
     void removeAllObjects();
 
     // ---- batching ----
-    void beginUpdate();
-    void endUpdate();  // never below zero; the outermost end announces one reset
+    void beginUpdate();  // a begin past the counter's range is logged and ignored
+    void endUpdate();    // never below zero; the outermost end announces one reset
     void deferUpdate(const std::function<void()>& block);
 
     // ---- announcing ----

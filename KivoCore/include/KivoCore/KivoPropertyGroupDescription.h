@@ -4,9 +4,10 @@
 
 #include <functional>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoGroupDescription.h"
 
-class KivoPropertyGroupDescription : public KivoGroupDescription {
+class KIVO_CORE_EXPORT KivoPropertyGroupDescription : public KivoGroupDescription {
 public:
     // Takes the item and the property name; answers the group name (nil: a group of its own).
     using Converter = std::function<std::optional<std::string>(const plat::Value& item, const std::string& property)>;

@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
-class KivoSortDescription : public plat::Object {
+class KIVO_CORE_EXPORT KivoSortDescription : public plat::Object {
 public:
     KivoSortDescription(std::string property, bool ascending) : _property(std::move(property)), _ascending(ascending) {}
 

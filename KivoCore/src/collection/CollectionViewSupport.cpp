@@ -4,7 +4,7 @@
 
 #include "Platform/foundation/reflect.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 size_t indexOfEqual(const plat::Array& list, const plat::Value& item) {
     auto it = std::find_if(list.begin(), list.end(), [&](const plat::Value& v) { return v.isEqual(item); });
@@ -49,4 +49,4 @@ plat::Value defaultInstanceLike(const plat::Value& like) {
     }
 }
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -8,7 +8,7 @@
 #include "KivoCore/KivoObservableArray.h"
 #include "Platform/foundation/value.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 // The first index of an equal item, or plat::NotFound.
 size_t indexOfEqual(const plat::Array& list, const plat::Value& item);
@@ -17,8 +17,20 @@ size_t indexOfIdentical(const plat::Array& list, const plat::Value& item);
 
 std::vector<std::shared_ptr<KivoGroupDescription>> groupDescriptionsOf(const KivoObservableArray& descriptions);
 
+// Sets a flag for its lifetime.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : _flag(flag) { _flag = true; }
+    ~ScopedFlag() { _flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& _flag;
+};
+
 // A new default value of the same kind as `like`: an empty dictionary, array or string, zero, false,
 // now, null. Model objects cannot be made without knowing their constructor: nil.
 plat::Value defaultInstanceLike(const plat::Value& like);
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -6,7 +6,7 @@
 #include "KivoCore/KivoReflector.h"
 #include "Platform/foundation/reflect.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 namespace {
 
@@ -51,4 +51,4 @@ void EditSnapshot::restoreTo(const plat::Value& item) const {
     for (const auto& [name, value] : _properties) KivoBinding(name).setValue(value, item);
 }
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -8,7 +8,7 @@
 
 #include "Platform/foundation/value.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 class EditSnapshot {
 public:
@@ -23,4 +23,4 @@ private:
     plat::DictionaryPtr _entries;  // a copy of a dictionary item's entries
 };
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -2,7 +2,7 @@
 
 #include "KivoCore/KivoReflector.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 namespace {
 
@@ -57,4 +57,4 @@ bool ItemKeyReader::readNumber(const plat::Value& item, double& number) {
     return true;
 }
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

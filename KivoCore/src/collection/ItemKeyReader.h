@@ -7,7 +7,7 @@
 
 #include "Platform/foundation/reflect.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 class ItemKeyReader {
 public:
@@ -37,4 +37,4 @@ private:
     Resolved _resolved;
 };
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

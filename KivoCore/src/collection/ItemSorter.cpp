@@ -10,7 +10,7 @@
 #include "Platform/foundation/collator.h"
 #include "collection/ItemKeyReader.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 namespace {
 
@@ -28,7 +28,7 @@ struct Cell {
     std::uint64_t bits2 = 0;
 };
 
-constexpr std::uint8_t kInlineKey = 16;
+constexpr std::uint8_t InlineKey = 16;
 
 struct Column {
     std::vector<Cell> cells;
@@ -36,7 +36,7 @@ struct Column {
     bool ascending = true;
 };
 
-constexpr double kExactLimit = 9007199254740992.0;  // 2^53
+constexpr double ExactLimit = 9007199254740992.0;  // 2^53
 
 Cell numberCell(double v) { return {std::bit_cast<std::uint64_t>(v), 0, CellKind::Number, 0}; }
 
@@ -49,7 +49,7 @@ Cell cellOf(const plat::Value& v, std::vector<plat::Value>& strings) {
             return numberCell(v.asDouble());
         case plat::Value::Kind::Integer: {
             std::int64_t i = v.asInteger();
-            if (static_cast<double>(i) > -kExactLimit && static_cast<double>(i) < kExactLimit)
+            if (static_cast<double>(i) > -ExactLimit && static_cast<double>(i) < ExactLimit)
                 return numberCell(static_cast<double>(i));
             return {static_cast<std::uint64_t>(i), 0, CellKind::BigInteger, 0};
         }
@@ -100,10 +100,10 @@ int compareNumbers(const Cell& a, const Cell& b) {
 inline int compareStrings(const Cell& a, const Cell& b, const Column& column) {
     if (a.bits != b.bits) return a.bits < b.bits ? -1 : 1;
     if (a.bits2 != b.bits2) return a.bits2 < b.bits2 ? -1 : 1;
-    if (a.shortLength <= kInlineKey || b.shortLength <= kInlineKey)
+    if (a.shortLength <= InlineKey || b.shortLength <= InlineKey)
         return (a.shortLength > b.shortLength) - (a.shortLength < b.shortLength);
     std::string_view x = column.keys[a.key], y = column.keys[b.key];
-    int r = x.substr(kInlineKey).compare(y.substr(kInlineKey));
+    int r = x.substr(InlineKey).compare(y.substr(InlineKey));
     return (r > 0) - (r < 0);
 }
 
@@ -150,6 +150,7 @@ Column readColumn(const ItemList& items, const std::shared_ptr<KivoSortDescripti
             continue;
         }
         plat::Value v = reader.read(items[i]);
+        // Fetched again: the application's code that read the value may have changed the list.
         if (converter) v = converter(description, items[i], v);
         column.cells[i] = cellOf(v, strings);
     }
@@ -163,7 +164,7 @@ Column readColumn(const ItemList& items, const std::shared_ptr<KivoSortDescripti
             const std::string& key = column.keys[cell.key];
             cell.bits = bigEndianWord(key, 0);
             cell.bits2 = bigEndianWord(key, 8);
-            cell.shortLength = static_cast<std::uint8_t>(std::min<size_t>(key.size(), kInlineKey + 1));
+            cell.shortLength = static_cast<std::uint8_t>(std::min<size_t>(key.size(), InlineKey + 1));
         }
     }
     return column;
@@ -231,13 +232,13 @@ bool radixKeys(const Column& column, std::vector<KeyIndex>& out) {
 }
 
 void radixSort(std::vector<KeyIndex>& a) {
-    constexpr int kDigits = 8;
-    std::vector<std::array<size_t, 256>> counts(kDigits);
+    constexpr int Digits = 8;
+    std::vector<std::array<size_t, 256>> counts(Digits);
     for (auto& c : counts) c.fill(0);
     for (const auto& r : a)
-        for (int d = 0; d < kDigits; ++d) ++counts[d][(r.key >> (8 * d)) & 0xFF];
+        for (int d = 0; d < Digits; ++d) ++counts[d][(r.key >> (8 * d)) & 0xFF];
     std::vector<KeyIndex> buffer(a.size());
-    for (int d = 0; d < kDigits; ++d) {
+    for (int d = 0; d < Digits; ++d) {
         auto& count = counts[d];
         if (std::find(count.begin(), count.end(), a.size()) != count.end()) continue;  // the same digit everywhere
         size_t offset = 0;
@@ -272,4 +273,4 @@ std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptio
     return orderByComparer(columns);
 }
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -16,7 +16,7 @@
 #include "KivoCore/KivoCollectionView.h"
 #include "Platform/foundation/locale/locale.h"
 
-namespace kivo::collection {
+namespace kivo::detail {
 
 using SortDescriptionList = std::vector<std::shared_ptr<KivoSortDescription>>;
 
@@ -38,4 +38,4 @@ struct ItemList {
 std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptionList& descriptions,
                                      const KivoCollectionView::SortConverter& converter, const plat::Locale& locale);
 
-}  // namespace kivo::collection
+}  // namespace kivo::detail

@@ -2,22 +2,29 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "KivoCore/KivoBinding.h"
 #include "collection/ItemKeyReader.h"
 
 namespace {
 
-// The leading numeric text of a string, as the platform's strings answer a double value: leading
-// spaces skipped, then the longest number; 0 when there is none.
-double leadingNumber(const std::string& s) {
+// The number a string starts with, as the platform's strings answer a double value: leading white
+// space skipped, an optional sign, then digits with an optional fraction and exponent. A string that
+// does not start so ("n/a", "pear", "", "nan", "inf") has none, and neither has one whose number lies
+// beyond a double's range.
+std::optional<double> leadingNumber(const std::string& s) {
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
-    if (i < s.size() && s[i] == '+') ++i;
+    size_t start = i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    auto digit = [&](size_t at) { return at < s.size() && s[at] >= '0' && s[at] <= '9'; };
+    if (!digit(i) && !(i < s.size() && s[i] == '.' && digit(i + 1))) return std::nullopt;
+    if (s[start] == '+') ++start;  // the parser takes no plus sign
     double v = 0;
-    auto [ptr, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) return 0;
-    return ptr == s.data() + i ? 0 : v;
+    auto [ptr, ec] = std::from_chars(s.data() + start, s.data() + s.size(), v, std::chars_format::general);
+    if (ec != std::errc() || ptr == s.data() + start) return std::nullopt;
+    return v;
 }
 
 // Running statistics: a compensated sum, and Welford's mean and squared deviations, which stay exact
@@ -48,10 +55,12 @@ struct Accumulator {
     void add(const plat::Value& value) {
         if (value.isNil() || value.isNull()) return;
         ++count;
+        std::optional<double> number;
         if (value.isNumber())
-            addNumber(value.asDouble());
+            number = value.asDouble();
         else if (value.isString())
-            addNumber(leadingNumber(value.asString()));
+            number = leadingNumber(value.asString());
+        if (number) addNumber(*number);
     }
 
     double total() const { return sum + compensation; }
@@ -69,7 +78,7 @@ double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const 
     Accumulator acc;
     if (binding->find('.') == std::string::npos) {
         // One key: read it through a per-class reader, numbers without building values.
-        kivo::collection::ItemKeyReader reader(*binding);
+        kivo::detail::ItemKeyReader reader(*binding);
         for (const auto& item : items) {
             if (item.isNil()) continue;
             double v;

@@ -1,6 +1,7 @@
 #include "KivoCore/KivoCursorCollectionView.h"
 
 #include <exception>
+#include <optional>
 
 #include "Platform/foundation/log.h"
 #include "Platform/runtime/dispatch.h"
@@ -10,7 +11,7 @@ void KivoCursorCollectionView::loadMoreItems(const plat::Value& argument, std::f
     auto self = std::static_pointer_cast<KivoCursorCollectionView>(shared_from_this());
     dispatch::async(dispatch::Queue::global(dispatch::Priority::Background),
                     [self = std::move(self), argument, completion = std::move(completion)]() mutable {
-                        plat::Array items;
+                        std::optional<plat::Array> items;
                         try {
                             items = self->itemGetter(argument);
                         } catch (const std::exception& e) {
@@ -22,7 +23,7 @@ void KivoCursorCollectionView::loadMoreItems(const plat::Value& argument, std::f
                         // dropped on this worker.
                         dispatch::async(dispatch::Queue::main(),
                                         [self = std::move(self), items = std::move(items), completion = std::move(completion)] {
-                                            self->addObjects(items);
+                                            if (items) self->addObjects(*items);
                                             if (completion) completion();
                                         });
                     });

@@ -1,13 +1,21 @@
 #include "KivoCore/KivoObservableArray.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "Platform/foundation/log.h"
+
 namespace {
 
 plat::ArrayPtr listOf(const plat::Value& item) { return std::make_shared<plat::Array>(plat::Array{item}); }
+
+// Apart, so that beginUpdate itself stays a compare and an add.
+[[gnu::cold, gnu::noinline]] void logBatchLimit(std::int32_t open) {
+    plat::log("KivoObservableArray beginUpdate: " + std::to_string(open) + " batches are open already, ignored");
+}
 
 }  // namespace
 
@@ -101,7 +109,14 @@ void KivoObservableArray::removeAllObjects() {
     if (!isUpdating()) raiseCollectionChanged(KivoNotifyCollectionChangedActionReset, nullptr, -1, nullptr, -1);
 }
 
-void KivoObservableArray::beginUpdate() { ++_updating; }
+void KivoObservableArray::beginUpdate() {
+    // Only a caller that never ends its batches gets here; the counter must not overflow for it.
+    if (_updating == std::numeric_limits<std::int32_t>::max()) {
+        logBatchLimit(_updating);
+        return;
+    }
+    ++_updating;
+}
 
 void KivoObservableArray::endUpdate() {
     if (_updating <= 0) return;

@@ -9,6 +9,7 @@
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/runtime/clock.h"
+#include "Platform/testing/geometry_matchers.h"
 #include "Platform/testing/golden_image.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/image_view.h"
@@ -19,6 +20,7 @@ using plat::Color;
 using plat::Point;
 using plat::Rect;
 using plat::Size;
+using plat::testing::RectNear;
 
 namespace {
 
@@ -40,16 +42,6 @@ public:
     Size textSize;
     int redisplays = 0;
 };
-
-bool near(const Rect& a, const Rect& b, double tol = 1e-4) {
-    return std::fabs(a.x() - b.x()) < tol && std::fabs(a.y() - b.y()) < tol && std::fabs(a.width() - b.width()) < tol &&
-           std::fabs(a.height() - b.height()) < tol;
-}
-
-std::string str(const Rect& r) {
-    return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ", " + std::to_string(r.width()) + ", " +
-           std::to_string(r.height()) + ")";
-}
 
 class TooltipTest : public ::testing::Test {
 protected:
@@ -97,7 +89,7 @@ TEST_F(TooltipTest, PlacementKeepsTheBubbleOnTheScreen) {
         plat::Screen::main().setStatusBarFrame({0, 0, 320, c.statusBar});
         auto t = shown(c.text, c.at);
         EXPECT_EQ(t->arrowDirection(), c.direction) << c.what;
-        EXPECT_TRUE(near(t->frame(), c.frame)) << c.what << ": " << str(t->frame());
+        EXPECT_THAT(t->frame(), RectNear(c.frame)) << c.what;
         t->removeFromSuperview();
     }
 }
@@ -131,7 +123,7 @@ TEST_F(TooltipTest, DrawsTheBodyArrowAndTextWhereThePointIs) {
         EXPECT_EQ(b, c.baseRight) << c.what;
         plat::Path body;
         body.addPath(fill->path);
-        EXPECT_TRUE(near(fill->bounds(), c.body.united({c.tip, {0, 0}}))) << c.what << ": " << str(fill->bounds());
+        EXPECT_THAT(fill->bounds(), RectNear(c.body.united({c.tip, {0, 0}}))) << c.what;
         const auto* text = rec.findText("Tip");
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->origin, c.text) << c.what;
@@ -146,13 +138,13 @@ TEST_F(TooltipTest, PlacementWorksOnTheScreenWhenTheSuperviewIsOffset) {
     window->addSubview(panel);
     auto t = shown({80, 15}, {150, 200}, panel);  // (200, 300) on the screen
     EXPECT_EQ(t->arrowDirection(), KivoBaseTooltipView::ArrowDown);
-    EXPECT_TRUE(near(t->frame(), {105, 160, 90, 40})) << str(t->frame());
-    EXPECT_TRUE(near(t->convertRectToView(t->bounds(), nullptr), {155, 260, 90, 40}));
+    EXPECT_THAT(t->frame(), RectNear({105, 160, 90, 40}));
+    EXPECT_THAT(t->convertRectToView(t->bounds(), nullptr), RectNear({155, 260, 90, 40}));
 
     // Near the screen's right edge only in screen terms: the superview's own coordinates would not clamp.
     t->setSenderPoint({250, 200});  // (300, 300) on the screen
     t->invalidate();
-    EXPECT_TRUE(near(t->convertRectToView(t->bounds(), nullptr), {225, 260, 90, 40}));
+    EXPECT_THAT(t->convertRectToView(t->bounds(), nullptr), RectNear({225, 260, 90, 40}));
     clock.advance(1);
     plat::RecordingContext rec;
     window->display(rec);

@@ -12,6 +12,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
+#include "Platform/testing/geometry_matchers.h"
 #include "Platform/testing/golden_image.h"
 #include "Platform/testing/touches.h"
 #include "Platform/testing/virtual_clock.h"
@@ -20,6 +21,7 @@
 using plat::Color;
 using plat::Point;
 using plat::Rect;
+using plat::testing::RectNear;
 using plat::testing::Touches;
 
 namespace {
@@ -45,11 +47,6 @@ Rect unionOfLines(const KivoCheckBox& box, bool visibleOnly = false) {
         first = false;
     }
     return r;
-}
-
-bool near(const Rect& a, const Rect& b, double tol = 1e-5) {
-    return std::fabs(a.x() - b.x()) < tol && std::fabs(a.y() - b.y()) < tol && std::fabs(a.width() - b.width()) < tol &&
-           std::fabs(a.height() - b.height()) < tol;
 }
 
 class CheckBoxTest : public ::testing::Test {
@@ -90,7 +87,7 @@ TEST_F(CheckBoxTest, GeometryComesFromTheFrameOrTheIntrinsicSize) {
     EXPECT_EQ(b->radius(), 10);
     EXPECT_EQ(b->layer()->cornerRadius(), 10);
     EXPECT_TRUE(b->layer()->masksToBounds());
-    EXPECT_TRUE(near(unionOfLines(*b), {15, 5, 10, 10})) << "a 10 x 10 box centred at (20, 10)";
+    EXPECT_THAT(unionOfLines(*b), RectNear({15, 5, 10, 10})) << "a 10 x 10 box centred at (20, 10)";
     EXPECT_EQ(b->centerPoint(), Point(20, 10));
     for (const auto* l : {b->lineLeft().get(), b->lineTop().get(), b->lineRight().get(), b->lineBottom().get()}) {
         EXPECT_EQ(l->lineWidth(), 2.0);
@@ -101,16 +98,16 @@ TEST_F(CheckBoxTest, GeometryComesFromTheFrameOrTheIntrinsicSize) {
     }
 
     b->setIntrinsicSize(8);
-    EXPECT_TRUE(near(unionOfLines(*b), {12, 2, 16, 16}));
+    EXPECT_THAT(unionOfLines(*b), RectNear({12, 2, 16, 16}));
     auto firstLeft = b->lineLeft();
     b->setIntrinsicSize(8);  // the same value rebuilds nothing
     EXPECT_EQ(b->lineLeft(), firstLeft);
     for (int size : {0, -1}) {
         b->setIntrinsicSize(size);
-        EXPECT_TRUE(near(unionOfLines(*b), {15, 5, 10, 10})) << size;
+        EXPECT_THAT(unionOfLines(*b), RectNear({15, 5, 10, 10})) << size;
     }
     b->setFrame({0, 0, 0, 0});  // every shape collapses to a point
-    EXPECT_TRUE(near(unionOfLines(*b), {0, 0, 0, 0}));
+    EXPECT_THAT(unionOfLines(*b), RectNear({0, 0, 0, 0}));
 }
 
 TEST_F(CheckBoxTest, SettingTheValueDrawsTheFinalStateAtOnceWithoutEvents) {
@@ -126,7 +123,7 @@ TEST_F(CheckBoxTest, SettingTheValueDrawsTheFinalStateAtOnceWithoutEvents) {
     box->setIsChecked(true);
     box->setIsChecked(false);
     const Rect u = unionOfLines(*box);
-    EXPECT_TRUE(near(u, {10, 10, 20, 20})) << u.x() << " " << u.y() << " " << u.width() << " " << u.height();
+    EXPECT_THAT(u, RectNear({10, 10, 20, 20}));
     EXPECT_EQ(box->lineLeft()->opacity(), 1);
     plat::RunLoop::main().runUntilIdle();
     EXPECT_TRUE(changes.empty());
@@ -141,8 +138,8 @@ TEST_F(CheckBoxTest, PressAndLiftPlaysTheCheckSequenceAndSendsOneEvent) {
     EXPECT_EQ(box->tapPoint(), Point(10, 30));
     clock.advance(0.3);
     // The disc has grown to twice the smaller side around the touch; its model stays the 1 x 1 start.
-    EXPECT_TRUE(near(circle->presentationPath(plat::Clock::now()).bounds(), {-30, -10, 80, 80}));
-    EXPECT_TRUE(near(circle->path().bounds(), {9.5, 29.5, 1, 1}));
+    EXPECT_THAT(circle->presentationPath(plat::Clock::now()).bounds(), RectNear({-30, -10, 80, 80}));
+    EXPECT_THAT(circle->path().bounds(), RectNear({9.5, 29.5, 1, 1}));
 
     Touches(window).up();
     const double t0 = plat::Clock::now();
@@ -225,7 +222,7 @@ TEST_F(CheckBoxTest, EachLiftFadesTheOldestDiscNotYetFading) {
     auto first = box->rippleAnimationQueue().front();
     // The disc is centred in the view with the smaller side as diameter.
     clock.advance(0.5);
-    EXPECT_TRUE(near(first->presentationPath(plat::Clock::now()).bounds(), {0, 0, 40, 40}));
+    EXPECT_THAT(first->presentationPath(plat::Clock::now()).bounds(), RectNear({0, 0, 40, 40}));
     Touches(window).move({101, 300});  // dragged out: the lift is outside
     Touches(window).up();
     EXPECT_EQ(changes.size(), 0u) << "lifting outside toggles nothing";
@@ -374,13 +371,13 @@ TEST_F(CheckBoxTest, CodeCanSwitchWithOrWithoutAnimationAndSendsNothing) {
     EXPECT_TRUE(box->finishedAnimations());
     box->uncheckAnimated(false);
     EXPECT_FALSE(box->isChecked());
-    EXPECT_TRUE(near(unionOfLines(*box), {10, 10, 20, 20}));
+    EXPECT_THAT(unionOfLines(*box), RectNear({10, 10, 20, 20}));
     box->switchStatesAnimated(false);
     EXPECT_TRUE(box->isChecked());
     box->uncheckAnimated(true);
     clock.advance(1);
     EXPECT_TRUE(box->finishedAnimations());
-    EXPECT_TRUE(near(unionOfLines(*box, true), {10, 10, 20, 20}));
+    EXPECT_THAT(unionOfLines(*box, true), RectNear({10, 10, 20, 20}));
     EXPECT_TRUE(changes.empty());
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Platform/graphics/image.h"
+#include "Platform/testing/geometry_matchers.h"
 #include "drawing/RenderEngineFixture.h"
 
 using plat::Color;
@@ -11,21 +12,12 @@ using plat::DrawOp;
 using plat::Path;
 using plat::Point;
 using plat::Rect;
+using plat::testing::BezierArcTolerance;
+using plat::testing::PointNear;
+using plat::testing::RectNear;
 using std::numbers::pi;
 
 namespace {
-
-void expectNear(Point a, Point b, double tol = 1e-6) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-}
-
-void expectRectNear(const Rect& a, const Rect& b, double tol = 1e-3) {
-    EXPECT_NEAR(a.x(), b.x(), tol);
-    EXPECT_NEAR(a.y(), b.y(), tol);
-    EXPECT_NEAR(a.width(), b.width(), tol);
-    EXPECT_NEAR(a.height(), b.height(), tol);
-}
 
 // The last point of the subpath before the first `Line` to `target` (where an arc ended).
 Point pointBefore(const Path& p, Point target) {
@@ -49,7 +41,7 @@ TEST_F(RenderEngineTest, EllipseTakesTheFullWidthAndHeightAboutItsCentre) {
     ASSERT_EQ(rec.fills().size(), 1u);
     ASSERT_EQ(rec.strokes().size(), 1u);
     EXPECT_EQ(rec.ops()[0].kind, DrawOp::Kind::Fill);  // fill first, then the outline
-    expectRectNear(rec.fills()[0]->bounds(), {45, 47, 10, 6});
+    EXPECT_THAT(rec.fills()[0]->bounds(), RectNear({45, 47, 10, 6}));
     EXPECT_EQ(rec.fills()[0]->color, Color::red());
     EXPECT_EQ(rec.strokes()[0]->color, Color::blue());
     EXPECT_EQ(rec.strokes()[0]->lineWidth, 2);
@@ -188,7 +180,7 @@ TEST_F(RenderEngineTest, SplinesStayWithinTheirNeighboursValues) {
     Rect b = rec.strokes()[0]->bounds();
     EXPECT_NEAR(b.y(), 0, 1e-9);
     EXPECT_NEAR(b.height(), 10, 1e-9);
-    expectNear(rec.strokes()[0]->path.currentPoint(), {20, 0});
+    EXPECT_THAT(rec.strokes()[0]->path.currentPoint(), PointNear({20, 0}));
     rec.clear();
     // Rotated: tangents are vertical, so x stays within the neighbours' values.
     engine.drawSplines(std::vector<double>{0, 10, 0}, std::vector<double>{0, 10, 20}, true);
@@ -257,9 +249,9 @@ TEST_F(RenderEngineTest, PieSegmentsStartLeftOfTheCentreAndTurnClockwise) {
     engine.setFill(Color::red());
     auto path = engine.drawPieSegment(100, 100, 50, 0, pi / 2, false);
     ASSERT_TRUE(path);
-    expectNear(path->points().front(), {50, 100});
-    expectNear(pointBefore(*path, {100, 100}), {100, 50});  // the arc ends straight above the centre
-    expectRectNear(path->bounds(), {50, 50, 50, 50});
+    EXPECT_THAT(path->points().front(), PointNear({50, 100}));
+    EXPECT_THAT(pointBefore(*path, {100, 100}), PointNear({100, 50}));  // the arc ends straight above the centre
+    EXPECT_THAT(path->bounds(), RectNear({50, 50, 50, 50}));
     ASSERT_EQ(rec.fills().size(), 1u);
     EXPECT_EQ(rec.fills()[0]->path, *path);
     EXPECT_TRUE(path->contains({80, 80}));
@@ -268,9 +260,9 @@ TEST_F(RenderEngineTest, PieSegmentsStartLeftOfTheCentreAndTurnClockwise) {
     rec.clear();
     engine.setOpacity(0.5);
     auto full = engine.drawPieSegment(100, 100, 50, 1, 2 * pi, true);
-    expectRectNear(full->bounds(), {50, 50, 100, 100});
+    EXPECT_THAT(full->bounds(), RectNear({50, 50, 100, 100}));
     ASSERT_EQ(rec.fills().size(), 1u);
-    expectRectNear(rec.fills()[0]->bounds(), {50, 50, 100, 100});
+    EXPECT_THAT(rec.fills()[0]->bounds(), RectNear({50, 50, 100, 100}));
     EXPECT_DOUBLE_EQ(rec.fills()[0]->alpha, 0.5);  // drawn as an ellipse, opacity and all
 }
 
@@ -278,15 +270,15 @@ TEST_F(RenderEngineTest, DoughnutSegmentsAreBandsAndAFullSweepIsARing) {
     auto path = engine.drawDonutSegment(100, 100, 50, 30, 0, pi / 2, false);
     EXPECT_TRUE(path->contains({100 - 40 * std::cos(pi / 4), 100 - 40 * std::sin(pi / 4)}));
     EXPECT_FALSE(path->contains({90, 90}));  // inside the hole
-    expectNear(path->points().front(), {50, 100});
-    expectNear(path->currentPoint(), {50, 100});
+    EXPECT_THAT(path->points().front(), PointNear({50, 100}));
+    EXPECT_THAT(path->currentPoint(), PointNear({50, 100}));
 
     auto ring = engine.drawDonutSegment(100, 100, 50, 30, 0.3, 2 * pi, false);
     for (double a = 0; a < 2 * pi; a += 0.5) {
         EXPECT_TRUE(ring->contains({100 + 40 * std::cos(a), 100 + 40 * std::sin(a)})) << a;
         EXPECT_FALSE(ring->contains({100 + 20 * std::cos(a), 100 + 20 * std::sin(a)})) << a;
     }
-    expectRectNear(ring->bounds(), {50, 50, 100, 100});
+    EXPECT_THAT(ring->bounds(), RectNear({50, 50, 100, 100}, BezierArcTolerance));
 }
 
 TEST_F(RenderEngineTest, GaugeBandsClipTheirDoubledBorderAndFullSweepsDrawARing) {
@@ -303,7 +295,7 @@ TEST_F(RenderEngineTest, GaugeBandsClipTheirDoubledBorderAndFullSweepsDrawARing)
     engine.drawRadialGauge(100, 100, 0, 0, 50, 40, 0, 6.279);
     ASSERT_EQ(rec.fills().size(), 1u);
     ASSERT_TRUE(rec.fills()[0]->clip);
-    expectRectNear(*rec.fills()[0]->clip, {50, 50, 100, 100}, 0.01);
+    EXPECT_THAT(*rec.fills()[0]->clip, RectNear({50, 50, 100, 100}, BezierArcTolerance));
     EXPECT_EQ(rec.fills()[0]->rule, plat::FillRule::NonZero);
     EXPECT_FALSE(rec.state().clips.size());  // the band's clip ends with it
 
@@ -312,7 +304,7 @@ TEST_F(RenderEngineTest, GaugeBandsClipTheirDoubledBorderAndFullSweepsDrawARing)
     const DrawOp& band = *rec.fills()[0];
     EXPECT_TRUE(band.path.contains({100 - 45 * std::cos(pi / 4), 100 - 45 * std::sin(pi / 4)}));
     EXPECT_FALSE(band.path.contains({100 + 45 * std::cos(pi / 4), 100 - 45 * std::sin(pi / 4)}));
-    expectRectNear(*band.clip, {50, 50, 50, 50}, 0.01);
+    EXPECT_THAT(*band.clip, RectNear({50, 50, 50, 50}, BezierArcTolerance));
 }
 
 TEST_F(RenderEngineTest, TextIsPlacedAtItsPointInItsRectOrTurnedAboutItsCentre) {
@@ -332,7 +324,7 @@ TEST_F(RenderEngineTest, TextIsPlacedAtItsPointInItsRectOrTurnedAboutItsCentre) 
     EXPECT_FALSE(texts[1]->textOptions.clipToRect);
     EXPECT_LE(texts[1]->textSize.width, 40.001);
     EXPECT_GT(texts[1]->textSize.height, texts[0]->textSize.height);
-    expectNear(texts[2]->origin, {0, 10}, 1e-9);
+    EXPECT_THAT(texts[2]->origin, PointNear({0, 10}));
     EXPECT_NEAR(texts[2]->rotationDegrees(), 90, 1e-9);
     EXPECT_TRUE(rec.ctm().isIdentity());
     EXPECT_EQ(rec.saveDepth(), 0u);

@@ -9,27 +9,16 @@
 #include <string>
 
 #include "KivoCore/KivoNumberFormatter.h"
-#include "Platform/foundation/locale/locale.h"
-#include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/value.h"
+#include "Platform/testing/pinned_locale.h"
 
 class PinnedLocaleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
-        plat::TimeZone::setCurrent(plat::TimeZone::utc());
-    }
-    void TearDown() override {
-        plat::Locale::setCurrent(_savedLocale);
-        plat::TimeZone::setCurrent(_savedZone);
-    }
-
     // A null text shows as "<null>", so tables can expect it.
     static std::string show(const std::optional<std::string>& text) { return text ? *text : "<null>"; }
 
 private:
-    plat::Locale _savedLocale = plat::Locale::current();
-    plat::TimeZone _savedZone = plat::TimeZone::current();
+    plat::testing::PinnedLocale _pinned{"en_US", "UTC"};
 };
 
 struct FormatRow {

@@ -4,10 +4,9 @@
 
 #include "KivoCore/KivoBinding.h"
 #include "KivoCore/KivoReflector.h"
-#include "Platform/foundation/locale/locale.h"
-#include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/testing/log_capture.h"
+#include "Platform/testing/pinned_locale.h"
 
 namespace {
 
@@ -300,8 +299,7 @@ TEST(KivoReflector, ShallowCopyCopiesEveryListedProperty) {
 }
 
 TEST(KivoReflector, FormatValueByKind) {
-    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
-    plat::TimeZone::setCurrent(plat::TimeZone::utc());
+    const plat::testing::PinnedLocale pinned("en_US", "UTC");
     EXPECT_EQ(KivoReflector::formatValue(plat::Value()), "");
     EXPECT_EQ(KivoReflector::formatValue(1234.567), "1,234.57");
     EXPECT_EQ(KivoReflector::formatValue(1234567), "1,234,567");

@@ -38,13 +38,6 @@ class TapGestureRecognizer;
 class Timer;
 }  // namespace plat
 
-// ---- Shared colour objects ----
-// Colours are values everywhere except where a setter must tell the platform's shared white colour
-// object apart from an equal white made from components: such a setter takes a colour object.
-using KivoColorObject = std::shared_ptr<const plat::Color>;
-// The one shared white colour object of the process (what the platform hands out for its named white).
-KIVO_GAUGE_EXPORT const KivoColorObject& KivoSharedWhiteColor();
-
 // Which texts a gauge shows (flags).
 enum KivoGaugeShowText : std::int64_t {
     KivoGaugeShowTextNone = 0,
@@ -114,10 +107,10 @@ public:
     void setShowRanges(bool show);
 
     // The face's colour. A colour made from components applies when it differs; a colour object is
-    // ignored when it is null or the shared white object.
+    // ignored when it is null or the platform's shared white object (plat::sharedWhiteColor).
     plat::Color faceColor() const;
     void setFaceColor(const plat::Color& color);
-    void setFaceColor(const KivoColorObject& color);
+    void setFaceColor(const plat::ColorObject& color);
     const plat::Color& faceBorderColor() const { return _faceBorderColor; }
     void setFaceBorderColor(const plat::Color& color);
     double faceBorderWidth() const { return _faceBorderWidth; }

@@ -2,8 +2,18 @@
 
 #include <algorithm>
 #include <limits>
+#include <ostream>
 
 namespace plat {
+
+std::ostream& operator<<(std::ostream& os, const Point& p) { return os << "(" << p.x << ", " << p.y << ")"; }
+std::ostream& operator<<(std::ostream& os, const Size& s) { return os << "(" << s.width << " x " << s.height << ")"; }
+std::ostream& operator<<(std::ostream& os, const Rect& r) {
+    return os << "(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
+}
+std::ostream& operator<<(std::ostream& os, const EdgeInsets& e) {
+    return os << "{top " << e.top << ", left " << e.left << ", bottom " << e.bottom << ", right " << e.right << "}";
+}
 
 bool Rect::contains(const Rect& r) const {
     return r.minX() >= minX() && r.maxX() <= maxX() && r.minY() >= minY() && r.maxY() <= maxY();

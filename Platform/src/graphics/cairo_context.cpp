@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "Platform/graphics/image.h"
 #include "graphics/image_sampling.h"
@@ -36,6 +37,8 @@ struct CairoContext::Impl {
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
     PangoContext* pango = nullptr;
+    // One entry per open transparency group: whether its mask group has been pushed too.
+    std::vector<bool> groups;
 
     ~Impl() {
         if (pango) g_object_unref(pango);
@@ -104,12 +107,25 @@ struct CairoContext::Impl {
         for (const auto& c : clips) applyClip(c);
     }
 
+    // Groups are pushed in device space, so the patterns they pop into line up whatever the user
+    // transform was at each push.
+    void pushGroup() {
+        cairo_identity_matrix(cr);
+        cairo_push_group(cr);
+    }
+
     // Cairo's errors are sticky: once in one, every later call draws nothing. Start afresh on the
-    // same surface and put the clips back; the rest of the state is applied per draw anyway.
+    // same surface and put the clips back; the rest of the state is applied per draw anyway. Open
+    // groups are pushed again, empty (what they held went with the broken context), so their ends
+    // still match.
     void recoverIfBroken(const GraphicsState& state) {
         if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) return;
         cairo_destroy(cr);
         cr = cairo_create(surface);
+        for (bool masked : groups) {
+            pushGroup();
+            if (masked) pushGroup();
+        }
         reapplyClips(state.clips);
     }
 };
@@ -122,7 +138,9 @@ CairoContext::CairoContext(Image& target)
     _impl->cr = cairo_create(_impl->surface);
 }
 
-CairoContext::~CairoContext() = default;
+CairoContext::~CairoContext() {
+    while (transparencyGroupDepth() > 0) endTransparencyGroup();
+}
 
 Image& CairoContext::target() { return *_impl->target; }
 
@@ -226,6 +244,48 @@ void CairoContext::onClip(const ClipEntry& clip) {
 
 void CairoContext::onRestore(std::size_t previousClipCount) {
     if (state().clips.size() != previousClipCount) _impl->reapplyClips(state().clips);
+    _impl->recoverIfBroken(state());
+}
+
+}  // namespace plat
+
+namespace plat {
+
+void CairoContext::onBeginTransparencyGroup(double) {
+    _impl->pushGroup();
+    _impl->groups.push_back(false);
+    _impl->recoverIfBroken(state());
+}
+
+void CairoContext::onBeginTransparencyGroupMask() {
+    _impl->pushGroup();
+    _impl->groups.back() = true;
+    _impl->recoverIfBroken(state());
+}
+
+void CairoContext::onEndTransparencyGroup(double alpha, bool masked) {
+    cairo_t* cr = _impl->cr;
+    _impl->groups.pop_back();
+    cairo_pattern_t* mask = masked ? cairo_pop_group(cr) : nullptr;
+    cairo_pattern_t* content = cairo_pop_group(cr);
+    cairo_identity_matrix(cr);
+    if (!mask) {
+        cairo_set_source(cr, content);
+        cairo_paint_with_alpha(cr, alpha);
+    } else if (alpha >= 1) {
+        cairo_set_source(cr, content);
+        cairo_mask(cr, mask);
+    } else {
+        // Cairo masks at full strength: the masked content is made first, then painted at the alpha.
+        cairo_push_group(cr);
+        cairo_set_source(cr, content);
+        cairo_mask(cr, mask);
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, alpha);
+    }
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);  // let go of the group's pattern
+    cairo_pattern_destroy(content);
+    if (mask) cairo_pattern_destroy(mask);
     _impl->recoverIfBroken(state());
 }
 

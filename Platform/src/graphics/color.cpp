@@ -62,4 +62,19 @@ bool nearlyEqual(const Color& x, const Color& y, double tolerance) {
            std::fabs(x.a - y.a) <= tolerance;
 }
 
+const ColorObject& sharedWhiteColor() {
+    static const ColorObject white(Color::white());
+    return white;
+}
+
+const ColorObject& sharedBlackColor() {
+    static const ColorObject black(Color::black());
+    return black;
+}
+
+const ColorObject& sharedClearColor() {
+    static const ColorObject clear(Color::clear());
+    return clear;
+}
+
 }  // namespace plat

@@ -78,10 +78,54 @@ Context::~Context() = default;
 void Context::save() { _stack.push_back(_stack.back()); }
 
 void Context::restore() {
-    if (_stack.size() < 2) return;
+    const std::size_t floor = _groups.empty() ? 1 : _groups.back().depth;
+    if (_stack.size() <= floor) return;
     std::size_t clips = _stack.back().clips.size();
     _stack.pop_back();
     onRestore(clips);
+}
+
+void Context::popTo(std::size_t size) {
+    while (_stack.size() > size) {
+        std::size_t clips = _stack.back().clips.size();
+        _stack.pop_back();
+        onRestore(clips);
+    }
+}
+
+// ---- transparency groups ----
+
+void Context::beginTransparencyGroup(double alpha) {
+    Group group;
+    group.alpha = (std::isnan(alpha) ? 1.0 : std::clamp(alpha, 0.0, 1.0)) * effectiveAlpha();
+    save();
+    _stack.back().alpha = 1;
+    group.depth = _stack.size();
+    group.begin = _stack.back();
+    const double composite = group.alpha;
+    _groups.push_back(std::move(group));
+    onBeginTransparencyGroup(composite);
+}
+
+void Context::beginTransparencyGroupMask() {
+    if (_groups.empty() || _groups.back().masked) return;
+    Group& group = _groups.back();
+    popTo(group.depth);
+    // The content may have changed the group's own entry without a save: the mask starts afresh.
+    const std::size_t clips = _stack.back().clips.size();
+    _stack.back() = group.begin;
+    onRestore(clips);
+    group.masked = true;
+    onBeginTransparencyGroupMask();
+}
+
+void Context::endTransparencyGroup() {
+    if (_groups.empty()) return;
+    const Group group = std::move(_groups.back());
+    _groups.pop_back();
+    popTo(group.depth);
+    onEndTransparencyGroup(group.alpha, group.masked);
+    popTo(group.depth - 1);
 }
 
 void Context::concatCTM(const AffineTransform& t) { _stack.back().ctm = t.concat(_stack.back().ctm); }

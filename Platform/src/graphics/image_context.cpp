@@ -24,6 +24,8 @@ std::shared_ptr<Image> ImageContext::snapshot() {
 
 std::shared_ptr<Image> ImageContext::finish() {
     if (_pushed) {
+        // Groups left open would keep their content off the image.
+        while (_context->transparencyGroupDepth() > 0) _context->endTransparencyGroup();
         _context->flush();
         // Take off our own entry, even if someone pushed above it and has not popped yet.
         removeContext(*_context);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Platform/graphics/image.h"
+#include "graphics/progressive_decoder.h"
 
 namespace plat {
 
@@ -63,9 +64,7 @@ std::shared_ptr<Image> Image::decodePNG(std::span<const std::uint8_t> bytes, dou
     auto out = std::make_shared<Image>(static_cast<int>(image.width), static_cast<int>(image.height), scale);
     std::uint32_t* px = out->data();
     for (std::size_t i = 0, n = static_cast<std::size_t>(image.width) * image.height; i < n; ++i) {
-        std::uint32_t r = rgba[i * 4], g = rgba[i * 4 + 1], b = rgba[i * 4 + 2], a = rgba[i * 4 + 3];
-        auto pm = [a](std::uint32_t v) { return (v * a + 127) / 255; };
-        px[i] = (a << 24) | (pm(r) << 16) | (pm(g) << 8) | pm(b);
+        px[i] = detail::premultipliedPixel(rgba[i * 4], rgba[i * 4 + 1], rgba[i * 4 + 2], rgba[i * 4 + 3]);
     }
     return out;
 }

@@ -18,7 +18,34 @@ DrawOp RecordingContext::base(DrawOp::Kind kind) const {
     op.ctm = ctm();
     op.clip = clipBoundingBox();
     op.alpha = effectiveAlpha();
+    for (const OpenGroup& g : _groups) {
+        op.groupAlpha *= g.alpha;
+        op.inMask = op.inMask || g.masked;
+    }
     return op;
+}
+
+void RecordingContext::onBeginTransparencyGroup(double alpha) {
+    DrawOp op = base(DrawOp::Kind::BeginGroup);
+    op.alpha = alpha;
+    _ops.push_back(std::move(op));
+    _groups.push_back({alpha, false});
+}
+
+void RecordingContext::onBeginTransparencyGroupMask() {
+    const double alpha = _groups.back().alpha;
+    _groups.pop_back();
+    DrawOp op = base(DrawOp::Kind::BeginGroupMask);
+    op.alpha = alpha;
+    _ops.push_back(std::move(op));
+    _groups.push_back({alpha, true});
+}
+
+void RecordingContext::onEndTransparencyGroup(double alpha, bool) {
+    _groups.pop_back();
+    DrawOp op = base(DrawOp::Kind::EndGroup);
+    op.alpha = alpha;
+    _ops.push_back(std::move(op));
 }
 
 void RecordingContext::onDrawPath(const Path& userPath, DrawingMode mode) {
@@ -78,13 +105,13 @@ void RecordingContext::onDrawText(const TextDraw& draw) {
 std::vector<const DrawOp*> RecordingContext::ofKind(DrawOp::Kind kind) const {
     std::vector<const DrawOp*> out;
     for (const auto& op : _ops)
-        if (op.kind == kind) out.push_back(&op);
+        if (op.kind == kind && !op.inMask) out.push_back(&op);
     return out;
 }
 
 const DrawOp* RecordingContext::find(DrawOp::Kind kind, const Color& c, double tolerance) const {
     for (const auto& op : _ops)
-        if (op.kind == kind && nearlyEqual(op.color, c, tolerance)) return &op;
+        if (op.kind == kind && !op.inMask && nearlyEqual(op.color, c, tolerance)) return &op;
     return nullptr;
 }
 
@@ -97,14 +124,14 @@ const DrawOp* RecordingContext::findStroke(const Color& c, double tolerance) con
 
 const DrawOp* RecordingContext::findText(std::string_view text) const {
     for (const auto& op : _ops)
-        if (op.kind == DrawOp::Kind::Text && op.text.text == text) return &op;
+        if (op.kind == DrawOp::Kind::Text && !op.inMask && op.text.text == text) return &op;
     return nullptr;
 }
 
 std::vector<std::string> RecordingContext::strings() const {
     std::vector<std::string> out;
     for (const auto& op : _ops)
-        if (op.kind == DrawOp::Kind::Text) out.push_back(op.text.text);
+        if (op.kind == DrawOp::Kind::Text && !op.inMask) out.push_back(op.text.text);
     return out;
 }
 

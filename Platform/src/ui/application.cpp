@@ -30,6 +30,18 @@ void Application::setPreferredContentSizeCategory(std::string_view category) { p
 
 Rect Application::statusBarFrame() const { return Screen::main().statusBarFrame(); }
 
+void Application::setStatusBarOrientation(InterfaceOrientation orientation) {
+    if (orientation == InterfaceOrientation::Unknown || orientation == _interfaceOrientation) return;
+    if (isLandscape(orientation) != isLandscape(_interfaceOrientation)) {
+        Screen& screen = Screen::main();
+        const Rect b = screen.bounds();
+        screen.setBounds({b.x(), b.y(), b.height(), b.width()});
+        const Rect bar = screen.statusBarFrame();
+        if (!bar.isEmpty()) screen.setStatusBarFrame({bar.x(), bar.y(), b.height(), bar.height()});
+    }
+    _interfaceOrientation = orientation;
+}
+
 void Application::setDeviceOrientation(DeviceOrientation orientation) {
     if (orientation == _orientation) return;
     _orientation = orientation;

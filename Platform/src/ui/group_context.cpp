@@ -12,7 +12,11 @@ GroupContext::GroupContext(Context& target, double alphaFactor, std::optional<Co
       _alpha(alphaFactor * target.effectiveAlpha()),
       _tint(tint) {}
 
-Color GroupContext::tinted(const Color& c) const { return _tint ? _tint->withAlpha(_tint->a * c.a) : c; }
+Color GroupContext::tinted(const Color& c) const {
+    // A mask keeps its own alphas: the tint's alpha is the silhouette's, already in the paint.
+    if (!_tint) return c;
+    return _tint->withAlpha(isDrawingGroupMask() ? c.a : _tint->a * c.a);
+}
 
 void GroupContext::applyState() {
     const GraphicsState& s = state();
@@ -22,7 +26,7 @@ void GroupContext::applyState() {
     for (const ClipEntry& clip : s.clips) _target.clipToPath(clip.devicePath.transformed(_baseInverse), clip.rule);
     // Our transform is (local, then base): give the target the local part.
     _target.concatCTM(s.ctm.concat(_baseInverse));
-    _target.setAlpha(effectiveAlpha() * _alpha);
+    _target.setAlpha(effectiveAlpha() * (_groups > 0 ? 1.0 : _alpha));
     _target.setFillColor(tinted(s.fillColor));
     _target.setStrokeColor(tinted(s.strokeColor));
     _target.setLineWidth(s.lineWidth);
@@ -69,6 +73,26 @@ void GroupContext::onDrawText(const TextDraw& draw) {
     else
         _target.drawText(*text, draw.origin);
     _target.restore();
+}
+
+}  // namespace plat::detail
+
+namespace plat::detail {
+
+void GroupContext::onBeginTransparencyGroup(double alpha) {
+    // The target's group begins under this context's clips and transform.
+    applyState();
+    _target.setAlpha(1);
+    _target.beginTransparencyGroup(alpha * (_groups > 0 ? 1.0 : _alpha));
+    ++_groups;
+}
+
+void GroupContext::onBeginTransparencyGroupMask() { _target.beginTransparencyGroupMask(); }
+
+void GroupContext::onEndTransparencyGroup(double, bool) {
+    _target.endTransparencyGroup();
+    _target.restore();
+    --_groups;
 }
 
 }  // namespace plat::detail

@@ -18,6 +18,9 @@ protected:
     void onDrawImage(const Image& image, const Rect& userRect) override;
     void onDrawText(const TextDraw& draw) override;
     void onClip(const ClipEntry&) override {}
+    void onBeginTransparencyGroup(double alpha) override;
+    void onBeginTransparencyGroupMask() override;
+    void onEndTransparencyGroup(double alpha, bool masked) override;
 
 private:
     // Saves the target and gives it this context's transform, clips and look.
@@ -29,6 +32,9 @@ private:
     AffineTransform _baseInverse;
     double _alpha;
     std::optional<Color> _tint;
+    // Open transparency groups forwarded to the target: the group factor is in their composite
+    // alpha, so what is drawn inside them does not take it again.
+    std::size_t _groups = 0;
 };
 
 }  // namespace plat::detail

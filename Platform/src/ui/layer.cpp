@@ -40,8 +40,38 @@ void Layer::setPosition(Point position) { _position = position; }
 void Layer::setAnchorPoint(Point anchor) { _anchorPoint = anchor; }
 
 Rect Layer::frame() const {
+    if (!_transform.isIdentity()) return transformToSuperlayer().applyToRect(_bounds);
     return {_position.x - _anchorPoint.x * _bounds.width(), _position.y - _anchorPoint.y * _bounds.height(), _bounds.width(),
             _bounds.height()};
+}
+
+void Layer::setTransform(const AffineTransform& t) {
+    if (std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) && std::isfinite(t.tx) &&
+        std::isfinite(t.ty))
+        _transform = t;
+}
+
+AffineTransform Layer::transformToSuperlayer() const {
+    if (_transform.isIdentity()) {
+        const Rect f = frame();
+        return AffineTransform::translation(f.x() - _bounds.x(), f.y() - _bounds.y());
+    }
+    // Bounds coordinates relative to the anchor, then the transform, then onto the position.
+    const Point anchor{_bounds.x() + _anchorPoint.x * _bounds.width(), _bounds.y() + _anchorPoint.y * _bounds.height()};
+    return AffineTransform::translation(-anchor.x, -anchor.y)
+        .concat(_transform)
+        .concat(AffineTransform::translation(_position.x, _position.y));
+}
+
+void Layer::setMask(std::shared_ptr<Layer> mask) {
+    if (mask) {
+        if (mask.get() == this || mask->isAncestorOf(this)) return;
+        for (const Layer* m = mask.get(); m; m = m->_mask.get()) {
+            if (m->_mask.get() == this) return;
+        }
+        mask->removeFromSuperlayer();
+    }
+    _mask = std::move(mask);
 }
 
 void Layer::setFrame(const Rect& frame) {
@@ -227,5 +257,7 @@ double Layer::presentationOpacity(Ticks time) const {
 void Layer::renderInContext(Context& context) const { detail::renderLayerTree(*this, context, std::nullopt); }
 
 void Layer::drawContent(Context&, std::optional<Ticks>) const {}
+
+Rect Layer::contentExtent(std::optional<Ticks>) const { return _bounds; }
 
 }  // namespace plat

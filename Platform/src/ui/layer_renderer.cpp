@@ -1,5 +1,8 @@
 #include "layer_renderer.h"
 
+#include <cmath>
+#include <optional>
+
 #include "Platform/graphics/context.h"
 #include "Platform/ui/layer.h"
 #include "Platform/ui/shapes.h"
@@ -12,11 +15,13 @@ namespace {
 // A fully transparent layer is skipped, as the compositor skips it.
 constexpr double InvisibleOpacity = 0.0;
 
-// Saves the context and puts it back to that depth however unbalanced the drawing in between was.
+// Saves the context and puts it back to that depth however unbalanced the drawing in between was
+// (transparency groups it left open are ended first).
 class StateGuard {
 public:
-    explicit StateGuard(Context& c) : _c(c), _depth(c.saveDepth()) { _c.save(); }
+    explicit StateGuard(Context& c) : _c(c), _depth(c.saveDepth()), _groups(c.transparencyGroupDepth()) { _c.save(); }
     ~StateGuard() {
+        while (_c.transparencyGroupDepth() > _groups) _c.endTransparencyGroup();
         while (_c.saveDepth() > _depth) _c.restore();
     }
     StateGuard(const StateGuard&) = delete;
@@ -25,10 +30,42 @@ public:
 private:
     Context& _c;
     std::size_t _depth;
+    std::size_t _groups;
 };
 
 void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time);
 void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot);
+
+// Where a layer and its visible sublayers can paint, in the layer's coordinates (a bound, not exact).
+Rect treeExtent(const Layer& layer, std::optional<Ticks> time) {
+    if (layer.masksToBounds()) return layer.bounds();
+    Rect extent = layer.contentExtent(time);
+    for (const auto& sub : layer.sublayers()) {
+        if (sub->isHidden()) continue;
+        extent = extent.united(sub->transformToSuperlayer().applyToRect(treeExtent(*sub, time)));
+        // A shadow falls beside its layer, in whatever direction the layer is turned.
+        if (sub->shadowOpacity() > 0) {
+            const double reach = std::fabs(sub->shadowOffset().width) + std::fabs(sub->shadowOffset().height);
+            extent = extent.insetBy(-reach, -reach);
+        }
+    }
+    return extent;
+}
+
+// Clips to the device pixels that `extent` (user space) touches, so a transparency group begun next
+// takes no more offscreen pixels than the content can use. Whole device pixels, so the clip itself
+// softens no edge.
+void clipToPixelsOf(Context& context, const Rect& extent) {
+    const AffineTransform& ctm = context.ctm();
+    if (!context.canDraw()) return;
+    const Rect device = ctm.applyToRect(extent).integral();
+    if (!std::isfinite(device.x()) || !std::isfinite(device.y()) || !std::isfinite(device.width()) ||
+        !std::isfinite(device.height()))
+        return;
+    Path pixels;
+    pixels.addRect(device);
+    context.clipToPath(pixels.transformed(ctm.inverted()));
+}
 
 void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot) {
     if (layer.isHidden()) return;
@@ -38,22 +75,44 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
     StateGuard guard(context);
     const Rect b = layer.bounds();
     // The root is drawn in its own coordinate space; sublayers where they sit in their superlayer.
-    const Point origin = isRoot ? Point{} : layer.frame().origin;
-    context.translate(origin.x - b.x(), origin.y - b.y());
+    const AffineTransform toSuperlayer = isRoot ? AffineTransform::translation(-b.x(), -b.y()) : layer.transformToSuperlayer();
+    const auto& mask = layer.mask();
+
+    // A translucent layer is composited once, so its overlapping parts show no darker overlap; a
+    // masked one (shadow included) goes through its mask.
+    std::optional<TransparencyGroupScope> group;
+    // The group is bounded by what the tree can paint (its own shadow too, when that is inside).
+    auto beginGroup = [&](bool withShadow) {
+        Rect extent = treeExtent(layer, time);
+        if (withShadow && layer.shadowOpacity() > 0) {
+            const double reach = std::fabs(layer.shadowOffset().width) + std::fabs(layer.shadowOffset().height);
+            extent = extent.insetBy(-reach, -reach);
+        }
+        clipToPixelsOf(context, toSuperlayer.applyToRect(extent));
+        group.emplace(context, opacity);
+    };
+    if (mask) beginGroup(true);
 
     const auto& shadowColor = layer.shadowColor();
     if (layer.shadowOpacity() > 0 && shadowColor && !shadowColor->isClear() && !layer.masksToBounds()) {
         StateGuard shadowGuard(context);
+        // The offset is in the superlayer's space: a turned layer casts its shadow the same way.
         context.translate(layer.shadowOffset().width, layer.shadowOffset().height);
-        GroupContext shadow(context, opacity, shadowColor->withAlpha(shadowColor->a * layer.shadowOpacity()));
+        context.concatCTM(toSuperlayer);
+        GroupContext shadow(context, mask ? 1.0 : opacity, shadowColor->withAlpha(shadowColor->a * layer.shadowOpacity()));
         renderBody(layer, shadow, time);
     }
 
-    if (opacity < 1) {
-        GroupContext group(context, opacity);
-        renderBody(layer, group, time);
-    } else {
+    if (!mask && opacity < 1) beginGroup(false);
+    {
+        StateGuard bodyGuard(context);
+        context.concatCTM(toSuperlayer);
         renderBody(layer, context, time);
+    }
+    if (mask) {
+        context.beginTransparencyGroupMask();
+        context.concatCTM(toSuperlayer);
+        renderLayer(*mask, context, time, false);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "Platform/ui/shape_layer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "Platform/runtime/clock.h"
 
@@ -75,6 +77,21 @@ void ShapeLayer::drawContent(Context& context, std::optional<Ticks> time) const 
         context.setLineDash(0, std::span<const double>(_dash.data(), _dash.size()));
         context.strokePath(path);
     }
+}
+
+Rect ShapeLayer::contentExtent(std::optional<Ticks> time) const {
+    const Path path = time ? presentationPath(*time) : _path;
+    Rect extent = Layer::contentExtent(time);
+    if (path.isEmpty()) return extent;
+    double width = _lineWidth;
+    if (time && isAnimating("lineWidth")) {
+        auto v = presentationValue("lineWidth", *time);
+        if (const double* d = v ? std::get_if<double>(&*v) : nullptr) width = std::max(width, *d);
+    }
+    // A stroke (there may be one, animated in) reaches half its width out, further at mitred corners
+    // and square caps.
+    const double reach = width / 2 * std::max(_miterLimit, std::numbers::sqrt2);
+    return extent.united(path.bounds().insetBy(-reach, -reach));
 }
 
 }  // namespace plat

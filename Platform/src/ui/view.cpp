@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/view_controller.h"
 #include "Platform/ui/window.h"
 
 namespace plat {
@@ -23,7 +24,7 @@ View::View(const Rect& frame) : _layer(Layer::create()) {
 View::~View() {
     _layer->setDelegate(nullptr);
     for (auto& sub : _subviews) sub->_superview.reset();
-    for (auto& r : _recognizers) r->_view.reset();
+    for (auto& r : _recognizers) r->setView({}, nullptr);
 }
 
 // ---- Geometry ----
@@ -147,7 +148,11 @@ void View::removeFromSuperview() {
 void View::moveToWindow(const std::shared_ptr<Window>& before) {
     const auto after = window();
     if (after == before) return;
-    if (before) before->viewLeftWindow(this);
+    // A first responder that leaves the window is no longer first responder.
+    if (auto fr = before ? before->firstResponder() : nullptr; fr && fr->isDescendantOf(this)) {
+        before->forgetFirstResponder({});
+        fr->firstResponderWasTaken();
+    }
     std::vector<View*> stack{this};
     while (!stack.empty()) {
         View* v = stack.back();
@@ -216,53 +221,55 @@ void View::drawLayerContent(const Layer&, Context& context) {
 
 // ---- Coordinates ----
 
-Point View::originInRoot(const View** root) const {
-    Point offset;
+AffineTransform View::transformToRoot(const View** root) const {
+    AffineTransform m;
     const View* v = this;
     std::shared_ptr<View> holder;
     while (true) {
-        const Rect f = v->frame(), b = v->bounds();
-        offset.x += f.x() - b.x();
-        offset.y += f.y() - b.y();
+        m = m.concat(v->_layer->transformToSuperlayer());
         auto parent = v->_superview.lock();
         if (!parent) break;
         holder = parent;
         v = holder.get();
     }
     if (root) *root = v;
-    return offset;
+    return m;
 }
+
+namespace {
+// The point mapped by `to`, then back through `from` (a singular `from` leaves it unmapped).
+Point through(const AffineTransform& to, const AffineTransform& from, Point p) { return from.inverted().apply(to.apply(p)); }
+}  // namespace
 
 Point View::convertPointToView(Point point, const View* view) const {
     const View* root = nullptr;
-    const Point from = originInRoot(&root);
-    const Point to = (view ? view : root)->originInRoot(nullptr);
-    return {point.x + from.x - to.x, point.y + from.y - to.y};
+    const AffineTransform from = transformToRoot(&root);
+    return through(from, (view ? view : root)->transformToRoot(nullptr), point);
 }
 
 Point View::convertPointFromView(Point point, const View* view) const {
     const View* root = nullptr;
-    const Point to = originInRoot(&root);
-    const Point from = (view ? view : root)->originInRoot(nullptr);
-    return {point.x + from.x - to.x, point.y + from.y - to.y};
+    const AffineTransform to = transformToRoot(&root);
+    return through((view ? view : root)->transformToRoot(nullptr), to, point);
 }
 
 Rect View::convertRectToView(const Rect& rect, const View* view) const {
-    return {convertPointToView(rect.origin, view), rect.size};
+    const View* root = nullptr;
+    const AffineTransform from = transformToRoot(&root);
+    const AffineTransform to = (view ? view : root)->transformToRoot(nullptr);
+    return from.concat(to.inverted()).applyToRect(rect);
 }
+
 Rect View::convertRectFromView(const Rect& rect, const View* view) const {
-    return {convertPointFromView(rect.origin, view), rect.size};
+    const View* root = nullptr;
+    const AffineTransform to = transformToRoot(&root);
+    const AffineTransform from = (view ? view : root)->transformToRoot(nullptr);
+    return from.concat(to.inverted()).applyToRect(rect);
 }
 
-Point View::convertPointToScreen(Point point) const {
-    const Point o = originInRoot(nullptr);
-    return {point.x + o.x, point.y + o.y};
-}
+Point View::convertPointToScreen(Point point) const { return transformToRoot(nullptr).apply(point); }
 
-Point View::convertPointFromScreen(Point point) const {
-    const Point o = originInRoot(nullptr);
-    return {point.x - o.x, point.y - o.y};
-}
+Point View::convertPointFromScreen(Point point) const { return transformToRoot(nullptr).inverted().apply(point); }
 
 bool View::pointInside(Point point, const Event*) const { return bounds().contains(point); }
 
@@ -271,9 +278,10 @@ std::shared_ptr<View> View::hitTest(Point point, const Event* event) {
     if (!pointInside(point, event)) return nullptr;
     const auto subviews = _subviews;
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
-        const View& sub = **it;
-        const Rect f = sub.frame(), b = sub.bounds();
-        if (auto hit = (*it)->hitTest({point.x - f.x() + b.x(), point.y - f.y() + b.y()}, event)) return hit;
+        // Through the subview's transform: a turned view is hit where it shows.
+        const AffineTransform toHere = (*it)->_layer->transformToSuperlayer();
+        if (!toHere.isInvertible()) continue;
+        if (auto hit = (*it)->hitTest(toHere.inverted().apply(point), event)) return hit;
     }
     return sharedAs<View>();
 }
@@ -287,7 +295,7 @@ void View::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recogn
         old->removeGestureRecognizer(recognizer.get());
     }
     _recognizers.push_back(recognizer);
-    recognizer->_view = sharedAs<View>();
+    recognizer->setView({}, sharedAs<View>());
 }
 
 void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
@@ -295,24 +303,27 @@ void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
     if (it == _recognizers.end()) return;
     auto keep = *it;
     _recognizers.erase(it);
-    keep->_view.reset();
+    keep->setView({}, nullptr);
 }
 
 // ---- Responder ----
 
-std::shared_ptr<Responder> View::nextResponder() const { return superview(); }
+std::shared_ptr<Responder> View::nextResponder() const {
+    if (auto controller = _viewController.lock()) return controller;
+    return superview();
+}
 
 bool View::becomeFirstResponder() {
     auto w = window();
     if (!w || !canBecomeFirstResponder()) return false;
-    return w->makeFirstResponder(sharedAs<View>());
+    return w->makeFirstResponder({}, sharedAs<View>());
 }
 
 bool View::resignFirstResponder() {
     auto w = window();
     if (!w || !isFirstResponder()) return true;
     if (!canResignFirstResponder()) return false;
-    w->_firstResponder.reset();
+    w->forgetFirstResponder({});
     return true;
 }
 
@@ -324,7 +335,7 @@ bool View::endEditing(bool force) {
     if (fr->resignFirstResponder()) return true;
     if (!force) return false;
     if (w->firstResponder() == fr) {
-        w->_firstResponder.reset();
+        w->forgetFirstResponder({});
         fr->firstResponderWasTaken();
     }
     return true;
@@ -332,7 +343,7 @@ bool View::endEditing(bool force) {
 
 bool View::isFirstResponder() const {
     auto w = window();
-    return w && w->_firstResponder.lock().get() == this;
+    return w && w->firstResponder().get() == this;
 }
 
 }  // namespace plat

@@ -7,6 +7,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/view_controller.h"
 #include "layer_renderer.h"
 
 namespace plat {
@@ -34,7 +35,7 @@ bool anyNeedsDisplay(const View& v) {
 }
 
 bool layerAnimating(const Layer& l) {
-    if (l.hasRunningAnimations()) return true;
+    if (l.hasRunningAnimations() || (l.mask() && layerAnimating(*l.mask()))) return true;
     return std::any_of(l.sublayers().begin(), l.sublayers().end(), [](const auto& s) { return layerAnimating(*s); });
 }
 
@@ -93,21 +94,35 @@ bool Window::writePNG(const std::string& path, double scale) {
     return image && image->writePNG(path);
 }
 
-bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+    if (controller == _rootViewController) return;
+    if (_rootViewController && _rootViewController->isViewLoaded()) {
+        auto old = _rootViewController->view();
+        if (old->superview().get() == this) old->removeFromSuperview();
+    }
+    _rootViewController = std::move(controller);
+    if (_rootViewController) {
+        auto view = _rootViewController->view();
+        view->setFrame(bounds());
+        insertSubview(view, 0);
+    }
+}
+
+void Window::layoutSubviews() {
+    View::layoutSubviews();
+    if (_rootViewController && _rootViewController->isViewLoaded()) {
+        auto view = _rootViewController->view();
+        if (view->superview().get() == this) view->setFrame(bounds());
+    }
+}
+
+bool Window::makeFirstResponder(Passkey<View>, const std::shared_ptr<View>& view) {
     auto current = _firstResponder.lock();
     if (current == view) return true;
     // The current one hears that it resigns (a text field ends its editing).
     if (current && !current->resignFirstResponder()) return false;
     _firstResponder = view;
     return true;
-}
-
-void Window::viewLeftWindow(const View* view) {
-    // A first responder that leaves the window is no longer first responder.
-    if (auto fr = _firstResponder.lock(); fr && fr->isDescendantOf(view)) {
-        _firstResponder.reset();
-        fr->firstResponderWasTaken();
-    }
 }
 
 }  // namespace plat

@@ -44,46 +44,13 @@ Image diffImage(const Image& actual, const Image& golden, int maxDelta) {
     return diff;
 }
 
-}  // namespace
-
-std::string goldenFailureDirectory() { return std::string(KIVO_BINARY_DIR) + "/golden-failures"; }
-
-GoldenResult compareWithGolden(const Image& actual, const std::string& goldenPath, GoldenTolerance tolerance) {
-    fs::path golden = fs::path(KIVO_SOURCE_DIR) / goldenPath;
-    GoldenResult result;
-    if (updateRequested()) {
-        fs::create_directories(golden.parent_path());
-        result.ok = actual.writePNG(golden.string());
-        result.message = result.ok ? "golden image written: " + golden.string() : "could not write " + golden.string();
-        return result;
-    }
-
-    fs::path outDir = goldenFailureDirectory();
-    std::string stem = golden.stem().string();
-    auto writeArtefacts = [&](const Image* expected) {
-        fs::create_directories(outDir);
-        std::string actualPath = (outDir / (stem + ".actual.png")).string();
-        actual.writePNG(actualPath);
-        std::string text = " actual image: " + actualPath;
-        if (expected) {
-            std::string diffPath = (outDir / (stem + ".diff.png")).string();
-            diffImage(actual, *expected, tolerance.maxChannelDelta).writePNG(diffPath);
-            text += "; diff: " + diffPath;
-        }
-        return text + " (KIVO_UPDATE_GOLDEN=1 regenerates the golden file)";
-    };
-
-    auto expected = Image::readFile(golden.string());
-    if (!expected) {
-        result.message = "no golden image at " + golden.string() + ";" + writeArtefacts(nullptr);
-        return result;
-    }
-    if (expected->pixelWidth() != actual.pixelWidth() || expected->pixelHeight() != actual.pixelHeight()) {
-        std::ostringstream s;
-        s << "size " << actual.pixelWidth() << "x" << actual.pixelHeight() << " differs from the golden "
-          << expected->pixelWidth() << "x" << expected->pixelHeight() << ";" << writeArtefacts(expected.get());
-        result.message = s.str();
-        return result;
+// Why `actual` differs from `expected` beyond the tolerance, or nothing when it does not.
+std::string difference(const Image& actual, const Image& expected, const GoldenTolerance& tolerance) {
+    std::ostringstream s;
+    if (expected.pixelWidth() != actual.pixelWidth() || expected.pixelHeight() != actual.pixelHeight()) {
+        s << "size " << actual.pixelWidth() << "x" << actual.pixelHeight() << " differs from the golden's "
+          << expected.pixelWidth() << "x" << expected.pixelHeight();
+        return s.str();
     }
     // Compare what a PNG round trip keeps, so premultiplication rounding does not count.
     auto roundTripped = Image::decodePNG(actual.encodePNG());
@@ -92,19 +59,73 @@ GoldenResult compareWithGolden(const Image& actual, const std::string& goldenPat
     int worst = 0;
     for (int y = 0; y < mine.pixelHeight(); ++y) {
         for (int x = 0; x < mine.pixelWidth(); ++x) {
-            int d = channelDelta(mine.rawPixel(x, y), expected->rawPixel(x, y));
+            int d = channelDelta(mine.rawPixel(x, y), expected.rawPixel(x, y));
             if (d > tolerance.maxChannelDelta) ++different;
             if (d > worst) worst = d;
         }
     }
-    if (different > tolerance.maxDifferentPixels) {
-        std::ostringstream s;
-        s << different << " pixels differ from " << golden.string() << " by more than " << tolerance.maxChannelDelta << " (worst "
-          << worst << ");" << writeArtefacts(expected.get());
-        result.message = s.str();
+    if (different <= tolerance.maxDifferentPixels) return {};
+    s << different << " pixels differ by more than " << tolerance.maxChannelDelta << " (worst " << worst << ")";
+    return s.str();
+}
+
+// `path` with ".png" replaced by `suffix`.
+fs::path withSuffix(fs::path path, const std::string& suffix) { return path.replace_extension().concat(suffix); }
+
+bool write(const Image& image, const fs::path& path) {
+    std::error_code ec;
+    fs::create_directories(path.parent_path(), ec);
+    return image.writePNG(path.string());
+}
+
+}  // namespace
+
+GoldenSettings GoldenSettings::standard() {
+    return {KIVO_SOURCE_DIR, std::string(KIVO_BINARY_DIR) + "/golden-failures",
+            std::string(KIVO_BINARY_DIR) + "/golden-candidates", updateRequested()};
+}
+
+GoldenResult compareWithGolden(const Image& actual, const std::string& goldenPath, GoldenTolerance tolerance) {
+    return compareWithGolden(actual, goldenPath, tolerance, GoldenSettings::standard());
+}
+
+GoldenResult compareWithGolden(const Image& actual, const std::string& goldenPath, GoldenTolerance tolerance,
+                               const GoldenSettings& settings) {
+    const fs::path golden = fs::path(settings.sourceDirectory) / goldenPath;
+    const fs::path failureBase = fs::path(settings.failureDirectory) / goldenPath;
+    const fs::path actualPath = withSuffix(failureBase, ".actual.png"), diffPath = withSuffix(failureBase, ".diff.png");
+    const fs::path candidatePath = fs::path(settings.candidateDirectory) / goldenPath;
+    std::error_code ec;
+    for (const auto& stale : {actualPath, diffPath, candidatePath}) fs::remove(stale, ec);
+
+    GoldenResult result;
+    auto expected = Image::readFile(golden.string());
+    std::string why = expected ? difference(actual, *expected, tolerance) : "there is no golden image";
+    if (why.empty()) {
+        result.ok = true;
         return result;
     }
-    result.ok = true;
+
+    result.message = goldenPath + ": " + why + ".";
+    if (write(actual, actualPath)) {
+        result.actualPath = actualPath.string();
+        result.message += " Actual image: " + result.actualPath + ".";
+    }
+    if (expected && write(diffImage(actual, *expected, tolerance.maxChannelDelta), diffPath)) {
+        result.diffPath = diffPath.string();
+        result.message += " Diff: " + result.diffPath + ".";
+    }
+    if (settings.update) {
+        if (write(actual, candidatePath)) {
+            result.candidatePath = candidatePath.string();
+            result.message += " KIVO_UPDATE_GOLDEN: candidate written to " + result.candidatePath +
+                              "; review it, then scripts/accept-goldens copies it into the tree.";
+        } else {
+            result.message += " KIVO_UPDATE_GOLDEN: the candidate could not be written to " + candidatePath.string() + ".";
+        }
+    } else {
+        result.message += " If the change is intended: KIVO_UPDATE_GOLDEN=1 writes a candidate for review.";
+    }
     return result;
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <numbers>
 
@@ -60,22 +59,91 @@ TEST(GoldenImage, CairoSceneMatchesItsGolden) {
     EXPECT_TRUE(r.ok) << r.message;
 }
 
-TEST(GoldenImage, ChangesBeyondTheToleranceFailAndLeaveArtefacts) {
-    if (const char* v = std::getenv("KIVO_UPDATE_GOLDEN"); v && *v && std::string(v) != "0") GTEST_SKIP();
-    auto img = scene();
-    // One channel off by 2 everywhere is within tolerance.
-    for (int x = 0; x < 10; ++x) {
-        std::uint32_t p = img->rawPixel(x, 0);
-        std::uint32_t blue = p & 0xff;
-        img->data()[x] = (p & ~0xffu) | (blue >= 2 ? blue - 2 : blue + 2);
+namespace {
+
+namespace fs = std::filesystem;
+
+// A source tree, failure folder and candidate folder of its own in the build, holding one golden:
+// the Cairo scene.
+class GoldenComparison : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(root);
+        fs::create_directories(root / "src" / "golden");
+        ASSERT_TRUE(scene()->writePNG((root / "src" / Golden).string()));
+        image = scene();
     }
-    EXPECT_TRUE(plat::testing::compareWithGolden(*img, "Platform/tests/golden/cairo_scene.png").ok);
-    img->setPixel(100, 50, Color::magenta());
-    auto r = plat::testing::compareWithGolden(*img, "Platform/tests/golden/cairo_scene.png");
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("1 pixels differ"), std::string::npos) << r.message;
-    EXPECT_TRUE(std::filesystem::exists(plat::testing::goldenFailureDirectory() + "/cairo_scene.diff.png"));
-    auto tolerant = plat::testing::compareWithGolden(*img, "Platform/tests/golden/cairo_scene.png", {2, 1});
+    void TearDown() override { fs::remove_all(root); }
+
+    plat::testing::GoldenResult compare(bool update, plat::testing::GoldenTolerance tolerance = {}, const char* golden = Golden) {
+        settings.update = update;
+        return plat::testing::compareWithGolden(*image, golden, tolerance, settings);
+    }
+    static bool isPng(const std::string& path) { return !path.empty() && Image::readFile(path) != nullptr; }
+
+    static constexpr const char* Golden = "golden/scene.png";
+    const fs::path root =
+        fs::path(KIVO_BINARY_DIR) / "golden-self-test" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    plat::testing::GoldenSettings settings{(root / "src").string(), (root / "failures").string(), (root / "candidates").string()};
+    std::shared_ptr<Image> image;
+};
+
+}  // namespace
+
+TEST_F(GoldenComparison, ChangesWithinTheToleranceMatchAndLeaveNoArtefacts) {
+    // One channel off by 2 along a row is within the default tolerance.
+    for (int x = 0; x < 10; ++x) {
+        std::uint32_t p = image->rawPixel(x, 0);
+        std::uint32_t blue = p & 0xff;
+        image->data()[x] = (p & ~0xffu) | (blue >= 2 ? blue - 2 : blue + 2);
+    }
+    // Artefacts of an earlier failing run are gone after a passing one.
+    fs::create_directories(root / "failures" / "golden");
+    for (const char* stale : {"failures/golden/scene.actual.png", "failures/golden/scene.diff.png"})
+        ASSERT_TRUE(scene()->writePNG((root / stale).string()));
+    auto r = compare(false);
+    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_FALSE(fs::exists(root / "failures" / "golden" / "scene.actual.png"));
+    EXPECT_FALSE(fs::exists(root / "failures" / "golden" / "scene.diff.png"));
+}
+
+TEST_F(GoldenComparison, AChangeBeyondTheToleranceFailsOnEveryRunWithItsOwnArtefacts) {
+    image->setPixel(100, 50, Color::magenta());
+    auto first = compare(false);
+    EXPECT_FALSE(first.ok);
+    EXPECT_NE(first.message.find("1 pixels differ"), std::string::npos) << first.message;
+    EXPECT_TRUE(isPng(first.actualPath) && isPng(first.diffPath)) << first.message;
+    EXPECT_TRUE(first.candidatePath.empty()) << "candidates are written only on request";
+
+    // A second run fails again, and does not take the first run's files for its own.
+    fs::remove(first.diffPath);
+    auto again = compare(false);
+    EXPECT_FALSE(again.ok);
+    EXPECT_TRUE(isPng(again.diffPath)) << again.message;
+
+    auto tolerant = compare(false, {2, 1});
     EXPECT_TRUE(tolerant.ok) << tolerant.message;
-    EXPECT_FALSE(plat::testing::compareWithGolden(*img, "Platform/tests/golden/no_such_golden.png").ok);
+    EXPECT_FALSE(fs::exists(again.diffPath)) << "the passing run cleared the failing run's diff";
+}
+
+TEST_F(GoldenComparison, UpdateModeWritesACandidateInTheBuildFailsAndLeavesTheGoldenAlone) {
+    const auto goldenBytes = Image::readFile((root / "src" / Golden).string())->encodePNG();
+    EXPECT_TRUE(compare(true).ok) << "an image that matches needs no candidate";
+    EXPECT_FALSE(fs::exists(root / "candidates" / Golden));
+
+    image->setPixel(100, 50, Color::magenta());
+    auto changed = compare(true);
+    EXPECT_FALSE(changed.ok) << "an update run never passes for an image that changed";
+    ASSERT_EQ(changed.candidatePath, (root / "candidates" / Golden).string()) << changed.message;
+    EXPECT_EQ(Image::readFile(changed.candidatePath)->encodePNG(), image->encodePNG());
+    EXPECT_EQ(Image::readFile((root / "src" / Golden).string())->encodePNG(), goldenBytes);
+
+    auto missing = compare(true, {}, "golden/new.png");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.message.find("no golden image"), std::string::npos) << missing.message;
+    EXPECT_TRUE(isPng(missing.candidatePath));
+    EXPECT_FALSE(fs::exists(root / "src" / "golden" / "new.png"));
+
+    EXPECT_FALSE(compare(false).ok);
+    EXPECT_FALSE(fs::exists(root / "candidates" / Golden)) << "a run without the switch drops the stale candidate";
 }

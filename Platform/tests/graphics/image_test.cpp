@@ -11,10 +11,13 @@
 #include "Platform/graphics/image_context.h"
 #include "Platform/testing/log_capture.h"
 #include "graphics/jpeg_fixtures.h"
+#include "graphics/png_fixtures.h"
 
 using namespace plat;
+using plat::testing::crc32;
 using plat::testing::GreenBlueProgressiveJpeg;
 using plat::testing::LogCapture;
+using plat::testing::putBigEndian;
 using plat::testing::RedBlueJpeg;
 
 namespace {
@@ -24,19 +27,6 @@ std::vector<std::uint8_t> bytesOf(std::span<const std::uint8_t> data) { return {
 bool logged(const LogCapture& log, const std::string& text) {
     auto lines = log.lines();
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
-
-void putBigEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int width) {
-    for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * (width - 1 - i)));
-}
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t crc = 0xffffffffu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 // A valid one-pixel PNG whose header claims another size (its checksum mended to match).

@@ -4,16 +4,11 @@
 #include <numbers>
 
 #include "Platform/graphics/path.h"
+#include "Platform/testing/geometry_matchers.h"
 
 using namespace plat;
+using plat::testing::PointNear;
 using std::numbers::pi;
-
-namespace {
-void expectNear(Point a, Point b, double tol = 1e-9) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-}
-}  // namespace
 
 TEST(Path, NestedRectanglesFollowTheFillRule) {
     Path p;
@@ -50,8 +45,8 @@ TEST(Path, ArcAngleConvention) {
     // Angle 0 is +x; increasing angles run towards +y, which is clockwise on the y-down screen.
     Path p;
     p.addArc({100, 100}, 50, 0, pi / 2, ArcDirection::IncreasingAngle);
-    expectNear(p.points().front(), {150, 100});
-    expectNear(p.currentPoint(), {100, 150});
+    EXPECT_THAT(p.points().front(), PointNear({150, 100}));
+    EXPECT_THAT(p.currentPoint(), PointNear({100, 150}));
     Rect b = p.bounds();
     EXPECT_NEAR(b.x(), 100, 1e-6);
     EXPECT_NEAR(b.y(), 100, 1e-6);
@@ -61,7 +56,7 @@ TEST(Path, ArcAngleConvention) {
     // Decreasing from 0 to π/2 goes the long way round (three quarters).
     Path q;
     q.addArc({0, 0}, 10, 0, pi / 2, ArcDirection::DecreasingAngle);
-    expectNear(q.currentPoint(), {0, 10});
+    EXPECT_THAT(q.currentPoint(), PointNear({0, 10}));
     EXPECT_NEAR(q.bounds().width(), 20, 1e-6);
     EXPECT_NEAR(q.bounds().y(), -10, 1e-6);
 
@@ -76,7 +71,7 @@ TEST(Path, ArcJoinsTheCurrentPointWithALine) {
     p.addArc({50, 0}, 10, pi, 2 * pi);
     ASSERT_GE(p.verbs().size(), 2u);
     EXPECT_EQ(p.verbs()[1], Path::Verb::Line);
-    expectNear(p.points()[1], {40, 0});
+    EXPECT_THAT(p.points()[1], PointNear({40, 0}));
 }
 
 TEST(Path, HugeOrBadArcSweepsStayBounded) {

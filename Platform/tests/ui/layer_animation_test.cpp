@@ -93,11 +93,11 @@ TEST(Layer, RendersShapeLayersAtTheirPlaceWithTheirLook) {
 
     RecordingContext rec(AffineTransform::scale(2, 2));
     root->renderInContext(rec);
-    ASSERT_EQ(rec.ops().size(), 1u);
-    const DrawOp& op = rec.ops()[0];
-    EXPECT_EQ(op.kind, DrawOp::Kind::Stroke);
+    ASSERT_EQ(rec.strokes().size(), 1u);
+    const DrawOp& op = *rec.strokes()[0];
     EXPECT_EQ(op.bounds(), Rect(20, 10, 40, 0));
-    EXPECT_EQ(op.color, Color::red().withAlpha(0.5));
+    EXPECT_EQ(op.color, Color::red());
+    EXPECT_EQ(op.groupAlpha, 0.5) << "the translucent layer is composited as a group";
     EXPECT_EQ(op.lineWidth, 4);
     EXPECT_EQ(op.lineCap, LineCap::Square);
 }

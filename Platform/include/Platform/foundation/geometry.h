@@ -3,6 +3,9 @@
 // and edge insets, in view coordinates (x grows to the right, y downward).
 
 #include <cmath>
+#include <iosfwd>
+
+#include "Platform/PlatformExport.h"
 
 namespace plat {
 
@@ -84,5 +87,11 @@ struct AffineTransform {
 
     friend bool operator==(const AffineTransform&, const AffineTransform&) = default;
 };
+
+// Readable in logs and test failures: "(x, y)", "(w x h)", "(x, y, w x h)", "{top t, left l, bottom b, right r}".
+PLAT_EXPORT std::ostream& operator<<(std::ostream& os, const Point& p);
+PLAT_EXPORT std::ostream& operator<<(std::ostream& os, const Size& s);
+PLAT_EXPORT std::ostream& operator<<(std::ostream& os, const Rect& r);
+PLAT_EXPORT std::ostream& operator<<(std::ostream& os, const EdgeInsets& e);
 
 }  // namespace plat

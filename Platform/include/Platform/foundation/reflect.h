@@ -111,10 +111,10 @@ private:
     Factory _factory;
 };
 
-#define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                              \
-    const ::plat::ClassInfo& Cls::staticClassInfo() {                                                  \
-        static const ::plat::ClassInfo info = ::plat::ClassInfo::make<Cls, Base>(#Cls, ##__VA_ARGS__); \
-        return info;                                                                                   \
+#define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                                          \
+    const ::plat::ClassInfo& Cls::staticClassInfo() {                                                              \
+        static const ::plat::ClassInfo info = ::plat::ClassInfo::make<Cls, Base>(#Cls __VA_OPT__(, ) __VA_ARGS__); \
+        return info;                                                                                               \
     }
 
 // ---- typed property declarations -------------------------------------------------------------

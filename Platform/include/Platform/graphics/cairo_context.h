@@ -17,10 +17,12 @@ public:
     // Draws into `target`, which must outlive the context; user space is in points (the image's
     // scale is the base transform).
     explicit CairoContext(Image& target);
+    // Transparency groups still open are ended, so their content reaches the target.
     ~CairoContext() override;
 
     Image& target();
-    // Makes every pixel drawn so far visible in the target's buffer (drawing calls already do).
+    // Makes every pixel drawn so far visible in the target's buffer (drawing calls already do), except
+    // what is drawn in transparency groups not yet ended.
     void flush();
 
 protected:
@@ -29,6 +31,9 @@ protected:
     void onDrawText(const TextDraw& draw) override;
     void onClip(const ClipEntry& clip) override;
     void onRestore(std::size_t previousClipCount) override;
+    void onBeginTransparencyGroup(double alpha) override;
+    void onBeginTransparencyGroupMask() override;
+    void onEndTransparencyGroup(double alpha, bool masked) override;
 
 private:
     struct Impl;

@@ -1,8 +1,9 @@
 #pragma once
 // An RGBA colour of doubles in 0…1 (device RGB), with HSB conversion and the named colours
-// that the controls use as defaults.
+// that the controls use as defaults; colour objects for the setters that tell colours by identity.
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/shared_value.h"
 
 namespace plat {
 
@@ -51,5 +52,13 @@ struct PLAT_EXPORT Color {
 
 // Components equal within `tolerance` (colours that went through 8-bit pixels or alpha products).
 PLAT_EXPORT bool nearlyEqual(const Color& x, const Color& y, double tolerance = 1e-9);
+
+// A colour in a shared object (see SharedValue): for setters that compare colours by identity.
+using ColorObject = SharedValue<Color>;
+// The platform's shared named colour objects: each answers the same object on every call, which a
+// colour made from the same components is not.
+PLAT_EXPORT const ColorObject& sharedWhiteColor();
+PLAT_EXPORT const ColorObject& sharedBlackColor();
+PLAT_EXPORT const ColorObject& sharedClearColor();
 
 }  // namespace plat

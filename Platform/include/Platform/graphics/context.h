@@ -119,7 +119,8 @@ public:
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
-    // State stack. A restore without a matching save is ignored.
+    // State stack. A restore without a matching save is ignored, and so is one that would undo the
+    // begin of an open transparency group.
     void save();
     void restore();
     std::size_t saveDepth() const { return _stack.size() - 1; }
@@ -176,6 +177,22 @@ public:
     // Text laid out in the rectangle: wrapped to its width from its top-left, by the options.
     void drawText(const AttributedString& text, const Rect& rect, const TextOptions& options = {});
 
+    // Transparency groups. What is drawn between a begin and its end is composited in one piece, at
+    // `alpha` (limited to 0…1; NaN counts as 1) times the alpha in force at the begin, through the
+    // clip in force at the begin: overlapping drawings of a translucent view show no darker overlap.
+    // Inside, drawing starts from the begin's state with alpha 1. Groups nest. The end puts the
+    // state of the begin back however unbalanced the saves in between were; an end without a begin
+    // is ignored.
+    void beginTransparencyGroup(double alpha = 1);
+    // Turns the innermost group from its content to its mask: what is drawn from here to the end
+    // (from the begin's state again) decides by its alpha how much of the content shows, so an empty
+    // mask hides everything. Once per group; ignored outside a group or when already masking.
+    void beginTransparencyGroupMask();
+    void endTransparencyGroup();
+    std::size_t transparencyGroupDepth() const { return _groups.size(); }
+    // True while the innermost group is drawing its mask.
+    bool isDrawingGroupMask() const { return !_groups.empty() && _groups.back().masked; }
+
 protected:
     explicit Context(const AffineTransform& baseTransform = {});
 
@@ -195,9 +212,39 @@ protected:
     virtual void onClip(const ClipEntry& clip) = 0;
     // After a restore: the clips in force may have shrunk from `previousClipCount`.
     virtual void onRestore(std::size_t previousClipCount) { (void)previousClipCount; }
+    // A group begins, to be composited at `alpha` (the state is already the group's); its mask
+    // begins (the state is the begin's again); the innermost group ends, to be composited at `alpha`,
+    // through its mask when `masked` (called before the state of the begin is put back).
+    virtual void onBeginTransparencyGroup(double alpha) = 0;
+    virtual void onBeginTransparencyGroupMask() = 0;
+    virtual void onEndTransparencyGroup(double alpha, bool masked) = 0;
 
 private:
+    struct Group {
+        std::size_t depth = 0;  // stack size with the group's own entry on top
+        double alpha = 1;       // composite alpha, the begin's alpha included
+        bool masked = false;
+        GraphicsState begin;  // the group's entry as it was at the begin
+    };
+    // Pops the state stack down to `size` entries.
+    void popTo(std::size_t size);
+
     std::vector<GraphicsState> _stack;
+    std::vector<Group> _groups;
+};
+
+// A transparency group for the length of a scope.
+class PLAT_EXPORT TransparencyGroupScope {
+public:
+    explicit TransparencyGroupScope(Context& context, double alpha = 1) : _context(context) {
+        _context.beginTransparencyGroup(alpha);
+    }
+    ~TransparencyGroupScope() { _context.endTransparencyGroup(); }
+    TransparencyGroupScope(const TransparencyGroupScope&) = delete;
+    TransparencyGroupScope& operator=(const TransparencyGroupScope&) = delete;
+
+private:
+    Context& _context;
 };
 
 // The current context of this thread: the top of the stack that drawing passes and image contexts

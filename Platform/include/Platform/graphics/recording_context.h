@@ -1,6 +1,7 @@
 #pragma once
 // A drawing context that records what is drawn, in DEVICE space (geometry after the transform,
-// colours with the context alpha applied, the clip in force), for tests to query.
+// colours with the context alpha applied, the clip in force), for tests to query. Transparency
+// groups are recorded as operations of their own around what they hold.
 
 #include <optional>
 #include <string>
@@ -13,7 +14,9 @@
 namespace plat {
 
 struct PLAT_EXPORT DrawOp {
-    enum class Kind { Fill, Stroke, Image, Text };
+    // BeginGroup, BeginGroupMask and EndGroup mark a transparency group: its content, then (after
+    // BeginGroupMask) its mask, composited once at the group's `alpha`.
+    enum class Kind { Fill, Stroke, Image, Text, BeginGroup, BeginGroupMask, EndGroup };
     Kind kind = Kind::Fill;
 
     // Fill and stroke: the path in device space. Image: the destination rectangle as a device path.
@@ -23,7 +26,11 @@ struct PLAT_EXPORT DrawOp {
     Color color;               // alpha applied (fill, stroke, text)
     AffineTransform ctm;       // user → device when drawn
     std::optional<Rect> clip;  // device bounding box of the clip in force
-    double alpha = 1;          // the context alpha in force (0…1)
+    double alpha = 1;          // the context alpha in force (0…1); a group's composite alpha
+    // The product of the composite alphas of the groups the operation is drawn in (its own group's
+    // excluded for the group markers), and whether it draws a group's mask rather than paint.
+    double groupAlpha = 1;
+    bool inMask = false;
 
     // Strokes: the style, widths and dashes scaled to device space as well as in user space.
     double lineWidth = 0, userLineWidth = 0;
@@ -43,6 +50,9 @@ struct PLAT_EXPORT DrawOp {
     Size textSize;  // user-space size of the laid-out text
 
     Rect bounds() const { return path.bounds(); }
+    // How opaque the operation reaches the surface: its colour's alpha (an image's: the context
+    // alpha) times the alphas of the groups around it.
+    double visibleAlpha() const { return (kind == Kind::Image ? alpha : color.a) * groupAlpha; }
     bool isDashed() const { return !dash.empty(); }
     // Rotation of the user x axis in device space, in degrees, clockwise on screen.
     double rotationDegrees() const;
@@ -56,7 +66,8 @@ public:
     const std::vector<DrawOp>& ops() const { return _ops; }
     void clear() { _ops.clear(); }
 
-    // Pointers into ops(): valid until the next drawing call or clear().
+    // Pointers into ops(): valid until the next drawing call or clear(). These and the find
+    // functions leave out what draws a group's mask (ops() has it).
     std::vector<const DrawOp*> fills() const { return ofKind(DrawOp::Kind::Fill); }
     std::vector<const DrawOp*> strokes() const { return ofKind(DrawOp::Kind::Stroke); }
     std::vector<const DrawOp*> images() const { return ofKind(DrawOp::Kind::Image); }
@@ -76,12 +87,20 @@ protected:
     void onDrawImage(const Image& image, const Rect& userRect) override;
     void onDrawText(const TextDraw& draw) override;
     void onClip(const ClipEntry&) override {}
+    void onBeginTransparencyGroup(double alpha) override;
+    void onBeginTransparencyGroupMask() override;
+    void onEndTransparencyGroup(double alpha, bool masked) override;
 
 private:
     DrawOp base(DrawOp::Kind kind) const;
     const DrawOp* find(DrawOp::Kind kind, const Color& c, double tolerance) const;
 
+    struct OpenGroup {
+        double alpha;
+        bool masked;
+    };
     std::vector<DrawOp> _ops;
+    std::vector<OpenGroup> _groups;
 };
 
 }  // namespace plat

@@ -1,7 +1,7 @@
 #pragma once
 // The application object: the user's preferred text size (changing it posts the content-size-category
-// notification to the default centre), the status bar's frame, and the device's orientation (posting
-// the orientation notification while the application has asked for them).
+// notification to the default centre), the status bar's frame and orientation, and the device's
+// orientation (posting the orientation notification while the application has asked for them).
 
 #include <string>
 #include <string_view>
@@ -20,6 +20,13 @@ enum class DeviceOrientation {
     FaceDown = 6
 };
 
+// Which way up the interface stands, by the platform's codes.
+enum class InterfaceOrientation { Unknown = 0, Portrait = 1, PortraitUpsideDown = 2, LandscapeRight = 3, LandscapeLeft = 4 };
+
+constexpr bool isLandscape(InterfaceOrientation o) {
+    return o == InterfaceOrientation::LandscapeLeft || o == InterfaceOrientation::LandscapeRight;
+}
+
 class Application {
 public:
     static Application& shared();
@@ -29,6 +36,10 @@ public:
     void setPreferredContentSizeCategory(std::string_view category);
 
     Rect statusBarFrame() const;
+    InterfaceOrientation statusBarOrientation() const { return _interfaceOrientation; }
+    // Turning between portrait and landscape turns the main screen with it: its bounds swap width
+    // and height, and the status bar spans the new width. Unknown is refused.
+    void setStatusBarOrientation(InterfaceOrientation orientation);
 
     DeviceOrientation deviceOrientation() const { return _orientation; }
     // Posts DeviceOrientationDidChangeNotification when the orientation changes and notifications are on.
@@ -40,6 +51,7 @@ public:
 private:
     Application();
     DeviceOrientation _orientation = DeviceOrientation::Portrait;
+    InterfaceOrientation _interfaceOrientation = InterfaceOrientation::Portrait;
     int _orientationNotifications = 0;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// A layer: the visual state of a rectangle (geometry, opacity, background, corner radius, border,
-// shadow, clipping) with sublayers and running animations. Every view has one; shape layers and
+// A layer: the visual state of a rectangle (geometry and transform, opacity, background, corner
+// radius, border, shadow, clipping, mask) with sublayers and running animations. Every view has one; shape layers and
 // plain layers can be added beneath it. Rendering reads either the model values (what was set) or
 // the presentation values (what running animations show at a time).
 
@@ -49,9 +49,18 @@ public:
     // at the position. Default (0.5, 0.5).
     Point anchorPoint() const { return _anchorPoint; }
     void setAnchorPoint(Point anchor);
-    // The rectangle the layer covers in the superlayer; setting it keeps the bounds' origin.
+    // The rectangle the layer covers in the superlayer: with a transform, the bounding box of the
+    // transformed bounds. Setting it keeps the bounds' origin and places the layer as if there were
+    // no transform (size and anchor position), the transform then applying about the anchor.
     Rect frame() const;
     void setFrame(const Rect& frame);
+    // An affine transform about the anchor point (a rotation turns the layer around its position).
+    // A transform with a non-finite entry is ignored; a singular one (a zero scale) hides the layer
+    // and makes it unhittable.
+    const AffineTransform& transform() const { return _transform; }
+    void setTransform(const AffineTransform& transform);
+    // Maps the layer's own coordinates (its bounds) into its superlayer's.
+    AffineTransform transformToSuperlayer() const;
 
     // ---- Look ----
     bool isHidden() const { return _hidden; }
@@ -79,6 +88,13 @@ public:
     void setShadowOpacity(double opacity);
     double shadowRadius() const { return _shadowRadius; }
     void setShadowRadius(double radius) { _shadowRadius = radius; }
+    // A layer whose alpha decides how much of this layer shows (its colours do not matter): a shape
+    // layer reveals what its path covers. It is drawn in this layer's coordinates, is in no layer
+    // tree (setting it takes it out of its superlayer) and masks the shadow too. A mask that is this
+    // layer, contains it or is masked by it is refused.
+    const std::shared_ptr<Layer>& mask() const { return _mask; }
+    void setMask(std::shared_ptr<Layer> mask);
+
     // Pixels per point of the layer's content; kept for owners that read it back (drawing is vector).
     double contentsScale() const { return _contentsScale; }
     void setContentsScale(double scale);
@@ -130,6 +146,10 @@ public:
     // Drawn after the background and before the sublayers, in bounds coordinates. `time` is set when
     // rendering presentation values.
     virtual void drawContent(Context& context, std::optional<Ticks> time) const;
+    // Where the layer's own drawing (background, border, drawContent) may paint, in its coordinates:
+    // its bounds here. A subclass that draws outside its bounds answers more; translucent and masked
+    // layers are composited within what their tree can paint.
+    virtual Rect contentExtent(std::optional<Ticks> time) const;
 
 protected:
     Layer() = default;
@@ -153,6 +173,8 @@ private:
     Rect _bounds;
     Point _position;
     Point _anchorPoint{0.5, 0.5};
+    AffineTransform _transform;
+    std::shared_ptr<Layer> _mask;
     bool _hidden = false;
     double _opacity = 1;
     bool _masksToBounds = false;

@@ -45,6 +45,8 @@ public:
     std::optional<Color> presentationFillColor(double clockSeconds) const;
 
     void drawContent(Context& context, std::optional<Ticks> time) const override;
+    // The bounds and the path, with room for its stroke.
+    Rect contentExtent(std::optional<Ticks> time) const override;
 
 protected:
     ShapeLayer() = default;

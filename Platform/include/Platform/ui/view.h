@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Platform/foundation/geometry.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
 #include "Platform/ui/layer.h"
 #include "Platform/ui/responder.h"
@@ -22,6 +23,7 @@ namespace plat {
 
 class Context;
 class GestureRecognizer;
+class ViewController;
 class Window;
 
 // Options of View::animate.
@@ -44,12 +46,20 @@ public:
     ~View() override;
 
     // ---- Geometry ----
+    // With a transform, the frame is the bounding box of the transformed bounds, and setting it
+    // places the view as if there were none: lay out transformed views by bounds and centre.
     Rect frame() const { return _layer->frame(); }
     virtual void setFrame(const Rect& frame);
+    // The view's own coordinate space: its origin is the coordinates of the top-left corner, so a
+    // non-zero origin moves the content (and the subviews) the other way.
     Rect bounds() const { return _layer->bounds(); }
     virtual void setBounds(const Rect& bounds);
     Point center() const { return _layer->position(); }
     void setCenter(Point center);
+    // An affine transform about the centre, shown, hit-tested and converted through, with no layout
+    // pass: bounds and centre stay as they are. Non-finite transforms are ignored.
+    const AffineTransform& transform() const { return _layer->transform(); }
+    void setTransform(const AffineTransform& transform) { _layer->setTransform(transform); }
 
     // ---- Look ----
     bool isHidden() const { return _layer->isHidden(); }
@@ -132,6 +142,7 @@ public:
     virtual bool shouldPreventRecognizer(const GestureRecognizer& recognizer) const { return false; }
 
     // ---- Responder ----
+    // The view controller whose root view this is, else the superview.
     std::shared_ptr<Responder> nextResponder() const override;
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
@@ -153,6 +164,10 @@ public:
     }
     // The layer animation key of alpha animations.
     static constexpr const char* AlphaAnimationKey = "opacity";
+
+    // ---- For view controllers only ----
+    // The controller whose root view this is: the next responder after this view.
+    std::weak_ptr<ViewController>& viewControllerLink(Passkey<ViewController>) { return _viewController; }
 
 protected:
     explicit View(const Rect& frame);
@@ -186,16 +201,16 @@ protected:
     void drawLayerContent(const Layer& layer, Context& context) override;
 
 private:
-    friend class Window;
-
-    // The view's origin in the root's coordinates (no transforms: offsets add up).
-    Point originInRoot(const View** root) const;
+    // Maps the view's coordinates into the root's (the root's own frame and transform included, so
+    // the result is in screen coordinates).
+    AffineTransform transformToRoot(const View** root) const;
     void notifyTintChanged();
     void moveToWindow(const std::shared_ptr<Window>& before);
     static void recordAlphaChange(View& view, double from, double to);
 
     std::shared_ptr<Layer> _layer;
     std::weak_ptr<View> _superview;
+    std::weak_ptr<ViewController> _viewController;  // set while this is a controller's root view
     std::vector<std::shared_ptr<View>> _subviews;
     std::vector<std::shared_ptr<GestureRecognizer>> _recognizers;
     std::optional<Color> _tintColor;

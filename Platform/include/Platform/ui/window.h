@@ -16,6 +16,7 @@
 namespace plat {
 
 class Image;
+class ViewController;
 enum class GestureRecognizerState : int;
 
 class Window : public View {
@@ -56,6 +57,11 @@ public:
 
     std::shared_ptr<View> firstResponder() const { return _firstResponder.lock(); }
 
+    // The controller whose view fills the window: setting one puts its view in the window, sized to
+    // the window's bounds (and kept so), in place of the previous root controller's view.
+    const std::shared_ptr<ViewController>& rootViewController() const { return _rootViewController; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
     // ---- Key input (window_keys.cpp) ----
     // A hardware key press. The key commands of the responder chain, from the first responder (or the
     // window when there is none) outwards, are tried first; then each responder of the chain may take
@@ -69,23 +75,29 @@ public:
     static constexpr double MultiTapInterval = 0.35;
     static constexpr double MultiTapDistance = 45;
 
+    void layoutSubviews() override;
+
+    // ---- For views only ----
+    // Makes `view` first responder once the current one has agreed to resign.
+    bool makeFirstResponder(Passkey<View>, const std::shared_ptr<View>& view);
+    // Forgets the first responder without asking it.
+    void forgetFirstResponder(Passkey<View>) { _firstResponder.reset(); }
+
+    // ---- For gesture recognisers only ----
+    // False defers the change (a required failure is outstanding); may turn it into Failed.
+    bool recognizerWillChangeState(Passkey<GestureRecognizer>, GestureRecognizer& recognizer, GestureRecognizerState& newState);
+    void recognizerDidChangeState(Passkey<GestureRecognizer>, GestureRecognizer& recognizer, GestureRecognizerState oldState);
+    // Does nothing while touches are being delivered: the delivery settles the arena when it is done.
+    void settleRecognizers(Passkey<GestureRecognizer>) { settleRecognizers(); }
+
 protected:
     explicit Window(const Rect& frame);
     void initialize() override;
 
 private:
-    friend class View;
-    friend class GestureRecognizer;
-
-    bool makeFirstResponder(const std::shared_ptr<View>& view);
-    void viewLeftWindow(const View* view);
-
     // Gesture arena (window_touches.cpp).
     void deliver(const std::vector<TouchInput>& inputs);
     void offerToRecognizers(const std::shared_ptr<Touch>& touch);
-    // False defers the change (a required failure is outstanding); may turn it into Failed.
-    bool recognizerWillChangeState(GestureRecognizer& recognizer, GestureRecognizerState& newState);
-    void recognizerDidChangeState(GestureRecognizer& recognizer, GestureRecognizerState oldState);
     bool simultaneous(GestureRecognizer& a, GestureRecognizer& b) const;
     void cancelTouchesInViews(GestureRecognizer& recognizer);
     void settleRecognizers();
@@ -95,6 +107,7 @@ private:
     std::map<int, std::shared_ptr<Touch>> _touches;
     std::vector<std::shared_ptr<GestureRecognizer>> _arena;
     std::weak_ptr<View> _firstResponder;
+    std::shared_ptr<ViewController> _rootViewController;
     // The previous tap, for tap counts.
     Point _lastTapLocation;
     double _lastTapTime = -1;

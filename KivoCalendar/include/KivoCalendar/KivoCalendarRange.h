@@ -1,0 +1,52 @@
+#pragma once
+// The calendar's selected date range: a first and a last day, both included, less the days that were
+// excluded from it. Every test compares by day (or month, or year), never by time of day, through
+// the date utility of the calendar the range belongs to.
+
+#include <memory>
+#include <vector>
+
+#include "KivoCalendar/KivoCalendarExport.h"
+#include "KivoCalendar/KivoDateUtil.h"
+#include "Platform/foundation/object.h"
+
+class KivoCalendar;
+class KivoCalendarDaySlotBase;
+
+class KIVO_CALENDAR_EXPORT KivoCalendarRange : public plat::Object {
+public:
+    // The calendar is not owned (the calendar owns its range).
+    KivoCalendarRange(KivoOptionalDate startDate, KivoOptionalDate endDay, const std::shared_ptr<KivoCalendar>& calendar)
+        : _startDate(startDate), _endDate(endDay), _calendar(calendar) {}
+    static std::shared_ptr<KivoCalendarRange> create(KivoOptionalDate startDate, KivoOptionalDate endDay,
+                                                     const std::shared_ptr<KivoCalendar>& calendar) {
+        return std::make_shared<KivoCalendarRange>(startDate, endDay, calendar);
+    }
+
+    const KivoOptionalDate& startDate() const { return _startDate; }
+    void setStartDate(KivoOptionalDate date) { _startDate = date; }
+    const KivoOptionalDate& endDate() const { return _endDate; }
+    void setEndDate(KivoOptionalDate date) { _endDate = date; }
+    std::shared_ptr<KivoCalendar> calendar() const { return _calendar.lock(); }
+
+    // Whether the slot's date is in the range.
+    bool containsDay(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) const;
+    // NO without a date, a calendar, a start or an end; NO outside start...end and on an excluded day.
+    bool containsDate(KivoOptionalDate date) const;
+    // The same tests by month and by year: one excluded day takes its whole month (year) out.
+    bool containsDateYM(KivoOptionalDate date) const;
+    bool containsDateY(KivoOptionalDate date) const;
+
+    // Adds a day unless the very same moment is already excluded; nothing for no date.
+    void addExcludedDates(KivoOptionalDate date);
+    void resetExcludedDates() { _excludedDates.clear(); }
+    const std::vector<plat::Date>& excludedDates() const { return _excludedDates; }
+
+private:
+    bool contains(KivoOptionalDate date, int depth) const;
+
+    KivoOptionalDate _startDate;
+    KivoOptionalDate _endDate;
+    std::vector<plat::Date> _excludedDates;
+    std::weak_ptr<KivoCalendar> _calendar;
+};

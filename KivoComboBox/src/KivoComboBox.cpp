@@ -1,0 +1,254 @@
+// The combo box's creation, items and display list, look, delegate and layout. The selection and the
+// text are in KivoComboBoxSelection.cpp.
+
+#include "KivoComboBox/KivoComboBox.h"
+
+#include "KivoCore/KivoReflector.h"
+#include "KivoMaskedTextField/KivoMaskedTextField.h"
+#include "Platform/ui/screen.h"
+#include "combobox/RowMap.h"
+
+std::shared_ptr<KivoComboBox> KivoComboBox::create(const plat::Rect& frame) {
+    return initialized(std::shared_ptr<KivoComboBox>(new KivoComboBox(frame)));
+}
+
+KivoComboBox::KivoComboBox(const plat::Rect& frame) : KivoDropDown(frame), _rows(std::make_unique<kivo::detail::RowMap>()) {}
+
+KivoComboBox::~KivoComboBox() {
+    if (_collectionView && _collectionView->collectionChanged() && _collectionHandler) {
+        _collectionView->collectionChanged()->removeHandler(_collectionHandler, nullptr);
+    }
+}
+
+bool KivoComboBox::isValidIndex(std::uint64_t index, std::size_t count) {
+    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(index & 0xFFFFFFFFu));
+    return low >= 0 && index < count;
+}
+
+void KivoComboBox::initialize() {
+    KivoDropDown::initialize();
+    _initComboBox();
+}
+
+void KivoComboBox::_initComboBox() {
+    const auto self = sharedAs<KivoComboBox>();
+    std::weak_ptr<KivoComboBox> weak = self;
+    _selectedIndexChanged = std::make_shared<KivoEvent>();
+    _textChanged = std::make_shared<KivoEvent>();
+    _dropDownItemLoading = std::make_shared<KivoEvent>();
+
+    _collectionHandler = KivoEventBlock([weak](const std::shared_ptr<KivoEventContainer>& container) {
+        if (auto me = weak.lock()) me->_onCollectionViewChanged(container->args<KivoNotifyCollectionChangedEventArgs>());
+    });
+    listenTo(KivoCollectionView::create());
+
+    _dropdownView = KivoComboBoxDropdownView::create(self);
+    setDropDownView(_dropdownView);
+
+    _headerView = KivoComboBoxHeaderView::create(self, _dropdownView->itemsSource());
+    _headerView->setText(_text);
+    _headerView->setEnabled(_isEditable);
+    _headerView->setPlaceholder(_placeholder);
+    setHeader(_headerView);
+}
+
+// ---- Items and display list ----
+
+void KivoComboBox::listenTo(const std::shared_ptr<KivoCollectionView>& view) {
+    if (_collectionView && _collectionView->collectionChanged()) {
+        _collectionView->collectionChanged()->removeHandler(_collectionHandler, sharedAs<KivoComboBox>());
+    }
+    _collectionView = view;
+    if (_collectionView && _collectionView->collectionChanged()) {
+        _collectionView->collectionChanged()->addHandler(_collectionHandler, sharedAs<KivoComboBox>());
+    }
+}
+
+void KivoComboBox::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
+    if (view == _collectionView) return;
+    listenTo(view);
+}
+
+void KivoComboBox::setItemsSource(plat::ArrayPtr items) {
+    if (items == _itemsSource) return;
+    auto keep = sharedAs<KivoComboBox>();
+    _itemsSource = items ? std::make_shared<plat::Array>(*items) : nullptr;
+    if (_collectionView) {
+        _collectionView->setSourceCollection(items ? items : std::make_shared<plat::Array>());
+        _collectionView->refresh(false);
+        _collectionView->moveCurrentToFirst();
+    }
+    _analyseDataSource();
+    // An index set before the first items selects its item and shows its text now.
+    if (_isFirstRender) {
+        if (isValid(_selectedIndex)) {
+            _selectedItem = (*_itemsSource)[_selectedIndex];
+            if (_selectedValuePath && !_selectedValuePath->empty()) {
+                _selectedValue = KivoReflector::getValue(_selectedItem, *_selectedValuePath);
+            }
+        }
+        setSelectedIndex(_selectedIndex);
+    }
+    _isFirstRender = false;
+}
+
+void KivoComboBox::_onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) {
+    if (_isFirstRender || !_collectionView) return;
+    _itemsSource = _collectionView->sourceCollection();
+    _analyseDataSource();
+}
+
+void KivoComboBox::setDisplayMemberPath(std::optional<std::string> path) {
+    if (path.value_or("") == _displayMemberPath.value_or("") && path.has_value() == _displayMemberPath.has_value()) return;
+    _displayMemberPath = std::move(path);
+    if (_itemsSource) _analyseDataSource();
+}
+
+void KivoComboBox::_analyseDataSource() {
+    if (!_collectionView) return;
+    const plat::Array& visible = *_collectionView->items();
+    static const plat::Array none;
+    _rows->rebuild(_itemsSource ? *_itemsSource : none, visible);
+    KivoComboBoxDropdownView::DisplayList texts;
+    if (_displayMemberPath && !_displayMemberPath->empty()) {
+        texts.reserve(visible.size());
+        for (const auto& item : visible) {
+            const plat::Value value = KivoReflector::getValue(item, *_displayMemberPath);
+            // An item without a display value shows an empty row; the list goes on after it.
+            texts.push_back(value.isNil() ? std::string() : value.description());
+        }
+    }
+    _dropdownView->setItemsSource(texts);
+    if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
+}
+
+plat::Value KivoComboBox::itemForRow(std::int64_t row) const {
+    const std::uint64_t index = indexForRow(row);
+    return index < itemCount() ? (*_itemsSource)[index] : plat::Value();
+}
+
+std::uint64_t KivoComboBox::indexForRow(std::int64_t row) const { return _rows->indexOfRow(row); }
+
+std::optional<std::int64_t> KivoComboBox::rowForIndex(std::uint64_t index) const {
+    if (!isValid(index)) return std::nullopt;
+    auto row = _rows->rowOfIndex(index);
+    if (!row || *row >= static_cast<std::int64_t>(_dropdownView->itemsSource()->size())) return std::nullopt;
+    return row;
+}
+
+// ---- Text field ----
+
+void KivoComboBox::setPlaceholder(std::string placeholder) {
+    if (placeholder == _placeholder) return;
+    _placeholder = std::move(placeholder);
+    _headerView->setPlaceholder(_placeholder);
+}
+
+void KivoComboBox::setIsEditable(bool editable) {
+    if (editable == _isEditable) return;
+    _isEditable = editable;
+    _headerView->setEnabled(editable);
+}
+
+void KivoComboBox::selectAll() { _headerView->selectAll(); }
+
+plat::Font KivoComboBox::getDescriptor(const plat::Dictionary& attributes) {
+    return KivoMaskedTextField::getDecriptor(attributes);
+}
+
+// ---- Look ----
+
+void KivoComboBox::reloadTable() {
+    _dropdownView->reloadData();
+    if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
+}
+
+void KivoComboBox::setSelectedBackgroundColor(const plat::Color& color) {
+    if (color == _selectedBackgroundColor) return;
+    _selectedBackgroundColor = color;
+    reloadTable();
+    if (!_isFirstOpenDropDownView && isValid(_selectedIndex)) selectCurrentRow(plat::TableViewScrollPosition::Top);
+}
+
+void KivoComboBox::setTextColor(std::optional<plat::Color> color) {
+    if (color == _textColor) return;
+    _textColor = color;
+    _headerView->setTextColor(color.value_or(plat::Color::black()));
+    _dropdownView->setTextColor(color);
+    reloadTable();
+    refresh();
+}
+
+void KivoComboBox::setTextFont(std::optional<plat::Font> font) {
+    if (font == _textFont) return;
+    _textFont = font;
+    if (font) _headerView->setFont(*font);
+    _dropdownView->setTextFont(font);
+    reloadTable();
+    refresh();
+}
+
+void KivoComboBox::setTextAlignment(plat::TextAlignment alignment) {
+    if (alignment == _textAlignment) return;
+    _textAlignment = alignment;
+    _headerView->setTextAlignment(alignment);
+    _dropdownView->setTextAlignment(alignment);
+    reloadTable();
+    refresh();
+}
+
+void KivoComboBox::setDropDownBackgroundColor(std::optional<plat::Color> color) {
+    if (color == dropDownBackgroundColor()) return;
+    KivoDropDown::setDropDownBackgroundColor(color);
+    _dropdownView->setBackgroundColor(color);
+}
+
+// ---- Delegate ----
+
+std::shared_ptr<KivoDropDownDelegate> KivoComboBox::delegate() const {
+    return _ownedDelegate ? _ownedDelegate : _delegate.lock();
+}
+
+void KivoComboBox::setDelegate(const std::shared_ptr<KivoDropDownDelegate>& delegate) {
+    _ownedDelegate = delegate;
+    _delegate = delegate;
+}
+
+std::shared_ptr<KivoComboBoxDelegate> KivoComboBox::comboBoxDelegate() const {
+    return std::dynamic_pointer_cast<KivoComboBoxDelegate>(delegate());
+}
+
+void KivoComboBox::dropOwningDelegateReferences() {
+    KivoDropDown::dropOwningDelegateReferences();
+    _ownedDelegate.reset();
+}
+
+// ---- Layout and opening ----
+
+void KivoComboBox::layoutSubviews() {
+    KivoDropDown::layoutSubviews();
+    if (dropDownMode() != 0) {
+        const plat::Rect screen = plat::Screen::main().bounds();
+        _dropdownView->setFrame({0, 0, screen.width(), screen.height()});
+    } else {
+        _dropdownView->setFrame({0, 0, dropDownWidth(), dropDownHeight()});
+    }
+}
+
+void KivoComboBox::setIsDropDownOpen(bool open) {
+    auto keep = sharedAs<KivoComboBox>();
+    KivoDropDown::setIsDropDownOpen(open);
+    if (isDropDownOpen() && isValid(_selectedIndex)) {
+        selectCurrentRow(plat::TableViewScrollPosition::Top);
+        _isFirstOpenDropDownView = false;
+    }
+}
+
+void KivoComboBox::selectCurrentRow(plat::TableViewScrollPosition position) {
+    const auto row = rowForIndex(_selectedIndex);
+    if (!row) {
+        _dropdownView->selectRowAtIndexPath(std::nullopt, false, plat::TableViewScrollPosition::None);
+        return;
+    }
+    _dropdownView->selectRowAtIndexPath(plat::IndexPath{0, *row}, false, position);
+}

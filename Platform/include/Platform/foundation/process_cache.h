@@ -1,0 +1,52 @@
+#pragma once
+// A value made once per process from the process defaults (formatters in the current locale, say) and
+// made again after resetProcessCaches(), so that a test, or a host that changes those defaults,
+// starts from values of its own defaults.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "Platform/PlatformExport.h"
+
+namespace plat {
+
+// Drops the value of every ProcessCache; each is made again on its next use.
+PLAT_EXPORT void resetProcessCaches();
+
+namespace detail {
+using ProcessCacheId = std::uint64_t;
+PLAT_EXPORT ProcessCacheId addProcessCache(std::function<void()> drop);
+PLAT_EXPORT void removeProcessCache(ProcessCacheId id);
+}  // namespace detail
+
+// Meant for a function-local static. T is made by its default constructor on first use.
+template <class T>
+class ProcessCache {
+public:
+    ProcessCache() : _id(detail::addProcessCache([this] { drop(); })) {}
+    ~ProcessCache() { detail::removeProcessCache(_id); }
+    ProcessCache(const ProcessCache&) = delete;
+    ProcessCache& operator=(const ProcessCache&) = delete;
+
+    // Shared, so that a reset while a caller still uses the value cannot pull it away.
+    std::shared_ptr<const T> get() {
+        std::lock_guard lock(_mutex);
+        if (!_value) _value = std::make_shared<const T>();
+        return _value;
+    }
+
+private:
+    void drop() {
+        std::shared_ptr<const T> old;
+        std::lock_guard lock(_mutex);
+        old.swap(_value);
+    }
+
+    std::mutex _mutex;
+    std::shared_ptr<const T> _value;
+    detail::ProcessCacheId _id;
+};
+
+}  // namespace plat

@@ -1,0 +1,48 @@
+#include "Platform/foundation/process_cache.h"
+
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace plat {
+
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    detail::ProcessCacheId next = 1;
+    std::map<detail::ProcessCacheId, std::function<void()>> drops;
+};
+
+Registry& registry() {
+    static Registry* r = new Registry;  // never destroyed: caches unregister during static teardown
+    return *r;
+}
+
+}  // namespace
+
+namespace detail {
+
+ProcessCacheId addProcessCache(std::function<void()> drop) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    ProcessCacheId id = r.next++;
+    r.drops.emplace(id, std::move(drop));
+    return id;
+}
+
+void removeProcessCache(ProcessCacheId id) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    r.drops.erase(id);
+}
+
+}  // namespace detail
+
+void resetProcessCaches() {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    for (auto& [id, drop] : r.drops) drop();
+}
+
+}  // namespace plat

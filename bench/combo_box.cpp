@@ -1,0 +1,84 @@
+// The combo box on long item lists: opening its list on a selected item far down (which scrolls the
+// list to it and builds the rows in view), whose cost must not grow with the item count; and
+// scrolling the open list from end to end, where the cells built must stay at the rows in view plus
+// one (cells are reused).
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "KivoComboBox/KivoComboBox.h"
+#include "Platform/graphics/recording_context.h"
+#include "Platform/ui/view_controller.h"
+#include "Platform/ui/window.h"
+
+namespace {
+
+constexpr double ListHeight = 5 * plat::TableView::DefaultRowHeight;
+
+// A phone-sized window whose root view holds a combo box bound to `count` items.
+struct Stage {
+    explicit Stage(std::int64_t count) {
+        window->setRootViewController(controller);
+        auto items = std::make_shared<plat::Array>();
+        items->reserve(static_cast<std::size_t>(count));
+        for (std::int64_t i = 0; i < count; ++i)
+            items->push_back(plat::Value(plat::Dictionary{{"name", "Item " + std::to_string(i)}}));
+        combo->setDisplayMemberPath(std::string("name"));
+        combo->setDropDownHeight(ListHeight);
+        combo->setItemsSource(items);
+        controller->view()->addSubview(combo);
+        window->layoutPass();
+    }
+    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 320, 568});
+    std::shared_ptr<plat::ViewController> controller = plat::ViewController::create();
+    std::shared_ptr<KivoComboBox> combo = KivoComboBox::create({20, 60, 200, 34});
+};
+
+void BM_ComboBoxOpen(benchmark::State& state) {
+    const std::int64_t count = state.range(0);
+    Stage stage(count);
+    auto& [window, controller, combo] = stage;
+    // Two selections far apart, so that every opening scrolls to rows without cells.
+    const std::uint64_t marks[] = {static_cast<std::uint64_t>(count / 4), static_cast<std::uint64_t>(3 * count / 4)};
+    int turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        combo->setIsDropDownOpen(false);
+        combo->setSelectedIndex(marks[turn++ % 2]);
+        window->layoutPass();
+        state.ResumeTiming();
+
+        combo->setIsDropDownOpen(true);
+        window->layoutPass();
+        plat::RecordingContext rec;
+        combo->dropDownBackView()->layer()->renderInContext(rec);
+        benchmark::DoNotOptimize(rec.ops().size());
+    }
+    const auto& table = combo->tableView();
+    state.counters["cells_built"] = static_cast<double>(table->visibleCells().size() + table->reusableCellCount());
+}
+BENCHMARK(BM_ComboBoxOpen)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_ComboBoxScrollEndToEnd(benchmark::State& state) {
+    Stage stage(state.range(0));
+    auto& [window, controller, combo] = stage;
+    combo->setIsDropDownOpen(true);
+    window->layoutPass();
+    const auto& table = combo->tableView();
+    const double end = table->maximumContentOffset().y;
+    std::size_t mostInView = 0;
+    for (auto _ : state) {
+        for (double y = 0; y <= end + ListHeight; y += ListHeight / 2) {
+            table->setContentOffset({0, std::min(y, end)});
+            window->layoutPass();
+            mostInView = std::max(mostInView, table->visibleCells().size());
+        }
+    }
+    state.counters["rows_in_view"] = static_cast<double>(mostInView);
+    state.counters["cells_built"] = static_cast<double>(table->visibleCells().size() + table->reusableCellCount());
+}
+BENCHMARK(BM_ComboBoxScrollEndToEnd)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
