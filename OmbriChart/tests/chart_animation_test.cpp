@@ -112,7 +112,9 @@ TEST_F(ChartAnimationTest, TheLoadAnimationPlaysFromItsDelayAndClosesOnItsLastFr
 
     const auto shown = run(1.5);
     ASSERT_GE(shown.size(), 3u);
-    for (std::size_t i = 1; i < shown.size(); ++i) EXPECT_LE(shown[i - 1].time, shown[i].time);
+    for (std::size_t i = 1; i < shown.size(); ++i) {
+        EXPECT_LE(shown[i - 1].time, shown[i].time);
+    }
     // The closing frame hands the whole duration, drawn once more without easing, and it alone is a
     // finished picture.
     EXPECT_DOUBLE_EQ(shown.back().time, 1.0);
@@ -162,8 +164,12 @@ TEST_F(ChartAnimationTest, AnItemAddedToAColumnChartPlaysTwoTasks) {
         if (s.task1) task1End = s.at;
         if (s.task2 && task2Start < 0) task2Start = s.at;
         if (s.task2) task2End = s.at;
-        if (s.task1) EXPECT_EQ(s.duration, 0.5);
-        if (s.task2) EXPECT_EQ(s.duration, 2.0);
+        if (s.task1) {
+            EXPECT_EQ(s.duration, 0.5);
+        }
+        if (s.task2) {
+            EXPECT_EQ(s.duration, 2.0);
+        }
     }
     ASSERT_GE(task1Start, 0);
     ASSERT_GE(task2Start, 0);
@@ -195,7 +201,9 @@ TEST_F(ChartAnimationTest, ANewChangeStopsTheRunningTaskAndOwnsTheUpdate) {
     // One clock: the new task's times only grow until it ends.
     const auto shown = run(0.4);
     for (std::size_t i = 1; i < shown.size(); ++i)
-        if (shown[i].task1 && shown[i - 1].task1) EXPECT_LT(shown[i - 1].time, shown[i].time);
+        if (shown[i].task1 && shown[i - 1].task1) {
+            EXPECT_LT(shown[i - 1].time, shown[i].time);
+        }
     run(2.0);
     EXPECT_FALSE(chart->plotting());
     EXPECT_FALSE(chart->isUpdateTask1());
@@ -345,5 +353,7 @@ TEST_F(ChartAnimationTest, TwoStaticPassesOfStackedDataDrawTheSame) {
     chart->invalidate();
     display();
     ASSERT_EQ(rec.ops().size(), first.size());
-    for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(rec.ops()[i].bounds(), first[i].bounds()) << i;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(rec.ops()[i].bounds(), first[i].bounds()) << i;
+    }
 }

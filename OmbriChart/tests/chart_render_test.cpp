@@ -321,5 +321,7 @@ TEST_F(ChartRenderTest, AReleasedChartLeavesNothingAlive) {
     EXPECT_TRUE(weakChart.expired());
     EXPECT_TRUE(weakSeries.expired());
     EXPECT_TRUE(weakAxis.expired());
-    for (const auto& p : weakPlotters) EXPECT_TRUE(p.expired());
+    for (const auto& p : weakPlotters) {
+        EXPECT_TRUE(p.expired());
+    }
 }

@@ -117,8 +117,12 @@ TEST_F(PlotterTest, EachChartTypeGetsItsFamilyWithItsVariantAndTheChartsRotation
             EXPECT_EQ(line->isSpline(), c.spline == 1) << label;
         }
         const std::int64_t effective = c.seriesType ? c.seriesType : c.chartType;
-        if (const auto area = std::dynamic_pointer_cast<KivoAreaPlotter>(p)) EXPECT_EQ(area->isSpline(), effective == 12);
-        if (const auto finance = std::dynamic_pointer_cast<KivoFinancePlotter>(p)) EXPECT_EQ(finance->isCandle(), effective == 8);
+        if (const auto area = std::dynamic_pointer_cast<KivoAreaPlotter>(p)) {
+            EXPECT_EQ(area->isSpline(), effective == 12);
+        }
+        if (const auto finance = std::dynamic_pointer_cast<KivoFinancePlotter>(p)) {
+            EXPECT_EQ(finance->isCandle(), effective == 8);
+        }
     }
     // One plotter per family for the chart's lifetime.
     EXPECT_EQ(chart->_getPlotter(nullptr), chart->_getPlotter(nullptr));
