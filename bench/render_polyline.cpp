@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kWidth = 800, kHeight = 600;
+constexpr int Width = 800, Height = 600;
 
 struct Points {
     std::vector<double> xs, ys;
@@ -30,8 +30,8 @@ const Points& points(std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
         seed = seed * 1664525u + 1013904223u;
         double jitter = (seed >> 8) / double(1u << 24) - 0.5;
-        p.xs[i] = 10 + (kWidth - 20) * double(i) / double(n - 1);
-        p.ys[i] = kHeight / 2.0 + 200 * std::sin(double(i) * 40.0 / double(n)) + 4 * jitter;
+        p.xs[i] = 10 + (Width - 20) * double(i) / double(n - 1);
+        p.ys[i] = Height / 2.0 + 200 * std::sin(double(i) * 40.0 / double(n)) + 4 * jitter;
     }
     cache.emplace_back(n, std::move(p));
     return cache.back().second;
@@ -39,7 +39,7 @@ const Points& points(std::size_t n) {
 
 void BM_PolylineEngine(benchmark::State& state) {
     const Points& pts = points(static_cast<std::size_t>(state.range(0)));
-    plat::Image image(kWidth, kHeight);
+    plat::Image image(Width, Height);
     plat::CairoContext context(image);
     plat::CurrentContextScope current(context);
     KivoRenderEngine engine;
@@ -54,7 +54,7 @@ void BM_PolylineEngine(benchmark::State& state) {
 
 void BM_PolylinePlainCairo(benchmark::State& state) {
     const Points& pts = points(static_cast<std::size_t>(state.range(0)));
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Width, Height);
     cairo_t* cr = cairo_create(surface);
     for (auto _ : state) {
         // The look the engine applies for a polyline: colour, width, round joins, no dash.

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr plat::Color kTint{0.0, 0.48, 1.0};
-constexpr plat::Color kMarker{0.9, 0.1, 0.1};
+constexpr plat::Color Tint{0.0, 0.48, 1.0};
+constexpr plat::Color Marker{0.9, 0.1, 0.1};
 
 void addCaption(plat::Window& window, const plat::Rect& frame, const std::string& text) {
     auto label = plat::Label::create(frame);
@@ -21,7 +21,7 @@ void addCaption(plat::Window& window, const plat::Rect& frame, const std::string
 
 void addCheckBox(plat::Window& window, const plat::Rect& frame, bool checked, const std::string& caption) {
     auto box = KivoCheckBox::create(frame);
-    box->setTintColor(kTint);
+    box->setTintColor(Tint);
     box->setIsChecked(checked);
     window.addSubview(box);
     addCaption(window, {frame.x() - 10, frame.y() + frame.height() + 4, frame.width() + 20, 14}, caption);
@@ -30,7 +30,7 @@ void addCheckBox(plat::Window& window, const plat::Rect& frame, bool checked, co
 // A tooltip pointing at `point`, with a dot that marks the point itself.
 void addTooltip(plat::Window& window, plat::Point point, const std::string& text) {
     auto dot = plat::View::create({point.x - 3, point.y - 3, 6, 6});
-    dot->setBackgroundColor(kMarker);
+    dot->setBackgroundColor(Marker);
     window.addSubview(dot);
     auto tip = KivoBaseTooltipView::create();
     window.addSubview(tip);

@@ -3,10 +3,11 @@
 // what a hit on it stands for (a data point, a slice index). The hit tester asks it for containment
 // and distance in the control's coordinates.
 
+#include "ChartCore/KivoChartCoreExport.h"
 #include "KivoCore/KivoGeometry.h"
 #include "Platform/foundation/value.h"
 
-class IKivoHitArea {
+class KIVO_CHART_CORE_EXPORT IKivoHitArea {
 public:
     virtual ~IKivoHitArea() = default;
 

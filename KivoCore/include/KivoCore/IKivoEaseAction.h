@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-class IKivoEaseAction {
+#include "KivoCore/KivoCoreExport.h"
+
+class KIVO_CORE_EXPORT IKivoEaseAction {
 public:
     virtual ~IKivoEaseAction() = default;
     virtual double ease(double t, double b, double c, double d) const = 0;

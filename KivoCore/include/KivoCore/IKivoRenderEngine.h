@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoGeometry.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
@@ -21,7 +22,7 @@ class Image;
 }
 class KivoRenderState;
 
-class IKivoRenderEngine {
+class KIVO_CORE_EXPORT IKivoRenderEngine {
 public:
     virtual ~IKivoRenderEngine() = default;
 

@@ -3,10 +3,11 @@
 
 #include <memory>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoEasing.h"
 #include "Platform/foundation/object.h"
 
-class KivoAnimation : public plat::Object {
+class KIVO_CORE_EXPORT KivoAnimation : public plat::Object {
 public:
     KivoAnimation();  // 1 s, no delay, the shared cubic ease-in
     // A plain animation of no duration and no easing (always of this class).

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
@@ -18,7 +19,7 @@ namespace plat {
 class Timer;
 }
 
-class KivoBaseTooltipView : public plat::View {
+class KIVO_CORE_EXPORT KivoBaseTooltipView : public plat::View {
 public:
     // Arrow directions.
     static constexpr std::int64_t ArrowUp = 0;    // bubble below the point

@@ -3,9 +3,10 @@
 
 #include <memory>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/ui/button.h"
 
-class KivoButton : public plat::Button {
+class KIVO_CORE_EXPORT KivoButton : public plat::Button {
 public:
     static std::shared_ptr<KivoButton> create(const plat::Rect& frame = {});
 

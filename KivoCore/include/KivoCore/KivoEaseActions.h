@@ -3,31 +3,32 @@
 // and one stateless class per family and variant that computes the curve.
 
 #include "KivoCore/IKivoEaseAction.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
-class KivoEaseAction : public plat::Object, public IKivoEaseAction {
+class KIVO_CORE_EXPORT KivoEaseAction : public plat::Object, public IKivoEaseAction {
 public:
     std::int64_t viewAnimationCurve() const override { return 0; }
 };
-class KivoEaseLinearAction : public KivoEaseAction {
+class KIVO_CORE_EXPORT KivoEaseLinearAction : public KivoEaseAction {
 public:
     std::int64_t viewAnimationCurve() const override { return 3; }
 };
-class KivoEaseInAction : public KivoEaseAction {
+class KIVO_CORE_EXPORT KivoEaseInAction : public KivoEaseAction {
 public:
     std::int64_t viewAnimationCurve() const override { return 1; }
 };
-class KivoEaseOutAction : public KivoEaseAction {
+class KIVO_CORE_EXPORT KivoEaseOutAction : public KivoEaseAction {
 public:
     std::int64_t viewAnimationCurve() const override { return 2; }
 };
-class KivoEaseInOutAction : public KivoEaseAction {
+class KIVO_CORE_EXPORT KivoEaseInOutAction : public KivoEaseAction {
 public:
     std::int64_t viewAnimationCurve() const override { return 0; }
 };
 
 #define KIVO_EASE_CURVE(Name, Kind)                                         \
-    class Name : public Kind {                                              \
+    class KIVO_CORE_EXPORT Name : public Kind {                             \
     public:                                                                 \
         double ease(double t, double b, double c, double d) const override; \
     };

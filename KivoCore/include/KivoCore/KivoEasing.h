@@ -5,9 +5,10 @@
 #include <cstdint>
 
 #include "KivoCore/IKivoEaseAction.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/value.h"
 
-class KivoEasing {
+class KIVO_CORE_EXPORT KivoEasing {
 public:
     KivoEasing() = delete;
 
@@ -36,7 +37,7 @@ public:
     static std::int64_t IndexFromEase(const KivoEasePtr& ease);
 };
 
-class KivoEasingUtil {
+class KIVO_CORE_EXPORT KivoEasingUtil {
 public:
     KivoEasingUtil() = delete;
 

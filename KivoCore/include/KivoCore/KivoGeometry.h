@@ -4,9 +4,10 @@
 
 #include <memory>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
-class KivoPoint : public plat::Object {
+class KIVO_CORE_EXPORT KivoPoint : public plat::Object {
 public:
     KivoPoint() = default;
     KivoPoint(double x, double y) : _x(x), _y(y) {}
@@ -25,7 +26,7 @@ private:
     double _x = 0, _y = 0;
 };
 
-class KivoSize : public plat::Object {
+class KIVO_CORE_EXPORT KivoSize : public plat::Object {
 public:
     KivoSize() = default;
     KivoSize(double width, double height) : _width(width), _height(height) {}
@@ -48,7 +49,7 @@ private:
     double _width = 0, _height = 0;
 };
 
-class KivoRect : public plat::Object {
+class KIVO_CORE_EXPORT KivoRect : public plat::Object {
 public:
     KivoRect() = default;
     KivoRect(double left, double top, double width, double height) : _left(left), _top(top), _width(width), _height(height) {}

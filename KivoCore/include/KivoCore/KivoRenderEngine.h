@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "KivoCore/IKivoRenderEngine.h"
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
 namespace plat {
 class Context;
 }
 
-class KivoRenderEngine : public plat::Object, public IKivoRenderEngine {
+class KIVO_CORE_EXPORT KivoRenderEngine : public plat::Object, public IKivoRenderEngine {
 public:
     KivoRenderEngine();
     static std::shared_ptr<KivoRenderEngine> create() { return std::make_shared<KivoRenderEngine>(); }

@@ -6,11 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
 
-class KivoRenderState : public plat::Object {
+class KIVO_CORE_EXPORT KivoRenderState : public plat::Object {
 public:
     // Unset colours and font, and NaN numbers, restore the engine's defaults.
     KivoRenderState() = default;

@@ -7,9 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "KivoCore/KivoCoreExport.h"
 #include "Platform/ui/view.h"
 
-class KivoView : public plat::View {
+class KIVO_CORE_EXPORT KivoView : public plat::View {
 public:
     static std::shared_ptr<KivoView> create(const plat::Rect& frame = {});
     ~KivoView() override;

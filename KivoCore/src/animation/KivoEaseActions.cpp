@@ -6,7 +6,7 @@
 // The expressions are kept exactly as the curves are defined (including the exact comparisons at the
 // ends), so that eased positions match to the last bit wherever the curves are used.
 namespace {
-constexpr double kPi = std::numbers::pi;
+constexpr double Pi = std::numbers::pi;
 
 // The bounce curves build on one another: plain functions, so a bounce costs no shared-instance
 // lookup or virtual call per eased value.
@@ -87,22 +87,22 @@ double KivoElasticIn::ease(double t, double b, double c, double d) const {
     double u = t / d;
     if (u == 1) return b + c;
     double p = 0.3 * d, s = p / 4;
-    return b - c * std::pow(2, 10 * (u - 1)) * std::sin(((u - 1) * d - s) * 2 * kPi / p);
+    return b - c * std::pow(2, 10 * (u - 1)) * std::sin(((u - 1) * d - s) * 2 * Pi / p);
 }
 double KivoElasticOut::ease(double t, double b, double c, double d) const {
     if (t == 0) return b;
     double u = t / d;
     if (u == 1) return b + c;
     double p = 0.3 * d, s = p / 4;
-    return b + c + c * std::pow(2, -10 * u) * std::sin((u * d - s) * 2 * kPi / p);
+    return b + c + c * std::pow(2, -10 * u) * std::sin((u * d - s) * 2 * Pi / p);
 }
 double KivoElasticInOut::ease(double t, double b, double c, double d) const {
     if (t == 0) return b;
     double v = t / (d / 2);
     if (v == 2) return b + c;
     double p = 0.3 * 1.5 * d, s = p / 4, w = v - 1;
-    if (v < 1) return b - (c / 2) * std::pow(2, 10 * w) * std::sin((w * d - s) * 2 * kPi / p);
-    return b + c + (c / 2) * std::pow(2, -10 * w) * std::sin((w * d - s) * 2 * kPi / p);
+    if (v < 1) return b - (c / 2) * std::pow(2, 10 * w) * std::sin((w * d - s) * 2 * Pi / p);
+    return b + c + (c / 2) * std::pow(2, -10 * w) * std::sin((w * d - s) * 2 * Pi / p);
 }
 
 double KivoExpoIn::ease(double t, double b, double c, double d) const {
@@ -168,6 +168,6 @@ double KivoQuintInOut::ease(double t, double b, double c, double d) const {
     return b + (c / 2) * (w * w * w * w * w + 2);
 }
 
-double KivoSineIn::ease(double t, double b, double c, double d) const { return b + c - c * std::cos(t / d * (kPi / 2)); }
-double KivoSineOut::ease(double t, double b, double c, double d) const { return b + c * std::sin(t / d * (kPi / 2)); }
-double KivoSineInOut::ease(double t, double b, double c, double d) const { return b - (c / 2) * (std::cos(kPi * t / d) - 1); }
+double KivoSineIn::ease(double t, double b, double c, double d) const { return b + c - c * std::cos(t / d * (Pi / 2)); }
+double KivoSineOut::ease(double t, double b, double c, double d) const { return b + c * std::sin(t / d * (Pi / 2)); }
+double KivoSineInOut::ease(double t, double b, double c, double d) const { return b - (c / 2) * (std::cos(Pi * t / d) - 1); }

@@ -532,8 +532,8 @@ void KivoCheckBox::growTapCircle() {
     const double D = (_rippleFromTapLocation ? TapCircleFromTouchDiameter : TapCircleCentredDiameter) * radius();
     const plat::Rect b = bounds();
     const Point c = _rippleFromTapLocation ? _tapPoint : Point{b.midX(), b.midY()};
-    constexpr double half = TapCircleStartSide / 2;
-    const Path start = plat::roundedRectPath({c.x - half, c.y - half, TapCircleStartSide, TapCircleStartSide}, half);
+    constexpr double Half = TapCircleStartSide / 2;
+    const Path start = plat::roundedRectPath({c.x - Half, c.y - Half, TapCircleStartSide, TapCircleStartSide}, Half);
     const Path end = plat::roundedRectPath({c.x - D / 2, c.y - D / 2, D, D}, D / 2);
 
     auto circle = ShapeLayer::create();

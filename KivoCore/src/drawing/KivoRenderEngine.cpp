@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr double kMinFontSize = 7.0;
-constexpr double kMaxFontSize = 20.0;
+constexpr double MinFontSize = 7.0;
+constexpr double MaxFontSize = 20.0;
 
 }  // namespace
 
@@ -35,7 +35,7 @@ void KivoRenderEngine::setFontFamily(const std::string& family) { _fontFamily = 
 
 double KivoRenderEngine::fontScaleForContentSizeCategory(const std::string& category) {
     using namespace plat::ContentSizeCategory;
-    static constexpr std::array<std::pair<std::string_view, double>, 7> regular{{
+    static constexpr std::array<std::pair<std::string_view, double>, 7> RegularSizes{{
         {ExtraSmall, 0.7},
         {Small, 0.75},
         {Medium, 0.8},
@@ -44,7 +44,7 @@ double KivoRenderEngine::fontScaleForContentSizeCategory(const std::string& cate
         {ExtraExtraLarge, 1.1},
         {ExtraExtraExtraLarge, 1.2},
     }};
-    static constexpr std::array<std::pair<std::string_view, double>, 5> accessibility{{
+    static constexpr std::array<std::pair<std::string_view, double>, 5> AccessibilitySizes{{
         {AccessibilityMedium, 1.1},
         {AccessibilityLarge, 1.2},
         {AccessibilityExtraLarge, 1.5},
@@ -56,7 +56,7 @@ double KivoRenderEngine::fontScaleForContentSizeCategory(const std::string& cate
             if (name == category) return factor;
         return 1.0;
     };
-    return category.find("Accessibility") != std::string::npos ? lookup(accessibility) : lookup(regular);
+    return category.find("Accessibility") != std::string::npos ? lookup(AccessibilitySizes) : lookup(RegularSizes);
 }
 
 void KivoRenderEngine::setFont(std::optional<plat::Font> font) {
@@ -65,7 +65,7 @@ void KivoRenderEngine::setFont(std::optional<plat::Font> font) {
     // A font without a usable size is read at the default size rather than drawing nothing.
     if (!std::isfinite(base) || base <= 0) base = DEFAULT_FONTSIZE;
     double factor = fontScaleForContentSizeCategory(plat::preferredContentSizeCategory());
-    double size = std::max(std::min(base * factor, kMaxFontSize), kMinFontSize);
+    double size = std::max(std::min(base * factor, MaxFontSize), MinFontSize);
     _font = _nominal_font.withSize(size);
     _fontSize = size;
     _fontFamily = _font.family;

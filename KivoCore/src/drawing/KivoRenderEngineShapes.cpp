@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kFullCircle = 2 * std::numbers::pi;
+constexpr double Pi = std::numbers::pi;
+constexpr double FullCircle = 2 * std::numbers::pi;
 // The band's own full-circle test uses this rounded value.
-constexpr double kGaugeFullCircle = 6.28;
+constexpr double GaugeFullCircle = 6.28;
 
 enum Look : unsigned { Alpha = 1, Fill = 2, Stroke = 4, Width = 8, DoubleWidth = 16 };
 
@@ -94,7 +94,7 @@ void KivoRenderEngine::drawSplines(std::span<const double> xs, std::span<const d
     applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
     auto pts = pointsOf(xs, ys);
     plat::Path p;
-    kivo_drawing::quadCurvedPathWithPoints(p, pts.data(), pts.size(), isRotated);
+    kivo::detail::quadCurvedPathWithPoints(p, pts.data(), pts.size(), isRotated);
     ctx->strokePath(p);
 }
 
@@ -107,7 +107,7 @@ void KivoRenderEngine::drawSplineAreas(std::span<const double> xs, std::span<con
     applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
     auto pts = pointsOf(xs, ys);
     plat::Path p;
-    kivo_drawing::quadCurvedPathWithPoints(p, pts.data(), stacked ? n : n - 2, isRotated);
+    kivo::detail::quadCurvedPathWithPoints(p, pts.data(), stacked ? n : n - 2, isRotated);
     if (!stacked) {
         p.lineTo(pts[n - 2]);
         p.lineTo(pts[n - 1]);
@@ -150,13 +150,13 @@ void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, do
     if (!ctx) return;
     applyLook(*this, *ctx, Alpha | Fill | Stroke | DoubleWidth, _borderDashes);
     plat::Path p;
-    if (endAngle - startAngle >= kGaugeFullCircle) {
+    if (endAngle - startAngle >= GaugeFullCircle) {
         p.addEllipse({x - radiusIn, y - radiusIn, 2 * radiusIn, 2 * radiusIn});
         p.addEllipse({x - radiusOut, y - radiusOut, 2 * radiusOut, 2 * radiusOut});
         ctx->drawPath(p, plat::DrawingMode::EvenOddFillStroke);
         return;
     }
-    double a = startAngle - kPi, b = endAngle - kPi;
+    double a = startAngle - Pi, b = endAngle - Pi;
     p.addArc({x, y}, radiusOut, a, b, plat::ArcDirection::IncreasingAngle);
     p.addArc({x, y}, radiusIn, b, a, plat::ArcDirection::DecreasingAngle);
     p.addArc({x, y}, radiusOut, a, a + 0.00001, plat::ArcDirection::IncreasingAngle);
@@ -171,13 +171,13 @@ void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, do
 std::shared_ptr<plat::Path> KivoRenderEngine::drawPieSegment(double cx, double cy, double radius, double startAngle,
                                                              double sweepAngle, bool selected) {
     auto path = std::make_shared<plat::Path>();
-    if (sweepAngle >= kFullCircle) {
+    if (sweepAngle >= FullCircle) {
         drawEllipse(cx, cy, 2 * radius, 2 * radius);
         path->addEllipse({cx - radius, cy - radius, 2 * radius, 2 * radius});
         return path;
     }
     plat::Point start{cx - std::cos(startAngle) * radius, cy - std::sin(startAngle) * radius};
-    path->addArc({cx, cy}, radius, startAngle - kPi, startAngle + sweepAngle - kPi, plat::ArcDirection::IncreasingAngle);
+    path->addArc({cx, cy}, radius, startAngle - Pi, startAngle + sweepAngle - Pi, plat::ArcDirection::IncreasingAngle);
     path->lineTo({cx, cy});
     path->lineTo(start);
     _drawSegment(*path, selected);
@@ -200,7 +200,7 @@ std::shared_ptr<plat::Path> KivoRenderEngine::drawDonutSegment(double cx, double
                                                                double startAngle, double sweepAngle, bool selected) {
     auto path = std::make_shared<plat::Path>();
     plat::Point start{cx - std::cos(startAngle) * radius, cy - std::sin(startAngle) * radius};
-    double a = startAngle - kPi, b = startAngle + sweepAngle - kPi;
+    double a = startAngle - Pi, b = startAngle + sweepAngle - Pi;
     path->addArc({cx, cy}, radius, a, b, plat::ArcDirection::IncreasingAngle);
     path->addArc({cx, cy}, innerRadius, b, a, plat::ArcDirection::DecreasingAngle);
     path->lineTo(start);

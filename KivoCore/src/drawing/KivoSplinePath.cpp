@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace kivo_drawing {
+namespace kivo::detail {
 
 plat::Point controlPointForPoints(plat::Point a, plat::Point b, bool rotated) {
     plat::Point c{(a.x + b.x) / 2, (a.y + b.y) / 2};
@@ -35,4 +35,4 @@ void quadCurvedPathWithPoints(plat::Path& path, const plat::Point* points, std::
     }
 }
 
-}  // namespace kivo_drawing
+}  // namespace kivo::detail

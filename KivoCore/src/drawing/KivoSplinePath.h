@@ -7,7 +7,7 @@
 
 #include "Platform/graphics/path.h"
 
-namespace kivo_drawing {
+namespace kivo::detail {
 
 // The control point between a and b: the midpoint, moved to b's y (b's x when rotated).
 plat::Point controlPointForPoints(plat::Point a, plat::Point b, bool rotated);
@@ -16,4 +16,4 @@ plat::Point controlPointForPoints(plat::Point a, plat::Point b, bool rotated);
 // a straight line, one gives only the start. Nothing is added for count 0.
 void quadCurvedPathWithPoints(plat::Path& path, const plat::Point* points, std::size_t count, bool rotated);
 
-}  // namespace kivo_drawing
+}  // namespace kivo::detail

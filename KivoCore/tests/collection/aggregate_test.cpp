@@ -8,7 +8,7 @@
 #include "KivoCore/KivoAggregate.h"
 #include "collection/collection_fixture.h"
 
-using namespace collection_fixture;
+using namespace kivo::detail;
 
 namespace {
 

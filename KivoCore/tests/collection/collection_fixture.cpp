@@ -4,7 +4,7 @@
 
 #include "KivoCore/KivoPropertyInfo.h"
 
-namespace collection_fixture {
+namespace kivo::detail {
 
 PLAT_DEFINE_CLASS(Product, plat::Object, plat::property("name", &Product::name), plat::property("price", &Product::price),
                   plat::property("rating", &Product::rating), plat::property("released", &Product::released),
@@ -68,4 +68,4 @@ std::string nameOf(const plat::Value& item) { return item.description(); }
 std::string names(const plat::Array& items) { return kivo::testing::describeItems(items); }
 std::string names(const plat::ArrayPtr& items) { return items ? names(*items) : "(nil)"; }
 
-}  // namespace collection_fixture
+}  // namespace kivo::detail

@@ -14,7 +14,7 @@
 #include "Platform/foundation/reflect.h"
 #include "Platform/testing/pinned_locale.h"
 
-namespace collection_fixture {
+namespace kivo::detail {
 
 using kivo::testing::AnnouncementLog;
 
@@ -79,4 +79,4 @@ public:
     bool namesMatch(const std::optional<std::string>& a, const std::optional<std::string>& b) const override;
 };
 
-}  // namespace collection_fixture
+}  // namespace kivo::detail

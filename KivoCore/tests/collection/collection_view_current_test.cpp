@@ -4,7 +4,7 @@
 
 #include "collection/collection_fixture.h"
 
-using namespace collection_fixture;
+using namespace kivo::detail;
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "Platform/testing/log_capture.h"
 #include "collection/collection_fixture.h"
 
-using namespace collection_fixture;
+using namespace kivo::detail;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "KivoCore/KivoNumberFormatter.h"
 #include "Platform/foundation/locale/number_formatter.h"
 #include "Platform/foundation/locale/regex.h"
-#include "format_test_support.h"
+#include "format/format_test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "KivoCore/KivoNumberFormatter.h"
 #include "Platform/foundation/locale/locale.h"
-#include "format_test_support.h"
+#include "format/format_test_support.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "KivoCore/KivoNumberFormatter.h"
-#include "format_test_support.h"
+#include "format/format_test_support.h"
 
 namespace {
 

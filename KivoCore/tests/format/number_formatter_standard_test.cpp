@@ -7,7 +7,7 @@
 #include <string>
 
 #include "KivoCore/KivoNumberFormatter.h"
-#include "format_test_support.h"
+#include "format/format_test_support.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "KivoCore/KivoTimeHelper.h"
 #include "Platform/foundation/locale/calendar.h"
-#include "format_test_support.h"
+#include "format/format_test_support.h"
 
 namespace {
 

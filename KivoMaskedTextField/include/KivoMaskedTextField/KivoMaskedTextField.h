@@ -28,7 +28,7 @@ inline constexpr const char* KivoFontAttributeName = "name";      // string: a f
 inline constexpr const char* KivoFontAttributeSize = "size";      // number: points
 
 // Inner spacing (top, left, bottom, right); stored for the application, nothing lays out by it.
-struct KivoEdgeInsets {
+struct KIVO_INPUT_EXPORT KivoEdgeInsets {
     double top = 0, left = 0, bottom = 0, right = 0;
     friend bool operator==(const KivoEdgeInsets&, const KivoEdgeInsets&) = default;
 };

@@ -2,7 +2,9 @@
 // What the plotters, the hit testing and the annotations need of an axis: its limits and the
 // conversion of a data value into a pixel coordinate.
 
-class IKivoAxis {
+#include "OmbriChart/KivoOmbriChartExport.h"
+
+class KIVO_CHART_EXPORT IKivoAxis {
 public:
     virtual ~IKivoAxis() = default;
 

@@ -7,12 +7,13 @@
 #include <optional>
 
 #include "KivoCore/KivoGeometry.h"
+#include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
 
 class IKivoRenderEngine;
 
-class IKivoSeries {
+class KIVO_CHART_EXPORT IKivoSeries {
 public:
     virtual ~IKivoSeries() = default;
 

@@ -26,7 +26,7 @@ struct Collator::Impl {
 
 namespace {
 
-using icu_bridge::toICU;
+using detail::toICU;
 
 bool isAscii(std::string_view s) {
     for (unsigned char c : s)

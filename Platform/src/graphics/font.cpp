@@ -12,7 +12,7 @@ Font Font::named(std::string_view name, double pointSize) {
         FontWeight weight;
         unsigned traits;
     };
-    static constexpr std::array<Suffix, 12> suffixes{{
+    static constexpr std::array<Suffix, 12> Suffixes{{
         {"-BoldItalic", FontWeight::Bold, FontTraitItalic | FontTraitBold},
         {"-BoldOblique", FontWeight::Bold, FontTraitItalic | FontTraitBold},
         {"-LightItalic", FontWeight::Light, FontTraitItalic},
@@ -26,7 +26,7 @@ Font Font::named(std::string_view name, double pointSize) {
         {"-Oblique", FontWeight::Regular, FontTraitItalic},
         {"-Regular", FontWeight::Regular, FontTraitNone},
     }};
-    for (const auto& s : suffixes) {
+    for (const auto& s : Suffixes) {
         if (name.size() > s.text.size() && name.substr(name.size() - s.text.size()) == s.text)
             return Font(std::string(name.substr(0, name.size() - s.text.size())), pointSize, s.weight, s.traits);
     }
@@ -75,7 +75,7 @@ ContentSizeCategoryChangeHandler setContentSizeCategoryChangeHandler(ContentSize
 }
 
 double preferredBodyPointSize(std::string_view category) {
-    static constexpr std::array<std::pair<std::string_view, double>, 12> sizes{{
+    static constexpr std::array<std::pair<std::string_view, double>, 12> Sizes{{
         {ContentSizeCategory::ExtraSmall, 14},
         {ContentSizeCategory::Small, 15},
         {ContentSizeCategory::Medium, 16},
@@ -89,7 +89,7 @@ double preferredBodyPointSize(std::string_view category) {
         {ContentSizeCategory::AccessibilityExtraExtraLarge, 47},
         {ContentSizeCategory::AccessibilityExtraExtraExtraLarge, 53},
     }};
-    for (const auto& [name, size] : sizes)
+    for (const auto& [name, size] : Sizes)
         if (name == category) return size;
     return 17;
 }

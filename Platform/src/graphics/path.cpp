@@ -125,10 +125,10 @@ void Path::addRect(const Rect& r) {
 
 void Path::addEllipse(const Rect& r) {
     // Four cubic quarters; kappa places the control points so the curve hugs the true ellipse.
-    constexpr double kappa = 0.5522847498307936;
+    constexpr double Kappa = 0.5522847498307936;
     double cx = r.x() + r.width() / 2, cy = r.y() + r.height() / 2;
     double rx = r.width() / 2, ry = r.height() / 2;
-    double ox = rx * kappa, oy = ry * kappa;
+    double ox = rx * Kappa, oy = ry * Kappa;
     moveTo({cx + rx, cy});
     cubicTo({cx + rx, cy + oy}, {cx + ox, cy + ry}, {cx, cy + ry});
     cubicTo({cx - ox, cy + ry}, {cx - rx, cy + oy}, {cx - rx, cy});

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/runtime/ticks.h"
 #include "runtime/tick_math.h"
 
@@ -30,7 +31,7 @@ struct Waiter {
 // Moves the virtual clock (defined beside the clock; only the scheduler calls it).
 void setVirtualNow(Ticks now);
 
-class Scheduler {
+class PLAT_EXPORT Scheduler {
 public:
     static Scheduler& instance();
 

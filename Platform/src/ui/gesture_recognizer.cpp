@@ -4,7 +4,7 @@
 
 #include "Platform/ui/view.h"
 #include "Platform/ui/window.h"
-#include "touch_centroid.h"
+#include "ui/touch_centroid.h"
 
 namespace plat {
 

@@ -6,7 +6,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/timer.h"
 #include "Platform/ui/window.h"
-#include "touch_centroid.h"
+#include "ui/touch_centroid.h"
 
 namespace plat {
 

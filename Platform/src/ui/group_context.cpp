@@ -1,4 +1,4 @@
-#include "group_context.h"
+#include "ui/group_context.h"
 
 #include "Platform/graphics/image.h"
 

@@ -1,4 +1,4 @@
-#include "keyboard.h"
+#include "ui/keyboard.h"
 
 #include "Platform/runtime/notification_center.h"
 #include "Platform/runtime/system_notifications.h"

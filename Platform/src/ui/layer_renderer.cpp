@@ -1,4 +1,4 @@
-#include "layer_renderer.h"
+#include "ui/layer_renderer.h"
 
 #include <cmath>
 #include <optional>
@@ -6,7 +6,7 @@
 #include "Platform/graphics/context.h"
 #include "Platform/ui/layer.h"
 #include "Platform/ui/shapes.h"
-#include "group_context.h"
+#include "ui/group_context.h"
 
 namespace plat::detail {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Platform/runtime/timer.h"
-#include "touch_centroid.h"
+#include "ui/touch_centroid.h"
 
 namespace plat {
 

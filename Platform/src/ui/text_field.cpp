@@ -7,7 +7,7 @@
 #include "Platform/runtime/notification_center.h"
 #include "Platform/ui/pasteboard.h"
 #include "Platform/ui/shapes.h"
-#include "keyboard.h"
+#include "ui/keyboard.h"
 
 namespace plat {
 

@@ -8,7 +8,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/view_controller.h"
-#include "layer_renderer.h"
+#include "ui/layer_renderer.h"
 
 namespace plat {
 

@@ -9,11 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/locale/locale.h"
 
 namespace plat {
 
-class Collator {
+class PLAT_EXPORT Collator {
 public:
     enum class Strength : std::uint8_t {
         Primary,    // base letters only: "a" = "A" = "á"

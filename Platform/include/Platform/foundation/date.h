@@ -3,9 +3,11 @@
 
 #include <compare>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
-struct Date {
+struct PLAT_EXPORT Date {
     double seconds = 0;
 
     constexpr Date() = default;

@@ -4,9 +4,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
-class Exception : public std::runtime_error {
+class PLAT_EXPORT Exception : public std::runtime_error {
 public:
     Exception(std::string name, const std::string& reason) : std::runtime_error(reason), _name(std::move(name)) {}
     const std::string& name() const { return _name; }
@@ -16,7 +18,7 @@ private:
 };
 
 // Key-value access to a key the target does not have.
-class UndefinedKeyException : public Exception {
+class PLAT_EXPORT UndefinedKeyException : public Exception {
 public:
     UndefinedKeyException(const std::string& key, const std::string& className)
         : Exception(
@@ -30,13 +32,13 @@ private:
 };
 
 // A value that cannot be stored in the property it was written to.
-class InvalidArgumentException : public Exception {
+class PLAT_EXPORT InvalidArgumentException : public Exception {
 public:
     explicit InvalidArgumentException(const std::string& reason) : Exception("InvalidArgument", reason) {}
 };
 
 // A method that a subclass must override was called on its base.
-class InternalInconsistencyException : public Exception {
+class PLAT_EXPORT InternalInconsistencyException : public Exception {
 public:
     explicit InternalInconsistencyException(const std::string& reason) : Exception("InternalInconsistency", reason) {}
 };

@@ -9,22 +9,22 @@
 
 namespace plat {
 
-struct Point {
+struct PLAT_EXPORT Point {
     double x = 0, y = 0;
     friend bool operator==(const Point&, const Point&) = default;
 };
 
-struct Size {
+struct PLAT_EXPORT Size {
     double width = 0, height = 0;
     friend bool operator==(const Size&, const Size&) = default;
 };
 
-struct EdgeInsets {
+struct PLAT_EXPORT EdgeInsets {
     double top = 0, left = 0, bottom = 0, right = 0;
     friend bool operator==(const EdgeInsets&, const EdgeInsets&) = default;
 };
 
-struct Rect {
+struct PLAT_EXPORT Rect {
     Point origin;
     Size size;
 
@@ -64,7 +64,7 @@ struct Rect {
 };
 
 // Row-vector affine transform: x' = a·x + c·y + tx, y' = b·x + d·y + ty.
-struct AffineTransform {
+struct PLAT_EXPORT AffineTransform {
     double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
 
     static AffineTransform identity() { return {}; }

@@ -4,12 +4,14 @@
 #include <functional>
 #include <string>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
 using LogSink = std::function<void(const std::string& line)>;
 
-void log(const std::string& line);
+PLAT_EXPORT void log(const std::string& line);
 // Installs a sink and returns the previous one (empty: standard error). Thread-safe.
-LogSink setLogSink(LogSink sink);
+PLAT_EXPORT LogSink setLogSink(LogSink sink);
 
 }  // namespace plat

@@ -24,7 +24,7 @@ namespace plat {
 
 // A member or method pointer kept in place, so that reading a property costs one plain function call
 // (no std::function, no allocation): bulk reads over many items stay cheap.
-struct MemberRef {
+struct PLAT_EXPORT MemberRef {
     alignas(16) unsigned char bytes[16] = {};
 
     template <class P>

@@ -12,7 +12,7 @@
 namespace plat {
 
 // A run of text: `location` units from the start, `length` units long.
-struct TextRange {
+struct PLAT_EXPORT TextRange {
     std::int64_t location = 0, length = 0;
 
     std::int64_t end() const { return location + length; }

@@ -16,13 +16,13 @@
 
 namespace plat {
 
-struct TextAttributes {
+struct PLAT_EXPORT TextAttributes {
     Font font;
     Color color = Color::black();
     std::optional<Color> background;
 };
 
-struct AttributedString {
+struct PLAT_EXPORT AttributedString {
     // A change of attributes over a byte range of `text`.
     struct Run {
         std::size_t start = 0, length = 0;
@@ -43,7 +43,7 @@ struct AttributedString {
 enum class TextAlignment { Left, Center, Right, Justified };
 enum class LineBreakMode { WordWrap, CharWrap, Clip, TruncateHead, TruncateTail, TruncateMiddle };
 
-struct TextOptions {
+struct PLAT_EXPORT TextOptions {
     TextAlignment alignment = TextAlignment::Left;
     LineBreakMode lineBreak = LineBreakMode::WordWrap;
     int maxLines = 0;         // 0: as many as the text needs (truncating modes default to one)
@@ -57,7 +57,7 @@ PLAT_EXPORT Size measureText(const AttributedString& text, double maxWidth = std
 PLAT_EXPORT Size measureText(std::string_view text, const Font& font);
 
 // Font metrics at a size: ascent (above the baseline) and descent (below it), positive.
-struct FontMetrics {
+struct PLAT_EXPORT FontMetrics {
     double ascent = 0, descent = 0, lineHeight = 0;
 };
 PLAT_EXPORT FontMetrics fontMetrics(const Font& font);

@@ -15,7 +15,7 @@
 
 namespace plat {
 
-struct Notification {
+struct PLAT_EXPORT Notification {
     std::string name;
     std::shared_ptr<void> object;  // the sender; may be empty
     Value userInfo;                // nil or a dictionary

@@ -11,6 +11,7 @@
 #include <string>
 #include <variant>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/path.h"
@@ -19,7 +20,7 @@
 namespace plat {
 
 // Eases the elapsed fraction of an animation along a cubic Bézier curve from (0, 0) to (1, 1).
-class TimingFunction {
+class PLAT_EXPORT TimingFunction {
 public:
     static TimingFunction linear() { return {0, 0, 1, 1}; }
     static TimingFunction easeIn() { return {0.42, 0, 1, 1}; }
@@ -50,7 +51,7 @@ using AnimationValue = std::variant<double, Color, Path>;
 // The value at `progress` between two values of the same kind: numbers and colour components
 // linearly, paths point by point when both have the same segments (otherwise the path jumps to `to`
 // at the end). Values of different kinds jump to `to` at progress 1.
-AnimationValue interpolate(const AnimationValue& from, const AnimationValue& to, double progress);
+PLAT_EXPORT AnimationValue interpolate(const AnimationValue& from, const AnimationValue& to, double progress);
 
 // What an animation shows outside its active time: Removed shows the model value; Forwards holds
 // the end value after it ends, Backwards the start value before it begins, Both does both.
@@ -60,13 +61,13 @@ class BasicAnimation;
 
 // Told when an animation stops: `finished` is true when it ran to its end, false when it was
 // replaced, removed or its layer went away first. Calls arrive on the main run loop.
-class AnimationDelegate {
+class PLAT_EXPORT AnimationDelegate {
 public:
     virtual ~AnimationDelegate() = default;
     virtual void animationDidStop(const BasicAnimation& animation, bool finished) = 0;
 };
 
-class BasicAnimation {
+class PLAT_EXPORT BasicAnimation {
 public:
     static constexpr double DefaultDuration = 0.25;
     using StopHandler = std::function<void(const BasicAnimation& animation, bool finished)>;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 
 namespace plat {
@@ -27,7 +28,7 @@ constexpr bool isLandscape(InterfaceOrientation o) {
     return o == InterfaceOrientation::LandscapeLeft || o == InterfaceOrientation::LandscapeRight;
 }
 
-class Application {
+class PLAT_EXPORT Application {
 public:
     static Application& shared();
 

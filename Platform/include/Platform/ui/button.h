@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/ui/control.h"
 
 namespace plat {
@@ -14,7 +15,7 @@ class Image;
 class ImageView;
 class Label;
 
-class Button : public Control {
+class PLAT_EXPORT Button : public Control {
 public:
     static std::shared_ptr<Button> create(const Rect& frame = {});
 

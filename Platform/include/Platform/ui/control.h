@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/ui/view.h"
 
 namespace plat {
@@ -33,7 +34,7 @@ enum ControlEvents : std::uint32_t {
     ControlEventAllEvents = 0xFFFFFFFFu,
 };
 
-class Control : public View {
+class PLAT_EXPORT Control : public View {
 public:
     using Action = std::function<void(Control& sender)>;
     using ActionId = std::uint64_t;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
 #include "Platform/foundation/passkey.h"
@@ -33,7 +34,7 @@ enum class GestureRecognizerState : int {
 };
 
 // Optional hooks; the defaults answer as if there were no delegate.
-class GestureRecognizerDelegate {
+class PLAT_EXPORT GestureRecognizerDelegate {
 public:
     virtual ~GestureRecognizerDelegate() = default;
     // Asked when the recogniser is about to leave Possible for Began or Recognized; false fails it.
@@ -44,7 +45,7 @@ public:
     virtual bool gestureRecognizerShouldRecognizeSimultaneously(GestureRecognizer&, GestureRecognizer& other) { return false; }
 };
 
-class GestureRecognizer : public Object {
+class PLAT_EXPORT GestureRecognizer : public Object {
 public:
     using State = GestureRecognizerState;
     using Action = std::function<void(GestureRecognizer& recognizer)>;

@@ -7,13 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/ui/gesture_recognizer.h"
 
 namespace plat {
 
 class Timer;
 
-class TapGestureRecognizer : public GestureRecognizer {
+class PLAT_EXPORT TapGestureRecognizer : public GestureRecognizer {
 public:
     static std::shared_ptr<TapGestureRecognizer> create(Action action = {});
     ~TapGestureRecognizer() override;
@@ -47,7 +48,7 @@ private:
     std::shared_ptr<Timer> _timer;
 };
 
-class PanGestureRecognizer : public GestureRecognizer {
+class PLAT_EXPORT PanGestureRecognizer : public GestureRecognizer {
 public:
     static std::shared_ptr<PanGestureRecognizer> create(Action action = {});
 
@@ -86,7 +87,7 @@ private:
     Point _velocity;
 };
 
-class PinchGestureRecognizer : public GestureRecognizer {
+class PLAT_EXPORT PinchGestureRecognizer : public GestureRecognizer {
 public:
     static std::shared_ptr<PinchGestureRecognizer> create(Action action = {});
 
@@ -116,7 +117,7 @@ private:
     double _lastTime = 0;
 };
 
-class LongPressGestureRecognizer : public GestureRecognizer {
+class PLAT_EXPORT LongPressGestureRecognizer : public GestureRecognizer {
 public:
     static std::shared_ptr<LongPressGestureRecognizer> create(Action action = {});
     ~LongPressGestureRecognizer() override;

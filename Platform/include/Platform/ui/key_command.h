@@ -34,7 +34,7 @@ inline constexpr std::string_view KeyInputReturn = "\r";
 inline constexpr std::string_view KeyInputTab = "\t";
 inline constexpr std::string_view KeyInputBackspace = "\b";
 
-struct KeyPress {
+struct PLAT_EXPORT KeyPress {
     std::string input;
     unsigned modifierFlags = KeyModifierNone;
 };

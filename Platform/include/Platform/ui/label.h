@@ -16,7 +16,7 @@
 namespace plat {
 
 // Attributes laid over a range of a label's text; unset ones leave what is there.
-struct TextRunAttributes {
+struct PLAT_EXPORT TextRunAttributes {
     std::optional<Font> font{};
     std::optional<Color> color{};
     std::optional<Color> background{};

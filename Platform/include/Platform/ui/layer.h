@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
 #include "Platform/ui/animation.h"
@@ -23,7 +24,7 @@ class Timer;
 
 // Draws the content of a layer that belongs to a view (the view's drawRect), in the layer's bounds
 // coordinates, after its background and before its sublayers.
-class LayerDelegate {
+class PLAT_EXPORT LayerDelegate {
 public:
     virtual void drawLayerContent(const Layer& layer, Context& context) = 0;
 
@@ -31,7 +32,7 @@ protected:
     ~LayerDelegate() = default;
 };
 
-class Layer : public std::enable_shared_from_this<Layer> {
+class PLAT_EXPORT Layer : public std::enable_shared_from_this<Layer> {
 public:
     static std::shared_ptr<Layer> create();
     virtual ~Layer();

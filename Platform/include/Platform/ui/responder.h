@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
 #include "Platform/foundation/passkey.h"
@@ -20,7 +21,7 @@ struct KeyPress;
 
 enum class TouchPhase { Began, Moved, Stationary, Ended, Cancelled };
 
-class Touch {
+class PLAT_EXPORT Touch {
 public:
     // Location in `view`'s coordinates; a null view means the window's.
     Point locationInView(const View* view) const;
@@ -58,7 +59,7 @@ private:
 using TouchSet = std::vector<std::shared_ptr<Touch>>;
 
 // One delivery of touches: the touches that changed and every touch that is down.
-class Event {
+class PLAT_EXPORT Event {
 public:
     Event(double timestamp, TouchSet allTouches) : _timestamp(timestamp), _all(std::move(allTouches)) {}
     double timestamp() const { return _timestamp; }
@@ -70,7 +71,7 @@ private:
     TouchSet _all;
 };
 
-class Responder : public Object {
+class PLAT_EXPORT Responder : public Object {
 public:
     Responder() = default;
     Responder(const Responder&) = delete;

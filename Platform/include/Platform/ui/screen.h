@@ -3,11 +3,12 @@
 // bar. Tests and hosts set them; the defaults are a 320 × 568 point screen at scale 2 with a 20-point
 // status bar.
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 
 namespace plat {
 
-class Screen {
+class PLAT_EXPORT Screen {
 public:
     static constexpr Rect DefaultBounds{0, 0, 320, 568};
     static constexpr double DefaultScale = 2;

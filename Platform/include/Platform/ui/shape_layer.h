@@ -4,13 +4,14 @@
 
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/graphics/context.h"
 #include "Platform/graphics/path.h"
 #include "Platform/ui/layer.h"
 
 namespace plat {
 
-class ShapeLayer : public Layer {
+class PLAT_EXPORT ShapeLayer : public Layer {
 public:
     static std::shared_ptr<ShapeLayer> create();
 

@@ -21,7 +21,7 @@ namespace plat {
 class TableView;
 class TapGestureRecognizer;
 
-struct IndexPath {
+struct PLAT_EXPORT IndexPath {
     std::int64_t section = 0, row = 0;
     friend auto operator<=>(const IndexPath&, const IndexPath&) = default;
 };

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
@@ -40,7 +41,7 @@ enum ViewAnimationOptions : unsigned {
     ViewAnimationOptionCurveLinear = 3u << 16,
 };
 
-class View : public Responder, protected LayerDelegate {
+class PLAT_EXPORT View : public Responder, protected LayerDelegate {
 public:
     static std::shared_ptr<View> create(const Rect& frame = {});
     ~View() override;

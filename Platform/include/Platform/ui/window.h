@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/ui/screen.h"
 #include "Platform/ui/view.h"
 
@@ -19,7 +20,7 @@ class Image;
 class ViewController;
 enum class GestureRecognizerState : int;
 
-class Window : public View {
+class PLAT_EXPORT Window : public View {
 public:
     // The whole screen by default.
     static std::shared_ptr<Window> create(const Rect& frame = Screen::main().bounds());

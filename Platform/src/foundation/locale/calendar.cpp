@@ -81,10 +81,10 @@ std::optional<Date> Calendar::dateFromComponents(const DateComponents& c) const 
 }
 
 int Calendar::daysInMonth(std::int64_t year, std::int64_t month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static constexpr int DaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) return 0;
     bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
+    return month == 2 && leap ? 29 : DaysInMonth[month - 1];
 }
 
 }  // namespace plat

@@ -50,7 +50,7 @@ std::unique_ptr<icu::DateFormat> build(const Key& k, const Locale& locale, const
     std::unique_ptr<icu::DateFormat> f;
     if (!k.pattern.empty()) {
         UErrorCode status = U_ZERO_ERROR;
-        auto simple = std::make_unique<icu::SimpleDateFormat>(icu_bridge::toICU(k.pattern), locale.impl().icu, status);
+        auto simple = std::make_unique<icu::SimpleDateFormat>(detail::toICU(k.pattern), locale.impl().icu, status);
         if (U_SUCCESS(status)) f = std::move(simple);
     }
     if (!f) {
@@ -111,13 +111,13 @@ std::string DateFormatter::format(Date date) const {
     if (!f) return {};
     icu::UnicodeString text;
     f->format(date.seconds * 1000.0, text);
-    return icu_bridge::fromICU(text);
+    return detail::fromICU(text);
 }
 
 std::optional<Date> DateFormatter::parse(std::string_view text) const {
     auto* f = formatterFor(_dateStyle, _timeStyle, _pattern, _locale, _zone);
     if (!f) return std::nullopt;
-    icu::UnicodeString u = icu_bridge::toICU(text);
+    icu::UnicodeString u = detail::toICU(text);
     icu::ParsePosition pos(0);
     UDate when = f->parse(u, pos);
     // ICU reports failure through the position; a success may still carry a warning status elsewhere.

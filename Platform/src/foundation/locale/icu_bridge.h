@@ -32,7 +32,7 @@ struct TimeZone::Impl {
     std::unique_ptr<const icu::TimeZone> icu;
 };
 
-namespace icu_bridge {
+namespace detail {
 
 inline icu::UnicodeString toICU(std::string_view s) {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(s.data(), static_cast<int32_t>(s.size())));
@@ -44,5 +44,5 @@ inline std::string fromICU(const icu::UnicodeString& s) {
     return out;
 }
 
-}  // namespace icu_bridge
+}  // namespace detail
 }  // namespace plat

@@ -66,12 +66,11 @@ std::shared_ptr<const Locale::Impl> makeImpl(const icu::Locale& requested) {
     icu::DecimalFormatSymbols symbols(loc, status);
     if (U_SUCCESS(status)) {
         using S = icu::DecimalFormatSymbols;
-        impl->decimalSeparator = icu_bridge::fromICU(symbols.getSymbol(S::kDecimalSeparatorSymbol));
-        impl->groupingSeparator = icu_bridge::fromICU(symbols.getSymbol(S::kGroupingSeparatorSymbol));
-        impl->minusSign = icu_bridge::fromICU(symbols.getSymbol(S::kMinusSignSymbol));
-        impl->exponentSymbol = icu_bridge::fromICU(symbols.getSymbol(S::kExponentialSymbol));
-        for (int d = 0; d < 10; ++d)
-            impl->digits[static_cast<size_t>(d)] = icu_bridge::fromICU(symbols.getSymbol(DigitSymbols[d]));
+        impl->decimalSeparator = detail::fromICU(symbols.getSymbol(S::kDecimalSeparatorSymbol));
+        impl->groupingSeparator = detail::fromICU(symbols.getSymbol(S::kGroupingSeparatorSymbol));
+        impl->minusSign = detail::fromICU(symbols.getSymbol(S::kMinusSignSymbol));
+        impl->exponentSymbol = detail::fromICU(symbols.getSymbol(S::kExponentialSymbol));
+        for (int d = 0; d < 10; ++d) impl->digits[static_cast<size_t>(d)] = detail::fromICU(symbols.getSymbol(DigitSymbols[d]));
     }
     status = U_ZERO_ERROR;
     UChar code[4] = {};

@@ -13,7 +13,7 @@ struct RegularExpression::Impl {
 RegularExpression::RegularExpression(std::string_view pattern) : _pattern(pattern) {
     UErrorCode status = U_ZERO_ERROR;
     UParseError where{};
-    std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(icu_bridge::toICU(pattern), where, status));
+    std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(detail::toICU(pattern), where, status));
     if (U_FAILURE(status) || !compiled) {
         _error = std::string(u_errorName(status)) + " at offset " + std::to_string(where.offset);
         return;
@@ -30,7 +30,7 @@ RegularExpression& RegularExpression::operator=(const RegularExpression&) = defa
 bool RegularExpression::matchesWhole(std::string_view text) const {
     if (!_impl) return false;
     UErrorCode status = U_ZERO_ERROR;
-    icu::UnicodeString input = icu_bridge::toICU(text);
+    icu::UnicodeString input = detail::toICU(text);
     std::unique_ptr<icu::RegexMatcher> m(_impl->pattern->matcher(input, status));
     if (U_FAILURE(status) || !m) return false;
     bool whole = m->matches(status);

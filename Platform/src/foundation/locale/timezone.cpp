@@ -24,7 +24,7 @@ std::shared_ptr<const TimeZone::Impl> internZone(Registry& r, std::unique_ptr<ic
     // Caller holds r.mutex.
     icu::UnicodeString id;
     zone->getID(id);
-    std::string name = icu_bridge::fromICU(id);
+    std::string name = detail::fromICU(id);
     auto& slot = r.byName[name];
     if (!slot) {
         auto impl = std::make_shared<TimeZone::Impl>();
@@ -53,7 +53,7 @@ std::optional<TimeZone> TimeZone::named(std::string_view identifier) {
     auto& r = registry();
     std::lock_guard lock(r.mutex);
     if (auto it = r.byName.find(std::string(identifier)); it != r.byName.end()) return TimeZone(it->second);
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu_bridge::toICU(identifier)));
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(detail::toICU(identifier)));
     if (!zone || *zone == icu::TimeZone::getUnknown()) return std::nullopt;
     auto impl = internZone(r, std::move(zone));
     r.byName.emplace(std::string(identifier), impl);

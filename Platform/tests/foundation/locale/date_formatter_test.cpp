@@ -12,7 +12,7 @@ using Style = DateFormatter::Style;
 
 namespace {
 
-const Date kJan5 = Date(1704469530);  // 2024-01-05 15:45:30 UTC
+const Date Jan5 = Date(1704469530);  // 2024-01-05 15:45:30 UTC
 
 DateFormatter make(const char* locale, const char* zone = "UTC") {
     return DateFormatter(Locale::withIdentifier(locale), *TimeZone::named(zone));
@@ -23,40 +23,40 @@ DateFormatter make(const char* locale, const char* zone = "UTC") {
 TEST(DateFormatter, StylesFollowLocaleAndZone) {
     auto f = make("en_US");
     f.setDateStyle(Style::Short);
-    EXPECT_EQ(f.format(kJan5), "1/5/24");
+    EXPECT_EQ(f.format(Jan5), "1/5/24");
     f.setTimeStyle(Style::Short);
-    EXPECT_EQ(f.format(kJan5), "1/5/24, 3:45\u202FPM");
+    EXPECT_EQ(f.format(Jan5), "1/5/24, 3:45\u202FPM");
     f.setLocale(Locale::withIdentifier("de_DE"));
     f.setTimeStyle(Style::None);
-    EXPECT_EQ(f.format(kJan5), "05.01.24");
+    EXPECT_EQ(f.format(Jan5), "05.01.24");
     f.setDateStyle(Style::Medium);
-    EXPECT_EQ(f.format(kJan5), "05.01.2024");
+    EXPECT_EQ(f.format(Jan5), "05.01.2024");
     f.setDateStyle(Style::None);
-    EXPECT_EQ(f.format(kJan5), "");
+    EXPECT_EQ(f.format(Jan5), "");
 }
 
 TEST(DateFormatter, PatternWinsOverStylesAndStylesClearIt) {
     auto f = make("en_US", "Asia/Tokyo");
     f.setDateStyle(Style::Short);
     f.setDateFormat("yyyy-MM-dd HH:mm:ss");
-    EXPECT_EQ(f.format(kJan5), "2024-01-06 00:45:30");
+    EXPECT_EQ(f.format(Jan5), "2024-01-06 00:45:30");
     f.setTimeZone(TimeZone::utc());
-    EXPECT_EQ(f.format(kJan5), "2024-01-05 15:45:30");
+    EXPECT_EQ(f.format(Jan5), "2024-01-05 15:45:30");
     f.setDateFormat("MMM d");
     f.setLocale(Locale::withIdentifier("de_DE"));
-    EXPECT_EQ(f.format(kJan5), "Jan. 5");
+    EXPECT_EQ(f.format(Jan5), "Jan. 5");
     f.setDateStyle(Style::Short);
     EXPECT_EQ(f.dateFormat(), "");
-    EXPECT_EQ(f.format(kJan5), "05.01.24");
+    EXPECT_EQ(f.format(Jan5), "05.01.24");
 }
 
 TEST(DateFormatter, BrokenPatternsAndDatesStillGiveText) {
     auto f = make("en_US");
     // Patterns are read leniently: a quote runs to the end, unknown letters print nothing.
     f.setDateFormat("yyyy-MM-dd 'unterminated");
-    EXPECT_EQ(f.format(kJan5), "2024-01-05 unterminated");
+    EXPECT_EQ(f.format(Jan5), "2024-01-05 unterminated");
     f.setDateFormat("yyyy j");
-    EXPECT_EQ(f.format(kJan5), "2024 ");
+    EXPECT_EQ(f.format(Jan5), "2024 ");
     f.setDateFormat("yyyy");
     EXPECT_EQ(f.format(Date(NAN)), "");
     EXPECT_EQ(f.format(Date(INFINITY)), "");
@@ -68,7 +68,7 @@ TEST(DateFormatter, ParsesWholeTextsOnly) {
     f.setDateFormat("yyyy-MM-dd HH:mm:ss");
     auto d = f.parse("2024-01-05 15:45:30");
     ASSERT_TRUE(d.has_value());
-    EXPECT_EQ(d->seconds, kJan5.seconds);
+    EXPECT_EQ(d->seconds, Jan5.seconds);
     EXPECT_FALSE(f.parse("2024-01-05 15:45:30 and more").has_value());
     EXPECT_FALSE(f.parse("not a date").has_value());
     EXPECT_FALSE(f.parse("").has_value());

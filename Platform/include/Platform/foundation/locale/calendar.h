@@ -7,12 +7,13 @@
 #include <memory>
 #include <optional>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
 #include "Platform/foundation/locale/timezone.h"
 
 namespace plat {
 
-struct DateComponents {
+struct PLAT_EXPORT DateComponents {
     std::int64_t year = 1970;  // astronomical: 0 is 1 BC
     std::int64_t month = 1;    // 1...12
     std::int64_t day = 1;      // 1...31
@@ -22,7 +23,7 @@ struct DateComponents {
     friend bool operator==(const DateComponents&, const DateComponents&) = default;
 };
 
-class Calendar {
+class PLAT_EXPORT Calendar {
 public:
     explicit Calendar(TimeZone zone);
     // The Gregorian calendar in TimeZone::current().

@@ -9,13 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
 
 namespace plat {
 
-class DateFormatter {
+class PLAT_EXPORT DateFormatter {
 public:
     enum class Style : std::uint8_t { None, Short, Medium, Long, Full };
 

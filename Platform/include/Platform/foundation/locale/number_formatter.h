@@ -8,11 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/locale/locale.h"
 
 namespace plat {
 
-class NumberFormatter {
+class PLAT_EXPORT NumberFormatter {
 public:
     enum class Style : std::uint8_t { Decimal, Currency, Percent, Scientific };
     // Digit counts are clamped to 0...MaxDigits.

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
+
 namespace plat {
 
-class RegularExpression {
+class PLAT_EXPORT RegularExpression {
 public:
     explicit RegularExpression(std::string_view pattern);
     ~RegularExpression();

@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
 
 namespace plat {
 
-class TimeZone {
+class PLAT_EXPORT TimeZone {
 public:
     struct Impl;  // ICU side, private to the platform layer
 

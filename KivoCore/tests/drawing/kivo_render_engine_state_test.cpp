@@ -2,7 +2,7 @@
 #include <numbers>
 
 #include "KivoCore/KivoRenderState.h"
-#include "drawing/RenderEngineFixture.h"
+#include "drawing/render_engine_fixture.h"
 
 using plat::Color;
 using plat::Font;

@@ -5,7 +5,7 @@
 
 #include "Platform/graphics/image.h"
 #include "Platform/testing/geometry_matchers.h"
-#include "drawing/RenderEngineFixture.h"
+#include "drawing/render_engine_fixture.h"
 
 using plat::Color;
 using plat::DrawOp;
