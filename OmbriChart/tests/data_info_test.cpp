@@ -55,7 +55,9 @@ TEST_F(DataInfoTest, CategoryValuesSpanTheirIndices) {
     EXPECT_EQ(info->getMinY(), -3);
     EXPECT_EQ(info->getMaxY(), 5);
     EXPECT_EQ(info->deltaX(), 0);
-    EXPECT_EQ(info->count(), 0u);
+    // The window spans the items, so the last index drawn is that of the last value.
+    EXPECT_EQ(info->count(), 3u);
+    EXPECT_EQ(info->getEnd(), 2u);
     EXPECT_EQ(info->getStackedAbsSum(1), 3);
     EXPECT_EQ(*info->getStackAbs().find(1.0), 3);
     EXPECT_EQ(info->getStackedAbsSum(7), 0);  // no value there

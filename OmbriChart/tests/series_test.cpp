@@ -248,6 +248,9 @@ TEST_F(SeriesTest, ShowingOrHidingOnAnAnimatedChartIsAnnouncedAsAnAddOrARemove) 
     chart->setDelegate(delegate);
     add();
     auto s = add();
+    // A chart that has drawn with items animates the changes announced to it.
+    chart->setItemsSource(items({item(1, 1)}));
+    chart->render(chart->renderEngine());
     std::vector<std::shared_ptr<KivoNotifyCollectionChangedEventArgs>> raised;
     chart->series()->collectionChanged()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
                                                          raised.push_back(c->args<KivoNotifyCollectionChangedEventArgs>());

@@ -1,15 +1,15 @@
-// The Cartesian chart's axes and legend, laid out by the chart's own layout step and drawn by the
-// axes themselves: a monthly chart with a left value axis and a bottom category axis (titles, ticks,
-// major and minor grid lines, fill bands, labels turned by 45°) over a bottom legend that wraps its
-// five items (one per chart type, one series listed but not drawn) into rows of three and two; a
-// logarithmic value axis; and a time axis by weeks with a tick per day. The plot areas show the scales
-// only.
+// The Cartesian chart's axes and legend, laid out and drawn by the chart's own drawing pass: a
+// monthly chart with a left value axis and a bottom category axis (titles, ticks, major and minor
+// grid lines, fill bands, labels turned by 45°) over a bottom legend that wraps its five items (one
+// per chart type, one series listed but not drawn) into rows of three and two; a logarithmic value
+// axis; and a time axis by weeks with a tick per day. The limits come from the data, and from the
+// axes' own minimum and maximum where the page sets them.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "ChartCore/KivoLegend.h"
-#include "KivoCore/KivoDataType.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/ui/window.h"
@@ -22,7 +22,6 @@ constexpr plat::Rect LogFrame{416, 12, 372, 232};
 constexpr plat::Rect TimeFrame{416, 256, 372, 232};
 constexpr double Jan2024 = 1704067200;  // 2024-01-01 00:00 UTC
 constexpr double Day = KivoAxis::SecondsPerDay;
-constexpr double LegendGap = 6;  // between the axes and the legend box
 
 const plat::Color Ink = plat::Color::rgb255(40, 48, 60);
 const plat::Color Muted = plat::Color::rgb255(110, 118, 130);
@@ -35,67 +34,8 @@ const plat::Color Frame = plat::Color::rgb255(160, 168, 180);
 const std::vector<std::string> Months{"January", "February", "March",     "April",   "May",      "June",
                                       "July",    "August",   "September", "October", "November", "December"};
 
-// One scale for an axis: a KivoDataType, the data range and, for a category axis, its texts.
-struct Scale {
-    std::int64_t type = KivoDataTypeNumber;
-    double min = 0, max = 0;
-    std::vector<std::string> labels{};
-};
-
-// A chart whose drawing pass is the part of the real one that exists: the frame and titles, the
-// legend box, the layout of the axes around the plot area, and the axes. The axes show the scales
-// the page gives them.
-class AxesDemo : public OmbriChart {
-public:
-    static std::shared_ptr<AxesDemo> create(const plat::Rect& frame) {
-        return initialized(std::shared_ptr<AxesDemo>(new AxesDemo(frame)));
-    }
-
-    Scale xScale, yScale;
-
-    void render(const std::shared_ptr<IKivoRenderEngine>& engine) override {
-        OmbriChart::render(engine);
-        auto content = rectChart()->clone();
-        drawFrame(*engine, *content);
-        content = drawTitle(engine, content, header(), false);
-        content = drawTitle(engine, content, footer(), true);
-
-        // The legend's rows wrap inside its box; later rows centre on the chart's middle.
-        setLegendWidth(content->width() - 2 * legend()->inset());
-        setChartWidth(rectChart()->width());
-        std::shared_ptr<KivoPoint> legendPoint;
-        if (const auto size = legend()->getDesiredSize(engine)) {
-            legendPoint =
-                KivoPoint::create(content->left() + (content->width() - size->width()) / 2, content->bottom() - size->height());
-            content->setHeight(content->height() - size->height() - LegendGap);
-        }
-
-        axisX()->updateActualLimits(xScale.type, xScale.min, xScale.max, xScale.labels, nullptr);
-        axisY()->updateActualLimits(yScale.type, yScale.min, yScale.max);
-        layout(content, engine);
-        const auto& plot = plotRect();
-        engine->setFill(plotAreaBackgroundColor());
-        engine->setStroke(plat::Color::clear());
-        engine->drawRect(plot->left(), plot->top(), plot->width(), plot->height());
-        for (const auto& axis : axesInUse()) axis->render(engine, axis->overlappingLabels() != 0);
-        if (legendPoint) legend()->render(engine, legendPoint);
-    }
-
-private:
-    explicit AxesDemo(const plat::Rect& frame) : OmbriChart(frame) {}
-
-    void drawFrame(IKivoRenderEngine& engine, KivoRect& content) const {
-        const double b = borderWidth();
-        engine.setFill(backgroundColor().value_or(plat::Color::white()));
-        engine.setStroke(borderColor());
-        engine.setStrokeThickness(b);
-        engine.drawRect(content.left() + b / 2, content.top() + b / 2, content.width() - b, content.height() - b);
-        content.setLeft(content.left() + b + padding().left);
-        content.setTop(content.top() + b + padding().top);
-        content.setWidth(content.width() - 2 * b - padding().left - padding().right);
-        content.setHeight(content.height() - 2 * b - padding().top - padding().bottom);
-    }
-};
+// One item of a chart: its X (a category, a number or a date) and its value.
+plat::Value record(plat::Value x, double value) { return plat::Value(plat::Dictionary{{"x", std::move(x)}, {"value", value}}); }
 
 void styleAxis(KivoAxis& axis, const std::string& title) {
     axis.setTitle(title);
@@ -109,8 +49,9 @@ void styleAxis(KivoAxis& axis, const std::string& title) {
     axis.setMinorGridColor(MinorGrid);
 }
 
-std::shared_ptr<AxesDemo> makeChart(const plat::Rect& frame, const std::string& header) {
-    auto chart = AxesDemo::create(frame);
+std::shared_ptr<OmbriChart> makeChart(const plat::Rect& frame, const std::string& header, plat::ArrayPtr items) {
+    auto chart = OmbriChart::create(frame);
+    chart->setIsAnimated(false);
     chart->setBackgroundColor(plat::Color::white());
     chart->setBorderColor(Frame);
     chart->setBorderWidth(1);
@@ -121,13 +62,16 @@ std::shared_ptr<AxesDemo> makeChart(const plat::Rect& frame, const std::string& 
     chart->setTextColor(Ink);
     chart->setFooterTextColor(Muted);
     chart->legend()->setPosition(KivoAxisPositionNone);
-    styleAxis(*chart->axisX(), "");
-    styleAxis(*chart->axisY(), "");
+    chart->setBindingX("x");
+    chart->setItemsSource(std::move(items));
     return chart;
 }
 
-std::shared_ptr<AxesDemo> monthlyChart() {
-    auto chart = makeChart(MonthlyFrame, "Revenue by month, 2024");
+std::shared_ptr<OmbriChart> monthlyChart() {
+    const double revenue[] = {62, 70, 81, 76, 88, 97, 104, 99, 91, 85, 93, 112};
+    auto items = std::make_shared<plat::Array>();
+    for (std::size_t m = 0; m < Months.size(); ++m) items->push_back(record(Months[m], revenue[m]));
+    auto chart = makeChart(MonthlyFrame, "Revenue by month, 2024", items);
     chart->setFooter("A minor grid line parts the months");
     // One series per chart type; the last one is listed but not drawn, and its item is paler.
     struct Entry {
@@ -152,16 +96,18 @@ std::shared_ptr<AxesDemo> monthlyChart() {
     legend.setBorderColor(MajorGrid);
 
     // Months as categories, each in a slot one unit wide: minor grid lines part the slots.
-    chart->xScale = {KivoDataTypeString, -0.5, 11.5, Months};
     auto& x = *chart->axisX();
     styleAxis(x, "Month");
+    x.setMin(-0.5);
+    x.setMax(11.5);
     x.setLabelAngle(-45);
     x.setMinorUnit(1);
     x.setMinorGridVisible(true);
 
-    chart->yScale = {KivoDataTypeNumber, 0, 120};
     auto& y = *chart->axisY();
     styleAxis(y, "Revenue (k€)");
+    y.setMin(0);
+    y.setMax(120);
     y.setMajorUnit(20);
     y.setMinorUnit(5);
     y.setMinorGridVisible(true);
@@ -171,18 +117,21 @@ std::shared_ptr<AxesDemo> monthlyChart() {
     return chart;
 }
 
-std::shared_ptr<AxesDemo> logChart() {
-    auto chart = makeChart(LogFrame, "Requests per hour, logarithmic");
-    chart->series()->addObject(plat::Value(KivoSeries::create(chart, "requests", "Requests")));
-    chart->xScale = {KivoDataTypeNumber, 0, 24};
+std::shared_ptr<OmbriChart> logChart() {
+    // Data from 3 to about 42,000 on a base-10 axis: whole powers from 1 to 100,000.
+    auto items = std::make_shared<plat::Array>();
+    for (int hour = 0; hour <= 24; ++hour) {
+        const double phase = (hour - 14) / 4.0;
+        items->push_back(record(hour, 3 + 42000 * std::exp(-phase * phase)));
+    }
+    auto chart = makeChart(LogFrame, "Requests per hour, logarithmic", items);
+    chart->series()->addObject(plat::Value(KivoSeries::create(chart, "value", "Requests")));
     auto& x = *chart->axisX();
     styleAxis(x, "Hour of day");
     x.setMajorUnit(4);
     x.setMinorUnit(1);
     x.setMinorTickWidth(1);
 
-    // Data from 3 to 42,000 on a base-10 axis: whole powers from 1 to 100,000.
-    chart->yScale = {KivoDataTypeNumber, 3, 42000};
     auto& y = *chart->axisY();
     styleAxis(y, "Requests");
     y.setLogBase(10.0);
@@ -191,10 +140,11 @@ std::shared_ptr<AxesDemo> logChart() {
     return chart;
 }
 
-std::shared_ptr<AxesDemo> timeChart() {
-    auto chart = makeChart(TimeFrame, "Daily visitors, January 2024");
-    chart->series()->addObject(plat::Value(KivoSeries::create(chart, "visitors", "Visitors")));
-    chart->xScale = {KivoDataTypeDate, Jan2024, Jan2024 + 28 * Day};
+std::shared_ptr<OmbriChart> timeChart() {
+    auto items = std::make_shared<plat::Array>();
+    for (int day = 0; day <= 28; ++day) items->push_back(record(plat::Value(plat::Date(Jan2024 + day * Day)), 20 + day % 7 * 4));
+    auto chart = makeChart(TimeFrame, "Daily visitors, January 2024", items);
+    chart->series()->addObject(plat::Value(KivoSeries::create(chart, "value", "Visitors")));
     auto& x = *chart->axisX();
     styleAxis(x, "Week starting");
     x.setFormat("MMM d");
@@ -203,9 +153,10 @@ std::shared_ptr<AxesDemo> timeChart() {
     x.setMinorTickWidth(1);
     x.setMajorGridVisible(true);
 
-    chart->yScale = {KivoDataTypeNumber, 0, 50};
     auto& y = *chart->axisY();
     styleAxis(y, "Visitors (thousands)");
+    y.setMin(0);
+    y.setMax(50);
     y.setMajorUnit(10);
     return chart;
 }

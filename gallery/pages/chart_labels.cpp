@@ -49,7 +49,7 @@ public:
     }
 
     void render(const std::shared_ptr<IKivoRenderEngine>& engine) override {
-        OmbriChart::render(engine);
+        OmbriChartBase::render(engine);
         auto content = rectChart()->clone();
         engine->setFill(backgroundColor().value_or(plat::Color::white()));
         engine->setStroke(borderColor());

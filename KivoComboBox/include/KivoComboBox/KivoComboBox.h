@@ -50,7 +50,7 @@ public:
     // The view of the items that the list shows: changes made through it reach the list. A view set
     // here is listened to from then on; nothing is listed again until it announces a change.
     const std::shared_ptr<KivoCollectionView>& collectionView() const { return _collectionView; }
-    void setCollectionView(std::shared_ptr<KivoCollectionView> view);
+    virtual void setCollectionView(std::shared_ptr<KivoCollectionView> view);
     // Key path of the text each item shows; without one the list is empty and type-ahead is off.
     const std::optional<std::string>& displayMemberPath() const { return _displayMemberPath; }
     virtual void setDisplayMemberPath(std::optional<std::string> path);
@@ -129,9 +129,9 @@ public:
     // A font from an attribute dictionary (the masked text field's KivoFontAttribute… keys).
     static plat::Font getDescriptor(const plat::Dictionary& attributes);
     // Rows of the list: the item a row shows, its index in `itemsSource`, and the row of an index.
-    plat::Value itemForRow(std::int64_t row) const;
-    std::uint64_t indexForRow(std::int64_t row) const;
-    std::optional<std::int64_t> rowForIndex(std::uint64_t index) const;
+    virtual plat::Value itemForRow(std::int64_t row) const;
+    virtual std::uint64_t indexForRow(std::int64_t row) const;
+    virtual std::optional<std::int64_t> rowForIndex(std::uint64_t index) const;
 
     void layoutSubviews() override;
     // Also marks the selected row when the popup opens.
@@ -151,16 +151,9 @@ protected:
     void reportSelectedIndexChanged();
     void reportTextChanged();
 
-private:
-    std::size_t itemCount() const { return _itemsSource ? _itemsSource->size() : 0; }
-    bool isValid(std::uint64_t index) const { return isValidIndex(index, itemCount()); }
-    // Selects the row of the selected index in the table, scrolled to the top (none: no row selected).
-    void selectCurrentRow(plat::TableViewScrollPosition position);
-    void reloadTable();
-    void listenTo(const std::shared_ptr<KivoCollectionView>& view);
-
+    // The properties' storage, which a subclass that drives the selection its own way writes itself
+    // (the getters above read it).
     plat::ArrayPtr _itemsSource;
-    std::shared_ptr<KivoCollectionView> _collectionView;
     std::optional<std::string> _displayMemberPath;
     std::optional<std::string> _selectedValuePath;
     std::uint64_t _selectedIndex = NoSelection;
@@ -169,11 +162,21 @@ private:
     std::string _text;
     std::string _placeholder;
     bool _isEditable = true;
-    bool _autoComplete = true;
     plat::Color _selectedBackgroundColor = DEFAULT_SELECTION_BACKGROUND_COLOR;
     std::optional<plat::Color> _textColor;
     std::optional<plat::Font> _textFont;
     plat::TextAlignment _textAlignment = plat::TextAlignment::Left;
+
+private:
+    std::size_t itemCount() const { return _itemsSource ? _itemsSource->size() : 0; }
+    bool isValid(std::uint64_t index) const { return isValidIndex(index, itemCount()); }
+    // Selects the row of the selected index in the table, scrolled to the top (none: no row selected).
+    void selectCurrentRow(plat::TableViewScrollPosition position);
+    void reloadTable();
+    void listenTo(const std::shared_ptr<KivoCollectionView>& view);
+
+    std::shared_ptr<KivoCollectionView> _collectionView;
+    bool _autoComplete = true;
 
     std::shared_ptr<KivoDropDownDelegate> _ownedDelegate;
     std::weak_ptr<KivoDropDownDelegate> _delegate;

@@ -147,7 +147,8 @@ public:
     // The value on the other axis at which this one crosses it; NaN: at the plot edge. Redraws always.
     double origin() const { return _origin; }
     void setOrigin(double origin);
-    // The pixel position of the crossing, written by the drawing pass.
+    // The pixel position in the view where the axis crosses the other (its line, ticks and labels
+    // move there), written by the drawing pass; 0: at its band.
     double offset() const { return _offset; }
     void setOffset(double offset) { _offset = offset; }
 

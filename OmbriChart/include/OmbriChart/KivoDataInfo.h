@@ -57,8 +57,15 @@ public:
     // The index of the window's last item: origin + page size − 1 (with no items, origin − 1, wrapping
     // round as unsigned numbers do).
     std::uint64_t getEnd() const { return _origin + getPageSize() - 1; }
-    // The number of X values of the last drawn series that has some (else of the chart's X values).
+    // The number of items of the last analysis: the X values of the last drawn series that has some,
+    // else the chart's X values, else the Y values of the last drawn series.
     std::uint64_t count() const { return _count; }
+    // Takes the paging window (its start and page size) of `other`, so an analysis of other series
+    // draws the same page.
+    void followWindowOf(const KivoDataInfo& other) {
+        _origin = other._origin;
+        _maxItems = other._maxItems;
+    }
 
     // Neither NaN nor infinite.
     static bool isValid(double value) { return std::isfinite(value); }

@@ -6,7 +6,14 @@
 // hides the tooltip and plays the load animation again.
 //
 // Sections: construction · parts · axes · layout · legend · series settings · animation · data ·
-// update state · design-time data · what the base calls.
+// update state · plotters · drawing pass · data preparation · series dispatch · animation driver ·
+// design-time data · what the base calls.
+//
+// One drawing pass (render): background, border, titles and legend box; the data analysis and axis
+// limits (prepareForRender); the layout of axes and plot area; the axes; the series by the animation
+// state, each through the plotter of its chart type; the legend, the axes that lie above the series,
+// the annotations and the line marker. Property setters, collection changes and animation ticks never
+// draw: they store state and ask for a pass (invalidate).
 
 #include <cstdint>
 #include <limits>
@@ -31,9 +38,14 @@
 #include "OmbriChart/OmbriChartEnums.h"
 #include "OmbriChart/OmbriChartOptions.h"
 
+class IKivoPlotter;
 class KivoChartHitTestInfo;
 class KivoChartLineMarker;
+class KivoChartPlotElementEventArgs;
 class KivoSeries;
+namespace plat {
+class DisplayLink;
+}
 
 class KIVO_CHART_EXPORT OmbriChart : public OmbriChartBase {
 public:
@@ -43,6 +55,7 @@ public:
 
     // ---- Construction ----
     static std::shared_ptr<OmbriChart> create(const plat::Rect& frame = {});
+    ~OmbriChart() override;
 
     // ---- Parts ----
     // The plot area of the last layout pass; nil before the first.
@@ -211,6 +224,113 @@ public:
     // Set by the first animated collection change; never cleared.
     bool isChartUpdate() const { return _isChartUpdate; }
 
+    // ---- Plotters ----
+    // The plotter families; each serves the chart types of its name (bar: 1, 2; line: 4, 5, 10, 11; area:
+    // 6, 12; bubble: 3, 7; finance: 8, 9).
+    enum class PlotterFamily { Bar, Line, Area, Bubble, Finance };
+    // The chart's plotter of each family, made on first use and kept for the chart's lifetime; every one
+    // shares the chart's data info and hit tester.
+    const std::shared_ptr<IKivoPlotter>& barPlotter() { return plotter(PlotterFamily::Bar); }
+    const std::shared_ptr<IKivoPlotter>& linePlotter() { return plotter(PlotterFamily::Line); }
+    const std::shared_ptr<IKivoPlotter>& areaPlotter() { return plotter(PlotterFamily::Area); }
+    const std::shared_ptr<IKivoPlotter>& bubblePlotter() { return plotter(PlotterFamily::Bubble); }
+    const std::shared_ptr<IKivoPlotter>& financePlotter() { return plotter(PlotterFamily::Finance); }
+    // The plotter of the series' effective chart type (its own when not 0, else the chart's; nil series:
+    // the chart's) with that type's variant flags and the chart's rotation written; nil for a type
+    // outside 1…12, which no plotter draws.
+    std::shared_ptr<IKivoPlotter> _getPlotter(const std::shared_ptr<KivoSeries>& series);
+    // Resets every plotter made so far (area, bar, line, bubble, finance); makes none.
+    void _clearPlotters();
+    // Whether `series` is the selected series itself (never a look-alike of the same name and binding).
+    bool isSeriesSelected(const std::shared_ptr<KivoSeries>& series) const;
+    // Raises plotElementLoading with the chart as sender, when it has handlers.
+    void onPlotElementLoading(const std::shared_ptr<KivoChartPlotElementEventArgs>& args);
+    // The value to draw for a missing entry at `index` of `values` (entries that are not finite numbers
+    // are missing): the mean of the nearest valid neighbours before and after it (after it up to
+    // `count`), the one neighbour when only one side has a valid value, NaN when neither has.
+    double getInterpolatedValue(const plat::ArrayPtr& values, std::int32_t index, std::int32_t count) const;
+    // The font that a descriptor's attributes name: "NSFontFamilyAttribute" (or a face name in
+    // "NSFontNameAttribute") and "NSFontSizeAttribute"; what is missing keeps the system font's.
+    plat::Font getDescriptor(const plat::Dictionary& attributes) const;
+    // An OmbriChartType that a plotter draws (1…12).
+    static bool isDrawableChartType(std::int64_t type) {
+        return type >= OmbriChartTypeColumn && type <= OmbriChartTypeSplineArea;
+    }
+
+    // ---- Drawing pass ----
+    // The chart base's rendering event, the base's part of the pass, the chart's pass, then the
+    // rendered event. The delegate hears rendering: twice per pass and rendered: once per finished
+    // picture (never on a frame of an update, nor on a pass that starts an animation).
+    void render(const std::shared_ptr<IKivoRenderEngine>& engine) override;
+    void _render(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // rotated XOR (chart type 2, Bar); kept as isReallyRotated.
+    bool _isRotated();
+    bool _canZoomX() const { return _zoomMode == KivoZoomModeX || _zoomMode == KivoZoomModeXY; }
+    bool _canZoomY() const { return _zoomMode == KivoZoomModeY || _zoomMode == KivoZoomModeXY; }
+    // Whether some series has items of its own (at least one).
+    bool seriesHaveItemSource() const;
+    // Each annotation in order (the count read again after each one).
+    void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // The line marker's lines across `plotRect` at its point, kept inside the plot area by half their
+    // width; nothing for a missing or hidden marker or one at no position.
+    void _renderMarkerLines(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& plotRect);
+    // The legend box of the last pass; nil when none was drawn.
+    const std::shared_ptr<KivoRect>& rectLegend() const { return _rectLegend; }
+    // YES until a pass ends with an items source; collection changes before that are not animated.
+    bool isFirstRender() const { return _isFirstRender; }
+
+    // ---- Data preparation ----
+    // Analyses the drawn series into the data info with the chart-type plotter's stacking and hands
+    // the data rectangle the plotters report to the X and Y axes as their limits (the bar plotter's
+    // when some series is a column series), then places the axes' crossings.
+    void prepareForRender();
+    // Draws the axes of the pass when there is any series: the primary ones, and each added axis that
+    // was laid out, after fitting its limits to the series that use it.
+    void renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // New data: every series without items of its own reads its values again; the X values of the
+    // items under bindingX go into xvals (numbers, dates as seconds; an item without a value is a gap:
+    // NaN) or, when some value is neither, into xlabels as texts; then prepareForRender.
+    void bindChart() override;
+    // Every series without items of its own drops its values, to read the chart's items again.
+    void clearSeries();
+
+    // ---- Series dispatch ----
+    // The frame's series by the load animation's mode: series by series (2), point by point (1), all at
+    // once (others, and any mode when the load animation takes no time). `t` is seconds from the end of
+    // the start delay.
+    void _renderSeries(double t);
+    void _renderByAll(double t);
+    void _renderBySeries(double t);
+    void _renderByPoint(double t);
+    // Among `series`, those of effective type `seriesChartType` (hidden ones too), and the rank of the
+    // one at `index` among them (-1 for a negative index).
+    std::int32_t _getRealSeriesCount(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series) const;
+    std::int32_t _getRealSeriesIndex(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series,
+                                     std::int32_t index) const;
+    // The drawn series of `series`, and the hidden ones too while the first task of a removal runs.
+    std::int32_t _getSeriesRealLen(const plat::Array& series) const;
+    // The series a series-by-series frame reached.
+    std::int32_t seriesCount() const { return _seriesCount; }
+    // The running stacked sums of the series pass, emptied at its start.
+    StackDictionary& stackpos() { return _stackpos; }
+    StackDictionary& stackneg() { return _stackneg; }
+
+    // ---- Animation driver ----
+    // Seconds since the first tick of the running task (its end value on the closing frame; 0 when idle)
+    // and whether a task runs.
+    double plotTime() const { return _plotTime; }
+    bool plotting() const { return _plotting; }
+    // Each start first stops every running task. The load task reveals the series; update task 1
+    // replays a change, task 2 follows it for bar and finance charts (and scatter and bubble charts
+    // after a data change) when one series was added or removed.
+    void _startLoadingAnimationTask();
+    void _startUpdateSeriesAnimationTask1();
+    void _startUpdateSeriesAnimationTask2();
+    // The animation that paces update task 1 (YES) or 2 (NO) for the change in updateEventArgs.
+    std::shared_ptr<KivoAnimation> _getActiveUpdateAnimation(bool task1) const;
+    // The series drawn during task 1 of an added or removed series (the removed one kept at its place).
+    const plat::Array& seriesArrayForUpdate() const { return _seriesArrayForUpdate; }
+
     // ---- Design-time data ----
     // Three series (sales, expenses, downloads by country) over the shared demonstration records, with
     // animation off. Each call adds three more series over the same records.
@@ -238,10 +358,14 @@ protected:
     // The chart's defaults, parts and subscriptions, after the base's.
     void initInternals() override;
 
-    // Collection changes of the series list and of the bound items. Until the update animation is in
-    // place they redraw without animating.
+    // Collection changes of the series list and of the bound items. After the first pass with items, on
+    // an animated chart, each starts an update animation from the old state; otherwise (and for a
+    // replace of items while the first task runs) the change is drawn at once.
     virtual void onSeriesCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     virtual void onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+
+    // Makes the chart's plotter of a family. A subclass may hand in its own.
+    virtual std::shared_ptr<IKivoPlotter> makePlotter(PlotterFamily family);
 
     // Written by the binding of the data.
     void setXlabels(std::vector<std::string> labels) { _xlabels = std::move(labels); }
@@ -262,8 +386,48 @@ private:
     // The pieces of the setters: play the load animation again, hide the tooltip, start a new analysis.
     void replay() { _suppressAnimation = false; }
     void hideTooltip() const;
-    void renewDataInfo() { _dataInfo = KivoDataInfo::create(); }
+    // A new analysis, which every plotter made so far shares at once.
+    void renewDataInfo();
     void subscribeToSeries();
+    const std::shared_ptr<IKivoPlotter>& plotter(PlotterFamily family);
+    // The plotters made so far, in the order area, bar, line, bubble, finance.
+    std::vector<IKivoPlotter*> madePlotters() const;
+
+    // The pieces of the drawing pass.
+    void drawFrame(IKivoRenderEngine& engine, KivoRect& content) const;
+    std::shared_ptr<KivoSize> placeLegend(const std::shared_ptr<IKivoRenderEngine>& engine, KivoRect& content, KivoPoint& at);
+    bool renderSeriesByState();
+    void renderAxesAbove(const std::shared_ptr<IKivoRenderEngine>& engine);
+    void updateAxisOffsets();
+    void updateAxisLimits(KivoAxis& axis, bool categories, const KivoDataInfo& info, double min, double max,
+                          std::int64_t dataType);
+    // The pieces of the dispatch.
+    double plotterOrigin(const KivoSeries& series, const IKivoPlotter& plotter) const;
+    bool isPlottedByAll(const KivoSeries& series) const;
+    bool hasMixedTypes(const plat::Array& series) const;
+    std::int64_t effectiveType(const KivoSeries& series) const;
+    std::int32_t lastPointIndex() const;
+    void beginSeriesPass();
+    void plot(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::int32_t index, std::int32_t realIndex,
+              std::int32_t count, std::int64_t type);
+    // Draws the series at `position` of `array` as number `index` of the frame: with one plotter among
+    // `count`; with mixed types ranked among its own type.
+    void plotInFrame(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::size_t position,
+                     const plat::Array& array, bool mixed, std::int32_t count, std::int32_t index);
+    void finishFrame(bool mixed, const std::shared_ptr<IKivoPlotter>& last);
+    // The pieces of the animation driver.
+    using Tick = void (OmbriChart::*)(plat::DisplayLink& link, double timestamp);
+    std::shared_ptr<plat::DisplayLink> startLink(Tick tick);
+    void stopAllLinks();
+    void _loadingAnimationTask(plat::DisplayLink& link, double timestamp);
+    void _updateSeriesAnimationTask1(plat::DisplayLink& link, double timestamp);
+    void _updateSeriesAnimationTask2(plat::DisplayLink& link, double timestamp);
+    // Advances the clock by the tick; YES when `animation` has played out (the clock then stands at its
+    // end and the link is stopped).
+    bool tickClock(plat::DisplayLink& link, double timestamp, const KivoAnimation* animation);
+    void beginUpdate(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    void rebuildSeriesArrayForUpdate();
+    bool canAnimateChange() const { return !_isFirstRender && _isAnimated; }
 
     std::shared_ptr<KivoRect> _plotRect;
     std::int64_t _count = 0;
@@ -321,4 +485,18 @@ private:
     std::shared_ptr<KivoDataInfo> _dataInfo;
     std::shared_ptr<KivoHitTester> _hitTester;
     bool _suppressAnimation = false;
+    std::shared_ptr<IKivoPlotter> _barPlotter, _linePlotter, _areaPlotter, _bubblePlotter, _financePlotter;
+    std::shared_ptr<KivoRect> _rectLegend;
+    bool _isFirstRender = true;
+    // The analysis of the series of one added axis.
+    std::shared_ptr<KivoDataInfo> _addedAxisInfo = KivoDataInfo::create();
+    StackDictionary _stackpos, _stackneg;
+    std::int32_t _seriesCount = 0;
+    plat::Array _seriesArrayForUpdate;
+    std::shared_ptr<plat::DisplayLink> _displayLink, _update1DisplayLink, _update2DisplayLink;
+    double _firstTimestamp = 0;
+    double _plotTime = 0;
+    bool _plotting = false;
+    // Set while the chart's own setters hand new items to the chart base.
+    bool _replacingData = false;
 };

@@ -68,3 +68,12 @@ enum KivoDataLabelPosition : std::int64_t {
     KivoDataLabelPositionBelow = 4,
     KivoDataLabelPositionCenter = 5,
 };
+
+// How a plotter draws one plot element: by its default renderer, through the chart's
+// plotElementLoading event (handlers may restyle it or draw it themselves), or through the chart
+// delegate's hook of a host binding layer.
+enum KivoPlotElementEventPath : std::int32_t {
+    KivoPlotElementEventPathDefault = 0,
+    KivoPlotElementEventPathEvent = 1,
+    KivoPlotElementEventPathDelegate = 2,
+};

@@ -246,10 +246,8 @@ void KivoAxis::drawLabels(const std::shared_ptr<IKivoRenderEngine>& engine, cons
     const std::size_t n = vals.size();
     _labelsCount = static_cast<double>(texts.size());
     const Ticks ticks = majorTicks();
-    const double tickEdge = !hasOffset()                        ? plotEdge()
-                            : _position == KivoAxisPositionLeft ? _axrect->left() + _offset
-                            : _position == KivoAxisPositionTop  ? _axrect->top() + _offset
-                                                                : _offset;
+    // The crossing is a pixel position in the view, like the band's edges.
+    const double tickEdge = hasOffset() ? _offset : plotEdge();
     double lastEdge = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double v = vals[i];
@@ -300,13 +298,13 @@ void KivoAxis::drawLabel(const std::shared_ptr<IKivoRenderEngine>& engine, const
         if (_position == KivoAxisPositionRight)
             x = (hasOffset() ? _offset : _axrect->left()) + outer + LabelGap;
         else
-            x = (hasOffset() ? _axrect->left() + _offset : _axrect->right()) - outer - LabelGap;
+            x = (hasOffset() ? _offset : _axrect->right()) - outer - LabelGap;
     } else {
         const double gap = turned ? LabelGap : 0.0;
         if (_position == KivoAxisPositionBottom)
             y = (hasOffset() ? _offset : _axrect->top()) + outer + gap;
         else
-            y = (hasOffset() ? _axrect->top() + _offset : _axrect->bottom()) - outer - gap;
+            y = (hasOffset() ? _offset : _axrect->bottom()) - outer - gap;
     }
     const auto& region = args->region();
     const double bw = box ? box->width() : 0, bh = box ? box->height() : 0;
@@ -407,12 +405,12 @@ void KivoAxis::drawLineAndTitle(const std::shared_ptr<IKivoRenderEngine>& shared
             drawYLine(offset ? _offset : _axrect->left());
             break;
         case KivoAxisPositionLeft:
-            drawYTitle(offset ? _axrect->left() + _offset - _axrect->width() + half : _axrect->left() + half, LeftTitleAngle);
-            drawYLine(offset ? _axrect->left() + _offset : _axrect->right());
+            drawYTitle(offset ? _offset - _axrect->width() + half : _axrect->left() + half, LeftTitleAngle);
+            drawYLine(offset ? _offset : _axrect->right());
             break;
         case KivoAxisPositionTop:
-            drawXLine(offset ? _axrect->top() + _offset : _axrect->bottom());
-            drawXTitle(offset ? _offset + _axrect->top() - _axrect->height() : _axrect->top(), AlignEnd);
+            drawXLine(offset ? _offset : _axrect->bottom());
+            drawXTitle(offset ? _offset - _axrect->height() : _axrect->top(), AlignEnd);
             break;
         case KivoAxisPositionBottom:
             drawXLine(offset ? _offset : _axrect->top());

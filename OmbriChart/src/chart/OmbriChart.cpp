@@ -1,5 +1,6 @@
 // OmbriChart: construction, the internal initialiser and the collection-change subscriptions. The
-// property setters are in OmbriChartProperties.cpp, the design-time data in OmbriChartDesign.cpp.
+// property setters are in OmbriChartProperties.cpp, the design-time data in OmbriChartDesign.cpp, the
+// change handlers with the animations in OmbriChartAnimation.cpp.
 
 #include "OmbriChart/OmbriChart.h"
 
@@ -7,6 +8,7 @@
 #include "ChartCore/KivoLegend.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "OmbriChart/DefaultChartDataLabelRenderer.h"
+#include "Platform/runtime/display_link.h"
 
 std::shared_ptr<OmbriChart> OmbriChart::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriChart>(new OmbriChart(frame)));
@@ -60,6 +62,8 @@ void OmbriChart::subscribeToSeries() {
     _series->collectionChanged()->addHandler(block, shared_from_this());
 }
 
-void OmbriChart::onSeriesCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) { invalidate(); }
-
-void OmbriChart::onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) { invalidate(); }
+OmbriChart::~OmbriChart() {
+    // A running animation stops with its chart.
+    for (const auto& link : {_displayLink, _update1DisplayLink, _update2DisplayLink})
+        if (link) link->invalidate();
+}

@@ -3,6 +3,22 @@
 #include "ChartCore/KivoChartTooltip.h"
 #include "OmbriChart/OmbriChart.h"
 
+namespace {
+
+// Sets a flag for a scope, also when it ends by an exception.
+class ReplacingScope {
+public:
+    explicit ReplacingScope(bool& flag) : _flag(flag) { _flag = true; }
+    ~ReplacingScope() { _flag = false; }
+    ReplacingScope(const ReplacingScope&) = delete;
+    ReplacingScope& operator=(const ReplacingScope&) = delete;
+
+private:
+    bool& _flag;
+};
+
+}  // namespace
+
 void OmbriChart::hideTooltip() const {
     if (tooltip()) tooltip()->hide();
 }
@@ -109,14 +125,21 @@ void OmbriChart::setChartOptions(std::shared_ptr<OmbriChartOptions> options) {
 }
 
 void OmbriChart::setItemsSource(plat::ArrayPtr items) {
-    OmbriChartBase::setItemsSource(std::move(items));
+    {
+        // New items replay the load animation rather than an update of the reset they announce.
+        const ReplacingScope replacing(_replacingData);
+        OmbriChartBase::setItemsSource(std::move(items));
+    }
     renewDataInfo();
     replay();
     invalidate();
 }
 
 void OmbriChart::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
-    OmbriChartBase::setCollectionView(std::move(view));
+    {
+        const ReplacingScope replacing(_replacingData);
+        OmbriChartBase::setCollectionView(std::move(view));
+    }
     renewDataInfo();
     replay();
     invalidate();

@@ -57,6 +57,8 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
         }
         const plat::ArrayPtr ys = s->getValues(0);
         if (!ys || ys->empty()) continue;
+        // Without X values anywhere the items are the Y values: the window ends at the last of them.
+        if (!xs && !values) _count = ys->size();
         if (_dataTypeY == 0) _dataTypeY = s->getDataType(0);
         // A series without X values spans the category indices 0 … n − 1.
         const double last = static_cast<double>(ys->size() - 1);

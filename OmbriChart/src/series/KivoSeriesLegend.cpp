@@ -61,8 +61,8 @@ void KivoSeries::drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine
     double lineWidth = _borderWidth;
 
     // The selected series (the very object) keeps the selection's border in its item too.
-    const bool selected = chart->selectionMode() == KivoChartSelectionModeSeries && chart->selection() &&
-                          chart->selection().get() == static_cast<const plat::Object*>(this);
+    const bool selected = chart->selectionMode() == KivoChartSelectionModeSeries &&
+                          chart->isSeriesSelected(std::dynamic_pointer_cast<KivoSeries>(weak_from_this().lock()));
     if (selected) {
         if (chart->selectedBorderColor()) stroke = *chart->selectedBorderColor();
         strokeWidth = chart->selectedBorderWidth();

@@ -92,12 +92,13 @@ void RunLoop::addTimer(const std::shared_ptr<Timer>& timer) {
     if (!timer) return;
     {
         std::lock_guard lock(scheduler().mutex);
-        if (!timer->isValid() || timer->_scheduled) return;
+        auto& entry = timer->loopEntry({});
+        if (!timer->isValid() || entry.scheduled) return;
         if (!scheduler().cancelledLocked()) {
-            timer->_scheduled = true;
-            timer->_order = ++state().order;
+            entry.scheduled = true;
+            entry.order = ++state().order;
             state().timers.emplace(timer.get(), timer);
-            state().due.emplace(detail::DueKey{timer->_fireDate, timer->_order}, Source{timer, nullptr});
+            state().due.emplace(detail::DueKey{entry.fireDate, entry.order}, Source{timer, nullptr});
             scheduler().mainWake.notify_all();
             return;
         }
@@ -105,52 +106,57 @@ void RunLoop::addTimer(const std::shared_ptr<Timer>& timer) {
     timer->invalidate();  // made by the work of a virtual clock that has gone: it never fires
 }
 
-std::shared_ptr<Timer> RunLoop::takeTimerLocked(Timer& timer) {
-    timer._scheduled = false;
-    if (!timer._spent) state().due.erase(detail::DueKey{timer._fireDate, timer._order});
+std::shared_ptr<Timer> RunLoop::takeTimerLocked(Passkey<Timer>, Timer& timer) {
+    auto& entry = timer.loopEntry({});
+    entry.scheduled = false;
+    if (!entry.spent) state().due.erase(detail::DueKey{entry.fireDate, entry.order});
     auto node = state().timers.extract(&timer);
     return node ? std::move(node.mapped()) : nullptr;
 }
 
-void RunLoop::moveTimerLocked(Timer& timer, Ticks moment) {
-    if (timer._scheduled && !timer._spent) {
-        if (auto node = state().due.extract(detail::DueKey{timer._fireDate, timer._order})) {
+void RunLoop::moveTimerLocked(Passkey<Timer>, Timer& timer, Ticks moment) {
+    auto& entry = timer.loopEntry({});
+    if (entry.scheduled && !entry.spent) {
+        if (auto node = state().due.extract(detail::DueKey{entry.fireDate, entry.order})) {
             node.key().time = moment;
             state().due.insert(std::move(node));
         }
     }
-    timer._fireDate = moment;
+    entry.fireDate = moment;
     scheduler().mainWake.notify_all();
 }
 
-void RunLoop::addLinkLocked(std::shared_ptr<DisplayLink> link) {
-    link->_added = true;
-    link->_order = ++state().order;
-    link->_nextFrame = detail::frameAfter(Clock::ticks());
-    if (!link->_paused)
-        state().due.emplace(detail::DueKey{detail::frameTime(link->_nextFrame), link->_order}, Source{nullptr, link});
+void RunLoop::addLinkLocked(Passkey<DisplayLink>, std::shared_ptr<DisplayLink> link) {
+    auto& entry = link->loopEntry({});
+    entry.added = true;
+    entry.order = ++state().order;
+    entry.nextFrame = detail::frameAfter(Clock::ticks());
+    if (!entry.paused)
+        state().due.emplace(detail::DueKey{detail::frameTime(entry.nextFrame), entry.order}, Source{nullptr, link});
     state().links.emplace(link.get(), std::move(link));
     scheduler().mainWake.notify_all();
 }
 
-std::shared_ptr<DisplayLink> RunLoop::takeLinkLocked(DisplayLink& link) {
-    if (!link._paused) state().due.erase(detail::DueKey{detail::frameTime(link._nextFrame), link._order});
-    link._added = false;
+std::shared_ptr<DisplayLink> RunLoop::takeLinkLocked(Passkey<DisplayLink>, DisplayLink& link) {
+    auto& entry = link.loopEntry({});
+    if (!entry.paused) state().due.erase(detail::DueKey{detail::frameTime(entry.nextFrame), entry.order});
+    entry.added = false;
     auto node = state().links.extract(&link);
     return node ? std::move(node.mapped()) : nullptr;
 }
 
-void RunLoop::setLinkPausedLocked(DisplayLink& link, bool paused) {
-    if (paused == link._paused) return;
-    link._paused = paused;
+void RunLoop::setLinkPausedLocked(Passkey<DisplayLink>, DisplayLink& link, bool paused) {
+    auto& entry = link.loopEntry({});
+    if (paused == entry.paused) return;
+    entry.paused = paused;
     if (paused) {
-        if (link._added) state().due.erase(detail::DueKey{detail::frameTime(link._nextFrame), link._order});
+        if (entry.added) state().due.erase(detail::DueKey{detail::frameTime(entry.nextFrame), entry.order});
         return;
     }
     // Resumed, it ticks from the next frame on.
-    link._nextFrame = detail::frameAfter(Clock::ticks());
-    if (link._added)
-        state().due.emplace(detail::DueKey{detail::frameTime(link._nextFrame), link._order},
+    entry.nextFrame = detail::frameAfter(Clock::ticks());
+    if (entry.added)
+        state().due.emplace(detail::DueKey{detail::frameTime(entry.nextFrame), entry.order},
                             Source{nullptr, state().links.at(&link)});
     scheduler().mainWake.notify_all();
 }
@@ -197,16 +203,18 @@ void RunLoop::fireDue(Ticks now) {
             std::shared_ptr<const Timer::Callback> callback;
             {
                 std::lock_guard lock(scheduler().mutex);
+                auto& entry = t.loopEntry({});
                 // An earlier callback of this turn may have invalidated or moved it.
-                if (!t.isValid() || !t._scheduled || t._spent || detail::DueKey{t._fireDate, t._order} != key) continue;
+                if (!t.isValid() || !entry.scheduled || entry.spent || detail::DueKey{entry.fireDate, entry.order} != key)
+                    continue;
                 auto node = state().due.extract(key);
-                callback = t._callback;
-                if (t._repeats) {
-                    t._fireDate = nextFireDate(t._fireDate, t._interval, Clock::ticks());
-                    node.key().time = t._fireDate;
+                callback = entry.callback;
+                if (t.repeats()) {
+                    entry.fireDate = nextFireDate(entry.fireDate, t.intervalTicks({}), Clock::ticks());
+                    node.key().time = entry.fireDate;
                     state().due.insert(std::move(node));
                 } else {
-                    t._spent = true;
+                    entry.spent = true;
                 }
             }
             struct InvalidateOneShot {
@@ -221,16 +229,18 @@ void RunLoop::fireDue(Ticks now) {
             std::shared_ptr<const DisplayLink::Callback> callback;
             {
                 std::lock_guard lock(scheduler().mutex);
-                if (!l.isValid() || l._paused || !l._added || detail::DueKey{detail::frameTime(l._nextFrame), l._order} != key) {
+                auto& entry = l.loopEntry({});
+                if (!l.isValid() || entry.paused || !entry.added ||
+                    detail::DueKey{detail::frameTime(entry.nextFrame), entry.order} != key) {
                     continue;
                 }
                 auto node = state().due.extract(key);
-                l._timestamp = key.time;
+                entry.timestamp = key.time;
                 // Under real time a late loop drops the frames it missed, as a display does.
-                l._nextFrame = std::max(l._nextFrame + 1, detail::frameAfter(Clock::ticks()));
-                node.key().time = detail::frameTime(l._nextFrame);
+                entry.nextFrame = std::max(entry.nextFrame + 1, detail::frameAfter(Clock::ticks()));
+                node.key().time = detail::frameTime(entry.nextFrame);
                 state().due.insert(std::move(node));
-                callback = l._callback;
+                callback = entry.callback;
             }
             if (callback && *callback) (*callback)(l, secondsFromTicks(key.time));
         }
@@ -378,16 +388,8 @@ void RunLoop::discardPendingWork() {
             timers.swap(state().timers);
             links.swap(state().links);
             due.swap(state().due);
-            for (auto& [key, t] : timers) {
-                t->_valid.store(false, std::memory_order_release);
-                t->_scheduled = false;
-                callbacks.push_back(std::move(t->_callback));
-            }
-            for (auto& [key, l] : links) {
-                l->_valid.store(false, std::memory_order_release);
-                l->_added = false;
-                callbacks.push_back(std::move(l->_callback));
-            }
+            for (auto& [key, t] : timers) callbacks.push_back(t->discardLocked({}));
+            for (auto& [key, l] : links) callbacks.push_back(l->discardLocked({}));
         }
         if (tasks.empty() && timers.empty() && links.empty()) break;
     }

@@ -21,8 +21,8 @@ Ticks sanitizedInterval(Ticks interval, bool repeats) {
 Timer::Timer(Ticks interval, bool repeats, Callback callback)
     : _interval(sanitizedInterval(interval, repeats)),
       _repeats(repeats),
-      _callback(std::make_shared<const Callback>(std::move(callback))),
-      _fireDate(detail::deadlineAfter(Clock::ticks(), _interval)) {}
+      _entry{.callback = std::make_shared<const Callback>(std::move(callback)),
+             .fireDate = detail::deadlineAfter(Clock::ticks(), _interval)} {}
 
 std::shared_ptr<Timer> Timer::create(Ticks interval, bool repeats, Callback callback) {
     return std::make_shared<Timer>(interval, repeats, std::move(callback));
@@ -44,7 +44,7 @@ std::shared_ptr<Timer> Timer::scheduled(double intervalSeconds, bool repeats, Ca
 
 Ticks Timer::fireTicks() const {
     std::lock_guard lock(detail::Scheduler::instance().mutex);
-    return _fireDate;
+    return _entry.fireDate;
 }
 
 Date Timer::fireDate() const { return Date(secondsFromTicks(fireTicks())); }
@@ -60,7 +60,7 @@ void Timer::setFireDate(Date date) {
 
 void Timer::setFireTicks(Ticks moment) {
     std::lock_guard lock(detail::Scheduler::instance().mutex);
-    RunLoop::main().moveTimerLocked(*this, moment);
+    RunLoop::main().moveTimerLocked({}, *this, moment);
 }
 
 void Timer::invalidate() {
@@ -69,8 +69,14 @@ void Timer::invalidate() {
     std::shared_ptr<Timer> loopReference;
     std::lock_guard lock(detail::Scheduler::instance().mutex);
     _valid.store(false, std::memory_order_release);
-    callback = std::move(_callback);
-    if (_scheduled) loopReference = RunLoop::main().takeTimerLocked(*this);
+    callback = std::move(_entry.callback);
+    if (_entry.scheduled) loopReference = RunLoop::main().takeTimerLocked({}, *this);
+}
+
+std::shared_ptr<const Timer::Callback> Timer::discardLocked(Passkey<RunLoop>) {
+    _valid.store(false, std::memory_order_release);
+    _entry.scheduled = false;
+    return std::move(_entry.callback);
 }
 
 }  // namespace plat

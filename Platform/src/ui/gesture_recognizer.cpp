@@ -32,12 +32,12 @@ void GestureRecognizer::setEnabled(bool enabled) {
     if (enabled) return;
     if (_state == State::Began || _state == State::Changed)
         setState(State::Cancelled);
-    else if (_state == State::Possible && (!_touches.empty() || _pending))
+    else if (_state == State::Possible && (!_arenaEntry.touches.empty() || _arenaEntry.pending))
         setState(State::Failed);
 }
 
 void GestureRecognizer::requireGestureRecognizerToFail(const std::shared_ptr<GestureRecognizer>& other) {
-    if (other && other.get() != this) _requiredToFail.push_back(other);
+    if (other && other.get() != this) _arenaEntry.requiredToFail.push_back(other);
 }
 
 std::shared_ptr<Window> GestureRecognizer::window() const {
@@ -50,13 +50,13 @@ Point GestureRecognizer::toWindow(Point point, const View* view) {
 }
 
 Point GestureRecognizer::locationInView(const View* view) const {
-    const Point p = _touches.empty() ? _lastLocation : detail::touchCentroid(_touches);
+    const Point p = _arenaEntry.touches.empty() ? _arenaEntry.lastLocation : detail::touchCentroid(_arenaEntry.touches);
     return view ? view->convertPointFromView(p, nullptr) : p;
 }
 
 Point GestureRecognizer::locationOfTouch(std::size_t index, const View* view) const {
-    if (index >= _touches.size()) return locationInView(view);
-    return _touches[index]->locationInView(view);
+    if (index >= _arenaEntry.touches.size()) return locationInView(view);
+    return _arenaEntry.touches[index]->locationInView(view);
 }
 
 void GestureRecognizer::touchesCancelled(const TouchSet&, const Event&) {
@@ -68,11 +68,29 @@ void GestureRecognizer::touchesCancelled(const TouchSet&, const Event&) {
 
 void GestureRecognizer::reset() {}
 
-void GestureRecognizer::resetForNextGesture() {
+void GestureRecognizer::resetForNextGesture(Passkey<Window>) {
     _state = State::Possible;
-    _pending.reset();
-    _touches.clear();
+    _arenaEntry.pending.reset();
+    _arenaEntry.touches.clear();
     reset();
+}
+
+void GestureRecognizer::receiveTouches(Passkey<Window>, TouchPhase phase, const TouchSet& touches, const Event& event) {
+    switch (phase) {
+        case TouchPhase::Began:
+            touchesBegan(touches, event);
+            break;
+        case TouchPhase::Moved:
+        case TouchPhase::Stationary:
+            touchesMoved(touches, event);
+            break;
+        case TouchPhase::Ended:
+            touchesEnded(touches, event);
+            break;
+        case TouchPhase::Cancelled:
+            touchesCancelled(touches, event);
+            break;
+    }
 }
 
 void GestureRecognizer::setState(State state) {
@@ -80,16 +98,16 @@ void GestureRecognizer::setState(State state) {
     auto keep = std::static_pointer_cast<GestureRecognizer>(shared_from_this());
     auto win = window();
     if (win) {
-        if (!win->recognizerWillChangeState(*this, state)) return;
+        if (!win->recognizerWillChangeState({}, *this, state)) return;
     } else if (_state == State::Possible && (state == State::Began || state == State::Ended)) {
         if (auto d = delegate(); d && !d->gestureRecognizerShouldBegin(*this)) state = State::Failed;
     }
     const State old = _state;
     _state = state;
-    if (!_touches.empty()) _lastLocation = locationInView(nullptr);
-    if (win) win->recognizerDidChangeState(*this, old);
+    if (!_arenaEntry.touches.empty()) _arenaEntry.lastLocation = locationInView(nullptr);
+    if (win) win->recognizerDidChangeState({}, *this, old);
     if (state == State::Began || state == State::Changed || state == State::Ended || state == State::Cancelled) sendActions();
-    if (win && win->_delivering == 0) win->settleRecognizers();
+    if (win) win->settleRecognizers({});  // not while the window is delivering touches
 }
 
 }  // namespace plat

@@ -24,7 +24,7 @@ View::View(const Rect& frame) : _layer(Layer::create()) {
 View::~View() {
     _layer->setDelegate(nullptr);
     for (auto& sub : _subviews) sub->_superview.reset();
-    for (auto& r : _recognizers) r->_view.reset();
+    for (auto& r : _recognizers) r->setView({}, nullptr);
 }
 
 // ---- Geometry ----
@@ -148,7 +148,11 @@ void View::removeFromSuperview() {
 void View::moveToWindow(const std::shared_ptr<Window>& before) {
     const auto after = window();
     if (after == before) return;
-    if (before) before->viewLeftWindow(this);
+    // A first responder that leaves the window is no longer first responder.
+    if (auto fr = before ? before->firstResponder() : nullptr; fr && fr->isDescendantOf(this)) {
+        before->forgetFirstResponder({});
+        fr->firstResponderWasTaken();
+    }
     std::vector<View*> stack{this};
     while (!stack.empty()) {
         View* v = stack.back();
@@ -291,7 +295,7 @@ void View::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recogn
         old->removeGestureRecognizer(recognizer.get());
     }
     _recognizers.push_back(recognizer);
-    recognizer->_view = sharedAs<View>();
+    recognizer->setView({}, sharedAs<View>());
 }
 
 void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
@@ -299,7 +303,7 @@ void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
     if (it == _recognizers.end()) return;
     auto keep = *it;
     _recognizers.erase(it);
-    keep->_view.reset();
+    keep->setView({}, nullptr);
 }
 
 // ---- Responder ----
@@ -312,14 +316,14 @@ std::shared_ptr<Responder> View::nextResponder() const {
 bool View::becomeFirstResponder() {
     auto w = window();
     if (!w || !canBecomeFirstResponder()) return false;
-    return w->makeFirstResponder(sharedAs<View>());
+    return w->makeFirstResponder({}, sharedAs<View>());
 }
 
 bool View::resignFirstResponder() {
     auto w = window();
     if (!w || !isFirstResponder()) return true;
     if (!canResignFirstResponder()) return false;
-    w->_firstResponder.reset();
+    w->forgetFirstResponder({});
     return true;
 }
 
@@ -331,7 +335,7 @@ bool View::endEditing(bool force) {
     if (fr->resignFirstResponder()) return true;
     if (!force) return false;
     if (w->firstResponder() == fr) {
-        w->_firstResponder.reset();
+        w->forgetFirstResponder({});
         fr->firstResponderWasTaken();
     }
     return true;
@@ -339,7 +343,7 @@ bool View::endEditing(bool force) {
 
 bool View::isFirstResponder() const {
     auto w = window();
-    return w && w->_firstResponder.lock().get() == this;
+    return w && w->firstResponder().get() == this;
 }
 
 }  // namespace plat

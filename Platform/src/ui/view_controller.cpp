@@ -13,7 +13,7 @@ std::shared_ptr<ViewController> ViewController::create() {
 }
 
 ViewController::~ViewController() {
-    if (_view) _view->_viewController.reset();
+    if (_view) _view->viewControllerLink({}).reset();
     for (auto& child : _children) child->_parent.reset();
 }
 
@@ -30,10 +30,10 @@ void ViewController::loadView() { setView(View::create(Screen::main().bounds()))
 
 void ViewController::setView(std::shared_ptr<View> view) {
     if (view == _view) return;
-    if (_view) _view->_viewController.reset();
+    if (_view) _view->viewControllerLink({}).reset();
     if (view) {
-        if (auto previous = view->_viewController.lock()) previous->_view.reset();
-        view->_viewController = std::static_pointer_cast<ViewController>(shared_from_this());
+        if (auto previous = view->viewControllerLink({}).lock()) previous->_view.reset();
+        view->viewControllerLink({}) = std::static_pointer_cast<ViewController>(shared_from_this());
     }
     _view = std::move(view);
 }

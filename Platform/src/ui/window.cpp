@@ -116,21 +116,13 @@ void Window::layoutSubviews() {
     }
 }
 
-bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {
+bool Window::makeFirstResponder(Passkey<View>, const std::shared_ptr<View>& view) {
     auto current = _firstResponder.lock();
     if (current == view) return true;
     // The current one hears that it resigns (a text field ends its editing).
     if (current && !current->resignFirstResponder()) return false;
     _firstResponder = view;
     return true;
-}
-
-void Window::viewLeftWindow(const View* view) {
-    // A first responder that leaves the window is no longer first responder.
-    if (auto fr = _firstResponder.lock(); fr && fr->isDescendantOf(view)) {
-        _firstResponder.reset();
-        fr->firstResponderWasTaken();
-    }
 }
 
 }  // namespace plat

@@ -68,9 +68,11 @@ TouchSet Event::touchesForView(const View* view) const {
     return out;
 }
 
-Point Touch::locationInView(const View* view) const { return view ? view->convertPointFromView(_location, nullptr) : _location; }
+Point Touch::locationInView(const View* view) const {
+    return view ? view->convertPointFromView(_record.location, nullptr) : _record.location;
+}
 Point Touch::previousLocationInView(const View* view) const {
-    return view ? view->convertPointFromView(_previous, nullptr) : _previous;
+    return view ? view->convertPointFromView(_record.previous, nullptr) : _record.previous;
 }
 
 void Responder::touchesBegan(const TouchSet& touches, const Event& event) {
@@ -93,12 +95,12 @@ void Window::touchMove(Point location, int finger) { sendTouches({{finger, locat
 
 void Window::touchUp(int finger) {
     auto it = _touches.find(finger);
-    if (it != _touches.end()) sendTouches({{finger, it->second->_location, TouchPhase::Ended}});
+    if (it != _touches.end()) sendTouches({{finger, it->second->record({}).location, TouchPhase::Ended}});
 }
 
 void Window::touchCancel(int finger) {
     auto it = _touches.find(finger);
-    if (it != _touches.end()) sendTouches({{finger, it->second->_location, TouchPhase::Cancelled}});
+    if (it != _touches.end()) sendTouches({{finger, it->second->record({}).location, TouchPhase::Cancelled}});
 }
 
 void Window::sendTouches(const std::vector<TouchInput>& inputs) {
@@ -107,7 +109,7 @@ void Window::sendTouches(const std::vector<TouchInput>& inputs) {
     for (const auto& in : inputs) {
         auto it = _touches.find(in.finger);
         if (in.phase == TouchPhase::Began && it != _touches.end())
-            lifts.push_back({in.finger, it->second->_location, TouchPhase::Ended});
+            lifts.push_back({in.finger, it->second->record({}).location, TouchPhase::Ended});
     }
     auto keep = sharedAs<Window>();
     if (!lifts.empty()) deliver(lifts);
@@ -129,32 +131,35 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
         std::shared_ptr<Touch> t;
         if (in.phase == TouchPhase::Began) {
             t = std::make_shared<Touch>();
-            t->_finger = in.finger;
-            t->_location = t->_previous = in.location;
-            t->_window = sharedAs<Window>();
+            auto& record = t->record({});
+            record.finger = in.finger;
+            record.location = record.previous = in.location;
+            record.window = sharedAs<Window>();
             const bool repeat =
                 now - _lastTapTime <= MultiTapInterval &&
                 std::hypot(in.location.x - _lastTapLocation.x, in.location.y - _lastTapLocation.y) <= MultiTapDistance;
-            t->_tapCount = repeat ? _lastTapCount + 1 : 1;
-            t->_phase = TouchPhase::Began;
-            t->_timestamp = now;
+            record.tapCount = repeat ? _lastTapCount + 1 : 1;
+            record.phase = TouchPhase::Began;
+            record.timestamp = now;
             _touches[in.finger] = t;
             // Once per touch, at its start: the view it began on keeps it to its end.
             const Event event = currentEvent();
-            t->_view = hitTest(convertPointFromView(in.location, nullptr), &event);
+            record.view = hitTest(convertPointFromView(in.location, nullptr), &event);
         } else {
             if (it == _touches.end()) continue;
             t = it->second;
-            t->_previous = t->_location;
-            t->_location = in.location;
+            auto& record = t->record({});
+            record.previous = record.location;
+            record.location = in.location;
         }
-        t->_phase = in.phase;
-        t->_timestamp = now;
+        auto& record = t->record({});
+        record.phase = in.phase;
+        record.timestamp = now;
         changed.push_back(t);
     }
     if (changed.empty()) return;
     for (const auto& t : changed) {
-        if (t->_phase == TouchPhase::Began) offerToRecognizers(t);
+        if (t->phase() == TouchPhase::Began) offerToRecognizers(t);
     }
 
     {
@@ -166,33 +171,18 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
         // Recognisers first, then the views.
         const auto arena = _arena;
         for (const auto& r : arena) {
+            auto& entry = r->arenaEntry({});
             for (TouchPhase phase : phases) {
                 TouchSet mine;
                 for (const auto& t : changed) {
-                    if (t->_phase == phase && std::find(r->_touches.begin(), r->_touches.end(), t) != r->_touches.end())
+                    if (t->phase() == phase && std::find(entry.touches.begin(), entry.touches.end(), t) != entry.touches.end())
                         mine.push_back(t);
                 }
                 if (mine.empty()) continue;
-                if (r->_enabled && !isTerminal(r->_state)) {
-                    switch (phase) {
-                        case TouchPhase::Began:
-                            r->touchesBegan(mine, event);
-                            break;
-                        case TouchPhase::Moved:
-                        case TouchPhase::Stationary:
-                            r->touchesMoved(mine, event);
-                            break;
-                        case TouchPhase::Ended:
-                            r->touchesEnded(mine, event);
-                            break;
-                        case TouchPhase::Cancelled:
-                            r->touchesCancelled(mine, event);
-                            break;
-                    }
-                }
-                if (!r->_touches.empty()) r->_lastLocation = r->locationInView(nullptr);
+                if (r->isEnabled() && !isTerminal(r->state())) r->receiveTouches({}, phase, mine, event);
+                if (!entry.touches.empty()) entry.lastLocation = r->locationInView(nullptr);
                 if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
-                    std::erase_if(r->_touches,
+                    std::erase_if(entry.touches,
                                   [&](const auto& t) { return std::find(mine.begin(), mine.end(), t) != mine.end(); });
                 }
             }
@@ -200,19 +190,19 @@ void Window::deliver(const std::vector<TouchInput>& inputs) {
         for (TouchPhase phase : phases) {
             ByView byView;
             for (const auto& t : changed) {
-                if (t->_phase == phase && !t->_cancelledForView) addByView(byView, t);
+                if (t->phase() == phase && !t->record({}).cancelledForView) addByView(byView, t);
             }
             for (auto& [v, set] : byView) callPhase(*v, phase, set, event);
         }
 
         for (const auto& t : changed) {
-            if (t->_phase != TouchPhase::Ended && t->_phase != TouchPhase::Cancelled) continue;
-            if (t->_phase == TouchPhase::Ended) {
+            if (t->phase() != TouchPhase::Ended && t->phase() != TouchPhase::Cancelled) continue;
+            if (t->phase() == TouchPhase::Ended) {
                 _lastTapTime = now;
-                _lastTapLocation = t->_location;
-                _lastTapCount = t->_tapCount;
+                _lastTapLocation = t->record({}).location;
+                _lastTapCount = t->tapCount();
             }
-            auto it = _touches.find(t->_finger);
+            auto it = _touches.find(t->finger());
             if (it != _touches.end() && it->second == t) _touches.erase(it);
         }
     }
@@ -223,10 +213,11 @@ void Window::offerToRecognizers(const std::shared_ptr<Touch>& touch) {
     for (auto v = touch->view(); v; v = v->superview()) {
         const auto recognizers = v->gestureRecognizers();
         for (const auto& r : recognizers) {
-            if (!r->_enabled) continue;
-            if (isTerminal(r->_state) && !r->_touches.empty()) continue;  // still busy with a finished gesture
+            auto& entry = r->arenaEntry({});
+            if (!r->isEnabled()) continue;
+            if (isTerminal(r->state()) && !entry.touches.empty()) continue;  // still busy with a finished gesture
             if (auto d = r->delegate(); d && !d->gestureRecognizerShouldReceiveTouch(*r, *touch)) continue;
-            r->_touches.push_back(touch);
+            entry.touches.push_back(touch);
             if (std::find(_arena.begin(), _arena.end(), r) == _arena.end()) _arena.push_back(r);
         }
     }
@@ -238,15 +229,16 @@ bool Window::simultaneous(GestureRecognizer& a, GestureRecognizer& b) const {
     return false;
 }
 
-bool Window::recognizerWillChangeState(GestureRecognizer& r, State& next) {
-    if (r._state != State::Possible || (next != State::Began && next != State::Ended)) return true;
-    if (!r._enabled) return false;
+bool Window::recognizerWillChangeState(Passkey<GestureRecognizer>, GestureRecognizer& r, State& next) {
+    if (r.state() != State::Possible || (next != State::Began && next != State::Ended)) return true;
+    if (!r.isEnabled()) return false;
+    auto& entry = r.arenaEntry({});
     if (auto d = r.delegate(); d && !d->gestureRecognizerShouldBegin(r)) {
         next = State::Failed;
         return true;
     }
     // A control's own tap wins over a plain tap recogniser of a view around it.
-    for (const auto& t : r._touches) {
+    for (const auto& t : entry.touches) {
         for (auto v = t->view(); v && v != r.view(); v = v->superview()) {
             if (v->shouldPreventRecognizer(r)) {
                 next = State::Failed;
@@ -255,19 +247,19 @@ bool Window::recognizerWillChangeState(GestureRecognizer& r, State& next) {
         }
     }
     for (const auto& other : _arena) {
-        if (other.get() != &r && isActive(other->_state) && !simultaneous(r, *other)) {
+        if (other.get() != &r && isActive(other->state()) && !simultaneous(r, *other)) {
             next = State::Failed;
             return true;
         }
     }
-    for (const auto& weak : r._requiredToFail) {
+    for (const auto& weak : entry.requiredToFail) {
         auto f = weak.lock();
         if (!f || std::find(_arena.begin(), _arena.end(), f) == _arena.end()) continue;
-        if (f->_state == State::Possible) {
-            r._pending = next;
+        if (f->state() == State::Possible) {
+            entry.pending = next;
             return false;
         }
-        if (f->_state != State::Failed) {
+        if (f->state() != State::Failed) {
             next = State::Failed;
             return true;
         }
@@ -275,37 +267,38 @@ bool Window::recognizerWillChangeState(GestureRecognizer& r, State& next) {
     return true;
 }
 
-void Window::recognizerDidChangeState(GestureRecognizer& r, State old) {
-    const State now = r._state;
+void Window::recognizerDidChangeState(Passkey<GestureRecognizer>, GestureRecognizer& r, State old) {
+    const State now = r.state();
     const auto arena = _arena;
     const bool recognized = old == State::Possible && (now == State::Began || now == State::Ended);
     if (recognized) {
-        r._pending.reset();
+        r.arenaEntry({}).pending.reset();
         for (const auto& other : arena) {
-            if (other.get() != &r && other->_state == State::Possible && !simultaneous(r, *other)) {
-                other->_pending.reset();
-                other->setState(State::Failed);
+            if (other.get() != &r && other->state() == State::Possible && !simultaneous(r, *other)) {
+                other->arenaEntry({}).pending.reset();
+                other->setState({}, State::Failed);
             }
         }
-        if (r._cancelsTouchesInView) cancelTouchesInViews(r);
+        if (r.cancelsTouchesInView()) cancelTouchesInViews(r);
     }
     if (now == State::Failed) {
         // Recognisers waiting for this one to fail may go ahead once nothing else holds them.
         for (const auto& other : arena) {
-            if (!other->_pending) continue;
+            auto& entry = other->arenaEntry({});
+            if (!entry.pending) continue;
             bool waits = false, dependsOnIt = false;
-            for (const auto& weak : other->_requiredToFail) {
+            for (const auto& weak : entry.requiredToFail) {
                 auto f = weak.lock();
                 if (!f) continue;
                 if (f.get() == &r)
                     dependsOnIt = true;
-                else if (f->_state == State::Possible && std::find(_arena.begin(), _arena.end(), f) != _arena.end())
+                else if (f->state() == State::Possible && std::find(_arena.begin(), _arena.end(), f) != _arena.end())
                     waits = true;
             }
             if (dependsOnIt && !waits) {
-                const State pending = *other->_pending;
-                other->_pending.reset();
-                other->setState(pending);
+                const State pending = *entry.pending;
+                entry.pending.reset();
+                other->setState({}, pending);
             }
         }
     }
@@ -313,9 +306,10 @@ void Window::recognizerDidChangeState(GestureRecognizer& r, State old) {
 
 void Window::cancelTouchesInViews(GestureRecognizer& r) {
     ByView byView;
-    for (const auto& t : r._touches) {
-        if (t->_cancelledForView) continue;
-        t->_cancelledForView = true;
+    for (const auto& t : r.arenaEntry({}).touches) {
+        auto& record = t->record({});
+        if (record.cancelledForView) continue;
+        record.cancelledForView = true;
         addByView(byView, t);
     }
     if (byView.empty()) return;
@@ -332,13 +326,14 @@ void Window::settleRecognizers() {
         changed = false;
         const auto arena = _arena;
         for (const auto& r : arena) {
-            if (!r->_touches.empty()) continue;
-            if (r->_state == State::Possible && !r->_pending && !r->waitsForFurtherTouches()) {
-                r->setState(State::Failed);
+            const auto& entry = r->arenaEntry({});
+            if (!entry.touches.empty()) continue;
+            if (r->state() == State::Possible && !entry.pending && !r->waitsForFurtherTouches({})) {
+                r->setState({}, State::Failed);
                 changed = true;
             }
-            if (isTerminal(r->_state)) {
-                r->resetForNextGesture();
+            if (isTerminal(r->state())) {
+                r->resetForNextGesture({});
                 std::erase(_arena, r);
                 changed = true;
             }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/runtime/ticks.h"
 
 namespace plat {
@@ -40,17 +41,24 @@ public:
 
     explicit DisplayLink(Callback callback);  // use create()
 
-private:
-    friend class RunLoop;
+    // ---- For the run loop only ----
+    // What the loop keeps on the link, guarded by the runtime lock.
+    struct LoopEntry {
+        std::shared_ptr<const Callback> callback;
+        std::int64_t nextFrame = 0;  // frame index, counted from 1970
+        Ticks timestamp{0};
+        std::uint64_t order = 0;
+        bool added = false;
+        bool paused = false;
+    };
+    LoopEntry& loopEntry(Passkey<RunLoop>) { return _entry; }
+    // Invalidates the link as the loop drops it, with the runtime lock held; answers the callback for
+    // the loop to let go of after unlocking.
+    std::shared_ptr<const Callback> discardLocked(Passkey<RunLoop>);
 
+private:
     std::atomic<bool> _valid{true};
-    // Guarded by the runtime lock:
-    std::shared_ptr<const Callback> _callback;
-    std::int64_t _nextFrame = 0;  // frame index, counted from 1970
-    Ticks _timestamp{0};
-    std::uint64_t _order = 0;
-    bool _added = false;
-    bool _paused = false;
+    LoopEntry _entry;
 };
 
 }  // namespace plat

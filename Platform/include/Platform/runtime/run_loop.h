@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/runtime/ticks.h"
 
 namespace plat {
@@ -54,10 +55,16 @@ public:
 
     std::size_t timerCount() const;  // timers on the loop, valid ones only
 
-private:
-    friend class Timer;
-    friend class DisplayLink;
+    // ---- For timers and display links only, with the runtime lock held ----
+    // Take the loop's reference out under the runtime lock; the caller lets it go after unlocking,
+    // since the last reference may destroy captures that call back into the runtime.
+    std::shared_ptr<Timer> takeTimerLocked(Passkey<Timer>, Timer& timer);
+    void moveTimerLocked(Passkey<Timer>, Timer& timer, Ticks moment);
+    void addLinkLocked(Passkey<DisplayLink>, std::shared_ptr<DisplayLink> link);
+    std::shared_ptr<DisplayLink> takeLinkLocked(Passkey<DisplayLink>, DisplayLink& link);
+    void setLinkPausedLocked(Passkey<DisplayLink>, DisplayLink& link, bool paused);
 
+private:
     RunLoop() = default;
     void requireMainThread(const char* what) const;
     void turn();
@@ -67,13 +74,6 @@ private:
     bool runTo(Ticks end, const std::function<bool()>* predicate);
     bool readyLocked(Ticks now) const;
     Ticks nextEventLocked() const;
-    // Take the loop's reference out under the runtime lock; the caller lets it go after unlocking,
-    // since the last reference may destroy captures that call back into the runtime.
-    std::shared_ptr<Timer> takeTimerLocked(Timer& timer);
-    void moveTimerLocked(Timer& timer, Ticks moment);
-    void addLinkLocked(std::shared_ptr<DisplayLink> link);
-    std::shared_ptr<DisplayLink> takeLinkLocked(DisplayLink& link);
-    void setLinkPausedLocked(DisplayLink& link, bool paused);
 };
 
 }  // namespace plat

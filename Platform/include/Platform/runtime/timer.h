@@ -8,6 +8,7 @@
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/runtime/ticks.h"
 
 namespace plat {
@@ -48,18 +49,26 @@ public:
     // Use create() or scheduled().
     Timer(Ticks interval, bool repeats, Callback callback);
 
-private:
-    friend class RunLoop;
+    // ---- For the run loop only ----
+    // What the loop keeps on the timer, guarded by the runtime lock.
+    struct LoopEntry {
+        std::shared_ptr<const Callback> callback;
+        Ticks fireDate{0};
+        std::uint64_t order = 0;  // insertion order on the run loop: ties between equal dates
+        bool scheduled = false;
+        bool spent = false;  // a one-shot timer whose callback has started
+    };
+    LoopEntry& loopEntry(Passkey<RunLoop>) { return _entry; }
+    Ticks intervalTicks(Passkey<RunLoop>) const { return _interval; }
+    // Invalidates the timer as the loop drops it, with the runtime lock held; answers the callback for
+    // the loop to let go of after unlocking.
+    std::shared_ptr<const Callback> discardLocked(Passkey<RunLoop>);
 
+private:
     const Ticks _interval;
     const bool _repeats;
     std::atomic<bool> _valid{true};
-    // Guarded by the runtime lock:
-    std::shared_ptr<const Callback> _callback;
-    Ticks _fireDate{0};
-    std::uint64_t _order = 0;  // insertion order on the run loop: ties between equal dates
-    bool _scheduled = false;
-    bool _spent = false;  // a one-shot timer whose callback has started
+    LoopEntry _entry;
 };
 
 }  // namespace plat

@@ -13,6 +13,7 @@
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/ui/responder.h"
 
 namespace plat {
@@ -76,8 +77,26 @@ public:
     // The centroid of the touches (the last one known once they are gone), in `view`'s coordinates
     // (null: the window's).
     virtual Point locationInView(const View* view) const;
-    std::size_t numberOfTouches() const { return _touches.size(); }
+    std::size_t numberOfTouches() const { return _arenaEntry.touches.size(); }
     Point locationOfTouch(std::size_t index, const View* view) const;
+
+    // ---- For views only ----
+    void setView(Passkey<View>, const std::shared_ptr<View>& view) { _view = view; }
+
+    // ---- For the window's arena only ----
+    // What the arena reads and keeps on a recogniser.
+    struct ArenaEntry {
+        TouchSet touches;
+        std::optional<State> pending;  // waiting for required failures
+        Point lastLocation;            // window coordinates
+        std::vector<std::weak_ptr<GestureRecognizer>> requiredToFail;
+    };
+    ArenaEntry& arenaEntry(Passkey<Window>) { return _arenaEntry; }
+    // Hands touches of one phase to touchesBegan, touchesMoved, touchesEnded or touchesCancelled.
+    void receiveTouches(Passkey<Window>, TouchPhase phase, const TouchSet& touches, const Event& event);
+    void setState(Passkey<Window>, State state) { setState(state); }
+    bool waitsForFurtherTouches(Passkey<Window>) const { return waitsForFurtherTouches(); }
+    void resetForNextGesture(Passkey<Window>);
 
 protected:
     GestureRecognizer() = default;
@@ -96,29 +115,22 @@ protected:
     // Moves the state, asking the delegate and the arena as the platform does; Began and Recognized
     // may turn into Failed, or wait for a required failure.
     void setState(State state);
-    const TouchSet& touches() const { return _touches; }
+    const TouchSet& touches() const { return _arenaEntry.touches; }
     // Window coordinates of a point in `view` (null: already window coordinates).
     static Point toWindow(Point point, const View* view);
 
 private:
-    friend class View;
-    friend class Window;
-
     void sendActions();
-    void resetForNextGesture();
     std::shared_ptr<Window> window() const;
 
     std::weak_ptr<View> _view;
     State _state = State::Possible;
-    std::optional<State> _pending;  // waiting for required failures
     bool _enabled = true;
     bool _cancelsTouchesInView = true;
     std::weak_ptr<GestureRecognizerDelegate> _delegate;
-    std::vector<std::weak_ptr<GestureRecognizer>> _requiredToFail;
     std::vector<std::pair<ActionId, std::shared_ptr<Action>>> _actions;
     ActionId _nextAction = 1;
-    TouchSet _touches;
-    Point _lastLocation;  // window coordinates
+    ArenaEntry _arenaEntry;
 };
 
 }  // namespace plat

@@ -9,6 +9,7 @@
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/passkey.h"
 
 namespace plat {
 
@@ -25,30 +26,34 @@ public:
     // Location in `view`'s coordinates; a null view means the window's.
     Point locationInView(const View* view) const;
     Point previousLocationInView(const View* view) const;
-    TouchPhase phase() const { return _phase; }
+    TouchPhase phase() const { return _record.phase; }
     // Clock time of the latest change.
-    double timestamp() const { return _timestamp; }
+    double timestamp() const { return _record.timestamp; }
     // Taps in quick succession at about the same place count up (2 for the second tap of a double tap).
-    int tapCount() const { return _tapCount; }
+    int tapCount() const { return _record.tapCount; }
     // The view the touch began on (null when it began on nothing).
-    std::shared_ptr<View> view() const { return _view.lock(); }
-    std::shared_ptr<Window> window() const { return _window.lock(); }
+    std::shared_ptr<View> view() const { return _record.view.lock(); }
+    std::shared_ptr<Window> window() const { return _record.window.lock(); }
     // Which finger: the number the input source gave it.
-    int finger() const { return _finger; }
+    int finger() const { return _record.finger; }
+
+    // ---- For the window only ----
+    // What the window records of the finger as it delivers it.
+    struct Record {
+        Point location, previous;  // window coordinates
+        TouchPhase phase = TouchPhase::Began;
+        double timestamp = 0;
+        int tapCount = 1;
+        int finger = 0;
+        std::weak_ptr<View> view;
+        std::weak_ptr<Window> window;
+        // A recogniser took the touch from its view: the view heard touchesCancelled and hears no more.
+        bool cancelledForView = false;
+    };
+    Record& record(Passkey<Window>) { return _record; }
 
 private:
-    friend class Window;
-    friend class GestureRecognizer;
-
-    Point _location, _previous;  // window coordinates
-    TouchPhase _phase = TouchPhase::Began;
-    double _timestamp = 0;
-    int _tapCount = 1;
-    int _finger = 0;
-    std::weak_ptr<View> _view;
-    std::weak_ptr<Window> _window;
-    // A recogniser took the touch from its view: the view heard touchesCancelled and hears no more.
-    bool _cancelledForView = false;
+    Record _record;
 };
 
 using TouchSet = std::vector<std::shared_ptr<Touch>>;

@@ -15,6 +15,7 @@
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
 #include "Platform/ui/layer.h"
 #include "Platform/ui/responder.h"
@@ -165,6 +166,10 @@ public:
     // The layer animation key of alpha animations.
     static constexpr const char* AlphaAnimationKey = "opacity";
 
+    // ---- For view controllers only ----
+    // The controller whose root view this is: the next responder after this view.
+    std::weak_ptr<ViewController>& viewControllerLink(Passkey<ViewController>) { return _viewController; }
+
 protected:
     explicit View(const Rect& frame);
     // The internal initialiser: runs once, right after construction, with the view owned by its
@@ -197,9 +202,6 @@ protected:
     void drawLayerContent(const Layer& layer, Context& context) override;
 
 private:
-    friend class Window;
-    friend class ViewController;
-
     // Maps the view's coordinates into the root's (the root's own frame and transform included, so
     // the result is in screen coordinates).
     AffineTransform transformToRoot(const View** root) const;

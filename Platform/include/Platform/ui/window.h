@@ -78,23 +78,27 @@ public:
 
     void layoutSubviews() override;
 
+    // ---- For views only ----
+    // Makes `view` first responder once the current one has agreed to resign.
+    bool makeFirstResponder(Passkey<View>, const std::shared_ptr<View>& view);
+    // Forgets the first responder without asking it.
+    void forgetFirstResponder(Passkey<View>) { _firstResponder.reset(); }
+
+    // ---- For gesture recognisers only ----
+    // False defers the change (a required failure is outstanding); may turn it into Failed.
+    bool recognizerWillChangeState(Passkey<GestureRecognizer>, GestureRecognizer& recognizer, GestureRecognizerState& newState);
+    void recognizerDidChangeState(Passkey<GestureRecognizer>, GestureRecognizer& recognizer, GestureRecognizerState oldState);
+    // Does nothing while touches are being delivered: the delivery settles the arena when it is done.
+    void settleRecognizers(Passkey<GestureRecognizer>) { settleRecognizers(); }
+
 protected:
     explicit Window(const Rect& frame);
     void initialize() override;
 
 private:
-    friend class View;
-    friend class GestureRecognizer;
-
-    bool makeFirstResponder(const std::shared_ptr<View>& view);
-    void viewLeftWindow(const View* view);
-
     // Gesture arena (window_touches.cpp).
     void deliver(const std::vector<TouchInput>& inputs);
     void offerToRecognizers(const std::shared_ptr<Touch>& touch);
-    // False defers the change (a required failure is outstanding); may turn it into Failed.
-    bool recognizerWillChangeState(GestureRecognizer& recognizer, GestureRecognizerState& newState);
-    void recognizerDidChangeState(GestureRecognizer& recognizer, GestureRecognizerState oldState);
     bool simultaneous(GestureRecognizer& a, GestureRecognizer& b) const;
     void cancelTouchesInViews(GestureRecognizer& recognizer);
     void settleRecognizers();

@@ -1,0 +1,221 @@
+#pragma once
+// The auto-complete box: a text field that suggests items while the user types. After each keystroke
+// and a short delay it filters the application's items to those whose display text contains what was
+// typed (ignoring case and accents), lists them under the field with the matching part of each row
+// highlighted, opens or closes that list by the typed length and the number of suggestions, and lets
+// the user pick one. The delegate may take over the filtering. The selection model and its events
+// are the combo box's.
+//
+// The candidates are the items that passed the last filtering; each suggestion row shows one
+// candidate, and a row maps to its candidate and the candidate to its index in `itemsSource`, so the
+// selected item and the text always agree.
+//
+// Sections: creation · items · filtering · selection · text field · look · delegate · operations ·
+// internals.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "KivoAutoComplete/KivoAutoCompleteDelegate.h"
+#include "KivoAutoComplete/KivoAutoCompleteDropdownView.h"
+#include "KivoAutoComplete/KivoAutoCompleteHeaderView.h"
+#include "KivoComboBox/KivoComboBox.h"
+#include "KivoInput/KivoInputExport.h"
+#include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/shared_value.h"
+
+namespace plat {
+class Label;
+}
+
+namespace kivo::detail {
+class ItemTexts;
+}
+
+class KIVO_INPUT_EXPORT KivoAutoComplete : public KivoComboBox {
+public:
+    // ---- Creation ----
+    static std::shared_ptr<KivoAutoComplete> create(const plat::Rect& frame = {});
+    ~KivoAutoComplete() override;
+
+    // Milliseconds: the default waits a tenth of a millisecond.
+    static constexpr double DefaultDelay = 0.1;
+    static constexpr int DefaultMaxItems = 5;
+    static constexpr int DefaultMinLength = 1;
+    static constexpr plat::Color DefaultHighlightedColor = plat::Color::blue();
+
+    // ---- Items ----
+    // Another array (by identity) becomes the items and, all of them, the candidates; the arrow
+    // button shows while there are items (and `maxItems` allows a list).
+    void setItemsSource(plat::ArrayPtr items) override;
+    // The candidates become the view's source list again, listed anew.
+    void setCollectionView(std::shared_ptr<KivoCollectionView> view) override;
+    void setDisplayMemberPath(std::optional<std::string> path) override;
+    void setSelectedValuePath(std::optional<std::string> path) override;
+    // The candidates: the items that passed the last filtering (all items when none is in force).
+    const plat::ArrayPtr& temporaryItemSource() const;
+    void setTemporaryItemSource(plat::ArrayPtr items);
+    // List the candidates' display texts again.
+    void bindAutoComplete();
+    void refreshTableViewItemSource() { bindAutoComplete(); }
+
+    // ---- Filtering ----
+    // Milliseconds between a keystroke and its filtering pass; negative or NaN: at once; infinite: never.
+    double delay() const { return _delay; }
+    void setDelay(double milliseconds) { _delay = milliseconds; }
+    // The table shows at most this many rows; below 1 the list is emptied at its next rebuild and the
+    // arrow button hides.
+    int maxItems() const { return _maxItems; }
+    void setMaxItems(int maxItems);
+    // The filter string must be at least this many UTF-16 units long for the popup to open; a
+    // negative value never opens it.
+    int minLength() const { return _minLength; }
+    void setMinLength(int minLength) { _minLength = minLength; }
+    // Filtering passes run only while this is 0.
+    std::int64_t operatorType() const { return _operatorType; }
+    void setOperatorType(std::int64_t type) { _operatorType = type; }
+    // On: the built-in filtering passes do nothing at all (the application filters by other means).
+    bool isCustomFiltering() const { return _isCustomFiltering; }
+    void setIsCustomFiltering(bool custom) { _isCustomFiltering = custom; }
+    // The one arguments object that every filtering pass reads (its `cancel` chooses the delegate's
+    // road) and hands to the delegate.
+    const std::shared_ptr<KivoAutoCompleteFilteringEventArgs>& filteringArgs() const { return _filteringArgs; }
+    void setFilteringArgs(std::shared_ptr<KivoAutoCompleteFilteringEventArgs> args) { _filteringArgs = std::move(args); }
+    // The text being filtered for: the field's text after the latest keystroke.
+    const std::optional<std::string>& filterString() const { return _filterString; }
+    void setFilterString(std::optional<std::string> text) { _filterString = std::move(text); }
+    // The language whose case rules the filter and the highlight follow (the process's current
+    // locale at creation).
+    const plat::Locale& locale() const { return _locale; }
+    void setLocale(const plat::Locale& locale);
+    // One filtering pass, as a keystroke schedules it: filters, then opens the popup when the filter
+    // string is long enough and something matches, and closes it otherwise.
+    void performFiltering();
+
+    // ---- Selection ----
+    void setSelectedIndex(std::uint64_t index) override;
+    void setSelectedItem(plat::Value item) override;
+    // Selects the items whose value at `selectedValuePath` is `value` (the last one wins); nil
+    // matches no item.
+    void setSelectedValue(plat::Value value) override;
+    // A text set here is always another object than the one held, so it is always reported.
+    void setText(std::string text) override;
+    // The text as an object: setting the very object that is held and shown changes nothing; any
+    // other object (an equal text included) is shown, selects the first suggestion with that text
+    // (or keeps the index), raises textChanged and then tells the delegate.
+    const plat::StringObject& textObject() const { return _textObject; }
+    void setTextObject(plat::StringObject text);
+
+    // ---- Text field ----
+    void setPlaceholder(std::string placeholder) override;
+    void setIsEditable(bool editable) override;
+    void selectAll() override;
+    // The box's own text field (the combo box's accessor of the same name shows a field the box
+    // does not use).
+    const std::shared_ptr<KivoAutoCompleteHeaderView>& headerTextField() const { return _headerView; }
+
+    // ---- Look ----
+    // The background of the part of each row that matches the filter string.
+    const plat::Color& highlightedColor() const { return _highlightedColor; }
+    void setHighlightedColor(const plat::Color& color) { _highlightedColor = color; }
+    void setSelectedBackgroundColor(const plat::Color& color) override;
+    void setTextColor(std::optional<plat::Color> color) override;
+    void setTextFont(std::optional<plat::Font> font) override;
+    void setTextAlignment(plat::TextAlignment alignment) override;
+    // Colours the table; the popup around it keeps its own background.
+    void setDropDownBackgroundColor(std::optional<plat::Color> color) override;
+    // The suggestion table (the combo box's accessor of the same name shows a table the box does not use).
+    const std::shared_ptr<KivoAutoCompleteDropdownView>& tableView() const { return _dropdownView; }
+    // Plain storage for the application; nothing in the control reads it.
+    const plat::ArrayPtr& customViews() const { return _customViews; }
+    void setCustomViews(plat::ArrayPtr views) { _customViews = std::move(views); }
+
+    // ---- Delegate ----
+    // The delegate when it is an auto-complete delegate.
+    std::shared_ptr<KivoAutoCompleteDelegate> autoCompleteDelegate() const;
+
+    // ---- Operations ----
+    // The display text of the item at an index of `itemsSource`: "" for an invalid index or an item
+    // without a display value.
+    std::string getDisplayText(std::uint64_t index) const override;
+    // The index in `itemsSource` of the first suggestion equal to `text` (fullMatch) or beginning with
+    // it ignoring case; NotFound when none does.
+    std::uint64_t indexOf(const std::string& text, bool fullMatch) const override;
+    plat::Value itemForRow(std::int64_t row) const override;
+    std::uint64_t indexForRow(std::int64_t row) const override;
+    std::optional<std::int64_t> rowForIndex(std::uint64_t index) const override;
+    // Row styling: the label's font over the first occurrence of `substring` (ignoring case) in its text.
+    void normalizeCellText(plat::Label& label, const std::string& substring) const;
+    // The highlight over the first occurrence of `filter` in the label's text, ignoring case (accents
+    // count, so a row that matched only through an accent shows no highlight).
+    void highlightedSubstring(const std::string& filter, plat::Label& label) const;
+
+    void layoutSubviews() override;
+    // Also marks the selected row when the popup opens.
+    void setIsDropDownOpen(bool open) override;
+
+    // ---- Internals ----
+    void _onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
+
+protected:
+    explicit KivoAutoComplete(const plat::Rect& frame);
+    void initialize() override;
+    void _initAutoComplete();
+
+private:
+    friend class KivoAutoCompleteHeaderView;
+
+    std::size_t itemCount() const { return _itemsSource ? _itemsSource->size() : 0; }
+    bool isValid(std::uint64_t index) const { return isValidIndex(index, itemCount()); }
+    bool hasItems() const { return itemCount() > 0; }
+    // Whether the popup should be open: the filter string is long enough and something is suggested.
+    bool shouldOpen() const;
+    // The display texts of the items, read again when stale.
+    const kivo::detail::ItemTexts& itemTexts() const;
+    plat::StringObject displayTextObject(std::uint64_t index) const;
+    // The built-in filter (the header's autoComplete).
+    void applyFilter(const std::string& text);
+    // The candidates become these items of `itemsSource` (made into a list when first read).
+    void useItemsAsCandidates(std::vector<std::uint64_t> indices);
+    void useAllItemsAsCandidates();
+    std::size_t candidateCount() const;
+    // Lists the candidates; `indices` gives their item indices when they are known.
+    void bindRows(const std::vector<std::uint64_t>* indices);
+    // The arrow shows while there are items and a list may show.
+    void updateButton();
+    void reloadTable();
+    void selectCurrentRow();
+    // Gives the text colour, font and alignment to the field and the table's rows.
+    void applyTextStyle();
+    // A keystroke changed the field's text, which no longer shows the held text object.
+    void fieldWasEdited() { _fieldShowsText = false; }
+    void reportText();
+
+    double _delay = DefaultDelay;
+    int _maxItems = DefaultMaxItems;
+    int _minLength = DefaultMinLength;
+    std::int64_t _operatorType = 0;
+    bool _isCustomFiltering = false;
+    std::shared_ptr<KivoAutoCompleteFilteringEventArgs> _filteringArgs;
+    std::optional<std::string> _filterString;
+    mutable plat::ArrayPtr _temporaryItemSource;
+    // While set, the candidates are these items of `itemsSource`, and `_temporaryItemSource` is made
+    // from them when first read: a keystroke does not copy thousands of items nobody reads.
+    mutable std::optional<std::vector<std::uint64_t>> _pendingCandidates;
+    plat::Color _highlightedColor = DefaultHighlightedColor;
+    plat::ArrayPtr _customViews;
+    plat::Locale _locale = plat::Locale::current();
+    plat::StringObject _textObject = std::string();
+    bool _fieldShowsText = true;
+
+    std::shared_ptr<KivoAutoCompleteHeaderView> _headerView;
+    std::shared_ptr<KivoAutoCompleteDropdownView> _dropdownView;
+    // The item index of each suggestion row (NotFound for a candidate that is no item), and whether
+    // they ascend (the built-in filter keeps item order), which makes the way back a binary search.
+    std::vector<std::uint64_t> _rowIndex;
+    bool _rowsAscending = true;
+    mutable std::unique_ptr<kivo::detail::ItemTexts> _itemTexts;
+};
