@@ -11,6 +11,7 @@
 
 #include "KivoCore/KivoGeometry.h"
 #include "OmbriChart/KivoNumberDictionary.h"
+#include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/value.h"
 
 class IKivoRenderEngine;
@@ -20,7 +21,7 @@ class KivoHitTester;
 class KivoSeries;
 class OmbriChart;
 
-class IKivoPlotter {
+class KIVO_CHART_EXPORT IKivoPlotter {
 public:
     // The chart's running sums of stacked values by X value, shared by all series of one pass.
     using StackDictionary = KivoNumberDictionary;
