@@ -1,0 +1,114 @@
+// The frame of a bar update animation: conversions against the old and new axis ranges, and the eased
+// move of a bar's rectangle from the start of a task to its end.
+
+#include "plotters/KivoBarUpdateGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "KivoCore/KivoEasing.h"
+#include "OmbriChart/KivoAxis.h"
+#include "OmbriChart/OmbriChart.h"
+
+namespace kivo::detail {
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+bool isFinite(const KivoRect& r) {
+    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) && std::isfinite(r.height());
+}
+
+}  // namespace
+
+BarUpdateFrame::BarUpdateFrame(const std::shared_ptr<OmbriChart>& chart, const std::shared_ptr<KivoAxis>& axisX,
+                               const std::shared_ptr<KivoAxis>& axisY, bool rotated, double time, double duration)
+    : _chart(chart), _axisX(axisX), _axisY(axisY), _rotated(rotated), _time(time), _duration(duration) {
+    if (!_chart) return;
+    _easing = _chart->getEasing();
+    _task1 = _chart->isUpdateTask1();
+    _task2 = _chart->isUpdateTask2();
+}
+
+double BarUpdateFrame::previousMax(const KivoAxis& axis) const {
+    return &axis == _axisX.get() ? _chart->prevAxisXMax() : _chart->prevAxisYMax();
+}
+
+double BarUpdateFrame::category(double v) const { return categoryAxis().convert(v); }
+double BarUpdateFrame::oldCategory(double v) const { return categoryAxis().convert(v, previousMax(categoryAxis())); }
+double BarUpdateFrame::value(double v) const { return valueAxis().convert(v); }
+double BarUpdateFrame::oldValue(double v) const { return valueAxis().convert(v, previousMax(valueAxis())); }
+
+std::pair<double, double> BarUpdateFrame::slot(double x, double cw, double w, std::int32_t index) const {
+    const double s = x - cw / 2;
+    return {category(s + index * w), category(s + (index + 1) * w)};
+}
+
+std::pair<double, double> BarUpdateFrame::oldSlot(double x, double cw, double w, std::int32_t index) const {
+    const double s = x - cw / 2;
+    return {oldCategory(s + index * w), oldCategory(s + (index + 1) * w)};
+}
+
+KivoRect BarUpdateFrame::slotBar(double x, double cw, double w, std::int32_t index, double originScreen, double y) const {
+    const auto [a, b] = slot(x, cw, w, index);
+    return bar(a, b, originScreen, value(y));
+}
+
+KivoRect BarUpdateFrame::bar(double c0, double c1, double v0, double v1) const {
+    const double across = std::min(c0, c1), thickness = std::abs(c1 - c0);
+    const double along = std::min(v0, v1), length = std::abs(v1 - v0);
+    if (_rotated) return KivoRect(along, across, length, thickness);
+    return KivoRect(across, along, thickness, length);
+}
+
+double BarUpdateFrame::eased(double change) const {
+    // A task that takes no time is over at once.
+    if (!(_duration > 0)) return change;
+    return KivoEasingUtil::ease(_easing, _time, 0, change, _duration);
+}
+
+std::shared_ptr<KivoRect> BarUpdateFrame::move(const KivoRect& from, const KivoRect& to) const {
+    if (!isFinite(from)) return KivoRect::create(to.left(), to.top(), to.width(), to.height());
+    const auto toward = [this](double start, double end) {
+        if (!std::isfinite(end)) return end;
+        const double step = eased(std::abs(end - start));
+        return end >= start ? start + step : start - step;
+    };
+    double left = toward(from.left(), to.left()), top = toward(from.top(), to.top());
+    double width = toward(from.width(), to.width()), height = toward(from.height(), to.height());
+    // An easing that overshoots may carry a size below 0 for a moment: the rectangle stays normalised.
+    if (width < 0) {
+        left += width;
+        width = -width;
+    }
+    if (height < 0) {
+        top += height;
+        height = -height;
+    }
+    return KivoRect::create(left, top, width, height);
+}
+
+double numberAt(const plat::ArrayPtr& values, std::int64_t index) {
+    if (!values || index < 0 || static_cast<std::size_t>(index) >= values->size()) return NaN;
+    const plat::Value& item = (*values)[static_cast<std::size_t>(index)];
+    return item.isNumber() ? item.asDouble() : NaN;
+}
+
+double positionAt(const plat::ArrayPtr& values, std::int64_t index) {
+    const double x = numberAt(values, index);
+    return std::isnan(x) ? static_cast<double>(index) : x;
+}
+
+StackedSegment pushOntoStack(double datax, double datay, std::int64_t stacking, double absSum,
+                             IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg) {
+    double share = datay;
+    if (stacking == KivoPlotterStackingStacked100) share = absSum != 0 && std::isfinite(absSum) ? datay / absSum : 0.0;
+    auto& stack = share > 0 ? stackPos : stackNeg;
+    const double base = stack.valueOr(datax, 0);
+    stack.add(datax, share);
+    return {share, base};
+}
+
+}  // namespace kivo::detail
