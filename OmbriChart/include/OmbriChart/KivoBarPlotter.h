@@ -1,33 +1,101 @@
 #pragma once
-// The plotter of column (1) and bar (2) charts: one plotter for both, the bars turned by the chart's
-// rotation. Its drawing is not in place yet: a series of this family draws nothing.
+// The plotter of column (1) and bar (2) series: one plotter for both, the bars turned by the chart's
+// rotation. Per series it draws one bar per valid point (clustered beside the other bar series or
+// stacked on them), registers a hit area tagged with the point, collects a label record per point
+// and draws the labels collected in the pass after the bars; after the series it draws the selected
+// bars again on top. While the chart replays a change it takes each bar's rectangle from the update
+// geometry; otherwise the bar grows to its length with the load animation.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "OmbriChart/KivoBasePlotter.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
+#include "Platform/foundation/value.h"
+
+class KivoRenderState;
+class OmbrChartDataLabelData;
 
 class KIVO_CHART_EXPORT KivoBarPlotter : public KivoBasePlotter {
 public:
     // The base's defaults, with the chart's data info and hit tester.
     KivoBarPlotter(const std::shared_ptr<OmbriChart>& chart, std::shared_ptr<KivoDataInfo> dataInfo,
-                   std::shared_ptr<KivoHitTester> hitTester)
-        : KivoBasePlotter(chart) {
-        _dataInfo = std::move(dataInfo);
-        _hitTester = std::move(hitTester);
-    }
+                   std::shared_ptr<KivoHitTester> hitTester);
     static std::shared_ptr<KivoBarPlotter> create(const std::shared_ptr<OmbriChart>& chart,
                                                   std::shared_ptr<KivoDataInfo> dataInfo,
                                                   std::shared_ptr<KivoHitTester> hitTester) {
         return std::make_shared<KivoBarPlotter>(chart, std::move(dataInfo), std::move(hitTester));
     }
 
-    void plotSeries(const std::shared_ptr<KivoSeries>&, const std::shared_ptr<IKivoRenderEngine>&,
-                    const std::shared_ptr<KivoAxis>&, const std::shared_ptr<KivoAxis>&, std::int32_t, std::int32_t, std::int32_t,
-                    std::int32_t, std::int64_t, StackDictionary&, StackDictionary&) override {}
-    void redoSelection(const std::shared_ptr<IKivoRenderEngine>&) override {}
+    // ---- IKivoPlotter ----
+    // Empties the label records: they belong to one pass.
+    void clear() override;
+    // The data rectangle for bar series: X widened by half a step (deltaX, 1 without one) on each
+    // side so the outer clusters fit; the value range stretched to the plotter's origin (on a log
+    // axis the minimum drops one power of the base instead, when it is above 0; dates are not
+    // stretched down) and to the value axis' own origin. X and Y exchanged when rotated.
+    std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double> logBase) override;
+    // Draws one series (see the class comment). `index` 0 starts the pass: the stacks and the label
+    // records are emptied. `realIndex` is the bar's slot among `count` per cluster; `chartType` is
+    // not read.
+    void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                    const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+                    std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
+                    StackDictionary& stackPos, StackDictionary& stackNeg) override;
+    // The selected series' bars again, in the selection look (dashed): all of them in series
+    // selection, only the chart's selectionIndex in point selection. Forgets them afterwards.
+    void redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) override;
+
+    // ---- One bar ----
+    // Draws one bar by plot-element path `type` (KivoPlotElementEventPath). On the host's path the
+    // chart's custom plot-element view stands over the bar only while the chart loads plot elements.
+    void _drawBarElement(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect,
+                         const std::shared_ptr<KivoSeries>& series, std::int32_t seriesIndex, std::int32_t pointIndex,
+                         std::int64_t type);
+
+    // ---- Timing ----
+    // The time, duration and last point index of the frame: the running update's; in a point by point
+    // load the series' with the points revealed so far; series by series the series' (time at most its
+    // duration); otherwise the load animation's.
+    void _getAnimationInfo(const std::shared_ptr<KivoSeries>& series, double& time, double& duration, std::int32_t& count) const;
+    // The time of point `dataInfoIndex` in a point by point load: each point starts a step (the
+    // series' duration over the last index) after the one before, and grows over the whole duration.
+    // A point whose turn has not come has a negative time; a single point starts at once.
+    // `lastDataInfo` is not read.
+    double _getAnimationTimeForPointMode(const std::shared_ptr<KivoSeries>& series, std::int32_t dataInfoIndex,
+                                         bool lastDataInfo) const;
+
+    // ---- Rectangles (screen units, normalised; nil: the point gets no bar) ----
+    // An unstacked bar: the update geometry while the chart replays a change (nil when no update flag
+    // is set), otherwise the ordinary bar of slot `index` grown by the eased share of its length.
+    // `seriesPosition` is the series' place in the chart's series, where its previous values are kept;
+    // `dataCount` is not read.
+    std::shared_ptr<KivoRect> _getBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                          std::int32_t index, std::int32_t dataIndex, std::int32_t dataCount,
+                                          const plat::ArrayPtr& xvals, double datax, double datay, std::int32_t count, double cw,
+                                          double w, double originScreen, double time, double duration, bool rotated,
+                                          std::int32_t seriesPosition);
+    // A stacked bar the same way (a series change has no geometry of its own: the ordinary stacked
+    // bar grows with it). Every path advances the stacks and writes the base under the bar to `sum`.
+    std::shared_ptr<KivoRect> _getStackedBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                                 std::int32_t index, std::int32_t dataIndex, std::int32_t dataCount,
+                                                 const plat::ArrayPtr& xvals, double datax, double datay, std::int32_t count,
+                                                 double cw, double w, double originScreen, double time, double duration,
+                                                 bool rotated, std::int32_t seriesPosition, double& sum,
+                                                 StackDictionary& stackPos, StackDictionary& stackNeg);
+    // The ordinary stacked segment across the whole cluster: the value (its share of the absolute sum
+    // at its X when stacking 100 %) on top of its stack, grown from the stack's base.
+    std::shared_ptr<KivoRect> _getStackedBarNormalRect(const std::shared_ptr<KivoAxis>& axisX,
+                                                       const std::shared_ptr<KivoAxis>& axisY, double datax, double datay,
+                                                       double cw, double time, double duration, bool rotated, double& sum,
+                                                       StackDictionary& stackPos, StackDictionary& stackNeg);
+
+    // The label records collected in this pass, in drawing order.
+    const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& dataLabelData() const { return _dataLabelData; }
 
     // ==== Update geometry (the bar of one point in a frame of an update animation) ====
     // Called by the rectangle dispatchers while the chart replays a series change (the three series
@@ -86,4 +154,21 @@ protected:
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
         StackDictionary& stackPos, StackDictionary& stackNeg, std::int32_t seriesPosition) const;
     // ==== End of update geometry ====
+
+private:
+    // A selected bar to draw again, with its point index.
+    using SelectedBar = std::pair<std::shared_ptr<KivoRect>, std::int32_t>;
+
+    // The unstacked ordinary bar.
+    std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                              std::int32_t index, double datax, double datay, double cw, double w,
+                                              double originScreen, double time, double duration, bool rotated) const;
+    // `length` eased by the chart's running animation at `time` of `duration` (all of it without one).
+    double easedLength(double length, double time, double duration) const;
+    // The data info's last point index; -1 without items.
+    std::int32_t lastIndex() const;
+
+    std::shared_ptr<KivoRenderState> _selState;
+    std::vector<SelectedBar> _selRects;
+    std::vector<std::shared_ptr<OmbrChartDataLabelData>> _dataLabelData;
 };

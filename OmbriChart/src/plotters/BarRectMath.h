@@ -1,0 +1,39 @@
+#pragma once
+// Rectangle arithmetic shared by the bar plotter's static and update geometry: every bar rectangle
+// leaves the plotter with its minimum corner and a non-negative size, whatever the direction of the
+// axes that produced its edges.
+
+#include <cmath>
+#include <memory>
+
+#include "KivoCore/KivoGeometry.h"
+
+namespace kivo::detail {
+
+// The rectangle (left, top, width, height) moved to its minimum corner with absolute sizes. A negative
+// width (a reversed category axis, an edge pair taken in the other order) covers the same ground as
+// its normalised form. NaN parts stay NaN: such a bar is skipped by the caller.
+inline std::shared_ptr<KivoRect> normalisedRect(double left, double top, double width, double height) {
+    if (width < 0) {
+        left += width;
+        width = -width;
+    }
+    if (height < 0) {
+        top += height;
+        height = -height;
+    }
+    return KivoRect::create(left, top, width, height);
+}
+
+// The same for a rectangle already made; nil stays nil (a point with no rectangle).
+inline std::shared_ptr<KivoRect> normalisedRect(const std::shared_ptr<KivoRect>& rect) {
+    if (!rect) return nullptr;
+    return normalisedRect(rect->left(), rect->top(), rect->width(), rect->height());
+}
+
+// Whether every part of the rectangle is a finite number: a bar that can be drawn and hit.
+inline bool isFiniteRect(const KivoRect& rect) {
+    return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.width()) && std::isfinite(rect.height());
+}
+
+}  // namespace kivo::detail

@@ -1,0 +1,323 @@
+// KivoBarPlotter: the axis limits of bar series, the drawing of one series (look, selection, one bar,
+// hit area and label record per valid point, then the labels), one bar by its plot-element path, and
+// the selection drawn again on top.
+//
+// Sections: limits · one series · one bar · selection.
+
+#include <algorithm>
+#include <cmath>
+
+#include "ChartCore/KivoHitAreas.h"
+#include "ChartCore/KivoHitTester.h"
+#include "KivoCore/IKivoRenderEngine.h"
+#include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoRenderState.h"
+#include "OmbriChart/BasePlotElementRender.h"
+#include "OmbriChart/KivoAxis.h"
+#include "OmbriChart/KivoBarPlotter.h"
+#include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoDataInfo.h"
+#include "OmbriChart/KivoSeries.h"
+#include "OmbriChart/OmbrChartDataLabelData.h"
+#include "OmbriChart/OmbriChart.h"
+#include "plotters/BarRectMath.h"
+#include "plotters/KivoBarUpdateGeometry.h"
+
+namespace {
+
+constexpr const char* SeriesGroup = "series";
+
+// Edges included, so a bar of no length at the plot's edge still counts as inside.
+bool intersects(const KivoRect& a, const KivoRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+}  // namespace
+
+KivoBarPlotter::KivoBarPlotter(const std::shared_ptr<OmbriChart>& chart, std::shared_ptr<KivoDataInfo> dataInfo,
+                               std::shared_ptr<KivoHitTester> hitTester)
+    : KivoBasePlotter(chart) {
+    _dataInfo = std::move(dataInfo);
+    _hitTester = std::move(hitTester);
+}
+
+void KivoBarPlotter::clear() {
+    // Labels belong to one pass, even when its first bar series never reaches the point where the
+    // list is emptied (a series being added first, a bar series after series of other types).
+    _dataLabelData.clear();
+}
+
+// ---- Limits ----
+
+std::shared_ptr<KivoRect> KivoBarPlotter::adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo,
+                                                       std::optional<double> logBase) {
+    setDataInfo(dataInfo);
+    if (!dataInfo) return KivoBasePlotter::adjustLimits(dataInfo, logBase);
+    const double minX = dataInfo->getMinX(), maxX = dataInfo->getMaxX();
+    double minY = dataInfo->getMinY(), maxY = dataInfo->getMaxY();
+    const double dx = dataInfo->deltaX() > 0 ? dataInfo->deltaX() : 1.0;
+
+    // The value range reaches the origin the bars rise from; dates are not stretched down to it, and
+    // on a logarithmic axis the minimum drops one power of the base instead (only where a logarithm
+    // exists: a minimum at or below 0 stays).
+    const double o = _origin;
+    if (o > maxY) {
+        maxY = o;
+    } else if (o < minY && dataInfo->getDataTypeY() != KivoDataTypeDate) {
+        if (logBase) {
+            const double b = *logBase;
+            if (minY > 0 && b > 0 && b != 1) minY = std::pow(b, std::floor(std::log(minY) / std::log(b)) - 1);
+        } else {
+            minY = o;
+        }
+    }
+
+    const auto owner = chart();
+    if (!_rotated) {
+        if (owner && owner->axisY() && !std::isnan(owner->axisY()->origin())) minY = std::min(minY, owner->axisY()->origin());
+        return KivoRect::create(minX - dx / 2, minY, maxX - minX + dx, maxY - minY);
+    }
+    if (owner && owner->axisX() && !std::isnan(owner->axisX()->origin())) minY = std::min(minY, owner->axisX()->origin());
+    return KivoRect::create(minY, minX - dx / 2, maxY - minY, maxX - minX + dx);
+}
+
+// ---- One series ----
+
+void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                std::int32_t index, std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex,
+                                std::int64_t, StackDictionary& stackPos, StackDictionary& stackNeg) {
+    const auto owner = chart();
+    if (!owner || !series || !engine || !axisX || !axisY || !_dataInfo) return;
+    const auto& update = owner->updateEventArgs();
+    const std::int64_t action = update ? update->action() : KivoNotifyCollectionChangedActionReset;
+
+    // A series being added appears only in the second task.
+    if (owner->isSeriesCollectionUpdated() && owner->isUpdateTask1() && action == KivoNotifyCollectionChangedActionAdd &&
+        update->startingIndex() == index)
+        return;
+
+    double cw = owner->options() ? static_cast<double>(owner->options()->groupWidth()) : OmbriChartOptions::DefaultGroupWidth;
+    if (index == 0) {
+        stackPos.clear();
+        stackNeg.clear();
+        _dataLabelData.clear();
+    }
+
+    plat::ArrayPtr yvals = series->getValues(0);
+    plat::ArrayPtr xvals = series->getValues(1);
+    if (!yvals) return;
+
+    // Slots per cluster: one per bar series sharing it (at least one, so a bad count divides nothing).
+    const std::int32_t slots = std::max(count, 1);
+    double w = cw / slots;
+    if (!xvals || xvals->empty()) xvals = _dataInfo->getXVals();
+    if (xvals && !xvals->empty() && _dataInfo->deltaX() > 0) {
+        cw *= _dataInfo->deltaX();
+        w *= _dataInfo->deltaX();
+    }
+
+    // The series' look.
+    const std::size_t found = owner->series()->indexOfObject(plat::Value(series));
+    const std::int32_t position = found < owner->series()->count() ? static_cast<std::int32_t>(found) : -1;
+    const plat::Color fill = series->color().value_or(owner->getColor(position));
+    const plat::Color border = series->borderColor().value_or(OmbriChartBase::darken(fill));
+    const double bw = series->borderWidth();
+    const double opacity = series->opacity();
+    std::vector<double> dashes;
+
+    // The selection look, which redoSelection draws over everything once the series are drawn.
+    const std::int64_t selectionMode = owner->selectionMode();
+    const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
+    plat::Color stroke = border;
+    double thickness = bw;
+    if (selected) {
+        stroke = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+        thickness = owner->selectedBorderWidth();
+        dashes = owner->selectedDashes();
+    }
+    engine->setFill(fill);
+    engine->setStroke(stroke);
+    engine->setStrokeThickness(thickness);
+    engine->setOpacity(opacity);
+    engine->setSelectedDashes(dashes);
+    if (selected) {
+        _selState = engine->saveState();
+        _selRects.clear();
+        if (selectionMode == KivoChartSelectionModePoint) {
+            engine->setStroke(border);
+            engine->setStrokeThickness(bw);
+        }
+    }
+
+    double t = 0, d = 0;
+    std::int32_t n = 0;
+    _getAnimationInfo(series, t, d, n);
+    const std::int32_t path = getPlotElementPath();
+    engine->startGroup(SeriesGroup);
+
+    // In the first task of a removal the old data, removed item included, is drawn.
+    if (owner->isCollectionViewUpdated() && action == KivoNotifyCollectionChangedActionRemove && owner->isUpdateTask1()) {
+        n = n + 1;
+        const auto at = static_cast<std::size_t>(position);
+        xvals = position >= 0 && at < owner->prevXValsArray().size() ? owner->prevXValsArray()[at] : nullptr;
+        yvals = position >= 0 && at < owner->prevYValsArray().size() ? owner->prevYValsArray()[at] : nullptr;
+    }
+
+    const auto& plotRect = owner->plotRect();
+    const KivoRect plot = plotRect ? *plotRect : KivoRect();
+
+    // The base line, kept inside the value axis' range.
+    const auto& valueAxis = _rotated ? axisX : axisY;
+    const auto& categoryAxis = _rotated ? axisY : axisX;
+    double o = _origin;
+    if (valueAxis->actualMin() > o)
+        o = valueAxis->actualMin();
+    else if (o > valueAxis->actualMax())
+        o = valueAxis->actualMax();
+    const double originScreen = valueAxis->convert(o);
+
+    // The default renderer clips to the bar, so half of this band shows inside it: the series' width.
+    const double bw2 = bw + bw;
+    const bool pointSelection = selected && selectionMode == KivoChartSelectionModePoint;
+    const bool updating = owner->isSeriesCollectionUpdated() || owner->isCollectionViewUpdated();
+    const bool pointByPoint =
+        !updating && owner->loadAnimation() && owner->loadAnimation()->animationMode() == KivoLoadAnimationModePoint;
+    const auto& chartCategoryAxis = _rotated ? owner->axisY() : owner->axisX();
+    const auto& xlabels = owner->xlabels();
+    const std::string seriesName = series->name().value_or("");
+    const bool stacked = _stacking != KivoPlotterStackingNone;
+
+    for (std::int64_t i = static_cast<std::int64_t>(_dataInfo->getOrigin()); i <= n; ++i) {
+        const auto point = static_cast<std::int32_t>(i);
+        engine->setFill(fill);
+        engine->setStroke(border);
+        engine->setStrokeThickness(bw2);
+        engine->setOpacity(opacity);
+        engine->setSelectedDashes(dashes);
+        if (pointSelection) {
+            if (point == owner->selectionIndex()) {
+                engine->setSelectedDashes(owner->selectedDashes());
+                engine->setStrokeThickness(owner->selectedBorderWidth());
+            } else {
+                engine->setSelectedDashes({});
+                engine->setStrokeThickness(bw2);
+            }
+        }
+
+        // An X that is no number (a category) places the point at its index; a NaN X is a gap.
+        const bool numericX =
+            xvals && static_cast<std::uint64_t>(i) < xvals->size() && (*xvals)[static_cast<std::size_t>(i)].isNumber();
+        const double x = numericX ? (*xvals)[static_cast<std::size_t>(i)].asDouble() : static_cast<double>(i);
+        double y = kivo::detail::numberAt(yvals, i);
+        if (owner->interpolateNulls() && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(yvals, point, n);
+        if (pointByPoint) t = _getAnimationTimeForPointMode(series, point, point == n);
+        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+
+        double sum = 0;
+        auto rect = stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,
+                                                 _rotated, position, sum, stackPos, stackNeg)
+                            : _getBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,
+                                          _rotated, position);
+        // A point without a drawable rectangle gets no bar, no hit area and no label.
+        if (!rect || !kivo::detail::isFiniteRect(*rect)) continue;
+
+        if (selected && (selectedIndex == -1 || selectedIndex == point)) _selRects.push_back({rect, point});
+        auto area = KivoRectArea::create(rect);
+        if (intersects(*rect, plot)) _drawBarElement(engine, rect, series, position, point, path);
+
+        auto dataPoint = KivoChartDataPoint::create();
+        dataPoint->setSeriesIndex(position);
+        dataPoint->setSeriesName(series->name());
+        dataPoint->setPointIndex(point);
+        dataPoint->setValue(y);
+        if (i < static_cast<std::int64_t>(xlabels.size()))
+            dataPoint->setValueX(plat::Value(xlabels[static_cast<std::size_t>(i)]));
+        else
+            dataPoint->setValueX(plat::Value(chartCategoryAxis ? chartCategoryAxis->formatValue(x) : std::string()));
+        dataPoint->setDataX(x);
+
+        // Across the category axis the point sits in the middle of its slot (of the cluster, stacked).
+        const double c0 = stacked ? x - cw / 2 : x - cw / 2 + realIndex * w;
+        const double c1 = stacked ? x + cw / 2 : c0 + w;
+        const double middle = (categoryAxis->convert(c0) + categoryAxis->convert(c1)) / 2;
+        if (_rotated)
+            dataPoint->setY(middle);
+        else
+            dataPoint->setX(middle);
+        area->setTag(plat::Value(dataPoint));
+        if (_hitTester) _hitTester->add(area, position);
+
+        // Labels stand against the bar's top edge (columns) or right edge (bars).
+        auto anchor = _rotated ? KivoRect::create(rect->right(), rect->top(), 0, rect->height())
+                               : KivoRect::create(rect->left(), rect->top(), rect->width(), 0);
+        _dataLabelData.push_back(
+            OmbrChartDataLabelData::create(seriesName, std::move(anchor), position, point, x, y, dataPoint->valueX()));
+    }
+
+    // Every label collected in this pass, so the last series' labels end on top of all bars.
+    const auto& label = owner->dataLabel();
+    const auto& renderer = owner->dataLabelRenderer();
+    if (label && renderer && label->position() != KivoDataLabelPositionNone)
+        for (std::size_t k = 0; k < _dataLabelData.size(); ++k) {
+            const auto record = _dataLabelData[k];
+            renderer->render(record->seriesName(), record->rect(), record->seriesIndex(), record->pointIndex(), record->dataX(),
+                             record->dataY(), record->valueX());
+        }
+    engine->endGroup();
+}
+
+// ---- One bar ----
+
+void KivoBarPlotter::_drawBarElement(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect,
+                                     const std::shared_ptr<KivoSeries>& series, std::int32_t seriesIndex, std::int32_t pointIndex,
+                                     std::int64_t type) {
+    if (!engine || !rect) return;
+    auto render = std::make_shared<DefaultBarElementRender>(engine, rect->left(), rect->top(), rect->width(), rect->height());
+    if (type != KivoPlotElementEventPathDelegate) {
+        drawPlotElement(static_cast<std::int32_t>(type), engine, render, series, pointIndex, rect->left(), rect->top(), rect,
+                        nullptr, seriesIndex);
+        return;
+    }
+    // The host draws the bar, or hands it back to the default renderer. Its custom view stands over
+    // the bar only while the chart is loading plot elements.
+    const auto owner = chart();
+    const auto host = owner ? owner->delegateAnswering(OmbriChartDelegate::HandlePlotElementLoading) : nullptr;
+    if (!host || !host->handlePlotElementLoading(owner, engine, rect, pointIndex, KivoPoint::create(rect->left(), rect->top()),
+                                                 seriesIndex, render)) {
+        render->execute();
+        return;
+    }
+    const auto& view = owner->customPlotElement();
+    if (view && owner->beginPlotElementLoading()) {
+        view->setFrame({rect->left(), rect->top(), rect->width(), rect->height()});
+        owner->addSubview(view);
+    }
+}
+
+// ---- Selection ----
+
+void KivoBarPlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) {
+    const auto owner = chart();
+    if (!engine || !owner) {
+        _selState.reset();
+        _selRects.clear();
+        return;
+    }
+    // The saved state carries the selection stroke and thickness.
+    if (_selState) {
+        engine->restoreState(_selState);
+        _selState.reset();
+    }
+    const std::int64_t mode = owner->selectionMode();
+    for (std::size_t k = 0; k < _selRects.size(); ++k) {
+        const auto& [rect, pointIndex] = _selRects[k];
+        const bool draw = mode == KivoChartSelectionModeSeries ||
+                          (mode == KivoChartSelectionModePoint && pointIndex == owner->selectionIndex());
+        if (!draw) continue;
+        engine->setSelectedDashes(owner->selectedDashes());
+        engine->drawRect(rect->left(), rect->top(), rect->width(), rect->height(), true);
+        engine->setSelectedDashes({});
+    }
+    _selRects.clear();
+}
