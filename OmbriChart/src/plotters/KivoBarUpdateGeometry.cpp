@@ -10,16 +10,13 @@
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/OmbriChart.h"
+#include "plotters/BarRectMath.h"
 
 namespace kivo::detail {
 
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-bool isFinite(const KivoRect& r) {
-    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) && std::isfinite(r.height());
-}
 
 }  // namespace
 
@@ -70,24 +67,15 @@ double BarUpdateFrame::eased(double change) const {
 }
 
 std::shared_ptr<KivoRect> BarUpdateFrame::move(const KivoRect& from, const KivoRect& to) const {
-    if (!isFinite(from)) return KivoRect::create(to.left(), to.top(), to.width(), to.height());
+    if (!isFiniteRect(from)) return KivoRect::create(to.left(), to.top(), to.width(), to.height());
     const auto toward = [this](double start, double end) {
         if (!std::isfinite(end)) return end;
         const double step = eased(std::abs(end - start));
         return end >= start ? start + step : start - step;
     };
-    double left = toward(from.left(), to.left()), top = toward(from.top(), to.top());
-    double width = toward(from.width(), to.width()), height = toward(from.height(), to.height());
     // An easing that overshoots may carry a size below 0 for a moment: the rectangle stays normalised.
-    if (width < 0) {
-        left += width;
-        width = -width;
-    }
-    if (height < 0) {
-        top += height;
-        height = -height;
-    }
-    return KivoRect::create(left, top, width, height);
+    return normalisedRect(toward(from.left(), to.left()), toward(from.top(), to.top()), toward(from.width(), to.width()),
+                          toward(from.height(), to.height()));
 }
 
 double numberAt(const plat::ArrayPtr& values, std::int64_t index) {
