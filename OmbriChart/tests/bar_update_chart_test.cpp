@@ -103,3 +103,45 @@ TEST_F(BarUpdateChartTest, AfterARemovalTheSecondTaskStartsFromTheOldLayoutReadA
     ASSERT_EQ(second.size(), 2u);
     for (std::size_t k = 0; k < 2; ++k) expectSame(second[k], before[k + 1], "task 2 starts on the old layout");
 }
+
+TEST_F(BarUpdateChartTest, ASeriesAddedMakesRoomFromTheLastStaticFrameAndGrowsFromTheBaseLine) {
+    const auto a = rects(0), c = rects(2);
+    ASSERT_EQ(c.size(), 3u);
+    // A fourth series, drawn after the third: a third slot in each cluster.
+    add("a");
+    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    ASSERT_EQ(plotter().time(), 0);
+    for (std::size_t k = 0; k < 3; ++k) {
+        expectSame(rects(0)[k], a[k], "the first series starts on the static frame");
+        expectSame(rects(2)[k], c[k], "the third series starts on the static frame");
+    }
+    // The added series is not drawn in the first task; in the second it grows from the base line.
+    EXPECT_TRUE(rects(3).empty());
+    drawFrameWhen([this] { return chart->isUpdateTask2(); });
+    ASSERT_EQ(rects(3).size(), 3u);
+    for (const auto& r : rects(3)) {
+        EXPECT_EQ(r.height(), 0);
+        EXPECT_NEAR(r.top(), sy(0), 1e-9);
+    }
+    finish();
+    const auto end = rects(3);
+    chart->setIsAnimated(false);
+    draw();
+    ASSERT_EQ(end.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) expectSame(end[k], rects(3)[k], "the animation ends on the static frame");
+}
+
+TEST_F(BarUpdateChartTest, ASeriesRemovedSinksFromTheLastStaticFrame) {
+    const auto a = rects(0), c = rects(2);
+    chart->series()->removeObjectAtIndex(0);
+    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    ASSERT_EQ(plotter().time(), 0);
+    // The removed series is drawn at its former place while it sinks; the third keeps its slot.
+    for (std::size_t k = 0; k < 3; ++k) expectSame(rects(1)[k], c[k], "the third series starts on the static frame");
+    finish();
+    const auto end = rects(1);
+    chart->setIsAnimated(false);
+    draw();
+    ASSERT_EQ(end.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) expectSame(end[k], rects(1)[k], "the animation ends on the static frame");
+}
