@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoAxis.h"
@@ -20,9 +21,9 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
-BarUpdateFrame::BarUpdateFrame(const std::shared_ptr<OmbriChart>& chart, const std::shared_ptr<KivoAxis>& axisX,
+BarUpdateFrame::BarUpdateFrame(std::shared_ptr<OmbriChart> chart, const std::shared_ptr<KivoAxis>& axisX,
                                const std::shared_ptr<KivoAxis>& axisY, bool rotated, double time, double duration)
-    : _chart(chart), _axisX(axisX), _axisY(axisY), _rotated(rotated), _time(time), _duration(duration) {
+    : _chart(std::move(chart)), _axisX(axisX.get()), _axisY(axisY.get()), _rotated(rotated), _time(time), _duration(duration) {
     if (!_chart) return;
     _easing = _chart->getEasing();
     _task1 = _chart->isUpdateTask1();
@@ -30,7 +31,7 @@ BarUpdateFrame::BarUpdateFrame(const std::shared_ptr<OmbriChart>& chart, const s
 }
 
 double BarUpdateFrame::previousMax(const KivoAxis& axis) const {
-    return &axis == _axisX.get() ? _chart->prevAxisXMax() : _chart->prevAxisYMax();
+    return &axis == _axisX ? _chart->prevAxisXMax() : _chart->prevAxisYMax();
 }
 
 double BarUpdateFrame::category(double v) const { return categoryAxis().convert(v); }
