@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoEvent.h"
 #include "OmbriChart/BasePlotElementRender.h"
 #include "OmbriChart/KivoChartPlotElementEventArgs.h"
@@ -316,4 +317,89 @@ TEST_F(BarPlotterTest, ThePlotElementEventDrawsTheBarsItsHandlersChoose) {
     EXPECT_EQ(barFills(Red).size(), 1u);
     // Every bar has its hit area whoever drew it.
     EXPECT_EQ(bars(1).size(), 3u);
+}
+
+TEST_F(BarPlotterTest, AnAddedItemMovesTheBarsFromTheirLastPictureToTheirNextOne) {
+    auto rows = [](bool withAdded) {
+        std::vector<plat::Value> r{barRow({{"a", 12}, {"b", 8}}), barRow({{"a", 16}, {"b", 11}}), barRow({{"a", 10}, {"b", 14}}),
+                                   barRow({{"a", 18}, {"b", 9}})};
+        if (withAdded) r.insert(r.begin() + 2, barRow({{"a", 14}, {"b", 13}}));
+        return r;
+    };
+    // The picture after the change, drawn at once.
+    setItems(rows(true));
+    add("a");
+    add("b");
+    draw();
+    const std::vector<DrawnBar> after[] = {bars(0), bars(1)};
+
+    freshChart();
+    setItems(rows(false));
+    add("a");
+    add("b");
+    draw();
+    const std::vector<DrawnBar> before[] = {bars(0), bars(1)};
+    chart->setIsAnimated(true);
+    for (const auto& animation : {chart->updateAnimation(), std::static_pointer_cast<KivoAnimation>(chart->loadAnimation())}) {
+        animation->setDuration(0.5);
+        animation->setEasing(KivoEasing::EaseInLinear());
+    }
+    chart->collectionView()->insertObject(rows(true)[2], 2);
+    ASSERT_TRUE(chart->isUpdateTask1());
+
+    // The first frame: every bar where it stood, the new one without length.
+    draw();
+    for (int s = 0; s < 2; ++s) {
+        const auto now = bars(s);
+        ASSERT_EQ(now.size(), 5u);
+        for (int k = 0; k < 5; ++k) {
+            SCOPED_TRACE(std::to_string(s) + "/" + std::to_string(k));
+            if (k == 2) {
+                EXPECT_NEAR(now[k].rect.height(), 0, 1e-9);
+                continue;
+            }
+            const auto& was = before[s][k < 2 ? k : k - 1].rect;
+            expectRect(now[k].rect, was.left(), was.top(), was.width(), was.height());
+        }
+    }
+    // Both tasks played out: the picture of the new data.
+    for (int frame = 0; frame < 90; ++frame) {
+        clock.advance(1.0 / 60);
+        if (window->needsDisplayInTree()) window->display(rec);
+    }
+    ASSERT_FALSE(chart->plotting());
+    draw();
+    for (int s = 0; s < 2; ++s) {
+        const auto now = bars(s);
+        ASSERT_EQ(now.size(), 5u);
+        for (int k = 0; k < 5; ++k)
+            expectRect(now[k].rect, after[s][k].rect.left(), after[s][k].rect.top(), after[s][k].rect.width(),
+                       after[s][k].rect.height());
+    }
+}
+
+TEST_F(BarPlotterTest, APointByPointLoadGrowsTheRevealedColumnsInTurn) {
+    std::vector<plat::Value> rows;
+    for (int k = 0; k < 5; ++k) rows.push_back(barRow({{"a", 10}}));
+    setItems(rows);
+    add("a");
+    chart->setIsAnimated(true);
+    const auto& load = chart->loadAnimation();
+    load->setAnimationMode(KivoLoadAnimationModePoint);
+    load->setDuration(1);
+    load->setEasing(KivoEasing::EaseInLinear());
+    draw();  // starts the animation
+    ASSERT_TRUE(chart->plotting());
+    while (chart->plotTime() < 0.3) clock.advance(1.0 / 60);
+    draw();
+
+    // Bars reveal all their points in half the duration, a step of 0.5 / 4 apart, each growing over 0.5.
+    const double t = chart->plotTime(), step = 0.125, grow = 0.5, full = sy(0) - sy(10);
+    const auto drawn = bars(0);
+    ASSERT_EQ(drawn.size(), static_cast<std::size_t>(t / step) + 1);
+    for (std::size_t k = 0; k < drawn.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_NEAR(drawn[k].rect.height(), full * (t - step * k) / grow, 1e-6);
+        EXPECT_NEAR(drawn[k].rect.bottom(), sy(0), 1e-6);
+    }
 }

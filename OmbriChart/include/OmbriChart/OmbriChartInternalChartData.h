@@ -22,8 +22,9 @@ public:
     std::int64_t expenses = 0;
     std::int64_t downloads = 0;
 
-    // Six records, "US", "Germany", "UK", "Japan", "Italy", "Greece", with random values; made on the
-    // first call and the same array for the life of the process.
+    // Six records, "US", "Germany", "UK", "Japan", "Italy", "Greece", with pseudo-random values from a
+    // fixed seed (the same in every run); made on the first call and the same array for the life of the
+    // process.
     static const plat::ArrayPtr& demoData();
     // A uniform random integer from 0 to n - 1 (0 for n of 0).
     static std::int64_t generateRandom(std::uint32_t n);
