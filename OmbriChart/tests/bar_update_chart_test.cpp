@@ -20,6 +20,7 @@ protected:
     // position 2 of the chart's saved values. Its values differ from the hidden one's.
     void SetUp() override {
         BarChartTest::SetUp();
+        chart->setChartType(chartType);
         setItems({row(1, 8, 3), row(2, 9, 5), row(3, 7, 4)});
         add("a");
         add("b", KivoSeriesVisibilityLegend);
@@ -31,6 +32,9 @@ protected:
         chart->loadAnimation()->setEasing(KivoEasing::EaseInLinear());
         chart->setIsAnimated(true);
     }
+    // Columns unless a test asks for bars before a fresh chart.
+    std::int64_t chartType = OmbriChartTypeColumn;
+
     static plat::Value row(double a, double b, double c) { return barRow({{"a", a}, {"b", b}, {"c", c}}); }
 
     // Advances frame by frame until a frame is due in the state `due` asks for, and draws it.
@@ -63,27 +67,32 @@ void expectSame(const KivoRect& actual, const KivoRect& expected, const char* wh
 }  // namespace
 
 TEST_F(BarUpdateChartTest, AnItemInsertedFirstStartsFromTheLastStaticFrameAndEndsOnTheNewOne) {
-    const auto before = rects(2);
-    ASSERT_EQ(before.size(), 3u);
-    // The new item raises the value axis' maximum: the old bars are read against the previous one.
-    chart->collectionView()->insertObject(row(1, 1, 12), 0);
-    drawFrameWhen([this] { return chart->isUpdateTask1(); });
-    ASSERT_EQ(plotter().time(), 0);
-    const auto start = rects(2);
-    ASSERT_EQ(start.size(), 4u);
-    // The inserted item has no length yet; every other item stands where it stood, one index later.
-    EXPECT_EQ(start[0].height(), 0);
-    for (std::size_t k = 0; k < 3; ++k) expectSame(start[k + 1], before[k], "task 1 starts on the static frame");
+    for (const std::int64_t type : {OmbriChartTypeColumn, OmbriChartTypeBar}) {
+        SCOPED_TRACE(type);
+        chartType = type;
+        freshChart();
+        const auto before = rects(2);
+        ASSERT_EQ(before.size(), 3u);
+        // The new item raises the value axis' maximum: the old bars are read against the previous one.
+        chart->collectionView()->insertObject(row(1, 1, 12), 0);
+        drawFrameWhen([this] { return chart->isUpdateTask1(); });
+        ASSERT_EQ(plotter().time(), 0);
+        const auto start = rects(2);
+        ASSERT_EQ(start.size(), 4u);
+        // The inserted item has no length yet; every other item stands where it stood, one index later.
+        EXPECT_EQ(type == OmbriChartTypeBar ? start[0].width() : start[0].height(), 0);
+        for (std::size_t k = 0; k < 3; ++k) expectSame(start[k + 1], before[k], "task 1 starts on the static frame");
 
-    finish();
-    // The closing frame is the static picture of the new data.
-    const auto end = rects(2);
-    chart->setIsAnimated(false);
-    draw();
-    const auto still = rects(2);
-    ASSERT_EQ(end.size(), 4u);
-    ASSERT_EQ(still.size(), 4u);
-    for (std::size_t k = 0; k < 4; ++k) expectSame(end[k], still[k], "the animation ends on the static frame");
+        finish();
+        // The closing frame is the static picture of the new data.
+        const auto end = rects(2);
+        chart->setIsAnimated(false);
+        draw();
+        const auto still = rects(2);
+        ASSERT_EQ(end.size(), 4u);
+        ASSERT_EQ(still.size(), 4u);
+        for (std::size_t k = 0; k < 4; ++k) expectSame(end[k], still[k], "the animation ends on the static frame");
+    }
 }
 
 TEST_F(BarUpdateChartTest, AfterARemovalTheSecondTaskStartsFromTheOldLayoutReadAtTheSeriesPosition) {
