@@ -321,6 +321,10 @@ TEST_F(BarUpdateTest, AMissingPreviousValueMeansNoMotion) {
         expectRect(itemReplaced(2)(*this, 0), now, "replaced, the old value not a number");
         chart->setPrevYValsArray({});
         expectRect(itemReplaced(2)(*this, 0), now, "replaced, nothing saved");
+        // A value axis whose range had no extent before the change (all values 0) placed nothing.
+        (rotated ? chart->setPrevAxisXMax(0) : chart->setPrevAxisYMax(0));
+        setTask(1);
+        expectRect(itemAdded(0)(*this, 0), now, "added, the old value range empty");
     }
 }
 

@@ -35,9 +35,15 @@ double BarUpdateFrame::previousMax(const KivoAxis& axis) const {
 }
 
 double BarUpdateFrame::category(double v) const { return categoryAxis().convert(v); }
-double BarUpdateFrame::oldCategory(double v) const { return categoryAxis().convert(v, previousMax(categoryAxis())); }
+double BarUpdateFrame::oldConvert(const KivoAxis& axis, double v) const {
+    // A range that had no extent places nothing (the axis would answer its corner, 0): no old place.
+    const double max = previousMax(axis);
+    return max == axis.actualMin() ? NaN : axis.convert(v, max);
+}
+
+double BarUpdateFrame::oldCategory(double v) const { return oldConvert(categoryAxis(), v); }
 double BarUpdateFrame::value(double v) const { return valueAxis().convert(v); }
-double BarUpdateFrame::oldValue(double v) const { return valueAxis().convert(v, previousMax(valueAxis())); }
+double BarUpdateFrame::oldValue(double v) const { return oldConvert(valueAxis(), v); }
 
 std::pair<double, double> BarUpdateFrame::slot(double x, double cw, double w, std::int32_t index) const {
     const double s = x - cw / 2;

@@ -33,7 +33,7 @@ public:
     const OmbriChart& chart() const { return *_chart; }
 
     // Where a value stands on the category or value axis now, and where it stood before the change (the
-    // axis' range with the maximum it had then).
+    // axis' range with the maximum it had then; NaN when that range had no extent, so a bar does not move).
     double category(double value) const;
     double oldCategory(double value) const;
     double value(double value) const;
@@ -65,6 +65,8 @@ private:
     const KivoAxis& valueAxis() const { return _rotated ? *_axisX : *_axisY; }
     // The range maximum the chart saved for this axis when the change arrived.
     double previousMax(const KivoAxis& axis) const;
+    // `v` against the axis' range before the change; NaN when that range was empty.
+    double oldConvert(const KivoAxis& axis, double v) const;
 
     std::shared_ptr<OmbriChart> _chart;
     const KivoAxis* _axisX;
