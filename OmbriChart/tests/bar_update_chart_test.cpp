@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         BarChartTest::SetUp();
         chart->setChartType(chartType);
-        setItems({row(1, 8, 3), row(2, 9, 5), row(3, 7, 4)});
+        setItems({row(1, 8, 3, 2), row(2, 9, 5, 4), row(3, 7, 4, 5)});
         add("a");
         add("b", KivoSeriesVisibilityLegend);
         add("c");
@@ -35,7 +35,10 @@ protected:
     // Columns unless a test asks for bars before a fresh chart.
     std::int64_t chartType = OmbriChartTypeColumn;
 
-    static plat::Value row(double a, double b, double c) { return barRow({{"a", a}, {"b", b}, {"c", c}}); }
+    // "d" is a fourth field that no series shows at first.
+    static plat::Value row(double a, double b, double c, double d = 1) {
+        return barRow({{"a", a}, {"b", b}, {"c", c}, {"d", d}});
+    }
 
     // Advances frame by frame until a frame is due in the state `due` asks for, and draws it.
     void drawFrameWhen(const std::function<bool()>& due) {
@@ -153,4 +156,25 @@ TEST_F(BarUpdateChartTest, ASeriesRemovedSinksFromTheLastStaticFrame) {
     draw();
     ASSERT_EQ(end.size(), 3u);
     for (std::size_t k = 0; k < 3; ++k) expectSame(end[k], rects(1)[k], "the animation ends on the static frame");
+}
+
+TEST_F(BarUpdateChartTest, AReplacedSeriesChangesLengthFromItsLastStaticFrame) {
+    const auto before = rects(2);
+    ASSERT_EQ(before.size(), 3u);
+    // The third series (slot 1, position 2) gives way to one over "d", within the same value range.
+    chart->series()->replaceObjectAtIndex(2, plat::Value(KivoSeries::create(chart, "d", "d")));
+    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    ASSERT_EQ(plotter().time(), 0);
+    const auto start = rects(2);
+    ASSERT_EQ(start.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) expectSame(start[k], before[k], "the replaced series starts on its static frame");
+    finish();
+    const auto end = rects(2);
+    chart->setIsAnimated(false);
+    draw();
+    ASSERT_EQ(end.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        expectSame(end[k], rects(2)[k], "the animation ends on the static frame");
+        EXPECT_NEAR(end[k].top(), sy(k == 0 ? 2 : k == 1 ? 4 : 5), 0.01);
+    }
 }
