@@ -53,12 +53,19 @@ TEST_F(ChartDispatchTest, AllAtOnceGivesEachSeriesItsPlaceAmongTheDrawnOnes) {
     EXPECT_EQ(chart->bars()->calls[0].chartType, OmbriChartTypeColumn);
     EXPECT_EQ(chart->bars()->calls[0].dataInfoCount, 2);
 
-    // While the first task of a removal of items runs, hidden series are drawn too, to go away.
+    // While the first task of a removal of items runs, a hidden series stays hidden.
     chart->setIsUpdateTask1(true);
     chart->setUpdateEventArgs(
         std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1));
-    EXPECT_EQ(frame(0.25), (Calls{"bar plot A 0/0/3", "bar plot B 1/1/3", "bar plot C 2/2/3", "bar redo"}));
+    EXPECT_EQ(frame(0.25), (Calls{"bar plot A 0/0/2", "bar plot C 1/1/2", "bar redo"}));
     EXPECT_EQ(chart->bars()->calls.back().time, 0.25);
+    // A series being hidden (removed from the drawn ones) is drawn while the first task takes it away.
+    chart->setIsSeriesCollectionUpdated(true);
+    const auto hidden = chart->series()->objectAtIndex(1);
+    chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(
+        KivoNotifyCollectionChangedActionRemove, nullptr, -1, std::make_shared<plat::Array>(plat::Array{hidden}), 1));
+    chart->_startUpdateSeriesAnimationTask1();
+    EXPECT_EQ(frame(0.25), (Calls{"bar plot A 0/0/3", "bar plot B 1/1/3", "bar plot C 2/2/3", "bar redo"}));
 }
 
 TEST_F(ChartDispatchTest, MixedTypesGoToTheirOwnPlottersRankedAmongTheirType) {

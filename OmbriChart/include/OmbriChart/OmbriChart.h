@@ -307,7 +307,8 @@ public:
     std::int32_t _getRealSeriesCount(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series) const;
     std::int32_t _getRealSeriesIndex(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series,
                                      std::int32_t index) const;
-    // The drawn series of `series`, and the hidden ones too while the first task of a removal runs.
+    // The drawn series of `series`, and a series being hidden or removed while the first task of its
+    // removal runs.
     std::int32_t _getSeriesRealLen(const plat::Array& series) const;
     // The series a series-by-series frame reached.
     std::int32_t seriesCount() const { return _seriesCount; }

@@ -225,8 +225,14 @@ std::int32_t OmbriChart::_getSeriesRealLen(const plat::Array& series) const {
 bool OmbriChart::isPlottedByAll(const KivoSeries& series) const {
     if (!isDrawableChartType(effectiveType(series))) return false;
     if (series.isDrawn()) return true;
-    // A series being hidden or removed is drawn while the first task animates it away.
-    return _isUpdateTask1 && _updateEventArgs && _updateEventArgs->action() == KivoNotifyCollectionChangedActionRemove;
+    // A series being hidden or removed is drawn while the first task animates it away; other hidden
+    // series stay hidden (an item removed from the data changes no series).
+    if (!_isUpdateTask1 || !_isSeriesCollectionUpdated || !_updateEventArgs ||
+        _updateEventArgs->action() != KivoNotifyCollectionChangedActionRemove || !_updateEventArgs->oldItems())
+        return false;
+    const auto& removed = *_updateEventArgs->oldItems();
+    return std::any_of(removed.begin(), removed.end(),
+                       [&](const plat::Value& entry) { return entry.as<KivoSeries>().get() == &series; });
 }
 
 bool OmbriChart::hasMixedTypes(const plat::Array& series) const {

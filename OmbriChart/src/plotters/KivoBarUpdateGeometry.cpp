@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/OmbriChart.h"
+#include "plotters/BarRectMath.h"
 
 namespace kivo::detail {
 
@@ -17,15 +19,11 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-bool isFinite(const KivoRect& r) {
-    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) && std::isfinite(r.height());
-}
-
 }  // namespace
 
-BarUpdateFrame::BarUpdateFrame(const std::shared_ptr<OmbriChart>& chart, const std::shared_ptr<KivoAxis>& axisX,
+BarUpdateFrame::BarUpdateFrame(std::shared_ptr<OmbriChart> chart, const std::shared_ptr<KivoAxis>& axisX,
                                const std::shared_ptr<KivoAxis>& axisY, bool rotated, double time, double duration)
-    : _chart(chart), _axisX(axisX), _axisY(axisY), _rotated(rotated), _time(time), _duration(duration) {
+    : _chart(std::move(chart)), _axisX(axisX.get()), _axisY(axisY.get()), _rotated(rotated), _time(time), _duration(duration) {
     if (!_chart) return;
     _easing = _chart->getEasing();
     _task1 = _chart->isUpdateTask1();
@@ -33,7 +31,7 @@ BarUpdateFrame::BarUpdateFrame(const std::shared_ptr<OmbriChart>& chart, const s
 }
 
 double BarUpdateFrame::previousMax(const KivoAxis& axis) const {
-    return &axis == _axisX.get() ? _chart->prevAxisXMax() : _chart->prevAxisYMax();
+    return &axis == _axisX ? _chart->prevAxisXMax() : _chart->prevAxisYMax();
 }
 
 double BarUpdateFrame::category(double v) const { return categoryAxis().convert(v); }
@@ -70,24 +68,15 @@ double BarUpdateFrame::eased(double change) const {
 }
 
 std::shared_ptr<KivoRect> BarUpdateFrame::move(const KivoRect& from, const KivoRect& to) const {
-    if (!isFinite(from)) return KivoRect::create(to.left(), to.top(), to.width(), to.height());
+    if (!isFiniteRect(from)) return KivoRect::create(to.left(), to.top(), to.width(), to.height());
     const auto toward = [this](double start, double end) {
         if (!std::isfinite(end)) return end;
         const double step = eased(std::abs(end - start));
         return end >= start ? start + step : start - step;
     };
-    double left = toward(from.left(), to.left()), top = toward(from.top(), to.top());
-    double width = toward(from.width(), to.width()), height = toward(from.height(), to.height());
     // An easing that overshoots may carry a size below 0 for a moment: the rectangle stays normalised.
-    if (width < 0) {
-        left += width;
-        width = -width;
-    }
-    if (height < 0) {
-        top += height;
-        height = -height;
-    }
-    return KivoRect::create(left, top, width, height);
+    return normalisedRect(toward(from.left(), to.left()), toward(from.top(), to.top()), toward(from.width(), to.width()),
+                          toward(from.height(), to.height()));
 }
 
 double numberAt(const plat::ArrayPtr& values, std::int64_t index) {

@@ -22,7 +22,8 @@ namespace kivo::detail {
 // axis along them (exchanged when the bars are rotated).
 class BarUpdateFrame {
 public:
-    BarUpdateFrame(const std::shared_ptr<OmbriChart>& chart, const std::shared_ptr<KivoAxis>& axisX,
+    // The axes must outlive the frame (a frame lives for one member call).
+    BarUpdateFrame(std::shared_ptr<OmbriChart> chart, const std::shared_ptr<KivoAxis>& axisX,
                    const std::shared_ptr<KivoAxis>& axisY, bool rotated, double time, double duration);
 
     // No chart or no axes: nothing to place a bar with.
@@ -66,7 +67,8 @@ private:
     double previousMax(const KivoAxis& axis) const;
 
     std::shared_ptr<OmbriChart> _chart;
-    std::shared_ptr<KivoAxis> _axisX, _axisY;
+    const KivoAxis* _axisX;
+    const KivoAxis* _axisY;
     bool _rotated;
     double _time, _duration;
     KivoEasePtr _easing;
