@@ -403,3 +403,37 @@ TEST_F(BarPlotterTest, APointByPointLoadGrowsTheRevealedColumnsInTurn) {
         EXPECT_NEAR(drawn[k].rect.bottom(), sy(0), 1e-6);
     }
 }
+
+TEST_F(BarPlotterTest, AHostThatDrawsABarGetsTheCustomViewOverIt) {
+    // Answers the element hook: draws the first bar itself, hands the others back.
+    class Host : public OmbriChartDelegate {
+    public:
+        unsigned answeredMethods() const override { return HandlePlotElementLoading; }
+        bool handlePlotElementLoading(const std::shared_ptr<OmbriChartBase>&, const std::shared_ptr<IKivoRenderEngine>&,
+                                      const std::shared_ptr<KivoRect>&, std::int32_t pointIndex,
+                                      const std::shared_ptr<KivoPoint>&, std::int32_t seriesIndex,
+                                      const std::shared_ptr<plat::Object>&) override {
+            asked.emplace_back(seriesIndex, pointIndex);
+            return pointIndex == 0;
+        }
+        std::vector<std::pair<std::int32_t, std::int32_t>> asked;
+    };
+    setItems({barRow({{"a", 3}}), barRow({{"a", 5}})});
+    add("a")->setColor(Red);
+    auto host = std::make_shared<Host>();
+    chart->setDelegate(host);
+    chart->setIsHandleXFPlotElementLoading(true);
+    auto view = plat::View::create({0, 0, 1, 1});
+    chart->setCustomPlotElement(view);
+    draw();
+
+    EXPECT_EQ(host->asked, (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 0}, {0, 1}}));
+    // The host drew the first bar; the plotter drew the second.
+    const auto fills = barFills(Red);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_NEAR(fills[0]->bounds().x(), bars(0)[1].rect.left(), 0.01);
+    EXPECT_EQ(view->superview().get(), chart.get());
+    const auto first = bars(0)[0].rect;
+    EXPECT_NEAR(view->frame().x(), first.left(), 1e-9);
+    EXPECT_NEAR(view->frame().height(), first.height(), 1e-9);
+}

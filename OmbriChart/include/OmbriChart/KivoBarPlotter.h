@@ -1,10 +1,6 @@
 #pragma once
-// The plotter of column (1) and bar (2) series: one plotter for both, the bars turned by the chart's
-// rotation. Per series it draws one bar per valid point (clustered beside the other bar series or
-// stacked on them), registers a hit area tagged with the point, collects a label record per point
-// and draws the labels collected in the pass after the bars; after the series it draws the selected
-// bars again on top. While the chart replays a change it takes each bar's rectangle from the update
-// geometry; otherwise the bar grows to its length with the load animation.
+// The plotter of column (1) and bar (2) series, one plotter for both (bars are columns turned by the
+// chart's rotation): clustered or stacked bars with their hit areas, labels and selection.
 
 #include <cstdint>
 #include <memory>
@@ -39,9 +35,10 @@ public:
     // axis the minimum drops one power of the base instead, when it is above 0; dates are not
     // stretched down) and to the value axis' own origin. X and Y exchanged when rotated.
     std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double> logBase) override;
-    // Draws one series (see the class comment). `index` 0 starts the pass: the stacks and the label
-    // records are emptied. `realIndex` is the bar's slot among `count` per cluster; `chartType` is
-    // not read.
+    // Draws one bar per valid point (its rectangle from _getBarRect or _getStackedBarRect), registers
+    // a hit area tagged with the point and collects a label record; then draws every label collected
+    // in the pass. `index` 0 starts the pass: the stacks and the label records are emptied.
+    // `realIndex` is the bar's slot among `count` per cluster; `chartType` is not read.
     void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
                     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
                     std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
