@@ -332,7 +332,7 @@ protected:
 private:
     // Every slot of the three month pages asks to be drawn again.
     void redrawMonthSlots();
-    // The year and decade pages read the calendar's look when they draw.
+    // The year and decade pages take the calendar's colours and marks again.
     void refreshYearAndDecadePages();
     // Redraws the slots of the current month page whose day is `date`.
     void redrawSlotsOfDay(plat::Date date);
