@@ -199,6 +199,8 @@ void KivoCalendar::setAdjacentDayTextColor(const plat::Color& color) {
     if (color == _adjacentDayTextColor) return;
     _adjacentDayTextColor = color;
     redrawMonthSlots();
+    // The decade pages show the years either side of the decade in it.
+    for (const auto& page : {_decadeViewCurrent, _decadeViewNext, _decadeViewPrev}) page->refresh();
 }
 
 void KivoCalendar::setDayBorderColor(const plat::Color& color) {

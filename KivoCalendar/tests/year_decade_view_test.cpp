@@ -384,6 +384,8 @@ TEST_F(YearDecadeTest, TheControlHandsItsLookToThePages) {
     EXPECT_EQ(textColorOf(*month(5)), ink);
     EXPECT_EQ(textColorOf(*yearCell(5)), ink);
     EXPECT_EQ(textColorOf(*yearCell(0)), calendar->adjacentDayTextColor());
+    calendar->setAdjacentDayTextColor(edge);
+    EXPECT_EQ(textColorOf(*yearCell(11)), edge);
     for (const auto& page : {calendar->decadeViewCurrent(), calendar->decadeViewNext(), calendar->decadeViewPrev()}) {
         for (const auto& slot : page->yearLabels()) {
             EXPECT_EQ(slot->layer()->borderColor(), edge);
