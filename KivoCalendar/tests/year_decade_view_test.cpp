@@ -293,8 +293,10 @@ TEST_F(YearDecadeTest, ATapOnAMonthOpensItAnimatedOrAtOnce) {
         calendar->setIsAnimated(animated);
         tap(month(2));
         if (animated) {
-            // The first half fades the body out; the month comes with the second half.
+            // The first half grows the body at once and fades it out; the month comes with the
+            // second half.
             EXPECT_EQ(calendar->viewMode(), KivoCalendarViewModeYear);
+            EXPECT_EQ(calendar->bodyView()->transform(), plat::AffineTransform::scale(8, 8));
             run(0.2);
             EXPECT_LT(calendar->bodyView()->alpha(), 1);
             run(1);
