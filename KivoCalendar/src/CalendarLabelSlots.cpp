@@ -3,6 +3,7 @@
 
 #include "KivoCalendar/CalendarLabelSlots.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Platform/graphics/text.h"
@@ -92,7 +93,8 @@ void SlotLabel::applyVerticalAlignment(std::int64_t alignment) {
             plat::measureText(plat::AttributedString(_realText, _label->font(), plat::Color::black()), width > 0 ? width : 0)
                 .height;
         const double room = lineHeight > 0 ? (_label->frame().height() - textHeight) / lineHeight : 0;
-        if (std::isfinite(room) && room > 0) lines = std::min(static_cast<std::int64_t>(room), MaxAlignmentLines);
+        if (std::isfinite(room) && room > 0)
+            lines = static_cast<std::int64_t>(std::min(room, static_cast<double>(MaxAlignmentLines)));
     }
     std::string text = _realText;
     for (std::int64_t i = 0; i < lines; ++i) {
