@@ -2,6 +2,9 @@
 
 #include "KivoCalendar/CalendarDaySlot.h"
 
+#include <typeinfo>
+
+#include "KivoCalendar/CalendarDaySlotVariants.h"
 #include "KivoCalendar/CalendarMonthView.h"
 #include "KivoCalendar/KivoCalendar.h"
 #include "KivoCalendar/KivoCalendarRange.h"
@@ -158,5 +161,13 @@ void KivoCalendarDaySlot::_drawDaySlotText(const plat::Rect& rect, std::int64_t 
             break;
     }
     engine.setTextFill(_dayTextColor.value_or(color));
+    // The detail slot shares its cell with a second text: its day number keeps to its own rectangle
+    // (none while that is the zero rectangle). Subclasses of it draw as every other slot does.
+    if (typeid(*this) == typeid(KivoCalendarDetailDaySlot)) {
+        if (_dayTextRect == plat::Rect{}) return;
+        engine.setFont(_dayFont ? _dayFont : plat::Font::system(KivoCalendarDetailDaySlot::DefaultFontSize));
+        engine.drawStringInRect(*_dayText, _dayTextRect);
+        return;
+    }
     engine.drawString(*_dayText, KivoPoint::create(x, y));
 }

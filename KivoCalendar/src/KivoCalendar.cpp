@@ -155,6 +155,8 @@ void KivoCalendar::setTextColor(std::optional<plat::Color> color) {
     for (const auto& view : _weekdayLabels)
         if (auto label = std::dynamic_pointer_cast<plat::Label>(view)) label->setTextColor(textColor());
     redrawMonthSlots();
+    _yearViewCurrent->setTextColor(textColor());
+    for (const auto& page : {_decadeViewCurrent, _decadeViewNext, _decadeViewPrev}) page->setTextColor(textColor());
     refreshYearAndDecadePages();
 }
 
@@ -197,20 +199,24 @@ void KivoCalendar::setAdjacentDayTextColor(const plat::Color& color) {
     if (color == _adjacentDayTextColor) return;
     _adjacentDayTextColor = color;
     redrawMonthSlots();
+    // The decade pages show the years either side of the decade in it.
+    for (const auto& page : {_decadeViewCurrent, _decadeViewNext, _decadeViewPrev}) page->refresh();
 }
 
 void KivoCalendar::setDayBorderColor(const plat::Color& color) {
     if (color == _dayBorderColor) return;
     _dayBorderColor = color;
     redrawMonthSlots();
-    refreshYearAndDecadePages();
+    _yearViewCurrent->setBorderColor(color);
+    for (const auto& page : {_decadeViewCurrent, _decadeViewNext, _decadeViewPrev}) page->setBorderColor(color);
 }
 
 void KivoCalendar::setDayBorderWidth(double width) {
     if (width == _dayBorderWidth) return;
     _dayBorderWidth = width;
     redrawMonthSlots();
-    refreshYearAndDecadePages();
+    _yearViewCurrent->setBorderWidth(width);
+    for (const auto& page : {_decadeViewCurrent, _decadeViewNext, _decadeViewPrev}) page->setBorderWidth(width);
 }
 
 void KivoCalendar::setTodayBackgroundColor(std::optional<plat::Color> color) {

@@ -133,7 +133,7 @@ public:
     // The day slots' font (none: the render engine's default). Read at the next drawing.
     const std::optional<plat::Font>& calendarFont() const { return _calendarFont; }
     void setCalendarFont(std::optional<plat::Font> font) { _calendarFont = std::move(font); }
-    // Read when the slots are drawn.
+    // Read when the day slots are drawn and when the year and decade pages refresh.
     const plat::Color& selectionBackgroundColor() const { return _selectionBackgroundColor; }
     void setSelectionBackgroundColor(const plat::Color& color) { _selectionBackgroundColor = color; }
     // Falls back to the text colour.
@@ -193,7 +193,7 @@ public:
     void setCurrentDate(plat::Date date) { _currentDate = date; }
     plat::Date currentMonth() const { return _currentMonth; }
     void setCurrentMonth(plat::Date date) { _currentMonth = date; }
-    // The month or year the year and decade pages mark as chosen.
+    // The month or year the year and decade pages mark as chosen (read when they refresh).
     plat::Date highlightDate() const { return _highlightDate; }
     void setHighlightDate(plat::Date date) { _highlightDate = date; }
     // Setting another index moves currentMonth to the display date plus that many months.
@@ -332,7 +332,7 @@ protected:
 private:
     // Every slot of the three month pages asks to be drawn again.
     void redrawMonthSlots();
-    // The year and decade pages read the calendar's look when they draw.
+    // The year and decade pages take the calendar's colours and marks again.
     void refreshYearAndDecadePages();
     // Redraws the slots of the current month page whose day is `date`.
     void redrawSlotsOfDay(plat::Date date);

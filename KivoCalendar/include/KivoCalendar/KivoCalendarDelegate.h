@@ -13,7 +13,9 @@
 
 class KivoCalendar;
 class KivoCalendarDaySlotBase;
+class KivoCalendarMonthSlotBase;
 class KivoCalendarRange;
+class KivoCalendarYearSlotBase;
 
 namespace plat {
 class View;
@@ -50,6 +52,14 @@ public:
         const std::shared_ptr<KivoCalendarDaySlotBase>& daySlot) {
         return std::nullopt;
     }
+    // A month cell of the year page (`month` 1 to 12) while the page is refreshed, after the page gave
+    // it its colours and mark: the delegate may restyle the slot in place.
+    virtual void monthSlotLoading(const std::shared_ptr<KivoCalendar>& calendar, std::uint64_t month,
+                                  const std::shared_ptr<KivoCalendarMonthSlotBase>& monthSlot) {}
+    // A year cell of a decade page, likewise. `isAdjacentYear` is true for the years that frame the
+    // decade, unless they cannot be chosen.
+    virtual void yearSlotLoading(const std::shared_ptr<KivoCalendar>& calendar, std::uint64_t year, bool isAdjacentYear,
+                                 const std::shared_ptr<KivoCalendarYearSlotBase>& yearSlot) {}
     // For a host layer: the current title of the header, offered with the header's own text for the
     // page. Nothing means not answered (the calendar's headerLoading event is raised instead); an
     // answer without text keeps the header's own.
