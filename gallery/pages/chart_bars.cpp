@@ -13,6 +13,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/runtime/display_link.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
 #include "gallery_page.h"
@@ -25,6 +26,8 @@ constexpr double PanelHeight = 300;
 constexpr double StripHeight = 230;
 constexpr double StripCount = 4;
 constexpr double TaskSeconds = 1.0;  // each update task of the strip
+// A task's clock starts at its first display-link tick, a frame after it is started.
+constexpr double FrameSeconds = 1.0 / plat::DisplayLink::FramesPerSecond;
 constexpr double PageWidth = Margin * 3 + PanelWidth * 2;
 constexpr double StripWidth = (PageWidth - Margin * (StripCount + 1)) / StripCount;
 constexpr double PageHeight = Margin * 4 + PanelHeight * 2 + StripHeight;
@@ -155,7 +158,7 @@ void populate(plat::Window& window) {
     loop.runFor(TaskSeconds * 3);
     // Halfway through the second task, and halfway through the first, when the page settles.
     addItem(*strip[2]);
-    loop.runFor(TaskSeconds);
+    loop.runFor(TaskSeconds + FrameSeconds);
     addItem(*strip[1]);
 }
 
@@ -167,7 +170,7 @@ const gallery::PageRegistrar registrar({
                    "\u00bd, end).",
     .size = {PageWidth, PageHeight},
     .populate = populate,
-    .settleSeconds = TaskSeconds / 2,
+    .settleSeconds = TaskSeconds / 2 + FrameSeconds,
 });
 
 }  // namespace
