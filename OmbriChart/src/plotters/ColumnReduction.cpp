@@ -55,6 +55,7 @@ bool reduceToPixelColumns(std::span<const double> along, std::span<const double>
     ColumnRun run;
     bool inRun = false, inGap = false;
     std::int64_t runColumn = 0;
+    double lowest = 0, highest = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double a = along[i], v = across[i];
         if (!std::isfinite(a) || !std::isfinite(v)) {
@@ -72,13 +73,19 @@ bool reduceToPixelColumns(std::span<const double> along, std::span<const double>
         const std::int64_t column = offset < 0 ? -1 : offset >= columnsInPlot ? columns : static_cast<std::int64_t>(offset);
         if (inRun && column == runColumn) {
             run.last = i;
-            if (v < across[run.lowest]) run.lowest = i;
-            if (v > across[run.highest]) run.highest = i;
+            if (v < lowest) {
+                lowest = v;
+                run.lowest = i;
+            } else if (v > highest) {
+                highest = v;
+                run.highest = i;
+            }
             continue;
         }
         if (inRun) emitRun(run, along, across, outAlong, outAcross);
         inGap = false;
         run = {i, i, i, i};
+        lowest = highest = v;
         runColumn = column;
         inRun = true;
     }
