@@ -149,6 +149,30 @@ TEST_F(LinePlotterTest, WidthsFallBackToTwoAndSplinesCurve) {
                             [](auto v) { return v != plat::Path::Verb::Move && v != plat::Path::Verb::Line; }));
 }
 
+TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) {
+    // A saw tooth of 4,000 points over about 350 columns: far more than two points per column.
+    std::vector<double> saw(4000);
+    for (std::size_t i = 0; i < saw.size(); ++i) saw[i] = static_cast<double>(i % 7) - (i == 1234 ? 40 : 0);
+    chart->setChartType(OmbriChartTypeSpline);
+    chart->setItemsSource(rows({{"a", saw}}));
+    add("a", "A");
+    draw();
+    const auto lines = strokesOf(rec, Red);
+    ASSERT_EQ(lines.size(), 1u);
+    const auto pts = vertices(*lines[0]);
+    const double columns = chart->plotRect()->width();
+    EXPECT_LE(pts.size(), static_cast<std::size_t>(4 * (columns + 2)));
+    EXPECT_GT(pts.size(), static_cast<std::size_t>(columns));
+    // Straight joins, the extremes kept, the first and last points exact.
+    for (const auto verb : lines[0]->path.verbs()) EXPECT_TRUE(verb == plat::Path::Verb::Move || verb == plat::Path::Verb::Line);
+    const auto lowest = std::max_element(pts.begin(), pts.end(), [](auto p, auto q) { return p.y < q.y; });
+    EXPECT_NEAR(lowest->y, sy(-40 + 1234 % 7), 1e-9);
+    EXPECT_NEAR(pts.front().x, sx(0), 1e-9);
+    EXPECT_NEAR(pts.back().x, sx(3999), 1e-9);
+    // Hit areas are not thinned.
+    EXPECT_EQ(areas(0).size(), saw.size());
+}
+
 namespace {
 
 // Records each label with the number of drawing operations before it.
