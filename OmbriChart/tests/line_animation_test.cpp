@@ -149,27 +149,14 @@ namespace {
 
 // One frame, halfway through a linear update of the items: the chart drawn with the data from
 // before, then with the data after, then the plotter asked for the series in the middle of the move.
-class LineItemUpdateTest : public ::testing::Test {
+class LineItemUpdateTest : public LineChartTest {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
-    plat::RecordingContext rec;
     std::shared_ptr<KivoSeries> series;
     double oldXMin = 0, oldXMax = 0, oldYMin = 0, oldYMax = 0;
 
     void SetUp() override {
-        chart->setIsAnimated(false);
-        chart->setChartType(OmbriChartTypeLine);
-        chart->legend()->setPosition(KivoAxisPositionNone);
-        window->addSubview(chart);
-        series = KivoSeries::create(chart, "a", "A");
-        chart->series()->addObject(plat::Value(series));
-    }
-    void draw() {
-        rec.clear();
-        chart->invalidate();
-        window->display(rec);
+        LineChartTest::SetUp();
+        series = add("a", "A");
     }
     // Draws `before`, keeps its ranges, draws `after`.
     void change(const std::vector<double>& before, const std::vector<double>& after) {

@@ -22,30 +22,8 @@
 
 namespace {
 
-class LinePlotterTest : public ::testing::Test {
+class LinePlotterTest : public LineChartTest {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
-    plat::RecordingContext rec;
-
-    void SetUp() override {
-        chart->setIsAnimated(false);
-        chart->setChartType(OmbriChartTypeLine);
-        chart->setPalette({Red, Blue, Green});
-        chart->legend()->setPosition(KivoAxisPositionNone);
-        window->addSubview(chart);
-    }
-    std::shared_ptr<KivoSeries> add(const std::string& binding, const std::string& name) {
-        auto s = KivoSeries::create(chart, binding, name);
-        chart->series()->addObject(plat::Value(s));
-        return s;
-    }
-    void draw() {
-        rec.clear();
-        chart->invalidate();
-        window->display(rec);
-    }
     std::shared_ptr<KivoLinePlotter> plotter() { return std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter()); }
     // The hit areas of the series at `position`, as (centre, tag).
     std::vector<const KivoCircleArea*> areas(std::int32_t position) const {

@@ -1,6 +1,7 @@
 #pragma once
 // What the line plotter tests share: items from columns of numbers (NaN: a missing value), the
-// strokes and fills of one colour, and the vertices of a recorded path.
+// strokes and fills of one colour, the vertices of a recorded path, and a fixture of a line chart
+// without animation or legend, drawn into a recording context.
 
 #include <cmath>
 #include <limits>
@@ -8,8 +9,15 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "ChartCore/KivoLegend.h"
+#include "OmbriChart/KivoSeries.h"
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/testing/virtual_clock.h"
+#include "Platform/ui/window.h"
+#include "test_chart.h"
 
 inline const plat::Color Red = plat::Color::rgb255(200, 0, 0);
 inline const plat::Color Blue = plat::Color::rgb255(0, 0, 200);
@@ -70,3 +78,29 @@ inline std::vector<plat::Point> vertices(const plat::DrawOp& op) {
     }
     return pts;
 }
+
+class LineChartTest : public ::testing::Test {
+protected:
+    plat::testing::VirtualClock clock;
+    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
+    std::shared_ptr<TestChart> chart = TestChart::create();
+    plat::RecordingContext rec;
+
+    void SetUp() override {
+        chart->setIsAnimated(false);
+        chart->setChartType(OmbriChartTypeLine);
+        chart->setPalette({Red, Blue, Green});
+        chart->legend()->setPosition(KivoAxisPositionNone);
+        window->addSubview(chart);
+    }
+    std::shared_ptr<KivoSeries> add(const std::string& binding, const std::string& name) {
+        auto s = KivoSeries::create(chart, binding, name);
+        chart->series()->addObject(plat::Value(s));
+        return s;
+    }
+    void draw() {
+        rec.clear();
+        chart->invalidate();
+        window->display(rec);
+    }
+};
