@@ -22,9 +22,11 @@
 #include "Platform/graphics/context.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePlotterSupport.h"
+#include "plotters/LinePointArea.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::xAt;
+using kivo::detail::xText;
 
 namespace {
 
@@ -43,15 +45,6 @@ std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSerie
     const auto& list = chart.series();
     const std::size_t found = list ? list->indexOfObject(plat::Value(series)) : 0;
     return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
-}
-
-// The text of a label and of a data point's valueX: the category label of the point, else its X as the
-// axis that carries X formats it.
-plat::Value xText(const OmbriChart& chart, std::int64_t i, double x, bool rotated) {
-    const auto& labels = chart.xlabels();
-    if (i >= 0 && static_cast<std::size_t>(i) < labels.size()) return plat::Value(labels[static_cast<std::size_t>(i)]);
-    const auto& axis = rotated ? chart.axisY() : chart.axisX();
-    return axis ? plat::Value(axis->formatValue(x)) : plat::Value();
 }
 
 }  // namespace
@@ -168,10 +161,9 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     frame.prevYMin = owner->prevAxisYMin();
     frame.prevYMax = owner->prevAxisYMax();
 
-    // The point loop: screen positions, data points and hit areas of the valid points.
+    // The point loop: screen positions and hit areas of the valid points.
     std::vector<double> sxs, sys, prevVals, dataXs, dataYs;
     std::vector<std::int32_t> indices;
-    std::vector<std::shared_ptr<KivoChartDataPoint>> points;
     const std::int64_t first = frame.origin;
     const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
     sxs.reserve(expected);
@@ -179,9 +171,9 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     dataXs.reserve(expected);
     dataYs.reserve(expected);
     indices.reserve(expected);
-    points.reserve(expected);
-    const auto& name = series->name();
-    const double hitRadius = _symbolSize;
+    auto block = std::make_shared<kivo::detail::LinePointBlock>();
+    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    block->areas.reserve(expected);
     for (std::int64_t i = first; i <= end; ++i) {
         const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
         double y = numberAt(ys, i);
@@ -193,14 +185,6 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         }
         if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
 
-        auto point = KivoChartDataPoint::create();
-        point->setSeriesIndex(seriesPos);
-        point->setSeriesName(name);
-        point->setPointIndex(static_cast<std::int32_t>(i));
-        point->setValue(_rotated ? x : y);
-        point->setDataX(_rotated ? y : x);
-        point->setValueX(xText(*owner, i, x, _rotated));
-
         double stacked = y;
         if (_stacking != KivoPlotterStackingNone) {
             if (_stacking == KivoPlotterStackingStacked100 && _dataInfo) {
@@ -211,16 +195,9 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
             if (const double* total = stackPos.find(x)) stacked = *total;
         }
 
-        double sx = 0, sy = 0;
-        if (_rotated) {
-            sx = axisX->convert(stacked);
-            sy = axisY->convert(x);
-        } else {
-            sx = axisX->convert(x);
-            sy = axisY->convert(stacked);
-        }
-        point->setX(sx);
-        point->setY(sy);
+        const double plainX = _rotated ? axisX->convert(stacked) : axisX->convert(x);
+        const double plainY = _rotated ? axisY->convert(x) : axisY->convert(stacked);
+        double sx = plainX, sy = plainY;
         if (listChanged) {
             prevVals.push_back(previousValue(frame, i, stacked));
         } else if (itemsChanged) {
@@ -231,13 +208,11 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         dataXs.push_back(x);
         dataYs.push_back(y);
         indices.push_back(static_cast<std::int32_t>(i));
-        if (_hitTester) {
-            auto area = KivoCircleArea::create(KivoPoint::create(sx, sy), hitRadius);
-            area->setTag(plat::Value(point));
-            _hitTester->add(std::move(area), seriesPos);
-        }
-        points.push_back(std::move(point));
+        block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y, plainX, plainY);
     }
+    if (_hitTester)
+        for (std::size_t k = 0; k < block->areas.size(); ++k) _hitTester->add(kivo::detail::handOut(block, k), seriesPos);
+    const auto& name = series->name();
 
     if (!sxs.empty()) {
         // The valid entries (an eased position may be missing).
@@ -338,7 +313,7 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
                 const double size = _symbolSize * factor;
                 if (_hasSymbols && !selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
                     drawSymbol(engine, sx, sy, borderWidth, size, fill, border, series->symbolMarker(), series, indices[k],
-                               points[k], path);
+                               path == KivoPlotElementEventPathEvent ? block->areas[k].dataPoint() : nullptr, path);
                 if (!labelled) continue;
                 auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
                 const plat::Value text = xText(*owner, indices[k], dataXs[k], _rotated);
