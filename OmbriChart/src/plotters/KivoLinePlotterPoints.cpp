@@ -32,15 +32,12 @@ double LinePointArea::distance(const KivoPoint& point) const {
 }
 
 const plat::Value& LinePointArea::tag() const {
-    if (!_tagged) {
-        _tag = plat::Value(dataPoint());
-        _tagged = true;
-    }
-    return _tag;
+    if (!_tag) dataPoint();
+    return *_tag;
 }
 
 std::shared_ptr<KivoChartDataPoint> LinePointArea::dataPoint() const {
-    if (_tagged) return _tag.as<KivoChartDataPoint>();
+    if (_tag) return _tag->as<KivoChartDataPoint>();
     auto point = KivoChartDataPoint::create();
     const bool rotated = _info && _info->rotated;
     if (_info) {
@@ -52,9 +49,9 @@ std::shared_ptr<KivoChartDataPoint> LinePointArea::dataPoint() const {
     // In a rotated chart the point's value is its X and its dataX its Y, as the chart has always told them.
     point->setValue(rotated ? _x : _y);
     point->setDataX(rotated ? _y : _x);
-    point->setX(_screenX);
-    point->setY(_screenY);
-    _tag = plat::Value(point);
-    _tagged = true;
+    // Where the point was drawn.
+    point->setX(_cx);
+    point->setY(_cy);
+    _tag = std::make_unique<plat::Value>(point);
     return point;
 }

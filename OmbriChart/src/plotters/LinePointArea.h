@@ -35,33 +35,33 @@ plat::Value xText(const OmbriChart& chart, std::int64_t index, double x, bool ro
 
 class KIVO_CHART_EXPORT LinePointArea final : public IKivoHitArea {
 public:
-    // A disc of the series' radius around (centerX, centerY) for the point at data index `pointIndex`
-    // with the data values (x, y) that are drawn, placed at (screenX, screenY) when nothing animates.
+    // A disc of the series' radius around (centerX, centerY), where the point at data index
+    // `pointIndex` with the data values (x, y) is drawn.
     LinePointArea(const kivo::detail::LineSeriesInfo* info, double centerX, double centerY, std::int32_t pointIndex, double x,
-                  double y, double screenX, double screenY)
-        : _info(info), _cx(centerX), _cy(centerY), _x(x), _y(y), _screenX(screenX), _screenY(screenY), _pointIndex(pointIndex) {}
+                  double y)
+        : _info(info), _cx(centerX), _cy(centerY), _x(x), _y(y), _pointIndex(pointIndex) {}
 
     double centerX() const { return _cx; }
     double centerY() const { return _cy; }
     double radius() const { return _info ? _info->radius : 0.0; }
     std::int32_t pointIndex() const { return _pointIndex; }
+    // The X used and the Y drawn (an interpolated one for a missing value), before stacking.
+    double x() const { return _x; }
+    double y() const { return _y; }
 
     bool contains(const KivoPoint& point) const override;
     double distance(const KivoPoint& point) const override;
     // The point's data point (made on first use) unless a tag was set.
     const plat::Value& tag() const override;
-    void setTag(plat::Value tag) override {
-        _tag = std::move(tag);
-        _tagged = true;
-    }
+    void setTag(plat::Value tag) override { _tag = std::make_unique<plat::Value>(std::move(tag)); }
     std::shared_ptr<KivoChartDataPoint> dataPoint() const;
 
 private:
     const kivo::detail::LineSeriesInfo* _info;
-    double _cx, _cy, _x, _y, _screenX, _screenY;
+    double _cx, _cy, _x, _y;
     std::int32_t _pointIndex;
-    mutable bool _tagged = false;
-    mutable plat::Value _tag;
+    // Made on first use: most points are never asked for.
+    mutable std::unique_ptr<plat::Value> _tag;
 };
 
 namespace kivo::detail {
