@@ -140,7 +140,6 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     const bool hasX = xs && !xs->empty();
 
     kivo::detail::MoveFrame frame;
-    frame.chart = owner.get();
     frame.axisX = axisX;
     frame.axisY = axisY;
     frame.rotated = _rotated;
