@@ -17,7 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "ChartCore/KivoHitAreas.h"
+#include "ChartCore/KivoHitTester.h"
 #include "OmbriChart/KivoAxis.h"
+#include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
@@ -269,6 +272,69 @@ void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The parts of a pass that stay per point whatever the line's density, each on its own.
+
+// A hit area for every point, tagged with its data point, as the line plotter registers them (and the
+// tester cleared, as every pass begins).
+void BM_LargeLineHitAreas(benchmark::State& state) {
+    const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
+    const Walk& w = walk(line.xs.size());
+    auto tester = KivoHitTester::create();
+    const std::optional<std::string> name = "Walk";
+    constexpr double HitRadius = 10;
+    for (auto _ : state) {
+        tester->clear();
+        for (std::size_t i = 0; i < line.xs.size(); ++i) {
+            auto point = KivoChartDataPoint::create();
+            point->setSeriesIndex(0);
+            point->setSeriesName(name);
+            point->setPointIndex(static_cast<std::int32_t>(i));
+            point->setValue(w.ys[i]);
+            point->setDataX(w.xs[i]);
+            point->setX(line.xs[i]);
+            point->setY(line.ys[i]);
+            auto area = KivoCircleArea::create(KivoPoint::create(line.xs[i], line.ys[i]), HitRadius);
+            area->setTag(plat::Value(point));
+            tester->add(std::move(area), 0);
+        }
+        benchmark::DoNotOptimize(tester->count());
+    }
+    tester->clear();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The X of every point as the axis formats it (a data point's valueX).
+void BM_LargeLineFormattedX(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const Walk& w = walk(n);
+    ChartScene scene(n);
+    const auto& axis = scene.chart->axisX();
+    for (auto _ : state)
+        for (std::size_t i = 0; i < n; ++i) benchmark::DoNotOptimize(axis->formatValue(w.xs[i]));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The series' values turned into screen points through the axes, as the plotter's loop does first.
+void BM_LargeLineConvertToScreen(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    ChartScene scene(n);
+    const auto series = scene.chart->series()->objectAtIndexAs<KivoSeries>(0);
+    const auto& axisX = scene.chart->axisX();
+    const auto& axisY = scene.chart->axisY();
+    std::vector<double> xs, ys;
+    for (auto _ : state) {
+        const auto values = series->getValues(0), xvalues = series->getValues(1);
+        xs.clear();
+        ys.clear();
+        for (std::size_t i = 0; i < values->size(); ++i) {
+            xs.push_back(axisX->convert((*xvalues)[i].asDouble()));
+            ys.push_back(axisY->convert((*values)[i].asDouble()));
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 void BM_LargeLineReducedImageDifference(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const ScreenLine& line = screenLine(n);
@@ -312,4 +378,7 @@ BENCHMARK(BM_LargeLineCairoReduceAndStroke)->Apply(sizes);
 BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
+BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
+BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
+BENCHMARK(BM_LargeLineConvertToScreen)->Apply(sizes);
 BENCHMARK(BM_LargeLineReducedImageDifference)->Apply(sizes)->Iterations(1);
