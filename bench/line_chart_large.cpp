@@ -205,6 +205,35 @@ bool channelsDiffer(std::uint32_t a, std::uint32_t b) {
 
 const char* outputFolder() { return std::getenv("KIVO_BENCH_OUT"); }
 
+// Where two pages differ, enlarged: a window around the first differing pixel, each page's pixels
+// side by side with the differing ones in red beneath, every pixel drawn as a square.
+void writeDifference(const CairoPage& full, const CairoPage& reduced, const std::string& path) {
+    constexpr int Window = 80, Zoom = 5;
+    const std::uint32_t* a = full.pixels();
+    const std::uint32_t* b = reduced.pixels();
+    std::size_t first = 0;
+    while (first < full.pixelCount() && !channelsDiffer(a[first], b[first])) ++first;
+    if (first == full.pixelCount()) return;
+    const int cx = std::clamp(int(first % Width) - Window / 2, 0, Width - Window);
+    const int cy = std::clamp(int(first / Width) - Window / 2, 0, Height - Window);
+    plat::Image out(3 * Window * Zoom, Window * Zoom);
+    const plat::Color red = plat::Color::rgb255(220, 0, 0), grey = plat::Color::rgb255(200, 200, 200);
+    for (int y = 0; y < Window; ++y)
+        for (int x = 0; x < Window; ++x) {
+            const std::size_t i = std::size_t(cy + y) * Width + std::size_t(cx + x);
+            const bool inked = a[i] != 0xffffffffu || b[i] != 0xffffffffu;
+            const plat::Color marks = channelsDiffer(a[i], b[i]) ? red : inked ? grey : plat::Color::white();
+            for (int dy = 0; dy < Zoom; ++dy)
+                for (int dx = 0; dx < Zoom; ++dx) {
+                    const int px = x * Zoom + dx, py = y * Zoom + dy;
+                    out.data()[std::size_t(py) * std::size_t(out.pixelWidth()) + std::size_t(px)] = a[i];
+                    out.data()[std::size_t(py) * std::size_t(out.pixelWidth()) + std::size_t(px + Window * Zoom)] = b[i];
+                    out.setPixel(px + 2 * Window * Zoom, py, marks);
+                }
+        }
+    out.writePNG(path);
+}
+
 void BM_LargeLineCairoAllPoints(benchmark::State& state) {
     const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
     CairoPage page;
@@ -358,6 +387,7 @@ void BM_LargeLineReducedImageDifference(benchmark::State& state) {
         const std::string stem = std::string(folder) + "/large_line_" + std::to_string(n);
         full.writePNG(stem + "_full.png");
         reduced.writePNG(stem + "_reduced.png");
+        writeDifference(full, reduced, stem + "_difference.png");
         ChartScene scene(n);
         if (const auto image = scene.image.snapshot()) image->writePNG(stem + "_chart.png");
     }
