@@ -290,6 +290,18 @@ void BM_LargeLineChartPass(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The same pass with the line plotter registering no hit areas (its data points are still made): what
+// the per-point hit areas cost inside the chart.
+void BM_LargeLineChartPassWithoutHitAreas(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    ChartScene scene(n);
+    if (const auto& plotter = scene.chart->linePlotter()) plotter->setHitTester(nullptr);
+    for (auto _ : state) scene.pass();
+    state.counters["hit areas"] = double(scene.chart->hitTester()->count());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // A pass after the items changed: the series reads its values again and the data is analysed anew.
 void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -407,6 +419,7 @@ BENCHMARK(BM_LargeLineCairoReducedPoints)->Apply(sizes);
 BENCHMARK(BM_LargeLineCairoReduceAndStroke)->Apply(sizes);
 BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPassWithoutHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
 BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
