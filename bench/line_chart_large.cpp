@@ -114,6 +114,14 @@ struct ScreenLine {
     std::vector<double> reducedXs, reducedYs;
 };
 
+void reduce(ScreenLine& line) {
+    if (!kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, line.reducedXs,
+                                            line.reducedYs)) {
+        line.reducedXs = line.xs;
+        line.reducedYs = line.ys;
+    }
+}
+
 const ScreenLine& screenLine(std::size_t n) {
     static std::map<std::size_t, ScreenLine> cache;
     if (auto found = cache.find(n); found != cache.end()) return found->second;
@@ -132,13 +140,19 @@ const ScreenLine& screenLine(std::size_t n) {
             line.xs.push_back(axisX->convert(w.xs[i]));
             line.ys.push_back(axisY->convert(w.ys[i]));
         }
-        if (!kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, line.reducedXs,
-                                                line.reducedYs)) {
-            line.reducedXs = line.xs;
-            line.reducedYs = line.ys;
-        }
+        reduce(line);
     }
     return cache.emplace(n, std::move(line)).first->second;
+}
+
+// The same line seen through an X axis zoomed by `factor` about the plot's middle: most points lie off
+// the plot, on both sides.
+ScreenLine zoomed(const ScreenLine& line, double factor) {
+    ScreenLine z = line;
+    const double middle = line.left + line.width / 2;
+    for (double& x : z.xs) x = middle + (x - middle) * factor;
+    reduce(z);
+    return z;
 }
 
 // Plain Cairo into an image of its own: a white page, the line clipped to the plot area.
@@ -376,9 +390,9 @@ void BM_LargeLineConvertToScreen(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_LargeLineReducedImageDifference(benchmark::State& state) {
-    const auto n = static_cast<std::size_t>(state.range(0));
-    const ScreenLine& line = screenLine(n);
+// Draws the line fully and reduced once and reports how far the pictures differ; with an output folder,
+// writes both, an enlarged view of the difference and (for `chart`) the chart's own picture.
+void reportDifference(benchmark::State& state, const ScreenLine& line, const std::string& name, bool chart) {
     CairoPage full, reduced;
     for (auto _ : state) {
         full.draw(line, line.xs, line.ys);
@@ -396,13 +410,27 @@ void BM_LargeLineReducedImageDifference(benchmark::State& state) {
     state.counters["differing pixels"] = double(differing);
     state.counters["points kept"] = double(line.reducedXs.size());
     if (const char* folder = outputFolder()) {
-        const std::string stem = std::string(folder) + "/large_line_" + std::to_string(n);
+        const std::string stem = std::string(folder) + "/" + name;
         full.writePNG(stem + "_full.png");
         reduced.writePNG(stem + "_reduced.png");
         writeDifference(full, reduced, stem + "_difference.png");
-        ChartScene scene(n);
-        if (const auto image = scene.image.snapshot()) image->writePNG(stem + "_chart.png");
+        if (chart) {
+            ChartScene scene(line.xs.size());
+            if (const auto image = scene.image.snapshot()) image->writePNG(stem + "_chart.png");
+        }
     }
+}
+
+void BM_LargeLineReducedImageDifference(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    reportDifference(state, screenLine(n), "large_line_" + std::to_string(n), true);
+}
+
+// Ten times zoomed in: nine tenths of the points lie off the plot, and the lines that leave it must
+// reach its edges as the full line does.
+void BM_LargeLineReducedImageDifferenceZoomed(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    reportDifference(state, zoomed(screenLine(n), 10), "large_line_zoomed_" + std::to_string(n), false);
 }
 
 constexpr std::int64_t Sizes[] = {10'000, 100'000, 1'000'000};
@@ -425,3 +453,4 @@ BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
 BENCHMARK(BM_LargeLineConvertToScreen)->Apply(sizes);
 BENCHMARK(BM_LargeLineReducedImageDifference)->Apply(sizes)->Iterations(1);
+BENCHMARK(BM_LargeLineReducedImageDifferenceZoomed)->Apply(sizes)->Iterations(1);
