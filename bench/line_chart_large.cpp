@@ -17,10 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
 #include "OmbriChart/KivoAxis.h"
-#include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
@@ -30,6 +28,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
 #include "plotters/ColumnReduction.h"
+#include "plotters/LinePointArea.h"
 
 namespace {
 
@@ -329,32 +328,36 @@ void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
 
 // The parts of a pass that stay per point whatever the line's density, each on its own.
 
-// A hit area for every point, tagged with its data point, as the line plotter registers them (and the
-// tester cleared, as every pass begins).
+// A hit area for every point as the line plotter registers them (one compact disc per point in one
+// block, the data point made only when asked for), the tester cleared as every pass begins.
 void BM_LargeLineHitAreas(benchmark::State& state) {
     const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
     const Walk& w = walk(line.xs.size());
     auto tester = KivoHitTester::create();
-    const std::optional<std::string> name = "Walk";
     constexpr double HitRadius = 10;
     for (auto _ : state) {
         tester->clear();
-        for (std::size_t i = 0; i < line.xs.size(); ++i) {
-            auto point = KivoChartDataPoint::create();
-            point->setSeriesIndex(0);
-            point->setSeriesName(name);
-            point->setPointIndex(static_cast<std::int32_t>(i));
-            point->setValue(w.ys[i]);
-            point->setDataX(w.xs[i]);
-            point->setX(line.xs[i]);
-            point->setY(line.ys[i]);
-            auto area = KivoCircleArea::create(KivoPoint::create(line.xs[i], line.ys[i]), HitRadius);
-            area->setTag(plat::Value(point));
-            tester->add(std::move(area), 0);
-        }
+        auto block = std::make_shared<kivo::detail::LinePointBlock>();
+        block->info = {{}, "Walk", 0, false, HitRadius};
+        block->areas.reserve(line.xs.size());
+        for (std::size_t i = 0; i < line.xs.size(); ++i)
+            block->areas.emplace_back(&block->info, line.xs[i], line.ys[i], static_cast<std::int32_t>(i), w.xs[i], w.ys[i]);
+        // Each area shares the block's ownership, as the plotter hands them out.
+        for (auto& area : block->areas) tester->add(std::shared_ptr<IKivoHitArea>(block, &area), 0);
         benchmark::DoNotOptimize(tester->count());
     }
     tester->clear();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// What hit testing one point costs among them all (the nearest area over every series).
+void BM_LargeLineHitTest(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    ChartScene scene(n);
+    const ScreenLine& line = screenLine(n);
+    const auto at = KivoPoint::create(line.left + line.width / 2, line.top + line.height / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(scene.chart->hitTester()->hitTest(at));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
@@ -450,6 +453,7 @@ BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassWithoutHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
 BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
+BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
 BENCHMARK(BM_LargeLineConvertToScreen)->Apply(sizes);
 BENCHMARK(BM_LargeLineReducedImageDifference)->Apply(sizes)->Iterations(1);
