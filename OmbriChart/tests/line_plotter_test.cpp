@@ -21,6 +21,7 @@
 #include "Platform/ui/view.h"
 #include "Platform/ui/window.h"
 #include "line_test_support.h"
+#include "plotters/ColumnReduction.h"
 #include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
@@ -137,27 +138,38 @@ TEST_F(LinePlotterTest, WidthsFallBackToTwoAndSplinesCurve) {
 }
 
 TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) {
-    // A saw tooth of 4,000 points over about 350 columns: far more than two points per column.
+    // A saw tooth of 4,000 points: far more than two points per pixel column either way round.
     std::vector<double> saw(4000);
     for (std::size_t i = 0; i < saw.size(); ++i) saw[i] = static_cast<double>(i % 7) - (i == 1234 ? 40 : 0);
     chart->setChartType(OmbriChartTypeSpline);
     chart->setItemsSource(rows({{"a", saw}}));
     add("a", "A");
-    draw();
-    const auto lines = strokesOf(rec, Red);
-    ASSERT_EQ(lines.size(), 1u);
-    const auto pts = vertices(*lines[0]);
-    const double columns = chart->plotRect()->width();
-    EXPECT_LE(pts.size(), static_cast<std::size_t>(4 * (columns + 2)));
-    EXPECT_GT(pts.size(), static_cast<std::size_t>(columns));
-    // Straight joins, the extremes kept, the first and last points exact.
-    for (const auto verb : lines[0]->path.verbs()) EXPECT_TRUE(verb == plat::Path::Verb::Move || verb == plat::Path::Verb::Line);
-    const auto lowest = std::max_element(pts.begin(), pts.end(), [](auto p, auto q) { return p.y < q.y; });
-    EXPECT_NEAR(lowest->y, sy(-40 + 1234 % 7), 1e-9);
-    EXPECT_NEAR(pts.front().x, sx(0), 1e-9);
-    EXPECT_NEAR(pts.back().x, sx(3999), 1e-9);
-    // Hit areas are not thinned.
-    EXPECT_EQ(areas(0).size(), saw.size());
+    for (const bool rotated : {false, true}) {
+        SCOPED_TRACE(rotated ? "rotated" : "upright");
+        chart->setRotated(rotated);
+        draw();
+        const auto lines = strokesOf(rec, Red);
+        ASSERT_EQ(lines.size(), 1u);
+        const auto pts = vertices(*lines[0]);
+        const double columns = rotated ? chart->plotRect()->height() : chart->plotRect()->width();
+        EXPECT_LE(pts.size(), static_cast<std::size_t>(4 * (columns + 2 + 2 * kivo::detail::EdgeBand)));
+        EXPECT_GT(pts.size(), static_cast<std::size_t>(columns));
+        // Straight joins, the extremes kept, the first and last points exact.
+        for (const auto verb : lines[0]->path.verbs())
+            EXPECT_TRUE(verb == plat::Path::Verb::Move || verb == plat::Path::Verb::Line);
+        const auto across = [&](plat::Point p) { return rotated ? p.x : p.y; };
+        const auto along = [&](plat::Point p) { return rotated ? p.y : p.x; };
+        const auto valueAt = [&](double v) { return rotated ? chart->axisX()->convert(v) : sy(v); };
+        const auto indexAt = [&](double i) { return rotated ? chart->axisY()->convert(i) : sx(i); };
+        const auto lowest = std::min_element(pts.begin(), pts.end(), [&](auto p, auto q) {
+            return std::fabs(across(p) - valueAt(-40 + 1234 % 7)) < std::fabs(across(q) - valueAt(-40 + 1234 % 7));
+        });
+        EXPECT_NEAR(across(*lowest), valueAt(-40 + 1234 % 7), 1e-9);
+        EXPECT_NEAR(along(pts.front()), indexAt(0), 1e-9);
+        EXPECT_NEAR(along(pts.back()), indexAt(3999), 1e-9);
+        // Hit areas are not thinned.
+        EXPECT_EQ(areas(0).size(), saw.size());
+    }
 }
 
 namespace {
