@@ -1,0 +1,419 @@
+// KivoLinePlotter: construction, limits, one series' points, hit areas, line, symbols and labels, and
+// the stroking of a line (reduced to pixel columns when it is far denser than the plot).
+//
+// Sections: construction · limits · plotSeries · symbols and labels · stroking.
+
+#include "OmbriChart/KivoLinePlotter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "ChartCore/KivoHitAreas.h"
+#include "ChartCore/KivoHitTester.h"
+#include "KivoCore/IKivoRenderEngine.h"
+#include "KivoCore/KivoEasing.h"
+#include "KivoCore/KivoRenderState.h"
+#include "OmbriChart/BasePlotElementRender.h"
+#include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoDataInfo.h"
+#include "OmbriChart/KivoSeries.h"
+#include "OmbriChart/OmbriChart.h"
+#include "Platform/graphics/context.h"
+#include "plotters/ColumnReduction.h"
+#include "plotters/LinePlotterSupport.h"
+#include "plotters/LinePointArea.h"
+
+using kivo::detail::numberAt;
+using kivo::detail::xAt;
+using kivo::detail::xText;
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Device pixels per point along the category axis of the context being drawn into (1 outside a pass).
+double deviceScale(bool rotated) {
+    const plat::Context* context = plat::currentContext();
+    if (!context) return 1.0;
+    const auto& m = context->ctm();
+    const double scale = rotated ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
+    return std::isfinite(scale) && scale > 0 ? scale : 1.0;
+}
+
+std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
+    const auto& list = chart.series();
+    const std::size_t found = list ? list->indexOfObject(plat::Value(series)) : 0;
+    return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
+}
+
+}  // namespace
+
+// ---- Construction ----
+
+KivoLinePlotter::KivoLinePlotter(const std::shared_ptr<OmbriChart>& chart, std::shared_ptr<KivoDataInfo> dataInfo,
+                                 std::shared_ptr<KivoHitTester> hitTester) {
+    setChart(chart);
+    setDataInfo(std::move(dataInfo));
+    setHitTester(std::move(hitTester));
+}
+
+// ---- Limits ----
+
+std::shared_ptr<KivoRect> KivoLinePlotter::adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double>) {
+    _dataInfo = dataInfo;
+    double minX = dataInfo ? dataInfo->getMinX() : NaN, maxX = dataInfo ? dataInfo->getMaxX() : NaN;
+    double minY = dataInfo ? dataInfo->getMinY() : NaN, maxY = dataInfo ? dataInfo->getMaxY() : NaN;
+    if (const auto owner = chart()) {
+        if (owner->axisX() && !std::isnan(owner->axisX()->origin())) minX = std::fmin(minX, owner->axisX()->origin());
+        if (owner->axisY() && !std::isnan(owner->axisY()->origin())) minY = std::fmin(minY, owner->axisY()->origin());
+    }
+    if (_rotated) return KivoRect::create(minY, minX, maxY - minY, maxX - minX);
+    return KivoRect::create(minX, minY, maxX - minX, maxY - minY);
+}
+
+// ---- plotSeries ----
+
+void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                 const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                 std::int32_t index, std::int32_t realIndex, std::int32_t, std::int32_t, std::int64_t,
+                                 StackDictionary& stackPos, StackDictionary& stackNeg) {
+    const auto owner = chart();
+    if (!owner || !series || !engine || !axisX || !axisY) return;
+    const std::int32_t seriesPos = positionOf(*owner, series);
+    if (index == 0) {
+        stackNeg.clear();
+        stackPos.clear();
+    }
+    plat::ArrayPtr ys = series->getValues(0);
+    plat::ArrayPtr xs = series->getValues(1);
+    if ((!xs || xs->empty()) && _dataInfo) xs = _dataInfo->getXVals();
+    if (!ys || ys->empty()) return;
+
+    // The line's look.
+    const std::int64_t selectionMode = owner->selectionMode();
+    const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
+    plat::Color lineColor = series->color().value_or(owner->getColor(seriesPos));
+    double lineWidth = series->borderWidth();
+    if (selected && selectionMode == KivoChartSelectionModeSeries) {
+        lineColor = owner->selectedBorderColor().value_or(lineColor);
+        lineWidth = owner->selectedBorderWidth();
+    }
+    if (!(lineWidth > 0)) lineWidth = _defaultLineWidth;
+    engine->setStroke(lineColor);
+    engine->setStrokeThickness(lineWidth);
+    engine->setFill(std::nullopt);
+    engine->setOpacity(series->opacity());
+    if (selected) {
+        forgetSelection();
+        _selState = engine->saveState();
+        _selSeries = series;
+        _selSeriesPos = seriesPos;
+    }
+
+    // The frame's animation state.
+    const bool interpolate = owner->interpolateNulls();
+    auto args = owner->updateEventArgs();
+    if (!args) args = std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionReset);
+    const std::int64_t action = args->action();
+    const std::int64_t loadMode = owner->loadAnimation() ? owner->loadAnimation()->animationMode() : KivoLoadAnimationModeAll;
+    const bool updating = owner->isUpdateTask1() || owner->isUpdateTask2();
+    const bool revealing = loadMode == KivoLoadAnimationModePoint && owner->plotting() && !updating;
+    const KivoEasePtr easing = owner->getEasing();
+    double t = 0, duration = 0;
+    std::int32_t end = 0;
+    getAnimationInfo(series, t, duration, end);
+
+    engine->startGroup("series-" + std::to_string(seriesPos));
+
+    const bool itemsChanged = owner->isCollectionViewUpdated();
+    const bool listChanged = owner->isSeriesCollectionUpdated();
+    if (itemsChanged && action == KivoNotifyCollectionChangedActionRemove) {
+        // The removed point is still drawn while it leaves: the lists from before the change.
+        ++end;
+        const auto& prevX = owner->prevXValsArray();
+        const auto& prevY = owner->prevYValsArray();
+        const auto at = static_cast<std::size_t>(std::max(index, 0));
+        if (at < prevY.size() && prevY[at]) ys = prevY[at];
+        if (at < prevX.size() && prevX[at] && !prevX[at]->empty()) xs = prevX[at];
+    }
+    const bool hasX = xs && !xs->empty();
+
+    kivo::detail::MoveFrame frame;
+    frame.axisX = axisX;
+    frame.axisY = axisY;
+    frame.rotated = _rotated;
+    frame.time = t;
+    frame.duration = duration;
+    frame.easing = easing;
+    frame.args = args;
+    frame.index = index;
+    frame.origin = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
+    frame.end = end;
+    frame.xs = xs;
+    frame.ys = ys;
+    frame.stacking = _stacking;
+    frame.stackPos = &stackPos;
+    frame.stackNeg = &stackNeg;
+    frame.prevXMin = owner->prevAxisXMin();
+    frame.prevXMax = owner->prevAxisXMax();
+    frame.prevYMin = owner->prevAxisYMin();
+    frame.prevYMax = owner->prevAxisYMax();
+
+    // The point loop: screen positions and hit areas of the valid points.
+    std::vector<double> sxs, sys, prevVals;
+    bool allValid = true;
+    const std::int64_t first = frame.origin;
+    const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
+    sxs.reserve(expected);
+    sys.reserve(expected);
+    auto block = std::make_shared<kivo::detail::LinePointBlock>();
+    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    block->areas.reserve(expected);
+    for (std::int64_t i = first; i <= end; ++i) {
+        const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
+        double y = numberAt(ys, i);
+        if (interpolate && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(ys, static_cast<std::int32_t>(i), end);
+        // A reveal runs from the first to the last point even when they are missing.
+        if (revealing && (i == 0 || i == end) && std::isnan(y)) {
+            const auto& valueAxis = _rotated ? owner->axisX() : owner->axisY();
+            if (valueAxis) y = valueAxis->actualMin();
+        }
+        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+
+        double stacked = y;
+        if (_stacking != KivoPlotterStackingNone) {
+            if (_stacking == KivoPlotterStackingStacked100 && _dataInfo) {
+                const double sum = _dataInfo->getStackedAbsSum(x);
+                stacked = sum != 0 ? y / sum : 0.0;
+            }
+            stackPos.add(x, stacked);
+            if (const double* total = stackPos.find(x)) stacked = *total;
+        }
+
+        double sx = _rotated ? axisX->convert(stacked) : axisX->convert(x);
+        double sy = _rotated ? axisY->convert(x) : axisY->convert(stacked);
+        if (listChanged) {
+            prevVals.push_back(previousValue(frame, i, stacked));
+        } else if (itemsChanged) {
+            updatedPosition(frame, i, x, stacked, sx, sy);
+        }
+        allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
+        sxs.push_back(sx);
+        sys.push_back(sy);
+        block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y);
+    }
+    if (_hitTester)
+        for (std::size_t k = 0; k < block->areas.size(); ++k) _hitTester->add(kivo::detail::handOut(block, k), seriesPos);
+    if (!sxs.empty()) {
+        kivo::detail::SeriesPass pass;
+        pass.series = series;
+        pass.seriesPos = seriesPos;
+        pass.index = index;
+        pass.selected = selected;
+        pass.selectionMode = selectionMode;
+        pass.end = end;
+        pass.time = t;
+        pass.duration = duration;
+        pass.easing = easing;
+        pass.args = args;
+        pass.listChanged = listChanged;
+        pass.loadMode = loadMode;
+        pass.block = block.get();
+
+        // The valid entries (an eased position may be missing); usually all of them, which are not copied.
+        std::vector<double> keptXs, keptYs;
+        pass.validX = sxs;
+        pass.validY = sys;
+        if (!allValid) {
+            pass.validAt.emplace();
+            for (std::size_t k = 0; k < sxs.size(); ++k) {
+                if (!KivoDataInfo::isValid(sxs[k]) || !KivoDataInfo::isValid(sys[k])) continue;
+                keptXs.push_back(sxs[k]);
+                keptYs.push_back(sys[k]);
+                pass.validAt->push_back(k);
+            }
+            pass.validX = keptXs;
+            pass.validY = keptYs;
+        }
+
+        // The points to draw: the load's reveal or rise, or the update's moves.
+        const bool loading =
+            action == KivoNotifyCollectionChangedActionReset ||
+            (action == KivoNotifyCollectionChangedActionAdd && listChanged && args->startingIndex() == realIndex);
+        std::optional<PointList> eased;
+        if (loading && loadMode == KivoLoadAnimationModePoint) {
+            eased = getPointsForPointMode(pass.validX, pass.validY, t, duration, easing, _rotated);
+        } else if (loading && easing) {
+            const double bottom = axisY->convert(axisY->actualMin());
+            eased = PointList{{pass.validX.begin(), pass.validX.end()}, {}};
+            eased->y.reserve(pass.validY.size());
+            for (const double y : pass.validY) eased->y.push_back(KivoEasingUtil::ease(easing, t, bottom, y - bottom, duration));
+        } else if (!loading) {
+            eased = getUpdatedPointsDictionary(args, axisX, axisY, index, sxs, sys, prevVals, t, duration, easing, _rotated);
+        }
+        // Without an eased list the points stand at their places.
+        pass.drawnByValid = loading || !eased;
+        pass.drawnX = eased ? std::span<const double>(eased->x) : pass.validX;
+        pass.drawnY = eased ? std::span<const double>(eased->y) : pass.validY;
+        pass.entries = sxs.size();
+
+        if (selected) {
+            _selDataX.assign(pass.drawnX.begin(), pass.drawnX.end());
+            _selDataY.assign(pass.drawnY.begin(), pass.drawnY.end());
+        } else if (_hasLines) {
+            strokeLine(*engine, pass.drawnX, pass.drawnY);
+        }
+        drawSymbolsAndLabels(*owner, engine, pass);
+    }
+
+    engine->endGroup();
+}
+
+// ---- Symbols and labels ----
+
+void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                           const kivo::detail::SeriesPass& pass) {
+    const bool labelled =
+        owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
+    if (!_hasSymbols && !labelled) return;
+    const auto& series = pass.series;
+    const auto& areas = pass.block->areas;
+    const auto& args = *pass.args;
+    const std::int64_t action = args.action();
+    // With lines the symbols sit on the drawn line; a replaced series' symbols follow its move too.
+    const bool onLine = _hasLines || (pass.listChanged && action == KivoNotifyCollectionChangedActionReplace);
+    const std::span<const double> atX = onLine ? pass.drawnX : pass.validX;
+    const std::span<const double> atY = onLine ? pass.drawnY : pass.validY;
+    const auto entryAt = [&](std::size_t j) { return onLine ? pass.drawnEntry(j) : pass.validEntry(j); };
+    // Symbols on a line keep their size unless the series list changes; labels alone keep theirs on a line.
+    const bool whole = _hasLines && (!pass.listChanged || !_hasSymbols);
+    const double eased = whole ? 1.0 : KivoEasingUtil::ease(pass.easing, pass.time, 0, 1, pass.duration);
+    const auto plot = owner.plotRect();
+    const std::string seriesName = series->name().value_or("");
+
+    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner.getColor(pass.seriesPos)));
+    const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
+    plat::Color border = plainBorder;
+    double borderWidth = series->symbolBorderWidth();
+    if (pass.selected) {
+        border = owner.selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+        borderWidth = owner.selectedBorderWidth();
+    }
+    std::int32_t path = KivoPlotElementEventPathDefault;
+    if (_hasSymbols) {
+        engine->setStroke(border);
+        engine->setStrokeThickness(borderWidth);
+        engine->setFill(fill);
+        engine->setOpacity(series->symbolOpacity());
+        if (pass.selected) {
+            _symState = engine->saveState();
+            _symInts.clear();
+            for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(areas[pass.drawnEntry(j)].pointIndex());
+            // In point mode the symbols drawn now look unselected; the redraw marks the selected one.
+            if (pass.selectionMode == KivoChartSelectionModePoint) {
+                engine->setStroke(plainBorder);
+                engine->setStrokeThickness(series->symbolBorderWidth());
+            }
+        }
+        path = getPlotElementPath();
+        engine->clearClipRect();
+    }
+    const std::size_t n = std::min(atX.size(), atY.size());
+    for (std::size_t j = 0; j < n && static_cast<std::int64_t>(j) <= pass.end; ++j) {
+        const double sx = KivoDataInfo::isValid(atX[j]) ? atX[j] : static_cast<double>(j);
+        const double sy = atY[j];
+        if (!KivoDataInfo::isValid(sy)) continue;
+        const auto& area = areas[entryAt(j)];
+        double scale = eased;
+        if (pass.loadMode == KivoLoadAnimationModePoint)
+            scale = getScaleForPointMode(pass.easing, pass.time, pass.duration, static_cast<std::int32_t>(j),
+                                         static_cast<std::int64_t>(j) == pass.end);
+        const double factor =
+            seriesListFactor(pass.listChanged, action, args.startingIndex(), args.oldStartingIndex(), pass.index, scale);
+        const double size = _symbolSize * factor;
+        if (_hasSymbols && !pass.selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
+            drawSymbol(engine, sx, sy, borderWidth, size, fill, border, series->symbolMarker(), series, area.pointIndex(),
+                       path == KivoPlotElementEventPathEvent ? area.dataPoint() : nullptr, path);
+        if (!labelled) continue;
+        auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
+        const plat::Value text = xText(owner, area.pointIndex(), area.x(), _rotated);
+        if (pass.selected && _hasSymbols) {
+            // Drawn after the selected symbols, on top of them.
+            _selLabels.push_back({std::move(rect), area.pointIndex(), area.x(), area.y(), text});
+        } else {
+            owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, area.pointIndex(), area.x(), area.y(), text);
+        }
+    }
+    if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
+}
+
+// ---- Symbols ----
+
+void KivoLinePlotter::drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double borderWidth,
+                                 double symbolSize, const plat::Color&, std::optional<plat::Color> borderColor,
+                                 std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
+                                 const std::shared_ptr<KivoChartDataPoint>& dataPoint, std::int32_t type) {
+    if (!engine) return;
+    auto renderer = std::make_shared<DefaultPlotElementRender>(engine, x, y, borderWidth, symbolSize, borderColor, symbolMarker);
+    const auto owner = chart();
+    if (!owner || type == KivoPlotElementEventPathDefault) {
+        renderer->execute();
+        return;
+    }
+    if (type == KivoPlotElementEventPathEvent) {
+        raisePlotElement(engine, renderer, series, pointIndex, x, y, dataPoint);
+        return;
+    }
+    const auto host = owner->delegateAnswering(OmbriChartDelegate::HandlePlotElementLoading);
+    // The host is told where the symbol lies: its square, centred on the point.
+    auto square = KivoRect::create(x - symbolSize / 2, y - symbolSize / 2, symbolSize, symbolSize);
+    if (!host || !host->handlePlotElementLoading(owner, engine, square, pointIndex, KivoPoint::create(x, y),
+                                                 series ? positionOf(*owner, series) : -1, renderer)) {
+        renderer->execute();
+        return;
+    }
+    if (const auto& view = owner->customPlotElement(); view && owner->beginPlotElementLoading()) {
+        view->setFrame({square->left(), square->top(), square->width(), square->height()});
+        owner->addSubview(view);
+    }
+}
+
+// ---- Stroking ----
+
+void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const {
+    std::size_t n = std::min(xs.size(), ys.size());
+    xs = xs.first(n);
+    ys = ys.first(n);
+    // Far more points than pixel columns: each column's extremes draw the same pixels. At that density a
+    // curve's bends are smaller than a pixel, so the kept points are joined straight.
+    std::vector<double> keptAlong, keptAcross;
+    bool reduced = false;
+    if (const auto owner = chart(); owner && owner->plotRect() && n > 2) {
+        const auto& plot = *owner->plotRect();
+        reduced = _rotated ? kivo::detail::reduceToPixelColumns(ys, xs, plot.top(), plot.height(), deviceScale(_rotated),
+                                                                keptAlong, keptAcross)
+                           : kivo::detail::reduceToPixelColumns(xs, ys, plot.left(), plot.width(), deviceScale(_rotated),
+                                                                keptAlong, keptAcross);
+        if (reduced) {
+            xs = _rotated ? keptAcross : keptAlong;
+            ys = _rotated ? keptAlong : keptAcross;
+            n = xs.size();
+        }
+    }
+    // Each run of present points is one line; a missing point breaks it.
+    std::size_t start = 0;
+    while (start < n) {
+        while (start < n && !(KivoDataInfo::isValid(xs[start]) && KivoDataInfo::isValid(ys[start]))) ++start;
+        std::size_t stop = start;
+        while (stop < n && KivoDataInfo::isValid(xs[stop]) && KivoDataInfo::isValid(ys[stop])) ++stop;
+        if (stop - start >= 2) {
+            const auto runX = xs.subspan(start, stop - start), runY = ys.subspan(start, stop - start);
+            if (_isSpline && !reduced)
+                engine.drawSplines(runX, runY, _rotated);
+            else
+                engine.drawLines(runX, runY);
+        }
+        start = stop;
+    }
+}
