@@ -1,0 +1,399 @@
+// KivoLinePlotter: construction, limits, one series' points, hit areas, line, symbols and labels, and
+// the stroking of a line (reduced to pixel columns when it is far denser than the plot).
+//
+// Sections: construction · limits · plotSeries · symbols and labels · stroking.
+
+#include "OmbriChart/KivoLinePlotter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "ChartCore/KivoHitAreas.h"
+#include "ChartCore/KivoHitTester.h"
+#include "KivoCore/IKivoRenderEngine.h"
+#include "KivoCore/KivoEasing.h"
+#include "KivoCore/KivoRenderState.h"
+#include "OmbriChart/BasePlotElementRender.h"
+#include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoDataInfo.h"
+#include "OmbriChart/KivoSeries.h"
+#include "OmbriChart/OmbriChart.h"
+#include "Platform/graphics/context.h"
+#include "plotters/LinePlotterSupport.h"
+
+using kivo::detail::numberAt;
+using kivo::detail::xAt;
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
+    const auto& list = chart.series();
+    const std::size_t found = list ? list->indexOfObject(plat::Value(series)) : 0;
+    return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
+}
+
+// The text of a label and of a data point's valueX: the category label of the point, else its X as the
+// axis that carries X formats it.
+plat::Value xText(const OmbriChart& chart, std::int64_t i, double x, bool rotated) {
+    const auto& labels = chart.xlabels();
+    if (i >= 0 && static_cast<std::size_t>(i) < labels.size()) return plat::Value(labels[static_cast<std::size_t>(i)]);
+    const auto& axis = rotated ? chart.axisY() : chart.axisX();
+    return axis ? plat::Value(axis->formatValue(x)) : plat::Value();
+}
+
+}  // namespace
+
+// ---- Construction ----
+
+KivoLinePlotter::KivoLinePlotter(const std::shared_ptr<OmbriChart>& chart, std::shared_ptr<KivoDataInfo> dataInfo,
+                                 std::shared_ptr<KivoHitTester> hitTester) {
+    setChart(chart);
+    setDataInfo(std::move(dataInfo));
+    setHitTester(std::move(hitTester));
+}
+
+// ---- Limits ----
+
+std::shared_ptr<KivoRect> KivoLinePlotter::adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double>) {
+    _dataInfo = dataInfo;
+    double minX = dataInfo ? dataInfo->getMinX() : NaN, maxX = dataInfo ? dataInfo->getMaxX() : NaN;
+    double minY = dataInfo ? dataInfo->getMinY() : NaN, maxY = dataInfo ? dataInfo->getMaxY() : NaN;
+    if (const auto owner = chart()) {
+        if (owner->axisX() && !std::isnan(owner->axisX()->origin())) minX = std::fmin(minX, owner->axisX()->origin());
+        if (owner->axisY() && !std::isnan(owner->axisY()->origin())) minY = std::fmin(minY, owner->axisY()->origin());
+    }
+    if (_rotated) return KivoRect::create(minY, minX, maxY - minY, maxX - minX);
+    return KivoRect::create(minX, minY, maxX - minX, maxY - minY);
+}
+
+// ---- plotSeries ----
+
+void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                 const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                 std::int32_t index, std::int32_t realIndex, std::int32_t, std::int32_t, std::int64_t,
+                                 StackDictionary& stackPos, StackDictionary& stackNeg) {
+    const auto owner = chart();
+    if (!owner || !series || !engine || !axisX || !axisY) return;
+    const std::int32_t seriesPos = positionOf(*owner, series);
+    if (index == 0) {
+        stackNeg.clear();
+        stackPos.clear();
+    }
+    plat::ArrayPtr ys = series->getValues(0);
+    plat::ArrayPtr xs = series->getValues(1);
+    if ((!xs || xs->empty()) && _dataInfo) xs = _dataInfo->getXVals();
+    if (!ys || ys->empty()) return;
+
+    // The line's look.
+    const std::int64_t selectionMode = owner->selectionMode();
+    const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
+    plat::Color lineColor = series->color().value_or(owner->getColor(seriesPos));
+    double lineWidth = series->borderWidth();
+    if (selected && selectionMode == KivoChartSelectionModeSeries) {
+        lineColor = owner->selectedBorderColor().value_or(lineColor);
+        lineWidth = owner->selectedBorderWidth();
+    }
+    if (!(lineWidth > 0)) lineWidth = _defaultLineWidth;
+    engine->setStroke(lineColor);
+    engine->setStrokeThickness(lineWidth);
+    engine->setFill(std::nullopt);
+    engine->setOpacity(series->opacity());
+    if (selected) {
+        forgetSelection();
+        _selState = engine->saveState();
+        _selSeries = series;
+        _selSeriesPos = seriesPos;
+    }
+
+    // The frame's animation state.
+    const bool interpolate = owner->interpolateNulls();
+    auto args = owner->updateEventArgs();
+    if (!args) args = std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionReset);
+    const std::int64_t action = args->action();
+    const std::int64_t loadMode = owner->loadAnimation() ? owner->loadAnimation()->animationMode() : KivoLoadAnimationModeAll;
+    const bool updating = owner->isUpdateTask1() || owner->isUpdateTask2();
+    const bool revealing = loadMode == KivoLoadAnimationModePoint && owner->plotting() && !updating;
+    const KivoEasePtr easing = owner->getEasing();
+    double t = 0, duration = 0;
+    std::int32_t end = 0;
+    getAnimationInfo(series, t, duration, end);
+
+    engine->startGroup("series-" + std::to_string(seriesPos));
+
+    const bool itemsChanged = owner->isCollectionViewUpdated();
+    const bool listChanged = owner->isSeriesCollectionUpdated();
+    if (itemsChanged && action == KivoNotifyCollectionChangedActionRemove) {
+        // The removed point is still drawn while it leaves: the lists from before the change.
+        ++end;
+        const auto& prevX = owner->prevXValsArray();
+        const auto& prevY = owner->prevYValsArray();
+        const auto at = static_cast<std::size_t>(std::max(index, 0));
+        if (at < prevY.size() && prevY[at]) ys = prevY[at];
+        if (at < prevX.size() && prevX[at] && !prevX[at]->empty()) xs = prevX[at];
+    }
+    const bool hasX = xs && !xs->empty();
+
+    kivo::detail::MoveFrame frame;
+    frame.chart = owner.get();
+    frame.axisX = axisX;
+    frame.axisY = axisY;
+    frame.rotated = _rotated;
+    frame.time = t;
+    frame.duration = duration;
+    frame.easing = easing;
+    frame.args = args;
+    frame.index = index;
+    frame.origin = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
+    frame.end = end;
+    frame.xs = xs;
+    frame.ys = ys;
+    frame.stacking = _stacking;
+    frame.stackPos = &stackPos;
+    frame.stackNeg = &stackNeg;
+    frame.prevXMin = owner->prevAxisXMin();
+    frame.prevXMax = owner->prevAxisXMax();
+    frame.prevYMin = owner->prevAxisYMin();
+    frame.prevYMax = owner->prevAxisYMax();
+
+    // The point loop: screen positions, data points and hit areas of the valid points.
+    std::vector<double> sxs, sys, prevVals, dataXs, dataYs;
+    std::vector<std::int32_t> indices;
+    std::vector<std::shared_ptr<KivoChartDataPoint>> points;
+    const std::int64_t first = frame.origin;
+    const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
+    sxs.reserve(expected);
+    sys.reserve(expected);
+    dataXs.reserve(expected);
+    dataYs.reserve(expected);
+    indices.reserve(expected);
+    points.reserve(expected);
+    const auto& name = series->name();
+    const double hitRadius = _symbolSize;
+    for (std::int64_t i = first; i <= end; ++i) {
+        const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
+        double y = numberAt(ys, i);
+        if (interpolate && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(ys, static_cast<std::int32_t>(i), end);
+        // A reveal runs from the first to the last point even when they are missing.
+        if (revealing && (i == 0 || i == end) && std::isnan(y)) {
+            const auto& valueAxis = _rotated ? owner->axisX() : owner->axisY();
+            if (valueAxis) y = valueAxis->actualMin();
+        }
+        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+
+        auto point = KivoChartDataPoint::create();
+        point->setSeriesIndex(seriesPos);
+        point->setSeriesName(name);
+        point->setPointIndex(static_cast<std::int32_t>(i));
+        point->setValue(_rotated ? x : y);
+        point->setDataX(_rotated ? y : x);
+        point->setValueX(xText(*owner, i, x, _rotated));
+
+        double stacked = y;
+        if (_stacking != KivoPlotterStackingNone) {
+            if (_stacking == KivoPlotterStackingStacked100 && _dataInfo) {
+                const double sum = _dataInfo->getStackedAbsSum(x);
+                stacked = sum != 0 ? y / sum : 0.0;
+            }
+            stackPos.add(x, stacked);
+            if (const double* total = stackPos.find(x)) stacked = *total;
+        }
+
+        double sx = 0, sy = 0;
+        if (_rotated) {
+            sx = axisX->convert(stacked);
+            sy = axisY->convert(x);
+        } else {
+            sx = axisX->convert(x);
+            sy = axisY->convert(stacked);
+        }
+        point->setX(sx);
+        point->setY(sy);
+        if (listChanged) {
+            prevVals.push_back(previousValue(frame, i, stacked));
+        } else if (itemsChanged) {
+            updatedPosition(frame, i, x, stacked, sx, sy);
+        }
+        sxs.push_back(sx);
+        sys.push_back(sy);
+        dataXs.push_back(x);
+        dataYs.push_back(y);
+        indices.push_back(static_cast<std::int32_t>(i));
+        if (_hitTester) {
+            auto area = KivoCircleArea::create(KivoPoint::create(sx, sy), hitRadius);
+            area->setTag(plat::Value(point));
+            _hitTester->add(std::move(area), seriesPos);
+        }
+        points.push_back(std::move(point));
+    }
+
+    if (!sxs.empty()) {
+        // The valid entries (an eased position may be missing).
+        std::vector<double> validXs, validYs;
+        std::vector<std::size_t> validAt;
+        validXs.reserve(sxs.size());
+        validYs.reserve(sxs.size());
+        validAt.reserve(sxs.size());
+        for (std::size_t k = 0; k < sxs.size(); ++k) {
+            if (!KivoDataInfo::isValid(sxs[k]) || !KivoDataInfo::isValid(sys[k])) continue;
+            validXs.push_back(sxs[k]);
+            validYs.push_back(sys[k]);
+            validAt.push_back(k);
+        }
+
+        // The points to draw: the load's reveal or rise, or the update's moves.
+        const bool loading =
+            action == KivoNotifyCollectionChangedActionReset ||
+            (action == KivoNotifyCollectionChangedActionAdd && listChanged && args->startingIndex() == realIndex);
+        std::optional<PointList> drawn;
+        if (loading && loadMode == KivoLoadAnimationModePoint) {
+            drawn = getPointsForPointMode(validXs, validYs, t, duration, easing, _rotated);
+        } else if (loading) {
+            const double bottom = axisY->convert(axisY->actualMin());
+            PointList rise{validXs, {}};
+            rise.y.reserve(validYs.size());
+            for (const double y : validYs) rise.y.push_back(KivoEasingUtil::ease(easing, t, bottom, y - bottom, duration));
+            drawn = std::move(rise);
+        } else {
+            drawn = getUpdatedPointsDictionary(args, axisX, axisY, index, sxs, sys, prevVals, t, duration, easing, _rotated);
+        }
+        // Nothing eased to show: the points stand at their places.
+        const bool byValid = loading || !drawn;
+        if (!drawn) drawn = PointList{validXs, validYs};
+        // The entry of the loop's lists behind each drawn position (the reveal's cut point borrows the
+        // next point's).
+        std::vector<std::size_t> drawnAt(drawn->x.size());
+        for (std::size_t j = 0; j < drawnAt.size(); ++j)
+            drawnAt[j] = byValid ? validAt[std::min(j, validAt.size() - 1)] : std::min(j, sxs.size() - 1);
+
+        if (selected) {
+            _selDataX = drawn->x;
+            _selDataY = drawn->y;
+        } else if (_hasLines) {
+            strokeLine(*engine, drawn->x, drawn->y);
+        }
+
+        // Symbols and labels.
+        const bool labelled =
+            owner->dataLabel() && owner->dataLabel()->position() != KivoDataLabelPositionNone && owner->dataLabelRenderer();
+        if (_hasSymbols || labelled) {
+            const bool easedLists = _hasLines || (listChanged && action == KivoNotifyCollectionChangedActionReplace);
+            const std::span<const double> at_x = easedLists ? std::span<const double>(drawn->x) : validXs;
+            const std::span<const double> at_y = easedLists ? std::span<const double>(drawn->y) : validYs;
+            const std::vector<std::size_t>& entryAt = easedLists ? drawnAt : validAt;
+            const double eased = (!listChanged && _hasLines) ? 1.0 : KivoEasingUtil::ease(easing, t, 0, 1, duration);
+            const auto plot = owner->plotRect();
+            const std::string seriesName = name.value_or("");
+
+            plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(seriesPos)));
+            const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
+            plat::Color border = plainBorder;
+            double borderWidth = series->symbolBorderWidth();
+            if (selected) {
+                border = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+                borderWidth = owner->selectedBorderWidth();
+            }
+            std::int32_t path = KivoPlotElementEventPathDefault;
+            if (_hasSymbols) {
+                engine->setStroke(border);
+                engine->setStrokeThickness(borderWidth);
+                engine->setFill(fill);
+                engine->setOpacity(series->symbolOpacity());
+                if (selected) {
+                    _symState = engine->saveState();
+                    _symInts.clear();
+                    for (const std::size_t k : drawnAt) _symInts.push_back(indices[k]);
+                    if (selectionMode == KivoChartSelectionModePoint) {
+                        engine->setStroke(plainBorder);
+                        engine->setStrokeThickness(series->symbolBorderWidth());
+                    }
+                }
+                path = getPlotElementPath();
+                engine->clearClipRect();
+            }
+            const std::size_t n = std::min(at_x.size(), at_y.size());
+            for (std::size_t j = 0; j < n && static_cast<std::int64_t>(j) <= end; ++j) {
+                const double sx = KivoDataInfo::isValid(at_x[j]) ? at_x[j] : static_cast<double>(j);
+                const double sy = at_y[j];
+                if (!KivoDataInfo::isValid(sy)) continue;
+                const std::size_t k = entryAt[j];
+                double scale = eased;
+                if (loadMode == KivoLoadAnimationModePoint)
+                    scale = getScaleForPointMode(easing, t, duration, static_cast<std::int32_t>(j),
+                                                 static_cast<std::int64_t>(j) == end);
+                const double factor =
+                    seriesListFactor(listChanged, action, args->startingIndex(), args->oldStartingIndex(), index, scale);
+                const double size = _symbolSize * factor;
+                if (_hasSymbols && !selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
+                    drawSymbol(engine, sx, sy, borderWidth, size, fill, border, series->symbolMarker(), series, indices[k],
+                               points[k], path);
+                if (!labelled) continue;
+                auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
+                const plat::Value text = xText(*owner, indices[k], dataXs[k], _rotated);
+                if (selected && _hasSymbols) {
+                    // Drawn after the selected symbols, on top of them.
+                    _selLabels.push_back({std::move(rect), indices[k], dataXs[k], dataYs[k], text});
+                } else {
+                    owner->dataLabelRenderer()->render(seriesName, rect, seriesPos, indices[k], dataXs[k], dataYs[k], text);
+                }
+            }
+            if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
+        }
+    }
+
+    engine->endGroup();
+}
+
+// ---- Symbols ----
+
+void KivoLinePlotter::drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double borderWidth,
+                                 double symbolSize, const plat::Color&, std::optional<plat::Color> borderColor,
+                                 std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
+                                 const std::shared_ptr<KivoChartDataPoint>& dataPoint, std::int32_t type) {
+    if (!engine) return;
+    auto renderer = std::make_shared<DefaultPlotElementRender>(engine, x, y, borderWidth, symbolSize, borderColor, symbolMarker);
+    const auto owner = chart();
+    if (!owner || type == KivoPlotElementEventPathDefault) {
+        renderer->execute();
+        return;
+    }
+    if (type == KivoPlotElementEventPathEvent) {
+        raisePlotElement(engine, renderer, series, pointIndex, x, y, dataPoint);
+        return;
+    }
+    const auto host = owner->delegateAnswering(OmbriChartDelegate::HandlePlotElementLoading);
+    // The host is told where the symbol lies: its square, centred on the point.
+    auto square = KivoRect::create(x - symbolSize / 2, y - symbolSize / 2, symbolSize, symbolSize);
+    if (!host || !host->handlePlotElementLoading(owner, engine, square, pointIndex, KivoPoint::create(x, y),
+                                                 series ? positionOf(*owner, series) : -1, renderer)) {
+        renderer->execute();
+        return;
+    }
+    if (const auto& view = owner->customPlotElement(); view && owner->beginPlotElementLoading()) {
+        view->setFrame({square->left(), square->top(), square->width(), square->height()});
+        owner->addSubview(view);
+    }
+}
+
+// ---- Stroking ----
+
+void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const {
+    const std::size_t n = std::min(xs.size(), ys.size());
+    // Each run of present points is one line; a missing point breaks it.
+    std::size_t start = 0;
+    while (start < n) {
+        while (start < n && !(KivoDataInfo::isValid(xs[start]) && KivoDataInfo::isValid(ys[start]))) ++start;
+        std::size_t stop = start;
+        while (stop < n && KivoDataInfo::isValid(xs[stop]) && KivoDataInfo::isValid(ys[stop])) ++stop;
+        if (stop - start >= 2) {
+            const auto runX = xs.subspan(start, stop - start), runY = ys.subspan(start, stop - start);
+            if (_isSpline)
+                engine.drawSplines(runX, runY, _rotated);
+            else
+                engine.drawLines(runX, runY);
+        }
+        start = stop;
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Small pieces the line plotter's geometry, selection and animation files share: reading one bound
+// value, the screen conversions of an update frame (new and previous axis ranges), and the test of a
+// symbol's square against the plot area.
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+#include "KivoCore/IKivoEaseAction.h"
+#include "KivoCore/KivoGeometry.h"
+#include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "OmbriChart/KivoAxis.h"
+#include "OmbriChart/KivoNumberDictionary.h"
+#include "Platform/foundation/value.h"
+
+class OmbriChart;
+
+namespace kivo::detail {
+
+// The number at position i of a bound value list; NaN when the list is missing, too short or the entry
+// is not a number.
+inline double numberAt(const plat::ArrayPtr& values, std::int64_t i) {
+    if (!values || i < 0 || static_cast<std::uint64_t>(i) >= values->size()) return NAN;
+    const auto& v = (*values)[static_cast<std::size_t>(i)];
+    return v.isNumber() ? v.asDouble() : NAN;
+}
+
+// The X a point at data index i is drawn at: its bound number, else the index itself.
+inline double xAt(const plat::ArrayPtr& xs, std::int64_t i) {
+    const double x = numberAt(xs, i);
+    return std::isnan(x) ? static_cast<double>(i) : x;
+}
+
+// Whether the square of side `size` centred on (x, y) overlaps the plot area (no plot area: always).
+inline bool squareMeetsPlot(double x, double y, double size, const KivoRect* plot) {
+    if (!plot) return true;
+    const double half = size / 2;
+    return x - half < plot->right() && x + half > plot->left() && y - half < plot->bottom() && y + half > plot->top();
+}
+
+// One frame of an update as the point loop sees it: the axes with their new and previous ranges, the
+// category coordinate (screen x; screen y when rotated) and the value coordinate of a data pair.
+struct MoveFrame {
+    const OmbriChart* chart = nullptr;
+    std::shared_ptr<KivoAxis> axisX, axisY;
+    bool rotated = false;
+    double time = 0, duration = 0;
+    KivoEasePtr easing;
+    std::shared_ptr<KivoNotifyCollectionChangedEventArgs> args;
+    std::int32_t index = 0;   // the plotter's series number
+    std::int64_t origin = 0;  // first and last data index of the drawn window
+    std::int64_t end = 0;
+    plat::ArrayPtr xs, ys;  // the lists the loop reads (the previous ones for a removal)
+    std::int64_t stacking = 0;
+    const KivoNumberDictionary* stackPos = nullptr;
+    const KivoNumberDictionary* stackNeg = nullptr;
+    double prevXMin = 0, prevXMax = 0, prevYMin = 0, prevYMax = 0;
+
+    double catNew(double x) const { return rotated ? axisY->convert(x) : axisX->convert(x); }
+    double valNew(double y) const { return rotated ? axisX->convert(y) : axisY->convert(y); }
+    double catOld(double x) const { return rotated ? py(x) : px(x); }
+    double valOld(double y) const { return rotated ? px(y) : py(y); }
+    // The previous range always goes with its own axis object.
+    double px(double v) const { return axisX->convert(v, prevXMax, prevXMin); }
+    double py(double v) const { return axisY->convert(v, prevYMax, prevYMin); }
+};
+
+}  // namespace kivo::detail
