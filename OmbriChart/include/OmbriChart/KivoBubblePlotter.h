@@ -5,6 +5,9 @@
 // the square root of the value's share of the size range over every series. It moves, grows and
 // shrinks its points through the chart's update animations, and draws the selected series last.
 //
+// The saved-selection fields are the bubble plotter's own, apart from the line plotter's of the same
+// names.
+//
 // Sections: construction · the pass · size range and bubble size · stacking · drawing one symbol ·
 // update geometry · growth rules · saved selection.
 
@@ -39,6 +42,19 @@ public:
     // valid size value of every series of the chart, drawn or not), then answers the line plotter's
     // data rectangle unchanged: the axes are not widened for the bubbles' extent.
     std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double> logBase) override;
+    // One scatter or bubble series: a data point and a circular hit area (of the plotter's symbol size)
+    // per valid point, its symbols (grown or shrunk by the running animation, culled outside the plot
+    // area) and data labels. The selected series keeps its points for redoSelection instead of drawing
+    // its symbols. `index` keys the stacking reset and the series changes of an update; `realIndex`,
+    // `count` and `selectedIndex` are not read.
+    void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                    const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+                    std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
+                    StackDictionary& stackPos, StackDictionary& stackNeg) override;
+    // Draws the kept selected series on top: its symbols with a border of at least 2 in the chart's
+    // selected colour and dashes (in point mode only the selected point's border shows), then their data
+    // labels; then forgets it. Nothing when no selected series was plotted.
+    void redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) override;
 
     // ---- Size range and bubble size ----
     double minSize() const { return _minSize; }
@@ -54,6 +70,20 @@ public:
     // The size value of the item at `pointIndex` of the series' list: its second binding member as a
     // number; 0 when there is no item, no such member or it holds no number.
     double _getBubbleSizeData(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
+
+    // ---- Drawing one symbol ----
+    // By the chart type of the series being drawn: a bubble (7), a scatter symbol of `symbolSize` (3),
+    // nothing for any other type.
+    void _renderSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double borderWidth,
+                       double symbolSize, const plat::Color& fillColor, std::optional<plat::Color> borderColor,
+                       std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
+                       std::int32_t type);
+    // One bubble, its diameter from the size value of the item at `pointIndex` and the growth of the
+    // running animation (`symbolSize` is not read). Nothing without an item or a numeric size value.
+    void _renderBubbleSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double borderWidth,
+                             double symbolSize, const plat::Color& fillColor, std::optional<plat::Color> borderColor,
+                             std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
+                             std::int32_t type);
 
     // ---- Stacking ----
     // The running stacked value at `x`: `y` (as its share of the absolute sum at `x` when `stacked100`)
@@ -125,6 +155,13 @@ protected:
         double dataY;
     };
 
+    // The item a bubble reads its size from: during the first task of a removal the points are those
+    // before it, so the removed point reads the removed item and the points after it the item now one
+    // index lower.
+    plat::Value bubbleItem(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
+    // The data label of a kept point, with the text of its value as the value axis formats it.
+    void renderLabel(const std::shared_ptr<KivoSeries>& series, std::int32_t seriesPosition, const KeptPoint& point, double x,
+                     double y, double size, const std::shared_ptr<KivoAxis>& valueAxis) const;
     // The previous stacked value of `y` at `x` (`y` as a share of the absolute sums before the change
     // when `stacked100`): the running sums of the state before the change, apart from the current ones.
     double prevStacked(double x, double y, bool stacked100);
@@ -141,6 +178,9 @@ protected:
     std::vector<double> _selDataY;
     std::vector<std::int64_t> _symInts;
     std::int64_t _chartType = 0;
+    // The kept points behind _symInts, and the axis that formats their labels.
+    std::vector<KeptPoint> _selPoints;
+    std::shared_ptr<KivoAxis> _selValueAxis;
     // The running sums of the previous state's stacked values in one frame.
     StackDictionary _prevStackPos;
 };

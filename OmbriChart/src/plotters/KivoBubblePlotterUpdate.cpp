@@ -9,22 +9,15 @@
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoBubblePlotter.h"
 #include "OmbriChart/OmbriChart.h"
+#include "plotters/LinePlotterSupport.h"
+
+using kivo::detail::numberAt;
 
 namespace {
 
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-// The number at `index` of `values`; NaN when there is none.
-double numberAt(const plat::ArrayPtr& values, std::int64_t index) {
-    if (!values || index < 0 || static_cast<std::uint64_t>(index) >= values->size()) return NaN;
-    const auto& v = (*values)[static_cast<std::size_t>(index)];
-    return v.isNumber() ? v.asDouble() : NaN;
-}
-
-// The X at `index`: the value when the series has X values and a number there, else the index itself.
+// The X at `index`: the series' X value there when it has X values, else the index itself.
 double xAt(const plat::ArrayPtr& values, bool hasXs, std::int64_t index) {
-    const double x = hasXs ? numberAt(values, index) : NaN;
-    return std::isnan(x) ? static_cast<double>(index) : x;
+    return hasXs ? kivo::detail::xAt(values, index) : static_cast<double>(index);
 }
 
 // The series' values before the change, saved by the chart per series position.
@@ -36,8 +29,7 @@ plat::ArrayPtr previousValues(const std::vector<plat::ArrayPtr>& saved, std::int
 }  // namespace
 
 double KivoBubblePlotter::easeTowards(const KivoEasePtr& easing, double t, double d, double from, double to) {
-    const double moved = KivoEasingUtil::ease(easing, t, 0.0, std::fabs(to - from), d);
-    return from >= to ? from - moved : from + moved;
+    return moveToward(from, to, KivoEasingUtil::ease(easing, t, 0.0, std::fabs(to - from), d));
 }
 
 void KivoBubblePlotter::_getDataForCollectionViewAdded(double& x, double& y, const std::shared_ptr<KivoAxis>& axisX,
