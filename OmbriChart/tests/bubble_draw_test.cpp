@@ -10,7 +10,10 @@
 
 #include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
+#include "OmbriChart/BasePlotElementRender.h"
 #include "OmbriChart/KivoBubblePlotter.h"
+#include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoChartPlotElementEventArgs.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChartDataLabelRenderer.h"
 #include "Platform/graphics/recording_context.h"
@@ -258,4 +261,47 @@ TEST_F(BubbleDrawTest, TheSelectedSeriesIsDrawnOnceOnTopInTheSelectionStyle) {
     for (const auto* op : rec.strokes()) gold += op->color == Gold && inPlot(*op);
     EXPECT_EQ(gold, 1u);
     EXPECT_EQ(circles(Red).size(), 3u);
+}
+
+TEST_F(BubbleDrawTest, HitAreasCarryTheDataPointAtTheSeriesPosition) {
+    chart->setItemsSource(itemsOf({1, NAN, 3}, {10, 20, 30}));
+    chart->setXlabels({"a", "b"});
+    // A hidden series before it: the drawn series is the first drawn but the second of the chart.
+    add("v,s", "Hidden", Blue)->setVisibility(KivoSeriesVisibilityHidden);
+    add("v,s", "A", Red);
+    draw();
+    ASSERT_EQ(areasOf(1), 2u);
+    const auto& areas = chart->hitTester()->getHitTesterMap().at(1);
+    const auto last = areas.back()->tag().as<KivoChartDataPoint>();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->seriesIndex(), 1);
+    EXPECT_EQ(last->seriesName(), "A");
+    EXPECT_EQ(last->pointIndex(), 2);
+    EXPECT_EQ(last->bubbleSize(), 30.0);
+    EXPECT_EQ(last->value(), 3.0);
+    EXPECT_EQ(last->dataX(), 2.0);
+    // Past the category labels: the X as the category axis formats it.
+    EXPECT_EQ(last->valueX().asString(), chart->axisX()->formatValue(2));
+    EXPECT_EQ(areas.front()->tag().as<KivoChartDataPoint>()->valueX().asString(), "a");
+}
+
+TEST_F(BubbleDrawTest, ThePlotElementEventIsRaisedForEachBubbleWithItsDrawnSize) {
+    chart->setItemsSource(itemsOf({1, 2}, {10, 40}));
+    add("v,s", "A", Red);
+    std::vector<std::int32_t> points;
+    const auto owner = std::make_shared<int>(0);
+    chart->plotElementLoading()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
+                                                const auto args = c->args<KivoChartPlotElementEventArgs>();
+                                                ASSERT_TRUE(args);
+                                                points.push_back(args->dataPoint()->pointIndex());
+                                                // The handler draws with the default renderer.
+                                                args->defaultRender()->execute();
+                                            }),
+                                            owner);
+    draw();
+    EXPECT_EQ(points, (std::vector<std::int32_t>{0, 1}));
+    const auto drawn = circles(Red);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_NEAR(drawn[0].d, 5, 1e-6);
+    EXPECT_NEAR(drawn[1].d, 30, 1e-6);
 }

@@ -67,8 +67,9 @@ public:
     // within 0 … 1, the largest size when all values are equal, then scaled by the growth and kept at
     // most the larger of the two sizes. NaN when there is nothing to draw (an invalid value or range).
     static double bubbleDiameter(double value, double growth, double minValue, double maxValue, double minSize, double maxSize);
-    // The size value of the item at `pointIndex` of the series' list: its second binding member as a
-    // number; 0 when there is no item, no such member or it holds no number.
+    // The size value of the item at `pointIndex` of the series' list (during the first task of a
+    // removal, of the item the point was drawn from): its second binding member as a number; 0 when
+    // there is no item, no such member or it holds no number.
     double _getBubbleSizeData(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
 
     // ---- Drawing one symbol ----

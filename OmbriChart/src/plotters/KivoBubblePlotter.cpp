@@ -127,7 +127,7 @@ double KivoBubblePlotter::_getBubbleSizeData(const std::shared_ptr<KivoSeries>& 
     if (!series || pointIndex < 0) return 0.0;
     const auto member = series->getBinding(1);
     if (!member || member->empty()) return 0.0;
-    const plat::Value item = series->getItem(pointIndex);
+    const plat::Value item = bubbleItem(series, pointIndex);
     if (item.isNil()) return 0.0;
     const plat::Value value = KivoReflector::getValue(item, *member);
     return value.isNumber() ? value.asDouble() : 0.0;
