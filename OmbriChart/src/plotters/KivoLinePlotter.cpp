@@ -20,6 +20,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/graphics/context.h"
+#include "plotters/ColumnReduction.h"
 #include "plotters/LinePlotterSupport.h"
 
 using kivo::detail::numberAt;
@@ -28,6 +29,15 @@ using kivo::detail::xAt;
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Device pixels per point along the category axis of the context being drawn into (1 outside a pass).
+double deviceScale(bool rotated) {
+    const plat::Context* context = plat::currentContext();
+    if (!context) return 1.0;
+    const auto& m = context->ctm();
+    const double scale = rotated ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
+    return std::isfinite(scale) && scale > 0 ? scale : 1.0;
+}
 
 std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
     const auto& list = chart.series();
@@ -380,7 +390,25 @@ void KivoLinePlotter::drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engin
 // ---- Stroking ----
 
 void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const {
-    const std::size_t n = std::min(xs.size(), ys.size());
+    std::size_t n = std::min(xs.size(), ys.size());
+    xs = xs.first(n);
+    ys = ys.first(n);
+    // Far more points than pixel columns: each column's extremes draw the same pixels. At that density a
+    // curve's bends are smaller than a pixel, so the kept points are joined straight.
+    std::vector<double> keptAlong, keptAcross;
+    bool reduced = false;
+    if (const auto owner = chart(); owner && owner->plotRect() && n > 2) {
+        const auto& plot = *owner->plotRect();
+        reduced = _rotated ? kivo::detail::reduceToPixelColumns(ys, xs, plot.top(), plot.height(), deviceScale(_rotated),
+                                                                keptAlong, keptAcross)
+                           : kivo::detail::reduceToPixelColumns(xs, ys, plot.left(), plot.width(), deviceScale(_rotated),
+                                                                keptAlong, keptAcross);
+        if (reduced) {
+            xs = _rotated ? keptAcross : keptAlong;
+            ys = _rotated ? keptAlong : keptAcross;
+            n = xs.size();
+        }
+    }
     // Each run of present points is one line; a missing point breaks it.
     std::size_t start = 0;
     while (start < n) {
@@ -389,7 +417,7 @@ void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const doub
         while (stop < n && KivoDataInfo::isValid(xs[stop]) && KivoDataInfo::isValid(ys[stop])) ++stop;
         if (stop - start >= 2) {
             const auto runX = xs.subspan(start, stop - start), runY = ys.subspan(start, stop - start);
-            if (_isSpline)
+            if (_isSpline && !reduced)
                 engine.drawSplines(runX, runY, _rotated);
             else
                 engine.drawLines(runX, runY);

@@ -1,0 +1,25 @@
+// Thins a dense polyline to what a pixel column can show: each column's first, last, lowest and
+// highest point, so a line of a million points costs what a few thousand cost to stroke.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "OmbriChart/KivoOmbriChartExport.h"
+
+namespace kivo::detail {
+
+// When the polyline has more than two points per device-pixel column along `along`, keeps each column's
+// first, last, lowest and highest point (in drawing order), keeps NaN gaps as gaps, and returns true with
+// the result in outAlong/outAcross; returns false (outputs untouched) below that threshold.
+//
+// `along` is the screen coordinate that advances with the data (x for an upright chart, y when rotated)
+// and `across` the other one; `start` and `extent` give the plot along `along` in points, `deviceScale`
+// the device pixels per point. Points before or after the plot fall into one column on each side, so the
+// segments that cross the plot's edge keep their exact end points. A point with a non-finite coordinate
+// is a gap: each run of them becomes one NaN point in the output.
+KIVO_CHART_EXPORT bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start,
+                                            double extent, double deviceScale, std::vector<double>& outAlong,
+                                            std::vector<double>& outAcross);
+
+}  // namespace kivo::detail

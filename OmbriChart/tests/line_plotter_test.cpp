@@ -1,0 +1,277 @@
+// The line plotter's geometry and selection redraw, through the chart's drawing pass into a
+// recording context: points, nulls, stacking, symbols, hit areas, labels and the selected series.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ChartCore/KivoHitAreas.h"
+#include "ChartCore/KivoLegend.h"
+#include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoLinePlotter.h"
+#include "OmbriChart/KivoSeries.h"
+#include "Platform/graphics/recording_context.h"
+#include "Platform/testing/virtual_clock.h"
+#include "Platform/ui/window.h"
+#include "line_test_support.h"
+#include "test_chart.h"
+
+namespace {
+
+class LinePlotterTest : public LineChartTest {
+protected:
+    std::shared_ptr<KivoLinePlotter> plotter() { return std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter()); }
+    // The hit areas of the series at `position`, as (centre, tag).
+    std::vector<const KivoCircleArea*> areas(std::int32_t position) const {
+        std::vector<const KivoCircleArea*> found;
+        const auto& map = chart->hitTester()->getHitTesterMap();
+        if (const auto it = map.find(position); it != map.end())
+            for (const auto& area : it->second) found.push_back(dynamic_cast<const KivoCircleArea*>(area.get()));
+        return found;
+    }
+    double sx(double x) const { return chart->axisX()->convert(x); }
+    double sy(double y) const { return chart->axisY()->convert(y); }
+};
+
+}  // namespace
+
+TEST_F(LinePlotterTest, NullsAreSkippedOrInterpolatedAndNeverBreakTheLine) {
+    struct Case {
+        std::vector<double> values;
+        bool interpolate;
+        std::vector<double> drawnY;  // data values through which the line passes
+    };
+    const Case cases[] = {
+        {{1, NaN, 3}, false, {1, 3}},
+        {{1, NaN, 3}, true, {1, 2, 3}},
+        {{5, 6, NaN}, false, {5, 6}},
+        {{5, 6, NaN}, true, {5, 6, 6}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.values) + (c.interpolate ? " interpolated" : ""));
+        chart->series()->removeAllObjects();
+        chart->setInterpolateNulls(c.interpolate);
+        chart->setItemsSource(rows({{"a", c.values}}));
+        add("a", "A");
+        draw();
+        const auto lines = strokesOf(rec, Red);
+        ASSERT_EQ(lines.size(), 1u);
+        const auto pts = vertices(*lines[0]);
+        ASSERT_EQ(pts.size(), c.drawnY.size());
+        for (std::size_t k = 0; k < pts.size(); ++k) EXPECT_NEAR(pts[k].y, sy(c.drawnY[k]), 1e-9);
+        EXPECT_EQ(areas(0).size(), c.drawnY.size());
+    }
+}
+
+TEST_F(LinePlotterTest, DataPointsCarryTheSeriesPositionAndTheDrawnValues) {
+    chart->setInterpolateNulls(true);
+    chart->setItemsSource(rows({{"a", {2, NaN, 4}}, {"b", {1, 1, 1}}}));
+    add("b", "Hidden")->setVisibility(KivoSeriesVisibilityHidden);
+    add("a", "A");
+    draw();
+    const auto found = areas(1);
+    ASSERT_EQ(found.size(), 3u);
+    const auto middle = found[1]->tag().as<KivoChartDataPoint>();
+    ASSERT_TRUE(middle);
+    EXPECT_EQ(middle->seriesIndex(), 1);
+    EXPECT_EQ(middle->pointIndex(), 1);
+    EXPECT_DOUBLE_EQ(middle->value(), 3);  // the interpolated value that is drawn
+    EXPECT_DOUBLE_EQ(middle->dataX(), 1);  // no X values: the index
+    EXPECT_DOUBLE_EQ(found[1]->center()->y(), sy(3));
+}
+
+TEST_F(LinePlotterTest, StackingSumsNegativeValuesIntoTheSameRunningTotals) {
+    chart->setStacking(KivoPlotterStackingStacked);
+    chart->setItemsSource(rows({{"a", {1, 2}}, {"b", {3, -1}}}));
+    add("a", "A");
+    add("b", "B");
+    draw();
+    const auto second = strokesOf(rec, Blue);
+    ASSERT_EQ(second.size(), 1u);
+    const auto pts = vertices(*second[0]);
+    ASSERT_EQ(pts.size(), 2u);
+    EXPECT_NEAR(pts[0].y, sy(4), 1e-9);
+    EXPECT_NEAR(pts[1].y, sy(1), 1e-9);
+    EXPECT_DOUBLE_EQ(chart->stackpos().valueOr(0, NaN), 4);
+    EXPECT_DOUBLE_EQ(chart->stackpos().valueOr(1, NaN), 1);
+    EXPECT_TRUE(chart->stackneg().empty());
+}
+
+TEST_F(LinePlotterTest, ASymbolOutsideThePlotIsNotDrawnButKeepsItsHitArea) {
+    chart->setChartType(OmbriChartTypeLineSymbols);
+    chart->axisY()->setMin(plat::Value(0.0));
+    chart->axisY()->setMax(plat::Value(10.0));
+    chart->setItemsSource(rows({{"a", {2, 50, 4}}}));
+    add("a", "A");
+    draw();
+    const auto symbols = fillsOf(rec, Red);
+    EXPECT_EQ(symbols.size(), 2u);
+    for (const auto* op : symbols) EXPECT_LT(op->bounds().maxY(), sy(0) + 1);
+    EXPECT_EQ(areas(0).size(), 3u);
+}
+
+TEST_F(LinePlotterTest, WidthsFallBackToTwoAndSplinesCurve) {
+    chart->setChartType(OmbriChartTypeSpline);
+    chart->setItemsSource(rows({{"a", {1, 3, 2}}}));
+    add("a", "A")->setBorderWidth(0);
+    draw();
+    const auto lines = strokesOf(rec, Red);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_DOUBLE_EQ(lines[0]->userLineWidth, 2.0);
+    const auto& verbs = lines[0]->path.verbs();
+    EXPECT_TRUE(std::any_of(verbs.begin(), verbs.end(),
+                            [](auto v) { return v != plat::Path::Verb::Move && v != plat::Path::Verb::Line; }));
+}
+
+TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) {
+    // A saw tooth of 4,000 points over about 350 columns: far more than two points per column.
+    std::vector<double> saw(4000);
+    for (std::size_t i = 0; i < saw.size(); ++i) saw[i] = static_cast<double>(i % 7) - (i == 1234 ? 40 : 0);
+    chart->setChartType(OmbriChartTypeSpline);
+    chart->setItemsSource(rows({{"a", saw}}));
+    add("a", "A");
+    draw();
+    const auto lines = strokesOf(rec, Red);
+    ASSERT_EQ(lines.size(), 1u);
+    const auto pts = vertices(*lines[0]);
+    const double columns = chart->plotRect()->width();
+    EXPECT_LE(pts.size(), static_cast<std::size_t>(4 * (columns + 2)));
+    EXPECT_GT(pts.size(), static_cast<std::size_t>(columns));
+    // Straight joins, the extremes kept, the first and last points exact.
+    for (const auto verb : lines[0]->path.verbs()) EXPECT_TRUE(verb == plat::Path::Verb::Move || verb == plat::Path::Verb::Line);
+    const auto lowest = std::max_element(pts.begin(), pts.end(), [](auto p, auto q) { return p.y < q.y; });
+    EXPECT_NEAR(lowest->y, sy(-40 + 1234 % 7), 1e-9);
+    EXPECT_NEAR(pts.front().x, sx(0), 1e-9);
+    EXPECT_NEAR(pts.back().x, sx(3999), 1e-9);
+    // Hit areas are not thinned.
+    EXPECT_EQ(areas(0).size(), saw.size());
+}
+
+namespace {
+
+// Records each label with the number of drawing operations before it.
+class LabelLog : public OmbriChartDataLabelRenderer {
+public:
+    LabelLog(const std::shared_ptr<OmbriChart>& chart, const plat::RecordingContext& rec)
+        : OmbriChartDataLabelRenderer(chart, nullptr), rec(rec) {}
+    struct Entry {
+        std::string series;
+        std::int64_t seriesIndex, pointIndex;
+        double x, y;
+        std::size_t opsBefore;
+    };
+    void render(const std::string& name, const std::shared_ptr<KivoRect>&, std::int64_t seriesIndex, std::int64_t pointIndex,
+                double x, double y, const plat::Value&) override {
+        entries.push_back({name, seriesIndex, pointIndex, x, y, rec.ops().size()});
+    }
+    const plat::RecordingContext& rec;
+    std::vector<Entry> entries;
+};
+
+class LineSelectionTest : public LinePlotterTest {
+protected:
+    std::shared_ptr<LabelLog> labels;
+    std::shared_ptr<KivoSeries> a, b;
+
+    void SetUp() override {
+        LinePlotterTest::SetUp();
+        chart->setChartType(OmbriChartTypeLineSymbols);
+        chart->setItemsSource(rows({{"a", {1, 4, 2}}, {"b", {3, 2, 5}}}));
+        a = add("a", "A");
+        b = add("b", "B");
+        chart->setSelectedBorderColor(Green);
+        chart->setSelectedBorderWidth(1.0);
+        chart->setSelectedDashes({4, 2});
+        chart->dataLabel()->setPosition(KivoDataLabelPositionAbove);
+        labels = std::make_shared<LabelLog>(chart, rec);
+        chart->setDataLabelRenderer(labels);
+    }
+    // Index of an operation in the recording.
+    std::size_t at(const plat::DrawOp* op) const { return static_cast<std::size_t>(op - rec.ops().data()); }
+    std::vector<const plat::DrawOp*> symbolBorders(const plat::Color& c) const {
+        std::vector<const plat::DrawOp*> found;
+        for (const auto* op : strokesOf(rec, c))
+            if (op->path.verbs().size() > 3) found.push_back(op);  // an ellipse, not a two-point line
+        return found;
+    }
+};
+
+}  // namespace
+
+TEST_F(LineSelectionTest, SeriesModeDrawsTheSelectedSeriesLastDashedWithItsLabelsOnTop) {
+    chart->setSelectionMode(KivoChartSelectionModeSeries);
+    chart->setSelection(b);
+    draw();
+    const auto line = strokesOf(rec, Green);
+    ASSERT_FALSE(line.empty());
+    EXPECT_TRUE(strokesOf(rec, Blue).empty());
+    EXPECT_DOUBLE_EQ(line[0]->userLineWidth, 1.0);
+    EXPECT_TRUE(line[0]->isDashed());
+    const auto aSymbols = fillsOf(rec, Red), bSymbols = fillsOf(rec, Blue);
+    ASSERT_EQ(aSymbols.size(), 3u);
+    ASSERT_EQ(bSymbols.size(), 3u);
+    EXPECT_GT(at(line[0]), at(aSymbols.back()));
+    const auto borders = symbolBorders(Green);
+    ASSERT_EQ(borders.size(), 3u);
+    for (const auto* op : borders) {
+        EXPECT_DOUBLE_EQ(op->userLineWidth, 2.0);  // the selected width, at least 2
+        EXPECT_TRUE(op->isDashed());
+    }
+    // Both series keep their labels; the selected one's come after its symbols.
+    std::map<std::string, std::vector<const LabelLog::Entry*>> bySeries;
+    for (const auto& e : labels->entries) bySeries[e.series].push_back(&e);
+    ASSERT_EQ(bySeries["A"].size(), 3u);
+    ASSERT_EQ(bySeries["B"].size(), 3u);
+    for (const auto* e : bySeries["B"]) {
+        EXPECT_EQ(e->seriesIndex, 1);
+        EXPECT_GT(e->opsBefore, at(bSymbols.back()));
+    }
+    EXPECT_DOUBLE_EQ(bySeries["B"][2]->y, 5);
+}
+
+TEST_F(LineSelectionTest, PointModeKeepsTheLineSolidAndBordersOnlyTheSelectedPoint) {
+    chart->setSelectionMode(KivoChartSelectionModePoint);
+    chart->setSelection(b);
+    chart->setSelectionIndex(1);
+    chart->setSelectedBorderWidth(4.0);
+    draw();
+    const auto line = strokesOf(rec, Blue);
+    ASSERT_EQ(line.size(), 1u);
+    EXPECT_FALSE(line[0]->isDashed());
+    const auto borders = symbolBorders(Green);
+    ASSERT_EQ(borders.size(), 1u);
+    EXPECT_DOUBLE_EQ(borders[0]->userLineWidth, 4.0);
+    EXPECT_TRUE(borders[0]->isDashed());
+    EXPECT_NEAR(borders[0]->bounds().midX(), sx(1), 1e-6);
+    EXPECT_EQ(fillsOf(rec, Blue).size(), 3u);
+}
+
+TEST_F(LineSelectionTest, ALookAlikeOfTheSelectedSeriesDrawsNormally) {
+    // Same name, binding and chart type: only the selected object itself is drawn selected, once.
+    chart->series()->removeAllObjects();
+    chart->setChartType(OmbriChartTypeLine);
+    auto first = add("a", "Twin");
+    auto second = add("a", "Twin");
+    chart->setSelectionMode(KivoChartSelectionModeSeries);
+    chart->setSelection(second);
+    draw();
+    const auto normal = strokesOf(rec, Red), selected = strokesOf(rec, Green);
+    ASSERT_EQ(normal.size(), 1u);
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_TRUE(strokesOf(rec, Blue).empty());
+    EXPECT_GT(at(selected[0]), at(normal[0]));
+}
+
+TEST_F(LineSelectionTest, NothingSelectedLeavesNothingToRedraw) {
+    chart->setSelectionMode(KivoChartSelectionModeSeries);
+    draw();
+    EXPECT_TRUE(strokesOf(rec, Green).empty());
+    EXPECT_EQ(labels->entries.size(), 6u);
+    const auto before = rec.ops().size();
+    plotter()->redoSelection(chart->renderEngine());
+    EXPECT_EQ(rec.ops().size(), before);
+}

@@ -1,0 +1,315 @@
+// A line series of 10k, 100k and 1M points (a random walk) in an 800 × 600 chart: one whole drawing
+// pass of the chart against plain Cairo stroking the same screen points, all of them and after the
+// per-pixel-column reduction the chart applies. The goals: the chart within 1.5 × plain Cairo
+// stroking the reduced points at every size, and at 1M within 0.15 × plain Cairo stroking them all.
+//
+// BM_LargeLineReducedImageDifference is no timing: it draws the full and the reduced line once and
+// reports how many pixels differ by more than 32/255 in a channel. With KIVO_BENCH_OUT set to a
+// folder, it also writes both pictures and the chart's own as PNG files there.
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "OmbriChart/KivoAxis.h"
+#include "OmbriChart/KivoLinePlotter.h"
+#include "OmbriChart/KivoSeries.h"
+#include "OmbriChart/OmbriChart.h"
+#include "Platform/foundation/reflect.h"
+#include "Platform/graphics/image_context.h"
+#include "Platform/runtime/clock.h"
+#include "Platform/runtime/run_loop.h"
+#include "Platform/ui/window.h"
+#include "plotters/ColumnReduction.h"
+
+namespace {
+
+constexpr plat::Rect Screen{0, 0, 800, 600};
+constexpr int Width = 800, Height = 600;
+constexpr double DeviceScale = 1;
+// What the chart strokes a series with when the series sets nothing.
+constexpr double LineWidth = KivoLinePlotter::DefaultLineWidth;
+constexpr double LineRed = 40 / 255.0, LineGreen = 100 / 255.0, LineBlue = 200 / 255.0;
+// A channel further apart than this makes a pixel count as different.
+constexpr int DifferenceThreshold = 32;
+
+class LargeWalkPoint : public plat::Object {
+public:
+    PLAT_CLASS()
+    double x = 0;
+    double y = 0;
+};
+PLAT_DEFINE_CLASS(LargeWalkPoint, plat::Object, plat::property("x", &LargeWalkPoint::x), plat::property("y", &LargeWalkPoint::y))
+
+// A random walk as the chart's items (model objects) and as plain arrays.
+struct Walk {
+    std::vector<double> xs, ys;
+    plat::ArrayPtr items;
+};
+
+const Walk& walk(std::size_t n) {
+    static std::map<std::size_t, Walk> cache;
+    if (auto found = cache.find(n); found != cache.end()) return found->second;
+    Walk w;
+    w.items = std::make_shared<plat::Array>();
+    w.items->reserve(n);
+    std::uint32_t seed = 4711;
+    double level = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        level += (seed >> 8) / double(1u << 24) - 0.5;
+        auto point = std::make_shared<LargeWalkPoint>();
+        point->x = double(i);
+        point->y = level;
+        w.xs.push_back(point->x);
+        w.ys.push_back(point->y);
+        w.items->push_back(plat::Value(point));
+    }
+    return cache.emplace(n, std::move(w)).first->second;
+}
+
+// A window with a line chart of one series over the walk, on a virtual clock so that nothing moves
+// between passes.
+struct ChartScene {
+    explicit ChartScene(std::size_t n) {
+        plat::Clock::useVirtual(plat::Date(1704067200));
+        chart->setChartType(OmbriChartTypeLine);
+        chart->setIsAnimated(false);
+        chart->setBindingX("x");
+        chart->setItemsSource(walk(n).items);
+        chart->series()->addObject(plat::Value(KivoSeries::create(chart, "y", "Walk")));
+        window->addSubview(chart);
+        pass();
+    }
+    ~ChartScene() {
+        plat::RunLoop::main().discardPendingWork();
+        plat::Clock::useSystem();
+    }
+    ChartScene(const ChartScene&) = delete;
+    ChartScene& operator=(const ChartScene&) = delete;
+
+    void pass() {
+        chart->invalidate();
+        window->display(image.context());
+    }
+
+    std::shared_ptr<plat::Window> window = plat::Window::create(Screen);
+    std::shared_ptr<OmbriChart> chart = OmbriChart::create(Screen);
+    plat::ImageContext image{Screen.size, DeviceScale, true};
+};
+
+// The walk in screen points as the chart places it, the chart's plot area, and the reduced line.
+struct ScreenLine {
+    std::vector<double> xs, ys;
+    double left = 0, top = 0, width = 0, height = 0;
+    std::vector<double> reducedXs, reducedYs;
+};
+
+const ScreenLine& screenLine(std::size_t n) {
+    static std::map<std::size_t, ScreenLine> cache;
+    if (auto found = cache.find(n); found != cache.end()) return found->second;
+    ChartScene scene(n);
+    const auto& plot = scene.chart->plotRect();
+    const auto& axisX = scene.chart->axisX();
+    const auto& axisY = scene.chart->axisY();
+    ScreenLine line;
+    if (plot && axisX && axisY) {
+        line.left = plot->left();
+        line.top = plot->top();
+        line.width = plot->width();
+        line.height = plot->height();
+        const Walk& w = walk(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            line.xs.push_back(axisX->convert(w.xs[i]));
+            line.ys.push_back(axisY->convert(w.ys[i]));
+        }
+        if (!kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, line.reducedXs,
+                                                line.reducedYs)) {
+            line.reducedXs = line.xs;
+            line.reducedYs = line.ys;
+        }
+    }
+    return cache.emplace(n, std::move(line)).first->second;
+}
+
+// Plain Cairo into an image of its own: a white page, the line clipped to the plot area.
+class CairoPage {
+public:
+    CairoPage()
+        : _surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Width * int(DeviceScale), Height * int(DeviceScale))),
+          _cr(cairo_create(_surface)) {
+        cairo_scale(_cr, DeviceScale, DeviceScale);
+    }
+    ~CairoPage() {
+        cairo_destroy(_cr);
+        cairo_surface_destroy(_surface);
+    }
+    CairoPage(const CairoPage&) = delete;
+    CairoPage& operator=(const CairoPage&) = delete;
+
+    void draw(const ScreenLine& line, std::span<const double> xs, std::span<const double> ys) {
+        cairo_set_source_rgb(_cr, 1, 1, 1);
+        cairo_paint(_cr);
+        cairo_save(_cr);
+        cairo_rectangle(_cr, line.left, line.top, line.width, line.height);
+        cairo_clip(_cr);
+        cairo_set_source_rgba(_cr, LineRed, LineGreen, LineBlue, 1);
+        cairo_set_line_width(_cr, LineWidth);
+        cairo_set_line_join(_cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_new_path(_cr);
+        // A NaN point breaks the line, as the chart breaks it at a gap.
+        bool open = false;
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            if (std::isnan(xs[i]) || std::isnan(ys[i])) {
+                open = false;
+            } else if (open) {
+                cairo_line_to(_cr, xs[i], ys[i]);
+            } else {
+                cairo_move_to(_cr, xs[i], ys[i]);
+                open = true;
+            }
+        }
+        cairo_stroke(_cr);
+        cairo_restore(_cr);
+        cairo_surface_flush(_surface);
+    }
+
+    const std::uint32_t* pixels() const { return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(_surface)); }
+    std::size_t pixelCount() const {
+        return static_cast<std::size_t>(cairo_image_surface_get_width(_surface)) *
+               static_cast<std::size_t>(cairo_image_surface_get_height(_surface));
+    }
+    void writePNG(const std::string& path) const { cairo_surface_write_to_png(_surface, path.c_str()); }
+
+private:
+    cairo_surface_t* _surface;
+    cairo_t* _cr;
+};
+
+bool channelsDiffer(std::uint32_t a, std::uint32_t b) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int ca = int((a >> shift) & 0xff), cb = int((b >> shift) & 0xff);
+        if (std::abs(ca - cb) > DifferenceThreshold) return true;
+    }
+    return false;
+}
+
+const char* outputFolder() { return std::getenv("KIVO_BENCH_OUT"); }
+
+void BM_LargeLineCairoAllPoints(benchmark::State& state) {
+    const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
+    CairoPage page;
+    for (auto _ : state) page.draw(line, line.xs, line.ys);
+    state.counters["points"] = double(line.xs.size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The reduction done once beforehand: the cost of stroking what is left.
+void BM_LargeLineCairoReducedPoints(benchmark::State& state) {
+    const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
+    CairoPage page;
+    for (auto _ : state) page.draw(line, line.reducedXs, line.reducedYs);
+    state.counters["points"] = double(line.reducedXs.size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The reduction in every pass, from the screen points, then the stroke: what a plain program pays.
+void BM_LargeLineCairoReduceAndStroke(benchmark::State& state) {
+    const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
+    CairoPage page;
+    std::vector<double> xs, ys;
+    for (auto _ : state) {
+        if (!kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, xs, ys)) {
+            xs = line.xs;
+            ys = line.ys;
+        }
+        page.draw(line, xs, ys);
+    }
+    state.counters["points"] = double(xs.size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The reduction alone, for the share of the pass it takes.
+void BM_LargeLineReductionOnly(benchmark::State& state) {
+    const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
+    std::vector<double> xs, ys;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, xs, ys));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// One whole drawing pass of the chart (background, axes, labels, the series, its hit areas) with the
+// series' values read already.
+void BM_LargeLineChartPass(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    ChartScene scene(n);
+    for (auto _ : state) scene.pass();
+    state.counters["hit areas"] = double(scene.chart->hitTester()->count());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// A pass after the items changed: the series reads its values again and the data is analysed anew.
+void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    ChartScene scene(n);
+    for (auto _ : state) {
+        scene.chart->setItemsSource(walk(n).items);
+        scene.pass();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_LargeLineReducedImageDifference(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const ScreenLine& line = screenLine(n);
+    CairoPage full, reduced;
+    for (auto _ : state) {
+        full.draw(line, line.xs, line.ys);
+        reduced.draw(line, line.reducedXs, line.reducedYs);
+    }
+    std::size_t differing = 0, inked = 0;
+    const std::uint32_t* a = full.pixels();
+    const std::uint32_t* b = reduced.pixels();
+    for (std::size_t i = 0; i < full.pixelCount(); ++i) {
+        if (a[i] != 0xffffffffu || b[i] != 0xffffffffu) ++inked;
+        if (channelsDiffer(a[i], b[i])) ++differing;
+    }
+    state.counters["differing share of image"] = double(differing) / double(full.pixelCount());
+    state.counters["differing share of line"] = inked ? double(differing) / double(inked) : 0;
+    state.counters["differing pixels"] = double(differing);
+    state.counters["points kept"] = double(line.reducedXs.size());
+    if (const char* folder = outputFolder()) {
+        const std::string stem = std::string(folder) + "/large_line_" + std::to_string(n);
+        full.writePNG(stem + "_full.png");
+        reduced.writePNG(stem + "_reduced.png");
+        ChartScene scene(n);
+        if (const auto image = scene.image.snapshot()) image->writePNG(stem + "_chart.png");
+    }
+}
+
+constexpr std::int64_t Sizes[] = {10'000, 100'000, 1'000'000};
+
+void sizes(benchmark::internal::Benchmark* b) {
+    for (std::int64_t n : Sizes) b->Arg(n);
+    b->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+BENCHMARK(BM_LargeLineCairoAllPoints)->Apply(sizes);
+BENCHMARK(BM_LargeLineCairoReducedPoints)->Apply(sizes);
+BENCHMARK(BM_LargeLineCairoReduceAndStroke)->Apply(sizes);
+BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
+BENCHMARK(BM_LargeLineReducedImageDifference)->Apply(sizes)->Iterations(1);
