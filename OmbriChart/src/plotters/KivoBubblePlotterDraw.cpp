@@ -201,7 +201,9 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             KivoEasingUtil::easePointsListX(plat::Array(xs2.begin(), xs2.end()), plat::Array(ys2.begin(), ys2.end()),
                                             axisY->convert(axisY->actualMin()), t, d, 1, easing);
         PointList list{xs2, {}};
-        for (const auto& v : *risen.at("y").asArray()) list.y.push_back(v.isNumber() ? v.asDouble() : NaN);
+        const auto it = risen.find("y");
+        if (it != risen.end() && it->second.asArray())
+            for (const auto& v : *it->second.asArray()) list.y.push_back(v.isNumber() ? v.asDouble() : NaN);
         eased = std::move(list);
     } else {
         eased = getUpdatedPointsDictionary(args, axisX, axisY, index, xs2, ys2, prevVals2, t, d, easing, _rotated);
