@@ -7,7 +7,6 @@
 #include <cmath>
 #include <vector>
 
-#include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoLegend.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoRenderEngine.h"
@@ -17,6 +16,7 @@
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
 #include "line_test_support.h"
+#include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
 namespace {
@@ -200,8 +200,8 @@ protected:
                             neg);
         std::vector<plat::Point> centres;
         for (const auto& area : chart->hitTester()->getHitTesterMap().at(0)) {
-            const auto* circle = dynamic_cast<const KivoCircleArea*>(area.get());
-            centres.push_back({circle->center()->x(), circle->center()->y()});
+            const auto* circle = dynamic_cast<const LinePointArea*>(area.get());
+            centres.push_back({circle->centerX(), circle->centerY()});
         }
         return centres;
     }

@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoLegend.h"
 #include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoChartHitTestInfo.h"
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
 #include "line_test_support.h"
+#include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
 namespace {
@@ -26,11 +27,11 @@ class LinePlotterTest : public LineChartTest {
 protected:
     std::shared_ptr<KivoLinePlotter> plotter() { return std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter()); }
     // The hit areas of the series at `position`, as (centre, tag).
-    std::vector<const KivoCircleArea*> areas(std::int32_t position) const {
-        std::vector<const KivoCircleArea*> found;
+    std::vector<const LinePointArea*> areas(std::int32_t position) const {
+        std::vector<const LinePointArea*> found;
         const auto& map = chart->hitTester()->getHitTesterMap();
         if (const auto it = map.find(position); it != map.end())
-            for (const auto& area : it->second) found.push_back(dynamic_cast<const KivoCircleArea*>(area.get()));
+            for (const auto& area : it->second) found.push_back(dynamic_cast<const LinePointArea*>(area.get()));
         return found;
     }
     double sx(double x) const { return chart->axisX()->convert(x); }
@@ -81,7 +82,12 @@ TEST_F(LinePlotterTest, DataPointsCarryTheSeriesPositionAndTheDrawnValues) {
     EXPECT_EQ(middle->pointIndex(), 1);
     EXPECT_DOUBLE_EQ(middle->value(), 3);  // the interpolated value that is drawn
     EXPECT_DOUBLE_EQ(middle->dataX(), 1);  // no X values: the index
-    EXPECT_DOUBLE_EQ(found[1]->center()->y(), sy(3));
+    EXPECT_DOUBLE_EQ(found[1]->centerY(), sy(3));
+    // The chart's hit test hands the point out.
+    const auto hit = chart->hitTestSeries(KivoPoint::create(sx(2) + 2, sy(4)), 1);
+    ASSERT_TRUE(hit && hit->dataPoint());
+    EXPECT_EQ(hit->dataPoint()->pointIndex(), 2);
+    EXPECT_EQ(hit->dataPoint()->seriesName(), "A");
 }
 
 TEST_F(LinePlotterTest, StackingSumsNegativeValuesIntoTheSameRunningTotals) {

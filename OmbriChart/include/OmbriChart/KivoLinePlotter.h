@@ -24,7 +24,8 @@ class KivoNotifyCollectionChangedEventArgs;
 class KivoRenderState;
 namespace kivo::detail {
 struct MoveFrame;
-}
+struct SeriesPass;
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoLinePlotter : public KivoBasePlotter {
 public:
@@ -170,6 +171,10 @@ private:
     // this series replaces another).
     double previousValue(const kivo::detail::MoveFrame& frame, std::int64_t i, double y) const;
     void forgetSelection();
+    // The symbols (through their element path) and data labels of one series' pass; a selected series
+    // keeps its symbols and labels for redoSelection.
+    void drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
+                              const kivo::detail::SeriesPass& pass);
 
     std::shared_ptr<KivoSeries> _selSeries;
     std::int32_t _selSeriesPos = -1;

@@ -22,9 +22,11 @@
 #include "Platform/graphics/context.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePlotterSupport.h"
+#include "plotters/LinePointArea.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::xAt;
+using kivo::detail::xText;
 
 namespace {
 
@@ -43,15 +45,6 @@ std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSerie
     const auto& list = chart.series();
     const std::size_t found = list ? list->indexOfObject(plat::Value(series)) : 0;
     return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
-}
-
-// The text of a label and of a data point's valueX: the category label of the point, else its X as the
-// axis that carries X formats it.
-plat::Value xText(const OmbriChart& chart, std::int64_t i, double x, bool rotated) {
-    const auto& labels = chart.xlabels();
-    if (i >= 0 && static_cast<std::size_t>(i) < labels.size()) return plat::Value(labels[static_cast<std::size_t>(i)]);
-    const auto& axis = rotated ? chart.axisY() : chart.axisX();
-    return axis ? plat::Value(axis->formatValue(x)) : plat::Value();
 }
 
 }  // namespace
@@ -168,20 +161,16 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     frame.prevYMin = owner->prevAxisYMin();
     frame.prevYMax = owner->prevAxisYMax();
 
-    // The point loop: screen positions, data points and hit areas of the valid points.
-    std::vector<double> sxs, sys, prevVals, dataXs, dataYs;
-    std::vector<std::int32_t> indices;
-    std::vector<std::shared_ptr<KivoChartDataPoint>> points;
+    // The point loop: screen positions and hit areas of the valid points.
+    std::vector<double> sxs, sys, prevVals;
+    bool allValid = true;
     const std::int64_t first = frame.origin;
     const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
     sxs.reserve(expected);
     sys.reserve(expected);
-    dataXs.reserve(expected);
-    dataYs.reserve(expected);
-    indices.reserve(expected);
-    points.reserve(expected);
-    const auto& name = series->name();
-    const double hitRadius = _symbolSize;
+    auto block = std::make_shared<kivo::detail::LinePointBlock>();
+    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    block->areas.reserve(expected);
     for (std::int64_t i = first; i <= end; ++i) {
         const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
         double y = numberAt(ys, i);
@@ -193,14 +182,6 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         }
         if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
 
-        auto point = KivoChartDataPoint::create();
-        point->setSeriesIndex(seriesPos);
-        point->setSeriesName(name);
-        point->setPointIndex(static_cast<std::int32_t>(i));
-        point->setValue(_rotated ? x : y);
-        point->setDataX(_rotated ? y : x);
-        point->setValueX(xText(*owner, i, x, _rotated));
-
         double stacked = y;
         if (_stacking != KivoPlotterStackingNone) {
             if (_stacking == KivoPlotterStackingStacked100 && _dataInfo) {
@@ -211,149 +192,160 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
             if (const double* total = stackPos.find(x)) stacked = *total;
         }
 
-        double sx = 0, sy = 0;
-        if (_rotated) {
-            sx = axisX->convert(stacked);
-            sy = axisY->convert(x);
-        } else {
-            sx = axisX->convert(x);
-            sy = axisY->convert(stacked);
-        }
-        point->setX(sx);
-        point->setY(sy);
+        double sx = _rotated ? axisX->convert(stacked) : axisX->convert(x);
+        double sy = _rotated ? axisY->convert(x) : axisY->convert(stacked);
         if (listChanged) {
             prevVals.push_back(previousValue(frame, i, stacked));
         } else if (itemsChanged) {
             updatedPosition(frame, i, x, stacked, sx, sy);
         }
+        allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
         sxs.push_back(sx);
         sys.push_back(sy);
-        dataXs.push_back(x);
-        dataYs.push_back(y);
-        indices.push_back(static_cast<std::int32_t>(i));
-        if (_hitTester) {
-            auto area = KivoCircleArea::create(KivoPoint::create(sx, sy), hitRadius);
-            area->setTag(plat::Value(point));
-            _hitTester->add(std::move(area), seriesPos);
-        }
-        points.push_back(std::move(point));
+        block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y);
     }
-
+    if (_hitTester)
+        for (std::size_t k = 0; k < block->areas.size(); ++k) _hitTester->add(kivo::detail::handOut(block, k), seriesPos);
     if (!sxs.empty()) {
-        // The valid entries (an eased position may be missing).
-        std::vector<double> validXs, validYs;
-        std::vector<std::size_t> validAt;
-        validXs.reserve(sxs.size());
-        validYs.reserve(sxs.size());
-        validAt.reserve(sxs.size());
-        for (std::size_t k = 0; k < sxs.size(); ++k) {
-            if (!KivoDataInfo::isValid(sxs[k]) || !KivoDataInfo::isValid(sys[k])) continue;
-            validXs.push_back(sxs[k]);
-            validYs.push_back(sys[k]);
-            validAt.push_back(k);
+        kivo::detail::SeriesPass pass;
+        pass.series = series;
+        pass.seriesPos = seriesPos;
+        pass.index = index;
+        pass.selected = selected;
+        pass.selectionMode = selectionMode;
+        pass.end = end;
+        pass.time = t;
+        pass.duration = duration;
+        pass.easing = easing;
+        pass.args = args;
+        pass.listChanged = listChanged;
+        pass.loadMode = loadMode;
+        pass.block = block.get();
+
+        // The valid entries (an eased position may be missing); usually all of them, which are not copied.
+        std::vector<double> keptXs, keptYs;
+        pass.validX = sxs;
+        pass.validY = sys;
+        if (!allValid) {
+            pass.validAt.emplace();
+            for (std::size_t k = 0; k < sxs.size(); ++k) {
+                if (!KivoDataInfo::isValid(sxs[k]) || !KivoDataInfo::isValid(sys[k])) continue;
+                keptXs.push_back(sxs[k]);
+                keptYs.push_back(sys[k]);
+                pass.validAt->push_back(k);
+            }
+            pass.validX = keptXs;
+            pass.validY = keptYs;
         }
 
         // The points to draw: the load's reveal or rise, or the update's moves.
         const bool loading =
             action == KivoNotifyCollectionChangedActionReset ||
             (action == KivoNotifyCollectionChangedActionAdd && listChanged && args->startingIndex() == realIndex);
-        std::optional<PointList> drawn;
+        std::optional<PointList> eased;
         if (loading && loadMode == KivoLoadAnimationModePoint) {
-            drawn = getPointsForPointMode(validXs, validYs, t, duration, easing, _rotated);
-        } else if (loading) {
+            eased = getPointsForPointMode(pass.validX, pass.validY, t, duration, easing, _rotated);
+        } else if (loading && easing) {
             const double bottom = axisY->convert(axisY->actualMin());
-            PointList rise{validXs, {}};
-            rise.y.reserve(validYs.size());
-            for (const double y : validYs) rise.y.push_back(KivoEasingUtil::ease(easing, t, bottom, y - bottom, duration));
-            drawn = std::move(rise);
-        } else {
-            drawn = getUpdatedPointsDictionary(args, axisX, axisY, index, sxs, sys, prevVals, t, duration, easing, _rotated);
+            eased = PointList{{pass.validX.begin(), pass.validX.end()}, {}};
+            eased->y.reserve(pass.validY.size());
+            for (const double y : pass.validY) eased->y.push_back(KivoEasingUtil::ease(easing, t, bottom, y - bottom, duration));
+        } else if (!loading) {
+            eased = getUpdatedPointsDictionary(args, axisX, axisY, index, sxs, sys, prevVals, t, duration, easing, _rotated);
         }
-        // Nothing eased to show: the points stand at their places.
-        const bool byValid = loading || !drawn;
-        if (!drawn) drawn = PointList{validXs, validYs};
-        // The entry of the loop's lists behind each drawn position (the reveal's cut point borrows the
-        // next point's).
-        std::vector<std::size_t> drawnAt(drawn->x.size());
-        for (std::size_t j = 0; j < drawnAt.size(); ++j)
-            drawnAt[j] = byValid ? validAt[std::min(j, validAt.size() - 1)] : std::min(j, sxs.size() - 1);
+        // Without an eased list the points stand at their places.
+        pass.drawnByValid = loading || !eased;
+        pass.drawnX = eased ? std::span<const double>(eased->x) : pass.validX;
+        pass.drawnY = eased ? std::span<const double>(eased->y) : pass.validY;
+        pass.entries = sxs.size();
 
         if (selected) {
-            _selDataX = drawn->x;
-            _selDataY = drawn->y;
+            _selDataX.assign(pass.drawnX.begin(), pass.drawnX.end());
+            _selDataY.assign(pass.drawnY.begin(), pass.drawnY.end());
         } else if (_hasLines) {
-            strokeLine(*engine, drawn->x, drawn->y);
+            strokeLine(*engine, pass.drawnX, pass.drawnY);
         }
-
-        // Symbols and labels.
-        const bool labelled =
-            owner->dataLabel() && owner->dataLabel()->position() != KivoDataLabelPositionNone && owner->dataLabelRenderer();
-        if (_hasSymbols || labelled) {
-            const bool easedLists = _hasLines || (listChanged && action == KivoNotifyCollectionChangedActionReplace);
-            const std::span<const double> at_x = easedLists ? std::span<const double>(drawn->x) : validXs;
-            const std::span<const double> at_y = easedLists ? std::span<const double>(drawn->y) : validYs;
-            const std::vector<std::size_t>& entryAt = easedLists ? drawnAt : validAt;
-            const double eased = (!listChanged && _hasLines) ? 1.0 : KivoEasingUtil::ease(easing, t, 0, 1, duration);
-            const auto plot = owner->plotRect();
-            const std::string seriesName = name.value_or("");
-
-            plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(seriesPos)));
-            const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
-            plat::Color border = plainBorder;
-            double borderWidth = series->symbolBorderWidth();
-            if (selected) {
-                border = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
-                borderWidth = owner->selectedBorderWidth();
-            }
-            std::int32_t path = KivoPlotElementEventPathDefault;
-            if (_hasSymbols) {
-                engine->setStroke(border);
-                engine->setStrokeThickness(borderWidth);
-                engine->setFill(fill);
-                engine->setOpacity(series->symbolOpacity());
-                if (selected) {
-                    _symState = engine->saveState();
-                    _symInts.clear();
-                    for (const std::size_t k : drawnAt) _symInts.push_back(indices[k]);
-                    if (selectionMode == KivoChartSelectionModePoint) {
-                        engine->setStroke(plainBorder);
-                        engine->setStrokeThickness(series->symbolBorderWidth());
-                    }
-                }
-                path = getPlotElementPath();
-                engine->clearClipRect();
-            }
-            const std::size_t n = std::min(at_x.size(), at_y.size());
-            for (std::size_t j = 0; j < n && static_cast<std::int64_t>(j) <= end; ++j) {
-                const double sx = KivoDataInfo::isValid(at_x[j]) ? at_x[j] : static_cast<double>(j);
-                const double sy = at_y[j];
-                if (!KivoDataInfo::isValid(sy)) continue;
-                const std::size_t k = entryAt[j];
-                double scale = eased;
-                if (loadMode == KivoLoadAnimationModePoint)
-                    scale = getScaleForPointMode(easing, t, duration, static_cast<std::int32_t>(j),
-                                                 static_cast<std::int64_t>(j) == end);
-                const double factor =
-                    seriesListFactor(listChanged, action, args->startingIndex(), args->oldStartingIndex(), index, scale);
-                const double size = _symbolSize * factor;
-                if (_hasSymbols && !selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
-                    drawSymbol(engine, sx, sy, borderWidth, size, fill, border, series->symbolMarker(), series, indices[k],
-                               points[k], path);
-                if (!labelled) continue;
-                auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
-                const plat::Value text = xText(*owner, indices[k], dataXs[k], _rotated);
-                if (selected && _hasSymbols) {
-                    // Drawn after the selected symbols, on top of them.
-                    _selLabels.push_back({std::move(rect), indices[k], dataXs[k], dataYs[k], text});
-                } else {
-                    owner->dataLabelRenderer()->render(seriesName, rect, seriesPos, indices[k], dataXs[k], dataYs[k], text);
-                }
-            }
-            if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
-        }
+        drawSymbolsAndLabels(*owner, engine, pass);
     }
 
     engine->endGroup();
+}
+
+// ---- Symbols and labels ----
+
+void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                           const kivo::detail::SeriesPass& pass) {
+    const bool labelled =
+        owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
+    if (!_hasSymbols && !labelled) return;
+    const auto& series = pass.series;
+    const auto& areas = pass.block->areas;
+    const auto& args = *pass.args;
+    const std::int64_t action = args.action();
+    // With lines the symbols sit on the drawn line; a replaced series' symbols follow its move too.
+    const bool onLine = _hasLines || (pass.listChanged && action == KivoNotifyCollectionChangedActionReplace);
+    const std::span<const double> atX = onLine ? pass.drawnX : pass.validX;
+    const std::span<const double> atY = onLine ? pass.drawnY : pass.validY;
+    const auto entryAt = [&](std::size_t j) { return onLine ? pass.drawnEntry(j) : pass.validEntry(j); };
+    const double eased =
+        (!pass.listChanged && _hasLines) ? 1.0 : KivoEasingUtil::ease(pass.easing, pass.time, 0, 1, pass.duration);
+    const auto plot = owner.plotRect();
+    const std::string seriesName = series->name().value_or("");
+
+    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner.getColor(pass.seriesPos)));
+    const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
+    plat::Color border = plainBorder;
+    double borderWidth = series->symbolBorderWidth();
+    if (pass.selected) {
+        border = owner.selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+        borderWidth = owner.selectedBorderWidth();
+    }
+    std::int32_t path = KivoPlotElementEventPathDefault;
+    if (_hasSymbols) {
+        engine->setStroke(border);
+        engine->setStrokeThickness(borderWidth);
+        engine->setFill(fill);
+        engine->setOpacity(series->symbolOpacity());
+        if (pass.selected) {
+            _symState = engine->saveState();
+            _symInts.clear();
+            for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(areas[pass.drawnEntry(j)].pointIndex());
+            // In point mode the symbols drawn now look unselected; the redraw marks the selected one.
+            if (pass.selectionMode == KivoChartSelectionModePoint) {
+                engine->setStroke(plainBorder);
+                engine->setStrokeThickness(series->symbolBorderWidth());
+            }
+        }
+        path = getPlotElementPath();
+        engine->clearClipRect();
+    }
+    const std::size_t n = std::min(atX.size(), atY.size());
+    for (std::size_t j = 0; j < n && static_cast<std::int64_t>(j) <= pass.end; ++j) {
+        const double sx = KivoDataInfo::isValid(atX[j]) ? atX[j] : static_cast<double>(j);
+        const double sy = atY[j];
+        if (!KivoDataInfo::isValid(sy)) continue;
+        const auto& area = areas[entryAt(j)];
+        double scale = eased;
+        if (pass.loadMode == KivoLoadAnimationModePoint)
+            scale = getScaleForPointMode(pass.easing, pass.time, pass.duration, static_cast<std::int32_t>(j),
+                                         static_cast<std::int64_t>(j) == pass.end);
+        const double factor =
+            seriesListFactor(pass.listChanged, action, args.startingIndex(), args.oldStartingIndex(), pass.index, scale);
+        const double size = _symbolSize * factor;
+        if (_hasSymbols && !pass.selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
+            drawSymbol(engine, sx, sy, borderWidth, size, fill, border, series->symbolMarker(), series, area.pointIndex(),
+                       path == KivoPlotElementEventPathEvent ? area.dataPoint() : nullptr, path);
+        if (!labelled) continue;
+        auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
+        const plat::Value text = xText(owner, area.pointIndex(), area.x(), _rotated);
+        if (pass.selected && _hasSymbols) {
+            // Drawn after the selected symbols, on top of them.
+            _selLabels.push_back({std::move(rect), area.pointIndex(), area.x(), area.y(), text});
+        } else {
+            owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, area.pointIndex(), area.x(), area.y(), text);
+        }
+    }
+    if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
 }
 
 // ---- Symbols ----

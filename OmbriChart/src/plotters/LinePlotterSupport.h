@@ -3,9 +3,13 @@
 // value, the screen conversions of an update frame (new and previous axis ranges), and the test of a
 // symbol's square against the plot area.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
+#include <vector>
 
 #include "KivoCore/IKivoEaseAction.h"
 #include "KivoCore/KivoGeometry.h"
@@ -14,6 +18,7 @@
 #include "OmbriChart/KivoNumberDictionary.h"
 #include "Platform/foundation/value.h"
 
+class KivoSeries;
 class OmbriChart;
 
 namespace kivo::detail {
@@ -64,6 +69,32 @@ struct MoveFrame {
     // The previous range always goes with its own axis object.
     double px(double v) const { return axisX->convert(v, prevXMax, prevXMin); }
     double py(double v) const { return axisY->convert(v, prevYMax, prevYMin); }
+};
+
+struct LinePointBlock;
+
+// One series' pass after its point loop: what the symbols and labels are drawn from. The loop's lists
+// hold one entry per valid data point (its area in `block`); the valid lists leave out entries whose
+// eased position is missing; the drawn lists are the eased ones (or the valid ones).
+struct SeriesPass {
+    std::shared_ptr<KivoSeries> series;
+    std::int32_t seriesPos = -1, index = 0;
+    bool selected = false, listChanged = false, drawnByValid = true;
+    std::int64_t selectionMode = 0, loadMode = 0, end = 0;
+    double time = 0, duration = 0;
+    KivoEasePtr easing;
+    std::shared_ptr<KivoNotifyCollectionChangedEventArgs> args;
+    const LinePointBlock* block = nullptr;
+    std::size_t entries = 0;
+    std::span<const double> validX, validY, drawnX, drawnY;
+    std::optional<std::vector<std::size_t>> validAt;  // none: every entry is valid
+
+    std::size_t validEntry(std::size_t j) const { return validAt ? (*validAt)[j] : j; }
+    // The entry behind a drawn position (the reveal's cut point borrows the next point's).
+    std::size_t drawnEntry(std::size_t j) const {
+        if (!drawnByValid) return std::min(j, entries - 1);
+        return validEntry(std::min(j, validX.size() - 1));
+    }
 };
 
 }  // namespace kivo::detail
