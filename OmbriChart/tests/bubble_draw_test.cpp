@@ -305,3 +305,16 @@ TEST_F(BubbleDrawTest, ThePlotElementEventIsRaisedForEachBubbleWithItsDrawnSize)
     EXPECT_NEAR(drawn[0].d, 5, 1e-6);
     EXPECT_NEAR(drawn[1].d, 30, 1e-6);
 }
+
+TEST_F(BubbleDrawTest, ABubblesLabelStandsClearOfTheBubble) {
+    withLabels();
+    chart->setItemsSource(itemsOf({1, 2, 3}, {10, 40, "big"}));
+    add("v,s", "A", Red);
+    draw();
+    ASSERT_EQ(labels->calls.size(), 3u);
+    const double sides[] = {5, 30, chart->symbolSize()};  // the last bubble is not drawn
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_NEAR(labels->calls[k].rect.width(), sides[k], 1e-9) << k;
+        EXPECT_NEAR(labels->calls[k].rect.top() + sides[k] / 2, chart->axisY()->convert(static_cast<double>(k + 1)), 1e-9);
+    }
+}

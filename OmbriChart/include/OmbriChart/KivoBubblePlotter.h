@@ -160,6 +160,11 @@ protected:
     // before it, so the removed point reads the removed item and the points after it the item now one
     // index lower.
     plat::Value bubbleItem(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
+    // The size value of the item a point reads (nullopt: no item, no size member or no number there).
+    std::optional<double> sizeValue(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
+    // The side of the square a point's data label stands against: a bubble's own diameter, so that the
+    // label clears it; the symbol size for scatter symbols and for bubbles that are not drawn.
+    double labelExtent(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
     // The data label of a kept point, with the text of its value as the value axis formats it.
     void renderLabel(const std::shared_ptr<KivoSeries>& series, std::int32_t seriesPosition, const KeptPoint& point, double x,
                      double y, double size, const std::shared_ptr<KivoAxis>& valueAxis) const;

@@ -123,14 +123,26 @@ double KivoBubblePlotter::bubbleDiameter(double value, double growth, double min
     return std::min(size * growth, std::max(minSize, maxSize));
 }
 
-double KivoBubblePlotter::_getBubbleSizeData(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const {
-    if (!series || pointIndex < 0) return 0.0;
+std::optional<double> KivoBubblePlotter::sizeValue(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const {
+    if (!series || pointIndex < 0) return std::nullopt;
     const auto member = series->getBinding(1);
-    if (!member || member->empty()) return 0.0;
+    if (!member || member->empty()) return std::nullopt;
     const plat::Value item = bubbleItem(series, pointIndex);
-    if (item.isNil()) return 0.0;
+    if (item.isNil()) return std::nullopt;
     const plat::Value value = KivoReflector::getValue(item, *member);
-    return value.isNumber() ? value.asDouble() : 0.0;
+    if (!value.isNumber()) return std::nullopt;
+    return value.asDouble();
+}
+
+double KivoBubblePlotter::_getBubbleSizeData(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const {
+    return sizeValue(series, pointIndex).value_or(0.0);
+}
+
+double KivoBubblePlotter::labelExtent(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const {
+    if (_chartType != OmbriChartTypeBubble) return _symbolSize;
+    const auto value = sizeValue(series, pointIndex);
+    const double diameter = value ? bubbleDiameter(*value, 1.0, _minValue, _maxValue, _minSize, _maxSize) : NaN;
+    return diameter > 0 ? diameter : _symbolSize;
 }
 
 // ---- Stacking ----

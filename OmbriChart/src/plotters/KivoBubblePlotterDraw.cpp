@@ -12,7 +12,6 @@
 #include "ChartCore/KivoHitTester.h"
 #include "KivoCore/IKivoRenderEngine.h"
 #include "KivoCore/KivoEasing.h"
-#include "KivoCore/KivoReflector.h"
 #include "KivoCore/KivoRenderState.h"
 #include "OmbriChart/KivoBubblePlotter.h"
 #include "OmbriChart/KivoChartDataPoint.h"
@@ -281,7 +280,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             const double g = loadMode == KivoLoadAnimationModePoint
                                  ? getScaleForPointMode(easing, t, d, static_cast<std::int32_t>(i), i == last)
                                  : s;
-            renderLabel(series, seriesPos, ints[k], x, y, labelFactor(phase, index, g) * _symbolSize, valueAxis);
+            renderLabel(series, seriesPos, ints[k], x, y, labelFactor(phase, index, g) * labelExtent(series, i), valueAxis);
         }
     }
     engine->endGroup();
@@ -322,19 +321,15 @@ void KivoBubblePlotter::_renderBubbleSymbol(const std::shared_ptr<IKivoRenderEng
                                             const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
                                             std::int32_t type) {
     const auto owner = chart();
-    if (!owner || !series) return;
-    const plat::Value item = bubbleItem(series, pointIndex);
-    const auto member = series->getBinding(1);
-    if (item.isNil() || !member || member->empty()) return;
-    const plat::Value value = KivoReflector::getValue(item, *member);
-    if (!value.isNumber()) return;
+    const auto value = sizeValue(series, pointIndex);
+    if (!owner || !value) return;
 
     const auto& load = owner->loadAnimation();
     const double g0 = KivoEasingUtil::ease(owner->getEasing(), _time, 0.0, 1.0, load ? load->duration() : 0.0);
     const auto& args = owner->updateEventArgs();
     const double g = bubbleFactor(currentPhase(), args && isFirstOf(args->items(), series),
                                   args && isFirstOf(args->oldItems(), series), pointIndex, g0);
-    const double diameter = bubbleDiameter(value.asDouble(), g, _minValue, _maxValue, _minSize, _maxSize);
+    const double diameter = bubbleDiameter(*value, g, _minValue, _maxValue, _minSize, _maxSize);
     if (!(diameter > 0)) return;
     drawSymbol(engine, x, y, borderWidth, diameter, fillColor, borderColor, symbolMarker, series, pointIndex, nullptr, type);
 }
@@ -388,7 +383,7 @@ void KivoBubblePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& 
                     _renderSymbol(engine, x, y, width, size, fill, border, sel->symbolMarker(), sel, p, path);
                 if (!labelled) continue;
                 const auto saved = engine->saveState();
-                renderLabel(sel, selPos, _selPoints[k], x, y, size, _selValueAxis);
+                renderLabel(sel, selPos, _selPoints[k], x, y, labelExtent(sel, p), _selValueAxis);
                 engine->restoreState(saved);
             }
             if (plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
