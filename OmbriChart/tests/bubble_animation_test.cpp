@@ -210,3 +210,30 @@ TEST_F(BubbleAnimationTest, AnAddedSeriesGrowsAndARemovedOneShrinksWhileTheOther
     ASSERT_EQ(shrunk.size(), 5u);
     for (const auto& c : shrunk) EXPECT_NEAR(c.d, (1 - e) * chart->symbolSize(), 1e-6);
 }
+
+TEST_F(BubbleAnimationTest, APointByPointLoadGrowsTheLastRevealedPointByItsOwnIndex) {
+    chart->setChartType(OmbriChartTypeScatter);
+    auto load = KivoChartLoadAnimation::create();
+    load->setAnimationMode(KivoLoadAnimationModePoint);
+    load->setEasing(KivoEasing::EaseInLinear());
+    load->setDuration(1.0);
+    chart->setLoadAnimation(load);
+    // Y missing at 1: the point at data index 2 is the second one kept.
+    auto list = std::make_shared<plat::Array>();
+    for (int i = 0; i < 5; ++i) list->push_back(i == 1 ? plat::Value(plat::Dictionary{{"s", 1.0}}) : item(i + 1));
+    chart->setItemsSource(list);
+    add("A", Red);
+    window->addSubview(chart);
+    show();
+    // Five points over 1 s: one more every 0.2 s. At 0.5 s the points up to index 2 are out, the last
+    // one half grown.
+    stepUntil([&] { return chart->plotTime() >= 0.5; });
+    show();
+    const double t = chart->plotTime();
+    ASSERT_LT(t, 0.6);
+    const auto drawn = circles(Red);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_NEAR(drawn[0].d, chart->symbolSize(), 1e-9);
+    EXPECT_NEAR(drawn[1].d, (t - 2 * 0.2) / 0.2 * chart->symbolSize(), 1e-6);
+    EXPECT_NEAR(drawn[1].cx, chart->axisX()->convert(2), 1e-6);
+}
