@@ -237,3 +237,16 @@ TEST_F(BubbleAnimationTest, APointByPointLoadGrowsTheLastRevealedPointByItsOwnIn
     EXPECT_NEAR(drawn[1].d, (t - 2 * 0.2) / 0.2 * chart->symbolSize(), 1e-6);
     EXPECT_NEAR(drawn[1].cx, chart->axisX()->convert(2), 1e-6);
 }
+
+TEST_F(BubbleAnimationTest, ARemovedSeriesKeepsItsPaletteColourWhileItShrinks) {
+    load(OmbriChartTypeScatter);
+    auto b = KivoSeries::create(chart, "v,s", "B");
+    chart->series()->addObject(plat::Value(b));
+    stepUntil([&] { return !chart->plotting(); });
+    show();
+    const plat::Color own = chart->getColor(1);
+    ASSERT_EQ(circles(own).size(), 5u);
+    chart->series()->removeObject(plat::Value(b));
+    frameAt(1, 0.25);
+    EXPECT_EQ(circles(own).size(), 5u);
+}

@@ -69,10 +69,21 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     if ((!xvals || xvals->empty()) && _dataInfo) xvals = _dataInfo->getXVals();
     bool hasXs = xvals && !xvals->empty();
 
+    // The frame's update.
+    auto args = owner->updateEventArgs();
+    if (!args) args = KivoNotifyCollectionChangedEventArgs::reset();
+    const std::int64_t action = args->action();
+    const UpdatePhase phase = currentPhase();
+    // A series leaving the chart keeps the colour of its former place while it shrinks away.
+    std::int64_t paletteIndex = seriesPos;
+    if (paletteIndex < 0 && phase.seriesChange && action == KivoNotifyCollectionChangedActionRemove &&
+        isFirstOf(args->oldItems(), series))
+        paletteIndex = args->oldStartingIndex();
+
     // The series' look.
     const std::int64_t selectionMode = owner->selectionMode();
     const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
-    plat::Color color = series->color().value_or(owner->getColor(seriesPos));
+    plat::Color color = series->color().value_or(owner->getColor(paletteIndex));
     double borderWidth = series->borderWidth();
     if (selected && selectionMode == KivoChartSelectionModeSeries) {
         color = owner->selectedBorderColor().value_or(color);
@@ -86,12 +97,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
 
     // The frame's animation state.
     const bool interpolate = owner->interpolateNulls();
-    auto args = owner->updateEventArgs();
-    if (!args) args = KivoNotifyCollectionChangedEventArgs::reset();
-    const std::int64_t action = args->action();
     const std::int64_t loadMode = owner->loadAnimation() ? owner->loadAnimation()->animationMode() : KivoLoadAnimationModeAll;
     const KivoEasePtr easing = owner->getEasing();
-    const UpdatePhase phase = currentPhase();
     double t = 0, d = 0;
     std::int32_t last = 0;
     getAnimationInfo(series, t, d, last);
@@ -211,7 +218,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     const double s = KivoEasingUtil::ease(easing, t, 0.0, 1.0, d);
 
     // The symbols' look.
-    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(seriesPos)));
+    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(paletteIndex)));
     const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
     plat::Color border = plainBorder;
     double bw = series->symbolBorderWidth();
