@@ -260,7 +260,9 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         return s;
     };
     std::vector<bool> shown(n, true);
-    engine->clearClipRect();
+    // Symbols at the plot's edge are drawn whole; the chart's clip to the plot area comes back after
+    // them (the two calls stay paired, so nothing is touched without a plot area).
+    if (plot) engine->clearClipRect();
     for (std::size_t k = 0; k < n; ++k) {
         const double x = KivoDataInfo::isValid(atX[k]) ? atX[k] : static_cast<double>(k);
         const double y = atY[k];
@@ -376,7 +378,7 @@ void KivoBubblePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& 
             const bool labelled =
                 owner->dataLabel() && owner->dataLabel()->position() != KivoDataLabelPositionNone && owner->dataLabelRenderer();
             const auto plot = owner->plotRect();
-            engine->clearClipRect();
+            if (plot) engine->clearClipRect();
             const std::size_t n = std::min({_selDataX.size(), _selDataY.size(), _selPoints.size()});
             for (std::size_t k = 0; k < n; ++k) {
                 const double x = KivoDataInfo::isValid(_selDataX[k]) ? _selDataX[k] : static_cast<double>(k);
