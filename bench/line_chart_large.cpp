@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ChartCore/KivoHitTester.h"
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
@@ -27,6 +28,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
 #include "plotters/ColumnReduction.h"
+#include "plotters/LinePointArea.h"
 
 namespace {
 
@@ -111,6 +113,14 @@ struct ScreenLine {
     std::vector<double> reducedXs, reducedYs;
 };
 
+void reduce(ScreenLine& line) {
+    if (!kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, line.reducedXs,
+                                            line.reducedYs)) {
+        line.reducedXs = line.xs;
+        line.reducedYs = line.ys;
+    }
+}
+
 const ScreenLine& screenLine(std::size_t n) {
     static std::map<std::size_t, ScreenLine> cache;
     if (auto found = cache.find(n); found != cache.end()) return found->second;
@@ -129,13 +139,19 @@ const ScreenLine& screenLine(std::size_t n) {
             line.xs.push_back(axisX->convert(w.xs[i]));
             line.ys.push_back(axisY->convert(w.ys[i]));
         }
-        if (!kivo::detail::reduceToPixelColumns(line.xs, line.ys, line.left, line.width, DeviceScale, line.reducedXs,
-                                                line.reducedYs)) {
-            line.reducedXs = line.xs;
-            line.reducedYs = line.ys;
-        }
+        reduce(line);
     }
     return cache.emplace(n, std::move(line)).first->second;
+}
+
+// The same line seen through an X axis zoomed by `factor` about the plot's middle: most points lie off
+// the plot, on both sides.
+ScreenLine zoomed(const ScreenLine& line, double factor) {
+    ScreenLine z = line;
+    const double middle = line.left + line.width / 2;
+    for (double& x : z.xs) x = middle + (x - middle) * factor;
+    reduce(z);
+    return z;
 }
 
 // Plain Cairo into an image of its own: a white page, the line clipped to the plot area.
@@ -202,6 +218,35 @@ bool channelsDiffer(std::uint32_t a, std::uint32_t b) {
 
 const char* outputFolder() { return std::getenv("KIVO_BENCH_OUT"); }
 
+// Where two pages differ, enlarged: a window around the first differing pixel, each page's pixels
+// side by side with the differing ones in red beneath, every pixel drawn as a square.
+void writeDifference(const CairoPage& full, const CairoPage& reduced, const std::string& path) {
+    constexpr int Window = 80, Zoom = 5;
+    const std::uint32_t* a = full.pixels();
+    const std::uint32_t* b = reduced.pixels();
+    std::size_t first = 0;
+    while (first < full.pixelCount() && !channelsDiffer(a[first], b[first])) ++first;
+    if (first == full.pixelCount()) return;
+    const int cx = std::clamp(int(first % Width) - Window / 2, 0, Width - Window);
+    const int cy = std::clamp(int(first / Width) - Window / 2, 0, Height - Window);
+    plat::Image out(3 * Window * Zoom, Window * Zoom);
+    const plat::Color red = plat::Color::rgb255(220, 0, 0), grey = plat::Color::rgb255(200, 200, 200);
+    for (int y = 0; y < Window; ++y)
+        for (int x = 0; x < Window; ++x) {
+            const std::size_t i = std::size_t(cy + y) * Width + std::size_t(cx + x);
+            const bool inked = a[i] != 0xffffffffu || b[i] != 0xffffffffu;
+            const plat::Color marks = channelsDiffer(a[i], b[i]) ? red : inked ? grey : plat::Color::white();
+            for (int dy = 0; dy < Zoom; ++dy)
+                for (int dx = 0; dx < Zoom; ++dx) {
+                    const int px = x * Zoom + dx, py = y * Zoom + dy;
+                    out.data()[std::size_t(py) * std::size_t(out.pixelWidth()) + std::size_t(px)] = a[i];
+                    out.data()[std::size_t(py) * std::size_t(out.pixelWidth()) + std::size_t(px + Window * Zoom)] = b[i];
+                    out.setPixel(px + 2 * Window * Zoom, py, marks);
+                }
+        }
+    out.writePNG(path);
+}
+
 void BM_LargeLineCairoAllPoints(benchmark::State& state) {
     const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
     CairoPage page;
@@ -258,6 +303,18 @@ void BM_LargeLineChartPass(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The same pass with the line plotter registering no hit areas (its data points are still made): what
+// the per-point hit areas cost inside the chart.
+void BM_LargeLineChartPassWithoutHitAreas(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    ChartScene scene(n);
+    if (const auto& plotter = scene.chart->linePlotter()) plotter->setHitTester(nullptr);
+    for (auto _ : state) scene.pass();
+    state.counters["hit areas"] = double(scene.chart->hitTester()->count());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // A pass after the items changed: the series reads its values again and the data is analysed anew.
 void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -269,9 +326,76 @@ void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_LargeLineReducedImageDifference(benchmark::State& state) {
+// The parts of a pass that stay per point whatever the line's density, each on its own.
+
+// A hit area for every point as the line plotter registers them (one compact disc per point in one
+// block, the data point made only when asked for), the tester cleared as every pass begins.
+void BM_LargeLineHitAreas(benchmark::State& state) {
+    const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
+    const Walk& w = walk(line.xs.size());
+    auto tester = KivoHitTester::create();
+    constexpr double HitRadius = 10;
+    for (auto _ : state) {
+        tester->clear();
+        auto block = std::make_shared<kivo::detail::LinePointBlock>();
+        block->info = {{}, "Walk", 0, false, HitRadius};
+        block->areas.reserve(line.xs.size());
+        for (std::size_t i = 0; i < line.xs.size(); ++i)
+            block->areas.emplace_back(&block->info, line.xs[i], line.ys[i], static_cast<std::int32_t>(i), w.xs[i], w.ys[i]);
+        // Each area shares the block's ownership, as the plotter hands them out.
+        for (auto& area : block->areas) tester->add(std::shared_ptr<IKivoHitArea>(block, &area), 0);
+        benchmark::DoNotOptimize(tester->count());
+    }
+    tester->clear();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// What hit testing one point costs among them all (the nearest area over every series).
+void BM_LargeLineHitTest(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    ChartScene scene(n);
     const ScreenLine& line = screenLine(n);
+    const auto at = KivoPoint::create(line.left + line.width / 2, line.top + line.height / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(scene.chart->hitTester()->hitTest(at));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The X of every point as the axis formats it (a data point's valueX).
+void BM_LargeLineFormattedX(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const Walk& w = walk(n);
+    ChartScene scene(n);
+    const auto& axis = scene.chart->axisX();
+    for (auto _ : state)
+        for (std::size_t i = 0; i < n; ++i) benchmark::DoNotOptimize(axis->formatValue(w.xs[i]));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The series' values turned into screen points through the axes, as the plotter's loop does first.
+void BM_LargeLineConvertToScreen(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    ChartScene scene(n);
+    const auto series = scene.chart->series()->objectAtIndexAs<KivoSeries>(0);
+    const auto& axisX = scene.chart->axisX();
+    const auto& axisY = scene.chart->axisY();
+    std::vector<double> xs, ys;
+    for (auto _ : state) {
+        const auto values = series->getValues(0), xvalues = series->getValues(1);
+        xs.clear();
+        ys.clear();
+        for (std::size_t i = 0; i < values->size(); ++i) {
+            xs.push_back(axisX->convert((*xvalues)[i].asDouble()));
+            ys.push_back(axisY->convert((*values)[i].asDouble()));
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// Draws the line fully and reduced once and reports how far the pictures differ; with an output folder,
+// writes both, an enlarged view of the difference and (for `chart`) the chart's own picture.
+void reportDifference(benchmark::State& state, const ScreenLine& line, const std::string& name, bool chart) {
     CairoPage full, reduced;
     for (auto _ : state) {
         full.draw(line, line.xs, line.ys);
@@ -289,12 +413,27 @@ void BM_LargeLineReducedImageDifference(benchmark::State& state) {
     state.counters["differing pixels"] = double(differing);
     state.counters["points kept"] = double(line.reducedXs.size());
     if (const char* folder = outputFolder()) {
-        const std::string stem = std::string(folder) + "/large_line_" + std::to_string(n);
+        const std::string stem = std::string(folder) + "/" + name;
         full.writePNG(stem + "_full.png");
         reduced.writePNG(stem + "_reduced.png");
-        ChartScene scene(n);
-        if (const auto image = scene.image.snapshot()) image->writePNG(stem + "_chart.png");
+        writeDifference(full, reduced, stem + "_difference.png");
+        if (chart) {
+            ChartScene scene(line.xs.size());
+            if (const auto image = scene.image.snapshot()) image->writePNG(stem + "_chart.png");
+        }
     }
+}
+
+void BM_LargeLineReducedImageDifference(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    reportDifference(state, screenLine(n), "large_line_" + std::to_string(n), true);
+}
+
+// Ten times zoomed in: nine tenths of the points lie off the plot, and the lines that leave it must
+// reach its edges as the full line does.
+void BM_LargeLineReducedImageDifferenceZoomed(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    reportDifference(state, zoomed(screenLine(n), 10), "large_line_zoomed_" + std::to_string(n), false);
 }
 
 constexpr std::int64_t Sizes[] = {10'000, 100'000, 1'000'000};
@@ -311,5 +450,11 @@ BENCHMARK(BM_LargeLineCairoReducedPoints)->Apply(sizes);
 BENCHMARK(BM_LargeLineCairoReduceAndStroke)->Apply(sizes);
 BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPassWithoutHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
+BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
+BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
+BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
+BENCHMARK(BM_LargeLineConvertToScreen)->Apply(sizes);
 BENCHMARK(BM_LargeLineReducedImageDifference)->Apply(sizes)->Iterations(1);
+BENCHMARK(BM_LargeLineReducedImageDifferenceZoomed)->Apply(sizes)->Iterations(1);

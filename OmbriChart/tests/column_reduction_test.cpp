@@ -158,13 +158,26 @@ TEST(ColumnReduction, KeepsGapsWhereTheInputBrokeTheLine) {
     }
 }
 
-TEST(ColumnReduction, PointsOffThePlotFormOneColumnOnEachSide) {
-    // Plot from 10 to 12 at 1×: two columns; the segments that cross into and out of the plot keep
-    // their exact off-plot ends (-1 and 20), and 12, the plot's far edge, lies outside it.
-    const Line in{{-5, -4, -3, -2, -1, 10.5, 20, 21, 22, 23, 24, 12}, {1, 2, 3, 4, 5, 0, 1, 9, 5, 6, 7, 3}};
-    const Reduced r = reduce(in, 10, 2, 1);
+TEST(ColumnReduction, OffThePlotColumnsGoOnThroughTheEdgeBandThenFormOneColumnEachSide) {
+    // Plot from 100 to 102 at 1x: two columns, then EdgeBand one-pixel columns on either side.
+    ASSERT_LT(50 + kivo::detail::EdgeBand, 99);
+    ASSERT_GT(130 - kivo::detail::EdgeBand, 103);
+    const Line in{{10, 20, 30, 40, 50, 99.2, 99.4, 99.6, 99.8, 100.5, 102.5, 102.7, 130, 140, 150, 160},
+                  {1, 2, 3, 4, 5, 7, 0, 9, 6, 5, 3, 8, 1, 9, 5, 2}};
+    const Reduced r = reduce(in, 100, 2, 1);
     ASSERT_TRUE(r.reduced);
-    EXPECT_EQ(r.line.along, (std::vector<double>{-5, -1, 10.5, 20, 21, 12}));
+    // Far left one column (first and highest = last), the column next to the plot on its own (a line
+    // that wide still reaches in), far right one column: the segments into the band keep their ends.
+    EXPECT_EQ(r.line.along, (std::vector<double>{10, 50, 99.2, 99.4, 99.6, 99.8, 100.5, 102.5, 102.7, 130, 140, 160}));
+}
+
+TEST(ColumnReduction, AnAbsurdScaleOnAnEmptyPlotStillReduces) {
+    // An empty plot is one column; a scale this large must not overflow the edge band's columns.
+    const Line in = randomWalk(10, 0, 0.5);
+    const Reduced r = reduce(in, 0, 0, 1e300);
+    ASSERT_TRUE(r.reduced);
+    EXPECT_EQ(r.line.along.front(), in.along.front());
+    EXPECT_EQ(r.line.along.back(), in.along.back());
 }
 
 // The statistics that one pixel column shows of a run of points: where it starts, ends, and spans.

@@ -255,3 +255,46 @@ TEST_F(LineItemUpdateTest, ARemovedPointSinksOntoItsNeighboursLineWhileTheOthers
     EXPECT_NEAR(at[3].x, (px(3) + nx(2)) / 2, 1e-9);
     EXPECT_NEAR(at[3].y, (py(4) + ny(4)) / 2, 1e-9);
 }
+
+TEST_F(LineChartTest, ALeavingSeriesSinksAndItsSymbolsShrinkHalfwayThroughItsRemoval) {
+    chart->setChartType(OmbriChartTypeLineSymbols);
+    chart->setItemsSource(rows({{"a", {1, 4, 2}}, {"b", {3, 2, 5}}}));
+    add("a", "A");
+    auto leaving = add("b", "B");
+    draw();
+    const double bottom = chart->axisY()->convert(chart->axisY()->actualMin());
+    auto update = std::make_shared<KivoAnimation>();
+    update->setDuration(1);
+    update->setEasing(Linear);
+    chart->setIsAnimated(true);
+    chart->setActiveUpdateAnimation(update);
+    chart->setIsUpdateTask1(true);
+    chart->setIsSeriesCollectionUpdated(true);
+    chart->setUpdateEventArgs(
+        std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1));
+    // Nothing else changed: the previous range is the current one.
+    chart->setPrevAxisXMin(chart->axisX()->actualMin());
+    chart->setPrevAxisXMax(chart->axisX()->actualMax());
+    chart->setPrevAxisYMin(chart->axisY()->actualMin());
+    chart->setPrevAxisYMax(chart->axisY()->actualMax());
+    auto plotter = std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter());
+    plotter->setTime(0.5);
+    plotter->setSymbolSize(10);
+    rec.clear();
+    const plat::CurrentContextScope scope(rec);
+    KivoLinePlotter::StackDictionary pos, neg;
+    plotter->plotSeries(leaving, chart->renderEngine(), chart->axisX(), chart->axisY(), 1, 1, 2, -1, OmbriChartTypeLineSymbols,
+                        pos, neg);
+    const auto lines = strokesOf(rec, Blue);
+    ASSERT_EQ(lines.size(), 1u);
+    const auto pts = vertices(*lines[0]);
+    const double values[] = {3, 2, 5};
+    ASSERT_EQ(pts.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const double y = chart->axisY()->convert(values[k]);
+        EXPECT_NEAR(pts[k].y, y + (bottom - y) / 2, 1e-9);
+    }
+    const auto symbols = fillsOf(rec, Blue);
+    ASSERT_EQ(symbols.size(), 3u);
+    EXPECT_NEAR(symbols[0]->bounds().width(), 5, 1e-6);
+}

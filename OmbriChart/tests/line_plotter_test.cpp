@@ -10,14 +10,18 @@
 #include <vector>
 
 #include "ChartCore/KivoLegend.h"
+#include "OmbriChart/BasePlotElementRender.h"
 #include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoChartHitTestInfo.h"
+#include "OmbriChart/KivoChartPlotElementEventArgs.h"
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
+#include "Platform/ui/view.h"
 #include "Platform/ui/window.h"
 #include "line_test_support.h"
+#include "plotters/ColumnReduction.h"
 #include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
@@ -134,27 +138,112 @@ TEST_F(LinePlotterTest, WidthsFallBackToTwoAndSplinesCurve) {
 }
 
 TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) {
-    // A saw tooth of 4,000 points over about 350 columns: far more than two points per column.
+    // A saw tooth of 4,000 points: far more than two points per pixel column either way round.
     std::vector<double> saw(4000);
     for (std::size_t i = 0; i < saw.size(); ++i) saw[i] = static_cast<double>(i % 7) - (i == 1234 ? 40 : 0);
     chart->setChartType(OmbriChartTypeSpline);
     chart->setItemsSource(rows({{"a", saw}}));
     add("a", "A");
+    for (const bool rotated : {false, true}) {
+        SCOPED_TRACE(rotated ? "rotated" : "upright");
+        chart->setRotated(rotated);
+        draw();
+        const auto lines = strokesOf(rec, Red);
+        ASSERT_EQ(lines.size(), 1u);
+        const auto pts = vertices(*lines[0]);
+        const double columns = rotated ? chart->plotRect()->height() : chart->plotRect()->width();
+        EXPECT_LE(pts.size(), static_cast<std::size_t>(4 * (columns + 2 + 2 * kivo::detail::EdgeBand)));
+        EXPECT_GT(pts.size(), static_cast<std::size_t>(columns));
+        // Straight joins, the extremes kept, the first and last points exact.
+        for (const auto verb : lines[0]->path.verbs())
+            EXPECT_TRUE(verb == plat::Path::Verb::Move || verb == plat::Path::Verb::Line);
+        const auto across = [&](plat::Point p) { return rotated ? p.x : p.y; };
+        const auto along = [&](plat::Point p) { return rotated ? p.y : p.x; };
+        const auto valueAt = [&](double v) { return rotated ? chart->axisX()->convert(v) : sy(v); };
+        const auto indexAt = [&](double i) { return rotated ? chart->axisY()->convert(i) : sx(i); };
+        const auto lowest = std::min_element(pts.begin(), pts.end(), [&](auto p, auto q) {
+            return std::fabs(across(p) - valueAt(-40 + 1234 % 7)) < std::fabs(across(q) - valueAt(-40 + 1234 % 7));
+        });
+        EXPECT_NEAR(across(*lowest), valueAt(-40 + 1234 % 7), 1e-9);
+        EXPECT_NEAR(along(pts.front()), indexAt(0), 1e-9);
+        EXPECT_NEAR(along(pts.back()), indexAt(3999), 1e-9);
+        // Hit areas are not thinned.
+        EXPECT_EQ(areas(0).size(), saw.size());
+    }
+}
+
+namespace {
+
+// A host that draws every symbol itself and notes the rectangles it was given.
+class SymbolHost : public OmbriChartDelegate {
+public:
+    unsigned answeredMethods() const override { return HandlePlotElementLoading; }
+    bool handlePlotElementLoading(const std::shared_ptr<OmbriChartBase>&, const std::shared_ptr<IKivoRenderEngine>&,
+                                  const std::shared_ptr<KivoRect>& rect, std::int32_t pointIndex,
+                                  const std::shared_ptr<KivoPoint>&, std::int32_t seriesIndex,
+                                  const std::shared_ptr<plat::Object>&) override {
+        asked.push_back({rect->left(), rect->top(), rect->width(), rect->height()});
+        points.push_back(pointIndex);
+        series = seriesIndex;
+        return true;
+    }
+    std::vector<plat::Rect> asked;
+    std::vector<std::int32_t> points;
+    std::int32_t series = -1;
+};
+
+}  // namespace
+
+TEST_F(LinePlotterTest, SymbolsGoThroughTheEventOrTheHostWithTheirDataPoints) {
+    chart->setChartType(OmbriChartTypeLineSymbols);
+    chart->setItemsSource(rows({{"a", {2, 4}}, {"b", {1, 3}}}));
+    add("a", "A");
+    add("b", "B");
+    std::vector<std::shared_ptr<KivoChartDataPoint>> seen;
+    const auto owner = std::make_shared<int>(0);
+    chart->plotElementLoading()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
+                                                const auto args = c->args<KivoChartPlotElementEventArgs>();
+                                                seen.push_back(args->dataPoint());
+                                                args->defaultRender()->execute();
+                                            }),
+                                            owner);
     draw();
-    const auto lines = strokesOf(rec, Red);
-    ASSERT_EQ(lines.size(), 1u);
-    const auto pts = vertices(*lines[0]);
-    const double columns = chart->plotRect()->width();
-    EXPECT_LE(pts.size(), static_cast<std::size_t>(4 * (columns + 2)));
-    EXPECT_GT(pts.size(), static_cast<std::size_t>(columns));
-    // Straight joins, the extremes kept, the first and last points exact.
-    for (const auto verb : lines[0]->path.verbs()) EXPECT_TRUE(verb == plat::Path::Verb::Move || verb == plat::Path::Verb::Line);
-    const auto lowest = std::max_element(pts.begin(), pts.end(), [](auto p, auto q) { return p.y < q.y; });
-    EXPECT_NEAR(lowest->y, sy(-40 + 1234 % 7), 1e-9);
-    EXPECT_NEAR(pts.front().x, sx(0), 1e-9);
-    EXPECT_NEAR(pts.back().x, sx(3999), 1e-9);
-    // Hit areas are not thinned.
-    EXPECT_EQ(areas(0).size(), saw.size());
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[3]->seriesIndex(), 1);
+    EXPECT_EQ(seen[3]->pointIndex(), 1);
+    EXPECT_DOUBLE_EQ(seen[3]->value(), 3);
+    EXPECT_EQ(fillsOf(rec, Blue).size(), 2u);
+
+    // The host is handed each symbol's square, and its custom view covers the last one.
+    auto host = std::make_shared<SymbolHost>();
+    chart->setDelegate(host);
+    chart->setIsHandleXFPlotElementLoading(true);
+    auto custom = plat::View::create({0, 0, 1, 1});
+    chart->setCustomPlotElement(custom);
+    draw();
+    EXPECT_TRUE(fillsOf(rec, Blue).empty());
+    ASSERT_EQ(host->asked.size(), 4u);
+    const double half = chart->symbolSize() / 2;
+    const plat::Rect square{sx(1) - half, sy(3) - half, 2 * half, 2 * half};
+    EXPECT_EQ(host->asked.back(), square);
+    EXPECT_EQ(host->points.back(), 1);
+    EXPECT_EQ(host->series, 1);
+    EXPECT_EQ(custom->frame(), square);
+}
+
+TEST_F(LinePlotterTest, ARotatedChartCarriesTheValuesAcross) {
+    chart->setRotated(true);
+    chart->setItemsSource(rows({{"a", {2, 5}}}));
+    add("a", "A");
+    draw();
+    const auto found = areas(0);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_NEAR(found[1]->centerX(), chart->axisX()->convert(5), 1e-9);
+    EXPECT_NEAR(found[1]->centerY(), chart->axisY()->convert(1), 1e-9);
+    const auto point = found[1]->tag().as<KivoChartDataPoint>();
+    ASSERT_TRUE(point);
+    EXPECT_DOUBLE_EQ(point->value(), 1);  // kept as the chart has it: the X value
+    EXPECT_DOUBLE_EQ(point->dataX(), 5);
 }
 
 namespace {

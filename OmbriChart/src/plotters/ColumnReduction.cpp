@@ -42,12 +42,18 @@ bool reduceToPixelColumns(std::span<const double> along, std::span<const double>
         return false;
     const double columnsInPlot = std::max(1.0, std::ceil(extent * deviceScale));
     if (static_cast<double>(n) <= 2 * columnsInPlot) return false;
-    // Below n / 2, so it fits: the two off-plot columns are -1 and `columns`.
+    // Below n / 2, so it fits. Far before the plot is column `before`, far after it `after`.
     const auto columns = static_cast<std::int64_t>(columnsInPlot);
+    // No wider than there are points, whatever the scale: more columns could not hold anything.
+    const double band = std::min(std::ceil(EdgeBand * deviceScale), static_cast<double>(n));
+    const auto bandColumns = static_cast<std::int64_t>(band);
+    const std::int64_t before = -bandColumns - 1, after = columns + bandColumns;
+    const double afterOffset = columnsInPlot + band;
 
     outAlong.clear();
     outAcross.clear();
-    const std::size_t expected = std::min(n, PointsKeptPerColumn * static_cast<std::size_t>(columns + 2) + PointsKeptPerColumn);
+    const std::size_t expected =
+        std::min(n, PointsKeptPerColumn * static_cast<std::size_t>(after - before + 1) + PointsKeptPerColumn);
     outAlong.reserve(expected);
     outAcross.reserve(expected);
 
@@ -70,7 +76,13 @@ bool reduceToPixelColumns(std::span<const double> along, std::span<const double>
             continue;
         }
         const double offset = (a - start) * deviceScale;
-        const std::int64_t column = offset < 0 ? -1 : offset >= columnsInPlot ? columns : static_cast<std::int64_t>(offset);
+        std::int64_t column;
+        if (offset >= 0 && offset < afterOffset)
+            column = static_cast<std::int64_t>(offset);
+        else if (offset < 0)
+            column = offset >= -band ? static_cast<std::int64_t>(std::floor(offset)) : before;
+        else
+            column = after;
         if (inRun && column == runColumn) {
             run.last = i;
             if (v < lowest) {

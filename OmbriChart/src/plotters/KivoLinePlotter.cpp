@@ -140,7 +140,6 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     const bool hasX = xs && !xs->empty();
 
     kivo::detail::MoveFrame frame;
-    frame.chart = owner.get();
     frame.axisX = axisX;
     frame.axisY = axisY;
     frame.rotated = _rotated;
@@ -287,8 +286,9 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
     const std::span<const double> atX = onLine ? pass.drawnX : pass.validX;
     const std::span<const double> atY = onLine ? pass.drawnY : pass.validY;
     const auto entryAt = [&](std::size_t j) { return onLine ? pass.drawnEntry(j) : pass.validEntry(j); };
-    const double eased =
-        (!pass.listChanged && _hasLines) ? 1.0 : KivoEasingUtil::ease(pass.easing, pass.time, 0, 1, pass.duration);
+    // Symbols on a line keep their size unless the series list changes; labels alone keep theirs on a line.
+    const bool whole = _hasLines && (!pass.listChanged || !_hasSymbols);
+    const double eased = whole ? 1.0 : KivoEasingUtil::ease(pass.easing, pass.time, 0, 1, pass.duration);
     const auto plot = owner.plotRect();
     const std::string seriesName = series->name().value_or("");
 

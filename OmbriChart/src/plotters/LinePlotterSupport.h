@@ -19,7 +19,6 @@
 #include "Platform/foundation/value.h"
 
 class KivoSeries;
-class OmbriChart;
 
 namespace kivo::detail {
 
@@ -47,7 +46,6 @@ inline bool squareMeetsPlot(double x, double y, double size, const KivoRect* plo
 // One frame of an update as the point loop sees it: the axes with their new and previous ranges, the
 // category coordinate (screen x; screen y when rotated) and the value coordinate of a data pair.
 struct MoveFrame {
-    const OmbriChart* chart = nullptr;
     std::shared_ptr<KivoAxis> axisX, axisY;
     bool rotated = false;
     double time = 0, duration = 0;
