@@ -2,6 +2,8 @@
 // symbols over data with a missing value (the lines join across it, no symbol marks it); stacked
 // lines with a negative value; a selected line with symbols on top of the others; three frames of a
 // point-by-point load; and a line of a million points, stroked through each pixel column's extremes.
+// Below them, the scatter and bubble plotter: scatter points, bubbles sized by a third value, and
+// bubbles growing through their load.
 //
 // The page is a list of panels, each a chart in its own frame; the page grows to hold them all.
 
@@ -220,7 +222,96 @@ std::vector<Panel> linePanels() {
     return panels;
 }
 
-std::vector<Panel> allPanels() { return linePanels(); }
+// ---- The scatter and bubble plotter's panels ----
+
+constexpr int ScatterTrees = 24;
+constexpr double ScatterAgeRange[] = {1, 15};
+constexpr double ScatterWeightRange[] = {40, 220};
+constexpr float BubbleMinSize = 8;
+constexpr float BubbleMaxSize = 44;
+constexpr double BubbleOpacity = 0.75;
+// The share of the bubbles' load animation the growing panel shows.
+constexpr double BubbleGrowthShown = 0.6;
+constexpr double BubbleRentRange[] = {500, 2200};
+constexpr double BubbleSalaryRange[] = {1500, 5200};
+
+// A deterministic spread in -0.5 … 0.5.
+double jitter(std::uint32_t& seed) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) / double(1u << 24) - 0.5;
+}
+
+std::shared_ptr<OmbriChart> scatterChart(const plat::Rect& frame) {
+    // Two orchards: fruit weight against tree age, one point per tree.
+    auto items = std::make_shared<plat::Array>();
+    std::uint32_t seed = 7;
+    for (int t = 0; t < ScatterTrees; ++t) {
+        const double age = 2 + t * 0.5 + jitter(seed);
+        items->push_back(item(age, {{"east", 80 + age * 9 + 30 * jitter(seed)}, {"west", 60 + age * 6 + 30 * jitter(seed)}}));
+    }
+    auto chart = makeChart(frame, "Scatter: weight by tree age", OmbriChartTypeScatter, items);
+    addSeries(chart, "east", "East orchard");
+    addSeries(chart, "west", "West orchard")->setSymbolMarker(1);
+    // Symbols at the plot's edge are drawn whole: the axes keep them clear of the axis lines.
+    chart->axisX()->setMin(ScatterAgeRange[0]);
+    chart->axisX()->setMax(ScatterAgeRange[1]);
+    chart->axisY()->setMin(ScatterWeightRange[0]);
+    chart->axisY()->setMax(ScatterWeightRange[1]);
+    showLegendAtBottom(*chart);
+    return chart;
+}
+
+// Cities: rent (X), salary (Y) and population in millions (the bubble's size).
+struct City {
+    const char* name;
+    double rent, salary, population;
+};
+const City Cities[] = {{"Aster", 900, 2600, 0.6},   {"Brae", 1250, 3300, 2.4},  {"Corran", 1600, 3900, 8.9},
+                       {"Dunmore", 700, 2100, 0.3}, {"Elsby", 1100, 2700, 1.2}, {"Fenwick", 1900, 4600, 4.1},
+                       {"Garth", 1450, 3100, 0.9}};
+
+std::shared_ptr<OmbriChart> bubbleChart(const plat::Rect& frame, bool growing) {
+    auto items = std::make_shared<plat::Array>();
+    for (const auto& city : Cities) items->push_back(item(city.rent, {{"salary", city.salary}, {"people", city.population}}));
+    auto chart = makeChart(frame, growing ? "Bubbles growing: 60 %" : "Bubbles: city size", OmbriChartTypeBubble, items);
+    chart->options()->setBubbleMinSize(BubbleMinSize);
+    chart->options()->setBubbleMaxSize(BubbleMaxSize);
+    // The axes are not widened for the bubbles' extent: these ranges leave room for them.
+    chart->axisX()->setMin(BubbleRentRange[0]);
+    chart->axisX()->setMax(BubbleRentRange[1]);
+    chart->axisY()->setMin(BubbleSalaryRange[0]);
+    chart->axisY()->setMax(BubbleSalaryRange[1]);
+    auto cities = addSeries(chart, "salary,people", "Cities");
+    cities->setSymbolOpacity(BubbleOpacity);
+    cities->setSymbolBorderWidth(1);
+    if (growing) {
+        auto load = KivoChartLoadAnimation::create();
+        load->setEasing(KivoEasing::EaseInLinear());
+        load->setDuration(SettleSeconds / BubbleGrowthShown);
+        chart->setLoadAnimation(load);
+        chart->setIsAnimated(true);
+    } else {
+        chart->dataLabel()->setPosition(KivoDataLabelPositionAbove);
+    }
+    return chart;
+}
+
+std::vector<Panel> bubblePanels(double top) {
+    return {
+        {{Gap, top, NarrowWidth, RowHeight}, scatterChart},
+        {{2 * Gap + NarrowWidth, top, NarrowWidth, RowHeight}, [](const plat::Rect& frame) { return bubbleChart(frame, false); }},
+        {{3 * Gap + 2 * NarrowWidth, top, NarrowWidth, RowHeight},
+         [](const plat::Rect& frame) { return bubbleChart(frame, true); }},
+    };
+}
+
+std::vector<Panel> allPanels() {
+    auto panels = linePanels();
+    double bottom = 0;
+    for (const auto& panel : panels) bottom = std::max(bottom, panel.frame.maxY());
+    for (auto& panel : bubblePanels(bottom + Gap)) panels.push_back(std::move(panel));
+    return panels;
+}
 
 plat::Size pageSize() {
     double bottom = 0;
@@ -243,7 +334,9 @@ const gallery::PageRegistrar registrar({
     .description = "The line family: a line, a spline and a line with symbols over data with a missing week (the "
                    "lines join across it, no symbol marks it); stacked lines with a negative series; a selected "
                    "series with symbols and labels, drawn last with a dashed border; a line of a million points "
-                   "stroked through each pixel column's extremes; and three frames of a point-by-point load.",
+                   "stroked through each pixel column's extremes; three frames of a point-by-point load; scatter points of two "
+                   "orchards (circles and squares); bubbles sized by population, with labels; and bubbles growing "
+                   "through the load.",
     .size = pageSize(),
     .populate = populate,
     .settleSeconds = SettleSeconds,

@@ -1,0 +1,409 @@
+// KivoBubblePlotter: the drawing pass of one series (points, hit areas, symbols, labels), one symbol or
+// bubble, and the selected series drawn again on top.
+//
+// Sections: plotSeries · one symbol · labels · redoSelection.
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "ChartCore/KivoHitAreas.h"
+#include "ChartCore/KivoHitTester.h"
+#include "KivoCore/IKivoRenderEngine.h"
+#include "KivoCore/KivoEasing.h"
+#include "KivoCore/KivoRenderState.h"
+#include "OmbriChart/KivoBubblePlotter.h"
+#include "OmbriChart/KivoChartDataPoint.h"
+#include "OmbriChart/KivoDataInfo.h"
+#include "OmbriChart/KivoSeries.h"
+#include "OmbriChart/OmbriChart.h"
+#include "plotters/LinePlotterSupport.h"
+
+using kivo::detail::numberAt;
+using kivo::detail::squareMeetsPlot;
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+// The thinnest border of a selected symbol.
+constexpr double MinSelectedBorderWidth = 2.0;
+
+std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
+    const auto& list = chart.series();
+    const std::size_t found = list && series ? list->indexOfObject(plat::Value(series)) : 0;
+    return list && series && found < list->count() ? static_cast<std::int32_t>(found) : -1;
+}
+
+// The category label of point i, else `fallback`.
+plat::Value labelOr(const OmbriChart& chart, std::int64_t i, const std::string& fallback) {
+    const auto& labels = chart.xlabels();
+    if (i >= 0 && static_cast<std::size_t>(i) < labels.size()) return plat::Value(labels[static_cast<std::size_t>(i)]);
+    return plat::Value(fallback);
+}
+
+bool isFirstOf(const plat::ArrayPtr& list, const std::shared_ptr<KivoSeries>& series) {
+    return list && !list->empty() && series && list->front().as<KivoSeries>() == series;
+}
+
+}  // namespace
+
+// ---- plotSeries ----
+
+void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                   const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                   std::int32_t index, std::int32_t, std::int32_t, std::int32_t, std::int64_t chartType,
+                                   StackDictionary& stackPos, StackDictionary& stackNeg) {
+    _chartType = chartType;
+    const auto owner = chart();
+    if (!owner || !series || !engine || !axisX || !axisY) return;
+    const std::int32_t seriesPos = positionOf(*owner, series);
+    if (index == 0) {
+        stackNeg.clear();
+        stackPos.clear();
+        _prevStackPos.clear();
+    }
+    plat::ArrayPtr yvals = series->getValues(0);
+    plat::ArrayPtr xvals = series->getValues(1);
+    if (!yvals) return;
+    if ((!xvals || xvals->empty()) && _dataInfo) xvals = _dataInfo->getXVals();
+    bool hasXs = xvals && !xvals->empty();
+
+    // The frame's update.
+    auto args = owner->updateEventArgs();
+    if (!args) args = KivoNotifyCollectionChangedEventArgs::reset();
+    const std::int64_t action = args->action();
+    const UpdatePhase phase = currentPhase();
+    // A series leaving the chart keeps the colour of its former place while it shrinks away.
+    std::int64_t paletteIndex = seriesPos;
+    if (paletteIndex < 0 && phase.seriesChange && action == KivoNotifyCollectionChangedActionRemove &&
+        isFirstOf(args->oldItems(), series))
+        paletteIndex = args->oldStartingIndex();
+
+    // The series' look.
+    const std::int64_t selectionMode = owner->selectionMode();
+    const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
+    plat::Color color = series->color().value_or(owner->getColor(paletteIndex));
+    double borderWidth = series->borderWidth();
+    if (selected && selectionMode == KivoChartSelectionModeSeries) {
+        color = owner->selectedBorderColor().value_or(color);
+        borderWidth = owner->selectedBorderWidth();
+    }
+    engine->setStroke(color);
+    engine->setStrokeThickness(borderWidth == 0 ? 1.0 : borderWidth);
+    engine->setFill(std::nullopt);
+    engine->setOpacity(series->opacity());
+    if (selected) _selState = engine->saveState();
+
+    // The frame's animation state.
+    const bool interpolate = owner->interpolateNulls();
+    const std::int64_t loadMode = owner->loadAnimation() ? owner->loadAnimation()->animationMode() : KivoLoadAnimationModeAll;
+    const KivoEasePtr easing = owner->getEasing();
+    double t = 0, d = 0;
+    std::int32_t last = 0;
+    getAnimationInfo(series, t, d, last);
+    engine->startGroup("series-" + std::to_string(seriesPos));
+
+    if (phase.itemChange && action == KivoNotifyCollectionChangedActionRemove && phase.task1) {
+        // The removed point is still drawn while it shrinks: the values before the removal.
+        ++last;
+        const auto at = static_cast<std::size_t>(std::max(seriesPos, 0));
+        const auto& prevX = owner->prevXValsArray();
+        const auto& prevY = owner->prevYValsArray();
+        xvals = at < prevX.size() ? prevX[at] : nullptr;
+        yvals = at < prevY.size() ? prevY[at] : nullptr;
+        hasXs = xvals && !xvals->empty();
+    }
+
+    // The point loop: data points, hit areas and screen positions of the valid points.
+    const bool stacked = _stacking != KivoPlotterStackingNone;
+    const bool stacked100 = _stacking == KivoPlotterStackingStacked100;
+    const bool movesItems = phase.itemChange && !_rotated;
+    const auto& valueAxis = _rotated ? axisX : axisY;
+    const double prevValueMax = _rotated ? owner->prevAxisXMax() : owner->prevAxisYMax();
+    const double prevValueMin = _rotated ? owner->prevAxisXMin() : owner->prevAxisYMin();
+    const bool replacesSeries = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace &&
+                                args->oldStartingIndex() == index && args->oldItems() && !args->oldItems()->empty();
+    const auto replaced = replacesSeries ? args->oldItems()->front().as<KivoSeries>() : nullptr;
+    const plat::ArrayPtr replacedValues = replaced ? replaced->getValues(0) : nullptr;
+    std::vector<double> xs, ys, prevVals;
+    std::vector<KeptPoint> kept;
+    const std::int64_t first = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
+    for (std::int64_t i = first; i <= last; ++i) {
+        const double x = hasXs ? kivo::detail::xAt(xvals, i) : static_cast<double>(i);
+        double y = numberAt(yvals, i);
+        if (interpolate && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(yvals, static_cast<std::int32_t>(i), last);
+        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+        const double plain = y;
+        if (stacked) y = _getStackedDatay(x, y, stacked100, stackPos, stackNeg);
+
+        auto point = KivoChartDataPoint::create();
+        point->setSeriesIndex(seriesPos);
+        point->setSeriesName(series->name());
+        point->setPointIndex(static_cast<std::int32_t>(i));
+        point->setValue(_rotated ? x : y);
+        point->setDataX(_rotated ? y : x);
+        const auto& categoryAxis = _rotated ? owner->axisY() : owner->axisX();
+        point->setValueX(labelOr(*owner, i, categoryAxis ? categoryAxis->formatValue(x) : std::string()));
+        point->setBubbleSize(_getBubbleSizeData(series, i));
+
+        double sx = _rotated ? axisX->convert(y) : axisX->convert(x);
+        double sy = _rotated ? axisY->convert(x) : axisY->convert(y);
+        point->setX(sx);
+        point->setY(sy);
+        if (phase.seriesChange) {
+            const double before = replacesSeries ? numberAt(replacedValues, i) : y;
+            prevVals.push_back(valueAxis->convert(before, prevValueMax, prevValueMin));
+        } else if (movesItems) {
+            const auto n = static_cast<std::int32_t>(i);
+            sx = x;
+            sy = y;
+            if (action == KivoNotifyCollectionChangedActionAdd)
+                _getDataForCollectionViewAdded(sx, sy, axisX, axisY, xvals, yvals, n, hasXs, stacked, stacked100, args, t, d,
+                                               stackPos, stackNeg);
+            else if (action == KivoNotifyCollectionChangedActionRemove)
+                _getDataForCollectionViewRemoved(sx, sy, axisX, axisY, seriesPos, n, hasXs, stacked, stacked100, args, t, d,
+                                                 stackPos, stackNeg);
+            else if (action == KivoNotifyCollectionChangedActionReplace)
+                _getDataForCollectionViewReplaced(sx, sy, axisX, axisY, seriesPos, n, stacked, stacked100, args, t, d, stackPos,
+                                                  stackNeg);
+            else
+                sx = axisX->convert(x), sy = axisY->convert(y);
+        }
+        xs.push_back(sx);
+        ys.push_back(sy);
+        kept.push_back({i, x, plain});
+        if (_hitTester) {
+            // Also for bubbles, whatever their drawn size.
+            auto area = KivoCircleArea::create(KivoPoint::create(sx, sy), _symbolSize);
+            area->setTag(plat::Value(point));
+            _hitTester->add(std::move(area), seriesPos);
+        }
+    }
+    if (xs.empty()) {
+        engine->endGroup();
+        return;
+    }
+
+    // The pairs on screen (an eased position may be missing).
+    std::vector<double> xs2, ys2, prevVals2;
+    std::vector<KeptPoint> ints;
+    for (std::size_t k = 0; k < xs.size(); ++k) {
+        if (!KivoDataInfo::isValid(xs[k]) || !KivoDataInfo::isValid(ys[k])) continue;
+        xs2.push_back(xs[k]);
+        ys2.push_back(ys[k]);
+        if (k < prevVals.size()) prevVals2.push_back(prevVals[k]);
+        ints.push_back(kept[k]);
+    }
+
+    // The eased lists: the load's, or the update's moves.
+    const bool loading = action == KivoNotifyCollectionChangedActionReset ||
+                         (action == KivoNotifyCollectionChangedActionAdd && phase.seriesChange && args->startingIndex() == index);
+    std::optional<PointList> eased;
+    if (loading && loadMode == KivoLoadAnimationModePoint) {
+        eased = getPointsForPointMode(xs2, ys2, t, d, easing, _rotated);
+    } else if (loading) {
+        const plat::Dictionary risen =
+            KivoEasingUtil::easePointsListX(plat::Array(xs2.begin(), xs2.end()), plat::Array(ys2.begin(), ys2.end()),
+                                            axisY->convert(axisY->actualMin()), t, d, 1, easing);
+        PointList list{xs2, {}};
+        const auto it = risen.find("y");
+        if (it != risen.end() && it->second.asArray())
+            for (const auto& v : *it->second.asArray()) list.y.push_back(v.isNumber() ? v.asDouble() : NaN);
+        eased = std::move(list);
+    } else {
+        eased = getUpdatedPointsDictionary(args, axisX, axisY, index, xs2, ys2, prevVals2, t, d, easing, _rotated);
+    }
+    if (!eased) eased = PointList{xs2, ys2};
+    const double s = KivoEasingUtil::ease(easing, t, 0.0, 1.0, d);
+
+    // The symbols' look.
+    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(paletteIndex)));
+    const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
+    plat::Color border = plainBorder;
+    double bw = series->symbolBorderWidth();
+    if (selected) {
+        border = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+        bw = owner->selectedBorderWidth();
+    }
+    engine->setStroke(border);
+    engine->setStrokeThickness(bw);
+    engine->setFill(fill);
+    engine->setOpacity(series->symbolOpacity());
+    if (selected) {
+        _selDataX = eased->x;
+        _selDataY = eased->y;
+        _symState = engine->saveState();
+        _symInts.clear();
+        for (const auto& p : ints) _symInts.push_back(p.index);
+        _selPoints = ints;
+        _selValueAxis = valueAxis;
+        if (selectionMode == KivoChartSelectionModePoint) {
+            engine->setStroke(plainBorder);
+            engine->setStrokeThickness(series->symbolBorderWidth());
+        }
+    }
+
+    // The lists symbols and labels stand at: their places, or the eased ones while a series replaces
+    // another.
+    const bool useEased = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace;
+    const std::vector<double>& atX = useEased ? eased->x : xs2;
+    const std::vector<double>& atY = useEased ? eased->y : ys2;
+    const std::size_t n = std::min({atX.size(), atY.size(), ints.size()});
+    const std::int32_t path = getPlotElementPath();
+    const auto plot = owner->plotRect();
+    // The growth of a point outside update animations.
+    const auto loadGrowth = [&](std::int64_t i) {
+        if (!easing) return 1.0;
+        if (loadMode == KivoLoadAnimationModePoint)
+            return getScaleForPointMode(easing, t, d, static_cast<std::int32_t>(i), i == last);
+        return s;
+    };
+    std::vector<bool> shown(n, true);
+    // Symbols at the plot's edge are drawn whole; the chart's clip to the plot area comes back after
+    // them (the two calls stay paired, so nothing is touched without a plot area).
+    if (plot) engine->clearClipRect();
+    for (std::size_t k = 0; k < n; ++k) {
+        const double x = KivoDataInfo::isValid(atX[k]) ? atX[k] : static_cast<double>(k);
+        const double y = atY[k];
+        if (!KivoDataInfo::isValid(y)) continue;
+        const auto factor = symbolFactor(phase, index, ints[k].index, s, loadGrowth(ints[k].index));
+        shown[k] = factor.has_value();
+        if (!factor || selected) continue;
+        const double r = *factor * _symbolSize;
+        if (squareMeetsPlot(x, y, r, plot.get()))
+            _renderSymbol(engine, x, y, bw, r, fill, border, series->symbolMarker(), series,
+                          static_cast<std::int32_t>(ints[k].index), path);
+    }
+    if (plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
+
+    // Data labels; the selected series' come with its symbols in redoSelection.
+    const bool labelled =
+        owner->dataLabel() && owner->dataLabel()->position() != KivoDataLabelPositionNone && owner->dataLabelRenderer();
+    if (labelled && !selected) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const double x = KivoDataInfo::isValid(atX[k]) ? atX[k] : static_cast<double>(k);
+            const double y = atY[k];
+            if (!KivoDataInfo::isValid(y) || !shown[k]) continue;
+            const std::int64_t i = ints[k].index;
+            const double g = loadMode == KivoLoadAnimationModePoint
+                                 ? getScaleForPointMode(easing, t, d, static_cast<std::int32_t>(i), i == last)
+                                 : s;
+            renderLabel(series, seriesPos, ints[k], x, y, labelFactor(phase, index, g) * labelExtent(series, i), valueAxis);
+        }
+    }
+    engine->endGroup();
+}
+
+// ---- One symbol ----
+
+void KivoBubblePlotter::_renderSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double borderWidth,
+                                      double symbolSize, const plat::Color& fillColor, std::optional<plat::Color> borderColor,
+                                      std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series,
+                                      std::int32_t pointIndex, std::int32_t type) {
+    if (_chartType == OmbriChartTypeBubble)
+        _renderBubbleSymbol(engine, x, y, borderWidth, symbolSize, fillColor, borderColor, symbolMarker, series, pointIndex,
+                            type);
+    else if (_chartType == OmbriChartTypeScatter)
+        drawSymbol(engine, x, y, borderWidth, symbolSize, fillColor, borderColor, symbolMarker, series, pointIndex, nullptr,
+                   type);
+}
+
+plat::Value KivoBubblePlotter::bubbleItem(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const {
+    const auto owner = chart();
+    const auto& args = owner ? owner->updateEventArgs() : nullptr;
+    if (owner && args && owner->isCollectionViewUpdated() && owner->isUpdateTask1() &&
+        args->action() == KivoNotifyCollectionChangedActionRemove) {
+        const std::int64_t removed = args->oldStartingIndex();
+        if (pointIndex == removed) {
+            const auto& old = args->oldItems();
+            return old && !old->empty() ? old->front() : plat::Value();
+        }
+        if (removed >= 0 && pointIndex > removed) return series->getItem(pointIndex - 1);
+    }
+    return series->getItem(pointIndex);
+}
+
+void KivoBubblePlotter::_renderBubbleSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y,
+                                            double borderWidth, double, const plat::Color& fillColor,
+                                            std::optional<plat::Color> borderColor, std::int64_t symbolMarker,
+                                            const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
+                                            std::int32_t type) {
+    const auto owner = chart();
+    const auto value = sizeValue(series, pointIndex);
+    if (!owner || !value) return;
+
+    const auto& load = owner->loadAnimation();
+    const double g0 = KivoEasingUtil::ease(owner->getEasing(), _time, 0.0, 1.0, load ? load->duration() : 0.0);
+    const auto& args = owner->updateEventArgs();
+    const double g = bubbleFactor(currentPhase(), args && isFirstOf(args->items(), series),
+                                  args && isFirstOf(args->oldItems(), series), pointIndex, g0);
+    const double diameter = bubbleDiameter(*value, g, _minValue, _maxValue, _minSize, _maxSize);
+    if (!(diameter > 0)) return;
+    drawSymbol(engine, x, y, borderWidth, diameter, fillColor, borderColor, symbolMarker, series, pointIndex, nullptr, type);
+}
+
+// ---- Labels ----
+
+void KivoBubblePlotter::renderLabel(const std::shared_ptr<KivoSeries>& series, std::int32_t seriesPosition,
+                                    const KeptPoint& point, double x, double y, double size,
+                                    const std::shared_ptr<KivoAxis>& valueAxis) const {
+    const auto owner = chart();
+    const auto renderer = owner ? owner->dataLabelRenderer() : nullptr;
+    if (!renderer) return;
+    const std::string text = valueAxis ? valueAxis->formatValue(point.dataY) : std::string();
+    renderer->render(series->name().value_or(""), KivoRect::create(x - size / 2, y - size / 2, size, size), seriesPosition,
+                     point.index, point.dataX, point.dataY, labelOr(*owner, point.index, text),
+                     _getBubbleSizeData(series, point.index));
+}
+
+// ---- redoSelection ----
+
+void KivoBubblePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) {
+    if (!_selState) return;
+    const auto owner = chart();
+    if (owner && engine) {
+        engine->restoreState(_selState);
+        const auto sel = owner->selection() ? std::dynamic_pointer_cast<KivoSeries>(owner->selection()) : nullptr;
+        const std::int64_t mode = owner->selectionMode();
+        if (_symState && sel && (mode == KivoChartSelectionModeSeries || mode == KivoChartSelectionModePoint)) {
+            engine->restoreState(_symState);
+            engine->setBorderDashes(owner->selectedDashes());
+            const double size = _symbolSize;
+            const std::int32_t path = getPlotElementPath();
+            const std::int32_t selPos = positionOf(*owner, sel);
+            const plat::Color fill = sel->symbolColor().value_or(sel->color().value_or(owner->getColor(selPos)));
+            const plat::Color selectedBorder = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+            const double width = std::max(owner->selectedBorderWidth(), MinSelectedBorderWidth);
+            const bool labelled =
+                owner->dataLabel() && owner->dataLabel()->position() != KivoDataLabelPositionNone && owner->dataLabelRenderer();
+            const auto plot = owner->plotRect();
+            if (plot) engine->clearClipRect();
+            const std::size_t n = std::min({_selDataX.size(), _selDataY.size(), _selPoints.size()});
+            for (std::size_t k = 0; k < n; ++k) {
+                const double x = KivoDataInfo::isValid(_selDataX[k]) ? _selDataX[k] : static_cast<double>(k);
+                const double y = _selDataY[k];
+                if (!KivoDataInfo::isValid(y)) continue;
+                const auto p = static_cast<std::int32_t>(_selPoints[k].index);
+                // In point mode only the selected point shows the selection's border.
+                const plat::Color border =
+                    mode == KivoChartSelectionModePoint && p != owner->selectionIndex() ? plat::Color::clear() : selectedBorder;
+                if (squareMeetsPlot(x, y, size, plot.get()))
+                    _renderSymbol(engine, x, y, width, size, fill, border, sel->symbolMarker(), sel, p, path);
+                if (!labelled) continue;
+                const auto saved = engine->saveState();
+                renderLabel(sel, selPos, _selPoints[k], x, y, labelExtent(sel, p), _selValueAxis);
+                engine->restoreState(saved);
+            }
+            if (plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
+        }
+        engine->setBorderDashes({});
+    }
+    _selState.reset();
+    _symState.reset();
+    _selDataX.clear();
+    _selDataY.clear();
+    _symInts.clear();
+    _selPoints.clear();
+    _selValueAxis.reset();
+}
