@@ -1,19 +1,12 @@
 // The Cartesian chart's drawing pass around its series: background, border and padding, header and
 // footer, the legend box on each side, the axes with their grid over the plot-area background, an
-// axis crossing the plot at its origin, and the line marker. The series are drawn by a stand-in
-// plotter that marks each data point with a dot, placed the way the chart hands the series out
-// (index among the drawn series, their count, the rotation).
+// axis crossing the plot at its origin, and the line marker, round columns, bars and lines.
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "ChartCore/KivoLegend.h"
-#include "KivoCore/IKivoRenderEngine.h"
-#include "OmbriChart/KivoBasePlotter.h"
 #include "OmbriChart/KivoChartLineMarker.h"
-#include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/graphics/recording_context.h"
@@ -25,10 +18,6 @@ namespace {
 constexpr plat::Rect SalesFrame{12, 12, 460, 476};
 constexpr plat::Rect DownloadsFrame{484, 12, 304, 232};
 constexpr plat::Rect AnomalyFrame{484, 256, 304, 232};
-constexpr double DotSize = 9;
-constexpr double DotBorder = 1.5;
-constexpr double ClusterShare = 0.5;  // of a category slot, over which the dots of one category spread
-constexpr double SlotHalf = 0.5;      // a category's slot reaches half a unit to each side
 
 constexpr int FirstYear = 2012;
 constexpr double Anomaly[] = {0.12, 0.18, -0.32, 0.25, 0.31, -0.28, 0.35, 0.28, 0.44, 0.38, 0.61, 0.55};
@@ -45,64 +34,6 @@ const plat::Color Border = plat::Color::rgb255(160, 168, 180);
 const plat::Color LegendBackground = plat::Color::rgb255(250, 251, 253);
 const plat::Color MarkerColor = plat::Color::rgb255(214, 69, 80, 0.8);
 
-// Marks every data point of a series with a dot in the series' colour. The dots of one category
-// spread across its slot by the series' index among those drawn, as bars would stand.
-class PointMarks : public KivoBasePlotter {
-public:
-    explicit PointMarks(const std::shared_ptr<OmbriChart>& chart) : KivoBasePlotter(chart) {}
-
-    // The data plus half a slot at each end of the categories, and the values down to 0.
-    std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& info, std::optional<double> logBase) override {
-        setDataInfo(info);
-        const double minX = info->getMinX() - SlotHalf, maxX = info->getMaxX() + SlotHalf;
-        const double minY = std::min(info->getMinY(), 0.0), maxY = std::max(info->getMaxY(), 0.0);
-        if (rotated()) return KivoRect::create(minY, minX, maxY - minY, maxX - minX);
-        return KivoRect::create(minX, minY, maxX - minX, maxY - minY);
-    }
-
-    void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
-                    const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
-                    std::int32_t, std::int32_t count, std::int32_t, std::int64_t, StackDictionary&, StackDictionary&) override {
-        const auto owner = chart();
-        const auto ys = series->getValues(0);
-        if (!owner || !ys) return;
-        const auto position = static_cast<std::int64_t>(owner->series()->indexOfObject(plat::Value(series)));
-        const plat::Color fill = series->color().value_or(owner->getColor(position));
-        engine->setFill(fill);
-        engine->setStroke(OmbriChartBase::darken(fill));
-        engine->setStrokeThickness(DotBorder);
-        // Categories (texts) stand at their indices; numbers and dates at their values.
-        const bool categories = owner->xvals()->empty();
-        const plat::ArrayPtr& xs = owner->xvals();
-        const double spread = categories && count > 1 ? ClusterShare / count : 0.0;
-        const double shift = (index - (count - 1) / 2.0) * spread;
-        const auto last = static_cast<std::size_t>(std::max(dataInfoCount(), 0));
-        for (std::size_t k = 0; k < ys->size() && k <= last; ++k) {
-            const double y = (*ys)[k].asDouble();
-            const double x = categories ? static_cast<double>(k) + shift : (k < xs->size() ? (*xs)[k].asDouble() : NAN);
-            if (!std::isfinite(x) || !std::isfinite(y)) continue;
-            const double px = rotated() ? axisX->convert(y) : axisX->convert(x);
-            const double py = rotated() ? axisY->convert(x) : axisY->convert(y);
-            engine->drawEllipse(px, py, DotSize, DotSize);
-        }
-    }
-    void redoSelection(const std::shared_ptr<IKivoRenderEngine>&) override {}
-};
-
-// A chart whose every plotter marks points.
-class MarkedChart : public OmbriChart {
-public:
-    static std::shared_ptr<MarkedChart> create(const plat::Rect& frame) {
-        return initialized(std::shared_ptr<MarkedChart>(new MarkedChart(frame)));
-    }
-
-protected:
-    explicit MarkedChart(const plat::Rect& frame) : OmbriChart(frame) {}
-    std::shared_ptr<IKivoPlotter> makePlotter(PlotterFamily) override {
-        return std::make_shared<PointMarks>(sharedAs<OmbriChart>());
-    }
-};
-
 plat::Value record(plat::Value x, double a, double b, double c = 0) {
     return plat::Value(plat::Dictionary{{"x", std::move(x)}, {"a", a}, {"b", b}, {"c", c}});
 }
@@ -117,9 +48,9 @@ void styleAxis(KivoAxis& axis, const std::string& title) {
     axis.setMajorGridColor(Grid);
 }
 
-std::shared_ptr<MarkedChart> makeChart(const plat::Rect& frame, const std::string& header, plat::ArrayPtr items,
-                                       const std::vector<std::pair<const char*, const char*>>& series) {
-    auto chart = MarkedChart::create(frame);
+std::shared_ptr<OmbriChart> makeChart(const plat::Rect& frame, const std::string& header, plat::ArrayPtr items,
+                                      const std::vector<std::pair<const char*, const char*>>& series) {
+    auto chart = OmbriChart::create(frame);
     chart->setIsAnimated(false);
     chart->setBackgroundColor(plat::Color::white());
     chart->setBorderColor(Border);
@@ -145,13 +76,13 @@ std::shared_ptr<MarkedChart> makeChart(const plat::Rect& frame, const std::strin
 }
 
 // Columns by country with the legend on the right.
-std::shared_ptr<MarkedChart> salesChart() {
+std::shared_ptr<OmbriChart> salesChart() {
     auto items = std::make_shared<plat::Array>(
         plat::Array{record("US", 8200, 4300, 15800), record("Germany", 6100, 3900, 11200), record("UK", 5400, 2600, 9600),
                     record("Japan", 7300, 4800, 17400), record("Italy", 3900, 2200, 6100), record("Greece", 2100, 1500, 4300)});
     auto chart = makeChart(SalesFrame, "Sales, expenses and downloads by country", items,
                            {{"a", "Sales"}, {"b", "Expenses"}, {"c", "Downloads"}});
-    chart->setFooter("Each dot is one data point, placed by a stand-in plotter");
+    chart->setFooter("Clustered columns, one colour per series");
     chart->legend()->setPosition(KivoAxisPositionRight);
     styleAxis(*chart->axisX(), "Country");
     auto& y = *chart->axisY();
@@ -163,7 +94,7 @@ std::shared_ptr<MarkedChart> salesChart() {
 }
 
 // Bars (a rotated chart: the values run along the bottom) with the legend on top.
-std::shared_ptr<MarkedChart> downloadsChart() {
+std::shared_ptr<OmbriChart> downloadsChart() {
     auto items = std::make_shared<plat::Array>(
         plat::Array{record("Phone", 42, 35), record("Tablet", 18, 24), record("Desktop", 29, 31), record("Watch", 7, 12)});
     auto chart = makeChart(DownloadsFrame, "Downloads by device (k)", items, {{"a", "2023"}, {"b", "2024"}});
@@ -177,11 +108,11 @@ std::shared_ptr<MarkedChart> downloadsChart() {
 }
 
 // Numeric X values with the value axis crossing at 0, a line marker, and the legend at the bottom.
-std::shared_ptr<MarkedChart> anomalyChart() {
+std::shared_ptr<OmbriChart> anomalyChart() {
     auto items = std::make_shared<plat::Array>();
     for (int i = 0; i < 12; ++i) items->push_back(record(FirstYear + i, Anomaly[i], Anomaly[i] * OceanShare));
     auto chart = makeChart(AnomalyFrame, "Temperature anomaly (°C)", items, {{"a", "Land"}, {"b", "Ocean"}});
-    chart->setChartType(OmbriChartTypeScatter);
+    chart->setChartType(OmbriChartTypeLineSymbols);
     chart->legend()->setPosition(KivoAxisPositionBottom);
     chart->setFooter("The X axis crosses at 0; a marker on 2019");
     auto& x = *chart->axisX();
@@ -222,8 +153,8 @@ const gallery::PageRegistrar registrar({
     .name = "chart_frame",
     .description = "The chart's drawing pass around its series: background, border, padding, header and footer, the "
                    "legend box on the right, on top and at the bottom, axes with grid lines over the plot-area "
-                   "background, a rotated chart, an X axis crossing the plot at 0 and a line marker. A stand-in "
-                   "plotter marks the data points, spread across each category as the chart hands the series out.",
+                   "background, columns, a rotated chart of bars, lines with symbols over an X axis crossing the plot at 0, "
+                   "and a line marker.",
     .size = {800, 500},
     .populate = populate,
 });
