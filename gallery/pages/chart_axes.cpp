@@ -69,22 +69,27 @@ std::shared_ptr<OmbriChart> makeChart(const plat::Rect& frame, const std::string
 
 std::shared_ptr<OmbriChart> monthlyChart() {
     const double revenue[] = {62, 70, 81, 76, 88, 97, 104, 99, 91, 85, 93, 112};
+    const double costs[] = {48, 51, 55, 54, 58, 63, 66, 64, 60, 59, 62, 70};
+    const double targets[] = {65, 68, 75, 78, 85, 92, 98, 100, 95, 90, 95, 105};
     auto items = std::make_shared<plat::Array>();
-    for (std::size_t m = 0; m < Months.size(); ++m) items->push_back(record(Months[m], revenue[m]));
+    for (std::size_t m = 0; m < Months.size(); ++m)
+        items->push_back(
+            plat::Value(plat::Dictionary{{"x", Months[m]}, {"value", revenue[m]}, {"costs", costs[m]}, {"target", targets[m]}}));
     auto chart = makeChart(MonthlyFrame, "Revenue by month, 2024", items);
     chart->setFooter("A minor grid line parts the months");
     // One series per chart type; the last one is listed but not drawn, and its item is paler.
     struct Entry {
+        const char* binding;
         const char* name;
         std::int64_t type;
     };
-    const Entry entries[] = {{"Revenue", OmbriChartTypeColumn},
-                             {"Operating costs", OmbriChartTypeLine},
-                             {"Forecast range", OmbriChartTypeArea},
-                             {"Sales targets", OmbriChartTypeScatter},
-                             {"Last year (hidden)", OmbriChartTypeLineSymbols}};
+    const Entry entries[] = {{"value", "Revenue", OmbriChartTypeColumn},
+                             {"costs", "Operating costs", OmbriChartTypeLine},
+                             {"value", "Forecast range", OmbriChartTypeArea},
+                             {"target", "Sales targets", OmbriChartTypeScatter},
+                             {"value", "Last year (hidden)", OmbriChartTypeLineSymbols}};
     for (const auto& e : entries) {
-        auto s = KivoSeries::create(chart, "value", e.name);
+        auto s = KivoSeries::create(chart, e.binding, e.name);
         s->setChartType(e.type);
         chart->series()->addObject(plat::Value(s));
     }
@@ -135,6 +140,7 @@ std::shared_ptr<OmbriChart> logChart() {
     auto& y = *chart->axisY();
     styleAxis(y, "Requests");
     y.setLogBase(10.0);
+    y.setMin(1);  // the columns rise from 1 request an hour
     y.setFormat("N0");
     y.setMajorGridFill(Band);
     return chart;
