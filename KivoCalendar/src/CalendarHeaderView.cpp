@@ -402,22 +402,29 @@ void KivoCalendarHeaderView::changeViewModeAsync(std::int64_t mode, KivoOptional
     const double half = animation->duration() * HalfOfModeChange;
     ++_runningModeChanges;
     std::weak_ptr<KivoCalendarHeaderView> weak = sharedAs<KivoCalendarHeaderView>();
+    // The blocks hold the body weakly: a running animation is kept by the body's own layer, and a
+    // strong capture would keep a calendar released mid-change alive for ever.
+    std::weak_ptr<plat::View> weakBody = body;
     plat::View::animate(
         half, animation->startDelay(), plat::ViewAnimationOptionNone,
-        [body, first] {
-            body->setTransform(body->transform().scaled(first, first));
-            body->setAlpha(0);
+        [weakBody, first] {
+            if (auto body = weakBody.lock()) {
+                body->setTransform(body->transform().scaled(first, first));
+                body->setAlpha(0);
+            }
         },
-        [weak, body, mode, date, titleDate, second, half](bool) {
+        [weak, weakBody, mode, date, titleDate, second, half](bool) {
             auto self = weak.lock();
             if (!self) return;
             self->applyViewMode(mode, date, titleDate);
-            body->setTransform(plat::AffineTransform::scale(second, second));
+            if (auto body = weakBody.lock()) body->setTransform(plat::AffineTransform::scale(second, second));
             plat::View::animate(
                 half, 0, plat::ViewAnimationOptionNone,
-                [body] {
-                    body->setTransform(plat::AffineTransform::identity());
-                    body->setAlpha(1);
+                [weakBody] {
+                    if (auto body = weakBody.lock()) {
+                        body->setTransform(plat::AffineTransform::identity());
+                        body->setAlpha(1);
+                    }
                 },
                 [weak](bool) {
                     auto self = weak.lock();

@@ -151,4 +151,17 @@ TEST_F(HeaderTest, TitleTapsDuringAChangeAreIgnored) {
     EXPECT_EQ(calendar->viewMode(), KivoCalendarViewModeYear);
 }
 
+TEST_F(HeaderTest, ACalendarReleasedDuringATitleZoomGoesWithItsBody) {
+    calendar->setIsAnimated(true);
+    tapTitle();
+    run(0.1);
+    std::weak_ptr<KivoCalendar> gone = calendar;
+    std::weak_ptr<plat::View> body = calendar->bodyView();
+    calendar->removeFromSuperview();
+    calendar.reset();
+    EXPECT_TRUE(gone.expired());
+    EXPECT_TRUE(body.expired());
+    run(1);
+}
+
 }  // namespace
