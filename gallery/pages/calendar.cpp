@@ -15,11 +15,11 @@
 #include "Platform/graphics/image_context.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
 
-constexpr plat::Color CaptionColor{0.2, 0.2, 0.2};
 constexpr double CaptionHeight = 14;
 constexpr double CaptionGap = 4;
 
@@ -42,20 +42,12 @@ constexpr plat::Rect IconDayRect{0, 2, 44, 20};
 constexpr plat::Rect IconRect{13, 22, 18, 16};
 constexpr double IconSize = 16;
 
-void addCaption(plat::Window& window, const plat::Rect& above, const std::string& text) {
-    auto label = plat::Label::create({above.x(), above.y() - CaptionHeight - CaptionGap, above.width(), CaptionHeight});
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor(CaptionColor);
-    window.addSubview(label);
-}
-
 plat::Date day(const KivoCalendar& calendar, int dayOfMarch) {
     return *calendar.dateUtil()->getDateWithYear(2024, 3, dayOfMarch);
 }
 
 std::shared_ptr<KivoCalendar> addCalendar(plat::Window& window, const plat::Rect& frame, const std::string& caption) {
-    addCaption(window, frame, caption);
+    gallery::addCaption(window, {frame.x(), frame.y() - CaptionHeight - CaptionGap, frame.width(), CaptionHeight}, caption);
     auto calendar = KivoCalendar::create(frame);
     calendar->setCurrentDate(day(*calendar, 14));
     calendar->setDisplayDate(day(*calendar, 14));

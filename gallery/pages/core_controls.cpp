@@ -4,6 +4,7 @@
 #include "KivoCore/KivoCheckBox.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
@@ -11,20 +12,12 @@ namespace {
 constexpr plat::Color Tint{0.0, 0.48, 1.0};
 constexpr plat::Color Marker{0.9, 0.1, 0.1};
 
-void addCaption(plat::Window& window, const plat::Rect& frame, const std::string& text) {
-    auto label = plat::Label::create(frame);
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor({0.2, 0.2, 0.2});
-    window.addSubview(label);
-}
-
 void addCheckBox(plat::Window& window, const plat::Rect& frame, bool checked, const std::string& caption) {
     auto box = KivoCheckBox::create(frame);
     box->setTintColor(Tint);
     box->setIsChecked(checked);
     window.addSubview(box);
-    addCaption(window, {frame.x() - 10, frame.y() + frame.height() + 4, frame.width() + 20, 14}, caption);
+    gallery::addCaption(window, {frame.x() - 10, frame.y() + frame.height() + 4, frame.width() + 20, 14}, caption);
 }
 
 // A tooltip pointing at `point`, with a dot that marks the point itself.
@@ -43,9 +36,9 @@ void addTooltip(plat::Window& window, plat::Point point, const std::string& text
 void populate(plat::Window& window) {
     addCheckBox(window, {24, 24, 40, 40}, false, "unchecked");
     addCheckBox(window, {94, 24, 40, 40}, true, "checked");
-    addCaption(window, {8, 150, 150, 14}, "tooltip above its point");
+    gallery::addCaption(window, {8, 150, 150, 14}, "tooltip above its point");
     addTooltip(window, {80, 140}, "Sales: 1,234.50");
-    addCaption(window, {170, 96, 150, 14}, "tooltip below its point");
+    gallery::addCaption(window, {170, 96, 150, 14}, "tooltip below its point");
     addTooltip(window, {240, 30}, "Expenses\nQ3: 812.00");
 }
 

@@ -11,11 +11,11 @@
 #include "OmbriGauge/KivoRadialGauge.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
 
-constexpr plat::Color CaptionColor{0.2, 0.2, 0.2};
 constexpr double CaptionHeight = 14;
 
 struct Band {
@@ -28,14 +28,6 @@ const Band Bands[] = {
     {60, 85, plat::Color::rgb255(250, 214, 137)},
     {85, 100, plat::Color::rgb255(239, 154, 154)},
 };
-
-void addCaption(plat::Window& window, const plat::Rect& frame, const std::string& text) {
-    auto label = plat::Label::create(frame);
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor(CaptionColor);
-    window.addSubview(label);
-}
 
 // The look every gauge of the page shares: thin pointer, white value text, grey end texts, the
 // three bands, a still picture (no load animation).
@@ -57,7 +49,8 @@ void style(KivoGauge& gauge, const std::shared_ptr<KivoGauge>& owner, double val
 
 void addLinearGauge(plat::Window& window, const plat::Rect& frame, std::int64_t direction, double value,
                     const std::string& caption) {
-    addCaption(window, {frame.x(), frame.y() - CaptionHeight - 4, std::max(frame.width(), 90.0), CaptionHeight}, caption);
+    gallery::addCaption(window, {frame.x(), frame.y() - CaptionHeight - 4, std::max(frame.width(), 90.0), CaptionHeight},
+                        caption);
     auto gauge = KivoLinearGauge::create(frame);
     style(*gauge, gauge, value);
     gauge->setDirection(direction);
@@ -68,7 +61,7 @@ void addLinearGauge(plat::Window& window, const plat::Rect& frame, std::int64_t 
 
 void addRadialGauge(plat::Window& window, const plat::Rect& frame, double start, double sweep, double value,
                     const std::string& caption) {
-    addCaption(window, {frame.x(), frame.y() - CaptionHeight - 4, frame.width(), CaptionHeight}, caption);
+    gallery::addCaption(window, {frame.x(), frame.y() - CaptionHeight - 4, frame.width(), CaptionHeight}, caption);
     auto gauge = KivoRadialGauge::create(frame);
     style(*gauge, gauge, value);
     gauge->setStartAngle(start);
@@ -80,7 +73,7 @@ void addRadialGauge(plat::Window& window, const plat::Rect& frame, double start,
 }
 
 void addBulletGraph(plat::Window& window, const plat::Rect& frame, const std::string& caption) {
-    addCaption(window, {frame.x(), frame.y() - CaptionHeight - 4, frame.width(), CaptionHeight}, caption);
+    gallery::addCaption(window, {frame.x(), frame.y() - CaptionHeight - 4, frame.width(), CaptionHeight}, caption);
     auto graph = KivoBulletGraph::create(frame);
     graph->prepareForInterfaceBuilder();
     graph->setShowText(KivoGaugeShowTextMinMax);

@@ -9,11 +9,11 @@
 #include "Platform/ui/label.h"
 #include "Platform/ui/view_controller.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
 
-constexpr plat::Color CaptionColor{0.2, 0.2, 0.2};
 constexpr double Left = 16;
 constexpr double Top = 14;
 constexpr double CaptionHeight = 14;
@@ -42,14 +42,6 @@ plat::ArrayPtr cityItems() {
     return items;
 }
 
-void addCaption(plat::View& parent, double x, double y, double width, const std::string& text) {
-    auto label = plat::Label::create({x, y, width, CaptionHeight});
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor(CaptionColor);
-    parent.addSubview(label);
-}
-
 std::shared_ptr<KivoAutoComplete> addBox(plat::View& parent, const plat::Rect& frame) {
     auto box = KivoAutoComplete::create(frame);
     box->setLocale(plat::Locale::withIdentifier("en_US"));
@@ -67,15 +59,15 @@ void populate(plat::Window& window) {
     root->setBackgroundColor(plat::Color::white());
 
     const double sideX = Left + OpenBoxWidth + ColumnGap;
-    addCaption(*root, sideX, Top, SideWidth, "with a placeholder");
+    gallery::addCaption(*root, {sideX, Top, SideWidth, CaptionHeight}, "with a placeholder");
     auto empty = addBox(*root, {sideX, Top + CaptionHeight + CaptionGap, SideWidth, ControlHeight});
     empty->setPlaceholder("Search a city");
 
-    addCaption(*root, sideX, SecondRowY, SideWidth, "a city chosen");
+    gallery::addCaption(*root, {sideX, SecondRowY, SideWidth, CaptionHeight}, "a city chosen");
     auto chosen = addBox(*root, {sideX, SecondRowY + CaptionHeight + CaptionGap, SideWidth, ControlHeight});
     chosen->setText("Montréal");
 
-    addCaption(*root, Left, Top, OpenBoxWidth, "\"an\" typed: the cities that contain it");
+    gallery::addCaption(*root, {Left, Top, OpenBoxWidth, CaptionHeight}, "\"an\" typed: the cities that contain it");
     auto box = addBox(*root, {Left, Top + CaptionHeight + CaptionGap, OpenBoxWidth, ControlHeight});
     window.layoutPass();
     // Typed as the keyboard would: the pass after the delay filters and opens the list.

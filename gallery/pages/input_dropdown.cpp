@@ -9,11 +9,11 @@
 #include "Platform/ui/label.h"
 #include "Platform/ui/view_controller.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
 
-constexpr plat::Color CaptionColor{0.2, 0.2, 0.2};
 constexpr double Left = 16;
 constexpr double Top = 14;
 constexpr double CaptionHeight = 14;
@@ -36,14 +36,6 @@ plat::ArrayPtr fruitItems() {
     return items;
 }
 
-void addCaption(plat::View& parent, double x, double y, double width, const std::string& text) {
-    auto label = plat::Label::create({x, y, width, CaptionHeight});
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor(CaptionColor);
-    parent.addSubview(label);
-}
-
 void populate(plat::Window& window) {
     auto controller = plat::ViewController::create();
     window.setRootViewController(controller);
@@ -51,19 +43,19 @@ void populate(plat::Window& window) {
     root->setBackgroundColor(plat::Color::white());
 
     const double sideX = Left + OpenComboWidth + ColumnGap;
-    addCaption(*root, sideX, Top, SideWidth, "combo box with a placeholder");
+    gallery::addCaption(*root, {sideX, Top, SideWidth, CaptionHeight}, "combo box with a placeholder");
     auto empty = KivoComboBox::create({sideX, Top + CaptionHeight + CaptionGap, SideWidth, ControlHeight});
     empty->setDisplayMemberPath(std::string("name"));
     empty->setItemsSource(fruitItems());
     empty->setPlaceholder("Choose a fruit");
     root->addSubview(empty);
 
-    addCaption(*root, sideX, SecondRowY, SideWidth, "drop-down with a header text");
+    gallery::addCaption(*root, {sideX, SecondRowY, SideWidth, CaptionHeight}, "drop-down with a header text");
     auto plain = KivoDropDown::create({sideX, SecondRowY + CaptionHeight + CaptionGap, SideWidth, ControlHeight});
     plain->setHeaderText(std::string("Medium roast"));
     root->addSubview(plain);
 
-    addCaption(*root, Left, Top, OpenComboWidth, "combo box, open, Banana selected");
+    gallery::addCaption(*root, {Left, Top, OpenComboWidth, CaptionHeight}, "combo box, open, Banana selected");
     auto combo = KivoComboBox::create({Left, Top + CaptionHeight + CaptionGap, OpenComboWidth, ControlHeight});
     combo->setDisplayMemberPath(std::string("name"));
     combo->setItemsSource(fruitItems());

@@ -11,6 +11,7 @@
 #include "Platform/ui/table_view.h"
 #include "Platform/ui/text_field.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
@@ -20,14 +21,6 @@ constexpr plat::Color FrameColor{0.8, 0.8, 0.82};
 constexpr double TileSize = 56;
 constexpr double TileGap = 4;
 constexpr int TileColumns = 8, TileRows = 9;
-
-void addCaption(plat::Window& window, const plat::Rect& frame, const std::string& text) {
-    auto label = plat::Label::create(frame);
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor(CaptionColor);
-    window.addSubview(label);
-}
 
 void outline(const plat::View& view) {
     view.layer()->setBorderColor(FrameColor);
@@ -165,15 +158,15 @@ void addMaskedTiles(plat::Window& window, const plat::Rect& frame) {
 }
 
 void populate(plat::Window& window) {
-    addCaption(window, {16, 8, 200, 14}, "scroll view, indicators showing");
+    gallery::addCaption(window, {16, 8, 200, 14}, "scroll view, indicators showing", CaptionColor);
     addScrollView(window, {16, 26, 200, 200});
-    addCaption(window, {236, 8, 200, 14}, "table view, second row selected");
+    gallery::addCaption(window, {236, 8, 200, 14}, "table view, second row selected", CaptionColor);
     addTableView(window, {236, 26, 200, 290});
-    addCaption(window, {16, 238, 200, 14}, "text field, editing, a word selected");
+    gallery::addCaption(window, {16, 238, 200, 14}, "text field, editing, a word selected", CaptionColor);
     addTextField(window, {16, 256, 200, 32});
-    addCaption(window, {16, 338, 200, 14}, "turned view at half alpha");
+    gallery::addCaption(window, {16, 338, 200, 14}, "turned view at half alpha", CaptionColor);
     addTurnedCard(window, {16, 356, 200, 150});
-    addCaption(window, {236, 338, 200, 14}, "tiles through a mask layer");
+    gallery::addCaption(window, {236, 338, 200, 14}, "tiles through a mask layer", CaptionColor);
     addMaskedTiles(window, {261, 356, 150, 150});
 }
 
