@@ -9,11 +9,11 @@
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/window.h"
+#include "caption.h"
 #include "gallery_page.h"
 
 namespace {
 
-constexpr plat::Color CaptionColor{0.2, 0.2, 0.2};
 constexpr plat::Color ReadoutColor{0.35, 0.35, 0.4};
 constexpr plat::Color PlaceholderColor{0.6, 0.6, 0.63};
 constexpr double Left = 16;
@@ -44,16 +44,8 @@ const MaskedRow Rows[] = {
     {"postcode with a placeholder  00000", "00000", "", "_", nullptr, "Postcode"},
 };
 
-void addLabel(plat::Window& window, const plat::Rect& frame, const std::string& text, const plat::Color& color) {
-    auto label = plat::Label::create(frame);
-    label->setText(text);
-    label->setFont(plat::Font::system(11));
-    label->setTextColor(color);
-    window.addSubview(label);
-}
-
 void addMaskedField(plat::Window& window, const MaskedRow& row, double y) {
-    addLabel(window, {Left, y, FieldWidth + ReadoutGap + ReadoutWidth, CaptionHeight}, row.caption, CaptionColor);
+    gallery::addCaption(window, {Left, y, FieldWidth + ReadoutGap + ReadoutWidth, CaptionHeight}, row.caption);
     auto field = KivoMaskedTextField::create({Left, y + CaptionHeight + 4, FieldWidth, FieldHeight});
     field->setPromptChar(row.prompt);
     if (row.locale) {
@@ -75,7 +67,8 @@ void addMaskedField(plat::Window& window, const MaskedRow& row, double y) {
     const std::string readout = row.placeholder
                                     ? "empty: the placeholder shows"
                                     : "value \"" + field->value() + "\" · " + (field->maskFull() ? "full" : "not full");
-    addLabel(window, {Left + FieldWidth + ReadoutGap, y + CaptionHeight + 4, ReadoutWidth, FieldHeight}, readout, ReadoutColor);
+    gallery::addCaption(window, {Left + FieldWidth + ReadoutGap, y + CaptionHeight + 4, ReadoutWidth, FieldHeight}, readout,
+                        ReadoutColor);
 }
 
 void populate(plat::Window& window) {
