@@ -217,8 +217,7 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         sys.push_back(sy);
         block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y);
     }
-    if (_hitTester)
-        for (std::size_t k = 0; k < block->areas.size(); ++k) _hitTester->add(kivo::detail::handOut(block, k), seriesPos);
+    if (_hitTester) _hitTester->addAll(block, std::span(block->areas), seriesPos);
     if (!sxs.empty()) {
         kivo::detail::SeriesPass pass;
         pass.series = series;
