@@ -183,6 +183,10 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     reuseFor(sxs, expected);
     reuseFor(sys, expected);
     const auto block = takeBlock(expected);
+    // The axes' conversions taken once for the loop (nothing in it changes an axis).
+    const auto linearX = axisX->linearConversion(), linearY = axisY->linearConversion();
+    const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
+    const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
     block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
     for (std::int64_t i = first; i <= end; ++i) {
         const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
@@ -205,8 +209,8 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
             if (const double* total = stackPos.find(x)) stacked = *total;
         }
 
-        double sx = _rotated ? axisX->convert(stacked) : axisX->convert(x);
-        double sy = _rotated ? axisY->convert(x) : axisY->convert(stacked);
+        double sx = toScreenX(_rotated ? stacked : x);
+        double sy = toScreenY(_rotated ? x : stacked);
         if (listChanged) {
             prevVals.push_back(previousValue(frame, i, stacked));
         } else if (itemsChanged) {
