@@ -141,6 +141,8 @@ private:
     static bool sameInputs(const Inputs& a, const Inputs& b);
 
     Inputs _inputs;
+    // The drawn values by key, kept from one analysis to the next for its memory.
+    KivoNumberDictionary::Run _run;
     bool _analysed = false;  // the results are the last analysis' own
     bool _reuseNext = false;
 

@@ -17,16 +17,21 @@ void widen(double& lo, double& hi, double v) {
 }  // namespace
 
 void KivoDataInfo::scanX(const plat::Array& xs) {
-    const std::uint64_t size = xs.size();
-    for (std::uint64_t i = _origin; i < size && i <= getEnd(); ++i) {
+    const std::uint64_t size = xs.size(), end = getEnd();
+    // Each value is read once: the one before carries over as the left neighbour.
+    bool leftIsNumber = _origin > 0 && _origin < size && xs[_origin - 1].isNumber();
+    double left = leftIsNumber ? xs[_origin - 1].asDouble() : 0;
+    for (std::uint64_t i = _origin; i < size && i <= end; ++i) {
         const plat::Value& item = xs[i];
-        if (!item.isNumber()) continue;
-        const double x = item.asDouble();
-        if (!isValid(x)) continue;
+        const bool isNumber = item.isNumber();
+        const double x = isNumber ? item.asDouble() : 0;
+        const bool hasLeft = std::exchange(leftIsNumber, isNumber);
+        const double before = std::exchange(left, x);
+        if (!isNumber || !isValid(x)) continue;
         widen(_minX, _maxX, x);
-        if (i == 0 || !xs[i - 1].isNumber()) continue;
+        if (!hasLeft) continue;
         // Equal neighbours (a repeated X) and gaps to a value that is not finite set no step.
-        const double d = std::fabs(x - xs[i - 1].asDouble());
+        const double d = std::fabs(x - before);
         if (d > 0 && isValid(d) && (_deltaX == 0 || _deltaX > d)) _deltaX = d;
     }
 }
@@ -77,8 +82,11 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
     }
 
     const bool stacked = stacking == KivoPlotterStackingStacked || stacking == KivoPlotterStackingStacked100;
-    StackDictionary positive, negative, absolute;
-    KivoNumberDictionary::Run run;
+    StackDictionary positive, negative;
+    // The last analysis' sums give their memory to this one's.
+    StackDictionary absolute = std::move(_stackAbs);
+    absolute.clear();
+    KivoNumberDictionary::Run& run = _run;
     for (const auto& [s, xs, ys] : drawn) {
         if (xs) {
             _count = xs->size();
@@ -100,13 +108,16 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
         // The series' drawable values by key, summed into the dictionaries in one merge each.
         run.clear();
         run.reserve(ys->size());
+        // A value that is no number reads as NaN, and is passed over as one.
+        const std::size_t keyed = xs ? xs->size() : 0;
         for (std::size_t k = 0; k < ys->size(); ++k) {
-            const plat::Value& item = (*ys)[k];
-            if (!item.isNumber()) continue;
-            const double y = item.asDouble();
+            const double y = (*ys)[k].asDouble();
             if (!isValid(y)) continue;
             double key = static_cast<double>(k);
-            if (xs && k < xs->size() && (*xs)[k].isNumber() && !std::isnan((*xs)[k].asDouble())) key = (*xs)[k].asDouble();
+            if (k < keyed) {
+                const double x = (*xs)[k].asDouble();
+                if (!std::isnan(x)) key = x;
+            }
             widen(_minY, _maxY, y);
             run.emplace_back(key, y);
         }
