@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
+#include <vector>
 
 #include "ChartCore/KivoDataPoint.h"
 #include "ChartCore/KivoHitAreas.h"
@@ -118,4 +120,47 @@ TEST_F(KivoHitTesterTest, TheMapListsEachSeriesAreasInOrderUntilCleared) {
     EXPECT_FALSE(tester->hitTest(at(0, 0)));
     tester->add(a0, 2);
     EXPECT_EQ(tester->hitTest(at(0, 0))->seriesIndex(), 2);
+}
+
+TEST_F(KivoHitTesterTest, ABlockCountsAsItsAreasAddedInTurn) {
+    // Three discs in one block that keeps them alive, between single areas of series 0.
+    struct Block {
+        std::vector<KivoCircleArea> discs;
+    };
+    auto block = std::make_shared<Block>();
+    for (double x : {40.0, 50.0, 60.0}) block->discs.emplace_back(KivoPoint::create(x, 0), 2);
+    std::weak_ptr<Block> watch = block;
+    tester->addAll(block, std::span(block->discs), 0);
+    auto last = circle(60, 0, 2);
+    tester->add(last, 0);
+    tester->addAll(block, std::span(block->discs).first(0), 3);            // empty: nothing
+    tester->addAll(std::shared_ptr<Block>(), std::span(block->discs), 3);  // no owner: nothing
+    block.reset();
+    EXPECT_FALSE(watch.expired());  // the tester keeps the block
+
+    EXPECT_EQ(tester->count(), 7u);
+    auto r = tester->hitTest(at(51, 0));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->area().get(), &watch.lock()->discs[1]);
+    EXPECT_EQ(r->seriesIndex(), 0);
+    EXPECT_DOUBLE_EQ(r->distance(), 0);
+    EXPECT_EQ(tester->hitTestSeries(at(60, 0), 0)->area(), last);  // added after the block: on top
+    EXPECT_FALSE(tester->hitTestSeries(at(0, 0), 3));
+
+    // The map lists the block's areas in their place.
+    const auto& map = tester->getHitTesterMap();
+    ASSERT_EQ(map.size(), 2u);
+    const auto& series0 = map.at(0);
+    ASSERT_EQ(series0.size(), 6u);
+    EXPECT_EQ(series0[1], b0);
+    EXPECT_EQ(series0[2].get(), &watch.lock()->discs[0]);
+    EXPECT_EQ(series0[4].get(), &watch.lock()->discs[2]);
+    EXPECT_EQ(series0[5], last);
+
+    // A found area holds the block after the tester lets it go.
+    r = tester->hitTest(at(40, 0));
+    tester->clear();
+    EXPECT_FALSE(watch.expired());
+    r.reset();
+    EXPECT_TRUE(watch.expired());
 }

@@ -236,6 +236,39 @@ TEST_F(AxisTest, ConvertAndConvertBackAreInverseOverEveryScaleAndOrientation) {
     }
 }
 
+TEST_F(AxisTest, LinearConversionGivesConvertsOwnResults) {
+    // Bit for bit: the line plotter draws with it where it drew with convert.
+    for (bool yAxis : {false, true}) {
+        for (bool reversed : {false, true}) {
+            for (const auto& [lo, hi] : {std::pair{-0.7, 1234.567}, std::pair{3.0, 3.0}, std::pair{1e-9, 3e-9}}) {
+                auto axis = KivoAxis::create(yAxis ? KivoAxisPositionLeft : KivoAxisPositionBottom, chart);
+                axis->setReversed(reversed);
+                axis->layout(KivoRect::create(30.3, 20.1, 317.7, 41.9), nullptr);
+                axis->updateActualLimits(KivoDataTypeNumber, lo, hi);
+                const auto linear = axis->linearConversion();
+                ASSERT_TRUE(linear);
+                for (double v : {lo, hi, 0.1, -3.3, 1e-9 * 1.7, 777.77, 1e300, NaN}) {
+                    const double expected = axis->convert(v), actual = (*linear)(v);
+                    if (std::isnan(expected))
+                        EXPECT_TRUE(std::isnan(actual)) << yAxis << reversed << " " << lo << " at " << v;
+                    else
+                        EXPECT_EQ(actual, expected) << yAxis << reversed << " " << lo << " at " << v;
+                }
+            }
+        }
+    }
+
+    // None where convert is not this arithmetic: a log axis, a subclass that converts its own way.
+    auto logAxis = KivoAxis::create(KivoAxisPositionBottom, chart);
+    logAxis->setLogBase(10.0);
+    EXPECT_FALSE(logAxis->linearConversion());
+    struct OwnAxis : KivoAxis {
+        using KivoAxis::KivoAxis;
+        double convert(double value) const override { return value; }
+    };
+    EXPECT_FALSE(std::make_shared<OwnAxis>(KivoAxisPositionBottom, chart)->linearConversion());
+}
+
 TEST_F(AxisTest, ConversionOverAnEmptyRangeGivesZero) {
     const auto& axis = chart->axisX();
     axis->layout(KivoRect::create(10, 10, 100, 20), nullptr);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -198,6 +199,69 @@ TEST_F(DataInfoTest, PagingWindow) {
     auto empty = KivoDataInfo::create();
     EXPECT_EQ(empty->getPageSize(), 0u);
     EXPECT_EQ(empty->getEnd(), std::numeric_limits<std::uint64_t>::max());
+}
+
+TEST_F(DataInfoTest, ArmedAnalysisKeepsItsResultsOnlyWhenItWouldReadTheSame) {
+    // A value rewritten in place in the series' kept array shows whether the analysis ran again: an
+    // analysis that keeps its results cannot see it.
+    struct Case {
+        const char* what;
+        bool armed;
+        std::function<void()> change;
+        std::int64_t stacking;
+        plat::ArrayPtr values;
+        bool kept;
+    };
+    const auto values = std::make_shared<plat::Array>(plat::Array{1, 2});
+    std::shared_ptr<KivoSeries> s;
+    const Case cases[] = {
+        {"nothing changed", true, [] {}, 0, nullptr, true},
+        {"not armed", false, [] {}, 0, nullptr, false},
+        {"new items", true,
+         [&] {
+             s->setItemsSource(std::make_shared<plat::Array>(plat::Array{point(1, 50), point(2, 20)}));
+         },
+         0, nullptr, false},
+        // Read again into a new array of the same size.
+        {"values read again", true,
+         [&] {
+             s->clearValues();
+             (*s->getValues(0))[0] = plat::Value(50);
+         },
+         0, nullptr, false},
+        {"series hidden", true, [&] { s->setVisibility(KivoSeriesVisibilityLegend); }, 0, nullptr, false},
+        {"series added", true,
+         [&] {
+             add({1, 2});
+         },
+         0, nullptr, false},
+        {"stacking", true, [] {}, 1, nullptr, false},
+        {"chart X values", true, [] {}, 0, values, false},
+        {"page size", true, [&] { info->setMaxItems(1); }, 0, nullptr, false},
+        {"result set by hand", true, [&] { info->setMaxY(3); }, 0, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        series.clear();
+        info = KivoDataInfo::create();
+        s = add({10, 20}, {1, 2});
+        analyse();
+        if (c.armed) info->reuseNextIfUnchanged();
+        (*s->getValues(0))[0] = plat::Value(50);
+        c.change();
+        analyse(c.stacking, c.values);
+        EXPECT_EQ(info->getMaxY() == 20, c.kept) << c.what << ": " << info->getMaxY();
+    }
+
+    // Armed for one analysis only.
+    series.clear();
+    info = KivoDataInfo::create();
+    s = add({10, 20}, {1, 2});
+    analyse();
+    info->reuseNextIfUnchanged();
+    analyse();
+    (*s->getValues(0))[0] = plat::Value(50);
+    analyse();
+    EXPECT_EQ(info->getMaxY(), 50);
 }
 
 TEST(NumberDictionaryTest, KeysAreNumericValuesInAnyOrder) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
@@ -37,9 +38,22 @@ public:
     KivoHitTester() = default;
     static std::shared_ptr<KivoHitTester> create() { return std::make_shared<KivoHitTester>(); }
 
+    // The i-th area of a block, from the block's first element.
+    using AreaAt = IKivoHitArea* (*)(void* first, std::size_t index);
+
     void clear();
     // A nil area is ignored.
     void add(std::shared_ptr<IKivoHitArea> area, std::int32_t seriesIndex);
+    // Every area of `areas` in turn, as if each was added, kept alive by `owner` (which must hold them):
+    // one entry for the whole run, where adding each would make a shared pointer per area. A nil owner
+    // or an empty run adds nothing.
+    template <class Area>
+    void addAll(std::shared_ptr<void> owner, std::span<Area> areas, std::int32_t seriesIndex) {
+        addBlock(
+            std::move(owner), areas.data(), areas.size(),
+            [](void* first, std::size_t index) -> IKivoHitArea* { return static_cast<Area*>(first) + index; }, seriesIndex);
+    }
+    void addBlock(std::shared_ptr<void> owner, void* first, std::size_t count, AreaAt at, std::int32_t seriesIndex);
 
     // The area nearest to the point over every series, or nil (no areas, a nil point, or no area at a
     // finite distance). Among areas at the same distance the one added last wins: it was drawn on top,
@@ -48,13 +62,29 @@ public:
     // The same within one series; nil for a series without areas.
     std::shared_ptr<KivoHitTestResult> hitTestSeries(const std::shared_ptr<KivoPoint>& point, std::int32_t seriesIndex) const;
 
-    const HitTesterMap& getHitTesterMap() const { return _areas; }
+    // Every area by series, in the order added. The areas of a block are listed one by one when the map
+    // is asked for after the block was added.
+    const HitTesterMap& getHitTesterMap() const;
     std::size_t count() const { return _count; }
 
 private:
-    HitTesterMap _areas;
+    // A run of areas added together (a single area is a run of one) and what keeps them alive.
+    struct Run {
+        std::shared_ptr<void> owner;
+        void* first = nullptr;
+        std::size_t count = 0;
+        AreaAt at = nullptr;
+        IKivoHitArea* area(std::size_t index) const { return at(first, index); }
+    };
+    using RunList = std::vector<Run>;
+    RunList& listFor(std::int32_t seriesIndex);
+
+    std::map<std::int32_t, RunList> _runs;
+    // The map of single areas, kept as they are added until a block is added; then made again when asked.
+    mutable HitTesterMap _areas;
+    mutable bool _areasStale = false;
     std::size_t _count = 0;
     // The list the last add went to: plotters add a whole series in a row, so most adds skip the lookup.
     std::int32_t _lastSeries = 0;
-    AreaList* _lastList = nullptr;
+    RunList* _lastList = nullptr;
 };

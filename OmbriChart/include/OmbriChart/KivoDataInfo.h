@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "OmbriChart/KivoNumberDictionary.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
@@ -31,6 +32,11 @@ public:
     // values (nil when it has none). X extremes come from the paging window; Y extremes and sums from
     // every item. Values that are not numbers, and numbers that are NaN or infinite, are passed over.
     void analyse(const plat::Array& series, std::int64_t stacking, const plat::ArrayPtr& values);
+    // Lets the next analysis (only that one) keep this one's results when it would read the same: the
+    // same drawn series holding the same value arrays (the same objects, of the same sizes), the same
+    // mode, X values and page, and no result set by hand since. Meant for analysing again within one
+    // drawing pass, where nothing rewrites a value array in place.
+    void reuseNextIfUnchanged() { _reuseNext = true; }
 
     double getMinX() const { return _minX; }
     double getMaxX() const { return _maxX; }
@@ -72,20 +78,41 @@ public:
 
     // ---- Plain properties ----
     double minX() const { return _minX; }
-    void setMinX(double v) { _minX = v; }
+    void setMinX(double v) {
+        _minX = v;
+        _analysed = false;
+    }
     double maxX() const { return _maxX; }
-    void setMaxX(double v) { _maxX = v; }
+    void setMaxX(double v) {
+        _maxX = v;
+        _analysed = false;
+    }
     double minY() const { return _minY; }
-    void setMinY(double v) { _minY = v; }
+    void setMinY(double v) {
+        _minY = v;
+        _analysed = false;
+    }
     double maxY() const { return _maxY; }
-    void setMaxY(double v) { _maxY = v; }
+    void setMaxY(double v) {
+        _maxY = v;
+        _analysed = false;
+    }
     // The smallest positive, finite gap between neighbouring X values, in list order; 0 for none.
     double deltaX() const { return _deltaX; }
-    void setDeltaX(double v) { _deltaX = v; }
+    void setDeltaX(double v) {
+        _deltaX = v;
+        _analysed = false;
+    }
     std::int64_t dataTypeX() const { return _dataTypeX; }
-    void setDataTypeX(std::int64_t t) { _dataTypeX = t; }
+    void setDataTypeX(std::int64_t t) {
+        _dataTypeX = t;
+        _analysed = false;
+    }
     std::int64_t dataTypeY() const { return _dataTypeY; }
-    void setDataTypeY(std::int64_t t) { _dataTypeY = t; }
+    void setDataTypeY(std::int64_t t) {
+        _dataTypeY = t;
+        _analysed = false;
+    }
     // The page size; NoItemLimit (the chart's default) pages nothing.
     std::uint64_t maxItems() const { return _maxItems; }
     void setMaxItems(std::uint64_t n) { _maxItems = n; }
@@ -95,6 +122,29 @@ private:
 
     // Widens the X extremes and narrows deltaX by the window of `xs`.
     void scanX(const plat::Array& xs);
+
+    // What an analysis read. Held weakly: an array let go cannot be taken for a new one made at its
+    // address, and its memory is not kept.
+    struct SeriesInputs {
+        std::weak_ptr<KivoSeries> series;
+        std::weak_ptr<plat::Array> xs, ys;
+        std::size_t xsSize = 0, ysSize = 0;
+        std::int64_t typeX = 0, typeY = 0;
+    };
+    struct Inputs {
+        std::vector<SeriesInputs> series;
+        std::weak_ptr<plat::Array> values;
+        std::size_t valuesSize = 0;
+        std::int64_t stacking = 0;
+        std::uint64_t origin = 0, maxItems = 0;
+    };
+    static bool sameInputs(const Inputs& a, const Inputs& b);
+
+    Inputs _inputs;
+    // The drawn values by key, kept from one analysis to the next for its memory.
+    KivoNumberDictionary::Run _run;
+    bool _analysed = false;  // the results are the last analysis' own
+    bool _reuseNext = false;
 
     StackDictionary _stackAbs;
     plat::ArrayPtr _xvals = std::make_shared<plat::Array>();

@@ -23,6 +23,7 @@ class KivoChartDataPoint;
 class KivoNotifyCollectionChangedEventArgs;
 class KivoRenderState;
 namespace kivo::detail {
+struct LinePointBlock;
 struct MoveFrame;
 struct SeriesPass;
 }  // namespace kivo::detail
@@ -176,7 +177,16 @@ private:
     void drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
                               const kivo::detail::SeriesPass& pass);
 
+    // A hit-area block for a series' pass: a kept one that nothing else holds any more (emptied),
+    // else a new one, kept for later passes while there are few.
+    std::shared_ptr<kivo::detail::LinePointBlock> takeBlock(std::size_t expected);
+
     std::shared_ptr<KivoSeries> _selSeries;
     std::int32_t _selSeriesPos = -1;
     std::vector<KeptLabel> _selLabels;
+
+    // Kept from pass to pass, so that redrawing a large series asks for no fresh memory: the screen
+    // points of the point loop and the hit-area blocks.
+    std::vector<double> _screenX, _screenY;
+    std::vector<std::shared_ptr<kivo::detail::LinePointBlock>> _blocks;
 };

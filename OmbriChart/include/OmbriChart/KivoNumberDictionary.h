@@ -29,6 +29,8 @@ public:
     template <class Select>
     void addSortedRun(const Run& run, Select select) {
         std::vector<Entry> merged;
+        // Into an empty dictionary the run goes into the memory the dictionary kept.
+        if (_entries.empty()) merged.swap(_entries);
         merged.reserve(_entries.size() + run.size());
         auto it = _entries.begin();
         for (std::size_t j = 0; j < run.size();) {
@@ -54,6 +56,7 @@ public:
 
     std::size_t size() const { return _entries.size(); }
     bool empty() const { return _entries.empty(); }
+    // Keeps the memory for the entries to come.
     void clear() { _entries.clear(); }
     // In ascending key order.
     std::vector<Entry>::const_iterator begin() const { return _entries.begin(); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "KivoCore/KivoDataType.h"
 #include "OmbriChart/KivoAxis.h"
@@ -104,6 +105,27 @@ double KivoAxis::convert(double value, double max, double min) const {
         fraction = (value - min) / (max - min);
     }
     return fractionToPixel(fraction);
+}
+
+std::optional<KivoAxis::LinearConversion> KivoAxis::linearConversion() const {
+    if (_logBase || typeid(*this) != typeid(KivoAxis)) return std::nullopt;
+    // As convert and fractionToPixel compute it, with the sums that do not depend on the value done
+    // once: they come out the same every time.
+    LinearConversion c;
+    c.min = _actualMin;
+    c.range = _actualMax - _actualMin;
+    c.degenerate = _actualMax == _actualMin;
+    const KivoRect r = _axrect ? *_axrect : KivoRect();
+    if (_axisType == KivoAxisTypeY) {
+        c.base = _reversed ? r.top() : r.top() + r.height();
+        c.length = r.height();
+        c.fromBase = _reversed;
+    } else {
+        c.base = _reversed ? r.left() + r.width() : r.left();
+        c.length = r.width();
+        c.fromBase = !_reversed;
+    }
+    return c;
 }
 
 double KivoAxis::convertBack(double pixel) const {

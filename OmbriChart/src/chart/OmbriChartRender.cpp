@@ -87,9 +87,12 @@ void OmbriChart::_render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     prepareForRender();
     layout(_plotterChart, engine);
     tellDelegate(*this, OmbriChartDelegate::Rendering);
-    if (!_isAnimated)
+    if (!_isAnimated) {
+        // The limits again for the laid-out axes; the data read the same as a moment ago unless the
+        // delegate changed it, so its analysis stands unless what it reads was replaced.
+        _dataInfo->reuseNextIfUnchanged();
         prepareForRender();
-    else
+    } else
         updateAxisOffsets();  // the crossings of the axes as this pass laid them out
 
     // The plot area's background lies under the grid lines and bands that the axes draw over it.

@@ -41,6 +41,20 @@ double deviceScale(bool rotated) {
     return std::isfinite(scale) && scale > 0 ? scale : 1.0;
 }
 
+// Blocks of hit areas kept for later passes: one per series of the usual chart.
+constexpr std::size_t MaxKeptBlocks = 16;
+// A kept list far larger than a pass needs gives its memory back.
+constexpr std::size_t ShrinkFactor = 4;
+constexpr std::size_t SmallList = 1024;
+
+// Empties a kept list for a pass of `expected` entries.
+template <class T>
+void reuseFor(std::vector<T>& list, std::size_t expected) {
+    list.clear();
+    if (list.capacity() > ShrinkFactor * expected + SmallList) std::vector<T>().swap(list);
+    list.reserve(expected);
+}
+
 std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
     const auto& list = chart.series();
     const std::size_t found = list ? list->indexOfObject(plat::Value(series)) : 0;
@@ -160,16 +174,20 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     frame.prevYMin = owner->prevAxisYMin();
     frame.prevYMax = owner->prevAxisYMax();
 
-    // The point loop: screen positions and hit areas of the valid points.
-    std::vector<double> sxs, sys, prevVals;
+    // The point loop: screen positions and hit areas of the valid points. The kept lists are taken
+    // out while in use, so a pass started from inside this one (by a symbol's handler) cannot share them.
+    std::vector<double> sxs = std::move(_screenX), sys = std::move(_screenY), prevVals;
     bool allValid = true;
     const std::int64_t first = frame.origin;
     const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
-    sxs.reserve(expected);
-    sys.reserve(expected);
-    auto block = std::make_shared<kivo::detail::LinePointBlock>();
+    reuseFor(sxs, expected);
+    reuseFor(sys, expected);
+    const auto block = takeBlock(expected);
+    // The axes' conversions taken once for the loop (nothing in it changes an axis).
+    const auto linearX = axisX->linearConversion(), linearY = axisY->linearConversion();
+    const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
+    const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
     block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
-    block->areas.reserve(expected);
     for (std::int64_t i = first; i <= end; ++i) {
         const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
         double y = numberAt(ys, i);
@@ -191,8 +209,8 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
             if (const double* total = stackPos.find(x)) stacked = *total;
         }
 
-        double sx = _rotated ? axisX->convert(stacked) : axisX->convert(x);
-        double sy = _rotated ? axisY->convert(x) : axisY->convert(stacked);
+        double sx = toScreenX(_rotated ? stacked : x);
+        double sy = toScreenY(_rotated ? x : stacked);
         if (listChanged) {
             prevVals.push_back(previousValue(frame, i, stacked));
         } else if (itemsChanged) {
@@ -203,8 +221,7 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         sys.push_back(sy);
         block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y);
     }
-    if (_hitTester)
-        for (std::size_t k = 0; k < block->areas.size(); ++k) _hitTester->add(kivo::detail::handOut(block, k), seriesPos);
+    if (_hitTester) _hitTester->addAll(block, std::span(block->areas), seriesPos);
     if (!sxs.empty()) {
         kivo::detail::SeriesPass pass;
         pass.series = series;
@@ -268,6 +285,21 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     }
 
     engine->endGroup();
+    _screenX = std::move(sxs);
+    _screenY = std::move(sys);
+}
+
+std::shared_ptr<kivo::detail::LinePointBlock> KivoLinePlotter::takeBlock(std::size_t expected) {
+    for (const auto& kept : _blocks) {
+        // Held only here: no hit tester, result or handler has any of its areas.
+        if (kept.use_count() != 1) continue;
+        reuseFor(kept->areas, expected);
+        return kept;
+    }
+    auto block = std::make_shared<kivo::detail::LinePointBlock>();
+    block->areas.reserve(expected);
+    if (_blocks.size() < MaxKeptBlocks) _blocks.push_back(block);
+    return block;
 }
 
 // ---- Symbols and labels ----

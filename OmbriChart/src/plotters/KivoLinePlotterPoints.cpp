@@ -17,10 +17,6 @@ plat::Value xText(const OmbriChart& chart, std::int64_t index, double x, bool ro
     return axis ? plat::Value(axis->formatValue(x)) : plat::Value();
 }
 
-std::shared_ptr<IKivoHitArea> handOut(const std::shared_ptr<LinePointBlock>& block, std::size_t index) {
-    return std::shared_ptr<IKivoHitArea>(block, &block->areas[index]);
-}
-
 }  // namespace kivo::detail
 
 bool LinePointArea::contains(const KivoPoint& point) const { return std::hypot(point.x() - _cx, point.y() - _cy) <= radius(); }

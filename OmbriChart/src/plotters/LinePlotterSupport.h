@@ -26,8 +26,8 @@ namespace kivo::detail {
 // is not a number.
 inline double numberAt(const plat::ArrayPtr& values, std::int64_t i) {
     if (!values || i < 0 || static_cast<std::uint64_t>(i) >= values->size()) return NAN;
-    const auto& v = (*values)[static_cast<std::size_t>(i)];
-    return v.isNumber() ? v.asDouble() : NAN;
+    // A value that is no number reads as NaN.
+    return (*values)[static_cast<std::size_t>(i)].asDouble();
 }
 
 // The X a point at data index i is drawn at: its bound number, else the index itself.

@@ -66,12 +66,11 @@ private:
 
 namespace kivo::detail {
 
-// The areas of one series' pass, sharing its info; hand them out with handOut, which keeps the block
-// alive as long as any area is held.
+// The areas of one series' pass, sharing its info. Whoever holds one of them (the hit tester, a hit
+// test's result) holds the block, so that it stays alive as long as any area is held.
 struct LinePointBlock {
     LineSeriesInfo info;
     std::vector<LinePointArea> areas;
 };
-std::shared_ptr<IKivoHitArea> handOut(const std::shared_ptr<LinePointBlock>& block, std::size_t index);
 
 }  // namespace kivo::detail
