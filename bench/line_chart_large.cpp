@@ -79,9 +79,9 @@ const Walk& walk(std::size_t n) {
 // A window with a line chart of one series over the walk, on a virtual clock so that nothing moves
 // between passes.
 struct ChartScene {
-    explicit ChartScene(std::size_t n) {
+    explicit ChartScene(std::size_t n, std::int64_t type = OmbriChartTypeLine) {
         plat::Clock::useVirtual(plat::Date(1704067200));
-        chart->setChartType(OmbriChartTypeLine);
+        chart->setChartType(type);
         chart->setIsAnimated(false);
         chart->setBindingX("x");
         chart->setItemsSource(walk(n).items);
@@ -315,6 +315,16 @@ void BM_LargeLineChartPassWithoutHitAreas(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The same pass as a scatter chart: a symbol and a hit area per point.
+void BM_LargeScatterChartPass(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    ChartScene scene(n, OmbriChartTypeScatter);
+    for (auto _ : state) scene.pass();
+    state.counters["hit areas"] = double(scene.chart->hitTester()->count());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // A pass after the items changed: the series reads its values again and the data is analysed anew.
 void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -452,6 +462,7 @@ BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassWithoutHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
+BENCHMARK(BM_LargeScatterChartPass)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);

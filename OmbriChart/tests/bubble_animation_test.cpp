@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "ChartCore/KivoHitTester.h"
 #include "KivoCore/KivoEasing.h"
+#include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/runtime/display_link.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
 namespace {
@@ -249,4 +252,29 @@ TEST_F(BubbleAnimationTest, ARemovedSeriesKeepsItsPaletteColourWhileItShrinks) {
     chart->series()->removeObject(plat::Value(b));
     frameAt(1, 0.25);
     EXPECT_EQ(circles(own).size(), 5u);
+}
+
+TEST_F(BubbleAnimationTest, AMovingPointsHitAreaMovesWithItWhileItsDataPointTellsItsPlace) {
+    load(OmbriChartTypeBubble);
+    chart->collectionView()->insertObject(item(9, 90), 2);
+    const double e = frameAt(1, 0.5);
+    const auto& areas = chart->hitTester()->getHitTesterMap().at(0);
+    ASSERT_EQ(areas.size(), 6u);
+    const double ys[] = {1, 2, 9, 3, 4, 5};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto& area = dynamic_cast<const LinePointArea&>(*areas[i]);
+        // Made when asked for, from what the pass saw: the item's size and the point's own place.
+        const auto point = area.tag().as<KivoChartDataPoint>();
+        ASSERT_TRUE(point);
+        EXPECT_EQ(point->pointIndex(), static_cast<std::int32_t>(i));
+        EXPECT_EQ(point->value(), ys[i]);
+        EXPECT_EQ(point->bubbleSize(), 10 * ys[i]);
+        EXPECT_NEAR(point->x(), chart->axisX()->convert(static_cast<double>(i)), 1e-6) << i;
+        EXPECT_NEAR(point->y(), chart->axisY()->convert(ys[i]), 1e-6) << i;
+    }
+    // The area of a point after the insertion stands where the point is drawn, on its way from the place
+    // of the index before it.
+    const auto& moving = dynamic_cast<const LinePointArea&>(*areas[3]);
+    EXPECT_NEAR(moving.centerX(), between(prevX(2), chart->axisX()->convert(3), e), 1e-6);
+    EXPECT_NEAR(moving.centerY(), between(prevY(3), chart->axisY()->convert(3), e), 1e-6);
 }

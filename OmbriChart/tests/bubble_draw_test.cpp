@@ -19,6 +19,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
 namespace {
@@ -131,7 +132,7 @@ TEST_F(BubbleDrawTest, BubblesTakeTheirSizeFromTheirValuesAtTheirPoints) {
     // The hit radius is the symbol size, whatever the drawn size.
     const auto& areas = chart->hitTester()->getHitTesterMap().at(0);
     ASSERT_EQ(areas.size(), 4u);
-    for (const auto& area : areas) EXPECT_EQ(std::dynamic_pointer_cast<KivoCircleArea>(area)->radius(), chart->symbolSize());
+    for (const auto& area : areas) EXPECT_EQ(dynamic_cast<const LinePointArea&>(*area).radius(), chart->symbolSize());
 }
 
 TEST_F(BubbleDrawTest, ScatterSymbolsIgnoreTheSizes) {

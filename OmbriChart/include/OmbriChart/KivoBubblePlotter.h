@@ -25,6 +25,10 @@
 
 class KivoRenderState;
 
+namespace kivo::detail {
+struct BubblePointBlock;
+}  // namespace kivo::detail
+
 class KIVO_CHART_EXPORT KivoBubblePlotter : public KivoLinePlotter {
 public:
     // ---- Construction ----
@@ -42,11 +46,11 @@ public:
     // valid size value of every series of the chart, drawn or not), then answers the line plotter's
     // data rectangle unchanged: the axes are not widened for the bubbles' extent.
     std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double> logBase) override;
-    // One scatter or bubble series: a data point and a circular hit area (of the plotter's symbol size)
-    // per valid point, its symbols (grown or shrunk by the running animation, culled outside the plot
-    // area) and data labels. The selected series keeps its points for redoSelection instead of drawing
-    // its symbols. `index` keys the stacking reset and the series changes of an update; `realIndex`,
-    // `count` and `selectedIndex` are not read.
+    // One scatter or bubble series: a circular hit area (of the plotter's symbol size, its data point
+    // made when first asked for) per valid point, its symbols (grown or shrunk by the running
+    // animation, culled outside the plot area) and data labels. The selected series keeps its points for redoSelection instead of
+    // drawing its symbols. `index` keys the stacking reset and the series changes of an update; `realIndex`, `count` and
+    // `selectedIndex` are not read.
     void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
                     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
                     std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
@@ -189,4 +193,6 @@ protected:
     std::shared_ptr<KivoAxis> _selValueAxis;
     // The running sums of the previous state's stacked values in one frame.
     StackDictionary _prevStackPos;
+    // The hit-area blocks kept from pass to pass.
+    std::vector<std::shared_ptr<kivo::detail::BubblePointBlock>> _bubbleBlocks;
 };

@@ -8,17 +8,16 @@
 #include <limits>
 #include <string>
 
-#include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
 #include "KivoCore/IKivoRenderEngine.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoRenderState.h"
 #include "OmbriChart/KivoBubblePlotter.h"
-#include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "plotters/LinePlotterSupport.h"
+#include "plotters/LinePointArea.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::squareMeetsPlot;
@@ -115,7 +114,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         hasXs = xvals && !xvals->empty();
     }
 
-    // The point loop: data points, hit areas and screen positions of the valid points.
+    // The point loop: hit areas and screen positions of the valid points.
     const bool stacked = _stacking != KivoPlotterStackingNone;
     const bool stacked100 = _stacking == KivoPlotterStackingStacked100;
     const bool movesItems = phase.itemChange && !_rotated;
@@ -129,6 +128,11 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     std::vector<double> xs, ys, prevVals;
     std::vector<KeptPoint> kept;
     const std::int64_t first = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
+    std::shared_ptr<kivo::detail::BubblePointBlock> block;
+    if (_hitTester) {
+        block = kivo::detail::takeKeptBlock(_bubbleBlocks, last >= first ? static_cast<std::size_t>(last - first + 1) : 0);
+        block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    }
     for (std::int64_t i = first; i <= last; ++i) {
         const double x = hasXs ? kivo::detail::xAt(xvals, i) : static_cast<double>(i);
         double y = numberAt(yvals, i);
@@ -137,20 +141,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         const double plain = y;
         if (stacked) y = _getStackedDatay(x, y, stacked100, stackPos, stackNeg);
 
-        auto point = KivoChartDataPoint::create();
-        point->setSeriesIndex(seriesPos);
-        point->setSeriesName(series->name());
-        point->setPointIndex(static_cast<std::int32_t>(i));
-        point->setValue(_rotated ? x : y);
-        point->setDataX(_rotated ? y : x);
-        const auto& categoryAxis = _rotated ? owner->axisY() : owner->axisX();
-        point->setValueX(labelOr(*owner, i, categoryAxis ? categoryAxis->formatValue(x) : std::string()));
-        point->setBubbleSize(_getBubbleSizeData(series, i));
-
         double sx = _rotated ? axisX->convert(y) : axisX->convert(x);
         double sy = _rotated ? axisY->convert(x) : axisY->convert(y);
-        point->setX(sx);
-        point->setY(sy);
+        // Where the point stands; its hit area is where the running animation has moved it.
+        const double placeX = sx, placeY = sy;
         if (phase.seriesChange) {
             const double before = replacesSeries ? numberAt(replacedValues, i) : y;
             prevVals.push_back(valueAxis->convert(before, prevValueMax, prevValueMin));
@@ -173,13 +167,12 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         xs.push_back(sx);
         ys.push_back(sy);
         kept.push_back({i, x, plain});
-        if (_hitTester) {
-            // Also for bubbles, whatever their drawn size.
-            auto area = KivoCircleArea::create(KivoPoint::create(sx, sy), _symbolSize);
-            area->setTag(plat::Value(point));
-            _hitTester->add(std::move(area), seriesPos);
-        }
+        // Also for bubbles, whatever their drawn size.
+        if (block)
+            block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y, _getBubbleSizeData(series, i),
+                                      placeX, placeY);
     }
+    if (block) _hitTester->addAll(block, std::span(block->areas), seriesPos);
     if (xs.empty()) {
         engine->endGroup();
         return;

@@ -25,6 +25,7 @@
 #include "plotters/LinePointArea.h"
 
 using kivo::detail::numberAt;
+using kivo::detail::reuseFor;
 using kivo::detail::xAt;
 using kivo::detail::xText;
 
@@ -39,20 +40,6 @@ double deviceScale(bool rotated) {
     const auto& m = context->ctm();
     const double scale = rotated ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
     return std::isfinite(scale) && scale > 0 ? scale : 1.0;
-}
-
-// Blocks of hit areas kept for later passes: one per series of the usual chart.
-constexpr std::size_t MaxKeptBlocks = 16;
-// A kept list far larger than a pass needs gives its memory back.
-constexpr std::size_t ShrinkFactor = 4;
-constexpr std::size_t SmallList = 1024;
-
-// Empties a kept list for a pass of `expected` entries.
-template <class T>
-void reuseFor(std::vector<T>& list, std::size_t expected) {
-    list.clear();
-    if (list.capacity() > ShrinkFactor * expected + SmallList) std::vector<T>().swap(list);
-    list.reserve(expected);
 }
 
 std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
@@ -290,16 +277,7 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
 }
 
 std::shared_ptr<kivo::detail::LinePointBlock> KivoLinePlotter::takeBlock(std::size_t expected) {
-    for (const auto& kept : _blocks) {
-        // Held only here: no hit tester, result or handler has any of its areas.
-        if (kept.use_count() != 1) continue;
-        reuseFor(kept->areas, expected);
-        return kept;
-    }
-    auto block = std::make_shared<kivo::detail::LinePointBlock>();
-    block->areas.reserve(expected);
-    if (_blocks.size() < MaxKeptBlocks) _blocks.push_back(block);
-    return block;
+    return kivo::detail::takeKeptBlock(_blocks, expected);
 }
 
 // ---- Symbols and labels ----

@@ -1,4 +1,4 @@
-// The line plotter's hit areas and the data points they make on demand.
+// The line and bubble plotters' hit areas and the data points they make on demand.
 
 #include <cmath>
 
@@ -48,6 +48,13 @@ std::shared_ptr<KivoChartDataPoint> LinePointArea::dataPoint() const {
     // Where the point was drawn.
     point->setX(_cx);
     point->setY(_cy);
+    completeDataPoint(*point);
     _tag = std::make_unique<plat::Value>(point);
     return point;
+}
+
+void BubblePointArea::completeDataPoint(KivoChartDataPoint& point) const {
+    point.setBubbleSize(_bubbleSize);
+    point.setX(_placeX);
+    point.setY(_placeY);
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The circular hit areas of a line or scatter series: one compact area per point, all of one series'
-// pass in one block, each making its point's KivoChartDataPoint only when a hit test (or an element
-// handler) first asks for it. A line of a million points thus registers its hit areas without a
+// The circular hit areas of a line, scatter or bubble series: one compact area per point, all of one
+// series' pass in one block, each making its point's KivoChartDataPoint only when a hit test (or an
+// element handler) first asks for it. A line of a million points thus registers its hit areas without a
 // million data points, formatted X texts and allocations.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -33,7 +34,7 @@ plat::Value xText(const OmbriChart& chart, std::int64_t index, double x, bool ro
 
 }  // namespace kivo::detail
 
-class KIVO_CHART_EXPORT LinePointArea final : public IKivoHitArea {
+class KIVO_CHART_EXPORT LinePointArea : public IKivoHitArea {
 public:
     // A disc of the series' radius around (centerX, centerY), where the point at data index
     // `pointIndex` with the data values (x, y) is drawn.
@@ -56,6 +57,10 @@ public:
     void setTag(plat::Value tag) override { _tag = std::make_unique<plat::Value>(std::move(tag)); }
     std::shared_ptr<KivoChartDataPoint> dataPoint() const;
 
+protected:
+    // What a kind of area adds to its data point once the common fields are set.
+    virtual void completeDataPoint(KivoChartDataPoint&) const {}
+
 private:
     const kivo::detail::LineSeriesInfo* _info;
     double _cx, _cy, _x, _y;
@@ -64,13 +69,64 @@ private:
     mutable std::unique_ptr<plat::Value> _tag;
 };
 
+// A scatter or bubble point's area: its y is the stacked value, and its data point also tells the
+// bubble's size value and where the point stands apart from the animation's move.
+class KIVO_CHART_EXPORT BubblePointArea final : public LinePointArea {
+public:
+    BubblePointArea(const kivo::detail::LineSeriesInfo* info, double centerX, double centerY, std::int32_t pointIndex, double x,
+                    double stackedY, double bubbleSize, double placeX, double placeY)
+        : LinePointArea(info, centerX, centerY, pointIndex, x, stackedY),
+          _bubbleSize(bubbleSize),
+          _placeX(placeX),
+          _placeY(placeY) {}
+
+protected:
+    void completeDataPoint(KivoChartDataPoint& point) const override;
+
+private:
+    double _bubbleSize, _placeX, _placeY;
+};
+
 namespace kivo::detail {
 
 // The areas of one series' pass, sharing its info. Whoever holds one of them (the hit tester, a hit
 // test's result) holds the block, so that it stays alive as long as any area is held.
-struct LinePointBlock {
+template <class Area>
+struct PointAreaBlock {
     LineSeriesInfo info;
-    std::vector<LinePointArea> areas;
+    std::vector<Area> areas;
 };
+struct LinePointBlock : PointAreaBlock<LinePointArea> {};
+struct BubblePointBlock : PointAreaBlock<BubblePointArea> {};
+
+// Blocks of hit areas kept for later passes: one per series of the usual chart.
+constexpr std::size_t MaxKeptBlocks = 16;
+// A kept list far larger than a pass needs gives its memory back.
+constexpr std::size_t ShrinkFactor = 4;
+constexpr std::size_t SmallList = 1024;
+
+// Empties a kept list for a pass of `expected` entries.
+template <class T>
+void reuseFor(std::vector<T>& list, std::size_t expected) {
+    list.clear();
+    if (list.capacity() > ShrinkFactor * expected + SmallList) std::vector<T>().swap(list);
+    list.reserve(expected);
+}
+
+// A hit-area block for a series' pass: a kept one that nothing else holds any more (emptied), else a
+// new one, kept for later passes while there are few.
+template <class Block>
+std::shared_ptr<Block> takeKeptBlock(std::vector<std::shared_ptr<Block>>& kept, std::size_t expected) {
+    for (const auto& block : kept) {
+        // Held only here: no hit tester, result or handler has any of its areas.
+        if (block.use_count() != 1) continue;
+        reuseFor(block->areas, expected);
+        return block;
+    }
+    auto block = std::make_shared<Block>();
+    block->areas.reserve(expected);
+    if (kept.size() < MaxKeptBlocks) kept.push_back(block);
+    return block;
+}
 
 }  // namespace kivo::detail
