@@ -22,6 +22,7 @@
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "detail/BodyZoom.h"
 #include "detail/PageRing.h"
 
 namespace {
@@ -391,8 +392,6 @@ void KivoCalendarHeaderView::changeViewModeAsync(std::int64_t mode, KivoOptional
         second = 1 / k;
     }
 
-    // The platform animates alpha only: the body takes each half's scale as the half begins and
-    // fades over it.
     auto body = calendar->bodyView();
     if (!body) {
         applyViewMode(mode, date, titleDate);
@@ -402,36 +401,16 @@ void KivoCalendarHeaderView::changeViewModeAsync(std::int64_t mode, KivoOptional
     const double half = animation->duration() * HalfOfModeChange;
     ++_runningModeChanges;
     std::weak_ptr<KivoCalendarHeaderView> weak = sharedAs<KivoCalendarHeaderView>();
-    // The blocks hold the body weakly: a running animation is kept by the body's own layer, and a
-    // strong capture would keep a calendar released mid-change alive for ever.
-    std::weak_ptr<plat::View> weakBody = body;
-    plat::View::animate(
-        half, animation->startDelay(), plat::ViewAnimationOptionNone,
-        [weakBody, first] {
-            if (auto body = weakBody.lock()) {
-                body->setTransform(body->transform().scaled(first, first));
-                body->setAlpha(0);
-            }
+    kivo::detail::zoomBodyInTwoHalves(
+        body, half, animation->startDelay(), first, second, 0,
+        [weak, mode, date, titleDate] {
+            if (auto self = weak.lock()) self->applyViewMode(mode, date, titleDate);
         },
-        [weak, weakBody, mode, date, titleDate, second, half](bool) {
+        [weak] {
             auto self = weak.lock();
             if (!self) return;
-            self->applyViewMode(mode, date, titleDate);
-            if (auto body = weakBody.lock()) body->setTransform(plat::AffineTransform::scale(second, second));
-            plat::View::animate(
-                half, 0, plat::ViewAnimationOptionNone,
-                [weakBody] {
-                    if (auto body = weakBody.lock()) {
-                        body->setTransform(plat::AffineTransform::identity());
-                        body->setAlpha(1);
-                    }
-                },
-                [weak](bool) {
-                    auto self = weak.lock();
-                    if (!self) return;
-                    --self->_runningModeChanges;
-                    self->endViewModeChange();
-                });
+            --self->_runningModeChanges;
+            self->endViewModeChange();
         });
 }
 

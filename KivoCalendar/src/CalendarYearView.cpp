@@ -9,6 +9,7 @@
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
 #include "Platform/foundation/locale/calendar.h"
 #include "Platform/foundation/locale/date_formatter.h"
+#include "detail/BodyZoom.h"
 #include "detail/ClampedDate.h"
 #include "detail/LabelGrid.h"
 
@@ -180,32 +181,12 @@ void KivoCalendarYearView::zoomInto(std::int64_t month) {
     const double second = k != 0 ? 1 / k : 1.0;
     _isZooming = true;
     std::weak_ptr<KivoCalendarYearView> weak = sharedAs<KivoCalendarYearView>();
-    // The body's own animations hold these blocks: holding the body weakly keeps a calendar that goes
-    // away in the middle of a zoom from keeping itself alive.
-    std::weak_ptr<plat::View> weakBody = calendar->bodyView();
-    // The platform animates alpha only: the body takes each half's scale as the half begins and
-    // fades over it.
-    plat::View::animate(
-        half, animation->startDelay(), plat::ViewAnimationOptionNone,
-        [weakBody, first] {
-            if (auto body = weakBody.lock()) {
-                body->setTransform(body->transform().scaled(first, first));
-                body->setAlpha(DimmedBodyAlpha);
-            }
-        },
-        [weak, weakBody, month, second, half](bool) {
+    kivo::detail::zoomBodyInTwoHalves(
+        calendar->bodyView(), half, animation->startDelay(), first, second, DimmedBodyAlpha,
+        [weak, month] {
             if (auto self = weak.lock()) self->showMonth(month);
-            if (auto body = weakBody.lock()) body->setTransform(plat::AffineTransform::scale(second, second));
-            plat::View::animate(
-                half, 0, plat::ViewAnimationOptionNone,
-                [weakBody] {
-                    if (auto body = weakBody.lock()) {
-                        body->setTransform(plat::AffineTransform::identity());
-                        body->setAlpha(1);
-                    }
-                },
-                [weak](bool) {
-                    if (auto self = weak.lock()) self->_isZooming = false;
-                });
+        },
+        [weak] {
+            if (auto self = weak.lock()) self->_isZooming = false;
         });
 }
