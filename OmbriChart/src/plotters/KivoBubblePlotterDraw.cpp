@@ -18,6 +18,7 @@
 #include "OmbriChart/OmbriChart.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
+#include "plotters/SeriesLook.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::squareMeetsPlot;
@@ -82,14 +83,9 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     // The series' look.
     const std::int64_t selectionMode = owner->selectionMode();
     const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
-    plat::Color color = series->color().value_or(owner->getColor(paletteIndex));
-    double borderWidth = series->borderWidth();
-    if (selected && selectionMode == KivoChartSelectionModeSeries) {
-        color = owner->selectedBorderColor().value_or(color);
-        borderWidth = owner->selectedBorderWidth();
-    }
-    engine->setStroke(color);
-    engine->setStrokeThickness(borderWidth == 0 ? 1.0 : borderWidth);
+    const auto line = kivo::detail::seriesLineLook(*owner, *series, paletteIndex, selected);
+    engine->setStroke(line.color);
+    engine->setStrokeThickness(line.width == 0 ? 1.0 : line.width);
     engine->setFill(std::nullopt);
     engine->setOpacity(series->opacity());
     if (selected) _selState = engine->saveState();
@@ -211,17 +207,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     const double s = KivoEasingUtil::ease(easing, t, 0.0, 1.0, d);
 
     // The symbols' look.
-    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(paletteIndex)));
-    const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
-    plat::Color border = plainBorder;
-    double bw = series->symbolBorderWidth();
-    if (selected) {
-        border = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
-        bw = owner->selectedBorderWidth();
-    }
-    engine->setStroke(border);
-    engine->setStrokeThickness(bw);
-    engine->setFill(fill);
+    const auto look = kivo::detail::seriesSymbolLook(*owner, *series, paletteIndex, selected);
+    engine->setStroke(look.border);
+    engine->setStrokeThickness(look.width);
+    engine->setFill(look.fill);
     engine->setOpacity(series->symbolOpacity());
     if (selected) {
         _selDataX = eased->x;
@@ -232,8 +221,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         _selPoints = ints;
         _selValueAxis = valueAxis;
         if (selectionMode == KivoChartSelectionModePoint) {
-            engine->setStroke(plainBorder);
-            engine->setStrokeThickness(series->symbolBorderWidth());
+            engine->setStroke(look.plainBorder);
+            engine->setStrokeThickness(look.plainWidth);
         }
     }
 
@@ -265,7 +254,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         if (!factor || selected) continue;
         const double r = *factor * _symbolSize;
         if (squareMeetsPlot(x, y, r, plot.get()))
-            _renderSymbol(engine, x, y, bw, r, fill, border, series->symbolMarker(), series,
+            _renderSymbol(engine, x, y, look.width, r, look.fill, look.border, series->symbolMarker(), series,
                           static_cast<std::int32_t>(ints[k].index), path);
     }
     if (plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
@@ -365,8 +354,7 @@ void KivoBubblePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& 
             const double size = _symbolSize;
             const std::int32_t path = getPlotElementPath();
             const std::int32_t selPos = positionOf(*owner, sel);
-            const plat::Color fill = sel->symbolColor().value_or(sel->color().value_or(owner->getColor(selPos)));
-            const plat::Color selectedBorder = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+            const auto look = kivo::detail::seriesSymbolLook(*owner, *sel, selPos, true);
             const double width = std::max(owner->selectedBorderWidth(), MinSelectedBorderWidth);
             const bool labelled =
                 owner->dataLabel() && owner->dataLabel()->position() != KivoDataLabelPositionNone && owner->dataLabelRenderer();
@@ -380,9 +368,9 @@ void KivoBubblePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& 
                 const auto p = static_cast<std::int32_t>(_selPoints[k].index);
                 // In point mode only the selected point shows the selection's border.
                 const plat::Color border =
-                    mode == KivoChartSelectionModePoint && p != owner->selectionIndex() ? plat::Color::clear() : selectedBorder;
+                    mode == KivoChartSelectionModePoint && p != owner->selectionIndex() ? plat::Color::clear() : look.border;
                 if (squareMeetsPlot(x, y, size, plot.get()))
-                    _renderSymbol(engine, x, y, width, size, fill, border, sel->symbolMarker(), sel, p, path);
+                    _renderSymbol(engine, x, y, width, size, look.fill, border, sel->symbolMarker(), sel, p, path);
                 if (!labelled) continue;
                 const auto saved = engine->saveState();
                 renderLabel(sel, selPos, _selPoints[k], x, y, labelExtent(sel, p), _selValueAxis);

@@ -23,6 +23,7 @@
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
+#include "plotters/SeriesLook.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::reuseFor;
@@ -94,15 +95,9 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     // The line's look.
     const std::int64_t selectionMode = owner->selectionMode();
     const bool selected = selectionMode != KivoChartSelectionModeNone && owner->isSeriesSelected(series);
-    plat::Color lineColor = series->color().value_or(owner->getColor(seriesPos));
-    double lineWidth = series->borderWidth();
-    if (selected && selectionMode == KivoChartSelectionModeSeries) {
-        lineColor = owner->selectedBorderColor().value_or(lineColor);
-        lineWidth = owner->selectedBorderWidth();
-    }
-    if (!(lineWidth > 0)) lineWidth = _defaultLineWidth;
-    engine->setStroke(lineColor);
-    engine->setStrokeThickness(lineWidth);
+    const auto line = kivo::detail::seriesLineLook(*owner, *series, seriesPos, selected);
+    engine->setStroke(line.color);
+    engine->setStrokeThickness(line.width > 0 ? line.width : _defaultLineWidth);
     engine->setFill(std::nullopt);
     engine->setOpacity(series->opacity());
     if (selected) {
@@ -302,19 +297,12 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
     const auto plot = owner.plotRect();
     const std::string seriesName = series->name().value_or("");
 
-    const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner.getColor(pass.seriesPos)));
-    const plat::Color plainBorder = series->symbolBorderColor().value_or(OmbriChartBase::darken(fill));
-    plat::Color border = plainBorder;
-    double borderWidth = series->symbolBorderWidth();
-    if (pass.selected) {
-        border = owner.selectedBorderColor().value_or(OmbriChartBase::darken(fill));
-        borderWidth = owner.selectedBorderWidth();
-    }
+    const auto look = kivo::detail::seriesSymbolLook(owner, *series, pass.seriesPos, pass.selected);
     std::int32_t path = KivoPlotElementEventPathDefault;
     if (_hasSymbols) {
-        engine->setStroke(border);
-        engine->setStrokeThickness(borderWidth);
-        engine->setFill(fill);
+        engine->setStroke(look.border);
+        engine->setStrokeThickness(look.width);
+        engine->setFill(look.fill);
         engine->setOpacity(series->symbolOpacity());
         if (pass.selected) {
             _symState = engine->saveState();
@@ -322,8 +310,8 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
             for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(areas[pass.drawnEntry(j)].pointIndex());
             // In point mode the symbols drawn now look unselected; the redraw marks the selected one.
             if (pass.selectionMode == KivoChartSelectionModePoint) {
-                engine->setStroke(plainBorder);
-                engine->setStrokeThickness(series->symbolBorderWidth());
+                engine->setStroke(look.plainBorder);
+                engine->setStrokeThickness(look.plainWidth);
             }
         }
         path = getPlotElementPath();
@@ -343,8 +331,8 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
             seriesListFactor(pass.listChanged, action, args.startingIndex(), args.oldStartingIndex(), pass.index, scale);
         const double size = _symbolSize * factor;
         if (_hasSymbols && !pass.selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
-            drawSymbol(engine, sx, sy, borderWidth, size, fill, border, series->symbolMarker(), series, area.pointIndex(),
-                       path == KivoPlotElementEventPathEvent ? area.dataPoint() : nullptr, path);
+            drawSymbol(engine, sx, sy, look.width, size, look.fill, look.border, series->symbolMarker(), series,
+                       area.pointIndex(), path == KivoPlotElementEventPathEvent ? area.dataPoint() : nullptr, path);
         if (!labelled) continue;
         auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
         const plat::Value text = xText(owner, area.pointIndex(), area.x(), _rotated);

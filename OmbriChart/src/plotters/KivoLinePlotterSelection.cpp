@@ -12,6 +12,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "plotters/LinePlotterSupport.h"
+#include "plotters/SeriesLook.h"
 
 void KivoLinePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) {
     if (!_selState) return;
@@ -36,8 +37,7 @@ void KivoLinePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& en
         const std::int32_t path = getPlotElementPath();
         engine->clearClipRect();
         const auto plot = owner->plotRect();
-        const plat::Color fill = series->symbolColor().value_or(series->color().value_or(owner->getColor(_selSeriesPos)));
-        const plat::Color selectedBorder = owner->selectedBorderColor().value_or(OmbriChartBase::darken(fill));
+        const auto look = kivo::detail::seriesSymbolLook(*owner, *series, _selSeriesPos, true);
         const double borderWidth = std::max(owner->selectedBorderWidth(), _defaultLineWidth);
         const std::size_t pageSize =
             _dataInfo ? static_cast<std::size_t>(std::min<std::uint64_t>(_dataInfo->getPageSize(), SIZE_MAX)) : 0;
@@ -48,13 +48,12 @@ void KivoLinePlotter::redoSelection(const std::shared_ptr<IKivoRenderEngine>& en
             if (!KivoDataInfo::isValid(y)) continue;
             const std::int32_t pointIndex = i < _symInts.size() ? _symInts[i] : static_cast<std::int32_t>(i);
             // In point mode only the selected point shows the selection border.
-            const plat::Color border = mode == KivoChartSelectionModePoint && owner->selectionIndex() != pointIndex
-                                           ? plat::Color::clear()
-                                           : selectedBorder;
+            const plat::Color border =
+                mode == KivoChartSelectionModePoint && owner->selectionIndex() != pointIndex ? plat::Color::clear() : look.border;
             engine->setBorderDashes(owner->selectedDashes());
             if (kivo::detail::squareMeetsPlot(x, y, size, plot.get()))
-                drawSymbol(engine, x, y, borderWidth, size, fill, border, series->symbolMarker(), series, pointIndex, nullptr,
-                           path);
+                drawSymbol(engine, x, y, borderWidth, size, look.fill, border, series->symbolMarker(), series, pointIndex,
+                           nullptr, path);
         }
         if (plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
     }
