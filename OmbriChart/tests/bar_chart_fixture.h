@@ -32,13 +32,8 @@ struct DrawnBar {
     std::shared_ptr<KivoChartDataPoint> point;
 };
 
-class BarChartTest : public ::testing::Test {
+class BarChartTest : public ChartInWindowTest<TestChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
-    plat::RecordingContext rec;
-
     void SetUp() override {
         chart->setIsAnimated(false);
         window->addSubview(chart);

@@ -34,13 +34,8 @@ struct Circle {
 
 // A chart of five items (Y 1…5, X their index) that has played its load animation; every animation
 // linear, the load over 0.5 s and an update over 1 s.
-class BubbleAnimationTest : public ::testing::Test {
+class BubbleAnimationTest : public ChartInWindowTest<TestChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
-    plat::RecordingContext rec;
-
     void load(std::int64_t type, bool rotated = false) {
         chart->setChartType(type);
         chart->setRotated(rotated);

@@ -63,12 +63,8 @@ plat::ArrayPtr itemsOf(const std::vector<double>& v, const std::vector<plat::Val
     return list;
 }
 
-class BubbleDrawTest : public ::testing::Test {
+class BubbleDrawTest : public ChartInWindowTest<TestChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
-    plat::RecordingContext rec;
     std::shared_ptr<RecordingLabels> labels;
 
     void SetUp() override {

@@ -22,11 +22,8 @@ plat::ArrayPtr numbers(std::initializer_list<plat::Value> values) { return std::
 
 // A laid-out scatter chart of five items, then put by hand in a frame of an update: old ranges X 0…100
 // and Y 0…80, linear easing over 1 s.
-class BubbleUpdateGeometryTest : public ::testing::Test {
+class BubbleUpdateGeometryTest : public ChartInWindowTest<TestChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
     std::shared_ptr<KivoBubblePlotter> plotter;
     std::shared_ptr<KivoAxis> ax, ay;
     KivoNumberDictionary pos, neg;
@@ -40,7 +37,6 @@ protected:
         chart->setItemsSource(list);
         chart->series()->addObject(plat::Value(KivoSeries::create(chart, "v", "A")));
         window->addSubview(chart);
-        plat::RecordingContext rec;
         window->display(rec);
         plotter = std::dynamic_pointer_cast<KivoBubblePlotter>(chart->bubblePlotter());
         ax = chart->axisX();

@@ -39,13 +39,9 @@ struct Shown {
     double duration;
 };
 
-class ChartAnimationTest : public ::testing::Test {
+class ChartAnimationTest : public ChartInWindowTest<RecordingChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<RecordingChart> chart = RecordingChart::create();
     std::shared_ptr<CountingDelegate> delegate = std::make_shared<CountingDelegate>();
-    plat::RecordingContext rec;
 
     void SetUp() override {
         window->addSubview(chart);

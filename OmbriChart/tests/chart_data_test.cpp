@@ -48,13 +48,8 @@ std::string describe(const std::vector<std::string>& labels) {
     return out;
 }
 
-class ChartDataTest : public ::testing::Test {
+class ChartDataTest : public ChartInWindowTest<RecordingChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<RecordingChart> chart = RecordingChart::create();
-    plat::RecordingContext rec;
-
     void SetUp() override {
         chart->setIsAnimated(false);
         window->addSubview(chart);

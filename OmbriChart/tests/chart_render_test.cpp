@@ -46,13 +46,8 @@ public:
     std::shared_ptr<CallLog> log;
 };
 
-class ChartRenderTest : public ::testing::Test {
+class ChartRenderTest : public ChartInWindowTest<RecordingChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<RecordingChart> chart = RecordingChart::create();
-    plat::RecordingContext rec;
-
     void SetUp() override {
         chart->setIsAnimated(false);
         window->addSubview(chart);

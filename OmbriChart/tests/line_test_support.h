@@ -79,13 +79,8 @@ inline std::vector<plat::Point> vertices(const plat::DrawOp& op) {
     return pts;
 }
 
-class LineChartTest : public ::testing::Test {
+class LineChartTest : public ChartInWindowTest<TestChart> {
 protected:
-    plat::testing::VirtualClock clock;
-    std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
-    std::shared_ptr<TestChart> chart = TestChart::create();
-    plat::RecordingContext rec;
-
     void SetUp() override {
         chart->setIsAnimated(false);
         chart->setChartType(OmbriChartTypeLine);
