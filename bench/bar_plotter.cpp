@@ -12,6 +12,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart_scene.h"
 
 namespace {
 
@@ -34,9 +35,8 @@ plat::ArrayPtr items(int count) {
     return list;
 }
 
-struct Scene {
-    Scene(int count, std::int64_t stacking) {
-        plat::Clock::useVirtual(plat::Date(1704067200));
+struct Scene : ChartSceneBase<> {
+    Scene(int count, std::int64_t stacking) : ChartSceneBase(OmbriChart::create(Screen), Screen) {
         chart->setIsAnimated(false);
         chart->setStacking(stacking);
         chart->setBindingX("x");
@@ -46,18 +46,6 @@ struct Scene {
         window->addSubview(chart);
         window->display(image.context());
     }
-    ~Scene() {
-        plat::RunLoop::main().discardPendingWork();
-        plat::Clock::useSystem();
-    }
-    void pass() {
-        chart->invalidate();
-        window->display(image.context());
-    }
-
-    std::shared_ptr<plat::Window> window = plat::Window::create(Screen);
-    std::shared_ptr<OmbriChart> chart = OmbriChart::create(Screen);
-    plat::ImageContext image{Screen.size, 1, true};
 };
 
 // Args: points per series, KivoPlotterStacking.

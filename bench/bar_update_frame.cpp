@@ -14,6 +14,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart_scene.h"
 
 namespace {
 
@@ -30,9 +31,8 @@ plat::Dictionary item(int i) {
 
 // The chart in a window on a virtual clock: drawn once without animation, then (for an update) an item
 // inserted first and the clock moved halfway into the task asked for.
-struct Scene {
-    explicit Scene(int task) {
-        plat::Clock::useVirtual(plat::Date(1704067200));
+struct Scene : ChartSceneBase<> {
+    explicit Scene(int task) : ChartSceneBase(OmbriChart::create(Screen), Screen) {
         auto items = std::make_shared<plat::Array>();
         for (int i = 0; i < ItemCount; ++i) items->push_back(plat::Value(item(i)));
         chart->setIsAnimated(false);
@@ -52,18 +52,6 @@ struct Scene {
         chart->collectionView()->insertObject(plat::Value(item(ItemCount)), 0);
         plat::RunLoop::main().runFor(TaskSeconds / 2 + (task == 2 ? TaskSeconds : 0));
     }
-    ~Scene() {
-        plat::RunLoop::main().discardPendingWork();
-        plat::Clock::useSystem();
-    }
-    void pass() {
-        chart->invalidate();
-        window->display(image.context());
-    }
-
-    std::shared_ptr<plat::Window> window = plat::Window::create(Screen);
-    std::shared_ptr<OmbriChart> chart = OmbriChart::create(Screen);
-    plat::ImageContext image{Screen.size, 1, true};
 };
 
 // Arg: 0 a static pass, 1 halfway through task 1, 2 halfway through task 2.

@@ -19,6 +19,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart_scene.h"
 
 namespace {
 
@@ -108,9 +109,8 @@ plat::ArrayPtr walks() {
 }
 
 // A window holding the chart, on a virtual clock so that the animation stands still while measured.
-struct Scene {
-    explicit Scene(bool animated, std::int64_t mode = KivoLoadAnimationModeAll) {
-        plat::Clock::useVirtual(plat::Date(1704067200));
+struct Scene : ChartSceneBase<BenchChart> {
+    explicit Scene(bool animated, std::int64_t mode = KivoLoadAnimationModeAll) : ChartSceneBase(BenchChart::create(), Screen) {
         chart->setChartType(OmbriChartTypeLine);
         chart->setIsAnimated(animated);
         chart->loadAnimation()->setDuration(LoadSeconds);
@@ -126,24 +126,12 @@ struct Scene {
         window->display(image.context());
         plat::RunLoop::main().runFor(IntoTheAnimation);
     }
-    ~Scene() {
-        plat::RunLoop::main().discardPendingWork();
-        plat::Clock::useSystem();
-    }
-    void pass() {
-        chart->invalidate();
-        window->display(image.context());
-    }
     // The points the chart's line plotter stroked per pass, as a counter.
     void report(benchmark::State& state) {
         const auto plotter = std::dynamic_pointer_cast<PolylinePlotter>(chart->linePlotter());
         state.counters["points/pass"] = plotter ? double(plotter->points) / double(state.iterations()) : 0;
         state.SetItemsProcessed(state.iterations() * SeriesCount * PointCount);
     }
-
-    std::shared_ptr<plat::Window> window = plat::Window::create(Screen);
-    std::shared_ptr<BenchChart> chart = BenchChart::create();
-    plat::ImageContext image{Screen.size, 1, true};
 };
 
 void BM_ChartStaticPass(benchmark::State& state) {

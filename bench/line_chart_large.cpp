@@ -27,6 +27,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart_scene.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePointArea.h"
 
@@ -78,9 +79,9 @@ const Walk& walk(std::size_t n) {
 
 // A window with a line chart of one series over the walk, on a virtual clock so that nothing moves
 // between passes.
-struct ChartScene {
-    explicit ChartScene(std::size_t n, std::int64_t type = OmbriChartTypeLine) {
-        plat::Clock::useVirtual(plat::Date(1704067200));
+struct ChartScene : ChartSceneBase<> {
+    explicit ChartScene(std::size_t n, std::int64_t type = OmbriChartTypeLine)
+        : ChartSceneBase(OmbriChart::create(Screen), Screen, DeviceScale) {
         chart->setChartType(type);
         chart->setIsAnimated(false);
         chart->setBindingX("x");
@@ -89,21 +90,6 @@ struct ChartScene {
         window->addSubview(chart);
         pass();
     }
-    ~ChartScene() {
-        plat::RunLoop::main().discardPendingWork();
-        plat::Clock::useSystem();
-    }
-    ChartScene(const ChartScene&) = delete;
-    ChartScene& operator=(const ChartScene&) = delete;
-
-    void pass() {
-        chart->invalidate();
-        window->display(image.context());
-    }
-
-    std::shared_ptr<plat::Window> window = plat::Window::create(Screen);
-    std::shared_ptr<OmbriChart> chart = OmbriChart::create(Screen);
-    plat::ImageContext image{Screen.size, DeviceScale, true};
 };
 
 // The walk in screen points as the chart places it, the chart's plot area, and the reduced line.
