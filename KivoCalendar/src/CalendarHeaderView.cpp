@@ -23,6 +23,7 @@
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
 #include "detail/BodyZoom.h"
+#include "detail/LocaleLanguage.h"
 #include "detail/PageRing.h"
 
 namespace {
@@ -36,10 +37,11 @@ constexpr double FarZoomSecond = 1.0;
 // Added to the end of each chevron's first stroke so the two strokes meet without a notch.
 constexpr double ArrowJoin = 0.7071067811865475;
 
-// Japanese and Chinese users read the month title year first, whatever the month pattern says.
-bool languageIsEnglish() {
-    const std::string& language = plat::Locale::current().identifier();
-    return language.find("ja") == std::string::npos && language.find("zh") == std::string::npos;
+// Japanese and Chinese users read the month title year first, whatever the month pattern says. The
+// language of the moment counts, as the titles are formatted in it.
+bool readsYearFirst() {
+    const std::string language = kivo::detail::languageOf(plat::Locale::current());
+    return language == "ja" || language == "zh";
 }
 
 }  // namespace
@@ -54,7 +56,6 @@ KivoCalendarHeaderView::~KivoCalendarHeaderView() = default;
 
 void KivoCalendarHeaderView::initialize() {
     plat::View::initialize();
-    _isEnglish = languageIsEnglish();
     _semaphore = std::make_shared<plat::dispatch::AsyncSemaphore>(0);
 
     // The strip moves only with the pages, never by dragging.
@@ -208,7 +209,7 @@ const std::string& KivoCalendarHeaderView::title() const { return _headerCurrent
 
 std::string KivoCalendarHeaderView::titleFormat(std::int64_t viewMode) const {
     if (viewMode != KivoCalendarViewModeMonth) return YearFormat;
-    return _isEnglish ? _monthFormat : EastAsianMonthFormat;
+    return readsYearFirst() ? EastAsianMonthFormat : _monthFormat;
 }
 
 std::string KivoCalendarHeaderView::formatValue(KivoOptionalDate date) const {

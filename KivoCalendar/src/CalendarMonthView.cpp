@@ -93,18 +93,20 @@ void KivoCalendarMonthView::_updateDaySlots() {
     auto daysInMonth = util.getMonthDaysCountFromDate(_monthDate);
     auto year = util.getYearFromDate(_monthDate);
     auto month = util.getMonthFromDate(_monthDate);
-    auto first = year && month ? util.getDateWithYear(*year, *month, 1) : std::nullopt;
-    auto weekday = util.getWeekdayFromDate(first);
-    if (!daysInMonth || !weekday) return;
+    if (!daysInMonth || !year || !month) return;
 
-    const auto N = static_cast<std::int64_t>(*daysInMonth);
-    const std::int64_t L = leadingDays(*weekday, calendar->firstDayOfWeek());
+    // The days of the month that the time zone has: a day it left out (a move across the date line)
+    // gets no cell, and the days before and after step over it, so no day stands in two cells.
     std::deque<plat::Date> dates;
-    for (std::int64_t day = 1; day <= N; ++day) {
+    for (std::int64_t day = 1; day <= static_cast<std::int64_t>(*daysInMonth); ++day) {
         auto d = util.getDateWithYear(*year, *month, day);
         if (!d) return;
-        dates.push_back(*d);
+        if (util.getDayFromDate(d) == day) dates.push_back(*d);
     }
+    auto weekday = dates.empty() ? std::nullopt : util.getWeekdayFromDate(dates.front());
+    if (!weekday) return;
+    const auto N = static_cast<std::int64_t>(dates.size());
+    const std::int64_t L = leadingDays(*weekday, calendar->firstDayOfWeek());
     for (std::int64_t i = 0; i < L; ++i) {
         auto d = util.getDateBySubtractingDays(1, dates.front());
         if (!d) return;  // the calendar's far edge: keep the grid as it was

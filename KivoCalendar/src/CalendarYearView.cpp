@@ -12,6 +12,7 @@
 #include "detail/BodyZoom.h"
 #include "detail/ClampedDate.h"
 #include "detail/LabelGrid.h"
+#include "detail/LocaleLanguage.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ constexpr double HalfOfZoom = 0.5;
 // ones would not fit a cell.
 std::vector<std::string> monthSymbols() {
     const plat::Locale locale = plat::Locale::current();
-    const std::string& id = locale.identifier();
-    const bool japanese = id.find("ja") != std::string::npos || id.find("JA") != std::string::npos;
+    const bool japanese = kivo::detail::languageOf(locale) == "ja";
     plat::DateFormatter formatter(locale, plat::TimeZone::utc());
     formatter.setDateFormat(japanese ? "MMMMM" : "MMM");
     const plat::Calendar gregorian(plat::TimeZone::utc());

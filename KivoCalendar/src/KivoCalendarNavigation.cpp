@@ -5,6 +5,7 @@
 // Sections: taps · adjacent pages · moves · display-link frames · end of a move.
 
 #include <algorithm>
+#include <cmath>
 
 #include "KivoCalendar/CalendarDaySlot.h"
 #include "KivoCalendar/CalendarDecadeView.h"
@@ -48,9 +49,8 @@ void KivoCalendar::handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slo
 
     if (slot->isAdjacent() && (adjacentAlwaysMoves || !_isMultiSelected)) {
         const std::int64_t direction = getDaySlotIndex(slot) > LastLeadingIndex ? 1 : -1;
-        // A move that cannot happen (a limit, or one already running) must not leave a selection
-        // behind on a page that stays hidden.
-        if (_isAnimating || isAdjacentMonthOrYearDisabled(direction)) return;
+        // The day is selected also when the move is refused (a limit, or a move already running):
+        // it stands on the page shown, which keeps it.
         if (n != 0) {
             _selectedDate = date;
             _selectedDates->setStartDate(date);
@@ -205,8 +205,11 @@ void KivoCalendar::_animationTask(double timestamp, std::int64_t direction) {
     _animationTime = timestamp - _firstTimestamp;
     const double D = _navigateAnimation ? _navigateAnimation->duration() : 0;
     const double S = _navigateAnimation ? _navigateAnimation->startDelay() : 0;
-    if (_animationTime >= D + S) {
-        _animationTime = D + S;
+    // A time that never runs out (NaN, infinite) would hold the move, and refuse every later one, for
+    // ever; such a move, like one of no length, ends on its first frame.
+    const bool endsAtOnce = !std::isfinite(D) || !std::isfinite(S) || D <= 0;
+    if (endsAtOnce || _animationTime >= D + S) {
+        if (!endsAtOnce) _animationTime = D + S;
         _isAnimating = false;
         _animationDisplayLink->invalidate();
         animationFinished(direction);

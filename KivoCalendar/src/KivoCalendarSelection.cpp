@@ -33,16 +33,21 @@ bool KivoCalendar::isDateDisabled(KivoOptionalDate date) const {
 
 // ---- Single selection ----
 
+void KivoCalendar::setMaxSelectionCount(std::int32_t count) {
+    _maxSelectionCount = count;
+    // Only range taps clear the anchor; left set, it would keep neighbouring days from moving and
+    // the excluded dates from being emptied for as long as no range can be selected.
+    if (count == 0 || count == 1) _isMultiSelected = false;
+}
+
 void KivoCalendar::setSelectedDate(KivoOptionalDate date) {
     const KivoOptionalDate previous = _selectedDate;
     _selectedDate = date;
-    if (_viewMode != KivoCalendarViewModeMonth) return;
-    const KivoOptionalDate& month = _monthViewCurrent->monthDate();
-    if (!month) return;
-    // Both days that change their look are redrawn when the shown month holds them, also when the
-    // new date lies elsewhere (the old day would otherwise keep showing as selected).
+    if (_viewMode != KivoCalendarViewModeMonth || !_monthViewCurrent->monthDate()) return;
+    // Both days that change their look are redrawn wherever the page shows them: in its month, and
+    // among the neighbouring months' days before and after it.
     for (const KivoOptionalDate& day : {date, previous})
-        if (_dateUtil->compareYM(day, month) == 0) redrawSlotsOfDay(*day);
+        if (day) redrawSlotsOfDay(*day);
 }
 
 // ---- Range ----

@@ -24,6 +24,35 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b !
 
 std::int64_t sign(auto a, auto b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
+// Whole-day steps are counted on a calendar that leaves out no day and moves no clock: UTC's.
+const plat::Calendar& dayCounting() {
+    static const plat::Calendar utc(plat::TimeZone::utc());
+    return utc;
+}
+
+// The day `days` after the components' day (its year, month and day only), on the counting calendar.
+bool moveDay(plat::DateComponents& c, std::int64_t days) {
+    plat::DateComponents day;
+    day.year = c.year;
+    day.month = c.month;
+    day.day = c.day + days;
+    auto moved = dayCounting().dateFromComponents(day);
+    auto parts = moved ? dayCounting().components(*moved) : std::nullopt;
+    if (!parts) return false;
+    c.year = parts->year;
+    c.month = parts->month;
+    c.day = parts->day;
+    return true;
+}
+
+bool sameDay(const plat::DateComponents& a, const plat::DateComponents& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+// Time zones leave out at most a day or so (a move across the date line); a step goes no further
+// than this looking for a day the zone has.
+constexpr int MaxSkippedDays = 3;
+
 }  // namespace
 
 void KivoDateUtil::setCalendar(std::shared_ptr<KivoCalendarSystem> calendar) { sharedCalendar() = std::move(calendar); }
@@ -84,9 +113,20 @@ std::optional<std::uint64_t> KivoDateUtil::getMonthDaysCountFromDate(KivoOptiona
 KivoOptionalDate KivoDateUtil::getDateByAddingDays(std::int64_t days, KivoOptionalDate date) const {
     auto c = components(date);
     if (!c || !within(days, MaxDayAmount)) return std::nullopt;
-    // Through the fields rather than by seconds, so the time of day holds across daylight-saving changes.
-    c->day += days;
-    return dateFrom(*c);
+    // Calendar days counted apart from the time zone, built back through the fields, so the time of
+    // day holds across daylight-saving changes. A day the time zone left out is stepped over in the direction of
+    // travel: a step never lands on the day it left, nor back on an earlier one.
+    const std::int64_t direction = days < 0 ? -1 : 1;
+    for (int tries = 0; tries <= MaxSkippedDays; ++tries) {
+        if (!moveDay(*c, tries == 0 ? days : direction)) return std::nullopt;
+        auto atTime = dateFrom(*c);
+        if (!atTime) return std::nullopt;
+        if (auto got = components(atTime); got && sameDay(*got, *c)) return atTime;
+        // The day may be there without that time of day (a clock change): its start then.
+        auto start = getDateWithYear(c->year, c->month, c->day);
+        if (auto got = components(start); got && sameDay(*got, *c)) return start;
+    }
+    return std::nullopt;
 }
 
 KivoOptionalDate KivoDateUtil::getDateBySubtractingDays(std::int64_t days, KivoOptionalDate date) const {

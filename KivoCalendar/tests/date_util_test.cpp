@@ -119,6 +119,46 @@ TEST_F(DateUtilTest, DaysAreTheCalendarsTimeZones) {
     EXPECT_EQ(util.getDateByAddingDays(1, at(2024, 3, 30, 12, berlin)), at(2024, 3, 31, 12, berlin));
 }
 
+TEST_F(DateUtilTest, DayStepsSkipTheDaysAZoneLeftOutAndNeverLandOnTheDayTheyLeft) {
+    struct Case {
+        const char* zone;
+        int year, month, day, hour;
+        std::int64_t days;
+        int toYear, toMonth, toDay;
+    } cases[] = {
+        // Apia went from 29 to 31 December 2011, Kiritimati from 30 December 1994 to 1 January 1995.
+        {"Pacific/Apia", 2011, 12, 29, 12, 1, 2011, 12, 31},
+        {"Pacific/Apia", 2011, 12, 31, 0, -1, 2011, 12, 29},
+        {"Pacific/Apia", 2011, 12, 31, 12, -1, 2011, 12, 29},
+        {"Pacific/Apia", 2012, 1, 1, 0, -2, 2011, 12, 29},
+        {"Pacific/Apia", 2011, 12, 28, 23, 3, 2011, 12, 31},
+        {"Pacific/Kiritimati", 1995, 1, 1, 0, -1, 1994, 12, 30},
+        {"Pacific/Kiritimati", 1994, 12, 30, 6, 1, 1995, 1, 1},
+        // Clocks that jump at midnight: the day starts an hour late, and is still one day.
+        {"America/Sao_Paulo", 2018, 11, 5, 0, -1, 2018, 11, 4},
+        {"America/Sao_Paulo", 2018, 11, 3, 0, 1, 2018, 11, 4},
+        {"America/Havana", 2024, 3, 11, 0, -1, 2024, 3, 10},
+        {"Europe/Berlin", 2024, 3, 31, 2, -1, 2024, 3, 30},
+        {"Europe/Berlin", 2024, 10, 26, 2, 1, 2024, 10, 27},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zone << " " << c.year << "-" << c.month << "-" << c.day << " " << c.hour << "h + "
+                                        << c.days);
+        auto zone = *plat::TimeZone::named(c.zone);
+        util.setCalendar(KivoCalendarSystem::create(zone, plat::Locale::withIdentifier("en_US")));
+        plat::DateComponents from;
+        from.year = c.year;
+        from.month = c.month;
+        from.day = c.day;
+        from.hour = c.hour;
+        auto result = util.getDateByAddingDays(c.days, *plat::Calendar(zone).dateFromComponents(from));
+        ASSERT_TRUE(result);
+        EXPECT_EQ(util.getYearFromDate(result), c.toYear);
+        EXPECT_EQ(util.getMonthFromDate(result), c.toMonth);
+        EXPECT_EQ(util.getDayFromDate(result), c.toDay);
+    }
+}
+
 TEST_F(DateUtilTest, TheCalendarIsSharedByEveryInstance) {
     auto berlin = KivoCalendarSystem::create(*plat::TimeZone::named("Europe/Berlin"), plat::Locale::withIdentifier("de_DE"));
     util.setCalendar(berlin);

@@ -69,6 +69,39 @@ TEST_F(HeaderTest, JapaneseUsersReadTheMonthTitleYearFirst) {
     EXPECT_EQ(japanese->headerView()->title(), "2024");
 }
 
+TEST_F(HeaderTest, OnlyTheJapaneseAndChineseLanguagesPutTheYearFirst) {
+    struct Case {
+        const char* locale;
+        bool yearFirst;
+    } cases[] = {
+        {"en_US@calendar=japanese", false},
+        {"en_US@collation=zhuyin", false},
+        {"jam_JM", false},
+        {"ja_JP", true},
+        {"zh_Hant_TW", true},
+        {"zh", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        plat::Locale::setCurrent(plat::Locale::withIdentifier(c.locale));
+        auto made = KivoCalendar::create(Frame);
+        made->setDisplayDate(at(2024, 3, 14));
+        const std::string& title = made->headerView()->title();
+        // The year itself is the formatter's (an era's year under another calendar system).
+        if (c.yearFirst)
+            EXPECT_EQ(title, "2024年3月");
+        else
+            EXPECT_EQ(title.find("年"), std::string::npos) << title;
+    }
+    // Each title reads the language of its moment: the calendar was made under en_US.
+    plat::Locale::setCurrent(plat::Locale::withIdentifier("ja_JP"));
+    calendar->setDisplayDate(at(2024, 4, 2));
+    EXPECT_EQ(header().title(), "2024年4月");
+    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
+    calendar->setDisplayDate(at(2024, 3, 14));
+    EXPECT_EQ(header().title(), "March 2024");
+}
+
 TEST_F(HeaderTest, AChevronLeadingToAPageOutOfReachIsDrawnInTheDisabledColour) {
     calendar->setMinDate(at(2024, 3, 1));
     calendar->setHeaderTextColor(plat::Color::rgb255(10, 20, 30));

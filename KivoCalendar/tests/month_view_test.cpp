@@ -6,6 +6,7 @@
 
 #include "KivoCore/KivoRenderEngine.h"
 #include "Platform/testing/log_capture.h"
+#include "Platform/testing/pinned_locale.h"
 #include "calendar_fixture.h"
 
 namespace {
@@ -243,6 +244,77 @@ TEST_F(MonthViewTest, SettingTheSelectedDateRedrawsTheOldAndTheNewDay) {
     calendar->setViewMode(KivoCalendarViewModeYear);
     calendar->setSelectedDate(at(2024, 3, 7));
     EXPECT_TRUE(redrawn().empty());
+}
+
+// The day numbers first...last, in order.
+std::vector<std::int64_t> days(std::int64_t first, std::int64_t last) {
+    std::vector<std::int64_t> out;
+    for (std::int64_t d = first; d <= last; ++d) out.push_back(d);
+    return out;
+}
+
+std::vector<std::int64_t> joined(std::initializer_list<std::vector<std::int64_t>> parts) {
+    std::vector<std::int64_t> out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+TEST_F(MonthViewTest, EveryCellHoldsADayOfItsOwnAcrossDaysTheZoneSkippedAndClockChanges) {
+    struct Case {
+        const char* zone;
+        int year, month;
+        std::vector<std::int64_t> cells;
+    };
+    const Case cases[] = {
+        // Apia has no 30 December 2011, Kiritimati no 31 December 1994.
+        {"Pacific/Apia", 2011, 12, joined({days(27, 30), days(1, 29), {31}, days(1, 8)})},
+        {"Pacific/Apia", 2012, 1, joined({days(24, 29), {31}, days(1, 31), days(1, 4)})},
+        {"Pacific/Kiritimati", 1995, 1, joined({days(24, 30), days(1, 31), days(1, 4)})},
+        // Clocks that jump at midnight or in the night.
+        {"America/Sao_Paulo", 2018, 11, joined({days(28, 31), days(1, 30), days(1, 8)})},
+        {"America/Havana", 2024, 3, joined({days(25, 29), days(1, 31), days(1, 6)})},
+        {"Europe/Berlin", 2024, 10, joined({days(29, 30), days(1, 31), days(1, 9)})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zone << " " << c.year << "-" << c.month);
+        plat::testing::PinnedLocale pinned("en_US", c.zone);
+        auto shown = KivoCalendar::create(Frame);
+        window->addSubview(shown);
+        shown->setDisplayDate(shown->dateUtil()->getDateWithYear(c.year, c.month, 15));
+        layout();
+        const KivoDateUtil& util = *shown->dateUtil();
+        const auto& page = shown->monthViewCurrent();
+        std::vector<std::int64_t> cells;
+        for (std::size_t i = 0; i < KivoCalendarMonthView::CellCount; ++i) {
+            auto slot = std::dynamic_pointer_cast<KivoCalendarDaySlot>(page->daySlotAt(i));
+            cells.push_back(*util.getDayFromDate(slot->date()));
+            EXPECT_EQ(slot->isAdjacent(), util.getMonthFromDate(slot->date()) != c.month) << "cell " << i;
+        }
+        EXPECT_EQ(cells, c.cells);
+        shown->removeFromSuperview();
+    }
+}
+
+TEST_F(MonthViewTest, TheSelectedDateRedrawsItsDaysWhereTheyStandAsNeighbouringDays) {
+    // March 2024: cell 37 is 2 April, cell 3 is 28 February.
+    plat::RecordingContext screen;
+    window->display(screen);
+    auto redrawn = [&] {
+        std::vector<std::size_t> cells;
+        for (std::size_t i = 0; i < 42; ++i)
+            if (slotAt(i)->needsDisplay()) cells.push_back(i);
+        window->display(screen);
+        return cells;
+    };
+    calendar->setSelectedDate(at(2024, 4, 2));
+    EXPECT_EQ(redrawn(), (std::vector<std::size_t>{37}));
+    calendar->setSelectedDate(at(2024, 3, 20));
+    EXPECT_EQ(redrawn(), (std::vector<std::size_t>{24, 37}));
+    EXPECT_NE(slotAt(37)->state(), KivoCalendarDaySlotStateSelected);
+    calendar->setSelectedDate(at(2024, 2, 28));
+    EXPECT_EQ(redrawn(), (std::vector<std::size_t>{3, 24}));
+    calendar->setSelectedDate(std::nullopt);
+    EXPECT_EQ(redrawn(), (std::vector<std::size_t>{3}));
 }
 
 // Answers a slot of its own for chosen days, null for others, and the given slot for the rest.

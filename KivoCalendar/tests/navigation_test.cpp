@@ -3,6 +3,7 @@
 // the orientation only, and the ring of pages and the dates each mode moves by.
 
 #include <algorithm>
+#include <limits>
 
 #include "KivoCalendar/CalendarDecadeView.h"
 #include "KivoCalendar/CalendarHeaderView.h"
@@ -106,6 +107,27 @@ TEST_F(NavigationTest, AStartDelayHoldsThePagesAndAZeroDurationFinishesOnTheFirs
     run(OneFrame);
     EXPECT_FALSE(calendar->isAnimating());
     EXPECT_TRUE(showsMonth(2024, 1));
+}
+
+TEST_F(NavigationTest, AMoveWhoseTimeNeverRunsOutEndsOnItsFirstFrameAndLetsTheNextOneIn) {
+    constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+    constexpr double Infinity = std::numeric_limits<double>::infinity();
+    struct Case {
+        double duration, delay;
+    } cases[] = {{NaN, 0}, {Infinity, 0}, {-Infinity, 0}, {-1, 0}, {0.5, NaN}, {0.5, Infinity}};
+    int month = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.duration << " s after " << c.delay << " s");
+        calendar->navigateAnimation()->setDuration(c.duration);
+        calendar->navigateAnimation()->setStartDelay(c.delay);
+        calendar->goForwardAsync();
+        run(OneFrame);
+        EXPECT_FALSE(calendar->isAnimating());
+        EXPECT_TRUE(showsMonth(2024, ++month));
+        EXPECT_EQ(bodyOffset(), 0);
+        EXPECT_EQ(calendar->headerView()->headerScrollView()->contentOffset().x, 0);
+    }
+    EXPECT_EQ(std::count(delegate->calls.begin(), delegate->calls.end(), "displayDateChanged"), 6);
 }
 
 TEST_F(NavigationTest, AMoveArrivingDuringAnotherIsIgnoredEvenOnceAnimationIsSwitchedOff) {

@@ -1,6 +1,6 @@
 // Taps on day slots: single dates, anchored ranges bounded by the selection count, the delegate's
-// calls, and taps on neighbouring months' days that move there (or, when the move is refused, do
-// nothing at all).
+// calls, and taps on neighbouring months' days that select them and move there (the day stays
+// selected when the move is refused).
 
 #include "KivoCalendar/CalendarDecadeView.h"
 #include "Platform/runtime/run_loop.h"
@@ -148,14 +148,51 @@ TEST_F(SelectionTapTest, CountZeroNeighbouringTapsOnlyNavigate) {
     EXPECT_FALSE(calendar->selectedDates()->startDate());
 }
 
-TEST_F(SelectionTapTest, ARefusedNeighbouringMoveChangesNothing) {
+TEST_F(SelectionTapTest, ANeighbouringDayIsSelectedEvenWhenTheMoveIsRefused) {
     // 5 April (cell 40) can be chosen, but April's nearest day, the 1st, cannot: the page stays and
-    // nothing is selected on it.
+    // 5 April is selected all the same.
     calendar->setMinDate(at(2024, 4, 3));
     calendar->handleDaySlotTapGesture(calendar->monthViewCurrent()->daySlotAt(40));
-    EXPECT_FALSE(calendar->selectedDate());
-    EXPECT_FALSE(calendar->selectedDates()->startDate());
+    EXPECT_TRUE(calendar->dateUtil()->isYMDEqual(calendar->selectedDate(), at(2024, 4, 5)));
+    expectRange(at(2024, 4, 5), at(2024, 4, 5));
     EXPECT_EQ(calendar->dateUtil()->compareYM(calendar->displayDate(), at(2024, 3, 1)), 0);
+
+    // A move already running refuses the second one in the same way: the day is selected, the page
+    // makes one move.
+    calendar->setMinDate(std::nullopt);
+    calendar->setIsAnimated(true);
+    calendar->goForwardAsync();
+    calendar->handleDaySlotTapGesture(calendar->monthViewCurrent()->daySlotAt(0));
+    EXPECT_TRUE(calendar->dateUtil()->isYMDEqual(calendar->selectedDate(), at(2024, 2, 25)));
+    plat::RunLoop::main().runFor(1);
+    EXPECT_EQ(calendar->dateUtil()->compareYM(calendar->displayDate(), at(2024, 4, 1)), 0);
+}
+
+TEST_F(SelectionTapTest, LeavingRangeModeWithAnAnchorSetLeavesNoAnchorBehind) {
+    for (std::int32_t single : {1, 0}) {
+        SCOPED_TRACE(single);
+        calendar->setDisplayDate(at(2024, 3, 14));
+        calendar->setMaxSelectionCount(7);
+        tapDay(at(2024, 3, 10));
+        ASSERT_TRUE(calendar->isMultiSelected());
+        calendar->setMaxSelectionCount(single);
+        calendar->setMaxSelectionCount(1);
+        // An anchor tap empties the excluded dates again...
+        calendar->selectedDates()->addExcludedDates(at(2024, 3, 12));
+        tapDay(at(2024, 3, 20));
+        EXPECT_TRUE(calendar->selectedDates()->excludedDates().empty());
+        // ...and a trailing day moves to its month instead of being selected in place.
+        calendar->handleDaySlotTapGesture(calendar->monthViewCurrent()->daySlotAt(38));
+        EXPECT_TRUE(calendar->dateUtil()->isYMDEqual(calendar->selectedDate(), at(2024, 4, 3)));
+        EXPECT_EQ(calendar->dateUtil()->compareYM(calendar->displayDate(), at(2024, 4, 1)), 0);
+        EXPECT_FALSE(calendar->isMultiSelected());
+        // Back in range mode, the next tap anchors a new range rather than extending an old one.
+        calendar->setMaxSelectionCount(7);
+        tapDay(at(2024, 4, 20));
+        expectRange(at(2024, 4, 20), at(2024, 4, 20));
+        tapDay(at(2024, 4, 22));
+        expectRange(at(2024, 4, 20), at(2024, 4, 22));
+    }
 }
 
 TEST_F(SelectionTapTest, SlotIndicesComeFromTheFirstPageThatHoldsTheSlot) {

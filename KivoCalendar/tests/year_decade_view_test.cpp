@@ -281,6 +281,9 @@ TEST_F(LabelSlotTest, MonthNamesComeFromTheLocaleOfTheMoment) {
     EXPECT_EQ(japanese->monthLabels()[0]->monthText(), "1");
     EXPECT_EQ(japanese->monthLabels()[11]->monthText(), "12");
     EXPECT_EQ(english->monthLabels()[0]->monthText(), "Jan");
+    // Another calendar system is no other language.
+    plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US@calendar=japanese"));
+    EXPECT_EQ(KivoCalendarYearView::create()->monthLabels()[2]->monthText(), "Mar");
 }
 
 // ---- Taps ----

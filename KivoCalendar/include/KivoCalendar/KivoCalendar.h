@@ -217,9 +217,9 @@ public:
 
     // ---- Selection ----
     // 0: taps select nothing; 1: one date; n >= 2: ranges of at most n days; negative: ranges without
-    // a bound.
+    // a bound. A count that selects no range drops the anchor of a range begun before.
     std::int32_t maxSelectionCount() const { return _maxSelectionCount; }
-    void setMaxSelectionCount(std::int32_t count) { _maxSelectionCount = count; }
+    void setMaxSelectionCount(std::int32_t count);
     // The first and last day that can be chosen (none: no bound); both can be chosen themselves.
     const KivoOptionalDate& minDate() const { return _minDate; }
     void setMinDate(KivoOptionalDate date);
