@@ -135,6 +135,7 @@ void KivoCalendar::_initInternals() {
 // ---- Delegate ----
 
 void KivoCalendar::setDelegate(const std::shared_ptr<KivoCalendarDelegate>& delegate) {
+    const auto alive = keepAlive();
     if (delegate == _delegate.lock()) return;
     _delegate = delegate;
     _delegateAssignmentFlag = true;
@@ -142,6 +143,7 @@ void KivoCalendar::setDelegate(const std::shared_ptr<KivoCalendarDelegate>& dele
 }
 
 void KivoCalendar::setStrongDelegate(std::shared_ptr<KivoCalendarDelegate> delegate) {
+    const auto alive = keepAlive();
     _strongDelegate = std::move(delegate);
     setDelegate(_strongDelegate);
 }
@@ -149,6 +151,7 @@ void KivoCalendar::setStrongDelegate(std::shared_ptr<KivoCalendarDelegate> deleg
 // ---- Look ----
 
 void KivoCalendar::setTextColor(std::optional<plat::Color> color) {
+    const auto alive = keepAlive();
     if (color == _textColor) return;
     _textColor = color;
     _headerView->setHeaderTextColor(textColor());
@@ -161,6 +164,7 @@ void KivoCalendar::setTextColor(std::optional<plat::Color> color) {
 }
 
 void KivoCalendar::setBackgroundColor(std::optional<plat::Color> color) {
+    const auto alive = keepAlive();
     if (color == _backgroundColor) return;
     _backgroundColor = color;
     if (!_headerBackgroundColor) _headerView->setBackgroundColor(backgroundColor());
@@ -188,6 +192,7 @@ void KivoCalendar::setBorderWidth(double width) {
 }
 
 void KivoCalendar::setDisabledTextColor(const plat::Color& color) {
+    const auto alive = keepAlive();
     if (color == _disabledTextColor) return;
     _disabledTextColor = color;
     _headerView->updateButtonTextColor();
@@ -196,6 +201,7 @@ void KivoCalendar::setDisabledTextColor(const plat::Color& color) {
 }
 
 void KivoCalendar::setAdjacentDayTextColor(const plat::Color& color) {
+    const auto alive = keepAlive();
     if (color == _adjacentDayTextColor) return;
     _adjacentDayTextColor = color;
     redrawMonthSlots();
@@ -282,6 +288,7 @@ void KivoCalendar::setHeaderTextColor(std::optional<plat::Color> color) {
 }
 
 void KivoCalendar::setHeaderMonthFormat(std::optional<std::string> format) {
+    const auto alive = keepAlive();
     if (format == _headerMonthFormat) return;
     _headerMonthFormat = std::move(format);
     _headerView->setHeaderMonthFormat(_headerMonthFormat);
@@ -311,6 +318,7 @@ void KivoCalendar::setValueFormatter(std::shared_ptr<IKivoValueFormatter> format
 // ---- Modes and dates ----
 
 void KivoCalendar::setViewMode(std::int64_t mode) {
+    const auto alive = keepAlive();
     if (mode == _viewMode) return;
     _viewMode = mode;
     markForLayout(*_headerView, false);
@@ -329,6 +337,7 @@ void KivoCalendar::setViewMode(std::int64_t mode) {
 }
 
 void KivoCalendar::setOrientation(std::int64_t orientation) {
+    const auto alive = keepAlive();
     if (orientation == _orientation) return;
     _orientation = orientation;
     markForLayout(*_scrollView, false);
@@ -337,6 +346,7 @@ void KivoCalendar::setOrientation(std::int64_t orientation) {
 }
 
 void KivoCalendar::setFirstDayOfWeek(std::int64_t day) {
+    const auto alive = keepAlive();
     if (day < 1 || day > DaysPerWeek) {
         // The grid's leading days and the rotation of the weekday names need a day of the week.
         plat::log("KivoCalendar: firstDayOfWeek " + std::to_string(day) + " refused; it must be 1 (Sunday) to 7 (Saturday)");
@@ -350,6 +360,7 @@ void KivoCalendar::setFirstDayOfWeek(std::int64_t day) {
 }
 
 void KivoCalendar::setDisplayDate(KivoOptionalDate date) {
+    const auto alive = keepAlive();
     auto change = _dateUtil->compareYMD(date, _displayDate);
     // No date, or one the calendar cannot take apart, is ignored entirely.
     if (!change) return;
@@ -388,6 +399,7 @@ void KivoCalendar::setCurrentViewIndex(std::int64_t index) {
 // ---- Operations ----
 
 void KivoCalendar::refresh() {
+    const auto alive = keepAlive();
     markForLayout(*_headerView, true);
     markForLayout(*_scrollView, true);
     setNeedsLayout();
@@ -396,6 +408,7 @@ void KivoCalendar::refresh() {
 }
 
 void KivoCalendar::respondToOrientationChanged() {
+    const auto alive = keepAlive();
     markForLayout(*_headerView, true);
     markForLayout(*_scrollView, true);
     setNeedsLayout();

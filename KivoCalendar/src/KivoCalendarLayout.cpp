@@ -81,6 +81,7 @@ void KivoCalendar::layoutWeekdayRow() {
 // ---- Layout pass ----
 
 void KivoCalendar::layoutSubviews() {
+    const auto alive = keepAlive();
     KivoView::layoutSubviews();
     if (frame() != _previousFrame) {
         _previousFrame = frame();
@@ -136,26 +137,34 @@ void KivoCalendar::layoutFrames() {
 // ---- Pages ----
 
 void KivoCalendar::_updateMonthView(const std::shared_ptr<KivoCalendarMonthView>& view, std::int64_t index) {
+    const auto alive = keepAlive();
     view->setMonthDate(_dateUtil->getDateByAddingMonths(index, _displayDate));
 }
 
 void KivoCalendar::_updateYearView(const std::shared_ptr<KivoCalendarYearView>& view, std::int64_t index) {
+    const auto alive = keepAlive();
     view->setYearDate(_dateUtil->getDateByAddingYears(index, _displayDate));
 }
 
 void KivoCalendar::_updateDecadeView(const std::shared_ptr<KivoCalendarDecadeView>& view, std::int64_t index) {
+    const auto alive = keepAlive();
     view->setDecadeDate(_dateUtil->getDateByAddingYears(YearsPerDecade * index, _displayDate));
 }
 
 void KivoCalendar::_reloadMonthView() {
+    const auto alive = keepAlive();
     _updateMonthView(_monthViewCurrent, _currentViewIndex);
     _updateMonthView(_monthViewNext, _currentViewIndex + 1);
     _updateMonthView(_monthViewPrev, _currentViewIndex - 1);
 }
 
-void KivoCalendar::_reloadYearView() { _updateYearView(_yearViewCurrent, _currentViewIndex); }
+void KivoCalendar::_reloadYearView() {
+    const auto alive = keepAlive();
+    _updateYearView(_yearViewCurrent, _currentViewIndex);
+}
 
 void KivoCalendar::_reloadDecadeView() {
+    const auto alive = keepAlive();
     _updateDecadeView(_decadeViewCurrent, 0);
     _updateDecadeView(_decadeViewNext, 1);
     _updateDecadeView(_decadeViewPrev, -1);

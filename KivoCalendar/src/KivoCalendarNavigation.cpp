@@ -36,9 +36,15 @@ std::int64_t sign(std::int64_t direction) { return direction > 0 ? 1 : -1; }
 
 // ---- Taps ----
 
-void KivoCalendar::handleDaySlotTapGesture(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) { handleTap(slot, false); }
+void KivoCalendar::handleDaySlotTapGesture(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) {
+    const auto alive = keepAlive();
+    handleTap(slot, false);
+}
 
-void KivoCalendar::handleViewDaySlotTapGesture(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) { handleTap(slot, true); }
+void KivoCalendar::handleViewDaySlotTapGesture(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) {
+    const auto alive = keepAlive();
+    handleTap(slot, true);
+}
 
 void KivoCalendar::handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool adjacentAlwaysMoves) {
     if (!slot) return;
@@ -155,17 +161,23 @@ bool KivoCalendar::isAdjacentMonthOrYearDisabled(std::int64_t direction) const {
 
 // ---- Moves ----
 
-void KivoCalendar::selectAdjacentView(std::int64_t direction) { moveAdjacent(sign(direction)); }
+void KivoCalendar::selectAdjacentView(std::int64_t direction) {
+    const auto alive = keepAlive();
+    moveAdjacent(sign(direction));
+}
 
 void KivoCalendar::goForwardAsync() {
+    const auto alive = keepAlive();
     if (_isEnabled) selectAdjacentView(1);
 }
 
 void KivoCalendar::goBackwardAsync() {
+    const auto alive = keepAlive();
     if (_isEnabled) selectAdjacentView(-1);
 }
 
 void KivoCalendar::_respondToSwipe(std::int64_t direction, bool vertical) {
+    const auto alive = keepAlive();
     if (!_isEnabled) return;
     if (_orientation != (vertical ? KivoCalendarOrientationVertical : KivoCalendarOrientationHorizontal)) return;
     moveAdjacent(direction);
@@ -201,6 +213,7 @@ void KivoCalendar::_startSwipeAnimationTask(std::int64_t direction) {
 // ---- Display-link frames ----
 
 void KivoCalendar::_animationTask(double timestamp, std::int64_t direction) {
+    const auto alive = keepAlive();
     if (_firstTimestamp == 0) _firstTimestamp = timestamp;
     _animationTime = timestamp - _firstTimestamp;
     const double D = _navigateAnimation ? _navigateAnimation->duration() : 0;
@@ -232,9 +245,15 @@ void KivoCalendar::_animationTask(double timestamp, std::int64_t direction) {
 
 // ---- End of a move ----
 
-void KivoCalendar::_nextAnimationFinished() { animationFinished(1); }
+void KivoCalendar::_nextAnimationFinished() {
+    const auto alive = keepAlive();
+    animationFinished(1);
+}
 
-void KivoCalendar::_prevAnimationFinished() { animationFinished(-1); }
+void KivoCalendar::_prevAnimationFinished() {
+    const auto alive = keepAlive();
+    animationFinished(-1);
+}
 
 void KivoCalendar::animationFinished(std::int64_t direction) {
     _headerView->headerAnimationFinished(direction > 0);
@@ -268,5 +287,6 @@ void KivoCalendar::animationFinished(std::int64_t direction) {
 }
 
 void KivoCalendar::changeViewModeAsync(std::int64_t mode, KivoOptionalDate date) {
+    const auto alive = keepAlive();
     if (_headerView) _headerView->changeViewModeAsync(mode, date);
 }

@@ -1,7 +1,7 @@
 // The calendar's selection data: the dates that can be chosen, the single selected date, and the
 // selected range's membership tests.
 
-#include <algorithm>
+#include <cmath>
 
 #include "KivoCalendar/CalendarDaySlot.h"
 #include "KivoCalendar/CalendarHeaderView.h"
@@ -76,6 +76,12 @@ bool KivoCalendarRange::contains(KivoOptionalDate date, int depth) const {
 }
 
 void KivoCalendarRange::addExcludedDates(KivoOptionalDate date) {
-    if (!date) return;
-    if (std::find(_excludedDates.begin(), _excludedDates.end(), *date) == _excludedDates.end()) _excludedDates.push_back(*date);
+    // A moment that is no number names no day, and no two of them would ever be found equal.
+    if (!date || std::isnan(date->seconds)) return;
+    if (_excludedMoments.insert(date->seconds).second) _excludedDates.push_back(*date);
+}
+
+void KivoCalendarRange::resetExcludedDates() {
+    _excludedDates.clear();
+    _excludedMoments.clear();
 }

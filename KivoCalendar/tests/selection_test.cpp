@@ -75,9 +75,13 @@ TEST_F(SelectionTest, ExcludedDatesAreKeptOncePerMoment) {
     r->addExcludedDates(at(2024, 3, 12, 9));
     r->addExcludedDates(at(2024, 3, 12, 10));
     r->addExcludedDates(std::nullopt);
-    EXPECT_EQ(r->excludedDates().size(), 2u);
+    r->addExcludedDates(plat::Date(std::numeric_limits<double>::quiet_NaN()));
+    r->addExcludedDates(at(2024, 3, 11));
+    EXPECT_EQ(r->excludedDates(), (std::vector<plat::Date>{at(2024, 3, 12, 9), at(2024, 3, 12, 10), at(2024, 3, 11)}));
     r->resetExcludedDates();
     EXPECT_TRUE(r->containsDate(at(2024, 3, 12)));
+    r->addExcludedDates(at(2024, 3, 12, 9));
+    EXPECT_EQ(r->excludedDates().size(), 1u);
 }
 
 TEST_F(SelectionTest, DaysOutsideMinAndMaxAreDisabledByDay) {

@@ -126,6 +126,7 @@ void KivoGauge::_removeRangesHandler() {
 double KivoGauge::value() const { return _pointer->max(); }
 
 void KivoGauge::setValue(double v) {
+    const auto alive = keepAlive();
     const double current = _pointer->max();
     if (std::isnan(v) || v == current) return;
     const double lo = min(), hi = max();
@@ -142,6 +143,7 @@ void KivoGauge::setValue(double v) {
 }
 
 void KivoGauge::_applyValue(double v) {
+    const auto alive = keepAlive();
     if (std::isnan(v)) return;
     if (std::isfinite(_step) && _step > 0) v = _step * std::round(v / _step);
     setValue(clamp(v, min(), max()));
@@ -197,6 +199,7 @@ plat::Color KivoGauge::getColor(std::int64_t rgb) {
 }
 
 std::string KivoGauge::formatDecimal(double value) const {
+    const auto alive = keepAlive();
     if (!_valueFormatter) return {};
     return _valueFormatter->format(plat::Value(value), _format).value_or("");
 }

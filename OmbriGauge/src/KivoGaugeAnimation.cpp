@@ -24,6 +24,7 @@ constexpr double NoAnimationTime = -1;
 // ---- Drawing pass ----
 
 void KivoGauge::drawRect(plat::Context& context, const plat::Rect&) {
+    const auto alive = keepAlive();
     auto self = sharedAs<KivoGauge>();
     raiseGaugeRendering();
     if (auto d = delegate()) d->rendering(self);
@@ -42,6 +43,7 @@ void KivoGauge::drawRect(plat::Context& context, const plat::Rect&) {
 }
 
 void KivoGauge::refresh() {
+    const auto alive = keepAlive();
     updateText();
     _updateRange(_face, _face->max());
     if (_showRanges) {

@@ -33,6 +33,7 @@ plat::Point KivoGauge::_undoZoom(plat::Point point) const {
 }
 
 void KivoGauge::respondToTapGesture(plat::GestureRecognizer& recognizer) {
+    const auto alive = keepAlive();
     if (recognizer.state() != plat::GestureRecognizerState::Recognized) return;
     const plat::Point at = _undoZoom(recognizer.locationInView(this));
     auto point = KivoPoint::create(at.x, at.y);
@@ -62,6 +63,7 @@ void KivoGauge::respondToPinchGesture(plat::GestureRecognizer& recognizer) {
 }
 
 void KivoGauge::respondToPanGesture(plat::GestureRecognizer& recognizer) {
+    const auto alive = keepAlive();
     const plat::Point at = _undoZoom(recognizer.locationInView(this));
     if (!_isReadOnly) _panUpdateFlag = true;
     setValue(hitTest(at.x, at.y));

@@ -148,6 +148,7 @@ std::shared_ptr<KivoRect> KivoLinearGauge::getRangeRect(const std::shared_ptr<Ki
 // ---- Drawing ----
 
 void KivoLinearGauge::updateRangeElement(const std::shared_ptr<KivoGaugeRange>& range, double value, double) {
+    const auto alive = keepAlive();
     if (!range) return;
     const auto r = getRangeRect(range, value);
     auto& engine = *renderEngine();
@@ -188,6 +189,7 @@ void KivoLinearGauge::updateRangeElement(const std::shared_ptr<KivoGaugeRange>& 
 }
 
 void KivoLinearGauge::updateText() {
+    const auto alive = keepAlive();
     if (!showMinMax()) return;
     const auto f = getRangeRect(face(), face()->max());
     const std::string minText = formatDecimal(min()), maxText = formatDecimal(max());

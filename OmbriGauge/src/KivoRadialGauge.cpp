@@ -115,6 +115,7 @@ std::shared_ptr<KivoPoint> KivoRadialGauge::_getPoint(const KivoPoint& center, d
 // ---- Drawing ----
 
 void KivoRadialGauge::refresh() {
+    const auto alive = keepAlive();
     if (_autoScale) _doAutoScale();
     KivoGauge::refresh();
 }
@@ -153,6 +154,7 @@ void KivoRadialGauge::_doAutoScale() {
 }
 
 void KivoRadialGauge::updateRangeElement(const std::shared_ptr<KivoGaugeRange>& range, double value, double) {
+    const auto alive = keepAlive();
     if (!range) return;
     const KivoPoint c = _center();
     const double R = _radius(), gt = thickness();
@@ -190,6 +192,7 @@ void KivoRadialGauge::_updateSegment(const std::shared_ptr<KivoGaugeRange>& rang
 }
 
 void KivoRadialGauge::updateText() {
+    const auto alive = keepAlive();
     if (!showMinMax()) return;
     const double R = _radius();
     const double rText = (R + std::max(R * (1 - thickness()), 0.0)) / 2;

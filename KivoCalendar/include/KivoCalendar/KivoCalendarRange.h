@@ -4,6 +4,7 @@
 // the date utility of the calendar the range belongs to.
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "KivoCalendar/KivoCalendarExport.h"
@@ -37,9 +38,10 @@ public:
     bool containsDateYM(KivoOptionalDate date) const;
     bool containsDateY(KivoOptionalDate date) const;
 
-    // Adds a day unless the very same moment is already excluded; nothing for no date.
+    // Adds a day unless the very same moment is already excluded; nothing for no date (or NaN).
     void addExcludedDates(KivoOptionalDate date);
-    void resetExcludedDates() { _excludedDates.clear(); }
+    void resetExcludedDates();
+    // In the order they were added.
     const std::vector<plat::Date>& excludedDates() const { return _excludedDates; }
 
 private:
@@ -48,5 +50,7 @@ private:
     KivoOptionalDate _startDate;
     KivoOptionalDate _endDate;
     std::vector<plat::Date> _excludedDates;
+    // The same moments, to find one without walking the list.
+    std::unordered_set<double> _excludedMoments;
     std::weak_ptr<KivoCalendar> _calendar;
 };
