@@ -12,6 +12,7 @@
 #include "KivoMaskedTextField/KivoMaskedTextField.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/keys.h"
+#include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/pasteboard.h"
 #include "Platform/ui/window.h"
@@ -124,6 +125,60 @@ TEST_F(MaskedTextFieldTest, PasteLandsTheCaretAfterThePastedText) {
     EXPECT_EQ(field->selectedRange(), (plat::TextRange{14, 0}));
     EXPECT_TRUE(field->maskFull());
     EXPECT_EQ(field->value(), "5551234567");
+}
+
+// A paste longer than the room left fills what it can and drops the rest, keeping what was typed;
+// one log line counts what was dropped.
+TEST_F(MaskedTextFieldTest, APasteThatDoesNotFitKeepsWhatWasTypedAndLogsWhatItDropped) {
+    field->setMask(std::string(Phone));
+    field->setValue("______4567");  // the last four digits typed, the rest unfilled
+    ASSERT_EQ(field->text(), "(___) ___-4567");
+    ASSERT_TRUE(field->becomeFirstResponder());
+    field->setSelectedRange({1, 0});
+    plat::Pasteboard::general().setString("555123999");
+    plat::testing::LogCapture log;
+    field->paste();
+    EXPECT_EQ(field->text(), "(555) 123-4567");
+    EXPECT_EQ(field->selectedRange(), (plat::TextRange{10, 0}));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find(" 3 "), std::string::npos) << log.lines()[0];
+}
+
+// A position holds one whole character: one outside the Basic Multilingual Plane is refused with a
+// log line, never split across two positions.
+TEST_F(MaskedTextFieldTest, ACharacterOutsideTheBasicPlaneIsRefusedWhole) {
+    field->setMask(std::string("&&"));
+    ASSERT_TRUE(field->becomeFirstResponder());
+    plat::testing::LogCapture log;
+    plat::testing::Keys(window).type("a\U0001F600");
+    EXPECT_EQ(field->text(), "a_");
+    EXPECT_EQ(field->value(), "a");
+    EXPECT_EQ(log.lines().size(), 1u);
+    log.clear();
+    field->setText("\U0001F600b");  // the text setter drops it alike
+    EXPECT_EQ(field->text(), "b_");
+    EXPECT_EQ(log.lines().size(), 1u);
+}
+
+// With a space as the prompt, a typed space and an unfilled position look alike; the field still
+// tells them apart, in its value, in deletions and when the prompt changes.
+TEST_F(MaskedTextFieldTest, UnderASpacePromptTypedSpacesStayCharacters) {
+    field->setMask(std::string("&&&&"));
+    field->setPromptChar(" ");
+    ASSERT_TRUE(field->becomeFirstResponder());
+    plat::testing::Keys keys(window);
+    keys.type("a b");
+    EXPECT_EQ(field->text(), "a b ");
+    EXPECT_EQ(field->value(), "a b");
+    EXPECT_FALSE(field->maskFull());
+    field->replaceRange({0, 1}, "");
+    EXPECT_EQ(field->text(), " b  ");
+    EXPECT_EQ(field->value(), " b");
+    field->replaceRange({1, 0}, "c");
+    EXPECT_EQ(field->value(), " cb");
+    field->setPromptChar("_");
+    EXPECT_EQ(field->text(), " cb_");
+    EXPECT_EQ(field->value(), " cb");
 }
 
 TEST_F(MaskedTextFieldTest, ReturnEndsEditing) {
