@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -245,6 +246,78 @@ TEST_F(ComboBoxTest, ChangesMadeThroughTheCollectionViewReachTheList) {
     combo->setCollectionView(other);
     other->refresh(true);
     EXPECT_EQ(rows(*combo), std::vector<std::string>{"Plum"});
+}
+
+// An item that counts how often its display text is read.
+class CountedItem : public plat::DynamicObject {
+public:
+    CountedItem(std::string name, int& reads) : _name(std::move(name)), _reads(reads) {}
+    unsigned answeredMethods() const override { return GetPropertyValue; }
+    plat::Value getPropertyValue(const std::string& key) override {
+        ++_reads;
+        return key == "name" ? plat::Value(_name) : plat::Value();
+    }
+
+private:
+    std::string _name;
+    int& _reads;
+};
+
+// Items added, inserted, removed or replaced through the view are listed from what the change
+// brings: only the new items are read, and the list, rows and indices agree with a full listing.
+TEST_F(ComboBoxTest, AChangeToTheItemsReadsOnlyTheItemsItBrings) {
+    int reads = 0;
+    const auto item = [&](const std::string& name) { return plat::Value(std::make_shared<CountedItem>(name, reads)); };
+    auto items = std::make_shared<plat::Array>();
+    for (int i = 0; i < 200; ++i) items->push_back(item("Item " + std::to_string(i)));
+    auto combo = KivoComboBox::create({20, 100, 200, 30});
+    combo->setDisplayMemberPath(std::string("name"));
+    combo->setItemsSource(items);
+    place(combo);
+    const auto& view = combo->collectionView();
+    struct Step {
+        const char* name;
+        std::function<void()> edit;
+        int reads;
+    };
+    const Step steps[] = {
+        {"add", [&] { view->addObject(item("Last")); }, 1},
+        {"insert", [&] { view->insertObject(item("First"), 0); }, 1},
+        {"remove", [&] { view->removeAt(5); }, 0},
+        {"replace", [&] { view->replaceObjectAtIndex(3, item("Third")); }, 1},
+        {"add several",
+         [&] {
+             view->addObjects(plat::Array{item("A"), item("B")});
+         },
+         2},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        reads = 0;
+        step.edit();
+        EXPECT_EQ(reads, step.reads);
+        const plat::Array& visible = *view->items();
+        ASSERT_EQ(rows(*combo).size(), visible.size());
+        for (std::size_t r = 0; r < visible.size(); ++r) {
+            EXPECT_EQ(rows(*combo)[r], visible[r].asObject()->asDynamicObject()->getPropertyValue("name").asString());
+            EXPECT_TRUE((*combo->itemsSource())[combo->indexForRow(static_cast<std::int64_t>(r))].isIdentical(visible[r]));
+        }
+    }
+    combo->setSelectedIndex(0);
+    EXPECT_EQ(combo->text(), "First");
+
+    // Under a sorted view (which appends an added item to what it shows) the rows map to their
+    // items through the change as well.
+    auto sorted = makeCombo({"Cherry", "Apple", "Banana"});
+    sorted->collectionView()->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("name", true)));
+    sorted->collectionView()->addObject(plat::Value(plat::Dictionary{{"name", "Avocado"}}));
+    EXPECT_EQ(rows(*sorted), (std::vector<std::string>{"Apple", "Banana", "Cherry", "Avocado"}));
+    EXPECT_EQ(sorted->indexForRow(3), 3u);
+    EXPECT_EQ(sorted->rowForIndex(0), std::optional<std::int64_t>(2));
+    sorted->collectionView()->removeAt(0);  // the first row, Apple
+    EXPECT_EQ(rows(*sorted), (std::vector<std::string>{"Banana", "Cherry", "Avocado"}));
+    EXPECT_EQ(sorted->getDisplayText(2), "Avocado");
+    EXPECT_EQ(sorted->rowForIndex(0), std::optional<std::int64_t>(1));
 }
 
 class RowDelegate : public KivoComboBoxDelegate {
