@@ -260,6 +260,8 @@ void KivoComboBox::dropOwningDelegateReferences() {
 // ---- Layout and opening ----
 
 void KivoComboBox::layoutSubviews() {
+    // The rendered delegate may let go of the box.
+    auto keep = sharedAs<KivoComboBox>();
     KivoDropDown::layoutSubviews();
     if (dropDownMode() != 0) {
         const plat::Rect screen = plat::Screen::main().bounds();

@@ -17,6 +17,7 @@
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
 #include "input_window_fixture.h"
+#include "keep_alive.h"
 
 namespace {
 
@@ -444,6 +445,69 @@ TEST_F(ComboBoxTest, AComboBoxTakenOutOfItsWindowIsFreedWithItsList) {
     combo.reset();
     EXPECT_TRUE(weakCombo.expired());
     EXPECT_TRUE(weakList.expired());
+}
+
+}  // namespace
+
+namespace {
+
+// Application code that drops the last reference to the combo box during a call on it, through each
+// delegate method and event the combo box calls: the box lives until the call returns.
+TEST_F(ComboBoxTest, AComboBoxDroppedByApplicationCodeLivesUntilTheCallReturns) {
+    struct Row {
+        const char* name;
+        const char* dropIn;  // a delegate method, or "index" / "text" / "loading" for the events
+        bool open;           // opened (on a selected row) before the call
+        std::function<void(KivoComboBox&)> call;
+    };
+    const Row rows[] = {
+        {"select an index, its event", "index", false, [](KivoComboBox& c) { c.setSelectedIndex(1); }},
+        {"select an index, its delegate", "selectedIndexChanged", false, [](KivoComboBox& c) { c.setSelectedIndex(1); }},
+        {"select an index, the text delegate", "textChanged", false, [](KivoComboBox& c) { c.setSelectedIndex(1); }},
+        {"set the text, its event", "text", false, [](KivoComboBox& c) { c.setText("Banana"); }},
+        {"select an item, the text event", "text", false, [](KivoComboBox& c) { c.setSelectedItem((*c.itemsSource())[1]); }},
+        {"select a value, the text event", "text", false,
+         [](KivoComboBox& c) {
+             c.setSelectedValuePath(std::string("id"));
+             c.setSelectedValue(plat::Value("f1"));
+         }},
+        {"open, the open delegate", "isDropDownOpenChanged", false, [](KivoComboBox& c) { c.setIsDropDownOpen(true); }},
+        {"layout pass, the rendered delegate", "rendered", false, [](KivoComboBox& c) { c.layoutSubviews(); }},
+        {"open on a selection, the row delegate", "dropDownItemLoading", false,
+         [](KivoComboBox& c) {
+             c.setSelectedIndex(2);
+             c.setIsDropDownOpen(true);
+         }},
+        {"selection colour while open, the row event", "loading", true,
+         [](KivoComboBox& c) { c.setSelectedBackgroundColor(plat::Color::red()); }},
+        {"a row chosen, the index event", "index", true,
+         [](KivoComboBox& c) {
+             c.tableView()->didSelectRowAtIndexPath(*c.tableView(), {0, 2});
+         }},
+        {"a keystroke, the text event", "text", false,
+         [](KivoComboBox& c) {
+             c.headerTextField()->shouldChangeCharactersInRange(*c.headerTextField(), {0, 0}, "Ch");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LastReference<KivoComboBox> held(makeCombo({"Apple", "Banana", "Cherry"}));
+        if (row.open) {
+            held->setSelectedIndex(1);
+            held->setIsDropDownOpen(true);
+            window->layoutPass();
+        }
+        const std::string dropIn = row.dropIn;
+        held->setDelegate(std::make_shared<DroppingDelegate>(dropIn, [&] { held.drop(); }));
+        const auto dropper = [&](const std::shared_ptr<KivoEventContainer>&) { held.drop(); };
+        if (dropIn == "index") held->selectedIndexChanged()->addHandler(dropper, nullptr);
+        if (dropIn == "text") held->textChanged()->addHandler(dropper, nullptr);
+        if (dropIn == "loading") held->dropDownItemLoading()->addHandler(dropper, nullptr);
+        KivoComboBox& control = *held.get();
+        row.call(control);
+        window->layoutPass();
+        EXPECT_TRUE(held.freed());
+    }
 }
 
 }  // namespace

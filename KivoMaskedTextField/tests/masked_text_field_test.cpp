@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -299,6 +300,74 @@ TEST_F(MaskedTextFieldTest, FontFromAttributes) {
     EXPECT_EQ(KivoMaskedTextField::getDecriptor(D{{KivoFontAttributeName, plat::Value("HelveticaNeue-Bold")}}),
               plat::Font::named("HelveticaNeue-Bold", plat::Font().size));
     EXPECT_EQ(KivoMaskedTextField::getDecriptor(D{{KivoFontAttributeSize, plat::Value(-3.0)}}).size, plat::Font().size);
+}
+
+}  // namespace
+
+namespace {
+
+// Drops the field from the method named `dropIn`.
+class DroppingMaskDelegate : public KivoMaskedTextFieldDelegate {
+public:
+    DroppingMaskDelegate(std::string dropIn, std::function<void()> drop) : _dropIn(std::move(dropIn)), _drop(std::move(drop)) {}
+    bool textChanged(const std::shared_ptr<KivoMaskedTextField>&, const std::string&, const std::string&) override {
+        call("textChanged");
+        return true;
+    }
+    void rendered(const std::shared_ptr<KivoMaskedTextField>&) override { call("rendered"); }
+
+private:
+    void call(const std::string& method) {
+        if (method == _dropIn && _drop) std::exchange(_drop, nullptr)();
+    }
+    std::string _dropIn;
+    std::function<void()> _drop;
+};
+
+// Application code that drops the last reference to the field during a call on it, through the
+// delegate and the event the field calls: the field lives until the call returns.
+TEST_F(MaskedTextFieldTest, AFieldDroppedByApplicationCodeLivesUntilTheCallReturns) {
+    struct Row {
+        const char* name;
+        const char* dropIn;  // a delegate method, or "text" for the event
+        std::function<void(KivoMaskedTextField&)> call;
+    };
+    const Row rows[] = {
+        {"set the text, the delegate", "textChanged", [](KivoMaskedTextField& f) { f.setText("12"); }},
+        {"set the text, the event", "text", [](KivoMaskedTextField& f) { f.setText("12"); }},
+        {"layout pass, the delegate", "rendered", [](KivoMaskedTextField& f) { f.layoutSubviews(); }},
+        {"an edit, the event", "text",
+         [](KivoMaskedTextField& f) {
+             f.replaceRange({1, 0}, "5");
+         }},
+        {"an edit, the delegate", "textChanged",
+         [](KivoMaskedTextField& f) {
+             f.replaceRange({0, 0}, "12");
+         }},
+        {"a paste, the event", "text",
+         [](KivoMaskedTextField& f) {
+             plat::Pasteboard::general().setString("5551234567");
+             f.paste();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::shared_ptr<KivoMaskedTextField> made = makeField();
+        made->setMask(std::string(Phone));
+        ASSERT_TRUE(made->becomeFirstResponder());
+        std::weak_ptr<KivoMaskedTextField> weak = made;
+        const std::string dropIn = row.dropIn;
+        const auto drop = [&] {
+            if (auto f = std::exchange(made, nullptr)) f->removeFromSuperview();
+        };
+        made->setStrongDelegate(std::make_shared<DroppingMaskDelegate>(dropIn, drop));
+        if (dropIn == "text")
+            made->textChanged()->addHandler([&](const std::shared_ptr<KivoEventContainer>&) { drop(); }, nullptr);
+        if (dropIn == "text") made->setStrongDelegate(nullptr);
+        KivoMaskedTextField& control = *made;
+        row.call(control);
+        EXPECT_TRUE(weak.expired());
+    }
 }
 
 }  // namespace
