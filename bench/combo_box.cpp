@@ -1,7 +1,8 @@
 // The combo box on long item lists: opening its list on a selected item far down (which scrolls the
-// list to it and builds the rows in view), whose cost must not grow with the item count; and
-// scrolling the open list from end to end, where the cells built must stay at the rows in view plus
-// one (cells are reused).
+// list to it and builds the rows in view), whose cost must not grow with the item count; scrolling
+// the open list from end to end, where the cells built must stay at the rows in view plus one (cells
+// are reused); and adding one item through the collection view, which reads the added item only, so
+// loading a list item by item stays linear.
 
 #include <benchmark/benchmark.h>
 
@@ -80,5 +81,16 @@ void BM_ComboBoxScrollEndToEnd(benchmark::State& state) {
     state.counters["cells_built"] = static_cast<double>(table->visibleCells().size() + table->reusableCellCount());
 }
 BENCHMARK(BM_ComboBoxScrollEndToEnd)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ComboBoxAddItem(benchmark::State& state) {
+    Stage stage(state.range(0));
+    const auto& view = stage.combo->collectionView();
+    std::int64_t added = 0;
+    for (auto _ : state) {
+        view->addObject(plat::Value(plat::Dictionary{{"name", "Added " + std::to_string(added++)}}));
+    }
+    benchmark::DoNotOptimize(stage.combo->tableView()->itemsSource()->size());
+}
+BENCHMARK(BM_ComboBoxAddItem)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -304,6 +304,8 @@ std::shared_ptr<KivoAutoCompleteDelegate> KivoAutoComplete::autoCompleteDelegate
 // ---- Layout and opening ----
 
 void KivoAutoComplete::layoutSubviews() {
+    // The rendered delegate may let go of the box.
+    auto keep = sharedAs<KivoAutoComplete>();
     KivoComboBox::layoutSubviews();
     if (dropDownMode() != 0) {
         _dropdownView->changeTableViewHeightWithNumberOfRows(static_cast<std::int64_t>(_dropdownView->itemsSource()->size()));

@@ -17,6 +17,7 @@
 #include "Platform/ui/label.h"
 #include "Platform/ui/table_view_cell.h"
 #include "input_window_fixture.h"
+#include "keep_alive.h"
 
 namespace {
 
@@ -497,3 +498,55 @@ TEST_F(AutoCompleteTest, InFullScreenModeTheTableFillsThePopupOverTheScreen) {
         window->layoutPass();
     }
 }
+
+namespace {
+
+// Application code that drops the last reference to the box during a call on it, through each
+// delegate method and event the box calls: the box lives until the call returns.
+TEST_F(AutoCompleteTest, ABoxDroppedByApplicationCodeLivesUntilTheCallReturns) {
+    struct Row {
+        const char* name;
+        const char* dropIn;  // a delegate method, or "index" / "text" for the events
+        std::function<void(KivoAutoComplete&)> call;
+    };
+    const auto filterFor = [](const char* typed, bool delegateRoad) {
+        return [=](KivoAutoComplete& b) {
+            b.filteringArgs()->setCancel(delegateRoad);
+            b.setFilterString(std::string(typed));
+            b.performFiltering();
+        };
+    };
+    const Row rows[] = {
+        {"filtering, the delegate's road", "filtering", filterFor("an", true)},
+        {"filtering opens the list, the open delegate", "isDropDownOpenChanged", filterFor("an", false)},
+        {"layout pass, the rendered delegate", "rendered", [](KivoAutoComplete& b) { b.layoutSubviews(); }},
+        {"set the text, its event", "text", [](KivoAutoComplete& b) { b.setText("Mango"); }},
+        {"set the text, the text delegate", "textChanged", [](KivoAutoComplete& b) { b.setText("Mango"); }},
+        {"select an index, its delegate", "selectedIndexChanged", [](KivoAutoComplete& b) { b.setSelectedIndex(1); }},
+        {"select an item, the text event", "text", [](KivoAutoComplete& b) { b.setSelectedItem((*b.itemsSource())[2]); }},
+        {"select a value, the index event", "index",
+         [](KivoAutoComplete& b) {
+             b.setSelectedValuePath(std::string("id"));
+             b.setSelectedValue(plat::Value("i3"));
+         }},
+        {"new items clear the selection, the index event", "index",
+         [](KivoAutoComplete& b) {
+             b.collectionView()->addObject(plat::Value(plat::Dictionary{{"name", "Kiwi"}}));
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LastReference<KivoAutoComplete> held(make(Fruit));
+        held->setSelectedIndex(0);
+        const std::string dropIn = row.dropIn;
+        held->setDelegate(std::make_shared<DroppingDelegate>(dropIn, [&] { held.drop(); }));
+        const auto dropper = [&](const std::shared_ptr<KivoEventContainer>&) { held.drop(); };
+        if (dropIn == "index") held->selectedIndexChanged()->addHandler(dropper, nullptr);
+        if (dropIn == "text") held->textChanged()->addHandler(dropper, nullptr);
+        KivoAutoComplete& control = *held.get();
+        row.call(control);
+        EXPECT_TRUE(held.freed());
+    }
+}
+
+}  // namespace

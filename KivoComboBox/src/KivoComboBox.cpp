@@ -92,10 +92,48 @@ void KivoComboBox::setItemsSource(plat::ArrayPtr items) {
     _isFirstRender = false;
 }
 
-void KivoComboBox::_onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) {
+void KivoComboBox::_onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     if (_isFirstRender || !_collectionView) return;
     _itemsSource = _collectionView->sourceCollection();
-    _analyseDataSource();
+    if (!followChange(args)) _analyseDataSource();
+}
+
+std::string KivoComboBox::displayTextOf(const plat::Value& item) const {
+    const plat::Value value = KivoReflector::getValue(item, *_displayMemberPath);
+    // An item without a display value shows an empty row; the list goes on after it.
+    return value.isNil() ? std::string() : value.description();
+}
+
+bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    // An announced add, removal or replacement of visible items edits the display list in place,
+    // reading the display texts of the new items only; anything else lists everything again.
+    if (!args || !_displayMemberPath || _displayMemberPath->empty()) return false;
+    const std::int64_t action = args->action();
+    const plat::Array& visible = *_collectionView->items();
+    const auto listed = static_cast<std::int64_t>(_dropdownView->itemsSource()->size());
+    const auto added = static_cast<std::int64_t>(args->items() ? args->items()->size() : 0);
+    const auto removed = static_cast<std::int64_t>(args->oldItems() ? args->oldItems()->size() : 0);
+    std::int64_t at = 0, gone = 0, come = 0;
+    if (action == KivoNotifyCollectionChangedActionAdd) {
+        at = args->startingIndex(), come = added;
+    } else if (action == KivoNotifyCollectionChangedActionRemove) {
+        at = args->oldStartingIndex(), gone = removed;
+    } else if (action == KivoNotifyCollectionChangedActionReplace) {
+        // The view announces a replacement at the old items' index.
+        at = args->startingIndex() >= 0 ? args->startingIndex() : args->oldStartingIndex(), gone = removed, come = added;
+    } else {
+        return false;
+    }
+    if (at < 0 || at + gone > listed || listed - gone + come != static_cast<std::int64_t>(visible.size())) return false;
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(come));
+    for (std::int64_t i = at; i < at + come; ++i) texts.push_back(displayTextOf(visible[static_cast<std::size_t>(i)]));
+    static const plat::Array none;
+    _rows->update(_itemsSource ? *_itemsSource : none, visible, static_cast<std::size_t>(at), static_cast<std::size_t>(come),
+                  static_cast<std::size_t>(gone));
+    _dropdownView->replaceItems(static_cast<std::size_t>(at), static_cast<std::size_t>(gone), std::move(texts));
+    if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
+    return true;
 }
 
 void KivoComboBox::setDisplayMemberPath(std::optional<std::string> path) {
@@ -112,11 +150,7 @@ void KivoComboBox::_analyseDataSource() {
     KivoComboBoxDropdownView::DisplayList texts;
     if (_displayMemberPath && !_displayMemberPath->empty()) {
         texts.reserve(visible.size());
-        for (const auto& item : visible) {
-            const plat::Value value = KivoReflector::getValue(item, *_displayMemberPath);
-            // An item without a display value shows an empty row; the list goes on after it.
-            texts.push_back(value.isNil() ? std::string() : value.description());
-        }
+        for (const auto& item : visible) texts.push_back(displayTextOf(item));
     }
     _dropdownView->setItemsSource(texts);
     if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
@@ -226,6 +260,8 @@ void KivoComboBox::dropOwningDelegateReferences() {
 // ---- Layout and opening ----
 
 void KivoComboBox::layoutSubviews() {
+    // The rendered delegate may let go of the box.
+    auto keep = sharedAs<KivoComboBox>();
     KivoDropDown::layoutSubviews();
     if (dropDownMode() != 0) {
         const plat::Rect screen = plat::Screen::main().bounds();

@@ -1,5 +1,8 @@
 #include "KivoComboBox/KivoComboBoxDropdownView.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "KivoComboBox/KivoComboBox.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/table_view_cell.h"
@@ -22,6 +25,22 @@ void KivoComboBoxDropdownView::setItemsSource(const DisplayList& texts) {
     reloadData();
     // Row geometry now, while the items change, rather than when the list opens.
     numberOfRowsInSection(0);
+}
+
+void KivoComboBoxDropdownView::replaceItems(std::size_t at, std::size_t count, DisplayList texts) {
+    auto& list = *_itemsSource;
+    at = std::min(at, list.size());
+    count = std::min(count, list.size() - at);
+    const std::size_t common = std::min(count, texts.size());
+    std::move(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(common), list.begin() + static_cast<std::ptrdiff_t>(at));
+    const auto tail = list.begin() + static_cast<std::ptrdiff_t>(at + common);
+    if (count > common) {
+        list.erase(tail, tail + static_cast<std::ptrdiff_t>(count - common));
+    } else {
+        list.insert(tail, std::make_move_iterator(texts.begin() + static_cast<std::ptrdiff_t>(common)),
+                    std::make_move_iterator(texts.end()));
+    }
+    reloadData();
 }
 
 std::int64_t KivoComboBoxDropdownView::numberOfRowsInSection(plat::TableView&, std::int64_t) {

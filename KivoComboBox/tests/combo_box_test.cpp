@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
 #include "input_window_fixture.h"
+#include "keep_alive.h"
 
 namespace {
 
@@ -247,6 +249,78 @@ TEST_F(ComboBoxTest, ChangesMadeThroughTheCollectionViewReachTheList) {
     EXPECT_EQ(rows(*combo), std::vector<std::string>{"Plum"});
 }
 
+// An item that counts how often its display text is read.
+class CountedItem : public plat::DynamicObject {
+public:
+    CountedItem(std::string name, int& reads) : _name(std::move(name)), _reads(reads) {}
+    unsigned answeredMethods() const override { return GetPropertyValue; }
+    plat::Value getPropertyValue(const std::string& key) override {
+        ++_reads;
+        return key == "name" ? plat::Value(_name) : plat::Value();
+    }
+
+private:
+    std::string _name;
+    int& _reads;
+};
+
+// Items added, inserted, removed or replaced through the view are listed from what the change
+// brings: only the new items are read, and the list, rows and indices agree with a full listing.
+TEST_F(ComboBoxTest, AChangeToTheItemsReadsOnlyTheItemsItBrings) {
+    int reads = 0;
+    const auto item = [&](const std::string& name) { return plat::Value(std::make_shared<CountedItem>(name, reads)); };
+    auto items = std::make_shared<plat::Array>();
+    for (int i = 0; i < 200; ++i) items->push_back(item("Item " + std::to_string(i)));
+    auto combo = KivoComboBox::create({20, 100, 200, 30});
+    combo->setDisplayMemberPath(std::string("name"));
+    combo->setItemsSource(items);
+    place(combo);
+    const auto& view = combo->collectionView();
+    struct Step {
+        const char* name;
+        std::function<void()> edit;
+        int reads;
+    };
+    const Step steps[] = {
+        {"add", [&] { view->addObject(item("Last")); }, 1},
+        {"insert", [&] { view->insertObject(item("First"), 0); }, 1},
+        {"remove", [&] { view->removeAt(5); }, 0},
+        {"replace", [&] { view->replaceObjectAtIndex(3, item("Third")); }, 1},
+        {"add several",
+         [&] {
+             view->addObjects(plat::Array{item("A"), item("B")});
+         },
+         2},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        reads = 0;
+        step.edit();
+        EXPECT_EQ(reads, step.reads);
+        const plat::Array& visible = *view->items();
+        ASSERT_EQ(rows(*combo).size(), visible.size());
+        for (std::size_t r = 0; r < visible.size(); ++r) {
+            EXPECT_EQ(rows(*combo)[r], visible[r].asObject()->asDynamicObject()->getPropertyValue("name").asString());
+            EXPECT_TRUE((*combo->itemsSource())[combo->indexForRow(static_cast<std::int64_t>(r))].isIdentical(visible[r]));
+        }
+    }
+    combo->setSelectedIndex(0);
+    EXPECT_EQ(combo->text(), "First");
+
+    // Under a sorted view (which appends an added item to what it shows) the rows map to their
+    // items through the change as well.
+    auto sorted = makeCombo({"Cherry", "Apple", "Banana"});
+    sorted->collectionView()->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("name", true)));
+    sorted->collectionView()->addObject(plat::Value(plat::Dictionary{{"name", "Avocado"}}));
+    EXPECT_EQ(rows(*sorted), (std::vector<std::string>{"Apple", "Banana", "Cherry", "Avocado"}));
+    EXPECT_EQ(sorted->indexForRow(3), 3u);
+    EXPECT_EQ(sorted->rowForIndex(0), std::optional<std::int64_t>(2));
+    sorted->collectionView()->removeAt(0);  // the first row, Apple
+    EXPECT_EQ(rows(*sorted), (std::vector<std::string>{"Banana", "Cherry", "Avocado"}));
+    EXPECT_EQ(sorted->getDisplayText(2), "Avocado");
+    EXPECT_EQ(sorted->rowForIndex(0), std::optional<std::int64_t>(1));
+}
+
 class RowDelegate : public KivoComboBoxDelegate {
 public:
     std::optional<std::shared_ptr<plat::View>> dropDownItemLoading(
@@ -371,6 +445,69 @@ TEST_F(ComboBoxTest, AComboBoxTakenOutOfItsWindowIsFreedWithItsList) {
     combo.reset();
     EXPECT_TRUE(weakCombo.expired());
     EXPECT_TRUE(weakList.expired());
+}
+
+}  // namespace
+
+namespace {
+
+// Application code that drops the last reference to the combo box during a call on it, through each
+// delegate method and event the combo box calls: the box lives until the call returns.
+TEST_F(ComboBoxTest, AComboBoxDroppedByApplicationCodeLivesUntilTheCallReturns) {
+    struct Row {
+        const char* name;
+        const char* dropIn;  // a delegate method, or "index" / "text" / "loading" for the events
+        bool open;           // opened (on a selected row) before the call
+        std::function<void(KivoComboBox&)> call;
+    };
+    const Row rows[] = {
+        {"select an index, its event", "index", false, [](KivoComboBox& c) { c.setSelectedIndex(1); }},
+        {"select an index, its delegate", "selectedIndexChanged", false, [](KivoComboBox& c) { c.setSelectedIndex(1); }},
+        {"select an index, the text delegate", "textChanged", false, [](KivoComboBox& c) { c.setSelectedIndex(1); }},
+        {"set the text, its event", "text", false, [](KivoComboBox& c) { c.setText("Banana"); }},
+        {"select an item, the text event", "text", false, [](KivoComboBox& c) { c.setSelectedItem((*c.itemsSource())[1]); }},
+        {"select a value, the text event", "text", false,
+         [](KivoComboBox& c) {
+             c.setSelectedValuePath(std::string("id"));
+             c.setSelectedValue(plat::Value("f1"));
+         }},
+        {"open, the open delegate", "isDropDownOpenChanged", false, [](KivoComboBox& c) { c.setIsDropDownOpen(true); }},
+        {"layout pass, the rendered delegate", "rendered", false, [](KivoComboBox& c) { c.layoutSubviews(); }},
+        {"open on a selection, the row delegate", "dropDownItemLoading", false,
+         [](KivoComboBox& c) {
+             c.setSelectedIndex(2);
+             c.setIsDropDownOpen(true);
+         }},
+        {"selection colour while open, the row event", "loading", true,
+         [](KivoComboBox& c) { c.setSelectedBackgroundColor(plat::Color::red()); }},
+        {"a row chosen, the index event", "index", true,
+         [](KivoComboBox& c) {
+             c.tableView()->didSelectRowAtIndexPath(*c.tableView(), {0, 2});
+         }},
+        {"a keystroke, the text event", "text", false,
+         [](KivoComboBox& c) {
+             c.headerTextField()->shouldChangeCharactersInRange(*c.headerTextField(), {0, 0}, "Ch");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LastReference<KivoComboBox> held(makeCombo({"Apple", "Banana", "Cherry"}));
+        if (row.open) {
+            held->setSelectedIndex(1);
+            held->setIsDropDownOpen(true);
+            window->layoutPass();
+        }
+        const std::string dropIn = row.dropIn;
+        held->setDelegate(std::make_shared<DroppingDelegate>(dropIn, [&] { held.drop(); }));
+        const auto dropper = [&](const std::shared_ptr<KivoEventContainer>&) { held.drop(); };
+        if (dropIn == "index") held->selectedIndexChanged()->addHandler(dropper, nullptr);
+        if (dropIn == "text") held->textChanged()->addHandler(dropper, nullptr);
+        if (dropIn == "loading") held->dropDownItemLoading()->addHandler(dropper, nullptr);
+        KivoComboBox& control = *held.get();
+        row.call(control);
+        window->layoutPass();
+        EXPECT_TRUE(held.freed());
+    }
 }
 
 }  // namespace

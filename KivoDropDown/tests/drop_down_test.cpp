@@ -17,6 +17,7 @@
 #include "Platform/ui/label.h"
 #include "Platform/ui/navigation_controller.h"
 #include "input_window_fixture.h"
+#include "keep_alive.h"
 
 namespace {
 
@@ -430,6 +431,66 @@ TEST_F(DropDownTest, WithoutAViewControllerOpeningChangesTheStateButShowsNothing
     EXPECT_TRUE(d->isDropDownOpen());
     EXPECT_EQ(log.size(), 1u);
     EXPECT_EQ(d->dropDownBackView()->superview(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Application code that drops the last reference to the control during a call on it, through each
+// delegate method and event the drop-down calls: the control lives until the call returns.
+TEST_F(DropDownTest, AControlDroppedByApplicationCodeLivesUntilTheCallReturns) {
+    struct Row {
+        const char* name;
+        const char* dropIn;  // a delegate method, or "changing" / "changed" for the events
+        bool open;           // opened before the call
+        std::function<void(KivoDropDown&)> call;
+    };
+    const auto open = [](KivoDropDown& d) { d.setIsDropDownOpen(true); };
+    const Row rows[] = {
+        {"opening, changing delegate", "isDropDownOpenChanging", false, open},
+        {"opening, changed delegate", "isDropDownOpenChanged", false, open},
+        {"opening, changing event", "changing", false, open},
+        {"opening, changed event", "changed", false, open},
+        {"animated closing", "isDropDownOpenChanged", true,
+         [](KivoDropDown& d) {
+             d.setIsAnimated(true);
+             d.setIsDropDownOpen(false);
+         }},
+        {"layout pass", "rendered", false, [](KivoDropDown& d) { d.layoutSubviews(); }},
+        {"touch on the header opens", "isDropDownOpenChanged", false,
+         [](KivoDropDown& d) {
+             d.setDropDownBehavior(1);
+             d.hitTest(d.header()->convertPointToView({4, 4}, &d), nullptr);
+         }},
+        {"touch elsewhere closes", "isDropDownOpenChanged", true,
+         [](KivoDropDown& d) {
+             d.hitTest({-5, -5}, nullptr);
+         }},
+        {"outside tap closes", "isDropDownOpenChanged", true,
+         [](KivoDropDown& d) {
+             d._respondToTapGesture({1, 1});
+         }},
+        {"focus leaves the header", "isDropDownOpenChanged", true,
+         [](KivoDropDown& d) {
+             d.header()->resignFirstResponder();
+             d.respondToFocuseChanged();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LastReference<KivoDropDown> held(makeDropDown({20, 100, 200, 30}));
+        if (row.open) held->setIsDropDownOpen(true);
+        const std::string dropIn = row.dropIn;
+        auto delegate = std::make_shared<DroppingDelegate>(dropIn, [&] { held.drop(); });
+        held->setDelegate(delegate);
+        const auto dropper = [&](const std::shared_ptr<KivoEventContainer>&) { held.drop(); };
+        if (dropIn == "changing") held->isDropDownOpenChanging()->addHandler(dropper, nullptr);
+        if (dropIn == "changed") held->isDropDownOpenChanged()->addHandler(dropper, nullptr);
+        KivoDropDown& control = *held.get();
+        row.call(control);
+        EXPECT_TRUE(held.freed());
+    }
 }
 
 }  // namespace

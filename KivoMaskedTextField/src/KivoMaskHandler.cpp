@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Platform/foundation/log.h"
 #include "Platform/foundation/utf16.h"
 #include "mask/MaskLocale.h"
 
@@ -11,8 +12,6 @@ using plat::toUtf8;
 namespace {
 
 constexpr char16_t DefaultPrompt = u'_';
-
-bool isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // ASCII only: a position with a case switch may hold any character ("&", "C"), and only ASCII
 // letters have a case here.
@@ -47,15 +46,27 @@ void KivoMaskHandler::setMask(std::optional<std::string> mask) {
     _parseMaskStr(_mask ? std::string_view(*_mask) : std::string_view());
 }
 
+void KivoMaskHandler::setPromptChar(std::string promptChar) {
+    _promptChar = std::move(promptChar);
+    const char16_t old = _prompt;
+    _prompt = promptOf(_promptChar);
+    // The remembered text shows the new prompt where nothing was typed, as the field's text will.
+    for (std::size_t i = 0; i < _builtFilled.size() && old != _prompt; ++i) {
+        if (!_builtFilled[i] && !_maskArr[i].isLiteral()) _builtText[i] = _prompt;
+    }
+}
+
 char16_t KivoMaskHandler::promptOf(std::string_view promptChar) {
     if (promptChar.empty()) return DefaultPrompt;
     const std::u16string units = toUtf16(promptChar);
-    return units.empty() || isSurrogate(units.front()) ? DefaultPrompt : units.front();
+    return units.empty() || _isSurrogate(units.front()) ? DefaultPrompt : units.front();
 }
 
 void KivoMaskHandler::_parseMaskStr(std::string_view mask) {
     _maskArr.clear();
+    forget();
     const std::u16string m = toUtf16(mask);
+    _maskLength = static_cast<std::int64_t>(m.size());
     if (m.empty()) return;
     const kivo::detail::MaskLocaleLiterals locale = kivo::detail::currentMaskLocaleLiterals();
     std::int64_t charCase = KivoMaskCharCaseNone;
@@ -116,8 +127,10 @@ void KivoMaskHandler::_parseMaskStr(std::string_view mask) {
 
 std::string KivoMaskHandler::_getDateTimeSeparator(bool isDate) { return kivo::detail::currentDateTimeSeparator(isDate); }
 
-bool KivoMaskHandler::_isCharValid(char16_t wildcard, char16_t c) const {
-    if (c == prompt()) return true;
+bool KivoMaskHandler::_isCharValid(char16_t wildcard, char16_t c) const { return c == prompt() || fitsWildcard(wildcard, c); }
+
+bool KivoMaskHandler::fitsWildcard(char16_t wildcard, char16_t c) const {
+    if (_isSurrogate(c)) return false;
     switch (wildcard) {
         case u'0':
             return _isDigit(c);
@@ -142,7 +155,22 @@ bool KivoMaskHandler::_isCharValid(char16_t wildcard, char16_t c) const {
     }
 }
 
-KivoMaskHandler::Rebuilt KivoMaskHandler::rebuild(std::u16string_view s) const {
+KivoMaskHandler::Fit KivoMaskHandler::fit(const KivoMaskElement& e, char16_t c, From from, char16_t& shown) const {
+    const char16_t w = e.wildcard();
+    const bool moved = from == From::Moved;
+    if (moved ? !fitsWildcard(w, c) : !_isCharValid(w, c)) return Fit::No;
+    if (c == u' ' && spaceMeansEmpty(w)) return Fit::Unfilled;
+    const bool keptSpace = from == From::Typed && c == u' ' && keepsSpace(w);
+    if (c == prompt() && !moved && !keptSpace) return Fit::Unfilled;
+    if (e.charCase() == KivoMaskCharCaseUpper) c = toUpperAscii(c);
+    if (e.charCase() == KivoMaskCharCaseLower) c = toLowerAscii(c);
+    // Mapped onto the prompt, a character of a text cannot be told from an unfilled position.
+    if (c == prompt() && from == From::Text) return Fit::Unfilled;
+    shown = c;
+    return Fit::Filled;
+}
+
+KivoMaskHandler::Rebuilt KivoMaskHandler::rebuild(std::u16string_view s, bool deleting) const {
     Rebuilt out;
     out.text.reserve(_maskArr.size());
     out.sources.reserve(_maskArr.size());
@@ -157,27 +185,46 @@ KivoMaskHandler::Rebuilt KivoMaskHandler::rebuild(std::u16string_view s) const {
             continue;
         }
         const char16_t w = e.wildcard();
-        while (j < s.size() && (!_isCharValid(w, s[j]) || (_isDelete && s[j] == u' ' && !keepsSpace(w)))) ++j;
-        bool filled = false;
-        char16_t c = p;
-        if (j < s.size()) {
-            c = s[j];
-            if (c == u' ' && spaceMeansEmpty(w)) c = p;
-            // The prompt is never case-mapped, so rebuilding masked text changes nothing.
-            if (c != p) {
-                if (e.charCase() == KivoMaskCharCaseUpper) c = toUpperAscii(c);
-                if (e.charCase() == KivoMaskCharCaseLower) c = toLowerAscii(c);
-                filled = c != p;
-            }
-            out.sources.push_back(filled ? static_cast<std::int64_t>(j) : -1);
-            ++j;
-        } else {
-            out.sources.push_back(-1);
-        }
+        while (j < s.size() && (!_isCharValid(w, s[j]) || (deleting && s[j] == u' ' && !keepsSpace(w)))) ++j;
+        char16_t shown = p;
+        const bool filled = j < s.size() && fit(e, s[j], From::Text, shown) == Fit::Filled;
+        out.sources.push_back(filled ? static_cast<std::int64_t>(j) : -1);
+        if (j < s.size()) ++j;
         if (!filled) out.full = false;
-        out.text += filled ? c : p;
+        out.text += filled ? shown : p;
     }
     return out;
+}
+
+void KivoMaskHandler::remember(std::u16string text, std::vector<bool> filled) const {
+    _builtText = std::move(text);
+    _builtFilled = std::move(filled);
+}
+
+const std::vector<bool>* KivoMaskHandler::remembered(std::u16string_view s, char16_t promptShown) const {
+    if (_builtFilled.empty() || s.size() != _builtText.size()) return nullptr;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool unfilled = !_builtFilled[i] && !_maskArr[i].isLiteral();
+        if (s[i] != (unfilled ? promptShown : _builtText[i])) return nullptr;
+    }
+    return &_builtFilled;
+}
+
+std::u16string KivoMaskHandler::contentOf(std::u16string_view s, std::vector<bool>& filled) const {
+    if (const std::vector<bool>* known = remembered(s, prompt())) {
+        filled = *known;
+        return std::u16string(s);
+    }
+    Rebuilt built = rebuild(s, false);
+    filled.assign(built.sources.size(), false);
+    for (std::size_t i = 0; i < filled.size(); ++i) filled[i] = built.sources[i] >= 0;
+    return std::move(built.text);
+}
+
+std::vector<bool> KivoMaskHandler::_filledPositions(std::string_view text) const {
+    std::vector<bool> filled;
+    contentOf(toUtf16(text), filled);
+    return filled;
 }
 
 std::string KivoMaskHandler::applyMaskTo(std::string_view text) { return applyMaskTo(text, nullptr); }
@@ -186,33 +233,33 @@ std::string KivoMaskHandler::applyMaskTo(std::string_view text, std::int64_t* /*
     _maskFull = true;
     if (!hasMask()) return text == _promptChar ? std::string() : std::string(text);
     if (_maskArr.empty()) return {};
-    Rebuilt built = rebuild(toUtf16(text));
-    _maskFull = built.full;
-    return toUtf8(built.text);
-}
-
-std::optional<std::int64_t> KivoMaskHandler::getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to) const {
-    if (!hasMask() || _maskArr.empty()) return std::nullopt;
-    const Rebuilt built = rebuild(toUtf16(text));
-    std::optional<std::int64_t> end;
-    for (std::size_t i = 0; i < built.sources.size(); ++i) {
-        if (built.sources[i] >= from && built.sources[i] < to) end = static_cast<std::int64_t>(i) + 1;
+    const std::u16string s = toUtf16(text);
+    // The text last built or edited keeps what it holds: a typed space stays typed under a space prompt.
+    if (const std::vector<bool>* known = remembered(s, prompt())) {
+        for (std::size_t i = 0; i < known->size(); ++i) {
+            if (!(*known)[i] && !_maskArr[i].isLiteral()) _maskFull = false;
+        }
+        return std::string(text);
     }
-    return end;
-}
-
-std::vector<std::int64_t> KivoMaskHandler::getFilledSources(std::string_view text) const {
-    if (!hasMask() || _maskArr.empty()) return {};
-    std::vector<std::int64_t> kept = rebuild(toUtf16(text)).sources;
-    std::erase(kept, -1);
-    return kept;
+    if (std::ranges::any_of(s, _isSurrogate)) {
+        plat::log("KivoMaskHandler: characters outside the Basic Multilingual Plane take no mask position; dropped");
+    }
+    Rebuilt built = rebuild(s, _isDelete);
+    _maskFull = built.full;
+    std::vector<bool> filled(built.sources.size());
+    for (std::size_t i = 0; i < filled.size(); ++i) filled[i] = built.sources[i] >= 0;
+    std::string out = toUtf8(built.text);
+    remember(std::move(built.text), std::move(filled));
+    return out;
 }
 
 std::optional<std::string> KivoMaskHandler::applyMaskToMaskStartPos(std::string_view text, std::int64_t start) const {
     start = clampIndex(start);
     const std::int64_t count = positionCount();
-    if (!hasMask() || count < start) return std::string(text);
-    if (count == start) return std::nullopt;
+    if (!hasMask() || _maskLength < start) return std::string(text);
+    if (_maskLength == start) return std::nullopt;
+    // A mask with case switches is longer than its positions: no position is left after `start`.
+    if (count <= start) return std::string();
     std::u16string out;
     std::int64_t m = start;
     const KivoMaskElement* current = nullptr;
@@ -286,10 +333,11 @@ std::string KivoMaskHandler::getRawValue(std::string_view text) const {
     if (!hasMask()) return std::string(text);
     const std::u16string s = toUtf16(text);
     const char16_t p = prompt();
+    const std::vector<bool>* known = remembered(s, p);
     std::u16string raw;
     const std::size_t end = std::min(_maskArr.size(), s.size());
     for (std::size_t i = 0; i < end; ++i) {
-        if (s[i] != p && !_maskArr[i].isLiteral()) raw += s[i];
+        if (known ? (*known)[i] : (s[i] != p && !_maskArr[i].isLiteral())) raw += s[i];
     }
     return toUtf8(raw);
 }
@@ -298,9 +346,11 @@ std::string KivoMaskHandler::replacePrompt(std::string_view text, std::string_vi
     const char16_t from = promptOf(oldPromptChar), to = prompt();
     if (!hasMask() || from == to) return std::string(text);
     std::u16string s = toUtf16(text);
+    // A typed character equal to the old prompt (a typed space) is no unfilled position.
+    const std::vector<bool>* known = remembered(s, from);
     const std::size_t end = std::min(_maskArr.size(), s.size());
     for (std::size_t i = 0; i < end; ++i) {
-        if (s[i] == from && !_maskArr[i].isLiteral()) s[i] = to;
+        if (s[i] == from && !_maskArr[i].isLiteral() && !(known && (*known)[i])) s[i] = to;
     }
     return toUtf8(s);
 }

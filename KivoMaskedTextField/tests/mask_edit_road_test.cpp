@@ -12,6 +12,7 @@
 
 #include "KivoMaskedTextField/KivoMaskHandler.h"
 #include "Platform/foundation/utf16.h"
+#include "Platform/testing/log_capture.h"
 #include "mask/MaskEditRoad.h"
 #include "mask_test_support.h"
 
@@ -73,19 +74,7 @@ struct EditRow {
 
 class MaskEditRoadTest : public PinnedLocaleTest {};
 
-// The typed characters of masked text outside the units [from, to), in order, ASCII letters in lower
-// case (moved under a case switch, a letter changes case, not identity).
-std::u16string typedOutside(const KivoMaskHandler& handler, const std::string& text, std::int64_t from = 0, std::int64_t to = 0) {
-    const std::u16string s = plat::toUtf16(text);
-    const char16_t prompt = plat::toUtf16(handler.promptChar()).front();
-    std::u16string out;
-    const auto end = static_cast<std::int64_t>(std::min(s.size(), handler.maskArr().size()));
-    for (std::int64_t i = 0; i < end; ++i) {
-        if (handler.maskArr()[i].isLiteral() || s[i] == prompt || (i >= from && i < to)) continue;
-        out += (s[i] >= u'A' && s[i] <= u'Z') ? static_cast<char16_t>(s[i] - u'A' + u'a') : s[i];
-    }
-    return out;
-}
+char16_t lowered(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 bool isSubsequence(const std::u16string& part, const std::u16string& whole) {
     std::size_t i = 0;
@@ -96,6 +85,7 @@ bool isSubsequence(const std::u16string& part, const std::u16string& whole) {
 }
 
 TEST_F(MaskEditRoadTest, EditsThroughTheMask) {
+    plat::testing::LogCapture quiet;  // edits that drop characters say so
     const EditRow rows[] = {
         {"type into an empty field", Phone, "(___) ___-____", {1, 0}, "5", "(5__) ___-____", {2, 0}, true},
         {"type on the leading literal", Phone, "(___) ___-____", {0, 0}, "5", "(5__) ___-____", {2, 0}, true},
@@ -106,7 +96,15 @@ TEST_F(MaskEditRoadTest, EditsThroughTheMask) {
         {"shift across a literal", "00-00", "12-3_", {1, 0}, "9", "19-23", {3, 0}, true},
         {"on a literal: fill the unfilled position after it", "LL-00", "ab-_1", {2, 0}, "3", "ab-31", {4, 0}, true},
         {"a paste fills the unfilled positions it needs", "0000", "__34", {0, 0}, "12", "1234", {2, 0}, true},
-        {"a paste with no room for the shift is refused", "0000", "__34", {0, 0}, "123", "__34", {0, 0}, false},
+        {"a paste longer than the room fills what it can", "0000", "__34", {0, 0}, "123", "1234", {2, 0}, true},
+        {"... across a literal, taking up the unfilled positions first",
+         "00-00",
+         "__-_9",
+         {0, 0},
+         "12345",
+         "12-39",
+         {4, 0},
+         true},
         {"a misfit is refused; the caret stays", Phone, "(5__) ___-____", {2, 0}, "x", "(5__) ___-____", {2, 0}, false},
         {"a misfit on a literal moves onto the input", Phone, "(___) ___-____", {0, 0}, "x", "(___) ___-____", {1, 0}, false},
         {"a misfit over a selection keeps it", "LL-0000", "zz-9999", {0, 2}, "9", "zz-9999", {0, 2}, false},
@@ -135,8 +133,22 @@ TEST_F(MaskEditRoadTest, EditsThroughTheMask) {
          false},
         {"delete the hyphen", Phone, "(555) 123-4567", {9, 1}, "", "(555) 123-4567", {9, 0}, false},
         {"a delete whose rest would not fit is refused", "LL-00", "ab-12", {1, 1}, "", "ab-12", {1, 1}, false},
-        {"a delete that would make a literal a character is refused", "&0-#", "a1-+", {0, 2}, "", "a1-+", {0, 2}, false},
+        // Literals stay where the mask has them; only typed characters move.
+        {"delete before a literal that fits the positions", "###-###", "1__-___", {0, 1}, "", "___-___", {0, 0}, true},
+        {"type before a literal that fits the positions", "&&&-&&&", "ab_-___", {0, 0}, "x", "xab-___", {1, 0}, true},
+        {"delete onto an escaped literal digit", "#\\0", "_0", {0, 1}, "", "_0", {0, 0}, false},
+        {"a deletion moves typed characters past a literal", "&0-#", "a1-+", {0, 2}, "", "+_-_", {0, 0}, true},
         {"deleting keeps spaces typed at &", "&&&&", "a b_", {0, 1}, "", " b__", {0, 0}, true},
+        {"deleting keeps spaces typed at C", "CCC", "x b", {0, 1}, "", " b_", {0, 0}, true},
+        // A position holds a whole character: one outside the Basic Multilingual Plane is refused.
+        {"a character outside the BMP is refused whole", "&&", "__", {0, 0}, "a\U0001F600", "a_", {1, 0}, true},
+        {"... and alone it changes nothing", "&&", "a_", {1, 0}, "\U0001F600", "a_", {1, 0}, false},
+        // A space on a position where a space means "left empty" skips it.
+        {"a space skips an optional digit", "99-99", "__-__", {0, 0}, " ", "__-__", {1, 0}, false},
+        {"a space skips a sign position", "#0#", "___", {0, 0}, " 5", "_5_", {2, 0}, true},
+        {"a space skips an optional letter", "?L", "__", {0, 0}, " a", "_a", {2, 0}, true},
+        {"a space on a filled optional digit shifts the rest", "999", "12_", {0, 0}, " ", "_12", {1, 0}, true},
+        {"a space on a digit position is refused", "00", "__", {0, 0}, " ", "__", {0, 0}, false},
         {"delete past the end of a short text", Phone, "(55", {1, 9}, "", "(___) ___-____", {1, 0}, true},
         {"the last filled position emptied: placeholder", "00-00", "5_-__", {0, 1}, "", "", {0, 0}, true, false, "_", "Code"},
         {"others still filled: no placeholder", "00-00", "1_-3_", {0, 1}, "", "_3-__", {0, 0}, true, false, "_", "Code"},
@@ -172,37 +184,88 @@ TEST_F(MaskEditRoadTest, EditsThroughTheMask) {
     }
 }
 
-// Whatever the mask, the text, the range and what is typed or deleted: every character typed before
-// the edit and not inside the replaced range is still there after it, in the same order.
-TEST_F(MaskEditRoadTest, AnEditNeverLosesTypedCharacters) {
-    std::mt19937 random(20240612);
-    const std::u16string maskAlphabet = u"09#LlAa&C?><|\\-( )xé";
-    const std::u16string textAlphabet = u"aZq5 -+_x*(é";
+// The typed characters of masked text at input positions [from, to), in order, ASCII letters in
+// lower case (moved under a case switch, a letter changes case, not identity).
+std::u16string typedIn(const KivoMaskHandler& handler, const std::string& text, std::int64_t from, std::int64_t to) {
+    const std::u16string s = plat::toUtf16(text);
+    const std::vector<bool> filled = handler._filledPositions(text);
+    std::u16string out;
+    for (std::int64_t i = std::max<std::int64_t>(from, 0); i < std::min<std::int64_t>(to, std::ssize(filled)); ++i) {
+        if (filled[i]) out += lowered(s[i]);
+    }
+    return out;
+}
+
+// Whatever the mask, the prompt, the text, the range and what is typed or deleted, edit after edit:
+// literals stay where the mask puts them, each input position shows the prompt or a typed character
+// that fits it, and the typed characters after an edit are those before the range, some of what was
+// typed (in order), and all of those after the range; or the edit changed nothing.
+TEST_F(MaskEditRoadTest, EditsKeepLiteralsInPlaceAndTheValueMadeOfTypedCharacters) {
+    plat::testing::LogCapture quiet;
+    constexpr unsigned Seed = 20240612;
+    std::mt19937 random(Seed);
+    const std::u16string maskAlphabet = u"09#LlAa&C?><|\\-( )x\u00e9_0";
+    const std::u16string textAlphabet = u"aZq5 -+_x*(\u00e9\U0001F600";
     const std::string prompts[] = {"_", "x", "*", " "};
+    // Whole characters: the wide one is drawn as both its halves.
     const auto pick = [&](const std::u16string& alphabet, int length) {
         std::u16string s;
-        for (int i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
+        while (length-- > 0) {
+            std::size_t i = random() % alphabet.size();
+            if (KivoMaskHandler::_isSurrogate(alphabet[i]) && alphabet[i] >= 0xDC00) --i;
+            s += alphabet[i];
+            if (KivoMaskHandler::_isSurrogate(alphabet[i])) s += alphabet[i + 1];
+        }
         return plat::toUtf8(s);
     };
-    for (int round = 0; round < 3000; ++round) {
+    int edits = 0;
+    for (int round = 0; edits < 20000; ++round) {
         auto handler = std::make_shared<KivoMaskHandler>();
-        handler->setMask(pick(maskAlphabet, 1 + random() % 8));
+        handler->setMask(pick(maskAlphabet, 1 + random() % 9));
         const std::string prompt = prompts[round % 4];
         handler->setPromptChar(prompt);
-        handler->setIsDelete(false);
-        const std::string text = handler->applyMaskTo(pick(textAlphabet, random() % 10));
-        const auto size = static_cast<std::int64_t>(plat::toUtf16(text).size());
-        const std::int64_t location = random() % (size + 1);
-        const std::int64_t length = random() % 3 == 0 ? random() % (size - location + 1) : 0;
-        // A space prompt is passed over while deleting: it is drawn with insertions only.
-        const std::string typed = pick(textAlphabet, (prompt == " " ? 1 : 0) + random() % 3);
+        const char16_t p = plat::toUtf16(prompt).front();
         FakeField field(handler);
-        field.place(text);
-        kivo::detail::MaskEditRoad(handler).edit(field, {location, length}, typed);
-        SCOPED_TRACE(*handler->mask() + " '" + text + "' [" + std::to_string(location) + ", " + std::to_string(length) +
-                     ") <- '" + typed + "' gives '" + field.text() + "'");
-        ASSERT_TRUE(
-            isSubsequence(typedOutside(*handler, text, location, location + length), typedOutside(*handler, field.text())));
+        handler->setIsDelete(false);
+        field.place(handler->applyMaskTo(pick(textAlphabet, random() % 10)));
+        const auto& positions = handler->maskArr();
+        for (int step = 0; step < 20; ++step, ++edits) {
+            const std::string before = field.text();
+            const auto size = plat::utf16Length(before);
+            const std::int64_t location = random() % (size + 1);
+            const std::int64_t length = random() % 3 == 0 ? random() % (size - location + 1) : 0;
+            const std::string typed = random() % 3 == 0 ? std::string() : pick(textAlphabet, 1 + random() % 4);
+            // Read before the edit: the handler knows which positions of the text it last made were typed.
+            const std::u16string typedBefore = typedIn(*handler, before, 0, size);
+            const std::u16string head = typedIn(*handler, before, 0, location);
+            const std::u16string tail = typedIn(*handler, before, location + length, size);
+            kivo::detail::MaskEditRoad(handler).edit(field, {location, length}, typed);
+            const std::string after = field.text();
+            SCOPED_TRACE("seed " + std::to_string(Seed) + " round " + std::to_string(round) + ": mask '" + *handler->mask() +
+                         "' prompt '" + prompt + "' text '" + before + "' [" + std::to_string(location) + ", " +
+                         std::to_string(length) + ") <- '" + typed + "' gives '" + after + "'");
+            const std::u16string a = plat::toUtf16(after);
+            ASSERT_EQ(a.size(), positions.size());
+            const std::vector<bool> filled = handler->_filledPositions(after);
+            for (std::size_t i = 0; i < positions.size(); ++i) {
+                if (positions[i].isLiteral()) {
+                    ASSERT_EQ(a[i], positions[i].literal()) << "position " << i;
+                } else if (filled[i]) {
+                    ASSERT_FALSE(KivoMaskHandler::_isSurrogate(a[i])) << "position " << i;
+                    ASSERT_TRUE(handler->_isCharValid(positions[i].wildcard(), a[i])) << "position " << i;
+                } else {
+                    ASSERT_EQ(a[i], p) << "position " << i;
+                }
+            }
+            const std::u16string typedAfter = typedIn(*handler, after, 0, size);
+            if (typedAfter == typedBefore) continue;
+            ASSERT_GE(typedAfter.size(), head.size() + tail.size());
+            ASSERT_EQ(typedAfter.substr(0, head.size()), head);
+            ASSERT_EQ(typedAfter.substr(typedAfter.size() - tail.size()), tail);
+            std::u16string typedUnits;
+            for (char16_t c : plat::toUtf16(typed)) typedUnits += lowered(c);
+            ASSERT_TRUE(isSubsequence(typedAfter.substr(head.size(), typedAfter.size() - head.size() - tail.size()), typedUnits));
+        }
     }
 }
 

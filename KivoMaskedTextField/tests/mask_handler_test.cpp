@@ -123,6 +123,8 @@ TEST_F(MaskHandlerTest, RebuildsTextOntoTheMask) {
         {"a", "- 7", "_", false},
         {"&", " x", " ", true},
         {"C", "€", "€", true},
+        {"&&", "a\U0001F600", "a_", false},  // a position never holds half of a character
+        {"C&", "\U0001F600b", "b_", false},
         {"L?", "a", "a_", false},  // an optional position left empty
         {"LC", "a", "a_", false},
         // Deleting: spaces are passed over, except at "&" and "C", which keep them as typed.
@@ -199,8 +201,13 @@ TEST_F(MaskHandlerTest, LaysTypedTextOntoTheMaskFromAStart) {
         {">LL", "ab", 0, "ab"},          // no case mapping here
         {"00", "1234", 1, "1"},          // the last input position takes the rest; cut to what is left
         {"0-", "12", 0, "1-"},           // the last position is a literal: nothing more
-        {"000", "12", 3, std::nullopt},  // no position left
+        {"000", "12", 3, std::nullopt},  // at the end of the mask string
         {"000", "12", 4, "12"},
+        // Measured against the mask string, which case switches make longer than its positions.
+        {">LL<ll", "ab", 4, ""},
+        {">LL<ll", "ab", 5, ""},
+        {">LL<ll", "ab", 6, std::nullopt},
+        {">LL<ll", "ab", 7, "ab"},
         {"000", "12", -2, "12"},
         {"", "12", 0, "12"},
     };
@@ -299,19 +306,6 @@ TEST_F(MaskHandlerTest, RawValueKeepsTheFilledInputCharacters) {
         SCOPED_TRACE(std::string(r.mask) + " '" + r.text + "'");
         EXPECT_EQ(handlerFor(r.mask, r.prompt).getRawValue(r.text), r.expected);
     }
-}
-
-TEST_F(MaskHandlerTest, FilledEndIsAfterTheLastPositionTheRangeFilled) {
-    KivoMaskHandler h = handlerFor("(000) 000-0000");
-    // Pasted at 0 of an empty field: every position filled by the pasted text.
-    EXPECT_EQ(h.getFilledEnd("5551234567(___) ___-____", 0, 10), 14);
-    // One digit typed at 1.
-    EXPECT_EQ(h.getFilledEnd("(5___) ___-____", 1, 2), 2);
-    EXPECT_EQ(h.getFilledEnd("(55___) ___-____", 2, 3), 3);
-    // Nothing of the range fits.
-    EXPECT_EQ(h.getFilledEnd("(x___) ___-____", 1, 2), std::nullopt);
-    EXPECT_EQ(h.getFilledEnd("x", 0, 1), std::nullopt);
-    EXPECT_EQ(handlerFor("").getFilledEnd("abc", 0, 3), std::nullopt);
 }
 
 TEST_F(MaskHandlerTest, ReplacePromptTouchesOnlyUnfilledInputPositions) {

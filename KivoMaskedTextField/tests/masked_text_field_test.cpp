@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "KivoMaskedTextField/KivoMaskedTextField.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/keys.h"
+#include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/pasteboard.h"
 #include "Platform/ui/window.h"
@@ -124,6 +126,60 @@ TEST_F(MaskedTextFieldTest, PasteLandsTheCaretAfterThePastedText) {
     EXPECT_EQ(field->selectedRange(), (plat::TextRange{14, 0}));
     EXPECT_TRUE(field->maskFull());
     EXPECT_EQ(field->value(), "5551234567");
+}
+
+// A paste longer than the room left fills what it can and drops the rest, keeping what was typed;
+// one log line counts what was dropped.
+TEST_F(MaskedTextFieldTest, APasteThatDoesNotFitKeepsWhatWasTypedAndLogsWhatItDropped) {
+    field->setMask(std::string(Phone));
+    field->setValue("______4567");  // the last four digits typed, the rest unfilled
+    ASSERT_EQ(field->text(), "(___) ___-4567");
+    ASSERT_TRUE(field->becomeFirstResponder());
+    field->setSelectedRange({1, 0});
+    plat::Pasteboard::general().setString("555123999");
+    plat::testing::LogCapture log;
+    field->paste();
+    EXPECT_EQ(field->text(), "(555) 123-4567");
+    EXPECT_EQ(field->selectedRange(), (plat::TextRange{10, 0}));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find(" 3 "), std::string::npos) << log.lines()[0];
+}
+
+// A position holds one whole character: one outside the Basic Multilingual Plane is refused with a
+// log line, never split across two positions.
+TEST_F(MaskedTextFieldTest, ACharacterOutsideTheBasicPlaneIsRefusedWhole) {
+    field->setMask(std::string("&&"));
+    ASSERT_TRUE(field->becomeFirstResponder());
+    plat::testing::LogCapture log;
+    plat::testing::Keys(window).type("a\U0001F600");
+    EXPECT_EQ(field->text(), "a_");
+    EXPECT_EQ(field->value(), "a");
+    EXPECT_EQ(log.lines().size(), 1u);
+    log.clear();
+    field->setText("\U0001F600b");  // the text setter drops it alike
+    EXPECT_EQ(field->text(), "b_");
+    EXPECT_EQ(log.lines().size(), 1u);
+}
+
+// With a space as the prompt, a typed space and an unfilled position look alike; the field still
+// tells them apart, in its value, in deletions and when the prompt changes.
+TEST_F(MaskedTextFieldTest, UnderASpacePromptTypedSpacesStayCharacters) {
+    field->setMask(std::string("&&&&"));
+    field->setPromptChar(" ");
+    ASSERT_TRUE(field->becomeFirstResponder());
+    plat::testing::Keys keys(window);
+    keys.type("a b");
+    EXPECT_EQ(field->text(), "a b ");
+    EXPECT_EQ(field->value(), "a b");
+    EXPECT_FALSE(field->maskFull());
+    field->replaceRange({0, 1}, "");
+    EXPECT_EQ(field->text(), " b  ");
+    EXPECT_EQ(field->value(), " b");
+    field->replaceRange({1, 0}, "c");
+    EXPECT_EQ(field->value(), " cb");
+    field->setPromptChar("_");
+    EXPECT_EQ(field->text(), " cb_");
+    EXPECT_EQ(field->value(), " cb");
 }
 
 TEST_F(MaskedTextFieldTest, ReturnEndsEditing) {
@@ -244,6 +300,74 @@ TEST_F(MaskedTextFieldTest, FontFromAttributes) {
     EXPECT_EQ(KivoMaskedTextField::getDecriptor(D{{KivoFontAttributeName, plat::Value("HelveticaNeue-Bold")}}),
               plat::Font::named("HelveticaNeue-Bold", plat::Font().size));
     EXPECT_EQ(KivoMaskedTextField::getDecriptor(D{{KivoFontAttributeSize, plat::Value(-3.0)}}).size, plat::Font().size);
+}
+
+}  // namespace
+
+namespace {
+
+// Drops the field from the method named `dropIn`.
+class DroppingMaskDelegate : public KivoMaskedTextFieldDelegate {
+public:
+    DroppingMaskDelegate(std::string dropIn, std::function<void()> drop) : _dropIn(std::move(dropIn)), _drop(std::move(drop)) {}
+    bool textChanged(const std::shared_ptr<KivoMaskedTextField>&, const std::string&, const std::string&) override {
+        call("textChanged");
+        return true;
+    }
+    void rendered(const std::shared_ptr<KivoMaskedTextField>&) override { call("rendered"); }
+
+private:
+    void call(const std::string& method) {
+        if (method == _dropIn && _drop) std::exchange(_drop, nullptr)();
+    }
+    std::string _dropIn;
+    std::function<void()> _drop;
+};
+
+// Application code that drops the last reference to the field during a call on it, through the
+// delegate and the event the field calls: the field lives until the call returns.
+TEST_F(MaskedTextFieldTest, AFieldDroppedByApplicationCodeLivesUntilTheCallReturns) {
+    struct Row {
+        const char* name;
+        const char* dropIn;  // a delegate method, or "text" for the event
+        std::function<void(KivoMaskedTextField&)> call;
+    };
+    const Row rows[] = {
+        {"set the text, the delegate", "textChanged", [](KivoMaskedTextField& f) { f.setText("12"); }},
+        {"set the text, the event", "text", [](KivoMaskedTextField& f) { f.setText("12"); }},
+        {"layout pass, the delegate", "rendered", [](KivoMaskedTextField& f) { f.layoutSubviews(); }},
+        {"an edit, the event", "text",
+         [](KivoMaskedTextField& f) {
+             f.replaceRange({1, 0}, "5");
+         }},
+        {"an edit, the delegate", "textChanged",
+         [](KivoMaskedTextField& f) {
+             f.replaceRange({0, 0}, "12");
+         }},
+        {"a paste, the event", "text",
+         [](KivoMaskedTextField& f) {
+             plat::Pasteboard::general().setString("5551234567");
+             f.paste();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::shared_ptr<KivoMaskedTextField> made = makeField();
+        made->setMask(std::string(Phone));
+        ASSERT_TRUE(made->becomeFirstResponder());
+        std::weak_ptr<KivoMaskedTextField> weak = made;
+        const std::string dropIn = row.dropIn;
+        const auto drop = [&] {
+            if (auto f = std::exchange(made, nullptr)) f->removeFromSuperview();
+        };
+        made->setStrongDelegate(std::make_shared<DroppingMaskDelegate>(dropIn, drop));
+        if (dropIn == "text")
+            made->textChanged()->addHandler([&](const std::shared_ptr<KivoEventContainer>&) { drop(); }, nullptr);
+        if (dropIn == "text") made->setStrongDelegate(nullptr);
+        KivoMaskedTextField& control = *made;
+        row.call(control);
+        EXPECT_TRUE(weak.expired());
+    }
 }
 
 }  // namespace

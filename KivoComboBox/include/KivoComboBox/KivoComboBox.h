@@ -174,6 +174,9 @@ private:
     void selectCurrentRow(plat::TableViewScrollPosition position);
     void reloadTable();
     void listenTo(const std::shared_ptr<KivoCollectionView>& view);
+    std::string displayTextOf(const plat::Value& item) const;
+    // Follows an announced change of the visible items in the list; false when it lists them anew.
+    bool followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
 
     std::shared_ptr<KivoCollectionView> _collectionView;
     bool _autoComplete = true;

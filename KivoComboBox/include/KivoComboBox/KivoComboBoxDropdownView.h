@@ -33,6 +33,9 @@ public:
     const std::shared_ptr<DisplayList>& itemsSource() const { return _itemsSource; }
     // Copies `texts` into the display list and reloads the table.
     void setItemsSource(const DisplayList& texts);
+    // Replaces `count` texts from `at` with `texts` and reloads the table; its row geometry waits
+    // for the next layout, so that items added one by one are not measured once each.
+    void replaceItems(std::size_t at, std::size_t count, DisplayList texts);
 
     // Set by the combo box; nil colour and font mean the label's defaults.
     const std::optional<plat::Color>& textColor() const { return _textColor; }

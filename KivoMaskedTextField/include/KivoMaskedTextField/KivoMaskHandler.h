@@ -20,6 +20,10 @@
 #include "KivoInput/KivoInputExport.h"
 #include "KivoMaskedTextField/KivoMaskElement.h"
 
+namespace kivo::detail {
+class MaskContent;
+}
+
 class KIVO_INPUT_EXPORT KivoMaskHandler {
 public:
     KivoMaskHandler() = default;
@@ -34,10 +38,7 @@ public:
     // Only its first UTF-16 unit is used; an empty prompt, or one that starts with half of a surrogate
     // pair, uses "_".
     const std::string& promptChar() const { return _promptChar; }
-    void setPromptChar(std::string promptChar) {
-        _promptChar = std::move(promptChar);
-        _prompt = promptOf(_promptChar);
-    }
+    void setPromptChar(std::string promptChar);
     // Whether the last rebuild filled every input position (optional ones included).
     bool maskFull() const { return _maskFull; }
     // Set by the field before each edit: while it is set, the rebuild passes over spaces that land on
@@ -56,8 +57,9 @@ public:
     std::string applyMaskTo(std::string_view text);
     std::string applyMaskTo(std::string_view text, std::int64_t* charsNum);
     // Typed text laid onto the mask from position `start`, without case mapping: the literals up to
-    // each input position, then the character when it fits. Without a mask, or with `start` past the
-    // last position, the text itself; nil when `start` is exactly the number of positions.
+    // each input position, then the character when it fits. `start` is measured against the mask
+    // string: without a mask, or with `start` past its end, the text itself; nil when `start` is
+    // exactly its length; the empty string when no position is left after `start`.
     std::optional<std::string> applyMaskToMaskStartPos(std::string_view text, std::int64_t start) const;
     // How many positions typed text takes from `start`: a literal position takes any character, an
     // input position one that fits. At most the positions left after `start`.
@@ -69,45 +71,74 @@ public:
     // Whether the input characters of masked text from position `oldMaskPos` on still fit their input
     // positions when moved to start at `newMaskPos` (what a deletion would do).
     bool isStringValid(std::string_view text, std::int64_t oldMaskPos, std::int64_t newMaskPos) const;
-    // The characters of masked text at input positions that are not the prompt, in order.
+    // The characters of masked text at input positions that are not the prompt, in order. For the
+    // text the handler last built or edited, the typed characters themselves (a space typed where a
+    // space is also the prompt counts).
     std::string getRawValue(std::string_view text) const;
 
-    // One past the last position that the rebuild of `text` fills from the UTF-16 units
-    // [from, to) of `text`; nil when none of them lands on an input position. The masked text field
-    // places its caret after an insertion with it and refuses an insertion that would place nothing.
-    // Like the other queries it leaves `maskFull` as the last rebuild set it.
-    std::optional<std::int64_t> getFilledEnd(std::string_view text, std::int64_t from, std::int64_t to) const;
-    // The UTF-16 units of `text` that its rebuild keeps as typed characters, in increasing order
-    // (empty without a mask). The field checks with it that an edit loses none of them.
-    std::vector<std::int64_t> getFilledSources(std::string_view text) const;
     // Masked text whose unfilled input positions show `oldPromptChar`, with those positions showing
     // the current prompt instead; what else it holds stays. The field calls it when its prompt
     // changes, so that old prompts never turn into typed characters.
     std::string replacePrompt(std::string_view text, std::string_view oldPromptChar) const;
 
     // Internals, public for the field and for tests.
+    // Per position of `text`, whether it holds a typed character: read from what the handler
+    // remembers when `text` is the text it last built or edited, else from the rebuild of `text`.
+    std::vector<bool> _filledPositions(std::string_view text) const;
     void _parseMaskStr(std::string_view mask);
     bool _isCharValid(char16_t wildcard, char16_t character) const;
     static bool _isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
     static bool _isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
     static bool _isAlphanumeric(char16_t c) { return _isDigit(c) || _isLetter(c); }
+    // Surrogate units never fit: a position holds a whole character or nothing.
+    static bool _isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
     // The locale's one-character date ("/" when it has none of "/-.") or time (":" when it has none of
     // ":-.") separator.
     static std::string _getDateTimeSeparator(bool isDate);
 
 private:
+    friend class kivo::detail::MaskContent;
+
+    // What a character does at an input position: it does not fit, it fits and leaves the position
+    // unfilled (the prompt, or a space where a space means "left empty"), or it fills it, shown as
+    // `shown` (case-mapped). Where it comes from decides the prompt's part: in a text, a character
+    // equal to the prompt is an unfilled position; typed, a space at a position that keeps spaces is
+    // a character whatever the prompt; moved, a typed character stays one.
+    enum class Fit { No, Unfilled, Filled };
+    enum class From { Text, Typed, Moved };
+    Fit fit(const KivoMaskElement& position, char16_t c, From from, char16_t& shown) const;
+    bool fitsWildcard(char16_t wildcard, char16_t c) const;
+
     struct Rebuilt;
-    Rebuilt rebuild(std::u16string_view text) const;
+    // `deleting` passes over spaces as the rebuild does while the field deletes.
+    Rebuilt rebuild(std::u16string_view text, bool deleting) const;
+    // Remembers masked text with the positions that hold typed characters, so that a typed space and
+    // an unfilled position stay apart under a space prompt.
+    void remember(std::u16string text, std::vector<bool> filled) const;
+    // Masked text for `text`, one character per position, with whether each holds a typed
+    // character: the remembered text as it is, any other through its rebuild.
+    std::u16string contentOf(std::u16string_view text, std::vector<bool>& filled) const;
+    // The remembered flags when `text` is the remembered text with its unfilled positions showing
+    // `promptShown`; null otherwise.
+    const std::vector<bool>* remembered(std::u16string_view text, char16_t promptShown) const;
     static char16_t promptOf(std::string_view promptChar);
     char16_t prompt() const { return _prompt; }
     std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
     bool hasMask() const { return _mask && !_mask->empty(); }
+    void forget() const {
+        _builtText.clear();
+        _builtFilled.clear();
+    }
 
     std::optional<std::string> _mask;
+    std::int64_t _maskLength = 0;  // the mask string's UTF-16 units
     std::vector<KivoMaskElement> _maskArr;
     std::string _promptChar = "_";
     char16_t _prompt = u'_';  // the unit that _promptChar stands for
     bool _maskFull = true;
     bool _isDelete = false;
     std::optional<std::string> _placeholder;
+    // The text last built or edited, and per position whether it holds a typed character (empty: none).
+    mutable std::u16string _builtText;
+    mutable std::vector<bool> _builtFilled;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The edit road of the masked text field: every edit the user makes (typing, pasting, deleting) is
-// rewritten through the mask handler, the caret is placed off literals, and an edit that would lose
-// what was typed is refused. It talks to the field only through MaskEditable, so the road is the
-// same for the masked field and for any text field that installs the mask's delegate.
+// rewritten through the mask handler, the caret is placed off literals, and nothing already typed is
+// lost: an edit that would lose it is refused, or what was typed is cut to what fits. It talks to the field only through
+// MaskEditable, so the road is the same for the masked field and for any text field that installs the mask's delegate.
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +15,8 @@
 class KivoMaskHandler;
 
 namespace kivo::detail {
+
+class MaskContent;
 
 // What the road needs of the field it edits.
 class KIVO_INPUT_EXPORT MaskEditable {
@@ -42,8 +44,10 @@ public:
     bool edit(MaskEditable& field, plat::TextRange range, const std::string& replacement) const;
 
 private:
-    bool insert(MaskEditable& field, plat::TextRange range, const std::string& replacement) const;
-    bool remove(MaskEditable& field, plat::TextRange range) const;
+    bool insert(MaskEditable& field, MaskContent& content, plat::TextRange range, const std::string& replacement) const;
+    bool remove(MaskEditable& field, MaskContent& content, plat::TextRange range) const;
+    // Sets the field's text to the content's.
+    void show(MaskEditable& field, const MaskContent& content) const;
 
     std::shared_ptr<KivoMaskHandler> _maskHandler;
 };
