@@ -98,8 +98,9 @@ bool KivoAxis::calibrateScrollPosition(double position) {
     _scrollPosition = position;
     if (!hasDataLimits()) return true;
     if (_scrollDataValue != 0) refreshScrollDataValue(position);
-    // Only a zoomed axis has a window to move; an unzoomed one keeps showing all of its data.
-    if (_scale < 1 && _displayedRange > 0) {
+    // Only a zoomed axis has a window to move (however narrow: scale 0 too); an unzoomed one keeps
+    // showing all of its data.
+    if (_scale < 1) {
         const double min = _actualDataMin + position * freeSpan();
         _min = numberOrNil(min);
         _max = numberOrNil(min + _displayedRange);
