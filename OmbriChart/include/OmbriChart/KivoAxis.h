@@ -376,6 +376,13 @@ private:
     static void resetEngine(IKivoRenderEngine& engine);
 
     std::weak_ptr<OmbriChart> _chart;
+    // Holds the axis and its chart for as long as it lives: the application code a member calls (the
+    // delegate, an event's handlers) may let go of the last reference to either.
+    struct Alive {
+        std::shared_ptr<const plat::Object> axis;
+        std::shared_ptr<OmbriChart> chart;
+    };
+    Alive keepAlive() const { return {weak_from_this().lock(), _chart.lock()}; }
     std::int64_t _position;
     std::int64_t _axisType = KivoAxisTypeX;
     std::optional<std::string> _axisName;

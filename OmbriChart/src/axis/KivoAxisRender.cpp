@@ -91,6 +91,7 @@ void KivoAxis::resetEngine(IKivoRenderEngine& engine) {
 // ---- Render ----
 
 void KivoAxis::render(const std::shared_ptr<IKivoRenderEngine>& engine, bool isOverlap) {
+    const auto alive = keepAlive();
     if (!engine) return;
     _engine = engine;
     _simplifyAxisLabelAngle(_labelAngle);

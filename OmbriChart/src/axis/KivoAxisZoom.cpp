@@ -23,12 +23,14 @@ double clampUnit(double v) { return std::clamp(v, 0.0, 1.0); }
 // ---- Setters: a change hides the tooltip, announces the range and redraws ----
 
 void KivoAxis::setDisplayedRange(double range) {
+    const auto alive = keepAlive();
     if (!calibrateDisplayedRange(range)) return;
     raiseRangeChanged();
     _invalidate();
 }
 
 void KivoAxis::setScale(double scale) {
+    const auto alive = keepAlive();
     if (std::isnan(scale)) return;
     scale = clampUnit(scale);
     if (!hasDataLimits()) {
@@ -41,6 +43,7 @@ void KivoAxis::setScale(double scale) {
 }
 
 void KivoAxis::setScrollPosition(double position) {
+    const auto alive = keepAlive();
     if (std::isnan(position)) return;
     if (!calibrateScrollPosition(clampUnit(position))) return;
     raiseRangeChanged();
@@ -48,10 +51,12 @@ void KivoAxis::setScrollPosition(double position) {
 }
 
 void KivoAxis::showMore() {
+    const auto alive = keepAlive();
     if (hasMore()) setScrollPosition(_scrollPosition + _scale * 0.5);
 }
 
 void KivoAxis::showLess() {
+    const auto alive = keepAlive();
     if (hasLess()) setScrollPosition(_scrollPosition - _scale * 0.5);
 }
 
@@ -128,6 +133,7 @@ void KivoAxis::refreshScrollDataValue(double) {
 }
 
 void KivoAxis::scrollTo(double value, std::int64_t position) {
+    const auto alive = keepAlive();
     if (std::isnan(value)) return;
     _scrollDataValue = value;
     _axisScrollPos = position;
