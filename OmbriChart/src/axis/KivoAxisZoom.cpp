@@ -108,7 +108,7 @@ bool KivoAxis::calibrateScrollPosition(double position) {
     if (_scale < 1) {
         const double min = _actualDataMin + position * freeSpan();
         _min = numberOrNil(min);
-        _max = numberOrNil(min + _displayedRange);
+        _max = numberOrNil(finite(min + _displayedRange));
     }
     return true;
 }
@@ -192,6 +192,6 @@ void KivoAxis::applyScale(double scale, double position) {
     _max = numberOrNil(_actualDataMax);
     if (!(scale > 0 && scale < 1) || !hasDataLimits()) return;
     const double shift = clampUnit(position) * (1 - scale) * dataRange();
-    _min = plat::Value(_actualDataMin + shift);
-    _max = plat::Value(_actualDataMin + scale * dataRange() + shift);
+    _min = plat::Value(finite(_actualDataMin + shift));
+    _max = plat::Value(finite(_actualDataMin + scale * dataRange() + shift));
 }
