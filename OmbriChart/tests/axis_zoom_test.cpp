@@ -140,6 +140,16 @@ TEST_F(AxisZoomTest, ScrollingAnUnzoomedAxisKeepsShowingAllItsData) {
     EXPECT_FALSE(axis->hasLess());
 }
 
+TEST_F(AxisZoomTest, AZeroWidthWindowScrollsLikeAnyZoomedWindow) {
+    // Scale 0 counts as zoomed: the empty window still moves along the data.
+    update(0, 100);
+    axis->setScale(0);
+    axis->setScrollPosition(1);
+    expectWindow(100, 100);
+    axis->setScrollPosition(0.25);
+    expectWindow(25, 25);
+}
+
 TEST_F(AxisZoomTest, WithoutDataLimitsScaleIsStoredAndTakesEffectAtTheFirstPass) {
     axis->setScale(0.5);
     EXPECT_EQ(axis->scale(), 0.5);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "KivoCore/KivoDataType.h"
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/testing/virtual_clock.h"
@@ -63,6 +64,23 @@ TEST_F(DataInfoTest, CategoryValuesSpanTheirIndices) {
     EXPECT_EQ(*info->getStackAbs().find(1.0), 3);
     EXPECT_EQ(info->getStackedAbsSum(7), 0);  // no value there
     EXPECT_EQ(info->getDataTypeY(), 3);
+}
+
+TEST_F(DataInfoTest, AnEmptyValueListSpansNoIndexButGivesItsDataType) {
+    // An empty list is not a missing one: the series spans the indices 0 … −1 and names its type.
+    class EmptyDates : public KivoSeries {
+    public:
+        plat::ArrayPtr getValues(std::int32_t dimension) override {
+            return dimension == 0 ? std::make_shared<plat::Array>() : nullptr;
+        }
+        std::int64_t getDataType(std::int32_t) const override { return KivoDataTypeDate; }
+    };
+    series.push_back(plat::Value(std::make_shared<EmptyDates>()));
+    analyse();
+    EXPECT_EQ(info->getMinX(), 0);
+    EXPECT_EQ(info->getMaxX(), -1);
+    EXPECT_EQ(info->getDataTypeY(), KivoDataTypeDate);
+    EXPECT_TRUE(std::isnan(info->getMinY()));
 }
 
 TEST_F(DataInfoTest, StackingWidensTheValueRange) {

@@ -7,6 +7,7 @@
 // Sections: construction · placement · look · scale · limits · conversion · zoom and scroll · major
 // unit and labels · layout results · drawing · events.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -181,13 +182,14 @@ public:
     // convert(value) with the range and place the axis has now, taken once for a loop over many
     // values: the same arithmetic, so the same results, without a call per value.
     struct LinearConversion {
-        double min = 0, range = 0;  // range: max − min
+        double min = 0, range = 0;  // range: max − min; both halved when that difference overflows
         double base = 0, length = 0;
         bool fromBase = true;     // the pixel lies fraction × length after base, else before it
         bool degenerate = false;  // max equals min: every value is at 0
+        bool halved = false;
         double operator()(double value) const {
             if (degenerate) return 0;
-            const double fraction = (value - min) / range;
+            const double fraction = ((halved ? value / 2 : value) - min) / range;
             return fromBase ? base + fraction * length : base - fraction * length;
         }
     };
@@ -339,7 +341,13 @@ private:
     // Both padded data limits are numbers.
     bool hasDataLimits() const;
     // The padded data range (max - min).
-    double dataRange() const { return _actualDataMax - _actualDataMin; }
+    double dataRange() const { return finite(_actualDataMax - _actualDataMin); }
+    double actualRange() const { return finite(_actualMax - _actualMin); }
+    // Range arithmetic stays finite: data spanning nearly all doubles has a range that is not.
+    static double finite(double v) {
+        constexpr double Largest = std::numeric_limits<double>::max();
+        return std::isnan(v) ? v : std::clamp(v, -Largest, Largest);
+    }
     // The window left free by the displayed range.
     double freeSpan() const { return dataRange() - _displayedRange; }
     // The limits update's own steps.
@@ -350,6 +358,10 @@ private:
     double fractionToPixel(double fraction) const;
     double pixelToFraction(double pixel) const;
     void appendTimeLabel(double value, std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    // The step between labels one pass builds over `range`: `step` itself, or the nearest nice multiple
+    // of it (1, 2 or 5 times a power of ten) that keeps the labels to a few times what fits along the
+    // axis. Only those can be drawn apart; the overlap rule picks among them.
+    double labelStep(double step, double range) const;
 
     // The pieces of render.
     struct Ticks {
@@ -376,6 +388,13 @@ private:
     static void resetEngine(IKivoRenderEngine& engine);
 
     std::weak_ptr<OmbriChart> _chart;
+    // Holds the axis and its chart for as long as it lives: the application code a member calls (the
+    // delegate, an event's handlers) may let go of the last reference to either.
+    struct Alive {
+        std::shared_ptr<const plat::Object> axis;
+        std::shared_ptr<OmbriChart> chart;
+    };
+    Alive keepAlive() const { return {weak_from_this().lock(), _chart.lock()}; }
     std::int64_t _position;
     std::int64_t _axisType = KivoAxisTypeX;
     std::optional<std::string> _axisName;

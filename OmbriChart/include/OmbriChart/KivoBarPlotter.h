@@ -15,6 +15,9 @@
 
 class KivoRenderState;
 class OmbrChartDataLabelData;
+namespace kivo::detail {
+struct StackPlan;
+}
 
 class KIVO_CHART_EXPORT KivoBarPlotter : public KivoBasePlotter {
 public:
@@ -167,5 +170,8 @@ private:
 
     std::shared_ptr<KivoRenderState> _selState;
     std::vector<SelectedBar> _selRects;
+    // While plotSeries draws stacked bars: the series' segments, worked out before its bars in one merge
+    // per stack and handed to the bars in order.
+    std::shared_ptr<kivo::detail::StackPlan> _stackPlan;
     std::vector<std::shared_ptr<OmbrChartDataLabelData>> _dataLabelData;
 };

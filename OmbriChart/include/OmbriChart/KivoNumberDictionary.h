@@ -50,6 +50,11 @@ public:
         merged.insert(merged.end(), it, _entries.end());
         _entries = std::move(merged);
     }
+    // Adds every pair of `run` (in any order; a key may come more than once) with the outcome of add()
+    // called for each in the run's order, in one merge, and answers in `before` (one entry per pair) the
+    // value the pair's key held just before the pair was added: 0 for a key that held none. A pair with
+    // a NaN key is added nowhere and answers 0.
+    void addRun(const Run& run, std::vector<double>& before);
     // Sorts a run by key, stably (the values of one key keep their order), and drops NaN keys; a run
     // already in order is left as it is.
     static void sortByKey(Run& run);

@@ -88,6 +88,7 @@ void KivoAxis::setMajorUnit(double unit) { setLook(_majorUnit, unit); }
 void KivoAxis::setMinorUnit(double unit) { setLook(_minorUnit, unit); }
 
 void KivoAxis::setMin(plat::Value value) {
+    const auto alive = keepAlive();
     // A minimum above the maximum makes the pair swap (a nil maximum reads as NaN: no swap).
     if (!value.isNil() && objectToDouble(value) > objectToDouble(_max)) {
         _min = std::move(_max);
@@ -100,6 +101,7 @@ void KivoAxis::setMin(plat::Value value) {
 }
 
 void KivoAxis::setMax(plat::Value value) {
+    const auto alive = keepAlive();
     if (!value.isNil() && objectToDouble(value) < objectToDouble(_min)) {
         _max = std::move(_min);
         _min = std::move(value);
@@ -111,6 +113,7 @@ void KivoAxis::setMax(plat::Value value) {
 }
 
 void KivoAxis::setLogBase(std::optional<double> base) {
+    const auto alive = keepAlive();
     _logBase = base;
     raiseRangeChanged();
     _invalidate();
@@ -142,6 +145,7 @@ void KivoAxis::layout(const std::shared_ptr<KivoRect>& rect, const std::shared_p
 // ---- Events ----
 
 void KivoAxis::raiseRangeChanged() {
+    const auto alive = keepAlive();
     if (const auto chart = _chart.lock()) {
         if (auto delegate = chart->delegateAnswering(OmbriChartDelegate::AxisRangeChanged))
             delegate->axisRangeChanged(chart, weak_from_this().lock());
@@ -150,6 +154,7 @@ void KivoAxis::raiseRangeChanged() {
 }
 
 void KivoAxis::_onLabelLoading(const std::shared_ptr<KivoEventArgs>& args) {
+    const auto alive = keepAlive();
     const auto handlers = _labelLoading ? _labelLoading->handlers() : nullptr;
     if (handlers && !handlers->empty()) _labelLoading->raise(weak_from_this().lock(), args);
 }

@@ -17,6 +17,10 @@ constexpr double Ln10 = 2.302585092994046;
 constexpr double DefaultLabelCount = 10;
 // No builder makes more labels than this in one call, whatever the unit: a drawing pass needs far fewer.
 constexpr std::size_t MaxLabelCount = 100000;
+// A pass builds labels at most this many times the number that fit along the axis.
+constexpr double LabelsPerFit = 4;
+// The longest calendar step of time labels, in months: far beyond any date range.
+constexpr double MaxCalendarStepMonths = 1e9;
 // Units of time labels, in days, from which labels step by calendar months or years.
 constexpr double DaysPerMonthUnit = 30;
 constexpr double DaysPerYearUnit = 365;
@@ -40,7 +44,7 @@ std::string KivoAxis::formatValue(double value) const {
 double KivoAxis::_calcMajorUnit() const {
     if (!std::isnan(_majorUnit)) return _isTimeAxis ? _majorUnit * SecondsPerDay : _majorUnit;
     if (_isTimeAxis) return SecondsPerDay;  // as the time labels step when no unit is set
-    const double range = _actualMax - _actualMin;
+    const double range = actualRange();
     const double precision = _nicePrecision(range);
     const double d = range / _getAnnoNumber(_axisType == KivoAxisTypeY);
     double unit = _niceNumber(2 * d, -precision, true);
@@ -94,11 +98,20 @@ double KivoAxis::_getAnnoNumber(bool vertical) const {
 
 // ---- Label values ----
 
+double KivoAxis::labelStep(double step, double range) const {
+    const double count = range / step + 1;
+    const double budget = LabelsPerFit * _getAnnoNumber(_axisType == KivoAxisTypeY);
+    if (!(count > budget) || !std::isfinite(count)) return step;
+    return step * _niceTickNumber(std::ceil(count / budget));
+}
+
 void KivoAxis::_createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
                              std::vector<std::string>& lbls) const {
     count = std::min(count, MaxLabelCount);
     for (std::size_t i = 0; i < count; ++i) {
         const double v = start + static_cast<double>(i) * delta;
+        // A step too small to move a value this large would only repeat it.
+        if (i > 0 && !(v > vals.back())) break;
         vals.push_back(v);
         lbls.push_back(formatValue(v));
     }
@@ -111,10 +124,15 @@ void KivoAxis::_createLogarithmicLabels(std::vector<double>& vals, std::vector<s
     const double top = std::ceil(std::log(_actualMax) / lnBase);
     const double bottom = std::floor(std::log(_actualMin) / lnBase);
     if (!std::isfinite(top) || !std::isfinite(bottom)) return;
+    // A base near 1 has a great many powers in the range: every stride-th of them, on multiples of the
+    // stride, keeps the labels to what the axis can show.
+    const double stride = labelStep(1, top - bottom);
     std::vector<double> values;
     std::vector<std::string> texts;
-    for (double k = top; k >= bottom && values.size() < MaxLabelCount; --k) {
+    for (double k = std::floor(top / stride) * stride; k >= bottom && values.size() < MaxLabelCount; k -= stride) {
         const double v = std::pow(base, k);
+        // An exponent (or a power) that a step no longer moves ends the labels.
+        if (k - stride == k || (!values.empty() && !(v < values.back()))) break;
         if (v < _actualMin || v > _actualMax) continue;
         values.push_back(v);
         texts.push_back(formatValue(v));
@@ -126,20 +144,24 @@ void KivoAxis::_createLogarithmicLabels(std::vector<double>& vals, std::vector<s
 
 void KivoAxis::_createTimeLabels(double, std::size_t, std::vector<double>& vals, std::vector<std::string>& lbls) const {
     if (!std::isfinite(_actualMin) || !std::isfinite(_actualMax)) return;
-    // No unit, or one that would never step forward: a day.
-    const double days = _majorUnit > 0 && std::isfinite(_majorUnit) ? _majorUnit : 1.0;
+    // No unit, or one that would never step forward: a day; more than the axis can show: a multiple.
+    const double unit = _majorUnit > 0 && std::isfinite(_majorUnit) ? _majorUnit : 1.0;
+    const double days = labelStep(unit * SecondsPerDay, actualRange()) / SecondsPerDay;
     if (days < DaysPerMonthUnit) {
         const double step = days * SecondsPerDay;
-        for (double v = _actualMin; v <= _actualMax && vals.size() < MaxLabelCount; v += step) appendTimeLabel(v, vals, lbls);
+        for (double v = _actualMin; v <= _actualMax && vals.size() < MaxLabelCount; v += step) {
+            appendTimeLabel(v, vals, lbls);
+            if (v + step == v) break;  // a step too small to move the date
+        }
         return;
     }
 
     // Long units step by whole calendar months or years, from the first 1st of a month (1 January)
     // not before actualMin.
     const bool years = days >= DaysPerYearUnit;
-    const std::int64_t stepMonths =
-        years ? MonthsPerYear * std::max<std::int64_t>(1, static_cast<std::int64_t>(days / DaysPerYearUnit))
-              : std::max<std::int64_t>(1, static_cast<std::int64_t>(days / DaysPerMonthUnit));
+    // Whole years (months) of the unit, at least one, and never more than a calendar holds.
+    const double months = years ? MonthsPerYear * std::floor(days / DaysPerYearUnit) : std::floor(days / DaysPerMonthUnit);
+    const auto stepMonths = static_cast<std::int64_t>(std::clamp(months, 1.0, MaxCalendarStepMonths));
     const KivoTimeHelper first(plat::Date{_actualMin});
     if (first.month() == 0) return;  // beyond the calendar
     // Months counted from year 0; the 1st of a month at midnight in the current time zone.

@@ -15,6 +15,14 @@ constexpr double FinanceCategoryPadding = 0.5;
 
 bool isFinanceType(std::int64_t type) { return type == OmbriChartTypeCandlestick || type == OmbriChartTypeHighLowOpenClose; }
 
+// (value − min) / (max − min), also where the difference of the limits overflows: halved, the
+// differences of finite values cannot.
+double linearFraction(double value, double max, double min) {
+    const double range = max - min;
+    if (std::isfinite(range) || !std::isfinite(max) || !std::isfinite(min)) return (value - min) / range;
+    return (value / 2 - min / 2) / (max / 2 - min / 2);
+}
+
 }  // namespace
 
 // ---- Limits ----
@@ -24,8 +32,8 @@ void KivoAxis::updateActualLimits(std::int64_t dataType, double dataMin, double 
     _dataIndexTimeVals = std::move(values);
     _isTimeAxis = dataType == KivoDataTypeDate;
     widenForFinance(dataType, dataMin, dataMax);
-    _actualDataMin = dataMin;
-    _actualDataMax = dataMax;
+    _actualDataMin = finite(dataMin);
+    _actualDataMax = finite(dataMax);
 
     const double min = objectToDouble(_min), max = objectToDouble(_max);
     _actualMin = std::isnan(min) ? _actualDataMin : min;
@@ -38,7 +46,7 @@ void KivoAxis::updateActualLimits(std::int64_t dataType, double dataMin, double 
         if (_scale < 1) {
             _displayedRange = _scale * dataRange();
             _displayedRangeFromApplication = false;
-            _actualMax = _actualMin + _displayedRange;
+            _actualMax = finite(_actualMin + _displayedRange);
             if (_scrollDataValue != 0) applyScale(_scale, _scrollDataValue, _axisScrollPos);
             applyScale(_scale, _scrollPosition);
         } else if (_displayedRange > 0 && dataRange() != 0) {
@@ -67,8 +75,8 @@ void KivoAxis::roundToLogBase() {
     const double lnBase = std::log(*_logBase);
     if (!std::isfinite(lnBase) || lnBase == 0) return;
     if (std::isnan(_actualMin) || std::isnan(_actualMax)) return;
-    _actualMax = std::pow(*_logBase, std::ceil(std::log(_actualMax) / lnBase));
-    _actualMin = std::pow(*_logBase, std::floor(std::log(_actualMin) / lnBase));
+    _actualMax = finite(std::pow(*_logBase, std::ceil(std::log(_actualMax) / lnBase)));
+    _actualMin = finite(std::pow(*_logBase, std::floor(std::log(_actualMin) / lnBase)));
     // Data at or below 0 has no logarithm: the axis starts at 1, and spans one power when nothing is
     // above 0.
     if (!(_actualMin > 0)) _actualMin = 1.0;
@@ -102,7 +110,7 @@ double KivoAxis::convert(double value, double max, double min) const {
         const double v = value == 0 ? min : value;
         fraction = std::log(v / min) / std::log(max / min);
     } else {
-        fraction = (value - min) / (max - min);
+        fraction = linearFraction(value, max, min);
     }
     return fractionToPixel(fraction);
 }
@@ -114,6 +122,11 @@ std::optional<KivoAxis::LinearConversion> KivoAxis::linearConversion() const {
     LinearConversion c;
     c.min = _actualMin;
     c.range = _actualMax - _actualMin;
+    if (!std::isfinite(c.range) && std::isfinite(_actualMax) && std::isfinite(_actualMin)) {
+        c.halved = true;
+        c.min = _actualMin / 2;
+        c.range = _actualMax / 2 - _actualMin / 2;
+    }
     c.degenerate = _actualMax == _actualMin;
     const KivoRect r = _axrect ? *_axrect : KivoRect();
     if (_axisType == KivoAxisTypeY) {
@@ -133,6 +146,7 @@ double KivoAxis::convertBack(double pixel) const {
     if (hi == lo) return 0;
     const double fraction = pixelToFraction(pixel);
     if (_logBase) return std::exp(std::log(lo) + fraction * (std::log(hi) - std::log(lo)));
+    if (!std::isfinite(hi - lo)) return finite(lo * (1 - fraction) + hi * fraction);
     return lo + fraction * (hi - lo);
 }
 

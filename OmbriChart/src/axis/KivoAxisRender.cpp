@@ -91,13 +91,14 @@ void KivoAxis::resetEngine(IKivoRenderEngine& engine) {
 // ---- Render ----
 
 void KivoAxis::render(const std::shared_ptr<IKivoRenderEngine>& engine, bool isOverlap) {
+    const auto alive = keepAlive();
     if (!engine) return;
     _engine = engine;
     _simplifyAxisLabelAngle(_labelAngle);
     if (!isSide(_position) || !_axrect || !_plotrect) return;
 
     // No range to show (none yet, an empty one, or nothing drawn): only the line and the title.
-    const double range = _actualMax - _actualMin;
+    const double range = actualRange();
     const auto chart = _chart.lock();
     if (!(range > 0) || !std::isfinite(range) || (chart && chart->isAllSeriesHidden())) {
         drawLineAndTitle(engine, false);
@@ -107,6 +108,8 @@ void KivoAxis::render(const std::shared_ptr<IKivoRenderEngine>& engine, bool isO
 
     double major = _calcMajorUnit();
     if (major == 0) major = _niceTickNumber(range) * 0.1;
+    // More labels than the axis can show are built (and ticked) at a multiple of the unit.
+    if (_labels.empty() && !_logBase && major > 0) major = labelStep(major, range);
     double minor = std::isnan(_minorUnit) ? major * 0.5 : _minorUnit;
     // A minor unit the application gave on a time axis counts days; half the major unit is in seconds
     // already.
@@ -220,8 +223,10 @@ void KivoAxis::labelValues(double major, std::vector<double>& vals, std::vector<
         return;
     }
     if (!(major > 0) || !std::isfinite(major)) return;
-    const double count = std::floor((_actualMax - _actualMin) / major);
+    const double count = std::floor(actualRange() / major);
     double first = std::floor(_actualMin / major) * major;
+    // Near the lowest double the multiple below the minimum does not exist; the one above it does.
+    if (std::isinf(first)) first = std::ceil(_actualMin / major) * major;
     if (first < _actualMin) first += major;
     if (!(count >= 0) || !std::isfinite(first)) return;
     const std::size_t length = count >= static_cast<double>(std::numeric_limits<std::uint32_t>::max())

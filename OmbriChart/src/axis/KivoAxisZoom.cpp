@@ -23,12 +23,14 @@ double clampUnit(double v) { return std::clamp(v, 0.0, 1.0); }
 // ---- Setters: a change hides the tooltip, announces the range and redraws ----
 
 void KivoAxis::setDisplayedRange(double range) {
+    const auto alive = keepAlive();
     if (!calibrateDisplayedRange(range)) return;
     raiseRangeChanged();
     _invalidate();
 }
 
 void KivoAxis::setScale(double scale) {
+    const auto alive = keepAlive();
     if (std::isnan(scale)) return;
     scale = clampUnit(scale);
     if (!hasDataLimits()) {
@@ -41,6 +43,7 @@ void KivoAxis::setScale(double scale) {
 }
 
 void KivoAxis::setScrollPosition(double position) {
+    const auto alive = keepAlive();
     if (std::isnan(position)) return;
     if (!calibrateScrollPosition(clampUnit(position))) return;
     raiseRangeChanged();
@@ -48,10 +51,12 @@ void KivoAxis::setScrollPosition(double position) {
 }
 
 void KivoAxis::showMore() {
+    const auto alive = keepAlive();
     if (hasMore()) setScrollPosition(_scrollPosition + _scale * 0.5);
 }
 
 void KivoAxis::showLess() {
+    const auto alive = keepAlive();
     if (hasLess()) setScrollPosition(_scrollPosition - _scale * 0.5);
 }
 
@@ -98,11 +103,12 @@ bool KivoAxis::calibrateScrollPosition(double position) {
     _scrollPosition = position;
     if (!hasDataLimits()) return true;
     if (_scrollDataValue != 0) refreshScrollDataValue(position);
-    // Only a zoomed axis has a window to move; an unzoomed one keeps showing all of its data.
-    if (_scale < 1 && _displayedRange > 0) {
+    // Only a zoomed axis has a window to move (however narrow: scale 0 too); an unzoomed one keeps
+    // showing all of its data.
+    if (_scale < 1) {
         const double min = _actualDataMin + position * freeSpan();
         _min = numberOrNil(min);
-        _max = numberOrNil(min + _displayedRange);
+        _max = numberOrNil(finite(min + _displayedRange));
     }
     return true;
 }
@@ -127,6 +133,7 @@ void KivoAxis::refreshScrollDataValue(double) {
 }
 
 void KivoAxis::scrollTo(double value, std::int64_t position) {
+    const auto alive = keepAlive();
     if (std::isnan(value)) return;
     _scrollDataValue = value;
     _axisScrollPos = position;
@@ -185,6 +192,6 @@ void KivoAxis::applyScale(double scale, double position) {
     _max = numberOrNil(_actualDataMax);
     if (!(scale > 0 && scale < 1) || !hasDataLimits()) return;
     const double shift = clampUnit(position) * (1 - scale) * dataRange();
-    _min = plat::Value(_actualDataMin + shift);
-    _max = plat::Value(_actualDataMin + scale * dataRange() + shift);
+    _min = plat::Value(finite(_actualDataMin + shift));
+    _max = plat::Value(finite(_actualDataMin + scale * dataRange() + shift));
 }

@@ -19,6 +19,16 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 // A value that reads as missing: the X axis shows a gap there.
 bool isGap(const plat::Value& v) { return v.isNil() || v.isNull(); }
 
+// The far end of a side of a limits rectangle (its start plus its extent), kept finite: data spanning
+// nearly all doubles has an extent that is not.
+double farEnd(double start, double extent) {
+    constexpr double Largest = std::numeric_limits<double>::max();
+    const double end = start + extent;
+    return std::isnan(end) ? end : std::clamp(end, -Largest, Largest);
+}
+double right(const KivoRect& r) { return farEnd(r.left(), r.width()); }
+double bottom(const KivoRect& r) { return farEnd(r.top(), r.height()); }
+
 // A crossing the axis can be drawn at: a finite pixel, or none (0).
 double crossing(double pixel) { return std::isfinite(pixel) ? pixel : 0.0; }
 
@@ -27,6 +37,7 @@ double crossing(double pixel) { return std::isfinite(pixel) ? pixel : 0.0; }
 // ---- Binding ----
 
 void OmbriChart::bindChart() {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     // New data: the series read their values again.
     clearSeries();
     _xDataType = KivoDataTypeNone;
@@ -78,6 +89,7 @@ void OmbriChart::clearSeries() {
 // ---- Analysis and limits ----
 
 void OmbriChart::prepareForRender() {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const auto plotter = _getPlotter(nullptr);
     if (plotter) plotter->setStacking(_stacking);
@@ -111,13 +123,13 @@ void OmbriChart::prepareForRender() {
     const auto rY = limits->adjustLimits(_dataInfo, _axisY->logBase());
     if (!rotated) {
         const std::int64_t xType = _dataInfo->getDataTypeX() != 0 ? _dataInfo->getDataTypeX() : _xDataType;
-        _axisX->updateActualLimits(xType, rX->left(), rX->right(), _xlabels, _xvals);
-        _axisY->updateActualLimits(_dataInfo->getDataTypeY(), rY->top(), rY->bottom());
+        _axisX->updateActualLimits(xType, rX->left(), right(*rX), _xlabels, _xvals);
+        _axisY->updateActualLimits(_dataInfo->getDataTypeY(), rY->top(), bottom(*rY));
     } else {
         // The X axis carries the values, the Y axis the categories.
         const std::int64_t xType = _dataInfo->getDataTypeY() != 0 ? _dataInfo->getDataTypeY() : _xDataType;
-        _axisX->updateActualLimits(xType, rX->left(), rX->right());
-        _axisY->updateActualLimits(_dataInfo->getDataTypeX(), rY->top(), rY->bottom(), _xlabels, _xvals);
+        _axisX->updateActualLimits(xType, rX->left(), right(*rX));
+        _axisY->updateActualLimits(_dataInfo->getDataTypeX(), rY->top(), bottom(*rY), _xlabels, _xvals);
     }
     updateAxisOffsets();
 }
@@ -132,6 +144,7 @@ void OmbriChart::updateAxisOffsets() {
 // ---- Axes ----
 
 void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engine) {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     if (!engine || _series->count() == 0) return;
     const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const bool rotated = _isRotated();
@@ -171,13 +184,13 @@ void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engin
             const std::int64_t typeY = _addedAxisInfo->getDataTypeY() != 0 ? _addedAxisInfo->getDataTypeY() : _xDataType;
             const bool vertical = axis->axisType() == KivoAxisTypeY;
             if (vertical && !rotated)
-                axis->updateActualLimits(_addedAxisInfo->getDataTypeY(), r->top(), r->bottom());
+                axis->updateActualLimits(_addedAxisInfo->getDataTypeY(), r->top(), bottom(*r));
             else if (!vertical && !rotated)
-                axis->updateActualLimits(typeX, r->left(), r->right(), _xlabels, _xvals);
+                axis->updateActualLimits(typeX, r->left(), right(*r), _xlabels, _xvals);
             else if (vertical)
-                axis->updateActualLimits(_addedAxisInfo->getDataTypeX(), r->top(), r->bottom(), _xlabels, _xvals);
+                axis->updateActualLimits(_addedAxisInfo->getDataTypeX(), r->top(), bottom(*r), _xlabels, _xvals);
             else
-                axis->updateActualLimits(typeY, r->left(), r->right());
+                axis->updateActualLimits(typeY, r->left(), right(*r));
         }
         // An axis that took no room in this pass's layout has no place to be drawn.
         if (std::find(_axesInUse.begin(), _axesInUse.end(), axis) != _axesInUse.end())

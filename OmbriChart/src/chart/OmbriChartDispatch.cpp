@@ -30,6 +30,7 @@ std::shared_ptr<KivoSeries> seriesAt(const plat::Array& series, std::size_t i) {
 // ---- Frame kinds ----
 
 void OmbriChart::_renderSeries(double t) {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     if (!(_loadAnimation && _loadAnimation->duration() > 0)) {
         _renderByAll(0);
         return;
@@ -50,6 +51,7 @@ void OmbriChart::_renderSeries(double t) {
 // ---- All at once ----
 
 void OmbriChart::_renderByAll(double t) {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     const std::int64_t action = _updateEventArgs ? _updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
     const bool seriesUpdate = _isSeriesCollectionUpdated && _isUpdateTask1;
     const bool addOrRemove = action == KivoNotifyCollectionChangedActionAdd || action == KivoNotifyCollectionChangedActionRemove;
@@ -106,6 +108,7 @@ void OmbriChart::_renderByAll(double t) {
 // ---- Series by series ----
 
 void OmbriChart::_renderBySeries(double t) {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     const plat::Array& array = _series->sourceArray();
     if (array.empty()) return;
     beginSeriesPass();
@@ -148,6 +151,7 @@ void OmbriChart::_renderBySeries(double t) {
 // ---- Point by point ----
 
 void OmbriChart::_renderByPoint(double t) {
+    const auto alive = weak_from_this().lock();  // application code below may drop the chart
     const plat::Array& array = _series->sourceArray();
     if (array.empty()) return;
     beginSeriesPass();

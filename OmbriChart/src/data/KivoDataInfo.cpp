@@ -93,12 +93,13 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
             if (_dataTypeX == 0) _dataTypeX = s->getDataType(1);
             scanX(*xs);
         }
-        if (!ys || ys->empty()) continue;
+        // A missing list adds nothing; an empty one still spans its (no) indices and names its type.
+        if (!ys) continue;
         // Without X values anywhere the items are the Y values: the window ends at the last of them.
         if (!xs && !values) _count = ys->size();
         if (_dataTypeY == 0) _dataTypeY = s->getDataType(0);
         // A series without X values spans the category indices 0 … n − 1.
-        const double last = static_cast<double>(ys->size() - 1);
+        const double last = static_cast<double>(ys->size()) - 1;
         if (std::isnan(_minX)) _minX = 0;
         if (std::isnan(_maxX))
             _maxX = last;

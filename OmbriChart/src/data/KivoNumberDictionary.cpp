@@ -28,6 +28,45 @@ void KivoNumberDictionary::add(double key, double value) {
         _entries.insert(it, Entry{key, value});
 }
 
+void KivoNumberDictionary::addRun(const Run& run, std::vector<double>& before) {
+    before.assign(run.size(), 0.0);
+    // The pairs' positions in key order, the pairs of one key in the run's order. A run in ascending
+    // order (or in strictly descending order, a series sorted newest first) needs no sort.
+    std::vector<std::size_t> order;
+    order.reserve(run.size());
+    for (std::size_t i = 0; i < run.size(); ++i)
+        if (!std::isnan(run[i].first)) order.push_back(i);
+    const auto keyAt = [&run](std::size_t i) { return run[i].first; };
+    const auto byKey = [&keyAt](std::size_t a, std::size_t b) { return keyAt(a) < keyAt(b); };
+    const auto notDescending = [&keyAt](std::size_t a, std::size_t b) { return !(keyAt(a) > keyAt(b)); };
+    if (!std::is_sorted(order.begin(), order.end(), byKey)) {
+        if (std::adjacent_find(order.begin(), order.end(), notDescending) == order.end())
+            std::reverse(order.begin(), order.end());
+        else
+            std::stable_sort(order.begin(), order.end(), byKey);
+    }
+
+    std::vector<Entry> merged;
+    merged.reserve(_entries.size() + order.size());
+    auto it = _entries.begin();
+    for (std::size_t j = 0; j < order.size();) {
+        const double key = keyAt(order[j]);
+        while (it != _entries.end() && it->first < key) merged.push_back(*it++);
+        const bool existing = it != _entries.end() && it->first == key;
+        double sum = existing ? it++->second : 0.0;
+        bool started = existing;
+        for (; j < order.size() && keyAt(order[j]) == key; ++j) {
+            before[order[j]] = sum;
+            const double value = run[order[j]].second;
+            sum = started ? sum + value : value;
+            started = true;
+        }
+        merged.emplace_back(key, sum);
+    }
+    merged.insert(merged.end(), it, _entries.end());
+    _entries = std::move(merged);
+}
+
 void KivoNumberDictionary::sortByKey(Run& run) {
     std::erase_if(run, [](const Entry& e) { return std::isnan(e.first); });
     if (!std::is_sorted(run.begin(), run.end(), keyLess)) std::stable_sort(run.begin(), run.end(), keyLess);

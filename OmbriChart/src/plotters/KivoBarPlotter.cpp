@@ -22,6 +22,7 @@
 #include "OmbriChart/OmbriChart.h"
 #include "plotters/BarRectMath.h"
 #include "plotters/KivoBarUpdateGeometry.h"
+#include "plotters/MissingValues.h"
 
 namespace {
 
@@ -188,7 +189,42 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     const std::string seriesName = series->name().value_or("");
     const bool stacked = _stacking != KivoPlotterStackingNone;
 
-    for (std::int64_t i = static_cast<std::int64_t>(_dataInfo->getOrigin()); i <= n; ++i) {
+    // Missing values filled for the whole series at once.
+    std::optional<kivo::detail::FilledValues> filled;
+    if (owner->interpolateNulls() && yvals) filled.emplace(*yvals, n);
+    const auto pointAt = [&](std::int64_t i, double& x, double& y) {
+        // An X that is no number (a category) places the point at its index; a NaN X is a gap.
+        const bool numericX =
+            xvals && static_cast<std::uint64_t>(i) < xvals->size() && (*xvals)[static_cast<std::size_t>(i)].isNumber();
+        x = numericX ? (*xvals)[static_cast<std::size_t>(i)].asDouble() : static_cast<double>(i);
+        y = kivo::detail::numberAt(yvals, i);
+        if (filled && !KivoDataInfo::isValid(y)) y = filled->at(i);
+        return KivoDataInfo::isValid(x) && KivoDataInfo::isValid(y);
+    };
+    const std::int64_t first = static_cast<std::int64_t>(_dataInfo->getOrigin());
+    // Every stacked bar of the series takes its segment from one merge per stack, made before the bars.
+    const bool stackingChange = update && action >= KivoNotifyCollectionChangedActionAdd &&
+                                action <= KivoNotifyCollectionChangedActionReplace && !owner->isSeriesCollectionUpdated() &&
+                                !owner->isCollectionViewUpdated();
+    if (stacked && !stackingChange) {
+        std::vector<double> xs, ys, sums;
+        for (std::int64_t i = first; i <= n; ++i) {
+            double x, y;
+            if (!pointAt(i, x, y)) continue;
+            xs.push_back(x);
+            ys.push_back(y);
+            sums.push_back(_dataInfo->getStackedAbsSum(x));
+        }
+        _stackPlan = std::make_shared<kivo::detail::StackPlan>();
+        kivo::detail::planStack(*_stackPlan, std::move(xs), std::move(ys), sums, _stacking, stackPos, stackNeg);
+    }
+    // The plan belongs to this series' bars only.
+    const struct PlanScope {
+        std::shared_ptr<kivo::detail::StackPlan>& plan;
+        ~PlanScope() { plan.reset(); }
+    } planScope{_stackPlan};
+
+    for (std::int64_t i = first; i <= n; ++i) {
         const auto point = static_cast<std::int32_t>(i);
         engine->setFill(fill);
         engine->setStroke(border);
@@ -205,14 +241,10 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
             }
         }
 
-        // An X that is no number (a category) places the point at its index; a NaN X is a gap.
-        const bool numericX =
-            xvals && static_cast<std::uint64_t>(i) < xvals->size() && (*xvals)[static_cast<std::size_t>(i)].isNumber();
-        const double x = numericX ? (*xvals)[static_cast<std::size_t>(i)].asDouble() : static_cast<double>(i);
-        double y = kivo::detail::numberAt(yvals, i);
-        if (owner->interpolateNulls() && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(yvals, point, n);
+        double x, y;
+        const bool drawable = pointAt(i, x, y);
         if (pointByPoint) t = _getAnimationTimeForPointMode(series, point, point == n);
-        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+        if (!drawable) continue;
 
         double sum = 0;
         auto rect = stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,

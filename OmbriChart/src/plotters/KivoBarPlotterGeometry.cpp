@@ -179,8 +179,8 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
     const double a = categoryAxis->convert(datax - cw / 2);
     const double b = categoryAxis->convert(datax + cw / 2);
 
-    const auto segment = kivo::detail::pushOntoStack(datax, datay, _stacking, _dataInfo ? _dataInfo->getStackedAbsSum(datax) : 0,
-                                                     stackPos, stackNeg);
+    const auto segment = kivo::detail::takeSegment(_stackPlan.get(), datax, datay, _stacking,
+                                                   _dataInfo ? _dataInfo->getStackedAbsSum(datax) : 0, stackPos, stackNeg);
     sum = segment.base;
     const double va = valueAxis->convert(segment.base);
     const double vb = valueAxis->convert(segment.base + segment.share);

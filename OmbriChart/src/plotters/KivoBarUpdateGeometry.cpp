@@ -96,14 +96,55 @@ double positionAt(const plat::ArrayPtr& values, std::int64_t index) {
     return std::isnan(x) ? static_cast<double>(index) : x;
 }
 
+namespace {
+
+double shareOf(double datay, std::int64_t stacking, double absSum) {
+    if (stacking != KivoPlotterStackingStacked100) return datay;
+    return absSum != 0 && std::isfinite(absSum) ? datay / absSum : 0.0;
+}
+
+}  // namespace
+
 StackedSegment pushOntoStack(double datax, double datay, std::int64_t stacking, double absSum,
                              IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg) {
-    double share = datay;
-    if (stacking == KivoPlotterStackingStacked100) share = absSum != 0 && std::isfinite(absSum) ? datay / absSum : 0.0;
+    const double share = shareOf(datay, stacking, absSum);
     auto& stack = share > 0 ? stackPos : stackNeg;
     const double base = stack.valueOr(datax, 0);
     stack.add(datax, share);
     return {share, base};
+}
+
+void planStack(StackPlan& plan, std::vector<double> xs, std::vector<double> ys, const std::vector<double>& absSums,
+               std::int64_t stacking, IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg) {
+    const std::size_t n = std::min({xs.size(), ys.size(), absSums.size()});
+    plan.segments.assign(n, {});
+    plan.next = 0;
+    // One run per stack; each point remembers where in its run it went.
+    KivoNumberDictionary::Run positive, negative;
+    std::vector<std::size_t> slot(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const double share = shareOf(ys[k], stacking, absSums[k]);
+        plan.segments[k].share = share;
+        auto& run = share > 0 ? positive : negative;
+        slot[k] = run.size();
+        run.emplace_back(xs[k], share);
+    }
+    std::vector<double> positiveBases, negativeBases;
+    stackPos.addRun(positive, positiveBases);
+    stackNeg.addRun(negative, negativeBases);
+    for (std::size_t k = 0; k < n; ++k)
+        plan.segments[k].base = plan.segments[k].share > 0 ? positiveBases[slot[k]] : negativeBases[slot[k]];
+    plan.xs = std::move(xs);
+    plan.ys = std::move(ys);
+    plan.xs.resize(n);
+    plan.ys.resize(n);
+}
+
+StackedSegment takeSegment(StackPlan* plan, double datax, double datay, std::int64_t stacking, double absSum,
+                           IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg) {
+    if (plan && plan->next < plan->segments.size() && plan->xs[plan->next] == datax && plan->ys[plan->next] == datay)
+        return plan->segments[plan->next++];
+    return pushOntoStack(datax, datay, stacking, absSum, stackPos, stackNeg);
 }
 
 }  // namespace kivo::detail

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "KivoCore/IKivoEaseAction.h"
 #include "KivoCore/KivoGeometry.h"
@@ -92,5 +93,21 @@ struct StackedSegment {
 // positive stack (a value above 0) or the negative one (anything else) at `datax`.
 StackedSegment pushOntoStack(double datax, double datay, std::int64_t stacking, double absSum,
                              IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg);
+
+// The stacked segments of one series' points, in drawing order, worked out at once: a series whose X
+// values come in any order stacks in one merge per stack rather than one insertion per point.
+struct StackPlan {
+    std::vector<double> xs, ys;
+    std::vector<StackedSegment> segments;
+    std::size_t next = 0;
+};
+// Plans the points (`xs`, `ys`, each point's absolute sum in `absSums`) and takes all of them onto the
+// stacks, as pushOntoStack would one after another.
+void planStack(StackPlan& plan, std::vector<double> xs, std::vector<double> ys, const std::vector<double>& absSums,
+               std::int64_t stacking, IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg);
+// The point's planned segment when `plan` holds it next; without a plan (or for a point it does not
+// hold) the point is pushed onto the stacks there and then.
+StackedSegment takeSegment(StackPlan* plan, double datax, double datay, std::int64_t stacking, double absSum,
+                           IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg);
 
 }  // namespace kivo::detail

@@ -112,11 +112,11 @@ public:
     // Takes the point onto the running stack (always: the segments above stand on it) and keeps the
     // base under it in `sum`.
     StackedBar(const BarUpdateFrame& frame, bool rotated, const std::shared_ptr<KivoDataInfo>& info, std::int64_t stacking,
-               double datax, double datay, double cw, double& sum, IKivoPlotter::StackDictionary& stackPos,
-               IKivoPlotter::StackDictionary& stackNeg)
+               kivo::detail::StackPlan* plan, double datax, double datay, double cw, double& sum,
+               IKivoPlotter::StackDictionary& stackPos, IKivoPlotter::StackDictionary& stackNeg)
         : _frame(frame), _rotated(rotated), _x(datax), _cw(cw) {
         _absSum = info ? info->getStackedAbsSum(datax) : 0.0;
-        _stacked = kivo::detail::pushOntoStack(datax, datay, stacking, _absSum, stackPos, stackNeg);
+        _stacked = kivo::detail::takeSegment(plan, datax, datay, stacking, _absSum, stackPos, stackNeg);
         sum = _stacked.base;
     }
 
@@ -172,7 +172,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewAdd
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
     StackDictionary& stackPos, StackDictionary& stackNeg) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);
-    const StackedBar bar(frame, _rotated, _dataInfo, _stacking, datax, datay, cw, sum, stackPos, stackNeg);
+    const StackedBar bar(frame, _rotated, _dataInfo, _stacking, _stackPlan.get(), datax, datay, cw, sum, stackPos, stackNeg);
     if (!frame.valid() || !updateEventArgs) return nullptr;
     const std::int64_t inserted = updateEventArgs->startingIndex();
     const bool isAdded = inserted == dataIndex;
@@ -191,7 +191,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewRem
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
     StackDictionary& stackPos, StackDictionary& stackNeg, std::int32_t seriesPosition) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);
-    const StackedBar bar(frame, _rotated, _dataInfo, _stacking, datax, datay, cw, sum, stackPos, stackNeg);
+    const StackedBar bar(frame, _rotated, _dataInfo, _stacking, _stackPlan.get(), datax, datay, cw, sum, stackPos, stackNeg);
     if (!frame.valid() || !updateEventArgs) return nullptr;
     const std::int64_t removed = updateEventArgs->oldStartingIndex();
     if (frame.task1()) {
@@ -222,7 +222,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewRep
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
     StackDictionary& stackPos, StackDictionary& stackNeg, std::int32_t seriesPosition) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);
-    const StackedBar bar(frame, _rotated, _dataInfo, _stacking, datax, datay, cw, sum, stackPos, stackNeg);
+    const StackedBar bar(frame, _rotated, _dataInfo, _stacking, _stackPlan.get(), datax, datay, cw, sum, stackPos, stackNeg);
     if (!frame.valid()) return nullptr;
     if (!updateEventArgs || updateEventArgs->oldStartingIndex() != dataIndex) return frame.move(bar.now(), bar.now());
     const double previous = numberAt(previousValues(frame.chart(), seriesPosition, false), dataIndex);

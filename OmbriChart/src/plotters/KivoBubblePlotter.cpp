@@ -14,6 +14,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "OmbriChart/OmbriChartOptions.h"
+#include "plotters/LinePlotterSupport.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ double numberOrNaN(const plat::Value& value) { return value.isNumber() ? value.a
 // value that is not finite is answered as it is and stored nowhere: it would poison the sums of every
 // later series at this X.
 double stackOnto(KivoNumberDictionary& sums, double x, double y, bool asShare, double absSum) {
-    double share = y;
-    // Nothing to take a share of: a value adds nothing.
-    if (asShare) share = absSum > 0 ? y / absSum : (KivoDataInfo::isValid(y) ? 0.0 : y);
+    const double share = kivo::detail::stackShare(y, asShare, absSum);
     if (!KivoDataInfo::isValid(share) || !KivoDataInfo::isValid(x)) return share;
     const double stackedValue = share + sums.valueOr(x, 0.0);
     sums.add(x, share);

@@ -18,6 +18,7 @@
 #include "OmbriChart/OmbriChart.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
+#include "plotters/MissingValues.h"
 #include "plotters/SeriesLook.h"
 
 using kivo::detail::numberAt;
@@ -129,13 +130,41 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         block = kivo::detail::takeKeptBlock(_bubbleBlocks, last >= first ? static_cast<std::size_t>(last - first + 1) : 0);
         block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
     }
+    // Missing values filled for the whole series at once.
+    std::optional<kivo::detail::FilledValues> filled;
+    if (interpolate && yvals) filled.emplace(*yvals, last);
+    const auto pointAt = [&](std::int64_t i, double& x, double& y) {
+        x = hasXs ? kivo::detail::xAt(xvals, i) : static_cast<double>(i);
+        y = numberAt(yvals, i);
+        if (filled && !KivoDataInfo::isValid(y)) y = filled->at(i);
+        return KivoDataInfo::isValid(x) && KivoDataInfo::isValid(y);
+    };
+    const auto shareOfStack = [&](double x, double y) {
+        return kivo::detail::stackShare(y, stacked100, stacked100 && _dataInfo ? _dataInfo->getStackedAbsSum(x) : 0.0);
+    };
+    // The stacked values of the series, taken into the running sums in one merge.
+    std::vector<double> stackedRun;
+    if (stacked) {
+        KivoNumberDictionary::Run run;
+        std::vector<double> shares;
+        for (std::int64_t i = first; i <= last; ++i) {
+            double x, y;
+            if (!pointAt(i, x, y)) continue;
+            const double share = shareOfStack(x, y);
+            shares.push_back(share);
+            // A share that is not finite is drawn as it is and summed nowhere.
+            run.emplace_back(KivoDataInfo::isValid(share) ? x : NaN, share);
+        }
+        stackPos.addRun(run, stackedRun);
+        for (std::size_t k = 0; k < run.size(); ++k)
+            stackedRun[k] = std::isnan(run[k].first) ? shares[k] : stackedRun[k] + shares[k];
+    }
+    std::size_t drawn = 0;
     for (std::int64_t i = first; i <= last; ++i) {
-        const double x = hasXs ? kivo::detail::xAt(xvals, i) : static_cast<double>(i);
-        double y = numberAt(yvals, i);
-        if (interpolate && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(yvals, static_cast<std::int32_t>(i), last);
-        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+        double x, y;
+        if (!pointAt(i, x, y)) continue;
         const double plain = y;
-        if (stacked) y = _getStackedDatay(x, y, stacked100, stackPos, stackNeg);
+        if (stacked) y = stackedRun[drawn++];
 
         double sx = _rotated ? axisX->convert(y) : axisX->convert(x);
         double sy = _rotated ? axisY->convert(x) : axisY->convert(y);

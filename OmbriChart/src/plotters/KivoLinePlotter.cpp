@@ -23,6 +23,7 @@
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
+#include "plotters/MissingValues.h"
 #include "plotters/SeriesLook.h"
 
 using kivo::detail::numberAt;
@@ -170,23 +171,52 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
     const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
     block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
-    for (std::int64_t i = first; i <= end; ++i) {
-        const double x = hasX ? xAt(xs, i) : static_cast<double>(i);
-        double y = numberAt(ys, i);
-        if (interpolate && !KivoDataInfo::isValid(y)) y = owner->getInterpolatedValue(ys, static_cast<std::int32_t>(i), end);
+    // Missing values filled for the whole series at once.
+    std::optional<kivo::detail::FilledValues> filled;
+    if (interpolate && ys) filled.emplace(*ys, end);
+    const auto& revealAxis = _rotated ? owner->axisX() : owner->axisY();
+    // The point at index i, or none when it cannot be drawn.
+    const auto pointAt = [&](std::int64_t i, double& x, double& y) {
+        x = hasX ? xAt(xs, i) : static_cast<double>(i);
+        y = numberAt(ys, i);
+        if (filled && !KivoDataInfo::isValid(y)) y = filled->at(i);
         // A reveal runs from the first to the last point even when they are missing.
-        if (revealing && (i == 0 || i == end) && std::isnan(y)) {
-            const auto& valueAxis = _rotated ? owner->axisX() : owner->axisY();
-            if (valueAxis) y = valueAxis->actualMin();
+        if (revealing && (i == 0 || i == end) && std::isnan(y) && revealAxis) y = revealAxis->actualMin();
+        return KivoDataInfo::isValid(x) && KivoDataInfo::isValid(y);
+    };
+    // What a point adds to the running sum at its X: its value, or its share of the absolute sum there.
+    const auto shareOf = [&](double x, double y) {
+        if (_stacking != KivoPlotterStackingStacked100 || !_dataInfo) return y;
+        const double sum = _dataInfo->getStackedAbsSum(x);
+        return sum != 0 ? y / sum : 0.0;
+    };
+    // The stacked values of the series, taken into the running sums in one merge. An update that moves
+    // points by their neighbours' running sums reads the sums as they stand at each point: it stacks
+    // point by point.
+    const bool stacking = _stacking != KivoPlotterStackingNone;
+    const bool neighboursReadSums =
+        itemsChanged && (action == KivoNotifyCollectionChangedActionAdd || action == KivoNotifyCollectionChangedActionRemove);
+    std::vector<double> stackedRun;
+    if (stacking && !neighboursReadSums) {
+        KivoNumberDictionary::Run run;
+        run.reserve(expected);
+        for (std::int64_t i = first; i <= end; ++i) {
+            double x, y;
+            if (pointAt(i, x, y)) run.emplace_back(x, shareOf(x, y));
         }
-        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) continue;
+        stackPos.addRun(run, stackedRun);
+        for (std::size_t k = 0; k < run.size(); ++k) stackedRun[k] += run[k].second;
+    }
+    std::size_t drawn = 0;
+    for (std::int64_t i = first; i <= end; ++i) {
+        double x, y;
+        if (!pointAt(i, x, y)) continue;
 
         double stacked = y;
-        if (_stacking != KivoPlotterStackingNone) {
-            if (_stacking == KivoPlotterStackingStacked100 && _dataInfo) {
-                const double sum = _dataInfo->getStackedAbsSum(x);
-                stacked = sum != 0 ? y / sum : 0.0;
-            }
+        if (stacking && !neighboursReadSums) {
+            stacked = stackedRun[drawn++];
+        } else if (stacking) {
+            stacked = shareOf(x, y);
             stackPos.add(x, stacked);
             if (const double* total = stackPos.find(x)) stacked = *total;
         }

@@ -36,6 +36,13 @@ inline double xAt(const plat::ArrayPtr& xs, std::int64_t i) {
     return std::isnan(x) ? static_cast<double>(i) : x;
 }
 
+// What a bubble or scatter point adds to the running sum at its X: its value, or with `asShare` its
+// share of the absolute sum there (nothing to take a share of: 0, a value that is not finite as it is).
+inline double stackShare(double y, bool asShare, double absSum) {
+    if (!asShare) return y;
+    return absSum > 0 ? y / absSum : (std::isfinite(y) ? 0.0 : y);
+}
+
 // Whether the square of side `size` centred on (x, y) overlaps the plot area (no plot area: always).
 inline bool squareMeetsPlot(double x, double y, double size, const KivoRect* plot) {
     if (!plot) return true;
