@@ -59,36 +59,48 @@ plat::Value missing(const std::string& key) {
 
 }  // namespace
 
-const PropertyStep::Resolution& PropertyStep::resolveSlow(const plat::ClassInfo& cls) const {
-    // The class read last moves among the others, where the next class that misses would evict it
-    // only after RememberedClasses others.
+const PropertyStep::Resolution& PropertyStep::resolveSlow(const plat::Object& o) const {
+    // The type read last moves among the others, where the next type that misses would evict it only
+    // after RememberedClasses others.
+    const std::type_info* type = &typeid(o);
     const Entry previous = _last;
     for (auto& e : _others)
-        if (e.cls == &cls) {
+        if (e.type == type) {
             _last = e;
             e = previous;
             return _last.resolution;
         }
     Resolution r;
-    if (const plat::Property* p = cls.findProperty(_key)) {
+    if (const plat::Property* p = o.classInfo().findProperty(_key)) {
         r.property = p;
         if (p->isDataMember()) r.flags |= DataMember;
         if (exactInDouble(*p) && (!p->isDataMember() || p->hasDirectNumber())) r.flags |= Number;
         if (p->hasDirectString()) r.flags |= String;
     }
-    if (previous.cls) {
+    if (previous.type) {
         _others[_nextSlot] = previous;
         _nextSlot = (_nextSlot + 1) % RememberedClasses;
     }
-    _last = {&cls, r};
+    _last = {type, r};
     return _last.resolution;
 }
 
-const plat::Object* PropertyStep::declaredObject(const plat::Value& item) {
-    const plat::Object* o = item.asObject().get();
-    if (const plat::DynamicObject* dyn = o->asDynamicObject(); dyn && dyn->answers(plat::DynamicObject::GetPropertyValue))
-        return nullptr;
-    return o;
+bool PropertyStep::dictionaryNumber(const plat::Value& item, double& number) const {
+    const plat::Value* v = dictionaryEntry(item, _key);
+    return v && exactNumber(*v, number);
+}
+
+bool PropertyStep::dictionaryString(const plat::Value& item, std::string_view& text) const {
+    const plat::Value* v = dictionaryEntry(item, _key);
+    if (!v || !v->isString()) return false;
+    text = v->asString();
+    return true;
+}
+
+bool PropertyStep::getterNumber(const plat::Property* property, const plat::Value& item, double& number) {
+    const plat::ObjectPtr held = item.asObject();
+    number = property->get(*held).asDouble();
+    return true;
 }
 
 plat::Value PropertyStep::read(const plat::Value& item) const {
@@ -101,7 +113,7 @@ plat::Value PropertyStep::read(const plat::Value& item) const {
         }
         case plat::Value::Kind::Object: {
             if (const plat::Object* o = declaredObject(item)) {
-                const Resolution& r = resolve(o->classInfo());
+                const Resolution& r = resolve(*o);
                 if (!r.property) return missing(_key);
                 // A data member runs no code of the item, which may then be read in place; a getter
                 // may drop the slot that `item` refers to (an entry of the list that holds it).
@@ -130,7 +142,7 @@ plat::Value PropertyStep::readProbed(const plat::Value& item) const {
         case plat::Value::Kind::Object: {
             const plat::Object* o = declaredObject(item);
             if (!o) return read(item);
-            const Resolution& r = resolve(o->classInfo());
+            const Resolution& r = resolve(*o);
             if (!r.property || (r.flags & DataMember)) return read(item);  // one read equals two
             // Kept apart from the cache, which the getter may change by reading through this step.
             const plat::Property* property = r.property;
@@ -154,45 +166,6 @@ plat::Value PropertyStep::readProbed(const plat::Value& item) const {
     }
 }
 
-bool PropertyStep::readNumber(const plat::Value& item, double& number) const {
-    if (item.isObject()) {
-        const plat::Object* o = declaredObject(item);
-        if (!o) return false;
-        const Resolution& r = resolve(o->classInfo());
-        if (!(r.flags & Number)) return false;
-        if (r.flags & DataMember) {
-            number = r.property->number(*o);
-        } else {
-            const plat::ObjectPtr held = item.asObject();
-            number = r.property->get(*held).asDouble();
-        }
-        return true;
-    }
-    if (item.isDictionary()) {
-        const plat::Value* v = dictionaryEntry(item, _key);
-        return v && exactNumber(*v, number);
-    }
-    return false;
-}
-
-bool PropertyStep::readString(const plat::Value& item, std::string_view& text) const {
-    if (item.isObject()) {
-        const plat::Object* o = declaredObject(item);
-        if (!o) return false;
-        const Resolution& r = resolve(o->classInfo());
-        if (!(r.flags & String)) return false;
-        text = r.property->string(*o);
-        return true;
-    }
-    if (item.isDictionary()) {
-        const plat::Value* v = dictionaryEntry(item, _key);
-        if (!v || !v->isString()) return false;
-        text = v->asString();
-        return true;
-    }
-    return false;
-}
-
 bool PropertyStep::readQuietly(const plat::Value& item, plat::Value& value) const {
     switch (item.kind()) {
         case plat::Value::Kind::Nil:
@@ -206,7 +179,7 @@ bool PropertyStep::readQuietly(const plat::Value& item, plat::Value& value) cons
         case plat::Value::Kind::Object: {
             const plat::Object* o = declaredObject(item);
             if (!o) return false;
-            const Resolution& r = resolve(o->classInfo());
+            const Resolution& r = resolve(*o);
             if (!(r.flags & DataMember)) return false;
             value = r.property->get(*o);
             return true;

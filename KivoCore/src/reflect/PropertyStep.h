@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 
 #include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/reflect.h"
@@ -27,8 +28,26 @@ public:
     plat::Value readProbed(const plat::Value& item) const;
 
     // Plain numbers and texts without a value built; false (nothing run, nothing logged) otherwise.
-    bool readNumber(const plat::Value& item, double& number) const;
-    bool readString(const plat::Value& item, std::string_view& text) const;
+    // Inline: bulk reads over many items go through here.
+    bool readNumber(const plat::Value& item, double& number) const {
+        if (!item.isObject()) return item.isDictionary() && dictionaryNumber(item, number);
+        const plat::Object* o = declaredObject(item);
+        if (!o) return false;
+        const Resolution& r = resolve(*o);
+        if (!(r.flags & Number)) return false;
+        if (!(r.flags & DataMember)) return getterNumber(r.property, item, number);
+        number = r.property->number(*o);
+        return true;
+    }
+    bool readString(const plat::Value& item, std::string_view& text) const {
+        if (!item.isObject()) return item.isDictionary() && dictionaryString(item, text);
+        const plat::Object* o = declaredObject(item);
+        if (!o) return false;
+        const Resolution& r = resolve(*o);
+        if (!(r.flags & String)) return false;
+        text = r.property->string(*o);
+        return true;
+    }
     // The value when reading it runs none of the item's code and logs nothing: a data member of a
     // declared class or a dictionary's entry. False otherwise, with nothing read.
     bool readQuietly(const plat::Value& item, plat::Value& value) const;
@@ -40,18 +59,28 @@ private:
         std::uint8_t flags = 0;
     };
     struct Entry {
-        const plat::ClassInfo* cls = nullptr;
+        const std::type_info* type = nullptr;
         Resolution resolution;
     };
     static constexpr std::size_t RememberedClasses = 8;
 
-    const Resolution& resolve(const plat::ClassInfo& cls) const {
-        if (&cls == _last.cls) return _last.resolution;
-        return resolveSlow(cls);
+    // Keyed by the item's dynamic type, which decides its class descriptor: telling them apart costs
+    // no call.
+    const Resolution& resolve(const plat::Object& o) const {
+        if (&typeid(o) == _last.type) return _last.resolution;
+        return resolveSlow(o);
     }
-    const Resolution& resolveSlow(const plat::ClassInfo& cls) const;
+    const Resolution& resolveSlow(const plat::Object& o) const;
     // The object an item holds, unless it answers the dynamic-object read (then asked instead).
-    static const plat::Object* declaredObject(const plat::Value& item);
+    static const plat::Object* declaredObject(const plat::Value& item) {
+        const plat::Object* o = item.asObject().get();
+        const plat::DynamicObject* dyn = o->asDynamicObject();
+        return dyn && dyn->answers(plat::DynamicObject::GetPropertyValue) ? nullptr : o;
+    }
+    bool dictionaryNumber(const plat::Value& item, double& number) const;
+    bool dictionaryString(const plat::Value& item, std::string_view& text) const;
+    // Runs the getter with the item held: it may drop the slot that `item` refers to.
+    static bool getterNumber(const plat::Property* property, const plat::Value& item, double& number);
 
     std::string _key;
     // The class read last, then a few others: lists of one class never leave the first compare.
