@@ -45,6 +45,8 @@ public:
         if (_fn && *_fn) (*_fn)(c);
     }
     bool isSameBlock(const KivoEventBlock& other) const { return _fn == other._fn; }
+    // The block's identity, shared by its copies: what isSameBlock compares.
+    const void* identity() const { return _fn.get(); }
     explicit operator bool() const { return _fn != nullptr; }
 
 private:
@@ -71,9 +73,14 @@ class KIVO_CORE_EXPORT KivoEvent : public plat::Object {
 public:
     using Handlers = std::vector<std::shared_ptr<KivoEventHandler>>;
 
+    KivoEvent();
+    ~KivoEvent() override;
+    KivoEvent(const KivoEvent&) = delete;
+    KivoEvent& operator=(const KivoEvent&) = delete;
+
     // nil until the first handler is added; in the order of adding. The list handed out never changes
     // afterwards: later subscriptions go to a new list.
-    std::shared_ptr<const Handlers> handlers() const { return _handlers; }
+    std::shared_ptr<const Handlers> handlers() const;
 
     // The same block may be added more than once; each addition is called separately.
     void addHandler(const KivoEventBlock& handler, const std::shared_ptr<void>& owner);
@@ -88,9 +95,14 @@ public:
     void raise(const std::shared_ptr<plat::Object>& sender, const std::shared_ptr<KivoEventArgs>& args) const;
 
 private:
+    struct Index;
+
     // Copy-on-write only while shared: a raise holds the list it walks (as does a caller of
     // handlers()), so a handler that subscribes or unsubscribes during the raise changes a copy and
     // the raise goes on over the list as it stood when it began. Unshared, the list changes in place,
-    // so adding is amortised constant time.
-    std::shared_ptr<Handlers> _handlers;
+    // so adding is amortised constant time. Removing leaves an empty slot, found through the index
+    // by block and by owner, and the slots are swept out before the list is handed out or grows
+    // mostly empty: removing is amortised constant time too.
+    mutable std::shared_ptr<Handlers> _handlers;
+    mutable std::unique_ptr<Index> _index;
 };

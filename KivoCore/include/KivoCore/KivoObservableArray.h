@@ -10,7 +10,13 @@
 #include "KivoCore/IKivoNotifyCollectionChanged.h"
 #include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
+
+namespace kivo::testing {
+// Defined by tests alone, to reach the batch counter's limit without two billion calls.
+struct ObservableArrayAccess;
+}  // namespace kivo::testing
 
 class KIVO_CORE_EXPORT KivoObservableArray : public plat::Object, public IKivoNotifyCollectionChanged {
 public:
@@ -42,8 +48,9 @@ public:
     void addObjectsFromArray(const plat::Array& items);
     void insertObject(const plat::Value& item, std::size_t index);  // index ≤ count, else std::out_of_range
     void removeObjectAtIndex(std::size_t index);
-    // Removes every item equal to `item`, announcing one removal of the first at its index; an absent
-    // item changes and announces nothing.
+    // Removes every item equal to `item`, then announces one removal per item removed, highest index
+    // first, so that a copy applying them in order stays in step; an absent item changes and announces
+    // nothing.
     void removeObject(const plat::Value& item);
     void replaceObjectAtIndex(std::size_t index, const plat::Value& item);
     void setObject(const plat::Value& item, std::int64_t index);  // the subscript write: a replace
@@ -51,8 +58,16 @@ public:
 
     // ---- batching ----
     void beginUpdate();  // a begin past the counter's range is logged and ignored
-    void endUpdate();    // never below zero; the outermost end announces one reset
+    // Never below zero; the outermost end announces one reset. The batch is closed before the reset
+    // is announced, so a handler that throws leaves it closed, and the exception reaches the caller.
+    void endUpdate();
+    // A batch around `block`. A block that throws still closes the batch, and its exception reaches
+    // the caller; one thrown by a handler of the closing reset is then logged, the block's goes on.
     void deferUpdate(const std::function<void()>& block);
+
+    // The most batches open at once (the counter's range).
+    std::int32_t batchLimit(plat::Passkey<kivo::testing::ObservableArrayAccess>) const { return _batchLimit; }
+    void setBatchLimit(plat::Passkey<kivo::testing::ObservableArrayAccess>, std::int32_t limit) { _batchLimit = limit; }
 
     // ---- announcing ----
     void raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex, plat::ArrayPtr oldItems,
@@ -65,5 +80,6 @@ private:
 
     plat::Array _storage;
     std::int32_t _updating = 0;
+    std::int32_t _batchLimit = INT32_MAX;
     std::shared_ptr<KivoEvent> _collectionChanged;
 };

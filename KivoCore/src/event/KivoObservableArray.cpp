@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Platform/foundation/log.h"
 
@@ -82,13 +83,23 @@ void KivoObservableArray::removeObject(const plat::Value& given) {
     const plat::Value item = given;  // may be an entry, which the removal overwrites
     std::size_t index = indexOfObject(item);
     if (index == plat::NotFound) return;
-    plat::Value found = _storage[index];
-    // Nothing before the first match is equal: the removal starts there.
-    const auto first = _storage.begin() + static_cast<std::ptrdiff_t>(index);
-    _storage.erase(std::remove_if(first, _storage.end(), [&](const plat::Value& v) { return v.isEqual(item); }), _storage.end());
-    if (!isUpdating())
-        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(found),
-                               static_cast<std::int64_t>(index));
+    // Nothing before the first match is equal: the removal starts there. The removed items are kept,
+    // with their indices, for the announcements.
+    std::vector<std::pair<std::size_t, plat::Value>> removed;
+    std::size_t kept = index;
+    for (std::size_t i = index; i < _storage.size(); ++i) {
+        if (_storage[i].isEqual(item))
+            removed.emplace_back(i, std::move(_storage[i]));
+        else
+            _storage[kept++] = std::move(_storage[i]);
+    }
+    _storage.resize(kept);
+    // Highest index first: each announced index is still right for a copy that applied the ones before.
+    for (auto it = removed.rbegin(); it != removed.rend(); ++it) {
+        if (isUpdating()) break;
+        raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(it->second),
+                               static_cast<std::int64_t>(it->first));
+    }
 }
 
 void KivoObservableArray::replaceObjectAtIndex(std::size_t index, const plat::Value& item) {
@@ -111,7 +122,7 @@ void KivoObservableArray::removeAllObjects() {
 
 void KivoObservableArray::beginUpdate() {
     // Only a caller that never ends its batches gets here; the counter must not overflow for it.
-    if (_updating == std::numeric_limits<std::int32_t>::max()) {
+    if (_updating >= _batchLimit) {
         logBatchLimit(_updating);
         return;
     }
@@ -124,14 +135,22 @@ void KivoObservableArray::endUpdate() {
 }
 
 void KivoObservableArray::deferUpdate(const std::function<void()>& block) {
-    // The batch ends even if the block throws, so the array never stays silent for good.
-    struct Guard {
-        KivoObservableArray* a;
-        ~Guard() { a->endUpdate(); }
-    };
     beginUpdate();
-    Guard guard{this};
-    if (block) block();
+    try {
+        if (block) block();
+    } catch (...) {
+        // The batch ends even if the block throws, so the array never stays silent for good; the
+        // block's exception is the one the caller gets.
+        try {
+            endUpdate();
+        } catch (const std::exception& e) {
+            plat::log(std::string("KivoObservableArray deferUpdate: a collection-change handler threw: ") + e.what());
+        } catch (...) {
+            plat::log("KivoObservableArray deferUpdate: a collection-change handler threw");
+        }
+        throw;
+    }
+    endUpdate();
 }
 
 void KivoObservableArray::raiseCollectionChanged(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,

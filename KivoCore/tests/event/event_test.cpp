@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -157,4 +158,105 @@ TEST(KivoEventArgs, EmptyIsFreshAndResetHasNoItems) {
     auto p = std::make_shared<KivoPointEventArgs>(KivoPoint::create(1, 2));
     EXPECT_FALSE(p->cancel());
     EXPECT_EQ(p->point()->y(), 2);
+}
+
+namespace {
+
+struct Subscriber : plat::Object {
+    int inner = 0;
+};
+
+// The subscriptions as a plain list, removed by walking it from the front: what the event's indexed
+// removals must agree with.
+struct PlainEvent {
+    struct Entry {
+        KivoEventBlock block;
+        int id;
+        std::weak_ptr<void> owner;
+    };
+    std::vector<Entry> entries;
+
+    static bool same(const std::weak_ptr<void>& a, const std::shared_ptr<void>& b) {
+        return !a.owner_before(b) && !b.owner_before(a);
+    }
+    static bool ownedBy(const Entry& e, const std::shared_ptr<void>& owner) {
+        if (e.owner.expired()) return owner == nullptr;
+        return owner != nullptr && same(e.owner, owner);
+    }
+    template <class Match>
+    void eraseFirst(Match m) {
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            if (m(*it)) {
+                entries.erase(it);
+                return;
+            }
+    }
+};
+
+}  // namespace
+
+TEST(KivoEvent, IndexedRemovalsAgreeWithAPlainWalkOverRandomSubscriptions) {
+    for (unsigned seed : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
+        std::vector<int> called;
+        std::vector<KivoEventBlock> blocks;  // a block's id is its index
+        std::vector<std::shared_ptr<Subscriber>> owners(6);
+        for (auto& o : owners) o = std::make_shared<Subscriber>();
+        // Owners come and go; the first is also known by an inner address, and two indices mean none.
+        auto ownerAt = [&](size_t i) -> std::shared_ptr<void> {
+            if (i >= owners.size()) return nullptr;
+            if (i == 0 && pick(2)) return std::shared_ptr<void>(owners[0], &owners[0]->inner);
+            return owners[i];
+        };
+        KivoEvent event;
+        PlainEvent plain;
+        std::shared_ptr<const KivoEvent::Handlers> held;
+        for (int step = 0; step < 3000; ++step) {
+            const size_t op = pick(100);
+            if (op < 45) {
+                // Few blocks, each shared by many subscriptions.
+                if (blocks.size() < 8 || pick(6) == 0) {
+                    const int id = static_cast<int>(blocks.size());
+                    blocks.push_back([&called, id](const std::shared_ptr<KivoEventContainer>&) { called.push_back(id); });
+                }
+                const size_t b = pick(blocks.size());
+                auto owner = ownerAt(pick(owners.size() + 2));
+                event.addHandler(blocks[b], owner);
+                plain.entries.push_back({blocks[b], static_cast<int>(b), owner});
+            } else if (op < 70) {
+                const auto block = blocks.empty() ? KivoEventBlock() : blocks[pick(blocks.size())];
+                auto owner = ownerAt(pick(owners.size() + 2));
+                event.removeHandler(block, owner);
+                plain.eraseFirst([&](const auto& e) { return e.block.isSameBlock(block) && PlainEvent::ownedBy(e, owner); });
+            } else if (op < 90) {
+                auto owner = ownerAt(pick(owners.size() + 2));
+                event.removeHandlersForObject(owner);
+                plain.eraseFirst([&](const auto& e) { return e.owner.expired() || PlainEvent::ownedBy(e, owner); });
+            } else if (op < 94) {
+                owners[pick(owners.size())] = std::make_shared<Subscriber>();  // the old owner is gone
+            } else if (op < 96) {
+                held = event.handlers();  // a holder makes the next change copy
+            } else if (op < 97) {
+                event.removeAllHandlers();
+                plain.entries.clear();
+            } else {
+                called.clear();
+                event.raise(nullptr, KivoEventArgs::empty());
+                std::vector<int> expected;
+                for (const auto& e : plain.entries) expected.push_back(e.id);
+                ASSERT_EQ(called, expected) << "step " << step;
+            }
+            // Looked at now and then only: looking sweeps out the removed slots.
+            if (step % 40 != 39) continue;
+            const auto list = event.handlers();
+            ASSERT_EQ(list ? list->size() : 0u, plain.entries.size()) << "step " << step;
+            for (size_t i = 0; i < plain.entries.size(); ++i) {
+                const auto& h = *(*list)[i];
+                ASSERT_TRUE(h.handler().isSameBlock(plain.entries[i].block)) << "step " << step << " entry " << i;
+                ASSERT_EQ(plain.entries[i].owner.lock(), h.thisObject()) << "step " << step << " entry " << i;
+            }
+        }
+    }
 }

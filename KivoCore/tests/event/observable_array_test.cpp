@@ -97,23 +97,97 @@ TEST(KivoObservableArray, EveryChangeAnnouncesItsRow) {
     }
 }
 
-TEST(KivoObservableArray, RemoveObjectRemovesEveryEqualItemAnnouncingTheFirst) {
+TEST(KivoObservableArray, RemoveObjectRemovesEveryEqualItemAnnouncingEachHighestFirst) {
     auto a = std::make_shared<KivoObservableArray>();
-    a->sourceArray() = {"a", 7, "b", 7.0, "c"};
+    a->sourceArray() = {"a", 7, "b", 7.0, "c", 7};
+    // A copy that applies the announcements in order ends equal to the array.
+    plat::Array mirror = a->sourceArray();
     Announcements ann(*a);
     a->removeObject(7);
     EXPECT_EQ(plat::Value(a->sourceArray()), list({"a", "b", "c"}));
-    ASSERT_EQ(ann.seen.size(), 1u);
-    EXPECT_EQ(ann.seen[0]->oldStartingIndex(), 1);
+    std::vector<std::int64_t> indices;
+    for (const auto& e : ann.seen) {
+        EXPECT_EQ(e->action(), KivoNotifyCollectionChangedActionRemove);
+        ASSERT_EQ(e->oldItems()->size(), 1u);
+        EXPECT_EQ(mirror.at(static_cast<size_t>(e->oldStartingIndex())), e->oldItems()->front());
+        mirror.erase(mirror.begin() + e->oldStartingIndex());
+        indices.push_back(e->oldStartingIndex());
+    }
+    EXPECT_EQ(indices, (std::vector<std::int64_t>{5, 3, 1}));
+    EXPECT_EQ(plat::Value(mirror), plat::Value(a->sourceArray()));
 
+    ann.seen.clear();
     a->removeObject("absent");
     EXPECT_EQ(a->count(), 3u);
-    EXPECT_EQ(ann.seen.size(), 1u);
+    EXPECT_TRUE(ann.seen.empty());
+
+    // Inside a batch only the closing reset is announced.
+    a->sourceArray() = {"x", "y", "x"};
+    a->deferUpdate([&] { a->removeObject("x"); });
+    ASSERT_EQ(ann.seen.size(), 1u);
+    EXPECT_EQ(ann.seen[0]->action(), KivoNotifyCollectionChangedActionReset);
 
     // The item given may be an entry itself, which the removal moves.
     a->sourceArray() = {"x", "y", "x", "z", "x"};
     a->removeObject(a->objectAtIndex(0));
     EXPECT_EQ(plat::Value(a->sourceArray()), list({"y", "z"}));
+}
+
+TEST(KivoObservableArray, AThrowingHandlerLeavesTheBatchClosedAndTheCallerGetsTheException) {
+    struct Case {
+        const char* name;
+        std::function<void(KivoObservableArray&)> batch;
+        const char* expectedWhat;  // the exception the caller gets
+        bool logged;               // the handler's exception, when another one goes on
+    };
+    const std::vector<Case> cases = {
+        {"deferUpdate", [](auto& a) { a.deferUpdate([&] { a.addObject(1); }); }, "handler", false},
+        {"nested begin and end",
+         [](auto& a) {
+             a.beginUpdate();
+             a.beginUpdate();
+             a.addObject(1);
+             a.endUpdate();
+             a.endUpdate();
+         },
+         "handler", false},
+        {"nested deferUpdate", [](auto& a) { a.deferUpdate([&] { a.deferUpdate([&] { a.addObject(1); }); }); }, "handler", false},
+        {"block and handler both throw",
+         [](auto& a) {
+             a.deferUpdate([&] {
+                 a.addObject(1);
+                 throw std::runtime_error("block");
+             });
+         },
+         "block", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        plat::testing::LogCapture log;
+        auto a = std::make_shared<KivoObservableArray>();
+        bool armed = true;
+        a->collectionChanged()->addHandler(
+            [&](const std::shared_ptr<KivoEventContainer>&) {
+                if (armed) throw std::runtime_error("handler");
+            },
+            nullptr);
+        Announcements ann(*a);
+        try {
+            c.batch(*a);
+            ADD_FAILURE() << "no exception reached the caller";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), c.expectedWhat);
+        }
+        EXPECT_FALSE(a->isUpdating());
+        EXPECT_EQ(a->count(), 1u);
+        EXPECT_EQ(log.lines().size(), c.logged ? 1u : 0u);
+        // Announcing again, at once.
+        armed = false;
+        a->addObject(2);
+        ASSERT_FALSE(ann.seen.empty());
+        EXPECT_EQ(ann.seen.back()->action(), KivoNotifyCollectionChangedActionAdd);
+        EXPECT_EQ(a->count(), 2u);
+    }
 }
 
 TEST(KivoObservableArray, BadIndicesThrowAndChangeNothing) {
@@ -184,18 +258,31 @@ TEST(KivoObservableArray, SourceArrayChangesAreSilentAndSenderIsTheArray) {
     EXPECT_EQ(sum, 3);
 }
 
+namespace kivo::testing {
+struct ObservableArrayAccess {
+    static std::int32_t limit(const KivoObservableArray& a) { return a.batchLimit({}); }
+    static void lower(KivoObservableArray& a, std::int32_t limit) { a.setBatchLimit({}, limit); }
+};
+}  // namespace kivo::testing
+
 // A caller that only ever begins batches reaches the counter's limit: further begins are refused and
-// logged instead of overflowing it.
+// logged instead of overflowing it. The limit is the counter's range, lowered here to reach it quickly.
 TEST(KivoObservableArray, BeginUpdatePastTheCounterLimitIsRefused) {
+    using Access = kivo::testing::ObservableArrayAccess;
     auto a = std::make_shared<KivoObservableArray>();
+    EXPECT_EQ(Access::limit(*a), INT32_MAX);
+    Access::lower(*a, 5);
     plat::testing::LogCapture log;
-    // Through a plain pointer: the loop runs two billion times.
-    auto* raw = a.get();
-    for (std::int32_t i = 0; i < INT32_MAX; ++i) raw->beginUpdate();
+    for (int i = 0; i < 5; ++i) a->beginUpdate();
     EXPECT_TRUE(log.lines().empty());
     a->beginUpdate();
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoObservableArray beginUpdate: 2147483647 batches are open already, ignored"});
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoObservableArray beginUpdate: 5 batches are open already, ignored"});
+    EXPECT_TRUE(a->isUpdating());
+    // The refused begin has no end of its own: five ends close every batch.
+    Announcements ann(*a);
+    for (int i = 0; i < 4; ++i) a->endUpdate();
     EXPECT_TRUE(a->isUpdating());
     a->endUpdate();
-    EXPECT_TRUE(a->isUpdating());
+    EXPECT_FALSE(a->isUpdating());
+    EXPECT_EQ(ann.seen.size(), 1u);
 }
