@@ -1,6 +1,6 @@
 #pragma once
 // A dotted property path ("customer.address.city") that reads, writes and classifies a value of a
-// target item, one part at a time through the reflector.
+// target item, one part at a time as the reflector reads a key.
 
 #include <string>
 #include <vector>
@@ -8,9 +8,16 @@
 #include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/object.h"
 
+namespace kivo::detail {
+class PropertyStep;
+}
+
 class KIVO_CORE_EXPORT KivoBinding : public plat::Object {
 public:
-    explicit KivoBinding(const std::string& path) { setPath(path); }
+    explicit KivoBinding(const std::string& path);
+    KivoBinding(const KivoBinding& other);
+    KivoBinding& operator=(const KivoBinding& other);
+    ~KivoBinding() override;
 
     const std::string& path() const { return _path; }
     void setPath(const std::string& path);
@@ -26,5 +33,6 @@ private:
     plat::Value ownerOf(const plat::Value& target) const;
 
     std::string _path;
-    std::vector<std::string> _parts;
+    // One per part of the path, each resolving its key once per class of owner.
+    std::vector<kivo::detail::PropertyStep> _parts;
 };

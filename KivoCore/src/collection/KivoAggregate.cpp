@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
-#include "KivoCore/KivoBinding.h"
-#include "collection/ItemKeyReader.h"
+#include "KivoCore/KivoPropertyReader.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ namespace {
 // space skipped, an optional sign, then digits with an optional fraction and exponent. A string that
 // does not start so ("n/a", "pear", "", "nan", "inf") has none, and neither has one whose number lies
 // beyond a double's range.
-std::optional<double> leadingNumber(const std::string& s) {
+std::optional<double> leadingNumber(std::string_view s) {
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
     size_t start = i;
@@ -76,23 +76,21 @@ struct Accumulator {
 double KivoGetAggregate(std::int64_t aggregate, const plat::Array& items, const std::optional<std::string>& binding) {
     if (aggregate < KivoAggregateSum || aggregate > KivoAggregatePopulationVariance || !binding) return 0;
     Accumulator acc;
-    if (binding->find('.') == std::string::npos) {
-        // One key: read it through a per-class reader, numbers without building values.
-        kivo::detail::ItemKeyReader reader(*binding);
-        for (const auto& item : items) {
-            if (item.isNil()) continue;
-            double v;
-            if (reader.readNumber(item, v)) {
-                ++acc.count;
-                acc.addNumber(v);
-            } else {
-                acc.add(reader.read(item));
-            }
+    // Numbers and texts come without a value built; anything else as the value.
+    const KivoPropertyReader reader(*binding);
+    for (const auto& item : items) {
+        if (item.isNil()) continue;
+        double number;
+        std::string_view text;
+        if (reader.readNumber(item, number)) {
+            ++acc.count;
+            acc.addNumber(number);
+        } else if (reader.readString(item, text)) {
+            ++acc.count;
+            if (auto leading = leadingNumber(text)) acc.addNumber(*leading);
+        } else {
+            acc.add(reader.read(item));
         }
-    } else {
-        KivoBinding path(*binding);
-        for (const auto& item : items)
-            if (!item.isNil()) acc.add(path.getValueForTarget(item));
     }
     switch (aggregate) {
         case KivoAggregateSum:

@@ -3,6 +3,12 @@
 #include "KivoCore/KivoReflector.h"
 #include "Platform/foundation/log.h"
 #include "Platform/foundation/reflect.h"
+#include "reflect/PropertyStep.h"
+
+KivoBinding::KivoBinding(const std::string& path) { setPath(path); }
+KivoBinding::KivoBinding(const KivoBinding& other) = default;
+KivoBinding& KivoBinding::operator=(const KivoBinding& other) = default;
+KivoBinding::~KivoBinding() = default;
 
 void KivoBinding::setPath(const std::string& path) {
     _path = path;
@@ -10,7 +16,7 @@ void KivoBinding::setPath(const std::string& path) {
     size_t start = 0;
     while (true) {
         size_t dot = path.find('.', start);
-        _parts.push_back(path.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        _parts.emplace_back(path.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
         if (dot == std::string::npos) break;
         start = dot + 1;
     }
@@ -18,20 +24,20 @@ void KivoBinding::setPath(const std::string& path) {
 
 plat::Value KivoBinding::getValueForTarget(const plat::Value& target) const {
     // The first step reads the target in place: copying it would touch its reference count per item.
-    plat::Value value = KivoReflector::getValue(target, _parts.front());
-    for (size_t i = 1; i < _parts.size(); ++i) value = KivoReflector::getValue(value, _parts[i]);
+    plat::Value value = _parts.front().readProbed(target);
+    for (size_t i = 1; i < _parts.size(); ++i) value = _parts[i].readProbed(value);
     return value;
 }
 
 plat::Value KivoBinding::ownerOf(const plat::Value& target) const {
     plat::Value owner = target;
-    for (size_t i = 0; i + 1 < _parts.size(); ++i) owner = KivoReflector::getValue(owner, _parts[i]);
+    for (size_t i = 0; i + 1 < _parts.size(); ++i) owner = _parts[i].readProbed(owner);
     return owner;
 }
 
 void KivoBinding::setValue(const plat::Value& value, const plat::Value& target) const {
     plat::Value owner = ownerOf(target);
-    const std::string& key = _parts.back();
+    const std::string& key = _parts.back().key();
     if (auto* dyn = plat::DynamicObject::answering(owner, plat::DynamicObject::SetPropertyValue)) {
         dyn->setPropertyValue(key, value);
         return;
@@ -48,5 +54,5 @@ void KivoBinding::setValue(const plat::Value& value, const plat::Value& target) 
 }
 
 std::int64_t KivoBinding::getDataTypeForTarget(const plat::Value& target) const {
-    return KivoReflector::getProperty(ownerOf(target), _parts.back())->dataType();
+    return KivoReflector::getProperty(ownerOf(target), _parts.back().key())->dataType();
 }

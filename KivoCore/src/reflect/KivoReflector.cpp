@@ -3,34 +3,24 @@
 #include "KivoCore/KivoBinding.h"
 #include "Platform/foundation/log.h"
 #include "Platform/foundation/reflect.h"
+#include "reflect/PropertyStep.h"
 
 namespace {
 
-// Items of one class repeat: remember the last property found, so a bulk read over many items costs
-// a pointer and a short string comparison per item instead of a search of the class's table.
-struct LookupCache {
-    const plat::ClassInfo* cls = nullptr;
-    std::string key;
-    const plat::Property* property = nullptr;
-};
-
-const plat::Property* findProperty(const plat::Object& object, const std::string& key) {
-    thread_local LookupCache cache;
-    const plat::ClassInfo& cls = object.classInfo();
-    if (cache.cls == &cls && cache.key == key) return cache.property;
-    const plat::Property* p = cls.findProperty(key);
-    cache.cls = &cls;
-    cache.key = key;
-    cache.property = p;
-    return p;
-}
-
-plat::Value keyValueRead(const plat::Value& object, const std::string& key) {
-    if (object.isObject()) {
-        const plat::Object& o = *object.asObject();
-        if (const plat::Property* p = findProperty(o, key)) return p->get(o);
-    }
-    return plat::valueForKey(object, key);
+// The keys read last, each with the classes it was resolved for: a bulk read over many items of a
+// few classes costs a short string comparison and a pointer compare per item instead of a search of
+// the class's table.
+const kivo::detail::PropertyStep& stepFor(const std::string& key) {
+    constexpr size_t Remembered = 4;
+    thread_local std::vector<kivo::detail::PropertyStep> steps;
+    thread_local size_t next = 0;
+    for (const auto& s : steps)
+        if (s.key() == key) return s;
+    if (steps.size() < Remembered) return steps.emplace_back(key);
+    auto& slot = steps[next];
+    next = (next + 1) % Remembered;
+    slot = kivo::detail::PropertyStep(key);
+    return slot;
 }
 
 using plat::DynamicObject;
@@ -48,24 +38,15 @@ KivoPropertyInfoList descriptorsOf(plat::DynamicObject& dyn) {
 std::string KivoReflector::missingKeyMessage(const std::string& key) { return "Exception:the key " + key + " is not available!"; }
 
 plat::Value KivoReflector::getValue(const plat::Value& object, const std::string& key) {
-    if (object.isNil()) return plat::Value::null();
-    if (object.isObject() && !DynamicObject::answering(object, plat::DynamicObject::GetPropertyValue)) {
-        // A plain data member runs no code of the class: its probe and its read are the same read,
-        // and the item is read in place (holding it would touch its reference count on every read).
-        const plat::Object& o = *object.asObject();
-        if (const plat::Property* p = findProperty(o, key); p && p->isDataMember()) return p->get(o);
-    }
-    // From here the item's own code runs (a getter, twice, or getPropertyValue), and it may move or
-    // drop the slot that `object` refers to, such as an element of the list that holds the item.
-    const plat::Value item = object;
-    if (auto* dyn = DynamicObject::answering(item, plat::DynamicObject::GetPropertyValue)) return dyn->getPropertyValue(key);
-    try {
-        keyValueRead(item, key);
-    } catch (const plat::Exception&) {
-        plat::log(missingKeyMessage(key));
-        return {};
-    }
-    return keyValueRead(item, key);
+    // A getter that reads through the reflector in turn gets a step of its own: the remembered ones
+    // stay untouched while one of them is in use.
+    thread_local int depth = 0;
+    if (depth > 0) return kivo::detail::PropertyStep(key).readProbed(object);
+    ++depth;
+    struct Leave {
+        ~Leave() { --depth; }
+    } leave;
+    return stepFor(key).readProbed(object);
 }
 
 std::int64_t KivoReflector::getDataType(const plat::Value& value) {

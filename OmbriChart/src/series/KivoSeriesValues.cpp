@@ -1,6 +1,7 @@
 // KivoSeries: reading the values of the items into the kept arrays.
 
 #include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoPropertyReader.h"
 #include "KivoCore/KivoReflector.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
@@ -82,9 +83,17 @@ std::shared_ptr<KivoDataArray> KivoSeries::_bindValues(const plat::ArrayPtr& ite
     values->reserve(items->size());
     // The type is the last value's: only that one is classified.
     plat::Value last;
-    for (const auto& item : *items) {
-        last = binding ? KivoReflector::getValue(item, *binding) : item;
-        values->push_back(stored(last));
+    if (binding) {
+        const auto reader = KivoPropertyReader::forKey(*binding);
+        for (const auto& item : *items) {
+            last = reader.read(item);
+            values->push_back(stored(last));
+        }
+    } else {
+        for (const auto& item : *items) {
+            last = item;
+            values->push_back(stored(last));
+        }
     }
     return KivoDataArray::create(items->empty() ? KivoDataTypeNone : KivoReflector::getDataType(last), std::move(values));
 }
@@ -98,8 +107,9 @@ std::shared_ptr<KivoDataArray> KivoSeries::_bindCollectionView(const std::shared
     auto values = std::make_shared<plat::Array>();
     values->reserve(items.size());
     plat::Value last;
+    const auto reader = KivoPropertyReader::forKey(*binding);
     for (const auto& item : items) {
-        last = KivoReflector::getValue(item, *binding);
+        last = reader.read(item);
         if (last.isNumber() || last.isDate() || last.isNil() || dimension == 1) {
             values->push_back(stored(last));
             continue;

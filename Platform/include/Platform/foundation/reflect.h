@@ -46,6 +46,7 @@ class PLAT_EXPORT Property {
 public:
     using Getter = Value (*)(const Object&, const MemberRef&);
     using NumberGetter = double (*)(const Object&, const MemberRef&);
+    using StringGetter = const std::string& (*)(const Object&, const MemberRef&);
     using Setter = std::function<bool(Object&, const Value&)>;  // false: value not storable
 
     Property(std::string name, std::string attributes, Getter get, MemberRef ref, Setter set, bool isDataMember);
@@ -67,12 +68,19 @@ public:
     // Internal: set by property() for plain numeric data members.
     void setDirectNumber(NumberGetter f) { _number = f; }
 
+    // Reads a string data member in place, without copying it into a Value.
+    bool hasDirectString() const { return _string != nullptr; }
+    const std::string& string(const Object& o) const { return _string(o, _ref); }
+    // Internal: set by property() for plain string data members.
+    void setDirectString(StringGetter f) { _string = f; }
+
 private:
     std::string _name, _attributes;
     Getter _get;
     MemberRef _ref;
     Setter _set;
     NumberGetter _number = nullptr;
+    StringGetter _string = nullptr;
     bool _isDataMember;
 };
 
@@ -316,6 +324,9 @@ Property property(std::string name, M C::*member) {
     if constexpr (std::is_arithmetic_v<M>)
         p.setDirectNumber(
             [](const Object& o, const MemberRef& r) { return PT::number(static_cast<const C&>(o).*(r.as<Ptr>())); });
+    if constexpr (std::is_same_v<M, std::string>)
+        p.setDirectString(
+            [](const Object& o, const MemberRef& r) -> const std::string& { return static_cast<const C&>(o).*(r.as<Ptr>()); });
     return p;
 }
 

@@ -1,0 +1,63 @@
+#pragma once
+// One key of a property path, with what each class of item answers for it found once per class.
+// The prepared reader, the reflector and the binding all read through it; they differ only in how
+// often a getter runs (once, or a guarded probe and then the read, as the reflector does).
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "KivoCore/KivoCoreExport.h"
+#include "Platform/foundation/reflect.h"
+
+namespace kivo::detail {
+
+class KIVO_CORE_EXPORT PropertyStep {
+public:
+    explicit PropertyStep(std::string key) : _key(std::move(key)) {}
+
+    const std::string& key() const { return _key; }
+
+    // nil → the null value; a dynamic object's answer; a declared property (a getter runs once); a
+    // dictionary's entry; anything else by key-value access. A missing key is logged and reads nil.
+    plat::Value read(const plat::Value& item) const;
+    // As read(), but a getter, or anything read by key-value access, runs twice: first under a guard
+    // that turns a failure into the logged nil, then for the value returned.
+    plat::Value readProbed(const plat::Value& item) const;
+
+    // Plain numbers and texts without a value built; false (nothing run, nothing logged) otherwise.
+    bool readNumber(const plat::Value& item, double& number) const;
+    bool readString(const plat::Value& item, std::string_view& text) const;
+    // The value when reading it runs none of the item's code and logs nothing: a data member of a
+    // declared class or a dictionary's entry. False otherwise, with nothing read.
+    bool readQuietly(const plat::Value& item, plat::Value& value) const;
+
+private:
+    enum Flags : std::uint8_t { Number = 1, String = 2, DataMember = 4 };
+    struct Resolution {
+        const plat::Property* property = nullptr;  // null: the class lacks the key
+        std::uint8_t flags = 0;
+    };
+    struct Entry {
+        const plat::ClassInfo* cls = nullptr;
+        Resolution resolution;
+    };
+    static constexpr std::size_t RememberedClasses = 8;
+
+    const Resolution& resolve(const plat::ClassInfo& cls) const {
+        if (&cls == _last.cls) return _last.resolution;
+        return resolveSlow(cls);
+    }
+    const Resolution& resolveSlow(const plat::ClassInfo& cls) const;
+    // The object an item holds, unless it answers the dynamic-object read (then asked instead).
+    static const plat::Object* declaredObject(const plat::Value& item);
+
+    std::string _key;
+    // The class read last, then a few others: lists of one class never leave the first compare.
+    mutable Entry _last;
+    mutable std::array<Entry, RememberedClasses> _others{};
+    mutable std::size_t _nextSlot = 0;
+};
+
+}  // namespace kivo::detail
