@@ -162,7 +162,7 @@ bool GroupTree::editsInPlace() const {
 }
 
 size_t GroupTree::bytes() const {
-    size_t total = _bottomOf.capacity() * sizeof(std::uint32_t);
+    size_t total = 0;
     for (const Node* bottom : _bottoms) total += bottom->members.bytes();
     return total;
 }
@@ -184,7 +184,8 @@ void GroupTree::release() {
     walk(walk, *_root, false);
     _root.reset();
     _bottoms.clear();
-    _bottomOf.clear();
+    _rootByName.clear();
+    _placed = 0;
     // Kept as it is for a loop that walks it by reference.
     if (!_groups->empty()) _shelf->retire(std::exchange(_groups, std::make_shared<KivoCollectionViewGroupList>()));
 }
@@ -199,13 +200,25 @@ void GroupTree::clear() {
 
 // ---- building ----
 
-void GroupTree::build(const ItemSequence& items, const BaseGuard* guard) {
+void GroupTree::build(const ItemSequence& items, const BaseGuard* guard) { buildFrom(items, guard); }
+void GroupTree::build(const VisibleItems& items, const BaseGuard* guard) { buildFrom(items, guard); }
+
+template <class Items>
+void GroupTree::buildFrom(const Items& items, const BaseGuard* guard) {
     clear();
     if (_levels.empty()) return;
     const size_t count = items.size();
-    _bottomOf.reserve(count);
+    // First every item's bottom node, then each node's members made at their final size: a range
+    // where its items stand together.
+    std::vector<std::uint32_t> bottomOf(count);
     std::vector<std::uint32_t> names(_levels.size());
+    struct Extent {
+        Position first = 0, last = 0, count = 0;
+    };
+    std::vector<Extent> extents;
+    constexpr size_t Ahead = 16;  // the items' objects lie apart from the list: fetched ahead
     for (size_t i = 0; i < count; ++i) {
+        if (i + Ahead < count) prefetchObject(items.at(i + Ahead));
         // Fetched again for each level: the application's code run for one may change the list.
         for (auto& level : _levels) {
             names[level.depth()] = level.nameOf(items.at(i));
@@ -217,9 +230,25 @@ void GroupTree::build(const ItemSequence& items, const BaseGuard* guard) {
             if (!child->attached()) attach(*child, node->ordered.size());  // its first item is the last one
             node = child;
         }
-        node->members.append(static_cast<Position>(i));
-        _bottomOf.push_back(node->id);
+        bottomOf[i] = node->id;
+        if (node->id >= extents.size()) extents.resize(node->id + 1);
+        Extent& e = extents[node->id];
+        if (e.count++ == 0) e.first = static_cast<Position>(i);
+        e.last = static_cast<Position>(i);
     }
+    for (size_t id = 0; id < extents.size(); ++id) {
+        const Extent& e = extents[id];
+        if (e.count == 0) continue;
+        if (e.last - e.first + 1 == e.count)
+            _bottoms[id]->members.assignRange(e.first, e.count);
+        else
+            _bottoms[id]->members.startList(e.count);
+    }
+    for (size_t i = 0; i < count; ++i) {
+        Members& members = _bottoms[bottomOf[i]]->members;
+        if (!members.isRange()) members.pushToList(static_cast<Position>(i));
+    }
+    _placed = count;
 }
 
 std::vector<std::uint32_t> GroupTree::nameItems(const plat::Array& items) {
@@ -258,11 +287,24 @@ GroupTree::Node* GroupTree::childFor(Node& parent, std::uint32_t name) {
         // "" joins the first group that reads "", which a nil name may have made.
         return parent.firstEmptyNamed ? parent.firstEmptyNamed : make();
     }
+    if (&parent == _root.get()) {
+        if (name < _rootByName.size() && _rootByName[name]) return _rootByName[name];
+        Node* node = make();
+        if (name >= _rootByName.size()) _rootByName.resize(name + 1);
+        _rootByName[name] = node;
+        return node;
+    }
     std::uint32_t found = parent.byName.find(name);
     if (found != ScalarIndex::Empty) return parent.made[found].get();
     Node* node = make();
     parent.byName.insert(name, static_cast<std::uint32_t>(parent.made.size() - 1));
     return node;
+}
+
+GroupTree::Node* GroupTree::bottomAt(Position k) const {
+    for (Node* bottom : _bottoms)
+        if (bottom->members.contains(k)) return bottom;
+    return nullptr;
 }
 
 void GroupTree::attach(Node& node, size_t position) {
@@ -310,12 +352,12 @@ void GroupTree::reposition(Node& node) {
 // ---- edits ----
 
 void GroupTree::splice(size_t at, size_t removed, size_t inserted, const std::vector<std::uint32_t>& names) {
-    if (_levels.empty() || at > _bottomOf.size() || names.size() != inserted * _levels.size()) return;
-    if (removed == 1 && inserted == 1 && at < _bottomOf.size()) {
+    if (_levels.empty() || at > _placed || names.size() != inserted * _levels.size()) return;
+    if (removed == 1 && inserted == 1 && at < _placed) {
         replaceAt(at, names.data());
         return;
     }
-    for (size_t i = 0; i < removed && at < _bottomOf.size(); ++i) removeAt(at);
+    for (size_t i = 0; i < removed && at < _placed; ++i) removeAt(at);
     for (size_t i = 0; i < inserted; ++i) insertAt(at + i, names.data() + i * _levels.size());
 }
 
@@ -363,12 +405,12 @@ void GroupTree::unplace(Node* bottom, Position at) {
 }
 
 void GroupTree::insertAt(size_t at, const std::uint32_t* names) {
-    const auto k = static_cast<Position>(std::min(at, _bottomOf.size()));
+    const auto k = static_cast<Position>(std::min(at, _placed));
     std::vector<Node*> path = pathOf(names);
     Node* target = path.back();
     // The indices from k on move up by one; a range that k extends stays a range.
     bool grows = target->attached() && target->members.extendsRange(k);
-    if (k < _bottomOf.size())
+    if (k < _placed)
         for (Node* bottom : _bottoms)
             if (!(grows && bottom == target)) bottom->members.shift(k, 1);
     place(path, k);
@@ -377,21 +419,24 @@ void GroupTree::insertAt(size_t at, const std::uint32_t* names) {
     else
         target->members.insert(k);
     GroupAccess::forget(*target->group, *_shelf);
-    _bottomOf.insert(_bottomOf.begin() + k, target->id);
+    ++_placed;
 }
 
 void GroupTree::removeAt(size_t at) {
     const auto k = static_cast<Position>(at);
-    unplace(_bottoms[_bottomOf[at]], k);
-    _bottomOf.erase(_bottomOf.begin() + static_cast<std::ptrdiff_t>(at));
-    for (Node* bottom : _bottoms) bottom->members.shift(k + 1, -1);
+    Node* bottom = bottomAt(k);
+    if (!bottom) return;
+    unplace(bottom, k);
+    --_placed;
+    for (Node* b : _bottoms) b->members.shift(k + 1, -1);
 }
 
 void GroupTree::replaceAt(size_t at, const std::uint32_t* names) {
     const auto k = static_cast<Position>(at);
     std::vector<Node*> path = pathOf(names);
-    Node* old = _bottoms[_bottomOf[at]];
-    if (path.back() == old && old->attached()) {
+    Node* old = bottomAt(k);
+    if (!old) return;
+    if (path.back() == old) {
         GroupAccess::forget(*old->group, *_shelf);  // the same group, another item
         return;
     }
@@ -399,7 +444,6 @@ void GroupTree::replaceAt(size_t at, const std::uint32_t* names) {
     place(path, k);
     path.back()->members.insert(k);
     GroupAccess::forget(*path.back()->group, *_shelf);
-    _bottomOf[at] = path.back()->id;
 }
 
 }  // namespace kivo::detail

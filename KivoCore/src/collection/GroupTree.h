@@ -5,13 +5,13 @@
 // Groups therefore stand in the order of their first items, and items keep their visible order.
 //
 // A bottom group holds no items, only the visible indices of its members (Members): a run of
-// consecutive indices as a range, anything else as a sorted list. Each visible index also knows its
-// bottom group. Edits of the visible list then place, move and remove just the indices concerned,
-// keeping exactly the groups a rebuild would make, with no application code run: a group takes its
-// place among its siblings by its first member, by binary search. Where only the application's code
-// could tell (a description that matches names its own way, or items named nil, whose groups take
-// later items named ""), the view builds the tree again instead.
+// consecutive indices as a range, anything else as a sorted list; nothing else is kept per item. Edits of the visible list then
+// place, move and remove just the indices concerned, keeping exactly the groups a rebuild would make, with no application code
+// run: a group takes its place among its siblings by its first member, by binary search. Where only the application's code could
+// tell (a description that matches names its own way, or items named nil, whose groups take later items named ""), the view
+// builds the tree again instead.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -38,7 +38,7 @@ protected:
 };
 
 // The visible list's items, as a sequence.
-class VisibleItems : public ItemSequence {
+class VisibleItems final : public ItemSequence {
 public:
     explicit VisibleItems(const VisibleList& list) : _list(list) {}
     size_t size() const override { return _list.size(); }
@@ -53,8 +53,13 @@ class Members {
 public:
     size_t size() const { return _range ? _count : _list.size(); }
     bool empty() const { return size() == 0; }
+    bool isRange() const { return _range; }
     Position at(size_t i) const { return _range ? _first + static_cast<Position>(i) : _list[i]; }
     Position front() const { return at(0); }
+    bool contains(Position k) const {
+        if (_range) return _first <= k && k - _first < _count;
+        return std::binary_search(_list.begin(), _list.end(), k);
+    }
     // Whether inserting `k` (with the indices from k on moving up) keeps a range: k within or just
     // past it.
     bool extendsRange(Position k) const { return _range && _count > 0 && _first <= k && k <= _first + _count; }
@@ -65,6 +70,19 @@ public:
     // The same where extendsRange(k): the members from k on move up by one.
     void grow() { ++_count; }
     void erase(Position k);
+    // Building: the members as one range, or as a list of `n` indices appended in order.
+    void assignRange(Position first, Position count) {
+        _range = true;
+        _first = first;
+        _count = count;
+        PositionVector().swap(_list);
+    }
+    void startList(size_t n) {
+        _range = false;
+        _list.clear();
+        _list.reserve(n);
+    }
+    void pushToList(Position k) { _list.push_back(k); }
     // Every member at or after `from` moves by `delta`.
     void shift(Position from, int delta);
     size_t bytes() const { return _list.capacity() * sizeof(Position); }
@@ -123,13 +141,14 @@ public:
     GroupDescriptionList descriptions() const;
     const KivoCollectionViewGroupList& groups() const { return *_groups; }
     // The number of items placed, which equals the visible list's while the two are in step.
-    size_t itemCount() const { return _bottomOf.size(); }
+    size_t itemCount() const { return _placed; }
     // Bytes held for the visible items' groups.
     size_t bytes() const;
 
     // Groups `items` (the visible list's) from nothing. Runs the descriptions' code, and after each
     // run checks `guard` (when given), which throws when the base list changed.
     void build(const ItemSequence& items, const BaseGuard* guard = nullptr);
+    void build(const VisibleItems& items, const BaseGuard* guard = nullptr);
 
     // Whether edits can be applied in place (see above); nameItems can make it false.
     bool editsInPlace() const;
@@ -143,6 +162,10 @@ public:
 private:
     struct Node;
 
+    template <class Items>
+    void buildFrom(const Items& items, const BaseGuard* guard);
+    // The bottom node that holds visible index k.
+    Node* bottomAt(Position k) const;
     Node* childFor(Node& parent, std::uint32_t name);
     void attach(Node& node, size_t position);
     void detach(Node& node);
@@ -165,8 +188,9 @@ private:
     std::vector<GroupLevel> _levels;
     std::shared_ptr<KivoCollectionViewGroupList> _groups;
     std::unique_ptr<Node> _root;
-    std::vector<Node*> _bottoms;           // every bottom node made, by id
-    std::vector<std::uint32_t> _bottomOf;  // per visible item: its bottom node's id
+    std::vector<Node*> _bottoms;     // every bottom node made, by id
+    std::vector<Node*> _rootByName;  // the top level's nodes by name: names are numbered densely
+    size_t _placed = 0;
 };
 
 // What an edit of the visible list does to the groups, worked out before the list changes.

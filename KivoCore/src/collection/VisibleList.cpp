@@ -145,13 +145,14 @@ void ListShelf::keep(std::shared_ptr<const void> list, size_t entries) {
     size_t drop = 0;
     while (_keptEntries > EntryBudget && drop + 1 < _kept.size()) _keptEntries -= _kept[drop++].second;
     _kept.erase(_kept.begin(), _kept.begin() + static_cast<std::ptrdiff_t>(drop));
-    if (_releaseScheduled) return;
-    _releaseScheduled = true;
-    plat::dispatch::async(plat::dispatch::Queue::main(), [weak = weak_from_this()] {
-        if (auto shelf = weak.lock()) {
-            shelf->_releaseScheduled = false;
-            shelf->releaseAll();
-        }
+    // One release waits at a time; a queue emptied without running it (a test's reset) lets the next
+    // retirement schedule another.
+    if (!_scheduled.expired()) return;
+    auto token = std::make_shared<int>(0);
+    _scheduled = token;
+    plat::dispatch::async(plat::dispatch::Queue::main(), [weak = weak_from_this(), token] {
+        (void)token;  // held until the release has run
+        if (auto shelf = weak.lock()) shelf->releaseAll();
     });
 }
 
