@@ -161,12 +161,6 @@ bool GroupTree::editsInPlace() const {
                        [](const GroupLevel& l) { return l.matchesByEquality() && !l.sawNilName(); });
 }
 
-size_t GroupTree::bytes() const {
-    size_t total = 0;
-    for (const Node* bottom : _bottoms) total += bottom->members.bytes();
-    return total;
-}
-
 // Lets go of every group: one that someone still holds (or holds through a group above it) keeps
 // the items it has now; the top-level list goes to the shelf for anyone still walking it.
 void GroupTree::release() {

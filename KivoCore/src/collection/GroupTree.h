@@ -85,7 +85,6 @@ public:
     void pushToList(Position k) { _list.push_back(k); }
     // Every member at or after `from` moves by `delta`.
     void shift(Position from, int delta);
-    size_t bytes() const { return _list.capacity() * sizeof(Position); }
 
 private:
     void toList();
@@ -142,8 +141,6 @@ public:
     const KivoCollectionViewGroupList& groups() const { return *_groups; }
     // The number of items placed, which equals the visible list's while the two are in step.
     size_t itemCount() const { return _placed; }
-    // Bytes held for the visible items' groups.
-    size_t bytes() const;
 
     // Groups `items` (the visible list's) from nothing. Runs the descriptions' code, and after each
     // run checks `guard` (when given), which throws when the base list changed.
@@ -156,7 +153,6 @@ public:
     std::vector<std::uint32_t> nameItems(const plat::Array& items);
     // The visible list had its items [at, at + removed) replaced by `inserted`, named by nameItems.
     void splice(size_t at, size_t removed, size_t inserted, const std::vector<std::uint32_t>& names);
-    // The item at `at` was replaced by one in the same groups (same names): only its group's list changes.
     void clear();
 
 private:

@@ -82,8 +82,6 @@ public:
 
     // A new list of the visible items.
     plat::ArrayPtr materialize() const;
-    // Bytes held per visible item (the positions; the base is the application's or a copy).
-    size_t positionBytes() const { return _positions.capacity() * sizeof(Position); }
 
 private:
     void makeExplicit();
