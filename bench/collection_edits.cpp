@@ -2,8 +2,10 @@
 // the groups, next to the same edit of a view without groups (the edit alone). The groups are kept in
 // step with each edit, so reading them after an edit must cost little more than the edit itself; a
 // full regrouping of the list is measured too, as the cost that such a read would otherwise carry.
-// A replace that moves an item to another group shifts the items of both groups' lists, which a
-// replace in an ungrouped view never has to do: that one case costs a group's length, not a list's.
+// Groups hold the visible positions of their items, so a move between groups shifts numbers, not items.
+// Inserting and removing in the middle stand next to a std::vector of shared pointers doing the same,
+// and next to the source list's own edit, which the view cannot avoid (the application's list changes
+// in place); removing the last of a million items shows that an edit by position looks nothing up.
 // Each run makes its own view and performs a fixed number of edits, so the list stays near 100,000.
 #include <benchmark/benchmark.h>
 
@@ -46,10 +48,11 @@ std::shared_ptr<KivoCollectionView> viewOf(bool grouped) {
     return view;
 }
 
-// A read of the groups, as a grouped list control does after a change: every group and its size.
+// A read of the groups, as a grouped list control does after a change: every group and its size (a
+// list of a group's items is made only when someone asks for one).
 std::uint64_t readGroups(const KivoCollectionView& view) {
     std::uint64_t total = 0;
-    for (const auto& group : view.groups()) total += group->items()->size();
+    for (const auto& group : view.groups()) total += group->totalItemCount();
     return total;
 }
 
@@ -57,7 +60,7 @@ enum class Edit { Add, InsertMiddle, InsertNewGroupMiddle, RemoveMiddle, Replace
 
 // One edit of the kind, with the items it brings made beforehand.
 void edit(KivoCollectionView& view, Edit kind, const plat::Value& item) {
-    size_t middle = view.items()->size() / 2;
+    size_t middle = static_cast<size_t>(view.itemCount()) / 2;
     switch (kind) {
         case Edit::Add:
             view.addObject(item);
@@ -74,7 +77,7 @@ void edit(KivoCollectionView& view, Edit kind, const plat::Value& item) {
             break;
         case Edit::ReplaceMiddleSameGroup: {
             // A changed copy of the item there, as an edit form hands back.
-            int region = (*view.items())[middle].as<EditedItem>()->region;
+            int region = (*view.sourceCollection())[middle].as<EditedItem>()->region;  // unsorted: the same index
             view.replaceObjectAtIndex(middle, std::make_shared<EditedItem>(region, item.as<EditedItem>()->amount));
             break;
         }
@@ -107,6 +110,55 @@ EDIT_BENCHMARKS(InsertNewGroupMiddle, Edit::InsertNewGroupMiddle)
 EDIT_BENCHMARKS(RemoveMiddle, Edit::RemoveMiddle)
 EDIT_BENCHMARKS(ReplaceMiddle, Edit::ReplaceMiddle)
 EDIT_BENCHMARKS(ReplaceMiddleSameGroup, Edit::ReplaceMiddleSameGroup)
+
+// The same insertions and removals in the middle of a vector of shared pointers.
+void runVectorEdits(benchmark::State& state, bool insert) {
+    std::mt19937 rng(7);
+    std::vector<std::shared_ptr<EditedItem>> list;
+    for (int i = 0; i < ListSize; ++i) list.push_back(std::make_shared<EditedItem>(static_cast<int>(rng() % Regions), 0));
+    auto fresh = std::make_shared<EditedItem>(1, 0);
+    for (auto _ : state) {
+        auto middle = list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2);
+        if (insert)
+            list.insert(middle, fresh);
+        else
+            list.erase(middle);
+        benchmark::DoNotOptimize(list.data());
+    }
+}
+// The source list alone (the application's plat::Array, which every edit of the view changes in place).
+void runValueVectorEdits(benchmark::State& state, bool insert) {
+    std::mt19937 rng(7);
+    plat::Array list;
+    for (int i = 0; i < ListSize; ++i) list.push_back(std::make_shared<EditedItem>(static_cast<int>(rng() % Regions), 0));
+    plat::Value fresh = std::make_shared<EditedItem>(1, 0);
+    for (auto _ : state) {
+        auto middle = list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2);
+        if (insert)
+            list.insert(middle, fresh);
+        else
+            list.erase(middle);
+        benchmark::DoNotOptimize(list.data());
+    }
+}
+void Baseline_SourceListAlone_InsertMiddle(benchmark::State& s) { runValueVectorEdits(s, true); }
+BENCHMARK(Baseline_SourceListAlone_InsertMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
+void Baseline_SourceListAlone_RemoveMiddle(benchmark::State& s) { runValueVectorEdits(s, false); }
+BENCHMARK(Baseline_SourceListAlone_RemoveMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
+
+void Baseline_SharedPointerVector_InsertMiddle(benchmark::State& s) { runVectorEdits(s, true); }
+BENCHMARK(Baseline_SharedPointerVector_InsertMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
+void Baseline_SharedPointerVector_RemoveMiddle(benchmark::State& s) { runVectorEdits(s, false); }
+BENCHMARK(Baseline_SharedPointerVector_RemoveMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
+
+// removeAt of the last item of a million: by position, with no search of the list.
+void View_RemoveLastOfAMillion(benchmark::State& state) {
+    auto source = std::make_shared<plat::Array>();
+    for (int i = 0; i < 1'000'000; ++i) source->push_back(std::make_shared<EditedItem>(i % Regions, 0));
+    auto view = KivoCollectionView::create(source);
+    for (auto _ : state) view->removeAt(view->itemCount() - 1);
+}
+BENCHMARK(View_RemoveLastOfAMillion)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 
 // What a read after an edit cost when the groups were rebuilt from the whole list.
 void GroupEdits_FullRegroup(benchmark::State& state) {

@@ -4,7 +4,11 @@
 // groups built from the visible list, a current item with cancelable changing and changed events,
 // editing with commit and cancel, and `collectionChanged`, whose announcements always describe the
 // visible list (`items`), so a control can mirror it change by change.
+//
+// The view keeps the visible list and its groups as positions in the source list, and fetches items
+// when asked: the lists it hands out are made then, and never change afterwards.
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,12 +19,19 @@
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "KivoCore/KivoObservableArray.h"
 #include "KivoCore/KivoSortDescription.h"
+#include "Platform/foundation/passkey.h"
 
 namespace kivo::detail {
 class EditSnapshot;
 class GroupTree;
+class ListShelf;
+class VisibleList;
 struct GroupEdit;
 }  // namespace kivo::detail
+
+namespace kivo::testing {
+class CollectionViewLimits;
+}  // namespace kivo::testing
 
 class KIVO_CORE_EXPORT KivoCollectionView : public plat::Object, public IKivoEditableCollectionView {
 public:
@@ -51,17 +62,20 @@ public:
     const plat::ArrayPtr& sourceCollection() const override { return _sourceCollection; }
     // Another list (by identity): commits pending edits, then refreshes and moves to the first item.
     void setSourceCollection(plat::ArrayPtr source) override;
-    // A refresh rewrites this list in place unless someone else holds a reference to it.
-    const plat::ArrayPtr& items() const override { return _items; }
+    // The visible items, as a list made when first asked for after a change. The list never changes:
+    // after a change the view makes a new one. One that nobody else holds stays valid until the main
+    // run loop turns, so a loop over `*items()` may edit the view; keep the pointer to use it longer.
+    const plat::ArrayPtr& items() const override;
     // Built by the last refresh and kept in step with each edit of the visible list since.
     const KivoCollectionViewGroupList& groups() const override;
-    bool isEmpty() const override { return _items->empty(); }
+    bool isEmpty() const override;
     std::int32_t itemCount() const;
     const Filter& filter() const override { return _filter; }
     // Refreshes unless both the old and the new filter are empty. The filter, the sort converter and
     // the group descriptions run inside refreshes, on items taken by reference from the source list:
     // a change they ask of the view then is refused with a log line, and they must not change the
-    // source list (a refresh that finds it changed fails, and the reference they hold is spent).
+    // source list (a refresh that finds it changed is abandoned with a log line before it reads
+    // another item, and the reference they hold is spent).
     void setFilter(Filter filter) override;
     // KivoSortDescription entries, most significant first; every change refreshes the view.
     const std::shared_ptr<KivoObservableArray>& sortDescriptions() const override { return _sortDescriptions; }
@@ -103,18 +117,23 @@ public:
     void refresh(bool announce) override;
     void beginUpdate() override;  // a begin past the counter's range is logged and ignored
     void endUpdate() override;    // never below zero; leaving the outermost batch refreshes
+    // The batch closes whatever the block or the closing refresh's handlers throw; the first exception
+    // then goes on to the caller (a second one, from the closing refresh, is logged).
     void deferUpdate(const std::function<void()>& block) override;
     bool isUpdating() const { return _updateCount > 0; }
 
     // ---- editing ----
     plat::Value addNew() override;
     void commitNew() override;
+    // Takes the new item out again and leaves the view as before addNew, with any filter, sort or
+    // grouping asked for meanwhile applied, and the item current before it current again.
     void cancelNew() override;
     // An item the view does not show is refused with a log line.
     void editItem(const plat::Value& item) override;
     void commitEdit() override;
     void cancelEdit() override;
     void remove(const plat::Value& item) override;
+    // Removes the visible item at `index` where it stands in the source, without looking for it.
     void removeAt(std::int32_t index) override;
     void addObject(const plat::Value& item) override;
     void addObjects(const plat::Array& items) override;  // an empty list announces an empty add
@@ -147,6 +166,9 @@ public:
     // changes those groups: a second call appends them again).
     plat::ArrayPtr mergeGroupItems(const KivoCollectionViewGroupList& groups) const;
 
+    // For tests: the number of batches that may be open at once.
+    void setBatchLimit(plat::Passkey<kivo::testing::CollectionViewLimits>, std::int32_t limit);
+
 protected:
     KivoCollectionView();
 
@@ -154,6 +176,9 @@ private:
     void _initialize(bool withEvent);
     void _initializeWithSource(plat::ArrayPtr source);
     plat::Array& mutableSource();
+    // Readies the visible list for an edit of the source: positions in the source, or, while it shows
+    // items of another list, a private copy of them.
+    void prepareBase();
     // True, with a log line, when called back from the application code that a refresh or a
     // regrouping runs: changes made then are refused, so the lists being rebuilt stay intact.
     bool refusedWhileBusy(const char* operation) const;
@@ -161,24 +186,33 @@ private:
     // any list changes. Answers false (logged; nothing changed) when the application's code fails.
     bool prepareGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted,
                        const char* operation);
-    void commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted);
+    void commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, size_t inserted);
     bool appendItems(const plat::Array& added, const char* operation);
-    // After an edit of the visible list: the current position stays within it.
-    void clampPosition();
+    // Takes out the visible item at `visibleIndex`, which stands at `sourceIndex` in the source.
+    void removeVisible(size_t visibleIndex, size_t sourceIndex, const char* operation);
+    // After an edit of the visible list: the list handed out is out of date, and the current position
+    // stays within the list.
+    void visibleChanged();
+    size_t visibleCount() const;
 
+    // Destroyed in reverse: the groups before the visible list they read, both before the shelf.
+    std::shared_ptr<kivo::detail::ListShelf> _shelf;
     plat::ArrayPtr _sourceCollection;
-    plat::ArrayPtr _items;
-    plat::Array _spareItems;  // a filter's pass fills it, to become `items`: empty between refreshes
+    std::unique_ptr<kivo::detail::VisibleList> _visible;
+    mutable plat::ArrayPtr _items;  // made from _visible when asked
     std::int32_t _currentPosition = -1;
     std::int32_t _updateCount = 0;
+    std::int32_t _batchLimit = INT32_MAX;
     Filter _filter;
     std::shared_ptr<KivoObservableArray> _sortDescriptions;
     std::shared_ptr<KivoObservableArray> _groupDescriptions;
     std::unique_ptr<kivo::detail::GroupTree> _groupTree;  // the groups, built by the last refresh
     bool _busy = false;                                   // while application code runs in a rebuild
+    bool _refreshPending = false;                         // a refresh held back by a pending new item
     ItemCreator _newItemCreator;
     SortConverter _sortConverter;
     plat::Value _currentAddItem;
+    plat::Value _currentBeforeAdd;  // the current item when addNew began
     plat::Value _currentEditItem;
     std::unique_ptr<kivo::detail::EditSnapshot> _editClone;
     std::shared_ptr<KivoEvent> _collectionChanged;

@@ -1,6 +1,8 @@
 #pragma once
 // One group of a grouped collection view: its name and level, its items (bottom level) or sub-groups,
-// and aggregates over all the items below it.
+// and aggregates over all the items below it. A view's bottom-level group knows its items as
+// positions in the view's visible list; `items` makes a list of them when asked, and that list never
+// changes afterwards (the group makes a new one after an edit).
 
 #include <cstdint>
 #include <memory>
@@ -11,6 +13,11 @@
 #include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoGroupDescription.h"
 #include "Platform/foundation/value.h"
+
+namespace kivo::detail {
+class GroupMembers;
+struct GroupAccess;
+}  // namespace kivo::detail
 
 class KivoCollectionViewGroup;
 using KivoCollectionViewGroupList = std::vector<std::shared_ptr<KivoCollectionViewGroup>>;
@@ -30,7 +37,7 @@ public:
     std::uint64_t level() const { return _level; }
     bool isBottomLevel() const { return _isBottomLevel; }
     // The group's own items, in view order; filled on the bottom level.
-    const plat::ArrayPtr& items() const { return _items; }
+    const plat::ArrayPtr& items() const;
     const KivoCollectionViewGroupList& groups() const { return _groups; }
     KivoCollectionViewGroupList& groups() { return _groups; }
     const std::shared_ptr<KivoGroupDescription>& groupDescription() const { return _groupDescription; }
@@ -43,10 +50,14 @@ public:
     double getAggregate(std::int64_t aggregate, const std::optional<std::string>& binding) const;
 
 private:
+    friend struct kivo::detail::GroupAccess;
+
     std::shared_ptr<KivoGroupDescription> _groupDescription;
     std::string _name;
     std::uint64_t _level;
     bool _isBottomLevel;
-    plat::ArrayPtr _items;
+    // Made from `_members` when asked while the group belongs to a view; the group's own list otherwise.
+    mutable plat::ArrayPtr _items;
     KivoCollectionViewGroupList _groups;
+    const kivo::detail::GroupMembers* _members = nullptr;  // while a view keeps the group
 };

@@ -23,6 +23,16 @@ std::vector<std::shared_ptr<KivoGroupDescription>> groupDescriptionsOf(const Kiv
     return list;
 }
 
+std::string describeException(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "an exception of an unknown type";
+    }
+}
+
 plat::Value defaultInstanceLike(const plat::Value& like) {
     using K = plat::Value::Kind;
     switch (like.kind()) {

@@ -1,7 +1,9 @@
 #pragma once
 // Small helpers shared by the collection view's sources.
 
+#include <exception>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "KivoCore/KivoGroupDescription.h"
@@ -28,6 +30,9 @@ public:
 private:
     bool& _flag;
 };
+
+// "what" of a standard exception, or a word for any other.
+std::string describeException(const std::exception_ptr& failure);
 
 // A new default value of the same kind as `like`: an empty dictionary, array or string, zero, false,
 // now, null. Model objects cannot be made without knowing their constructor: nil.

@@ -71,6 +71,8 @@ std::uint32_t GroupLevel::nameOf(const plat::Value& item) {
     }
     std::uint32_t id;
     if (byNumber(item, id)) return id;
+    std::string_view text;
+    if (_reader->readString(item, text)) return byText(text);
     return byValue(_reader->read(item));
 }
 
@@ -88,16 +90,17 @@ bool GroupLevel::byNumber(const plat::Value& item, std::uint32_t& id) {
     return true;
 }
 
+std::uint32_t GroupLevel::byText(std::string_view text) {
+    std::uint64_t hash = TextIndex::hashOf(text);
+    std::uint32_t id = _byString.find(text, hash);
+    if (id != ScalarIndex::Empty) return id;
+    id = intern(KivoReflector::formatValue(plat::Value(text)));  // once per distinct text
+    _byString.insert(text, hash, id);
+    return id;
+}
+
 std::uint32_t GroupLevel::byValue(const plat::Value& value) {
-    if (value.isString()) {
-        const std::string& text = value.asString();
-        std::uint64_t hash = TextIndex::hashOf(text);
-        std::uint32_t id = _byString.find(text, hash);
-        if (id != ScalarIndex::Empty) return id;
-        id = intern(KivoReflector::formatValue(value));
-        _byString.insert(text, hash, id);
-        return id;
-    }
+    if (value.isString()) return byText(value.asString());
     if (!isScalar(value.kind())) return intern(KivoReflector::formatValue(value));
     ScalarIndex& index = _byScalar[static_cast<size_t>(value.kind())];
     std::uint64_t bits = scalarBits(value);

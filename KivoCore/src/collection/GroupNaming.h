@@ -1,14 +1,16 @@
 #pragma once
 // How one grouping level names items. Names are interned: each distinct name of the level has an id,
 // and a nil name (which matches no group) has NilName. A property level without converter names an
-// item by the text of its value, so it looks each value up (numbers without building a value) and
-// formats a value's text only the first time it sees it; other levels ask their description.
+// item by the text of its value, so it buckets the values first (numbers by their bits, strings by
+// their text, both read in place without building a value) and formats a value's text once per
+// bucket, the first time it sees it; other levels ask their description.
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -47,6 +49,7 @@ private:
     // The name of an item whose value is a plain numeric member; false for any other item.
     bool byNumber(const plat::Value& item, std::uint32_t& id);
     std::uint32_t intern(const std::string& name);
+    std::uint32_t byText(std::string_view text);
     std::uint32_t byValue(const plat::Value& value);
 
     std::shared_ptr<KivoGroupDescription> _description;

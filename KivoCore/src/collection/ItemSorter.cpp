@@ -137,21 +137,28 @@ std::uint64_t bigEndianWord(std::string_view key, size_t from) {
 }
 
 Column readColumn(const ItemList& items, const std::shared_ptr<KivoSortDescription>& description,
-                  const KivoCollectionView::SortConverter& converter, const plat::Locale& locale) {
+                  const KivoCollectionView::SortConverter& converter, const plat::Locale& locale, const BaseGuard* guard) {
     Column column;
     column.ascending = description->ascending();
-    column.cells.resize(items.size());
+    // The count taken once: code that adds to the list while its keys are read must not make the
+    // loop run past the cells.
+    const size_t count = items.size();
+    column.cells.resize(count);
     ItemKeyReader reader(description->property());
     std::vector<plat::Value> strings;
-    for (size_t i = 0; i < items.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         double number;
         if (!converter && reader.readNumber(items[i], number)) {
             column.cells[i] = numberCell(number);
             continue;
         }
         plat::Value v = reader.read(items[i]);
+        if (guard) guard->check();
         // Fetched again: the application's code that read the value may have changed the list.
-        if (converter) v = converter(description, items[i], v);
+        if (converter) {
+            v = converter(description, items[i], v);
+            if (guard) guard->check();
+        }
         column.cells[i] = cellOf(v, strings);
     }
     if (!strings.empty()) {
@@ -251,7 +258,8 @@ void radixSort(std::vector<KeyIndex>& a) {
 }  // namespace
 
 std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptionList& descriptions,
-                                     const KivoCollectionView::SortConverter& converter, const plat::Locale& locale) {
+                                     const KivoCollectionView::SortConverter& converter, const plat::Locale& locale,
+                                     const BaseGuard* guard) {
     std::vector<std::uint32_t> order;
     if (descriptions.empty() || items.size() < 2) {
         order.resize(items.size());
@@ -260,7 +268,7 @@ std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptio
     }
     std::vector<Column> columns;
     columns.reserve(descriptions.size());
-    for (const auto& d : descriptions) columns.push_back(readColumn(items, d, converter, locale));
+    for (const auto& d : descriptions) columns.push_back(readColumn(items, d, converter, locale, guard));
 
     std::vector<KeyIndex> keys;
     if (columns.size() == 1 && radixKeys(columns[0], keys)) {

@@ -15,6 +15,7 @@
 
 #include "KivoCore/KivoCollectionView.h"
 #include "Platform/foundation/locale/locale.h"
+#include "collection/VisibleList.h"
 
 namespace kivo::detail {
 
@@ -26,7 +27,7 @@ struct ItemList {
     const std::vector<std::uint32_t>* subset = nullptr;
 
     size_t size() const { return subset ? subset->size() : list.size(); }
-    // Checked: a converter that shrinks the list while the keys are read makes later items read nil.
+    // Checked, so that a list shortened behind the view's back reads nil rather than past its end.
     const plat::Value& operator[](size_t i) const {
         static const plat::Value nil;
         size_t j = subset ? (*subset)[i] : i;
@@ -34,8 +35,10 @@ struct ItemList {
     }
 };
 
-// The sorted order of the items: order[k] is the position (in `items`) of the k-th item.
+// The sorted order of the items: order[k] is the position (in `items`) of the k-th item. After each
+// run of the application's code (a getter, the converter) `guard`, when given, checks the list.
 std::vector<std::uint32_t> sortOrder(const ItemList& items, const SortDescriptionList& descriptions,
-                                     const KivoCollectionView::SortConverter& converter, const plat::Locale& locale);
+                                     const KivoCollectionView::SortConverter& converter, const plat::Locale& locale,
+                                     const BaseGuard* guard = nullptr);
 
 }  // namespace kivo::detail

@@ -5,6 +5,7 @@
 #include "KivoCore/KivoCollectionView.h"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -17,15 +18,15 @@
 #include "collection/EditSnapshot.h"
 #include "collection/GroupTree.h"
 #include "collection/ItemSorter.h"
-
-using kivo::detail::indexOfEqual;
+#include "collection/VisibleList.h"
 
 KivoCollectionView::KivoCollectionView()
-    : _sourceCollection(std::make_shared<plat::Array>()),
-      _items(std::make_shared<plat::Array>()),
+    : _shelf(std::make_shared<kivo::detail::ListShelf>()),
+      _sourceCollection(std::make_shared<plat::Array>()),
+      _visible(std::make_unique<kivo::detail::VisibleList>(_sourceCollection)),
       _sortDescriptions(std::make_shared<KivoObservableArray>()),
       _groupDescriptions(std::make_shared<KivoObservableArray>()),
-      _groupTree(std::make_unique<kivo::detail::GroupTree>(kivo::detail::GroupDescriptionList{})) {}
+      _groupTree(std::make_unique<kivo::detail::GroupTree>(kivo::detail::GroupDescriptionList{}, *_visible, _shelf)) {}
 
 KivoCollectionView::~KivoCollectionView() = default;
 
@@ -67,8 +68,17 @@ void KivoCollectionView::setFilter(Filter filter) {
     refresh();
 }
 
+size_t KivoCollectionView::visibleCount() const { return _visible->size(); }
+
 std::int32_t KivoCollectionView::itemCount() const {
-    return static_cast<std::int32_t>(std::min<size_t>(_items->size(), INT32_MAX));
+    return static_cast<std::int32_t>(std::min<size_t>(visibleCount(), INT32_MAX));
+}
+
+bool KivoCollectionView::isEmpty() const { return visibleCount() == 0; }
+
+const plat::ArrayPtr& KivoCollectionView::items() const {
+    if (!_items) _items = _visible->materialize();
+    return _items;
 }
 
 // ---- refresh ----
@@ -83,63 +93,30 @@ bool KivoCollectionView::refusedWhileBusy(const char* operation) const {
 
 namespace {
 
-// Writes the visible items over the previous list, in place: an item that stays in its place costs
-// no reference count change, and no memory is allocated.
-class VisibleListWriter {
-public:
-    explicit VisibleListWriter(plat::Array& out, size_t expected) : _out(out) {
-        if (_out.capacity() < expected) _out.reserve(expected);
-    }
-    void append(const plat::Value& item) {
-        if (_written < _out.size())
-            _out[_written] = item;
-        else
-            _out.push_back(item);
-        ++_written;
-    }
-    ~VisibleListWriter() { _out.resize(_written); }
+using kivo::detail::BaseGuard;
+using kivo::detail::PositionVector;
 
-private:
-    plat::Array& _out;
-    size_t _written = 0;
-};
-
-// The source items a refresh shows, in the order it worked out (all of them, in source order, when
-// there is no order).
-class OrderedItems : public kivo::detail::ItemSequence {
-public:
-    OrderedItems(const plat::Array& list, const std::vector<std::uint32_t>* order) : _list(list), _order(order) {}
-    size_t size() const override { return _order ? _order->size() : _list.size(); }
-    const plat::Value& at(size_t i) const override {
-        size_t j = _order ? (*_order)[i] : i;
-        return j < _list.size() ? _list[j] : Nil;
-    }
-
-private:
-    const plat::Array& _list;
-    const std::vector<std::uint32_t>* _order;
-};
-
-// The positions in `all` of the items that pass the filter, in sorted order; none when that is simply
-// all of them in source order, or when there is no sort (the items that pass are then in `filtered`,
-// taken in the filter's pass while each is at hand). Runs the application's filter and sort converter.
-std::optional<std::vector<std::uint32_t>> visibleOrder(const plat::Array& all, const IKivoCollectionView::Filter& filter,
-                                                       const kivo::detail::SortDescriptionList& sorts,
-                                                       const KivoCollectionView::SortConverter& converter,
-                                                       plat::Array& filtered) {
-    if (sorts.empty()) {
-        if (filter)
-            for (size_t i = 0; i < all.size(); ++i)
-                if (filter(all[i]) && i < all.size()) filtered.push_back(all[i]);
-        return std::nullopt;
-    }
-    std::vector<std::uint32_t> kept;
+// The positions in `all` of the items that pass the filter, in sorted order. Runs the application's
+// filter and sort converter, and checks after each run that the list is still the one being read.
+PositionVector visibleOrder(const plat::Array& all, const BaseGuard& guard, const IKivoCollectionView::Filter& filter,
+                            const kivo::detail::SortDescriptionList& sorts, const KivoCollectionView::SortConverter& converter) {
+    const size_t count = guard.size();
+    PositionVector kept;
     if (filter) {
-        for (size_t i = 0; i < all.size(); ++i)
-            if (filter(all[i])) kept.push_back(static_cast<std::uint32_t>(i));
+        kept.reserve(count);
+        // The filter reads each item's object, which lies apart from the list: fetch objects ahead.
+        constexpr size_t Ahead = 16;
+        for (size_t i = 0; i < count; ++i) {
+            if (i + Ahead < count) kivo::detail::prefetchObject(all[i + Ahead]);
+            bool keep = filter(all[i]);
+            guard.check();
+            if (keep) kept.push_back(static_cast<kivo::detail::Position>(i));
+        }
+        if (kept.size() < kept.capacity() / 4 * 3) kept.shrink_to_fit();
     }
+    if (sorts.empty()) return kept;
     kivo::detail::ItemList candidates{all, filter ? &kept : nullptr};
-    std::vector<std::uint32_t> order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current());
+    PositionVector order = kivo::detail::sortOrder(candidates, sorts, converter, plat::Locale::current(), &guard);
     if (filter)
         for (auto& k : order) k = kept[k];
     return order;
@@ -153,11 +130,20 @@ std::optional<std::vector<std::uint32_t>> visibleOrder(const plat::Array& all, c
 }  // namespace
 
 void KivoCollectionView::refresh(bool announce) {
-    if (_updateCount > 0 || isAddingNew() || isEditingItem() || refusedWhileBusy("refresh")) return;
+    if (_updateCount > 0) return;
+    if (isAddingNew() || isEditingItem()) {
+        _refreshPending = true;  // cancelNew refreshes then
+        return;
+    }
+    if (refusedWhileBusy("refresh")) return;
 
-    static const plat::Array noItems;
-    const plat::ArrayPtr source = _sourceCollection;
-    const plat::Array& all = source ? *source : noItems;
+    const plat::ArrayPtr source = _sourceCollection ? _sourceCollection : std::make_shared<plat::Array>();
+    const plat::Array& all = *source;
+    if (all.size() > kivo::detail::MaxPositions) {
+        plat::log("KivoCollectionView refresh failed: " + std::to_string(all.size()) +
+                  " items are more than the view can show; the view keeps its items");
+        return;
+    }
     // Copies: the application may replace them meanwhile.
     const Filter filter = _filter;
     const SortConverter converter = _sortConverter;
@@ -165,64 +151,44 @@ void KivoCollectionView::refresh(bool announce) {
     for (const auto& entry : *_sortDescriptions)
         if (auto d = entry.as<KivoSortDescription>()) sorts.push_back(std::move(d));
 
-    // Everything that runs the application's code comes first, the lists change only once it is done:
+    // Everything that runs the application's code comes first, the view changes only once it is done:
     // a refresh that fails leaves the view as it was.
-    std::optional<std::vector<std::uint32_t>> order;
-    auto tree = std::make_unique<kivo::detail::GroupTree>(kivo::detail::groupDescriptionsOf(*_groupDescriptions));
+    auto visible = std::make_unique<kivo::detail::VisibleList>(source);
+    auto tree =
+        std::make_unique<kivo::detail::GroupTree>(kivo::detail::groupDescriptionsOf(*_groupDescriptions), *visible, _shelf);
     {
         kivo::detail::ScopedFlag busy(_busy);
-        const plat::Value* data = all.data();
-        const size_t size = all.size();
+        const BaseGuard guard(all);
+        auto failed = [](const std::string& why) {
+            plat::log("KivoCollectionView refresh failed" + why + "; the view keeps its items");
+        };
         try {
-            order = visibleOrder(all, filter, sorts, converter, _spareItems);
-            if (tree->hasLevels()) {
-                if (filter && !order)
-                    tree->build(OrderedItems(_spareItems, nullptr));
-                else
-                    tree->build(OrderedItems(all, order ? &*order : nullptr));
-            }
-            if (all.data() != data || all.size() != size) throw std::runtime_error("the source list changed during the refresh");
+            if (!filter && sorts.empty())
+                visible->setIdentity(all.size());
+            else
+                visible->setPositions(visibleOrder(all, guard, filter, sorts, converter));
+            if (tree->hasLevels()) tree->build(kivo::detail::VisibleItems(*visible), &guard);
+            guard.check();
+        } catch (const kivo::detail::BaseListChanged&) {
+            failed(": the source list changed during the refresh");
+            return;
         } catch (const std::exception& e) {
-            _spareItems.clear();
-            plat::log(std::string("KivoCollectionView refresh failed: ") + e.what() + "; the view keeps its items");
+            failed(std::string(": ") + e.what());
             return;
         } catch (...) {
-            _spareItems.clear();
-            plat::log("KivoCollectionView refresh failed with an exception of an unknown type; the view keeps its items");
+            failed(" with an exception of an unknown type");
             return;
         }
     }
 
     plat::Value remembered = currentItem();
-    // The previous list is reused when nobody else holds it.
-    plat::ArrayPtr visible = _items.use_count() == 1 ? _items : std::make_shared<plat::Array>();
-    if (filter && !order) {
-        // The previous items go, the list's room stays for the next refresh.
-        std::swap(*visible, _spareItems);
-        _spareItems.clear();
-    } else if (!order) {
-        VisibleListWriter writer(*visible, all.size());
-        for (const auto& item : all) writer.append(item);
-    } else {
-        const std::vector<std::uint32_t>& positions = *order;
-        VisibleListWriter writer(*visible, positions.size());
-        // Sorted items are scattered in memory, and writing one touches its reference count and that
-        // of the item it replaces: fetch the list entries well ahead, then the objects they point to.
-        constexpr size_t EntryAhead = 16, ObjectAhead = 8;
-        const plat::Array& previous = *visible;
-        for (size_t k = 0; k < positions.size(); ++k) {
-            if (k + EntryAhead < positions.size()) __builtin_prefetch(&all[positions[k + EntryAhead]]);
-            if (k + ObjectAhead < positions.size()) {
-                __builtin_prefetch(all[positions[k + ObjectAhead]].asObject().get());
-                if (k + ObjectAhead < previous.size()) __builtin_prefetch(previous[k + ObjectAhead].asObject().get());
-            }
-            writer.append(all[positions[k]]);
-        }
-    }
-    _items = std::move(visible);
+    // The old groups go first: those someone holds keep their items, read through the old list.
     _groupTree = std::move(tree);
+    _visible = std::move(visible);
+    _refreshPending = false;
+    _shelf->retire(std::move(_items));
 
-    size_t found = remembered.isNil() ? plat::NotFound : indexOfEqual(*_items, remembered);
+    size_t found = remembered.isNil() ? plat::NotFound : _visible->indexOfEqual(remembered);
     if (found != plat::NotFound)
         _currentPosition = static_cast<std::int32_t>(found);
     else
@@ -235,7 +201,7 @@ const KivoCollectionViewGroupList& KivoCollectionView::groups() const { return _
 
 void KivoCollectionView::beginUpdate() {
     // Only a caller that never ends its batches gets here; the counter must not overflow for it.
-    if (_updateCount == std::numeric_limits<std::int32_t>::max()) {
+    if (_updateCount >= _batchLimit) {
         logBatchLimit(_updateCount);
         return;
     }
@@ -249,29 +215,40 @@ void KivoCollectionView::endUpdate() {
 }
 
 void KivoCollectionView::deferUpdate(const std::function<void()>& block) {
-    // The batch ends even when the block throws, so the view never stays frozen.
-    struct Guard {
-        KivoCollectionView* view;
-        ~Guard() { view->endUpdate(); }
-    };
+    // The batch ends whatever the block throws, and a handler of the closing refresh may throw too:
+    // the first exception goes on to the caller once the batch is closed, never out of a destructor.
     beginUpdate();
-    Guard guard{this};
-    if (block) block();
+    std::exception_ptr failure;
+    try {
+        if (block) block();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        endUpdate();
+    } catch (...) {
+        if (!failure) throw;
+        plat::log("KivoCollectionView deferUpdate: a collectionChanged handler failed as the batch closed (" +
+                  kivo::detail::describeException(std::current_exception()) + "); the batch's own exception goes on");
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+void KivoCollectionView::setBatchLimit(plat::Passkey<kivo::testing::CollectionViewLimits>, std::int32_t limit) {
+    _batchLimit = std::max(limit, 0);
 }
 
 // ---- current item ----
 
 plat::Value KivoCollectionView::currentItem() const {
-    if (_currentPosition < 0 || static_cast<size_t>(_currentPosition) >= _items->size()) return {};
-    return (*_items)[static_cast<size_t>(_currentPosition)];
+    if (_currentPosition < 0 || static_cast<size_t>(_currentPosition) >= visibleCount()) return {};
+    return _visible->at(static_cast<size_t>(_currentPosition));
 }
 
-bool KivoCollectionView::contains(const plat::Value& item) const {
-    return std::any_of(_items->begin(), _items->end(), [&](const plat::Value& v) { return v.isIdentical(item); });
-}
+bool KivoCollectionView::contains(const plat::Value& item) const { return _visible->indexOfIdentical(item) != plat::NotFound; }
 
 bool KivoCollectionView::moveCurrentTo(const plat::Value& item) {
-    size_t index = indexOfEqual(*_items, item);
+    size_t index = _visible->indexOfEqual(item);
     return moveCurrentToPosition(index == plat::NotFound ? -1 : static_cast<std::int32_t>(index));
 }
 

@@ -1,7 +1,7 @@
 // The collection view's editing operations. Each applies to the source list and to the visible list
 // (no re-sort or re-filter until a refresh), keeps the groups in step, and announces what changed in
 // the visible list, with visible indices, so that a control mirroring `items` stays exact even with a
-// filter or sort in force.
+// filter or sort in force. Edits by position go straight to their entries: nothing is looked for.
 
 #include <algorithm>
 #include <string>
@@ -11,9 +11,9 @@
 #include "collection/CollectionViewSupport.h"
 #include "collection/EditSnapshot.h"
 #include "collection/GroupTree.h"
+#include "collection/VisibleList.h"
 
 using kivo::detail::indexOfEqual;
-using kivo::detail::indexOfIdentical;
 
 namespace {
 
@@ -21,20 +21,20 @@ plat::ArrayPtr listOf(const plat::Value& item) { return std::make_shared<plat::A
 
 std::int64_t signedIndex(size_t i) { return static_cast<std::int64_t>(i); }
 
-// A list with [at, at + removed) replaced by `inserted`, without making it.
+// The visible list with [at, at + removed) replaced by `inserted`, without making it.
 class SplicedItems : public kivo::detail::ItemSequence {
 public:
-    SplicedItems(const plat::Array& base, size_t at, size_t removed, const plat::Array& inserted)
+    SplicedItems(const kivo::detail::VisibleList& base, size_t at, size_t removed, const plat::Array& inserted)
         : _base(base), _at(at), _removed(removed), _inserted(inserted) {}
     size_t size() const override { return _base.size() - _removed + _inserted.size(); }
     const plat::Value& at(size_t i) const override {
         if (i >= _at && i - _at < _inserted.size()) return _inserted[i - _at];
         size_t j = i < _at ? i : i - _inserted.size() + _removed;
-        return j < _base.size() ? _base[j] : Nil;
+        return j < _base.size() ? _base.at(j) : Nil;
     }
 
 private:
-    const plat::Array& _base;
+    const kivo::detail::VisibleList& _base;
     size_t _at, _removed;
     const plat::Array& _inserted;
 };
@@ -46,7 +46,21 @@ plat::Array& KivoCollectionView::mutableSource() {
     return *_sourceCollection;
 }
 
-void KivoCollectionView::clampPosition() { _currentPosition = std::min(_currentPosition, itemCount() - 1); }
+void KivoCollectionView::prepareBase() {
+    mutableSource();
+    if (_visible->base() == _sourceCollection) return;
+    // The visible list shows another list's items (the source was replaced while refreshes were held
+    // back): it keeps them in a copy of its own, unless there are none to keep.
+    if (visibleCount() == 0)
+        _visible->rebind(_sourceCollection);
+    else if (!_visible->ownsBase())
+        _visible->takeOwnCopy();
+}
+
+void KivoCollectionView::visibleChanged() {
+    _shelf->retire(std::move(_items));
+    _currentPosition = std::min(_currentPosition, itemCount() - 1);
+}
 
 // ---- the groups of an edit ----
 
@@ -54,7 +68,7 @@ bool KivoCollectionView::prepareGroups(kivo::detail::GroupEdit& edit, size_t at,
                                        const char* operation) {
     kivo::detail::GroupTree& tree = *_groupTree;
     if (!tree.hasLevels()) return true;
-    const size_t visible = _items->size(), source = _sourceCollection ? _sourceCollection->size() : 0;
+    const size_t visible = visibleCount(), source = _sourceCollection ? _sourceCollection->size() : 0;
     std::string failure;
     {
         kivo::detail::ScopedFlag busy(_busy);
@@ -64,23 +78,26 @@ bool KivoCollectionView::prepareGroups(kivo::detail::GroupEdit& edit, size_t at,
             // Naming may have met a nil name, after which only building again is sure to be right.
             if (!inStep || !tree.editsInPlace()) {
                 edit.names.clear();
-                edit.rebuilt = std::make_unique<kivo::detail::GroupTree>(tree.descriptions());
-                edit.rebuilt->build(SplicedItems(*_items, at, removed, inserted));
+                edit.rebuilt = std::make_unique<kivo::detail::GroupTree>(tree.descriptions(), *_visible, _shelf);
+                const kivo::detail::BaseGuard guard(*_visible->base());
+                edit.rebuilt->build(SplicedItems(*_visible, at, removed, inserted), &guard);
             }
-        } catch (const std::exception& e) {
-            failure = e.what();
+        } catch (const kivo::detail::BaseListChanged&) {
+            failure = "the lists changed while the groups were worked out";
         } catch (...) {
-            failure = "an exception of an unknown type";
+            failure = kivo::detail::describeException(std::current_exception());
         }
     }
-    if (failure.empty() && (_items->size() != visible || (_sourceCollection ? _sourceCollection->size() : 0) != source))
+    if (failure.empty() && (visibleCount() != visible || (_sourceCollection ? _sourceCollection->size() : 0) != source))
         failure = "the lists changed while the groups were worked out";
     if (failure.empty()) return true;
+    edit.rebuilt.reset();
     plat::log(std::string("KivoCollectionView ") + operation + " failed: " + failure + "; nothing changed");
     return false;
 }
 
-void KivoCollectionView::commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted) {
+// Before the lists change: a tree let go of here may still read its groups' items from them.
+void KivoCollectionView::commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, size_t inserted) {
     if (edit.rebuilt)
         _groupTree = std::move(edit.rebuilt);
     else if (_groupTree->hasLevels())
@@ -96,18 +113,20 @@ plat::Value KivoCollectionView::addNew() {
     plat::Value item;
     if (_newItemCreator) {
         item = _newItemCreator();
-    } else if (!_items->empty()) {
-        item = kivo::detail::defaultInstanceLike((*_items)[0]);
-        if (item.isNil() && (*_items)[0].isObject())
-            plat::log("KivoCollectionView addNew: cannot make a " + (*_items)[0].asObject()->className() +
-                      " without a newItemCreator");
+    } else if (visibleCount() > 0) {
+        const plat::Value first = _visible->at(0);
+        item = kivo::detail::defaultInstanceLike(first);
+        if (item.isNil() && first.isObject())
+            plat::log("KivoCollectionView addNew: cannot make a " + first.asObject()->className() + " without a newItemCreator");
     }
     if (item.isNil()) return {};
+    plat::Value before = currentItem();
     _currentAddItem = item;  // pending already when its add is announced
     if (!appendItems(plat::Array{item}, "addNew")) {
         _currentAddItem = {};
         return {};
     }
+    _currentBeforeAdd = std::move(before);
     moveCurrentTo(item);
     return _currentAddItem;
 }
@@ -115,13 +134,34 @@ plat::Value KivoCollectionView::addNew() {
 void KivoCollectionView::commitNew() {
     if (!isAddingNew() || refusedWhileBusy("commitNew")) return;
     _currentAddItem = {};
+    _currentBeforeAdd = {};
     refresh();
 }
 
 void KivoCollectionView::cancelNew() {
     if (!isAddingNew() || refusedWhileBusy("cancelNew")) return;
     plat::Value item = std::exchange(_currentAddItem, {});
-    remove(item);
+    plat::Value before = std::exchange(_currentBeforeAdd, {});
+    // The item went in at the end: look for this very object from there.
+    const plat::Array* source = _sourceCollection.get();
+    size_t s = plat::NotFound;
+    for (size_t i = source ? source->size() : 0; i-- > 0;)
+        if ((*source)[i].isIdentical(item)) {
+            s = i;
+            break;
+        }
+    if (s == plat::NotFound) {
+        remove(item);
+    } else {
+        size_t k = _visible->base() == _sourceCollection ? _visible->indexOfPosition(s) : _visible->indexOfIdentical(item);
+        removeVisible(k, s, "cancelNew");
+    }
+    // Whatever was asked for while the item was pending (a filter, a sort, groups) applies now.
+    if (_refreshPending) refresh();
+    if (before.isNil())
+        moveCurrentToPosition(-1);
+    else if (_visible->indexOfEqual(before) != plat::NotFound)
+        moveCurrentTo(before);
 }
 
 // ---- editing an item ----
@@ -129,7 +169,7 @@ void KivoCollectionView::cancelNew() {
 void KivoCollectionView::editItem(const plat::Value& item) {
     if (item.isNil() || (isEditingItem() && _currentEditItem.isIdentical(item)) || refusedWhileBusy("editItem")) return;
     // Only a visible item can be edited: moving to an absent one would merely clear the current item.
-    size_t index = indexOfEqual(*_items, item);
+    size_t index = _visible->indexOfEqual(item);
     if (index == plat::NotFound) {
         plat::log("KivoCollectionView editItem: " + item.description() + " is not in the view, no edit begun");
         return;
@@ -161,14 +201,19 @@ void KivoCollectionView::cancelEdit() {
 bool KivoCollectionView::appendItems(const plat::Array& added, const char* operation) {
     if (refusedWhileBusy(operation)) return false;
     auto list = std::make_shared<plat::Array>(added);  // also guards against `added` aliasing our lists
-    size_t start = _items->size();
+    size_t start = visibleCount();
     kivo::detail::GroupEdit groups;
     if (!prepareGroups(groups, start, 0, *list, operation)) return false;
-    plat::Array& source = mutableSource();
+    prepareBase();
+    commitGroups(groups, start, 0, list->size());
+    plat::Array& source = *_sourceCollection;
+    size_t from = source.size();
     source.insert(source.end(), list->begin(), list->end());
-    _items->insert(_items->end(), list->begin(), list->end());
-    commitGroups(groups, start, 0, *list);
-    clampPosition();
+    if (_visible->ownsBase())
+        for (const auto& item : *list) _visible->insertOwned(visibleCount(), item);
+    else
+        _visible->appendShared(from, list->size());
+    visibleChanged();
     raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, list, signedIndex(start), nullptr, -1);
     return true;
 }
@@ -180,22 +225,26 @@ void KivoCollectionView::addObjects(const plat::Array& items) { appendItems(item
 void KivoCollectionView::insertObject(const plat::Value& given, std::size_t index) {
     if (refusedWhileBusy("insertObject")) return;
     const plat::Array inserted{given};  // `given` may be an entry of the lists changed below
-    plat::Array& source = mutableSource();
-    if (index > source.size()) {
+    if (index > mutableSource().size()) {
         plat::log("KivoCollectionView insertObject: index " + std::to_string(index) + " beyond bounds [0 .. " +
-                  std::to_string(source.size()) + "], ignored");
+                  std::to_string(_sourceCollection->size()) + "], ignored");
         return;
     }
     // With a filter or sort in force the visible list is shorter or ordered otherwise: the item goes
     // at the same index when there is one, else at the end.
-    size_t visibleIndex = std::min(index, _items->size());
+    size_t k = std::min(index, visibleCount());
     kivo::detail::GroupEdit groups;
-    if (!prepareGroups(groups, visibleIndex, 0, inserted, "insertObject")) return;
+    if (!prepareGroups(groups, k, 0, inserted, "insertObject")) return;
+    prepareBase();
+    commitGroups(groups, k, 0, 1);
+    plat::Array& source = *_sourceCollection;
     source.insert(source.begin() + static_cast<std::ptrdiff_t>(index), inserted[0]);
-    _items->insert(_items->begin() + static_cast<std::ptrdiff_t>(visibleIndex), inserted[0]);
-    commitGroups(groups, visibleIndex, 0, inserted);
-    clampPosition();
-    raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, listOf(inserted[0]), signedIndex(visibleIndex), nullptr, -1);
+    if (_visible->ownsBase())
+        _visible->insertOwned(k, inserted[0]);
+    else
+        _visible->insertShared(k, index);
+    visibleChanged();
+    raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, listOf(inserted[0]), signedIndex(k), nullptr, -1);
 }
 
 void KivoCollectionView::replaceObjectAtIndex(std::size_t index, const plat::Value& given) {
@@ -208,20 +257,42 @@ void KivoCollectionView::replaceObjectAtIndex(std::size_t index, const plat::Val
         return;
     }
     const plat::Value old = source[index];
-    // The visible list holds the old item at the same index when it mirrors the source; otherwise it
-    // is wherever it was sorted to, or nowhere when filtered out (then nothing visible changes).
-    size_t visibleIndex = index < _items->size() && (*_items)[index].isIdentical(old) ? index : indexOfIdentical(*_items, old);
-    if (visibleIndex == plat::NotFound) {
+    // Visible where its position is; while the view shows another list's items, wherever the very
+    // same item is. Not visible (filtered out): nothing visible changes.
+    size_t k = _visible->base() == _sourceCollection ? _visible->indexOfPosition(index) : _visible->indexOfIdentical(old);
+    if (k == plat::NotFound) {
         source[index] = inserted[0];
         return;
     }
     kivo::detail::GroupEdit groups;
-    if (!prepareGroups(groups, visibleIndex, 1, inserted, "replaceObjectAtIndex")) return;
-    source[index] = inserted[0];
-    (*_items)[visibleIndex] = inserted[0];
-    commitGroups(groups, visibleIndex, 1, inserted);
-    raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, listOf(inserted[0]), -1, listOf(old),
-                           signedIndex(visibleIndex));
+    if (!prepareGroups(groups, k, 1, inserted, "replaceObjectAtIndex")) return;
+    prepareBase();
+    commitGroups(groups, k, 1, 1);
+    (*_sourceCollection)[index] = inserted[0];
+    if (_visible->ownsBase()) _visible->replaceOwned(k, inserted[0]);  // else its position now holds it
+    visibleChanged();
+    raiseCollectionChanged(KivoNotifyCollectionChangedActionReplace, listOf(inserted[0]), -1, listOf(old), signedIndex(k));
+}
+
+void KivoCollectionView::removeVisible(size_t k, size_t s, const char* operation) {
+    plat::Array& source = *_sourceCollection;
+    if (k == plat::NotFound) {  // filtered out: nothing visible changes
+        source.erase(source.begin() + static_cast<std::ptrdiff_t>(s));
+        if (_visible->base() == _sourceCollection) _visible->eraseShared(plat::NotFound, s);
+        return;
+    }
+    kivo::detail::GroupEdit groups;
+    if (!prepareGroups(groups, k, 1, {}, operation)) return;
+    const plat::Value removed = _visible->at(k);
+    prepareBase();
+    commitGroups(groups, k, 1, 0);
+    source.erase(source.begin() + static_cast<std::ptrdiff_t>(s));
+    if (_visible->ownsBase())
+        _visible->eraseOwned(k);
+    else
+        _visible->eraseShared(k, s);
+    visibleChanged();
+    raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(removed), signedIndex(k));
 }
 
 void KivoCollectionView::remove(const plat::Value& given) {
@@ -233,35 +304,36 @@ void KivoCollectionView::remove(const plat::Value& given) {
     }
     if (isEditingItem() && _currentEditItem.isIdentical(item)) cancelEdit();
     if (!_sourceCollection) return;
-    plat::Array& source = *_sourceCollection;
-    size_t sourceIndex = indexOfEqual(source, item);
-    if (sourceIndex == plat::NotFound) return;
-    size_t visibleIndex = indexOfEqual(*_items, item);
-    if (visibleIndex == plat::NotFound) {  // filtered out: nothing visible changes
-        source.erase(source.begin() + static_cast<std::ptrdiff_t>(sourceIndex));
-        return;
-    }
-    kivo::detail::GroupEdit groups;
-    if (!prepareGroups(groups, visibleIndex, 1, {}, "remove")) return;
-    plat::Value removed = (*_items)[visibleIndex];
-    source.erase(source.begin() + static_cast<std::ptrdiff_t>(sourceIndex));
-    _items->erase(_items->begin() + static_cast<std::ptrdiff_t>(visibleIndex));
-    commitGroups(groups, visibleIndex, 1, {});
-    clampPosition();
-    raiseCollectionChanged(KivoNotifyCollectionChangedActionRemove, nullptr, -1, listOf(removed), signedIndex(visibleIndex));
+    size_t s = indexOfEqual(*_sourceCollection, item);
+    if (s == plat::NotFound) return;
+    size_t k = _visible->base() == _sourceCollection ? _visible->indexOfPosition(s) : _visible->indexOfEqual(item);
+    removeVisible(k, s, "remove");
 }
 
 void KivoCollectionView::removeAt(std::int32_t index) {
-    if (index < 0 || index >= itemCount()) return;
-    plat::Value item = (*_items)[static_cast<size_t>(index)];
-    remove(item);
+    if (index < 0 || index >= itemCount() || refusedWhileBusy("removeAt")) return;
+    const auto k = static_cast<size_t>(index);
+    const plat::Value item = _visible->at(k);
+    // A pending new item or the item under edit: their own ways out come first, and may refresh.
+    if ((isAddingNew() && _currentAddItem.isIdentical(item)) || (isEditingItem() && _currentEditItem.isIdentical(item))) {
+        remove(item);
+        return;
+    }
+    if (_visible->base() == _sourceCollection) {
+        size_t s = _visible->positionAt(k);
+        if (s < _sourceCollection->size()) removeVisible(k, s, "removeAt");
+        return;
+    }
+    // The view shows another list's items: the source loses its first equal one, if it has one.
+    size_t s = _sourceCollection ? indexOfEqual(*_sourceCollection, item) : plat::NotFound;
+    if (s != plat::NotFound) removeVisible(k, s, "removeAt");
 }
 
 void KivoCollectionView::removeAllObjects() {
     if (refusedWhileBusy("removeAllObjects")) return;
+    _groupTree->clear();  // first: groups someone holds keep their items, read from the lists
     if (_sourceCollection) _sourceCollection->clear();
-    _items->clear();
-    _groupTree->clear();
-    clampPosition();
+    _visible->rebind(_sourceCollection);
+    visibleChanged();
     raiseCollectionChanged(KivoNotifyCollectionChangedActionReset, nullptr, -1, nullptr, -1);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "KivoCore/testing/collection_view_limits.h"
 #include "Platform/testing/log_capture.h"
 #include "collection/collection_fixture.h"
 
@@ -374,17 +375,19 @@ TEST(KivoCollectionViewEditing, EditItemOfAnItemTheViewDoesNotShowIsRefusedAndLo
 }
 
 // A caller that only ever begins batches reaches the counter's limit: further begins are refused and
-// logged instead of overflowing it.
+// logged instead of overflowing it. The limit is lowered for the test; the view's own is the
+// counter's largest value.
 TEST(KivoCollectionViewEditing, BeginUpdatePastTheCounterLimitIsRefused) {
     auto view = KivoCollectionView::create(listOf({product("a")}));
+    constexpr std::int32_t Limit = 5;
+    kivo::testing::CollectionViewLimits::setBatchLimit(*view, Limit);
     plat::testing::LogCapture log;
-    // Through a plain pointer: the loop runs two billion times.
-    auto* raw = view.get();
-    for (std::int32_t i = 0; i < INT32_MAX; ++i) raw->beginUpdate();
+    for (std::int32_t i = 0; i < Limit; ++i) view->beginUpdate();
     EXPECT_TRUE(log.lines().empty());
     view->beginUpdate();
-    EXPECT_EQ(log.lines(),
-              std::vector<std::string>{"KivoCollectionView beginUpdate: 2147483647 batches are open already, ignored"});
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"KivoCollectionView beginUpdate: 5 batches are open already, ignored"});
     view->endUpdate();
     EXPECT_TRUE(view->isUpdating());
+    for (std::int32_t i = 1; i < Limit; ++i) view->endUpdate();
+    EXPECT_FALSE(view->isUpdating()) << "the refused begin was not counted";
 }
