@@ -48,6 +48,15 @@ protected:
     plat::testing::VirtualClock clock;
     plat::testing::LoopbackHttpServer server;
 
+    // Serves the test picture as a PNG at /picture.png, in pieces of `pieceSize` bytes.
+    void servePicture(std::size_t pieceSize) {
+        plat::testing::LoopbackHttpServer::Answer png;
+        png.contentType = "image/png";
+        png.body = picture();
+        png.pieceSize = pieceSize;
+        server.serve("/picture.png", png);
+    }
+
     // Runs the main loop until `done` (each step the background transfer is let finish first).
     void runUntil(const bool& done) {
         EXPECT_TRUE(RunLoop::main().runUntil([&] { return done; }, LoadWait));
@@ -151,11 +160,7 @@ struct Owner {
 };
 
 TEST_F(URLLoading, HandlersAreLetGoWhenALoadEndsSoAnOwnerTheyHoldIsFreed) {
-    plat::testing::LoopbackHttpServer::Answer png;
-    png.contentType = "image/png";
-    png.body = picture();
-    png.pieceSize = 256;
-    server.serve("/picture.png", png);
+    servePicture(256);
     const std::string file = writeFile("picture.png", picture());
 
     enum class Stop { Never, AtOnce, InData };
@@ -254,11 +259,7 @@ TEST_F(URLLoading, AsynchronousLoadsReportOnTheMainLoopInOrder) {
 }
 
 TEST_F(URLLoading, AnImageLoadsOverLoopbackAPageIsRefusedAndAMissingFileFails) {
-    plat::testing::LoopbackHttpServer::Answer png;
-    png.contentType = "image/png";
-    png.body = picture();
-    png.pieceSize = 512;
-    server.serve("/picture.png", png);
+    servePicture(512);
     server.serve("/index.html", "text/html", "<html><body><img src=\"picture.png\"></body></html>");
 
     struct Outcome {
