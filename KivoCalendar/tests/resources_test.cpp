@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "Platform/graphics/image.h"
+#include "Platform/testing/font_attribute_cases.h"
 #include "Platform/testing/loopback_http_server.h"
 #include "calendar_fixture.h"
 
@@ -69,6 +70,8 @@ TEST_F(ResourcesTest, GetDecriptorReadsNameFamilyAndSize) {
     EXPECT_EQ(font.size, plat::Font().size);
 
     EXPECT_EQ(calendar->getDecriptor(plat::Value()), plat::Font());
+    for (const auto& c : plat::testing::fontAttributeCases())
+        EXPECT_EQ(calendar->getDecriptor(plat::Value(c.attributes)), c.font) << c.what;
 }
 
 }  // namespace

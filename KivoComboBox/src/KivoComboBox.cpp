@@ -4,7 +4,6 @@
 #include "KivoComboBox/KivoComboBox.h"
 
 #include "KivoCore/KivoReflector.h"
-#include "KivoMaskedTextField/KivoMaskedTextField.h"
 #include "Platform/ui/screen.h"
 #include "combobox/RowMap.h"
 
@@ -186,9 +185,7 @@ void KivoComboBox::setIsEditable(bool editable) {
 
 void KivoComboBox::selectAll() { _headerView->selectAll(); }
 
-plat::Font KivoComboBox::getDescriptor(const plat::Dictionary& attributes) {
-    return KivoMaskedTextField::getDecriptor(attributes);
-}
+plat::Font KivoComboBox::getDescriptor(const plat::Dictionary& attributes) { return plat::fontFromAttributes(attributes); }
 
 // ---- Look ----
 

@@ -13,6 +13,7 @@
 #include "KivoComboBox/KivoComboBox.h"
 #include "KivoCore/KivoSortDescription.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/testing/font_attribute_cases.h"
 #include "Platform/testing/keys.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
@@ -432,6 +433,11 @@ TEST_F(ComboBoxTest, TappingARowSelectsItAndClosesTheListAndSoDoesTappingTheSele
     plat::testing::Touches(window).tap({60, 130 + 22});
     EXPECT_FALSE(combo->isDropDownOpen());
     EXPECT_EQ(combo->selectedIndex(), 1u);
+}
+
+TEST(ComboBoxFont, AttributeDictionariesGiveThePlatformsFont) {
+    for (const auto& c : plat::testing::fontAttributeCases())
+        EXPECT_EQ(KivoComboBox::getDescriptor(c.attributes), c.font) << c.what;
 }
 
 TEST_F(ComboBoxTest, AComboBoxTakenOutOfItsWindowIsFreedWithItsList) {

@@ -1,7 +1,5 @@
 #include "KivoMaskedTextField/KivoMaskedTextField.h"
 
-#include <cmath>
-
 #include "KivoMaskedTextField/KivoUITextFieldDelegateImpl.h"
 #include "Platform/graphics/context.h"
 #include "Platform/graphics/text.h"
@@ -111,17 +109,4 @@ void KivoMaskedTextField::drawPlaceholderInRect(const plat::Rect& rect) {
     context->drawText(plat::AttributedString(*_placeholder, _placeHolderFont, _placeHolderColor), box);
 }
 
-plat::Font KivoMaskedTextField::getDecriptor(const plat::Dictionary& attributes) {
-    plat::Font font = plat::Font::system(plat::Font().size);
-    const auto string = [&](const char* key) -> const std::string* {
-        const auto found = attributes.find(key);
-        return found != attributes.end() && found->second.isString() ? &found->second.asString() : nullptr;
-    };
-    if (const auto size = attributes.find(KivoFontAttributeSize); size != attributes.end() && size->second.isNumber()) {
-        const double points = size->second.asDouble();
-        if (std::isfinite(points) && points > 0) font.size = points;
-    }
-    if (const std::string* name = string(KivoFontAttributeName)) return plat::Font::named(*name, font.size);
-    if (const std::string* family = string(KivoFontAttributeFamily)) font.family = *family;
-    return font;
-}
+plat::Font KivoMaskedTextField::getDecriptor(const plat::Dictionary& attributes) { return plat::fontFromAttributes(attributes); }

@@ -12,6 +12,7 @@
 
 #include "KivoMaskedTextField/KivoMaskedTextField.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/testing/font_attribute_cases.h"
 #include "Platform/testing/keys.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
@@ -293,13 +294,8 @@ TEST_F(MaskedTextFieldTest, PlaceholderSetterEmptiesTheTextAndIsShown) {
 }
 
 TEST_F(MaskedTextFieldTest, FontFromAttributes) {
-    using D = plat::Dictionary;
-    EXPECT_EQ(KivoMaskedTextField::getDecriptor(
-                  D{{KivoFontAttributeFamily, plat::Value("DejaVu Sans")}, {KivoFontAttributeSize, plat::Value(14.0)}}),
-              plat::Font("DejaVu Sans", 14));
-    EXPECT_EQ(KivoMaskedTextField::getDecriptor(D{{KivoFontAttributeName, plat::Value("HelveticaNeue-Bold")}}),
-              plat::Font::named("HelveticaNeue-Bold", plat::Font().size));
-    EXPECT_EQ(KivoMaskedTextField::getDecriptor(D{{KivoFontAttributeSize, plat::Value(-3.0)}}).size, plat::Font().size);
+    for (const auto& c : plat::testing::fontAttributeCases())
+        EXPECT_EQ(KivoMaskedTextField::getDecriptor(c.attributes), c.font) << c.what;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/foundation/exception.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/testing/font_attribute_cases.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/view.h"
 #include "recording_plotter.h"
@@ -231,6 +232,7 @@ TEST_F(PlotterTest, FontDescriptorAttributesNameTheFont) {
               plat::Font("DejaVu Serif", 17));
     EXPECT_TRUE(chart->getDescriptor({{"NSFontNameAttribute", "HelveticaNeue-Bold"}}).isBold());
     EXPECT_EQ(chart->getDescriptor({{"NSFontSizeAttribute", -3.0}}).size, plat::Font().size);
+    for (const auto& c : plat::testing::fontAttributeCases()) EXPECT_EQ(chart->getDescriptor(c.attributes), c.font) << c.what;
 }
 
 // ---- The base plotter ----

@@ -126,7 +126,7 @@ public:
     virtual std::uint64_t indexOf(const std::string& text, bool fullMatch) const;
     // Selects all of the field's text.
     virtual void selectAll();
-    // A font from an attribute dictionary (the masked text field's KivoFontAttribute… keys).
+    // The font an attribute dictionary describes (plat::fontFromAttributes).
     static plat::Font getDescriptor(const plat::Dictionary& attributes);
     // Rows of the list: the item a row shows, its index in `itemsSource`, and the row of an index.
     virtual plat::Value itemForRow(std::int64_t row) const;

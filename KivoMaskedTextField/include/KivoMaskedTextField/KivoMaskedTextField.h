@@ -22,11 +22,6 @@
 
 class KivoUITextFieldDelegateImpl;
 
-// Keys of the attribute dictionary that getDecriptor reads.
-inline constexpr const char* KivoFontAttributeFamily = "family";  // string: a family name
-inline constexpr const char* KivoFontAttributeName = "name";      // string: a face name ("HelveticaNeue-Bold")
-inline constexpr const char* KivoFontAttributeSize = "size";      // number: points
-
 // Inner spacing (top, left, bottom, right); stored for the application, nothing lays out by it.
 struct KIVO_INPUT_EXPORT KivoEdgeInsets {
     double top = 0, left = 0, bottom = 0, right = 0;
@@ -91,8 +86,7 @@ public:
     // Draws the placeholder in its font and colour, centred vertically in `rect`, into the current
     // drawing context.
     void drawPlaceholderInRect(const plat::Rect& rect);
-    // A font from an attribute dictionary (KivoFontAttribute… keys): a face name wins over a family;
-    // a missing or unusable size keeps the system font's.
+    // The font an attribute dictionary describes (plat::fontFromAttributes).
     static plat::Font getDecriptor(const plat::Dictionary& attributes);
 
     // ---- Internals ----

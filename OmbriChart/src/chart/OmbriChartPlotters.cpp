@@ -180,15 +180,4 @@ double OmbriChart::getInterpolatedValue(const plat::ArrayPtr& values, std::int32
     return NAN;
 }
 
-plat::Font OmbriChart::getDescriptor(const plat::Dictionary& attributes) const {
-    plat::Font font;
-    if (const auto it = attributes.find("NSFontNameAttribute"); it != attributes.end() && it->second.isString())
-        font = plat::Font::named(it->second.asString(), font.size);
-    if (const auto it = attributes.find("NSFontFamilyAttribute"); it != attributes.end() && it->second.isString())
-        font.family = it->second.asString();
-    if (const auto it = attributes.find("NSFontSizeAttribute"); it != attributes.end() && it->second.isNumber()) {
-        const double size = it->second.asDouble();
-        if (std::isfinite(size) && size > 0) font.size = size;
-    }
-    return font;
-}
+plat::Font OmbriChart::getDescriptor(const plat::Dictionary& attributes) const { return plat::fontFromAttributes(attributes); }

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <array>
+#include <list>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 #include <utility>
 
+#include "foundation/collator_cache.h"
 #include "locale/icu_bridge.h"
 
 namespace plat {
@@ -129,7 +131,9 @@ void buildAsciiTable(Collator::Impl& impl, const icu::Collator& coll, Collator::
 
 std::shared_ptr<const Collator::Impl> makeImpl(const Locale& locale, Collator::Strength strength) {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> coll(icu::Collator::createInstance(icu::Locale(locale.identifier().c_str()), status));
+    // The locale's data name, not the identifier asked for: ICU remembers every name it loads
+    // collation data for, and the data names are bounded while identifiers are not.
+    std::unique_ptr<icu::Collator> coll(icu::Collator::createInstance(locale.impl().icu, status));
     if (U_FAILURE(status) || !coll) {
         status = U_ZERO_ERROR;
         coll.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
@@ -144,17 +148,50 @@ std::shared_ptr<const Collator::Impl> makeImpl(const Locale& locale, Collator::S
     return impl;
 }
 
+// Building a collator loads tailoring data and checks the ASCII table, so collators are shared by
+// locale data and strength. Only the most recently used are kept: each holds an ICU collator, and an
+// application that asks for many locales must not keep one for every locale it ever asked for.
+struct CollatorCache {
+    using Key = std::pair<std::string, Collator::Strength>;
+    using Recent = std::list<std::pair<Key, std::shared_ptr<const Collator::Impl>>>;
+    std::mutex mutex;
+    Recent recent;  // most recent first
+    std::map<Key, Recent::iterator> byKey;
+};
+
+CollatorCache& collatorCache() {
+    static CollatorCache* c = new CollatorCache;  // never destroyed: collators may be used during static teardown
+    return *c;
+}
+
 }  // namespace
 
+namespace detail {
+
+std::size_t collatorCacheSize() {
+    auto& c = collatorCache();
+    std::lock_guard lock(c.mutex);
+    return c.recent.size();
+}
+
+}  // namespace detail
+
 Collator::Collator(const Locale& locale, Strength strength) : _locale(locale), _strength(strength) {
-    // Building a collator loads tailoring data and checks the ASCII table: do it once per locale and
-    // strength for the whole process.
-    static std::mutex mutex;
-    static std::map<std::pair<std::string, Strength>, std::shared_ptr<const Impl>> cache;
-    std::lock_guard lock(mutex);
-    auto& slot = cache[{locale.identifier(), strength}];
-    if (!slot) slot = makeImpl(locale, strength);
-    _impl = slot;
+    auto& c = collatorCache();
+    CollatorCache::Key key{locale.impl().icu.getName(), strength};
+    std::lock_guard lock(c.mutex);
+    if (auto it = c.byKey.find(key); it != c.byKey.end()) {
+        c.recent.splice(c.recent.begin(), c.recent, it->second);
+        _impl = it->second->second;
+        return;
+    }
+    _impl = makeImpl(locale, strength);
+    c.recent.emplace_front(key, _impl);
+    c.byKey.emplace(std::move(key), c.recent.begin());
+    if (c.recent.size() > detail::MaxCachedCollators) {
+        c.byKey.erase(c.recent.back().first);
+        c.recent.pop_back();
+    }
 }
 
 int Collator::compare(std::string_view a, std::string_view b) const {

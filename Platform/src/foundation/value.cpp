@@ -7,6 +7,7 @@
 
 #include "Platform/foundation/object.h"
 #include "foundation/nesting_level.h"
+#include "foundation/saturating_cast.h"
 
 namespace plat {
 
@@ -149,12 +150,7 @@ std::int64_t Value::asInteger() const {
         case Kind::Integer:
             return std::get<std::int64_t>(_v);
         case Kind::Double: {
-            double d = std::get<double>(_v);
-            if (std::isnan(d)) return 0;
-            // Clamp before converting: a double outside the range would be undefined behaviour.
-            if (d >= 9223372036854775807.0) return std::numeric_limits<std::int64_t>::max();
-            if (d <= -9223372036854775808.0) return std::numeric_limits<std::int64_t>::min();
-            return static_cast<std::int64_t>(d);
+            return detail::saturatingCast<std::int64_t>(std::get<double>(_v));
         }
         default:
             return 0;

@@ -33,6 +33,22 @@ Font Font::named(std::string_view name, double pointSize) {
     return Font(std::string(name), pointSize);
 }
 
+Font fontFromAttributes(const Dictionary& attributes) {
+    const auto text = [&](const char* key) -> const std::string* {
+        const auto it = attributes.find(key);
+        return it != attributes.end() && it->second.isString() && !it->second.asString().empty() ? &it->second.asString()
+                                                                                                 : nullptr;
+    };
+    Font font;
+    if (const auto it = attributes.find(FontSizeAttribute); it != attributes.end() && it->second.isNumber()) {
+        const double points = it->second.asDouble();
+        if (std::isfinite(points) && points > 0) font.size = points;
+    }
+    if (const std::string* name = text(FontNameAttribute)) return Font::named(*name, font.size);
+    if (const std::string* family = text(FontFamilyAttribute)) font.family = *family;
+    return font;
+}
+
 namespace {
 
 struct CategoryState {

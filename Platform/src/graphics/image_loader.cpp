@@ -1,5 +1,7 @@
 #include "Platform/graphics/image_loader.h"
 
+#include <utility>
+
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/incremental_image_source.h"
 
@@ -37,9 +39,10 @@ struct ImageLoad {
 
     explicit ImageLoad(double scale) : source(scale) {}
 
+    // Lets both handlers go before the completion runs: either may hold the owner of the task.
     void complete(ImageLoader::Result result) {
-        auto done = std::move(completion);
-        completion = nullptr;
+        auto done = std::exchange(completion, nullptr);
+        progress = nullptr;
         if (done) done(result);
     }
 };

@@ -286,6 +286,36 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
     return layout;
 }
 
+std::vector<double> widthsBeforeOffsets(std::string_view text, const Font& font) {
+    std::vector<double> before(text.size() + 1, 0.0);
+    if (text.empty() || !font.hasUsableSize()) return before;
+    PangoLayout* layout = newLayout(threadMeasureContext(), AttributedString(std::string(text), font, Color::black()),
+                                    std::numeric_limits<double>::infinity(), {});
+    // Broken UTF-8 was mended, which moves bytes: then no offset of the laid-out text is one of ours.
+    if (std::strlen(pango_layout_get_text(layout)) == text.size()) {
+        // Each glyph's advance goes to the byte where its cluster starts.
+        std::vector<std::int64_t> advance(text.size(), 0);
+        for (GSList* l = pango_layout_get_lines_readonly(layout); l; l = l->next) {
+            for (GSList* r = static_cast<PangoLayoutLine*>(l->data)->runs; r; r = r->next) {
+                const auto* run = static_cast<PangoGlyphItem*>(r->data);
+                const PangoGlyphString* glyphs = run->glyphs;
+                for (int i = 0; i < glyphs->num_glyphs; ++i) {
+                    const auto at = static_cast<std::size_t>(run->item->offset + glyphs->log_clusters[i]);
+                    if (at < advance.size()) advance[at] += glyphs->glyphs[i].geometry.width;
+                }
+            }
+        }
+        std::int64_t sum = 0;
+        for (std::size_t b = 0; b < text.size(); ++b) {
+            before[b] = static_cast<double>(sum) / PANGO_SCALE;
+            sum += advance[b];
+        }
+        before[text.size()] = static_cast<double>(sum) / PANGO_SCALE;
+    }
+    g_object_unref(layout);
+    return before;
+}
+
 Size layoutSize(PangoLayout* layout) {
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);

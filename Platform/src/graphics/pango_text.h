@@ -4,6 +4,9 @@
 
 #include <pango/pangocairo.h>
 
+#include <string_view>
+#include <vector>
+
 #include "Platform/graphics/text.h"
 
 namespace plat::detail {
@@ -25,6 +28,10 @@ double largestFontSize(const AttributedString& text);
 // `alphaScale` multiplies every colour's alpha. Caller unrefs.
 PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
                        double alphaScale = 1.0);
+// The width of the text before each of its byte offsets (size + 1 of them), laid out once on one line
+// in `font`: an offset inside a character counts that character whole. Summed in 64 bits, so right
+// however long the text.
+std::vector<double> widthsBeforeOffsets(std::string_view text, const Font& font);
 // Logical size of a layout in points, right however long or tall the layout is.
 Size layoutSize(PangoLayout* layout);
 

@@ -6,11 +6,13 @@
 #include <atomic>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <mutex>
 #include <utility>
 
 #include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/run_loop.h"
+#include "foundation/saturating_cast.h"
 
 namespace plat {
 
@@ -144,6 +146,24 @@ URLError errorOf(CURLcode code, const Transfer& t, const std::string& scheme, co
     return {URLError::Code::Failed, message};
 }
 
+// A file URL naming a directory: the transfer would read it as an empty file, and a directory is no
+// more a file to load than a missing one.
+std::optional<URLError> directoryRefusal(const std::string& url) {
+    CURLU* parts = curl_url();
+    if (!parts) return std::nullopt;
+    std::optional<URLError> refusal;
+    char* path = nullptr;
+    if (curl_url_set(parts, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+        curl_url_get(parts, CURLUPART_PATH, &path, CURLU_URLDECODE) == CURLUE_OK && path) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error))
+            refusal = URLError{URLError::Code::FileNotFound, std::string("a directory, not a file: ") + path};
+    }
+    curl_free(path);
+    curl_url_cleanup(parts);
+    return refusal;
+}
+
 // Runs the transfer on the calling thread; nullopt when it ended well (the response handed over).
 std::optional<URLError> perform(const URLRequest& request, Transfer& t) {
     const std::string scheme = schemeOf(request.url);
@@ -151,6 +171,9 @@ std::optional<URLError> perform(const URLRequest& request, Transfer& t) {
     if (scheme != "http" && scheme != "https" && scheme != "file")
         return URLError{URLError::Code::UnsupportedScheme, "unsupported scheme \"" + scheme + "\""};
     ensureCurl();
+    if (scheme == "file") {
+        if (auto refusal = directoryRefusal(request.url)) return refusal;
+    }
     t.requestedURL = request.url;
     t.maxBytes = std::max<std::int64_t>(request.maxBytes, 0);
     CURL* curl = curl_easy_init();
@@ -173,7 +196,7 @@ std::optional<URLError> perform(const URLRequest& request, Transfer& t) {
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
     if (t.maxBytes > 0) curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.maxBytes));
     if (request.timeoutSeconds > 0 && std::isfinite(request.timeoutSeconds))
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::ceil(request.timeoutSeconds * 1000)));
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, detail::saturatingCast<long>(std::ceil(request.timeoutSeconds * 1000)));
 
     const CURLcode code = curl_easy_perform(curl);
     std::optional<URLError> error;
@@ -212,15 +235,44 @@ struct URLTask::State {
     std::atomic<bool> stop{false};  // read by the transfer
     std::atomic<bool> cancelled{false};
     std::atomic<bool> done{false};
+    // Set by cancel() from any thread: the handlers go at the first moment none of them runs.
+    std::atomic<bool> dropWanted{false};
     // Main thread only.
     URLLoader::Handlers handlers;
     std::optional<URLResponse> response;
+    int running = 0;  // handlers on the stack
+
+    // The handlers often hold their owner, which holds the task: once the load is over they are let
+    // go, so that such an owner can be freed. Moved out first, so that whatever their captures free
+    // runs after the task is consistent again.
+    URLLoader::Handlers takeHandlers() {
+        dropWanted = false;
+        return std::exchange(handlers, {});
+    }
+    void dropHandlersIfIdle() {
+        if (running == 0 && dropWanted) takeHandlers();
+    }
+    // Calls one of the handlers that do not end the load.
+    template <class Call>
+    void during(Call&& call) {
+        ++running;
+        call(handlers);
+        --running;
+        dropHandlersIfIdle();
+    }
 };
 
 void URLTask::cancel() {
     _state->cancelled = true;
     _state->stop = true;
     _state->done = true;
+    _state->dropWanted = true;
+    if (isMainThread()) {
+        _state->dropHandlersIfIdle();
+        if (!_state->dropWanted) return;
+    }
+    // From another thread, or from inside a handler: on the main loop, once no handler runs.
+    RunLoop::main().post([state = _state] { state->dropHandlersIfIdle(); });
 }
 
 bool URLTask::isCancelled() const { return _state->cancelled; }
@@ -242,27 +294,32 @@ std::shared_ptr<URLTask> URLLoader::start(const URLRequest& request, Handlers ha
         t.onResponse = [&](const URLResponse& response) {
             onMain([response](URLTask::State& s) {
                 s.response = response;
-                if (s.handlers.onResponse && !s.handlers.onResponse(response)) {
-                    s.stop = true;
-                    s.done = true;
-                    if (s.handlers.onFail) s.handlers.onFail({URLError::Code::Refused, "the response was refused"});
-                }
+                bool accepted = true;
+                s.during([&](Handlers& h) { accepted = !h.onResponse || h.onResponse(response); });
+                if (accepted || s.done) return;
+                s.stop = true;
+                s.done = true;
+                const Handlers h = s.takeHandlers();
+                if (h.onFail) h.onFail({URLError::Code::Refused, "the response was refused"});
             });
             return true;
         };
         t.onData = [&](std::span<const std::uint8_t> bytes) {
             onMain([data = std::vector<std::uint8_t>(bytes.begin(), bytes.end())](URLTask::State& s) {
-                if (s.handlers.onData) s.handlers.onData(data);
+                s.during([&](Handlers& h) {
+                    if (h.onData) h.onData(data);
+                });
             });
             return true;
         };
         const auto error = perform(request, t);
         onMain([error](URLTask::State& s) {
             s.done = true;
+            const Handlers h = s.takeHandlers();
             if (error) {
-                if (s.handlers.onFail) s.handlers.onFail(*error);
-            } else if (s.handlers.onFinish && s.response) {
-                s.handlers.onFinish(*s.response);
+                if (h.onFail) h.onFail(*error);
+            } else if (h.onFinish && s.response) {
+                h.onFinish(*s.response);
             }
         });
     });

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Platform/graphics/context.h"
+#include "foundation/saturating_cast.h"
 
 namespace plat {
 
@@ -78,7 +79,7 @@ TextOptions Label::options(double height) const {
     if (_lines == 0 && truncates) {
         // Unlimited lines: as many as the height holds, the last one truncated.
         const double line = fontMetrics(_font).lineHeight;
-        o.maxLines = line > 0 && std::isfinite(height) ? std::max(1, static_cast<int>(std::floor(height / line))) : 0;
+        o.maxLines = line > 0 && std::isfinite(height) ? std::max(1, detail::saturatingCast<int>(std::floor(height / line))) : 0;
         if (o.maxLines == 0) o.lineBreak = LineBreakMode::WordWrap;
     }
     return o;

@@ -100,6 +100,17 @@ std::int64_t TextEditingModel::snapToBoundary(std::int64_t offset) const {
     return isTrailSurrogate(_text[static_cast<std::size_t>(offset)]) ? offset - 1 : offset;
 }
 
+std::vector<std::int64_t> TextEditingModel::characterStarts() const {
+    std::vector<std::int64_t> starts;
+    if (_text.empty()) return starts;
+    if (auto it = characterBreaks(_text)) {
+        for (int32_t b = ubrk_first(it.get()); b != UBRK_DONE && b < length(); b = ubrk_next(it.get())) starts.push_back(b);
+        return starts;
+    }
+    for (std::int64_t p = 0; p < length(); p = nextBoundary(p)) starts.push_back(p);
+    return starts;
+}
+
 void TextEditingModel::moveFocus(std::int64_t to, bool extend) {
     _focus = to;
     if (!extend) _anchor = to;

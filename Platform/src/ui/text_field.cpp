@@ -7,6 +7,7 @@
 #include "Platform/runtime/notification_center.h"
 #include "Platform/ui/pasteboard.h"
 #include "Platform/ui/shapes.h"
+#include "graphics/pango_text.h"
 #include "ui/keyboard.h"
 
 namespace plat {
@@ -44,7 +45,7 @@ TextField::~TextField() {
 
 void TextField::setText(std::string_view text) {
     _model.setText(oneLine(text));
-    selectionChanged();
+    textChanged();
 }
 
 void TextField::setPlaceholder(std::string placeholder) {
@@ -65,7 +66,7 @@ bool TextField::applyEdit(TextRange range, std::string replacement) {
     auto keep = sharedAs<TextField>();
     if (auto d = delegate(); d && !d->shouldChangeCharactersInRange(*this, range, replacement)) return false;
     _model.replace(range, replacement);
-    selectionChanged();
+    textChanged();
     sendActionsForControlEvents(ControlEventEditingChanged);
     post(TextFieldTextDidChangeNotification);
     return true;
@@ -76,11 +77,16 @@ void TextField::selectionChanged() {
     setNeedsDisplay();
 }
 
+void TextField::textChanged() {
+    _laidOut = false;
+    selectionChanged();
+}
+
 // ---- Look ----
 
 void TextField::setFont(const Font& font) {
     _font = font;
-    selectionChanged();
+    textChanged();
 }
 
 void TextField::setTextColor(const Color& color) {
@@ -105,7 +111,7 @@ void TextField::setContentVerticalAlignment(ContentVerticalAlignment alignment) 
 
 void TextField::setSecureTextEntry(bool secure) {
     _secure = secure;
-    selectionChanged();
+    textChanged();
 }
 
 void TextField::setEnabled(bool enabled) {
@@ -274,7 +280,7 @@ void TextField::clear() {
     auto keep = sharedAs<TextField>();
     if (auto d = delegate(); d && !d->textFieldShouldClear(*this)) return;
     _model.setText({});
-    selectionChanged();
+    textChanged();
     sendActionsForControlEvents(ControlEventEditingChanged);
     post(TextFieldTextDidChangeNotification);
 }
@@ -303,17 +309,56 @@ Rect TextField::textRectForBounds(const Rect& bounds) const {
     return r;
 }
 
-std::string TextField::displayText(std::int64_t upTo) const {
-    upTo = std::clamp<std::int64_t>(upTo, 0, _model.length());
-    if (!_secure) return _model.textInRange({0, upTo});
-    std::string bullets;
-    for (std::int64_t p = 0; p < upTo; p = _model.nextBoundary(p)) bullets += Bullet;
-    return bullets;
+void TextField::layOutText() const {
+    if (_laidOut) return;
+    const std::size_t length = static_cast<std::size_t>(_model.length());
+    _shownByte.assign(length + 1, 0);
+    if (_secure) {
+        // A bullet for each character: a position inside one stands at its bullet.
+        _shown.clear();
+        std::size_t p = 0;
+        for (const std::int64_t start : _model.characterStarts()) {
+            for (; p <= static_cast<std::size_t>(start); ++p) _shownByte[p] = _shown.size();
+            _shown += Bullet;
+        }
+        for (; p <= length; ++p) _shownByte[p] = _shown.size();
+    } else {
+        // The text itself: each position at the first byte of its code point (the second half of a
+        // surrogate pair at the pair's).
+        _shown = _model.text();
+        const std::u16string& units = _model.units();
+        std::size_t byte = 0;
+        for (std::size_t p = 0; p < length; ++p) {
+            _shownByte[p] = byte;
+            const char16_t u = units[p];
+            const bool pairStart =
+                u >= 0xD800 && u <= 0xDBFF && p + 1 < length && units[p + 1] >= 0xDC00 && units[p + 1] <= 0xDFFF;
+            if (pairStart) {
+                _shownByte[++p] = byte;
+                byte += 4;
+            } else {
+                byte += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+            }
+        }
+        _shownByte[length] = std::min(byte, _shown.size());
+    }
+    const std::vector<double> before = detail::widthsBeforeOffsets(_shown, _font);
+    _widthBefore.resize(length + 1);
+    for (std::size_t p = 0; p <= length; ++p) _widthBefore[p] = before[std::min(_shownByte[p], _shown.size())];
+    _laidOut = true;
+    ++_layouts;
 }
 
 double TextField::widthUpTo(std::int64_t position) const {
     if (position <= 0) return 0;
-    return measureText(displayText(position), _font).width;
+    layOutText();
+    return _widthBefore[static_cast<std::size_t>(std::min(position, _model.length()))];
+}
+
+std::int64_t TextField::positionAtWidth(double width) const {
+    layOutText();
+    const auto it = std::upper_bound(_widthBefore.begin(), _widthBefore.end(), width);
+    return std::max<std::int64_t>(0, static_cast<std::int64_t>(it - _widthBefore.begin()) - 1);
 }
 
 double TextField::lineHeight() const { return fontMetrics(_font).lineHeight; }
@@ -415,7 +460,17 @@ void TextField::drawRect(Context& context, const Rect&) {
     }
     if (_model.length() > 0) {
         const Color color = isEnabled() ? _textColor : _textColor.withAlpha(_textColor.a * 0.5);
-        context.drawText(AttributedString(displayText(_model.length()), _font, color), origin);
+        // Text wider than the field is drawn from the character at its left edge to the one past its
+        // right edge only: a long text is not laid out again for every frame.
+        std::int64_t from = 0, to = _model.length();
+        if (widthUpTo(to) > textRect.width()) {
+            from = _model.snapToBoundary(positionAtWidth(textRect.minX() - origin.x));
+            to = positionAtWidth(textRect.maxX() - origin.x);
+            if (to < _model.length()) to = _model.nextBoundary(to);
+        }
+        const std::size_t first = _shownByte[static_cast<std::size_t>(from)];
+        const std::string shown = _shown.substr(first, _shownByte[static_cast<std::size_t>(to)] - first);
+        context.drawText(AttributedString(shown, _font, color), {origin.x + widthUpTo(from), origin.y});
     } else if (!_placeholder.empty()) {
         context.drawText(AttributedString(_placeholder, _font, PlaceholderColor), origin);
     }

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "Platform/foundation/collator.h"
+#include "foundation/collator_cache.h"
 
 namespace {
 
@@ -83,4 +84,16 @@ TEST(Collator, IllFormedUtf8NeverBreaksOrdering) {
     auto keys = c.sortKeys(words);
     ASSERT_EQ(keys.size(), 3u);
     EXPECT_EQ(c.compare("\xff", "\xff"), 0);
+}
+
+TEST(Collator, OnlyTheMostRecentlyUsedCollatorsAreKept) {
+    // Identifiers that share their data share one collator, and distinct data keeps the cache bounded.
+    for (int i = 0; i < 200; ++i) collator(("en_US_X" + std::to_string(i)).c_str());
+    EXPECT_EQ(collator("en_US_X1").compare("a", "B"), -1);
+    const char* languages[] = {"af", "ar", "bg", "ca", "cs", "da", "de", "el", "es", "fi", "fr", "hu", "it", "nl"};
+    for (const char* language : languages)
+        for (Strength strength : {Strength::Primary, Strength::Secondary, Strength::Tertiary}) collator(language, strength);
+    EXPECT_LE(plat::detail::collatorCacheSize(), plat::detail::MaxCachedCollators);
+    EXPECT_EQ(collator("sv").compare("\u00e4", "z"), 1) << "a collator built again still follows its locale";
+    EXPECT_EQ(collator("en").compare("\u00e4", "z"), -1);
 }

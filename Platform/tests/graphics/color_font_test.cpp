@@ -6,6 +6,7 @@
 
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
+#include "Platform/testing/font_attribute_cases.h"
 
 using namespace plat;
 
@@ -57,6 +58,10 @@ TEST(Font, NamedFacesSplitWeightAndTraits) {
         EXPECT_EQ(f.traits, c.traits) << c.name;
         EXPECT_EQ(f.size, 14);
     }
+}
+
+TEST(Font, AttributeDictionariesDescribeOneFont) {
+    for (const auto& c : plat::testing::fontAttributeCases()) EXPECT_EQ(fontFromAttributes(c.attributes), c.font) << c.what;
 }
 
 TEST(ContentSizeCategory, ChangesReachTheHandlerOnlyWhenTheyChange) {

@@ -77,6 +77,32 @@ TEST(Image, PngRoundTripKeepsPixelsAndTranslucency) {
         for (int x = 0; x < 3; ++x) EXPECT_TRUE(nearlyEqual(back->pixel(x, y), img.pixel(x, y), 2.5 / 255)) << x << "," << y;
 }
 
+TEST(Image, OpaquePicturesAreWrittenWithoutAlphaAndDecodeToTheSamePixels) {
+    // The colour type in the header: 2 for RGB, 6 for RGB with alpha.
+    constexpr std::size_t ColourTypeAt = 25;
+    Image opaque(16, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) opaque.setPixel(x, y, {x / 15.0, y / 7.0, (x * y % 7) / 6.0, 1});
+    Image translucent = opaque;
+    translucent.setPixel(3, 2, {0.2, 0.4, 0.6, 0.5});
+    Image clear(2, 2);  // every pixel transparent
+
+    const auto opaqueBytes = opaque.encodePNG(), translucentBytes = translucent.encodePNG();
+    ASSERT_GT(opaqueBytes.size(), ColourTypeAt);
+    ASSERT_GT(translucentBytes.size(), ColourTypeAt);
+    EXPECT_EQ(opaqueBytes[ColourTypeAt], 2);
+    EXPECT_EQ(translucentBytes[ColourTypeAt], 6);
+    EXPECT_EQ(clear.encodePNG()[ColourTypeAt], 6);
+    EXPECT_LT(opaqueBytes.size(), translucentBytes.size());
+
+    const auto back = Image::decodePNG(opaqueBytes);
+    ASSERT_TRUE(back);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) EXPECT_EQ(back->rawPixel(x, y), opaque.rawPixel(x, y)) << x << "," << y;
+    EXPECT_NEAR(Image::decodePNG(translucentBytes)->pixel(3, 2).a, 0.5, 1.0 / 255);
+    EXPECT_EQ(Image::decodePNG(clear.encodePNG())->rawPixel(1, 1), 0u);
+}
+
 TEST(Image, DecodersRefuseWhatIsNotAWholeImage) {
     std::vector<std::uint8_t> junk = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     EXPECT_FALSE(Image::decode(junk));

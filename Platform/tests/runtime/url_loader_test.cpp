@@ -48,6 +48,15 @@ protected:
     plat::testing::VirtualClock clock;
     plat::testing::LoopbackHttpServer server;
 
+    // Serves the test picture as a PNG at /picture.png, in pieces of `pieceSize` bytes.
+    void servePicture(std::size_t pieceSize) {
+        plat::testing::LoopbackHttpServer::Answer png;
+        png.contentType = "image/png";
+        png.body = picture();
+        png.pieceSize = pieceSize;
+        server.serve("/picture.png", png);
+    }
+
     // Runs the main loop until `done` (each step the background transfer is let finish first).
     void runUntil(const bool& done) {
         EXPECT_TRUE(RunLoop::main().runUntil([&] { return done; }, LoadWait));
@@ -108,8 +117,11 @@ TEST_F(URLLoading, LoadsFilesWithTheTypeOfTheirNameAndReportsWhatFails) {
         std::string url;
         Code code;
     };
+    const std::string folder = url.substr(0, url.rfind('/'));
     const Case failures[] = {
         {writeFile("picture.png", picture()) + ".missing", Code::FileNotFound},
+        {folder, Code::FileNotFound},  // a directory is not a file to load
+        {folder + "/", Code::FileNotFound},
         {"", Code::BadURL},
         {"no scheme at all", Code::BadURL},
         {"ftp://127.0.0.1/file", Code::UnsupportedScheme},
@@ -132,6 +144,66 @@ TEST_F(URLLoading, LoadsFilesWithTheTypeOfTheirNameAndReportsWhatFails) {
     URLRequest limited{url};
     limited.maxBytes = 100;
     EXPECT_EQ(URLLoader::load(limited).error->code, Code::TooLarge);
+    // A time limit too long to count in milliseconds is no limit.
+    for (double seconds : {1e16, 1e300, 9.3e15}) {
+        URLRequest patient{url};
+        patient.timeoutSeconds = seconds;
+        EXPECT_TRUE(URLLoader::load(patient).ok()) << seconds;
+    }
+}
+
+// An owner that holds its load's task and is held by the task's own handlers: it can only be freed
+// once the handlers are let go.
+struct Owner {
+    std::shared_ptr<URLTask> task;
+    int endings = 0;
+};
+
+TEST_F(URLLoading, HandlersAreLetGoWhenALoadEndsSoAnOwnerTheyHoldIsFreed) {
+    servePicture(256);
+    const std::string file = writeFile("picture.png", picture());
+
+    enum class Stop { Never, AtOnce, InData };
+    struct Case {
+        const char* what;
+        std::string url;
+        bool accept = true;
+        Stop stop = Stop::Never;
+    };
+    const Case cases[] = {
+        {"finished", file},
+        {"failed", file + ".missing"},
+        {"refused", file, false},
+        {"cancelled at once", server.url("/picture.png"), true, Stop::AtOnce},
+        {"cancelled by its data handler", file, true, Stop::InData},
+    };
+    for (const Case& c : cases) {
+        auto owner = std::make_shared<Owner>();
+        const std::weak_ptr<Owner> watch = owner;
+        URLLoader::Handlers h;
+        h.onResponse = [owner, accept = c.accept](const URLResponse&) { return accept; };
+        h.onData = [owner, stop = c.stop](std::span<const std::uint8_t>) {
+            if (stop == Stop::InData) owner->task->cancel();
+        };
+        h.onFinish = [owner](const URLResponse&) { ++owner->endings; };
+        h.onFail = [owner](const URLError&) { ++owner->endings; };
+        owner->task = URLLoader::start({c.url}, std::move(h));
+        if (c.stop == Stop::AtOnce) owner->task->cancel();
+        owner.reset();
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return watch.expired(); }, LoadWait)) << c.what;
+    }
+
+    // The image loader's completion and progress handlers alike.
+    for (const Case& c : {Case{"image", server.url("/picture.png")}, Case{"no image", server.url("/missing.png")},
+                          Case{"image cancelled", server.url("/picture.png"), true, Stop::AtOnce}}) {
+        auto owner = std::make_shared<Owner>();
+        const std::weak_ptr<Owner> watch = owner;
+        owner->task = ImageLoader::start(
+            {c.url}, [owner](const ImageLoader::Result&) { ++owner->endings; }, [owner](const std::shared_ptr<Image>&) {});
+        if (c.stop == Stop::AtOnce) owner->task->cancel();
+        owner.reset();
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return watch.expired(); }, LoadWait)) << c.what;
+    }
 }
 
 TEST_F(URLLoading, LoadsImagesSynchronouslyAndRefusesPagesAndBrokenPictures) {
@@ -187,11 +259,7 @@ TEST_F(URLLoading, AsynchronousLoadsReportOnTheMainLoopInOrder) {
 }
 
 TEST_F(URLLoading, AnImageLoadsOverLoopbackAPageIsRefusedAndAMissingFileFails) {
-    plat::testing::LoopbackHttpServer::Answer png;
-    png.contentType = "image/png";
-    png.body = picture();
-    png.pieceSize = 512;
-    server.serve("/picture.png", png);
+    servePicture(512);
     server.serve("/index.html", "text/html", "<html><body><img src=\"picture.png\"></body></html>");
 
     struct Outcome {

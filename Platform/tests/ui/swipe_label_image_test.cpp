@@ -87,6 +87,13 @@ TEST(Label, AttributedRangesCountUtf16UnitsAndWrapOverManyLines) {
 
     label->setText("plain");
     EXPECT_TRUE(label->attributedText().runs.empty());
+
+    // Truncating over as many lines as a very tall label holds: more than a line count can say.
+    label->setLineBreakMode(LineBreakMode::TruncateTail);
+    label->setFrame({0, 0, 120, 1e300});
+    rec.clear();
+    window->display(rec);
+    EXPECT_NE(rec.findText("plain"), nullptr);
 }
 
 TEST(ImageView, ContentModesStretchFitFillOrPlaceTheImage) {

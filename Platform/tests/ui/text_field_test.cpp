@@ -13,6 +13,7 @@
 #include "Platform/ui/pasteboard.h"
 #include "Platform/ui/text_field.h"
 #include "Platform/ui/window.h"
+#include "ui/text_field_access.h"
 
 using namespace plat;
 using plat::testing::Keys;
@@ -90,6 +91,8 @@ TEST(TextEditingModel, CaretMovesAndDeletesWholeCharacters) {
     m.moveLeft(false);
     EXPECT_EQ(m.selectedRange().location, 3) << "the flag is stepped over in one move";
     EXPECT_EQ(m.rangeForDeleteBackward(), (TextRange{1, 2})) << "backspace takes the accent with its letter";
+    EXPECT_EQ(m.characterStarts(), (std::vector<std::int64_t>{0, 1, 3, 7}));
+    EXPECT_TRUE(TextEditingModel().characterStarts().empty());
     m.moveRight(true);
     EXPECT_EQ(m.selectedRange(), (TextRange{3, 4}));
     m.moveLeft(false);
@@ -353,4 +356,59 @@ TEST(TextField, LongTextScrollsToKeepTheCaretInView) {
     EXPECT_GE(atEnd.minX(), textRect.minX());
     f.keys().press(KeyInputUpArrow);
     EXPECT_NEAR(f.field->caretRectForPosition(0).midX(), textRect.minX(), 1e-9) << "back at the start";
+}
+
+TEST(TextField, TheTextIsLaidOutOncePerChangeAndReusedForCaretMovesAndDrawing) {
+    Fixture f;
+    const auto layouts = [&] { return detail::TextFieldAccess::layouts(*f.field); };
+    f.field->setText(std::string(20000, 'm') + "\u00e9\U0001F600 end");
+    ASSERT_TRUE(f.field->becomeFirstResponder());
+    RecordingContext rec;
+    f.window->display(rec);
+    const std::size_t once = layouts();
+    EXPECT_EQ(once, 1u);
+
+    for (std::string_view key : {KeyInputLeftArrow, KeyInputLeftArrow, KeyInputRightArrow, KeyInputUpArrow, KeyInputDownArrow})
+        f.keys().press(key);
+    f.keys().press(KeyInputLeftArrow, KeyModifierShift);
+    f.window->display(rec);
+    Touches(f.window).tap({100, 25});
+    f.window->display(rec);
+    EXPECT_EQ(layouts(), once) << "caret moves, taps and frames reuse the layout";
+
+    // Each change of what is shown lays it out once more.
+    f.field->insertText("x");
+    f.window->display(rec);
+    EXPECT_EQ(layouts(), once + 1);
+    f.field->setFont(Font::system(12));
+    f.field->setSecureTextEntry(true);
+    f.window->display(rec);
+    EXPECT_EQ(layouts(), once + 3);
+}
+
+TEST(TextField, LongTextDrawsWhatTheFieldShowsWhereTheWholeTextWouldBe) {
+    Fixture f;
+    const std::string text = std::string(200, 'w') + "\U0001F600" + std::string(200, 'i');
+    for (bool secure : {false, true}) {
+        SCOPED_TRACE(secure ? "secure" : "plain");
+        f.field->setSecureTextEntry(secure);
+        f.field->setText(text);
+        ASSERT_TRUE(f.field->becomeFirstResponder());
+        f.field->setSelectedRange({150, 0});
+        RecordingContext rec;
+        f.window->display(rec);
+        const DrawOp* drawn = nullptr;
+        for (const DrawOp& op : rec.ops())
+            if (op.kind == DrawOp::Kind::Text) drawn = &op;
+        ASSERT_NE(drawn, nullptr);
+        const Rect textRect = f.field->textRectForBounds(f.field->bounds()).offsetBy(10, 10);
+        // The drawn piece covers the field, and starts where its first character would in the whole text.
+        EXPECT_LT(drawn->text.text.size(), 100u);
+        EXPECT_LE(drawn->origin.x, textRect.minX() + 1e-9);
+        EXPECT_GE(drawn->origin.x + drawn->textSize.width, textRect.maxX() - 1e-9);
+        const double caret = f.field->caretRectForPosition(150).midX() + 10;
+        EXPECT_GE(caret, textRect.minX() - 1e-9);
+        EXPECT_LE(caret, textRect.maxX() + 1e-9);
+        f.field->resignFirstResponder();
+    }
 }

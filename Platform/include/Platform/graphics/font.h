@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/value.h"
 
 namespace plat {
 
@@ -58,6 +59,17 @@ struct PLAT_EXPORT Font {
 
     friend bool operator==(const Font&, const Font&) = default;
 };
+
+// The entries of a font attribute dictionary, as hosts of the controls spell them.
+inline constexpr const char* FontNameAttribute = "NSFontNameAttribute";      // string: a face name ("HelveticaNeue-Bold")
+inline constexpr const char* FontFamilyAttribute = "NSFontFamilyAttribute";  // string: a family name
+inline constexpr const char* FontSizeAttribute = "NSFontSizeAttribute";      // number: points
+
+// The font an attribute dictionary describes, the one reading every control shares. A face name
+// decides family, weight and traits, and a family given beside it is not used; without a name the
+// family is taken, else the system font's. A size that is missing, not a number, not finite or not
+// positive leaves the default size. Entries of the wrong type and empty names count as missing.
+PLAT_EXPORT Font fontFromAttributes(const Dictionary& attributes);
 
 // The user's preferred text size, as category names.
 namespace ContentSizeCategory {

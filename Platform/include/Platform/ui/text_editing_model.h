@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/utf16.h"
@@ -42,6 +43,8 @@ public:
     std::int64_t nextBoundary(std::int64_t offset) const;
     // The boundary at or before `offset` (an offset inside a character moves to its start).
     std::int64_t snapToBoundary(std::int64_t offset) const;
+    // Where each character starts, in order, read in one pass (empty for an empty text).
+    std::vector<std::int64_t> characterStarts() const;
 
     // Arrow keys: without `extend` a selection collapses to its start (left) or end (right), a caret
     // moves by one character; with `extend` the moving end moves and the anchor stays.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/utf16.h"
@@ -18,6 +19,9 @@
 namespace plat {
 
 class TextField;
+namespace detail {
+struct TextFieldAccess;
+}
 
 // Posted to the default centre with the field as object.
 inline constexpr std::string_view TextFieldTextDidBeginEditingNotification = "TextFieldTextDidBeginEditingNotification";
@@ -159,6 +163,8 @@ protected:
     void firstResponderWasTaken() override;
 
 private:
+    friend struct detail::TextFieldAccess;
+
     bool applyEdit(TextRange range, std::string replacement);
     void selectionChanged();
     void finishEditing();
@@ -166,9 +172,11 @@ private:
     bool showsClearButton() const;
     void clear();
     void post(std::string_view name);
-    // Display geometry of the current text.
-    std::string displayText(std::int64_t upTo) const;
+    // Display geometry of the current text, laid out once per change of text, font or secure entry.
+    void textChanged();
+    void layOutText() const;
     double widthUpTo(std::int64_t position) const;
+    std::int64_t positionAtWidth(double width) const;
     double lineHeight() const;
     Point textOrigin() const;
     void scrollCaretIntoView();
@@ -189,6 +197,13 @@ private:
     bool _editing = false;
     // How far the text is scrolled left so that the caret stays in view while editing.
     double _scrollX = 0;
+    // The laid-out text: what is shown (bullets in secure entry), and for each text position (UTF-16)
+    // its byte in what is shown and the width before it. Valid while `_laidOut`.
+    mutable bool _laidOut = false;
+    mutable std::string _shown;
+    mutable std::vector<std::size_t> _shownByte;
+    mutable std::vector<double> _widthBefore;
+    mutable std::size_t _layouts = 0;  // how often the text was laid out
     std::weak_ptr<TextFieldDelegate> _delegate;
 };
 

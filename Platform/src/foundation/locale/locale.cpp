@@ -1,16 +1,23 @@
 #include "Platform/foundation/locale/locale.h"
 
+#include <unicode/bytestream.h>
 #include <unicode/dcfmtsym.h>
+#include <unicode/numsys.h>
+#include <unicode/ucal.h>
+#include <unicode/ucol.h>
 #include <unicode/ucurr.h>
 #include <unicode/uenum.h>
 #include <unicode/uloc.h>
 
 #include <algorithm>
+#include <cctype>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "foundation/locale/data_locale.h"
 #include "foundation/locale/icu_bridge.h"
 
 namespace plat {
@@ -23,6 +30,11 @@ constexpr icu::DecimalFormatSymbols::ENumberFormatSymbol DigitSymbols[10] = {
     icu::DecimalFormatSymbols::kSixDigitSymbol,   icu::DecimalFormatSymbols::kSevenDigitSymbol,
     icu::DecimalFormatSymbols::kEightDigitSymbol, icu::DecimalFormatSymbols::kNineDigitSymbol,
 };
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
 
 // The locales that ICU has data for, old aliases ("iw", "zh_TW") included.
 const std::unordered_set<std::string>& localesWithData() {
@@ -37,11 +49,65 @@ const std::unordered_set<std::string>& localesWithData() {
     return *names;
 }
 
+// The keywords that change the data read for a locale, each with every value ICU knows for it (lower
+// case; currency codes too, as ICU compares them without case).
+const std::unordered_map<std::string, std::unordered_set<std::string>>& knownKeywords() {
+    static const auto* known = [] {
+        auto* map = new std::unordered_map<std::string, std::unordered_set<std::string>>;
+        const auto add = [&](const char* key, UEnumeration* values, UErrorCode status) {
+            auto& set = (*map)[key];
+            while (const char* value = U_SUCCESS(status) ? uenum_next(values, nullptr, &status) : nullptr)
+                set.insert(lower(value));
+            uenum_close(values);
+        };
+        UErrorCode status = U_ZERO_ERROR;
+        UEnumeration* calendars = ucal_getKeywordValuesForLocale("calendar", "", false, &status);
+        add("calendar", calendars, status);
+        status = U_ZERO_ERROR;
+        UEnumeration* collations = ucol_getKeywordValues("collation", &status);
+        add("collation", collations, status);
+        status = U_ZERO_ERROR;
+        UEnumeration* currencies = ucurr_openISOCurrencies(UCURR_ALL, &status);
+        add("currency", currencies, status);
+        status = U_ZERO_ERROR;
+        std::unique_ptr<icu::StringEnumeration> systems(icu::NumberingSystem::getAvailableNames(status));
+        while (const char* name = U_SUCCESS(status) && systems ? systems->next(nullptr, status) : nullptr)
+            (*map)["numbers"].insert(lower(name));
+        for (const char* cycle : {"h11", "h12", "h23", "h24"}) (*map)["hours"].insert(cycle);
+        return map;
+    }();
+    return *known;
+}
+
+// The keywords of a locale name ("@calendar=japanese;numbers=thai") that name data ICU has, in ICU's
+// order; other keywords, and values ICU does not know, change nothing it loads and are dropped.
+std::string knownKeywordsOf(const icu::Locale& loc) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::StringEnumeration> keys(loc.createKeywords(status));
+    if (U_FAILURE(status) || !keys) return {};
+    const auto& known = knownKeywords();
+    std::string kept;
+    while (const char* key = keys->next(nullptr, status)) {
+        if (U_FAILURE(status)) break;
+        const auto values = known.find(key);
+        if (values == known.end()) continue;
+        std::string value;
+        icu::StringByteSink<std::string> sink(&value);
+        UErrorCode valueStatus = U_ZERO_ERROR;
+        loc.getKeywordValue(key, sink, valueStatus);
+        value = lower(value);
+        if (U_FAILURE(valueStatus) || !values->second.contains(value)) continue;
+        kept.append(kept.empty() ? "@" : ";").append(key).append("=").append(value);
+    }
+    return kept;
+}
+
 // ICU keeps every locale name that its data was looked up for in caches of its own that are never
 // emptied (about half a kilobyte a name). So data is looked up for the nearest locale that has any,
 // found by cutting the name's last parts as ICU's own fallback does ("en_US_X1" -> "en_US"; an
-// unknown language -> root, never the process default), with the name's keywords ("@numbers=thai")
-// kept: the names ICU sees are bounded by its data, not by the identifiers asked for.
+// unknown language -> root, never the process default), with those of the name's keywords that
+// select data ICU has ("@numbers=thai"): the names ICU sees are bounded by its data, not by the
+// identifiers asked for.
 icu::Locale dataLocale(const icu::Locale& loc) {
     std::string base = loc.getBaseName();
     const auto& known = localesWithData();
@@ -50,9 +116,7 @@ icu::Locale dataLocale(const icu::Locale& loc) {
         base.resize(cut == std::string::npos ? 0 : cut);
         while (!base.empty() && base.back() == '_') base.pop_back();  // "de__X" has no country
     }
-    std::string_view name = loc.getName();
-    size_t keywords = name.find('@');
-    if (keywords != std::string_view::npos) base.append(name.substr(keywords));
+    base += knownKeywordsOf(loc);
     icu::Locale data(base.c_str());
     return data.isBogus() ? icu::Locale::getRoot() : data;
 }
@@ -180,6 +244,8 @@ void Locale::setCurrent(const Locale& locale) {
     std::lock_guard lock(r.mutex);
     r.current = locale._impl;
 }
+
+std::string detail::dataLocaleName(const Locale& locale) { return locale.impl().icu.getName(); }
 
 const std::string& Locale::identifier() const { return _impl->identifier; }
 const std::string& Locale::decimalSeparator() const { return _impl->decimalSeparator; }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "Platform/foundation/collator.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/number_formatter.h"
 
@@ -83,4 +84,22 @@ TEST(LocaleData, DistinctIdentifiersWithoutEndCostBoundedMemory) {
     // Forgotten by the registry but still held: asked for again, it is the same locale.
     EXPECT_EQ(Locale::withIdentifier("de-DE-HELD"), held);
     EXPECT_EQ(formatted("de_DE_X1000", 0.5), "0,5");
+}
+
+TEST(LocaleData, IdentifiersUsedForSortingCostBoundedMemoryToo) {
+    // Sorting kept an ICU collator for every identifier ever sorted by, each under a name of its own
+    // in ICU's caches.
+    auto sort = [](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const std::string n = std::to_string(i);
+            for (const std::string& id : {"de_DE_X" + n, "en_US@x=" + n, "q" + n}) {
+                const plat::Collator collator(Locale::withIdentifier(id), plat::Collator::Strength::Secondary);
+                EXPECT_EQ(collator.compare("a", "B"), -1) << id;
+            }
+        }
+    };
+    sort(0, 2 * static_cast<int>(Locale::MaxRememberedIdentifiers));
+    const std::size_t before = heapInUse();
+    sort(1000, 3000);
+    EXPECT_LT(heapInUse(), before + 512 * 1024);
 }

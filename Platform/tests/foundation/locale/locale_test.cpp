@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "Platform/foundation/locale/date_formatter.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
+#include "foundation/locale/data_locale.h"
 
 using plat::Locale;
 using plat::TimeZone;
@@ -33,6 +35,28 @@ TEST(Locale, SymbolsFollowTheLocale) {
         EXPECT_EQ(loc.groupingSeparator(), r.grouping);
         EXPECT_EQ(loc.currencyCode(), r.currency);
     }
+}
+
+TEST(Locale, DataIsAskedForUnderNamesThatICUsDataBounds) {
+    // However many identifiers are asked for, ICU only sees the names of data it has: extra parts and
+    // keywords that select nothing it knows are dropped, keywords that select data are kept.
+    const std::pair<const char*, const char*> cases[] = {
+        {"en_US_X1", "en_US"},
+        {"en_US@x=5", "en_US"},
+        {"en_US@numbers=n123;calendar=nocalendar", "en_US"},
+        {"th_TH@numbers=thai", "th_TH@numbers=thai"},
+        {"de-DE-u-co-phonebk-nu-arab", "de_DE@collation=phonebook;numbers=arab"},
+        {"en@currency=EUR;x=1", "en@currency=eur"},
+        {"ja_JP@calendar=japanese", "ja_JP@calendar=japanese"},
+        {"qq_ZZ", ""},
+    };
+    for (const auto& [id, data] : cases) EXPECT_EQ(plat::detail::dataLocaleName(Locale::withIdentifier(id)), data) << id;
+    EXPECT_EQ(Locale::withIdentifier("en_US@x=5").identifier(), "en_US@x=5") << "the identifier stays as asked";
+    EXPECT_EQ(Locale::withIdentifier("de-DE-u-nu-arab").digits()[1], "\u0661");
+    // A numbering system ICU does not know no longer leaves dates without text.
+    plat::DateFormatter dates(Locale::withIdentifier("fr@numbers=n123"), TimeZone::utc());
+    dates.setDateFormat("d MMMM y");
+    EXPECT_EQ(dates.format(plat::Date(0)), "1 janvier 1970");
 }
 
 TEST(Locale, CurrentIsSettable) {
