@@ -9,7 +9,6 @@
 #include "KivoCore/KivoReflector.h"
 #include "Platform/ui/screen.h"
 #include "autocomplete/ItemTexts.h"
-#include "combobox/RowMap.h"
 
 std::shared_ptr<KivoAutoComplete> KivoAutoComplete::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<KivoAutoComplete>(new KivoAutoComplete(frame)));
@@ -33,6 +32,12 @@ void KivoAutoComplete::_initAutoComplete() {
     // The arrow shows once there are items.
     if (button()) button()->setHidden(true);
 
+    setCollectionView(KivoCollectionView::create());
+}
+
+void KivoAutoComplete::buildHeaderAndList() {
+    // In place of the combo box's field and table, which this box would never show.
+    const auto self = sharedAs<KivoAutoComplete>();
     _dropdownView = KivoAutoCompleteDropdownView::create(self);
     _dropdownView->setUserInteractionEnabled(true);
     setDropDownView(_dropdownView);
@@ -40,20 +45,18 @@ void KivoAutoComplete::_initAutoComplete() {
     _headerView = KivoAutoCompleteHeaderView::create(self, _dropdownView->itemsSource());
     const plat::Rect f = frame();
     _headerView->setFrame({0, 0, std::max(0.0, f.width() - f.height()), f.height()});
-    _headerView->setText(_text);
-    _headerView->setEnabled(_isEditable);
-    _headerView->setPlaceholder(_placeholder);
+    _headerView->setText(text());
+    _headerView->setEnabled(isEditable());
+    _headerView->setPlaceholder(placeholder());
     setHeader(_headerView);
-
-    setCollectionView(KivoCollectionView::create());
 }
 
 // ---- Items ----
 
 void KivoAutoComplete::setItemsSource(plat::ArrayPtr items) {
-    if (items == _itemsSource) return;
+    if (items == itemsSource()) return;
     auto keep = sharedAs<KivoAutoComplete>();
-    _itemsSource = items ? std::make_shared<plat::Array>(*items) : nullptr;
+    adoptItems(items);
     useAllItemsAsCandidates();
     _itemTexts->invalidate();
     updateButton();
@@ -71,7 +74,7 @@ void KivoAutoComplete::_onCollectionViewChanged(const std::shared_ptr<KivoNotify
     const auto& view = collectionView();
     if (!view) return;
     auto keep = sharedAs<KivoAutoComplete>();
-    _itemsSource = view->sourceCollection();
+    adoptCollectionViewItems();
     useAllItemsAsCandidates();
     _itemTexts->invalidate();
     if (hasItems()) setSelectedIndex(NotFound);
@@ -87,10 +90,9 @@ void KivoAutoComplete::setCollectionView(std::shared_ptr<KivoCollectionView> vie
 }
 
 void KivoAutoComplete::setDisplayMemberPath(std::optional<std::string> path) {
-    if (path.value_or("") == _displayMemberPath.value_or("") && path.has_value() == _displayMemberPath.has_value()) return;
-    _displayMemberPath = std::move(path);
+    if (!changeDisplayMemberPath(std::move(path))) return;
     _itemTexts->invalidate();
-    if (_itemsSource) bindAutoComplete();
+    if (itemsSource()) bindAutoComplete();
 }
 
 void KivoAutoComplete::setLocale(const plat::Locale& locale) {
@@ -102,7 +104,7 @@ void KivoAutoComplete::setLocale(const plat::Locale& locale) {
 const kivo::detail::ItemTexts& KivoAutoComplete::itemTexts() const {
     if (!_itemTexts->isValid()) {
         static const plat::Array none;
-        _itemTexts->rebuild(_itemsSource ? *_itemsSource : none, _displayMemberPath,
+        _itemTexts->rebuild(itemsSource() ? *itemsSource() : none, displayMemberPath(),
                             plat::TextFolder(_locale, plat::TextFolder::Accents::Ignore));
     }
     return *_itemTexts;
@@ -115,7 +117,7 @@ const plat::ArrayPtr& KivoAutoComplete::temporaryItemSource() const {
         auto list = std::make_shared<plat::Array>();
         list->reserve(_pendingCandidates->size());
         for (const std::uint64_t i : *_pendingCandidates) {
-            if (i < itemCount()) list->push_back((*_itemsSource)[i]);
+            if (i < itemCount()) list->push_back((*itemsSource())[i]);
         }
         _temporaryItemSource = std::move(list);
         _pendingCandidates.reset();
@@ -151,7 +153,7 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
     rows.clear();
     _rowIndex.clear();
     _rowsAscending = true;
-    const bool hasPath = _displayMemberPath && !_displayMemberPath->empty();
+    const bool hasPath = displayMemberPath() && !displayMemberPath()->empty();
     const std::size_t count = candidateCount();
     // Without a path (or with maxItems below 1) nothing is listed; the table still forgets its old rows.
     if (_maxItems >= 1 && hasPath && count > 0) {
@@ -163,10 +165,7 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
         } else {
             // Candidates of the application's making: found among the items by identity, repeats in turn.
             static const plat::Array none;
-            kivo::detail::RowMap map;
-            map.rebuild(_itemsSource ? *_itemsSource : none, *_temporaryItemSource);
-            _rowIndex.reserve(count);
-            for (std::size_t k = 0; k < count; ++k) _rowIndex.push_back(map.indexOfRow(static_cast<std::int64_t>(k)));
+            _rowIndex = itemIndicesOf(itemsSource() ? *itemsSource() : none, *_temporaryItemSource);
             _rowsAscending = std::is_sorted(_rowIndex.begin(), _rowIndex.end());
         }
         for (std::size_t k = 0; k < count; ++k) {
@@ -178,7 +177,7 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
             // A candidate that is no item: its own display value, an empty row without one.
             const bool listed = !indices && _temporaryItemSource && k < _temporaryItemSource->size();
             const plat::Value value =
-                listed ? KivoReflector::getValue((*_temporaryItemSource)[k], *_displayMemberPath) : plat::Value();
+                listed ? KivoReflector::getValue((*_temporaryItemSource)[k], *displayMemberPath()) : plat::Value();
             rows.emplace_back(value.isNil() ? std::string() : value.description());
         }
     }
@@ -193,7 +192,7 @@ void KivoAutoComplete::reloadTable() {
 }
 
 void KivoAutoComplete::selectCurrentRow() {
-    const auto row = rowForIndex(_selectedIndex);
+    const auto row = rowForIndex(selectedIndex());
     _dropdownView->selectRowAtIndexPath(row ? std::optional<plat::IndexPath>(plat::IndexPath{0, *row}) : std::nullopt, false,
                                         plat::TableViewScrollPosition::None);
 }
@@ -217,7 +216,7 @@ std::uint64_t KivoAutoComplete::indexForRow(std::int64_t row) const {
 
 plat::Value KivoAutoComplete::itemForRow(std::int64_t row) const {
     const std::uint64_t index = indexForRow(row);
-    if (index < itemCount()) return (*_itemsSource)[index];
+    if (index < itemCount()) return (*itemsSource())[index];
     // A candidate that is no item.
     const auto& candidates = temporaryItemSource();
     if (row < 0 || !candidates || static_cast<std::size_t>(row) >= candidates->size()) return plat::Value();
@@ -235,13 +234,12 @@ std::optional<std::int64_t> KivoAutoComplete::rowForIndex(std::uint64_t index) c
 // ---- Text field ----
 
 void KivoAutoComplete::setPlaceholder(std::string placeholder) {
-    _placeholder = std::move(placeholder);
-    if (_headerView->placeholder() != _placeholder) _headerView->setPlaceholder(_placeholder);
+    changePlaceholder(std::move(placeholder));
+    if (_headerView->placeholder() != this->placeholder()) _headerView->setPlaceholder(this->placeholder());
 }
 
 void KivoAutoComplete::setIsEditable(bool editable) {
-    if (editable == _isEditable) return;
-    _isEditable = editable;
+    if (!changeIsEditable(editable)) return;
     _headerView->setEnabled(editable);
 }
 
@@ -250,37 +248,33 @@ void KivoAutoComplete::selectAll() { _headerView->selectAll(); }
 // ---- Look ----
 
 void KivoAutoComplete::setSelectedBackgroundColor(const plat::Color& color) {
-    if (color == _selectedBackgroundColor) return;
-    _selectedBackgroundColor = color;
+    if (!changeSelectedBackgroundColor(color)) return;
     reloadTable();
 }
 
 void KivoAutoComplete::setTextColor(std::optional<plat::Color> color) {
-    if (color == _textColor) return;
-    _textColor = color;
+    if (!changeTextColor(color)) return;
     applyTextStyle();
 }
 
 void KivoAutoComplete::setTextFont(std::optional<plat::Font> font) {
-    if (font == _textFont) return;
-    _textFont = std::move(font);
+    if (!changeTextFont(std::move(font))) return;
     applyTextStyle();
 }
 
 void KivoAutoComplete::setTextAlignment(plat::TextAlignment alignment) {
-    if (alignment == _textAlignment) return;
-    _textAlignment = alignment;
+    if (!changeTextAlignment(alignment)) return;
     applyTextStyle();
 }
 
 void KivoAutoComplete::applyTextStyle() {
     // Without a colour the field shows black text; without a font it keeps its own.
-    _headerView->setTextColor(_textColor.value_or(plat::Color::black()));
-    if (_textFont) _headerView->setFont(*_textFont);
-    _headerView->setTextAlignment(_textAlignment);
-    _dropdownView->setTextColor(_textColor);
-    _dropdownView->setTextFont(_textFont);
-    _dropdownView->setTextAlignment(_textAlignment);
+    _headerView->setTextColor(textColor().value_or(plat::Color::black()));
+    if (textFont()) _headerView->setFont(*textFont());
+    _headerView->setTextAlignment(textAlignment());
+    _dropdownView->setTextColor(textColor());
+    _dropdownView->setTextFont(textFont());
+    _dropdownView->setTextAlignment(textAlignment());
     reloadTable();
     refresh();
 }

@@ -72,9 +72,9 @@ void KivoAutoComplete::applyFilter(const std::string& text) {
         }
         const plat::TextFolder folder(_locale, plat::TextFolder::Accents::Count);
         const std::u16string wanted = folder.fold(text);
-        const bool hasPath = _displayMemberPath && !_displayMemberPath->empty();
+        const bool hasPath = displayMemberPath() && !displayMemberPath()->empty();
         for (std::size_t i = 0; hasPath && i < itemCount(); ++i) {
-            const plat::Value value = KivoReflector::getValue((*_itemsSource)[i], *_displayMemberPath);
+            const plat::Value value = KivoReflector::getValue((*itemsSource())[i], *displayMemberPath());
             if (!value.isNil() && folder.contains(folder.fold(value.description()), wanted)) indices.push_back(i);
         }
     }

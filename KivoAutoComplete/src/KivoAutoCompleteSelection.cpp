@@ -6,7 +6,6 @@
 #include "KivoCore/KivoReflector.h"
 #include "Platform/foundation/utf16.h"
 #include "autocomplete/ItemTexts.h"
-#include "combobox/CaselessPrefix.h"
 
 namespace {
 
@@ -21,18 +20,18 @@ bool hasNegativeLowHalf(std::uint64_t index) {
 
 void KivoAutoComplete::setSelectedIndex(std::uint64_t index) {
     auto keep = sharedAs<KivoAutoComplete>();
-    if (index == _selectedIndex) {
+    if (index == selectedIndex()) {
         if (isValid(index)) {
             plat::StringObject shown = displayTextObject(index);
-            if (*shown != _text) setTextObject(std::move(shown));
+            if (*shown != text()) setTextObject(std::move(shown));
         }
         return;
     }
-    const std::uint64_t old = _selectedIndex;
-    _selectedIndex = index;
+    const std::uint64_t old = selectedIndex();
+    recordSelectedIndex(index);
     if (isValid(index)) {
-        setSelectedItem((*_itemsSource)[index]);
-        if (hasPath(_selectedValuePath)) setSelectedValue(KivoReflector::getValue(_selectedItem, *_selectedValuePath));
+        setSelectedItem((*itemsSource())[index]);
+        if (hasPath(selectedValuePath())) setSelectedValue(KivoReflector::getValue(selectedItem(), *selectedValuePath()));
         setTextObject(displayTextObject(index));
         selectCurrentRow();
     } else {
@@ -44,29 +43,29 @@ void KivoAutoComplete::setSelectedIndex(std::uint64_t index) {
 }
 
 void KivoAutoComplete::setSelectedItem(plat::Value item) {
-    if (item.isIdentical(_selectedItem)) return;
+    if (item.isIdentical(selectedItem())) return;
     auto keep = sharedAs<KivoAutoComplete>();
-    _selectedItem = item;
-    if (!_itemsSource || item.isNil()) return;
-    for (std::size_t k = 0; k < _itemsSource->size(); ++k) {
-        if (!(*_itemsSource)[k].isEqual(item)) continue;
+    recordSelectedItem(item);
+    if (!itemsSource() || item.isNil()) return;
+    for (std::size_t k = 0; k < itemsSource()->size(); ++k) {
+        if (!(*itemsSource())[k].isEqual(item)) continue;
         setSelectedIndex(k);
-        if (hasPath(_selectedValuePath)) setSelectedValue(KivoReflector::getValue(item, *_selectedValuePath));
-        setTextObject(displayTextObject(_selectedIndex));
+        if (hasPath(selectedValuePath())) setSelectedValue(KivoReflector::getValue(item, *selectedValuePath()));
+        setTextObject(displayTextObject(selectedIndex()));
         return;
     }
 }
 
 void KivoAutoComplete::setSelectedValue(plat::Value value) {
-    if (value.isIdentical(_selectedValue)) return;
+    if (value.isIdentical(selectedValue())) return;
     auto keep = sharedAs<KivoAutoComplete>();
-    _selectedValue = value;
+    recordSelectedValue(value);
     // Clearing the value must not select the items that have none.
-    if (!hasPath(_selectedValuePath) || !_itemsSource || value.isNil()) return;
-    const plat::ArrayPtr items = _itemsSource;
+    if (!hasPath(selectedValuePath()) || !itemsSource() || value.isNil()) return;
+    const plat::ArrayPtr items = itemsSource();
     for (std::size_t k = 0; k < items->size(); ++k) {
         const plat::Value& item = (*items)[k];
-        if (!KivoReflector::getValue(item, *_selectedValuePath).isIdentical(value)) continue;
+        if (!KivoReflector::getValue(item, *selectedValuePath()).isIdentical(value)) continue;
         setSelectedItem(item);
         setSelectedIndex(k);
         setTextObject(displayTextObject(k));
@@ -74,10 +73,9 @@ void KivoAutoComplete::setSelectedValue(plat::Value value) {
 }
 
 void KivoAutoComplete::setSelectedValuePath(std::optional<std::string> path) {
-    if (path == _selectedValuePath) return;
-    _selectedValuePath = std::move(path);
-    if (hasPath(_selectedValuePath) && !_selectedItem.isNil()) {
-        setSelectedValue(KivoReflector::getValue(_selectedItem, *_selectedValuePath));
+    if (!changeSelectedValuePath(std::move(path))) return;
+    if (hasPath(selectedValuePath()) && !selectedItem().isNil()) {
+        setSelectedValue(KivoReflector::getValue(selectedItem(), *selectedValuePath()));
     }
 }
 
@@ -89,11 +87,11 @@ void KivoAutoComplete::setTextObject(plat::StringObject text) {
     if (text.isSameObject(_textObject) && _fieldShowsText) return;
     auto keep = sharedAs<KivoAutoComplete>();
     _textObject = text.isNil() ? plat::StringObject(std::string()) : std::move(text);
-    _text = *_textObject;
-    _headerView->setText(_text);
+    recordText(*_textObject);
+    _headerView->setText(*_textObject);
     _fieldShowsText = true;
-    const std::uint64_t match = indexOf(_text, true);
-    setSelectedIndex(match != NotFound ? match : _selectedIndex);
+    const std::uint64_t match = indexOf(*_textObject, true);
+    setSelectedIndex(match != NotFound ? match : selectedIndex());
     reportText();
 }
 
@@ -115,12 +113,6 @@ std::string KivoAutoComplete::getDisplayText(std::uint64_t index) const { return
 
 std::uint64_t KivoAutoComplete::indexOf(const std::string& text, bool fullMatch) const {
     const auto& rows = *_dropdownView->itemsSource();
-    const std::u16string wanted = fullMatch ? std::u16string() : plat::toUtf16(text);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const std::string& entry = *rows[row];
-        const bool found =
-            fullMatch ? entry == text : kivo::detail::caselessPrefixLength(wanted, plat::toUtf16(entry)).has_value();
-        if (found) return indexForRow(static_cast<std::int64_t>(row));
-    }
-    return NotFound;
+    return indexOfRowText(
+        rows.size(), [&rows](std::size_t row) -> const std::string& { return *rows[row]; }, text, fullMatch);
 }

@@ -110,6 +110,21 @@ TEST_F(AutoCompleteTest, StartsEmptyAndListsEveryItemOnceItemsArriveWithTheArrow
     EXPECT_FALSE(box->isDropDownOpen());
 }
 
+// The box shows a field and a table of its own; the combo box's are never made for it, while a plain
+// combo box still makes and shows its own.
+TEST_F(AutoCompleteTest, BuildsNoComboBoxFieldOrTableWhileAComboBoxStillBuildsItsOwn) {
+    auto box = KivoAutoComplete::create({20, 100, 200, 30});
+    const KivoComboBox& asComboBox = *box;
+    EXPECT_EQ(asComboBox.headerTextField(), nullptr);
+    EXPECT_EQ(asComboBox.tableView(), nullptr);
+
+    auto combo = KivoComboBox::create({20, 100, 200, 30});
+    ASSERT_NE(combo->headerTextField(), nullptr);
+    ASSERT_NE(combo->tableView(), nullptr);
+    EXPECT_EQ(combo->header(), combo->headerTextField());
+    EXPECT_EQ(combo->dropDownView(), combo->tableView());
+}
+
 TEST_F(AutoCompleteTest, OneCharacterOpensTheMatchesAndClearingTheFieldListsAllButCloses) {
     auto box = make(Fruit);
     auto typing = keys(box);

@@ -40,7 +40,11 @@ void KivoComboBox::_initComboBox() {
         if (auto me = weak.lock()) me->_onCollectionViewChanged(container->args<KivoNotifyCollectionChangedEventArgs>());
     });
     listenTo(KivoCollectionView::create());
+    buildHeaderAndList();
+}
 
+void KivoComboBox::buildHeaderAndList() {
+    const auto self = sharedAs<KivoComboBox>();
     _dropdownView = KivoComboBoxDropdownView::create(self);
     setDropDownView(_dropdownView);
 
@@ -49,6 +53,49 @@ void KivoComboBox::_initComboBox() {
     _headerView->setEnabled(_isEditable);
     _headerView->setPlaceholder(_placeholder);
     setHeader(_headerView);
+}
+
+// ---- State kept for subclasses ----
+
+namespace {
+
+template <class T>
+bool change(T& held, T value) {
+    if (held == value) return false;
+    held = std::move(value);
+    return true;
+}
+
+}  // namespace
+
+void KivoComboBox::adoptItems(const plat::ArrayPtr& items) {
+    _itemsSource = items ? std::make_shared<plat::Array>(*items) : nullptr;
+}
+
+void KivoComboBox::adoptCollectionViewItems() {
+    if (_collectionView) _itemsSource = _collectionView->sourceCollection();
+}
+
+bool KivoComboBox::changeDisplayMemberPath(std::optional<std::string> path) {
+    return change(_displayMemberPath, std::move(path));
+}
+bool KivoComboBox::changeSelectedValuePath(std::optional<std::string> path) {
+    return change(_selectedValuePath, std::move(path));
+}
+bool KivoComboBox::changePlaceholder(std::string placeholder) { return change(_placeholder, std::move(placeholder)); }
+bool KivoComboBox::changeIsEditable(bool editable) { return change(_isEditable, editable); }
+bool KivoComboBox::changeSelectedBackgroundColor(const plat::Color& color) { return change(_selectedBackgroundColor, color); }
+bool KivoComboBox::changeTextColor(std::optional<plat::Color> color) { return change(_textColor, color); }
+bool KivoComboBox::changeTextFont(std::optional<plat::Font> font) { return change(_textFont, std::move(font)); }
+bool KivoComboBox::changeTextAlignment(plat::TextAlignment alignment) { return change(_textAlignment, alignment); }
+
+std::vector<std::uint64_t> KivoComboBox::itemIndicesOf(const plat::Array& items, const plat::Array& rows) {
+    kivo::detail::RowMap map;
+    map.rebuild(items, rows);
+    std::vector<std::uint64_t> indices;
+    indices.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) indices.push_back(map.indexOfRow(static_cast<std::int64_t>(k)));
+    return indices;
 }
 
 // ---- Items and display list ----
@@ -71,7 +118,7 @@ void KivoComboBox::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
 void KivoComboBox::setItemsSource(plat::ArrayPtr items) {
     if (items == _itemsSource) return;
     auto keep = sharedAs<KivoComboBox>();
-    _itemsSource = items ? std::make_shared<plat::Array>(*items) : nullptr;
+    adoptItems(items);
     if (_collectionView) {
         _collectionView->setSourceCollection(items ? items : std::make_shared<plat::Array>());
         _collectionView->refresh(false);
@@ -93,7 +140,7 @@ void KivoComboBox::setItemsSource(plat::ArrayPtr items) {
 
 void KivoComboBox::_onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     if (_isFirstRender || !_collectionView) return;
-    _itemsSource = _collectionView->sourceCollection();
+    adoptCollectionViewItems();
     if (!followChange(args)) _analyseDataSource();
 }
 
@@ -106,7 +153,7 @@ std::string KivoComboBox::displayTextOf(const plat::Value& item) const {
 bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     // An announced add, removal or replacement of visible items edits the display list in place,
     // reading the display texts of the new items only; anything else lists everything again.
-    if (!args || !_displayMemberPath || _displayMemberPath->empty()) return false;
+    if (!args || !_dropdownView || !_displayMemberPath || _displayMemberPath->empty()) return false;
     const std::int64_t action = args->action();
     const plat::Array& visible = *_collectionView->items();
     const auto listed = static_cast<std::int64_t>(_dropdownView->itemsSource()->size());
@@ -136,13 +183,12 @@ bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChange
 }
 
 void KivoComboBox::setDisplayMemberPath(std::optional<std::string> path) {
-    if (path.value_or("") == _displayMemberPath.value_or("") && path.has_value() == _displayMemberPath.has_value()) return;
-    _displayMemberPath = std::move(path);
+    if (!changeDisplayMemberPath(std::move(path))) return;
     if (_itemsSource) _analyseDataSource();
 }
 
 void KivoComboBox::_analyseDataSource() {
-    if (!_collectionView) return;
+    if (!_collectionView || !_dropdownView) return;
     const plat::Array& visible = *_collectionView->items();
     static const plat::Array none;
     _rows->rebuild(_itemsSource ? *_itemsSource : none, visible);
@@ -165,65 +211,62 @@ std::uint64_t KivoComboBox::indexForRow(std::int64_t row) const { return _rows->
 std::optional<std::int64_t> KivoComboBox::rowForIndex(std::uint64_t index) const {
     if (!isValid(index)) return std::nullopt;
     auto row = _rows->rowOfIndex(index);
-    if (!row || *row >= static_cast<std::int64_t>(_dropdownView->itemsSource()->size())) return std::nullopt;
+    if (!row || !_dropdownView || *row >= static_cast<std::int64_t>(_dropdownView->itemsSource()->size())) return std::nullopt;
     return row;
 }
 
 // ---- Text field ----
 
 void KivoComboBox::setPlaceholder(std::string placeholder) {
-    if (placeholder == _placeholder) return;
-    _placeholder = std::move(placeholder);
+    if (!changePlaceholder(std::move(placeholder)) || !_headerView) return;
     _headerView->setPlaceholder(_placeholder);
 }
 
 void KivoComboBox::setIsEditable(bool editable) {
-    if (editable == _isEditable) return;
-    _isEditable = editable;
+    if (!changeIsEditable(editable) || !_headerView) return;
     _headerView->setEnabled(editable);
 }
 
-void KivoComboBox::selectAll() { _headerView->selectAll(); }
+void KivoComboBox::selectAll() {
+    if (_headerView) _headerView->selectAll();
+}
 
 plat::Font KivoComboBox::getDescriptor(const plat::Dictionary& attributes) { return plat::fontFromAttributes(attributes); }
 
 // ---- Look ----
 
 void KivoComboBox::reloadTable() {
+    if (!_dropdownView) return;
     _dropdownView->reloadData();
     if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
 }
 
 void KivoComboBox::setSelectedBackgroundColor(const plat::Color& color) {
-    if (color == _selectedBackgroundColor) return;
-    _selectedBackgroundColor = color;
+    if (!changeSelectedBackgroundColor(color)) return;
     reloadTable();
     if (!_isFirstOpenDropDownView && isValid(_selectedIndex)) selectCurrentRow(plat::TableViewScrollPosition::Top);
 }
 
 void KivoComboBox::setTextColor(std::optional<plat::Color> color) {
-    if (color == _textColor) return;
-    _textColor = color;
-    _headerView->setTextColor(color.value_or(plat::Color::black()));
-    _dropdownView->setTextColor(color);
+    if (!changeTextColor(color)) return;
+    if (_headerView) _headerView->setTextColor(color.value_or(plat::Color::black()));
+    if (_dropdownView) _dropdownView->setTextColor(color);
     reloadTable();
     refresh();
 }
 
 void KivoComboBox::setTextFont(std::optional<plat::Font> font) {
-    if (font == _textFont) return;
-    _textFont = font;
-    if (font) _headerView->setFont(*font);
-    _dropdownView->setTextFont(font);
+    if (!changeTextFont(font)) return;
+    if (font && _headerView) _headerView->setFont(*font);
+    if (_dropdownView) _dropdownView->setTextFont(font);
     reloadTable();
     refresh();
 }
 
 void KivoComboBox::setTextAlignment(plat::TextAlignment alignment) {
-    if (alignment == _textAlignment) return;
-    _textAlignment = alignment;
-    _headerView->setTextAlignment(alignment);
-    _dropdownView->setTextAlignment(alignment);
+    if (!changeTextAlignment(alignment)) return;
+    if (_headerView) _headerView->setTextAlignment(alignment);
+    if (_dropdownView) _dropdownView->setTextAlignment(alignment);
     reloadTable();
     refresh();
 }
@@ -231,7 +274,7 @@ void KivoComboBox::setTextAlignment(plat::TextAlignment alignment) {
 void KivoComboBox::setDropDownBackgroundColor(std::optional<plat::Color> color) {
     if (color == dropDownBackgroundColor()) return;
     KivoDropDown::setDropDownBackgroundColor(color);
-    _dropdownView->setBackgroundColor(color);
+    if (_dropdownView) _dropdownView->setBackgroundColor(color);
 }
 
 // ---- Delegate ----
@@ -260,6 +303,7 @@ void KivoComboBox::layoutSubviews() {
     // The rendered delegate may let go of the box.
     auto keep = sharedAs<KivoComboBox>();
     KivoDropDown::layoutSubviews();
+    if (!_dropdownView) return;
     if (dropDownMode() != 0) {
         const plat::Rect screen = plat::Screen::main().bounds();
         _dropdownView->setFrame({0, 0, screen.width(), screen.height()});
@@ -278,6 +322,7 @@ void KivoComboBox::setIsDropDownOpen(bool open) {
 }
 
 void KivoComboBox::selectCurrentRow(plat::TableViewScrollPosition position) {
+    if (!_dropdownView) return;
     const auto row = rowForIndex(_selectedIndex);
     if (!row) {
         _dropdownView->selectRowAtIndexPath(std::nullopt, false, plat::TableViewScrollPosition::None);

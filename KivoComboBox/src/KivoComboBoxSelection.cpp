@@ -52,7 +52,7 @@ void KivoComboBox::setSelectedIndex(std::uint64_t index) {
         _selectedItem = plat::Value();
         _selectedValue = plat::Value();
         setText(std::string());
-        if (auto row = rowForIndex(old)) _dropdownView->deselectRowAtIndexPath({0, *row}, false);
+        if (auto row = rowForIndex(old); row && _dropdownView) _dropdownView->deselectRowAtIndexPath({0, *row}, false);
     }
     reportSelectedIndexChanged();
 }
@@ -92,8 +92,7 @@ void KivoComboBox::setSelectedValue(plat::Value value) {
 }
 
 void KivoComboBox::setSelectedValuePath(std::optional<std::string> path) {
-    if (path.value_or("") == _selectedValuePath.value_or("") && path.has_value() == _selectedValuePath.has_value()) return;
-    _selectedValuePath = std::move(path);
+    if (!changeSelectedValuePath(std::move(path))) return;
     if (hasPath(_selectedValuePath) && !_selectedItem.isNil()) {
         _selectedValue = KivoReflector::getValue(_selectedItem, *_selectedValuePath);
     }
@@ -112,7 +111,7 @@ void KivoComboBox::setText(std::string text) {
 // ---- Lookups ----
 
 std::string KivoComboBox::getDisplayText(std::uint64_t index) const {
-    if (static_cast<std::int32_t>(static_cast<std::uint32_t>(index & 0xFFFFFFFFu)) < 0) return {};
+    if (static_cast<std::int32_t>(static_cast<std::uint32_t>(index & 0xFFFFFFFFu)) < 0 || !_dropdownView) return {};
     const auto row = _rows->rowOfIndex(index);
     const auto& texts = *_dropdownView->itemsSource();
     if (!row || *row >= static_cast<std::int64_t>(texts.size())) return {};
@@ -120,11 +119,19 @@ std::string KivoComboBox::getDisplayText(std::uint64_t index) const {
 }
 
 std::uint64_t KivoComboBox::indexOf(const std::string& text, bool fullMatch) const {
+    if (!_dropdownView) return NotFound;
     const auto& texts = *_dropdownView->itemsSource();
+    return indexOfRowText(
+        texts.size(), [&texts](std::size_t row) -> const std::string& { return texts[row]; }, text, fullMatch);
+}
+
+std::uint64_t KivoComboBox::indexOfRowText(std::size_t rowCount, const std::function<const std::string&(std::size_t)>& rowText,
+                                           const std::string& text, bool fullMatch) const {
     const std::u16string wanted = fullMatch ? std::u16string() : plat::toUtf16(text);
-    for (std::size_t row = 0; row < texts.size(); ++row) {
+    for (std::size_t row = 0; row < rowCount; ++row) {
+        const std::string& entry = rowText(row);
         const bool found =
-            fullMatch ? texts[row] == text : kivo::detail::caselessPrefixLength(wanted, plat::toUtf16(texts[row])).has_value();
+            fullMatch ? entry == text : kivo::detail::caselessPrefixLength(wanted, plat::toUtf16(entry)).has_value();
         if (found) return indexForRow(static_cast<std::int64_t>(row));
     }
     return NotFound;

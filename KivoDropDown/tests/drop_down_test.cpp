@@ -16,6 +16,7 @@
 #include "Platform/ui/button.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/navigation_controller.h"
+#include "input_access.h"
 #include "input_window_fixture.h"
 #include "keep_alive.h"
 
@@ -469,7 +470,7 @@ TEST_F(DropDownTest, AControlDroppedByApplicationCodeLivesUntilTheCallReturns) {
          }},
         {"outside tap closes", "isDropDownOpenChanged", true,
          [](KivoDropDown& d) {
-             d._respondToTapGesture({1, 1});
+             kivo::testing::InputAccess::tapOutside(d, {1, 1});
          }},
         {"focus leaves the header", "isDropDownOpenChanged", true,
          [](KivoDropDown& d) {

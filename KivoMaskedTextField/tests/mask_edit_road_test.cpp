@@ -13,10 +13,13 @@
 #include "KivoMaskedTextField/KivoMaskHandler.h"
 #include "Platform/foundation/utf16.h"
 #include "Platform/testing/log_capture.h"
+#include "input_access.h"
 #include "mask/MaskEditRoad.h"
 #include "mask_test_support.h"
 
 namespace {
+
+using Access = kivo::testing::InputAccess;
 
 using plat::TextRange;
 
@@ -188,7 +191,7 @@ TEST_F(MaskEditRoadTest, EditsThroughTheMask) {
 // lower case (moved under a case switch, a letter changes case, not identity).
 std::u16string typedIn(const KivoMaskHandler& handler, const std::string& text, std::int64_t from, std::int64_t to) {
     const std::u16string s = plat::toUtf16(text);
-    const std::vector<bool> filled = handler._filledPositions(text);
+    const std::vector<bool> filled = Access::filledPositions(handler, text);
     std::u16string out;
     for (std::int64_t i = std::max<std::int64_t>(from, 0); i < std::min<std::int64_t>(to, std::ssize(filled)); ++i) {
         if (filled[i]) out += lowered(s[i]);
@@ -212,9 +215,9 @@ TEST_F(MaskEditRoadTest, EditsKeepLiteralsInPlaceAndTheValueMadeOfTypedCharacter
         std::u16string s;
         while (length-- > 0) {
             std::size_t i = random() % alphabet.size();
-            if (KivoMaskHandler::_isSurrogate(alphabet[i]) && alphabet[i] >= 0xDC00) --i;
+            if (Access::isSurrogate(alphabet[i]) && alphabet[i] >= 0xDC00) --i;
             s += alphabet[i];
-            if (KivoMaskHandler::_isSurrogate(alphabet[i])) s += alphabet[i + 1];
+            if (Access::isSurrogate(alphabet[i])) s += alphabet[i + 1];
         }
         return plat::toUtf8(s);
     };
@@ -246,13 +249,13 @@ TEST_F(MaskEditRoadTest, EditsKeepLiteralsInPlaceAndTheValueMadeOfTypedCharacter
                          std::to_string(length) + ") <- '" + typed + "' gives '" + after + "'");
             const std::u16string a = plat::toUtf16(after);
             ASSERT_EQ(a.size(), positions.size());
-            const std::vector<bool> filled = handler->_filledPositions(after);
+            const std::vector<bool> filled = Access::filledPositions(*handler, after);
             for (std::size_t i = 0; i < positions.size(); ++i) {
                 if (positions[i].isLiteral()) {
                     ASSERT_EQ(a[i], positions[i].literal()) << "position " << i;
                 } else if (filled[i]) {
-                    ASSERT_FALSE(KivoMaskHandler::_isSurrogate(a[i])) << "position " << i;
-                    ASSERT_TRUE(handler->_isCharValid(positions[i].wildcard(), a[i])) << "position " << i;
+                    ASSERT_FALSE(Access::isSurrogate(a[i])) << "position " << i;
+                    ASSERT_TRUE(Access::isCharValid(*handler, positions[i].wildcard(), a[i])) << "position " << i;
                 } else {
                     ASSERT_EQ(a[i], p) << "position " << i;
                 }

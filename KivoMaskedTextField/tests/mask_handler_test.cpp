@@ -9,9 +9,12 @@
 
 #include "KivoMaskedTextField/KivoMaskHandler.h"
 #include "Platform/foundation/utf16.h"
+#include "input_access.h"
 #include "mask_test_support.h"
 
 namespace {
+
+using Access = kivo::testing::InputAccess;
 
 // One position per word: an input position as its wildcard, "^" upper, "v" lower, "*" optional; a
 // literal in quotes.
@@ -341,18 +344,18 @@ TEST_F(MaskHandlerTest, LocaleLiteralsFollowTheCurrentLocale) {
     KivoMaskHandler h = handlerFor("$ 0,000.00");
     EXPECT_EQ(h.applyMaskTo("123456"), "€ 1.234,56");
     EXPECT_EQ(h.getRawValue("€ 1.234,56"), "123456");
-    EXPECT_EQ(KivoMaskHandler::_getDateTimeSeparator(true), ".");
-    EXPECT_EQ(KivoMaskHandler::_getDateTimeSeparator(false), ":");
+    EXPECT_EQ(Access::dateTimeSeparator(true), ".");
+    EXPECT_EQ(Access::dateTimeSeparator(false), ":");
 }
 
 TEST_F(MaskHandlerTest, ChecksCharactersAgainstWildcards) {
     KivoMaskHandler h = handlerFor("0", "*");
-    EXPECT_TRUE(h._isCharValid(u'0', u'*'));  // the prompt fits everywhere
-    EXPECT_TRUE(h._isCharValid(u'Z', u'*'));
-    EXPECT_FALSE(h._isCharValid(u'Z', u'1'));  // not a wildcard
-    EXPECT_FALSE(h._isCharValid(u'A', u'é'));
-    EXPECT_FALSE(KivoMaskHandler::_isDigit(u'٣'));  // ASCII digits only
-    EXPECT_TRUE(KivoMaskHandler::_isAlphanumeric(u'z'));
+    EXPECT_TRUE(Access::isCharValid(h, u'0', u'*'));  // the prompt fits everywhere
+    EXPECT_TRUE(Access::isCharValid(h, u'Z', u'*'));
+    EXPECT_FALSE(Access::isCharValid(h, u'Z', u'1'));  // not a wildcard
+    EXPECT_FALSE(Access::isCharValid(h, u'A', u'é'));
+    EXPECT_FALSE(Access::isDigit(u'٣'));  // ASCII digits only
+    EXPECT_TRUE(Access::isAlphanumeric(u'z'));
 }
 
 }  // namespace

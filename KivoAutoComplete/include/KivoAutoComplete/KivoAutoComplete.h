@@ -1,17 +1,16 @@
 #pragma once
-// The auto-complete box: a text field that suggests items while the user types. After each keystroke
-// and a short delay it filters the application's items to those whose display text contains what was
-// typed (ignoring case and accents), lists them under the field with the matching part of each row
-// highlighted, opens or closes that list by the typed length and the number of suggestions, and lets
-// the user pick one. The delegate may take over the filtering. The selection model and its events
-// are the combo box's.
+// The auto-complete box: a text field that proposes items as the user types. A short while after a
+// keystroke, the items narrow down to those whose display text contains the typed text (case and
+// accents aside); the survivors are listed below the field, the typed part marked in each row. How
+// much was typed and whether anything survived decide whether the list shows, and picking a row
+// selects its item. A delegate can replace the built-in narrowing. Selection and its events work as
+// in the combo box.
 //
 // The candidates are the items that passed the last filtering; each suggestion row shows one
 // candidate, and a row maps to its candidate and the candidate to its index in `itemsSource`, so the
 // selected item and the text always agree.
 //
-// Sections: creation · items · filtering · selection · text field · look · delegate · operations ·
-// internals.
+// Sections: creation · items · filtering · selection · text field · look · delegate · operations.
 
 #include <cstdint>
 #include <memory>
@@ -55,7 +54,7 @@ public:
     void setCollectionView(std::shared_ptr<KivoCollectionView> view) override;
     void setDisplayMemberPath(std::optional<std::string> path) override;
     void setSelectedValuePath(std::optional<std::string> path) override;
-    // The candidates: the items that passed the last filtering (all items when none is in force).
+    // The candidates: what survived the most recent narrowing, or every item while none applies.
     const plat::ArrayPtr& temporaryItemSource() const;
     void setTemporaryItemSource(plat::ArrayPtr items);
     // List the candidates' display texts again.
@@ -80,8 +79,8 @@ public:
     // On: the built-in filtering passes do nothing at all (the application filters by other means).
     bool isCustomFiltering() const { return _isCustomFiltering; }
     void setIsCustomFiltering(bool custom) { _isCustomFiltering = custom; }
-    // The one arguments object that every filtering pass reads (its `cancel` chooses the delegate's
-    // road) and hands to the delegate.
+    // The arguments kept for all filtering passes: each pass consults them (`cancel` on sends it down
+    // the delegate's road) and gives the same object to the delegate.
     const std::shared_ptr<KivoAutoCompleteFilteringEventArgs>& filteringArgs() const { return _filteringArgs; }
     void setFilteringArgs(std::shared_ptr<KivoAutoCompleteFilteringEventArgs> args) { _filteringArgs = std::move(args); }
     // The text being filtered for: the field's text after the latest keystroke.
@@ -98,7 +97,7 @@ public:
     // ---- Selection ----
     void setSelectedIndex(std::uint64_t index) override;
     void setSelectedItem(plat::Value item) override;
-    // Selects the items whose value at `selectedValuePath` is `value` (the last one wins); nil
+    // Selects the items whose value at `selectedValuePath` is `value` (the last one wins); none
     // matches no item.
     void setSelectedValue(plat::Value value) override;
     // A text set here is always another object than the one held, so it is always reported.
@@ -113,8 +112,8 @@ public:
     void setPlaceholder(std::string placeholder) override;
     void setIsEditable(bool editable) override;
     void selectAll() override;
-    // The box's own text field (the combo box's accessor of the same name shows a field the box
-    // does not use).
+    // The box's own text field (the box builds no combo-box field, so the combo box's accessor of the
+    // same name gives null).
     const std::shared_ptr<KivoAutoCompleteHeaderView>& headerTextField() const { return _headerView; }
 
     // ---- Look ----
@@ -127,7 +126,8 @@ public:
     void setTextAlignment(plat::TextAlignment alignment) override;
     // Colours the table; the popup around it keeps its own background.
     void setDropDownBackgroundColor(std::optional<plat::Color> color) override;
-    // The suggestion table (the combo box's accessor of the same name shows a table the box does not use).
+    // The suggestion table (the combo box's accessor of the same name gives null: the box builds no
+    // combo-box table).
     const std::shared_ptr<KivoAutoCompleteDropdownView>& tableView() const { return _dropdownView; }
     // Plain storage for the application; nothing in the control reads it.
     const plat::ArrayPtr& customViews() const { return _customViews; }
@@ -157,19 +157,17 @@ public:
     // Also marks the selected row when the popup opens.
     void setIsDropDownOpen(bool open) override;
 
-    // ---- Internals ----
-    void _onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
-
 protected:
     explicit KivoAutoComplete(const plat::Rect& frame);
     void initialize() override;
     void _initAutoComplete();
+    // Builds the suggestion table and the box's text field instead of the combo box's.
+    void buildHeaderAndList() override;
+    void _onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
 
 private:
     friend class KivoAutoCompleteHeaderView;
 
-    std::size_t itemCount() const { return _itemsSource ? _itemsSource->size() : 0; }
-    bool isValid(std::uint64_t index) const { return isValidIndex(index, itemCount()); }
     bool hasItems() const { return itemCount() > 0; }
     // Whether the popup should be open: the filter string is long enough and something is suggested.
     bool shouldOpen() const;

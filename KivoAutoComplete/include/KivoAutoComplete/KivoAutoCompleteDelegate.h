@@ -1,7 +1,8 @@
 #pragma once
-// The optional delegate of an auto-complete box (besides the combo box's and the drop-down's
-// notifications): it may take over the filtering, and supply rows for a Xamarin binding layer; and
-// the arguments object that every filtering pass reads and hands to it.
+// The optional delegate of an auto-complete box, on top of the combo box's and the drop-down's
+// notifications: it can do the narrowing itself and, under a Xamarin binding layer, supply the row
+// views. Also the filtering arguments: one object that the box keeps, consults on each pass and
+// passes to the delegate.
 
 #include <memory>
 #include <optional>

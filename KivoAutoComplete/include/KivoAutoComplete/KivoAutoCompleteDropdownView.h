@@ -40,7 +40,7 @@ public:
     const std::shared_ptr<SuggestionList>& itemsSource() const { return _itemsSource; }
     double cellHeight() const { return _cellHeight; }
 
-    // Set by the box; nil colour and font mean the label's defaults.
+    // Set by the box; without a colour or a font the label keeps its defaults.
     const std::optional<plat::Color>& textColor() const { return _textColor; }
     void setTextColor(std::optional<plat::Color> color) { _textColor = color; }
     const std::optional<plat::Font>& textFont() const { return _textFont; }

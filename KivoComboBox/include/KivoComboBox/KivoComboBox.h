@@ -1,19 +1,22 @@
 #pragma once
-// The combo box: a drop-down that lists the application's items by one of their properties and keeps
-// one of them selected. Its header is an editable text field with type-ahead; its popup a table of
-// the items' display texts. The selection shows four ways (index, item, a value read from the item,
-// the text) and changes are reported through events or the delegate.
+// The combo box: a drop-down whose list shows one text per application item, read from the item
+// through a key path, and which holds at most one chosen item. The header is a text field that
+// completes what the user types from those texts; the popup is a table of them. The choice reads and
+// writes as an index, an item, a value taken from the item, or a text; the delegate hears of changes,
+// or the events do when it does not answer.
 //
 // Rows follow the collection view's visible list (sorted, filtered), while indices, items and values
 // refer to `itemsSource`: a row maps to its item and the item to its index in `itemsSource`.
 //
 // Sections: creation · items · selection · text field · look · delegate and events · operations ·
-// internals.
+// for subclasses.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "KivoComboBox/KivoComboBoxDelegate.h"
 #include "KivoComboBox/KivoComboBoxDropdownView.h"
@@ -34,9 +37,9 @@ public:
     ~KivoComboBox() override;
 
     static constexpr plat::Color DEFAULT_SELECTION_BACKGROUND_COLOR{0, 122 / 255.0, 1.0, 1.0};
-    // The two values that mean "no selection": all ones (-1, the initial value) and the platform's
-    // not-found index (written by type-ahead and by lookups that find nothing). They differ, so a
-    // change from one to the other is a change.
+    // Two distinct indices stand for "nothing selected": all bits set, which a new box starts with,
+    // and the platform's not-found index, which a failed lookup or a keystroke leaves behind. Being
+    // different numbers, moving between them counts as a new selection and is reported.
     static constexpr std::uint64_t NoSelection = UINT64_MAX;
     static constexpr std::uint64_t NotFound = plat::NotFound;
     // Valid: the low 32 bits read as a signed number are not negative and the index is below `count`.
@@ -90,7 +93,7 @@ public:
     // ---- Look ----
     const plat::Color& selectedBackgroundColor() const { return _selectedBackgroundColor; }
     virtual void setSelectedBackgroundColor(const plat::Color& color);
-    // nil: the rows' and the field's defaults.
+    // None: the rows' and the field's defaults.
     const std::optional<plat::Color>& textColor() const { return _textColor; }
     virtual void setTextColor(std::optional<plat::Color> color);
     const std::optional<plat::Font>& textFont() const { return _textFont; }
@@ -137,22 +140,58 @@ public:
     // Also marks the selected row when the popup opens.
     void setIsDropDownOpen(bool open) override;
 
-    // ---- Internals ----
-    // Lists the collection view's visible items again.
-    void _analyseDataSource();
-    virtual void _onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
-
 protected:
     explicit KivoComboBox(const plat::Rect& frame);
     void initialize() override;
     void _initComboBox();
+    // Makes the text field and the table that the box shows and hands them to the drop-down as its
+    // header and popup content. A subclass that shows views of its own overrides this to make those
+    // instead, and the box's field and table are then never made (`headerTextField` and `tableView`
+    // stay null).
+    virtual void buildHeaderAndList();
     void dropOwningDelegateReferences() override;
+    // Follows a change that the collection view announced.
+    virtual void _onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
 
     void reportSelectedIndexChanged();
     void reportTextChanged();
 
-    // The properties' storage, which a subclass that drives the selection its own way writes itself
-    // (the getters above read it).
+    // ---- For subclasses ----
+    // A subclass that drives the selection its own way keeps the box's state through these rather
+    // than through its storage. None of them reports, lists or redraws anything.
+    std::size_t itemCount() const { return _itemsSource ? _itemsSource->size() : 0; }
+    bool isValid(std::uint64_t index) const { return isValidIndex(index, itemCount()); }
+    // The items become the box's own copy of the application's array (none stays none), so that the
+    // application changing its array behind the box's back cannot shift the box's indices.
+    void adoptItems(const plat::ArrayPtr& items);
+    // The items become the collection view's source list: after the view announced a change, the
+    // announced indices refer to that list.
+    void adoptCollectionViewItems();
+    // Each stores the value when it differs from the one held and answers whether it did.
+    bool changeDisplayMemberPath(std::optional<std::string> path);
+    bool changeSelectedValuePath(std::optional<std::string> path);
+    bool changePlaceholder(std::string placeholder);
+    bool changeIsEditable(bool editable);
+    bool changeSelectedBackgroundColor(const plat::Color& color);
+    bool changeTextColor(std::optional<plat::Color> color);
+    bool changeTextFont(std::optional<plat::Font> font);
+    bool changeTextAlignment(plat::TextAlignment alignment);
+    // Each records one part of the selection and leaves the others as they are: the subclass brings
+    // them into step in its own order.
+    void recordSelectedIndex(std::uint64_t index) { _selectedIndex = index; }
+    void recordSelectedItem(plat::Value item) { _selectedItem = std::move(item); }
+    void recordSelectedValue(plat::Value value) { _selectedValue = std::move(value); }
+    void recordText(std::string text) { _text = std::move(text); }
+    // The index in `itemsSource` (through indexForRow) of the first of `rowCount` row texts that
+    // equals `text` (fullMatch) or begins with it ignoring case (a non-empty beginning); NotFound
+    // when none does.
+    std::uint64_t indexOfRowText(std::size_t rowCount, const std::function<const std::string&(std::size_t)>& rowText,
+                                 const std::string& text, bool fullMatch) const;
+    // For each entry of `rows`, the index of the same object in `items`, an object listed several
+    // times taking its places in turn; NotFound for an entry that is no item.
+    static std::vector<std::uint64_t> itemIndicesOf(const plat::Array& items, const plat::Array& rows);
+
+private:
     plat::ArrayPtr _itemsSource;
     std::optional<std::string> _displayMemberPath;
     std::optional<std::string> _selectedValuePath;
@@ -167,9 +206,8 @@ protected:
     std::optional<plat::Font> _textFont;
     plat::TextAlignment _textAlignment = plat::TextAlignment::Left;
 
-private:
-    std::size_t itemCount() const { return _itemsSource ? _itemsSource->size() : 0; }
-    bool isValid(std::uint64_t index) const { return isValidIndex(index, itemCount()); }
+    // Lists the collection view's visible items again.
+    void _analyseDataSource();
     // Selects the row of the selected index in the table, scrolled to the top (none: no row selected).
     void selectCurrentRow(plat::TableViewScrollPosition position);
     void reloadTable();

@@ -37,7 +37,7 @@ public:
     // for the next layout, so that items added one by one are not measured once each.
     void replaceItems(std::size_t at, std::size_t count, DisplayList texts);
 
-    // Set by the combo box; nil colour and font mean the label's defaults.
+    // Set by the combo box; without a colour or a font the label keeps its defaults.
     const std::optional<plat::Color>& textColor() const { return _textColor; }
     void setTextColor(std::optional<plat::Color> color) { _textColor = color; }
     const std::optional<plat::Font>& textFont() const { return _textFont; }

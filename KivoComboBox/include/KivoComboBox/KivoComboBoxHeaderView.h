@@ -1,6 +1,7 @@
 #pragma once
-// The combo box's editable text field with type-ahead: typing completes the text to the first display
-// text that begins with what was typed (ignoring case) and selects the completed tail.
+// The combo box's text field. While the user types, it fills in the rest of the first list text that
+// starts with the typed characters (case aside) and leaves the filled-in part selected, so that the
+// next keystroke replaces it.
 
 #include <memory>
 #include <optional>
@@ -21,12 +22,6 @@ public:
     static std::shared_ptr<KivoComboBoxHeaderView> create(const std::shared_ptr<KivoComboBox>& comboBox,
                                                           std::shared_ptr<const DisplayList> itemSources);
 
-    // The first display text that `text` matches ignoring case: as a non-empty beginning when
-    // `autoComplete` is on, as the whole text otherwise; nullopt when none does.
-    std::optional<std::string> _getMatchedItemFromSources(const std::string& text, bool autoComplete) const;
-    // Selects `range` (UTF-16 units) of the field's text.
-    void _setSelectedTextFor(plat::TextRange range) { setSelectedRange(range); }
-
     // Type-ahead: the field's edits go through the combo box, which sets the text itself.
     bool shouldChangeCharactersInRange(plat::TextField& field, plat::TextRange range, const std::string& replacement) override;
     bool textFieldShouldReturn(plat::TextField& field) override;
@@ -41,6 +36,12 @@ protected:
     void initialize() override;
 
 private:
+    // The first display text that `text` matches ignoring case: as a non-empty beginning when
+    // `autoComplete` is on, as the whole text otherwise; nullopt when none does.
+    std::optional<std::string> _getMatchedItemFromSources(const std::string& text, bool autoComplete) const;
+    // Selects `range` (UTF-16 units) of the field's text.
+    void _setSelectedTextFor(plat::TextRange range) { setSelectedRange(range); }
+
     std::weak_ptr<KivoComboBox> _comboBox;
     std::shared_ptr<const DisplayList> _itemSources;
     plat::ArrayPtr _itemsSource;

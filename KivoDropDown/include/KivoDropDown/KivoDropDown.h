@@ -1,8 +1,9 @@
 #pragma once
-// The drop-down base control: a header area (a text field and an arrow button) and a popup that it
-// shows on the root view of the view controller holding it, above or below itself or over the whole
-// screen. It owns the open state, the popup's placement, the grow and shrink animation, closing on an
-// outside tap, and the open-changing and open-changed notifications. The combo box builds on it.
+// The drop-down base control: a header area, where a text field sits beside an arrow button, and a
+// popup that goes on the root view of the view controller holding the control, above it, below it or over the whole
+// screen. It decides whether the popup is open and where it sits, animates it growing and shrinking,
+// closes it when the user taps elsewhere, and reports each request to open or close before and after
+// it is carried out. The combo box builds on it.
 //
 // Sections: creation · delegate · header · popup · open state · events · layout and placement ·
 // responses · internals.
@@ -30,6 +31,9 @@ class ViewController;
 
 namespace kivo::detail {
 class FrameAnimation;
+}
+namespace kivo::testing {
+struct InputAccess;
 }
 
 // Where the popup opens; the first two flip to the other side when the preferred one leaves the screen.
@@ -112,7 +116,7 @@ public:
     void setButton(std::shared_ptr<KivoDropDownButton> button) { _button = std::move(button); }
     bool showButton() const { return _showButton; }
     void setShowButton(bool show);
-    // nil at start (the button itself starts light grey).
+    // None at start (the button itself starts light grey).
     const std::optional<plat::Color>& buttonColor() const { return _buttonColor; }
     void setButtonColor(std::optional<plat::Color> color);
 
@@ -200,8 +204,6 @@ public:
     void respondToFocuseChanged();
     // The device turned: the header area is laid out again at the next pass.
     void respondToOrientationChanged();
-    // The outside tap on the root view.
-    void _respondToTapGesture(plat::Point locationInRoot);
 
 protected:
     explicit KivoDropDown(const plat::Rect& frame);
@@ -225,6 +227,10 @@ protected:
     virtual void dropOwningDelegateReferences() { _strongDelegate.reset(); }
 
 private:
+    friend struct kivo::testing::InputAccess;
+
+    // The outside tap on the root view.
+    void _respondToTapGesture(plat::Point locationInRoot);
     // The outside-tap recogniser hears no touch on the popup or the control, and never blocks others.
     bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer&, const plat::Touch& touch) override;
     bool gestureRecognizerShouldRecognizeSimultaneously(plat::GestureRecognizer&, plat::GestureRecognizer&) override {

@@ -23,7 +23,8 @@ public:
           _charCase(isWildcard ? caseType : KivoMaskCharCaseNone),
           _isOptional(isOptional) {}
 
-    // The mask character of an input position ("0", "9", "#", "L", "l", "?", "A", "a", "&", "C"), or 0.
+    // At an input position, the wildcard that decides what may be typed there (one of the mask
+    // language's input characters, listed in KivoMaskHandler.h); 0 at a literal position.
     char16_t wildcard() const { return _wildcard; }
     // The character of a literal position, or 0.
     char16_t literal() const { return _literal; }

@@ -23,12 +23,15 @@
 namespace kivo::detail {
 class MaskContent;
 }
+namespace kivo::testing {
+struct InputAccess;
+}
 
 class KIVO_INPUT_EXPORT KivoMaskHandler {
 public:
     KivoMaskHandler() = default;
 
-    // nil at start. Setting a different mask parses it at once, with the locale's separators of that
+    // None at start. Setting a different mask parses it at once, with the locale's separators of that
     // moment; setting the same mask again does nothing.
     const std::optional<std::string>& mask() const { return _mask; }
     void setMask(std::optional<std::string> mask);
@@ -58,7 +61,7 @@ public:
     std::string applyMaskTo(std::string_view text, std::int64_t* charsNum);
     // Typed text laid onto the mask from position `start`, without case mapping: the literals up to
     // each input position, then the character when it fits. `start` is measured against the mask
-    // string: without a mask, or with `start` past its end, the text itself; nil when `start` is
+    // string: without a mask, or with `start` past its end, the text itself; nullopt when `start` is
     // exactly its length; the empty string when no position is left after `start`.
     std::optional<std::string> applyMaskToMaskStartPos(std::string_view text, std::int64_t start) const;
     // How many positions typed text takes from `start`: a literal position takes any character, an
@@ -81,7 +84,10 @@ public:
     // changes, so that old prompts never turn into typed characters.
     std::string replacePrompt(std::string_view text, std::string_view oldPromptChar) const;
 
-    // Internals, public for the field and for tests.
+private:
+    friend class kivo::detail::MaskContent;
+    friend struct kivo::testing::InputAccess;
+
     // Per position of `text`, whether it holds a typed character: read from what the handler
     // remembers when `text` is the text it last built or edited, else from the rebuild of `text`.
     std::vector<bool> _filledPositions(std::string_view text) const;
@@ -95,9 +101,6 @@ public:
     // The locale's one-character date ("/" when it has none of "/-.") or time (":" when it has none of
     // ":-.") separator.
     static std::string _getDateTimeSeparator(bool isDate);
-
-private:
-    friend class kivo::detail::MaskContent;
 
     // What a character does at an input position: it does not fit, it fits and leaves the position
     // unfilled (the prompt, or a space where a space means "left empty"), or it fills it, shown as

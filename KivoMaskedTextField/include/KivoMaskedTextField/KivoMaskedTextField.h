@@ -1,8 +1,8 @@
 #pragma once
-// A text field whose text always follows a mask: every edit is rewritten through the mask handler,
-// unfilled positions show the prompt character, the caret passes over literals, and the application
-// reads the raw value without literals and prompts. Text changes go to the mask delegate when it
-// answers them, else to the textChanged event.
+// A text field held to a mask: the mask handler redoes each edit, positions nobody filled yet show the
+// prompt character, the caret skips literal positions, and `value` gives what the user typed alone,
+// free of literals and prompts. A text change goes to the mask delegate, or to the textChanged event
+// when the delegate does not answer.
 //
 // Sections: mask · text and value · placeholder · look · delegate and events · internals.
 
@@ -33,7 +33,7 @@ public:
     static std::shared_ptr<KivoMaskedTextField> create(const plat::Rect& frame = {});
 
     // ---- Mask ----
-    // nil at start. A different mask is parsed at once; while no placeholder is set the current text
+    // None at start. A different mask is parsed at once; while no placeholder is set the current text
     // is rebuilt under it (no textChanged).
     const std::optional<std::string>& mask() const { return _maskHandler->mask(); }
     void setMask(std::optional<std::string> mask);
@@ -54,7 +54,7 @@ public:
     void setValue(std::string_view value);
 
     // ---- Placeholder ----
-    // nil at start. Setting it empties the text (no textChanged); the field shows it, in its own
+    // None at start. Setting it empties the text (no textChanged); the field shows it, in its own
     // font and colour, while the text is empty, and returns to it when an edit leaves no input
     // position filled.
     const std::optional<std::string>& placeholder() const { return _placeholder; }

@@ -22,9 +22,9 @@ public:
     // when a mask is set (the edit is already done or refused), true without one (a plain edit).
     bool shouldChangeCharactersInRange(plat::TextField& field, plat::TextRange range, const std::string& replacement) override;
 
+private:
     // Selects `range` (UTF-16 units from the start of the text); a length of 0 places the caret.
     void _setSelectedTextFor(plat::TextField& field, plat::TextRange range);
 
-private:
     std::shared_ptr<KivoMaskHandler> _maskHandler;
 };

@@ -55,7 +55,7 @@ private:
     // The input slot of the first input position at or after mask position `position`.
     std::size_t slotAtOrAfter(std::int64_t position) const;
     // `tail` moved to start at slot `to`: each typed slot refitted where it lands (case included);
-    // nil when one would leave the mask or not stay a typed character there.
+    // nullopt when one would leave the mask or not stay a typed character there.
     std::optional<std::vector<Slot>> moved(const std::vector<Slot>& tail, std::size_t to) const;
     // Whether the typed slots of `tail` (their indices in `typed`) stay typed when it starts at `to`.
     bool tailFits(const std::vector<Slot>& tail, const std::vector<std::size_t>& typed, std::int64_t to) const;
