@@ -1,9 +1,9 @@
 #pragma once
 // The drop-down base control: a header area, where a text field sits beside an arrow button, and a
-// popup that goes on the root view of the view controller holding the control, above it, below it or over the whole
-// screen. It decides whether the popup is open and where it sits, animates it growing and shrinking,
-// closes it when the user taps elsewhere, and reports each request to open or close before and after
-// it is carried out. The combo box builds on it.
+// popup that goes on the root view of the view controller holding the control, above it, below it
+// or over the whole screen. It decides whether the popup is open and where it sits, animates it
+// growing and shrinking, closes it when the user taps elsewhere, and reports each request to open or
+// close before and after it is carried out. The combo box builds on it.
 //
 // Sections: creation · delegate · header · popup · open state · events · layout and placement ·
 // responses · internals.
