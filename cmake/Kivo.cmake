@@ -3,7 +3,8 @@
 include(GenerateExportHeader)
 
 # kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> COMPONENT <Name>
-#                  [LINK ...] [PRIVATE_LINK ...] [PKG_REQUIRES_PRIVATE ...] [FOLDERS <dir> ...])
+#                  [LINK ...] [PRIVATE_LINK ...] [PKG_REQUIRES_PRIVATE ...] [PRECOMPILE <header> ...]
+#                  [FOLDERS <dir> ...])
 # Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit). The export header is
 # generated into the build tree; every public class carries its library's export macro. FOLDERS (paths
 # relative to the calling CMakeLists.txt) builds one library from several folders, each with its own
@@ -11,9 +12,11 @@ include(GenerateExportHeader)
 # COMPONENT names the library for applications: the imported target Kivo::<Name> and the component
 # <Name> of the KivoControls CMake package, and the pkg-config module kivo-<name>. The library, its
 # public headers (include/ of each folder) and its export header are installed; PKG_REQUIRES_PRIVATE
-# lists the pkg-config modules it links privately (for its .pc file).
+# lists the pkg-config modules it links privately (for its .pc file). With KIVO_PCH, the standard
+# headers most sources use and the PRECOMPILE headers (public headers of the libraries it stands on,
+# which most of its sources include) are parsed once for the library rather than once per source.
 function(kivo_add_library target)
-  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;FOLDERS"
+  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;PRECOMPILE;FOLDERS"
                         ${ARGN})
   if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER OR NOT ARG_COMPONENT)
     message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO, EXPORT_HEADER and COMPONENT are required")
@@ -45,6 +48,10 @@ function(kivo_add_library target)
   endforeach()
   target_sources(${target} PUBLIC FILE_SET HEADERS BASE_DIRS ${header_dirs} FILES ${headers})
   target_compile_features(${target} PUBLIC cxx_std_20)
+  if(KIVO_PCH)
+    target_precompile_headers(${target} PRIVATE ${KIVO_PCH_STANDARD_HEADERS} ${ARG_PRECOMPILE})
+  endif()
+  set_target_properties(${target} PROPERTIES KIVO_PRECOMPILE "${ARG_PRECOMPILE}")
   target_link_libraries(${target} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
   kivo_soversion(soversion)
   set_target_properties(${target} PROPERTIES
@@ -64,6 +71,9 @@ function(kivo_add_library target)
   set_property(GLOBAL APPEND PROPERTY KIVO_LIBRARIES ${target})
   set_property(GLOBAL APPEND PROPERTY KIVO_PUBLIC_HEADERS ${headers})
 endfunction()
+
+# The standard headers that a library source includes most (directly or through our headers).
+set(KIVO_PCH_STANDARD_HEADERS <algorithm> <cmath> <functional> <map> <memory> <mutex> <optional> <string> <vector>)
 
 # The SONAME's version: the major version; while it is 0, every minor version may change the
 # interface, so the minor version too (libX.so.0.1).
@@ -161,8 +171,14 @@ function(kivo_add_tests target library)
   endforeach()
   target_link_libraries(${target} PRIVATE ${library} PlatformTestMain GTest::gtest GTest::gmock)
   if(KIVO_PCH)
-    # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per program.
-    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <functional> <memory> <string> <vector>)
+    # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per
+    # program, with the headers the library precompiles for itself.
+    get_target_property(library_headers ${library} KIVO_PRECOMPILE)
+    if(NOT library_headers)
+      set(library_headers)
+    endif()
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> ${KIVO_PCH_STANDARD_HEADERS}
+                              ${library_headers})
   endif()
   target_compile_definitions(${target} PRIVATE KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KIVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set_property(GLOBAL APPEND PROPERTY KIVO_TEST_PROGRAMS ${target})
