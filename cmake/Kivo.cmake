@@ -2,16 +2,24 @@
 
 include(GenerateExportHeader)
 
-# kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> [LINK ...] [PRIVATE_LINK ...]
+# kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> COMPONENT <Name>
+#                  [LINK ...] [PRIVATE_LINK ...] [PKG_REQUIRES_PRIVATE ...] [PRECOMPILE <header> ...]
 #                  [FOLDERS <dir> ...])
 # Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit). The export header is
 # generated into the build tree; every public class carries its library's export macro. FOLDERS (paths
 # relative to the calling CMakeLists.txt) builds one library from several folders, each with its own
 # include/, src/ and tests/; without it the calling folder is the one folder.
+# COMPONENT names the library for applications: the imported target Kivo::<Name> and the component
+# <Name> of the KivoControls CMake package, and the pkg-config module kivo-<name>. The library, its
+# public headers (include/ of each folder) and its export header are installed; PKG_REQUIRES_PRIVATE
+# lists the pkg-config modules it links privately (for its .pc file). With KIVO_PCH, the standard
+# headers most sources use and the PRECOMPILE headers (public headers of the libraries it stands on,
+# which most of its sources include) are parsed once for the library rather than once per source.
 function(kivo_add_library target)
-  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER" "LINK;PRIVATE_LINK;FOLDERS" ${ARGN})
-  if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER)
-    message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO and EXPORT_HEADER are required")
+  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;PRECOMPILE;FOLDERS"
+                        ${ARGN})
+  if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER OR NOT ARG_COMPONENT)
+    message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO, EXPORT_HEADER and COMPONENT are required")
   endif()
   kivo_folders(folders ${ARG_FOLDERS})
   list(TRANSFORM folders APPEND /src/*.cpp OUTPUT_VARIABLE patterns)
@@ -24,14 +32,102 @@ function(kivo_add_library target)
   set(KIVO_VERSION_EXPORT_MACRO ${ARG_EXPORT_MACRO})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp @ONLY)
   add_library(${target} SHARED ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
-  foreach(folder IN LISTS folders)
-    target_include_directories(${target} PUBLIC ${folder}/include PRIVATE ${folder}/src)
-  endforeach()
-  target_link_libraries(${target} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
+  add_library(Kivo::${ARG_COMPONENT} ALIAS ${target})
   generate_export_header(${target} EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO}
     EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
-  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/include)
+
+  # The public headers as a file set: their folders are the include folders of the library and of its
+  # users, in the build tree and (installed) under the prefix.
+  set(header_dirs ${CMAKE_CURRENT_BINARY_DIR}/include)
+  set(headers ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
+  foreach(folder IN LISTS folders)
+    file(GLOB_RECURSE folder_headers CONFIGURE_DEPENDS ${folder}/include/*.h)
+    list(APPEND header_dirs ${folder}/include)
+    list(APPEND headers ${folder_headers})
+    target_include_directories(${target} PRIVATE ${folder}/src)
+  endforeach()
+  target_sources(${target} PUBLIC FILE_SET HEADERS BASE_DIRS ${header_dirs} FILES ${headers})
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  if(KIVO_PCH)
+    target_precompile_headers(${target} PRIVATE ${KIVO_PCH_STANDARD_HEADERS} ${ARG_PRECOMPILE})
+  endif()
+  set_target_properties(${target} PROPERTIES KIVO_PRECOMPILE "${ARG_PRECOMPILE}")
+  target_link_libraries(${target} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
+  kivo_soversion(soversion)
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${soversion}
+    EXPORT_NAME ${ARG_COMPONENT}
+    # Installed, the libraries find one another beside themselves, wherever the prefix is.
+    INSTALL_RPATH "$ORIGIN")
+  install(TARGETS ${target} EXPORT KivoControlsTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+  string(TOLOWER "kivo-${ARG_COMPONENT}" pkg_name)
+  set_target_properties(${target} PROPERTIES KIVO_PKG_NAME ${pkg_name} KIVO_PKG_REQUIRES_PRIVATE "${ARG_PKG_REQUIRES_PRIVATE}")
+  kivo_write_pkg_config(${target} ${pkg_name} "${ARG_LINK}" "${ARG_PKG_REQUIRES_PRIVATE}")
+
   set_property(GLOBAL APPEND PROPERTY KIVO_LIBRARIES ${target})
+  set_property(GLOBAL APPEND PROPERTY KIVO_PUBLIC_HEADERS ${headers})
+endfunction()
+
+# The standard headers that a library source includes most (directly or through our headers).
+set(KIVO_PCH_STANDARD_HEADERS <algorithm> <cmath> <functional> <map> <memory> <mutex> <optional> <string> <vector>)
+
+# The SONAME's version: the major version; while it is 0, every minor version may change the
+# interface, so the minor version too (libX.so.0.1).
+function(kivo_soversion out)
+  if(PROJECT_VERSION_MAJOR EQUAL 0)
+    set(${out} ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR} PARENT_SCOPE)
+  else()
+    set(${out} ${PROJECT_VERSION_MAJOR} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# kivo_pc_dir(<prefix_out> <dir_out> LIBDIR|INCLUDEDIR): a .pc file's prefix and that folder.
+function(kivo_pc_dir prefix_out dir_out kind)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
+    set(${prefix_out} "${CMAKE_INSTALL_PREFIX}" PARENT_SCOPE)
+    set(${dir_out} "${CMAKE_INSTALL_FULL_${kind}}" PARENT_SCOPE)
+  else()
+    file(RELATIVE_PATH up "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+    string(REGEX REPLACE "/$" "" up "${up}")
+    set(${prefix_out} "\${pcfiledir}/${up}" PARENT_SCOPE)
+    set(${dir_out} "\${prefix}/${CMAKE_INSTALL_${kind}}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Writes and installs <pkg_name>.pc: the library, the modules of the libraries it links publicly
+# (Requires) and the modules it links privately (Requires.private). A sanitizer build's libraries need
+# the sanitizers' run-time libraries in the application too, so their flags go with the link flags.
+function(kivo_write_pkg_config target pkg_name links private_modules)
+  set(requires)
+  foreach(link IN LISTS links)
+    if(TARGET ${link})
+      get_target_property(dep_pkg ${link} KIVO_PKG_NAME)
+      if(dep_pkg)
+        list(APPEND requires ${dep_pkg})
+      endif()
+    endif()
+  endforeach()
+  list(JOIN requires " " KIVO_PC_REQUIRES)
+  list(JOIN private_modules ", " KIVO_PC_REQUIRES_PRIVATE)
+  string(REPLACE ">=" " >= " KIVO_PC_REQUIRES_PRIVATE "${KIVO_PC_REQUIRES_PRIVATE}")
+  # Relocatable: the prefix is found from the .pc file's own place, unless the folders are absolute.
+  kivo_pc_dir(KIVO_PC_PREFIX KIVO_PC_LIBDIR LIBDIR)
+  kivo_pc_dir(KIVO_PC_PREFIX KIVO_PC_INCLUDEDIR INCLUDEDIR)
+  set(KIVO_PC_NAME ${pkg_name})
+  set(KIVO_PC_LIBRARY ${target})
+  set(KIVO_PC_LINK_FLAGS "")
+  if(KIVO_SANITIZE)
+    set(KIVO_PC_LINK_FLAGS " -fsanitize=${KIVO_SANITIZERS}")
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/library.pc.in ${PROJECT_BINARY_DIR}/pkgconfig/${pkg_name}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${pkg_name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  if(KIVO_SANITIZE)
+    target_link_options(${target} INTERFACE $<INSTALL_INTERFACE:-fsanitize=${KIVO_SANITIZERS}>)
+  endif()
 endfunction()
 
 # kivo_link_suite(<target>): links every library made by kivo_add_library (the platform, the core and
@@ -75,8 +171,14 @@ function(kivo_add_tests target library)
   endforeach()
   target_link_libraries(${target} PRIVATE ${library} PlatformTestMain GTest::gtest GTest::gmock)
   if(KIVO_PCH)
-    # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per program.
-    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <functional> <memory> <string> <vector>)
+    # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per
+    # program, with the headers the library precompiles for itself.
+    get_target_property(library_headers ${library} KIVO_PRECOMPILE)
+    if(NOT library_headers)
+      set(library_headers)
+    endif()
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> ${KIVO_PCH_STANDARD_HEADERS}
+                              ${library_headers})
   endif()
   target_compile_definitions(${target} PRIVATE KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KIVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set_property(GLOBAL APPEND PROPERTY KIVO_TEST_PROGRAMS ${target})
@@ -92,4 +194,62 @@ function(kivo_write_test_program_list)
   list(TRANSFORM programs REPLACE "^(.+)$" "$<TARGET_FILE:\\1>")
   list(JOIN programs "\n" content)
   file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/test_programs.txt CONTENT "${content}\n")
+endfunction()
+
+# Installs the CMake package KivoControls: the imported targets (Kivo::<Component>) of every library
+# made by kivo_add_library, a config file that finds their dependencies again, and a version file.
+# Called once, at the end of the top-level CMakeLists.txt.
+function(kivo_install_package)
+  include(CMakePackageConfigHelpers)
+  set(destination ${CMAKE_INSTALL_LIBDIR}/cmake/KivoControls)
+  install(EXPORT KivoControlsTargets NAMESPACE Kivo:: DESTINATION ${destination})
+
+  get_property(libraries GLOBAL PROPERTY KIVO_LIBRARIES)
+  set(components)
+  set(modules)
+  foreach(library IN LISTS libraries)
+    get_target_property(component ${library} EXPORT_NAME)
+    get_target_property(private_modules ${library} KIVO_PKG_REQUIRES_PRIVATE)
+    list(APPEND components ${component})
+    list(APPEND modules ${private_modules})
+  endforeach()
+  list(REMOVE_DUPLICATES modules)
+  list(JOIN components " " KIVO_COMPONENTS)
+  list(JOIN modules " " KIVO_PKG_MODULES)
+  configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KivoControlsConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/cmake/KivoControlsConfig.cmake INSTALL_DESTINATION ${destination})
+  # While the major version is 0 a minor version may change the interface (as the SONAME says).
+  if(PROJECT_VERSION_MAJOR EQUAL 0)
+    set(compatibility SameMinorVersion)
+  else()
+    set(compatibility SameMajorVersion)
+  endif()
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/cmake/KivoControlsConfigVersion.cmake
+    COMPATIBILITY ${compatibility})
+  install(FILES ${PROJECT_BINARY_DIR}/cmake/KivoControlsConfig.cmake ${PROJECT_BINARY_DIR}/cmake/KivoControlsConfigVersion.cmake
+    DESTINATION ${destination})
+endfunction()
+
+# kivo_add_header_checks(): a generated translation unit per public header of every library, each
+# including its header first (twice, for the include guard), compiled into one object library: a
+# header that leans on something its includer happened to include first fails to compile here. Only
+# the compiler's front end matters, so the sanitizers and debug information are left out. Called once,
+# after every library is added.
+function(kivo_add_header_checks)
+  get_property(headers GLOBAL PROPERTY KIVO_PUBLIC_HEADERS)
+  get_property(libraries GLOBAL PROPERTY KIVO_LIBRARIES)
+  set(sources)
+  foreach(header IN LISTS headers)
+    string(REGEX REPLACE "^.*/include/" "" name "${header}")
+    set(source ${PROJECT_BINARY_DIR}/header_checks/${name}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "#include \"${name}\"\n#include \"${name}\"\n" @ONLY)
+    list(APPEND sources ${source})
+  endforeach()
+  add_library(KivoHeaderChecks OBJECT ${sources})
+  target_link_libraries(KivoHeaderChecks PRIVATE ${libraries})
+  set(options -Wall -Wextra -Wno-unused-parameter -O0 -g0)
+  if(KIVO_WERROR)
+    list(APPEND options -Werror)
+  endif()
+  set_property(TARGET KivoHeaderChecks PROPERTY COMPILE_OPTIONS ${options})
 endfunction()

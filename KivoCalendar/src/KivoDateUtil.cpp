@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <tuple>
 
+#include "Platform/foundation/process_cache.h"
+
 namespace {
 
-// The one calendar of every date utility in the process.
+// The one calendar of every date utility in the process. Tests start without the one an earlier test
+// (or the calendar control it made) set.
 std::shared_ptr<KivoCalendarSystem>& sharedCalendar() {
     static std::shared_ptr<KivoCalendarSystem> calendar;
+    [[maybe_unused]] static const bool resettable = (plat::addProcessStateReset([] { calendar.reset(); }), true);
     return calendar;
 }
 

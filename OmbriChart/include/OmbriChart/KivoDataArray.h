@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "OmbriChart/KivoOmbriChartExport.h"
+#include "Platform/foundation/object.h"
 #include "Platform/foundation/value.h"
 
 class KIVO_CHART_EXPORT KivoDataArray : public plat::Object {

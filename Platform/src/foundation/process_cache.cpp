@@ -12,6 +12,7 @@ struct Registry {
     std::mutex mutex;
     detail::ProcessCacheId next = 1;
     std::map<detail::ProcessCacheId, std::function<void()>> drops;
+    std::vector<std::function<void()>> stateResets;
 };
 
 Registry& registry() {
@@ -38,6 +39,23 @@ void removeProcessCache(ProcessCacheId id) {
 }
 
 }  // namespace detail
+
+void addProcessStateReset(std::function<void()> reset) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    r.stateResets.push_back(std::move(reset));
+}
+
+void runProcessStateResets() {
+    std::vector<std::function<void()>> resets;
+    {
+        auto& r = registry();
+        std::lock_guard lock(r.mutex);
+        resets = r.stateResets;
+    }
+    // Outside the lock: a reset may make something that registers a reset of its own.
+    for (auto& reset : resets) reset();
+}
 
 void resetProcessCaches() {
     auto& r = registry();

@@ -9,6 +9,7 @@
 #include "Platform/graphics/font.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/application.h"
+#include "Platform/ui/pasteboard.h"
 #include "Platform/ui/screen.h"
 
 namespace plat::testing {
@@ -47,6 +48,8 @@ void resetProcessState() {
     auto& app = Application::shared();
     while (app.isGeneratingDeviceOrientationNotifications()) app.endGeneratingDeviceOrientationNotifications();
     app.setDeviceOrientation(DeviceOrientation::Portrait);
+    Pasteboard::general().setItems({});
+    runProcessStateResets();
     // Last: the caches are made again from the defaults above.
     resetProcessCaches();
 }

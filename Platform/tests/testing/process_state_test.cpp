@@ -3,6 +3,7 @@
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/log.h"
+#include "Platform/foundation/process_cache.h"
 #include "Platform/graphics/font.h"
 #include "Platform/runtime/notification_center.h"
 #include "Platform/runtime/run_loop.h"
@@ -11,6 +12,7 @@
 #include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/process_state.h"
 #include "Platform/ui/application.h"
+#include "Platform/ui/pasteboard.h"
 #include "Platform/ui/screen.h"
 
 using namespace plat;
@@ -27,6 +29,7 @@ TEST(ProcessState, ResetPutsBackEverythingATestMayLeaveChanged) {
     Application::shared().setDeviceOrientation(DeviceOrientation::LandscapeLeft);
     bool strayTaskRan = false;
     RunLoop::main().post([&] { strayTaskRan = true; });
+    Pasteboard::general().setString("copied by an earlier test");
 
     plat::testing::resetProcessState();
 
@@ -36,6 +39,7 @@ TEST(ProcessState, ResetPutsBackEverythingATestMayLeaveChanged) {
     EXPECT_EQ(Screen::main().scale(), Screen::DefaultScale);
     EXPECT_EQ(Application::shared().deviceOrientation(), DeviceOrientation::Portrait);
     EXPECT_FALSE(Application::shared().isGeneratingDeviceOrientationNotifications());
+    EXPECT_EQ(Pasteboard::general().numberOfItems(), 0u);
     RunLoop::main().runUntilIdle();
     EXPECT_FALSE(strayTaskRan) << "work posted by an earlier test is dropped";
     {
@@ -53,6 +57,15 @@ TEST(ProcessState, ResetPutsBackEverythingATestMayLeaveChanged) {
     EXPECT_EQ(posted, 1);
     NotificationCenter::defaultCenter().removeObserver(token);
     setPreferredContentSizeCategory(ContentSizeCategory::Large);
+}
+
+TEST(ProcessState, ResetRunsTheResetsThatLibrariesRegistered) {
+    // A library's shared setting: registered once per process, however often the test runs.
+    static int sharedSetting = 0;
+    [[maybe_unused]] static const bool registered = (addProcessStateReset([] { sharedSetting = 0; }), true);
+    sharedSetting = 7;
+    plat::testing::resetProcessState();
+    EXPECT_EQ(sharedSetting, 0);
 }
 
 TEST(PinnedLocale, PinsForItsLifetimeAndPutsBackWhatItFound) {

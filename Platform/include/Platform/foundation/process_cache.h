@@ -15,6 +15,12 @@ namespace plat {
 // Drops the value of every ProcessCache; each is made again on its next use.
 PLAT_EXPORT void resetProcessCaches();
 
+// Process-wide state that a library keeps and its users may replace (a setting shared by every control
+// of a kind): the library registers how to put it back to its first state. Test programs run every
+// registered reset before each test (plat::testing::resetProcessState); nothing else does.
+PLAT_EXPORT void addProcessStateReset(std::function<void()> reset);
+PLAT_EXPORT void runProcessStateResets();
+
 namespace detail {
 using ProcessCacheId = std::uint64_t;
 PLAT_EXPORT ProcessCacheId addProcessCache(std::function<void()> drop);

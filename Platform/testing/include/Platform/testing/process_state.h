@@ -13,9 +13,10 @@ inline constexpr std::string_view TestTimeZone = "UTC";
 
 // Puts back: the current locale and time zone (TestLocale, TestTimeZone), the preferred text size
 // (Large) and its change handler, the log sink, the main screen, the device orientation and its
-// notifications, the main run loop's pending work, and every plat::ProcessCache (formatters made once
-// per process). The handler and the sink come back to what they were on the first call, which the
-// test main makes before any test runs.
+// notifications, the main run loop's pending work, the general pasteboard (emptied), the state the
+// libraries registered with plat::addProcessStateReset (the calendar's shared calendar), and every
+// plat::ProcessCache (formatters made once per process). The handler and the sink come back to what they were on the first call,
+// which the test main makes before any test runs.
 void resetProcessState();
 
 }  // namespace plat::testing
