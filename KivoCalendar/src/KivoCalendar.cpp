@@ -3,13 +3,13 @@
 
 #include "KivoCalendar/KivoCalendar.h"
 
-#include "KivoCalendar/CalendarDaySlot.h"
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarMonthView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoEvent.h"

@@ -7,21 +7,21 @@
 #include <algorithm>
 #include <cmath>
 
-#include "KivoCalendar/CalendarDaySlot.h"
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarMonthView.h"
-#include "KivoCalendar/CalendarYearView.h"
 #include "KivoCalendar/KivoCalendar.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
+#include "KivoCalendar/KivoCalendarSelectionChangedEventArgs.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoEasing.h"
 #include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/display_link.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/scroll_view.h"
-#include "detail/PageRing.h"
+#include "calendar/PageRing.h"
 
 namespace {
 

@@ -5,14 +5,15 @@
 #include <algorithm>
 #include <limits>
 
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "calendar_access.h"
 #include "calendar_fixture.h"
 
 using namespace calendar_test;
@@ -137,7 +138,7 @@ TEST_F(NavigationTest, AMoveArrivingDuringAnotherIsIgnoredEvenOnceAnimationIsSwi
     calendar->setIsAnimated(false);
     calendar->goForwardAsync();
     swipe({220, 200}, {60, 200});
-    calendar->headerView()->_selectNextView();
+    Access::selectNextView(*calendar->headerView());
     EXPECT_TRUE(showsMonth(2024, 3));
     run(1);
     EXPECT_TRUE(showsMonth(2024, 4));
@@ -176,7 +177,7 @@ TEST_F(NavigationTest, AMaxDateInTheShownMonthStopsEveryForwardRoad) {
     calendar->setMaxDate(at(2024, 3, 20));
     calendar->goForwardAsync();
     swipe({220, 200}, {60, 200});
-    calendar->headerView()->_selectNextView();
+    Access::selectNextView(*calendar->headerView());
     run(1);
     EXPECT_TRUE(showsMonth(2024, 3));
     EXPECT_TRUE(delegate->calls.empty());
