@@ -1,4 +1,4 @@
-// Page moves on the virtual clock: at once when not animated, a display-link slide of header and body
+// Page moves on the virtual clock: at once when not animated, a frame-by-frame slide of header and body
 // when animated (its first frame, start delay and zero duration), one move at a time, swipes along
 // the orientation only, and the ring of pages and the dates each mode moves by.
 

@@ -17,6 +17,7 @@
 #include "KivoCalendar/KivoCalendarDelegate.h"
 #include "KivoCalendar/KivoCalendarExport.h"
 #include "KivoCalendar/KivoDateUtil.h"
+#include "KivoCore/IKivoEaseAction.h"
 #include "KivoCore/KivoView.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/value.h"
@@ -25,6 +26,7 @@
 
 class IKivoValueFormatter;
 class KivoAnimation;
+class KivoAnimationDriver;
 class KivoCalendarDaySlotBase;
 class KivoCalendarDecadeView;
 class KivoCalendarHeaderView;
@@ -41,7 +43,6 @@ struct CalendarTestAccess;
 }  // namespace kivo::detail
 
 namespace plat {
-class DisplayLink;
 class Image;
 class ScrollView;
 class SwipeGestureRecognizer;
@@ -255,7 +256,7 @@ public:
 
     // ---- Navigation ----
     // One page forward (direction > 0) or back, unless the nearest day of that page is disabled or a
-    // move is already running. Animated moves slide header and body on the display link.
+    // move is already running. Animated moves slide header and body frame by frame.
     void selectAdjacentView(std::int64_t direction);
     // Whether the day of the adjacent page nearest to the current one is disabled.
     bool isAdjacentMonthOrYearDisabled(std::int64_t direction) const;
@@ -330,10 +331,10 @@ private:
 
     // The swipe road: a swipe along the orientation moves a page (+1 forward, -1 back).
     void _respondToSwipe(std::int64_t direction, bool vertical);
-    // Starts the display link that slides the pages towards `direction`.
+    // Starts the animation that slides the pages towards `direction`.
     void _startSwipeAnimationTask(std::int64_t direction);
-    // One display-link frame of a move.
-    void _animationTask(double timestamp, std::int64_t direction);
+    // One frame of a move, `elapsed` seconds after its first (start delay included).
+    void _animationTask(double elapsed, std::int64_t direction);
     // The end of a move: the ring of pages turns and the new display date is taken.
     void _nextAnimationFinished();
     void _prevAnimationFinished();
@@ -354,6 +355,8 @@ private:
     void handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool adjacentAlwaysMoves);
     void moveAdjacent(std::int64_t direction);
     void animationFinished(std::int64_t direction);
+    // The animation of a move has run out: the move ends as an unanimated one would.
+    void moveEnded(std::int64_t direction);
     // Takes a new display date as every road does: the current month and view index follow it.
     void adoptDisplayDate(plat::Date date);
     void notifySelection(bool changed);
@@ -407,9 +410,11 @@ private:
     bool _isMultiSelected = false;
 
     bool _isAnimating = false;
-    std::shared_ptr<plat::DisplayLink> _animationDisplayLink;
-    double _firstTimestamp = 0;
+    std::shared_ptr<KivoAnimationDriver> _animationDriver;
     double _animationTime = 0;
+    // The timing of the running move, taken from navigateAnimation when it started.
+    double _moveDuration = 0, _moveDelay = 0;
+    KivoEasePtr _moveEasing;
     std::vector<std::shared_ptr<plat::SwipeGestureRecognizer>> _swipes;
 
     std::shared_ptr<KivoRenderEngine> _renderEngine;

@@ -27,6 +27,7 @@
 
 class IKivoValueFormatter;
 class KivoAnimation;
+class KivoAnimationDriver;
 class KivoGaugeRange;
 class KivoObservableArray;
 class KivoRenderEngine;
@@ -37,7 +38,6 @@ struct GaugeTestAccess;
 }  // namespace kivo::detail
 
 namespace plat {
-class DisplayLink;
 class PanGestureRecognizer;
 class PinchGestureRecognizer;
 class TapGestureRecognizer;
@@ -309,15 +309,16 @@ private:
 
     void _startLoadAnimation();
     void _startUpdateAnimation();
-    void _loadAnimationTask(plat::DisplayLink& link, double timestamp);
-    void _updateAnimationTask(plat::DisplayLink& link, double timestamp);
+    // One frame of the running animation, `elapsed` seconds after its first.
+    void _loadAnimationTask(double elapsed);
+    void _updateAnimationTask(double elapsed);
     // The animation's state.
     bool firstLoad() const { return _firstLoad; }
     bool isValueChanged() const { return _isValueChanged; }
     bool plotting() const { return _plotting; }
     double plotTime() const { return _plotTime; }
     double animatedPointerValue() const { return _animatedPointerValue; }
-    // True while a start is scheduled or an animation's display link runs.
+    // True while a start is scheduled or an animation runs.
     bool hasPendingAnimation() const;
 
     void _addRangesHandler();
@@ -325,8 +326,10 @@ private:
     // Starts the load or update animation after `delay`, unless a start is already scheduled.
     void _scheduleStart(bool load, double delay);
     void _startAnimation(bool load);
-    void _animationTick(plat::DisplayLink& link, double timestamp, bool load);
-    // Drops a scheduled start and a running link.
+    void _animationTick(double elapsed, bool load);
+    // The animation has run its `duration`: the next pass shows the pointer at the value.
+    void _animationEnded(double duration);
+    // Drops a scheduled start and a running animation.
     void _stopAnimation();
     // The pointer is shown at its value without animation: nothing is pending any more.
     void _drawPointerAtOnce(double value);
@@ -375,8 +378,7 @@ private:
     bool _isValueChanged = false;
     bool _panUpdateFlag = false;
     std::shared_ptr<plat::Timer> _startTimer;
-    std::shared_ptr<plat::DisplayLink> _displayLink;
-    double _firstTimestamp = 0;
+    std::shared_ptr<KivoAnimationDriver> _driver;
     double _plotTime = 0;
     bool _plotting = false;
     double _animatedPointerValue = 0;
