@@ -3,20 +3,20 @@
 
 #include "KivoCalendar/KivoCalendar.h"
 
-#include "KivoCalendar/CalendarDaySlot.h"
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarMonthView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
+#include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoEvent.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "KivoCore/KivoRenderEngine.h"
 #include "Platform/foundation/log.h"
-#include "Platform/runtime/display_link.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
 #include "Platform/ui/swipe_gesture_recognizer.h"
@@ -34,7 +34,7 @@ std::shared_ptr<KivoCalendar> KivoCalendar::create(const plat::Rect& frame) {
 }
 
 KivoCalendar::~KivoCalendar() {
-    if (_animationDisplayLink) _animationDisplayLink->invalidate();
+    if (_animationDriver) _animationDriver->stop();
 }
 
 void KivoCalendar::initialize() {

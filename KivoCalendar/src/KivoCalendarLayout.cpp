@@ -3,14 +3,14 @@
 
 #include <algorithm>
 
-#include "detail/PageRing.h"
+#include "calendar/PageRing.h"
 
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarMonthView.h"
-#include "KivoCalendar/CalendarYearView.h"
 #include "KivoCalendar/KivoCalendar.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarDayOfWeekSlotLoadingEventArgs.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
 

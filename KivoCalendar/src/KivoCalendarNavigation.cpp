@@ -1,27 +1,26 @@
 // The calendar's taps and moves: a tap on a day slot selects the day or extends the range from its
 // anchor, a tap on a neighbouring month's day moves there, and swipes, the header's buttons and the
-// navigation calls move one page, sliding header and body on the display link when animated.
+// navigation calls move one page, sliding header and body on the animation driver when animated.
 //
-// Sections: taps · adjacent pages · moves · display-link frames · end of a move.
+// Sections: taps · adjacent pages · moves · frames · end of a move.
 
 #include <algorithm>
 #include <cmath>
 
-#include "KivoCalendar/CalendarDaySlot.h"
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarMonthView.h"
-#include "KivoCalendar/CalendarYearView.h"
 #include "KivoCalendar/KivoCalendar.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
+#include "KivoCalendar/KivoCalendarSelectionChangedEventArgs.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
+#include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoEasing.h"
 #include "Platform/runtime/dispatch.h"
-#include "Platform/runtime/display_link.h"
-#include "Platform/runtime/run_loop.h"
 #include "Platform/ui/scroll_view.h"
-#include "detail/PageRing.h"
+#include "calendar/PageRing.h"
 
 namespace {
 
@@ -196,51 +195,55 @@ void KivoCalendar::moveAdjacent(std::int64_t direction) {
 }
 
 void KivoCalendar::_startSwipeAnimationTask(std::int64_t direction) {
-    if (_animationDisplayLink) _animationDisplayLink->invalidate();
+    if (auto running = std::move(_animationDriver)) running->stop();
     _isAnimating = true;
-    _firstTimestamp = 0;
     _animationTime = 0;
+    // The setting is read once, when the move starts: a move keeps the timing it began with.
+    _moveDuration = _navigateAnimation ? _navigateAnimation->duration() : 0;
+    _moveDelay = _navigateAnimation ? _navigateAnimation->startDelay() : 0;
+    _moveEasing = _navigateAnimation ? _navigateAnimation->easing() : nullptr;
     std::weak_ptr<KivoCalendar> weak = sharedAs<KivoCalendar>();
-    _animationDisplayLink = plat::DisplayLink::create([weak, direction](plat::DisplayLink& link, double timestamp) {
-        if (auto self = weak.lock())
-            self->_animationTask(timestamp, direction);
-        else
-            link.invalidate();
-    });
-    _animationDisplayLink->addToRunLoop(plat::RunLoop::main());
+    KivoAnimationDriver::Handlers handlers;
+    handlers.frame = [weak, direction](const KivoAnimationDriver::Frame& frame) {
+        // No frame is drawn at the full offset: the end of the move places everything.
+        if (frame.fraction >= 1) return;
+        if (auto self = weak.lock()) self->_animationTask(frame.elapsed, direction);
+    };
+    handlers.end = [weak, direction](KivoAnimationDriver::End end) {
+        auto self = weak.lock();
+        if (self && end == KivoAnimationDriver::End::Finished) self->moveEnded(direction);
+    };
+    // The driver waits out the delay and ends a move whose timing cannot be met (not finite, or no
+    // length) at its first frame, so a move can never hold the calendar for ever.
+    _animationDriver = KivoAnimationDriver::start(weak, _moveDuration, _moveDelay, nullptr, std::move(handlers));
 }
 
-// ---- Display-link frames ----
+// ---- Frames ----
 
-void KivoCalendar::_animationTask(double timestamp, std::int64_t direction) {
+void KivoCalendar::_animationTask(double elapsed, std::int64_t direction) {
     const auto alive = keepAlive();
-    if (_firstTimestamp == 0) _firstTimestamp = timestamp;
-    _animationTime = timestamp - _firstTimestamp;
-    const double D = _navigateAnimation ? _navigateAnimation->duration() : 0;
-    const double S = _navigateAnimation ? _navigateAnimation->startDelay() : 0;
-    // A time that never runs out (NaN, infinite) would hold the move, and refuse every later one, for
-    // ever; such a move, like one of no length, ends on its first frame.
-    const bool endsAtOnce = !std::isfinite(D) || !std::isfinite(S) || D <= 0;
-    if (endsAtOnce || _animationTime >= D + S) {
-        if (!endsAtOnce) _animationTime = D + S;
-        _isAnimating = false;
-        _animationDisplayLink->invalidate();
-        animationFinished(direction);
-        return;
-    }
-    if (_animationTime < S) return;
-    const double t = _animationTime - S;
+    _animationTime = elapsed;
+    const double t = _animationTime - _moveDelay;
     _headerView->headerAnimationTask(t, direction > 0);
     // The year page stands alone: only its title slides.
     if (_viewMode != KivoCalendarViewModeMonth && _viewMode != KivoCalendarViewModeDecade) return;
     const double P = _getScrollViewWidth();
-    const double v = KivoEasingUtil::ease(_navigateAnimation->easing(), t, 0, static_cast<double>(direction) * P, D);
+    const double v = KivoEasingUtil::ease(_moveEasing, t, 0, static_cast<double>(direction) * P, _moveDuration);
     plat::Point offset = _scrollView->contentOffset();
     if (_orientation == KivoCalendarOrientationVertical)
         offset.y = v;
     else
         offset.x = v;
     _scrollView->setContentOffset(offset);
+}
+
+void KivoCalendar::moveEnded(std::int64_t direction) {
+    const auto alive = keepAlive();
+    const double total = _moveDuration + _moveDelay;
+    if (std::isfinite(total)) _animationTime = total;
+    _animationDriver.reset();
+    _isAnimating = false;
+    animationFinished(direction);
 }
 
 // ---- End of a move ----

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "KivoCalendar/CalendarDaySlot.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarMonthView.h"
 #include "KivoCalendar/KivoCalendar.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
 
 // ---- Dates that can be chosen ----

@@ -2,11 +2,11 @@
 
 #include <limits>
 
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
 #include "KivoCalendar/KivoCalendarSystem.h"
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoEasing.h"
 #include "Platform/testing/log_capture.h"

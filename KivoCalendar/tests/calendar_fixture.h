@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "KivoCalendar/CalendarDaySlot.h"
-#include "KivoCalendar/CalendarMonthView.h"
 #include "KivoCalendar/KivoCalendar.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
 #include "KivoCalendar/KivoCalendarDelegate.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
 #include "KivoCalendar/KivoDateUtil.h"
 #include "Platform/foundation/locale/calendar.h"

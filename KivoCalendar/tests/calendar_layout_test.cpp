@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "Platform/ui/scroll_view.h"
+#include "calendar_access.h"
 #include "calendar_fixture.h"
 
 namespace {
@@ -87,7 +88,7 @@ TEST_F(CalendarLayoutTest, PagesLieOneStepApartAlongThePagingAxis) {
     EXPECT_EQ(calendar->monthViewNext()->frame(), (plat::Rect{0, 245, 280, 245}));
     EXPECT_EQ(calendar->monthViewPrev()->frame(), (plat::Rect{0, -245, 280, 245}));
     EXPECT_EQ(calendar->scrollView()->contentSize(), (plat::Size{280, 735}));
-    EXPECT_EQ(calendar->_getScrollViewWidth(), 245);
+    EXPECT_EQ(calendar_test::Access::scrollViewWidth(*calendar), 245);
 
     calendar->setViewMode(KivoCalendarViewModeYear);
     layout();

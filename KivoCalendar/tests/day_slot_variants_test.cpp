@@ -4,12 +4,15 @@
 
 #include <filesystem>
 
-#include "KivoCalendar/CalendarDaySlotVariants.h"
+#include "KivoCalendar/KivoCalendarDetailDaySlot.h"
+#include "KivoCalendar/KivoCalendarImageDaySlot.h"
+#include "KivoCalendar/KivoCalendarViewDaySlot.h"
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_loader.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/touches.h"
+#include "calendar_access.h"
 #include "calendar_fixture.h"
 
 using namespace calendar_test;
@@ -106,7 +109,7 @@ TEST_F(DaySlotVariantsTest, ImageAspectMapsToTheImageViewsContentMode) {
     for (const auto& [aspect, mode] : table) {
         SCOPED_TRACE(aspect);
         slot->setImageAspect(aspect);
-        EXPECT_EQ(KivoCalendarImageDaySlot::_getImageViewContentMode(aspect), mode);
+        EXPECT_EQ(Access::imageViewContentMode(aspect), mode);
         rec.clear();
         window->display(rec);
         EXPECT_EQ(slot->imageView()->contentMode(), mode);

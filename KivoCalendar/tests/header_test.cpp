@@ -2,8 +2,8 @@
 // application's title, the year-first month title of Japanese users, the chevrons' colour, the
 // buttons, and the title-tap chain of view-mode changes (animated and not, one at a time).
 
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarHeaderLoadingEventArgs.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
 #include "KivoCore/KivoEvent.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"

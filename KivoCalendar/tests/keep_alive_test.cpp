@@ -7,10 +7,11 @@
 #include <functional>
 #include <string>
 
-#include "KivoCalendar/CalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
 #include "KivoCore/KivoEvent.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "Platform/runtime/run_loop.h"
+#include "calendar_access.h"
 #include "calendar_fixture.h"
 
 using namespace calendar_test;
@@ -118,14 +119,14 @@ TEST_F(CalendarKeepAliveTest, ApplicationCodeMayDropTheCalendarWhileAMemberCalls
     const Road roads[] = {
         {"daySlotLoading", "refresh", [](Calendar& c) { c.refresh(); }},
         {"daySlotLoading", "setFirstDayOfWeek", [](Calendar& c) { c.setFirstDayOfWeek(2); }},
-        {"daySlotLoading", "_reloadMonthView", [](Calendar& c) { c._reloadMonthView(); }},
+        {"daySlotLoading", "_reloadMonthView", [](Calendar& c) { Access::reloadMonthView(c); }},
         {"displayDateChanging", "setDisplayDate", [](Calendar& c) { c.setDisplayDate(at(2024, 5, 1)); }},
         {"displayDateChanged", "setDisplayDate", [](Calendar& c) { c.setDisplayDate(at(2024, 5, 1)); }},
         {"displayDateChanged", "goForwardAsync", [](Calendar& c) { c.goForwardAsync(); }},
         {"displayDateChanging", "goBackwardAsync", [](Calendar& c) { c.goBackwardAsync(); }},
         {"displayDateChanged", "selectAdjacentView", [](Calendar& c) { c.selectAdjacentView(1); }},
-        {"displayDateChanged", "_respondToSwipe", [](Calendar& c) { c._respondToSwipe(1, false); }},
-        {"displayDateChanged", "_nextAnimationFinished", [](Calendar& c) { c._nextAnimationFinished(); }},
+        {"displayDateChanged", "_respondToSwipe", [](Calendar& c) { Access::respondToSwipe(c, 1, false); }},
+        {"displayDateChanged", "_nextAnimationFinished", [](Calendar& c) { Access::nextAnimationFinished(c); }},
         {"displayDateChanged", "a neighbouring day's tap", tapSlot(38)},
         {"selectionChanging", "handleDaySlotTapGesture", tapSlot(20)},
         {"selectionChanged", "handleDaySlotTapGesture", tapSlot(20)},

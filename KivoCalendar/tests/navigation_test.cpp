@@ -1,18 +1,19 @@
-// Page moves on the virtual clock: at once when not animated, a display-link slide of header and body
+// Page moves on the virtual clock: at once when not animated, a frame-by-frame slide of header and body
 // when animated (its first frame, start delay and zero duration), one move at a time, swipes along
 // the orientation only, and the ring of pages and the dates each mode moves by.
 
 #include <algorithm>
 #include <limits>
 
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "KivoCore/KivoAnimation.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "calendar_access.h"
 #include "calendar_fixture.h"
 
 using namespace calendar_test;
@@ -137,7 +138,7 @@ TEST_F(NavigationTest, AMoveArrivingDuringAnotherIsIgnoredEvenOnceAnimationIsSwi
     calendar->setIsAnimated(false);
     calendar->goForwardAsync();
     swipe({220, 200}, {60, 200});
-    calendar->headerView()->_selectNextView();
+    Access::selectNextView(*calendar->headerView());
     EXPECT_TRUE(showsMonth(2024, 3));
     run(1);
     EXPECT_TRUE(showsMonth(2024, 4));
@@ -176,7 +177,7 @@ TEST_F(NavigationTest, AMaxDateInTheShownMonthStopsEveryForwardRoad) {
     calendar->setMaxDate(at(2024, 3, 20));
     calendar->goForwardAsync();
     swipe({220, 200}, {60, 200});
-    calendar->headerView()->_selectNextView();
+    Access::selectNextView(*calendar->headerView());
     run(1);
     EXPECT_TRUE(showsMonth(2024, 3));
     EXPECT_TRUE(delegate->calls.empty());

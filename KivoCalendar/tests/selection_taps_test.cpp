@@ -2,7 +2,7 @@
 // calls, and taps on neighbouring months' days that select them and move there (the day stays
 // selected when the move is refused).
 
-#include "KivoCalendar/CalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"
 #include "calendar_fixture.h"

@@ -2,13 +2,14 @@
 // minDate and maxDate rule out, the chosen month or year, the label slots' alignments and padding,
 // the taps that zoom into a month or a year, and the look the control hands the pages.
 
-#include "KivoCalendar/CalendarDecadeView.h"
-#include "KivoCalendar/CalendarHeaderView.h"
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 #include "Platform/graphics/text.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
+#include "calendar/SlotLabel.h"
 #include "calendar_fixture.h"
 
 using namespace calendar_test;

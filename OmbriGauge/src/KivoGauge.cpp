@@ -6,12 +6,12 @@
 #include <cmath>
 
 #include "KivoCore/KivoAnimation.h"
+#include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "KivoCore/KivoObservableArray.h"
 #include "KivoCore/KivoRenderEngine.h"
 #include "OmbriGauge/KivoGaugeRange.h"
-#include "Platform/runtime/display_link.h"
 #include "Platform/runtime/timer.h"
 #include "Platform/ui/gestures.h"
 
@@ -37,7 +37,7 @@ bool isUsableFontSize(double size) { return std::isfinite(size) && size > 0; }
 
 KivoGauge::~KivoGauge() {
     if (_startTimer) _startTimer->invalidate();
-    if (_displayLink) _displayLink->invalidate();
+    if (_driver) _driver->stop();
 }
 
 void KivoGauge::initialize() {
@@ -65,7 +65,7 @@ void KivoGauge::initialization() {
     _renderEngine = KivoRenderEngine::create();
 
     _stopAnimation();
-    _firstTimestamp = _plotTime = _animatedPointerValue = _pointerValueBeforeUpdate = 0;
+    _plotTime = _animatedPointerValue = _pointerValueBeforeUpdate = 0;
     _isValueChanged = false;
 
     _easingType = KivoEasing::EaseOutBounce();

@@ -1,19 +1,18 @@
 // The gauge's drawing pass and its pointer animations. The pointer goes through these states:
 //   before the first load → (first pass) load pending → loading → ended → idle
 //   idle → (pass after a value change) update pending → updating → ended → idle
-// A start waits on one one-shot timer (the animation's start delay) and then one display link moves
-// the pointer; exactly one of each exists at a time, so the pointer has one driver.
+// A start waits on one one-shot timer (the animation's start delay) and then one animation driver
+// moves the pointer; at most one of each exists at a time, so the pointer never has two drivers.
 
 #include <cmath>
 
 #include "KivoCore/KivoAnimation.h"
+#include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoObservableArray.h"
 #include "OmbriGauge/KivoGauge.h"
 #include "OmbriGauge/KivoGaugeRange.h"
 #include "Platform/graphics/context.h"
-#include "Platform/runtime/display_link.h"
-#include "Platform/runtime/run_loop.h"
 #include "Platform/runtime/timer.h"
 
 namespace {
@@ -120,7 +119,7 @@ bool KivoGauge::_canAnimate(const std::shared_ptr<KivoAnimation>& animation) con
 }
 
 bool KivoGauge::hasPendingAnimation() const {
-    return (_startTimer && _startTimer->isValid()) || (_displayLink && _displayLink->isValid());
+    return (_startTimer && _startTimer->isValid()) || (_driver && _driver->isRunning());
 }
 
 void KivoGauge::_scheduleStart(bool load, double delay) {
@@ -140,53 +139,54 @@ void KivoGauge::_startUpdateAnimation() { _startAnimation(false); }
 void KivoGauge::_startAnimation(bool load) {
     _stopAnimation();
     _plotting = true;
-    _firstTimestamp = 0;
     _plotTime = 0;
     _animatedPointerValue = 0;
     if (!load) _pointerValueBeforeUpdate = _oldValue;
+    const auto& animation = load ? _loadAnimation : _updateAnimation;
+    // The start delay was waited out by the timer that called this.
+    const double duration = animation ? animation->duration() : 0;
     std::weak_ptr<KivoGauge> weak = sharedAs<KivoGauge>();
-    _displayLink = plat::DisplayLink::create([weak, load](plat::DisplayLink& link, double timestamp) {
+    KivoAnimationDriver::Handlers handlers;
+    handlers.frame = [weak, load](const KivoAnimationDriver::Frame& frame) {
+        // The last frame draws nothing of its own: the end settles the pointer at its value.
+        if (frame.fraction >= 1) return;
+        if (auto gauge = weak.lock())
+            load ? gauge->_loadAnimationTask(frame.elapsed) : gauge->_updateAnimationTask(frame.elapsed);
+    };
+    handlers.end = [weak, duration](KivoAnimationDriver::End end) {
         auto gauge = weak.lock();
-        if (!gauge) {
-            link.invalidate();
-            return;
-        }
-        load ? gauge->_loadAnimationTask(link, timestamp) : gauge->_updateAnimationTask(link, timestamp);
-    });
-    _displayLink->addToRunLoop(plat::RunLoop::main());
+        if (gauge && end == KivoAnimationDriver::End::Finished) gauge->_animationEnded(duration);
+    };
+    _driver = KivoAnimationDriver::start(weak, duration, 0, nullptr, std::move(handlers));
 }
 
 void KivoGauge::_stopAnimation() {
     if (_startTimer) _startTimer->invalidate();
     _startTimer.reset();
-    if (_displayLink) _displayLink->invalidate();
-    _displayLink.reset();
+    // Taken first: stopping calls the end handler, which must find no driver of this gauge running.
+    if (auto driver = std::move(_driver)) driver->stop();
     _plotting = false;
     _plotTime = 0;
 }
 
-void KivoGauge::_loadAnimationTask(plat::DisplayLink& link, double timestamp) { _animationTick(link, timestamp, true); }
+void KivoGauge::_loadAnimationTask(double elapsed) { _animationTick(elapsed, true); }
 
-void KivoGauge::_updateAnimationTask(plat::DisplayLink& link, double timestamp) { _animationTick(link, timestamp, false); }
+void KivoGauge::_updateAnimationTask(double elapsed) { _animationTick(elapsed, false); }
 
-void KivoGauge::_animationTick(plat::DisplayLink& link, double timestamp, bool load) {
-    if (_firstTimestamp == 0) _firstTimestamp = timestamp;
-    _plotTime = timestamp - _firstTimestamp;
-    const auto& animation = load ? _loadAnimation : _updateAnimation;
-    const double duration = animation ? animation->duration() : 0;
-    if (!(_plotTime < duration)) {
-        _plotTime = duration;
-        _plotting = false;
-        _animatedPointerValue = value();
-        link.invalidate();
-        if (_displayLink.get() == &link) _displayLink.reset();
-        invalidate();
-        return;
-    }
+void KivoGauge::_animationTick(double elapsed, bool load) {
+    _plotTime = elapsed;
     // The target is read on every tick, so a value set meanwhile retargets the running animation.
     const double beginning = load ? _pointer->min() : _pointerValueBeforeUpdate;
     _animatedPointerValue =
         KivoEasingUtil::ease(getAnimationEasing(), _plotTime, beginning, _pointer->max() - beginning, getAnimationDuration());
+    invalidate();
+}
+
+void KivoGauge::_animationEnded(double duration) {
+    _driver.reset();
+    _plotTime = duration;
+    _plotting = false;
+    _animatedPointerValue = value();
     invalidate();
 }
 

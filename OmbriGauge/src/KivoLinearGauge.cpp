@@ -73,7 +73,7 @@ KivoLinearGauge::EndBoxes KivoLinearGauge::_endBoxes() {
         boxes.max = _measure(maxText, maxFont());
     }
     if (showValue()) {
-        // The part of the value bubble that juts out past the bar's end when the value sits there.
+        // Room for the value bubble's overhang beyond each end of the bar, for a value at that end.
         boxes.minBubble = _halfDiagonal(minText, valueFont());
         boxes.maxBubble = _halfDiagonal(maxText, valueFont());
         boxes.min.width += boxes.minBubble;
@@ -153,7 +153,7 @@ void KivoLinearGauge::updateRangeElement(const std::shared_ptr<KivoGaugeRange>& 
     const auto r = getRangeRect(range, value);
     auto& engine = *renderEngine();
     const plat::Color fill = _bandFill(range);
-    // The doubled border, clipped to the band, shows a border of borderWidth inside it.
+    // Stroked at twice the width and clipped to the band, so exactly borderWidth of it stays visible.
     engine.setStrokeThickness(2 * range->borderWidth());
     engine.setStroke(range->borderColor());
     engine.setBorderDashes(_bandDashes(range));

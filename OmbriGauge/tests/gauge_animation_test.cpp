@@ -6,8 +6,10 @@
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoEasing.h"
 #include "Platform/runtime/run_loop.h"
+#include "gauge_access.h"
 #include "gauge_fixture.h"
 
+using gauge_test::Access;
 using gauge_test::GaugeTest;
 
 namespace {
@@ -32,8 +34,8 @@ protected:
         gauge->setValue(value);
         draw();
         runFrames(gauge->loadAnimation()->duration() + 0.1);
-        ASSERT_FALSE(gauge->firstLoad());
-        ASSERT_FALSE(gauge->hasPendingAnimation());
+        ASSERT_FALSE(Access::firstLoad(*gauge));
+        ASSERT_FALSE(Access::hasPendingAnimation(*gauge));
     }
 };
 
@@ -52,26 +54,26 @@ TEST_F(GaugeAnimationTest, TheFirstPassWaitsAndTheLoadEasesFromTheOriginToTheVal
 
     clock.advance(0.45);
     draw();
-    EXPECT_FALSE(gauge->plotting());
+    EXPECT_FALSE(Access::plotting(*gauge));
     EXPECT_FALSE(pointerRect());
 
     clock.advance(0.1);
-    EXPECT_TRUE(gauge->plotting());
+    EXPECT_TRUE(Access::plotting(*gauge));
     // Every frame shows the cubic ease-in of the time since the first tick.
     double previous = -1;
     int frames = 0;
-    while (gauge->plotting()) {
+    while (Access::plotting(*gauge)) {
         clock.advance(FrameTime);
         draw();
-        if (!gauge->plotting()) break;
-        const double t = gauge->plotTime();
+        if (!Access::plotting(*gauge)) break;
+        const double t = Access::plotTime(*gauge);
         if (t == 0) continue;
         ASSERT_TRUE(pointerRect());
         const double bubbleFree = 70 * t * t * t;
-        EXPECT_NEAR(gauge->animatedPointerValue(), bubbleFree, 1e-9);
+        EXPECT_NEAR(Access::animatedPointerValue(*gauge), bubbleFree, 1e-9);
         EXPECT_NE(rec.findText(gauge->formatDecimal(bubbleFree)), nullptr) << "the bubble shows the animated value";
-        EXPECT_GE(gauge->animatedPointerValue(), previous);
-        previous = gauge->animatedPointerValue();
+        EXPECT_GE(Access::animatedPointerValue(*gauge), previous);
+        previous = Access::animatedPointerValue(*gauge);
         ++frames;
         ASSERT_LT(frames, 100);
     }
@@ -81,8 +83,8 @@ TEST_F(GaugeAnimationTest, TheFirstPassWaitsAndTheLoadEasesFromTheOriginToTheVal
     EXPECT_TRUE(gauge_test::rectNear(*pointerRect(), gauge_test::toRect(*gauge->getRangeRect(gauge->pointer(), 70))))
         << "the last pass draws exactly 70";
     EXPECT_NE(rec.findText("70"), nullptr);
-    EXPECT_FALSE(gauge->firstLoad());
-    EXPECT_FALSE(gauge->hasPendingAnimation());
+    EXPECT_FALSE(Access::firstLoad(*gauge));
+    EXPECT_FALSE(Access::hasPendingAnimation(*gauge));
 }
 
 TEST_F(GaugeAnimationTest, WithoutAValidAnimationTheFirstPassDrawsTheValue) {
@@ -107,7 +109,7 @@ TEST_F(GaugeAnimationTest, WithoutAValidAnimationTheFirstPassDrawsTheValue) {
         draw();
         ASSERT_TRUE(pointerRect()) << c.name;
         EXPECT_TRUE(gauge_test::rectNear(*pointerRect(), {4, 4, 140, 32})) << c.name;
-        EXPECT_FALSE(gauge->hasPendingAnimation()) << c.name;
+        EXPECT_FALSE(Access::hasPendingAnimation(*gauge)) << c.name;
         // Later passes keep it there: the change was shown and is not animated again.
         clock.advance(0.5);
         draw();
@@ -129,8 +131,8 @@ TEST_F(GaugeAnimationTest, AnUpdateStartsAtTheOldValueAndEasesToTheNew) {
     ASSERT_FALSE(values.empty());
     EXPECT_EQ(values.back(), 30);
     for (std::size_t i = 1; i < values.size(); ++i) EXPECT_LE(values[i], values[i - 1]);
-    EXPECT_FALSE(gauge->isValueChanged());
-    EXPECT_FALSE(gauge->hasPendingAnimation());
+    EXPECT_FALSE(Access::isValueChanged(*gauge));
+    EXPECT_FALSE(Access::hasPendingAnimation(*gauge));
 }
 
 TEST_F(GaugeAnimationTest, ARetargetDuringAnUpdateKeepsItsStartAndTiming) {
@@ -138,22 +140,22 @@ TEST_F(GaugeAnimationTest, ARetargetDuringAnUpdateKeepsItsStartAndTiming) {
     gauge->setValue(30);
     draw();
     runFrames(0.5);
-    ASSERT_TRUE(gauge->plotting());
-    const double t = gauge->plotTime();
+    ASSERT_TRUE(Access::plotting(*gauge));
+    const double t = Access::plotTime(*gauge);
     gauge->setValue(10);
     clock.advance(FrameTime);
     // Same start (70), same clock, new end: 70 + (10 − 70)·(t/d)³.
     const double expected = 70 - 60 * std::pow(t + FrameTime, 3);
-    EXPECT_NEAR(gauge->animatedPointerValue(), expected, 1e-6);
+    EXPECT_NEAR(Access::animatedPointerValue(*gauge), expected, 1e-6);
 
     const auto values = runFrames(1.0);
     EXPECT_EQ(values.back(), 10);
     // No second animation follows the first.
-    EXPECT_FALSE(gauge->hasPendingAnimation());
+    EXPECT_FALSE(Access::hasPendingAnimation(*gauge));
     clock.advance(1.0);
     draw();
     EXPECT_EQ(drawnPointerValue(), 10);
-    EXPECT_FALSE(gauge->plotting());
+    EXPECT_FALSE(Access::plotting(*gauge));
 }
 
 TEST_F(GaugeAnimationTest, OneStartIsPendingAndOneLinkDrivesThePointer) {
@@ -164,9 +166,9 @@ TEST_F(GaugeAnimationTest, OneStartIsPendingAndOneLinkDrivesThePointer) {
     EXPECT_EQ(plat::RunLoop::main().timerCount(), timersBefore + 1);
 
     clock.advance(0.6);
-    ASSERT_TRUE(gauge->plotting());
+    ASSERT_TRUE(Access::plotting(*gauge));
     // A new start while the load runs replaces its link: one redraw per frame, never two.
-    gauge->_startLoadAnimation();
+    Access::startLoadAnimation(*gauge);
     clock.advance(FrameTime);
     gauge->redraws = 0;
     clock.advance(FrameTime);
@@ -181,8 +183,8 @@ TEST_F(GaugeAnimationTest, AValueSetBetweenTheLastTickAndTheNextPassIsAnimated) 
     gauge->setValue(70);
     draw();
     // Run the load to its last tick without drawing after it.
-    while (!gauge->plotting()) clock.advance(FrameTime);
-    while (gauge->plotting()) clock.advance(FrameTime);
+    while (!Access::plotting(*gauge)) clock.advance(FrameTime);
+    while (Access::plotting(*gauge)) clock.advance(FrameTime);
     gauge->setValue(30);
     draw();
     EXPECT_EQ(drawnPointerValue(), 70);  // the change waits for its own animation
@@ -195,10 +197,10 @@ TEST_F(GaugeAnimationTest, AValueBelowARaisedMinimumIsDrawnAtOnce) {
     loadAt(20);
     gauge->setMin(50);
     draw();
-    EXPECT_FALSE(gauge->hasPendingAnimation());
+    EXPECT_FALSE(Access::hasPendingAnimation(*gauge));
     gauge->setValue(60);  // clamps within the new scale and animates as usual
     draw();
-    EXPECT_TRUE(gauge->hasPendingAnimation());
+    EXPECT_TRUE(Access::hasPendingAnimation(*gauge));
 }
 
 TEST_F(GaugeAnimationTest, ThePointerRunsFromTheOrigin) {

@@ -13,6 +13,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/gestures.h"
+#include "gauge_access.h"
 #include "gauge_fixture.h"
 
 namespace {
@@ -86,7 +87,7 @@ TEST_F(GaugeKeepAliveTest, ApplicationCodeMayDropTheGaugeWhileAMemberCallsIt) {
     const Road roads[] = {
         {"gaugeValueChanged", "setValue", setValue},
         {"valueChanged", "setValue", setValue},
-        {"valueChanged", "_applyValue", [](Gauge& g, const Tap&) { g._applyValue(70.4); }},
+        {"valueChanged", "_applyValue", [](Gauge& g, const Tap&) { gauge_test::Access::applyValue(g, 70.4); }},
         {"valueChanged", "respondToTapGesture", tapGesture},
         {"valueChanged", "respondToPanGesture", panGesture},
         {"gaugeTapped", "respondToTapGesture", tapGesture},

@@ -6,10 +6,11 @@
 
 #include <string>
 
-#include "KivoCalendar/CalendarDaySlotVariants.h"
-#include "KivoCalendar/CalendarLabelSlots.h"
 #include "KivoCalendar/KivoCalendar.h"
 #include "KivoCalendar/KivoCalendarDelegate.h"
+#include "KivoCalendar/KivoCalendarDetailDaySlot.h"
+#include "KivoCalendar/KivoCalendarImageDaySlot.h"
+#include "KivoCalendar/KivoCalendarMonthSlot.h"
 #include "KivoCalendar/KivoCalendarRange.h"
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_context.h"

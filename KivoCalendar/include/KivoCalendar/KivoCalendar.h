@@ -1,9 +1,9 @@
 #pragma once
-// The calendar control: one month, one year or one decade at a time. From top to bottom a header with
-// the page's title, a weekday row (month mode only) and a body whose paging scroll view holds the
-// pages: three month pages, one year page and three decade pages, reused as the calendar moves.
-// All date arithmetic goes through the control's date utility, on the calendar shared by every
-// calendar control of the process.
+// The calendar control, showing a month, a year or a decade. It stacks three parts: the title header,
+// the row of weekday names (shown for months only), and the body. The body pages through a scroll
+// view that keeps a small fixed set of page views (three for months, one for the year, three for
+// decades) and recycles them on every move. Dates are computed by the control's date utility, which
+// works on one calendar shared by all calendar controls of the process.
 //
 // Sections: modes and codes · default look · delegate and templates · look · modes and dates ·
 // selection · parts · operations · layout.
@@ -17,6 +17,7 @@
 #include "KivoCalendar/KivoCalendarDelegate.h"
 #include "KivoCalendar/KivoCalendarExport.h"
 #include "KivoCalendar/KivoDateUtil.h"
+#include "KivoCore/IKivoEaseAction.h"
 #include "KivoCore/KivoView.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/value.h"
@@ -25,6 +26,7 @@
 
 class IKivoValueFormatter;
 class KivoAnimation;
+class KivoAnimationDriver;
 class KivoCalendarDaySlotBase;
 class KivoCalendarDecadeView;
 class KivoCalendarHeaderView;
@@ -35,8 +37,12 @@ class KivoCalendarYearView;
 class KivoEvent;
 class KivoRenderEngine;
 
+namespace kivo::detail {
+// What the tests read and call of the calendar's inner workings; defined by the tests alone.
+struct CalendarTestAccess;
+}  // namespace kivo::detail
+
 namespace plat {
-class DisplayLink;
 class Image;
 class ScrollView;
 class SwipeGestureRecognizer;
@@ -199,13 +205,14 @@ public:
     // Setting another index moves currentMonth to the display date plus that many months.
     std::int64_t currentViewIndex() const { return _currentViewIndex; }
     void setCurrentViewIndex(std::int64_t index);
-    // The size a host layer hands in: a positive width or height replaces the frame's in the layout.
+    // A size given by a hosting layer; layout uses each of its dimensions that is above zero in place
+    // of the frame's.
     plat::Size xfCalendarSize() const { return _xfCalendarSize; }
     void setXfCalendarSize(plat::Size size) { _xfCalendarSize = size; }
 
     bool isAnimated() const { return _isAnimated; }
     void setIsAnimated(bool animated) { _isAnimated = animated; }
-    // While NO, taps, swipes and the navigation calls are ignored.
+    // While false, taps, swipes and the navigation calls are ignored.
     bool isEnabled() const { return _isEnabled; }
     void setIsEnabled(bool enabled) { _isEnabled = enabled; }
     const std::shared_ptr<KivoAnimation>& navigateAnimation() const { return _navigateAnimation; }
@@ -225,7 +232,7 @@ public:
     void setMinDate(KivoOptionalDate date);
     const KivoOptionalDate& maxDate() const { return _maxDate; }
     void setMaxDate(KivoOptionalDate date);
-    // YES for no date, and for a day before minDate's or after maxDate's.
+    // True for no date, and for a day before minDate's or after maxDate's.
     bool isDateDisabled(KivoOptionalDate date) const;
 
     // The single selected date. Setting it redraws the slots of the new and the old day in the month
@@ -235,7 +242,7 @@ public:
     // The selected range, bound to this control. Setting it replaces the object and nothing else.
     const std::shared_ptr<KivoCalendarRange>& selectedDates() const { return _selectedDates; }
     void setSelectedDates(std::shared_ptr<KivoCalendarRange> range) { _selectedDates = std::move(range); }
-    // YES between the anchor tap of a range and the tap that completes it.
+    // True between the anchor tap of a range and the tap that completes it.
     bool isMultiSelected() const { return _isMultiSelected; }
 
     // A tap on a drawn day slot: selects the day (or extends the range from its anchor), or, on a day
@@ -249,7 +256,7 @@ public:
 
     // ---- Navigation ----
     // One page forward (direction > 0) or back, unless the nearest day of that page is disabled or a
-    // move is already running. Animated moves slide header and body on the display link.
+    // move is already running. Animated moves slide header and body frame by frame.
     void selectAdjacentView(std::int64_t direction);
     // Whether the day of the adjacent page nearest to the current one is disabled.
     bool isAdjacentMonthOrYearDisabled(std::int64_t direction) const;
@@ -291,6 +298,17 @@ public:
     // left out.
     plat::Font getDecriptor(const plat::Value& attributes);
 
+    // ---- Layout ----
+    void layoutSubviews() override;
+
+protected:
+    explicit KivoCalendar(const plat::Rect& frame) : KivoView(frame) {}
+    void initialize() override;
+    void _initInternals();
+
+private:
+    friend struct kivo::detail::CalendarTestAccess;
+
     // Page dates: the display date plus i months (years, decades).
     void _updateMonthView(const std::shared_ptr<KivoCalendarMonthView>& view, std::int64_t index);
     void _updateYearView(const std::shared_ptr<KivoCalendarYearView>& view, std::int64_t index);
@@ -313,23 +331,14 @@ public:
 
     // The swipe road: a swipe along the orientation moves a page (+1 forward, -1 back).
     void _respondToSwipe(std::int64_t direction, bool vertical);
-    // Starts the display link that slides the pages towards `direction`.
+    // Starts the animation that slides the pages towards `direction`.
     void _startSwipeAnimationTask(std::int64_t direction);
-    // One display-link frame of a move.
-    void _animationTask(double timestamp, std::int64_t direction);
+    // One frame of a move, `elapsed` seconds after its first (start delay included).
+    void _animationTask(double elapsed, std::int64_t direction);
     // The end of a move: the ring of pages turns and the new display date is taken.
     void _nextAnimationFinished();
     void _prevAnimationFinished();
 
-    // ---- Layout ----
-    void layoutSubviews() override;
-
-protected:
-    explicit KivoCalendar(const plat::Rect& frame) : KivoView(frame) {}
-    void initialize() override;
-    void _initInternals();
-
-private:
     // Held for the length of every member that calls application code (delegate, event, templates,
     // value formatter): that code may drop the last reference to the control, which must live on
     // until the member returns.
@@ -346,6 +355,8 @@ private:
     void handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool adjacentAlwaysMoves);
     void moveAdjacent(std::int64_t direction);
     void animationFinished(std::int64_t direction);
+    // The animation of a move has run out: the move ends as an unanimated one would.
+    void moveEnded(std::int64_t direction);
     // Takes a new display date as every road does: the current month and view index follow it.
     void adoptDisplayDate(plat::Date date);
     void notifySelection(bool changed);
@@ -399,9 +410,11 @@ private:
     bool _isMultiSelected = false;
 
     bool _isAnimating = false;
-    std::shared_ptr<plat::DisplayLink> _animationDisplayLink;
-    double _firstTimestamp = 0;
+    std::shared_ptr<KivoAnimationDriver> _animationDriver;
     double _animationTime = 0;
+    // The timing of the running move, taken from navigateAnimation when it started.
+    double _moveDuration = 0, _moveDelay = 0;
+    KivoEasePtr _moveEasing;
     std::vector<std::shared_ptr<plat::SwipeGestureRecognizer>> _swipes;
 
     std::shared_ptr<KivoRenderEngine> _renderEngine;

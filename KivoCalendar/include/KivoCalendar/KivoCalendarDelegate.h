@@ -36,7 +36,7 @@ public:
     virtual void displayDateChanged(const std::shared_ptr<KivoCalendar>& calendar) {}
     // After a change of view mode, last.
     virtual void viewModeChanged(const std::shared_ptr<KivoCalendar>& calendar) {}
-    // Every layout pass of the control, before the weekday row and the frames are worked on.
+    // Called at the start of each layout pass, ahead of the weekday row and the frame layout.
     virtual void rendered(const std::shared_ptr<KivoCalendar>& calendar) {}
     // One view of the weekday row (`dayOfWeek` 1 Sunday to 7 Saturday), on every layout pass. Return
     // true when the delegate took care of the view: the weekday template is then not asked for it.

@@ -32,7 +32,7 @@ public:
 
     // Whether the slot's date is in the range.
     bool containsDay(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) const;
-    // NO without a date, a calendar, a start or an end; NO outside start...end and on an excluded day.
+    // False without a date, a calendar, a start or an end; false outside start...end and on an excluded day.
     bool containsDate(KivoOptionalDate date) const;
     // The same tests by month and by year: one excluded day takes its whole month (year) out.
     bool containsDateYM(KivoOptionalDate date) const;

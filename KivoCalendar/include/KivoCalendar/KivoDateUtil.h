@@ -20,7 +20,7 @@ class KIVO_CALENDAR_EXPORT KivoDateUtil : public plat::Object {
 public:
     static std::shared_ptr<KivoDateUtil> create() { return std::make_shared<KivoDateUtil>(); }
 
-    // The shared calendar: replacing it replaces it for every instance; nil clears it.
+    // The shared calendar: replacing it replaces it for every instance; null clears it.
     void setCalendar(std::shared_ptr<KivoCalendarSystem> calendar);
     std::shared_ptr<KivoCalendarSystem> getCalendar() const;
     // The shared calendar's first weekday; nothing while no calendar is set.
@@ -53,10 +53,10 @@ public:
     KivoOptionalDate getDateBySettingMonth(std::int64_t month, KivoOptionalDate date) const;
     KivoOptionalDate getDateBySettingYear(std::int64_t year, KivoOptionalDate date) const;
 
-    // Same year, month and day; NO when either date is missing.
+    // Same year, month and day; false when either date is missing.
     bool isYMDEqual(KivoOptionalDate date1, KivoOptionalDate date2) const;
-    // -1, 0 or +1 as the first date's day (month, year) is earlier than, the same as or later than
-    // the second's.
+    // Orders two dates by day (by month, by year only): -1 when date1 comes first, 0 when both
+    // fall in the same one, +1 when date1 comes later.
     std::optional<std::int64_t> compareYMD(KivoOptionalDate date1, KivoOptionalDate date2) const;
     std::optional<std::int64_t> compareYM(KivoOptionalDate date1, KivoOptionalDate date2) const;
     std::optional<std::int64_t> compareY(KivoOptionalDate date1, KivoOptionalDate date2) const;

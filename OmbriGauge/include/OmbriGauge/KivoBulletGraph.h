@@ -1,7 +1,7 @@
 #pragma once
-// A linear gauge with three ranges of its own: a good and a bad range from 0 to their limits, shaded
-// in two strengths of translucent black, and a narrow target bar at the target value; the pointer
-// shows the value over them.
+// A linear gauge that builds its own three ranges. Two of them start at 0 and run to the "good" and
+// "bad" limits, tinted with black at two opacities; the third is a thin marker at the target. The
+// pointer is drawn on top of all three.
 
 #include <memory>
 

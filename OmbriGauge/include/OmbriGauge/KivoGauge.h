@@ -1,8 +1,9 @@
 #pragma once
-// The base view of the linear gauge, the radial gauge and the bullet graph: the value model (scale,
-// step rounding, clamping), the face, pointer and range bands, the texts' look, the drawing pass
-// with its load and update animations of the pointer, and taps and pinches. Subclasses supply the
-// geometry through updateText, updateRangeElement and getValueFromPoint.
+// What every gauge shares, whatever its shape: the value model (scale, rounding to the step,
+// clamping), the bands (face, pointer, ranges), the look of its texts, one drawing pass that animates
+// the pointer when it first shows and when the value changes, and touch handling. A subclass adds
+// the shape: it places the texts (updateText), draws each band (updateRangeElement) and maps touch
+// points back to values (getValueFromPoint).
 //
 // Sections: shared colour objects · default look · value model · bands · look of texts · animation
 // settings · events and delegate · operations · drawing · animation · gestures · subclass hooks.
@@ -26,12 +27,17 @@
 
 class IKivoValueFormatter;
 class KivoAnimation;
+class KivoAnimationDriver;
 class KivoGaugeRange;
 class KivoObservableArray;
 class KivoRenderEngine;
 
+namespace kivo::detail {
+// What the tests read and call of the gauges' inner workings; defined by the tests alone.
+struct GaugeTestAccess;
+}  // namespace kivo::detail
+
 namespace plat {
-class DisplayLink;
 class PanGestureRecognizer;
 class PinchGestureRecognizer;
 class TapGestureRecognizer;
@@ -90,8 +96,6 @@ public:
     void setIsEnabled(bool enabled) { setUserInteractionEnabled(enabled); }
     // Position of v on the scale, 0…1; 0 for every value when max ≤ min, and for NaN.
     double getPercent(double v) const;
-    // Rounds to the step and clamps, then setValue (NaN ignored). Offered to callers.
-    void _applyValue(double v);
 
     // ---- Bands ----
     const std::shared_ptr<KivoGaugeRange>& face() const { return _face; }
@@ -134,9 +138,9 @@ public:
     bool showMinMax() const { return (_showText & KivoGaugeShowTextMinMax) != 0; }
     void setShowMinMax(bool show);
 
-    // Setting a font also sets the matching size; a size replaces the font by "HelveticaNeue" at that
-    // size; a name makes the font of that name at the current size. Unusable sizes and empty names
-    // are ignored.
+    // Font, size and name of each text stay in step: a new font brings its size along; a new size
+    // switches to "HelveticaNeue" of that size; a new name keeps the size and changes the face.
+    // Sizes that cannot be used and empty names are dropped.
     const plat::Font& minFont() const { return _minFont; }
     void setMinFont(const plat::Font& font);
     const plat::Font& maxFont() const { return _maxFont; }
@@ -234,28 +238,14 @@ public:
     void drawRect(plat::Context& context, const plat::Rect& rect) override;
     // Texts, face, shown ranges, pointer, through the render engine.
     virtual void refresh();
-    // Draws one band now or through the animation state machine.
-    void _updateRange(const std::shared_ptr<KivoGaugeRange>& range, double value);
     void setFrame(const plat::Rect& frame) override;
     void layoutSubviews() override;
     void respondToSizeChanged() override { invalidate(); }
 
     // ---- Animation ----
-    void _startLoadAnimation();
-    void _startUpdateAnimation();
-    void _loadAnimationTask(plat::DisplayLink& link, double timestamp);
-    void _updateAnimationTask(plat::DisplayLink& link, double timestamp);
     // The load animation's settings while the first load runs, else the update animation's.
     KivoEasePtr getAnimationEasing() const;
     double getAnimationDuration() const;
-    // State, for hosts and tests.
-    bool firstLoad() const { return _firstLoad; }
-    bool isValueChanged() const { return _isValueChanged; }
-    bool plotting() const { return _plotting; }
-    double plotTime() const { return _plotTime; }
-    double animatedPointerValue() const { return _animatedPointerValue; }
-    // True while a start is scheduled or an animation's display link runs.
-    bool hasPendingAnimation() const;
 
     // ---- Gestures ----
     void respondToTapGesture(plat::GestureRecognizer& recognizer);
@@ -310,13 +300,36 @@ protected:
     const std::vector<double>& _bandDashes(const std::shared_ptr<KivoGaugeRange>& range) const;
 
 private:
+    friend struct kivo::detail::GaugeTestAccess;
+
+    // Rounds to the step and clamps, then setValue (NaN ignored).
+    void _applyValue(double v);
+    // Draws one band now or through the animation state machine.
+    void _updateRange(const std::shared_ptr<KivoGaugeRange>& range, double value);
+
+    void _startLoadAnimation();
+    void _startUpdateAnimation();
+    // One frame of the running animation, `elapsed` seconds after its first.
+    void _loadAnimationTask(double elapsed);
+    void _updateAnimationTask(double elapsed);
+    // The animation's state.
+    bool firstLoad() const { return _firstLoad; }
+    bool isValueChanged() const { return _isValueChanged; }
+    bool plotting() const { return _plotting; }
+    double plotTime() const { return _plotTime; }
+    double animatedPointerValue() const { return _animatedPointerValue; }
+    // True while a start is scheduled or an animation runs.
+    bool hasPendingAnimation() const;
+
     void _addRangesHandler();
     void _removeRangesHandler();
     // Starts the load or update animation after `delay`, unless a start is already scheduled.
     void _scheduleStart(bool load, double delay);
     void _startAnimation(bool load);
-    void _animationTick(plat::DisplayLink& link, double timestamp, bool load);
-    // Drops a scheduled start and a running link.
+    void _animationTick(double elapsed, bool load);
+    // The animation has run its `duration`: the next pass shows the pointer at the value.
+    void _animationEnded(double duration);
+    // Drops a scheduled start and a running animation.
     void _stopAnimation();
     // The pointer is shown at its value without animation: nothing is pending any more.
     void _drawPointerAtOnce(double value);
@@ -365,8 +378,7 @@ private:
     bool _isValueChanged = false;
     bool _panUpdateFlag = false;
     std::shared_ptr<plat::Timer> _startTimer;
-    std::shared_ptr<plat::DisplayLink> _displayLink;
-    double _firstTimestamp = 0;
+    std::shared_ptr<KivoAnimationDriver> _driver;
     double _plotTime = 0;
     bool _plotting = false;
     double _animatedPointerValue = 0;

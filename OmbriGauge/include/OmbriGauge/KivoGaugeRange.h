@@ -1,7 +1,7 @@
 #pragma once
-// One band of a gauge: the face (the whole scale), a coloured range of the gauge's `ranges`, or the
-// pointer (origin to value). A plain record of a span and its look that redraws its gauge whenever a
-// setter changes it.
+// A band drawn by a gauge. The same type serves as the face (spanning the whole scale), as each
+// entry of the gauge's `ranges`, and as the pointer (from the origin to the value). It only stores
+// the span and how it looks; every effective change asks the gauge to draw again.
 
 #include <memory>
 #include <string>
@@ -36,7 +36,7 @@ public:
     void setMax(double max);
     const plat::Color& color() const { return _color; }
     void setColor(const plat::Color& color);
-    // The band's share of the gauge's band width: a factor that the gauge's thickness multiplies.
+    // Relative width of this band; multiplied by the gauge's thickness to get the drawn width.
     double thickness() const { return _thickness; }
     void setThickness(double thickness);
     const plat::Color& borderColor() const { return _borderColor; }
@@ -50,10 +50,10 @@ public:
     const std::string& name() const { return _name; }
     void setName(std::string name);
 
+private:
     // Asks the gauge for a new drawing pass.
     void _invalidate();
 
-private:
     std::weak_ptr<KivoGauge> _gauge;
     double _min = 0;
     double _max = 100;

@@ -1,7 +1,7 @@
 #pragma once
-// The straight gauge: the face is a bar across the view, ranges and the pointer are bars along it,
-// the minimum and maximum texts stand at its ends and the value text sits in a bubble at the
-// pointer's end. The scale runs in one of four directions.
+// A gauge drawn as a bar. The face spans the view; ranges and the pointer are shorter bars laid over
+// it. The minimum and maximum labels sit at the two ends, the value label in a bubble that follows
+// the pointer's tip. Values may grow left, right, up or down.
 
 #include <cstdint>
 #include <memory>
@@ -30,7 +30,7 @@ public:
     bool isReversed() const;
     void setIsReversed(bool reversed);
 
-    // The rectangle of a band drawn from the range's min to `value`; never of negative length.
+    // Where a band from the range's min up to `value` is drawn; its length is clamped at zero.
     virtual std::shared_ptr<KivoRect> getRangeRect(const std::shared_ptr<KivoGaugeRange>& range, double value);
 
     void updateRangeElement(const std::shared_ptr<KivoGaugeRange>& range, double value, double time) override;

@@ -1,7 +1,7 @@
 #pragma once
-// The circular gauge: the face is a ring segment around the view's centre, ranges and the pointer are
-// segments of it, the end texts stand just beyond the arc's ends and the value text at the centre.
-// Before each drawing pass it can scale and move its drawing so that arc and texts fill the view.
+// A gauge drawn as an arc. Face, ranges and pointer are pieces of one ring centred in the view; the
+// minimum and maximum labels sit past the two ends of the arc and the value label in the middle.
+// Optionally it fits itself to the view before each pass by scaling and shifting the whole drawing.
 //
 // Angles are degrees in the properties: 0° lies left of the centre, 90° above it, and angles grow
 // clockwise on the screen.
@@ -25,21 +25,16 @@ public:
     // no scale and no pan.
     bool autoScale() const { return _autoScale; }
     void setAutoScale(bool autoScale);
-    // The last auto-scale: a point q of the drawing lands at q × scaleFactor − (panX, panY).
+    // Result of the latest fit: drawing coordinates are multiplied by scaleFactor, then shifted back
+    // by (panX, panY).
     float scaleFactor() const { return _scaleFactor; }
     float panX() const { return _panX; }
     float panY() const { return _panY; }
 
     // Auto-scale (when on), then the base's drawing.
     void refresh() override;
-    void _doAutoScale();
-    // The point at `angle` radians and `radius` from `center`.
-    static std::shared_ptr<KivoPoint> _getPoint(const KivoPoint& center, double angle, double radius);
 
     void updateRangeElement(const std::shared_ptr<KivoGaugeRange>& range, double value, double time) override;
-    // One ring segment from `start` over `sweep` degrees.
-    void _updateSegment(const std::shared_ptr<KivoGaugeRange>& range, const KivoPoint& center, double rOut, double rIn,
-                        double start, double sweep);
     void updateText() override;
     // NaN off the face's ring; an end of the scale, or NaN, beyond the arc's ends.
     double getValueFromPoint(const std::shared_ptr<KivoPoint>& point) override;
@@ -49,6 +44,14 @@ protected:
     void initInternals() override;
 
 private:
+    // One ring segment from `start` over `sweep` degrees.
+    void _updateSegment(const std::shared_ptr<KivoGaugeRange>& range, const KivoPoint& center, double rOut, double rIn,
+                        double start, double sweep);
+
+    void _doAutoScale();
+    // The point at `angle` radians and `radius` from `center`.
+    static std::shared_ptr<KivoPoint> _getPoint(const KivoPoint& center, double angle, double radius);
+
     // The centre and outer radius of the face in the view's own coordinates.
     KivoPoint _center() const;
     double _radius() const;

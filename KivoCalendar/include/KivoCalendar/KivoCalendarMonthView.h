@@ -39,16 +39,16 @@ public:
 
     void layoutSubviews() override;
 
-    // The fill: dates of the 42 cells, slots reused or replaced, the delegate or the templates asked.
-    void _updateDaySlots();
-    // Every cell gets a new framework slot.
-    void _resetDaySlots();
-
 protected:
     explicit KivoCalendarMonthView(const plat::Rect& frame) : plat::View(frame) {}
     void initialize() override;
 
 private:
+    // The fill: dates of the 42 cells, slots reused or replaced, the delegate or the templates asked.
+    void _updateDaySlots();
+    // Every cell gets a new framework slot.
+    void _resetDaySlots();
+
     // The cell's slot after the application had its say; s is the slot filled for the cell.
     void offerToApplication(std::size_t index, const std::shared_ptr<KivoCalendar>& calendar,
                             const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool isAdjacentDay);

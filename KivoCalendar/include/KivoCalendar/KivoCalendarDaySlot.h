@@ -46,14 +46,14 @@ public:
     bool isSelected() const;
     // The day of the calendar's current date.
     bool isToday() const;
-    // The day lies outside the month of the page that holds the slot (NO outside a page).
+    // The day lies outside the month of the page that holds the slot (false outside a page).
     bool isAdjacent() const;
 
 protected:
     explicit KivoCalendarDaySlotBase(const plat::Rect& frame) : plat::View(frame) {}
     // After setDate stored a new day.
     virtual void dateDidChange() {}
-    // The calendar says the date cannot be chosen (NO without a calendar).
+    // The calendar says the date cannot be chosen (false without a calendar).
     bool isDisabled() const;
 
 private:

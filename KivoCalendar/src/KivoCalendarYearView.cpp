@@ -1,18 +1,18 @@
 // The year page: month names, the 4 by 3 grid, the slots' colours and marks at every refresh, and the
 // tap that zooms into a month.
 
-#include "KivoCalendar/CalendarYearView.h"
+#include "KivoCalendar/KivoCalendarYearView.h"
 
 #include "KivoCalendar/KivoCalendar.h"
 #include "KivoCalendar/KivoCalendarDelegate.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarMonthSlotLoadingEventArgs.h"
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
 #include "Platform/foundation/locale/calendar.h"
 #include "Platform/foundation/locale/date_formatter.h"
+#include "calendar/ClampedDate.h"
+#include "calendar/LabelGrid.h"
+#include "calendar/LocaleLanguage.h"
 #include "detail/BodyZoom.h"
-#include "detail/ClampedDate.h"
-#include "detail/LabelGrid.h"
-#include "detail/LocaleLanguage.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ void KivoCalendarYearView::initialize() {
         _monthLabels.push_back(slot);
         addSubview(slot);
     }
-    kivo::detail::addPageTap(sharedAs<KivoCalendarYearView>());
+    kivo::detail::addPageTap(sharedAs<KivoCalendarYearView>(), [](auto& page, plat::Point at) { page._respondToTap(at); });
 }
 
 void KivoCalendarYearView::setKivoCalendar(const std::shared_ptr<KivoCalendar>& calendar) {

@@ -1,21 +1,21 @@
 // The month page: the dates of its 42 cells, the reuse of its slots from fill to fill, and the
 // application's chance to put slots of its own into the cells.
 
-#include "KivoCalendar/CalendarMonthView.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 
 #include <deque>
 
-#include "KivoCalendar/CalendarDaySlot.h"
 #include "KivoCalendar/KivoCalendar.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarDaySlotLoadingEventArgs.h"
 #include "Platform/foundation/log.h"
 
 namespace {
 
 constexpr std::int64_t DaysPerWeek = KivoCalendarMonthView::Columns;
 
-// Leading days of the previous month: a month that begins on the first day of the week gets a whole
-// row of them, never an empty one.
+// How many cells of the first row belong to the month before. When the 1st falls on the week's
+// first day the answer is 7, not 0: the grid always opens with one full row of the earlier month.
 std::int64_t leadingDays(std::int64_t weekdayOfFirst, std::int64_t firstDayOfWeek) {
     if (weekdayOfFirst > firstDayOfWeek) return weekdayOfFirst - firstDayOfWeek;
     if (weekdayOfFirst < firstDayOfWeek) return weekdayOfFirst + DaysPerWeek - firstDayOfWeek;

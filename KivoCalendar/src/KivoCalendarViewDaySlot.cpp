@@ -1,74 +1,10 @@
-// The day slots an application hands the month grid: the second text of the detail slot, the image
-// of the image slot, and the hosted view of the view slot with its state and colours.
+// The view slot: the hosted view, its tap, and its background coloured by the day's state.
 
-#include "KivoCalendar/CalendarDaySlotVariants.h"
+#include "KivoCalendar/KivoCalendarViewDaySlot.h"
 
 #include "KivoCalendar/KivoCalendar.h"
-#include "KivoCore/KivoRenderEngine.h"
 #include "Platform/foundation/log.h"
 #include "Platform/ui/gestures.h"
-
-namespace {
-
-constexpr std::int64_t AspectFit = 0;
-constexpr std::int64_t AspectFill = 1;
-
-}  // namespace
-
-// ---- Detail slot ----
-
-std::shared_ptr<KivoCalendarDetailDaySlot> KivoCalendarDetailDaySlot::create(const std::shared_ptr<KivoCalendar>& calendar,
-                                                                             const plat::Rect& frame) {
-    auto slot = initialized(std::shared_ptr<KivoCalendarDetailDaySlot>(new KivoCalendarDetailDaySlot(frame)));
-    slot->setKivoCalendar(calendar);
-    return slot;
-}
-
-void KivoCalendarDetailDaySlot::drawDetailDaySlotText(const plat::Rect&, std::int64_t) {
-    auto calendar = kivoCalendar();
-    if (!calendar || !calendar->renderEngine()) return;
-    if (!_detailText || _detailText->empty() || _detailTextRect == plat::Rect{}) return;
-    KivoRenderEngine& engine = *calendar->renderEngine();
-    engine.setFont(_detailFont ? _detailFont : plat::Font::system(DefaultFontSize));
-    engine.setTextFill(_detailTextColor);
-    engine.drawStringInRect(*_detailText, _detailTextRect);
-}
-
-// ---- Image slot ----
-
-std::shared_ptr<KivoCalendarImageDaySlot> KivoCalendarImageDaySlot::create(const std::shared_ptr<KivoCalendar>& calendar,
-                                                                           const plat::Rect& frame) {
-    auto slot = initialized(std::shared_ptr<KivoCalendarImageDaySlot>(new KivoCalendarImageDaySlot(frame)));
-    slot->setKivoCalendar(calendar);
-    return slot;
-}
-
-void KivoCalendarImageDaySlot::initialize() {
-    KivoCalendarDaySlot::initialize();
-    _imageView = plat::ImageView::create();
-    addSubview(_imageView);
-}
-
-plat::ContentMode KivoCalendarImageDaySlot::_getImageViewContentMode(std::int64_t imageAspect) {
-    if (imageAspect == AspectFit) return plat::ContentMode::ScaleAspectFit;
-    if (imageAspect == AspectFill) return plat::ContentMode::ScaleAspectFill;
-    return plat::ContentMode::ScaleToFill;
-}
-
-void KivoCalendarImageDaySlot::drawDaySlotImage(const plat::Rect&, std::int64_t) {
-    // An image taken away, or a rectangle that holds none, leaves nothing behind.
-    if (!_imageSource || _imageRect == plat::Rect{}) {
-        _imageView->setImage(nullptr);
-        _imageView->setHidden(true);
-        return;
-    }
-    _imageView->setHidden(false);
-    _imageView->setFrame(_imageRect);
-    _imageView->setImage(_imageSource);
-    _imageView->setContentMode(_getImageViewContentMode(_imageAspect));
-}
-
-// ---- View slot ----
 
 std::shared_ptr<KivoCalendarViewDaySlot> KivoCalendarViewDaySlot::create(const std::shared_ptr<KivoCalendar>& calendar,
                                                                          const plat::Rect& frame) {

@@ -1,12 +1,12 @@
 // The day slots: the state tests every cell shares, and the drawn slot's painting.
 
-#include "KivoCalendar/CalendarDaySlot.h"
+#include "KivoCalendar/KivoCalendarDaySlot.h"
 
 #include <typeinfo>
 
-#include "KivoCalendar/CalendarDaySlotVariants.h"
-#include "KivoCalendar/CalendarMonthView.h"
 #include "KivoCalendar/KivoCalendar.h"
+#include "KivoCalendar/KivoCalendarDetailDaySlot.h"
+#include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
 #include "KivoCore/KivoGeometry.h"
 #include "KivoCore/KivoRenderEngine.h"

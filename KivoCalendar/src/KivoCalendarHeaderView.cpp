@@ -1,15 +1,15 @@
 // The calendar's header: building, layout of the buttons and the title strip, the titles of the
 // current and neighbouring pages, the title slide of a page move, the title tap and the animated
-// change of view mode, and the header buttons' chevrons.
+// change of view mode.
 //
-// Sections: construction · look · layout · titles · slide · title tap and mode change · buttons.
+// Sections: construction · look · layout · titles · slide · title tap and mode change.
 
-#include "KivoCalendar/CalendarHeaderView.h"
+#include "KivoCalendar/KivoCalendarHeaderView.h"
 
 #include <algorithm>
 
 #include "KivoCalendar/KivoCalendar.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
+#include "KivoCalendar/KivoCalendarHeaderLoadingEventArgs.h"
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
 #include "KivoCore/IKivoValueFormatter.h"
 #include "KivoCore/KivoAnimation.h"
@@ -22,9 +22,9 @@
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "calendar/LocaleLanguage.h"
+#include "calendar/PageRing.h"
 #include "detail/BodyZoom.h"
-#include "detail/LocaleLanguage.h"
-#include "detail/PageRing.h"
 
 namespace {
 
@@ -34,8 +34,6 @@ constexpr double HalfOfModeChange = 0.5;
 // The zoom of a change between month and decade: out of almost nothing, in to full size.
 constexpr double FarZoomFirst = 0.1;
 constexpr double FarZoomSecond = 1.0;
-// Added to the end of each chevron's first stroke so the two strokes meet without a notch.
-constexpr double ArrowJoin = 0.7071067811865475;
 
 // Japanese and Chinese users read the month title year first, whatever the month pattern says. The
 // language of the moment counts, as the titles are formatted in it.
@@ -413,52 +411,4 @@ void KivoCalendarHeaderView::changeViewModeAsync(std::int64_t mode, KivoOptional
             --self->_runningModeChanges;
             self->endViewModeChange();
         });
-}
-
-// ---- Buttons ----
-
-std::shared_ptr<KivoCalendarHeaderButton> KivoCalendarHeaderButton::create(bool isNextButton) {
-    auto button = initialized(std::shared_ptr<KivoCalendarHeaderButton>(new KivoCalendarHeaderButton({})));
-    button->setIsNextButton(isNextButton);
-    return button;
-}
-
-plat::Color KivoCalendarHeaderButton::arrowColor() const {
-    auto calendar = kivoCalendar();
-    if (!calendar) return plat::Color::clear();
-    return calendar->isAdjacentMonthOrYearDisabled(_isNextButton ? 1 : -1) ? calendar->disabledTextColor()
-                                                                           : calendar->headerTextColor();
-}
-
-void KivoCalendarHeaderButton::drawRect(plat::Context&, const plat::Rect& rect) {
-    auto calendar = kivoCalendar();
-    if (!calendar || !calendar->renderEngine()) return;
-    KivoRenderEngine& engine = *calendar->renderEngine();
-    const double s = std::min(rect.width(), rect.height());
-    const double x = rect.x() + (rect.width() - s) / 2, y = rect.y() + (rect.height() - s) / 2;
-    auto saved = engine.saveState();
-    engine.setStrokeThickness(ArrowThickness);
-    engine.setStroke(arrowColor());
-    const double inset = s / ArrowInsetDivisor;
-    drawArrow(x + inset, y + inset, s - 2 * inset, s - 2 * inset);
-    engine.restoreState(saved);
-}
-
-void KivoCalendarHeaderButton::drawArrow(double x, double y, double w, double h) const {
-    KivoRenderEngine& engine = *kivoCalendar()->renderEngine();
-    const double c = ArrowJoin;
-    const bool horizontal = kivoCalendar()->orientation() == KivoCalendarOrientationHorizontal;
-    if (horizontal && _isNextButton) {
-        engine.drawLine(x + w / 4, y, x + 3 * w / 4 + c, y + h / 2 + c);
-        engine.drawLine(x + 3 * w / 4, y + h / 2, x + w / 4, y + h);
-    } else if (horizontal) {
-        engine.drawLine(x + 3 * w / 4, y, x + w / 4 - c, y + h / 2 + c);
-        engine.drawLine(x + w / 4, y + h / 2, x + 3 * w / 4, y + h);
-    } else if (_isNextButton) {
-        engine.drawLine(x, y + h / 4, x + w / 2 + c, y + 3 * h / 4 + c);
-        engine.drawLine(x + w / 2, y + 3 * h / 4, x + w, y + h / 4);
-    } else {
-        engine.drawLine(x, y + 3 * h / 4, x + w / 2 + c, y + h / 4 + c);
-        engine.drawLine(x + w / 2, y + h / 4, x + w, y + 3 * h / 4);
-    }
 }

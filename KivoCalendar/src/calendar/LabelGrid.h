@@ -29,15 +29,15 @@ void setSlotBorders(const std::vector<std::shared_ptr<Slot>>& slots, double widt
     for (const auto& slot : slots) slot->layer()->setBorderWidth(width);
 }
 
-// One tap, one touch, handed to the page's _respondToTap with its place in the page; the touches
-// still reach the views beneath.
-template <typename Page>
-void addPageTap(const std::shared_ptr<Page>& page) {
+// One tap, one touch, handed to `respond` with the page and the tap's place in it; the touches still
+// reach the views beneath. The page is held weakly: the recogniser lives on the page itself.
+template <typename Page, typename Respond>
+void addPageTap(const std::shared_ptr<Page>& page, Respond respond) {
     std::weak_ptr<Page> weak = page;
-    auto tap = plat::TapGestureRecognizer::create([weak](plat::GestureRecognizer& recognizer) {
+    auto tap = plat::TapGestureRecognizer::create([weak, respond](plat::GestureRecognizer& recognizer) {
         auto self = weak.lock();
         if (self && recognizer.state() == plat::GestureRecognizerState::Recognized)
-            self->_respondToTap(recognizer.locationInView(self.get()));
+            respond(*self, recognizer.locationInView(self.get()));
     });
     tap->setCancelsTouchesInView(false);
     page->addGestureRecognizer(tap);

@@ -1,13 +1,13 @@
 // A decade page: the twelve years from the last of the decade before to the first of the decade
 // after, their colours and marks at every refresh, and the tap that zooms into a year.
 
-#include "KivoCalendar/CalendarDecadeView.h"
+#include "KivoCalendar/KivoCalendarDecadeView.h"
 
 #include "KivoCalendar/KivoCalendar.h"
 #include "KivoCalendar/KivoCalendarDelegate.h"
-#include "KivoCalendar/KivoCalendarEventArgs.h"
-#include "detail/ClampedDate.h"
-#include "detail/LabelGrid.h"
+#include "KivoCalendar/KivoCalendarYearSlotLoadingEventArgs.h"
+#include "calendar/ClampedDate.h"
+#include "calendar/LabelGrid.h"
 
 std::shared_ptr<KivoCalendarDecadeView> KivoCalendarDecadeView::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<KivoCalendarDecadeView>(new KivoCalendarDecadeView(frame)));
@@ -22,7 +22,7 @@ void KivoCalendarDecadeView::initialize() {
         _yearLabels.push_back(slot);
         addSubview(slot);
     }
-    kivo::detail::addPageTap(sharedAs<KivoCalendarDecadeView>());
+    kivo::detail::addPageTap(sharedAs<KivoCalendarDecadeView>(), [](auto& page, plat::Point at) { page._respondToTap(at); });
 }
 
 void KivoCalendarDecadeView::setKivoCalendar(const std::shared_ptr<KivoCalendar>& calendar) {

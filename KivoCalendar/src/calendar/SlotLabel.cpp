@@ -1,7 +1,7 @@
-// The label slots of the year and decade pages: the label's text, colours, font, padding and the two
+// The label slot of the year and decade pages: the label's text, colours, font, padding and the two
 // alignments, shared by the month slot and the year slot.
 
-#include "KivoCalendar/CalendarLabelSlots.h"
+#include "calendar/SlotLabel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,23 +107,3 @@ void SlotLabel::applyVerticalAlignment(std::int64_t alignment) {
 }
 
 }  // namespace kivo::detail
-
-std::shared_ptr<KivoCalendarMonthSlot> KivoCalendarMonthSlot::create(const plat::Rect& frame) {
-    return initialized(std::shared_ptr<KivoCalendarMonthSlot>(new KivoCalendarMonthSlot(frame)));
-}
-
-void KivoCalendarMonthSlot::initialize() {
-    KivoCalendarMonthSlotBase::initialize();
-    setTag(-1);
-    _slot.build(*this);
-}
-
-std::shared_ptr<KivoCalendarYearSlot> KivoCalendarYearSlot::create(const plat::Rect& frame) {
-    return initialized(std::shared_ptr<KivoCalendarYearSlot>(new KivoCalendarYearSlot(frame)));
-}
-
-void KivoCalendarYearSlot::initialize() {
-    KivoCalendarYearSlotBase::initialize();
-    setTag(-1);
-    _slot.build(*this);
-}

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "KivoCalendar/CalendarLabelSlots.h"
 #include "KivoCalendar/KivoCalendarExport.h"
+#include "KivoCalendar/KivoCalendarMonthSlot.h"
 #include "KivoCalendar/KivoDateUtil.h"
 #include "Platform/graphics/font.h"
 #include "Platform/ui/view.h"
@@ -49,18 +49,20 @@ public:
 
     void layoutSubviews() override;
 
-    // Whether minDate or maxDate of the calendar rule out the whole month.
-    bool _isYearMonthDisabled(std::int64_t year, std::int64_t month) const;
     // The date one day later, in the platform's current calendar.
     static KivoOptionalDate getNextDateOfDate(KivoOptionalDate date);
-    // A tap at `location` (in the page's coordinates) on a month that can be chosen zooms into it.
-    void _respondToTap(plat::Point location);
 
 protected:
     explicit KivoCalendarYearView(const plat::Rect& frame) : plat::View(frame) {}
     void initialize() override;
 
 private:
+    // A tap at `location` (in the page's coordinates) on a month that can be chosen zooms into it.
+    void _respondToTap(plat::Point location);
+
+    // Whether minDate or maxDate of the calendar rule out the whole month.
+    bool _isYearMonthDisabled(std::int64_t year, std::int64_t month) const;
+
     // `yearDate` in month m, its day kept where the month has it and else the month's last day.
     KivoOptionalDate dateInMonth(std::int64_t month) const;
     void zoomInto(std::int64_t month);

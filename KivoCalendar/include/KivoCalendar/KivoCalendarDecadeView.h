@@ -1,14 +1,13 @@
 #pragma once
-// A decade page of the calendar: the ten years of a decade framed by the last year of the decade
-// before and the first of the decade after, in 4 columns by 3 rows of year slots; a tap on a year
-// zooms into that year.
+// The calendar's decade page: a 4 × 3 grid of year slots. The middle ten are the decade itself; the
+// first and last cells borrow one year from each neighbouring decade. Tapping a year zooms in on it.
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "KivoCalendar/CalendarLabelSlots.h"
 #include "KivoCalendar/KivoCalendarExport.h"
+#include "KivoCalendar/KivoCalendarYearSlot.h"
 #include "KivoCalendar/KivoDateUtil.h"
 #include "Platform/graphics/font.h"
 #include "Platform/ui/view.h"
@@ -49,16 +48,16 @@ public:
 
     void layoutSubviews() override;
 
-    // Whether minDate or maxDate of the calendar rule out the whole year.
-    bool _isYearDisabled(std::int64_t year) const;
-    // A tap at `location` (in the page's coordinates) on a year that can be chosen zooms into it.
-    void _respondToTap(plat::Point location);
-
 protected:
     explicit KivoCalendarDecadeView(const plat::Rect& frame) : plat::View(frame) {}
     void initialize() override;
 
 private:
+    // Whether minDate or maxDate of the calendar rule out the whole year.
+    bool _isYearDisabled(std::int64_t year) const;
+    // A tap at `location` (in the page's coordinates) on a year that can be chosen zooms into it.
+    void _respondToTap(plat::Point location);
+
     std::weak_ptr<KivoCalendar> _kivoCalendar;
     KivoOptionalDate _decadeDate;
     plat::Font _decadeViewFont = plat::Font::system(DefaultFontSize);

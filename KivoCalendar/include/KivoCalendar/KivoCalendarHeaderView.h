@@ -1,8 +1,8 @@
 #pragma once
-// The strip at the top of the calendar: the title of the page shown (a month with its year, a year,
-// or a decade) between two chevron buttons that move one page back or forward. The titles of the
-// neighbouring pages wait beside it in a strip that slides with the pages; a tap on the title zooms
-// out (month, year, decade) and from the decade back in to the month.
+// The calendar's top band. It names the visible page and flanks that title with the two chevron
+// buttons that page back and forth. The neighbours' titles are laid out in a scrolling strip so they
+// can slide in step with the body; tapping the title steps to the coarser mode, and from the
+// coarsest one returns to months.
 
 #include <cstdint>
 #include <memory>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "KivoCalendar/KivoCalendarExport.h"
+#include "KivoCalendar/KivoCalendarHeaderButton.h"
 #include "KivoCalendar/KivoDateUtil.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
@@ -19,6 +20,11 @@
 class KivoCalendar;
 class KivoCalendarHeaderLoadingEventArgs;
 
+namespace kivo::detail {
+// What the tests read and call of the calendar's inner workings; defined by the tests alone.
+struct CalendarTestAccess;
+}  // namespace kivo::detail
+
 namespace plat {
 class Label;
 class ScrollView;
@@ -26,36 +32,6 @@ namespace dispatch {
 class AsyncSemaphore;
 }
 }  // namespace plat
-
-// A header button: a chevron drawn in the header's text colour, or in the calendar's disabled colour
-// when the page it leads to cannot be reached.
-class KIVO_CALENDAR_EXPORT KivoCalendarHeaderButton : public plat::Button {
-public:
-    static std::shared_ptr<KivoCalendarHeaderButton> create(bool isNextButton);
-
-    // Not owned.
-    std::shared_ptr<KivoCalendar> kivoCalendar() const { return _kivoCalendar.lock(); }
-    void setKivoCalendar(const std::shared_ptr<KivoCalendar>& calendar) { _kivoCalendar = calendar; }
-    bool isNextButton() const { return _isNextButton; }
-    void setIsNextButton(bool next) { _isNextButton = next; }
-
-    // The colour the chevron is drawn in now.
-    plat::Color arrowColor() const;
-    void drawRect(plat::Context& context, const plat::Rect& rect) override;
-
-    static constexpr double ArrowThickness = 2.0;
-    // The chevron's box is the button's square less this share of its side on every edge.
-    static constexpr double ArrowInsetDivisor = 6;
-
-protected:
-    explicit KivoCalendarHeaderButton(const plat::Rect& frame) : plat::Button(frame) {}
-
-private:
-    void drawArrow(double x, double y, double w, double h) const;
-
-    std::weak_ptr<KivoCalendar> _kivoCalendar;
-    bool _isNextButton = false;
-};
 
 class KIVO_CALENDAR_EXPORT KivoCalendarHeaderView : public plat::View {
 public:
@@ -116,16 +92,18 @@ public:
 
     void layoutSubviews() override;
 
-    // Button actions and the title tap.
-    void _selectPrevView();
-    void _selectNextView();
-    void _respondToTapGesture(plat::Point locationInHeader);
-
 protected:
     explicit KivoCalendarHeaderView(const plat::Rect& frame) : plat::View(frame) {}
     void initialize() override;
 
 private:
+    friend struct kivo::detail::CalendarTestAccess;
+
+    // Button actions and the title tap.
+    void _selectPrevView();
+    void _selectNextView();
+    void _respondToTapGesture(plat::Point locationInHeader);
+
     void _setHeaderText(KivoOptionalDate date);
     std::string _getDecadeViewHeader(KivoOptionalDate date, std::int64_t index) const;
     std::string formatValue(KivoOptionalDate date) const;
