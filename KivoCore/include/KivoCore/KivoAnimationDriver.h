@@ -37,7 +37,7 @@ public:
         std::function<void(End)> end;
     };
 
-    // Starts on the main run loop; the first tick comes at the next display frame, never inside this
+    // Main thread only. Starts on the main run loop; the first tick comes at the next display frame, never inside this
     // call. The owner is held weakly: once it has gone, the link stops and no handler is called again.
     // An empty owner means none (the animation runs to its end). A negative delay counts as none.
     // The driver keeps itself alive until it ends; keep the answer only to stop it or ask about it.

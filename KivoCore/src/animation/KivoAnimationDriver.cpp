@@ -86,6 +86,8 @@ void KivoAnimationDriver::tick(plat::Ticks now) {
 }
 
 void KivoAnimationDriver::stop() {
+    // The end handler may let go of the caller's last reference.
+    auto keep = shared_from_this();
     if (_running) finish(End::Stopped);
 }
 

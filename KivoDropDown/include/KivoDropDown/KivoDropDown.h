@@ -29,9 +29,6 @@ class TapGestureRecognizer;
 class ViewController;
 }  // namespace plat
 
-namespace kivo::detail {
-class FrameAnimation;
-}
 namespace kivo::testing {
 struct InputAccess;
 }
@@ -293,7 +290,6 @@ private:
     std::weak_ptr<plat::ViewController> _viewController;
     std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer;
     std::shared_ptr<plat::Button> _closeFull;
-    std::unique_ptr<kivo::detail::FrameAnimation> _animation;
     // 0 until a layout pass has laid out the header area (and again after a turn or a resize).
     int _count = 0;
     plat::Size _laidOutSize;
