@@ -79,15 +79,14 @@ std::uint32_t GroupLevel::nameOf(const plat::Value& item) {
 bool GroupLevel::byNumber(const plat::Value& item, std::uint32_t& id) {
     double number;
     if (!_reader || !_reader->readNumber(item, number)) return false;
-    // The common case, kept free of values: a numeric member looked up by its bits.
-    ScalarIndex& index = _byScalar[static_cast<size_t>(plat::Value::Kind::Double)];
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(number);
-    id = index.find(bits);
-    if (id == ScalarIndex::Empty) {
-        id = intern(KivoReflector::formatValue(plat::Value(number)));
-        index.insert(bits, id);
-    }
+    id = nameOfNumber(number);
     return true;
+}
+
+std::uint32_t GroupLevel::nameNewNumber(double number) {
+    std::uint32_t id = intern(KivoReflector::formatValue(plat::Value(number)));
+    _byScalar[static_cast<size_t>(plat::Value::Kind::Double)].insert(std::bit_cast<std::uint64_t>(number), id);
+    return id;
 }
 
 std::uint32_t GroupLevel::byText(std::string_view text) {

@@ -6,6 +6,7 @@
 // bucket, the first time it sees it; other levels ask their description.
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,6 +29,20 @@ public:
 
     // The item's group name. Runs the description's code (a converter, a getter), which may throw.
     std::uint32_t nameOf(const plat::Value& item);
+    // Whether items may be named by readMemberNumber and nameOfNumber, with no code run.
+    bool namesByMemberNumbers() const { return _reader != nullptr; }
+    // The item's number when a data member holds it (nothing run, nothing logged); false otherwise,
+    // and then only nameOf names the item.
+    bool readMemberNumber(const plat::Value& item, double& number) const { return _reader->readMemberNumber(item, number); }
+    // The name of an item whose number readMemberNumber read: what nameOf answers for it.
+    std::uint32_t nameOfNumber(double number) {
+        // The common case, kept free of values: a numeric member looked up by its bits (inline: a
+        // refresh names a million items so).
+        std::uint32_t id = _byScalar[static_cast<size_t>(plat::Value::Kind::Double)].find(std::bit_cast<std::uint64_t>(number));
+        return id != ScalarIndex::Empty ? id : nameNewNumber(number);
+    }
+    // The number of names made so far; ids run below it (NilName apart).
+    std::uint32_t nameCount() const { return static_cast<std::uint32_t>(_names.size()); }
     // The name for an id; nil for NilName.
     std::optional<std::string> name(std::uint32_t id) const;
     std::uint32_t emptyName() const { return _emptyName; }
@@ -49,6 +64,7 @@ private:
     // The name of an item whose value is a plain numeric member; false for any other item.
     bool byNumber(const plat::Value& item, std::uint32_t& id);
     std::uint32_t intern(const std::string& name);
+    std::uint32_t nameNewNumber(double number);
     std::uint32_t byText(std::string_view text);
     std::uint32_t byValue(const plat::Value& value);
 

@@ -211,24 +211,66 @@ void GroupTree::buildFrom(const Items& items, const BaseGuard* guard) {
     };
     std::vector<Extent> extents;
     constexpr size_t Ahead = 16;  // the items' objects lie apart from the list: fetched ahead
-    for (size_t i = 0; i < count; ++i) {
-        if (i + Ahead < count) prefetchObject(items.at(i + Ahead));
-        // Fetched again for each level: the application's code run for one may change the list.
-        for (auto& level : _levels) {
-            names[level.depth()] = level.nameOf(items.at(i));
-            if (guard) guard->check();
-        }
-        Node* node = _root.get();
-        for (const auto& level : _levels) {
-            Node* child = childFor(*node, names[level.depth()]);
-            if (!child->attached()) attach(*child, node->ordered.size());  // its first item is the last one
-            node = child;
+    // With one level, a name leads to the same bottom node all through the build (nodes are only
+    // added): found once per name, not walked to per item. Nil and "" are left to the walk.
+    const bool oneLevel = _levels.size() == 1 && _levels[0].matchesByEquality();
+    std::vector<Node*> nodeByName;
+    auto placeItem = [&](size_t i) {
+        const std::uint32_t name = names[0];
+        Node* node = oneLevel && name < nodeByName.size() ? nodeByName[name] : nullptr;
+        if (!node) {
+            node = _root.get();
+            for (const auto& level : _levels) {
+                Node* child = childFor(*node, names[level.depth()]);
+                if (!child->attached()) attach(*child, node->ordered.size());  // its first item is the last one
+                node = child;
+            }
+            if (oneLevel && name != NilName && name != _levels[0].emptyName()) {
+                if (name >= nodeByName.size()) nodeByName.resize(name + 1);
+                nodeByName[name] = node;
+            }
         }
         bottomOf[i] = node->id;
         if (node->id >= extents.size()) extents.resize(node->id + 1);
         Extent& e = extents[node->id];
         if (e.count++ == 0) e.first = static_cast<Position>(i);
         e.last = static_cast<Position>(i);
+    };
+    // Where every level names by a number member, a run of items has its numbers read first, in a
+    // loop that does nothing else, so the reads of many objects overlap; naming them from the numbers
+    // then runs no code of theirs. An item read otherwise ends the run and is named alone (its code
+    // may change other items, so nothing is read ahead of it).
+    const bool readAhead =
+        std::all_of(_levels.begin(), _levels.end(), [](const GroupLevel& l) { return l.namesByMemberNumbers(); });
+    constexpr size_t Run = 256;
+    const size_t depths = _levels.size();
+    std::vector<double> numbers(readAhead ? Run * depths : 0);
+    for (size_t i = 0; i < count;) {
+        size_t end = i;
+        if (readAhead) {
+            for (const size_t limit = std::min(count, i + Run); end < limit; ++end) {
+                if (end + Ahead < count) prefetchObject(items.at(end + Ahead));
+                const plat::Value& item = items.at(end);
+                double* out = &numbers[(end - i) * depths];
+                bool read = true;
+                for (size_t d = 0; read && d < depths; ++d) read = _levels[d].readMemberNumber(item, out[d]);
+                if (!read) break;
+            }
+        }
+        for (const size_t start = i; i < end; ++i) {
+            const double* read = &numbers[(i - start) * depths];
+            for (size_t d = 0; d < depths; ++d) names[d] = _levels[d].nameOfNumber(read[d]);
+            placeItem(i);
+        }
+        if (i == count) break;
+        if (i + Ahead < count) prefetchObject(items.at(i + Ahead));
+        // Fetched again for each level: the application's code run for one may change the list.
+        for (auto& level : _levels) {
+            names[level.depth()] = level.nameOf(items.at(i));
+            if (guard) guard->check();
+        }
+        placeItem(i);
+        ++i;
     }
     for (size_t id = 0; id < extents.size(); ++id) {
         const Extent& e = extents[id];

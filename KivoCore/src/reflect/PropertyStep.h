@@ -39,6 +39,17 @@ public:
         number = r.property->number(*o);
         return true;
     }
+    // The same for a number that a data member of a declared class holds, and nothing else: no code
+    // of the item runs, so many items can be read ahead of their use.
+    bool readMemberNumber(const plat::Value& item, double& number) const {
+        if (!item.isObject()) return false;
+        const plat::Object* o = declaredObject(item);
+        if (!o) return false;
+        const Resolution& r = resolve(*o);
+        if ((r.flags & (Number | DataMember)) != (Number | DataMember)) return false;
+        number = r.property->number(*o);
+        return true;
+    }
     bool readString(const plat::Value& item, std::string_view& text) const {
         if (!item.isObject()) return item.isDictionary() && dictionaryString(item, text);
         const plat::Object* o = declaredObject(item);

@@ -222,3 +222,51 @@ TEST(KivoCollectionViewGroups, GroupMadeWithoutNameReadsEmpty) {
     EXPECT_EQ(group.totalItemCount(), 0u);
     EXPECT_EQ(group.getAggregate(KivoAggregateCount, "price"), 0);
 }
+
+namespace {
+
+// An item whose "price" is a getter that reprices another item when read.
+class Repricer : public plat::Object {
+public:
+    PLAT_CLASS()
+    std::string name;
+    std::shared_ptr<Product> target;
+    double newPrice = 0;
+    double price() const {
+        if (target) target->price = newPrice;
+        return 7;
+    }
+    std::string description() const override { return name; }
+};
+PLAT_DEFINE_CLASS(Repricer, plat::Object, plat::property("price", &Repricer::price))
+
+}  // namespace
+
+// Numbers held in members are read many items ahead of their naming; an item whose getter runs ends
+// that, so a later item is read only after the code of every item before it ran.
+TEST(KivoCollectionViewGroups, NumberMembersAreReadOnlyAfterTheCodeOfEarlierItems) {
+    PinnedLocale pinned;
+    auto text = [](double v) { return KivoReflector::formatValue(v); };
+    plat::Array items;
+    std::vector<std::shared_ptr<Product>> products;
+    for (int i = 0; i < 600; ++i) {
+        products.push_back(product("p" + std::to_string(i), 1));
+        items.push_back(products.back());
+    }
+    auto repricer = std::make_shared<Repricer>();
+    repricer->name = "r";
+    repricer->target = products[400];
+    repricer->newPrice = 5;
+    items.insert(items.begin() + 300, plat::Value(repricer));  // well inside a run of member reads
+    auto view = KivoCollectionView::create(std::make_shared<plat::Array>(items));
+    groupBy(view, {by("price")});
+    ASSERT_EQ(view->groups().size(), 3u);
+    EXPECT_EQ(view->groups()[0]->name(), text(1));
+    EXPECT_EQ(view->groups()[0]->totalItemCount(), 599u);
+    EXPECT_EQ(tree({view->groups()[1], view->groups()[2]}), text(7) + "(r) " + text(5) + "(p400)");
+
+    repricer->newPrice = 3;  // a second level reads ahead as well
+    view->groupDescriptions()->addObject(by("price"));
+    EXPECT_EQ(tree({view->groups()[1], view->groups()[2]}),
+              text(7) + "[" + text(7) + "(r)] " + text(3) + "[" + text(3) + "(p400)]");
+}

@@ -122,22 +122,40 @@ std::string describe(const Value& v, const NestingLevel* up) {
 
 }  // namespace
 
+const std::string Value::NoString;
+const ArrayPtr Value::NoArray;
+const DictionaryPtr Value::NoDictionary;
+const ObjectPtr Value::NoObject;
+
+void Value::takeString(Value& other) noexcept {
+    new (&_string) std::string(std::move(other._string));
+    other._string.~basic_string();
+}
+
+void Value::copyString(const Value& other) { new (&_string) std::string(other._string); }
+
+void Value::destroyString() noexcept { _string.~basic_string(); }
+
 Value::Value(ArrayPtr a) {
-    if (a) _v = std::move(a);
+    if (!a) return;
+    new (&_array) ArrayPtr(std::move(a));
+    _kind = Kind::Array;
 }
 
 Value::Value(DictionaryPtr d) {
-    if (d) _v = std::move(d);
+    if (!d) return;
+    new (&_dictionary) DictionaryPtr(std::move(d));
+    _kind = Kind::Dictionary;
 }
 
 double Value::asDouble() const {
     switch (kind()) {
         case Kind::Bool:
-            return std::get<bool>(_v) ? 1.0 : 0.0;
+            return _bool ? 1.0 : 0.0;
         case Kind::Integer:
-            return static_cast<double>(std::get<std::int64_t>(_v));
+            return static_cast<double>(_integer);
         case Kind::Double:
-            return std::get<double>(_v);
+            return _double;
         default:
             return std::numeric_limits<double>::quiet_NaN();
     }
@@ -146,11 +164,11 @@ double Value::asDouble() const {
 std::int64_t Value::asInteger() const {
     switch (kind()) {
         case Kind::Bool:
-            return std::get<bool>(_v) ? 1 : 0;
+            return _bool ? 1 : 0;
         case Kind::Integer:
-            return std::get<std::int64_t>(_v);
+            return _integer;
         case Kind::Double: {
-            return detail::saturatingCast<std::int64_t>(std::get<double>(_v));
+            return detail::saturatingCast<std::int64_t>(_double);
         }
         default:
             return 0;
@@ -160,34 +178,14 @@ std::int64_t Value::asInteger() const {
 bool Value::asBool() const {
     switch (kind()) {
         case Kind::Bool:
-            return std::get<bool>(_v);
+            return _bool;
         case Kind::Integer:
-            return std::get<std::int64_t>(_v) != 0;
+            return _integer != 0;
         case Kind::Double:
-            return std::get<double>(_v) != 0;  // NaN counts as true, as a C conversion does
+            return _double != 0;  // NaN counts as true, as a C conversion does
         default:
             return false;
     }
-}
-
-const std::string& Value::asString() const {
-    static const std::string empty;
-    return isString() ? std::get<std::string>(_v) : empty;
-}
-
-const ArrayPtr& Value::asArray() const {
-    static const ArrayPtr none;
-    return isArray() ? std::get<ArrayPtr>(_v) : none;
-}
-
-const DictionaryPtr& Value::asDictionary() const {
-    static const DictionaryPtr none;
-    return isDictionary() ? std::get<DictionaryPtr>(_v) : none;
-}
-
-const ObjectPtr& Value::asObject() const {
-    static const ObjectPtr none;
-    return isObject() ? std::get<ObjectPtr>(_v) : none;
 }
 
 bool Value::isEqual(const Value& o) const { return isContainer(*this) ? equal(*this, o, nullptr) : equalLeaves(*this, o); }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -42,20 +43,35 @@ public:
         friend bool operator==(NullTag, NullTag) { return true; }
     };
 
-    Value() = default;  // nil
+    Value() {}  // nil
     Value(std::nullptr_t) {}
-    Value(const Value&) = default;
-    Value& operator=(const Value&) = default;
-    // A moved-from value is nil: an object, array or dictionary kind never holds a null pointer.
-    Value(Value&& other) noexcept : _v(std::move(other._v)) { other._v = std::monostate{}; }
-    Value& operator=(Value&& other) noexcept {
+    Value(const Value& other) { copyFrom(other); }
+    Value& operator=(const Value& other) {
         if (this != &other) {
-            _v = std::move(other._v);
-            other._v = std::monostate{};
+            Value copy(other);  // `other` may live inside what this value is about to let go of
+            *this = std::move(copy);
         }
         return *this;
     }
-    Value(bool b) : _v(b) {}
+    // A moved-from value is nil: an object, array or dictionary kind never holds a null pointer.
+    [[gnu::always_inline]] Value(Value&& other) noexcept { takeFrom(other); }
+    [[gnu::always_inline]] Value& operator=(Value&& other) noexcept {
+        // The common step of shifting a list: the slot moved into was itself moved from (nil).
+        if (holdsTrivially() && this != &other) [[likely]] {
+            takeFrom(other);
+            return *this;
+        }
+        if (this != &other) {
+            // Letting go of the current content may end `other` (an entry of a list this value
+            // held last), so it is taken out first.
+            Value taken(std::move(other));
+            destroy();
+            takeFrom(taken);
+        }
+        return *this;
+    }
+    ~Value() { destroy(); }
+    Value(bool b) : _kind(Kind::Bool), _bool(b) {}
     // clang-format off
     template <class T>
         requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
@@ -64,38 +80,42 @@ public:
         // wrapping round to a negative integer.
         if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t))
             if (i > static_cast<T>(INT64_MAX)) {
-                _v = static_cast<double>(i);
+                _kind = Kind::Double;
+                _double = static_cast<double>(i);
                 return;
             }
-        _v = static_cast<std::int64_t>(i);
+        _kind = Kind::Integer;
+        _integer = static_cast<std::int64_t>(i);
     }
     // clang-format on
-    Value(double d) : _v(d) {}
-    Value(float f) : _v(static_cast<double>(f)) {}
-    Value(const char* s) : _v(std::string(s ? s : "")) {}
-    Value(std::string s) : _v(std::move(s)) {}
-    Value(std::string_view s) : _v(std::string(s)) {}
-    Value(Date d) : _v(d) {}
+    Value(double d) : _kind(Kind::Double), _double(d) {}
+    Value(float f) : _kind(Kind::Double), _double(static_cast<double>(f)) {}
+    Value(const char* s) : Value(std::string(s ? s : "")) {}
+    Value(std::string s) : _kind(Kind::String) { new (&_string) std::string(std::move(s)); }
+    Value(std::string_view s) : Value(std::string(s)) {}
+    Value(Date d) : _kind(Kind::Date), _date(d) {}
     Value(ArrayPtr a);
-    Value(Array a) : _v(std::make_shared<Array>(std::move(a))) {}
+    Value(Array a) : Value(std::make_shared<Array>(std::move(a))) {}
     Value(DictionaryPtr d);
-    Value(Dictionary d) : _v(std::make_shared<Dictionary>(std::move(d))) {}
+    Value(Dictionary d) : Value(std::make_shared<Dictionary>(std::move(d))) {}
     // clang-format off
     template <class T>
         requires std::is_base_of_v<Object, T>
     Value(std::shared_ptr<T> o) {
         // clang-format on
-        if (o) _v = ObjectPtr(std::move(o));
+        if (!o) return;
+        new (&_object) ObjectPtr(std::move(o));
+        _kind = Kind::Object;
     }
 
     static Value null() {
         Value v;
-        v._v = NullTag{};
+        v._kind = Kind::Null;
         return v;
     }
 
-    Kind kind() const { return static_cast<Kind>(_v.index()); }
-    bool isNil() const { return _v.index() == 0; }
+    Kind kind() const { return _kind; }
+    bool isNil() const { return _kind == Kind::Nil; }
     bool isNull() const { return kind() == Kind::Null; }
     bool isBool() const { return kind() == Kind::Bool; }
     bool isInteger() const { return kind() == Kind::Integer; }
@@ -115,11 +135,14 @@ public:
     double asDouble() const;
     std::int64_t asInteger() const;  // doubles are truncated and clamped; NaN gives 0
     bool asBool() const;
-    const std::string& asString() const;  // empty for non-strings
-    Date asDate() const { return isDate() ? std::get<Date>(_v) : Date(); }
-    const ArrayPtr& asArray() const;            // null for non-arrays
-    const DictionaryPtr& asDictionary() const;  // null for non-dictionaries
-    const ObjectPtr& asObject() const;          // null for non-objects
+    // Inline: bulk passes over lists of items go through these.
+    const std::string& asString() const { return isString() ? _string : NoString; }  // empty for non-strings
+    Date asDate() const { return isDate() ? _date : Date(); }
+    const ArrayPtr& asArray() const { return isArray() ? _array : NoArray; }  // null for non-arrays
+    const DictionaryPtr& asDictionary() const {
+        return isDictionary() ? _dictionary : NoDictionary;
+    }                                                                              // null for non-dictionaries
+    const ObjectPtr& asObject() const { return isObject() ? _object : NoObject; }  // null for non-objects
     template <class T>
     std::shared_ptr<T> as() const {
         return std::dynamic_pointer_cast<T>(asObject());
@@ -136,7 +159,120 @@ public:
     std::string description() const;
 
 private:
-    std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, Date, ArrayPtr, DictionaryPtr, ObjectPtr> _v;
+    // A tagged union rather than a std::variant: moving a value is the hot step of inserting into or
+    // removing from the middle of a long list, and here it is a switch that the common kinds leave
+    // after copying a scalar or two pointers, with no generic visit to construct, assign or reset.
+    bool holdsTrivially() const { return _kind < Kind::String || _kind == Kind::Date; }
+    // Builds this (holding nothing) from `other`, which is left nil.
+    [[gnu::always_inline]] void takeFrom(Value& other) noexcept {
+        // Objects first: lists of model objects are what gets shifted in bulk.
+        if (other._kind == Kind::Object) [[likely]] {
+            new (&_object) ObjectPtr(std::move(other._object));
+            other._object.~shared_ptr();
+        } else {
+            switch (other._kind) {
+                case Kind::String:
+                    takeString(other);
+                    break;
+                case Kind::Array:
+                    new (&_array) ArrayPtr(std::move(other._array));
+                    other._array.~shared_ptr();
+                    break;
+                case Kind::Dictionary:
+                    new (&_dictionary) DictionaryPtr(std::move(other._dictionary));
+                    other._dictionary.~shared_ptr();
+                    break;
+                default:
+                    copyScalar(other);  // nil and null included: they hold nothing
+                    break;
+            }
+        }
+        _kind = other._kind;
+        other._kind = Kind::Nil;
+    }
+    // Builds this (holding nothing) as a copy of `other`.
+    void copyFrom(const Value& other) {
+        switch (other._kind) {
+            case Kind::String:
+                copyString(other);
+                break;
+            case Kind::Array:
+                new (&_array) ArrayPtr(other._array);
+                break;
+            case Kind::Dictionary:
+                new (&_dictionary) DictionaryPtr(other._dictionary);
+                break;
+            case Kind::Object:
+                new (&_object) ObjectPtr(other._object);
+                break;
+            default:
+                copyScalar(other);
+                break;
+        }
+        _kind = other._kind;
+    }
+    // The scalar content of `other`, whatever its kind holds of one (nothing for nil and null).
+    void copyScalar(const Value& other) noexcept {
+        switch (other._kind) {
+            case Kind::Bool:
+                _bool = other._bool;
+                break;
+            case Kind::Integer:
+                _integer = other._integer;
+                break;
+            case Kind::Double:
+                _double = other._double;
+                break;
+            case Kind::Date:
+                _date = other._date;
+                break;
+            default:
+                break;
+        }
+    }
+    // Lets go of the content; this holds nothing afterwards (nil).
+    [[gnu::always_inline]] void destroy() noexcept {
+        switch (_kind) {
+            case Kind::String:
+                destroyString();
+                break;
+            case Kind::Array:
+                _array.~shared_ptr();
+                break;
+            case Kind::Dictionary:
+                _dictionary.~shared_ptr();
+                break;
+            case Kind::Object:
+                _object.~shared_ptr();
+                break;
+            default:
+                break;
+        }
+        _kind = Kind::Nil;
+    }
+
+    // Texts are handled out of line: inlined everywhere, the compiler cannot follow the kind that
+    // guards them and warns of an unset string.
+    void takeString(Value& other) noexcept;
+    void copyString(const Value& other);
+    void destroyString() noexcept;
+
+    static const std::string NoString;
+    static const ArrayPtr NoArray;
+    static const DictionaryPtr NoDictionary;
+    static const ObjectPtr NoObject;
+
+    Kind _kind = Kind::Nil;
+    union {
+        bool _bool;
+        std::int64_t _integer = 0;
+        double _double;
+        Date _date;
+        std::string _string;
+        ArrayPtr _array;
+        DictionaryPtr _dictionary;
+        ObjectPtr _object;
+    };
 };
 
 }  // namespace plat
