@@ -238,22 +238,6 @@ public:
     // The label text of a value: the chart's value formatter with the axis format, as a date on a time
     // axis. Empty when the formatter gives no text or the chart is gone.
     std::string formatValue(double value) const;
-    // The distance between major labels: majorUnit when set (in seconds on a time axis), else steps of
-    // 1, 2, 4, 5 or 10 times a power of ten fitted to how many labels the axis length holds. An
-    // automatic time axis steps by a day.
-    double _calcMajorUnit() const;
-    double _nicePrecision(double range) const;
-    double _niceNumber(double value, double exponent, bool round) const;
-    double _niceTickNumber(double value) const;
-    // How many labels fit along the axis (10 before anything is measured).
-    double _getAnnoNumber(bool vertical) const;
-    // Append, in ascending order, values and their texts.
-    void _createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
-                       std::vector<std::string>& lbls) const;
-    void _createLogarithmicLabels(std::vector<double>& vals, std::vector<std::string>& lbls) const;
-    // From actualMin by majorUnit days (one day when unset) up to actualMax; units of 30 days or more
-    // step by calendar months, 365 days or more by calendar years. The first two arguments are not read.
-    void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals, std::vector<std::string>& lbls) const;
 
     // ---- Layout results ----
     // The thickness the axis band needs for its ticks, labels and title; measures the largest label
@@ -287,11 +271,6 @@ public:
     // that would collide with the one drawn before. An axis with no range, or whose chart draws no
     // series, draws only its line and title; an axis at position 0 draws nothing.
     void render(const std::shared_ptr<IKivoRenderEngine>& engine, bool isOverlap);
-    // The angle in whole degrees within 0 … 359 (fractions dropped), stored as labelAngle.
-    double _simplifyAxisLabelAngle(double angle);
-    // Whether labels turned by `angle` (0 … 359) would collide, estimated from the room each label has
-    // along the axis and the size of the label's first character.
-    bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
     // The title's measured size (nil before the first getHeight).
     const std::shared_ptr<KivoSize>& szTitle() const { return _szTitle; }
     // Set once a label handler changed a label's text on a Y axis.
@@ -313,10 +292,6 @@ public:
     void setRangeChanged(std::shared_ptr<KivoEvent> event) { _rangeChanged = std::move(event); }
     // The chart delegate's axisRangeChanged first, then rangeChanged (the axis as sender, no arguments).
     void raiseRangeChanged();
-    // Raises labelLoading with the axis as sender, only when it has handlers.
-    void _onLabelLoading(const std::shared_ptr<KivoEventArgs>& args);
-    // Asks the chart for a drawing pass.
-    void _invalidate();
 
     static constexpr double SecondsPerDay = 86400;
     static constexpr double DefaultLineWidth = 1.0;
@@ -327,6 +302,34 @@ public:
     static constexpr const char* DefaultFormat = "D";
 
 private:
+    friend class OmbriChartTestAccess;
+
+    // The distance between major labels: majorUnit when set (in seconds on a time axis), else steps of
+    // 1, 2, 4, 5 or 10 times a power of ten fitted to how many labels the axis length holds. An
+    // automatic time axis steps by a day.
+    double _calcMajorUnit() const;
+    double _nicePrecision(double range) const;
+    double _niceNumber(double value, double exponent, bool round) const;
+    double _niceTickNumber(double value) const;
+    // How many labels fit along the axis (10 before anything is measured).
+    double _getAnnoNumber(bool vertical) const;
+    // Append, in ascending order, values and their texts.
+    void _createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
+                       std::vector<std::string>& lbls) const;
+    void _createLogarithmicLabels(std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    // From actualMin by majorUnit days (one day when unset) up to actualMax; units of 30 days or more
+    // step by calendar months, 365 days or more by calendar years. The first two arguments are not read.
+    void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    // The angle in whole degrees within 0 … 359 (fractions dropped), stored as labelAngle.
+    double _simplifyAxisLabelAngle(double angle);
+    // Whether labels turned by `angle` (0 … 359) would collide, estimated from the room each label has
+    // along the axis and the size of the label's first character.
+    bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
+    // Raises labelLoading with the axis as sender, only when it has handlers.
+    void _onLabelLoading(const std::shared_ptr<KivoEventArgs>& args);
+    // Asks the chart for a drawing pass.
+    void _invalidate();
+
     static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
     // Stores a look value and redraws, only when it changed (NaN always counts as a change).

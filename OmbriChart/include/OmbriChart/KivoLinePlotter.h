@@ -107,6 +107,21 @@ public:
                                                         std::span<const double> prevVals, double time, double duration,
                                                         const KivoEasePtr& type, bool rotated) const;
 
+    // The growth factor of the symbols and labels of series `index` in a frame whose eased scale is
+    // `scale`: during a series-list change, the added series grows, the removed one shrinks, the others
+    // and a replaced series stay whole.
+    static double seriesListFactor(bool seriesCollectionUpdated, std::int64_t action, std::int64_t startingIndex,
+                                   std::int64_t oldStartingIndex, std::int32_t index, double scale);
+    // `start` moved toward `target` by `distance`.
+    static double moveToward(double start, double target, double distance) {
+        return start < target ? start + distance : start - distance;
+    }
+
+    static constexpr double DefaultLineWidth = 2.0;
+
+protected:
+    friend class OmbriChartTestAccess;
+
     // ---- Point moves of an update (pure but for the chart's saved values) ----
     // Each value coordinate (Y; X when rotated) moved from the list toward `dest` by the eased distance;
     // a missing one stays missing. Direction 0 gives empty lists.
@@ -129,19 +144,6 @@ public:
     double _getStackedValue(bool stacked100, double x, double y, bool added, const StackDictionary& stackPos,
                             const StackDictionary& stackNeg) const;
 
-    // The growth factor of the symbols and labels of series `index` in a frame whose eased scale is
-    // `scale`: during a series-list change, the added series grows, the removed one shrinks, the others
-    // and a replaced series stay whole.
-    static double seriesListFactor(bool seriesCollectionUpdated, std::int64_t action, std::int64_t startingIndex,
-                                   std::int64_t oldStartingIndex, std::int32_t index, double scale);
-    // `start` moved toward `target` by `distance`.
-    static double moveToward(double start, double target, double distance) {
-        return start < target ? start + distance : start - distance;
-    }
-
-    static constexpr double DefaultLineWidth = 2.0;
-
-protected:
     bool _hasSymbols = false;
     bool _hasLines = true;
     bool _isSpline = false;

@@ -94,16 +94,6 @@ public:
     // The marker of a value that is missing or not a number.
     static constexpr const char* NullValue = "NULL";
 
-    // Reading a list of items: each item's member `binding` (the item itself when nil); dates become
-    // their seconds, nil becomes the placeholder, everything else stays as it is.
-    static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items, const std::optional<std::string>& binding);
-    // Reading the chart's collection view: the same, and for dimension 0 strings in the current
-    // locale's decimal style become numbers (anything else that is not a number, the placeholder).
-    static std::shared_ptr<KivoDataArray> _bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
-                                                              const std::optional<std::string>& binding, std::int32_t dimension);
-    // A number as it is; a string in the current locale's decimal style as its number; else nil.
-    static plat::Value _getNumberFromValue(const plat::Value& value);
-
     // ---- Look (a changed value drops the Y values and redraws) ----
     // nil: the chart's palette colour for the series' position.
     const std::optional<plat::Color>& color() const override { return _color; }
@@ -181,20 +171,27 @@ public:
     // the name.
     void drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect) override;
 
-    static constexpr double _LEGEND_ITEM_WIDTH = 10.0;
-    static constexpr double _LEGEND_ITEM_HEIGHT = 10.0;
-    static constexpr double _LEGEND_ITEM_MARGIN = 4.0;
-
     // ---- Hit testing ----
     // What of this series lies at the point (in the chart view's coordinates): always a result; with
     // the nearest hit area of the series when there is one.
     std::shared_ptr<KivoChartHitTestInfo> hitTest(const std::shared_ptr<KivoPoint>& point);
     std::shared_ptr<KivoChartHitTestInfo> hitTest(double x, double y);
 
+private:
+    friend class OmbriChartTestAccess;
+
+    // Reading a list of items: each item's member `binding` (the item itself when nil); dates become
+    // their seconds, nil becomes the placeholder, everything else stays as it is.
+    static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items, const std::optional<std::string>& binding);
+    // Reading the chart's collection view: the same, and for dimension 0 strings in the current
+    // locale's decimal style become numbers (anything else that is not a number, the placeholder).
+    static std::shared_ptr<KivoDataArray> _bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
+                                                              const std::optional<std::string>& binding, std::int32_t dimension);
+    // A number as it is; a string in the current locale's decimal style as its number; else nil.
+    static plat::Value _getNumberFromValue(const plat::Value& value);
     // Asks the chart for a drawing pass.
     void _invalidate() const;
 
-private:
     // The visible list the series reads: its own items when it has any, else the chart's.
     plat::ArrayPtr readList() const;
     bool hasOwnItems() const { return _cv && _cv->items() && !_cv->items()->empty(); }
