@@ -12,7 +12,6 @@
 #include "Platform/ui/screen.h"
 #include "Platform/ui/text_field.h"
 #include "Platform/ui/view_controller.h"
-#include "dropdown/FrameAnimation.h"
 
 namespace {
 
@@ -42,7 +41,6 @@ void KivoDropDown::initInternals() {
         const plat::Rect screen = plat::Screen::main().bounds();
         setFrame({(screen.width() - DefaultControlWidth) / 2, screen.height() / 2, DefaultControlWidth, DefaultControlHeight});
     }
-    _animation = std::make_unique<kivo::detail::FrameAnimation>();
     const auto self = sharedAs<KivoDropDown>();
     std::weak_ptr<KivoDropDown> weak = self;
 
@@ -284,13 +282,13 @@ void KivoDropDown::didMoveToWindow() {
 }
 
 void KivoDropDown::leaveWindow() {
-    _animation->stop();
     if (_isDropDownOpen) {
         _isDropDownOpen = false;
         if (_button) _button->updateDropDownButton(false);
     }
     detachTapRecognizer();
     if (_dropDownBackView) {
+        _dropDownBackView->layer()->removeAllAnimations();
         _dropDownBackView->setHidden(true);
         _dropDownBackView->removeFromSuperview();
     }

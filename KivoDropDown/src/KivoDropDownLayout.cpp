@@ -11,7 +11,6 @@
 #include "Platform/ui/navigation_controller.h"
 #include "Platform/ui/screen.h"
 #include "Platform/ui/view_controller.h"
-#include "dropdown/FrameAnimation.h"
 
 namespace {
 

@@ -5,12 +5,27 @@
 #include "Platform/ui/button.h"
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/text_field.h"
-#include "dropdown/FrameAnimation.h"
 
 namespace {
 
 // Hit testing ignores views at most this opaque, as the platform does.
 constexpr double HitAlphaThreshold = 0.01;
+
+// The grow or shrink: the popup's frame moves to `target` over `duration` on the default curve, its
+// content laid out for the new size as it goes. The popup is held weakly by the block.
+void animatePopupFrame(const std::shared_ptr<plat::View>& popup, const plat::Rect& target, double duration,
+                       std::function<void(bool)> completion) {
+    std::weak_ptr<plat::View> weak = popup;
+    plat::View::animate(
+        duration, 0, plat::ViewAnimationOptionLayoutSubviews,
+        [weak, target] {
+            if (auto view = weak.lock()) {
+                view->setFrame(target);
+                view->setNeedsDisplay();
+            }
+        },
+        std::move(completion));
+}
 
 }  // namespace
 
@@ -25,8 +40,11 @@ void KivoDropDown::setIsDropDownOpen(bool open) {
         if (_isAnimated) {
             closeOrOpenDropDownViewAnimated(open);
         } else {
-            _animation->stop();
-            if (_dropDownBackView) _dropDownBackView->setHidden(!open);
+            if (_dropDownBackView) {
+                // Shown as it is set: a grow or shrink still under way ends here.
+                _dropDownBackView->layer()->removeAllAnimations();
+                _dropDownBackView->setHidden(!open);
+            }
             const auto root = rootView();
             if (root) updateFrame();
             if (open) {
@@ -59,7 +77,7 @@ void KivoDropDown::closeOrOpenDropDownViewAnimated(bool open) {
             _dropDownBackView->setFrame({r.x(), r.y() + r.height(), r.width(), 0});
         }
         _dropDownBackView->setHidden(false);
-        _animation->start(_dropDownBackView, r, _duration, {});
+        animatePopupFrame(_dropDownBackView, r, _duration, {});
         return;
     }
     if (_header) _header->resignFirstResponder();
@@ -69,7 +87,7 @@ void KivoDropDown::closeOrOpenDropDownViewAnimated(bool open) {
     } else if (_dropdownRealDirection == KivoDropDownDirectionBelow) {
         target = {r.x(), r.y(), r.width(), 0};
     }
-    _animation->start(_dropDownBackView, target, _duration, [weak](bool) {
+    animatePopupFrame(_dropDownBackView, target, _duration, [weak](bool) {
         auto me = weak.lock();
         if (me && !me->_isDropDownOpen && me->_dropDownBackView) me->_dropDownBackView->setHidden(true);
     });

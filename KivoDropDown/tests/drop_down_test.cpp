@@ -11,6 +11,7 @@
 
 #include "KivoDropDown/KivoDropDown.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/runtime/clock.h"
 #include "Platform/runtime/notification_center.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/button.h"
@@ -351,20 +352,28 @@ TEST_F(DropDownTest, TheHeaderBeginningToEditOpensWithBehaviourOneAndAnotherFiel
 }
 
 TEST_F(DropDownTest, TheAnimatedPopupGrowsFromTheControlAndShrinksBackBeforeHiding) {
+    // The popup's frame takes its end value at once; the platform's frame animation shows the way.
+    const auto shown = [](KivoDropDown& dd) { return dd.dropDownBackView()->layer()->presentationFrame(plat::Clock::ticks()); };
     auto d = makeDropDown({20, 100, 200, 30});
     d->setIsAnimated(true);
     d->setIsDropDownOpen(true);
-    EXPECT_EQ(d->dropDownBackView()->frame(), plat::Rect(20, 130, 200, 0));
+    EXPECT_EQ(shown(*d), plat::Rect(20, 130, 200, 0));
+    EXPECT_EQ(d->dropDownBackView()->frame(), plat::Rect(20, 130, 200, 100));
     clock.advance(0.1);
-    const double half = d->dropDownBackView()->frame().height();
+    const double half = shown(*d).height();
     EXPECT_GT(half, 0);
     EXPECT_LT(half, 100);
+    EXPECT_EQ(shown(*d).y(), 130);
     clock.advance(0.2);
-    EXPECT_EQ(d->dropDownBackView()->frame(), plat::Rect(20, 130, 200, 100));
+    EXPECT_EQ(shown(*d), plat::Rect(20, 130, 200, 100));
 
     d->setIsDropDownOpen(false);
     EXPECT_FALSE(d->dropDownBackView()->isHidden());
-    clock.advance(0.3);
+    clock.advance(0.1);
+    EXPECT_GT(shown(*d).height(), 0);
+    EXPECT_LT(shown(*d).height(), 100);
+    clock.advance(0.2);
+    EXPECT_EQ(shown(*d), plat::Rect(20, 130, 200, 0));
     EXPECT_EQ(d->dropDownBackView()->frame(), plat::Rect(20, 130, 200, 0));
     EXPECT_TRUE(d->dropDownBackView()->isHidden());
 
@@ -372,8 +381,12 @@ TEST_F(DropDownTest, TheAnimatedPopupGrowsFromTheControlAndShrinksBackBeforeHidi
     auto high = makeDropDown({20, 500, 200, 30});
     high->setIsAnimated(true);
     high->setIsDropDownOpen(true);
-    EXPECT_EQ(high->dropDownBackView()->frame(), plat::Rect(20, 500, 200, 0));
-    clock.advance(0.3);
+    EXPECT_EQ(shown(*high), plat::Rect(20, 500, 200, 0));
+    clock.advance(0.1);
+    EXPECT_GT(shown(*high).y(), 400);
+    EXPECT_LT(shown(*high).y(), 500);
+    clock.advance(0.2);
+    EXPECT_EQ(shown(*high), plat::Rect(20, 400, 200, 100));
     EXPECT_EQ(high->dropDownBackView()->frame(), plat::Rect(20, 400, 200, 100));
 }
 

@@ -28,10 +28,6 @@ class TapGestureRecognizer;
 class ViewController;
 }  // namespace plat
 
-namespace kivo::detail {
-class FrameAnimation;
-}
-
 // Where the popup opens; the first two flip to the other side when the preferred one leaves the screen.
 // Other values leave the popup where it was.
 enum KivoDropDownDirection : std::int64_t {
@@ -287,7 +283,6 @@ private:
     std::weak_ptr<plat::ViewController> _viewController;
     std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer;
     std::shared_ptr<plat::Button> _closeFull;
-    std::unique_ptr<kivo::detail::FrameAnimation> _animation;
     // 0 until a layout pass has laid out the header area (and again after a turn or a resize).
     int _count = 0;
     plat::Size _laidOutSize;

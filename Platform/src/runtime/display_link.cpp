@@ -49,9 +49,11 @@ void DisplayLink::setPaused(bool paused) {
     RunLoop::main().setLinkPausedLocked({}, *this, paused);
 }
 
-double DisplayLink::timestamp() const {
+double DisplayLink::timestamp() const { return secondsFromTicks(timestampTicks()); }
+
+Ticks DisplayLink::timestampTicks() const {
     std::lock_guard lock(detail::Scheduler::instance().mutex);
-    return secondsFromTicks(_entry.timestamp);
+    return _entry.timestamp;
 }
 
 }  // namespace plat

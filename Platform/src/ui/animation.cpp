@@ -101,6 +101,20 @@ AnimationValue interpolate(const AnimationValue& from, const AnimationValue& to,
         const Color& b = std::get<Color>(to);
         return Color(lerp(a->r, b.r, progress), lerp(a->g, b.g, progress), lerp(a->b, b.b, progress), lerp(a->a, b.a, progress));
     }
+    if (const Point* a = std::get_if<Point>(&from)) {
+        const Point& b = std::get<Point>(to);
+        return Point{lerp(a->x, b.x, progress), lerp(a->y, b.y, progress)};
+    }
+    if (const Rect* a = std::get_if<Rect>(&from)) {
+        const Rect& b = std::get<Rect>(to);
+        return Rect{lerp(a->x(), b.x(), progress), lerp(a->y(), b.y(), progress), lerp(a->width(), b.width(), progress),
+                    lerp(a->height(), b.height(), progress)};
+    }
+    if (const AffineTransform* a = std::get_if<AffineTransform>(&from)) {
+        const AffineTransform& b = std::get<AffineTransform>(to);
+        return AffineTransform{lerp(a->a, b.a, progress), lerp(a->b, b.b, progress),   lerp(a->c, b.c, progress),
+                               lerp(a->d, b.d, progress), lerp(a->tx, b.tx, progress), lerp(a->ty, b.ty, progress)};
+    }
     return interpolatePaths(std::get<Path>(from), std::get<Path>(to), progress);
 }
 

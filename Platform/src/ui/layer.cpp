@@ -39,11 +39,43 @@ void Layer::setBounds(const Rect& bounds) { _bounds = bounds; }
 void Layer::setPosition(Point position) { _position = position; }
 void Layer::setAnchorPoint(Point anchor) { _anchorPoint = anchor; }
 
-Rect Layer::frame() const {
-    if (!_transform.isIdentity()) return transformToSuperlayer().applyToRect(_bounds);
-    return {_position.x - _anchorPoint.x * _bounds.width(), _position.y - _anchorPoint.y * _bounds.height(), _bounds.width(),
-            _bounds.height()};
+namespace {
+
+// The layer's geometry at one moment: the model's, or what animations show.
+struct Geometry {
+    Rect bounds;
+    Point position;
+    Point anchor;
+    AffineTransform transform;
+
+    AffineTransform toSuperlayer() const {
+        if (transform.isIdentity()) {
+            const Rect f = frame();
+            return AffineTransform::translation(f.x() - bounds.x(), f.y() - bounds.y());
+        }
+        // Bounds coordinates relative to the anchor, then the transform, then onto the position.
+        const Point a{bounds.x() + anchor.x * bounds.width(), bounds.y() + anchor.y * bounds.height()};
+        return AffineTransform::translation(-a.x, -a.y)
+            .concat(transform)
+            .concat(AffineTransform::translation(position.x, position.y));
+    }
+
+    Rect frame() const {
+        if (!transform.isIdentity()) return toSuperlayer().applyToRect(bounds);
+        return {position.x - anchor.x * bounds.width(), position.y - anchor.y * bounds.height(), bounds.width(), bounds.height()};
+    }
+};
+
+template <class T>
+T presented(const Layer& layer, std::string_view keyPath, Ticks time, const T& model) {
+    const auto v = layer.presentationValue(keyPath, time);
+    const T* value = v ? std::get_if<T>(&*v) : nullptr;
+    return value ? *value : model;
 }
+
+}  // namespace
+
+Rect Layer::frame() const { return Geometry{_bounds, _position, _anchorPoint, _transform}.frame(); }
 
 void Layer::setTransform(const AffineTransform& t) {
     if (std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) && std::isfinite(t.tx) &&
@@ -52,15 +84,7 @@ void Layer::setTransform(const AffineTransform& t) {
 }
 
 AffineTransform Layer::transformToSuperlayer() const {
-    if (_transform.isIdentity()) {
-        const Rect f = frame();
-        return AffineTransform::translation(f.x() - _bounds.x(), f.y() - _bounds.y());
-    }
-    // Bounds coordinates relative to the anchor, then the transform, then onto the position.
-    const Point anchor{_bounds.x() + _anchorPoint.x * _bounds.width(), _bounds.y() + _anchorPoint.y * _bounds.height()};
-    return AffineTransform::translation(-anchor.x, -anchor.y)
-        .concat(_transform)
-        .concat(AffineTransform::translation(_position.x, _position.y));
+    return Geometry{_bounds, _position, _anchorPoint, _transform}.toSuperlayer();
 }
 
 void Layer::setMask(std::shared_ptr<Layer> mask) {
@@ -221,6 +245,9 @@ std::optional<AnimationValue> Layer::modelValue(std::string_view keyPath) const 
     if (keyPath == "backgroundColor") return _backgroundColor.value_or(Color::clear());
     if (keyPath == "borderColor") return _borderColor.value_or(Color::clear());
     if (keyPath == "shadowOpacity") return _shadowOpacity;
+    if (keyPath == "bounds") return _bounds;
+    if (keyPath == "position") return _position;
+    if (keyPath == "transform") return _transform;
     return std::nullopt;
 }
 
@@ -254,10 +281,36 @@ double Layer::presentationOpacity(Ticks time) const {
     return d ? std::clamp(*d, 0.0, 1.0) : _opacity;
 }
 
+Rect Layer::presentationBounds(Ticks time) const {
+    return isAnimating("bounds") ? presented(*this, "bounds", time, _bounds) : _bounds;
+}
+
+Point Layer::presentationPosition(Ticks time) const {
+    return isAnimating("position") ? presented(*this, "position", time, _position) : _position;
+}
+
+AffineTransform Layer::presentationTransform(Ticks time) const {
+    if (!isAnimating("transform")) return _transform;
+    const AffineTransform t = presented(*this, "transform", time, _transform);
+    // A transform on the way may pass through values the model would refuse; show the model then.
+    const bool finite = std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) &&
+                        std::isfinite(t.tx) && std::isfinite(t.ty);
+    return finite ? t : _transform;
+}
+
+Rect Layer::presentationFrame(Ticks time) const {
+    return Geometry{presentationBounds(time), presentationPosition(time), _anchorPoint, presentationTransform(time)}.frame();
+}
+
+AffineTransform Layer::presentationTransformToSuperlayer(Ticks time) const {
+    return Geometry{presentationBounds(time), presentationPosition(time), _anchorPoint, presentationTransform(time)}
+        .toSuperlayer();
+}
+
 void Layer::renderInContext(Context& context) const { detail::renderLayerTree(*this, context, std::nullopt); }
 
 void Layer::drawContent(Context&, std::optional<Ticks>) const {}
 
-Rect Layer::contentExtent(std::optional<Ticks>) const { return _bounds; }
+Rect Layer::contentExtent(std::optional<Ticks> time) const { return time ? presentationBounds(*time) : _bounds; }
 
 }  // namespace plat

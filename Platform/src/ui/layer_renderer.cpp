@@ -33,16 +33,22 @@ private:
     std::size_t _groups;
 };
 
-void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time);
+// Geometry as rendered: the model's, or what running animations show at `time`.
+Rect boundsAt(const Layer& layer, std::optional<Ticks> time) { return time ? layer.presentationBounds(*time) : layer.bounds(); }
+AffineTransform toSuperlayerAt(const Layer& layer, std::optional<Ticks> time) {
+    return time ? layer.presentationTransformToSuperlayer(*time) : layer.transformToSuperlayer();
+}
+
+void renderBody(const Layer& layer, const Rect& b, Context& context, std::optional<Ticks> time);
 void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time, bool isRoot);
 
 // Where a layer and its visible sublayers can paint, in the layer's coordinates (a bound, not exact).
 Rect treeExtent(const Layer& layer, std::optional<Ticks> time) {
-    if (layer.masksToBounds()) return layer.bounds();
+    if (layer.masksToBounds()) return boundsAt(layer, time);
     Rect extent = layer.contentExtent(time);
     for (const auto& sub : layer.sublayers()) {
         if (sub->isHidden()) continue;
-        extent = extent.united(sub->transformToSuperlayer().applyToRect(treeExtent(*sub, time)));
+        extent = extent.united(toSuperlayerAt(*sub, time).applyToRect(treeExtent(*sub, time)));
         // A shadow falls beside its layer, in whatever direction the layer is turned.
         if (sub->shadowOpacity() > 0) {
             const double reach = std::fabs(sub->shadowOffset().width) + std::fabs(sub->shadowOffset().height);
@@ -73,9 +79,9 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
     if (!(opacity > InvisibleOpacity)) return;
 
     StateGuard guard(context);
-    const Rect b = layer.bounds();
+    const Rect b = boundsAt(layer, time);
     // The root is drawn in its own coordinate space; sublayers where they sit in their superlayer.
-    const AffineTransform toSuperlayer = isRoot ? AffineTransform::translation(-b.x(), -b.y()) : layer.transformToSuperlayer();
+    const AffineTransform toSuperlayer = isRoot ? AffineTransform::translation(-b.x(), -b.y()) : toSuperlayerAt(layer, time);
     const auto& mask = layer.mask();
 
     // A translucent layer is composited once, so its overlapping parts show no darker overlap; a
@@ -100,14 +106,14 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
         context.translate(layer.shadowOffset().width, layer.shadowOffset().height);
         context.concatCTM(toSuperlayer);
         GroupContext shadow(context, mask ? 1.0 : opacity, shadowColor->withAlpha(shadowColor->a * layer.shadowOpacity()));
-        renderBody(layer, shadow, time);
+        renderBody(layer, b, shadow, time);
     }
 
     if (!mask && opacity < 1) beginGroup(false);
     {
         StateGuard bodyGuard(context);
         context.concatCTM(toSuperlayer);
-        renderBody(layer, context, time);
+        renderBody(layer, b, context, time);
     }
     if (mask) {
         context.beginTransparencyGroupMask();
@@ -116,8 +122,7 @@ void renderLayer(const Layer& layer, Context& context, std::optional<Ticks> time
     }
 }
 
-void renderBody(const Layer& layer, Context& context, std::optional<Ticks> time) {
-    const Rect b = layer.bounds();
+void renderBody(const Layer& layer, const Rect& b, Context& context, std::optional<Ticks> time) {
     const double radius = layer.cornerRadius();
     if (layer.masksToBounds()) {
         if (radius > 0)

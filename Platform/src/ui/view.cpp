@@ -31,17 +31,23 @@ View::~View() {
 
 void View::setFrame(const Rect& frame) {
     const Size before = bounds().size;
-    _layer->setFrame(frame);
+    changeAnimatable({BoundsAnimationKey, PositionAnimationKey}, [&] { _layer->setFrame(frame); });
     if (bounds().size != before) setNeedsLayout();
 }
 
 void View::setBounds(const Rect& bounds) {
     const Size before = this->bounds().size;
-    _layer->setBounds(bounds.standardized());
+    changeAnimatable({BoundsAnimationKey}, [&] { _layer->setBounds(bounds.standardized()); });
     if (this->bounds().size != before) setNeedsLayout();
 }
 
-void View::setCenter(Point center) { _layer->setPosition(center); }
+void View::setCenter(Point center) {
+    changeAnimatable({PositionAnimationKey}, [&] { _layer->setPosition(center); });
+}
+
+void View::setTransform(const AffineTransform& transform) {
+    changeAnimatable({TransformAnimationKey}, [&] { _layer->setTransform(transform); });
+}
 
 // ---- Look ----
 

@@ -1,5 +1,5 @@
-// View animations: an animation block records the alpha changes made inside it and turns each into a
-// layer animation; a completion group tells the block's completion once they have all stopped.
+// View animations: an animation block records the alpha, geometry and transform changes made inside it
+// and turns each into a layer animation; a completion group tells the block's completion once they have all stopped.
 
 #include <cmath>
 #include <vector>
@@ -54,38 +54,68 @@ TimingFunction curveFor(unsigned options) {
     }
 }
 
+// What a key shows at `now`: opacity as the renderer shows it (held within 0…1).
+AnimationValue shownValue(const Layer& layer, std::string_view key, Ticks now) {
+    if (key == View::AlphaAnimationKey) return layer.presentationOpacity(now);
+    return *layer.presentationValue(key, now);
+}
+
 }  // namespace
 
 void View::setAlpha(double alpha) {
     if (std::isnan(alpha)) return;
-    const double shown = _layer->presentationOpacity(Clock::ticks());
-    _layer->setOpacity(alpha);
-    recordAlphaChange(*this, shown, _layer->opacity());
+    changeAnimatable({AlphaAnimationKey}, [&] { _layer->setOpacity(alpha); });
 }
 
-void View::recordAlphaChange(View& view, double from, double to) {
+void View::changeAnimatable(std::initializer_list<const char*> keys, const std::function<void()>& apply) {
     auto& blocks = openBlocks();
     AnimationBlock* block = blocks.empty() ? nullptr : blocks.back();
     if (!block || !(block->duration > 0)) {
-        // A change outside an animation shows at once.
-        view._layer->removeAnimationForKey(AlphaAnimationKey);
+        // A change outside an animation shows at once. Alpha always ends its animation; geometry
+        // only when its value changes, so a layout pass that sets the same frame again lets it run.
+        if (!_layer->hasAnimations()) {
+            apply();
+            return;
+        }
+        std::vector<std::optional<AnimationValue>> before;
+        for (const char* key : keys) before.push_back(_layer->modelValue(key));
+        apply();
+        std::size_t i = 0;
+        for (const char* key : keys) {
+            const bool alpha = std::string_view(key) == AlphaAnimationKey;
+            if (alpha || _layer->modelValue(key) != before[i]) _layer->removeAnimationForKey(key);
+            ++i;
+        }
         return;
     }
-    if (from == to && !view._layer->animationForKey(AlphaAnimationKey)) return;
 
-    BasicAnimation animation("opacity");
-    animation.setFromValue(from);
-    animation.setToValue(to);
-    animation.setDuration(block->duration);
-    animation.setTimingFunction(curveFor(block->options));
-    if (block->delay > 0) {
-        animation.setBeginTicks(detail::addSaturated(Clock::ticks(), ticksFromSeconds(block->delay)));
-        animation.setFillMode(FillMode::Backwards);  // the old value shows during the delay
+    const Ticks now = Clock::ticks();
+    std::vector<AnimationValue> shown;
+    for (const char* key : keys) shown.push_back(shownValue(*_layer, key, now));
+    apply();
+    std::size_t i = 0;
+    for (const char* key : keys) {
+        const AnimationValue& from = shown[i++];
+        const AnimationValue to = *_layer->modelValue(key);
+        if (from == to && !_layer->animationForKey(key)) continue;
+
+        BasicAnimation animation(key);
+        animation.setFromValue(from);
+        animation.setToValue(to);
+        animation.setDuration(block->duration);
+        animation.setTimingFunction(curveFor(block->options));
+        if (block->delay > 0) {
+            animation.setBeginTicks(detail::addSaturated(now, ticksFromSeconds(block->delay)));
+            animation.setFillMode(FillMode::Backwards);  // the old value shows during the delay
+        }
+        ++block->group->pending;
+        animation.setStopHandler([group = block->group](const BasicAnimation&, bool finished) { group->stopped(finished); });
+        _layer->addAnimation(animation, key);
+        // Each view once, for the layout pass at the end of set-up.
+        if (block->views.empty() || block->views.back().lock().get() != this) {
+            if (auto self = weak_from_this().lock()) block->views.push_back(std::static_pointer_cast<View>(self));
+        }
     }
-    ++block->group->pending;
-    animation.setStopHandler([group = block->group](const BasicAnimation&, bool finished) { group->stopped(finished); });
-    view._layer->addAnimation(animation, AlphaAnimationKey);
-    block->views.push_back(view.sharedAs<View>());
 }
 
 void View::animate(double duration, double delay, unsigned options, const std::function<void()>& animations,

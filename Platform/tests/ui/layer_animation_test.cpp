@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Platform/graphics/image.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
@@ -359,4 +361,105 @@ TEST(ViewAnimation, LayoutSubviewsOptionLaysOutTheAnimatedViewsAtSetUp) {
     view->setAlpha(0);
     View::animate(0.2, 0, ViewAnimationOptionLayoutSubviews, [&] { view->setAlpha(1); });
     EXPECT_EQ(view->layouts, 1);
+}
+
+TEST(ViewAnimation, GeometryAndTransformAnimateFromWhatWasShown) {
+    // Each property halfway through a 0.2 s linear block: the model takes the new value at once,
+    // the layer shows the way there, and the block completes once, finished.
+    struct Case {
+        const char* name;
+        std::function<void(View&)> change;
+        Rect frameMidway;
+        AffineTransform transformMidway;
+    } cases[] = {
+        {"frame",
+         [](View& v) {
+             v.setFrame({100, 40, 30, 10});
+         },
+         {50, 20, 20, 15},
+         {}},
+        {"bounds",
+         [](View& v) {
+             v.setBounds({0, 0, 30, 10});
+         },
+         {-5, 2.5, 20, 15},
+         {}},
+        {"center",
+         [](View& v) {
+             v.setCenter({105, 45});
+         },
+         {50, 17.5, 10, 20},
+         {}},
+        {"transform",
+         [](View& v) { v.setTransform(AffineTransform::scale(3, 0.5)); },
+         {-5, 2.5, 20, 15},
+         AffineTransform::scale(2, 0.75)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualClock clock;
+        auto view = View::create({0, 0, 10, 20});
+        const Rect before = view->frame();
+        std::vector<bool> completions;
+        View::animate(
+            0.2, 0, ViewAnimationOptionCurveLinear, [&] { c.change(*view); },
+            [&](bool finished) { completions.push_back(finished); });
+        const Rect model = view->frame();
+        EXPECT_NE(model, before) << "the model changes at once";
+        EXPECT_EQ(view->layer()->presentationFrame(Clock::ticks()), before);
+        clock.advance(0.1);
+        EXPECT_EQ(view->layer()->presentationFrame(Clock::ticks()), c.frameMidway);
+        EXPECT_EQ(view->layer()->presentationTransform(Clock::ticks()), c.transformMidway);
+        EXPECT_TRUE(completions.empty());
+        clock.advance(0.1);
+        EXPECT_EQ(completions, std::vector<bool>{true});
+        EXPECT_EQ(view->layer()->presentationFrame(Clock::ticks()), model);
+        EXPECT_FALSE(view->layer()->hasAnimations());
+    }
+}
+
+TEST(ViewAnimation, AWindowDrawsAnAnimatedViewWhereItIsShown) {
+    VirtualClock clock;
+    auto window = Window::create({0, 0, 100, 100});
+    window->setBackgroundColor(Color::white());
+    auto box = View::create({0, 0, 20, 20});
+    box->setBackgroundColor(Color::green());
+    auto inner = View::create({0, 0, 20, 20});  // clipped by the box's shown bounds
+    inner->setBackgroundColor(Color::blue());
+    box->setClipsToBounds(true);
+    box->addSubview(inner);
+    window->addSubview(box);
+    View::animate(0.2, 0, ViewAnimationOptionCurveLinear, [&] {
+        box->setFrame({60, 60, 40, 40});
+        inner->setFrame({0, 20, 40, 20});
+    });
+    clock.advance(0.1);  // the box shows at (30, 30, 30 × 30), its content at (0, 10, 30 × 20) in it
+    auto image = window->renderImage(1);
+    EXPECT_EQ(image->pixel(35, 35), Color::green());
+    EXPECT_EQ(image->pixel(35, 45), Color::blue());
+    EXPECT_EQ(image->pixel(55, 57), Color::blue());
+    EXPECT_EQ(image->pixel(65, 65), Color::white()) << "beyond the shown frame, though inside the model's";
+    EXPECT_EQ(image->pixel(10, 10), Color::white()) << "the old place is left";
+}
+
+TEST(ViewAnimation, AChangeOutsideABlockEndsAGeometryAnimationOnlyWhenTheValueChanges) {
+    VirtualClock clock;
+    auto view = View::create({0, 0, 10, 10});
+    std::vector<bool> results;
+    View::animate(
+        0.2,
+        [&] {
+            view->setFrame({100, 0, 10, 10});
+        },
+        [&](bool finished) { results.push_back(finished); });
+    clock.advance(0.05);
+    view->setFrame({100, 0, 10, 10});  // a layout pass placing it where it goes anyway
+    EXPECT_TRUE(view->layer()->hasRunningAnimations());
+    const double shownX = view->layer()->presentationFrame(Clock::ticks()).x();
+    EXPECT_GT(shownX, 0);
+    EXPECT_LT(shownX, 100);
+    view->setCenter({5, 50});  // a real move shows at once and ends the animation, unfinished
+    EXPECT_EQ(view->layer()->presentationFrame(Clock::ticks()), Rect(0, 45, 10, 10));
+    clock.advance(0.5);
+    EXPECT_EQ(results, std::vector<bool>{false});
 }

@@ -35,7 +35,8 @@ public:
     bool isPaused() const;
     void setPaused(bool paused);
 
-    double timestamp() const;  // the last tick's frame time (0 before the first tick)
+    double timestamp() const;      // the last tick's frame time (0 before the first tick)
+    Ticks timestampTicks() const;  // the same moment in ticks, exact (0 before the first tick)
     double targetTimestamp() const { return timestamp() + duration(); }
     double duration() const { return 1 / FramesPerSecond; }
 

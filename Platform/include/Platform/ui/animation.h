@@ -1,7 +1,7 @@
 #pragma once
 // Basic animations of layer properties: a key path ("opacity", "path", "strokeColor", "fillColor",
-// "lineWidth", "backgroundColor"), from and to values, a duration and start moment on plat::Clock, a
-// timing curve, a fill mode, and a delegate or handler told when the animation stops. Layers run them
+// "lineWidth", "backgroundColor", "bounds", "position", "transform"), from and to values, a duration and start moment on
+// plat::Clock, a timing curve, a fill mode, and a delegate or handler told when the animation stops. Layers run them
 // (Layer::addAnimation); this header holds only the description and the value interpolation.
 
 #include <functional>
@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/geometry.h"
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/path.h"
@@ -46,11 +47,12 @@ private:
 };
 
 // A value of an animatable property.
-using AnimationValue = std::variant<double, Color, Path>;
+using AnimationValue = std::variant<double, Color, Path, Point, Rect, AffineTransform>;
 
-// The value at `progress` between two values of the same kind: numbers and colour components
-// linearly, paths point by point when both have the same segments (otherwise the path jumps to `to`
-// at the end). Values of different kinds jump to `to` at progress 1.
+// The value at `progress` between two values of the same kind: numbers, colour components, points,
+// rectangles (origin and size) and transforms (entry by entry, which suits moves and scales; a turn
+// passes through a slightly shrunken shape) linearly, paths point by point when both have the same segments (otherwise the path
+// jumps to `to` at the end). Values of different kinds jump to `to` at progress 1.
 PLAT_EXPORT AnimationValue interpolate(const AnimationValue& from, const AnimationValue& to, double progress);
 
 // What an animation shows outside its active time: Removed shows the model value; Forwards holds

@@ -138,6 +138,13 @@ public:
     std::optional<AnimationValue> presentationValue(std::string_view keyPath, double clockSeconds) const;
     double presentationOpacity(Ticks time) const;
     double presentationOpacity(double clockSeconds) const;
+    // The geometry that running "bounds", "position" and "transform" animations show at `time` (the
+    // model's where none runs), and the frame and the mapping into the superlayer made of it.
+    Rect presentationBounds(Ticks time) const;
+    Point presentationPosition(Ticks time) const;
+    AffineTransform presentationTransform(Ticks time) const;
+    Rect presentationFrame(Ticks time) const;
+    AffineTransform presentationTransformToSuperlayer(Ticks time) const;
 
     // Renders the layer and its sublayers into `context` as the model says (running animations are
     // not shown), in the layer's own coordinates: its bounds' origin lands on the context's origin.

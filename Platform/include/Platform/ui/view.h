@@ -1,7 +1,7 @@
 #pragma once
 // The base of everything on screen: a rectangle in its superview (frame) with its own coordinate
 // space (bounds), a layer that holds its look, subviews, layout and drawing passes, point conversion,
-// hit testing, gesture recognisers and animations of its alpha.
+// hit testing, gesture recognisers and animations of its geometry, transform and alpha.
 //
 // Views are made through static create(...) functions: the constructor runs, then initialize(), the
 // internal initialiser that subclasses extend (calling their base's first), which may use virtual
@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -60,12 +61,14 @@ public:
     // An affine transform about the centre, shown, hit-tested and converted through, with no layout
     // pass: bounds and centre stay as they are. Non-finite transforms are ignored.
     const AffineTransform& transform() const { return _layer->transform(); }
-    void setTransform(const AffineTransform& transform) { _layer->setTransform(transform); }
+    void setTransform(const AffineTransform& transform);
 
     // ---- Look ----
     bool isHidden() const { return _layer->isHidden(); }
     void setHidden(bool hidden);
     // 0…1. Set inside an animation block it animates; set outside one it ends a running alpha animation.
+    // Frame, bounds, centre and transform animate inside a block too; outside one, a change of value
+    // ends their running animation (setting the value they already have leaves it running).
     double alpha() const { return _layer->opacity(); }
     void setAlpha(double alpha);
     bool clipsToBounds() const { return _layer->masksToBounds(); }
@@ -153,18 +156,22 @@ public:
     bool endEditing(bool force);
 
     // ---- Animations ----
-    // Runs `animations` now; the alpha values it sets animate from their old value over `duration`
-    // after `delay` (seconds on plat::Clock). `completion` runs once all of them have stopped, with
-    // `finished` false when one was replaced or removed first; with nothing to animate it runs on the
-    // next turn of the run loop.
+    // Runs `animations` now; the alpha, frame, bounds, centre and transform values it sets animate
+    // from what was shown over `duration` after `delay` (seconds on plat::Clock), the model taking the
+    // new values at once (the layer's presentation values show the way there). `completion` runs once all of them have stopped,
+    // with `finished` false when one was replaced or removed first; with nothing to animate it runs on the next turn of the run
+    // loop.
     static void animate(double duration, double delay, unsigned options, const std::function<void()>& animations,
                         std::function<void(bool finished)> completion = {});
     static void animate(double duration, const std::function<void()>& animations,
                         std::function<void(bool finished)> completion = {}) {
         animate(duration, 0, ViewAnimationOptionNone, animations, std::move(completion));
     }
-    // The layer animation key of alpha animations.
+    // The layer animation keys of view animations (a frame moves both bounds and position).
     static constexpr const char* AlphaAnimationKey = "opacity";
+    static constexpr const char* BoundsAnimationKey = "bounds";
+    static constexpr const char* PositionAnimationKey = "position";
+    static constexpr const char* TransformAnimationKey = "transform";
 
     // ---- For view controllers only ----
     // The controller whose root view this is: the next responder after this view.
@@ -207,7 +214,9 @@ private:
     AffineTransform transformToRoot(const View** root) const;
     void notifyTintChanged();
     void moveToWindow(const std::shared_ptr<Window>& before);
-    static void recordAlphaChange(View& view, double from, double to);
+    // Runs `apply`, which changes the layer properties under `keys`, and animates each change when an
+    // animation block is open (else ends what runs on a changed key).
+    void changeAnimatable(std::initializer_list<const char*> keys, const std::function<void()>& apply);
 
     std::shared_ptr<Layer> _layer;
     std::weak_ptr<View> _superview;
