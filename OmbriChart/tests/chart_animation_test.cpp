@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -355,5 +356,29 @@ TEST_F(ChartAnimationTest, TwoStaticPassesOfStackedDataDrawTheSame) {
     ASSERT_EQ(rec.ops().size(), first.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(rec.ops()[i].bounds(), first[i].bounds()) << i;
+    }
+}
+
+TEST_F(ChartAnimationTest, AnAnimationThatCannotBeTimedEndsAtItsFirstTick) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double duration, delay;
+    };
+    const Case cases[] = {{0, 0}, {-1, 0}, {nan, 0}, {inf, 0}, {0, 0.5}, {1, nan}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "duration " << c.duration << ", delay " << c.delay);
+        auto fresh = RecordingChart::create();
+        window->addSubview(fresh);
+        fresh->loadAnimation()->setDuration(c.duration);
+        fresh->loadAnimation()->setStartDelay(c.delay);
+        OmbriChartTestAccess::_startLoadingAnimationTask(*fresh);
+        ASSERT_TRUE(OmbriChartTestAccess::plotting(*fresh));
+        clock.advance(Frame);
+        // The task is over after one tick, with its closing state, and the next task can start.
+        EXPECT_FALSE(OmbriChartTestAccess::plotting(*fresh));
+        EXPECT_TRUE(OmbriChartTestAccess::suppressAnimation(*fresh));
+        EXPECT_TRUE(OmbriChartTestAccess::beginPlotElementLoading(*fresh));
+        EXPECT_EQ(OmbriChartTestAccess::plotTime(*fresh), 0);
+        fresh->removeFromSuperview();
     }
 }

@@ -371,16 +371,15 @@ private:
     void plotInFrame(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::size_t position,
                      const plat::Array& array, bool mixed, std::int32_t count, std::int32_t index);
     void finishFrame(bool mixed, const std::shared_ptr<IKivoPlotter>& last);
-    // The pieces of the animation driver.
-    using Tick = void (OmbriChart::*)(double timestamp);
-    void startLink(Tick tick);
+    // The pieces of the animation driver. A task runs on the shared driver for its animation's start
+    // delay plus duration; each tick past the delay asks for a frame, and the task's end step runs
+    // once it has played out.
+    using TaskEnd = void (OmbriChart::*)();
+    void runTask(const KivoAnimation* animation, TaskEnd end);
     void stopAllLinks();
-    void _loadingAnimationTask(double timestamp);
-    void _updateSeriesAnimationTask1(double timestamp);
-    void _updateSeriesAnimationTask2(double timestamp);
-    // Advances the clock by the tick; true when `animation` has played out (the clock then stands at
-    // its end and the running task's clock is stopped).
-    bool tickClock(double timestamp, const KivoAnimation* animation);
+    void _loadingAnimationTask();
+    void _updateSeriesAnimationTask1();
+    void _updateSeriesAnimationTask2();
     void beginUpdate(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     void rebuildSeriesArrayForUpdate();
     bool canAnimateChange() const;

@@ -13,9 +13,7 @@
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/foundation/value.h"
 
-namespace plat {
-class DisplayLink;
-}
+class KivoAnimationDriver;
 
 namespace kivo::detail {
 
@@ -35,8 +33,7 @@ struct ChartState {
     // Seconds since the first tick of the running task (its end value on the closing frame).
     double plotTime = 0;
     // The clock of the running task.
-    std::shared_ptr<plat::DisplayLink> link;
-    double firstTimestamp = 0;
+    std::shared_ptr<KivoAnimationDriver> driver;
 
     // The load animation has played out: later passes draw without animating until something
     // plays it again.

@@ -7,9 +7,9 @@
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "ChartCore/KivoLegend.h"
+#include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "OmbriChart/DefaultChartDataLabelRenderer.h"
-#include "Platform/runtime/display_link.h"
 
 std::shared_ptr<OmbriChart> OmbriChart::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriChart>(new OmbriChart(frame)));
@@ -69,5 +69,5 @@ void OmbriChart::subscribeToSeries() {
 
 OmbriChart::~OmbriChart() {
     // A running animation stops with its chart.
-    if (_state->link) _state->link->invalidate();
+    if (_state->driver) _state->driver->stop();
 }

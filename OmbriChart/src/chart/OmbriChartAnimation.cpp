@@ -1,15 +1,14 @@
 // OmbriChart: the load and update animations: the two collection-change handlers that start an
-// update, and the three display-link tasks that advance the one clock and ask for frames.
+// update, and the three tasks that run on the shared animation driver and ask for frames.
 //
-// Sections: change handlers · tasks · ticks · links.
+// Sections: change handlers · tasks · task ends · driver.
 
 #include <cmath>
 
+#include "KivoCore/KivoAnimationDriver.h"
 #include "OmbriChart/IKivoPlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
-#include "Platform/runtime/display_link.h"
-#include "Platform/runtime/run_loop.h"
 #include "chart/ChartState.h"
 
 using kivo::detail::ChartTask;
@@ -118,22 +117,20 @@ std::shared_ptr<KivoAnimation> OmbriChart::_getActiveUpdateAnimation(bool task1)
 void OmbriChart::_startLoadingAnimationTask() {
     stopAllLinks();
     _state->plotTime = 0;
-    _state->firstTimestamp = 0;
     _state->beginPlotElementLoading = false;
     _state->activeUpdateAnimation = _loadAnimation;
     _state->running = ChartTask::Load;
-    startLink(&OmbriChart::_loadingAnimationTask);
+    runTask(_loadAnimation.get(), &OmbriChart::_loadingAnimationTask);
 }
 
 void OmbriChart::_startUpdateSeriesAnimationTask1() {
     stopAllLinks();
     _state->plotTime = 0;
-    _state->firstTimestamp = 0;
     _state->beginPlotElementLoading = false;
     _state->activeUpdateAnimation = _getActiveUpdateAnimation(true);
     if (_state->seriesCollectionUpdated && _state->isUpdateTask1()) rebuildSeriesArrayForUpdate();
     _state->running = ChartTask::Update1;
-    startLink(&OmbriChart::_updateSeriesAnimationTask1);
+    runTask(_state->activeUpdateAnimation.get(), &OmbriChart::_updateSeriesAnimationTask1);
 }
 
 void OmbriChart::_startUpdateSeriesAnimationTask2() {
@@ -141,11 +138,10 @@ void OmbriChart::_startUpdateSeriesAnimationTask2() {
     _state->update = ChartTask::Update2;
     _state->suppressAnimation = false;
     _state->plotTime = 0;
-    _state->firstTimestamp = 0;
     _state->beginPlotElementLoading = false;
     _state->activeUpdateAnimation = _getActiveUpdateAnimation(false);
     _state->running = ChartTask::Update2;
-    startLink(&OmbriChart::_updateSeriesAnimationTask2);
+    runTask(_state->activeUpdateAnimation.get(), &OmbriChart::_updateSeriesAnimationTask2);
 }
 
 void OmbriChart::rebuildSeriesArrayForUpdate() {
@@ -181,34 +177,15 @@ void OmbriChart::rebuildSeriesArrayForUpdate() {
     _state->seriesArrayForUpdate.insert(_state->seriesArrayForUpdate.begin() + index, removed);
 }
 
-// ---- Ticks ----
+// ---- Task ends ----
 
-bool OmbriChart::tickClock(double timestamp, const KivoAnimation* animation) {
-    auto& state = *_state;
-    if (state.firstTimestamp == 0) state.firstTimestamp = timestamp;
-    state.plotTime = timestamp - state.firstTimestamp;
-    const double delay = animation ? animation->startDelay() : 0.0;
-    double end = delay + (animation ? animation->duration() : 0.0);
-    if (!(std::isfinite(end) && end > 0)) end = 0;
-    if (!(state.plotTime < end)) {
-        state.plotTime = end;
-        stopAllLinks();
-        return true;
-    }
-    // One frame per tick, from the end of the start delay on.
-    if (state.plotTime >= delay) invalidate();
-    return false;
-}
-
-void OmbriChart::_loadingAnimationTask(double timestamp) {
-    if (!tickClock(timestamp, _loadAnimation.get())) return;
+void OmbriChart::_loadingAnimationTask() {
     _state->suppressAnimation = true;
     _state->beginPlotElementLoading = true;
     invalidate();
 }
 
-void OmbriChart::_updateSeriesAnimationTask1(double timestamp) {
-    if (!tickClock(timestamp, _state->activeUpdateAnimation.get())) return;
+void OmbriChart::_updateSeriesAnimationTask1() {
     auto& state = *_state;
     state.suppressAnimation = true;
     state.update = ChartTask::None;
@@ -231,8 +208,7 @@ void OmbriChart::_updateSeriesAnimationTask1(double timestamp) {
     invalidate();
 }
 
-void OmbriChart::_updateSeriesAnimationTask2(double timestamp) {
-    if (!tickClock(timestamp, _state->activeUpdateAnimation.get())) return;
+void OmbriChart::_updateSeriesAnimationTask2() {
     auto& state = *_state;
     state.suppressAnimation = true;
     state.seriesCollectionUpdated = false;
@@ -242,26 +218,38 @@ void OmbriChart::_updateSeriesAnimationTask2(double timestamp) {
     invalidate();
 }
 
-// ---- Links ----
+// ---- Driver ----
 
-void OmbriChart::startLink(Tick tick) {
-    // The link holds the chart weakly: a chart that goes stops its animation.
+void OmbriChart::runTask(const KivoAnimation* animation, TaskEnd end) {
+    const double delay = animation ? animation->startDelay() : 0.0;
+    const double duration = animation ? animation->duration() : 0.0;
+    // The driver runs the whole span, delay included, without a delay of its own: the clock advances
+    // through the delay too, so that a pass asked for by something else meanwhile draws the first
+    // frame. A span the clock cannot time ends the task at its first tick.
+    const bool timed = std::isfinite(delay) && std::isfinite(duration) && duration > 0;
+    const double span = timed ? delay + duration : 0.0;
     std::weak_ptr<OmbriChart> weak = sharedAs<OmbriChart>();
-    auto link = plat::DisplayLink::create([weak, tick](plat::DisplayLink& ticking, double timestamp) {
+    KivoAnimationDriver::Handlers handlers;
+    handlers.frame = [weak, delay](const KivoAnimationDriver::Frame& frame) {
         const auto chart = weak.lock();
-        if (!chart) {
-            ticking.invalidate();
-            return;
-        }
-        ((*chart).*tick)(timestamp);
-    });
-    link->addToRunLoop(plat::RunLoop::main());
-    _state->link = std::move(link);
+        if (!chart || frame.fraction >= 1) return;  // the end step draws the closing frame
+        chart->_state->plotTime = frame.elapsed;
+        if (frame.elapsed >= delay) chart->invalidate();
+    };
+    handlers.end = [weak, end, span](KivoAnimationDriver::End how) {
+        const auto chart = weak.lock();
+        if (!chart || how != KivoAnimationDriver::End::Finished) return;
+        // The clock stands at the task's end for the closing frame.
+        chart->_state->plotTime = span > 0 ? span : 0.0;
+        chart->stopAllLinks();
+        ((*chart).*end)();
+    };
+    _state->driver = KivoAnimationDriver::start(weak, span, 0.0, nullptr, std::move(handlers));
 }
 
 void OmbriChart::stopAllLinks() {
-    if (_state->link) _state->link->invalidate();
-    _state->link.reset();
+    // Taken out first: stopping calls the end handler, which leaves a stopped task alone.
+    if (auto driver = std::move(_state->driver)) driver->stop();
     _state->running = ChartTask::None;
     // A second task that stops no longer runs.
     if (_state->isUpdateTask2()) _state->update = ChartTask::None;
