@@ -156,7 +156,7 @@ TEST_F(AxisTest, MinAboveMaxSwapsThePairWithOneNotificationDelegateFirst) {
     EXPECT_EQ(axis->min(), plat::Value(1.0));
     EXPECT_EQ(axis->max(), plat::Value(5.0));
 
-    axis->setMax(plat::Value());  // nil never swaps
+    axis->setMax(plat::Value());  // null never swaps
     EXPECT_EQ(axis->min(), plat::Value(1.0));
     EXPECT_TRUE(axis->max().isNil());
 }

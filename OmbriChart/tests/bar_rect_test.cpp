@@ -179,7 +179,7 @@ TEST_F(BarRectTest, WhileAChangeIsReplayedTheDispatchTakesTheUpdateGeometry) {
         std::int64_t action;
         bool seriesChange, itemChange;
         bool task1;
-        std::optional<double> height;  // nil: no rectangle
+        std::optional<double> height;  // null: no rectangle
     };
     const Case cases[] = {
         {"no change", KivoNotifyCollectionChangedActionReset, false, false, false, full},

@@ -99,7 +99,7 @@ TEST_F(ChartAnimationTest, TheLoadAnimationPlaysFromItsDelayAndClosesOnItsLastFr
     chart->setItemsSource(values(3));
     add("A");
 
-    // The first pass with data draws everything but the series and starts the animation.
+    // Data arrives: this pass shows frame, axes and legend, no series yet, and kicks off the animation.
     ASSERT_TRUE(display());
     EXPECT_TRUE(chart->bars()->calls.empty());
     EXPECT_TRUE(OmbriChartTestAccess::plotting(*chart));

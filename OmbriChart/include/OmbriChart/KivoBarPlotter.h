@@ -59,10 +59,10 @@ public:
     // stacked). Each answers the bar's rectangle for this frame, normalised (minimum corner, sizes of
     // at least 0), moving from the bar as it was last drawn at the start of the running task to the bar
     // as it stands at the task's end; after the second task the ordinary rectangle takes over and
-    // equals the end. The add and remove members answer nil outside both update tasks; the stacked
+    // equals the end. The add and remove members answer null outside both update tasks; the stacked
     // members advance the stack (`sum`, `stackPos`, `stackNeg`) even then. Arguments: `index` the slot
     // in the cluster, `count` slots per cluster, `cw` and `w` cluster and slot widths in X units,
-    // `xvals` the series' X values (nil for none), `dataIndex` the point's index in the data this pass
+    // `xvals` the series' X values (null for none), `dataIndex` the point's index in the data this pass
     // draws, `originScreen` the base line on the value axis, `datax`/`datay` the point in data units,
     // `time`/`duration` of the running task, `seriesPosition` the series' place in the chart's series
     // (where its previous values are kept). Members keep no state.
@@ -82,12 +82,12 @@ protected:
     void _getAnimationInfo(const std::shared_ptr<KivoSeries>& series, double& time, double& duration, std::int32_t& count) const;
     // The time of point `dataInfoIndex` in a point by point load: each point starts a step (the
     // series' duration over the last index) after the one before, and grows over the whole duration.
-    // A point whose turn has not come has a negative time; a single point starts at once.
+    // Before a point's turn its time is negative; a lone point begins immediately.
     // `lastDataInfo` is not read.
     double _getAnimationTimeForPointMode(const std::shared_ptr<KivoSeries>& series, std::int32_t dataInfoIndex,
                                          bool lastDataInfo) const;
-    // ---- Rectangles (screen units, normalised; nil: the point gets no bar) ----
-    // An unstacked bar: the update geometry while the chart replays a change (nil when no update flag
+    // ---- Rectangles (screen units, normalised; null: the point gets no bar) ----
+    // An unstacked bar: the update geometry while the chart replays a change (null when no update flag
     // is set), otherwise the ordinary bar of slot `index` grown by the eased share of its length.
     // `seriesPosition` is the series' place in the chart's series, where its previous values are kept;
     // `dataCount` is not read.

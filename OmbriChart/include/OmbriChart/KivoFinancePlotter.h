@@ -25,7 +25,7 @@ public:
         return std::make_shared<KivoFinancePlotter>(chart, std::move(dataInfo), std::move(hitTester));
     }
 
-    // YES candles, NO high-low-open-close marks. A plain store.
+    // true candles, false high-low-open-close marks. A plain store.
     bool isCandle() const { return _isCandle; }
     void setIsCandle(bool candle) { _isCandle = candle; }
     // The series drawn so far in this pass and their number; clear sets both back to 0.

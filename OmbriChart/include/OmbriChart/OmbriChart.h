@@ -1,9 +1,9 @@
 #pragma once
 // The Cartesian chart control: columns, bars, lines, areas, scatter, bubbles and financial charts of
 // the application's items, with axes, series, data labels, legend and tooltip, drawn by the chart
-// base's pass through its render engine. A setter that changes the picture asks for a drawing pass
-// (invalidate); one that changes the data, chart type, rotation, stacking or load animation also
-// hides the tooltip and plays the load animation again.
+// base's pass through its render engine. Changing anything visible schedules a redraw (invalidate);
+// changing the data, chart type, rotation, stacking or load animation additionally hides the tooltip
+// and replays the load animation.
 //
 // Sections: construction · parts · axes · layout · legend · series settings · animation · data ·
 // update state · plotters · drawing pass · data preparation · series dispatch · animation driver ·
@@ -12,8 +12,8 @@
 // One drawing pass (render): background, border, titles and legend box; the data analysis and axis
 // limits (prepareForRender); the layout of axes and plot area; the axes; the series by the animation
 // state, each through the plotter of its chart type; the legend, the axes that lie above the series,
-// the annotations and the line marker. Property setters, collection changes and animation ticks never
-// draw: they store state and ask for a pass (invalidate).
+// the annotations and the line marker. Drawing happens only in this pass: setters, data changes and
+// the animation clock just record what changed and call invalidate.
 
 #include <cstdint>
 #include <limits>
@@ -59,16 +59,16 @@ public:
     ~OmbriChart() override;
 
     // ---- Parts ----
-    // The plot area of the last layout pass; nil before the first.
+    // The plot area of the last layout pass; null before the first.
     const std::shared_ptr<KivoRect>& plotRect() const { return _plotRect; }
-    // The chart area the last drawing pass handed to the layout; nil before the first.
+    // The chart area the last drawing pass handed to the layout; null before the first.
     const std::shared_ptr<KivoRect>& plotterChart() const { return _plotterChart; }
     // Plain stores (the next pass that something else requests uses them).
     const std::shared_ptr<OmbriChartDataLabel>& dataLabel() const { return _dataLabel; }
     void setDataLabel(std::shared_ptr<OmbriChartDataLabel> label) { _dataLabel = std::move(label); }
     const std::shared_ptr<OmbriChartDataLabelRenderer>& dataLabelRenderer() const { return _dataLabelRenderer; }
     void setDataLabelRenderer(std::shared_ptr<OmbriChartDataLabelRenderer> renderer) { _dataLabelRenderer = std::move(renderer); }
-    // nil until the line marker is in place; nil draws none.
+    // null until the line marker is in place; null draws none.
     const std::shared_ptr<KivoChartLineMarker>& lineMarker() const { return _lineMarker; }
     void setLineMarker(std::shared_ptr<KivoChartLineMarker> marker) { _lineMarker = std::move(marker); }
     // The series in drawing order. Adding, removing or replacing one redraws the chart.
@@ -79,7 +79,7 @@ public:
     // A plain store; setChartOptions also redraws (always).
     void setOptions(std::shared_ptr<OmbriChartOptions> options) { _options = std::move(options); }
     void setChartOptions(std::shared_ptr<OmbriChartOptions> options);
-    // Formats the axis labels; nil falls back to the default formatter. Stores only.
+    // Formats the axis labels; null falls back to the default formatter. Stores only.
     const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
     void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter);
     // The view a binding layer supplies for one plot element. Stores only.
@@ -105,7 +105,7 @@ public:
     // The axes in use: the first two of axesArray, then each further one that some series uses as its
     // axisX or axisY, once each, in axesArray order.
     AxisList getActualAxesArray() const;
-    // The first axis of axesArray with that name; nil for none.
+    // The first axis of axesArray with that name; null for none.
     std::shared_ptr<KivoAxis> findAxis(const std::string& name) const;
 
     // ---- Layout ----
@@ -222,7 +222,7 @@ public:
     void render(const std::shared_ptr<IKivoRenderEngine>& engine) override;
     // Whether some series has items of its own (at least one).
     bool seriesHaveItemSource() const;
-    // The legend box of the last pass; nil when none was drawn.
+    // The legend box of the last pass; null when none was drawn.
     const std::shared_ptr<KivoRect>& rectLegend() const { return _rectLegend; }
 
     // ---- Data preparation ----
@@ -251,7 +251,7 @@ public:
 
     // ---- What the base calls ----
     void setChartType(std::int64_t type) override;
-    // A colour also becomes every axis' label colour; nil changes nothing else and does not redraw.
+    // A colour also becomes every axis' label colour; null changes nothing else and does not redraw.
     void setTextColor(std::optional<plat::Color> color) override;
     void setSelection(std::shared_ptr<plat::Object> selection) override;
     // No series, or none drawn (every visibility 2 or 3).
@@ -299,8 +299,8 @@ private:
     friend class kivo::detail::ChartInternals;
     friend class OmbriChartTestAccess;
 
-    // The plotter of the series' effective chart type (its own when not 0, else the chart's; nil series:
-    // the chart's) with that type's variant flags and the chart's rotation written; nil for a type
+    // The plotter of the series' effective chart type (its own when not 0, else the chart's; null series:
+    // the chart's) with that type's variant flags and the chart's rotation written; null for a type
     // outside 1…12, which no plotter draws.
     std::shared_ptr<IKivoPlotter> _getPlotter(const std::shared_ptr<KivoSeries>& series);
     // Resets every plotter made so far (area, bar, line, bubble, finance); makes none.
@@ -336,7 +336,7 @@ private:
     void _startLoadingAnimationTask();
     void _startUpdateSeriesAnimationTask1();
     void _startUpdateSeriesAnimationTask2();
-    // The animation that paces update task 1 (YES) or 2 (NO) for the change in updateEventArgs.
+    // The animation that paces update task 1 (true) or 2 (false) for the change in updateEventArgs.
     std::shared_ptr<KivoAnimation> _getActiveUpdateAnimation(bool task1) const;
 
     // The pieces of the setters: play the load animation again, hide the tooltip, start a new analysis.
@@ -346,7 +346,7 @@ private:
     void renewDataInfo();
     void subscribeToSeries();
     const std::shared_ptr<IKivoPlotter>& plotter(PlotterFamily family);
-    // The plotters made so far, in the order area, bar, line, bubble, finance.
+    // Every plotter created up to now (area, bar, line, bubble, finance, skipping those never made).
     std::vector<IKivoPlotter*> madePlotters() const;
 
     // The pieces of the drawing pass.

@@ -1,5 +1,5 @@
-// OmbriChart: the series step of a drawing pass: which plotter draws which series, with which
-// indices, counts and origin, and during the load animation how far each series or point has come.
+// OmbriChart: handing the series of a drawing pass to their plotters (indices, counts, origin), and
+// working out the progress of each series or point while the load animation reveals them.
 //
 // Sections: frame kinds · all at once · series by series · point by point · counting · helpers.
 
@@ -163,8 +163,8 @@ void OmbriChart::_renderByPoint(double t) {
     const std::int32_t E = lastPointIndex();
     const bool bars = chartType() == OmbriChartTypeColumn || chartType() == OmbriChartTypeBar;
 
-    // Bars reveal all their points in the first half of the animation; the other types one more
-    // point every duration / page size. A segment, page or window that is empty reveals everything.
+    // Bars finish revealing by half-time; other types add a point after each duration / page size
+    // seconds. A segment, page or window that is empty reveals everything.
     const double D = _state->activeUpdateAnimation ? _state->activeUpdateAnimation->duration() : 0.0;
     const double pageSize = static_cast<double>(_dataInfo->getPageSize());
     const double segment = bars ? D * 0.5 : D / pageSize;

@@ -158,7 +158,8 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     const std::int32_t path = getPlotElementPath();
     engine->startGroup(SeriesGroup);
 
-    // In the first task of a removal the old data, removed item included, is drawn.
+    // While the first task of a removal runs, bars come from the data as it was, so the removed item
+    // still has a bar to shrink.
     if (kivo::detail::chartState(*owner).collectionViewUpdated && action == KivoNotifyCollectionChangedActionRemove &&
         kivo::detail::chartState(*owner).isUpdateTask1()) {
         n = n + 1;

@@ -8,7 +8,7 @@
 // Unstacked bars grow from and sink to the base line on either side of it. Stacked segments keep the
 // edge the ordinary stacked rectangle grows from (the bottom of a column, the left of a bar) and move
 // both value edges. Every stacked member takes its segment onto the running stack first, so the
-// segments above it stand on it even in a frame where it answers nil.
+// segments above it stand on it even in a frame where it answers null.
 
 #include <cmath>
 
@@ -24,7 +24,7 @@ using kivo::detail::positionAt;
 
 namespace {
 
-// The values the chart saved for the series at `position` when the change arrived (nil for none).
+// The values the chart saved for the series at `position` when the change arrived (null for none).
 plat::ArrayPtr previousValues(const OmbriChart& chart, std::int32_t position, bool xValues) {
     const auto& all = xValues ? kivo::detail::chartState(chart).prevXValsArray : kivo::detail::chartState(chart).prevYValsArray;
     if (position < 0 || static_cast<std::size_t>(position) >= all.size()) return nullptr;

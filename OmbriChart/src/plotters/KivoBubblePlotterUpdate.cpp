@@ -72,7 +72,7 @@ void KivoBubblePlotter::_getDataForCollectionViewRemoved(double& x, double& y, c
     if (!axisX || !axisY) return;
     const auto owner = chart();
     if (owner && args && kivo::detail::chartState(*owner).isUpdateTask1()) {
-        // The series is drawn from its values before the removal: every point stands where it was.
+        // Until the removal has played, points are placed against the old axis ranges, so nothing moves yet.
         x = axisX->convert(x, kivo::detail::chartState(*owner).prevAxisXMax, kivo::detail::chartState(*owner).prevAxisXMin);
         y = axisY->convert(y, kivo::detail::chartState(*owner).prevAxisYMax, kivo::detail::chartState(*owner).prevAxisYMin);
         return;
