@@ -14,6 +14,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart/ChartState.h"
 #include "chart_scene.h"
 
 namespace {
@@ -57,7 +58,8 @@ struct Scene : ChartSceneBase<> {
 // Arg: 0 a static pass, 1 halfway through task 1, 2 halfway through task 2.
 void BM_BarUpdateFrame(benchmark::State& state) {
     Scene scene(static_cast<int>(state.range(0)));
-    const bool task1 = scene.chart->isUpdateTask1(), task2 = scene.chart->isUpdateTask2();
+    const bool task1 = kivo::detail::chartState(*scene.chart).isUpdateTask1(),
+               task2 = kivo::detail::chartState(*scene.chart).isUpdateTask2();
     if ((state.range(0) == 1 && !task1) || (state.range(0) == 2 && !task2)) state.SkipWithError("the task is not running");
     for (auto _ : state) scene.pass();
     state.SetItemsProcessed(state.iterations() * SeriesCount * ItemCount);

@@ -19,6 +19,7 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart/ChartState.h"
 #include "chart_scene.h"
 
 namespace {
@@ -52,7 +53,7 @@ public:
         if (load.animationMode() == KivoLoadAnimationModeSeries) {
             duration = series->animationDuration();
             t = series->animationTime();
-        } else if (load.animationMode() == KivoLoadAnimationModePoint && owner->plotting()) {
+        } else if (load.animationMode() == KivoLoadAnimationModePoint && kivo::detail::chartState(*owner).plotting()) {
             count = std::min(count, static_cast<std::size_t>(std::max(dataInfoCount(), 0)) + 1);
             t = duration;
         }
@@ -145,7 +146,7 @@ BENCHMARK(BM_ChartStaticPass)->Unit(benchmark::kMillisecond);
 // Arg: the load animation's mode (0 all at once, 1 point by point, 2 series by series).
 void BM_ChartAnimationFrame(benchmark::State& state) {
     Scene scene(true, state.range(0));
-    if (!scene.chart->plotting()) state.SkipWithError("the load animation is not running");
+    if (!kivo::detail::chartState(*scene.chart).plotting()) state.SkipWithError("the load animation is not running");
     if (auto p = std::dynamic_pointer_cast<PolylinePlotter>(scene.chart->linePlotter())) p->points = 0;
     for (auto _ : state) scene.pass();
     scene.report(state);

@@ -83,7 +83,7 @@ TEST_F(RenderTextTest, RotatedTextIsPlacedUnturnedThenTurnedAboutItsCentre) {
     EXPECT_NEAR(op.origin.x, 110, 1e-9);
     EXPECT_NEAR(op.origin.y, 50, 1e-9);
 
-    rec.clear();  // a nil centre turns about the anchor
+    rec.clear();  // a null centre turns about the anchor
     OmbriChartBase::renderRotatedText(engine, "Hg", anchor, 0, 1, nullptr, 90, size);
     EXPECT_NEAR(onlyText().origin.x, 110, 1e-9);
 

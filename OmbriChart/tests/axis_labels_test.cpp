@@ -8,6 +8,7 @@
 #include "OmbriChart/KivoAxis.h"
 #include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -44,7 +45,7 @@ TEST_F(AxisLabelsTest, AutomaticMajorUnitBeforeAnyLabelIsMeasured) {
     for (const auto& [range, unit] : cases) {
         for (const auto& a : {chart->axisX(), chart->axisY()}) {
             a->updateActualLimits(KivoDataTypeNumber, 10, 10 + range);
-            EXPECT_NEAR(a->_calcMajorUnit(), unit, 1e-12) << "range " << range;
+            EXPECT_NEAR(OmbriChartTestAccess::_calcMajorUnit(*a), unit, 1e-12) << "range " << range;
         }
     }
 }
@@ -52,35 +53,35 @@ TEST_F(AxisLabelsTest, AutomaticMajorUnitBeforeAnyLabelIsMeasured) {
 TEST_F(AxisLabelsTest, TheLabelCountFollowsTheMeasuredLabelAndTheAxisLength) {
     axis->layout(KivoRect::create(0, 0, 100, 30), nullptr);
     axis->setAnnoSize(KivoSize::create(30, 12));
-    EXPECT_EQ(axis->_getAnnoNumber(false), 3);
+    EXPECT_EQ(OmbriChartTestAccess::_getAnnoNumber(*axis, false), 3);
     axis->updateActualLimits(KivoDataTypeNumber, 0, 100);
-    EXPECT_EQ(axis->_calcMajorUnit(), 50);
+    EXPECT_EQ(OmbriChartTestAccess::_calcMajorUnit(*axis), 50);
     axis->setAnnoSize(KivoSize::create(130, 12));
-    EXPECT_EQ(axis->_getAnnoNumber(false), 1);
+    EXPECT_EQ(OmbriChartTestAccess::_getAnnoNumber(*axis, false), 1);
 
     // A Y axis measures heights along its length (handed over in the width).
     const auto& y = chart->axisY();
     y->layout(KivoRect::create(0, 0, 200, 40), nullptr);
     y->setAnnoSize(KivoSize::create(300, 15));
-    EXPECT_EQ(y->_getAnnoNumber(true), 13);
+    EXPECT_EQ(OmbriChartTestAccess::_getAnnoNumber(*y, true), 13);
     y->setAnnoSize(KivoSize::create(0, 0));
-    EXPECT_EQ(y->_getAnnoNumber(true), 10);
+    EXPECT_EQ(OmbriChartTestAccess::_getAnnoNumber(*y, true), 10);
 }
 
 TEST_F(AxisLabelsTest, ASetMajorUnitIsTheResultInDaysOnATimeAxis) {
     axis->updateActualLimits(KivoDataTypeNumber, 0, 100);
     axis->setMajorUnit(0);
-    EXPECT_EQ(axis->_calcMajorUnit(), 0);
+    EXPECT_EQ(OmbriChartTestAccess::_calcMajorUnit(*axis), 0);
     timeLimits(Jan2024, Jan2024 + 30 * Day);
     axis->setMajorUnit(7);
-    EXPECT_EQ(axis->_calcMajorUnit(), 7 * Day);
+    EXPECT_EQ(OmbriChartTestAccess::_calcMajorUnit(*axis), 7 * Day);
     axis->setMajorUnit(NAN);
-    EXPECT_EQ(axis->_calcMajorUnit(), Day);
+    EXPECT_EQ(OmbriChartTestAccess::_calcMajorUnit(*axis), Day);
 }
 
 TEST_F(AxisLabelsTest, LinearAndLogarithmicLabelsAscendWithTheirTexts) {
     axis->setFormat("F1");
-    axis->_createLabels(5, 3, 2.5, vals, lbls);
+    OmbriChartTestAccess::_createLabels(*axis, 5, 3, 2.5, vals, lbls);
     EXPECT_EQ(vals, (std::vector<double>{5, 7.5, 10}));
     EXPECT_EQ(lbls, (std::vector<std::string>{"5.0", "7.5", "10.0"}));
 
@@ -89,7 +90,7 @@ TEST_F(AxisLabelsTest, LinearAndLogarithmicLabelsAscendWithTheirTexts) {
     axis->setFormat("D");
     axis->setLogBase(10.0);
     axis->updateActualLimits(KivoDataTypeNumber, 1, 1000);
-    axis->_createLogarithmicLabels(vals, lbls);
+    OmbriChartTestAccess::_createLogarithmicLabels(*axis, vals, lbls);
     EXPECT_EQ(vals, (std::vector<double>{1, 10, 100, 1000}));
     EXPECT_EQ(lbls, (std::vector<std::string>{"1", "10", "100", "1000"}));
 }
@@ -97,7 +98,7 @@ TEST_F(AxisLabelsTest, LinearAndLogarithmicLabelsAscendWithTheirTexts) {
 TEST_F(AxisLabelsTest, TimeLabelsStepFromActualMinByTheUnitInDays) {
     axis->setFormat("yyyy-MM-dd HH:mm");
     timeLimits(Jan2024 + Day / 2, Jan2024 + 4 * Day);  // three and a half days from noon
-    axis->_createTimeLabels(0, 0, vals, lbls);
+    OmbriChartTestAccess::_createTimeLabels(*axis, 0, 0, vals, lbls);
     EXPECT_EQ(vals, (std::vector<double>{Jan2024 + 0.5 * Day, Jan2024 + 1.5 * Day, Jan2024 + 2.5 * Day, Jan2024 + 3.5 * Day}));
     EXPECT_EQ(lbls.front(), "2024-01-01 12:00");
     EXPECT_EQ(lbls.back(), "2024-01-04 12:00");
@@ -118,7 +119,7 @@ TEST_F(AxisLabelsTest, TimeLabelsStepFromActualMinByTheUnitInDays) {
         lbls.clear();
         axis->setMajorUnit(c.unit);
         timeLimits(c.from, c.to);
-        axis->_createTimeLabels(0, 0, vals, lbls);
+        OmbriChartTestAccess::_createTimeLabels(*axis, 0, 0, vals, lbls);
         EXPECT_EQ(lbls, c.expected) << "unit " << c.unit;
     }
 }

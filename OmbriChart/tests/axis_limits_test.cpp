@@ -8,6 +8,7 @@
 #include "KivoCore/KivoDataType.h"
 #include "OmbriChart/KivoAxis.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -155,7 +156,7 @@ TEST_F(AxisTest, MinAboveMaxSwapsThePairWithOneNotificationDelegateFirst) {
     EXPECT_EQ(axis->min(), plat::Value(1.0));
     EXPECT_EQ(axis->max(), plat::Value(5.0));
 
-    axis->setMax(plat::Value());  // nil never swaps
+    axis->setMax(plat::Value());  // null never swaps
     EXPECT_EQ(axis->min(), plat::Value(1.0));
     EXPECT_TRUE(axis->max().isNil());
 }
@@ -300,7 +301,7 @@ TEST_F(AxisTest, AnAxisOfAChartThatIsGoneAnswersItsDefaults) {
 TEST_F(AxisTest, LabelLoadingIsRaisedOnlyWhenItHasHandlersWithTheAxisAsSender) {
     const auto& axis = chart->axisY();
     const auto args = std::make_shared<KivoEventArgs>();
-    axis->_onLabelLoading(args);  // no handlers: nothing to call
+    OmbriChartTestAccess::_onLabelLoading(*axis, args);  // no handlers: nothing to call
     std::shared_ptr<plat::Object> sender;
     std::shared_ptr<KivoEventArgs> received;
     axis->labelLoading()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
@@ -308,9 +309,9 @@ TEST_F(AxisTest, LabelLoadingIsRaisedOnlyWhenItHasHandlersWithTheAxisAsSender) {
                                          received = c->eventArgs();
                                      }),
                                      chart);
-    axis->_onLabelLoading(args);
+    OmbriChartTestAccess::_onLabelLoading(*axis, args);
     EXPECT_EQ(sender, std::static_pointer_cast<plat::Object>(axis));
     EXPECT_EQ(received, args);
     axis->setLabelLoading(nullptr);
-    axis->_onLabelLoading(args);  // no event at all
+    OmbriChartTestAccess::_onLabelLoading(*axis, args);  // no event at all
 }

@@ -12,6 +12,7 @@
 #include "OmbriChart/KivoLabelLoadingEventArgs.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/testing/pinned_locale.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -58,7 +59,7 @@ TEST_F(AxisRangeTest, ABaseJustAboveOneBuildsOnlyTheLabelsTheAxisCanShow) {
         lbls.clear();
         axis->setLogBase(c.base);
         axis->updateActualLimits(KivoDataTypeNumber, 1, c.max);
-        axis->_createLogarithmicLabels(vals, lbls);
+        OmbriChartTestAccess::_createLogarithmicLabels(*axis, vals, lbls);
         expectFewAscendingLabelsInRange(std::to_string(c.base).c_str());
     }
 }
@@ -69,13 +70,13 @@ TEST_F(AxisRangeTest, TimeLabelsOverTenThousandYearsAreFew) {
         lbls.clear();
         axis->setMajorUnit(unit);
         axis->updateActualLimits(KivoDataTypeDate, YearOne, Year9999);
-        axis->_createTimeLabels(0, 0, vals, lbls);
+        OmbriChartTestAccess::_createTimeLabels(*axis, 0, 0, vals, lbls);
         expectFewAscendingLabelsInRange(("unit " + std::to_string(unit)).c_str());
     }
 }
 
 TEST_F(AxisRangeTest, LabelsStopWhereTheStepNoLongerMovesTheValue) {
-    axis->_createLabels(1e20, 50, 1, vals, lbls);
+    OmbriChartTestAccess::_createLabels(*axis, 1e20, 50, 1, vals, lbls);
     EXPECT_EQ(vals, std::vector<double>{1e20});
 }
 
@@ -87,7 +88,7 @@ TEST_F(AxisRangeTest, AYearUnitBeyondAnyWholeNumberStepsPastTheRange) {
         lbls.clear();
         axis->setMajorUnit(unit);
         axis->updateActualLimits(KivoDataTypeDate, Jan2024 - 1300 * Day, Jan2024);
-        axis->_createTimeLabels(0, 0, vals, lbls);
+        OmbriChartTestAccess::_createTimeLabels(*axis, 0, 0, vals, lbls);
         EXPECT_EQ(lbls, std::vector<std::string>{"2021-01-01"}) << "unit " << unit;
     }
 }
@@ -145,5 +146,5 @@ TEST_F(ChartRangeTest, ATinyMajorUnitBuildsOnlyTheLabelsTheAxisCanShow) {
     chart->axisY()->setMajorUnit(1e-7);
     show({0, 100});
     EXPECT_GE(yLabels, 2);
-    EXPECT_LE(yLabels, 4 * chart->axisY()->_getAnnoNumber(true) + 1);
+    EXPECT_LE(yLabels, 4 * OmbriChartTestAccess::_getAnnoNumber(*chart->axisY(), true) + 1);
 }

@@ -14,6 +14,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -336,7 +337,7 @@ TEST_F(AxisRenderTest, WithoutARangeOnlyTheLineAndTitleAreDrawn) {
 
 TEST_F(AxisRenderTest, TurnedLabelsAndTheirAngle) {
     for (const auto& [given, normalised] : std::vector<std::pair<double, double>>{{-45, 315}, {725.9, 5}, {360, 0}, {-0.5, 0}})
-        EXPECT_EQ(x->_simplifyAxisLabelAngle(given), normalised) << given;
+        EXPECT_EQ(OmbriChartTestAccess::_simplifyAxisLabelAngle(*x, given), normalised) << given;
 
     // A bottom axis' labels turned by -45 end at their tick and rise towards it.
     x->updateActualLimits(KivoDataTypeNumber, 0, 10);
@@ -367,15 +368,15 @@ TEST_F(AxisRenderTest, TheOverlapEstimateMeasuresTheFirstWholeCharacter) {
     const std::string euro =
         "\xE2\x82\xAC"
         "uro";
-    EXPECT_FALSE(y->_isActualOverlap(45, euro));
-    EXPECT_TRUE(y->_isActualOverlap(45, "W"));  // wider than 10
-    EXPECT_FALSE(y->_isActualOverlap(0, "W"));  // horizontal labels on a Y axis never collide
-    EXPECT_FALSE(y->_isActualOverlap(45, ""));
+    EXPECT_FALSE(OmbriChartTestAccess::_isActualOverlap(*y, 45, euro));
+    EXPECT_TRUE(OmbriChartTestAccess::_isActualOverlap(*y, 45, "W"));  // wider than 10
+    EXPECT_FALSE(OmbriChartTestAccess::_isActualOverlap(*y, 0, "W"));  // horizontal labels on a Y axis never collide
+    EXPECT_FALSE(OmbriChartTestAccess::_isActualOverlap(*y, 45, ""));
     // X axis: at 90 degrees never; horizontal labels always count as colliding.
     x->updateActualLimits(KivoDataTypeNumber, 0, 10);
     draw(x);
-    EXPECT_FALSE(x->_isActualOverlap(90, "W"));
-    EXPECT_TRUE(x->_isActualOverlap(0, "W"));
+    EXPECT_FALSE(OmbriChartTestAccess::_isActualOverlap(*x, 90, "W"));
+    EXPECT_TRUE(OmbriChartTestAccess::_isActualOverlap(*x, 0, "W"));
 }
 
 TEST_F(AxisRenderTest, TheBandFitsLabelsTicksAndTitle) {

@@ -15,6 +15,7 @@
 #include "OmbriChart/OmbrChartDataLabelData.h"
 #include "OmbriChart/OmbriChartDataLabelRenderer.h"
 #include "bar_chart_fixture.h"
+#include "chart_test_access.h"
 
 namespace {
 
@@ -292,7 +293,8 @@ TEST_F(BarPlotterTest, APointWithoutARectangleGetsNoBarAndNoHitArea) {
     ASSERT_EQ(bars(0).size(), 2u);
 
     // A change that no update flag announces: the dispatch has no rectangle to give.
-    chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionAdd));
+    OmbriChartTestAccess::setUpdateEventArgs(
+        *chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionAdd));
     draw();
     EXPECT_TRUE(bars(0).empty());
     EXPECT_TRUE(barFills(Red).empty());
@@ -345,7 +347,7 @@ TEST_F(BarPlotterTest, AnAddedItemMovesTheBarsFromTheirLastPictureToTheirNextOne
         animation->setEasing(KivoEasing::EaseInLinear());
     }
     chart->collectionView()->insertObject(rows(true)[2], 2);
-    ASSERT_TRUE(chart->isUpdateTask1());
+    ASSERT_TRUE(OmbriChartTestAccess::isUpdateTask1(*chart));
 
     // The first frame: every bar where it stood, the new one without length.
     draw();
@@ -367,7 +369,7 @@ TEST_F(BarPlotterTest, AnAddedItemMovesTheBarsFromTheirLastPictureToTheirNextOne
         clock.advance(1.0 / 60);
         if (window->needsDisplayInTree()) window->display(rec);
     }
-    ASSERT_FALSE(chart->plotting());
+    ASSERT_FALSE(OmbriChartTestAccess::plotting(*chart));
     draw();
     for (int s = 0; s < 2; ++s) {
         const auto now = bars(s);
@@ -389,12 +391,12 @@ TEST_F(BarPlotterTest, APointByPointLoadGrowsTheRevealedColumnsInTurn) {
     load->setDuration(1);
     load->setEasing(KivoEasing::EaseInLinear());
     draw();  // starts the animation
-    ASSERT_TRUE(chart->plotting());
-    while (chart->plotTime() < 0.3) clock.advance(1.0 / 60);
+    ASSERT_TRUE(OmbriChartTestAccess::plotting(*chart));
+    while (OmbriChartTestAccess::plotTime(*chart) < 0.3) clock.advance(1.0 / 60);
     draw();
 
     // Bars reveal all their points in half the duration, a step of 0.5 / 4 apart, each growing over 0.5.
-    const double t = chart->plotTime(), step = 0.125, grow = 0.5, full = sy(0) - sy(10);
+    const double t = OmbriChartTestAccess::plotTime(*chart), step = 0.125, grow = 0.5, full = sy(0) - sy(10);
     const auto drawn = bars(0);
     ASSERT_EQ(drawn.size(), static_cast<std::size_t>(t / step) + 1);
     for (std::size_t k = 0; k < drawn.size(); ++k) {

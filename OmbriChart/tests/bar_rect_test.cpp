@@ -11,6 +11,7 @@
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoDataInfo.h"
 #include "bar_chart_fixture.h"
+#include "chart_test_access.h"
 #include "plotters/BarRectMath.h"
 
 namespace {
@@ -86,7 +87,7 @@ TEST_F(BarRectTest, APointInAPointByPointLoadWaitsItsTurnThenGrowsOverTheWholeDu
         draw();
         s->setAnimationDuration(1);
         s->setAnimationTime(c.animationTime);
-        EXPECT_NEAR(plotter()._getAnimationTimeForPointMode(s, c.point, false), c.expected, 1e-12);
+        EXPECT_NEAR(OmbriChartTestAccess::_getAnimationTimeForPointMode(plotter(), s, c.point, false), c.expected, 1e-12);
     }
 }
 
@@ -117,11 +118,11 @@ TEST_F(BarRectTest, TheFrameTakesItsTimingFromTheRunningAnimation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         chart->loadAnimation()->setAnimationMode(c.mode);
-        chart->setIsUpdateTask2(c.update);
-        chart->setActiveUpdateAnimation(c.update ? update : nullptr);
+        OmbriChartTestAccess::setIsUpdateTask2(*chart, c.update);
+        OmbriChartTestAccess::setActiveUpdateAnimation(*chart, c.update ? update : nullptr);
         double time = -1, duration = -1;
         std::int32_t count = -1;
-        bars._getAnimationInfo(s, time, duration, count);
+        OmbriChartTestAccess::_getAnimationInfo(bars, s, time, duration, count);
         EXPECT_DOUBLE_EQ(time, c.time);
         EXPECT_DOUBLE_EQ(duration, c.duration);
         EXPECT_EQ(count, c.count);
@@ -138,7 +139,7 @@ TEST_F(BarRectTest, ALoadingBarGrowsFromItsFixedEdge) {
         draw();
         // The load animation's easing, linear over one second.
         chart->setIsAnimated(true);
-        chart->setSuppressAnimation(false);
+        OmbriChartTestAccess::setSuppressAnimation(*chart, false);
         chart->loadAnimation()->setEasing(KivoEasing::EaseInLinear());
         const bool rotated = type == OmbriChartTypeBar;
         const auto& valueAxis = rotated ? *chart->axisX() : *chart->axisY();
@@ -151,8 +152,8 @@ TEST_F(BarRectTest, ALoadingBarGrowsFromItsFixedEdge) {
             const double fixed = rotated ? std::min(base, end) : std::max(base, end);
             for (const double t : {0.0, 0.5, 1.0}) {
                 SCOPED_TRACE(t);
-                const auto r = plotter()._getBarRect(chart->axisX(), chart->axisY(), 0, k, 1, nullptr, k, v, 1, GroupWidth,
-                                                     GroupWidth, base, t, 1, rotated, 0);
+                const auto r = OmbriChartTestAccess::_getBarRect(plotter(), chart->axisX(), chart->axisY(), 0, k, 1, nullptr, k,
+                                                                 v, 1, GroupWidth, GroupWidth, base, t, 1, rotated, 0);
                 ASSERT_TRUE(r);
                 if (rotated) {
                     EXPECT_NEAR(r->left(), fixed, 1e-9);
@@ -170,15 +171,15 @@ TEST_F(BarRectTest, WhileAChangeIsReplayedTheDispatchTakesTheUpdateGeometry) {
     setItems({barRow({{"a", 4}}), barRow({{"a", 6}})});
     add("a");
     draw();
-    chart->setPrevAxisXMax(chart->axisX()->actualMax());
-    chart->setPrevAxisYMax(chart->axisY()->actualMax());
+    OmbriChartTestAccess::setPrevAxisXMax(*chart, chart->axisX()->actualMax());
+    OmbriChartTestAccess::setPrevAxisYMax(*chart, chart->axisY()->actualMax());
     const double base = sy(0), full = sy(0) - sy(6);
     struct Case {
         const char* what;
         std::int64_t action;
         bool seriesChange, itemChange;
         bool task1;
-        std::optional<double> height;  // nil: no rectangle
+        std::optional<double> height;  // null: no rectangle
     };
     const Case cases[] = {
         {"no change", KivoNotifyCollectionChangedActionReset, false, false, false, full},
@@ -187,12 +188,13 @@ TEST_F(BarRectTest, WhileAChangeIsReplayedTheDispatchTakesTheUpdateGeometry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(c.action, nullptr, 1, nullptr, -1));
-        chart->setIsSeriesCollectionUpdated(c.seriesChange);
-        chart->setIsCollectionViewUpdated(c.itemChange);
-        chart->setIsUpdateTask1(c.task1);
-        const auto r = plotter()._getBarRect(chart->axisX(), chart->axisY(), 0, 1, 1, nullptr, 1, 6, 1, GroupWidth, GroupWidth,
-                                             base, 0, 1, false, 0);
+        OmbriChartTestAccess::setUpdateEventArgs(
+            *chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(c.action, nullptr, 1, nullptr, -1));
+        OmbriChartTestAccess::setIsSeriesCollectionUpdated(*chart, c.seriesChange);
+        OmbriChartTestAccess::setIsCollectionViewUpdated(*chart, c.itemChange);
+        OmbriChartTestAccess::setIsUpdateTask1(*chart, c.task1);
+        const auto r = OmbriChartTestAccess::_getBarRect(plotter(), chart->axisX(), chart->axisY(), 0, 1, 1, nullptr, 1, 6, 1,
+                                                         GroupWidth, GroupWidth, base, 0, 1, false, 0);
         ASSERT_EQ(static_cast<bool>(r), c.height.has_value());
         if (r) {
             EXPECT_NEAR(r->height(), *c.height, 1e-9);
@@ -201,15 +203,16 @@ TEST_F(BarRectTest, WhileAChangeIsReplayedTheDispatchTakesTheUpdateGeometry) {
 
     // A stacked bar has no geometry of its own for a series change: the ordinary segment, which still
     // stacks.
-    chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionAdd));
-    chart->setIsSeriesCollectionUpdated(true);
-    chart->setIsCollectionViewUpdated(false);
+    OmbriChartTestAccess::setUpdateEventArgs(
+        *chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionAdd));
+    OmbriChartTestAccess::setIsSeriesCollectionUpdated(*chart, true);
+    OmbriChartTestAccess::setIsCollectionViewUpdated(*chart, false);
     plotter().setStacking(KivoPlotterStackingStacked);
     IKivoPlotter::StackDictionary up, down;
     double sum = -1;
     for (const double v : {2.0, 3.0}) {
-        const auto r = plotter()._getStackedBarRect(chart->axisX(), chart->axisY(), 0, 0, 0, nullptr, 0, v, 1, GroupWidth,
-                                                    GroupWidth, base, 0, 1, false, 0, sum, up, down);
+        const auto r = OmbriChartTestAccess::_getStackedBarRect(plotter(), chart->axisX(), chart->axisY(), 0, 0, 0, nullptr, 0, v,
+                                                                1, GroupWidth, GroupWidth, base, 0, 1, false, 0, sum, up, down);
         ASSERT_TRUE(r);
     }
     EXPECT_EQ(sum, 2);

@@ -9,6 +9,7 @@
 
 #include "Platform/runtime/display_link.h"
 #include "bar_chart_fixture.h"
+#include "chart_test_access.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ protected:
     }
     // The rest of the animation, each frame drawn; the last is the closing frame.
     void finish() {
-        while (chart->plotting()) drawFrameWhen([] { return true; });
+        while (OmbriChartTestAccess::plotting(*chart)) drawFrameWhen([] { return true; });
     }
     std::vector<KivoRect> rects(std::int32_t position) const {
         std::vector<KivoRect> out;
@@ -78,7 +79,7 @@ TEST_F(BarUpdateChartTest, AnItemInsertedFirstStartsFromTheLastStaticFrameAndEnd
         ASSERT_EQ(before.size(), 3u);
         // The new item raises the value axis' maximum: the old bars are read against the previous one.
         chart->collectionView()->insertObject(row(1, 1, 12), 0);
-        drawFrameWhen([this] { return chart->isUpdateTask1(); });
+        drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask1(*chart); });
         ASSERT_EQ(plotter().time(), 0);
         const auto start = rects(2);
         ASSERT_EQ(start.size(), 4u);
@@ -103,13 +104,13 @@ TEST_F(BarUpdateChartTest, AfterARemovalTheSecondTaskStartsFromTheOldLayoutReadA
     ASSERT_EQ(before.size(), 3u);
     chart->collectionView()->removeAt(0);
     // The first task draws the old data in the old layout: at its start, the static frame.
-    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask1(*chart); });
     const auto first = rects(2);
     ASSERT_EQ(first.size(), 3u);
     for (std::size_t k = 0; k < 3; ++k) expectSame(first[k], before[k], "task 1 starts on the static frame");
     // The second task starts with each remaining item where it stood, one index later, with its saved
     // value (this series' values, not the hidden series' before it).
-    drawFrameWhen([this] { return chart->isUpdateTask2(); });
+    drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask2(*chart); });
     ASSERT_EQ(plotter().time(), 0);
     const auto second = rects(2);
     ASSERT_EQ(second.size(), 2u);
@@ -121,7 +122,7 @@ TEST_F(BarUpdateChartTest, ASeriesAddedMakesRoomFromTheLastStaticFrameAndGrowsFr
     ASSERT_EQ(c.size(), 3u);
     // A fourth series, drawn after the third: a third slot in each cluster.
     add("a");
-    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask1(*chart); });
     ASSERT_EQ(plotter().time(), 0);
     for (std::size_t k = 0; k < 3; ++k) {
         expectSame(rects(0)[k], a[k], "the first series starts on the static frame");
@@ -129,7 +130,7 @@ TEST_F(BarUpdateChartTest, ASeriesAddedMakesRoomFromTheLastStaticFrameAndGrowsFr
     }
     // The added series is not drawn in the first task; in the second it grows from the base line.
     EXPECT_TRUE(rects(3).empty());
-    drawFrameWhen([this] { return chart->isUpdateTask2(); });
+    drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask2(*chart); });
     ASSERT_EQ(rects(3).size(), 3u);
     for (const auto& r : rects(3)) {
         EXPECT_EQ(r.height(), 0);
@@ -146,7 +147,7 @@ TEST_F(BarUpdateChartTest, ASeriesAddedMakesRoomFromTheLastStaticFrameAndGrowsFr
 TEST_F(BarUpdateChartTest, ASeriesRemovedSinksFromTheLastStaticFrame) {
     const auto a = rects(0), c = rects(2);
     chart->series()->removeObjectAtIndex(0);
-    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask1(*chart); });
     ASSERT_EQ(plotter().time(), 0);
     // The removed series is drawn at its former place while it sinks; the third keeps its slot.
     for (std::size_t k = 0; k < 3; ++k) expectSame(rects(1)[k], c[k], "the third series starts on the static frame");
@@ -163,7 +164,7 @@ TEST_F(BarUpdateChartTest, AReplacedSeriesChangesLengthFromItsLastStaticFrame) {
     ASSERT_EQ(before.size(), 3u);
     // The third series (slot 1, position 2) gives way to one over "d", within the same value range.
     chart->series()->replaceObjectAtIndex(2, plat::Value(KivoSeries::create(chart, "d", "d")));
-    drawFrameWhen([this] { return chart->isUpdateTask1(); });
+    drawFrameWhen([this] { return OmbriChartTestAccess::isUpdateTask1(*chart); });
     ASSERT_EQ(plotter().time(), 0);
     const auto start = rects(2);
     ASSERT_EQ(start.size(), 3u);

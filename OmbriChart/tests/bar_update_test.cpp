@@ -15,6 +15,7 @@
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoBarPlotter.h"
 #include "OmbriChart/KivoSeries.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -22,15 +23,6 @@ namespace {
 // The update members, reachable from the tests.
 class ProbePlotter : public KivoBarPlotter {
 public:
-    using KivoBarPlotter::_getBarRectForCollectionViewAdded;
-    using KivoBarPlotter::_getBarRectForCollectionViewRemoved;
-    using KivoBarPlotter::_getBarRectForCollectionViewReplaced;
-    using KivoBarPlotter::_getBarRectForSeriesAdded;
-    using KivoBarPlotter::_getBarRectForSeriesRemoved;
-    using KivoBarPlotter::_getBarRectForSeriesReplaced;
-    using KivoBarPlotter::_getStackedBarRectForCollectionViewAdded;
-    using KivoBarPlotter::_getStackedBarRectForCollectionViewRemoved;
-    using KivoBarPlotter::_getStackedBarRectForCollectionViewReplaced;
     using KivoBarPlotter::KivoBarPlotter;
 };
 
@@ -65,7 +57,7 @@ public:
         auto animation = std::make_shared<KivoAnimation>();
         animation->setDuration(Duration);
         animation->setEasing(KivoEasing::EaseInLinear());
-        chart->setActiveUpdateAnimation(animation);
+        OmbriChartTestAccess::setActiveUpdateAnimation(*chart, animation);
         info = std::make_shared<KivoDataInfo>();
         plotter = std::make_shared<ProbePlotter>(chart, info, nullptr);
         plotter->setRotated(rotated);
@@ -78,17 +70,20 @@ public:
         value->updateActualLimits(KivoDataTypeNumber, 0, 100);
         value->layout(KivoRect::create(0, 0, 300, 30), nullptr);
         setPreviousCategoryMax(2.5);
-        (rotated ? chart->setPrevAxisXMax(50) : chart->setPrevAxisYMax(50));
+        (rotated ? OmbriChartTestAccess::setPrevAxisXMax(*chart, 50) : OmbriChartTestAccess::setPrevAxisYMax(*chart, 50));
         originScreen = along(0, false);
         // The saved values by series position: the series before, a hidden one, this one.
-        chart->setPrevYValsArray({numbers({1, 1, 1, 1}), numbers({99, 99, 99, 99}), numbers({5, 5, 40, 40})});
-        chart->setPrevXValsArray({nullptr, nullptr, nullptr});
+        OmbriChartTestAccess::setPrevYValsArray(*chart,
+                                                {numbers({1, 1, 1, 1}), numbers({99, 99, 99, 99}), numbers({5, 5, 40, 40})});
+        OmbriChartTestAccess::setPrevXValsArray(*chart, {nullptr, nullptr, nullptr});
     }
     void sumsAtItem2(const std::vector<double>& values);
-    void setPreviousCategoryMax(double max) { rotated ? chart->setPrevAxisYMax(max) : chart->setPrevAxisXMax(max); }
+    void setPreviousCategoryMax(double max) {
+        rotated ? OmbriChartTestAccess::setPrevAxisYMax(*chart, max) : OmbriChartTestAccess::setPrevAxisXMax(*chart, max);
+    }
     void setTask(int task) {
-        chart->setIsUpdateTask1(task == 1);
-        chart->setIsUpdateTask2(task == 2);
+        OmbriChartTestAccess::setIsUpdateTask1(*chart, task == 1);
+        OmbriChartTestAccess::setIsUpdateTask2(*chart, task == 2);
     }
 
     // Screen coordinates, written out from the layout above rather than asked of the axes.
@@ -166,23 +161,24 @@ const Bar SeriesNow{0.85, 1.15, Range::Now, 0, 20, Range::Now};
 
 Call seriesAdded(std::int64_t startingIndex, double datay = 20) {
     return [=](BarUpdateTest& f, double t) {
-        return f.plotter->_getBarRectForSeriesAdded(f.axisX, f.axisY, 1, 3, SeriesCw, SeriesW, f.originScreen, SeriesX, datay,
-                                                    change(KivoNotifyCollectionChangedActionAdd, startingIndex, -1), t, Duration);
+        return OmbriChartTestAccess::_getBarRectForSeriesAdded(
+            *f.plotter, f.axisX, f.axisY, 1, 3, SeriesCw, SeriesW, f.originScreen, SeriesX, datay,
+            change(KivoNotifyCollectionChangedActionAdd, startingIndex, -1), t, Duration);
     };
 }
 Call seriesRemoved(std::int64_t oldStartingIndex, double datay = 20) {
     return [=](BarUpdateTest& f, double t) {
-        return f.plotter->_getBarRectForSeriesRemoved(f.axisX, f.axisY, 1, 3, SeriesCw, SeriesW, f.originScreen, SeriesX, datay,
-                                                      change(KivoNotifyCollectionChangedActionRemove, -1, oldStartingIndex), t,
-                                                      Duration);
+        return OmbriChartTestAccess::_getBarRectForSeriesRemoved(
+            *f.plotter, f.axisX, f.axisY, 1, 3, SeriesCw, SeriesW, f.originScreen, SeriesX, datay,
+            change(KivoNotifyCollectionChangedActionRemove, -1, oldStartingIndex), t, Duration);
     };
 }
 Call seriesReplaced(std::int64_t oldStartingIndex, plat::Value oldValue) {
     return [=](BarUpdateTest& f, double t) {
         auto old = KivoSeries::create(nullptr, "v", "old");
         old->setItemsSource(numbers({plat::Dictionary{{"v", 1}}, plat::Dictionary{{"v", 1}}, plat::Dictionary{{"v", oldValue}}}));
-        return f.plotter->_getBarRectForSeriesReplaced(
-            f.axisX, f.axisY, 1, 3, SeriesCw, SeriesW, 2, f.originScreen, SeriesX, 20,
+        return OmbriChartTestAccess::_getBarRectForSeriesReplaced(
+            *f.plotter, f.axisX, f.axisY, 1, 3, SeriesCw, SeriesW, 2, f.originScreen, SeriesX, 20,
             change(KivoNotifyCollectionChangedActionReplace, -1, oldStartingIndex, numbers({plat::Value(old)})), t, Duration,
             Position);
     };
@@ -252,22 +248,22 @@ const Bar ItemOld{2.0, 2.4, Range::Old, 0, 20, Range::Old};
 
 Call itemAdded(std::int64_t startingIndex, plat::ArrayPtr xvals = nullptr, double datax = 2) {
     return [=](BarUpdateTest& f, double t) {
-        return f.plotter->_getBarRectForCollectionViewAdded(
-            f.axisX, f.axisY, 1, 2, ItemCw, ItemW, xvals, 2, f.originScreen, datax, 20,
+        return OmbriChartTestAccess::_getBarRectForCollectionViewAdded(
+            *f.plotter, f.axisX, f.axisY, 1, 2, ItemCw, ItemW, xvals, 2, f.originScreen, datax, 20,
             change(KivoNotifyCollectionChangedActionAdd, startingIndex, -1), t, Duration);
     };
 }
 Call itemRemoved(std::int64_t oldStartingIndex) {
     return [=](BarUpdateTest& f, double t) {
-        return f.plotter->_getBarRectForCollectionViewRemoved(
-            f.axisX, f.axisY, 1, 2, ItemCw, ItemW, nullptr, 2, f.originScreen, 2, 20,
+        return OmbriChartTestAccess::_getBarRectForCollectionViewRemoved(
+            *f.plotter, f.axisX, f.axisY, 1, 2, ItemCw, ItemW, nullptr, 2, f.originScreen, 2, 20,
             change(KivoNotifyCollectionChangedActionRemove, -1, oldStartingIndex), t, Duration, Position);
     };
 }
 Call itemReplaced(std::int64_t oldStartingIndex) {
     return [=](BarUpdateTest& f, double t) {
-        return f.plotter->_getBarRectForCollectionViewReplaced(
-            f.axisX, f.axisY, 1, ItemCw, ItemW, 2, f.originScreen, 2, 20,
+        return OmbriChartTestAccess::_getBarRectForCollectionViewReplaced(
+            *f.plotter, f.axisX, f.axisY, 1, ItemCw, ItemW, 2, f.originScreen, 2, 20,
             change(KivoNotifyCollectionChangedActionReplace, -1, oldStartingIndex), t, Duration, Position);
     };
 }
@@ -313,16 +309,17 @@ TEST_F(BarUpdateTest, AMissingPreviousValueMeansNoMotion) {
     for (bool rotated : {false, true}) {
         setUp(rotated);
         // This series' saved values end too early, and the hidden series before it has plenty.
-        chart->setPrevYValsArray({numbers({1, 1, 1, 1}), numbers({99, 99, 99, 99}), numbers({5, 5, "NULL"})});
+        OmbriChartTestAccess::setPrevYValsArray(*chart,
+                                                {numbers({1, 1, 1, 1}), numbers({99, 99, 99, 99}), numbers({5, 5, "NULL"})});
         const KivoRect now = expected(ItemNow);
         setTask(2);
         expectRect(itemRemoved(1)(*this, 0), now, "removed, the next value missing");
         setTask(1);
         expectRect(itemReplaced(2)(*this, 0), now, "replaced, the old value not a number");
-        chart->setPrevYValsArray({});
+        OmbriChartTestAccess::setPrevYValsArray(*chart, {});
         expectRect(itemReplaced(2)(*this, 0), now, "replaced, nothing saved");
         // A value axis whose range had no extent before the change (all values 0) placed nothing.
-        (rotated ? chart->setPrevAxisXMax(0) : chart->setPrevAxisYMax(0));
+        (rotated ? OmbriChartTestAccess::setPrevAxisXMax(*chart, 0) : OmbriChartTestAccess::setPrevAxisYMax(*chart, 0));
         setTask(1);
         expectRect(itemAdded(0)(*this, 0), now, "added, the old value range empty");
     }
@@ -349,17 +346,17 @@ Call stacked(std::int64_t action, std::int64_t startingIndex, std::int64_t oldSt
         auto& p = *f.plotter;
         switch (action) {
             case KivoNotifyCollectionChangedActionAdd:
-                return p._getStackedBarRectForCollectionViewAdded(f.axisX, f.axisY, 0, 1, ItemCw, ItemCw, nullptr, 2,
-                                                                  f.originScreen, 2, datay, args, t, Duration, probe.sum,
-                                                                  probe.pos, probe.neg);
+                return OmbriChartTestAccess::_getStackedBarRectForCollectionViewAdded(
+                    p, f.axisX, f.axisY, 0, 1, ItemCw, ItemCw, nullptr, 2, f.originScreen, 2, datay, args, t, Duration, probe.sum,
+                    probe.pos, probe.neg);
             case KivoNotifyCollectionChangedActionRemove:
-                return p._getStackedBarRectForCollectionViewRemoved(f.axisX, f.axisY, 0, 1, ItemCw, ItemCw, nullptr, 2,
-                                                                    f.originScreen, 2, datay, args, t, Duration, probe.sum,
-                                                                    probe.pos, probe.neg, Position);
+                return OmbriChartTestAccess::_getStackedBarRectForCollectionViewRemoved(
+                    p, f.axisX, f.axisY, 0, 1, ItemCw, ItemCw, nullptr, 2, f.originScreen, 2, datay, args, t, Duration, probe.sum,
+                    probe.pos, probe.neg, Position);
             default:
-                return p._getStackedBarRectForCollectionViewReplaced(f.axisX, f.axisY, 0, ItemCw, ItemCw, 2, f.originScreen, 2,
-                                                                     datay, args, t, Duration, probe.sum, probe.pos, probe.neg,
-                                                                     Position);
+                return OmbriChartTestAccess::_getStackedBarRectForCollectionViewReplaced(
+                    p, f.axisX, f.axisY, 0, ItemCw, ItemCw, 2, f.originScreen, 2, datay, args, t, Duration, probe.sum, probe.pos,
+                    probe.neg, Position);
         }
     };
 }
@@ -519,7 +516,7 @@ TEST_F(BarUpdateTest, AHundredPercentStackReadsOldValuesAsSharesOfTheOldSums) {
         // 20 of 40 at X 2.
         auto saved = std::make_shared<Stack>();
         saved->add(3, 80);
-        chart->setStackAbs(saved);
+        OmbriChartTestAccess::setStackAbs(*chart, saved);
         sumsAtItem2({20, 20});
         setTask(2);
         StackProbe probe;

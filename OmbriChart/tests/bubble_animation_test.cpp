@@ -17,6 +17,7 @@
 #include "Platform/runtime/display_link.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "chart_test_access.h"
 #include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
@@ -49,9 +50,9 @@ protected:
         add("A", Red);
         window->addSubview(chart);
         show();
-        stepUntil([&] { return !chart->plotting(); });
+        stepUntil([&] { return !OmbriChartTestAccess::plotting(*chart); });
         show();
-        ASSERT_FALSE(chart->isFirstRender());
+        ASSERT_FALSE(OmbriChartTestAccess::isFirstRender(*chart));
     }
     std::shared_ptr<KivoSeries> add(const std::string& name, const plat::Color& color) {
         auto s = KivoSeries::create(chart, "v,s", name);
@@ -69,12 +70,14 @@ protected:
     // Steps to `share` of the running task (1 or 2) and draws that frame; answers the eased share the
     // frame was drawn at.
     double frameAt(int task, double share) {
-        const auto duration = [&] { return chart->activeUpdateAnimation()->duration(); };
-        const auto inTask = [&] { return task == 1 ? chart->isUpdateTask1() : chart->isUpdateTask2(); };
-        stepUntil([&] { return inTask() && chart->plotTime() >= share * duration(); });
+        const auto duration = [&] { return OmbriChartTestAccess::activeUpdateAnimation(*chart)->duration(); };
+        const auto inTask = [&] {
+            return task == 1 ? OmbriChartTestAccess::isUpdateTask1(*chart) : OmbriChartTestAccess::isUpdateTask2(*chart);
+        };
+        stepUntil([&] { return inTask() && OmbriChartTestAccess::plotTime(*chart) >= share * duration(); });
         EXPECT_TRUE(inTask());
         show();
-        return chart->plotTime() / duration();
+        return OmbriChartTestAccess::plotTime(*chart) / duration();
     }
     std::vector<Circle> circles(const plat::Color& color) const {
         std::vector<Circle> out;
@@ -85,8 +88,12 @@ protected:
         }
         return out;
     }
-    double prevX(double v) const { return chart->axisX()->convert(v, chart->prevAxisXMax(), chart->prevAxisXMin()); }
-    double prevY(double v) const { return chart->axisY()->convert(v, chart->prevAxisYMax(), chart->prevAxisYMin()); }
+    double prevX(double v) const {
+        return chart->axisX()->convert(v, OmbriChartTestAccess::prevAxisXMax(*chart), OmbriChartTestAccess::prevAxisXMin(*chart));
+    }
+    double prevY(double v) const {
+        return chart->axisY()->convert(v, OmbriChartTestAccess::prevAxisYMax(*chart), OmbriChartTestAccess::prevAxisYMin(*chart));
+    }
     static double between(double from, double to, double e) { return from + (to - from) * e; }
 };
 
@@ -198,7 +205,7 @@ TEST_F(BubbleAnimationTest, AnAddedSeriesGrowsAndARemovedOneShrinksWhileTheOther
     auto grown = circles(Blue);
     ASSERT_EQ(grown.size(), 5u);
     for (const auto& c : grown) EXPECT_NEAR(c.d, e * chart->symbolSize(), 1e-6);
-    stepUntil([&] { return !chart->plotting(); });
+    stepUntil([&] { return !OmbriChartTestAccess::plotting(*chart); });
     show();
 
     chart->series()->removeObject(plat::Value(b));
@@ -225,9 +232,9 @@ TEST_F(BubbleAnimationTest, APointByPointLoadGrowsTheLastRevealedPointByItsOwnIn
     show();
     // Five points over 1 s: one more every 0.2 s. At 0.5 s the points up to index 2 are out, the last
     // one half grown.
-    stepUntil([&] { return chart->plotTime() >= 0.5; });
+    stepUntil([&] { return OmbriChartTestAccess::plotTime(*chart) >= 0.5; });
     show();
-    const double t = chart->plotTime();
+    const double t = OmbriChartTestAccess::plotTime(*chart);
     ASSERT_LT(t, 0.6);
     const auto drawn = circles(Red);
     ASSERT_EQ(drawn.size(), 2u);
@@ -240,7 +247,7 @@ TEST_F(BubbleAnimationTest, ARemovedSeriesKeepsItsPaletteColourWhileItShrinks) {
     load(OmbriChartTypeScatter);
     auto b = KivoSeries::create(chart, "v,s", "B");
     chart->series()->addObject(plat::Value(b));
-    stepUntil([&] { return !chart->plotting(); });
+    stepUntil([&] { return !OmbriChartTestAccess::plotting(*chart); });
     show();
     const plat::Color own = chart->getColor(1);
     ASSERT_EQ(circles(own).size(), 5u);

@@ -9,6 +9,7 @@
 #include "OmbriChart/KivoBubblePlotter.h"
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -110,26 +111,26 @@ TEST(BubbleSizeTest, SizeDataReadsTheSecondBindingMemberOfTheItem) {
     chart->series()->addObject(plat::Value(sized));
     chart->series()->addObject(plat::Value(unsized));
     auto plotter = plotterOf(chart);
-    EXPECT_EQ(plotter->_getBubbleSizeData(sized, 0), 12.5);
-    EXPECT_EQ(plotter->_getBubbleSizeData(sized, 1), 0.0);   // a string
-    EXPECT_EQ(plotter->_getBubbleSizeData(sized, 2), 0.0);   // no item
-    EXPECT_EQ(plotter->_getBubbleSizeData(sized, -1), 0.0);  // no item
-    EXPECT_EQ(plotter->_getBubbleSizeData(unsized, 0), 0.0);
-    EXPECT_EQ(plotter->_getBubbleSizeData(nullptr, 0), 0.0);
+    EXPECT_EQ(OmbriChartTestAccess::_getBubbleSizeData(*plotter, sized, 0), 12.5);
+    EXPECT_EQ(OmbriChartTestAccess::_getBubbleSizeData(*plotter, sized, 1), 0.0);   // a string
+    EXPECT_EQ(OmbriChartTestAccess::_getBubbleSizeData(*plotter, sized, 2), 0.0);   // no item
+    EXPECT_EQ(OmbriChartTestAccess::_getBubbleSizeData(*plotter, sized, -1), 0.0);  // no item
+    EXPECT_EQ(OmbriChartTestAccess::_getBubbleSizeData(*plotter, unsized, 0), 0.0);
+    EXPECT_EQ(OmbriChartTestAccess::_getBubbleSizeData(*plotter, nullptr, 0), 0.0);
 }
 
 TEST(BubbleStackingTest, EveryValueRunsInThePositiveSums) {
     auto chart = TestChart::create();
     auto plotter = plotterOf(chart);
     KivoNumberDictionary pos, neg;
-    EXPECT_EQ(plotter->_getStackedDatay(1, 3, false, pos, neg), 3);
-    EXPECT_EQ(plotter->_getStackedDatay(1, -5, false, pos, neg), -2);
-    EXPECT_EQ(plotter->_getStackedDatay(2, 4, false, pos, neg), 4);
+    EXPECT_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 1, 3, false, pos, neg), 3);
+    EXPECT_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 1, -5, false, pos, neg), -2);
+    EXPECT_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 2, 4, false, pos, neg), 4);
     EXPECT_EQ(pos.valueOr(1, NaN), -2);
     EXPECT_TRUE(neg.empty());
     // A missing value is answered as it is and leaves the sums alone.
-    EXPECT_TRUE(std::isnan(plotter->_getStackedDatay(1, NaN, false, pos, neg)));
-    EXPECT_EQ(plotter->_getStackedDatay(1, 1, false, pos, neg), -1);
+    EXPECT_TRUE(std::isnan(OmbriChartTestAccess::_getStackedDatay(*plotter, 1, NaN, false, pos, neg)));
+    EXPECT_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 1, 1, false, pos, neg), -1);
 }
 
 TEST(BubbleStackingTest, HundredPercentTakesEachValueAsItsShareOfTheAbsoluteSum) {
@@ -141,17 +142,17 @@ TEST(BubbleStackingTest, HundredPercentTakesEachValueAsItsShareOfTheAbsoluteSum)
     auto plotter = plotterOf(chart);
     plotter->adjustLimits(chart->dataInfo(), std::nullopt);
     KivoNumberDictionary pos, neg;
-    EXPECT_DOUBLE_EQ(plotter->_getStackedDatay(1, 2, true, pos, neg), 0.5);
-    EXPECT_DOUBLE_EQ(plotter->_getStackedDatay(1, -2, true, pos, neg), 0.0);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 1, 2, true, pos, neg), 0.5);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 1, -2, true, pos, neg), 0.0);
     // No sum at that X: the value adds nothing.
-    EXPECT_EQ(plotter->_getStackedDatay(7, 3, true, pos, neg), 0.0);
+    EXPECT_EQ(OmbriChartTestAccess::_getStackedDatay(*plotter, 7, 3, true, pos, neg), 0.0);
 }
 
 // ---- Growth tables ----
 
 namespace {
 
-using Phase = KivoBubblePlotter::UpdatePhase;
+using Phase = OmbriChartTestAccess::BubblePhase;
 
 Phase seriesChange(std::int64_t action, std::int64_t start, std::int64_t old) {
     return {true, false, true, false, action, start, old};
@@ -195,7 +196,7 @@ TEST(BubbleGrowthTest, SymbolFactorByUpdate) {
         {itemChange(Reset, true, false, -1, -1), 0.25},
     };
     for (std::size_t k = 0; k < std::size(cases); ++k) {
-        const auto f = KivoBubblePlotter::symbolFactor(cases[k].phase, 1, 2, 0.25, 0.75);
+        const auto f = OmbriChartTestAccess::symbolFactor(cases[k].phase, 1, 2, 0.25, 0.75);
         EXPECT_EQ(f.value_or(Hidden), cases[k].expected) << "case " << k;
     }
 }
@@ -227,7 +228,8 @@ TEST(BubbleGrowthTest, BubbleFactorByUpdate) {
         {itemChange(Reset, false, true, -1, -1), false, false, 0.25},
     };
     for (std::size_t k = 0; k < std::size(cases); ++k)
-        EXPECT_EQ(KivoBubblePlotter::bubbleFactor(cases[k].phase, cases[k].added, cases[k].removed, 2, 0.25), cases[k].expected)
+        EXPECT_EQ(OmbriChartTestAccess::bubbleFactor(cases[k].phase, cases[k].added, cases[k].removed, 2, 0.25),
+                  cases[k].expected)
             << "case " << k;
 }
 
@@ -248,5 +250,5 @@ TEST(BubbleGrowthTest, LabelFactorFollowsSeriesChangesOnly) {
         {itemChange(Remove, true, false, -1, 1), 0.25},
     };
     for (std::size_t k = 0; k < std::size(cases); ++k)
-        EXPECT_EQ(KivoBubblePlotter::labelFactor(cases[k].phase, 1, 0.25), cases[k].expected) << "case " << k;
+        EXPECT_EQ(OmbriChartTestAccess::labelFactor(cases[k].phase, 1, 0.25), cases[k].expected) << "case " << k;
 }

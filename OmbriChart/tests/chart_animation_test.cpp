@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "Platform/runtime/display_link.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "chart_test_access.h"
 #include "recording_plotter.h"
 
 namespace {
@@ -66,8 +68,10 @@ protected:
         const double end = clock.now().seconds + seconds;
         while (clock.now().seconds < end - 1e-9) {
             clock.advance(Frame);
-            const bool task1 = chart->isUpdateTask1(), task2 = chart->isUpdateTask2();
-            const double duration = chart->activeUpdateAnimation() ? chart->activeUpdateAnimation()->duration() : 0;
+            const bool task1 = OmbriChartTestAccess::isUpdateTask1(*chart), task2 = OmbriChartTestAccess::isUpdateTask2(*chart);
+            const double duration = OmbriChartTestAccess::activeUpdateAnimation(*chart)
+                                        ? OmbriChartTestAccess::activeUpdateAnimation(*chart)->duration()
+                                        : 0;
             const auto before = chart->bars()->calls.size();
             if (!display()) continue;
             const auto& calls = chart->bars()->calls;
@@ -82,8 +86,8 @@ protected:
         add("A");
         display();
         run(0.5);
-        ASSERT_FALSE(chart->plotting());
-        ASSERT_FALSE(chart->isFirstRender());
+        ASSERT_FALSE(OmbriChartTestAccess::plotting(*chart));
+        ASSERT_FALSE(OmbriChartTestAccess::isFirstRender(*chart));
     }
 };
 
@@ -95,10 +99,10 @@ TEST_F(ChartAnimationTest, TheLoadAnimationPlaysFromItsDelayAndClosesOnItsLastFr
     chart->setItemsSource(values(3));
     add("A");
 
-    // The first pass with data draws everything but the series and starts the animation.
+    // Data arrives: this pass shows frame, axes and legend, no series yet, and kicks off the animation.
     ASSERT_TRUE(display());
     EXPECT_TRUE(chart->bars()->calls.empty());
-    EXPECT_TRUE(chart->plotting());
+    EXPECT_TRUE(OmbriChartTestAccess::plotting(*chart));
     EXPECT_EQ(delegate->renderings, 2);
     EXPECT_EQ(delegate->rendereds, 0);
 
@@ -115,9 +119,9 @@ TEST_F(ChartAnimationTest, TheLoadAnimationPlaysFromItsDelayAndClosesOnItsLastFr
     // finished picture.
     EXPECT_DOUBLE_EQ(shown.back().time, 1.0);
     EXPECT_EQ(delegate->rendereds, 1);
-    EXPECT_FALSE(chart->plotting());
-    EXPECT_EQ(chart->plotTime(), 0);
-    EXPECT_TRUE(chart->beginPlotElementLoading());
+    EXPECT_FALSE(OmbriChartTestAccess::plotting(*chart));
+    EXPECT_EQ(OmbriChartTestAccess::plotTime(*chart), 0);
+    EXPECT_TRUE(OmbriChartTestAccess::beginPlotElementLoading(*chart));
     EXPECT_EQ(chart->getEasing(), KivoEasing::EaseNone());
 
     // From then on a pass draws at once, at time 0, and is finished.
@@ -134,9 +138,9 @@ TEST_F(ChartAnimationTest, TheClockEndsExactlyAtDelayPlusDuration) {
     add("A");
     display();
     double last = 0;
-    while (chart->plotting()) {
+    while (OmbriChartTestAccess::plotting(*chart)) {
         clock.advance(Frame);
-        last = chart->plotTime();
+        last = OmbriChartTestAccess::plotTime(*chart);
     }
     EXPECT_EQ(last, 1.5);
 }
@@ -147,9 +151,9 @@ TEST_F(ChartAnimationTest, AnItemAddedToAColumnChartPlaysTwoTasks) {
     chart->loadAnimation()->setDuration(2.0);
     const int rendered = delegate->rendereds;
     chart->collectionView()->addObject(item(9));
-    EXPECT_TRUE(chart->isUpdateTask1());
-    EXPECT_TRUE(chart->isChartUpdate());
-    EXPECT_EQ(chart->prevYValsArray().at(0)->size(), 3u);
+    EXPECT_TRUE(OmbriChartTestAccess::isUpdateTask1(*chart));
+    EXPECT_TRUE(OmbriChartTestAccess::isChartUpdate(*chart));
+    EXPECT_EQ(OmbriChartTestAccess::prevYValsArray(*chart).at(0)->size(), 3u);
     EXPECT_EQ(chart->series()->objectAtIndexAs<KivoSeries>(0)->getValues(0)->size(), 4u);
 
     const auto shown = run(3.0);
@@ -174,9 +178,9 @@ TEST_F(ChartAnimationTest, AnItemAddedToAColumnChartPlaysTwoTasks) {
     EXPECT_NEAR(task2End + Frame - task2Start, 2.0, 1e-6);
     // The data source stays marked through both tasks and is cleared at the end; only the closing
     // frame is a finished picture.
-    EXPECT_FALSE(chart->isCollectionViewUpdated());
-    EXPECT_FALSE(chart->isUpdateTask2());
-    EXPECT_EQ(chart->updateEventArgs()->action(), KivoNotifyCollectionChangedActionReset);
+    EXPECT_FALSE(OmbriChartTestAccess::isCollectionViewUpdated(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask2(*chart));
+    EXPECT_EQ(OmbriChartTestAccess::updateEventArgs(*chart)->action(), KivoNotifyCollectionChangedActionReset);
     EXPECT_DOUBLE_EQ(shown.back().time, 2.0);
     EXPECT_EQ(delegate->rendereds, rendered + 1);
 }
@@ -187,13 +191,13 @@ TEST_F(ChartAnimationTest, ANewChangeStopsTheRunningTaskAndOwnsTheUpdate) {
     chart->loadAnimation()->setDuration(1.0);
     chart->collectionView()->addObject(item(9));
     run(0.6);
-    ASSERT_TRUE(chart->isUpdateTask2());
+    ASSERT_TRUE(OmbriChartTestAccess::isUpdateTask2(*chart));
     // A series change during the second task of a data change: the data change gives up its task.
     add("B");
-    EXPECT_FALSE(chart->isUpdateTask2());
-    EXPECT_TRUE(chart->isUpdateTask1());
-    EXPECT_TRUE(chart->isSeriesCollectionUpdated());
-    EXPECT_FALSE(chart->isCollectionViewUpdated());
+    EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask2(*chart));
+    EXPECT_TRUE(OmbriChartTestAccess::isUpdateTask1(*chart));
+    EXPECT_TRUE(OmbriChartTestAccess::isSeriesCollectionUpdated(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isCollectionViewUpdated(*chart));
     // One clock: the new task's times only grow until it ends.
     const auto shown = run(0.4);
     for (std::size_t i = 1; i < shown.size(); ++i)
@@ -201,11 +205,11 @@ TEST_F(ChartAnimationTest, ANewChangeStopsTheRunningTaskAndOwnsTheUpdate) {
             EXPECT_LT(shown[i - 1].time, shown[i].time);
         }
     run(2.0);
-    EXPECT_FALSE(chart->plotting());
-    EXPECT_FALSE(chart->isUpdateTask1());
-    EXPECT_FALSE(chart->isUpdateTask2());
-    EXPECT_FALSE(chart->isSeriesCollectionUpdated());
-    EXPECT_EQ(chart->updateEventArgs()->action(), KivoNotifyCollectionChangedActionReset);
+    EXPECT_FALSE(OmbriChartTestAccess::plotting(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask1(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask2(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isSeriesCollectionUpdated(*chart));
+    EXPECT_EQ(OmbriChartTestAccess::updateEventArgs(*chart)->action(), KivoNotifyCollectionChangedActionReset);
 }
 
 TEST_F(ChartAnimationTest, ARemovedSeriesStaysAtItsPlaceAmongTheDrawnOnesWhileItGoes) {
@@ -222,13 +226,13 @@ TEST_F(ChartAnimationTest, ARemovedSeriesStaysAtItsPlaceAmongTheDrawnOnesWhileIt
         owner);
     chart->series()->removeObjectAtIndex(2);
     // The chart replays the change at C's place among the drawn series; the raised arguments stay.
-    EXPECT_EQ(chart->updateEventArgs()->oldStartingIndex(), 1);
+    EXPECT_EQ(OmbriChartTestAccess::updateEventArgs(*chart)->oldStartingIndex(), 1);
     EXPECT_EQ(raisedIndex, 2);
-    const auto& kept = chart->seriesArrayForUpdate();
+    const auto& kept = OmbriChartTestAccess::seriesArrayForUpdate(*chart);
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[1].as<KivoSeries>(), c);
     // A removed bar shrinks at the load pace.
-    EXPECT_EQ(chart->activeUpdateAnimation(), chart->loadAnimation());
+    EXPECT_EQ(OmbriChartTestAccess::activeUpdateAnimation(*chart), chart->loadAnimation());
     chart->bars()->calls.clear();
     run(Frame);
     EXPECT_EQ(chart->bars()->calls.back().series, "C");
@@ -253,9 +257,10 @@ TEST_F(ChartAnimationTest, TheUpdatePaceDependsOnTheTaskTheChangeAndTheChartType
     };
     for (const auto& c : cases) {
         chart->setChartType(c.chartType);
-        chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(c.action));
+        OmbriChartTestAccess::setUpdateEventArgs(*chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(c.action));
         const auto expected = c.load ? std::static_pointer_cast<KivoAnimation>(chart->loadAnimation()) : chart->updateAnimation();
-        EXPECT_EQ(chart->_getActiveUpdateAnimation(c.task1), expected) << c.task1 << " " << c.action << " " << c.chartType;
+        EXPECT_EQ(OmbriChartTestAccess::_getActiveUpdateAnimation(*chart, c.task1), expected)
+            << c.task1 << " " << c.action << " " << c.chartType;
     }
 }
 
@@ -299,8 +304,8 @@ TEST_F(ChartAnimationTest, AChangeThatCannotBeAnimatedIsStillDrawn) {
         c.prepare();
         const int invalidates = chart->invalidates;
         c.change();
-        EXPECT_FALSE(chart->plotting()) << c.name;
-        EXPECT_FALSE(chart->isUpdateTask1()) << c.name;
+        EXPECT_FALSE(OmbriChartTestAccess::plotting(*chart)) << c.name;
+        EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask1(*chart)) << c.name;
         EXPECT_FALSE(chart->isSeriesVisibilityAnimation()) << c.name;
         EXPECT_GT(chart->invalidates, invalidates) << c.name;
         display();
@@ -315,10 +320,10 @@ TEST_F(ChartAnimationTest, AReplaceDuringTheFirstTaskIsDrawnWithoutANewTask) {
     chart->updateAnimation()->setDuration(1);
     chart->collectionView()->addObject(item(9));
     run(0.2);
-    ASSERT_TRUE(chart->isUpdateTask1());
+    ASSERT_TRUE(OmbriChartTestAccess::isUpdateTask1(*chart));
     const double time = chart->bars()->calls.back().time;
     chart->collectionView()->replaceObjectAtIndex(0, item(42));
-    EXPECT_EQ(chart->updateEventArgs()->action(), KivoNotifyCollectionChangedActionAdd);
+    EXPECT_EQ(OmbriChartTestAccess::updateEventArgs(*chart)->action(), KivoNotifyCollectionChangedActionAdd);
     EXPECT_EQ(chart->series()->objectAtIndexAs<KivoSeries>(0)->getValues(0)->at(0).asDouble(), 42);
     run(Frame);
     EXPECT_GT(chart->bars()->calls.back().time, time);  // the first task went on
@@ -332,9 +337,9 @@ TEST_F(ChartAnimationTest, ANewCollectionViewTakesTheSubscription) {
     chart->setCollectionView(next);
     run(1);
     old->addObject(item(5));
-    EXPECT_FALSE(chart->isUpdateTask1());
+    EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask1(*chart));
     next->addObject(item(5));
-    EXPECT_TRUE(chart->isUpdateTask1());
+    EXPECT_TRUE(OmbriChartTestAccess::isUpdateTask1(*chart));
 }
 
 TEST_F(ChartAnimationTest, TwoStaticPassesOfStackedDataDrawTheSame) {
@@ -351,5 +356,29 @@ TEST_F(ChartAnimationTest, TwoStaticPassesOfStackedDataDrawTheSame) {
     ASSERT_EQ(rec.ops().size(), first.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(rec.ops()[i].bounds(), first[i].bounds()) << i;
+    }
+}
+
+TEST_F(ChartAnimationTest, AnAnimationThatCannotBeTimedEndsAtItsFirstTick) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double duration, delay;
+    };
+    const Case cases[] = {{0, 0}, {-1, 0}, {nan, 0}, {inf, 0}, {0, 0.5}, {1, nan}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "duration " << c.duration << ", delay " << c.delay);
+        auto fresh = RecordingChart::create();
+        window->addSubview(fresh);
+        fresh->loadAnimation()->setDuration(c.duration);
+        fresh->loadAnimation()->setStartDelay(c.delay);
+        OmbriChartTestAccess::_startLoadingAnimationTask(*fresh);
+        ASSERT_TRUE(OmbriChartTestAccess::plotting(*fresh));
+        clock.advance(Frame);
+        // The task is over after one tick, with its closing state, and the next task can start.
+        EXPECT_FALSE(OmbriChartTestAccess::plotting(*fresh));
+        EXPECT_TRUE(OmbriChartTestAccess::suppressAnimation(*fresh));
+        EXPECT_TRUE(OmbriChartTestAccess::beginPlotElementLoading(*fresh));
+        EXPECT_EQ(OmbriChartTestAccess::plotTime(*fresh), 0);
+        fresh->removeFromSuperview();
     }
 }

@@ -12,6 +12,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "chart_test_access.h"
 #include "recording_plotter.h"
 
 namespace {
@@ -171,8 +172,8 @@ TEST_F(ChartDataTest, AddedAxesFitTheirOwnSeriesAndDrawOnlyWhenLaidOut) {
     right->setTitle("Right");
     auto spare = KivoAxis::create(KivoAxisPositionRight, chart);
     spare->setTitle("Spare");
-    chart->axesArray().push_back(right);
-    chart->axesArray().push_back(spare);
+    OmbriChartTestAccess::axesArray(*chart).push_back(right);
+    OmbriChartTestAccess::axesArray(*chart).push_back(spare);
     add("A");
     auto big = add("Big", "w");
     big->setAxisY(right);

@@ -7,6 +7,7 @@
 
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "recording_plotter.h"
 
 namespace {
@@ -31,7 +32,7 @@ protected:
         chart->series()->addObject(plat::Value(s));
         return s;
     }
-    std::vector<std::string> frame(double t, void (OmbriChart::*pass)(double) = &OmbriChart::_renderByAll) {
+    std::vector<std::string> frame(double t, void (OmbriChart::*pass)(double) = OmbriChartTestAccess::_renderByAll) {
         chart->log->clear();
         (chart.get()->*pass)(t);
         return chart->plotted();
@@ -54,17 +55,18 @@ TEST_F(ChartDispatchTest, AllAtOnceGivesEachSeriesItsPlaceAmongTheDrawnOnes) {
     EXPECT_EQ(chart->bars()->calls[0].dataInfoCount, 2);
 
     // While the first task of a removal of items runs, a hidden series stays hidden.
-    chart->setIsUpdateTask1(true);
-    chart->setUpdateEventArgs(
-        std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1));
+    OmbriChartTestAccess::setIsUpdateTask1(*chart, true);
+    OmbriChartTestAccess::setUpdateEventArgs(*chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(
+                                                         KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1));
     EXPECT_EQ(frame(0.25), (Calls{"bar plot A 0/0/2", "bar plot C 1/1/2", "bar redo"}));
     EXPECT_EQ(chart->bars()->calls.back().time, 0.25);
     // A series being hidden (removed from the drawn ones) is drawn while the first task takes it away.
-    chart->setIsSeriesCollectionUpdated(true);
+    OmbriChartTestAccess::setIsSeriesCollectionUpdated(*chart, true);
     const auto hidden = chart->series()->objectAtIndex(1);
-    chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(
-        KivoNotifyCollectionChangedActionRemove, nullptr, -1, std::make_shared<plat::Array>(plat::Array{hidden}), 1));
-    chart->_startUpdateSeriesAnimationTask1();
+    OmbriChartTestAccess::setUpdateEventArgs(
+        *chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionRemove, nullptr, -1,
+                                                                       std::make_shared<plat::Array>(plat::Array{hidden}), 1));
+    OmbriChartTestAccess::_startUpdateSeriesAnimationTask1(*chart);
     EXPECT_EQ(frame(0.25), (Calls{"bar plot A 0/0/3", "bar plot B 1/1/3", "bar plot C 2/2/3", "bar redo"}));
 }
 
@@ -86,8 +88,8 @@ TEST_F(ChartDispatchTest, MixedTypesGoToTheirOwnPlottersRankedAmongTheirType) {
     chart->loadAnimation()->setAnimationMode(KivoLoadAnimationModeSeries);
     const Calls bySeries{"line plot L1 0/0/3", "line redo",          "area plot Area 1/0/1",
                          "area redo",          "line plot L2 2/1/3", "line redo"};
-    EXPECT_EQ(frame(1, &OmbriChart::_renderBySeries), bySeries);
-    EXPECT_EQ(frame(1, &OmbriChart::_renderByPoint), bySeries);
+    EXPECT_EQ(frame(1, OmbriChartTestAccess::_renderBySeries), bySeries);
+    EXPECT_EQ(frame(1, OmbriChartTestAccess::_renderByPoint), bySeries);
 
     // A chart type no plotter serves draws no series at all.
     chart->series()->removeAllObjects();
@@ -98,42 +100,42 @@ TEST_F(ChartDispatchTest, MixedTypesGoToTheirOwnPlottersRankedAmongTheirType) {
 
 TEST_F(ChartDispatchTest, SeriesBySeriesStartOneAfterAnotherByVisibleRank) {
     items(3);
-    chart->activeUpdateAnimation()->setDuration(2);
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setDuration(2);
     auto hidden = add("H", 0, KivoSeriesVisibilityLegend);
     auto a = add("A"), b = add("B");
     add("C");
     add("D");
     // Four visible series over 2 s: each has 1 s, and they start a third of a second apart.
-    EXPECT_EQ(frame(0.5, &OmbriChart::_renderBySeries), (Calls{"bar plot A 0/0/4", "bar plot B 1/1/4", "bar redo"}));
-    EXPECT_EQ(chart->seriesCount(), 2);
+    EXPECT_EQ(frame(0.5, OmbriChartTestAccess::_renderBySeries), (Calls{"bar plot A 0/0/4", "bar plot B 1/1/4", "bar redo"}));
+    EXPECT_EQ(OmbriChartTestAccess::seriesCount(*chart), 2);
     EXPECT_DOUBLE_EQ(a->animationTime(), 0.5);
     EXPECT_DOUBLE_EQ(b->animationTime(), 0.5 - 2.0 / 3 * 0.5);
     EXPECT_DOUBLE_EQ(b->animationDuration(), 1.0);
     // At the end, and past it, every visible series is drawn in full, the hidden one in front or not.
     for (const double t : {2.0, 2.5}) {
-        EXPECT_EQ(frame(t, &OmbriChart::_renderBySeries),
+        EXPECT_EQ(frame(t, OmbriChartTestAccess::_renderBySeries),
                   (Calls{"bar plot A 0/0/4", "bar plot B 1/1/4", "bar plot C 2/2/4", "bar plot D 3/3/4", "bar redo"}))
             << t;
-        EXPECT_EQ(chart->seriesCount(), 4);
+        EXPECT_EQ(OmbriChartTestAccess::seriesCount(*chart), 4);
     }
     EXPECT_EQ(hidden->animationDuration(), 0);
 
     // One visible series plays from the first frame; a duration of 0 shows everything.
     chart->series()->removeAllObjects();
     add("A");
-    EXPECT_EQ(frame(0, &OmbriChart::_renderBySeries).size(), 2u);
-    chart->activeUpdateAnimation()->setDuration(0);
+    EXPECT_EQ(frame(0, OmbriChartTestAccess::_renderBySeries).size(), 2u);
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setDuration(0);
     add("B");
-    EXPECT_EQ(frame(0, &OmbriChart::_renderBySeries).size(), 3u);
+    EXPECT_EQ(frame(0, OmbriChartTestAccess::_renderBySeries).size(), 3u);
 }
 
 TEST_F(ChartDispatchTest, PointByPointRevealsBarsInTheFirstHalfAndOtherTypesPointByPoint) {
     items(11);  // the window ends at index 10
     add("A");
-    chart->activeUpdateAnimation()->setDuration(1);
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setDuration(1);
     chart->prepareForRender();
     const auto revealed = [&](double t) {
-        frame(t, &OmbriChart::_renderByPoint);
+        frame(t, OmbriChartTestAccess::_renderByPoint);
         const auto& calls = chart->recorder(OmbriChart::PlotterFamily::Bar)->calls;
         return calls.empty() ? -99 : calls.back().dataInfoCount;
     };
@@ -145,22 +147,22 @@ TEST_F(ChartDispatchTest, PointByPointRevealsBarsInTheFirstHalfAndOtherTypesPoin
 
     // Lines: one more point every duration / page size (0.1 s here).
     chart->setChartType(OmbriChartTypeLine);
-    chart->activeUpdateAnimation()->setDuration(1.1);
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setDuration(1.1);
     chart->prepareForRender();
-    frame(0.35, &OmbriChart::_renderByPoint);
+    frame(0.35, OmbriChartTestAccess::_renderByPoint);
     EXPECT_EQ(chart->lines()->calls.back().dataInfoCount, 3);
     EXPECT_DOUBLE_EQ(chart->series()->objectAtIndexAs<KivoSeries>(0)->animationDuration(), 0.1);
-    frame(1.1, &OmbriChart::_renderByPoint);
+    frame(1.1, OmbriChartTestAccess::_renderByPoint);
     EXPECT_EQ(chart->lines()->calls.back().dataInfoCount, 10);
 
     // A duration of 0 reveals everything; no items reveal none (the window has no last index).
-    chart->activeUpdateAnimation()->setDuration(0);
-    frame(0, &OmbriChart::_renderByPoint);
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setDuration(0);
+    frame(0, OmbriChartTestAccess::_renderByPoint);
     EXPECT_EQ(chart->lines()->calls.back().dataInfoCount, 10);
     chart->setItemsSource(std::make_shared<plat::Array>());
     chart->prepareForRender();
-    chart->activeUpdateAnimation()->setDuration(1);
-    frame(0.5, &OmbriChart::_renderByPoint);
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setDuration(1);
+    frame(0.5, OmbriChartTestAccess::_renderByPoint);
     EXPECT_EQ(chart->lines()->calls.back().dataInfoCount, -1);
 }
 
@@ -170,12 +172,13 @@ TEST_F(ChartDispatchTest, ASeriesAddedDuringAPointByPointLoadWaitsForTheSecondTa
     add("B");
     add("C");
     chart->loadAnimation()->setAnimationMode(KivoLoadAnimationModePoint);
-    chart->setIsSeriesCollectionUpdated(true);
-    chart->setIsUpdateTask1(true);
-    chart->setUpdateEventArgs(std::make_shared<KivoNotifyCollectionChangedEventArgs>(
-        KivoNotifyCollectionChangedActionAdd, std::make_shared<plat::Array>(plat::Array{chart->series()->objectAtIndex(1)}), 1,
-        nullptr, -1));
-    chart->_startUpdateSeriesAnimationTask1();
+    OmbriChartTestAccess::setIsSeriesCollectionUpdated(*chart, true);
+    OmbriChartTestAccess::setIsUpdateTask1(*chart, true);
+    OmbriChartTestAccess::setUpdateEventArgs(
+        *chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(
+                    KivoNotifyCollectionChangedActionAdd,
+                    std::make_shared<plat::Array>(plat::Array{chart->series()->objectAtIndex(1)}), 1, nullptr, -1));
+    OmbriChartTestAccess::_startUpdateSeriesAnimationTask1(*chart);
     EXPECT_EQ(frame(0), (Calls{"bar plot A 0/0/3", "bar plot C 2/2/3", "bar redo"}));
     EXPECT_EQ(frame(0.1).size(), 4u);
 }

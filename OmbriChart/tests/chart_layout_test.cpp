@@ -7,6 +7,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -44,7 +45,7 @@ protected:
     std::shared_ptr<KivoAxis> addAxis(std::int64_t position, double thickness, bool usedBySeries = true) {
         auto axis = KivoAxis::create(position, chart);
         measureAs(axis, thickness);
-        chart->axesArray().push_back(axis);
+        OmbriChartTestAccess::axesArray(*chart).push_back(axis);
         if (usedBySeries) {
             auto s = KivoSeries::create(chart, "v", "v");
             if (axis->axisType() == KivoAxisTypeY)

@@ -14,6 +14,7 @@
 #include "OmbriChart/OmbriChartInternalChartData.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -28,7 +29,7 @@ protected:
     bool tooltipShown() const { return chart->tooltip()->content()->isVisible(); }
     // A chart whose load animation has played out, with its tooltip on screen and no redraw counted.
     void settle() {
-        chart->setSuppressAnimation(true);
+        OmbriChartTestAccess::setSuppressAnimation(*chart, true);
         chart->tooltip()->content()->show();
         chart->invalidates = 0;
     }
@@ -52,7 +53,7 @@ TEST_F(ChartPropertiesTest, ANewChartHasItsDefaults) {
     EXPECT_EQ(chart->annotations()->count(), 0u);
 
     ASSERT_TRUE(chart->axisX() && chart->axisY());
-    EXPECT_EQ(chart->axesArray(), (AxisList{chart->axisX(), chart->axisY()}));
+    EXPECT_EQ(OmbriChartTestAccess::axesArray(*chart), (AxisList{chart->axisX(), chart->axisY()}));
     EXPECT_EQ(chart->getAxes(), (AxisList{chart->axisX(), chart->axisY()}));
     EXPECT_EQ(chart->axisX()->position(), KivoAxisPositionBottom);
     EXPECT_FALSE(chart->axisX()->majorGridVisible());
@@ -72,8 +73,8 @@ TEST_F(ChartPropertiesTest, ANewChartHasItsDefaults) {
     ASSERT_TRUE(chart->loadAnimation());
     EXPECT_EQ(chart->loadAnimation()->chart(), chart);
     EXPECT_EQ(chart->loadAnimation()->duration(), 1.0);
-    ASSERT_TRUE(chart->updateAnimation() && chart->activeUpdateAnimation());
-    EXPECT_NE(chart->updateAnimation(), chart->activeUpdateAnimation());
+    ASSERT_TRUE(chart->updateAnimation() && OmbriChartTestAccess::activeUpdateAnimation(*chart));
+    EXPECT_NE(chart->updateAnimation(), OmbriChartTestAccess::activeUpdateAnimation(*chart));
     EXPECT_EQ(chart->maxItemsVisible(), std::numeric_limits<std::uint64_t>::max());
     EXPECT_EQ(chart->zoomMode(), KivoZoomModeNone);
     ASSERT_TRUE(chart->options());
@@ -84,18 +85,19 @@ TEST_F(ChartPropertiesTest, ANewChartHasItsDefaults) {
     EXPECT_EQ(chart->xDataType(), 0);
     EXPECT_TRUE(std::dynamic_pointer_cast<KivoIOSValueFormatter>(chart->valueFormatter()));
     EXPECT_FALSE(chart->customPlotElement());
-    EXPECT_FALSE(chart->beginPlotElementLoading());
+    EXPECT_FALSE(OmbriChartTestAccess::beginPlotElementLoading(*chart));
     EXPECT_FALSE(chart->isHandleXFPlotElementLoading());
-    EXPECT_FALSE(chart->isUpdateTask1() || chart->isUpdateTask2());
-    EXPECT_FALSE(chart->isSeriesCollectionUpdated() || chart->isCollectionViewUpdated());
-    ASSERT_TRUE(chart->updateEventArgs());
-    EXPECT_EQ(chart->updateEventArgs()->action(), KivoNotifyCollectionChangedActionReset);
-    EXPECT_EQ(chart->prevAxisYMax(), 0);
-    EXPECT_TRUE(chart->prevXValsArray().empty() && chart->prevYValsArray().empty());
-    EXPECT_FALSE(chart->stackAbs());
-    EXPECT_FALSE(chart->isChartUpdate());
+    EXPECT_FALSE(OmbriChartTestAccess::isUpdateTask1(*chart) || OmbriChartTestAccess::isUpdateTask2(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isSeriesCollectionUpdated(*chart) ||
+                 OmbriChartTestAccess::isCollectionViewUpdated(*chart));
+    ASSERT_TRUE(OmbriChartTestAccess::updateEventArgs(*chart));
+    EXPECT_EQ(OmbriChartTestAccess::updateEventArgs(*chart)->action(), KivoNotifyCollectionChangedActionReset);
+    EXPECT_EQ(OmbriChartTestAccess::prevAxisYMax(*chart), 0);
+    EXPECT_TRUE(OmbriChartTestAccess::prevXValsArray(*chart).empty() && OmbriChartTestAccess::prevYValsArray(*chart).empty());
+    EXPECT_FALSE(OmbriChartTestAccess::stackAbs(*chart));
+    EXPECT_FALSE(OmbriChartTestAccess::isChartUpdate(*chart));
     EXPECT_TRUE(chart->plotElementLoading());
-    EXPECT_FALSE(chart->suppressAnimation());
+    EXPECT_FALSE(OmbriChartTestAccess::suppressAnimation(*chart));
     EXPECT_FALSE(chart->isSeriesVisibilityAnimation());
     EXPECT_TRUE(chart->dataInfo());
     EXPECT_TRUE(chart->hitTester());
@@ -149,7 +151,7 @@ TEST_F(ChartPropertiesTest, SetterEffects) {
         c.set(*chart);
         EXPECT_EQ(chart->invalidates > 0, c.redraws) << c.name;
         EXPECT_EQ(!tooltipShown(), c.hidesTooltip) << c.name;
-        EXPECT_EQ(!chart->suppressAnimation(), c.replays) << c.name;
+        EXPECT_EQ(!OmbriChartTestAccess::suppressAnimation(*chart), c.replays) << c.name;
         EXPECT_EQ(chart->dataInfo() != info, c.renewsDataInfo) << c.name;
 
         settle();
@@ -161,9 +163,9 @@ TEST_F(ChartPropertiesTest, SetterEffects) {
 
 TEST_F(ChartPropertiesTest, TextColourBecomesEveryAxisLabelColourAndNaNSymbolSizeIsAlwaysAChange) {
     auto added = KivoAxis::create(KivoAxisPositionRight, chart);
-    chart->axesArray().push_back(added);
+    OmbriChartTestAccess::axesArray(*chart).push_back(added);
     chart->setTextColor(plat::Color::blue());
-    for (const auto& axis : chart->axesArray()) EXPECT_EQ(axis->labelTextColor(), plat::Color::blue());
+    for (const auto& axis : OmbriChartTestAccess::axesArray(*chart)) EXPECT_EQ(axis->labelTextColor(), plat::Color::blue());
     chart->setTextColor(std::nullopt);
     EXPECT_EQ(added->labelTextColor(), plat::Color::blue());
 
@@ -199,33 +201,33 @@ TEST_F(ChartPropertiesTest, TurningStackingOffBringsBackTheAxesShownBefore) {
         AxisList added;
         for (int i = 0; i < c.addedAxes; ++i) {
             added.push_back(KivoAxis::create(KivoAxisPositionRight, chart));
-            chart->axesArray().push_back(added.back());
+            OmbriChartTestAccess::axesArray(*chart).push_back(added.back());
         }
         if (c.removeFirstAdded) {
-            std::erase(chart->axesArray(), added.front());
+            std::erase(OmbriChartTestAccess::axesArray(*chart), added.front());
             added.erase(added.begin());
         }
         for (auto step : c.steps) chart->setStacking(step);
         EXPECT_EQ(chart->stacking(), c.storedStacking) << c.name;
         AxisList expected{chart->axisX(), chart->axisY()};
         expected.insert(expected.end(), added.begin(), added.begin() + c.expectedAdded);
-        EXPECT_EQ(chart->axesArray(), expected) << c.name;
+        EXPECT_EQ(OmbriChartTestAccess::axesArray(*chart), expected) << c.name;
     }
 }
 
 TEST_F(ChartPropertiesTest, StackingAFinanceChartStillHidesTheTooltipAndRedraws) {
     chart->setChartType(OmbriChartTypeCandlestick);
-    chart->axesArray().push_back(KivoAxis::create(KivoAxisPositionRight, chart));
+    OmbriChartTestAccess::axesArray(*chart).push_back(KivoAxis::create(KivoAxisPositionRight, chart));
     settle();
     chart->setStacking(KivoPlotterStackingStacked);
     EXPECT_EQ(chart->stacking(), 0);
-    EXPECT_EQ(chart->axesArray().size(), 2u);
+    EXPECT_EQ(OmbriChartTestAccess::axesArray(*chart).size(), 2u);
     EXPECT_FALSE(tooltipShown());
     EXPECT_GT(chart->invalidates, 0);
 
     settle();
     chart->setStacking(KivoPlotterStackingNone);  // stored 0 already, but an axis waits to come back
-    EXPECT_EQ(chart->axesArray().size(), 3u);
+    EXPECT_EQ(OmbriChartTestAccess::axesArray(*chart).size(), 3u);
     EXPECT_GT(chart->invalidates, 0);
     settle();
     chart->setStacking(KivoPlotterStackingNone);
@@ -235,7 +237,7 @@ TEST_F(ChartPropertiesTest, StackingAFinanceChartStillHidesTheTooltipAndRedraws)
 TEST_F(ChartPropertiesTest, EasingFollowsTheRunningAnimation) {
     const auto ease = KivoEasing::EaseOutBounce();
     chart->loadAnimation()->setEasing(ease);
-    chart->activeUpdateAnimation()->setEasing(KivoEasing::EaseInSine());
+    OmbriChartTestAccess::activeUpdateAnimation(*chart)->setEasing(KivoEasing::EaseInSine());
     struct Case {
         const char* name;
         bool suppress, animated, task1, task2;
@@ -251,16 +253,16 @@ TEST_F(ChartPropertiesTest, EasingFollowsTheRunningAnimation) {
         {"a load animation of no time", false, true, false, false, 0, KivoEasing::EaseNone()},
     };
     for (const auto& c : cases) {
-        chart->setSuppressAnimation(c.suppress);
+        OmbriChartTestAccess::setSuppressAnimation(*chart, c.suppress);
         chart->setIsAnimated(c.animated);
-        chart->setIsUpdateTask1(c.task1);
-        chart->setIsUpdateTask2(c.task2);
+        OmbriChartTestAccess::setIsUpdateTask1(*chart, c.task1);
+        OmbriChartTestAccess::setIsUpdateTask2(*chart, c.task2);
         chart->loadAnimation()->setDuration(c.loadDuration);
         EXPECT_EQ(chart->getEasing(), c.expected) << c.name;
     }
-    chart->setIsUpdateTask1(false);
+    OmbriChartTestAccess::setIsUpdateTask1(*chart, false);
     chart->setIsAnimated(true);
-    chart->setSuppressAnimation(false);
+    OmbriChartTestAccess::setSuppressAnimation(*chart, false);
     chart->setLoadAnimation(nullptr);
     EXPECT_EQ(chart->getEasing(), KivoEasing::EaseNone());
 }
@@ -308,7 +310,7 @@ TEST_F(ChartPropertiesTest, ChangesOfTheSeriesOrOfTheItemsRedraw) {
 
 TEST_F(ChartPropertiesTest, TheChartsPartsHoldItWeaklySoItIsFreedWhenReleased) {
     chart->prepareForInterfaceBuilder();
-    chart->axesArray().push_back(KivoAxis::create(KivoAxisPositionRight, chart));
+    OmbriChartTestAccess::axesArray(*chart).push_back(KivoAxis::create(KivoAxisPositionRight, chart));
     const auto axis = chart->axisX();
     const auto options = chart->options();
     const auto label = chart->dataLabel();

@@ -12,6 +12,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "chart_test_access.h"
 #include "recording_plotter.h"
 
 namespace {
@@ -96,7 +97,7 @@ TEST_F(ChartRenderTest, APassCallsEveryoneInItsOrder) {
     ASSERT_NE(clear, log.end());
     EXPECT_EQ(CallLog(clear + 1, clear + 6),
               (CallLog{"bar setTime", "bar setStacking", "bar setSymbolSize", "bar setDataInfoCount", "bar setOrigin"}));
-    EXPECT_FALSE(chart->isFirstRender());
+    EXPECT_FALSE(OmbriChartTestAccess::isFirstRender(*chart));
 }
 
 TEST_F(ChartRenderTest, TheFrameIsLaidOutFromTheOutsideIn) {
@@ -299,14 +300,14 @@ TEST_F(ChartRenderTest, AReleasedChartLeavesNothingAlive) {
         auto s = KivoSeries::create(real, "v", "S");
         real->series()->addObject(plat::Value(s));
         auto extra = KivoAxis::create(KivoAxisPositionRight, real);
-        real->axesArray().push_back(extra);
+        OmbriChartTestAccess::axesArray(*real).push_back(extra);
         s->setAxisY(extra);
         for (const auto& p :
              {real->barPlotter(), real->linePlotter(), real->areaPlotter(), real->bubblePlotter(), real->financePlotter()})
             weakPlotters.push_back(p);
         window->display(rec);  // starts the load animation
         clock.advance(0.1);
-        EXPECT_TRUE(real->plotting());
+        EXPECT_TRUE(OmbriChartTestAccess::plotting(*real));
         weakChart = real;
         weakSeries = s;
         weakAxis = extra;

@@ -15,6 +15,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "chart_test_access.h"
 #include "line_test_support.h"
 #include "plotters/LinePointArea.h"
 #include "test_chart.h"
@@ -99,24 +100,28 @@ TEST_F(LineAnimationTest, SeriesListFactors) {
 
 TEST_F(LineAnimationTest, SeriesListPointsMoveAlongTheValueAxis) {
     const std::vector<double> xs{1, 2, 3}, from{10, NaN, 40}, to{20, 5, 0};
-    expectList(plotter->_getPointsListForSeriesUpdated(xs, from, to, 0.5, 1, 1, Linear, false), {xs, {15, NaN, 20}});
-    expectList(plotter->_getPointsListForSeriesUpdated(from, xs, to, 0.5, 1, 1, Linear, true), {{15, NaN, 20}, xs});
-    expectList(plotter->_getPointsListForSeriesUpdated(xs, from, to, 0.5, 1, 0, Linear, false), {});
+    expectList(OmbriChartTestAccess::_getPointsListForSeriesUpdated(*plotter, xs, from, to, 0.5, 1, 1, Linear, false),
+               {xs, {15, NaN, 20}});
+    expectList(OmbriChartTestAccess::_getPointsListForSeriesUpdated(*plotter, from, xs, to, 0.5, 1, 1, Linear, true),
+               {{15, NaN, 20}, xs});
+    expectList(OmbriChartTestAccess::_getPointsListForSeriesUpdated(*plotter, xs, from, to, 0.5, 1, 0, Linear, false), {});
     // A leaving series sinks by its distance to the bottom; a point already below it moves further down
     // (kept as it is). Rotated, it slides to the left.
     const std::vector<double> ys{10, 300}, twoXs{1, 2}, wide{300, 100};
-    expectList(plotter->_getPointsListForSeriesRemoved(twoXs, ys, 200, 0.5, 1, 1, Linear, false), {{1, 2}, {105, 350}});
-    expectList(plotter->_getPointsListForSeriesRemoved(wide, twoXs, 50, 0.5, 1, 1, Linear, true), {{175, 75}, {1, 2}});
-    expectList(plotter->_getPointsListForSeriesRemoved(twoXs, ys, 200, 0.5, 1, 0, Linear, false), {});
+    expectList(OmbriChartTestAccess::_getPointsListForSeriesRemoved(*plotter, twoXs, ys, 200, 0.5, 1, 1, Linear, false),
+               {{1, 2}, {105, 350}});
+    expectList(OmbriChartTestAccess::_getPointsListForSeriesRemoved(*plotter, wide, twoXs, 50, 0.5, 1, 1, Linear, true),
+               {{175, 75}, {1, 2}});
+    expectList(OmbriChartTestAccess::_getPointsListForSeriesRemoved(*plotter, twoXs, ys, 200, 0.5, 1, 0, Linear, false), {});
 }
 
 TEST_F(LineAnimationTest, StackedLookUpsReadTheRunningSumsWhateverTheSign) {
     KivoLinePlotter::StackDictionary pos, neg;
-    EXPECT_DOUBLE_EQ(plotter->_getStackedValue(false, 3, -2, true, pos, neg), -2);
-    EXPECT_DOUBLE_EQ(plotter->_getStackedValue(false, 3, -2, false, pos, neg), -2);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::_getStackedValue(*plotter, false, 3, -2, true, pos, neg), -2);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::_getStackedValue(*plotter, false, 3, -2, false, pos, neg), -2);
     pos.add(3, 5);
-    EXPECT_DOUBLE_EQ(plotter->_getStackedValue(false, 3, -2, true, pos, neg), 3);
-    EXPECT_DOUBLE_EQ(plotter->_getStackedValue(false, 3, -2, false, pos, neg), 5);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::_getStackedValue(*plotter, false, 3, -2, true, pos, neg), 3);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::_getStackedValue(*plotter, false, 3, -2, false, pos, neg), 5);
     EXPECT_TRUE(neg.empty());
 }
 
@@ -139,8 +144,8 @@ TEST_F(LineAnimationTest, TimingFollowsTheRunningAnimation) {
     EXPECT_EQ(std::make_tuple(t, d), std::make_tuple(2.0, 2.0));
     auto update = std::make_shared<KivoAnimation>();
     update->setDuration(0.75);
-    chart->setActiveUpdateAnimation(update);
-    chart->setIsUpdateTask1(true);
+    OmbriChartTestAccess::setActiveUpdateAnimation(*chart, update);
+    OmbriChartTestAccess::setIsUpdateTask1(*chart, true);
     plotter->getAnimationInfo(series, t, d, count);
     EXPECT_EQ(std::make_tuple(t, d), std::make_tuple(1.5, 0.75));
 }
@@ -177,19 +182,19 @@ protected:
         update->setDuration(1);
         update->setEasing(Linear);
         chart->setIsAnimated(true);
-        chart->setSuppressAnimation(false);
-        chart->setActiveUpdateAnimation(update);
-        chart->setIsUpdateTask1(true);
-        chart->setIsCollectionViewUpdated(true);
-        chart->setUpdateEventArgs(std::move(args));
+        OmbriChartTestAccess::setSuppressAnimation(*chart, false);
+        OmbriChartTestAccess::setActiveUpdateAnimation(*chart, update);
+        OmbriChartTestAccess::setIsUpdateTask1(*chart, true);
+        OmbriChartTestAccess::setIsCollectionViewUpdated(*chart, true);
+        OmbriChartTestAccess::setUpdateEventArgs(*chart, std::move(args));
         auto values = std::make_shared<plat::Array>();
         for (const double v : before) values->push_back(plat::Value(v));
-        chart->setPrevYValsArray({values});
-        chart->setPrevXValsArray({nullptr});
-        chart->setPrevAxisXMin(oldXMin);
-        chart->setPrevAxisXMax(oldXMax);
-        chart->setPrevAxisYMin(oldYMin);
-        chart->setPrevAxisYMax(oldYMax);
+        OmbriChartTestAccess::setPrevYValsArray(*chart, {values});
+        OmbriChartTestAccess::setPrevXValsArray(*chart, {nullptr});
+        OmbriChartTestAccess::setPrevAxisXMin(*chart, oldXMin);
+        OmbriChartTestAccess::setPrevAxisXMax(*chart, oldXMax);
+        OmbriChartTestAccess::setPrevAxisYMin(*chart, oldYMin);
+        OmbriChartTestAccess::setPrevAxisYMax(*chart, oldYMax);
         auto plotter = std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter());
         plotter->setTime(0.5);
         chart->hitTester()->clear();
@@ -267,16 +272,16 @@ TEST_F(LineChartTest, ALeavingSeriesSinksAndItsSymbolsShrinkHalfwayThroughItsRem
     update->setDuration(1);
     update->setEasing(Linear);
     chart->setIsAnimated(true);
-    chart->setActiveUpdateAnimation(update);
-    chart->setIsUpdateTask1(true);
-    chart->setIsSeriesCollectionUpdated(true);
-    chart->setUpdateEventArgs(
-        std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1));
+    OmbriChartTestAccess::setActiveUpdateAnimation(*chart, update);
+    OmbriChartTestAccess::setIsUpdateTask1(*chart, true);
+    OmbriChartTestAccess::setIsSeriesCollectionUpdated(*chart, true);
+    OmbriChartTestAccess::setUpdateEventArgs(*chart, std::make_shared<KivoNotifyCollectionChangedEventArgs>(
+                                                         KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1));
     // Nothing else changed: the previous range is the current one.
-    chart->setPrevAxisXMin(chart->axisX()->actualMin());
-    chart->setPrevAxisXMax(chart->axisX()->actualMax());
-    chart->setPrevAxisYMin(chart->axisY()->actualMin());
-    chart->setPrevAxisYMax(chart->axisY()->actualMax());
+    OmbriChartTestAccess::setPrevAxisXMin(*chart, chart->axisX()->actualMin());
+    OmbriChartTestAccess::setPrevAxisXMax(*chart, chart->axisX()->actualMax());
+    OmbriChartTestAccess::setPrevAxisYMin(*chart, chart->axisY()->actualMin());
+    OmbriChartTestAccess::setPrevAxisYMax(*chart, chart->axisY()->actualMax());
     auto plotter = std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter());
     plotter->setTime(0.5);
     plotter->setSymbolSize(10);

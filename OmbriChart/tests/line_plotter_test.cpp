@@ -20,6 +20,7 @@
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/view.h"
 #include "Platform/ui/window.h"
+#include "chart_test_access.h"
 #include "line_test_support.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePointArea.h"
@@ -106,9 +107,9 @@ TEST_F(LinePlotterTest, StackingSumsNegativeValuesIntoTheSameRunningTotals) {
     ASSERT_EQ(pts.size(), 2u);
     EXPECT_NEAR(pts[0].y, sy(4), 1e-9);
     EXPECT_NEAR(pts[1].y, sy(1), 1e-9);
-    EXPECT_DOUBLE_EQ(chart->stackpos().valueOr(0, NaN), 4);
-    EXPECT_DOUBLE_EQ(chart->stackpos().valueOr(1, NaN), 1);
-    EXPECT_TRUE(chart->stackneg().empty());
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::stackpos(*chart).valueOr(0, NaN), 4);
+    EXPECT_DOUBLE_EQ(OmbriChartTestAccess::stackpos(*chart).valueOr(1, NaN), 1);
+    EXPECT_TRUE(OmbriChartTestAccess::stackneg(*chart).empty());
 }
 
 TEST_F(LinePlotterTest, ASymbolOutsideThePlotIsNotDrawnButKeepsItsHitArea) {

@@ -19,6 +19,7 @@
 #include "Platform/testing/font_attribute_cases.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/view.h"
+#include "chart_test_access.h"
 #include "recording_plotter.h"
 #include "test_chart.h"
 
@@ -100,7 +101,7 @@ TEST_F(PlotterTest, EachChartTypeGetsItsFamilyWithItsVariantAndTheChartsRotation
         chart->setRotated(c.rotated);
         auto s = KivoSeries::create(chart, "v", "s");
         s->setChartType(c.seriesType);
-        const auto p = chart->_getPlotter(s);
+        const auto p = OmbriChartTestAccess::_getPlotter(*chart, s);
         ASSERT_TRUE(p) << c.chartType << "/" << c.seriesType;
         const std::string label = std::to_string(c.chartType) + "/" + std::to_string(c.seriesType);
         const std::string family = p == chart->barPlotter()      ? "bar"
@@ -126,27 +127,27 @@ TEST_F(PlotterTest, EachChartTypeGetsItsFamilyWithItsVariantAndTheChartsRotation
         }
     }
     // One plotter per family for the chart's lifetime.
-    EXPECT_EQ(chart->_getPlotter(nullptr), chart->_getPlotter(nullptr));
+    EXPECT_EQ(OmbriChartTestAccess::_getPlotter(*chart, nullptr), OmbriChartTestAccess::_getPlotter(*chart, nullptr));
 
     // No plotter serves a type outside 1…12, on the chart or on a series.
     for (const std::int64_t bad : {0, 13, -1}) {
         chart->setChartType(bad);
-        EXPECT_FALSE(chart->_getPlotter(nullptr)) << bad;
+        EXPECT_FALSE(OmbriChartTestAccess::_getPlotter(*chart, nullptr)) << bad;
     }
     chart->setChartType(OmbriChartTypeLine);
     auto odd = KivoSeries::create(chart, "v", "odd");
     odd->setChartType(99);
-    EXPECT_FALSE(chart->_getPlotter(odd));
+    EXPECT_FALSE(OmbriChartTestAccess::_getPlotter(*chart, odd));
 }
 
 TEST_F(PlotterTest, ClearingResetsOnlyThePlottersMadeSoFarInTheirOrder) {
     auto recording = RecordingChart::create();
-    recording->_clearPlotters();
+    OmbriChartTestAccess::_clearPlotters(*recording);
     EXPECT_TRUE(recording->log->empty());
     recording->financePlotter();
     recording->linePlotter();
     recording->areaPlotter();
-    recording->_clearPlotters();
+    OmbriChartTestAccess::_clearPlotters(*recording);
     EXPECT_EQ(*recording->log, (CallLog{"area clear", "line clear", "finance clear"}));
 }
 
@@ -479,8 +480,8 @@ TEST_F(PlotterTest, FinanceElementsAreDrawnAfterTheHandlersInTheirColours) {
                                             }),
                                             owner);
     finance->setElementStyle(Green, true);  // selected: keeps its own stroke
-    finance->_drawFinanceElement(engine, 100, 0, 10, 5, 30, 10, 20, series, 0, 3, false, false, KivoPlotElementEventPathEvent,
-                                 point);
+    OmbriChartTestAccess::_drawFinanceElement(*finance, engine, 100, 0, 10, 5, 30, 10, 20, series, 0, 3, false, false,
+                                              KivoPlotElementEventPathEvent, point);
     ASSERT_TRUE(seen);
     EXPECT_EQ(seen->hitTestInfo()->dataPoint()->open(), 11);
     EXPECT_EQ(seen->hitTestInfo()->dataPoint()->high(), 13);
@@ -492,16 +493,16 @@ TEST_F(PlotterTest, FinanceElementsAreDrawnAfterTheHandlersInTheirColours) {
 
     finance->setElementStyle(Green, false);
     rec.clear();
-    finance->_drawFinanceElement(engine, 100, 0, 10, 5, 30, 10, 20, series, 0, 3, false, false, KivoPlotElementEventPathEvent,
-                                 point);
+    OmbriChartTestAccess::_drawFinanceElement(*finance, engine, 100, 0, 10, 5, 30, 10, 20, series, 0, 3, false, false,
+                                              KivoPlotElementEventPathEvent, point);
     EXPECT_EQ(rec.strokes()[0]->color, Red);
 
     // The host path puts the engine's look back too.
     auto host = std::make_shared<HostDelegate>();
     chart->setDelegate(host);
     rec.clear();
-    finance->_drawFinanceElement(engine, 100, 0, 10, 5, 30, 10, 20, series, 1, 3, false, false, KivoPlotElementEventPathDelegate,
-                                 point);
+    OmbriChartTestAccess::_drawFinanceElement(*finance, engine, 100, 0, 10, 5, 30, 10, 20, series, 1, 3, false, false,
+                                              KivoPlotElementEventPathDelegate, point);
     EXPECT_EQ(host->asked.back(), plat::Rect(95, 10, 10, 10));
     EXPECT_EQ(rec.fills().size(), 1u);
 }

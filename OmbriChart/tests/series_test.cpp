@@ -11,6 +11,7 @@
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/testing/pinned_locale.h"
 #include "Platform/testing/virtual_clock.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 namespace {
@@ -288,7 +289,7 @@ TEST_F(SeriesTest, ShowingOrHidingOnAnAnimatedChartIsAnnouncedAsAnAddOrARemove) 
 TEST_F(SeriesTest, NamedAxesAndChartTypeChanges) {
     auto extra = KivoAxis::create(KivoAxisPositionRight, chart);
     extra->setAxisName("volume");
-    chart->axesArray().push_back(extra);
+    OmbriChartTestAccess::axesArray(*chart).push_back(extra);
     auto s = add();
     s->setAxisYname("volume");
     EXPECT_EQ(s->axisY(), extra);

@@ -8,6 +8,7 @@
 
 #include "OmbriChart/KivoNumberDictionary.h"
 #include "OmbriChart/KivoSeries.h"
+#include "chart_test_access.h"
 #include "plotters/MissingValues.h"
 #include "test_chart.h"
 
@@ -129,10 +130,10 @@ TEST_F(StackingOrderTest, StackedSeriesDrawTheSameWhateverTheOrderOfTheirXValues
         for (const std::int64_t stacking : {KivoPlotterStackingStacked, KivoPlotterStackingStacked100}) {
             const auto expected = draw(type, stacking, ascending);
             ASSERT_FALSE(expected.empty());
-            const auto sums = chart->stackpos();
+            const auto sums = OmbriChartTestAccess::stackpos(*chart);
             for (const auto& order : {descending, shuffled}) {
                 EXPECT_EQ(draw(type, stacking, order), expected) << "type " << type << " stacking " << stacking;
-                EXPECT_EQ(chart->stackpos(), sums) << "type " << type << " stacking " << stacking;
+                EXPECT_EQ(OmbriChartTestAccess::stackpos(*chart), sums) << "type " << type << " stacking " << stacking;
             }
         }
     }

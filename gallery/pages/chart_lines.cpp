@@ -20,6 +20,7 @@
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/ui/window.h"
+#include "chart/ChartState.h"
 #include "gallery_page.h"
 
 namespace {
@@ -325,7 +326,7 @@ void populate(plat::Window& window) {
         auto chart = panel.make(panel.frame);
         window.addSubview(chart);
         // An animated chart starts its load now, so that the page shows it part of the way.
-        if (chart->isAnimated()) chart->_startLoadingAnimationTask();
+        if (chart->isAnimated()) kivo::detail::ChartInternals::startLoadingAnimationTask(*chart);
     }
 }
 

@@ -11,7 +11,7 @@ class KIVO_CHART_CORE_EXPORT KivoBaseChartTooltipView : public KivoBaseTooltipVi
 public:
     static std::shared_ptr<KivoBaseChartTooltipView> create();
 
-    // The control's data point behind the text (a chart or a pie data point), or nil.
+    // The control's data point behind the text (a chart or a pie data point), or null.
     const std::shared_ptr<plat::Object>& chartData() const { return _chartData; }
     void setChartData(std::shared_ptr<plat::Object> data) { _chartData = std::move(data); }
 

@@ -19,11 +19,11 @@ public:
     KivoBaseDataLabel() = default;
     static std::shared_ptr<KivoBaseDataLabel> create() { return std::make_shared<KivoBaseDataLabel>(); }
 
-    // The control the label belongs to (held weakly: the control owns its label); nil once it is gone.
+    // The control the label belongs to (held weakly: the control owns its label); null once it is gone.
     std::shared_ptr<OmbriChartBase> chart() const { return _chart.lock(); }
     void setChart(const std::shared_ptr<OmbriChartBase>& chart) { _chart = chart; }
 
-    // The template; its placeholders are the control's ("{y}", "{x}", "{value}", …). nil is no template.
+    // The template; its placeholders are the control's ("{y}", "{x}", "{value}", …). null is no template.
     const std::optional<std::string>& content() const { return _content; }
     void setContent(std::optional<std::string> content);
     // A numeric format string; empty formats numbers plainly.

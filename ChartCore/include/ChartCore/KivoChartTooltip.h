@@ -13,7 +13,7 @@ class OmbriChartBase;
 
 class KIVO_CHART_CORE_EXPORT KivoChartTooltip : public plat::Object {
 public:
-    // `chart` is held weakly (the control owns its tooltip). A nil content makes a tooltip that shows nothing.
+    // `chart` is held weakly (the control owns its tooltip). A null content makes a tooltip that shows nothing.
     KivoChartTooltip(const std::shared_ptr<OmbriChartBase>& chart, std::shared_ptr<KivoBaseChartTooltipView> content);
     static std::shared_ptr<KivoChartTooltip> create(const std::shared_ptr<OmbriChartBase>& chart,
                                                     std::shared_ptr<KivoBaseChartTooltipView> content) {
@@ -23,7 +23,7 @@ public:
     std::shared_ptr<OmbriChartBase> chart() const { return _chart.lock(); }
     const std::shared_ptr<KivoBaseChartTooltipView>& content() const { return _content; }
 
-    // Tooltips in use (YES by default). Switching them off hides what is shown.
+    // Tooltips in use (true by default). Switching them off hides what is shown.
     bool isVisible() const { return _isVisible; }
     void setIsVisible(bool visible);
     // Hides the content view, at once or after its disappear delay.

@@ -17,7 +17,7 @@ public:
     void setPointIndex(std::int32_t index) { _pointIndex = index; }
     double value() const { return _value; }
     void setValue(double value) { _value = value; }
-    // The bound item (nil until a hit test fills it).
+    // The bound item (null until a hit test fills it).
     const plat::Value& dataObject() const { return _dataObject; }
     void setDataObject(plat::Value item) { _dataObject = std::move(item); }
 

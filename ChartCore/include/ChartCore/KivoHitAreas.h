@@ -10,7 +10,7 @@
 // ground as its standardised form.
 class KIVO_CHART_CORE_EXPORT KivoRectArea : public plat::Object, public IKivoHitArea {
 public:
-    // A nil rectangle makes an area of NaN geometry, which nothing hits.
+    // A null rectangle makes an area of NaN geometry, which nothing hits.
     explicit KivoRectArea(const std::shared_ptr<KivoRect>& rect);
     static std::shared_ptr<KivoRectArea> create(const std::shared_ptr<KivoRect>& rect) {
         return std::make_shared<KivoRectArea>(rect);
@@ -33,7 +33,7 @@ private:
 // A disc around a centre. The distance of a point outside is its distance from the rim.
 class KIVO_CHART_CORE_EXPORT KivoCircleArea : public plat::Object, public IKivoHitArea {
 public:
-    // A nil centre makes an area of NaN geometry; a negative radius counts as 0.
+    // A null centre makes an area of NaN geometry; a negative radius counts as 0.
     KivoCircleArea(const std::shared_ptr<KivoPoint>& center, double radius);
     static std::shared_ptr<KivoCircleArea> create(const std::shared_ptr<KivoPoint>& center, double radius) {
         return std::make_shared<KivoCircleArea>(center, radius);

@@ -14,9 +14,9 @@ public:
 
     double x() const { return _point->x(); }
     double y() const { return _point->y(); }
-    // Never nil: a tooltip may move the point (to the centre of the hit element, for instance) in place.
+    // Never null: a tooltip may move the point (to the centre of the hit element, for instance) in place.
     const std::shared_ptr<KivoPoint>& point() const { return _point; }
-    // A nil point is ignored.
+    // A null point is ignored.
     void setPoint(std::shared_ptr<KivoPoint> point) {
         if (point) _point = std::move(point);
     }

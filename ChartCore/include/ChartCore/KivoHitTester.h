@@ -42,10 +42,10 @@ public:
     using AreaAt = IKivoHitArea* (*)(void* first, std::size_t index);
 
     void clear();
-    // A nil area is ignored.
+    // A null area is ignored.
     void add(std::shared_ptr<IKivoHitArea> area, std::int32_t seriesIndex);
     // Every area of `areas` in turn, as if each was added, kept alive by `owner` (which must hold them):
-    // one entry for the whole run, where adding each would make a shared pointer per area. A nil owner
+    // one entry for the whole run, where adding each would make a shared pointer per area. A null owner
     // or an empty run adds nothing.
     template <class Area>
     void addAll(std::shared_ptr<void> owner, std::span<Area> areas, std::int32_t seriesIndex) {
@@ -55,11 +55,11 @@ public:
     }
     void addBlock(std::shared_ptr<void> owner, void* first, std::size_t count, AreaAt at, std::int32_t seriesIndex);
 
-    // The area nearest to the point over every series, or nil (no areas, a nil point, or no area at a
+    // The area nearest to the point over every series, or null (no areas, a null point, or no area at a
     // finite distance). Among areas at the same distance the one added last wins: it was drawn on top,
     // and series are taken in the order of their indices.
     std::shared_ptr<KivoHitTestResult> hitTest(const std::shared_ptr<KivoPoint>& point) const;
-    // The same within one series; nil for a series without areas.
+    // The same within one series; null for a series without areas.
     std::shared_ptr<KivoHitTestResult> hitTestSeries(const std::shared_ptr<KivoPoint>& point, std::int32_t seriesIndex) const;
 
     // Every area by series, in the order added. The areas of a block are listed one by one when the map

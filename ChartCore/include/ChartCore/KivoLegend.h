@@ -45,7 +45,7 @@ public:
     bool isVertical() const;
 
     // ---- Look (a change redraws the control) ----
-    // nil: no background.
+    // null: no background.
     const std::optional<plat::Color>& backgroundColor() const { return _backgroundColor; }
     void setBackgroundColor(std::optional<plat::Color> color);
     const plat::Color& borderColor() const { return _borderColor; }
@@ -59,12 +59,12 @@ public:
     // The engine's font and text colour while the control measures and draws the items.
     const plat::Font& labelFont() const { return _labelFont; }
     void setLabelFont(const plat::Font& font);
-    // nil: the control's textColor, or black.
+    // null: the control's textColor, or black.
     const std::optional<plat::Color>& labelTextColor() const { return _labelTextColor; }
     void setLabelTextColor(std::optional<plat::Color> color);
 
     // ---- The pass ----
-    // Border and padding included, or nil when there is no legend: a position outside 1…4, a control
+    // Border and padding included, or null when there is no legend: a position outside 1…4, a control
     // that is gone or answers no size, or items that take no room.
     std::shared_ptr<KivoSize> getDesiredSize(const std::shared_ptr<IKivoRenderEngine>& engine);
     // Draws the box of the last measured size with its top-left corner at `point` and has the control
@@ -75,7 +75,7 @@ public:
     std::int32_t hitTest(const std::shared_ptr<KivoPoint>& point) const;
     // The item rectangles of the last render, in the control's coordinates.
     const std::vector<std::shared_ptr<KivoRect>>& areas() const { return _areas; }
-    // The box drawn by the last render, or nil.
+    // The box drawn by the last render, or null.
     const std::shared_ptr<KivoRect>& bounds() const { return _bounds; }
 
     // The room the box adds to the items on each side (border and padding): a control that wraps its

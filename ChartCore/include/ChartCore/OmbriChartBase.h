@@ -37,17 +37,17 @@ public:
 
     // ---- Data ----
     // The array last given to setItemsSource (or the source of the view given to setCollectionView);
-    // nil until then.
+    // null until then.
     const plat::ArrayPtr& itemsSource() const { return _itemsSource; }
     // Feeds the array to the collection view (which is kept, never replaced) and then calls bindChart,
-    // also when the array is the one already shown. nil shows no items.
+    // also when the array is the one already shown. null shows no items.
     virtual void setItemsSource(plat::ArrayPtr items);
-    // Never nil unless the application set nil.
+    // Never null unless the application set null.
     const std::shared_ptr<KivoCollectionView>& collectionView() const { return _collectionView; }
     // Another view takes over the subscriptions of the old one and its source becomes the items
     // source; then bindChart, as for setItemsSource.
     virtual void setCollectionView(std::shared_ptr<KivoCollectionView> view);
-    // Property names the items are read by (nil: none); the controls interpret them.
+    // Property names the items are read by (null: none); the controls interpret them.
     const std::optional<std::string>& binding() const { return _binding; }
     virtual void setBinding(std::optional<std::string> binding) { _binding = std::move(binding); }
     const std::optional<std::string>& bindingX() const { return _bindingX; }
@@ -57,7 +57,7 @@ public:
     virtual void setChartType(std::int64_t type) { _chartType = type; }
 
     // ---- Selection (selection, index and mode are plain stores: the controls decide what they redraw) ----
-    // The selected series, compared by identity; nil for none.
+    // The selected series, compared by identity; null for none.
     const std::shared_ptr<plat::Object>& selection() const { return _selection; }
     virtual void setSelection(std::shared_ptr<plat::Object> selection) { _selection = std::move(selection); }
     // The selected point, -1 for none.
@@ -66,7 +66,7 @@ public:
     // A KivoChartSelectionMode; any value is stored.
     std::int64_t selectionMode() const { return _selectionMode; }
     virtual void setSelectionMode(std::int64_t mode) { _selectionMode = mode; }
-    // The style of a selected element (a change redraws the control). Colour nil: the controls
+    // The style of a selected element (a change redraws the control). Colour null: the controls
     // choose (a darker colour of the element); dashes empty: solid.
     const std::optional<plat::Color>& selectedBorderColor() const { return _selectedBorderColor; }
     void setSelectedBorderColor(std::optional<plat::Color> color);
@@ -88,17 +88,17 @@ public:
     // The new tooltip's content view becomes a subview of the control; the old one's leaves it.
     void setTooltip(std::shared_ptr<KivoChartTooltip> tooltip);
     const std::shared_ptr<KivoRenderEngine>& renderEngine() const { return _renderEngine; }
-    // Held weakly; nil once the application let it go.
+    // Held weakly; null once the application let it go.
     std::shared_ptr<OmbriChartDelegate> delegate() const { return _delegate.lock(); }
     void setDelegate(const std::shared_ptr<OmbriChartDelegate>& delegate) { _delegate = delegate; }
     // Keeps the delegate alive as well, and makes it the delegate.
     const std::shared_ptr<OmbriChartDelegate>& strongDelegate() const { return _strongDelegate; }
     void setStrongDelegate(std::shared_ptr<OmbriChartDelegate> delegate);
-    // The delegate, when there is one that answers `method`; else nil.
+    // The delegate, when there is one that answers `method`; else null.
     std::shared_ptr<OmbriChartDelegate> delegateAnswering(OmbriChartDelegate::Method method) const;
 
     // ---- Look (a change redraws the control). The background is the view's backgroundColor. ----
-    // The colour of the control's texts (nil: each part's own default). A plain store.
+    // The colour of the control's texts (null: each part's own default). A plain store.
     const std::optional<plat::Color>& textColor() const { return _textColor; }
     virtual void setTextColor(std::optional<plat::Color> color) { _textColor = color; }
     const plat::Color& borderColor() const { return _borderColor; }
@@ -115,7 +115,7 @@ public:
     // The clear colour (the default) paints no plot-area background.
     const plat::Color& plotAreaBackgroundColor() const { return _plotAreaBackgroundColor; }
     void setPlotAreaBackgroundColor(const plat::Color& color);
-    // Titles above and below the chart; nil or empty takes no room.
+    // Titles above and below the chart; null or empty takes no room.
     const std::optional<std::string>& header() const { return _header; }
     void setHeader(std::optional<std::string> header);
     const std::optional<std::string>& footer() const { return _footer; }
@@ -124,16 +124,16 @@ public:
     void setHeaderFont(const plat::Font& font);
     const plat::Font& footerFont() const { return _footerFont; }
     void setFooterFont(const plat::Font& font);
-    // nil: textColor, or black.
+    // null: textColor, or black.
     const std::optional<plat::Color>& headerTextColor() const { return _headerTextColor; }
     void setHeaderTextColor(std::optional<plat::Color> color);
     const std::optional<plat::Color>& footerTextColor() const { return _footerTextColor; }
     void setFooterTextColor(std::optional<plat::Color> color);
 
     // ---- Rectangles of the last drawing pass (view coordinates) ----
-    // The whole control (its bounds); nil before the first layout or drawing pass.
+    // The whole control (its bounds); null before the first layout or drawing pass.
     const std::shared_ptr<KivoRect>& rectChart() const { return _rectChart; }
-    // The title bands drawTitle drew in the last pass; nil when there was none.
+    // The title bands drawTitle drew in the last pass; null when there was none.
     const std::shared_ptr<KivoRect>& rectHeader() const { return _rectHeader; }
     const std::shared_ptr<KivoRect>& rectFooter() const { return _rectFooter; }
 
@@ -154,24 +154,24 @@ public:
     virtual void render(const std::shared_ptr<IKivoRenderEngine>& engine);
     // Draws a title in a band across the top (or, for a footer, the bottom) of `rect`, in the header
     // or footer font and colour, centred, cut with "…" when too wide; keeps the band as rectHeader or
-    // rectFooter and answers the rectangle left below (above) it. A nil or empty title draws nothing
+    // rectFooter and answers the rectangle left below (above) it. A null or empty title draws nothing
     // and answers `rect` unchanged.
     std::shared_ptr<KivoRect> drawTitle(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect,
                                         const std::optional<std::string>& title, bool isFooter);
     // A view point relative to rectChart's corner (the control's coordinates).
     std::shared_ptr<KivoPoint> toControl(double x, double y) const;
-    // Edges included; NO for a nil rectangle or point.
+    // Edges included; false for a null rectangle or point.
     static bool contains(const std::shared_ptr<KivoRect>& rect, const std::shared_ptr<KivoPoint>& point);
     // Draws `text` anchored at `pos`. halign: 0 the text starts at the point (right of it), 1 centred
     // on it, 2 ends at it (left of it); valign: 0 above the point, 1 centred, 2 below. Codes outside
-    // 0…2 are clamped into it. `size` is the text's measured size, or nil to measure it with the engine.
+    // 0…2 are clamped into it. `size` is the text's measured size, or null to measure it with the engine.
     static void renderText(const std::shared_ptr<IKivoRenderEngine>& engine, const std::string& text,
                            const std::shared_ptr<KivoPoint>& pos, std::int64_t halign, std::int64_t valign,
                            const std::shared_ptr<KivoSize>& size);
     static void renderText(const std::shared_ptr<IKivoRenderEngine>& engine, const std::string& text,
                            const std::shared_ptr<KivoPoint>& pos, std::int64_t halign, std::int64_t valign);
     // Places the text as renderText does, then turns it by `angle` degrees (clockwise) about `center`
-    // (nil: about `pos`). `size` is the unturned text's size, or nil. A NaN or infinite angle draws it
+    // (null: about `pos`). `size` is the unturned text's size, or null. A NaN or infinite angle draws it
     // unturned.
     static void renderRotatedText(const std::shared_ptr<IKivoRenderEngine>& engine, const std::string& text,
                                   const std::shared_ptr<KivoPoint>& pos, std::int64_t halign, std::int64_t valign,
@@ -195,7 +195,7 @@ public:
     // ---- What a control overrides ----
     // Rebuilds what the control draws from the collection view; called when the data is replaced or reset.
     virtual void bindChart() {}
-    // The legend's items: their size (nil: no legend) and their drawing from the top-left `point`,
+    // The legend's items: their size (null: no legend) and their drawing from the top-left `point`,
     // appending one rectangle per drawn item to `areas`.
     virtual std::shared_ptr<KivoSize> getLegendDesiredSize(const std::shared_ptr<IKivoRenderEngine>& engine, bool isVertical) {
         return nullptr;

@@ -2,7 +2,7 @@
 // The delegate protocol of the chart controls (the Cartesian chart and the pie): every method is
 // optional. A delegate says which ones it answers through answeredMethods(); the controls call no other,
 // and where a control behaves differently for a delegate that answers (a tooltip the application
-// draws, a label it draws itself) it asks answers() first. The defaults do nothing and answer NO.
+// draws, a label it draws itself) it asks answers() first. The defaults do nothing and answer false.
 
 #include <cstdint>
 #include <memory>
@@ -38,16 +38,16 @@ public:
     virtual unsigned answeredMethods() const = 0;
     bool answers(Method method) const { return (answeredMethods() & method) != 0; }
 
-    // Around a drawing pass (the argument is what the control passes: the pie and the chart pass nil).
+    // Around a drawing pass (the argument is what the control passes: the pie and the chart pass null).
     virtual void rendering(const std::shared_ptr<OmbriChartBase>& sender) {}
     virtual void rendered(const std::shared_ptr<OmbriChartBase>& sender) {}
-    // A tap at `point`; YES ends the control's own handling of it.
+    // A tap at `point`; true ends the control's own handling of it.
     virtual bool tapped(const std::shared_ptr<OmbriChartBase>& sender, const std::shared_ptr<KivoPoint>& point) { return false; }
     virtual void selectionChanged(const std::shared_ptr<OmbriChartBase>& sender, const std::shared_ptr<KivoHitTestInfo>& info) {}
     // A tooltip that the application draws itself: where, whether it shows, and the facts to show.
     virtual void handleTooltip(const std::shared_ptr<OmbriChartBase>& sender, const std::shared_ptr<KivoPoint>& point,
                                bool isVisible, const plat::ArrayPtr& data) {}
-    // One plot element about to be drawn; YES when the application drew it. `defaultRender` is the
+    // One plot element about to be drawn; true when the application drew it. `defaultRender` is the
     // control's renderer of the element.
     virtual bool handlePlotElementLoading(const std::shared_ptr<OmbriChartBase>& sender,
                                           const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect,
@@ -60,7 +60,7 @@ public:
     virtual void axisRangeChanged(const std::shared_ptr<OmbriChartBase>& sender, const std::shared_ptr<plat::Object>& axis) {}
     virtual void lineMarkerPositionChanged(const std::shared_ptr<OmbriChartBase>& sender) {}
     // One axis label about to be drawn (the arguments carry its text, which the delegate may change);
-    // YES when the application drew it.
+    // true when the application drew it.
     virtual bool handleLabelLoading(const std::shared_ptr<OmbriChartBase>& sender,
                                     const std::shared_ptr<IKivoRenderEngine>& engine, std::int32_t axisIndex,
                                     const std::shared_ptr<KivoEventArgs>& eventArgs) {

@@ -20,7 +20,7 @@ bool isUsable(const std::shared_ptr<KivoSize>& size) {
     return size && std::isfinite(size->width()) && std::isfinite(size->height());
 }
 
-// The top-left corner of the text box for an anchor, or nil when there is nothing to draw.
+// The top-left corner of the text box for an anchor, or null when there is nothing to draw.
 std::shared_ptr<KivoPoint> textOrigin(IKivoRenderEngine& engine, const std::string& text, const KivoPoint& pos,
                                       std::int64_t halign, std::int64_t valign, const std::shared_ptr<KivoSize>& size) {
     if (text.empty()) return nullptr;

@@ -20,7 +20,7 @@ class IKivoRenderEngine;
 class KIVO_CHART_EXPORT BasePlotElementRender : public plat::Object {
 public:
     BasePlotElementRender() = default;
-    // Draws the element; the argument is not read. Answers nil.
+    // Draws the element; the argument is not read. Answers null.
     virtual plat::Value execute(const plat::Value& argument);
     plat::Value execute() {
         execute(plat::Value());

@@ -1,8 +1,7 @@
 #pragma once
-// The contract between the Cartesian chart and the plotters that draw its series, one plotter per
-// family of chart types. The chart drives its plotters only through these operations: in each drawing
-// pass it asks the plotter of its own type for the data limits, resets every plotter (clear), and for
-// each series to draw writes the frame's settings (rotation, time, stacking, symbol size, revealed
+// What the Cartesian chart expects of a plotter; each plotter serves a group of related chart types. The chart drives its
+// plotters only through these operations: in each drawing pass it asks the plotter of its own type for the data limits, resets
+// every plotter (clear), and for each series to draw writes the frame's settings (rotation, time, stacking, symbol size, revealed
 // point count, origin), calls plotSeries, and then redoSelection.
 
 #include <cstdint>
@@ -30,12 +29,12 @@ public:
 
     // The per-pass reset: what the plotter collected in the previous pass goes.
     virtual void clear() = 0;
-    // Keeps `dataInfo` as the plotter's and answers the data rectangle in data units (left the
-    // smallest X, top the smallest Y, width and height the ranges; X and Y exchanged when rotated),
-    // widened as the family needs. `logBase` is the axis' logarithm base (nil: a linear axis).
+    // Keeps `dataInfo` as the plotter's and answers the data extent as a rectangle in data units
+    // (origin at the minimum X and Y, size the spans; X and Y exchanged when rotated),
+    // widened as the family needs. `logBase` is the axis' logarithm base (null: a linear axis).
     virtual std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo,
                                                    std::optional<double> logBase) = 0;
-    // Draws the kept geometry of the selected series again, on top, in the selection style.
+    // Repaints the selected series above the others with the selection look, from what plotSeries kept.
     virtual void redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) = 0;
     // The number of drawn series (visibility 0 or 1) among `series`.
     virtual std::int32_t getRealLen(const plat::Array& series) const = 0;
@@ -54,7 +53,7 @@ public:
                                       const std::shared_ptr<plat::Object>& selectedSeries, std::int32_t elementIndex,
                                       StackDictionary& stackPos, StackDictionary& stackNeg) = 0;
 
-    // The chart the plotter draws for (nil once it is gone), the chart's analysis and hit tester.
+    // The chart the plotter draws for (null once it is gone), the chart's analysis and hit tester.
     virtual std::shared_ptr<OmbriChart> chart() const = 0;
     virtual void setChart(const std::shared_ptr<OmbriChart>& chart) = 0;
     virtual const std::shared_ptr<KivoDataInfo>& dataInfo() const = 0;
@@ -64,7 +63,7 @@ public:
     // The frame's settings, written by the chart before each series. A KivoPlotterStacking code.
     virtual std::int64_t stacking() const = 0;
     virtual void setStacking(std::int64_t stacking) = 0;
-    // YES when the category axis is the vertical one, so that the values run along axisX.
+    // True when categories run vertically and values horizontally (along axisX).
     virtual bool rotated() const = 0;
     virtual void setRotated(bool rotated) = 0;
     // Seconds into the running animation, from the end of its start delay.

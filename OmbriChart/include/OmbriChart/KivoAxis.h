@@ -60,13 +60,13 @@ public:
     // ---- Look (a changed value redraws the chart) ----
     const std::optional<std::string>& title() const { return _title; }
     void setTitle(std::optional<std::string> title);
-    // A numeric format string; "D" by default. nil is ignored.
+    // A numeric format string; "D" by default. null is ignored.
     const std::string& format() const { return _format; }
     void setFormat(std::optional<std::string> format);
     // Degrees, clockwise.
     double labelAngle() const { return _labelAngle; }
     void setLabelAngle(double angle);
-    // nil: the engine's default font.
+    // null: the engine's default font.
     const std::optional<plat::Font>& labelFont() const { return _labelFont; }
     void setLabelFont(std::optional<plat::Font> font);
     const std::optional<plat::Color>& labelTextColor() const { return _labelTextColor; }
@@ -89,7 +89,7 @@ public:
     void setMajorGridVisible(bool visible);
     const std::optional<plat::Color>& majorGridColor() const { return _majorGridColor; }
     void setMajorGridColor(std::optional<plat::Color> color);
-    // The clear colour (the default) or nil: no bands.
+    // The clear colour (the default) or null: no bands.
     const std::optional<plat::Color>& majorGridFill() const { return _majorGridFill; }
     void setMajorGridFill(std::optional<plat::Color> color);
     double majorGridWidth() const { return _majorGridWidth; }
@@ -133,13 +133,13 @@ public:
     // NaN: half the major unit.
     double minorUnit() const { return _minorUnit; }
     void setMinorUnit(double unit);
-    // A number or a date (nil: from the data). Doubles as the zoom window, which the zoom operations
+    // A number or a date (null: from the data). Doubles as the zoom window, which the zoom operations
     // write. Setting one below the other swaps the pair. Each set announces a range change and redraws.
     const plat::Value& min() const { return _min; }
     void setMin(plat::Value value);
     const plat::Value& max() const { return _max; }
     void setMax(plat::Value value);
-    // nil: a linear axis. Announces a range change and redraws, also for the same base.
+    // null: a linear axis. Announces a range change and redraws, also for the same base.
     const std::optional<double>& logBase() const { return _logBase; }
     void setLogBase(std::optional<double> base);
     const std::optional<double>& getLogBase() const { return _logBase; }
@@ -197,7 +197,7 @@ public:
     std::optional<LinearConversion> linearConversion() const;
     // The value at a pixel coordinate; 0 when actualMin equals actualMax.
     double convertBack(double pixel) const;
-    // A number's value, a date's seconds since 1970; NaN for nil and anything else.
+    // A number's value, a date's seconds since 1970; NaN for null and anything else.
     static double objectToDouble(const plat::Value& value);
 
     // ---- Zoom and scroll ----
@@ -238,22 +238,6 @@ public:
     // The label text of a value: the chart's value formatter with the axis format, as a date on a time
     // axis. Empty when the formatter gives no text or the chart is gone.
     std::string formatValue(double value) const;
-    // The distance between major labels: majorUnit when set (in seconds on a time axis), else steps of
-    // 1, 2, 4, 5 or 10 times a power of ten fitted to how many labels the axis length holds. An
-    // automatic time axis steps by a day.
-    double _calcMajorUnit() const;
-    double _nicePrecision(double range) const;
-    double _niceNumber(double value, double exponent, bool round) const;
-    double _niceTickNumber(double value) const;
-    // How many labels fit along the axis (10 before anything is measured).
-    double _getAnnoNumber(bool vertical) const;
-    // Append, in ascending order, values and their texts.
-    void _createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
-                       std::vector<std::string>& lbls) const;
-    void _createLogarithmicLabels(std::vector<double>& vals, std::vector<std::string>& lbls) const;
-    // From actualMin by majorUnit days (one day when unset) up to actualMax; units of 30 days or more
-    // step by calendar months, 365 days or more by calendar years. The first two arguments are not read.
-    void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals, std::vector<std::string>& lbls) const;
 
     // ---- Layout results ----
     // The thickness the axis band needs for its ticks, labels and title; measures the largest label
@@ -283,16 +267,11 @@ public:
     // ---- Drawing ----
     // Draws the axis into its band and over the plot area: minor and major grid lines, fill bands,
     // ticks, labels (each announced through labelLoading, or the delegate's label hook, which may
-    // change its text) and the line and title. `isOverlap` YES draws every label; NO leaves out labels
+    // change its text) and the line and title. `isOverlap` true draws every label; false leaves out labels
     // that would collide with the one drawn before. An axis with no range, or whose chart draws no
     // series, draws only its line and title; an axis at position 0 draws nothing.
     void render(const std::shared_ptr<IKivoRenderEngine>& engine, bool isOverlap);
-    // The angle in whole degrees within 0 … 359 (fractions dropped), stored as labelAngle.
-    double _simplifyAxisLabelAngle(double angle);
-    // Whether labels turned by `angle` (0 … 359) would collide, estimated from the room each label has
-    // along the axis and the size of the label's first character.
-    bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
-    // The title's measured size (nil before the first getHeight).
+    // The title's measured size (null before the first getHeight).
     const std::shared_ptr<KivoSize>& szTitle() const { return _szTitle; }
     // Set once a label handler changed a label's text on a Y axis.
     bool isCustomizedLabel() const { return _isCustomizedLabel; }
@@ -308,15 +287,11 @@ public:
     // ---- Events ----
     const std::shared_ptr<KivoEvent>& labelLoading() const { return _labelLoading; }
     void setLabelLoading(std::shared_ptr<KivoEvent> event) { _labelLoading = std::move(event); }
-    // nil until the application assigns an event; range changes reach the delegate either way.
+    // null until the application assigns an event; range changes reach the delegate either way.
     const std::shared_ptr<KivoEvent>& rangeChanged() const { return _rangeChanged; }
     void setRangeChanged(std::shared_ptr<KivoEvent> event) { _rangeChanged = std::move(event); }
     // The chart delegate's axisRangeChanged first, then rangeChanged (the axis as sender, no arguments).
     void raiseRangeChanged();
-    // Raises labelLoading with the axis as sender, only when it has handlers.
-    void _onLabelLoading(const std::shared_ptr<KivoEventArgs>& args);
-    // Asks the chart for a drawing pass.
-    void _invalidate();
 
     static constexpr double SecondsPerDay = 86400;
     static constexpr double DefaultLineWidth = 1.0;
@@ -327,6 +302,34 @@ public:
     static constexpr const char* DefaultFormat = "D";
 
 private:
+    friend class OmbriChartTestAccess;
+
+    // The distance between major labels: majorUnit when set (in seconds on a time axis), otherwise a round
+    // step (1, 2, 4, 5 or 10 × 10^n) chosen so that the labels fit along the axis. An
+    // automatic time axis steps by a day.
+    double _calcMajorUnit() const;
+    double _nicePrecision(double range) const;
+    double _niceNumber(double value, double exponent, bool round) const;
+    double _niceTickNumber(double value) const;
+    // How many labels fit along the axis (10 before anything is measured).
+    double _getAnnoNumber(bool vertical) const;
+    // Append, in ascending order, values and their texts.
+    void _createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
+                       std::vector<std::string>& lbls) const;
+    void _createLogarithmicLabels(std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    // From actualMin by majorUnit days (one day when unset) up to actualMax; units of 30 days or more
+    // step by calendar months, 365 days or more by calendar years. The first two arguments are not read.
+    void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    // The angle in whole degrees within 0 … 359 (fractions dropped), stored as labelAngle.
+    double _simplifyAxisLabelAngle(double angle);
+    // Whether labels turned by `angle` (0 … 359) would collide, estimated from the room each label has
+    // along the axis and the size of the label's first character.
+    bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
+    // Raises labelLoading with the axis as sender, only when it has handlers.
+    void _onLabelLoading(const std::shared_ptr<KivoEventArgs>& args);
+    // Asks the chart for a drawing pass.
+    void _invalidate();
+
     static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
     // Stores a look value and redraws, only when it changed (NaN always counts as a change).

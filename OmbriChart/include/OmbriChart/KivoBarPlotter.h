@@ -50,13 +50,31 @@ public:
     // selection, only the chart's selectionIndex in point selection. Forgets them afterwards.
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) override;
 
+    // The label records collected in this pass, in drawing order.
+    const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& dataLabelData() const { return _dataLabelData; }
+
+    // ==== Update geometry (the bar of one point in a frame of an update animation) ====
+    // Called by the rectangle dispatchers while the chart replays a series change (the three series
+    // members, unstacked bars only) or a change of its items (the collection members, unstacked and
+    // stacked). Each answers the bar's rectangle for this frame, normalised (minimum corner, sizes of
+    // at least 0), moving from the bar as it was last drawn at the start of the running task to the bar
+    // as it stands at the task's end; after the second task the ordinary rectangle takes over and
+    // equals the end. The add and remove members answer null outside both update tasks; the stacked
+    // members advance the stack (`sum`, `stackPos`, `stackNeg`) even then. Arguments: `index` the slot
+    // in the cluster, `count` slots per cluster, `cw` and `w` cluster and slot widths in X units,
+    // `xvals` the series' X values (null for none), `dataIndex` the point's index in the data this pass
+    // draws, `originScreen` the base line on the value axis, `datax`/`datay` the point in data units,
+    // `time`/`duration` of the running task, `seriesPosition` the series' place in the chart's series
+    // (where its previous values are kept). Members keep no state.
+protected:
+    friend class OmbriChartTestAccess;
+
     // ---- One bar ----
     // Draws one bar by plot-element path `type` (KivoPlotElementEventPath). On the host's path the
     // chart's custom plot-element view stands over the bar only while the chart loads plot elements.
     void _drawBarElement(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect,
                          const std::shared_ptr<KivoSeries>& series, std::int32_t seriesIndex, std::int32_t pointIndex,
                          std::int64_t type);
-
     // ---- Timing ----
     // The time, duration and last point index of the frame: the running update's; in a point by point
     // load the series' with the points revealed so far; series by series the series' (time at most its
@@ -64,13 +82,12 @@ public:
     void _getAnimationInfo(const std::shared_ptr<KivoSeries>& series, double& time, double& duration, std::int32_t& count) const;
     // The time of point `dataInfoIndex` in a point by point load: each point starts a step (the
     // series' duration over the last index) after the one before, and grows over the whole duration.
-    // A point whose turn has not come has a negative time; a single point starts at once.
+    // Before a point's turn its time is negative; a lone point begins immediately.
     // `lastDataInfo` is not read.
     double _getAnimationTimeForPointMode(const std::shared_ptr<KivoSeries>& series, std::int32_t dataInfoIndex,
                                          bool lastDataInfo) const;
-
-    // ---- Rectangles (screen units, normalised; nil: the point gets no bar) ----
-    // An unstacked bar: the update geometry while the chart replays a change (nil when no update flag
+    // ---- Rectangles (screen units, normalised; null: the point gets no bar) ----
+    // An unstacked bar: the update geometry while the chart replays a change (null when no update flag
     // is set), otherwise the ordinary bar of slot `index` grown by the eased share of its length.
     // `seriesPosition` is the series' place in the chart's series, where its previous values are kept;
     // `dataCount` is not read.
@@ -94,23 +111,6 @@ public:
                                                        double cw, double time, double duration, bool rotated, double& sum,
                                                        StackDictionary& stackPos, StackDictionary& stackNeg);
 
-    // The label records collected in this pass, in drawing order.
-    const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& dataLabelData() const { return _dataLabelData; }
-
-    // ==== Update geometry (the bar of one point in a frame of an update animation) ====
-    // Called by the rectangle dispatchers while the chart replays a series change (the three series
-    // members, unstacked bars only) or a change of its items (the collection members, unstacked and
-    // stacked). Each answers the bar's rectangle for this frame, normalised (minimum corner, sizes of
-    // at least 0), moving from the bar as it was last drawn at the start of the running task to the bar
-    // as it stands at the task's end; after the second task the ordinary rectangle takes over and
-    // equals the end. The add and remove members answer nil outside both update tasks; the stacked
-    // members advance the stack (`sum`, `stackPos`, `stackNeg`) even then. Arguments: `index` the slot
-    // in the cluster, `count` slots per cluster, `cw` and `w` cluster and slot widths in X units,
-    // `xvals` the series' X values (nil for none), `dataIndex` the point's index in the data this pass
-    // draws, `originScreen` the base line on the value axis, `datax`/`datay` the point in data units,
-    // `time`/`duration` of the running task, `seriesPosition` the series' place in the chart's series
-    // (where its previous values are kept). Members keep no state.
-protected:
     std::shared_ptr<KivoRect> _getBarRectForSeriesAdded(
         const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t count,
         double cw, double w, double originScreen, double datax, double datay,

@@ -83,7 +83,7 @@ public:
     std::int32_t getPlotElementPath() const;
     // Draws one element by `path`. The event path raises plotElementLoading with a hit-test record at
     // the anchor (its data point filled with the point index, the series' name and its position in the
-    // chart's series) and `dataPoint` (nil: that record's point), the engine's state saved around the
+    // chart's series) and `dataPoint` (null: that record's point), the engine's state saved around the
     // handlers; they draw the element or execute the renderer. The delegate path asks the host's hook
     // with `rect`, the anchor and `seriesNumber`: when the host drew it, the chart's custom plot-element
     // view (if any) is framed to `rect` and shown; otherwise the renderer draws.
@@ -106,7 +106,7 @@ protected:
                           std::int32_t pointIndex, double anchorX, double anchorY,
                           const std::shared_ptr<KivoChartDataPoint>& dataPoint,
                           const std::function<void(KivoChartPlotElementEventArgs&)>& afterHandlers = {});
-    // The delegate path's question: YES when the host drew the element (its custom view, if the chart
+    // The delegate path's question: true when the host drew the element (its custom view, if the chart
     // has one, then stands over `rect`).
     bool askHostToDraw(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<BasePlotElementRender>& renderer,
                        const std::shared_ptr<KivoRect>& rect, std::int32_t pointIndex, double anchorX, double anchorY,

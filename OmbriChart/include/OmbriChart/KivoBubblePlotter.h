@@ -1,8 +1,8 @@
 #pragma once
 // The plotter of scatter (3) and bubble (7) charts: a line plotter that draws symbols only. A scatter
 // point is a symbol of the plotter's symbol size; a bubble's diameter follows a third value of its item
-// (the series' second binding name), scaled between the chart options' smallest and largest bubble by
-// the square root of the value's share of the size range over every series. It moves, grows and
+// (the series' second binding name), mapped onto the options' bubble size range by a square-root scale
+// over the size values of all series, so areas rather than widths follow the values. It moves, grows and
 // shrinks its points through the chart's update animations, and draws the selected series last.
 //
 // The saved-selection fields are the bubble plotter's own, apart from the line plotter's of the same
@@ -27,6 +27,7 @@ class KivoRenderState;
 
 namespace kivo::detail {
 struct BubblePointBlock;
+struct BubbleUpdatePhase;
 }  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoBubblePlotter : public KivoLinePlotter {
@@ -71,11 +72,36 @@ public:
     // within 0 … 1, the largest size when all values are equal, then scaled by the growth and kept at
     // most the larger of the two sizes. NaN when there is nothing to draw (an invalid value or range).
     static double bubbleDiameter(double value, double growth, double minValue, double maxValue, double minSize, double maxSize);
+
+protected:
+    friend class OmbriChartTestAccess;
+
+    // The growth rules of symbols, bubbles and labels in the frames of an update.
+    // The update animation a frame belongs to.
+    using UpdatePhase = kivo::detail::BubbleUpdatePhase;
+    // The chart's phase for the frame being drawn.
+    UpdatePhase currentPhase() const;
+    // The size factor of the symbol of data index `dataIndex` of the series drawn as `index`, with `s`
+    // the load growth and `ordinary` the factor outside update animations. nullopt: not drawn at all
+    // (the inserted point while its neighbours move aside). For a bubble it only culls.
+    static std::optional<double> symbolFactor(const UpdatePhase& phase, std::int64_t index, std::int64_t dataIndex, double s,
+                                              double ordinary);
+    // The growth of a bubble's diameter: `g0` the eased load time; `isAdded` (`isRemoved`) when the
+    // change's new (old) series is this series.
+    static double bubbleFactor(const UpdatePhase& phase, bool isAdded, bool isRemoved, std::int64_t dataIndex, double g0);
+    // The factor of a data label's rectangle, `g` the loop's growth.
+    static double labelFactor(const UpdatePhase& phase, std::int64_t index, double g);
+
+    // The selected series kept for redoSelection.
+    const std::vector<double>& selDataX() const { return _selDataX; }
+    const std::vector<double>& selDataY() const { return _selDataY; }
+    const std::vector<std::int64_t>& symInts() const { return _symInts; }
+    bool hasSavedSelection() const { return _selState != nullptr; }
+
     // The size value of the item at `pointIndex` of the series' list (during the first task of a
     // removal, of the item the point was drawn from): its second binding member as a number; 0 when
     // there is no item, no such member or it holds no number.
     double _getBubbleSizeData(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const;
-
     // ---- Drawing one symbol ----
     // By the chart type of the series being drawn: a bubble (7), a scatter symbol of `symbolSize` (3),
     // nothing for any other type.
@@ -89,13 +115,11 @@ public:
                              double symbolSize, const plat::Color& fillColor, std::optional<plat::Color> borderColor,
                              std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
                              std::int32_t type);
-
     // ---- Stacking ----
     // The running stacked value at `x`: `y` (as its share of the absolute sum at `x` when `stacked100`)
     // added to stackPos[x], stored there and answered. Every value, negative ones too, runs in stackPos;
     // a value that is not finite is answered as it is and stored nowhere.
     double _getStackedDatay(double x, double y, bool stacked100, StackDictionary& stackPos, StackDictionary& stackNeg) const;
-
     // ---- Update geometry ----
     // A point's data values (X and stacked Y) in, its screen coordinates for the frame out, during an
     // animated change of the chart's items. Outside both update tasks, the plain screen coordinates.
@@ -122,37 +146,6 @@ public:
                                            double animationTime, double animationDuration, StackDictionary& stackPos,
                                            StackDictionary& stackNeg);
 
-    // ---- Growth rules ----
-    // The update animation a frame belongs to.
-    struct UpdatePhase {
-        bool seriesChange = false;  // a change of the chart's series is replayed
-        bool itemChange = false;    // a change of the chart's items is replayed
-        bool task1 = false;
-        bool task2 = false;
-        std::int64_t action = KivoNotifyCollectionChangedActionReset;
-        std::int64_t startingIndex = -1;
-        std::int64_t oldStartingIndex = -1;
-    };
-    // The chart's phase for the frame being drawn.
-    UpdatePhase currentPhase() const;
-    // The size factor of the symbol of data index `dataIndex` of the series drawn as `index`, with `s`
-    // the load growth and `ordinary` the factor outside update animations. nullopt: not drawn at all
-    // (the inserted point while its neighbours move aside). For a bubble it only culls.
-    static std::optional<double> symbolFactor(const UpdatePhase& phase, std::int64_t index, std::int64_t dataIndex, double s,
-                                              double ordinary);
-    // The growth of a bubble's diameter: `g0` the eased load time; `isAdded` (`isRemoved`) when the
-    // change's new (old) series is this series.
-    static double bubbleFactor(const UpdatePhase& phase, bool isAdded, bool isRemoved, std::int64_t dataIndex, double g0);
-    // The factor of a data label's rectangle, `g` the loop's growth.
-    static double labelFactor(const UpdatePhase& phase, std::int64_t index, double g);
-
-    // ---- Saved selection (for tests: what redoSelection will draw) ----
-    const std::vector<double>& selDataX() const { return _selDataX; }
-    const std::vector<double>& selDataY() const { return _selDataY; }
-    const std::vector<std::int64_t>& symInts() const { return _symInts; }
-    bool hasSavedSelection() const { return _selState != nullptr; }
-
-protected:
     // One kept point: its data index and the values it was drawn from (X as plotted, Y before stacking).
     struct KeptPoint {
         std::int64_t index;

@@ -1,6 +1,6 @@
 #pragma once
-// One drawn data point of the Cartesian chart: the tag of every plotter hit area and the point of a
-// hit-test result. A plain record; everything starts at zero or nil.
+// A point as the Cartesian chart drew it. Plotters attach one to each hit area they register, and a
+// hit test hands it back. A plain record; everything starts at zero or null.
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,6 @@
 #pragma once
-// The arguments of the chart's plotElementLoading event, raised once per drawn element: the engine it
-// is drawn with, its hit-test information and data point, the renderer that draws it the default way,
-// and the candle colours a handler may set to recolour a candle.
+// What a plotElementLoading handler receives for each element being drawn: the engine in use, its hit-test information and data
+// point, the renderer that draws it the default way, and the candle colours a handler may set to recolour a candle.
 
 #include <memory>
 #include <optional>
@@ -33,7 +32,7 @@ public:
     void setDataPoint(std::shared_ptr<KivoChartDataPoint> point) { _dataPoint = std::move(point); }
     const std::shared_ptr<BasePlotElementRender>& defaultRender() const { return _defaultRender; }
     void setDefaultRender(std::shared_ptr<BasePlotElementRender> render) { _defaultRender = std::move(render); }
-    // nil: the finance plotter's own colours.
+    // null: the finance plotter's own colours.
     const std::optional<plat::Color>& candleFillColor() const { return _candleFillColor; }
     void setCandleFillColor(std::optional<plat::Color> color) { _candleFillColor = color; }
     const std::optional<plat::Color>& candleBorderColor() const { return _candleBorderColor; }

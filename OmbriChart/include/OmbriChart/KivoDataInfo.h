@@ -29,7 +29,7 @@ public:
 
     // Analyses the drawn series (visibility 0 or 1) among `series` (entries that are no KivoSeries are
     // passed over), in order, with the stacking mode (a KivoPlotterStacking) and the chart's own X
-    // values (nil when it has none). X extremes come from the paging window; Y extremes and sums from
+    // values (null when it has none). X extremes come from the paging window; Y extremes and sums from
     // every item. Values that are not numbers, and numbers that are NaN or infinite, are passed over.
     void analyse(const plat::Array& series, std::int64_t stacking, const plat::ArrayPtr& values);
     // Lets the next analysis (only that one) keep this one's results when it would read the same: the
@@ -47,7 +47,7 @@ public:
     // The absolute sum of the drawn values at X value `x`; 0 when there is none or it is not finite.
     double getStackedAbsSum(double x) const;
     const StackDictionary& getStackAbs() const { return _stackAbs; }
-    // The chart's X values handed to the last analysis (nil when it had none).
+    // The chart's X values handed to the last analysis (null when it had none).
     const plat::ArrayPtr& getXVals() const { return _xvals; }
 
     // ---- Paging window ----

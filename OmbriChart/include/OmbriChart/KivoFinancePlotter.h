@@ -25,7 +25,7 @@ public:
         return std::make_shared<KivoFinancePlotter>(chart, std::move(dataInfo), std::move(hitTester));
     }
 
-    // YES candles, NO high-low-open-close marks. A plain store.
+    // true candles, false high-low-open-close marks. A plain store.
     bool isCandle() const { return _isCandle; }
     void setIsCandle(bool candle) { _isCandle = candle; }
     // The series drawn so far in this pass and their number; clear sets both back to 0.
@@ -42,6 +42,15 @@ public:
     // Financial series are not redrawn on top when selected.
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>&) override {}
 
+    // The element's own stroke and whether it is selected, written by the series drawing per element.
+    void setElementStyle(std::optional<plat::Color> strokeColor, bool isSelected) {
+        _strokeColor = strokeColor;
+        _isSelected = isSelected;
+    }
+
+protected:
+    friend class OmbriChartTestAccess;
+
     // Draws one candle or mark (positions in view points; y is 0 for upright marks, x for rotated ones)
     // by `type` (KivoPlotElementEventPath), in the plotter's own candle style. On the event path the
     // handlers' arguments carry `dataPoint`'s values; the mark is drawn after them, in a candle fill
@@ -51,12 +60,6 @@ public:
                              double open, double close, const std::shared_ptr<KivoSeries>& series, std::int32_t seriesIndex,
                              std::int32_t pointIndex, bool rotated, bool reversed, std::int32_t type,
                              const std::shared_ptr<KivoChartDataPoint>& dataPoint);
-
-    // The element's own stroke and whether it is selected, written by the series drawing per element.
-    void setElementStyle(std::optional<plat::Color> strokeColor, bool isSelected) {
-        _strokeColor = strokeColor;
-        _isSelected = isSelected;
-    }
 
 private:
     bool _isCandle = true;

@@ -31,7 +31,7 @@ public:
     // The axis value of the label.
     double value() const { return _value; }
     void setValue(double value) { _value = value; }
-    // The text; what it holds after the event is drawn (nil or empty: no text).
+    // The text; what it holds after the event is drawn (null or empty: no text).
     const std::optional<std::string>& label() const { return _label; }
     void setLabel(std::optional<std::string> label) { _label = std::move(label); }
     // The box the label takes, in the chart's coordinates.

@@ -64,7 +64,7 @@ public:
     // One series: its points (stacked into stackPos, negatives included), a circular hit area per point,
     // the line and the symbols and labels; a selected series keeps its line and symbols for
     // redoSelection. `index` keys the previous values of an update and the stacking reset; `realIndex`
-    // is compared with the starting index of a series-list update.
+    // tells whether this series is the one a series-list update added or removed.
     void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
                     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
                     std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
@@ -74,7 +74,7 @@ public:
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) override;
 
     // ---- Symbols ----
-    // One symbol centred on (x, y) with the engine's current fill, through the element path `type`
+    // Draws a symbol around (x, y), filled as the engine is currently set up, through the element path `type`
     // (KivoPlotElementEventPath): the default renderer, the chart's plotElementLoading event (with
     // `dataPoint`, or a record of the point index and series), or the host's hook.
     virtual void drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double borderWidth,
@@ -88,7 +88,7 @@ public:
     // the load animation's.
     virtual void getAnimationInfo(const std::shared_ptr<KivoSeries>& series, double& time, double& duration,
                                   std::int32_t& count) const;
-    // The growth of a symbol in the point-by-point load: 1 with lines; else the eased share of
+    // How big a symbol is while points appear one by one: full size when lines are drawn; else the eased share of
     // `duration`, for the last point measured from when it appeared (time − index × duration).
     double getScaleForPointMode(const KivoEasePtr& easing, double time, double duration, std::int32_t dataInfoIndex,
                                 bool lastDataInfo) const;
@@ -106,6 +106,21 @@ public:
                                                         std::span<const double> dx, std::span<const double> dy,
                                                         std::span<const double> prevVals, double time, double duration,
                                                         const KivoEasePtr& type, bool rotated) const;
+
+    // The growth factor of the symbols and labels of series `index` in a frame whose eased scale is
+    // `scale`: during a series-list change, the added series grows, the removed one shrinks, the others
+    // and a replaced series stay whole.
+    static double seriesListFactor(bool seriesCollectionUpdated, std::int64_t action, std::int64_t startingIndex,
+                                   std::int64_t oldStartingIndex, std::int32_t index, double scale);
+    // `start` moved toward `target` by `distance`.
+    static double moveToward(double start, double target, double distance) {
+        return start < target ? start + distance : start - distance;
+    }
+
+    static constexpr double DefaultLineWidth = 2.0;
+
+protected:
+    friend class OmbriChartTestAccess;
 
     // ---- Point moves of an update (pure but for the chart's saved values) ----
     // Each value coordinate (Y; X when rotated) moved from the list toward `dest` by the eased distance;
@@ -129,19 +144,6 @@ public:
     double _getStackedValue(bool stacked100, double x, double y, bool added, const StackDictionary& stackPos,
                             const StackDictionary& stackNeg) const;
 
-    // The growth factor of the symbols and labels of series `index` in a frame whose eased scale is
-    // `scale`: during a series-list change, the added series grows, the removed one shrinks, the others
-    // and a replaced series stay whole.
-    static double seriesListFactor(bool seriesCollectionUpdated, std::int64_t action, std::int64_t startingIndex,
-                                   std::int64_t oldStartingIndex, std::int32_t index, double scale);
-    // `start` moved toward `target` by `distance`.
-    static double moveToward(double start, double target, double distance) {
-        return start < target ? start + distance : start - distance;
-    }
-
-    static constexpr double DefaultLineWidth = 2.0;
-
-protected:
     bool _hasSymbols = false;
     bool _hasLines = true;
     bool _isSpline = false;
@@ -166,7 +168,7 @@ private:
     // breaks the line. A list far denser than the plot's pixel columns is reduced to each column's
     // extremes first.
     void strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const;
-    // The eased screen position of the point at data index i, with data (x, y), during an item update.
+    // Where point i (data x, y) is drawn in a frame of an item update, eased between old and new.
     void updatedPosition(const kivo::detail::MoveFrame& frame, std::int64_t i, double x, double y, double& sx, double& sy) const;
     // The value coordinate a point had before a series-list update (the replaced series' value when
     // this series replaces another).

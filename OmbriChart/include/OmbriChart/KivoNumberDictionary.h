@@ -16,7 +16,7 @@ public:
     // (key, value) pairs to add, in any order; the same key may come more than once.
     using Run = std::vector<Entry>;
 
-    // The value at `key`, or nil.
+    // The value at `key`, or null.
     const double* find(double key) const;
     double valueOr(double key, double fallback) const {
         const double* v = find(key);

@@ -53,15 +53,15 @@ public:
     std::optional<std::string> binding() const;
     void setBinding(std::optional<std::string> binding);
     // The series' own X binding, else the chart's. A new one also becomes the chart's when the chart
-    // has none (nil or ""), drops the X values and redraws.
+    // has none (null or ""), drops the X values and redraws.
     std::optional<std::string> bindingX() const;
     void setBindingX(std::optional<std::string> binding);
-    // The member name at `index` of the binding, split at "," and trimmed of spaces and tabs; nil past
+    // The member name at `index` of the binding, split at "," and trimmed of spaces and tabs; null past
     // the last name. An empty part gives "".
     std::optional<std::string> getBinding(std::int64_t index) const;
 
     // ---- Items ----
-    // The series' own items (nil: the chart's). Setting them (also the same array again) feeds the
+    // The series' own items (null: the chart's). Setting them (also the same array again) feeds the
     // series' own collection view, drops both value arrays and redraws.
     const plat::ArrayPtr& itemsSource() const { return _itemsSource; }
     void setItemsSource(plat::ArrayPtr items);
@@ -69,16 +69,16 @@ public:
     std::shared_ptr<KivoCollectionView> collectionView() const { return _cv; }
     // A plain store that nothing reads: the series reads its own items through collectionView().
     void setCollectionView(std::shared_ptr<KivoCollectionView> view) { _collectionViewStored = std::move(view); }
-    // The item at `index` of the list the series reads, or nil past its end.
+    // The item at `index` of the list the series reads, or null past its end.
     plat::Value getItem(std::int64_t index) const;
     // The number of items of the list the series reads.
     std::int64_t getLength() const;
 
     // ---- Values ----
     // Dimension 0: the Y values under the first binding name, numbers where the item holds a number
-    // (dates as seconds since 1970), else the "NULL" placeholder or the value as it stands; nil without
+    // (dates as seconds since 1970), else the "NULL" placeholder or the value as it stands; null without
     // a binding or without items. Dimension 1: the X values under bindingX (strings stay strings, for
-    // categories); nil without an X binding. Any other dimension: nil. Kept until dropped.
+    // categories); null without an X binding. Any other dimension: null. Kept until dropped.
     plat::ArrayPtr getValues(std::int32_t dimension) override;
     // The KivoDataType of the last value read for that dimension (1 before any read, 0 for another
     // dimension).
@@ -88,37 +88,27 @@ public:
     // The values of the member at `index` of the binding (bubble sizes, high, low, open, close), read
     // afresh on every call.
     plat::ArrayPtr getBindingValues(std::int64_t index) const;
-    // The kept arrays (nil when dropped).
+    // The kept arrays (null when dropped).
     const plat::ArrayPtr& values() const { return _values; }
     const plat::ArrayPtr& xvalues() const { return _xvalues; }
     // The marker of a value that is missing or not a number.
     static constexpr const char* NullValue = "NULL";
 
-    // Reading a list of items: each item's member `binding` (the item itself when nil); dates become
-    // their seconds, nil becomes the placeholder, everything else stays as it is.
-    static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items, const std::optional<std::string>& binding);
-    // Reading the chart's collection view: the same, and for dimension 0 strings in the current
-    // locale's decimal style become numbers (anything else that is not a number, the placeholder).
-    static std::shared_ptr<KivoDataArray> _bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
-                                                              const std::optional<std::string>& binding, std::int32_t dimension);
-    // A number as it is; a string in the current locale's decimal style as its number; else nil.
-    static plat::Value _getNumberFromValue(const plat::Value& value);
-
     // ---- Look (a changed value drops the Y values and redraws) ----
-    // nil: the chart's palette colour for the series' position.
+    // null: the chart's palette colour for the series' position.
     const std::optional<plat::Color>& color() const override { return _color; }
     void setColor(std::optional<plat::Color> color) override;
-    // nil: a darker shade of the fill.
+    // null: a darker shade of the fill.
     const std::optional<plat::Color>& borderColor() const override { return _borderColor; }
     void setBorderColor(std::optional<plat::Color> color) override;
     double borderWidth() const override { return _borderWidth; }
     void setBorderWidth(double width) override;
     double opacity() const override { return _opacity; }
     void setOpacity(double opacity) override;
-    // nil: the series colour.
+    // null: the series colour.
     const std::optional<plat::Color>& symbolColor() const override { return _symbolColor; }
     void setSymbolColor(std::optional<plat::Color> color) override;
-    // nil: the border colour.
+    // null: the border colour.
     const std::optional<plat::Color>& symbolBorderColor() const override { return _symbolBorderColor; }
     void setSymbolBorderColor(std::optional<plat::Color> color) override;
     // NaN: the border width.
@@ -131,7 +121,7 @@ public:
     void setSymbolMarker(std::int64_t marker) override { _symbolMarker = marker; }
     double symbolSize() const override { return _symbolSize; }
     void setSymbolSize(double size) override { _symbolSize = size; }
-    // Written by the chart while it animates series by series or point by point.
+    // Progress of a series-by-series or point-by-point load, kept up to date by the chart.
     double animationTime() const override { return _animationTime; }
     void setAnimationTime(double time) override { _animationTime = time; }
     double animationDuration() const override { return _animationDuration; }
@@ -148,12 +138,12 @@ public:
     // An OmbriChartType; 0: the chart's. A change hides the chart's tooltip and redraws.
     std::int64_t chartType() const override { return _chartType; }
     void setChartType(std::int64_t type) override;
-    // The series' own axes; nil: the chart's. Plain stores.
+    // The series' own axes; null: the chart's. Plain stores.
     const std::shared_ptr<KivoAxis>& axisX() const { return _axisX; }
     void setAxisX(std::shared_ptr<KivoAxis> axis) { _axisX = std::move(axis); }
     const std::shared_ptr<KivoAxis>& axisY() const { return _axisY; }
     void setAxisY(std::shared_ptr<KivoAxis> axis) { _axisY = std::move(axis); }
-    // Takes the chart's first axis of that name as axisX (axisY); nil, "" or a name no axis has changes
+    // Takes the chart's first axis of that name as axisX (axisY); null, "" or a name no axis has changes
     // nothing. The getters answer the name of the current axis.
     std::optional<std::string> axisXname() const;
     void setAxisXname(const std::optional<std::string>& name);
@@ -181,20 +171,27 @@ public:
     // the name.
     void drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect) override;
 
-    static constexpr double _LEGEND_ITEM_WIDTH = 10.0;
-    static constexpr double _LEGEND_ITEM_HEIGHT = 10.0;
-    static constexpr double _LEGEND_ITEM_MARGIN = 4.0;
-
     // ---- Hit testing ----
     // What of this series lies at the point (in the chart view's coordinates): always a result; with
     // the nearest hit area of the series when there is one.
     std::shared_ptr<KivoChartHitTestInfo> hitTest(const std::shared_ptr<KivoPoint>& point);
     std::shared_ptr<KivoChartHitTestInfo> hitTest(double x, double y);
 
+private:
+    friend class OmbriChartTestAccess;
+
+    // Reading a list of items: each item's member `binding` (the item itself when null); dates become
+    // their seconds, null becomes the placeholder, everything else stays as it is.
+    static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items, const std::optional<std::string>& binding);
+    // Reading the chart's collection view: the same, and for dimension 0 strings in the current
+    // locale's decimal style become numbers (anything else that is not a number, the placeholder).
+    static std::shared_ptr<KivoDataArray> _bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
+                                                              const std::optional<std::string>& binding, std::int32_t dimension);
+    // A number as it is; a string in the current locale's decimal style as its number; else null.
+    static plat::Value _getNumberFromValue(const plat::Value& value);
     // Asks the chart for a drawing pass.
     void _invalidate() const;
 
-private:
     // The visible list the series reads: its own items when it has any, else the chart's.
     plat::ArrayPtr readList() const;
     bool hasOwnItems() const { return _cv && _cv->items() && !_cv->items()->empty(); }

@@ -29,7 +29,7 @@ public:
     }
 
     const std::string& seriesName() const { return _seriesName; }
-    // The drawn element's rectangle that the label is placed against.
+    // Bounds of the bar, symbol or candle the label is positioned next to.
     const std::shared_ptr<KivoRect>& rect() const { return _rect; }
     std::int64_t seriesIndex() const { return _seriesIndex; }
     std::int64_t pointIndex() const { return _pointIndex; }

@@ -1,9 +1,9 @@
 #pragma once
 // The Cartesian chart control: columns, bars, lines, areas, scatter, bubbles and financial charts of
 // the application's items, with axes, series, data labels, legend and tooltip, drawn by the chart
-// base's pass through its render engine. A setter that changes the picture asks for a drawing pass
-// (invalidate); one that changes the data, chart type, rotation, stacking or load animation also
-// hides the tooltip and plays the load animation again.
+// base's pass through its render engine. Changing anything visible schedules a redraw (invalidate);
+// changing the data, chart type, rotation, stacking or load animation additionally hides the tooltip
+// and replays the load animation.
 //
 // Sections: construction · parts · axes · layout · legend · series settings · animation · data ·
 // update state · plotters · drawing pass · data preparation · series dispatch · animation driver ·
@@ -12,8 +12,8 @@
 // One drawing pass (render): background, border, titles and legend box; the data analysis and axis
 // limits (prepareForRender); the layout of axes and plot area; the axes; the series by the animation
 // state, each through the plotter of its chart type; the legend, the axes that lie above the series,
-// the annotations and the line marker. Property setters, collection changes and animation ticks never
-// draw: they store state and ask for a pass (invalidate).
+// the annotations and the line marker. Drawing happens only in this pass: setters, data changes and
+// the animation clock just record what changed and call invalidate.
 
 #include <cstdint>
 #include <limits>
@@ -43,9 +43,10 @@ class KivoChartHitTestInfo;
 class KivoChartLineMarker;
 class KivoChartPlotElementEventArgs;
 class KivoSeries;
-namespace plat {
-class DisplayLink;
-}
+namespace kivo::detail {
+struct ChartState;
+class ChartInternals;
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT OmbriChart : public OmbriChartBase {
 public:
@@ -58,16 +59,16 @@ public:
     ~OmbriChart() override;
 
     // ---- Parts ----
-    // The plot area of the last layout pass; nil before the first.
+    // The plot area of the last layout pass; null before the first.
     const std::shared_ptr<KivoRect>& plotRect() const { return _plotRect; }
-    // The chart area the last drawing pass handed to the layout; nil before the first.
+    // The chart area the last drawing pass handed to the layout; null before the first.
     const std::shared_ptr<KivoRect>& plotterChart() const { return _plotterChart; }
     // Plain stores (the next pass that something else requests uses them).
     const std::shared_ptr<OmbriChartDataLabel>& dataLabel() const { return _dataLabel; }
     void setDataLabel(std::shared_ptr<OmbriChartDataLabel> label) { _dataLabel = std::move(label); }
     const std::shared_ptr<OmbriChartDataLabelRenderer>& dataLabelRenderer() const { return _dataLabelRenderer; }
     void setDataLabelRenderer(std::shared_ptr<OmbriChartDataLabelRenderer> renderer) { _dataLabelRenderer = std::move(renderer); }
-    // nil until the line marker is in place; nil draws none.
+    // null until the line marker is in place; null draws none.
     const std::shared_ptr<KivoChartLineMarker>& lineMarker() const { return _lineMarker; }
     void setLineMarker(std::shared_ptr<KivoChartLineMarker> marker) { _lineMarker = std::move(marker); }
     // The series in drawing order. Adding, removing or replacing one redraws the chart.
@@ -78,12 +79,16 @@ public:
     // A plain store; setChartOptions also redraws (always).
     void setOptions(std::shared_ptr<OmbriChartOptions> options) { _options = std::move(options); }
     void setChartOptions(std::shared_ptr<OmbriChartOptions> options);
-    // Formats the axis labels; nil falls back to the default formatter. Stores only.
+    // Formats the axis labels; null falls back to the default formatter. Stores only.
     const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
     void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter);
     // The view a binding layer supplies for one plot element. Stores only.
     const std::shared_ptr<plat::View>& customPlotElement() const { return _customPlotElement; }
     void setCustomPlotElement(std::shared_ptr<plat::View> view);
+    // Set by a binding layer that draws plot elements itself: the plotters then hand each element to
+    // the delegate, when it answers for plot-element loading. A plain store.
+    bool isHandleXFPlotElementLoading() const { return _isHandleXFPlotElementLoading; }
+    void setIsHandleXFPlotElementLoading(bool handle) { _isHandleXFPlotElementLoading = handle; }
     // Raised per plot element when it has handlers.
     const std::shared_ptr<KivoEvent>& plotElementLoading() const { return _plotElementLoading; }
     void setPlotElementLoading(std::shared_ptr<KivoEvent> event) { _plotElementLoading = std::move(event); }
@@ -91,9 +96,8 @@ public:
     // ---- Axes ----
     const std::shared_ptr<KivoAxis>& axisX() const { return _axisX; }
     const std::shared_ptr<KivoAxis>& axisY() const { return _axisY; }
-    // Every axis: the primary X and Y axes first, then the axes the application added. The list may be
-    // changed in place; setAxesArray redraws even for an equal list.
-    AxisList& axesArray() { return _axesArray; }
+    // Every axis: the primary X and Y axes first, then the axes the application added. setAxesArray
+    // redraws even for an equal list.
     const AxisList& axesArray() const { return _axesArray; }
     void setAxesArray(AxisList axes);
     // The primary axes, X then Y.
@@ -101,7 +105,7 @@ public:
     // The axes in use: the first two of axesArray, then each further one that some series uses as its
     // axisX or axisY, once each, in axesArray order.
     AxisList getActualAxesArray() const;
-    // The first axis of axesArray with that name; nil for none.
+    // The first axis of axesArray with that name; null for none.
     std::shared_ptr<KivoAxis> findAxis(const std::string& name) const;
 
     // ---- Layout ----
@@ -170,10 +174,6 @@ public:
     // The easing a drawing pass animates with: the running update's or the load animation's, or none
     // while animation is suppressed or off, or when that animation takes no time.
     KivoEasePtr getEasing() const;
-    // Set when the load animation has played out: the next passes draw without animating. Cleared by
-    // whatever plays the load animation again.
-    bool suppressAnimation() const { return _suppressAnimation; }
-    void setSuppressAnimation(bool suppress) { _suppressAnimation = suppress; }
 
     // ---- Data ----
     // Both feed the chart base, start a new analysis, play the load animation again and redraw.
@@ -188,42 +188,6 @@ public:
     // The hit areas of the last pass.
     const std::shared_ptr<KivoHitTester>& hitTester() const { return _hitTester; }
 
-    // ---- Update state (plain stores, written by the animation driver) ----
-    bool beginPlotElementLoading() const { return _beginPlotElementLoading; }
-    void setBeginPlotElementLoading(bool begin) { _beginPlotElementLoading = begin; }
-    bool isHandleXFPlotElementLoading() const { return _isHandleXFPlotElementLoading; }
-    void setIsHandleXFPlotElementLoading(bool handle) { _isHandleXFPlotElementLoading = handle; }
-    const std::shared_ptr<KivoAnimation>& activeUpdateAnimation() const { return _activeUpdateAnimation; }
-    void setActiveUpdateAnimation(std::shared_ptr<KivoAnimation> animation) { _activeUpdateAnimation = std::move(animation); }
-    bool isUpdateTask1() const { return _isUpdateTask1; }
-    void setIsUpdateTask1(bool running) { _isUpdateTask1 = running; }
-    bool isUpdateTask2() const { return _isUpdateTask2; }
-    void setIsUpdateTask2(bool running) { _isUpdateTask2 = running; }
-    bool isSeriesCollectionUpdated() const { return _isSeriesCollectionUpdated; }
-    void setIsSeriesCollectionUpdated(bool updated) { _isSeriesCollectionUpdated = updated; }
-    bool isCollectionViewUpdated() const { return _isCollectionViewUpdated; }
-    void setIsCollectionViewUpdated(bool updated) { _isCollectionViewUpdated = updated; }
-    const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs() const { return _updateEventArgs; }
-    void setUpdateEventArgs(std::shared_ptr<KivoNotifyCollectionChangedEventArgs> args) { _updateEventArgs = std::move(args); }
-    double prevAxisYMax() const { return _prevAxisYMax; }
-    void setPrevAxisYMax(double v) { _prevAxisYMax = v; }
-    double prevAxisYMin() const { return _prevAxisYMin; }
-    void setPrevAxisYMin(double v) { _prevAxisYMin = v; }
-    double prevAxisXMax() const { return _prevAxisXMax; }
-    void setPrevAxisXMax(double v) { _prevAxisXMax = v; }
-    double prevAxisXMin() const { return _prevAxisXMin; }
-    void setPrevAxisXMin(double v) { _prevAxisXMin = v; }
-    // Each series' values (one entry per series, nil for none) saved when a data update starts.
-    const std::vector<plat::ArrayPtr>& prevXValsArray() const { return _prevXValsArray; }
-    void setPrevXValsArray(std::vector<plat::ArrayPtr> values) { _prevXValsArray = std::move(values); }
-    const std::vector<plat::ArrayPtr>& prevYValsArray() const { return _prevYValsArray; }
-    void setPrevYValsArray(std::vector<plat::ArrayPtr> values) { _prevYValsArray = std::move(values); }
-    // The absolute stacked sums saved when items are removed; nil otherwise.
-    const std::shared_ptr<StackDictionary>& stackAbs() const { return _stackAbs; }
-    void setStackAbs(std::shared_ptr<StackDictionary> sums) { _stackAbs = std::move(sums); }
-    // Set by the first animated collection change; never cleared.
-    bool isChartUpdate() const { return _isChartUpdate; }
-
     // ---- Plotters ----
     // The plotter families; each serves the chart types of its name (bar: 1, 2; line: 4, 5, 10, 11; area:
     // 6, 12; bubble: 3, 7; finance: 8, 9).
@@ -235,12 +199,6 @@ public:
     const std::shared_ptr<IKivoPlotter>& areaPlotter() { return plotter(PlotterFamily::Area); }
     const std::shared_ptr<IKivoPlotter>& bubblePlotter() { return plotter(PlotterFamily::Bubble); }
     const std::shared_ptr<IKivoPlotter>& financePlotter() { return plotter(PlotterFamily::Finance); }
-    // The plotter of the series' effective chart type (its own when not 0, else the chart's; nil series:
-    // the chart's) with that type's variant flags and the chart's rotation written; nil for a type
-    // outside 1…12, which no plotter draws.
-    std::shared_ptr<IKivoPlotter> _getPlotter(const std::shared_ptr<KivoSeries>& series);
-    // Resets every plotter made so far (area, bar, line, bubble, finance); makes none.
-    void _clearPlotters();
     // Whether `series` is the selected series itself (never a look-alike of the same name and binding).
     bool isSeriesSelected(const std::shared_ptr<KivoSeries>& series) const;
     // Raises plotElementLoading with the chart as sender, when it has handlers.
@@ -262,22 +220,10 @@ public:
     // rendered event. The delegate hears rendering: twice per pass and rendered: once per finished
     // picture (never on a frame of an update, nor on a pass that starts an animation).
     void render(const std::shared_ptr<IKivoRenderEngine>& engine) override;
-    void _render(const std::shared_ptr<IKivoRenderEngine>& engine);
-    // rotated XOR (chart type 2, Bar); kept as isReallyRotated.
-    bool _isRotated();
-    bool _canZoomX() const { return _zoomMode == KivoZoomModeX || _zoomMode == KivoZoomModeXY; }
-    bool _canZoomY() const { return _zoomMode == KivoZoomModeY || _zoomMode == KivoZoomModeXY; }
     // Whether some series has items of its own (at least one).
     bool seriesHaveItemSource() const;
-    // Each annotation in order (the count read again after each one).
-    void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);
-    // The line marker's lines across `plotRect` at its point, kept inside the plot area by half their
-    // width; nothing for a missing or hidden marker or one at no position.
-    void _renderMarkerLines(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& plotRect);
-    // The legend box of the last pass; nil when none was drawn.
+    // The legend box of the last pass; null when none was drawn.
     const std::shared_ptr<KivoRect>& rectLegend() const { return _rectLegend; }
-    // YES until a pass ends with an items source; collection changes before that are not animated.
-    bool isFirstRender() const { return _isFirstRender; }
 
     // ---- Data preparation ----
     // Analyses the drawn series into the data info with the chart-type plotter's stacking and hands
@@ -295,42 +241,8 @@ public:
     void clearSeries();
 
     // ---- Series dispatch ----
-    // The frame's series by the load animation's mode: series by series (2), point by point (1), all at
-    // once (others, and any mode when the load animation takes no time). `t` is seconds from the end of
-    // the start delay.
-    void _renderSeries(double t);
-    void _renderByAll(double t);
-    void _renderBySeries(double t);
-    void _renderByPoint(double t);
-    // Among `series`, those of effective type `seriesChartType` (hidden ones too), and the rank of the
-    // one at `index` among them (-1 for a negative index).
-    std::int32_t _getRealSeriesCount(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series) const;
-    std::int32_t _getRealSeriesIndex(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series,
-                                     std::int32_t index) const;
-    // The drawn series of `series`, and a series being hidden or removed while the first task of its
-    // removal runs.
-    std::int32_t _getSeriesRealLen(const plat::Array& series) const;
-    // The series a series-by-series frame reached.
-    std::int32_t seriesCount() const { return _seriesCount; }
-    // The running stacked sums of the series pass, emptied at its start.
-    StackDictionary& stackpos() { return _stackpos; }
-    StackDictionary& stackneg() { return _stackneg; }
 
     // ---- Animation driver ----
-    // Seconds since the first tick of the running task (its end value on the closing frame; 0 when idle)
-    // and whether a task runs.
-    double plotTime() const { return _plotTime; }
-    bool plotting() const { return _plotting; }
-    // Each start first stops every running task. The load task reveals the series; update task 1
-    // replays a change, task 2 follows it for bar and finance charts (and scatter and bubble charts
-    // after a data change) when one series was added or removed.
-    void _startLoadingAnimationTask();
-    void _startUpdateSeriesAnimationTask1();
-    void _startUpdateSeriesAnimationTask2();
-    // The animation that paces update task 1 (YES) or 2 (NO) for the change in updateEventArgs.
-    std::shared_ptr<KivoAnimation> _getActiveUpdateAnimation(bool task1) const;
-    // The series drawn during task 1 of an added or removed series (the removed one kept at its place).
-    const plat::Array& seriesArrayForUpdate() const { return _seriesArrayForUpdate; }
 
     // ---- Design-time data ----
     // Three series (sales, expenses, downloads by country) over the shared demonstration records, with
@@ -339,7 +251,7 @@ public:
 
     // ---- What the base calls ----
     void setChartType(std::int64_t type) override;
-    // A colour also becomes every axis' label colour; nil changes nothing else and does not redraw.
+    // A colour also becomes every axis' label colour; null changes nothing else and does not redraw.
     void setTextColor(std::optional<plat::Color> color) override;
     void setSelection(std::shared_ptr<plat::Object> selection) override;
     // No series, or none drawn (every visibility 2 or 3).
@@ -384,14 +296,57 @@ protected:
     const std::optional<AxisList>& axesRestoreList() const { return _axesRestoreList; }
 
 private:
+    friend class kivo::detail::ChartInternals;
+    friend class OmbriChartTestAccess;
+
+    // The plotter of the series' effective chart type (its own when not 0, else the chart's; null series:
+    // the chart's) with that type's variant flags and the chart's rotation written; null for a type
+    // outside 1…12, which no plotter draws.
+    std::shared_ptr<IKivoPlotter> _getPlotter(const std::shared_ptr<KivoSeries>& series);
+    // Resets every plotter made so far (area, bar, line, bubble, finance); makes none.
+    void _clearPlotters();
+    void _render(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // rotated XOR (chart type 2, Bar); kept as isReallyRotated.
+    bool _isRotated();
+    bool _canZoomX() const { return _zoomMode == KivoZoomModeX || _zoomMode == KivoZoomModeXY; }
+    bool _canZoomY() const { return _zoomMode == KivoZoomModeY || _zoomMode == KivoZoomModeXY; }
+    // Each annotation in order (the count read again after each one).
+    void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // The line marker's lines across `plotRect` at its point, kept inside the plot area by half their
+    // width; nothing for a missing or hidden marker or one at no position.
+    void _renderMarkerLines(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& plotRect);
+    // The frame's series by the load animation's mode: series by series (2), point by point (1), all at
+    // once (others, and any mode when the load animation takes no time). `t` is seconds from the end of
+    // the start delay.
+    void _renderSeries(double t);
+    void _renderByAll(double t);
+    void _renderBySeries(double t);
+    void _renderByPoint(double t);
+    // Among `series`, those of effective type `seriesChartType` (hidden ones too), and the rank of the
+    // one at `index` among them (-1 for a negative index).
+    std::int32_t _getRealSeriesCount(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series) const;
+    std::int32_t _getRealSeriesIndex(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series,
+                                     std::int32_t index) const;
+    // The drawn series of `series`, and a series being hidden or removed while the first task of its
+    // removal runs.
+    std::int32_t _getSeriesRealLen(const plat::Array& series) const;
+    // Each start first stops every running task. The load task reveals the series; update task 1
+    // replays a change, task 2 follows it for bar and finance charts (and scatter and bubble charts
+    // after a data change) when one series was added or removed.
+    void _startLoadingAnimationTask();
+    void _startUpdateSeriesAnimationTask1();
+    void _startUpdateSeriesAnimationTask2();
+    // The animation that paces update task 1 (true) or 2 (false) for the change in updateEventArgs.
+    std::shared_ptr<KivoAnimation> _getActiveUpdateAnimation(bool task1) const;
+
     // The pieces of the setters: play the load animation again, hide the tooltip, start a new analysis.
-    void replay() { _suppressAnimation = false; }
+    void replay();
     void hideTooltip() const;
     // A new analysis, which every plotter made so far shares at once.
     void renewDataInfo();
     void subscribeToSeries();
     const std::shared_ptr<IKivoPlotter>& plotter(PlotterFamily family);
-    // The plotters made so far, in the order area, bar, line, bubble, finance.
+    // Every plotter created up to now (area, bar, line, bubble, finance, skipping those never made).
     std::vector<IKivoPlotter*> madePlotters() const;
 
     // The pieces of the drawing pass.
@@ -416,19 +371,18 @@ private:
     void plotInFrame(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::size_t position,
                      const plat::Array& array, bool mixed, std::int32_t count, std::int32_t index);
     void finishFrame(bool mixed, const std::shared_ptr<IKivoPlotter>& last);
-    // The pieces of the animation driver.
-    using Tick = void (OmbriChart::*)(plat::DisplayLink& link, double timestamp);
-    std::shared_ptr<plat::DisplayLink> startLink(Tick tick);
+    // The pieces of the animation driver. A task runs on the shared driver for its animation's start
+    // delay plus duration; each tick past the delay asks for a frame, and the task's end step runs
+    // once it has played out.
+    using TaskEnd = void (OmbriChart::*)();
+    void runTask(const KivoAnimation* animation, TaskEnd end);
     void stopAllLinks();
-    void _loadingAnimationTask(plat::DisplayLink& link, double timestamp);
-    void _updateSeriesAnimationTask1(plat::DisplayLink& link, double timestamp);
-    void _updateSeriesAnimationTask2(plat::DisplayLink& link, double timestamp);
-    // Advances the clock by the tick; YES when `animation` has played out (the clock then stands at its
-    // end and the link is stopped).
-    bool tickClock(plat::DisplayLink& link, double timestamp, const KivoAnimation* animation);
+    void _loadingAnimationTask();
+    void _updateSeriesAnimationTask1();
+    void _updateSeriesAnimationTask2();
     void beginUpdate(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     void rebuildSeriesArrayForUpdate();
-    bool canAnimateChange() const { return !_isFirstRender && _isAnimated; }
+    bool canAnimateChange() const;
 
     std::shared_ptr<KivoRect> _plotRect;
     std::int64_t _count = 0;
@@ -467,37 +421,16 @@ private:
     std::int64_t _xDataType = 0;
     std::shared_ptr<IKivoValueFormatter> _valueFormatter;
     std::shared_ptr<plat::View> _customPlotElement;
-    bool _beginPlotElementLoading = false;
-    bool _isHandleXFPlotElementLoading = false;
-    std::shared_ptr<KivoAnimation> _activeUpdateAnimation;
-    bool _isUpdateTask1 = false;
-    bool _isUpdateTask2 = false;
-    bool _isSeriesCollectionUpdated = false;
-    bool _isCollectionViewUpdated = false;
-    std::shared_ptr<KivoNotifyCollectionChangedEventArgs> _updateEventArgs;
-    double _prevAxisYMax = 0, _prevAxisYMin = 0, _prevAxisXMax = 0, _prevAxisXMin = 0;
-    std::vector<plat::ArrayPtr> _prevXValsArray;
-    std::vector<plat::ArrayPtr> _prevYValsArray;
-    std::shared_ptr<StackDictionary> _stackAbs;
-    bool _isChartUpdate = false;
     std::shared_ptr<KivoEvent> _plotElementLoading;
+    bool _isHandleXFPlotElementLoading = false;
+    // The animation and update state.
+    std::unique_ptr<kivo::detail::ChartState> _state;
 
-    // Internal state of the drawing pass and the animations.
+    // The drawing pass's analysis and hit areas.
     std::shared_ptr<KivoDataInfo> _dataInfo;
     std::shared_ptr<KivoHitTester> _hitTester;
-    bool _suppressAnimation = false;
     std::shared_ptr<IKivoPlotter> _barPlotter, _linePlotter, _areaPlotter, _bubblePlotter, _financePlotter;
     std::shared_ptr<KivoRect> _rectLegend;
-    bool _isFirstRender = true;
     // The analysis of the series of one added axis.
     std::shared_ptr<KivoDataInfo> _addedAxisInfo = KivoDataInfo::create();
-    StackDictionary _stackpos, _stackneg;
-    std::int32_t _seriesCount = 0;
-    plat::Array _seriesArrayForUpdate;
-    std::shared_ptr<plat::DisplayLink> _displayLink, _update1DisplayLink, _update2DisplayLink;
-    double _firstTimestamp = 0;
-    double _plotTime = 0;
-    bool _plotting = false;
-    // Set while the chart's own setters hand new items to the chart base.
-    bool _replacingData = false;
 };

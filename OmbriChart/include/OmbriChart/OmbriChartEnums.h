@@ -29,7 +29,7 @@ enum KivoPlotterStacking : std::int64_t {
     KivoPlotterStackingStacked100 = 2,  // each value as its share of the absolute sum at its X
 };
 
-// 0 and 1 draw the series, 2 and 3 do not; 0 and 2 list it in the legend.
+// Whether a series is plotted (Visible, Plot) and whether it has a legend entry (Visible, Legend).
 enum KivoSeriesVisibility : std::int64_t {
     KivoSeriesVisibilityVisible = 0,
     KivoSeriesVisibilityPlot = 1,
@@ -52,7 +52,7 @@ enum KivoAxisType : std::int64_t {
     KivoAxisTypeY = 1,
 };
 
-// Where a scroll target value sits in the displayed window.
+// Which part of the visible range a scrolled-to value ends up in.
 enum KivoAxisScrollPosition : std::int64_t {
     KivoAxisScrollPositionStart = 0,
     KivoAxisScrollPositionCenter = 1,

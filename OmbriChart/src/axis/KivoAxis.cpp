@@ -89,7 +89,7 @@ void KivoAxis::setMinorUnit(double unit) { setLook(_minorUnit, unit); }
 
 void KivoAxis::setMin(plat::Value value) {
     const auto alive = keepAlive();
-    // A minimum above the maximum makes the pair swap (a nil maximum reads as NaN: no swap).
+    // A minimum above the maximum makes the pair swap (a null maximum reads as NaN: no swap).
     if (!value.isNil() && objectToDouble(value) > objectToDouble(_max)) {
         _min = std::move(_max);
         _max = std::move(value);

@@ -1,5 +1,5 @@
-// KivoAxis: the automatic major unit and the label values with their texts, for linear, logarithmic
-// and time axes.
+// KivoAxis: choosing the step between labels when none is set, and producing each label's value and
+// text on linear, logarithmic and date axes.
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-// KivoAxis: zoom and scroll. The min/max objects double as the zoom window: every operation here
-// writes them as numbers, and the next limits update shows them.
+// KivoAxis: zooming and scrolling. There is no separate zoom window: these operations store numeric
+// min and max values, which take effect when the limits are next worked out.
 
 #include <algorithm>
 #include <cmath>

@@ -3,18 +3,19 @@
 // change handlers with the animations in OmbriChartAnimation.cpp.
 
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "ChartCore/KivoLegend.h"
+#include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "OmbriChart/DefaultChartDataLabelRenderer.h"
-#include "Platform/runtime/display_link.h"
 
 std::shared_ptr<OmbriChart> OmbriChart::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriChart>(new OmbriChart(frame)));
 }
 
-OmbriChart::OmbriChart(const plat::Rect& frame) : OmbriChartBase(frame) {}
+OmbriChart::OmbriChart(const plat::Rect& frame) : OmbriChartBase(frame), _state(std::make_unique<kivo::detail::ChartState>()) {}
 
 void OmbriChart::initInternals() {
     OmbriChartBase::initInternals();
@@ -41,9 +42,9 @@ void OmbriChart::initInternals() {
     _loadAnimation = KivoChartLoadAnimation::create();
     _loadAnimation->setChart(self);
     _updateAnimation = std::make_shared<KivoAnimation>();
-    _activeUpdateAnimation = std::make_shared<KivoAnimation>();
+    _state->activeUpdateAnimation = std::make_shared<KivoAnimation>();
     _valueFormatter = std::make_shared<KivoIOSValueFormatter>();
-    _updateEventArgs = KivoNotifyCollectionChangedEventArgs::reset();
+    _state->updateEventArgs = KivoNotifyCollectionChangedEventArgs::reset();
     setIsSeriesVisibilityAnimation(false);
 
     setTooltip(KivoChartTooltip::create(self, KivoBaseChartTooltipView::create()));
@@ -51,6 +52,10 @@ void OmbriChart::initInternals() {
     subscribeToSeries();
     addCollectionChangedHandler(&OmbriChart::onCollectionViewChanged);
 }
+
+void OmbriChart::replay() { _state->suppressAnimation = false; }
+
+bool OmbriChart::canAnimateChange() const { return !_state->firstRender && _isAnimated; }
 
 void OmbriChart::subscribeToSeries() {
     std::weak_ptr<OmbriChart> weak = sharedAs<OmbriChart>();
@@ -64,6 +69,5 @@ void OmbriChart::subscribeToSeries() {
 
 OmbriChart::~OmbriChart() {
     // A running animation stops with its chart.
-    for (const auto& link : {_displayLink, _update1DisplayLink, _update2DisplayLink})
-        if (link) link->invalidate();
+    if (_state->driver) _state->driver->stop();
 }

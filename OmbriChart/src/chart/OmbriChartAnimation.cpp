@@ -1,15 +1,17 @@
 // OmbriChart: the load and update animations: the two collection-change handlers that start an
-// update, and the three display-link tasks that advance the one clock and ask for frames.
+// update, and the three tasks that run on the shared animation driver and ask for frames.
 //
-// Sections: change handlers · tasks · ticks · links.
+// Sections: change handlers · tasks · task ends · driver.
 
 #include <cmath>
 
+#include "KivoCore/KivoAnimationDriver.h"
 #include "OmbriChart/IKivoPlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
-#include "Platform/runtime/display_link.h"
-#include "Platform/runtime/run_loop.h"
+#include "chart/ChartState.h"
+
+using kivo::detail::ChartTask;
 
 namespace {
 
@@ -47,16 +49,17 @@ void OmbriChart::onSeriesCollectionChanged(const std::shared_ptr<KivoNotifyColle
         return;
     }
     beginUpdate(args);
-    _isSeriesCollectionUpdated = true;
+    _state->seriesCollectionUpdated = true;
     _startUpdateSeriesAnimationTask1();
 }
 
 void OmbriChart::onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     // New items through the chart's own setters play the load animation; the setters bind them.
-    if (!args || _replacingData) return;
+    if (!args || _state->replacingData) return;
     // A reset was bound by the chart base already, which hears the change first.
     const bool reset = args->action() == KivoNotifyCollectionChangedActionReset;
-    const bool replaceDuringTask1 = _update1DisplayLink && args->action() == KivoNotifyCollectionChangedActionReplace;
+    const bool replaceDuringTask1 =
+        _state->running == ChartTask::Update1 && args->action() == KivoNotifyCollectionChangedActionReplace;
     if (!canAnimateChange() || replaceDuringTask1) {
         // Not animated, but never lost: the next pass draws the new data.
         if (!reset) bindChart();
@@ -64,19 +67,19 @@ void OmbriChart::onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollect
         return;
     }
     beginUpdate(args);
-    _isCollectionViewUpdated = true;
+    _state->collectionViewUpdated = true;
     // The values before the change, per series position (hidden series too), for the plotters to move from.
-    _prevYValsArray.clear();
-    _prevXValsArray.clear();
+    _state->prevYValsArray.clear();
+    _state->prevXValsArray.clear();
     for (const auto& entry : *_series) {
         const auto s = entry.as<KivoSeries>();
-        _prevYValsArray.push_back(s ? s->getValues(0) : nullptr);
-        _prevXValsArray.push_back(s ? s->getValues(1) : nullptr);
+        _state->prevYValsArray.push_back(s ? s->getValues(0) : nullptr);
+        _state->prevXValsArray.push_back(s ? s->getValues(1) : nullptr);
     }
     if (args->action() == KivoNotifyCollectionChangedActionRemove) {
         const auto plotter = _getPlotter(nullptr);
         const auto& info = plotter && plotter->dataInfo() ? plotter->dataInfo() : _dataInfo;
-        _stackAbs = std::make_shared<StackDictionary>(info->getStackAbs());
+        _state->stackAbs = std::make_shared<StackDictionary>(info->getStackAbs());
     }
     if (!reset) bindChart();
     _startUpdateSeriesAnimationTask1();
@@ -85,22 +88,23 @@ void OmbriChart::onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollect
 void OmbriChart::beginUpdate(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     // The newest change owns the update state: an update still running gives it up.
     stopAllLinks();
-    _isSeriesCollectionUpdated = false;
-    _isCollectionViewUpdated = false;
-    _isChartUpdate = true;
-    _isUpdateTask1 = true;
-    _suppressAnimation = false;
-    _updateEventArgs = privateCopy(*args);
-    _prevAxisYMax = _axisY->actualMax();
-    _prevAxisYMin = _axisY->actualMin();
-    _prevAxisXMax = _axisX->actualMax();
-    _prevAxisXMin = _axisX->actualMin();
+    _state->seriesCollectionUpdated = false;
+    _state->collectionViewUpdated = false;
+    _state->chartUpdate = true;
+    _state->update = ChartTask::Update1;
+    _state->suppressAnimation = false;
+    _state->updateEventArgs = privateCopy(*args);
+    _state->prevAxisYMax = _axisY->actualMax();
+    _state->prevAxisYMin = _axisY->actualMin();
+    _state->prevAxisXMax = _axisX->actualMax();
+    _state->prevAxisXMin = _axisX->actualMin();
 }
 
 // ---- Tasks ----
 
 std::shared_ptr<KivoAnimation> OmbriChart::_getActiveUpdateAnimation(bool task1) const {
-    const std::int64_t action = _updateEventArgs ? _updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
+    const std::int64_t action =
+        _state->updateEventArgs ? _state->updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
     if (task1) {
         // A removed bar or bubble shrinks away at the pace of the load animation; lines and areas move.
         if (action == KivoNotifyCollectionChangedActionRemove && !isLineOrAreaType(chartType())) return _loadAnimation;
@@ -112,40 +116,37 @@ std::shared_ptr<KivoAnimation> OmbriChart::_getActiveUpdateAnimation(bool task1)
 
 void OmbriChart::_startLoadingAnimationTask() {
     stopAllLinks();
-    _plotting = true;
-    _plotTime = 0;
-    _firstTimestamp = 0;
-    _beginPlotElementLoading = false;
-    _activeUpdateAnimation = _loadAnimation;
-    _displayLink = startLink(&OmbriChart::_loadingAnimationTask);
+    _state->plotTime = 0;
+    _state->beginPlotElementLoading = false;
+    _state->activeUpdateAnimation = _loadAnimation;
+    _state->running = ChartTask::Load;
+    runTask(_loadAnimation.get(), &OmbriChart::_loadingAnimationTask);
 }
 
 void OmbriChart::_startUpdateSeriesAnimationTask1() {
     stopAllLinks();
-    _plotting = true;
-    _plotTime = 0;
-    _firstTimestamp = 0;
-    _beginPlotElementLoading = false;
-    _activeUpdateAnimation = _getActiveUpdateAnimation(true);
-    if (_isSeriesCollectionUpdated && _isUpdateTask1) rebuildSeriesArrayForUpdate();
-    _update1DisplayLink = startLink(&OmbriChart::_updateSeriesAnimationTask1);
+    _state->plotTime = 0;
+    _state->beginPlotElementLoading = false;
+    _state->activeUpdateAnimation = _getActiveUpdateAnimation(true);
+    if (_state->seriesCollectionUpdated && _state->isUpdateTask1()) rebuildSeriesArrayForUpdate();
+    _state->running = ChartTask::Update1;
+    runTask(_state->activeUpdateAnimation.get(), &OmbriChart::_updateSeriesAnimationTask1);
 }
 
 void OmbriChart::_startUpdateSeriesAnimationTask2() {
     stopAllLinks();
-    _isUpdateTask2 = true;
-    _suppressAnimation = false;
-    _plotting = true;
-    _plotTime = 0;
-    _firstTimestamp = 0;
-    _beginPlotElementLoading = false;
-    _activeUpdateAnimation = _getActiveUpdateAnimation(false);
-    _update2DisplayLink = startLink(&OmbriChart::_updateSeriesAnimationTask2);
+    _state->update = ChartTask::Update2;
+    _state->suppressAnimation = false;
+    _state->plotTime = 0;
+    _state->beginPlotElementLoading = false;
+    _state->activeUpdateAnimation = _getActiveUpdateAnimation(false);
+    _state->running = ChartTask::Update2;
+    runTask(_state->activeUpdateAnimation.get(), &OmbriChart::_updateSeriesAnimationTask2);
 }
 
 void OmbriChart::rebuildSeriesArrayForUpdate() {
-    _seriesArrayForUpdate.clear();
-    auto& args = *_updateEventArgs;
+    _state->seriesArrayForUpdate.clear();
+    auto& args = *_state->updateEventArgs;
     const std::int64_t action = args.action();
     if (action != KivoNotifyCollectionChangedActionAdd && action != KivoNotifyCollectionChangedActionRemove) return;
     // The index of the change becomes its place among the drawn series.
@@ -156,7 +157,7 @@ void OmbriChart::rebuildSeriesArrayForUpdate() {
         const auto& entry = _series->objectAtIndex(i);
         const auto s = entry.as<KivoSeries>();
         if (s && s->isDrawn())
-            _seriesArrayForUpdate.push_back(entry);
+            _state->seriesArrayForUpdate.push_back(entry);
         else if (static_cast<std::int64_t>(i) < at)
             --place;
     }
@@ -169,100 +170,87 @@ void OmbriChart::rebuildSeriesArrayForUpdate() {
     const auto& old = args.oldItems();
     if (!old || old->empty()) return;
     const plat::Value& removed = old->front();
-    for (const auto& entry : _seriesArrayForUpdate)
+    for (const auto& entry : _state->seriesArrayForUpdate)
         if (entry.isIdentical(removed)) return;
-    const std::int64_t size = static_cast<std::int64_t>(_seriesArrayForUpdate.size());
+    const std::int64_t size = static_cast<std::int64_t>(_state->seriesArrayForUpdate.size());
     const std::int64_t index = place < 0 ? 0 : (place > size ? size : place);
-    _seriesArrayForUpdate.insert(_seriesArrayForUpdate.begin() + index, removed);
+    _state->seriesArrayForUpdate.insert(_state->seriesArrayForUpdate.begin() + index, removed);
 }
 
-// ---- Ticks ----
+// ---- Task ends ----
 
-bool OmbriChart::tickClock(plat::DisplayLink& link, double timestamp, const KivoAnimation* animation) {
-    if (_firstTimestamp == 0) _firstTimestamp = timestamp;
-    _plotTime = timestamp - _firstTimestamp;
-    const double delay = animation ? animation->startDelay() : 0.0;
-    double end = delay + (animation ? animation->duration() : 0.0);
-    if (!(std::isfinite(end) && end > 0)) end = 0;
-    if (!(_plotTime < end)) {
-        _plotTime = end;
-        link.invalidate();
-        return true;
-    }
-    // One frame per tick, from the end of the start delay on.
-    if (_plotTime >= delay) invalidate();
-    return false;
-}
-
-void OmbriChart::_loadingAnimationTask(plat::DisplayLink& link, double timestamp) {
-    if (!tickClock(link, timestamp, _loadAnimation.get())) return;
-    _plotting = false;
-    _suppressAnimation = true;
-    _beginPlotElementLoading = true;
-    _displayLink.reset();
+void OmbriChart::_loadingAnimationTask() {
+    _state->suppressAnimation = true;
+    _state->beginPlotElementLoading = true;
     invalidate();
 }
 
-void OmbriChart::_updateSeriesAnimationTask1(plat::DisplayLink& link, double timestamp) {
-    if (!tickClock(link, timestamp, _activeUpdateAnimation.get())) return;
-    _plotting = false;
-    _suppressAnimation = true;
-    _isUpdateTask1 = false;
-    _update1DisplayLink.reset();
+void OmbriChart::_updateSeriesAnimationTask1() {
+    auto& state = *_state;
+    state.suppressAnimation = true;
+    state.update = ChartTask::None;
     // Bars and financial elements (and, after a data change, scatter points and bubbles) play a second
     // task when one series or item was added or removed and all series share the chart's type.
     const std::int64_t type = chartType();
     const bool eligible = type == OmbriChartTypeColumn || type == OmbriChartTypeBar || type == OmbriChartTypeCandlestick ||
                           type == OmbriChartTypeHighLowOpenClose ||
-                          ((type == OmbriChartTypeScatter || type == OmbriChartTypeBubble) && _isCollectionViewUpdated);
-    const std::int64_t action = _updateEventArgs ? _updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
+                          ((type == OmbriChartTypeScatter || type == OmbriChartTypeBubble) && state.collectionViewUpdated);
+    const std::int64_t action = state.updateEventArgs ? state.updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
     const bool addOrRemove = action == KivoNotifyCollectionChangedActionAdd || action == KivoNotifyCollectionChangedActionRemove;
     if (eligible && addOrRemove && !hasMixedTypes(_series->sourceArray())) {
         _startUpdateSeriesAnimationTask2();
         return;
     }
-    _isSeriesCollectionUpdated = false;
-    _isCollectionViewUpdated = false;
-    _beginPlotElementLoading = true;
-    _updateEventArgs = KivoNotifyCollectionChangedEventArgs::reset();
+    state.seriesCollectionUpdated = false;
+    state.collectionViewUpdated = false;
+    state.beginPlotElementLoading = true;
+    state.updateEventArgs = KivoNotifyCollectionChangedEventArgs::reset();
     invalidate();
 }
 
-void OmbriChart::_updateSeriesAnimationTask2(plat::DisplayLink& link, double timestamp) {
-    if (!tickClock(link, timestamp, _activeUpdateAnimation.get())) return;
-    _plotting = false;
-    _suppressAnimation = true;
-    _isSeriesCollectionUpdated = false;
-    _isCollectionViewUpdated = false;
-    _isUpdateTask2 = false;
-    _beginPlotElementLoading = true;
-    _updateEventArgs = KivoNotifyCollectionChangedEventArgs::reset();
-    _update2DisplayLink.reset();
+void OmbriChart::_updateSeriesAnimationTask2() {
+    auto& state = *_state;
+    state.suppressAnimation = true;
+    state.seriesCollectionUpdated = false;
+    state.collectionViewUpdated = false;
+    state.beginPlotElementLoading = true;
+    state.updateEventArgs = KivoNotifyCollectionChangedEventArgs::reset();
     invalidate();
 }
 
-// ---- Links ----
+// ---- Driver ----
 
-std::shared_ptr<plat::DisplayLink> OmbriChart::startLink(Tick tick) {
-    // The link holds the chart weakly: a chart that goes stops its animation.
+void OmbriChart::runTask(const KivoAnimation* animation, TaskEnd end) {
+    const double delay = animation ? animation->startDelay() : 0.0;
+    const double duration = animation ? animation->duration() : 0.0;
+    // The driver runs the whole span, delay included, without a delay of its own: the clock advances
+    // through the delay too, so that a pass asked for by something else meanwhile draws the first
+    // frame. A span the clock cannot time ends the task at its first tick.
+    const bool timed = std::isfinite(delay) && std::isfinite(duration) && duration > 0;
+    const double span = timed ? delay + duration : 0.0;
     std::weak_ptr<OmbriChart> weak = sharedAs<OmbriChart>();
-    auto link = plat::DisplayLink::create([weak, tick](plat::DisplayLink& ticking, double timestamp) {
+    KivoAnimationDriver::Handlers handlers;
+    handlers.frame = [weak, delay](const KivoAnimationDriver::Frame& frame) {
         const auto chart = weak.lock();
-        if (!chart) {
-            ticking.invalidate();
-            return;
-        }
-        ((*chart).*tick)(ticking, timestamp);
-    });
-    link->addToRunLoop(plat::RunLoop::main());
-    return link;
+        if (!chart || frame.fraction >= 1) return;  // the end step draws the closing frame
+        chart->_state->plotTime = frame.elapsed;
+        if (frame.elapsed >= delay) chart->invalidate();
+    };
+    handlers.end = [weak, end, span](KivoAnimationDriver::End how) {
+        const auto chart = weak.lock();
+        if (!chart || how != KivoAnimationDriver::End::Finished) return;
+        // The clock stands at the task's end for the closing frame.
+        chart->_state->plotTime = span > 0 ? span : 0.0;
+        chart->stopAllLinks();
+        ((*chart).*end)();
+    };
+    _state->driver = KivoAnimationDriver::start(weak, span, 0.0, nullptr, std::move(handlers));
 }
 
 void OmbriChart::stopAllLinks() {
-    for (auto* link : {&_displayLink, &_update1DisplayLink, &_update2DisplayLink}) {
-        if (*link) (*link)->invalidate();
-        link->reset();
-    }
+    // Taken out first: stopping calls the end handler, which leaves a stopped task alone.
+    if (auto driver = std::move(_state->driver)) driver->stop();
+    _state->running = ChartTask::None;
     // A second task that stops no longer runs.
-    _isUpdateTask2 = false;
+    if (_state->isUpdateTask2()) _state->update = ChartTask::None;
 }

@@ -126,7 +126,7 @@ void OmbriChart::prepareForRender() {
         _axisX->updateActualLimits(xType, rX->left(), right(*rX), _xlabels, _xvals);
         _axisY->updateActualLimits(_dataInfo->getDataTypeY(), rY->top(), bottom(*rY));
     } else {
-        // The X axis carries the values, the Y axis the categories.
+        // Rotated: values run horizontally and categories vertically.
         const std::int64_t xType = _dataInfo->getDataTypeY() != 0 ? _dataInfo->getDataTypeY() : _xDataType;
         _axisX->updateActualLimits(xType, rX->left(), right(*rX));
         _axisY->updateActualLimits(_dataInfo->getDataTypeX(), rY->top(), bottom(*rY), _xlabels, _xvals);

@@ -1,5 +1,5 @@
-// OmbriChart: the series step of a drawing pass: which plotter draws which series, with which
-// indices, counts and origin, and during the load animation how far each series or point has come.
+// OmbriChart: handing the series of a drawing pass to their plotters (indices, counts, origin), and
+// working out the progress of each series or point while the load animation reveals them.
 //
 // Sections: frame kinds · all at once · series by series · point by point · counting · helpers.
 
@@ -10,6 +10,7 @@
 #include "OmbriChart/IKivoPlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 
 namespace {
 
@@ -52,10 +53,11 @@ void OmbriChart::_renderSeries(double t) {
 
 void OmbriChart::_renderByAll(double t) {
     const auto alive = weak_from_this().lock();  // application code below may drop the chart
-    const std::int64_t action = _updateEventArgs ? _updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
-    const bool seriesUpdate = _isSeriesCollectionUpdated && _isUpdateTask1;
+    const std::int64_t action =
+        _state->updateEventArgs ? _state->updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
+    const bool seriesUpdate = _state->seriesCollectionUpdated && _state->isUpdateTask1();
     const bool addOrRemove = action == KivoNotifyCollectionChangedActionAdd || action == KivoNotifyCollectionChangedActionRemove;
-    const plat::Array& array = seriesUpdate && addOrRemove ? _seriesArrayForUpdate : _series->sourceArray();
+    const plat::Array& array = seriesUpdate && addOrRemove ? _state->seriesArrayForUpdate : _series->sourceArray();
     // A series added while the load animation reveals point by point waits for the second task.
     const bool skipAdded = seriesUpdate && action == KivoNotifyCollectionChangedActionAdd && _loadAnimation &&
                            _loadAnimation->animationMode() == KivoLoadAnimationModePoint && t == 0;
@@ -87,7 +89,7 @@ void OmbriChart::_renderByAll(double t) {
     plotter->setSymbolSize(_symbolSize);
     plotter->setDataInfoCount(lastPointIndex());
     const std::int32_t count = _getSeriesRealLen(array);
-    const std::int64_t startingIndex = _updateEventArgs ? _updateEventArgs->startingIndex() : -1;
+    const std::int64_t startingIndex = _state->updateEventArgs ? _state->updateEventArgs->startingIndex() : -1;
     std::int32_t drawn = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (skipAdded && static_cast<std::int64_t>(i) == startingIndex) {
@@ -118,18 +120,18 @@ void OmbriChart::_renderBySeries(double t) {
 
     // Each visible series starts a step after the one before and has half the duration to play; the
     // last starts at half the duration, so all are complete when it ends.
-    const double D = _activeUpdateAnimation ? _activeUpdateAnimation->duration() : 0.0;
+    const double D = _state->activeUpdateAnimation ? _state->activeUpdateAnimation->duration() : 0.0;
     const double half = D * 0.5;
     const double step = visible >= 2 ? half / (visible - 1) : 0.0;
     // The last frame (t at or past the duration), or a duration that leaves no step, shows them all.
     if (!(t < D) || !(step > 0))
-        _seriesCount = visible;
+        _state->seriesCount = visible;
     else
-        _seriesCount = std::min(visible, wholePart(t / step, visible - 1) + 1);
+        _state->seriesCount = std::min(visible, wholePart(t / step, visible - 1) + 1);
 
     std::shared_ptr<IKivoPlotter> last;
     std::int32_t rank = 0, drawn = 0;
-    for (std::size_t i = 0; i < array.size() && rank < _seriesCount; ++i) {
+    for (std::size_t i = 0; i < array.size() && rank < _state->seriesCount; ++i) {
         const auto s = seriesAt(array, i);
         // The walk counts visible series only: a hidden one neither delays the next nor takes a place.
         if (!s || !s->isDrawn()) continue;
@@ -161,9 +163,9 @@ void OmbriChart::_renderByPoint(double t) {
     const std::int32_t E = lastPointIndex();
     const bool bars = chartType() == OmbriChartTypeColumn || chartType() == OmbriChartTypeBar;
 
-    // Bars reveal all their points in the first half of the animation; the other types one more
-    // point every duration / page size. A segment, page or window that is empty reveals everything.
-    const double D = _activeUpdateAnimation ? _activeUpdateAnimation->duration() : 0.0;
+    // Bars finish revealing by half-time; other types add a point after each duration / page size
+    // seconds. A segment, page or window that is empty reveals everything.
+    const double D = _state->activeUpdateAnimation ? _state->activeUpdateAnimation->duration() : 0.0;
     const double pageSize = static_cast<double>(_dataInfo->getPageSize());
     const double segment = bars ? D * 0.5 : D / pageSize;
     const bool lastFrame = !(t < D);
@@ -231,10 +233,10 @@ bool OmbriChart::isPlottedByAll(const KivoSeries& series) const {
     if (series.isDrawn()) return true;
     // A series being hidden or removed is drawn while the first task animates it away; other hidden
     // series stay hidden (an item removed from the data changes no series).
-    if (!_isUpdateTask1 || !_isSeriesCollectionUpdated || !_updateEventArgs ||
-        _updateEventArgs->action() != KivoNotifyCollectionChangedActionRemove || !_updateEventArgs->oldItems())
+    if (!_state->isUpdateTask1() || !_state->seriesCollectionUpdated || !_state->updateEventArgs ||
+        _state->updateEventArgs->action() != KivoNotifyCollectionChangedActionRemove || !_state->updateEventArgs->oldItems())
         return false;
-    const auto& removed = *_updateEventArgs->oldItems();
+    const auto& removed = *_state->updateEventArgs->oldItems();
     return std::any_of(removed.begin(), removed.end(),
                        [&](const plat::Value& entry) { return entry.as<KivoSeries>().get() == &series; });
 }
@@ -270,8 +272,8 @@ std::int32_t OmbriChart::lastPointIndex() const {
 void OmbriChart::beginSeriesPass() {
     _clearPlotters();
     // Stacked sums belong to one pass: two passes over the same data stack the same.
-    _stackpos.clear();
-    _stackneg.clear();
+    _state->stackpos.clear();
+    _state->stackneg.clear();
 }
 
 void OmbriChart::plotInFrame(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::size_t position,
@@ -295,6 +297,6 @@ void OmbriChart::finishFrame(bool mixed, const std::shared_ptr<IKivoPlotter>& la
 void OmbriChart::plot(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::int32_t index,
                       std::int32_t realIndex, std::int32_t count, std::int64_t type) {
     plotter.plotSeries(series, renderEngine(), series->axisX() ? series->axisX() : _axisX,
-                       series->axisY() ? series->axisY() : _axisY, index, realIndex, count, NoSelection, type, _stackpos,
-                       _stackneg);
+                       series->axisY() ? series->axisY() : _axisY, index, realIndex, count, NoSelection, type, _state->stackpos,
+                       _state->stackneg);
 }

@@ -107,7 +107,7 @@ void OmbriChart::layout(const std::shared_ptr<KivoRect>& rect, const std::shared
     setPlotRect(plot);
     engine->setStroke(std::nullopt);
 
-    // The first axis on a side lies against the plot area, each further one outside the one before.
+    // Axes sharing a side stack outwards from the plot area in list order.
     double below = plot->bottom(), above = plot->top(), leftLine = plot->left(), rightLine = plot->right();
     const double pw = plot->width(), ph = plot->height();
     _axesInUse.clear();
@@ -125,7 +125,7 @@ void OmbriChart::layout(const std::shared_ptr<KivoRect>& rect, const std::shared
                 band = KivoRect::create(plot->left(), above, pw, SidelessAxisThickness);
             }
         } else if (axis->axisType() == KivoAxisTypeY) {
-            // A Y axis is handed its length in the width and its thickness in the height.
+            // Vertical axes get their band with length and thickness swapped (length as width).
             if (axis->position() == KivoAxisPositionLeft) {
                 band = KivoRect::create(leftLine - d, plot->top(), ph, d);
                 leftLine -= d;

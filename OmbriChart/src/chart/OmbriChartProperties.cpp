@@ -2,6 +2,7 @@
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ void OmbriChart::setItemsSource(plat::ArrayPtr items) {
     const auto alive = weak_from_this().lock();  // application code below may drop the chart
     {
         // New items replay the load animation rather than an update of the reset they announce.
-        const ReplacingScope replacing(_replacingData);
+        const ReplacingScope replacing(_state->replacingData);
         OmbriChartBase::setItemsSource(std::move(items));
     }
     renewDataInfo();
@@ -139,7 +140,7 @@ void OmbriChart::setItemsSource(plat::ArrayPtr items) {
 void OmbriChart::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
     const auto alive = weak_from_this().lock();  // application code below may drop the chart
     {
-        const ReplacingScope replacing(_replacingData);
+        const ReplacingScope replacing(_state->replacingData);
         OmbriChartBase::setCollectionView(std::move(view));
     }
     renewDataInfo();
@@ -148,8 +149,8 @@ void OmbriChart::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
 }
 
 KivoEasePtr OmbriChart::getEasing() const {
-    if (_suppressAnimation || !_isAnimated) return KivoEasing::EaseNone();
-    const auto& animation = _isUpdateTask1 || _isUpdateTask2 ? _activeUpdateAnimation : _loadAnimation;
+    if (_state->suppressAnimation || !_isAnimated) return KivoEasing::EaseNone();
+    const auto& animation = _state->isUpdateTask1() || _state->isUpdateTask2() ? _state->activeUpdateAnimation : _loadAnimation;
     if (animation && animation->duration() > 0) return animation->easing();
     return KivoEasing::EaseNone();
 }

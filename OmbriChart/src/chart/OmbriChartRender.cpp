@@ -12,6 +12,7 @@
 #include "OmbriChart/KivoChartLineMarker.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void OmbriChart::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     raiseChartRendering();
     OmbriChartBase::render(engine);
     _render(renderEngine());
-    if (itemsSource()) _isFirstRender = false;
+    if (itemsSource()) _state->firstRender = false;
     raiseChartRendered();
 }
 
@@ -200,32 +201,32 @@ std::shared_ptr<KivoSize> OmbriChart::placeLegend(const std::shared_ptr<IKivoRen
 // ---- Series by animation state ----
 
 bool OmbriChart::renderSeriesByState() {
-    const double delay = _activeUpdateAnimation ? _activeUpdateAnimation->startDelay() : 0.0;
+    const double delay = _state->activeUpdateAnimation ? _state->activeUpdateAnimation->startDelay() : 0.0;
     // Times start at the end of the start delay; a pass inside the delay draws the first frame.
-    const double t = std::max(0.0, _plotTime - delay);
-    if ((_isUpdateTask1 || _isUpdateTask2) && _isAnimated) {
-        _renderByAll(_plotTime > 0 ? t : 0.0);
-        if (_plotTime > 0 && !_plotting) _plotTime = 0;
+    const double t = std::max(0.0, _state->plotTime - delay);
+    if ((_state->isUpdateTask1() || _state->isUpdateTask2()) && _isAnimated) {
+        _renderByAll(_state->plotTime > 0 ? t : 0.0);
+        if (_state->plotTime > 0 && !_state->plotting()) _state->plotTime = 0;
         return false;
     }
-    if (_plotTime > 0) {
+    if (_state->plotTime > 0) {
         // A frame of the load or visibility animation, or the closing frame after any task.
         if (isSeriesVisibilityAnimation())
             _renderByAll(t);
         else
             _renderSeries(t);
-        if (_plotting) return false;
-        _plotTime = 0;
+        if (_state->plotting()) return false;
+        _state->plotTime = 0;
         setIsSeriesVisibilityAnimation(false);
         return true;
     }
     if (getEasing() == KivoEasing::EaseNone()) {
-        _beginPlotElementLoading = true;
+        _state->beginPlotElementLoading = true;
         _renderByAll(0);
         return true;
     }
     // An animation is to be played: this pass draws no series and starts it when there is data.
-    if (!_plotting && (itemsSource() || seriesHaveItemSource())) _startLoadingAnimationTask();
+    if (!_state->plotting() && (itemsSource() || seriesHaveItemSource())) _startLoadingAnimationTask();
     return false;
 }
 

@@ -98,7 +98,7 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
         // Without X values anywhere the items are the Y values: the window ends at the last of them.
         if (!xs && !values) _count = ys->size();
         if (_dataTypeY == 0) _dataTypeY = s->getDataType(0);
-        // A series without X values spans the category indices 0 … n − 1.
+        // Without X values a series is laid out on category positions 0 to n − 1.
         const double last = static_cast<double>(ys->size()) - 1;
         if (std::isnan(_minX)) _minX = 0;
         if (std::isnan(_maxX))

@@ -25,7 +25,7 @@ inline std::shared_ptr<KivoRect> normalisedRect(double left, double top, double 
     return KivoRect::create(left, top, width, height);
 }
 
-// The same for a rectangle already made; nil stays nil (a point with no rectangle).
+// The same for a rectangle already made; null stays null (a point with no rectangle).
 inline std::shared_ptr<KivoRect> normalisedRect(const std::shared_ptr<KivoRect>& rect) {
     if (!rect) return nullptr;
     return normalisedRect(rect->left(), rect->top(), rect->width(), rect->height());

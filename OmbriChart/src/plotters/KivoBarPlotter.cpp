@@ -20,6 +20,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbrChartDataLabelData.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 #include "plotters/BarRectMath.h"
 #include "plotters/KivoBarUpdateGeometry.h"
 #include "plotters/MissingValues.h"
@@ -90,12 +91,12 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
                                 std::int64_t, StackDictionary& stackPos, StackDictionary& stackNeg) {
     const auto owner = chart();
     if (!owner || !series || !engine || !axisX || !axisY || !_dataInfo) return;
-    const auto& update = owner->updateEventArgs();
+    const auto& update = kivo::detail::chartState(*owner).updateEventArgs;
     const std::int64_t action = update ? update->action() : KivoNotifyCollectionChangedActionReset;
 
     // A series being added appears only in the second task.
-    if (owner->isSeriesCollectionUpdated() && owner->isUpdateTask1() && action == KivoNotifyCollectionChangedActionAdd &&
-        update->startingIndex() == index)
+    if (kivo::detail::chartState(*owner).seriesCollectionUpdated && kivo::detail::chartState(*owner).isUpdateTask1() &&
+        action == KivoNotifyCollectionChangedActionAdd && update->startingIndex() == index)
         return;
 
     double cw = owner->options() ? static_cast<double>(owner->options()->groupWidth()) : OmbriChartOptions::DefaultGroupWidth;
@@ -157,12 +158,18 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     const std::int32_t path = getPlotElementPath();
     engine->startGroup(SeriesGroup);
 
-    // In the first task of a removal the old data, removed item included, is drawn.
-    if (owner->isCollectionViewUpdated() && action == KivoNotifyCollectionChangedActionRemove && owner->isUpdateTask1()) {
+    // While the first task of a removal runs, bars come from the data as it was, so the removed item
+    // still has a bar to shrink.
+    if (kivo::detail::chartState(*owner).collectionViewUpdated && action == KivoNotifyCollectionChangedActionRemove &&
+        kivo::detail::chartState(*owner).isUpdateTask1()) {
         n = n + 1;
         const auto at = static_cast<std::size_t>(position);
-        xvals = position >= 0 && at < owner->prevXValsArray().size() ? owner->prevXValsArray()[at] : nullptr;
-        yvals = position >= 0 && at < owner->prevYValsArray().size() ? owner->prevYValsArray()[at] : nullptr;
+        xvals = position >= 0 && at < kivo::detail::chartState(*owner).prevXValsArray.size()
+                    ? kivo::detail::chartState(*owner).prevXValsArray[at]
+                    : nullptr;
+        yvals = position >= 0 && at < kivo::detail::chartState(*owner).prevYValsArray.size()
+                    ? kivo::detail::chartState(*owner).prevYValsArray[at]
+                    : nullptr;
     }
 
     const auto& plotRect = owner->plotRect();
@@ -181,7 +188,8 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     // The default renderer clips to the bar, so half of this band shows inside it: the series' width.
     const double bw2 = bw + bw;
     const bool pointSelection = selected && selectionMode == KivoChartSelectionModePoint;
-    const bool updating = owner->isSeriesCollectionUpdated() || owner->isCollectionViewUpdated();
+    const bool updating =
+        kivo::detail::chartState(*owner).seriesCollectionUpdated || kivo::detail::chartState(*owner).collectionViewUpdated;
     const bool pointByPoint =
         !updating && owner->loadAnimation() && owner->loadAnimation()->animationMode() == KivoLoadAnimationModePoint;
     const auto& chartCategoryAxis = _rotated ? owner->axisY() : owner->axisX();
@@ -203,9 +211,9 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     };
     const std::int64_t first = static_cast<std::int64_t>(_dataInfo->getOrigin());
     // Every stacked bar of the series takes its segment from one merge per stack, made before the bars.
-    const bool stackingChange = update && action >= KivoNotifyCollectionChangedActionAdd &&
-                                action <= KivoNotifyCollectionChangedActionReplace && !owner->isSeriesCollectionUpdated() &&
-                                !owner->isCollectionViewUpdated();
+    const bool stackingChange =
+        update && action >= KivoNotifyCollectionChangedActionAdd && action <= KivoNotifyCollectionChangedActionReplace &&
+        !kivo::detail::chartState(*owner).seriesCollectionUpdated && !kivo::detail::chartState(*owner).collectionViewUpdated;
     if (stacked && !stackingChange) {
         std::vector<double> xs, ys, sums;
         for (std::int64_t i = first; i <= n; ++i) {
@@ -321,7 +329,7 @@ void KivoBarPlotter::_drawBarElement(const std::shared_ptr<IKivoRenderEngine>& e
         return;
     }
     const auto& view = owner->customPlotElement();
-    if (view && owner->beginPlotElementLoading()) {
+    if (view && kivo::detail::chartState(*owner).beginPlotElementLoading) {
         view->setFrame({rect->left(), rect->top(), rect->width(), rect->height()});
         owner->addSubview(view);
     }

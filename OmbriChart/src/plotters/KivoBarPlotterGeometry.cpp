@@ -14,6 +14,7 @@
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 #include "plotters/BarRectMath.h"
 #include "plotters/KivoBarUpdateGeometry.h"
 
@@ -27,8 +28,8 @@ void KivoBarPlotter::_getAnimationInfo(const std::shared_ptr<KivoSeries>& series
     duration = 0;
     count = end;
     if (!owner) return;
-    if (owner->isUpdateTask1() || owner->isUpdateTask2()) {
-        const auto& update = owner->activeUpdateAnimation();
+    if (kivo::detail::chartState(*owner).isUpdateTask1() || kivo::detail::chartState(*owner).isUpdateTask2()) {
+        const auto& update = kivo::detail::chartState(*owner).activeUpdateAnimation;
         duration = update ? update->duration() : 0;
         return;
     }
@@ -75,11 +76,11 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRect(const std::shared_ptr<Kivo
                                                       double originScreen, double time, double duration, bool rotated,
                                                       std::int32_t seriesPosition) {
     const auto owner = chart();
-    const auto& update = owner ? owner->updateEventArgs() : nullptr;
+    const auto& update = owner ? kivo::detail::chartState(*owner).updateEventArgs : nullptr;
     const std::int64_t action = update ? update->action() : KivoNotifyCollectionChangedActionReset;
     if (update && action >= KivoNotifyCollectionChangedActionAdd && action <= KivoNotifyCollectionChangedActionReplace) {
-        const bool seriesChange = owner->isSeriesCollectionUpdated();
-        const bool itemChange = !seriesChange && owner->isCollectionViewUpdated();
+        const bool seriesChange = kivo::detail::chartState(*owner).seriesCollectionUpdated;
+        const bool itemChange = !seriesChange && kivo::detail::chartState(*owner).collectionViewUpdated;
         if (!seriesChange && !itemChange) return nullptr;
         switch (action) {
             case KivoNotifyCollectionChangedActionAdd:
@@ -111,13 +112,13 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRect(const std::shared_p
                                                              std::int32_t seriesPosition, double& sum, StackDictionary& stackPos,
                                                              StackDictionary& stackNeg) {
     const auto owner = chart();
-    const auto& update = owner ? owner->updateEventArgs() : nullptr;
+    const auto& update = owner ? kivo::detail::chartState(*owner).updateEventArgs : nullptr;
     const std::int64_t action = update ? update->action() : KivoNotifyCollectionChangedActionReset;
     if (update && action >= KivoNotifyCollectionChangedActionAdd && action <= KivoNotifyCollectionChangedActionReplace) {
         // Stacked bars have no geometry of their own for a series change: they grow with the update.
-        if (owner->isSeriesCollectionUpdated())
+        if (kivo::detail::chartState(*owner).seriesCollectionUpdated)
             return _getStackedBarNormalRect(axisX, axisY, datax, datay, cw, time, duration, rotated, sum, stackPos, stackNeg);
-        if (!owner->isCollectionViewUpdated()) return nullptr;
+        if (!kivo::detail::chartState(*owner).collectionViewUpdated) return nullptr;
         switch (action) {
             case KivoNotifyCollectionChangedActionAdd:
                 return _getStackedBarRectForCollectionViewAdded(axisX, axisY, index, count, cw, w, xvals, dataIndex, originScreen,

@@ -11,6 +11,7 @@
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 #include "plotters/BarRectMath.h"
 
 namespace kivo::detail {
@@ -26,12 +27,12 @@ BarUpdateFrame::BarUpdateFrame(std::shared_ptr<OmbriChart> chart, const std::sha
     : _chart(std::move(chart)), _axisX(axisX.get()), _axisY(axisY.get()), _rotated(rotated), _time(time), _duration(duration) {
     if (!_chart) return;
     _easing = _chart->getEasing();
-    _task1 = _chart->isUpdateTask1();
-    _task2 = _chart->isUpdateTask2();
+    _task1 = kivo::detail::chartState(*_chart).isUpdateTask1();
+    _task2 = kivo::detail::chartState(*_chart).isUpdateTask2();
 }
 
 double BarUpdateFrame::previousMax(const KivoAxis& axis) const {
-    return &axis == _axisX ? _chart->prevAxisXMax() : _chart->prevAxisYMax();
+    return &axis == _axisX ? kivo::detail::chartState(*_chart).prevAxisXMax : kivo::detail::chartState(*_chart).prevAxisYMax;
 }
 
 double BarUpdateFrame::category(double v) const { return categoryAxis().convert(v); }

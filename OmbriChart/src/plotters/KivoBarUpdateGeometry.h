@@ -78,7 +78,7 @@ private:
     bool _task1 = false, _task2 = false;
 };
 
-// Item `index` of `values` as a number: NaN when the list is nil or too short or the item is not a number.
+// Item `index` of `values` as a number: NaN when the list is null or too short or the item is not a number.
 double numberAt(const plat::ArrayPtr& values, std::int64_t index);
 // The X of item `index` in the data that a bar stood at: its value in `values` when that is a number,
 // else the index itself (a series without X values places its items by index).

@@ -8,13 +8,14 @@
 // Unstacked bars grow from and sink to the base line on either side of it. Stacked segments keep the
 // edge the ordinary stacked rectangle grows from (the bottom of a column, the left of a bar) and move
 // both value edges. Every stacked member takes its segment onto the running stack first, so the
-// segments above it stand on it even in a frame where it answers nil.
+// segments above it stand on it even in a frame where it answers null.
 
 #include <cmath>
 
 #include "OmbriChart/KivoBarPlotter.h"
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 #include "plotters/KivoBarUpdateGeometry.h"
 
 using kivo::detail::BarUpdateFrame;
@@ -23,9 +24,9 @@ using kivo::detail::positionAt;
 
 namespace {
 
-// The values the chart saved for the series at `position` when the change arrived (nil for none).
+// The values the chart saved for the series at `position` when the change arrived (null for none).
 plat::ArrayPtr previousValues(const OmbriChart& chart, std::int32_t position, bool xValues) {
-    const auto& all = xValues ? chart.prevXValsArray() : chart.prevYValsArray();
+    const auto& all = xValues ? kivo::detail::chartState(chart).prevXValsArray : kivo::detail::chartState(chart).prevYValsArray;
     if (position < 0 || static_cast<std::size_t>(position) >= all.size()) return nullptr;
     return all[static_cast<std::size_t>(position)];
 }
@@ -205,7 +206,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewRem
             px = positionAt(previousValues(frame.chart(), seriesPosition, true), dataIndex + 1);
             // In a 100 % stack the old value counts as its share of the absolute sum before the removal,
             // which the chart kept (the sum of this pass stands in when it kept none).
-            const auto& saved = frame.chart().stackAbs();
+            const auto& saved = kivo::detail::chartState(frame.chart()).stackAbs;
             const double* oldSum = saved ? saved->find(px) : nullptr;
             const double total = oldSum ? *oldSum : (_dataInfo ? _dataInfo->getStackedAbsSum(px) : 0.0);
             share = shareOf(numberAt(previousValues(frame.chart(), seriesPosition, false), dataIndex + 1), total, _stacking);

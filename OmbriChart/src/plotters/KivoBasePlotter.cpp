@@ -2,6 +2,7 @@
 // the loop over a series list, and the element drawing paths.
 
 #include "OmbriChart/KivoBasePlotter.h"
+#include "chart/ChartState.h"
 
 #include <limits>
 

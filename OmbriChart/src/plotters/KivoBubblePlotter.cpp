@@ -3,6 +3,8 @@
 // KivoBubblePlotterUpdate.cpp.
 
 #include "OmbriChart/KivoBubblePlotter.h"
+#include "chart/ChartState.h"
+#include "plotters/BubbleUpdatePhase.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,7 +52,7 @@ double seriesChangeFactor(std::int64_t action, bool isNew, bool isOld, double g)
 
 // The growth during a change of the chart's items: an added point grows in task 2, a removed one
 // shrinks in task 1, the others keep their size; outside both tasks everything grows by `g`.
-double itemChangeFactor(const KivoBubblePlotter::UpdatePhase& phase, std::int64_t dataIndex, double g) {
+double itemChangeFactor(const kivo::detail::BubbleUpdatePhase& phase, std::int64_t dataIndex, double g) {
     const bool outside = !phase.task1 && !phase.task2;
     switch (phase.action) {
         case KivoNotifyCollectionChangedActionAdd:
@@ -158,9 +160,10 @@ double KivoBubblePlotter::prevStacked(double x, double y, bool stacked100) {
         // The sums before a removal were kept by the chart; an addition or a replacement keeps the X values
         // whose sums the current analysis has.
         const auto owner = chart();
-        const auto& kept = owner ? owner->stackAbs() : nullptr;
+        const auto& kept = owner ? kivo::detail::chartState(*owner).stackAbs : nullptr;
         const bool removal =
-            owner && owner->updateEventArgs() && owner->updateEventArgs()->action() == KivoNotifyCollectionChangedActionRemove;
+            owner && kivo::detail::chartState(*owner).updateEventArgs &&
+            kivo::detail::chartState(*owner).updateEventArgs->action() == KivoNotifyCollectionChangedActionRemove;
         sum = removal && kept ? kept->valueOr(x, 0.0) : (_dataInfo ? _dataInfo->getStackedAbsSum(x) : 0.0);
     }
     return stackOnto(_prevStackPos, x, y, stacked100, sum);
@@ -172,11 +175,11 @@ KivoBubblePlotter::UpdatePhase KivoBubblePlotter::currentPhase() const {
     UpdatePhase phase;
     const auto owner = chart();
     if (!owner) return phase;
-    phase.seriesChange = owner->isSeriesCollectionUpdated();
-    phase.itemChange = owner->isCollectionViewUpdated();
-    phase.task1 = owner->isUpdateTask1();
-    phase.task2 = owner->isUpdateTask2();
-    if (const auto& args = owner->updateEventArgs()) {
+    phase.seriesChange = kivo::detail::chartState(*owner).seriesCollectionUpdated;
+    phase.itemChange = kivo::detail::chartState(*owner).collectionViewUpdated;
+    phase.task1 = kivo::detail::chartState(*owner).isUpdateTask1();
+    phase.task2 = kivo::detail::chartState(*owner).isUpdateTask2();
+    if (const auto& args = kivo::detail::chartState(*owner).updateEventArgs) {
         phase.action = args->action();
         phase.startingIndex = args->startingIndex();
         phase.oldStartingIndex = args->oldStartingIndex();

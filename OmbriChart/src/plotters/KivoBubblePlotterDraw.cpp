@@ -16,6 +16,8 @@
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
+#include "plotters/BubbleUpdatePhase.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
@@ -71,7 +73,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     bool hasXs = xvals && !xvals->empty();
 
     // The frame's update.
-    auto args = owner->updateEventArgs();
+    auto args = kivo::detail::chartState(*owner).updateEventArgs;
     if (!args) args = KivoNotifyCollectionChangedEventArgs::reset();
     const std::int64_t action = args->action();
     const UpdatePhase phase = currentPhase();
@@ -104,8 +106,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         // The removed point is still drawn while it shrinks: the values before the removal.
         ++last;
         const auto at = static_cast<std::size_t>(std::max(seriesPos, 0));
-        const auto& prevX = owner->prevXValsArray();
-        const auto& prevY = owner->prevYValsArray();
+        const auto& prevX = kivo::detail::chartState(*owner).prevXValsArray;
+        const auto& prevY = kivo::detail::chartState(*owner).prevYValsArray;
         xvals = at < prevX.size() ? prevX[at] : nullptr;
         yvals = at < prevY.size() ? prevY[at] : nullptr;
         hasXs = xvals && !xvals->empty();
@@ -116,8 +118,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     const bool stacked100 = _stacking == KivoPlotterStackingStacked100;
     const bool movesItems = phase.itemChange && !_rotated;
     const auto& valueAxis = _rotated ? axisX : axisY;
-    const double prevValueMax = _rotated ? owner->prevAxisXMax() : owner->prevAxisYMax();
-    const double prevValueMin = _rotated ? owner->prevAxisXMin() : owner->prevAxisYMin();
+    const double prevValueMax =
+        _rotated ? kivo::detail::chartState(*owner).prevAxisXMax : kivo::detail::chartState(*owner).prevAxisYMax;
+    const double prevValueMin =
+        _rotated ? kivo::detail::chartState(*owner).prevAxisXMin : kivo::detail::chartState(*owner).prevAxisYMin;
     const bool replacesSeries = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace &&
                                 args->oldStartingIndex() == index && args->oldItems() && !args->oldItems()->empty();
     const auto replaced = replacesSeries ? args->oldItems()->front().as<KivoSeries>() : nullptr;
@@ -322,9 +326,9 @@ void KivoBubblePlotter::_renderSymbol(const std::shared_ptr<IKivoRenderEngine>& 
 
 plat::Value KivoBubblePlotter::bubbleItem(const std::shared_ptr<KivoSeries>& series, std::int64_t pointIndex) const {
     const auto owner = chart();
-    const auto& args = owner ? owner->updateEventArgs() : nullptr;
-    if (owner && args && owner->isCollectionViewUpdated() && owner->isUpdateTask1() &&
-        args->action() == KivoNotifyCollectionChangedActionRemove) {
+    const auto& args = owner ? kivo::detail::chartState(*owner).updateEventArgs : nullptr;
+    if (owner && args && kivo::detail::chartState(*owner).collectionViewUpdated &&
+        kivo::detail::chartState(*owner).isUpdateTask1() && args->action() == KivoNotifyCollectionChangedActionRemove) {
         const std::int64_t removed = args->oldStartingIndex();
         if (pointIndex == removed) {
             const auto& old = args->oldItems();
@@ -346,7 +350,7 @@ void KivoBubblePlotter::_renderBubbleSymbol(const std::shared_ptr<IKivoRenderEng
 
     const auto& load = owner->loadAnimation();
     const double g0 = KivoEasingUtil::ease(owner->getEasing(), _time, 0.0, 1.0, load ? load->duration() : 0.0);
-    const auto& args = owner->updateEventArgs();
+    const auto& args = kivo::detail::chartState(*owner).updateEventArgs;
     const double g = bubbleFactor(currentPhase(), args && isFirstOf(args->items(), series),
                                   args && isFirstOf(args->oldItems(), series), pointIndex, g0);
     const double diameter = bubbleDiameter(*value, g, _minValue, _maxValue, _minSize, _maxSize);

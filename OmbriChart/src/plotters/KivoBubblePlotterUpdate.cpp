@@ -9,6 +9,7 @@
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoBubblePlotter.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 #include "plotters/LinePlotterSupport.h"
 
 using kivo::detail::numberAt;
@@ -42,7 +43,7 @@ void KivoBubblePlotter::_getDataForCollectionViewAdded(double& x, double& y, con
     if (!axisX || !axisY) return;
     const double sx = axisX->convert(x), sy = axisY->convert(y);
     const auto owner = chart();
-    if (!owner || !args || !owner->isUpdateTask1()) {
+    if (!owner || !args || !kivo::detail::chartState(*owner).isUpdateTask1()) {
         x = sx;
         y = sy;
         return;
@@ -53,8 +54,10 @@ void KivoBubblePlotter::_getDataForCollectionViewAdded(double& x, double& y, con
     if (start < dataIndex) prevX = xAt(xs, hasXs, dataIndex - 1);
     // The inserted point had no place in the sums before the change.
     if (stacked && start != dataIndex) prevY = prevStacked(prevX, numberAt(ys, dataIndex), stacked100);
-    const double px = axisX->convert(prevX, owner->prevAxisXMax(), owner->prevAxisXMin());
-    const double py = axisY->convert(prevY, owner->prevAxisYMax(), owner->prevAxisYMin());
+    const double px =
+        axisX->convert(prevX, kivo::detail::chartState(*owner).prevAxisXMax, kivo::detail::chartState(*owner).prevAxisXMin);
+    const double py =
+        axisY->convert(prevY, kivo::detail::chartState(*owner).prevAxisYMax, kivo::detail::chartState(*owner).prevAxisYMin);
     const auto easing = owner->getEasing();
     x = start == dataIndex ? sx : easeTowards(easing, animationTime, animationDuration, px, sx);
     y = easeTowards(easing, animationTime, animationDuration, py, sy);
@@ -68,20 +71,20 @@ void KivoBubblePlotter::_getDataForCollectionViewRemoved(double& x, double& y, c
                                                          StackDictionary&) {
     if (!axisX || !axisY) return;
     const auto owner = chart();
-    if (owner && args && owner->isUpdateTask1()) {
-        // The series is drawn from its values before the removal: every point stands where it was.
-        x = axisX->convert(x, owner->prevAxisXMax(), owner->prevAxisXMin());
-        y = axisY->convert(y, owner->prevAxisYMax(), owner->prevAxisYMin());
+    if (owner && args && kivo::detail::chartState(*owner).isUpdateTask1()) {
+        // Until the removal has played, points are placed against the old axis ranges, so nothing moves yet.
+        x = axisX->convert(x, kivo::detail::chartState(*owner).prevAxisXMax, kivo::detail::chartState(*owner).prevAxisXMin);
+        y = axisY->convert(y, kivo::detail::chartState(*owner).prevAxisYMax, kivo::detail::chartState(*owner).prevAxisYMin);
         return;
     }
     const double sx = axisX->convert(x), sy = axisY->convert(y);
-    if (!owner || !args || !owner->isUpdateTask2()) {
+    if (!owner || !args || !kivo::detail::chartState(*owner).isUpdateTask2()) {
         x = sx;
         y = sy;
         return;
     }
-    const auto prevXs = previousValues(owner->prevXValsArray(), seriesIndex);
-    const auto prevYs = previousValues(owner->prevYValsArray(), seriesIndex);
+    const auto prevXs = previousValues(kivo::detail::chartState(*owner).prevXValsArray, seriesIndex);
+    const auto prevYs = previousValues(kivo::detail::chartState(*owner).prevYValsArray, seriesIndex);
     double prevX = x, prevY = y;
     if (args->oldStartingIndex() <= dataIndex) {
         // A point after the removed one had the index after its own.
@@ -92,8 +95,10 @@ void KivoBubblePlotter::_getDataForCollectionViewRemoved(double& x, double& y, c
     } else if (stacked) {
         prevY = prevStacked(prevX, numberAt(prevYs, dataIndex), stacked100);
     }
-    const double px = axisX->convert(prevX, owner->prevAxisXMax(), owner->prevAxisXMin());
-    const double py = axisY->convert(prevY, owner->prevAxisYMax(), owner->prevAxisYMin());
+    const double px =
+        axisX->convert(prevX, kivo::detail::chartState(*owner).prevAxisXMax, kivo::detail::chartState(*owner).prevAxisXMin);
+    const double py =
+        axisY->convert(prevY, kivo::detail::chartState(*owner).prevAxisYMax, kivo::detail::chartState(*owner).prevAxisYMin);
     const auto easing = owner->getEasing();
     x = easeTowards(easing, animationTime, animationDuration, px, sx);
     y = easeTowards(easing, animationTime, animationDuration, py, sy);
@@ -108,16 +113,18 @@ void KivoBubblePlotter::_getDataForCollectionViewReplaced(double& x, double& y, 
     if (!axisX || !axisY) return;
     const double sy = axisY->convert(y);
     const auto owner = chart();
-    const bool running = owner && (owner->isUpdateTask1() || owner->isUpdateTask2());
+    const bool running =
+        owner && (kivo::detail::chartState(*owner).isUpdateTask1() || kivo::detail::chartState(*owner).isUpdateTask2());
     if (!running || !args || args->oldStartingIndex() != dataIndex) {
         x = axisX->convert(x);
         y = sy;
         return;
     }
     // Only the replaced point moves, and only along the values: from its old value's place.
-    double prevY = numberAt(previousValues(owner->prevYValsArray(), seriesIndex), dataIndex);
+    double prevY = numberAt(previousValues(kivo::detail::chartState(*owner).prevYValsArray, seriesIndex), dataIndex);
     if (stacked) prevY = prevStacked(x, prevY, stacked100);
-    const double py = axisY->convert(prevY, owner->prevAxisYMax(), owner->prevAxisYMin());
+    const double py =
+        axisY->convert(prevY, kivo::detail::chartState(*owner).prevAxisYMax, kivo::detail::chartState(*owner).prevAxisYMin);
     x = axisX->convert(x);
     y = easeTowards(owner->getEasing(), animationTime, animationDuration, py, sy);
 }

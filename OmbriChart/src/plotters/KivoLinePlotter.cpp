@@ -4,6 +4,7 @@
 // Sections: construction · limits · plotSeries · symbols and labels · stroking.
 
 #include "OmbriChart/KivoLinePlotter.h"
+#include "chart/ChartState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -110,12 +111,12 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
 
     // The frame's animation state.
     const bool interpolate = owner->interpolateNulls();
-    auto args = owner->updateEventArgs();
+    auto args = kivo::detail::chartState(*owner).updateEventArgs;
     if (!args) args = std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionReset);
     const std::int64_t action = args->action();
     const std::int64_t loadMode = owner->loadAnimation() ? owner->loadAnimation()->animationMode() : KivoLoadAnimationModeAll;
-    const bool updating = owner->isUpdateTask1() || owner->isUpdateTask2();
-    const bool revealing = loadMode == KivoLoadAnimationModePoint && owner->plotting() && !updating;
+    const bool updating = kivo::detail::chartState(*owner).isUpdateTask1() || kivo::detail::chartState(*owner).isUpdateTask2();
+    const bool revealing = loadMode == KivoLoadAnimationModePoint && kivo::detail::chartState(*owner).plotting() && !updating;
     const KivoEasePtr easing = owner->getEasing();
     double t = 0, duration = 0;
     std::int32_t end = 0;
@@ -123,13 +124,13 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
 
     engine->startGroup("series-" + std::to_string(seriesPos));
 
-    const bool itemsChanged = owner->isCollectionViewUpdated();
-    const bool listChanged = owner->isSeriesCollectionUpdated();
+    const bool itemsChanged = kivo::detail::chartState(*owner).collectionViewUpdated;
+    const bool listChanged = kivo::detail::chartState(*owner).seriesCollectionUpdated;
     if (itemsChanged && action == KivoNotifyCollectionChangedActionRemove) {
         // The removed point is still drawn while it leaves: the lists from before the change.
         ++end;
-        const auto& prevX = owner->prevXValsArray();
-        const auto& prevY = owner->prevYValsArray();
+        const auto& prevX = kivo::detail::chartState(*owner).prevXValsArray;
+        const auto& prevY = kivo::detail::chartState(*owner).prevYValsArray;
         const auto at = static_cast<std::size_t>(std::max(index, 0));
         if (at < prevY.size() && prevY[at]) ys = prevY[at];
         if (at < prevX.size() && prevX[at] && !prevX[at]->empty()) xs = prevX[at];
@@ -152,10 +153,10 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     frame.stacking = _stacking;
     frame.stackPos = &stackPos;
     frame.stackNeg = &stackNeg;
-    frame.prevXMin = owner->prevAxisXMin();
-    frame.prevXMax = owner->prevAxisXMax();
-    frame.prevYMin = owner->prevAxisYMin();
-    frame.prevYMax = owner->prevAxisYMax();
+    frame.prevXMin = kivo::detail::chartState(*owner).prevAxisXMin;
+    frame.prevXMax = kivo::detail::chartState(*owner).prevAxisXMax;
+    frame.prevYMin = kivo::detail::chartState(*owner).prevAxisYMin;
+    frame.prevYMax = kivo::detail::chartState(*owner).prevAxisYMax;
 
     // The point loop: screen positions and hit areas of the valid points. The kept lists are taken
     // out while in use, so a pass started from inside this one (by a symbol's handler) cannot share them.
@@ -401,7 +402,7 @@ void KivoLinePlotter::drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engin
         renderer->execute();
         return;
     }
-    if (const auto& view = owner->customPlotElement(); view && owner->beginPlotElementLoading()) {
+    if (const auto& view = owner->customPlotElement(); view && kivo::detail::chartState(*owner).beginPlotElementLoading) {
         view->setFrame({square->left(), square->top(), square->width(), square->height()});
         owner->addSubview(view);
     }

@@ -12,6 +12,7 @@
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 #include "plotters/LinePlotterSupport.h"
 
 using kivo::detail::MoveFrame;
@@ -59,8 +60,10 @@ void KivoLinePlotter::getAnimationInfo(const std::shared_ptr<KivoSeries>& series
     duration = 0;
     count = end();
     if (!owner) return;
-    if (owner->isUpdateTask1() || owner->isUpdateTask2()) {
-        duration = owner->activeUpdateAnimation() ? owner->activeUpdateAnimation()->duration() : 0;
+    if (kivo::detail::chartState(*owner).isUpdateTask1() || kivo::detail::chartState(*owner).isUpdateTask2()) {
+        duration = kivo::detail::chartState(*owner).activeUpdateAnimation
+                       ? kivo::detail::chartState(*owner).activeUpdateAnimation->duration()
+                       : 0;
         return;
     }
     const auto& load = owner->loadAnimation();
@@ -138,8 +141,8 @@ std::optional<KivoLinePlotter::PointList> KivoLinePlotter::getUpdatedPointsDicti
                              action == KivoNotifyCollectionChangedActionRemove ||
                              action == KivoNotifyCollectionChangedActionReplace;
     if (!knownAction) return std::nullopt;
-    if (!owner->isSeriesCollectionUpdated()) {
-        if (!owner->isCollectionViewUpdated()) return std::nullopt;
+    if (!kivo::detail::chartState(*owner).seriesCollectionUpdated) {
+        if (!kivo::detail::chartState(*owner).collectionViewUpdated) return std::nullopt;
         return PointList{{dx.begin(), dx.end()}, {dy.begin(), dy.end()}};
     }
     const auto updated = [&] {
@@ -233,12 +236,14 @@ double KivoLinePlotter::_getDataYForCollectionViewReplaced(const std::shared_ptr
     const double to = axis->convert(value);
     const auto owner = chart();
     if (!owner || !args || args->oldStartingIndex() != dataIndex) return to;
-    const auto& prev = owner->prevYValsArray();
+    const auto& prev = kivo::detail::chartState(*owner).prevYValsArray;
     const double old = index >= 0 && static_cast<std::size_t>(index) < prev.size()
                            ? numberAt(prev[static_cast<std::size_t>(index)], dataIndex)
                            : NAN;
-    const double from = rotated ? axis->convert(old, owner->prevAxisXMax(), owner->prevAxisXMin())
-                                : axis->convert(old, owner->prevAxisYMax(), owner->prevAxisYMin());
+    const double from =
+        rotated
+            ? axis->convert(old, kivo::detail::chartState(*owner).prevAxisXMax, kivo::detail::chartState(*owner).prevAxisXMin)
+            : axis->convert(old, kivo::detail::chartState(*owner).prevAxisYMax, kivo::detail::chartState(*owner).prevAxisYMin);
     if (std::isnan(from) || from == to) return from;
     return moveToward(from, to, KivoEasingUtil::ease(type, time, 0, std::fabs(to - from), duration));
 }

@@ -22,8 +22,8 @@ class KivoSeries;
 
 namespace kivo::detail {
 
-// The number at position i of a bound value list; NaN when the list is missing, too short or the entry
-// is not a number.
+// Reads entry i of a bound value list as a double. Anything unreadable (no list, an index past its
+// end, an entry holding something other than a number) gives NaN.
 inline double numberAt(const plat::ArrayPtr& values, std::int64_t i) {
     if (!values || i < 0 || static_cast<std::uint64_t>(i) >= values->size()) return NAN;
     // A value that is no number reads as NaN.

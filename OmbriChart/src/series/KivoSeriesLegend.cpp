@@ -10,15 +10,19 @@
 
 namespace {
 
+// The legend symbol's box and the margin before it.
+constexpr double LegendItemWidth = 10.0;
+constexpr double LegendItemHeight = 10.0;
+constexpr double LegendItemMargin = 4.0;
 // Room added around the symbol and the name: the margin before the symbol, the gap after it and a
 // margin after the name (12 in all); 4 above and below.
 constexpr double ItemExtraWidth = 12.0;
 constexpr double ItemExtraHeight = 8.0;
 // Where the name starts: the margin, the symbol and a gap of the margin's size.
-constexpr double NameOffset = KivoSeries::_LEGEND_ITEM_MARGIN + KivoSeries::_LEGEND_ITEM_WIDTH + KivoSeries::_LEGEND_ITEM_MARGIN;
+constexpr double NameOffset = LegendItemMargin + LegendItemWidth + LegendItemMargin;
 // The dot of a scatter or bubble item: its centre from the item's left and its width and height.
-constexpr double DotCenter = KivoSeries::_LEGEND_ITEM_MARGIN + KivoSeries::_LEGEND_ITEM_WIDTH / 2;
-constexpr double DotSize = KivoSeries::_LEGEND_ITEM_WIDTH / 2;
+constexpr double DotCenter = LegendItemMargin + LegendItemWidth / 2;
+constexpr double DotSize = LegendItemWidth / 2;
 // A line item whose series has no border width: 1, or the line width of the line types.
 constexpr double ThinLineWidth = 1.0;
 // A series listed but not drawn shows its symbol at this share of its opacity.
@@ -37,7 +41,7 @@ bool isLineType(std::int64_t t) {
 }  // namespace
 
 std::shared_ptr<KivoSize> KivoSeries::measureLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    double width = _LEGEND_ITEM_WIDTH, height = _LEGEND_ITEM_HEIGHT;
+    double width = LegendItemWidth, height = LegendItemHeight;
     if (_name && engine) {
         if (const auto text = engine->measureString(*_name)) {
             width += text->width();
@@ -77,11 +81,11 @@ void KivoSeries::drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine
 
     const double x0 = rect->left();
     const double cy = rect->top() + rect->height() / 2;
-    const double symbolLeft = x0 + _LEGEND_ITEM_MARGIN;
+    const double symbolLeft = x0 + LegendItemMargin;
     auto drawLine = [&] {
         if (!selected) engine->setStroke(line);
         engine->setStrokeThickness(lineWidth);
-        engine->drawLine(symbolLeft, cy, symbolLeft + _LEGEND_ITEM_WIDTH, cy);
+        engine->drawLine(symbolLeft, cy, symbolLeft + LegendItemWidth, cy);
     };
     auto drawDot = [&] { engine->drawEllipse(x0 + DotCenter, cy, DotSize, DotSize); };
     switch (type) {
@@ -89,7 +93,7 @@ void KivoSeries::drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine
         case OmbriChartTypeBar:
         case OmbriChartTypeArea:
         case OmbriChartTypeSplineArea:
-            engine->drawRect(symbolLeft, cy - _LEGEND_ITEM_HEIGHT / 2, _LEGEND_ITEM_WIDTH, _LEGEND_ITEM_HEIGHT);
+            engine->drawRect(symbolLeft, cy - LegendItemHeight / 2, LegendItemWidth, LegendItemHeight);
             break;
         case OmbriChartTypeLine:
         case OmbriChartTypeCandlestick:

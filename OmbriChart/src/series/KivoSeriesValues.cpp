@@ -9,7 +9,7 @@
 
 namespace {
 
-// A date as its seconds since 1970; nil as the placeholder of a missing value; anything else as it is.
+// A date as its seconds since 1970; null as the placeholder of a missing value; anything else as it is.
 plat::Value stored(plat::Value value) {
     if (value.isDate()) return plat::Value(value.asDate().seconds);
     if (value.isNil()) return plat::Value(KivoSeries::NullValue);
