@@ -150,13 +150,7 @@ int main(int argc, char** argv) {
     }
 
     const fs::path index = outDir / "index.html";
-    std::ofstream html(index, std::ios::binary | std::ios::trunc);
-    html << gallery::indexHtml(written);
-    html.close();
-    if (!html) {
-        std::cerr << "kivo_gallery: could not write " << index.string() << "\n";
-        return 1;
-    }
+    if (!writeText(index, gallery::indexHtml(written))) return 1;
     std::cout << written.size() << " page(s); index: " << index.string() << "\n";
     if (!writeText(outDir / "hashes.txt", gallery::hashFileText(hashes))) return 1;
 
@@ -166,7 +160,7 @@ int main(int argc, char** argv) {
         for (const auto& name : names)
             if (!hashes.contains(name)) unrendered.push_back(name);
         const auto result = gallery::checkHashes(hashes, unrendered, gallery::HashCheckSettings::standard());
-        std::cout << result.message;
+        (result.ok ? std::cout : std::cerr) << result.message;
         hashesMatch = result.ok;
     }
     return allWritten && hashesMatch ? 0 : 1;
