@@ -1,6 +1,10 @@
-// kivo_gallery <out-dir>: renders every registered page into <out-dir>/<name>.png and writes
-// <out-dir>/index.html showing them. Exits non-zero when any page could not be rendered or written,
-// or wrote to the system log while it rendered (demonstration data is meant to be valid).
+// kivo_gallery [--check-hashes] <out-dir>: renders every registered page into <out-dir>/<name>.png,
+// with its recorded drawing operations as text in <out-dir>/<name>.ops.txt, and writes
+// <out-dir>/index.html showing them and <out-dir>/hashes.txt with every page's fingerprint. Exits
+// non-zero when any page could not be rendered or written, or wrote to the system log while it
+// rendered (demonstration data is meant to be valid).
+// --check-hashes also compares the fingerprints with gallery/hashes.txt of the source tree, as the
+// tests compare golden images (see hash_check.h).
 
 #include <algorithm>
 #include <exception>
@@ -19,7 +23,9 @@
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/clock.h"
 #include "gallery_page.h"
+#include "hash_check.h"
 #include "index_page.h"
+#include "op_list.h"
 #include "page_renderer.h"
 
 namespace fs = std::filesystem;
@@ -67,17 +73,27 @@ private:
     plat::LogSink _previous;
 };
 
-// Renders and writes one page; false (with the reason on stderr) when it could not.
-bool writePage(const gallery::Page& page, const fs::path& outDir) {
+bool writeText(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (out) return true;
+    std::cerr << "kivo_gallery: could not write " << file.string() << "\n";
+    return false;
+}
+
+// Renders and writes one page, and notes its fingerprint in `hashes`; false (with the reason on
+// stderr) when it could not.
+bool writePage(const gallery::Page& page, const fs::path& outDir, gallery::PageHashes& hashes) {
     if (auto problem = gallery::pageProblem(page)) {
         std::cerr << "kivo_gallery: page \"" << page.name << "\" skipped: " << *problem << "\n";
         return false;
     }
-    std::shared_ptr<plat::Image> image;
+    gallery::Rendering rendering;
     {
         const LoggedLines logged(page.name);
         try {
-            image = gallery::renderPage(page);
+            rendering = gallery::renderPage(page);
         } catch (const std::exception& e) {
             std::cerr << "kivo_gallery: page \"" << page.name << "\" failed: " << e.what() << "\n";
             return false;
@@ -85,10 +101,12 @@ bool writePage(const gallery::Page& page, const fs::path& outDir) {
         if (logged.count() > 0) return false;
     }
     const fs::path file = outDir / (page.name + ".png");
-    if (!image || !image->writePNG(file.string())) {
+    if (!rendering.image || !rendering.image->writePNG(file.string())) {
         std::cerr << "kivo_gallery: could not write " << file.string() << "\n";
         return false;
     }
+    if (!writeText(outDir / (page.name + ".ops.txt"), rendering.opList)) return false;
+    hashes[page.name] = {gallery::hashHex(gallery::fnv1a64(rendering.opList)), std::move(rendering.opList)};
     std::cout << file.string() << "  (" << page.size.width << " x " << page.size.height << " pt)\n";
     return true;
 }
@@ -96,11 +114,17 @@ bool writePage(const gallery::Page& page, const fs::path& outDir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: kivo_gallery <out-dir>\n";
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const bool check = !args.empty() && args.front() == "--check-hashes";
+    if (args.size() != (check ? 2u : 1u) || args.back().starts_with("--")) {
+        std::cerr << "usage: kivo_gallery [--check-hashes] <out-dir>\n";
         return 2;
     }
-    const fs::path outDir = argv[1];
+    if (auto problem = gallery::opListSelfCheckProblem(); !problem.empty()) {
+        std::cerr << "kivo_gallery: page fingerprints cannot be trusted on this build: " << problem << "\n";
+        return 1;
+    }
+    const fs::path outDir = args.back();
     std::error_code ec;
     fs::create_directories(outDir, ec);
     if (ec || !fs::is_directory(outDir)) {
@@ -112,26 +136,32 @@ int main(int argc, char** argv) {
     bool allWritten = true;
     std::vector<const gallery::Page*> written;
     std::set<std::string> names;
+    gallery::PageHashes hashes;
     for (const auto* page : pagesByName()) {
         if (!names.insert(page->name).second) {
             std::cerr << "kivo_gallery: a second page is named \"" << page->name << "\"; only the first is shown\n";
             allWritten = false;
             continue;
         }
-        if (writePage(*page, outDir))
+        if (writePage(*page, outDir, hashes))
             written.push_back(page);
         else
             allWritten = false;
     }
 
     const fs::path index = outDir / "index.html";
-    std::ofstream html(index, std::ios::binary | std::ios::trunc);
-    html << gallery::indexHtml(written);
-    html.close();
-    if (!html) {
-        std::cerr << "kivo_gallery: could not write " << index.string() << "\n";
-        return 1;
-    }
+    if (!writeText(index, gallery::indexHtml(written))) return 1;
     std::cout << written.size() << " page(s); index: " << index.string() << "\n";
-    return allWritten ? 0 : 1;
+    if (!writeText(outDir / "hashes.txt", gallery::hashFileText(hashes))) return 1;
+
+    bool hashesMatch = true;
+    if (check) {
+        std::vector<std::string> unrendered;
+        for (const auto& name : names)
+            if (!hashes.contains(name)) unrendered.push_back(name);
+        const auto result = gallery::checkHashes(hashes, unrendered, gallery::HashCheckSettings::standard());
+        (result.ok ? std::cout : std::cerr) << result.message;
+        hashesMatch = result.ok;
+    }
+    return allWritten && hashesMatch ? 0 : 1;
 }

@@ -1,10 +1,13 @@
 #include "page_renderer.h"
 
 #include <cmath>
+#include <functional>
 
 #include "Platform/graphics/image_context.h"
+#include "Platform/graphics/recording_context.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "op_list.h"
 
 namespace gallery {
 
@@ -29,15 +32,31 @@ struct DiscardPendingWorkOnExit {
     ~DiscardPendingWorkOnExit() { plat::RunLoop::main().discardPendingWork(); }
 };
 
-std::shared_ptr<plat::Image> renderViews(const Page& page) {
+// Runs `draw` into a recording context at the picture's scale, current for the length of the call.
+std::string recordOps(const std::function<void(plat::Context&)>& draw) {
+    plat::RecordingContext recording(plat::AffineTransform::scale(GalleryScale, GalleryScale));
+    {
+        const plat::CurrentContextScope current(recording);
+        draw(recording);
+    }
+    return serializeOps(recording.ops());
+}
+
+Rendering renderViews(const Page& page) {
     const DiscardPendingWorkOnExit cleanUp;
     auto window = plat::Window::create({{0, 0}, page.size});
     page.populate(*window);
     plat::RunLoop::main().runFor(page.settleSeconds);
-    // Drawn only now, so that nothing the run loop did above paints into the picture's context.
-    plat::ImageContext ic(page.size, GalleryScale, true);
-    window->display(ic.context());
-    return ic.finish();
+    // Drawn only now, so that nothing the run loop did above paints into the picture's context; the
+    // recording follows with no run-loop turn in between, so it sees the window the picture saw.
+    Rendering rendering;
+    {
+        plat::ImageContext ic(page.size, GalleryScale, true);
+        window->display(ic.context());
+        rendering.image = ic.finish();
+    }
+    rendering.opList = recordOps([&](plat::Context& context) { window->display(context); });
+    return rendering;
 }
 
 }  // namespace
@@ -54,11 +73,16 @@ std::optional<std::string> pageProblem(const Page& page) {
     return std::nullopt;
 }
 
-std::shared_ptr<plat::Image> renderPage(const Page& page) {
+Rendering renderPage(const Page& page) {
     if (page.populate) return renderViews(page);
-    plat::ImageContext ic(page.size, GalleryScale, true);
-    page.draw();
-    return ic.finish();
+    Rendering rendering;
+    {
+        plat::ImageContext ic(page.size, GalleryScale, true);
+        page.draw();
+        rendering.image = ic.finish();
+    }
+    rendering.opList = recordOps([&](plat::Context&) { page.draw(); });
+    return rendering;
 }
 
 }  // namespace gallery
