@@ -24,7 +24,7 @@
 #include "Platform/ui/scroll_view.h"
 #include "calendar/LocaleLanguage.h"
 #include "calendar/PageRing.h"
-#include "detail/BodyZoom.h"
+#include "calendar/BodyZoom.h"
 
 namespace {
 

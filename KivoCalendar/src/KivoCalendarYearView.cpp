@@ -12,7 +12,7 @@
 #include "calendar/ClampedDate.h"
 #include "calendar/LabelGrid.h"
 #include "calendar/LocaleLanguage.h"
-#include "detail/BodyZoom.h"
+#include "calendar/BodyZoom.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "detail/BodyZoom.h"
+#include "calendar/BodyZoom.h"
 
 #include "Platform/ui/view.h"
 
