@@ -26,7 +26,7 @@ constexpr double TaskSeconds = 1.0;
 
 plat::Dictionary item(int i) {
     plat::Dictionary d;
-    for (int s = 0; s < SeriesCount; ++s) d["s" + std::to_string(s)] = 10 + (i * 7 + s * 13) % 50;
+    for (int s = 0; s < SeriesCount; ++s) d[numbered("s", s)] = 10 + (i * 7 + s * 13) % 50;
     return d;
 }
 
@@ -39,8 +39,7 @@ struct Scene : ChartSceneBase<> {
         chart->setIsAnimated(false);
         chart->setItemsSource(items);
         for (int s = 0; s < SeriesCount; ++s)
-            chart->series()->addObject(
-                plat::Value(KivoSeries::create(chart, "s" + std::to_string(s), "Series " + std::to_string(s))));
+            chart->series()->addObject(plat::Value(KivoSeries::create(chart, numbered("s", s), numbered("Series ", s))));
         window->addSubview(chart);
         window->display(image.context());
         if (task == 0) return;

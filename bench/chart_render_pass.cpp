@@ -102,7 +102,7 @@ plat::ArrayPtr walks() {
         for (int s = 0; s < SeriesCount; ++s) {
             seed = seed * 1664525u + 1013904223u;
             level[static_cast<std::size_t>(s)] += (seed >> 8) / double(1u << 24) - 0.5;
-            d["s" + std::to_string(s)] = level[static_cast<std::size_t>(s)] + 20 * s;
+            d[numbered("s", s)] = level[static_cast<std::size_t>(s)] + 20 * s;
         }
         items->push_back(plat::Value(std::move(d)));
     }
@@ -120,8 +120,7 @@ struct Scene : ChartSceneBase<BenchChart> {
         chart->setBindingX("x");
         chart->setItemsSource(walks());
         for (int s = 0; s < SeriesCount; ++s)
-            chart->series()->addObject(
-                plat::Value(KivoSeries::create(chart, "s" + std::to_string(s), "Series " + std::to_string(s))));
+            chart->series()->addObject(plat::Value(KivoSeries::create(chart, numbered("s", s), numbered("Series ", s))));
         window->addSubview(chart);
         // The first pass starts the load animation; its frames follow from the first tick on.
         window->display(image.context());

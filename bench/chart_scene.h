@@ -4,6 +4,8 @@
 // and sets its chart up in its own constructor.
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "OmbriChart/OmbriChart.h"
@@ -11,6 +13,14 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+
+// "s0", "Series 3": a prefix and a number. Built by appending, because GCC 12 at -O2 warns falsely
+// (-Wrestrict) about `"literal" + std::string&&`.
+inline std::string numbered(std::string_view prefix, int n) {
+    std::string name(prefix);
+    name += std::to_string(n);
+    return name;
+}
 
 template <class Chart = OmbriChart>
 struct ChartSceneBase {

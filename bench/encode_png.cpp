@@ -31,7 +31,7 @@ std::shared_ptr<plat::Image> chartPicture() {
             for (int s = 0; s < SeriesCount; ++s) {
                 seed = seed * 1664525u + 1013904223u;
                 level[s] += (seed >> 8) / double(1u << 24) - 0.5;
-                d["s" + std::to_string(s)] = level[s];
+                d[numbered("s", s)] = level[s];
             }
             items->push_back(plat::Value(std::move(d)));
         }
@@ -41,7 +41,7 @@ std::shared_ptr<plat::Image> chartPicture() {
         scene.chart->setItemsSource(items);
         for (int s = 0; s < SeriesCount; ++s)
             scene.chart->series()->addObject(
-                plat::Value(KivoSeries::create(scene.chart, "s" + std::to_string(s), "Series " + std::to_string(s))));
+                plat::Value(KivoSeries::create(scene.chart, numbered("s", s), numbered("Series ", s))));
         scene.window->addSubview(scene.chart);
         scene.pass();
         return scene.image.snapshot();
