@@ -85,6 +85,11 @@ public:
     void setNeedsDisplay() override;
     void drawRect(plat::Context& context, const plat::Rect& rect) override;
 
+    static constexpr double ArrowHeight = 15;
+    static constexpr double TextPadding = 5;
+
+protected:
+    KivoBaseTooltipView() : plat::View({}) {}
     void _hideTooltip(plat::Timer& timer);
     void _layoutTooltip();
     double _getTextHeight();
@@ -97,12 +102,6 @@ public:
     // The view's frame (screen coordinates) for a body of the size of `rect`.
     plat::Rect _getFrameRect(const plat::Rect& rect, plat::Point senderPoint);
     void _render(plat::Context& context);
-
-    static constexpr double ArrowHeight = 15;
-    static constexpr double TextPadding = 5;
-
-protected:
-    KivoBaseTooltipView() : plat::View({}) {}
     void initialize() override;
 
 private:

@@ -25,12 +25,12 @@ public:
     // wholly as a number counts as that number; other values give "".
     std::optional<std::string> format(const plat::Value& value, const std::string& format, std::int64_t dataType) override;
 
+private:
     // An empty format means "D" (an integer without grouping).
     std::optional<std::string> _formatNumber(const plat::Value& number, const std::string& format, const std::string& locale);
     // Short date style; the format replaces it only when it holds "Y", "y", "M" or "dd" (so a
     // time-only format such as "HH:mm" is not applied and the short date shows).
     std::string _formatDate(const plat::Value& date, const std::string& format, const std::string& locale);
 
-private:
     std::string _locale;
 };

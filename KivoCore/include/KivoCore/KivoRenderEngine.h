@@ -88,13 +88,15 @@ public:
     const std::vector<double>& borderDashes() const { return _borderDashes; }
     const std::vector<double>& selectedDashes() const { return _selectedDashes; }
 
-    // Puts a dash pattern on the context (phase 0); NaN lengths count as 0, an empty list is solid.
-    void _setContextBorderDashes(plat::Context& context, std::span<const double> dashes);
-
     // The factor by which setFont scales a font under a content size category.
     static double fontScaleForContentSizeCategory(const std::string& category);
 
 private:
+    // Puts a dash pattern on the context (phase 0); NaN lengths count as 0, an empty list is solid.
+    void _setContextBorderDashes(plat::Context& context, std::span<const double> dashes);
+
+    // Applies the marked steps of the engine's look to the context, with the given dash pattern.
+    void applyLook(plat::Context& context, unsigned steps, std::span<const double> dashes);
     // Fills and strokes a pie or doughnut outline: border dashes only when selected, then solid.
     void _drawSegment(const plat::Path& path, bool selected);
 

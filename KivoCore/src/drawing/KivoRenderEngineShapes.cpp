@@ -28,19 +28,19 @@ std::vector<plat::Point> pointsOf(std::span<const double> xs, std::span<const do
 }  // namespace
 
 // Applies the marked steps of the look; the dash is passed separately (border, selected or none).
-static void applyLook(KivoRenderEngine& e, plat::Context& ctx, unsigned steps, std::span<const double> dashes) {
-    if (steps & Alpha) ctx.setAlpha(e.opacity());
-    if (steps & Fill) ctx.setFillColor(e.getFill());
-    if (steps & Stroke) ctx.setStrokeColor(e.getStroke());
-    if (steps & Width) ctx.setLineWidth(e.getStrokeThickness());
-    if (steps & DoubleWidth) ctx.setLineWidth(2 * e.getStrokeThickness());
-    e._setContextBorderDashes(ctx, dashes);
+void KivoRenderEngine::applyLook(plat::Context& ctx, unsigned steps, std::span<const double> dashes) {
+    if (steps & Alpha) ctx.setAlpha(opacity());
+    if (steps & Fill) ctx.setFillColor(getFill());
+    if (steps & Stroke) ctx.setStrokeColor(getStroke());
+    if (steps & Width) ctx.setLineWidth(getStrokeThickness());
+    if (steps & DoubleWidth) ctx.setLineWidth(2 * getStrokeThickness());
+    _setContextBorderDashes(ctx, dashes);
 }
 
 void KivoRenderEngine::drawEllipse(double cx, double cy, double rx, double ry) {
     plat::Context* ctx = plat::currentContext();
     if (!ctx) return;
-    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Fill | Stroke | Width, _borderDashes);
     plat::Path p;
     p.addEllipse({cx - rx / 2, cy - ry / 2, rx, ry});
     ctx->drawPath(p, plat::DrawingMode::FillStroke);
@@ -48,7 +48,7 @@ void KivoRenderEngine::drawEllipse(double cx, double cy, double rx, double ry) {
 
 void KivoRenderEngine::drawRect(double x, double y, double w, double h) {
     if (plat::Context* ctx = plat::currentContext()) {
-        applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+        applyLook(*ctx, Alpha | Fill | Stroke | Width, _borderDashes);
         plat::Path p;
         p.addRect({x, y, w, h});
         ctx->drawPath(p, plat::DrawingMode::FillStroke);
@@ -61,7 +61,7 @@ void KivoRenderEngine::drawRect(double x, double y, double w, double h) {
 void KivoRenderEngine::drawRect(double x, double y, double w, double h, bool isSelected) {
     plat::Context* ctx = plat::currentContext();
     if (!ctx) return;
-    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, isSelected ? _selectedDashes : _borderDashes);
+    applyLook(*ctx, Alpha | Fill | Stroke | Width, isSelected ? _selectedDashes : _borderDashes);
     plat::Path p;
     p.addRect({x, y, w, h});
     ctx->drawPath(p, plat::DrawingMode::FillStroke);
@@ -71,7 +71,7 @@ void KivoRenderEngine::drawRect(double x, double y, double w, double h, bool isS
 void KivoRenderEngine::drawLine(double x1, double y1, double x2, double y2) {
     plat::Context* ctx = plat::currentContext();
     if (!ctx) return;
-    applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Stroke | Width, _borderDashes);
     ctx->strokeLine({x1, y1}, {x2, y2});
 }
 
@@ -79,7 +79,7 @@ void KivoRenderEngine::drawLines(std::span<const double> xs, std::span<const dou
     std::size_t n = std::min(xs.size(), ys.size());
     plat::Context* ctx = plat::currentContext();
     if (!ctx || n < 2) return;
-    applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Stroke | Width, _borderDashes);
     ctx->setLineJoin(plat::LineJoin::Round);
     plat::Path p;
     p.reserve(n, n);
@@ -91,7 +91,7 @@ void KivoRenderEngine::drawLines(std::span<const double> xs, std::span<const dou
 void KivoRenderEngine::drawSplines(std::span<const double> xs, std::span<const double> ys, bool isRotated) {
     plat::Context* ctx = plat::currentContext();
     if (!ctx || std::min(xs.size(), ys.size()) < 2) return;
-    applyLook(*this, *ctx, Alpha | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Stroke | Width, _borderDashes);
     auto pts = pointsOf(xs, ys);
     plat::Path p;
     kivo::detail::quadCurvedPathWithPoints(p, pts.data(), pts.size(), isRotated);
@@ -104,7 +104,7 @@ void KivoRenderEngine::drawSplineAreas(std::span<const double> xs, std::span<con
     if (!ctx || n < 2) return;
     // Without curve points (two base corners only) there is no area to draw.
     if (!stacked && n < 3) return;
-    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Fill | Stroke | Width, _borderDashes);
     auto pts = pointsOf(xs, ys);
     plat::Path p;
     kivo::detail::quadCurvedPathWithPoints(p, pts.data(), stacked ? n : n - 2, isRotated);
@@ -120,7 +120,7 @@ void KivoRenderEngine::drawPolygon(std::span<const double> xs, std::span<const d
     std::size_t n = std::min(xs.size(), ys.size());
     plat::Context* ctx = plat::currentContext();
     if (!ctx || n < 2) return;
-    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Fill | Stroke | Width, _borderDashes);
     plat::Path p;
     p.reserve(n, n);
     p.moveTo({xs[0], ys[0]});
@@ -136,7 +136,7 @@ void KivoRenderEngine::drawPolygonWithMode(const std::vector<std::shared_ptr<Kiv
     for (const auto& pt : points)
         if (pt) pts.push_back({pt->x(), pt->y()});
     if (!ctx || pts.size() < 2) return;
-    applyLook(*this, *ctx, Alpha | Fill | Stroke | Width, _borderDashes);
+    applyLook(*ctx, Alpha | Fill | Stroke | Width, _borderDashes);
     plat::Path p;
     p.addLines(pts.data(), pts.size());
     p.close();
@@ -148,7 +148,7 @@ void KivoRenderEngine::drawRadialGauge(double x, double y, double /*startX*/, do
                                        double radiusIn, double startAngle, double endAngle) {
     plat::Context* ctx = plat::currentContext();
     if (!ctx) return;
-    applyLook(*this, *ctx, Alpha | Fill | Stroke | DoubleWidth, _borderDashes);
+    applyLook(*ctx, Alpha | Fill | Stroke | DoubleWidth, _borderDashes);
     plat::Path p;
     if (endAngle - startAngle >= GaugeFullCircle) {
         p.addEllipse({x - radiusIn, y - radiusIn, 2 * radiusIn, 2 * radiusIn});
@@ -187,8 +187,7 @@ std::shared_ptr<plat::Path> KivoRenderEngine::drawPieSegment(double cx, double c
 void KivoRenderEngine::_drawSegment(const plat::Path& path, bool selected) {
     if (plat::Context* ctx = plat::currentContext()) {
         // No opacity step: the context's alpha stays as last set.
-        applyLook(*this, *ctx, Fill | Stroke | Width,
-                  selected ? std::span<const double>(_borderDashes) : std::span<const double>());
+        applyLook(*ctx, Fill | Stroke | Width, selected ? std::span<const double>(_borderDashes) : std::span<const double>());
         ctx->drawPath(path, plat::DrawingMode::FillStroke);
         ctx->setLineDash(0, {});
     }
