@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 
-#include "KivoInput/KivoInputExport.h"
 #include "Platform/foundation/geometry.h"
 
 namespace plat {
@@ -15,7 +14,7 @@ class View;
 
 namespace kivo::detail {
 
-class KIVO_INPUT_EXPORT FrameAnimation {
+class FrameAnimation {
 public:
     using Completion = std::function<void(bool finished)>;
 
