@@ -142,7 +142,8 @@ void BM_ChartStaticPass(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartStaticPass)->Unit(benchmark::kMillisecond);
 
-// Arg: the load animation's mode (0 all at once, 1 point by point, 2 series by series).
+// Arg: how the load animation reveals the chart: 0 everything together, 1 one point after another,
+// 2 one series after another.
 void BM_ChartAnimationFrame(benchmark::State& state) {
     Scene scene(true, state.range(0));
     if (!kivo::detail::chartState(*scene.chart).plotting()) state.SkipWithError("the load animation is not running");

@@ -5,8 +5,13 @@ include(GenerateExportHeader)
 # kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> COMPONENT <Name>
 #                  [LINK ...] [PRIVATE_LINK ...] [PKG_REQUIRES_PRIVATE ...] [PRECOMPILE <header> ...]
 #                  [FOLDERS <dir> ...])
-# Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit). The export header is
-# generated into the build tree; every public class carries its library's export macro. FOLDERS (paths
+# Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit), compiled once into the
+# object library <target>Objects. The shared library is made of those objects; the library's test
+# program links the same objects (see kivo_add_tests), so the tests reach the library's private classes
+# although the shared library exports only its public ones. <target>Headers carries what compiling
+# against the library needs (its public headers, those of the libraries it stands on) and links nothing.
+# The export header is generated into the build tree; every public class carries its library's export
+# macro, nothing in a detail namespace or below src/ does. FOLDERS (paths
 # relative to the calling CMakeLists.txt) builds one library from several folders, each with its own
 # include/, src/ and tests/; without it the calling folder is the one folder.
 # COMPONENT names the library for applications: the imported target Kivo::<Name> and the component
@@ -31,10 +36,20 @@ function(kivo_add_library target)
   set(KIVO_VERSION_EXPORT_HEADER ${ARG_EXPORT_HEADER})
   set(KIVO_VERSION_EXPORT_MACRO ${ARG_EXPORT_MACRO})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp @ONLY)
-  add_library(${target} SHARED ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
+  set(objects ${target}Objects)
+  add_library(${objects} OBJECT ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
+  add_library(${target} SHARED $<TARGET_OBJECTS:${objects}>)
   add_library(Kivo::${ARG_COMPONENT} ALIAS ${target})
-  generate_export_header(${target} EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO}
+  # <NAME>_NO_EXPORT (PLAT_NO_EXPORT, KIVO_CORE_NO_EXPORT, …) keeps a private member of a public class
+  # out of the exported symbols, for the ones whose parameters are private types.
+  string(REGEX REPLACE "_EXPORT$" "_NO_EXPORT" no_export_macro ${ARG_EXPORT_MACRO})
+  generate_export_header(${target} EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO} NO_EXPORT_MACRO_NAME ${no_export_macro}
     EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
+  # The objects are the shared library's: position-independent, and compiled as "building the library"
+  # (the define CMake gives a shared library's own sources), so the public classes keep their default
+  # visibility wherever the objects are linked.
+  set_target_properties(${objects} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_compile_definitions(${objects} PRIVATE ${target}_EXPORTS)
 
   # The public headers as a file set: their folders are the include folders of the library and of its
   # users, in the build tree and (installed) under the prefix.
@@ -44,14 +59,33 @@ function(kivo_add_library target)
     file(GLOB_RECURSE folder_headers CONFIGURE_DEPENDS ${folder}/include/*.h)
     list(APPEND header_dirs ${folder}/include)
     list(APPEND headers ${folder_headers})
-    target_include_directories(${target} PRIVATE ${folder}/src)
+    target_include_directories(${objects} PRIVATE ${folder}/src)
   endforeach()
   target_sources(${target} PUBLIC FILE_SET HEADERS BASE_DIRS ${header_dirs} FILES ${headers})
   target_compile_features(${target} PUBLIC cxx_std_20)
+
+  # Compiling against the library without linking it: the libraries it stands on contribute their own
+  # <name>Headers target, anything else (a system library) is used as it is.
+  add_library(${target}Headers INTERFACE)
+  target_include_directories(${target}Headers INTERFACE ${header_dirs})
+  target_compile_features(${target}Headers INTERFACE cxx_std_20)
+  set(link_headers)
+  foreach(link IN LISTS ARG_LINK)
+    if(TARGET ${link}Headers)
+      list(APPEND link_headers ${link}Headers)
+    else()
+      list(APPEND link_headers ${link})
+    endif()
+  endforeach()
+  target_link_libraries(${target}Headers INTERFACE ${link_headers})
+
+  # The objects' private links (Cairo, ICU, …) travel with them to whatever links them.
+  target_link_libraries(${objects} PUBLIC ${target}Headers PRIVATE ${ARG_PRIVATE_LINK})
   if(KIVO_PCH)
-    target_precompile_headers(${target} PRIVATE ${KIVO_PCH_STANDARD_HEADERS} ${ARG_PRECOMPILE})
+    target_precompile_headers(${objects} PRIVATE ${KIVO_PCH_STANDARD_HEADERS} ${ARG_PRECOMPILE})
   endif()
-  set_target_properties(${target} PROPERTIES KIVO_PRECOMPILE "${ARG_PRECOMPILE}")
+  set_target_properties(${target} PROPERTIES KIVO_PRECOMPILE "${ARG_PRECOMPILE}" KIVO_OBJECTS ${objects}
+                                             KIVO_LINK "${ARG_LINK}")
   target_link_libraries(${target} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
   kivo_soversion(soversion)
   set_target_properties(${target} PROPERTIES
@@ -70,6 +104,12 @@ function(kivo_add_library target)
 
   set_property(GLOBAL APPEND PROPERTY KIVO_LIBRARIES ${target})
   set_property(GLOBAL APPEND PROPERTY KIVO_PUBLIC_HEADERS ${headers})
+
+  if(KIVO_TESTS)
+    add_test(NAME ExportedSymbols.${target}ExportsNothingPrivate
+             COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DNM=${CMAKE_NM}
+                     -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
+  endif()
 endfunction()
 
 # The standard headers that a library source includes most (directly or through our headers).
@@ -130,11 +170,17 @@ function(kivo_write_pkg_config target pkg_name links private_modules)
   endif()
 endfunction()
 
-# kivo_link_suite(<target>): links every library made by kivo_add_library (the platform, the core and
-# each control library), for the programs that show or measure the whole suite (gallery, benchmarks).
+# kivo_link_suite(<target> [OBJECTS]): links every library made by kivo_add_library (the platform, the
+# core and each control library), for the programs that show or measure the whole suite (gallery,
+# benchmarks). With OBJECTS it links every library's objects instead of its shared library, for a
+# program that also reaches private classes (the benchmarks): one copy of each library either way.
 # Call it from a folder added after the libraries' folders.
 function(kivo_link_suite target)
+  cmake_parse_arguments(ARG "OBJECTS" "" "" ${ARGN})
   get_property(libraries GLOBAL PROPERTY KIVO_LIBRARIES)
+  if(ARG_OBJECTS)
+    list(TRANSFORM libraries APPEND Objects)
+  endif()
   target_link_libraries(${target} PRIVATE ${libraries})
 endfunction()
 
@@ -153,7 +199,10 @@ function(kivo_folders out)
 endfunction()
 
 # kivo_add_tests(<target> <library> [FOLDERS <dir> ...]): every .cpp below tests/ (of each folder) into
-# one GoogleTest executable.
+# one GoogleTest executable. It links the library's objects, not its shared library, so that it reaches
+# the private classes too, and the shared libraries of the libraries below. Never both the objects and
+# the shared library of one library: that would make two copies of its process-wide state (the
+# testing helpers compile against <library>Headers for that reason).
 function(kivo_add_tests target library)
   if(NOT KIVO_TESTS)
     return()
@@ -169,7 +218,12 @@ function(kivo_add_tests target library)
   foreach(folder IN LISTS folders)
     target_include_directories(${target} PRIVATE ${folder}/src ${folder}/tests)
   endforeach()
-  target_link_libraries(${target} PRIVATE ${library} PlatformTestMain GTest::gtest GTest::gmock)
+  get_target_property(objects ${library} KIVO_OBJECTS)
+  get_target_property(below ${library} KIVO_LINK)
+  if(NOT below)
+    set(below)
+  endif()
+  target_link_libraries(${target} PRIVATE ${objects} ${below} PlatformTestMain GTest::gtest GTest::gmock)
   if(KIVO_PCH)
     # GoogleTest and GoogleMock cost every test file 1 to 3 s of a sanitizer build; parsed once per
     # program, with the headers the library precompiles for itself.

@@ -1,5 +1,6 @@
-// The chart's data labels, drawn by its default renderer: on the left, one boxed label at each
-// position around a column (1 left, 2 right, 3 above, 4 below, 5 centre); on the right, labels of
+// The chart's data labels, drawn by its default renderer: on the left, one boxed label for each of
+// the five placements around a column (codes 1 to 5: to its left, to its right, over it, under it and
+// on its middle); on the right, labels of
 // quarterly columns with their category texts, the tallest kept inside the plot area. The columns
 // themselves are drawn by the page (the chart's plotters are not in place yet).
 

@@ -9,14 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "KivoInput/KivoInputExport.h"
 #include "Platform/foundation/shared_value.h"
 #include "Platform/foundation/text_folding.h"
 #include "Platform/foundation/value.h"
 
 namespace kivo::detail {
 
-class KIVO_INPUT_EXPORT ItemTexts {
+class ItemTexts {
 public:
     // The next use reads the items again.
     void invalidate() { _valid = false; }

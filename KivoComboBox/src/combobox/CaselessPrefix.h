@@ -6,12 +6,10 @@
 #include <optional>
 #include <string_view>
 
-#include "KivoInput/KivoInputExport.h"
-
 namespace kivo::detail {
 
 // The length, in UTF-16 units of `entry`, of the beginning of `entry` that equals `text` ignoring
 // case; nullopt when `text` is empty or `entry` does not begin with it.
-KIVO_INPUT_EXPORT std::optional<std::int64_t> caselessPrefixLength(std::u16string_view text, std::u16string_view entry);
+std::optional<std::int64_t> caselessPrefixLength(std::u16string_view text, std::u16string_view entry);
 
 }  // namespace kivo::detail

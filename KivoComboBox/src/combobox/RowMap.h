@@ -7,12 +7,11 @@
 #include <optional>
 #include <vector>
 
-#include "KivoInput/KivoInputExport.h"
 #include "Platform/foundation/value.h"
 
 namespace kivo::detail {
 
-class KIVO_INPUT_EXPORT RowMap {
+class RowMap {
 public:
     void rebuild(const plat::Array& source, const plat::Array& rows);
     // After `rows` changed at [at, at + count) (inserted, replaced or, with `count` 0 and `removed`
@@ -34,6 +33,6 @@ private:
 };
 
 // A hash that agrees with Value::isIdentical: equal scalars hash alike, containers and objects by address.
-KIVO_INPUT_EXPORT std::size_t identityHash(const plat::Value& value);
+std::size_t identityHash(const plat::Value& value);
 
 }  // namespace kivo::detail

@@ -1,5 +1,6 @@
 #pragma once
-// An easing curve: the value at elapsed time t of a quantity that starts at b and changes by c over d.
+// An easing curve in the usual four-argument form: ease(t, b, c, d) is where a value travelling from b
+// to b + c in a span d stands once t of that span has passed.
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
-// The render-engine protocol: the drawing surface a control receives (the chart and the pie chart
-// are handed one by their base). Colours, fonts, rectangles, paths and images are the platform's.
-// Empty optionals stand for nil; an empty dash list stands for no pattern.
+// The render-engine interface: what a control draws on; the charts get theirs from their common base
+// class. Colours, fonts, rectangles, paths and images are the platform's types. An empty optional
+// means "not set"; an empty dash list draws a solid line.
 
 #include <cstdint>
 #include <memory>

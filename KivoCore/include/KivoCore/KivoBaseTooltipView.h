@@ -1,8 +1,8 @@
 #pragma once
-// A tooltip bubble: one text in a rounded rectangle with a triangular arrow whose tip sits on the
-// sender point. It places itself above or below that point and keeps itself on the screen, fades in
-// when shown, and hides at once or after a delay. A subclass or user that draws the content itself
-// sets isCustomized, and the base view then neither lays out nor draws.
+// A tooltip bubble: one text in a rounded rectangle, its triangular arrow pointing at the point the
+// sender gives. It opens over or under that point, whichever fits, never leaves the screen, appears
+// with a fade, and goes away either straight away or after a delay. Setting isCustomized hands the content over to the
+// subclass or owner: the base view then skips its own layout and drawing.
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,7 @@
 #pragma once
-// A dotted property path ("customer.address.city") that reads, writes and classifies a value of a
-// target item, one part at a time as the reflector reads a key.
+// A dotted property path ("customer.address.city") evaluated against an item: it reads, writes and
+// tells the kind of the value at the path's end, walking the path key by key the way the reflector
+// reads a single key.
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // An animated check box button: four stroked shape layers show an empty square or a check mark and
-// switch between them through a short chain of layer animations; every press also shows a tap circle
-// that grows under the lines while the finger is down and fades when it lifts. A user toggle sends
+// switch between them through a short chain of layer animations; a press also draws a circle beneath
+// the lines, widening for as long as the touch lasts and fading out once it ends. A user toggle sends
 // one value-changed control event. The grid draws Boolean cells with it, through its layer.
 
 #include <array>

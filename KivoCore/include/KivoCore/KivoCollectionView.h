@@ -184,9 +184,9 @@ private:
     bool refusedWhileBusy(const char* operation) const;
     // Works out the groups of the visible list with [at, at + removed) replaced by `inserted`, before
     // any list changes. Answers false (logged; nothing changed) when the application's code fails.
-    bool prepareGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted,
-                       const char* operation);
-    void commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, size_t inserted);
+    KIVO_CORE_NO_EXPORT bool prepareGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted,
+                                           const char* operation);
+    KIVO_CORE_NO_EXPORT void commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, size_t inserted);
     bool appendItems(const plat::Array& added, const char* operation);
     // Takes out the visible item at `visibleIndex`, which stands at `sourceIndex` in the source.
     void removeVisible(size_t visibleIndex, size_t sourceIndex, const char* operation);

@@ -30,8 +30,8 @@ public:
     KIVO_EASE_FAMILY(Sine)
 #undef KIVO_EASE_FAMILY
 
-    // Index = 1 + 3 × family (Back, Bounce, Circ, Cubic, Elastic, Expo, Linear, Quad, Quart, Quint, Sine)
-    // + variant (In, Out, InOut). Outside 1 to 33: none.
+    // The curves numbered from 1, three to a family (In, Out, then InOut), the families in the order
+    // declared above: 33 numbers in all. Any other number gives none.
     static KivoEasePtr EaseByIndex(std::int64_t index);
     // By identity with the shared instances; none, or any other curve object, gives 0.
     static std::int64_t IndexFromEase(const KivoEasePtr& ease);

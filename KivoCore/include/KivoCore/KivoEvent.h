@@ -78,11 +78,11 @@ public:
     KivoEvent(const KivoEvent&) = delete;
     KivoEvent& operator=(const KivoEvent&) = delete;
 
-    // nil until the first handler is added; in the order of adding. The list handed out never changes
+    // Null until the first handler is added; in the order of adding. The list handed out never changes
     // afterwards: later subscriptions go to a new list.
     std::shared_ptr<const Handlers> handlers() const;
 
-    // The same block may be added more than once; each addition is called separately.
+    // Adding one block twice subscribes it twice: it then runs twice for every event.
     void addHandler(const KivoEventBlock& handler, const std::shared_ptr<void>& owner);
     // Removes the first subscription of this very block with this very owner.
     void removeHandler(const KivoEventBlock& handler, const std::shared_ptr<void>& owner);

@@ -1,6 +1,7 @@
 #pragma once
-// Formats numbers by numeric format strings: the standard forms (a letter C, D, E, F, G, N, P, R or X,
-// either case, with an optional one-digit precision) and custom patterns of "0", "#", "," and ".".
+// Formats numbers by numeric format strings: the standard forms (one format letter among C, D, E, F,
+// G, N, P, R and X, upper or lower case, optionally followed by a single precision digit) and custom
+// patterns of "0", "#", "," and ".".
 // Every control's labels and texts go through it. Used through its class methods, which work on one
 // shared instance; separators and symbols follow the locale named by an identifier (none: the
 // process's current locale).
@@ -92,6 +93,7 @@ public:
     void saveCount(std::int64_t count) { _saveCount = count; }
 
 private:
+    // The core's private types: the members that take them stay out of the exported symbols.
     using Number = kivo::detail::PlainNumber;
     using Plan = kivo::detail::CustomPattern;
     struct Precision;
@@ -99,23 +101,23 @@ private:
 
     Text dispatch(const plat::Value& number, std::string_view pattern, std::string_view locale);
     Text standard(const plat::Value& number, std::string_view pattern, std::string_view locale);
-    Text standard(const Number& n, std::string_view pattern, std::string_view locale);
+    KIVO_CORE_NO_EXPORT Text standard(const Number& n, std::string_view pattern, std::string_view locale);
     std::int64_t classify(std::string_view pattern) const;
     const plat::Locale& localeFor(std::string_view identifier);
-    std::string formatWith(const Number& n, plat::NumberFormatter::Style style, int minFraction, int maxFraction,
-                           Grouping grouping, int minInteger, std::string_view locale);
-    std::string fractionForm(const Number& n, std::string_view pattern, std::string_view locale,
-                             plat::NumberFormatter::Style style, Grouping grouping);
-    std::string decimal(const Number& n, std::string_view pattern, std::string_view locale);
-    std::string exponential(const Number& n, char letter, const Precision& p, std::string_view locale);
-    std::string general(const Number& n, std::string_view pattern, std::string_view locale);
-    std::string roundtrip(const Number& n, std::string_view pattern) const;
-    std::string hexadecimal(const Number& n, std::string_view pattern) const;
+    KIVO_CORE_NO_EXPORT std::string formatWith(const Number& n, plat::NumberFormatter::Style style, int minFraction,
+                                               int maxFraction, Grouping grouping, int minInteger, std::string_view locale);
+    KIVO_CORE_NO_EXPORT std::string fractionForm(const Number& n, std::string_view pattern, std::string_view locale,
+                                                 plat::NumberFormatter::Style style, Grouping grouping);
+    KIVO_CORE_NO_EXPORT std::string decimal(const Number& n, std::string_view pattern, std::string_view locale);
+    KIVO_CORE_NO_EXPORT std::string exponential(const Number& n, char letter, const Precision& p, std::string_view locale);
+    KIVO_CORE_NO_EXPORT std::string general(const Number& n, std::string_view pattern, std::string_view locale);
+    KIVO_CORE_NO_EXPORT std::string roundtrip(const Number& n, std::string_view pattern) const;
+    KIVO_CORE_NO_EXPORT std::string hexadecimal(const Number& n, std::string_view pattern) const;
     static KivoNumberFormatter& instance();
     static Plan readPlan(std::int64_t form, std::string_view pattern);
     // The plan of a custom pattern, read again only when the pattern or its form changes.
     const Plan& planFor(std::int64_t form, std::string_view pattern);
-    std::string formatPlan(const Number& n, const Plan& plan, std::string_view locale);
+    KIVO_CORE_NO_EXPORT std::string formatPlan(const Number& n, const Plan& plan, std::string_view locale);
     Text trimDigitPlaceholders(std::string text) const;
 
     plat::NumberFormatter _formatter;

@@ -15,7 +15,7 @@ public:
     void setProperty(std::string property) { _property = std::move(property); }
     bool ascending() const { return _ascending; }
     void setAscending(bool ascending) { _ascending = ascending; }
-    // A dotted path kept for the controls that build the description; the view compares `property`.
+    // Kept for the controls that make the description from a key path; sorting reads `property` only.
     const std::string& binding() const { return _binding; }
     void setBinding(std::string binding) { _binding = std::move(binding); }
 

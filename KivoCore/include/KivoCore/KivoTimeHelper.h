@@ -53,8 +53,8 @@ public:
     // A unit below 1, or a day number that is not finite, is returned unchanged.
     static double roundTime(double t, std::int64_t unit, bool roundup);
     static std::shared_ptr<KivoTimeSpan> timeSpanFromTmInc(std::int64_t seconds);
-    // The smallest unit a date format shows, in seconds; negative for fractions of a second
-    // (-n for n "f" digits, at most 6). No format: 1.
+    // The finest unit a date format displays, counted in seconds; a format with fractional seconds
+    // answers -n for its n "f" digits (6 at most). An empty format answers 1.
     static std::int64_t manualTimeInc(std::string_view format);
     // The first entry (a number text) that, times `mult`, reaches `ts`; 0 when none does.
     static double getNiceInc(const std::vector<std::string>& tsinc, double ts, double mult);

@@ -1,6 +1,7 @@
 #pragma once
-// The base view of the grid, the gauges and the calendar: it listens for the user's text-size and the
-// device-orientation notifications for its whole life, answering them through two hooks that
+// The common base of the suite's larger controls (grid, gauges, calendar): from creation to
+// destruction it observes the user's text-size and the device-orientation notifications, answering them
+// through two hooks that
 // subclasses override, and renders itself into a PNG image.
 
 #include <cstdint>

@@ -1,6 +1,7 @@
-// The render engine's shapes: rectangles, ellipses, lines, polylines, splines and spline areas,
-// polygons, pie and doughnut segments and radial-gauge bands. Each applies the look it needs (the
-// A F S W D steps: opacity, fill, stroke, line width, dash) to the current context and draws at once.
+// Shape drawing of the render engine: every primitive the controls are built from (boxes and ovals,
+// straight and smoothed lines and the areas under them, polygons, circular slices and rings, gauge
+// bands). Each sets only the parts of the look it uses (the A F S W D steps: opacity, fill, stroke,
+// line width, dash) on the current context, then draws straight away.
 #include <algorithm>
 #include <cmath>
 #include <numbers>

@@ -1,5 +1,6 @@
-// Custom numeric patterns: "0" (a digit always shown), "#" (a digit shown when significant), ","
-// (grouping between digit positions; scaling by 1000 at the end of the integer part) and ".".
+// Custom numeric patterns, made of four characters: "0" always prints a digit, "#" prints one only
+// when it carries value, "." marks the decimal point, and "," does two jobs: placed among the digit
+// placeholders it turns group separators on, placed after the last one it divides the value by 1000.
 // A pattern is read once into a plan (KivoCustomPattern.h); "#" patterns then trim what the plan made.
 
 #include <algorithm>

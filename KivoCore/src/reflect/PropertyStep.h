@@ -9,12 +9,11 @@
 #include <string_view>
 #include <typeinfo>
 
-#include "KivoCore/KivoCoreExport.h"
 #include "Platform/foundation/reflect.h"
 
 namespace kivo::detail {
 
-class KIVO_CORE_EXPORT PropertyStep {
+class PropertyStep {
 public:
     explicit PropertyStep(std::string key) : _key(std::move(key)) {}
 

@@ -10,14 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "KivoInput/KivoInputExport.h"
 #include "Platform/foundation/utf16.h"
 
 class KivoMaskHandler;
 
 namespace kivo::detail {
 
-class KIVO_INPUT_EXPORT MaskContent {
+class MaskContent {
 public:
     // The content of the field's text: what the handler remembers of it, else its rebuild.
     MaskContent(const KivoMaskHandler& handler, std::string_view text);

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "KivoInput/KivoInputExport.h"
 #include "Platform/foundation/utf16.h"
 
 class KivoMaskHandler;
@@ -19,7 +18,7 @@ namespace kivo::detail {
 class MaskContent;
 
 // What the road needs of the field it edits.
-class KIVO_INPUT_EXPORT MaskEditable {
+class MaskEditable {
 public:
     virtual ~MaskEditable() = default;
     virtual std::string text() const = 0;
@@ -33,7 +32,7 @@ public:
     virtual void setPlaceholder(const std::optional<std::string>& placeholder) = 0;
 };
 
-class KIVO_INPUT_EXPORT MaskEditRoad {
+class MaskEditRoad {
 public:
     explicit MaskEditRoad(std::shared_ptr<KivoMaskHandler> maskHandler) : _maskHandler(std::move(maskHandler)) {}
 

@@ -169,15 +169,16 @@ private:
     // extremes first.
     void strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const;
     // Where point i (data x, y) is drawn in a frame of an item update, eased between old and new.
-    void updatedPosition(const kivo::detail::MoveFrame& frame, std::int64_t i, double x, double y, double& sx, double& sy) const;
+    KIVO_CHART_NO_EXPORT void updatedPosition(const kivo::detail::MoveFrame& frame, std::int64_t i, double x, double y,
+                                              double& sx, double& sy) const;
     // The value coordinate a point had before a series-list update (the replaced series' value when
     // this series replaces another).
-    double previousValue(const kivo::detail::MoveFrame& frame, std::int64_t i, double y) const;
+    KIVO_CHART_NO_EXPORT double previousValue(const kivo::detail::MoveFrame& frame, std::int64_t i, double y) const;
     void forgetSelection();
     // The symbols (through their element path) and data labels of one series' pass; a selected series
     // keeps its symbols and labels for redoSelection.
-    void drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
-                              const kivo::detail::SeriesPass& pass);
+    KIVO_CHART_NO_EXPORT void drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
+                                                   const kivo::detail::SeriesPass& pass);
 
     // A hit-area block for a series' pass: a kept one that nothing else holds any more (emptied),
     // else a new one, kept for later passes while there are few.

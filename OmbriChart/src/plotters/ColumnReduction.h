@@ -5,8 +5,6 @@
 #include <span>
 #include <vector>
 
-#include "OmbriChart/KivoOmbriChartExport.h"
-
 namespace kivo::detail {
 
 // How far beyond the plot's edges, in points, columns stay one device pixel wide: half the widest line
@@ -23,8 +21,7 @@ constexpr double EdgeBand = 16;
 // out still reaches into the plot); beyond that band each side is one column, so the segments that cross
 // the band keep their exact end points. A point with a non-finite coordinate is a gap: each run of them
 // becomes one NaN point in the output.
-KIVO_CHART_EXPORT bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start,
-                                            double extent, double deviceScale, std::vector<double>& outAlong,
-                                            std::vector<double>& outAcross);
+bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start, double extent,
+                          double deviceScale, std::vector<double>& outAlong, std::vector<double>& outAcross);
 
 }  // namespace kivo::detail

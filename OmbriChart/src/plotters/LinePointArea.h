@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
-#include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/value.h"
 
 class KivoChartDataPoint;
@@ -34,7 +33,7 @@ plat::Value xText(const OmbriChart& chart, std::int64_t index, double x, bool ro
 
 }  // namespace kivo::detail
 
-class KIVO_CHART_EXPORT LinePointArea : public IKivoHitArea {
+class LinePointArea : public IKivoHitArea {
 public:
     // A disc of the series' radius around (centerX, centerY), where the point at data index
     // `pointIndex` with the data values (x, y) is drawn.
@@ -71,7 +70,7 @@ private:
 
 // A scatter or bubble point's area: its y is the stacked value, and its data point also tells the
 // bubble's size value and where the point stands apart from the animation's move.
-class KIVO_CHART_EXPORT BubblePointArea final : public LinePointArea {
+class BubblePointArea final : public LinePointArea {
 public:
     BubblePointArea(const kivo::detail::LineSeriesInfo* info, double centerX, double centerY, std::int32_t pointIndex, double x,
                     double stackedY, double bubbleSize, double placeX, double placeY)

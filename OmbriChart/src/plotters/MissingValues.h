@@ -7,12 +7,11 @@
 #include <limits>
 #include <vector>
 
-#include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/value.h"
 
 namespace kivo::detail {
 
-class KIVO_CHART_EXPORT FilledValues {
+class FilledValues {
 public:
     // Over `values`, with the chart's getInterpolatedValue rule for `count`: the search for the next
     // valid value looks no further than index `count`, the one for the previous value runs to the start.

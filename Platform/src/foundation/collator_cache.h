@@ -3,11 +3,9 @@
 
 #include <cstddef>
 
-#include "Platform/PlatformExport.h"
-
 namespace plat::detail {
 
 inline constexpr std::size_t MaxCachedCollators = 32;
-PLAT_EXPORT std::size_t collatorCacheSize();
+std::size_t collatorCacheSize();
 
 }  // namespace plat::detail

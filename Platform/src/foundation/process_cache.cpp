@@ -10,8 +10,8 @@ namespace {
 
 struct Registry {
     std::mutex mutex;
-    detail::ProcessCacheId next = 1;
-    std::map<detail::ProcessCacheId, std::function<void()>> drops;
+    std::uint64_t next = 1;
+    std::map<std::uint64_t, std::function<void()>> drops;
     std::vector<std::function<void()>> stateResets;
 };
 
@@ -22,23 +22,18 @@ Registry& registry() {
 
 }  // namespace
 
-namespace detail {
-
-ProcessCacheId addProcessCache(std::function<void()> drop) {
+ProcessCacheEntry::ProcessCacheEntry(std::function<void()> drop) {
     auto& r = registry();
     std::lock_guard lock(r.mutex);
-    ProcessCacheId id = r.next++;
-    r.drops.emplace(id, std::move(drop));
-    return id;
+    _id = r.next++;
+    r.drops.emplace(_id, std::move(drop));
 }
 
-void removeProcessCache(ProcessCacheId id) {
+ProcessCacheEntry::~ProcessCacheEntry() {
     auto& r = registry();
     std::lock_guard lock(r.mutex);
-    r.drops.erase(id);
+    r.drops.erase(_id);
 }
-
-}  // namespace detail
 
 void addProcessStateReset(std::function<void()> reset) {
     auto& r = registry();

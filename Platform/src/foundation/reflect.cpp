@@ -38,14 +38,6 @@ bool ClassInfo::isSubclassOf(const ClassInfo& other) const {
     return false;
 }
 
-namespace detail {
-
-std::string attributes(const std::string& encoding, bool readOnly, const std::string& name) {
-    return "T" + encoding + (readOnly ? ",R" : "") + ",N,V_" + name;
-}
-
-}  // namespace detail
-
 namespace {
 
 std::string targetClassName(const Value& target) {

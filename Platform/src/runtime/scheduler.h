@@ -13,7 +13,6 @@
 #include <mutex>
 #include <vector>
 
-#include "Platform/PlatformExport.h"
 #include "Platform/runtime/ticks.h"
 #include "runtime/tick_math.h"
 
@@ -31,7 +30,7 @@ struct Waiter {
 // Moves the virtual clock (defined beside the clock; only the scheduler calls it).
 void setVirtualNow(Ticks now);
 
-class PLAT_EXPORT Scheduler {
+class Scheduler {
 public:
     static Scheduler& instance();
 

@@ -21,18 +21,25 @@ PLAT_EXPORT void resetProcessCaches();
 PLAT_EXPORT void addProcessStateReset(std::function<void()> reset);
 PLAT_EXPORT void runProcessStateResets();
 
-namespace detail {
-using ProcessCacheId = std::uint64_t;
-PLAT_EXPORT ProcessCacheId addProcessCache(std::function<void()> drop);
-PLAT_EXPORT void removeProcessCache(ProcessCacheId id);
-}  // namespace detail
+// A cache's place in the process's list of caches, from its construction to its destruction: while it
+// holds one, resetProcessCaches() calls its `drop`. The part of ProcessCache that does not depend on T,
+// so that the list itself stays inside the platform library.
+class PLAT_EXPORT ProcessCacheEntry {
+public:
+    explicit ProcessCacheEntry(std::function<void()> drop);
+    ~ProcessCacheEntry();
+    ProcessCacheEntry(const ProcessCacheEntry&) = delete;
+    ProcessCacheEntry& operator=(const ProcessCacheEntry&) = delete;
+
+private:
+    std::uint64_t _id;
+};
 
 // Meant for a function-local static. T is made by its default constructor on first use.
 template <class T>
 class ProcessCache {
 public:
-    ProcessCache() : _id(detail::addProcessCache([this] { drop(); })) {}
-    ~ProcessCache() { detail::removeProcessCache(_id); }
+    ProcessCache() = default;
     ProcessCache(const ProcessCache&) = delete;
     ProcessCache& operator=(const ProcessCache&) = delete;
 
@@ -52,7 +59,8 @@ private:
 
     std::mutex _mutex;
     std::shared_ptr<const T> _value;
-    detail::ProcessCacheId _id;
+    // Last, so that it leaves the list before the value and the mutex go.
+    ProcessCacheEntry _entry{[this] { drop(); }};
 };
 
 }  // namespace plat

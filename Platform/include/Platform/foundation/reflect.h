@@ -302,7 +302,11 @@ struct PropertyType<std::shared_ptr<T>> {
     }
 };
 
-PLAT_EXPORT std::string attributes(const std::string& encoding, bool readOnly, const std::string& name);
+// Inline: the property templates below call it from every library that declares properties, and
+// nothing in a detail namespace is exported.
+inline std::string attributes(const std::string& encoding, bool readOnly, const std::string& name) {
+    return "T" + encoding + (readOnly ? ",R" : "") + ",N,V_" + name;
+}
 
 template <class T>
 using Bare = std::remove_cvref_t<T>;

@@ -172,7 +172,7 @@ public:
     void strokeLine(Point from, Point to);
     // The image scaled into the rectangle (user space), at the context alpha.
     void drawImage(const Image& image, const Rect& rect);
-    // Text with the top-left corner of its text box at `origin`; one line a paragraph.
+    // Unwrapped text, each paragraph on one line, its text box's top-left corner placed at `origin`.
     void drawText(const AttributedString& text, Point origin);
     // Text laid out in the rectangle: wrapped to its width from its top-left, by the options.
     void drawText(const AttributedString& text, const Rect& rect, const TextOptions& options = {});

@@ -4,11 +4,10 @@
 
 #include <string>
 
-#include "Platform/PlatformExport.h"
 #include "Platform/foundation/locale/locale.h"
 
 namespace plat::detail {
 
-PLAT_EXPORT std::string dataLocaleName(const Locale& locale);
+std::string dataLocaleName(const Locale& locale);
 
 }  // namespace plat::detail
