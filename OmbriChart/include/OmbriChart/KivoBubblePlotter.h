@@ -84,13 +84,14 @@ protected:
     // The size factor of the symbol of data index `dataIndex` of the series drawn as `index`, with `s`
     // the load growth and `ordinary` the factor outside update animations. nullopt: not drawn at all
     // (the inserted point while its neighbours move aside). For a bubble it only culls.
-    static std::optional<double> symbolFactor(const UpdatePhase& phase, std::int64_t index, std::int64_t dataIndex, double s,
-                                              double ordinary);
+    KIVO_CHART_NO_EXPORT static std::optional<double> symbolFactor(const UpdatePhase& phase, std::int64_t index,
+                                                                   std::int64_t dataIndex, double s, double ordinary);
     // The growth of a bubble's diameter: `g0` the eased load time; `isAdded` (`isRemoved`) when the
     // change's new (old) series is this series.
-    static double bubbleFactor(const UpdatePhase& phase, bool isAdded, bool isRemoved, std::int64_t dataIndex, double g0);
+    KIVO_CHART_NO_EXPORT static double bubbleFactor(const UpdatePhase& phase, bool isAdded, bool isRemoved,
+                                                    std::int64_t dataIndex, double g0);
     // The factor of a data label's rectangle, `g` the loop's growth.
-    static double labelFactor(const UpdatePhase& phase, std::int64_t index, double g);
+    KIVO_CHART_NO_EXPORT static double labelFactor(const UpdatePhase& phase, std::int64_t index, double g);
 
     // The selected series kept for redoSelection.
     const std::vector<double>& selDataX() const { return _selDataX; }
