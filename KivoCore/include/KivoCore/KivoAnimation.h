@@ -13,7 +13,7 @@ public:
     // A plain animation of no duration and no easing (always of this class).
     static std::shared_ptr<KivoAnimation> none();
 
-    // NO when the duration is 0 or less or there is no easing (a NaN duration with a curve is valid).
+    // False when the duration is 0 or less or there is no easing (a NaN duration with a curve is valid).
     bool isValid() const { return !(_duration <= 0) && _easing != nullptr; }
 
     double duration() const { return _duration; }

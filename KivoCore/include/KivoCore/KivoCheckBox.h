@@ -32,7 +32,7 @@ public:
     void setIsChecked(bool checked);
     bool isReadOnly() const { return _isReadOnly; }
     void setIsReadOnly(bool readOnly) { _isReadOnly = readOnly; }
-    // YES when a user toggle may start.
+    // True when a user toggle may start.
     bool finishedAnimations() const { return _finishedAnimations; }
     void setFinishedAnimations(bool finished) { _finishedAnimations = finished; }
     bool rippleFromTapLocation() const { return _rippleFromTapLocation; }

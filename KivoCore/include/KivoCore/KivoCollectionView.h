@@ -47,7 +47,7 @@ public:
         view->_initialize(true);
         return view;
     }
-    // A view over `source`, shared with the caller (nil: a new empty list), refreshed without an
+    // A view over `source`, shared with the caller (null: a new empty list), refreshed without an
     // announcement and positioned on the first item.
     template <class View = KivoCollectionView>
     static std::shared_ptr<View> create(plat::ArrayPtr source) {

@@ -24,7 +24,7 @@ using KivoCollectionViewGroupList = std::vector<std::shared_ptr<KivoCollectionVi
 
 class KIVO_CORE_EXPORT KivoCollectionViewGroup : public plat::Object {
 public:
-    // A nil name reads as "".
+    // No name (nullopt) reads as "".
     KivoCollectionViewGroup(std::shared_ptr<KivoGroupDescription> groupDescription, std::optional<std::string> name,
                             std::uint64_t level, bool isBottomLevel)
         : _groupDescription(std::move(groupDescription)),

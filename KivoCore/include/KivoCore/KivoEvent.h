@@ -53,15 +53,15 @@ private:
     std::shared_ptr<const Function> _fn;
 };
 
-// One subscription: the block and its owner, held weakly (it reads as nil once the owner is gone).
+// One subscription: the block and its owner, held weakly (it reads as null once the owner is gone).
 class KIVO_CORE_EXPORT KivoEventHandler : public plat::Object {
 public:
     KivoEventHandler(KivoEventBlock handler, const std::shared_ptr<void>& owner) : _handler(std::move(handler)), _this(owner) {}
 
     const KivoEventBlock& handler() const { return _handler; }
-    // The owner of the subscription (the object the platform called `this`); nil once it is gone.
+    // The owner of the subscription (the object the platform called `this`); null once it is gone.
     std::shared_ptr<void> thisObject() const { return _this.lock(); }
-    // Same owner by identity; an owner that is gone compares as nil.
+    // Same owner by identity; an owner that is gone compares as null.
     bool isOwnedBy(const std::shared_ptr<void>& owner) const;
 
 private:

@@ -18,7 +18,7 @@ enum KivoNotifyCollectionChangedAction : std::int64_t {
 
 class KIVO_CORE_EXPORT KivoNotifyCollectionChangedEventArgs : public KivoEventArgs {
 public:
-    // Both lists nil and both indices -1.
+    // Both lists null and both indices -1.
     explicit KivoNotifyCollectionChangedEventArgs(std::int64_t action) : _action(action) {}
     KivoNotifyCollectionChangedEventArgs(std::int64_t action, plat::ArrayPtr items, std::int64_t startingIndex,
                                          plat::ArrayPtr oldItems, std::int64_t oldStartingIndex)

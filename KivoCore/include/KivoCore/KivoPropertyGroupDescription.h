@@ -9,7 +9,7 @@
 
 class KIVO_CORE_EXPORT KivoPropertyGroupDescription : public KivoGroupDescription {
 public:
-    // Takes the item and the property name; answers the group name (nil: a group of its own).
+    // Takes the item and the property name; answers the group name (nullopt: a group of its own).
     using Converter = std::function<std::optional<std::string>(const plat::Value& item, const std::string& property)>;
 
     explicit KivoPropertyGroupDescription(std::string property, Converter converter = nullptr)

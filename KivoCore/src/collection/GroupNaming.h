@@ -1,6 +1,6 @@
 #pragma once
 // How one grouping level names items. Names are interned: each distinct name of the level has an id,
-// and a nil name (which matches no group) has NilName. A property level without converter names an
+// and no name (nullopt, which matches no group) has NilName. A property level without converter names an
 // item by the text of its value, so it buckets the values first (numbers by their bits, strings by
 // their text, both read in place without building a value) and formats a value's text once per
 // bucket, the first time it sees it; other levels ask their description.
@@ -43,7 +43,7 @@ public:
     }
     // The number of names made so far; ids run below it (NilName apart).
     std::uint32_t nameCount() const { return static_cast<std::uint32_t>(_names.size()); }
-    // The name for an id; nil for NilName.
+    // The name for an id; nullopt for NilName.
     std::optional<std::string> name(std::uint32_t id) const;
     std::uint32_t emptyName() const { return _emptyName; }
 
@@ -51,7 +51,7 @@ public:
     // otherwise, and then only its namesMatch can tell.
     bool matchesByEquality() const { return _byEquality; }
     bool namesMatch(const KivoCollectionViewGroup& group, std::uint32_t id) const;
-    // Whether an item was named nil since the last reset (nil-named groups take later items named "",
+    // Whether an item got no name since the last reset (the groups of unnamed items take later items named "",
     // so where an item stands among them decides its group).
     bool sawNilName() const { return _sawNil; }
     void resetNilNames() { _sawNil = false; }

@@ -98,7 +98,7 @@ struct GroupTree::Node final : GroupMembers {
     std::uint32_t depth = 0;  // the level of its group
     std::uint32_t name = NilName;
     std::uint32_t id = 0;                            // bottom nodes: the index in _bottoms
-    std::shared_ptr<KivoCollectionViewGroup> group;  // nil while detached; the root has none
+    std::shared_ptr<KivoCollectionViewGroup> group;  // null while detached; the root has none
     KivoCollectionViewGroupList* list = nullptr;     // where the children's groups stand
     std::vector<Node*> ordered;                      // the attached children, in list order
     std::vector<std::unique_ptr<Node>> made;         // every child made
@@ -318,9 +318,9 @@ GroupTree::Node* GroupTree::childFor(Node& parent, std::uint32_t name) {
             if (level.namesMatch(*child->group, name)) return child;
         return make();
     }
-    if (name == NilName) return make();  // a nil name matches no group
+    if (name == NilName) return make();  // an item with no name matches no group
     if (name == level.emptyName()) {
-        // "" joins the first group that reads "", which a nil name may have made.
+        // "" joins the first group that reads "", which an unnamed item may have made.
         return parent.firstEmptyNamed ? parent.firstEmptyNamed : make();
     }
     if (&parent == _root.get()) {

@@ -8,7 +8,7 @@
 // consecutive indices as a range, anything else as a sorted list; nothing else is kept per item. Edits of the visible list then
 // place, move and remove just the indices concerned, keeping exactly the groups a rebuild would make, with no application code
 // run: a group takes its place among its siblings by its first member, by binary search. Where only the application's code could
-// tell (a description that matches names its own way, or items named nil, whose groups take later items named ""), the view
+// tell (a description that matches names its own way, or items with no name, whose groups take later items named ""), the view
 // builds the tree again instead.
 
 #include <algorithm>

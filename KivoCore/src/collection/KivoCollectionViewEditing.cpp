@@ -75,7 +75,7 @@ bool KivoCollectionView::prepareGroups(kivo::detail::GroupEdit& edit, size_t at,
         try {
             bool inStep = tree.itemCount() == visible;
             if (inStep && tree.editsInPlace()) edit.names = tree.nameItems(inserted);
-            // Naming may have met a nil name, after which only building again is sure to be right.
+            // Naming may have met an item with no name, after which only building again is sure to be right.
             if (!inStep || !tree.editsInPlace()) {
                 edit.names.clear();
                 edit.rebuilt = std::make_unique<kivo::detail::GroupTree>(tree.descriptions(), *_visible, _shelf);

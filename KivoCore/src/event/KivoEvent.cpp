@@ -152,7 +152,7 @@ void KivoEvent::removeHandler(const KivoEventBlock& handler, const std::shared_p
     Index& index = *_index;
     auto matches = [&](const KivoEventHandler& h) { return h.handler().isSameBlock(handler) && h.isOwnedBy(owner); };
     // Both chains hold the first match in list order; a subscription whose owner is gone matches no
-    // owner but nil, and is on its block's chain: walk the owner's chain only for a living owner.
+    // owner but a null one, and is on its block's chain: walk the owner's chain only for a living owner.
     std::uint32_t at;
     auto ownChain = owner ? index.byOwner.find(owner) : index.byOwner.end();
     auto blockChain = index.byBlock.find(handler.identity());
@@ -191,7 +191,7 @@ void KivoEvent::removeHandlersForObject(const std::shared_ptr<void>& owner) {
 }
 
 void KivoEvent::removeAllHandlers() {
-    if (!_handlers) return;  // a nil list stays nil
+    if (!_handlers) return;  // a null list stays null
     if (_handlers.use_count() > 1)
         _handlers = std::make_shared<Handlers>();
     else

@@ -116,7 +116,7 @@ private:
 
 struct CollectionChangeTester::Subject {
     std::shared_ptr<KivoEvent> event;
-    std::function<const plat::Array*()> list;  // nil once the collection is gone
+    std::function<const plat::Array*()> list;  // null once the collection is gone
     std::function<bool()> isUpdating;
     bool silentInBatches = false;
     std::function<void(std::vector<std::string>&)> checkState;  // further faults of the collection's state

@@ -26,7 +26,7 @@ public:
 
     std::string name;
     double price = 0;
-    std::optional<double> rating;  // nil-able number
+    std::optional<double> rating;  // may hold no number
     plat::Date released;
     bool active = false;
     plat::Array tags;

@@ -94,7 +94,7 @@ private:
                 r = (ga->price > gb->price) - (ga->price < gb->price);
             } else if (s.key == "rating") {
                 if (!ga->rating || !gb->rating) {
-                    if (ga->rating.has_value() != gb->rating.has_value()) return ga->rating ? 1 : -1;  // nil first, both ways
+                    if (ga->rating.has_value() != gb->rating.has_value()) return ga->rating ? 1 : -1;  // unset first, both ways
                     continue;
                 }
                 r = (*ga->rating > *gb->rating) - (*ga->rating < *gb->rating);

@@ -110,7 +110,7 @@ TEST(KivoCollectionViewGroups, DescriptionChangesRefreshOncePerChangeOrBatch) {
 // first item where the description matches names its own way. Items are named "<name><maker>".
 TEST(KivoCollectionViewGroups, EditsKeepTheGroupsARebuildWouldMake) {
     auto item = [](const std::string& code) { return plat::Value(made(code, code.substr(1), 1)); };
-    // Names nil for makers "N" (a group each) and "" for makers "E" (joining the first group that reads "").
+    // Names nullopt for makers "N" (a group each) and "" for makers "E" (joining the first group that reads "").
     auto nilOrEmpty = by("maker", [](const plat::Value& v, const std::string&) -> std::optional<std::string> {
         const std::string& maker = v.as<Gadget>()->maker;
         return maker == "N" ? std::nullopt : maker == "E" ? std::optional<std::string>("") : std::optional(maker);

@@ -48,7 +48,7 @@ KivoCollectionViewGroupList groupedAfresh(const KivoCollectionView& v) {
 }
 
 // A grouping level: mostly by a property's value; sometimes by a converter that names some items
-// nil (a group each) and some "" (the group a nil-named one may have made), or matching names
+// nullopt (a group each) and some "" (the group an unnamed one may have made), or matching names
 // regardless of case.
 std::shared_ptr<KivoGroupDescription> describedBy(int kind, const char* key) {
     if (kind == 3)

@@ -68,7 +68,7 @@ private:
 };
 
 // Records every announcement of a collection as a line of text: "add [d]@3", "remove [b]@1",
-// "replace [d]@-1 for [b]@1" (nil lists read "nil"), "reset". Items show their descriptions.
+// "replace [d]@-1 for [b]@1" (null lists read "nil"), "reset". Items show their descriptions.
 class AnnouncementLog {
 public:
     explicit AnnouncementLog(IKivoNotifyCollectionChanged& collection);
