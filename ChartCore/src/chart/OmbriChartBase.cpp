@@ -82,7 +82,7 @@ OmbriChartBase::~OmbriChartBase() {
 // ---- Data ----
 
 void OmbriChartBase::setItemsSource(plat::ArrayPtr items) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (!_collectionView) {
         _collectionView = KivoCollectionView::create();
         for (const auto& block : _subscriptions) subscribe(block);
@@ -97,7 +97,7 @@ void OmbriChartBase::setItemsSource(plat::ArrayPtr items) {
 }
 
 void OmbriChartBase::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (view != _collectionView) {
         for (const auto& block : _subscriptions) unsubscribe(block);
         _collectionView = std::move(view);
@@ -246,7 +246,7 @@ void OmbriChartBase::layoutSubviews() {
 }
 
 void OmbriChartBase::drawRect(plat::Context& context, const plat::Rect&) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     updateRectChart();
     _rectHeader.reset();
     _rectFooter.reset();

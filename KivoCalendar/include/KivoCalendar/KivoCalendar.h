@@ -339,10 +339,6 @@ private:
     void _nextAnimationFinished();
     void _prevAnimationFinished();
 
-    // Held for the length of every member that calls application code (delegate, event, templates,
-    // value formatter): that code may drop the last reference to the control, which must live on
-    // until the member returns.
-    std::shared_ptr<const plat::Object> keepAlive() const { return weak_from_this().lock(); }
     // Every slot of the three month pages asks to be drawn again.
     void redrawMonthSlots();
     // The year and decade pages take the calendar's colours and marks again.

@@ -37,7 +37,7 @@ double crossing(double pixel) { return std::isfinite(pixel) ? pixel : 0.0; }
 // ---- Binding ----
 
 void OmbriChart::bindChart() {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     // New data: the series read their values again.
     clearSeries();
     _xDataType = KivoDataTypeNone;
@@ -89,7 +89,7 @@ void OmbriChart::clearSeries() {
 // ---- Analysis and limits ----
 
 void OmbriChart::prepareForRender() {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const auto plotter = _getPlotter(nullptr);
     if (plotter) plotter->setStacking(_stacking);
@@ -144,7 +144,7 @@ void OmbriChart::updateAxisOffsets() {
 // ---- Axes ----
 
 void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (!engine || _series->count() == 0) return;
     const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const bool rotated = _isRotated();

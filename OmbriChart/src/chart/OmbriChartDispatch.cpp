@@ -31,7 +31,7 @@ std::shared_ptr<KivoSeries> seriesAt(const plat::Array& series, std::size_t i) {
 // ---- Frame kinds ----
 
 void OmbriChart::_renderSeries(double t) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (!(_loadAnimation && _loadAnimation->duration() > 0)) {
         _renderByAll(0);
         return;
@@ -52,7 +52,7 @@ void OmbriChart::_renderSeries(double t) {
 // ---- All at once ----
 
 void OmbriChart::_renderByAll(double t) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     const std::int64_t action =
         _state->updateEventArgs ? _state->updateEventArgs->action() : KivoNotifyCollectionChangedActionReset;
     const bool seriesUpdate = _state->seriesCollectionUpdated && _state->isUpdateTask1();
@@ -110,7 +110,7 @@ void OmbriChart::_renderByAll(double t) {
 // ---- Series by series ----
 
 void OmbriChart::_renderBySeries(double t) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     const plat::Array& array = _series->sourceArray();
     if (array.empty()) return;
     beginSeriesPass();
@@ -153,7 +153,7 @@ void OmbriChart::_renderBySeries(double t) {
 // ---- Point by point ----
 
 void OmbriChart::_renderByPoint(double t) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     const plat::Array& array = _series->sourceArray();
     if (array.empty()) return;
     beginSeriesPass();

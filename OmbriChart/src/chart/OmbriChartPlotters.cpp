@@ -154,7 +154,7 @@ bool OmbriChart::isSeriesSelected(const std::shared_ptr<KivoSeries>& series) con
 }
 
 void OmbriChart::onPlotElementLoading(const std::shared_ptr<KivoChartPlotElementEventArgs>& args) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (!_plotElementLoading) return;
     const auto handlers = _plotElementLoading->handlers();
     if (!handlers || handlers->empty()) return;

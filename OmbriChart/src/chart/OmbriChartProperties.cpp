@@ -126,7 +126,7 @@ void OmbriChart::setChartOptions(std::shared_ptr<OmbriChartOptions> options) {
 }
 
 void OmbriChart::setItemsSource(plat::ArrayPtr items) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     {
         // New items replay the load animation rather than an update of the reset they announce.
         const ReplacingScope replacing(_state->replacingData);
@@ -138,7 +138,7 @@ void OmbriChart::setItemsSource(plat::ArrayPtr items) {
 }
 
 void OmbriChart::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     {
         const ReplacingScope replacing(_state->replacingData);
         OmbriChartBase::setCollectionView(std::move(view));

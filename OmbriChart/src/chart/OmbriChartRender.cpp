@@ -43,7 +43,7 @@ private:
 // ---- Entry ----
 
 void OmbriChart::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     raiseChartRendering();
     OmbriChartBase::render(engine);
     _render(renderEngine());
@@ -54,7 +54,7 @@ void OmbriChart::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
 // ---- The pass ----
 
 void OmbriChart::_render(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (!engine) return;
     tellDelegate(*this, OmbriChartDelegate::Rendering);
     const auto chartRect = rectChart() ? rectChart() : KivoRect::create();
@@ -245,7 +245,7 @@ void OmbriChart::renderAxesAbove(const std::shared_ptr<IKivoRenderEngine>& engin
 // ---- Annotations and marker lines ----
 
 void OmbriChart::_renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     if (!_annotations) return;
     // An annotation may change the collection while it draws: the count is read at every step.
     for (std::size_t i = 0; i < _annotations->count(); ++i)
@@ -253,7 +253,7 @@ void OmbriChart::_renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& en
 }
 
 void OmbriChart::_renderMarkerLines(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& plotRect) {
-    const auto alive = weak_from_this().lock();  // application code below may drop the chart
+    const auto alive = keepAlive();  // application code below may drop the chart
     const auto& marker = _lineMarker;
     if (!engine || !marker || !plotRect || !marker->isVisible()) return;
     double px = _axisX->convert(marker->x()), py = _axisY->convert(marker->y());

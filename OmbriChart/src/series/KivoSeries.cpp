@@ -188,7 +188,7 @@ void KivoSeries::setAxisYname(const std::optional<std::string>& name) {
 void KivoSeries::setVisibility(std::int64_t visibility) {
     if (visibility == _visibility) return;
     // The delegate, or a handler of the series list, may let go of the last reference to the series.
-    const auto alive = weak_from_this().lock();
+    const auto alive = keepAlive();
     const bool wasDrawn = isDrawn();
     _visibility = visibility;
     dropValues();

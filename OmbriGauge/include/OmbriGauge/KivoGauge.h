@@ -269,10 +269,6 @@ public:
 
 protected:
     explicit KivoGauge(const plat::Rect& frame) : KivoView(frame) {}
-    // Held for the length of every member that calls application code (events, delegate, value
-    // formatter): that code may drop the last reference to the gauge, which must live on until the
-    // member returns.
-    std::shared_ptr<const plat::Object> keepAlive() const { return weak_from_this().lock(); }
     // KivoView's set-up, then initInternals.
     void initialize() override;
     // Each subclass's defaults; the base sends initialization.

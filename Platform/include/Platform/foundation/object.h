@@ -38,6 +38,12 @@ public:
     // Non-null when the object answers any of the dynamic-object methods.
     virtual DynamicObject* asDynamicObject() { return nullptr; }
     const DynamicObject* asDynamicObject() const { return const_cast<Object*>(this)->asDynamicObject(); }
+
+protected:
+    // Held for the length of a member that calls application code (a delegate, an event handler, a
+    // formatter): that code may drop the last reference to this object, which must live on until the
+    // member returns. Empty for an object that no shared pointer owns.
+    std::shared_ptr<const Object> keepAlive() const { return weak_from_this().lock(); }
 };
 
 // The dynamic-object methods that an application item may answer in place of its declared properties
