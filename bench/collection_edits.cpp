@@ -111,36 +111,28 @@ EDIT_BENCHMARKS(RemoveMiddle, Edit::RemoveMiddle)
 EDIT_BENCHMARKS(ReplaceMiddle, Edit::ReplaceMiddle)
 EDIT_BENCHMARKS(ReplaceMiddleSameGroup, Edit::ReplaceMiddleSameGroup)
 
-// The same insertions and removals in the middle of a vector of shared pointers.
+// The same insertions and removals in the middle of a plain list of the same items: a vector of
+// shared pointers, or the source list alone (the application's plat::Array, which every edit of the
+// view changes in place).
+template <class List>
+void runListEdits(benchmark::State& state, bool insert) {
+    std::mt19937 rng(7);
+    List list;
+    for (int i = 0; i < ListSize; ++i) list.push_back(std::make_shared<EditedItem>(static_cast<int>(rng() % Regions), 0));
+    const typename List::value_type fresh = std::make_shared<EditedItem>(1, 0);
+    for (auto _ : state) {
+        auto middle = list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2);
+        if (insert)
+            list.insert(middle, fresh);
+        else
+            list.erase(middle);
+        benchmark::DoNotOptimize(list.data());
+    }
+}
 void runVectorEdits(benchmark::State& state, bool insert) {
-    std::mt19937 rng(7);
-    std::vector<std::shared_ptr<EditedItem>> list;
-    for (int i = 0; i < ListSize; ++i) list.push_back(std::make_shared<EditedItem>(static_cast<int>(rng() % Regions), 0));
-    auto fresh = std::make_shared<EditedItem>(1, 0);
-    for (auto _ : state) {
-        auto middle = list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2);
-        if (insert)
-            list.insert(middle, fresh);
-        else
-            list.erase(middle);
-        benchmark::DoNotOptimize(list.data());
-    }
+    runListEdits<std::vector<std::shared_ptr<EditedItem>>>(state, insert);
 }
-// The source list alone (the application's plat::Array, which every edit of the view changes in place).
-void runValueVectorEdits(benchmark::State& state, bool insert) {
-    std::mt19937 rng(7);
-    plat::Array list;
-    for (int i = 0; i < ListSize; ++i) list.push_back(std::make_shared<EditedItem>(static_cast<int>(rng() % Regions), 0));
-    plat::Value fresh = std::make_shared<EditedItem>(1, 0);
-    for (auto _ : state) {
-        auto middle = list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2);
-        if (insert)
-            list.insert(middle, fresh);
-        else
-            list.erase(middle);
-        benchmark::DoNotOptimize(list.data());
-    }
-}
+void runValueVectorEdits(benchmark::State& state, bool insert) { runListEdits<plat::Array>(state, insert); }
 void Baseline_SourceListAlone_InsertMiddle(benchmark::State& s) { runValueVectorEdits(s, true); }
 BENCHMARK(Baseline_SourceListAlone_InsertMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
 void Baseline_SourceListAlone_RemoveMiddle(benchmark::State& s) { runValueVectorEdits(s, false); }
