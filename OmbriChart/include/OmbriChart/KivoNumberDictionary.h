@@ -28,27 +28,12 @@ public:
     // value); values of one key add up in the run's order. Sort the run first (sortByKey).
     template <class Select>
     void addSortedRun(const Run& run, Select select) {
-        std::vector<Entry> merged;
-        // Into an empty dictionary the run goes into the memory the dictionary kept.
-        if (_entries.empty()) merged.swap(_entries);
-        merged.reserve(_entries.size() + run.size());
-        auto it = _entries.begin();
-        for (std::size_t j = 0; j < run.size();) {
-            const double key = run[j].first;
-            while (it != _entries.end() && it->first < key) merged.push_back(*it++);
-            // An existing entry first, then the run's values of the key in their order.
-            bool started = it != _entries.end() && it->first == key;
-            double sum = started ? it++->second : 0.0;
-            for (; j < run.size() && run[j].first == key; ++j) {
-                double value = run[j].second;
-                if (!select(value)) continue;
-                sum = started ? sum + value : value;
-                started = true;
-            }
-            if (started) merged.emplace_back(key, sum);
-        }
-        merged.insert(merged.end(), it, _entries.end());
-        _entries = std::move(merged);
+        mergeInKeyOrder(
+            run.size(), [&run](std::size_t j) { return run[j].first; },
+            [&run, &select](std::size_t j, double, double& value) {
+                value = run[j].second;
+                return select(value);
+            });
     }
     // Adds every pair of `run` (in any order; a key may come more than once) with the outcome of add()
     // called for each in the run's order, in one merge, and answers in `before` (one entry per pair) the
@@ -70,5 +55,32 @@ public:
     friend bool operator==(const KivoNumberDictionary&, const KivoNumberDictionary&) = default;
 
 private:
+    // The one merge behind both runs: `count` pairs taken in ascending key order (`keyAt(j)`); `take(j,
+    // sumBefore, value)` learns what the pair's key holds before it, sets the value to add and answers
+    // whether to add it. Values of one key add up in order after an existing entry.
+    template <class KeyAt, class Take>
+    void mergeInKeyOrder(std::size_t count, KeyAt keyAt, Take take) {
+        std::vector<Entry> merged;
+        // Into an empty dictionary the run goes into the memory the dictionary kept.
+        if (_entries.empty()) merged.swap(_entries);
+        merged.reserve(_entries.size() + count);
+        auto it = _entries.begin();
+        for (std::size_t j = 0; j < count;) {
+            const double key = keyAt(j);
+            while (it != _entries.end() && it->first < key) merged.push_back(*it++);
+            bool started = it != _entries.end() && it->first == key;
+            double sum = started ? it++->second : 0.0;
+            for (; j < count && keyAt(j) == key; ++j) {
+                double value = 0;
+                if (!take(j, sum, value)) continue;
+                sum = started ? sum + value : value;
+                started = true;
+            }
+            if (started) merged.emplace_back(key, sum);
+        }
+        merged.insert(merged.end(), it, _entries.end());
+        _entries = std::move(merged);
+    }
+
     std::vector<Entry> _entries;
 };

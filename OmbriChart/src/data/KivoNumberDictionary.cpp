@@ -46,25 +46,13 @@ void KivoNumberDictionary::addRun(const Run& run, std::vector<double>& before) {
             std::stable_sort(order.begin(), order.end(), byKey);
     }
 
-    std::vector<Entry> merged;
-    merged.reserve(_entries.size() + order.size());
-    auto it = _entries.begin();
-    for (std::size_t j = 0; j < order.size();) {
-        const double key = keyAt(order[j]);
-        while (it != _entries.end() && it->first < key) merged.push_back(*it++);
-        const bool existing = it != _entries.end() && it->first == key;
-        double sum = existing ? it++->second : 0.0;
-        bool started = existing;
-        for (; j < order.size() && keyAt(order[j]) == key; ++j) {
-            before[order[j]] = sum;
-            const double value = run[order[j]].second;
-            sum = started ? sum + value : value;
-            started = true;
-        }
-        merged.emplace_back(key, sum);
-    }
-    merged.insert(merged.end(), it, _entries.end());
-    _entries = std::move(merged);
+    mergeInKeyOrder(
+        order.size(), [&](std::size_t j) { return keyAt(order[j]); },
+        [&](std::size_t j, double sumBefore, double& value) {
+            before[order[j]] = sumBefore;
+            value = run[order[j]].second;
+            return true;
+        });
 }
 
 void KivoNumberDictionary::sortByKey(Run& run) {
