@@ -12,14 +12,7 @@ KivoBinding::~KivoBinding() = default;
 
 void KivoBinding::setPath(const std::string& path) {
     _path = path;
-    _parts.clear();
-    size_t start = 0;
-    while (true) {
-        size_t dot = path.find('.', start);
-        _parts.emplace_back(path.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
+    _parts = kivo::detail::propertySteps(path);
 }
 
 plat::Value KivoBinding::getValueForTarget(const plat::Value& target) const {

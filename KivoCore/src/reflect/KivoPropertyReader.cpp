@@ -4,17 +4,6 @@
 
 namespace {
 
-std::vector<kivo::detail::PropertyStep> stepsOf(std::string_view path) {
-    std::vector<kivo::detail::PropertyStep> steps;
-    size_t start = 0;
-    while (true) {
-        size_t dot = path.find('.', start);
-        steps.emplace_back(std::string(path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start)));
-        if (dot == std::string_view::npos) return steps;
-        start = dot + 1;
-    }
-}
-
 // The owner of the last part, when the parts before it run no code and log nothing: the typed reads
 // go no further than that, so that a false answer leaves read() to do everything exactly once.
 bool lastOwnerQuietly(const std::vector<kivo::detail::PropertyStep>& steps, const plat::Value& item, plat::Value& owner) {
@@ -29,7 +18,7 @@ bool lastOwnerQuietly(const std::vector<kivo::detail::PropertyStep>& steps, cons
 
 }  // namespace
 
-KivoPropertyReader::KivoPropertyReader(std::string_view path) : _path(path), _steps(stepsOf(path)) {}
+KivoPropertyReader::KivoPropertyReader(std::string_view path) : _path(path), _steps(kivo::detail::propertySteps(path)) {}
 
 KivoPropertyReader::KivoPropertyReader(std::string_view key, KeyTag) : _path(key) { _steps.emplace_back(_path); }
 

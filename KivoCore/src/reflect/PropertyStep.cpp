@@ -189,4 +189,15 @@ bool PropertyStep::readQuietly(const plat::Value& item, plat::Value& value) cons
     }
 }
 
+std::vector<PropertyStep> propertySteps(std::string_view path) {
+    std::vector<PropertyStep> steps;
+    size_t start = 0;
+    while (true) {
+        const size_t dot = path.find('.', start);
+        steps.emplace_back(std::string(path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start)));
+        if (dot == std::string_view::npos) return steps;
+        start = dot + 1;
+    }
+}
+
 }  // namespace kivo::detail

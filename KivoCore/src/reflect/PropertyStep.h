@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <typeinfo>
+#include <vector>
 
 #include "Platform/foundation/reflect.h"
 
@@ -98,5 +99,8 @@ private:
     mutable std::array<Entry, RememberedClasses> _others{};
     mutable std::size_t _nextSlot = 0;
 };
+
+// The steps of a dotted path, one per part between dots (empty parts included, as a key may be empty).
+std::vector<PropertyStep> propertySteps(std::string_view path);
 
 }  // namespace kivo::detail
