@@ -27,70 +27,22 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
-#include "chart_scene.h"
+#include "large_chart_scene.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePointArea.h"
 
 namespace {
 
-constexpr plat::Rect Screen{0, 0, 800, 600};
-constexpr int Width = 800, Height = 600;
-constexpr double DeviceScale = 1;
 // What the chart strokes a series with when the series sets nothing.
 constexpr double LineWidth = KivoLinePlotter::DefaultLineWidth;
 constexpr double LineRed = 40 / 255.0, LineGreen = 100 / 255.0, LineBlue = 200 / 255.0;
-// A channel further apart than this makes a pixel count as different.
-constexpr int DifferenceThreshold = 32;
 
-class LargeWalkPoint : public plat::Object {
-public:
-    PLAT_CLASS()
-    double x = 0;
-    double y = 0;
-};
-PLAT_DEFINE_CLASS(LargeWalkPoint, plat::Object, plat::property("x", &LargeWalkPoint::x), plat::property("y", &LargeWalkPoint::y))
-
-// A random walk as the chart's items (model objects) and as plain arrays.
-struct Walk {
-    std::vector<double> xs, ys;
-    plat::ArrayPtr items;
-};
-
-const Walk& walk(std::size_t n) {
-    static std::map<std::size_t, Walk> cache;
-    if (auto found = cache.find(n); found != cache.end()) return found->second;
-    Walk w;
-    w.items = std::make_shared<plat::Array>();
-    w.items->reserve(n);
-    std::uint32_t seed = 4711;
-    double level = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        level += (seed >> 8) / double(1u << 24) - 0.5;
-        auto point = std::make_shared<LargeWalkPoint>();
-        point->x = double(i);
-        point->y = level;
-        w.xs.push_back(point->x);
-        w.ys.push_back(point->y);
-        w.items->push_back(plat::Value(point));
-    }
-    return cache.emplace(n, std::move(w)).first->second;
-}
-
-// A window with a line chart of one series over the walk, on a virtual clock so that nothing moves
-// between passes.
-struct ChartScene : ChartSceneBase<> {
-    explicit ChartScene(std::size_t n, std::int64_t type = OmbriChartTypeLine)
-        : ChartSceneBase(OmbriChart::create(Screen), Screen, DeviceScale) {
-        chart->setChartType(type);
-        chart->setIsAnimated(false);
-        chart->setBindingX("x");
-        chart->setItemsSource(walk(n).items);
-        chart->series()->addObject(plat::Value(KivoSeries::create(chart, "y", "Walk")));
-        window->addSubview(chart);
-        pass();
-    }
-};
+using large_chart::ChartScene;
+using large_chart::DeviceScale;
+using large_chart::Height;
+using large_chart::Walk;
+using large_chart::walk;
+using large_chart::Width;
 
 // The walk in screen points as the chart places it, the chart's plot area, and the reduced line.
 struct ScreenLine {
@@ -194,15 +146,8 @@ private:
     cairo_t* _cr;
 };
 
-bool channelsDiffer(std::uint32_t a, std::uint32_t b) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int ca = int((a >> shift) & 0xff), cb = int((b >> shift) & 0xff);
-        if (std::abs(ca - cb) > DifferenceThreshold) return true;
-    }
-    return false;
-}
-
-const char* outputFolder() { return std::getenv("KIVO_BENCH_OUT"); }
+using large_chart::channelsDiffer;
+using large_chart::outputFolder;
 
 // Where two pages differ, enlarged: a window around the first differing pixel, each page's pixels
 // side by side with the differing ones in red beneath, every pixel drawn as a square.
@@ -296,16 +241,6 @@ void BM_LargeLineChartPassWithoutHitAreas(benchmark::State& state) {
     walk(n);
     ChartScene scene(n);
     if (const auto& plotter = scene.chart->linePlotter()) plotter->setHitTester(nullptr);
-    for (auto _ : state) scene.pass();
-    state.counters["hit areas"] = double(scene.chart->hitTester()->count());
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-// The same pass as a scatter chart: a symbol and a hit area per point.
-void BM_LargeScatterChartPass(benchmark::State& state) {
-    const auto n = static_cast<std::size_t>(state.range(0));
-    walk(n);
-    ChartScene scene(n, OmbriChartTypeScatter);
     for (auto _ : state) scene.pass();
     state.counters["hit areas"] = double(scene.chart->hitTester()->count());
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -448,7 +383,6 @@ BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassWithoutHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
-BENCHMARK(BM_LargeScatterChartPass)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
