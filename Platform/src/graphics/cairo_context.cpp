@@ -202,6 +202,23 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     _impl->recoverIfBroken(state());
 }
 
+void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
+    cairo_t* cr = _impl->cr;
+    cairo_surface_t* src =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),
+                                            CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(), image.strideBytes());
+    // Device space: at a whole-pixel offset the pixels are copied as they are, with no filtering.
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, src, deviceX, deviceY);
+    cairo_rectangle(cr, deviceX, deviceY, image.pixelWidth(), image.pixelHeight());
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, effectiveAlpha());
+    cairo_restore(cr);
+    cairo_surface_destroy(src);
+    _impl->recoverIfBroken(state());
+}
+
 void CairoContext::onDrawText(const TextDraw& draw) {
     const AffineTransform& ctm = state().ctm;
     // The em of the largest font on the device. Past MaxTextPixels Pango's sizes overflow (it

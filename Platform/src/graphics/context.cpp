@@ -244,6 +244,18 @@ void Context::drawImage(const Image& image, const Rect& rect) {
     onDrawImage(image, rect);
 }
 
+void Context::stampImage(const Image& image, int deviceX, int deviceY) {
+    if (image.isEmpty() || !canDraw()) return;
+    onStampImage(image, deviceX, deviceY);
+}
+
+void Context::onStampImage(const Image& image, int deviceX, int deviceY) {
+    save();
+    concatCTM(ctm().inverted());
+    onDrawImage(image, {double(deviceX), double(deviceY), double(image.pixelWidth()), double(image.pixelHeight())});
+    restore();
+}
+
 namespace {
 // Text in a font of no usable size draws nothing, in every backend alike.
 bool drawableText(const AttributedString& text) { return !text.text.empty() && text.attributes.font.hasUsableSize(); }

@@ -85,6 +85,15 @@ void RecordingContext::onDrawImage(const Image& image, const Rect& userRect) {
     _ops.push_back(std::move(op));
 }
 
+void RecordingContext::onStampImage(const Image& image, int deviceX, int deviceY) {
+    DrawOp op = base(DrawOp::Kind::Image);
+    op.path.addRect({double(deviceX), double(deviceY), double(image.pixelWidth()), double(image.pixelHeight())});
+    op.image = &image;
+    op.imagePixelWidth = image.pixelWidth();
+    op.imagePixelHeight = image.pixelHeight();
+    _ops.push_back(std::move(op));
+}
+
 void RecordingContext::onDrawText(const TextDraw& draw) {
     DrawOp op = base(DrawOp::Kind::Text);
     op.text = *draw.text;

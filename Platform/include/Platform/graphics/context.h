@@ -172,6 +172,10 @@ public:
     void strokeLine(Point from, Point to);
     // The image scaled into the rectangle (user space), at the context alpha.
     void drawImage(const Image& image, const Rect& rect);
+    // The image painted pixel for pixel in device space, its top-left pixel on the device pixel
+    // (deviceX, deviceY), whatever the transform (nothing while it cannot draw), at the context alpha
+    // and through the clip: a shape rendered once at the device's resolution, stamped many times.
+    void stampImage(const Image& image, int deviceX, int deviceY);
     // Unwrapped text, each paragraph on one line, its text box's top-left corner placed at `origin`.
     void drawText(const AttributedString& text, Point origin);
     // Text laid out in the rectangle: wrapped to its width from its top-left, by the options.
@@ -207,6 +211,9 @@ protected:
     // Called only when canDraw() and the geometry is not empty.
     virtual void onDrawPath(const Path& userPath, DrawingMode mode) = 0;
     virtual void onDrawImage(const Image& image, const Rect& userRect) = 0;
+    // A stamp (the image is not empty). By default the image is drawn into its device rectangle with
+    // the transform undone; a backend that can paint device pixels directly does so.
+    virtual void onStampImage(const Image& image, int deviceX, int deviceY);
     virtual void onDrawText(const TextDraw& draw) = 0;
     // The state's clip list just grew by `clip` (already in state().clips, as its newest entry).
     virtual void onClip(const ClipEntry& clip) = 0;

@@ -85,6 +85,7 @@ public:
 protected:
     void onDrawPath(const Path& userPath, DrawingMode mode) override;
     void onDrawImage(const Image& image, const Rect& userRect) override;
+    void onStampImage(const Image& image, int deviceX, int deviceY) override;
     void onDrawText(const TextDraw& draw) override;
     void onClip(const ClipEntry&) override {}
     void onBeginTransparencyGroup(double alpha) override;

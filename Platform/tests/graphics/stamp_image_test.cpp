@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "Platform/graphics/cairo_context.h"
+#include "Platform/graphics/image.h"
+#include "Platform/graphics/recording_context.h"
+#include "ui/group_context.h"
+
+using namespace plat;
+
+namespace {
+
+// Three by two pixels, each of its own colour.
+Image stamp() {
+    Image img(3, 2);
+    const Color colours[] = {Color::red(), Color::green(), Color::blue(), Color::black(), Color::white(), Color(1, 1, 0)};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) img.setPixel(x, y, colours[y * 3 + x]);
+    return img;
+}
+
+// A transform that puts user points between device pixels, which a stamp ignores.
+void offsetAndScale(Context& c) {
+    c.translate(1.3, 0.7);
+    c.scale(2, 2);
+}
+
+}  // namespace
+
+TEST(StampImage, CairoCopiesEveryPixelOntoItsDevicePixelWhateverTheTransform) {
+    const Image src = stamp();
+    Image img(20, 10);
+    CairoContext c(img);
+    offsetAndScale(c);
+    c.stampImage(src, 5, 4);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(img.rawPixel(5 + x, 4 + y), src.rawPixel(x, y)) << x << ", " << y;
+    // Nothing around it.
+    for (const auto& [x, y] : {std::pair{4, 4}, {8, 4}, {5, 3}, {5, 6}, {8, 6}})
+        EXPECT_EQ(img.rawPixel(x, y), 0u) << x << ", " << y;
+}
+
+TEST(StampImage, CairoStampsAtTheContextAlphaThroughTheClip) {
+    const Image src = stamp();
+    Image img(20, 10);
+    CairoContext c(img);
+    c.scale(2, 2);
+    c.clipToRect({0, 0, 3, 5});  // device pixels 0…5 across
+    c.setAlpha(0.5);
+    c.stampImage(src, 5, 4);
+    EXPECT_NEAR(img.pixel(5, 4).a, 0.5, 0.01);
+    EXPECT_NEAR(img.pixel(5, 4).r, 1, 0.02);
+    EXPECT_EQ(img.rawPixel(6, 4), 0u) << "outside the clip";
+}
+
+TEST(StampImage, RecordedAtItsDeviceRectangleWithTheImage) {
+    const Image src = stamp();
+    RecordingContext c;
+    offsetAndScale(c);
+    c.setAlpha(0.25);
+    c.stampImage(src, 5, 4);
+    ASSERT_EQ(c.images().size(), 1u);
+    const DrawOp& op = *c.images()[0];
+    EXPECT_EQ(op.image, &src);
+    EXPECT_EQ(op.bounds(), Rect(5, 4, 3, 2));
+    EXPECT_DOUBLE_EQ(op.alpha, 0.25);
+}
+
+TEST(StampImage, ABackendWithoutDevicePixelsDrawsTheImageIntoTheDeviceRectangle) {
+    const Image src = stamp();
+    RecordingContext target;
+    detail::GroupContext group(target, 1);
+    offsetAndScale(group);
+    group.stampImage(src, 5, 4);
+    ASSERT_EQ(target.images().size(), 1u);
+    const Rect r = target.images()[0]->bounds();
+    EXPECT_NEAR(r.x(), 5, 1e-9);
+    EXPECT_NEAR(r.y(), 4, 1e-9);
+    EXPECT_NEAR(r.width(), 3, 1e-9);
+    EXPECT_NEAR(r.height(), 2, 1e-9);
+    EXPECT_EQ(group.ctm().a, 2) << "the transform is back";
+}
+
+TEST(StampImage, NothingIsStampedWhileTheContextCannotDrawOrTheImageIsEmpty) {
+    const Image src = stamp();
+    RecordingContext c;
+    c.stampImage(Image(0, 0), 1, 1);
+    c.scale(0, 0);
+    c.stampImage(src, 1, 1);
+    EXPECT_TRUE(c.images().empty());
+}
