@@ -2,8 +2,12 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "Platform/graphics/image.h"
@@ -39,8 +43,19 @@ struct CairoContext::Impl {
     PangoContext* pango = nullptr;
     // One entry per open transparency group: whether its mask group has been pushed too.
     std::vector<bool> groups;
+    // The Cairo surface over the pixels stamped last: a stamp is painted over and over, and a surface
+    // made for each of them would cost more than the painting. Kept by the pixels' address and shape,
+    // so an image made anew elsewhere never finds another's surface.
+    cairo_surface_t* stampSurface = nullptr;
+    const std::uint32_t* stampPixels = nullptr;
+    int stampWidth = 0, stampHeight = 0;
+    // The clips the last stamp was painted through (held, so their storage is not reused) and the
+    // whole-pixel rectangle they make: left, top, right, bottom; none when they make no such rectangle.
+    std::optional<ClipList> stampClips;
+    std::optional<std::array<int, 4>> stampClipRect;
 
     ~Impl() {
+        if (stampSurface) cairo_surface_destroy(stampSurface);
         if (pango) g_object_unref(pango);
         if (cr) cairo_destroy(cr);
         if (surface) {
@@ -202,20 +217,122 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     _impl->recoverIfBroken(state());
 }
 
+namespace {
+
+// The whole-pixel rectangle a clip path is, when it is one (four corners joined along the axes, on
+// whole device pixels); nullopt for any other shape.
+std::optional<std::array<int, 4>> wholePixelRect(const Path& path) {
+    using Verb = Path::Verb;
+    const auto& verbs = path.verbs();
+    const auto& pts = path.points();
+    if (verbs.size() != 5 || pts.size() != 4 || verbs[0] != Verb::Move || verbs[4] != Verb::Close) return std::nullopt;
+    for (std::size_t k = 1; k < 4; ++k)
+        if (verbs[k] != Verb::Line) return std::nullopt;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const Point a = pts[k], b = pts[(k + 1) % 4];
+        if (a.x != b.x && a.y != b.y) return std::nullopt;
+    }
+    const Rect r = path.bounds();
+    const double edges[] = {r.x(), r.y(), r.maxX(), r.maxY()};
+    std::array<int, 4> whole{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (!(std::fabs(edges[k]) < Image::MaxPixelSide * 2.0) || edges[k] != std::round(edges[k])) return std::nullopt;
+        whole[k] = static_cast<int>(edges[k]);
+    }
+    return whole;
+}
+
+// Every channel of a premultiplied pixel times `factor` / 255 (rounded), two channels at a time.
+std::uint32_t scaled(std::uint32_t pixel, std::uint32_t factor) {
+    constexpr std::uint32_t Low = 0x00ff00ffu, Half = 0x00800080u;
+    std::uint32_t rb = (pixel & Low) * factor + Half;
+    rb = ((rb + ((rb >> 8) & Low)) >> 8) & Low;
+    std::uint32_t ag = ((pixel >> 8) & Low) * factor + Half;
+    ag = (ag + ((ag >> 8) & Low)) & ~Low;
+    return rb | ag;
+}
+
+// Premultiplied source over destination.
+std::uint32_t over(std::uint32_t src, std::uint32_t dst) {
+    const std::uint32_t keep = 255 - (src >> 24);
+    return keep == 0 ? src : src + scaled(dst, keep);
+}
+
+}  // namespace
+
+bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY) {
+    // Inside a group Cairo draws into the group's own surface; a clip of another shape needs Cairo.
+    if (transparencyGroupDepth() > 0) return false;
+    Image& target = *_impl->target;
+    Impl& impl = *_impl;
+    if (!impl.stampClips || !impl.stampClips->sharesStorageWith(state().clips)) {
+        std::array<int, 4> area{0, 0, target.pixelWidth(), target.pixelHeight()};
+        bool whole = true;
+        for (const ClipEntry& clip : state().clips) {
+            const auto r = wholePixelRect(clip.devicePath);
+            if (!r) {
+                whole = false;
+                break;
+            }
+            area = {std::max(area[0], (*r)[0]), std::max(area[1], (*r)[1]), std::min(area[2], (*r)[2]),
+                    std::min(area[3], (*r)[3])};
+        }
+        impl.stampClips = state().clips;
+        impl.stampClipRect = whole ? std::optional(area) : std::nullopt;
+    }
+    if (!impl.stampClipRect) return false;
+    const auto& clip = *impl.stampClipRect;
+    const int left = std::max(deviceX, clip[0]), top = std::max(deviceY, clip[1]);
+    const int right = static_cast<int>(std::min<std::int64_t>(std::int64_t{deviceX} + image.pixelWidth(), clip[2]));
+    const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{deviceY} + image.pixelHeight(), clip[3]));
+    if (left >= right || top >= bottom) return true;
+    const auto alpha = static_cast<std::uint32_t>(std::lround(effectiveAlpha() * 255));
+    if (alpha == 0) return true;
+    cairo_surface_flush(_impl->surface);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = target.data() + static_cast<std::size_t>(y) * target.pixelWidth();
+        const std::uint32_t* from = image.data() + static_cast<std::size_t>(y - deviceY) * image.pixelWidth() - deviceX;
+        for (int x = left; x < right; ++x) {
+            std::uint32_t src = from[x];
+            if (src == 0) continue;
+            if (alpha != 255) src = scaled(src, alpha);
+            row[x] = over(src, row[x]);
+        }
+    }
+    cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
+    return true;
+}
+
 void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
+    // Straight into the pixels where nothing but whole-pixel rectangles clip: Cairo's own painting
+    // costs several times the copying of a small stamp.
+    if (stampIntoTarget(image, deviceX, deviceY)) return;
     cairo_t* cr = _impl->cr;
-    cairo_surface_t* src =
-        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),
-                                            CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(), image.strideBytes());
+    Impl& impl = *_impl;
+    if (!impl.stampSurface || impl.stampPixels != image.data() || impl.stampWidth != image.pixelWidth() ||
+        impl.stampHeight != image.pixelHeight()) {
+        if (impl.stampSurface) cairo_surface_destroy(impl.stampSurface);
+        // Cairo only reads the source pixels.
+        impl.stampSurface = cairo_image_surface_create_for_data(
+            reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())), CAIRO_FORMAT_ARGB32, image.pixelWidth(),
+            image.pixelHeight(), image.strideBytes());
+        impl.stampPixels = image.data();
+        impl.stampWidth = image.pixelWidth();
+        impl.stampHeight = image.pixelHeight();
+    }
     // Device space: at a whole-pixel offset the pixels are copied as they are, with no filtering.
     cairo_save(cr);
     cairo_identity_matrix(cr);
-    cairo_set_source_surface(cr, src, deviceX, deviceY);
+    cairo_set_source_surface(cr, impl.stampSurface, deviceX, deviceY);
     cairo_rectangle(cr, deviceX, deviceY, image.pixelWidth(), image.pixelHeight());
-    cairo_clip(cr);
-    cairo_paint_with_alpha(cr, effectiveAlpha());
+    const double alpha = effectiveAlpha();
+    if (alpha >= 1) {
+        cairo_fill(cr);
+    } else {
+        cairo_clip(cr);
+        cairo_paint_with_alpha(cr, alpha);
+    }
     cairo_restore(cr);
-    cairo_surface_destroy(src);
     _impl->recoverIfBroken(state());
 }
 

@@ -52,6 +52,61 @@ TEST(StampImage, CairoStampsAtTheContextAlphaThroughTheClip) {
     EXPECT_EQ(img.rawPixel(6, 4), 0u) << "outside the clip";
 }
 
+TEST(StampImage, CairoStampsThroughAClipOfPartPixelsAndIntoGroups) {
+    const Image src = stamp();
+    {
+        Image img(20, 10);
+        CairoContext c(img);
+        c.scale(2, 2);
+        c.clipToRect({0, 0, 2.75, 5});  // device pixels 0 to 5.5 across
+        c.stampImage(src, 5, 4);
+        EXPECT_NEAR(img.pixel(5, 4).a, 0.5, 0.02) << "half the pixel is inside";
+        EXPECT_EQ(img.rawPixel(6, 4), 0u);
+    }
+    {
+        Image img(20, 10);
+        CairoContext c(img);
+        c.beginTransparencyGroup(0.5);
+        c.stampImage(src, 5, 4);
+        c.endTransparencyGroup();
+        EXPECT_NEAR(img.pixel(5, 4).a, 0.5, 0.01);
+        EXPECT_NEAR(img.pixel(6, 4).g, 1, 0.02);
+    }
+}
+
+TEST(StampImage, PaintingThePixelsDirectlyAgreesWithCairo) {
+    // Translucent pixels over a coloured page, at a context alpha: once where whole-pixel rectangles
+    // clip (painted directly) and once through a clip of the same area that is no plain rectangle.
+    Image src(3, 2);
+    const Color colours[] = {Color(1, 0, 0, 0.3), Color(0, 1, 0, 0.7), Color(0, 0, 1, 1),
+                             Color(0, 0, 0, 0),   Color(1, 1, 1, 0.5), Color(0.2, 0.4, 0.6, 0.9)};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) src.setPixel(x, y, colours[y * 3 + x]);
+    auto paint = [&](bool plainClip) {
+        Image img(10, 6);
+        CairoContext c(img);
+        c.setFillColor(Color(0.9, 0.6, 0.1, 0.8));
+        c.fillRect({0, 0, 10, 6});
+        Path area;
+        area.moveTo({0, 0});
+        if (!plainClip) area.lineTo({5, 0});  // the same rectangle with a fifth corner
+        area.lineTo({10, 0});
+        area.lineTo({10, 6});
+        area.lineTo({0, 6});
+        area.close();
+        c.clipToPath(area);
+        c.setAlpha(0.6);
+        c.stampImage(src, 4, 2);
+        return img;
+    };
+    const Image direct = paint(true), cairo = paint(false);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x)
+            for (int shift = 0; shift < 32; shift += 8)
+                EXPECT_NEAR(int((direct.rawPixel(x, y) >> shift) & 0xff), int((cairo.rawPixel(x, y) >> shift) & 0xff), 2)
+                    << x << ", " << y;
+}
+
 TEST(StampImage, RecordedAtItsDeviceRectangleWithTheImage) {
     const Image src = stamp();
     RecordingContext c;

@@ -37,6 +37,10 @@ protected:
     void onEndTransparencyGroup(double alpha, bool masked) override;
 
 private:
+    // Composites a stamp straight into the target's pixels when the clip allows it; answers false
+    // for Cairo to paint it.
+    bool stampIntoTarget(const Image& image, int deviceX, int deviceY);
+
     struct Impl;
     std::unique_ptr<Impl> _impl;
 };
