@@ -26,6 +26,7 @@ namespace kivo::detail {
 struct LinePointBlock;
 struct MoveFrame;
 struct SeriesPass;
+class SymbolStamper;
 }  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoLinePlotter : public KivoBasePlotter {
@@ -144,6 +145,10 @@ protected:
     double _getStackedValue(bool stacked100, double x, double y, bool added, const StackDictionary& stackPos,
                             const StackDictionary& stackNeg) const;
 
+    // Stamps the symbols of a dense series (made on first use, kept with its stamps from pass to pass);
+    // drawSymbol hands it the symbols of the default path while one of its scopes is open.
+    KIVO_CHART_NO_EXPORT kivo::detail::SymbolStamper& symbolStamper();
+
     bool _hasSymbols = false;
     bool _hasLines = true;
     bool _isSpline = false;
@@ -192,4 +197,5 @@ private:
     // points of the point loop and the hit-area blocks.
     std::vector<double> _screenX, _screenY;
     std::vector<std::shared_ptr<kivo::detail::LinePointBlock>> _blocks;
+    std::shared_ptr<kivo::detail::SymbolStamper> _symbolStamper;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "ChartCore/KivoHitTester.h"
@@ -22,6 +23,7 @@
 #include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
 #include "plotters/SeriesLook.h"
+#include "plotters/SymbolStamp.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::squareMeetsPlot;
@@ -225,13 +227,12 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     if (loading && loadMode == KivoLoadAnimationModePoint) {
         eased = getPointsForPointMode(xs2, ys2, t, d, easing, _rotated);
     } else if (loading) {
-        const plat::Dictionary risen =
-            KivoEasingUtil::easePointsListX(plat::Array(xs2.begin(), xs2.end()), plat::Array(ys2.begin(), ys2.end()),
-                                            axisY->convert(axisY->actualMin()), t, d, 1, easing);
+        // Each point rises from the value axis' minimum (as the easing utility eases a list, without
+        // boxing a million numbers twice).
+        const double bottom = axisY->convert(axisY->actualMin());
         PointList list{xs2, {}};
-        const auto it = risen.find("y");
-        if (it != risen.end() && it->second.asArray())
-            for (const auto& v : *it->second.asArray()) list.y.push_back(v.isNumber() ? v.asDouble() : NaN);
+        list.y.reserve(ys2.size());
+        for (const double y : ys2) list.y.push_back(std::isnan(y) ? NaN : KivoEasingUtil::ease(easing, t, bottom, y - bottom, d));
         eased = std::move(list);
     } else {
         eased = getUpdatedPointsDictionary(args, axisX, axisY, index, xs2, ys2, prevVals2, t, d, easing, _rotated);
@@ -278,6 +279,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     // Symbols at the plot's edge are drawn whole; the chart's clip to the plot area comes back after
     // them (the two calls stay paired, so nothing is touched without a plot area).
     if (plot) engine->clearClipRect();
+    std::optional<kivo::detail::SymbolStampScope> stamps;
+    if (!selected && path == KivoPlotElementEventPathDefault) stamps.emplace(symbolStamper(), *engine, n, plot.get());
     for (std::size_t k = 0; k < n; ++k) {
         const double x = KivoDataInfo::isValid(atX[k]) ? atX[k] : static_cast<double>(k);
         const double y = atY[k];
@@ -290,6 +293,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             _renderSymbol(engine, x, y, look.width, r, look.fill, look.border, series->symbolMarker(), series,
                           static_cast<std::int32_t>(ints[k].index), path);
     }
+    stamps.reset();
     if (plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
 
     // Data labels; the selected series' come with its symbols in redoSelection.

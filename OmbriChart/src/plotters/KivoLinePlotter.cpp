@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "ChartCore/KivoHitAreas.h"
@@ -26,6 +27,7 @@
 #include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
 #include "plotters/SeriesLook.h"
+#include "plotters/SymbolStamp.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::reuseFor;
@@ -349,6 +351,9 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         engine->clearClipRect();
     }
     const std::size_t n = std::min(atX.size(), atY.size());
+    const bool stamping = _hasSymbols && !pass.selected && path == KivoPlotElementEventPathDefault;
+    std::optional<kivo::detail::SymbolStampScope> stamps;
+    if (stamping) stamps.emplace(symbolStamper(), *engine, n, plot.get());
     for (std::size_t j = 0; j < n && static_cast<std::int64_t>(j) <= pass.end; ++j) {
         const double sx = KivoDataInfo::isValid(atX[j]) ? atX[j] : static_cast<double>(j);
         const double sy = atY[j];
@@ -384,6 +389,10 @@ void KivoLinePlotter::drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engin
                                  std::int64_t symbolMarker, const std::shared_ptr<KivoSeries>& series, std::int32_t pointIndex,
                                  const std::shared_ptr<KivoChartDataPoint>& dataPoint, std::int32_t type) {
     if (!engine) return;
+    if (type == KivoPlotElementEventPathDefault && _symbolStamper && _symbolStamper->active()) {
+        _symbolStamper->draw(x, y, borderWidth, symbolSize, borderColor, symbolMarker);
+        return;
+    }
     auto renderer = std::make_shared<DefaultPlotElementRender>(engine, x, y, borderWidth, symbolSize, borderColor, symbolMarker);
     const auto owner = chart();
     if (!owner || type == KivoPlotElementEventPathDefault) {
@@ -406,6 +415,11 @@ void KivoLinePlotter::drawSymbol(const std::shared_ptr<IKivoRenderEngine>& engin
         view->setFrame({square->left(), square->top(), square->width(), square->height()});
         owner->addSubview(view);
     }
+}
+
+kivo::detail::SymbolStamper& KivoLinePlotter::symbolStamper() {
+    if (!_symbolStamper) _symbolStamper = std::make_shared<kivo::detail::SymbolStamper>();
+    return *_symbolStamper;
 }
 
 // ---- Stroking ----
