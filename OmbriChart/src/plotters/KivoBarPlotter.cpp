@@ -21,6 +21,7 @@
 #include "OmbriChart/OmbrChartDataLabelData.h"
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
+#include "plotters/BarColumnMerge.h"
 #include "plotters/BarRectMath.h"
 #include "plotters/KivoBarUpdateGeometry.h"
 #include "plotters/MissingValues.h"
@@ -232,6 +233,10 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         ~PlanScope() { plan.reset(); }
     } planScope{_stackPlan};
 
+    // Bars of the default path narrower than a device pixel, merged per pixel column while every bar
+    // has the series' look.
+    kivo::detail::BarColumnMerger merger;
+    if (path == KivoPlotElementEventPathDefault && !pointSelection) merger.begin(engine, _rotated);
     for (std::int64_t i = first; i <= n; ++i) {
         const auto point = static_cast<std::int32_t>(i);
         engine->setFill(fill);
@@ -264,7 +269,7 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
 
         if (selected && (selectedIndex == -1 || selectedIndex == point)) _selRects.push_back({rect, point});
         auto area = KivoRectArea::create(rect);
-        if (intersects(*rect, plot)) _drawBarElement(engine, rect, series, position, point, path);
+        if (intersects(*rect, plot) && !merger.take(*rect)) _drawBarElement(engine, rect, series, position, point, path);
 
         auto dataPoint = KivoChartDataPoint::create();
         dataPoint->setSeriesIndex(position);
@@ -294,6 +299,8 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         _dataLabelData.push_back(
             OmbrChartDataLabelData::create(seriesName, std::move(anchor), position, point, x, y, dataPoint->valueX()));
     }
+
+    merger.end();
 
     // Every label collected in this pass, so the last series' labels end on top of all bars.
     const auto& label = owner->dataLabel();

@@ -1,0 +1,111 @@
+// Columns and bars narrower than a device pixel: each pixel column (row, for bars) draws one bar
+// spanning the bars of one series in it, while hit areas and label records keep every bar.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "OmbriChart/BasePlotElementRender.h"
+#include "OmbriChart/KivoChartPlotElementEventArgs.h"
+#include "bar_chart_fixture.h"
+#include "dense_drawing_support.h"
+
+namespace {
+
+const plat::Color Fill = plat::Color::rgb255(30, 120, 60);
+const plat::Color Outline = plat::Color::rgb255(200, 40, 40);
+// Far more bars than the plot is wide, in pixels.
+constexpr int Many = 2000;
+
+class BarColumnMergeTest : public BarChartTest {
+protected:
+    // `count` bars with values going up and down through 0.
+    void showBars(int count, std::int64_t type = OmbriChartTypeColumn) {
+        chart->setChartType(type);
+        std::vector<plat::Value> rows;
+        for (int i = 0; i < count; ++i) rows.push_back(barRow({{"v", double((i * 7) % 11) - 3}}));
+        setItems(std::move(rows));
+        auto s = add("v");
+        s->setColor(Fill);
+        s->setBorderColor(Outline);
+        s->setBorderWidth(1);
+        draw();
+    }
+    // The rectangle spanning the bars of each pixel column (row when `rotated`), from the hit areas.
+    std::vector<KivoRect> expectedSpans(bool rotated) const {
+        std::map<std::int64_t, KivoRect> spans;
+        for (const auto& bar : bars(0)) {
+            const KivoRect& r = bar.rect;
+            const double middle = rotated ? r.top() + r.height() / 2 : r.left() + r.width() / 2;
+            const auto column = static_cast<std::int64_t>(std::floor(middle));
+            auto [it, added] = spans.emplace(column, r);
+            if (added) continue;
+            KivoRect& s = it->second;
+            const double left = std::min(s.left(), r.left()), top = std::min(s.top(), r.top());
+            s = KivoRect(left, top, std::max(s.right(), r.right()) - left, std::max(s.bottom(), r.bottom()) - top);
+        }
+        std::vector<KivoRect> out;
+        for (const auto& [column, span] : spans) out.push_back(span);
+        if (rotated) std::reverse(out.begin(), out.end());  // the first item stands lowest
+        return out;
+    }
+    void expectOneBarPerPixel(bool rotated) {
+        EXPECT_EQ(bars(0).size(), std::size_t(Many)) << "a hit area for every bar";
+        EXPECT_EQ(plotter().dataLabelData().size(), std::size_t(Many)) << "a label record for every bar";
+        const auto spans = expectedSpans(rotated);
+        const auto fills = barFills(Fill);
+        ASSERT_EQ(fills.size(), spans.size());
+        for (std::size_t k = 0; k < spans.size(); ++k) {
+            const plat::Rect b = fills[k]->bounds();
+            expectRect(spans[k], b.x(), b.y(), b.width(), b.height());
+        }
+        // Each outline is clipped to its own merged bar (the legend's swatch lies outside the plot).
+        std::vector<const plat::DrawOp*> outlines;
+        for (const auto* op : rec.strokes())
+            if (op->color == Outline &&
+                chart->plotRect()->containsPoint(KivoPoint::create(op->bounds().midX(), op->bounds().midY())))
+                outlines.push_back(op);
+        ASSERT_EQ(outlines.size(), fills.size());
+        for (std::size_t k = 0; k < outlines.size(); ++k) {
+            ASSERT_TRUE(outlines[k]->clip);
+            EXPECT_NEAR(outlines[k]->clip->x(), fills[k]->bounds().x(), 1e-6);
+            EXPECT_NEAR(outlines[k]->clip->maxX(), fills[k]->bounds().maxX(), 1e-6);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(BarColumnMergeTest, ColumnsInOnePixelColumnAreDrawnAsOneSpanningTheirExtremes) {
+    showBars(Many);
+    ASSERT_LT(chart->plotRect()->width() * 2, Many) << "at least two bars a pixel";
+    expectOneBarPerPixel(false);
+}
+
+TEST_F(BarColumnMergeTest, BarsInOnePixelRowAreDrawnAsOneSpanningTheirExtremes) {
+    showBars(Many, OmbriChartTypeBar);
+    ASSERT_LT(chart->plotRect()->height() * 2, Many);
+    expectOneBarPerPixel(true);
+}
+
+TEST_F(BarColumnMergeTest, BarsAPixelWideOrMoreDrawTheSameOperationsAsWithoutTheShortcuts) {
+    showBars(40);
+    expectSameOpsWithoutShortcuts(rec.ops(), rec, [&] { draw(); });
+    EXPECT_EQ(barFills(Fill).size(), 40u);
+}
+
+TEST_F(BarColumnMergeTest, ElementHandlersSeeEveryBar) {
+    int raised = 0;
+    const auto owner = std::make_shared<int>(0);
+    chart->plotElementLoading()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
+                                                ++raised;
+                                                c->args<KivoChartPlotElementEventArgs>()->defaultRender()->execute();
+                                            }),
+                                            owner);
+    showBars(Many);
+    EXPECT_EQ(raised, Many);
+    EXPECT_EQ(barFills(Fill).size(), std::size_t(Many));
+}
