@@ -1,7 +1,8 @@
 // The line family of the Cartesian chart, drawn by its line plotter: a line, a spline and a line with
 // symbols over data with a missing value (the lines join across it, no symbol marks it); stacked
 // lines with a negative value; a selected line with symbols on top of the others; three frames of a
-// point-by-point load; and a line of a million points, stroked through each pixel column's extremes.
+// point-by-point load; a line of a million points, stroked through each pixel column's extremes, and
+// the same points as a scatter, its symbols stamped and repeats left out.
 // Below them, the scatter and bubble plotter: scatter points, bubbles sized by a third value, and
 // bubbles growing through their load.
 //
@@ -35,6 +36,8 @@ constexpr double FrameRowHeight = 200;
 constexpr double SettleSeconds = 1.0;
 constexpr double LoadFractions[] = {0.45, 0.7, 0.9};
 constexpr std::size_t MillionPoints = 1'000'000;
+// Translucent, so that where the million symbols crowd the band shows darker.
+constexpr double MillionSymbolOpacity = 0.5;
 constexpr int Weeks = 16;
 
 const plat::Color Ink = plat::Color::rgb255(40, 48, 60);
@@ -187,33 +190,49 @@ std::shared_ptr<OmbriChart> loadFrameChart(const plat::Rect& frame, double fract
     return chart;
 }
 
+// A deterministic random walk of a million readings, made once for the panels that show it.
+plat::ArrayPtr millionReadings() {
+    static const plat::ArrayPtr items = [] {
+        auto list = std::make_shared<plat::Array>();
+        list->reserve(MillionPoints);
+        std::uint32_t seed = 20240611;
+        double level = 0;
+        for (std::size_t i = 0; i < MillionPoints; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            level += (seed >> 8) / double(1u << 24) - 0.5;
+            auto reading = std::make_shared<Reading>();
+            reading->t = static_cast<double>(i);
+            reading->level = level;
+            list->push_back(plat::Value(reading));
+        }
+        return list;
+    }();
+    return items;
+}
+
 std::shared_ptr<OmbriChart> millionChart(const plat::Rect& frame) {
-    // A deterministic random walk.
-    auto items = std::make_shared<plat::Array>();
-    items->reserve(MillionPoints);
-    std::uint32_t seed = 20240611;
-    double level = 0;
-    for (std::size_t i = 0; i < MillionPoints; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        level += (seed >> 8) / double(1u << 24) - 0.5;
-        auto reading = std::make_shared<Reading>();
-        reading->t = static_cast<double>(i);
-        reading->level = level;
-        items->push_back(plat::Value(reading));
-    }
-    auto chart = makeChart(frame, "A million points, one pixel column at a time", OmbriChartTypeLine, items, "t");
+    auto chart = makeChart(frame, "A million points, one pixel column at a time", OmbriChartTypeLine, millionReadings(), "t");
     auto walk = addSeries(chart, "level", "Walk");
     walk->setBorderWidth(1);
     return chart;
 }
 
+std::shared_ptr<OmbriChart> millionScatterChart(const plat::Rect& frame) {
+    auto chart =
+        makeChart(frame, "The same million points as symbols, each shape stamped", OmbriChartTypeScatter, millionReadings(), "t");
+    auto walk = addSeries(chart, "level", "Walk");
+    walk->setSymbolOpacity(MillionSymbolOpacity);
+    return chart;
+}
+
 std::vector<Panel> linePanels() {
-    const double row2 = Gap + RowHeight + Gap, row3 = row2 + RowHeight + Gap;
+    const double row2 = Gap + RowHeight + Gap, millionRow = row2 + RowHeight + Gap, row3 = millionRow + RowHeight + Gap;
     std::vector<Panel> panels{
         {{Gap, Gap, WideWidth, RowHeight}, variantsChart},
         {{2 * Gap + WideWidth, Gap, WideWidth, RowHeight}, stackedChart},
         {{Gap, row2, WideWidth, RowHeight}, selectedChart},
         {{2 * Gap + WideWidth, row2, WideWidth, RowHeight}, millionChart},
+        {{Gap, millionRow, PageWidth - 2 * Gap, RowHeight}, millionScatterChart},
     };
     for (std::size_t k = 0; k < std::size(LoadFractions); ++k) {
         const double fraction = LoadFractions[k];
