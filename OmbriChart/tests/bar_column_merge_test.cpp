@@ -8,10 +8,12 @@
 #include <map>
 #include <vector>
 
+#include "KivoCore/KivoRenderEngine.h"
 #include "OmbriChart/BasePlotElementRender.h"
 #include "OmbriChart/KivoChartPlotElementEventArgs.h"
 #include "bar_chart_fixture.h"
 #include "dense_drawing_support.h"
+#include "plotters/BarColumnMerge.h"
 
 namespace {
 
@@ -108,4 +110,44 @@ TEST_F(BarColumnMergeTest, ElementHandlersSeeEveryBar) {
     showBars(Many);
     EXPECT_EQ(raised, Many);
     EXPECT_EQ(barFills(Fill).size(), std::size_t(Many));
+}
+
+TEST(BarColumnMerger, JoinsTheBarsOfOnePixelColumnWhoseSpansMeet) {
+    struct Case {
+        const char* what;
+        bool rotated;
+        std::vector<plat::Rect> bars, drawn;
+    };
+    const Case cases[] = {
+        {"one column", false, {{10.1, 10, 0.3, 40}, {10.5, 20, 0.3, 30}}, {{10.1, 10, 0.7, 40}}},
+        {"two columns", false, {{10.1, 10, 0.3, 40}, {11.2, 20, 0.3, 30}}, {{10.1, 10, 0.3, 40}, {11.2, 20, 0.3, 30}}},
+        {"spans apart", false, {{10.1, 10, 0.3, 5}, {10.5, 30, 0.3, 5}}, {{10.1, 10, 0.3, 5}, {10.5, 30, 0.3, 5}}},
+        {"a wide bar between",
+         false,
+         {{10.1, 10, 0.3, 40}, {10.2, 10, 1.5, 40}, {10.5, 10, 0.3, 40}},
+         {{10.1, 10, 0.3, 40}, {10.2, 10, 1.5, 40}, {10.5, 10, 0.3, 40}}},
+        {"one row", true, {{10, 20.1, 40, 0.3}, {20, 20.5, 30, 0.3}}, {{10, 20.1, 40, 0.7}}},
+    };
+    auto engine = std::make_shared<KivoRenderEngine>();
+    for (const Case& c : cases) {
+        plat::RecordingContext rec;
+        {
+            plat::CurrentContextScope current(rec);
+            kivo::detail::BarColumnMerger merger;
+            ASSERT_TRUE(merger.begin(engine, c.rotated)) << c.what;
+            for (const plat::Rect& b : c.bars)
+                if (!merger.take(KivoRect(b.x(), b.y(), b.width(), b.height())))
+                    DefaultBarElementRender(engine, b.x(), b.y(), b.width(), b.height()).execute();
+            merger.end();
+        }
+        const auto fills = rec.fills();
+        ASSERT_EQ(fills.size(), c.drawn.size()) << c.what;
+        for (std::size_t k = 0; k < fills.size(); ++k) {
+            const plat::Rect b = fills[k]->bounds();
+            EXPECT_NEAR(b.x(), c.drawn[k].x(), 1e-9) << c.what << " " << k;
+            EXPECT_NEAR(b.y(), c.drawn[k].y(), 1e-9) << c.what << " " << k;
+            EXPECT_NEAR(b.width(), c.drawn[k].width(), 1e-9) << c.what << " " << k;
+            EXPECT_NEAR(b.height(), c.drawn[k].height(), 1e-9) << c.what << " " << k;
+        }
+    }
 }

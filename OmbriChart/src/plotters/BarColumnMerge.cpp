@@ -45,7 +45,10 @@ bool BarColumnMerger::take(const KivoRect& bar) {
         return false;
     }
     const auto column = static_cast<std::int64_t>(std::floor(middle));
-    if (_holding && column == _column) {
+    // Along the values the run must stay one piece: a bar whose span neither meets nor overlaps the
+    // run's (segments of a stack standing apart) starts a run of its own.
+    const bool meets = _rotated ? bar.left() <= _right && bar.right() >= _left : bar.top() <= _bottom && bar.bottom() >= _top;
+    if (_holding && column == _column && meets) {
         _single = false;
         _left = std::min(_left, bar.left());
         _top = std::min(_top, bar.top());

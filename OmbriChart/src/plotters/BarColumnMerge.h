@@ -2,9 +2,9 @@
 // Bars narrower than a device pixel, merged per pixel column. A column series of a million points
 // puts hundreds of bars into every device-pixel column (row, for bars along X), where they can only
 // paint the span from the lowest to the highest of them: consecutive such bars of one series in one
-// pixel column are drawn as one bar spanning their extremes, with the series' look, its outline
-// clipped to that bar as every bar's outline is clipped to its own. A bar a pixel wide or more, or
-// one alone in its column, is drawn as it always was.
+// pixel column whose spans meet are drawn as one bar spanning their extremes, with the series' look,
+// its outline clipped to that bar as every bar's outline is clipped to its own. A bar a pixel wide or
+// more, or one alone in its run, is drawn as it always was.
 
 #include <cstdint>
 #include <memory>
