@@ -24,7 +24,8 @@ TEST(Formatter, NumberAndDateFormattersAnswerTheirOwnKindOfValueOnly) {
     number->setMaximumFractionDigits(2);
     DateFormatter date(Locale::withIdentifier("en_US"), TimeZone::utc());
     date.setDateStyle(DateFormatter::Style::Short);
-    std::vector<std::shared_ptr<const Formatter>> all{number, std::make_shared<DateFormatter>(date), std::make_shared<Shouting>()};
+    std::vector<std::shared_ptr<const Formatter>> all{number, std::make_shared<DateFormatter>(date),
+                                                      std::make_shared<Shouting>()};
     struct Case {
         Value value;
         std::optional<std::string> number, date, own;
