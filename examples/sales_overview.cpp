@@ -8,6 +8,9 @@
 #include "KivoCalendar/KivoCalendar.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
@@ -43,6 +46,14 @@ int main(int argc, char** argv) {
 
     auto calendar = KivoCalendar::create({400, 10, 310, 320});
     window->addSubview(calendar);
+
+    // A grid over the same sales: its columns name themselves after the properties they bind.
+    auto grid = OmbriGrid::create({0, 0, 720, 340});
+    auto column = std::make_shared<GridColumn>();
+    column->setBinding("country");
+    grid->columns()->push(column);
+    std::cout << "sales_overview: the grid's column reads \"" << column->header().value_or("") << "\", "
+              << grid->columns()->totalSize() << " points wide\n";
 
     plat::RunLoop::main().runUntilIdle();  // layout and drawing passes
     if (!window->writePNG(argv[1], 2)) {

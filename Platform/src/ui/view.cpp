@@ -32,13 +32,18 @@ View::~View() {
 void View::setFrame(const Rect& frame) {
     const Size before = bounds().size;
     changeAnimatable({BoundsAnimationKey, PositionAnimationKey}, [&] { _layer->setFrame(frame); });
-    if (bounds().size != before) setNeedsLayout();
+    if (bounds().size != before) boundsSizeChanged();
 }
 
 void View::setBounds(const Rect& bounds) {
     const Size before = this->bounds().size;
     changeAnimatable({BoundsAnimationKey}, [&] { _layer->setBounds(bounds.standardized()); });
-    if (this->bounds().size != before) setNeedsLayout();
+    if (this->bounds().size != before) boundsSizeChanged();
+}
+
+void View::boundsSizeChanged() {
+    setNeedsLayout();
+    if (_contentMode == ViewContentMode::Redraw) setNeedsDisplay();
 }
 
 void View::setCenter(Point center) {

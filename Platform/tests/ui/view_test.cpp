@@ -323,3 +323,44 @@ TEST(Screen, DefaultsAndRefusedValues) {
     EXPECT_EQ(s.bounds().width(), 768);
     s.reset();
 }
+
+namespace {
+
+TEST(View, IsOpaqueUntilToldOtherwise) {
+    auto view = View::create({0, 0, 10, 10});
+    EXPECT_TRUE(view->isOpaque());
+    view->setOpaque(false);
+    EXPECT_FALSE(view->isOpaque());
+}
+
+// Only the redraw mode asks for a display pass on a change of size; a move alone never does.
+TEST(View, RedrawContentModeAsksForDisplayWhenTheSizeChanges) {
+    struct Case {
+        ViewContentMode mode;
+        Rect newFrame;
+        bool redraws;
+    };
+    const Case cases[] = {
+        {ViewContentMode::Redraw, {0, 0, 30, 10}, true},
+        {ViewContentMode::Redraw, {5, 5, 20, 10}, false},
+        {ViewContentMode::ScaleToFill, {0, 0, 30, 10}, false},
+    };
+    for (const Case& c : cases) {
+        auto window = Window::create({0, 0, 100, 100});
+        auto view = View::create({0, 0, 20, 10});
+        window->addSubview(view);
+        EXPECT_EQ(view->contentMode(), ViewContentMode::ScaleToFill);
+        view->setContentMode(c.mode);
+        RecordingContext rec;
+        window->display(rec);
+        ASSERT_FALSE(view->needsDisplay());
+        view->setFrame(c.newFrame);
+        EXPECT_EQ(view->needsDisplay(), c.redraws) << static_cast<int>(c.mode);
+        view->setFrame({0, 0, 20, 10});
+        window->display(rec);
+        view->setBounds({0, 0, 40, 40});
+        EXPECT_EQ(view->needsDisplay(), c.mode == ViewContentMode::Redraw) << "bounds";
+    }
+}
+
+}  // namespace

@@ -32,6 +32,9 @@ enum FontTraits : unsigned {
     FontTraitMonospace = 8
 };
 
+// The point size of the platform's small system font (secondary text, table cells of dense lists).
+inline constexpr double SmallSystemFontSize = 12;
+
 struct PLAT_EXPORT Font {
     std::string family = systemFamily();
     double size = 12;

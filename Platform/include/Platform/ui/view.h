@@ -42,6 +42,24 @@ enum ViewAnimationOptions : unsigned {
     ViewAnimationOptionCurveLinear = 3u << 16,
 };
 
+// How a view's drawn content follows a change of its bounds. Only Redraw changes anything here: it asks
+// for a new drawing pass whenever the bounds size changes; the other modes keep the content drawn.
+enum class ViewContentMode : std::int64_t {
+    ScaleToFill = 0,
+    ScaleAspectFit = 1,
+    ScaleAspectFill = 2,
+    Redraw = 3,
+    Center = 4,
+    Top = 5,
+    Bottom = 6,
+    Left = 7,
+    Right = 8,
+    TopLeft = 9,
+    TopRight = 10,
+    BottomLeft = 11,
+    BottomRight = 12,
+};
+
 class PLAT_EXPORT View : public Responder, protected LayerDelegate {
 public:
     static std::shared_ptr<View> create(const Rect& frame = {});
@@ -81,6 +99,13 @@ public:
     // Called on the view and on every descendant that inherits the tint, when it changes.
     virtual void tintColorDidChange() {}
     static constexpr Color SystemTintColor = Color(0, 122 / 255.0, 1, 1);
+
+    // Whether the view promises to cover its bounds with opaque content (true, as the phone platform
+    // starts every view). Drawing code reads it to decide whether it must paint a background.
+    bool isOpaque() const { return _opaque; }
+    void setOpaque(bool opaque) { _opaque = opaque; }
+    ViewContentMode contentMode() const { return _contentMode; }
+    void setContentMode(ViewContentMode mode) { _contentMode = mode; }
 
     bool isUserInteractionEnabled() const { return _userInteraction; }
     void setUserInteractionEnabled(bool enabled) { _userInteraction = enabled; }
@@ -213,6 +238,8 @@ private:
     // the result is in screen coordinates).
     AffineTransform transformToRoot(const View** root) const;
     void notifyTintChanged();
+    // Layout, and with the redraw content mode a display pass, after the bounds size changed.
+    void boundsSizeChanged();
     void moveToWindow(const std::shared_ptr<Window>& before);
     // Runs `apply`, which changes the layer properties under `keys`, and animates each change when an
     // animation block is open (else ends what runs on a changed key).
@@ -226,6 +253,8 @@ private:
     std::optional<Color> _tintColor;
     std::int64_t _tag = 0;
     bool _userInteraction = true;
+    bool _opaque = true;
+    ViewContentMode _contentMode = ViewContentMode::ScaleToFill;
     bool _needsLayout = true;
     bool _needsDisplay = true;
 };

@@ -126,3 +126,12 @@ std::optional<Date> DateFormatter::parse(std::string_view text) const {
 }
 
 }  // namespace plat
+
+namespace plat {
+
+std::optional<std::string> DateFormatter::stringForObjectValue(const Value& value) const {
+    if (!value.isDate()) return std::nullopt;
+    return format(value.asDate());
+}
+
+}  // namespace plat

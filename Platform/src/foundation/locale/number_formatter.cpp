@@ -200,3 +200,21 @@ std::string NumberFormatter::format(std::int64_t value) const {
 }
 
 }  // namespace plat
+
+namespace plat {
+
+Formatter::~Formatter() = default;
+
+std::optional<std::string> NumberFormatter::stringForObjectValue(const Value& value) const {
+    switch (value.kind()) {
+        case Value::Kind::Bool:
+        case Value::Kind::Integer:
+            return format(value.asInteger());
+        case Value::Kind::Double:
+            return format(value.asDouble());
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace plat

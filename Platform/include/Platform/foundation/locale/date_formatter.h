@@ -11,12 +11,13 @@
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/date.h"
+#include "Platform/foundation/locale/formatter.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
 
 namespace plat {
 
-class PLAT_EXPORT DateFormatter {
+class PLAT_EXPORT DateFormatter : public Formatter {
 public:
     enum class Style : std::uint8_t { None, Short, Medium, Long, Full };
 
@@ -38,6 +39,8 @@ public:
     // finite. Patterns are read leniently (an unterminated quote runs to the end of the pattern,
     // letters without a field print nothing); one that still fails falls back to the styles.
     std::string format(Date date) const;
+    // Dates; no text for any other kind of value.
+    std::optional<std::string> stringForObjectValue(const Value& value) const override;
     // Strict: the whole text must match the pattern or styles.
     std::optional<Date> parse(std::string_view text) const;
 

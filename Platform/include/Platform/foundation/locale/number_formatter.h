@@ -9,11 +9,12 @@
 #include <string>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/locale/formatter.h"
 #include "Platform/foundation/locale/locale.h"
 
 namespace plat {
 
-class PLAT_EXPORT NumberFormatter {
+class PLAT_EXPORT NumberFormatter : public Formatter {
 public:
     enum class Style : std::uint8_t { Decimal, Currency, Percent, Scientific };
     // Digit counts are clamped to 0...MaxDigits.
@@ -25,7 +26,7 @@ public:
     NumberFormatter& operator=(const NumberFormatter&);
     NumberFormatter(NumberFormatter&&) noexcept;
     NumberFormatter& operator=(NumberFormatter&&) noexcept;
-    ~NumberFormatter();
+    ~NumberFormatter() override;
 
     Style style() const { return _s.style; }
     // Also resets digit limits and grouping to the style's defaults: decimal 0...3 fraction digits
@@ -54,6 +55,8 @@ public:
     // Appending forms, for callers that build texts in a reused buffer.
     void appendTo(std::string& out, double value) const;
     void appendTo(std::string& out, std::int64_t value) const;
+    // Numbers (true and false as 1 and 0); no text for any other kind of value.
+    std::optional<std::string> stringForObjectValue(const Value& value) const override;
 
     // Implementation detail, public only for the formatter cache: the settings as one value, and the
     // shared ICU formatter built for them.

@@ -1,0 +1,148 @@
+#pragma once
+// The rows or the columns of one panel, laid out along their axis: default, minimum and maximum sizes,
+// the frozen items at the start, each item's index and position, the total extent and the item under
+// a coordinate. Layout is lazy: a change marks it stale and the next reader brings it up to date, a
+// change of one item's size or flags in time that does not grow with the number of items, and never
+// while an update batch is open. Listeners of `collectionChanged` always receive a reset.
+//
+// A row collection bound to a list of items keeps a placeholder for each row that no one has asked
+// for: the row object is made on first request (and kept from then on), so a million plain rows cost
+// no million objects. Read through the base class, a placeholder is the item's index in that list.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "KivoCore/KivoObservableArray.h"
+#include "OmbriGrid/GridRowCol.h"
+#include "OmbriGrid/KivoOmbriGridExport.h"
+
+class OmbriGrid;
+class GridPanel;
+class GridColumn;
+namespace kivo::detail {
+class AxisPositions;
+struct GridTestAccess;
+class GroupCollapse;
+}  // namespace kivo::detail
+
+class KIVO_GRID_EXPORT GridRowColCollection : public KivoObservableArray {
+public:
+    // A default size below 1 takes the grid's default row size.
+    GridRowColCollection(const std::shared_ptr<OmbriGrid>& grid, std::int32_t defaultSize);
+    ~GridRowColCollection() override;
+
+    std::shared_ptr<OmbriGrid> grid() const { return _grid.lock(); }
+    std::int32_t defaultSize() const { return _defaultSize; }
+    // Below 1 stores the grid's default row size.
+    void setDefaultSize(std::int32_t size);
+    std::int32_t minSize() const { return _minSize; }
+    void setMinSize(std::int32_t size);
+    std::int32_t maxSize() const { return _maxSize; }  // applied when above 0
+    void setMaxSize(std::int32_t size);
+    // The stored number, at most the item count. A negative number is refused with a log line.
+    std::int32_t frozen() const;
+    void setFrozen(std::int32_t frozen);
+
+    // The sum of the render sizes (summed in 64 bits, read saturated at the 32-bit maximum).
+    std::int32_t totalSize() const;
+    // The item under coordinate p, which stands for [p, p + 1): the item starting at p wins over the
+    // one ending there, and an item of size 0 is never the answer while a sized item covers p. Before
+    // the start 0, past the end the last index, -1 when empty.
+    std::int32_t getIndexAt(std::int32_t p) const;
+    // Position and render size of the item at `index` (0 outside), read from the layout without making
+    // a row object for a placeholder.
+    std::int32_t posAt(std::int64_t index) const;
+    std::int32_t renderSizeAt(std::int64_t index) const;
+    // The sum of the render sizes of items first…last inclusive, indices outside counting 0.
+    std::int64_t renderSizeOf(std::int64_t first, std::int64_t last) const;
+
+    // The item at `index` (made now for a placeholder), null outside.
+    std::shared_ptr<GridRowCol> item(std::int64_t index) const;
+    void push(const std::shared_ptr<GridRowCol>& item) { addObject(plat::Value(item)); }
+    // The panel that shows this collection, looked for among the cells, top-left, column-header and
+    // row-header panels in this order; null when none.
+    std::shared_ptr<GridPanel> gridPanel() const;
+
+    void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
+
+protected:
+    // Lays the items out when stale and no batch is open; true when it ran.
+    bool _update() const;
+    void _setDirty(bool dirty) const;
+    bool isDirty() const { return _dirty; }
+    // The layout proper; the column collection distributes the star widths first.
+    virtual void _layout() const;
+    // Rebuilds every item's render size and index.
+    void relayoutAll() const;
+    // A setting of the collection changed: every render size is rebuilt, and the grid redraws.
+    void settingChanged();
+    // The render size of a placeholder row: a plain row of default size.
+    std::int32_t placeholderRenderSize() const;
+
+private:
+    friend class GridRowCol;
+    friend class GridPanel;
+    friend class OmbriGrid;
+    friend class kivo::detail::GroupCollapse;
+    friend struct kivo::detail::GridTestAccess;
+
+    // One item's size or flags changed: its render size is brought up to date at the next layout.
+    void _itemChanged(const GridRowCol& item) const;
+
+    std::weak_ptr<OmbriGrid> _grid;
+    std::int32_t _frozen = 0;
+    std::int32_t _defaultSize;
+    std::int32_t _minSize = 0;
+    std::int32_t _maxSize = 0;
+    mutable bool _dirty = false;
+    mutable bool _laying = false;
+    // Every index and size is rebuilt at the next layout (the items themselves changed).
+    mutable bool _structureStale = true;
+    mutable std::unique_ptr<kivo::detail::AxisPositions> _positions;
+    // Items whose render size changed since the last layout.
+    mutable std::vector<std::size_t> _pending;
+
+protected:
+    // The source list placeholders index into (rows only).
+    plat::ArrayPtr _placeholderItems;
+};
+
+class KIVO_GRID_EXPORT GridColumnCollection : public GridRowColCollection {
+public:
+    using GridRowColCollection::GridRowColCollection;
+
+    std::shared_ptr<GridColumn> column(std::int64_t index) const;
+    // The first column bound to `key` (paths compare by value); null when none.
+    std::shared_ptr<GridColumn> objectForKeyedSubscript(const std::string& key) const;
+
+protected:
+    // Fixed columns take their widths; star columns share what is left of the client width by weight
+    // (a weight that is not positive and finite counts 0), the last one taking the remainder; no
+    // share is ever below 0.
+    void _layout() const override;
+};
+
+class KIVO_GRID_EXPORT GridRowCollection : public GridColumnCollection {
+public:
+    GridRowCollection(const std::shared_ptr<OmbriGrid>& grid, std::int32_t defaultSize);
+
+    std::shared_ptr<GridRow> row(std::int64_t index) const;
+    std::int32_t defaultGroupSize() const { return _defaultGroupSize; }
+    // Below 1 stores the grid's default row size.
+    void setDefaultGroupSize(std::int32_t size);
+
+protected:
+    // Rows lay out as the base does: no star sizes.
+    void _layout() const override { GridRowColCollection::_layout(); }
+
+private:
+    friend class OmbriGrid;
+    friend struct kivo::detail::GridTestAccess;
+    // Replaces every row by one placeholder per item of `items`, inside one batch (one reset).
+    void _bindItems(const plat::ArrayPtr& items);
+
+    std::int32_t _defaultGroupSize;
+};

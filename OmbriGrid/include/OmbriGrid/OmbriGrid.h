@@ -1,0 +1,419 @@
+#pragma once
+// The data grid: a view that shows rows and columns of cells in four panels (cells, column headers,
+// row headers, top-left corner) over four row and column collections, draws them itself, scrolls
+// itself, and reports through 26 events and an optional delegate.
+//
+// Sections: creation; events and delegate; data and parts; look (colours, fonts, lines, headers);
+// behaviour switches; sizes and the cells origin; scrolling; drawing pass and invalidation.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "KivoCore/KivoEvent.h"
+#include "KivoCore/KivoView.h"
+#include "OmbriGrid/GridCellRange.h"
+#include "OmbriGrid/KivoOmbriGridExport.h"
+#include "OmbriGrid/OmbriGridDelegate.h"
+#include "OmbriGrid/OmbriGridTypes.h"
+#include "Platform/graphics/color.h"
+#include "Platform/graphics/font.h"
+#include "Platform/runtime/notification_center.h"
+#include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/text_field.h"
+
+class GridPanel;
+class GridRow;
+class GridRowCollection;
+class GridColumnCollection;
+class GridMergeManager;
+class GridCellFactory;
+class OmbriGridDetailProvider;
+class KivoCollectionView;
+class IKivoValueFormatter;
+namespace plat {
+class LongPressGestureRecognizer;
+class TapGestureRecognizer;
+class PanGestureRecognizer;
+}  // namespace plat
+namespace kivo::detail {
+struct GridTestAccess;
+enum class DelegateRule : int;
+class GroupCollapse;
+}  // namespace kivo::detail
+
+class KIVO_GRID_EXPORT OmbriGrid : public KivoView, public plat::GestureRecognizerDelegate, public plat::TextFieldDelegate {
+public:
+    static std::shared_ptr<OmbriGrid> create(const plat::Rect& frame = {});
+    ~OmbriGrid() override;
+
+    // ---- events (sender: the grid) and delegate ----
+    const std::shared_ptr<KivoEvent>& ombriGridTapped() const { return _ombriGridTapped; }
+    void setOmbriGridTapped(std::shared_ptr<KivoEvent> event) { _ombriGridTapped = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridRendered() const { return _ombriGridRendered; }
+    void setOmbriGridRendered(std::shared_ptr<KivoEvent> event) { _ombriGridRendered = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridRendering() const { return _ombriGridRendering; }
+    void setOmbriGridRendering(std::shared_ptr<KivoEvent> event) { _ombriGridRendering = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridInvalidated() const { return _ombriGridInvalidated; }
+    void setOmbriGridInvalidated(std::shared_ptr<KivoEvent> event) { _ombriGridInvalidated = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridFormatItem() const { return _ombriGridFormatItem; }
+    void setOmbriGridFormatItem(std::shared_ptr<KivoEvent> event) { _ombriGridFormatItem = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridProcessItemOverlay() const { return _ombriGridProcessItemOverlay; }
+    void setOmbriGridProcessItemOverlay(std::shared_ptr<KivoEvent> event) { _ombriGridProcessItemOverlay = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridCellTapped() const { return _ombriGridCellTapped; }
+    void setOmbriGridCellTapped(std::shared_ptr<KivoEvent> event) { _ombriGridCellTapped = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridCellDoubleTapped() const { return _ombriGridCellDoubleTapped; }
+    void setOmbriGridCellDoubleTapped(std::shared_ptr<KivoEvent> event) { _ombriGridCellDoubleTapped = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridBeginningEdit() const { return _ombriGridBeginningEdit; }
+    void setOmbriGridBeginningEdit(std::shared_ptr<KivoEvent> event) { _ombriGridBeginningEdit = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnding() const { return _ombriGridCellEditEnding; }
+    void setOmbriGridCellEditEnding(std::shared_ptr<KivoEvent> event) { _ombriGridCellEditEnding = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnded() const { return _ombriGridCellEditEnded; }
+    void setOmbriGridCellEditEnded(std::shared_ptr<KivoEvent> event) { _ombriGridCellEditEnded = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridPrepareCellForEdit() const { return _ombriGridPrepareCellForEdit; }
+    void setOmbriGridPrepareCellForEdit(std::shared_ptr<KivoEvent> event) { _ombriGridPrepareCellForEdit = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridItemsSourceChanged() const { return _ombriGridItemsSourceChanged; }
+    void setOmbriGridItemsSourceChanged(std::shared_ptr<KivoEvent> event) { _ombriGridItemsSourceChanged = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridLoadingRows() const { return _ombriGridLoadingRows; }
+    void setOmbriGridLoadingRows(std::shared_ptr<KivoEvent> event) { _ombriGridLoadingRows = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridLoadedRows() const { return _ombriGridLoadedRows; }
+    void setOmbriGridLoadedRows(std::shared_ptr<KivoEvent> event) { _ombriGridLoadedRows = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanging() const { return _ombriGridGroupCollapsedChanging; }
+    void setOmbriGridGroupCollapsedChanging(std::shared_ptr<KivoEvent> event) {
+        _ombriGridGroupCollapsedChanging = std::move(event);
+    }
+    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanged() const { return _ombriGridGroupCollapsedChanged; }
+    void setOmbriGridGroupCollapsedChanged(std::shared_ptr<KivoEvent> event) {
+        _ombriGridGroupCollapsedChanged = std::move(event);
+    }
+    const std::shared_ptr<KivoEvent>& ombriGridScrollPositionChanged() const { return _ombriGridScrollPositionChanged; }
+    void setOmbriGridScrollPositionChanged(std::shared_ptr<KivoEvent> event) {
+        _ombriGridScrollPositionChanged = std::move(event);
+    }
+    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanging() const { return _ombriGridSelectionChanging; }
+    void setOmbriGridSelectionChanging(std::shared_ptr<KivoEvent> event) { _ombriGridSelectionChanging = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanged() const { return _ombriGridSelectionChanged; }
+    void setOmbriGridSelectionChanged(std::shared_ptr<KivoEvent> event) { _ombriGridSelectionChanged = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridSortingColumn() const { return _ombriGridSortingColumn; }
+    void setOmbriGridSortingColumn(std::shared_ptr<KivoEvent> event) { _ombriGridSortingColumn = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridSortedColumn() const { return _ombriGridSortedColumn; }
+    void setOmbriGridSortedColumn(std::shared_ptr<KivoEvent> event) { _ombriGridSortedColumn = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridAutoGeneratingColumn() const { return _ombriGridAutoGeneratingColumn; }
+    void setOmbriGridAutoGeneratingColumn(std::shared_ptr<KivoEvent> event) { _ombriGridAutoGeneratingColumn = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridResizedColumn() const { return _ombriGridResizedColumn; }
+    void setOmbriGridResizedColumn(std::shared_ptr<KivoEvent> event) { _ombriGridResizedColumn = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridDroppedCaches() const { return _ombriGridDroppedCaches; }
+    void setOmbriGridDroppedCaches(std::shared_ptr<KivoEvent> event) { _ombriGridDroppedCaches = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridCellLongPressed() const { return _ombriGridCellLongPressed; }
+    void setOmbriGridCellLongPressed(std::shared_ptr<KivoEvent> event) { _ombriGridCellLongPressed = std::move(event); }
+    std::shared_ptr<OmbriGridDelegate> delegate() const { return _delegate.lock(); }
+    void setDelegate(const std::shared_ptr<OmbriGridDelegate>& delegate) { _delegate = delegate; }
+    // Keeps the delegate alive, and makes it the delegate.
+    const std::shared_ptr<OmbriGridDelegate>& strongDelegate() const { return _strongDelegate; }
+    void setStrongDelegate(std::shared_ptr<OmbriGridDelegate> delegate);
+
+    // ---- data and parts ----
+    const std::shared_ptr<GridRowCollection>& rows() const { return _rows; }
+    const std::shared_ptr<GridColumnCollection>& columns() const { return _columns; }
+    const std::shared_ptr<GridPanel>& cells() const { return _cells; }
+    const std::shared_ptr<GridPanel>& columnHeaders() const { return _columnHeaders; }
+    const std::shared_ptr<GridPanel>& rowHeaders() const { return _rowHeaders; }
+    const std::shared_ptr<GridPanel>& topLeftCells() const { return _topLeftCells; }
+    const std::shared_ptr<GridRow>& columnHeaderRow() const { return _columnHeaderRow; }
+    void setColumnHeaderRow(std::shared_ptr<GridRow> row);
+    const std::shared_ptr<KivoCollectionView>& collectionView() const { return _collectionView; }
+    const std::shared_ptr<GridMergeManager>& mergeManager() const { return _mergeManager; }
+    void setMergeManager(std::shared_ptr<GridMergeManager> manager);
+    const std::shared_ptr<OmbriGridDetailProvider>& detailProvider() const { return _detailProvider; }
+    void setDetailProvider(std::shared_ptr<OmbriGridDetailProvider> provider);
+    const std::shared_ptr<GridCellFactory>& cellFactory() const { return _cellFactory; }
+    void setCellFactory(std::shared_ptr<GridCellFactory> factory) { _cellFactory = std::move(factory); }
+    const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
+    void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter);
+    // A plain store until selecting is built.
+    const std::shared_ptr<GridCellRange>& selection() const { return _selection; }
+    void setSelection(std::shared_ptr<GridCellRange> selection) { _selection = std::move(selection); }
+    GridSelectionMode selectionMode() const { return _selectionMode; }
+    void setSelectionMode(GridSelectionMode mode) { _selectionMode = mode; }
+    std::int32_t frozenRows() const;
+    void setFrozenRows(std::int32_t count);
+    std::int32_t frozenColumns() const;
+    void setFrozenColumns(std::int32_t count);
+    std::int32_t columnBeingSized() const { return _columnBeingSized; }
+    const std::shared_ptr<plat::View>& activeEditor() const { return _activeEditor; }
+    void setActiveEditor(std::shared_ptr<plat::View> editor) { _activeEditor = std::move(editor); }
+    const plat::Value& activeEditorValue() const { return _activeEditorValue; }
+    const std::shared_ptr<GridCellRange>& editRange() const { return _editRange; }
+    const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const { return _longPressRecognizer; }
+
+    // ---- look ----
+    // White when the grid is opaque and has no colour or a clear one; else the colour stored.
+    std::optional<plat::Color> backgroundColor() const;
+    void setBackgroundColor(std::optional<plat::Color> color);
+    // The colour stored, else the background colour.
+    std::optional<plat::Color> alternatingRowBackgroundColor() const;
+    void setAlternatingRowBackgroundColor(std::optional<plat::Color> color);
+    plat::Color frozenCellsBorderColor() const { return _frozenCellsBorderColor; }
+    void setFrozenCellsBorderColor(plat::Color c) { changeAndInvalidate(_frozenCellsBorderColor, c); }
+    plat::Color textColor() const { return _textColor; }
+    void setTextColor(plat::Color c) { changeAndInvalidate(_textColor, c); }
+    plat::Color columnHeaderBackgroundColor() const { return _columnHeaderBackgroundColor; }
+    void setColumnHeaderBackgroundColor(plat::Color c) { changeAndInvalidate(_columnHeaderBackgroundColor, c); }
+    plat::Color columnHeaderTextColor() const { return _columnHeaderTextColor; }
+    void setColumnHeaderTextColor(plat::Color c) { changeAndInvalidate(_columnHeaderTextColor, c); }
+    plat::Color gridLinesColor() const { return _gridLinesColor; }
+    void setGridLinesColor(plat::Color c) { changeAndInvalidate(_gridLinesColor, c); }
+    plat::Color groupRowBackgroundColor() const { return _groupRowBackgroundColor; }
+    void setGroupRowBackgroundColor(plat::Color c) { changeAndInvalidate(_groupRowBackgroundColor, c); }
+    plat::Color groupRowTextColor() const { return _groupRowTextColor; }
+    void setGroupRowTextColor(plat::Color c) { changeAndInvalidate(_groupRowTextColor, c); }
+    plat::Color headerGridLinesColor() const { return _headerGridLinesColor; }
+    void setHeaderGridLinesColor(plat::Color c) { changeAndInvalidate(_headerGridLinesColor, c); }
+    plat::Color headerSelectedBackgroundColor() const { return _headerSelectedBackgroundColor; }
+    void setHeaderSelectedBackgroundColor(plat::Color c) { changeAndInvalidate(_headerSelectedBackgroundColor, c); }
+    plat::Color headerSelectedTextColor() const { return _headerSelectedTextColor; }
+    void setHeaderSelectedTextColor(plat::Color c) { changeAndInvalidate(_headerSelectedTextColor, c); }
+    plat::Color rowHeaderBackgroundColor() const { return _rowHeaderBackgroundColor; }
+    void setRowHeaderBackgroundColor(plat::Color c) { changeAndInvalidate(_rowHeaderBackgroundColor, c); }
+    plat::Color rowHeaderTextColor() const { return _rowHeaderTextColor; }
+    void setRowHeaderTextColor(plat::Color c) { changeAndInvalidate(_rowHeaderTextColor, c); }
+    plat::Color selectionAdornerColor() const { return _selectionAdornerColor; }
+    void setSelectionAdornerColor(plat::Color c) { changeAndInvalidate(_selectionAdornerColor, c); }
+    plat::Color selectionAdornerBorderColor() const { return _selectionAdornerBorderColor; }
+    void setSelectionAdornerBorderColor(plat::Color c) { changeAndInvalidate(_selectionAdornerBorderColor, c); }
+    plat::Color selectionBackgroundColor() const { return _selectionBackgroundColor; }
+    void setSelectionBackgroundColor(plat::Color c) { changeAndInvalidate(_selectionBackgroundColor, c); }
+    plat::Color selectionTextColor() const { return _selectionTextColor; }
+    void setSelectionTextColor(plat::Color c) { changeAndInvalidate(_selectionTextColor, c); }
+    plat::Color scrollIndicatorColor() const;
+    void setScrollIndicatorColor(plat::Color color);
+
+    // Fonts: the data rows follow the row-header font, the header row the column-header font.
+    const plat::Font& font() const { return _font; }
+    void setFont(const plat::Font& font) { changeFont(_font, font); }
+    const plat::Font& columnHeaderFont() const { return _columnHeaderFont; }
+    void setColumnHeaderFont(const plat::Font& font) { changeFont(_columnHeaderFont, font); }
+    const plat::Font& rowHeaderFont() const { return _rowHeaderFont; }
+    void setRowHeaderFont(const plat::Font& font) { changeFont(_rowHeaderFont, font); }
+    // Name and size of each font; an empty name is refused with a log line.
+    std::string fontName() const { return _font.family; }
+    void setFontName(const std::string& name) { changeFontName(_font, name); }
+    double fontSize() const { return _font.size; }
+    void setFontSize(double size) { changeFont(_font, _font.withSize(size)); }
+    std::string columnHeaderFontName() const { return _columnHeaderFont.family; }
+    void setColumnHeaderFontName(const std::string& name) { changeFontName(_columnHeaderFont, name); }
+    double columnHeaderFontSize() const { return _columnHeaderFont.size; }
+    void setColumnHeaderFontSize(double size) { changeFont(_columnHeaderFont, _columnHeaderFont.withSize(size)); }
+    std::string rowHeaderFontName() const { return _rowHeaderFont.family; }
+    void setRowHeaderFontName(const std::string& name) { changeFontName(_rowHeaderFont, name); }
+    double rowHeaderFontSize() const { return _rowHeaderFont.size; }
+    void setRowHeaderFontSize(double size) { changeFont(_rowHeaderFont, _rowHeaderFont.withSize(size)); }
+
+    // 0–3; any other value is refused with a log line.
+    GridHeadersVisibility headersVisibility() const { return _headersVisibility; }
+    void setHeadersVisibility(std::int64_t visibility);
+    bool columnHeaderVisible() const { return (_headersVisibility & GridHeadersVisibilityColumn) != 0; }
+    void setColumnHeaderVisible(bool visible);
+    bool rowHeaderVisible() const { return (_headersVisibility & GridHeadersVisibilityRow) != 0; }
+    void setRowHeaderVisible(bool visible);
+    // 0–3; any other value is refused with a log line.
+    GridLinesVisibility gridLinesVisibility() const { return _gridLinesVisibility; }
+    void setGridLinesVisibility(std::int64_t visibility);
+    bool horizontalLinesVisible() const { return (_gridLinesVisibility & GridLinesVisibilityHorizontal) != 0; }
+    void setHorizontalLinesVisible(bool visible);
+    bool verticalLinesVisible() const { return (_gridLinesVisibility & GridLinesVisibilityVertical) != 0; }
+    void setVerticalLinesVisible(bool visible);
+    double gridLinesWidth() const { return _gridLinesWidth; }
+    void setGridLinesWidth(double width) { changeAndInvalidate(_gridLinesWidth, width); }
+    const std::string& groupHeaderFormat() const { return _groupHeaderFormat; }
+    void setGroupHeaderFormat(const std::string& format) { changeAndInvalidate(_groupHeaderFormat, format); }
+    double treeIndent() const { return _treeIndent; }
+    void setTreeIndent(double indent) { changeAndInvalidate(_treeIndent, indent); }
+
+    // ---- behaviour ----
+    std::int64_t autoSizeMode() const { return _autoSizeMode; }
+    void setAutoSizeMode(std::int64_t mode) { _autoSizeMode = mode; }
+    std::int64_t allowMerging() const { return _allowMerging; }
+    void setAllowMerging(std::int64_t merging);
+    bool touchFeedback() const { return _touchFeedback; }
+    void setTouchFeedback(bool on) { _touchFeedback = on; }
+    bool allowResizing() const { return _allowResizing; }
+    void setAllowResizing(bool on) { _allowResizing = on; }
+    bool autoGenerateColumns() const { return _autoGenerateColumns; }
+    void setAutoGenerateColumns(bool on);
+    bool isEnabled() const { return isUserInteractionEnabled(); }
+    void setIsEnabled(bool on) { setUserInteractionEnabled(on); }
+    bool isReadOnly() const { return _isReadOnly; }
+    void setIsReadOnly(bool on) { _isReadOnly = on; }
+    bool allowSorting() const { return _allowSorting; }
+    void setAllowSorting(bool on) { _allowSorting = on; }
+    bool showSort() const { return _showSort; }
+    void setShowSort(bool on) { changeAndInvalidate(_showSort, on); }
+    bool showGroups() const { return _showGroups; }
+    void setShowGroups(bool on) { changeAndInvalidate(_showGroups, on); }
+    bool defaultContextMenu() const { return _defaultContextMenu; }
+    void setDefaultContextMenu(bool on) { _defaultContextMenu = on; }
+    // Nothing sets it: touches are told through the recognisers.
+    bool isTouching() const { return false; }
+    bool isUpdating() const { return _isUpdating; }
+
+    // ---- sizes and the cells origin ----
+    // 2 × the row-header font's size + 4, truncated.
+    std::int32_t defaultRowSize() const;
+    // 2 × the column-header font's size + 4, truncated.
+    std::int32_t defaultColumnHeaderRowSize() const;
+    void updateDefaultSizes();
+    // Where the cells panel begins: after the row headers and the column headers that are shown.
+    plat::Point offset() const { return _cellsStart; }
+    plat::Rect clientRect() const { return _clientRect; }
+
+    // ---- scrolling ----
+    double originX() const { return _originX; }
+    double originY() const { return _originY; }
+    plat::Point scrollPosition() const { return {_originX, _originY}; }
+    // Clamped to [0, the largest origin]; a coordinate that is not finite is refused with a log line.
+    void setScrollPosition(plat::Point position);
+
+    // ---- drawing pass and invalidation ----
+    // Drops the cell images, raises Invalidated, tells the delegate, asks for a drawing pass.
+    void invalidate();
+    // Empties the four panels' image caches, raises DroppedCaches, tells the delegate.
+    void dropCaches();
+    void drawRect(plat::Context& context, const plat::Rect& rect) override;
+    void respondToSizeChanged() override;
+    void layoutSubviews() override;
+    void setFrame(const plat::Rect& frame) override;
+
+    // The grey whose red, green and blue are the single-precision fraction.
+    static plat::Color grayShade(float fraction);
+
+protected:
+    explicit OmbriGrid(const plat::Rect& frame);
+    void initialize() override;
+
+private:
+    friend class GridRowColCollection;
+    friend class GridColumnCollection;
+    friend class GridRowCol;
+    friend class GridRow;
+    friend class GridColumn;
+    friend class kivo::detail::GroupCollapse;
+    friend struct kivo::detail::GridTestAccess;
+
+    void initInternals();
+    void _headersChanged();
+    void _constrainOriginInternal();
+    void keyboardWasShown(const plat::Notification& notification);
+    void keyboardWillBeHidden(const plat::Notification& notification);
+
+    // The one way every event is raised: the handlers first, then the delegate, their answers
+    // combined by `rule`; true when the action goes on. `onlyWithHandlers` raises only while the event
+    // has a handler (the delegate is asked either way).
+    KIVO_GRID_NO_EXPORT bool raiseCancelable(const std::shared_ptr<KivoEvent>& event,
+                                             const std::shared_ptr<KivoCancelEventArgs>& args, kivo::detail::DelegateRule rule,
+                                             const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask,
+                                             bool onlyWithHandlers = false);
+    // An event that announces: the handlers, then the delegate.
+    void raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
+                     const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers = false);
+
+    template <class T>
+    void changeAndInvalidate(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        invalidate();
+    }
+    void changeFont(plat::Font& field, const plat::Font& font);
+    void changeFontName(plat::Font& field, const std::string& name);
+
+    std::shared_ptr<KivoEvent> _ombriGridTapped;
+    std::shared_ptr<KivoEvent> _ombriGridRendered;
+    std::shared_ptr<KivoEvent> _ombriGridRendering;
+    std::shared_ptr<KivoEvent> _ombriGridInvalidated;
+    std::shared_ptr<KivoEvent> _ombriGridFormatItem;
+    std::shared_ptr<KivoEvent> _ombriGridProcessItemOverlay;
+    std::shared_ptr<KivoEvent> _ombriGridCellTapped;
+    std::shared_ptr<KivoEvent> _ombriGridCellDoubleTapped;
+    std::shared_ptr<KivoEvent> _ombriGridBeginningEdit;
+    std::shared_ptr<KivoEvent> _ombriGridCellEditEnding;
+    std::shared_ptr<KivoEvent> _ombriGridCellEditEnded;
+    std::shared_ptr<KivoEvent> _ombriGridPrepareCellForEdit;
+    std::shared_ptr<KivoEvent> _ombriGridItemsSourceChanged;
+    std::shared_ptr<KivoEvent> _ombriGridLoadingRows;
+    std::shared_ptr<KivoEvent> _ombriGridLoadedRows;
+    std::shared_ptr<KivoEvent> _ombriGridGroupCollapsedChanging;
+    std::shared_ptr<KivoEvent> _ombriGridGroupCollapsedChanged;
+    std::shared_ptr<KivoEvent> _ombriGridScrollPositionChanged;
+    std::shared_ptr<KivoEvent> _ombriGridSelectionChanging;
+    std::shared_ptr<KivoEvent> _ombriGridSelectionChanged;
+    std::shared_ptr<KivoEvent> _ombriGridSortingColumn;
+    std::shared_ptr<KivoEvent> _ombriGridSortedColumn;
+    std::shared_ptr<KivoEvent> _ombriGridAutoGeneratingColumn;
+    std::shared_ptr<KivoEvent> _ombriGridResizedColumn;
+    std::shared_ptr<KivoEvent> _ombriGridDroppedCaches;
+    std::shared_ptr<KivoEvent> _ombriGridCellLongPressed;
+    std::weak_ptr<OmbriGridDelegate> _delegate;
+    std::shared_ptr<OmbriGridDelegate> _strongDelegate;
+
+    std::shared_ptr<GridRowCollection> _rows;
+    std::shared_ptr<GridColumnCollection> _columns;
+    std::shared_ptr<GridRowCollection> _headerRows;
+    std::shared_ptr<GridColumnCollection> _headerCols;
+    std::shared_ptr<GridPanel> _cells, _columnHeaders, _rowHeaders, _topLeftCells;
+    std::shared_ptr<GridRow> _columnHeaderRow;
+    std::shared_ptr<KivoCollectionView> _collectionView;
+    std::shared_ptr<GridMergeManager> _mergeManager;
+    std::shared_ptr<OmbriGridDetailProvider> _detailProvider;
+    std::shared_ptr<GridCellFactory> _cellFactory;
+    std::shared_ptr<IKivoValueFormatter> _valueFormatter;
+    std::shared_ptr<GridCellRange> _selection;
+    std::shared_ptr<GridCellRange> _editRange;
+    std::shared_ptr<plat::View> _activeEditor;
+    plat::Value _activeEditorValue;
+    std::shared_ptr<plat::TextField> _editor;
+    std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer, _doubleTapRecognizer;
+    std::shared_ptr<plat::PanGestureRecognizer> _panRecognizer;
+    std::shared_ptr<plat::LongPressGestureRecognizer> _pressRecognizer, _longPressRecognizer;
+    plat::NotificationCenter::Token _keyboardShownToken{}, _keyboardHiddenToken{};
+
+    std::optional<plat::Color> _alternatingRowBackgroundColor;
+    plat::Color _frozenCellsBorderColor, _textColor, _columnHeaderBackgroundColor, _columnHeaderTextColor, _gridLinesColor,
+        _groupRowBackgroundColor, _groupRowTextColor, _headerGridLinesColor, _headerSelectedBackgroundColor,
+        _headerSelectedTextColor, _rowHeaderBackgroundColor, _rowHeaderTextColor, _selectionAdornerColor,
+        _selectionAdornerBorderColor, _selectionBackgroundColor, _selectionTextColor;
+    mutable std::mutex _scrollIndicatorMutex;
+    plat::Color _scrollIndicatorColor;
+    plat::Font _font, _columnHeaderFont, _rowHeaderFont;
+
+    GridHeadersVisibility _headersVisibility = GridHeadersVisibilityAll;
+    GridLinesVisibility _gridLinesVisibility = GridLinesVisibilityAll;
+    GridSelectionMode _selectionMode = GridSelectionModeRow;
+    double _gridLinesWidth = 1.0;
+    double _treeIndent = 14.0;
+    std::string _groupHeaderFormat;
+    std::int64_t _autoSizeMode = GridAutoSizeModeBoth;
+    std::int64_t _allowMerging = GridAllowMergingNone;
+    std::atomic<bool> _touchFeedback = true;
+    bool _allowResizing = true;
+    bool _autoGenerateColumns = true;
+    bool _isReadOnly = false;
+    bool _allowSorting = true;
+    bool _showSort = true;
+    bool _showGroups = true;
+    bool _defaultContextMenu = true;
+    bool _isUpdating = false;
+    bool _isFinishingFlag = false;
+    bool _editTimerLock = false;
+    bool _editStartLock = false;
+    bool _isEverDrawnFlag = false;
+    std::int32_t _columnBeingSized = -1;
+
+    plat::Rect _clientRect{};
+    plat::Point _cellsStart{};
+    plat::Point _panMax{};
+    double _originX = 0, _originY = 0;
+};

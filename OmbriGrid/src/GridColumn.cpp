@@ -1,0 +1,223 @@
+#include "OmbriGrid/GridColumn.h"
+
+#include <cmath>
+
+#include "KivoCore/IKivoValueFormatter.h"
+#include "KivoCore/KivoBinding.h"
+#include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoNumberFormatter.h"
+#include "KivoCore/KivoReflector.h"
+#include "KivoCore/KivoSortDescription.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/KivoInternalCamelConversion.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "OmbriGrid/OmbriGridEventArgs.h"
+#include "Platform/foundation/locale/formatter.h"
+#include "Platform/foundation/log.h"
+
+namespace {
+constexpr const char* CheckedBox = "\u2611\uFE0E";
+constexpr const char* EmptyBox = "\u2610";
+constexpr const char* AscendingMark = "\u25B2";
+constexpr const char* DescendingMark = "\u25BC";
+}  // namespace
+
+GridColumn::GridColumn()
+    : GridRowCol(GridRowColFlagsVisible | GridRowColFlagsAllowResizing | GridRowColFlagsAllowDragging |
+                 GridRowColFlagsAllowSorting) {}
+
+GridColumn::~GridColumn() = default;
+
+std::optional<std::string> GridColumn::binding() const {
+    if (!_binding) return std::nullopt;
+    return _binding->path();
+}
+
+void GridColumn::setBinding(const std::optional<std::string>& path) {
+    if (path == binding()) return;
+    _binding = path ? std::make_shared<KivoBinding>(*path) : nullptr;
+    auto g = grid();
+    if (_dataType == 0 && g && _binding && g->collectionView()) {
+        const auto& items = g->collectionView()->items();
+        if (items && !items->empty()) _dataType = getBoundDataType(items->front());
+    }
+    onPropertyChanged();
+}
+
+std::optional<std::string> GridColumn::header() const {
+    if (_header) return _header;
+    if (!_binding) return std::nullopt;
+    return KivoInternalCamelConversionNSString(_binding->path());
+}
+
+void GridColumn::setHeader(const std::optional<std::string>& header) {
+    if (header == _header) return;
+    _header = header;
+    onPropertyChanged();
+}
+
+std::optional<std::string> GridColumn::getFormattedHeader() const {
+    auto h = header();
+    const GridSortDirection direction = sortDirection();
+    auto g = grid();
+    if (direction != GridSortDirectionNone && g && g->showSort())
+        return h.value_or("") + " " + (direction == GridSortDirectionAscending ? AscendingMark : DescendingMark);
+    return h;
+}
+
+double GridColumn::width() const { return _widthType == GridWidthTypeStar ? _starWidth : static_cast<double>(size()); }
+
+void GridColumn::setWidth(double width) {
+    if (_widthType == GridWidthTypeStar) {
+        if (width == _starWidth) return;
+        _starWidth = width;
+        onPropertyChanged();
+        return;
+    }
+    // A size is a 32-bit count of points: anything that does not truncate into one is not a width.
+    if (!std::isfinite(width) || std::trunc(width) < INT32_MIN || std::trunc(width) > INT32_MAX) {
+        plat::log("GridColumn: width " + std::to_string(width) + " refused: not a finite 32-bit number of points");
+        return;
+    }
+    setSize(static_cast<std::int32_t>(width));
+    onPropertyChanged();
+    if (auto g = grid()) g->_headersChanged();
+}
+
+void GridColumn::setWidthType(GridWidthType type) {
+    if (type == _widthType) return;
+    double w = width();
+    // A column of default width has no number to carry: as a star column it takes the unit weight.
+    if (type == GridWidthTypeStar && _widthType != GridWidthTypeStar && size() < 0) w = 1.0;
+    _widthType = type;
+    if (type == GridWidthTypeDefault) setSize(-1);
+    setWidth(w);
+    onPropertyChanged();
+    onResize();
+}
+
+void GridColumn::setMinWidth(std::int32_t width) {
+    if (width == minSizeValue()) return;
+    // Stored first without notice, so that the width below can compare against it.
+    changeMinSize(width);
+    if (renderSize() < width && _widthType == GridWidthTypeSized) setWidth(width);
+    onPropertyChanged();
+}
+
+GridSortDirection GridColumn::sortDirection() const {
+    auto g = grid();
+    if (!g || !g->collectionView() || !g->collectionView()->canSort()) return _defaultSort;
+    const auto path = getSortMemberPath();
+    for (const plat::Value& entry : *g->collectionView()->sortDescriptions()) {
+        auto sd = entry.as<KivoSortDescription>();
+        if (sd && path && sd->property() == *path)
+            return sd->ascending() ? GridSortDirectionAscending : GridSortDirectionDescending;
+    }
+    return _defaultSort;
+}
+
+void GridColumn::setSortDirection(GridSortDirection direction) {
+    if (direction == _defaultSort) return;
+    _defaultSort = direction;
+    if (auto g = grid()) g->invalidate();
+}
+
+namespace {
+GridHorizontalAlignment resolveAlignment(GridHorizontalAlignment stored, std::int64_t dataType) {
+    if (stored != GridHorizontalAlignmentAutomatic) return stored;
+    if (dataType == 4) return GridHorizontalAlignmentCenter;
+    if (dataType == 3) return GridHorizontalAlignmentRight;
+    return GridHorizontalAlignmentLeft;
+}
+}  // namespace
+
+GridHorizontalAlignment GridColumn::horizontalAlignment() const { return resolveAlignment(_horizontalAlignment, _dataType); }
+GridHorizontalAlignment GridColumn::headerHorizontalAlignment() const {
+    return resolveAlignment(_headerHorizontalAlignment, _dataType);
+}
+
+void GridColumn::setHorizontalAlignment(GridHorizontalAlignment alignment) {
+    if (alignment == _horizontalAlignment) return;
+    _horizontalAlignment = alignment;
+    onPropertyChanged();
+}
+
+void GridColumn::setHeaderHorizontalAlignment(GridHorizontalAlignment alignment) {
+    if (alignment == _headerHorizontalAlignment) return;
+    _headerHorizontalAlignment = alignment;
+    onPropertyChanged();
+}
+
+void GridColumn::setDataType(std::int64_t type) {
+    if (type == _dataType) return;
+    _dataType = type;
+    if (auto g = grid()) g->invalidate();
+}
+
+void GridColumn::setFormat(const std::optional<std::string>& format) {
+    if (format == _format) return;
+    _format = format;
+    onPropertyChanged();
+}
+
+void GridColumn::setFormatter(std::shared_ptr<const plat::Formatter> formatter) {
+    if (formatter == _formatter) return;
+    _formatter = std::move(formatter);
+    onPropertyChanged();
+}
+
+void GridColumn::setAggregate(std::int64_t aggregate) {
+    if (aggregate == _aggregate) return;
+    _aggregate = aggregate;
+    onPropertyChanged();
+}
+
+std::optional<std::string> GridColumn::getSortMemberPath() const {
+    if (_sortMemberPath && !_sortMemberPath->empty()) return _sortMemberPath;
+    return binding();
+}
+
+std::int64_t GridColumn::getBoundDataType(const plat::Value& item) const {
+    return _binding ? _binding->getDataTypeForTarget(item) : 0;
+}
+plat::Value GridColumn::getBoundValue(const plat::Value& item) const {
+    return _binding ? _binding->getValueForTarget(item) : plat::Value();
+}
+void GridColumn::setBoundValue(const plat::Value& value, const plat::Value& item) const {
+    if (_binding) _binding->setValue(value, item);
+}
+
+plat::Value GridColumn::getFormattedValue(const plat::Value& v) const {
+    if (v.isNil()) return std::string();
+    auto g = grid();
+    const auto& valueFormatter = g ? g->valueFormatter() : nullptr;
+    // A formatter with no text for the value shows nothing rather than the raw value.
+    auto text = [](const std::optional<std::string>& t) { return plat::Value(t.value_or("")); };
+    if (_format && v.isNumber()) {
+        if (!valueFormatter) return text(KivoNumberFormatter::numberToStringWithParameters(v, *_format));
+        return text(valueFormatter->format(v, *_format));
+    }
+    if (_formatter) {
+        if (!valueFormatter) return text(_formatter->stringForObjectValue(v));
+        return text(valueFormatter->format(v, _format.value_or("")));
+    }
+    if (v.isNumber()) {
+        if (_dataType == 4) return std::string(v.asBool() ? CheckedBox : EmptyBox);
+        if (valueFormatter) return text(valueFormatter->format(v, _format.value_or("")));
+        return KivoReflector::formatValue(v);
+    }
+    if (v.isDate()) {
+        if (valueFormatter) return text(valueFormatter->format(v, _format.value_or("")));
+        return KivoReflector::formatValue(v);
+    }
+    return v;
+}
+
+void GridColumn::onResize() {
+    auto g = grid();
+    if (!g) return;
+    const auto alive = g->keepAlive();
+    auto self = std::static_pointer_cast<GridColumn>(shared_from_this());
+    g->raiseNotice(g->ombriGridResizedColumn(), std::make_shared<GridResizedColumnEventArgs>(self),
+                   [&](OmbriGridDelegate& d) { d.resizedColumn(g, self); });
+}

@@ -1,0 +1,307 @@
+#include "OmbriGrid/GridRowColCollection.h"
+
+#include <cmath>
+
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "Platform/foundation/log.h"
+#include "Platform/runtime/dispatch.h"
+#include "foundation/saturating_cast.h"
+#include "layout/AxisPositions.h"
+
+namespace {
+std::int32_t saturate(std::int64_t v) {
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+}
+}  // namespace
+
+GridRowColCollection::GridRowColCollection(const std::shared_ptr<OmbriGrid>& grid, std::int32_t defaultSize)
+    : _grid(grid),
+      _defaultSize(defaultSize >= 1 ? defaultSize : (grid ? grid->defaultRowSize() : 1)),
+      _positions(std::make_unique<kivo::detail::AxisPositions>()) {}
+
+GridRowColCollection::~GridRowColCollection() = default;
+
+void GridRowColCollection::settingChanged() {
+    _structureStale = true;
+    _dirty = true;
+    if (auto g = grid()) g->invalidate();
+}
+
+void GridRowColCollection::setDefaultSize(std::int32_t size) {
+    if (size == _defaultSize) return;
+    auto g = grid();
+    _defaultSize = size >= 1 ? size : (g ? g->defaultRowSize() : 1);
+    settingChanged();
+}
+
+void GridRowColCollection::setMinSize(std::int32_t size) {
+    if (size == _minSize) return;
+    _minSize = size;
+    settingChanged();
+}
+
+void GridRowColCollection::setMaxSize(std::int32_t size) {
+    if (size == _maxSize) return;
+    _maxSize = size;
+    settingChanged();
+}
+
+std::int32_t GridRowColCollection::frozen() const {
+    const auto n = count();
+    return static_cast<std::size_t>(_frozen) < n ? _frozen : saturate(static_cast<std::int64_t>(n));
+}
+
+void GridRowColCollection::setFrozen(std::int32_t frozen) {
+    if (frozen < 0) {
+        // Compared as an unsigned number it would freeze every item.
+        plat::log("Grid: frozen count " + std::to_string(frozen) + " refused: it must not be negative");
+        return;
+    }
+    if (frozen == _frozen) return;
+    _frozen = frozen;
+    settingChanged();
+}
+
+void GridRowColCollection::_setDirty(bool dirty) const {
+    _dirty = dirty;
+    if (dirty) _structureStale = true;
+}
+
+bool GridRowColCollection::_update() const {
+    if (!_dirty || isUpdating() || _laying) return false;
+    _laying = true;
+    _dirty = false;
+    _layout();
+    _laying = false;
+    return true;
+}
+
+void GridRowColCollection::_layout() const {
+    if (_structureStale || _positions->count() != count()) {
+        relayoutAll();
+        return;
+    }
+    for (std::size_t index : _pending) {
+        const plat::Value& v = sourceArray()[index];
+        if (const auto* item = v.isObject() ? dynamic_cast<const GridRowCol*>(v.asObject().get()) : nullptr)
+            _positions->set(index, item->renderSize());
+    }
+    _pending.clear();
+}
+
+std::int32_t GridRowColCollection::placeholderRenderSize() const {
+    std::int32_t s = _defaultSize;
+    if (s < _minSize) s = _minSize;
+    if (_maxSize > 0 && s > _maxSize) s = _maxSize;
+    return s;
+}
+
+void GridRowColCollection::relayoutAll() const {
+    _structureStale = false;
+    _pending.clear();
+    const plat::Array& items = sourceArray();
+    auto self =
+        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
+    const std::int32_t placeholder = placeholderRenderSize();
+    _positions->assign(items.size(), [&](std::size_t i) -> std::int32_t {
+        const plat::Value& v = items[i];
+        if (v.isInteger()) return placeholder;
+        auto* item = v.isObject() ? dynamic_cast<GridRowCol*>(v.asObject().get()) : nullptr;
+        if (!item) return 0;
+        item->_setOwner(self, saturate(static_cast<std::int64_t>(i)));
+        return item->renderSize();
+    });
+}
+
+void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
+    _dirty = true;
+    if (_structureStale) return;
+    // An item removed from the collection may still name it as owner: only the one stored at its
+    // index counts.
+    const auto index = static_cast<std::size_t>(item._index);
+    const plat::Array& items = sourceArray();
+    if (index < items.size() && items[index].isObject() && items[index].asObject().get() == &item) {
+        // More changes than items since the last layout: one rebuild is cheaper than replaying them.
+        if (_pending.size() >= items.size())
+            _structureStale = true;
+        else
+            _pending.push_back(index);
+    }
+}
+
+std::int32_t GridRowColCollection::totalSize() const {
+    _update();
+    return saturate(_positions->total());
+}
+
+std::int32_t GridRowColCollection::getIndexAt(std::int32_t p) const {
+    _update();
+    const std::size_t n = _positions->count();
+    if (n == 0) return -1;
+    if (p < 0) return 0;
+    const std::size_t i = _positions->find(p);
+    return saturate(static_cast<std::int64_t>(i < n ? i : n - 1));
+}
+
+std::int32_t GridRowColCollection::posAt(std::int64_t index) const {
+    _update();
+    if (index < 0 || static_cast<std::size_t>(index) >= _positions->count()) return 0;
+    return saturate(_positions->prefix(static_cast<std::size_t>(index)));
+}
+
+std::int32_t GridRowColCollection::renderSizeAt(std::int64_t index) const {
+    _update();
+    if (index < 0) return 0;
+    return _positions->sizeAt(static_cast<std::size_t>(index));
+}
+
+std::int64_t GridRowColCollection::renderSizeOf(std::int64_t first, std::int64_t last) const {
+    _update();
+    const auto n = static_cast<std::int64_t>(_positions->count());
+    if (first < 0) first = 0;
+    if (last > n - 1) last = n - 1;
+    if (first > last) return 0;
+    return _positions->prefix(static_cast<std::size_t>(last + 1)) - _positions->prefix(static_cast<std::size_t>(first));
+}
+
+std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= count()) return nullptr;
+    const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
+    if (v.isObject()) return std::dynamic_pointer_cast<GridRowCol>(v.asObject());
+    if (!v.isInteger()) return nullptr;
+    // A placeholder: its row is made now and kept, so that the same object answers from now on and
+    // its setters reach the grid.
+    plat::Value data;
+    const std::int64_t source = v.asInteger();
+    if (_placeholderItems && source >= 0 && static_cast<std::size_t>(source) < _placeholderItems->size())
+        data = (*_placeholderItems)[static_cast<std::size_t>(source)];
+    auto row = std::make_shared<GridRow>(std::move(data));
+    auto self =
+        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
+    row->_setOwner(self, saturate(index));
+    const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] = plat::Value(row);
+    return row;
+}
+
+std::shared_ptr<GridPanel> GridRowColCollection::gridPanel() const {
+    auto g = grid();
+    if (!g) return nullptr;
+    for (const auto* panel : {&g->cells(), &g->topLeftCells(), &g->columnHeaders(), &g->rowHeaders()}) {
+        if (!*panel) continue;
+        if (static_cast<const GridRowColCollection*>((*panel)->rows().get()) == this ||
+            static_cast<const GridRowColCollection*>((*panel)->columns().get()) == this)
+            return *panel;
+    }
+    return nullptr;
+}
+
+void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    _dirty = true;
+    _structureStale = true;
+    // Items taken out no longer belong here; those still present are claimed again by the next layout.
+    if (args && args->oldItems())
+        for (const plat::Value& old : *args->oldItems())
+            if (auto item = old.as<GridRowCol>()) item->_setOwner(nullptr, 0);
+    if (auto g = grid()) {
+        g->dropCaches();
+        g->setNeedsDisplay();
+        auto panel = gridPanel();
+        if (panel && panel->cellType() != GridCellTypeCell) g->_headersChanged();
+        // Weak: a grid released before the queue runs is left alone.
+        std::weak_ptr<OmbriGrid> weak = g;
+        plat::dispatch::async(plat::dispatch::Queue::main(), [weak] {
+            if (auto grid = weak.lock()) {
+                grid->_constrainOriginInternal();
+                grid->setNeedsDisplay();
+            }
+        });
+    }
+    KivoObservableArray::onCollectionChanged(KivoNotifyCollectionChangedEventArgs::reset());
+}
+
+// ---- GridColumnCollection ----
+
+std::shared_ptr<GridColumn> GridColumnCollection::column(std::int64_t index) const {
+    return std::dynamic_pointer_cast<GridColumn>(item(index));
+}
+
+std::shared_ptr<GridColumn> GridColumnCollection::objectForKeyedSubscript(const std::string& key) const {
+    for (const plat::Value& v : sourceArray())
+        if (auto c = v.as<GridColumn>(); c && c->binding() == key) return c;
+    return nullptr;
+}
+
+void GridColumnCollection::_layout() const {
+    auto g = grid();
+    // The free width of the cells area, in whole points; 64 bits, so that wide columns cannot wrap it.
+    std::int64_t free =
+        g ? plat::detail::saturatingCast<std::int64_t>(std::trunc(g->clientRect().size.width - g->offset().x)) : 0;
+    std::int64_t stars = 0;
+    std::size_t lastStar = SIZE_MAX;
+    const plat::Array& items = sourceArray();
+    auto columnAt = [&](std::size_t i) {
+        return items[i].isObject() ? dynamic_cast<GridColumn*>(items[i].asObject().get()) : nullptr;
+    };
+    // A weight that is not positive and finite weighs nothing.
+    auto weightOf = [](const GridColumn& c) { return std::isfinite(c.starWidth()) && c.starWidth() > 0 ? c.starWidth() : 0.0; };
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        GridColumn* c = columnAt(i);
+        if (!c || !c->visible()) continue;
+        if (c->widthType() != GridWidthTypeStar) {
+            free -= c->renderWidth();
+        } else {
+            stars = plat::detail::saturatingCast<std::int64_t>(std::trunc(static_cast<double>(stars) + weightOf(*c)));
+            lastStar = i;
+        }
+    }
+    const std::int64_t share = free;
+    const std::int64_t total = stars;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        GridColumn* c = columnAt(i);
+        if (!c || !c->visible() || c->widthType() != GridWidthTypeStar) continue;
+        std::int64_t w = free;
+        if (i != lastStar)
+            w = total > 0 ? plat::detail::saturatingCast<std::int64_t>(
+                                std::trunc(weightOf(*c) * static_cast<double>(share) / static_cast<double>(total)))
+                          : 0;
+        // A negative size would read as the default width.
+        if (w < 0) w = 0;
+        if (c->minWidth() != -1 && w < c->minWidth()) w = c->minWidth();
+        // A maximum of 0 means no limit.
+        if (c->maxWidth() > 0 && w > c->maxWidth()) w = c->maxWidth();
+        c->setSize(saturate(w));
+        if (i != lastStar) free -= c->renderWidth();
+    }
+    relayoutAll();
+}
+
+// ---- GridRowCollection ----
+
+GridRowCollection::GridRowCollection(const std::shared_ptr<OmbriGrid>& grid, std::int32_t defaultSize)
+    : GridColumnCollection(grid, defaultSize), _defaultGroupSize(grid ? grid->defaultRowSize() : 1) {}
+
+std::shared_ptr<GridRow> GridRowCollection::row(std::int64_t index) const {
+    return std::dynamic_pointer_cast<GridRow>(item(index));
+}
+
+void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
+    if (size == _defaultGroupSize) return;
+    auto g = grid();
+    _defaultGroupSize = size >= 1 ? size : (g ? g->defaultRowSize() : 1);
+    settingChanged();
+}
+
+void GridRowCollection::_bindItems(const plat::ArrayPtr& items) {
+    beginUpdate();
+    removeAllObjects();
+    _placeholderItems = items;
+    const std::size_t n = items ? items->size() : 0;
+    plat::Array& storage = sourceArray();
+    storage.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
+    endUpdate();
+}

@@ -1,0 +1,451 @@
+#include "OmbriGrid/OmbriGrid.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "KivoCore/IKivoValueFormatter.h"
+#include "KivoCore/KivoCollectionView.h"
+#include "OmbriGrid/GridCellFactory.h"
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridMergeManager.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGridDetailProvider.h"
+#include "Platform/foundation/log.h"
+#include "Platform/runtime/system_notifications.h"
+#include "Platform/ui/gestures.h"
+#include "events/DelegateRule.h"
+#include "foundation/saturating_cast.h"
+
+namespace {
+constexpr const char* DefaultGroupHeaderFormat = "{name}: {value} ({count} items)";
+constexpr float HeaderGray = 234.0f / 255.0f;
+constexpr float LineGray = 198.0f / 255.0f;
+constexpr float GroupGray = 221.0f / 255.0f;
+constexpr plat::Color AdornerBlue{0, 122 / 255.0, 1.0, 1.0};
+// The press that starts a column resize, and the long press of the context menu.
+constexpr double PressDuration = 0.1;
+constexpr double LongPressDuration = 1.0;
+
+std::int32_t sizeFromFont(const plat::Font& font) { return plat::detail::saturatingCast<std::int32_t>(2 * font.size + 4); }
+// Clamps c to [0, m]; a negative maximum gives 0.
+double clampOrigin(double c, double m) { return std::max(std::min(c, m), 0.0); }
+}  // namespace
+
+std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
+    return initialized(std::shared_ptr<OmbriGrid>(new OmbriGrid(frame)));
+}
+
+OmbriGrid::OmbriGrid(const plat::Rect& frame) : KivoView(frame) {}
+
+OmbriGrid::~OmbriGrid() {
+    plat::NotificationCenter::defaultCenter().removeObserver(_keyboardShownToken);
+    plat::NotificationCenter::defaultCenter().removeObserver(_keyboardHiddenToken);
+}
+
+void OmbriGrid::initialize() {
+    KivoView::initialize();
+    initInternals();
+}
+
+plat::Color OmbriGrid::grayShade(float fraction) {
+    const double f = fraction;
+    return {f, f, f, 1.0};
+}
+
+void OmbriGrid::initInternals() {
+    auto self = sharedAs<OmbriGrid>();
+    setContentMode(plat::ViewContentMode::Redraw);
+    _isEverDrawnFlag = false;
+    _defaultContextMenu = true;
+    _autoSizeMode = GridAutoSizeModeBoth;
+    _allowMerging = GridAllowMergingNone;
+
+    _ombriGridTapped = std::make_shared<KivoEvent>();
+    _ombriGridRendered = std::make_shared<KivoEvent>();
+    _ombriGridRendering = std::make_shared<KivoEvent>();
+    _ombriGridInvalidated = std::make_shared<KivoEvent>();
+    _ombriGridFormatItem = std::make_shared<KivoEvent>();
+    _ombriGridProcessItemOverlay = std::make_shared<KivoEvent>();
+    _ombriGridCellTapped = std::make_shared<KivoEvent>();
+    _ombriGridCellDoubleTapped = std::make_shared<KivoEvent>();
+    _ombriGridBeginningEdit = std::make_shared<KivoEvent>();
+    _ombriGridCellEditEnding = std::make_shared<KivoEvent>();
+    _ombriGridCellEditEnded = std::make_shared<KivoEvent>();
+    _ombriGridPrepareCellForEdit = std::make_shared<KivoEvent>();
+    _ombriGridItemsSourceChanged = std::make_shared<KivoEvent>();
+    _ombriGridLoadingRows = std::make_shared<KivoEvent>();
+    _ombriGridLoadedRows = std::make_shared<KivoEvent>();
+    _ombriGridGroupCollapsedChanging = std::make_shared<KivoEvent>();
+    _ombriGridGroupCollapsedChanged = std::make_shared<KivoEvent>();
+    _ombriGridScrollPositionChanged = std::make_shared<KivoEvent>();
+    _ombriGridSelectionChanging = std::make_shared<KivoEvent>();
+    _ombriGridSelectionChanged = std::make_shared<KivoEvent>();
+    _ombriGridSortingColumn = std::make_shared<KivoEvent>();
+    _ombriGridSortedColumn = std::make_shared<KivoEvent>();
+    _ombriGridAutoGeneratingColumn = std::make_shared<KivoEvent>();
+    _ombriGridResizedColumn = std::make_shared<KivoEvent>();
+    _ombriGridDroppedCaches = std::make_shared<KivoEvent>();
+    _ombriGridCellLongPressed = std::make_shared<KivoEvent>();
+
+    setMergeManager(std::make_shared<GridMergeManager>(self));
+    setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
+
+    std::weak_ptr<OmbriGrid> weak = self;
+    auto& center = plat::NotificationCenter::defaultCenter();
+    _keyboardShownToken =
+        center.addObserver(this, std::string(plat::KeyboardDidShowNotification), [weak](const plat::Notification& n) {
+            if (auto grid = weak.lock()) grid->keyboardWasShown(n);
+        });
+    _keyboardHiddenToken =
+        center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification& n) {
+            if (auto grid = weak.lock()) grid->keyboardWillBeHidden(n);
+        });
+
+    _groupHeaderFormat = DefaultGroupHeaderFormat;
+    _selection = std::make_shared<GridCellRange>();
+    _columnBeingSized = -1;
+
+    setScrollIndicatorColor(plat::Color(plat::Color::darkGray().r, plat::Color::darkGray().g, plat::Color::darkGray().b, 0.0));
+    _frozenCellsBorderColor = plat::Color::black();
+    _textColor = plat::Color::black();
+    _alternatingRowBackgroundColor.reset();
+    _columnHeaderBackgroundColor = grayShade(HeaderGray);
+    _columnHeaderTextColor = plat::Color::black();
+    _gridLinesColor = grayShade(LineGray);
+    _groupRowBackgroundColor = grayShade(GroupGray);
+    _groupRowTextColor = plat::Color::black();
+    _headerGridLinesColor = grayShade(LineGray);
+    _headerSelectedBackgroundColor = grayShade(HeaderGray);
+    _headerSelectedTextColor = plat::Color::black();
+    _rowHeaderBackgroundColor = grayShade(HeaderGray);
+    _rowHeaderTextColor = plat::Color::black();
+    _selectionAdornerColor = AdornerBlue;
+    _selectionAdornerBorderColor = plat::Color::white();
+    _selectionBackgroundColor = AdornerBlue;
+    _selectionTextColor = plat::Color::white();
+
+    _font = _columnHeaderFont = _rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
+
+    // The in-place editor waits hidden until a cell is edited.
+    _editor = plat::TextField::create();
+    _editor->setHidden(true);
+    _editor->setFont(_font);
+    _editor->setReturnKeyType(plat::ReturnKeyType::Done);
+    _editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
+    _editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
+    _editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
+    _editor->setSpellCheckingType(plat::SpellCheckingType::No);
+    _editor->setTextAlignment(plat::TextAlignment::Left);
+    _editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
+    addSubview(_editor);
+
+    const std::int32_t r = defaultRowSize();
+    _rows = std::make_shared<GridRowCollection>(self, r);
+    _columns = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(4.0 * r));
+    _headerRows = std::make_shared<GridRowCollection>(self, defaultColumnHeaderRowSize());
+    _headerCols = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
+
+    _columnHeaderRow = std::make_shared<GridRow>();
+    _headerRows->push(_columnHeaderRow);
+    _headerCols->push(std::make_shared<GridColumn>());
+
+    _cells = std::make_shared<GridPanel>(self, GridCellTypeCell, _rows, _columns);
+    _columnHeaders = std::make_shared<GridPanel>(self, GridCellTypeColumnHeader, _headerRows, _columns);
+    _rowHeaders = std::make_shared<GridPanel>(self, GridCellTypeRowHeader, _rows, _headerCols);
+    _topLeftCells = std::make_shared<GridPanel>(self, GridCellTypeTopLeft, _headerRows, _headerCols);
+
+    _cellFactory = std::make_shared<GridCellFactory>();
+    _originX = _originY = 0;
+    _headersChanged();
+
+    // The recognisers are in place from the start; what they do comes with taps, scrolling and resizing.
+    const std::weak_ptr<plat::GestureRecognizerDelegate> recognizerDelegate = self;
+    _tapRecognizer = plat::TapGestureRecognizer::create();
+    _tapRecognizer->setNumberOfTapsRequired(1);
+    _doubleTapRecognizer = plat::TapGestureRecognizer::create();
+    _doubleTapRecognizer->setNumberOfTapsRequired(2);
+    _tapRecognizer->requireGestureRecognizerToFail(_doubleTapRecognizer);
+    _panRecognizer = plat::PanGestureRecognizer::create();
+    _panRecognizer->setMinimumNumberOfTouches(1);
+    _panRecognizer->setMaximumNumberOfTouches(1);
+    auto makePress = [](double duration) {
+        auto press = plat::LongPressGestureRecognizer::create();
+        press->setMinimumPressDuration(duration);
+        press->setNumberOfTouchesRequired(1);
+        press->setNumberOfTapsRequired(0);
+        press->setAllowableMovement(FLT_MAX);
+        return press;
+    };
+    _pressRecognizer = makePress(PressDuration);
+    _longPressRecognizer = makePress(LongPressDuration);
+    for (const std::shared_ptr<plat::GestureRecognizer>& r : std::initializer_list<std::shared_ptr<plat::GestureRecognizer>>{
+             _tapRecognizer, _doubleTapRecognizer, _panRecognizer, _pressRecognizer, _longPressRecognizer}) {
+        r->setDelegate(recognizerDelegate);
+        addGestureRecognizer(r);
+    }
+}
+
+// ---- events ----
+
+bool OmbriGrid::raiseCancelable(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoCancelEventArgs>& args,
+                                kivo::detail::DelegateRule rule,
+                                const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask, bool onlyWithHandlers) {
+    using kivo::detail::DelegateRule;
+    const auto alive = keepAlive();
+    if (event) {
+        const auto handlers = event->handlers();
+        if (!onlyWithHandlers || (handlers && !handlers->empty())) event->raise(sharedAs<OmbriGrid>(), args);
+    }
+    bool cancel = args->cancel();
+    const auto d = delegate();
+    if (d) {
+        switch (rule) {
+            case DelegateRule::Replaces:
+                if (auto answer = ask(*d)) cancel = *answer;
+                break;
+            case DelegateRule::EitherStops:
+                if (auto answer = ask(*d); answer && *answer) cancel = true;
+                break;
+            case DelegateRule::HandlersFirst:
+                if (!cancel)
+                    if (auto answer = ask(*d)) cancel = *answer;
+                break;
+        }
+    }
+    args->setCancel(cancel);
+    return !cancel;
+}
+
+void OmbriGrid::raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
+                            const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers) {
+    const auto alive = keepAlive();
+    if (event) {
+        const auto handlers = event->handlers();
+        if (!onlyWithHandlers || (handlers && !handlers->empty())) event->raise(sharedAs<OmbriGrid>(), args);
+    }
+    if (const auto d = delegate()) tell(*d);
+}
+
+void OmbriGrid::setStrongDelegate(std::shared_ptr<OmbriGridDelegate> delegate) {
+    _strongDelegate = std::move(delegate);
+    setDelegate(_strongDelegate);
+}
+
+// ---- parts ----
+
+void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(_columnHeaderRow, row); }
+
+void OmbriGrid::setMergeManager(std::shared_ptr<GridMergeManager> manager) {
+    _mergeManager = std::move(manager);
+    invalidate();
+}
+
+void OmbriGrid::setDetailProvider(std::shared_ptr<OmbriGridDetailProvider> provider) {
+    _detailProvider = std::move(provider);
+    invalidate();
+}
+
+void OmbriGrid::setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter) {
+    changeAndInvalidate(_valueFormatter, formatter);
+}
+
+void OmbriGrid::setAllowMerging(std::int64_t merging) {
+    _allowMerging = merging;
+    invalidate();
+}
+
+void OmbriGrid::setAutoGenerateColumns(bool on) {
+    if (on == _autoGenerateColumns) return;
+    _autoGenerateColumns = on;
+    invalidate();
+}
+
+std::int32_t OmbriGrid::frozenRows() const { return _rows->frozen(); }
+void OmbriGrid::setFrozenRows(std::int32_t count) { _rows->setFrozen(count); }
+std::int32_t OmbriGrid::frozenColumns() const { return _columns->frozen(); }
+void OmbriGrid::setFrozenColumns(std::int32_t count) { _columns->setFrozen(count); }
+
+// ---- look ----
+
+std::optional<plat::Color> OmbriGrid::backgroundColor() const {
+    const auto& stored = plat::View::backgroundColor();
+    if (isOpaque() && (!stored || *stored == plat::Color::clear())) return plat::Color::white();
+    return stored;
+}
+
+void OmbriGrid::setBackgroundColor(std::optional<plat::Color> color) {
+    if (color == plat::View::backgroundColor()) return;
+    plat::View::setBackgroundColor(color);
+    invalidate();
+}
+
+std::optional<plat::Color> OmbriGrid::alternatingRowBackgroundColor() const {
+    return _alternatingRowBackgroundColor ? _alternatingRowBackgroundColor : backgroundColor();
+}
+
+void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> color) {
+    changeAndInvalidate(_alternatingRowBackgroundColor, color);
+}
+
+plat::Color OmbriGrid::scrollIndicatorColor() const {
+    std::lock_guard lock(_scrollIndicatorMutex);
+    return _scrollIndicatorColor;
+}
+
+void OmbriGrid::setScrollIndicatorColor(plat::Color color) {
+    std::lock_guard lock(_scrollIndicatorMutex);
+    _scrollIndicatorColor = color;
+}
+
+void OmbriGrid::changeFont(plat::Font& field, const plat::Font& font) {
+    if (field == font) return;
+    field = font;
+    updateDefaultSizes();
+    invalidate();
+}
+
+void OmbriGrid::changeFontName(plat::Font& field, const std::string& name) {
+    if (name.empty()) {
+        plat::log("Grid: an empty font name refused; the font stays " + field.family);
+        return;
+    }
+    changeFont(field, plat::Font::named(name, field.size));
+}
+
+void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
+    if (visibility < GridHeadersVisibilityNone || visibility > GridHeadersVisibilityAll) {
+        // Stored, a value of more bits would draw no header while hit testing, which reads bits, found some.
+        plat::log("Grid: headers visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
+        return;
+    }
+    if (visibility == _headersVisibility) return;
+    _headersVisibility = static_cast<GridHeadersVisibility>(visibility);
+    _headersChanged();
+}
+
+void OmbriGrid::setColumnHeaderVisible(bool visible) {
+    setHeadersVisibility(visible ? (_headersVisibility | GridHeadersVisibilityColumn)
+                                 : (_headersVisibility & ~GridHeadersVisibilityColumn));
+}
+
+void OmbriGrid::setRowHeaderVisible(bool visible) {
+    setHeadersVisibility(visible ? (_headersVisibility | GridHeadersVisibilityRow)
+                                 : (_headersVisibility & ~GridHeadersVisibilityRow));
+}
+
+void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
+    if (visibility < GridLinesVisibilityNone || visibility > GridLinesVisibilityAll) {
+        plat::log("Grid: grid lines visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
+        return;
+    }
+    changeAndInvalidate(_gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
+}
+
+void OmbriGrid::setHorizontalLinesVisible(bool visible) {
+    setGridLinesVisibility(visible ? (_gridLinesVisibility | GridLinesVisibilityHorizontal)
+                                   : (_gridLinesVisibility & ~GridLinesVisibilityHorizontal));
+}
+
+void OmbriGrid::setVerticalLinesVisible(bool visible) {
+    setGridLinesVisibility(visible ? (_gridLinesVisibility | GridLinesVisibilityVertical)
+                                   : (_gridLinesVisibility & ~GridLinesVisibilityVertical));
+}
+
+// ---- sizes and the cells origin ----
+
+std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_rowHeaderFont); }
+std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_columnHeaderFont); }
+
+void OmbriGrid::updateDefaultSizes() {
+    const std::int32_t r = defaultRowSize();
+    _rows->setDefaultSize(r);
+    _columns->setDefaultSize(plat::detail::saturatingCast<std::int32_t>(4.0 * r));
+    _headerRows->setDefaultSize(defaultColumnHeaderRowSize());
+    _headerCols->setDefaultSize(plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
+    _headersChanged();
+}
+
+void OmbriGrid::_headersChanged() {
+    // Called while the panels are being made, too: the first header row arrives before them.
+    if (!_rowHeaders || !_columnHeaders) return;
+    const double w = _rowHeaders->width();
+    const double h = _columnHeaders->height();
+    switch (_headersVisibility) {
+        case GridHeadersVisibilityNone:
+            _cellsStart = {0, 0};
+            break;
+        case GridHeadersVisibilityColumn:
+            _cellsStart = {0, h};
+            break;
+        case GridHeadersVisibilityRow:
+            _cellsStart = {w, 0};
+            break;
+        case GridHeadersVisibilityAll:
+            _cellsStart = {w, h};
+            break;
+    }
+    invalidate();
+}
+
+// ---- scrolling ----
+
+void OmbriGrid::setScrollPosition(plat::Point position) {
+    if (!std::isfinite(position.x) || !std::isfinite(position.y)) {
+        plat::log("Grid: scroll position refused: its coordinates must be finite");
+        return;
+    }
+    _originX = position.x;
+    _originY = position.y;
+    _constrainOriginInternal();
+    invalidate();
+}
+
+void OmbriGrid::_constrainOriginInternal() {
+    _originY = clampOrigin(_originY, _panMax.y);
+    _originX = clampOrigin(_originX, _panMax.x);
+}
+
+// ---- drawing pass and invalidation ----
+
+void OmbriGrid::invalidate() {
+    const auto alive = keepAlive();
+    dropCaches();
+    raiseNotice(_ombriGridInvalidated, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.invalidated(sharedAs<OmbriGrid>()); });
+    setNeedsDisplay();
+}
+
+void OmbriGrid::dropCaches() {
+    const auto alive = keepAlive();
+    for (const auto* panel : {&_topLeftCells, &_columnHeaders, &_rowHeaders, &_cells})
+        if (*panel) (*panel)->resetCache(nullptr);
+    raiseNotice(_ombriGridDroppedCaches, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.droppedCaches(sharedAs<OmbriGrid>()); });
+}
+
+void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
+    const auto alive = keepAlive();
+    _clientRect = rect;
+    _isEverDrawnFlag = true;
+    _panMax.x = _columns->totalSize() - rect.size.width + _cellsStart.x;
+    _panMax.y = _rows->totalSize() - rect.size.height + _cellsStart.y;
+    _rows->_update();
+    // Column positions and star widths follow the client width on every pass.
+    _columns->_setDirty(true);
+    _columns->_update();
+    raiseNotice(_ombriGridRendering, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
+    raiseNotice(_ombriGridRendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
+}
+
+void OmbriGrid::respondToSizeChanged() { invalidate(); }
+void OmbriGrid::layoutSubviews() { KivoView::layoutSubviews(); }
+void OmbriGrid::setFrame(const plat::Rect& frame) { KivoView::setFrame(frame); }
+
+void OmbriGrid::keyboardWasShown(const plat::Notification&) {}
+
+void OmbriGrid::keyboardWillBeHidden(const plat::Notification&) {
+    // Ending an edit commits it; there is no edit to end until editing comes.
+    if (_isFinishingFlag) return;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The one door the grid tests use into the grid's inner workings: the library declares this type a
+// friend of its classes, and only the tests define it.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "KivoCore/KivoCollectionView.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "Platform/graphics/image.h"
+#include "events/DelegateRule.h"
+
+namespace kivo::detail {
+
+struct GridTestAccess {
+    static bool isDirty(const GridRowColCollection& c) { return c.isDirty(); }
+    static bool update(const GridRowColCollection& c) { return c._update(); }
+    static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows._bindItems(items); }
+    // Puts a stand-in image into a panel's cache for the cell (row, col).
+    static void cacheCell(GridPanel& panel, std::int32_t row, std::int32_t col) {
+        panel._cache[GridPanel::cacheKey(row, col)] = std::make_shared<plat::Image>(1, 1);
+    }
+    static bool isCached(const GridPanel& panel, std::int32_t row, std::int32_t col) {
+        return panel._cache.count(GridPanel::cacheKey(row, col)) != 0;
+    }
+    static bool raise(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoCancelEventArgs>& args,
+                      DelegateRule rule, const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
+        return grid.raiseCancelable(event, args, rule, ask);
+    }
+    static void setCollectionView(OmbriGrid& grid, std::shared_ptr<KivoCollectionView> view) {
+        grid._collectionView = std::move(view);
+    }
+    static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
+    static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
+    static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
+    static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return grid._editor; }
+};
+
+}  // namespace kivo::detail
+
+namespace grid_test {
+using Access = kivo::detail::GridTestAccess;
+}

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "Platform/graphics/recording_context.h"
+#include "Platform/testing/virtual_clock.h"
+#include "grid_access.h"
+
+using grid_test::Access;
+
+namespace {
+
+class GridLayout : public ::testing::Test {
+protected:
+    std::shared_ptr<GridRow> addRow(std::int32_t height) {
+        auto r = std::make_shared<GridRow>();
+        r->setHeight(height);
+        grid->rows()->push(r);
+        return r;
+    }
+    plat::testing::VirtualClock clock;
+    std::shared_ptr<OmbriGrid> grid = OmbriGrid::create({0, 0, 400, 300});
+};
+
+TEST_F(GridLayout, GetIndexAtGivesTheItemThatStartsAtACoordinate) {
+    EXPECT_EQ(grid->rows()->getIndexAt(0), -1);
+    EXPECT_EQ(grid->rows()->getIndexAt(50), -1);
+    for (int i = 0; i < 3; ++i) addRow(20);
+    const std::pair<std::int32_t, std::int32_t> cases[] = {{-5, 0}, {0, 0},  {10, 0}, {19, 0},  {20, 1},
+                                                           {30, 1}, {40, 2}, {60, 2}, {1000, 2}};
+    for (auto [p, index] : cases) EXPECT_EQ(grid->rows()->getIndexAt(p), index) << p;
+    // A hidden row between two sized ones is never the answer.
+    grid->rows()->row(1)->setVisible(false);
+    EXPECT_EQ(grid->rows()->getIndexAt(20), 2);
+    EXPECT_EQ(grid->rows()->getIndexAt(19), 0);
+    grid->rows()->row(0)->setVisible(false);
+    EXPECT_EQ(grid->rows()->getIndexAt(0), 2) << "the first sized row covers 0";
+}
+
+TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
+    struct Col {
+        GridWidthType type;
+        double width;
+        std::int32_t minWidth = -1, maxWidth = -1;
+        bool visible = true;
+    };
+    struct Case {
+        const char* name;
+        double clientWidth;  // the cells start 35 points in
+        std::vector<Col> columns;
+        std::vector<std::int32_t> widths;
+    };
+    const Case cases[] = {
+        {"weights 1 and 2", 336, {{GridWidthTypeStar, 1}, {GridWidthTypeStar, 2}}, {100, 201}},
+        {"a minimum above the share", 336, {{GridWidthTypeStar, 1, 150}, {GridWidthTypeStar, 2}}, {150, 151}},
+        {"a maximum of 0 is no limit", 336, {{GridWidthTypeStar, 1, -1, 0}, {GridWidthTypeStar, 2}}, {100, 201}},
+        {"a maximum", 336, {{GridWidthTypeStar, 1, -1, 60}, {GridWidthTypeStar, 2}}, {60, 241}},
+        {"hidden columns keep their size",
+         336,
+         {{GridWidthTypeStar, 1}, {GridWidthTypeSized, 50, -1, -1, false}, {GridWidthTypeStar, 2}},
+         {100, 0, 201}},
+        {"weights that truncate to 0", 336, {{GridWidthTypeStar, 0.4}, {GridWidthTypeStar, 0.4}}, {0, 301}},
+        {"weights that are not positive",
+         336,
+         {{GridWidthTypeStar, -3}, {GridWidthTypeStar, NAN}, {GridWidthTypeStar, 1}},
+         {0, 0, 301}},
+        {"fixed columns wider than the client",
+         135,
+         {{GridWidthTypeSized, 150}, {GridWidthTypeStar, 1}, {GridWidthTypeStar, 1}},
+         {150, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->setFrame({0, 0, c.clientWidth, 300});
+        grid->columns()->removeAllObjects();
+        std::vector<std::shared_ptr<GridColumn>> columns;
+        for (const Col& spec : c.columns) {
+            auto col = std::make_shared<GridColumn>();
+            if (spec.type == GridWidthTypeStar) col->setWidthType(GridWidthTypeStar);
+            col->setWidth(spec.width);
+            if (spec.type == GridWidthTypeSized) col->setWidthType(GridWidthTypeSized);
+            col->setMinWidth(spec.minWidth);
+            col->setMaxWidth(spec.maxWidth);
+            col->setVisible(spec.visible);
+            grid->columns()->push(col);
+            columns.push_back(col);
+        }
+        plat::RecordingContext rec;
+        grid->drawRect(rec, grid->bounds());
+        std::vector<std::int32_t> widths;
+        for (const auto& col : columns) widths.push_back(col->renderWidth());
+        EXPECT_EQ(widths, c.widths);
+    }
+}
+
+TEST_F(GridLayout, CollectionSettings) {
+    for (int i = 0; i < 2; ++i) addRow(-1);
+    grid->rows()->setFrozen(3);
+    EXPECT_EQ(grid->rows()->frozen(), 2);
+    EXPECT_EQ(grid->frozenRows(), 2);
+    grid->rows()->setDefaultSize(0);
+    EXPECT_EQ(grid->rows()->defaultSize(), 28) << "the grid's default row size";
+    grid->rows()->setDefaultSize(10);
+    EXPECT_EQ(grid->rows()->totalSize(), 20);
+    grid->rows()->setDefaultGroupSize(-4);
+    EXPECT_EQ(grid->rows()->defaultGroupSize(), 28);
+}
+
+TEST_F(GridLayout, NothingIsLaidOutWhileABatchIsOpen) {
+    auto first = addRow(20);
+    EXPECT_EQ(grid->rows()->totalSize(), 20);
+    grid->rows()->beginUpdate();
+    addRow(30);
+    first->setHeight(40);
+    EXPECT_EQ(grid->rows()->totalSize(), 20);
+    EXPECT_EQ(first->pos(), 0);
+    EXPECT_FALSE(Access::update(*grid->rows()));
+    grid->rows()->endUpdate();
+    EXPECT_EQ(grid->rows()->totalSize(), 70);
+    EXPECT_EQ(grid->rows()->row(1)->pos(), 40);
+}
+
+TEST_F(GridLayout, HugeSizesSumWithoutOverflow) {
+    addRow(2000000000);
+    auto spacer = std::make_shared<GridEmptyRow>();
+    spacer->setHeight(2000000000);
+    grid->rows()->push(spacer);
+    addRow(10);
+    EXPECT_EQ(grid->rows()->totalSize(), INT32_MAX);
+    EXPECT_EQ(spacer->pos(), 2000000000);
+    EXPECT_EQ(grid->rows()->row(2)->pos(), INT32_MAX);
+    EXPECT_EQ(grid->rows()->getIndexAt(INT32_MAX), 1);
+    EXPECT_EQ(grid->rows()->renderSizeOf(0, 2), 4000000010LL);
+}
+
+TEST_F(GridLayout, BoundItemsAreRowsMadeOnlyWhenAskedForAndKeptFromThen) {
+    auto items = std::make_shared<plat::Array>();
+    for (int i = 0; i < 1000; ++i) items->push_back(plat::Value(i * 10));
+    Access::bindItems(*grid->rows(), items);
+    EXPECT_EQ(grid->rows()->count(), 1000u);
+    EXPECT_EQ(grid->rows()->totalSize(), 28000);
+    EXPECT_EQ(grid->rows()->getIndexAt(28 * 500 + 3), 500);
+    EXPECT_TRUE(grid->rows()->objectAtIndex(500).isInteger()) << "no row object yet";
+    auto row = grid->rows()->row(500);
+    EXPECT_EQ(row->dataItem(), plat::Value(5000));
+    EXPECT_EQ(grid->rows()->row(500), row) << "the same object";
+    EXPECT_EQ(row->pos(), 28 * 500);
+    row->setHeight(100);
+    EXPECT_EQ(grid->rows()->totalSize(), 28000 - 28 + 100);
+    EXPECT_EQ(grid->rows()->posAt(501), 28 * 500 + 100);
+    grid->rows()->removeObjectAtIndex(0);
+    EXPECT_EQ(row->index(), 499);
+    EXPECT_EQ(grid->rows()->row(0)->dataItem(), plat::Value(10)) << "a placeholder keeps its item";
+}
+
+// Random size changes, hides, insertions and removals over a few thousand rows, after each of which
+// the layout must equal a naive one summed over every row.
+TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
+    std::mt19937 random(20261210);
+    auto& rows = *grid->rows();
+    auto items = std::make_shared<plat::Array>();
+    for (int i = 0; i < 3000; ++i) items->push_back(plat::Value(i));
+    Access::bindItems(rows, items);
+    auto naive = [&] {
+        std::vector<std::int64_t> pos;
+        std::int64_t p = 0;
+        for (std::size_t i = 0; i < rows.count(); ++i) {
+            pos.push_back(p);
+            p += rows.item(static_cast<std::int64_t>(i))->renderSize();
+        }
+        pos.push_back(p);
+        return pos;
+    };
+    auto pick = [&] {
+        return std::uniform_int_distribution<std::int64_t>(0, static_cast<std::int64_t>(rows.count()) - 1)(random);
+    };
+    for (int step = 0; step < 300; ++step) {
+        switch (random() % 5) {
+            case 0:
+                rows.row(pick())->setHeight(static_cast<std::int32_t>(random() % 60) - 5);
+                break;
+            case 1:
+                rows.row(pick())->setVisible(random() % 2 == 0);
+                break;
+            case 2: {
+                auto r = std::make_shared<GridRow>();
+                r->setHeight(static_cast<std::int32_t>(random() % 40));
+                rows.insertObject(plat::Value(r), static_cast<std::size_t>(pick()));
+                break;
+            }
+            case 3:
+                if (rows.count() > 1) rows.removeObjectAtIndex(static_cast<std::size_t>(pick()));
+                break;
+            default:
+                rows.row(pick())->setMaxHeight(static_cast<std::int32_t>(random() % 30));
+                break;
+        }
+        if (step % 10 != 0 && step != 299) continue;
+        const auto expected = naive();
+        ASSERT_EQ(rows.totalSize(), expected.back()) << "step " << step;
+        for (int probe = 0; probe < 50; ++probe) {
+            const auto i = pick();
+            ASSERT_EQ(rows.row(i)->pos(), expected[static_cast<std::size_t>(i)]) << "step " << step << " row " << i;
+            ASSERT_EQ(rows.row(i)->index(), i);
+            const auto p = std::uniform_int_distribution<std::int64_t>(0, expected.back() + 20)(random);
+            // The first row whose extent holds p, or the last row past the end.
+            std::int64_t want = static_cast<std::int64_t>(rows.count()) - 1;
+            for (std::size_t k = 0; k + 1 < expected.size(); ++k)
+                if (expected[k] <= p && p < expected[k + 1]) {
+                    want = static_cast<std::int64_t>(k);
+                    break;
+                }
+            ASSERT_EQ(rows.getIndexAt(static_cast<std::int32_t>(p)), want) << "step " << step << " p " << p;
+        }
+    }
+}
+
+}  // namespace
