@@ -110,6 +110,25 @@ TEST_F(GridLayout, CollectionSettings) {
     EXPECT_EQ(grid->rows()->defaultGroupSize(), 28);
 }
 
+TEST_F(GridLayout, ListenersHearAResetForEveryChangeAndTheGridRedraws) {
+    std::vector<std::int64_t> actions;
+    grid->rows()->collectionChanged()->addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>& c) {
+            actions.push_back(c->args<KivoNotifyCollectionChangedEventArgs>()->action());
+        },
+        nullptr);
+    int dropped = 0;
+    grid->ombriGridDroppedCaches()->addHandler([&](const auto&) { ++dropped; }, nullptr);
+    auto row = addRow(10);
+    ASSERT_EQ(grid->rows()->totalSize(), 10);
+    ASSERT_EQ(row->owner(), grid->rows());
+    grid->rows()->removeObjectAtIndex(0);
+    EXPECT_EQ(actions,
+              (std::vector<std::int64_t>{KivoNotifyCollectionChangedActionReset, KivoNotifyCollectionChangedActionReset}));
+    EXPECT_EQ(dropped, 2);
+    EXPECT_EQ(row->owner(), nullptr) << "a removed row leaves its collection";
+}
+
 TEST_F(GridLayout, NothingIsLaidOutWhileABatchIsOpen) {
     auto first = addRow(20);
     EXPECT_EQ(grid->rows()->totalSize(), 20);
