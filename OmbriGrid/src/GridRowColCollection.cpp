@@ -26,6 +26,8 @@ GridRowColCollection::GridRowColCollection(const std::shared_ptr<OmbriGrid>& gri
 GridRowColCollection::~GridRowColCollection() = default;
 
 void GridRowColCollection::settingChanged() {
+    // The grid's invalidation runs application code, which may let go of the grid and with it this collection.
+    const auto alive = keepAlive();
     _structureStale = true;
     _dirty = true;
     if (auto g = grid()) g->invalidate();
@@ -200,6 +202,8 @@ std::shared_ptr<GridPanel> GridRowColCollection::gridPanel() const {
 }
 
 void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    // Dropping the caches runs application code, which may let go of the grid and with it this collection.
+    const auto alive = keepAlive();
     _dirty = true;
     _structureStale = true;
     // Items taken out no longer belong here; those still present are claimed again by the next layout.
