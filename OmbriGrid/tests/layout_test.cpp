@@ -176,8 +176,9 @@ TEST_F(GridLayout, BoundItemsAreRowsMadeOnlyWhenAskedForAndKeptFromThen) {
     EXPECT_EQ(grid->rows()->row(0)->dataItem(), plat::Value(10)) << "a placeholder keeps its item";
 }
 
-// Random size changes, hides, insertions and removals over a few thousand rows, after each of which
-// the layout must equal a naive one summed over every row.
+// Random size changes, hides, insertions, removals, moves and replacements over a few thousand rows,
+// alone or in batches, after each of which the layout must equal a naive one summed over every row,
+// and every row the test holds must know where it stands.
 TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
     std::mt19937 random(20261210);
     auto& rows = *grid->rows();
@@ -197,8 +198,15 @@ TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
     auto pick = [&] {
         return std::uniform_int_distribution<std::int64_t>(0, static_cast<std::int64_t>(rows.count()) - 1)(random);
     };
-    for (int step = 0; step < 300; ++step) {
-        switch (random() % 5) {
+    auto newRow = [&] {
+        auto r = std::make_shared<GridRow>();
+        r->setHeight(static_cast<std::int32_t>(random() % 40));
+        return r;
+    };
+    // Rows made or taken out along the way, some of them no longer in the collection.
+    std::vector<std::shared_ptr<GridRow>> held;
+    auto edit = [&] {
+        switch (random() % 9) {
             case 0:
                 rows.row(pick())->setHeight(static_cast<std::int32_t>(random() % 60) - 5);
                 break;
@@ -206,21 +214,61 @@ TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
                 rows.row(pick())->setVisible(random() % 2 == 0);
                 break;
             case 2: {
-                auto r = std::make_shared<GridRow>();
-                r->setHeight(static_cast<std::int32_t>(random() % 40));
-                rows.insertObject(plat::Value(r), static_cast<std::size_t>(pick()));
+                held.push_back(newRow());
+                rows.insertObject(plat::Value(held.back()), static_cast<std::size_t>(pick()));
                 break;
             }
             case 3:
                 if (rows.count() > 1) rows.removeObjectAtIndex(static_cast<std::size_t>(pick()));
                 break;
+            case 4: {
+                // A move: out at one place, in at another.
+                const auto from = static_cast<std::size_t>(pick());
+                held.push_back(rows.row(static_cast<std::int64_t>(from)));
+                rows.removeObjectAtIndex(from);
+                rows.insertObject(plat::Value(held.back()), static_cast<std::size_t>(pick()));
+                break;
+            }
+            case 5: {
+                plat::Array run;
+                for (std::uint32_t k = random() % 700; k > 0; --k) run.push_back(plat::Value(newRow()));
+                rows.addObjectsFromArray(run);
+                if (!run.empty()) held.push_back(run.back().as<GridRow>());
+                break;
+            }
+            case 6: {
+                const auto at = static_cast<std::size_t>(pick());
+                held.push_back(rows.row(static_cast<std::int64_t>(at)));
+                held.push_back(newRow());
+                rows.replaceObjectAtIndex(at, plat::Value(held.back()));
+                break;
+            }
+            case 7:
+                held.push_back(rows.row(pick()));
+                rows.removeObject(plat::Value(held.back()));
+                break;
             default:
                 rows.row(pick())->setMaxHeight(static_cast<std::int32_t>(random() % 30));
                 break;
         }
-        if (step % 10 != 0 && step != 299) continue;
+    };
+    for (int step = 0; step < 400; ++step) {
+        if (step % 25 == 7) {
+            rows.beginUpdate();
+            for (int k = 0; k < 5; ++k) edit();
+            rows.endUpdate();
+        } else {
+            edit();
+        }
+        if (step % 10 != 0 && step != 399) continue;
         const auto expected = naive();
         ASSERT_EQ(rows.totalSize(), expected.back()) << "step " << step;
+        for (const auto& row : held) {
+            std::int64_t at = -1;
+            for (std::size_t i = 0; i < rows.count() && at < 0; ++i)
+                if (rows.objectAtIndex(i).asObject() == row) at = static_cast<std::int64_t>(i);
+            ASSERT_EQ(row->index(), at) << "step " << step;
+        }
         for (int probe = 0; probe < 50; ++probe) {
             const auto i = pick();
             ASSERT_EQ(rows.row(i)->pos(), expected[static_cast<std::size_t>(i)]) << "step " << step << " row " << i;
