@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridRowColCollection.h"
@@ -111,8 +112,9 @@ void Grid_RowInsertRemove(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     auto grid = boundGrid(count);
     auto& rows = *grid->rows();
-    // Rows already made, which an insertion before them must not have to visit.
-    for (std::size_t i = count / 2; i < count; i += 97) rows.row(static_cast<std::int64_t>(i));
+    // Rows already made and held, which an insertion before them must not have to visit.
+    std::vector<std::shared_ptr<GridRow>> held;
+    for (std::size_t i = count / 2; i < count; i += 97) held.push_back(rows.row(static_cast<std::int64_t>(i)));
     rows.totalSize();
     for (auto _ : state) {
         rows.insertObject(plat::Value(std::make_shared<GridRow>()), count / 2);

@@ -107,9 +107,22 @@ std::int32_t GridRowColCollection::placeholderRenderSize() const {
 
 std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& row) const {
     row = nullptr;
-    if (value.isInteger()) return placeholderRenderSize();
+    if (value.isInteger()) {
+        // A placeholder whose row the application holds: that row takes the place.
+        if (!_madeRows.empty())
+            if (auto it = _madeRows.find(value.asInteger()); it != _madeRows.end()) {
+                row = it->second;
+                return row->renderSize();
+            }
+        return placeholderRenderSize();
+    }
     row = value.isObject() ? dynamic_cast<GridRowCol*>(value.asObject().get()) : nullptr;
     if (!row) return 0;
+    // A row made for a placeholder and put into the list itself is stored from now on.
+    if (row->_source >= 0) {
+        _forgetMade(*row);
+        row->_source = -1;
+    }
     row->_setOwner(
         std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
     return row->renderSize();
@@ -124,6 +137,40 @@ void GridRowColCollection::relayoutAll() const {
         entry.size = claim(items[i], entry.anchor);
         return entry;
     });
+    const auto later = std::move(_keepLater);
+    _keepLater.clear();
+    for (const auto& row : later)
+        if (row->_source >= 0) store(*row);
+}
+
+bool GridRowColCollection::placesFollowTheList() const {
+    return !_structureStale && !isUpdating() && _positions->count() == count();
+}
+
+void GridRowColCollection::keep(GridRowCol& row) const {
+    if (placesFollowTheList())
+        store(row);
+    else
+        _keepLater.push_back(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
+}
+
+void GridRowColCollection::store(GridRowCol& row) const {
+    _forgetMade(row);
+    row._source = -1;
+    const std::int64_t index = _positions->indexOf(row);
+    // A placeholder removed meanwhile leaves the row to the application alone.
+    if (index < 0 || !sourceArray()[static_cast<std::size_t>(index)].isInteger()) return;
+    const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] =
+        plat::Value(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
+}
+
+void GridRowColCollection::forgetMadeRows() {
+    _madeRows.clear();
+    _keepLater.clear();
+}
+
+void GridRowColCollection::_forgetMade(const GridRowCol& row) const {
+    if (auto it = _madeRows.find(row._source); it != _madeRows.end() && it->second == &row) _madeRows.erase(it);
 }
 
 bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs& args) {
@@ -167,6 +214,7 @@ bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs
 
 void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
     _dirty = true;
+    if (item._source >= 0) keep(const_cast<GridRowCol&>(item));
     if (_structureStale) return;
     // An item removed from the collection may still name it as owner: only one the positions hold counts.
     if (_positions->indexOf(item) < 0) return;
@@ -219,19 +267,25 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
     const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
     if (v.isObject()) return std::dynamic_pointer_cast<GridRowCol>(v.asObject());
     if (!v.isInteger()) return nullptr;
-    // A placeholder: its row is made now and kept, so that the same object answers from now on and
-    // its setters reach the grid.
-    plat::Value data;
+    // A placeholder: the row the application still holds for it, or one made now and held weakly.
     const std::int64_t source = v.asInteger();
+    if (auto it = _madeRows.find(source); it != _madeRows.end())
+        if (auto held = std::dynamic_pointer_cast<GridRow>(it->second->weak_from_this().lock())) {
+            if (placesFollowTheList() && _positions->indexOf(*held) != index)
+                _positions->anchor(*held, static_cast<std::size_t>(index));
+            return held;
+        }
+    plat::Value data;
     if (_placeholderItems && source >= 0 && static_cast<std::size_t>(source) < _placeholderItems->size())
         data = (*_placeholderItems)[static_cast<std::size_t>(source)];
     auto row = std::make_shared<GridRow>(std::move(data));
     auto self =
         std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
     row->_setOwner(self);
-    const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] = plat::Value(row);
+    row->_source = source;
+    _madeRows[source] = row.get();
     // Placed at once while the positions follow the list; otherwise the rebuild they wait for places it.
-    if (!_structureStale && _positions->count() == count()) _positions->anchor(*row, static_cast<std::size_t>(index));
+    if (placesFollowTheList()) _positions->anchor(*row, static_cast<std::size_t>(index));
     return row;
 }
 
@@ -353,6 +407,7 @@ void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
 void GridRowCollection::_bindItems(const plat::ArrayPtr& items) {
     beginUpdate();
     removeAllObjects();
+    forgetMadeRows();
     _placeholderItems = items;
     const std::size_t n = items ? items->size() : 0;
     plat::Array& storage = sourceArray();

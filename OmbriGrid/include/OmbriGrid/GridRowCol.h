@@ -101,6 +101,9 @@ private:
     // insertion or removal elsewhere never has to re-stamp this item.
     kivo::detail::AxisChunk* _chunk = nullptr;
     std::size_t _offset = 0;
+    // The placeholder a row was made for while only the application holds it (its item's index in the
+    // bound list); -1 once the collection stores the row, or for a row made by the application.
+    std::int64_t _source = -1;
 };
 
 class KIVO_GRID_EXPORT GridRow : public GridRowCol {

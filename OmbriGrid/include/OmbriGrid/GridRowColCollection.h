@@ -9,14 +9,17 @@
 // of their own, in time that does not grow with the number of items; a reset, a setting or a batch
 // rebuilds them.
 //
-// A row collection bound to a list of items keeps a placeholder for each row that no one has asked
-// for: the row object is made on first request (and kept from then on), so a million plain rows cost
-// no million objects. Read through the base class, a placeholder is the item's index in that list.
+// A row collection bound to a list of items keeps a placeholder for each row: the item's index in
+// that list, which is what the base class reads there. A row object is made on request and held
+// weakly: the same object answers while the application holds it, and a row no one holds is made
+// again when asked for, so a million plain rows cost no million objects. A row whose size or flags
+// change from the defaults is stored in the placeholder's stead, and outlives the application's hold.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "KivoCore/KivoObservableArray.h"
@@ -85,6 +88,8 @@ protected:
     void settingChanged();
     // The render size of a placeholder row: a plain row of default size.
     std::int32_t placeholderRenderSize() const;
+    // Lets go of the rows made for placeholders: a new list's placeholders mean other items.
+    void forgetMadeRows();
 
 private:
     friend class GridRowCol;
@@ -102,6 +107,14 @@ private:
     bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
     // Makes `value` one of this collection's items and gives its render size and the row to place.
     std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    // True while the positions stand one to one for the list, as they were last told.
+    bool placesFollowTheList() const;
+    // A row made for a placeholder changed: it is stored in the placeholder's stead, now or, while
+    // the positions cannot find it, at the next rebuild.
+    void keep(GridRowCol& row) const;
+    void store(GridRowCol& row) const;
+    // A row made for a placeholder goes.
+    void _forgetMade(const GridRowCol& row) const;
 
     std::weak_ptr<OmbriGrid> _grid;
     std::int32_t _frozen = 0;
@@ -116,6 +129,11 @@ private:
     // Items whose render size changed since the last layout; held weakly, as an item may leave and
     // go before the layout runs.
     mutable std::vector<std::weak_ptr<const plat::Object>> _pending;
+    // Rows made for placeholders and held by the application alone, by placeholder; each takes
+    // itself out as it goes.
+    mutable std::unordered_map<std::int64_t, GridRowCol*> _madeRows;
+    // Made rows that changed while the positions could not place them, stored by the next rebuild.
+    mutable std::vector<std::shared_ptr<GridRowCol>> _keepLater;
 
 protected:
     // The source list placeholders index into (rows only).

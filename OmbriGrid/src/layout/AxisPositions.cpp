@@ -183,9 +183,7 @@ void AxisPositions::erase(std::size_t index, std::size_t count) {
                 item->_offset -= m;
                 ++i;
             } else if (item->_offset >= offset) {
-                item->_chunk = nullptr;
-                c.anchors[i] = c.anchors.back();
-                c.anchors.pop_back();
+                unlink(c, i);
             } else {
                 ++i;
             }
@@ -256,18 +254,29 @@ void AxisPositions::anchor(GridRowCol& item, std::size_t index) {
     if (index >= _count) return;
     const auto [chunk, offset] = locate(index);
     release(item);
-    item._chunk = _chunks[chunk].get();
+    // One item to a place: any other anchored there was replaced.
+    AxisChunk& c = *_chunks[chunk];
+    for (std::size_t i = 0; i < c.anchors.size();)
+        if (c.anchors[i]->_offset == offset)
+            unlink(c, i);
+        else
+            ++i;
+    item._chunk = &c;
     item._offset = offset;
-    _chunks[chunk]->anchors.push_back(&item);
+    c.anchors.push_back(&item);
+}
+
+void AxisPositions::unlink(AxisChunk& chunk, std::size_t i) {
+    chunk.anchors[i]->_chunk = nullptr;
+    chunk.anchors[i] = chunk.anchors.back();
+    chunk.anchors.pop_back();
 }
 
 void AxisPositions::release(GridRowCol& item) {
     if (!item._chunk) return;
     auto& anchors = item._chunk->anchors;
-    if (auto it = std::find(anchors.begin(), anchors.end(), &item); it != anchors.end()) {
-        *it = anchors.back();
-        anchors.pop_back();
-    }
+    if (auto it = std::find(anchors.begin(), anchors.end(), &item); it != anchors.end())
+        unlink(*item._chunk, static_cast<std::size_t>(it - anchors.begin()));
     item._chunk = nullptr;
 }
 

@@ -105,7 +105,8 @@ public:
     // the end, or no sized item at all). Items of size 0 hold nothing.
     std::size_t find(std::int64_t p) const;
 
-    // Anchors `item` at `index` (below count()), letting go of any anchor it had.
+    // Anchors `item` at `index` (below count()), letting go of any anchor it had and of any other item
+    // anchored there.
     void anchor(GridRowCol& item, std::size_t index);
     // Lets go of the item's anchor, wherever it is.
     static void release(GridRowCol& item);
@@ -146,6 +147,8 @@ private:
     void settleInsert(std::size_t chunk, std::size_t count, std::int64_t sumBefore);
     // Joins the chunks [first, first + n) and cuts them again into pieces of about ChunkFill.
     void recut(std::size_t first, std::size_t n);
+    // Lets go of the chunk's i-th anchor; the last one takes its slot.
+    static void unlink(AxisChunk& chunk, std::size_t i);
     // Merges chunk `chunk`, when it has grown too small, with a neighbour.
     void mendSmall(std::size_t chunk);
     // Renumbers the chunks and rebuilds both trees over them.

@@ -9,7 +9,11 @@
 #include "layout/AxisPositions.h"
 #include "rows/GroupCollapse.h"
 
-GridRowCol::~GridRowCol() { kivo::detail::AxisPositions::release(*this); }
+GridRowCol::~GridRowCol() {
+    if (_source >= 0)
+        if (auto owner = _owner.lock()) owner->_forgetMade(*this);
+    kivo::detail::AxisPositions::release(*this);
+}
 
 bool GridRowCol::isVisible() const { return _getFlag(GridRowColFlagsVisible) && !_getFlag(GridRowColFlagsHiddenByCollapse); }
 
