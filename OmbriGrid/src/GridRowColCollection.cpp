@@ -120,7 +120,7 @@ std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& 
     if (!row) return 0;
     // A row made for a placeholder and put into the list itself is stored from now on.
     if (row->_source >= 0) {
-        _forgetMade(*row);
+        forgetMade(*row);
         row->_source = -1;
     }
     row->_setOwner(
@@ -155,7 +155,7 @@ void GridRowColCollection::keep(GridRowCol& row) const {
 }
 
 void GridRowColCollection::store(GridRowCol& row) const {
-    _forgetMade(row);
+    forgetMade(row);
     row._source = -1;
     const std::int64_t index = _positions->indexOf(row);
     // A placeholder removed meanwhile leaves the row to the application alone.
@@ -169,7 +169,7 @@ void GridRowColCollection::forgetMadeRows() {
     _keepLater.clear();
 }
 
-void GridRowColCollection::_forgetMade(const GridRowCol& row) const {
+void GridRowColCollection::forgetMade(const GridRowCol& row) const {
     if (auto it = _madeRows.find(row._source); it != _madeRows.end() && it->second == &row) _madeRows.erase(it);
 }
 
@@ -194,7 +194,9 @@ bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs
         case KivoNotifyCollectionChangedActionRemove: {
             const std::size_t k = args.oldItems() ? args.oldItems()->size() : 0;
             const std::int64_t at = args.oldStartingIndex();
-            if (at < 0 || positions.count() != n + k || static_cast<std::size_t>(at) + k > positions.count()) return false;
+            // Several removals of one change are announced after all of them took place, each at the index
+            // it had once the ones announced before it were applied: the list may be shorter already.
+            if (at < 0 || positions.count() < n + k || static_cast<std::size_t>(at) + k > positions.count()) return false;
             positions.erase(static_cast<std::size_t>(at), k);
             return true;
         }

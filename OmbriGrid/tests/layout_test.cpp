@@ -272,7 +272,12 @@ TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
             case 7:
                 // A row no one changed stands in the list as its placeholder, which its own value does not find.
                 held.push_back(rows.row(pick()));
-                if (random() % 2) held.back()->setHeight(12);
+                if (random() % 2) {
+                    // Changed, it stands in the list itself; put in a second time, one call removes both,
+                    // announced one by one.
+                    held.back()->setHeight(12);
+                    rows.insertObject(plat::Value(held.back()), static_cast<std::size_t>(pick()));
+                }
                 rows.removeObject(plat::Value(held.back()));
                 break;
             default:

@@ -114,7 +114,7 @@ private:
     void keep(GridRowCol& row) const;
     void store(GridRowCol& row) const;
     // A row made for a placeholder goes.
-    void _forgetMade(const GridRowCol& row) const;
+    void forgetMade(const GridRowCol& row) const;
 
     std::weak_ptr<OmbriGrid> _grid;
     std::int32_t _frozen = 0;

@@ -11,7 +11,7 @@
 
 GridRowCol::~GridRowCol() {
     if (_source >= 0)
-        if (auto owner = _owner.lock()) owner->_forgetMade(*this);
+        if (auto owner = _owner.lock()) owner->forgetMade(*this);
     kivo::detail::AxisPositions::release(*this);
 }
 
