@@ -2,12 +2,16 @@
 // the view's own refresh, the yardstick it should stay within twice of), a change of one row's size,
 // an insertion and a removal, and the row under a coordinate, each followed by the layout read that
 // brings positions up to date. Grid_BindRows also reports the bytes the collection keeps per row.
+// Insertion and removal run at 10k, 100k and 1M rows: their cost should not grow with the row count
+// beyond the list's own move of its tail, which Grid_ListInsertRemove measures alone (and
+// Grid_RowInsertRemoveAtEnd leaves out).
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
 
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridRowColCollection.h"
@@ -46,9 +50,14 @@ const std::shared_ptr<KivoCollectionView>& view() {
     return v;
 }
 
-std::shared_ptr<OmbriGrid> boundGrid() {
+// A grid bound to the first `count` items of the view.
+std::shared_ptr<OmbriGrid> boundGrid(std::size_t count = Rows) {
     auto grid = OmbriGrid::create({0, 0, 800, 600});
-    kivo::detail::GridTestAccess::bindItems(*grid->rows(), view()->items());
+    const auto& all = view()->items();
+    auto items = count >= all->size()
+                     ? all
+                     : std::make_shared<plat::Array>(all->begin(), all->begin() + static_cast<std::ptrdiff_t>(count));
+    kivo::detail::GridTestAccess::bindItems(*grid->rows(), items);
     grid->rows()->totalSize();
     return grid;
 }
@@ -100,16 +109,51 @@ void Grid_RowSizeChange(benchmark::State& state) {
 BENCHMARK(Grid_RowSizeChange)->Unit(benchmark::kMicrosecond);
 
 void Grid_RowInsertRemove(benchmark::State& state) {
-    auto grid = boundGrid();
+    const auto count = static_cast<std::size_t>(state.range(0));
+    auto grid = boundGrid(count);
     auto& rows = *grid->rows();
+    // Rows already made and held, which an insertion before them must not have to visit.
+    std::vector<std::shared_ptr<GridRow>> held;
+    for (std::size_t i = count / 2; i < count; i += 97) held.push_back(rows.row(static_cast<std::int64_t>(i)));
+    rows.totalSize();
     for (auto _ : state) {
-        rows.insertObject(plat::Value(std::make_shared<GridRow>()), Rows / 2);
+        rows.insertObject(plat::Value(std::make_shared<GridRow>()), count / 2);
         benchmark::DoNotOptimize(rows.totalSize());
-        rows.removeObjectAtIndex(Rows / 2);
+        rows.removeObjectAtIndex(count / 2);
         benchmark::DoNotOptimize(rows.totalSize());
     }
 }
-BENCHMARK(Grid_RowInsertRemove)->Unit(benchmark::kMillisecond);
+BENCHMARK(Grid_RowInsertRemove)->Arg(10'000)->Arg(100'000)->Arg(Rows)->Unit(benchmark::kMicrosecond);
+
+// The same at the end of the list, where the list has no tail to move: what is left is the grid's own
+// share, which should stay flat from 10k to 1M rows.
+void Grid_RowInsertRemoveAtEnd(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    auto grid = boundGrid(count);
+    auto& rows = *grid->rows();
+    rows.totalSize();
+    for (auto _ : state) {
+        rows.insertObject(plat::Value(std::make_shared<GridRow>()), count - 1);
+        benchmark::DoNotOptimize(rows.totalSize());
+        rows.removeObjectAtIndex(count - 1);
+        benchmark::DoNotOptimize(rows.totalSize());
+    }
+}
+BENCHMARK(Grid_RowInsertRemoveAtEnd)->Arg(10'000)->Arg(100'000)->Arg(Rows)->Unit(benchmark::kMicrosecond);
+
+// The share of an insertion and a removal that is the list moving its tail: the same two edits on a
+// plain list of values of the same length.
+void Grid_ListInsertRemove(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    plat::Array list(count, plat::Value(std::int64_t{0}));
+    const plat::Value row(std::make_shared<GridRow>());
+    for (auto _ : state) {
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(count / 2), row);
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(count / 2));
+        benchmark::DoNotOptimize(list.data());
+    }
+}
+BENCHMARK(Grid_ListInsertRemove)->Arg(10'000)->Arg(100'000)->Arg(Rows)->Unit(benchmark::kMicrosecond);
 
 void Grid_GetIndexAt(benchmark::State& state) {
     auto grid = boundGrid();

@@ -26,6 +26,8 @@ GridRowColCollection::GridRowColCollection(const std::shared_ptr<OmbriGrid>& gri
 GridRowColCollection::~GridRowColCollection() = default;
 
 void GridRowColCollection::settingChanged() {
+    // The grid's invalidation runs application code, which may let go of the grid and with it this collection.
+    const auto alive = keepAlive();
     _structureStale = true;
     _dirty = true;
     if (auto g = grid()) g->invalidate();
@@ -85,10 +87,13 @@ void GridRowColCollection::_layout() const {
         relayoutAll();
         return;
     }
-    for (std::size_t index : _pending) {
-        const plat::Value& v = sourceArray()[index];
-        if (const auto* item = v.isObject() ? dynamic_cast<const GridRowCol*>(v.asObject().get()) : nullptr)
-            _positions->set(index, item->renderSize());
+    for (const auto& weak : _pending) {
+        // Only items still held here count; their index is wherever the edits since have moved them.
+        const auto object = weak.lock();
+        const auto* item = static_cast<const GridRowCol*>(object.get());
+        if (!item) continue;
+        if (const std::int64_t index = _positions->indexOf(*item); index >= 0)
+            _positions->set(static_cast<std::size_t>(index), item->renderSize());
     }
     _pending.clear();
 }
@@ -100,38 +105,129 @@ std::int32_t GridRowColCollection::placeholderRenderSize() const {
     return s;
 }
 
+std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& row) const {
+    row = nullptr;
+    if (value.isInteger()) {
+        // A placeholder whose row the application holds: that row takes the place.
+        if (!_madeRows.empty())
+            if (auto it = _madeRows.find(value.asInteger()); it != _madeRows.end()) {
+                row = it->second;
+                return row->renderSize();
+            }
+        return placeholderRenderSize();
+    }
+    row = value.isObject() ? dynamic_cast<GridRowCol*>(value.asObject().get()) : nullptr;
+    if (!row) return 0;
+    // A row made for a placeholder and put into the list itself is stored from now on.
+    if (row->_source >= 0) {
+        forgetMade(*row);
+        row->_source = -1;
+    }
+    row->_setOwner(
+        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+    return row->renderSize();
+}
+
 void GridRowColCollection::relayoutAll() const {
     _structureStale = false;
     _pending.clear();
     const plat::Array& items = sourceArray();
-    auto self =
-        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
-    const std::int32_t placeholder = placeholderRenderSize();
-    _positions->assign(items.size(), [&](std::size_t i) -> std::int32_t {
-        const plat::Value& v = items[i];
-        if (v.isInteger()) return placeholder;
-        auto* item = v.isObject() ? dynamic_cast<GridRowCol*>(v.asObject().get()) : nullptr;
-        if (!item) return 0;
-        item->_setOwner(self, saturate(static_cast<std::int64_t>(i)));
-        return item->renderSize();
+    _positions->assign(items.size(), [&](std::size_t i) {
+        kivo::detail::AxisPositions::Entry entry;
+        entry.size = claim(items[i], entry.anchor);
+        return entry;
     });
+    const auto later = std::move(_keepLater);
+    _keepLater.clear();
+    for (const auto& row : later)
+        if (row->_source >= 0) store(*row);
+}
+
+bool GridRowColCollection::placesFollowTheList() const {
+    return !_structureStale && !isUpdating() && _positions->count() == count();
+}
+
+void GridRowColCollection::keep(GridRowCol& row) const {
+    if (placesFollowTheList())
+        store(row);
+    else
+        _keepLater.push_back(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
+}
+
+void GridRowColCollection::store(GridRowCol& row) const {
+    forgetMade(row);
+    row._source = -1;
+    const std::int64_t index = _positions->indexOf(row);
+    // A placeholder removed meanwhile leaves the row to the application alone.
+    if (index < 0 || !sourceArray()[static_cast<std::size_t>(index)].isInteger()) return;
+    const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] =
+        plat::Value(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
+}
+
+void GridRowColCollection::forgetMadeRows() {
+    _madeRows.clear();
+    _keepLater.clear();
+}
+
+void GridRowColCollection::forgetMade(const GridRowCol& row) const {
+    if (auto it = _madeRows.find(row._source); it != _madeRows.end() && it->second == &row) _madeRows.erase(it);
+}
+
+bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs& args) {
+    if (_structureStale) return false;
+    auto& positions = *_positions;
+    const plat::Array& items = sourceArray();
+    const std::size_t n = items.size();
+    switch (args.action()) {
+        case KivoNotifyCollectionChangedActionAdd: {
+            const std::size_t k = args.items() ? args.items()->size() : 0;
+            const std::int64_t at = args.startingIndex();
+            if (at < 0 || positions.count() + k != n || static_cast<std::size_t>(at) + k > n) return false;
+            const auto start = static_cast<std::size_t>(at);
+            positions.insert(start, k, [&](std::size_t j) {
+                kivo::detail::AxisPositions::Entry entry;
+                entry.size = claim(items[start + j], entry.anchor);
+                return entry;
+            });
+            return true;
+        }
+        case KivoNotifyCollectionChangedActionRemove: {
+            const std::size_t k = args.oldItems() ? args.oldItems()->size() : 0;
+            const std::int64_t at = args.oldStartingIndex();
+            // Several removals of one change are announced after all of them took place, each at the index
+            // it had once the ones announced before it were applied: the list may be shorter already.
+            if (at < 0 || positions.count() < n + k || static_cast<std::size_t>(at) + k > positions.count()) return false;
+            positions.erase(static_cast<std::size_t>(at), k);
+            return true;
+        }
+        case KivoNotifyCollectionChangedActionReplace: {
+            const std::int64_t at = args.oldStartingIndex();
+            if (at < 0 || positions.count() != n || static_cast<std::size_t>(at) >= n) return false;
+            const auto index = static_cast<std::size_t>(at);
+            GridRowCol* row = nullptr;
+            positions.set(index, claim(items[index], row));
+            if (row) positions.anchor(*row, index);
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
     _dirty = true;
+    if (item._source >= 0) keep(const_cast<GridRowCol&>(item));
     if (_structureStale) return;
-    // An item removed from the collection may still name it as owner: only the one stored at its
-    // index counts.
-    const auto index = static_cast<std::size_t>(item._index);
-    const plat::Array& items = sourceArray();
-    if (index < items.size() && items[index].isObject() && items[index].asObject().get() == &item) {
-        // More changes than items since the last layout: one rebuild is cheaper than replaying them.
-        if (_pending.size() >= items.size())
-            _structureStale = true;
-        else
-            _pending.push_back(index);
-    }
+    // An item removed from the collection may still name it as owner: only one the positions hold counts.
+    if (_positions->indexOf(item) < 0) return;
+    // More changes than items since the last layout: one rebuild is cheaper than replaying them.
+    if (_pending.size() >= count())
+        _structureStale = true;
+    else
+        _pending.push_back(item.weak_from_this());
 }
+
+std::int32_t GridRowColCollection::placedIndexOf(const GridRowCol& item) const { return saturate(_positions->indexOf(item)); }
 
 std::int32_t GridRowColCollection::totalSize() const {
     _update();
@@ -173,17 +269,25 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
     const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
     if (v.isObject()) return std::dynamic_pointer_cast<GridRowCol>(v.asObject());
     if (!v.isInteger()) return nullptr;
-    // A placeholder: its row is made now and kept, so that the same object answers from now on and
-    // its setters reach the grid.
-    plat::Value data;
+    // A placeholder: the row the application still holds for it, or one made now and held weakly.
     const std::int64_t source = v.asInteger();
+    if (auto it = _madeRows.find(source); it != _madeRows.end())
+        if (auto held = std::dynamic_pointer_cast<GridRow>(it->second->weak_from_this().lock())) {
+            if (placesFollowTheList() && _positions->indexOf(*held) != index)
+                _positions->anchor(*held, static_cast<std::size_t>(index));
+            return held;
+        }
+    plat::Value data;
     if (_placeholderItems && source >= 0 && static_cast<std::size_t>(source) < _placeholderItems->size())
         data = (*_placeholderItems)[static_cast<std::size_t>(source)];
     auto row = std::make_shared<GridRow>(std::move(data));
     auto self =
         std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
-    row->_setOwner(self, saturate(index));
-    const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] = plat::Value(row);
+    row->_setOwner(self);
+    row->_source = source;
+    _madeRows[source] = row.get();
+    // Placed at once while the positions follow the list; otherwise the rebuild they wait for places it.
+    if (placesFollowTheList()) _positions->anchor(*row, static_cast<std::size_t>(index));
     return row;
 }
 
@@ -200,12 +304,19 @@ std::shared_ptr<GridPanel> GridRowColCollection::gridPanel() const {
 }
 
 void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    // Dropping the caches runs application code, which may let go of the grid and with it this collection.
+    const auto alive = keepAlive();
     _dirty = true;
-    _structureStale = true;
-    // Items taken out no longer belong here; those still present are claimed again by the next layout.
+    // Items taken out no longer belong here; a replaced one leaves its place to the new one.
     if (args && args->oldItems())
         for (const plat::Value& old : *args->oldItems())
-            if (auto item = old.as<GridRowCol>()) item->_setOwner(nullptr, 0);
+            if (auto item = old.as<GridRowCol>()) {
+                if (args->action() == KivoNotifyCollectionChangedActionReplace &&
+                    item->_placedIndex() == args->oldStartingIndex())
+                    kivo::detail::AxisPositions::release(*item);
+                item->_setOwner(nullptr);
+            }
+    if (!args || !replayEdit(*args)) _structureStale = true;
     if (auto g = grid()) {
         g->dropCaches();
         g->setNeedsDisplay();
@@ -298,6 +409,7 @@ void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
 void GridRowCollection::_bindItems(const plat::ArrayPtr& items) {
     beginUpdate();
     removeAllObjects();
+    forgetMadeRows();
     _placeholderItems = items;
     const std::size_t n = items ? items->size() : 0;
     plat::Array& storage = sourceArray();

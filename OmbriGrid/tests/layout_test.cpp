@@ -110,6 +110,25 @@ TEST_F(GridLayout, CollectionSettings) {
     EXPECT_EQ(grid->rows()->defaultGroupSize(), 28);
 }
 
+TEST_F(GridLayout, ListenersHearAResetForEveryChangeAndTheGridRedraws) {
+    std::vector<std::int64_t> actions;
+    grid->rows()->collectionChanged()->addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>& c) {
+            actions.push_back(c->args<KivoNotifyCollectionChangedEventArgs>()->action());
+        },
+        nullptr);
+    int dropped = 0;
+    grid->ombriGridDroppedCaches()->addHandler([&](const auto&) { ++dropped; }, nullptr);
+    auto row = addRow(10);
+    ASSERT_EQ(grid->rows()->totalSize(), 10);
+    ASSERT_EQ(row->owner(), grid->rows());
+    grid->rows()->removeObjectAtIndex(0);
+    EXPECT_EQ(actions,
+              (std::vector<std::int64_t>{KivoNotifyCollectionChangedActionReset, KivoNotifyCollectionChangedActionReset}));
+    EXPECT_EQ(dropped, 2);
+    EXPECT_EQ(row->owner(), nullptr) << "a removed row leaves its collection";
+}
+
 TEST_F(GridLayout, NothingIsLaidOutWhileABatchIsOpen) {
     auto first = addRow(20);
     EXPECT_EQ(grid->rows()->totalSize(), 20);
@@ -137,28 +156,55 @@ TEST_F(GridLayout, HugeSizesSumWithoutOverflow) {
     EXPECT_EQ(grid->rows()->renderSizeOf(0, 2), 4000000010LL);
 }
 
-TEST_F(GridLayout, BoundItemsAreRowsMadeOnlyWhenAskedForAndKeptFromThen) {
+TEST_F(GridLayout, BoundItemsAreRowsMadeWhenAskedForAndHeldWhileTheApplicationHoldsThem) {
+    auto& rows = *grid->rows();
     auto items = std::make_shared<plat::Array>();
     for (int i = 0; i < 1000; ++i) items->push_back(plat::Value(i * 10));
-    Access::bindItems(*grid->rows(), items);
-    EXPECT_EQ(grid->rows()->count(), 1000u);
-    EXPECT_EQ(grid->rows()->totalSize(), 28000);
-    EXPECT_EQ(grid->rows()->getIndexAt(28 * 500 + 3), 500);
-    EXPECT_TRUE(grid->rows()->objectAtIndex(500).isInteger()) << "no row object yet";
-    auto row = grid->rows()->row(500);
+    Access::bindItems(rows, items);
+    EXPECT_EQ(rows.count(), 1000u);
+    EXPECT_EQ(rows.totalSize(), 28000);
+    EXPECT_EQ(rows.getIndexAt(28 * 500 + 3), 500);
+    auto row = rows.row(500);
     EXPECT_EQ(row->dataItem(), plat::Value(5000));
-    EXPECT_EQ(grid->rows()->row(500), row) << "the same object";
+    EXPECT_EQ(rows.row(500), row) << "the same object while it is held";
+    EXPECT_TRUE(rows.objectAtIndex(500).isInteger()) << "held by the application, not by the list";
     EXPECT_EQ(row->pos(), 28 * 500);
+    std::weak_ptr<GridRow> unheld = rows.row(10);
+    EXPECT_TRUE(unheld.expired()) << "a row no one holds goes";
+    EXPECT_EQ(rows.row(10)->dataItem(), plat::Value(100)) << "and is made again";
+
+    // A rebuild, by a setting or a batch, finds the held row in its place.
+    rows.setDefaultSize(20);
+    rows.beginUpdate();
+    rows.insertObject(plat::Value(std::make_shared<GridRow>()), 0);
+    rows.endUpdate();
+    EXPECT_EQ(row->index(), 501);
+    EXPECT_EQ(rows.row(501), row);
+    EXPECT_EQ(row->pos(), 20 * 501);
+
+    // A changed row is stored and outlives the application's hold.
     row->setHeight(100);
-    EXPECT_EQ(grid->rows()->totalSize(), 28000 - 28 + 100);
-    EXPECT_EQ(grid->rows()->posAt(501), 28 * 500 + 100);
-    grid->rows()->removeObjectAtIndex(0);
-    EXPECT_EQ(row->index(), 499);
-    EXPECT_EQ(grid->rows()->row(0)->dataItem(), plat::Value(10)) << "a placeholder keeps its item";
+    EXPECT_EQ(rows.totalSize(), 20 * 1000 + 100);
+    EXPECT_EQ(rows.posAt(502), 20 * 501 + 100);
+    std::weak_ptr<GridRow> changed = row;
+    row.reset();
+    rows.removeObjectAtIndex(0);
+    ASSERT_FALSE(changed.expired());
+    EXPECT_EQ(changed.lock()->index(), 500);
+    EXPECT_EQ(rows.row(500)->height(), 100);
+    EXPECT_EQ(rows.row(0)->dataItem(), plat::Value(0)) << "a placeholder keeps its item";
+
+    // Changed inside a batch, where its place is not known yet: stored when the batch ends.
+    rows.beginUpdate();
+    rows.row(700)->setVisible(false);
+    rows.endUpdate();
+    EXPECT_FALSE(rows.row(700)->visible());
+    EXPECT_EQ(rows.totalSize(), 20 * 998 + 100);
 }
 
-// Random size changes, hides, insertions and removals over a few thousand rows, after each of which
-// the layout must equal a naive one summed over every row.
+// Random size changes, hides, insertions, removals, moves and replacements over a few thousand rows,
+// alone or in batches, after each of which the layout must equal a naive one summed over every row,
+// and every row the test holds must know where it stands.
 TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
     std::mt19937 random(20261210);
     auto& rows = *grid->rows();
@@ -178,8 +224,15 @@ TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
     auto pick = [&] {
         return std::uniform_int_distribution<std::int64_t>(0, static_cast<std::int64_t>(rows.count()) - 1)(random);
     };
-    for (int step = 0; step < 300; ++step) {
-        switch (random() % 5) {
+    auto newRow = [&] {
+        auto r = std::make_shared<GridRow>();
+        r->setHeight(static_cast<std::int32_t>(random() % 40));
+        return r;
+    };
+    // Rows made or taken out along the way, some of them no longer in the collection.
+    std::vector<std::shared_ptr<GridRow>> held;
+    auto edit = [&] {
+        switch (random() % 9) {
             case 0:
                 rows.row(pick())->setHeight(static_cast<std::int32_t>(random() % 60) - 5);
                 break;
@@ -187,21 +240,73 @@ TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
                 rows.row(pick())->setVisible(random() % 2 == 0);
                 break;
             case 2: {
-                auto r = std::make_shared<GridRow>();
-                r->setHeight(static_cast<std::int32_t>(random() % 40));
-                rows.insertObject(plat::Value(r), static_cast<std::size_t>(pick()));
+                held.push_back(newRow());
+                rows.insertObject(plat::Value(held.back()), static_cast<std::size_t>(pick()));
                 break;
             }
             case 3:
                 if (rows.count() > 1) rows.removeObjectAtIndex(static_cast<std::size_t>(pick()));
                 break;
+            case 4: {
+                // A move: out at one place, in at another.
+                const auto from = static_cast<std::size_t>(pick());
+                held.push_back(rows.row(static_cast<std::int64_t>(from)));
+                rows.removeObjectAtIndex(from);
+                rows.insertObject(plat::Value(held.back()), static_cast<std::size_t>(pick()));
+                break;
+            }
+            case 5: {
+                plat::Array run;
+                for (std::uint32_t k = random() % 700; k > 0; --k) run.push_back(plat::Value(newRow()));
+                rows.addObjectsFromArray(run);
+                if (!run.empty()) held.push_back(run.back().as<GridRow>());
+                break;
+            }
+            case 6: {
+                const auto at = static_cast<std::size_t>(pick());
+                held.push_back(rows.row(static_cast<std::int64_t>(at)));
+                held.push_back(newRow());
+                rows.replaceObjectAtIndex(at, plat::Value(held.back()));
+                break;
+            }
+            case 7:
+                // A row no one changed stands in the list as its placeholder, which its own value does not find.
+                held.push_back(rows.row(pick()));
+                if (random() % 2) {
+                    // Changed, it stands in the list itself; put in a second time, one call removes both,
+                    // announced one by one.
+                    held.back()->setHeight(12);
+                    rows.insertObject(plat::Value(held.back()), static_cast<std::size_t>(pick()));
+                }
+                rows.removeObject(plat::Value(held.back()));
+                break;
             default:
                 rows.row(pick())->setMaxHeight(static_cast<std::int32_t>(random() % 30));
                 break;
         }
-        if (step % 10 != 0 && step != 299) continue;
+    };
+    for (int step = 0; step < 400; ++step) {
+        if (step % 25 == 7) {
+            rows.beginUpdate();
+            for (int k = 0; k < 5; ++k) edit();
+            rows.endUpdate();
+        } else {
+            edit();
+        }
+        if (step % 10 != 0 && step != 399) continue;
         const auto expected = naive();
         ASSERT_EQ(rows.totalSize(), expected.back()) << "step " << step;
+        for (const auto& row : held) {
+            // Where the list holds the row, or the placeholder it was made for (the bound items are
+            // their own indices).
+            std::int64_t at = -1;
+            for (std::size_t i = 0; i < rows.count() && at < 0; ++i) {
+                const plat::Value& v = rows.objectAtIndex(i);
+                if (v.asObject() == row || (v.isInteger() && row->dataItem().isInteger() && v == row->dataItem()))
+                    at = static_cast<std::int64_t>(i);
+            }
+            ASSERT_EQ(row->index(), at) << "step " << step;
+        }
         for (int probe = 0; probe < 50; ++probe) {
             const auto i = pick();
             ASSERT_EQ(rows.row(i)->pos(), expected[static_cast<std::size_t>(i)]) << "step " << step << " row " << i;

@@ -5,6 +5,7 @@
 // GridEmptyRow is a spacer. Any change marks the owner's layout stale, drops the cell images it
 // affects and redraws the grid.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -20,6 +21,8 @@ class GridRowColCollection;
 namespace kivo::detail {
 struct GridTestAccess;
 class GroupCollapse;
+class AxisPositions;
+struct AxisChunk;
 }  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT GridRowCol : public plat::Object {
@@ -80,8 +83,12 @@ private:
     friend class GridRowColCollection;
     friend class GridPanel;
     friend class kivo::detail::GroupCollapse;
+    friend class kivo::detail::AxisPositions;
     friend struct kivo::detail::GridTestAccess;
-    void _setOwner(const std::shared_ptr<GridRowColCollection>& owner, std::int32_t index);
+    void _setOwner(const std::shared_ptr<GridRowColCollection>& owner);
+    // The index the owner's positions hold for this item now, without laying anything out; -1 when
+    // it holds none.
+    std::int32_t _placedIndex() const;
     // A flag change that tells only the owner's layout: the group collapse drops every cache at once.
     bool _setFlagQuietly(std::uint64_t mask, bool value);
 
@@ -89,8 +96,14 @@ private:
     std::weak_ptr<GridRowColCollection> _owner;
     std::int32_t _minSize = -1;
     std::int32_t _maxSize = -1;
-    std::int32_t _index = -1;
     std::int32_t _size = -1;
+    // Where the owner's positions keep this item: a chunk of them and the offset in it, so that an
+    // insertion or removal elsewhere never has to re-stamp this item.
+    kivo::detail::AxisChunk* _chunk = nullptr;
+    std::size_t _offset = 0;
+    // The placeholder a row was made for while only the application holds it (its item's index in the
+    // bound list); -1 once the collection stores the row, or for a row made by the application.
+    std::int64_t _source = -1;
 };
 
 class KIVO_GRID_EXPORT GridRow : public GridRowCol {

@@ -5,14 +5,21 @@
 // change of one item's size or flags in time that does not grow with the number of items, and never
 // while an update batch is open. Listeners of `collectionChanged` always receive a reset.
 //
-// A row collection bound to a list of items keeps a placeholder for each row that no one has asked
-// for: the row object is made on first request (and kept from then on), so a million plain rows cost
-// no million objects. Read through the base class, a placeholder is the item's index in that list.
+// Insertions, removals and replacements announced by the list are replayed on the positions as edits
+// of their own, in time that does not grow with the number of items; a reset, a setting or a batch
+// rebuilds them.
+//
+// A row collection bound to a list of items keeps a placeholder for each row: the item's index in
+// that list, which is what the base class reads there. A row object is made on request and held
+// weakly: the same object answers while the application holds it, and a row no one holds is made
+// again when asked for, so a million plain rows cost no million objects. A row whose size or flags
+// change from the defaults is stored in the placeholder's stead, and outlives the application's hold.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "KivoCore/KivoObservableArray.h"
@@ -75,12 +82,14 @@ protected:
     bool isDirty() const { return _dirty; }
     // The layout proper; the column collection distributes the star widths first.
     virtual void _layout() const;
-    // Rebuilds every item's render size and index.
+    // Rebuilds every item's render size and place.
     void relayoutAll() const;
     // A setting of the collection changed: every render size is rebuilt, and the grid redraws.
     void settingChanged();
     // The render size of a placeholder row: a plain row of default size.
     std::int32_t placeholderRenderSize() const;
+    // Lets go of the rows made for placeholders: a new list's placeholders mean other items.
+    void forgetMadeRows();
 
 private:
     friend class GridRowCol;
@@ -91,6 +100,21 @@ private:
 
     // One item's size or flags changed: its render size is brought up to date at the next layout.
     void _itemChanged(const GridRowCol& item) const;
+    // The index the positions hold for `item` now, without laying out; -1 when they hold none.
+    std::int32_t placedIndexOf(const GridRowCol& item) const;
+    // Replays an announced insertion, removal or replacement on the positions; false when they must
+    // be rebuilt instead.
+    bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
+    // Makes `value` one of this collection's items and gives its render size and the row to place.
+    std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    // True while the positions stand one to one for the list, as they were last told.
+    bool placesFollowTheList() const;
+    // A row made for a placeholder changed: it is stored in the placeholder's stead, now or, while
+    // the positions cannot find it, at the next rebuild.
+    void keep(GridRowCol& row) const;
+    void store(GridRowCol& row) const;
+    // A row made for a placeholder goes.
+    void forgetMade(const GridRowCol& row) const;
 
     std::weak_ptr<OmbriGrid> _grid;
     std::int32_t _frozen = 0;
@@ -102,8 +126,14 @@ private:
     // Every index and size is rebuilt at the next layout (the items themselves changed).
     mutable bool _structureStale = true;
     mutable std::unique_ptr<kivo::detail::AxisPositions> _positions;
-    // Items whose render size changed since the last layout.
-    mutable std::vector<std::size_t> _pending;
+    // Items whose render size changed since the last layout; held weakly, as an item may leave and
+    // go before the layout runs.
+    mutable std::vector<std::weak_ptr<const plat::Object>> _pending;
+    // Rows made for placeholders and held by the application alone, by placeholder; each takes
+    // itself out as it goes.
+    mutable std::unordered_map<std::int64_t, GridRowCol*> _madeRows;
+    // Made rows that changed while the positions could not place them, stored by the next rebuild.
+    mutable std::vector<std::shared_ptr<GridRowCol>> _keepLater;
 
 protected:
     // The source list placeholders index into (rows only).

@@ -6,9 +6,14 @@
 #include "OmbriGrid/OmbriGridDetailProvider.h"
 #include "Platform/runtime/dispatch.h"
 #include "foundation/saturating_cast.h"
+#include "layout/AxisPositions.h"
 #include "rows/GroupCollapse.h"
 
-GridRowCol::~GridRowCol() = default;
+GridRowCol::~GridRowCol() {
+    if (_source >= 0)
+        if (auto owner = _owner.lock()) owner->forgetMade(*this);
+    kivo::detail::AxisPositions::release(*this);
+}
 
 bool GridRowCol::isVisible() const { return _getFlag(GridRowColFlagsVisible) && !_getFlag(GridRowColFlagsHiddenByCollapse); }
 
@@ -62,12 +67,19 @@ std::int32_t GridRowCol::limitedRenderSize() const {
 
 std::int32_t GridRowCol::pos() const {
     auto owner = _owner.lock();
-    return owner ? owner->posAt(_index) : 0;
+    return owner ? owner->posAt(index()) : 0;
 }
 
 std::int32_t GridRowCol::index() const {
-    if (auto owner = _owner.lock()) owner->_update();
-    return _index;
+    auto owner = _owner.lock();
+    if (!owner) return -1;
+    owner->_update();
+    return _placedIndex();
+}
+
+std::int32_t GridRowCol::_placedIndex() const {
+    auto owner = _owner.lock();
+    return owner ? owner->placedIndexOf(*this) : -1;
 }
 
 std::shared_ptr<OmbriGrid> GridRowCol::grid() const {
@@ -86,10 +98,7 @@ void GridRowCol::onPropertyChanged() {
     grid->setNeedsDisplay();
 }
 
-void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner, std::int32_t index) {
-    _owner = owner;
-    _index = index;
-}
+void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner) { _owner = owner; }
 
 // ---- GridRow ----
 
