@@ -11,6 +11,9 @@
 #include "OmbriChart/KivoBasePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
+#include "data/DataInfoInternals.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -76,8 +79,124 @@ void OmbriChart::bindChart() {
     }
     // A category axis keeps the texts, a numeric or date axis the values.
     if (items && _xvals->size() != items->size()) _xvals->clear();
+    kivo::detail::ChartInternals::xValuesChanged(*this);
     prepareForRender();
 }
+
+void OmbriChart::setXvals(plat::ArrayPtr values) {
+    _xvals = values ? std::move(values) : std::make_shared<plat::Array>();
+    kivo::detail::ChartInternals::xValuesChanged(*this);
+}
+
+namespace kivo::detail {
+
+void ChartInternals::xValuesChanged(OmbriChart& chart) {
+    ChartState& state = *chart._state;
+    state.xColumn = chart._xvals && !chart._xvals->empty() ? columnOfValues(*chart._xvals) : nullptr;
+    state.xGeneration = nextGeneration();
+}
+
+namespace {
+
+// The X values of a numeric or date axis after an add, remove or replace of items: a new list (the one
+// handed out before stays as it was) with the edited items' values, and their numbers alike; false
+// when the edit does not fit them or brings a category, and the X values are bound afresh.
+bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, const plat::Array& items, const std::string& name,
+                   plat::ArrayPtr& xvals, ColumnPtr& column, std::int64_t& dataType) {
+    const std::int64_t action = args.action();
+    const bool add = action == KivoNotifyCollectionChangedActionAdd;
+    const bool remove = action == KivoNotifyCollectionChangedActionRemove;
+    const bool replace = action == KivoNotifyCollectionChangedActionReplace;
+    if (!add && !remove && !replace) return false;
+    const std::int64_t start = remove || (replace && args.startingIndex() < 0) ? args.oldStartingIndex() : args.startingIndex();
+    const std::size_t count =
+        remove ? (args.oldItems() ? args.oldItems()->size() : 0) : (args.items() ? args.items()->size() : 0);
+    const std::size_t size = xvals ? xvals->size() : 0;
+    const auto at = static_cast<std::size_t>(start);
+    bool fits = start >= 0;
+    if (fits && add) fits = at <= size && size + count == items.size();
+    if (fits && remove) fits = at + count <= size && size - count == items.size();
+    if (fits && replace) fits = at + count <= size && size == items.size();
+    if (!fits) return false;
+
+    // The edited items' values, as bindChart reads them: a category among them rebinds.
+    plat::Array read;
+    if (!remove) {
+        read.reserve(count);
+        for (std::size_t k = 0; k < count; ++k) {
+            const plat::Value v = KivoReflector::getValue(items[at + k], name);
+            if (isGap(v)) {
+                read.emplace_back(NaN);
+                continue;
+            }
+            const std::int64_t type = KivoReflector::getDataType(v);
+            if (type == KivoDataTypeDate)
+                read.emplace_back(v.asDate().seconds);
+            else if (type == KivoDataTypeNumber)
+                read.push_back(v);
+            else
+                return false;
+        }
+    }
+    auto values = std::make_shared<plat::Array>();
+    values->reserve(items.size());
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    const auto copied = [&](std::size_t from, std::size_t to) {
+        values->insert(values->end(), xvals->begin() + static_cast<std::ptrdiff_t>(from),
+                       xvals->begin() + static_cast<std::ptrdiff_t>(to));
+    };
+    copied(0, at);
+    values->insert(values->end(), read.begin(), read.end());
+    copied(remove || replace ? at + count : at, size);
+    auto numbers = column && column->size() == size ? std::make_shared<ValueColumn>(*column) : nullptr;
+    if (numbers) {
+        const auto edited = columnOfValues(read);
+        if (remove || replace) {
+            numbers->values.erase(numbers->values.begin() + offset,
+                                  numbers->values.begin() + offset + static_cast<std::ptrdiff_t>(count));
+            numbers->numeric.erase(numbers->numeric.begin() + offset,
+                                   numbers->numeric.begin() + offset + static_cast<std::ptrdiff_t>(count));
+        }
+        numbers->values.insert(numbers->values.begin() + offset, edited->values.begin(), edited->values.end());
+        numbers->numeric.insert(numbers->numeric.begin() + offset, edited->numeric.begin(), edited->numeric.end());
+    }
+    // The type is the last value's that is no gap.
+    dataType = KivoDataTypeNone;
+    for (std::size_t k = items.size(); k-- > 0;) {
+        const plat::Value v = KivoReflector::getValue(items[k], name);
+        if (isGap(v)) continue;
+        dataType = KivoReflector::getDataType(v);
+        break;
+    }
+    xvals = std::move(values);
+    column = xvals->empty() ? nullptr : (numbers ? ColumnPtr(std::move(numbers)) : columnOfValues(*xvals));
+    return true;
+}
+
+}  // namespace
+
+void ChartInternals::itemsChanged(OmbriChart& chart, const KivoNotifyCollectionChangedEventArgs& args) {
+    const auto alive = chart.keepAlive();  // application code below may drop the chart
+    const auto& view = chart.collectionView();
+    const auto items = view ? view->items() : nullptr;
+    const auto& name = chart.bindingX();
+    ChartState& state = *chart._state;
+    // Without X values to follow (no binding, no items, or a category axis) there is nothing to keep.
+    const bool followed = items && name && chart._xlabels.empty() &&
+                          followXValues(args, *items, *name, chart._xvals, state.xColumn, chart._xDataType);
+    if (!followed && (items && name)) {
+        chart.bindChart();
+        return;
+    }
+    if (followed) state.xGeneration = nextGeneration();
+    for (const auto& entry : *chart._series) {
+        const auto s = entry.as<KivoSeries>();
+        if (s && (!s->itemsSource() || s->itemsSource()->empty())) SeriesInternals::itemsChanged(*s, args, true);
+    }
+    chart.prepareForRender();
+}
+
+}  // namespace kivo::detail
 
 void OmbriChart::clearSeries() {
     for (const auto& entry : *_series) {
@@ -90,11 +209,12 @@ void OmbriChart::clearSeries() {
 
 void OmbriChart::prepareForRender() {
     const auto alive = keepAlive();  // application code below may drop the chart
-    const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
+    const KivoValues values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const auto plotter = _getPlotter(nullptr);
     if (plotter) plotter->setStacking(_stacking);
     _dataInfo->setMaxItems(_maxItemsVisible);
-    _dataInfo->analyse(_series->sourceArray(), plotter ? plotter->stacking() : _stacking, values);
+    kivo::detail::DataInfoInternals::analyse(*_dataInfo, _series->sourceArray(), plotter ? plotter->stacking() : _stacking,
+                                             values, values ? _state->xColumn : nullptr, _state->xGeneration);
     if (plotter) plotter->adjustLimits(_dataInfo, std::nullopt);
 
     const bool rotated = _isRotated();
@@ -146,7 +266,7 @@ void OmbriChart::updateAxisOffsets() {
 void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engine) {
     const auto alive = keepAlive();  // application code below may drop the chart
     if (!engine || _series->count() == 0) return;
-    const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
+    const KivoValues values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const bool rotated = _isRotated();
     const AxisList axes = _axesArray;
     for (std::size_t i = 0; i < axes.size(); ++i) {
@@ -178,7 +298,8 @@ void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engin
         if (!users.empty() && plotter) {
             // The series of this axis are analysed apart: the chart's own analysis stays for the series.
             _addedAxisInfo->followWindowOf(*_dataInfo);
-            _addedAxisInfo->analyse(users, _stacking, values);
+            kivo::detail::DataInfoInternals::analyse(*_addedAxisInfo, users, _stacking, values,
+                                                     values ? _state->xColumn : nullptr, _state->xGeneration);
             const auto r = plotter->adjustLimits(_addedAxisInfo, axis->logBase());
             const std::int64_t typeX = _addedAxisInfo->getDataTypeX() != 0 ? _addedAxisInfo->getDataTypeX() : _xDataType;
             const std::int64_t typeY = _addedAxisInfo->getDataTypeY() != 0 ? _addedAxisInfo->getDataTypeY() : _xDataType;

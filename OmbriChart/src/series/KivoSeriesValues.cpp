@@ -1,4 +1,5 @@
-// KivoSeries: reading the values of the items into the kept arrays.
+// KivoSeries: reading the values of the items: the boxed lists that getValues hands out, and the plain
+// numbers kept for the chart's analysis and plotters (kept in step with each announced edit).
 
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
@@ -6,6 +7,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "series/DecimalText.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -20,7 +22,7 @@ std::shared_ptr<KivoDataArray> emptyArray() { return KivoDataArray::create(KivoD
 
 }  // namespace
 
-plat::ArrayPtr KivoSeries::getValues(std::int32_t dimension) {
+KivoValues KivoSeries::getValues(std::int32_t dimension) {
     if (dimension == 0) {
         if (_values) return _values;
         _valueDataType = KivoDataTypeNone;
@@ -69,9 +71,22 @@ std::int64_t KivoSeries::getDataType(std::int32_t dimension) const {
 void KivoSeries::clearValues() {
     _values.reset();
     _xvalues.reset();
+    _columns->dropAll();
 }
 
-plat::ArrayPtr KivoSeries::getBindingValues(std::int64_t index) const {
+void KivoSeries::dropValues() {
+    _values.reset();
+    _columns->y.drop();
+    _columns->changed();
+}
+
+void KivoSeries::dropXValues() {
+    _xvalues.reset();
+    _columns->x.drop();
+    _columns->changed();
+}
+
+KivoValues KivoSeries::getBindingValues(std::int64_t index) const {
     const auto items = readList();
     if (!items) return nullptr;
     return _bindValues(items, getBinding(index))->values();
@@ -126,3 +141,129 @@ plat::Value KivoSeries::_getNumberFromValue(const plat::Value& value) {
     const auto number = kivo::detail::parseDecimal(value.asString(), plat::Locale::current());
     return number ? plat::Value(*number) : plat::Value();
 }
+
+// ---- Kept numbers ----
+
+namespace kivo::detail {
+
+namespace {
+
+using Source = ColumnSpec::Source;
+
+// How getValues reads dimension 0 (`absent`: it answers null) and the list it reads.
+ColumnSpec ySpec(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, plat::ArrayPtr& list, bool& absent) {
+    absent = false;
+    if (own && own->items() && !own->items()->empty()) {
+        list = own->items();
+        return {Source::OwnItems, series.getBinding(0), ColumnMode::Plain};
+    }
+    const auto names = series.binding();
+    const auto chart = series.chart();
+    const auto view = chart ? chart->collectionView() : nullptr;
+    if (!names || names->empty() || !view || !view->items() || view->items()->empty()) {
+        absent = true;
+        return {};
+    }
+    auto member = series.getBinding(0);
+    // No member name reads no item: an empty list.
+    if (member && !member->empty()) list = view->items();
+    return {Source::ChartItems, std::move(member), ColumnMode::ParseDecimal};
+}
+
+ColumnSpec xSpec(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, plat::ArrayPtr& list, bool& absent) {
+    absent = false;
+    auto name = series.bindingX();
+    if (!name) {
+        absent = true;
+        return {};
+    }
+    if (own && own->items() && !own->items()->empty()) {
+        list = own->items();
+        return {Source::OwnItems, std::move(name), ColumnMode::Plain};
+    }
+    const auto chart = series.chart();
+    const auto view = chart ? chart->collectionView() : nullptr;
+    if (!view || !view->items() || view->items()->empty()) {
+        absent = true;
+        return {};
+    }
+    if (!name->empty()) list = view->items();
+    return {Source::ChartItems, std::move(name), ColumnMode::Plain};
+}
+
+}  // namespace
+
+ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
+    if (dimension != 0 && dimension != 1) return nullptr;
+    SeriesColumns& kept = *series._columns;
+    KeptColumn& column = dimension == 0 ? kept.y : kept.x;
+    plat::ArrayPtr list;
+    bool absent = false;
+    const ColumnSpec spec = dimension == 0 ? ySpec(series, series._cv, list, absent) : xSpec(series, series._cv, list, absent);
+    // Read afresh, or another way than before (a binding name of the chart changed): new values.
+    const bool fresh = !column.matches(spec);
+    const ColumnPtr& read = column.get(spec, list, absent);
+    if (fresh) kept.changed();
+    (dimension == 0 ? series._valueDataType : series._xvalueDataType) = read ? read->dataType : KivoDataTypeNone;
+    return read;
+}
+
+ColumnPtr SeriesInternals::keptValues(KivoSeries& series, std::int32_t dimension) {
+    const KeptColumn* column = dimension == 0 ? &series._columns->y : dimension == 1 ? &series._columns->x : nullptr;
+    if (column && column->isBuilt()) return column->column();
+    return values(series, dimension);
+}
+
+ColumnPtr SeriesInternals::bindingValues(KivoSeries& series, std::int64_t index) {
+    if (index < 0) return nullptr;
+    SeriesColumns& kept = *series._columns;
+    if (kept.bindings.size() <= static_cast<std::size_t>(index)) kept.bindings.resize(static_cast<std::size_t>(index) + 1);
+    KeptColumn& column = kept.bindings[static_cast<std::size_t>(index)];
+    const plat::ArrayPtr list = series.readList();
+    const ColumnSpec spec{series.hasOwnItems() ? Source::OwnItems : Source::ChartItems, series.getBinding(index),
+                          ColumnMode::Plain};
+    // The analysis reads none of these: reading them afresh is no change of its inputs.
+    return column.get(spec, list, !list);
+}
+
+std::uint64_t SeriesInternals::generation(const KivoSeries& series) { return series._columns->generation; }
+
+void SeriesInternals::itemsChanged(KivoSeries& series, const KivoNotifyCollectionChangedEventArgs& args, bool chartItems) {
+    SeriesColumns& kept = *series._columns;
+    series._values.reset();
+    series._xvalues.reset();
+    // An edit of the chart's items means nothing to a series that reads its own.
+    const Source edited = chartItems ? Source::ChartItems : Source::OwnItems;
+    plat::ArrayPtr list;
+    bool absent = false;
+    const auto follow = [&](KeptColumn& column, const ColumnSpec& spec) {
+        if (!column.isBuilt()) return;
+        if (spec.source == Source::OwnItems && edited == Source::ChartItems) return;
+        column.apply(args, spec, absent ? nullptr : list);
+    };
+    ColumnSpec spec = ySpec(series, series._cv, list, absent);
+    follow(kept.y, spec);
+    list.reset();
+    spec = xSpec(series, series._cv, list, absent);
+    follow(kept.x, spec);
+    list = series.readList();
+    absent = !list;
+    for (std::size_t k = 0; k < kept.bindings.size(); ++k)
+        follow(kept.bindings[k], {series.hasOwnItems() ? Source::OwnItems : Source::ChartItems,
+                                  series.getBinding(static_cast<std::int64_t>(k)), ColumnMode::Plain});
+    kept.changed();
+}
+
+std::size_t SeriesInternals::bytes(const KivoSeries& series) {
+    const SeriesColumns& kept = *series._columns;
+    std::size_t total = sizeof(kept);
+    const auto add = [&](const KeptColumn& column) {
+        if (column.column()) total += column.column()->bytes();
+    };
+    add(kept.y);
+    add(kept.x);
+    for (const auto& column : kept.bindings) add(column);
+    return total;
+}
+
+}  // namespace kivo::detail

@@ -1,0 +1,159 @@
+#include "series/ValueColumn.h"
+
+#include <atomic>
+
+#include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoPropertyReader.h"
+#include "KivoCore/KivoReflector.h"
+#include "Platform/foundation/locale/locale.h"
+#include "series/DecimalText.h"
+
+namespace kivo::detail {
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Reads the entries of one column: the member of each item (or the item itself) as a number.
+class EntryReader {
+public:
+    EntryReader(const std::optional<std::string>& member, ColumnMode mode) : _mode(mode) {
+        if (member) _reader.emplace(KivoPropertyReader::forKey(*member));
+    }
+
+    plat::Value raw(const plat::Value& item) const { return _reader ? _reader->read(item) : item; }
+
+    void read(const plat::Value& item, double& value, bool& numeric) const {
+        // Plain numbers are read without boxing them.
+        if (_reader && _reader->readNumber(item, value)) {
+            numeric = true;
+            return;
+        }
+        const plat::Value v = raw(item);
+        numeric = true;
+        if (v.isDate()) {
+            value = v.asDate().seconds;
+        } else if (v.isNumber()) {
+            value = v.asDouble();
+        } else if (_mode == ColumnMode::ParseDecimal && v.isString()) {
+            const auto number = parseDecimal(v.asString(), plat::Locale::current());
+            numeric = number.has_value();
+            value = number.value_or(NaN);
+        } else {
+            numeric = false;
+            value = NaN;
+        }
+    }
+
+    // The type of the last item's value, which names the type of the whole column.
+    std::int64_t lastType(const plat::Array& list) const {
+        return list.empty() ? KivoDataTypeNone : KivoReflector::getDataType(raw(list.back()));
+    }
+
+private:
+    std::optional<KivoPropertyReader> _reader;
+    ColumnMode _mode;
+};
+
+void readInto(ValueColumn& column, std::size_t at, const plat::Array& list, std::size_t from, std::size_t count,
+              const EntryReader& reader) {
+    for (std::size_t k = 0; k < count; ++k) {
+        double value = NaN;
+        bool numeric = false;
+        reader.read(list[from + k], value, numeric);
+        column.values[at + k] = value;
+        column.numeric[at + k] = numeric;
+    }
+}
+
+std::size_t countOf(const plat::ArrayPtr& items) { return items ? items->size() : 0; }
+
+}  // namespace
+
+std::shared_ptr<ValueColumn> readColumn(const plat::Array& list, const std::optional<std::string>& member, ColumnMode mode) {
+    auto column = std::make_shared<ValueColumn>();
+    const EntryReader reader(member, mode);
+    column->values.resize(list.size());
+    column->numeric.resize(list.size());
+    readInto(*column, 0, list, 0, list.size(), reader);
+    column->dataType = reader.lastType(list);
+    return column;
+}
+
+std::shared_ptr<ValueColumn> columnOfValues(const plat::Array& values) {
+    auto column = std::make_shared<ValueColumn>();
+    column->values.reserve(values.size());
+    column->numeric.reserve(values.size());
+    for (const auto& v : values) {
+        // A value that is no number reads as NaN.
+        column->values.push_back(v.asDouble());
+        column->numeric.push_back(v.isNumber());
+    }
+    return column;
+}
+
+const ColumnPtr& KeptColumn::get(const ColumnSpec& spec, const plat::ArrayPtr& list, bool absent) {
+    if (_built && spec == _spec) return _column;
+    _spec = spec;
+    _built = true;
+    if (absent)
+        _column.reset();
+    else if (!list)
+        _column = std::make_shared<ValueColumn>();
+    else
+        _column = readColumn(*list, spec.member, spec.mode);
+    return _column;
+}
+
+bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const ColumnSpec& spec, const plat::ArrayPtr& list) {
+    if (!_built || !(spec == _spec) || !_column || !list) {
+        drop();
+        return false;
+    }
+    const std::size_t size = _column->size();
+    const std::int64_t action = args.action();
+    const bool add = action == KivoNotifyCollectionChangedActionAdd;
+    const bool remove = action == KivoNotifyCollectionChangedActionRemove;
+    const bool replace = action == KivoNotifyCollectionChangedActionReplace;
+    // A replace may name its place by the old items' index alone.
+    const std::int64_t start = remove || (replace && args.startingIndex() < 0) ? args.oldStartingIndex() : args.startingIndex();
+    const std::size_t count = remove ? countOf(args.oldItems()) : countOf(args.items());
+    const auto at = static_cast<std::size_t>(start);
+    // An edit that does not fit the kept column (a reset, a position outside it, a count that does not
+    // add up to the list as it is now) has the column read again.
+    bool fits = start >= 0 && (add || remove || replace);
+    if (fits && add) fits = at <= size && size + count == list->size();
+    if (fits && remove) fits = at + count <= size && size - count == list->size();
+    if (fits && replace) fits = at + count <= size && size == list->size() && countOf(args.oldItems()) == count;
+    if (!fits) {
+        drop();
+        return false;
+    }
+
+    // A column someone still holds stays as it is: the edit goes into a copy.
+    std::shared_ptr<ValueColumn> column =
+        _column.use_count() == 1 ? std::const_pointer_cast<ValueColumn>(_column) : std::make_shared<ValueColumn>(*_column);
+    const EntryReader reader(spec.member, spec.mode);
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    if (add) {
+        column->values.insert(column->values.begin() + offset, count, NaN);
+        column->numeric.insert(column->numeric.begin() + offset, count, false);
+        readInto(*column, at, *list, at, count, reader);
+    } else if (remove) {
+        const auto last = static_cast<std::ptrdiff_t>(at + count);
+        column->values.erase(column->values.begin() + offset, column->values.begin() + last);
+        column->numeric.erase(column->numeric.begin() + offset, column->numeric.begin() + last);
+    } else {
+        readInto(*column, at, *list, at, count, reader);
+    }
+    column->dataType = reader.lastType(*list);
+    _column = std::move(column);
+    return true;
+}
+
+std::uint64_t nextGeneration() {
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
+
+}  // namespace kivo::detail
