@@ -201,7 +201,7 @@ private:
 
     // The visible list the series reads: its own items when it has any, else the chart's.
     plat::ArrayPtr readList() const;
-    bool hasOwnItems() const { return _cv && _cv->items() && !_cv->items()->empty(); }
+    bool hasOwnItems() const { return _cv && !_cv->isEmpty(); }
     std::int64_t positionInChart() const;
     void subscribeToOwnItems();
     // Drop what was read of Y (X), and tell the chart's analysis that the values changed.

@@ -98,78 +98,98 @@ void ChartInternals::xValuesChanged(OmbriChart& chart) {
 
 namespace {
 
-// The X values of a numeric or date axis after an add, remove or replace of items: a new list (the one
-// handed out before stays as it was) with the edited items' values, and their numbers alike; false
-// when the edit does not fit them or brings a category, and the X values are bound afresh.
-bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, const plat::Array& items, const std::string& name,
-                   plat::ArrayPtr& xvals, ColumnPtr& column, std::int64_t& dataType) {
+// The chart's X values and their numbers, as an edit of the items leaves them.
+struct XValues {
+    plat::ArrayPtr& values;
+    ColumnPtr& column;
+    std::int64_t& dataType;
+    // Whether nothing but the chart's own parts holds the lists: then they are edited in place.
+    bool valuesUnshared = false, columnUnshared = false;
+};
+
+// The X value of an item as bindChart reads it; false for a category (neither number, date nor gap).
+bool readX(const plat::Value& item, const std::string& name, plat::Value& x, std::int64_t& type) {
+    const plat::Value v = KivoReflector::getValue(item, name);
+    type = KivoDataTypeNone;
+    if (isGap(v)) {
+        x = plat::Value(NaN);
+        return true;
+    }
+    type = KivoReflector::getDataType(v);
+    if (type == KivoDataTypeDate)
+        x = plat::Value(v.asDate().seconds);
+    else if (type == KivoDataTypeNumber)
+        x = v;
+    else
+        return false;
+    return true;
+}
+
+// The X values of a numeric or date axis after an add, remove or replace of items (`count` of them
+// now): the edited items' values go in, read from the change itself. False when the edit does not fit
+// them or brings a category; the X values are then bound afresh.
+bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t count, const std::string& name,
+                   const ListSource& list, XValues x) {
     const std::int64_t action = args.action();
     const bool add = action == KivoNotifyCollectionChangedActionAdd;
     const bool remove = action == KivoNotifyCollectionChangedActionRemove;
     const bool replace = action == KivoNotifyCollectionChangedActionReplace;
     if (!add && !remove && !replace) return false;
     const std::int64_t start = remove || (replace && args.startingIndex() < 0) ? args.oldStartingIndex() : args.startingIndex();
-    const std::size_t count =
-        remove ? (args.oldItems() ? args.oldItems()->size() : 0) : (args.items() ? args.items()->size() : 0);
-    const std::size_t size = xvals ? xvals->size() : 0;
+    const plat::ArrayPtr& brought = args.items();
+    const std::size_t n = remove ? (args.oldItems() ? args.oldItems()->size() : 0) : (brought ? brought->size() : 0);
+    const std::size_t size = x.values ? x.values->size() : 0;
     const auto at = static_cast<std::size_t>(start);
-    bool fits = start >= 0;
-    if (fits && add) fits = at <= size && size + count == items.size();
-    if (fits && remove) fits = at + count <= size && size - count == items.size();
-    if (fits && replace) fits = at + count <= size && size == items.size();
+    bool fits = start >= 0 && (remove || brought) && (!x.column || x.column->size() == size);
+    if (fits && add) fits = at <= size && size + n == count;
+    if (fits && remove) fits = at + n <= size && size - n == count;
+    if (fits && replace) fits = at + n <= size && size == count;
     if (!fits) return false;
 
-    // The edited items' values, as bindChart reads them: a category among them rebinds.
-    plat::Array read;
-    if (!remove) {
-        read.reserve(count);
-        for (std::size_t k = 0; k < count; ++k) {
-            const plat::Value v = KivoReflector::getValue(items[at + k], name);
-            if (isGap(v)) {
-                read.emplace_back(NaN);
-                continue;
-            }
-            const std::int64_t type = KivoReflector::getDataType(v);
-            if (type == KivoDataTypeDate)
-                read.emplace_back(v.asDate().seconds);
-            else if (type == KivoDataTypeNumber)
-                read.push_back(v);
-            else
-                return false;
-        }
+    // The edited items' values: a category among them rebinds.
+    plat::Array read(remove ? 0 : n);
+    std::int64_t lastType = KivoDataTypeNone;
+    for (std::size_t k = 0; k < read.size(); ++k) {
+        std::int64_t type = KivoDataTypeNone;
+        if (!readX((*brought)[k], name, read[k], type)) return false;
+        if (type != KivoDataTypeNone) lastType = type;
     }
-    auto values = std::make_shared<plat::Array>();
-    values->reserve(items.size());
+    // The type is that of the last value that is no gap: an edit at the end, or of the gaps that end
+    // the list, may change it.
+    const bool atEnd = add ? at == size : at + n == size;
+    const bool gapAtEnd = x.column && !x.column->empty() && std::isnan(x.column->values.back());
+    if ((atEnd || gapAtEnd) && !(lastType != KivoDataTypeNone && atEnd)) {
+        const plat::ArrayPtr whole = list ? list() : nullptr;
+        if (!whole || whole->size() != count) return false;
+        lastType = KivoDataTypeNone;
+        for (std::size_t k = whole->size(); k-- > 0 && lastType == KivoDataTypeNone;) {
+            plat::Value ignored;
+            if (!readX((*whole)[k], name, ignored, lastType)) return false;
+        }
+        x.dataType = lastType;
+    } else if (atEnd) {
+        x.dataType = lastType;
+    }
+
     const auto offset = static_cast<std::ptrdiff_t>(at);
-    const auto copied = [&](std::size_t from, std::size_t to) {
-        values->insert(values->end(), xvals->begin() + static_cast<std::ptrdiff_t>(from),
-                       xvals->begin() + static_cast<std::ptrdiff_t>(to));
+    const auto edit = [&](auto& list, const auto& with) {
+        if (remove || replace) list.erase(list.begin() + offset, list.begin() + offset + static_cast<std::ptrdiff_t>(n));
+        list.insert(list.begin() + offset, with.begin(), with.end());
     };
-    copied(0, at);
-    values->insert(values->end(), read.begin(), read.end());
-    copied(remove || replace ? at + count : at, size);
-    auto numbers = column && column->size() == size ? std::make_shared<ValueColumn>(*column) : nullptr;
-    if (numbers) {
+    // A list someone else holds stays as it is: the edit goes into a copy.
+    auto values = x.valuesUnshared ? x.values : std::make_shared<plat::Array>(*x.values);
+    edit(*values, read);
+    if (x.column) {
+        auto numbers =
+            x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
         const auto edited = columnOfValues(read);
-        if (remove || replace) {
-            numbers->values.erase(numbers->values.begin() + offset,
-                                  numbers->values.begin() + offset + static_cast<std::ptrdiff_t>(count));
-            numbers->numeric.erase(numbers->numeric.begin() + offset,
-                                   numbers->numeric.begin() + offset + static_cast<std::ptrdiff_t>(count));
-        }
-        numbers->values.insert(numbers->values.begin() + offset, edited->values.begin(), edited->values.end());
-        numbers->numeric.insert(numbers->numeric.begin() + offset, edited->numeric.begin(), edited->numeric.end());
+        edit(numbers->values, edited->values);
+        edit(numbers->numeric, edited->numeric);
+        x.column = values->empty() ? nullptr : std::move(numbers);
+    } else {
+        x.column = values->empty() ? nullptr : columnOfValues(*values);
     }
-    // The type is the last value's that is no gap.
-    dataType = KivoDataTypeNone;
-    for (std::size_t k = items.size(); k-- > 0;) {
-        const plat::Value v = KivoReflector::getValue(items[k], name);
-        if (isGap(v)) continue;
-        dataType = KivoReflector::getDataType(v);
-        break;
-    }
-    xvals = std::move(values);
-    column = xvals->empty() ? nullptr : (numbers ? ColumnPtr(std::move(numbers)) : columnOfValues(*xvals));
+    x.values = std::move(values);
     return true;
 }
 
@@ -177,18 +197,30 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, const plat:
 
 void ChartInternals::itemsChanged(OmbriChart& chart, const KivoNotifyCollectionChangedEventArgs& args) {
     const auto alive = chart.keepAlive();  // application code below may drop the chart
-    const auto& view = chart.collectionView();
-    const auto items = view ? view->items() : nullptr;
+    const auto view = chart.collectionView();
     const auto& name = chart.bindingX();
     ChartState& state = *chart._state;
-    // Without X values to follow (no binding, no items, or a category axis) there is nothing to keep.
-    const bool followed = items && name && chart._xlabels.empty() &&
-                          followXValues(args, *items, *name, chart._xvals, state.xColumn, chart._xDataType);
-    if (!followed && (items && name)) {
-        chart.bindChart();
-        return;
+    if (view && name) {
+        // Without X values to follow (a category axis) the X values are bound afresh.
+        const auto holds = [&](const KivoDataInfo& info) { return info.getXVals().get() == chart._xvals.get(); };
+        long holders = 1 + (holds(*chart._dataInfo) ? 1 : 0) + (holds(*chart._addedAxisInfo) ? 1 : 0);
+        for (const auto& axis : chart._axesArray)
+            if (axis && axis->dataIndexTimeVals() == chart._xvals) ++holders;
+        const auto heldColumn = [&](const KivoDataInfo& info) {
+            return DataInfoInternals::xColumn(info) == state.xColumn ? 1 : 0;
+        };
+        const long columnHolders = 1 + heldColumn(*chart._dataInfo) + heldColumn(*chart._addedAxisInfo);
+        XValues x{chart._xvals, state.xColumn, chart._xDataType, chart._xvals.use_count() == holders,
+                  state.xColumn.use_count() == columnHolders};
+        const bool followed = chart._xlabels.empty() &&
+                              followXValues(
+                                  args, static_cast<std::size_t>(view->itemCount()), *name, [view] { return view->items(); }, x);
+        if (!followed) {
+            chart.bindChart();
+            return;
+        }
+        state.xGeneration = nextGeneration();
     }
-    if (followed) state.xGeneration = nextGeneration();
     for (const auto& entry : *chart._series) {
         const auto s = entry.as<KivoSeries>();
         if (s && (!s->itemsSource() || s->itemsSource()->empty())) SeriesInternals::itemsChanged(*s, args, true);

@@ -150,45 +150,56 @@ namespace {
 
 using Source = ColumnSpec::Source;
 
-// How getValues reads dimension 0 (`absent`: it answers null) and the list it reads.
-ColumnSpec ySpec(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, plat::ArrayPtr& list, bool& absent) {
-    absent = false;
-    if (own && own->items() && !own->items()->empty()) {
-        list = own->items();
-        return {Source::OwnItems, series.getBinding(0), ColumnMode::Plain};
+// How a series reads one kind of its values: the spec, the view whose items it reads (null: it reads
+// no item), and whether it has no values of that kind at all (getValues answers null).
+struct Reading {
+    ColumnSpec spec;
+    std::shared_ptr<KivoCollectionView> view;
+    bool absent = false;
+
+    ListSource list() const {
+        if (!view) return {};
+        return [view = view] { return view->items(); };
     }
-    const auto names = series.binding();
+    std::size_t count() const { return view ? static_cast<std::size_t>(view->itemCount()) : 0; }
+};
+
+bool hasItems(const std::shared_ptr<KivoCollectionView>& view) { return view && !view->isEmpty(); }
+
+std::shared_ptr<KivoCollectionView> chartView(const KivoSeries& series) {
     const auto chart = series.chart();
-    const auto view = chart ? chart->collectionView() : nullptr;
-    if (!names || names->empty() || !view || !view->items() || view->items()->empty()) {
-        absent = true;
-        return {};
-    }
-    auto member = series.getBinding(0);
-    // No member name reads no item: an empty list.
-    if (member && !member->empty()) list = view->items();
-    return {Source::ChartItems, std::move(member), ColumnMode::ParseDecimal};
+    return chart ? chart->collectionView() : nullptr;
 }
 
-ColumnSpec xSpec(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, plat::ArrayPtr& list, bool& absent) {
-    absent = false;
+// As getValues reads dimension 0.
+Reading yReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
+    if (hasItems(own)) return {{Source::OwnItems, series.getBinding(0), ColumnMode::Plain}, own};
+    const auto names = series.binding();
+    auto view = chartView(series);
+    if (!names || names->empty() || !hasItems(view)) return {{}, nullptr, true};
+    auto member = series.getBinding(0);
+    // No member name reads no item: an empty list.
+    if (!member || member->empty()) view.reset();
+    return {{Source::ChartItems, std::move(member), ColumnMode::ParseDecimal}, std::move(view)};
+}
+
+// As getValues reads dimension 1.
+Reading xReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
     auto name = series.bindingX();
-    if (!name) {
-        absent = true;
-        return {};
-    }
-    if (own && own->items() && !own->items()->empty()) {
-        list = own->items();
-        return {Source::OwnItems, std::move(name), ColumnMode::Plain};
-    }
-    const auto chart = series.chart();
-    const auto view = chart ? chart->collectionView() : nullptr;
-    if (!view || !view->items() || view->items()->empty()) {
-        absent = true;
-        return {};
-    }
-    if (!name->empty()) list = view->items();
-    return {Source::ChartItems, std::move(name), ColumnMode::Plain};
+    if (!name) return {{}, nullptr, true};
+    if (hasItems(own)) return {{Source::OwnItems, std::move(name), ColumnMode::Plain}, own};
+    auto view = chartView(series);
+    if (!hasItems(view)) return {{}, nullptr, true};
+    if (name->empty()) view.reset();
+    return {{Source::ChartItems, std::move(name), ColumnMode::Plain}, std::move(view)};
+}
+
+// As getBindingValues reads the name at `index`.
+Reading bindingReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, std::int64_t index) {
+    const bool ownItems = hasItems(own);
+    auto view = ownItems ? own : chartView(series);
+    if (!view) return {{}, nullptr, true};
+    return {{ownItems ? Source::OwnItems : Source::ChartItems, series.getBinding(index), ColumnMode::Plain}, std::move(view)};
 }
 
 }  // namespace
@@ -197,12 +208,10 @@ ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
     if (dimension != 0 && dimension != 1) return nullptr;
     SeriesColumns& kept = *series._columns;
     KeptColumn& column = dimension == 0 ? kept.y : kept.x;
-    plat::ArrayPtr list;
-    bool absent = false;
-    const ColumnSpec spec = dimension == 0 ? ySpec(series, series._cv, list, absent) : xSpec(series, series._cv, list, absent);
+    const Reading reading = dimension == 0 ? yReading(series, series._cv) : xReading(series, series._cv);
     // Read afresh, or another way than before (a binding name of the chart changed): new values.
-    const bool fresh = !column.matches(spec);
-    const ColumnPtr& read = column.get(spec, list, absent);
+    const bool fresh = !column.matches(reading.spec);
+    const ColumnPtr& read = column.get(reading.spec, reading.list(), reading.absent);
     if (fresh) kept.changed();
     (dimension == 0 ? series._valueDataType : series._xvalueDataType) = read ? read->dataType : KivoDataTypeNone;
     return read;
@@ -218,12 +227,9 @@ ColumnPtr SeriesInternals::bindingValues(KivoSeries& series, std::int64_t index)
     if (index < 0) return nullptr;
     SeriesColumns& kept = *series._columns;
     if (kept.bindings.size() <= static_cast<std::size_t>(index)) kept.bindings.resize(static_cast<std::size_t>(index) + 1);
-    KeptColumn& column = kept.bindings[static_cast<std::size_t>(index)];
-    const plat::ArrayPtr list = series.readList();
-    const ColumnSpec spec{series.hasOwnItems() ? Source::OwnItems : Source::ChartItems, series.getBinding(index),
-                          ColumnMode::Plain};
+    const Reading reading = bindingReading(series, series._cv, index);
     // The analysis reads none of these: reading them afresh is no change of its inputs.
-    return column.get(spec, list, !list);
+    return kept.bindings[static_cast<std::size_t>(index)].get(reading.spec, reading.list(), reading.absent);
 }
 
 std::uint64_t SeriesInternals::generation(const KivoSeries& series) { return series._columns->generation; }
@@ -232,25 +238,20 @@ void SeriesInternals::itemsChanged(KivoSeries& series, const KivoNotifyCollectio
     SeriesColumns& kept = *series._columns;
     series._values.reset();
     series._xvalues.reset();
-    // An edit of the chart's items means nothing to a series that reads its own.
-    const Source edited = chartItems ? Source::ChartItems : Source::OwnItems;
-    plat::ArrayPtr list;
-    bool absent = false;
-    const auto follow = [&](KeptColumn& column, const ColumnSpec& spec) {
+    const auto follow = [&](KeptColumn& column, const Reading& reading) {
         if (!column.isBuilt()) return;
-        if (spec.source == Source::OwnItems && edited == Source::ChartItems) return;
-        column.apply(args, spec, absent ? nullptr : list);
+        // An edit of the chart's items means nothing to a series that reads its own.
+        if (chartItems && reading.spec.source == Source::OwnItems) return;
+        // Without a view to read, the column is read again (as an empty one, or not at all).
+        if (reading.absent || !reading.view)
+            column.drop();
+        else
+            column.apply(args, reading.spec, reading.count(), reading.list());
     };
-    ColumnSpec spec = ySpec(series, series._cv, list, absent);
-    follow(kept.y, spec);
-    list.reset();
-    spec = xSpec(series, series._cv, list, absent);
-    follow(kept.x, spec);
-    list = series.readList();
-    absent = !list;
+    follow(kept.y, yReading(series, series._cv));
+    follow(kept.x, xReading(series, series._cv));
     for (std::size_t k = 0; k < kept.bindings.size(); ++k)
-        follow(kept.bindings[k], {series.hasOwnItems() ? Source::OwnItems : Source::ChartItems,
-                                  series.getBinding(static_cast<std::int64_t>(k)), ColumnMode::Plain});
+        follow(kept.bindings[k], bindingReading(series, series._cv, static_cast<std::int64_t>(k)));
     kept.changed();
 }
 

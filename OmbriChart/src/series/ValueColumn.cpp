@@ -92,21 +92,23 @@ std::shared_ptr<ValueColumn> columnOfValues(const plat::Array& values) {
     return column;
 }
 
-const ColumnPtr& KeptColumn::get(const ColumnSpec& spec, const plat::ArrayPtr& list, bool absent) {
+const ColumnPtr& KeptColumn::get(const ColumnSpec& spec, const ListSource& list, bool absent) {
     if (_built && spec == _spec) return _column;
     _spec = spec;
     _built = true;
+    const plat::ArrayPtr items = absent || !list ? nullptr : list();
     if (absent)
         _column.reset();
-    else if (!list)
+    else if (!items)
         _column = std::make_shared<ValueColumn>();
     else
-        _column = readColumn(*list, spec.member, spec.mode);
+        _column = readColumn(*items, spec.member, spec.mode);
     return _column;
 }
 
-bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const ColumnSpec& spec, const plat::ArrayPtr& list) {
-    if (!_built || !(spec == _spec) || !_column || !list) {
+bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const ColumnSpec& spec, std::size_t count,
+                       const ListSource& list) {
+    if (!_built || !(spec == _spec) || !_column) {
         drop();
         return false;
     }
@@ -117,18 +119,27 @@ bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const C
     const bool replace = action == KivoNotifyCollectionChangedActionReplace;
     // A replace may name its place by the old items' index alone.
     const std::int64_t start = remove || (replace && args.startingIndex() < 0) ? args.oldStartingIndex() : args.startingIndex();
-    const std::size_t count = remove ? countOf(args.oldItems()) : countOf(args.items());
+    const plat::ArrayPtr& brought = args.items();
+    const std::size_t n = remove ? countOf(args.oldItems()) : countOf(brought);
     const auto at = static_cast<std::size_t>(start);
     // An edit that does not fit the kept column (a reset, a position outside it, a count that does not
     // add up to the list as it is now) has the column read again.
-    bool fits = start >= 0 && (add || remove || replace);
-    if (fits && add) fits = at <= size && size + count == list->size();
-    if (fits && remove) fits = at + count <= size && size - count == list->size();
-    if (fits && replace) fits = at + count <= size && size == list->size() && countOf(args.oldItems()) == count;
+    bool fits = start >= 0 && (add || remove || replace) && (remove || brought);
+    if (fits && add) fits = at <= size && size + n == count;
+    if (fits && remove) fits = at + n <= size && size - n == count;
+    if (fits && replace) fits = at + n <= size && size == count && countOf(args.oldItems()) == n;
+    // The type is the last item's: an edit at the end may change it.
+    const bool atEnd = add ? at == size : at + n == size;
+    plat::ArrayPtr whole;
+    if (fits && atEnd && remove && count > 0) {
+        whole = list ? list() : nullptr;
+        fits = whole && whole->size() == count;
+    }
     if (!fits) {
         drop();
         return false;
     }
+    if (n == 0) return true;
 
     // A column someone still holds stays as it is: the edit goes into a copy.
     std::shared_ptr<ValueColumn> column =
@@ -136,17 +147,17 @@ bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const C
     const EntryReader reader(spec.member, spec.mode);
     const auto offset = static_cast<std::ptrdiff_t>(at);
     if (add) {
-        column->values.insert(column->values.begin() + offset, count, NaN);
-        column->numeric.insert(column->numeric.begin() + offset, count, false);
-        readInto(*column, at, *list, at, count, reader);
+        column->values.insert(column->values.begin() + offset, n, NaN);
+        column->numeric.insert(column->numeric.begin() + offset, n, false);
+        readInto(*column, at, *brought, 0, n, reader);
     } else if (remove) {
-        const auto last = static_cast<std::ptrdiff_t>(at + count);
+        const auto last = static_cast<std::ptrdiff_t>(at + n);
         column->values.erase(column->values.begin() + offset, column->values.begin() + last);
         column->numeric.erase(column->numeric.begin() + offset, column->numeric.begin() + last);
     } else {
-        readInto(*column, at, *list, at, count, reader);
+        readInto(*column, at, *brought, 0, n, reader);
     }
-    column->dataType = reader.lastType(*list);
+    if (atEnd) column->dataType = remove ? reader.lastType(whole ? *whole : plat::Array()) : reader.lastType(*brought);
     _column = std::move(column);
     return true;
 }

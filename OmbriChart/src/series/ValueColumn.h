@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,16 +66,22 @@ struct ColumnSpec {
     friend bool operator==(const ColumnSpec&, const ColumnSpec&) = default;
 };
 
+// The whole list a column reads, asked for only where it must be read as a whole (a collection view
+// makes its list anew after every edit).
+using ListSource = std::function<plat::ArrayPtr()>;
+
 // One column of a series with what it was read from, built on first use and kept in step with the
 // edits of its items.
 class KeptColumn {
 public:
-    // The column for `spec` over `list` (null `list`: an empty column); the kept one when it was read the
-    // same way. `absent` answers null without reading (the series has no values of that kind).
-    const ColumnPtr& get(const ColumnSpec& spec, const plat::ArrayPtr& list, bool absent);
-    // Takes an edit of the list the column reads (`list` as it is after the edit). Answers whether the
-    // column was kept; otherwise it is dropped and read again on its next use.
-    bool apply(const KivoNotifyCollectionChangedEventArgs& args, const ColumnSpec& spec, const plat::ArrayPtr& list);
+    // The column for `spec` over `list` (a null list: an empty column); the kept one when it was read
+    // the same way. `absent` answers null without reading (the series has no values of that kind).
+    const ColumnPtr& get(const ColumnSpec& spec, const ListSource& list, bool absent);
+    // Takes an edit of the list the column reads, which holds `count` items after it: the items the edit
+    // brings are read from its arguments. Answers whether the column was kept; otherwise it is dropped
+    // and read again on its next use.
+    bool apply(const KivoNotifyCollectionChangedEventArgs& args, const ColumnSpec& spec, std::size_t count,
+               const ListSource& list);
     void drop() { *this = KeptColumn(); }
     bool isBuilt() const { return _built; }
     // Whether the kept column was read the way `spec` tells.
