@@ -172,19 +172,23 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
     }
 
     const auto offset = static_cast<std::ptrdiff_t>(at);
-    const auto edit = [&](auto& list, const auto& with) {
-        if (remove || replace) list.erase(list.begin() + offset, list.begin() + offset + static_cast<std::ptrdiff_t>(n));
-        list.insert(list.begin() + offset, with.begin(), with.end());
-    };
     // A list someone else holds stays as it is: the edit goes into a copy.
     auto values = x.valuesUnshared ? x.values : std::make_shared<plat::Array>(*x.values);
-    edit(*values, read);
+    if (replace) {
+        std::copy(read.begin(), read.end(), values->begin() + offset);
+    } else {
+        if (remove) values->erase(values->begin() + offset, values->begin() + offset + static_cast<std::ptrdiff_t>(n));
+        values->insert(values->begin() + offset, read.begin(), read.end());
+    }
     if (x.column) {
-        auto numbers =
-            x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
+        auto numbers = x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
         const auto edited = columnOfValues(read);
-        edit(numbers->values, edited->values);
-        edit(numbers->numeric, edited->numeric);
+        if (replace)
+            numbers->overwrite(at, *edited);
+        else if (remove)
+            numbers->erase(at, n);
+        else
+            numbers->insert(at, *edited);
         x.column = values->empty() ? nullptr : std::move(numbers);
     } else {
         x.column = values->empty() ? nullptr : columnOfValues(*values);

@@ -1,6 +1,7 @@
 #include "OmbriChart/KivoDataInfo.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "OmbriChart/KivoSeries.h"
@@ -25,21 +26,32 @@ namespace {
 // Widens the X extremes and narrows deltaX by the window (`origin` to `end`) of `xs`.
 void scanX(const ValueColumn& xs, std::uint64_t origin, std::uint64_t end, double& minX, double& maxX, double& deltaX) {
     const std::uint64_t size = xs.size();
-    // Each value is read once: the one before carries over as the left neighbour.
-    bool leftIsNumber = origin > 0 && origin < size && xs.numeric[origin - 1];
-    double left = leftIsNumber ? xs.values[origin - 1] : 0;
-    for (std::uint64_t i = origin; i < size && i <= end; ++i) {
-        const bool isNumber = xs.numeric[i];
+    const std::uint64_t stop = std::min(size, end == std::numeric_limits<std::uint64_t>::max() ? size : end + 1);
+    // Each value is read once: the one before carries over as the left neighbour. Without entries that
+    // hold no number, the flags need no reading.
+    const bool allNumbers = xs.others == 0;
+    bool hasLeft = origin > 0 && origin < size && (allNumbers || xs.numeric[origin - 1]);
+    double left = hasLeft ? xs.values[origin - 1] : 0;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo, step = deltaX;
+    bool any = false;
+    for (std::uint64_t i = origin; i < stop; ++i) {
+        const bool isNumber = allNumbers || xs.numeric[i];
         const double x = xs.values[i];
-        const bool hasLeft = std::exchange(leftIsNumber, isNumber);
+        const bool leftIsNumber = std::exchange(hasLeft, isNumber);
         const double before = std::exchange(left, x);
         if (!isNumber || !KivoDataInfo::isValid(x)) continue;
-        widen(minX, maxX, x);
-        if (!hasLeft) continue;
+        any = true;
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+        if (!leftIsNumber) continue;
         // Equal neighbours (a repeated X) and gaps to a value that is not finite set no step.
         const double d = std::fabs(x - before);
-        if (d > 0 && KivoDataInfo::isValid(d) && (deltaX == 0 || deltaX > d)) deltaX = d;
+        if (d > 0 && KivoDataInfo::isValid(d) && (step == 0 || step > d)) step = d;
     }
+    deltaX = step;
+    if (!any) return;
+    widen(minX, maxX, lo);
+    widen(minX, maxX, hi);
 }
 
 }  // namespace

@@ -61,8 +61,7 @@ void readInto(ValueColumn& column, std::size_t at, const plat::Array& list, std:
         double value = NaN;
         bool numeric = false;
         reader.read(list[from + k], value, numeric);
-        column.values[at + k] = value;
-        column.numeric[at + k] = numeric;
+        column.set(at + k, value, numeric);
     }
 }
 
@@ -73,8 +72,7 @@ std::size_t countOf(const plat::ArrayPtr& items) { return items ? items->size() 
 std::shared_ptr<ValueColumn> readColumn(const plat::Array& list, const std::optional<std::string>& member, ColumnMode mode) {
     auto column = std::make_shared<ValueColumn>();
     const EntryReader reader(member, mode);
-    column->values.resize(list.size());
-    column->numeric.resize(list.size());
+    column->open(0, list.size());
     readInto(*column, 0, list, 0, list.size(), reader);
     column->dataType = reader.lastType(list);
     return column;
@@ -88,8 +86,33 @@ std::shared_ptr<ValueColumn> columnOfValues(const plat::Array& values) {
         // A value that is no number reads as NaN.
         column->values.push_back(v.asDouble());
         column->numeric.push_back(v.isNumber());
+        if (!v.isNumber()) ++column->others;
     }
     return column;
+}
+
+void ValueColumn::open(std::size_t at, std::size_t n) {
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    values.insert(values.begin() + offset, n, NaN);
+    numeric.insert(numeric.begin() + offset, n, false);
+    others += n;
+}
+
+void ValueColumn::erase(std::size_t at, std::size_t n) {
+    for (std::size_t k = at; k < at + n; ++k)
+        if (!numeric[k]) --others;
+    const auto first = static_cast<std::ptrdiff_t>(at), last = static_cast<std::ptrdiff_t>(at + n);
+    values.erase(values.begin() + first, values.begin() + last);
+    numeric.erase(numeric.begin() + first, numeric.begin() + last);
+}
+
+void ValueColumn::overwrite(std::size_t at, const ValueColumn& from) {
+    for (std::size_t k = 0; k < from.size(); ++k) set(at + k, from.values[k], from.numeric[k]);
+}
+
+void ValueColumn::insert(std::size_t at, const ValueColumn& from) {
+    open(at, from.size());
+    overwrite(at, from);
 }
 
 const ColumnPtr& KeptColumn::get(const ColumnSpec& spec, const ListSource& list, bool absent) {
@@ -145,15 +168,11 @@ bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const C
     std::shared_ptr<ValueColumn> column =
         _column.use_count() == 1 ? std::const_pointer_cast<ValueColumn>(_column) : std::make_shared<ValueColumn>(*_column);
     const EntryReader reader(spec.member, spec.mode);
-    const auto offset = static_cast<std::ptrdiff_t>(at);
     if (add) {
-        column->values.insert(column->values.begin() + offset, n, NaN);
-        column->numeric.insert(column->numeric.begin() + offset, n, false);
+        column->open(at, n);
         readInto(*column, at, *brought, 0, n, reader);
     } else if (remove) {
-        const auto last = static_cast<std::ptrdiff_t>(at + n);
-        column->values.erase(column->values.begin() + offset, column->values.begin() + last);
-        column->numeric.erase(column->numeric.begin() + offset, column->numeric.begin() + last);
+        column->erase(at, n);
     } else {
         readInto(*column, at, *brought, 0, n, reader);
     }

@@ -24,8 +24,27 @@ namespace kivo::detail {
 struct ValueColumn {
     std::vector<double> values;
     std::vector<bool> numeric;
+    // How many entries hold no number: with none, a reader may skip the flags.
+    std::size_t others = 0;
     // The KivoDataType of the last item's value (none for no items).
     std::int64_t dataType = 0;
+
+    // The edits that keep `others` counted.
+    void set(std::size_t i, double value, bool isNumber) {
+        values[i] = value;
+        if (numeric[i] == isNumber) return;
+        numeric[i] = isNumber;
+        if (isNumber)
+            --others;
+        else
+            ++others;
+    }
+    // Room for `n` entries at `at`, each no number until set.
+    void open(std::size_t at, std::size_t n);
+    void erase(std::size_t at, std::size_t n);
+    // The entries of `from` over those from `at` on (replace), or put in at `at` (insert).
+    void overwrite(std::size_t at, const ValueColumn& from);
+    void insert(std::size_t at, const ValueColumn& from);
 
     std::size_t size() const { return values.size(); }
     bool empty() const { return values.empty(); }
