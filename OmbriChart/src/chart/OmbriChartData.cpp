@@ -181,7 +181,8 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
         values->insert(values->begin() + offset, read.begin(), read.end());
     }
     if (x.column) {
-        auto numbers = x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
+        auto numbers =
+            x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
         const auto edited = columnOfValues(read);
         if (replace)
             numbers->overwrite(at, *edited);

@@ -74,40 +74,57 @@ std::shared_ptr<ValueColumn> readColumn(const plat::Array& list, const std::opti
     const EntryReader reader(member, mode);
     column->open(0, list.size());
     readInto(*column, 0, list, 0, list.size(), reader);
+    column->compact();
     column->dataType = reader.lastType(list);
     return column;
 }
 
 std::shared_ptr<ValueColumn> columnOfValues(const plat::Array& values) {
     auto column = std::make_shared<ValueColumn>();
-    column->values.reserve(values.size());
-    column->numeric.reserve(values.size());
-    for (const auto& v : values) {
-        // A value that is no number reads as NaN.
-        column->values.push_back(v.asDouble());
-        column->numeric.push_back(v.isNumber());
-        if (!v.isNumber()) ++column->others;
-    }
+    column->open(0, values.size());
+    // A value that is no number reads as NaN.
+    for (std::size_t k = 0; k < values.size(); ++k) column->set(k, values[k].asDouble(), values[k].isNumber());
     return column;
+}
+
+void ValueColumn::set(std::size_t i, double value, bool isNumber) {
+    values[i] = value;
+    // The flags are made when the first entry holds no number.
+    if (numeric.empty()) {
+        if (isNumber) return;
+        numeric.assign(values.size(), true);
+    }
+    if (numeric[i] == isNumber) return;
+    numeric[i] = isNumber;
+    if (isNumber)
+        --others;
+    else
+        ++others;
 }
 
 void ValueColumn::open(std::size_t at, std::size_t n) {
     const auto offset = static_cast<std::ptrdiff_t>(at);
     values.insert(values.begin() + offset, n, NaN);
-    numeric.insert(numeric.begin() + offset, n, false);
-    others += n;
+    if (!numeric.empty()) numeric.insert(numeric.begin() + offset, n, true);
 }
 
 void ValueColumn::erase(std::size_t at, std::size_t n) {
-    for (std::size_t k = at; k < at + n; ++k)
-        if (!numeric[k]) --others;
     const auto first = static_cast<std::ptrdiff_t>(at), last = static_cast<std::ptrdiff_t>(at + n);
     values.erase(values.begin() + first, values.begin() + last);
+    if (numeric.empty()) return;
+    for (std::size_t k = at; k < at + n; ++k)
+        if (!numeric[k]) --others;
     numeric.erase(numeric.begin() + first, numeric.begin() + last);
+    compact();
 }
 
 void ValueColumn::overwrite(std::size_t at, const ValueColumn& from) {
-    for (std::size_t k = 0; k < from.size(); ++k) set(at + k, from.values[k], from.numeric[k]);
+    for (std::size_t k = 0; k < from.size(); ++k) set(at + k, from.values[k], from.isNumber(static_cast<std::int64_t>(k)));
+    compact();
+}
+
+void ValueColumn::compact() {
+    if (others == 0 && !numeric.empty()) std::vector<bool>().swap(numeric);
 }
 
 void ValueColumn::insert(std::size_t at, const ValueColumn& from) {
@@ -175,6 +192,7 @@ bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const C
         column->erase(at, n);
     } else {
         readInto(*column, at, *brought, 0, n, reader);
+        column->compact();
     }
     if (atEnd) column->dataType = remove ? reader.lastType(whole ? *whole : plat::Array()) : reader.lastType(*brought);
     _column = std::move(column);

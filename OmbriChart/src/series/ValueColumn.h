@@ -23,28 +23,12 @@ namespace kivo::detail {
 
 struct ValueColumn {
     std::vector<double> values;
+    // Whether each entry holds a number; empty while every entry does (the usual case takes no room).
     std::vector<bool> numeric;
     // How many entries hold no number: with none, a reader may skip the flags.
     std::size_t others = 0;
     // The KivoDataType of the last item's value (none for no items).
     std::int64_t dataType = 0;
-
-    // The edits that keep `others` counted.
-    void set(std::size_t i, double value, bool isNumber) {
-        values[i] = value;
-        if (numeric[i] == isNumber) return;
-        numeric[i] = isNumber;
-        if (isNumber)
-            --others;
-        else
-            ++others;
-    }
-    // Room for `n` entries at `at`, each no number until set.
-    void open(std::size_t at, std::size_t n);
-    void erase(std::size_t at, std::size_t n);
-    // The entries of `from` over those from `at` on (replace), or put in at `at` (insert).
-    void overwrite(std::size_t at, const ValueColumn& from);
-    void insert(std::size_t at, const ValueColumn& from);
 
     std::size_t size() const { return values.size(); }
     bool empty() const { return values.empty(); }
@@ -54,10 +38,22 @@ struct ValueColumn {
     }
     // Whether the item at `i` held a number (NaN and infinite ones included) or a date.
     bool isNumber(std::int64_t i) const {
-        return i >= 0 && static_cast<std::uint64_t>(i) < numeric.size() && numeric[static_cast<std::size_t>(i)];
+        if (i < 0 || static_cast<std::uint64_t>(i) >= values.size()) return false;
+        return numeric.empty() || numeric[static_cast<std::size_t>(i)];
     }
     // The memory the column holds, for the measurements of large charts.
     std::size_t bytes() const { return values.capacity() * sizeof(double) + numeric.capacity() / 8 + sizeof(*this); }
+
+    // The edits, which keep the flags and `others` in step.
+    void set(std::size_t i, double value, bool isNumber);
+    // Room for `n` entries at `at` (numbers until set).
+    void open(std::size_t at, std::size_t n);
+    void erase(std::size_t at, std::size_t n);
+    // The entries of `from` over those from `at` on (replace), or put in at `at` (insert).
+    void overwrite(std::size_t at, const ValueColumn& from);
+    void insert(std::size_t at, const ValueColumn& from);
+    // Lets the flags go once every entry holds a number.
+    void compact();
 };
 using ColumnPtr = std::shared_ptr<const ValueColumn>;
 
