@@ -22,44 +22,82 @@ std::shared_ptr<KivoDataArray> emptyArray() { return KivoDataArray::create(KivoD
 
 }  // namespace
 
+namespace kivo::detail {
+namespace {
+
+using Source = ColumnSpec::Source;
+
+// How a series reads one kind of its values: the spec, the view whose items it reads (null: it reads
+// no item), and whether it has no values of that kind at all (getValues answers null).
+struct Reading {
+    ColumnSpec spec;
+    std::shared_ptr<KivoCollectionView> view;
+    bool absent = false;
+
+    ListSource list() const {
+        if (!view) return {};
+        return [view = view] { return view->items(); };
+    }
+    std::size_t count() const { return view ? static_cast<std::size_t>(view->itemCount()) : 0; }
+};
+
+bool hasItems(const std::shared_ptr<KivoCollectionView>& view) { return view && !view->isEmpty(); }
+
+std::shared_ptr<KivoCollectionView> chartView(const KivoSeries& series) {
+    const auto chart = series.chart();
+    return chart ? chart->collectionView() : nullptr;
+}
+
+// As getValues reads dimension 0.
+Reading yReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
+    if (hasItems(own)) return {{Source::OwnItems, series.getBinding(0), ColumnMode::Plain}, own};
+    const auto names = series.binding();
+    auto view = chartView(series);
+    if (!names || names->empty() || !hasItems(view)) return {{}, nullptr, true};
+    auto member = series.getBinding(0);
+    // No member name reads no item: an empty list.
+    if (!member || member->empty()) view.reset();
+    return {{Source::ChartItems, std::move(member), ColumnMode::ParseDecimal}, std::move(view)};
+}
+
+// As getValues reads dimension 1.
+Reading xReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
+    auto name = series.bindingX();
+    if (!name) return {{}, nullptr, true};
+    if (hasItems(own)) return {{Source::OwnItems, std::move(name), ColumnMode::Plain}, own};
+    auto view = chartView(series);
+    if (!hasItems(view)) return {{}, nullptr, true};
+    if (name->empty()) view.reset();
+    return {{Source::ChartItems, std::move(name), ColumnMode::Plain}, std::move(view)};
+}
+
+// As getBindingValues reads the name at `index`.
+Reading bindingReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, std::int64_t index) {
+    const bool ownItems = hasItems(own);
+    auto view = ownItems ? own : chartView(series);
+    if (!view) return {{}, nullptr, true};
+    return {{ownItems ? Source::OwnItems : Source::ChartItems, series.getBinding(index), ColumnMode::Plain}, std::move(view)};
+}
+
+}  // namespace
+}  // namespace kivo::detail
+
 KivoValues KivoSeries::getValues(std::int32_t dimension) {
-    if (dimension == 0) {
-        if (_values) return _values;
-        _valueDataType = KivoDataTypeNone;
-        std::shared_ptr<KivoDataArray> read;
-        if (hasOwnItems()) {
-            read = _bindValues(_cv->items(), getBinding(0));
-        } else {
-            const auto names = binding();
-            if (!names || names->empty()) return nullptr;
-            const auto chart = _chart.lock();
-            const auto view = chart ? chart->collectionView() : nullptr;
-            if (!view || !view->items() || view->items()->empty()) return nullptr;
-            read = _bindCollectionView(view, getBinding(0), 0);
-        }
-        _values = read->values();
-        _valueDataType = read->dataType();
-        return _values;
-    }
-    if (dimension == 1) {
-        if (_xvalues) return _xvalues;
-        _xvalueDataType = KivoDataTypeNone;
-        const auto name = bindingX();
-        if (!name) return nullptr;
-        std::shared_ptr<KivoDataArray> read;
-        if (hasOwnItems()) {
-            read = _bindValues(_cv->items(), name);
-        } else {
-            const auto chart = _chart.lock();
-            const auto view = chart ? chart->collectionView() : nullptr;
-            if (!view || !view->items() || view->items()->empty()) return nullptr;
-            read = _bindCollectionView(view, name, 1);
-        }
-        _xvalues = read->values();
-        _xvalueDataType = read->dataType();
-        return _xvalues;
-    }
-    return nullptr;
+    using namespace kivo::detail;
+    if (dimension != 0 && dimension != 1) return nullptr;
+    KivoValues& kept = dimension == 0 ? _values : _xvalues;
+    if (kept) return kept;
+    std::int64_t& type = dimension == 0 ? _valueDataType : _xvalueDataType;
+    type = KivoDataTypeNone;
+    // Read as the kept numbers are, but boxed, strings and all.
+    const Reading reading = dimension == 0 ? yReading(*this, _cv) : xReading(*this, _cv);
+    if (reading.absent) return nullptr;
+    const auto read = reading.spec.source == ColumnSpec::Source::OwnItems
+                          ? _bindValues(_cv->items(), reading.spec.member)
+                          : _bindCollectionView(chartView(*this), reading.spec.member, dimension);
+    kept = read->values();
+    type = read->dataType();
+    return kept;
 }
 
 std::int64_t KivoSeries::getDataType(std::int32_t dimension) const {
@@ -145,64 +183,6 @@ plat::Value KivoSeries::_getNumberFromValue(const plat::Value& value) {
 // ---- Kept numbers ----
 
 namespace kivo::detail {
-
-namespace {
-
-using Source = ColumnSpec::Source;
-
-// How a series reads one kind of its values: the spec, the view whose items it reads (null: it reads
-// no item), and whether it has no values of that kind at all (getValues answers null).
-struct Reading {
-    ColumnSpec spec;
-    std::shared_ptr<KivoCollectionView> view;
-    bool absent = false;
-
-    ListSource list() const {
-        if (!view) return {};
-        return [view = view] { return view->items(); };
-    }
-    std::size_t count() const { return view ? static_cast<std::size_t>(view->itemCount()) : 0; }
-};
-
-bool hasItems(const std::shared_ptr<KivoCollectionView>& view) { return view && !view->isEmpty(); }
-
-std::shared_ptr<KivoCollectionView> chartView(const KivoSeries& series) {
-    const auto chart = series.chart();
-    return chart ? chart->collectionView() : nullptr;
-}
-
-// As getValues reads dimension 0.
-Reading yReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
-    if (hasItems(own)) return {{Source::OwnItems, series.getBinding(0), ColumnMode::Plain}, own};
-    const auto names = series.binding();
-    auto view = chartView(series);
-    if (!names || names->empty() || !hasItems(view)) return {{}, nullptr, true};
-    auto member = series.getBinding(0);
-    // No member name reads no item: an empty list.
-    if (!member || member->empty()) view.reset();
-    return {{Source::ChartItems, std::move(member), ColumnMode::ParseDecimal}, std::move(view)};
-}
-
-// As getValues reads dimension 1.
-Reading xReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
-    auto name = series.bindingX();
-    if (!name) return {{}, nullptr, true};
-    if (hasItems(own)) return {{Source::OwnItems, std::move(name), ColumnMode::Plain}, own};
-    auto view = chartView(series);
-    if (!hasItems(view)) return {{}, nullptr, true};
-    if (name->empty()) view.reset();
-    return {{Source::ChartItems, std::move(name), ColumnMode::Plain}, std::move(view)};
-}
-
-// As getBindingValues reads the name at `index`.
-Reading bindingReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, std::int64_t index) {
-    const bool ownItems = hasItems(own);
-    auto view = ownItems ? own : chartView(series);
-    if (!view) return {{}, nullptr, true};
-    return {{ownItems ? Source::OwnItems : Source::ChartItems, series.getBinding(index), ColumnMode::Plain}, std::move(view)};
-}
-
-}  // namespace
 
 ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
     if (dimension != 0 && dimension != 1) return nullptr;
