@@ -38,6 +38,8 @@ public:
     // passed over), in order, with the stacking mode (a KivoPlotterStacking) and the chart's own X
     // values (null when it has none). X extremes come from the paging window; Y extremes and sums from
     // every item. Values that are not numbers, and numbers that are NaN or infinite, are passed over.
+    // Called from outside the chart it always works the analysis out afresh: a handed list carries no
+    // change counter.
     void analyse(const plat::Array& series, std::int64_t stacking, const KivoValues& values);
 
     double getMinX() const { return _minX; }
