@@ -226,10 +226,9 @@ void ChartInternals::itemsChanged(OmbriChart& chart, const KivoNotifyCollectionC
         }
         state.xGeneration = nextGeneration();
     }
-    for (const auto& entry : *chart._series) {
-        const auto s = entry.as<KivoSeries>();
-        if (s && (!s->itemsSource() || s->itemsSource()->empty())) SeriesInternals::itemsChanged(*s, args, true);
-    }
+    // Every series hears it: one whose own items are all filtered out reads the chart's items too.
+    for (const auto& entry : *chart._series)
+        if (const auto s = entry.as<KivoSeries>()) SeriesInternals::itemsChanged(*s, args, true);
     chart.prepareForRender();
 }
 

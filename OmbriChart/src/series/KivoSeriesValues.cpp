@@ -215,13 +215,13 @@ ColumnPtr SeriesInternals::bindingValues(KivoSeries& series, std::int64_t index)
 std::uint64_t SeriesInternals::generation(const KivoSeries& series) { return series._columns->generation; }
 
 void SeriesInternals::itemsChanged(KivoSeries& series, const KivoNotifyCollectionChangedEventArgs& args, bool chartItems) {
+    // An edit of the chart's items means nothing to a series that reads its own.
+    if (chartItems && series.hasOwnItems()) return;
     SeriesColumns& kept = *series._columns;
     series._values.reset();
     series._xvalues.reset();
     const auto follow = [&](KeptColumn& column, const Reading& reading) {
         if (!column.isBuilt()) return;
-        // An edit of the chart's items means nothing to a series that reads its own.
-        if (chartItems && reading.spec.source == Source::OwnItems) return;
         // Without a view to read, the column is read again (as an empty one, or not at all).
         if (reading.absent || !reading.view)
             column.drop();
