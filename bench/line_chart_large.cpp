@@ -3,6 +3,11 @@
 // per-pixel-column reduction the chart applies. The goals: the chart within 1.5 × plain Cairo
 // stroking the reduced points at every size, and at 1M within 0.15 × plain Cairo stroking them all.
 //
+// BM_LargeLineRatios times, in one run, the static pass against plain Cairo stroking the reduced points,
+// a pass after a pan of 1 % of the axis window against the static pass through that window (goal:
+// 1.2 ×), and a pass after one item was replaced against the static pass (goal: 1.5 ×); it also
+// reports the bytes per point that the series' kept numbers and the analysis take (goal: 40).
+//
 // BM_LargeLineReducedImageDifference is no timing: it draws the full and the reduced line once and
 // reports how many pixels differ by more than 32/255 in a channel. With KIVO_BENCH_OUT set to a
 // folder, it also writes both pictures and the chart's own as PNG files there.
@@ -10,6 +15,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -27,9 +33,12 @@
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
+#include "chart/ChartState.h"
+#include "data/DataInfoInternals.h"
 #include "large_chart_scene.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePointArea.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -257,6 +266,126 @@ void BM_LargeLineChartPassAfterNewItems(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// A chart over its own copy of the walk (edits leave the shared walk alone), its X axis showing half
+// the data from the middle on.
+struct EditedScene : ChartScene {
+    explicit EditedScene(std::size_t n, bool zoomed) : ChartScene(n), count(n) {
+        chart->setItemsSource(std::make_shared<plat::Array>(*walk(n).items));
+        if (zoomed) {
+            chart->axisX()->setScale(PanScale);
+            chart->axisX()->setScrollPosition(PanFrom);
+        }
+        pass();
+    }
+    // Moves the X axis' window by 1 % of its width, to and fro.
+    void pan() {
+        panned = !panned;
+        chart->axisX()->setScrollPosition(panned ? PanFrom + PanStep : PanFrom);
+    }
+    // Replaces the middle item by one at the same X with another Y, to and fro.
+    void replace() {
+        const std::size_t middle = count / 2;
+        auto point = std::make_shared<LargeWalkPoint>();
+        point->x = double(middle);
+        point->y = walk(count).ys[middle] + (raised ? 0 : 1);
+        raised = !raised;
+        chart->collectionView()->replaceObjectAtIndex(middle, plat::Value(point));
+    }
+    // Half the data in view; scrolled by a hundredth of the window (the scroll runs over the other half).
+    static constexpr double PanScale = 0.5, PanFrom = 0.5, PanStep = 0.01;
+    std::size_t count;
+    bool panned = false, raised = false;
+};
+
+// The static pass through the half window the pan moves.
+void BM_LargeLineChartPassZoomed(benchmark::State& state) {
+    EditedScene scene(static_cast<std::size_t>(state.range(0)), true);
+    for (auto _ : state) scene.pass();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// A pass after the X axis' window moved by 1 % of its width: the same data, analysed already.
+void BM_LargeLineChartPassAfterPan(benchmark::State& state) {
+    EditedScene scene(static_cast<std::size_t>(state.range(0)), true);
+    for (auto _ : state) {
+        scene.pan();
+        scene.pass();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// A pass after one item was replaced through the chart's collection view.
+void BM_LargeLineChartPassAfterReplace(benchmark::State& state) {
+    EditedScene scene(static_cast<std::size_t>(state.range(0)), false);
+    for (auto _ : state) {
+        scene.replace();
+        scene.pass();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The memory the chart keeps per point for its series' numbers and its analysis, and (apart) what its
+// boxed list of X values takes.
+void reportKeptBytes(benchmark::State& state, OmbriChart& chart) {
+    const double n = double(state.range(0));
+    std::size_t kept = kivo::detail::DataInfoInternals::bytes(*chart.dataInfo());
+    for (std::size_t i = 0; i < chart.series()->count(); ++i)
+        kept += kivo::detail::SeriesInternals::bytes(*chart.series()->objectAtIndexAs<KivoSeries>(i));
+    if (const auto& x = kivo::detail::chartState(chart).xColumn) kept += x->bytes();
+    state.counters["kept bytes per point"] = double(kept) / n;
+    const auto xvals = chart.xvals();
+    state.counters["X list bytes per point"] = xvals ? double(xvals->capacity() * sizeof(plat::Value)) / n : 0;
+}
+
+// The median of `runs` timings of `step` (after one untimed run), in seconds.
+template <class Step>
+double medianSeconds(int runs, Step step) {
+    step();
+    std::vector<double> times;
+    for (int k = 0; k < runs; ++k) {
+        const auto start = std::chrono::steady_clock::now();
+        step();
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[static_cast<std::size_t>(runs / 2)];
+}
+
+// The goals' ratios, each pair timed in the same run.
+void BM_LargeLineRatios(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const ScreenLine& line = screenLine(n);
+    constexpr int Runs = 9;
+    for (auto _ : state) {
+        CairoPage page;
+        const double cairo = medianSeconds(Runs, [&] { page.draw(line, line.reducedXs, line.reducedYs); });
+        double pass = 0, replaced = 0, zoomedPass = 0, panned = 0;
+        {
+            EditedScene still(n, false);
+            pass = medianSeconds(Runs, [&] { still.pass(); });
+            replaced = medianSeconds(Runs, [&] {
+                still.replace();
+                still.pass();
+            });
+            reportKeptBytes(state, *still.chart);
+        }
+        {
+            // One scene at a time: each runs on its own virtual clock.
+            EditedScene zoomed(n, true);
+            zoomedPass = medianSeconds(Runs, [&] { zoomed.pass(); });
+            panned = medianSeconds(Runs, [&] {
+                zoomed.pan();
+                zoomed.pass();
+            });
+        }
+        state.counters["cairo ms"] = cairo * 1e3;
+        state.counters["pass ms"] = pass * 1e3;
+        state.counters["pass / cairo"] = pass / cairo;
+        state.counters["pan / static"] = panned / zoomedPass;
+        state.counters["replace / static"] = replaced / pass;
+    }
+}
+
 // The parts of a pass that stay per point whatever the line's density, each on its own.
 
 // A hit area for every point as the line plotter registers them (one compact disc per point in one
@@ -312,12 +441,13 @@ void BM_LargeLineConvertToScreen(benchmark::State& state) {
     const auto& axisY = scene.chart->axisY();
     std::vector<double> xs, ys;
     for (auto _ : state) {
-        const auto values = series->getValues(0), xvalues = series->getValues(1);
+        const auto values = kivo::detail::SeriesInternals::values(*series, 0);
+        const auto xvalues = kivo::detail::SeriesInternals::values(*series, 1);
         xs.clear();
         ys.clear();
         for (std::size_t i = 0; i < values->size(); ++i) {
-            xs.push_back(axisX->convert((*xvalues)[i].asDouble()));
-            ys.push_back(axisY->convert((*values)[i].asDouble()));
+            xs.push_back(axisX->convert(xvalues->values[i]));
+            ys.push_back(axisY->convert(values->values[i]));
         }
         benchmark::ClobberMemory();
     }
@@ -383,6 +513,10 @@ BENCHMARK(BM_LargeLineReductionOnly)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPass)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassWithoutHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPassZoomed)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPassAfterPan)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartPassAfterReplace)->Apply(sizes);
+BENCHMARK(BM_LargeLineRatios)->Apply(sizes)->Iterations(1);
 BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
 BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);

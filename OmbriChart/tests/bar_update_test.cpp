@@ -249,7 +249,7 @@ const Bar ItemOld{2.0, 2.4, Range::Old, 0, 20, Range::Old};
 Call itemAdded(std::int64_t startingIndex, plat::ArrayPtr xvals = nullptr, double datax = 2) {
     return [=](BarUpdateTest& f, double t) {
         return OmbriChartTestAccess::_getBarRectForCollectionViewAdded(
-            *f.plotter, f.axisX, f.axisY, 1, 2, ItemCw, ItemW, xvals, 2, f.originScreen, datax, 20,
+            *f.plotter, f.axisX, f.axisY, 1, 2, ItemCw, ItemW, OmbriChartTestAccess::column(xvals), 2, f.originScreen, datax, 20,
             change(KivoNotifyCollectionChangedActionAdd, startingIndex, -1), t, Duration);
     };
 }

@@ -20,6 +20,8 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 plat::ArrayPtr numbers(std::initializer_list<plat::Value> values) { return std::make_shared<plat::Array>(values); }
+// The same values as a series keeps them.
+kivo::detail::ColumnPtr column(const plat::ArrayPtr& values) { return OmbriChartTestAccess::column(values); }
 
 // A laid-out scatter chart of five items, then put by hand in a frame of an update: old ranges X 0…100
 // and Y 0…80, linear easing over 1 s.
@@ -73,8 +75,8 @@ TEST_F(BubbleUpdateGeometryTest, AddedPointsMoveFromTheirPlacesBeforeTheInsertio
     const auto& args = OmbriChartTestAccess::updateEventArgs(*chart);
     for (int n : {1, 2, 3}) {
         double x = (*xs)[n].asDouble(), y = (*ys)[n].asDouble();
-        OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, x, y, ax, ay, xs, ys, n, true, false, false, args, 0.5,
-                                                             1.0, pos, neg);
+        OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, x, y, ax, ay, column(xs), column(ys), n, true, false,
+                                                             false, args, 0.5, 1.0, pos, neg);
         const double newX = ax->convert((*xs)[n].asDouble()), newY = ay->convert((*ys)[n].asDouble());
         // Before the insertion: its own place; after it: the place of the index before (X 20 for 3).
         const double oldX = n == 3 ? prevX(30) : prevX((*xs)[n].asDouble());
@@ -83,16 +85,16 @@ TEST_F(BubbleUpdateGeometryTest, AddedPointsMoveFromTheirPlacesBeforeTheInsertio
     }
     // Without X values, the index before it.
     double x = 3, y = 50;
-    OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, x, y, ax, ay, nullptr, ys, 3, false, false, false, args, 0.5,
-                                                         1.0, pos, neg);
+    OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, x, y, ax, ay, nullptr, column(ys), 3, false, false, false,
+                                                         args, 0.5, 1.0, pos, neg);
     EXPECT_NEAR(x, mid(prevX(2), ax->convert(3)), 1e-9);
 
     // Task 2 and outside both tasks: the plain screen place.
     for (int n : {2, 0}) {
         task(n, KivoNotifyCollectionChangedActionAdd, 2, -1);
         double px = 40, py = 50;
-        OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, px, py, ax, ay, xs, ys, 3, true, false, false, args, 0.5,
-                                                             1.0, pos, neg);
+        OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, px, py, ax, ay, column(xs), column(ys), 3, true, false,
+                                                             false, args, 0.5, 1.0, pos, neg);
         EXPECT_DOUBLE_EQ(px, ax->convert(40));
         EXPECT_DOUBLE_EQ(py, ay->convert(50));
     }
@@ -105,7 +107,7 @@ TEST_F(BubbleUpdateGeometryTest, APointEndsAtItsNewPlaceWhicheverWayItMoves) {
     task(1, KivoNotifyCollectionChangedActionAdd, 3, -1);
     const auto xs = numbers({10, 20, 30, 40, 50}), ys = numbers({20, 30, 40, 50, 60});
     double x = 10, y = 20;
-    OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, x, y, ax, ay, xs, ys, 0, true, false, false,
+    OmbriChartTestAccess::_getDataForCollectionViewAdded(*plotter, x, y, ax, ay, column(xs), column(ys), 0, true, false, false,
                                                          OmbriChartTestAccess::updateEventArgs(*chart), 1.0, 1.0, pos, neg);
     EXPECT_NEAR(x, ax->convert(10), 1e-9);
     EXPECT_NEAR(y, ay->convert(20), 1e-9);

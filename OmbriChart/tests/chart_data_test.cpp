@@ -31,7 +31,7 @@ plat::ArrayPtr itemsWithX(std::vector<plat::Value> xs) {
     return list;
 }
 
-std::string describe(const plat::ArrayPtr& values) {
+std::string describe(const KivoValues& values) {
     std::ostringstream out;
     out.precision(12);
     for (const auto& v : *values) {

@@ -60,11 +60,17 @@ public:
     static void setPrevAxisXMin(OmbriChart& chart, double v) { state(chart).prevAxisXMin = v; }
     static auto& prevXValsArray(OmbriChart& chart) { return state(chart).prevXValsArray; }
     static auto& prevYValsArray(OmbriChart& chart) { return state(chart).prevYValsArray; }
-    static void setPrevXValsArray(OmbriChart& chart, std::vector<plat::ArrayPtr> v) {
-        state(chart).prevXValsArray = std::move(v);
+    // Values as a series keeps them (null stays null).
+    static kivo::detail::ColumnPtr column(const plat::ArrayPtr& values) {
+        return values ? kivo::detail::columnOfValues(*values) : nullptr;
     }
-    static void setPrevYValsArray(OmbriChart& chart, std::vector<plat::ArrayPtr> v) {
-        state(chart).prevYValsArray = std::move(v);
+    static void setPrevXValsArray(OmbriChart& chart, const std::vector<plat::ArrayPtr>& v) {
+        state(chart).prevXValsArray.clear();
+        for (const auto& values : v) state(chart).prevXValsArray.push_back(column(values));
+    }
+    static void setPrevYValsArray(OmbriChart& chart, const std::vector<plat::ArrayPtr>& v) {
+        state(chart).prevYValsArray.clear();
+        for (const auto& values : v) state(chart).prevYValsArray.push_back(column(values));
     }
     static auto& stackAbs(OmbriChart& chart) { return state(chart).stackAbs; }
     static void setStackAbs(OmbriChart& chart, std::shared_ptr<StackDictionary> sums) { state(chart).stackAbs = std::move(sums); }

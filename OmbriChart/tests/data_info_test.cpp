@@ -9,6 +9,7 @@
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/testing/virtual_clock.h"
+#include "data/DataInfoInternals.h"
 #include "test_chart.h"
 
 namespace {
@@ -66,20 +67,14 @@ TEST_F(DataInfoTest, CategoryValuesSpanTheirIndices) {
     EXPECT_EQ(info->getDataTypeY(), 3);
 }
 
-TEST_F(DataInfoTest, AnEmptyValueListSpansNoIndexButGivesItsDataType) {
-    // An empty list is not a missing one: the series spans the indices 0 … −1 and names its type.
-    class EmptyDates : public KivoSeries {
-    public:
-        plat::ArrayPtr getValues(std::int32_t dimension) override {
-            return dimension == 0 ? std::make_shared<plat::Array>() : nullptr;
-        }
-        std::int64_t getDataType(std::int32_t) const override { return KivoDataTypeDate; }
-    };
-    series.push_back(plat::Value(std::make_shared<EmptyDates>()));
+TEST_F(DataInfoTest, AnEmptyValueListSpansNoIndex) {
+    // An empty list is not a missing one: the series spans the indices 0 … −1. A binding whose first
+    // name is empty reads an empty list over the chart's items.
+    chart->setItemsSource(std::make_shared<plat::Array>(plat::Array{point(1, 2)}));
+    series.push_back(plat::Value(KivoSeries::create(chart, ",", "s")));
     analyse();
     EXPECT_EQ(info->getMinX(), 0);
     EXPECT_EQ(info->getMaxX(), -1);
-    EXPECT_EQ(info->getDataTypeY(), KivoDataTypeDate);
     EXPECT_TRUE(std::isnan(info->getMinY()));
 }
 
@@ -219,67 +214,72 @@ TEST_F(DataInfoTest, PagingWindow) {
     EXPECT_EQ(empty->getEnd(), std::numeric_limits<std::uint64_t>::max());
 }
 
-TEST_F(DataInfoTest, ArmedAnalysisKeepsItsResultsOnlyWhenItWouldReadTheSame) {
-    // A value rewritten in place in the series' kept array shows whether the analysis ran again: an
-    // analysis that keeps its results cannot see it.
+TEST_F(DataInfoTest, AKeptAnalysisStandsUntilOneOfItsInputsChanges) {
+    // The chart's X values with their change counter, as the chart hands them over.
+    struct XValues {
+        KivoValues values;
+        kivo::detail::ColumnPtr column;
+        std::uint64_t generation = kivo::detail::nextGeneration();
+    };
+    const auto xValues = [](plat::Array values) {
+        auto list = std::make_shared<const plat::Array>(std::move(values));
+        return XValues{list, kivo::detail::columnOfValues(*list)};
+    };
+    const XValues first = xValues({1, 2}), second = xValues({1, 2});
+    const auto keptAnalyse = [&](std::int64_t stacking, const XValues& x) {
+        kivo::detail::DataInfoInternals::analyse(*info, series, stacking, x.values, x.column, x.generation);
+    };
     struct Case {
         const char* what;
-        bool armed;
         std::function<void()> change;
         std::int64_t stacking;
-        plat::ArrayPtr values;
+        bool newX;
         bool kept;
     };
-    const auto values = std::make_shared<plat::Array>(plat::Array{1, 2});
     std::shared_ptr<KivoSeries> s;
+    const auto items = [&] { return s->collectionView(); };
     const Case cases[] = {
-        {"nothing changed", true, [] {}, 0, nullptr, true},
-        {"not armed", false, [] {}, 0, nullptr, false},
-        {"new items", true,
+        {"nothing changed", [] {}, 0, false, true},
+        {"an item replaced", [&] { items()->replaceObjectAtIndex(0, point(1, 50)); }, 0, false, false},
+        {"an item added", [&] { items()->addObject(point(3, -5)); }, 0, false, false},
+        {"an item removed", [&] { items()->removeAt(1); }, 0, false, false},
+        {"new items",
          [&] {
              s->setItemsSource(std::make_shared<plat::Array>(plat::Array{point(1, 50), point(2, 20)}));
          },
-         0, nullptr, false},
-        // Read again into a new array of the same size.
-        {"values read again", true,
-         [&] {
-             s->clearValues();
-             (*s->getValues(0))[0] = plat::Value(50);
-         },
-         0, nullptr, false},
-        {"series hidden", true, [&] { s->setVisibility(KivoSeriesVisibilityLegend); }, 0, nullptr, false},
-        {"series added", true,
+         0, false, false},
+        {"values dropped", [&] { s->clearValues(); }, 0, false, false},
+        {"another binding", [&] { s->setBinding("x"); }, 0, false, false},
+        {"series hidden", [&] { s->setVisibility(KivoSeriesVisibilityLegend); }, 0, false, false},
+        {"series added",
          [&] {
              add({1, 2});
          },
-         0, nullptr, false},
-        {"stacking", true, [] {}, 1, nullptr, false},
-        {"chart X values", true, [] {}, 0, values, false},
-        {"page size", true, [&] { info->setMaxItems(1); }, 0, nullptr, false},
-        {"result set by hand", true, [&] { info->setMaxY(3); }, 0, nullptr, false},
+         0, false, false},
+        {"stacking", [] {}, 1, false, false},
+        {"chart X values", [] {}, 0, true, false},
+        {"page size", [&] { info->setMaxItems(1); }, 0, false, false},
+        {"result set by hand", [&] { info->setMaxY(3); }, 0, false, false},
     };
     for (const auto& c : cases) {
         series.clear();
         info = KivoDataInfo::create();
         s = add({10, 20}, {1, 2});
-        analyse();
-        if (c.armed) info->reuseNextIfUnchanged();
-        (*s->getValues(0))[0] = plat::Value(50);
+        keptAnalyse(0, first);
+        const auto runs = kivo::detail::DataInfoInternals::runs(*info);
         c.change();
-        analyse(c.stacking, c.values);
-        EXPECT_EQ(info->getMaxY() == 20, c.kept) << c.what << ": " << info->getMaxY();
+        const XValues& x = c.newX ? second : first;
+        keptAnalyse(c.stacking, x);
+        EXPECT_EQ(kivo::detail::DataInfoInternals::runs(*info) == runs, c.kept) << c.what;
+        // Kept or not, the results are those of an analysis afresh.
+        const auto fresh = KivoDataInfo::create();
+        fresh->setMaxItems(info->maxItems());
+        fresh->analyse(series, c.stacking, x.values);
+        expectSame(info->getMinY(), fresh->getMinY(), c.what);
+        expectSame(info->getMaxY(), fresh->getMaxY(), c.what);
+        expectSame(info->getMaxX(), fresh->getMaxX(), c.what);
+        EXPECT_EQ(info->getStackAbs(), fresh->getStackAbs()) << c.what;
     }
-
-    // Armed for one analysis only.
-    series.clear();
-    info = KivoDataInfo::create();
-    s = add({10, 20}, {1, 2});
-    analyse();
-    info->reuseNextIfUnchanged();
-    analyse();
-    (*s->getValues(0))[0] = plat::Value(50);
-    analyse();
-    EXPECT_EQ(info->getMaxY(), 50);
 }
 
 TEST(NumberDictionaryTest, KeysAreNumericValuesInAnyOrder) {

@@ -22,7 +22,7 @@ plat::Value item(plat::Value x, plat::Value y) { return plat::Value(plat::Dictio
 
 plat::ArrayPtr items(std::vector<plat::Value> list) { return std::make_shared<plat::Array>(std::move(list)); }
 
-std::string describe(const plat::ArrayPtr& values) {
+std::string describe(const KivoValues& values) {
     if (!values) return "nil";
     std::string out;
     for (const auto& v : *values) out += (v.isString() ? "'" + v.asString() + "'" : v.description()) + " ";

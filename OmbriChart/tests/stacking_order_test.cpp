@@ -63,7 +63,7 @@ TEST(FilledValuesTest, AgreesWithTheChartsInterpolationAtEveryIndexAndCount) {
         const auto values = std::make_shared<plat::Array>(list);
         const auto size = static_cast<std::int32_t>(list.size());
         for (std::int32_t count = -1; count <= size + 2; ++count) {
-            const kivo::detail::FilledValues filled(list, count);
+            const kivo::detail::FilledValues filled(*kivo::detail::columnOfValues(list), count);
             for (std::int32_t i = 0; i <= size + 1; ++i) {
                 double expected = chart->getInterpolatedValue(values, i, count);
                 const bool inside = i >= 0 && i < size && list[static_cast<std::size_t>(i)].isNumber();

@@ -1,12 +1,14 @@
 #pragma once
 // What the plotters and the legend need of a series: its values by dimension (0 Y, 1 X), its legend
-// item, its chart type, its look and the animation state the chart writes into it.
+// item, its chart type, its look and the animation state the chart writes into it. The values are
+// read-only lists.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
 #include "KivoCore/KivoGeometry.h"
+#include "OmbriChart/KivoDataArray.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
@@ -17,7 +19,7 @@ class KIVO_CHART_EXPORT IKivoSeries {
 public:
     virtual ~IKivoSeries() = default;
 
-    virtual plat::ArrayPtr getValues(std::int32_t dimension) = 0;
+    virtual KivoValues getValues(std::int32_t dimension) = 0;
     virtual std::int64_t getDataType(std::int32_t dimension) const = 0;
     virtual void drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect) = 0;
     virtual std::shared_ptr<KivoSize> measureLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine) = 0;

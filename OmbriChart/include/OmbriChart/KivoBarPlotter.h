@@ -16,8 +16,9 @@
 class KivoRenderState;
 class OmbrChartDataLabelData;
 namespace kivo::detail {
+struct ValueColumn;
 struct StackPlan;
-}
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoBarPlotter : public KivoBasePlotter {
 public:
@@ -91,19 +92,20 @@ protected:
     // is set), otherwise the ordinary bar of slot `index` grown by the eased share of its length.
     // `seriesPosition` is the series' place in the chart's series, where its previous values are kept;
     // `dataCount` is not read.
-    std::shared_ptr<KivoRect> _getBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
-                                          std::int32_t index, std::int32_t dataIndex, std::int32_t dataCount,
-                                          const plat::ArrayPtr& xvals, double datax, double datay, std::int32_t count, double cw,
-                                          double w, double originScreen, double time, double duration, bool rotated,
-                                          std::int32_t seriesPosition);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> _getBarRect(const std::shared_ptr<KivoAxis>& axisX,
+                                                               const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+                                                               std::int32_t dataIndex, std::int32_t dataCount,
+                                                               const std::shared_ptr<const kivo::detail::ValueColumn>& xvals,
+                                                               double datax, double datay, std::int32_t count, double cw,
+                                                               double w, double originScreen, double time, double duration,
+                                                               bool rotated, std::int32_t seriesPosition);
     // A stacked bar the same way (a series change has no geometry of its own: the ordinary stacked
     // bar grows with it). Every path advances the stacks and writes the base under the bar to `sum`.
-    std::shared_ptr<KivoRect> _getStackedBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
-                                                 std::int32_t index, std::int32_t dataIndex, std::int32_t dataCount,
-                                                 const plat::ArrayPtr& xvals, double datax, double datay, std::int32_t count,
-                                                 double cw, double w, double originScreen, double time, double duration,
-                                                 bool rotated, std::int32_t seriesPosition, double& sum,
-                                                 StackDictionary& stackPos, StackDictionary& stackNeg);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> _getStackedBarRect(
+        const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+        std::int32_t dataIndex, std::int32_t dataCount, const std::shared_ptr<const kivo::detail::ValueColumn>& xvals,
+        double datax, double datay, std::int32_t count, double cw, double w, double originScreen, double time, double duration,
+        bool rotated, std::int32_t seriesPosition, double& sum, StackDictionary& stackPos, StackDictionary& stackNeg);
     // The ordinary stacked segment across the whole cluster: the value (its share of the absolute sum
     // at its X when stacking 100 %) on top of its stack, grown from the stack's base.
     std::shared_ptr<KivoRect> _getStackedBarNormalRect(const std::shared_ptr<KivoAxis>& axisX,
@@ -124,13 +126,15 @@ protected:
         double cw, double w, std::int32_t dataIndex, double originScreen, double datax, double datay,
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration,
         std::int32_t seriesPosition) const;
-    std::shared_ptr<KivoRect> _getBarRectForCollectionViewAdded(
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> _getBarRectForCollectionViewAdded(
         const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t count,
-        double cw, double w, const plat::ArrayPtr& xvals, std::int32_t dataIndex, double originScreen, double datax, double datay,
+        double cw, double w, const std::shared_ptr<const kivo::detail::ValueColumn>& xvals, std::int32_t dataIndex,
+        double originScreen, double datax, double datay,
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration) const;
-    std::shared_ptr<KivoRect> _getBarRectForCollectionViewRemoved(
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> _getBarRectForCollectionViewRemoved(
         const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t count,
-        double cw, double w, const plat::ArrayPtr& xvals, std::int32_t dataIndex, double originScreen, double datax, double datay,
+        double cw, double w, const std::shared_ptr<const kivo::detail::ValueColumn>& xvals, std::int32_t dataIndex,
+        double originScreen, double datax, double datay,
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration,
         std::int32_t seriesPosition) const;
     std::shared_ptr<KivoRect> _getBarRectForCollectionViewReplaced(
@@ -138,14 +142,16 @@ protected:
         std::int32_t dataIndex, double originScreen, double datax, double datay,
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration,
         std::int32_t seriesPosition) const;
-    std::shared_ptr<KivoRect> _getStackedBarRectForCollectionViewAdded(
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> _getStackedBarRectForCollectionViewAdded(
         const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t count,
-        double cw, double w, const plat::ArrayPtr& xvals, std::int32_t dataIndex, double originScreen, double datax, double datay,
+        double cw, double w, const std::shared_ptr<const kivo::detail::ValueColumn>& xvals, std::int32_t dataIndex,
+        double originScreen, double datax, double datay,
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
         StackDictionary& stackPos, StackDictionary& stackNeg) const;
-    std::shared_ptr<KivoRect> _getStackedBarRectForCollectionViewRemoved(
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> _getStackedBarRectForCollectionViewRemoved(
         const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t count,
-        double cw, double w, const plat::ArrayPtr& xvals, std::int32_t dataIndex, double originScreen, double datax, double datay,
+        double cw, double w, const std::shared_ptr<const kivo::detail::ValueColumn>& xvals, std::int32_t dataIndex,
+        double originScreen, double datax, double datay,
         const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
         StackDictionary& stackPos, StackDictionary& stackNeg, std::int32_t seriesPosition) const;
     std::shared_ptr<KivoRect> _getStackedBarRectForCollectionViewReplaced(

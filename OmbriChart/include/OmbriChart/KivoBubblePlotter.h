@@ -26,6 +26,7 @@
 class KivoRenderState;
 
 namespace kivo::detail {
+struct ValueColumn;
 struct BubblePointBlock;
 struct BubbleUpdatePhase;
 }  // namespace kivo::detail
@@ -126,12 +127,14 @@ protected:
     // animated change of the chart's items. Outside both update tasks, the plain screen coordinates.
     // Added: a point after the inserted one comes from its place one index lower, one before it moves
     // aside from its own place, the new one stands at its place. `xs` and `ys` are the series' values.
-    void _getDataForCollectionViewAdded(double& x, double& y, const std::shared_ptr<KivoAxis>& axisX,
-                                        const std::shared_ptr<KivoAxis>& axisY, const plat::ArrayPtr& xs,
-                                        const plat::ArrayPtr& ys, std::int32_t dataIndex, bool hasXs, bool stacked,
-                                        bool stacked100, const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
-                                        double animationTime, double animationDuration, StackDictionary& stackPos,
-                                        StackDictionary& stackNeg);
+    KIVO_CHART_NO_EXPORT void _getDataForCollectionViewAdded(double& x, double& y, const std::shared_ptr<KivoAxis>& axisX,
+                                                             const std::shared_ptr<KivoAxis>& axisY,
+                                                             const std::shared_ptr<const kivo::detail::ValueColumn>& xs,
+                                                             const std::shared_ptr<const kivo::detail::ValueColumn>& ys,
+                                                             std::int32_t dataIndex, bool hasXs, bool stacked, bool stacked100,
+                                                             const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
+                                                             double animationTime, double animationDuration,
+                                                             StackDictionary& stackPos, StackDictionary& stackNeg);
     // Removed: in task 1 every point stands where it was; in task 2 a point after the removed one comes
     // from its place one index higher.
     void _getDataForCollectionViewRemoved(double& x, double& y, const std::shared_ptr<KivoAxis>& axisX,

@@ -2,8 +2,10 @@
 // The chart's analysis of the series one drawing pass draws, shared with every plotter: the data
 // extremes (which the plotters widen into the axes' limits), the step between neighbouring X values,
 // the data types of X and Y, the absolute sums per X value for stacking, and the paging window (the
-// item indices drawn). Each pass sets the page size and analyses again; only the window's origin and
-// the item count carry over from one analysis to the next.
+// item indices drawn). The chart's own analysis is kept from one drawing pass to the next until one
+// of its inputs changes (the series drawn, their values, the stacking mode, the chart's X values or
+// the page), which the change counters of the series and of the chart tell. The lists it hands out are
+// read-only.
 
 #include <cmath>
 #include <cstdint>
@@ -11,12 +13,17 @@
 #include <memory>
 #include <vector>
 
+#include "OmbriChart/KivoDataArray.h"
 #include "OmbriChart/KivoNumberDictionary.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/object.h"
 #include "Platform/foundation/value.h"
 
 class KivoSeries;
+namespace kivo::detail {
+struct ValueColumn;
+class DataInfoInternals;
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoDataInfo : public plat::Object {
 public:
@@ -31,12 +38,9 @@ public:
     // passed over), in order, with the stacking mode (a KivoPlotterStacking) and the chart's own X
     // values (null when it has none). X extremes come from the paging window; Y extremes and sums from
     // every item. Values that are not numbers, and numbers that are NaN or infinite, are passed over.
-    void analyse(const plat::Array& series, std::int64_t stacking, const plat::ArrayPtr& values);
-    // Lets the next analysis (only that one) keep this one's results when it would read the same: the
-    // same drawn series holding the same value arrays (the same objects, of the same sizes), the same
-    // mode, X values and page, and no result set by hand since. Meant for analysing again within one
-    // drawing pass, where nothing rewrites a value array in place.
-    void reuseNextIfUnchanged() { _reuseNext = true; }
+    // Called from outside the chart it always works the analysis out afresh: a handed list carries no
+    // change counter.
+    void analyse(const plat::Array& series, std::int64_t stacking, const KivoValues& values);
 
     double getMinX() const { return _minX; }
     double getMaxX() const { return _maxX; }
@@ -48,7 +52,7 @@ public:
     double getStackedAbsSum(double x) const;
     const StackDictionary& getStackAbs() const { return _stackAbs; }
     // The chart's X values handed to the last analysis (null when it had none).
-    const plat::ArrayPtr& getXVals() const { return _xvals; }
+    const KivoValues& getXVals() const { return _xvals; }
 
     // ---- Paging window ----
     // Whether a page lies after (before) the window.
@@ -118,36 +122,27 @@ public:
     void setMaxItems(std::uint64_t n) { _maxItems = n; }
 
 private:
+    friend class kivo::detail::DataInfoInternals;
     static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-    // Widens the X extremes and narrows deltaX by the window of `xs`.
-    void scanX(const plat::Array& xs);
-
-    // What an analysis read. Held weakly: an array let go cannot be taken for a new one made at its
-    // address, and its memory is not kept.
-    struct SeriesInputs {
-        std::weak_ptr<KivoSeries> series;
-        std::weak_ptr<plat::Array> xs, ys;
-        std::size_t xsSize = 0, ysSize = 0;
-        std::int64_t typeX = 0, typeY = 0;
-    };
-    struct Inputs {
-        std::vector<SeriesInputs> series;
-        std::weak_ptr<plat::Array> values;
-        std::size_t valuesSize = 0;
+    // What the kept results were worked out from: the change counters of the drawn series in order and
+    // of the chart's X values, the mode and the page. An analysis with another X list never matches.
+    struct Key {
+        std::vector<std::uint64_t> series;
+        std::uint64_t values = 0;
         std::int64_t stacking = 0;
         std::uint64_t origin = 0, maxItems = 0;
+        friend bool operator==(const Key&, const Key&) = default;
     };
-    static bool sameInputs(const Inputs& a, const Inputs& b);
-
-    Inputs _inputs;
-    // The drawn values by key, kept from one analysis to the next for its memory.
-    KivoNumberDictionary::Run _run;
-    bool _analysed = false;  // the results are the last analysis' own
-    bool _reuseNext = false;
+    Key _key;
+    bool _keyed = false;      // the results may be kept for an analysis with the same key
+    bool _analysed = false;   // the results are the last analysis' own
+    std::uint64_t _runs = 0;  // analyses worked out (not kept) so far
 
     StackDictionary _stackAbs;
-    plat::ArrayPtr _xvals = std::make_shared<plat::Array>();
+    KivoValues _xvals = std::make_shared<const plat::Array>();
+    // The chart's X values as numbers.
+    std::shared_ptr<const kivo::detail::ValueColumn> _xColumn;
     std::uint64_t _origin = 0;
     std::uint64_t _count = 0;
     double _minX = NaN, _maxX = NaN, _minY = NaN, _maxY = NaN;

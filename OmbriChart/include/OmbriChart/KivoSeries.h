@@ -2,9 +2,10 @@
 // One data series of the Cartesian chart: the member names of the application's items that hold its
 // values ("binding", comma-separated, the first for Y; "bindingX" for X), optionally items of its own,
 // its look, its chart type and axes, and whether the plot and the legend show it. It reads its values
-// once into arrays that the data analysis and the plotters share, until something they depend on
-// changes. The chart keeps its series in its `series` collection, in drawing order; the series holds
-// the chart weakly (the chart owns its series).
+// once and keeps them as plain numbers for the data analysis and the plotters; an edit of its items
+// announced by their collection view updates only the items that changed. The value lists it hands
+// out are read-only: to change the values, change the items. The chart keeps its series in its `series` collection, in drawing
+// order; the series holds the chart weakly (the chart owns its series).
 //
 // Every value a series reads comes from one list: its own items (the visible list of its own
 // collection view) when it has any, else the visible list of the chart's collection view (sorted and
@@ -30,6 +31,10 @@
 class KivoAxis;
 class KivoChartHitTestInfo;
 class OmbriChart;
+namespace kivo::detail {
+struct SeriesColumns;
+class SeriesInternals;
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoSeries : public plat::Object, public IKivoSeries {
 public:
@@ -38,6 +43,7 @@ public:
     // The series is not added to the chart.
     KivoSeries(const std::shared_ptr<OmbriChart>& chart, std::optional<std::string> binding, std::optional<std::string> name);
     KivoSeries() : KivoSeries(nullptr, std::nullopt, std::nullopt) {}
+    ~KivoSeries() override;
     static std::shared_ptr<KivoSeries> create(const std::shared_ptr<OmbriChart>& chart, std::optional<std::string> binding,
                                               std::optional<std::string> name) {
         return std::make_shared<KivoSeries>(chart, std::move(binding), std::move(name));
@@ -79,18 +85,18 @@ public:
     // (dates as seconds since 1970), else the "NULL" placeholder or the value as it stands; null without
     // a binding or without items. Dimension 1: the X values under bindingX (strings stay strings, for
     // categories); null without an X binding. Any other dimension: null. Kept until dropped.
-    plat::ArrayPtr getValues(std::int32_t dimension) override;
+    KivoValues getValues(std::int32_t dimension) override;
     // The KivoDataType of the last value read for that dimension (1 before any read, 0 for another
     // dimension).
     std::int64_t getDataType(std::int32_t dimension) const override;
-    // Drops both value arrays: the next getValues reads the items again.
+    // Drops everything read: the next use reads the items again.
     void clearValues();
     // The values of the member at `index` of the binding (bubble sizes, high, low, open, close), read
     // afresh on every call.
-    plat::ArrayPtr getBindingValues(std::int64_t index) const;
+    KivoValues getBindingValues(std::int64_t index) const;
     // The kept arrays (null when dropped).
-    const plat::ArrayPtr& values() const { return _values; }
-    const plat::ArrayPtr& xvalues() const { return _xvalues; }
+    const KivoValues& values() const { return _values; }
+    const KivoValues& xvalues() const { return _xvalues; }
     // The marker of a value that is missing or not a number.
     static constexpr const char* NullValue = "NULL";
 
@@ -179,6 +185,7 @@ public:
 
 private:
     friend class OmbriChartTestAccess;
+    friend class kivo::detail::SeriesInternals;
 
     // Reading a list of items: each item's member `binding` (the item itself when null); dates become
     // their seconds, null becomes the placeholder, everything else stays as it is.
@@ -194,11 +201,12 @@ private:
 
     // The visible list the series reads: its own items when it has any, else the chart's.
     plat::ArrayPtr readList() const;
-    bool hasOwnItems() const { return _cv && _cv->items() && !_cv->items()->empty(); }
+    bool hasOwnItems() const { return _cv && !_cv->isEmpty(); }
     std::int64_t positionInChart() const;
     void subscribeToOwnItems();
-    void dropValues() { _values.reset(); }
-    void dropXValues() { _xvalues.reset(); }
+    // Drop what was read of Y (X), and tell the chart's analysis that the values changed.
+    void dropValues();
+    void dropXValues();
     // Stores a look value; a change drops the Y values and redraws (NaN always counts as a change).
     template <class T>
     void setLook(T& field, const T& value) {
@@ -214,9 +222,9 @@ private:
     std::shared_ptr<KivoCollectionView> _cv = KivoCollectionView::create();
     KivoEventBlock _ownItemsHandler;
     std::int64_t _visibility = KivoSeriesVisibilityVisible;
-    plat::ArrayPtr _values;
+    KivoValues _values;
     std::int64_t _valueDataType = 1;
-    plat::ArrayPtr _xvalues;
+    KivoValues _xvalues;
     std::int64_t _xvalueDataType = 1;
     double _defaultLegendLineWidthForLineChart = 2.0;
     std::int32_t _itemRowNum = 0;
@@ -239,4 +247,6 @@ private:
     double _symbolSize = 0;
     double _animationTime = 0;
     double _animationDuration = 0;
+    // The numbers read from the items, kept between passes, and the change counter of the values.
+    std::shared_ptr<kivo::detail::SeriesColumns> _columns;
 };

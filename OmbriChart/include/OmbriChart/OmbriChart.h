@@ -181,7 +181,7 @@ public:
     void setCollectionView(std::shared_ptr<KivoCollectionView> view) override;
     // Category labels, X values and their KivoDataType as the binding found them.
     const std::vector<std::string>& xlabels() const { return _xlabels; }
-    const plat::ArrayPtr& xvals() const { return _xvals; }
+    KivoValues xvals() const { return _xvals; }
     std::int64_t xDataType() const { return _xDataType; }
     // The analysis shared with the plotters.
     const std::shared_ptr<KivoDataInfo>& dataInfo() const { return _dataInfo; }
@@ -206,7 +206,7 @@ public:
     // The value to draw for a missing entry at `index` of `values` (entries that are not finite numbers
     // are missing): the mean of the nearest valid neighbours before and after it (after it up to
     // `count`), the one neighbour when only one side has a valid value, NaN when neither has.
-    double getInterpolatedValue(const plat::ArrayPtr& values, std::int32_t index, std::int32_t count) const;
+    double getInterpolatedValue(const KivoValues& values, std::int32_t index, std::int32_t count) const;
     // The font that a descriptor's attributes name: "NSFontFamilyAttribute" (or a face name in
     // "NSFontNameAttribute") and "NSFontSizeAttribute"; what is missing keeps the system font's.
     plat::Font getDescriptor(const plat::Dictionary& attributes) const;
@@ -282,7 +282,7 @@ protected:
 
     // Written by the binding of the data.
     void setXlabels(std::vector<std::string> labels) { _xlabels = std::move(labels); }
-    void setXvals(plat::ArrayPtr values) { _xvals = values ? std::move(values) : std::make_shared<plat::Array>(); }
+    void setXvals(plat::ArrayPtr values);
     void setXDataType(std::int64_t type) { _xDataType = type; }
     // Written by the drawing pass before it measures the legend.
     void setLegendWidth(double width) { _legendWidth = width; }

@@ -12,6 +12,7 @@
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/foundation/value.h"
+#include "series/ValueColumn.h"
 
 class KivoAnimationDriver;
 
@@ -54,12 +55,16 @@ struct ChartState {
     std::shared_ptr<KivoAnimation> activeUpdateAnimation;
     // The picture before the change, for the plotters to move from.
     double prevAxisYMax = 0, prevAxisYMin = 0, prevAxisXMax = 0, prevAxisXMin = 0;
-    std::vector<plat::ArrayPtr> prevXValsArray;
-    std::vector<plat::ArrayPtr> prevYValsArray;
+    std::vector<ColumnPtr> prevXValsArray;
+    std::vector<ColumnPtr> prevYValsArray;
     std::shared_ptr<StackDictionary> stackAbs;
     // The series drawn during the first task of an added or removed series (the removed one kept at
     // its place).
     plat::Array seriesArrayForUpdate;
+
+    // The chart's X values as numbers (null when it has none) and their change counter.
+    ColumnPtr xColumn;
+    std::uint64_t xGeneration = nextGeneration();
 
     // The running stacked sums of one series pass, and the series a series-by-series frame reached.
     StackDictionary stackpos, stackneg;
@@ -78,6 +83,12 @@ public:
     // Starts the load animation before the first drawing pass (the gallery shows a chart part of the
     // way through it).
     static void startLoadingAnimationTask(OmbriChart& chart) { chart._startLoadingAnimationTask(); }
+    // An add, remove or replace of the chart's items: the X values and the values of every series that
+    // reads the chart's items follow the items that changed (anything else rebinds), then the data is
+    // analysed as bindChart ends.
+    static void itemsChanged(OmbriChart& chart, const KivoNotifyCollectionChangedEventArgs& args);
+    // New X values: their numbers and change counter follow.
+    static void xValuesChanged(OmbriChart& chart);
 };
 
 inline const ChartState& chartState(const OmbriChart& chart) { return ChartInternals::state(chart); }

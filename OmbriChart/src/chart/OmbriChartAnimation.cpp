@@ -10,6 +10,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
+#include "series/SeriesColumns.h"
 
 using kivo::detail::ChartTask;
 
@@ -62,7 +63,7 @@ void OmbriChart::onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollect
         _state->running == ChartTask::Update1 && args->action() == KivoNotifyCollectionChangedActionReplace;
     if (!canAnimateChange() || replaceDuringTask1) {
         // Not animated, but never lost: the next pass draws the new data.
-        if (!reset) bindChart();
+        if (!reset) kivo::detail::ChartInternals::itemsChanged(*this, *args);
         invalidate();
         return;
     }
@@ -73,15 +74,15 @@ void OmbriChart::onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollect
     _state->prevXValsArray.clear();
     for (const auto& entry : *_series) {
         const auto s = entry.as<KivoSeries>();
-        _state->prevYValsArray.push_back(s ? s->getValues(0) : nullptr);
-        _state->prevXValsArray.push_back(s ? s->getValues(1) : nullptr);
+        _state->prevYValsArray.push_back(s ? kivo::detail::SeriesInternals::keptValues(*s, 0) : nullptr);
+        _state->prevXValsArray.push_back(s ? kivo::detail::SeriesInternals::keptValues(*s, 1) : nullptr);
     }
     if (args->action() == KivoNotifyCollectionChangedActionRemove) {
         const auto plotter = _getPlotter(nullptr);
         const auto& info = plotter && plotter->dataInfo() ? plotter->dataInfo() : _dataInfo;
         _state->stackAbs = std::make_shared<StackDictionary>(info->getStackAbs());
     }
-    if (!reset) bindChart();
+    if (!reset) kivo::detail::ChartInternals::itemsChanged(*this, *args);
     _startUpdateSeriesAnimationTask1();
 }
 

@@ -11,6 +11,9 @@
 #include "OmbriChart/KivoBasePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
+#include "data/DataInfoInternals.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -76,8 +79,160 @@ void OmbriChart::bindChart() {
     }
     // A category axis keeps the texts, a numeric or date axis the values.
     if (items && _xvals->size() != items->size()) _xvals->clear();
+    kivo::detail::ChartInternals::xValuesChanged(*this);
     prepareForRender();
 }
+
+void OmbriChart::setXvals(plat::ArrayPtr values) {
+    _xvals = values ? std::move(values) : std::make_shared<plat::Array>();
+    kivo::detail::ChartInternals::xValuesChanged(*this);
+}
+
+namespace kivo::detail {
+
+void ChartInternals::xValuesChanged(OmbriChart& chart) {
+    ChartState& state = *chart._state;
+    state.xColumn = chart._xvals && !chart._xvals->empty() ? columnOfValues(*chart._xvals) : nullptr;
+    state.xGeneration = nextGeneration();
+}
+
+namespace {
+
+// The chart's X values and their numbers, as an edit of the items leaves them.
+struct XValues {
+    plat::ArrayPtr& values;
+    ColumnPtr& column;
+    std::int64_t& dataType;
+    // Whether nothing but the chart's own parts holds the lists: then they are edited in place.
+    bool valuesUnshared = false, columnUnshared = false;
+};
+
+// The X value of an item as bindChart reads it; false for a category (neither number, date nor gap).
+bool readX(const plat::Value& item, const std::string& name, plat::Value& x, std::int64_t& type) {
+    const plat::Value v = KivoReflector::getValue(item, name);
+    type = KivoDataTypeNone;
+    if (isGap(v)) {
+        x = plat::Value(NaN);
+        return true;
+    }
+    type = KivoReflector::getDataType(v);
+    if (type == KivoDataTypeDate)
+        x = plat::Value(v.asDate().seconds);
+    else if (type == KivoDataTypeNumber)
+        x = v;
+    else
+        return false;
+    return true;
+}
+
+// The X values of a numeric or date axis after an add, remove or replace of items (`count` of them
+// now): the edited items' values go in, read from the change itself. False when the edit does not fit
+// them or brings a category; the X values are then bound afresh.
+bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t count, const std::string& name,
+                   const ListSource& list, XValues x) {
+    const std::int64_t action = args.action();
+    const bool add = action == KivoNotifyCollectionChangedActionAdd;
+    const bool remove = action == KivoNotifyCollectionChangedActionRemove;
+    const bool replace = action == KivoNotifyCollectionChangedActionReplace;
+    if (!add && !remove && !replace) return false;
+    const std::int64_t start = remove || (replace && args.startingIndex() < 0) ? args.oldStartingIndex() : args.startingIndex();
+    const plat::ArrayPtr& brought = args.items();
+    const std::size_t n = remove ? (args.oldItems() ? args.oldItems()->size() : 0) : (brought ? brought->size() : 0);
+    const std::size_t size = x.values ? x.values->size() : 0;
+    const auto at = static_cast<std::size_t>(start);
+    bool fits = start >= 0 && (remove || brought) && (!x.column || x.column->size() == size);
+    if (fits && add) fits = at <= size && size + n == count;
+    if (fits && remove) fits = at + n <= size && size - n == count;
+    if (fits && replace) fits = at + n <= size && size == count;
+    if (!fits) return false;
+
+    // The edited items' values: a category among them rebinds.
+    plat::Array read(remove ? 0 : n);
+    std::int64_t lastType = KivoDataTypeNone;
+    for (std::size_t k = 0; k < read.size(); ++k) {
+        std::int64_t type = KivoDataTypeNone;
+        if (!readX((*brought)[k], name, read[k], type)) return false;
+        if (type != KivoDataTypeNone) lastType = type;
+    }
+    // The type is that of the last value that is no gap: an edit at the end, or of the gaps that end
+    // the list, may change it.
+    const bool atEnd = add ? at == size : at + n == size;
+    const bool gapAtEnd = x.column && !x.column->empty() && std::isnan(x.column->values.back());
+    if ((atEnd || gapAtEnd) && !(lastType != KivoDataTypeNone && atEnd)) {
+        const plat::ArrayPtr whole = list ? list() : nullptr;
+        if (!whole || whole->size() != count) return false;
+        lastType = KivoDataTypeNone;
+        for (std::size_t k = whole->size(); k-- > 0 && lastType == KivoDataTypeNone;) {
+            plat::Value ignored;
+            if (!readX((*whole)[k], name, ignored, lastType)) return false;
+        }
+        x.dataType = lastType;
+    } else if (atEnd) {
+        x.dataType = lastType;
+    }
+
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    // A list someone else holds stays as it is: the edit goes into a copy.
+    auto values = x.valuesUnshared ? x.values : std::make_shared<plat::Array>(*x.values);
+    if (replace) {
+        std::copy(read.begin(), read.end(), values->begin() + offset);
+    } else {
+        if (remove) values->erase(values->begin() + offset, values->begin() + offset + static_cast<std::ptrdiff_t>(n));
+        values->insert(values->begin() + offset, read.begin(), read.end());
+    }
+    if (x.column) {
+        auto numbers =
+            x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
+        const auto edited = columnOfValues(read);
+        if (replace)
+            numbers->overwrite(at, *edited);
+        else if (remove)
+            numbers->erase(at, n);
+        else
+            numbers->insert(at, *edited);
+        x.column = values->empty() ? nullptr : std::move(numbers);
+    } else {
+        x.column = values->empty() ? nullptr : columnOfValues(*values);
+    }
+    x.values = std::move(values);
+    return true;
+}
+
+}  // namespace
+
+void ChartInternals::itemsChanged(OmbriChart& chart, const KivoNotifyCollectionChangedEventArgs& args) {
+    const auto alive = chart.keepAlive();  // application code below may drop the chart
+    const auto view = chart.collectionView();
+    const auto& name = chart.bindingX();
+    ChartState& state = *chart._state;
+    if (view && name) {
+        // Without X values to follow (a category axis) the X values are bound afresh.
+        const auto holds = [&](const KivoDataInfo& info) { return info.getXVals().get() == chart._xvals.get(); };
+        long holders = 1 + (holds(*chart._dataInfo) ? 1 : 0) + (holds(*chart._addedAxisInfo) ? 1 : 0);
+        for (const auto& axis : chart._axesArray)
+            if (axis && axis->dataIndexTimeVals() == chart._xvals) ++holders;
+        const auto heldColumn = [&](const KivoDataInfo& info) {
+            return DataInfoInternals::xColumn(info) == state.xColumn ? 1 : 0;
+        };
+        const long columnHolders = 1 + heldColumn(*chart._dataInfo) + heldColumn(*chart._addedAxisInfo);
+        XValues x{chart._xvals, state.xColumn, chart._xDataType, chart._xvals.use_count() == holders,
+                  state.xColumn.use_count() == columnHolders};
+        const bool followed = chart._xlabels.empty() &&
+                              followXValues(
+                                  args, static_cast<std::size_t>(view->itemCount()), *name, [view] { return view->items(); }, x);
+        if (!followed) {
+            chart.bindChart();
+            return;
+        }
+        state.xGeneration = nextGeneration();
+    }
+    // Every series hears it: one whose own items are all filtered out reads the chart's items too.
+    for (const auto& entry : *chart._series)
+        if (const auto s = entry.as<KivoSeries>()) SeriesInternals::itemsChanged(*s, args, true);
+    chart.prepareForRender();
+}
+
+}  // namespace kivo::detail
 
 void OmbriChart::clearSeries() {
     for (const auto& entry : *_series) {
@@ -90,11 +245,12 @@ void OmbriChart::clearSeries() {
 
 void OmbriChart::prepareForRender() {
     const auto alive = keepAlive();  // application code below may drop the chart
-    const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
+    const KivoValues values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const auto plotter = _getPlotter(nullptr);
     if (plotter) plotter->setStacking(_stacking);
     _dataInfo->setMaxItems(_maxItemsVisible);
-    _dataInfo->analyse(_series->sourceArray(), plotter ? plotter->stacking() : _stacking, values);
+    kivo::detail::DataInfoInternals::analyse(*_dataInfo, _series->sourceArray(), plotter ? plotter->stacking() : _stacking,
+                                             values, values ? _state->xColumn : nullptr, _state->xGeneration);
     if (plotter) plotter->adjustLimits(_dataInfo, std::nullopt);
 
     const bool rotated = _isRotated();
@@ -146,7 +302,7 @@ void OmbriChart::updateAxisOffsets() {
 void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engine) {
     const auto alive = keepAlive();  // application code below may drop the chart
     if (!engine || _series->count() == 0) return;
-    const plat::ArrayPtr values = _xvals && !_xvals->empty() ? _xvals : nullptr;
+    const KivoValues values = _xvals && !_xvals->empty() ? _xvals : nullptr;
     const bool rotated = _isRotated();
     const AxisList axes = _axesArray;
     for (std::size_t i = 0; i < axes.size(); ++i) {
@@ -178,7 +334,8 @@ void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engin
         if (!users.empty() && plotter) {
             // The series of this axis are analysed apart: the chart's own analysis stays for the series.
             _addedAxisInfo->followWindowOf(*_dataInfo);
-            _addedAxisInfo->analyse(users, _stacking, values);
+            kivo::detail::DataInfoInternals::analyse(*_addedAxisInfo, users, _stacking, values,
+                                                     values ? _state->xColumn : nullptr, _state->xGeneration);
             const auto r = plotter->adjustLimits(_addedAxisInfo, axis->logBase());
             const std::int64_t typeX = _addedAxisInfo->getDataTypeX() != 0 ? _addedAxisInfo->getDataTypeX() : _xDataType;
             const std::int64_t typeY = _addedAxisInfo->getDataTypeY() != 0 ? _addedAxisInfo->getDataTypeY() : _xDataType;

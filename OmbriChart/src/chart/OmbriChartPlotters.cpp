@@ -161,7 +161,7 @@ void OmbriChart::onPlotElementLoading(const std::shared_ptr<KivoChartPlotElement
     _plotElementLoading->raise(shared_from_this(), args);
 }
 
-double OmbriChart::getInterpolatedValue(const plat::ArrayPtr& values, std::int32_t index, std::int32_t count) const {
+double OmbriChart::getInterpolatedValue(const KivoValues& values, std::int32_t index, std::int32_t count) const {
     if (!values) return NAN;
     double next = NAN, previous = NAN;
     for (std::int64_t j = std::int64_t{index} + 1; j <= count; ++j) {

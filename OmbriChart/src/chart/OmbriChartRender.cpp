@@ -91,9 +91,7 @@ void OmbriChart::_render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     layout(_plotterChart, engine);
     tellDelegate(*this, OmbriChartDelegate::Rendering);
     if (!_isAnimated) {
-        // The limits again for the laid-out axes; the data read the same as a moment ago unless the
-        // delegate changed it, so its analysis stands unless what it reads was replaced.
-        _dataInfo->reuseNextIfUnchanged();
+        // The limits again for the laid-out axes (the analysis stands unless the delegate changed data).
         prepareForRender();
     } else
         updateAxisOffsets();  // the crossings of the axes as this pass laid them out

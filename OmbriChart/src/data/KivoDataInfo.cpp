@@ -1,10 +1,13 @@
 #include "OmbriChart/KivoDataInfo.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChartEnums.h"
+#include "data/DataInfoInternals.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -16,95 +19,116 @@ void widen(double& lo, double& hi, double v) {
 
 }  // namespace
 
-void KivoDataInfo::scanX(const plat::Array& xs) {
-    const std::uint64_t size = xs.size(), end = getEnd();
-    // Each value is read once: the one before carries over as the left neighbour.
-    bool leftIsNumber = _origin > 0 && _origin < size && xs[_origin - 1].isNumber();
-    double left = leftIsNumber ? xs[_origin - 1].asDouble() : 0;
-    for (std::uint64_t i = _origin; i < size && i <= end; ++i) {
-        const plat::Value& item = xs[i];
-        const bool isNumber = item.isNumber();
-        const double x = isNumber ? item.asDouble() : 0;
-        const bool hasLeft = std::exchange(leftIsNumber, isNumber);
+namespace kivo::detail {
+
+namespace {
+
+// Widens the X extremes and narrows deltaX by the window (`origin` to `end`) of `xs`.
+void scanX(const ValueColumn& xs, std::uint64_t origin, std::uint64_t end, double& minX, double& maxX, double& deltaX) {
+    const std::uint64_t size = xs.size();
+    const std::uint64_t stop = std::min(size, end == std::numeric_limits<std::uint64_t>::max() ? size : end + 1);
+    // Each value is read once: the one before carries over as the left neighbour. Without entries that
+    // hold no number, the flags need no reading.
+    const bool allNumbers = xs.others == 0;
+    bool hasLeft = origin > 0 && origin < size && (allNumbers || xs.numeric[origin - 1]);
+    double left = hasLeft ? xs.values[origin - 1] : 0;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo, step = deltaX;
+    bool any = false;
+    for (std::uint64_t i = origin; i < stop; ++i) {
+        const bool isNumber = allNumbers || xs.numeric[i];
+        const double x = xs.values[i];
+        const bool leftIsNumber = std::exchange(hasLeft, isNumber);
         const double before = std::exchange(left, x);
-        if (!isNumber || !isValid(x)) continue;
-        widen(_minX, _maxX, x);
-        if (!hasLeft) continue;
+        if (!isNumber || !KivoDataInfo::isValid(x)) continue;
+        any = true;
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+        if (!leftIsNumber) continue;
         // Equal neighbours (a repeated X) and gaps to a value that is not finite set no step.
         const double d = std::fabs(x - before);
-        if (d > 0 && isValid(d) && (_deltaX == 0 || _deltaX > d)) _deltaX = d;
+        if (d > 0 && KivoDataInfo::isValid(d) && (step == 0 || step > d)) step = d;
     }
+    deltaX = step;
+    if (!any) return;
+    widen(minX, maxX, lo);
+    widen(minX, maxX, hi);
 }
 
-bool KivoDataInfo::sameInputs(const Inputs& a, const Inputs& b) {
-    const auto same = [](const auto& p, const auto& q) { return !p.owner_before(q) && !q.owner_before(p); };
-    if (a.series.size() != b.series.size() || !same(a.values, b.values) || a.valuesSize != b.valuesSize ||
-        a.stacking != b.stacking || a.origin != b.origin || a.maxItems != b.maxItems)
-        return false;
-    for (std::size_t i = 0; i < a.series.size(); ++i) {
-        const auto &p = a.series[i], &q = b.series[i];
-        if (!same(p.series, q.series) || !same(p.xs, q.xs) || !same(p.ys, q.ys) || p.xsSize != q.xsSize || p.ysSize != q.ysSize ||
-            p.typeX != q.typeX || p.typeY != q.typeY)
-            return false;
-    }
-    return true;
+}  // namespace
+
+void DataInfoInternals::analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
+                                const ColumnPtr& xColumn, std::uint64_t xGeneration) {
+    run(info, series, stacking, values, xColumn, &xGeneration);
 }
 
-void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, const plat::ArrayPtr& values) {
+std::size_t DataInfoInternals::bytes(const KivoDataInfo& info) {
+    return sizeof(info) + info._stackAbs.size() * sizeof(KivoNumberDictionary::Entry) +
+           info._key.series.capacity() * sizeof(std::uint64_t);
+}
+
+void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
+                            const ColumnPtr& xColumn, const std::uint64_t* xGeneration) {
     struct Drawn {
         std::shared_ptr<KivoSeries> series;
-        plat::ArrayPtr xs, ys;
+        ColumnPtr xs, ys;
+        std::int64_t typeX = 0, typeY = 0;
     };
     std::vector<Drawn> drawn;
-    Inputs inputs{{}, values, values ? values->size() : 0, stacking, _origin, _maxItems};
+    KivoDataInfo::Key key{{}, xGeneration ? *xGeneration : 0, stacking, info._origin, info._maxItems};
     for (const auto& entry : series) {
         auto s = entry.as<KivoSeries>();
         if (!s || !s->isDrawn()) continue;
         // Each series' X values are read before its Y values.
-        plat::ArrayPtr xs = s->getValues(1);
-        const std::int64_t typeX = s->getDataType(1);
-        plat::ArrayPtr ys = s->getValues(0);
-        inputs.series.push_back({s, xs, ys, xs ? xs->size() : 0, ys ? ys->size() : 0, typeX, s->getDataType(0)});
-        drawn.push_back({std::move(s), std::move(xs), std::move(ys)});
+        Drawn d;
+        d.xs = SeriesInternals::values(*s, 1);
+        d.typeX = s->getDataType(1);
+        d.ys = SeriesInternals::values(*s, 0);
+        d.typeY = s->getDataType(0);
+        // Read after the values: reading them may find them changed.
+        key.series.push_back(SeriesInternals::generation(*s));
+        d.series = std::move(s);
+        drawn.push_back(std::move(d));
     }
-    const bool reuse = std::exchange(_reuseNext, false) && _analysed && sameInputs(inputs, _inputs);
-    _inputs = std::move(inputs);
-    if (reuse) return;
+    const bool keep = xGeneration && info._keyed && info._analysed && key == info._key;
+    info._xvals = values;
+    info._xColumn = xColumn;
+    if (keep) return;
+    info._key = std::move(key);
+    info._keyed = xGeneration != nullptr;
+    ++info._runs;
 
-    _minX = _maxX = _minY = _maxY = NaN;
-    _deltaX = 0;
-    _dataTypeX = _dataTypeY = 0;
-    _xvals = values;
-
-    if (values && !drawn.empty()) {
-        _count = values->size();
-        scanX(*values);
+    info._minX = info._maxX = info._minY = info._maxY = KivoDataInfo::NaN;
+    info._deltaX = 0;
+    info._dataTypeX = info._dataTypeY = 0;
+    if (xColumn && !drawn.empty()) {
+        info._count = xColumn->size();
+        scanX(*xColumn, info._origin, info.getEnd(), info._minX, info._maxX, info._deltaX);
     }
 
     const bool stacked = stacking == KivoPlotterStackingStacked || stacking == KivoPlotterStackingStacked100;
-    StackDictionary positive, negative;
+    KivoDataInfo::StackDictionary positive, negative;
     // The last analysis' sums give their memory to this one's.
-    StackDictionary absolute = std::move(_stackAbs);
+    KivoDataInfo::StackDictionary absolute = std::move(info._stackAbs);
     absolute.clear();
-    KivoNumberDictionary::Run& run = _run;
-    for (const auto& [s, xs, ys] : drawn) {
+    KivoNumberDictionary::Run run;
+    for (const auto& [s, xs, ys, typeX, typeY] : drawn) {
         if (xs) {
-            _count = xs->size();
-            if (_dataTypeX == 0) _dataTypeX = s->getDataType(1);
-            scanX(*xs);
+            info._count = xs->size();
+            if (info._dataTypeX == 0) info._dataTypeX = typeX;
+            scanX(*xs, info._origin, info.getEnd(), info._minX, info._maxX, info._deltaX);
         }
         // A missing list adds nothing; an empty one still spans its (no) indices and names its type.
         if (!ys) continue;
         // Without X values anywhere the items are the Y values: the window ends at the last of them.
-        if (!xs && !values) _count = ys->size();
-        if (_dataTypeY == 0) _dataTypeY = s->getDataType(0);
+        if (!xs && !xColumn) info._count = ys->size();
+        if (info._dataTypeY == 0) info._dataTypeY = typeY;
         // Without X values a series is laid out on category positions 0 to n − 1.
         const double last = static_cast<double>(ys->size()) - 1;
-        if (std::isnan(_minX)) _minX = 0;
-        if (std::isnan(_maxX))
-            _maxX = last;
+        if (std::isnan(info._minX)) info._minX = 0;
+        if (std::isnan(info._maxX))
+            info._maxX = last;
         else if (!xs)
-            _maxX = std::max(_maxX, last);
+            info._maxX = std::max(info._maxX, last);
 
         // The series' drawable values by key, summed into the dictionaries in one merge each.
         run.clear();
@@ -112,15 +136,15 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
         // A value that is no number reads as NaN, and is passed over as one.
         const std::size_t keyed = xs ? xs->size() : 0;
         for (std::size_t k = 0; k < ys->size(); ++k) {
-            const double y = (*ys)[k].asDouble();
-            if (!isValid(y)) continue;
-            double key = static_cast<double>(k);
+            const double y = ys->values[k];
+            if (!KivoDataInfo::isValid(y)) continue;
+            double at = static_cast<double>(k);
             if (k < keyed) {
-                const double x = (*xs)[k].asDouble();
-                if (!std::isnan(x)) key = x;
+                const double x = xs->values[k];
+                if (!std::isnan(x)) at = x;
             }
-            widen(_minY, _maxY, y);
-            run.emplace_back(key, y);
+            widen(info._minY, info._maxY, y);
+            run.emplace_back(at, y);
         }
         KivoNumberDictionary::sortByKey(run);
         if (stacked) {
@@ -135,21 +159,29 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
     }
 
     if (stacking == KivoPlotterStackingStacked100) {
-        _minY = 0;
-        _maxY = 1.0;
-        for (const auto& [key, sum] : absolute) {
+        info._minY = 0;
+        info._maxY = 1.0;
+        for (const auto& [at, sum] : absolute) {
             if (sum == 0) continue;
-            _maxY = std::max(_maxY, positive.valueOr(key, 0) / sum);
-            _minY = std::min(_minY, negative.valueOr(key, 0) / sum);
+            info._maxY = std::max(info._maxY, positive.valueOr(at, 0) / sum);
+            info._minY = std::min(info._minY, negative.valueOr(at, 0) / sum);
         }
     } else if (stacking == KivoPlotterStackingStacked) {
-        for (const auto& [key, sum] : positive)
-            if (sum > _maxY) _maxY = sum;
-        for (const auto& [key, sum] : negative)
-            if (sum < _minY) _minY = sum;
+        for (const auto& [at, sum] : positive)
+            if (sum > info._maxY) info._maxY = sum;
+        for (const auto& [at, sum] : negative)
+            if (sum < info._minY) info._minY = sum;
     }
-    _stackAbs = std::move(absolute);
-    _analysed = true;
+    info._stackAbs = std::move(absolute);
+    info._analysed = true;
+}
+
+}  // namespace kivo::detail
+
+void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, const KivoValues& values) {
+    // Handed lists have no change counter: their analysis is never kept.
+    const kivo::detail::ColumnPtr column = values ? kivo::detail::columnOfValues(*values) : nullptr;
+    kivo::detail::DataInfoInternals::run(*this, series, stacking, values, column, nullptr);
 }
 
 double KivoDataInfo::getStackedAbsSum(double x) const {

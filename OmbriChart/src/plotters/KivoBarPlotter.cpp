@@ -21,10 +21,12 @@
 #include "OmbriChart/OmbrChartDataLabelData.h"
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
+#include "data/DataInfoInternals.h"
 #include "plotters/BarColumnMerge.h"
 #include "plotters/BarRectMath.h"
 #include "plotters/KivoBarUpdateGeometry.h"
 #include "plotters/MissingValues.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -107,14 +109,14 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         _dataLabelData.clear();
     }
 
-    plat::ArrayPtr yvals = series->getValues(0);
-    plat::ArrayPtr xvals = series->getValues(1);
+    kivo::detail::ColumnPtr yvals = kivo::detail::SeriesInternals::values(*series, 0);
+    kivo::detail::ColumnPtr xvals = kivo::detail::SeriesInternals::values(*series, 1);
     if (!yvals) return;
 
     // Slots per cluster: one per bar series sharing it (at least one, so a bad count divides nothing).
     const std::int32_t slots = std::max(count, 1);
     double w = cw / slots;
-    if (!xvals || xvals->empty()) xvals = _dataInfo->getXVals();
+    if (!xvals || xvals->empty()) xvals = kivo::detail::DataInfoInternals::xColumn(*_dataInfo);
     if (xvals && !xvals->empty() && _dataInfo->deltaX() > 0) {
         cw *= _dataInfo->deltaX();
         w *= _dataInfo->deltaX();
@@ -203,9 +205,8 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     if (owner->interpolateNulls() && yvals) filled.emplace(*yvals, n);
     const auto pointAt = [&](std::int64_t i, double& x, double& y) {
         // An X that is no number (a category) places the point at its index; a NaN X is a gap.
-        const bool numericX =
-            xvals && static_cast<std::uint64_t>(i) < xvals->size() && (*xvals)[static_cast<std::size_t>(i)].isNumber();
-        x = numericX ? (*xvals)[static_cast<std::size_t>(i)].asDouble() : static_cast<double>(i);
+        const bool numericX = xvals && xvals->isNumber(i);
+        x = numericX ? xvals->at(i) : static_cast<double>(i);
         y = kivo::detail::numberAt(yvals, i);
         if (filled && !KivoDataInfo::isValid(y)) y = filled->at(i);
         return KivoDataInfo::isValid(x) && KivoDataInfo::isValid(y);

@@ -71,7 +71,7 @@ std::int32_t KivoBarPlotter::lastIndex() const {
 
 std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRect(const std::shared_ptr<KivoAxis>& axisX,
                                                       const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
-                                                      std::int32_t dataIndex, std::int32_t, const plat::ArrayPtr& xvals,
+                                                      std::int32_t dataIndex, std::int32_t, const kivo::detail::ColumnPtr& xvals,
                                                       double datax, double datay, std::int32_t count, double cw, double w,
                                                       double originScreen, double time, double duration, bool rotated,
                                                       std::int32_t seriesPosition) {
@@ -104,13 +104,11 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRect(const std::shared_ptr<Kivo
     return ordinaryBarRect(axisX, axisY, index, datax, datay, cw, w, originScreen, time, duration, rotated);
 }
 
-std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRect(const std::shared_ptr<KivoAxis>& axisX,
-                                                             const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
-                                                             std::int32_t dataIndex, std::int32_t, const plat::ArrayPtr& xvals,
-                                                             double datax, double datay, std::int32_t count, double cw, double w,
-                                                             double originScreen, double time, double duration, bool rotated,
-                                                             std::int32_t seriesPosition, double& sum, StackDictionary& stackPos,
-                                                             StackDictionary& stackNeg) {
+std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRect(
+    const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t dataIndex,
+    std::int32_t, const kivo::detail::ColumnPtr& xvals, double datax, double datay, std::int32_t count, double cw, double w,
+    double originScreen, double time, double duration, bool rotated, std::int32_t seriesPosition, double& sum,
+    StackDictionary& stackPos, StackDictionary& stackNeg) {
     const auto owner = chart();
     const auto& update = owner ? kivo::detail::chartState(*owner).updateEventArgs : nullptr;
     const std::int64_t action = update ? update->action() : KivoNotifyCollectionChangedActionReset;

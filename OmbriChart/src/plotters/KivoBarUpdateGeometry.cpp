@@ -86,13 +86,7 @@ std::shared_ptr<KivoRect> BarUpdateFrame::move(const KivoRect& from, const KivoR
                           toward(from.height(), to.height()));
 }
 
-double numberAt(const plat::ArrayPtr& values, std::int64_t index) {
-    if (!values || index < 0 || static_cast<std::size_t>(index) >= values->size()) return NaN;
-    const plat::Value& item = (*values)[static_cast<std::size_t>(index)];
-    return item.isNumber() ? item.asDouble() : NaN;
-}
-
-double positionAt(const plat::ArrayPtr& values, std::int64_t index) {
+double positionAt(const ColumnPtr& values, std::int64_t index) {
     const double x = numberAt(values, index);
     return std::isnan(x) ? static_cast<double>(index) : x;
 }

@@ -13,6 +13,7 @@
 #include "KivoCore/KivoGeometry.h"
 #include "OmbriChart/IKivoPlotter.h"
 #include "Platform/foundation/value.h"
+#include "series/ValueColumn.h"
 
 class KivoAxis;
 class OmbriChart;
@@ -78,11 +79,9 @@ private:
     bool _task1 = false, _task2 = false;
 };
 
-// Item `index` of `values` as a number: NaN when the list is null or too short or the item is not a number.
-double numberAt(const plat::ArrayPtr& values, std::int64_t index);
 // The X of item `index` in the data that a bar stood at: its value in `values` when that is a number,
 // else the index itself (a series without X values places its items by index).
-double positionAt(const plat::ArrayPtr& values, std::int64_t index);
+double positionAt(const ColumnPtr& values, std::int64_t index);
 
 // The stacked segment of one point, after the running stack of its X value has taken it.
 struct StackedSegment {

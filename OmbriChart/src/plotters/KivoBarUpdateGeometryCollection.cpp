@@ -25,7 +25,7 @@ using kivo::detail::positionAt;
 namespace {
 
 // The values the chart saved for the series at `position` when the change arrived (null for none).
-plat::ArrayPtr previousValues(const OmbriChart& chart, std::int32_t position, bool xValues) {
+kivo::detail::ColumnPtr previousValues(const OmbriChart& chart, std::int32_t position, bool xValues) {
     const auto& all = xValues ? kivo::detail::chartState(chart).prevXValsArray : kivo::detail::chartState(chart).prevYValsArray;
     if (position < 0 || static_cast<std::size_t>(position) >= all.size()) return nullptr;
     return all[static_cast<std::size_t>(position)];
@@ -33,7 +33,7 @@ plat::ArrayPtr previousValues(const OmbriChart& chart, std::int32_t position, bo
 
 // The X an item stood at before an insertion: an item after the inserted one stood one place earlier,
 // at the X of the item now before it.
-double positionBeforeInsert(const plat::ArrayPtr& xvals, std::int32_t dataIndex, double datax, std::int64_t inserted) {
+double positionBeforeInsert(const kivo::detail::ColumnPtr& xvals, std::int32_t dataIndex, double datax, std::int64_t inserted) {
     return inserted < dataIndex ? positionAt(xvals, dataIndex - 1) : datax;
 }
 
@@ -43,7 +43,7 @@ double positionBeforeInsert(const plat::ArrayPtr& xvals, std::int32_t dataIndex,
 
 std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRectForCollectionViewAdded(
     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t, double cw,
-    double w, const plat::ArrayPtr& xvals, std::int32_t dataIndex, double originScreen, double datax, double datay,
+    double w, const kivo::detail::ColumnPtr& xvals, std::int32_t dataIndex, double originScreen, double datax, double datay,
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);
     if (!frame.valid() || !updateEventArgs) return nullptr;
@@ -63,7 +63,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRectForCollectionViewAdded(
 
 std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRectForCollectionViewRemoved(
     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::int32_t, double cw,
-    double w, const plat::ArrayPtr&, std::int32_t dataIndex, double originScreen, double datax, double datay,
+    double w, const kivo::detail::ColumnPtr&, std::int32_t dataIndex, double originScreen, double datax, double datay,
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration,
     std::int32_t seriesPosition) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);
@@ -169,7 +169,7 @@ double shareOf(double value, double total, std::int64_t stacking) {
 
 std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewAdded(
     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t, std::int32_t, double cw, double,
-    const plat::ArrayPtr& xvals, std::int32_t dataIndex, double, double datax, double datay,
+    const kivo::detail::ColumnPtr& xvals, std::int32_t dataIndex, double, double datax, double datay,
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
     StackDictionary& stackPos, StackDictionary& stackNeg) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);
@@ -188,7 +188,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewAdd
 
 std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRectForCollectionViewRemoved(
     const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t, std::int32_t, double cw, double,
-    const plat::ArrayPtr&, std::int32_t dataIndex, double, double datax, double datay,
+    const kivo::detail::ColumnPtr&, std::int32_t dataIndex, double, double datax, double datay,
     const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs, double time, double duration, double& sum,
     StackDictionary& stackPos, StackDictionary& stackNeg, std::int32_t seriesPosition) const {
     const BarUpdateFrame frame(chart(), axisX, axisY, _rotated, time, duration);

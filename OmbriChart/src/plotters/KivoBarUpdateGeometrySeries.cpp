@@ -13,6 +13,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "plotters/KivoBarUpdateGeometry.h"
+#include "series/SeriesColumns.h"
 
 using kivo::detail::BarUpdateFrame;
 
@@ -74,8 +75,8 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getBarRectForSeriesReplaced(
     if (!updateEventArgs || updateEventArgs->oldStartingIndex() != seriesPosition) return frame.move(now, now);
     const auto& oldItems = updateEventArgs->oldItems();
     const auto replaced = oldItems && !oldItems->empty() ? oldItems->front().as<KivoSeries>() : nullptr;
-    const double previous =
-        replaced ? kivo::detail::numberAt(replaced->getValues(0), dataIndex) : std::numeric_limits<double>::quiet_NaN();
+    const double previous = replaced ? kivo::detail::numberAt(kivo::detail::SeriesInternals::values(*replaced, 0), dataIndex)
+                                     : std::numeric_limits<double>::quiet_NaN();
     // Columns keep the value axis as it is now, bars the range it had before the change.
     const double oldEdge = _rotated ? frame.oldValue(previous) : frame.value(previous);
     const auto [A, B] = frame.slot(datax, cw, w, index);

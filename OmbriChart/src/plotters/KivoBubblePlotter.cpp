@@ -17,12 +17,11 @@
 #include "OmbriChart/OmbriChart.h"
 #include "OmbriChart/OmbriChartOptions.h"
 #include "plotters/LinePlotterSupport.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-double numberOrNaN(const plat::Value& value) { return value.isNumber() ? value.asDouble() : NaN; }
 
 // Adds `y` (its share of `absSum` when `asShare`) to the running sum at `x` and answers the new sum. A
 // value that is not finite is answered as it is and stored nowhere: it would poison the sums of every
@@ -93,10 +92,9 @@ std::shared_ptr<KivoRect> KivoBubblePlotter::adjustLimits(const std::shared_ptr<
         // Every series, drawn or not, whatever its chart type: one scale for every bubble of the chart.
         for (const auto& entry : *owner->series()) {
             const auto series = entry.as<KivoSeries>();
-            const auto sizes = series ? series->getBindingValues(1) : nullptr;
+            const auto sizes = series ? kivo::detail::SeriesInternals::bindingValues(*series, 1) : nullptr;
             if (!sizes) continue;
-            for (const auto& value : *sizes) {
-                const double v = numberOrNaN(value);
+            for (const double v : sizes->values) {
                 if (!KivoDataInfo::isValid(v)) continue;
                 _minValue = std::isnan(_minValue) ? v : std::min(_minValue, v);
                 _maxValue = std::isnan(_maxValue) ? v : std::max(_maxValue, v);

@@ -18,12 +18,14 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
+#include "data/DataInfoInternals.h"
 #include "plotters/BubbleUpdatePhase.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
 #include "plotters/SeriesLook.h"
 #include "plotters/SymbolStamp.h"
+#include "series/SeriesColumns.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::squareMeetsPlot;
@@ -68,10 +70,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         stackPos.clear();
         _prevStackPos.clear();
     }
-    plat::ArrayPtr yvals = series->getValues(0);
-    plat::ArrayPtr xvals = series->getValues(1);
+    kivo::detail::ColumnPtr yvals = kivo::detail::SeriesInternals::values(*series, 0);
+    kivo::detail::ColumnPtr xvals = kivo::detail::SeriesInternals::values(*series, 1);
     if (!yvals) return;
-    if ((!xvals || xvals->empty()) && _dataInfo) xvals = _dataInfo->getXVals();
+    if ((!xvals || xvals->empty()) && _dataInfo) xvals = kivo::detail::DataInfoInternals::xColumn(*_dataInfo);
     bool hasXs = xvals && !xvals->empty();
 
     // The frame's update.
@@ -127,7 +129,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     const bool replacesSeries = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace &&
                                 args->oldStartingIndex() == index && args->oldItems() && !args->oldItems()->empty();
     const auto replaced = replacesSeries ? args->oldItems()->front().as<KivoSeries>() : nullptr;
-    const plat::ArrayPtr replacedValues = replaced ? replaced->getValues(0) : nullptr;
+    const kivo::detail::ColumnPtr replacedValues = replaced ? kivo::detail::SeriesInternals::values(*replaced, 0) : nullptr;
     std::vector<double> xs, ys, prevVals;
     std::vector<KeptPoint> kept;
     const std::int64_t first = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;

@@ -17,12 +17,12 @@ using kivo::detail::numberAt;
 namespace {
 
 // The X at `index`: the series' X value there when it has X values, else the index itself.
-double xAt(const plat::ArrayPtr& values, bool hasXs, std::int64_t index) {
+double xAt(const kivo::detail::ColumnPtr& values, bool hasXs, std::int64_t index) {
     return hasXs ? kivo::detail::xAt(values, index) : static_cast<double>(index);
 }
 
 // The series' values before the change, saved by the chart per series position.
-plat::ArrayPtr previousValues(const std::vector<plat::ArrayPtr>& saved, std::int32_t seriesIndex) {
+kivo::detail::ColumnPtr previousValues(const std::vector<kivo::detail::ColumnPtr>& saved, std::int32_t seriesIndex) {
     if (seriesIndex < 0 || static_cast<std::size_t>(seriesIndex) >= saved.size()) return nullptr;
     return saved[static_cast<std::size_t>(seriesIndex)];
 }
@@ -34,9 +34,9 @@ double KivoBubblePlotter::easeTowards(const KivoEasePtr& easing, double t, doubl
 }
 
 void KivoBubblePlotter::_getDataForCollectionViewAdded(double& x, double& y, const std::shared_ptr<KivoAxis>& axisX,
-                                                       const std::shared_ptr<KivoAxis>& axisY, const plat::ArrayPtr& xs,
-                                                       const plat::ArrayPtr& ys, std::int32_t dataIndex, bool hasXs, bool stacked,
-                                                       bool stacked100,
+                                                       const std::shared_ptr<KivoAxis>& axisY, const kivo::detail::ColumnPtr& xs,
+                                                       const kivo::detail::ColumnPtr& ys, std::int32_t dataIndex, bool hasXs,
+                                                       bool stacked, bool stacked100,
                                                        const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
                                                        double animationTime, double animationDuration, StackDictionary&,
                                                        StackDictionary&) {

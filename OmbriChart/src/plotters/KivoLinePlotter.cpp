@@ -22,12 +22,14 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/graphics/context.h"
+#include "data/DataInfoInternals.h"
 #include "plotters/ColumnReduction.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
 #include "plotters/SeriesLook.h"
 #include "plotters/SymbolStamp.h"
+#include "series/SeriesColumns.h"
 
 using kivo::detail::numberAt;
 using kivo::detail::reuseFor;
@@ -91,9 +93,9 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         stackNeg.clear();
         stackPos.clear();
     }
-    plat::ArrayPtr ys = series->getValues(0);
-    plat::ArrayPtr xs = series->getValues(1);
-    if ((!xs || xs->empty()) && _dataInfo) xs = _dataInfo->getXVals();
+    kivo::detail::ColumnPtr ys = kivo::detail::SeriesInternals::values(*series, 0);
+    kivo::detail::ColumnPtr xs = kivo::detail::SeriesInternals::values(*series, 1);
+    if ((!xs || xs->empty()) && _dataInfo) xs = kivo::detail::DataInfoInternals::xColumn(*_dataInfo);
     if (!ys || ys->empty()) return;
 
     // The line's look.

@@ -14,6 +14,7 @@
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
 #include "plotters/LinePlotterSupport.h"
+#include "series/SeriesColumns.h"
 
 using kivo::detail::MoveFrame;
 using kivo::detail::numberAt;
@@ -221,7 +222,7 @@ double KivoLinePlotter::previousValue(const MoveFrame& f, std::int64_t i, double
     if (args && args->action() == KivoNotifyCollectionChangedActionReplace && args->oldStartingIndex() == f.index) {
         const auto& old = args->oldItems();
         const auto replaced = old && !old->empty() ? (*old)[0].as<KivoSeries>() : nullptr;
-        return f.valOld(replaced ? numberAt(replaced->getValues(0), i) : NAN);
+        return f.valOld(replaced ? numberAt(kivo::detail::SeriesInternals::values(*replaced, 0), i) : NAN);
     }
     return f.valOld(y);
 }

@@ -17,21 +17,14 @@
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoNumberDictionary.h"
 #include "Platform/foundation/value.h"
+#include "series/ValueColumn.h"
 
 class KivoSeries;
 
 namespace kivo::detail {
 
-// Reads entry i of a bound value list as a double. Anything unreadable (no list, an index past its
-// end, an entry holding something other than a number) gives NaN.
-inline double numberAt(const plat::ArrayPtr& values, std::int64_t i) {
-    if (!values || i < 0 || static_cast<std::uint64_t>(i) >= values->size()) return NAN;
-    // A value that is no number reads as NaN.
-    return (*values)[static_cast<std::size_t>(i)].asDouble();
-}
-
 // The X a point at data index i is drawn at: its bound number, else the index itself.
-inline double xAt(const plat::ArrayPtr& xs, std::int64_t i) {
+inline double xAt(const ColumnPtr& xs, std::int64_t i) {
     const double x = numberAt(xs, i);
     return std::isnan(x) ? static_cast<double>(i) : x;
 }
@@ -61,7 +54,7 @@ struct MoveFrame {
     std::int32_t index = 0;   // the plotter's series number
     std::int64_t origin = 0;  // first and last data index of the drawn window
     std::int64_t end = 0;
-    plat::ArrayPtr xs, ys;  // the lists the loop reads (the previous ones for a removal)
+    ColumnPtr xs, ys;  // the values the loop reads (the previous ones for a removal)
     std::int64_t stacking = 0;
     const KivoNumberDictionary* stackPos = nullptr;
     const KivoNumberDictionary* stackNeg = nullptr;

@@ -8,16 +8,14 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-double finiteAt(const plat::Array& values, std::size_t i) {
-    const plat::Value& v = values[i];
-    if (!v.isNumber()) return NaN;
-    const double d = v.asDouble();
+double finiteAt(const ValueColumn& values, std::size_t i) {
+    const double d = values.values[i];
     return std::isfinite(d) ? d : NaN;
 }
 
 }  // namespace
 
-FilledValues::FilledValues(const plat::Array& values, std::int64_t count) : _values(values.size(), NaN) {
+FilledValues::FilledValues(const ValueColumn& values, std::int64_t count) : _values(values.size(), NaN) {
     const std::size_t n = values.size();
     // Backward: each item's own value, or for a missing one the next valid value up to `count`.
     double next = NaN;

@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "Platform/foundation/value.h"
+#include "series/ValueColumn.h"
 
 namespace kivo::detail {
 
@@ -15,7 +15,7 @@ class FilledValues {
 public:
     // Over `values`, with the chart's getInterpolatedValue rule for `count`: the search for the next
     // valid value looks no further than index `count`, the one for the previous value runs to the start.
-    FilledValues(const plat::Array& values, std::int64_t count);
+    FilledValues(const ValueColumn& values, std::int64_t count);
 
     // The number at index `i` when it is finite, else what getInterpolatedValue(values, i, count)
     // answers: NaN where neither side has a valid value (and for a negative index).

@@ -10,6 +10,7 @@
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoChartHitTestInfo.h"
 #include "OmbriChart/OmbriChart.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -44,11 +45,13 @@ std::string trimmed(std::string_view text) {
 
 KivoSeries::KivoSeries(const std::shared_ptr<OmbriChart>& chart, std::optional<std::string> binding,
                        std::optional<std::string> name)
-    : _chart(chart) {
+    : _chart(chart), _columns(std::make_shared<kivo::detail::SeriesColumns>()) {
     if (!binding) return;
     _name = name ? std::move(name) : binding;
     _binding = std::move(binding);
 }
+
+KivoSeries::~KivoSeries() = default;
 
 void KivoSeries::_invalidate() const {
     if (const auto chart = _chart.lock()) chart->invalidate();
@@ -121,11 +124,15 @@ void KivoSeries::subscribeToOwnItems() {
     if (_ownItemsHandler || !_cv->collectionChanged()) return;
     // Items the application edits through the series' own collection view are read again.
     std::weak_ptr<KivoSeries> weak = std::static_pointer_cast<KivoSeries>(weak_from_this().lock());
-    _ownItemsHandler = KivoEventBlock([weak](const std::shared_ptr<KivoEventContainer>&) {
-        if (const auto series = weak.lock()) {
+    _ownItemsHandler = KivoEventBlock([weak](const std::shared_ptr<KivoEventContainer>& container) {
+        const auto series = weak.lock();
+        if (!series) return;
+        const auto args = container ? container->args<KivoNotifyCollectionChangedEventArgs>() : nullptr;
+        if (args)
+            kivo::detail::SeriesInternals::itemsChanged(*series, *args, false);
+        else
             series->clearValues();
-            series->_invalidate();
-        }
+        series->_invalidate();
     });
     if (const auto self = weak.lock()) _cv->collectionChanged()->addHandler(_ownItemsHandler, self);
 }

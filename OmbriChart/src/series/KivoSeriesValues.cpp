@@ -1,4 +1,5 @@
-// KivoSeries: reading the values of the items into the kept arrays.
+// KivoSeries: reading the values of the items: the boxed lists that getValues hands out, and the plain
+// numbers kept for the chart's analysis and plotters (kept in step with each announced edit).
 
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
@@ -6,6 +7,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "series/DecimalText.h"
+#include "series/SeriesColumns.h"
 
 namespace {
 
@@ -20,44 +22,82 @@ std::shared_ptr<KivoDataArray> emptyArray() { return KivoDataArray::create(KivoD
 
 }  // namespace
 
-plat::ArrayPtr KivoSeries::getValues(std::int32_t dimension) {
-    if (dimension == 0) {
-        if (_values) return _values;
-        _valueDataType = KivoDataTypeNone;
-        std::shared_ptr<KivoDataArray> read;
-        if (hasOwnItems()) {
-            read = _bindValues(_cv->items(), getBinding(0));
-        } else {
-            const auto names = binding();
-            if (!names || names->empty()) return nullptr;
-            const auto chart = _chart.lock();
-            const auto view = chart ? chart->collectionView() : nullptr;
-            if (!view || !view->items() || view->items()->empty()) return nullptr;
-            read = _bindCollectionView(view, getBinding(0), 0);
-        }
-        _values = read->values();
-        _valueDataType = read->dataType();
-        return _values;
+namespace kivo::detail {
+namespace {
+
+using Source = ColumnSpec::Source;
+
+// How a series reads one kind of its values: the spec, the view whose items it reads (null: it reads
+// no item), and whether it has no values of that kind at all (getValues answers null).
+struct Reading {
+    ColumnSpec spec;
+    std::shared_ptr<KivoCollectionView> view;
+    bool absent = false;
+
+    ListSource list() const {
+        if (!view) return {};
+        return [view = view] { return view->items(); };
     }
-    if (dimension == 1) {
-        if (_xvalues) return _xvalues;
-        _xvalueDataType = KivoDataTypeNone;
-        const auto name = bindingX();
-        if (!name) return nullptr;
-        std::shared_ptr<KivoDataArray> read;
-        if (hasOwnItems()) {
-            read = _bindValues(_cv->items(), name);
-        } else {
-            const auto chart = _chart.lock();
-            const auto view = chart ? chart->collectionView() : nullptr;
-            if (!view || !view->items() || view->items()->empty()) return nullptr;
-            read = _bindCollectionView(view, name, 1);
-        }
-        _xvalues = read->values();
-        _xvalueDataType = read->dataType();
-        return _xvalues;
-    }
-    return nullptr;
+    std::size_t count() const { return view ? static_cast<std::size_t>(view->itemCount()) : 0; }
+};
+
+bool hasItems(const std::shared_ptr<KivoCollectionView>& view) { return view && !view->isEmpty(); }
+
+std::shared_ptr<KivoCollectionView> chartView(const KivoSeries& series) {
+    const auto chart = series.chart();
+    return chart ? chart->collectionView() : nullptr;
+}
+
+// As getValues reads dimension 0.
+Reading yReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
+    if (hasItems(own)) return {{Source::OwnItems, series.getBinding(0), ColumnMode::Plain}, own};
+    const auto names = series.binding();
+    auto view = chartView(series);
+    if (!names || names->empty() || !hasItems(view)) return {{}, nullptr, true};
+    auto member = series.getBinding(0);
+    // No member name reads no item: an empty list.
+    if (!member || member->empty()) view.reset();
+    return {{Source::ChartItems, std::move(member), ColumnMode::ParseDecimal}, std::move(view)};
+}
+
+// As getValues reads dimension 1.
+Reading xReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own) {
+    auto name = series.bindingX();
+    if (!name) return {{}, nullptr, true};
+    if (hasItems(own)) return {{Source::OwnItems, std::move(name), ColumnMode::Plain}, own};
+    auto view = chartView(series);
+    if (!hasItems(view)) return {{}, nullptr, true};
+    if (name->empty()) view.reset();
+    return {{Source::ChartItems, std::move(name), ColumnMode::Plain}, std::move(view)};
+}
+
+// As getBindingValues reads the name at `index`.
+Reading bindingReading(const KivoSeries& series, const std::shared_ptr<KivoCollectionView>& own, std::int64_t index) {
+    const bool ownItems = hasItems(own);
+    auto view = ownItems ? own : chartView(series);
+    if (!view) return {{}, nullptr, true};
+    return {{ownItems ? Source::OwnItems : Source::ChartItems, series.getBinding(index), ColumnMode::Plain}, std::move(view)};
+}
+
+}  // namespace
+}  // namespace kivo::detail
+
+KivoValues KivoSeries::getValues(std::int32_t dimension) {
+    using namespace kivo::detail;
+    if (dimension != 0 && dimension != 1) return nullptr;
+    KivoValues& kept = dimension == 0 ? _values : _xvalues;
+    if (kept) return kept;
+    std::int64_t& type = dimension == 0 ? _valueDataType : _xvalueDataType;
+    type = KivoDataTypeNone;
+    // Read as the kept numbers are, but boxed, strings and all.
+    const Reading reading = dimension == 0 ? yReading(*this, _cv) : xReading(*this, _cv);
+    if (reading.absent) return nullptr;
+    const auto read = reading.spec.source == ColumnSpec::Source::OwnItems
+                          ? _bindValues(_cv->items(), reading.spec.member)
+                          : _bindCollectionView(chartView(*this), reading.spec.member, dimension);
+    kept = read->values();
+    type = read->dataType();
+    return kept;
 }
 
 std::int64_t KivoSeries::getDataType(std::int32_t dimension) const {
@@ -69,9 +109,22 @@ std::int64_t KivoSeries::getDataType(std::int32_t dimension) const {
 void KivoSeries::clearValues() {
     _values.reset();
     _xvalues.reset();
+    _columns->dropAll();
 }
 
-plat::ArrayPtr KivoSeries::getBindingValues(std::int64_t index) const {
+void KivoSeries::dropValues() {
+    _values.reset();
+    _columns->y.drop();
+    _columns->changed();
+}
+
+void KivoSeries::dropXValues() {
+    _xvalues.reset();
+    _columns->x.drop();
+    _columns->changed();
+}
+
+KivoValues KivoSeries::getBindingValues(std::int64_t index) const {
     const auto items = readList();
     if (!items) return nullptr;
     return _bindValues(items, getBinding(index))->values();
@@ -126,3 +179,72 @@ plat::Value KivoSeries::_getNumberFromValue(const plat::Value& value) {
     const auto number = kivo::detail::parseDecimal(value.asString(), plat::Locale::current());
     return number ? plat::Value(*number) : plat::Value();
 }
+
+// ---- Kept numbers ----
+
+namespace kivo::detail {
+
+ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
+    if (dimension != 0 && dimension != 1) return nullptr;
+    SeriesColumns& kept = *series._columns;
+    KeptColumn& column = dimension == 0 ? kept.y : kept.x;
+    const Reading reading = dimension == 0 ? yReading(series, series._cv) : xReading(series, series._cv);
+    // Read afresh, or another way than before (a binding name of the chart changed): new values.
+    const bool fresh = !column.matches(reading.spec);
+    const ColumnPtr& read = column.get(reading.spec, reading.list(), reading.absent);
+    if (fresh) kept.changed();
+    (dimension == 0 ? series._valueDataType : series._xvalueDataType) = read ? read->dataType : KivoDataTypeNone;
+    return read;
+}
+
+ColumnPtr SeriesInternals::keptValues(KivoSeries& series, std::int32_t dimension) {
+    const KeptColumn* column = dimension == 0 ? &series._columns->y : dimension == 1 ? &series._columns->x : nullptr;
+    if (column && column->isBuilt()) return column->column();
+    return values(series, dimension);
+}
+
+ColumnPtr SeriesInternals::bindingValues(KivoSeries& series, std::int64_t index) {
+    if (index < 0) return nullptr;
+    SeriesColumns& kept = *series._columns;
+    if (kept.bindings.size() <= static_cast<std::size_t>(index)) kept.bindings.resize(static_cast<std::size_t>(index) + 1);
+    const Reading reading = bindingReading(series, series._cv, index);
+    // The analysis reads none of these: reading them afresh is no change of its inputs.
+    return kept.bindings[static_cast<std::size_t>(index)].get(reading.spec, reading.list(), reading.absent);
+}
+
+std::uint64_t SeriesInternals::generation(const KivoSeries& series) { return series._columns->generation; }
+
+void SeriesInternals::itemsChanged(KivoSeries& series, const KivoNotifyCollectionChangedEventArgs& args, bool chartItems) {
+    // An edit of the chart's items means nothing to a series that reads its own.
+    if (chartItems && series.hasOwnItems()) return;
+    SeriesColumns& kept = *series._columns;
+    series._values.reset();
+    series._xvalues.reset();
+    const auto follow = [&](KeptColumn& column, const Reading& reading) {
+        if (!column.isBuilt()) return;
+        // Without a view to read, the column is read again (as an empty one, or not at all).
+        if (reading.absent || !reading.view)
+            column.drop();
+        else
+            column.apply(args, reading.spec, reading.count(), reading.list());
+    };
+    follow(kept.y, yReading(series, series._cv));
+    follow(kept.x, xReading(series, series._cv));
+    for (std::size_t k = 0; k < kept.bindings.size(); ++k)
+        follow(kept.bindings[k], bindingReading(series, series._cv, static_cast<std::int64_t>(k)));
+    kept.changed();
+}
+
+std::size_t SeriesInternals::bytes(const KivoSeries& series) {
+    const SeriesColumns& kept = *series._columns;
+    std::size_t total = sizeof(kept);
+    const auto add = [&](const KeptColumn& column) {
+        if (column.column()) total += column.column()->bytes();
+    };
+    add(kept.y);
+    add(kept.x);
+    for (const auto& column : kept.bindings) add(column);
+    return total;
+}
+
+}  // namespace kivo::detail

@@ -1,0 +1,32 @@
+#pragma once
+// The chart's way into its data analysis: an analysis over the series' kept numbers that is kept while
+// its inputs stay the same, and the chart's X values as numbers for the plotters.
+
+#include <cstdint>
+#include <memory>
+
+#include "OmbriChart/KivoDataInfo.h"
+#include "series/ValueColumn.h"
+
+namespace kivo::detail {
+
+class DataInfoInternals {
+public:
+    // Analyses as KivoDataInfo::analyse does, `xColumn` being `values` as numbers and `xGeneration` the
+    // change counter of both. The results stand, without reading anything, when the last analysis had
+    // the same drawn series in the same states, the same mode, X values and page, and no result was set
+    // by hand since.
+    static void analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
+                        const ColumnPtr& xColumn, std::uint64_t xGeneration);
+    // The X values of the last analysis as numbers (null when it had none).
+    static const ColumnPtr& xColumn(const KivoDataInfo& info) { return info._xColumn; }
+    // How many analyses were worked out rather than kept.
+    static std::uint64_t runs(const KivoDataInfo& info) { return info._runs; }
+    // The memory the analysis keeps.
+    static std::size_t bytes(const KivoDataInfo& info);
+    // The analysis itself; kept only with a change counter of the X values.
+    static void run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
+                    const ColumnPtr& xColumn, const std::uint64_t* xGeneration);
+};
+
+}  // namespace kivo::detail
