@@ -78,6 +78,8 @@ public:
     // Starts the load animation before the first drawing pass (the gallery shows a chart part of the
     // way through it).
     static void startLoadingAnimationTask(OmbriChart& chart) { chart._startLoadingAnimationTask(); }
+    // Whether the categories run vertically (rotated, or a bar chart that is not).
+    static bool isRotated(OmbriChart& chart) { return chart._isRotated(); }
 };
 
 inline const ChartState& chartState(const OmbriChart& chart) { return ChartInternals::state(chart); }

@@ -1,0 +1,76 @@
+#pragma once
+// The hit tester's spatial index over one series' areas: a k-d tree over where each area lies (its
+// box and radius, IKivoHitArea::bounds), searched nearest bound first. Every node keeps the largest
+// insertion number below it, so among areas at the same distance the one added last is found without
+// visiting the others: a dense line, where a tap lies inside hundreds of discs, costs about as much as
+// a sparse one. Areas that cannot tell where they lie are tried on every query, in their place.
+//
+// The index answers exactly what a scan in insertion order answers (the nearest area at a finite
+// distance, ties to the one added last): a node's bound never exceeds the distance of any area below
+// it, and the bound of a single area is computed as its own distance is.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "ChartCore/IKivoHitArea.h"
+
+namespace kivo::detail {
+
+// The best area so far of a query: a later series wins ties over an earlier one, so a query of the
+// next series starts from the distance found with no ordinal yet.
+struct HitCandidate {
+    double distance;
+    std::int64_t ordinal = -1;  // insertion number within the series; -1: none yet in this series
+    IKivoHitArea* area = nullptr;
+    std::uint32_t run = 0;
+};
+
+class HitAreaIndex {
+public:
+    // One area of a series, with the run it came from (which keeps it alive).
+    struct Entry {
+        IKivoHitArea* area;
+        std::uint32_t run;
+    };
+
+    // Builds the index over `entries` (in insertion order); the previous content is dropped.
+    void build(std::vector<Entry> entries);
+    // Improves `best` with an area nearer than it, or as near and added later.
+    void nearest(const KivoPoint& point, HitCandidate& best) const;
+
+    std::size_t size() const { return _entries.size(); }
+
+private:
+    struct Node {
+        double minX, minY, maxX, maxY, radius;
+        std::uint32_t maxOrdinal;
+        std::uint32_t begin, end;           // the items below the node, in _items
+        std::uint32_t left = 0, right = 0;  // children; 0 for a leaf (the root is never a child)
+    };
+    struct Item {
+        IKivoHitArea* area;
+        std::uint32_t ordinal;
+    };
+    struct Placed {
+        Item item;
+        KivoHitBounds bounds;
+    };
+    static constexpr std::size_t LeafSize = 8;
+
+    std::uint32_t buildNode(std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed);
+    static double bound(const Node& node, const KivoPoint& p);
+    void scan(const std::vector<std::uint32_t>& ordinals, const KivoPoint& p, HitCandidate& best) const;
+    void scanItems(std::uint32_t begin, std::uint32_t end, const KivoPoint& p, HitCandidate& best) const;
+    void consider(IKivoHitArea* area, std::uint32_t ordinal, const KivoPoint& p, HitCandidate& best) const;
+
+    std::vector<Entry> _entries;
+    std::vector<Item> _items;
+    std::vector<Node> _nodes;
+    // Areas without known bounds, by insertion number.
+    std::vector<std::uint32_t> _unbounded;
+    // Scratch of the search, kept between queries.
+    mutable std::vector<std::pair<double, std::uint32_t>> _heap;
+};
+
+}  // namespace kivo::detail
