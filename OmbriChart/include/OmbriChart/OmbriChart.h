@@ -378,6 +378,9 @@ private:
     void zoomBy(plat::GestureRecognizerState state, double x, double y, double scale);
     void _panLineMarker(plat::GestureRecognizerState state, double x, double y);
     void attachRecognizers();
+    // The position in `series` of the series the legend shows as its item `item` (the legend lists only
+    // named series of visibility 0 or 2); -1 for none.
+    std::int32_t legendItemSeries(std::int32_t item) const;
 
     // Each annotation in order (the count read again after each one).
     void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);

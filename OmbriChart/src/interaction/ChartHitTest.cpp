@@ -35,7 +35,7 @@ std::shared_ptr<KivoChartHitTestInfo> OmbriChart::_hitTest(double x, double y) {
     }
     if (contains(_rectLegend, p)) {
         info->setChartElement(KivoChartElementLegend);
-        const std::int32_t i = legend() ? legend()->hitTest(p) : -1;
+        const std::int32_t i = legendItemSeries(legend() ? legend()->hitTest(p) : -1);
         if (inRange(i, _series->count())) {
             const auto series = _series->objectAtIndexAs<KivoSeries>(static_cast<std::size_t>(i));
             info->setSeries(series);
