@@ -7,7 +7,7 @@
 //
 // The index answers exactly what a scan in insertion order answers (the nearest area at a finite
 // distance, ties to the one added last): a node's bound never exceeds the distance of any area below
-// it, and the bound of a single area is computed as its own distance is.
+// it, and every area that could still win or tie is measured by its own distance.
 
 #include <cstddef>
 #include <cstdint>
@@ -42,24 +42,33 @@ public:
     std::size_t size() const { return _entries.size(); }
 
 private:
+    // Where areas lie, in floats rounded outwards (the radius upwards): a bound from it is still below
+    // every distance, and a million areas' tree stays small enough for the caches.
+    struct Box {
+        float minX, minY, maxX, maxY, radius;
+    };
     struct Node {
-        double minX, minY, maxX, maxY, radius;
+        Box box;
         std::uint32_t maxOrdinal;
         std::uint32_t begin, end;           // the items below the node, in _items
-        std::uint32_t left = 0, right = 0;  // children; 0 for a leaf (the root is never a child)
+        std::uint32_t left = 0, right = 0;  // children, side by side; 0 for a leaf (the root is never a child)
     };
+    // An area with its own box, so that a leaf asks only the areas that may still win.
     struct Item {
         IKivoHitArea* area;
         std::uint32_t ordinal;
+        Box box;
     };
     struct Placed {
-        Item item;
+        IKivoHitArea* area;
+        std::uint32_t ordinal;
         KivoHitBounds bounds;
     };
     static constexpr std::size_t LeafSize = 8;
 
-    std::uint32_t buildNode(std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed);
-    static double bound(const Node& node, const KivoPoint& p);
+    void buildNode(std::uint32_t index, std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed);
+    static Box boxOf(const KivoHitBounds& b);
+    static double bound(const Box& box, const KivoPoint& p);
     void scan(const std::vector<std::uint32_t>& ordinals, const KivoPoint& p, HitCandidate& best) const;
     void scanItems(std::uint32_t begin, std::uint32_t end, const KivoPoint& p, HitCandidate& best) const;
     void consider(IKivoHitArea* area, std::uint32_t ordinal, const KivoPoint& p, HitCandidate& best) const;
@@ -69,8 +78,14 @@ private:
     std::vector<Node> _nodes;
     // Areas without known bounds, by insertion number.
     std::vector<std::uint32_t> _unbounded;
+    // A node waiting in the search: its bound, its latest area and where it is.
+    struct Pending {
+        double bound;
+        std::uint32_t maxOrdinal;
+        std::uint32_t index;
+    };
     // Scratch of the search, kept between queries.
-    mutable std::vector<std::pair<double, std::uint32_t>> _heap;
+    mutable std::vector<Pending> _heap;
 };
 
 }  // namespace kivo::detail
