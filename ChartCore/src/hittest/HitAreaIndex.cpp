@@ -37,57 +37,70 @@ void HitAreaIndex::build(std::vector<Entry> entries) {
     _nodes.clear();
     _unbounded.clear();
 
+    // The bounds by insertion number; the tree is built over small records of the centres.
+    std::vector<KivoHitBounds> bounds(_entries.size());
     std::vector<Placed> placed;
     placed.reserve(_entries.size());
     for (std::uint32_t i = 0; i < _entries.size(); ++i) {
-        const auto b = _entries[i].area->bounds();
+        bounds[i] = _entries[i].area->bounds();
+        const auto& b = bounds[i];
         if (b.isKnown())
-            placed.push_back({_entries[i].area, i, b});
+            placed.push_back({static_cast<float>((b.minX + b.maxX) / 2), static_cast<float>((b.minY + b.maxY) / 2), i});
         else
             _unbounded.push_back(i);
     }
     if (placed.empty()) return;
     _nodes.reserve(4 * (placed.size() / LeafSize + 1));
     _nodes.resize(1);
-    buildNode(0, 0, static_cast<std::uint32_t>(placed.size()), placed);
-    _items.reserve(placed.size());
-    for (const auto& p : placed) _items.push_back({p.area, p.ordinal, boxOf(p.bounds)});
+    _items.resize(placed.size());
+    buildNode(0, 0, static_cast<std::uint32_t>(placed.size()), placed, bounds);
 }
 
-void HitAreaIndex::buildNode(std::uint32_t index, std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed) {
-    auto box = placed[begin].bounds;
-    std::uint32_t maxOrdinal = 0;
-    double cx0 = HUGE_VAL, cx1 = -HUGE_VAL, cy0 = HUGE_VAL, cy1 = -HUGE_VAL;
-    for (std::uint32_t i = begin; i < end; ++i) {
-        const auto& b = placed[i].bounds;
-        box.minX = std::min(box.minX, b.minX);
-        box.minY = std::min(box.minY, b.minY);
-        box.maxX = std::max(box.maxX, b.maxX);
-        box.maxY = std::max(box.maxY, b.maxY);
-        box.radius = std::max(box.radius, b.radius);
-        maxOrdinal = std::max(maxOrdinal, placed[i].ordinal);
-        const double cx = b.minX + b.maxX, cy = b.minY + b.maxY;
-        cx0 = std::min(cx0, cx), cx1 = std::max(cx1, cx);
-        cy0 = std::min(cy0, cy), cy1 = std::max(cy1, cy);
+void HitAreaIndex::buildNode(std::uint32_t index, std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed,
+                             const std::vector<KivoHitBounds>& bounds) {
+    if (end - begin <= LeafSize) {
+        auto box = bounds[placed[begin].ordinal];
+        std::uint32_t maxOrdinal = 0;
+        for (std::uint32_t i = begin; i < end; ++i) {
+            const auto ordinal = placed[i].ordinal;
+            const auto& b = bounds[ordinal];
+            _items[i] = {_entries[ordinal].area, ordinal, boxOf(b)};
+            box.minX = std::min(box.minX, b.minX);
+            box.minY = std::min(box.minY, b.minY);
+            box.maxX = std::max(box.maxX, b.maxX);
+            box.maxY = std::max(box.maxY, b.maxY);
+            box.radius = std::max(box.radius, b.radius);
+            maxOrdinal = std::max(maxOrdinal, ordinal);
+        }
+        _nodes[index] = {boxOf(box), maxOrdinal, begin, end};
+        return;
     }
-    _nodes[index] = {boxOf(box), maxOrdinal, begin, end};
-    if (end - begin <= LeafSize) return;
 
     // Split at the median centre along the longer side of the centres' spread.
-    const bool alongX = cx1 - cx0 >= cy1 - cy0;
+    float x0 = placed[begin].x, x1 = x0, y0 = placed[begin].y, y1 = y0;
+    for (std::uint32_t i = begin; i < end; ++i) {
+        x0 = std::min(x0, placed[i].x), x1 = std::max(x1, placed[i].x);
+        y0 = std::min(y0, placed[i].y), y1 = std::max(y1, placed[i].y);
+    }
+    const bool alongX = x1 - x0 >= y1 - y0;
     const std::uint32_t mid = begin + (end - begin) / 2;
     std::nth_element(placed.begin() + begin, placed.begin() + mid, placed.begin() + end,
-                     [alongX](const Placed& a, const Placed& b) {
-                         return alongX ? a.bounds.minX + a.bounds.maxX < b.bounds.minX + b.bounds.maxX
-                                       : a.bounds.minY + a.bounds.maxY < b.bounds.minY + b.bounds.maxY;
-                     });
+                     [alongX](const Placed& a, const Placed& b) { return alongX ? a.x < b.x : a.y < b.y; });
     // The two children side by side: a step down reads both boxes from one place.
     const auto left = static_cast<std::uint32_t>(_nodes.size());
     _nodes.resize(left + 2);
-    _nodes[index].left = left;
-    _nodes[index].right = left + 1;
-    buildNode(left, begin, mid, placed);
-    buildNode(left + 1, mid, end, placed);
+    buildNode(left, begin, mid, placed, bounds);
+    buildNode(left + 1, mid, end, placed, bounds);
+    // The union of the children's boxes, already rounded outwards.
+    const Box& l = _nodes[left].box;
+    const Box& r = _nodes[left + 1].box;
+    _nodes[index] = {{std::min(l.minX, r.minX), std::min(l.minY, r.minY), std::max(l.maxX, r.maxX), std::max(l.maxY, r.maxY),
+                      std::max(l.radius, r.radius)},
+                     std::max(_nodes[left].maxOrdinal, _nodes[left + 1].maxOrdinal),
+                     begin,
+                     end,
+                     left,
+                     left + 1};
 }
 
 HitAreaIndex::Box HitAreaIndex::boxOf(const KivoHitBounds& b) {

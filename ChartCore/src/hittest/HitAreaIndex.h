@@ -59,14 +59,15 @@ private:
         std::uint32_t ordinal;
         Box box;
     };
+    // An area's centre while the tree is built (the split needs no more precision than this).
     struct Placed {
-        IKivoHitArea* area;
+        float x, y;
         std::uint32_t ordinal;
-        KivoHitBounds bounds;
     };
     static constexpr std::size_t LeafSize = 8;
 
-    void buildNode(std::uint32_t index, std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed);
+    void buildNode(std::uint32_t index, std::uint32_t begin, std::uint32_t end, std::vector<Placed>& placed,
+                   const std::vector<KivoHitBounds>& bounds);
     static Box boxOf(const KivoHitBounds& b);
     static double bound(const Box& box, const KivoPoint& p);
     void scan(const std::vector<std::uint32_t>& ordinals, const KivoPoint& p, HitCandidate& best) const;
