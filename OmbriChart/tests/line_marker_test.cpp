@@ -115,6 +115,29 @@ TEST_F(LineMarkerTest, AHiddenOrInertMarkerDoesNotMoveAndIsNotShownByTheHost) {
     EXPECT_NE(marker->xPosition(), 120);
 }
 
+TEST_F(LineMarkerTest, DraggingAHostsContentMovesTheMarkerByTheAlignment) {
+    lineChart();
+    auto host = KivoChartMarkerBaseView::create(marker, {100, 80, 40, 20});
+    host->setMarkerRender(XamarinChartMarkerRender::create());
+    chart->addSubview(host);
+    marker->setContent(host);
+    marker->setInteraction(KivoChartMarkerInteractionDrag);
+    marker->setSeriesIndex(-1);
+    marker->setLines(KivoChartMarkerLinesNone);  // no line to grab: only the content moves it
+    struct Case {
+        std::int64_t alignment;
+        double x, y;
+    };
+    // A finger at (110, 85) on the content; alignments past 4 keep the point at the finger.
+    const Case cases[] = {{1, 90, 75}, {2, 130, 75}, {3, 90, 95}, {4, 130, 95}, {9, 110, 85}};
+    for (const auto& c : cases) {
+        marker->setAlignment(c.alignment);
+        OmbriChartTestAccess::_panLineMarker(*chart, State::Changed, 110, 85);
+        EXPECT_EQ(marker->xPosition(), c.x) << c.alignment;
+        EXPECT_EQ(marker->yPosition(), c.y) << c.alignment;
+    }
+}
+
 TEST_F(LineMarkerTest, ItStaysAtTheTouchOrSnapsToItsSeries) {
     lineChart();
     const auto p = pixelOf(0, 2);
