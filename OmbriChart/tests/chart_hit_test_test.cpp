@@ -10,16 +10,6 @@
 
 namespace {
 
-// An annotation over a rectangle of the chart.
-class BoxAnnotation : public KivoChartAnnotation {
-public:
-    explicit BoxAnnotation(KivoRect box) : _box(box) {}
-    bool isContains(const std::shared_ptr<KivoPoint>& p) const override { return _box.containsPoint(p); }
-
-private:
-    KivoRect _box;
-};
-
 KivoPoint middle(const KivoRect& r) { return {r.left() + r.width() / 2, r.top() + r.height() / 2}; }
 
 }  // namespace

@@ -37,15 +37,6 @@ public:
     }
 };
 
-class NoteAnnotation : public KivoChartAnnotation {
-public:
-    explicit NoteAnnotation(KivoRect box) : _box(box) {}
-    bool isContains(const std::shared_ptr<KivoPoint>& p) const override { return _box.containsPoint(p); }
-
-private:
-    KivoRect _box;
-};
-
 }  // namespace
 
 class ChartTapTest : public TouchChartTest {
@@ -244,7 +235,7 @@ TEST_F(ChartTapTest, ATapOnAnAnnotationShowsItsTooltipText) {
     add("sales");
     draw();
     const auto& plot = *chart->plotRect();
-    auto note = std::make_shared<NoteAnnotation>(KivoRect(plot.left(), plot.top(), 40, 40));
+    auto note = std::make_shared<BoxAnnotation>(KivoRect(plot.left(), plot.top(), 40, 40));
     chart->annotations()->addObject(plat::Value(note));
     const plat::Point at{plot.left() + 10, plot.top() + 10};
 

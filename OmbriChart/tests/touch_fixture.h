@@ -13,11 +13,22 @@
 #include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
 #include "ChartCore/KivoLegend.h"
+#include "OmbriChart/KivoChartAnnotation.h"
 #include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/foundation/date.h"
 #include "chart_test_access.h"
 #include "test_chart.h"
+
+// An annotation over a rectangle of the chart.
+class BoxAnnotation : public KivoChartAnnotation {
+public:
+    explicit BoxAnnotation(KivoRect box) : _box(box) {}
+    bool isContains(const std::shared_ptr<KivoPoint>& p) const override { return _box.containsPoint(p); }
+
+private:
+    KivoRect _box;
+};
 
 // 1 March 2024, 00:00 UTC.
 inline constexpr double March1st2024 = 1709251200;
@@ -47,11 +58,6 @@ protected:
         auto s = KivoSeries::create(chart, binding, name.empty() ? binding : name);
         chart->series()->addObject(plat::Value(s));
         return s;
-    }
-    void draw() {
-        rec.clear();
-        chart->invalidate();
-        window->display(rec);
     }
     // The area the chart drew for a point of a series, and the centre of its bounds in the view.
     std::shared_ptr<IKivoHitArea> areaOf(std::int32_t series, std::int32_t point) const {

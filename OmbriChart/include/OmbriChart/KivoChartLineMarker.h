@@ -134,6 +134,7 @@ protected:
 
 private:
     void invalidateChart() const;
+    void setFixedPosition(double fraction, bool horizontal);
     // The pixel a fixed fraction puts the marker at, or `pixel` when the fraction is not set.
     double fixedX(double pixel) const;
     double fixedY(double pixel) const;

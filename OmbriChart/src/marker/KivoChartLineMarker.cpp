@@ -67,25 +67,23 @@ void KivoChartLineMarker::setPosition(double x, double y) {
     invalidateChart();
 }
 
-void KivoChartLineMarker::setHorizontalPosition(double fraction) {
-    if (fraction == _horizontalPosition || (std::isnan(fraction) && std::isnan(_horizontalPosition))) return;
-    if (!std::isnan(fraction) && !isFraction(fraction)) return;
-    _horizontalPosition = fraction;
-    const auto chart = _chart.lock();
-    if (std::isnan(fraction) || !chart || !chart->plotRect()) return;
-    const auto& plot = *chart->plotRect();
-    _xPosition = plot.left() + plot.width() * fraction;
-    showAt(_xPosition, _yPosition);
-}
+void KivoChartLineMarker::setHorizontalPosition(double fraction) { setFixedPosition(fraction, true); }
 
-void KivoChartLineMarker::setVerticalPosition(double fraction) {
-    if (fraction == _verticalPosition || (std::isnan(fraction) && std::isnan(_verticalPosition))) return;
+void KivoChartLineMarker::setVerticalPosition(double fraction) { setFixedPosition(fraction, false); }
+
+void KivoChartLineMarker::setFixedPosition(double fraction, bool horizontal) {
+    double& stored = horizontal ? _horizontalPosition : _verticalPosition;
+    if (fraction == stored || (std::isnan(fraction) && std::isnan(stored))) return;
     if (!std::isnan(fraction) && !isFraction(fraction)) return;
-    _verticalPosition = fraction;
+    stored = fraction;
     const auto chart = _chart.lock();
+    // NaN releases the fixed coordinate where it is.
     if (std::isnan(fraction) || !chart || !chart->plotRect()) return;
     const auto& plot = *chart->plotRect();
-    _yPosition = plot.top() + plot.height() * fraction;
+    if (horizontal)
+        _xPosition = plot.left() + plot.width() * fraction;
+    else
+        _yPosition = plot.top() + plot.height() * fraction;
     showAt(_xPosition, _yPosition);
 }
 
