@@ -281,8 +281,12 @@ TEST_F(LineMarkerTest, DraggingALineTakesABandOfHalfItsWidthAndTwentyFive) {
     EXPECT_DOUBLE_EQ(marker->xPosition(), x0 + 160);
     pan(State::Began, x0 + 100);  // a new drag far from the line
     EXPECT_DOUBLE_EQ(marker->xPosition(), x0 + 160);
+    pan(State::Began, x0 + 170);
+    pan(State::Cancelled, x0 + 175);
+    pan(State::Changed, x0 + 60);  // the cancelled drag holds nothing
+    EXPECT_DOUBLE_EQ(marker->xPosition(), x0 + 175);
     pan(State::Changed, plot.right() + 5);  // outside the plot: nothing
-    EXPECT_DOUBLE_EQ(marker->xPosition(), x0 + 160);
+    EXPECT_DOUBLE_EQ(marker->xPosition(), x0 + 175);
 }
 
 TEST_F(LineMarkerTest, TapsPlaceADraggedMarkerOnlyTheFirstTime) {

@@ -128,7 +128,8 @@ void OmbriChart::_panLineMarker(plat::GestureRecognizerState state, double lx, d
             marker.showAt(lx, my);
         }
     }
-    if (state == State::Ended) _isHorizontalLineDrag = _isVerticalLineDrag = false;
+    // A pan that is cancelled ends its drag as well, or the next pan would start holding a line.
+    if (state == State::Ended || state == State::Cancelled) _isHorizontalLineDrag = _isVerticalLineDrag = false;
 }
 
 void OmbriChart::respondToPinchGesture(plat::GestureRecognizer& recognizer) {
