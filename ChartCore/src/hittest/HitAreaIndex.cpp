@@ -51,7 +51,8 @@ void HitAreaIndex::build(std::vector<Entry> entries) {
     }
     if (placed.empty()) return;
     _nodes.reserve(4 * (placed.size() / LeafSize + 1));
-    _nodes.resize(1);
+    // The root alone in the first line; index 1 stays unused so that every pair of children shares one.
+    _nodes.resize(2);
     _items.resize(placed.size());
     buildNode(0, 0, static_cast<std::uint32_t>(placed.size()), placed, bounds);
 }
@@ -72,7 +73,7 @@ void HitAreaIndex::buildNode(std::uint32_t index, std::uint32_t begin, std::uint
             box.radius = std::max(box.radius, b.radius);
             maxOrdinal = std::max(maxOrdinal, ordinal);
         }
-        _nodes[index] = {boxOf(box), maxOrdinal, begin, end};
+        _nodes[index] = {boxOf(box), maxOrdinal, begin, end - begin};
         return;
     }
 
@@ -97,10 +98,8 @@ void HitAreaIndex::buildNode(std::uint32_t index, std::uint32_t begin, std::uint
     _nodes[index] = {{std::min(l.minX, r.minX), std::min(l.minY, r.minY), std::max(l.maxX, r.maxX), std::max(l.maxY, r.maxY),
                       std::max(l.radius, r.radius)},
                      std::max(_nodes[left].maxOrdinal, _nodes[left + 1].maxOrdinal),
-                     begin,
-                     end,
                      left,
-                     left + 1};
+                     0};
 }
 
 HitAreaIndex::Box HitAreaIndex::boxOf(const KivoHitBounds& b) {
@@ -169,11 +168,11 @@ void HitAreaIndex::nearest(const KivoPoint& p, HitCandidate& best) const {
         // makes the best distance small early, which prunes most of what was left.
         for (;;) {
             const Node& node = _nodes[next.index];
-            if (node.left == 0) {
-                scanItems(node.begin, node.end, p, best);
+            if (node.count != 0) {
+                scanItems(node.first, node.first + node.count, p, best);
                 break;
             }
-            auto a = pending(node.left), b = pending(node.right);
+            auto a = pending(node.first), b = pending(node.first + 1);
             if (later(a, b)) std::swap(a, b);
             if (!hopeless(b)) {
                 _heap.push_back(b);

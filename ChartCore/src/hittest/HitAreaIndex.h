@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
@@ -47,11 +48,23 @@ private:
     struct Box {
         float minX, minY, maxX, maxY, radius;
     };
-    struct Node {
+    // 32 bytes: two children side by side fill one cache line.
+    struct alignas(32) Node {
         Box box;
         std::uint32_t maxOrdinal;
-        std::uint32_t begin, end;           // the items below the node, in _items
-        std::uint32_t left = 0, right = 0;  // children, side by side; 0 for a leaf (the root is never a child)
+        std::uint32_t first;  // a leaf: its first item in _items; else its left child (the right one follows)
+        std::uint32_t count;  // a leaf: its number of items; 0 for an inner node
+    };
+    // Storage aligned to a cache line, so that each pair of children (from index 2 on) lies in one.
+    template <class T>
+    struct LineAligned {
+        using value_type = T;
+        LineAligned() = default;
+        template <class U>
+        LineAligned(const LineAligned<U>&) {}
+        T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t(64))); }
+        void deallocate(T* p, std::size_t) { ::operator delete(p, std::align_val_t(64)); }
+        friend bool operator==(const LineAligned&, const LineAligned&) { return true; }
     };
     // An area with its own box, so that a leaf asks only the areas that may still win.
     struct Item {
@@ -76,7 +89,7 @@ private:
 
     std::vector<Entry> _entries;
     std::vector<Item> _items;
-    std::vector<Node> _nodes;
+    std::vector<Node, LineAligned<Node>> _nodes;
     // Areas without known bounds, by insertion number.
     std::vector<std::uint32_t> _unbounded;
     // A node waiting in the search: its bound, its latest area and where it is.
