@@ -205,12 +205,15 @@ Expected scan(const KivoHitTester::HitTesterMap& map, const KivoPoint& p, std::o
     return e;
 }
 
-// Random circles and rectangles in a few series, on a coarse lattice so that equal distances (and
-// areas lying exactly on each other) are common; some with NaN geometry, some without bounds.
+// Random circles and rectangles in a few series, half on a coarse lattice so that equal distances
+// (and areas lying exactly on each other) are common; some with NaN geometry, some without bounds.
 void fillRandomly(KivoHitTester& tester, std::mt19937& rng, int count, std::vector<std::shared_ptr<void>>& keep) {
     std::uniform_int_distribution<int> coord(0, 40), size(0, 6), kind(0, 9), series(0, 3);
+    std::uniform_real_distribution<double> off(0, 1);
     for (int i = 0; i < count; ++i) {
-        const double x = coord(rng) * 2.5, y = coord(rng) * 2.5;
+        // Every other area off the lattice, at coordinates no float holds exactly.
+        const double jitter = i % 2 ? off(rng) / 3 : 0;
+        const double x = coord(rng) * 2.5 + jitter, y = coord(rng) * 2.5 + jitter;
         std::shared_ptr<IKivoHitArea> area;
         switch (kind(rng)) {
             case 0:
