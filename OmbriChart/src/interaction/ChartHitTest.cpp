@@ -120,13 +120,18 @@ plat::Value OmbriChart::getHitTestInfoValue(std::int32_t dimension, bool formatt
     const auto index = static_cast<std::size_t>(pointIndex);
     plat::Value v;
     bool found = false;
-    if (series) {
-        // Dimensions past the X are the binding's further members (the bubble size is member 1).
-        const auto& values = dimension <= 1 ? series->getValues(dimension) : series->getBindingValues(dimension - 1);
+    // Read through whatever the series answers with: a list that may be missing.
+    const auto take = [&](const auto& values) {
         if (values && index < values->size()) {
             v = (*values)[index];
             found = true;
         }
+    };
+    if (series && dimension <= 1) {
+        take(series->getValues(dimension));
+    } else if (series) {
+        // Dimensions past the X are the binding's further members (the bubble size is member 1).
+        take(series->getBindingValues(dimension - 1));
     }
     if (!found && dimension == 1) {
         if (index < _xlabels.size())
