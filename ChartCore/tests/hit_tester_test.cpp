@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -163,4 +165,121 @@ TEST_F(KivoHitTesterTest, ABlockCountsAsItsAreasAddedInTurn) {
     EXPECT_FALSE(watch.expired());
     r.reset();
     EXPECT_TRUE(watch.expired());
+}
+
+namespace {
+
+// An area that cannot tell where it lies: the index must still try it.
+class HiddenBoundsArea : public plat::Object, public IKivoHitArea {
+public:
+    HiddenBoundsArea(double x, double y) : _x(x), _y(y) {}
+    bool contains(const KivoPoint& p) const override { return distance(p) == 0; }
+    double distance(const KivoPoint& p) const override { return std::fabs(p.x() - _x) + std::fabs(p.y() - _y); }
+    const plat::Value& tag() const override { return _tag; }
+    void setTag(plat::Value tag) override { _tag = std::move(tag); }
+
+private:
+    double _x, _y;
+    plat::Value _tag;
+};
+
+// What a query must answer: every area in insertion order, series by series, the nearest at a
+// finite distance, ties to the one met last.
+struct Expected {
+    IKivoHitArea* area = nullptr;
+    std::int32_t series = -1;
+    double distance = 0;
+};
+Expected scan(const KivoHitTester::HitTesterMap& map, const KivoPoint& p, std::optional<std::int32_t> only = std::nullopt) {
+    Expected e;
+    double best = INFINITY;
+    for (const auto& [series, areas] : map) {
+        if (only && series != *only) continue;
+        for (const auto& area : areas) {
+            const double d = area->distance(p);
+            if (!std::isfinite(d) || d > best) continue;
+            best = d;
+            e = {area.get(), series, d};
+        }
+    }
+    return e;
+}
+
+// Random circles and rectangles in a few series, half on a coarse lattice so that equal distances
+// (and areas lying exactly on each other) are common; some with NaN geometry, some without bounds.
+void fillRandomly(KivoHitTester& tester, std::mt19937& rng, int count, std::vector<std::shared_ptr<void>>& keep) {
+    std::uniform_int_distribution<int> coord(0, 40), size(0, 6), kind(0, 9), series(0, 3);
+    std::uniform_real_distribution<double> off(0, 1);
+    for (int i = 0; i < count; ++i) {
+        // Every other area off the lattice, at coordinates no float holds exactly.
+        const double jitter = i % 2 ? off(rng) / 3 : 0;
+        const double x = coord(rng) * 2.5 + jitter, y = coord(rng) * 2.5 + jitter;
+        std::shared_ptr<IKivoHitArea> area;
+        switch (kind(rng)) {
+            case 0:
+                area = circle(NAN, y, 3);
+                break;
+            case 1:
+                area = rect(x, y, NAN, 4);
+                break;
+            case 2:
+                area = std::make_shared<HiddenBoundsArea>(x, y);
+                break;
+            case 3:
+            case 4:
+            case 5:
+                area = rect(x, y, size(rng) * 2.5 - 5, size(rng) * 2.5);
+                break;
+            default:
+                area = circle(x, y, size(rng));
+                break;
+        }
+        keep.push_back(std::static_pointer_cast<void>(area));
+        tester.add(area, series(rng));
+    }
+}
+
+}  // namespace
+
+TEST(KivoHitTesterIndex, AnswersWhatAScanInInsertionOrderAnswers) {
+    std::mt19937 rng(20261210);
+    std::uniform_real_distribution<double> anywhere(-20, 120);
+    std::uniform_int_distribution<int> lattice(-4, 44);
+    auto tester = KivoHitTester::create();
+    std::vector<std::shared_ptr<void>> keep;
+    for (int round = 0; round < 3; ++round) {
+        // The second round adds to the areas queried before; the third starts over after a clear.
+        if (round == 2) tester->clear();
+        fillRandomly(*tester, rng, round == 1 ? 200 : 600, keep);
+        const auto& map = tester->getHitTesterMap();
+        for (int q = 0; q < 400; ++q) {
+            // Half the points on the lattice, where ties abound.
+            const KivoPoint p =
+                q % 2 ? KivoPoint(anywhere(rng), anywhere(rng)) : KivoPoint(lattice(rng) * 2.5, lattice(rng) * 2.5);
+            const auto expected = scan(map, p);
+            const auto found = tester->hitTest(KivoPoint::create(p.x(), p.y()));
+            ASSERT_EQ(found ? found->area().get() : nullptr, expected.area)
+                << "round " << round << " at " << p.x() << ", " << p.y();
+            if (found) {
+                EXPECT_EQ(found->seriesIndex(), expected.series);
+                EXPECT_EQ(found->distance(), expected.distance);
+            }
+            const std::int32_t series = q % 5;  // 4: a series without areas
+            const auto inSeries = scan(map, p, series);
+            const auto foundInSeries = tester->hitTestSeries(KivoPoint::create(p.x(), p.y()), series);
+            ASSERT_EQ(foundInSeries ? foundInSeries->area().get() : nullptr, inSeries.area) << "series " << series;
+        }
+    }
+}
+
+TEST(KivoHitTesterIndex, APointOfNoNumberFindsWhatTheAreasSay) {
+    auto tester = KivoHitTester::create();
+    tester->add(circle(0, 0, 2), 0);
+    auto hidden = std::make_shared<HiddenBoundsArea>(0, 0);
+    tester->add(hidden, 1);
+    EXPECT_FALSE(tester->hitTest(at(NAN, 0)));
+    EXPECT_FALSE(tester->hitTest(at(INFINITY, 0)));
+    const auto generation = tester->generation();
+    tester->add(circle(1, 1, 1), 0);
+    EXPECT_NE(tester->generation(), generation);
 }

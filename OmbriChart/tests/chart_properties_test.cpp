@@ -10,6 +10,7 @@
 #include "ChartCore/KivoLegend.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "OmbriChart/DefaultChartDataLabelRenderer.h"
+#include "OmbriChart/KivoChartLineMarker.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChartInternalChartData.h"
 #include "Platform/foundation/reflect.h"
@@ -40,7 +41,8 @@ protected:
 TEST_F(ChartPropertiesTest, ANewChartHasItsDefaults) {
     EXPECT_FALSE(chart->plotRect());
     EXPECT_FALSE(chart->plotterChart());
-    EXPECT_FALSE(chart->lineMarker());
+    ASSERT_TRUE(chart->lineMarker());
+    EXPECT_EQ(chart->lineMarker()->chart(), chart);
     ASSERT_TRUE(chart->dataLabel());
     EXPECT_EQ(chart->dataLabel()->chart(), chart);
     EXPECT_EQ(chart->dataLabel()->position(), KivoDataLabelPositionNone);

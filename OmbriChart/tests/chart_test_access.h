@@ -131,6 +131,16 @@ public:
     KIVO_CHART_TEST_FORWARD(selDataY)
     KIVO_CHART_TEST_FORWARD(symInts)
     KIVO_CHART_TEST_FORWARD(hasSavedSelection)
+    // Hit testing and touch, by the values the recognisers carry.
+    KIVO_CHART_TEST_FORWARD(_hitTest)
+    KIVO_CHART_TEST_FORWARD(_select)
+    KIVO_CHART_TEST_FORWARD(_getTooltipText)
+    KIVO_CHART_TEST_FORWARD(_getCustomizedTooltipData)
+    KIVO_CHART_TEST_FORWARD(_panLineMarker)
+    KIVO_CHART_TEST_FORWARD(panShouldReceiveTouch)
+    KIVO_CHART_TEST_FORWARD(scrollBy)
+    KIVO_CHART_TEST_FORWARD(zoomBy)
+    KIVO_CHART_TEST_FORWARD(tapAt)
 
     // The bubble plotter's growth rules.
     using BubblePhase = kivo::detail::BubbleUpdatePhase;

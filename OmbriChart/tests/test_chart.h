@@ -42,4 +42,11 @@ protected:
     std::shared_ptr<plat::Window> window = plat::Window::create({0, 0, 400, 300});
     std::shared_ptr<Chart> chart = Chart::create();
     plat::RecordingContext rec;
+
+    // A drawing pass of the window into a fresh recording.
+    void draw() {
+        rec.clear();
+        chart->invalidate();
+        window->display(rec);
+    }
 };

@@ -21,6 +21,7 @@ public:
 
     bool contains(const KivoPoint& point) const override;
     double distance(const KivoPoint& point) const override;
+    KivoHitBounds bounds() const override { return {_minX, _minY, _maxX, _maxY, 0}; }
     const plat::Value& tag() const override { return _tag; }
     void setTag(plat::Value tag) override { _tag = std::move(tag); }
 
@@ -45,6 +46,7 @@ public:
 
     bool contains(const KivoPoint& point) const override;
     double distance(const KivoPoint& point) const override;
+    KivoHitBounds bounds() const override { return {_center->x(), _center->y(), _center->x(), _center->y(), _radius}; }
     const plat::Value& tag() const override { return _tag; }
     void setTag(plat::Value tag) override { _tag = std::move(tag); }
 

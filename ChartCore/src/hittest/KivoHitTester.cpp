@@ -3,34 +3,52 @@
 #include <cmath>
 #include <limits>
 
+#include "hittest/HitAreaIndex.h"
+
 namespace {
 
 IKivoHitArea* singleArea(void* first, std::size_t) { return static_cast<IKivoHitArea*>(first); }
 
-// The nearest area of one series' runs: the last of the closest ones (drawn on top); `best` carries
-// the distance to beat across series.
-template <class Run>
-void nearestIn(const std::vector<Run>& runs, const KivoPoint& p, std::int32_t series, const Run*& foundRun, IKivoHitArea*& found,
-               std::int32_t& foundSeries, double& best) {
-    for (const auto& run : runs)
-        for (std::size_t i = 0; i < run.count; ++i) {
-            IKivoHitArea* area = run.area(i);
-            const double d = area->distance(p);
-            if (!std::isfinite(d) || d > best) continue;
-            best = d;
-            found = area;
-            foundRun = &run;
-            foundSeries = series;
-        }
-}
-
-template <class Run>
-std::shared_ptr<KivoHitTestResult> resultOf(const Run* run, IKivoHitArea* found, std::int32_t series, double distance) {
-    if (!run || !found) return nullptr;
-    return std::make_shared<KivoHitTestResult>(std::shared_ptr<IKivoHitArea>(run->owner, found), series, distance);
+// The result for the best area found, held through the run that keeps it alive.
+template <class Runs>
+std::shared_ptr<KivoHitTestResult> resultOf(const Runs& runs, const kivo::detail::HitCandidate& best, std::int32_t series) {
+    if (!best.area) return nullptr;
+    return std::make_shared<KivoHitTestResult>(std::shared_ptr<IKivoHitArea>(runs[best.run].owner, best.area), series,
+                                               best.distance);
 }
 
 }  // namespace
+
+KivoHitTester::KivoHitTester() = default;
+KivoHitTester::~KivoHitTester() = default;
+
+void KivoHitTester::changed() {
+    ++_generation;
+    _indexesStale = true;
+}
+
+const kivo::detail::HitAreaIndex& KivoHitTester::indexFor(std::int32_t seriesIndex, const RunList& runs) const {
+    if (_indexesStale) {
+        // Built again series by series as they are asked for; until then none keeps pointers to areas
+        // that may be gone.
+        for (auto& [index, built] : _indexes)
+            if (built) built->build({});
+        _built.clear();
+        _indexesStale = false;
+    }
+    auto& index = _indexes[seriesIndex];
+    if (!index) index = std::make_unique<kivo::detail::HitAreaIndex>();
+    if (_built.insert(seriesIndex).second) {
+        std::vector<kivo::detail::HitAreaIndex::Entry> entries;
+        std::size_t n = 0;
+        for (const auto& run : runs) n += run.count;
+        entries.reserve(n);
+        for (std::uint32_t r = 0; r < runs.size(); ++r)
+            for (std::size_t i = 0; i < runs[r].count; ++i) entries.push_back({runs[r].area(i), r});
+        index->build(std::move(entries));
+    }
+    return *index;
+}
 
 void KivoHitTester::clear() {
     _runs.clear();
@@ -38,6 +56,7 @@ void KivoHitTester::clear() {
     _areasStale = false;
     _count = 0;
     _lastList = nullptr;
+    changed();
 }
 
 KivoHitTester::RunList& KivoHitTester::listFor(std::int32_t seriesIndex) {
@@ -54,6 +73,7 @@ void KivoHitTester::add(std::shared_ptr<IKivoHitArea> area, std::int32_t seriesI
     if (!_areasStale) _areas[seriesIndex].push_back(area);
     listFor(seriesIndex).push_back({std::move(area), raw, 1, singleArea});
     ++_count;
+    changed();
 }
 
 void KivoHitTester::addBlock(std::shared_ptr<void> owner, void* first, std::size_t count, AreaAt at, std::int32_t seriesIndex) {
@@ -61,6 +81,7 @@ void KivoHitTester::addBlock(std::shared_ptr<void> owner, void* first, std::size
     listFor(seriesIndex).push_back({std::move(owner), first, count, at});
     _count += count;
     _areasStale = true;
+    changed();
 }
 
 const KivoHitTester::HitTesterMap& KivoHitTester::getHitTesterMap() const {
@@ -78,12 +99,19 @@ const KivoHitTester::HitTesterMap& KivoHitTester::getHitTesterMap() const {
 
 std::shared_ptr<KivoHitTestResult> KivoHitTester::hitTest(const std::shared_ptr<KivoPoint>& point) const {
     if (!point) return nullptr;
-    const Run* run = nullptr;
-    IKivoHitArea* found = nullptr;
-    std::int32_t series = 0;
-    double best = std::numeric_limits<double>::infinity();
-    for (const auto& [index, runs] : _runs) nearestIn(runs, *point, index, run, found, series, best);
-    return resultOf(run, found, series, best);
+    kivo::detail::HitCandidate best{std::numeric_limits<double>::infinity()};
+    const RunList* foundRuns = nullptr;
+    std::int32_t foundSeries = 0;
+    // Series in the order of their indices: a later series wins a tie, as its areas were added last.
+    for (const auto& [index, runs] : _runs) {
+        best.ordinal = -1;
+        indexFor(index, runs).nearest(*point, best);
+        if (best.ordinal >= 0) {
+            foundRuns = &runs;
+            foundSeries = index;
+        }
+    }
+    return foundRuns ? resultOf(*foundRuns, best, foundSeries) : nullptr;
 }
 
 std::shared_ptr<KivoHitTestResult> KivoHitTester::hitTestSeries(const std::shared_ptr<KivoPoint>& point,
@@ -91,10 +119,7 @@ std::shared_ptr<KivoHitTestResult> KivoHitTester::hitTestSeries(const std::share
     if (!point) return nullptr;
     auto it = _runs.find(seriesIndex);
     if (it == _runs.end()) return nullptr;
-    const Run* run = nullptr;
-    IKivoHitArea* found = nullptr;
-    std::int32_t series = seriesIndex;
-    double best = std::numeric_limits<double>::infinity();
-    nearestIn(it->second, *point, seriesIndex, run, found, series, best);
-    return resultOf(run, found, series, best);
+    kivo::detail::HitCandidate best{std::numeric_limits<double>::infinity()};
+    indexFor(seriesIndex, it->second).nearest(*point, best);
+    return resultOf(it->second, best, seriesIndex);
 }

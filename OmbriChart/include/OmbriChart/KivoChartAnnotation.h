@@ -4,6 +4,8 @@
 // nothing and contains no point; each kind of annotation draws itself.
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "KivoCore/KivoGeometry.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
@@ -18,4 +20,14 @@ public:
     virtual void render(const std::shared_ptr<IKivoRenderEngine>& engine) {}
     // Whether the drawn shape contains the point (in the chart's coordinates).
     virtual bool isContains(const std::shared_ptr<KivoPoint>& point) const { return false; }
+
+    // Plain stores: a tap on a visible annotation with a tooltip text shows that text.
+    bool isVisible() const { return _isVisible; }
+    void setIsVisible(bool visible) { _isVisible = visible; }
+    const std::optional<std::string>& tooltipText() const { return _tooltipText; }
+    void setTooltipText(std::optional<std::string> text) { _tooltipText = std::move(text); }
+
+private:
+    bool _isVisible = true;
+    std::optional<std::string> _tooltipText;
 };

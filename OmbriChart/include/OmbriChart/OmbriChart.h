@@ -7,7 +7,7 @@
 //
 // Sections: construction · parts · axes · layout · legend · series settings · animation · data ·
 // update state · plotters · drawing pass · data preparation · series dispatch · animation driver ·
-// design-time data · what the base calls.
+// design-time data · hit testing and touch · what the base calls.
 //
 // One drawing pass (render): background, border, titles and legend box; the data analysis and axis
 // limits (prepareForRender); the layout of axes and plot area; the axes; the series by the animation
@@ -37,8 +37,11 @@
 #include "OmbriChart/OmbriChartDataLabelRenderer.h"
 #include "OmbriChart/OmbriChartEnums.h"
 #include "OmbriChart/OmbriChartOptions.h"
+#include "Platform/ui/gesture_recognizer.h"
 
 class IKivoPlotter;
+class KivoChartAnnotation;
+class KivoChartDataPoint;
 class KivoChartHitTestInfo;
 class KivoChartLineMarker;
 class KivoChartPlotElementEventArgs;
@@ -46,9 +49,15 @@ class KivoSeries;
 namespace kivo::detail {
 struct ChartState;
 class ChartInternals;
+class CategoryIndex;
 }  // namespace kivo::detail
+namespace plat {
+class PanGestureRecognizer;
+class PinchGestureRecognizer;
+class TapGestureRecognizer;
+}  // namespace plat
 
-class KIVO_CHART_EXPORT OmbriChart : public OmbriChartBase {
+class KIVO_CHART_EXPORT OmbriChart : public OmbriChartBase, public plat::GestureRecognizerDelegate {
 public:
     using AxisList = std::vector<std::shared_ptr<KivoAxis>>;
     // Running stacked sums by X value.
@@ -68,7 +77,7 @@ public:
     void setDataLabel(std::shared_ptr<OmbriChartDataLabel> label) { _dataLabel = std::move(label); }
     const std::shared_ptr<OmbriChartDataLabelRenderer>& dataLabelRenderer() const { return _dataLabelRenderer; }
     void setDataLabelRenderer(std::shared_ptr<OmbriChartDataLabelRenderer> renderer) { _dataLabelRenderer = std::move(renderer); }
-    // null until the line marker is in place; null draws none.
+    // The line marker (made with the chart); null draws none.
     const std::shared_ptr<KivoChartLineMarker>& lineMarker() const { return _lineMarker; }
     void setLineMarker(std::shared_ptr<KivoChartLineMarker> marker) { _lineMarker = std::move(marker); }
     // The series in drawing order. Adding, removing or replacing one redraws the chart.
@@ -249,6 +258,42 @@ public:
     // animation off. Each call adds three more series over the same records.
     void prepareForInterfaceBuilder();
 
+    // ---- Hit testing and touch ----
+    // What lies at a point of the view: header or footer, then the legend (with its series), then the
+    // annotations (the last added first), outside the chart, and else the nearest hit area with its
+    // data point, series and distance (element 0 in the plot area, 1 or 2 on an axis band, 3 elsewhere).
+    // A found area is reported whatever its distance.
+    std::shared_ptr<KivoChartHitTestInfo> hitTest(const std::shared_ptr<KivoPoint>& point);
+    // View point ↔ data values: x always through axisX and y through axisY, rotated or not.
+    std::shared_ptr<KivoPoint> pointToData(const std::shared_ptr<KivoPoint>& point);
+    std::shared_ptr<KivoPoint> dataToPoint(const std::shared_ptr<KivoPoint>& point);
+    // The value behind a point for the tooltip: dimension 0 the series' value, 1 its X (the chart's
+    // category label or X value when the series has none), higher ones the series' further values.
+    // Formatted through the axis of the dimension; dates as the stored seconds; a category label as its
+    // text. Null for an index outside the data.
+    plat::Value getHitTestInfoValue(std::int32_t dimension, bool formatted, std::int32_t pointIndex,
+                                    const std::shared_ptr<plat::Object>& series) override;
+    // For each series with hit areas, its point nearest to the view point along the category direction
+    // (ties to the area added last), with value and dataX as on an upright chart; null outside rectChart.
+    std::optional<std::vector<std::shared_ptr<KivoChartDataPoint>>> getDataPointsAroundPoint(double x, double y);
+    // The recognisers' actions: a tap hit-tests, tells the delegate, shows a tooltip, selects, toggles a
+    // series from the legend and places the line marker; a pan scrolls zoomed axes and drags the marker;
+    // a pinch zooms the axes zoomMode allows.
+    void respondToTapGesture(plat::GestureRecognizer& recognizer);
+    void respondToPanGesture(plat::GestureRecognizer& recognizer);
+    void respondToPinchGesture(plat::GestureRecognizer& recognizer);
+    // The pan hears touches only while there is something to drag (an interactive visible marker) or to
+    // scroll (a zoomed axis); the other recognisers always do.
+    bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) override;
+    const std::shared_ptr<plat::TapGestureRecognizer>& tapRecognizer() const { return _tapRecognizer; }
+    const std::shared_ptr<plat::PanGestureRecognizer>& panRecognizer() const { return _panRecognizer; }
+    const std::shared_ptr<plat::PinchGestureRecognizer>& pinchRecognizer() const { return _pinchRecognizer; }
+
+    // Within this distance of a point a tap selects it or shows its tooltip.
+    static constexpr double TapRadius = 5.0;
+    // How far beyond half its width a marker line can be grabbed.
+    static constexpr double MarkerDragBand = 25.0;
+
     // ---- What the base calls ----
     void setChartType(std::int64_t type) override;
     // A colour also becomes every axis' label colour; null changes nothing else and does not redraw.
@@ -310,6 +355,33 @@ private:
     bool _isRotated();
     bool _canZoomX() const { return _zoomMode == KivoZoomModeX || _zoomMode == KivoZoomModeXY; }
     bool _canZoomY() const { return _zoomMode == KivoZoomModeY || _zoomMode == KivoZoomModeXY; }
+    // ---- Hit testing and touch ----
+    std::shared_ptr<KivoChartHitTestInfo> _hitTest(double x, double y);
+    std::shared_ptr<KivoPoint> _pointToData(double x, double y);
+    std::shared_ptr<KivoPoint> _dataToPoint(double x, double y);
+    // The last added annotation that contains the point (control coordinates), or null.
+    std::shared_ptr<KivoChartAnnotation> _getHittedAnnotation(const std::shared_ptr<KivoPoint>& point) const;
+    // Stores the selection; in point mode the collection view's current position follows it.
+    void _select(const std::shared_ptr<KivoSeries>& series, std::int32_t index);
+    // The tooltip's text and the facts handed to a delegate that draws its own tooltip.
+    std::string _getTooltipText(std::int64_t chartType, const plat::Value& xValue, const plat::Value& yValue,
+                                const std::shared_ptr<KivoChartDataPoint>& dataPoint,
+                                const std::shared_ptr<KivoSeries>& htSeries);
+    plat::ArrayPtr _getCustomizedTooltipData(std::int64_t chartType, const plat::Value& xValue, const plat::Value& yValue,
+                                             const std::shared_ptr<KivoChartDataPoint>& dataPoint);
+    // The steps of the gestures, by the values the recognisers carry.
+    void tapAt(double x, double y);
+    void showTapTooltip(const KivoChartHitTestInfo& info, double x, double y, bool showTip);
+    void selectFromTap(const std::shared_ptr<KivoChartHitTestInfo>& info);
+    bool panShouldReceiveTouch() const;
+    void scrollBy(double dx, double dy);
+    void zoomBy(plat::GestureRecognizerState state, double x, double y, double scale);
+    void _panLineMarker(plat::GestureRecognizerState state, double x, double y);
+    void attachRecognizers();
+    // The position in `series` of the series the legend shows as its item `item` (the legend lists only
+    // named series of visibility 0 or 2); -1 for none.
+    std::int32_t legendItemSeries(std::int32_t item) const;
+
     // Each annotation in order (the count read again after each one).
     void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);
     // The line marker's lines across `plotRect` at its point, kept inside the plot area by half their
@@ -433,4 +505,13 @@ private:
     std::shared_ptr<KivoRect> _rectLegend;
     // The analysis of the series of one added axis.
     std::shared_ptr<KivoDataInfo> _addedAxisInfo = KivoDataInfo::create();
+
+    // Touch: the recognisers, the marker lines being dragged, and the category positions of the hit
+    // areas, built on the first search for data points after a pass.
+    std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer;
+    std::shared_ptr<plat::PanGestureRecognizer> _panRecognizer;
+    std::shared_ptr<plat::PinchGestureRecognizer> _pinchRecognizer;
+    bool _isHorizontalLineDrag = false;
+    bool _isVerticalLineDrag = false;
+    std::unique_ptr<kivo::detail::CategoryIndex> _categoryIndex;
 };

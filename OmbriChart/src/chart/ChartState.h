@@ -89,6 +89,8 @@ public:
     static void itemsChanged(OmbriChart& chart, const KivoNotifyCollectionChangedEventArgs& args);
     // New X values: their numbers and change counter follow.
     static void xValuesChanged(OmbriChart& chart);
+    // Whether the categories run vertically (rotated, or a bar chart that is not).
+    static bool isRotated(OmbriChart& chart) { return chart._isRotated(); }
 };
 
 inline const ChartState& chartState(const OmbriChart& chart) { return ChartInternals::state(chart); }

@@ -10,6 +10,9 @@
 #include "KivoCore/KivoAnimationDriver.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "OmbriChart/DefaultChartDataLabelRenderer.h"
+#include "OmbriChart/KivoChartLineMarker.h"
+#include "Platform/ui/gestures.h"
+#include "interaction/CategoryIndex.h"
 
 std::shared_ptr<OmbriChart> OmbriChart::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriChart>(new OmbriChart(frame)));
@@ -31,6 +34,7 @@ void OmbriChart::initInternals() {
     _plotElementLoading = std::make_shared<KivoEvent>();
     _dataLabel = OmbriChartDataLabel::create(self);
     _dataLabelRenderer = DefaultChartDataLabelRenderer::create(self, _dataLabel);
+    _lineMarker = KivoChartLineMarker::create(self);
     _dataInfo = KivoDataInfo::create();
     _hitTester = KivoHitTester::create();
 
@@ -51,6 +55,7 @@ void OmbriChart::initInternals() {
 
     subscribeToSeries();
     addCollectionChangedHandler(&OmbriChart::onCollectionViewChanged);
+    attachRecognizers();
 }
 
 void OmbriChart::replay() { _state->suppressAnimation = false; }

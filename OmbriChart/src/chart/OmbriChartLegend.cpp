@@ -26,6 +26,15 @@ bool isAboveOrBelow(std::int64_t position) { return position == KivoAxisPosition
 
 }  // namespace
 
+std::int32_t OmbriChart::legendItemSeries(std::int32_t item) const {
+    std::int32_t listed = 0;
+    for (std::size_t i = 0; i < _series->count() && item >= 0; ++i) {
+        const auto s = _series->objectAtIndexAs<KivoSeries>(i);
+        if (s && isListed(*s) && listed++ == item) return static_cast<std::int32_t>(i);
+    }
+    return -1;
+}
+
 std::shared_ptr<KivoSize> OmbriChart::getLegendDesiredSize(const std::shared_ptr<IKivoRenderEngine>& engine, bool isVertical) {
     if (!_series || _series->count() == 0) return nullptr;
     const auto legend = this->legend();

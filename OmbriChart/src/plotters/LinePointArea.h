@@ -51,6 +51,7 @@ public:
 
     bool contains(const KivoPoint& point) const override;
     double distance(const KivoPoint& point) const override;
+    KivoHitBounds bounds() const override { return {_cx, _cy, _cx, _cy, radius()}; }
     // The point's data point (made on first use) unless a tag was set.
     const plat::Value& tag() const override;
     void setTag(plat::Value tag) override { _tag = std::make_unique<plat::Value>(std::move(tag)); }
