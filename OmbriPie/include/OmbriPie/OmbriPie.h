@@ -1,0 +1,216 @@
+#pragma once
+// The pie and doughnut chart control. It reads one value and one label per item of its items source
+// (by the property names `binding` and `bindingName`), lays out its frame, titles and a legend that
+// wraps at the top or bottom, and hands the square left for the pie to its drawing view
+// (OmbriPieControl), which draws the slices. Most look settings live in the drawing view and are
+// forwarded to it.
+//
+// Sections: construction · data · forwarded settings · own settings · selection · drawing pass ·
+// legend · hit values and tooltip · helpers.
+//
+// One drawing pass (render): the rendering notices; background and border; header and footer; the
+// legend's size and place by its position; the legend; the pie's square handed to the drawing view;
+// the rendered notices.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ChartCore/KivoChartLoadAnimation.h"
+#include "ChartCore/OmbriChartBase.h"
+#include "KivoCore/IKivoEaseAction.h"
+#include "KivoCore/IKivoValueFormatter.h"
+#include "KivoCore/KivoAnimation.h"
+#include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "OmbriPie/KivoOmbriPieExport.h"
+#include "OmbriPie/OmbriPieControl.h"
+#include "OmbriPie/OmbriPieDataLabel.h"
+#include "OmbriPie/OmbriPieDataLabelRenderer.h"
+
+namespace kivo::detail {
+struct PieTestAccess;
+}
+
+// Layout of the legend items and the default border of a selected slice.
+KIVO_PIE_EXPORT extern const double LEGEND_ITEM_WIDTH;                    // 10: the colour swatch
+KIVO_PIE_EXPORT extern const double LEGEND_ITEM_HEIGHT;                   // 10
+KIVO_PIE_EXPORT extern const double LEGEND_ITEM_MARGIN;                   // 4: before the swatch
+KIVO_PIE_EXPORT extern const double LEGEND_TITLE_MARGIN;                  // 10: a top legend's distance from the titles
+KIVO_PIE_EXPORT extern const double LEGEND_PIE_MARGIN;                    // 7: between a top legend and the pie
+KIVO_PIE_EXPORT extern const std::int64_t DEFAULT_SELECTED_BORDER_WIDTH;  // 3
+
+class KIVO_PIE_EXPORT OmbriPie : public OmbriChartBase {
+public:
+    // ---- Construction ----
+    static std::shared_ptr<OmbriPie> create(const plat::Rect& frame = {});
+    ~OmbriPie() override;
+    // The designer's look: no load animation, the four demonstration regions by "value" and "name".
+    void prepareForInterfaceBuilder();
+
+    // ---- Data ----
+    // Binds the new items. Setting a different array again replays the load animation; the same
+    // array again only rebinds and redraws.
+    void setItemsSource(plat::ArrayPtr items) override;
+    // The property of the value. A change rebinds: at once before the first load, else through the
+    // update road, as a replacement of every item.
+    void setBinding(std::optional<std::string> binding) override;
+    // The property of the label (null or empty: the value truncated to a whole number). A change rebinds.
+    const std::optional<std::string>& bindingName() const { return _bindingName; }
+    void setBindingName(std::optional<std::string> name);
+    // One signed value and one label per item, from the last binding.
+    const std::vector<double>& values() const { return _pieControl->values(); }
+    const std::vector<std::string>& labels() const { return _labels; }
+    // Rebuilds values, labels and their sum from the collection view, and redraws.
+    void bindChart() override;
+
+    // ---- Settings stored in the drawing view (a change redraws it unless said otherwise) ----
+    // Degrees; a change turns a shown tooltip with the pie.
+    double startAngle() const { return _pieControl->startAngle(); }
+    void setStartAngle(double angle);
+    double offset() const { return _pieControl->offset(); }
+    void setOffset(double offset);
+    double innerRadius() const { return _pieControl->innerRadius(); }
+    void setInnerRadius(double radius);
+    double sliceBorderWidth() const { return _pieControl->sliceBorderWidth(); }
+    void setSliceBorderWidth(double width);
+    double selectedItemOffset() const { return _pieControl->selectedItemOffset(); }
+    void setSelectedItemOffset(double offset);
+    bool reversed() const { return _pieControl->reversed(); }
+    void setReversed(bool reversed);
+    // No redraw.
+    bool isAnimated() const { return _pieControl->isAnimated(); }
+    void setIsAnimated(bool animated);
+    // A different animation replays the load.
+    const std::shared_ptr<KivoChartLoadAnimation>& loadAnimation() const { return _pieControl->loadAnimation(); }
+    void setLoadAnimation(std::shared_ptr<KivoChartLoadAnimation> animation);
+    // Stored always, no redraw.
+    const std::shared_ptr<KivoAnimation>& updateAnimation() const { return _pieControl->updateAnimation(); }
+    void setUpdateAnimation(std::shared_ptr<KivoAnimation> animation) { _pieControl->setUpdateAnimation(std::move(animation)); }
+    // The drawing view's turn (radians).
+    double rotation() const { return _pieControl->rotationAngle(); }
+    const std::shared_ptr<OmbriPieControl>& pieControl() const { return _pieControl; }
+
+    // ---- Own settings ----
+    // A change redraws the pie.
+    bool isUpdateAnimated() const { return _isUpdateAnimated; }
+    void setIsUpdateAnimated(bool animated);
+    // Plain stores.
+    const std::shared_ptr<KivoAnimation>& selectAnimation() const { return _selectAnimation; }
+    void setSelectAnimation(std::shared_ptr<KivoAnimation> animation) { _selectAnimation = std::move(animation); }
+    const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
+    void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter) { _valueFormatter = std::move(formatter); }
+    const std::shared_ptr<OmbriPieDataLabel>& dataLabel() const { return _dataLabel; }
+    void setDataLabel(std::shared_ptr<OmbriPieDataLabel> label) { _dataLabel = std::move(label); }
+    const std::shared_ptr<OmbriPieDataLabelRenderer>& dataLabelRenderer() const { return _dataLabelRenderer; }
+    void setDataLabelRenderer(std::shared_ptr<OmbriPieDataLabelRenderer> renderer) { _dataLabelRenderer = std::move(renderer); }
+    // Degrees: the angle of the selected-item position.
+    double angle() const { return _angle; }
+    void setAngle(double angle) { _angle = angle; }
+    // Radians: the turn the selection applied; 0 after every drawing pass.
+    double rotationAngle() const { return _rotationAngle; }
+    void setRotationAngle(double angle) { _rotationAngle = angle; }
+    bool setWithCode() const { return _setWithCode; }
+    void setSetWithCode(bool withCode) { _setWithCode = withCode; }
+    // Labels sized by a renderer on the application's side.
+    bool isXamarinLabel() const { return _isXamarinLabel; }
+    void setIsXamarinLabel(bool xamarin) { _isXamarinLabel = xamarin; }
+
+    // ---- Selection ----
+    // The selected slice, -1 for none.
+    std::int64_t selectedIndex() const { return _selectedIndex; }
+    // 0 none, else the KivoAxisPosition the selected slice turns to.
+    std::int64_t selectedItemPosition() const { return _selectedItemPosition; }
+    // Mode 0 also clears the selection (the drawing view hears it in the next pass).
+    void setSelectionMode(std::int64_t mode) override;
+
+    // ---- Drawing pass ----
+    void render(const std::shared_ptr<IKivoRenderEngine>& engine) override;
+    // The legend box of the last pass; null when none was drawn.
+    const std::shared_ptr<KivoRect>& rectLegend() const { return _rectLegend; }
+    // The pie's centre and radius in the last pass.
+    const std::shared_ptr<KivoPoint>& center() const { return _center; }
+    double radius() const { return _radius; }
+
+    // ---- Legend ----
+    std::shared_ptr<KivoSize> measureLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine,
+                                                const std::optional<std::string>& name);
+    void drawLegendItem(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect, std::int64_t i,
+                        const std::optional<std::string>& name);
+    std::shared_ptr<KivoSize> getLegendDesiredSize(const std::shared_ptr<IKivoRenderEngine>& engine, bool isVertical) override;
+    void renderLegend(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoPoint>& point, bool isVertical,
+                      std::vector<std::shared_ptr<KivoRect>>& areas) override;
+
+    // ---- Hit values and tooltip ----
+    // The value at `pointIndex` (a double); nil outside the values.
+    plat::Value getHitTestInfoValue(std::int32_t dimension, bool formatted, std::int32_t pointIndex,
+                                    const std::shared_ptr<plat::Object>& series) override;
+    // Shows the tooltip bubble with `text` at `position` for `data`.
+    void _showTooltip(const std::string& text, const plat::Point& position, std::shared_ptr<plat::Object> data);
+
+    // ---- Helpers ----
+    // Whole degrees in [-180, 180): the angle is truncated first, then wrapped (359.9 gives -1).
+    static double clampAngle(double degrees);
+    // The view-animation curve of an easing; 0 (ease in and out) for none.
+    static std::int64_t convertAnimationType(const std::shared_ptr<IKivoEaseAction>& easing);
+
+    // Layout numbers of the pass.
+    static constexpr double RadiusInset = 6.0;    // between the plot rectangle and the pie
+    static constexpr double PieViewMargin = 3.0;  // around the square in the drawing view's bounds
+    static constexpr double LegendTextGap = 8.0;  // between the swatch and the label
+    static constexpr double LegendItemExtraWidth = 12.0;
+    static constexpr double LegendItemExtraHeight = 8.0;
+
+protected:
+    explicit OmbriPie(const plat::Rect& frame);
+    void initInternals() override;
+
+private:
+    friend struct kivo::detail::PieTestAccess;
+
+    void _renderPieControl(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect);
+    void onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    // The update road: rebinds and redraws at once.
+    void update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    // Stores a forwarded setting that differs and redraws the drawing view.
+    template <class T, class Get, class Set>
+    void forward(const T& value, Get get, Set set);
+    bool wrapsLegendRows() const;
+
+    std::shared_ptr<OmbriPieControl> _pieControl;
+    std::vector<std::string> _labels;
+    std::optional<std::string> _bindingName;
+    std::shared_ptr<KivoRect> _rectLegend;
+    std::shared_ptr<KivoPoint> _center;
+    double _radius = 0;
+    std::int64_t _selectedIndex = -1;
+    std::int64_t _selectedItemPosition = 0;
+    double _angle = 0;
+    double _rotationAngle = 0;
+    std::shared_ptr<KivoAnimation> _selectAnimation;
+    bool _animating = false;
+    bool _isTapping = false;
+    bool _setWithCode = false;
+    double _scale = 1.0;
+    double _previousScale = 1.0;
+    bool _isUpdateAnimated = false;
+    bool _isXamarinLabel = false;
+    std::shared_ptr<OmbriPieDataLabel> _dataLabel;
+    std::shared_ptr<OmbriPieDataLabelRenderer> _dataLabelRenderer;
+    std::shared_ptr<IKivoValueFormatter> _valueFormatter;
+    std::int64_t _count = 0;
+
+    // Legend layout of the pass: the width the items may take, and where each item goes.
+    double _legendWidth = 0;
+    double _chartWidth = 0;
+    double _nextLineWidth = 0;
+    double _caculatedWidth = 0;
+    std::int32_t _legendRow = 0;
+    std::int32_t _legendColumn = 0;
+    std::vector<std::shared_ptr<KivoSize>> _itemsSize;
+    std::map<std::int32_t, double> _rowsWidth;
+    std::map<std::int64_t, std::int32_t> _rowNumberDic;
+    std::map<std::int64_t, std::int32_t> _columnNumberDic;
+};

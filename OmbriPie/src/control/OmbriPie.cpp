@@ -1,0 +1,256 @@
+// OmbriPie: construction, data binding, settings and the helpers. The drawing pass is in
+// OmbriPieRender.cpp, the legend in OmbriPieLegend.cpp.
+
+#include "OmbriPie/OmbriPie.h"
+
+#include <cmath>
+
+#include "ChartCore/KivoChartTooltip.h"
+#include "ChartCore/KivoLegend.h"
+#include "KivoCore/KivoIOSValueFormatter.h"
+#include "KivoCore/KivoReflector.h"
+#include "OmbriPie/KivoOmbriPieInternalRegion.h"
+#include "foundation/saturating_cast.h"
+
+const double LEGEND_ITEM_WIDTH = 10.0;
+const double LEGEND_ITEM_HEIGHT = 10.0;
+const double LEGEND_ITEM_MARGIN = 4.0;
+const double LEGEND_TITLE_MARGIN = 10.0;
+const double LEGEND_PIE_MARGIN = 7.0;
+const std::int64_t DEFAULT_SELECTED_BORDER_WIDTH = 3;
+
+namespace {
+
+constexpr double LegendBorderWidth = 1.0;
+const std::vector<double> SelectedDashes{6, 3};
+constexpr std::int64_t DegreesPerTurn = 360;
+constexpr std::int64_t HalfTurnDegrees = 180;
+
+}  // namespace
+
+// ---- Construction ----
+
+std::shared_ptr<OmbriPie> OmbriPie::create(const plat::Rect& frame) {
+    return initialized(std::shared_ptr<OmbriPie>(new OmbriPie(frame)));
+}
+
+OmbriPie::OmbriPie(const plat::Rect& frame) : OmbriChartBase(frame) {}
+
+OmbriPie::~OmbriPie() = default;
+
+void OmbriPie::initInternals() {
+    OmbriChartBase::initInternals();
+    const auto self = sharedAs<OmbriPie>();
+
+    legend()->setBorderWidth(LegendBorderWidth);
+    setSelectedDashes(SelectedDashes);
+    setSelectionMode(KivoChartSelectionModePoint);
+    setSelectedBorderColor(std::nullopt);
+    setSelectedBorderWidth(static_cast<double>(DEFAULT_SELECTED_BORDER_WIDTH));
+
+    _dataLabel = OmbriPieDataLabel::create(self);
+    _dataLabelRenderer = DefaultOmbriPieDataLabelRenderer::create(self, _dataLabel);
+    _pieControl = OmbriPieControl::create(self, bounds());
+    setTooltip(KivoChartTooltip::create(self, KivoBaseChartTooltipView::create()));
+
+    _center = KivoPoint::create(0, 0);
+    _selectAnimation = std::make_shared<KivoAnimation>();
+    auto load = KivoChartLoadAnimation::create();
+    setLoadAnimation(load);
+    load->setAnimationMode(KivoLoadAnimationModePoint);  // the pie reads 1 as a sweep
+    load->setChart(self);
+    _valueFormatter = std::make_shared<KivoIOSValueFormatter>();
+
+    addSubview(_pieControl);
+    if (const auto& content = tooltip()->content()) bringSubviewToFront(content.get());
+    addCollectionChangedHandler(&OmbriPie::onItemsChanged);
+}
+
+void OmbriPie::prepareForInterfaceBuilder() {
+    setIsAnimated(false);
+    setItemsSource(KivoOmbriPieInternalRegion::demo());
+    setBinding("value");
+    setBindingName("name");
+}
+
+// ---- Data ----
+
+void OmbriPie::setItemsSource(plat::ArrayPtr items) {
+    const auto alive = keepAlive();  // application code below may drop the pie
+    const auto previous = itemsSource();
+    const bool different = items != previous;
+    OmbriChartBase::setItemsSource(std::move(items));
+    ++_count;
+    if (_count > 1) {
+        if (different) _pieControl->setFirstLoad(true);
+        invalidate();
+    }
+    _pieControl->invalidate();
+}
+
+void OmbriPie::setBinding(std::optional<std::string> name) {
+    if (name == binding()) return;
+    OmbriChartBase::setBinding(std::move(name));
+    // Before the first load there is nothing to animate from: the values are read again at once, so
+    // a binding set after the items never leaves zeros on screen.
+    if (_pieControl->firstLoad()) {
+        bindChart();
+        return;
+    }
+    if (const auto& view = collectionView())
+        view->onCollectionChanged(std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionReplace,
+                                                                                         itemsSource(), 0, nullptr, 0));
+}
+
+void OmbriPie::setBindingName(std::optional<std::string> name) {
+    if (name == _bindingName) return;
+    _bindingName = std::move(name);
+    bindChart();
+}
+
+void OmbriPie::bindChart() {
+    const auto alive = keepAlive();  // application getters below may drop the pie
+    auto& values = _pieControl->values();
+    double sum = 0;
+    values.clear();
+    _labels.clear();
+    if (const auto& content = tooltip() ? tooltip()->content() : nullptr) content->setIsVisible(false);
+
+    if (const auto view = collectionView()) {
+        setSelectionIndex(view->currentPosition());
+        const plat::ArrayPtr items = view->items();
+        const bool labelled = _bindingName && !_bindingName->empty();
+        for (std::size_t i = 0; items && i < items->size(); ++i) {
+            const plat::Value item = (*items)[i];
+            double v = 0;
+            if (binding()) {
+                const plat::Value read = KivoReflector::getValue(item, *binding());
+                if (KivoReflector::getDataType(read) == KivoDataTypeNumber) v = read.asDouble();
+            }
+            if (!std::isfinite(v))
+                v = 0;
+            else
+                sum += std::abs(v);
+            values.push_back(v);
+
+            if (labelled && !item.isNil()) {
+                const plat::Value label = KivoReflector::getValue(item, *_bindingName);
+                _labels.push_back(label.isNil() ? std::string() : label.description());
+            } else {
+                _labels.push_back(std::to_string(plat::detail::saturatingCast<std::int32_t>(v)));
+            }
+        }
+    }
+    _pieControl->setSum(sum);
+    invalidate();
+}
+
+void OmbriPie::onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    const auto action = args->action();
+    if ((action == KivoNotifyCollectionChangedActionAdd && args->items()) ||
+        (action == KivoNotifyCollectionChangedActionRemove && args->oldItems()) ||
+        action == KivoNotifyCollectionChangedActionReplace)
+        update(args);
+}
+
+void OmbriPie::update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) {
+    bindChart();
+    _pieControl->invalidate();
+}
+
+// ---- Settings stored in the drawing view ----
+
+template <class T, class Get, class Set>
+void OmbriPie::forward(const T& value, Get get, Set set) {
+    if (((*_pieControl).*get)() == value) return;
+    ((*_pieControl).*set)(value);
+    _pieControl->invalidate();
+}
+
+void OmbriPie::setStartAngle(double angle) {
+    const double old = _pieControl->startAngle();
+    if (angle == old) return;
+    _pieControl->setStartAngle(angle);
+    // A bubble on screen follows its slice around the centre.
+    const auto& content = tooltip() ? tooltip()->content() : nullptr;
+    if (content && content->isVisible()) {
+        const double d = (angle - old) * M_PI / static_cast<double>(HalfTurnDegrees);
+        const plat::Point c = _pieControl->center();
+        const plat::Point p = content->senderPoint();
+        const plat::Point turned{c.x + (p.x - c.x) * std::cos(d) - (p.y - c.y) * std::sin(d),
+                                 c.y + (p.y - c.y) * std::cos(d) + (p.x - c.x) * std::sin(d)};
+        _showTooltip(content->text().value_or(std::string()), turned, content->chartData());
+    }
+    _pieControl->invalidate();
+}
+
+void OmbriPie::setOffset(double offset) { forward(offset, &OmbriPieControl::offset, &OmbriPieControl::setOffset); }
+
+void OmbriPie::setInnerRadius(double radius) { forward(radius, &OmbriPieControl::innerRadius, &OmbriPieControl::setInnerRadius); }
+
+void OmbriPie::setSliceBorderWidth(double width) {
+    forward(width, &OmbriPieControl::sliceBorderWidth, &OmbriPieControl::setSliceBorderWidth);
+}
+
+void OmbriPie::setSelectedItemOffset(double offset) {
+    forward(offset, &OmbriPieControl::selectedItemOffset, &OmbriPieControl::setSelectedItemOffset);
+}
+
+void OmbriPie::setReversed(bool reversed) { forward(reversed, &OmbriPieControl::reversed, &OmbriPieControl::setReversed); }
+
+void OmbriPie::setIsAnimated(bool animated) {
+    if (_pieControl->isAnimated() != animated) _pieControl->setIsAnimated(animated);
+}
+
+void OmbriPie::setLoadAnimation(std::shared_ptr<KivoChartLoadAnimation> animation) {
+    if (animation == _pieControl->loadAnimation()) return;
+    _pieControl->setLoadAnimation(std::move(animation));
+    _pieControl->setFirstLoad(true);
+    _pieControl->invalidate();
+}
+
+// ---- Own settings ----
+
+void OmbriPie::setIsUpdateAnimated(bool animated) {
+    if (animated == _isUpdateAnimated) return;
+    _isUpdateAnimated = animated;
+    invalidate();
+}
+
+void OmbriPie::setSelectionMode(std::int64_t mode) {
+    OmbriChartBase::setSelectionMode(mode);
+    if (mode == KivoChartSelectionModeNone) _selectedIndex = -1;
+}
+
+// ---- Hit values and tooltip ----
+
+plat::Value OmbriPie::getHitTestInfoValue(std::int32_t, bool, std::int32_t pointIndex, const std::shared_ptr<plat::Object>&) {
+    const auto& values = _pieControl->values();
+    if (pointIndex < 0 || static_cast<std::size_t>(pointIndex) >= values.size()) return {};
+    return plat::Value(values[static_cast<std::size_t>(pointIndex)]);
+}
+
+void OmbriPie::_showTooltip(const std::string& text, const plat::Point& position, std::shared_ptr<plat::Object> data) {
+    const auto& content = tooltip() ? tooltip()->content() : nullptr;
+    if (!content) return;
+    content->setSenderPoint(position);
+    content->setText(text);
+    content->setChartData(std::move(data));
+    content->setIsVisible(true);
+    bringSubviewToFront(content.get());
+    content->invalidate();
+}
+
+// ---- Helpers ----
+
+double OmbriPie::clampAngle(double degrees) {
+    const auto t = plat::detail::saturatingCast<std::int32_t>(degrees);
+    // Integer remainder, with the dividend's sign.
+    const std::int64_t k = (static_cast<std::int64_t>(t) + HalfTurnDegrees) % DegreesPerTurn;
+    const auto result = static_cast<double>(k - HalfTurnDegrees);
+    return k < 0 ? result + DegreesPerTurn : result;
+}
+
+std::int64_t OmbriPie::convertAnimationType(const std::shared_ptr<IKivoEaseAction>& easing) {
+    return easing ? easing->viewAnimationCurve() : 0;
+}
