@@ -177,6 +177,10 @@ public:
                                   const std::shared_ptr<KivoPoint>& pos, std::int64_t halign, std::int64_t valign,
                                   const std::shared_ptr<KivoPoint>& center, double angle, const std::shared_ptr<KivoSize>& size);
 
+    // The font that a descriptor's attributes name: "NSFontFamilyAttribute" (or a face name in
+    // "NSFontNameAttribute") and "NSFontSizeAttribute"; what is missing keeps the system font's.
+    plat::Font getDescriptor(const plat::Dictionary& attributes) const;
+
     // ---- Palette ----
     // The colours series and slices take by position (empty restores the default ten).
     const std::vector<plat::Color>& palette() const { return _palette; }

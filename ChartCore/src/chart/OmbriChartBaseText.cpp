@@ -119,3 +119,7 @@ std::shared_ptr<KivoPoint> OmbriChartBase::toControl(double x, double y) const {
 bool OmbriChartBase::contains(const std::shared_ptr<KivoRect>& rect, const std::shared_ptr<KivoPoint>& point) {
     return rect && rect->containsPoint(point);
 }
+
+plat::Font OmbriChartBase::getDescriptor(const plat::Dictionary& attributes) const {
+    return plat::fontFromAttributes(attributes);
+}

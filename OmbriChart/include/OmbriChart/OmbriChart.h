@@ -216,9 +216,6 @@ public:
     // are missing): the mean of the nearest valid neighbours before and after it (after it up to
     // `count`), the one neighbour when only one side has a valid value, NaN when neither has.
     double getInterpolatedValue(const KivoValues& values, std::int32_t index, std::int32_t count) const;
-    // The font that a descriptor's attributes name: "NSFontFamilyAttribute" (or a face name in
-    // "NSFontNameAttribute") and "NSFontSizeAttribute"; what is missing keeps the system font's.
-    plat::Font getDescriptor(const plat::Dictionary& attributes) const;
     // An OmbriChartType that a plotter draws (1…12).
     static bool isDrawableChartType(std::int64_t type) {
         return type >= OmbriChartTypeColumn && type <= OmbriChartTypeSplineArea;

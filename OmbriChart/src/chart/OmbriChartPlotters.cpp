@@ -179,5 +179,3 @@ double OmbriChart::getInterpolatedValue(const KivoValues& values, std::int32_t i
     if (hasNext) return next;
     return NAN;
 }
-
-plat::Font OmbriChart::getDescriptor(const plat::Dictionary& attributes) const { return plat::fontFromAttributes(attributes); }
