@@ -153,6 +153,17 @@ TEST_F(PlacementTest, ADataIndexAnchorStandsOnItsSeriesBarAndKeepsTheValue) {
     expectRectNear(inkStroke()->bounds(), deviceRect(barCentre - 5, sy(25) - 5, 10, 10));
 }
 
+TEST_F(PlacementTest, ADataIndexAnchorStandsOnALinePointNotTwiceItsHeight) {
+    chart->setChartType(OmbriChartTypeLine);
+    standardChart();
+    const auto box = addBox(10, 10);
+    box->setAttachment(KivoAnnotationAttachmentDataIndex);
+    box->setPointIndex(2);
+    draw();
+    ASSERT_TRUE(inkStroke());
+    expectRectNear(inkStroke()->bounds(), deviceRect(sx(2) - 5, sy(20) - 5, 10, 10));
+}
+
 TEST_F(PlacementTest, TheOffsetMovesEveryKindButAPolygonNotAttachedByIndex) {
     standardChart();
     auto image = std::make_shared<plat::Image>(4, 4);

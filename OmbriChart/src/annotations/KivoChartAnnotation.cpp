@@ -60,7 +60,7 @@ bool KivoChartAnnotation::isNeedRender(const std::shared_ptr<IKivoRenderEngine>&
 bool KivoChartAnnotation::render(const std::shared_ptr<IKivoRenderEngine>& engine) { return isNeedRender(engine); }
 
 bool KivoChartAnnotation::isNeedClipRect() const {
-    return static_cast<std::uint64_t>(_attachment - 1) < 2;
+    return static_cast<std::uint64_t>(_attachment) - 1 < 2;
 }
 
 bool KivoChartAnnotation::isContains(const std::shared_ptr<KivoPoint>& point) const {
@@ -121,20 +121,18 @@ std::shared_ptr<KivoPoint> KivoChartAnnotation::getAbsolutePoint(const std::shar
             x = axisX->convert(v);
         }
         if (!axisX->isTimeAxis() && !axisY->isTimeAxis()) {
-            // The plotter's own record of the point: a bar's centre, where the category position
-            // alone would be the middle of the cluster.
+            // The category coordinate as the plotter recorded the point: a bar's centre, where the
+            // category position alone is the middle of the cluster. The value coordinate stays the
+            // converted value: a bar records none there, a line point its own, the same one.
             const auto& frame = owner->rectChart();
             const double left = frame ? frame->left() : 0, top = frame ? frame->top() : 0;
             if (const auto around = owner->getDataPointsAroundPoint(x + left, y + top)) {
                 for (const auto& dataPoint : *around) {
                     if (!dataPoint || dataPoint->seriesIndex() != _seriesIndex) continue;
-                    if (!rotated) {
+                    if (!rotated)
                         x = dataPoint->x();
-                        y = dataPoint->y() + y;
-                    } else {
-                        x = dataPoint->x() + x;
+                    else
                         y = dataPoint->y();
-                    }
                 }
             }
         }
