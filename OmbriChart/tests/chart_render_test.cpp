@@ -43,7 +43,10 @@ public:
 class LoggingAnnotation : public KivoChartAnnotation {
 public:
     explicit LoggingAnnotation(std::shared_ptr<CallLog> log) : log(std::move(log)) {}
-    void render(const std::shared_ptr<IKivoRenderEngine>&) override { log->push_back("annotation"); }
+    bool render(const std::shared_ptr<IKivoRenderEngine>&) override {
+        log->push_back("annotation");
+        return true;
+    }
     std::shared_ptr<CallLog> log;
 };
 

@@ -1,33 +1,120 @@
 #pragma once
-// The base of the chart's annotations (texts, shapes, lines, polygons, images over the plot): the
-// chart draws each one of its annotations collection after the series and the legend. The base draws
-// nothing and contains no point; each kind of annotation draws itself.
+// The base of the chart's annotations (texts, shapes, lines, polygons, images over the plot). The
+// chart draws each one of its annotations collection after the series, the legend and the axes drawn
+// above the series, and hit-tests them topmost first. The base places an anchor point given in one of
+// four coordinate systems, decides whether to draw and to clip, and tests points against the outline
+// that the last drawing saved; it draws nothing itself.
+//
+// An annotation holds its chart weakly: one that the application keeps after its chart is gone draws
+// nothing, and its setters do nothing.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "KivoCore/KivoGeometry.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
+#include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
+#include "Platform/graphics/path.h"
 
 class IKivoRenderEngine;
+class OmbriChart;
+
+// What the anchor point's x and y mean. Any other value takes x and y unchanged, in chart points.
+enum KivoAnnotationAttachment : std::int64_t {
+    KivoAnnotationAttachmentAbsolute = 0,        // points from the plot area's top-left corner
+    KivoAnnotationAttachmentDataCoordinate = 1,  // values of the X and Y axes (days on a time X axis)
+    KivoAnnotationAttachmentDataIndex = 2,       // the data point pointIndex of the series seriesIndex
+    KivoAnnotationAttachmentRelative = 3,        // fractions of the plot area's width and height
+};
+
+// Where the annotation's box lies against the anchor (y grows downwards). Any other value: Center.
+enum KivoAnnotationPosition : std::int64_t {
+    KivoAnnotationPositionBottom = 0,
+    KivoAnnotationPositionCenter = 1,
+    KivoAnnotationPositionLeft = 2,
+    KivoAnnotationPositionRight = 3,
+    KivoAnnotationPositionTop = 4,
+};
 
 class KIVO_CHART_EXPORT KivoChartAnnotation : public plat::Object {
 public:
+    // Without a chart an annotation never draws.
     KivoChartAnnotation() = default;
+    explicit KivoChartAnnotation(const std::shared_ptr<OmbriChart>& chart);
+    static std::shared_ptr<KivoChartAnnotation> create(const std::shared_ptr<OmbriChart>& chart) {
+        return std::make_shared<KivoChartAnnotation>(chart);
+    }
 
-    virtual void render(const std::shared_ptr<IKivoRenderEngine>& engine) {}
-    // Whether the drawn shape contains the point (in the chart's coordinates).
-    virtual bool isContains(const std::shared_ptr<KivoPoint>& point) const { return false; }
+    // NO without an engine, without a (living) chart, when hidden, and while the chart's load
+    // animation runs.
+    virtual bool isNeedRender(const std::shared_ptr<IKivoRenderEngine>& engine) const;
+    // Draws the annotation; YES when it drew. The base draws nothing.
+    virtual bool render(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // The top-left corner of the annotation's box in chart coordinates for an anchor (for lines and
+    // polygons the placed point itself), plus the offset; null when the anchor cannot be placed. The
+    // engine is needed only to measure a plain text annotation.
+    virtual std::shared_ptr<KivoPoint> getAbsolutePoint(const std::shared_ptr<KivoPoint>& point, std::int64_t position,
+                                                        std::int64_t attachment,
+                                                        const std::shared_ptr<IKivoRenderEngine>& engine);
+    // Whether the outline saved by the last drawing contains the point (chart coordinates), by the
+    // non-zero winding rule.
+    virtual bool isContains(const std::shared_ptr<KivoPoint>& point) const;
+    // Annotations anchored to data (DataCoordinate, DataIndex) are clipped to the plot area.
+    virtual bool isNeedClipRect() const;
 
-    // Plain stores: a tap on a visible annotation with a tooltip text shows that text.
     bool isVisible() const { return _isVisible; }
-    void setIsVisible(bool visible) { _isVisible = visible; }
+    void setIsVisible(bool visible);
+    std::int64_t attachment() const { return _attachment; }
+    void setAttachment(std::int64_t attachment);
+    std::int64_t position() const { return _position; }
+    void setPosition(std::int64_t position);
+    std::int32_t pointIndex() const { return _pointIndex; }
+    void setPointIndex(std::int32_t index);
+    std::int32_t seriesIndex() const { return _seriesIndex; }
+    void setSeriesIndex(std::int32_t index);
+    // Held, not copied: a change of the object's x or y shows at the next drawing.
+    const std::shared_ptr<KivoPoint>& point() const { return _point; }
+    void setPoint(std::shared_ptr<KivoPoint> point);
+    const std::shared_ptr<KivoPoint>& offset() const { return _offset; }
+    void setOffset(std::shared_ptr<KivoPoint> offset);
+    double width() const { return _width; }
+    void setWidth(double width);
+    double height() const { return _height; }
+    void setHeight(double height);
     const std::optional<std::string>& tooltipText() const { return _tooltipText; }
-    void setTooltipText(std::optional<std::string> text) { _tooltipText = std::move(text); }
+    void setTooltipText(std::optional<std::string> text);
+    // The hit outline of the last drawing (null before the first).
+    const std::shared_ptr<const plat::Path>& path() const { return _path; }
+    void setPath(std::shared_ptr<const plat::Path> path);
+    // Moves the hit outline only; the drawing is never transformed.
+    const plat::AffineTransform& annoTransform() const { return _annoTransform; }
+    void setAnnoTransform(const plat::AffineTransform& transform);
+
+protected:
+    // The chart while it lives.
+    std::shared_ptr<OmbriChart> chart() const { return _chart.lock(); }
+    // The chart this annotation was made for is gone: setters do nothing.
+    bool isOrphaned() const { return _hadChart && _chart.expired(); }
+    void invalidateChart() const;
+    // Stores the outline, every point transformed by annoTransform.
+    void replaceHitPath(const plat::Path& outline);
 
 private:
+    std::weak_ptr<OmbriChart> _chart;
+    bool _hadChart = false;
     bool _isVisible = true;
+    std::int64_t _attachment = KivoAnnotationAttachmentAbsolute;
+    std::int64_t _position = KivoAnnotationPositionCenter;
+    std::int32_t _pointIndex = 0;
+    std::int32_t _seriesIndex = 0;
+    std::shared_ptr<KivoPoint> _point = KivoPoint::create();
+    std::shared_ptr<KivoPoint> _offset = KivoPoint::create();
+    double _width = 0;
+    double _height = 0;
     std::optional<std::string> _tooltipText;
+    std::shared_ptr<const plat::Path> _path;
+    plat::AffineTransform _annoTransform = plat::AffineTransform::translation(0, 0);
 };

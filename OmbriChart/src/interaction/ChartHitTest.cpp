@@ -108,7 +108,8 @@ std::shared_ptr<KivoChartAnnotation> OmbriChart::_getHittedAnnotation(const std:
     if (!_annotations || !point) return nullptr;
     for (std::size_t i = _annotations->count(); i-- > 0;) {
         const auto annotation = _annotations->objectAtIndexAs<KivoChartAnnotation>(i);
-        if (annotation && annotation->isContains(point)) return annotation;
+        // A hidden annotation keeps its last outline, but a tap goes through it to what lies below.
+        if (annotation && annotation->isVisible() && annotation->isContains(point)) return annotation;
     }
     return nullptr;
 }
