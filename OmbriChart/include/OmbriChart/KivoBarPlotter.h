@@ -167,7 +167,7 @@ private:
     // A selected bar to draw again, with its point index.
     using SelectedBar = std::pair<std::shared_ptr<KivoRect>, std::int32_t>;
 
-    // The unstacked ordinary bar, as a value.
+    // The unstacked ordinary bar, as a value; both axes given.
     KivoRect ordinaryBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
                          double datax, double datay, double cw, double w, double originScreen, double time, double duration,
                          bool rotated) const;
@@ -175,6 +175,10 @@ private:
     std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
                                               std::int32_t index, double datax, double datay, double cw, double w,
                                               double originScreen, double time, double duration, bool rotated) const;
+    // The ordinary stacked segment as a value; both axes given.
+    KivoRect stackedBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, double datax,
+                        double datay, double cw, double time, double duration, bool rotated, double& sum,
+                        StackDictionary& stackPos, StackDictionary& stackNeg);
     // `length` eased by the chart's running animation at `time` of `duration` (all of it without one).
     double easedLength(double length, double time, double duration) const;
     // The data info's last point index; -1 without items.

@@ -282,8 +282,9 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
             double sum = 0;
         // The ordinary bar (no change replayed) needs no rectangle object of its own.
         KivoRect bar;
-        if (ordinary && !stacked) {
-            bar = ordinaryBar(axisX, axisY, realIndex, x, y, cw, w, originScreen, t, d, _rotated);
+        if (ordinary) {
+            bar = stacked ? stackedBar(axisX, axisY, x, y, cw, t, d, _rotated, sum, stackPos, stackNeg)
+                          : ordinaryBar(axisX, axisY, realIndex, x, y, cw, w, originScreen, t, d, _rotated);
         } else {
             const auto made =
                 stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,

@@ -181,6 +181,13 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
                                                                    bool rotated, double& sum, StackDictionary& stackPos,
                                                                    StackDictionary& stackNeg) {
     if (!axisX || !axisY) return nullptr;
+    const KivoRect bar = stackedBar(axisX, axisY, datax, datay, cw, time, duration, rotated, sum, stackPos, stackNeg);
+    return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
+}
+
+KivoRect KivoBarPlotter::stackedBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, double datax,
+                                    double datay, double cw, double time, double duration, bool rotated, double& sum,
+                                    StackDictionary& stackPos, StackDictionary& stackNeg) {
     const auto& categoryAxis = rotated ? axisY : axisX;
     const auto& valueAxis = rotated ? axisX : axisY;
     const double a = categoryAxis->convert(datax - cw / 2);
@@ -193,6 +200,6 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
     const double vb = valueAxis->convert(segment.base + segment.share);
     const double length = std::fabs(vb - va);
     const double grown = easedLength(length, time, duration);
-    if (!rotated) return kivo::detail::normalisedRect(a, std::min(va, vb) + length - grown, b - a, grown);
-    return kivo::detail::normalisedRect(std::min(va, vb), std::min(a, b), grown, std::fabs(b - a));
+    if (!rotated) return kivo::detail::normalisedBar(a, std::min(va, vb) + length - grown, b - a, grown);
+    return kivo::detail::normalisedBar(std::min(va, vb), std::min(a, b), grown, std::fabs(b - a));
 }
