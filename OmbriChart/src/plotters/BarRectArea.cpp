@@ -11,7 +11,8 @@ namespace kivo::detail {
 
 plat::Value barXText(const OmbriChart& chart, std::int64_t index, double x, bool rotated) {
     const auto& labels = chart.xlabels();
-    if (index >= 0 && static_cast<std::size_t>(index) < labels.size()) return plat::Value(labels[static_cast<std::size_t>(index)]);
+    if (index >= 0 && static_cast<std::size_t>(index) < labels.size())
+        return plat::Value(labels[static_cast<std::size_t>(index)]);
     const auto& axis = rotated ? chart.axisY() : chart.axisX();
     return plat::Value(axis ? axis->formatValue(x) : std::string());
 }

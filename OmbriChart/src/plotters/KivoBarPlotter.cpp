@@ -260,7 +260,7 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         engine->setSelectedDashes(dashes);
     };
     const bool lookPerBar = !merger.active();
-    if (!lookPerBar) setBarLook();
+    if (!lookPerBar && first <= n) setBarLook();
     for (std::int64_t i = first; i <= n; ++i) {
         const auto point = static_cast<std::int32_t>(i);
         if (lookPerBar) setBarLook();
@@ -279,18 +279,17 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         if (pointByPoint) t = _getAnimationTimeForPointMode(series, point, point == n);
         if (!drawable) continue;
 
-            double sum = 0;
+        double sum = 0;
         // The ordinary bar (no change replayed) needs no rectangle object of its own.
         KivoRect bar;
         if (ordinary) {
             bar = stacked ? stackedBar(axisX, axisY, x, y, cw, t, d, _rotated, sum, stackPos, stackNeg)
                           : ordinaryBar(axisX, axisY, realIndex, x, y, cw, w, originScreen, t, d, _rotated);
         } else {
-            const auto made =
-                stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,
-                                             _rotated, position, sum, stackPos, stackNeg)
-                        : _getBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d, _rotated,
-                                      position);
+            const auto made = stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w,
+                                                           originScreen, t, d, _rotated, position, sum, stackPos, stackNeg)
+                                      : _getBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t,
+                                                    d, _rotated, position);
             // A point without a rectangle gets no bar, no hit area and no label.
             if (!made) continue;
             bar = *made;
