@@ -285,7 +285,7 @@ struct EditedScene : ChartScene {
     // Replaces the middle item by one at the same X with another Y, to and fro.
     void replace() {
         const std::size_t middle = count / 2;
-        auto point = std::make_shared<LargeWalkPoint>();
+        auto point = std::make_shared<large_chart::LargeWalkPoint>();
         point->x = double(middle);
         point->y = walk(count).ys[middle] + (raised ? 0 : 1);
         raised = !raised;

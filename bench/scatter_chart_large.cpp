@@ -1,13 +1,15 @@
 // The scatter and column companions of the large line benchmarks: the same random walk of 100k and
 // 1M points drawn as a scatter series (symbols stamped, repeats on the same quarter pixel left out)
 // and as a column series (bars narrower than a pixel merged per pixel column), one whole drawing pass
-// each. The goals, with BM_LargeLineChartPass/1000000 in the same run: the 1M scatter pass within 8 ×
-// the 1M line pass, the 1M column pass within 3 ×.
+// each, and what the column chart holds per point. The goals, with BM_LargeLineChartPass/1000000 in the
+// same run: the 1M scatter pass within 8 × the 1M line pass, the 1M column pass within 3 ×.
 //
 // The image checks are no timing: each draws the chart once with the dense shortcuts and once element
 // by element, and reports the share of the image's pixels that differ by more than 32/255 in a channel
 // (goal: at most 1 %). With KIVO_BENCH_OUT set to a folder, they also write both pictures there.
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -37,6 +39,26 @@ void chartPass(benchmark::State& state, std::int64_t type) {
 
 void BM_LargeScatterChartPass(benchmark::State& state) { chartPass(state, OmbriChartTypeScatter); }
 void BM_LargeColumnChartPass(benchmark::State& state) { chartPass(state, OmbriChartTypeColumn); }
+
+// What a column chart of the walk holds on the heap after a pass (kept columns, analysis, hit areas and
+// the rest), per point, beyond the items themselves.
+void BM_LargeColumnChartMemory(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    walk(n);
+    // Blocks taken from the heap, and the large ones mapped apart from it.
+    const auto heap = [] {
+        const auto info = mallinfo2();
+        return double(info.uordblks + info.hblkhd);
+    };
+    double perPoint = 0;
+    for (auto _ : state) {
+        const double before = heap();
+        ChartScene scene(n, OmbriChartTypeColumn);
+        scene.pass();
+        perPoint = (heap() - before) / double(n);
+    }
+    state.counters["heap bytes per point"] = perPoint;
+}
 
 // The same pass drawn element by element: what the shortcuts save.
 void BM_LargeScatterChartPassElementByElement(benchmark::State& state) {
@@ -106,6 +128,7 @@ void sizes(benchmark::internal::Benchmark* b) { b->Arg(100'000)->Arg(1'000'000)-
 
 BENCHMARK(BM_LargeScatterChartPass)->Apply(sizes);
 BENCHMARK(BM_LargeColumnChartPass)->Apply(sizes);
+BENCHMARK(BM_LargeColumnChartMemory)->Apply(sizes)->Iterations(1);
 BENCHMARK(BM_LargeScatterChartPassElementByElement)->Apply(sizes);
 BENCHMARK(BM_LargeColumnChartPassElementByElement)->Apply(sizes);
 BENCHMARK(BM_LargeScatterStampedImageDifference)->Apply(sizes)->Iterations(1);

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
 #include "OmbriChart/KivoBarPlotter.h"
 #include "OmbriChart/KivoChartDataPoint.h"
@@ -17,6 +16,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "plotters/BarRectArea.h"
 #include "test_chart.h"
 
 // One item: the named numbers (a NaN is stored as the null value, a missing reading).
@@ -63,9 +63,9 @@ protected:
         const auto it = map.find(position);
         if (it == map.end()) return out;
         for (const auto& area : it->second) {
-            const auto rectArea = std::dynamic_pointer_cast<KivoRectArea>(area);
-            if (!rectArea) continue;
-            out.push_back({*rectArea->rect(), area->tag().as<KivoChartDataPoint>()});
+            const auto* bar = dynamic_cast<const BarRectArea*>(area.get());
+            if (!bar) continue;
+            out.push_back({bar->rect(), area->tag().as<KivoChartDataPoint>()});
         }
         return out;
     }

@@ -285,6 +285,36 @@ TEST_F(BarPlotterTest, EachSeriesDrawsTheLabelsOfThePassSoFarAnchoredOnTheTopEdg
     EXPECT_TRUE(plotter().dataLabelData().empty());
 }
 
+TEST_F(BarPlotterTest, AHitHeldAcrossPassesKeepsItsBarAndRecordsAreMadeWhenAskedFor) {
+    setItems({barRow({{"a", 2}}), barRow({{"a", 5}})});
+    add("a");
+    draw();
+    const auto centre = [](const KivoRect& r) { return KivoPoint::create(r.left() + r.width() / 2, r.top() + r.height() / 2); };
+    const auto held = chart->hitTester()->hitTest(centre(bars(0)[1].rect));
+    ASSERT_TRUE(held);
+
+    // The next pass draws other bars while the earlier hit, never asked for its point yet, is held.
+    setItems({barRow({{"a", 7}}), barRow({{"a", 9}}), barRow({{"a", 4}})});
+    draw();
+    const auto old = held->area()->tag().as<KivoChartDataPoint>();
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->pointIndex(), 1);
+    EXPECT_EQ(old->value(), 5);
+    const auto now = chart->hitTester()->hitTest(centre(bars(0)[1].rect));
+    ASSERT_TRUE(now);
+    const auto point = now->area()->tag().as<KivoChartDataPoint>();
+    EXPECT_EQ(point->value(), 9);
+    EXPECT_EQ(point->valueX(), plat::Value(chart->axisX()->formatValue(1)));
+
+    // No label is shown, yet the records of the pass are there when asked for, as the bars tell them.
+    const auto& records = plotter().dataLabelData();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[1]->pointIndex(), 1);
+    EXPECT_EQ(records[1]->dataY(), 9);
+    EXPECT_EQ(records[1]->valueX(), point->valueX());
+    expectRect(*records[1]->rect(), bars(0)[1].rect.left(), sy(9), bars(0)[1].rect.width(), 0);
+}
+
 TEST_F(BarPlotterTest, APointWithoutARectangleGetsNoBarAndNoHitArea) {
     setItems({barRow({{"a", 1}}), barRow({{"a", 2}})});
     auto s = add("a");

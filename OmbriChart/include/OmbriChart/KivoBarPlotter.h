@@ -13,11 +13,13 @@
 #include "OmbriChart/KivoOmbriChartExport.h"
 #include "Platform/foundation/value.h"
 
+class IKivoEaseAction;
 class KivoRenderState;
 class OmbrChartDataLabelData;
 namespace kivo::detail {
 struct ValueColumn;
 struct StackPlan;
+struct BarAreaBlock;
 }  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoBarPlotter : public KivoBasePlotter {
@@ -52,7 +54,7 @@ public:
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>& engine) override;
 
     // The label records collected in this pass, in drawing order.
-    const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& dataLabelData() const { return _dataLabelData; }
+    const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& dataLabelData() const;
 
     // ==== Update geometry (the bar of one point in a frame of an update animation) ====
     // Called by the rectangle dispatchers while the chart replays a series change (the three series
@@ -165,10 +167,18 @@ private:
     // A selected bar to draw again, with its point index.
     using SelectedBar = std::pair<std::shared_ptr<KivoRect>, std::int32_t>;
 
-    // The unstacked ordinary bar.
+    // The unstacked ordinary bar, as a value; both axes given.
+    KivoRect ordinaryBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+                         double datax, double datay, double cw, double w, double originScreen, double time, double duration,
+                         bool rotated) const;
+    // The same as a new rectangle; null without both axes.
     std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
                                               std::int32_t index, double datax, double datay, double cw, double w,
                                               double originScreen, double time, double duration, bool rotated) const;
+    // The ordinary stacked segment as a value; both axes given.
+    KivoRect stackedBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, double datax,
+                        double datay, double cw, double time, double duration, bool rotated, double& sum,
+                        StackDictionary& stackPos, StackDictionary& stackNeg);
     // `length` eased by the chart's running animation at `time` of `duration` (all of it without one).
     double easedLength(double length, double time, double duration) const;
     // The data info's last point index; -1 without items.
@@ -179,5 +189,15 @@ private:
     // While plotSeries draws stacked bars: the series' segments, worked out before its bars in one merge
     // per stack and handed to the bars in order.
     std::shared_ptr<kivo::detail::StackPlan> _stackPlan;
-    std::vector<std::shared_ptr<OmbrChartDataLabelData>> _dataLabelData;
+    // While plotSeries draws: the chart's easing, which stays the same for all bars of the series.
+    std::optional<std::shared_ptr<IKivoEaseAction>> _seriesEasing;
+    // Forgets the pass's label records.
+    void clearLabels();
+
+    // Hit-area blocks kept for later passes, and the blocks of this pass, whose bars are also its label
+    // records; the records proper are made from them when first asked for.
+    std::vector<std::shared_ptr<kivo::detail::BarAreaBlock>> _blocks;
+    std::vector<std::shared_ptr<kivo::detail::BarAreaBlock>> _labelBlocks;
+    mutable std::vector<std::shared_ptr<OmbrChartDataLabelData>> _dataLabelData;
+    mutable std::size_t _labelBlocksMade = 0;
 };

@@ -13,7 +13,7 @@ namespace kivo::detail {
 // The rectangle (left, top, width, height) moved to its minimum corner with absolute sizes. A negative
 // width (a reversed category axis, an edge pair taken in the other order) covers the same ground as
 // its normalised form. NaN parts stay NaN: such a bar is skipped by the caller.
-inline std::shared_ptr<KivoRect> normalisedRect(double left, double top, double width, double height) {
+inline KivoRect normalisedBar(double left, double top, double width, double height) {
     if (width < 0) {
         left += width;
         width = -width;
@@ -22,7 +22,11 @@ inline std::shared_ptr<KivoRect> normalisedRect(double left, double top, double 
         top += height;
         height = -height;
     }
-    return KivoRect::create(left, top, width, height);
+    return {left, top, width, height};
+}
+inline std::shared_ptr<KivoRect> normalisedRect(double left, double top, double width, double height) {
+    const KivoRect bar = normalisedBar(left, top, width, height);
+    return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
 }
 
 // The same for a rectangle already made; null stays null (a point with no rectangle).

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
+#include "KivoCore/IKivoEaseAction.h"
 #include "KivoCore/IKivoRenderEngine.h"
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoRenderState.h"
@@ -23,8 +25,10 @@
 #include "chart/ChartState.h"
 #include "data/DataInfoInternals.h"
 #include "plotters/BarColumnMerge.h"
+#include "plotters/BarRectArea.h"
 #include "plotters/BarRectMath.h"
 #include "plotters/KivoBarUpdateGeometry.h"
+#include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
 #include "series/SeriesColumns.h"
 
@@ -49,7 +53,7 @@ KivoBarPlotter::KivoBarPlotter(const std::shared_ptr<OmbriChart>& chart, std::sh
 void KivoBarPlotter::clear() {
     // Labels belong to one pass, even when its first bar series never reaches the point where the
     // list is emptied (a series being added first, a bar series after series of other types).
-    _dataLabelData.clear();
+    clearLabels();
 }
 
 // ---- Limits ----
@@ -106,7 +110,7 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     if (index == 0) {
         stackPos.clear();
         stackNeg.clear();
-        _dataLabelData.clear();
+        clearLabels();
     }
 
     kivo::detail::ColumnPtr yvals = kivo::detail::SeriesInternals::values(*series, 0);
@@ -195,9 +199,6 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         kivo::detail::chartState(*owner).seriesCollectionUpdated || kivo::detail::chartState(*owner).collectionViewUpdated;
     const bool pointByPoint =
         !updating && owner->loadAnimation() && owner->loadAnimation()->animationMode() == KivoLoadAnimationModePoint;
-    const auto& chartCategoryAxis = _rotated ? owner->axisY() : owner->axisX();
-    const auto& xlabels = owner->xlabels();
-    const std::string seriesName = series->name().value_or("");
     const bool stacked = _stacking != KivoPlotterStackingNone;
 
     // Missing values filled for the whole series at once.
@@ -212,6 +213,9 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         return KivoDataInfo::isValid(x) && KivoDataInfo::isValid(y);
     };
     const std::int64_t first = static_cast<std::int64_t>(_dataInfo->getOrigin());
+    // The update geometry takes over only while the chart replays a change.
+    const bool ordinary =
+        !(update && action >= KivoNotifyCollectionChangedActionAdd && action <= KivoNotifyCollectionChangedActionReplace);
     // Every stacked bar of the series takes its segment from one merge per stack, made before the bars.
     const bool stackingChange =
         update && action >= KivoNotifyCollectionChangedActionAdd && action <= KivoNotifyCollectionChangedActionReplace &&
@@ -228,23 +232,38 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         _stackPlan = std::make_shared<kivo::detail::StackPlan>();
         kivo::detail::planStack(*_stackPlan, std::move(xs), std::move(ys), sums, _stacking, stackPos, stackNeg);
     }
-    // The plan belongs to this series' bars only.
-    const struct PlanScope {
+    // The plan and the easing belong to this series' bars only.
+    _seriesEasing = owner->getEasing();
+    const struct SeriesScope {
         std::shared_ptr<kivo::detail::StackPlan>& plan;
-        ~PlanScope() { plan.reset(); }
-    } planScope{_stackPlan};
+        std::optional<std::shared_ptr<IKivoEaseAction>>& easing;
+        ~SeriesScope() {
+            plan.reset();
+            easing.reset();
+        }
+    } seriesScope{_stackPlan, _seriesEasing};
 
     // Bars of the default path narrower than a device pixel, merged per pixel column while every bar
     // has the series' look.
+    // The series' hit areas, which also stand for its label records.
+    const auto block = kivo::detail::takeKeptBlock(_blocks, n >= first ? static_cast<std::size_t>(n - first + 1) : 0);
+    block->info = {owner, series->name(), position, _rotated, 0};
     kivo::detail::BarColumnMerger merger;
     if (path == KivoPlotElementEventPathDefault && !pointSelection) merger.begin(engine, _rotated);
-    for (std::int64_t i = first; i <= n; ++i) {
-        const auto point = static_cast<std::int32_t>(i);
+    // Every bar is drawn in the bar look. While merging, nothing but the default renderer (which leaves
+    // the look alone) draws between the bars, so the look is set once.
+    const auto setBarLook = [&] {
         engine->setFill(fill);
         engine->setStroke(border);
         engine->setStrokeThickness(bw2);
         engine->setOpacity(opacity);
         engine->setSelectedDashes(dashes);
+    };
+    const bool lookPerBar = !merger.active();
+    if (!lookPerBar && first <= n) setBarLook();
+    for (std::int64_t i = first; i <= n; ++i) {
+        const auto point = static_cast<std::int32_t>(i);
+        if (lookPerBar) setBarLook();
         if (pointSelection) {
             if (point == owner->selectionIndex()) {
                 engine->setSelectedDashes(owner->selectedDashes());
@@ -261,58 +280,81 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         if (!drawable) continue;
 
         double sum = 0;
-        auto rect = stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,
-                                                 _rotated, position, sum, stackPos, stackNeg)
-                            : _getBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t, d,
-                                          _rotated, position);
-        // A point without a drawable rectangle gets no bar, no hit area and no label.
-        if (!rect || !kivo::detail::isFiniteRect(*rect)) continue;
+        // The ordinary bar (no change replayed) needs no rectangle object of its own.
+        KivoRect bar;
+        if (ordinary) {
+            bar = stacked ? stackedBar(axisX, axisY, x, y, cw, t, d, _rotated, sum, stackPos, stackNeg)
+                          : ordinaryBar(axisX, axisY, realIndex, x, y, cw, w, originScreen, t, d, _rotated);
+        } else {
+            const auto made = stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w,
+                                                           originScreen, t, d, _rotated, position, sum, stackPos, stackNeg)
+                                      : _getBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w, originScreen, t,
+                                                    d, _rotated, position);
+            // A point without a rectangle gets no bar, no hit area and no label.
+            if (!made) continue;
+            bar = *made;
+        }
+        // Nor does one whose rectangle is not a number.
+        if (!kivo::detail::isFiniteRect(bar)) continue;
 
-        if (selected && (selectedIndex == -1 || selectedIndex == point)) _selRects.push_back({rect, point});
-        auto area = KivoRectArea::create(rect);
-        if (intersects(*rect, plot) && !merger.take(*rect)) _drawBarElement(engine, rect, series, position, point, path);
-
-        auto dataPoint = KivoChartDataPoint::create();
-        dataPoint->setSeriesIndex(position);
-        dataPoint->setSeriesName(series->name());
-        dataPoint->setPointIndex(point);
-        dataPoint->setValue(y);
-        if (i < static_cast<std::int64_t>(xlabels.size()))
-            dataPoint->setValueX(plat::Value(xlabels[static_cast<std::size_t>(i)]));
-        else
-            dataPoint->setValueX(plat::Value(chartCategoryAxis ? chartCategoryAxis->formatValue(x) : std::string()));
-        dataPoint->setDataX(x);
+        std::shared_ptr<KivoRect> rect;
+        const auto shared = [&] {
+            if (!rect) rect = KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
+            return rect;
+        };
+        if (selected && (selectedIndex == -1 || selectedIndex == point)) _selRects.push_back({shared(), point});
+        if (intersects(bar, plot) && !merger.take(bar)) {
+            if (path == KivoPlotElementEventPathDefault)
+                DefaultBarElementRender(engine, bar.left(), bar.top(), bar.width(), bar.height()).execute();
+            else
+                _drawBarElement(engine, shared(), series, position, point, path);
+        }
 
         // Across the category axis the point sits in the middle of its slot (of the cluster, stacked).
         const double c0 = stacked ? x - cw / 2 : x - cw / 2 + realIndex * w;
         const double c1 = stacked ? x + cw / 2 : c0 + w;
         const double middle = (categoryAxis->convert(c0) + categoryAxis->convert(c1)) / 2;
-        if (_rotated)
-            dataPoint->setY(middle);
-        else
-            dataPoint->setX(middle);
-        area->setTag(plat::Value(dataPoint));
-        if (_hitTester) _hitTester->add(area, position);
-
-        // Labels stand against the bar's top edge (columns) or right edge (bars).
-        auto anchor = _rotated ? KivoRect::create(rect->right(), rect->top(), 0, rect->height())
-                               : KivoRect::create(rect->left(), rect->top(), rect->width(), 0);
-        _dataLabelData.push_back(
-            OmbrChartDataLabelData::create(seriesName, std::move(anchor), position, point, x, y, dataPoint->valueX()));
+        block->areas.emplace_back(&block->info, bar, point, x, y, middle);
     }
 
     merger.end();
+    if (_hitTester) _hitTester->addAll(block, std::span(block->areas), position);
+    _labelBlocks.push_back(block);
 
     // Every label collected in this pass, so the last series' labels end on top of all bars.
     const auto& label = owner->dataLabel();
     const auto& renderer = owner->dataLabelRenderer();
     if (label && renderer && label->position() != KivoDataLabelPositionNone)
-        for (std::size_t k = 0; k < _dataLabelData.size(); ++k) {
-            const auto record = _dataLabelData[k];
+        for (const auto& record : dataLabelData())
             renderer->render(record->seriesName(), record->rect(), record->seriesIndex(), record->pointIndex(), record->dataX(),
                              record->dataY(), record->valueX());
-        }
     engine->endGroup();
+}
+
+// ---- Label records ----
+
+void KivoBarPlotter::clearLabels() {
+    _labelBlocks.clear();
+    _dataLabelData.clear();
+    _labelBlocksMade = 0;
+}
+
+const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& KivoBarPlotter::dataLabelData() const {
+    // Made when first asked for: a chart without labels never needs a record per bar.
+    for (; _labelBlocksMade < _labelBlocks.size(); ++_labelBlocksMade) {
+        const auto& block = *_labelBlocks[_labelBlocksMade];
+        const std::string seriesName = block.info.name.value_or("");
+        _dataLabelData.reserve(_dataLabelData.size() + block.areas.size());
+        for (const auto& area : block.areas) {
+            // Labels stand against the bar's top edge (columns) or right edge (bars).
+            const KivoRect bar = area.rect();
+            auto anchor = block.info.rotated ? KivoRect::create(bar.right(), bar.top(), 0, bar.height())
+                                             : KivoRect::create(bar.left(), bar.top(), bar.width(), 0);
+            _dataLabelData.push_back(OmbrChartDataLabelData::create(seriesName, std::move(anchor), block.info.seriesIndex,
+                                                                    area.pointIndex(), area.x(), area.y(), area.xText()));
+        }
+    }
+    return _dataLabelData;
 }
 
 // ---- One bar ----

@@ -137,6 +137,7 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarRect(
 // ---- Ordinary rectangles ----
 
 double KivoBarPlotter::easedLength(double length, double time, double duration) const {
+    if (_seriesEasing) return KivoEasingUtil::ease(*_seriesEasing, time, 0, length, duration);
     const auto owner = chart();
     return KivoEasingUtil::ease(owner ? owner->getEasing() : KivoEasing::EaseNone(), time, 0, length, duration);
 }
@@ -146,6 +147,13 @@ std::shared_ptr<KivoRect> KivoBarPlotter::ordinaryBarRect(const std::shared_ptr<
                                                           double datax, double datay, double cw, double w, double originScreen,
                                                           double time, double duration, bool rotated) const {
     if (!axisX || !axisY) return nullptr;
+    const KivoRect bar = ordinaryBar(axisX, axisY, index, datax, datay, cw, w, originScreen, time, duration, rotated);
+    return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
+}
+
+KivoRect KivoBarPlotter::ordinaryBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
+                                     std::int32_t index, double datax, double datay, double cw, double w, double originScreen,
+                                     double time, double duration, bool rotated) const {
     const double s = datax - cw / 2;
     if (!rotated) {
         // Columns: the slot's ends in screen order, so a reversed axis keeps the slot's width.
@@ -156,15 +164,15 @@ std::shared_ptr<KivoRect> KivoBarPlotter::ordinaryBarRect(const std::shared_ptr<
         const double length = std::fabs(originScreen - v);
         const double grown = easedLength(length, time, duration);
         // The bottom edge stays where the finished column's is; the top rises.
-        return kivo::detail::normalisedRect(a, std::min(v, originScreen) + length - grown, b - a, grown);
+        return kivo::detail::normalisedBar(a, std::min(v, originScreen) + length - grown, b - a, grown);
     }
     // Bars: the left edge stays, the right one grows.
     const double a = axisY->convert(s + index * w);
     const double b = axisY->convert(s + (index + 1) * w);
     const double v = axisX->convert(datay);
     const double length = std::fabs(originScreen - v);
-    return kivo::detail::normalisedRect(std::min(v, originScreen), std::min(a, b), easedLength(length, time, duration),
-                                        std::fabs(b - a));
+    return kivo::detail::normalisedBar(std::min(v, originScreen), std::min(a, b), easedLength(length, time, duration),
+                                       std::fabs(b - a));
 }
 
 std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::shared_ptr<KivoAxis>& axisX,
@@ -173,6 +181,13 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
                                                                    bool rotated, double& sum, StackDictionary& stackPos,
                                                                    StackDictionary& stackNeg) {
     if (!axisX || !axisY) return nullptr;
+    const KivoRect bar = stackedBar(axisX, axisY, datax, datay, cw, time, duration, rotated, sum, stackPos, stackNeg);
+    return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
+}
+
+KivoRect KivoBarPlotter::stackedBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, double datax,
+                                    double datay, double cw, double time, double duration, bool rotated, double& sum,
+                                    StackDictionary& stackPos, StackDictionary& stackNeg) {
     const auto& categoryAxis = rotated ? axisY : axisX;
     const auto& valueAxis = rotated ? axisX : axisY;
     const double a = categoryAxis->convert(datax - cw / 2);
@@ -185,6 +200,6 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
     const double vb = valueAxis->convert(segment.base + segment.share);
     const double length = std::fabs(vb - va);
     const double grown = easedLength(length, time, duration);
-    if (!rotated) return kivo::detail::normalisedRect(a, std::min(va, vb) + length - grown, b - a, grown);
-    return kivo::detail::normalisedRect(std::min(va, vb), std::min(a, b), grown, std::fabs(b - a));
+    if (!rotated) return kivo::detail::normalisedBar(a, std::min(va, vb) + length - grown, b - a, grown);
+    return kivo::detail::normalisedBar(std::min(va, vb), std::min(a, b), grown, std::fabs(b - a));
 }

@@ -1,0 +1,80 @@
+#pragma once
+// The rectangular hit areas of a column or bar series: one compact area per bar, all of one series'
+// pass in one block, each making its bar's KivoChartDataPoint only when a hit test (or a label) first
+// asks for it. A column chart of a million points thus registers its hit areas without a million data
+// points, formatted X texts and allocations.
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ChartCore/IKivoHitArea.h"
+#include "Platform/foundation/value.h"
+#include "plotters/LinePointArea.h"
+
+class KivoChartDataPoint;
+class OmbriChart;
+
+class BarRectArea final : public IKivoHitArea {
+public:
+    // The bar drawn at (left, top, width, height) for the point at data index `pointIndex` with the
+    // data values (x, y); `middle` is the middle of its slot across the category axis.
+    BarRectArea(const kivo::detail::LineSeriesInfo* info, const KivoRect& bar, std::int32_t pointIndex, double x, double y,
+                double middle)
+        : _info(info),
+          _left(bar.left()),
+          _top(bar.top()),
+          _width(bar.width()),
+          _height(bar.height()),
+          _x(x),
+          _y(y),
+          _middle(middle),
+          _pointIndex(pointIndex) {}
+
+    // The bar as given.
+    KivoRect rect() const { return {_left, _top, _width, _height}; }
+    std::int32_t pointIndex() const { return _pointIndex; }
+    double x() const { return _x; }
+    double y() const { return _y; }
+    // The text of the bar's X, as its data point tells it (nil once the chart is gone).
+    plat::Value xText() const;
+
+    bool contains(const KivoPoint& point) const override;
+    double distance(const KivoPoint& point) const override;
+    KivoHitBounds bounds() const override;
+    // The bar's data point (made on first use) unless a tag was set.
+    const plat::Value& tag() const override;
+    void setTag(plat::Value tag) override { _tag = std::make_unique<plat::Value>(std::move(tag)); }
+    std::shared_ptr<KivoChartDataPoint> dataPoint() const;
+
+private:
+    double minX() const { return std::fmin(_left, _left + _width); }
+    double maxX() const { return std::fmax(_left, _left + _width); }
+    double minY() const { return std::fmin(_top, _top + _height); }
+    double maxY() const { return std::fmax(_top, _top + _height); }
+
+    const kivo::detail::LineSeriesInfo* _info;
+    double _left, _top, _width, _height, _x, _y, _middle;
+    std::int32_t _pointIndex;
+    // Made on first use: most bars are never asked for.
+    mutable std::unique_ptr<plat::Value> _tag;
+};
+
+namespace kivo::detail {
+
+// The areas of one series' pass, sharing its info. Whoever holds one of them (the hit tester, a hit
+// test's result, the pass's label list) holds the block. What the bars share is what the points of a
+// line series share (their radius, 0, unused).
+struct BarAreaBlock {
+    LineSeriesInfo info;
+    std::vector<BarRectArea> areas;
+};
+
+// The text of a bar's X: its category label, else its X formatted by the category axis (an empty text
+// without one).
+plat::Value barXText(const OmbriChart& chart, std::int64_t index, double x, bool rotated);
+
+}  // namespace kivo::detail
