@@ -165,8 +165,53 @@ void GridRowColCollection::store(GridRowCol& row) const {
 }
 
 void GridRowColCollection::forgetMadeRows() {
+    // Their placeholders will mean other items: the rows must not answer for them.
+    const auto made = std::move(_madeRows);
     _madeRows.clear();
+    for (const auto& [source, row] : made) {
+        (void)source;
+        row->_source = -1;
+        row->_setOwner(nullptr);
+        kivo::detail::AxisPositions::release(*row);
+    }
     _keepLater.clear();
+}
+
+void GridRowColCollection::disown(GridRowCol& row) const {
+    forgetMade(row);
+    row._source = -1;
+    row._setOwner(nullptr);
+    kivo::detail::AxisPositions::release(row);
+}
+
+const GridRowCol* GridRowColCollection::madeRowOf(const plat::Value& item) const {
+    if (!item.isObject()) return nullptr;
+    const auto* row = dynamic_cast<const GridRowCol*>(item.asObject().get());
+    return row && row->_source >= 0 && row->owner().get() == this ? row : nullptr;
+}
+
+std::size_t GridRowColCollection::indexOfObject(const plat::Value& item) const {
+    // Integers in the list are placeholders, no rows of their own.
+    if (item.isInteger()) return plat::NotFound;
+    if (const auto* row = item.isObject() ? dynamic_cast<const GridRowCol*>(item.asObject().get()) : nullptr;
+        row && row->owner().get() == this) {
+        const std::int32_t i = currentIndexOf(*row);
+        return i >= 0 ? static_cast<std::size_t>(i) : plat::NotFound;
+    }
+    return KivoObservableArray::indexOfObject(item);
+}
+
+void GridRowColCollection::removeObject(const plat::Value& item) {
+    if (item.isInteger()) return;
+    const auto* row = madeRowOf(item);
+    if (!row) {
+        KivoObservableArray::removeObject(item);
+        return;
+    }
+    const std::int64_t source = row->_source;
+    // Inside a batch the row may stand in the list itself as well as by its placeholder: both go.
+    KivoObservableArray::removeObject(item);
+    KivoObservableArray::removeObject(plat::Value(source));
 }
 
 void GridRowColCollection::forgetMade(const GridRowCol& row) const {
@@ -229,6 +274,24 @@ void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
 
 std::int32_t GridRowColCollection::placedIndexOf(const GridRowCol& item) const { return saturate(_positions->indexOf(item)); }
 
+std::int32_t GridRowColCollection::currentIndexOf(const GridRowCol& item) const {
+    if (const std::int64_t placed = _positions->indexOf(item); placed >= 0 || placesFollowTheList()) return saturate(placed);
+    // Inside a batch the positions wait for its end; the list itself knows. A bound row is usually still
+    // where its placeholder was put, so that look comes first.
+    const plat::Array& items = sourceArray();
+    const std::int64_t source = item._source;
+    if (source >= 0 && static_cast<std::uint64_t>(source) < items.size()) {
+        const plat::Value& there = items[static_cast<std::size_t>(source)];
+        if (there.isInteger() && there.asInteger() == source) return saturate(source);
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const plat::Value& v = items[i];
+        if ((v.isObject() && v.asObject().get() == &item) || (source >= 0 && v.isInteger() && v.asInteger() == source))
+            return saturate(static_cast<std::int64_t>(i));
+    }
+    return -1;
+}
+
 std::int32_t GridRowColCollection::totalSize() const {
     _update();
     return saturate(_positions->total());
@@ -267,7 +330,15 @@ std::int64_t GridRowColCollection::renderSizeOf(std::int64_t first, std::int64_t
 std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= count()) return nullptr;
     const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
-    if (v.isObject()) return std::dynamic_pointer_cast<GridRowCol>(v.asObject());
+    if (v.isObject()) {
+        auto stored = std::dynamic_pointer_cast<GridRowCol>(v.asObject());
+        // Put in while the positions waited for a rebuild: it belongs here already, and its render size
+        // reads this collection's defaults.
+        if (stored && stored->_owner.lock().get() != this)
+            stored->_setOwner(std::const_pointer_cast<GridRowColCollection>(
+                std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+        return stored;
+    }
     if (!v.isInteger()) return nullptr;
     // A placeholder: the row the application still holds for it, or one made now and held weakly.
     const std::int64_t source = v.asInteger();
@@ -309,13 +380,16 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
     _dirty = true;
     // Items taken out no longer belong here; a replaced one leaves its place to the new one.
     if (args && args->oldItems())
-        for (const plat::Value& old : *args->oldItems())
+        for (const plat::Value& old : *args->oldItems()) {
+            if (old.isInteger() && !_madeRows.empty())
+                if (auto it = _madeRows.find(old.asInteger()); it != _madeRows.end()) disown(*it->second);
             if (auto item = old.as<GridRowCol>()) {
                 if (args->action() == KivoNotifyCollectionChangedActionReplace &&
                     item->_placedIndex() == args->oldStartingIndex())
                     kivo::detail::AxisPositions::release(*item);
                 item->_setOwner(nullptr);
             }
+        }
     if (!args || !replayEdit(*args)) _structureStale = true;
     if (auto g = grid()) {
         g->dropCaches();

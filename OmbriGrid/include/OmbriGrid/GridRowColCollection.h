@@ -73,6 +73,12 @@ public:
     // row-header panels in this order; null when none.
     std::shared_ptr<GridPanel> gridPanel() const;
 
+    // Lookups by identity that know a row made for a placeholder: the list holds the placeholder, and
+    // the row stands for it. (They hide the list's own lookups, which compare stored values only.)
+    std::size_t indexOfObject(const plat::Value& item) const;
+    bool containsObject(const plat::Value& item) const { return indexOfObject(item) != plat::NotFound; }
+    void removeObject(const plat::Value& item);
+
     void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
 
 protected:
@@ -102,6 +108,13 @@ private:
     void _itemChanged(const GridRowCol& item) const;
     // The index the positions hold for `item` now, without laying out; -1 when they hold none.
     std::int32_t placedIndexOf(const GridRowCol& item) const;
+    // The index of `item` now, without laying out: where the positions hold it, or, while they do not
+    // follow the list (inside a batch), where the list holds it or its placeholder; -1 when nowhere.
+    std::int32_t currentIndexOf(const GridRowCol& item) const;
+    // The row `item` holds when it was made for a placeholder of this collection, else null.
+    const GridRowCol* madeRowOf(const plat::Value& item) const;
+    // A made row whose placeholder left the list belongs to the application alone.
+    void disown(GridRowCol& row) const;
     // Replays an announced insertion, removal or replacement on the positions; false when they must
     // be rebuilt instead.
     bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
