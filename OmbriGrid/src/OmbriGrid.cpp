@@ -145,6 +145,12 @@ void OmbriGrid::initInternals() {
     _columns = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(4.0 * r));
     _headerRows = std::make_shared<GridRowCollection>(self, defaultColumnHeaderRowSize());
     _headerCols = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
+    // Columns added later take their data types from the first item.
+    _columns->collectionChanged()->addHandler(
+        [weak](const std::shared_ptr<KivoEventContainer>&) {
+            if (auto grid = weak.lock()) grid->_columnsChanged();
+        },
+        self);
 
     _columnHeaderRow = std::make_shared<GridRow>();
     _headerRows->push(_columnHeaderRow);
@@ -258,6 +264,7 @@ void OmbriGrid::setAllowMerging(std::int64_t merging) {
 void OmbriGrid::setAutoGenerateColumns(bool on) {
     if (on == _autoGenerateColumns) return;
     _autoGenerateColumns = on;
+    _bindGrid(true);
     invalidate();
 }
 

@@ -100,6 +100,7 @@ protected:
 private:
     friend class GridRowCol;
     friend class GridPanel;
+    friend class GridRowCollection;
     friend class OmbriGrid;
     friend class kivo::detail::GroupCollapse;
     friend struct kivo::detail::GridTestAccess;
@@ -149,8 +150,20 @@ private:
     mutable std::vector<std::shared_ptr<GridRowCol>> _keepLater;
 
 protected:
+    // The item a placeholder stands for: first the list bound last in full, then the items added since.
+    plat::Value placeholderItem(std::int64_t source) const;
+
     // The source list placeholders index into (rows only).
     plat::ArrayPtr _placeholderItems;
+    // Items added to the bound list since, one by one; their placeholders follow the list's.
+    plat::Array _addedItems;
+    // The rows stand for the bound view's items as a full flat binding of it would make them; any edit
+    // that the binding did not make ends it.
+    bool _mirrorsView = false;
+    // The binding is editing the rows.
+    bool _binding = false;
+    // The positions were brought up to date edit by edit inside the batch now closing.
+    bool _spliced = false;
 };
 
 class KIVO_GRID_EXPORT GridColumnCollection : public GridRowColCollection {
@@ -184,8 +197,17 @@ protected:
 private:
     friend class OmbriGrid;
     friend struct kivo::detail::GridTestAccess;
-    // Replaces every row by one placeholder per item of `items`, inside one batch (one reset).
-    void _bindItems(const plat::ArrayPtr& items);
+    // The height of the spacer row an item asks for, or none for an item that binds a plain row.
+    using SpacerTest = std::optional<std::int32_t> (*)(const plat::Value& item);
+    // Replaces every row by one placeholder per item of `items` (a spacer row where `spacer` says so),
+    // inside one batch (one reset).
+    void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);
+    // Applies one add, remove or replace announced by the bound flat view to the rows that mirror it,
+    // inside the batch the caller holds open, in time that does not grow with the row count; false,
+    // changing nothing, when the rows must be rebuilt instead.
+    bool _followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer);
+    // The value a new row for `item` takes in the list: a spacer row, or a placeholder.
+    plat::Value rowValueFor(const plat::Value& item, SpacerTest spacer);
 
     std::int32_t _defaultGroupSize;
 };

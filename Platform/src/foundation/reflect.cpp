@@ -17,8 +17,9 @@ void Property::set(Object& o, const Value& v) const {
     if (!_set(o, v)) throw InvalidArgumentException("the value " + v.description() + " does not fit the property " + _name);
 }
 
-ClassInfo::ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory)
-    : _name(std::move(name)), _base(base), _properties(std::move(properties)), _factory(factory) {}
+ClassInfo::ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory,
+                     bool ownDescription)
+    : _name(std::move(name)), _base(base), _properties(std::move(properties)), _factory(factory), _ownDescription(ownDescription) {}
 
 const Property* ClassInfo::ownProperty(std::string_view name) const {
     for (const auto& p : _properties)
