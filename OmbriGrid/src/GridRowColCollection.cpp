@@ -532,7 +532,9 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
     auto& positions = *_positions;
     plat::Array& storage = sourceArray();
     const std::size_t n = storage.size();
-    if (!_mirrorsView || _structureStale || positions.count() != n) return false;
+    if (!_mirrorsView) return false;
+    // Positions waiting for a rebuild (none laid out since the binding) are left to it.
+    const bool place = !_structureStale && positions.count() == n;
     const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
     const std::size_t added = edit.items() ? edit.items()->size() : 0;
     const std::size_t removed = edit.oldItems() ? edit.oldItems()->size() : 0;
@@ -576,7 +578,7 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
     if (edit.action() != KivoNotifyCollectionChangedActionAdd && take == 0) return true;
     if (take > 0) {
         storage.erase(storage.begin() + static_cast<std::ptrdiff_t>(at), storage.begin() + static_cast<std::ptrdiff_t>(at + take));
-        positions.erase(at, take);
+        if (place) positions.erase(at, take);
     }
     if (edit.action() != KivoNotifyCollectionChangedActionRemove && added > 0) {
         plat::Array values;
@@ -584,13 +586,14 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
         for (const plat::Value& item : *edit.items()) values.push_back(rowValueFor(item, spacer));
         storage.insert(storage.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(values.begin()),
                        std::make_move_iterator(values.end()));
-        positions.insert(at, added, [&](std::size_t j) {
-            kivo::detail::AxisPositions::Entry entry;
-            entry.size = claim(storage[at + j], entry.anchor);
-            return entry;
-        });
+        if (place)
+            positions.insert(at, added, [&](std::size_t j) {
+                kivo::detail::AxisPositions::Entry entry;
+                entry.size = claim(storage[at + j], entry.anchor);
+                return entry;
+            });
     }
-    _spliced = true;
+    _spliced = place;
     _dirty = true;
     return true;
 }

@@ -111,8 +111,8 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
             rows->_mirrorsView = items != nullptr;
         }
     }
-    rows->_binding = false;
     rows->endUpdate();
+    rows->_binding = false;
     raiseNotice(_ombriGridLoadedRows, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
 }
 
