@@ -88,7 +88,7 @@ void OmbriGrid::initInternals() {
     _ombriGridDroppedCaches = std::make_shared<KivoEvent>();
     _ombriGridCellLongPressed = std::make_shared<KivoEvent>();
 
-    setMergeManager(std::make_shared<GridMergeManager>(self));
+    setMergeManager(GridMergeManager::create(self));
     setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
 
     std::weak_ptr<OmbriGrid> weak = self;
@@ -185,6 +185,9 @@ void OmbriGrid::initInternals() {
     };
     _pressRecognizer = makePress(PressDuration);
     _longPressRecognizer = makePress(LongPressDuration);
+    _longPressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+        if (auto grid = weak.lock()) grid->respondToLongPressGesture(recognizer);
+    });
     for (const std::shared_ptr<plat::GestureRecognizer>& r : std::initializer_list<std::shared_ptr<plat::GestureRecognizer>>{
              _tapRecognizer, _doubleTapRecognizer, _panRecognizer, _pressRecognizer, _longPressRecognizer}) {
         r->setDelegate(recognizerDelegate);

@@ -27,6 +27,8 @@
 #include "Platform/ui/text_field.h"
 
 class GridPanel;
+class GridRowAccessor;
+class GridHitTestInfo;
 class GridRow;
 class GridRowCollection;
 class GridColumnCollection;
@@ -137,6 +139,17 @@ public:
     void setCollectionView(std::shared_ptr<KivoCollectionView> view);
     // A group row named `name` heading `items`, added after the rows there are.
     void addGroup(const std::string& name, const plat::Array& items);
+    // ---- cells and points ----
+    // The cells panel's row, subscripted by column: grid[row][col].
+    std::shared_ptr<GridRowAccessor> objectAtIndexedSubscript(std::int32_t row);
+    void setCellData(const plat::Value& value, std::int32_t row, std::int32_t col);
+    std::shared_ptr<GridHitTestInfo> hitTest(plat::Point point);
+    // Raises CellLongPressed for the cell under the point, then tells the delegate; true unless cancelled.
+    bool onCellLongPressed(plat::Point point);
+    // The long-press recogniser's action: on its start, the event, then the shared edit menu at the
+    // point when `defaultContextMenu` is on.
+    void respondToLongPressGesture(plat::GestureRecognizer& recognizer);
+    const std::shared_ptr<GridHitTestInfo>& contextMenuHitTest() const { return _contextMenuHTI; }
     const std::shared_ptr<GridMergeManager>& mergeManager() const { return _mergeManager; }
     void setMergeManager(std::shared_ptr<GridMergeManager> manager);
     const std::shared_ptr<OmbriGridDetailProvider>& detailProvider() const { return _detailProvider; }
@@ -394,6 +407,7 @@ private:
     std::shared_ptr<GridRow> _columnHeaderRow;
     std::shared_ptr<KivoCollectionView> _collectionView;
     plat::ArrayPtr _itemsSource;
+    std::shared_ptr<GridHitTestInfo> _contextMenuHTI;
     // The view whose announcements the grid follows, and the subscription's owner token.
     std::weak_ptr<KivoCollectionView> _followedView;
     std::shared_ptr<int> _viewToken;
