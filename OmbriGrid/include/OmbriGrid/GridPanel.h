@@ -125,6 +125,7 @@ public:
     const std::shared_ptr<GridPanel>& panel() const { return _panel; }
     std::int32_t rowIndex() const { return _rowIndex; }
     plat::Value objectAtIndexedSubscript(std::int32_t col) const;
+    plat::Value operator[](std::int32_t col) const { return objectAtIndexedSubscript(col); }
     void setObject(const plat::Value& value, std::int32_t col);
 
 private:
