@@ -91,9 +91,13 @@ Value readKey(const Value& target, std::string_view key, const detail::NestingLe
         case Value::Kind::Object: {
             const ObjectPtr object = target.asObject();  // the getter may let go of the slot `target` is in
             if (const Property* p = object->classInfo().findProperty(key)) return p->get(*object);
+            // Every object answers its description, declared or not.
+            if (key == "description") return Value(object->description());
             break;
         }
         default:
+            // A text, number, date or null answers its description, as every platform object does.
+            if (key == "description") return Value(target.description());
             break;
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));

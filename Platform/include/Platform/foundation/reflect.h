@@ -397,8 +397,9 @@ Property property(std::string name, R (C::*getter)() const, void (C::*setter)(A)
 
 // Reads `key` of an object (its declared properties), a dictionary (the entry, nil when absent) or an
 // array (the key read from every element; an array that holds itself or nests past MaxNestingDepth
-// throws InvalidArgumentException). nil reads nil. Anything else, or an object without the key, throws
-// UndefinedKeyException.
+// throws InvalidArgumentException). nil reads nil. Every value other than a dictionary or an array
+// answers "description" (a text itself, a number as it prints) unless it declares the key. Anything
+// else, or an object without the key, throws UndefinedKeyException.
 PLAT_EXPORT Value valueForKey(const Value& target, std::string_view key);
 // Writes `key`; throws UndefinedKeyException for a missing key, InvalidArgumentException for a
 // read-only property or a value of the wrong type. Writing to nil does nothing.
