@@ -39,7 +39,7 @@ PLAT_DEFINE_CLASS(BindingRecord, plat::Object, plat::property("id", &BindingReco
 plat::Value record(long i) {
     auto r = std::make_shared<BindingRecord>();
     r->id = i;
-    r->name = "n" + std::to_string(i % 1000);
+    r->name = std::to_string(i % 1000);
     r->score = static_cast<double>(i) * 0.5;
     r->active = i % 2 == 0;
     return plat::Value(std::move(r));
