@@ -10,6 +10,7 @@
 #include "KivoCore/KivoSortDescription.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/KivoInternalCamelConversion.h"
+#include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/locale/formatter.h"
@@ -123,17 +124,18 @@ void GridColumn::setSortDirection(GridSortDirection direction) {
 }
 
 namespace {
-GridHorizontalAlignment resolveAlignment(GridHorizontalAlignment stored, std::int64_t dataType) {
+GridHorizontalAlignment resolveAlignment(GridHorizontalAlignment stored, std::int64_t dataType, bool mapped) {
     if (stored != GridHorizontalAlignmentAutomatic) return stored;
     if (dataType == 4) return GridHorizontalAlignmentCenter;
-    if (dataType == 3) return GridHorizontalAlignmentRight;
+    // Numbers shown through a data map read as texts.
+    if (dataType == 3 && !mapped) return GridHorizontalAlignmentRight;
     return GridHorizontalAlignmentLeft;
 }
 }  // namespace
 
-GridHorizontalAlignment GridColumn::horizontalAlignment() const { return resolveAlignment(_horizontalAlignment, _dataType); }
+GridHorizontalAlignment GridColumn::horizontalAlignment() const { return resolveAlignment(_horizontalAlignment, _dataType, _dataMap != nullptr); }
 GridHorizontalAlignment GridColumn::headerHorizontalAlignment() const {
-    return resolveAlignment(_headerHorizontalAlignment, _dataType);
+    return resolveAlignment(_headerHorizontalAlignment, _dataType, _dataMap != nullptr);
 }
 
 void GridColumn::setHorizontalAlignment(GridHorizontalAlignment alignment) {
@@ -187,8 +189,16 @@ void GridColumn::setBoundValue(const plat::Value& value, const plat::Value& item
     if (_binding) _binding->setValue(value, item);
 }
 
+void GridColumn::setDataMap(std::shared_ptr<GridDataMap> map) {
+    if (map == _dataMap) return;
+    _dataMap = std::move(map);
+    onPropertyChanged();
+}
+
 plat::Value GridColumn::getFormattedValue(const plat::Value& v) const {
     if (v.isNil()) return std::string();
+    if (_dataMap)
+        if (plat::Value shown = _dataMap->getDisplayValue(v); !shown.isNil()) return shown;
     auto g = grid();
     const auto& valueFormatter = g ? g->valueFormatter() : nullptr;
     // A formatter with no text for the value shows nothing rather than the raw value.

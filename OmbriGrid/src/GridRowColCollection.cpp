@@ -165,8 +165,53 @@ void GridRowColCollection::store(GridRowCol& row) const {
 }
 
 void GridRowColCollection::forgetMadeRows() {
+    // Their placeholders will mean other items: the rows must not answer for them.
+    const auto made = std::move(_madeRows);
     _madeRows.clear();
+    for (const auto& [source, row] : made) {
+        (void)source;
+        row->_source = -1;
+        row->_setOwner(nullptr);
+        kivo::detail::AxisPositions::release(*row);
+    }
     _keepLater.clear();
+}
+
+void GridRowColCollection::disown(GridRowCol& row) const {
+    forgetMade(row);
+    row._source = -1;
+    row._setOwner(nullptr);
+    kivo::detail::AxisPositions::release(row);
+}
+
+const GridRowCol* GridRowColCollection::madeRowOf(const plat::Value& item) const {
+    if (!item.isObject()) return nullptr;
+    const auto* row = dynamic_cast<const GridRowCol*>(item.asObject().get());
+    return row && row->_source >= 0 && row->owner().get() == this ? row : nullptr;
+}
+
+std::size_t GridRowColCollection::indexOfObject(const plat::Value& item) const {
+    // Integers in the list are placeholders, no rows of their own.
+    if (item.isInteger()) return plat::NotFound;
+    if (const auto* row = item.isObject() ? dynamic_cast<const GridRowCol*>(item.asObject().get()) : nullptr;
+        row && row->owner().get() == this) {
+        const std::int32_t i = currentIndexOf(*row);
+        return i >= 0 ? static_cast<std::size_t>(i) : plat::NotFound;
+    }
+    return KivoObservableArray::indexOfObject(item);
+}
+
+void GridRowColCollection::removeObject(const plat::Value& item) {
+    if (item.isInteger()) return;
+    const auto* row = madeRowOf(item);
+    if (!row) {
+        KivoObservableArray::removeObject(item);
+        return;
+    }
+    const std::int64_t source = row->_source;
+    // Inside a batch the row may stand in the list itself as well as by its placeholder: both go.
+    KivoObservableArray::removeObject(item);
+    KivoObservableArray::removeObject(plat::Value(source));
 }
 
 void GridRowColCollection::forgetMade(const GridRowCol& row) const {
@@ -229,6 +274,24 @@ void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
 
 std::int32_t GridRowColCollection::placedIndexOf(const GridRowCol& item) const { return saturate(_positions->indexOf(item)); }
 
+std::int32_t GridRowColCollection::currentIndexOf(const GridRowCol& item) const {
+    if (const std::int64_t placed = _positions->indexOf(item); placed >= 0 || placesFollowTheList()) return saturate(placed);
+    // Inside a batch the positions wait for its end; the list itself knows. A bound row is usually still
+    // where its placeholder was put, so that look comes first.
+    const plat::Array& items = sourceArray();
+    const std::int64_t source = item._source;
+    if (source >= 0 && static_cast<std::uint64_t>(source) < items.size()) {
+        const plat::Value& there = items[static_cast<std::size_t>(source)];
+        if (there.isInteger() && there.asInteger() == source) return saturate(source);
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const plat::Value& v = items[i];
+        if ((v.isObject() && v.asObject().get() == &item) || (source >= 0 && v.isInteger() && v.asInteger() == source))
+            return saturate(static_cast<std::int64_t>(i));
+    }
+    return -1;
+}
+
 std::int32_t GridRowColCollection::totalSize() const {
     _update();
     return saturate(_positions->total());
@@ -267,7 +330,15 @@ std::int64_t GridRowColCollection::renderSizeOf(std::int64_t first, std::int64_t
 std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= count()) return nullptr;
     const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
-    if (v.isObject()) return std::dynamic_pointer_cast<GridRowCol>(v.asObject());
+    if (v.isObject()) {
+        auto stored = std::dynamic_pointer_cast<GridRowCol>(v.asObject());
+        // Put in while the positions waited for a rebuild: it belongs here already, and its render size
+        // reads this collection's defaults.
+        if (stored && stored->_owner.lock().get() != this)
+            stored->_setOwner(std::const_pointer_cast<GridRowColCollection>(
+                std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+        return stored;
+    }
     if (!v.isInteger()) return nullptr;
     // A placeholder: the row the application still holds for it, or one made now and held weakly.
     const std::int64_t source = v.asInteger();
@@ -277,10 +348,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
                 _positions->anchor(*held, static_cast<std::size_t>(index));
             return held;
         }
-    plat::Value data;
-    if (_placeholderItems && source >= 0 && static_cast<std::size_t>(source) < _placeholderItems->size())
-        data = (*_placeholderItems)[static_cast<std::size_t>(source)];
-    auto row = std::make_shared<GridRow>(std::move(data));
+    auto row = std::make_shared<GridRow>(placeholderItem(source));
     auto self =
         std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
     row->_setOwner(self);
@@ -289,6 +357,15 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
     // Placed at once while the positions follow the list; otherwise the rebuild they wait for places it.
     if (placesFollowTheList()) _positions->anchor(*row, static_cast<std::size_t>(index));
     return row;
+}
+
+plat::Value GridRowColCollection::placeholderItem(std::int64_t source) const {
+    if (source < 0) return {};
+    const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
+    const auto i = static_cast<std::size_t>(source);
+    if (i < bound) return (*_placeholderItems)[i];
+    if (i - bound < _addedItems.size()) return _addedItems[i - bound];
+    return {};
 }
 
 std::shared_ptr<GridPanel> GridRowColCollection::gridPanel() const {
@@ -309,14 +386,22 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
     _dirty = true;
     // Items taken out no longer belong here; a replaced one leaves its place to the new one.
     if (args && args->oldItems())
-        for (const plat::Value& old : *args->oldItems())
+        for (const plat::Value& old : *args->oldItems()) {
+            if (old.isInteger() && !_madeRows.empty())
+                if (auto it = _madeRows.find(old.asInteger()); it != _madeRows.end()) disown(*it->second);
             if (auto item = old.as<GridRowCol>()) {
                 if (args->action() == KivoNotifyCollectionChangedActionReplace &&
                     item->_placedIndex() == args->oldStartingIndex())
                     kivo::detail::AxisPositions::release(*item);
                 item->_setOwner(nullptr);
             }
-    if (!args || !replayEdit(*args)) _structureStale = true;
+        }
+    // An edit the binding did not make: the rows no longer mirror the view.
+    if (!_binding) _mirrorsView = false;
+    if (_spliced && args && args->action() == KivoNotifyCollectionChangedActionReset)
+        _spliced = false;  // the binding's own batch, whose edits the positions followed one by one
+    else if (!args || !replayEdit(*args))
+        _structureStale = true;
     if (auto g = grid()) {
         g->dropCaches();
         g->setNeedsDisplay();
@@ -406,14 +491,109 @@ void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
     settingChanged();
 }
 
-void GridRowCollection::_bindItems(const plat::ArrayPtr& items) {
+void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest spacer) {
     beginUpdate();
     removeAllObjects();
     forgetMadeRows();
     _placeholderItems = items;
+    _addedItems.clear();
+    _spliced = false;
     const std::size_t n = items ? items->size() : 0;
     plat::Array& storage = sourceArray();
     storage.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
+    if (!spacer)
+        for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
+    else
+        for (std::size_t i = 0; i < n; ++i) {
+            if (const auto height = spacer((*items)[i])) {
+                auto row = std::make_shared<GridEmptyRow>();
+                row->setHeight(*height);
+                storage.emplace_back(std::move(row));
+            } else {
+                storage.emplace_back(static_cast<std::int64_t>(i));
+            }
+        }
     endUpdate();
+}
+
+plat::Value GridRowCollection::rowValueFor(const plat::Value& item, SpacerTest spacer) {
+    if (spacer)
+        if (const auto height = spacer(item)) {
+            auto row = std::make_shared<GridEmptyRow>();
+            row->setHeight(*height);
+            return plat::Value(std::move(row));
+        }
+    const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
+    _addedItems.push_back(item);
+    return plat::Value(static_cast<std::int64_t>(bound + _addedItems.size() - 1));
+}
+
+bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer) {
+    auto& positions = *_positions;
+    plat::Array& storage = sourceArray();
+    const std::size_t n = storage.size();
+    if (!_mirrorsView) return false;
+    // Positions waiting for a rebuild (none laid out since the binding) are left to it.
+    const bool place = !_structureStale && positions.count() == n;
+    const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
+    const std::size_t added = edit.items() ? edit.items()->size() : 0;
+    const std::size_t removed = edit.oldItems() ? edit.oldItems()->size() : 0;
+    // Items added one by one keep the items they replaced alive; past the size of a full binding, one
+    // is cheaper.
+    if (_addedItems.size() + added > bound + 4096) return false;
+    std::size_t at = 0;
+    std::size_t take = 0;
+    switch (edit.action()) {
+        case KivoNotifyCollectionChangedActionAdd:
+            if (edit.startingIndex() < 0 || static_cast<std::size_t>(edit.startingIndex()) > n) return false;
+            at = static_cast<std::size_t>(edit.startingIndex());
+            break;
+        case KivoNotifyCollectionChangedActionRemove:
+            take = removed;
+            if (edit.oldStartingIndex() < 0 || static_cast<std::size_t>(edit.oldStartingIndex()) + take > n) return false;
+            at = static_cast<std::size_t>(edit.oldStartingIndex());
+            break;
+        case KivoNotifyCollectionChangedActionReplace: {
+            take = removed;
+            const std::int64_t start = edit.oldStartingIndex() >= 0 ? edit.oldStartingIndex() : edit.startingIndex();
+            if (start < 0 || static_cast<std::size_t>(start) + take > n) return false;
+            at = static_cast<std::size_t>(start);
+            break;
+        }
+        default:
+            return false;
+    }
+    if (edit.action() != KivoNotifyCollectionChangedActionRemove || take > 0) {
+        // Rows going: their objects belong to no one now.
+        for (std::size_t i = at; i < at + take; ++i) {
+            const plat::Value& old = storage[i];
+            if (old.isInteger()) {
+                if (!_madeRows.empty())
+                    if (auto it = _madeRows.find(old.asInteger()); it != _madeRows.end()) disown(*it->second);
+            } else if (auto row = old.as<GridRowCol>()) {
+                disown(*row);
+            }
+        }
+    }
+    if (edit.action() != KivoNotifyCollectionChangedActionAdd && take == 0) return true;
+    if (take > 0) {
+        storage.erase(storage.begin() + static_cast<std::ptrdiff_t>(at), storage.begin() + static_cast<std::ptrdiff_t>(at + take));
+        if (place) positions.erase(at, take);
+    }
+    if (edit.action() != KivoNotifyCollectionChangedActionRemove && added > 0) {
+        plat::Array values;
+        values.reserve(added);
+        for (const plat::Value& item : *edit.items()) values.push_back(rowValueFor(item, spacer));
+        storage.insert(storage.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(values.begin()),
+                       std::make_move_iterator(values.end()));
+        if (place)
+            positions.insert(at, added, [&](std::size_t j) {
+                kivo::detail::AxisPositions::Entry entry;
+                entry.size = claim(storage[at + j], entry.anchor);
+                return entry;
+            });
+    }
+    _spliced = place;
+    _dirty = true;
+    return true;
 }

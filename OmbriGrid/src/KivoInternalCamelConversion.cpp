@@ -1,23 +1,25 @@
 #include "OmbriGrid/KivoInternalCamelConversion.h"
 
-#include <cctype>
+#include "Platform/foundation/char_case.h"
 
 std::string KivoInternalCamelConversionNSString(std::string_view name) {
-    // Letters outside ASCII pass unchanged: the rule only splits Latin camel case.
+    // Character by character: each upper-case letter after one that did not start a word starts one.
     std::string out;
     out.reserve(name.size() + name.size() / 4);
     bool wordStart = false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (i == 0) {
-            out += static_cast<char>(std::toupper(c));
+    for (std::size_t pos = 0; pos < name.size();) {
+        const bool first = pos == 0;
+        const std::size_t at = pos;
+        const char32_t c = plat::nextCodePoint(name, pos);
+        if (first) {
+            out += plat::upperCased(c);
             wordStart = true;
-        } else if (!wordStart && c < 0x80 && std::isupper(c)) {
+        } else if (!wordStart && plat::isUppercaseLetter(c)) {
             out += ' ';
-            out += static_cast<char>(c);
+            out += plat::upperCased(c);
             wordStart = true;
         } else {
-            out += static_cast<char>(c);
+            out.append(name.substr(at, pos - at));
             wordStart = false;
         }
     }

@@ -88,7 +88,7 @@ void OmbriGrid::initInternals() {
     _ombriGridDroppedCaches = std::make_shared<KivoEvent>();
     _ombriGridCellLongPressed = std::make_shared<KivoEvent>();
 
-    setMergeManager(std::make_shared<GridMergeManager>(self));
+    setMergeManager(GridMergeManager::create(self));
     setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
 
     std::weak_ptr<OmbriGrid> weak = self;
@@ -145,6 +145,12 @@ void OmbriGrid::initInternals() {
     _columns = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(4.0 * r));
     _headerRows = std::make_shared<GridRowCollection>(self, defaultColumnHeaderRowSize());
     _headerCols = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
+    // Columns added later take their data types from the first item.
+    _columns->collectionChanged()->addHandler(
+        [weak](const std::shared_ptr<KivoEventContainer>&) {
+            if (auto grid = weak.lock()) grid->_columnsChanged();
+        },
+        self);
 
     _columnHeaderRow = std::make_shared<GridRow>();
     _headerRows->push(_columnHeaderRow);
@@ -179,6 +185,9 @@ void OmbriGrid::initInternals() {
     };
     _pressRecognizer = makePress(PressDuration);
     _longPressRecognizer = makePress(LongPressDuration);
+    _longPressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+        if (auto grid = weak.lock()) grid->respondToLongPressGesture(recognizer);
+    });
     for (const std::shared_ptr<plat::GestureRecognizer>& r : std::initializer_list<std::shared_ptr<plat::GestureRecognizer>>{
              _tapRecognizer, _doubleTapRecognizer, _panRecognizer, _pressRecognizer, _longPressRecognizer}) {
         r->setDelegate(recognizerDelegate);
@@ -258,6 +267,7 @@ void OmbriGrid::setAllowMerging(std::int64_t merging) {
 void OmbriGrid::setAutoGenerateColumns(bool on) {
     if (on == _autoGenerateColumns) return;
     _autoGenerateColumns = on;
+    _bindGrid(true);
     invalidate();
 }
 

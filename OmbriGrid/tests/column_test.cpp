@@ -111,6 +111,10 @@ TEST_F(GridColumns, AlignmentHeaderAndSortMarks) {
     EXPECT_EQ(KivoInternalCamelConversionNSString("URLString"), "UR LString");
     EXPECT_EQ(KivoInternalCamelConversionNSString("myID"), "My ID");
     EXPECT_EQ(KivoInternalCamelConversionNSString(""), "");
+    EXPECT_EQ(KivoInternalCamelConversionNSString("ID"), "ID");
+    // Letters past ASCII follow the same rule.
+    EXPECT_EQ(KivoInternalCamelConversionNSString("élan"), "Élan");
+    EXPECT_EQ(KivoInternalCamelConversionNSString("prixÉté"), "Prix Été");
     column->setHeader("Name");
     EXPECT_EQ(column->getFormattedHeader(), "Name");
     column->setSortDirection(GridSortDirectionAscending);

@@ -33,6 +33,12 @@ struct GridTestAccess {
     static void setCollectionView(OmbriGrid& grid, std::shared_ptr<KivoCollectionView> view) {
         grid._collectionView = std::move(view);
     }
+    // The rows' total size summed row by row, as a naive layout would.
+    static std::int64_t naiveTotal(const GridRowColCollection& c) {
+        std::int64_t total = 0;
+        for (std::size_t i = 0; i < c.count(); ++i) total += c.item(static_cast<std::int64_t>(i))->renderSize();
+        return total;
+    }
     static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }

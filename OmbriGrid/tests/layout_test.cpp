@@ -270,7 +270,7 @@ TEST_F(GridLayout, MatchesANaiveFullLayoutThroughRandomEdits) {
                 break;
             }
             case 7:
-                // A row no one changed stands in the list as its placeholder, which its own value does not find.
+                // A row no one changed stands in the list as its placeholder; removing the row removes that.
                 held.push_back(rows.row(pick()));
                 if (random() % 2) {
                     // Changed, it stands in the list itself; put in a second time, one call removes both,

@@ -18,6 +18,8 @@ namespace plat {
 class Formatter;
 }
 
+class GridDataMap;
+
 class KIVO_GRID_EXPORT GridColumn : public GridRowCol {
 public:
     GridColumn();
@@ -68,6 +70,9 @@ public:
     void setFormatter(std::shared_ptr<const plat::Formatter> formatter);
     std::int64_t aggregate() const { return _aggregate; }
     void setAggregate(std::int64_t aggregate);
+    // Shows each key value as the map's display value, where it has one.
+    const std::shared_ptr<GridDataMap>& dataMap() const { return _dataMap; }
+    void setDataMap(std::shared_ptr<GridDataMap> map);
     bool allowSorting() const { return _getFlag(GridRowColFlagsAllowSorting); }
     void setAllowSorting(bool v) { _setFlag(GridRowColFlagsAllowSorting, v); }
 
@@ -112,5 +117,6 @@ private:
     std::optional<std::string> _format;
     std::shared_ptr<const plat::Formatter> _formatter;
     std::int64_t _aggregate = 0;
+    std::shared_ptr<GridDataMap> _dataMap;
     std::optional<std::string> _sortMemberPath;
 };

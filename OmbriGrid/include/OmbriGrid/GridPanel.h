@@ -2,19 +2,25 @@
 // One of the grid's four regions (cells, column headers, row headers, top-left corner): a view-less
 // pairing of a row collection and a column collection, with the cache of the cell images drawn for it.
 
+#include <cmath>
 #include <cstdint>
+#include <string>
 #include <memory>
 #include <unordered_map>
 
+#include "OmbriGrid/GridCellRange.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
 #include "OmbriGrid/OmbriGridTypes.h"
+#include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/value.h"
 
 class OmbriGrid;
 class GridRowColCollection;
 class GridRowCollection;
 class GridColumnCollection;
 class GridRowCol;
+class GridRowAccessor;
 namespace plat {
 class Image;
 }
@@ -43,13 +49,86 @@ public:
     void resetCache(const GridRowCol* item);
     std::size_t cachedImageCount() const { return _cache.size(); }
 
+    // ---- cell values ----
+    // Values of cells without a binding, keyed "row-column"; null until the first write.
+    const plat::DictionaryPtr& unboundCells() const { return _unboundCells; }
+    void setUnboundCells(plat::DictionaryPtr cells);
+    // Reads and writes through the row, then the column: panel[row][col].
+    std::shared_ptr<GridRowAccessor> objectAtIndexedSubscript(std::int32_t row);
+    // The cell's value, formatted by its column when asked; nil outside the panel.
+    plat::Value getCellData(std::int32_t row, std::int32_t col, bool formatted) const;
+    // Writes through the binding, or into the unbound values (nil removes one). Refused with a log line
+    // outside the panel, and where it would write into the group a group row heads.
+    void setCellData(const plat::Value& value, std::int32_t row, std::int32_t col);
+
+    // ---- geometry (grid view coordinates, whole points) ----
+    std::int32_t offsetX() const;
+    std::int32_t offsetY() const;
+    std::int32_t originX() const;
+    std::int32_t originY() const;
+    // The far edge of the last frozen column and row; 0 where none is frozen.
+    plat::Point frozenPoint() const;
+    // The whole panel: rows 0…count − 1, columns 0…count − 1.
+    std::shared_ptr<GridCellRange> viewRange() const;
+    // One cell, merging ignored; frozen cells stay put while the rest scrolls. Zero outside the panel.
+    plat::Rect getCellRectInternal(std::int32_t row, std::int32_t col) const;
+    // The cell's merged range, as the merge manager gives it.
+    plat::Rect getCellRect(std::int32_t row, std::int32_t col) const;
+    // The range's rectangle; a merged one is held inside the scrolling area and the frame, never
+    // narrower or lower than its first cell.
+    plat::Rect getCellRect(std::int32_t row, std::int32_t col, const GridCellRange& range) const;
+
+    // ---- visibility ----
+    std::int32_t getFirstVisibleRow() const;
+    std::int32_t getFirstVisibleColumn() const;
+    bool isRowVisible(std::int32_t row) const;
+    bool isRowTopVisible(std::int32_t row) const;
+    bool isRowBottomVisible(std::int32_t row) const;
+    bool isColLeftVisible(std::int32_t col) const;
+    bool isColMidVisible(std::int32_t col) const;
+    bool isColRightVisible(std::int32_t col) const;
+    // Only on the cells panel, only for a group row.
+    bool isGroupRow(std::int32_t row) const;
+    plat::Rect getClipRect() const;
+
+    // ---- selection handles ----
+    // 1 on the start handle, else 2 on the end handle, else 0; a null rectangle holds nothing.
+    int getAdorner(plat::Point point) const;
+    void setAdorners(const plat::Rect& start, const plat::Rect& end) {
+        _adornerStart = start;
+        _adornerEnd = end;
+    }
+
 private:
     friend struct kivo::detail::GridTestAccess;
     static std::uint64_t cacheKey(std::int32_t row, std::int32_t col);
+    static plat::Rect nullRect() { return {INFINITY, INFINITY, 0, 0}; }
+    static std::string cellKey(std::int32_t row, std::int32_t col);
+    bool inside(std::int32_t row, std::int32_t col) const;
+    bool scrollsVertically() const { return _cellType == GridCellTypeCell || _cellType == GridCellTypeRowHeader; }
+    bool scrollsHorizontally() const { return _cellType == GridCellTypeCell || _cellType == GridCellTypeColumnHeader; }
 
     std::weak_ptr<OmbriGrid> _grid;
     GridCellType _cellType;
     std::shared_ptr<GridRowCollection> _rows;
     std::shared_ptr<GridColumnCollection> _columns;
     std::unordered_map<std::uint64_t, std::shared_ptr<plat::Image>> _cache;
+    plat::DictionaryPtr _unboundCells;
+    plat::Rect _adornerStart = nullRect();
+    plat::Rect _adornerEnd = nullRect();
+};
+
+// One row of a panel, subscripted by column: reads the raw value, writes through the panel.
+class KIVO_GRID_EXPORT GridRowAccessor : public plat::Object {
+public:
+    GridRowAccessor(std::shared_ptr<GridPanel> panel, std::int32_t rowIndex) : _panel(std::move(panel)), _rowIndex(rowIndex) {}
+    const std::shared_ptr<GridPanel>& panel() const { return _panel; }
+    std::int32_t rowIndex() const { return _rowIndex; }
+    plat::Value objectAtIndexedSubscript(std::int32_t col) const;
+    plat::Value operator[](std::int32_t col) const { return objectAtIndexedSubscript(col); }
+    void setObject(const plat::Value& value, std::int32_t col);
+
+private:
+    std::shared_ptr<GridPanel> _panel;
+    std::int32_t _rowIndex;
 };

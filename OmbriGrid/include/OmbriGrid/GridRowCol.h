@@ -82,6 +82,7 @@ protected:
 private:
     friend class GridRowColCollection;
     friend class GridPanel;
+    friend class OmbriGrid;
     friend class kivo::detail::GroupCollapse;
     friend class kivo::detail::AxisPositions;
     friend struct kivo::detail::GridTestAccess;

@@ -73,6 +73,12 @@ public:
     // row-header panels in this order; null when none.
     std::shared_ptr<GridPanel> gridPanel() const;
 
+    // Lookups by identity that know a row made for a placeholder: the list holds the placeholder, and
+    // the row stands for it. (They hide the list's own lookups, which compare stored values only.)
+    std::size_t indexOfObject(const plat::Value& item) const;
+    bool containsObject(const plat::Value& item) const { return indexOfObject(item) != plat::NotFound; }
+    void removeObject(const plat::Value& item);
+
     void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
 
 protected:
@@ -94,6 +100,7 @@ protected:
 private:
     friend class GridRowCol;
     friend class GridPanel;
+    friend class GridRowCollection;
     friend class OmbriGrid;
     friend class kivo::detail::GroupCollapse;
     friend struct kivo::detail::GridTestAccess;
@@ -102,6 +109,13 @@ private:
     void _itemChanged(const GridRowCol& item) const;
     // The index the positions hold for `item` now, without laying out; -1 when they hold none.
     std::int32_t placedIndexOf(const GridRowCol& item) const;
+    // The index of `item` now, without laying out: where the positions hold it, or, while they do not
+    // follow the list (inside a batch), where the list holds it or its placeholder; -1 when nowhere.
+    std::int32_t currentIndexOf(const GridRowCol& item) const;
+    // The row `item` holds when it was made for a placeholder of this collection, else null.
+    const GridRowCol* madeRowOf(const plat::Value& item) const;
+    // A made row whose placeholder left the list belongs to the application alone.
+    void disown(GridRowCol& row) const;
     // Replays an announced insertion, removal or replacement on the positions; false when they must
     // be rebuilt instead.
     bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
@@ -136,8 +150,20 @@ private:
     mutable std::vector<std::shared_ptr<GridRowCol>> _keepLater;
 
 protected:
+    // The item a placeholder stands for: first the list bound last in full, then the items added since.
+    plat::Value placeholderItem(std::int64_t source) const;
+
     // The source list placeholders index into (rows only).
     plat::ArrayPtr _placeholderItems;
+    // Items added to the bound list since, one by one; their placeholders follow the list's.
+    plat::Array _addedItems;
+    // The rows stand for the bound view's items as a full flat binding of it would make them; any edit
+    // that the binding did not make ends it.
+    bool _mirrorsView = false;
+    // The binding is editing the rows.
+    bool _binding = false;
+    // The positions were brought up to date edit by edit inside the batch now closing.
+    bool _spliced = false;
 };
 
 class KIVO_GRID_EXPORT GridColumnCollection : public GridRowColCollection {
@@ -171,8 +197,17 @@ protected:
 private:
     friend class OmbriGrid;
     friend struct kivo::detail::GridTestAccess;
-    // Replaces every row by one placeholder per item of `items`, inside one batch (one reset).
-    void _bindItems(const plat::ArrayPtr& items);
+    // The height of the spacer row an item asks for, or none for an item that binds a plain row.
+    using SpacerTest = std::optional<std::int32_t> (*)(const plat::Value& item);
+    // Replaces every row by one placeholder per item of `items` (a spacer row where `spacer` says so),
+    // inside one batch (one reset).
+    void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);
+    // Applies one add, remove or replace announced by the bound flat view to the rows that mirror it,
+    // inside the batch the caller holds open, in time that does not grow with the row count; false,
+    // changing nothing, when the rows must be rebuilt instead.
+    bool _followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer);
+    // The value a new row for `item` takes in the list: a spacer row, or a placeholder.
+    plat::Value rowValueFor(const plat::Value& item, SpacerTest spacer);
 
     std::int32_t _defaultGroupSize;
 };

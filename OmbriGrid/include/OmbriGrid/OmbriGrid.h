@@ -27,6 +27,8 @@
 #include "Platform/ui/text_field.h"
 
 class GridPanel;
+class GridRowAccessor;
+class GridHitTestInfo;
 class GridRow;
 class GridRowCollection;
 class GridColumnCollection;
@@ -34,6 +36,8 @@ class GridMergeManager;
 class GridCellFactory;
 class OmbriGridDetailProvider;
 class KivoCollectionView;
+class KivoCollectionViewGroup;
+class KivoNotifyCollectionChangedEventArgs;
 class IKivoValueFormatter;
 namespace plat {
 class LongPressGestureRecognizer;
@@ -126,6 +130,26 @@ public:
     const std::shared_ptr<GridRow>& columnHeaderRow() const { return _columnHeaderRow; }
     void setColumnHeaderRow(std::shared_ptr<GridRow> row);
     const std::shared_ptr<KivoCollectionView>& collectionView() const { return _collectionView; }
+    // ---- binding ----
+    // The application's items, held as they are (no copy).
+    const plat::ArrayPtr& itemsSource() const { return _itemsSource; }
+    // Binds a new view over `items` (always, even for the same list) and empties the selection.
+    void setItemsSource(plat::ArrayPtr items);
+    // Binds the view and takes its source list as the items; the same view again does nothing.
+    void setCollectionView(std::shared_ptr<KivoCollectionView> view);
+    // A group row named `name` heading `items`, added after the rows there are.
+    void addGroup(const std::string& name, const plat::Array& items);
+    // ---- cells and points ----
+    // The cells panel's row, subscripted by column: grid[row][col].
+    std::shared_ptr<GridRowAccessor> objectAtIndexedSubscript(std::int32_t row);
+    void setCellData(const plat::Value& value, std::int32_t row, std::int32_t col);
+    std::shared_ptr<GridHitTestInfo> hitTest(plat::Point point);
+    // Raises CellLongPressed for the cell under the point, then tells the delegate; true unless cancelled.
+    bool onCellLongPressed(plat::Point point);
+    // The long-press recogniser's action: on its start, the event, then the shared edit menu at the
+    // point when `defaultContextMenu` is on.
+    void respondToLongPressGesture(plat::GestureRecognizer& recognizer);
+    const std::shared_ptr<GridHitTestInfo>& contextMenuHitTest() const { return _contextMenuHTI; }
     const std::shared_ptr<GridMergeManager>& mergeManager() const { return _mergeManager; }
     void setMergeManager(std::shared_ptr<GridMergeManager> manager);
     const std::shared_ptr<OmbriGridDetailProvider>& detailProvider() const { return _detailProvider; }
@@ -305,6 +329,22 @@ private:
     friend struct kivo::detail::GridTestAccess;
 
     void initInternals();
+    // ---- binding ----
+    void _bindGrid(bool columnsToo);
+    // Rebuilds the rows, or, given an edit of a flat view that the rows still mirror, applies that
+    // edit alone; either way inside one batch framed by LoadingRows and LoadedRows.
+    void _bindRows(const KivoNotifyCollectionChangedEventArgs* edit = nullptr);
+    void _addGroup(const std::shared_ptr<KivoCollectionViewGroup>& group);
+    void _bindColumns();
+    plat::Value _getPrototype() const;
+    void _updateColumnTypes(const plat::Value& prototype);
+    void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    void _columnsChanged();
+    // Hooks the grid to `view`'s announcements, letting go of the view it followed before.
+    void followView(const std::shared_ptr<KivoCollectionView>& view);
+    // A selection past the last row or column is pulled back onto it; with no rows or no columns it is
+    // empty. Stored directly, as binding does, without selection events.
+    void clampSelection();
     void _headersChanged();
     void _constrainOriginInternal();
     void keyboardWasShown(const plat::Notification& notification);
@@ -366,6 +406,11 @@ private:
     std::shared_ptr<GridPanel> _cells, _columnHeaders, _rowHeaders, _topLeftCells;
     std::shared_ptr<GridRow> _columnHeaderRow;
     std::shared_ptr<KivoCollectionView> _collectionView;
+    plat::ArrayPtr _itemsSource;
+    std::shared_ptr<GridHitTestInfo> _contextMenuHTI;
+    // The view whose announcements the grid follows, and the subscription's owner token.
+    std::weak_ptr<KivoCollectionView> _followedView;
+    std::shared_ptr<int> _viewToken;
     std::shared_ptr<GridMergeManager> _mergeManager;
     std::shared_ptr<OmbriGridDetailProvider> _detailProvider;
     std::shared_ptr<GridCellFactory> _cellFactory;

@@ -38,11 +38,11 @@ enum GridAutoSizeMode : std::int64_t {
 
 enum GridAllowMerging : std::int64_t {
     GridAllowMergingNone = 0,
-    GridAllowMergingCells = 1,
-    GridAllowMergingColumnHeaders = 2,
-    GridAllowMergingRowHeaders = 4,
-    GridAllowMergingAllHeaders = 6,
-    GridAllowMergingAll = 7,
+    GridAllowMergingCells = 2,
+    GridAllowMergingColumnHeaders = 4,
+    GridAllowMergingRowHeaders = 8,
+    GridAllowMergingAllHeaders = 12,
+    GridAllowMergingAll = 14,
 };
 
 // The four regions of the grid, each a panel.

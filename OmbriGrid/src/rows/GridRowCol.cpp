@@ -74,7 +74,7 @@ std::int32_t GridRowCol::index() const {
     auto owner = _owner.lock();
     if (!owner) return -1;
     owner->_update();
-    return _placedIndex();
+    return owner->currentIndexOf(*this);
 }
 
 std::int32_t GridRowCol::_placedIndex() const {

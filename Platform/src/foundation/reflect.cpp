@@ -17,8 +17,9 @@ void Property::set(Object& o, const Value& v) const {
     if (!_set(o, v)) throw InvalidArgumentException("the value " + v.description() + " does not fit the property " + _name);
 }
 
-ClassInfo::ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory)
-    : _name(std::move(name)), _base(base), _properties(std::move(properties)), _factory(factory) {}
+ClassInfo::ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory,
+                     bool ownDescription)
+    : _name(std::move(name)), _base(base), _properties(std::move(properties)), _factory(factory), _ownDescription(ownDescription) {}
 
 const Property* ClassInfo::ownProperty(std::string_view name) const {
     for (const auto& p : _properties)
@@ -90,9 +91,13 @@ Value readKey(const Value& target, std::string_view key, const detail::NestingLe
         case Value::Kind::Object: {
             const ObjectPtr object = target.asObject();  // the getter may let go of the slot `target` is in
             if (const Property* p = object->classInfo().findProperty(key)) return p->get(*object);
+            // Every object answers its description, declared or not.
+            if (key == "description") return Value(object->description());
             break;
         }
         default:
+            // A text, number, date or null answers its description, as every platform object does.
+            if (key == "description") return Value(target.description());
             break;
     }
     throw UndefinedKeyException(std::string(key), targetClassName(target));

@@ -88,7 +88,9 @@ class PLAT_EXPORT ClassInfo {
 public:
     using Factory = ObjectPtr (*)();
 
-    ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory = nullptr);
+    // `ownDescription`: see hasOwnDescription.
+    ClassInfo(std::string name, const ClassInfo* base, std::vector<Property> properties, Factory factory = nullptr,
+              bool ownDescription = true);
 
     template <class C, class Base, class... P>
     static ClassInfo make(std::string name, P&&... props) {
@@ -96,8 +98,16 @@ public:
         Factory factory = nullptr;
         if constexpr (std::is_default_constructible_v<C> && !std::is_abstract_v<C>)
             factory = [] { return ObjectPtr(std::make_shared<C>()); };
-        return ClassInfo(std::move(name), &Base::staticClassInfo(), std::vector<Property>{std::forward<P>(props)...}, factory);
+        // Named through C, `description` is Object's own unless C or a class between declares one.
+        constexpr bool ownDescription = !std::is_same_v<decltype(&C::description), std::string (Object::*)() const>;
+        return ClassInfo(std::move(name), &Base::staticClassInfo(), std::vector<Property>{std::forward<P>(props)...}, factory,
+                         ownDescription);
     }
+
+    // False when the class's instances describe themselves as the root class does ("<Class: address>"),
+    // so a caller looking for a text in descriptions can skip formatting them; true when the class or
+    // a base declares its own description, and for the root class (undeclared subclasses read as it).
+    bool hasOwnDescription() const { return _ownDescription; }
 
     // A new default instance, as the runtime's alloc/init gives; null for a class that cannot be made
     // without arguments.
@@ -117,6 +127,7 @@ private:
     const ClassInfo* _base;
     std::vector<Property> _properties;
     Factory _factory;
+    bool _ownDescription;
 };
 
 #define PLAT_DEFINE_CLASS(Cls, Base, ...)                                                                          \
@@ -386,8 +397,9 @@ Property property(std::string name, R (C::*getter)() const, void (C::*setter)(A)
 
 // Reads `key` of an object (its declared properties), a dictionary (the entry, nil when absent) or an
 // array (the key read from every element; an array that holds itself or nests past MaxNestingDepth
-// throws InvalidArgumentException). nil reads nil. Anything else, or an object without the key, throws
-// UndefinedKeyException.
+// throws InvalidArgumentException). nil reads nil. Every value other than a dictionary or an array
+// answers "description" (a text itself, a number as it prints) unless it declares the key. Anything
+// else, or an object without the key, throws UndefinedKeyException.
 PLAT_EXPORT Value valueForKey(const Value& target, std::string_view key);
 // Writes `key`; throws UndefinedKeyException for a missing key, InvalidArgumentException for a
 // read-only property or a value of the wrong type. Writing to nil does nothing.

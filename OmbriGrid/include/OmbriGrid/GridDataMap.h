@@ -1,0 +1,46 @@
+#pragma once
+// Translates between the key values a column stores and the texts it shows, through lookup items held
+// in a collection view. Lookups walk the view's source list in source order (its filter and sorting do
+// not apply), match values exactly, and the first match wins.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "OmbriGrid/KivoOmbriGridExport.h"
+#include "Platform/foundation/object.h"
+#include "Platform/foundation/value.h"
+
+class KivoCollectionView;
+
+class KIVO_GRID_EXPORT GridDataMap : public plat::Object {
+public:
+    // Both paths "description": texts map to themselves, numbers to their texts.
+    explicit GridDataMap(plat::ArrayPtr items);
+    GridDataMap(plat::ArrayPtr items, std::string selectedValuePath, std::string displayMemberPath);
+    GridDataMap(std::shared_ptr<KivoCollectionView> view, std::string selectedValuePath, std::string displayMemberPath);
+
+    std::shared_ptr<KivoCollectionView> collectionView() const;
+    std::string selectedValuePath() const;
+    std::string displayMemberPath() const;
+
+    // The source index of the first item whose value at `path` equals `value`; -1 when none (nil never
+    // matches). Matching is exact whatever `caseSensitive` says.
+    std::int32_t _indexOf(const plat::Value& value, const std::string& path, bool caseSensitive) const;
+    std::int32_t displayIndexOf(const plat::Value& value) const;
+    plat::Value getKeyValue(const plat::Value& displayValue) const;
+    plat::Value getDisplayValue(const plat::Value& keyValue) const;
+    // One entry per source item, in source order; an item whose value reads nil stands as nil, so that
+    // indices match displayIndexOf's.
+    plat::Array getDisplayValues() const;
+    plat::Array getKeyValues() const;
+
+private:
+    plat::Array valuesAt(const std::string& path) const;
+
+    mutable std::mutex _mutex;
+    std::shared_ptr<KivoCollectionView> _collectionView;
+    std::string _selectedValuePath;
+    std::string _displayMemberPath;
+};

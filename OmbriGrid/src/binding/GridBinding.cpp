@@ -1,0 +1,202 @@
+// The grid's binding to a collection view: items source and view, rows (flat, spacers, groups) rebuilt
+// in full or, for a flat view the rows still mirror, edit by edit; generated columns and their types.
+#include <algorithm>
+
+#include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoCollectionViewGroup.h"
+#include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoReflector.h"
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "OmbriGrid/OmbriGridDetailProvider.h"
+#include "OmbriGrid/OmbriGridEventArgs.h"
+#include "binding/SpacerItems.h"
+#include "events/DelegateRule.h"
+
+using kivo::detail::DelegateRule;
+
+void OmbriGrid::followView(const std::shared_ptr<KivoCollectionView>& view) {
+    // Edits of a view the grid no longer shows must leave its rows alone.
+    if (auto previous = _followedView.lock(); previous && _viewToken)
+        if (auto event = previous->collectionChanged()) event->removeHandlersForObject(_viewToken);
+    _followedView.reset();
+    _viewToken.reset();
+    if (!view) return;
+    auto event = view->collectionChanged();
+    if (!event) return;
+    _viewToken = std::make_shared<int>(0);
+    _followedView = view;
+    std::weak_ptr<OmbriGrid> weak = sharedAs<OmbriGrid>();
+    event->addHandler(
+        [weak](const std::shared_ptr<KivoEventContainer>& c) {
+            if (auto grid = weak.lock()) grid->_collectionChanged(c->args<KivoNotifyCollectionChangedEventArgs>());
+        },
+        _viewToken);
+}
+
+void OmbriGrid::setItemsSource(plat::ArrayPtr items) {
+    const auto alive = keepAlive();
+    _selection = std::make_shared<GridCellRange>();
+    _itemsSource = std::move(items);
+    _collectionView = KivoCollectionView::create(_itemsSource);
+    followView(_collectionView);
+    _bindGrid(true);
+    raiseNotice(_ombriGridItemsSourceChanged, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.itemsSourceChanged(sharedAs<OmbriGrid>()); });
+}
+
+void OmbriGrid::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
+    if (view == _collectionView) return;
+    const auto alive = keepAlive();
+    _itemsSource = view ? view->sourceCollection() : nullptr;
+    _collectionView = std::move(view);
+    followView(_collectionView);
+    _bindGrid(true);
+    raiseNotice(_ombriGridItemsSourceChanged, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.itemsSourceChanged(sharedAs<OmbriGrid>()); });
+}
+
+void OmbriGrid::_bindGrid(bool columnsToo) {
+    const auto alive = keepAlive();
+    if (_detailProvider) _detailProvider->hideDetail(nullptr);
+    _bindRows();
+    if (columnsToo) _bindColumns();
+    clampSelection();
+}
+
+void OmbriGrid::_collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    const auto alive = keepAlive();
+    if (_autoGenerateColumns && _columns->count() == 0) {
+        _bindGrid(true);
+        return;
+    }
+    // A flat view's add, remove or replace reaches only the rows it concerns; every other change, and
+    // any change of a grouped view whose group rows are shown, rebuilds them.
+    const auto& groups = _collectionView ? _collectionView->groups() : KivoCollectionViewGroupList{};
+    const bool groupRowsShown = _showGroups && !groups.empty();
+    if (!args || groupRowsShown || args->action() == KivoNotifyCollectionChangedActionReset || !_rows->_mirrorsView) {
+        _bindGrid(false);
+        return;
+    }
+    if (_detailProvider) _detailProvider->hideDetail(nullptr);
+    _bindRows(args.get());
+    clampSelection();
+}
+
+void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
+    const auto alive = keepAlive();
+    auto rows = _rows;
+    rows->beginUpdate();
+    rows->_binding = true;
+    auto args = std::make_shared<KivoCancelEventArgs>();
+    if (!raiseCancelable(_ombriGridLoadingRows, args, DelegateRule::Replaces,
+                         [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
+        // The rows stay as they were, and no longer mirror the view.
+        rows->_mirrorsView = false;
+        rows->_binding = false;
+        rows->endUpdate();
+        return;
+    }
+    if (!edit || !rows->_followEdit(*edit, &kivo::detail::spacerHeight)) {
+        const auto view = _collectionView;
+        const plat::ArrayPtr items = view ? view->items() : nullptr;
+        const auto& groups = view ? view->groups() : KivoCollectionViewGroupList{};
+        if (items && !groups.empty() && _showGroups) {
+            rows->_bindItems(nullptr);
+            for (const auto& group : groups) _addGroup(group);
+            rows->_mirrorsView = false;
+        } else {
+            rows->_bindItems(items, &kivo::detail::spacerHeight);
+            rows->_mirrorsView = items != nullptr;
+        }
+    }
+    rows->endUpdate();
+    rows->_binding = false;
+    raiseNotice(_ombriGridLoadedRows, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
+}
+
+void OmbriGrid::_addGroup(const std::shared_ptr<KivoCollectionViewGroup>& group) {
+    if (!group) return;
+    auto row = std::make_shared<GridGroupRow>();
+    row->setLevel(group->level());
+    row->setDataItem(plat::Value(group));
+    _rows->push(row);
+    if (group->isBottomLevel()) {
+        if (const auto& items = group->items())
+            for (const plat::Value& item : *items) _rows->push(std::make_shared<GridRow>(item));
+    } else {
+        for (const auto& sub : group->groups()) _addGroup(sub);
+    }
+}
+
+void OmbriGrid::addGroup(const std::string& name, const plat::Array& items) {
+    auto group = std::make_shared<KivoCollectionViewGroup>(nullptr, name, 0, true);
+    for (const plat::Value& item : items) group->items()->push_back(item);
+    _addGroup(group);
+}
+
+plat::Value OmbriGrid::_getPrototype() const {
+    if (!_collectionView) return {};
+    const auto& items = _collectionView->items();
+    if (!items || items->empty()) return {};
+    return items->front();
+}
+
+void OmbriGrid::_bindColumns() {
+    const auto alive = keepAlive();
+    for (std::size_t i = 0; i < _columns->count();) {
+        auto column = _columns->column(static_cast<std::int64_t>(i));
+        if (column && (column->flags() & GridRowColFlagsAutoGenerated) != 0)
+            _columns->removeObjectAtIndex(i);
+        else
+            ++i;
+    }
+    const plat::Value prototype = _getPrototype();
+    if (prototype.isNil()) return;
+    if (_autoGenerateColumns) {
+        for (const auto& property : KivoReflector::getProperties(prototype)) {
+            if (!property) continue;
+            auto column = std::make_shared<GridColumn>();
+            column->_setFlag(GridRowColFlagsAutoGenerated, true);
+            column->setBinding(property->name());
+            column->setDataType(property->dataType() != 0 ? property->dataType() : std::int64_t{KivoDataTypeString});
+            column->setIsReadOnly(property->isReadOnly());
+            auto args = std::make_shared<GridAutoGeneratingColumnEventArgs>(column, property);
+            if (raiseCancelable(_ombriGridAutoGeneratingColumn, args, DelegateRule::Replaces,
+                                [this, &property, &column](OmbriGridDelegate& d) {
+                                    return d.autoGeneratingColumn(sharedAs<OmbriGrid>(), property, column);
+                                }))
+                _columns->push(column);
+        }
+    }
+    _updateColumnTypes(prototype);
+}
+
+void OmbriGrid::_updateColumnTypes(const plat::Value& prototype) {
+    for (std::size_t i = 0; i < _columns->count(); ++i) {
+        auto column = _columns->column(static_cast<std::int64_t>(i));
+        if (column && column->dataType() == 0 && column->binding()) column->setDataType(column->getBoundDataType(prototype));
+    }
+}
+
+void OmbriGrid::_columnsChanged() {
+    const plat::Value prototype = _getPrototype();
+    if (!prototype.isNil()) _updateColumnTypes(prototype);
+}
+
+void OmbriGrid::clampSelection() {
+    const auto rowCount = static_cast<std::int64_t>(_rows->count());
+    const auto columnCount = static_cast<std::int64_t>(_columns->count());
+    if (rowCount == 0 || columnCount == 0) {
+        _selection = std::make_shared<GridCellRange>();
+        return;
+    }
+    if (!_selection) return;
+    const auto lastRow = static_cast<std::int32_t>(std::min<std::int64_t>(rowCount - 1, INT32_MAX));
+    const auto lastColumn = static_cast<std::int32_t>(std::min<std::int64_t>(columnCount - 1, INT32_MAX));
+    const GridCellRange& s = *_selection;
+    if (s.row() <= lastRow && s.row2() <= lastRow && s.col() <= lastColumn && s.col2() <= lastColumn) return;
+    _selection = std::make_shared<GridCellRange>(std::min(s.row(), lastRow), std::min(s.col(), lastColumn),
+                                                 std::min(s.row2(), lastRow), std::min(s.col2(), lastColumn));
+}
