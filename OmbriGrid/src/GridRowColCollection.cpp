@@ -576,6 +576,19 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
         }
     }
     if (edit.action() != KivoNotifyCollectionChangedActionAdd && take == 0) return true;
+    if (edit.action() == KivoNotifyCollectionChangedActionReplace && take == added) {
+        // In place: nothing after the replaced rows moves.
+        for (std::size_t j = 0; j < added; ++j) {
+            storage[at + j] = rowValueFor((*edit.items())[j], spacer);
+            if (!place) continue;
+            GridRowCol* row = nullptr;
+            positions.set(at + j, claim(storage[at + j], row));
+            if (row) positions.anchor(*row, at + j);
+        }
+        _spliced = place;
+        _dirty = true;
+        return true;
+    }
     if (take > 0) {
         storage.erase(storage.begin() + static_cast<std::ptrdiff_t>(at), storage.begin() + static_cast<std::ptrdiff_t>(at + take));
         if (place) positions.erase(at, take);
