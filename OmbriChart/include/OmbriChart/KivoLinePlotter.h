@@ -193,9 +193,8 @@ private:
     std::int32_t _selSeriesPos = -1;
     std::vector<KeptLabel> _selLabels;
 
-    // Kept from pass to pass, so that redrawing a large series asks for no fresh memory: the screen
-    // points of the point loop and the hit-area blocks.
-    std::vector<double> _screenX, _screenY;
+    // Kept from pass to pass, so that redrawing a large series asks for no fresh memory: the blocks
+    // that record each pass's points (screen positions, hit areas).
     std::vector<std::shared_ptr<kivo::detail::LinePointBlock>> _blocks;
     std::shared_ptr<kivo::detail::SymbolStamper> _symbolStamper;
 };

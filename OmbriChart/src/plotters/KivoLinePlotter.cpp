@@ -55,6 +55,75 @@ std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSerie
     return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
 }
 
+// An axis' linear conversion as one multiply-add: base + fraction × (±length) is the same number as
+// base ± fraction × length, so the positions equal the axis' own.
+struct Placement {
+    double min, range, base, length;
+    explicit Placement(const KivoAxis::LinearConversion& c)
+        : min(c.min), range(c.range), base(c.base), length(c.fromBase ? c.length : -c.length) {}
+    double operator()(double v) const { return base + ((v - min) / range) * length; }
+};
+
+// The point loop of a pass that neither stacks nor moves: the points from `first` to `end` that have
+// values, placed by the axes' linear conversions, into the block. False when a placed position is
+// missing. Every point present (the usual case) goes through one straight loop over the columns.
+bool plainPoints(kivo::detail::LinePointBlock& block, const KivoAxis::LinearConversion& toX,
+                 const KivoAxis::LinearConversion& toY, bool rotated, std::int64_t first, std::int64_t end) {
+    const kivo::detail::ValueColumn* xs = block.hasX ? block.xs.get() : nullptr;
+    const kivo::detail::ValueColumn& ys = *block.ys;
+    auto& sxs = block.sx;
+    auto& sys = block.sy;
+    const bool straight = first >= 0 && end >= first && static_cast<std::uint64_t>(end) < ys.size() &&
+                          (!xs || static_cast<std::uint64_t>(end) < xs->size()) && !toX.degenerate && !toX.halved &&
+                          !toY.degenerate && !toY.halved;
+    if (straight) {
+        const auto n = static_cast<std::size_t>(end - first + 1);
+        sxs.resize(n);
+        sys.resize(n);
+        const double* xv = xs ? xs->values.data() + first : nullptr;
+        const double* yv = ys.values.data() + first;
+        double* outX = sxs.data();
+        double* outY = sys.data();
+        const Placement along(rotated ? toY : toX), across(rotated ? toX : toY);
+        const double start = static_cast<double>(first);
+        // Each flag is 0 while every value (and then every position) is finite.
+        double missing = 0, unplaced = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            const double index = start + static_cast<double>(k);
+            double x = xv ? xv[k] : index;
+            x = x != x ? index : x;
+            const double y = yv[k];
+            const double a = along(x), c = across(y);
+            missing += (x - x) + (y - y);
+            unplaced += (a - a) + (c - c);
+            (rotated ? outY : outX)[k] = a;
+            (rotated ? outX : outY)[k] = c;
+        }
+        if (missing == 0) return unplaced == 0;
+        // Some point has no value: placed one by one below.
+        sxs.clear();
+        sys.clear();
+    }
+    bool allValid = true;
+    for (std::int64_t i = first; i <= end; ++i) {
+        double x = static_cast<double>(i);
+        if (xs) {
+            const double bound = xs->at(i);
+            if (!std::isnan(bound)) x = bound;
+        }
+        const double y = ys.at(i);
+        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) {
+            block.listIndices();
+            continue;
+        }
+        const double sx = toX(rotated ? y : x), sy = toY(rotated ? x : y);
+        allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
+        sxs.push_back(sx);
+        sys.push_back(sy);
+        if (!block.indices.empty()) block.indices.push_back(static_cast<std::int32_t>(i));
+    }
+    return allValid;
+}
 }  // namespace
 
 // ---- Construction ----
@@ -162,20 +231,24 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     frame.prevYMin = kivo::detail::chartState(*owner).prevAxisYMin;
     frame.prevYMax = kivo::detail::chartState(*owner).prevAxisYMax;
 
-    // The point loop: screen positions and hit areas of the valid points. The kept lists are taken
-    // out while in use, so a pass started from inside this one (by a symbol's handler) cannot share them.
-    std::vector<double> sxs = std::move(_screenX), sys = std::move(_screenY), prevVals;
+    // The point loop: screen positions and hit areas of the valid points, recorded in the series' block
+    // (a pass started from inside this one, by a symbol's handler, takes a block of its own).
     bool allValid = true;
+    std::vector<double> prevVals;
     const std::int64_t first = frame.origin;
     const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
-    reuseFor(sxs, expected);
-    reuseFor(sys, expected);
     const auto block = takeBlock(expected);
+    auto& sxs = block->sx;
+    auto& sys = block->sy;
+    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    block->firstIndex = first;
+    block->xs = xs;
+    block->ys = ys;
+    block->hasX = hasX;
     // The axes' conversions taken once for the loop (nothing in it changes an axis).
     const auto linearX = axisX->linearConversion(), linearY = axisY->linearConversion();
     const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
     const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
-    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
     // Missing values filled for the whole series at once.
     std::optional<kivo::detail::FilledValues> filled;
     if (interpolate && ys) filled.emplace(*ys, end);
@@ -212,33 +285,46 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         stackPos.addRun(run, stackedRun);
         for (std::size_t k = 0; k < run.size(); ++k) stackedRun[k] += run[k].second;
     }
-    std::size_t drawn = 0;
-    for (std::int64_t i = first; i <= end; ++i) {
-        double x, y;
-        if (!pointAt(i, x, y)) continue;
+    // The Ys of the entries are not all the column's: each entry keeps its own.
+    const bool keepsY = filled || revealing;
+    if (keepsY) block->takenY.reserve(expected);
+    if (!stacking && !listChanged && !itemsChanged && !keepsY && linearX && linearY) {
+        // The usual pass: every point where its values place it, read straight from the columns.
+        allValid = plainPoints(*block, *linearX, *linearY, _rotated, first, end);
+    } else {
+        std::size_t drawn = 0;
+        for (std::int64_t i = first; i <= end; ++i) {
+            double x, y;
+            if (!pointAt(i, x, y)) {
+                block->listIndices();
+                continue;
+            }
 
-        double stacked = y;
-        if (stacking && !neighboursReadSums) {
-            stacked = stackedRun[drawn++];
-        } else if (stacking) {
-            stacked = shareOf(x, y);
-            stackPos.add(x, stacked);
-            if (const double* total = stackPos.find(x)) stacked = *total;
-        }
+            double stacked = y;
+            if (stacking && !neighboursReadSums) {
+                stacked = stackedRun[drawn++];
+            } else if (stacking) {
+                stacked = shareOf(x, y);
+                stackPos.add(x, stacked);
+                if (const double* total = stackPos.find(x)) stacked = *total;
+            }
 
-        double sx = toScreenX(_rotated ? stacked : x);
-        double sy = toScreenY(_rotated ? x : stacked);
-        if (listChanged) {
-            prevVals.push_back(previousValue(frame, i, stacked));
-        } else if (itemsChanged) {
-            updatedPosition(frame, i, x, stacked, sx, sy);
+            double sx = toScreenX(_rotated ? stacked : x);
+            double sy = toScreenY(_rotated ? x : stacked);
+            if (listChanged) {
+                prevVals.push_back(previousValue(frame, i, stacked));
+            } else if (itemsChanged) {
+                updatedPosition(frame, i, x, stacked, sx, sy);
+            }
+            allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
+            sxs.push_back(sx);
+            sys.push_back(sy);
+            if (!block->indices.empty()) block->indices.push_back(static_cast<std::int32_t>(i));
+            if (keepsY) block->takenY.push_back(y);
         }
-        allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
-        sxs.push_back(sx);
-        sys.push_back(sy);
-        block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y);
     }
-    if (_hitTester) _hitTester->addAll(block, std::span(block->areas), seriesPos);
+    if (_hitTester)
+        _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::LinePointBlock::areaAt, seriesPos);
     if (!sxs.empty()) {
         kivo::detail::SeriesPass pass;
         pass.series = series;
@@ -302,8 +388,6 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     }
 
     engine->endGroup();
-    _screenX = std::move(sxs);
-    _screenY = std::move(sys);
 }
 
 std::shared_ptr<kivo::detail::LinePointBlock> KivoLinePlotter::takeBlock(std::size_t expected) {
@@ -318,7 +402,7 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
     if (!_hasSymbols && !labelled) return;
     const auto& series = pass.series;
-    const auto& areas = pass.block->areas;
+    const auto& points = *pass.block;
     const auto& args = *pass.args;
     const std::int64_t action = args.action();
     // With lines the symbols sit on the drawn line; a replaced series' symbols follow its move too.
@@ -342,7 +426,7 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         if (pass.selected) {
             _symState = engine->saveState();
             _symInts.clear();
-            for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(areas[pass.drawnEntry(j)].pointIndex());
+            for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(points.pointIndex(pass.drawnEntry(j)));
             // In point mode the symbols drawn now look unselected; the redraw marks the selected one.
             if (pass.selectionMode == KivoChartSelectionModePoint) {
                 engine->setStroke(look.plainBorder);
@@ -360,7 +444,8 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         const double sx = KivoDataInfo::isValid(atX[j]) ? atX[j] : static_cast<double>(j);
         const double sy = atY[j];
         if (!KivoDataInfo::isValid(sy)) continue;
-        const auto& area = areas[entryAt(j)];
+        const std::size_t entry = entryAt(j);
+        const std::int32_t pointIndex = points.pointIndex(entry);
         double scale = eased;
         if (pass.loadMode == KivoLoadAnimationModePoint)
             scale = getScaleForPointMode(pass.easing, pass.time, pass.duration, static_cast<std::int32_t>(j),
@@ -370,15 +455,16 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         const double size = _symbolSize * factor;
         if (_hasSymbols && !pass.selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
             drawSymbol(engine, sx, sy, look.width, size, look.fill, look.border, series->symbolMarker(), series,
-                       area.pointIndex(), path == KivoPlotElementEventPathEvent ? area.dataPoint() : nullptr, path);
+                       pointIndex, path == KivoPlotElementEventPathEvent ? points.area(entry).dataPoint() : nullptr, path);
         if (!labelled) continue;
         auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
-        const plat::Value text = xText(owner, area.pointIndex(), area.x(), _rotated);
+        const double x = points.x(entry), y = points.y(entry);
+        const plat::Value text = xText(owner, pointIndex, x, _rotated);
         if (pass.selected && _hasSymbols) {
             // Drawn after the selected symbols, on top of them.
-            _selLabels.push_back({std::move(rect), area.pointIndex(), area.x(), area.y(), text});
+            _selLabels.push_back({std::move(rect), pointIndex, x, y, text});
         } else {
-            owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, area.pointIndex(), area.x(), area.y(), text);
+            owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, pointIndex, x, y, text);
         }
     }
     if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
