@@ -211,8 +211,29 @@ TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) 
         EXPECT_NEAR(across(*lowest), valueAt(-40 + 1234 % 7), 1e-9);
         EXPECT_NEAR(along(pts.front()), indexAt(0), 1e-9);
         EXPECT_NEAR(along(pts.back()), indexAt(3999), 1e-9);
-        // Hit areas are not thinned.
-        EXPECT_EQ(areas(0).size(), saw.size());
+        // Exactly the reduction of every point's place.
+        std::vector<double> alongAll, acrossAll, keptAlong, keptAcross;
+        for (std::size_t i = 0; i < saw.size(); ++i) {
+            alongAll.push_back(indexAt(static_cast<double>(i)));
+            acrossAll.push_back(valueAt(saw[i]));
+        }
+        const auto& plot = *chart->plotRect();
+        ASSERT_TRUE(kivo::detail::reduceToPixelColumns(alongAll, acrossAll, rotated ? plot.top() : plot.left(),
+                                                       rotated ? plot.height() : plot.width(), 1.0, keptAlong, keptAcross));
+        ASSERT_EQ(pts.size(), keptAlong.size());
+        for (std::size_t k = 0; k < pts.size(); ++k) {
+            EXPECT_DOUBLE_EQ(along(pts[k]), keptAlong[k]) << k;
+            EXPECT_DOUBLE_EQ(across(pts[k]), keptAcross[k]) << k;
+        }
+        // Hit areas are not thinned, and each lies where its point is placed.
+        const auto found = areas(0);
+        ASSERT_EQ(found.size(), saw.size());
+        for (const std::size_t i : {std::size_t{0}, std::size_t{1234}, std::size_t{3999}}) {
+            const plat::Point centre{found[i]->centerX(), found[i]->centerY()};
+            EXPECT_EQ(found[i]->pointIndex(), static_cast<std::int32_t>(i));
+            EXPECT_DOUBLE_EQ(along(centre), alongAll[i]);
+            EXPECT_DOUBLE_EQ(across(centre), acrossAll[i]);
+        }
     }
 }
 

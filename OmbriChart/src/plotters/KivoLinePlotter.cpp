@@ -64,6 +64,40 @@ struct Placement {
     double operator()(double v) const { return base + ((v - min) / range) * length; }
 };
 
+// Places the points `first` … `first` + n − 1 of the columns (without X values at their indices):
+// `along` places a point's X and `across` its value. The places are made a chunk at a time, in a loop
+// simple enough to run several points at once, and handed on as put(k, along, across, count) for the
+// chunk from point k. Answers false, at once, when some value or place is not finite.
+constexpr std::size_t PlaceChunk = 512;
+template <bool HasX, class Put>
+bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_t n, const Placement& along,
+              const Placement& across, Put put) {
+    const double start = static_cast<double>(first);
+    double a[PlaceChunk], c[PlaceChunk];
+    for (std::size_t k0 = 0; k0 < n; k0 += PlaceChunk) {
+        const std::size_t m = std::min(PlaceChunk, n - k0);
+        for (std::size_t k = 0; k < m; ++k) {
+            const double index = start + static_cast<double>(k0 + k);
+            double x = index;
+            if constexpr (HasX) x = std::isnan(xv[k0 + k]) ? index : xv[k0 + k];
+            a[k] = along(x);
+            c[k] = across(yv[k0 + k]);
+        }
+        // A finite number less itself is 0; anything else (a missing value gives NaN) is not.
+        double spread = 0;
+        for (std::size_t k = 0; k < m; ++k) spread += (a[k] - a[k]) + (c[k] - c[k]);
+        if (spread != 0) return false;
+        put(k0, a, c, m);
+    }
+    return true;
+}
+
+template <class Put>
+bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_t n, const Placement& along,
+              const Placement& across, Put put) {
+    return xv ? placeAll<true>(xv, yv, first, n, along, across, put) : placeAll<false>(xv, yv, first, n, along, across, put);
+}
+
 // The point loop of a pass that neither stacks nor moves: the points from `first` to `end` that have
 // values, placed by the axes' linear conversions, into the block. False when a placed position is
 // missing. Every point present (the usual case) goes through one straight loop over the columns.
@@ -85,22 +119,15 @@ bool plainPoints(kivo::detail::LinePointBlock& block, const KivoAxis::LinearConv
         double* outX = sxs.data();
         double* outY = sys.data();
         const Placement along(rotated ? toY : toX), across(rotated ? toX : toY);
-        const double start = static_cast<double>(first);
-        // Each flag is 0 while every value (and then every position) is finite.
-        double missing = 0, unplaced = 0;
-        for (std::size_t k = 0; k < n; ++k) {
-            const double index = start + static_cast<double>(k);
-            double x = xv ? xv[k] : index;
-            x = x != x ? index : x;
-            const double y = yv[k];
-            const double a = along(x), c = across(y);
-            missing += (x - x) + (y - y);
-            unplaced += (a - a) + (c - c);
-            (rotated ? outY : outX)[k] = a;
-            (rotated ? outX : outY)[k] = c;
-        }
-        if (missing == 0) return unplaced == 0;
-        // Some point has no value: placed one by one below.
+        double* alongOut = rotated ? outY : outX;
+        double* acrossOut = rotated ? outX : outY;
+        const bool placed = placeAll(xv, yv, first, n, along, across,
+                                     [&](std::size_t k0, const double* a, const double* c, std::size_t m) {
+                                         std::copy_n(a, m, alongOut + k0);
+                                         std::copy_n(c, m, acrossOut + k0);
+                                     });
+        if (placed) return true;
+        // Some point has no value or no place: placed one by one below.
         sxs.clear();
         sys.clear();
     }
@@ -288,7 +315,15 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     // The Ys of the entries are not all the column's: each entry keeps its own.
     const bool keepsY = filled || revealing;
     if (keepsY) block->takenY.reserve(expected);
-    if (!stacking && !listChanged && !itemsChanged && !keepsY && linearX && linearY) {
+    const bool plain = !stacking && !listChanged && !itemsChanged && !keepsY && linearX && linearY;
+    if (plain && strokeOnly(*owner, selected, action, listChanged, realIndex, *args, loadMode, easing) &&
+        streamLine(*engine, *block, *axisX, *axisY, first, end)) {
+        if (_hitTester)
+            _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::LinePointBlock::areaAt, seriesPos);
+        engine->endGroup();
+        return;
+    }
+    if (plain) {
         // The usual pass: every point where its values place it, read straight from the columns.
         allValid = plainPoints(*block, *linearX, *linearY, _rotated, first, end);
     } else {
@@ -512,6 +547,55 @@ kivo::detail::SymbolStamper& KivoLinePlotter::symbolStamper() {
 
 // ---- Stroking ----
 
+bool KivoLinePlotter::strokeOnly(const OmbriChart& owner, bool selected, std::int64_t action, bool listChanged,
+                                 std::int32_t realIndex, const KivoNotifyCollectionChangedEventArgs& args,
+                                 std::int64_t loadMode, const KivoEasePtr& easing) const {
+    const bool labelled =
+        owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
+    if (selected || _hasSymbols || labelled || !_hasLines || !owner.plotRect()) return false;
+    // Nothing eases the points: no load with an easing, no update (the caller has no item change).
+    const bool loading = action == KivoNotifyCollectionChangedActionReset ||
+                         (action == KivoNotifyCollectionChangedActionAdd && listChanged && args.startingIndex() == realIndex);
+    return loading ? loadMode != KivoLoadAnimationModePoint && !easing : !listChanged;
+}
+
+bool KivoLinePlotter::streamLine(IKivoRenderEngine& engine, kivo::detail::LinePointBlock& block, const KivoAxis& axisX,
+                                 const KivoAxis& axisY, std::int64_t first, std::int64_t end) const {
+    const auto owner = chart();
+    const auto linearX = axisX.linearConversion(), linearY = axisY.linearConversion();
+    if (!linearX || !linearY) return false;
+    const auto& toX = *linearX;
+    const auto& toY = *linearY;
+    const kivo::detail::ValueColumn* xs = block.hasX ? block.xs.get() : nullptr;
+    const kivo::detail::ValueColumn& ys = *block.ys;
+    if (!owner || !owner->plotRect() || first < 0 || end < first || static_cast<std::uint64_t>(end) >= ys.size() ||
+        (xs && static_cast<std::uint64_t>(end) >= xs->size()) || toX.degenerate || toX.halved || toY.degenerate ||
+        toY.halved)
+        return false;
+    const auto& plot = *owner->plotRect();
+    const auto n = static_cast<std::size_t>(end - first + 1);
+    std::vector<double> keptAlong, keptAcross;
+    kivo::detail::PixelColumnReducer reducer;
+    if (!(_rotated ? reducer.begin(n, plot.top(), plot.height(), deviceScale(_rotated), keptAlong, keptAcross)
+                   : reducer.begin(n, plot.left(), plot.width(), deviceScale(_rotated), keptAlong, keptAcross)))
+        return false;
+    // The data X places a point along the line, its value across it.
+    const Placement along(_rotated ? toY : toX), across(_rotated ? toX : toY);
+    const double* xv = xs ? xs->values.data() + first : nullptr;
+    const double* yv = ys.values.data() + first;
+    const bool placed = placeAll(xv, yv, first, n, along, across, [&](std::size_t, const double* a, const double* c, std::size_t m) {
+        for (std::size_t k = 0; k < m; ++k) reducer.add(a[k], c[k]);
+    });
+    // A point without a value or a place is left out of the line: the pass places its points one by one.
+    if (!placed) return false;
+    reducer.finish();
+    block.placeX = toX;
+    block.placeY = toY;
+    block.placedCount = n;
+    strokeRuns(engine, _rotated ? keptAcross : keptAlong, _rotated ? keptAlong : keptAcross, true);
+    return true;
+}
+
 void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const {
     std::size_t n = std::min(xs.size(), ys.size());
     xs = xs.first(n);
@@ -532,6 +616,12 @@ void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const doub
             n = xs.size();
         }
     }
+    strokeRuns(engine, xs, ys, reduced);
+}
+
+void KivoLinePlotter::strokeRuns(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys,
+                                 bool reduced) const {
+    const std::size_t n = std::min(xs.size(), ys.size());
     // Each run of present points is one line; a missing point breaks it.
     std::size_t start = 0;
     while (start < n) {

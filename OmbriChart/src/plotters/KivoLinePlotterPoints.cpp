@@ -23,10 +23,20 @@ double LinePointBlock::x(std::size_t k) const {
     return hasX ? xAt(xs, i) : static_cast<double>(i);
 }
 
+double LinePointBlock::centerX(std::size_t k) const {
+    if (!placeX) return sx[k];
+    return (*placeX)(info.rotated ? y(k) : x(k));
+}
+
+double LinePointBlock::centerY(std::size_t k) const {
+    if (!placeY) return sy[k];
+    return (*placeY)(info.rotated ? x(k) : y(k));
+}
+
 const LinePointArea& LinePointBlock::area(std::size_t k) const {
     if (!_made) {
         _areas.reserve(size());
-        for (std::size_t j = 0; j < size(); ++j) _areas.emplace_back(&info, sx[j], sy[j], pointIndex(j), x(j), y(j));
+        for (std::size_t j = 0; j < size(); ++j) _areas.emplace_back(&info, centerX(j), centerY(j), pointIndex(j), x(j), y(j));
         _made = true;
     }
     return _areas[k];
@@ -41,6 +51,9 @@ void LinePointBlock::reset(std::size_t expected) {
     xs.reset();
     ys.reset();
     hasX = false;
+    placeX.reset();
+    placeY.reset();
+    placedCount = 0;
     // Areas of an earlier pass are dropped, their memory kept while it fits.
     reuseFor(_areas, _made ? expected : 0);
     _made = false;

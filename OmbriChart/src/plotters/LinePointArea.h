@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
+#include "OmbriChart/KivoAxis.h"
 #include "Platform/foundation/value.h"
 #include "series/ValueColumn.h"
 
@@ -145,7 +146,15 @@ struct LinePointBlock {
     bool hasX = false;
     std::vector<double> takenY;
 
-    std::size_t size() const { return sx.size(); }
+    // Set when the positions were not kept (a pass that only strokes its line): then `placedCount`
+    // entries, every one present, lie where these conversions place their values.
+    std::optional<KivoAxis::LinearConversion> placeX, placeY;
+    std::size_t placedCount = 0;
+
+    std::size_t size() const { return placeX ? placedCount : sx.size(); }
+    // Where entry k is drawn.
+    double centerX(std::size_t k) const;
+    double centerY(std::size_t k) const;
     std::int32_t pointIndex(std::size_t k) const {
         return indices.empty() ? static_cast<std::int32_t>(firstIndex + static_cast<std::int64_t>(k)) : indices[k];
     }
