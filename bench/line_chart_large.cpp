@@ -48,6 +48,7 @@ constexpr double LineRed = 40 / 255.0, LineGreen = 100 / 255.0, LineBlue = 200 /
 
 using large_chart::ChartScene;
 using large_chart::DeviceScale;
+using large_chart::LargeWalkPoint;
 using large_chart::Height;
 using large_chart::Walk;
 using large_chart::walk;
@@ -388,22 +389,23 @@ void BM_LargeLineRatios(benchmark::State& state) {
 
 // The parts of a pass that stay per point whatever the line's density, each on its own.
 
-// A hit area for every point as the line plotter registers them (one compact disc per point in one
-// block, the data point made only when asked for), the tester cleared as every pass begins.
+// A hit area for every point as the line plotter registers them (each point's place recorded in one
+// block, the areas made only when asked for), the tester cleared as every pass begins; with the second
+// argument 1, the areas are also made, as the first hit test after a pass makes them.
 void BM_LargeLineHitAreas(benchmark::State& state) {
     const ScreenLine& line = screenLine(static_cast<std::size_t>(state.range(0)));
-    const Walk& w = walk(line.xs.size());
+    const bool made = state.range(1) != 0;
     auto tester = KivoHitTester::create();
     constexpr double HitRadius = 10;
     for (auto _ : state) {
         tester->clear();
         auto block = std::make_shared<kivo::detail::LinePointBlock>();
         block->info = {{}, "Walk", 0, false, HitRadius};
-        block->areas.reserve(line.xs.size());
-        for (std::size_t i = 0; i < line.xs.size(); ++i)
-            block->areas.emplace_back(&block->info, line.xs[i], line.ys[i], static_cast<std::int32_t>(i), w.xs[i], w.ys[i]);
+        block->sx.assign(line.xs.begin(), line.xs.end());
+        block->sy.assign(line.ys.begin(), line.ys.end());
         // The block as one run, kept alive by the block, as the plotter adds it.
-        tester->addAll(block, std::span(block->areas), 0);
+        tester->addBlock(block, block.get(), block->size(), &kivo::detail::LinePointBlock::areaAt, 0);
+        if (made) benchmark::DoNotOptimize(block->area(0));
         benchmark::DoNotOptimize(tester->count());
     }
     tester->clear();
@@ -517,7 +519,7 @@ BENCHMARK(BM_LargeLineChartPassZoomed)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterPan)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterReplace)->Apply(sizes);
 BENCHMARK(BM_LargeLineRatios)->Apply(sizes)->Iterations(1);
-BENCHMARK(BM_LargeLineHitAreas)->Apply(sizes);
+BENCHMARK(BM_LargeLineHitAreas)->ArgsProduct({{10'000, 100'000, 1'000'000}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
 BENCHMARK(BM_LargeLineFormattedX)->Apply(sizes);
 BENCHMARK(BM_LargeLineConvertToScreen)->Apply(sizes);

@@ -95,6 +95,49 @@ TEST_F(LinePlotterTest, DataPointsCarryTheSeriesPositionAndTheDrawnValues) {
     EXPECT_EQ(hit->dataPoint()->seriesName(), "A");
 }
 
+TEST_F(LinePlotterTest, AreasOfALineWithGapsKeepEachPointsIndexValuesAndPlace) {
+    // X values with a gap fall back to the index; a missing Y leaves its point out. The areas are made
+    // from the pass's record only when asked for, after the pass.
+    chart->setBindingX("x");
+    chart->setItemsSource(rows({{"x", {10, 11, NaN, 13, 14}}, {"a", {1, NaN, 3, 4, 5}}}));
+    add("a", "A");
+    draw();
+    const auto found = areas(0);
+    ASSERT_EQ(found.size(), 4u);
+    const std::int32_t indices[] = {0, 2, 3, 4};
+    const double xs[] = {10, 2, 13, 14}, ys[] = {1, 3, 4, 5};
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(found[k]->pointIndex(), indices[k]);
+        EXPECT_DOUBLE_EQ(found[k]->x(), xs[k]);
+        EXPECT_DOUBLE_EQ(found[k]->y(), ys[k]);
+        EXPECT_DOUBLE_EQ(found[k]->centerX(), sx(xs[k]));
+        EXPECT_DOUBLE_EQ(found[k]->centerY(), sy(ys[k]));
+    }
+    const auto point = found[2]->tag().as<KivoChartDataPoint>();
+    ASSERT_TRUE(point);
+    EXPECT_EQ(point->pointIndex(), 3);
+    EXPECT_DOUBLE_EQ(point->value(), 4);
+}
+
+TEST_F(LinePlotterTest, APassAfterAHitTestAnswersWithItsOwnPoints) {
+    // The first pass's areas are made by a hit test; the next pass records other points in the same
+    // kept memory, and a hit test then finds those, not the first pass's.
+    chart->setItemsSource(rows({{"a", {1, 2, 3, 4}}}));
+    add("a", "A");
+    draw();
+    auto hit = chart->hitTestSeries(KivoPoint::create(sx(3), sy(4)), 0);
+    ASSERT_TRUE(hit && hit->dataPoint());
+    EXPECT_EQ(hit->dataPoint()->pointIndex(), 3);
+    chart->setItemsSource(rows({{"a", {7, NaN, 9}}}));
+    draw();
+    ASSERT_EQ(areas(0).size(), 2u);
+    hit = chart->hitTestSeries(KivoPoint::create(sx(2), sy(9)), 0);
+    ASSERT_TRUE(hit && hit->dataPoint());
+    EXPECT_EQ(hit->dataPoint()->pointIndex(), 2);
+    EXPECT_DOUBLE_EQ(hit->dataPoint()->value(), 9);
+}
+
 TEST_F(LinePlotterTest, StackingSumsNegativeValuesIntoTheSameRunningTotals) {
     chart->setStacking(KivoPlotterStackingStacked);
     chart->setItemsSource(rows({{"a", {1, 2}}, {"b", {3, -1}}}));
@@ -168,8 +211,29 @@ TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) 
         EXPECT_NEAR(across(*lowest), valueAt(-40 + 1234 % 7), 1e-9);
         EXPECT_NEAR(along(pts.front()), indexAt(0), 1e-9);
         EXPECT_NEAR(along(pts.back()), indexAt(3999), 1e-9);
-        // Hit areas are not thinned.
-        EXPECT_EQ(areas(0).size(), saw.size());
+        // Exactly the reduction of every point's place.
+        std::vector<double> alongAll, acrossAll, keptAlong, keptAcross;
+        for (std::size_t i = 0; i < saw.size(); ++i) {
+            alongAll.push_back(indexAt(static_cast<double>(i)));
+            acrossAll.push_back(valueAt(saw[i]));
+        }
+        const auto& plot = *chart->plotRect();
+        ASSERT_TRUE(kivo::detail::reduceToPixelColumns(alongAll, acrossAll, rotated ? plot.top() : plot.left(),
+                                                       rotated ? plot.height() : plot.width(), 1.0, keptAlong, keptAcross));
+        ASSERT_EQ(pts.size(), keptAlong.size());
+        for (std::size_t k = 0; k < pts.size(); ++k) {
+            EXPECT_DOUBLE_EQ(along(pts[k]), keptAlong[k]) << k;
+            EXPECT_DOUBLE_EQ(across(pts[k]), keptAcross[k]) << k;
+        }
+        // Hit areas are not thinned, and each lies where its point is placed.
+        const auto found = areas(0);
+        ASSERT_EQ(found.size(), saw.size());
+        for (const std::size_t i : {std::size_t{0}, std::size_t{1234}, std::size_t{3999}}) {
+            const plat::Point centre{found[i]->centerX(), found[i]->centerY()};
+            EXPECT_EQ(found[i]->pointIndex(), static_cast<std::int32_t>(i));
+            EXPECT_DOUBLE_EQ(along(centre), alongAll[i]);
+            EXPECT_DOUBLE_EQ(across(centre), acrossAll[i]);
+        }
     }
 }
 

@@ -192,4 +192,7 @@ protected:
     StackDictionary _prevStackPos;
     // The hit-area blocks kept from pass to pass.
     std::vector<std::shared_ptr<kivo::detail::BubblePointBlock>> _bubbleBlocks;
+    // The point loop's lists, kept from pass to pass.
+    std::vector<double> _loopX, _loopY;
+    std::vector<KeptPoint> _loopPoints;
 };

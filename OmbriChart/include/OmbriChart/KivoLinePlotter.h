@@ -173,6 +173,17 @@ private:
     // breaks the line. A list far denser than the plot's pixel columns is reduced to each column's
     // extremes first.
     void strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const;
+    // The runs of present points of a point list, each one line (a spline unless `reduced`).
+    void strokeRuns(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys, bool reduced) const;
+    // Whether a series' pass only strokes its line: no symbols, labels or selection, nothing eased.
+    KIVO_CHART_NO_EXPORT bool strokeOnly(const OmbriChart& owner, bool selected, std::int64_t action, bool listChanged,
+                                         std::int32_t realIndex, const KivoNotifyCollectionChangedEventArgs& args,
+                                         std::int64_t loadMode, const KivoEasePtr& easing) const;
+    // Strokes a line far denser than the plot's pixel columns, placing its points from the columns and
+    // reducing them as it goes, without keeping them: the block then places its entries on demand.
+    // False (nothing drawn) when the line is not that dense or some point lacks a value or a place.
+    KIVO_CHART_NO_EXPORT bool streamLine(IKivoRenderEngine& engine, kivo::detail::LinePointBlock& block, const KivoAxis& axisX,
+                                         const KivoAxis& axisY, std::int64_t first, std::int64_t end) const;
     // Where point i (data x, y) is drawn in a frame of an item update, eased between old and new.
     KIVO_CHART_NO_EXPORT void updatedPosition(const kivo::detail::MoveFrame& frame, std::int64_t i, double x, double y,
                                               double& sx, double& sy) const;
@@ -193,9 +204,8 @@ private:
     std::int32_t _selSeriesPos = -1;
     std::vector<KeptLabel> _selLabels;
 
-    // Kept from pass to pass, so that redrawing a large series asks for no fresh memory: the screen
-    // points of the point loop and the hit-area blocks.
-    std::vector<double> _screenX, _screenY;
+    // Kept from pass to pass, so that redrawing a large series asks for no fresh memory: the blocks
+    // that record each pass's points (screen positions, hit areas).
     std::vector<std::shared_ptr<kivo::detail::LinePointBlock>> _blocks;
     std::shared_ptr<kivo::detail::SymbolStamper> _symbolStamper;
 };

@@ -14,30 +14,10 @@ namespace {
 // A column never keeps more than its first, last, lowest and highest point.
 constexpr std::size_t PointsKeptPerColumn = 4;
 
-// One run of consecutive points in the same column, by their indices in the input.
-struct ColumnRun {
-    std::size_t first = 0, last = 0, lowest = 0, highest = 0;
-};
-
-void emitRun(const ColumnRun& run, std::span<const double> along, std::span<const double> across, std::vector<double>& outAlong,
-             std::vector<double>& outAcross) {
-    std::array<std::size_t, PointsKeptPerColumn> kept{run.first, run.lowest, run.highest, run.last};
-    // first ≤ lowest, highest ≤ last: only the middle two can be out of order.
-    if (kept[1] > kept[2]) std::swap(kept[1], kept[2]);
-    std::size_t previous = std::numeric_limits<std::size_t>::max();
-    for (std::size_t index : kept) {
-        if (index == previous) continue;
-        outAlong.push_back(along[index]);
-        outAcross.push_back(across[index]);
-        previous = index;
-    }
-}
-
 }  // namespace
 
-bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start, double extent,
-                          double deviceScale, std::vector<double>& outAlong, std::vector<double>& outAcross) {
-    const std::size_t n = std::min(along.size(), across.size());
+bool PixelColumnReducer::begin(std::size_t n, double start, double extent, double deviceScale, std::vector<double>& outAlong,
+                               std::vector<double>& outAcross) {
     if (!std::isfinite(start) || !std::isfinite(extent) || !std::isfinite(deviceScale) || extent < 0 || deviceScale <= 0)
         return false;
     const double columnsInPlot = std::max(1.0, std::ceil(extent * deviceScale));
@@ -45,63 +25,64 @@ bool reduceToPixelColumns(std::span<const double> along, std::span<const double>
     // Below n / 2, so it fits. Far before the plot is column `before`, far after it `after`.
     const auto columns = static_cast<std::int64_t>(columnsInPlot);
     // No wider than there are points, whatever the scale: more columns could not hold anything.
-    const double band = std::min(std::ceil(EdgeBand * deviceScale), static_cast<double>(n));
-    const auto bandColumns = static_cast<std::int64_t>(band);
-    const std::int64_t before = -bandColumns - 1, after = columns + bandColumns;
-    const double afterOffset = columnsInPlot + band;
+    _band = std::min(std::ceil(EdgeBand * deviceScale), static_cast<double>(n));
+    const auto bandColumns = static_cast<std::int64_t>(_band);
+    _before = -bandColumns - 1;
+    _after = columns + bandColumns;
+    _afterOffset = columnsInPlot + _band;
+    _start = start;
+    _scale = deviceScale;
+    _count = 0;
+    _inRun = _inGap = false;
 
+    _outAlong = &outAlong;
+    _outAcross = &outAcross;
     outAlong.clear();
     outAcross.clear();
     const std::size_t expected =
-        std::min(n, PointsKeptPerColumn * static_cast<std::size_t>(after - before + 1) + PointsKeptPerColumn);
+        std::min(n, PointsKeptPerColumn * static_cast<std::size_t>(_after - _before + 1) + PointsKeptPerColumn);
     outAlong.reserve(expected);
     outAcross.reserve(expected);
+    return true;
+}
 
-    constexpr double Gap = std::numeric_limits<double>::quiet_NaN();
-    ColumnRun run;
-    bool inRun = false, inGap = false;
-    std::int64_t runColumn = 0;
-    double lowest = 0, highest = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double a = along[i], v = across[i];
-        if (!std::isfinite(a) || !std::isfinite(v)) {
-            // A run of gaps breaks the line once.
-            if (inRun) emitRun(run, along, across, outAlong, outAcross);
-            if (!inGap) {
-                outAlong.push_back(Gap);
-                outAcross.push_back(Gap);
-            }
-            inRun = false;
-            inGap = true;
-            continue;
-        }
-        const double offset = (a - start) * deviceScale;
-        std::int64_t column;
-        if (offset >= 0 && offset < afterOffset)
-            column = static_cast<std::int64_t>(offset);
-        else if (offset < 0)
-            column = offset >= -band ? static_cast<std::int64_t>(std::floor(offset)) : before;
-        else
-            column = after;
-        if (inRun && column == runColumn) {
-            run.last = i;
-            if (v < lowest) {
-                lowest = v;
-                run.lowest = i;
-            } else if (v > highest) {
-                highest = v;
-                run.highest = i;
-            }
-            continue;
-        }
-        if (inRun) emitRun(run, along, across, outAlong, outAcross);
-        inGap = false;
-        run = {i, i, i, i};
-        lowest = highest = v;
-        runColumn = column;
-        inRun = true;
+void PixelColumnReducer::gap() {
+    // A run of gaps breaks the line once.
+    if (_inRun) emitRun();
+    if (!_inGap) {
+        constexpr double Gap = std::numeric_limits<double>::quiet_NaN();
+        _outAlong->push_back(Gap);
+        _outAcross->push_back(Gap);
     }
-    if (inRun) emitRun(run, along, across, outAlong, outAcross);
+    _inRun = false;
+    _inGap = true;
+}
+
+void PixelColumnReducer::emitRun() {
+    std::array<const Point*, PointsKeptPerColumn> kept{&_first, &_lowest, &_highest, &_last};
+    // first ≤ lowest, highest ≤ last: only the middle two can be out of order.
+    if (kept[1]->index > kept[2]->index) std::swap(kept[1], kept[2]);
+    const Point* previous = nullptr;
+    for (const Point* point : kept) {
+        if (previous && point->index == previous->index) continue;
+        _outAlong->push_back(point->along);
+        _outAcross->push_back(point->across);
+        previous = point;
+    }
+}
+
+void PixelColumnReducer::finish() {
+    if (_inRun) emitRun();
+    _inRun = false;
+}
+
+bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start, double extent,
+                          double deviceScale, std::vector<double>& outAlong, std::vector<double>& outAcross) {
+    const std::size_t n = std::min(along.size(), across.size());
+    PixelColumnReducer reducer;
+    if (!reducer.begin(n, start, extent, deviceScale, outAlong, outAcross)) return false;
+    for (std::size_t i = 0; i < n; ++i) reducer.add(along[i], across[i]);
+    reducer.finish();
     return true;
 }
 

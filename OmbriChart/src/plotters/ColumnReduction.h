@@ -2,6 +2,9 @@
 // highest point, so a line of a million points costs what a few thousand cost to stroke.
 #pragma once
 
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -23,5 +26,60 @@ constexpr double EdgeBand = 16;
 // becomes one NaN point in the output.
 bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start, double extent,
                           double deviceScale, std::vector<double>& outAlong, std::vector<double>& outAcross);
+
+// The same reduction fed one point at a time, for a loop that places the points as it goes and keeps
+// none of them: begin, add each point in drawing order, finish. The result equals reduceToPixelColumns'.
+class PixelColumnReducer {
+public:
+    // Whether `n` points are reduced (the threshold above); when not, nothing is to be added and the
+    // outputs are untouched. When they are, the outputs are emptied and filled as points come.
+    bool begin(std::size_t n, double start, double extent, double deviceScale, std::vector<double>& outAlong,
+               std::vector<double>& outAcross);
+    void add(double along, double across) {
+        const std::size_t i = _count++;
+        if (!std::isfinite(along) || !std::isfinite(across)) {
+            gap();
+            return;
+        }
+        const double offset = (along - _start) * _scale;
+        std::int64_t column;
+        if (offset >= 0 && offset < _afterOffset)
+            column = static_cast<std::int64_t>(offset);
+        else if (offset < 0)
+            column = offset >= -_band ? static_cast<std::int64_t>(std::floor(offset)) : _before;
+        else
+            column = _after;
+        if (_inRun && column == _runColumn) {
+            _last = {along, across, i};
+            if (across < _lowest.across)
+                _lowest = _last;
+            else if (across > _highest.across)
+                _highest = _last;
+            return;
+        }
+        if (_inRun) emitRun();
+        _inGap = false;
+        _first = _last = _lowest = _highest = {along, across, i};
+        _runColumn = column;
+        _inRun = true;
+    }
+    void finish();
+
+private:
+    struct Point {
+        double along = 0, across = 0;
+        std::size_t index = 0;
+    };
+    void gap();
+    void emitRun();
+
+    std::vector<double>* _outAlong = nullptr;
+    std::vector<double>* _outAcross = nullptr;
+    double _start = 0, _scale = 1, _band = 0, _afterOffset = 0;
+    std::int64_t _before = 0, _after = 0, _runColumn = 0;
+    std::size_t _count = 0;
+    bool _inRun = false, _inGap = false;
+    Point _first, _last, _lowest, _highest;
+};
 
 }  // namespace kivo::detail

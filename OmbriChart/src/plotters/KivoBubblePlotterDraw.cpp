@@ -130,12 +130,23 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
                                 args->oldStartingIndex() == index && args->oldItems() && !args->oldItems()->empty();
     const auto replaced = replacesSeries ? args->oldItems()->front().as<KivoSeries>() : nullptr;
     const kivo::detail::ColumnPtr replacedValues = replaced ? kivo::detail::SeriesInternals::values(*replaced, 0) : nullptr;
-    std::vector<double> xs, ys, prevVals;
-    std::vector<KeptPoint> kept;
     const std::int64_t first = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
+    const std::size_t expected = last >= first ? static_cast<std::size_t>(last - first + 1) : 0;
+    // The loop's lists, kept from pass to pass so that a large series asks for no fresh memory; taken
+    // out while in use, so that a pass started from a symbol's handler has lists of its own.
+    std::vector<double> xs = std::move(_loopX), ys = std::move(_loopY), prevVals;
+    std::vector<KeptPoint> kept = std::move(_loopPoints);
+    kivo::detail::reuseFor(xs, expected);
+    kivo::detail::reuseFor(ys, expected);
+    kivo::detail::reuseFor(kept, expected);
+    const auto keepLists = [&] {
+        _loopX = std::move(xs);
+        _loopY = std::move(ys);
+        _loopPoints = std::move(kept);
+    };
     std::shared_ptr<kivo::detail::BubblePointBlock> block;
     if (_hitTester) {
-        block = kivo::detail::takeKeptBlock(_bubbleBlocks, last >= first ? static_cast<std::size_t>(last - first + 1) : 0);
+        block = kivo::detail::takeKeptBlock(_bubbleBlocks, expected);
         block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
     }
     // Missing values filled for the whole series at once.
@@ -208,19 +219,29 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     if (block) _hitTester->addAll(block, std::span(block->areas), seriesPos);
     if (xs.empty()) {
         engine->endGroup();
+        keepLists();
         return;
     }
 
-    // The pairs on screen (an eased position may be missing).
-    std::vector<double> xs2, ys2, prevVals2;
-    std::vector<KeptPoint> ints;
-    for (std::size_t k = 0; k < xs.size(); ++k) {
-        if (!KivoDataInfo::isValid(xs[k]) || !KivoDataInfo::isValid(ys[k])) continue;
-        xs2.push_back(xs[k]);
-        ys2.push_back(ys[k]);
-        if (k < prevVals.size()) prevVals2.push_back(prevVals[k]);
-        ints.push_back(kept[k]);
+    // The pairs on screen (an eased position may be missing): usually all of them, which are not copied.
+    std::vector<double> validX, validY, validPrev;
+    std::vector<KeptPoint> validPoints;
+    bool allValid = true;
+    for (std::size_t k = 0; k < xs.size() && allValid; ++k)
+        allValid = KivoDataInfo::isValid(xs[k]) && KivoDataInfo::isValid(ys[k]);
+    if (!allValid) {
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            if (!KivoDataInfo::isValid(xs[k]) || !KivoDataInfo::isValid(ys[k])) continue;
+            validX.push_back(xs[k]);
+            validY.push_back(ys[k]);
+            if (k < prevVals.size()) validPrev.push_back(prevVals[k]);
+            validPoints.push_back(kept[k]);
+        }
     }
+    const std::vector<double>& xs2 = allValid ? xs : validX;
+    const std::vector<double>& ys2 = allValid ? ys : validY;
+    const std::vector<double>& prevVals2 = allValid ? prevVals : validPrev;
+    const std::vector<KeptPoint>& ints = allValid ? kept : validPoints;
 
     // The eased lists: the load's, or the update's moves.
     const bool loading = action == KivoNotifyCollectionChangedActionReset ||
@@ -239,7 +260,9 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     } else {
         eased = getUpdatedPointsDictionary(args, axisX, axisY, index, xs2, ys2, prevVals2, t, d, easing, _rotated);
     }
-    if (!eased) eased = PointList{xs2, ys2};
+    // Without an eased list the points stand at their places.
+    const std::vector<double>& easedX = eased ? eased->x : xs2;
+    const std::vector<double>& easedY = eased ? eased->y : ys2;
     const double s = KivoEasingUtil::ease(easing, t, 0.0, 1.0, d);
 
     // The symbols' look.
@@ -249,8 +272,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     engine->setFill(look.fill);
     engine->setOpacity(series->symbolOpacity());
     if (selected) {
-        _selDataX = eased->x;
-        _selDataY = eased->y;
+        _selDataX = easedX;
+        _selDataY = easedY;
         _symState = engine->saveState();
         _symInts.clear();
         for (const auto& p : ints) _symInts.push_back(p.index);
@@ -265,8 +288,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     // The lists symbols and labels stand at: their places, or the eased ones while a series replaces
     // another.
     const bool useEased = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace;
-    const std::vector<double>& atX = useEased ? eased->x : xs2;
-    const std::vector<double>& atY = useEased ? eased->y : ys2;
+    const std::vector<double>& atX = useEased ? easedX : xs2;
+    const std::vector<double>& atY = useEased ? easedY : ys2;
     const std::size_t n = std::min({atX.size(), atY.size(), ints.size()});
     const std::int32_t path = getPlotElementPath();
     const auto plot = owner->plotRect();
@@ -314,6 +337,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         }
     }
     engine->endGroup();
+    keepLists();
 }
 
 // ---- One symbol ----

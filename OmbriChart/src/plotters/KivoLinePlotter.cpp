@@ -55,6 +55,102 @@ std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSerie
     return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
 }
 
+// An axis' linear conversion as one multiply-add: base + fraction × (±length) is the same number as
+// base ± fraction × length, so the positions equal the axis' own.
+struct Placement {
+    double min, range, base, length;
+    explicit Placement(const KivoAxis::LinearConversion& c)
+        : min(c.min), range(c.range), base(c.base), length(c.fromBase ? c.length : -c.length) {}
+    double operator()(double v) const { return base + ((v - min) / range) * length; }
+};
+
+// Places the points `first` … `first` + n − 1 of the columns (without X values at their indices):
+// `along` places a point's X and `across` its value. The places are made a chunk at a time, in a loop
+// simple enough to run several points at once, and handed on as put(k, along, across, count) for the
+// chunk from point k. Answers false, at once, when some value or place is not finite.
+constexpr std::size_t PlaceChunk = 512;
+template <bool HasX, class Put>
+bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_t n, const Placement& along,
+              const Placement& across, Put put) {
+    const double start = static_cast<double>(first);
+    double a[PlaceChunk], c[PlaceChunk];
+    for (std::size_t k0 = 0; k0 < n; k0 += PlaceChunk) {
+        const std::size_t m = std::min(PlaceChunk, n - k0);
+        for (std::size_t k = 0; k < m; ++k) {
+            const double index = start + static_cast<double>(k0 + k);
+            double x = index;
+            if constexpr (HasX) x = std::isnan(xv[k0 + k]) ? index : xv[k0 + k];
+            a[k] = along(x);
+            c[k] = across(yv[k0 + k]);
+        }
+        // A finite number less itself is 0; anything else (a missing value gives NaN) is not.
+        double spread = 0;
+        for (std::size_t k = 0; k < m; ++k) spread += (a[k] - a[k]) + (c[k] - c[k]);
+        if (spread != 0) return false;
+        put(k0, a, c, m);
+    }
+    return true;
+}
+
+template <class Put>
+bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_t n, const Placement& along,
+              const Placement& across, Put put) {
+    return xv ? placeAll<true>(xv, yv, first, n, along, across, put) : placeAll<false>(xv, yv, first, n, along, across, put);
+}
+
+// The point loop of a pass that neither stacks nor moves: the points from `first` to `end` that have
+// values, placed by the axes' linear conversions, into the block. False when a placed position is
+// missing. Every point present (the usual case) goes through one straight loop over the columns.
+bool plainPoints(kivo::detail::LinePointBlock& block, const KivoAxis::LinearConversion& toX,
+                 const KivoAxis::LinearConversion& toY, bool rotated, std::int64_t first, std::int64_t end) {
+    const kivo::detail::ValueColumn* xs = block.hasX ? block.xs.get() : nullptr;
+    const kivo::detail::ValueColumn& ys = *block.ys;
+    auto& sxs = block.sx;
+    auto& sys = block.sy;
+    const bool straight = first >= 0 && end >= first && static_cast<std::uint64_t>(end) < ys.size() &&
+                          (!xs || static_cast<std::uint64_t>(end) < xs->size()) && !toX.degenerate && !toX.halved &&
+                          !toY.degenerate && !toY.halved;
+    if (straight) {
+        const auto n = static_cast<std::size_t>(end - first + 1);
+        sxs.resize(n);
+        sys.resize(n);
+        const double* xv = xs ? xs->values.data() + first : nullptr;
+        const double* yv = ys.values.data() + first;
+        double* outX = sxs.data();
+        double* outY = sys.data();
+        const Placement along(rotated ? toY : toX), across(rotated ? toX : toY);
+        double* alongOut = rotated ? outY : outX;
+        double* acrossOut = rotated ? outX : outY;
+        const bool placed = placeAll(xv, yv, first, n, along, across,
+                                     [&](std::size_t k0, const double* a, const double* c, std::size_t m) {
+                                         std::copy_n(a, m, alongOut + k0);
+                                         std::copy_n(c, m, acrossOut + k0);
+                                     });
+        if (placed) return true;
+        // Some point has no value or no place: placed one by one below.
+        sxs.clear();
+        sys.clear();
+    }
+    bool allValid = true;
+    for (std::int64_t i = first; i <= end; ++i) {
+        double x = static_cast<double>(i);
+        if (xs) {
+            const double bound = xs->at(i);
+            if (!std::isnan(bound)) x = bound;
+        }
+        const double y = ys.at(i);
+        if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) {
+            block.listIndices();
+            continue;
+        }
+        const double sx = toX(rotated ? y : x), sy = toY(rotated ? x : y);
+        allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
+        sxs.push_back(sx);
+        sys.push_back(sy);
+        if (!block.indices.empty()) block.indices.push_back(static_cast<std::int32_t>(i));
+    }
+    return allValid;
+}
 }  // namespace
 
 // ---- Construction ----
@@ -162,20 +258,24 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     frame.prevYMin = kivo::detail::chartState(*owner).prevAxisYMin;
     frame.prevYMax = kivo::detail::chartState(*owner).prevAxisYMax;
 
-    // The point loop: screen positions and hit areas of the valid points. The kept lists are taken
-    // out while in use, so a pass started from inside this one (by a symbol's handler) cannot share them.
-    std::vector<double> sxs = std::move(_screenX), sys = std::move(_screenY), prevVals;
+    // The point loop: screen positions and hit areas of the valid points, recorded in the series' block
+    // (a pass started from inside this one, by a symbol's handler, takes a block of its own).
     bool allValid = true;
+    std::vector<double> prevVals;
     const std::int64_t first = frame.origin;
     const std::size_t expected = end >= first ? static_cast<std::size_t>(end - first + 1) : 0;
-    reuseFor(sxs, expected);
-    reuseFor(sys, expected);
     const auto block = takeBlock(expected);
+    auto& sxs = block->sx;
+    auto& sys = block->sy;
+    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    block->firstIndex = first;
+    block->xs = xs;
+    block->ys = ys;
+    block->hasX = hasX;
     // The axes' conversions taken once for the loop (nothing in it changes an axis).
     const auto linearX = axisX->linearConversion(), linearY = axisY->linearConversion();
     const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
     const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
-    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
     // Missing values filled for the whole series at once.
     std::optional<kivo::detail::FilledValues> filled;
     if (interpolate && ys) filled.emplace(*ys, end);
@@ -212,33 +312,54 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
         stackPos.addRun(run, stackedRun);
         for (std::size_t k = 0; k < run.size(); ++k) stackedRun[k] += run[k].second;
     }
-    std::size_t drawn = 0;
-    for (std::int64_t i = first; i <= end; ++i) {
-        double x, y;
-        if (!pointAt(i, x, y)) continue;
-
-        double stacked = y;
-        if (stacking && !neighboursReadSums) {
-            stacked = stackedRun[drawn++];
-        } else if (stacking) {
-            stacked = shareOf(x, y);
-            stackPos.add(x, stacked);
-            if (const double* total = stackPos.find(x)) stacked = *total;
-        }
-
-        double sx = toScreenX(_rotated ? stacked : x);
-        double sy = toScreenY(_rotated ? x : stacked);
-        if (listChanged) {
-            prevVals.push_back(previousValue(frame, i, stacked));
-        } else if (itemsChanged) {
-            updatedPosition(frame, i, x, stacked, sx, sy);
-        }
-        allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
-        sxs.push_back(sx);
-        sys.push_back(sy);
-        block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y);
+    // The Ys of the entries are not all the column's: each entry keeps its own.
+    const bool keepsY = filled || revealing;
+    if (keepsY) block->takenY.reserve(expected);
+    const bool plain = !stacking && !listChanged && !itemsChanged && !keepsY && linearX && linearY;
+    if (plain && strokeOnly(*owner, selected, action, listChanged, realIndex, *args, loadMode, easing) &&
+        streamLine(*engine, *block, *axisX, *axisY, first, end)) {
+        if (_hitTester)
+            _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::LinePointBlock::areaAt, seriesPos);
+        engine->endGroup();
+        return;
     }
-    if (_hitTester) _hitTester->addAll(block, std::span(block->areas), seriesPos);
+    if (plain) {
+        // The usual pass: every point where its values place it, read straight from the columns.
+        allValid = plainPoints(*block, *linearX, *linearY, _rotated, first, end);
+    } else {
+        std::size_t drawn = 0;
+        for (std::int64_t i = first; i <= end; ++i) {
+            double x, y;
+            if (!pointAt(i, x, y)) {
+                block->listIndices();
+                continue;
+            }
+
+            double stacked = y;
+            if (stacking && !neighboursReadSums) {
+                stacked = stackedRun[drawn++];
+            } else if (stacking) {
+                stacked = shareOf(x, y);
+                stackPos.add(x, stacked);
+                if (const double* total = stackPos.find(x)) stacked = *total;
+            }
+
+            double sx = toScreenX(_rotated ? stacked : x);
+            double sy = toScreenY(_rotated ? x : stacked);
+            if (listChanged) {
+                prevVals.push_back(previousValue(frame, i, stacked));
+            } else if (itemsChanged) {
+                updatedPosition(frame, i, x, stacked, sx, sy);
+            }
+            allValid = allValid && KivoDataInfo::isValid(sx) && KivoDataInfo::isValid(sy);
+            sxs.push_back(sx);
+            sys.push_back(sy);
+            if (!block->indices.empty()) block->indices.push_back(static_cast<std::int32_t>(i));
+            if (keepsY) block->takenY.push_back(y);
+        }
+    }
+    if (_hitTester)
+        _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::LinePointBlock::areaAt, seriesPos);
     if (!sxs.empty()) {
         kivo::detail::SeriesPass pass;
         pass.series = series;
@@ -302,8 +423,6 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     }
 
     engine->endGroup();
-    _screenX = std::move(sxs);
-    _screenY = std::move(sys);
 }
 
 std::shared_ptr<kivo::detail::LinePointBlock> KivoLinePlotter::takeBlock(std::size_t expected) {
@@ -318,7 +437,7 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
     if (!_hasSymbols && !labelled) return;
     const auto& series = pass.series;
-    const auto& areas = pass.block->areas;
+    const auto& points = *pass.block;
     const auto& args = *pass.args;
     const std::int64_t action = args.action();
     // With lines the symbols sit on the drawn line; a replaced series' symbols follow its move too.
@@ -342,7 +461,7 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         if (pass.selected) {
             _symState = engine->saveState();
             _symInts.clear();
-            for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(areas[pass.drawnEntry(j)].pointIndex());
+            for (std::size_t j = 0; j < pass.drawnX.size(); ++j) _symInts.push_back(points.pointIndex(pass.drawnEntry(j)));
             // In point mode the symbols drawn now look unselected; the redraw marks the selected one.
             if (pass.selectionMode == KivoChartSelectionModePoint) {
                 engine->setStroke(look.plainBorder);
@@ -360,7 +479,8 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         const double sx = KivoDataInfo::isValid(atX[j]) ? atX[j] : static_cast<double>(j);
         const double sy = atY[j];
         if (!KivoDataInfo::isValid(sy)) continue;
-        const auto& area = areas[entryAt(j)];
+        const std::size_t entry = entryAt(j);
+        const std::int32_t pointIndex = points.pointIndex(entry);
         double scale = eased;
         if (pass.loadMode == KivoLoadAnimationModePoint)
             scale = getScaleForPointMode(pass.easing, pass.time, pass.duration, static_cast<std::int32_t>(j),
@@ -370,15 +490,16 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
         const double size = _symbolSize * factor;
         if (_hasSymbols && !pass.selected && kivo::detail::squareMeetsPlot(sx, sy, size, plot.get()))
             drawSymbol(engine, sx, sy, look.width, size, look.fill, look.border, series->symbolMarker(), series,
-                       area.pointIndex(), path == KivoPlotElementEventPathEvent ? area.dataPoint() : nullptr, path);
+                       pointIndex, path == KivoPlotElementEventPathEvent ? points.area(entry).dataPoint() : nullptr, path);
         if (!labelled) continue;
         auto rect = KivoRect::create(sx - size / 2, sy - size / 2, size, size);
-        const plat::Value text = xText(owner, area.pointIndex(), area.x(), _rotated);
+        const double x = points.x(entry), y = points.y(entry);
+        const plat::Value text = xText(owner, pointIndex, x, _rotated);
         if (pass.selected && _hasSymbols) {
             // Drawn after the selected symbols, on top of them.
-            _selLabels.push_back({std::move(rect), area.pointIndex(), area.x(), area.y(), text});
+            _selLabels.push_back({std::move(rect), pointIndex, x, y, text});
         } else {
-            owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, area.pointIndex(), area.x(), area.y(), text);
+            owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, pointIndex, x, y, text);
         }
     }
     if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
@@ -426,6 +547,55 @@ kivo::detail::SymbolStamper& KivoLinePlotter::symbolStamper() {
 
 // ---- Stroking ----
 
+bool KivoLinePlotter::strokeOnly(const OmbriChart& owner, bool selected, std::int64_t action, bool listChanged,
+                                 std::int32_t realIndex, const KivoNotifyCollectionChangedEventArgs& args,
+                                 std::int64_t loadMode, const KivoEasePtr& easing) const {
+    const bool labelled =
+        owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
+    if (selected || _hasSymbols || labelled || !_hasLines || !owner.plotRect()) return false;
+    // Nothing eases the points: no load with an easing, no update (the caller has no item change).
+    const bool loading = action == KivoNotifyCollectionChangedActionReset ||
+                         (action == KivoNotifyCollectionChangedActionAdd && listChanged && args.startingIndex() == realIndex);
+    return loading ? loadMode != KivoLoadAnimationModePoint && !easing : !listChanged;
+}
+
+bool KivoLinePlotter::streamLine(IKivoRenderEngine& engine, kivo::detail::LinePointBlock& block, const KivoAxis& axisX,
+                                 const KivoAxis& axisY, std::int64_t first, std::int64_t end) const {
+    const auto owner = chart();
+    const auto linearX = axisX.linearConversion(), linearY = axisY.linearConversion();
+    if (!linearX || !linearY) return false;
+    const auto& toX = *linearX;
+    const auto& toY = *linearY;
+    const kivo::detail::ValueColumn* xs = block.hasX ? block.xs.get() : nullptr;
+    const kivo::detail::ValueColumn& ys = *block.ys;
+    if (!owner || !owner->plotRect() || first < 0 || end < first || static_cast<std::uint64_t>(end) >= ys.size() ||
+        (xs && static_cast<std::uint64_t>(end) >= xs->size()) || toX.degenerate || toX.halved || toY.degenerate ||
+        toY.halved)
+        return false;
+    const auto& plot = *owner->plotRect();
+    const auto n = static_cast<std::size_t>(end - first + 1);
+    std::vector<double> keptAlong, keptAcross;
+    kivo::detail::PixelColumnReducer reducer;
+    if (!(_rotated ? reducer.begin(n, plot.top(), plot.height(), deviceScale(_rotated), keptAlong, keptAcross)
+                   : reducer.begin(n, plot.left(), plot.width(), deviceScale(_rotated), keptAlong, keptAcross)))
+        return false;
+    // The data X places a point along the line, its value across it.
+    const Placement along(_rotated ? toY : toX), across(_rotated ? toX : toY);
+    const double* xv = xs ? xs->values.data() + first : nullptr;
+    const double* yv = ys.values.data() + first;
+    const bool placed = placeAll(xv, yv, first, n, along, across, [&](std::size_t, const double* a, const double* c, std::size_t m) {
+        for (std::size_t k = 0; k < m; ++k) reducer.add(a[k], c[k]);
+    });
+    // A point without a value or a place is left out of the line: the pass places its points one by one.
+    if (!placed) return false;
+    reducer.finish();
+    block.placeX = toX;
+    block.placeY = toY;
+    block.placedCount = n;
+    strokeRuns(engine, _rotated ? keptAcross : keptAlong, _rotated ? keptAlong : keptAcross, true);
+    return true;
+}
+
 void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const {
     std::size_t n = std::min(xs.size(), ys.size());
     xs = xs.first(n);
@@ -446,6 +616,12 @@ void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const doub
             n = xs.size();
         }
     }
+    strokeRuns(engine, xs, ys, reduced);
+}
+
+void KivoLinePlotter::strokeRuns(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys,
+                                 bool reduced) const {
+    const std::size_t n = std::min(xs.size(), ys.size());
     // Each run of present points is one line; a missing point breaks it.
     std::size_t start = 0;
     while (start < n) {

@@ -5,6 +5,7 @@
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/OmbriChart.h"
+#include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
 
 namespace kivo::detail {
@@ -15,6 +16,47 @@ plat::Value xText(const OmbriChart& chart, std::int64_t index, double x, bool ro
         return plat::Value(labels[static_cast<std::size_t>(index)]);
     const auto& axis = rotated ? chart.axisY() : chart.axisX();
     return axis ? plat::Value(axis->formatValue(x)) : plat::Value();
+}
+
+double LinePointBlock::x(std::size_t k) const {
+    const std::int64_t i = pointIndex(k);
+    return hasX ? xAt(xs, i) : static_cast<double>(i);
+}
+
+double LinePointBlock::centerX(std::size_t k) const {
+    if (!placeX) return sx[k];
+    return (*placeX)(info.rotated ? y(k) : x(k));
+}
+
+double LinePointBlock::centerY(std::size_t k) const {
+    if (!placeY) return sy[k];
+    return (*placeY)(info.rotated ? x(k) : y(k));
+}
+
+const LinePointArea& LinePointBlock::area(std::size_t k) const {
+    if (!_made) {
+        _areas.reserve(size());
+        for (std::size_t j = 0; j < size(); ++j) _areas.emplace_back(&info, centerX(j), centerY(j), pointIndex(j), x(j), y(j));
+        _made = true;
+    }
+    return _areas[k];
+}
+
+void LinePointBlock::reset(std::size_t expected) {
+    reuseFor(sx, expected);
+    reuseFor(sy, expected);
+    firstIndex = 0;
+    indices.clear();
+    takenY.clear();
+    xs.reset();
+    ys.reset();
+    hasX = false;
+    placeX.reset();
+    placeY.reset();
+    placedCount = 0;
+    // Areas of an earlier pass are dropped, their memory kept while it fits.
+    reuseFor(_areas, _made ? expected : 0);
+    _made = false;
 }
 
 }  // namespace kivo::detail

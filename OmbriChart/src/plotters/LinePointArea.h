@@ -1,18 +1,23 @@
 #pragma once
 // The circular hit areas of a line, scatter or bubble series: one compact area per point, all of one
 // series' pass in one block, each making its point's KivoChartDataPoint only when a hit test (or an
-// element handler) first asks for it. A line of a million points thus registers its hit areas without a
-// million data points, formatted X texts and allocations.
+// element handler) first asks for it. A line records only where each point was drawn and which data
+// point it is; its areas are made when something first asks for one. A line of a million points thus
+// registers its hit areas without a million area objects, data points, formatted X texts and allocations.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
+#include "OmbriChart/KivoAxis.h"
 #include "Platform/foundation/value.h"
+#include "series/ValueColumn.h"
 
 class KivoChartDataPoint;
 class OmbriChart;
@@ -89,15 +94,91 @@ private:
 
 namespace kivo::detail {
 
+// Empties a kept list for a pass of `expected` entries.
+template <class T, class A>
+void reuseFor(std::vector<T, A>& list, std::size_t expected);
+
+// An allocator whose lists leave the entries a resize adds unset: a loop that writes every entry
+// then costs no pass of zeros over a million of them first.
+template <class T>
+struct UnsetOnResize : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnsetOnResize<U>;
+    };
+    UnsetOnResize() = default;
+    template <class U>
+    UnsetOnResize(const UnsetOnResize<U>&) {}
+    template <class U>
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using PlaceList = std::vector<double, UnsetOnResize<double>>;
+
 // The areas of one series' pass, sharing its info. Whoever holds one of them (the hit tester, a hit
 // test's result) holds the block, so that it stays alive as long as any area is held.
 template <class Area>
 struct PointAreaBlock {
     LineSeriesInfo info;
     std::vector<Area> areas;
+    void reset(std::size_t expected) { reuseFor(areas, expected); }
 };
-struct LinePointBlock : PointAreaBlock<LinePointArea> {};
 struct BubblePointBlock : PointAreaBlock<BubblePointArea> {};
+
+// The points of one line series' pass as the point loop found them: where each entry is drawn and which
+// data point it is. The hit areas are made from them, all at once, when first asked for; the hit tester
+// reaches them through areaAt. Nothing is added once the block is handed to the hit tester.
+struct LinePointBlock {
+    LineSeriesInfo info;
+    // Where each entry is drawn (an update may ease an entry to a missing position).
+    PlaceList sx, sy;
+    // Entry k is data point firstIndex + k, unless points were left out: then `indices` lists them all.
+    std::int64_t firstIndex = 0;
+    std::vector<std::int32_t> indices;
+    // The values the entries were read from: X (the index itself without X values) and Y, unless
+    // `takenY` holds each entry's Y (a filled gap or a revealed end is not the column's).
+    ColumnPtr xs, ys;
+    bool hasX = false;
+    std::vector<double> takenY;
+
+    // Set when the positions were not kept (a pass that only strokes its line): then `placedCount`
+    // entries, every one present, lie where these conversions place their values.
+    std::optional<KivoAxis::LinearConversion> placeX, placeY;
+    std::size_t placedCount = 0;
+
+    std::size_t size() const { return placeX ? placedCount : sx.size(); }
+    // Where entry k is drawn.
+    double centerX(std::size_t k) const;
+    double centerY(std::size_t k) const;
+    std::int32_t pointIndex(std::size_t k) const {
+        return indices.empty() ? static_cast<std::int32_t>(firstIndex + static_cast<std::int64_t>(k)) : indices[k];
+    }
+    double x(std::size_t k) const;
+    double y(std::size_t k) const { return takenY.empty() ? numberAt(ys, pointIndex(k)) : takenY[k]; }
+    // Entry k's hit area; the first call makes every entry's.
+    const LinePointArea& area(std::size_t k) const;
+    // The hit tester's access to the areas: `block` is this block.
+    static IKivoHitArea* areaAt(void* block, std::size_t k) {
+        return const_cast<LinePointArea*>(&static_cast<const LinePointBlock*>(block)->area(k));
+    }
+    // Empties the block for a pass of `expected` entries.
+    void reset(std::size_t expected);
+    // Entries from here on are not all consecutive: lists the indices of those before.
+    void listIndices() {
+        if (!indices.empty() || size() == 0) return;
+        indices.reserve(sx.capacity());
+        for (std::size_t k = 0; k < size(); ++k) indices.push_back(pointIndex(k));
+    }
+
+private:
+    mutable std::vector<LinePointArea> _areas;
+    mutable bool _made = false;
+};
 
 // Blocks of hit areas kept for later passes: one per series of the usual chart.
 constexpr std::size_t MaxKeptBlocks = 16;
@@ -105,11 +186,10 @@ constexpr std::size_t MaxKeptBlocks = 16;
 constexpr std::size_t ShrinkFactor = 4;
 constexpr std::size_t SmallList = 1024;
 
-// Empties a kept list for a pass of `expected` entries.
-template <class T>
-void reuseFor(std::vector<T>& list, std::size_t expected) {
+template <class T, class A>
+void reuseFor(std::vector<T, A>& list, std::size_t expected) {
     list.clear();
-    if (list.capacity() > ShrinkFactor * expected + SmallList) std::vector<T>().swap(list);
+    if (list.capacity() > ShrinkFactor * expected + SmallList) std::vector<T, A>().swap(list);
     list.reserve(expected);
 }
 
@@ -120,11 +200,11 @@ std::shared_ptr<Block> takeKeptBlock(std::vector<std::shared_ptr<Block>>& kept, 
     for (const auto& block : kept) {
         // Held only here: no hit tester, result or handler has any of its areas.
         if (block.use_count() != 1) continue;
-        reuseFor(block->areas, expected);
+        block->reset(expected);
         return block;
     }
     auto block = std::make_shared<Block>();
-    block->areas.reserve(expected);
+    block->reset(expected);
     if (kept.size() < MaxKeptBlocks) kept.push_back(block);
     return block;
 }
