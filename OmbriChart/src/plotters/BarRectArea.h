@@ -68,10 +68,7 @@ namespace kivo::detail {
 // The areas of one series' pass, sharing its info. Whoever holds one of them (the hit tester, a hit
 // test's result, the pass's label list) holds the block. What the bars share is what the points of a
 // line series share (their radius, 0, unused).
-struct BarAreaBlock {
-    LineSeriesInfo info;
-    std::vector<BarRectArea> areas;
-};
+struct BarAreaBlock : PointAreaBlock<BarRectArea> {};
 
 // The text of a bar's X: its category label, else its X formatted by the category axis (an empty text
 // without one).
