@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -158,6 +159,7 @@ class LineItemUpdateTest : public LineChartTest {
 protected:
     std::shared_ptr<KivoSeries> series;
     double oldXMin = 0, oldXMax = 0, oldYMin = 0, oldYMax = 0;
+    std::vector<std::int32_t> indices;  // the data index of each hit area halfway() found
 
     void SetUp() override {
         LineChartTest::SetUp();
@@ -204,9 +206,11 @@ protected:
         plotter->plotSeries(series, chart->renderEngine(), chart->axisX(), chart->axisY(), 0, 0, 1, -1, OmbriChartTypeLine, pos,
                             neg);
         std::vector<plat::Point> centres;
+        indices.clear();
         for (const auto& area : chart->hitTester()->getHitTesterMap().at(0)) {
             const auto* circle = dynamic_cast<const LinePointArea*>(area.get());
             centres.push_back({circle->centerX(), circle->centerY()});
+            indices.push_back(circle->pointIndex());
         }
         return centres;
     }
@@ -227,6 +231,51 @@ TEST_F(LineItemUpdateTest, AReplacedValueMovesAloneFromItsOldPlace) {
     EXPECT_NEAR(at[1].y, (py(2) + ny(9)) / 2, 1e-9);
     EXPECT_NEAR(at[1].x, nx(1), 1e-9);
     for (const std::size_t k : {0u, 2u, 3u}) EXPECT_NEAR(at[k].y, ny(k == 0 ? 1 : k + 1.0), 1e-9);
+}
+
+// Only the replaced point moves, whatever values are missing around it: every other point stands at
+// its place, each hit area keeps its data index, and the line runs through the areas' centres.
+TEST_F(LineItemUpdateTest, AReplacedValueAmongMissingOnesMovesAloneAndEveryPointKeepsItsIndex) {
+    struct Case {
+        const char* name;
+        std::vector<double> before, after;
+        int at;
+    };
+    const Case cases[] = {
+        {"a missing value before it", {1, NaN, 3, 4, 5}, {1, NaN, 3, 9, 5}, 3},
+        {"the first value missing", {NaN, 2, 3, 4}, {NaN, 2, 7, 4}, 2},
+        {"the last point", {1, 2, 3}, {1, 2, 6}, 2},
+        {"replaced by a missing value", {1, 2, 3, 4}, {1, NaN, 3, 4}, 1},
+        {"a missing value replaced", {1, NaN, 3, 4}, {1, 2, 3, 4}, 1},
+        {"replaced by the same value", {1, 2, 3}, {1, 2, 3}, 1},
+    };
+    for (const auto& c : cases) {
+        change(c.before, c.after);
+        const auto at = halfway(std::make_shared<KivoNotifyCollectionChangedEventArgs>(KivoNotifyCollectionChangedActionReplace,
+                                                                                        nullptr, c.at, nullptr, c.at),
+                                c.before);
+        std::vector<std::int32_t> present;
+        for (std::size_t i = 0; i < c.after.size(); ++i)
+            if (!std::isnan(c.after[i])) present.push_back(static_cast<std::int32_t>(i));
+        ASSERT_EQ(indices, present) << c.name;
+        std::vector<plat::Point> finite;
+        for (std::size_t k = 0; k < at.size(); ++k) {
+            const auto i = static_cast<std::size_t>(indices[k]);
+            const double want = static_cast<int>(i) == c.at ? (py(c.before[i]) + ny(c.after[i])) / 2 : ny(c.after[i]);
+            EXPECT_DOUBLE_EQ(at[k].x, nx(static_cast<double>(i))) << c.name << " point " << i;
+            if (std::isnan(want)) {
+                EXPECT_TRUE(std::isnan(at[k].y)) << c.name << " point " << i;
+                continue;
+            }
+            EXPECT_NEAR(at[k].y, want, 1e-9) << c.name << " point " << i;
+            finite.push_back(at[k]);
+        }
+        for (const auto* stroke : strokesOf(rec, Red))
+            for (const auto& p : vertices(*stroke))
+                EXPECT_NE(std::find_if(finite.begin(), finite.end(), [&](const plat::Point& q) { return q.x == p.x && q.y == p.y; }),
+                          finite.end())
+                    << c.name << " vertex " << p.x << "," << p.y;
+    }
 }
 
 TEST_F(LineItemUpdateTest, AnAddedPointGrowsOutOfItsNeighboursSegmentWhileTheOthersShift) {

@@ -7,6 +7,7 @@
 #include "chart/ChartState.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -98,6 +99,15 @@ bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_
     return xv ? placeAll<true>(xv, yv, first, n, along, across, put) : placeAll<false>(xv, yv, first, n, along, across, put);
 }
 
+// Leaves point i out of the block's entries. Before any entry the entries simply start after it; later
+// the entries stop being consecutive and list their indices.
+void skipPoint(kivo::detail::LinePointBlock& block, std::int64_t i) {
+    if (block.size() == 0)
+        block.firstIndex = i + 1;
+    else
+        block.listIndices();
+}
+
 // The point loop of a pass that neither stacks nor moves: the points from `first` to `end` that have
 // values, placed by the axes' linear conversions, into the block. False when a placed position is
 // missing. Every point present (the usual case) goes through one straight loop over the columns.
@@ -140,7 +150,7 @@ bool plainPoints(kivo::detail::LinePointBlock& block, const KivoAxis::LinearConv
         }
         const double y = ys.at(i);
         if (!KivoDataInfo::isValid(x) || !KivoDataInfo::isValid(y)) {
-            block.listIndices();
+            skipPoint(block, i);
             continue;
         }
         const double sx = toX(rotated ? y : x), sy = toY(rotated ? x : y);
@@ -150,6 +160,24 @@ bool plainPoints(kivo::detail::LinePointBlock& block, const KivoAxis::LinearConv
         if (!block.indices.empty()) block.indices.push_back(static_cast<std::int32_t>(i));
     }
     return allValid;
+}
+
+// Puts the replaced point `at` where its move has it, in a block the usual pass filled; false when its
+// entry cannot be told (the pass then places every point one by one).
+bool placeReplaced(kivo::detail::LinePointBlock& block, std::int64_t at, std::pair<double, double> place,
+                   bool& allValid) {
+    std::size_t entry = block.size();
+    if (block.indices.empty()) {
+        if (at >= block.firstIndex) entry = static_cast<std::size_t>(at - block.firstIndex);
+    } else {
+        const auto found = std::lower_bound(block.indices.begin(), block.indices.end(), at);
+        if (found != block.indices.end() && *found == at) entry = static_cast<std::size_t>(found - block.indices.begin());
+    }
+    if (entry >= block.size()) return false;
+    block.sx[entry] = place.first;
+    block.sy[entry] = place.second;
+    allValid = allValid && KivoDataInfo::isValid(place.first) && KivoDataInfo::isValid(place.second);
+    return true;
 }
 }  // namespace
 
@@ -316,22 +344,53 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     const bool keepsY = filled || revealing;
     if (keepsY) block->takenY.reserve(expected);
     const bool plain = !stacking && !listChanged && !itemsChanged && !keepsY && linearX && linearY;
-    if (plain && strokeOnly(*owner, selected, action, listChanged, realIndex, *args, loadMode, easing) &&
+    // One item replaced and nothing else changed: every other point stands where its values place it,
+    // as in the usual pass, and only the replaced one may be on its way. Its place is worked out alone;
+    // when it already stands at its own, the pass is the usual one.
+    bool inPlace = false;
+    std::optional<std::pair<double, double>> moving;
+    const std::int64_t replacedAt = args->oldStartingIndex();
+    if (itemsChanged && !listChanged && action == KivoNotifyCollectionChangedActionReplace && !stacking && !keepsY &&
+        linearX && linearY) {
+        inPlace = true;
+        double x, y;
+        if (replacedAt >= first && replacedAt <= end && pointAt(replacedAt, x, y)) {
+            const double ownX = toScreenX(_rotated ? y : x), ownY = toScreenY(_rotated ? x : y);
+            double sx = ownX, sy = ownY;
+            updatedPosition(frame, replacedAt, x, y, sx, sy);
+            if (!KivoDataInfo::isValid(ownX) || !KivoDataInfo::isValid(ownY))
+                inPlace = false;
+            else if (std::bit_cast<std::uint64_t>(sx) != std::bit_cast<std::uint64_t>(ownX) ||
+                     std::bit_cast<std::uint64_t>(sy) != std::bit_cast<std::uint64_t>(ownY))
+                moving.emplace(sx, sy);
+        }
+    }
+    const bool usual = plain || (inPlace && !moving);
+    if (usual && strokeOnly(*owner, selected, action, listChanged, realIndex, *args, loadMode, easing) &&
         streamLine(*engine, *block, *axisX, *axisY, first, end)) {
         if (_hitTester)
             _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::LinePointBlock::areaAt, seriesPos);
         engine->endGroup();
         return;
     }
-    if (plain) {
+    bool placed = false;
+    if (usual || inPlace) {
         // The usual pass: every point where its values place it, read straight from the columns.
         allValid = plainPoints(*block, *linearX, *linearY, _rotated, first, end);
-    } else {
+        placed = !moving || placeReplaced(*block, replacedAt, *moving, allValid);
+        if (!placed) {
+            sxs.clear();
+            sys.clear();
+            block->indices.clear();
+            allValid = true;
+        }
+    }
+    if (!placed) {
         std::size_t drawn = 0;
         for (std::int64_t i = first; i <= end; ++i) {
             double x, y;
             if (!pointAt(i, x, y)) {
-                block->listIndices();
+                skipPoint(*block, i);
                 continue;
             }
 
@@ -553,7 +612,8 @@ bool KivoLinePlotter::strokeOnly(const OmbriChart& owner, bool selected, std::in
     const bool labelled =
         owner.dataLabel() && owner.dataLabel()->position() != KivoDataLabelPositionNone && owner.dataLabelRenderer();
     if (selected || _hasSymbols || labelled || !_hasLines || !owner.plotRect()) return false;
-    // Nothing eases the points: no load with an easing, no update (the caller has no item change).
+    // Nothing eases the points: no load with an easing, no update (the caller has no item change, or
+    // one whose points all stand at their places).
     const bool loading = action == KivoNotifyCollectionChangedActionReset ||
                          (action == KivoNotifyCollectionChangedActionAdd && listChanged && args.startingIndex() == realIndex);
     return loading ? loadMode != KivoLoadAnimationModePoint && !easing : !listChanged;
