@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "ChartCore/KivoHitTester.h"
+#include "KivoCore/KivoAnimation.h"
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
@@ -352,6 +353,17 @@ double medianSeconds(int runs, Step step) {
     return times[static_cast<std::size_t>(runs / 2)];
 }
 
+// A frame in the middle of an animated replace: the replaced point on its way, the others at their places.
+void BM_LargeLineChartReplaceFrame(benchmark::State& state) {
+    EditedScene scene(static_cast<std::size_t>(state.range(0)), false);
+    scene.chart->setIsAnimated(true);
+    scene.chart->updateAnimation()->setDuration(1000);  // still running through every measured frame
+    scene.replace();
+    plat::RunLoop::main().runFor(0.5);
+    for (auto _ : state) scene.pass();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The goals' ratios, each pair timed in the same run.
 void BM_LargeLineRatios(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -518,6 +530,7 @@ BENCHMARK(BM_LargeLineChartPassAfterNewItems)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassZoomed)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterPan)->Apply(sizes);
 BENCHMARK(BM_LargeLineChartPassAfterReplace)->Apply(sizes);
+BENCHMARK(BM_LargeLineChartReplaceFrame)->Apply(sizes);
 BENCHMARK(BM_LargeLineRatios)->Apply(sizes)->Iterations(1);
 BENCHMARK(BM_LargeLineHitAreas)->ArgsProduct({{10'000, 100'000, 1'000'000}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LargeLineHitTest)->Apply(sizes);
