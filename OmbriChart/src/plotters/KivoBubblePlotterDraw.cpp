@@ -243,13 +243,17 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     const std::vector<double>& prevVals2 = allValid ? prevVals : validPrev;
     const std::vector<KeptPoint>& ints = allValid ? kept : validPoints;
 
-    // The eased lists: the load's, or the update's moves.
+    // The eased lists: the load's, or the update's moves. Only a selected series and a series replacing
+    // another draw at them, so other passes make none (at a million points they are two fresh lists
+    // of eight megabytes each).
     const bool loading = action == KivoNotifyCollectionChangedActionReset ||
                          (action == KivoNotifyCollectionChangedActionAdd && phase.seriesChange && args->startingIndex() == index);
+    const bool useEased = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace;
+    const bool drawsEased = selected || useEased;
     std::optional<PointList> eased;
-    if (loading && loadMode == KivoLoadAnimationModePoint) {
+    if (drawsEased && loading && loadMode == KivoLoadAnimationModePoint) {
         eased = getPointsForPointMode(xs2, ys2, t, d, easing, _rotated);
-    } else if (loading) {
+    } else if (drawsEased && loading) {
         // Each point rises from the value axis' minimum (as the easing utility eases a list, without
         // boxing a million numbers twice).
         const double bottom = axisY->convert(axisY->actualMin());
@@ -257,7 +261,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         list.y.reserve(ys2.size());
         for (const double y : ys2) list.y.push_back(std::isnan(y) ? NaN : KivoEasingUtil::ease(easing, t, bottom, y - bottom, d));
         eased = std::move(list);
-    } else {
+    } else if (drawsEased) {
         eased = getUpdatedPointsDictionary(args, axisX, axisY, index, xs2, ys2, prevVals2, t, d, easing, _rotated);
     }
     // Without an eased list the points stand at their places.
@@ -287,7 +291,6 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
 
     // The lists symbols and labels stand at: their places, or the eased ones while a series replaces
     // another.
-    const bool useEased = phase.seriesChange && action == KivoNotifyCollectionChangedActionReplace;
     const std::vector<double>& atX = useEased ? easedX : xs2;
     const std::vector<double>& atY = useEased ? easedY : ys2;
     const std::size_t n = std::min({atX.size(), atY.size(), ints.size()});
