@@ -1,9 +1,9 @@
 #pragma once
-// The base of the chart's annotations (texts, shapes, lines, polygons, images over the plot). The
-// chart draws each one of its annotations collection after the series, the legend and the axes drawn
-// above the series, and hit-tests them topmost first. The base places an anchor point given in one of
-// four coordinate systems, decides whether to draw and to clip, and tests points against the outline
-// that the last drawing saved; it draws nothing itself.
+// Common ground of every drawing an application lays over the plot. Annotations are painted last, so
+// they sit over series, legend and axes, and the one painted last is the one a finger finds first.
+// This class only turns an anchor (in any of the four attachment systems) into chart coordinates,
+// decides whether a pass draws and clips it, and keeps the outline of the last drawing for hit tests;
+// the subclasses do the painting.
 //
 // An annotation holds its chart weakly: one that the application keeps after its chart is gone draws
 // nothing, and its setters do nothing.
@@ -53,9 +53,9 @@ public:
     virtual bool isNeedRender(const std::shared_ptr<IKivoRenderEngine>& engine) const;
     // Draws the annotation; YES when it drew. The base draws nothing.
     virtual bool render(const std::shared_ptr<IKivoRenderEngine>& engine);
-    // The top-left corner of the annotation's box in chart coordinates for an anchor (for lines and
-    // polygons the placed point itself), plus the offset; null when the anchor cannot be placed. The
-    // engine is needed only to measure a plain text annotation.
+    // Where the box starts in chart coordinates once the anchor is placed and the offset added (lines
+    // and polygons take the placed point as is). Null means the anchor has no place this pass, so the
+    // caller draws nothing. Only a bare text needs the engine, to measure itself.
     virtual std::shared_ptr<KivoPoint> getAbsolutePoint(const std::shared_ptr<KivoPoint>& point, std::int64_t position,
                                                         std::int64_t attachment,
                                                         const std::shared_ptr<IKivoRenderEngine>& engine);

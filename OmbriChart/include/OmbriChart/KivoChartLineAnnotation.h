@@ -1,7 +1,8 @@
 #pragma once
-// A straight line between two placed points. Its position is ignored and its offset moves both ends;
-// attached by DataIndex, start and end are offsets in chart points from the anchored data point. The
-// hit outline is a band of half-width lineWidth × 0.5 + 5 on both sides of the line.
+// A segment drawn between its two placed ends. A line has no box, so the position setting has nothing
+// to align and is ignored, while the offset shifts both ends alike. Anchored to a data point, the ends
+// are relative to that point, which makes ticks and leaders easy. Fingers are wider than lines: the
+// hit band reaches 5 points beyond half the stroke, measured across the line at any slope.
 
 #include <memory>
 

@@ -85,8 +85,9 @@ public:
     const plat::Color& verticalLineColor() const { return _verticalLineColor; }
     void setVerticalLineColor(const plat::Color& color) { _verticalLineColor = color; }
 
-    // A fixed x (y) as a fraction 0…1 of the plot area's width (height); NaN follows the touches. A
-    // value outside 0…1 is ignored; a new fraction moves the marker at once, NaN releases it in place.
+    // Pins the vertical line (the horizontal one, for the vertical position) at this share of the plot;
+    // NaN lets touches move it again, leaving it where it is. A share outside 0…1 would put the line
+    // off the plot, so it is ignored; a valid one moves the marker right away.
     double horizontalPosition() const { return _horizontalPosition; }
     void setHorizontalPosition(double fraction);
     double verticalPosition() const { return _verticalPosition; }
@@ -118,7 +119,8 @@ public:
 
     // The data points found at the last move, one per series with hit areas.
     const std::vector<std::shared_ptr<KivoChartDataPoint>>& dataPoints() const { return _dataPoints; }
-    // Raised after each move when the delegate does not take it (sender: the marker).
+    // For listeners without a delegate: a delegate that handles moves takes them, so each move is
+    // reported once, by one of the two. The marker is the sender.
     const std::shared_ptr<KivoEvent>& positionChanged() const { return _positionChanged; }
     void setPositionChanged(std::shared_ptr<KivoEvent> event) { _positionChanged = std::move(event); }
     // True until the content has been placed once.

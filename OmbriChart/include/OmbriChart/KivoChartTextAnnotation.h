@@ -1,8 +1,8 @@
 #pragma once
-// The annotations that draw a text and a figure through the chart's render engine: a text at a point
-// (its box is the measured text), a plain shape (a text centred in a box of the application's size),
-// an ellipse or a rectangle filling the box with its text centred in it, and a filled polygon through
-// a list of points with its text at their mean.
+// The annotations that carry a text, painted with the chart's render engine so they match its look.
+// A bare text sizes its box to itself; a shape takes the size the application gives and centres its
+// text in it, with the ellipse and the rectangle also filling and outlining that box; a polygon's text
+// sits at the mean of its corners, which is inside for the convex figures it is meant for.
 
 #include <memory>
 #include <optional>

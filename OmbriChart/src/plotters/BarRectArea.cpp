@@ -46,14 +46,9 @@ const plat::Value& BarRectArea::tag() const {
 
 std::shared_ptr<KivoChartDataPoint> BarRectArea::dataPoint() const {
     if (_tag) return _tag->as<KivoChartDataPoint>();
-    auto point = KivoChartDataPoint::create();
+    auto point = kivo::detail::newAreaPoint(_info, _pointIndex);
     const bool rotated = _info && _info->rotated;
-    if (_info) {
-        point->setSeriesIndex(_info->seriesIndex);
-        point->setSeriesName(_info->name);
-        point->setValueX(xText());
-    }
-    point->setPointIndex(_pointIndex);
+    if (_info) point->setValueX(xText());
     point->setValue(_y);
     point->setDataX(_x);
     // Across the category axis the point sits in the middle of its slot.

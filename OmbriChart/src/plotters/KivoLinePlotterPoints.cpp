@@ -59,6 +59,16 @@ void LinePointBlock::reset(std::size_t expected) {
     _made = false;
 }
 
+std::shared_ptr<KivoChartDataPoint> newAreaPoint(const LineSeriesInfo* info, std::int32_t pointIndex) {
+    auto point = KivoChartDataPoint::create();
+    if (info) {
+        point->setSeriesIndex(info->seriesIndex);
+        point->setSeriesName(info->name);
+    }
+    point->setPointIndex(pointIndex);
+    return point;
+}
+
 }  // namespace kivo::detail
 
 bool LinePointArea::contains(const KivoPoint& point) const { return std::hypot(point.x() - _cx, point.y() - _cy) <= radius(); }
@@ -76,14 +86,10 @@ const plat::Value& LinePointArea::tag() const {
 
 std::shared_ptr<KivoChartDataPoint> LinePointArea::dataPoint() const {
     if (_tag) return _tag->as<KivoChartDataPoint>();
-    auto point = KivoChartDataPoint::create();
+    auto point = kivo::detail::newAreaPoint(_info, _pointIndex);
     const bool rotated = _info && _info->rotated;
-    if (_info) {
-        point->setSeriesIndex(_info->seriesIndex);
-        point->setSeriesName(_info->name);
+    if (_info)
         if (const auto chart = _info->chart.lock()) point->setValueX(kivo::detail::xText(*chart, _pointIndex, _x, rotated));
-    }
-    point->setPointIndex(_pointIndex);
     // In a rotated chart the point's value is its X and its dataX its Y, as the chart has always told them.
     point->setValue(rotated ? _x : _y);
     point->setDataX(rotated ? _y : _x);

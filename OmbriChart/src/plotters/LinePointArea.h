@@ -36,6 +36,10 @@ struct LineSeriesInfo {
 // The text of a point's X: its category label, else its X formatted by the axis that carries X.
 plat::Value xText(const OmbriChart& chart, std::int64_t index, double x, bool rotated);
 
+// The data point a compact area makes when first asked for, holding what every kind of area tells
+// alike: its series (when the area knows it) and the index of its point.
+std::shared_ptr<KivoChartDataPoint> newAreaPoint(const LineSeriesInfo* info, std::int32_t pointIndex);
+
 }  // namespace kivo::detail
 
 class LinePointArea : public IKivoHitArea {

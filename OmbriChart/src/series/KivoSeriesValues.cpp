@@ -27,8 +27,9 @@ namespace {
 
 using Source = ColumnSpec::Source;
 
-// How a series reads one kind of its values: the spec, the view whose items it reads (null: it reads
-// no item), and whether it has no values of that kind at all (getValues answers null).
+// Everything needed to read one kind of a series' values: which column to keep (binding and source),
+// the view its items come from (null when no item is read), and whether the series has no values of
+// that kind at all, in which case getValues answers null.
 struct Reading {
     ColumnSpec spec;
     std::shared_ptr<KivoCollectionView> view;
