@@ -236,8 +236,15 @@ function(kivo_add_tests target library)
   endif()
   target_compile_definitions(${target} PRIVATE KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KIVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   set_property(GLOBAL APPEND PROPERTY KIVO_TEST_PROGRAMS ${target})
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
+  # One CTest test per suite, listed when CTest starts (see KivoSuiteTests.cmake).
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake)
+  file(GENERATE OUTPUT ${include_file} CONTENT
+"set(KIVO_SUITE_PROGRAM [==[$<TARGET_FILE:${target}>]==])
+set(KIVO_SUITE_PREFIX [==[${target}]==])
+set(KIVO_SUITE_ENV [==[LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1]==])
+include([==[${PROJECT_SOURCE_DIR}/cmake/KivoSuiteTests.cmake]==])
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
 endfunction()
 
 # Writes <build>/test_programs.txt, one test executable per line, for the runs that follow CTest in
