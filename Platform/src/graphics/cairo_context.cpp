@@ -252,10 +252,18 @@ std::uint32_t scaled(std::uint32_t pixel, std::uint32_t factor) {
     return rb | ag;
 }
 
-// Premultiplied source over destination.
-std::uint32_t over(std::uint32_t src, std::uint32_t dst) {
-    const std::uint32_t keep = 255 - (src >> 24);
-    return keep == 0 ? src : src + scaled(dst, keep);
+// Premultiplied source over destination. Without branches: an opaque source keeps none of the
+// destination (scaled by 0 is 0) and a clear one all of it (scaled by 255 is the pixel itself), so a
+// row of a stamp is blended in vector steps.
+inline std::uint32_t over(std::uint32_t src, std::uint32_t dst) { return src + scaled(dst, 255 - (src >> 24)); }
+
+// One row of a stamp over the target's, each source pixel first taken `alpha` / 255 times (255: as it is).
+void blendRow(std::uint32_t* __restrict row, const std::uint32_t* __restrict from, int count, std::uint32_t alpha) {
+    if (alpha == 255) {
+        for (int x = 0; x < count; ++x) row[x] = over(from[x], row[x]);
+    } else {
+        for (int x = 0; x < count; ++x) row[x] = over(scaled(from[x], alpha), row[x]);
+    }
 }
 
 }  // namespace
@@ -292,12 +300,7 @@ bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY)
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = target.data() + static_cast<std::size_t>(y) * target.pixelWidth();
         const std::uint32_t* from = image.data() + static_cast<std::size_t>(y - deviceY) * image.pixelWidth() - deviceX;
-        for (int x = left; x < right; ++x) {
-            std::uint32_t src = from[x];
-            if (src == 0) continue;
-            if (alpha != 255) src = scaled(src, alpha);
-            row[x] = over(src, row[x]);
-        }
+        blendRow(row + left, from + left, right - left, alpha);
     }
     cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
     return true;
