@@ -209,6 +209,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         for (std::size_t k = 0; k < run.size(); ++k)
             stackedRun[k] = std::isnan(run[k].first) ? shares[k] : stackedRun[k] + shares[k];
     }
+    // The axes' conversions taken once for the loop (the same arithmetic as convert, so the same places).
+    const auto linearX = axisX->linearConversion(), linearY = axisY->linearConversion();
+    const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
+    const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
     std::size_t drawn = 0;
     for (std::int64_t i = first; i <= last; ++i) {
         double x, y;
@@ -216,8 +220,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         const double plain = y;
         if (stacked) y = stackedRun[drawn++];
 
-        double sx = _rotated ? axisX->convert(y) : axisX->convert(x);
-        double sy = _rotated ? axisY->convert(x) : axisY->convert(y);
+        double sx = _rotated ? toScreenX(y) : toScreenX(x);
+        double sy = _rotated ? toScreenY(x) : toScreenY(y);
         // Where the point stands; its hit area is where the running animation has moved it.
         const double placeX = sx, placeY = sy;
         if (phase.seriesChange) {
@@ -330,6 +334,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             return getScaleForPointMode(easing, t, d, static_cast<std::int32_t>(i), i == last);
         return s;
     };
+    // Outside update animations and the point-by-point load every symbol grows alike.
+    const std::optional<double> steady = !phase.seriesChange && !phase.itemChange && loadMode != KivoLoadAnimationModePoint
+                                             ? std::optional<double>(easing ? s : 1.0)
+                                             : std::nullopt;
     std::vector<bool> shown(n, true);
     // Symbols at the plot's edge are drawn whole; the chart's clip to the plot area comes back after
     // them (the two calls stay paired, so nothing is touched without a plot area).
@@ -340,7 +348,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         const double x = KivoDataInfo::isValid(atX[k]) ? atX[k] : static_cast<double>(k);
         const double y = atY[k];
         if (!KivoDataInfo::isValid(y)) continue;
-        const auto factor = symbolFactor(phase, index, ints[k].index, s, loadGrowth(ints[k].index));
+        const auto factor = steady ? steady : symbolFactor(phase, index, ints[k].index, s, loadGrowth(ints[k].index));
         shown[k] = factor.has_value();
         if (!factor || selected) continue;
         const double r = *factor * _symbolSize;
