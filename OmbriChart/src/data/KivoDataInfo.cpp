@@ -136,30 +136,29 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         // A value that is no number reads as NaN, and is passed over as one. The extremes are kept in
         // locals (the run's memory could otherwise be the analysis' own), and whether the keys come in
         // order is noted on the way: no key is NaN, so a run found in order needs no sorting pass.
-        double lowY = info._minY, highY = info._maxY;
+        double lowY = std::numeric_limits<double>::infinity(), highY = -lowY;
         bool inOrder = true;
         double lastKey = -std::numeric_limits<double>::infinity();
-        const auto take = [&](double at, double y) {
-            inOrder = inOrder && !(at < lastKey);
-            lastKey = at;
-            widen(lowY, highY, y);
-            run.emplace_back(at, y);
-        };
         const double* yv = ys->values.data();
+        const double* xv = xs ? xs->values.data() : nullptr;
         const std::size_t count = ys->size();
         const std::size_t keyed = xs ? std::min(xs->size(), count) : 0;
-        for (std::size_t k = 0; k < keyed; ++k) {
+        for (std::size_t k = 0; k < count; ++k) {
             const double y = yv[k];
             if (!KivoDataInfo::isValid(y)) continue;
-            const double x = xs->values[k];
-            take(std::isnan(x) ? static_cast<double>(k) : x, y);
+            double at = static_cast<double>(k);
+            if (k < keyed && !std::isnan(xv[k])) at = xv[k];
+            inOrder = inOrder && !(at < lastKey);
+            lastKey = at;
+            // The first of equal extremes stays, as widening value by value keeps it.
+            if (y < lowY) lowY = y;
+            if (y > highY) highY = y;
+            run.emplace_back(at, y);
         }
-        for (std::size_t k = keyed; k < count; ++k) {
-            const double y = yv[k];
-            if (KivoDataInfo::isValid(y)) take(static_cast<double>(k), y);
+        if (!run.empty()) {
+            widen(info._minY, info._maxY, lowY);
+            widen(info._minY, info._maxY, highY);
         }
-        info._minY = lowY;
-        info._maxY = highY;
         if (!inOrder) KivoNumberDictionary::sortByKey(run);
         if (stacked) {
             positive.addSortedRun(run, [](double& y) { return y > 0; });
