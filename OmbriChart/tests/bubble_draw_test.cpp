@@ -221,6 +221,30 @@ TEST_F(BubbleDrawTest, StackedSeriesSumEveryValue) {
     EXPECT_NEAR(top[1].cy, chart->axisY()->convert(7), 1e-6);
 }
 
+TEST_F(BubbleDrawTest, HitAreasTellTheStackedValueWhereTheirPointIsDrawn) {
+    chart->setChartType(OmbriChartTypeScatter);
+    chart->setStacking(KivoPlotterStackingStacked);
+    // The first item of B has no value: B's areas start at its second item.
+    chart->setItemsSource(itemsOf({1, 2, 4}, {0, 0, 0}));
+    add("v", "A", Red);
+    auto b = add("v", "B", Blue);
+    b->setItemsSource(itemsOf({NAN, 5, -1}, {0, 0, 0}));
+    draw();
+    ASSERT_EQ(areasOf(1), 2u);
+    const auto& areas = chart->hitTester()->getHitTesterMap().at(1);
+    const double stacked[] = {7, 3};
+    for (std::size_t k = 0; k < 2; ++k) {
+        const auto& area = dynamic_cast<const LinePointArea&>(*areas[k]);
+        const auto point = area.tag().as<KivoChartDataPoint>();
+        ASSERT_TRUE(point);
+        EXPECT_EQ(point->pointIndex(), static_cast<std::int32_t>(k + 1));
+        EXPECT_EQ(point->value(), stacked[k]);
+        EXPECT_EQ(point->bubbleSize(), 0.0);
+        EXPECT_NEAR(area.centerY(), chart->axisY()->convert(stacked[k]), 1e-6);
+        EXPECT_EQ(point->y(), area.centerY());
+    }
+}
+
 TEST_F(BubbleDrawTest, TheSelectedSeriesIsDrawnOnceOnTopInTheSelectionStyle) {
     withLabels();
     chart->setChartType(OmbriChartTypeScatter);

@@ -99,6 +99,38 @@ TEST_F(DataInfoTest, StackingWidensTheValueRange) {
     EXPECT_EQ(info->getMaxY(), 1.0);
 }
 
+TEST_F(DataInfoTest, SumsAndExtremesHoldWhateverTheOrderOfTheXValues) {
+    // Each table row is one series; the stacked sums by X and the value range must not depend on the
+    // order the items come in (in order, reversed, shuffled, with repeats and with X values missing).
+    struct Case {
+        const char* name;
+        std::vector<plat::Value> xs;
+        std::vector<plat::Value> ys;
+    };
+    const Case cases[] = {
+        {"ascending", {1, 2, 3, 4}, {1, -2, 3, -4}},
+        {"descending", {4, 3, 2, 1}, {-4, 3, -2, 1}},
+        {"shuffled with a repeat", {3, 1, 4, 1}, {3, 1, -4, -2}},
+        {"a missing X takes its index", {plat::Value(), 3, 0, 2}, {5, -1, 2, 2}},
+    };
+    const double expectedSums[][5] = {
+        {0, 1, 2, 3, 4},
+        {0, 1, 2, 3, 4},
+        {0, 3, 0, 3, 4},
+        {7, 0, 2, 1, 0},  // the first item lands on X 0 (its index), with the item at X 0
+    };
+    const double expectedRange[][2] = {{-4, 3}, {-4, 3}, {-4, 3}, {-1, 5}};
+    for (std::size_t c = 0; c < std::size(cases); ++c) {
+        series.clear();
+        add(cases[c].ys, cases[c].xs);
+        analyse(1);
+        for (int x = 0; x <= 4; ++x) EXPECT_EQ(info->getStackedAbsSum(x), expectedSums[c][x]) << cases[c].name << " at " << x;
+        analyse(0);
+        EXPECT_EQ(info->getMinY(), expectedRange[c][0]) << cases[c].name;
+        EXPECT_EQ(info->getMaxY(), expectedRange[c][1]) << cases[c].name;
+    }
+}
+
 TEST_F(DataInfoTest, DeltaXIsTheSmallestFiniteGapAboveZero) {
     struct Case {
         const char* name;

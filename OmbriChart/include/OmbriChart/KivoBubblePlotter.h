@@ -190,9 +190,8 @@ protected:
     std::shared_ptr<KivoAxis> _selValueAxis;
     // The running sums of the previous state's stacked values in one frame.
     StackDictionary _prevStackPos;
-    // The hit-area blocks kept from pass to pass.
+    // The blocks of the points' places and hit areas, kept from pass to pass.
     std::vector<std::shared_ptr<kivo::detail::BubblePointBlock>> _bubbleBlocks;
-    // The point loop's lists, kept from pass to pass.
-    std::vector<double> _loopX, _loopY;
+    // The point loop's list of kept points, kept from pass to pass.
     std::vector<KeptPoint> _loopPoints;
 };

@@ -133,20 +133,33 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         // The series' drawable values by key, summed into the dictionaries in one merge each.
         run.clear();
         run.reserve(ys->size());
-        // A value that is no number reads as NaN, and is passed over as one.
-        const std::size_t keyed = xs ? xs->size() : 0;
-        for (std::size_t k = 0; k < ys->size(); ++k) {
-            const double y = ys->values[k];
+        // A value that is no number reads as NaN, and is passed over as one. The extremes are kept in
+        // locals (the run's memory could otherwise be the analysis' own), and whether the keys come in
+        // order is noted on the way: no key is NaN, so a run found in order needs no sorting pass.
+        double lowY = std::numeric_limits<double>::infinity(), highY = -lowY;
+        bool inOrder = true;
+        double lastKey = -std::numeric_limits<double>::infinity();
+        const double* yv = ys->values.data();
+        const double* xv = xs ? xs->values.data() : nullptr;
+        const std::size_t count = ys->size();
+        const std::size_t keyed = xs ? std::min(xs->size(), count) : 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            const double y = yv[k];
             if (!KivoDataInfo::isValid(y)) continue;
             double at = static_cast<double>(k);
-            if (k < keyed) {
-                const double x = xs->values[k];
-                if (!std::isnan(x)) at = x;
-            }
-            widen(info._minY, info._maxY, y);
+            if (k < keyed && !std::isnan(xv[k])) at = xv[k];
+            inOrder = inOrder && !(at < lastKey);
+            lastKey = at;
+            // The first of equal extremes stays, as widening value by value keeps it.
+            if (y < lowY) lowY = y;
+            if (y > highY) highY = y;
             run.emplace_back(at, y);
         }
-        KivoNumberDictionary::sortByKey(run);
+        if (!run.empty()) {
+            widen(info._minY, info._maxY, lowY);
+            widen(info._minY, info._maxY, highY);
+        }
+        if (!inOrder) KivoNumberDictionary::sortByKey(run);
         if (stacked) {
             positive.addSortedRun(run, [](double& y) { return y > 0; });
             // Zero counts with the negative values.

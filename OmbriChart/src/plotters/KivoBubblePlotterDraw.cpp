@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "ChartCore/KivoHitTester.h"
@@ -132,26 +133,56 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     const kivo::detail::ColumnPtr replacedValues = replaced ? kivo::detail::SeriesInternals::values(*replaced, 0) : nullptr;
     const std::int64_t first = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
     const std::size_t expected = last >= first ? static_cast<std::size_t>(last - first + 1) : 0;
-    // The loop's lists, kept from pass to pass so that a large series asks for no fresh memory; taken
-    // out while in use, so that a pass started from a symbol's handler has lists of its own.
-    std::vector<double> xs = std::move(_loopX), ys = std::move(_loopY), prevVals;
+    // The loop's lists (and the block below), kept from pass to pass so that a large series asks for no
+    // fresh memory; taken out while in use, so that a pass started from a symbol's handler has lists of
+    // its own.
+    std::vector<double> prevVals;
     std::vector<KeptPoint> kept = std::move(_loopPoints);
-    kivo::detail::reuseFor(xs, expected);
-    kivo::detail::reuseFor(ys, expected);
     kivo::detail::reuseFor(kept, expected);
-    const auto keepLists = [&] {
-        _loopX = std::move(xs);
-        _loopY = std::move(ys);
-        _loopPoints = std::move(kept);
-    };
-    std::shared_ptr<kivo::detail::BubblePointBlock> block;
-    if (_hitTester) {
-        block = kivo::detail::takeKeptBlock(_bubbleBlocks, expected);
-        block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
-    }
+    const auto keepLists = [&] { _loopPoints = std::move(kept); };
     // Missing values filled for the whole series at once.
     std::optional<kivo::detail::FilledValues> filled;
     if (interpolate && yvals) filled.emplace(*yvals, last);
+    // The block holds where each point is drawn, for the symbols and labels as for the hit areas (which
+    // are made from it only when asked for).
+    const auto block = kivo::detail::takeKeptBlock(_bubbleBlocks, expected);
+    // What the block keeps beyond the columns: each entry's Y where it is not the column's, its size
+    // value where the series binds one, and where it stands while an animation moves it.
+    const bool takesY = stacked || filled.has_value();
+    const auto sizeMember = series->getBinding(1);
+    const bool sized = sizeMember && !sizeMember->empty();
+    block->info = {owner, series->name(), seriesPos, _rotated, _symbolSize};
+    block->firstIndex = first;
+    block->xs = xvals;
+    block->ys = yvals;
+    block->hasX = hasXs;
+    if (takesY) block->takenY.reserve(expected);
+    if (sized) block->sizes.reserve(expected);
+    if (movesItems) {
+        block->standX.reserve(expected);
+        block->standY.reserve(expected);
+    }
+    const auto& xs = block->sx;
+    const auto& ys = block->sy;
+    // Records entry i of the block; entries after a left-out point list their indices.
+    const auto record = [&](std::int64_t i, double sx, double sy, double y, double placeX, double placeY) {
+        auto& b = *block;
+        if (b.indices.empty() && i != b.firstIndex + static_cast<std::int64_t>(b.sx.size())) {
+            if (b.sx.empty())
+                b.firstIndex = i;
+            else
+                b.listIndices();
+        }
+        if (!b.indices.empty()) b.indices.push_back(static_cast<std::int32_t>(i));
+        b.sx.push_back(sx);
+        b.sy.push_back(sy);
+        if (takesY) b.takenY.push_back(y);
+        if (sized) b.sizes.push_back(_getBubbleSizeData(series, i));
+        if (movesItems) {
+            b.standX.push_back(placeX);
+            b.standY.push_back(placeY);
+        }
+    };
     const auto pointAt = [&](std::int64_t i, double& x, double& y) {
         x = hasXs ? kivo::detail::xAt(xvals, i) : static_cast<double>(i);
         y = numberAt(yvals, i);
@@ -178,6 +209,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         for (std::size_t k = 0; k < run.size(); ++k)
             stackedRun[k] = std::isnan(run[k].first) ? shares[k] : stackedRun[k] + shares[k];
     }
+    // The axes' conversions taken once for the loop (the same arithmetic as convert, so the same places).
+    const auto linearX = axisX->linearConversion(), linearY = axisY->linearConversion();
+    const auto toScreenX = [&](double v) { return linearX ? (*linearX)(v) : axisX->convert(v); };
+    const auto toScreenY = [&](double v) { return linearY ? (*linearY)(v) : axisY->convert(v); };
     std::size_t drawn = 0;
     for (std::int64_t i = first; i <= last; ++i) {
         double x, y;
@@ -185,8 +220,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         const double plain = y;
         if (stacked) y = stackedRun[drawn++];
 
-        double sx = _rotated ? axisX->convert(y) : axisX->convert(x);
-        double sy = _rotated ? axisY->convert(x) : axisY->convert(y);
+        double sx = _rotated ? toScreenX(y) : toScreenX(x);
+        double sy = _rotated ? toScreenY(x) : toScreenY(y);
         // Where the point stands; its hit area is where the running animation has moved it.
         const double placeX = sx, placeY = sy;
         if (phase.seriesChange) {
@@ -208,15 +243,11 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             else
                 sx = axisX->convert(x), sy = axisY->convert(y);
         }
-        xs.push_back(sx);
-        ys.push_back(sy);
         kept.push_back({i, x, plain});
         // Also for bubbles, whatever their drawn size.
-        if (block)
-            block->areas.emplace_back(&block->info, sx, sy, static_cast<std::int32_t>(i), x, y, _getBubbleSizeData(series, i),
-                                      placeX, placeY);
+        record(i, sx, sy, y, placeX, placeY);
     }
-    if (block) _hitTester->addAll(block, std::span(block->areas), seriesPos);
+    if (_hitTester) _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::BubblePointBlock::areaAt, seriesPos);
     if (xs.empty()) {
         engine->endGroup();
         keepLists();
@@ -238,8 +269,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             validPoints.push_back(kept[k]);
         }
     }
-    const std::vector<double>& xs2 = allValid ? xs : validX;
-    const std::vector<double>& ys2 = allValid ? ys : validY;
+    const std::span<const double> xs2 = allValid ? std::span<const double>(xs) : std::span<const double>(validX);
+    const std::span<const double> ys2 = allValid ? std::span<const double>(ys) : std::span<const double>(validY);
     const std::vector<double>& prevVals2 = allValid ? prevVals : validPrev;
     const std::vector<KeptPoint>& ints = allValid ? kept : validPoints;
 
@@ -257,7 +288,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         // Each point rises from the value axis' minimum (as the easing utility eases a list, without
         // boxing a million numbers twice).
         const double bottom = axisY->convert(axisY->actualMin());
-        PointList list{xs2, {}};
+        PointList list{{xs2.begin(), xs2.end()}, {}};
         list.y.reserve(ys2.size());
         for (const double y : ys2) list.y.push_back(std::isnan(y) ? NaN : KivoEasingUtil::ease(easing, t, bottom, y - bottom, d));
         eased = std::move(list);
@@ -265,8 +296,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         eased = getUpdatedPointsDictionary(args, axisX, axisY, index, xs2, ys2, prevVals2, t, d, easing, _rotated);
     }
     // Without an eased list the points stand at their places.
-    const std::vector<double>& easedX = eased ? eased->x : xs2;
-    const std::vector<double>& easedY = eased ? eased->y : ys2;
+    const std::span<const double> easedX = eased ? std::span<const double>(eased->x) : xs2;
+    const std::span<const double> easedY = eased ? std::span<const double>(eased->y) : ys2;
     const double s = KivoEasingUtil::ease(easing, t, 0.0, 1.0, d);
 
     // The symbols' look.
@@ -276,8 +307,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
     engine->setFill(look.fill);
     engine->setOpacity(series->symbolOpacity());
     if (selected) {
-        _selDataX = easedX;
-        _selDataY = easedY;
+        _selDataX.assign(easedX.begin(), easedX.end());
+        _selDataY.assign(easedY.begin(), easedY.end());
         _symState = engine->saveState();
         _symInts.clear();
         for (const auto& p : ints) _symInts.push_back(p.index);
@@ -291,8 +322,8 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
 
     // The lists symbols and labels stand at: their places, or the eased ones while a series replaces
     // another.
-    const std::vector<double>& atX = useEased ? easedX : xs2;
-    const std::vector<double>& atY = useEased ? easedY : ys2;
+    const std::span<const double> atX = useEased ? easedX : xs2;
+    const std::span<const double> atY = useEased ? easedY : ys2;
     const std::size_t n = std::min({atX.size(), atY.size(), ints.size()});
     const std::int32_t path = getPlotElementPath();
     const auto plot = owner->plotRect();
@@ -303,6 +334,10 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
             return getScaleForPointMode(easing, t, d, static_cast<std::int32_t>(i), i == last);
         return s;
     };
+    // Outside update animations and the point-by-point load every symbol grows alike.
+    const std::optional<double> steady = !phase.seriesChange && !phase.itemChange && loadMode != KivoLoadAnimationModePoint
+                                             ? std::optional<double>(easing ? s : 1.0)
+                                             : std::nullopt;
     std::vector<bool> shown(n, true);
     // Symbols at the plot's edge are drawn whole; the chart's clip to the plot area comes back after
     // them (the two calls stay paired, so nothing is touched without a plot area).
@@ -313,7 +348,7 @@ void KivoBubblePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, co
         const double x = KivoDataInfo::isValid(atX[k]) ? atX[k] : static_cast<double>(k);
         const double y = atY[k];
         if (!KivoDataInfo::isValid(y)) continue;
-        const auto factor = symbolFactor(phase, index, ints[k].index, s, loadGrowth(ints[k].index));
+        const auto factor = steady ? steady : symbolFactor(phase, index, ints[k].index, s, loadGrowth(ints[k].index));
         shown[k] = factor.has_value();
         if (!factor || selected) continue;
         const double r = *factor * _symbolSize;

@@ -132,7 +132,6 @@ struct PointAreaBlock {
     std::vector<Area> areas;
     void reset(std::size_t expected) { reuseFor(areas, expected); }
 };
-struct BubblePointBlock : PointAreaBlock<BubblePointArea> {};
 
 // The points of one line series' pass as the point loop found them: where each entry is drawn and which
 // data point it is. The hit areas are made from them, all at once, when first asked for; the hit tester
@@ -182,6 +181,28 @@ struct LinePointBlock {
 private:
     mutable std::vector<LinePointArea> _areas;
     mutable bool _made = false;
+};
+
+// The points of one scatter or bubble series' pass, kept as a line's are (entry k drawn at sx[k], sy[k],
+// its Y in `takenY` when stacked or filled), with what a bubble's area adds; the areas are made when
+// first asked for, so a scatter of a million points registers them without a million objects.
+struct BubblePointBlock : LinePointBlock {
+    // Each entry's size value; empty while the series binds no size (every size 0).
+    std::vector<double> sizes;
+    // Where each entry stands apart from an animation's move; empty while every entry stands where drawn.
+    PlaceList standX, standY;
+
+    double sizeAt(std::size_t k) const { return sizes.empty() ? 0.0 : sizes[k]; }
+    // Entry k's hit area; the first call makes every entry's.
+    const BubblePointArea& area(std::size_t k) const;
+    static IKivoHitArea* areaAt(void* block, std::size_t k) {
+        return const_cast<BubblePointArea*>(&static_cast<const BubblePointBlock*>(block)->area(k));
+    }
+    void reset(std::size_t expected);
+
+private:
+    mutable std::vector<BubblePointArea> _bubbleAreas;
+    mutable bool _bubblesMade = false;
 };
 
 // Blocks of hit areas kept for later passes: one per series of the usual chart.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -252,10 +253,42 @@ std::uint32_t scaled(std::uint32_t pixel, std::uint32_t factor) {
     return rb | ag;
 }
 
-// Premultiplied source over destination.
-std::uint32_t over(std::uint32_t src, std::uint32_t dst) {
-    const std::uint32_t keep = 255 - (src >> 24);
-    return keep == 0 ? src : src + scaled(dst, keep);
+// Premultiplied source over destination. Without branches: an opaque source keeps none of the
+// destination (scaled by 0 is 0) and a clear one all of it (scaled by 255 is the pixel itself), so a
+// row of a stamp is blended in vector steps.
+inline std::uint32_t over(std::uint32_t src, std::uint32_t dst) { return src + scaled(dst, 255 - (src >> 24)); }
+
+// Four pixels at a time in 16-bit lanes: a channel (at most 255) times a factor (at most 255) plus the
+// rounding half fits in 16 bits, so each lane's product is the scalar one, without the 32-bit
+// multiplies the vector unit lacks. The same arithmetic as scaled() and over(), so the same pixels.
+using Pixels4 = std::uint32_t __attribute__((vector_size(16)));
+using Lanes8 = std::uint16_t __attribute__((vector_size(16)));
+
+inline Pixels4 scaled4(Pixels4 pixel, Pixels4 factor) {
+    constexpr std::uint32_t Low = 0x00ff00ffu, Half = 0x00800080u;
+    const Pixels4 both = factor | (factor << 16);
+    Pixels4 rb = reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>(pixel & Low) * reinterpret_cast<Lanes8>(both)) + Half;
+    rb = ((rb + ((rb >> 8) & Low)) >> 8) & Low;
+    Pixels4 ag =
+        reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>((pixel >> 8) & Low) * reinterpret_cast<Lanes8>(both)) + Half;
+    ag = (ag + ((ag >> 8) & Low)) & ~Low;
+    return rb | ag;
+}
+
+inline Pixels4 over4(Pixels4 src, Pixels4 dst) { return src + scaled4(dst, 255 - (src >> 24)); }
+
+// One row of a stamp over the target's, each source pixel first taken `alpha` / 255 times (255: as it is).
+void blendRow(std::uint32_t* row, const std::uint32_t* from, int count, std::uint32_t alpha) {
+    int x = 0;
+    for (; x + 4 <= count; x += 4) {
+        Pixels4 src, dst;
+        std::memcpy(&src, from + x, sizeof src);
+        std::memcpy(&dst, row + x, sizeof dst);
+        if (alpha != 255) src = scaled4(src, Pixels4{alpha, alpha, alpha, alpha});
+        dst = over4(src, dst);
+        std::memcpy(row + x, &dst, sizeof dst);
+    }
+    for (; x < count; ++x) row[x] = over(alpha == 255 ? from[x] : scaled(from[x], alpha), row[x]);
 }
 
 }  // namespace
@@ -292,12 +325,7 @@ bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY)
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = target.data() + static_cast<std::size_t>(y) * target.pixelWidth();
         const std::uint32_t* from = image.data() + static_cast<std::size_t>(y - deviceY) * image.pixelWidth() - deviceX;
-        for (int x = left; x < right; ++x) {
-            std::uint32_t src = from[x];
-            if (src == 0) continue;
-            if (alpha != 255) src = scaled(src, alpha);
-            row[x] = over(src, row[x]);
-        }
+        blendRow(row + left, from + left, right - left, alpha);
     }
     cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
     return true;

@@ -75,36 +75,39 @@ TEST(StampImage, CairoStampsThroughAClipOfPartPixelsAndIntoGroups) {
 }
 
 TEST(StampImage, PaintingThePixelsDirectlyAgreesWithCairo) {
-    // Translucent pixels over a coloured page, at a context alpha: once where whole-pixel rectangles
-    // clip (painted directly) and once through a clip of the same area that is no plain rectangle.
-    Image src(3, 2);
+    // Translucent pixels over a coloured page, with and without a context alpha: once where whole-pixel
+    // rectangles clip (painted directly) and once through a clip of the same area that is no plain
+    // rectangle. Rows of seven pixels: painted directly, four at a time and the rest one by one.
+    Image src(7, 2);
     const Color colours[] = {Color(1, 0, 0, 0.3), Color(0, 1, 0, 0.7), Color(0, 0, 1, 1),
                              Color(0, 0, 0, 0),   Color(1, 1, 1, 0.5), Color(0.2, 0.4, 0.6, 0.9)};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) src.setPixel(x, y, colours[y * 3 + x]);
-    auto paint = [&](bool plainClip) {
-        Image img(10, 6);
+        for (int x = 0; x < 7; ++x) src.setPixel(x, y, colours[(y * 7 + x) % 6]);
+    auto paint = [&](bool plainClip, double alpha) {
+        Image img(14, 6);
         CairoContext c(img);
         c.setFillColor(Color(0.9, 0.6, 0.1, 0.8));
         c.fillRect({0, 0, 10, 6});
         Path area;
         area.moveTo({0, 0});
         if (!plainClip) area.lineTo({5, 0});  // the same rectangle with a fifth corner
-        area.lineTo({10, 0});
-        area.lineTo({10, 6});
+        area.lineTo({14, 0});
+        area.lineTo({14, 6});
         area.lineTo({0, 6});
         area.close();
         c.clipToPath(area);
-        c.setAlpha(0.6);
+        c.setAlpha(alpha);
         c.stampImage(src, 4, 2);
         return img;
     };
-    const Image direct = paint(true), cairo = paint(false);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 10; ++x)
-            for (int shift = 0; shift < 32; shift += 8)
-                EXPECT_NEAR(int((direct.rawPixel(x, y) >> shift) & 0xff), int((cairo.rawPixel(x, y) >> shift) & 0xff), 2)
-                    << x << ", " << y;
+    for (const double alpha : {0.6, 1.0}) {
+        const Image direct = paint(true, alpha), cairo = paint(false, alpha);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 14; ++x)
+                for (int shift = 0; shift < 32; shift += 8)
+                    EXPECT_NEAR(int((direct.rawPixel(x, y) >> shift) & 0xff), int((cairo.rawPixel(x, y) >> shift) & 0xff), 2)
+                        << x << ", " << y << " at alpha " << alpha;
+    }
 }
 
 TEST(StampImage, RecordedAtItsDeviceRectangleWithTheImage) {
