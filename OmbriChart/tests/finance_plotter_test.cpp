@@ -9,6 +9,8 @@
 
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoSortDescription.h"
+#include "KivoCore/KivoEvent.h"
+#include "OmbriChart/KivoChartPlotElementEventArgs.h"
 #include "OmbriChart/KivoFinancePlotter.h"
 #include "OmbriChart/OmbriChartDataLabelRenderer.h"
 #include "bar_chart_fixture.h"
@@ -446,4 +448,56 @@ TEST_F(FinanceUpdateTest, AReplacedItemMovesFromItsOldValues) {
         const auto end = rects(2);
         expectRects(end, staticFrame(), "the animation ends on the static frame");
     }
+}
+
+TEST_F(FinanceTest, AnElementHandlerSeesTheMarksValuesAndRecoloursTheCandle) {
+    setItems({candle(1, 13, 9, 10, 12), candle(2, 14, 8, 12, 10)});
+    addFinance();
+    addFinance("", KivoSeriesVisibilityLegend);
+    addFinance();
+    std::vector<std::shared_ptr<KivoChartDataPoint>> seen;
+    const auto owner = std::make_shared<int>(0);
+    chart->plotElementLoading()->addHandler(KivoEventBlock([&](const std::shared_ptr<KivoEventContainer>& c) {
+                                                const auto args = c->args<KivoChartPlotElementEventArgs>();
+                                                seen.push_back(args->dataPoint());
+                                                args->setCandleFillColor(Green);
+                                            }),
+                                            owner);
+    draw();
+    ASSERT_EQ(seen.size(), 4u);
+    const auto& point = seen[3];
+    ASSERT_TRUE(point);
+    EXPECT_EQ(point->seriesIndex(), 2);  // the third series' place, the hidden one counted
+    EXPECT_EQ(point->pointIndex(), 1);
+    EXPECT_EQ(point->high(), 14);
+    EXPECT_EQ(point->low(), 8);
+    EXPECT_EQ(point->open(), 12);
+    EXPECT_EQ(point->close(), 10);
+    // The hit area hands back the very point the handlers saw.
+    EXPECT_EQ(marks(2)[1].point, point);
+    // Both candles, the rising one too, are filled as the handler chose; the mark is still drawn.
+    const double w = OmbriChartOptions::DefaultCandleWidth;
+    std::vector<const plat::DrawOp*> green;
+    for (const auto* op : rec.fills())
+        if (op->color == Green) green.push_back(op);
+    EXPECT_EQ(count(green, mark(1, w, 10, 12)), 2);
+    EXPECT_EQ(count(rec.strokes(), along(2, 12, 14)), 2);
+}
+
+TEST_F(FinanceTest, APointByPointLoadRevealsAndGrowsOneMarkAfterAnother) {
+    setItems({candle(1, 20, 10, 12, 18), candle(2, 20, 10, 12, 18), candle(3, 20, 10, 12, 18), candle(4, 20, 10, 12, 18)});
+    addFinance();
+    draw();
+    animate(1.0);
+    chart->loadAnimation()->setAnimationMode(KivoLoadAnimationModePoint);
+    OmbriChartTestAccess::_startLoadingAnimationTask(*chart);
+    drawFrameWhen([this] { return OmbriChartTestAccess::plotTime(*chart) >= 0.6; });
+    const double t = OmbriChartTestAccess::plotTime(*chart);
+    ASSERT_LT(t, 0.75);
+    // A point every quarter of the duration, each growing over a quarter: two whole, the third growing.
+    const auto drawn = rects(0);
+    ASSERT_EQ(drawn.size(), 3u);
+    const double w = OmbriChartOptions::DefaultCandleWidth;
+    const double f = (t - 0.5) / 0.25;
+    expectRects(drawn, {mark(1, w, 10, 20), mark(2, w, 10, 20), mark(3, w, 15 - 5 * f, 15 + 5 * f)}, "revealed");
 }
