@@ -46,10 +46,14 @@ public:
 
 struct Variant {
     const char* name;
-    bool rotated, reversed;
+    bool rotated, reversed, reversedPosition;
 };
-constexpr Variant Variants[] = {{"upright", false, false}, {"rotated", true, false}, {"reversed", false, true},
-                                {"rotated, reversed", true, true}};
+constexpr Variant Variants[] = {{"upright", false, false, false},
+                                {"rotated", true, false, false},
+                                {"reversed", false, true, false},
+                                {"rotated, reversed", true, true, false},
+                                {"reversed position axis", false, false, true},
+                                {"rotated, reversed position axis", true, false, true}};
 
 class FinanceTest : public BarChartTest {
 protected:
@@ -60,6 +64,7 @@ protected:
     void applyVariant(const Variant& v) {
         chart->setRotated(v.rotated);
         valueAxis()->setReversed(v.reversed);
+        positionAxis()->setReversed(v.reversedPosition);
     }
     std::shared_ptr<KivoSeries> addFinance(const std::string& prefix = "", std::int64_t visibility = KivoSeriesVisibilityVisible) {
         auto s = KivoSeries::create(chart, prefix + "hi," + prefix + "lo," + prefix + "op," + prefix + "cl", prefix + "s");
@@ -84,9 +89,8 @@ protected:
     KivoRect mark(double x, double w, double v0, double v1) const {
         return markRect(sp(x - w / 2), sp(x + w / 2), sv(v0), sv(v1));
     }
-    // A line along the value axis at X x, or across it at value v from x0 to x1.
+    // A line along the value axis at X x.
     KivoRect along(double x, double v0, double v1) const { return markRect(sp(x), sp(x), sv(v0), sv(v1)); }
-    KivoRect across(double v, double x0, double x1) const { return markRect(sp(x0), sp(x1), sv(v), sv(v)); }
 
     // The drawn operations of `kind` whose bounds are `r`.
     int count(const std::vector<const plat::DrawOp*>& ops, const KivoRect& r) const {
@@ -194,8 +198,11 @@ TEST_F(FinanceTest, HighLowOpenCloseTicksReachAThirdOfAUnitAndAHalfWhateverTheCa
         applyVariant(v);
         draw();
         EXPECT_EQ(count(rec.strokes(), along(3, 9, 13)), 1);
-        EXPECT_EQ(count(rec.strokes(), across(10, 3 - 0.35, 3)), 1);
-        EXPECT_EQ(count(rec.strokes(), across(12, 3, 3 + 0.35)), 1);
+        // The open tick on the side of smaller view coordinates, the close tick on the other, also on a
+        // reversed position axis.
+        const double reach = std::fabs(sp(3.35) - sp(3));
+        EXPECT_EQ(count(rec.strokes(), markRect(sp(3) - reach, sp(3), sv(10), sv(10))), 1);
+        EXPECT_EQ(count(rec.strokes(), markRect(sp(3), sp(3) + reach, sv(12), sv(12))), 1);
         expectRects(rects(0), {mark(3, 0.7, 9, 13)}, "the hit area");
     }
 }

@@ -1,7 +1,8 @@
 // KivoFinancePlotter: the drawing of one series: its look, the frame's growth and the motion of an
 // item update, then per item of the window one mark, its hit area and its label.
 //
-// Sections: the series' look · the frame · one series · the motion of an item update.
+// Sections: the motion of an item update · one series (its look, the frame, then each mark: values,
+// style, growth, view points, mark, hit area and label).
 
 #include <algorithm>
 #include <cmath>
