@@ -1,10 +1,11 @@
 #pragma once
 // A column chart drawn without animation into a recording context, with helpers to read back the bars
 // the bar plotter drew: the hit areas of each series (one per drawn bar, its rectangle and tag) and the
-// plotter itself for direct calls against the laid-out axes.
+// plotter itself for direct calls against the laid-out axes; animated frames drawn one by one.
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,9 +15,11 @@
 #include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoSeries.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/runtime/display_link.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
 #include "plotters/BarRectArea.h"
+#include "chart_test_access.h"
 #include "test_chart.h"
 
 // One item: the named numbers (a NaN is stored as the null value, a missing reading).
@@ -80,6 +83,21 @@ protected:
                 out.push_back(op);
         }
         return out;
+    }
+    // Advances frame by frame until a frame is due in the state `due` asks for, and draws it.
+    void drawFrameWhen(const std::function<bool()>& due) {
+        for (int frames = 0; frames < 600; ++frames) {
+            clock.advance(1.0 / plat::DisplayLink::FramesPerSecond);
+            if (!window->needsDisplayInTree() || !due()) continue;
+            rec.clear();
+            window->display(rec);
+            return;
+        }
+        FAIL() << "no such frame";
+    }
+    // The rest of the animation, each frame drawn; the last is the closing frame.
+    void finish() {
+        while (OmbriChartTestAccess::plotting(*chart)) drawFrameWhen([] { return true; });
     }
     KivoBarPlotter& plotter() { return dynamic_cast<KivoBarPlotter&>(*chart->barPlotter()); }
     // Screen coordinates of data values on the chart's axes.

@@ -4,16 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
-#include "Platform/runtime/display_link.h"
 #include "bar_chart_fixture.h"
 #include "chart_test_access.h"
 
 namespace {
-
-constexpr double Frame = 1.0 / plat::DisplayLink::FramesPerSecond;
 
 class BarUpdateChartTest : public BarChartTest {
 protected:
@@ -41,21 +37,6 @@ protected:
         return barRow({{"a", a}, {"b", b}, {"c", c}, {"d", d}});
     }
 
-    // Advances frame by frame until a frame is due in the state `due` asks for, and draws it.
-    void drawFrameWhen(const std::function<bool()>& due) {
-        for (int frames = 0; frames < 600; ++frames) {
-            clock.advance(Frame);
-            if (!window->needsDisplayInTree() || !due()) continue;
-            rec.clear();
-            window->display(rec);
-            return;
-        }
-        FAIL() << "no such frame";
-    }
-    // The rest of the animation, each frame drawn; the last is the closing frame.
-    void finish() {
-        while (OmbriChartTestAccess::plotting(*chart)) drawFrameWhen([] { return true; });
-    }
     std::vector<KivoRect> rects(std::int32_t position) const {
         std::vector<KivoRect> out;
         for (const auto& bar : bars(position)) out.push_back(bar.rect);

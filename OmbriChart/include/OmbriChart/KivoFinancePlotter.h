@@ -1,14 +1,25 @@
 #pragma once
-// The plotter of candlestick (8) and high-low-open-close (9) charts, and the drawing path of one
-// financial element. Its series drawing is not in place yet: a series of this family draws nothing.
+// The plotter of candlestick (8) and high-low-open-close (9) charts: one mark per item of the visible
+// window (the high is the series' Y value, the low, open and close its next three binding names), a
+// rectangular hit area over it, a data label at its close; marks grow from their middle while the
+// chart loads and move from where they stood while it replays an edit of its items. A selected series
+// is drawn in place in the selection look.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+#include <string>
+#include <vector>
+
 #include "OmbriChart/KivoBasePlotter.h"
 #include "OmbriChart/KivoOmbriChartExport.h"
+#include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
+
+namespace kivo::detail {
+struct FinanceAreaBlock;
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoFinancePlotter : public KivoBasePlotter {
 public:
@@ -36,9 +47,21 @@ public:
         _seriesCount = 0;
     }
 
-    void plotSeries(const std::shared_ptr<KivoSeries>&, const std::shared_ptr<IKivoRenderEngine>&,
-                    const std::shared_ptr<KivoAxis>&, const std::shared_ptr<KivoAxis>&, std::int32_t, std::int32_t, std::int32_t,
-                    std::int32_t, std::int64_t, StackDictionary&, StackDictionary&) override {}
+    // The item's value under `key` when it is a number; the null value otherwise (no key, no item, a
+    // missing member, anything else).
+    static plat::Value getValue(const plat::Value& item, const std::optional<std::string>& key);
+    // The data info's ranges with the value range widened over the low, open and close of every series
+    // of the chart (hidden ones too) and down to the X axis' origin (the Y axis' when rotated); X and Y
+    // exchanged when rotated. The log base is not read.
+    std::shared_ptr<KivoRect> adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double> logBase) override;
+    // Draws one mark per item of the window whose X lies on the position axis, with its hit area and
+    // label. Without Y values nothing is drawn; without X values (the series' or the chart's) the marks
+    // stand at their indices. Only `series`, `engine`, the axes and `index` (the series' number among
+    // the drawn ones, which the mark width is measured at) are read.
+    void plotSeries(const std::shared_ptr<KivoSeries>& series, const std::shared_ptr<IKivoRenderEngine>& engine,
+                    const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+                    std::int32_t realIndex, std::int32_t count, std::int32_t selectedIndex, std::int64_t chartType,
+                    StackDictionary& stackPos, StackDictionary& stackNeg) override;
     // Financial series are not redrawn on top when selected.
     void redoSelection(const std::shared_ptr<IKivoRenderEngine>&) override {}
 
@@ -63,6 +86,8 @@ protected:
 
 private:
     bool _isCandle = true;
+    // Hit-area blocks kept for later passes (a block stays with whoever holds one of its areas).
+    std::vector<std::shared_ptr<kivo::detail::FinanceAreaBlock>> _blocks;
     std::int32_t _seriesIndex = 0;
     std::int32_t _seriesCount = 0;
     std::optional<plat::Color> _strokeColor;

@@ -56,6 +56,7 @@ std::shared_ptr<KivoChartDataPoint> BarRectArea::dataPoint() const {
         point->setY(_middle);
     else
         point->setX(_middle);
+    completeDataPoint(*point);
     _tag = std::make_unique<plat::Value>(point);
     return point;
 }

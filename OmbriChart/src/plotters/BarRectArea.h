@@ -18,7 +18,7 @@
 class KivoChartDataPoint;
 class OmbriChart;
 
-class BarRectArea final : public IKivoHitArea {
+class BarRectArea : public IKivoHitArea {
 public:
     // The bar drawn at (left, top, width, height) for the point at data index `pointIndex` with the
     // data values (x, y); `middle` is the middle of its slot across the category axis.
@@ -49,6 +49,10 @@ public:
     const plat::Value& tag() const override;
     void setTag(plat::Value tag) override { _tag = std::make_unique<plat::Value>(std::move(tag)); }
     std::shared_ptr<KivoChartDataPoint> dataPoint() const;
+
+protected:
+    // What a kind of area adds to its data point once the bar's fields are set.
+    virtual void completeDataPoint(KivoChartDataPoint&) const {}
 
 private:
     double minX() const { return std::fmin(_left, _left + _width); }

@@ -1,4 +1,7 @@
-// KivoFinancePlotter: the drawing path of one financial element.
+// KivoFinancePlotter: reading a mark's values, the limits of financial series, and the drawing path
+// of one financial element. The series drawing is in KivoFinancePlotterSeries.cpp.
+//
+// Sections: values · limits · one element.
 
 #include "OmbriChart/KivoFinancePlotter.h"
 
@@ -6,9 +9,58 @@
 #include <cmath>
 
 #include "KivoCore/IKivoRenderEngine.h"
+#include "KivoCore/KivoReflector.h"
 #include "OmbriChart/BasePlotElementRender.h"
+#include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoChartPlotElementEventArgs.h"
+#include "OmbriChart/KivoDataInfo.h"
+#include "OmbriChart/KivoSeries.h"
+#include "OmbriChart/OmbriChart.h"
+#include "plotters/KivoFinancePlotterArea.h"
+
+// ---- Values ----
+
+plat::Value KivoFinancePlotter::getValue(const plat::Value& item, const std::optional<std::string>& key) {
+    if (!key || item.isNil()) return plat::Value::null();
+    plat::Value value = KivoReflector::getValue(item, *key);
+    return value.isNumber() ? value : plat::Value::null();
+}
+
+// ---- Limits ----
+
+std::shared_ptr<KivoRect> KivoFinancePlotter::adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo,
+                                                           std::optional<double> logBase) {
+    setDataInfo(dataInfo);
+    if (!dataInfo) return KivoBasePlotter::adjustLimits(dataInfo, logBase);
+    const double minX = dataInfo->getMinX(), maxX = dataInfo->getMaxX();
+    double minY = dataInfo->getMinY(), maxY = dataInfo->getMaxY();
+    const auto owner = chart();
+    if (owner && owner->series()) {
+        // The high is the Y value the analysis saw; the other three widen the range here. Hidden series
+        // count too, so showing one does not move the value axis.
+        const auto widen = [&](double v) {
+            if (!KivoDataInfo::isValid(v)) return;
+            minY = std::isnan(minY) ? v : std::min(minY, v);
+            maxY = std::isnan(maxY) ? v : std::max(maxY, v);
+        };
+        for (const auto& entry : *owner->series()) {
+            const auto series = entry.as<KivoSeries>();
+            if (!series) continue;
+            for (std::int64_t k = kivo::detail::LowBinding; k <= kivo::detail::CloseBinding; ++k) {
+                const auto column = kivo::detail::financeColumn(*series, k);
+                if (!column) continue;
+                for (std::size_t i = 0; i < column->size(); ++i) widen(column->at(static_cast<std::int64_t>(i)));
+            }
+        }
+        const auto& axis = _rotated ? owner->axisY() : owner->axisX();
+        if (axis && !std::isnan(axis->origin())) minY = std::fmin(minY, axis->origin());
+    }
+    if (_rotated) return KivoRect::create(minY, minX, maxY - minY, maxX - minX);
+    return KivoRect::create(minX, minY, maxX - minX, maxY - minY);
+}
+
+// ---- One element ----
 
 void KivoFinancePlotter::_drawFinanceElement(const std::shared_ptr<IKivoRenderEngine>& engine, double x, double y, double w,
                                              double hi, double lo, double open, double close,
