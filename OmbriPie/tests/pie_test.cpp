@@ -179,3 +179,18 @@ TEST(PieLifetime, APieReleasedAfterAPassLeavesNothingAlive) {
     // The application's items outlive the pie, with nothing of it subscribed through them.
     EXPECT_EQ(source.use_count(), 1);
 }
+
+TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeftAndEndsTheFirstLoad) {
+    pie->legend()->setPosition(KivoAxisPositionNone);
+    EXPECT_TRUE(pie->pieControl()->firstLoad());
+    display();
+    EXPECT_FALSE(pie->pieControl()->firstLoad());
+    const auto& view = pie->pieControl();
+    ASSERT_EQ(view->areas().size(), 2u);
+    // Two halves from the left: the first over the top, in the first palette colour.
+    const auto* north = rec.findFill(pie->getColor(0));
+    ASSERT_TRUE(north);
+    EXPECT_THAT(north->bounds(), plat::testing::RectNear({200 - pie->radius(), 150 - pie->radius(), 2 * pie->radius(), pie->radius()},
+                                                         1e-6));
+    EXPECT_DOUBLE_EQ(view->radius(), pie->radius());
+}
