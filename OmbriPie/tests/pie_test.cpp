@@ -194,3 +194,22 @@ TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeftAndEnds
                                                          1e-6));
     EXPECT_DOUBLE_EQ(view->radius(), pie->radius());
 }
+
+TEST_F(PieInWindow, ASelectionFromCodeIsDrawnInTheNextPassAndOnlySlicesCanBeSelected) {
+    display();
+    for (const std::int64_t ignored : {-1, 2, 7}) {
+        pie->setSelectedIndex(ignored);
+        EXPECT_EQ(pie->selectedIndex(), -1) << ignored;
+    }
+    pie->setSelectedIndex(1);
+    EXPECT_EQ(pie->selectedIndex(), 1);
+    EXPECT_TRUE(pie->setWithCode());
+    display();
+    ASSERT_FALSE(rec.strokes().empty());
+    EXPECT_TRUE(rec.strokes().back()->isDashed());
+    EXPECT_EQ(pie->pieControl()->areas().back()->tag().asInteger(), 1);
+
+    pie->setSelectionMode(KivoChartSelectionModeNone);
+    pie->setSelectedIndex(0);
+    EXPECT_EQ(pie->selectedIndex(), -1);
+}
