@@ -206,3 +206,23 @@ TEST(PieControlSuperView, IsTheNearestAncestorOfThePieWithAVisibleBackground) {
     EXPECT_EQ(pie->pieControl()->getSuperView(), outer);
     EXPECT_EQ(OmbriPieControl::_getcolorAlpha(plat::Color(0.2, 0.3, 0.4, 0.25)), 0.25);
 }
+
+TEST_F(PieDrawing, OnlyTheSignOfASlicesOwnOffsetEntryCounts) {
+    bind({1, 1, 1});
+    draw();
+    view->areas().clear();
+    view->sliceCenterPoints().clear();
+    const std::vector<double> offsets{-1, 5};  // slice 2 has no entry: the common push decides
+    const auto& engine = pie->renderEngine();
+    plat::CurrentContextScope current(rec);
+    for (std::int64_t i = 0; i < 3; ++i)
+        view->renderSlice(engine, 0, i, false, 0, 10, &offsets, i * 2 * Pi / 3, 100, 100, 100, 0, 0, 3, false);
+    ASSERT_EQ(view->sliceCenterPoints().size(), 3u);
+    const double pushes[] = {0, 10, 10};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double mid = static_cast<double>(i) * 2 * Pi / 3 + Pi / 3;
+        const plat::Point base = at(100, 100, pushes[i], mid);
+        const auto& p = view->sliceCenterPoints()[i];
+        EXPECT_THAT((plat::Point{p->x(), p->y()}), PointNear(at(base.x, base.y, 50, mid))) << i;
+    }
+}
