@@ -18,6 +18,7 @@ namespace kivo::detail {
 
 struct PieTestAccess {
     static void setSelectedIndex(OmbriPie& pie, std::int64_t index) { pie._selectedIndex = index; }
+    static void setSelectedItemPosition(OmbriPie& pie, std::int64_t position) { pie._selectedItemPosition = position; }
     static void renderPieControl(OmbriPie& pie, const std::shared_ptr<IKivoRenderEngine>& engine,
                                  const std::shared_ptr<KivoRect>& rect) {
         pie._renderPieControl(engine, rect);
@@ -45,6 +46,14 @@ public:
 inline plat::ArrayPtr items(std::initializer_list<plat::Dictionary> records) {
     auto array = std::make_shared<plat::Array>();
     for (const auto& r : records) array->push_back(plat::Value(r));
+    return array;
+}
+
+// Items with these values, named "s0", "s1", ….
+inline plat::ArrayPtr valueItems(const std::vector<double>& values) {
+    auto array = std::make_shared<plat::Array>();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        array->push_back(plat::Value(plat::Dictionary{{"name", "s" + std::to_string(i)}, {"value", values[i]}}));
     return array;
 }
 

@@ -179,3 +179,37 @@ TEST(PieLifetime, APieReleasedAfterAPassLeavesNothingAlive) {
     // The application's items outlive the pie, with nothing of it subscribed through them.
     EXPECT_EQ(source.use_count(), 1);
 }
+
+TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeftAndEndsTheFirstLoad) {
+    pie->legend()->setPosition(KivoAxisPositionNone);
+    EXPECT_TRUE(pie->pieControl()->firstLoad());
+    display();
+    EXPECT_FALSE(pie->pieControl()->firstLoad());
+    const auto& view = pie->pieControl();
+    ASSERT_EQ(view->areas().size(), 2u);
+    // Two halves from the left: the first over the top, in the first palette colour.
+    const auto* north = rec.findFill(pie->getColor(0));
+    ASSERT_TRUE(north);
+    EXPECT_THAT(north->bounds(), plat::testing::RectNear({200 - pie->radius(), 150 - pie->radius(), 2 * pie->radius(), pie->radius()},
+                                                         1e-6));
+    EXPECT_DOUBLE_EQ(view->radius(), pie->radius());
+}
+
+TEST_F(PieInWindow, ASelectionFromCodeIsDrawnInTheNextPassAndOnlySlicesCanBeSelected) {
+    display();
+    for (const std::int64_t ignored : {-1, 2, 7}) {
+        pie->setSelectedIndex(ignored);
+        EXPECT_EQ(pie->selectedIndex(), -1) << ignored;
+    }
+    pie->setSelectedIndex(1);
+    EXPECT_EQ(pie->selectedIndex(), 1);
+    EXPECT_TRUE(pie->setWithCode());
+    display();
+    ASSERT_FALSE(rec.strokes().empty());
+    EXPECT_TRUE(rec.strokes().back()->isDashed());
+    EXPECT_EQ(pie->pieControl()->areas().back()->tag().asInteger(), 1);
+
+    pie->setSelectionMode(KivoChartSelectionModeNone);
+    pie->setSelectedIndex(0);
+    EXPECT_EQ(pie->selectedIndex(), -1);
+}

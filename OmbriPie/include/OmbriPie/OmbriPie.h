@@ -121,6 +121,10 @@ public:
     // ---- Selection ----
     // The selected slice, -1 for none.
     std::int64_t selectedIndex() const { return _selectedIndex; }
+    // Selects a slice from code; the drawing view draws it pushed and outlined in its next pass.
+    // Ignored in selection mode 0, for the slice already selected and for an index that is not one
+    // of the items (so -1 cannot be set here).
+    void setSelectedIndex(std::int64_t index);
     // 0 none, else the KivoAxisPosition the selected slice turns to.
     std::int64_t selectedItemPosition() const { return _selectedItemPosition; }
     // Mode 0 also clears the selection (the drawing view hears it in the next pass).

@@ -3,9 +3,18 @@
 // its square (rectPie), the engine and the selection; the view holds the slice values, their sum and
 // the settings the pie forwards to it (start angle, offsets, doughnut hole, border, direction,
 // animations). Its own coordinates equal the pie's, so geometry passes between the two unchanged.
+//
+// One drawing pass (render): the background; the radius, less the room outside labels need; the turn
+// that brings a selected slice to its place; every slice but the selected one, in index order; the
+// selected one last, pushed further out and outlined in the selection's style; the data labels. Each
+// drawn slice leaves a hit area and a centre point behind for the pie's hit test and tooltip.
+//
+// Angles are radians in the pie's convention: a point at angle a and distance d from the centre lies
+// at (cx - d cos a, cy - d sin a), so 0 points left, pi/2 up, and angles grow clockwise on screen.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
@@ -14,6 +23,8 @@
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoGeometry.h"
 #include "OmbriPie/KivoOmbriPieExport.h"
+#include "Platform/graphics/color.h"
+#include "Platform/graphics/path.h"
 #include "Platform/ui/view.h"
 
 class OmbriPie;
@@ -30,6 +41,45 @@ public:
     void invalidate() { setNeedsDisplay(); }
     // Whether the pie handed over a square with room in it.
     bool isRectValid() const { return _rectPie && _rectPie->width() > 0 && _rectPie->height() > 0; }
+
+    // ---- Drawing ----
+    // Nothing without an engine, a pie or a square with room; else the drawing pass.
+    void drawRect(plat::Context& context, const plat::Rect& rect) override;
+    // The drawing pass (see the header's comment).
+    void render(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // One slice, from the running angle `angle` (radians) with the push `offset` (points) and the
+    // radii `r` and `irad`. `offsets`, when it has an entry for the slice, decides by its sign alone
+    // whether the slice is pushed. The selected pass draws only the selected slice, pushed further.
+    // `startAngle`, `innerRadius` and `maxoff` are not read: the pass hands them for symmetry.
+    void renderSlice(const std::shared_ptr<IKivoRenderEngine>& engine, double startAngle, std::int64_t i, bool reversed,
+                     double innerRadius, double offset, const std::vector<double>* offsets, double angle, double cx0,
+                     double cy0, double r, double maxoff, double irad, double sum, bool renderSelected);
+    // Places the data label of one slice (same arguments as renderSlice; `renderSelected` says the
+    // slice is the selected one).
+    void renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngine>& engine, double startAngle, std::int64_t i,
+                              bool reversed, double innerRadius, double offset, const std::vector<double>* offsets,
+                              double angle, double cx0, double cy0, double r, double maxoff, double irad, double sum,
+                              bool renderSelected);
+    // Draws one segment about (cx, cy) and records its hit area and centre point.
+    void _drawSilce(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx, double cy,
+                    double r, double irad, double angle, double sweep, bool selected);
+    // Turns this view so that the selected slice's middle faces the pie's selected-item position.
+    // `sum` is the pass's sum, `angle` the start angle in radians.
+    void transfromPieControlAndSetRotationAngle(double sum, double angle);
+    // The pie's `angle` (degrees) from its selected-item position: left 0, top 90, right 180,
+    // bottom 270; other positions leave it.
+    void getPieAngle();
+    // The load animation's covers: the ring outside `radius` up to the animation's radius, and the
+    // part of the disc that a slice from `startAngle` over `sweepAngle` leaves covered.
+    plat::Path _getPiePath(double cx, double cy, double radius) const;
+    plat::Path _getPiePath(double cx, double cy, double radius, double startAngle, double sweepAngle) const;
+    // The nearest view from the pie's superview upward whose background shows (alpha above 0).
+    std::shared_ptr<plat::View> getSuperView() const;
+    static double _getcolorAlpha(const plat::Color& color);
+
+    // The sweep of a value: |v| / sum of a full turn, and exactly a full turn when |v| is the sum
+    // (within 1e-10). A sum of 0 makes every slice a full turn.
+    static double sweep(double value, double sum);
 
     // ---- What the pie hands over in each of its passes ----
     // The pie's square in this view's coordinates; null when the pie had no room for one.
@@ -78,6 +128,12 @@ public:
     void setLoadAnimation(std::shared_ptr<KivoChartLoadAnimation> animation) { _loadAnimation = std::move(animation); }
     const std::shared_ptr<KivoAnimation>& updateAnimation() const { return _updateAnimation; }
     void setUpdateAnimation(std::shared_ptr<KivoAnimation> animation) { _updateAnimation = std::move(animation); }
+    // The final sum of a running update.
+    double tempSum() const { return _tempSum; }
+    void setTempSum(double sum) { _tempSum = sum; }
+    // Half the smaller side of the view when the load animation started: the cover's outer radius.
+    double animationRadius() const { return _animationRadius; }
+    void setAnimationRadius(double radius) { _animationRadius = radius; }
     // The load animation has not run yet.
     bool firstLoad() const { return _firstLoad; }
     void setFirstLoad(bool firstLoad) { _firstLoad = firstLoad; }
@@ -110,12 +166,21 @@ public:
     // Seconds between two steps of any of this view's timers.
     static constexpr double TimeInterval = 0.01;
     static constexpr double DefaultPadding = 3.0;
+    // Values whose magnitude is within this of the sum take a full turn.
+    static constexpr double FullTurnTolerance = 1e-10;
 
 protected:
     OmbriPieControl(const std::shared_ptr<OmbriPie>& pie, const plat::Rect& frame);
     void initialize() override;
 
 private:
+    // The largest room a label needs along the radius, measured once per pass on first need.
+    double labelDimension(const OmbriPie& pie);
+    // The values this pass draws (the ones an update starts from, while one is handed over).
+    const std::vector<double>& drawnValues() const { return _drawingPreValues ? _preValues : _values; }
+    // The selected slice when it is one of the slices, else -1.
+    std::int64_t validSelectedIndex() const;
+
     std::weak_ptr<OmbriPie> _pie;
     std::shared_ptr<KivoRect> _rectPie;
     std::shared_ptr<IKivoRenderEngine> _engine;
@@ -136,6 +201,10 @@ private:
     std::shared_ptr<KivoChartLoadAnimation> _loadAnimation;
     std::shared_ptr<KivoAnimation> _updateAnimation;
     bool _firstLoad = true;
+    double _tempSum = 0;
+    double _animationRadius = 0;
+    bool _drawingPreValues = false;
+    std::optional<double> _labelDimension;
     std::int64_t _animationMode = 1;
     double _padding = DefaultPadding;
     double _rotationAngle = 0;

@@ -222,6 +222,17 @@ void OmbriPie::setSelectionMode(std::int64_t mode) {
     if (mode == KivoChartSelectionModeNone) _selectedIndex = -1;
 }
 
+void OmbriPie::setSelectedIndex(std::int64_t index) {
+    if (index == _selectedIndex || selectionMode() == KivoChartSelectionModeNone || index < 0 ||
+        static_cast<std::size_t>(index) >= _pieControl->values().size())
+        return;
+    _isTapping = false;
+    _setWithCode = true;
+    _selectedIndex = index;
+    _pieControl->setSelectedIndex(index);
+    _pieControl->invalidate();
+}
+
 // ---- Hit values and tooltip ----
 
 plat::Value OmbriPie::getHitTestInfoValue(std::int32_t, bool, std::int32_t pointIndex, const std::shared_ptr<plat::Object>&) {
