@@ -59,6 +59,13 @@ plat::Value item(double x, const std::vector<std::pair<std::string, double>>& va
     return plat::Value(std::move(d));
 }
 
+// An item without an X: it stands at its position among the items.
+plat::Value category(const std::vector<std::pair<std::string, double>>& values) {
+    plat::Dictionary d;
+    for (const auto& [name, v] : values) d[name] = v;
+    return plat::Value(std::move(d));
+}
+
 void styleAxis(KivoAxis& axis) {
     axis.setLabelFont(plat::Font::system(10));
     axis.setLabelTextColor(Muted);
@@ -106,9 +113,9 @@ void showLegendAtBottom(OmbriChart& chart) {
 plat::ArrayPtr monthly() {
     auto items = std::make_shared<plat::Array>();
     for (int m = 0; m < Months; ++m)
-        items->push_back(item(m + 1, {{"sales", 30 + 12 * std::sin(m * 0.55) + m},
-                                      {"costs", 18 + 6 * std::cos(m * 0.5)},
-                                      {"returns", -(3 + 4 * std::fabs(std::sin(m * 0.8)))}}));
+        items->push_back(item(m + 1, {{"sales", std::round(30 + 12 * std::sin(m * 0.55) + m)},
+                                      {"costs", std::round(18 + 6 * std::cos(m * 0.5))},
+                                      {"returns", -std::round(3 + 4 * std::fabs(std::sin(m * 0.8)))}}));
     return items;
 }
 
@@ -143,6 +150,8 @@ std::shared_ptr<OmbriChart> percentChart(const plat::Rect& frame) {
     chart->setStacking(KivoPlotterStackingStacked100);
     addSeries(chart, "costs", "Costs", 0.9);
     addSeries(chart, "sales", "Sales", 0.9);
+    chart->axisY()->setFormat("P0");
+    chart->axisY()->setMajorUnit(0.25);
     showLegendAtBottom(*chart);
     return chart;
 }
@@ -166,7 +175,7 @@ std::shared_ptr<OmbriChart> stripChart(const plat::Rect& frame, double fraction)
     auto items = std::make_shared<plat::Array>();
     const double lower[] = {6, 8, 7, 9, -3, 8, 10};
     const double upper[] = {5, 4, 6, 5, 6, 7, 5};
-    for (int k = 0; k < 7; ++k) items->push_back(item(k, {{"lower", lower[k]}, {"upper", upper[k]}}));
+    for (int k = 0; k < 7; ++k) items->push_back(category({{"lower", lower[k]}, {"upper", upper[k]}}));
     const int percent = static_cast<int>(std::round(fraction * 100));
     auto chart = makeChart(frame, "Inserted: " + std::to_string(percent) + " %", OmbriChartTypeArea, items);
     chart->setStacking(KivoPlotterStackingStacked);
@@ -183,8 +192,7 @@ std::shared_ptr<OmbriChart> stripChart(const plat::Rect& frame, double fraction)
 
 void insertMonth(OmbriChart& chart) {
     chart.setIsAnimated(true);
-    // The X values are the items' own: the new item stands between its neighbours' X.
-    chart.collectionView()->insertObject(item(InsertAt - 0.5, {{"lower", 16}, {"upper", 3}}), InsertAt);
+    chart.collectionView()->insertObject(category({{"lower", 16}, {"upper", 3}}), InsertAt);
 }
 
 std::vector<Panel> allPanels() {
