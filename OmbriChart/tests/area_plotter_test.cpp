@@ -11,6 +11,7 @@
 
 #include "OmbriChart/KivoChartDataPoint.h"
 #include "OmbriChart/KivoChartPlotElementEventArgs.h"
+#include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoDataInfo.h"
 #include "Platform/ui/view.h"
 #include "area_test_support.h"
@@ -376,4 +377,76 @@ TEST_F(AreaPlotterTest, EachAreaLabelsItsOwnPointsByTheirIndex) {
     draw();
     ASSERT_GE(labels->entries.size(), 2u);
     EXPECT_EQ(labels->entries[1].text, "Mar");
+}
+
+TEST_F(AreaPlotterTest, AnAreaFarDenserThanThePixelColumnsIsHandedOverReducedButKeepsEveryPoint) {
+    struct Case {
+        const char* name;
+        std::size_t points;
+        std::int64_t stacking;
+        bool reduced;
+    };
+    const Case cases[] = {
+        {"below the threshold", 200, KivoPlotterStackingNone, false},
+        {"dense", 20'000, KivoPlotterStackingNone, true},
+        {"dense and stacked", 20'000, KivoPlotterStackingStacked, true},
+    };
+    for (const auto& c : cases) {
+        chart->series()->removeAllObjects();
+        chart->setStacking(c.stacking);
+        std::vector<double> a(c.points), b(c.points);
+        for (std::size_t i = 0; i < c.points; ++i) {
+            a[i] = 5 + std::sin(static_cast<double>(i) * 0.37);
+            b[i] = 3 + std::cos(static_cast<double>(i) * 0.11);
+        }
+        chart->setItemsSource(rows({{"a", a}, {"b", b}}));
+        add("a", "A");
+        const auto second = add("b", "B");
+        draw();
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(areas(1).size(), c.points);
+        plotter()->setIsSpline(true);
+        KivoNumberDictionary pos, neg;
+        const auto first = pass(chart->series()->objectAtIndexAs<KivoSeries>(0), 0, pos, neg);
+        const auto engine = pass(second, 1, pos, neg);
+        ASSERT_EQ(engine->polygonXs.size(), 1u);
+        const std::size_t outline = engine->polygonXs[0].size();
+        const std::size_t closing = c.stacking == KivoPlotterStackingNone ? 2 : c.points;
+        if (c.reduced) {
+            // Each pixel column keeps at most four points of the top line and of a stacked bottom edge,
+            // and the reduced outline is filled straight.
+            const double columns = chart->plotRect()->width();
+            EXPECT_LT(static_cast<double>(outline), 2 * 4 * (columns + 40) + 2);
+            EXPECT_EQ(engine->calls.back(), "endGroup");
+            EXPECT_NE(std::find(engine->calls.begin(), engine->calls.end(), "drawPolygon"), engine->calls.end());
+        } else {
+            EXPECT_EQ(outline, c.points + closing);
+            EXPECT_NE(std::find(engine->calls.begin(), engine->calls.end(), "drawSplineAreas"), engine->calls.end());
+        }
+        EXPECT_FALSE(first->calls.empty());
+    }
+}
+
+TEST_F(AreaPlotterTest, APointByPointLoadClosesTheAreaBelowItsLastRevealedPoint) {
+    chart->setItemsSource(rows({{"a", {1, 3, 2, 4}}}));
+    chart->axisY()->setMin(0.0);
+    const auto a = add("a", "A");
+    draw();
+    auto load = KivoChartLoadAnimation::create();
+    load->setAnimationMode(KivoLoadAnimationModePoint);
+    load->setEasing(KivoEasing::EaseInLinear());
+    load->setDuration(1);
+    chart->setLoadAnimation(load);
+    chart->setIsAnimated(true);
+    OmbriChartTestAccess::setSuppressAnimation(*chart, false);
+    plotter()->setTime(0.5);
+    plotter()->setDataInfoCount(3);
+    KivoNumberDictionary pos, neg;
+    const auto engine = pass(a, 0, pos, neg);
+    ASSERT_EQ(engine->polygonXs.size(), 1u);
+    const auto pts = pointsOf(engine->polygonXs[0], engine->polygonYs[0]);
+    // Half of the way from the first point to the last: the front cuts the segment from 1 to 2.
+    const double front = sx(0) + (sx(3) - sx(0)) / 2;
+    const double cut = sy(3) + (sy(2) - sy(3)) * (front - sx(1)) / (sx(2) - sx(1));
+    expectPoints(pts, {{sx(0), sy(1)}, {sx(1), sy(3)}, {front, cut}, {front, sy(0)}, {sx(0), sy(0)}});
 }

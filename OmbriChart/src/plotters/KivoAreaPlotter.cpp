@@ -128,27 +128,10 @@ void KivoAreaPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
 
     engine->startGroup("series-" + std::to_string(seriesPos));
 
-    kivo::detail::MoveFrame frame;
-    frame.axisX = axisX;
-    frame.axisY = axisY;
-    frame.rotated = rotated;
-    frame.time = t;
-    frame.duration = duration;
-    frame.easing = easing;
-    frame.args = args;
-    frame.index = index;
+    auto frame = kivo::detail::moveFrame(*owner, _dataInfo.get(), axisX, axisY, rotated, t, duration, easing, args, index, end,
+                                         xs, ys, _stacking, stackPos, stackNeg);
+    // The chart saves each series' values at its position in the chart's series.
     frame.savedAt = seriesPos;
-    frame.origin = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
-    frame.end = end;
-    frame.xs = xs;
-    frame.ys = ys;
-    frame.stacking = _stacking;
-    frame.stackPos = &stackPos;
-    frame.stackNeg = &stackNeg;
-    frame.prevXMin = state.prevAxisXMin;
-    frame.prevXMax = state.prevAxisXMax;
-    frame.prevYMin = state.prevAxisYMin;
-    frame.prevYMax = state.prevAxisYMax;
 
     // ---- The point loop: positions, hit areas, running totals ----
     const std::int64_t first = frame.origin;

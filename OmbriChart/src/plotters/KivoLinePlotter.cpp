@@ -249,26 +249,8 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     }
     const bool hasX = xs && !xs->empty();
 
-    kivo::detail::MoveFrame frame;
-    frame.axisX = axisX;
-    frame.axisY = axisY;
-    frame.rotated = _rotated;
-    frame.time = t;
-    frame.duration = duration;
-    frame.easing = easing;
-    frame.args = args;
-    frame.index = index;
-    frame.origin = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
-    frame.end = end;
-    frame.xs = xs;
-    frame.ys = ys;
-    frame.stacking = _stacking;
-    frame.stackPos = &stackPos;
-    frame.stackNeg = &stackNeg;
-    frame.prevXMin = kivo::detail::chartState(*owner).prevAxisXMin;
-    frame.prevXMax = kivo::detail::chartState(*owner).prevAxisXMax;
-    frame.prevYMin = kivo::detail::chartState(*owner).prevAxisYMin;
-    frame.prevYMax = kivo::detail::chartState(*owner).prevAxisYMax;
+    const auto frame = kivo::detail::moveFrame(*owner, _dataInfo.get(), axisX, axisY, _rotated, t, duration, easing, args, index,
+                                               end, xs, ys, _stacking, stackPos, stackNeg);
 
     // The point loop: screen positions and hit areas of the valid points, recorded in the series' block
     // (a pass started from inside this one, by a symbol's handler, takes a block of its own).

@@ -63,6 +63,35 @@ std::shared_ptr<KivoRect> limitsToAxisOrigins(const KivoDataInfo* info, const Om
     return KivoRect::create(minX, minY, maxX - minX, maxY - minY);
 }
 
+MoveFrame moveFrame(const OmbriChart& owner, const KivoDataInfo* info, const std::shared_ptr<KivoAxis>& axisX,
+                    const std::shared_ptr<KivoAxis>& axisY, bool rotated, double time, double duration, const KivoEasePtr& easing,
+                    const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args, std::int32_t index, std::int64_t end,
+                    const ColumnPtr& xs, const ColumnPtr& ys, std::int64_t stacking, const KivoNumberDictionary& stackPos,
+                    const KivoNumberDictionary& stackNeg) {
+    const auto& state = chartState(owner);
+    MoveFrame frame;
+    frame.axisX = axisX;
+    frame.axisY = axisY;
+    frame.rotated = rotated;
+    frame.time = time;
+    frame.duration = duration;
+    frame.easing = easing;
+    frame.args = args;
+    frame.index = index;
+    frame.origin = info ? static_cast<std::int64_t>(info->getOrigin()) : 0;
+    frame.end = end;
+    frame.xs = xs;
+    frame.ys = ys;
+    frame.stacking = stacking;
+    frame.stackPos = &stackPos;
+    frame.stackNeg = &stackNeg;
+    frame.prevXMin = state.prevAxisXMin;
+    frame.prevXMax = state.prevAxisXMax;
+    frame.prevYMin = state.prevAxisYMin;
+    frame.prevYMax = state.prevAxisYMax;
+    return frame;
+}
+
 // ---- Reveal ----
 
 std::optional<MotionPoints> revealPoints(std::span<const double> xs, std::span<const double> ys, double time, double duration,

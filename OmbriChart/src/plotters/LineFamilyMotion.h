@@ -29,6 +29,14 @@ std::int32_t seriesPosition(const OmbriChart& chart, const std::shared_ptr<KivoS
 // axis has one; X and Y exchanged when rotated.
 std::shared_ptr<KivoRect> limitsToAxisOrigins(const KivoDataInfo* info, const OmbriChart* owner, bool rotated);
 
+// The frame of the running update in which series `index` is drawn: the chart's previous axis ranges
+// with the pass' axes, timing, values (points `info`'s origin to `end`) and running sums.
+MoveFrame moveFrame(const OmbriChart& owner, const KivoDataInfo* info, const std::shared_ptr<KivoAxis>& axisX,
+                    const std::shared_ptr<KivoAxis>& axisY, bool rotated, double time, double duration, const KivoEasePtr& easing,
+                    const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args, std::int32_t index, std::int64_t end,
+                    const ColumnPtr& xs, const ColumnPtr& ys, std::int64_t stacking, const KivoNumberDictionary& stackPos,
+                    const KivoNumberDictionary& stackNeg);
+
 // What a plotter does with a point whose old value is missing: the line keeps the missing place (the
 // point is left out while it moves), the area starts the point at its new place.
 enum class MissingOld { StaysMissing, StartsAtNew };
