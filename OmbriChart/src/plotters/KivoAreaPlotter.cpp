@@ -228,8 +228,8 @@ void KivoAreaPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     const bool justAdded =
         action == KivoNotifyCollectionChangedActionAdd && listChanged && args->startingIndex() == index;
     const bool loading = action == KivoNotifyCollectionChangedActionReset || justAdded;
-    const auto& bottomAxis = axisY;
-    const double bottom = bottomAxis->convert(bottomAxis->actualMin());
+    // The load raises the area from the Y axis' minimum, also when rotated.
+    const double bottom = axisY->convert(axisY->actualMin());
     std::optional<PointList> eased;
     if (loading && pointMode) {
         eased = _getPointsForPointMode(sxs, sys, t, duration, easing, rotated);
