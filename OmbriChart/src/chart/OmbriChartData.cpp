@@ -8,7 +8,10 @@
 
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoReflector.h"
+#include "OmbriChart/KivoAreaPlotter.h"
 #include "OmbriChart/KivoBasePlotter.h"
+#include "OmbriChart/KivoBubblePlotter.h"
+#include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
@@ -34,6 +37,13 @@ double bottom(const KivoRect& r) { return farEnd(r.top(), r.height()); }
 
 // A crossing the axis can be drawn at: a finite pixel, or none (0).
 double crossing(double pixel) { return std::isfinite(pixel) ? pixel : 0.0; }
+
+// Whether the plotter stacks its series as one running total per X (lines and areas) rather than the
+// bars' separate positive and negative totals.
+bool drawsRunningTotals(const IKivoPlotter* plotter) {
+    if (dynamic_cast<const KivoAreaPlotter*>(plotter)) return true;
+    return dynamic_cast<const KivoLinePlotter*>(plotter) && !dynamic_cast<const KivoBubblePlotter*>(plotter);
+}
 
 }  // namespace
 
@@ -250,7 +260,8 @@ void OmbriChart::prepareForRender() {
     if (plotter) plotter->setStacking(_stacking);
     _dataInfo->setMaxItems(_maxItemsVisible);
     kivo::detail::DataInfoInternals::analyse(*_dataInfo, _series->sourceArray(), plotter ? plotter->stacking() : _stacking,
-                                             values, values ? _state->xColumn : nullptr, _state->xGeneration);
+                                             values, values ? _state->xColumn : nullptr, _state->xGeneration,
+                                             drawsRunningTotals(plotter.get()));
     if (plotter) plotter->adjustLimits(_dataInfo, std::nullopt);
 
     const bool rotated = _isRotated();
@@ -335,7 +346,8 @@ void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engin
             // The series of this axis are analysed apart: the chart's own analysis stays for the series.
             _addedAxisInfo->followWindowOf(*_dataInfo);
             kivo::detail::DataInfoInternals::analyse(*_addedAxisInfo, users, _stacking, values,
-                                                     values ? _state->xColumn : nullptr, _state->xGeneration);
+                                                     values ? _state->xColumn : nullptr, _state->xGeneration,
+                                                     drawsRunningTotals(plotter.get()));
             const auto r = plotter->adjustLimits(_addedAxisInfo, axis->logBase());
             const std::int64_t typeX = _addedAxisInfo->getDataTypeX() != 0 ? _addedAxisInfo->getDataTypeX() : _xDataType;
             const std::int64_t typeY = _addedAxisInfo->getDataTypeY() != 0 ? _addedAxisInfo->getDataTypeY() : _xDataType;

@@ -15,9 +15,11 @@ public:
     // Analyses as KivoDataInfo::analyse does, `xColumn` being `values` as numbers and `xGeneration` the
     // change counter of both. The results stand, without reading anything, when the last analysis had
     // the same drawn series in the same states, the same mode, X values and page, and no result was set
-    // by hand since.
+    // by hand since. With `runningTotals` a stacked value range spans the one running total per X that
+    // the line and area plotters draw (negatives included), not the bars' separate positive and
+    // negative totals.
     static void analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                        const ColumnPtr& xColumn, std::uint64_t xGeneration);
+                        const ColumnPtr& xColumn, std::uint64_t xGeneration, bool runningTotals = false);
     // The X values of the last analysis as numbers (null when it had none).
     static const ColumnPtr& xColumn(const KivoDataInfo& info) { return info._xColumn; }
     // How many analyses were worked out rather than kept.
@@ -26,7 +28,7 @@ public:
     static std::size_t bytes(const KivoDataInfo& info);
     // The analysis itself; kept only with a change counter of the X values.
     static void run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                    const ColumnPtr& xColumn, const std::uint64_t* xGeneration);
+                    const ColumnPtr& xColumn, const std::uint64_t* xGeneration, bool runningTotals = false);
 };
 
 }  // namespace kivo::detail

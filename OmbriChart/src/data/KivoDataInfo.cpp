@@ -54,11 +54,47 @@ void scanX(const ValueColumn& xs, std::uint64_t origin, std::uint64_t end, doubl
     widen(minX, maxX, hi);
 }
 
+// Set apart from any stacking code in the kept mode of an analysis of running totals.
+constexpr std::int64_t RunningTotalsMode = std::int64_t{1} << 32;
+
+// The range of the running totals the line and area plotters draw: each series' values added in turn
+// to one total per X, negatives included (as shares of the absolute sum at X when `share`); every
+// total reached counts. Shares span at least 0 to 1.
+template <class Drawn>
+void runningTotalRange(const std::vector<Drawn>& drawn, const KivoNumberDictionary& absolute, bool share, double& minY,
+                       double& maxY) {
+    constexpr double None = std::numeric_limits<double>::quiet_NaN();
+    double lo = share ? 0.0 : None, hi = share ? 1.0 : None;
+    KivoNumberDictionary totals;
+    KivoNumberDictionary::Run run;
+    std::vector<double> before;
+    for (const auto& d : drawn) {
+        if (!d.ys) continue;
+        run.clear();
+        const std::size_t keyed = d.xs ? d.xs->size() : 0;
+        for (std::size_t k = 0; k < d.ys->size(); ++k) {
+            double y = d.ys->values[k];
+            if (!KivoDataInfo::isValid(y)) continue;
+            double at = static_cast<double>(k);
+            if (k < keyed && !std::isnan(d.xs->values[k])) at = d.xs->values[k];
+            if (share) {
+                const double sum = absolute.valueOr(at, 0);
+                y = sum != 0 && KivoDataInfo::isValid(sum) ? y / sum : 0.0;
+            }
+            run.emplace_back(at, y);
+        }
+        totals.addRun(run, before);
+        for (std::size_t k = 0; k < run.size(); ++k) widen(lo, hi, before[k] + run[k].second);
+    }
+    minY = lo;
+    maxY = hi;
+}
+
 }  // namespace
 
 void DataInfoInternals::analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                                const ColumnPtr& xColumn, std::uint64_t xGeneration) {
-    run(info, series, stacking, values, xColumn, &xGeneration);
+                                const ColumnPtr& xColumn, std::uint64_t xGeneration, bool runningTotals) {
+    run(info, series, stacking, values, xColumn, &xGeneration, runningTotals);
 }
 
 std::size_t DataInfoInternals::bytes(const KivoDataInfo& info) {
@@ -67,14 +103,16 @@ std::size_t DataInfoInternals::bytes(const KivoDataInfo& info) {
 }
 
 void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                            const ColumnPtr& xColumn, const std::uint64_t* xGeneration) {
+                            const ColumnPtr& xColumn, const std::uint64_t* xGeneration, bool runningTotals) {
     struct Drawn {
         std::shared_ptr<KivoSeries> series;
         ColumnPtr xs, ys;
         std::int64_t typeX = 0, typeY = 0;
     };
     std::vector<Drawn> drawn;
-    KivoDataInfo::Key key{{}, xGeneration ? *xGeneration : 0, stacking, info._origin, info._maxItems};
+    // The kind of totals is part of the mode: an analysis of the other kind is not kept.
+    const std::int64_t mode = runningTotals ? stacking + RunningTotalsMode : stacking;
+    KivoDataInfo::Key key{{}, xGeneration ? *xGeneration : 0, mode, info._origin, info._maxItems};
     for (const auto& entry : series) {
         auto s = entry.as<KivoSeries>();
         if (!s || !s->isDrawn()) continue;
@@ -171,7 +209,9 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         });
     }
 
-    if (stacking == KivoPlotterStackingStacked100) {
+    if (stacked && runningTotals) {
+        runningTotalRange(drawn, absolute, stacking == KivoPlotterStackingStacked100, info._minY, info._maxY);
+    } else if (stacking == KivoPlotterStackingStacked100) {
         info._minY = 0;
         info._maxY = 1.0;
         for (const auto& [at, sum] : absolute) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "Platform/graphics/context.h"
+
 namespace kivo::detail {
 
 namespace {
@@ -15,6 +17,14 @@ namespace {
 constexpr std::size_t PointsKeptPerColumn = 4;
 
 }  // namespace
+
+double deviceScaleAlong(bool rotated) {
+    const plat::Context* context = plat::currentContext();
+    if (!context) return 1.0;
+    const auto& m = context->ctm();
+    const double scale = rotated ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
+    return std::isfinite(scale) && scale > 0 ? scale : 1.0;
+}
 
 bool PixelColumnReducer::begin(std::size_t n, double start, double extent, double deviceScale, std::vector<double>& outAlong,
                                std::vector<double>& outAcross) {

@@ -27,6 +27,10 @@ constexpr double EdgeBand = 16;
 bool reduceToPixelColumns(std::span<const double> along, std::span<const double> across, double start, double extent,
                           double deviceScale, std::vector<double>& outAlong, std::vector<double>& outAcross);
 
+// Device pixels per point along the category axis (x; y when rotated) of the context being drawn
+// into: the columns' width. 1 outside a drawing pass.
+double deviceScaleAlong(bool rotated);
+
 // The same reduction fed one point at a time, for a loop that places the points as it goes and keeps
 // none of them: begin, add each point in drawing order, finish. The result equals reduceToPixelColumns'.
 class PixelColumnReducer {

@@ -25,6 +25,7 @@
 #include "Platform/graphics/context.h"
 #include "data/DataInfoInternals.h"
 #include "plotters/ColumnReduction.h"
+#include "plotters/LineFamilyMotion.h"
 #include "plotters/LinePlotterSupport.h"
 #include "plotters/LinePointArea.h"
 #include "plotters/MissingValues.h"
@@ -39,21 +40,10 @@ using kivo::detail::xText;
 
 namespace {
 
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-// Device pixels per point along the category axis of the context being drawn into (1 outside a pass).
-double deviceScale(bool rotated) {
-    const plat::Context* context = plat::currentContext();
-    if (!context) return 1.0;
-    const auto& m = context->ctm();
-    const double scale = rotated ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
-    return std::isfinite(scale) && scale > 0 ? scale : 1.0;
-}
+using kivo::detail::deviceScaleAlong;
 
 std::int32_t positionOf(const OmbriChart& chart, const std::shared_ptr<KivoSeries>& series) {
-    const auto& list = chart.series();
-    const std::size_t found = list ? list->indexOfObject(plat::Value(series)) : 0;
-    return list && found < list->count() ? static_cast<std::int32_t>(found) : -1;
+    return kivo::detail::seriesPosition(chart, series);
 }
 
 // An axis' linear conversion as one multiply-add: base + fraction × (±length) is the same number as
@@ -194,14 +184,8 @@ KivoLinePlotter::KivoLinePlotter(const std::shared_ptr<OmbriChart>& chart, std::
 
 std::shared_ptr<KivoRect> KivoLinePlotter::adjustLimits(const std::shared_ptr<KivoDataInfo>& dataInfo, std::optional<double>) {
     _dataInfo = dataInfo;
-    double minX = dataInfo ? dataInfo->getMinX() : NaN, maxX = dataInfo ? dataInfo->getMaxX() : NaN;
-    double minY = dataInfo ? dataInfo->getMinY() : NaN, maxY = dataInfo ? dataInfo->getMaxY() : NaN;
-    if (const auto owner = chart()) {
-        if (owner->axisX() && !std::isnan(owner->axisX()->origin())) minX = std::fmin(minX, owner->axisX()->origin());
-        if (owner->axisY() && !std::isnan(owner->axisY()->origin())) minY = std::fmin(minY, owner->axisY()->origin());
-    }
-    if (_rotated) return KivoRect::create(minY, minX, maxY - minY, maxX - minX);
-    return KivoRect::create(minX, minY, maxX - minX, maxY - minY);
+    const auto owner = chart();
+    return kivo::detail::limitsToAxisOrigins(dataInfo.get(), owner.get(), _rotated);
 }
 
 // ---- plotSeries ----
@@ -265,26 +249,8 @@ void KivoLinePlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     }
     const bool hasX = xs && !xs->empty();
 
-    kivo::detail::MoveFrame frame;
-    frame.axisX = axisX;
-    frame.axisY = axisY;
-    frame.rotated = _rotated;
-    frame.time = t;
-    frame.duration = duration;
-    frame.easing = easing;
-    frame.args = args;
-    frame.index = index;
-    frame.origin = _dataInfo ? static_cast<std::int64_t>(_dataInfo->getOrigin()) : 0;
-    frame.end = end;
-    frame.xs = xs;
-    frame.ys = ys;
-    frame.stacking = _stacking;
-    frame.stackPos = &stackPos;
-    frame.stackNeg = &stackNeg;
-    frame.prevXMin = kivo::detail::chartState(*owner).prevAxisXMin;
-    frame.prevXMax = kivo::detail::chartState(*owner).prevAxisXMax;
-    frame.prevYMin = kivo::detail::chartState(*owner).prevAxisYMin;
-    frame.prevYMax = kivo::detail::chartState(*owner).prevAxisYMax;
+    const auto frame = kivo::detail::moveFrame(*owner, _dataInfo.get(), axisX, axisY, _rotated, t, duration, easing, args, index,
+                                               end, xs, ys, _stacking, stackPos, stackNeg);
 
     // The point loop: screen positions and hit areas of the valid points, recorded in the series' block
     // (a pass started from inside this one, by a symbol's handler, takes a block of its own).
@@ -636,8 +602,8 @@ bool KivoLinePlotter::streamLine(IKivoRenderEngine& engine, kivo::detail::LinePo
     const auto n = static_cast<std::size_t>(end - first + 1);
     std::vector<double> keptAlong, keptAcross;
     kivo::detail::PixelColumnReducer reducer;
-    if (!(_rotated ? reducer.begin(n, plot.top(), plot.height(), deviceScale(_rotated), keptAlong, keptAcross)
-                   : reducer.begin(n, plot.left(), plot.width(), deviceScale(_rotated), keptAlong, keptAcross)))
+    if (!(_rotated ? reducer.begin(n, plot.top(), plot.height(), deviceScaleAlong(_rotated), keptAlong, keptAcross)
+                   : reducer.begin(n, plot.left(), plot.width(), deviceScaleAlong(_rotated), keptAlong, keptAcross)))
         return false;
     // The data X places a point along the line, its value across it.
     const Placement along(_rotated ? toY : toX), across(_rotated ? toX : toY);
@@ -666,9 +632,9 @@ void KivoLinePlotter::strokeLine(IKivoRenderEngine& engine, std::span<const doub
     bool reduced = false;
     if (const auto owner = chart(); owner && owner->plotRect() && n > 2) {
         const auto& plot = *owner->plotRect();
-        reduced = _rotated ? kivo::detail::reduceToPixelColumns(ys, xs, plot.top(), plot.height(), deviceScale(_rotated),
+        reduced = _rotated ? kivo::detail::reduceToPixelColumns(ys, xs, plot.top(), plot.height(), deviceScaleAlong(_rotated),
                                                                 keptAlong, keptAcross)
-                           : kivo::detail::reduceToPixelColumns(xs, ys, plot.left(), plot.width(), deviceScale(_rotated),
+                           : kivo::detail::reduceToPixelColumns(xs, ys, plot.left(), plot.width(), deviceScaleAlong(_rotated),
                                                                 keptAlong, keptAcross);
         if (reduced) {
             xs = _rotated ? keptAcross : keptAlong;

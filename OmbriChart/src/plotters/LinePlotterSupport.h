@@ -52,6 +52,7 @@ struct MoveFrame {
     KivoEasePtr easing;
     std::shared_ptr<KivoNotifyCollectionChangedEventArgs> args;
     std::int32_t index = 0;   // the plotter's series number
+    std::int32_t savedAt = -1;  // where the chart's saved lists hold this series (-1: at `index`)
     std::int64_t origin = 0;  // first and last data index of the drawn window
     std::int64_t end = 0;
     ColumnPtr xs, ys;  // the values the loop reads (the previous ones for a removal)
