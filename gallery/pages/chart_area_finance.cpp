@@ -1,7 +1,9 @@
 // The area family of the Cartesian chart, drawn by its area plotter: an area, stacked areas with a
 // negative series, a spline area, stacked 100 % areas, and a selected area drawn last with its
 // outline closed; below them four frames of an item inserted in the middle of a stacked area (at the
-// start of the move, a third and two thirds of the way, and at its end).
+// start of the move, a third and two thirds of the way, and at its end); last, the finance plotter's
+// candlesticks (a rising day hollow, a falling day filled) and high-low-open-close marks (the open tick
+// to the left, the close tick to the right) over two weeks of trading days on a time axis.
 //
 // The page is a list of panels, each a chart in its own frame; the page grows to hold them all.
 
@@ -17,6 +19,7 @@
 #include "KivoCore/KivoEasing.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "Platform/foundation/date.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/ui/window.h"
 #include "gallery_page.h"
@@ -36,6 +39,9 @@ constexpr double SettleSeconds = 1.0;
 constexpr double StripFractions[] = {1e-9, 1.0 / 3, 2.0 / 3, 1.0};
 constexpr int Months = 12;
 constexpr int InsertAt = 3;
+constexpr double Day = 86400;
+// Monday 2 March 2026, 00:00 UTC.
+constexpr double FirstTradingDay = 1772409600;
 
 const plat::Color Ink = plat::Color::rgb255(40, 48, 60);
 const plat::Color Muted = plat::Color::rgb255(110, 118, 130);
@@ -195,6 +201,33 @@ void insertMonth(OmbriChart& chart) {
     chart.collectionView()->insertObject(category({{"lower", 16}, {"upper", 3}}), InsertAt);
 }
 
+struct Session {
+    int day;  // days after FirstTradingDay
+    double open, high, low, close;
+};
+// Ten trading days, weekends left out: rising and falling days, a flat one, long and short wicks.
+const Session Sessions[] = {{0, 101.0, 104.5, 99.2, 103.8},  {1, 103.6, 106.1, 102.4, 102.9}, {2, 102.7, 103.3, 97.8, 98.6},
+                            {3, 98.9, 101.7, 98.1, 101.2},   {4, 101.4, 102.0, 100.6, 101.4}, {7, 101.0, 107.9, 100.7, 107.2},
+                            {8, 107.5, 109.4, 105.1, 105.6}, {9, 105.2, 106.0, 101.3, 102.1}, {10, 102.4, 105.5, 102.0, 104.9},
+                            {11, 105.1, 108.8, 104.6, 108.3}};
+
+std::shared_ptr<OmbriChart> financeChart(const plat::Rect& frame, const std::string& header, std::int64_t type,
+                                         const plat::Color& color) {
+    auto items = std::make_shared<plat::Array>();
+    for (const auto& s : Sessions)
+        items->push_back(plat::Value(plat::Dictionary{{"x", plat::Value(plat::Date(FirstTradingDay + s.day * Day))},
+                                                      {"high", s.high},
+                                                      {"low", s.low},
+                                                      {"open", s.open},
+                                                      {"close", s.close}}));
+    auto chart = makeChart(frame, header, type, items);
+    chart->axisX()->setFormat("d MMM");
+    auto series = KivoSeries::create(chart, "high,low,open,close", "Share price");
+    series->setColor(color);
+    chart->series()->addObject(plat::Value(series));
+    return chart;
+}
+
 std::vector<Panel> allPanels() {
     const double row2 = Gap + RowHeight + Gap, row3 = row2 + RowHeight + Gap;
     std::vector<Panel> panels{
@@ -209,6 +242,15 @@ std::vector<Panel> allPanels() {
         panels.push_back({{Gap + static_cast<double>(k) * (FrameWidth + Gap), row3, FrameWidth, FrameRowHeight},
                           [fraction](const plat::Rect& frame) { return stripChart(frame, fraction); }, insertMonth});
     }
+    const double row4 = row3 + FrameRowHeight + Gap;
+    panels.push_back({{Gap, row4, WideWidth, RowHeight}, [](const plat::Rect& frame) {
+                          return financeChart(frame, "Candlesticks: rising hollow, falling filled", OmbriChartTypeCandlestick,
+                                              plat::Color::rgb255(20, 130, 140));
+                      }});
+    panels.push_back({{2 * Gap + WideWidth, row4, WideWidth, RowHeight}, [](const plat::Rect& frame) {
+                          return financeChart(frame, "High, low, open, close", OmbriChartTypeHighLowOpenClose,
+                                              plat::Color::rgb255(40, 70, 150));
+                      }});
     return panels;
 }
 
@@ -236,7 +278,8 @@ const gallery::PageRegistrar registrar({
     .name = "chart_area_finance",
     .description = "The area family: areas, stacked areas with a negative series, a spline area, stacked 100 % "
                    "areas, a selected area drawn last with its outline closed; and four frames of a month inserted "
-                   "in the middle of a stacked area (its start, a third, two thirds, its end).",
+                   "in the middle of a stacked area (its start, a third, two thirds, its end); candlesticks and "
+                   "high-low-open-close marks over two weeks of trading days on a time axis.",
     .size = pageSize(),
     .populate = populate,
     .settleSeconds = SettleSeconds,
