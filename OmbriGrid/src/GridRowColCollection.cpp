@@ -131,7 +131,7 @@ std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& 
 void GridRowColCollection::relayoutAll() const {
     _structureStale = false;
     _pending.clear();
-    const plat::Array& items = sourceArray();
+    const kivo::ValueList& items = sourceArray();
     _positions->assign(items.size(), [&](std::size_t i) {
         kivo::detail::AxisPositions::Entry entry;
         entry.size = claim(items[i], entry.anchor);
@@ -221,7 +221,7 @@ void GridRowColCollection::forgetMade(const GridRowCol& row) const {
 bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs& args) {
     if (_structureStale) return false;
     auto& positions = *_positions;
-    const plat::Array& items = sourceArray();
+    const kivo::ValueList& items = sourceArray();
     const std::size_t n = items.size();
     switch (args.action()) {
         case KivoNotifyCollectionChangedActionAdd: {
@@ -278,7 +278,7 @@ std::int32_t GridRowColCollection::currentIndexOf(const GridRowCol& item) const 
     if (const std::int64_t placed = _positions->indexOf(item); placed >= 0 || placesFollowTheList()) return saturate(placed);
     // Inside a batch the positions wait for its end; the list itself knows. A bound row is usually still
     // where its placeholder was put, so that look comes first.
-    const plat::Array& items = sourceArray();
+    const kivo::ValueList& items = sourceArray();
     const std::int64_t source = item._source;
     if (source >= 0 && static_cast<std::uint64_t>(source) < items.size()) {
         const plat::Value& there = items[static_cast<std::size_t>(source)];
@@ -438,7 +438,7 @@ void GridColumnCollection::_layout() const {
         g ? plat::detail::saturatingCast<std::int64_t>(std::trunc(g->clientRect().size.width - g->offset().x)) : 0;
     std::int64_t stars = 0;
     std::size_t lastStar = SIZE_MAX;
-    const plat::Array& items = sourceArray();
+    const kivo::ValueList& items = sourceArray();
     auto columnAt = [&](std::size_t i) {
         return items[i].isObject() ? dynamic_cast<GridColumn*>(items[i].asObject().get()) : nullptr;
     };
@@ -499,7 +499,7 @@ void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest space
     _addedItems.clear();
     _spliced = false;
     const std::size_t n = items ? items->size() : 0;
-    plat::Array& storage = sourceArray();
+    kivo::ValueList& storage = sourceArray();
     storage.reserve(n);
     if (!spacer)
         for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
@@ -530,7 +530,7 @@ plat::Value GridRowCollection::rowValueFor(const plat::Value& item, SpacerTest s
 
 bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer) {
     auto& positions = *_positions;
-    plat::Array& storage = sourceArray();
+    kivo::ValueList& storage = sourceArray();
     const std::size_t n = storage.size();
     if (!_mirrorsView) return false;
     // Positions waiting for a rebuild (none laid out since the binding) are left to it.

@@ -10,6 +10,7 @@
 #include "KivoCore/IKivoNotifyCollectionChanged.h"
 #include "KivoCore/KivoCoreExport.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "KivoCore/ValueList.h"
 #include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
 
@@ -37,10 +38,10 @@ public:
     // First equal item, or plat::NotFound.
     std::size_t indexOfObject(const plat::Value& item) const;
     // The storage itself: changes made through it are not announced.
-    plat::Array& sourceArray() { return _storage; }
-    const plat::Array& sourceArray() const { return _storage; }
-    plat::Array::const_iterator begin() const { return _storage.begin(); }
-    plat::Array::const_iterator end() const { return _storage.end(); }
+    kivo::ValueList& sourceArray() { return _storage; }
+    const kivo::ValueList& sourceArray() const { return _storage; }
+    kivo::ValueList::const_iterator begin() const { return _storage.begin(); }
+    kivo::ValueList::const_iterator end() const { return _storage.end(); }
     bool isUpdating() const { return _updating > 0; }
 
     // ---- changing (applied, then announced) ----
@@ -78,7 +79,7 @@ public:
 private:
     void checkIndex(std::size_t index, const char* what) const;
 
-    plat::Array _storage;
+    kivo::ValueList _storage;
     std::int32_t _updating = 0;
     std::int32_t _batchLimit = INT32_MAX;
     std::shared_ptr<KivoEvent> _collectionChanged;

@@ -56,7 +56,7 @@ void KivoObservableArray::addObjectsFromArray(const plat::Array& items) {
     auto start = static_cast<std::int64_t>(_storage.size());
     // Copied first, as the announcement needs anyway: `items` may be this very storage.
     auto added = std::make_shared<plat::Array>(items);
-    _storage.insert(_storage.end(), added->begin(), added->end());
+    for (const plat::Value& item : *added) _storage.push_back(item);
     if (!isUpdating()) raiseCollectionChanged(KivoNotifyCollectionChangedActionAdd, std::move(added), start, nullptr, -1);
 }
 

@@ -116,7 +116,7 @@ private:
 
 struct CollectionChangeTester::Subject {
     std::shared_ptr<KivoEvent> event;
-    std::function<const plat::Array*()> list;  // null once the collection is gone
+    std::function<std::optional<plat::Array>()> list;  // none once the collection is gone
     std::function<bool()> isUpdating;
     bool silentInBatches = false;
     std::function<void(std::vector<std::string>&)> checkState;  // further faults of the collection's state
@@ -124,13 +124,14 @@ struct CollectionChangeTester::Subject {
 
 template <class Collection>
 std::unique_ptr<CollectionChangeTester::Subject> CollectionChangeTester::subjectOf(const std::shared_ptr<Collection>& collection,
-                                                                                   const plat::Array* (*list)(Collection&)) {
+                                                                                   std::optional<plat::Array> (*list)(Collection&)) {
     auto s = std::make_unique<Subject>();
     std::weak_ptr<Collection> weak = collection;
     s->event = collection->collectionChanged();
-    s->list = [weak, list]() -> const plat::Array* {
+    s->list = [weak, list]() -> std::optional<plat::Array> {
         auto c = weak.lock();
-        return c ? list(*c) : nullptr;
+        if (!c) return std::nullopt;
+        return list(*c);
     };
     s->isUpdating = [weak] {
         auto c = weak.lock();
@@ -141,13 +142,16 @@ std::unique_ptr<CollectionChangeTester::Subject> CollectionChangeTester::subject
 
 CollectionChangeTester::CollectionChangeTester(const std::shared_ptr<KivoObservableArray>& array, Report report)
     : CollectionChangeTester(
-          subjectOf<KivoObservableArray>(array, [](KivoObservableArray& a) { return &std::as_const(a).sourceArray(); }), report) {
+          subjectOf<KivoObservableArray>(array, [](KivoObservableArray& a) -> std::optional<plat::Array> { return std::as_const(a).sourceArray(); }), report) {
     _subject->silentInBatches = true;
 }
 
 CollectionChangeTester::CollectionChangeTester(const std::shared_ptr<KivoCollectionView>& view, Report report)
     : CollectionChangeTester(
-          subjectOf<KivoCollectionView>(view, [](KivoCollectionView& v) -> const plat::Array* { return v.items().get(); }),
+          subjectOf<KivoCollectionView>(view, [](KivoCollectionView& v) -> std::optional<plat::Array> {
+              if (const auto items = v.items()) return *items;
+              return std::nullopt;
+          }),
           report) {
     std::weak_ptr<KivoCollectionView> weak = view;
     _subject->checkState = [weak](std::vector<std::string>& faults) {
@@ -164,7 +168,7 @@ CollectionChangeTester::CollectionChangeTester(const std::shared_ptr<KivoCollect
 
 CollectionChangeTester::CollectionChangeTester(std::unique_ptr<Subject> subject, Report report)
     : _subject(std::move(subject)), _report(report) {
-    if (const plat::Array* list = _subject->list()) _mirror = *list;
+    if (const auto list = _subject->list()) _mirror = *list;
     attach();
 }
 
@@ -207,7 +211,7 @@ void CollectionChangeTester::enter(const std::shared_ptr<KivoEventContainer>& co
         fault(what + " came inside an update batch, where the collection must stay silent until the batch ends");
     if (!args) {
         fault(what + " carries no collection-changed arguments");
-        if (const plat::Array* list = _subject->list()) _mirror = *list;
+        if (const auto list = _subject->list()) _mirror = *list;
         return;
     }
     apply(*args);
@@ -229,7 +233,7 @@ void CollectionChangeTester::leave() {
 }
 
 void CollectionChangeTester::apply(const KivoNotifyCollectionChangedEventArgs& a) {
-    const plat::Array* live = _subject->list();
+    const std::optional<plat::Array> live = _subject->list();
     std::string what = "announcement " + std::to_string(_count) + " (" + actionName(a.action()) + ")";
     auto size = static_cast<std::int64_t>(_mirror.size());
     // Checks one condition on the announcement against the list before it.
@@ -295,7 +299,7 @@ void CollectionChangeTester::apply(const KivoNotifyCollectionChangedEventArgs& a
 }
 
 void CollectionChangeTester::checkAfter(const char* what) {
-    const plat::Array* live = _subject->list();
+    const std::optional<plat::Array> live = _subject->list();
     if (!live) return;
     if (!sameEntries(_mirror, *live)) {
         fault(std::string("after ") + what + " the list is " + sketch(*live) + " but the announcements describe " +
@@ -311,7 +315,7 @@ void CollectionChangeTester::checkAfter(const char* what) {
 
 bool CollectionChangeTester::checkSettled() {
     if (_delivering > 0) fault("a delivery never ended: a handler threw out of it");
-    const plat::Array* live = _subject->list();
+    const std::optional<plat::Array> live = _subject->list();
     if (live && !sameEntries(_mirror, *live)) {
         fault("the list is " + sketch(*live) + " but the announcements describe " + sketch(_mirror) +
               ": it changed without an announcement");

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,7 @@ private:
     CollectionChangeTester(std::unique_ptr<Subject> subject, Report report);
     template <class Collection>
     static std::unique_ptr<Subject> subjectOf(const std::shared_ptr<Collection>& collection,
-                                              const plat::Array* (*list)(Collection&));
+                                              std::optional<plat::Array> (*list)(Collection&));
     void attach();
     void enter(const std::shared_ptr<KivoEventContainer>& container);
     void leave();
