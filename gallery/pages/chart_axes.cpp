@@ -71,26 +71,30 @@ std::shared_ptr<OmbriChart> monthlyChart() {
     const double revenue[] = {62, 70, 81, 76, 88, 97, 104, 99, 91, 85, 93, 112};
     const double costs[] = {48, 51, 55, 54, 58, 63, 66, 64, 60, 59, 62, 70};
     const double targets[] = {65, 68, 75, 78, 85, 92, 98, 100, 95, 90, 95, 105};
+    const double forecast[] = {70, 76, 86, 84, 95, 104, 110, 108, 100, 96, 104, 118};
     auto items = std::make_shared<plat::Array>();
     for (std::size_t m = 0; m < Months.size(); ++m)
         items->push_back(
-            plat::Value(plat::Dictionary{{"x", Months[m]}, {"value", revenue[m]}, {"costs", costs[m]}, {"target", targets[m]}}));
+            plat::Value(plat::Dictionary{{"x", Months[m]}, {"value", revenue[m]}, {"costs", costs[m]}, {"target", targets[m]},
+                                         {"forecast", forecast[m]}}));
     auto chart = makeChart(MonthlyFrame, "Revenue by month, 2024", items);
     chart->setFooter("A minor grid line parts the months");
-    // One series per chart type; the last one is listed but not drawn, and its item is paler.
+    // One series per chart type; the last one is listed but not drawn, and its item is paler. The area
+    // comes first and is pale, so that it lies under the others instead of hiding them.
     struct Entry {
         const char* binding;
         const char* name;
         std::int64_t type;
     };
-    const Entry entries[] = {{"value", "Revenue", OmbriChartTypeColumn},
+    const Entry entries[] = {{"forecast", "Forecast range", OmbriChartTypeArea},
+                             {"value", "Revenue", OmbriChartTypeColumn},
                              {"costs", "Operating costs", OmbriChartTypeLine},
-                             {"value", "Forecast range", OmbriChartTypeArea},
                              {"target", "Sales targets", OmbriChartTypeScatter},
                              {"value", "Last year (hidden)", OmbriChartTypeLineSymbols}};
     for (const auto& e : entries) {
         auto s = KivoSeries::create(chart, e.binding, e.name);
         s->setChartType(e.type);
+        if (e.type == OmbriChartTypeArea) s->setOpacity(0.35);
         chart->series()->addObject(plat::Value(s));
     }
     chart->series()->objectAtIndexAs<KivoSeries>(4)->setVisibility(KivoSeriesVisibilityLegend);
