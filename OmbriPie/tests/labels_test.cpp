@@ -92,6 +92,16 @@ TEST_F(PieLabels, ABorderWidthAddsFourTimesItselfToTheDimension) {
     EXPECT_DOUBLE_EQ(r->dataLabelDimension("East", 0, 62), plain + 8);
 }
 
+TEST_F(PieLabels, OutsideLabelsWiderThanThePieLeaveItNoRadiusRatherThanANegativeOne) {
+    useRecordingRenderer();
+    renderer->dimension = 500;
+    pie->dataLabel()->setPosition(KivoPieLabelPositionOutside);
+    bind({1, 2});
+    draw();
+    EXPECT_EQ(view->radius(), 0);
+    EXPECT_EQ(view->areas().size(), 2u);
+}
+
 TEST_F(PieLabels, LabelsStandInsideOutsideOrAtTheMiddleOfTheirSlices) {
     useRecordingRenderer();
     bind({1, 1, 2});

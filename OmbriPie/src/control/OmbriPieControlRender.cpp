@@ -75,6 +75,9 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
             r -= labelDimension(*p);
         }
     }
+    // Labels wider than the pie leave it no room; a negative radius would draw the slices turned
+    // inside out through the centre.
+    r = std::max(r, 0.0);
     _radius = r;
     _innerR = _innerRadius * r;
     const double ir = _innerR;
