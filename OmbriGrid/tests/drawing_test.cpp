@@ -235,6 +235,36 @@ TEST_F(Drawing, ACellThePlatformRefusesAnImageForIsDrawnStraightAndHiddenCellsNo
     EXPECT_EQ(columns, std::set<int>{1}) << "the hidden column has neither image nor overlay";
 }
 
+TEST_F(Drawing, ScrollIndicatorsShowWhereTheViewIsAndANonFiniteRatioCountsAsNought) {
+    bindRecords(100);
+    grid->setScrollIndicatorColor(Color::red());
+    grid->setHeadersVisibility(0);
+    draw();
+    grid->setScrollPosition({0, 100 * 28 / 2.0});
+    auto bars = [&] {
+        std::vector<Rect> out;
+        for (const auto* op : draw().fills())
+            if (op->color == Color::red()) out.push_back(op->bounds());
+        return out;
+    };
+    // Vertical: track 284, length 284 / 2800 × 284, placed by the origin over the scrollable height.
+    const double T = 300 - 16, L = std::max(15.0, T / 2800 * T), ratio = 1400.0 / (2800 - 300);
+    auto found = bars();
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_NEAR(found[1].x(), 392, 1e-9);
+    EXPECT_NEAR(found[1].y(), (T - L) * ratio + 8, 1e-9);
+    EXPECT_NEAR(found[1].height(), L, 1e-9);
+    // The columns exactly as wide as the view leave nothing to scroll across: 0 / 0 places the bar
+    // at the start of its track, after the frozen column.
+    grid->columns()->column(0)->setWidth(100);
+    for (int c = 1; c < 5; ++c) grid->columns()->column(c)->setWidth(c == 1 ? 300 : 0);
+    grid->setFrozenColumns(1);
+    found = bars();
+    ASSERT_FALSE(found.empty());
+    const double track = 400 - 16 - 100;
+    EXPECT_EQ(found[0], Rect(100 + 8, 300 - 8, track / (400 - 16) * track, 4));
+}
+
 TEST_F(Drawing, CellColoursFollowPanelSelectionModeAndSelection) {
     bindRecords(6);
     drawStraight();
