@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridRowColCollection.h"
@@ -61,14 +62,22 @@ struct GridScene {
         window->display(image.context());
     }
 
+    // A prefix and a number, built by appending: GCC 12 at -O2 warns falsely (-Wrestrict) about
+    // `"literal" + std::string&&`.
+    static std::string labelled(std::string_view prefix, long n) {
+        std::string s(prefix);
+        s += std::to_string(n);
+        return s;
+    }
+
     static plat::Value record(long k) {
         auto r = std::make_shared<GridSceneRecord>();
         r->amount = static_cast<double>(k) * 1.25;
         r->price = static_cast<double>(k % 97) + 0.99;
         r->ratio = static_cast<double>(k) / Period;
-        r->code = "C" + std::to_string(k);
-        r->city = "City " + std::to_string(k % 50);
-        r->note = "n" + std::to_string(k * 7);
+        r->code = labelled("C", k);
+        r->city = labelled("City ", k % 50);
+        r->note = labelled("n", k * 7);
         r->opened = plat::Date(VirtualStart + static_cast<double>(k) * 86400);
         r->closed = plat::Date(VirtualStart + static_cast<double>(k) * 3600);
         r->active = k % 2 == 0;
