@@ -5,6 +5,7 @@
 
 #include "KivoCore/IKivoValueFormatter.h"
 #include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoCursorCollectionView.h"
 #include "OmbriGrid/GridCellFactory.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridMergeManager.h"
@@ -12,6 +13,8 @@
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGridDetailProvider.h"
 #include "Platform/foundation/log.h"
+#include "Platform/graphics/context.h"
+#include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/system_notifications.h"
 #include "Platform/ui/gestures.h"
 #include "events/DelegateRule.h"
@@ -446,7 +449,30 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     _columns->_update();
     raiseNotice(_ombriGridRendering, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
+    // The panels draw into the current context.
+    plat::CurrentContextScope current(context);
+    if (isOpaque()) {
+        context.setFillColor(backgroundColor().value_or(plat::Color::white()));
+        context.setLineWidth(0.0);
+        context.fillRect(rect);
+    }
+    _cells->drawCells();
+    if (_headersVisibility & GridHeadersVisibilityColumn) _columnHeaders->drawCells();
+    if (_headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
+    if (_headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
+    _cells->drawSelection();
     raiseNotice(_ombriGridRendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
+    // A grid gone by then asks for nothing.
+    plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())] {
+        if (const auto grid = weak.lock()) grid->checkForMoreItems();
+    });
+}
+
+void OmbriGrid::checkForMoreItems() {
+    const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_collectionView);
+    if (!cursor) return;
+    if (!(2 * bounds().height() > _cells->height())) return;
+    if (cursor->hasMoreItems()) tryLoadCursorCollectionItems();
 }
 
 void OmbriGrid::respondToSizeChanged() { invalidate(); }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "OmbriGrid/GridCellRange.h"
@@ -14,6 +15,8 @@
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
 #include "Platform/foundation/value.h"
+#include "Platform/graphics/color.h"
+#include "Platform/graphics/text.h"
 
 class OmbriGrid;
 class GridRowColCollection;
@@ -23,7 +26,8 @@ class GridRowCol;
 class GridRowAccessor;
 namespace plat {
 class Image;
-}
+class Context;
+}  // namespace plat
 namespace kivo::detail {
 struct GridTestAccess;
 }
@@ -99,6 +103,35 @@ public:
         _adornerEnd = end;
     }
 
+    // ---- drawing (inside the grid's drawing pass, into the current context) ----
+    // Draws the visible cells: the scrolling area, then the frozen columns, the frozen rows and the
+    // frozen corner over it; on the cells panel the scroll indicators last.
+    void drawCells();
+    // One cell, or the merged range it anchors, from its cached image when there is one.
+    void drawCell(std::int32_t row, std::int32_t col, bool background) { drawCell(row, col, background, true); }
+    // Without the foreground only the background and lines; without the background only the content.
+    void drawCell(std::int32_t row, std::int32_t col, bool background, bool foreground);
+    // Sets the fill and text colours of the cell by panel, selection mode and selection.
+    void prepareCell(std::int32_t row, std::int32_t col, const GridCellRange& range);
+    void drawCellBackground(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range) {
+        drawCellBackground(row, col, rect, range, std::nullopt);
+    }
+    // Fills the cell (in `color` when given) and draws its grid lines, frozen borders and sizing edges.
+    void drawCellBackground(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
+                            std::optional<plat::Color> color);
+    // The band text of a group row: the collapse glyph and the grid's format with its placeholders
+    // filled in. Nil for a row that is hidden or not a group row.
+    std::optional<std::string> getGroupRowHeader(std::int32_t row) const;
+    // Draws a group row as one band; answers how many following rows the caller skips (the group's
+    // items when it is collapsed).
+    std::int32_t drawGroupRow(std::int32_t row);
+    // The two handles of a cell-range or row-range selection, recording their touch rectangles.
+    void drawSelection();
+    // Moves a handle's square inside the grid's client area.
+    void adjustAdornerRect(plat::Rect& rect, float diameter) const;
+    // The context being drawn into: the grid's, or a cell image's while that image is made.
+    plat::Context* context() const { return _context; }
+
 private:
     friend struct kivo::detail::GridTestAccess;
     static std::uint64_t cacheKey(std::int32_t row, std::int32_t col);
@@ -112,7 +145,48 @@ private:
     GridCellType _cellType;
     std::shared_ptr<GridRowCollection> _rows;
     std::shared_ptr<GridColumnCollection> _columns;
+    // ---- drawing helpers ----
+    // Walks the rows of the scrolling area from the first visible one, drawing group rows and handing
+    // each other row to `cell`; stops below the view.
+    template <class Cell>
+    void walkScrollingRows(Cell&& cell);
+    // The next row that takes room: rows of size 0 (hidden, or under a collapsed group) are stepped
+    // over by their positions.
+    std::int32_t nextRow(std::int32_t row, std::int32_t end) const;
+    void handToFactory(std::int32_t row, std::int32_t col);
+    void setPassLook();
+    void drawScrollIndicators();
+    // The cell's content (text or check box) in `rect`, the cell's (merged) rectangle.
+    void drawContent(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
+                     const plat::Value& value);
+    // FormatItem for the cell: the handlers' cancel and whether the delegate finished the cell.
+    struct FormatAnswer {
+        bool cancel = false, finished = false;
+    };
+    FormatAnswer raiseFormatItem(std::int32_t row, std::int32_t col);
+    void raiseOverlay(std::int32_t row, std::int32_t col);
+    // Draws the cell into the panel's context as it stands (a cell image's, or the grid's).
+    void renderCell(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
+                    bool background, bool foreground);
+    void strokeBandOutline(const plat::Rect& band) const;
+    // Outside a pass a cell or group row drawn on its own draws into the current context.
+    struct LentContext {
+        explicit LentContext(GridPanel& panel);
+        ~LentContext();
+        GridPanel& panel;
+        bool lent;
+    };
+
     std::unordered_map<std::uint64_t, std::shared_ptr<plat::Image>> _cache;
+    // The drawing state of the pass in progress.
+    plat::Context* _context = nullptr;
+    plat::Color _fillColor, _textColor, _lineColor;
+    plat::Font _font;
+    double _lineWidth = 1;
+    plat::TextAttributes _textAttributes;
+    std::int32_t _firstVisibleRow = 0;
+    // Cells drawn straight into the grid's context, as when the platform refuses a cell's image.
+    bool _cellImagesOff = false;
     plat::DictionaryPtr _unboundCells;
     plat::Rect _adornerStart = nullRect();
     plat::Rect _adornerEnd = nullRect();

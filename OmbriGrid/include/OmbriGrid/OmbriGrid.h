@@ -307,7 +307,25 @@ public:
     void invalidate();
     // Empties the four panels' image caches, raises DroppedCaches, tells the delegate.
     void dropCaches();
+    // Background, the panels (cells, then the headers shown), the selection handles, between
+    // Rendering and Rendered; then, after the pass, the check for more items.
     void drawRect(plat::Context& context, const plat::Rect& rect) override;
+
+    // ---- auto-sizing (measuring the text; `header`: the row-header column, or the column-header row) ----
+    // A column's width from its cells' and its header's text; an index outside the panel does nothing.
+    void autoSizeColumn(std::int32_t column, bool header = false, std::int32_t extra = 0);
+    // Each column from `first` to `last`, inclusive; nothing when first is past last.
+    void autoSizeColumns(std::int32_t first, std::int32_t last, bool header = false, std::int32_t extra = 0);
+    void autoSizeColumns();
+    // A row's height from its cells' text, never below the default row size; a row no cell is
+    // measured for keeps its height.
+    void autoSizeRowInternal(std::int32_t row, bool header, std::int32_t extra);
+    void autoSizeRow(std::int32_t row, bool header = false, std::int32_t extra = 0) { autoSizeRowInternal(row, header, extra); }
+    void autoSizeRows(std::int32_t first, std::int32_t last, bool header = false, std::int32_t extra = 0);
+    void autoSizeRows();
+
+    // Fills the grid with demonstration data: six typed columns, 28 rows and a group row.
+    void prepareForInterfaceBuilder();
     void respondToSizeChanged() override;
     void layoutSubviews() override;
     void setFrame(const plat::Rect& frame) override;
@@ -347,6 +365,10 @@ private:
     void clampSelection();
     void _headersChanged();
     void _constrainOriginInternal();
+    // After a pass: asks a cursor view for more items when the cells do not fill twice the view.
+    void checkForMoreItems();
+    // Loading more items comes with scrolling.
+    void tryLoadCursorCollectionItems() {}
     void keyboardWasShown(const plat::Notification& notification);
     void keyboardWillBeHidden(const plat::Notification& notification);
 

@@ -276,6 +276,7 @@ void Context::drawText(const AttributedString& text, const Rect& rect, const Tex
     d.origin = rect.origin;
     d.rect = rect;
     d.options = options;
+    if (options.fitHeight) d.options.maxHeight = std::min(options.maxHeight, rect.height());
     onDrawText(d);
 }
 

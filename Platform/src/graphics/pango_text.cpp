@@ -278,6 +278,12 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
             if (pango_layout_get_ellipsize(layout) == PANGO_ELLIPSIZE_NONE)
                 pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
             pango_layout_set_height(layout, -lines);
+        } else if (options.maxHeight >= 0 && options.maxHeight < 1e6 && pango_layout_get_width(layout) > 0) {
+            // A height limit keeps the lines that fit it (Pango always keeps the first) and ends the
+            // last one kept with an ellipsis.
+            if (pango_layout_get_ellipsize(layout) == PANGO_ELLIPSIZE_NONE)
+                pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+            pango_layout_set_height(layout, std::max(1, static_cast<int>(options.maxHeight * PANGO_SCALE)));
         }
     } else if (options.alignment != TextAlignment::Left) {
         // Alignment needs a width to align within; without one every line starts at the left.

@@ -3,9 +3,12 @@
 #include <cmath>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/image.h"
+#include "Platform/graphics/recording_context.h"
 #include "Platform/graphics/text.h"
 
 using namespace plat;
@@ -115,4 +118,26 @@ TEST(Text, TextBeyondPangosIntegerRangeMeasuresItsTrueSize) {
     Size tall = measureText(AttributedString(std::string(2500, 'W'), huge, Color::black()), 300);
     const double lineHeight = measureText("W", huge).height;
     EXPECT_NEAR(tall.height, 2500 * lineHeight, 2500 * lineHeight * 1e-6);
+}
+
+TEST(Text, AHeightLimitKeepsTheLinesThatFitAndTruncatesTheLastKept) {
+    const Font font("Helvetica", 12);
+    const AttributedString s("one two three four five six seven eight nine ten", font, Color::black());
+    const double line = measureText("one", font).height;
+    const Size all = measureText(s, 60);
+    ASSERT_GT(all.height, 3 * line);
+    TextOptions o;
+    for (const auto& [height, lines] : std::vector<std::pair<double, int>>{{2.5 * line, 2}, {line, 1}, {0.2 * line, 1}}) {
+        o.maxHeight = height;
+        EXPECT_NEAR(measureText(s, 60, o).height, lines * line, 0.5) << height;
+    }
+    // Drawn in a rectangle, the rectangle's height is the limit.
+    TextOptions fit;
+    fit.fitHeight = true;
+    RecordingContext rec;
+    rec.drawText(s, Rect(0, 0, 60, 2.5 * line), fit);
+    ASSERT_EQ(rec.texts().size(), 1u);
+    EXPECT_NEAR(rec.texts()[0]->textSize.height, 2 * line, 0.5);
+    rec.drawText(s, Rect(0, 0, 60, 100), fit);
+    EXPECT_NEAR(rec.texts()[1]->textSize.height, all.height, 0.5);
 }

@@ -48,6 +48,11 @@ struct PLAT_EXPORT TextOptions {
     LineBreakMode lineBreak = LineBreakMode::WordWrap;
     int maxLines = 0;         // 0: as many as the text needs (truncating modes default to one)
     bool clipToRect = false;  // drawing in a rectangle clips to it when set
+    // Keeps only the lines that fit this height (at least one), the last line kept truncated at its
+    // end when text is left out. Needs a width to wrap in; infinity keeps every line.
+    double maxHeight = std::numeric_limits<double>::infinity();
+    // Drawing in a rectangle limits the height to the rectangle's (maxHeight, when smaller, holds).
+    bool fitHeight = false;
 };
 
 // Size of the text box: the width of the widest line and the height of all lines. `maxWidth` wraps
