@@ -59,11 +59,17 @@ class ImageAnnotationTest : public AnnotationTest {
 protected:
     plat::testing::LogCapture log;
     Server server;
+    std::filesystem::path dir;
+
+    ~ImageAnnotationTest() override {
+        std::error_code ignored;
+        if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
+    }
 
     std::string writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const auto dir = std::filesystem::path(KIVO_BINARY_DIR) / "annotation_image_test" /
-                         (std::string(info ? info->name() : "none") + "_" + std::to_string(::getpid()));
+        dir = std::filesystem::path(KIVO_BINARY_DIR) / "annotation_image_test" /
+              (std::string(info ? info->name() : "none") + "_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         const auto path = dir / name;
         std::ofstream(path, std::ios::binary)
@@ -130,6 +136,35 @@ TEST_F(ImageAnnotationTest, APictureShowsAfterItsLoadWithOneRedrawStretchedAndCl
     draw();
     expectRectNear(rec.images()[0]->bounds(), deviceRect(plot.left() + 20 - 40, plot.top() + 20 - 25, 80, 50));
     EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST_F(ImageAnnotationTest, ASideThatIsNotAFiniteNumberOrZeroDrawsNothingAndKeepsTheLastOutline) {
+    standardChart();
+    const auto image = addImage(writeFile("pic.png", png(40, 30)));
+    load(*image);
+    draw();
+    ASSERT_EQ(rec.images().size(), 1u);
+    const double bad[] = {std::nan(""), INFINITY, -INFINITY, 0};
+    for (const bool alongWidth : {true, false}) {
+        for (const double side : bad) {
+            auto fresh = addImage(writeFile("pic.png", png(40, 30)));
+            load(*fresh);
+            draw();
+            ASSERT_TRUE(fresh->path());
+            const plat::Rect kept = fresh->path()->bounds();
+            if (alongWidth)
+                fresh->setWidth(side);
+            else
+                fresh->setHeight(side);
+            draw();
+            // Loaded and drawn at 80 × 50 first; with the bad side only the first picture draws.
+            EXPECT_EQ(rec.images().size(), 1u) << side << (alongWidth ? " wide" : " high");
+            // Not drawn, so the hit outline stays the last drawing's.
+            ASSERT_TRUE(fresh->path());
+            EXPECT_EQ(fresh->path()->bounds(), kept) << side << (alongWidth ? " wide" : " high");
+            chart->annotations()->removeObject(plat::Value(fresh));
+        }
+    }
 }
 
 TEST_F(ImageAnnotationTest, APictureServedInPiecesWithoutALengthShowsToo) {

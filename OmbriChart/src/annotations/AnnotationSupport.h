@@ -2,6 +2,7 @@
 // What the annotation classes share while drawing: the box corner by position, and scopes that put
 // back the engine's state and lift the plot-area clip however a drawing step ends.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 
@@ -13,6 +14,9 @@
 #include "Platform/graphics/color.h"
 
 namespace kivo::detail {
+
+// A box side the engine can draw: finite and not zero.
+inline bool usableSide(double side) { return std::isfinite(side) && side != 0; }
 
 // The top-left corner of a box of width × height placed against the anchor (x, y).
 inline plat::Point boxCorner(std::int64_t position, double x, double y, double width, double height) {

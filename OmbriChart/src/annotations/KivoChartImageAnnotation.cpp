@@ -30,7 +30,9 @@ KivoChartImageAnnotation::~KivoChartImageAnnotation() {
 // ---- Drawing ----
 
 bool KivoChartImageAnnotation::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    if (!isNeedRender(engine) || width() == 0 || height() == 0 || (!_source && !_urlString)) return false;
+    if (!isNeedRender(engine) || !kivo::detail::usableSide(width()) || !kivo::detail::usableSide(height()) ||
+        (!_source && !_urlString))
+        return false;
     const auto corner = getAbsolutePoint(point(), position(), attachment(), nullptr);
     if (!corner) return false;
     _rect = {corner->x(), corner->y(), width(), height()};

@@ -13,9 +13,6 @@ namespace {
 
 bool hasText(const std::optional<std::string>& text) { return text && !text->empty(); }
 
-// A box side the engine can draw: finite and not zero.
-bool usableSide(double side) { return std::isfinite(side) && side != 0; }
-
 }  // namespace
 
 // ---- Text ----
@@ -90,7 +87,7 @@ void KivoChartShapeAnnotation::applyShapeLook(IKivoRenderEngine& engine) const {
 }
 
 bool KivoChartShapeAnnotation::renderBoxFigure(const std::shared_ptr<IKivoRenderEngine>& engine, bool ellipse) {
-    if (!isNeedRender(engine) || !usableSide(width()) || !usableSide(height())) return false;
+    if (!isNeedRender(engine) || !kivo::detail::usableSide(width()) || !kivo::detail::usableSide(height())) return false;
     const auto corner = getAbsolutePoint(point(), position(), attachment(), nullptr);
     if (!corner) return false;
     const plat::Rect box{corner->x(), corner->y(), width(), height()};
