@@ -94,9 +94,9 @@ public:
     bool render(const std::shared_ptr<IKivoRenderEngine>& engine) override { return renderBoxFigure(engine, false); }
 };
 
-// The polygon's `points` are placed in the annotation's attachment; with DataIndex they are offsets in
-// chart points from the anchored data point. Its position is ignored, and its offset counts only
-// with DataIndex.
+// A polygon has no box to place, so each of its corners is converted on its own, in whatever space
+// the attachment names; attached to a data point, the corners are distances from that point, which is
+// why the offset is added there and nowhere else, and why the box position plays no part.
 class KIVO_CHART_EXPORT KivoChartPolygonAnnotation : public KivoChartShapeAnnotation {
 public:
     using PointList = std::vector<std::shared_ptr<KivoPoint>>;

@@ -1,8 +1,8 @@
 #pragma once
-// The drawing view inside every pie: the pie lays out its frame, titles and legend and hands this view
-// its square (rectPie), the engine and the selection; the view holds the slice values, their sum and
-// the settings the pie forwards to it (start angle, offsets, doughnut hole, border, direction,
-// animations). Its own coordinates equal the pie's, so geometry passes between the two unchanged.
+// Turns the pie's values into slices. The pie keeps the chrome (frame, titles, legend) and gives this
+// view only the square left for the slices; keeping the slice maths here lets the view be turned as a
+// whole for the selected slice without moving the titles. It shares the pie's coordinates, so hit
+// points and label positions need no conversion between the two.
 //
 // One drawing pass (render): the background; the radius, less the room outside labels need; the turn
 // that brings a selected slice to its place; every slice but the selected one, in index order; the
@@ -137,7 +137,7 @@ public:
     // The load animation has not run yet.
     bool firstLoad() const { return _firstLoad; }
     void setFirstLoad(bool firstLoad) { _firstLoad = firstLoad; }
-    // Load-animation mode recorded when the last load animation started.
+    // Which load animation is running, kept so that frames drawn later know how to cover the slices.
     std::int64_t animationMode() const { return _animationMode; }
     void setAnimationMode(std::int64_t mode) { _animationMode = mode; }
     // Gap between the pie and labels outside it.
