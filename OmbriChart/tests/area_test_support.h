@@ -79,14 +79,6 @@ protected:
     double sy(double y) const { return chart->axisY()->convert(y); }
     // Where an area closes: the origin 0 within the value axis' range.
     double base() const { return sy(std::clamp(0.0, chart->axisY()->actualMin(), chart->axisY()->actualMax())); }
-    // The hit areas of the series at `position`.
-    std::vector<const LinePointArea*> areas(std::int32_t position) const {
-        std::vector<const LinePointArea*> found;
-        const auto& map = chart->hitTester()->getHitTesterMap();
-        if (const auto it = map.find(position); it != map.end())
-            for (const auto& area : it->second) found.push_back(dynamic_cast<const LinePointArea*>(area.get()));
-        return found;
-    }
     // The fills of the recording in a palette colour (an area without a colour of its own is filled
     // with its palette colour; one with its own colour, with that colour lightened).
     std::vector<const plat::DrawOp*> areaFills(const plat::Color& palette) const { return fillsOf(rec, palette); }

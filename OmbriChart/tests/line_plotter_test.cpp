@@ -31,14 +31,6 @@ namespace {
 class LinePlotterTest : public LineChartTest {
 protected:
     std::shared_ptr<KivoLinePlotter> plotter() { return std::dynamic_pointer_cast<KivoLinePlotter>(chart->linePlotter()); }
-    // The hit areas of the series at `position`, as (centre, tag).
-    std::vector<const LinePointArea*> areas(std::int32_t position) const {
-        std::vector<const LinePointArea*> found;
-        const auto& map = chart->hitTester()->getHitTesterMap();
-        if (const auto it = map.find(position); it != map.end())
-            for (const auto& area : it->second) found.push_back(dynamic_cast<const LinePointArea*>(area.get()));
-        return found;
-    }
     double sx(double x) const { return chart->axisX()->convert(x); }
     double sy(double y) const { return chart->axisY()->convert(y); }
 };

@@ -17,6 +17,7 @@
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
+#include "plotters/LinePointArea.h"
 #include "test_chart.h"
 
 inline const plat::Color Red = plat::Color::rgb255(200, 0, 0);
@@ -81,6 +82,14 @@ inline std::vector<plat::Point> vertices(const plat::DrawOp& op) {
 
 class LineChartTest : public ChartInWindowTest<TestChart> {
 protected:
+    // The hit areas of the series at `position`, in the order the plotter registered them.
+    std::vector<const LinePointArea*> areas(std::int32_t position) const {
+        std::vector<const LinePointArea*> found;
+        const auto& map = chart->hitTester()->getHitTesterMap();
+        if (const auto it = map.find(position); it != map.end())
+            for (const auto& area : it->second) found.push_back(dynamic_cast<const LinePointArea*>(area.get()));
+        return found;
+    }
     void SetUp() override {
         chart->setIsAnimated(false);
         chart->setChartType(OmbriChartTypeLine);

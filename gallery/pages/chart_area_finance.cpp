@@ -125,8 +125,9 @@ plat::ArrayPtr monthly() {
     return items;
 }
 
-std::shared_ptr<OmbriChart> areaChart(const plat::Rect& frame) {
-    auto chart = makeChart(frame, "Area", OmbriChartTypeArea, monthly());
+// Costs under sales, the sales paler so that the costs show through them.
+std::shared_ptr<OmbriChart> costsAndSales(const plat::Rect& frame, const std::string& header, std::int64_t type) {
+    auto chart = makeChart(frame, header, type, monthly());
     addSeries(chart, "costs", "Costs");
     addSeries(chart, "sales", "Sales", 0.55);
     showLegendAtBottom(*chart);
@@ -139,14 +140,6 @@ std::shared_ptr<OmbriChart> stackedChart(const plat::Rect& frame) {
     addSeries(chart, "costs", "Costs");
     addSeries(chart, "sales", "+ sales");
     addSeries(chart, "returns", "− returns");
-    showLegendAtBottom(*chart);
-    return chart;
-}
-
-std::shared_ptr<OmbriChart> splineChart(const plat::Rect& frame) {
-    auto chart = makeChart(frame, "Spline area", OmbriChartTypeSplineArea, monthly());
-    addSeries(chart, "costs", "Costs");
-    addSeries(chart, "sales", "Sales", 0.55);
     showLegendAtBottom(*chart);
     return chart;
 }
@@ -231,9 +224,11 @@ std::shared_ptr<OmbriChart> financeChart(const plat::Rect& frame, const std::str
 std::vector<Panel> allPanels() {
     const double row2 = Gap + RowHeight + Gap, row3 = row2 + RowHeight + Gap;
     std::vector<Panel> panels{
-        {{Gap, Gap, NarrowWidth, RowHeight}, areaChart},
+        {{Gap, Gap, NarrowWidth, RowHeight},
+         [](const plat::Rect& frame) { return costsAndSales(frame, "Area", OmbriChartTypeArea); }},
         {{2 * Gap + NarrowWidth, Gap, NarrowWidth, RowHeight}, stackedChart},
-        {{3 * Gap + 2 * NarrowWidth, Gap, NarrowWidth, RowHeight}, splineChart},
+        {{3 * Gap + 2 * NarrowWidth, Gap, NarrowWidth, RowHeight},
+         [](const plat::Rect& frame) { return costsAndSales(frame, "Spline area", OmbriChartTypeSplineArea); }},
         {{Gap, row2, WideWidth, RowHeight}, percentChart},
         {{2 * Gap + WideWidth, row2, WideWidth, RowHeight}, selectedChart},
     };
