@@ -10,6 +10,95 @@ namespace plat {
 
 std::shared_ptr<Button> Button::create(const Rect& frame) { return initialized(std::shared_ptr<Button>(new Button(frame))); }
 
+std::shared_ptr<Button> Button::create(ButtonType type, const Rect& frame) {
+    if (type != ButtonType::System) type = ButtonType::Custom;
+    return initialized(std::shared_ptr<Button>(new Button(frame, type)));
+}
+
+std::uint32_t Button::state() const {
+    std::uint32_t s = ControlStateNormal;
+    if (isHighlighted()) s |= ControlStateHighlighted;
+    if (!isEnabled()) s |= ControlStateDisabled;
+    if (isSelected()) s |= ControlStateSelected;
+    return s;
+}
+
+namespace {
+
+template <typename T>
+std::optional<T> forState(const std::map<std::uint32_t, T>& values, std::uint32_t state) {
+    auto it = values.find(state);
+    if (it == values.end()) it = values.find(ControlStateNormal);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+}
+
+template <typename T>
+void setForState(std::map<std::uint32_t, T>& values, std::optional<T> value, std::uint32_t state) {
+    if (value) {
+        values.insert_or_assign(state, std::move(*value));
+    } else {
+        values.erase(state);
+    }
+}
+
+}  // namespace
+
+void Button::setTitle(std::optional<std::string> title, std::uint32_t state) {
+    setForState(_titles, std::move(title), state);
+    updateTitle();
+}
+
+std::optional<std::string> Button::titleForState(std::uint32_t state) const { return forState(_titles, state); }
+
+void Button::setTitleColor(std::optional<Color> color, std::uint32_t state) {
+    setForState(_titleColors, color, state);
+    updateTitle();
+}
+
+std::optional<Color> Button::titleColorForState(std::uint32_t state) const { return forState(_titleColors, state); }
+
+Color Button::currentTitleColor() const {
+    if (_type == ButtonType::System) {
+        Color tint = tintColor();
+        if (isHighlighted()) tint.a *= SystemHighlightedTitleAlpha;
+        return tint;
+    }
+    if (auto color = titleColorForState(state())) return *color;
+    return _titleLabel ? _titleLabel->textColor() : tintColor();
+}
+
+void Button::updateTitle() {
+    std::string shown = titleForState(state()).value_or(std::string());
+    if (!_titleLabel && shown.empty()) return;
+    const auto& label = titleLabel();
+    label->setTextColor(currentTitleColor());
+    if (shown == _title) return;
+    _title = std::move(shown);
+    label->setText(_title);
+    setNeedsLayout();
+}
+
+void Button::setEnabled(bool enabled) {
+    Control::setEnabled(enabled);
+    updateTitle();
+}
+
+void Button::setSelected(bool selected) {
+    Control::setSelected(selected);
+    updateTitle();
+}
+
+void Button::setHighlighted(bool highlighted) {
+    Control::setHighlighted(highlighted);
+    updateTitle();
+}
+
+void Button::tintColorDidChange() {
+    Control::tintColorDidChange();
+    updateTitle();
+}
+
 const std::shared_ptr<ImageView>& Button::imageView() {
     if (!_imageView) {
         _imageView = ImageView::create();
@@ -43,13 +132,6 @@ const std::shared_ptr<Label>& Button::titleLabel() {
         setNeedsLayout();
     }
     return _titleLabel;
-}
-
-void Button::setTitle(std::string title) {
-    if (title == _title) return;
-    _title = std::move(title);
-    titleLabel()->setText(_title);
-    setNeedsLayout();
 }
 
 void Button::setTitleEdgeInsets(const EdgeInsets& insets) {
