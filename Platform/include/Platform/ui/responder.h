@@ -1,7 +1,7 @@
 #pragma once
 // Touches and the responder chain: a touch follows one finger from down to up over the view it
-// first hit; a responder answers touches (by default handing them to the next responder) and may
-// become the first responder of its window.
+// first hit; a responder answers touches (by default handing them to the next responder), may
+// become the first responder of its window, and performs the edit menu's actions it says it can.
 
 #include <memory>
 #include <vector>
@@ -20,6 +20,13 @@ class KeyCommand;
 struct KeyPress;
 
 enum class TouchPhase { Began, Moved, Stationary, Ended, Cancelled };
+
+// The edit menu's actions, in the order the menu shows them.
+enum class EditAction { Cut, Copy, Paste, Select, SelectAll };
+inline constexpr EditAction EditActions[] = {EditAction::Cut, EditAction::Copy, EditAction::Paste, EditAction::Select,
+                                             EditAction::SelectAll};
+// The menu's text for the action ("Cut", "Select All").
+PLAT_EXPORT const char* editActionTitle(EditAction action);
 
 class PLAT_EXPORT Touch {
 public:
@@ -97,6 +104,21 @@ public:
     // A key press that no key command claimed, offered to the first responder and then along the
     // chain; true when handled.
     virtual bool pressKey(const KeyPress& key) { return false; }
+
+    // Whether this responder performs the action now (the sender may be null). None by default.
+    virtual bool canPerformAction(EditAction action, const std::shared_ptr<Object>& sender) const { return false; }
+    // The actions; sent only to a responder that said it can perform them. The defaults do nothing.
+    virtual void cut(const std::shared_ptr<Object>& sender) {}
+    virtual void copy(const std::shared_ptr<Object>& sender) {}
+    virtual void paste(const std::shared_ptr<Object>& sender) {}
+    virtual void select(const std::shared_ptr<Object>& sender) {}
+    virtual void selectAll(const std::shared_ptr<Object>& sender) {}
+
+    // This responder or the first one after it along the chain that can perform the action; null
+    // when none can.
+    std::shared_ptr<Responder> targetForAction(EditAction action, const std::shared_ptr<Object>& sender);
+    // Performs the action on that target; false when there is none.
+    bool sendEditAction(EditAction action, const std::shared_ptr<Object>& sender);
 };
 
 }  // namespace plat
