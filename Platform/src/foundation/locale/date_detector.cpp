@@ -36,6 +36,22 @@ std::optional<icu::UnicodeString> stylePattern(icu::DateFormat::EStyle date, icu
     return plainSpaces(pattern);
 }
 
+bool isAsciiDigit(UChar c) { return c >= u'0' && c <= u'9'; }
+
+// ICU reads a numeric field of any width ("24-03-01" as the year 24): the ISO forms are held to their
+// exact shape, yyyy-MM-dd, then "T" or a space and HH:mm with an optional :ss.
+bool hasIsoShape(const icu::UnicodeString& text, int32_t start, int32_t length) {
+    static constexpr char16_t Shape[] = u"dddd-dd-dd?dd:dd:dd";  // d: a digit, ?: "T" or a space
+    if (length != 10 && length != 16 && length != 19) return false;
+    for (int32_t i = 0; i < length; ++i) {
+        const UChar c = text.charAt(start + i);
+        const char16_t want = Shape[i];
+        const bool ok = want == u'd' ? isAsciiDigit(c) : want == u'?' ? (c == u'T' || c == u' ') : c == want;
+        if (!ok) return false;
+    }
+    return true;
+}
+
 // Letters and digits make words.
 bool isWordChar(UChar32 c) { return u_isalnum(c) != 0; }
 
@@ -44,10 +60,14 @@ bool endsWord(const icu::UnicodeString& text, int32_t at) { return at >= text.le
 }  // namespace
 
 struct DateDetector::Impl {
+    struct Form {
+        std::unique_ptr<icu::DateFormat> format;
+        bool iso;
+    };
     std::mutex mutex;  // ICU formats keep a calendar that each parse changes
-    std::vector<std::unique_ptr<icu::DateFormat>> forms;
+    std::vector<Form> forms;
 
-    void add(const icu::UnicodeString& pattern, const icu::Locale& locale, const TimeZone& zone) {
+    void add(const icu::UnicodeString& pattern, const icu::Locale& locale, const TimeZone& zone, bool iso = false) {
         UErrorCode status = U_ZERO_ERROR;
         auto f = std::make_unique<icu::SimpleDateFormat>(pattern, locale, status);
         if (U_FAILURE(status)) {
@@ -56,7 +76,7 @@ struct DateDetector::Impl {
         }
         f->setLenient(false);
         f->setTimeZone(*zone.impl().icu);
-        forms.push_back(std::move(f));
+        forms.push_back({std::move(f), iso});
     }
 };
 
@@ -71,7 +91,7 @@ DateDetector::DateDetector(const Locale& locale, const TimeZone& zone) : _impl(s
     }
     // ISO forms keep ASCII digits and the Gregorian calendar whatever the locale.
     const icu::Locale posix("en_US_POSIX");
-    for (const char* form : IsoForms) _impl->add(icu::UnicodeString(form, -1, US_INV), posix, zone);
+    for (const char* form : IsoForms) _impl->add(icu::UnicodeString(form, -1, US_INV), posix, zone, true);
 }
 
 DateDetector::~DateDetector() = default;
@@ -88,9 +108,10 @@ std::optional<DetectedDate> DateDetector::firstDate(std::string_view text) const
         std::optional<DetectedDate> best;
         for (const auto& form : _impl->forms) {
             icu::ParsePosition pos(i);
-            const UDate when = form->parse(u, pos);
+            const UDate when = form.format->parse(u, pos);
             const int32_t end = pos.getIndex();
             if (pos.getErrorIndex() >= 0 || end <= i || !endsWord(u, end)) continue;
+            if (form.iso && !hasIsoShape(u, i, end - i)) continue;
             if (!best || end - i > best->range.length) best = DetectedDate{Date(when / 1000.0), TextRange{i, end - i}};
         }
         if (best) return best;

@@ -48,6 +48,7 @@ TEST(DateDetector, FindsTheEarliestDateInEachFormForALocaleAndZone) {
         {"en_US", "UTC", "soon", std::nullopt},
         {"en_US", "UTC", "", std::nullopt},
         {"en_US", "UTC", "2024-02-30", std::nullopt},
+        {"en_US", "UTC", "24-03-01 or 2024-3-1 or 2024-03-01T1:05", std::nullopt},
         {"en_US", "UTC", "x2024-03-01 id2024-03-01y", std::nullopt},
         {"en_US", "UTC", "12/5 and 12,50", std::nullopt},
         {"en_US", "UTC", "01.03.24", std::nullopt},
