@@ -7,6 +7,7 @@
 #include "Platform/foundation/log.h"
 #include "Platform/graphics/context.h"
 #include "Platform/graphics/text.h"
+#include "ui/followed_touch.h"
 #include "foundation/saturating_cast.h"
 
 namespace plat {
@@ -15,11 +16,6 @@ namespace {
 
 constexpr double SeparatorWidth = 1;
 constexpr double TitleInset = 6;
-
-const Touch* followed(const TouchSet& touches, const std::weak_ptr<Touch>& touch) {
-    const auto t = touch.lock();
-    return t && std::find(touches.begin(), touches.end(), t) != touches.end() ? t.get() : nullptr;
-}
 
 }  // namespace
 
@@ -189,7 +185,7 @@ void PickerView::touchesBegan(const TouchSet& touches, const Event&) {
 
 void PickerView::touchesMoved(const TouchSet& touches, const Event&) {
     if (!_press) return;
-    const Touch* touch = followed(touches, _press->touch);
+    const Touch* touch = detail::followedTouch(touches, _press->touch);
     if (!touch) return;
     const double dy = touch->locationInView(this).y - _press->start.y;
     if (!_press->dragging && std::abs(dy) <= DragThreshold) return;
@@ -201,7 +197,7 @@ void PickerView::touchesMoved(const TouchSet& touches, const Event&) {
 
 void PickerView::touchesEnded(const TouchSet& touches, const Event&) {
     if (!_press) return;
-    const Touch* touch = followed(touches, _press->touch);
+    const Touch* touch = detail::followedTouch(touches, _press->touch);
     if (!touch) return;
     const Press press = *_press;
     _press.reset();
@@ -218,7 +214,7 @@ void PickerView::touchesEnded(const TouchSet& touches, const Event&) {
 }
 
 void PickerView::touchesCancelled(const TouchSet& touches, const Event&) {
-    if (_press && followed(touches, _press->touch)) _press.reset();
+    if (_press && detail::followedTouch(touches, _press->touch)) _press.reset();
 }
 
 }  // namespace plat
