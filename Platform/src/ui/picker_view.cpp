@@ -61,7 +61,7 @@ void PickerView::selectRow(std::int64_t row, std::int64_t component, bool) {
         return;
     }
     _selected[component] = row;
-    scrollToRow(row, component);
+    _offsets.erase(component);  // the selection places the list
     setNeedsDisplay();
 }
 
@@ -101,17 +101,18 @@ double PickerView::maximumOffset(std::int64_t component) const {
     return std::max(0.0, static_cast<double>(numberOfRowsInComponent(component)) * RowHeight - bounds().height());
 }
 
-// Kept within the list as it is now: rows may have gone since it was scrolled.
+// A list the finger scrolled stays where it was left (within the rows there are now); otherwise the
+// selected row is in the middle where the list is long enough, as near it as it goes else, at the
+// picker's size of the moment (it may be laid out after the selection is made).
 double PickerView::offsetIn(std::int64_t component) const {
-    const auto it = _offsets.find(component);
-    return it == _offsets.end() ? 0 : std::clamp(it->second, 0.0, maximumOffset(component));
+    double offset = 0;
+    if (const auto it = _offsets.find(component); it != _offsets.end())
+        offset = it->second;
+    else if (const std::int64_t row = selectedRow(component); row >= 0)
+        offset = (static_cast<double>(row) + 0.5) * RowHeight - bounds().height() / 2;
+    return std::clamp(offset, 0.0, maximumOffset(component));
 }
 
-// The row in the middle of the list where the list is long enough, else as near it as it goes.
-void PickerView::scrollToRow(std::int64_t row, std::int64_t component) {
-    const double centred = (static_cast<double>(row) + 0.5) * RowHeight - bounds().height() / 2;
-    _offsets[component] = std::clamp(centred, 0.0, maximumOffset(component));
-}
 
 Rect PickerView::rectForRow(std::int64_t row, std::int64_t component) const {
     if (row < 0 || row >= numberOfRowsInComponent(component)) return {};
@@ -208,6 +209,8 @@ void PickerView::touchesEnded(const TouchSet& touches, const Event&) {
     const std::int64_t row = y >= 0 ? detail::saturatingCast<std::int64_t>(std::floor(y / RowHeight)) : -1;
     if (row < 0 || row >= numberOfRowsInComponent(press.component)) return;
     auto keep = sharedAs<PickerView>();
+    // The list stays put under the finger.
+    _offsets[press.component] = offsetIn(press.component);
     _selected[press.component] = row;
     setNeedsDisplay();
     if (auto d = delegate()) d->didSelectRow(*this, row, press.component);

@@ -98,6 +98,13 @@ TEST(PickerView, SelectRowRefusesWhatDoesNotExistAndTellsNoDelegate) {
     EXPECT_EQ(f.picker->selectedRow(0), 9);
     EXPECT_TRUE(f.picker->bounds().contains(f.picker->rectForRow(9, 0).center()));
     EXPECT_TRUE(f.columns->picked.empty());
+
+    // A row selected before the picker has its size (as an input view gets it) is centred once it has.
+    auto unsized = PickerView::create();
+    unsized->setDataSource(f.columns);
+    unsized->selectRow(4, 0, false);
+    unsized->setFrame({0, 0, 320, PickerView::DefaultHeight});
+    EXPECT_NEAR(unsized->rectForRow(4, 0).center().y, PickerView::DefaultHeight / 2, 1e-9);
 }
 
 TEST(PickerView, DrawsTheRowsInSightWithTheSelectedOneMarked) {

@@ -92,13 +92,12 @@ private:
     std::int64_t componentAt(double x) const;
     double maximumOffset(std::int64_t component) const;
     double offsetIn(std::int64_t component) const;
-    void scrollToRow(std::int64_t row, std::int64_t component);
     std::string titleFor(std::int64_t row, std::int64_t component);
 
     std::weak_ptr<PickerViewDataSource> _dataSource;
     std::weak_ptr<PickerViewDelegate> _delegate;
-    // By component: the selected row and how far the list is scrolled; a component that is not here
-    // has neither.
+    // By component: the selected row, and how far a finger scrolled the list (absent: the selection
+    // places it).
     std::map<std::int64_t, std::int64_t> _selected;
     std::map<std::int64_t, double> _offsets;
     // The touch being followed: where it went down, in which component, at which scroll offset.
