@@ -130,6 +130,11 @@ void DatePicker::picked(std::int64_t row, std::int64_t component) {
     sendActionsForControlEvents(ControlEventValueChanged);
 }
 
+void DatePicker::setEnabled(bool enabled) {
+    Control::setEnabled(enabled);
+    _picker->setUserInteractionEnabled(enabled);
+}
+
 Size DatePicker::sizeThatFits(Size size) const { return _picker->sizeThatFits(size); }
 
 void DatePicker::layoutSubviews() {

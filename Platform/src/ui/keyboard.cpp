@@ -22,7 +22,7 @@ struct Keyboard {
     // shows the keyboard afresh.
     std::weak_ptr<View> holder;
     KeyboardViews views;
-    Rect frame;
+    Rect frame;  // screen coordinates, of what shows or showed last
     // Holds the input and accessory views in the input's window while they show.
     std::shared_ptr<View> host;
 };
@@ -47,11 +47,6 @@ Keyboard& keyboard() {
 
 void post(std::string_view name, const Rect& frame) {
     NotificationCenter::defaultCenter().post(std::string(name), {}, keyboardUserInfo(frame));
-}
-
-Rect keysFrame() {
-    const Rect screen = Screen::main().bounds();
-    return {screen.x(), screen.maxY() - KeyboardHeight, screen.width(), KeyboardHeight};
 }
 
 // A view's own height, kept to the screen; `fallback` when it has none.
@@ -111,11 +106,6 @@ void placeViews(Keyboard& k, const std::shared_ptr<View>& input) {
 
 KeyboardHandOver::KeyboardHandOver() { ++keyboard().handOvers; }
 KeyboardHandOver::~KeyboardHandOver() { --keyboard().handOvers; }
-
-Rect keyboardFrame() {
-    const Keyboard& k = keyboard();
-    return k.shown ? k.frame : keysFrame();
-}
 
 void keyboardWanted(const std::shared_ptr<View>& input, KeyboardViews views) {
     if (!input) return;

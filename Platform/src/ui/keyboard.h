@@ -7,8 +7,6 @@
 
 #include <memory>
 
-#include "Platform/foundation/geometry.h"
-
 namespace plat {
 class View;
 }
@@ -24,9 +22,6 @@ struct KeyboardViews {
     friend bool operator==(const KeyboardViews&, const KeyboardViews&) = default;
 };
 
-// Where the keyboard sits on the main screen (screen coordinates): while it shows, the frame of what
-// shows; while hidden, the keys' frame.
-Rect keyboardFrame();
 // `input` became first responder (or asks again after changing its views): the keyboard shows with
 // `views` unless it is up already with the same ones. A change of views while it is up posts the
 // show notifications again with the new frame.

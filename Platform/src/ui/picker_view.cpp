@@ -113,7 +113,6 @@ double PickerView::offsetIn(std::int64_t component) const {
     return std::clamp(offset, 0.0, maximumOffset(component));
 }
 
-
 Rect PickerView::rectForRow(std::int64_t row, std::int64_t component) const {
     if (row < 0 || row >= numberOfRowsInComponent(component)) return {};
     const Rect b = bounds();

@@ -58,6 +58,11 @@ TEST(DatePicker, AsAnInputViewATapOnARowChangesThatPartOfTheDate) {
     EXPECT_EQ(f.changes, 1);
     EXPECT_EQ(wheels->selectedRow(DatePicker::MonthComponent), 1);
     EXPECT_EQ(wheels->numberOfRowsInComponent(DatePicker::DayComponent), 29);
+
+    f.picker->setEnabled(false);
+    Touches(f.window).tap(wheels->convertRectToView(wheels->rectForRow(2, DatePicker::MonthComponent), nullptr).center());
+    EXPECT_EQ(f.picker->date(), utc(2024, 2, 29, 15, 30));
+    EXPECT_EQ(f.changes, 1);
 }
 
 TEST(DatePicker, PickingAPartKeepsTheOthersAndTheTimeOfDay) {

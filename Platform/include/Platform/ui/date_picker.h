@@ -39,6 +39,8 @@ public:
     // The picker that shows the components (for drawing and taps).
     const std::shared_ptr<PickerView>& pickerView() const { return _picker; }
 
+    // Disabled, it takes no picks.
+    void setEnabled(bool enabled) override;
     Size sizeThatFits(Size size) const override;
     void layoutSubviews() override;
 
