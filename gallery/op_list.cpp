@@ -65,6 +65,8 @@ const char* alignmentName(plat::TextAlignment alignment) {
             return "right";
         case plat::TextAlignment::Justified:
             return "justified";
+        case plat::TextAlignment::Natural:
+            return "natural";
     }
     return "?";
 }

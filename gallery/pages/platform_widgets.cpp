@@ -1,15 +1,21 @@
 // The platform's widgets: a scroll view moved into its content with both indicators showing, a
 // focused text field with part of its text selected, a table view with a selected row, a turned
-// translucent view composited in one piece and a view revealed through a shape-layer mask.
+// translucent view composited in one piece, a view revealed through a shape-layer mask, and a picker
+// with a row chosen under a toolbar with Cancel and Done.
 
+#include <iterator>
+#include <memory>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "Platform/ui/label.h"
+#include "Platform/ui/picker_view.h"
 #include "Platform/ui/scroll_view.h"
 #include "Platform/ui/shape_layer.h"
 #include "Platform/ui/table_view.h"
 #include "Platform/ui/text_field.h"
+#include "Platform/ui/toolbar.h"
 #include "Platform/ui/window.h"
 #include "caption.h"
 #include "gallery_page.h"
@@ -157,6 +163,39 @@ void addMaskedTiles(plat::Window& window, const plat::Rect& frame) {
     window.addSubview(tiles);
 }
 
+class Shipping : public plat::PickerViewDataSource, public plat::PickerViewDelegate {
+public:
+    std::int64_t numberOfComponentsInPickerView(plat::PickerView&) override { return 2; }
+    std::int64_t numberOfRowsInComponent(plat::PickerView&, std::int64_t component) override {
+        return component == 0 ? std::ssize(ports) : std::ssize(speeds);
+    }
+    std::optional<std::string> titleForRow(plat::PickerView&, std::int64_t row, std::int64_t component) override {
+        return component == 0 ? ports[row] : speeds[row];
+    }
+
+private:
+    static constexpr const char* ports[] = {"Antwerp", "Bremen", "Gdansk", "Le Havre", "Rotterdam", "Tallinn", "Valencia", "Zeebrugge"};
+    static constexpr const char* speeds[] = {"Standard", "Express", "Overnight"};
+};
+
+// A picker with a chosen row in each component, under the toolbar that an input view wears.
+void addPicker(plat::Window& window, const plat::Rect& frame) {
+    static const auto shipping = std::make_shared<Shipping>();
+    auto toolbar = plat::Toolbar::create({frame.x(), frame.y(), frame.width(), plat::Toolbar::DefaultHeight});
+    toolbar->setItems({plat::BarButtonItem::create(plat::BarButtonSystemItem::Cancel),
+                       plat::BarButtonItem::create(plat::BarButtonSystemItem::FlexibleSpace),
+                       plat::BarButtonItem::create(plat::BarButtonSystemItem::Done)});
+    auto picker = plat::PickerView::create(
+        {frame.x(), frame.y() + plat::Toolbar::DefaultHeight, frame.width(), frame.height() - plat::Toolbar::DefaultHeight});
+    outline(*picker);
+    picker->setDataSource(shipping);
+    picker->setDelegate(shipping);
+    picker->selectRow(4, 0, false);
+    picker->selectRow(1, 1, false);
+    window.addSubview(toolbar);
+    window.addSubview(picker);
+}
+
 void populate(plat::Window& window) {
     gallery::addCaption(window, {16, 8, 200, 14}, "scroll view, indicators showing", CaptionColor);
     addScrollView(window, {16, 26, 200, 200});
@@ -168,6 +207,8 @@ void populate(plat::Window& window) {
     addTurnedCard(window, {16, 356, 200, 150});
     gallery::addCaption(window, {236, 338, 200, 14}, "tiles through a mask layer", CaptionColor);
     addMaskedTiles(window, {261, 356, 150, 150});
+    gallery::addCaption(window, {16, 522, 420, 14}, "picker view, a row chosen in each part, under a toolbar", CaptionColor);
+    addPicker(window, {16, 540, 420, 44 + plat::PickerView::DefaultHeight});
 }
 
 const gallery::PageRegistrar registrar({
@@ -176,8 +217,9 @@ const gallery::PageRegistrar registrar({
         "The platform layer's widgets: a scroll view with its indicators, a focused text field with a "
         "selection and its clear button (and an empty one with its placeholder), a table view of subtitle cells with a "
         "selected row, a turned view at half alpha whose overlapping squares composite once, and tiles revealed through "
-        "a pie-shaped shape-layer mask.",
-    .size = {452, 522},
+        "a pie-shaped shape-layer mask, and a two-part picker with a row chosen in each under a toolbar with Cancel and "
+        "Done.",
+    .size = {452, 816},
     .populate = populate,
 });
 

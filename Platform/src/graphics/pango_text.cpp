@@ -10,6 +10,8 @@
 #include <limits>
 #include <string>
 
+#include "Platform/foundation/locale/locale.h"
+
 namespace plat::detail {
 
 namespace {
@@ -233,7 +235,8 @@ PangoLayout* newLayout(PangoContext* pctx, const AttributedString& text, double 
     pango_layout_set_attributes(layout, attrs);
     pango_attr_list_unref(attrs);
 
-    switch (options.alignment) {
+    switch (resolvedTextAlignment(options.alignment)) {
+        case TextAlignment::Natural:  // resolved above
         case TextAlignment::Left:
             pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
             break;
@@ -350,6 +353,11 @@ Size layoutSize(PangoLayout* layout) {
 }  // namespace plat::detail
 
 namespace plat {
+
+TextAlignment resolvedTextAlignment(TextAlignment alignment) {
+    if (alignment != TextAlignment::Natural) return alignment;
+    return Locale::current().isRightToLeft() ? TextAlignment::Right : TextAlignment::Left;
+}
 
 Size measureText(const AttributedString& text, double maxWidth, const TextOptions& options) {
     if (text.text.empty() || !text.attributes.font.hasUsableSize()) return {};

@@ -70,7 +70,7 @@ AttributedString Label::attributed() const {
 
 TextOptions Label::options(double height) const {
     TextOptions o;
-    o.alignment = _alignment;
+    o.alignment = resolvedTextAlignment(_alignment);
     o.lineBreak = _lineBreak;
     o.maxLines = _lines;
     o.clipToRect = true;

@@ -138,7 +138,7 @@ bool TextField::becomeFirstResponder() {
     _editing = true;
     _model.moveToEnd(false);
     selectionChanged();
-    detail::keyboardWanted(keep);
+    detail::keyboardWanted(keep, {_inputView, _inputAccessoryView});
     if (auto d = delegate()) d->textFieldDidBeginEditing(*this);
     sendActionsForControlEvents(ControlEventEditingDidBegin);
     post(TextFieldTextDidBeginEditingNotification);
@@ -166,6 +166,10 @@ void TextField::finishEditing() {
 }
 
 void TextField::firstResponderWasTaken() { finishEditing(); }
+
+void TextField::reloadInputViews() {
+    if (_editing) detail::keyboardWanted(sharedAs<TextField>(), {_inputView, _inputAccessoryView});
+}
 
 void TextField::insertText(std::string_view text) {
     if (!_editing) return;
@@ -373,8 +377,9 @@ Point TextField::textOrigin() const {
     double x = r.x();
     // Text wider than the field is laid out from the left and scrolled to the caret.
     if (width <= r.width()) {
-        if (_alignment == TextAlignment::Center) x += (r.width() - width) / 2;
-        if (_alignment == TextAlignment::Right) x += r.width() - width;
+        const TextAlignment alignment = resolvedTextAlignment(_alignment);
+        if (alignment == TextAlignment::Center) x += (r.width() - width) / 2;
+        if (alignment == TextAlignment::Right) x += r.width() - width;
     }
     return {x - _scrollX, y};
 }
@@ -472,7 +477,15 @@ void TextField::drawRect(Context& context, const Rect&) {
         const std::string shown = _shown.substr(first, _shownByte[static_cast<std::size_t>(to)] - first);
         context.drawText(AttributedString(shown, _font, color), {origin.x + widthUpTo(from), origin.y});
     } else if (!_placeholder.empty()) {
-        context.drawText(AttributedString(_placeholder, _font, PlaceholderColor), origin);
+        // Aligned by its own width (the origin of an empty text is where its caret sits), its start
+        // kept in the field when it is too wide.
+        const AttributedString placeholder(_placeholder, _font, PlaceholderColor);
+        const TextAlignment alignment = resolvedTextAlignment(_alignment);
+        const double width = measureText(placeholder).width;
+        double x = origin.x;
+        if (alignment == TextAlignment::Center) x -= width / 2;
+        if (alignment == TextAlignment::Right) x -= width;
+        context.drawText(placeholder, {std::max(x, textRect.x()), origin.y});
     }
     if (_editing && sel.length == 0) {
         context.setFillColor(tintColor());

@@ -40,7 +40,11 @@ struct PLAT_EXPORT AttributedString {
     AttributedString(std::string t, const Font& font, const Color& color) : text(std::move(t)), attributes{font, color, {}} {}
 };
 
-enum class TextAlignment { Left, Center, Right, Justified };
+// The platform's codes. Natural follows the writing direction of the current locale: left where it
+// writes left to right, right where it writes right to left.
+enum class TextAlignment { Left = 0, Center = 1, Right = 2, Justified = 3, Natural = 4 };
+// Natural as Left or Right for the current locale; the others as they are.
+PLAT_EXPORT TextAlignment resolvedTextAlignment(TextAlignment alignment);
 enum class LineBreakMode { WordWrap, CharWrap, Clip, TruncateHead, TruncateTail, TruncateMiddle };
 
 struct PLAT_EXPORT TextOptions {

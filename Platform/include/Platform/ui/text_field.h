@@ -42,6 +42,7 @@ enum class KeyboardType : int {
     EmailAddress = 7
 };
 enum class SpellCheckingType : int { Default = 0, No = 1, Yes = 2 };
+enum class TextAutocorrectionType : int { Default = 0, No = 1, Yes = 2 };
 
 // Optional hooks; the defaults allow everything and do nothing.
 class PLAT_EXPORT TextFieldDelegate {
@@ -111,15 +112,22 @@ public:
     void setKeyboardType(KeyboardType type) { _keyboardType = type; }
     SpellCheckingType spellCheckingType() const { return _spellChecking; }
     void setSpellCheckingType(SpellCheckingType type) { _spellChecking = type; }
+    TextAutocorrectionType autocorrectionType() const { return _autocorrection; }
+    void setAutocorrectionType(TextAutocorrectionType type) { _autocorrection = type; }
     // When the clear button (a grey disc with a cross at the right end) shows; it never shows over
     // an empty field. Tapping it empties the field if the delegate agrees.
     TextFieldViewMode clearButtonMode() const { return _clearButtonMode; }
     void setClearButtonMode(TextFieldViewMode mode);
-    // Shown in place of the keyboard, and above it; kept for owners (nothing here presents them).
+    // Shown in place of the keys, across the bottom of the screen at its own height (the keys' height
+    // when it has none), and above them, while the field is editing. A change while editing shows
+    // after reloadInputViews().
     const std::shared_ptr<View>& inputView() const { return _inputView; }
     void setInputView(std::shared_ptr<View> view) { _inputView = std::move(view); }
     const std::shared_ptr<View>& inputAccessoryView() const { return _inputAccessoryView; }
     void setInputAccessoryView(std::shared_ptr<View> view) { _inputAccessoryView = std::move(view); }
+    // While editing: the keyboard takes the current input and accessory views (and tells its
+    // observers of its new frame when they changed).
+    void reloadInputViews();
 
     // ---- Editing ----
     bool isEditing() const { return _editing; }
@@ -192,6 +200,7 @@ private:
     ReturnKeyType _returnKeyType = ReturnKeyType::Default;
     KeyboardType _keyboardType = KeyboardType::Default;
     SpellCheckingType _spellChecking = SpellCheckingType::Default;
+    TextAutocorrectionType _autocorrection = TextAutocorrectionType::Default;
     TextFieldViewMode _clearButtonMode = TextFieldViewMode::Never;
     std::shared_ptr<View> _inputView, _inputAccessoryView;
     bool _editing = false;

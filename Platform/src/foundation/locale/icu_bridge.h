@@ -25,6 +25,7 @@ struct Locale::Impl {
     std::string currencyCode;
     char16_t currency[4] = {};  // currencyCode as ICU wants it
     int currencyFractionDigits = 2;
+    bool rightToLeft = false;
 };
 
 struct TimeZone::Impl {

@@ -126,6 +126,8 @@ std::shared_ptr<const Locale::Impl> makeImpl(const icu::Locale& requested) {
     const icu::Locale loc = dataLocale(requested);
     impl->icu = loc;
     impl->identifier = requested.getName();
+    // The script follows the language asked for ("ar_XX" is Arabic even where data is root's).
+    impl->rightToLeft = requested.isRightToLeft();
     UErrorCode status = U_ZERO_ERROR;
     icu::DecimalFormatSymbols symbols(loc, status);
     if (U_SUCCESS(status)) {
@@ -254,5 +256,6 @@ const std::string& Locale::minusSign() const { return _impl->minusSign; }
 const std::string& Locale::exponentSymbol() const { return _impl->exponentSymbol; }
 const std::array<std::string, 10>& Locale::digits() const { return _impl->digits; }
 const std::string& Locale::currencyCode() const { return _impl->currencyCode; }
+bool Locale::isRightToLeft() const { return _impl->rightToLeft; }
 
 }  // namespace plat

@@ -1,6 +1,8 @@
 #include "Platform/foundation/locale/number_formatter.h"
 
+#include <unicode/numfmt.h>
 #include <unicode/numberformatter.h>
+#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <mutex>
@@ -11,11 +13,20 @@
 namespace plat {
 
 struct NumberFormatter::Compiled {
+    // ICU's reading side is the classic formatter, built on the first parse of a settings entry; it
+    // keeps state while it reads, so one reader at a time.
+    struct Reader {
+        std::once_flag built;
+        std::mutex mutex;
+        std::unique_ptr<icu::NumberFormat> format;
+    };
+
     Settings settings;
     icu::number::LocalizedNumberFormatter icu;
     // Settings name the locale by the address of its data: holding the locale keeps that address
     // from being reused by another locale while this entry can still be found by it.
     Locale locale;
+    std::shared_ptr<Reader> reader;
 };
 
 namespace {
@@ -72,7 +83,7 @@ std::shared_ptr<const NumberFormatter::Compiled> build(const NumberFormatter::Se
     }
     f = f.grouping(s.grouping && s.style != NumberFormatter::Style::Scientific ? UNUM_GROUPING_AUTO : UNUM_GROUPING_OFF);
     auto compiled =
-        std::make_shared<NumberFormatter::Compiled>(NumberFormatter::Compiled{s, f.locale(locale.impl().icu), locale});
+        std::make_shared<NumberFormatter::Compiled>(NumberFormatter::Compiled{s, f.locale(locale.impl().icu), locale, std::make_shared<NumberFormatter::Compiled::Reader>()});
     return compiled;
 }
 
@@ -107,6 +118,44 @@ std::shared_ptr<const NumberFormatter::Compiled> lookup(const NumberFormatter::S
     std::lock_guard lock(c.mutex);
     if (c.map.size() >= Cache::Capacity) c.map.clear();  // holders keep theirs alive
     return c.map.emplace(s, built).first->second;
+}
+
+UNumberFormatStyle readingStyle(NumberFormatter::Style style) {
+    switch (style) {
+        case NumberFormatter::Style::Decimal:
+            break;
+        case NumberFormatter::Style::Currency:
+            return UNUM_CURRENCY;
+        case NumberFormatter::Style::Percent:
+            return UNUM_PERCENT;
+        case NumberFormatter::Style::Scientific:
+            return UNUM_SCIENTIFIC;
+    }
+    return UNUM_DECIMAL;
+}
+
+// Null when ICU cannot make one (then nothing parses).
+std::unique_ptr<icu::NumberFormat> buildReader(const NumberFormatter::Settings& s, const Locale& locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::NumberFormat> f(icu::NumberFormat::createInstance(locale.impl().icu, readingStyle(s.style), status));
+    if (U_FAILURE(status) || !f) return nullptr;
+    if (s.style == NumberFormatter::Style::Currency) {
+        // The currency of the region asked for, which the data locale may not know ("xx_DE").
+        status = U_ZERO_ERROR;
+        f->setCurrency(locale.impl().currency, status);
+    }
+    f->setGroupingUsed(s.grouping && s.style != NumberFormatter::Style::Scientific);
+    return f;
+}
+
+bool isSpace(UChar32 c) { return u_hasBinaryProperty(c, UCHAR_WHITE_SPACE); }
+
+// Without the white space at either end (no-break spaces included).
+icu::UnicodeString trimmed(const icu::UnicodeString& text) {
+    int32_t start = 0, end = text.length();
+    while (start < end && isSpace(text.char32At(start))) start = text.moveIndex32(start, 1);
+    while (end > start && isSpace(text.char32At(text.moveIndex32(end, -1)))) end = text.moveIndex32(end, -1);
+    return icu::UnicodeString(text, start, end - start);
 }
 
 void appendFormatted(std::string& out, const FormattedNumber& result, UErrorCode& status) {
@@ -197,6 +246,27 @@ std::string NumberFormatter::format(std::int64_t value) const {
     std::string out;
     appendTo(out, value);
     return out;
+}
+
+std::optional<double> NumberFormatter::parse(std::string_view text) const {
+    const icu::UnicodeString u = trimmed(detail::toICU(text));
+    if (u.isEmpty()) return std::nullopt;
+    const Compiled& c = compiled();
+    Compiled::Reader& reader = *c.reader;
+    std::call_once(reader.built, [&] { reader.format = buildReader(c.settings, c.locale); });
+    if (!reader.format) return std::nullopt;
+    icu::Formattable result;
+    icu::ParsePosition pos(0);
+    {
+        std::lock_guard lock(reader.mutex);
+        reader.format->parse(u, result, pos);
+    }
+    // A number followed by anything else is no number: "12abc" is refused, not read as 12.
+    if (pos.getErrorIndex() >= 0 || pos.getIndex() != u.length()) return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    const double value = result.getDouble(status);
+    if (U_FAILURE(status)) return std::nullopt;
+    return value;
 }
 
 }  // namespace plat

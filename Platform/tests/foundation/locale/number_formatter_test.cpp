@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
 #include <limits>
 
 #include "Platform/foundation/locale/number_formatter.h"
@@ -122,4 +124,52 @@ TEST(NumberFormatter, ReconfiguringBackAndForthNeverMixesSettings) {
         EXPECT_EQ(f.format(1234.5), "1,234.5");
     }
     EXPECT_EQ(copy.format(2.0), "2");
+}
+
+TEST(NumberFormatter, ParseReadsTheWholeTrimmedTextInTheStyleAndLocale) {
+    struct Case {
+        const char* locale;
+        Style style;
+        int grouping;  // -1: the style's default
+        const char* text;
+        std::optional<double> expected;
+    };
+    const Case cases[] = {
+        {"en_US", Style::Decimal, -1, "12", 12},
+        {"en_US", Style::Decimal, -1, "1,234.5", 1234.5},
+        {"en_US", Style::Decimal, -1, "  -0.25\t", -0.25},
+        {"en_US", Style::Decimal, -1, "\u00A0" "7\u202F", 7},
+        {"en_US", Style::Decimal, -1, "12abc", std::nullopt},
+        {"en_US", Style::Decimal, -1, "abc", std::nullopt},
+        {"en_US", Style::Decimal, -1, "1 2", std::nullopt},
+        {"en_US", Style::Decimal, -1, "", std::nullopt},
+        {"en_US", Style::Decimal, -1, "   ", std::nullopt},
+        {"en_US", Style::Decimal, 0, "1,234", std::nullopt},
+        {"de_DE", Style::Decimal, -1, "1234,5", 1234.5},
+        {"de_DE", Style::Decimal, -1, "1.234,5", 1234.5},
+        {"en_US", Style::Percent, -1, "50%", 0.5},
+        {"de_DE", Style::Percent, -1, "12,5\u00A0%", 0.125},
+        {"en_US", Style::Currency, -1, "$1,234.50", 1234.5},
+        {"de_DE", Style::Currency, -1, "1.234,50\u00A0\u20AC", 1234.5},
+        {"en_US", Style::Scientific, -1, "1.5E3", 1500},
+        {"en_US", Style::Decimal, -1, "\xFF" "12", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " \"" + c.text + "\"");
+        NumberFormatter f(c.style, Locale::withIdentifier(c.locale));
+        if (c.grouping >= 0) f.setUsesGrouping(c.grouping != 0);
+        EXPECT_EQ(f.parse(c.text), c.expected);
+    }
+}
+
+TEST(NumberFormatter, WhatIsFormattedParsesBackAfterAReconfiguration) {
+    NumberFormatter f(Style::Decimal, Locale::withIdentifier("en_US"));
+    f.setMaximumFractionDigits(6);
+    EXPECT_EQ(f.parse(f.format(-98765.4321)), -98765.4321);
+    // The reader follows the settings: the same text reads otherwise once the locale has changed.
+    f.setLocale(Locale::withIdentifier("de_DE"));
+    EXPECT_EQ(f.parse(f.format(-98765.4321)), -98765.4321);
+    EXPECT_EQ(f.parse("1,5"), 1.5);
+    f.setLocale(Locale::withIdentifier("en_US"));
+    EXPECT_EQ(f.parse("1,5"), std::nullopt);
 }

@@ -42,6 +42,8 @@ public:
     const std::string& exponentSymbol() const;
     // ISO 4217 code of the locale's currency; "XXX" when the locale names no region.
     const std::string& currencyCode() const;
+    // Whether the locale's script is written from right to left (Arabic, Hebrew, Persian, …).
+    bool isRightToLeft() const;
 
     // Equal locales that live at the same time share one Impl, so comparison is by identity.
     friend bool operator==(const Locale& a, const Locale& b) { return a._impl == b._impl; }

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/locale/formatter.h"
@@ -57,6 +59,12 @@ public:
     void appendTo(std::string& out, std::int64_t value) const;
     // Numbers (true and false as 1 and 0); no text for any other kind of value.
     std::optional<std::string> stringForObjectValue(const Value& value) const override;
+
+    // The number a whole text reads as, in this formatter's style, locale and grouping ("1,234.5" in
+    // en_US decimal; "12,5 %" in de_DE percent is 0.125). White space around the text is ignored.
+    // Nothing for a text that is not a number, or that has anything left over after it ("12abc").
+    // Digit limits leave reading alone: every digit given is read.
+    std::optional<double> parse(std::string_view text) const;
 
     // Implementation detail, public only for the formatter cache: the settings as one value, and the
     // shared ICU formatter built for them.
