@@ -73,6 +73,7 @@ protected:
         pie->setItemsSource(pie_testing::namedItems({"North", "South"}));
         pie->setBinding("value");
         pie->setBindingName("name");
+        pie->pieControl()->setFirstLoad(false);  // no load animation: each pass draws the slices
     }
     void display() {
         rec.clear();
@@ -180,11 +181,9 @@ TEST(PieLifetime, APieReleasedAfterAPassLeavesNothingAlive) {
     EXPECT_EQ(source.use_count(), 1);
 }
 
-TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeftAndEndsTheFirstLoad) {
+TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeft) {
     pie->legend()->setPosition(KivoAxisPositionNone);
-    EXPECT_TRUE(pie->pieControl()->firstLoad());
     display();
-    EXPECT_FALSE(pie->pieControl()->firstLoad());
     const auto& view = pie->pieControl();
     ASSERT_EQ(view->areas().size(), 2u);
     // Two halves from the left: the first over the top, in the first palette colour.

@@ -7,6 +7,7 @@
 #include "OmbriPie/OmbriPie.h"
 #include "OmbriPie/OmbriPieControl.h"
 #include "OmbriPie/OmbriPieSegment.h"
+#include "PieTimers.h"
 
 namespace {
 
@@ -87,7 +88,11 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     if (_drawingPreValues) {
         sum = 0;
         for (const double v : _preValues) sum += std::abs(v);
-        // The update animation's start is handed over here once the update road runs one.
+        // One start for one update, however many passes come before it; the delay is read now.
+        if (!_updateStartTimer)
+            _updateStartTimer = kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(),
+                                                               _updateAnimation ? _updateAnimation->startDelay() : 0, false,
+                                                               &OmbriPieControl::startUpdateAnimation);
     }
     const auto& values = drawnValues();
     const auto n = static_cast<std::int64_t>(values.size());
