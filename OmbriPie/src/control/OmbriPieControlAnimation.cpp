@@ -136,6 +136,8 @@ void OmbriPieControl::startUpdateAnimation() {
         }
         ((*v).*(v->_updateTick))();
     });
+    // The first frame at once: the new values must not show whole before the first tick.
+    (this->*_updateTick)();
 }
 
 bool OmbriPieControl::updateTickEnds(double& t) {
