@@ -91,7 +91,11 @@ void OmbriPieControl::_loadAnimationTimerTask() {
         const double e = KivoEasingUtil::ease(easing, _animationTime, a0, 2 * Pi, d);
         _animationStartAngle = e;
         _animationSweepAngle = 2 * Pi - e + a0;
-        _animationLayer->setPath(_getPiePath(cx, cy, _animationRadius, _animationStartAngle, _animationSweepAngle));
+        // The sector path covers what a slice from its start over its sweep leaves open: given the
+        // part revealed so far (a0 to e), it covers the rest, e on to a0 a turn later. (Given the
+        // cover's own sector it would cover the revealed part and bare the rest.)
+        const double revealed = e - a0;
+        _animationLayer->setPath(_getPiePath(cx, cy, _animationRadius, a0, revealed > 0 ? revealed : 2 * Pi));
     } else {
         const double q = KivoEasingUtil::ease(easing, _animationTime, 0, _animationRadius, d);
         _animationLayer->setPath(_getPiePath(cx, cy, q));
