@@ -57,7 +57,8 @@ public:
     bool isRectValid() const { return _rectPie && _rectPie->width() > 0 && _rectPie->height() > 0; }
 
     // ---- Drawing ----
-    // Nothing without an engine, a pie or a square with room; else the drawing pass.
+    // Nothing without an engine, a pie or a square with room; else the drawing pass, then the load
+    // animation when it has not played yet (or its mode changed since it last played).
     void drawRect(plat::Context& context, const plat::Rect& rect) override;
     // The drawing pass (see the header's comment).
     void render(const std::shared_ptr<IKivoRenderEngine>& engine);
