@@ -173,3 +173,24 @@ TEST_F(PieUpdate, AnUpdateStartsFromTheValuesOnScreenWhateverReboundThem) {
     clock.advance(0.6);
     expectFrame({40, 60}, "the end");
 }
+
+TEST_F(PieUpdate, WhileTheOldSlicesAreDrawnTheyKeepTheirOldNames) {
+    pie->dataLabel()->setPosition(KivoPieLabelPositionInside);
+    pie->dataLabel()->setContent("{name}");
+    show({10, 20, 30});
+    const auto drawnNames = [&] {
+        display();
+        std::vector<std::string> names;
+        for (const auto* t : rec.texts()) names.push_back(t->text.text);
+        return names;
+    };
+    pie->collectionView()->removeAt(1);
+    clock.advance(OmbriPie::UpdateHandOverDelay);
+    const std::vector<std::string> old{"s0", "s1", "s2"};
+    EXPECT_EQ(drawnNames(), old);  // handed over: the old pie waits for its start
+    plat::RunLoop::main().runUntilIdle();
+    clock.advance(0.5);
+    EXPECT_EQ(drawnNames(), old);  // s1 shrinking
+    clock.advance(0.6);
+    EXPECT_EQ(drawnNames(), (std::vector<std::string>{"s0", "s2"}));
+}

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
@@ -150,6 +151,10 @@ public:
     // The values on screen when no update is pending or running: where the next update starts from.
     const std::vector<double>& preValues() const { return _preValues; }
     void setPreValues(std::vector<double> values) { _preValues = std::move(values); }
+    // The pie's labels as they were with those values: an update that draws the old values names
+    // their slices by them.
+    const std::vector<std::string>& preLabels() const { return _preLabels; }
+    void setPreLabels(std::vector<std::string> labels) { _preLabels = std::move(labels); }
     // The sum of the absolute values.
     double sum() const { return _sum; }
     void setSum(double sum) { _sum = sum; }
@@ -229,6 +234,11 @@ private:
     double labelDimension(const OmbriPie& pie);
     // The values this pass draws (the ones an update starts from, while one is handed over).
     const std::vector<double>& drawnValues() const { return _drawingPreValues ? _preValues : _values; }
+    // Whether this pass draws the values laid out as before the update (the old pie, or a slice
+    // shrinking out of it).
+    bool drawsOldLayout() const { return _drawingPreValues || _updateTick == &OmbriPieControl::reducePieSliceAnimation; }
+    // The labels of the slices as this pass draws them.
+    const std::vector<std::string>& drawnLabels(const OmbriPie& pie) const;
     // The selected slice when it is one of the slices, else -1.
     std::int64_t validSelectedIndex() const;
     // The start of a handed-over update (after its start delay): the first kind that has values runs.
@@ -252,6 +262,7 @@ private:
 
     std::vector<double> _values;
     std::vector<double> _preValues;
+    std::vector<std::string> _preLabels;
     double _sum = 0;
 
     double _startAngle = 0;

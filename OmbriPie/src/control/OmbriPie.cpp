@@ -154,7 +154,10 @@ void OmbriPie::bindChart() {
     }
     _pieControl->setSum(sum);
     // Whatever rebound the values, the next update must start from what is on screen.
-    if (!_pieControl->isUpdating()) _pieControl->setPreValues(values);
+    if (!_pieControl->isUpdating()) {
+        _pieControl->setPreValues(values);
+        _pieControl->setPreLabels(_labels);
+    }
     invalidate();
 }
 

@@ -78,6 +78,10 @@ double OmbriPieControl::sweep(double value, double sum) {
     return v * 2 * Pi / sum;
 }
 
+const std::vector<std::string>& OmbriPieControl::drawnLabels(const OmbriPie& pie) const {
+    return drawsOldLayout() ? _preLabels : pie.labels();
+}
+
 std::int64_t OmbriPieControl::validSelectedIndex() const {
     const auto n = static_cast<std::int64_t>(drawnValues().size());
     return _selectedIndex >= 0 && _selectedIndex < n ? _selectedIndex : -1;

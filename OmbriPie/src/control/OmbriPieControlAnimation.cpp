@@ -213,6 +213,7 @@ void OmbriPieControl::finishUpdate() {
     _myTime = _updateAnimation ? _updateAnimation->duration() : 0;
     _isUpdateAnimated = false;
     _preValues = _values;
+    if (const auto p = pie()) _preLabels = p->labels();
     invalidate();
     _semaphore->signal();
 }
