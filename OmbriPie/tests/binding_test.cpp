@@ -6,7 +6,10 @@
 #include "ChartCore/KivoChartTooltip.h"
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriPie/OmbriPie.h"
+#include "Platform/graphics/recording_context.h"
 #include "Platform/testing/log_capture.h"
+#include "Platform/testing/virtual_clock.h"
+#include "Platform/ui/window.h"
 #include "pie_access.h"
 
 using pie_testing::items;
@@ -89,6 +92,7 @@ TEST(PieBinding, BindingSetAfterTheItemsBeforeAnyPassShowsTheValuesAtOnce) {
 }
 
 TEST(PieBinding, AfterTheFirstLoadABindingChangeGoesThroughTheUpdateRoad) {
+    plat::testing::VirtualClock clock;
     auto pie = boundPie(items({{{"value", 4.0}, {"other", 1.0}}, {{"value", 6.0}, {"other", 3.0}}}));
     pie->pieControl()->setFirstLoad(false);
     std::vector<std::int64_t> actions;
@@ -99,16 +103,29 @@ TEST(PieBinding, AfterTheFirstLoadABindingChangeGoesThroughTheUpdateRoad) {
         nullptr);
     pie->setBinding("other");
     EXPECT_EQ(actions, (std::vector<std::int64_t>{KivoNotifyCollectionChangedActionReplace}));
+    EXPECT_EQ(pie->values(), (std::vector<double>{4, 6}));  // until the hand-over
+    clock.advance(OmbriPie::UpdateHandOverDelay);
     EXPECT_EQ(pie->values(), (std::vector<double>{1, 3}));
 }
 
-TEST(PieBinding, CollectionChangesRebindAtOnce) {
+TEST(PieBinding, CollectionChangesRebindWhenTheyAreHandedOverOneUpdateAtATime) {
+    plat::testing::VirtualClock clock;
+    auto window = plat::Window::create({0, 0, 400, 300});
     auto source = items({{{"value", 1.0}}, {{"value", 2.0}}});
     auto pie = boundPie(source, std::nullopt);
+    window->addSubview(pie);
     auto view = pie->collectionView();
     view->addObject(plat::Value(plat::Dictionary{{"value", 5.0}}));
+    EXPECT_EQ(pie->values(), (std::vector<double>{1, 2}));
+    clock.advance(OmbriPie::UpdateHandOverDelay);
     EXPECT_EQ(pie->values(), (std::vector<double>{1, 2, 5}));
+
     view->removeAt(0);
+    plat::RecordingContext rec;
+    window->display(rec);  // the pass starts the add's animation; the remove waits for its end
+    clock.advance(0.5);
+    EXPECT_EQ(pie->values().size(), 3u);
+    clock.advance(0.6);
     EXPECT_EQ(pie->values(), (std::vector<double>{2, 5}));
     EXPECT_DOUBLE_EQ(pie->pieControl()->sum(), 7);
 }

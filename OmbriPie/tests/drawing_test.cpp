@@ -157,30 +157,47 @@ TEST_F(PieDrawing, NoSquareOrANegativeSumDrawsOnlyTheBackground) {
     EXPECT_EQ(view->count(), passes + 1);
 }
 
-TEST_F(PieDrawing, ACodeSelectionTurnsTheSelectedMiddleToTheTopInWholeDegrees) {
+TEST_F(PieDrawing, ACodeSelectionTurnsTheSelectedMiddleExactlyToTheTopTheShortWay) {
     pie->setIsAnimated(false);
     PieTestAccess::setSelectedItemPosition(*pie, KivoAxisPositionTop);
-    pie->setSetWithCode(true);
-    bind({1, 6});  // slice 0's middle stands at 180 / 7 ≈ 25.71°
-    draw(200, 0);
+    struct Case {
+        std::vector<double> values;
+        double startAngle;
+        std::int64_t selected;
+        double expectedDegrees;
+    };
+    const Case cases[] = {
+        {{1, 6}, 0, 0, 90 - 180.0 / 7},  // slice 0's middle stands at 180 / 7 ≈ 25.71°
+        // The middle of slice 4 stands at 360°: -270° computes as -269.99999999999994° and whole
+        // degrees would turn the pie 91°; the short way is exactly 90°.
+        {{1, 1, 1, 1, 1, 1}, 90, 4, 90},
+    };
+    for (const auto& c : cases) {
+        view->setTransform({});
+        view->setRotationAngle(0);
+        pie->setStartAngle(c.startAngle);
+        pie->setSetWithCode(true);
+        bind(c.values);
+        draw(200, c.selected);
 
-    const double expected = 64 * Pi / 180;  // 90 - 25.71, truncated
-    EXPECT_NEAR(view->rotationAngle(), expected, 1e-6);
-    EXPECT_EQ(pie->rotationAngle(), view->rotationAngle());
-    EXPECT_EQ(pie->rotation(), view->rotationAngle());
-    EXPECT_EQ(pie->angle(), 90);
-    EXPECT_FALSE(pie->setWithCode());
-    const auto t = view->transform();
-    EXPECT_NEAR(std::atan2(t.b, t.a), expected, 1e-12);
+        const double expected = c.expectedDegrees * Pi / 180;
+        const auto t = view->transform();
+        EXPECT_NEAR(std::atan2(t.b, t.a), expected, 1e-12) << c.expectedDegrees;
+        EXPECT_NEAR(view->rotationAngle(), expected, 1e-12);
+        EXPECT_EQ(pie->rotationAngle(), view->rotationAngle());
+        EXPECT_EQ(pie->rotation(), view->rotationAngle());
+        EXPECT_EQ(pie->angle(), 90);
+        EXPECT_FALSE(pie->setWithCode());
 
-    // Once turned, the next pass turns no further.
-    draw(200, 0);
-    EXPECT_NEAR(std::atan2(view->transform().b, view->transform().a), expected, 1e-12);
+        // Once turned, the next pass turns no further.
+        draw(200, c.selected);
+        EXPECT_NEAR(std::atan2(view->transform().b, view->transform().a), expected, 1e-12);
+    }
 
     // A selection outside the slices turns nothing and keeps the request.
     view->setTransform({});
     pie->setSetWithCode(true);
-    draw(200, 2);
+    draw(200, 7);
     EXPECT_TRUE(view->transform().isIdentity());
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "ChartCore/KivoLegend.h"
@@ -9,6 +10,7 @@
 #include "OmbriPie/KivoOmbriPieInternalRegion.h"
 #include "OmbriPie/OmbriPie.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/runtime/async_semaphore.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/geometry_matchers.h"
 #include "Platform/testing/virtual_clock.h"
@@ -73,6 +75,7 @@ protected:
         pie->setItemsSource(pie_testing::namedItems({"North", "South"}));
         pie->setBinding("value");
         pie->setBindingName("name");
+        pie->pieControl()->setFirstLoad(false);  // no load animation: each pass draws the slices
     }
     void display() {
         rec.clear();
@@ -180,11 +183,9 @@ TEST(PieLifetime, APieReleasedAfterAPassLeavesNothingAlive) {
     EXPECT_EQ(source.use_count(), 1);
 }
 
-TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeftAndEndsTheFirstLoad) {
+TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeft) {
     pie->legend()->setPosition(KivoAxisPositionNone);
-    EXPECT_TRUE(pie->pieControl()->firstLoad());
     display();
-    EXPECT_FALSE(pie->pieControl()->firstLoad());
     const auto& view = pie->pieControl();
     ASSERT_EQ(view->areas().size(), 2u);
     // Two halves from the left: the first over the top, in the first palette colour.
@@ -212,4 +213,67 @@ TEST_F(PieInWindow, ASelectionFromCodeIsDrawnInTheNextPassAndOnlySlicesCanBeSele
     pie->setSelectionMode(KivoChartSelectionModeNone);
     pie->setSelectedIndex(0);
     EXPECT_EQ(pie->selectedIndex(), -1);
+}
+
+TEST(PieLifetime, APieReleasedWhileItAnimatesLeavesNothingAliveAndNothingFiresIntoIt) {
+    struct Case {
+        const char* what;
+        std::function<void(OmbriPie&, plat::Window&, plat::testing::VirtualClock&)> reach;
+    };
+    const auto settle = [](OmbriPie& pie, plat::Window& window, plat::testing::VirtualClock& clock) {
+        plat::RecordingContext rec;
+        window.display(rec);
+        clock.advance(1.1);
+        window.display(rec);
+        ASSERT_FALSE(pie.pieControl()->firstLoad());
+    };
+    const Case cases[] = {
+        {"the load animation runs",
+         [](OmbriPie&, plat::Window& window, plat::testing::VirtualClock& clock) {
+             plat::RecordingContext rec;
+             window.display(rec);
+             clock.advance(0.3);
+         }},
+        {"a turn runs",
+         [&](OmbriPie& pie, plat::Window& window, plat::testing::VirtualClock& clock) {
+             settle(pie, window, clock);
+             pie.setSelectedItemPosition(KivoAxisPositionTop);
+             pie.setSelectedIndex(1);
+             plat::RecordingContext rec;
+             window.display(rec);
+             clock.advance(0.3);
+             ASSERT_TRUE(pie.isAnimating());
+         }},
+        {"an update waits on the semaphore",
+         [&](OmbriPie& pie, plat::Window& window, plat::testing::VirtualClock& clock) {
+             settle(pie, window, clock);
+             const auto add = [&] { pie.collectionView()->addObject(plat::Value(plat::Dictionary{{"value", 5.0}})); };
+             add();
+             clock.advance(OmbriPie::UpdateHandOverDelay);
+             plat::RecordingContext rec;
+             window.display(rec);
+             add();
+             clock.advance(0.3);
+             ASSERT_EQ(pie.pieControl()->semaphore()->parkedCount(), 1u);
+         }},
+    };
+    for (const auto& c : cases) {
+        plat::testing::VirtualClock clock;
+        std::weak_ptr<OmbriPie> weakPie;
+        std::weak_ptr<plat::View> weakView;
+        auto source = pie_testing::valueItems({1, 2, 3});
+        {
+            auto window = plat::Window::create({0, 0, 400, 300});
+            auto pie = OmbriPie::create({0, 0, 400, 300});
+            window->addSubview(pie);
+            pie->setItemsSource(source);
+            pie->setBinding("value");
+            c.reach(*pie, *window, clock);
+            weakPie = pie;
+            weakView = pie->pieControl();
+        }
+        EXPECT_TRUE(weakPie.expired()) << c.what;
+        EXPECT_TRUE(weakView.expired()) << c.what;
+        clock.advance(2);  // whatever was armed finds nothing to call
+    }
 }

@@ -59,7 +59,10 @@ protected:
     std::shared_ptr<OmbriPie> pie = OmbriPie::create({0, 0, 400, 300});
     plat::RecordingContext rec;
 
-    void SetUp() override { window->addSubview(pie); }
+    void SetUp() override {
+        window->addSubview(pie);
+        pie->pieControl()->setFirstLoad(false);  // no load animation: each pass draws the slices
+    }
     // A pass leaves nothing waiting to be drawn.
     void settle() {
         rec.clear();

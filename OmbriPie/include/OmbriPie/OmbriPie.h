@@ -5,8 +5,11 @@
 // (OmbriPieControl), which draws the slices. Most look settings live in the drawing view and are
 // forwarded to it.
 //
-// Sections: construction · data · forwarded settings · own settings · selection · drawing pass ·
+// Sections: construction · data · forwarded settings · own settings · selection · touch · drawing pass ·
 // legend · hit values and tooltip · helpers.
+//
+// Time: the turn of a selected slice, the data updates and the load animation tick on repeating
+// 0.01 s timers of the main run loop; data updates wait their turn on the drawing view's semaphore.
 //
 // One drawing pass (render): the rendering notices; background and border; header and footer; the
 // legend's size and place by its position; the legend; the pie's square handed to the drawing view;
@@ -25,7 +28,9 @@
 #include "KivoCore/IKivoValueFormatter.h"
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "Platform/ui/gesture_recognizer.h"
 #include "OmbriPie/KivoOmbriPieExport.h"
+#include "OmbriPie/KivoPieHitTestInfo.h"
 #include "OmbriPie/OmbriPieControl.h"
 #include "OmbriPie/OmbriPieDataLabel.h"
 #include "OmbriPie/OmbriPieDataLabelRenderer.h"
@@ -33,6 +38,11 @@
 namespace kivo::detail {
 struct PieTestAccess;
 }
+
+namespace plat {
+class TapGestureRecognizer;
+class Timer;
+}  // namespace plat
 
 // Layout of the legend items and the default border of a selected slice.
 KIVO_PIE_EXPORT extern const double LEGEND_ITEM_WIDTH;                    // 10: the colour swatch
@@ -42,7 +52,7 @@ KIVO_PIE_EXPORT extern const double LEGEND_TITLE_MARGIN;                  // 10:
 KIVO_PIE_EXPORT extern const double LEGEND_PIE_MARGIN;                    // 7: between a top legend and the pie
 KIVO_PIE_EXPORT extern const std::int64_t DEFAULT_SELECTED_BORDER_WIDTH;  // 3
 
-class KIVO_PIE_EXPORT OmbriPie : public OmbriChartBase {
+class KIVO_PIE_EXPORT OmbriPie : public OmbriChartBase, public plat::GestureRecognizerDelegate {
 public:
     // ---- Construction ----
     static std::shared_ptr<OmbriPie> create(const plat::Rect& frame = {});
@@ -63,8 +73,13 @@ public:
     // One signed value and one label per item, from the last binding.
     const std::vector<double>& values() const { return _pieControl->values(); }
     const std::vector<std::string>& labels() const { return _labels; }
-    // Rebuilds values, labels and their sum from the collection view, and redraws.
+    // Rebuilds values, labels and their sum from the collection view, and redraws. Outside a data
+    // update the drawing view's starting values follow, so the next update starts from the screen.
     void bindChart() override;
+    // A change of the items: the first added or removed value, or the replaced values, are recorded;
+    // after 0.15 s, and once no earlier update animates, they are handed to the drawing view, which
+    // animates from the old pie to the new one.
+    void update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
 
     // ---- Settings stored in the drawing view (a change redraws it unless said otherwise) ----
     // Degrees; a change turns a shown tooltip with the pie.
@@ -109,7 +124,7 @@ public:
     // Degrees: the angle of the selected-item position.
     double angle() const { return _angle; }
     void setAngle(double angle) { _angle = angle; }
-    // Radians: the turn the selection applied; 0 after every drawing pass.
+    // Radians: the turn the drawing view's transform applies, as of the last pass or turn.
     double rotationAngle() const { return _rotationAngle; }
     void setRotationAngle(double angle) { _rotationAngle = angle; }
     bool setWithCode() const { return _setWithCode; }
@@ -127,8 +142,49 @@ public:
     void setSelectedIndex(std::int64_t index);
     // 0 none, else the KivoAxisPosition the selected slice turns to.
     std::int64_t selectedItemPosition() const { return _selectedItemPosition; }
+    // A change turns the selected slice to the new side (nothing while a turn runs).
+    void setSelectedItemPosition(std::int64_t position);
     // Mode 0 also clears the selection (the drawing view hears it in the next pass).
     void setSelectionMode(std::int64_t mode) override;
+
+    // ---- Touch ----
+    // What lies under a point of the pie: the header, footer or legend, outside the chart, or a slice
+    // (found as it stands on screen, however far the pie is turned) with its value and share.
+    std::shared_ptr<KivoPieHitTestInfo> hitTest(const std::shared_ptr<KivoPoint>& point);
+    std::shared_ptr<KivoPieHitTestInfo> _hitTest(double x, double y);
+    // The pie's own tap recogniser: selects slices, turns them and shows their tooltip.
+    const std::shared_ptr<plat::TapGestureRecognizer>& tapRecognizer() const { return _tapRecognizer; }
+    void respondToTapGesture(plat::GestureRecognizer& recognizer);
+    // For a pinch recogniser the application attaches: zooms the whole control, never below 1.
+    void respondToPinchGesture(plat::GestureRecognizer& recognizer);
+    double scale() const { return _scale; }
+    // The turn that brings the selected slice to its side: the tooltip of the slice, and the turn,
+    // animated or at once. A turn under one degree is not animated.
+    void rotatePieControl(plat::Point point);
+    // Arms an animated turn by `angle` radians (the short way round) from where the pie stands; a turn
+    // that still runs stops where it is first.
+    void prepareForSelectAnimation(double angle);
+    // Stops a turn that is armed or running where it stands.
+    void stopSelectAnimation();
+    // Whether a turn is armed or running.
+    bool isAnimating() const { return _animating; }
+    // The drawing view's mid angles of the slices, from the values and the start angle.
+    void setPieControlAngles();
+    // The data point of the selected slice and where its tooltip goes.
+    void setTootipPoint();
+    // The centre of the slice under `point` (pushed out as a selected slice is drawn); null off the slices.
+    std::shared_ptr<KivoPoint> getCorrespondSliceCenterPoint(plat::Point point);
+    // `point` when it lies on the data point's slice, else the first point of a 5-point grid over the
+    // control that does (`point` when none does).
+    plat::Point adjustFinalPoint(const std::shared_ptr<KivoPieDataPoint>& dataPoint, plat::Point point);
+    // The tooltip's place at the selected-item position, outside the selected slice's middle.
+    plat::Point getCorrespondTooltipPoint();
+    // What a tooltip the application draws receives: the measured width and height of the text, the
+    // name, the index, the value and the share.
+    plat::ArrayPtr _getCustomizedTooltipData(const std::string& name, double value, double percentage, std::int64_t pointIndex);
+    // Turn threshold: a turn this small or smaller is not animated.
+    static constexpr double MinimumAnimatedTurn = 0.017453292519943295;  // one degree
+    static constexpr double UpdateHandOverDelay = 0.15;
 
     // ---- Drawing pass ----
     void render(const std::shared_ptr<IKivoRenderEngine>& engine) override;
@@ -176,8 +232,22 @@ private:
 
     void _renderPieControl(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect);
     void onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
-    // The update road: rebinds and redraws at once.
-    void update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    // Hands the recorded changes to the drawing view (or ends the road when there are none) and rebinds.
+    void handOverUpdate();
+    void attachTapRecognizer();
+    // A new data point of slice `index` (its value, label and share of the sum).
+    std::shared_ptr<KivoPieDataPoint> dataPointOf(std::int64_t index) const;
+    // The share of the sum; 0 for a sum of 0.
+    double percentageOf(double value) const;
+    // Shows the tooltip of a data point at `position`: the application's, or the default text.
+    void showTooltipAt(const std::shared_ptr<KivoPieDataPoint>& dataPoint, plat::Point position);
+    // The applied turn, read from the drawing view's transform.
+    double appliedRotation() const;
+    void applyRotation(double angle);
+    // The animated turn: its start after the delay, each tick, its end.
+    void _startSelectAnimation();
+    void _selectAnimationTimerTask();
+    void showFinalTooltip();
     // Stores a forwarded setting that differs and redraws the drawing view.
     template <class T, class Get, class Set>
     void forward(const T& value, Get get, Set set);
@@ -205,6 +275,22 @@ private:
     std::shared_ptr<OmbriPieDataLabelRenderer> _dataLabelRenderer;
     std::shared_ptr<IKivoValueFormatter> _valueFormatter;
     std::int64_t _count = 0;
+
+    // The touch and turn state.
+    std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer;
+    double _animationStart = 0;  // clock seconds
+    double _animationTime = 0;
+    double _selectAnimationStartAngle = 0;
+    double _selectAnimationEndAngle = 0;
+    double _selectAnimationRotatedAngle = 0;
+    plat::Point _selectAnimationSenderPoint;
+    std::shared_ptr<KivoPieDataPoint> _selectAnimationDataPoint;
+    std::shared_ptr<plat::Timer> _selectStartTimer;
+    std::shared_ptr<plat::Timer> _selectTickTimer;
+
+    // Changes recorded for the next hand-over.
+    std::vector<double> addedValueArr, removedValueArr, changedValueArr;
+    std::vector<std::int64_t> addedValueInd, removedValueInd, changedValueInd;
 
     // Legend layout of the pass: the width the items may take, and where each item goes.
     double _legendWidth = 0;

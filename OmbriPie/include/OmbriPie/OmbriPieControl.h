@@ -9,12 +9,17 @@
 // selected one last, pushed further out and outlined in the selection's style; the data labels. Each
 // drawn slice leaves a hit area and a centre point behind for the pie's hit test and tooltip.
 //
+// Time: the load animation covers the pie with a shape layer in the background colour and uncovers it
+// tick by tick; a data update draws the old values until its start, then eases the recorded slices
+// from their old size to the new one. Both tick on repeating 0.01 s timers of the main run loop.
+//
 // Angles are radians in the pie's convention: a point at angle a and distance d from the centre lies
 // at (cx - d cos a, cy - d sin a), so 0 points left, pi/2 up, and angles grow clockwise on screen.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ChartCore/IKivoHitArea.h"
@@ -29,10 +34,20 @@
 
 class OmbriPie;
 
+namespace plat {
+class ShapeLayer;
+class Timer;
+namespace dispatch {
+class AsyncSemaphore;
+}
+}  // namespace plat
+
 class KIVO_PIE_EXPORT OmbriPieControl : public plat::View {
 public:
     // The pie is held weakly: the pie owns this view.
     static std::shared_ptr<OmbriPieControl> create(const std::shared_ptr<OmbriPie>& pie, const plat::Rect& frame);
+    // Stops its timers: nothing fires into a view that has gone.
+    ~OmbriPieControl() override;
 
     // Null once the pie is gone.
     std::shared_ptr<OmbriPie> pie() const { return _pie.lock(); }
@@ -43,7 +58,8 @@ public:
     bool isRectValid() const { return _rectPie && _rectPie->width() > 0 && _rectPie->height() > 0; }
 
     // ---- Drawing ----
-    // Nothing without an engine, a pie or a square with room; else the drawing pass.
+    // Nothing without an engine, a pie or a square with room; else the drawing pass, then the load
+    // animation when it has not played yet (or its mode changed since it last played).
     void drawRect(plat::Context& context, const plat::Rect& rect) override;
     // The drawing pass (see the header's comment).
     void render(const std::shared_ptr<IKivoRenderEngine>& engine);
@@ -77,6 +93,42 @@ public:
     std::shared_ptr<plat::View> getSuperView() const;
     static double _getcolorAlpha(const plat::Color& color);
 
+    // ---- Load animation ----
+    // Covers the pie and starts uncovering it (after the load animation's start delay, the start timer
+    // calls _startLoadAnimation). A load animation still waiting or running is removed first.
+    void startLoadAnimation();
+    void _startLoadAnimation();
+    void _loadAnimationTimerTask();
+    // Removes the cover and its timers; the pie shows whole.
+    void stopLoadAnimation();
+    // Whether a load animation waits for its start or runs.
+    bool isLoadAnimating() const { return _loadStartTimer != nullptr || _loadTimer != nullptr; }
+    // The cover while the load animation runs, else null.
+    const std::shared_ptr<plat::ShapeLayer>& animationLayer() const { return _animationLayer; }
+
+    // ---- Data updates ----
+    // Serialises the updates: one permit, taken by a hand-over and given back by the end of its animation.
+    const std::shared_ptr<plat::dispatch::AsyncSemaphore>& semaphore() const { return _semaphore; }
+    // What a hand-over gives: the values and slice indices of the recorded changes.
+    void setAddedValueArr(std::vector<double> v) { _addedValueArr = std::move(v); }
+    void setRemovedValueArr(std::vector<double> v) { _removedValueArr = std::move(v); }
+    void setChangedValueArr(std::vector<double> v) { _changedValueArr = std::move(v); }
+    void setAddedValueInd(std::vector<std::int64_t> v) { _addedValueInd = std::move(v); }
+    void setRemovedValueInd(std::vector<std::int64_t> v) { _removedValueInd = std::move(v); }
+    void setChangedValueInd(std::vector<std::int64_t> v) { _changedValueInd = std::move(v); }
+    // Whether an update was handed over and has not ended yet.
+    bool isUpdating() const { return _isUpdateAnimated || _updateStartTimer != nullptr || _updateTimer != nullptr; }
+    // One tick of each kind of update: a slice grows from nothing, shrinks to nothing, or moves from
+    // its old value to its new one.
+    void increasePieSliceAnimation();
+    void reducePieSliceAnimation();
+    void changePieSliceAnimation();
+
+    // The turn the transform applies now (radians, atan2 of its matrix).
+    double appliedRotation() const;
+    // `angle` (radians) brought into [-pi, pi): the same turn, the short way round.
+    static double shortestTurn(double angle);
+
     // The sweep of a value: |v| / sum of a full turn, and exactly a full turn when |v| is the sum
     // (within 1e-10). A sum of 0 makes every slice a full turn.
     static double sweep(double value, double sum);
@@ -96,9 +148,13 @@ public:
     std::vector<double>& values() { return _values; }
     const std::vector<double>& values() const { return _values; }
     void setValues(std::vector<double> values) { _values = std::move(values); }
-    // The values as the last update left them.
+    // The values on screen when no update is pending or running: where the next update starts from.
     const std::vector<double>& preValues() const { return _preValues; }
     void setPreValues(std::vector<double> values) { _preValues = std::move(values); }
+    // The pie's labels as they were with those values: an update that draws the old values names
+    // their slices by them.
+    const std::vector<std::string>& preLabels() const { return _preLabels; }
+    void setPreLabels(std::vector<std::string> labels) { _preLabels = std::move(labels); }
     // The sum of the absolute values.
     double sum() const { return _sum; }
     void setSum(double sum) { _sum = sum; }
@@ -178,8 +234,26 @@ private:
     double labelDimension(const OmbriPie& pie);
     // The values this pass draws (the ones an update starts from, while one is handed over).
     const std::vector<double>& drawnValues() const { return _drawingPreValues ? _preValues : _values; }
+    // Whether this pass draws the values laid out as before the update (the old pie, or a slice
+    // shrinking out of it).
+    bool drawsOldLayout() const { return _drawingPreValues || _updateTick == &OmbriPieControl::reducePieSliceAnimation; }
+    // The labels of the slices as this pass draws them.
+    const std::vector<std::string>& drawnLabels(const OmbriPie& pie) const;
     // The selected slice when it is one of the slices, else -1.
     std::int64_t validSelectedIndex() const;
+    // The start of a handed-over update (after its start delay): the first kind that has values runs.
+    void startUpdateAnimation();
+    // Seconds since the update started, and whether a tick should rather end at once.
+    bool updateTickEnds(double& t);
+    // One frame of an update: `base` with each recorded slice written by `write` (slice, recorded
+    // value, the easing of a change at this tick).
+    template <class Write>
+    void updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
+                     const std::vector<std::int64_t>& indices, Write write);
+    // Writes the exact final values, stops the timer and gives the permit back.
+    void finishUpdate();
+    // The sum of the absolute values on screen now.
+    double currentAbsoluteSum() const;
 
     std::weak_ptr<OmbriPie> _pie;
     std::shared_ptr<KivoRect> _rectPie;
@@ -188,6 +262,7 @@ private:
 
     std::vector<double> _values;
     std::vector<double> _preValues;
+    std::vector<std::string> _preLabels;
     double _sum = 0;
 
     double _startAngle = 0;
@@ -215,4 +290,24 @@ private:
     std::vector<std::shared_ptr<IKivoHitArea>> _areas;
     std::vector<std::shared_ptr<KivoPoint>> _sliceCenterPoints;
     std::int64_t _count = 0;
+
+    // Load animation.
+    std::shared_ptr<plat::ShapeLayer> _animationLayer;
+    std::shared_ptr<plat::Timer> _loadStartTimer;
+    std::shared_ptr<plat::Timer> _loadTimer;
+    double _animationStartAngle = 0;
+    double _animationSweepAngle = 0;
+    double _animationStart = 0;  // clock seconds
+    double _animationTime = 0;
+
+    // Data updates.
+    std::shared_ptr<plat::dispatch::AsyncSemaphore> _semaphore;
+    std::vector<double> _addedValueArr, _removedValueArr, _changedValueArr;
+    std::vector<std::int64_t> _addedValueInd, _removedValueInd, _changedValueInd;
+    std::vector<double> _finalValues;  // the values of the rebinding, which the update ends at
+    std::shared_ptr<plat::Timer> _updateStartTimer;
+    std::shared_ptr<plat::Timer> _updateTimer;
+    void (OmbriPieControl::*_updateTick)() = nullptr;
+    double _start = 0;  // clock seconds
+    double _myTime = 0;
 };

@@ -1,15 +1,19 @@
-// OmbriPie: construction, data binding, settings and the helpers. The drawing pass is in
-// OmbriPieRender.cpp, the legend in OmbriPieLegend.cpp.
+// OmbriPie: construction, data binding and updates, settings and the helpers. The drawing pass is in
+// OmbriPieRender.cpp, the legend in OmbriPieLegend.cpp, touch and the turn in OmbriPieInteraction.cpp.
 
 #include "OmbriPie/OmbriPie.h"
 
 #include <cmath>
+#include <utility>
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "ChartCore/KivoLegend.h"
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "KivoCore/KivoReflector.h"
 #include "OmbriPie/KivoOmbriPieInternalRegion.h"
+#include "PieTimers.h"
+#include "Platform/runtime/async_semaphore.h"
+#include "Platform/ui/gestures.h"
 #include "foundation/saturating_cast.h"
 
 const double LEGEND_ITEM_WIDTH = 10.0;
@@ -36,7 +40,10 @@ std::shared_ptr<OmbriPie> OmbriPie::create(const plat::Rect& frame) {
 
 OmbriPie::OmbriPie(const plat::Rect& frame) : OmbriChartBase(frame) {}
 
-OmbriPie::~OmbriPie() = default;
+OmbriPie::~OmbriPie() {
+    kivo::detail::stopPieTimer(_selectStartTimer);
+    kivo::detail::stopPieTimer(_selectTickTimer);
+}
 
 void OmbriPie::initInternals() {
     OmbriChartBase::initInternals();
@@ -61,6 +68,7 @@ void OmbriPie::initInternals() {
     load->setChart(self);
     _valueFormatter = std::make_shared<KivoIOSValueFormatter>();
 
+    attachTapRecognizer();
     addSubview(_pieControl);
     if (const auto& content = tooltip()->content()) bringSubviewToFront(content.get());
     addCollectionChangedHandler(&OmbriPie::onItemsChanged);
@@ -82,7 +90,10 @@ void OmbriPie::setItemsSource(plat::ArrayPtr items) {
     OmbriChartBase::setItemsSource(std::move(items));
     ++_count;
     if (_count > 1) {
-        if (different) _pieControl->setFirstLoad(true);
+        if (different) {
+            _pieControl->stopLoadAnimation();
+            _pieControl->setFirstLoad(true);
+        }
         invalidate();
     }
     _pieControl->invalidate();
@@ -142,6 +153,11 @@ void OmbriPie::bindChart() {
         }
     }
     _pieControl->setSum(sum);
+    // Whatever rebound the values, the next update must start from what is on screen.
+    if (!_pieControl->isUpdating()) {
+        _pieControl->setPreValues(values);
+        _pieControl->setPreLabels(_labels);
+    }
     invalidate();
 }
 
@@ -153,7 +169,57 @@ void OmbriPie::onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedE
         update(args);
 }
 
-void OmbriPie::update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) {
+void OmbriPie::update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    if (!args) return;
+    // Only finite numbers can be eased; anything else shows at once through the rebinding.
+    const auto number = [this](const plat::Value& item) -> std::optional<double> {
+        if (!binding()) return std::nullopt;
+        const plat::Value v = KivoReflector::getValue(item, *binding());
+        if (KivoReflector::getDataType(v) != KivoDataTypeNumber || !std::isfinite(v.asDouble())) return std::nullopt;
+        return v.asDouble();
+    };
+    const auto action = args->action();
+    if (action == KivoNotifyCollectionChangedActionAdd && args->items()) {
+        if (!args->items()->empty())
+            if (const auto v = number((*args->items())[0])) {
+                addedValueArr.push_back(*v);
+                addedValueInd.push_back(args->startingIndex());
+            }
+    } else if (action == KivoNotifyCollectionChangedActionRemove && args->oldItems()) {
+        if (!args->oldItems()->empty())
+            if (const auto v = number((*args->oldItems())[0])) {
+                removedValueArr.push_back(*v);
+                removedValueInd.push_back(args->oldStartingIndex());
+            }
+    } else if (action == KivoNotifyCollectionChangedActionReplace && binding() && args->items()) {
+        for (std::size_t k = 0; k < args->items()->size(); ++k)
+            if (const auto v = number((*args->items())[k])) {
+                changedValueArr.push_back(*v);
+                changedValueInd.push_back(args->oldStartingIndex() + static_cast<std::int64_t>(k));
+            }
+    }
+    std::weak_ptr<OmbriPie> weak = sharedAs<OmbriPie>();
+    _pieControl->semaphore()->acquireAfter(UpdateHandOverDelay, [weak]() {
+        if (const auto pie = weak.lock()) pie->handOverUpdate();
+    });
+}
+
+void OmbriPie::handOverUpdate() {
+    const auto alive = keepAlive();  // application getters in the rebinding may drop the pie
+    if (addedValueArr.empty() && removedValueArr.empty() && changedValueArr.empty()) {
+        // Nothing to animate; what changed is still shown.
+        _pieControl->semaphore()->signal();
+        bindChart();
+        _pieControl->invalidate();
+        return;
+    }
+    _pieControl->setChangedValueArr(std::exchange(changedValueArr, {}));
+    _pieControl->setRemovedValueArr(std::exchange(removedValueArr, {}));
+    _pieControl->setAddedValueArr(std::exchange(addedValueArr, {}));
+    _pieControl->setChangedValueInd(std::exchange(changedValueInd, {}));
+    _pieControl->setRemovedValueInd(std::exchange(removedValueInd, {}));
+    _pieControl->setAddedValueInd(std::exchange(addedValueInd, {}));
+    _pieControl->setIsUpdateAnimated(true);
     bindChart();
     _pieControl->invalidate();
 }
@@ -204,6 +270,7 @@ void OmbriPie::setIsAnimated(bool animated) {
 
 void OmbriPie::setLoadAnimation(std::shared_ptr<KivoChartLoadAnimation> animation) {
     if (animation == _pieControl->loadAnimation()) return;
+    _pieControl->stopLoadAnimation();
     _pieControl->setLoadAnimation(std::move(animation));
     _pieControl->setFirstLoad(true);
     _pieControl->invalidate();
@@ -220,17 +287,6 @@ void OmbriPie::setIsUpdateAnimated(bool animated) {
 void OmbriPie::setSelectionMode(std::int64_t mode) {
     OmbriChartBase::setSelectionMode(mode);
     if (mode == KivoChartSelectionModeNone) _selectedIndex = -1;
-}
-
-void OmbriPie::setSelectedIndex(std::int64_t index) {
-    if (index == _selectedIndex || selectionMode() == KivoChartSelectionModeNone || index < 0 ||
-        static_cast<std::size_t>(index) >= _pieControl->values().size())
-        return;
-    _isTapping = false;
-    _setWithCode = true;
-    _selectedIndex = index;
-    _pieControl->setSelectedIndex(index);
-    _pieControl->invalidate();
 }
 
 // ---- Hit values and tooltip ----

@@ -8,6 +8,7 @@
 
 #include "OmbriPie/OmbriPie.h"
 #include "PieMaskPaths.h"
+#include "Platform/runtime/async_semaphore.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ void OmbriPieControl::initialize() {
     _loadAnimation = KivoChartLoadAnimation::create();
     _updateAnimation = std::make_shared<KivoAnimation>();
     _rectPie = KivoRect::create();
+    _semaphore = std::make_shared<plat::dispatch::AsyncSemaphore>(1);
 }
 
 // ---- Drawing entry ----
@@ -37,8 +39,35 @@ void OmbriPieControl::drawRect(plat::Context&, const plat::Rect&) {
     if (!_engine || !isRectValid() || !pie()) return;
     const auto keep = weak_from_this().lock();  // application code in the pass may drop the pie and this view
     render(_engine);
-    // The load animation is not played: a first pass ends the first load, as a disabled one does.
-    if (_firstLoad) _firstLoad = false;
+
+    const std::int64_t mode = _loadAnimation ? _loadAnimation->animationMode() : _animationMode;
+    // One load animation at a time: passes while it waits or runs start none, unless the mode changed.
+    if (isLoadAnimating()) {
+        if (mode != _animationMode) startLoadAnimation();
+        return;
+    }
+    const bool playable = _isAnimated && _loadAnimation && _loadAnimation->isValid();
+    if (_firstLoad && playable) {
+        startLoadAnimation();
+        return;
+    }
+    if (mode == _animationMode) {
+        if (!playable) _firstLoad = false;
+        return;
+    }
+    startLoadAnimation();
+}
+
+double OmbriPieControl::appliedRotation() const {
+    const plat::AffineTransform& t = transform();
+    return std::atan2(t.b, t.a);
+}
+
+double OmbriPieControl::shortestTurn(double angle) {
+    if (!std::isfinite(angle)) return 0;
+    double a = std::fmod(angle + Pi, 2 * Pi);
+    if (a < 0) a += 2 * Pi;
+    return a - Pi;
 }
 
 // ---- Sweep rule ----
@@ -47,6 +76,10 @@ double OmbriPieControl::sweep(double value, double sum) {
     const double v = std::abs(value);
     if (std::abs(v - sum) < FullTurnTolerance) return 2 * Pi;
     return v * 2 * Pi / sum;
+}
+
+const std::vector<std::string>& OmbriPieControl::drawnLabels(const OmbriPie& pie) const {
+    return drawsOldLayout() ? _preLabels : pie.labels();
 }
 
 std::int64_t OmbriPieControl::validSelectedIndex() const {
@@ -60,6 +93,9 @@ void OmbriPieControl::transfromPieControlAndSetRotationAngle(double sum, double 
     const auto p = pie();
     const std::int64_t selected = validSelectedIndex();
     if (!p || selected < 0) return;
+    // A turn still running stops where it stands; the new one starts from there.
+    p->stopSelectAnimation();
+    _rotationAngle = appliedRotation();
     const auto& values = drawnValues();
     double a = angle;
     for (const double v : values) {
@@ -73,15 +109,17 @@ void OmbriPieControl::transfromPieControlAndSetRotationAngle(double sum, double 
         getPieAngle();
         turn = p->angle() * Pi / DegreesPerHalfTurn - mid - _rotationAngle;
     }
-    if (!p->isAnimated()) {
-        const double degrees = OmbriPie::clampAngle(turn * DegreesPerHalfTurn / Pi);
-        const plat::AffineTransform t = transform().rotated(degrees * Pi / DegreesPerHalfTurn);
+    if (p->isAnimated()) {
+        // The pie runs the animated turn (a turn within a degree is not animated).
+        p->setTootipPoint();
+        p->prepareForSelectAnimation(turn);
+    } else {
+        // The short way round, to the exact target: whole degrees would miss it by up to one.
+        const plat::AffineTransform t = transform().rotated(shortestTurn(turn));
         setTransform(t);
-        // The platform reads a transform's angle in single precision.
-        _rotationAngle = static_cast<double>(std::atan2(static_cast<float>(t.b), static_cast<float>(t.a)));
+        _rotationAngle = appliedRotation();
         p->setRotationAngle(_rotationAngle);
     }
-    // An animated turn is the pie's selection animation to run; this view then stays as it is.
     _angles.clear();
 }
 

@@ -7,6 +7,7 @@
 #include "OmbriPie/OmbriPie.h"
 #include "OmbriPie/OmbriPieControl.h"
 #include "OmbriPie/OmbriPieSegment.h"
+#include "PieTimers.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     if (_count == 0) {
         _tempSum = _sum;
         _preValues = _values;
+        _preLabels = p->labels();
     }
     if (_isUpdateAnimated) _tempSum = _sum;
 
@@ -63,7 +65,8 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
             double maxW = 0, maxH = 0;
             if (const auto& renderer = p->dataLabelRenderer()) {
                 for (std::size_t i = 0; i < _values.size(); ++i) {
-                    const std::string& name = i < p->labels().size() ? p->labels()[i] : std::string();
+                    const auto& labels = drawnLabels(*p);
+                    const std::string& name = i < labels.size() ? labels[i] : std::string();
                     if (const auto s = renderer->getLabelSize(name, static_cast<std::int64_t>(i), _values[i], _values)) {
                         maxW = std::max(maxW, s->width());
                         maxH = std::max(maxH, s->height());
@@ -87,7 +90,11 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     if (_drawingPreValues) {
         sum = 0;
         for (const double v : _preValues) sum += std::abs(v);
-        // The update animation's start is handed over here once the update road runs one.
+        // One start for one update, however many passes come before it; the delay is read now.
+        if (!_updateStartTimer)
+            _updateStartTimer = kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(),
+                                                               _updateAnimation ? _updateAnimation->startDelay() : 0, false,
+                                                               &OmbriPieControl::startUpdateAnimation);
     }
     const auto& values = drawnValues();
     const auto n = static_cast<std::int64_t>(values.size());
@@ -184,9 +191,10 @@ double OmbriPieControl::labelDimension(const OmbriPie& pie) {
     double d = 0;
     if (const auto& renderer = pie.dataLabelRenderer()) {
         const auto& values = drawnValues();
-        const std::size_t n = std::min(values.size(), pie.labels().size());
+        const auto& labels = drawnLabels(pie);
+        const std::size_t n = std::min(values.size(), labels.size());
         for (std::size_t k = 0; k < n; ++k)
-            d = std::max(d, renderer->dataLabelDimension(pie.labels()[k], static_cast<std::int64_t>(k), values[k]));
+            d = std::max(d, renderer->dataLabelDimension(labels[k], static_cast<std::int64_t>(k), values[k]));
     }
     _labelDimension = d;
     return d;
@@ -228,6 +236,7 @@ void OmbriPieControl::renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngi
     // An application-side renderer places its own view: it gets the slice's centre and the way to the rim.
     if (p->isXamarinLabel()) box = KivoRect::create(c.x, c.y, r * std::cos(mid), r * std::sin(mid));
     const auto& renderer = p->dataLabelRenderer();
-    if (renderer && index < p->labels().size()) renderer->render(p->labels()[index], box, i, values[index], values);
+    const auto& labels = drawnLabels(*p);
+    if (renderer && index < labels.size()) renderer->render(labels[index], box, i, values[index], values);
     engine->endGroup();
 }

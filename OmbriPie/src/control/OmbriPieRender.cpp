@@ -81,7 +81,8 @@ void OmbriPie::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     }
 
     _renderPieControl(engine, r);
-    _rotationAngle = 0;
+    // The turn on screen stays after a pass: the hit test and the next turn must count it.
+    _rotationAngle = _pieControl->appliedRotation();
 
     if (auto d = delegateAnswering(OmbriChartDelegate::Rendered)) d->rendered(nullptr);
     raiseChartRendered();

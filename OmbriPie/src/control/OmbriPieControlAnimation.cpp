@@ -1,0 +1,219 @@
+// OmbriPieControl: the load animation (a cover in the background colour, uncovered tick by tick) and
+// the three kinds of data update (a slice grows, shrinks, or moves to its new value).
+
+#include <cmath>
+#include <numbers>
+
+#include "KivoCore/KivoEasing.h"
+#include "OmbriPie/OmbriPie.h"
+#include "OmbriPie/OmbriPieControl.h"
+#include "PieTimers.h"
+#include "Platform/runtime/async_semaphore.h"
+#include "Platform/runtime/clock.h"
+#include "Platform/ui/shape_layer.h"
+
+using kivo::detail::schedulePieTimer;
+using kivo::detail::stopPieTimer;
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+constexpr double DegreesPerHalfTurn = 180;
+
+}  // namespace
+
+OmbriPieControl::~OmbriPieControl() {
+    for (auto* t : {&_loadStartTimer, &_loadTimer, &_updateStartTimer, &_updateTimer}) stopPieTimer(*t);
+}
+
+// ---- Load animation ----
+
+void OmbriPieControl::startLoadAnimation() {
+    stopLoadAnimation();
+    const plat::Rect b = bounds();
+    _animationRadius = std::min(b.width() / 2, b.height() / 2);
+    _animationMode = _loadAnimation ? _loadAnimation->animationMode() : _animationMode;
+    setAlpha(0);
+    // The delay is read now: a change made while the animation waits is for the next one.
+    const double delay = _loadAnimation ? _loadAnimation->startDelay() : 0;
+    _loadStartTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), delay, false, &OmbriPieControl::_startLoadAnimation);
+}
+
+void OmbriPieControl::_startLoadAnimation() {
+    stopPieTimer(_loadStartTimer);
+    const auto p = pie();
+    if (!p) return;
+    _animationStartAngle = _startAngle * Pi / DegreesPerHalfTurn;
+    _animationSweepAngle = 2 * Pi;
+
+    const plat::Rect b = bounds();
+    _animationLayer = plat::ShapeLayer::create();
+    // The cover shares the view's coordinates, so the paths need no conversion.
+    _animationLayer->setBounds(b);
+    _animationLayer->setPosition({b.x() + b.width() / 2, b.y() + b.height() / 2});
+    layer()->addSublayer(_animationLayer);
+    const double cx = b.x() + _animationRadius, cy = b.y() + _animationRadius;
+    _animationLayer->setPath(_animationMode == KivoLoadAnimationModePoint
+                                 ? _getPiePath(cx, cy, _animationRadius, _animationStartAngle, 2 * Pi)
+                                 : _getPiePath(cx, cy, 0));
+    std::optional<plat::Color> cover;
+    if (const auto& own = p->backgroundColor(); own && own->a != 0)
+        cover = own;
+    else if (const auto ancestor = getSuperView())
+        cover = ancestor->backgroundColor();
+    _animationLayer->setFillColor(cover);
+
+    _animationTime = 0;
+    _animationStart = plat::Clock::now();
+    _loadTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), TimeInterval, true, &OmbriPieControl::_loadAnimationTimerTask);
+    setAlpha(1.0);
+}
+
+void OmbriPieControl::_loadAnimationTimerTask() {
+    const auto p = pie();
+    if (!p || !_animationLayer || !_loadAnimation) {
+        stopLoadAnimation();
+        return;
+    }
+    const double d = _loadAnimation->duration();
+    _animationTime = plat::Clock::now() - _animationStart;
+    if (!(_animationTime < d)) {
+        _animationTime = d;
+        stopLoadAnimation();
+        _firstLoad = false;
+        return;
+    }
+    const plat::Rect b = bounds();
+    const double cx = b.x() + _animationRadius, cy = b.y() + _animationRadius;
+    const auto& easing = _loadAnimation->easing();
+    if (_animationMode == KivoLoadAnimationModePoint) {
+        const double a0 = p->startAngle() * Pi / DegreesPerHalfTurn;
+        const double e = KivoEasingUtil::ease(easing, _animationTime, a0, 2 * Pi, d);
+        _animationStartAngle = e;
+        _animationSweepAngle = 2 * Pi - e + a0;
+        // The sector path covers what a slice from its start over its sweep leaves open: given the
+        // part revealed so far (a0 to e), it covers the rest, e on to a0 a turn later. (Given the
+        // cover's own sector it would cover the revealed part and bare the rest.)
+        const double revealed = e - a0;
+        _animationLayer->setPath(_getPiePath(cx, cy, _animationRadius, a0, revealed > 0 ? revealed : 2 * Pi));
+    } else {
+        const double q = KivoEasingUtil::ease(easing, _animationTime, 0, _animationRadius, d);
+        _animationLayer->setPath(_getPiePath(cx, cy, q));
+    }
+}
+
+void OmbriPieControl::stopLoadAnimation() {
+    stopPieTimer(_loadStartTimer);
+    stopPieTimer(_loadTimer);
+    if (_animationLayer) {
+        _animationLayer->removeFromSuperlayer();
+        _animationLayer.reset();
+    }
+    setAlpha(1.0);
+}
+
+// ---- Data updates ----
+
+void OmbriPieControl::startUpdateAnimation() {
+    stopPieTimer(_updateStartTimer);
+    _start = plat::Clock::now();
+    _myTime = 0;
+    _finalValues = _values;
+    _updateTick = !_addedValueArr.empty()     ? &OmbriPieControl::increasePieSliceAnimation
+                  : !_removedValueArr.empty() ? &OmbriPieControl::reducePieSliceAnimation
+                  : !_changedValueArr.empty() ? &OmbriPieControl::changePieSliceAnimation
+                                              : nullptr;
+    _isUpdateAnimated = false;
+    const double d = _updateAnimation ? _updateAnimation->duration() : 0;
+    if (!_updateTick || !(d > 0)) {
+        // Nothing to animate, or no time to do it in: the new values show at once.
+        finishUpdate();
+        return;
+    }
+    const auto self = sharedAs<OmbriPieControl>();
+    std::weak_ptr<OmbriPieControl> weak = self;
+    _updateTimer = plat::Timer::scheduled(TimeInterval, true, [weak](plat::Timer& timer) {
+        const auto v = weak.lock();
+        if (!v || !v->_updateTick) {
+            timer.invalidate();
+            return;
+        }
+        ((*v).*(v->_updateTick))();
+    });
+    // The first frame at once: the new values must not show whole before the first tick.
+    (this->*_updateTick)();
+}
+
+bool OmbriPieControl::updateTickEnds(double& t) {
+    const double d = _updateAnimation ? _updateAnimation->duration() : 0;
+    t = _myTime = plat::Clock::now() - _start;
+    // A pie with nothing left to show cannot be eased: it shows its final values.
+    if (!(d > 0) || !(_sum > 0) || !(t < d)) {
+        finishUpdate();
+        return true;
+    }
+    return false;
+}
+
+double OmbriPieControl::currentAbsoluteSum() const {
+    double s = 0;
+    for (const double v : _values) s += std::abs(v);
+    return s;
+}
+
+namespace {
+
+bool within(const std::vector<double>& values, std::int64_t j) { return j >= 0 && static_cast<std::size_t>(j) < values.size(); }
+
+}  // namespace
+
+template <class Write>
+void OmbriPieControl::updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
+                                  const std::vector<std::int64_t>& indices, Write write) {
+    double t = 0;
+    if (updateTickEnds(t)) return;
+    const double d = _updateAnimation->duration();
+    const auto& easing = _updateAnimation->easing();
+    _values = base;
+    for (std::size_t k = 0; k < recorded.size() && k < indices.size(); ++k) {
+        const std::int64_t j = indices[k];
+        if (!within(_values, j)) continue;
+        write(static_cast<std::size_t>(j), recorded[k], [&](double change) { return KivoEasingUtil::ease(easing, t, 0, change, d); });
+    }
+    // The frame's sum is what it draws, so the slices always fill exactly one turn.
+    _sum = currentAbsoluteSum();
+    invalidate();
+}
+
+void OmbriPieControl::increasePieSliceAnimation() {
+    // The new slices grow from nothing in the new values.
+    updateFrame(_finalValues, _addedValueArr, _addedValueInd,
+                [this](std::size_t j, double a, const auto& ease) { _values[j] = ease(a); });
+}
+
+void OmbriPieControl::reducePieSliceAnimation() {
+    // The old values still hold the removed slices, which shrink to nothing.
+    updateFrame(_preValues, _removedValueArr, _removedValueInd,
+                [this](std::size_t j, double a, const auto& ease) { _values[j] = a - ease(a); });
+}
+
+void OmbriPieControl::changePieSliceAnimation() {
+    updateFrame(_finalValues, _changedValueArr, _changedValueInd, [this](std::size_t j, double n, const auto& ease) {
+        if (j >= _preValues.size()) return;
+        const double o = _preValues[j];
+        _values[j] = n - o == 0 ? n : o + ease(n - o);
+    });
+}
+
+void OmbriPieControl::finishUpdate() {
+    stopPieTimer(_updateTimer);
+    _updateTick = nullptr;
+    _values = _finalValues;
+    _sum = _tempSum;
+    _myTime = _updateAnimation ? _updateAnimation->duration() : 0;
+    _isUpdateAnimated = false;
+    _preValues = _values;
+    if (const auto p = pie()) _preLabels = p->labels();
+    invalidate();
+    _semaphore->signal();
+}
