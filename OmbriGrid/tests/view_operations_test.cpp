@@ -92,6 +92,16 @@ TEST_F(ViewOperations, AnyIndexOutsideTheGridAnswersNothingAndMovesNothing) {
     EXPECT_EQ(grid->getCellDataForRow(3, 2, false).asInteger(), 5);
 }
 
+TEST_F(ViewOperations, ASelectedRangeShownOnADrawnGridScrollsItsAnchorIntoViewAtOnce) {
+    grid->setSelectionMode(GridSelectionModeCellRange);
+    grid->selectCellRange(std::make_shared<GridCellRange>(70, 8, 30, 2), false);
+    EXPECT_EQ(grid->scrollPosition(), (plat::Point{0, 0}));
+    grid->selectCellRange(std::make_shared<GridCellRange>(70, 8, 30, 2), true);
+    EXPECT_TRUE(grid->isRowInView(70, 8));
+    EXPECT_TRUE(grid->isColumnInView(8, 70));
+    EXPECT_FALSE(grid->isRowInView(30, 2)) << "the anchor, not the range, is shown";
+}
+
 TEST_F(ViewOperations, ScrollingIntoViewBeforeTheFirstPassWaitsForTheCurrentWork) {
     auto fresh = OmbriGrid::create({0, 0, Width, Height});
     window->addSubview(fresh);
