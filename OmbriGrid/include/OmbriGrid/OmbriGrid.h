@@ -3,8 +3,9 @@
 // row headers, top-left corner) over four row and column collections, draws them itself, scrolls
 // itself, and reports through 26 events and an optional delegate.
 //
-// Sections: creation; events and delegate; data and parts; look (colours, fonts, lines, headers);
-// behaviour switches; sizes and the cells origin; scrolling; drawing pass and invalidation.
+// Sections: creation; events and delegate; data and parts (with the selection); look (colours, fonts,
+// lines, headers); behaviour switches; sizes and the cells origin; scrolling; view operations;
+// drawing pass and invalidation.
 
 #include <atomic>
 #include <cstdint>
