@@ -439,10 +439,8 @@ void OmbriGrid::dropCaches() {
 
 void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     const auto alive = keepAlive();
-    _clientRect = rect;
+    _measureClientArea(rect);
     _isEverDrawnFlag = true;
-    _panMax.x = _columns->totalSize() - rect.size.width + _cellsStart.x;
-    _panMax.y = _rows->totalSize() - rect.size.height + _cellsStart.y;
     _rows->_update();
     // Column positions and star widths follow the client width on every pass.
     _columns->_setDirty(true);
@@ -466,6 +464,12 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())] {
         if (const auto grid = weak.lock()) grid->checkForMoreItems();
     });
+}
+
+void OmbriGrid::_measureClientArea(const plat::Rect& rect) {
+    _clientRect = rect;
+    _panMax.x = _columns->totalSize() - rect.size.width + _cellsStart.x;
+    _panMax.y = _rows->totalSize() - rect.size.height + _cellsStart.y;
 }
 
 void OmbriGrid::checkForMoreItems() {

@@ -195,6 +195,7 @@ TEST_F(Binding, ARemovalPastTheSelectionClampsIt) {
     auto view = KivoCollectionView::create(source);
     grid->setCollectionView(view);
     ASSERT_EQ(grid->columns()->count(), 5u);
+    grid->setSelectionMode(GridSelectionModeCellRange);
     grid->setSelection(std::make_shared<GridCellRange>(2, 1, 4, 4));
     view->removeAt(4);
     view->removeAt(3);

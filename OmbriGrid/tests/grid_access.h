@@ -48,6 +48,14 @@ struct GridTestAccess {
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
     static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return grid._editor; }
+    // A selection stored as it is, past every check of the setter.
+    static void placeSelection(OmbriGrid& grid, const GridCellRange& range) { grid._selection = range.clone(); }
+    // ---- view operations ----
+    // An origin as a glide past an edge leaves it, before anything clamps it.
+    static void placeOrigin(OmbriGrid& grid, double x, double y) {
+        grid._originX = x;
+        grid._originY = y;
+    }
 };
 
 }  // namespace kivo::detail

@@ -3,8 +3,9 @@
 // row headers, top-left corner) over four row and column collections, draws them itself, scrolls
 // itself, and reports through 26 events and an optional delegate.
 //
-// Sections: creation; events and delegate; data and parts; look (colours, fonts, lines, headers);
-// behaviour switches; sizes and the cells origin; scrolling; drawing pass and invalidation.
+// Sections: creation; events and delegate; data and parts (with the selection); look (colours, fonts,
+// lines, headers); behaviour switches; sizes and the cells origin; scrolling; view operations;
+// drawing pass and invalidation.
 
 #include <atomic>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "KivoCore/KivoEvent.h"
 #include "KivoCore/KivoView.h"
@@ -29,6 +31,7 @@
 class GridPanel;
 class GridRowAccessor;
 class GridHitTestInfo;
+class GridCellRangeEventArgs;
 class GridRow;
 class GridRowCollection;
 class GridColumnCollection;
@@ -158,11 +161,28 @@ public:
     void setCellFactory(std::shared_ptr<GridCellFactory> factory) { _cellFactory = std::move(factory); }
     const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
     void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter);
-    // A plain store until selecting is built.
+    // ---- selection ----
     const std::shared_ptr<GridCellRange>& selection() const { return _selection; }
-    void setSelection(std::shared_ptr<GridCellRange> selection) { _selection = std::move(selection); }
+    // Takes a copy, whole rows in the row modes; null or the empty range clears. A range naming a row
+    // or column outside the grid is refused with a log line. A change passes SelectionChanging (which
+    // a handler or the delegate may veto), moves the view's current item to the selected row's item,
+    // then raises SelectionChanged.
+    void setSelection(const std::shared_ptr<GridCellRange>& selection);
+    // The range as given (no widening to whole rows), then, when `show`, its anchor scrolled into view.
+    void selectCellRange(const std::shared_ptr<GridCellRange>& range, bool show = true);
     GridSelectionMode selectionMode() const { return _selectionMode; }
-    void setSelectionMode(GridSelectionMode mode) { _selectionMode = mode; }
+    // 0–4; any other value is refused with a log line. The selection is reshaped to fit the new mode.
+    void setSelectionMode(std::int64_t mode);
+    // Selects by a tap: a cell, a row header's row, or from the corner (all of the grid in the range modes).
+    void handleSelection(const GridHitTestInfo& hit);
+    // SelectionChanging: the handlers, then the delegate, whose answer decides; true to go on.
+    bool onSelectionChanging(const std::shared_ptr<GridCellRangeEventArgs>& args);
+    void onSelectionChanged(const std::shared_ptr<GridCellRangeEventArgs>& args);
+    // 0 not selected, 1 selected, 2 the anchor cell; 0 outside the grid and in selection mode 0.
+    GridSelectedState getSelectedStateForRow(std::int32_t row, std::int32_t col) const;
+    // The selection, and its anchor cell, grown to the merged ranges they touch.
+    std::shared_ptr<GridCellRange> mergedSelection() const;
+    std::shared_ptr<GridCellRange> mergedSingleSelection() const;
     std::int32_t frozenRows() const;
     void setFrozenRows(std::int32_t count);
     std::int32_t frozenColumns() const;
@@ -302,6 +322,25 @@ public:
     // Clamped to [0, the largest origin]; a coordinate that is not finite is refused with a log line.
     void setScrollPosition(plat::Point position);
 
+    // ---- view operations (any index: outside the grid a zero rectangle, nil, 0 or false, nothing moved) ----
+    // Removes the item at `index` of the view's first top-level group named `name` from the view.
+    void removeFromGroup(const std::string& name, std::int32_t index);
+    // Appends the item to the bound view; refused with a log line without one.
+    void addItem(const plat::Value& item);
+    // Collapses every group row of `level` or deeper, expands the others.
+    void collapseGroupsToLevel(std::int32_t level);
+    plat::Rect getCellRectForRow(std::int32_t row, std::int32_t col) const;
+    plat::Value getCellDataForRow(std::int32_t row, std::int32_t col, bool formatted) const;
+    // The cell's top lies between the cells' start and the last place the row still fits above the bottom.
+    bool isRowInView(std::int32_t row, std::int32_t col) const;
+    bool isColumnInView(std::int32_t col, std::int32_t row) const;
+    // Moves the origin the least that shows the whole row (column): its bottom at the bottom edge or its
+    // top under the frozen rows (its right at the right edge or its left after the frozen columns).
+    void scrollRowIntoView(std::int32_t row);
+    void scrollColumnIntoView(std::int32_t col);
+    // Both at once after the first drawing pass; before it, later on the main queue, after layout.
+    bool scrollIntoView(std::int32_t row, std::int32_t col);
+
     // ---- drawing pass and invalidation ----
     // Drops the cell images, raises Invalidated, tells the delegate, asks for a drawing pass.
     void invalidate();
@@ -358,6 +397,18 @@ private:
     void _updateColumnTypes(const plat::Value& prototype);
     void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     void _columnsChanged();
+    // ---- selection ----
+    // Moves the view's current item to the selected row's item, by its position in the view.
+    void _syncCollectionView();
+    // The position in the view's items of the item a row shows; -1 for a group row, a row no item
+    // of the view made, or no row.
+    std::int32_t rowItemIndex(std::int32_t row) const;
+    // Whether the range names only cells of the grid (the empty range passes); logs a refusal.
+    bool selectionFits(const GridCellRange& range, const char* request) const;
+    // Stores an accepted range: the vetoable events around the store and the current item's move.
+    bool changeSelection(const std::shared_ptr<GridCellRange>& range);
+    // The client area and the largest origins for a pass over `rect`.
+    void _measureClientArea(const plat::Rect& rect);
     // Hooks the grid to `view`'s announcements, letting go of the view it followed before.
     void followView(const std::shared_ptr<KivoCollectionView>& view);
     // A selection past the last row or column is pulled back onto it; with no rows or no columns it is
@@ -438,6 +489,8 @@ private:
     std::shared_ptr<GridCellFactory> _cellFactory;
     std::shared_ptr<IKivoValueFormatter> _valueFormatter;
     std::shared_ptr<GridCellRange> _selection;
+    // Grouped rows: the view position of each row's item (-1 for group rows), in row order.
+    std::vector<std::int32_t> _rowItemPositions;
     std::shared_ptr<GridCellRange> _editRange;
     std::shared_ptr<plat::View> _activeEditor;
     plat::Value _activeEditorValue;

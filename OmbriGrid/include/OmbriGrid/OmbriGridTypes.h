@@ -28,6 +28,14 @@ enum GridSelectionMode : std::int64_t {
     GridSelectionModeListBox = 5,
 };
 
+// What a cell is to the selection.
+enum GridSelectedState : std::int64_t {
+    GridSelectedStateNone = 0,
+    GridSelectedStateSelected = 1,
+    // The anchor cell, wherever it lies in the range.
+    GridSelectedStateCursor = 2,
+};
+
 // Bits of the auto-sizing: 2 measures the cells, 4 the column headers.
 enum GridAutoSizeMode : std::int64_t {
     GridAutoSizeModeNone = 0,

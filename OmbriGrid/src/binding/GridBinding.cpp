@@ -12,6 +12,7 @@
 #include "OmbriGrid/OmbriGridDetailProvider.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "binding/SpacerItems.h"
+#include "selection/ItemPositions.h"
 #include "events/DelegateRule.h"
 
 using kivo::detail::DelegateRule;
@@ -94,6 +95,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
                          [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
         // The rows stay as they were, and no longer mirror the view.
         rows->_mirrorsView = false;
+        _rowItemPositions.clear();
         rows->_binding = false;
         rows->endUpdate();
         return;
@@ -106,7 +108,9 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
             rows->_bindItems(nullptr);
             for (const auto& group : groups) _addGroup(group);
             rows->_mirrorsView = false;
+            _rowItemPositions = kivo::detail::groupedItemPositions(*items, groups);
         } else {
+            _rowItemPositions.clear();
             rows->_bindItems(items, &kivo::detail::spacerHeight);
             rows->_mirrorsView = items != nullptr;
         }

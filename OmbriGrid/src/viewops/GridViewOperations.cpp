@@ -1,0 +1,136 @@
+// The grid's public operations on groups and items of its view, its questions about cells, and
+// scrolling a row or column into view. Every index is checked here: outside the grid the questions
+// answer nothing and the operations move nothing.
+#include <cmath>
+#include <string>
+
+#include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoCollectionViewGroup.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "Platform/foundation/log.h"
+#include "Platform/runtime/dispatch.h"
+
+namespace {
+bool within(std::int32_t index, std::size_t count) { return index >= 0 && static_cast<std::size_t>(index) < count; }
+
+// Of two origins, the one nearer the current; the second wins a tie.
+double nearer(double first, double second, double current) {
+    return std::abs(first - current) < std::abs(second - current) ? first : second;
+}
+}  // namespace
+
+// ---- groups and items ----
+
+void OmbriGrid::removeFromGroup(const std::string& name, std::int32_t index) {
+    const auto alive = keepAlive();
+    const auto view = _collectionView;
+    if (!view) return;
+    for (const auto& group : view->groups()) {
+        if (!group || group->name() != name) continue;
+        // The group's list is taken before the view changes under it.
+        const plat::ArrayPtr items = group->items();
+        if (!items || !within(index, items->size())) {
+            plat::log("Grid: no item " + std::to_string(index) + " in group \"" + name + "\" of " +
+                      std::to_string(items ? items->size() : 0) + " items; nothing removed");
+            return;
+        }
+        const plat::Value item = (*items)[static_cast<std::size_t>(index)];
+        view->remove(item);
+        invalidate();
+        return;
+    }
+}
+
+void OmbriGrid::addItem(const plat::Value& item) {
+    if (!_collectionView) {
+        plat::log("Grid: addItem refused: the grid is bound to no collection view");
+        return;
+    }
+    _collectionView->addObject(item);
+}
+
+void OmbriGrid::collapseGroupsToLevel(std::int32_t level) {
+    const auto alive = keepAlive();
+    const std::size_t count = _rows->count();
+    for (std::size_t i = 0; i < count && i <= INT32_MAX; ++i) {
+        if (!_cells->isGroupRow(static_cast<std::int32_t>(i))) continue;
+        const auto group = std::dynamic_pointer_cast<GridGroupRow>(_rows->row(static_cast<std::int64_t>(i)));
+        if (group) group->setIsCollapsed(level < 0 || group->level() >= static_cast<std::uint64_t>(level));
+    }
+}
+
+// ---- cell questions ----
+
+plat::Rect OmbriGrid::getCellRectForRow(std::int32_t row, std::int32_t col) const {
+    if (!_cells || !within(row, _rows->count()) || !within(col, _columns->count())) return {};
+    return _cells->getCellRect(row, col);
+}
+
+plat::Value OmbriGrid::getCellDataForRow(std::int32_t row, std::int32_t col, bool formatted) const {
+    if (!_cells) return {};
+    return _cells->getCellData(row, col, formatted);
+}
+
+bool OmbriGrid::isRowInView(std::int32_t row, std::int32_t col) const {
+    if (!within(row, _rows->count()) || !within(col, _columns->count())) return false;
+    const plat::Rect r = getCellRectForRow(row, col);
+    return r.y() >= _cellsStart.y && r.y() <= _clientRect.size.height - _rows->renderSizeAt(row);
+}
+
+bool OmbriGrid::isColumnInView(std::int32_t col, std::int32_t row) const {
+    if (!within(row, _rows->count()) || !within(col, _columns->count())) return false;
+    const plat::Rect r = getCellRectForRow(row, col);
+    return r.x() >= _cellsStart.x && r.x() <= _clientRect.size.width - _columns->renderSizeAt(col);
+}
+
+// ---- scrolling into view ----
+
+void OmbriGrid::scrollRowIntoView(std::int32_t row) {
+    if (!within(row, _rows->count()) || _columns->count() == 0) return;
+    const auto alive = keepAlive();
+    double y = _originY;
+    if (!(_cells->isRowBottomVisible(row) && _cells->isRowTopVisible(row))) {
+        const plat::Rect r = getCellRectForRow(row, 0);
+        // The row's bottom at the bottom edge, or its top just under the frozen rows.
+        const double bottom = r.y() + _originY + r.height() - _clientRect.size.height;
+        const double top = r.y() + _originY - _cells->frozenPoint().y - _cellsStart.y;
+        y = nearer(bottom, top, _originY);
+    }
+    // Even a row in view has the origin brought back within the content.
+    setScrollPosition({_originX, y});
+}
+
+void OmbriGrid::scrollColumnIntoView(std::int32_t col) {
+    if (!within(col, _columns->count()) || _rows->count() == 0) return;
+    const auto alive = keepAlive();
+    double x = _originX;
+    if (!(_cells->isColRightVisible(col) && _cells->isColLeftVisible(col))) {
+        const plat::Rect r = getCellRectForRow(0, col);
+        const double right = r.x() + _originX + r.width() - _clientRect.size.width;
+        const double left = r.x() + _originX - _cells->frozenPoint().x - _cellsStart.x;
+        x = nearer(right, left, _originX);
+    }
+    setScrollPosition({x, _originY});
+}
+
+bool OmbriGrid::scrollIntoView(std::int32_t row, std::int32_t col) {
+    if (!within(row, _rows->count()) || !within(col, _columns->count())) return false;
+    if (_isEverDrawnFlag) {
+        scrollRowIntoView(row);
+        scrollColumnIntoView(col);
+        return true;
+    }
+    // Before the first pass there is no client area to measure: wait for the set-up to be laid out.
+    plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>()), row, col] {
+        if (const auto grid = weak.lock()) {
+            // Still undrawn (the set-up is laid out, not yet drawn): measure the area the first pass
+            // will draw, so that the origin has room to move.
+            if (!grid->_isEverDrawnFlag) grid->_measureClientArea(grid->bounds());
+            grid->scrollRowIntoView(row);
+            grid->scrollColumnIntoView(col);
+        }
+    });
+    return true;
+}
