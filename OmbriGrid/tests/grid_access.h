@@ -11,6 +11,7 @@
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/graphics/image.h"
+#include "Platform/runtime/timer.h"
 #include "events/DelegateRule.h"
 
 namespace kivo::detail {
@@ -48,6 +49,14 @@ struct GridTestAccess {
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
     static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return grid._editor; }
+    // ---- scrolling ----
+    // True while a glide or a bounce runs.
+    static bool isSliding(const OmbriGrid& grid) { return grid._slideTimer && grid._slideTimer->isValid(); }
+    static bool editTimerLock(const OmbriGrid& grid) { return grid._editTimerLock; }
+    // True from the last final constraint until the fade has run its ticks.
+    static bool isFadePending(const OmbriGrid& grid) {
+        return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || (grid._ghostTimer && grid._ghostTimer->isValid());
+    }
 };
 
 }  // namespace kivo::detail
