@@ -217,6 +217,17 @@ TEST_F(Scroll, ANonFinitePositionIsRefusedWithALogLine) {
     }
 }
 
+// A host may hand in any touch point: a finger dragged a world away scrolls that far, flings no glide
+// past what numbers hold, and bounces back exactly to the bottom.
+TEST_F(Scroll, AnAbsurdTouchPointEndsAtTheBottom) {
+    auto t = touches();
+    t.down({200, 400}).wait(Tick).move({200, 380}).wait(Tick).move({200, -1e300}).up();
+    EXPECT_GT(grid->originY(), 1e299);
+    const Slide s = slide();
+    EXPECT_EQ(s.endTick, 32);
+    EXPECT_EQ(grid->scrollPosition(), (plat::Point{0, MaxOrigin.y}));
+}
+
 TEST_F(Scroll, APanDuringAnEditMovesNothing) {
     Access::setEditRange(*grid, std::make_shared<GridCellRange>(3, 3));
     flick({200, 400}, {0, -20});

@@ -29,6 +29,8 @@ constexpr double StepAxisLock = 0.5;
 constexpr double GlideDistancePerSpeed = 0.0275 / 200.0;
 constexpr float GlideDurationFactor = 3.5f;
 constexpr float BounceSeconds = 0.6f;
+// Points per second.
+constexpr double MaxReleaseSpeed = 1e7;
 // Past an edge, the finger's movement is divided by a tenth of the over-scroll in whole points.
 constexpr double ResistancePerPoint = 0.1;
 // An over-scroll whose whole part is within this many points is clamped at once rather than bounced.
@@ -36,6 +38,9 @@ constexpr double BounceThreshold = 2;
 
 // Clamps c to [0, m]; a negative maximum gives 0.
 double clampOrigin(double c, double m) { return std::max(std::min(c, m), 0.0); }
+
+// Touch points come from the host: one that is not a finite number moves nothing.
+double finiteOr0(double v) { return std::isfinite(v) ? v : 0.0; }
 
 bool below(double a, double b, double share) { return std::fabs(a) / std::fabs(b) < share; }
 
@@ -72,7 +77,7 @@ void OmbriGrid::respondToPanGesture(plat::GestureRecognizer& recognizer) {
         case State::Ended: {
             _handlePan(pan->translationInView(this));
             _panVelocity = pan->velocityInView(this);
-            double vx = _panVelocity.x, vy = _panVelocity.y;
+            double vx = finiteOr0(_panVelocity.x), vy = finiteOr0(_panVelocity.y);
             const bool onlyX = below(vy, vx, GlideAxisLock), onlyY = below(vx, vy, GlideAxisLock);
             if (onlyX) vy = 0;
             if (onlyY) vx = 0;
@@ -80,6 +85,11 @@ void OmbriGrid::respondToPanGesture(plat::GestureRecognizer& recognizer) {
             if (freezeHorizontal) vx = 0;
             if (freezeVertical) vy = 0;
             _timerCount = 0;
+            // No finger is faster; a host's absurd touch points would make the glide's arithmetic overflow.
+            if (const double fast = std::hypot(vx, vy); fast > MaxReleaseSpeed) {
+                vx *= MaxReleaseSpeed / fast;
+                vy *= MaxReleaseSpeed / fast;
+            }
             const float speed = std::sqrt(static_cast<float>(vx * vx + vy * vy));
             slideFactor = static_cast<float>(speed * GlideDistancePerSpeed);
             finalPoint = {_originX - slideFactor * vx, _originY - slideFactor * vy};
@@ -110,8 +120,8 @@ double verticalOver(double originY, double maxY) {
 void OmbriGrid::_handlePan(plat::Point translation) {
     const plat::Point before{std::trunc(_originX), std::trunc(_originY)};
     doReactPan();
-    double dy = translation.y - _panStart.y;
-    double dx = translation.x - _panStart.x;
+    double dy = finiteOr0(translation.y - _panStart.y);
+    double dx = finiteOr0(translation.x - _panStart.x);
     if (below(_panVelocity.y, _panVelocity.x, StepAxisLock)) dy = 0;
     if (below(_panVelocity.x, _panVelocity.y, StepAxisLock)) dx = 0;
     // Past an edge the content follows the finger for the first 10 points, then ever more slowly.
@@ -176,6 +186,13 @@ void OmbriGrid::_panTimer2(plat::Timer& timer) {
     // A bounce has no early end: it runs its whole length.
     if (!slideTick()) return;
     timer.invalidate();
+    if (_timerCount < StopAtNextTick) {
+        // The curve's last step stops a hair short of the end, which over a long way back is far.
+        const plat::Point before{std::trunc(_originX), std::trunc(_originY)};
+        _originX = finalPoint.x;
+        _originY = finalPoint.y;
+        scrollPositionMoved(before);
+    }
     scrollBarGhost();
     setNeedsDisplay();
     _timerCount = BounceEnded;
