@@ -384,8 +384,9 @@ private:
     void _panTimer2(plat::Timer& timer);
     // One tick of the glide or the bounce; true once its count reaches the movement's length.
     bool slideTick();
-    // The origin back to the nearest position with no blank beyond the content; the vertical one only
-    // when touch feedback is off, or, with `final`, by a bounce when it is far enough out.
+    // The origin back within the content. While it moves: the horizontal one, and the vertical one
+    // only when touch feedback is off. Once it rests: both, the vertical one by a bounce when more than
+    // 2 points out and touch feedback is on.
     void _constrainOriginNonFinal();
     void _constrainOriginFinal();
     // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
