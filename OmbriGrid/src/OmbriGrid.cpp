@@ -31,8 +31,6 @@ constexpr double PressDuration = 0.1;
 constexpr double LongPressDuration = 1.0;
 
 std::int32_t sizeFromFont(const plat::Font& font) { return plat::detail::saturatingCast<std::int32_t>(2 * font.size + 4); }
-// Clamps c to [0, m]; a negative maximum gives 0.
-double clampOrigin(double c, double m) { return std::max(std::min(c, m), 0.0); }
 }  // namespace
 
 std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
@@ -42,6 +40,7 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
 OmbriGrid::OmbriGrid(const plat::Rect& frame) : KivoView(frame) {}
 
 OmbriGrid::~OmbriGrid() {
+    stopScrollTimers();
     plat::NotificationCenter::defaultCenter().removeObserver(_keyboardShownToken);
     plat::NotificationCenter::defaultCenter().removeObserver(_keyboardHiddenToken);
 }
@@ -178,6 +177,9 @@ void OmbriGrid::initInternals() {
     _panRecognizer = plat::PanGestureRecognizer::create();
     _panRecognizer->setMinimumNumberOfTouches(1);
     _panRecognizer->setMaximumNumberOfTouches(1);
+    _panRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+        if (auto grid = weak.lock()) grid->respondToPanGesture(recognizer);
+    });
     auto makePress = [](double duration) {
         auto press = plat::LongPressGestureRecognizer::create();
         press->setMinimumPressDuration(duration);
@@ -401,24 +403,6 @@ void OmbriGrid::_headersChanged() {
     invalidate();
 }
 
-// ---- scrolling ----
-
-void OmbriGrid::setScrollPosition(plat::Point position) {
-    if (!std::isfinite(position.x) || !std::isfinite(position.y)) {
-        plat::log("Grid: scroll position refused: its coordinates must be finite");
-        return;
-    }
-    _originX = position.x;
-    _originY = position.y;
-    _constrainOriginInternal();
-    invalidate();
-}
-
-void OmbriGrid::_constrainOriginInternal() {
-    _originY = clampOrigin(_originY, _panMax.y);
-    _originX = clampOrigin(_originX, _panMax.x);
-}
-
 // ---- drawing pass and invalidation ----
 
 void OmbriGrid::invalidate() {
@@ -441,6 +425,7 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     const auto alive = keepAlive();
     _measureClientArea(rect);
     _isEverDrawnFlag = true;
+    updatePanMax();
     _rows->_update();
     // Column positions and star widths follow the client width on every pass.
     _columns->_setDirty(true);

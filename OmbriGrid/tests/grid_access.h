@@ -11,6 +11,7 @@
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/graphics/image.h"
+#include "Platform/runtime/timer.h"
 #include "events/DelegateRule.h"
 
 namespace kivo::detail {
@@ -55,6 +56,14 @@ struct GridTestAccess {
     static void placeOrigin(OmbriGrid& grid, double x, double y) {
         grid._originX = x;
         grid._originY = y;
+    }
+    // ---- scrolling ----
+    // True while a glide or a bounce runs.
+    static bool isSliding(const OmbriGrid& grid) { return grid._slideTimer && grid._slideTimer->isValid(); }
+    static bool editTimerLock(const OmbriGrid& grid) { return grid._editTimerLock; }
+    // True from the last final constraint until the fade has run its ticks.
+    static bool isFadePending(const OmbriGrid& grid) {
+        return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || (grid._ghostTimer && grid._ghostTimer->isValid());
     }
 };
 

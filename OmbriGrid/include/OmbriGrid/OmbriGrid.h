@@ -46,6 +46,7 @@ namespace plat {
 class LongPressGestureRecognizer;
 class TapGestureRecognizer;
 class PanGestureRecognizer;
+class Timer;
 }  // namespace plat
 namespace kivo::detail {
 struct GridTestAccess;
@@ -319,8 +320,15 @@ public:
     double originX() const { return _originX; }
     double originY() const { return _originY; }
     plat::Point scrollPosition() const { return {_originX, _originY}; }
-    // Clamped to [0, the largest origin]; a coordinate that is not finite is refused with a log line.
+    // Clamped to [0, the largest origin], or, with touch feedback, pulled back there by a bounce when
+    // more than 2 points above or below the content; raises no ScrollPositionChanged. A coordinate that
+    // is not finite is refused with a log line.
     void setScrollPosition(plat::Point position);
+    // The pan recogniser's action: the origin follows the finger, then glides on from the release
+    // speed; an axis whose frozen cells the pan began on stays put.
+    void respondToPanGesture(plat::GestureRecognizer& recognizer);
+    // Within one screen of the end of the rows.
+    bool isScrolledToBottom() const;
 
     // ---- view operations (any index: outside the grid a zero rectangle, nil, 0 or false, nothing moved) ----
     // Removes the item at `index` of the view's first top-level group named `name` from the view.
@@ -418,8 +426,30 @@ private:
     void _constrainOriginInternal();
     // After a pass: asks a cursor view for more items when the cells do not fill twice the view.
     void checkForMoreItems();
-    // Loading more items comes with scrolling.
-    void tryLoadCursorCollectionItems() {}
+    // ---- scrolling ----
+    void updatePanMax();
+    void _handlePan(plat::Point translation);
+    // A pan step shows the scroll indicators a little more and stops a pending fade.
+    void doReactPan();
+    void _panTimer(plat::Timer& timer);
+    void _panTimer2(plat::Timer& timer);
+    // One tick of the glide or the bounce; true once its count reaches the movement's length.
+    bool slideTick();
+    // The origin back within the content. While it moves: the horizontal one, and the vertical one
+    // only when touch feedback is off. Once it rests: both, the vertical one by a bounce when more than
+    // 2 points out and touch feedback is on.
+    void _constrainOriginNonFinal();
+    void _constrainOriginFinal();
+    // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
+    void scrollPositionMoved(plat::Point before);
+    // Starts the glide or the bounce, stopping the one that runs.
+    void startSlide(bool bounce);
+    // The indicators fade out once the origin has been still for a while.
+    void scrollBarGhost();
+    void _scrollGhostDisappear(plat::Timer& timer);
+    void stopScrollTimers();
+    // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
+    void tryLoadCursorCollectionItems();
     void keyboardWasShown(const plat::Notification& notification);
     void keyboardWillBeHidden(const plat::Notification& notification);
 
@@ -536,4 +566,14 @@ private:
     plat::Point _cellsStart{};
     plat::Point _panMax{};
     double _originX = 0, _originY = 0;
+    // ---- scrolling ----
+    plat::Point _panStart{}, _panVelocity{};
+    plat::Point startPoint{}, finalPoint{};
+    // The glide's or the bounce's length in seconds, in single precision as the speed it comes from.
+    float slideFactor = 0;
+    bool freezeHorizontal = false, freezeVertical = false;
+    // Ticks of the glide or bounce, and of the indicators' fade; set past the end to stop them at
+    // their next tick.
+    std::int32_t _timerCount = 0, _ghostTimerCount = 0;
+    std::shared_ptr<plat::Timer> _slideTimer, _ghostWaitTimer, _ghostTimer;
 };
