@@ -30,8 +30,8 @@ plat::ArrayPtr slices(std::int64_t count) {
     std::uint32_t seed = 47;
     for (std::int64_t i = 0; i < count; ++i) {
         seed = seed * 1664525u + 1013904223u;
-        items->push_back(plat::Value(plat::Dictionary{{"name", numbered("n", static_cast<int>(i))},
-                                                      {"value", 1 + (seed >> 8) / double(1u << 24) * 99}}));
+        items->push_back(plat::Value(
+            plat::Dictionary{{"name", numbered("n", static_cast<int>(i))}, {"value", 1 + (seed >> 8) / double(1u << 24) * 99}}));
     }
     return items;
 }

@@ -19,7 +19,8 @@ protected:
     const std::shared_ptr<plat::ShapeLayer>& cover() const { return pie->pieControl()->animationLayer(); }
     std::size_t coverLayers() const {
         std::size_t n = 0;
-        for (const auto& l : pie->pieControl()->layer()->sublayers()) n += std::dynamic_pointer_cast<plat::ShapeLayer>(l) != nullptr;
+        for (const auto& l : pie->pieControl()->layer()->sublayers())
+            n += std::dynamic_pointer_cast<plat::ShapeLayer>(l) != nullptr;
         return n;
     }
     bool covered(double angleDegrees, double d = R / 2) const {
@@ -97,7 +98,9 @@ TEST_F(PieLoad, OneLoadAnimationAtATimeAndARestartRemovesTheRunningOne) {
 
     // A new items source, a new load animation and a change of mode each start over with one cover.
     const std::function<void()> restarts[] = {
-        [&] { pie->setItemsSource(pie_testing::valueItems({2, 3})); },
+        [&] {
+            pie->setItemsSource(pie_testing::valueItems({2, 3}));
+        },
         [&] { pie->setLoadAnimation(KivoChartLoadAnimation::create()); },
         [&] { pie->loadAnimation()->setAnimationMode(KivoLoadAnimationModeSeries); },
     };

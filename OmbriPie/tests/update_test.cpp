@@ -59,21 +59,30 @@ TEST_F(PieUpdate, EachKindEasesFromTheOldPieToTheNewOne) {
         std::vector<Frame> frames;
     };
     const Case cases[] = {
-        {"adding 30 to 10, 20: the new slice grows from 0", {10, 20}, [&] { add(30); },
+        {"adding 30 to 10, 20: the new slice grows from 0",
+         {10, 20},
+         [&] { add(30); },
          {{0, {10, 20, 0}}, {0.5, {10, 20, 3.75}}, {0.6, {10, 20, 30}}}},
-        {"removing the middle of three slices: it shrinks to 0, then goes", {10, 20, 30},
-         [&] { pie->collectionView()->removeAt(1); }, {{0, {10, 20, 30}}, {0.5, {10, 17.5, 30}}, {0.6, {10, 30}}}},
-        {"replacing with other values moves them", {10, 20},
-         [&] { pie->collectionView()->replaceObjectAtIndex(1, plat::Value(plat::Dictionary{{"name", "s1"}, {"value", 60.0}})); },
+        {"removing the middle of three slices: it shrinks to 0, then goes",
+         {10, 20, 30},
+         [&] { pie->collectionView()->removeAt(1); },
+         {{0, {10, 20, 30}}, {0.5, {10, 17.5, 30}}, {0.6, {10, 30}}}},
+        {"replacing with other values moves them",
+         {10, 20},
+         [&] {
+             pie->collectionView()->replaceObjectAtIndex(1, plat::Value(plat::Dictionary{{"name", "s1"}, {"value", 60.0}}));
+         },
          {{0, {10, 20}}, {0.5, {10, 25}}, {0.6, {10, 60}}}},
-        {"two adds within the wait are handed over together and grow together", {10, 20},
+        {"two adds within the wait are handed over together and grow together",
+         {10, 20},
          [&] {
              add(30);
              clock.advance(0.1);
              add(40);
          },
          {{0, {10, 20, 0, 0}}, {0.5, {10, 20, 3.75, 5}}, {0.6, {10, 20, 30, 40}}}},
-        {"an add of two items grows the first; the second shows at once", {10, 20},
+        {"an add of two items grows the first; the second shows at once",
+         {10, 20},
          [&] {
              pie->collectionView()->addObjects(plat::Array{plat::Value(plat::Dictionary{{"name", "a"}, {"value", 30.0}}),
                                                            plat::Value(plat::Dictionary{{"name", "b"}, {"value", 40.0}})});

@@ -22,12 +22,12 @@ namespace {
 constexpr double PanelWidth = 260, PanelHeight = 230;
 constexpr int Columns = 5;
 constexpr double SettleSeconds = 0.5;
-constexpr double Whole = 1.0;           // an animation half done when the page settles
-constexpr double Short = 0.25;          // one over before the page settles
-constexpr double Waiting = 2.0;         // a start delay that the settling does not reach
+constexpr double Whole = 1.0;    // an animation half done when the page settles
+constexpr double Short = 0.25;   // one over before the page settles
+constexpr double Waiting = 2.0;  // a start delay that the settling does not reach
 constexpr double HandOver = OmbriPie::UpdateHandOverDelay;
-constexpr std::int64_t Turned = 2;      // East turns to the top
-constexpr std::size_t Removed = 1;      // South goes
+constexpr std::int64_t Turned = 2;  // East turns to the top
+constexpr std::size_t Removed = 1;  // South goes
 
 plat::ArrayPtr regions() {
     const std::pair<const char*, double> sales[] = {{"North", 62}, {"South", 63}, {"East", 28}, {"West", 13}};

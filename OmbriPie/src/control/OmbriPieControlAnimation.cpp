@@ -178,7 +178,8 @@ void OmbriPieControl::updateFrame(const std::vector<double>& base, const std::ve
     for (std::size_t k = 0; k < recorded.size() && k < indices.size(); ++k) {
         const std::int64_t j = indices[k];
         if (!within(_values, j)) continue;
-        write(static_cast<std::size_t>(j), recorded[k], [&](double change) { return KivoEasingUtil::ease(easing, t, 0, change, d); });
+        write(static_cast<std::size_t>(j), recorded[k],
+              [&](double change) { return KivoEasingUtil::ease(easing, t, 0, change, d); });
     }
     // The frame's sum is what it draws, so the slices always fill exactly one turn.
     _sum = currentAbsoluteSum();

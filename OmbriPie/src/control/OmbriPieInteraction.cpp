@@ -99,7 +99,8 @@ std::shared_ptr<KivoPieHitTestInfo> OmbriPie::_hitTest(double x, double y) {
     if (index >= 0 && static_cast<std::size_t>(index) < values.size()) {
         const double v = values[static_cast<std::size_t>(index)];
         info->dataPoint()->setValue(v);
-        if (static_cast<std::size_t>(index) < _labels.size()) info->dataPoint()->setName(_labels[static_cast<std::size_t>(index)]);
+        if (static_cast<std::size_t>(index) < _labels.size())
+            info->dataPoint()->setName(_labels[static_cast<std::size_t>(index)]);
         info->dataPoint()->setPercentage(percentageOf(v));
     }
     return info;
@@ -173,9 +174,8 @@ void OmbriPie::respondToTapGesture(plat::GestureRecognizer& recognizer) {
         const auto& dp = info->dataPoint();
         const bool inUse = tooltip() && tooltip()->isVisible();
         if (customised) {
-            const plat::Point at = _selectedItemPosition != 0
-                                       ? getCorrespondTooltipPoint()
-                                       : plat::Point{info->sliceCenter()->x(), info->sliceCenter()->y()};
+            const plat::Point at = _selectedItemPosition != 0 ? getCorrespondTooltipPoint()
+                                                              : plat::Point{info->sliceCenter()->x(), info->sliceCenter()->y()};
             auto data = _getCustomizedTooltipData(dp->name(), dp->value(), dp->percentage(), index);
             if (!_animating && inUse)
                 if (const auto d = delegateAnswering(OmbriChartDelegate::HandleTooltip))
@@ -311,8 +311,8 @@ std::shared_ptr<KivoPoint> OmbriPie::getCorrespondSliceCenterPoint(plat::Point p
         double x = centres[k]->x(), y = centres[k]->y();
         const auto slice = std::dynamic_pointer_cast<OmbriSliceSegment>(areas[k]);
         if (push > 0 && slice) {
-            const double m = _pieControl->reversed() ? slice->startAngle() - slice->sweep() / 2
-                                                     : slice->startAngle() + slice->sweep() / 2;
+            const double m =
+                _pieControl->reversed() ? slice->startAngle() - slice->sweep() / 2 : slice->startAngle() + slice->sweep() / 2;
             x -= push * _pieControl->radius() * std::cos(m);
             y -= push * _pieControl->radius() * std::sin(m);
         }
@@ -377,11 +377,10 @@ void OmbriPie::rotatePieControl(plat::Point point) {
             const auto& centres = pie._pieControl->sliceCenterPoints();
             for (std::size_t k = 0; k < areas.size() && k < centres.size(); ++k)
                 if (areas[k] && centres[k] && areas[k]->tag().asInteger() == dp->pointIndex())
-                    from = turnedAbout({centres[k]->x(), centres[k]->y()}, {pie._center->x(), pie._center->y()},
-                                       pie._rotationAngle);
-            laterOnMain(pie.sharedAs<OmbriPie>(), [dp, from](OmbriPie& later) {
-                later.showTooltipAt(dp, later.adjustFinalPoint(dp, from));
-            });
+                    from =
+                        turnedAbout({centres[k]->x(), centres[k]->y()}, {pie._center->x(), pie._center->y()}, pie._rotationAngle);
+            laterOnMain(pie.sharedAs<OmbriPie>(),
+                        [dp, from](OmbriPie& later) { later.showTooltipAt(dp, later.adjustFinalPoint(dp, from)); });
         });
     } else {
         const auto q = getCorrespondSliceCenterPoint(point);

@@ -9,7 +9,8 @@
 namespace kivo::detail {
 
 template <class T>
-std::shared_ptr<plat::Timer> schedulePieTimer(const std::shared_ptr<T>& owner, double seconds, bool repeats, void (T::*method)()) {
+std::shared_ptr<plat::Timer> schedulePieTimer(const std::shared_ptr<T>& owner, double seconds, bool repeats,
+                                              void (T::*method)()) {
     std::weak_ptr<T> weak = owner;
     return plat::Timer::scheduled(seconds, repeats, [weak, method](plat::Timer& timer) {
         if (const auto o = weak.lock())
