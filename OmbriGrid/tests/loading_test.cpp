@@ -72,7 +72,7 @@ protected:
     static std::tuple<std::shared_ptr<plat::Window>, std::shared_ptr<OmbriGrid>, std::shared_ptr<Pages>> secondGrid() {
         auto w = plat::Window::create({0, 0, 320, 568});
         auto g = OmbriGrid::create({0, 0, 320, 568});
-        auto p = KivoCollectionView::create<Pages>(wideItems(100));
+        auto p = KivoCollectionView::create<Pages>(wideItems(100, 10));
         g->setCollectionView(p);
         w->addSubview(g);
         plat::RecordingContext rec;
@@ -85,7 +85,7 @@ protected:
         return plat::RunLoop::main().runUntil([] { return !gridIsLoadingMoreItems(); }, 5);
     }
 
-    std::shared_ptr<Pages> pages = KivoCollectionView::create<Pages>(wideItems(100));
+    std::shared_ptr<Pages> pages = KivoCollectionView::create<Pages>(wideItems(100, 10));
 };
 
 TEST_F(Loading, AtTheBottomOneLoadAsksForTwoScreensOfHeaderRows) {
@@ -159,7 +159,7 @@ TEST_F(Loading, AHeaderRowOfNoHeightAsksWithNoCount) {
 }
 
 TEST_F(Loading, AShortListAsksAfterADrawingPass) {
-    auto few = KivoCollectionView::create<Pages>(wideItems(10));
+    auto few = KivoCollectionView::create<Pages>(wideItems(10, 10));
     grid->setCollectionView(few);
     draw();
     plat::RunLoop::main().runUntilIdle();

@@ -11,25 +11,14 @@
 #include <memory>
 
 #include "OmbriGrid/OmbriGrid.h"
-#include "Platform/foundation/object.h"
-#include "Platform/foundation/reflect.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/testing/touches.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
 #include "grid_access.h"
+#include "wide_items.h"
 
 namespace grid_test {
-
-class Wide : public plat::Object {
-public:
-    PLAT_CLASS()
-    explicit Wide(long n = 0)
-        : c0(n), c1(n + 1), c2(n + 2), c3(n + 3), c4(n + 4), c5(n + 5), c6(n + 6), c7(n + 7), c8(n + 8), c9(n + 9) {}
-    long c0, c1, c2, c3, c4, c5, c6, c7, c8, c9;
-};
-
-plat::ArrayPtr wideItems(long count);
 
 class ScrollFixture : public ::testing::Test {
 protected:
@@ -38,7 +27,7 @@ protected:
     static constexpr double Still = 1e-6;
 
     void SetUp() override {
-        grid->setItemsSource(wideItems(100));
+        grid->setItemsSource(wideItems(100, 10));
         grid->setFrozenRows(1);
         grid->setFrozenColumns(1);
         window->addSubview(grid);

@@ -258,7 +258,7 @@ TEST_F(Scroll, AGridReleasedWhileMovingStopsItsTimers) {
     for (const bool bounce : {false, true}) {
         SCOPED_TRACE(bounce ? "bounce" : "glide");
         auto g = OmbriGrid::create({0, 0, 320, 568});
-        g->setItemsSource(wideItems(100));
+        g->setItemsSource(wideItems(100, 10));
         window->addSubview(g);
         draw();
         if (bounce)

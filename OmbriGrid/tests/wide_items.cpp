@@ -1,4 +1,6 @@
-#include "scroll_fixture.h"
+#include "wide_items.h"
+
+#include <memory>
 
 namespace grid_test {
 
@@ -7,9 +9,10 @@ PLAT_DEFINE_CLASS(Wide, plat::Object, plat::property("c0", &Wide::c0), plat::pro
                   plat::property("c5", &Wide::c5), plat::property("c6", &Wide::c6), plat::property("c7", &Wide::c7),
                   plat::property("c8", &Wide::c8), plat::property("c9", &Wide::c9))
 
-plat::ArrayPtr wideItems(long count) {
+plat::ArrayPtr wideItems(long count, long step) {
     auto items = std::make_shared<plat::Array>();
-    for (long i = 0; i < count; ++i) items->push_back(plat::Value(std::make_shared<Wide>(i * 10)));
+    items->reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (long i = 0; i < count; ++i) items->push_back(plat::Value(std::make_shared<Wide>(i * step)));
     return items;
 }
 
