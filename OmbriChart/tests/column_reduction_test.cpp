@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -233,3 +234,28 @@ TEST(ColumnReduction, DenseWalkShowsTheSameExtentInEveryColumnUprightAndRotated)
 }
 
 }  // namespace
+
+TEST(ColumnReduction, PointsAddedInFiniteChunksReduceAsPointsAddedOneByOne) {
+    // Walks that wander off the plot on both sides, through the edge bands and far beyond, back and
+    // forth, with repeated values (equal extremes keep the first), fed in chunks of several sizes.
+    std::vector<Line> lines{randomWalk(5000, -60, 160), randomWalk(3000, 160, -60), randomWalk(4000, 99, 103)};
+    Line repeats;
+    for (int i = 0; i < 3000; ++i) {
+        repeats.along.push_back(100 + std::fmod(i * 0.37, 2.5) - 0.2);
+        repeats.across.push_back(double(i % 5));
+    }
+    lines.push_back(repeats);
+    for (const Line& in : lines)
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{512}, in.along.size()}) {
+            const Reduced whole = reduce(in, 100, 2.4, 2);
+            ASSERT_TRUE(whole.reduced);
+            kivo::detail::PixelColumnReducer reducer;
+            Line chunked;
+            ASSERT_TRUE(reducer.begin(in.along.size(), 100, 2.4, 2, chunked.along, chunked.across));
+            for (std::size_t k = 0; k < in.along.size(); k += chunk)
+                reducer.addFinite(in.along.data() + k, in.across.data() + k, std::min(chunk, in.along.size() - k));
+            reducer.finish();
+            EXPECT_EQ(chunked.along, whole.line.along) << "chunks of " << chunk;
+            EXPECT_EQ(chunked.across, whole.line.across) << "chunks of " << chunk;
+        }
+}

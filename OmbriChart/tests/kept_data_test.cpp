@@ -315,3 +315,54 @@ TEST(KeptData, AnEditOfTheItemsReachesTheNextPass) {
         EXPECT_EQ((*xBefore)[2].asDouble(), 2) << c.what;
     }
 }
+
+TEST(KeptData, AReplaceOfOneValueAnalysesAndDrawsAsAChartMadeAfresh) {
+    plat::testing::VirtualClock clock;
+    // Ten items at X 0 to 9 (or, where a case says, with X 4 twice): the least Y at 1, the greatest at 2,
+    // none at 8. Each case replaces one item through the chart's view.
+    const plat::Value ys[] = {plat::Value(5), plat::Value(-3), plat::Value(8), plat::Value(2), plat::Value(0),
+                              plat::Value(7), plat::Value(1), plat::Value(4), plat::Value(), plat::Value(-1)};
+    struct Case {
+        const char* what;
+        std::size_t at;
+        plat::Value x, y;
+        bool repeatedX = false, bindX = true;
+    };
+    const Case cases[] = {
+        {"inside the range", 3, plat::Value(3), plat::Value(3.5)},
+        {"the greatest lowered", 2, plat::Value(2), plat::Value(1)},
+        {"the least raised", 1, plat::Value(1), plat::Value(0)},
+        {"beyond the greatest", 5, plat::Value(5), plat::Value(20)},
+        {"below the least", 6, plat::Value(6), plat::Value(-30)},
+        {"equal to the least", 3, plat::Value(3), plat::Value(-3)},
+        {"negative zero for zero", 4, plat::Value(4), plat::Value(-0.0)},
+        {"a number for none", 8, plat::Value(8), plat::Value(4)},
+        {"none for a number", 3, plat::Value(3), plat::Value()},
+        {"text for a number", 3, plat::Value(3), plat::Value("n/a")},
+        {"another X", 3, plat::Value(3.5), plat::Value(2)},
+        {"a date for the last X", 9, plat::Value(plat::Date{9}), plat::Value(-1)},
+        {"a repeated X", 4, plat::Value(4), plat::Value(6), true},
+        {"without X values", 3, plat::Value(3), plat::Value(9), false, false},
+    };
+    for (const auto& c : cases) {
+        auto items = std::make_shared<plat::Array>();
+        for (int k = 0; k < 10; ++k) items->push_back(item(c.repeatedX && k == 5 ? 4 : k, ys[k], 0));
+        Drawn kept;
+        if (c.bindX) kept.chart->setBindingX("x");
+        kept.chart->setItemsSource(items);
+        kept.chart->series()->addObject(plat::Value(KivoSeries::create(kept.chart, "y", "s")));
+        kept.show();
+        kept.pass();
+        kept.chart->collectionView()->replaceObjectAtIndex(c.at, item(c.x, c.y, 0));
+        kept.pass();
+
+        Drawn fresh;
+        if (c.bindX) fresh.chart->setBindingX("x");
+        fresh.chart->setItemsSource(std::make_shared<plat::Array>(*kept.chart->collectionView()->items()));
+        fresh.chart->series()->addObject(plat::Value(KivoSeries::create(fresh.chart, "y", "s")));
+        fresh.show();
+        fresh.pass();
+        expectSameAnalysis(*kept.chart->dataInfo(), *fresh.chart->dataInfo(), c.what);
+        EXPECT_EQ(firstDifference(kept.rec, fresh.rec), "") << c.what;
+    }
+}

@@ -138,6 +138,9 @@ private:
     bool _keyed = false;      // the results may be kept for an analysis with the same key
     bool _analysed = false;   // the results are the last analysis' own
     std::uint64_t _runs = 0;  // analyses worked out (not kept) so far
+    // The last analysis had one series, whose drawn values each had a key of their own (ascending):
+    // a replaced value then changes its own sum only.
+    bool _uniqueKeys = false;
 
     StackDictionary _stackAbs;
     KivoValues _xvals = std::make_shared<const plat::Array>();

@@ -10,6 +10,10 @@
 
 #include "OmbriChart/KivoOmbriChartExport.h"
 
+namespace kivo::detail {
+class DataInfoInternals;
+}  // namespace kivo::detail
+
 class KIVO_CHART_EXPORT KivoNumberDictionary {
 public:
     using Entry = std::pair<double, double>;
@@ -55,6 +59,10 @@ public:
     friend bool operator==(const KivoNumberDictionary&, const KivoNumberDictionary&) = default;
 
 private:
+    // The analysis rewrites the sum of a key in place when one value it holds was replaced.
+    friend class kivo::detail::DataInfoInternals;
+    double* findValue(double key) { return const_cast<double*>(static_cast<const KivoNumberDictionary&>(*this).find(key)); }
+
     // The one merge behind both runs: `count` pairs taken in ascending key order (`keyAt(j)`); `take(j,
     // sumBefore, value)` learns what the pair's key holds before it, sets the value to add and answers
     // whether to add it. Values of one key add up in order after an existing entry.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "KivoCore/KivoDataType.h"
@@ -135,11 +136,23 @@ bool readX(const plat::Value& item, const std::string& name, plat::Value& x, std
     return true;
 }
 
+// Whether the entries of `column` from `at` on hold the numbers of `edited`, bit for bit.
+bool sameNumbers(const ValueColumn& column, std::size_t at, const ValueColumn& edited) {
+    for (std::size_t k = 0; k < edited.size(); ++k) {
+        const auto i = static_cast<std::int64_t>(at + k);
+        if (column.isNumber(i) != edited.isNumber(static_cast<std::int64_t>(k)) ||
+            std::memcmp(&column.values[at + k], &edited.values[k], sizeof(double)) != 0)
+            return false;
+    }
+    return true;
+}
+
 // The X values of a numeric or date axis after an add, remove or replace of items (`count` of them
 // now): the edited items' values go in, read from the change itself. False when the edit does not fit
 // them or brings a category; the X values are then bound afresh.
 bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t count, const std::string& name,
-                   const ListSource& list, XValues x) {
+                   const ListSource& list, XValues x, bool& numbersChanged) {
+    numbersChanged = true;
     const std::int64_t action = args.action();
     const bool add = action == KivoNotifyCollectionChangedActionAdd;
     const bool remove = action == KivoNotifyCollectionChangedActionRemove;
@@ -194,8 +207,10 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
         auto numbers =
             x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
         const auto edited = columnOfValues(read);
-        if (replace)
+        if (replace) {
+            numbersChanged = !sameNumbers(*numbers, at, *edited);
             numbers->overwrite(at, *edited);
+        }
         else if (remove)
             numbers->erase(at, n);
         else
@@ -227,14 +242,16 @@ void ChartInternals::itemsChanged(OmbriChart& chart, const KivoNotifyCollectionC
         const long columnHolders = 1 + heldColumn(*chart._dataInfo) + heldColumn(*chart._addedAxisInfo);
         XValues x{chart._xvals, state.xColumn, chart._xDataType, chart._xvals.use_count() == holders,
                   state.xColumn.use_count() == columnHolders};
-        const bool followed = chart._xlabels.empty() &&
-                              followXValues(
-                                  args, static_cast<std::size_t>(view->itemCount()), *name, [view] { return view->items(); }, x);
+        bool numbersChanged = true;
+        const bool followed = chart._xlabels.empty() && followXValues(
+                                                            args, static_cast<std::size_t>(view->itemCount()), *name,
+                                                            [view] { return view->items(); }, x, numbersChanged);
         if (!followed) {
             chart.bindChart();
             return;
         }
-        state.xGeneration = nextGeneration();
+        // A replace that leaves every X number as it was changes nothing the analysis reads of them.
+        if (numbersChanged) state.xGeneration = nextGeneration();
     }
     // Every series hears it: one whose own items are all filtered out reads the chart's items too.
     for (const auto& entry : *chart._series)

@@ -29,6 +29,13 @@ public:
     // The analysis itself; kept only with a change counter of the X values.
     static void run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
                     const ColumnPtr& xColumn, const std::uint64_t* xGeneration, bool runningTotals = false);
+
+private:
+    // Brings the last analysis up to date with a replace of a few Y values of its one series (`key`
+    // being the new inputs), the X values left as they were. False, with nothing changed, when the
+    // edit was another or the results cannot follow it exactly: the analysis then runs anew.
+    static bool followReplace(KivoDataInfo& info, const KivoDataInfo::Key& key, const std::shared_ptr<KivoSeries>& series,
+                              const ColumnPtr& xs, const ColumnPtr& ys, std::int64_t typeX, std::int64_t typeY);
 };
 
 }  // namespace kivo::detail

@@ -92,6 +92,52 @@ void runningTotalRange(const std::vector<Drawn>& drawn, const KivoNumberDictiona
 
 }  // namespace
 
+bool DataInfoInternals::followReplace(KivoDataInfo& info, const KivoDataInfo::Key& key, const std::shared_ptr<KivoSeries>& series,
+                                      const ColumnPtr& xs, const ColumnPtr& ys, std::int64_t typeX, std::int64_t typeY) {
+    const KivoDataInfo::Key& last = info._key;
+    if (!info._keyed || !info._analysed || !info._uniqueKeys || !ys || key.series.size() != 1 || last.series.size() != 1 ||
+        key.values != last.values || key.stacking != last.stacking || key.origin != last.origin || key.maxItems != last.maxItems)
+        return false;
+    const auto& replaced = SeriesInternals::replaced(*series);
+    if (!replaced || replaced->from != last.series[0] || replaced->to != key.series[0]) return false;
+    const std::size_t at = replaced->at, n = replaced->before.size();
+    if (at + n > ys->size()) return false;
+    // Every replaced entry drew a value before and draws one now: the keys stay those of the last
+    // analysis, each with a sum of its own.
+    const std::size_t keyed = xs ? std::min(xs->size(), ys->size()) : 0;
+    std::vector<double*> sums(n);
+    bool rescan = false;
+    for (std::size_t j = 0; j < n; ++j) {
+        const double before = replaced->before[j], now = ys->values[at + j];
+        if (!KivoDataInfo::isValid(before) || !KivoDataInfo::isValid(now)) return false;
+        const std::size_t k = at + j;
+        const double sumKey = k < keyed && !std::isnan(xs->values[k]) ? xs->values[k] : static_cast<double>(k);
+        sums[j] = info._stackAbs.findValue(sumKey);
+        if (!sums[j]) return false;
+        // A value that held an extreme, or a new one equal to an extreme, has the range read again.
+        if (!(before > info._minY && before < info._maxY) || now == info._minY || now == info._maxY) rescan = true;
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        const double now = ys->values[at + j];
+        *sums[j] = std::fabs(now);
+        if (now < info._minY) info._minY = now;
+        if (now > info._maxY) info._maxY = now;
+    }
+    if (rescan) {
+        double lowY = std::numeric_limits<double>::infinity(), highY = -lowY;
+        for (const double y : ys->values) {
+            if (!KivoDataInfo::isValid(y)) continue;
+            if (y < lowY) lowY = y;
+            if (y > highY) highY = y;
+        }
+        info._minY = lowY;
+        info._maxY = highY;
+    }
+    info._dataTypeX = xs ? typeX : 0;
+    info._dataTypeY = typeY;
+    return true;
+}
+
 void DataInfoInternals::analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
                                 const ColumnPtr& xColumn, std::uint64_t xGeneration, bool runningTotals) {
     run(info, series, stacking, values, xColumn, &xGeneration, runningTotals);
@@ -131,9 +177,14 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
     info._xvals = values;
     info._xColumn = xColumn;
     if (keep) return;
+    const bool stacked = stacking == KivoPlotterStackingStacked || stacking == KivoPlotterStackingStacked100;
+    const bool updated = xGeneration && !stacked && drawn.size() == 1 &&
+                         followReplace(info, key, drawn[0].series, drawn[0].xs, drawn[0].ys, drawn[0].typeX, drawn[0].typeY);
     info._key = std::move(key);
     info._keyed = xGeneration != nullptr;
     ++info._runs;
+    if (updated) return;
+    info._uniqueKeys = false;
 
     info._minX = info._maxX = info._minY = info._maxY = KivoDataInfo::NaN;
     info._deltaX = 0;
@@ -143,7 +194,6 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         scanX(*xColumn, info._origin, info.getEnd(), info._minX, info._maxX, info._deltaX);
     }
 
-    const bool stacked = stacking == KivoPlotterStackingStacked || stacking == KivoPlotterStackingStacked100;
     KivoDataInfo::StackDictionary positive, negative;
     // The last analysis' sums give their memory to this one's.
     KivoDataInfo::StackDictionary absolute = std::move(info._stackAbs);
@@ -175,7 +225,7 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         // locals (the run's memory could otherwise be the analysis' own), and whether the keys come in
         // order is noted on the way: no key is NaN, so a run found in order needs no sorting pass.
         double lowY = std::numeric_limits<double>::infinity(), highY = -lowY;
-        bool inOrder = true;
+        bool inOrder = true, unique = true;
         double lastKey = -std::numeric_limits<double>::infinity();
         const double* yv = ys->values.data();
         const double* xv = xs ? xs->values.data() : nullptr;
@@ -187,6 +237,7 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
             double at = static_cast<double>(k);
             if (k < keyed && !std::isnan(xv[k])) at = xv[k];
             inOrder = inOrder && !(at < lastKey);
+            unique = unique && at > lastKey;
             lastKey = at;
             // The first of equal extremes stays, as widening value by value keeps it.
             if (y < lowY) lowY = y;
@@ -197,6 +248,7 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
             widen(info._minY, info._maxY, lowY);
             widen(info._minY, info._maxY, highY);
         }
+        info._uniqueKeys = drawn.size() == 1 && unique;
         if (!inOrder) KivoNumberDictionary::sortByKey(run);
         if (stacked) {
             positive.addSortedRun(run, [](double& y) { return y > 0; });

@@ -81,6 +81,46 @@ void PixelColumnReducer::emitRun() {
     }
 }
 
+void PixelColumnReducer::addFinite(const double* along, const double* across, std::size_t count) {
+    constexpr double Infinity = std::numeric_limits<double>::infinity();
+    const std::size_t base = _count;
+    std::size_t k = 0;
+    while (k < count) {
+        if (_inRun) {
+            // The offsets that add() puts in the run's column: [lo, hi).
+            const double column = static_cast<double>(_runColumn);
+            const double lo = _runColumn == _before ? -Infinity : _runColumn == _after ? _afterOffset : column;
+            const double hi = _runColumn == _before ? -_band : _runColumn == _after ? Infinity : column + 1;
+            double lowest = _lowest.across, highest = _highest.across;
+            std::size_t lowAt = count, highAt = count, j = k;
+            for (; j < count; ++j) {
+                const double offset = (along[j] - _start) * _scale;
+                if (!(offset >= lo && offset < hi)) break;
+                const double v = across[j];
+                if (v < lowest) {
+                    lowest = v;
+                    lowAt = j;
+                } else if (v > highest) {
+                    highest = v;
+                    highAt = j;
+                }
+            }
+            if (j > k) {
+                if (lowAt < count) _lowest = {along[lowAt], across[lowAt], base + lowAt};
+                if (highAt < count) _highest = {along[highAt], across[highAt], base + highAt};
+                _last = {along[j - 1], across[j - 1], base + j - 1};
+                k = j;
+            }
+        }
+        if (k == count) break;
+        // Another column (or none yet): as add() starts it.
+        _count = base + k;
+        add(along[k], across[k]);
+        ++k;
+    }
+    _count = base + count;
+}
+
 void PixelColumnReducer::finish() {
     if (_inRun) emitRun();
     _inRun = false;

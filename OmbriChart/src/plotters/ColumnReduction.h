@@ -67,6 +67,9 @@ public:
         _runColumn = column;
         _inRun = true;
     }
+    // Points as add() takes them, `count` of them, every coordinate finite: a run of points in one column
+    // is followed in a loop that keeps its extremes in registers.
+    void addFinite(const double* along, const double* across, std::size_t count);
     void finish();
 
 private:

@@ -63,22 +63,35 @@ constexpr std::size_t PlaceChunk = 512;
 template <bool HasX, class Put>
 bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_t n, const Placement& along,
               const Placement& across, Put put) {
-    const double start = static_cast<double>(first);
     double a[PlaceChunk], c[PlaceChunk];
     for (std::size_t k0 = 0; k0 < n; k0 += PlaceChunk) {
-        const std::size_t m = std::min(PlaceChunk, n - k0);
-        for (std::size_t k = 0; k < m; ++k) {
-            const double index = start + static_cast<double>(k0 + k);
-            double x = index;
-            if constexpr (HasX) x = std::isnan(xv[k0 + k]) ? index : xv[k0 + k];
-            a[k] = along(x);
-            c[k] = across(yv[k0 + k]);
+        const int m = static_cast<int>(std::min(PlaceChunk, n - k0));
+        // Indices are whole numbers far below 2^53: the chunk's first plus k is the index itself, and a
+        // small signed k converts to double in vector steps.
+        const double chunkStart = static_cast<double>(first) + static_cast<double>(k0);
+        const double* xs = HasX ? xv + k0 : nullptr;
+        const double* ys = yv + k0;
+        // The X of each point first (its index where it has none), then the places.
+        for (int k = 0; k < m; ++k) {
+            const double index = chunkStart + static_cast<double>(k);
+            if constexpr (HasX)
+                a[k] = std::isnan(xs[k]) ? index : xs[k];
+            else
+                a[k] = index;
         }
-        // A finite number less itself is 0; anything else (a missing value gives NaN) is not.
-        double spread = 0;
-        for (std::size_t k = 0; k < m; ++k) spread += (a[k] - a[k]) + (c[k] - c[k]);
-        if (spread != 0) return false;
-        put(k0, a, c, m);
+        for (int k = 0; k < m; ++k) {
+            a[k] = along(a[k]);
+            c[k] = across(ys[k]);
+        }
+        // A finite number less itself is 0; anything else (a missing value gives NaN) is not. Four sums
+        // (each 0 or NaN) keep the additions from waiting on one another.
+        double spread[4] = {0, 0, 0, 0};
+        int k = 0;
+        for (; k + 4 <= m; k += 4)
+            for (int j = 0; j < 4; ++j) spread[j] += (a[k + j] - a[k + j]) + (c[k + j] - c[k + j]);
+        for (; k < m; ++k) spread[0] += (a[k] - a[k]) + (c[k] - c[k]);
+        if (spread[0] + spread[1] + spread[2] + spread[3] != 0) return false;
+        put(k0, a, c, static_cast<std::size_t>(m));
     }
     return true;
 }
@@ -524,9 +537,12 @@ void KivoLinePlotter::drawSymbolsAndLabels(const OmbriChart& owner, const std::s
             // Drawn after the selected symbols, on top of them.
             _selLabels.push_back({std::move(rect), pointIndex, x, y, text});
         } else {
+            // Over the symbols drawn so far.
+            if (stamps) _symbolStamper->flush();
             owner.dataLabelRenderer()->render(seriesName, rect, pass.seriesPos, pointIndex, x, y, text);
         }
     }
+    stamps.reset();
     if (_hasSymbols && plot) engine->setClipRect(plot->left(), plot->top(), plot->width(), plot->height());
 }
 
@@ -609,9 +625,9 @@ bool KivoLinePlotter::streamLine(IKivoRenderEngine& engine, kivo::detail::LinePo
     const Placement along(_rotated ? toY : toX), across(_rotated ? toX : toY);
     const double* xv = xs ? xs->values.data() + first : nullptr;
     const double* yv = ys.values.data() + first;
-    const bool placed = placeAll(xv, yv, first, n, along, across, [&](std::size_t, const double* a, const double* c, std::size_t m) {
-        for (std::size_t k = 0; k < m; ++k) reducer.add(a[k], c[k]);
-    });
+    // placeAll hands on only chunks whose places are all finite.
+    const bool placed = placeAll(xv, yv, first, n, along, across,
+                                 [&](std::size_t, const double* a, const double* c, std::size_t m) { reducer.addFinite(a, c, m); });
     // A point without a value or a place is left out of the line: the pass places its points one by one.
     if (!placed) return false;
     reducer.finish();

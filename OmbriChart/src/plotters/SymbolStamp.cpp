@@ -63,6 +63,7 @@ bool SymbolStamper::begin(IKivoRenderEngine& engine, std::size_t symbols, const 
 }
 
 void SymbolStamper::end() {
+    flush();
     _engine = nullptr;
     _context = nullptr;
     _hasLast = false;
@@ -101,11 +102,18 @@ void SymbolStamper::draw(double x, double y, double borderWidth, double size, co
         drawDirectly(x, y, look);
         return;
     }
-    // The stamp holds the symbol's own opacity; the context's alpha would take it twice.
+    _batch.push_back({stamp->image.get(), static_cast<int>(pixelX - stamp->pad), static_cast<int>(pixelY - stamp->pad)});
+    if (_batch.size() >= MaxBatchedStamps) flush();
+}
+
+void SymbolStamper::flush() {
+    if (_batch.empty() || !_context) return;
+    // The stamps hold the symbol's own opacity; the context's alpha would take it twice.
     const double alpha = _context->state().alpha;
     _context->setAlpha(1);
-    _context->stampImage(*stamp->image, static_cast<int>(pixelX - stamp->pad), static_cast<int>(pixelY - stamp->pad));
+    _context->stampImages(_batch);
     _context->setAlpha(alpha);
+    _batch.clear();
 }
 
 const SymbolStamper::Stamp* SymbolStamper::stampFor(const Look& look, int stepX, int stepY) {
@@ -150,6 +158,7 @@ const SymbolStamper::Stamp* SymbolStamper::lookUp(const Look& look, int stepX, i
 }
 
 void SymbolStamper::drawDirectly(double x, double y, const Look& look) {
+    flush();
     if (look.marker == CircleMarker)
         _engine->drawEllipse(x, y, look.size, look.size);
     else

@@ -12,15 +12,16 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "Platform/foundation/geometry.h"
 #include "Platform/graphics/color.h"
+#include "Platform/graphics/context.h"
 
 class IKivoRenderEngine;
 class KivoRect;
 class KivoRenderEngine;
 namespace plat {
-class Context;
 class Image;
 }  // namespace plat
 
@@ -35,6 +36,8 @@ constexpr int StampSteps = 4;
 constexpr std::size_t MaxStamps = 256;
 // A stamp wider than this many device pixels is not worth keeping: such symbols are drawn directly.
 constexpr int MaxStampSide = 128;
+// At most this many stamps wait to be painted together.
+constexpr std::size_t MaxBatchedStamps = std::size_t{1} << 18;
 
 class SymbolStamper {
 public:
@@ -50,6 +53,8 @@ public:
     bool begin(IKivoRenderEngine& engine, std::size_t symbols, const KivoRect* plot);
     void end();
     bool active() const { return _engine != nullptr; }
+    // Paints the stamps waiting in the batch: before anything else is drawn while stamping is on.
+    void flush();
 
     // One symbol as the default renderer draws it (centre, border width and colour, size, marker 0
     // circle or 1 square), with the engine state left as that renderer leaves it.
@@ -89,6 +94,9 @@ private:
 
     KivoRenderEngine* _engine = nullptr;
     plat::Context* _context = nullptr;
+    // The stamps not painted yet, in order: painted together, a stamp hidden under later ones costs
+    // little.
+    std::vector<plat::StampPlacement> _batch;
     plat::AffineTransform _ctm;
     std::unordered_map<StampKey, Stamp, StampKeyHash> _stamps;
     // The symbol drawn last in this series: its look and quarter-pixel position.

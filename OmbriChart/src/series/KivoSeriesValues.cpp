@@ -1,6 +1,8 @@
 // KivoSeries: reading the values of the items: the boxed lists that getValues hands out, and the plain
 // numbers kept for the chart's analysis and plotters (kept in step with each announced edit).
 
+#include <cstring>
+
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
 #include "KivoCore/KivoReflector.h"
@@ -215,10 +217,52 @@ ColumnPtr SeriesInternals::bindingValues(KivoSeries& series, std::int64_t index)
 
 std::uint64_t SeriesInternals::generation(const KivoSeries& series) { return series._columns->generation; }
 
+const std::optional<ReplacedValues>& SeriesInternals::replaced(const KivoSeries& series) { return series._columns->replaced; }
+
+namespace {
+
+// At most this many replaced items are followed value by value; more have the analysis run anew.
+constexpr std::size_t MaxFollowedReplace = 16;
+
+// The entries a replace of a few items overwrites in a kept column, as they stand before it.
+struct Entries {
+    std::vector<double> values;
+    std::vector<bool> numbers;
+};
+
+std::optional<Entries> entriesAt(const KeptColumn& column, std::size_t at, std::size_t n) {
+    if (!column.isBuilt() || !column.column() || at + n > column.column()->size()) return std::nullopt;
+    Entries e;
+    for (std::size_t k = at; k < at + n; ++k) {
+        e.values.push_back(column.column()->values[k]);
+        e.numbers.push_back(column.column()->isNumber(static_cast<std::int64_t>(k)));
+    }
+    return e;
+}
+
+// Whether two lists of entries hold the same numbers, bit for bit (0 and −0 apart).
+bool sameEntries(const Entries& a, const Entries& b) {
+    if (a.numbers != b.numbers || a.values.size() != b.values.size()) return false;
+    return std::memcmp(a.values.data(), b.values.data(), a.values.size() * sizeof(double)) == 0;
+}
+
+}  // namespace
+
 void SeriesInternals::itemsChanged(KivoSeries& series, const KivoNotifyCollectionChangedEventArgs& args, bool chartItems) {
     // An edit of the chart's items means nothing to a series that reads its own.
     if (chartItems && series.hasOwnItems()) return;
     SeriesColumns& kept = *series._columns;
+    // A replace of a few items is noted with the Y values it overwrites and the X values as they were,
+    // so the analysis can follow it if the X values stay.
+    const bool replace = args.action() == KivoNotifyCollectionChangedActionReplace && args.items();
+    const std::int64_t start = replace && args.startingIndex() < 0 ? args.oldStartingIndex() : args.startingIndex();
+    const std::size_t count = replace ? args.items()->size() : 0;
+    const bool followed = replace && start >= 0 && count > 0 && count <= MaxFollowedReplace;
+    const auto at = static_cast<std::size_t>(start);
+    const auto yBefore = followed ? entriesAt(kept.y, at, count) : std::nullopt;
+    const auto xBefore = yBefore && kept.x.isBuilt() ? entriesAt(kept.x, at, count) : std::nullopt;
+    const bool xBuilt = kept.x.isBuilt() && kept.x.column();
+    const std::uint64_t from = kept.generation;
     series._values.reset();
     series._xvalues.reset();
     const auto follow = [&](KeptColumn& column, const Reading& reading) {
@@ -234,6 +278,15 @@ void SeriesInternals::itemsChanged(KivoSeries& series, const KivoNotifyCollectio
     for (std::size_t k = 0; k < kept.bindings.size(); ++k)
         follow(kept.bindings[k], bindingReading(series, series._cv, static_cast<std::int64_t>(k)));
     kept.changed();
+    if (!yBefore || entriesAt(kept.y, at, count) == std::nullopt) return;
+    // The X values must be kept as they were, or be absent before and after.
+    if (xBuilt) {
+        const auto xAfter = entriesAt(kept.x, at, count);
+        if (!xBefore || !xAfter || !sameEntries(*xBefore, *xAfter)) return;
+    } else if (kept.x.isBuilt()) {
+        return;
+    }
+    kept.replaced = ReplacedValues{from, kept.generation, at, yBefore->values};
 }
 
 std::size_t SeriesInternals::bytes(const KivoSeries& series) {

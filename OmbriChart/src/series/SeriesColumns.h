@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
@@ -14,8 +15,20 @@ class KivoSeries;
 
 namespace kivo::detail {
 
+// The last edit of a series' values when it replaced Y values in place and left the X values as they
+// were: the analysis then updates what it kept rather than reading every value again.
+struct ReplacedValues {
+    // The change counters before and after the edit.
+    std::uint64_t from = 0, to = 0;
+    // The first entry replaced and the Y values it and those after it held before.
+    std::size_t at = 0;
+    std::vector<double> before;
+};
+
 struct SeriesColumns {
     KeptColumn y, x;
+    // Set by an edit that replaced a few Y values only; empty otherwise.
+    std::optional<ReplacedValues> replaced;
     // By position in the binding (0 is read as y is, but without the decimal strings).
     std::vector<KeptColumn> bindings;
     std::uint64_t generation = nextGeneration();
@@ -26,7 +39,10 @@ struct SeriesColumns {
         bindings.clear();
         changed();
     }
-    void changed() { generation = nextGeneration(); }
+    void changed() {
+        generation = nextGeneration();
+        replaced.reset();
+    }
 };
 
 class SeriesInternals {
@@ -40,6 +56,8 @@ public:
     static ColumnPtr bindingValues(KivoSeries& series, std::int64_t index);
     // Moves on whenever what values() or bindingValues() answer may change.
     static std::uint64_t generation(const KivoSeries& series);
+    // What the last change of the counter replaced, when it replaced a few Y values and no X value.
+    static const std::optional<ReplacedValues>& replaced(const KivoSeries& series);
     // An edit of the items the series reads: its own (`chartItems` false) or the chart's.
     static void itemsChanged(KivoSeries& series, const KivoNotifyCollectionChangedEventArgs& args, bool chartItems);
     // The memory the kept values take.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -35,6 +36,12 @@ double largestStretch(const AffineTransform& t) {
     return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
 }
 
+// The span of pixels that are not clear in each row of a stamp: left, right (past the last).
+struct StampRows {
+    const Image* image = nullptr;
+    std::vector<std::pair<int, int>> rows;
+};
+
 }  // namespace
 
 struct CairoContext::Impl {
@@ -54,6 +61,11 @@ struct CairoContext::Impl {
     // whole-pixel rectangle they make: left, top, right, bottom; none when they make no such rectangle.
     std::optional<ClipList> stampClips;
     std::optional<std::array<int, 4>> stampClipRect;
+    // A batch of stamps as laid so far, which of its pixels they cover opaquely (a bit each, by row),
+    // and the clear-free spans of the stamps' rows; kept for the memory.
+    std::vector<std::uint32_t> batchPixels;
+    std::vector<std::uint8_t> batchCovered;
+    std::vector<StampRows> batchRows;
 
     ~Impl() {
         if (stampSurface) cairo_surface_destroy(stampSurface);
@@ -293,9 +305,9 @@ void blendRow(std::uint32_t* row, const std::uint32_t* from, int count, std::uin
 
 }  // namespace
 
-bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY) {
+const std::array<int, 4>* CairoContext::stampClip() {
     // Inside a group Cairo draws into the group's own surface; a clip of another shape needs Cairo.
-    if (transparencyGroupDepth() > 0) return false;
+    if (transparencyGroupDepth() > 0) return nullptr;
     Image& target = *_impl->target;
     Impl& impl = *_impl;
     if (!impl.stampClips || !impl.stampClips->sharesStorageWith(state().clips)) {
@@ -313,8 +325,14 @@ bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY)
         impl.stampClips = state().clips;
         impl.stampClipRect = whole ? std::optional(area) : std::nullopt;
     }
-    if (!impl.stampClipRect) return false;
-    const auto& clip = *impl.stampClipRect;
+    return impl.stampClipRect ? &*impl.stampClipRect : nullptr;
+}
+
+bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY) {
+    const std::array<int, 4>* area = stampClip();
+    if (!area) return false;
+    Image& target = *_impl->target;
+    const auto& clip = *area;
     const int left = std::max(deviceX, clip[0]), top = std::max(deviceY, clip[1]);
     const int right = static_cast<int>(std::min<std::int64_t>(std::int64_t{deviceX} + image.pixelWidth(), clip[2]));
     const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{deviceY} + image.pixelHeight(), clip[3]));
@@ -329,6 +347,107 @@ bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY)
     }
     cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
     return true;
+}
+
+namespace {
+
+const StampRows& rowsOf(std::vector<StampRows>& known, const Image& image) {
+    for (const auto& r : known)
+        if (r.image == &image) return r;
+    StampRows r;
+    r.image = &image;
+    for (int y = 0; y < image.pixelHeight(); ++y) {
+        const std::uint32_t* row = image.data() + static_cast<std::size_t>(y) * image.pixelWidth();
+        int left = 0, right = image.pixelWidth();
+        while (left < right && row[left] == 0) ++left;
+        while (right > left && row[right - 1] == 0) --right;
+        r.rows.emplace_back(left, right);
+    }
+    known.push_back(std::move(r));
+    return known.back();
+}
+
+// The coverage of a batch: a bit per pixel, eight pixels a byte, a row padded so that eight bytes can
+// be read from any pixel of it.
+constexpr int CoveragePadBytes = 8;
+// A span of at most this many pixels is read from the coverage in one load.
+constexpr int SpanInOneLoad = 56;
+
+// The bits of `count` pixels from pixel `from` of a coverage row (count at most SpanInOneLoad).
+inline std::uint64_t coverageBits(const std::uint8_t* row, int from, int count) {
+    std::uint64_t v;
+    std::memcpy(&v, row + (from >> 3), sizeof v);
+    return (v >> (from & 7)) & ((std::uint64_t{1} << count) - 1);
+}
+
+}  // namespace
+
+void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
+    // One by one where the pixels cannot be painted directly or at another alpha than whole.
+    const std::array<int, 4>* area = stamps.size() > 1 ? stampClip() : nullptr;
+    if (!area || effectiveAlpha() < 1) {
+        Context::onStampImages(stamps);
+        return;
+    }
+    const auto& clip = *area;
+    // The stamps' extent inside the clip.
+    int left = clip[2], top = clip[3], right = clip[0], bottom = clip[1];
+    for (const auto& s : stamps) {
+        if (!s.image || s.image->isEmpty()) continue;
+        left = std::min(left, std::max(s.deviceX, clip[0]));
+        top = std::min(top, std::max(s.deviceY, clip[1]));
+        right = std::max(right, static_cast<int>(std::min<std::int64_t>(std::int64_t{s.deviceX} + s.image->pixelWidth(), clip[2])));
+        bottom = std::max(bottom, static_cast<int>(std::min<std::int64_t>(std::int64_t{s.deviceY} + s.image->pixelHeight(), clip[3])));
+    }
+    if (left >= right || top >= bottom) return;
+    // The stamps are laid from the last to the first, each under those after it: a pixel that the later
+    // ones cover opaquely takes nothing more, and a row of a stamp that lies wholly on such pixels is
+    // passed over. What they make together goes over the target once.
+    Impl& impl = *_impl;
+    const int width = right - left, height = bottom - top;
+    const std::size_t rowBytes = static_cast<std::size_t>((width + 7) / 8 + CoveragePadBytes);
+    impl.batchPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    impl.batchCovered.assign(rowBytes * static_cast<std::size_t>(height), 0);
+    impl.batchRows.clear();
+    const StampRows* rows = nullptr;
+    for (auto it = stamps.rbegin(); it != stamps.rend(); ++it) {
+        if (!it->image || it->image->isEmpty()) continue;
+        const Image& image = *it->image;
+        if (!rows || rows->image != &image) rows = &rowsOf(impl.batchRows, image);
+        const int y0 = std::max(it->deviceY, top);
+        const int y1 = static_cast<int>(std::min<std::int64_t>(std::int64_t{it->deviceY} + image.pixelHeight(), bottom));
+        const int stride = image.pixelWidth();
+        for (int y = y0; y < y1; ++y) {
+            const auto [from, to] = rows->rows[static_cast<std::size_t>(y - it->deviceY)];
+            const int x0 = std::max(it->deviceX + from, left) - left, x1 = std::min(it->deviceX + to, right) - left;
+            if (x0 >= x1) continue;
+            std::uint8_t* covered = impl.batchCovered.data() + static_cast<std::size_t>(y - top) * rowBytes;
+            std::uint32_t* acc = impl.batchPixels.data() + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width);
+            const std::uint32_t* src =
+                image.data() + static_cast<std::size_t>(y - it->deviceY) * static_cast<std::size_t>(stride) - (it->deviceX - left);
+            for (int x = x0; x < x1; x += SpanInOneLoad) {
+                const int count = std::min(SpanInOneLoad, x1 - x);
+                // The pixels of the span not yet covered, one bit each.
+                std::uint64_t open = ~coverageBits(covered, x, count) & ((std::uint64_t{1} << count) - 1);
+                while (open) {
+                    const int at = x + std::countr_zero(open);
+                    open &= open - 1;
+                    const std::uint32_t under = src[at];
+                    if (under == 0) continue;
+                    const std::uint32_t made = acc[at] + scaled(under, 255 - (acc[at] >> 24));
+                    acc[at] = made;
+                    if ((made >> 24) == 255) covered[at >> 3] = static_cast<std::uint8_t>(covered[at >> 3] | (1u << (at & 7)));
+                }
+            }
+        }
+    }
+    Image& target = *impl.target;
+    cairo_surface_flush(impl.surface);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = target.data() + static_cast<std::size_t>(y) * target.pixelWidth();
+        blendRow(row + left, impl.batchPixels.data() + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width), width, 255);
+    }
+    cairo_surface_mark_dirty_rectangle(impl.surface, left, top, width, height);
 }
 
 void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {

@@ -249,6 +249,16 @@ void Context::stampImage(const Image& image, int deviceX, int deviceY) {
     onStampImage(image, deviceX, deviceY);
 }
 
+void Context::stampImages(std::span<const StampPlacement> stamps) {
+    if (stamps.empty() || !canDraw()) return;
+    onStampImages(stamps);
+}
+
+void Context::onStampImages(std::span<const StampPlacement> stamps) {
+    for (const auto& s : stamps)
+        if (s.image && !s.image->isEmpty()) onStampImage(*s.image, s.deviceX, s.deviceY);
+}
+
 void Context::onStampImage(const Image& image, int deviceX, int deviceY) {
     save();
     concatCTM(ctm().inverted());

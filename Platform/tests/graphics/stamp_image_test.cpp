@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/recording_context.h"
@@ -145,4 +149,61 @@ TEST(StampImage, NothingIsStampedWhileTheContextCannotDrawOrTheImageIsEmpty) {
     c.scale(0, 0);
     c.stampImage(src, 1, 1);
     EXPECT_TRUE(c.images().empty());
+}
+
+TEST(StampImage, ABatchPaintsWhatStampingOneByOnePaints) {
+    // A disc with a soft edge, stamped many times over itself and over a translucent page, partly
+    // outside the clip: laid in one batch (the hidden parts left out) it must look as stamped one by
+    // one, within rounding, at the context alpha too (where the batch is stamped one by one).
+    Image disc(9, 9);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const double d = std::hypot(x - 4, y - 4);
+            const double a = std::clamp(4.5 - d, 0.0, 1.0);
+            disc.setPixel(x, y, Color(0.2, 0.5, 0.8, a));
+        }
+    Image ring(5, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) ring.setPixel(x, y, Color(0.9, 0.1, 0.1, (x + y) % 3 == 0 ? 0.4 : 0.0));
+    std::vector<StampPlacement> batch;
+    for (int k = 0; k < 400; ++k)
+        batch.push_back({k % 7 == 3 ? &ring : &disc, (k * 37) % 31 - 4, (k * 53) % 23 - 4});
+    auto paint = [&](bool together, double alpha) {
+        Image img(30, 22);
+        CairoContext c(img);
+        c.setFillColor(Color(0.9, 0.6, 0.1, 0.5));
+        c.fillRect({0, 0, 15, 22});
+        c.clipToRect({2, 1, 25, 19});
+        c.setAlpha(alpha);
+        if (together)
+            c.stampImages(batch);
+        else
+            for (const auto& s : batch) c.stampImage(*s.image, s.deviceX, s.deviceY);
+        return img;
+    };
+    for (const double alpha : {1.0, 0.6}) {
+        const Image batched = paint(true, alpha), single = paint(false, alpha);
+        int differing = 0;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < 30; ++x)
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const int a = int((batched.rawPixel(x, y) >> shift) & 0xff), b = int((single.rawPixel(x, y) >> shift) & 0xff);
+                    EXPECT_NEAR(a, b, 3) << x << ", " << y << " at alpha " << alpha;
+                    differing += a != b;
+                }
+        if (alpha < 1) {
+            EXPECT_EQ(differing, 0) << "a translucent batch is stamped one by one";
+        }
+        EXPECT_EQ(batched.rawPixel(1, 5), single.rawPixel(1, 5)) << "outside the clip the page stays";
+    }
+}
+
+TEST(StampImage, ABatchIsRecordedStampByStamp) {
+    const Image src = stamp();
+    RecordingContext c;
+    const StampPlacement batch[] = {{&src, 5, 4}, {&src, 1, 2}};
+    c.stampImages(batch);
+    ASSERT_EQ(c.images().size(), 2u);
+    EXPECT_EQ(c.images()[0]->bounds(), Rect(5, 4, 3, 2));
+    EXPECT_EQ(c.images()[1]->bounds(), Rect(1, 2, 3, 2));
 }

@@ -3,6 +3,7 @@
 // Cairo out of its error states, so a bad dash, a zero scale or an unmatched restore never stops
 // later drawing. Use it on the thread that created it.
 
+#include <array>
 #include <memory>
 
 #include "Platform/PlatformExport.h"
@@ -29,6 +30,7 @@ protected:
     void onDrawPath(const Path& userPath, DrawingMode mode) override;
     void onDrawImage(const Image& image, const Rect& userRect) override;
     void onStampImage(const Image& image, int deviceX, int deviceY) override;
+    void onStampImages(std::span<const StampPlacement> stamps) override;
     void onDrawText(const TextDraw& draw) override;
     void onClip(const ClipEntry& clip) override;
     void onRestore(std::size_t previousClipCount) override;
@@ -40,6 +42,9 @@ private:
     // Composites a stamp straight into the target's pixels when the clip allows it; answers false
     // for Cairo to paint it.
     bool stampIntoTarget(const Image& image, int deviceX, int deviceY);
+    // The whole-pixel rectangle (left, top, right, bottom) that the clip makes, when stamps may be
+    // painted straight into the target's pixels; null otherwise.
+    const std::array<int, 4>* stampClip();
 
     struct Impl;
     std::unique_ptr<Impl> _impl;

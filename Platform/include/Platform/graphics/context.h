@@ -113,6 +113,12 @@ struct PLAT_EXPORT GraphicsState {
     ClipList clips;
 };
 
+// One stamp of a batch: the image and the device pixel of its top-left corner.
+struct StampPlacement {
+    const Image* image = nullptr;
+    int deviceX = 0, deviceY = 0;
+};
+
 class PLAT_EXPORT Context {
 public:
     virtual ~Context();
@@ -176,6 +182,10 @@ public:
     // (deviceX, deviceY), whatever the transform (nothing while it cannot draw), at the context alpha
     // and through the clip: a shape rendered once at the device's resolution, stamped many times.
     void stampImage(const Image& image, int deviceX, int deviceY);
+    // Stamps in the order given, as stampImage stamps each (a null or empty image is passed over). A
+    // backend that paints device pixels may leave out what later stamps of the batch cover opaquely:
+    // the pixels then differ from those stamped one by one by rounding only.
+    void stampImages(std::span<const StampPlacement> stamps);
     // Unwrapped text, each paragraph on one line, its text box's top-left corner placed at `origin`.
     void drawText(const AttributedString& text, Point origin);
     // Text laid out in the rectangle: wrapped to its width from its top-left, by the options.
@@ -214,6 +224,8 @@ protected:
     // A stamp (the image is not empty). By default the image is drawn into its device rectangle with
     // the transform undone; a backend that can paint device pixels directly does so.
     virtual void onStampImage(const Image& image, int deviceX, int deviceY);
+    // A batch of stamps; by default each non-empty one through onStampImage.
+    virtual void onStampImages(std::span<const StampPlacement> stamps);
     virtual void onDrawText(const TextDraw& draw) = 0;
     // The state's clip list just grew by `clip` (already in state().clips, as its newest entry).
     virtual void onClip(const ClipEntry& clip) = 0;
