@@ -192,6 +192,28 @@ TEST_F(BarPlotterTest, ReversedAxesGiveRectanglesAtTheirMinimumCornerWithPositiv
     }
 }
 
+TEST_F(BarPlotterTest, ALogarithmicValueAxisPlacesEachBarByItsOwnConversion) {
+    chart->axisY()->setLogBase(10.0);
+    setItems({barRow({{"a", 10}}), barRow({{"a", 100}}), barRow({{"a", 1000}})});
+    add("a");
+    draw();
+
+    const auto drawn = bars(0);
+    ASSERT_EQ(drawn.size(), 3u);
+    const auto fills = barFills(chart->getColor(0));
+    ASSERT_EQ(fills.size(), 3u);
+    const double values[] = {10, 100, 1000};
+    // The base line is clamped to the axis' minimum, where no logarithm of 0 exists.
+    const double base = sy(std::max(0.0, chart->axisY()->actualMin()));
+    for (int k = 0; k < 3; ++k) {
+        const double c0 = sx(k - GroupWidth / 2), c1 = sx(k + GroupWidth / 2), v = sy(values[k]);
+        expectRect(drawn[k].rect, c0, v, c1 - c0, base - v);
+        const auto b = fills[static_cast<std::size_t>(k)]->bounds();
+        EXPECT_NEAR(b.y(), v, 0.01);
+        EXPECT_NEAR(b.maxY(), base, 0.01);
+    }
+}
+
 TEST_F(BarPlotterTest, SelectionIsDrawnAgainDashedOnTop) {
     struct Case {
         std::int64_t mode;

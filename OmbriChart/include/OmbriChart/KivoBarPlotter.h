@@ -19,7 +19,8 @@ class OmbrChartDataLabelData;
 namespace kivo::detail {
 struct ValueColumn;
 struct StackPlan;
-struct BarAreaBlock;
+struct BarPlaceBlock;
+struct BarAxisPlaces;
 }  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoBarPlotter : public KivoBasePlotter {
@@ -167,18 +168,16 @@ private:
     // A selected bar to draw again, with its point index.
     using SelectedBar = std::pair<std::shared_ptr<KivoRect>, std::int32_t>;
 
-    // The unstacked ordinary bar, as a value; both axes given.
-    KivoRect ordinaryBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
-                         double datax, double datay, double cw, double w, double originScreen, double time, double duration,
-                         bool rotated) const;
+    // The unstacked ordinary bar, as a value, placed by the series' axis places.
+    KivoRect ordinaryBar(const kivo::detail::BarAxisPlaces& places, std::int32_t index, double datax, double datay, double cw,
+                         double w, double originScreen, double time, double duration, bool rotated) const;
     // The same as a new rectangle; null without both axes.
     std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
                                               std::int32_t index, double datax, double datay, double cw, double w,
                                               double originScreen, double time, double duration, bool rotated) const;
-    // The ordinary stacked segment as a value; both axes given.
-    KivoRect stackedBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, double datax,
-                        double datay, double cw, double time, double duration, bool rotated, double& sum,
-                        StackDictionary& stackPos, StackDictionary& stackNeg);
+    // The ordinary stacked segment as a value, placed by the series' axis places.
+    KivoRect stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw, double time,
+                        double duration, bool rotated, double& sum, StackDictionary& stackPos, StackDictionary& stackNeg);
     // `length` eased by the chart's running animation at `time` of `duration` (all of it without one).
     double easedLength(double length, double time, double duration) const;
     // The data info's last point index; -1 without items.
@@ -196,8 +195,8 @@ private:
 
     // Hit-area blocks kept for later passes, and the blocks of this pass, whose bars are also its label
     // records; the records proper are made from them when first asked for.
-    std::vector<std::shared_ptr<kivo::detail::BarAreaBlock>> _blocks;
-    std::vector<std::shared_ptr<kivo::detail::BarAreaBlock>> _labelBlocks;
+    std::vector<std::shared_ptr<kivo::detail::BarPlaceBlock>> _blocks;
+    std::vector<std::shared_ptr<kivo::detail::BarPlaceBlock>> _labelBlocks;
     mutable std::vector<std::shared_ptr<OmbrChartDataLabelData>> _dataLabelData;
     mutable std::size_t _labelBlocksMade = 0;
 };

@@ -17,6 +17,36 @@ plat::Value barXText(const OmbriChart& chart, std::int64_t index, double x, bool
     return plat::Value(axis ? axis->formatValue(x) : std::string());
 }
 
+void BarPlaceBlock::open(std::size_t capacity) {
+    for (auto* list : {&_left, &_top, &_width, &_height, &_middle, &_x, &_y}) list->resize(capacity);
+    _index.resize(capacity);
+    _count = 0;
+}
+
+void BarPlaceBlock::close() {
+    for (auto* list : {&_left, &_top, &_width, &_height, &_middle, &_x, &_y}) list->resize(_count);
+    _index.resize(_count);
+}
+
+const BarRectArea& BarPlaceBlock::area(std::size_t k) const {
+    if (!_made) {
+        _areas.reserve(_count);
+        for (std::size_t j = 0; j < _count; ++j)
+            _areas.emplace_back(&info, KivoRect(_left[j], _top[j], _width[j], _height[j]), _index[j], _x[j], _y[j], _middle[j]);
+        _made = true;
+    }
+    return _areas[k];
+}
+
+void BarPlaceBlock::reset(std::size_t expected) {
+    for (auto* list : {&_left, &_top, &_width, &_height, &_middle, &_x, &_y}) reuseFor(*list, expected);
+    reuseFor(_index, expected);
+    _count = 0;
+    // Areas of an earlier pass are dropped, their memory kept while it fits.
+    reuseFor(_areas, _made ? expected : 0);
+    _made = false;
+}
+
 }  // namespace kivo::detail
 
 bool BarRectArea::contains(const KivoPoint& p) const {

@@ -1,8 +1,9 @@
 #pragma once
-// The rectangular hit areas of a column or bar series: one compact area per bar, all of one series'
-// pass in one block, each making its bar's KivoChartDataPoint only when a hit test (or a label) first
-// asks for it. A column chart of a million points thus registers its hit areas without a million data
-// points, formatted X texts and allocations.
+// The rectangular hit areas of a column or bar series: each bar's place recorded in plain lists, all of
+// one series' pass in one block, the areas made from them when a hit test (or a label) first asks, and
+// each area making its bar's KivoChartDataPoint only when asked for. A column chart of a million points
+// thus registers its hit areas without a million area objects, data points, formatted X texts and
+// allocations.
 
 #include <cmath>
 #include <cstdint>
@@ -69,10 +70,46 @@ private:
 
 namespace kivo::detail {
 
-// The areas of one series' pass, sharing its info. Whoever holds one of them (the hit tester, a hit
-// test's result, the pass's label list) holds the block. What the bars share is what the points of a
-// line series share (their radius, 0, unused).
-struct BarAreaBlock : PointAreaBlock<BarRectArea> {};
+// The bars of one series' pass as the bar loop placed them: each entry's rectangle, the middle of its
+// slot, its data values and its point index, in plain lists. The hit areas are made from them, all at
+// once, when first asked for; the hit tester reaches them through areaAt. Whoever holds one of them (the
+// hit tester, a hit test's result, the pass's label list) holds the block. What the bars share is what
+// the points of a line series share (their radius, 0, unused).
+struct BarPlaceBlock {
+    LineSeriesInfo info;
+
+    std::size_t size() const { return _count; }
+    // Room for `capacity` entries, written by place() in order.
+    void open(std::size_t capacity);
+    void place(const KivoRect& bar, std::int32_t pointIndex, double x, double y, double middle) {
+        const std::size_t k = _count++;
+        _left[k] = bar.left();
+        _top[k] = bar.top();
+        _width[k] = bar.width();
+        _height[k] = bar.height();
+        _middle[k] = middle;
+        _x[k] = x;
+        _y[k] = y;
+        _index[k] = pointIndex;
+    }
+    // Ends the entries placed since open().
+    void close();
+
+    // Entry k's hit area; the first call makes every entry's.
+    const BarRectArea& area(std::size_t k) const;
+    static IKivoHitArea* areaAt(void* block, std::size_t k) {
+        return const_cast<BarRectArea*>(&static_cast<const BarPlaceBlock*>(block)->area(k));
+    }
+    // Empties the block for a pass of `expected` entries.
+    void reset(std::size_t expected);
+
+private:
+    PlaceList _left, _top, _width, _height, _middle, _x, _y;
+    std::vector<std::int32_t, UnsetOnResize<std::int32_t>> _index;
+    std::size_t _count = 0;
+    mutable std::vector<BarRectArea> _areas;
+    mutable bool _made = false;
+};
 
 // The text of a bar's X: its category label, else its X formatted by the category axis (an empty text
 // without one).

@@ -5,8 +5,10 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "KivoCore/KivoGeometry.h"
+#include "OmbriChart/KivoAxis.h"
 
 namespace kivo::detail {
 
@@ -39,5 +41,24 @@ inline std::shared_ptr<KivoRect> normalisedRect(const std::shared_ptr<KivoRect>&
 inline bool isFiniteRect(const KivoRect& rect) {
     return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.width()) && std::isfinite(rect.height());
 }
+
+// An axis' convert(value), its linear arithmetic taken once for all the bars of a series rather than
+// asked of the axis per edge; the same arithmetic, so the same places.
+class AxisPlace {
+public:
+    explicit AxisPlace(const KivoAxis& axis) : _axis(&axis), _linear(axis.linearConversion()) {}
+    double operator()(double value) const { return _linear ? (*_linear)(value) : _axis->convert(value); }
+
+private:
+    const KivoAxis* _axis;
+    std::optional<KivoAxis::LinearConversion> _linear;
+};
+
+// Both axes' places, and whether the X axis runs backwards, for one series' bars.
+struct BarAxisPlaces {
+    BarAxisPlaces(const KivoAxis& axisX, const KivoAxis& axisY) : x(axisX), y(axisY), reversedX(axisX.reversed()) {}
+    AxisPlace x, y;
+    bool reversedX;
+};
 
 }  // namespace kivo::detail

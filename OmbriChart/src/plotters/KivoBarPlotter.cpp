@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 
 #include "ChartCore/KivoHitAreas.h"
 #include "ChartCore/KivoHitTester.h"
@@ -184,13 +183,15 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
 
     // The base line, kept inside the value axis' range.
     const auto& valueAxis = _rotated ? axisX : axisY;
-    const auto& categoryAxis = _rotated ? axisY : axisX;
     double o = _origin;
     if (valueAxis->actualMin() > o)
         o = valueAxis->actualMin();
     else if (o > valueAxis->actualMax())
         o = valueAxis->actualMax();
     const double originScreen = valueAxis->convert(o);
+    // Every edge of the series' bars is placed with the axes' arithmetic taken once.
+    const kivo::detail::BarAxisPlaces places(*axisX, *axisY);
+    const auto& categoryPlace = _rotated ? places.y : places.x;
 
     // The default renderer clips to the bar, so half of this band shows inside it: the series' width.
     const double bw2 = bw + bw;
@@ -246,8 +247,10 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
     // Bars of the default path narrower than a device pixel, merged per pixel column while every bar
     // has the series' look.
     // The series' hit areas, which also stand for its label records.
-    const auto block = kivo::detail::takeKeptBlock(_blocks, n >= first ? static_cast<std::size_t>(n - first + 1) : 0);
+    const std::size_t expected = n >= first ? static_cast<std::size_t>(n - first + 1) : 0;
+    const auto block = kivo::detail::takeKeptBlock(_blocks, expected);
     block->info = {owner, series->name(), position, _rotated, 0};
+    block->open(expected);
     kivo::detail::BarColumnMerger merger;
     if (path == KivoPlotElementEventPathDefault && !pointSelection) merger.begin(engine, _rotated);
     // Every bar is drawn in the bar look. While merging, nothing but the default renderer (which leaves
@@ -283,8 +286,8 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         // The ordinary bar (no change replayed) needs no rectangle object of its own.
         KivoRect bar;
         if (ordinary) {
-            bar = stacked ? stackedBar(axisX, axisY, x, y, cw, t, d, _rotated, sum, stackPos, stackNeg)
-                          : ordinaryBar(axisX, axisY, realIndex, x, y, cw, w, originScreen, t, d, _rotated);
+            bar = stacked ? stackedBar(places, x, y, cw, t, d, _rotated, sum, stackPos, stackNeg)
+                          : ordinaryBar(places, realIndex, x, y, cw, w, originScreen, t, d, _rotated);
         } else {
             const auto made = stacked ? _getStackedBarRect(axisX, axisY, realIndex, point, n, xvals, x, y, slots, cw, w,
                                                            originScreen, t, d, _rotated, position, sum, stackPos, stackNeg)
@@ -313,12 +316,12 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
         // Across the category axis the point sits in the middle of its slot (of the cluster, stacked).
         const double c0 = stacked ? x - cw / 2 : x - cw / 2 + realIndex * w;
         const double c1 = stacked ? x + cw / 2 : c0 + w;
-        const double middle = (categoryAxis->convert(c0) + categoryAxis->convert(c1)) / 2;
-        block->areas.emplace_back(&block->info, bar, point, x, y, middle);
+        block->place(bar, point, x, y, (categoryPlace(c0) + categoryPlace(c1)) / 2);
     }
 
     merger.end();
-    if (_hitTester) _hitTester->addAll(block, std::span(block->areas), position);
+    block->close();
+    if (_hitTester) _hitTester->addBlock(block, block.get(), block->size(), &kivo::detail::BarPlaceBlock::areaAt, position);
     _labelBlocks.push_back(block);
 
     // Every label collected in this pass, so the last series' labels end on top of all bars.
@@ -344,8 +347,9 @@ const std::vector<std::shared_ptr<OmbrChartDataLabelData>>& KivoBarPlotter::data
     for (; _labelBlocksMade < _labelBlocks.size(); ++_labelBlocksMade) {
         const auto& block = *_labelBlocks[_labelBlocksMade];
         const std::string seriesName = block.info.name.value_or("");
-        _dataLabelData.reserve(_dataLabelData.size() + block.areas.size());
-        for (const auto& area : block.areas) {
+        _dataLabelData.reserve(_dataLabelData.size() + block.size());
+        for (std::size_t k = 0; k < block.size(); ++k) {
+            const auto& area = block.area(k);
             // Labels stand against the bar's top edge (columns) or right edge (bars).
             const KivoRect bar = area.rect();
             auto anchor = block.info.rotated ? KivoRect::create(bar.right(), bar.top(), 0, bar.height())

@@ -147,29 +147,28 @@ std::shared_ptr<KivoRect> KivoBarPlotter::ordinaryBarRect(const std::shared_ptr<
                                                           double datax, double datay, double cw, double w, double originScreen,
                                                           double time, double duration, bool rotated) const {
     if (!axisX || !axisY) return nullptr;
-    const KivoRect bar = ordinaryBar(axisX, axisY, index, datax, datay, cw, w, originScreen, time, duration, rotated);
+    const KivoRect bar = ordinaryBar({*axisX, *axisY}, index, datax, datay, cw, w, originScreen, time, duration, rotated);
     return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
 }
 
-KivoRect KivoBarPlotter::ordinaryBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
-                                     std::int32_t index, double datax, double datay, double cw, double w, double originScreen,
-                                     double time, double duration, bool rotated) const {
+KivoRect KivoBarPlotter::ordinaryBar(const kivo::detail::BarAxisPlaces& places, std::int32_t index, double datax, double datay,
+                                     double cw, double w, double originScreen, double time, double duration, bool rotated) const {
     const double s = datax - cw / 2;
     if (!rotated) {
         // Columns: the slot's ends in screen order, so a reversed axis keeps the slot's width.
-        const bool reversed = axisX->reversed();
-        const double a = axisX->convert(s + (reversed ? index + 1 : index) * w);
-        const double b = axisX->convert(s + (reversed ? index : index + 1) * w);
-        const double v = axisY->convert(datay);
+        const bool reversed = places.reversedX;
+        const double a = places.x(s + (reversed ? index + 1 : index) * w);
+        const double b = places.x(s + (reversed ? index : index + 1) * w);
+        const double v = places.y(datay);
         const double length = std::fabs(originScreen - v);
         const double grown = easedLength(length, time, duration);
         // The bottom edge stays where the finished column's is; the top rises.
         return kivo::detail::normalisedBar(a, std::min(v, originScreen) + length - grown, b - a, grown);
     }
     // Bars: the left edge stays, the right one grows.
-    const double a = axisY->convert(s + index * w);
-    const double b = axisY->convert(s + (index + 1) * w);
-    const double v = axisX->convert(datay);
+    const double a = places.y(s + index * w);
+    const double b = places.y(s + (index + 1) * w);
+    const double v = places.x(datay);
     const double length = std::fabs(originScreen - v);
     return kivo::detail::normalisedBar(std::min(v, originScreen), std::min(a, b), easedLength(length, time, duration),
                                        std::fabs(b - a));
@@ -181,23 +180,23 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
                                                                    bool rotated, double& sum, StackDictionary& stackPos,
                                                                    StackDictionary& stackNeg) {
     if (!axisX || !axisY) return nullptr;
-    const KivoRect bar = stackedBar(axisX, axisY, datax, datay, cw, time, duration, rotated, sum, stackPos, stackNeg);
+    const KivoRect bar = stackedBar({*axisX, *axisY}, datax, datay, cw, time, duration, rotated, sum, stackPos, stackNeg);
     return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
 }
 
-KivoRect KivoBarPlotter::stackedBar(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY, double datax,
-                                    double datay, double cw, double time, double duration, bool rotated, double& sum,
-                                    StackDictionary& stackPos, StackDictionary& stackNeg) {
-    const auto& categoryAxis = rotated ? axisY : axisX;
-    const auto& valueAxis = rotated ? axisX : axisY;
-    const double a = categoryAxis->convert(datax - cw / 2);
-    const double b = categoryAxis->convert(datax + cw / 2);
+KivoRect KivoBarPlotter::stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw,
+                                    double time, double duration, bool rotated, double& sum, StackDictionary& stackPos,
+                                    StackDictionary& stackNeg) {
+    const auto& categoryAxis = rotated ? places.y : places.x;
+    const auto& valueAxis = rotated ? places.x : places.y;
+    const double a = categoryAxis(datax - cw / 2);
+    const double b = categoryAxis(datax + cw / 2);
 
     const auto segment = kivo::detail::takeSegment(_stackPlan.get(), datax, datay, _stacking,
                                                    _dataInfo ? _dataInfo->getStackedAbsSum(datax) : 0, stackPos, stackNeg);
     sum = segment.base;
-    const double va = valueAxis->convert(segment.base);
-    const double vb = valueAxis->convert(segment.base + segment.share);
+    const double va = valueAxis(segment.base);
+    const double vb = valueAxis(segment.base + segment.share);
     const double length = std::fabs(vb - va);
     const double grown = easedLength(length, time, duration);
     if (!rotated) return kivo::detail::normalisedBar(a, std::min(va, vb) + length - grown, b - a, grown);
