@@ -12,7 +12,8 @@ class Wide : public plat::Object {
 public:
     PLAT_CLASS()
     Wide() = default;
-    explicit Wide(long n) : c0(n), c1(n + 1), c2(n + 2), c3(n + 3), c4(n + 4), c5(n + 5), c6(n + 6), c7(n + 7), c8(n + 8), c9(n + 9) {}
+    explicit Wide(long n)
+        : c0(n), c1(n + 1), c2(n + 2), c3(n + 3), c4(n + 4), c5(n + 5), c6(n + 6), c7(n + 7), c8(n + 8), c9(n + 9) {}
     long c0 = 0, c1 = 0, c2 = 0, c3 = 0, c4 = 0, c5 = 0, c6 = 0, c7 = 0, c8 = 0, c9 = 0;
 };
 

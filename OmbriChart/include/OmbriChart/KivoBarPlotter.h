@@ -169,15 +169,17 @@ private:
     using SelectedBar = std::pair<std::shared_ptr<KivoRect>, std::int32_t>;
 
     // The unstacked ordinary bar, as a value, placed by the series' axis places.
-    KivoRect ordinaryBar(const kivo::detail::BarAxisPlaces& places, std::int32_t index, double datax, double datay, double cw,
-                         double w, double originScreen, double time, double duration, bool rotated) const;
+    KIVO_CHART_NO_EXPORT KivoRect ordinaryBar(const kivo::detail::BarAxisPlaces& places, std::int32_t index, double datax,
+                                              double datay, double cw, double w, double originScreen, double time,
+                                              double duration, bool rotated) const;
     // The same as a new rectangle; null without both axes.
     std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
                                               std::int32_t index, double datax, double datay, double cw, double w,
                                               double originScreen, double time, double duration, bool rotated) const;
     // The ordinary stacked segment as a value, placed by the series' axis places.
-    KivoRect stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw, double time,
-                        double duration, bool rotated, double& sum, StackDictionary& stackPos, StackDictionary& stackNeg);
+    KIVO_CHART_NO_EXPORT KivoRect stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw,
+                                             double time, double duration, bool rotated, double& sum, StackDictionary& stackPos,
+                                             StackDictionary& stackNeg);
     // `length` eased by the chart's running animation at `time` of `duration` (all of it without one).
     double easedLength(double length, double time, double duration) const;
     // The data info's last point index; -1 without items.
