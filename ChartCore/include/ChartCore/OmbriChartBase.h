@@ -160,6 +160,9 @@ public:
                                         const std::optional<std::string>& title, bool isFooter);
     // A view point relative to rectChart's corner (the control's coordinates).
     std::shared_ptr<KivoPoint> toControl(double x, double y) const;
+    // The title band under a control point: header, footer, or None. Titles lie over everything else, so
+    // a hit test asks this first.
+    KivoChartElement titleElementAt(const std::shared_ptr<KivoPoint>& point) const;
     // Edges included; false for a null rectangle or point.
     static bool contains(const std::shared_ptr<KivoRect>& rect, const std::shared_ptr<KivoPoint>& point);
     // Draws `text` anchored at `pos`. halign: 0 the text starts at the point (right of it), 1 centred

@@ -120,6 +120,12 @@ bool OmbriChartBase::contains(const std::shared_ptr<KivoRect>& rect, const std::
     return rect && rect->containsPoint(point);
 }
 
+KivoChartElement OmbriChartBase::titleElementAt(const std::shared_ptr<KivoPoint>& point) const {
+    if (contains(rectHeader(), point)) return KivoChartElementHeader;
+    if (contains(rectFooter(), point)) return KivoChartElementFooter;
+    return KivoChartElementNone;
+}
+
 plat::Font OmbriChartBase::getDescriptor(const plat::Dictionary& attributes) const {
     return plat::fontFromAttributes(attributes);
 }

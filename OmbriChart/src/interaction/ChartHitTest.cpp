@@ -25,12 +25,8 @@ std::shared_ptr<KivoChartHitTestInfo> OmbriChart::_hitTest(double x, double y) {
     const auto p = toControl(x, y);
     auto info = KivoChartHitTestInfo::create(sharedAs<OmbriChart>(), x, y);
     // Titles lie over everything else, then the legend, then the annotations, which float over the plot.
-    if (contains(rectHeader(), p)) {
-        info->setChartElement(KivoChartElementHeader);
-        return info;
-    }
-    if (contains(rectFooter(), p)) {
-        info->setChartElement(KivoChartElementFooter);
+    if (const KivoChartElement title = titleElementAt(p); title != KivoChartElementNone) {
+        info->setChartElement(title);
         return info;
     }
     if (contains(_rectLegend, p)) {

@@ -59,12 +59,8 @@ std::shared_ptr<KivoPieHitTestInfo> OmbriPie::_hitTest(double x, double y) {
     const auto p = toControl(x, y);
     auto info = KivoPieHitTestInfo::create(sharedAs<OmbriPie>(), x, y);
     info->dataPoint()->setPointIndex(-1);
-    if (contains(rectHeader(), p)) {
-        info->setChartElement(KivoChartElementHeader);
-        return info;
-    }
-    if (contains(rectFooter(), p)) {
-        info->setChartElement(KivoChartElementFooter);
+    if (const KivoChartElement title = titleElementAt(p); title != KivoChartElementNone) {
+        info->setChartElement(title);
         return info;
     }
     if (contains(_rectLegend, p)) {
