@@ -217,6 +217,17 @@ TEST_F(Scroll, ANonFinitePositionIsRefusedWithALogLine) {
     }
 }
 
+// Below the last row there is no row to be frozen: the pan moves the content (here past the top, the
+// content being shorter than the view).
+TEST_F(Scroll, APanBegunBelowTheRowsLocksNoAxis) {
+    grid->setItemsSource(wideItems(5));
+    draw();
+    auto t = touches();
+    t.down({250, 400}).wait(Tick).move({250, 420}).wait(Tick).move({250, 430});
+    EXPECT_EQ(grid->originY(), -10);
+    t.up();
+}
+
 // A host may hand in any touch point: a finger dragged a world away scrolls that far, flings no glide
 // past what numbers hold, and bounces back exactly to the bottom.
 TEST_F(Scroll, AnAbsurdTouchPointEndsAtTheBottom) {
