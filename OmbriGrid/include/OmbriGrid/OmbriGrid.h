@@ -162,12 +162,13 @@ public:
     void setCellFactory(std::shared_ptr<GridCellFactory> factory) { _cellFactory = std::move(factory); }
     const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
     void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter);
-    // ---- selection ----
+    // ---- what is selected, and how taps and code change it ----
     const std::shared_ptr<GridCellRange>& selection() const { return _selection; }
-    // Takes a copy, whole rows in the row modes; null or the empty range clears. A range naming a row
-    // or column outside the grid is refused with a log line. A change passes SelectionChanging (which
-    // a handler or the delegate may veto), moves the view's current item to the selected row's item,
-    // then raises SelectionChanged.
+    // The grid keeps its own copy, so a caller editing its range later changes nothing on screen. In
+    // the row modes the range grows to whole rows; nothing or an empty range deselects. Indices outside
+    // the grid are logged and ignored rather than clamped, since a clamped range would select cells the
+    // caller never named. Handlers and the delegate can veto before anything moves; the current item
+    // follows the new row before the Changed event, so its handlers see both in step.
     void setSelection(const std::shared_ptr<GridCellRange>& selection);
     // The range as given (no widening to whole rows), then, when `show`, its anchor scrolled into view.
     void selectCellRange(const std::shared_ptr<GridCellRange>& range, bool show = true);
@@ -405,7 +406,7 @@ private:
     void _updateColumnTypes(const plat::Value& prototype);
     void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     void _columnsChanged();
-    // ---- selection ----
+    // ---- the current item kept in step with the selection ----
     // Moves the view's current item to the selected row's item, by its position in the view.
     void _syncCollectionView();
     // The position in the view's items of the item a row shows; -1 for a group row, a row no item

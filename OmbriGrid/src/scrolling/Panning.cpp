@@ -207,7 +207,8 @@ void OmbriGrid::_constrainOriginInternal() {
 }
 
 void OmbriGrid::_constrainOriginNonFinal() {
-    // With touch feedback the vertical origin may run past either end while it moves.
+    // Mid-gesture, touch feedback lets the content follow the finger past the top or bottom so the
+    // release can bounce it back; only the final constraint pulls it inside.
     if (!_touchFeedback) _originY = clampOrigin(_originY, _panMax.y);
     _originX = clampOrigin(_originX, _panMax.x);
 }
