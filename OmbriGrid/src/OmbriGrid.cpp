@@ -188,7 +188,16 @@ void OmbriGrid::initInternals() {
         press->setAllowableMovement(FLT_MAX);
         return press;
     };
+    _tapRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+        if (auto grid = weak.lock()) grid->respondToTapGesture(recognizer);
+    });
+    _doubleTapRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+        if (auto grid = weak.lock()) grid->respondToDoubleTapGesture(recognizer);
+    });
     _pressRecognizer = makePress(PressDuration);
+    _pressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+        if (auto grid = weak.lock()) grid->respondToPressGesture(recognizer);
+    });
     _longPressRecognizer = makePress(LongPressDuration);
     _longPressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToLongPressGesture(recognizer);

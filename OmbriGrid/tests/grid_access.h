@@ -65,6 +65,20 @@ struct GridTestAccess {
     static bool isFadePending(const OmbriGrid& grid) {
         return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || (grid._ghostTimer && grid._ghostTimer->isValid());
     }
+    // ---- editing ----
+
+    // ---- taps and sorting ----
+
+    // ---- column resizing and the selection handles' drag ----
+
+    // ---- keyboard commands ----
+
+    // ---- clipboard ----
+
+    // ---- detail rows ----
+
+    // ---- cell views ----
+
 };
 
 }  // namespace kivo::detail

@@ -109,7 +109,7 @@ private:
 
 class KIVO_GRID_EXPORT GridRow : public GridRowCol {
 public:
-    GridRow() : GridRowCol(GridRowColFlagsVisible | GridRowColFlagsAllowResizing) {}
+    GridRow() : GridRowCol(GridRowColFlagsVisible | GridRowColFlagsAllowResizing), _identity(nextIdentity()) {}
     explicit GridRow(plat::Value dataItem) : GridRow() { _dataItem = std::move(dataItem); }
 
     std::int32_t height() const { return size(); }
@@ -122,9 +122,15 @@ public:
     std::int32_t renderHeight() const { return renderSize(); }
     const plat::Value& dataItem() const { return _dataItem; }
     void setDataItem(plat::Value item) { _dataItem = std::move(item); }
+    // Given when the row is made, from a process-wide count, and never given again: views kept for a
+    // row follow it while indices shift, and a row made after a rebinding never finds an older row's.
+    std::uint64_t identity() const { return _identity; }
 
 private:
+    static std::uint64_t nextIdentity();
+
     plat::Value _dataItem;
+    std::uint64_t _identity;
 };
 
 class KIVO_GRID_EXPORT GridGroupRow : public GridRow {

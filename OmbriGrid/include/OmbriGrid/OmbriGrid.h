@@ -196,6 +196,31 @@ public:
     const std::shared_ptr<GridCellRange>& editRange() const { return _editRange; }
     const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const { return _longPressRecognizer; }
 
+    // ---- editing: one cell, or the merged range it lies in, at a time and in place ----
+    // Opens an editor over the cell, or toggles a Boolean cell at once; false when refused or cancelled.
+    // `fullEdit` is taken for the callers that pass it and changes nothing.
+    bool startEditing(bool fullEdit, std::int32_t row, std::int32_t col);
+    // Closes the open edit, writing its value unless `cancel`; always true.
+    bool finishEditing(bool cancel);
+    // The open editor's value converted by the edited column's type; nil when it does not convert.
+    plat::Value getActiveEditorValue() const;
+    // The return key of the grid's editor: commits and closes.
+    bool textFieldShouldReturn(plat::TextField& field) override;
+
+    // ---- taps and sorting ----
+    void respondToTapGesture(plat::GestureRecognizer& recognizer);
+    void respondToDoubleTapGesture(plat::GestureRecognizer& recognizer);
+
+    // ---- column resizing and the selection handles' drag ----
+    void respondToPressGesture(plat::GestureRecognizer& recognizer);
+
+    // ---- keyboard commands ----
+
+    // ---- clipboard ----
+
+    // ---- detail rows and cell views ----
+
+
     // ---- look ----
     // White when the grid is opaque and has no colour or a clear one; else the colour stored.
     std::optional<plat::Color> backgroundColor() const;
@@ -454,6 +479,18 @@ private:
     void keyboardWasShown(const plat::Notification& notification);
     void keyboardWillBeHidden(const plat::Notification& notification);
 
+    // ---- editing ----
+
+    // ---- taps and sorting ----
+
+    // ---- column resizing and the selection handles' drag ----
+
+    // ---- keyboard commands ----
+
+    // ---- clipboard ----
+
+    // ---- detail rows and cell views ----
+
     // The one way every event is raised: the handlers first, then the delegate, their answers
     // combined by `rule`; true when the action goes on. `onlyWithHandlers` raises only while the event
     // has a handler (the delegate is asked either way).
@@ -577,4 +614,16 @@ private:
     // their next tick.
     std::int32_t _timerCount = 0, _ghostTimerCount = 0;
     std::shared_ptr<plat::Timer> _slideTimer, _ghostWaitTimer, _ghostTimer;
+    // ---- editing ----
+
+    // ---- taps and sorting ----
+
+    // ---- column resizing and the selection handles' drag ----
+
+    // ---- keyboard commands ----
+
+    // ---- clipboard ----
+
+    // ---- detail rows and cell views ----
+
 };

@@ -1,5 +1,7 @@
 #include "OmbriGrid/GridRowCol.h"
 
+#include <atomic>
+
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
@@ -101,6 +103,12 @@ void GridRowCol::onPropertyChanged() {
 void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner) { _owner = owner; }
 
 // ---- GridRow ----
+
+std::uint64_t GridRow::nextIdentity() {
+    // Rows are made on the main thread, but a count that can never hand out one number twice costs nothing.
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 void GridRow::setHeight(std::int32_t height) {
     setSize(height);
