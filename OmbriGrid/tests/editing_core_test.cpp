@@ -6,6 +6,7 @@
 #include "OmbriGrid/GridCellFactory.h"
 #include "OmbriGrid/GridPanel.h"
 #include "Platform/foundation/locale/locale.h"
+#include "Platform/testing/touches.h"
 #include "editing_fixture.h"
 
 namespace grid_test {
@@ -369,6 +370,32 @@ TEST_F(Edit, CollapsingGroupsCommitsFirst) {
     grid->collapseGroupsToLevel(0);
     EXPECT_EQ(task(0)->name, "Omega");
     EXPECT_FALSE(grid->activeEditor());
+}
+
+}  // namespace
+}  // namespace grid_test
+
+namespace grid_test {
+namespace {
+
+TEST_F(Edit, PanningDoesNotScrollWhileAnEditIsOpen) {
+    // The columns are wider than the window, so a drag to the left scrolls them, unless an edit is open.
+    for (const bool editing : {false, true}) {
+        SCOPED_TRACE(editing ? "editing" : "not editing");
+        build();
+        if (editing) {
+            ASSERT_TRUE(open(0, NameCol));
+        }
+        plat::testing::Touches(window).drag({280, 120}, {80, 120});
+        settle();
+        if (editing) {
+            EXPECT_EQ(grid->originX(), 0);
+            EXPECT_TRUE(grid->activeEditor());
+        } else {
+            EXPECT_GT(grid->originX(), 0);
+        }
+        grid->finishEditing(true);
+    }
 }
 
 }  // namespace
