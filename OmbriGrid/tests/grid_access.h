@@ -68,6 +68,8 @@ struct GridTestAccess {
     // ---- editing ----
 
     // ---- taps and sorting ----
+    static bool editStartLock(const OmbriGrid& grid) { return grid._editStartLock; }
+    static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
 
     // ---- column resizing and the selection handles' drag ----
 
