@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowCol.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
+#include "Platform/runtime/run_loop.h"
 #include "Platform/ui/menu_controller.h"
 #include "grid_access.h"
 #include "tap_scene.h"
@@ -223,6 +225,114 @@ TEST_F(Taps, ACancelledDoubleTapSelectsNothingAndTheDelegateDecides) {
         EXPECT_EQ(grid->selection()->isValid(), c.selects);
         EXPECT_FALSE(Access::editStartLock(*grid));
     }
+}
+
+// ---- taps and the editor ----
+
+class TapsWhileEditing : public grid_test::TapScene {
+protected:
+    // The item at a place of the source list, whatever the sort.
+    std::shared_ptr<grid_test::TapItem> itemAt(std::size_t source) const {
+        return view()->sourceCollection()->at(source).as<grid_test::TapItem>();
+    }
+    std::string nameAt(std::size_t source) const { return itemAt(source)->name; }
+    bool editing(std::int32_t row, std::int32_t col) const {
+        return grid->activeEditor() && grid->editRange() && grid->editRange()->isEqual(GridCellRange(row, col));
+    }
+    // Opens the text editor on a name and types into it.
+    void openAndType(std::int32_t row, const std::string& text) {
+        ASSERT_TRUE(grid->startEditing(true, row, Name));
+        plat::RunLoop::main().runUntilIdle();
+        Access::editor(*grid)->setText(text);
+    }
+};
+
+TEST_F(TapsWhileEditing, ASingleTapOffTheEditedCellCommitsAndOnItKeepsTheEditor) {
+    struct Case {
+        const char* name;
+        std::function<plat::Point()> where;
+        bool keeps;
+        int told;  // CellTapped events
+    };
+    // The editor leaves a margin of its cell uncovered; the editor itself takes the taps on it.
+    const auto besideTheEditor = [this] { return plat::Point{grid->getCellRectForRow(1, Name).x() + 2, cellPoint(1, Name).y}; };
+    const auto rowHeader = [this] { return plat::Point{5, cellPoint(1, Name).y}; };
+    const std::vector<Case> cases = {
+        {"on the edited cell beside the editor", besideTheEditor, true, 1},
+        {"on the editor", [this] { return cellPoint(1, Name); }, true, 0},
+        {"on another cell of its row", [this] { return cellPoint(1, Amount); }, false, 1},
+        {"on another row", [this] { return cellPoint(3, Name); }, false, 1},
+        {"on its column's header", [this] { return headerPoint(Name); }, false, 1},
+        {"on its row's header", rowHeader, false, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        openAndType(1, c.name);
+        int ended = 0, tapped = 0;
+        grid->ombriGridCellEditEnded()->addHandler([&](const std::shared_ptr<KivoEventContainer>&) { ++ended; }, grid);
+        grid->ombriGridCellTapped()->addHandler([&](const std::shared_ptr<KivoEventContainer>&) { ++tapped; }, grid);
+        tap(c.where());
+        EXPECT_EQ(tapped, c.told);
+        EXPECT_EQ(editing(1, Name), c.keeps);
+        EXPECT_EQ(ended, c.keeps ? 0 : 1);
+        // Row 1 shows the second item: committed, it carries the typed name.
+        EXPECT_EQ(nameAt(1) == c.name, !c.keeps);
+        grid->ombriGridCellEditEnded()->removeHandlersForObject(grid);
+        grid->ombriGridCellTapped()->removeHandlersForObject(grid);
+        grid->finishEditing(true);
+        view()->sortDescriptions()->removeAllObjects();
+        itemAt(1)->name = "alpha";
+    }
+}
+
+TEST_F(TapsWhileEditing, ACancelledTapLeavesTheEditorOpen) {
+    openAndType(1, "zulu");
+    grid->ombriGridCellTapped()->addHandler(
+        [](const std::shared_ptr<KivoEventContainer>& c) { c->args<GridCellRangeEventArgs>()->setCancel(true); }, grid);
+    tap(cellPoint(3, Name));
+    EXPECT_TRUE(editing(1, Name));
+    EXPECT_EQ(nameAt(1), "alpha");
+}
+
+TEST_F(TapsWhileEditing, ADoubleTapOpensOnACellAndOtherwiseOnlyCloses) {
+    doubleTap(cellPoint(2, Name));
+    EXPECT_TRUE(editing(2, Name));
+    EXPECT_TRUE(grid->selection()->containsRow(2));
+
+    // The same cell again: the editor stays as it is.
+    Access::editor(*grid)->setText("zulu");
+    doubleTap(cellPoint(2, Name));
+    EXPECT_TRUE(editing(2, Name));
+    EXPECT_EQ(nameAt(2), "foxtrot");
+
+    // Another cell: the edit is committed and no other opens.
+    doubleTap(cellPoint(4, Name));
+    EXPECT_FALSE(grid->activeEditor());
+    EXPECT_FALSE(grid->editRange());
+    EXPECT_EQ(nameAt(2), "zulu");
+    EXPECT_TRUE(grid->selection()->containsRow(4));
+
+    // With no editor open, that cell opens.
+    doubleTap(cellPoint(4, Name));
+    EXPECT_TRUE(editing(4, Name));
+
+    // Anywhere but the cells: committed and closed.
+    Access::editor(*grid)->setText("yankee");
+    doubleTap(headerPoint(Amount));
+    EXPECT_FALSE(grid->activeEditor());
+    EXPECT_EQ(nameAt(4), "yankee");
+    // A double tap on a header sorts nothing: only the single tap does.
+    EXPECT_EQ(view()->sortDescriptions()->count(), 0u);
+}
+
+TEST_F(TapsWhileEditing, NoEditStartsWhileTheDoubleTapEventRuns) {
+    std::optional<bool> startedInside;
+    grid->ombriGridCellDoubleTapped()->addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>&) { startedInside = grid->startEditing(true, 3, Name); }, grid);
+    doubleTap(cellPoint(2, Name));
+    EXPECT_EQ(startedInside, false);
+    // The tap's own edit opens once the event is over.
+    EXPECT_TRUE(editing(2, Name));
 }
 
 }  // namespace
