@@ -73,6 +73,8 @@ struct GridTestAccess {
     static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) { return grid._dataMapPickerToolbar; }
 
     // ---- taps and sorting ----
+    static bool editStartLock(const OmbriGrid& grid) { return grid._editStartLock; }
+    static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
 
     // ---- column resizing and the selection handles' drag ----
 

@@ -232,8 +232,15 @@ public:
     void onDataMapPickerDone(plat::BarButtonItem& sender);
 
     // ---- taps and sorting ----
+    // The tap recogniser's action, once the double tap has failed: Tapped, then CellTapped, then the
+    // open text editor committed when the tap leaves it, a header sorted, a group row toggled, the
+    // tapped cell selected.
     void respondToTapGesture(plat::GestureRecognizer& recognizer);
+    // CellDoubleTapped, then the tapped cell selected and its editor opened, or an open editor closed.
     void respondToDoubleTapGesture(plat::GestureRecognizer& recognizer);
+    // SortingColumn: the handlers, then the delegate, whose answer decides; true to go on.
+    bool onSortingColumn(const std::shared_ptr<GridCellRangeEventArgs>& args);
+    void onSortedColumn(const std::shared_ptr<GridCellRangeEventArgs>& args);
 
     // ---- column resizing and the selection handles' drag ----
     void respondToPressGesture(plat::GestureRecognizer& recognizer);
@@ -515,6 +522,13 @@ private:
     std::string editorTextForCell(std::int32_t row, std::int32_t col) const;
 
     // ---- taps and sorting ----
+    // A header tap's sort: the column's description flipped in place, or the whole sort replaced by
+    // an ascending one on the column, each behind SortingColumn.
+    void sortByColumnHeader(const GridHitTestInfo& hit);
+    // Whether the hit falls on a cell of the range being edited.
+    bool isOnEditRange(const GridHitTestInfo& hit) const;
+    // Commits and closes the open editor as its return key would.
+    void returnFromActiveEditor();
 
     // ---- column resizing and the selection handles' drag ----
 
@@ -663,6 +677,8 @@ private:
     bool _editClosing = false;
 
     // ---- taps and sorting ----
+    // Which corner of the selection an extension moves: true keeps the anchor (row, col). A tap sets it.
+    bool _selOrigin = false;
 
     // ---- column resizing and the selection handles' drag ----
 

@@ -1,5 +1,156 @@
-// PLACEHOLDER until taps land.
+// Taps on the grid: the single tap (events, leaving the editor, sorting by a header, toggling a group
+// row, selecting) and the double tap (its event, selecting, opening or closing the editor).
+#include "KivoCore/KivoCollectionView.h"
+#include "KivoCore/KivoGeometry.h"
+#include "KivoCore/KivoSortDescription.h"
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridHitTestInfo.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
+#include "OmbriGrid/OmbriGridEventArgs.h"
+#include "Platform/foundation/log.h"
+#include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/menu_controller.h"
+#include "events/DelegateRule.h"
 
-void OmbriGrid::respondToTapGesture(plat::GestureRecognizer&) {}
-void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer&) {}
+using kivo::detail::DelegateRule;
+
+namespace {
+// While the double-tap events run, no edit may start: a handler that starts one would race the
+// editor this tap opens.
+class LockWhile {
+public:
+    explicit LockWhile(bool& lock) : _lock(lock) { _lock = true; }
+    ~LockWhile() { _lock = false; }
+    LockWhile(const LockWhile&) = delete;
+    LockWhile& operator=(const LockWhile&) = delete;
+
+private:
+    bool& _lock;
+};
+}  // namespace
+
+bool OmbriGrid::isOnEditRange(const GridHitTestInfo& hit) const {
+    // A merged edit spans several cells, all under the one editor: any of them is on it.
+    return _editRange && hit.gridPanel() == _cells && _editRange->containsRow(hit.row()) &&
+           _editRange->containsColumn(hit.column());
+}
+
+void OmbriGrid::returnFromActiveEditor() {
+    if (!_activeEditor) return;
+    if (auto* field = dynamic_cast<plat::TextField*>(_activeEditor.get()))
+        textFieldShouldReturn(*field);
+    else
+        // A factory's view has no return key; its value is committed as the key would commit it.
+        finishEditing(false);
+}
+
+void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
+    const auto alive = keepAlive();
+    becomeFirstResponder();
+    plat::MenuController::shared().setMenuVisible(false, true);
+    const plat::Point at = recognizer.locationInView(this);
+
+    auto tapped = std::make_shared<KivoPointEventArgs>(KivoPoint::create(at.x, at.y));
+    if (!raiseCancelable(_ombriGridTapped, tapped, DelegateRule::EitherStops,
+                         [this, &tapped](OmbriGridDelegate& d) { return d.tapped(sharedAs<OmbriGrid>(), tapped->point()); }))
+        return;
+
+    const auto hit = hitTest(at);
+    auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
+    if (!raiseCancelable(_ombriGridCellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+            return d.cellTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
+        }))
+        return;
+
+    if (dynamic_cast<plat::TextField*>(_activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
+
+    if (_allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
+
+    if (hit->gridPanel() == _cells && hit->row() >= 0 && static_cast<std::size_t>(hit->row()) < _rows->count())
+        if (auto group = std::dynamic_pointer_cast<GridGroupRow>(_rows->row(hit->row())))
+            group->setIsCollapsed(!group->isCollapsed());
+
+    _selOrigin = true;
+    handleSelection(*hit);
+}
+
+void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
+    const auto alive = keepAlive();
+    becomeFirstResponder();
+    plat::MenuController::shared().setMenuVisible(false, true);
+    const auto hit = hitTest(recognizer.locationInView(this));
+
+    auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
+    bool goOn;
+    {
+        LockWhile lock(_editStartLock);
+        goOn = raiseCancelable(_ombriGridCellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+            return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
+        });
+    }
+    if (!goOn) return;
+
+    handleSelection(*hit);
+    if (hit->gridPanel() != _cells || (_activeEditor && !isOnEditRange(*hit))) {
+        // A second tap away from the open editor only closes it; the next one may open another.
+        returnFromActiveEditor();
+        return;
+    }
+    if (!_activeEditor) startEditing(true, hit->row(), hit->column());
+}
+
+// ---- sorting ----
+
+void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
+    const std::int32_t col = hit.column();
+    if (col < 0 || static_cast<std::size_t>(col) >= _columns->count()) return;
+    const auto column = _columns->column(col);
+    if (!column || !column->allowSorting()) return;
+    // A path that names nothing would sort every item as equal and still announce a sort.
+    const auto path = column->getSortMemberPath();
+    if (!path || path->empty()) return;
+    if (!_collectionView) {
+        plat::log("Grid: the header of column " + std::to_string(col) + " sorts nothing: the grid has no collection view");
+        return;
+    }
+    const auto alive = keepAlive();
+    const auto view = _collectionView;
+    const auto sorts = view->sortDescriptions();
+    auto args = std::make_shared<GridCellRangeEventArgs>(_columnHeaders, std::make_shared<GridCellRange>(-1, col));
+
+    for (std::size_t i = 0; i < sorts->count(); ++i) {
+        auto sort = sorts->objectAtIndexAs<KivoSortDescription>(i);
+        if (!sort || sort->property() != *path) continue;
+        if (!onSortingColumn(args)) return;
+        // A handler may have edited the list meanwhile: the description is put back where it stands now.
+        const std::size_t at = sorts->indexOfObject(plat::Value(sort));
+        if (at == plat::NotFound) return;
+        sort->setAscending(!sort->ascending());
+        sorts->replaceObjectAtIndex(at, plat::Value(sort));
+        onSortedColumn(args);
+        return;
+    }
+
+    auto sort = std::make_shared<KivoSortDescription>(*path, true);
+    if (!onSortingColumn(args)) return;
+    // One batch: the view sorts once and the rows are rebuilt once, not once for the emptied list and
+    // again for the new key.
+    sorts->deferUpdate([&] {
+        sorts->removeAllObjects();
+        sorts->addObject(plat::Value(sort));
+    });
+    onSortedColumn(args);
+}
+
+bool OmbriGrid::onSortingColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
+    return raiseCancelable(_ombriGridSortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+        return d.sortingColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
+    });
+}
+
+void OmbriGrid::onSortedColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
+    raiseNotice(_ombriGridSortedColumn, args,
+                [this, &args](OmbriGridDelegate& d) { d.sortedColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange()); });
+}
