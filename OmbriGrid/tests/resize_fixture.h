@@ -53,7 +53,10 @@ protected:
     }
     GridColumn& column(int i) const { return *grid->columns()->column(i); }
     // The right edge of column `i` in the header row, as the grid shows it now.
-    double rightEdge(int i) const { return HeaderWidth + column(i).pos() + column(i).renderWidth() - grid->originX(); }
+    double rightEdge(int i) const {
+        const double scrolled = i < grid->frozenColumns() ? 0 : grid->originX();
+        return HeaderWidth + column(i).pos() + column(i).renderWidth() - scrolled;
+    }
     plat::Point cellCentre(int row, int col) const {
         const plat::Rect r = grid->cells()->getCellRect(row, col);
         return {r.midX(), r.midY()};

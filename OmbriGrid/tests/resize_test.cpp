@@ -7,6 +7,7 @@
 
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/graphics/color.h"
+#include "Platform/ui/menu_controller.h"
 #include "resize_fixture.h"
 
 namespace {
@@ -26,7 +27,7 @@ protected:
 };
 
 TEST_F(Resize, APressOnAHeaderEdgeSizesTheColumnLeftOfThatEdge) {
-    enum class Setting { None, Column2Hidden, GridOff, Column2Off };
+    enum class Setting { None, Column2Hidden, GridOff, Column2Off, Scrolled, ScrolledFrozen };
     struct Case {
         std::string name;
         int edge;       // the press is `offset` points from the right edge of this column (-1: the row headers')
@@ -40,11 +41,17 @@ TEST_F(Resize, APressOnAHeaderEdgeSizesTheColumnLeftOfThatEdge) {
                                            {"the first column's left zone", -1, 5, Setting::None, -1},
                                            {"column 2 hidden, column 3's left edge", 1, 5, Setting::Column2Hidden, 1},
                                            {"the grid's allowResizing off", 2, -10, Setting::GridOff, -1},
-                                           {"column 2's allowResizing off", 2, -10, Setting::Column2Off, -1}}) {
+                                           {"column 2's allowResizing off", 2, -10, Setting::Column2Off, -1},
+                                           {"scrolled 50 points, 10 left of the 2|3 boundary", 2, -10, Setting::Scrolled, 2},
+                                           {"scrolled, the frozen column's right edge", 0, -5, Setting::ScrolledFrozen, 0},
+                                           {"scrolled, the middle of the frozen column", 0, -40, Setting::ScrolledFrozen, -1},
+                                           {"scrolled, past the frozen column, the 2|3 boundary", 2, -10, Setting::ScrolledFrozen, 2}}) {
         rebuild();
         if (c.setting == Setting::Column2Hidden) column(2).setVisible(false);
         if (c.setting == Setting::GridOff) grid->setAllowResizing(false);
         if (c.setting == Setting::Column2Off) column(2).setAllowResizing(false);
+        if (c.setting == Setting::ScrolledFrozen) grid->setFrozenColumns(1);
+        if (c.setting == Setting::Scrolled || c.setting == Setting::ScrolledFrozen) grid->setScrollPosition({50, 0});
         draw();
         const double x = (c.edge < 0 ? HeaderWidth : rightEdge(c.edge)) + c.offset;
         auto expected = widths();
@@ -147,6 +154,20 @@ TEST_F(Resize, AQuickDragOnAHeaderEdgePansInstead) {
     EXPECT_GT(grid->originX(), 0);
 }
 
+TEST_F(Resize, BeginningAResizeDropsAnOpenEdit) {
+    int ended = 0;
+    grid->ombriGridCellEditEnded()->addHandler([&](const std::shared_ptr<KivoEventContainer>&) { ++ended; }, grid);
+    ASSERT_TRUE(grid->startEditing(true, 1, 1));
+    Access::editor(*grid)->setText("999");
+    touches().down({boundary() - 5, HeaderY});
+    EXPECT_TRUE(grid->editRange()) << "not before the press begins";
+    touches().wait(Hold);
+    EXPECT_FALSE(grid->editRange());
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(grid->getCellDataForRow(1, 1, false).asInteger(), 2) << "the typed text is not written";
+    touches().up();
+}
+
 TEST_F(Resize, TheSizedColumnIsMarkedInBlackWhileTheFingerIsDown) {
     for (const auto& panel : {grid->cells(), grid->columnHeaders()}) Access::drawCellsStraight(*panel);
     auto blackLinesAt = [](const plat::RecordingContext& rec, double x) {
@@ -155,7 +176,10 @@ TEST_F(Resize, TheSizedColumnIsMarkedInBlackWhileTheFingerIsDown) {
             if (op->color == plat::Color::black() && op->bounds().width() == 0 && op->bounds().x() == x) ++n;
         return n;
     };
+    plat::MenuController::shared().setTargetRect({10, 10, 0, 0}, grid);
+    plat::MenuController::shared().setMenuVisible(true, false);
     pressAndMove({boundary() - 5, HeaderY}, 10);
+    EXPECT_FALSE(plat::MenuController::shared().isMenuVisible());
     plat::RecordingContext held;
     window->display(held);
     // The right edge of column 2 in the header and in each of the six rows, drawn once by column 2

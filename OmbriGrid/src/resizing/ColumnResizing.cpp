@@ -148,7 +148,7 @@ void OmbriGrid::beginPress(plat::Point point) {
     const int handle = std::exchange(_pressHandle, NoHandle);
     if (column >= 0 && _columns->column(column)) {
         // A resize and an open editor do not mix: the edit is dropped, not written.
-        if (_editRange) finishEditing(true);
+        finishEditing(true);
         _columnBeingSized = column;
         dropColumnCaches(column);
         setNeedsDisplay();
