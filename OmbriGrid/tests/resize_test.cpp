@@ -64,6 +64,19 @@ TEST_F(Resize, APressOnAHeaderEdgeSizesTheColumnLeftOfThatEdge) {
     }
 }
 
+TEST_F(Resize, APressOnTheHeaderRowPastTheLastColumnLeavesTheLongPressAlone) {
+    for (int i = 0; i < 5; ++i) column(i).setWidth(40);
+    grid->setSelectionMode(GridSelectionModeCellRange);
+    grid->setSelection(std::make_shared<GridCellRange>(1, 1, 2, 2));
+    draw();
+    int longPresses = 0;
+    grid->ombriGridCellLongPressed()->addHandler([&](const std::shared_ptr<KivoEventContainer>&) { ++longPresses; }, grid);
+    touches().longPress({300, HeaderY}, 1.2);
+    EXPECT_EQ(longPresses, 1);
+    EXPECT_EQ(grid->columnBeingSized(), -1);
+    plat::MenuController::shared().setMenuVisible(false, false);
+}
+
 TEST_F(Resize, ADragStopsAt15PointsOrTheColumnsLimits) {
     struct Case {
         std::int32_t minWidth, maxWidth;

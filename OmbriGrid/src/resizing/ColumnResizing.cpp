@@ -135,7 +135,6 @@ void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) {
             break;
         case State::Ended:
         case State::Cancelled:
-        case State::Failed:
             endPress();
             break;
         default:
@@ -200,6 +199,7 @@ void OmbriGrid::resizeStep(double x) {
 void OmbriGrid::fixColumnWidths(std::int32_t sizedWidth) {
     // Star columns stop sharing the free width: each is held at what it shows now, so that only the
     // dragged column moves.
+    _columns->_update();
     const std::size_t count = _columns->count();
     std::vector<std::int32_t> widths(count);
     for (std::size_t i = 0; i < count; ++i)
