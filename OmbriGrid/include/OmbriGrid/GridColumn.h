@@ -102,6 +102,13 @@ public:
     void onResize() override;
 
 private:
+    friend class OmbriGrid;
+    // Column resizing fixes widths in two passes, so that no star layout runs between them: first the
+    // width type becomes 1 unannounced (true when it was another), then the size, announced by one
+    // ResizedColumn when the size or (`retyped`) the type changed.
+    bool fixWidthType();
+    void fixWidth(std::int32_t points, bool retyped);
+
     std::shared_ptr<KivoBinding> _binding;
     std::optional<std::string> _header;
     double _starWidth = 1.0;

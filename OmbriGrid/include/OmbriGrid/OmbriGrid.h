@@ -243,6 +243,11 @@ public:
     void onSortedColumn(const std::shared_ptr<GridCellRangeEventArgs>& args);
 
     // ---- column resizing and the selection handles' drag ----
+    // The short press begins on a header cell's edge (within 15 points) of a column that may be
+    // resized, or on a selection handle in the range modes; every other recogniser always begins.
+    bool gestureRecognizerShouldBegin(plat::GestureRecognizer& recognizer) override;
+    // The short press's action: a column's right edge follows the finger, or the grabbed corner of the
+    // selection does; the grid becomes first responder and the edit menu hides on every call.
     void respondToPressGesture(plat::GestureRecognizer& recognizer);
 
     // ---- keyboard commands ----
@@ -531,6 +536,21 @@ private:
     void returnFromActiveEditor();
 
     // ---- column resizing and the selection handles' drag ----
+    // Which column a header press at `point` would size (walking left over hidden columns from a left
+    // edge); -1 when it is in no edge zone or resizing is off.
+    std::int32_t columnToSize(const GridHitTestInfo& hit, plat::Point point);
+    bool pressShouldBegin(plat::Point point);
+    void beginPress(plat::Point point);
+    // One drag step of the column being sized: the column follows the finger from `p1`.
+    void resizeStep(double x);
+    // The grabbed corner of the selection follows the finger over the cells.
+    void dragSelectionHandle(plat::Point point);
+    // The press is over, however it ended: the sized column keeps its width and is no longer marked.
+    void endPress();
+    // Every column fixed at the width it shows, the sized one at `sizedWidth`.
+    void fixColumnWidths(std::int32_t sizedWidth);
+    // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
+    void dropColumnCaches(std::int32_t column);
 
     // ---- keyboard commands ----
 
@@ -681,6 +701,16 @@ private:
     bool _selOrigin = false;
 
     // ---- column resizing and the selection handles' drag ----
+    // The x of the last press position while a column is sized.
+    double p1 = 0;
+    // The selection as it was when a press began on the cells; null outside such a press.
+    std::shared_ptr<GridCellRange> _selStart;
+    // Which corner an extension moves: true keeps the anchor (row, col) and moves (row2, col2).
+    bool _selOrigin = false;
+    // What the short press will do once it begins, decided when it is asked to: only a press that
+    // really begins marks a column or changes the moving corner.
+    std::int32_t _pressColumn = -1;
+    int _pressHandle = 0;
 
     // ---- keyboard commands ----
 
