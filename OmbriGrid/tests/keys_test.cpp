@@ -276,4 +276,55 @@ TEST_F(KeyCommands, TheFixtureMergesOnlyTheBlock) {
     EXPECT_FALSE(g.grid->rows()->row(5)->isVisible());
 }
 
+TEST_F(KeyCommands, OptionReturnOpensTheAnchorCellAndEscapeCancelsWhileEditing) {
+    KeyGrid k(Scene::Flat);
+    std::vector<R> opened;
+    int ended = 0;
+    k.grid->ombriGridBeginningEdit()->addHandler(
+        [&opened](const std::shared_ptr<KivoEventContainer>& c) { opened.push_back(*c->args<GridCellRangeEventArgs>()->cellRange()); },
+        k.owner);
+    k.grid->ombriGridCellEditEnded()->addHandler([&ended](const std::shared_ptr<KivoEventContainer>&) { ++ended; }, k.owner);
+    k.grid->setSelectionMode(GridSelectionModeCellRange);
+    const auto editor = Access::editor(*k.grid);
+
+    // Not editing: Return alone is no command of the grid's, Escape is one that does nothing, and a
+    // Boolean anchor is neither opened nor toggled.
+    Access::placeSelection(*k.grid, R(2, 1));
+    k.keys.press(plat::KeyInputReturn, plat::KeyModifierAlternate);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(k.grid->getCellDataForRow(2, 1, false).asBool());
+    Access::placeSelection(*k.grid, R(3, 0, 1, 2));  // extended up and right from (3, 0)
+    k.keys.press(plat::KeyInputReturn);
+    EXPECT_FALSE(k.keys.handled());
+    k.keys.press(plat::KeyInputEscape);
+    EXPECT_TRUE(k.keys.handled());
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(ended, 0);
+
+    // Option+Return opens the anchor, however the range was extended.
+    k.keys.press(plat::KeyInputReturn, plat::KeyModifierAlternate);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened[0].isEqual(R(3, 0))) << show(opened[0]);
+    ASSERT_EQ(k.grid->activeEditor(), editor);
+    ASSERT_TRUE(editor->isFirstResponder());
+
+    // The arrows are the editor's now: its caret moves, the selection stays.
+    k.keys.press(plat::KeyInputRightArrow).press(plat::KeyInputLeftArrow).type("X");
+    EXPECT_EQ(editor->text(), "BodX\xC3\xB8");
+    EXPECT_TRUE(k.grid->selection()->isEqual(R(3, 0, 1, 2)));
+    EXPECT_EQ(k.changing, 0);
+
+    k.keys.press(plat::KeyInputEscape);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(k.grid->activeEditor());
+    EXPECT_EQ(k.grid->getCellDataForRow(3, 0, false).asString(), "Bod\xC3\xB8") << "cancelled: nothing written";
+
+    // Return with an editor open commits it.
+    k.grid->becomeFirstResponder();
+    k.keys.press(plat::KeyInputReturn, plat::KeyModifierAlternate).type("Tana");
+    k.grid->returnKeyPress();
+    EXPECT_FALSE(k.grid->activeEditor());
+    EXPECT_EQ(k.grid->getCellDataForRow(3, 0, false).asString(), "Tana");
+}
+
 }  // namespace
