@@ -73,15 +73,14 @@ void OmbriGrid::arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend)
     const std::int32_t step = vertical ? dRow : dCol;
 
     if (extend && (_selectionMode == GridSelectionModeCellRange || _selectionMode == GridSelectionModeRowRange)) {
-        // The corner that moves is the one that is scrolled to, whether or not it could move.
-        auto range = std::make_shared<GridCellRange>(s);
-        const std::int32_t corner = vertical ? (_selOrigin ? s.row2() : s.row()) : (_selOrigin ? s.col2() : s.col());
-        if (const auto to = nextShown(axis, corner, step)) {
-            if (vertical)
-                _selOrigin ? range->setRow2(*to) : range->setRow(*to);
-            else
-                _selOrigin ? range->setCol2(*to) : range->setCol(*to);
-            setSelection(range);
+        // One corner moves, the other stays: with `_selOrigin` the far corner (row2, col2) moves, else the
+        // anchor. The moving corner is scrolled to whether or not it could move.
+        std::int32_t row = _selOrigin ? s.row2() : s.row(), col = _selOrigin ? s.col2() : s.col();
+        std::int32_t& moving = vertical ? row : col;
+        if (const auto to = nextShown(axis, moving, step)) {
+            moving = *to;
+            setSelection(_selOrigin ? std::make_shared<GridCellRange>(s.row(), s.col(), row, col)
+                                    : std::make_shared<GridCellRange>(row, col, s.row2(), s.col2()));
         }
         const GridCellRange& now = *_selection;
         if (vertical)
@@ -91,9 +90,10 @@ void OmbriGrid::arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend)
         return;
     }
 
-    // The edge stepped from. Leaving towards the end, the far edge of the block stepped out of; towards
-    // the start, its near edge. With the anchor moving, the block is the one around (row2, col2), the
-    // cell that moves, so that a step back never lands inside it.
+    // A plain arrow makes a single cell beside the corner an extension would keep: the anchor with
+    // `_selOrigin`, else (row2, col2). Merged cells are stepped over: towards the end from the far edge
+    // of the block, towards the start from the near edge of the merged selection, or, from (row2, col2),
+    // of that cell's own block, whose near edge the selection's corners do not give.
     const auto merged = mergedSelection();
     std::int32_t from = 0;
     if (step > 0) {
