@@ -79,6 +79,7 @@ struct GridTestAccess {
     // ---- column resizing and the selection handles' drag ----
 
     // ---- keyboard commands ----
+    static void setSelOrigin(OmbriGrid& grid, bool anchorStays) { grid._selOrigin = anchorStays; }
 
     // ---- clipboard ----
 

@@ -251,6 +251,27 @@ public:
     void respondToPressGesture(plat::GestureRecognizer& recognizer);
 
     // ---- keyboard commands ----
+    // The grid takes the keyboard whenever asked, and gives it up whenever asked.
+    bool canBecomeFirstResponder() const override { return true; }
+    bool canResignFirstResponder() const override { return true; }
+    // Asked at every key press. While an editor is open only Escape, so that the arrows and Return
+    // reach the editor; else the arrows, Shift+arrows, Option+Return and Escape.
+    std::vector<std::shared_ptr<plat::KeyCommand>> keyCommands() const override;
+    // One cell on: past hidden rows and columns, out of a merged block beside it. The row or column
+    // reached is then scrolled into view, and so is the current one when the move was refused or vetoed.
+    void leftKeyPress();
+    void rightKeyPress();
+    void upKeyPress();
+    void downKeyPress();
+    // In the range modes the range's moving corner one row or column on; elsewhere the plain arrow.
+    void leftKeyPressWithShift();
+    void rightKeyPressWithShift();
+    void upKeyPressWithShift();
+    void downKeyPressWithShift();
+    // Commits an open edit; else opens an editor on the anchor cell, unless that cell is a Boolean.
+    void returnKeyPress();
+    // Cancels an open edit; nothing without one.
+    void escapeKeyPress();
 
     // ---- clipboard ----
 
@@ -553,6 +574,10 @@ private:
     void dropColumnCaches(std::int32_t column);
 
     // ---- keyboard commands ----
+    // An arrow key: a step of one row (dRow) or one column (dCol), extending the range for Shift.
+    void arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend);
+    // The merged block the cell lies in, or the cell alone.
+    std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
 
     // ---- clipboard ----
 
@@ -713,6 +738,9 @@ private:
     int _pressHandle = 0;
 
     // ---- keyboard commands ----
+    // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
+    // staying put, as after a tap; false, the anchor, the far corner staying put.
+    bool _selOrigin = false;
 
     // ---- clipboard ----
 
