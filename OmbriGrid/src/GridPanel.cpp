@@ -114,21 +114,26 @@ plat::Value GridPanel::getCellData(std::int32_t row, std::int32_t col, bool form
 }
 
 void GridPanel::setCellData(const plat::Value& value, std::int32_t row, std::int32_t col) {
+    if (!storeCellData(value, row, col)) return;
+    if (auto g = grid()) g->invalidate();
+}
+
+bool GridPanel::storeCellData(const plat::Value& value, std::int32_t row, std::int32_t col) {
     if (!inside(row, col)) {
         plat::log("GridPanel setCellData: cell (" + std::to_string(row) + ", " + std::to_string(col) +
                   ") lies outside the panel, refused");
-        return;
+        return false;
     }
     const auto r = _rows->row(row);
     const auto c = _columns->column(col);
-    if (!r || !c) return;
+    if (!r || !c) return false;
     auto g = grid();
     const auto binding = c->binding();
     if (binding && !binding->empty() && !r->dataItem().isNil()) {
         if (isGroup(r.get())) {
             // Its data item is the group itself, which a cell must never write into.
             plat::log("GridPanel setCellData: row " + std::to_string(row) + " heads a group, refused");
-            return;
+            return false;
         }
         c->setBoundValue(value, r->dataItem());
     } else {
@@ -139,7 +144,7 @@ void GridPanel::setCellData(const plat::Value& value, std::int32_t row, std::int
             (*_unboundCells)[cellKey(row, col)] = value;
         if (g && r == g->columnHeaderRow()) c->setHeader(value.description());
     }
-    if (g) g->invalidate();
+    return true;
 }
 
 plat::Value GridRowAccessor::objectAtIndexedSubscript(std::int32_t col) const {

@@ -82,6 +82,11 @@ struct GridTestAccess {
     static void setSelOrigin(OmbriGrid& grid, bool anchorStays) { grid._selOrigin = anchorStays; }
 
     // ---- clipboard ----
+    static const std::vector<std::vector<plat::Value>>& localClipboard(const OmbriGrid& grid) { return grid._localClipboard; }
+    static const std::shared_ptr<GridCellRange>& copiedRange(const OmbriGrid& grid) { return grid._copiedRange; }
+    static bool copyBeingCut(const OmbriGrid& grid) { return grid._copyBeingCut; }
+    // The cell the edit menu was opened on, as a long press there records it.
+    static void pressForMenu(OmbriGrid& grid, std::shared_ptr<GridHitTestInfo> hit) { grid._contextMenuHTI = std::move(hit); }
 
     // ---- detail rows ----
 

@@ -64,6 +64,9 @@ public:
     // Writes through the binding, or into the unbound values (nil removes one). Refused with a log line
     // outside the panel, and where it would write into the group a group row heads.
     void setCellData(const plat::Value& value, std::int32_t row, std::int32_t col);
+    // The same write without invalidating the grid, for callers that write many cells and then
+    // invalidate once; false when refused.
+    bool storeCellData(const plat::Value& value, std::int32_t row, std::int32_t col);
 
     // ---- geometry (grid view coordinates, whole points) ----
     std::int32_t offsetX() const;

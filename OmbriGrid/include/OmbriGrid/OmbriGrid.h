@@ -274,6 +274,33 @@ public:
     void escapeKeyPress();
 
     // ---- clipboard ----
+    // What the edit menu may offer now: copy and cut while the pressed cell lies in the selection (or
+    // nothing was pressed), select while it lies outside, paste when there is also something to paste
+    // and a selection to take it, select all in the range modes. Cut and paste never on a read-only grid.
+    bool canPerformAction(plat::EditAction action, const std::shared_ptr<plat::Object>& sender) const override;
+    // The same by the action's name ("copy:", "selectAll:"); the keyboard commands ("returnKeyPress",
+    // "escapeKeyPress", "upKeyPress" ... "rightKeyPressWithShift") always, any other name never.
+    bool canPerformAction(std::string_view action, const std::shared_ptr<plat::Object>& sender) const;
+    // The selection as tab-separated text and as an HTML table in a web archive on the general
+    // pasteboard, and as the cells' own values in the grid; a plain copy ends a pending cut.
+    void copy(const std::shared_ptr<plat::Object>& sender) override;
+    // A copy whose cells are emptied once the copy has been pasted somewhere.
+    void cut(const std::shared_ptr<plat::Object>& sender) override;
+    // From the selection's top-left cell: the grid's own copy while the pasteboard still holds its text,
+    // else the pasteboard's text split at line breaks and tabs; tiled over a selection that is a whole
+    // multiple of it. Read-only cells and values that do not convert are left as they are.
+    void paste(const std::shared_ptr<plat::Object>& sender) override;
+    // Selects the cell the edit menu was opened on.
+    void select(const std::shared_ptr<plat::Object>& sender) override;
+    void selectAll(const std::shared_ptr<plat::Object>& sender) override;
+    // The earliest date written in the text (current locale and time zone).
+    std::optional<plat::Date> dateFromString(std::string_view text) const;
+    // Whether the value converts for the cell's column.
+    bool tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const;
+    // Writes one value into the cell's merged range (each cell by its own column, read-only ones left
+    // out); on the first tile of a cut, the source cell is then emptied unless this write covered it.
+    void doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow, std::int32_t sourceCol,
+                   bool nonRepeatFlag);
 
     // ---- detail rows and cell views ----
 
@@ -580,6 +607,16 @@ private:
     std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
 
     // ---- clipboard ----
+    // One paste: the cells it wrote and left alone, the cut sources it empties at its end.
+    struct PasteRun;
+    void copySelection();
+    // Places `rows` (the grid's copy or a pasted text) from the selection's top-left data row.
+    void pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
+                    const std::function<bool(std::size_t k, std::size_t j, plat::Value& value)>& valueAt);
+    // One value into the merged range of (row, col); true when a cell was written.
+    bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
+    // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
+    void finishPaste(PasteRun& run);
 
     // ---- detail rows and cell views ----
 
@@ -743,6 +780,16 @@ private:
     bool _selOrigin = false;
 
     // ---- clipboard ----
+    // The grid's own copy: each copied data row's raw values by column offset (nil: no value), the
+    // row's item and identity (so that a cut finds its cells after a sort), the copied block, and the
+    // text put on the pasteboard with it.
+    std::vector<std::vector<plat::Value>> _localClipboard;
+    std::vector<plat::Value> _localClipboardItems;
+    std::vector<std::uint64_t> _localClipboardRowIds;
+    std::optional<std::string> _localClipboardText;
+    std::shared_ptr<GridCellRange> _copiedRange;
+    bool _copyBeingCut = false;
+    PasteRun* _pasteRun = nullptr;
 
     // ---- detail rows and cell views ----
 

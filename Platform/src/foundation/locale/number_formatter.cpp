@@ -1,5 +1,6 @@
 #include "Platform/foundation/locale/number_formatter.h"
 
+#include <unicode/decimfmt.h>
 #include <unicode/numfmt.h>
 #include <unicode/numberformatter.h>
 #include <unicode/uchar.h>
@@ -145,6 +146,10 @@ std::unique_ptr<icu::NumberFormat> buildReader(const NumberFormatter::Settings& 
         f->setCurrency(locale.impl().currency, status);
     }
     f->setGroupingUsed(s.grouping && s.style != NumberFormatter::Style::Scientific);
+    // ICU's readers take an exponent in every style; only the scientific style writes one, so only it
+    // reads one back ("1e3" is no decimal number).
+    if (s.style != NumberFormatter::Style::Scientific)
+        if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(f.get())) decimal->setParseNoExponent(true);
     return f;
 }
 

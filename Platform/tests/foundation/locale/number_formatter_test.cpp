@@ -152,6 +152,9 @@ TEST(NumberFormatter, ParseReadsTheWholeTrimmedTextInTheStyleAndLocale) {
         {"en_US", Style::Currency, -1, "$1,234.50", 1234.5},
         {"de_DE", Style::Currency, -1, "1.234,50\u00A0\u20AC", 1234.5},
         {"en_US", Style::Scientific, -1, "1.5E3", 1500},
+        {"en_US", Style::Decimal, -1, "1e3", std::nullopt},
+        {"en_US", Style::Decimal, -1, "1.5E3", std::nullopt},
+        {"de_DE", Style::Currency, -1, "1E3 €", std::nullopt},
         {"en_US", Style::Decimal, -1, "\xFF" "12", std::nullopt},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,160 @@
+// The edit menu's side of the clipboard: which actions the grid offers, and copy, cut, select and
+// select all. Pasting is in Paste.cpp.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridHitTestInfo.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "Platform/foundation/log.h"
+#include "Platform/ui/pasteboard.h"
+#include "clipboard/ClipboardPayload.h"
+#include "clipboard/PasteRun.h"
+
+namespace {
+
+constexpr std::int64_t TypeBoolean = 4;
+
+// The keyboard commands, which the grid takes whatever its state.
+constexpr std::string_view KeyActions[] = {"returnKeyPress",        "escapeKeyPress",        "upKeyPress",
+                                           "downKeyPress",          "leftKeyPress",          "rightKeyPress",
+                                           "upKeyPressWithShift",   "downKeyPressWithShift", "leftKeyPressWithShift",
+                                           "rightKeyPressWithShift"};
+
+bool hasCells(const GridCellRange* range) { return range && range->rowSpan() > 0 && range->columnSpan() > 0 && range->isValid(); }
+
+}  // namespace
+
+namespace kivo::detail {
+
+bool isDataRow(const GridRow* row) {
+    return row && !dynamic_cast<const GridGroupRow*>(row) && !dynamic_cast<const GridDetailRow*>(row) &&
+           !dynamic_cast<const GridEmptyRow*>(row);
+}
+
+}  // namespace kivo::detail
+
+bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<plat::Object>&) const {
+    const bool pressedInSelection = !_contextMenuHTI || (_selection && _contextMenuHTI->cellRange()->intersects(*_selection));
+    switch (action) {
+        case plat::EditAction::SelectAll:
+            return _selectionMode == GridSelectionModeCellRange || _selectionMode == GridSelectionModeRowRange;
+        case plat::EditAction::Select:
+            return _selectionMode != GridSelectionModeNone && !(_contextMenuHTI && pressedInSelection);
+        case plat::EditAction::Cut:
+            return !_isReadOnly && pressedInSelection;
+        case plat::EditAction::Copy:
+            return pressedInSelection;
+        case plat::EditAction::Paste:
+            return !_isReadOnly && pressedInSelection && (plat::Pasteboard::general().hasStrings() || _copiedRange) &&
+                   _selection && _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
+    }
+    return false;
+}
+
+bool OmbriGrid::canPerformAction(std::string_view action, const std::shared_ptr<plat::Object>& sender) const {
+    static constexpr std::pair<std::string_view, plat::EditAction> EditNames[] = {
+        {"cut:", plat::EditAction::Cut},       {"copy:", plat::EditAction::Copy},
+        {"paste:", plat::EditAction::Paste},   {"select:", plat::EditAction::Select},
+        {"selectAll:", plat::EditAction::SelectAll}};
+    for (const auto& [name, edit] : EditNames)
+        if (name == action) return canPerformAction(edit, sender);
+    for (std::string_view key : KeyActions)
+        if (key == action) return true;
+    return false;
+}
+
+void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) {
+    const auto alive = keepAlive();
+    _contextMenuHTI = nullptr;
+    if (!hasCells(_selection.get())) return;
+    _copyBeingCut = false;
+    copySelection();
+}
+
+void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) {
+    const auto alive = keepAlive();
+    _contextMenuHTI = nullptr;
+    if (_isReadOnly) {
+        plat::log("OmbriGrid cut: the grid is read-only, refused");
+        return;
+    }
+    if (!hasCells(_selection.get())) return;
+    copySelection();
+    _copyBeingCut = true;
+}
+
+void OmbriGrid::copySelection() {
+    const auto merged = mergedSelection();
+    const std::int32_t rowCount = static_cast<std::int32_t>(_rows->count());
+    const std::int32_t columnCount = static_cast<std::int32_t>(_columns->count());
+    const std::int32_t top = std::max(merged->topRow(), 0), bottom = std::min(merged->bottomRow(), rowCount - 1);
+    const std::int32_t left = std::max(merged->leftCol(), 0), right = std::min(merged->rightCol(), columnCount - 1);
+    if (top > bottom || left > right) return;
+
+    std::vector<std::shared_ptr<GridColumn>> columns;
+    for (std::int32_t c = left; c <= right; ++c) columns.push_back(_columns->column(c));
+    std::vector<std::vector<std::string>> texts;
+    texts.reserve(static_cast<std::size_t>(bottom - top + 1));
+    std::vector<std::vector<plat::Value>> values;
+    std::vector<plat::Value> items;
+    std::vector<std::uint64_t> ids;
+    for (std::int32_t r = top; r <= bottom; ++r) {
+        const auto row = _rows->row(r);
+        const bool data = kivo::detail::isDataRow(row.get());
+        const bool group = dynamic_cast<const GridGroupRow*>(row.get()) != nullptr;
+        auto& line = texts.emplace_back();
+        line.reserve(columns.size());
+        std::vector<plat::Value> raw;
+        if (data) raw.reserve(columns.size());
+        for (std::int32_t c = left; c <= right; ++c) {
+            const auto& column = columns[static_cast<std::size_t>(c - left)];
+            plat::Value value = _cells->getCellData(r, c, false);
+            if (group && c == 0) {
+                line.push_back(_cells->getGroupRowHeader(r).value_or(""));
+            } else if (column && column->dataType() == TypeBoolean && !value.isNil()) {
+                line.emplace_back(value.asInteger() != 0 ? "True" : "False");
+            } else {
+                const plat::Value shown = data && column ? column->getFormattedValue(value) : _cells->getCellData(r, c, true);
+                line.push_back(shown.isNil() ? std::string() : shown.isString() ? shown.asString() : shown.description());
+            }
+            if (data) raw.push_back(std::move(value));
+        }
+        if (data) {
+            values.push_back(std::move(raw));
+            items.push_back(row->dataItem());
+            ids.push_back(row->identity());
+        }
+    }
+    const auto skipped = static_cast<std::int32_t>(texts.size() - values.size());
+    _copiedRange = std::make_shared<GridCellRange>(top, left, bottom - skipped, right);
+    _localClipboard = std::move(values);
+    _localClipboardItems = std::move(items);
+    _localClipboardRowIds = std::move(ids);
+    std::string text = kivo::detail::tabSeparatedText(texts);
+    _localClipboardText = text;
+
+    plat::Pasteboard::Item item;
+    item.emplace(std::string(plat::PasteboardTypeText), plat::Value(std::move(text)));
+    item.emplace(std::string(kivo::detail::WebArchivePasteboardType),
+                 plat::Value(kivo::detail::webArchive(kivo::detail::htmlTable(texts))));
+    plat::Pasteboard::general().setItems({std::move(item)});
+}
+
+void OmbriGrid::select(const std::shared_ptr<plat::Object>&) {
+    const auto alive = keepAlive();
+    if (const auto hit = _contextMenuHTI) handleSelection(*hit);
+}
+
+void OmbriGrid::selectAll(const std::shared_ptr<plat::Object>&) {
+    const auto alive = keepAlive();
+    if (_selectionMode != GridSelectionModeCellRange && _selectionMode != GridSelectionModeRowRange) return;
+    const auto rowCount = static_cast<std::int32_t>(_rows->count());
+    const auto columnCount = static_cast<std::int32_t>(_columns->count());
+    if (rowCount < 1 || columnCount < 1) return;
+    setSelection(std::make_shared<GridCellRange>(0, 0, rowCount - 1, columnCount - 1));
+}

@@ -1,0 +1,251 @@
+// Pasting: the grid's own copy or a pasted text, placed from the selection's top-left data row,
+// tiled over a selection that is a whole multiple of it, converted cell by cell by each target
+// column's type; a cut's sources emptied once everything has been written; one invalidation.
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridMergeManager.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "Platform/foundation/log.h"
+#include "Platform/ui/pasteboard.h"
+#include "clipboard/ClipboardPayload.h"
+#include "clipboard/PasteRun.h"
+
+namespace {
+
+constexpr std::int64_t TypeString = 2, TypeNumber = 3, TypeBoolean = 4;
+
+// A value of the grid's own copy as a text column takes it: the display text of a mapped key, True or
+// False for a Boolean.
+plat::Value asSourceShowsIt(const plat::Value& value, const GridColumn& source, const GridColumn& target) {
+    if (target.dataType() != TypeString) return value;
+    if (source.dataMap()) return source.getFormattedValue(value);
+    if (source.dataType() == TypeBoolean) return plat::Value(value.asBool() ? "True" : "False");
+    return value;
+}
+
+const void* itemIdentity(const plat::Value& item) {
+    if (item.isObject()) return item.asObject().get();
+    if (item.isDictionary()) return item.asDictionary().get();
+    if (item.isArray()) return item.asArray().get();
+    return nullptr;
+}
+
+// Puts the run in place for the grid's writes and takes it away again on every way out.
+template <class Run>
+class RunScope {
+public:
+    RunScope(Run*& slot, Run& run) : _slot(slot) { _slot = &run; }
+    ~RunScope() { _slot = nullptr; }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    Run*& _slot;
+};
+
+}  // namespace
+
+std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const {
+    return kivo::detail::PasteConverter().dateFromString(text);
+}
+
+bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const {
+    if (row < 0 || col < 0 || row >= static_cast<std::int32_t>(_rows->count()) || col >= static_cast<std::int32_t>(_columns->count()))
+        return false;
+    const auto column = _columns->column(col);
+    if (!column) return false;
+    const kivo::detail::PasteConverter own;
+    const auto& converter = _pasteRun ? _pasteRun->converter : own;
+    return converter.convert(value, *column).outcome == kivo::detail::PastedValue::Outcome::Store;
+}
+
+void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
+    const auto alive = keepAlive();
+    _contextMenuHTI = nullptr;
+    if (_isReadOnly) {
+        plat::log("OmbriGrid paste: the grid is read-only, refused");
+        return;
+    }
+    if (!_selection || !_selection->isValid()) return;
+    const std::optional<std::string> pasted = plat::Pasteboard::general().string();
+    const bool own = _copiedRange && (!pasted || pasted == _localClipboardText);
+    if (!own && !pasted) {
+        _copyBeingCut = false;
+        return;
+    }
+    PasteRun run;
+    RunScope scope(_pasteRun, run);
+    if (own) {
+        run.cut = _copyBeingCut;
+        const std::size_t width = static_cast<std::size_t>(std::max(0, _copiedRange->col2() - _copiedRange->col() + 1));
+        pasteBlock(run, _localClipboard.size(), width, [&](std::size_t k, std::size_t j, plat::Value& value) {
+            const std::int32_t sourceColumn = _copiedRange->col() + static_cast<std::int32_t>(j);
+            run.sourceColumn = _columns->column(sourceColumn);
+            run.source = PasteRun::Source{_localClipboardItems[k], _localClipboardRowIds[k], sourceColumn};
+            value = _localClipboard[k][j];
+            return true;
+        });
+    } else {
+        auto rows = kivo::detail::splitPastedText(*pasted);
+        // An empty text is one empty value, which empties the text cells it lands on.
+        if (rows.empty()) rows.push_back({std::string()});
+        std::size_t width = 0;
+        for (const auto& cells : rows) width = std::max(width, cells.size());
+        pasteBlock(run, rows.size(), width, [&](std::size_t k, std::size_t j, plat::Value& value) {
+            if (j >= rows[k].size()) return false;  // a short row leaves the rest of its line alone
+            value = plat::Value(rows[k][j]);
+            return true;
+        });
+    }
+    _copyBeingCut = false;
+    finishPaste(run);
+}
+
+void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
+                           const std::function<bool(std::size_t, std::size_t, plat::Value&)>& valueAt) {
+    if (rowCount == 0 || columnCount == 0) return;
+    const std::int32_t gridRows = static_cast<std::int32_t>(_rows->count());
+    const std::int32_t gridColumns = static_cast<std::int32_t>(_columns->count());
+    const std::int32_t top = _selection->topRow(), bottom = std::min(_selection->bottomRow(), gridRows - 1);
+    const std::int32_t left = _selection->leftCol();
+    std::size_t selectedRows = 0;
+    for (std::int32_t r = top; r <= bottom; ++r)
+        if (kivo::detail::isDataRow(_rows->row(r).get())) ++selectedRows;
+    const auto selectedColumns = static_cast<std::size_t>(_selection->columnSpan());
+    const bool tiled = selectedRows % rowCount == 0 && selectedColumns % columnCount == 0;
+    const std::size_t down = tiled ? selectedRows / rowCount : 1, across = tiled ? selectedColumns / columnCount : 1;
+    if (down < 1) return;
+
+    // The data rows the block lands on, from the top-left one down, as far as the grid goes.
+    std::vector<std::int32_t> targets;
+    targets.reserve(down * rowCount);
+    for (std::int32_t r = top; r < gridRows && targets.size() < down * rowCount; ++r)
+        if (kivo::detail::isDataRow(_rows->row(r).get())) targets.push_back(r);
+
+    plat::Value value;
+    for (std::size_t ty = 0; ty < down; ++ty)
+        for (std::size_t tx = 0; tx < across; ++tx)
+            for (std::size_t k = 0; k < rowCount; ++k) {
+                const std::size_t index = ty * rowCount + k;
+                if (index >= targets.size()) break;
+                for (std::size_t j = 0; j < columnCount; ++j) {
+                    const auto col = static_cast<std::int64_t>(left) + static_cast<std::int64_t>(tx * columnCount + j);
+                    if (col >= gridColumns) break;
+                    if (!valueAt(k, j, value)) continue;
+                    run.firstTile = ty == 0 && tx == 0;
+                    pasteInto(run, value, targets[index], static_cast<std::int32_t>(col));
+                }
+            }
+}
+
+bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col) {
+    using Outcome = kivo::detail::PastedValue::Outcome;
+    std::shared_ptr<GridCellRange> range;
+    if (_mergeManager && _allowMerging != 0)
+        range = _mergeManager->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), GridCellTypeCell);
+    const std::int32_t top = range ? range->topRow() : row, bottom = range ? range->bottomRow() : row;
+    const std::int32_t left = range ? range->leftCol() : col, right = range ? range->rightCol() : col;
+    bool wrote = false, anchorConverts = false;
+    for (std::int32_t r = top; r <= bottom; ++r) {
+        const auto gridRow = _rows->row(r);
+        if (!kivo::detail::isDataRow(gridRow.get())) continue;
+        for (std::int32_t c = left; c <= right; ++c) {
+            const auto column = _columns->column(c);
+            if (!column) continue;
+            const plat::Value cellValue = run.sourceColumn ? asSourceShowsIt(value, *run.sourceColumn, *column) : value;
+            if (column->isReadOnly() || gridRow->isReadOnly()) {
+                run.leftUnchanged(r, c, cellValue);
+                continue;
+            }
+            const auto converted = run.converter.convert(cellValue, *column);
+            if (r == row && c == col) anchorConverts = converted.outcome == Outcome::Store;
+            if (converted.outcome == Outcome::Unchanged) run.leftUnchanged(r, c, cellValue);
+            if (converted.outcome != Outcome::Store || !_cells->storeCellData(converted.value, r, c)) continue;
+            wrote = true;
+            ++run.stored;
+            if (run.cut) run.written.emplace(r, c);
+        }
+    }
+    if (run.cut && run.firstTile && wrote && run.source) {
+        // A source whose value does not convert here keeps it, as does one in a column nobody may write.
+        const auto sourceColumn = _columns->column(run.source->column);
+        if (!anchorConverts) {
+            const auto column = _columns->column(col);
+            const plat::Value cellValue = run.sourceColumn && column ? asSourceShowsIt(value, *run.sourceColumn, *column) : value;
+            anchorConverts = column && run.converter.convert(cellValue, *column).outcome == Outcome::Store;
+        }
+        if (anchorConverts && sourceColumn && !sourceColumn->isReadOnly()) run.toClear.push_back(*run.source);
+    }
+    return wrote;
+}
+
+void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow, std::int32_t sourceCol,
+                          bool nonRepeatFlag) {
+    const auto alive = keepAlive();
+    const auto rowCount = static_cast<std::int32_t>(_rows->count());
+    const auto columnCount = static_cast<std::int32_t>(_columns->count());
+    if (row < 0 || col < 0 || row >= rowCount || col >= columnCount) {
+        plat::log("OmbriGrid doPasting: cell (" + std::to_string(row) + ", " + std::to_string(col) + ") lies outside the grid, refused");
+        return;
+    }
+    PasteRun local;
+    PasteRun& run = _pasteRun ? *_pasteRun : local;
+    run.firstTile = nonRepeatFlag;
+    run.sourceColumn = nullptr;
+    run.source.reset();
+    if (!_pasteRun) run.cut = _copyBeingCut;
+    if (sourceRow >= 0 && sourceRow < rowCount && sourceCol >= 0 && sourceCol < columnCount) {
+        const auto source = _rows->row(sourceRow);
+        if (kivo::detail::isDataRow(source.get())) run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol};
+    }
+    if (_pasteRun) {
+        pasteInto(run, value, row, col);
+        return;
+    }
+    RunScope scope(_pasteRun, local);
+    pasteInto(local, value, row, col);
+    finishPaste(local);
+}
+
+void OmbriGrid::finishPaste(PasteRun& run) {
+    if (!run.toClear.empty()) {
+        // Rows are found by their items now, not where they stood when cut.
+        std::unordered_map<const void*, std::int32_t> byItem;
+        std::unordered_map<std::uint64_t, std::int32_t> byIdentity;
+        const auto rowCount = static_cast<std::int32_t>(_rows->count());
+        for (std::int32_t r = 0; r < rowCount; ++r) {
+            const auto row = _rows->row(r);
+            if (!kivo::detail::isDataRow(row.get())) continue;
+            if (const void* identity = itemIdentity(row->dataItem())) byItem.emplace(identity, r);
+            byIdentity.emplace(row->identity(), r);
+        }
+        for (const auto& source : run.toClear) {
+            std::int32_t r = -1;
+            if (const void* identity = itemIdentity(source.item)) {
+                if (auto found = byItem.find(identity); found != byItem.end()) r = found->second;
+            } else if (auto found = byIdentity.find(source.rowIdentity); found != byIdentity.end()) {
+                r = found->second;
+            }
+            if (r < 0 || run.written.count({r, source.column})) continue;
+            const auto column = _columns->column(source.column);
+            const auto row = _rows->row(r);
+            if (!column || column->isReadOnly() || row->isReadOnly()) continue;
+            const std::int64_t type = column->dataType();
+            const plat::Value empty = type == TypeNumber || type == TypeBoolean ? plat::Value(0) : plat::Value();
+            if (_cells->storeCellData(empty, r, source.column)) ++run.stored;
+        }
+    }
+    // One line for the whole paste, however many cells it left alone.
+    if (run.unchanged)
+        plat::log("OmbriGrid paste: " + std::to_string(run.unchanged) + " cells left unchanged, the first (" +
+                  std::to_string(run.firstUnchangedRow) + ", " + std::to_string(run.firstUnchangedColumn) + ") with \"" +
+                  run.firstUnchangedText + "\"");
+    if (run.stored) invalidate();
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The state of one paste: how values convert, which cells it wrote and left alone, and the cut's
+// source cells, which are emptied only once the whole paste has been written.
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "OmbriGrid/OmbriGrid.h"
+#include "clipboard/PasteConversion.h"
+
+class GridColumn;
+class GridRow;
+
+namespace kivo::detail {
+// Group, spacer and detail rows show no item's values and take no pasted ones.
+bool isDataRow(const GridRow* row);
+}  // namespace kivo::detail
+
+struct OmbriGrid::PasteRun {
+    // A cut's source cell, held by its row's item (or, for a row without one, by the row's identity)
+    // so that a sort between the cut and the paste still finds it.
+    struct Source {
+        plat::Value item;
+        std::uint64_t rowIdentity = 0;
+        std::int32_t column = -1;
+    };
+
+    kivo::detail::PasteConverter converter;
+    // Whether this paste empties the copy's sources.
+    bool cut = false;
+    // Set per value placed: its tile is the first, where it comes from.
+    bool firstTile = true;
+    std::optional<Source> source;
+    // The column a value of the grid's own copy was taken from; null for pasted text.
+    std::shared_ptr<GridColumn> sourceColumn;
+
+    std::vector<Source> toClear;
+    std::set<std::pair<std::int32_t, std::int32_t>> written;  // kept only for a cut
+    std::size_t stored = 0;
+    std::size_t unchanged = 0;
+    std::int32_t firstUnchangedRow = -1, firstUnchangedColumn = -1;
+    std::string firstUnchangedText;
+
+    void leftUnchanged(std::int32_t row, std::int32_t col, const plat::Value& value) {
+        if (unchanged++ == 0) {
+            firstUnchangedRow = row;
+            firstUnchangedColumn = col;
+            firstUnchangedText = value.isNil() ? std::string() : value.description();
+        }
+    }
+};
