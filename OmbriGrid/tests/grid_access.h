@@ -76,6 +76,11 @@ struct GridTestAccess {
     // ---- clipboard ----
 
     // ---- detail rows ----
+    // The provider's views over the grid (the tests include "detail/DetailViews.h" to use them).
+    template <class Provider>
+    static auto& detailViews(Provider& provider) {
+        return *provider._views;
+    }
 
     // ---- cell views ----
 
