@@ -1,6 +1,8 @@
 // Detail rows: "+" buttons over the row headers, and one row below the frozen row open, showing its
 // "-" button and, over the detail band beneath it, an application view of a title and a few fields.
 
+#include <iterator>
+
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
@@ -60,7 +62,9 @@ void populate(plat::Window& window) {
     for (long i = 0; i < 30; ++i) items->push_back(plat::Value(std::make_shared<Order>(i)));
     auto grid = OmbriGrid::create({10, 24, 420, 400});
     grid->setItemsSource(items);
-    for (std::size_t c = 0; c < grid->columns()->count(); ++c) grid->columns()->column(static_cast<std::int64_t>(c))->setWidth(84);
+    const double widths[] = {76, 118, 56, 66, 72};
+    for (std::size_t c = 0; c < grid->columns()->count() && c < std::size(widths); ++c)
+        grid->columns()->column(static_cast<std::int64_t>(c))->setWidth(widths[c]);
     grid->setFrozenRows(1);
     grid->setFrozenColumns(1);
     window.addSubview(grid);

@@ -114,6 +114,9 @@ void DetailViews::placeOver(OmbriGridDetailProvider& provider, const GridFormatI
     }
     view->setHidden(false);
     clip->addSubview(view);
+    // Placed during the drawing pass, after the window's layout: a new or moved view lays itself out
+    // now to show in this pass.
+    view->layoutIfNeeded();
 }
 
 std::shared_ptr<plat::Button> DetailViews::makeButton(OmbriGridDetailProvider& provider, const std::shared_ptr<GridRow>& row) {
