@@ -89,6 +89,11 @@ struct GridTestAccess {
     static void pressForMenu(OmbriGrid& grid, std::shared_ptr<GridHitTestInfo> hit) { grid._contextMenuHTI = std::move(hit); }
 
     // ---- detail rows ----
+    // The provider's views over the grid (the tests include "detail/DetailViews.h" to use them).
+    template <class Provider>
+    static auto& detailViews(Provider& provider) {
+        return *provider._views;
+    }
 
     // ---- cell views ----
 
