@@ -138,9 +138,11 @@ void OmbriGrid::initInternals() {
     _editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
     _editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
     _editor->setSpellCheckingType(plat::SpellCheckingType::No);
-    _editor->setTextAlignment(plat::TextAlignment::Left);
+    _editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    _editor->setTextAlignment(plat::TextAlignment::Natural);
     _editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
     addSubview(_editor);
+    initToolbars();
 
     const std::int32_t r = defaultRowSize();
     _rows = std::make_shared<GridRowCollection>(self, r);
@@ -476,10 +478,3 @@ void OmbriGrid::checkForMoreItems() {
 void OmbriGrid::respondToSizeChanged() { invalidate(); }
 void OmbriGrid::layoutSubviews() { KivoView::layoutSubviews(); }
 void OmbriGrid::setFrame(const plat::Rect& frame) { KivoView::setFrame(frame); }
-
-void OmbriGrid::keyboardWasShown(const plat::Notification&) {}
-
-void OmbriGrid::keyboardWillBeHidden(const plat::Notification&) {
-    // Ending an edit commits it; there is no edit to end until editing comes.
-    if (_isFinishingFlag) return;
-}

@@ -66,6 +66,11 @@ struct GridTestAccess {
         return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || (grid._ghostTimer && grid._ghostTimer->isValid());
     }
     // ---- editing ----
+    static void setEditStartLock(OmbriGrid& grid, bool on) { grid._editStartLock = on; }
+    static void setEditTimerLock(OmbriGrid& grid, bool on) { grid._editTimerLock = on; }
+    static bool isFinishing(const OmbriGrid& grid) { return grid._isFinishingFlag; }
+    static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) { return grid._dataMapPicker; }
+    static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) { return grid._dataMapPickerToolbar; }
 
     // ---- taps and sorting ----
 

@@ -26,6 +26,7 @@
 #include "Platform/graphics/font.h"
 #include "Platform/runtime/notification_center.h"
 #include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/picker_view.h"
 #include "Platform/ui/text_field.h"
 
 class GridPanel;
@@ -42,8 +43,11 @@ class KivoCollectionView;
 class KivoCollectionViewGroup;
 class KivoNotifyCollectionChangedEventArgs;
 class IKivoValueFormatter;
+class GridDataMap;
 namespace plat {
+class BarButtonItem;
 class LongPressGestureRecognizer;
+class Toolbar;
 class TapGestureRecognizer;
 class PanGestureRecognizer;
 class Timer;
@@ -54,7 +58,11 @@ enum class DelegateRule : int;
 class GroupCollapse;
 }  // namespace kivo::detail
 
-class KIVO_GRID_EXPORT OmbriGrid : public KivoView, public plat::GestureRecognizerDelegate, public plat::TextFieldDelegate {
+class KIVO_GRID_EXPORT OmbriGrid : public KivoView,
+                                   public plat::GestureRecognizerDelegate,
+                                   public plat::TextFieldDelegate,
+                                   public plat::PickerViewDataSource,
+                                   public plat::PickerViewDelegate {
 public:
     static std::shared_ptr<OmbriGrid> create(const plat::Rect& frame = {});
     ~OmbriGrid() override;
@@ -206,6 +214,22 @@ public:
     plat::Value getActiveEditorValue() const;
     // The return key of the grid's editor: commits and closes.
     bool textFieldShouldReturn(plat::TextField& field) override;
+    // The editor starts with all of its text selected, so typing replaces the cell's value.
+    void textFieldDidBeginEditing(plat::TextField& field) override;
+    // Whether the cell could be edited at all: a data row (no group, spacer or detail row) and a
+    // column, both inside the grid.
+    bool _isValidRow(std::int32_t row, std::int32_t col) const;
+    // The edited column's data map; null without an open edit or a map.
+    std::shared_ptr<GridDataMap> _getDataMap() const;
+    // The cells' and the headers' extent, each sum a 32-bit integer.
+    plat::Size intrinsicContentSize() const;
+    // The data-map picker: one component of the edited column's display values.
+    std::int64_t numberOfComponentsInPickerView(plat::PickerView& picker) override;
+    std::int64_t numberOfRowsInComponent(plat::PickerView& picker, std::int64_t component) override;
+    std::optional<std::string> titleForRow(plat::PickerView& picker, std::int64_t row, std::int64_t component) override;
+    // A picked row's display text goes into the editor; Done commits it.
+    void didSelectRow(plat::PickerView& picker, std::int64_t row, std::int64_t component) override;
+    void onDataMapPickerDone(plat::BarButtonItem& sender);
 
     // ---- taps and sorting ----
     void respondToTapGesture(plat::GestureRecognizer& recognizer);
@@ -480,6 +504,15 @@ private:
     void keyboardWillBeHidden(const plat::Notification& notification);
 
     // ---- editing ----
+    // The data-map picker, its toolbar and Done item: the editor's input and accessory views for
+    // columns with a data map.
+    void initToolbars();
+    // Fills and shows the grid's own editor for the cell's column; false for a column it cannot edit.
+    bool prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect);
+    // Writes the closing edit's value into every cell of its merged range, column by column.
+    void commitEdit();
+    // The text the grid's editor opens with for the cell.
+    std::string editorTextForCell(std::int32_t row, std::int32_t col) const;
 
     // ---- taps and sorting ----
 
@@ -615,6 +648,19 @@ private:
     std::int32_t _timerCount = 0, _ghostTimerCount = 0;
     std::shared_ptr<plat::Timer> _slideTimer, _ghostWaitTimer, _ghostTimer;
     // ---- editing ----
+    std::shared_ptr<plat::PickerView> _dataMapPicker;
+    std::shared_ptr<plat::Toolbar> _dataMapPickerToolbar;
+    std::shared_ptr<plat::BarButtonItem> _dataMapPickerDone;
+    // The cell the open edit was started on (inside `_editRange`), and its editor's text then: a commit
+    // of unchanged text writes nothing.
+    std::int32_t _editRow = -1, _editCol = -1;
+    std::string _editStartText;
+    // Counts the edits opened, so that a deferred step knows whether its edit is still the open one.
+    std::uint64_t _editSerial = 0;
+    // The open edit toggles a Boolean cell rather than reading an editor's text.
+    bool _editToggles = false;
+    // Set while an edit closes: a handler that asks to finish it again meanwhile changes nothing.
+    bool _editClosing = false;
 
     // ---- taps and sorting ----
 

@@ -1,7 +1,305 @@
-// PLACEHOLDER until cell editing lands: refuses every edit, so the callers link and run.
-#include "OmbriGrid/OmbriGrid.h"
+// In-place editing of one cell (or the merged range it lies in) of the cells panel: opening an editor
+// behind two cancelable events, reading its value back by the column's data type, and closing it
+// behind two more, writing the value into every cell of the range.
+//
+// Sections: questions; opening an edit; the editor's value; closing an edit; the editor's delegate.
 
-bool OmbriGrid::startEditing(bool, std::int32_t, std::int32_t) { return false; }
-bool OmbriGrid::finishEditing(bool) { return true; }
-plat::Value OmbriGrid::getActiveEditorValue() const { return {}; }
-bool OmbriGrid::textFieldShouldReturn(plat::TextField&) { return finishEditing(false); }
+
+#include "OmbriGrid/GridCellFactory.h"
+#include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridDataMap.h"
+#include "OmbriGrid/GridMergeManager.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
+#include "OmbriGrid/OmbriGrid.h"
+#include "OmbriGrid/OmbriGridEventArgs.h"
+#include "Platform/foundation/log.h"
+#include "Platform/runtime/dispatch.h"
+#include "Platform/ui/date_picker.h"
+#include "Platform/ui/picker_view.h"
+#include "Platform/ui/toolbar.h"
+#include "editing/EditorValues.h"
+#include "events/DelegateRule.h"
+#include "foundation/saturating_cast.h"
+
+namespace {
+
+enum : std::int64_t { TypeNone = 0, TypeObject = 1, TypeString = 2, TypeNumber = 3, TypeBoolean = 4, TypeDate = 5 };
+
+bool within(std::int32_t index, std::size_t count) { return index >= 0 && static_cast<std::size_t>(index) < count; }
+
+std::string cellName(std::int32_t row, std::int32_t col) {
+    return "(" + std::to_string(row) + ", " + std::to_string(col) + ")";
+}
+
+// What a cell shows as editable text: a null marker or nil reads as empty.
+std::string asText(const plat::Value& v) {
+    if (v.isNil() || v.isNull()) return {};
+    return v.isString() ? v.asString() : v.description();
+}
+
+}  // namespace
+
+// ---- questions ----
+
+bool OmbriGrid::_isValidRow(std::int32_t row, std::int32_t col) const {
+    if (!within(row, _rows->count()) || !within(col, _columns->count())) return false;
+    const auto r = _rows->row(row);
+    if (!r) return false;
+    return !std::dynamic_pointer_cast<GridGroupRow>(r) && !std::dynamic_pointer_cast<GridEmptyRow>(r) &&
+           !std::dynamic_pointer_cast<GridDetailRow>(r);
+}
+
+std::shared_ptr<GridDataMap> OmbriGrid::_getDataMap() const {
+    if (!_editRange || !within(_editCol, _columns->count())) return nullptr;
+    const auto column = _columns->column(_editCol);
+    return column ? column->dataMap() : nullptr;
+}
+
+plat::Size OmbriGrid::intrinsicContentSize() const {
+    using plat::detail::saturatingCast;
+    const auto sum = [](std::int64_t a, std::int64_t b) { return static_cast<double>(saturatingCast<std::int32_t>(double(a + b))); };
+    return {sum(_cells->width(), _rowHeaders->width()), sum(_cells->height(), _columnHeaders->height())};
+}
+
+// ---- opening an edit ----
+
+bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
+    using kivo::detail::DelegateRule;
+    const auto alive = keepAlive();
+    if (!_isValidRow(row, col) || _editStartLock || _editTimerLock) return false;
+    if (_activeEditor || _editRange) {
+        // One edit at a time: a second would orphan the first's editor and its events.
+        plat::log("Grid: no edit of cell " + cellName(row, col) + " while cell " + cellName(_editRow, _editCol) +
+                  " is being edited");
+        return false;
+    }
+    const auto column = _columns->column(col);
+    if (_isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
+    if (_rows->row(row)->isReadOnly()) return false;
+
+    auto range = std::make_shared<GridCellRange>(row, col);
+    if (_mergeManager) range = _mergeManager->getMergedRangeForCells(range, GridCellTypeCell);
+    const auto self = sharedAs<OmbriGrid>();
+    auto beginning = std::make_shared<GridCellRangeEventArgs>(_cells, range);
+    if (!raiseCancelable(_ombriGridBeginningEdit, beginning, DelegateRule::Replaces,
+                         [&](OmbriGridDelegate& d) { return d.beginningEdit(self, _cells, range); }))
+        return false;
+    auto prepare = std::make_shared<GridCellRangeEventArgs>(_cells, range);
+    if (!raiseCancelable(_ombriGridPrepareCellForEdit, prepare, DelegateRule::EitherStops,
+                         [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, _cells, range); }))
+        return false;
+
+    _isUpdating = true;
+    _editRange = range;
+    _editRow = row;
+    _editCol = col;
+    _editToggles = false;
+    ++_editSerial;
+
+    // Only a row that is not wholly in view moves the content down; a column off to the side must
+    // not shift the rows.
+    const bool rowInView = isRowInView(row, col);
+    plat::Rect rect = getCellRectForRow(row, col);
+    if (column->dataType() == TypeBoolean && !column->dataMap()) {
+        setNeedsDisplay();
+    } else {
+        if (!_cells->isColRightVisible(col)) _originX = rect.x() + _originX + rect.width() - _clientRect.width();
+        if (!_cells->isColLeftVisible(col)) _originX += rect.x() - _cellsStart.x - _cells->frozenPoint().x;
+        if (!_cells->isRowTopVisible(row)) {
+            _originY += rect.y() - _cellsStart.y - _cells->frozenPoint().y;
+            if (_originY < 0) _originY = 0;
+        } else if (!rowInView) {
+            _originY += rect.height();
+        }
+        rect = getCellRectForRow(row, col);
+        invalidate();
+    }
+
+    if (auto made = _cellFactory ? _cellFactory->createCellEditor(_cells, _editRange) : nullptr) {
+        _activeEditor = std::move(made);
+        _activeEditorValue = {};
+        const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
+        _editStartText = field ? field->text() : std::string();
+        rect = {rect.x(), rect.y() + 2, rect.width(), rect.height() - 4};
+    } else {
+        if (column->dataType() == TypeBoolean && !column->dataMap()) {
+            _activeEditor = _editor;
+            _editToggles = true;
+            _activeEditorValue = plat::Value(!getCellDataForRow(row, col, false).asBool());
+            return finishEditing(false);
+        }
+        if (!prepareEditor(row, col, rect)) {
+            plat::log("Grid: cell " + cellName(row, col) + " is not edited: its column's data type has no editor");
+            _editRange.reset();
+            _isUpdating = false;
+            _editRow = _editCol = -1;
+            return false;
+        }
+        rect = _editor->frame();
+        _activeEditor = _editor;
+    }
+
+    if (_activeEditor->superview().get() != this) addSubview(_activeEditor);
+    _activeEditor->setFrame(rect);
+    _activeEditor->setHidden(false);
+    _activeEditor->setBackgroundColor(plat::Color::clear());
+    _isFinishingFlag = true;
+    // Focused once the current work is done; by then the edit may have closed, or another opened.
+    plat::dispatch::async(plat::dispatch::Queue::main(),
+                          [weak = std::weak_ptr<OmbriGrid>(self), editor = std::weak_ptr<plat::View>(_activeEditor),
+                           serial = _editSerial] {
+                              const auto grid = weak.lock();
+                              const auto view = editor.lock();
+                              if (!grid || !view || grid->_editSerial != serial || grid->_activeEditor != view) return;
+                              if (std::dynamic_pointer_cast<plat::TextField>(view) || std::dynamic_pointer_cast<plat::PickerView>(view))
+                                  view->becomeFirstResponder();
+                          });
+    return true;
+}
+
+std::string OmbriGrid::editorTextForCell(std::int32_t row, std::int32_t col) const {
+    const auto column = _columns->column(col);
+    if (column && column->dataType() == TypeNumber && !column->dataMap())
+        return kivo::detail::numberEditText(getCellDataForRow(row, col, false));
+    return asText(getCellDataForRow(row, col, true));
+}
+
+bool OmbriGrid::prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect) {
+    const auto column = _columns->column(col);
+    const std::int64_t type = column->dataType();
+    const bool mapped = column->dataMap() != nullptr;
+    if (!mapped && type != TypeString && type != TypeObject && type != TypeNumber && type != TypeDate) return false;
+    const bool number = !mapped && type == TypeNumber;
+    const bool date = !mapped && type == TypeDate;
+
+    const std::string text = editorTextForCell(row, col);
+    _editor->setText(text);
+    _editStartText = text;
+    const auto keyboard = number || date ? plat::KeyboardType::NumbersAndPunctuation : plat::KeyboardType::ASCIICapable;
+    _editor->setKeyboardType(column->inputType() != 0 ? static_cast<plat::KeyboardType>(column->inputType()) : keyboard);
+    _editor->setTextAlignment(number ? plat::TextAlignment::Right : plat::TextAlignment::Natural);
+    _editor->setClearButtonMode(mapped ? plat::TextFieldViewMode::Never : plat::TextFieldViewMode::WhileEditing);
+    _editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    _editor->setInputView(mapped ? std::static_pointer_cast<plat::View>(_dataMapPicker) : nullptr);
+    _editor->setInputAccessoryView(mapped ? std::static_pointer_cast<plat::View>(_dataMapPickerToolbar) : nullptr);
+    if (mapped) {
+        _dataMapPicker->reloadAllComponents();
+        // A text that is no display value leaves the picker on its first row with none chosen.
+        const std::int32_t index = column->dataMap()->displayIndexOf(plat::Value(text));
+        if (index >= 0 && index < _dataMapPicker->numberOfRowsInComponent(0))
+            _dataMapPicker->selectRow(index, 0, true);
+        else
+            _dataMapPicker->deselectRow(0);
+    }
+    rect = {rect.x(), rect.y() + 2, rect.width(), rect.height() - 4};
+    if (!number) rect = {rect.x() + 4, rect.y(), rect.width() - 6, rect.height()};
+    _editor->setFrame(rect);
+    return true;
+}
+
+// ---- the editor's value ----
+
+plat::Value OmbriGrid::getActiveEditorValue() const {
+    const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
+    if (!field || !within(_editCol, _columns->count())) return {};
+    if (field->inputView() && field->inputView() == _dataMapPicker) {
+        const auto map = _getDataMap();
+        return map ? map->getKeyValue(plat::Value(field->text())) : plat::Value();
+    }
+    if (const auto picker = std::dynamic_pointer_cast<plat::DatePicker>(field->inputView())) return plat::Value(picker->date());
+    const auto column = _columns->column(_editCol);
+    if (!column) return {};
+    auto read = kivo::detail::readEditorText(*column, field->text(), getCellDataForRow(_editRow, _editCol, false));
+    return read.ok() ? read.value : plat::Value();
+}
+
+// ---- closing an edit ----
+
+bool OmbriGrid::finishEditing(bool cancel) {
+    using kivo::detail::DelegateRule;
+    if (_editClosing) return true;
+    if (!_activeEditor) {
+        // No editor means no edit: nothing may stay marked as being edited.
+        _editRange.reset();
+        _isUpdating = false;
+        return true;
+    }
+    const auto alive = keepAlive();
+    const auto self = sharedAs<OmbriGrid>();
+    _editClosing = true;
+    const auto editor = _activeEditor;
+    if (_activeEditorValue.isNil()) _activeEditorValue = getActiveEditorValue();
+    _isFinishingFlag = true;
+    editor->resignFirstResponder();
+    _isFinishingFlag = false;
+
+    const auto range = _editRange;
+    auto args = std::make_shared<GridCellRangeEventArgs>(_cells, range);
+    args->setCancel(cancel);
+    const bool commit = raiseCancelable(_ombriGridCellEditEnding, args, DelegateRule::Replaces,
+                                        [&](OmbriGridDelegate& d) { return d.cellEditEnding(self, _cells, range, cancel); });
+    if (commit) commitEdit();
+    raiseNotice(_ombriGridCellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
+
+    editor->setHidden(true);
+    editor->removeFromSuperview();
+    _activeEditor.reset();
+    _editRange.reset();
+    _activeEditorValue = {};
+    _isUpdating = false;
+    _editToggles = false;
+    _editRow = _editCol = -1;
+    _editStartText.clear();
+    ++_editSerial;
+    _editClosing = false;
+    invalidate();
+    return true;
+}
+
+void OmbriGrid::commitEdit() {
+    if (!_editRange) return;
+    const auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_editRange, GridCellTypeCell) : _editRange;
+    const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
+    const bool typed = !_editToggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
+    if (typed) {
+        const std::string text = field->text();
+        // An unchanged text would only put a rounded or formatted copy in place of the value.
+        if (text == _editStartText) return;
+        for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r)
+            for (std::int32_t c = range->leftCol(); c <= range->rightCol(); ++c) {
+                const auto column = _columns->column(c);
+                if (!column) continue;
+                auto read = kivo::detail::readEditorText(*column, text, getCellDataForRow(r, c, false));
+                if (read.ok())
+                    _cells->setCellData(read.value, r, c);
+                else
+                    plat::log("Grid: cell " + cellName(r, c) + " keeps its value: \"" + text + "\" " + read.failure);
+            }
+        return;
+    }
+    if (_activeEditorValue.isNil()) return;
+    const auto edited = _columns->column(_editCol);
+    const std::int64_t type = edited ? edited->dataType() : TypeNone;
+    for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r)
+        for (std::int32_t c = range->leftCol(); c <= range->rightCol(); ++c) {
+            const auto column = _columns->column(c);
+            if (!column) continue;
+            // A merged neighbour of another data type never takes this column's kind of value.
+            if (c != _editCol && column->dataType() != type) {
+                plat::log("Grid: cell " + cellName(r, c) + " keeps its value: the edited value is not of its column's data type");
+                continue;
+            }
+            _cells->setCellData(_activeEditorValue, r, c);
+        }
+}
+
+// ---- the editor's delegate ----
+
+bool OmbriGrid::textFieldShouldReturn(plat::TextField&) {
+    _activeEditorValue = getActiveEditorValue();
+    finishEditing(false);
+    return true;
+}
+
+void OmbriGrid::textFieldDidBeginEditing(plat::TextField& field) { field.selectAll(); }

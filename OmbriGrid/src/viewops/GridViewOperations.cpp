@@ -53,6 +53,8 @@ void OmbriGrid::addItem(const plat::Value& item) {
 
 void OmbriGrid::collapseGroupsToLevel(std::int32_t level) {
     const auto alive = keepAlive();
+    // An open edit is committed first: its rows may be about to disappear under a collapsed group.
+    if (!finishEditing(false)) return;
     const std::size_t count = _rows->count();
     for (std::size_t i = 0; i < count && i <= INT32_MAX; ++i) {
         if (!_cells->isGroupRow(static_cast<std::int32_t>(i))) continue;

@@ -1,5 +1,6 @@
 #include "Platform/foundation/locale/date_formatter.h"
 
+#include <unicode/calendar.h>
 #include <unicode/datefmt.h>
 #include <unicode/smpdtfmt.h>
 
@@ -122,6 +123,25 @@ std::optional<Date> DateFormatter::parse(std::string_view text) const {
     UDate when = f->parse(u, pos);
     // ICU reports failure through the position; a success may still carry a warning status elsewhere.
     if (pos.getErrorIndex() >= 0 || pos.getIndex() != u.length()) return std::nullopt;
+    return Date(when / 1000.0);
+}
+
+std::optional<Date> DateFormatter::parse(std::string_view text, Date base) const {
+    if (!std::isfinite(base.seconds)) return parse(text);
+    auto* f = formatterFor(_dateStyle, _timeStyle, _pattern, _locale, _zone);
+    if (!f) return std::nullopt;
+    // ICU fills the fields the text lacks from the calendar it parses into.
+    std::unique_ptr<icu::Calendar> calendar(f->getCalendar()->clone());
+    if (!calendar) return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    calendar->setTime(base.seconds * 1000.0, status);
+    if (U_FAILURE(status)) return std::nullopt;
+    icu::UnicodeString u = detail::toICU(text);
+    icu::ParsePosition pos(0);
+    f->parse(u, *calendar, pos);
+    if (pos.getErrorIndex() >= 0 || pos.getIndex() != u.length()) return std::nullopt;
+    const UDate when = calendar->getTime(status);
+    if (U_FAILURE(status)) return std::nullopt;
     return Date(when / 1000.0);
 }
 

@@ -43,6 +43,9 @@ public:
     std::optional<std::string> stringForObjectValue(const Value& value) const override;
     // Strict: the whole text must match the pattern or styles.
     std::optional<Date> parse(std::string_view text) const;
+    // As parse(text), but the fields the form does not show (the time of a date-only form, the year of
+    // "dd MMM") are those of `base` in the formatter's time zone rather than the epoch's.
+    std::optional<Date> parse(std::string_view text, Date base) const;
 
 private:
     Style _dateStyle = Style::None, _timeStyle = Style::None;
