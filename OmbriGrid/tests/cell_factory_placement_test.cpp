@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "cell_factory_fixture.h"
-#include "grid_access.h"
 
 namespace grid_test {
 namespace {
@@ -146,13 +145,10 @@ TEST_F(Scene, AnOpenEditorStaysAboveTheViewsAndTakesTheTouchesOfItsCell) {
     ASSERT_TRUE(hit);
     EXPECT_TRUE(hit->isDescendantOf(view.get())) << "with no editor the view takes the touch";
 
-    // The editor's state as an open edit leaves it: the grid's own text field over the cell, shown.
-    const auto& editor = Access::editor(*grid);
-    Access::setEditRange(*grid, std::make_shared<GridCellRange>(5, 2));
-    editor->setFrame({cell.x() + 4, cell.y() + 2, cell.width() - 6, cell.height() - 4});
-    editor->setHidden(false);
-    grid->setActiveEditor(editor);
-    grid->invalidate();
+    ASSERT_TRUE(grid->startEditing(false, 5, 2));
+    const auto editor = grid->activeEditor();
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(editor->frame().contains(centre));
     draw();
 
     ASSERT_TRUE(shownView(5, 2)) << "the edited cell keeps a view";
@@ -161,6 +157,13 @@ TEST_F(Scene, AnOpenEditorStaysAboveTheViewsAndTakesTheTouchesOfItsCell) {
     ASSERT_TRUE(hit);
     EXPECT_TRUE(hit->isDescendantOf(editor.get()));
     EXPECT_TRUE(rec->findText("5,2")) << "the view is drawn, under the editor";
+
+    // Closed, the editor leaves the grid and the cell's view takes the touch again.
+    grid->finishEditing(true);
+    draw();
+    hit = window->hitTest(centre, nullptr);
+    ASSERT_TRUE(hit);
+    EXPECT_TRUE(hit->isDescendantOf(shownView(5, 2).get()));
 }
 
 }  // namespace
