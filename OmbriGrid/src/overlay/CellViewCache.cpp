@@ -1,5 +1,7 @@
 #include "overlay/CellViewCache.h"
 
+#include <vector>
+
 #include "Platform/ui/view.h"
 
 namespace kivo::detail {
@@ -21,7 +23,11 @@ void CellViewCache::clear() {
 }
 
 void CellViewCache::hideAll() {
-    for (const auto& [key, view] : _views) {
+    // Walked over a copy: a view leaving its superview may run code that empties or fills the cache.
+    std::vector<std::shared_ptr<plat::View>> views;
+    views.reserve(_views.size());
+    for (const auto& [key, view] : _views) views.push_back(view);
+    for (const auto& view : views) {
         view->setHidden(true);
         view->removeFromSuperview();
     }

@@ -1,0 +1,32 @@
+#pragma once
+// What the native-control cell factory keeps apart from its public face: its clip views, its view
+// cache and its subscriptions to the grid's events.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "OmbriGrid/NativeControlGridCellFactory.h"
+#include "overlay/CellViewCache.h"
+#include "overlay/RegionClips.h"
+
+class KivoEvent;
+class GridRow;
+
+struct NativeControlGridCellFactory::Impl {
+    explicit Impl(const std::shared_ptr<OmbriGrid>& grid) : clips(grid) {}
+
+    kivo::detail::RegionClips clips;
+    kivo::detail::CellViewCache cache;
+    // The rows whose views are cached. The grid makes a row object for a bound item only when it is
+    // asked for and lets it go when nobody holds it, and a row made again is a new row with a new
+    // identity: holding the row keeps its identity, and so its views, from one pass to the next.
+    std::map<std::uint64_t, std::shared_ptr<GridRow>> rows;
+    // The owner of the factory's subscriptions to the grid's events. A token of its own rather than the
+    // factory, so that the destructor, when the factory can no longer be named, still removes exactly
+    // its own handlers.
+    std::shared_ptr<int> owner = std::make_shared<int>(0);
+    // The events subscribed to, as they were then: the application may replace the grid's events later.
+    std::vector<std::weak_ptr<KivoEvent>> subscribed;
+};
