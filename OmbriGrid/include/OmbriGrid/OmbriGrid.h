@@ -759,7 +759,8 @@ private:
     bool _editClosing = false;
 
     // ---- taps and sorting ----
-    // Which corner of the selection an extension moves: true keeps the anchor (row, col). A tap sets it.
+    // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
+    // staying put (a tap sets it); false, the anchor, the far corner staying put (the start handle).
     bool _selOrigin = false;
 
     // ---- column resizing and the selection handles' drag ----
@@ -767,17 +768,12 @@ private:
     double p1 = 0;
     // The selection as it was when a press began on the cells; null outside such a press.
     std::shared_ptr<GridCellRange> _selStart;
-    // Which corner an extension moves: true keeps the anchor (row, col) and moves (row2, col2).
-    bool _selOrigin = false;
     // What the short press will do once it begins, decided when it is asked to: only a press that
     // really begins marks a column or changes the moving corner.
     std::int32_t _pressColumn = -1;
     int _pressHandle = 0;
 
     // ---- keyboard commands ----
-    // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
-    // staying put, as after a tap; false, the anchor, the far corner staying put.
-    bool _selOrigin = false;
 
     // ---- clipboard ----
     // The grid's own copy: each copied data row's raw values by column offset (nil: no value), the
