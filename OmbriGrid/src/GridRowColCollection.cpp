@@ -11,6 +11,9 @@
 #include "layout/AxisPositions.h"
 
 namespace {
+// Items added one by one past a full binding before the rows are bound again in full.
+constexpr std::uint64_t MaxAddedBeyondBinding = 4096;
+
 std::int32_t saturate(std::int64_t v) {
     if (v > INT32_MAX) return INT32_MAX;
     if (v < INT32_MIN) return INT32_MIN;
@@ -353,6 +356,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
         std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
     row->_setOwner(self);
     row->_source = source;
+    row->_identity = _identityBase + static_cast<std::uint64_t>(source);
     _madeRows[source] = row.get();
     // Placed at once while the positions follow the list; otherwise the rebuild they wait for places it.
     if (placesFollowTheList()) _positions->anchor(*row, static_cast<std::size_t>(index));
@@ -478,7 +482,9 @@ void GridColumnCollection::_layout() const {
 // ---- GridRowCollection ----
 
 GridRowCollection::GridRowCollection(const std::shared_ptr<OmbriGrid>& grid, std::int32_t defaultSize)
-    : GridColumnCollection(grid, defaultSize), _defaultGroupSize(grid ? grid->defaultRowSize() : 1) {}
+    : GridColumnCollection(grid, defaultSize), _defaultGroupSize(grid ? grid->defaultRowSize() : 1) {
+    _identityBase = GridRow::reserveIdentities(MaxAddedBeyondBinding + 1);
+}
 
 std::shared_ptr<GridRow> GridRowCollection::row(std::int64_t index) const {
     return std::dynamic_pointer_cast<GridRow>(item(index));
@@ -499,6 +505,7 @@ void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest space
     _addedItems.clear();
     _spliced = false;
     const std::size_t n = items ? items->size() : 0;
+    _identityBase = GridRow::reserveIdentities(2 * static_cast<std::uint64_t>(n) + MaxAddedBeyondBinding + 1);
     kivo::ValueList& storage = sourceArray();
     storage.reserve(n);
     if (!spacer)
@@ -540,7 +547,7 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
     const std::size_t removed = edit.oldItems() ? edit.oldItems()->size() : 0;
     // Items added one by one keep the items they replaced alive; past the size of a full binding, one
     // is cheaper.
-    if (_addedItems.size() + added > bound + 4096) return false;
+    if (_addedItems.size() + added > bound + MaxAddedBeyondBinding) return false;
     std::size_t at = 0;
     std::size_t take = 0;
     switch (edit.action()) {

@@ -60,3 +60,21 @@ TEST_F(BoundRows, ARowFirstAskedForInsideABatchKnowsItsIndex) {
 }
 
 }  // namespace
+
+TEST_F(BoundRows, ARowMadeAgainForItsItemKeepsItsIdentityAndARebindGivesNewOnes) {
+    std::uint64_t first = 0, second = 0;
+    {
+        auto row = rows().row(1);
+        first = row->identity();
+        second = rows().row(2)->identity();
+    }
+    // Nobody holds the rows now: they are made again on request.
+    EXPECT_EQ(rows().row(1)->identity(), first);
+    EXPECT_NE(first, second);
+    EXPECT_NE(std::make_shared<GridRow>()->identity(), first) << "a row made by hand never shares a bound row's identity";
+
+    Access::bindItems(rows(), items);
+    const auto after = rows().row(1)->identity();
+    EXPECT_NE(after, first);
+    EXPECT_NE(after, second);
+}

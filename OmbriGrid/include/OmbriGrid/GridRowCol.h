@@ -124,10 +124,15 @@ public:
     void setDataItem(plat::Value item) { _dataItem = std::move(item); }
     // Given when the row is made, from a process-wide count, and never given again: views kept for a
     // row follow it while indices shift, and a row made after a rebinding never finds an older row's.
+    // A row made again for the same bound item (rows are made on request) has the same identity.
     std::uint64_t identity() const { return _identity; }
 
+    // A block of `count` identities no row is given otherwise; the first of them.
+    static std::uint64_t reserveIdentities(std::uint64_t count);
+
 private:
-    static std::uint64_t nextIdentity();
+    friend class GridRowColCollection;
+    static std::uint64_t nextIdentity() { return reserveIdentities(1); }
 
     plat::Value _dataItem;
     std::uint64_t _identity;

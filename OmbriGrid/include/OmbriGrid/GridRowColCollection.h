@@ -157,6 +157,10 @@ protected:
     plat::ArrayPtr _placeholderItems;
     // Items added to the bound list since, one by one; their placeholders follow the list's.
     plat::Array _addedItems;
+    // Identities of the rows made for placeholders: the first of a block kept for this binding, one
+    // per source, so a row made again for the same placeholder is the same row to whoever keeps views
+    // for it. Sources reach at most twice the bound list plus the items added before a rebinding.
+    std::uint64_t _identityBase = 0;
     // The rows stand for the bound view's items as a full flat binding of it would make them; any edit
     // that the binding did not make ends it.
     bool _mirrorsView = false;

@@ -104,10 +104,10 @@ void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner) {
 
 // ---- GridRow ----
 
-std::uint64_t GridRow::nextIdentity() {
+std::uint64_t GridRow::reserveIdentities(std::uint64_t count) {
     // Rows are made on the main thread, but a count that can never hand out one number twice costs nothing.
     static std::atomic<std::uint64_t> next{1};
-    return next.fetch_add(1, std::memory_order_relaxed);
+    return next.fetch_add(count, std::memory_order_relaxed);
 }
 
 void GridRow::setHeight(std::int32_t height) {
