@@ -378,6 +378,16 @@ TEST_F(Edit, CollapsingGroupsCommitsFirst) {
 namespace grid_test {
 namespace {
 
+TEST_F(Edit, TypingAndReturnInTheEditorCommit) {
+    ASSERT_TRUE(open(1, NameCol));
+    // The opening selection is replaced by what is typed.
+    EXPECT_TRUE(window->insertText("Kappa"));
+    EXPECT_TRUE(window->insertText("\n"));
+    EXPECT_EQ(task(1)->name, "Kappa");
+    EXPECT_FALSE(grid->activeEditor());
+    EXPECT_FALSE(editor()->isFirstResponder());
+}
+
 TEST_F(Edit, PanningDoesNotScrollWhileAnEditIsOpen) {
     // The columns are wider than the window, so a drag to the left scrolls them, unless an edit is open.
     for (const bool editing : {false, true}) {

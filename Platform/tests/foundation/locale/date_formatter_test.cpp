@@ -74,3 +74,34 @@ TEST(DateFormatter, ParsesWholeTextsOnly) {
     EXPECT_FALSE(f.parse("").has_value());
     EXPECT_FALSE(f.parse("2024-13-45 15:45:30").has_value());
 }
+
+TEST(DateFormatter, ParsingOverABaseKeepsTheFieldsTheFormHides) {
+    // Zone-aware: 5 Jan 15:45:30 UTC is 16:45:30 in Berlin, and a date-only form there keeps that.
+    struct Case {
+        const char* zone;
+        const char* pattern;  // empty: the short date style
+        const char* text;
+        double expected;
+    };
+    const Case cases[] = {
+        {"UTC", "", "1/6/24", Jan5.seconds + 86400},
+        {"Europe/Berlin", "", "1/6/24", Jan5.seconds + 86400},
+        {"UTC", "dd MMM", "07 Mar", 1709826330},  // 2024-03-07 15:45:30: the year comes from the base too
+        {"UTC", "HH:mm", "09:00", 1704445230},    // 2024-01-05 09:00:30: only hours and minutes given
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto f = make("en_US", c.zone);
+        if (*c.pattern) f.setDateFormat(c.pattern);
+        else f.setDateStyle(Style::Short);
+        const auto d = f.parse(c.text, Jan5);
+        ASSERT_TRUE(d.has_value());
+        EXPECT_EQ(d->seconds, c.expected);
+    }
+    auto f = make("en_US");
+    f.setDateStyle(Style::Short);
+    EXPECT_FALSE(f.parse("1/6/24 and more", Jan5).has_value());
+    EXPECT_FALSE(f.parse("soon", Jan5).has_value());
+    // A base that is not a date reads as the plain parse does.
+    EXPECT_EQ(f.parse("1/6/24", Date(NAN)), f.parse("1/6/24"));
+}
