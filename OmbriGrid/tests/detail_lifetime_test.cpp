@@ -4,6 +4,7 @@
 
 namespace {
 
+using grid_test::Access;
 using grid_test::DetailScene;
 using kivo::detail::DetailClip;
 using kivo::detail::Region;
@@ -59,6 +60,28 @@ TEST_F(DetailLifetime, AGridReleasedFreesTheProviderAndItsViews) {
     EXPECT_TRUE(weakGrid.expired());
     EXPECT_TRUE(weakProvider.expired());
     for (const auto& weak : before) EXPECT_TRUE(weak.expired());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DetailScene, AnEditOpenWhenAButtonOpensADetailAboveItCommitsToItsOwnItem) {
+    provider()->setDetailVisibilityMode(GridDetailVisibilityModeMultiple);
+    draw();
+    ASSERT_TRUE(grid->startEditing(true, 5, 2));
+    plat::RunLoop::main().runUntilIdle();
+    draw();  // the edit scrolled its cell into view: the buttons are placed again
+    auto& editor = *Access::editor(*grid);
+    editor.replaceRange({0, plat::utf16Length(editor.text())}, "77");
+
+    // Row 3's header button, later than any double tap.
+    plat::testing::Touches(window).wait(1).tap({17, 28 + 3 * 28 + 14});
+    EXPECT_EQ(parents(), std::vector<int>{3});
+    EXPECT_FALSE(grid->editRange()) << "committed before the rows moved";
+    const auto& items = *grid->itemsSource();
+    EXPECT_EQ(items[5].as<grid_test::Wide>()->c2, 77) << "the item the text was typed for";
+    EXPECT_EQ(items[4].as<grid_test::Wide>()->c2, 6) << "not the item that moved under the edited cell";
 }
 
 }  // namespace

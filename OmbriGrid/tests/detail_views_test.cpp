@@ -193,3 +193,37 @@ TEST_F(DetailViewsScene, GroupAndHiddenRowsGetNoButtonAndSpacerRowsOne) {
 }
 
 }  // namespace
+
+namespace {
+
+class ViewDelegate : public OmbriGridDetailProviderDelegate {
+public:
+    std::optional<std::shared_ptr<plat::View>> detailCellCreating(const Provider&, const std::shared_ptr<GridRow>& row) override {
+        ++asked;
+        if (row->dataItem().asObject() == blank) return std::shared_ptr<plat::View>();
+        if (row->dataItem().asObject() == own) return view;
+        return std::nullopt;
+    }
+    std::shared_ptr<plat::Object> blank, own;
+    std::shared_ptr<plat::View> view = plat::View::create();
+    int asked = 0;
+};
+
+TEST_F(DetailViewsScene, TheDelegatesAnswerReplacesTheHandlersViewAnEmptyOneIncluded) {
+    auto delegate = std::make_shared<ViewDelegate>();
+    delegate->blank = row(1)->dataItem().asObject();
+    delegate->own = row(2)->dataItem().asObject();
+    provider()->setDelegate(delegate);
+    EXPECT_EQ(provider()->delegate(), delegate);
+    provider()->doExpandCollapse(3);  // row 3: the delegate does not answer
+    provider()->doExpandCollapse(2);  // row 2: its own view
+    provider()->doExpandCollapse(1);  // row 1: an empty answer
+    draw();
+    EXPECT_EQ(delegate->asked, 3);
+    EXPECT_EQ(detailCalls, 3) << "the event comes first for every row";
+    const auto views = shownIn(DetailClip::Bottom);
+    EXPECT_EQ(views.size(), 2u) << "row 1's detail is an empty band";
+    EXPECT_NE(std::find(views.begin(), views.end(), delegate->view), views.end());
+}
+
+}  // namespace
