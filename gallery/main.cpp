@@ -143,6 +143,9 @@ int main(int argc, char** argv) {
             allWritten = false;
             continue;
         }
+        // Each page starts at the same moment: time one page lets pass never shows in the next one's picture.
+        plat::Clock::useSystem();
+        plat::Clock::useVirtual(plat::Date(GalleryDate));
         if (writePage(*page, outDir, hashes))
             written.push_back(page);
         else

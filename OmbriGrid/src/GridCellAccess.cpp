@@ -29,7 +29,7 @@ bool OmbriGrid::onCellLongPressed(plat::Point point) {
 
 void OmbriGrid::respondToLongPressGesture(plat::GestureRecognizer& recognizer) {
     const auto alive = keepAlive();
-    becomeFirstResponder();
+    takeFirstResponder();
     if (recognizer.state() != plat::GestureRecognizerState::Began) return;
     auto& menu = plat::MenuController::shared();
     menu.setMenuVisible(false, true);

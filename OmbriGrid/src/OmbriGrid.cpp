@@ -475,6 +475,10 @@ void OmbriGrid::checkForMoreItems() {
     if (cursor->hasMoreItems()) tryLoadCursorCollectionItems();
 }
 
+void OmbriGrid::takeFirstResponder() {
+    if (!_activeEditor) becomeFirstResponder();
+}
+
 void OmbriGrid::respondToSizeChanged() { invalidate(); }
 void OmbriGrid::layoutSubviews() { KivoView::layoutSubviews(); }
 void OmbriGrid::setFrame(const plat::Rect& frame) { KivoView::setFrame(frame); }

@@ -560,6 +560,10 @@ private:
     void stopScrollTimers();
     // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
     void tryLoadCursorCollectionItems();
+    // What a gesture on the grid does first: the grid takes the keyboard, unless an open editor holds it.
+    // Taking it then would hide the editor's keyboard, whose hiding ends the edit before the gesture has
+    // decided whether it should (a tap on the edited cell keeps the editor, a resize discards the edit).
+    void takeFirstResponder();
     void keyboardWasShown(const plat::Notification& notification);
     void keyboardWillBeHidden(const plat::Notification& notification);
 

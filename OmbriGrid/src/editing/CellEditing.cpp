@@ -18,6 +18,7 @@
 #include "Platform/ui/date_picker.h"
 #include "Platform/ui/picker_view.h"
 #include "Platform/ui/toolbar.h"
+#include "Platform/ui/window.h"
 #include "editing/EditorValues.h"
 #include "events/DelegateRule.h"
 #include "foundation/saturating_cast.h"
@@ -253,6 +254,8 @@ bool OmbriGrid::finishEditing(bool cancel) {
     _editStartText.clear();
     ++_editSerial;
     _editClosing = false;
+    // The keyboard comes back to the grid when nothing else took it, so the keys go on moving the selection.
+    if (const auto w = window(); w && !w->firstResponder()) becomeFirstResponder();
     invalidate();
     return true;
 }

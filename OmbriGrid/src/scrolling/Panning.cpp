@@ -54,7 +54,7 @@ void OmbriGrid::respondToPanGesture(plat::GestureRecognizer& recognizer) {
     using State = plat::GestureRecognizerState;
     const auto alive = keepAlive();
     _timerCount = StopAtNextTick;
-    becomeFirstResponder();
+    takeFirstResponder();
     plat::MenuController::shared().setMenuVisible(false, true);
     if (_editRange) return;
     auto* pan = dynamic_cast<plat::PanGestureRecognizer*>(&recognizer);
