@@ -524,8 +524,10 @@ private:
                     const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
     // One value into the merged range of (row, col); true when a cell was written.
     bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
-    // Points the run's row view at row `index`.
-    void viewPasteRow(PasteRun& run, std::int32_t index) const;
+    // A row as the clipboard reads and writes it.
+    struct ClipboardRow;
+    // Points `view` at row `index`.
+    void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
     // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
     void finishPaste(PasteRun& run);
 

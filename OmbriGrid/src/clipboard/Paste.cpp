@@ -63,8 +63,7 @@ OmbriGrid::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
     }
 }
 
-void OmbriGrid::viewPasteRow(PasteRun& run, std::int32_t index) const {
-    auto& view = run.rowView;
+void OmbriGrid::viewClipboardRow(ClipboardRow& view, std::int32_t index) const {
     if (view.index == index) return;
     view.index = index;
     view.row.reset();
@@ -161,7 +160,7 @@ void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t colu
     std::vector<std::int32_t> targets;
     auto collect = [&](std::int32_t from, std::int32_t to, std::size_t most) {
         for (std::int32_t r = from; r <= to && targets.size() < most; ++r) {
-            viewPasteRow(run, r);
+            viewClipboardRow(run.rowView, r);
             if (run.rowView.isData) targets.push_back(r);
         }
     };
@@ -200,7 +199,7 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
     const std::int32_t right = std::min(range ? range->rightCol() : col, static_cast<std::int32_t>(run.columns.size()) - 1);
     bool wrote = false, anchorConverts = false;
     for (std::int32_t r = top; r <= bottom; ++r) {
-        viewPasteRow(run, r);
+        viewClipboardRow(run.rowView, r);
         const auto& rowView = run.rowView;
         if (!rowView.isData) continue;
         for (std::int32_t c = left; c <= right; ++c) {

@@ -22,6 +22,16 @@ namespace kivo::detail {
 bool isDataRow(const GridRow* row);
 }  // namespace kivo::detail
 
+// Whether a row takes values, whether it is read-only, the item it shows, and the row object when
+// there is one. A plain bound row is read without making its object: copying or pasting many rows
+// would make and drop one per row.
+struct OmbriGrid::ClipboardRow {
+    std::int32_t index = -1;
+    bool isData = false, readOnly = false;
+    plat::Value item;
+    std::shared_ptr<GridRow> row;
+};
+
 struct OmbriGrid::PasteRun {
     // A cut's source cell, held by its row's item (or, for a row without one, by the row's identity)
     // so that a sort between the cut and the paste still finds it.
@@ -41,15 +51,8 @@ struct OmbriGrid::PasteRun {
     kivo::detail::PasteConverter converter;
     // The grid's columns as the paste found them.
     std::vector<ColumnInfo> columns;
-    // The row last looked at (the block is placed line by line): whether it takes values, whether it
-    // is read-only, the item it shows, and the row object when there is one. A plain bound row is read
-    // without making its object: a paste of many rows would make and drop one per row.
-    struct RowView {
-        std::int32_t index = -1;
-        bool isData = false, readOnly = false;
-        plat::Value item;
-        std::shared_ptr<GridRow> row;
-    } rowView;
+    // The row last looked at: the block is placed line by line.
+    ClipboardRow rowView;
     // Whether this paste empties the copy's sources.
     bool cut = false;
     // Set per value placed: its tile is the first, where it comes from.
