@@ -246,6 +246,16 @@ TEST_F(ClipScene, TheGridsCopyKeepsNumbersAndShowsMappedKeysAndBooleansAsText) {
     select(2, Due);
     grid->paste(nullptr);
     EXPECT_EQ(items[2]->due.seconds, march(0).seconds);
+    // Another program's text replaces the grid's copy; the grid's copy serves again once the
+    // pasteboard is empty.
+    plat::Pasteboard::general().setString("ferry");
+    select(4, Note);
+    grid->paste(nullptr);
+    EXPECT_EQ(items[4]->note, "ferry");
+    plat::Pasteboard::general().setItems({});
+    select(5, Due);
+    grid->paste(nullptr);
+    EXPECT_EQ(items[5]->due.seconds, march(0).seconds);
 }
 
 TEST_F(ClipScene, AMergedTargetConvertsEachCellByItsOwnColumn) {
@@ -311,6 +321,9 @@ TEST_F(ClipScene, ACutEmptiesItsSourcesOnceTheyHaveBeenWritten) {
         {"tiled: only the first tile empties", false, {0, 3}, none, {2, 3, 3, 3},
          {"", "beta", "alpha", "alpha", "eps", "zeta", "13", "13"}},
         {"across the group row", true, {3, 3, 5, 3}, none, {0, 3}, {"delta", "eps", "gamma", "", "#", "", "zeta", "13", "13"}},
+        {"an item gone in between is skipped", false, {0, 3, 1, 3},
+         [](ClipScene&, OmbriGrid& grid) { grid.collectionView()->removeAt(0); }, {3, 3},
+         {"", "gamma", "delta", "alpha", "beta", "13", "13"}},
         {"a read-only source column keeps its cells", false, {0, 3, 1, 3},
          [](ClipScene&, OmbriGrid& grid) { grid.columns()->column(3)->setIsReadOnly(true); }, {3, 0},
          {"alpha", "beta", "gamma", "delta", "eps", "zeta", "13", "13"}},

@@ -615,10 +615,15 @@ private:
     struct PasteRun;
     void copySelection();
     // Places `rows` (the grid's copy or a pasted text) from the selection's top-left data row.
+    // `valueAt` gives the value of copied row k, column j; null leaves that cell alone.
     void pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
-                    const std::function<bool(std::size_t k, std::size_t j, plat::Value& value)>& valueAt);
+                    const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
     // One value into the merged range of (row, col); true when a cell was written.
     bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
+    // A row as the clipboard reads and writes it.
+    struct ClipboardRow;
+    // Points `view` at row `index`.
+    void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
     // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
     void finishPaste(PasteRun& run);
 

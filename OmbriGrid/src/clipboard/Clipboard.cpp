@@ -96,24 +96,35 @@ void OmbriGrid::copySelection() {
     const std::int32_t left = std::max(merged->leftCol(), 0), right = std::min(merged->rightCol(), columnCount - 1);
     if (top > bottom || left > right) return;
 
-    std::vector<std::shared_ptr<GridColumn>> columns;
-    for (std::int32_t c = left; c <= right; ++c) columns.push_back(_columns->column(c));
+    struct Column {
+        std::shared_ptr<GridColumn> column;
+        bool bound = false;
+    };
+    std::vector<Column> columns;
+    for (std::int32_t c = left; c <= right; ++c) {
+        Column info{_columns->column(c)};
+        const auto binding = info.column ? info.column->binding() : std::nullopt;
+        info.bound = binding && !binding->empty();
+        columns.push_back(std::move(info));
+    }
     std::vector<std::vector<std::string>> texts;
     texts.reserve(static_cast<std::size_t>(bottom - top + 1));
     std::vector<std::vector<plat::Value>> values;
     std::vector<plat::Value> items;
     std::vector<std::uint64_t> ids;
+    ClipboardRow view;
     for (std::int32_t r = top; r <= bottom; ++r) {
-        const auto row = _rows->row(r);
-        const bool data = kivo::detail::isDataRow(row.get());
-        const bool group = dynamic_cast<const GridGroupRow*>(row.get()) != nullptr;
+        viewClipboardRow(view, r);
+        const bool data = view.isData;
+        const bool group = dynamic_cast<const GridGroupRow*>(view.row.get()) != nullptr;
         auto& line = texts.emplace_back();
         line.reserve(columns.size());
         std::vector<plat::Value> raw;
         if (data) raw.reserve(columns.size());
         for (std::int32_t c = left; c <= right; ++c) {
-            const auto& column = columns[static_cast<std::size_t>(c - left)];
-            plat::Value value = _cells->getCellData(r, c, false);
+            const auto& [column, bound] = columns[static_cast<std::size_t>(c - left)];
+            plat::Value value = data && bound && !view.item.isNil() ? column->getBoundValue(view.item) : plat::Value();
+            if (value.isNil()) value = _cells->getCellData(r, c, false);
             if (group && c == 0) {
                 line.push_back(_cells->getGroupRowHeader(r).value_or(""));
             } else if (column && column->dataType() == TypeBoolean && !value.isNil()) {
@@ -126,8 +137,8 @@ void OmbriGrid::copySelection() {
         }
         if (data) {
             values.push_back(std::move(raw));
-            items.push_back(row->dataItem());
-            ids.push_back(row->identity());
+            items.push_back(view.item);
+            ids.push_back(view.row ? view.row->identity() : 0);
         }
     }
     const auto skipped = static_cast<std::int32_t>(texts.size() - values.size());

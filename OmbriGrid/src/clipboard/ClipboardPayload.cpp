@@ -8,6 +8,7 @@ namespace kivo::detail {
 namespace {
 
 constexpr std::size_t Base64LineLength = 64;
+constexpr std::string_view DataPlaceholder = "REPLACE_WITH_ENCODED_DATA";
 
 void element(plat::XmlWriter& writer, std::string_view name, std::string_view text) {
     writer.startElement(name);
@@ -57,8 +58,9 @@ std::string webArchive(std::string_view html) {
     writer.startElement("dict");
     element(writer, "key", "WebResourceData");
     writer.startElement("data");
-    // The alphabet holds nothing to escape; raw keeps the CR LF between lines as it is.
-    writer.writeRaw(plat::base64Encode(html, {Base64LineLength, "\r\n"}));
+    // The data goes in after the writer is done: a page of a large copy is megabytes of Base64, which
+    // needs no escaping and would only be copied through the writer's buffers.
+    writer.writeRaw(DataPlaceholder);
     writer.endElement();
     element(writer, "key", "WebResourceFrameName");
     element(writer, "string", "");
@@ -68,7 +70,13 @@ std::string webArchive(std::string_view html) {
     element(writer, "string", "UTF-8");
     element(writer, "key", "WebResourceURL");
     element(writer, "string", "about:blank");
-    return writer.finish();
+    const std::string frame = writer.finish();
+    const std::size_t at = frame.find(DataPlaceholder);
+    const std::string data = plat::base64Encode(html, {Base64LineLength, "\r\n"});
+    std::string archive;
+    archive.reserve(frame.size() + data.size());
+    archive.append(frame, 0, at).append(data).append(frame, at + DataPlaceholder.size());
+    return archive;
 }
 
 std::vector<std::vector<std::string>> splitPastedText(std::string_view text) {

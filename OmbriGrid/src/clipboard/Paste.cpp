@@ -22,12 +22,12 @@ namespace {
 constexpr std::int64_t TypeString = 2, TypeNumber = 3, TypeBoolean = 4;
 
 // A value of the grid's own copy as a text column takes it: the display text of a mapped key, True or
-// False for a Boolean.
-plat::Value asSourceShowsIt(const plat::Value& value, const GridColumn& source, const GridColumn& target) {
-    if (target.dataType() != TypeString) return value;
+// False for a Boolean; none when it goes in as it is.
+std::optional<plat::Value> asSourceShowsIt(const plat::Value& value, const GridColumn& source, const GridColumn& target) {
+    if (target.dataType() != TypeString) return std::nullopt;
     if (source.dataMap()) return source.getFormattedValue(value);
     if (source.dataType() == TypeBoolean) return plat::Value(value.asBool() ? "True" : "False");
-    return value;
+    return std::nullopt;
 }
 
 const void* itemIdentity(const plat::Value& item) {
@@ -51,6 +51,41 @@ private:
 };
 
 }  // namespace
+
+OmbriGrid::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
+    const auto count = static_cast<std::int64_t>(gridColumns.count());
+    columns.reserve(static_cast<std::size_t>(count));
+    for (std::int64_t c = 0; c < count; ++c) {
+        ColumnInfo info{gridColumns.column(c)};
+        const auto binding = info.column ? info.column->binding() : std::nullopt;
+        info.bound = binding && !binding->empty();
+        columns.push_back(std::move(info));
+    }
+}
+
+void OmbriGrid::viewClipboardRow(ClipboardRow& view, std::int32_t index) const {
+    if (view.index == index) return;
+    view.index = index;
+    view.row.reset();
+    if (index >= 0 && static_cast<std::size_t>(index) < _rows->count()) {
+        const plat::Value& entry = _rows->sourceArray()[static_cast<std::size_t>(index)];
+        // A placeholder stands for a plain row of default flags showing one item, unless the
+        // application still holds the row made for it.
+        if (entry.isInteger()) {
+            const auto made = _rows->_madeRows.find(entry.asInteger());
+            if (made == _rows->_madeRows.end() || made->second->weak_from_this().expired()) {
+                view.isData = true;
+                view.readOnly = false;
+                view.item = _rows->placeholderItem(entry.asInteger());
+                return;
+            }
+        }
+        view.row = _rows->row(index);
+    }
+    view.isData = kivo::detail::isDataRow(view.row.get());
+    view.readOnly = view.row && view.row->isReadOnly();
+    view.item = view.row ? view.row->dataItem() : plat::Value();
+}
 
 std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const {
     return kivo::detail::PasteConverter().dateFromString(text);
@@ -80,56 +115,64 @@ void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
         _copyBeingCut = false;
         return;
     }
-    PasteRun run;
+    PasteRun run(*_columns);
     RunScope scope(_pasteRun, run);
     if (own) {
         run.cut = _copyBeingCut;
-        const std::size_t width = static_cast<std::size_t>(std::max(0, _copiedRange->col2() - _copiedRange->col() + 1));
-        pasteBlock(run, _localClipboard.size(), width, [&](std::size_t k, std::size_t j, plat::Value& value) {
-            const std::int32_t sourceColumn = _copiedRange->col() + static_cast<std::int32_t>(j);
-            run.sourceColumn = _columns->column(sourceColumn);
-            run.source = PasteRun::Source{_localClipboardItems[k], _localClipboardRowIds[k], sourceColumn};
-            value = _localClipboard[k][j];
-            return true;
+        const std::int32_t left = _copiedRange->col();
+        const std::size_t width = static_cast<std::size_t>(std::max(0, _copiedRange->col2() - left + 1));
+        pasteBlock(run, _localClipboard.size(), width, [&](std::size_t k, std::size_t j) -> const plat::Value* {
+            const std::int32_t sourceColumn = left + static_cast<std::int32_t>(j);
+            run.sourceColumn = static_cast<std::size_t>(sourceColumn) < run.columns.size()
+                                   ? run.columns[static_cast<std::size_t>(sourceColumn)].column.get()
+                                   : nullptr;
+            if (run.cut) run.source = PasteRun::Source{_localClipboardItems[k], _localClipboardRowIds[k], sourceColumn};
+            return &_localClipboard[k][j];
         });
     } else {
-        auto rows = kivo::detail::splitPastedText(*pasted);
+        std::vector<std::vector<plat::Value>> rows;
+        for (auto& cells : kivo::detail::splitPastedText(*pasted)) {
+            auto& line = rows.emplace_back();
+            for (auto& cell : cells) line.emplace_back(std::move(cell));
+        }
         // An empty text is one empty value, which empties the text cells it lands on.
-        if (rows.empty()) rows.push_back({std::string()});
+        if (rows.empty()) rows.push_back({plat::Value(std::string())});
         std::size_t width = 0;
         for (const auto& cells : rows) width = std::max(width, cells.size());
-        pasteBlock(run, rows.size(), width, [&](std::size_t k, std::size_t j, plat::Value& value) {
-            if (j >= rows[k].size()) return false;  // a short row leaves the rest of its line alone
-            value = plat::Value(rows[k][j]);
-            return true;
-        });
+        // A short row leaves the rest of its line alone.
+        pasteBlock(run, rows.size(), width,
+                   [&](std::size_t k, std::size_t j) { return j < rows[k].size() ? &rows[k][j] : nullptr; });
     }
     _copyBeingCut = false;
     finishPaste(run);
 }
 
 void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
-                           const std::function<bool(std::size_t, std::size_t, plat::Value&)>& valueAt) {
+                           const std::function<const plat::Value*(std::size_t, std::size_t)>& valueAt) {
     if (rowCount == 0 || columnCount == 0) return;
     const std::int32_t gridRows = static_cast<std::int32_t>(_rows->count());
     const std::int32_t gridColumns = static_cast<std::int32_t>(_columns->count());
     const std::int32_t top = _selection->topRow(), bottom = std::min(_selection->bottomRow(), gridRows - 1);
     const std::int32_t left = _selection->leftCol();
-    std::size_t selectedRows = 0;
-    for (std::int32_t r = top; r <= bottom; ++r)
-        if (kivo::detail::isDataRow(_rows->row(r).get())) ++selectedRows;
+
+    // The data rows the block lands on, from the top-left one down: first those of the selection,
+    // which decide the tiling, then as many more as one block that overhangs the selection needs.
+    std::vector<std::int32_t> targets;
+    auto collect = [&](std::int32_t from, std::int32_t to, std::size_t most) {
+        for (std::int32_t r = from; r <= to && targets.size() < most; ++r) {
+            viewClipboardRow(run.rowView, r);
+            if (run.rowView.isData) targets.push_back(r);
+        }
+    };
+    collect(top, bottom, SIZE_MAX);
+    const std::size_t selectedRows = targets.size();
     const auto selectedColumns = static_cast<std::size_t>(_selection->columnSpan());
     const bool tiled = selectedRows % rowCount == 0 && selectedColumns % columnCount == 0;
     const std::size_t down = tiled ? selectedRows / rowCount : 1, across = tiled ? selectedColumns / columnCount : 1;
     if (down < 1) return;
+    if (targets.size() > down * rowCount) targets.resize(down * rowCount);
+    collect(bottom + 1, gridRows - 1, down * rowCount);
 
-    // The data rows the block lands on, from the top-left one down, as far as the grid goes.
-    std::vector<std::int32_t> targets;
-    targets.reserve(down * rowCount);
-    for (std::int32_t r = top; r < gridRows && targets.size() < down * rowCount; ++r)
-        if (kivo::detail::isDataRow(_rows->row(r).get())) targets.push_back(r);
-
-    plat::Value value;
     for (std::size_t ty = 0; ty < down; ++ty)
         for (std::size_t tx = 0; tx < across; ++tx)
             for (std::size_t k = 0; k < rowCount; ++k) {
@@ -138,9 +181,10 @@ void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t colu
                 for (std::size_t j = 0; j < columnCount; ++j) {
                     const auto col = static_cast<std::int64_t>(left) + static_cast<std::int64_t>(tx * columnCount + j);
                     if (col >= gridColumns) break;
-                    if (!valueAt(k, j, value)) continue;
+                    const plat::Value* value = valueAt(k, j);
+                    if (!value) continue;
                     run.firstTile = ty == 0 && tx == 0;
-                    pasteInto(run, value, targets[index], static_cast<std::int32_t>(col));
+                    pasteInto(run, *value, targets[index], static_cast<std::int32_t>(col));
                 }
             }
 }
@@ -151,23 +195,31 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
     if (_mergeManager && _allowMerging != 0)
         range = _mergeManager->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), GridCellTypeCell);
     const std::int32_t top = range ? range->topRow() : row, bottom = range ? range->bottomRow() : row;
-    const std::int32_t left = range ? range->leftCol() : col, right = range ? range->rightCol() : col;
+    const std::int32_t left = range ? std::max(range->leftCol(), 0) : col;
+    const std::int32_t right = std::min(range ? range->rightCol() : col, static_cast<std::int32_t>(run.columns.size()) - 1);
     bool wrote = false, anchorConverts = false;
     for (std::int32_t r = top; r <= bottom; ++r) {
-        const auto gridRow = _rows->row(r);
-        if (!kivo::detail::isDataRow(gridRow.get())) continue;
+        viewClipboardRow(run.rowView, r);
+        const auto& rowView = run.rowView;
+        if (!rowView.isData) continue;
         for (std::int32_t c = left; c <= right; ++c) {
-            const auto column = _columns->column(c);
-            if (!column) continue;
-            const plat::Value cellValue = run.sourceColumn ? asSourceShowsIt(value, *run.sourceColumn, *column) : value;
-            if (column->isReadOnly() || gridRow->isReadOnly()) {
+            const auto& info = run.columns[static_cast<std::size_t>(c)];
+            if (!info.column) continue;
+            const auto shown = run.sourceColumn ? asSourceShowsIt(value, *run.sourceColumn, *info.column) : std::nullopt;
+            const plat::Value& cellValue = shown ? *shown : value;
+            if (info.column->isReadOnly() || rowView.readOnly) {
                 run.leftUnchanged(r, c, cellValue);
                 continue;
             }
-            const auto converted = run.converter.convert(cellValue, *column);
+            const auto converted = run.converter.convert(cellValue, *info.column);
             if (r == row && c == col) anchorConverts = converted.outcome == Outcome::Store;
             if (converted.outcome == Outcome::Unchanged) run.leftUnchanged(r, c, cellValue);
-            if (converted.outcome != Outcome::Store || !_cells->storeCellData(converted.value, r, c)) continue;
+            if (converted.outcome != Outcome::Store) continue;
+            const plat::Value& stored = converted.converted ? *converted.converted : cellValue;
+            if (info.bound && !rowView.item.isNil())
+                info.column->setBoundValue(stored, rowView.item);
+            else if (!_cells->storeCellData(stored, r, c))
+                continue;
             wrote = true;
             ++run.stored;
             if (run.cut) run.written.emplace(r, c);
@@ -175,11 +227,12 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
     }
     if (run.cut && run.firstTile && wrote && run.source) {
         // A source whose value does not convert here keeps it, as does one in a column nobody may write.
-        const auto sourceColumn = _columns->column(run.source->column);
-        if (!anchorConverts) {
-            const auto column = _columns->column(col);
-            const plat::Value cellValue = run.sourceColumn && column ? asSourceShowsIt(value, *run.sourceColumn, *column) : value;
-            anchorConverts = column && run.converter.convert(cellValue, *column).outcome == Outcome::Store;
+        const auto sourceIndex = static_cast<std::size_t>(run.source->column);
+        const GridColumn* sourceColumn = sourceIndex < run.columns.size() ? run.columns[sourceIndex].column.get() : nullptr;
+        if (!anchorConverts && static_cast<std::size_t>(col) < run.columns.size() && run.columns[static_cast<std::size_t>(col)].column) {
+            const auto& column = *run.columns[static_cast<std::size_t>(col)].column;
+            const auto shown = run.sourceColumn ? asSourceShowsIt(value, *run.sourceColumn, column) : std::nullopt;
+            anchorConverts = run.converter.convert(shown ? *shown : value, column).outcome == Outcome::Store;
         }
         if (anchorConverts && sourceColumn && !sourceColumn->isReadOnly()) run.toClear.push_back(*run.source);
     }
@@ -195,7 +248,7 @@ void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32
         plat::log("OmbriGrid doPasting: cell (" + std::to_string(row) + ", " + std::to_string(col) + ") lies outside the grid, refused");
         return;
     }
-    PasteRun local;
+    PasteRun local(*_columns);
     PasteRun& run = _pasteRun ? *_pasteRun : local;
     run.firstTile = nonRepeatFlag;
     run.sourceColumn = nullptr;

@@ -51,24 +51,24 @@ PastedValue PasteConverter::convert(const plat::Value& value, const GridColumn& 
     const std::int64_t type = target.dataType();
     if (type != TypeNumber && type != TypeBoolean && type != TypeDate) {
         // Text goes in as it is, blanks and all; nil clears the cell.
-        if (value.isNil() || value.isString()) return {Outcome::Store, value};
+        if (value.isNil() || value.isString()) return {Outcome::Store, std::nullopt};
         return {Outcome::Store, plat::Value(value.description())};
     }
-    if (value.isNil()) return {Outcome::Empty, {}};
-    if (type == TypeDate ? value.isDate() : value.isNumber()) return {Outcome::Store, value};
+    if (value.isNil()) return {Outcome::Empty, std::nullopt};
+    if (type == TypeDate ? value.isDate() : value.isNumber()) return {Outcome::Store, std::nullopt};
     const std::string described = value.isString() ? std::string() : value.description();
     const std::string_view text = trimmed(value.isString() ? std::string_view(value.asString()) : std::string_view(described));
-    if (text.empty()) return {Outcome::Empty, {}};
+    if (text.empty()) return {Outcome::Empty, std::nullopt};
     if (type == TypeDate) {
         if (auto date = readDate(text, target)) return {Outcome::Store, plat::Value(*date)};
-        return {Outcome::Unchanged, {}};
+        return {Outcome::Unchanged, std::nullopt};
     }
     if (type == TypeBoolean) {
         if (equalsIgnoringAsciiCase(text, "true")) return {Outcome::Store, plat::Value(true)};
         if (equalsIgnoringAsciiCase(text, "false")) return {Outcome::Store, plat::Value(false)};
     }
     if (auto number = _number.parse(text)) return {Outcome::Store, plat::Value(*number)};
-    return {Outcome::Unchanged, {}};
+    return {Outcome::Unchanged, std::nullopt};
 }
 
 }  // namespace kivo::detail

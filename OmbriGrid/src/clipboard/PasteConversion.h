@@ -19,12 +19,12 @@ namespace kivo::detail {
 
 struct PastedValue {
     enum class Outcome {
-        Store,      // write `value`
+        Store,      // write `converted`, or the value given when there is none
         Unchanged,  // the text does not read as the column's type: the cell keeps its value
         Empty,      // nothing to write into a column that is not text: left alone, not worth a report
     };
     Outcome outcome = Outcome::Unchanged;
-    plat::Value value;
+    std::optional<plat::Value> converted;
 };
 
 class PasteConverter {

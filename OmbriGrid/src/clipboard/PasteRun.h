@@ -13,12 +13,24 @@
 #include "clipboard/PasteConversion.h"
 
 class GridColumn;
+class GridColumnCollection;
 class GridRow;
+class GridRowCollection;
 
 namespace kivo::detail {
 // Group, spacer and detail rows show no item's values and take no pasted ones.
 bool isDataRow(const GridRow* row);
 }  // namespace kivo::detail
+
+// Whether a row takes values, whether it is read-only, the item it shows, and the row object when
+// there is one. A plain bound row is read without making its object: copying or pasting many rows
+// would make and drop one per row.
+struct OmbriGrid::ClipboardRow {
+    std::int32_t index = -1;
+    bool isData = false, readOnly = false;
+    plat::Value item;
+    std::shared_ptr<GridRow> row;
+};
 
 struct OmbriGrid::PasteRun {
     // A cut's source cell, held by its row's item (or, for a row without one, by the row's identity)
@@ -29,14 +41,25 @@ struct OmbriGrid::PasteRun {
         std::int32_t column = -1;
     };
 
+    struct ColumnInfo {
+        std::shared_ptr<GridColumn> column;
+        bool bound = false;  // writes go through the binding into a data row's item
+    };
+
+    explicit PasteRun(const GridColumnCollection& gridColumns);
+
     kivo::detail::PasteConverter converter;
+    // The grid's columns as the paste found them.
+    std::vector<ColumnInfo> columns;
+    // The row last looked at: the block is placed line by line.
+    ClipboardRow rowView;
     // Whether this paste empties the copy's sources.
     bool cut = false;
     // Set per value placed: its tile is the first, where it comes from.
     bool firstTile = true;
     std::optional<Source> source;
     // The column a value of the grid's own copy was taken from; null for pasted text.
-    std::shared_ptr<GridColumn> sourceColumn;
+    const GridColumn* sourceColumn = nullptr;
 
     std::vector<Source> toClear;
     std::set<std::pair<std::int32_t, std::int32_t>> written;  // kept only for a cut

@@ -23,10 +23,18 @@ bool isText(std::string_view s) {
 
 bool isName(std::string_view s) { return !s.empty() && isText(s) && xmlValidateNameValue(xml(std::string(s))) == 1; }
 
+xmlBufferPtr doublingBuffer() {
+    xmlBufferPtr buffer = xmlBufferCreate();
+    if (buffer) xmlBufferSetAllocationScheme(buffer, XML_BUFFER_ALLOC_DOUBLEIT);
+    return buffer;
+}
+
 }  // namespace
 
 struct XmlWriter::Impl {
-    xmlBufferPtr buffer = xmlBufferCreate();
+    // libxml2 grows a memory buffer by what each write needs, copying the whole document every time:
+    // doubling keeps a large document linear.
+    xmlBufferPtr buffer = doublingBuffer();
     xmlTextWriterPtr writer = buffer ? xmlNewTextWriterMemory(buffer, 0) : nullptr;
     // Per open element: whether it has content, so that an element holding only empty text still ends
     // with its end tag.
