@@ -53,7 +53,7 @@ protected:
     static constexpr plat::Color ViewBackground{0.9, 0.8, 0.1, 1};
 
     void SetUp() override;
-    // Binds fresh items, widens nothing (50-point columns) and freezes the first row and column.
+    // Binds the items, gives the columns 50 points, freezes the first row and column and draws.
     void bind(const plat::ArrayPtr& items);
     // One display pass of the window, recorded.
     plat::RecordingContext& draw();

@@ -115,6 +115,26 @@ TEST_F(Scene, TheCacheEmptiesWholeAtTheStartOfAPassHolding256ViewsAndANilViewIsA
     EXPECT_NE(shownView(0, 0), kept);
 }
 
+TEST_F(Scene, GroupRowsGetNoViewsTheRowsUnderThemDo) {
+    bind(sixItems(5));
+    grid->addGroup("more", plat::Array{plat::Value(std::make_shared<Six>(50)), plat::Value(std::make_shared<Six>(60))});
+    int groupRowOverlays = 0;
+    grid->ombriGridProcessItemOverlay()->addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>& c) {
+            const auto args = c->args<GridFormatItemEventArgs>();
+            groupRowOverlays += args->panel()->cellType() == GridCellTypeCell && args->row() == 5;
+        },
+        nullptr);
+    factory->clearCache();
+    asks.clear();
+    draw();
+    ASSERT_TRUE(std::dynamic_pointer_cast<GridGroupRow>(grid->rows()->item(5)));
+    EXPECT_GT(groupRowOverlays, 0) << "the group row is drawn";
+    for (std::int32_t row = 0; row < 8; ++row)
+        for (std::int32_t col = 0; col < Columns; ++col)
+            EXPECT_EQ(asks.count(Cell{row, col}), row == 5 ? 0u : 1u) << row << "," << col;
+}
+
 // Answers for a few cells; the others it leaves to the event.
 class AnsweringDelegate : public NativeControlGridCellFactoryDelegate {
 public:
