@@ -679,6 +679,8 @@ private:
     // ---- taps and sorting ----
     // Which corner of the selection an extension moves: true keeps the anchor (row, col). A tap sets it.
     bool _selOrigin = false;
+    // While a header tap changes the sort: the rebinding that follows only reorders the same items.
+    bool _headerSortRunning = false;
 
     // ---- column resizing and the selection handles' drag ----
 
