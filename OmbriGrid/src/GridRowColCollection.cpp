@@ -1,7 +1,9 @@
 #include "OmbriGrid/GridRowColCollection.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/OmbriGrid.h"
@@ -159,6 +161,7 @@ void GridRowColCollection::keep(GridRowCol& row) const {
 
 void GridRowColCollection::store(GridRowCol& row) const {
     forgetMade(row);
+    _plainPlaceholders = false;
     row._source = -1;
     const std::int64_t index = _positions->indexOf(row);
     // A placeholder removed meanwhile leaves the row to the application alone.
@@ -365,6 +368,8 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
 
 plat::Value GridRowColCollection::placeholderItem(std::int64_t source) const {
     if (source < 0) return {};
+    if (const auto view = _readsView.lock())
+        return source <= INT32_MAX ? view->itemAt(static_cast<std::int32_t>(source)) : plat::Value();
     const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
     const auto i = static_cast<std::size_t>(source);
     if (i < bound) return (*_placeholderItems)[i];
@@ -401,7 +406,10 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
             }
         }
     // An edit the binding did not make: the rows no longer mirror the view.
-    if (!_binding) _mirrorsView = false;
+    if (!_binding) {
+        _mirrorsView = false;
+        _plainPlaceholders = false;
+    }
     if (_spliced && args && args->action() == KivoNotifyCollectionChangedActionReset)
         _spliced = false;  // the binding's own batch, whose edits the positions followed one by one
     else if (!args || !replayEdit(*args))
@@ -502,12 +510,14 @@ void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest space
     removeAllObjects();
     forgetMadeRows();
     _placeholderItems = items;
+    _readsView.reset();
     _addedItems.clear();
     _spliced = false;
     const std::size_t n = items ? items->size() : 0;
     _identityBase = GridRow::reserveIdentities(2 * static_cast<std::uint64_t>(n) + MaxAddedBeyondBinding + 1);
     kivo::ValueList& storage = sourceArray();
     storage.reserve(n);
+    bool plain = true;
     if (!spacer)
         for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
     else
@@ -516,10 +526,12 @@ void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest space
                 auto row = std::make_shared<GridEmptyRow>();
                 row->setHeight(*height);
                 storage.emplace_back(std::move(row));
+                plain = false;
             } else {
                 storage.emplace_back(static_cast<std::int64_t>(i));
             }
         }
+    _plainPlaceholders = plain;
     endUpdate();
 }
 
@@ -535,11 +547,24 @@ plat::Value GridRowCollection::rowValueFor(const plat::Value& item, SpacerTest s
     return plat::Value(static_cast<std::int64_t>(bound + _addedItems.size() - 1));
 }
 
+bool GridRowCollection::_reorderedAs(const std::shared_ptr<KivoCollectionView>& view) {
+    if (!view || !_mirrorsView || !_plainPlaceholders || _spliced) return false;
+    if (count() != static_cast<std::size_t>(std::max(view->itemCount(), 0))) return false;
+    // Their placeholders now mean other items: the rows made for them must not answer for them.
+    forgetMadeRows();
+    _placeholderItems.reset();
+    _addedItems.clear();
+    _readsView = view;
+    return true;
+}
+
 bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer) {
     auto& positions = *_positions;
     kivo::ValueList& storage = sourceArray();
     const std::size_t n = storage.size();
-    if (!_mirrorsView) return false;
+    // Placeholders read from the view stand for its items as they are now, not before the edit.
+    if (!_mirrorsView || _readsView.lock()) return false;
+    _plainPlaceholders = false;
     // Positions waiting for a rebuild (none laid out since the binding) are left to it.
     const bool place = !_structureStale && positions.count() == n;
     const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
@@ -597,7 +622,8 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
         return true;
     }
     if (take > 0) {
-        storage.erase(storage.begin() + static_cast<std::ptrdiff_t>(at), storage.begin() + static_cast<std::ptrdiff_t>(at + take));
+        storage.erase(storage.begin() + static_cast<std::ptrdiff_t>(at),
+                      storage.begin() + static_cast<std::ptrdiff_t>(at + take));
         if (place) positions.erase(at, take);
     }
     if (edit.action() != KivoNotifyCollectionChangedActionRemove && added > 0) {

@@ -75,6 +75,8 @@ struct GridTestAccess {
     // ---- taps and sorting ----
     static bool editStartLock(const OmbriGrid& grid) { return grid._editStartLock; }
     static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
+    // Whether the rows read their items from the view where they stand (after a header tap's re-sort).
+    static bool rowsReadTheView(const OmbriGrid& grid) { return !grid._rows->_readsView.expired(); }
 
     // ---- column resizing and the selection handles' drag ----
 

@@ -250,4 +250,47 @@ TEST_F(Sorting, ACancelledSortingColumnChangesNothingAndRaisesNoSortedColumn) {
     }
 }
 
+TEST_F(Sorting, RowsReorderedByATapFollowLaterEditsOfTheView) {
+    tap(headerPoint(Amount));
+    ASSERT_EQ(names(), (Names{"foxtrot", "charlie", "bravo", "delta", "echo", "alpha"}));
+    EXPECT_TRUE(Access::rowsReadTheView(*grid));
+    // The view reads its items where they stand, as its list does.
+    const auto items = view()->items();
+    for (std::int32_t i = -1; i <= static_cast<std::int32_t>(items->size()); ++i) {
+        const bool inside = i >= 0 && static_cast<std::size_t>(i) < items->size();
+        EXPECT_TRUE(view()->itemAt(i).isEqual(inside ? (*items)[static_cast<std::size_t>(i)] : plat::Value())) << i;
+    }
+
+    // An added item lands at the end until the next sort; a removed one takes its row along.
+    view()->addObject(plat::Value(std::make_shared<grid_test::TapItem>("golf", 35, 7, false, "Oslo")));
+    EXPECT_EQ(names(), (Names{"foxtrot", "charlie", "bravo", "delta", "echo", "alpha", "golf"}));
+    EXPECT_FALSE(Access::rowsReadTheView(*grid));
+    view()->removeAt(1);
+    EXPECT_EQ(names(), (Names{"foxtrot", "bravo", "delta", "echo", "alpha", "golf"}));
+    tap(headerPoint(Amount));
+    EXPECT_EQ(names(), (Names{"alpha", "echo", "delta", "golf", "bravo", "foxtrot"}));
+    tap(headerPoint(Amount));
+    EXPECT_EQ(names(), (Names{"foxtrot", "bravo", "golf", "delta", "echo", "alpha"}));
+}
+
+TEST_F(Sorting, ARowMadeBeforeASortDoesNotAnswerForTheItemNowInItsPlace) {
+    const auto first = grid->rows()->row(0);
+    ASSERT_EQ(first->dataItem().as<grid_test::TapItem>()->name, "delta");
+    first->setHeight(60);  // kept by the rows in its placeholder's stead
+    tap(headerPoint(Name));
+    EXPECT_EQ(names(), (Names{"alpha", "bravo", "charlie", "delta", "echo", "foxtrot"}));
+    EXPECT_FALSE(Access::rowsReadTheView(*grid));
+    // A sized row: the rows are rebuilt in full, so no row keeps a stale height or item.
+    for (std::size_t i = 0; i < grid->rows()->count(); ++i)
+        EXPECT_EQ(grid->rows()->row(static_cast<std::int64_t>(i))->renderSize(), grid->rows()->defaultSize()) << i;
+    tap(headerPoint(Amount));
+    EXPECT_TRUE(Access::rowsReadTheView(*grid));
+    const auto top = grid->rows()->row(0);
+    EXPECT_EQ(top->dataItem().as<grid_test::TapItem>()->name, "foxtrot");
+    tap(headerPoint(Amount));
+    EXPECT_EQ(grid->rows()->row(0)->dataItem().as<grid_test::TapItem>()->name, "alpha");
+    // The row made before the flip belonged to the order before it.
+    EXPECT_NE(top, grid->rows()->row(0));
+}
+
 }  // namespace

@@ -70,6 +70,8 @@ public:
     const KivoCollectionViewGroupList& groups() const override;
     bool isEmpty() const override;
     std::int32_t itemCount() const;
+    // The visible item at `index`, read without making the items list; nil outside the list.
+    plat::Value itemAt(std::int32_t index) const;
     const Filter& filter() const override { return _filter; }
     // Refreshes unless both the old and the new filter are empty. The filter, the sort converter and
     // the group descriptions run inside refreshes, on items taken by reference from the source list:

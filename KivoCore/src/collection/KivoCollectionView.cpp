@@ -240,6 +240,11 @@ void KivoCollectionView::setBatchLimit(plat::Passkey<kivo::testing::CollectionVi
 
 // ---- current item ----
 
+plat::Value KivoCollectionView::itemAt(std::int32_t index) const {
+    if (index < 0 || static_cast<size_t>(index) >= visibleCount()) return {};
+    return _visible->at(static_cast<size_t>(index));
+}
+
 plat::Value KivoCollectionView::currentItem() const {
     if (_currentPosition < 0 || static_cast<size_t>(_currentPosition) >= visibleCount()) return {};
     return _visible->at(static_cast<size_t>(_currentPosition));

@@ -29,6 +29,7 @@
 class OmbriGrid;
 class GridPanel;
 class GridColumn;
+class KivoCollectionView;
 namespace kivo::detail {
 class AxisPositions;
 struct GridTestAccess;
@@ -164,6 +165,12 @@ protected:
     // The rows stand for the bound view's items as a full flat binding of it would make them; any edit
     // that the binding did not make ends it.
     bool _mirrorsView = false;
+    // The list holds exactly one placeholder per bound item, in order: no spacer, no stored row, no
+    // item added since.
+    mutable bool _plainPlaceholders = false;
+    // While set, placeholders are positions in this view's visible list, read from it as asked: the
+    // rows of a view that only changed its order need no list of their own.
+    std::weak_ptr<KivoCollectionView> _readsView;
     // The binding is editing the rows.
     bool _binding = false;
     // The positions were brought up to date edit by edit inside the batch now closing.
@@ -206,6 +213,10 @@ private:
     // Replaces every row by one placeholder per item of `items` (a spacer row where `spacer` says so),
     // inside one batch (one reset).
     void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);
+    // Rows that mirror `view` with plain placeholders, after the view changed its order and nothing
+    // else: the same placeholders now stand for the items at their positions in the view. The rows'
+    // made rows go; inside the caller's batch. False, changing nothing, when the rows must be rebuilt.
+    bool _reorderedAs(const std::shared_ptr<KivoCollectionView>& view);
     // Applies one add, remove or replace announced by the bound flat view to the rows that mirror it,
     // inside the batch the caller holds open, in time that does not grow with the row count; false,
     // changing nothing, when the rows must be rebuilt instead.

@@ -771,6 +771,8 @@ private:
     // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
     // staying put (a tap sets it); false, the anchor, the far corner staying put (the start handle).
     bool _selOrigin = false;
+    // While a header tap changes the sort: the rebinding that follows only reorders the same items.
+    bool _headerSortRunning = false;
 
     // ---- column resizing and the selection handles' drag ----
     // The x of the last press position while a column is sized.

@@ -12,8 +12,8 @@
 #include "OmbriGrid/OmbriGridDetailProvider.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "binding/SpacerItems.h"
-#include "selection/ItemPositions.h"
 #include "events/DelegateRule.h"
+#include "selection/ItemPositions.h"
 
 using kivo::detail::DelegateRule;
 
@@ -102,9 +102,15 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     }
     if (!edit || !rows->_followEdit(*edit, &kivo::detail::spacerHeight)) {
         const auto view = _collectionView;
-        const plat::ArrayPtr items = view ? view->items() : nullptr;
         const auto& groups = view ? view->groups() : KivoCollectionViewGroupList{};
-        if (items && !groups.empty() && _showGroups) {
+        const bool groupRows = !groups.empty() && _showGroups;
+        // A header tap only reorders the items the rows stand for: the rows read them from the view
+        // where they now stand, rather than from a list of a million items made for the purpose.
+        const bool reordered = !edit && _headerSortRunning && view && !groupRows && rows->_reorderedAs(view);
+        const plat::ArrayPtr items = view && !reordered ? view->items() : nullptr;
+        if (reordered) {
+            _rowItemPositions.clear();
+        } else if (items && groupRows) {
             rows->_bindItems(nullptr);
             for (const auto& group : groups) _addGroup(group);
             rows->_mirrorsView = false;
@@ -117,7 +123,8 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     }
     rows->endUpdate();
     rows->_binding = false;
-    raiseNotice(_ombriGridLoadedRows, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
+    raiseNotice(_ombriGridLoadedRows, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
 }
 
 void OmbriGrid::_addGroup(const std::shared_ptr<KivoCollectionViewGroup>& group) {

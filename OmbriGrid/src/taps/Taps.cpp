@@ -17,17 +17,16 @@
 using kivo::detail::DelegateRule;
 
 namespace {
-// While the double-tap events run, no edit may start: a handler that starts one would race the
-// editor this tap opens.
-class LockWhile {
+// Sets a flag for its scope, whatever a handler called meanwhile throws.
+class FlagWhile {
 public:
-    explicit LockWhile(bool& lock) : _lock(lock) { _lock = true; }
-    ~LockWhile() { _lock = false; }
-    LockWhile(const LockWhile&) = delete;
-    LockWhile& operator=(const LockWhile&) = delete;
+    explicit FlagWhile(bool& flag) : _flag(flag) { _flag = true; }
+    ~FlagWhile() { _flag = false; }
+    FlagWhile(const FlagWhile&) = delete;
+    FlagWhile& operator=(const FlagWhile&) = delete;
 
 private:
-    bool& _lock;
+    bool& _flag;
 };
 }  // namespace
 
@@ -85,7 +84,9 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
     bool goOn;
     {
-        LockWhile lock(_editStartLock);
+        // No edit may start while the event runs: one started by a handler would race the editor
+        // this double tap opens.
+        FlagWhile lock(_editStartLock);
         goOn = raiseCancelable(_ombriGridCellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         });
@@ -128,6 +129,7 @@ void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
         const std::size_t at = sorts->indexOfObject(plat::Value(sort));
         if (at == plat::NotFound) return;
         sort->setAscending(!sort->ascending());
+        FlagWhile sorting(_headerSortRunning);
         sorts->replaceObjectAtIndex(at, plat::Value(sort));
         onSortedColumn(args);
         return;
@@ -137,10 +139,13 @@ void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
     if (!onSortingColumn(args)) return;
     // One batch: the view sorts once and the rows are rebuilt once, not once for the emptied list and
     // again for the new key.
-    sorts->deferUpdate([&] {
-        sorts->removeAllObjects();
-        sorts->addObject(plat::Value(sort));
-    });
+    {
+        FlagWhile sorting(_headerSortRunning);
+        sorts->deferUpdate([&] {
+            sorts->removeAllObjects();
+            sorts->addObject(plat::Value(sort));
+        });
+    }
     onSortedColumn(args);
 }
 
