@@ -120,7 +120,7 @@ std::int32_t OmbriGrid::columnToSize(const GridHitTestInfo& hit, plat::Point poi
 void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) {
     using State = plat::GestureRecognizerState;
     const auto alive = keepAlive();
-    becomeFirstResponder();
+    takeFirstResponder();
     plat::MenuController::shared().setMenuVisible(false, true);
     const plat::Point point = recognizer.locationInView(this);
     switch (recognizer.state()) {

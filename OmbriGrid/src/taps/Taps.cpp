@@ -47,7 +47,7 @@ void OmbriGrid::returnFromActiveEditor() {
 
 void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
     const auto alive = keepAlive();
-    becomeFirstResponder();
+    takeFirstResponder();
     plat::MenuController::shared().setMenuVisible(false, true);
     const plat::Point at = recognizer.locationInView(this);
 
@@ -77,7 +77,7 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
 
 void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     const auto alive = keepAlive();
-    becomeFirstResponder();
+    takeFirstResponder();
     plat::MenuController::shared().setMenuVisible(false, true);
     const auto hit = hitTest(recognizer.locationInView(this));
 
