@@ -11,7 +11,9 @@ std::shared_ptr<GridRowAccessor> OmbriGrid::objectAtIndexedSubscript(std::int32_
     return _cells->objectAtIndexedSubscript(row);
 }
 
-void OmbriGrid::setCellData(const plat::Value& value, std::int32_t row, std::int32_t col) { _cells->setCellData(value, row, col); }
+void OmbriGrid::setCellData(const plat::Value& value, std::int32_t row, std::int32_t col) {
+    _cells->setCellData(value, row, col);
+}
 
 std::shared_ptr<GridHitTestInfo> OmbriGrid::hitTest(plat::Point point) {
     return std::make_shared<GridHitTestInfo>(sharedAs<OmbriGrid>(), point);

@@ -230,7 +230,8 @@ void OmbriGridDetailProvider::openDetail(OmbriGrid& grid, std::int32_t i) {
         if (sel->row() > i) sel->setRow(sel->row() + 1);
         if (sel->row2() > i) sel->setRow2(sel->row2() + 1);
     }
-    if (_detailVisibilityMode != GridDetailVisibilityModeSingle && _detailVisibilityMode != GridDetailVisibilityModeSelection) return;
+    if (_detailVisibilityMode != GridDetailVisibilityModeSingle && _detailVisibilityMode != GridDetailVisibilityModeSelection)
+        return;
     const auto other = _open->first(*rows, detail.get());
     if (!other.row) return;
     const std::int32_t j = other.index;

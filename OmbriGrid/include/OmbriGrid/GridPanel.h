@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <string>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 #include "OmbriGrid/GridCellRange.h"
@@ -169,8 +169,8 @@ private:
     FormatAnswer raiseFormatItem(std::int32_t row, std::int32_t col);
     void raiseOverlay(std::int32_t row, std::int32_t col);
     // Draws the cell into the panel's context as it stands (a cell image's, or the grid's).
-    void renderCell(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
-                    bool background, bool foreground);
+    void renderCell(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range, bool background,
+                    bool foreground);
     void strokeBandOutline(const plat::Rect& band) const;
     // Outside a pass a cell or group row drawn on its own draws into the current context.
     struct LentContext {

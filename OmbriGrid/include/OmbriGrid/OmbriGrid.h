@@ -304,7 +304,6 @@ public:
 
     // ---- detail rows and cell views ----
 
-
     // ---- look ----
     // White when the grid is opaque and has no colour or a clear one; else the colour stored.
     std::optional<plat::Color> backgroundColor() const;
@@ -799,5 +798,4 @@ private:
     PasteRun* _pasteRun = nullptr;
 
     // ---- detail rows and cell views ----
-
 };

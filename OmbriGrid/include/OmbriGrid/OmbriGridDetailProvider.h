@@ -49,8 +49,8 @@ public:
         return std::nullopt;
     }
     // The button to use over `row`'s header instead of the one the event left.
-    virtual std::optional<std::shared_ptr<plat::Button>> gridRowHeaderLoading(const Provider&, const std::shared_ptr<GridRow>& row,
-                                                                              const std::shared_ptr<plat::Button>& defaultButton) {
+    virtual std::optional<std::shared_ptr<plat::Button>> gridRowHeaderLoading(
+        const Provider&, const std::shared_ptr<GridRow>& row, const std::shared_ptr<plat::Button>& defaultButton) {
         return std::nullopt;
     }
 };

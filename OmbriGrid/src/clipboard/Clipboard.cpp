@@ -57,10 +57,11 @@ bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<
 }
 
 bool OmbriGrid::canPerformAction(std::string_view action, const std::shared_ptr<plat::Object>& sender) const {
-    static constexpr std::pair<std::string_view, plat::EditAction> EditNames[] = {
-        {"cut:", plat::EditAction::Cut},       {"copy:", plat::EditAction::Copy},
-        {"paste:", plat::EditAction::Paste},   {"select:", plat::EditAction::Select},
-        {"selectAll:", plat::EditAction::SelectAll}};
+    static constexpr std::pair<std::string_view, plat::EditAction> EditNames[] = {{"cut:", plat::EditAction::Cut},
+                                                                                  {"copy:", plat::EditAction::Copy},
+                                                                                  {"paste:", plat::EditAction::Paste},
+                                                                                  {"select:", plat::EditAction::Select},
+                                                                                  {"selectAll:", plat::EditAction::SelectAll}};
     for (const auto& [name, edit] : EditNames)
         if (name == action) return canPerformAction(edit, sender);
     for (std::string_view key : KeyActions)

@@ -92,7 +92,8 @@ std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const
 }
 
 bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const {
-    if (row < 0 || col < 0 || row >= static_cast<std::int32_t>(_rows->count()) || col >= static_cast<std::int32_t>(_columns->count()))
+    if (row < 0 || col < 0 || row >= static_cast<std::int32_t>(_rows->count()) ||
+        col >= static_cast<std::int32_t>(_columns->count()))
         return false;
     const auto column = _columns->column(col);
     if (!column) return false;
@@ -229,7 +230,8 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
         // A source whose value does not convert here keeps it, as does one in a column nobody may write.
         const auto sourceIndex = static_cast<std::size_t>(run.source->column);
         const GridColumn* sourceColumn = sourceIndex < run.columns.size() ? run.columns[sourceIndex].column.get() : nullptr;
-        if (!anchorConverts && static_cast<std::size_t>(col) < run.columns.size() && run.columns[static_cast<std::size_t>(col)].column) {
+        if (!anchorConverts && static_cast<std::size_t>(col) < run.columns.size() &&
+            run.columns[static_cast<std::size_t>(col)].column) {
             const auto& column = *run.columns[static_cast<std::size_t>(col)].column;
             const auto shown = run.sourceColumn ? asSourceShowsIt(value, *run.sourceColumn, column) : std::nullopt;
             anchorConverts = run.converter.convert(shown ? *shown : value, column).outcome == Outcome::Store;
@@ -239,13 +241,14 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
     return wrote;
 }
 
-void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow, std::int32_t sourceCol,
-                          bool nonRepeatFlag) {
+void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow,
+                          std::int32_t sourceCol, bool nonRepeatFlag) {
     const auto alive = keepAlive();
     const auto rowCount = static_cast<std::int32_t>(_rows->count());
     const auto columnCount = static_cast<std::int32_t>(_columns->count());
     if (row < 0 || col < 0 || row >= rowCount || col >= columnCount) {
-        plat::log("OmbriGrid doPasting: cell (" + std::to_string(row) + ", " + std::to_string(col) + ") lies outside the grid, refused");
+        plat::log("OmbriGrid doPasting: cell (" + std::to_string(row) + ", " + std::to_string(col) +
+                  ") lies outside the grid, refused");
         return;
     }
     PasteRun local(*_columns);
@@ -256,7 +259,8 @@ void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32
     if (!_pasteRun) run.cut = _copyBeingCut;
     if (sourceRow >= 0 && sourceRow < rowCount && sourceCol >= 0 && sourceCol < columnCount) {
         const auto source = _rows->row(sourceRow);
-        if (kivo::detail::isDataRow(source.get())) run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol};
+        if (kivo::detail::isDataRow(source.get()))
+            run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol};
     }
     if (_pasteRun) {
         pasteInto(run, value, row, col);

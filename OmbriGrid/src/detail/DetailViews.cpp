@@ -107,7 +107,8 @@ void DetailViews::placeOver(OmbriGridDetailProvider& provider, const GridFormatI
         view->setTag(r);
         // The last row has no row after it to say; its button keeps the state it has.
         if (static_cast<std::size_t>(r) + 1 < rows.count())
-            if (auto* button = dynamic_cast<plat::Button*>(view.get())) button->setSelected(isDetailAt(rows, static_cast<std::int64_t>(r) + 1));
+            if (auto* button = dynamic_cast<plat::Button*>(view.get()))
+                button->setSelected(isDetailAt(rows, static_cast<std::int64_t>(r) + 1));
     } else {
         const double width = grid->bounds().width() - grid->rowHeaders()->width();
         view->setFrame({DetailInset, rect.y() + DetailInset, width - 2 * DetailInset, rect.height() - 2 * DetailInset});
@@ -138,7 +139,8 @@ std::shared_ptr<plat::Button> DetailViews::makeButton(OmbriGridDetailProvider& p
     return chosen;
 }
 
-std::shared_ptr<plat::View> DetailViews::makeDetailView(OmbriGridDetailProvider& provider, const std::shared_ptr<GridRow>& parent) {
+std::shared_ptr<plat::View> DetailViews::makeDetailView(OmbriGridDetailProvider& provider,
+                                                        const std::shared_ptr<GridRow>& parent) {
     const auto self = sharedProvider(provider);
     auto args = std::make_shared<GridDetailCellCreatingEventArgs>(parent);
     if (const auto& event = provider.detailCellCreating()) event->raise(self, args);

@@ -4,7 +4,6 @@
 //
 // Sections: questions; opening an edit; the editor's value; closing an edit; the editor's delegate.
 
-
 #include "OmbriGrid/GridCellFactory.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridDataMap.h"
@@ -29,9 +28,7 @@ enum : std::int64_t { TypeNone = 0, TypeObject = 1, TypeString = 2, TypeNumber =
 
 bool within(std::int32_t index, std::size_t count) { return index >= 0 && static_cast<std::size_t>(index) < count; }
 
-std::string cellName(std::int32_t row, std::int32_t col) {
-    return "(" + std::to_string(row) + ", " + std::to_string(col) + ")";
-}
+std::string cellName(std::int32_t row, std::int32_t col) { return "(" + std::to_string(row) + ", " + std::to_string(col) + ")"; }
 
 // What a cell shows as editable text: a null marker or nil reads as empty.
 std::string asText(const plat::Value& v) {
@@ -59,7 +56,9 @@ std::shared_ptr<GridDataMap> OmbriGrid::_getDataMap() const {
 
 plat::Size OmbriGrid::intrinsicContentSize() const {
     using plat::detail::saturatingCast;
-    const auto sum = [](std::int64_t a, std::int64_t b) { return static_cast<double>(saturatingCast<std::int32_t>(double(a + b))); };
+    const auto sum = [](std::int64_t a, std::int64_t b) {
+        return static_cast<double>(saturatingCast<std::int32_t>(double(a + b)));
+    };
     return {sum(_cells->width(), _rowHeaders->width()), sum(_cells->height(), _columnHeaders->height())};
 }
 
@@ -147,15 +146,15 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     _activeEditor->setBackgroundColor(plat::Color::clear());
     _isFinishingFlag = true;
     // Focused once the current work is done; by then the edit may have closed, or another opened.
-    plat::dispatch::async(plat::dispatch::Queue::main(),
-                          [weak = std::weak_ptr<OmbriGrid>(self), editor = std::weak_ptr<plat::View>(_activeEditor),
-                           serial = _editSerial] {
-                              const auto grid = weak.lock();
-                              const auto view = editor.lock();
-                              if (!grid || !view || grid->_editSerial != serial || grid->_activeEditor != view) return;
-                              if (std::dynamic_pointer_cast<plat::TextField>(view) || std::dynamic_pointer_cast<plat::PickerView>(view))
-                                  view->becomeFirstResponder();
-                          });
+    plat::dispatch::async(
+        plat::dispatch::Queue::main(),
+        [weak = std::weak_ptr<OmbriGrid>(self), editor = std::weak_ptr<plat::View>(_activeEditor), serial = _editSerial] {
+            const auto grid = weak.lock();
+            const auto view = editor.lock();
+            if (!grid || !view || grid->_editSerial != serial || grid->_activeEditor != view) return;
+            if (std::dynamic_pointer_cast<plat::TextField>(view) || std::dynamic_pointer_cast<plat::PickerView>(view))
+                view->becomeFirstResponder();
+        });
     return true;
 }
 

@@ -4,8 +4,8 @@
 
 #include "KivoCore/KivoEvent.h"
 #include "OmbriGrid/GridPanel.h"
-#include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/GridRowCol.h"
+#include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/log.h"
 #include "Platform/ui/view.h"
@@ -40,7 +40,8 @@ NativeControlGridCellFactory::~NativeControlGridCellFactory() {
 
 void NativeControlGridCellFactory::subscribe() {
     const auto grid = _grid.lock();
-    const std::weak_ptr<NativeControlGridCellFactory> weak = std::static_pointer_cast<NativeControlGridCellFactory>(shared_from_this());
+    const std::weak_ptr<NativeControlGridCellFactory> weak =
+        std::static_pointer_cast<NativeControlGridCellFactory>(shared_from_this());
     // Each handler holds the factory while it runs: what the application does in a view's callbacks
     // may drop the last other reference to it.
     auto on = [&](const std::shared_ptr<KivoEvent>& event, auto&& action) {
@@ -81,8 +82,7 @@ void NativeControlGridCellFactory::layoutPass() {
     clips.layout(kivo::detail::regionMetrics(*grid));
     clips.bringToFront();
     // An open editor stays over the views: it must show, and take the touches of the cell it edits.
-    if (const auto& editor = grid->activeEditor(); editor && editor->superview() == grid)
-        grid->bringSubviewToFront(editor.get());
+    if (const auto& editor = grid->activeEditor(); editor && editor->superview() == grid) grid->bringSubviewToFront(editor.get());
     if (_impl->cache.size() >= CacheLimit) clearCache();
     _impl->cache.hideAll();
 }

@@ -100,9 +100,9 @@ bool XmlWriter::writeDocumentType(std::string_view name, std::string_view public
         return false;
     }
     const std::string n(name), p(publicId), s(systemId);
-    return _impl->check(xmlTextWriterWriteDTD(_impl->writer, xml(n), p.empty() ? nullptr : xml(p),
-                                              s.empty() ? nullptr : xml(s), nullptr),
-                        "document type");
+    return _impl->check(
+        xmlTextWriterWriteDTD(_impl->writer, xml(n), p.empty() ? nullptr : xml(p), s.empty() ? nullptr : xml(s), nullptr),
+        "document type");
 }
 
 bool XmlWriter::startElement(std::string_view name) {

@@ -1,8 +1,8 @@
 #include "Platform/foundation/locale/number_formatter.h"
 
 #include <unicode/decimfmt.h>
-#include <unicode/numfmt.h>
 #include <unicode/numberformatter.h>
+#include <unicode/numfmt.h>
 #include <unicode/uchar.h>
 
 #include <algorithm>
@@ -83,8 +83,8 @@ std::shared_ptr<const NumberFormatter::Compiled> build(const NumberFormatter::Se
         f = f.integerWidth(width);
     }
     f = f.grouping(s.grouping && s.style != NumberFormatter::Style::Scientific ? UNUM_GROUPING_AUTO : UNUM_GROUPING_OFF);
-    auto compiled =
-        std::make_shared<NumberFormatter::Compiled>(NumberFormatter::Compiled{s, f.locale(locale.impl().icu), locale, std::make_shared<NumberFormatter::Compiled::Reader>()});
+    auto compiled = std::make_shared<NumberFormatter::Compiled>(
+        NumberFormatter::Compiled{s, f.locale(locale.impl().icu), locale, std::make_shared<NumberFormatter::Compiled::Reader>()});
     return compiled;
 }
 
