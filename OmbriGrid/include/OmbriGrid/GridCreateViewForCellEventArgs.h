@@ -1,6 +1,7 @@
 #pragma once
-// The arguments of the native-control cell factory's request for a cell's view: the drawing panel and
-// the cell's one-cell range, and the view a handler supplies (none at first).
+// What a handler of the cell factory's view request sees and answers: which cell is being drawn, and a
+// slot for the view it wants over that cell. The slot starts empty, so a handler that answers nothing
+// leaves the cell drawn as it is.
 
 #include <memory>
 

@@ -286,9 +286,10 @@ public:
     void copy(const std::shared_ptr<plat::Object>& sender) override;
     // A copy whose cells are emptied once the copy has been pasted somewhere.
     void cut(const std::shared_ptr<plat::Object>& sender) override;
-    // From the selection's top-left cell: the grid's own copy while the pasteboard still holds its text,
-    // else the pasteboard's text split at line breaks and tabs; tiled over a selection that is a whole
-    // multiple of it. Read-only cells and values that do not convert are left as they are.
+    // Prefers the grid's own copy, which keeps raw values, as long as nobody has put other text on the
+    // pasteboard since; otherwise reads the text back into rows and cells. The block lands at the top-left
+    // of the selection and repeats when the selection holds it a whole number of times. A cell that is
+    // read-only, or whose column cannot read the value, keeps what it had.
     void paste(const std::shared_ptr<plat::Object>& sender) override;
     // Selects the cell the edit menu was opened on.
     void select(const std::shared_ptr<plat::Object>& sender) override;
@@ -514,7 +515,7 @@ private:
     void _updateColumnTypes(const plat::Value& prototype);
     void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     void _columnsChanged();
-    // ---- the current item kept in step with the selection ----
+    // ---- the view's current item, following the selected row ----
     // Moves the view's current item to the selected row's item, by its position in the view.
     void _syncCollectionView();
     // The position in the view's items of the item a row shows; -1 for a group row, a row no item

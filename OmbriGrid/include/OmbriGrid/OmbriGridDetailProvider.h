@@ -1,9 +1,9 @@
 #pragma once
-// Opens detail rows beneath the grid's data rows: a detail row inserted right after its parent,
-// `detailHeight` points high, with a view the application supplies laid over it, and a "+"/"-"
-// button over every data row's header. It works through the grid's public events and collections
-// alone, and places its views in clip views of its own over the grid. Holds its grid weakly: the grid
-// holds the provider.
+// Lets a data row open a band of application content under it. The band is an ordinary row of the
+// grid, so scrolling, freezing and selection treat it like any other; the application's view and the
+// row headers' open/close buttons are platform views laid over the drawn grid, clipped per scroll
+// region so they vanish under the headers as cells do. It needs nothing private of the grid, only its
+// events and collections. The grid owns the provider, so the provider's way back is weak.
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,7 @@
 #pragma once
-// The forms a copy puts on the pasteboard (tab-separated text, an HTML table inside a web-archive
-// property list) and the way a pasted text is cut back into rows and cells.
+// Text in and out of the pasteboard, kept apart from the grid so the exact bytes can be tested alone:
+// plain text for editors, an HTML table for applications that read rich content, and the reverse
+// split of pasted text into rows and cells.
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-// Pasting: the grid's own copy or a pasted text, placed from the selection's top-left data row,
-// tiled over a selection that is a whole multiple of it, converted cell by cell by each target
-// column's type; a cut's sources emptied once everything has been written; one invalidation.
+// Pasting writes every target cell first and empties a cut's sources only afterwards, so a block pasted
+// over its own source loses nothing; cells are stored without redrawing each time, and the grid is
+// invalidated once at the end, which keeps a large paste from redrawing per cell.
 
 #include <algorithm>
 #include <string>
