@@ -40,7 +40,6 @@ DetailViews::~DetailViews() {
 
 void DetailViews::clear() {
     _cache.clear();
-    _heldRows.clear();
 }
 
 void DetailViews::beginPass(const OmbriGrid& grid) {
@@ -92,7 +91,6 @@ void DetailViews::placeOver(OmbriGridDetailProvider& provider, const GridFormatI
                 },
                 plat::ControlEventTouchUpInside);
             button->setSelected(isDetailAt(rows, static_cast<std::int64_t>(r) + 1));
-            _heldRows[row->identity()] = row;
             view = button;
         } else {
             if (r == 0) return;

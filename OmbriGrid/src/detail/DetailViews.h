@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 
 #include "overlay/CellViewCache.h"
@@ -56,9 +55,6 @@ private:
     RegionClips _regions;
     std::array<std::shared_ptr<plat::View>, 2> _details;
     CellViewCache _cache;
-    // The rows whose buttons are kept: a row made for one of the grid's placeholders keeps its object,
-    // and with it its identity, only while someone holds it.
-    std::map<std::uint64_t, std::shared_ptr<GridRow>> _heldRows;
 };
 
 }  // namespace kivo::detail

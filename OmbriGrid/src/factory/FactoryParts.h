@@ -3,7 +3,6 @@
 // cache and its subscriptions to the grid's events.
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -12,17 +11,12 @@
 #include "overlay/RegionClips.h"
 
 class KivoEvent;
-class GridRow;
 
 struct NativeControlGridCellFactory::Impl {
     explicit Impl(const std::shared_ptr<OmbriGrid>& grid) : clips(grid) {}
 
     kivo::detail::RegionClips clips;
     kivo::detail::CellViewCache cache;
-    // The rows whose views are cached. The grid makes a row object for a bound item only when it is
-    // asked for and lets it go when nobody holds it, and a row made again is a new row with a new
-    // identity: holding the row keeps its identity, and so its views, from one pass to the next.
-    std::map<std::uint64_t, std::shared_ptr<GridRow>> rows;
     // The owner of the factory's subscriptions to the grid's events. A token of its own rather than the
     // factory, so that the destructor, when the factory can no longer be named, still removes exactly
     // its own handlers.

@@ -72,7 +72,6 @@ void NativeControlGridCellFactory::updateCell(const std::shared_ptr<GridPanel>& 
 
 void NativeControlGridCellFactory::clearCache() {
     _impl->cache.clear();
-    _impl->rows.clear();
 }
 
 void NativeControlGridCellFactory::layoutPass() {
@@ -106,7 +105,6 @@ void NativeControlGridCellFactory::placeView(const GridFormatItemEventArgs& args
             return;
         }
         _impl->cache.store(key, view);
-        _impl->rows[key.row] = row;
     }
     const auto& clip = _impl->clips.clip(kivo::detail::cellRegion(r, c, grid->frozenRows(), grid->frozenColumns()));
     plat::Rect rect = panel->getCellRect(r, c);
