@@ -411,7 +411,7 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
         _plainPlaceholders = false;
     }
     if (_spliced && args && args->action() == KivoNotifyCollectionChangedActionReset)
-        _spliced = false;  // the binding's own batch, whose edits the positions followed one by one
+        _spliced = false;  // the binding's own batch, which left the positions up to date
     else if (!args || !replayEdit(*args))
         _structureStale = true;
     if (auto g = grid()) {
@@ -555,6 +555,11 @@ bool GridRowCollection::_reorderedAs(const std::shared_ptr<KivoCollectionView>& 
     _placeholderItems.reset();
     _addedItems.clear();
     _readsView = view;
+    // Placeholders with no made rows all take the placeholder size: when every place already had it,
+    // the new order lays out exactly as the old one, and a million rows need not be laid out again.
+    if (!_structureStale && _pending.empty() && _positions->count() == count() &&
+        _positions->allUnanchoredOfSize(placeholderRenderSize()))
+        _spliced = true;
     return true;
 }
 

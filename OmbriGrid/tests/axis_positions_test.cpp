@@ -159,6 +159,27 @@ TEST(AxisPositions, AnchorsMoveWithTheirItemsAndLetGoWhenEitherSideGoes) {
     EXPECT_EQ(again.count(), 0u);
 }
 
+// A row order may change without a new layout only when every place looks alike.
+TEST(AxisPositions, AllUnanchoredOfSizeNeedsEveryItemAlikeAndFree) {
+    AxisPositions positions;
+    EXPECT_TRUE(positions.allUnanchoredOfSize(25)) << "no items";
+    positions.assign(3 * Fill, [](std::size_t) { return AxisPositions::Entry{25, nullptr}; });
+    EXPECT_TRUE(positions.allUnanchoredOfSize(25));
+    EXPECT_FALSE(positions.allUnanchoredOfSize(24));
+    // Two items whose sizes cancel out in the total still differ.
+    positions.set(Fill + 1, 24);
+    positions.set(2 * Fill + 5, 26);
+    EXPECT_EQ(positions.total(), static_cast<std::int64_t>(3 * Fill) * 25);
+    EXPECT_FALSE(positions.allUnanchoredOfSize(25));
+    positions.set(Fill + 1, 25);
+    positions.set(2 * Fill + 5, 25);
+    auto row = std::make_shared<GridRow>();
+    positions.anchor(*row, 2 * Fill);
+    EXPECT_FALSE(positions.allUnanchoredOfSize(25)) << "an anchored row";
+    AxisPositions::release(*row);
+    EXPECT_TRUE(positions.allUnanchoredOfSize(25));
+}
+
 // Random insertions and removals of runs, size changes and rebuilds, checked in full after each.
 TEST(AxisPositions, MatchesAPlainVectorThroughRandomEdits) {
     std::mt19937 random(41);

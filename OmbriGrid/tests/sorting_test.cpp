@@ -254,6 +254,11 @@ TEST_F(Sorting, RowsReorderedByATapFollowLaterEditsOfTheView) {
     tap(headerPoint(Amount));
     ASSERT_EQ(names(), (Names{"foxtrot", "charlie", "bravo", "delta", "echo", "alpha"}));
     EXPECT_TRUE(Access::rowsReadTheView(*grid));
+    // The places were kept, not laid out again: a row made now finds its own.
+    const auto rows = grid->rows();
+    for (std::size_t i = 0; i < rows->count(); ++i)
+        EXPECT_EQ(rows->posAt(static_cast<std::int64_t>(i)), static_cast<std::int64_t>(i) * rows->defaultSize()) << i;
+    EXPECT_EQ(rows->indexOfObject(plat::Value(rows->row(3))), 3u);
     // The view reads its items where they stand, as its list does.
     const auto items = view()->items();
     for (std::int32_t i = -1; i <= static_cast<std::int32_t>(items->size()); ++i) {

@@ -17,8 +17,29 @@ size_t VisibleList::indexOfPosition(size_t position) const {
 }
 
 size_t VisibleList::indexOfEqual(const plat::Value& item) const {
-    for (size_t k = 0, n = size(); k < n; ++k)
-        if (at(k).isEqual(item)) return k;
+    // Equality is symmetric, so the sought item runs the test: the entries' own objects are then read
+    // only when the item's class defines value equality, and a walk over a million entries does not
+    // wait for a million objects to come from memory.
+    //
+    // A sorted order also visits the base at random. Past a first stretch (where a match costs nothing
+    // to find), the base is read in its own order and the matches are mapped back to visible indices.
+    // A short view of a long base, and nil (which also matches positions the base no longer reaches),
+    // keep the plain walk.
+    constexpr size_t Stretch = 4096;
+    const size_t n = size();
+    const plat::Array& base = *_base;
+    const bool byBase = !_identity && !item.isNil() && n > Stretch && n >= base.size() / 4;
+    for (size_t k = 0, end = byBase ? Stretch : n; k < end; ++k)
+        if (item.isEqual(at(k))) return k;
+    if (!byBase) return plat::NotFound;
+
+    PositionVector matches;  // ascending
+    for (size_t p = 0, m = std::min(base.size(), MaxPositions + 1); p < m; ++p)
+        if (item.isEqual(base[p])) matches.push_back(static_cast<Position>(p));
+    if (matches.empty()) return plat::NotFound;
+    if (matches.size() == 1) return indexOfPosition(matches.front());
+    for (size_t k = Stretch; k < n; ++k)
+        if (std::binary_search(matches.begin(), matches.end(), _positions[k])) return k;
     return plat::NotFound;
 }
 

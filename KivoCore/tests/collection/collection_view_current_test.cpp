@@ -118,6 +118,53 @@ TEST(KivoCollectionViewCurrent, RefreshFollowsTheItemSilentlyOrClampsThePosition
     EXPECT_EQ(w.take(), Nothing) << "a refresh raises no current-item event";
 }
 
+// Items equal by price alone.
+class SamePrice : public Product {
+public:
+    using Product::Product;
+    bool isEqual(const plat::Object& other) const override {
+        const auto* o = dynamic_cast<const SamePrice*>(&other);
+        return o && o->price == price;
+    }
+};
+
+// A list long enough that the search leaves the visible order for the list's own: the position goes to
+// the first equal item in the new order, wherever the list keeps it, whichever of its copies was current.
+TEST(KivoCollectionViewCurrent, RefreshFindsTheFirstEqualItemOfALongSortedList) {
+    constexpr int Prices = 2500, Copies = 4;
+    struct Case {
+        const char* what;
+        bool copies;  // four value-equal items per price, else one item per price, equal only to itself
+        std::int32_t current;
+        bool ascending;
+        std::int32_t expected;
+    };
+    const Case cases[] = {
+        {"a single match far down", false, 100, false, Prices * Copies - 1 - 100},
+        {"a single match near the top", false, 9990, false, 9},
+        {"the first of four copies", true, 1000, false, (Prices - 1 - 1000) * Copies},
+        {"a later copy finds the first", true, 1000 + 2 * Prices, false, (Prices - 1 - 1000) * Copies},
+        {"ascending, near the top", true, 1000, true, 1000 * Copies},
+        {"ascending, far down", true, 2400 + Prices, true, 2400 * Copies},
+    };
+    for (const auto& c : cases) {
+        auto list = std::make_shared<plat::Array>();
+        for (int i = 0; i < Prices * Copies; ++i) {
+            const double price = c.copies ? i % Prices : i;
+            if (c.copies)
+                list->push_back(plat::Value(std::make_shared<SamePrice>("p", price)));
+            else
+                list->push_back(plat::Value(product("p", price)));
+        }
+        auto view = KivoCollectionView::create(list);
+        ASSERT_TRUE(view->moveCurrentToPosition(c.current));
+        const double price = view->currentItem().as<Product>()->price;
+        view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("price", c.ascending));
+        EXPECT_EQ(view->currentPosition(), c.expected) << c.what;
+        EXPECT_EQ(view->currentItem().as<Product>()->price, price) << c.what;
+    }
+}
+
 TEST(KivoCollectionViewCurrent, ChangingHandlerThatEmptiesTheListStopsTheMove) {
     auto view = KivoCollectionView::create(listOf({product("a"), product("b")}));
     view->setCurrentChanging(std::make_shared<KivoEvent>());

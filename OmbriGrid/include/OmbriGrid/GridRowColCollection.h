@@ -173,7 +173,8 @@ protected:
     std::weak_ptr<KivoCollectionView> _readsView;
     // The binding is editing the rows.
     bool _binding = false;
-    // The positions were brought up to date edit by edit inside the batch now closing.
+    // The positions are up to date for the batch now closing: they followed its edits one by one, or
+    // its reorder left every place as it was.
     bool _spliced = false;
 };
 

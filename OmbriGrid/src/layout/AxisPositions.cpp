@@ -212,6 +212,16 @@ void AxisPositions::erase(std::size_t index, std::size_t count) {
     mendSmall(first);
 }
 
+bool AxisPositions::allUnanchoredOfSize(std::int32_t size) const {
+    if (_total != static_cast<std::int64_t>(_count) * size) return false;
+    for (const auto& chunk : _chunks) {
+        if (!chunk->anchors.empty()) return false;
+        for (const std::int32_t s : chunk->sizes)
+            if (s != size) return false;
+    }
+    return true;
+}
+
 std::int32_t AxisPositions::sizeAt(std::size_t index) const {
     if (index >= _count) return 0;
     const auto [chunk, offset] = locate(index);

@@ -101,6 +101,8 @@ public:
     // The sum of the sizes of the items before `index` (all of them from count() on).
     std::int64_t prefix(std::size_t index) const;
     std::int64_t total() const { return _total; }
+    // Whether every item has `size` and none is anchored: then any order of the items lays out alike.
+    bool allUnanchoredOfSize(std::int32_t size) const;
     // The first item whose extent [start, start + size) holds p, or count() when none does (p past
     // the end, or no sized item at all). Items of size 0 hold nothing.
     std::size_t find(std::int64_t p) const;

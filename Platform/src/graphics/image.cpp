@@ -41,19 +41,23 @@ bool Image::admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const c
     return false;
 }
 
-Image::Image(int pixelWidth, int pixelHeight, double scale) : _scale(validScale(scale)) {
+Image::Image(int pixelWidth, int pixelHeight, double scale) : Image(pixelWidth, pixelHeight, scale, Color::clear()) {}
+
+Image::Image(int pixelWidth, int pixelHeight, double scale, const Color& background) : _scale(validScale(scale)) {
     const int w = nonNegative(pixelWidth), h = nonNegative(pixelHeight);
     if (!admitSize(w, h, "an image")) return;
     _width = w;
     _height = h;
-    _pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
+    _pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), premultipliedARGB(background));
 }
 
-std::shared_ptr<Image> Image::create(Size size, double scale) {
+std::shared_ptr<Image> Image::create(Size size, double scale) { return create(size, scale, Color::clear()); }
+
+std::shared_ptr<Image> Image::create(Size size, double scale, const Color& background) {
     scale = validScale(scale);
     const std::int64_t w = pixelsFor(size.width, scale), h = pixelsFor(size.height, scale);
     if (!admitSize(w, h, "an image")) return nullptr;
-    return std::make_shared<Image>(static_cast<int>(w), static_cast<int>(h), scale);
+    return std::make_shared<Image>(static_cast<int>(w), static_cast<int>(h), scale, background);
 }
 
 void Image::setScale(double scale) { _scale = validScale(scale); }

@@ -2,13 +2,13 @@
 
 namespace plat {
 
-ImageContext::ImageContext(Size size, double scale, bool opaque) : _image(Image::create(size, scale)) {
+ImageContext::ImageContext(Size size, double scale, bool opaque)
+    : _image(Image::create(size, scale, opaque ? Color::white() : Color::clear())) {
     if (!_image) {
         // Drawing still has somewhere harmless to go.
         _image = std::make_shared<Image>(0, 0, scale);
         _refused = true;
     }
-    if (opaque) _image->fill(Color::white());
     _context = std::make_unique<CairoContext>(*_image);
     pushContext(*_context);
     _pushed = true;

@@ -31,9 +31,12 @@ public:
     // A transparent image of the given size in pixels (negative sizes count as 0). A size beyond
     // the limits above makes an empty image and logs why.
     Image(int pixelWidth, int pixelHeight, double scale = 1);
-    // An image of `size` points at `scale` (pixels rounded up); null, with the reason logged, when
-    // that is beyond the limits.
+    // The same, every pixel of colour `background` (written once, not cleared first).
+    Image(int pixelWidth, int pixelHeight, double scale, const Color& background);
+    // An image of `size` points at `scale` (pixels rounded up), transparent or of `background`; null,
+    // with the reason logged, when that is beyond the limits.
     static std::shared_ptr<Image> create(Size size, double scale = 1);
+    static std::shared_ptr<Image> create(Size size, double scale, const Color& background);
 
     int pixelWidth() const { return _width; }
     int pixelHeight() const { return _height; }
