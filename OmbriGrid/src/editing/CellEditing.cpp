@@ -28,7 +28,15 @@ enum : std::int64_t { TypeNone = 0, TypeObject = 1, TypeString = 2, TypeNumber =
 
 bool within(std::int32_t index, std::size_t count) { return index >= 0 && static_cast<std::size_t>(index) < count; }
 
-std::string cellName(std::int32_t row, std::int32_t col) { return "(" + std::to_string(row) + ", " + std::to_string(col) + ")"; }
+// Built by appending: GCC 12 at -O2 warns falsely (-Wstringop-overflow) about `"literal" + std::string&&`.
+std::string cellName(std::int32_t row, std::int32_t col) {
+    std::string s = "(";
+    s += std::to_string(row);
+    s += ", ";
+    s += std::to_string(col);
+    s += ")";
+    return s;
+}
 
 // What a cell shows as editable text: a null marker or nil reads as empty.
 std::string asText(const plat::Value& v) {

@@ -18,9 +18,15 @@ using kivo::detail::DelegateRule;
 namespace {
 bool isEmptyRange(const GridCellRange& r) { return r.row() == -1 && r.col() == -1 && r.row2() == -1 && r.col2() == -1; }
 
+// Built by appending: GCC 12 at -O2 warns falsely (-Wstringop-overflow) about `"literal" + std::string&&`.
 std::string describe(const GridCellRange& r) {
-    return "(" + std::to_string(r.row()) + ", " + std::to_string(r.col()) + ", " + std::to_string(r.row2()) + ", " +
-           std::to_string(r.col2()) + ")";
+    std::string s = "(";
+    for (const std::int32_t v : {r.row(), r.col(), r.row2(), r.col2()}) {
+        if (s.size() > 1) s += ", ";
+        s += std::to_string(v);
+    }
+    s += ")";
+    return s;
 }
 
 bool within(std::int32_t index, std::size_t count) { return index >= 0 && static_cast<std::size_t>(index) < count; }
