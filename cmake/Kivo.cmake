@@ -215,6 +215,12 @@ function(kivo_add_tests target library)
     return()
   endif()
   add_executable(${target} ${sources})
+  if(KIVO_SANITIZE)
+    # The test files' own code only sets up and compares; the library code they exercise is linked
+    # from its objects and keeps -O1. Unoptimised, the sanitizer build of the test files takes about
+    # a third less time.
+    target_compile_options(${target} PRIVATE -O0)
+  endif()
   foreach(folder IN LISTS folders)
     target_include_directories(${target} PRIVATE ${folder}/src ${folder}/tests)
   endforeach()
