@@ -8,6 +8,7 @@
 #include "ChartCore/KivoChartTooltip.h"
 #include "ChartCore/KivoLegend.h"
 #include "Platform/graphics/context.h"
+#include "foundation/scoped_flag.h"
 #include "support/Assign.h"
 
 using kivo::detail::assign;
@@ -15,18 +16,6 @@ using kivo::detail::assign;
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-// Clears a flag when the scope ends, also by an exception.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : _flag(flag) { _flag = true; }
-    ~FlagScope() { _flag = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& _flag;
-};
 
 // Puts the context's state back after the control's pass, also when the pass left saves open (a clip
 // it never cleared).
@@ -90,7 +79,7 @@ void OmbriChartBase::setItemsSource(plat::ArrayPtr items) {
     _itemsSource = items;
     {
         // The reset this announces is followed by the one bindChart below.
-        const FlagScope replacing(_replacingItems);
+        const plat::detail::ScopedFlag replacing(_replacingItems);
         _collectionView->setSourceCollection(std::move(items));
     }
     bindChart();

@@ -9,6 +9,7 @@
 #include "KivoCore/KivoGroupDescription.h"
 #include "KivoCore/KivoObservableArray.h"
 #include "Platform/foundation/value.h"
+#include "foundation/scoped_flag.h"
 
 namespace kivo::detail {
 
@@ -19,17 +20,7 @@ size_t indexOfIdentical(const plat::Array& list, const plat::Value& item);
 
 std::vector<std::shared_ptr<KivoGroupDescription>> groupDescriptionsOf(const KivoObservableArray& descriptions);
 
-// Sets a flag for its lifetime.
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) : _flag(flag) { _flag = true; }
-    ~ScopedFlag() { _flag = false; }
-    ScopedFlag(const ScopedFlag&) = delete;
-    ScopedFlag& operator=(const ScopedFlag&) = delete;
-
-private:
-    bool& _flag;
-};
+using plat::detail::ScopedFlag;
 
 // "what" of a standard exception, or a word for any other.
 std::string describeException(const std::exception_ptr& failure);

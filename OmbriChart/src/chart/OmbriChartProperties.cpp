@@ -3,22 +3,7 @@
 #include "ChartCore/KivoChartTooltip.h"
 #include "OmbriChart/OmbriChart.h"
 #include "chart/ChartState.h"
-
-namespace {
-
-// Sets a flag for a scope, also when it ends by an exception.
-class ReplacingScope {
-public:
-    explicit ReplacingScope(bool& flag) : _flag(flag) { _flag = true; }
-    ~ReplacingScope() { _flag = false; }
-    ReplacingScope(const ReplacingScope&) = delete;
-    ReplacingScope& operator=(const ReplacingScope&) = delete;
-
-private:
-    bool& _flag;
-};
-
-}  // namespace
+#include "foundation/scoped_flag.h"
 
 void OmbriChart::hideTooltip() const {
     if (tooltip()) tooltip()->hide();
@@ -129,7 +114,7 @@ void OmbriChart::setItemsSource(plat::ArrayPtr items) {
     const auto alive = keepAlive();  // application code below may drop the chart
     {
         // New items replay the load animation rather than an update of the reset they announce.
-        const ReplacingScope replacing(_state->replacingData);
+        const plat::detail::ScopedFlag replacing(_state->replacingData);
         OmbriChartBase::setItemsSource(std::move(items));
     }
     renewDataInfo();
@@ -140,7 +125,7 @@ void OmbriChart::setItemsSource(plat::ArrayPtr items) {
 void OmbriChart::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
     const auto alive = keepAlive();  // application code below may drop the chart
     {
-        const ReplacingScope replacing(_state->replacingData);
+        const plat::detail::ScopedFlag replacing(_state->replacingData);
         OmbriChartBase::setCollectionView(std::move(view));
     }
     renewDataInfo();

@@ -13,22 +13,9 @@
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/menu_controller.h"
 #include "events/DelegateRule.h"
+#include "foundation/scoped_flag.h"
 
 using kivo::detail::DelegateRule;
-
-namespace {
-// Sets a flag for its scope, whatever a handler called meanwhile throws.
-class FlagWhile {
-public:
-    explicit FlagWhile(bool& flag) : _flag(flag) { _flag = true; }
-    ~FlagWhile() { _flag = false; }
-    FlagWhile(const FlagWhile&) = delete;
-    FlagWhile& operator=(const FlagWhile&) = delete;
-
-private:
-    bool& _flag;
-};
-}  // namespace
 
 bool OmbriGrid::isOnEditRange(const GridHitTestInfo& hit) const {
     // A merged edit spans several cells, all under the one editor: any of them is on it.
@@ -86,7 +73,7 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     {
         // No edit may start while the event runs: one started by a handler would race the editor
         // this double tap opens.
-        FlagWhile lock(_editStartLock);
+        plat::detail::ScopedFlag lock(_editStartLock);
         goOn = raiseCancelable(_ombriGridCellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         });
@@ -129,7 +116,7 @@ void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
         const std::size_t at = sorts->indexOfObject(plat::Value(sort));
         if (at == plat::NotFound) return;
         sort->setAscending(!sort->ascending());
-        FlagWhile sorting(_headerSortRunning);
+        plat::detail::ScopedFlag sorting(_headerSortRunning);
         sorts->replaceObjectAtIndex(at, plat::Value(sort));
         onSortedColumn(args);
         return;
@@ -140,7 +127,7 @@ void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
     // One batch: the view sorts once and the rows are rebuilt once, not once for the emptied list and
     // again for the new key.
     {
-        FlagWhile sorting(_headerSortRunning);
+        plat::detail::ScopedFlag sorting(_headerSortRunning);
         sorts->deferUpdate([&] {
             sorts->removeAllObjects();
             sorts->addObject(plat::Value(sort));
