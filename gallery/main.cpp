@@ -18,6 +18,7 @@
 
 #include "Platform/foundation/date.h"
 #include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/locale/preferred_languages.h"
 #include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/log.h"
 #include "Platform/graphics/image.h"
@@ -32,13 +33,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every picture is the same on every machine and every day: one locale, one time zone, and a
+// Every picture is the same on every machine and every day: one locale, one language, one time zone, and a
 // virtual clock (which also lets view pages settle their animations without waiting).
 constexpr double GalleryDate = 1704067200;  // 2024-01-01 00:00:00 UTC
 
 void pinTheWorld() {
     plat::Clock::useVirtual(plat::Date(GalleryDate));
     plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US"));
+    plat::setPreferredLanguages(std::vector<std::string>{"en-US"});
     plat::TimeZone::setCurrent(plat::TimeZone::utc());
 }
 

@@ -22,9 +22,9 @@
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/scroll_view.h"
+#include "calendar/BodyZoom.h"
 #include "calendar/LocaleLanguage.h"
 #include "calendar/PageRing.h"
-#include "calendar/BodyZoom.h"
 
 namespace {
 
@@ -35,10 +35,10 @@ constexpr double HalfOfModeChange = 0.5;
 constexpr double FarZoomFirst = 0.1;
 constexpr double FarZoomSecond = 1.0;
 
-// Japanese and Chinese users read the month title year first, whatever the month pattern says. The
-// language of the moment counts, as the titles are formatted in it.
+// Japanese and Chinese readers read the month title year first, whatever the month pattern says: the
+// language the user reads counts, not the locale the dates are formatted in.
 bool readsYearFirst() {
-    const std::string language = kivo::detail::languageOf(plat::Locale::current());
+    const std::string language = kivo::detail::firstPreferredLanguage();
     return language == "ja" || language == "zh";
 }
 
@@ -54,6 +54,7 @@ KivoCalendarHeaderView::~KivoCalendarHeaderView() = default;
 
 void KivoCalendarHeaderView::initialize() {
     plat::View::initialize();
+    _isEnglish = !readsYearFirst();
     _semaphore = std::make_shared<plat::dispatch::AsyncSemaphore>(0);
 
     // The strip moves only with the pages, never by dragging.
@@ -207,7 +208,7 @@ const std::string& KivoCalendarHeaderView::title() const { return _headerCurrent
 
 std::string KivoCalendarHeaderView::titleFormat(std::int64_t viewMode) const {
     if (viewMode != KivoCalendarViewModeMonth) return YearFormat;
-    return readsYearFirst() ? EastAsianMonthFormat : _monthFormat;
+    return _isEnglish ? _monthFormat : EastAsianMonthFormat;
 }
 
 std::string KivoCalendarHeaderView::formatValue(KivoOptionalDate date) const {

@@ -9,10 +9,10 @@
 #include "KivoCalendar/KivoCalendarViewModeAnimation.h"
 #include "Platform/foundation/locale/calendar.h"
 #include "Platform/foundation/locale/date_formatter.h"
+#include "calendar/BodyZoom.h"
 #include "calendar/ClampedDate.h"
 #include "calendar/LabelGrid.h"
 #include "calendar/LocaleLanguage.h"
-#include "calendar/BodyZoom.h"
 
 namespace {
 
@@ -22,11 +22,11 @@ constexpr std::int64_t SymbolDay = 15;
 constexpr double DimmedBodyAlpha = 0.1;
 constexpr double HalfOfZoom = 0.5;
 
-// The short month names of the current locale; the one-letter ones for Japanese, where the short
-// ones would not fit a cell.
+// The short month names of the current locale; the one-letter ones for a Japanese reader or locale,
+// where the short ones would not fit a cell.
 std::vector<std::string> monthSymbols() {
     const plat::Locale locale = plat::Locale::current();
-    const bool japanese = kivo::detail::languageOf(locale) == "ja";
+    const bool japanese = kivo::detail::firstPreferredLanguage() == "ja" || kivo::detail::languageOf(locale) == "ja";
     plat::DateFormatter formatter(locale, plat::TimeZone::utc());
     formatter.setDateFormat(japanese ? "MMMMM" : "MMM");
     const plat::Calendar gregorian(plat::TimeZone::utc());

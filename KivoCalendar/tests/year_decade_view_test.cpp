@@ -5,6 +5,7 @@
 #include "KivoCalendar/KivoCalendarDecadeView.h"
 #include "KivoCalendar/KivoCalendarHeaderView.h"
 #include "KivoCalendar/KivoCalendarYearView.h"
+#include "Platform/foundation/locale/preferred_languages.h"
 #include "Platform/graphics/text.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/touches.h"
@@ -285,6 +286,16 @@ TEST_F(LabelSlotTest, MonthNamesComeFromTheLocaleOfTheMoment) {
     // Another calendar system is no other language.
     plat::Locale::setCurrent(plat::Locale::withIdentifier("en_US@calendar=japanese"));
     EXPECT_EQ(KivoCalendarYearView::create()->monthLabels()[2]->monthText(), "Mar");
+}
+
+TEST_F(LabelSlotTest, AJapaneseReaderGetsTheOneLetterMonthNamesOfAnyLocale) {
+    plat::setPreferredLanguages(std::vector<std::string>{"ja-JP"});
+    auto page = KivoCalendarYearView::create();
+    EXPECT_EQ(page->monthLabels()[0]->monthText(), "J");
+    EXPECT_EQ(page->monthLabels()[8]->monthText(), "S");
+    // Only the first language counts.
+    plat::setPreferredLanguages(std::vector<std::string>{"en-US", "ja-JP"});
+    EXPECT_EQ(KivoCalendarYearView::create()->monthLabels()[0]->monthText(), "Jan");
 }
 
 // ---- Taps ----

@@ -124,6 +124,9 @@ private:
     std::shared_ptr<plat::Label> _headerCurrent, _headerNext, _headerPrev;
     std::shared_ptr<KivoCalendarHeaderButton> _btnPrev, _btnNext;
     std::string _monthFormat = DefaultMonthFormat;
+    // Read once, when the header is made: the user's first preferred language is neither Japanese nor
+    // Chinese.
+    bool _isEnglish = true;
     std::shared_ptr<KivoCalendarHeaderLoadingEventArgs> _args;
     std::shared_ptr<plat::dispatch::AsyncSemaphore> _semaphore;
     bool _isSignal = false;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Platform/foundation/locale/locale.h"
+#include "Platform/foundation/locale/preferred_languages.h"
 #include "Platform/foundation/locale/timezone.h"
 #include "Platform/foundation/log.h"
 #include "Platform/foundation/process_cache.h"
@@ -44,6 +45,7 @@ void resetProcessState() {
     setPreferredContentSizeCategory(ContentSizeCategory::Large);
     Locale::setCurrent(Locale::withIdentifier(TestLocale));
     TimeZone::setCurrent(*TimeZone::named(TestTimeZone));
+    setPreferredLanguages(std::vector<std::string>{std::string(TestLanguage)});
     Screen::main().reset();
     auto& app = Application::shared();
     while (app.isGeneratingDeviceOrientationNotifications()) app.endGeneratingDeviceOrientationNotifications();
