@@ -382,3 +382,32 @@ TEST_F(ChartAnimationTest, AnAnimationThatCannotBeTimedEndsAtItsFirstTick) {
         fresh->removeFromSuperview();
     }
 }
+
+TEST_F(ChartAnimationTest, TheUpdateStateIsReadableButOnlyTheChartChangesIt) {
+    loaded();
+    EXPECT_TRUE(chart->beginPlotElementLoading());
+    EXPECT_FALSE(chart->isChartUpdate());
+    const double yMax = chart->axisY()->actualMax(), xMin = chart->axisX()->actualMin();
+    chart->updateAnimation()->setDuration(0.5);
+    chart->collectionView()->addObject(item(9));
+    EXPECT_TRUE(chart->isUpdateTask1());
+    EXPECT_FALSE(chart->isUpdateTask2());
+    EXPECT_TRUE(chart->isChartUpdate());
+    EXPECT_TRUE(chart->isCollectionViewUpdated());
+    EXPECT_FALSE(chart->isSeriesCollectionUpdated());
+    EXPECT_FALSE(chart->beginPlotElementLoading());
+    EXPECT_EQ(chart->activeUpdateAnimation(), OmbriChartTestAccess::activeUpdateAnimation(*chart));
+    ASSERT_TRUE(chart->updateEventArgs());
+    EXPECT_EQ(chart->updateEventArgs()->action(), KivoNotifyCollectionChangedActionAdd);
+    // The picture before the change: the values and bounds the plotters move from.
+    EXPECT_EQ(chart->prevYValsArray(), (std::vector<std::vector<double>>{{1, 2, 3}}));
+    ASSERT_EQ(chart->prevXValsArray().size(), 1u);
+    EXPECT_EQ(chart->prevAxisYMax(), yMax);
+    EXPECT_EQ(chart->prevAxisXMin(), xMin);
+    EXPECT_FALSE(chart->stackAbs());
+    run(3.0);
+    // A removal keeps the stacked sums it moves from.
+    chart->collectionView()->removeAt(0);
+    EXPECT_TRUE(chart->stackAbs());
+    EXPECT_EQ(chart->updateEventArgs()->action(), KivoNotifyCollectionChangedActionRemove);
+}

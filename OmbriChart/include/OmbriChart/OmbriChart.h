@@ -184,6 +184,30 @@ public:
     // while animation is suppressed or off, or when that animation takes no time.
     KivoEasePtr getEasing() const;
 
+    // ---- Update state (read-only: only the chart's own update steps change it) ----
+    // The animation pacing the running update; the running update task (1 replays a change, 2 follows
+    // it for bars, financial elements and bubbles) and what it replays.
+    const std::shared_ptr<KivoAnimation>& activeUpdateAnimation() const;
+    bool isUpdateTask1() const;
+    bool isUpdateTask2() const;
+    bool isSeriesCollectionUpdated() const;
+    bool isCollectionViewUpdated() const;
+    const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& updateEventArgs() const;
+    // The axes' bounds saved when the running update began.
+    double prevAxisXMin() const;
+    double prevAxisXMax() const;
+    double prevAxisYMin() const;
+    double prevAxisYMax() const;
+    // Each series' X and Y values saved when a data update began, in series order (NaN: no number).
+    std::vector<std::vector<double>> prevXValsArray() const;
+    std::vector<std::vector<double>> prevYValsArray() const;
+    // The absolute stacked sums saved when items were removed; null otherwise.
+    std::shared_ptr<const KivoDataInfo::StackDictionary> stackAbs() const;
+    // Set by the first animated change of the items or series; never cleared.
+    bool isChartUpdate() const;
+    // The load animation has ended.
+    bool beginPlotElementLoading() const;
+
     // ---- Data ----
     // Both feed the chart base, start a new analysis, play the load animation again and redraw.
     void setItemsSource(plat::ArrayPtr items) override;
