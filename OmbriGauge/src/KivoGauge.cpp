@@ -12,6 +12,7 @@
 #include "KivoCore/KivoObservableArray.h"
 #include "KivoCore/KivoRenderEngine.h"
 #include "OmbriGauge/KivoGaugeRange.h"
+#include "Platform/graphics/font.h"
 #include "Platform/runtime/timer.h"
 #include "Platform/ui/gestures.h"
 
@@ -88,6 +89,9 @@ void KivoGauge::initialization() {
     _gaugeTapped = std::make_shared<KivoEvent>();
     _gaugeValueChanged = std::make_shared<KivoEvent>();
     _gaugeRendered = std::make_shared<KivoEvent>();
+
+    // A gauge's face is laid out for its size: a new size needs a new picture, not a stretched one.
+    setContentMode(plat::ViewContentMode::Redraw);
 
     std::weak_ptr<KivoGauge> weak = self;
     const std::weak_ptr<plat::GestureRecognizerDelegate> asDelegate = self;
@@ -197,6 +201,8 @@ plat::Color KivoGauge::getColor(std::int64_t rgb) {
     return plat::Color::rgb255(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
                                static_cast<int>(rgb & 0xFF));
 }
+
+plat::Font KivoGauge::getDescriptor(const plat::Dictionary& attributes) const { return plat::fontFromAttributes(attributes); }
 
 std::string KivoGauge::formatDecimal(double value) const {
     const auto alive = keepAlive();

@@ -6,6 +6,7 @@
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoEasing.h"
 #include "KivoCore/KivoObservableArray.h"
+#include "Platform/testing/font_attribute_cases.h"
 #include "gauge_fixture.h"
 
 using gauge_test::GaugeTest;
@@ -43,6 +44,15 @@ TEST_F(GaugeTest, ANewGaugeHasTheDocumentedDefaults) {
     EXPECT_EQ(gauge->rectGauge()->width(), 208);
     EXPECT_EQ(gauge->loadAnimation()->duration(), 1.0);
     EXPECT_EQ(gauge->ranges()->count(), 0u);
+}
+
+TEST_F(GaugeTest, ANewSizeRedrawsTheFaceAndFontAttributesGiveThePlatformsFont) {
+    EXPECT_EQ(gauge->contentMode(), plat::ViewContentMode::Redraw);
+    draw();
+    const int before = gauge->redraws;
+    gauge->setFrame({0, 0, 300, 60});
+    EXPECT_GT(gauge->redraws, before);
+    for (const auto& c : plat::testing::fontAttributeCases()) EXPECT_EQ(gauge->getDescriptor(c.attributes), c.font) << c.what;
 }
 
 TEST_F(GaugeTest, SetValueRoundsToTheStepAndClampsToTheScale) {

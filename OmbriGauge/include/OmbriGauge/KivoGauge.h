@@ -217,6 +217,8 @@ public:
     static plat::Color getColor(std::int64_t rgb);
     // Every text of the gauge: the value formatter with `format`.
     std::string formatDecimal(double value) const;
+    // The font that a dictionary of font attributes describes (family, size, weight, traits).
+    plat::Font getDescriptor(const plat::Dictionary& attributes) const;
     // The pointer's fill: pointerColor, or with the ranges hidden the opaque colour of the narrowest
     // range that holds v (the earlier on equal spans).
     virtual plat::Color getPointerColor(double v);
