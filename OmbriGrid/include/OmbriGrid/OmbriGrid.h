@@ -602,6 +602,9 @@ private:
     bool isOnEditRange(const GridHitTestInfo& hit) const;
     // Commits and closes the open editor as its return key would.
     void returnFromActiveEditor();
+    // The double tap leaves the touches on a control in the grid (a detail row's toggle button) to
+    // the control: two quick taps on it are two presses, not a double tap on the grid.
+    bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) override;
 
     // ---- column resizing and the selection handles' drag ----
     // Which column a header press at `point` would size (walking left over hidden columns from a left
