@@ -126,6 +126,23 @@ TEST_F(EditedItem, CommitFollowsTheItemOrIsCancelledWhenItIsGone) {
     }
 }
 
+TEST_F(EditedItem, AnItemSortedNextToAnEqualCellTakesTheValueAlone) {
+    // n0 and n3 show the same name, merged into one cell once a sort puts them together.
+    task(0)->name = task(3)->name = "same";
+    task(3)->amount = -1;
+    grid->setAllowMerging(GridAllowMergingCells);
+    grid->columns()->column(0)->setAllowMerging(true);
+    draw();
+    ASSERT_TRUE(grid->startEditing(false, 0, 0));
+    ASSERT_TRUE(grid->editRange()->isEqual(GridCellRange(0, 0)));
+    type("EDITED");
+    grid->collectionView()->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("amount", true)));
+    draw();
+    grid->finishEditing(false);
+    EXPECT_EQ(task(0)->name, "EDITED");
+    EXPECT_EQ(task(3)->name, "same") << "merged with the edited cell only after the edit opened";
+}
+
 using MergedEdit = EditingScene;
 
 TEST_F(MergedEdit, AMergedRangeMovesWithItsItem) {

@@ -317,7 +317,12 @@ void OmbriGrid::commitEdit() {
         logItemGone(_editRow, _editCol);
         return;
     }
-    const auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_editRange, GridCellTypeCell) : _editRange;
+    auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_editRange, GridCellTypeCell) : _editRange;
+    // Only the rows the edit holds take the value: a cell merged with them since it opened (an equal
+    // value sorted next to it) belongs to another item.
+    if (range->topRow() < _editRange->topRow() || range->bottomRow() > _editRange->bottomRow())
+        range =
+            std::make_shared<GridCellRange>(_editRange->topRow(), range->leftCol(), _editRange->bottomRow(), range->rightCol());
     const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
     const bool typed = !_editToggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
     if (typed) {
