@@ -34,6 +34,7 @@ class GridRowAccessor;
 class GridHitTestInfo;
 class GridCellRangeEventArgs;
 class GridRow;
+class GridColumn;
 class GridRowCollection;
 class GridColumnCollection;
 class GridMergeManager;
@@ -577,6 +578,21 @@ private:
     void commitEdit();
     // The text the grid's editor opens with for the cell.
     std::string editorTextForCell(std::int32_t row, std::int32_t col) const;
+    // Whether the row and column an edit is starting on are still the ones it was asked for, after
+    // application code ran; logs a refusal when not.
+    bool editCellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
+                        const std::shared_ptr<GridColumn>& column) const;
+    // Takes back what a start refused halfway had set.
+    void abandonStart();
+    // Notes the rows of the opening edit's range, so that the edit can follow its item.
+    void holdEditedItem();
+    // Puts the open edit (its cell, its range, its editor) where its item stands now; false when the
+    // item has left the rows.
+    bool followEditedItem();
+    // The row that shows the edited item now; -1 when none does.
+    std::int32_t editedItemRow() const;
+    // Lets go of what the closing edit held.
+    void releaseEditedItem();
 
     // ---- taps and sorting ----
     // A header tap's sort: the column's description flipped in place, or the whole sort replaced by
@@ -586,6 +602,9 @@ private:
     bool isOnEditRange(const GridHitTestInfo& hit) const;
     // Commits and closes the open editor as its return key would.
     void returnFromActiveEditor();
+    // The double tap leaves the touches on a control in the grid (a detail row's toggle button) to
+    // the control: two quick taps on it are two presses, not a double tap on the grid.
+    bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) override;
 
     // ---- column resizing and the selection handles' drag ----
     // Which column a header press at `point` would size (walking left over hidden columns from a left
@@ -766,6 +785,12 @@ private:
     bool _editToggles = false;
     // Set while an edit closes: a handler that asks to finish it again meanwhile changes nothing.
     bool _editClosing = false;
+    // The rows of the open edit's range, top down, and the edited row's item: a sort, a removal or an
+    // insertion moves them, and the edit goes with its item, never onto whatever took its place.
+    std::vector<std::shared_ptr<GridRow>> _editRows;
+    plat::Value _editItem;
+    // Owns the handler that keeps the open editor over its item's cell at each drawing pass.
+    std::shared_ptr<int> _editFollowToken;
 
     // ---- taps and sorting ----
     // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor

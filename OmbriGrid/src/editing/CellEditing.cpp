@@ -38,6 +38,10 @@ std::string cellName(std::int32_t row, std::int32_t col) {
     return s;
 }
 
+void logItemGone(std::int32_t row, std::int32_t col) {
+    plat::log("Grid: the edit of cell " + cellName(row, col) + " is cancelled: its item left the grid");
+}
+
 // What a cell shows as editable text: a null marker or nil reads as empty.
 std::string asText(const plat::Value& v) {
     if (v.isNil() || v.isNull()) return {};
@@ -84,18 +88,21 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     }
     const auto column = _columns->column(col);
     if (_isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
-    if (_rows->row(row)->isReadOnly()) return false;
+    const auto rowObject = _rows->row(row);
+    if (rowObject->isReadOnly()) return false;
 
     auto range = std::make_shared<GridCellRange>(row, col);
     if (_mergeManager) range = _mergeManager->getMergedRangeForCells(range, GridCellTypeCell);
     const auto self = sharedAs<OmbriGrid>();
     auto beginning = std::make_shared<GridCellRangeEventArgs>(_cells, range);
     if (!raiseCancelable(_ombriGridBeginningEdit, beginning, DelegateRule::Replaces,
-                         [&](OmbriGridDelegate& d) { return d.beginningEdit(self, _cells, range); }))
+                         [&](OmbriGridDelegate& d) { return d.beginningEdit(self, _cells, range); }) ||
+        !editCellStands(row, col, rowObject, column))
         return false;
     auto prepare = std::make_shared<GridCellRangeEventArgs>(_cells, range);
     if (!raiseCancelable(_ombriGridPrepareCellForEdit, prepare, DelegateRule::EitherStops,
-                         [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, _cells, range); }))
+                         [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, _cells, range); }) ||
+        !editCellStands(row, col, rowObject, column))
         return false;
 
     _isUpdating = true;
@@ -104,6 +111,7 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     _editCol = col;
     _editToggles = false;
     ++_editSerial;
+    holdEditedItem();
 
     // Only a row that is not wholly in view moves the content down; a column off to the side must
     // not shift the rows.
@@ -122,9 +130,19 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
         }
         rect = getCellRectForRow(row, col);
         invalidate();
+        if (!editCellStands(row, col, rowObject, column)) {
+            abandonStart();
+            return false;
+        }
     }
 
-    if (auto made = _cellFactory ? _cellFactory->createCellEditor(_cells, _editRange) : nullptr) {
+    auto made = _cellFactory ? _cellFactory->createCellEditor(_cells, _editRange) : nullptr;
+    // The factory is the application's code too.
+    if (!editCellStands(row, col, rowObject, column)) {
+        abandonStart();
+        return false;
+    }
+    if (made) {
         _activeEditor = std::move(made);
         _activeEditorValue = {};
         const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
@@ -139,9 +157,7 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
         }
         if (!prepareEditor(row, col, rect)) {
             plat::log("Grid: cell " + cellName(row, col) + " is not edited: its column's data type has no editor");
-            _editRange.reset();
-            _isUpdating = false;
-            _editRow = _editCol = -1;
+            abandonStart();
             return false;
         }
         rect = _editor->frame();
@@ -164,6 +180,25 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
                 view->becomeFirstResponder();
         });
     return true;
+}
+
+bool OmbriGrid::editCellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
+                               const std::shared_ptr<GridColumn>& column) const {
+    // The same objects at the same places: a row or column taken away, or another put in its place,
+    // would leave an editor over a cell that is not the one asked for.
+    if (within(row, _rows->count()) && within(col, _columns->count()) && _rows->row(row) == rowObject &&
+        _columns->column(col) == column)
+        return true;
+    plat::log("Grid: the edit of cell " + cellName(row, col) +
+              " is refused: its row or column moved or left the grid while it started");
+    return false;
+}
+
+void OmbriGrid::abandonStart() {
+    releaseEditedItem();
+    _editRange.reset();
+    _isUpdating = false;
+    _editRow = _editCol = -1;
 }
 
 std::string OmbriGrid::editorTextForCell(std::int32_t row, std::int32_t col) const {
@@ -229,6 +264,7 @@ bool OmbriGrid::finishEditing(bool cancel) {
     if (_editClosing) return true;
     if (!_activeEditor) {
         // No editor means no edit: nothing may stay marked as being edited.
+        releaseEditedItem();
         _editRange.reset();
         _isUpdating = false;
         return true;
@@ -237,7 +273,13 @@ bool OmbriGrid::finishEditing(bool cancel) {
     const auto self = sharedAs<OmbriGrid>();
     _editClosing = true;
     const auto editor = _activeEditor;
-    if (_activeEditorValue.isNil()) _activeEditorValue = getActiveEditorValue();
+    // The rows may have moved under the open editor: the edit closes where its item stands now.
+    const bool itemStays = followEditedItem();
+    if (!itemStays) {
+        logItemGone(_editRow, _editCol);
+        cancel = true;
+    }
+    if (_activeEditorValue.isNil() && itemStays) _activeEditorValue = getActiveEditorValue();
     _isFinishingFlag = true;
     editor->resignFirstResponder();
     _isFinishingFlag = false;
@@ -247,7 +289,7 @@ bool OmbriGrid::finishEditing(bool cancel) {
     args->setCancel(cancel);
     const bool commit = raiseCancelable(_ombriGridCellEditEnding, args, DelegateRule::Replaces,
                                         [&](OmbriGridDelegate& d) { return d.cellEditEnding(self, _cells, range, cancel); });
-    if (commit) commitEdit();
+    if (commit && itemStays) commitEdit();
     raiseNotice(_ombriGridCellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
 
     editor->setHidden(true);
@@ -259,6 +301,7 @@ bool OmbriGrid::finishEditing(bool cancel) {
     _editToggles = false;
     _editRow = _editCol = -1;
     _editStartText.clear();
+    releaseEditedItem();
     ++_editSerial;
     _editClosing = false;
     // The keyboard comes back to the grid when nothing else took it, so the keys go on moving the selection.
@@ -269,7 +312,17 @@ bool OmbriGrid::finishEditing(bool cancel) {
 
 void OmbriGrid::commitEdit() {
     if (!_editRange) return;
-    const auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_editRange, GridCellTypeCell) : _editRange;
+    // The ending event's handlers may have moved the rows again, or taken the item away.
+    if (!followEditedItem()) {
+        logItemGone(_editRow, _editCol);
+        return;
+    }
+    auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_editRange, GridCellTypeCell) : _editRange;
+    // Only the rows the edit holds take the value: a cell merged with them since it opened (an equal
+    // value sorted next to it) belongs to another item.
+    if (range->topRow() < _editRange->topRow() || range->bottomRow() > _editRange->bottomRow())
+        range =
+            std::make_shared<GridCellRange>(_editRange->topRow(), range->leftCol(), _editRange->bottomRow(), range->rightCol());
     const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
     const bool typed = !_editToggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
     if (typed) {

@@ -10,7 +10,9 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/log.h"
+#include "Platform/ui/control.h"
 #include "Platform/ui/gesture_recognizer.h"
+#include "Platform/ui/gestures.h"
 #include "Platform/ui/menu_controller.h"
 #include "events/DelegateRule.h"
 #include "foundation/scoped_flag.h"
@@ -30,6 +32,14 @@ void OmbriGrid::returnFromActiveEditor() {
     else
         // A factory's view has no return key; its value is committed as the key would commit it.
         finishEditing(false);
+}
+
+bool OmbriGrid::gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) {
+    if (&recognizer != _doubleTapRecognizer.get()) return true;
+    // A text field (the editor) keeps its double taps on the grid, which closes an editor left open
+    // elsewhere and keeps the one under the finger.
+    const auto view = touch.view();
+    return !dynamic_cast<plat::Control*>(view.get()) || dynamic_cast<plat::TextField*>(view.get());
 }
 
 void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
