@@ -123,14 +123,49 @@ std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& 
     }
     row = value.isObject() ? dynamic_cast<GridRowCol*>(value.asObject().get()) : nullptr;
     if (!row) return 0;
-    // A row made for a placeholder and put into the list itself is stored from now on.
-    if (row->_source >= 0) {
-        forgetMade(*row);
-        row->_source = -1;
-    }
-    row->_setOwner(
-        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+    adopt(*row);
     return row->renderSize();
+}
+
+std::shared_ptr<GridRowColCollection> GridRowColCollection::self() const {
+    return std::const_pointer_cast<GridRowColCollection>(
+        std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
+}
+
+void GridRowColCollection::adopt(GridRowCol& row) const {
+    // A row made for a placeholder and put into the list itself is stored from now on; the collection
+    // that made it must not answer for it any more.
+    if (row._source >= 0) {
+        if (auto maker = row._owner.lock()) maker->forgetMade(row);
+        row._source = -1;
+    }
+    if (row._owner.lock().get() != this) row._setOwner(self());
+}
+
+void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventArgs& args) {
+    auto adoptValue = [this](const plat::Value& v) {
+        if (auto* row = v.isObject() ? dynamic_cast<GridRowCol*>(v.asObject().get()) : nullptr) adopt(*row);
+    };
+    const kivo::ValueList& items = sourceArray();
+    switch (args.action()) {
+        case KivoNotifyCollectionChangedActionAdd:
+            if (args.items())
+                for (const plat::Value& v : *args.items()) adoptValue(v);
+            break;
+        case KivoNotifyCollectionChangedActionReplace:
+            // The announcement carries the old item only: the new one stands in its place.
+            if (args.oldStartingIndex() >= 0 && static_cast<std::size_t>(args.oldStartingIndex()) < items.size())
+                adoptValue(items[static_cast<std::size_t>(args.oldStartingIndex())]);
+            break;
+        case KivoNotifyCollectionChangedActionReset:
+            // A closed batch says nothing of what entered: every stored row is looked at. A list of
+            // placeholders alone holds none.
+            if (!_plainPlaceholders)
+                for (const plat::Value& v : items) adoptValue(v);
+            break;
+        default:
+            break;
+    }
 }
 
 void GridRowColCollection::relayoutAll() const {
@@ -340,9 +375,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
         auto stored = std::dynamic_pointer_cast<GridRowCol>(v.asObject());
         // Put in while the positions waited for a rebuild: it belongs here already, and its render size
         // reads this collection's defaults.
-        if (stored && stored->_owner.lock().get() != this)
-            stored->_setOwner(std::const_pointer_cast<GridRowColCollection>(
-                std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+        if (stored && stored->_owner.lock().get() != this) stored->_setOwner(self());
         return stored;
     }
     if (!v.isInteger()) return nullptr;
@@ -355,9 +388,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
             return held;
         }
     auto row = std::make_shared<GridRow>(placeholderItem(source));
-    auto self =
-        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
-    row->_setOwner(self);
+    row->_setOwner(self());
     row->_source = source;
     row->_identity = _identityBase + static_cast<std::uint64_t>(source);
     _madeRows[source] = row.get();
@@ -405,6 +436,9 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
                 item->_setOwner(nullptr);
             }
         }
+    // Items that entered belong here at once: their sizes, formats and headers read this collection
+    // and its grid before any layout runs.
+    if (args) adoptEntered(*args);
     // An edit the binding did not make: the rows no longer mirror the view.
     if (!_binding) {
         _mirrorsView = false;

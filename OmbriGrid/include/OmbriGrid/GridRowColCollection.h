@@ -122,6 +122,11 @@ private:
     bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
     // Makes `value` one of this collection's items and gives its render size and the row to place.
     std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    // Makes `row` one of this collection's items: its owner from now on.
+    void adopt(GridRowCol& row) const;
+    // Adopts the rows an announced change put into the list.
+    void adoptEntered(const KivoNotifyCollectionChangedEventArgs& args);
+    std::shared_ptr<GridRowColCollection> self() const;
     // True while the positions stand one to one for the list, as they were last told.
     bool placesFollowTheList() const;
     // A row made for a placeholder changed: it is stored in the placeholder's stead, now or, while
