@@ -482,7 +482,6 @@ void GridColumnCollection::_layout() const {
     // The free width of the cells area, in whole points; 64 bits, so that wide columns cannot wrap it.
     std::int64_t free =
         g ? plat::detail::saturatingCast<std::int64_t>(std::trunc(g->clientRect().size.width - g->offset().x)) : 0;
-    std::int64_t stars = 0;
     std::size_t lastStar = SIZE_MAX;
     const kivo::ValueList& items = sourceArray();
     auto columnAt = [&](std::size_t i) {
@@ -490,26 +489,35 @@ void GridColumnCollection::_layout() const {
     };
     // A weight that is not positive and finite weighs nothing.
     auto weightOf = [](const GridColumn& c) { return std::isfinite(c.starWidth()) && c.starWidth() > 0 ? c.starWidth() : 0.0; };
+    double largest = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
         GridColumn* c = columnAt(i);
         if (!c || !c->visible()) continue;
         if (c->widthType() != GridWidthTypeStar) {
             free -= c->renderWidth();
         } else {
-            stars = plat::detail::saturatingCast<std::int64_t>(std::trunc(static_cast<double>(stars) + weightOf(*c)));
+            largest = std::max(largest, weightOf(*c));
             lastStar = i;
         }
     }
+    // The weights are scaled by a power of two that brings the largest below 1, which is exact: shares
+    // come out as the plain weights would give them, and no sum of huge weights overflows (nor one of
+    // tiny weights rounds to nothing, as a sum kept in whole numbers would).
+    int exponent = 0;
+    if (largest > 0) std::frexp(largest, &exponent);
+    auto scaled = [&](const GridColumn& c) { return std::ldexp(weightOf(c), -exponent); };
+    double total = 0;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (GridColumn* c = columnAt(i); c && c->visible() && c->widthType() == GridWidthTypeStar) total += scaled(*c);
     const std::int64_t share = free;
-    const std::int64_t total = stars;
     for (std::size_t i = 0; i < items.size(); ++i) {
         GridColumn* c = columnAt(i);
         if (!c || !c->visible() || c->widthType() != GridWidthTypeStar) continue;
         std::int64_t w = free;
         if (i != lastStar)
-            w = total > 0 ? plat::detail::saturatingCast<std::int64_t>(
-                                std::trunc(weightOf(*c) * static_cast<double>(share) / static_cast<double>(total)))
-                          : 0;
+            w = total > 0
+                    ? plat::detail::saturatingCast<std::int64_t>(std::trunc(scaled(*c) * static_cast<double>(share) / total))
+                    : 0;
         // A negative size would read as the default width.
         if (w < 0) w = 0;
         if (c->minWidth() != -1 && w < c->minWidth()) w = c->minWidth();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <random>
 #include <vector>
 
@@ -63,11 +64,13 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
          336,
          {{GridWidthTypeStar, 1}, {GridWidthTypeSized, 50, -1, -1, false}, {GridWidthTypeStar, 2}},
          {100, 0, 201}},
-        {"weights that truncate to 0", 336, {{GridWidthTypeStar, 0.4}, {GridWidthTypeStar, 0.4}}, {0, 301}},
+        {"weights below 1", 336, {{GridWidthTypeStar, 0.4}, {GridWidthTypeStar, 0.4}}, {150, 151}},
         {"weights that are not positive",
          336,
-         {{GridWidthTypeStar, -3}, {GridWidthTypeStar, NAN}, {GridWidthTypeStar, 1}},
+         {{GridWidthTypeStar, -3}, {GridWidthTypeStar, 0}, {GridWidthTypeStar, 1}},
          {0, 0, 301}},
+        {"a huge weight against a unit one", 336, {{GridWidthTypeStar, 1e300}, {GridWidthTypeStar, 1}}, {301, 0}},
+        {"a unit weight against a huge one", 336, {{GridWidthTypeStar, 1}, {GridWidthTypeStar, 1e300}}, {0, 301}},
         {"fixed columns wider than the client",
          135,
          {{GridWidthTypeSized, 150}, {GridWidthTypeStar, 1}, {GridWidthTypeStar, 1}},
@@ -95,6 +98,36 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
         for (const auto& col : columns) widths.push_back(col->renderWidth());
         EXPECT_EQ(widths, c.widths);
     }
+}
+
+TEST_F(GridLayout, EveryPositiveFiniteStarWeightGetsItsShare) {
+    grid->setFrame({0, 0, 336, 300});  // the cells start 35 points in: 301 free
+    auto layOut = [&](const std::vector<double>& weights) {
+        grid->columns()->removeAllObjects();
+        std::vector<std::shared_ptr<GridColumn>> columns;
+        for (double w : weights) {
+            auto col = std::make_shared<GridColumn>();
+            col->setWidthType(GridWidthTypeStar);
+            col->setWidth(w);
+            grid->columns()->push(col);
+            columns.push_back(col);
+        }
+        plat::RecordingContext rec;
+        grid->drawRect(rec, grid->bounds());
+        std::vector<std::int32_t> widths;
+        for (const auto& col : columns) widths.push_back(col->renderWidth());
+        return widths;
+    };
+    // Weights of one unit and of two, then three alike, at every scale a double reaches.
+    for (double unit : {1.0, 0.25, 1e19, 1e300, DBL_MAX / 2, DBL_MAX, 1e-300, 5e-324}) {
+        SCOPED_TRACE(unit);
+        if (unit <= DBL_MAX / 2) {
+            EXPECT_EQ(layOut({unit, 2 * unit}), (std::vector<std::int32_t>{100, 201}));
+        }
+        EXPECT_EQ(layOut({unit, unit, unit}), (std::vector<std::int32_t>{100, 100, 101}));
+    }
+    EXPECT_EQ(layOut({1, 1e300, 1}), (std::vector<std::int32_t>{0, 301, 0}));
+    EXPECT_EQ(layOut({DBL_MAX, 1e300, DBL_MAX}), (std::vector<std::int32_t>{150, 0, 151}));
 }
 
 TEST_F(GridLayout, CollectionSettings) {
