@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -22,6 +23,20 @@ protected:
         r->setHeight(height);
         grid->rows()->push(r);
         return r;
+    }
+    // Puts the columns made by `make` into an empty column collection, draws, and gives their widths.
+    std::vector<std::int32_t> drawnWidths(std::size_t n, const std::function<std::shared_ptr<GridColumn>(std::size_t)>& make) {
+        grid->columns()->removeAllObjects();
+        std::vector<std::shared_ptr<GridColumn>> columns;
+        for (std::size_t i = 0; i < n; ++i) {
+            columns.push_back(make(i));
+            grid->columns()->push(columns.back());
+        }
+        plat::RecordingContext rec;
+        grid->drawRect(rec, grid->bounds());
+        std::vector<std::int32_t> widths;
+        for (const auto& col : columns) widths.push_back(col->renderWidth());
+        return widths;
     }
     plat::testing::VirtualClock clock;
     std::shared_ptr<OmbriGrid> grid = OmbriGrid::create({0, 0, 400, 300});
@@ -79,9 +94,8 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         grid->setFrame({0, 0, c.clientWidth, 300});
-        grid->columns()->removeAllObjects();
-        std::vector<std::shared_ptr<GridColumn>> columns;
-        for (const Col& spec : c.columns) {
+        const auto widths = drawnWidths(c.columns.size(), [&](std::size_t i) {
+            const Col& spec = c.columns[i];
             auto col = std::make_shared<GridColumn>();
             if (spec.type == GridWidthTypeStar) col->setWidthType(GridWidthTypeStar);
             col->setWidth(spec.width);
@@ -89,13 +103,8 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
             col->setMinWidth(spec.minWidth);
             col->setMaxWidth(spec.maxWidth);
             col->setVisible(spec.visible);
-            grid->columns()->push(col);
-            columns.push_back(col);
-        }
-        plat::RecordingContext rec;
-        grid->drawRect(rec, grid->bounds());
-        std::vector<std::int32_t> widths;
-        for (const auto& col : columns) widths.push_back(col->renderWidth());
+            return col;
+        });
         EXPECT_EQ(widths, c.widths);
     }
 }
@@ -103,20 +112,12 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
 TEST_F(GridLayout, EveryPositiveFiniteStarWeightGetsItsShare) {
     grid->setFrame({0, 0, 336, 300});  // the cells start 35 points in: 301 free
     auto layOut = [&](const std::vector<double>& weights) {
-        grid->columns()->removeAllObjects();
-        std::vector<std::shared_ptr<GridColumn>> columns;
-        for (double w : weights) {
+        return drawnWidths(weights.size(), [&](std::size_t i) {
             auto col = std::make_shared<GridColumn>();
             col->setWidthType(GridWidthTypeStar);
-            col->setWidth(w);
-            grid->columns()->push(col);
-            columns.push_back(col);
-        }
-        plat::RecordingContext rec;
-        grid->drawRect(rec, grid->bounds());
-        std::vector<std::int32_t> widths;
-        for (const auto& col : columns) widths.push_back(col->renderWidth());
-        return widths;
+            col->setWidth(weights[i]);
+            return col;
+        });
     };
     // Weights of one unit and of two, then three alike, at every scale a double reaches.
     for (double unit : {1.0, 0.25, 1e19, 1e300, DBL_MAX / 2, DBL_MAX, 1e-300, 5e-324}) {
