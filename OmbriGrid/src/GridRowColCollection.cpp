@@ -35,7 +35,18 @@ void GridRowColCollection::settingChanged() {
     const auto alive = keepAlive();
     _structureStale = true;
     _dirty = true;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        // The header sizes decide where the cells start.
+        if (isHeaderAxis())
+            g->_headersChanged();
+        else
+            g->invalidate();
+    }
+}
+
+bool GridRowColCollection::isHeaderAxis() const {
+    auto panel = gridPanel();
+    return panel && panel->cellType() != GridCellTypeCell;
 }
 
 void GridRowColCollection::setDefaultSize(std::int32_t size) {
@@ -451,8 +462,7 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
     if (auto g = grid()) {
         g->dropCaches();
         g->setNeedsDisplay();
-        auto panel = gridPanel();
-        if (panel && panel->cellType() != GridCellTypeCell) g->_headersChanged();
+        if (isHeaderAxis()) g->_headersChanged();
         // Weak: a grid released before the queue runs is left alone.
         std::weak_ptr<OmbriGrid> weak = g;
         plat::dispatch::async(plat::dispatch::Queue::main(), [weak] {

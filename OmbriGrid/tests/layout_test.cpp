@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/graphics/recording_context.h"
@@ -129,6 +130,47 @@ TEST_F(GridLayout, EveryPositiveFiniteStarWeightGetsItsShare) {
     }
     EXPECT_EQ(layOut({1, 1e300, 1}), (std::vector<std::int32_t>{0, 301, 0}));
     EXPECT_EQ(layOut({DBL_MAX, 1e300, DBL_MAX}), (std::vector<std::int32_t>{150, 0, 151}));
+}
+
+TEST(GridHeaderSizes, EveryWayOfSizingAHeaderMovesTheCells) {
+    plat::testing::VirtualClock clock;
+    struct Case {
+        const char* name;
+        std::function<void(OmbriGrid&)> change;
+        double dx, dy;  // how far the first cell moves
+    };
+    auto headerColumn = [](OmbriGrid& g) { return Access::headerColumns(g)->column(0); };
+    auto headerColumns = [](OmbriGrid& g) { return Access::headerColumns(g); };
+    auto headerRow = [](OmbriGrid& g) { return g.columnHeaderRow(); };
+    const Case cases[] = {
+        {"the column's size", [&](OmbriGrid& g) { headerColumn(g)->setSize(55); }, 20, 0},
+        {"the column's width", [&](OmbriGrid& g) { headerColumn(g)->setWidth(55); }, 20, 0},
+        {"the column's minimum", [&](OmbriGrid& g) { headerColumn(g)->setMinWidth(55); }, 20, 0},
+        {"the column's maximum", [&](OmbriGrid& g) { headerColumn(g)->setMaxWidth(25); }, -10, 0},
+        {"the column hidden", [&](OmbriGrid& g) { headerColumn(g)->setVisible(false); }, -35, 0},
+        {"the collection's minimum", [&](OmbriGrid& g) { headerColumns(g)->setMinSize(55); }, 20, 0},
+        {"the collection's maximum", [&](OmbriGrid& g) { headerColumns(g)->setMaxSize(25); }, -10, 0},
+        {"the collection's default", [&](OmbriGrid& g) { headerColumns(g)->setDefaultSize(55); }, 20, 0},
+        {"a second header column", [&](OmbriGrid& g) { headerColumns(g)->push(std::make_shared<GridColumn>()); }, 35, 0},
+        {"the header row's size", [&](OmbriGrid& g) { headerRow(g)->setSize(50); }, 0, 50 - 28},
+        {"the header row's minimum", [&](OmbriGrid& g) { headerRow(g)->setMinHeight(40); }, 0, 40 - 28},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto grid = OmbriGrid::create({0, 0, 400, 300});
+        grid->rows()->push(std::make_shared<GridRow>());
+        grid->columns()->push(std::make_shared<GridColumn>());
+        plat::RecordingContext rec;
+        grid->drawRect(rec, grid->bounds());
+        const plat::Rect before = grid->cells()->getCellRect(0, 0);
+        ASSERT_EQ(before.origin, (plat::Point{35, 28}));
+        c.change(*grid);
+        grid->drawRect(rec, grid->bounds());
+        const plat::Rect after = grid->cells()->getCellRect(0, 0);
+        EXPECT_EQ(after.x() - before.x(), c.dx);
+        EXPECT_EQ(after.y() - before.y(), c.dy);
+        EXPECT_EQ(grid->offset(), after.origin);
+    }
 }
 
 TEST_F(GridLayout, CollectionSettings) {

@@ -93,6 +93,8 @@ protected:
     void relayoutAll() const;
     // A setting of the collection changed: every render size is rebuilt, and the grid redraws.
     void settingChanged();
+    // The header rows or header columns, whose sizes place the cells: not the cells' own axis.
+    bool isHeaderAxis() const;
     // The render size of a placeholder row: a plain row of default size.
     std::int32_t placeholderRenderSize() const;
     // Lets go of the rows made for placeholders: a new list's placeholders mean other items.
