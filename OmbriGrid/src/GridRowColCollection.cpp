@@ -138,6 +138,12 @@ std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& 
     return row->renderSize();
 }
 
+void GridRowColCollection::push(const std::shared_ptr<GridRowCol>& item) {
+    // Inside a batch nothing is announced until it closes; the item is this collection's before then.
+    if (item) adopt(*item);
+    addObject(plat::Value(item));
+}
+
 std::shared_ptr<GridRowColCollection> GridRowColCollection::self() const {
     return std::const_pointer_cast<GridRowColCollection>(
         std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));

@@ -62,6 +62,7 @@ const Road roads[] = {
      [](GridRowColCollection& c, const auto& item) {
          c.beginUpdate();
          c.push(item);
+         EXPECT_EQ(item->owner().get(), &c) << "a push belongs at once, even inside a batch";
          c.endUpdate();
      }},
 };

@@ -69,7 +69,8 @@ public:
 
     // The item at `index` (made now for a placeholder), null outside.
     std::shared_ptr<GridRowCol> item(std::int64_t index) const;
-    void push(const std::shared_ptr<GridRowCol>& item) { addObject(plat::Value(item)); }
+    // Appends `item`, which belongs here at once, also inside a batch.
+    void push(const std::shared_ptr<GridRowCol>& item);
     // The panel that shows this collection, looked for among the cells, top-left, column-header and
     // row-header panels in this order; null when none.
     std::shared_ptr<GridPanel> gridPanel() const;
