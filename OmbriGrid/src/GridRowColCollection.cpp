@@ -145,8 +145,9 @@ void GridRowColCollection::push(const std::shared_ptr<GridRowCol>& item) {
 }
 
 std::shared_ptr<GridRowColCollection> GridRowColCollection::self() const {
+    // Null while no shared pointer holds the collection (being made, or going): no owner to give.
     return std::const_pointer_cast<GridRowColCollection>(
-        std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
+        std::static_pointer_cast<const GridRowColCollection>(weak_from_this().lock()));
 }
 
 void GridRowColCollection::adopt(GridRowCol& row) const {
