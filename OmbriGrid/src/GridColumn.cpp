@@ -8,9 +8,9 @@
 #include "KivoCore/KivoNumberFormatter.h"
 #include "KivoCore/KivoReflector.h"
 #include "KivoCore/KivoSortDescription.h"
+#include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/KivoInternalCamelConversion.h"
-#include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/locale/formatter.h"
@@ -70,6 +70,11 @@ double GridColumn::width() const { return _widthType == GridWidthTypeStar ? _sta
 
 void GridColumn::setWidth(double width) {
     if (_widthType == GridWidthTypeStar) {
+        // A weight that is no number, or an infinite one, leaves no share to any other star column.
+        if (!std::isfinite(width)) {
+            plat::log("GridColumn: star weight " + std::to_string(width) + " refused: not a finite number");
+            return;
+        }
         if (width == _starWidth) return;
         _starWidth = width;
         onPropertyChanged();
@@ -133,7 +138,9 @@ GridHorizontalAlignment resolveAlignment(GridHorizontalAlignment stored, std::in
 }
 }  // namespace
 
-GridHorizontalAlignment GridColumn::horizontalAlignment() const { return resolveAlignment(_horizontalAlignment, _dataType, _dataMap != nullptr); }
+GridHorizontalAlignment GridColumn::horizontalAlignment() const {
+    return resolveAlignment(_horizontalAlignment, _dataType, _dataMap != nullptr);
+}
 GridHorizontalAlignment GridColumn::headerHorizontalAlignment() const {
     return resolveAlignment(_headerHorizontalAlignment, _dataType, _dataMap != nullptr);
 }

@@ -35,7 +35,18 @@ void GridRowColCollection::settingChanged() {
     const auto alive = keepAlive();
     _structureStale = true;
     _dirty = true;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        // The header sizes decide where the cells start.
+        if (isHeaderAxis())
+            g->_headersChanged();
+        else
+            g->invalidate();
+    }
+}
+
+bool GridRowColCollection::isHeaderAxis() const {
+    auto panel = gridPanel();
+    return panel && panel->cellType() != GridCellTypeCell;
 }
 
 void GridRowColCollection::setDefaultSize(std::int32_t size) {
@@ -123,14 +134,56 @@ std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& 
     }
     row = value.isObject() ? dynamic_cast<GridRowCol*>(value.asObject().get()) : nullptr;
     if (!row) return 0;
-    // A row made for a placeholder and put into the list itself is stored from now on.
-    if (row->_source >= 0) {
-        forgetMade(*row);
-        row->_source = -1;
-    }
-    row->_setOwner(
-        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+    adopt(*row);
     return row->renderSize();
+}
+
+void GridRowColCollection::push(const std::shared_ptr<GridRowCol>& item) {
+    // Inside a batch nothing is announced until it closes; the item is this collection's before then.
+    if (item) adopt(*item);
+    addObject(plat::Value(item));
+}
+
+std::shared_ptr<GridRowColCollection> GridRowColCollection::self() const {
+    // Null while no shared pointer holds the collection (being made, or going): no owner to give.
+    return std::const_pointer_cast<GridRowColCollection>(
+        std::static_pointer_cast<const GridRowColCollection>(weak_from_this().lock()));
+}
+
+void GridRowColCollection::adopt(GridRowCol& row) const {
+    // A row made for a placeholder and put into the list itself is stored from now on; the collection
+    // that made it must not answer for it any more.
+    if (row._source >= 0) {
+        if (auto maker = row._owner.lock()) maker->forgetMade(row);
+        row._source = -1;
+    }
+    if (row._owner.lock().get() != this) row._setOwner(self());
+}
+
+void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventArgs& args) {
+    auto adoptValue = [this](const plat::Value& v) {
+        if (auto* row = v.isObject() ? dynamic_cast<GridRowCol*>(v.asObject().get()) : nullptr) adopt(*row);
+    };
+    const kivo::ValueList& items = sourceArray();
+    switch (args.action()) {
+        case KivoNotifyCollectionChangedActionAdd:
+            if (args.items())
+                for (const plat::Value& v : *args.items()) adoptValue(v);
+            break;
+        case KivoNotifyCollectionChangedActionReplace:
+            // The announcement carries the old item only: the new one stands in its place.
+            if (args.oldStartingIndex() >= 0 && static_cast<std::size_t>(args.oldStartingIndex()) < items.size())
+                adoptValue(items[static_cast<std::size_t>(args.oldStartingIndex())]);
+            break;
+        case KivoNotifyCollectionChangedActionReset:
+            // A closed batch says nothing of what entered: every stored row is looked at. A list of
+            // placeholders alone holds none.
+            if (!_plainPlaceholders)
+                for (const plat::Value& v : items) adoptValue(v);
+            break;
+        default:
+            break;
+    }
 }
 
 void GridRowColCollection::relayoutAll() const {
@@ -340,9 +393,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
         auto stored = std::dynamic_pointer_cast<GridRowCol>(v.asObject());
         // Put in while the positions waited for a rebuild: it belongs here already, and its render size
         // reads this collection's defaults.
-        if (stored && stored->_owner.lock().get() != this)
-            stored->_setOwner(std::const_pointer_cast<GridRowColCollection>(
-                std::static_pointer_cast<const GridRowColCollection>(shared_from_this())));
+        if (stored && stored->_owner.lock().get() != this) stored->_setOwner(self());
         return stored;
     }
     if (!v.isInteger()) return nullptr;
@@ -355,9 +406,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
             return held;
         }
     auto row = std::make_shared<GridRow>(placeholderItem(source));
-    auto self =
-        std::const_pointer_cast<GridRowColCollection>(std::static_pointer_cast<const GridRowColCollection>(shared_from_this()));
-    row->_setOwner(self);
+    row->_setOwner(self());
     row->_source = source;
     row->_identity = _identityBase + static_cast<std::uint64_t>(source);
     _madeRows[source] = row.get();
@@ -405,6 +454,9 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
                 item->_setOwner(nullptr);
             }
         }
+    // Items that entered belong here at once: their sizes, formats and headers read this collection
+    // and its grid before any layout runs.
+    if (args) adoptEntered(*args);
     // An edit the binding did not make: the rows no longer mirror the view.
     if (!_binding) {
         _mirrorsView = false;
@@ -417,8 +469,7 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
     if (auto g = grid()) {
         g->dropCaches();
         g->setNeedsDisplay();
-        auto panel = gridPanel();
-        if (panel && panel->cellType() != GridCellTypeCell) g->_headersChanged();
+        if (isHeaderAxis()) g->_headersChanged();
         // Weak: a grid released before the queue runs is left alone.
         std::weak_ptr<OmbriGrid> weak = g;
         plat::dispatch::async(plat::dispatch::Queue::main(), [weak] {
@@ -448,7 +499,6 @@ void GridColumnCollection::_layout() const {
     // The free width of the cells area, in whole points; 64 bits, so that wide columns cannot wrap it.
     std::int64_t free =
         g ? plat::detail::saturatingCast<std::int64_t>(std::trunc(g->clientRect().size.width - g->offset().x)) : 0;
-    std::int64_t stars = 0;
     std::size_t lastStar = SIZE_MAX;
     const kivo::ValueList& items = sourceArray();
     auto columnAt = [&](std::size_t i) {
@@ -456,26 +506,35 @@ void GridColumnCollection::_layout() const {
     };
     // A weight that is not positive and finite weighs nothing.
     auto weightOf = [](const GridColumn& c) { return std::isfinite(c.starWidth()) && c.starWidth() > 0 ? c.starWidth() : 0.0; };
+    double largest = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
         GridColumn* c = columnAt(i);
         if (!c || !c->visible()) continue;
         if (c->widthType() != GridWidthTypeStar) {
             free -= c->renderWidth();
         } else {
-            stars = plat::detail::saturatingCast<std::int64_t>(std::trunc(static_cast<double>(stars) + weightOf(*c)));
+            largest = std::max(largest, weightOf(*c));
             lastStar = i;
         }
     }
+    // The weights are scaled by a power of two that brings the largest below 1, which is exact: shares
+    // come out as the plain weights would give them, and no sum of huge weights overflows (nor one of
+    // tiny weights rounds to nothing, as a sum kept in whole numbers would).
+    int exponent = 0;
+    if (largest > 0) std::frexp(largest, &exponent);
+    auto scaled = [&](const GridColumn& c) { return std::ldexp(weightOf(c), -exponent); };
+    double total = 0;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (GridColumn* c = columnAt(i); c && c->visible() && c->widthType() == GridWidthTypeStar) total += scaled(*c);
     const std::int64_t share = free;
-    const std::int64_t total = stars;
     for (std::size_t i = 0; i < items.size(); ++i) {
         GridColumn* c = columnAt(i);
         if (!c || !c->visible() || c->widthType() != GridWidthTypeStar) continue;
         std::int64_t w = free;
         if (i != lastStar)
-            w = total > 0 ? plat::detail::saturatingCast<std::int64_t>(
-                                std::trunc(weightOf(*c) * static_cast<double>(share) / static_cast<double>(total)))
-                          : 0;
+            w = total > 0
+                    ? plat::detail::saturatingCast<std::int64_t>(std::trunc(scaled(*c) * static_cast<double>(share) / total))
+                    : 0;
         // A negative size would read as the default width.
         if (w < 0) w = 0;
         if (c->minWidth() != -1 && w < c->minWidth()) w = c->minWidth();

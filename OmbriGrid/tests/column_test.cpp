@@ -197,4 +197,23 @@ TEST_F(GridColumns, WidthLimits) {
     EXPECT_EQ(column->size(), INT32_MIN);
 }
 
+TEST_F(GridColumns, AStarWeightThatIsNotFiniteIsRefused) {
+    auto column = addColumn();
+    column->setWidthType(GridWidthTypeStar);
+    column->setWidth(3);
+    for (double bad : {double(NAN), double(INFINITY), -double(INFINITY)}) {
+        SCOPED_TRACE(bad);
+        plat::testing::LogCapture log;
+        column->setWidth(bad);
+        ASSERT_EQ(log.lines().size(), 1u);
+        EXPECT_NE(log.lines()[0].find("GridColumn: star weight"), std::string::npos) << log.lines()[0];
+        EXPECT_NE(log.lines()[0].find("refused"), std::string::npos) << log.lines()[0];
+        EXPECT_EQ(column->starWidth(), 3.0);
+        EXPECT_EQ(column->width(), 3.0);
+    }
+    // Finite weights of any size are weights.
+    column->setWidth(1e300);
+    EXPECT_EQ(column->starWidth(), 1e300);
+}
+
 }  // namespace

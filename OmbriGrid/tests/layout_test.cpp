@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <functional>
 #include <random>
 #include <vector>
 
 #include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/graphics/recording_context.h"
@@ -21,6 +24,20 @@ protected:
         r->setHeight(height);
         grid->rows()->push(r);
         return r;
+    }
+    // Puts the columns made by `make` into an empty column collection, draws, and gives their widths.
+    std::vector<std::int32_t> drawnWidths(std::size_t n, const std::function<std::shared_ptr<GridColumn>(std::size_t)>& make) {
+        grid->columns()->removeAllObjects();
+        std::vector<std::shared_ptr<GridColumn>> columns;
+        for (std::size_t i = 0; i < n; ++i) {
+            columns.push_back(make(i));
+            grid->columns()->push(columns.back());
+        }
+        plat::RecordingContext rec;
+        grid->drawRect(rec, grid->bounds());
+        std::vector<std::int32_t> widths;
+        for (const auto& col : columns) widths.push_back(col->renderWidth());
+        return widths;
     }
     plat::testing::VirtualClock clock;
     std::shared_ptr<OmbriGrid> grid = OmbriGrid::create({0, 0, 400, 300});
@@ -63,11 +80,13 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
          336,
          {{GridWidthTypeStar, 1}, {GridWidthTypeSized, 50, -1, -1, false}, {GridWidthTypeStar, 2}},
          {100, 0, 201}},
-        {"weights that truncate to 0", 336, {{GridWidthTypeStar, 0.4}, {GridWidthTypeStar, 0.4}}, {0, 301}},
+        {"weights below 1", 336, {{GridWidthTypeStar, 0.4}, {GridWidthTypeStar, 0.4}}, {150, 151}},
         {"weights that are not positive",
          336,
-         {{GridWidthTypeStar, -3}, {GridWidthTypeStar, NAN}, {GridWidthTypeStar, 1}},
+         {{GridWidthTypeStar, -3}, {GridWidthTypeStar, 0}, {GridWidthTypeStar, 1}},
          {0, 0, 301}},
+        {"a huge weight against a unit one", 336, {{GridWidthTypeStar, 1e300}, {GridWidthTypeStar, 1}}, {301, 0}},
+        {"a unit weight against a huge one", 336, {{GridWidthTypeStar, 1}, {GridWidthTypeStar, 1e300}}, {0, 301}},
         {"fixed columns wider than the client",
          135,
          {{GridWidthTypeSized, 150}, {GridWidthTypeStar, 1}, {GridWidthTypeStar, 1}},
@@ -76,9 +95,8 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         grid->setFrame({0, 0, c.clientWidth, 300});
-        grid->columns()->removeAllObjects();
-        std::vector<std::shared_ptr<GridColumn>> columns;
-        for (const Col& spec : c.columns) {
+        const auto widths = drawnWidths(c.columns.size(), [&](std::size_t i) {
+            const Col& spec = c.columns[i];
             auto col = std::make_shared<GridColumn>();
             if (spec.type == GridWidthTypeStar) col->setWidthType(GridWidthTypeStar);
             col->setWidth(spec.width);
@@ -86,14 +104,72 @@ TEST_F(GridLayout, StarColumnsShareTheFreeWidthByWeight) {
             col->setMinWidth(spec.minWidth);
             col->setMaxWidth(spec.maxWidth);
             col->setVisible(spec.visible);
-            grid->columns()->push(col);
-            columns.push_back(col);
+            return col;
+        });
+        EXPECT_EQ(widths, c.widths);
+    }
+}
+
+TEST_F(GridLayout, EveryPositiveFiniteStarWeightGetsItsShare) {
+    grid->setFrame({0, 0, 336, 300});  // the cells start 35 points in: 301 free
+    auto layOut = [&](const std::vector<double>& weights) {
+        return drawnWidths(weights.size(), [&](std::size_t i) {
+            auto col = std::make_shared<GridColumn>();
+            col->setWidthType(GridWidthTypeStar);
+            col->setWidth(weights[i]);
+            return col;
+        });
+    };
+    // Weights of one unit and of two, then three alike, at every scale a double reaches.
+    for (double unit : {1.0, 0.25, 1e19, 1e300, DBL_MAX / 2, DBL_MAX, 1e-300, 5e-324}) {
+        SCOPED_TRACE(unit);
+        if (unit <= DBL_MAX / 2) {
+            EXPECT_EQ(layOut({unit, 2 * unit}), (std::vector<std::int32_t>{100, 201}));
         }
+        EXPECT_EQ(layOut({unit, unit, unit}), (std::vector<std::int32_t>{100, 100, 101}));
+    }
+    EXPECT_EQ(layOut({1, 1e300, 1}), (std::vector<std::int32_t>{0, 301, 0}));
+    EXPECT_EQ(layOut({DBL_MAX, 1e300, DBL_MAX}), (std::vector<std::int32_t>{150, 0, 151}));
+}
+
+TEST(GridHeaderSizes, EveryWayOfSizingAHeaderMovesTheCells) {
+    plat::testing::VirtualClock clock;
+    struct Case {
+        const char* name;
+        std::function<void(OmbriGrid&)> change;
+        double dx, dy;  // how far the first cell moves
+    };
+    auto headerColumn = [](OmbriGrid& g) { return Access::headerColumns(g)->column(0); };
+    auto headerColumns = [](OmbriGrid& g) { return Access::headerColumns(g); };
+    auto headerRow = [](OmbriGrid& g) { return g.columnHeaderRow(); };
+    const Case cases[] = {
+        {"the column's size", [&](OmbriGrid& g) { headerColumn(g)->setSize(55); }, 20, 0},
+        {"the column's width", [&](OmbriGrid& g) { headerColumn(g)->setWidth(55); }, 20, 0},
+        {"the column's minimum", [&](OmbriGrid& g) { headerColumn(g)->setMinWidth(55); }, 20, 0},
+        {"the column's maximum", [&](OmbriGrid& g) { headerColumn(g)->setMaxWidth(25); }, -10, 0},
+        {"the column hidden", [&](OmbriGrid& g) { headerColumn(g)->setVisible(false); }, -35, 0},
+        {"the collection's minimum", [&](OmbriGrid& g) { headerColumns(g)->setMinSize(55); }, 20, 0},
+        {"the collection's maximum", [&](OmbriGrid& g) { headerColumns(g)->setMaxSize(25); }, -10, 0},
+        {"the collection's default", [&](OmbriGrid& g) { headerColumns(g)->setDefaultSize(55); }, 20, 0},
+        {"a second header column", [&](OmbriGrid& g) { headerColumns(g)->push(std::make_shared<GridColumn>()); }, 35, 0},
+        {"the header row's size", [&](OmbriGrid& g) { headerRow(g)->setSize(50); }, 0, 50 - 28},
+        {"the header row's minimum", [&](OmbriGrid& g) { headerRow(g)->setMinHeight(40); }, 0, 40 - 28},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto grid = OmbriGrid::create({0, 0, 400, 300});
+        grid->rows()->push(std::make_shared<GridRow>());
+        grid->columns()->push(std::make_shared<GridColumn>());
         plat::RecordingContext rec;
         grid->drawRect(rec, grid->bounds());
-        std::vector<std::int32_t> widths;
-        for (const auto& col : columns) widths.push_back(col->renderWidth());
-        EXPECT_EQ(widths, c.widths);
+        const plat::Rect before = grid->cells()->getCellRect(0, 0);
+        ASSERT_EQ(before.origin, (plat::Point{35, 28}));
+        c.change(*grid);
+        grid->drawRect(rec, grid->bounds());
+        const plat::Rect after = grid->cells()->getCellRect(0, 0);
+        EXPECT_EQ(after.x() - before.x(), c.dx);
+        EXPECT_EQ(after.y() - before.y(), c.dy);
+        EXPECT_EQ(grid->offset(), after.origin);
     }
 }
 

@@ -43,7 +43,7 @@ public:
     void setWidthType(GridWidthType type);
     // The weight for a star column, else the size in points (-1: the collection's default).
     double width() const;
-    // A width that is not finite or lies outside the 32-bit range is refused with a log line.
+    // A width that is not finite, or (in points) lies outside the 32-bit range, is refused with a log line.
     void setWidth(double width);
     std::int32_t minWidth() const { return minSizeValue(); }
     void setMinWidth(std::int32_t width);

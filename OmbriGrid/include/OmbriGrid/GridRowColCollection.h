@@ -69,7 +69,8 @@ public:
 
     // The item at `index` (made now for a placeholder), null outside.
     std::shared_ptr<GridRowCol> item(std::int64_t index) const;
-    void push(const std::shared_ptr<GridRowCol>& item) { addObject(plat::Value(item)); }
+    // Appends `item`, which belongs here at once, also inside a batch.
+    void push(const std::shared_ptr<GridRowCol>& item);
     // The panel that shows this collection, looked for among the cells, top-left, column-header and
     // row-header panels in this order; null when none.
     std::shared_ptr<GridPanel> gridPanel() const;
@@ -93,6 +94,8 @@ protected:
     void relayoutAll() const;
     // A setting of the collection changed: every render size is rebuilt, and the grid redraws.
     void settingChanged();
+    // The header rows or header columns, whose sizes place the cells: not the cells' own axis.
+    bool isHeaderAxis() const;
     // The render size of a placeholder row: a plain row of default size.
     std::int32_t placeholderRenderSize() const;
     // Lets go of the rows made for placeholders: a new list's placeholders mean other items.
@@ -122,6 +125,11 @@ private:
     bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
     // Makes `value` one of this collection's items and gives its render size and the row to place.
     std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    // Makes `row` one of this collection's items: its owner from now on.
+    void adopt(GridRowCol& row) const;
+    // Adopts the rows an announced change put into the list.
+    void adoptEntered(const KivoNotifyCollectionChangedEventArgs& args);
+    std::shared_ptr<GridRowColCollection> self() const;
     // True while the positions stand one to one for the list, as they were last told.
     bool placesFollowTheList() const;
     // A row made for a placeholder changed: it is stored in the placeholder's stead, now or, while

@@ -98,6 +98,9 @@ void GridRowCol::onPropertyChanged() {
     for (const auto* panel : {&grid->cells(), &grid->columnHeaders(), &grid->rowHeaders()})
         if (*panel) (*panel)->resetCache(this);
     grid->setNeedsDisplay();
+    // A header row or column placed by its size: the cells start where the headers end. Not while the
+    // header collection lays itself out, as it reads the sizes it is writing.
+    if (owner->isHeaderAxis() && !owner->_laying) grid->_headersChanged();
 }
 
 void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner) { _owner = owner; }
