@@ -322,7 +322,8 @@ bool GridPanel::isRowTopVisible(std::int32_t row) const {
     if (!scrollsVertically() || row < _rows->frozen()) return true;
     const double p = _rows->posAt(row), s = _rows->renderSizeAt(row);
     const double oY = g->originY(), fY = frozenPoint().y, H = g->clientRect().size.height, offY = offsetY();
-    if (p - oY + fY - s + offY >= H) return false;
+    // p counts the frozen rows already: they are not added again.
+    if (p - oY - s + offY >= H) return false;
     if (oY + fY + offY >= p + offY) return false;
     return true;
 }
@@ -333,7 +334,7 @@ bool GridPanel::isRowBottomVisible(std::int32_t row) const {
     if (!scrollsVertically() || row < _rows->frozen()) return true;
     const double p = _rows->posAt(row), s = _rows->renderSizeAt(row);
     const double oY = g->originY(), fY = frozenPoint().y, H = g->clientRect().size.height, offY = offsetY();
-    if (p - oY + fY + s + offY >= H) return false;
+    if (p - oY + s + offY >= H) return false;
     if (oY + fY >= p + s + offY) return false;
     return true;
 }
