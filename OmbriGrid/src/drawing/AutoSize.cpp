@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -22,6 +22,8 @@ constexpr double RowLine = 1.0;
 constexpr double RowPadding = 8.0;
 // A header is measured with the check-box glyph and a space before it.
 constexpr const char* HeaderPrefix = "\u2611\uFE0E ";
+
+std::int32_t saturate(std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 std::int32_t whole(double v) {
     if (!(v > 0)) return 0;
@@ -96,9 +98,9 @@ void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t 
             t = k->wordWrap() ? plat::measureText(text, k->renderWidth()).height : plat::measureText(text).height;
         }
         m = std::max(m, static_cast<float>(t + RowLine + RowPadding));
-        m = std::max(m, static_cast<float>(_rows->defaultSize() - extra));
+        m = std::max(m, static_cast<float>(static_cast<std::int64_t>(_rows->defaultSize()) - extra));
     }
-    r->setHeight(whole(m) + extra);
+    r->setHeight(saturate(static_cast<std::int64_t>(whole(m)) + extra));
     if (panel == _columnHeaders) _headersChanged();
 }
 
