@@ -12,6 +12,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/golden_image.h"
 #include "Platform/ui/screen.h"
+#include "drawing/TextCut.h"
 #include "grid_drawing.h"
 
 using grid_test::Access;
@@ -237,6 +238,46 @@ TEST_F(Drawing, ACellThePlatformRefusesAnImageForIsDrawnStraightAndHiddenCellsNo
     EXPECT_NE(rec.findText("r1"), nullptr) << "20,000 points at scale 2 are past the image limits";
     EXPECT_FALSE(Access::isCached(*grid->cells(), 1, 1));
     EXPECT_EQ(columns, std::set<int>{1}) << "the hidden column has neither image nor overlay";
+}
+
+TEST_F(Drawing, AMegabyteTextShowsTheSameBeginningAsItsFirstLines) {
+    // Several megabytes of words with two-byte letters, so that a cut may fall inside a character.
+    std::string huge;
+    while (huge.size() < (4u << 20)) huge += "l\u00f6rem \u00eepsum dolor sit amet, ";
+    // Enough to overflow the cell many times over, yet short enough to be laid out whole.
+    const std::string head = huge.substr(0, 300), tail = huge.substr(huge.size() - 300);
+    bindRecords(5);
+    grid->setHeadersVisibility(GridHeadersVisibilityAll);
+    auto pixels = [&](const std::string& cell, const std::string& header) {
+        grid->setCellData(plat::Value(cell), 1, 1);
+        grid->setCellData(plat::Value(cell), 2, 2);
+        grid->columns()->column(1)->setHeader(header);
+        plat::ImageContext image(grid->bounds().size, 1, true);
+        grid->drawRect(image.context(), grid->bounds());
+        const auto done = image.finish();
+        return std::vector<std::uint32_t>(done->data(), done->data() + done->pixelWidth() * done->pixelHeight());
+    };
+    grid->rows()->row(2)->setWordWrap(true);
+    // The short texts are laid out whole, and they show.
+    ASSERT_LT(head.size(), kivo::detail::shownTextBytes(grid->cells()->getCellRect(1, 1).size, grid->font()));
+    ASSERT_LT(head.size(), kivo::detail::shownTextBytes(grid->columnHeaders()->getCellRect(0, 1).size, grid->columnHeaderFont()));
+    EXPECT_NE(pixels("x", "x"), pixels(head, head + tail));
+    EXPECT_EQ(pixels(huge, huge), pixels(head, head + tail)) << "a header keeps its end for the middle truncation";
+
+    // What is handed to the text layout stays small and begins as the text does.
+    drawStraight();
+    grid->setCellData(plat::Value(huge), 1, 1);
+    grid->columns()->column(1)->setHeader(huge);
+    std::size_t longest = 0;
+    for (const auto* op : draw().texts()) {
+        const std::string& drawn = op->text.text;
+        longest = std::max(longest, drawn.size());
+        if (drawn.size() > 100) {
+            EXPECT_EQ(huge.compare(0, 100, drawn, 0, 100), 0);
+        }
+    }
+    EXPECT_GT(longest, 100u);
+    EXPECT_LE(longest, 64u * 1024);
 }
 
 TEST_F(Drawing, ScrollIndicatorsShowWhereTheViewIsAndANonFiniteRatioCountsAsNought) {
