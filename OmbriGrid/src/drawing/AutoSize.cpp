@@ -24,10 +24,10 @@ constexpr double RowPadding = 8.0;
 // A header is measured with the check-box glyph and a space before it.
 constexpr const char* HeaderPrefix = "\u2611\uFE0E ";
 // The most of a cell's or header's text that is measured: a megabyte of text would take seconds to
-// lay out and size a column millions of points wide. About a thousand characters of Latin text.
-constexpr std::size_t MeasuredTextBytes = 1024;
+// lay out and size a column millions of points wide.
+constexpr std::size_t MeasuredCharacters = 1024;
 
-std::string measured(const std::string& text) { return std::string(kivo::detail::utf8Head(text, MeasuredTextBytes)); }
+std::string measured(const std::string& text) { return std::string(kivo::detail::utf8Head(text, MeasuredCharacters)); }
 
 std::int32_t saturate(std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
 

@@ -255,7 +255,7 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
     const bool header = _cellType == GridCellTypeColumnHeader;
     // Only what the cell can show is laid out; a header, truncated in its middle, keeps its end too.
     const plat::AttributedString attributed(
-        kivo::detail::cutText(value.description(), kivo::detail::shownTextBytes(rect.size, _textAttributes.font), header),
+        kivo::detail::cutText(value.description(), kivo::detail::shownCharacters(rect.size, _textAttributes.font), header),
         _textAttributes);
     plat::TextOptions options;
     if (header) options.lineBreak = plat::LineBreakMode::TruncateMiddle;

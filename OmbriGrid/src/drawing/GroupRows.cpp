@@ -114,7 +114,7 @@ std::int32_t GridPanel::drawGroupRow(std::int32_t row) {
 
     // Only what the band can show is laid out: a group's name comes from the data.
     const std::string header = kivo::detail::cutText(getGroupRowHeader(row).value_or(""),
-                                                     kivo::detail::shownTextBytes(band.size, _textAttributes.font), false);
+                                                     kivo::detail::shownCharacters(band.size, _textAttributes.font), false);
     const auto group = item->dataItem().as<KivoCollectionViewGroup>();
     const double level = group ? static_cast<double>(group->level()) : 0.0;
     const plat::Color kept = _textAttributes.color;

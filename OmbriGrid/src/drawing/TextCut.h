@@ -11,20 +11,20 @@
 
 namespace kivo::detail {
 
-// The most text a cell lays out, whatever its size: past this a cell larger than any screen shows
-// the beginning of its text and then nothing.
+// The most characters a cell lays out, whatever its size: past this a cell larger than any screen
+// shows the beginning of its text and then nothing.
 inline constexpr std::size_t LongestLaidOutText = 32 * 1024;
 
-// The longest beginning of `text` of at most `bytes` bytes that ends between two UTF-8 characters.
-std::string_view utf8Head(std::string_view text, std::size_t bytes);
-// The longest end of `text` of at most `bytes` bytes that starts on a UTF-8 character.
-std::string_view utf8Tail(std::string_view text, std::size_t bytes);
-// An upper bound on the bytes of text that a box of `size` shows in `font`: every character at the
-// narrowest advance a visible character plausibly has, every line at the font's line height, with a
-// character and a line to spare, four bytes a character; never above LongestLaidOutText.
-std::size_t shownTextBytes(const plat::Size& size, const plat::Font& font);
-// `text` itself when it fits in `bytes`; else its beginning, or (`keepEnd`, for text truncated in
-// its middle) its beginning and its end of `bytes` each.
-std::string cutText(std::string text, std::size_t bytes, bool keepEnd);
+// The beginning of `text` of at most `characters` UTF-8 characters (code points).
+std::string_view utf8Head(std::string_view text, std::size_t characters);
+// The end of `text` of at most `characters` UTF-8 characters.
+std::string_view utf8Tail(std::string_view text, std::size_t characters);
+// An upper bound on the characters that a box of `size` shows in `font`: every character at the
+// narrowest advance a text plausibly has, every line at the font's line height, with a character
+// and a line to spare; never above LongestLaidOutText.
+std::size_t shownCharacters(const plat::Size& size, const plat::Font& font);
+// `text` itself when it holds no more than `characters`; else its beginning, or (`keepEnd`, for
+// text truncated in its middle) its beginning and its end of `characters` each.
+std::string cutText(std::string text, std::size_t characters, bool keepEnd);
 
 }  // namespace kivo::detail
