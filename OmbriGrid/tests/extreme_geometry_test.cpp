@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "OmbriGrid/GridHitTestInfo.h"
+#include "OmbriGrid/GridMergeManager.h"
 #include "grid_drawing.h"
 
 namespace {
@@ -42,6 +43,12 @@ TEST_F(ExtremeGeometry, ExtremeSizesFontsAndAutoSizingGiveWholeRectangles) {
     bindRecords(6);
     grid->setFrozenRows(1);
     grid->setFrozenColumns(1);
+    // A merged block spanning the frozen edge, whose rectangle is held inside the frame.
+    grid->columns()->column(1)->setAllowMerging(true);
+    grid->setAllowMerging(GridAllowMergingCells);
+    for (int r = 0; r < 4; ++r) grid->setCellData(plat::Value("same"), r, 1);
+    const auto merged = grid->mergeManager()->getMergedRangeForCells(std::make_shared<GridCellRange>(1, 1), GridCellTypeCell);
+    ASSERT_TRUE(merged && !merged->isSingleCell());
     struct Case {
         const char* name;
         std::int32_t size, min, max;

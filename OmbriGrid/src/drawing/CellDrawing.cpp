@@ -21,6 +21,7 @@
 #include "Platform/ui/layer.h"
 #include "Platform/ui/screen.h"
 #include "drawing/TextCut.h"
+#include "foundation/saturating_cast.h"
 
 namespace {
 // Room between a cell's edges and its text.
@@ -74,9 +75,8 @@ void GridPanel::drawCell(std::int32_t row, std::int32_t col, bool background, bo
     if (!(rect.width() > 0) || !(rect.height() > 0)) return;
 
     const double scale = plat::Screen::main().scale();
-    const bool refused = _cellImagesOff || plat::Image::sizeRefusal(static_cast<std::int64_t>(std::ceil(rect.width() * scale)),
-                                                                    static_cast<std::int64_t>(std::ceil(rect.height() * scale)))
-                                               .has_value();
+    auto pixels = [scale](double side) { return plat::detail::saturatingCast<std::int64_t>(std::ceil(side * scale)); };
+    const bool refused = _cellImagesOff || plat::Image::sizeRefusal(pixels(rect.width()), pixels(rect.height())).has_value();
     if (refused) {
         // Beyond the platform's image limits: drawn straight, clipped as its image would be, uncached.
         SavedState saved(*_context);
