@@ -201,27 +201,32 @@ std::shared_ptr<GridCellRange> GridPanel::viewRange() const {
 plat::Rect GridPanel::getCellRectInternal(std::int32_t row, std::int32_t col) const {
     auto g = grid();
     if (!g || !inside(row, col)) return {};
-    const double fx = col < _columns->frozen() ? std::trunc(g->originX()) : 0;
-    const double fy = row < _rows->frozen() ? std::trunc(g->originY()) : 0;
-    const double dx = offsetX() - originX();
-    const double dy = offsetY() - originY();
-    const double colPos = _columns->posAt(col);
-    const double rowPos = _rows->posAt(row);
+    // Summed in 64 bits and read saturated, as the collections sum their positions: extreme sizes and
+    // origins pin a cell at the edge of the range instead of overflowing.
+    const std::int64_t fx = col < _columns->frozen() ? whole(g->originX()) : 0;
+    const std::int64_t fy = row < _rows->frozen() ? whole(g->originY()) : 0;
+    const std::int64_t dx = static_cast<std::int64_t>(offsetX()) - originX();
+    const std::int64_t dy = static_cast<std::int64_t>(offsetY()) - originY();
+    const std::int64_t colPos = _columns->posAt(col);
+    const std::int64_t rowPos = _rows->posAt(row);
     const double width = _columns->renderSizeAt(col);
     const double height = _rows->renderSizeAt(row);
+    auto at = [](std::int64_t a, std::int64_t b, std::int64_t c = 0) {
+        return static_cast<double>(whole(static_cast<double>(a + b + c)));
+    };
     switch (_cellType) {
         case GridCellTypeTopLeft:
-            return {colPos + dx, rowPos + dy, width, height};
+            return {at(colPos, dx), at(rowPos, dy), width, height};
         case GridCellTypeRowHeader:
-            return {colPos + dx, rowPos + dy + fy, width, height};
+            return {at(colPos, dx), at(rowPos, dy, fy), width, height};
         case GridCellTypeColumnHeader:
             if (height < 0) {
                 const double panelHeight = g->columnHeaders() ? g->columnHeaders()->height() : 0;
-                return {colPos + dx + fx, rowPos + dy, width, panelHeight};
+                return {at(colPos, dx, fx), at(rowPos, dy), width, panelHeight};
             }
             [[fallthrough]];
         default:
-            return {colPos + dx + fx, rowPos + dy + fy, width, height};
+            return {at(colPos, dx, fx), at(rowPos, dy, fy), width, height};
     }
 }
 
@@ -322,7 +327,8 @@ bool GridPanel::isRowTopVisible(std::int32_t row) const {
     if (!scrollsVertically() || row < _rows->frozen()) return true;
     const double p = _rows->posAt(row), s = _rows->renderSizeAt(row);
     const double oY = g->originY(), fY = frozenPoint().y, H = g->clientRect().size.height, offY = offsetY();
-    if (p - oY + fY - s + offY >= H) return false;
+    // p counts the frozen rows already: they are not added again.
+    if (p - oY - s + offY >= H) return false;
     if (oY + fY + offY >= p + offY) return false;
     return true;
 }
@@ -333,7 +339,7 @@ bool GridPanel::isRowBottomVisible(std::int32_t row) const {
     if (!scrollsVertically() || row < _rows->frozen()) return true;
     const double p = _rows->posAt(row), s = _rows->renderSizeAt(row);
     const double oY = g->originY(), fY = frozenPoint().y, H = g->clientRect().size.height, offY = offsetY();
-    if (p - oY + fY + s + offY >= H) return false;
+    if (p - oY + s + offY >= H) return false;
     if (oY + fY >= p + s + offY) return false;
     return true;
 }

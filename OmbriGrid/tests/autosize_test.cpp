@@ -12,7 +12,9 @@ namespace {
 
 class AutoSize : public grid_test::DrawnGrid {
 protected:
-    double measured(const std::string& s, const plat::Font& font) { return std::trunc(static_cast<float>(plat::measureText(s, font).width)); }
+    double measured(const std::string& s, const plat::Font& font) {
+        return std::trunc(static_cast<float>(plat::measureText(s, font).width));
+    }
     double widthOf(std::int32_t c) { return grid->columns()->column(c)->width(); }
 };
 
@@ -27,10 +29,8 @@ TEST_F(AutoSize, ColumnsTakeTheirWidestTextPlusEight) {
     };
     const double cells = measured("a rather wide name in the middle", grid->font());
     const double header = measured(prefix + grid->columns()->column(1)->header().value_or(""), grid->columnHeaderFont());
-    for (const auto& k : std::vector<Case>{{6, false, std::max(cells, header) + 8},
-                                           {2, false, cells + 8},
-                                           {4, false, header + 8},
-                                           {6, true, header + 8}}) {
+    for (const auto& k : std::vector<Case>{
+             {6, false, std::max(cells, header) + 8}, {2, false, cells + 8}, {4, false, header + 8}, {6, true, header + 8}}) {
         grid->setAutoSizeMode(k.mode);
         grid->columns()->column(1)->setWordWrap(k.wrap);
         grid->columns()->column(1)->setWidth(50);
@@ -54,11 +54,32 @@ TEST_F(AutoSize, ColumnsTakeTheirWidestTextPlusEight) {
     EXPECT_EQ(log.lines().size(), 2u);
 }
 
+TEST_F(AutoSize, AMegabyteTextIsMeasuredByItsBeginningOnly) {
+    std::string huge;
+    while (huge.size() < (2u << 20)) huge += "lorem ipsum dolor sit amet ";
+    bindRecords(4);
+    grid->setAutoSizeMode(6);
+    grid->setCellData(plat::Value(huge), 2, 1);
+    grid->columns()->column(1)->setHeader(huge);
+    grid->autoSizeColumn(1);
+    // The first kilobyte of each: some thousand characters, not millions.
+    const double kilobyte = std::max(measured(huge.substr(0, 1024), grid->font()),
+                                     measured("\u2611\uFE0E " + huge.substr(0, 1024), grid->columnHeaderFont()));
+    EXPECT_EQ(widthOf(1), kilobyte + 8);
+    EXPECT_LT(widthOf(1), 20000);
+    grid->columns()->column(1)->setWordWrap(true);
+    grid->columns()->column(1)->setWidth(100);
+    grid->autoSizeRow(2);
+    EXPECT_LT(grid->rows()->row(2)->renderSize(), 20000);
+    EXPECT_GT(grid->rows()->row(2)->renderSize(), 2 * grid->rows()->defaultSize()) << "wrapped over several lines";
+}
+
 TEST_F(AutoSize, TheRowHeaderColumnMovesTheCellsOrigin) {
     bindRecords(3);
     grid->rowHeaders()->setCellData(plat::Value("a long row header"), 1, 0);
     grid->autoSizeColumn(0, true);
-    const double expected = std::max(measured("a long row header", grid->font()), measured("\u2611\uFE0E ", grid->columnHeaderFont())) + 8;
+    const double expected =
+        std::max(measured("a long row header", grid->font()), measured("\u2611\uFE0E ", grid->columnHeaderFont())) + 8;
     EXPECT_EQ(Access::headerColumns(*grid)->column(0)->width(), expected) << "a header without text measures as the prefix alone";
     EXPECT_EQ(grid->offset().x, expected);
 }

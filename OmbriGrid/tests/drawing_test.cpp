@@ -12,6 +12,7 @@
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/golden_image.h"
 #include "Platform/ui/screen.h"
+#include "drawing/TextCut.h"
 #include "grid_drawing.h"
 
 using grid_test::Access;
@@ -37,8 +38,8 @@ TEST_F(Drawing, APassDrawsCellsThenTheHeadersShownThenTheHandles) {
     bindRecords(20);
     grid->setSelectionMode(GridSelectionModeCellRange);
     grid->setSelection(std::make_shared<GridCellRange>(1, 1, 2, 2));
-    for (const auto& [visibility, panels] : std::vector<std::pair<int, std::vector<int>>>{
-             {3, {1, 2, 3, 4}}, {2, {1, 3}}, {1, {1, 2}}, {0, {1}}}) {
+    for (const auto& [visibility, panels] :
+         std::vector<std::pair<int, std::vector<int>>>{{3, {1, 2, 3, 4}}, {2, {1, 3}}, {1, {1, 2}}, {0, {1}}}) {
         grid->setHeadersVisibility(visibility);
         std::vector<std::string> order;
         auto token = std::make_shared<int>();
@@ -54,7 +55,8 @@ TEST_F(Drawing, APassDrawsCellsThenTheHeadersShownThenTheHandles) {
         EXPECT_EQ(seen, panels) << "headers visibility " << visibility;
         // The handles come after every cell image.
         const auto& ops = rec.ops();
-        const auto lastImage = std::find_if(ops.rbegin(), ops.rend(), [](const auto& op) { return op.kind == plat::DrawOp::Kind::Image; });
+        const auto lastImage =
+            std::find_if(ops.rbegin(), ops.rend(), [](const auto& op) { return op.kind == plat::DrawOp::Kind::Image; });
         const auto firstHandle = std::find_if(ops.begin(), ops.end(), [&](const auto& op) {
             return op.kind == plat::DrawOp::Kind::Fill && op.color == grid->selectionAdornerColor();
         });
@@ -162,10 +164,13 @@ TEST_F(Drawing, AMergedBlockIsDrawnOnceByItsTopVisibleCellAndNeverCached) {
     grid->ombriGridFormatItem()->addHandler(
         [&](const std::shared_ptr<KivoEventContainer>& e) {
             const auto args = e->args<GridFormatItemEventArgs>();
-            if (args->panel()->cellType() == GridCellTypeCell && args->col() == 0) formatted.emplace_back(args->row(), args->col());
+            if (args->panel()->cellType() == GridCellTypeCell && args->col() == 0)
+                formatted.emplace_back(args->row(), args->col());
         },
         token);
     grid->setScrollPosition({0, 3 * 28 + 10});
+    // Scrolling keeps the images: the first pass below makes every one anew.
+    grid->invalidate();
     for (int pass = 0; pass < 2; ++pass) {
         formatted.clear();
         auto& rec = draw();
@@ -233,6 +238,47 @@ TEST_F(Drawing, ACellThePlatformRefusesAnImageForIsDrawnStraightAndHiddenCellsNo
     EXPECT_NE(rec.findText("r1"), nullptr) << "20,000 points at scale 2 are past the image limits";
     EXPECT_FALSE(Access::isCached(*grid->cells(), 1, 1));
     EXPECT_EQ(columns, std::set<int>{1}) << "the hidden column has neither image nor overlay";
+}
+
+TEST_F(Drawing, AMegabyteTextShowsTheSameBeginningAsItsFirstLines) {
+    // Several megabytes of words with two-byte letters, so that a cut may fall inside a character.
+    std::string huge;
+    while (huge.size() < (4u << 20)) huge += "l\u00f6rem \u00eepsum dolor sit amet, ";
+    // Enough to overflow the cell many times over, yet short enough to be laid out whole.
+    const std::string head = huge.substr(0, 120), tail = huge.substr(huge.size() - 120);
+    bindRecords(5);
+    grid->setHeadersVisibility(GridHeadersVisibilityAll);
+    auto pixels = [&](const std::string& cell, const std::string& header) {
+        grid->setCellData(plat::Value(cell), 1, 1);
+        grid->setCellData(plat::Value(cell), 2, 2);
+        grid->columns()->column(1)->setHeader(header);
+        plat::ImageContext image(grid->bounds().size, 1, true);
+        grid->drawRect(image.context(), grid->bounds());
+        const auto done = image.finish();
+        return std::vector<std::uint32_t>(done->data(), done->data() + done->pixelWidth() * done->pixelHeight());
+    };
+    grid->rows()->row(2)->setWordWrap(true);
+    // The short texts are laid out whole, and they show.
+    ASSERT_LT(head.size(), kivo::detail::shownCharacters(grid->cells()->getCellRect(1, 1).size, grid->font()));
+    ASSERT_LT(head.size(),
+              kivo::detail::shownCharacters(grid->columnHeaders()->getCellRect(0, 1).size, grid->columnHeaderFont()));
+    EXPECT_NE(pixels("x", "x"), pixels(head, head + tail));
+    EXPECT_EQ(pixels(huge, huge), pixels(head, head + tail)) << "a header keeps its end for the middle truncation";
+
+    // What is handed to the text layout stays small and begins as the text does.
+    drawStraight();
+    grid->setCellData(plat::Value(huge), 1, 1);
+    grid->columns()->column(1)->setHeader(huge);
+    std::size_t longest = 0;
+    for (const auto* op : draw().texts()) {
+        const std::string& drawn = op->text.text;
+        longest = std::max(longest, drawn.size());
+        if (drawn.size() > 100) {
+            EXPECT_EQ(huge.compare(0, 100, drawn, 0, 100), 0);
+        }
+    }
+    EXPECT_GT(longest, 100u);
+    EXPECT_LE(longest, 64u * 1024);
 }
 
 TEST_F(Drawing, ScrollIndicatorsShowWhereTheViewIsAndANonFiniteRatioCountsAsNought) {
@@ -319,10 +365,7 @@ TEST_F(Drawing, GridLinesFrozenBordersAndTheColumnBeingSized) {
     const Rect cell = grid->cells()->getCellRect(2, 2);
     const double x = cell.x(), y = cell.y(), r = cell.maxX(), b = cell.maxY();
     for (const auto& [visibility, lines] : std::vector<std::pair<int, std::vector<Rect>>>{
-             {0, {}},
-             {1, {{x, y, r - x, 0}}},
-             {2, {{x, y, 0, b - y}, {r, y, 0, b - y}}},
-             {3, {cell}}}) {
+             {0, {}}, {1, {{x, y, r - x, 0}}}, {2, {{x, y, 0, b - y}, {r, y, 0, b - y}}}, {3, {cell}}}) {
         grid->setGridLinesVisibility(visibility);
         draw();
         EXPECT_EQ(linesIn(cell, Color::blue()), lines) << visibility;
@@ -332,8 +375,10 @@ TEST_F(Drawing, GridLinesFrozenBordersAndTheColumnBeingSized) {
     grid->setFrozenColumns(1);
     draw();
     const Rect c00 = grid->cells()->getCellRect(0, 0), c11 = grid->cells()->getCellRect(1, 1);
-    EXPECT_EQ(linesIn(c00, Color::red()), (std::vector<Rect>{{c00.maxX(), c00.y(), 0, c00.height()}, {c00.x(), c00.maxY(), c00.width(), 0}}));
-    EXPECT_EQ(linesIn(c11, Color::red()), (std::vector<Rect>{{c11.x(), c11.y(), 0, c11.height()}, {c11.x(), c11.y(), c11.width(), 0}}));
+    EXPECT_EQ(linesIn(c00, Color::red()),
+              (std::vector<Rect>{{c00.maxX(), c00.y(), 0, c00.height()}, {c00.x(), c00.maxY(), c00.width(), 0}}));
+    EXPECT_EQ(linesIn(c11, Color::red()),
+              (std::vector<Rect>{{c11.x(), c11.y(), 0, c11.height()}, {c11.x(), c11.y(), c11.width(), 0}}));
     grid->setFrozenRows(0);
     grid->setFrozenColumns(0);
     Access::setColumnBeingSized(*grid, 1);

@@ -22,19 +22,25 @@ protected:
 };
 
 TEST_F(ViewOperations, ARowOrColumnScrollsIntoViewByTheSmallerMove) {
-    const double top = RowHeight + RowHeight;     // header row and frozen row
+    const double top = RowHeight + RowHeight;            // header row and frozen row
     const double left = grid->offset().x + ColumnWidth;  // row headers and frozen column
     struct Case {
         const char* name;
-        bool row;                 // a row, else a column
+        bool row;  // a row, else a column
         std::int32_t index;
-        double startX, startY;    // placed, unclamped
+        double startX, startY;  // placed, unclamped
         // Where the scrolled row's top (column's left) lands; NAN: the origin it ends at, given below.
         double edge;
         plat::Point origin;
     };
     const std::vector<Case> cases = {
-        {"row below: its bottom on the bottom edge", true, 40, 0, 0, Height - RowHeight, {0, 41 * RowHeight - Height + RowHeight}},
+        {"row below: its bottom on the bottom edge",
+         true,
+         40,
+         0,
+         0,
+         Height - RowHeight,
+         {0, 41 * RowHeight - Height + RowHeight}},
         {"row above: its top under the frozen rows", true, 5, 0, 1000, top, {0, 4 * RowHeight}},
         {"row in view: no move", true, 6, 0, 10, NAN, {0, 10}},
         {"frozen row, origin past the top: clamped", true, 0, 0, -10, NAN, {0, 0}},
@@ -72,11 +78,60 @@ TEST_F(ViewOperations, ARowPartlyHiddenAtTheBottomIsNotInView) {
     EXPECT_FALSE(grid->isColumnInView(2, 0)) << "112 × 2 + 35 is past 320 - 112";
 }
 
+TEST_F(ViewOperations, RowEdgesAreVisibleWhereTheyAreDrawnWhateverRowsAreFrozen) {
+    grid->setTouchFeedback(false);
+    for (const int frozen : {0, 1, 3}) {
+        grid->setFrozenRows(frozen);
+        grid->setScrollPosition({0, 10 * RowHeight + 5});
+        const auto& cells = grid->cells();
+        const double H = grid->clientRect().size.height, under = cells->offsetY() + cells->frozenPoint().y;
+        int bottoms = 0;
+        for (std::int32_t r = frozen; r < 60; ++r) {
+            const plat::Rect rect = grid->getCellRectForRow(r, 1);
+            // Only rows clear of the frozen rows: their edges are judged against the view's bottom.
+            if (rect.y() <= under) continue;
+            EXPECT_EQ(cells->isRowBottomVisible(r), rect.maxY() < H) << frozen << " frozen, row " << r;
+            if (rect.maxY() < H) ++bottoms;
+            if (rect.maxY() <= H) {
+                EXPECT_TRUE(cells->isRowTopVisible(r)) << frozen << " frozen, row " << r;
+            }
+            if (rect.y() >= H + rect.height()) {
+                EXPECT_FALSE(cells->isRowTopVisible(r)) << frozen << " frozen, row " << r;
+            }
+        }
+        EXPECT_GT(bottoms, 10) << frozen << " frozen";
+        // A row seen whole stays where it is.
+        const plat::Point before = grid->scrollPosition();
+        grid->scrollRowIntoView(static_cast<std::int32_t>((H - RowHeight) / RowHeight) + 9);
+        EXPECT_EQ(grid->scrollPosition(), before) << frozen << " frozen";
+    }
+}
+
+TEST_F(ViewOperations, MovingTheScrollPositionKeepsTheCellImages) {
+    int dropped = 0, formatted = 0;
+    auto token = std::make_shared<int>();
+    grid->ombriGridDroppedCaches()->addHandler([&](const auto&) { ++dropped; }, token);
+    grid->ombriGridFormatItem()->addHandler([&](const auto&) { ++formatted; }, token);
+    plat::RecordingContext rec;
+    window->display(rec);
+    ASSERT_TRUE(Access::isCached(*grid->cells(), 2, 2));
+    grid->setScrollPosition({0, RowHeight});
+    EXPECT_TRUE(grid->needsDisplay());
+    EXPECT_TRUE(Access::isCached(*grid->cells(), 2, 2));
+    EXPECT_EQ(dropped, 0);
+    // Only the row scrolled into view is made anew.
+    formatted = 0;
+    window->display(rec);
+    EXPECT_GT(formatted, 0);
+    EXPECT_LE(formatted, 2 * static_cast<int>(grid->columns()->count()) + 1);
+    EXPECT_EQ(dropped, 0);
+}
+
 TEST_F(ViewOperations, AnyIndexOutsideTheGridAnswersNothingAndMovesNothing) {
     grid->setScrollPosition({50, 200});
     const plat::Point before = grid->scrollPosition();
-    for (const auto& [row, col] : std::vector<std::pair<std::int32_t, std::int32_t>>{{-1, 0}, {100, 0}, {0, -1}, {0, 10},
-                                                                                      {INT32_MIN, INT32_MAX}}) {
+    for (const auto& [row, col] :
+         std::vector<std::pair<std::int32_t, std::int32_t>>{{-1, 0}, {100, 0}, {0, -1}, {0, 10}, {INT32_MIN, INT32_MAX}}) {
         const std::string at = std::to_string(row) + ", " + std::to_string(col);
         EXPECT_EQ(grid->getCellRectForRow(row, col), plat::Rect{}) << at;
         EXPECT_TRUE(grid->getCellDataForRow(row, col, true).isNil()) << at;

@@ -172,6 +172,21 @@ private:
     void renderCell(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range, bool background,
                     bool foreground);
     void strokeBandOutline(const plat::Rect& band) const;
+    // The drawing state of a pass, put aside for the length of a pass that starts inside it (a handler
+    // or delegate redrawing the window from a cell) and given back when that one ends.
+    struct KeptPass {
+        explicit KeptPass(GridPanel& panel);
+        ~KeptPass();
+        KeptPass(const KeptPass&) = delete;
+        KeptPass& operator=(const KeptPass&) = delete;
+        GridPanel& panel;
+        plat::Context* context;
+        plat::Color fillColor, textColor, lineColor;
+        plat::Font font;
+        double lineWidth;
+        plat::TextAttributes textAttributes;
+        std::int32_t firstVisibleRow;
+    };
     // Outside a pass a cell or group row drawn on its own draws into the current context.
     struct LentContext {
         explicit LentContext(GridPanel& panel);

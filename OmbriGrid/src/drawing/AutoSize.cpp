@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -14,6 +14,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/log.h"
 #include "Platform/graphics/text.h"
+#include "drawing/TextCut.h"
 
 namespace {
 // Room added to a measured column, and the line and padding added to a measured row.
@@ -22,6 +23,13 @@ constexpr double RowLine = 1.0;
 constexpr double RowPadding = 8.0;
 // A header is measured with the check-box glyph and a space before it.
 constexpr const char* HeaderPrefix = "\u2611\uFE0E ";
+// The most of a cell's or header's text that is measured: a megabyte of text would take seconds to
+// lay out and size a column millions of points wide.
+constexpr std::size_t MeasuredCharacters = 1024;
+
+std::string measured(const std::string& text) { return std::string(kivo::detail::utf8Head(text, MeasuredCharacters)); }
+
+std::int32_t saturate(std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 std::int32_t whole(double v) {
     if (!(v > 0)) return 0;
@@ -44,13 +52,13 @@ void OmbriGrid::autoSizeColumn(std::int32_t column, bool header, std::int32_t ex
         for (std::int32_t i = 0; i < count; ++i) {
             const plat::Value data = panel->getCellData(i, column, true);
             if (data.isNil()) continue;
-            w = std::max(w, static_cast<float>(plat::measureText(data.description(), _font).width));
+            w = std::max(w, static_cast<float>(plat::measureText(measured(data.description()), _font).width));
         }
     }
     if ((_autoSizeMode & GridAutoSizeModeHeaders) && columnHeaderVisible()) {
         const auto formatted = k->getFormattedHeader();
         if (formatted || header) {
-            const std::string text = std::string(HeaderPrefix) + k->header().value_or("");
+            const std::string text = std::string(HeaderPrefix) + measured(k->header().value_or(""));
             w = std::max(w, static_cast<float>(plat::measureText(text, _columnHeaderFont).width));
         }
     }
@@ -92,13 +100,13 @@ void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t 
         if (k->renderWidth() == -1) k->setWidth(columns->defaultSize());
         double t = 0;
         if (!data.isNil()) {
-            const plat::AttributedString text(data.description(), font, plat::Color::black());
+            const plat::AttributedString text(measured(data.description()), font, plat::Color::black());
             t = k->wordWrap() ? plat::measureText(text, k->renderWidth()).height : plat::measureText(text).height;
         }
         m = std::max(m, static_cast<float>(t + RowLine + RowPadding));
-        m = std::max(m, static_cast<float>(_rows->defaultSize() - extra));
+        m = std::max(m, static_cast<float>(static_cast<std::int64_t>(_rows->defaultSize()) - extra));
     }
-    r->setHeight(whole(m) + extra);
+    r->setHeight(saturate(static_cast<std::int64_t>(whole(m)) + extra));
     if (panel == _columnHeaders) _headersChanged();
 }
 

@@ -20,6 +20,8 @@
 #include "Platform/graphics/text.h"
 #include "Platform/ui/layer.h"
 #include "Platform/ui/screen.h"
+#include "drawing/TextCut.h"
+#include "foundation/saturating_cast.h"
 
 namespace {
 // Room between a cell's edges and its text.
@@ -73,10 +75,8 @@ void GridPanel::drawCell(std::int32_t row, std::int32_t col, bool background, bo
     if (!(rect.width() > 0) || !(rect.height() > 0)) return;
 
     const double scale = plat::Screen::main().scale();
-    const bool refused =
-        _cellImagesOff || plat::Image::sizeRefusal(static_cast<std::int64_t>(std::ceil(rect.width() * scale)),
-                                                   static_cast<std::int64_t>(std::ceil(rect.height() * scale)))
-                              .has_value();
+    auto pixels = [scale](double side) { return plat::detail::saturatingCast<std::int64_t>(std::ceil(side * scale)); };
+    const bool refused = _cellImagesOff || plat::Image::sizeRefusal(pixels(rect.width()), pixels(rect.height())).has_value();
     if (refused) {
         // Beyond the platform's image limits: drawn straight, clipped as its image would be, uncached.
         SavedState saved(*_context);
@@ -253,8 +253,10 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
     const auto rowItem = _rows->row(row);
     if (!column || !rowItem) return;
     const bool header = _cellType == GridCellTypeColumnHeader;
-    const std::string text = value.description();
-    const plat::AttributedString attributed(text, _textAttributes);
+    // Only what the cell can show is laid out; a header, truncated in its middle, keeps its end too.
+    const plat::AttributedString attributed(
+        kivo::detail::cutText(value.description(), kivo::detail::shownCharacters(rect.size, _textAttributes.font), header),
+        _textAttributes);
     plat::TextOptions options;
     if (header) options.lineBreak = plat::LineBreakMode::TruncateMiddle;
     const bool wraps = column->wordWrap() || rowItem->wordWrap();

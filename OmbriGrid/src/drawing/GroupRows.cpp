@@ -18,6 +18,7 @@
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/graphics/context.h"
 #include "Platform/graphics/path.h"
+#include "drawing/TextCut.h"
 
 namespace {
 constexpr const char* CollapsedGlyph = "\u25B6\uFE0E";
@@ -111,7 +112,9 @@ std::int32_t GridPanel::drawGroupRow(std::int32_t row) {
     c.fillRect(band);
     strokeBandOutline(band);
 
-    const std::string header = getGroupRowHeader(row).value_or("");
+    // Only what the band can show is laid out: a group's name comes from the data.
+    const std::string header = kivo::detail::cutText(getGroupRowHeader(row).value_or(""),
+                                                     kivo::detail::shownCharacters(band.size, _textAttributes.font), false);
     const auto group = item->dataItem().as<KivoCollectionViewGroup>();
     const double level = group ? static_cast<double>(group->level()) : 0.0;
     const plat::Color kept = _textAttributes.color;

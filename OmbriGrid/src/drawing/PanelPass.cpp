@@ -110,11 +110,35 @@ void GridPanel::walkScrollingRows(Cell&& cell) {
     }
 }
 
+GridPanel::KeptPass::KeptPass(GridPanel& p)
+    : panel(p),
+      context(p._context),
+      fillColor(p._fillColor),
+      textColor(p._textColor),
+      lineColor(p._lineColor),
+      font(p._font),
+      lineWidth(p._lineWidth),
+      textAttributes(p._textAttributes),
+      firstVisibleRow(p._firstVisibleRow) {}
+
+GridPanel::KeptPass::~KeptPass() {
+    panel._context = context;
+    panel._fillColor = fillColor;
+    panel._textColor = textColor;
+    panel._lineColor = lineColor;
+    panel._font = font;
+    panel._lineWidth = lineWidth;
+    panel._textAttributes = textAttributes;
+    panel._firstVisibleRow = firstVisibleRow;
+}
+
 void GridPanel::drawCells() {
     const auto g = grid();
     plat::Context* context = plat::currentContext();
     if (!g || !context || !_rows || !_columns) return;
     const auto alive = shared_from_this();
+    // A cell's handler may redraw the window, and this panel with it, before this pass is done.
+    const KeptPass outer(*this);
     const auto R = static_cast<std::int32_t>(_rows->count());
     const auto C = static_cast<std::int32_t>(_columns->count());
     _firstVisibleRow = getFirstVisibleRow();
@@ -153,7 +177,6 @@ void GridPanel::drawCells() {
                 handToFactory(r, c);
         }
     if (_cellType == GridCellTypeCell) drawScrollIndicators();
-    _context = nullptr;
 }
 
 void GridPanel::drawScrollIndicators() {

@@ -245,5 +245,6 @@ void OmbriGrid::setScrollPosition(plat::Point position) {
     _originX = position.x;
     _originY = position.y;
     _constrainOriginFinal();
-    invalidate();
+    // The cell images and views hold no position: a move only redraws them elsewhere.
+    setNeedsDisplay();
 }
