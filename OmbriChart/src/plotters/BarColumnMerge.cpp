@@ -63,37 +63,44 @@ bool BarColumnMerger::take(const KivoRect& bar) {
         return false;
     }
     const auto column = static_cast<std::int64_t>(std::floor(middle));
-    auto* pieces = columnAt(column);
+    // Along the values a piece stays one piece: the bar joins every piece whose span meets or overlaps
+    // its own (segments of a stack standing apart stay apart), and those pieces become one.
+    const double lo = _rotated ? bar.left() : bar.top(), hi = _rotated ? bar.right() : bar.bottom();
+    const auto meets = [&](const Piece& p) { return _rotated ? p.left <= hi && p.right >= lo : p.top <= hi && p.bottom >= lo; };
+    const auto join = [](Piece& into, double left, double top, double right, double bottom) {
+        into.single = false;
+        into.left = std::min(into.left, left);
+        into.top = std::min(into.top, top);
+        into.right = std::max(into.right, right);
+        into.bottom = std::max(into.bottom, bottom);
+    };
+    const bool sameColumn = _holding && column == _lastColumn;
+    // The usual bar of a dense series: in the column of the bar before, meeting its one piece.
+    if (sameColumn && _last->size() == 1 && meets(_last->front())) {
+        join(_last->front(), bar.left(), bar.top(), bar.right(), bar.bottom());
+        return true;
+    }
+    auto* pieces = sameColumn ? _last : columnAt(column);
     if (!pieces) {
         flush();
         pieces = columnAt(column);
     }
     _holding = true;
-    // Along the values a piece stays one piece: the bar joins every piece whose span meets or overlaps
-    // its own (segments of a stack standing apart stay apart), and those pieces become one.
-    const double lo = _rotated ? bar.left() : bar.top(), hi = _rotated ? bar.right() : bar.bottom();
+    _lastColumn = column;
+    _last = pieces;
     Piece* into = nullptr;
     for (std::size_t k = 0; k < pieces->size();) {
         Piece& p = (*pieces)[k];
-        const double pLo = _rotated ? p.left : p.top, pHi = _rotated ? p.right : p.bottom;
-        if (!(pLo <= hi && pHi >= lo)) {
+        if (!meets(p)) {
             ++k;
-            continue;
-        }
-        const double left = into ? p.left : bar.left(), top = into ? p.top : bar.top();
-        const double right = into ? p.right : bar.right(), bottom = into ? p.bottom : bar.bottom();
-        Piece& joined = into ? *into : p;
-        joined.single = false;
-        joined.left = std::min(joined.left, left);
-        joined.top = std::min(joined.top, top);
-        joined.right = std::max(joined.right, right);
-        joined.bottom = std::max(joined.bottom, bottom);
-        if (into) {
-            // Earlier pieces stay where they are: `into` comes before k.
-            pieces->erase(pieces->begin() + static_cast<std::ptrdiff_t>(k));
-        } else {
+        } else if (!into) {
+            join(p, bar.left(), bar.top(), bar.right(), bar.bottom());
             into = &p;
             ++k;
+        } else {
+            // Earlier pieces stay where they are: `into` comes before k.
+            join(*into, p.left, p.top, p.right, p.bottom);
+            pieces->erase(pieces->begin() + static_cast<std::ptrdiff_t>(k));
         }
     }
     if (!into)

@@ -62,6 +62,9 @@ private:
     bool _holding = false;
     std::int64_t _base = 0;
     std::deque<std::vector<Piece>> _columns;
+    // The column of the bar taken last and its pieces (a deque keeps its elements in place as it grows).
+    std::int64_t _lastColumn = 0;
+    std::vector<Piece>* _last = nullptr;
 };
 
 // A series' merging for the length of a scope: draws what is held when it ends.
