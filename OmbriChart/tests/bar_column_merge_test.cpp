@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "KivoCore/KivoRenderEngine.h"
@@ -110,6 +111,58 @@ TEST_F(BarColumnMergeTest, ElementHandlersSeeEveryBar) {
     showBars(Many);
     EXPECT_EQ(raised, Many);
     EXPECT_EQ(barFills(Fill).size(), std::size_t(Many));
+}
+
+TEST_F(BarColumnMergeTest, AStackedPassOverShuffledXDrawsTheMergedBarsOfTheAscendingOne) {
+    const plat::Color Upper = plat::Color::rgb255(40, 40, 200);
+    // What the plot shows, in drawing order: each fill and outline with its colour, bounds and clip.
+    using Drawn = std::tuple<int, int, double, double, double, double, double, double>;
+    const auto stackedPass = [&](bool shuffled) {
+        freshChart();
+        chart->setChartType(OmbriChartTypeColumn);
+        chart->setStacking(KivoPlotterStackingStacked);
+        chart->setBindingX("x");
+        std::vector<int> order(Many);
+        for (int k = 0; k < Many; ++k) order[static_cast<std::size_t>(k)] = k;
+        std::uint32_t seed = 7;
+        for (std::size_t i = order.size(); shuffled && i > 1; --i) {
+            seed = seed * 1664525u + 1013904223u;
+            std::swap(order[i - 1], order[seed % i]);
+        }
+        std::vector<plat::Value> rows;
+        for (const int k : order) rows.push_back(barRow({{"x", k}, {"a", 1.0 + k % 7}, {"b", k % 9 == 0 ? -2.0 : 2.0 + k % 5}}));
+        setItems(std::move(rows));
+        const plat::Color fills[] = {Fill, Upper};
+        for (const char* binding : {"a", "b"}) {
+            auto s = add(binding);
+            s->setColor(fills[binding[0] - 'a']);
+            s->setBorderColor(Outline);
+            s->setBorderWidth(1);
+        }
+        draw();
+        std::vector<Drawn> drawn;
+        for (const auto& op : rec.ops()) {
+            if (op.kind != plat::DrawOp::Kind::Fill && op.kind != plat::DrawOp::Kind::Stroke) continue;
+            const auto b = op.bounds();
+            if (!chart->plotRect()->containsPoint(KivoPoint::create(b.midX(), b.midY()))) continue;
+            const int colour = op.color == Fill ? 0 : op.color == Upper ? 1 : op.color == Outline ? 2 : 3;
+            drawn.emplace_back(static_cast<int>(op.kind), colour, b.x(), b.y(), b.width(), b.height(),
+                               op.clip ? op.clip->x() : -1, op.clip ? op.clip->width() : -1);
+        }
+        return drawn;
+    };
+    const auto ascending = stackedPass(false);
+    const auto fillsOf = [](const std::vector<Drawn>& drawn, int colour) {
+        return std::count_if(drawn.begin(), drawn.end(), [&](const Drawn& d) {
+            return std::get<0>(d) == static_cast<int>(plat::DrawOp::Kind::Fill) && std::get<1>(d) == colour;
+        });
+    };
+    ASSERT_GT(fillsOf(ascending, 0), 0);
+    ASSERT_GT(fillsOf(ascending, 1), 0);
+    ASSERT_LT(fillsOf(ascending, 0) + fillsOf(ascending, 1), Many) << "merged, not a fill per bar";
+    const auto shuffled = stackedPass(true);
+    EXPECT_EQ(shuffled.size(), ascending.size());
+    EXPECT_TRUE(shuffled == ascending) << "the same merged bars, in the same order";
 }
 
 TEST(BarColumnMerger, JoinsTheBarsOfOnePixelColumnWhoseSpansMeet) {

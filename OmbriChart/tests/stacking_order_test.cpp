@@ -33,6 +33,23 @@ TEST(NumberDictionaryRunTest, AddRunMatchesAddingThePairsOneAtATime) {
         {{9, 1}, {7, 2}, {5, 3}, {2, 4}, {-1, 5}},                  // strictly descending
         {{9, 1}, {5, 2}, {5, 3}, {2, 4}, {2, -8}},                  // descending with repeated keys
         {{3, 1}, {-0.0, 2}, {3, 4}, {0.0, 8}, {NaN, 16}, {2, 32}},  // any order, 0 and −0 one key, a NaN key
+        // Keys of every sign and size, repeated out of order: the values of one key add up in order.
+        {{-3.5, 1},
+         {1e300, 2},
+         {-Inf, 3},
+         {0.25, 4},
+         {-3.5, 5},
+         {Inf, 6},
+         {-1e-300, 7},
+         {1e300, 8},
+         {-Inf, 9},
+         {0.25, 10},
+         {-2e10, 11},
+         {5, 12},
+         {-0.0, 13},
+         {4.75, 14},
+         {-3.5, 15},
+         {0.0, 16}},
         {},
     };
     for (const auto& run : runs) {

@@ -85,6 +85,8 @@ public:
     // (dates as seconds since 1970), else the "NULL" placeholder or the value as it stands; null without
     // a binding or without items. Dimension 1: the X values under bindingX (strings stay strings, for
     // categories); null without an X binding. Any other dimension: null. Kept until dropped.
+    // A subclass may answer values of its own: the chart analyses and draws what it answers (read again
+    // whenever it answers another array), with getDataType telling their type.
     KivoValues getValues(std::int32_t dimension) override;
     // The KivoDataType of the last value read for that dimension (1 before any read, 0 for another
     // dimension).

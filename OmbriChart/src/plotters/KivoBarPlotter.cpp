@@ -228,7 +228,8 @@ void KivoBarPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, const
             if (!pointAt(i, x, y)) continue;
             xs.push_back(x);
             ys.push_back(y);
-            sums.push_back(_dataInfo->getStackedAbsSum(x));
+            // Only a stack in percent takes its share of the sum (a look-up per point).
+            sums.push_back(_stacking == KivoPlotterStackingStacked100 ? _dataInfo->getStackedAbsSum(x) : 0.0);
         }
         _stackPlan = std::make_shared<kivo::detail::StackPlan>();
         kivo::detail::planStack(*_stackPlan, std::move(xs), std::move(ys), sums, _stacking, stackPos, stackNeg);

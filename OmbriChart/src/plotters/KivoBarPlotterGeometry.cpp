@@ -184,16 +184,18 @@ std::shared_ptr<KivoRect> KivoBarPlotter::_getStackedBarNormalRect(const std::sh
     return KivoRect::create(bar.left(), bar.top(), bar.width(), bar.height());
 }
 
-KivoRect KivoBarPlotter::stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw,
-                                    double time, double duration, bool rotated, double& sum, StackDictionary& stackPos,
+KivoRect KivoBarPlotter::stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw, double time,
+                                    double duration, bool rotated, double& sum, StackDictionary& stackPos,
                                     StackDictionary& stackNeg) {
     const auto& categoryAxis = rotated ? places.y : places.x;
     const auto& valueAxis = rotated ? places.x : places.y;
     const double a = categoryAxis(datax - cw / 2);
     const double b = categoryAxis(datax + cw / 2);
 
+    // Only a stack in percent takes its share of the sum (a look-up per point).
+    const bool percent = _stacking == KivoPlotterStackingStacked100 && _dataInfo;
     const auto segment = kivo::detail::takeSegment(_stackPlan.get(), datax, datay, _stacking,
-                                                   _dataInfo ? _dataInfo->getStackedAbsSum(datax) : 0, stackPos, stackNeg);
+                                                   percent ? _dataInfo->getStackedAbsSum(datax) : 0, stackPos, stackNeg);
     sum = segment.base;
     const double va = valueAxis(segment.base);
     const double vb = valueAxis(segment.base + segment.share);

@@ -5,6 +5,7 @@
 // point it is; its areas are made when something first asks for one. A line of a million points thus
 // registers its hit areas without a million area objects, data points, formatted X texts and allocations.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -171,11 +172,14 @@ struct LinePointBlock {
     }
     // Empties the block for a pass of `expected` entries.
     void reset(std::size_t expected);
-    // Entries from here on are not all consecutive: lists the indices of those before.
+    // Entries from here on are not all consecutive: lists the indices of those before. Those are
+    // consecutive from firstIndex; pointIndex() cannot tell them while the list is half written.
     void listIndices() {
-        if (!indices.empty() || size() == 0) return;
-        indices.reserve(sx.capacity());
-        for (std::size_t k = 0; k < size(); ++k) indices.push_back(pointIndex(k));
+        const std::size_t n = size();
+        if (!indices.empty() || n == 0) return;
+        indices.reserve(std::max(sx.capacity(), n));
+        for (std::size_t k = 0; k < n; ++k)
+            indices.push_back(static_cast<std::int32_t>(firstIndex + static_cast<std::int64_t>(k)));
     }
 
 private:

@@ -2,6 +2,7 @@
 // numbers kept for the chart's analysis and plotters (kept in step with each announced edit).
 
 #include <cstring>
+#include <typeinfo>
 
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
@@ -187,9 +188,43 @@ plat::Value KivoSeries::_getNumberFromValue(const plat::Value& value) {
 
 namespace kivo::detail {
 
+namespace {
+
+// What a subclass answers from getValues for that dimension, when it answers anything else than the
+// series' own reading of its items: its values as plain numbers, kept while it answers the same array.
+// A KivoSeries as it stands reads its items straight into the kept numbers, never boxing them.
+std::optional<ColumnPtr> givenValues(KivoSeries& series, std::int32_t dimension, SeriesColumns& kept) {
+    if (typeid(series) == typeid(KivoSeries)) return std::nullopt;
+    GivenColumn& given = dimension == 0 ? kept.givenY : kept.givenX;
+    KivoValues answer = series.getValues(dimension);
+    if (answer && answer == (dimension == 0 ? series.values() : series.xvalues())) {
+        // The series' own reading after all: the kept numbers hold the same.
+        if (given.built) {
+            given = GivenColumn();
+            kept.changed();
+        }
+        return std::nullopt;
+    }
+    if (!given.built || given.from != answer) {
+        std::shared_ptr<ValueColumn> column;
+        if (answer) {
+            column = columnOfValues(*answer);
+            column->dataType = series.getDataType(dimension);
+        }
+        given = {std::move(answer), std::move(column), true};
+        // The items' own numbers are not what is drawn: no edit of them is followed.
+        (dimension == 0 ? kept.y : kept.x).drop();
+        kept.changed();
+    }
+    return given.column;
+}
+
+}  // namespace
+
 ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
     if (dimension != 0 && dimension != 1) return nullptr;
     SeriesColumns& kept = *series._columns;
+    if (auto given = givenValues(series, dimension, kept)) return std::move(*given);
     KeptColumn& column = dimension == 0 ? kept.y : kept.x;
     const Reading reading = dimension == 0 ? yReading(series, series._cv) : xReading(series, series._cv);
     // Read afresh, or another way than before (a binding name of the chart changed): new values.
@@ -201,6 +236,8 @@ ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
 }
 
 ColumnPtr SeriesInternals::keptValues(KivoSeries& series, std::int32_t dimension) {
+    const GivenColumn* given = dimension == 0 ? &series._columns->givenY : dimension == 1 ? &series._columns->givenX : nullptr;
+    if (given && given->built) return given->column;
     const KeptColumn* column = dimension == 0 ? &series._columns->y : dimension == 1 ? &series._columns->x : nullptr;
     if (column && column->isBuilt()) return column->column();
     return values(series, dimension);

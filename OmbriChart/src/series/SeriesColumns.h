@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
+#include "OmbriChart/KivoDataArray.h"
 #include "series/ValueColumn.h"
 
 class KivoSeries;
@@ -25,8 +26,17 @@ struct ReplacedValues {
     std::vector<double> before;
 };
 
+// The values a subclass answers from its own getValues, as plain numbers: kept while it answers the
+// same array.
+struct GivenColumn {
+    KivoValues from;
+    ColumnPtr column;
+    bool built = false;
+};
+
 struct SeriesColumns {
     KeptColumn y, x;
+    GivenColumn givenY, givenX;
     // Set by an edit that replaced a few Y values only; empty otherwise.
     std::optional<ReplacedValues> replaced;
     // By position in the binding (0 is read as y is, but without the decimal strings).
@@ -48,6 +58,7 @@ struct SeriesColumns {
 class SeriesInternals {
 public:
     // Dimension 0: the Y values, 1: the X values, as getValues reads them (null where it answers null).
+    // A subclass that answers getValues with values of its own has those.
     static ColumnPtr values(KivoSeries& series, std::int32_t dimension);
     // The values kept for that dimension as they stand, read or not (an update keeps them as the values
     // from before the change); when none are kept, values().
