@@ -11,6 +11,7 @@
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/KivoInternalCamelConversion.h"
 #include "OmbriGrid/GridDataMap.h"
+#include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/locale/formatter.h"
@@ -120,7 +121,11 @@ GridSortDirection GridColumn::sortDirection() const {
 void GridColumn::setSortDirection(GridSortDirection direction) {
     if (direction == _defaultSort) return;
     _defaultSort = direction;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        // The header's sort mark and the cells' formatting read these: merged blocks may change.
+        if (g->mergeManager()) g->mergeManager()->dropCache();
+        g->invalidate();
+    }
 }
 
 namespace {
@@ -153,7 +158,11 @@ void GridColumn::setHeaderHorizontalAlignment(GridHorizontalAlignment alignment)
 void GridColumn::setDataType(std::int64_t type) {
     if (type == _dataType) return;
     _dataType = type;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        // The header's sort mark and the cells' formatting read these: merged blocks may change.
+        if (g->mergeManager()) g->mergeManager()->dropCache();
+        g->invalidate();
+    }
 }
 
 void GridColumn::setFormat(const std::optional<std::string>& format) {
