@@ -80,7 +80,87 @@ MergeRun grow(const OmbriGrid* grid, const GridPanel& panel, bool down, std::int
     return widen(*panel.columns(), reach, r, [&](std::int32_t j, const GridRowCol&) { return textOf(panel, line, j) == text; });
 }
 
-bool operator==(const MergeRun& a, const MergeRun& b) { return a.first == b.first && a.last == b.last; }
+// Where the runs of a panel kind are kept; no runs: walked afresh, nothing kept.
+struct Keeping {
+    MergeRuns* runs = nullptr;
+    GridCellType type = GridCellTypeNone;
+};
+
+// The growth of one axis: down a column for `down`, else across a row. A range of more than one cell
+// grows down only, and a range across needs the row's merging flag, a range down the column's.
+std::shared_ptr<GridCellRange> oneAxis(const OmbriGrid* grid, const GridCellRange& range, const GridPanel& panel, bool down) {
+    auto r = std::make_shared<GridCellRange>(range.row(), range.col(), range.row2(), range.col2());
+    if (!down && !r->isSingleCell()) return r;
+    if (!mergingAt(down ? *panel.columns() : *panel.rows(), down ? r->col() : r->row())) return r;
+    const std::string text = textOf(panel, r->row(), r->col());
+    if (text.empty()) return r;
+    if (down) {
+        const auto rows = grow(grid, panel, true, r->col(), {r->row(), r->row2()}, text);
+        r->setRow(rows.first);
+        r->setRow2(rows.last);
+    } else {
+        const auto cols = grow(grid, panel, false, r->row(), {r->col(), r->col2()}, text);
+        r->setCol(cols.first);
+        r->setCol2(cols.last);
+    }
+    return r;
+}
+
+// The run of one cell along one axis, from the kept runs when there are any.
+MergeRun runOf(const OmbriGrid* grid, const GridPanel& panel, bool down, std::int32_t row, std::int32_t col,
+               const Keeping& keeping) {
+    const std::int32_t at = down ? row : col;
+    const std::int32_t line = down ? col : row;
+    const MergeRun single{at, at};
+    if (!mergingAt(down ? *panel.columns() : *panel.rows(), line)) return single;
+    // Any cell of a run grows to that same run, except a hidden one or a group row's, which start by
+    // rules of their own: those are walked afresh and never kept.
+    const bool kept = keeping.runs && visibleAt(down ? *panel.rows() : *panel.columns(), at) && !(down && isGroupAt(panel, at));
+    const auto key = MergeRuns::lineKey(keeping.type, down, line);
+    if (kept)
+        if (const auto known = keeping.runs->find(key, at)) return *known;
+    const std::string text = textOf(panel, row, col);
+    if (text.empty()) return single;
+    const MergeRun found = grow(grid, panel, down, line, single, text);
+    if (kept) keeping.runs->store(key, found);
+    return found;
+}
+
+// The two-way growth: one axis first (down when `vertical`), then the other, where a neighbour joins
+// that shows the same text and whose own run along the first axis spans exactly the same stretch.
+std::shared_ptr<GridCellRange> twoWay(const OmbriGrid* grid, const GridCellRange& range, const GridPanel& panel, bool vertical,
+                                      const Keeping& keeping) {
+    std::shared_ptr<GridCellRange> r;
+    if (!range.isSingleCell()) {
+        r = oneAxis(grid, range, panel, vertical);
+    } else {
+        const auto one = runOf(grid, panel, vertical, range.row(), range.col(), keeping);
+        r = vertical ? std::make_shared<GridCellRange>(one.first, range.col(), one.last, range.col())
+                     : std::make_shared<GridCellRange>(range.row(), one.first, range.row(), one.last);
+    }
+    const std::string text = textOf(panel, r->row(), r->col());
+    if (text.empty()) return r;
+    if (vertical) {
+        const MergeRun rows{r->row(), r->row2()};
+        const auto joins = [&](std::int32_t j, const GridRowCol& column) {
+            return column.allowMerging() && textOf(panel, rows.first, j) == text &&
+                   runOf(grid, panel, true, rows.first, j, keeping) == rows;
+        };
+        const auto cols = widen(*panel.columns(), reachOf(grid, panel, false, r->col()), {r->col(), r->col2()}, joins);
+        r->setCol(cols.first);
+        r->setCol2(cols.last);
+        return r;
+    }
+    const MergeRun cols{r->col(), r->col2()};
+    const auto joins = [&](std::int32_t i, const GridRowCol& row) {
+        return row.allowMerging() && !isGroup(row) && textOf(panel, i, cols.first) == text &&
+               runOf(grid, panel, false, i, cols.first, keeping) == cols;
+    };
+    const auto rows = widen(*panel.rows(), reachOf(grid, panel, true, r->row()), {r->row(), r->row2()}, joins);
+    r->setRow(rows.first);
+    r->setRow2(rows.last);
+    return r;
+}
 
 }  // namespace
 
@@ -106,13 +186,8 @@ std::shared_ptr<GridCellRange> GridMergeManager::getMergedRangeForCells(const st
         return std::make_shared<GridCellRange>(range->row(), 0, range->row(),
                                                static_cast<std::int32_t>(g->columns()->count()) - 1);
     const std::int64_t bits = g->allowMerging();
-    // Runs found under other settings are not reused.
-    const Settings now{bits,          g->frozenRows(),           g->frozenColumns(),
-                       g->showSort(), g->valueFormatter().get(), g->columnHeaderRow().get()};
-    if (!(now == _settings)) {
-        _runs->clear();
-        _settings = now;
-    }
+    _runs->keepFor(
+        {bits, g->frozenRows(), g->frozenColumns(), g->showSort(), g->valueFormatter().get(), g->columnHeaderRow().get()});
     if (bits == 0) return range;
     std::shared_ptr<GridPanel> panel;
     bool vertical = true;
@@ -127,95 +202,23 @@ std::shared_ptr<GridCellRange> GridMergeManager::getMergedRangeForCells(const st
         panel = g->topLeftCells();
     }
     if (!panel) return range;
-    return twoWay(*range, *panel, vertical, type);
+    return twoWay(g.get(), *range, *panel, vertical, {_runs.get(), type});
 }
 
 std::shared_ptr<GridCellRange> GridMergeManager::getMergedRangeForCells(const std::shared_ptr<GridCellRange>& range,
                                                                         const GridPanel& panel, bool vertical,
                                                                         bool expand) const {
-    if (!expand) return vertical ? getVerticallyMergedRange(*range, panel) : getHorizontallyMergedRange(*range, panel);
-    return twoWay(*range, panel, vertical, GridCellTypeNone);
-}
-
-MergeRun GridMergeManager::run(const GridPanel& panel, bool down, std::int32_t row, std::int32_t col, GridCellType keptAs) const {
-    const std::int32_t at = down ? row : col;
-    const std::int32_t line = down ? col : row;
-    const MergeRun single{at, at};
-    if (!mergingAt(down ? *panel.columns() : *panel.rows(), line)) return single;
-    // Any cell of a run grows to that same run, except a hidden one or a group row's, which start by
-    // rules of their own: those are walked afresh and never kept.
-    const bool kept =
-        keptAs != GridCellTypeNone && visibleAt(down ? *panel.rows() : *panel.columns(), at) && !(down && isGroupAt(panel, at));
-    const auto key = MergeRuns::lineKey(keptAs, down, line);
-    if (kept)
-        if (const auto known = _runs->find(key, at)) return *known;
-    const std::string text = textOf(panel, row, col);
-    if (text.empty()) return single;
     const auto g = grid();
-    const MergeRun found = grow(g.get(), panel, down, line, single, text);
-    if (kept) _runs->store(key, found);
-    return found;
-}
-
-std::shared_ptr<GridCellRange> GridMergeManager::twoWay(const GridCellRange& range, const GridPanel& panel, bool vertical,
-                                                        GridCellType keptAs) const {
-    const auto g = grid();
-    std::shared_ptr<GridCellRange> r;
-    if (!range.isSingleCell()) {
-        r = vertical ? getVerticallyMergedRange(range, panel) : getHorizontallyMergedRange(range, panel);
-    } else {
-        const auto one = run(panel, vertical, range.row(), range.col(), keptAs);
-        r = vertical ? std::make_shared<GridCellRange>(one.first, range.col(), one.last, range.col())
-                     : std::make_shared<GridCellRange>(range.row(), one.first, range.row(), one.last);
-    }
-    const std::string text = textOf(panel, r->row(), r->col());
-    if (text.empty()) return r;
-    if (vertical) {
-        // Columns join whose own run down from the block's top row spans exactly the block's rows.
-        const MergeRun rows{r->row(), r->row2()};
-        const auto joins = [&](std::int32_t j, const GridRowCol& column) {
-            return column.allowMerging() && textOf(panel, rows.first, j) == text &&
-                   run(panel, true, rows.first, j, keptAs) == rows;
-        };
-        const auto cols = widen(*panel.columns(), reachOf(g.get(), panel, false, r->col()), {r->col(), r->col2()}, joins);
-        r->setCol(cols.first);
-        r->setCol2(cols.last);
-        return r;
-    }
-    // Rows join whose own run across from the block's left column spans exactly the block's columns.
-    const MergeRun cols{r->col(), r->col2()};
-    const auto joins = [&](std::int32_t i, const GridRowCol& row) {
-        return row.allowMerging() && !isGroup(row) && textOf(panel, i, cols.first) == text &&
-               run(panel, false, i, cols.first, keptAs) == cols;
-    };
-    const auto rows = widen(*panel.rows(), reachOf(g.get(), panel, true, r->row()), {r->row(), r->row2()}, joins);
-    r->setRow(rows.first);
-    r->setRow2(rows.last);
-    return r;
+    if (!expand) return oneAxis(g.get(), *range, panel, vertical);
+    return twoWay(g.get(), *range, panel, vertical, {});
 }
 
 std::shared_ptr<GridCellRange> GridMergeManager::getHorizontallyMergedRange(const GridCellRange& range,
                                                                             const GridPanel& panel) const {
-    auto r = std::make_shared<GridCellRange>(range.row(), range.col(), range.row2(), range.col2());
-    if (!r->isSingleCell() || !mergingAt(*panel.rows(), r->row())) return r;
-    const std::string text = textOf(panel, r->row(), r->col());
-    if (text.empty()) return r;
-    const auto g = grid();
-    const auto cols = grow(g.get(), panel, false, r->row(), {r->col(), r->col2()}, text);
-    r->setCol(cols.first);
-    r->setCol2(cols.last);
-    return r;
+    return oneAxis(grid().get(), range, panel, false);
 }
 
 std::shared_ptr<GridCellRange> GridMergeManager::getVerticallyMergedRange(const GridCellRange& range,
                                                                           const GridPanel& panel) const {
-    auto r = std::make_shared<GridCellRange>(range.row(), range.col(), range.row2(), range.col2());
-    if (!mergingAt(*panel.columns(), r->col())) return r;
-    const std::string text = textOf(panel, r->row(), r->col());
-    if (text.empty()) return r;
-    const auto g = grid();
-    const auto rows = grow(g.get(), panel, true, r->col(), {r->row(), r->row2()}, text);
-    r->setRow(rows.first);
-    r->setRow2(rows.last);
-    return r;
+    return oneAxis(grid().get(), range, panel, true);
 }

@@ -19,7 +19,6 @@ class GridPanel;
 
 namespace kivo::detail {
 class MergeRuns;
-struct MergeRun;
 }  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT GridMergeManager : public plat::Object {
@@ -44,22 +43,6 @@ public:
     void dropCache();
 
 private:
-    // What the kept runs were found under, beyond the data itself: the grid's settings that decide
-    // which cells merge or what they read.
-    struct Settings {
-        std::int64_t merging = 0;
-        std::int32_t frozenRows = 0, frozenColumns = 0;
-        bool showSort = false;
-        const void* formatter = nullptr;
-        const void* headerRow = nullptr;
-        bool operator==(const Settings&) const = default;
-    };
-
-    std::shared_ptr<GridCellRange> twoWay(const GridCellRange& range, const GridPanel& panel, bool vertical,
-                                          GridCellType type) const;
-    kivo::detail::MergeRun run(const GridPanel& panel, bool down, std::int32_t row, std::int32_t col, GridCellType type) const;
-
     std::weak_ptr<OmbriGrid> _grid;
     std::unique_ptr<kivo::detail::MergeRuns> _runs;
-    Settings _settings;
 };

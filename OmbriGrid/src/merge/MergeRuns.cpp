@@ -29,4 +29,10 @@ void MergeRuns::clear() {
     _count = 0;
 }
 
+void MergeRuns::keepFor(const MergeSettings& now) {
+    if (now == _settings) return;
+    clear();
+    _settings = now;
+}
+
 }  // namespace kivo::detail

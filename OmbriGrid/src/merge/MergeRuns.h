@@ -16,6 +16,17 @@ namespace kivo::detail {
 struct MergeRun {
     std::int32_t first = 0;
     std::int32_t last = 0;
+    bool operator==(const MergeRun&) const = default;
+};
+
+// The grid's settings that decide which cells merge or what they read, beyond the data itself.
+struct MergeSettings {
+    std::int64_t merging = 0;
+    std::int32_t frozenRows = 0, frozenColumns = 0;
+    bool showSort = false;
+    const void* formatter = nullptr;
+    const void* headerRow = nullptr;
+    bool operator==(const MergeSettings&) const = default;
 };
 
 class MergeRuns {
@@ -31,11 +42,14 @@ public:
 
     void clear();
     std::size_t size() const { return _count; }
+    // Runs found under other settings are not reused: forgets them all when `now` differs.
+    void keepFor(const MergeSettings& now);
 
 private:
     // Per line: each run's first index, mapping to its last.
     std::unordered_map<std::uint64_t, std::map<std::int32_t, std::int32_t>> _lines;
     std::size_t _count = 0;
+    MergeSettings _settings;
 };
 
 }  // namespace kivo::detail
