@@ -192,6 +192,22 @@ TEST_F(MergedRuns, EveryRoadThatChangesTheDataForgetsTheRunsItTouched) {
     }
 }
 
+TEST_F(MergedRuns, ColumnHeaderRunsFollowTheHeadersAndTheirSortMarks) {
+    grid->setAllowMerging(GridAllowMergingAll);
+    grid->columnHeaderRow()->setAllowMerging(true);
+    const auto header = [&](std::int32_t c) {
+        return *grid->mergeManager()->getMergedRangeForCells(std::make_shared<GridCellRange>(0, c), GridCellTypeColumnHeader);
+    };
+    grid->columns()->column(0)->setHeader("Place");
+    EXPECT_TRUE(header(0).isEqual(GridCellRange(0, 0)));
+    grid->columns()->column(1)->setHeader("Place");
+    EXPECT_TRUE(header(0).isEqual(GridCellRange(0, 0, 0, 1)));
+    grid->columns()->column(1)->setSortDirection(GridSortDirectionAscending);
+    EXPECT_TRUE(header(0).isEqual(GridCellRange(0, 0))) << "the sort mark makes the second header differ";
+    grid->setShowSort(false);
+    EXPECT_TRUE(header(0).isEqual(GridCellRange(0, 0, 0, 1))) << "no mark shown: equal again";
+}
+
 TEST_F(MergedRuns, RepaintsAndSelectionChangesKeepTheRuns) {
     const auto before = answers();
     const std::size_t runs = grid->mergeManager()->cachedCount();
