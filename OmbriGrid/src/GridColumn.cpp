@@ -122,7 +122,7 @@ void GridColumn::setSortDirection(GridSortDirection direction) {
     if (direction == _defaultSort) return;
     _defaultSort = direction;
     if (auto g = grid()) {
-        // The header's sort mark and the cells' formatting read these: merged blocks may change.
+        // The sort mark is part of the header's text: merged headers may change.
         if (g->mergeManager()) g->mergeManager()->dropCache();
         g->invalidate();
     }
@@ -159,7 +159,7 @@ void GridColumn::setDataType(std::int64_t type) {
     if (type == _dataType) return;
     _dataType = type;
     if (auto g = grid()) {
-        // The header's sort mark and the cells' formatting read these: merged blocks may change.
+        // The data type decides how numbers read (a Boolean's check box): merged blocks may change.
         if (g->mergeManager()) g->mergeManager()->dropCache();
         g->invalidate();
     }
