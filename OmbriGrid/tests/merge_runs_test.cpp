@@ -218,6 +218,14 @@ TEST_F(MergedRuns, RepaintsAndSelectionChangesKeepTheRuns) {
     EXPECT_EQ(grid->mergeManager()->cachedCount(), runs);
     draw();
     EXPECT_EQ(answers(), before);
+    // Columns outside the grid merge with nothing, in either panel kind.
+    EXPECT_TRUE(kept(1, -1).isEqual(GridCellRange(1, -1)));
+    EXPECT_TRUE(kept(1, 99).isEqual(GridCellRange(1, 99)));
+    grid->setAllowMerging(GridAllowMergingAll);
+    EXPECT_TRUE(grid->mergeManager()
+                    ->getMergedRangeForCells(std::make_shared<GridCellRange>(0, 99), GridCellTypeColumnHeader)
+                    ->isEqual(GridCellRange(0, 99)));
+    grid->setAllowMerging(GridAllowMergingCells);
     // A range handed out is the caller's own: changing it changes no later answer.
     grid->mergeManager()->getMergedRangeForCells(std::make_shared<GridCellRange>(1, 0), GridCellTypeCell)->setRow2(7);
     EXPECT_TRUE(kept(2, 0).isEqual(GridCellRange(0, 0, 3, 0)));
