@@ -11,6 +11,7 @@
 #include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/KivoInternalCamelConversion.h"
+#include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/locale/formatter.h"
@@ -125,7 +126,11 @@ GridSortDirection GridColumn::sortDirection() const {
 void GridColumn::setSortDirection(GridSortDirection direction) {
     if (direction == _defaultSort) return;
     _defaultSort = direction;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        // The sort mark is part of the header's text: merged headers may change.
+        if (g->mergeManager()) g->mergeManager()->dropCache();
+        g->invalidate();
+    }
 }
 
 namespace {
@@ -160,7 +165,11 @@ void GridColumn::setHeaderHorizontalAlignment(GridHorizontalAlignment alignment)
 void GridColumn::setDataType(std::int64_t type) {
     if (type == _dataType) return;
     _dataType = type;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        // The data type decides how numbers read (a Boolean's check box): merged blocks may change.
+        if (g->mergeManager()) g->mergeManager()->dropCache();
+        g->invalidate();
+    }
 }
 
 void GridColumn::setFormat(const std::optional<std::string>& format) {

@@ -115,7 +115,10 @@ plat::Value GridPanel::getCellData(std::int32_t row, std::int32_t col, bool form
 
 void GridPanel::setCellData(const plat::Value& value, std::int32_t row, std::int32_t col) {
     if (!storeCellData(value, row, col)) return;
-    if (auto g = grid()) g->invalidate();
+    if (auto g = grid()) {
+        if (g->mergeManager()) g->mergeManager()->dropCache();
+        g->invalidate();
+    }
 }
 
 bool GridPanel::storeCellData(const plat::Value& value, std::int32_t row, std::int32_t col) {

@@ -5,6 +5,7 @@
 
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridColumn.h"
+#include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/log.h"
@@ -320,6 +321,8 @@ bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs
 
 void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
     _dirty = true;
+    // Visibility, merging flags, bindings and formats decide which cells merge.
+    if (auto g = grid(); g && g->mergeManager()) g->mergeManager()->dropCache();
     if (item._source >= 0) keep(const_cast<GridRowCol&>(item));
     if (_structureStale) return;
     // An item removed from the collection may still name it as owner: only one the positions hold counts.
@@ -467,6 +470,7 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
     else if (!args || !replayEdit(*args))
         _structureStale = true;
     if (auto g = grid()) {
+        if (g->mergeManager()) g->mergeManager()->dropCache();
         g->dropCaches();
         g->setNeedsDisplay();
         if (isHeaderAxis()) g->_headersChanged();

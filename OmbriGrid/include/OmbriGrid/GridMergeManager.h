@@ -1,12 +1,13 @@
 #pragma once
 // Decides which cells of a panel merge into one range: neighbours showing the same formatted text,
-// where the grid's merging bits and the rows' or columns' merging flags allow it. Every cell of a
-// merged block maps to the same range until the grid drops its caches. Holds its grid weakly.
+// where the grid's merging bits and the rows' or columns' merging flags allow it. The runs of equal
+// texts it finds are kept until the data changes (a cell's value, the rows or columns, their flags,
+// the merging bits or the frozen counts), not merely until the next repaint, so a block of any length
+// is walked once per data change. Holds its grid weakly.
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 #include "OmbriGrid/GridCellRange.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
@@ -16,28 +17,32 @@
 class OmbriGrid;
 class GridPanel;
 
+namespace kivo::detail {
+class MergeRuns;
+}  // namespace kivo::detail
+
 class KIVO_GRID_EXPORT GridMergeManager : public plat::Object {
 public:
-    // Subscribes to the grid's DroppedCaches, which empties the cache.
     static std::shared_ptr<GridMergeManager> create(const std::shared_ptr<OmbriGrid>& grid);
-    explicit GridMergeManager(const std::shared_ptr<OmbriGrid>& grid) : _grid(grid) {}
+    explicit GridMergeManager(const std::shared_ptr<OmbriGrid>& grid);
     ~GridMergeManager() override;
     std::shared_ptr<OmbriGrid> grid() const { return _grid.lock(); }
 
     // The merged range of one cell of a panel of `type`: the range given where merging does not apply
-    // (not one cell, a row outside the grid's rows, merging off), else the block's shared range.
+    // (not one cell, a row outside the grid's rows, merging off), else a new range of the block, which
+    // the caller may change freely. Answers from the runs kept since the last data change.
     std::shared_ptr<GridCellRange> getMergedRangeForCells(const std::shared_ptr<GridCellRange>& range, GridCellType type);
+    // The same growth walked afresh, reading every neighbour on the way: nothing kept, nothing reused.
     std::shared_ptr<GridCellRange> getMergedRangeForCells(const std::shared_ptr<GridCellRange>& range, const GridPanel& panel,
                                                           bool vertical, bool expand) const;
     std::shared_ptr<GridCellRange> getHorizontallyMergedRange(const GridCellRange& range, const GridPanel& panel) const;
     std::shared_ptr<GridCellRange> getVerticallyMergedRange(const GridCellRange& range, const GridPanel& panel) const;
 
-    std::size_t cachedCount() const { return _cache.size(); }
-    void dropCache() { _cache.clear(); }
+    // The runs kept, and forgetting them: the grid calls dropCache whenever the data changes.
+    std::size_t cachedCount() const;
+    void dropCache();
 
 private:
-    static std::uint64_t key(std::int32_t row, std::int32_t col, GridCellType type);
-
     std::weak_ptr<OmbriGrid> _grid;
-    std::unordered_map<std::uint64_t, std::shared_ptr<GridCellRange>> _cache;
+    std::unique_ptr<kivo::detail::MergeRuns> _runs;
 };

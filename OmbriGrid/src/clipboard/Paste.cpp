@@ -304,5 +304,8 @@ void OmbriGrid::finishPaste(PasteRun& run) {
         plat::log("OmbriGrid paste: " + std::to_string(run.unchanged) + " cells left unchanged, the first (" +
                   std::to_string(run.firstUnchangedRow) + ", " + std::to_string(run.firstUnchangedColumn) + ") with \"" +
                   run.firstUnchangedText + "\"");
-    if (run.stored) invalidate();
+    if (run.stored) {
+        if (_mergeManager) _mergeManager->dropCache();
+        invalidate();
+    }
 }
