@@ -7,11 +7,9 @@
 // lines, headers); behaviour switches; sizes and the cells origin; scrolling; view operations;
 // drawing pass and invalidation.
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -711,7 +709,6 @@ private:
         _groupRowBackgroundColor, _groupRowTextColor, _headerGridLinesColor, _headerSelectedBackgroundColor,
         _headerSelectedTextColor, _rowHeaderBackgroundColor, _rowHeaderTextColor, _selectionAdornerColor,
         _selectionAdornerBorderColor, _selectionBackgroundColor, _selectionTextColor;
-    mutable std::mutex _scrollIndicatorMutex;
     plat::Color _scrollIndicatorColor;
     plat::Font _font, _columnHeaderFont, _rowHeaderFont;
 
@@ -723,7 +720,7 @@ private:
     std::string _groupHeaderFormat;
     std::int64_t _autoSizeMode = GridAutoSizeModeBoth;
     std::int64_t _allowMerging = GridAllowMergingNone;
-    std::atomic<bool> _touchFeedback = true;
+    bool _touchFeedback = true;
     bool _allowResizing = true;
     bool _autoGenerateColumns = true;
     bool _isReadOnly = false;
