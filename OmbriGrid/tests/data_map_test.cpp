@@ -179,6 +179,14 @@ TEST(DataMap, FollowsChangesOfItsSource) {
         {"an earlier item with the same key wins", [&] { view->insertObject(entry(text("b"), "navy"), 0); }, "b", "navy"},
         {"removed through the view", [&] { view->removeAt(0); }, "b", "blue"},
         {"replaced through the view", [&] { view->replaceObjectAtIndex(0, entry(text("r"), "crimson")); }, "r", "crimson"},
+        {"edited through the view",
+         [&] {
+             const plat::Value first = (*items)[0];
+             view->editItem(first);
+             (*first.asDictionary())["k"] = text("c");
+             view->commitEdit();
+         },
+         "c", "crimson"},
         {"a filter hides nothing from the map",
          [&] { view->setFilter([](const plat::Value& v) { return KivoReflector::getValue(v, "k").asString() != "g"; }); }, "g",
          "green"},
