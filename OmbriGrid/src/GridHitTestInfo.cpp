@@ -67,17 +67,4 @@ void GridHitTestInfo::findCell() {
     if (_row < 0 || _column < 0) _gridPanel.reset();
 }
 
-plat::Point GridHitTestInfo::point() const {
-    std::lock_guard lock(_mutex);
-    return _point;
-}
-
-std::shared_ptr<GridPanel> GridHitTestInfo::gridPanel() const {
-    std::lock_guard lock(_mutex);
-    return _gridPanel;
-}
-
-GridCellType GridHitTestInfo::cellType() const {
-    auto panel = gridPanel();
-    return panel ? panel->cellType() : GridCellTypeNone;
-}
+GridCellType GridHitTestInfo::cellType() const { return _gridPanel ? _gridPanel->cellType() : GridCellTypeNone; }

@@ -314,15 +314,9 @@ void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> colo
     changeAndInvalidate(_alternatingRowBackgroundColor, color);
 }
 
-plat::Color OmbriGrid::scrollIndicatorColor() const {
-    std::lock_guard lock(_scrollIndicatorMutex);
-    return _scrollIndicatorColor;
-}
+plat::Color OmbriGrid::scrollIndicatorColor() const { return _scrollIndicatorColor; }
 
-void OmbriGrid::setScrollIndicatorColor(plat::Color color) {
-    std::lock_guard lock(_scrollIndicatorMutex);
-    _scrollIndicatorColor = color;
-}
+void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _scrollIndicatorColor = color; }
 
 void OmbriGrid::changeFont(plat::Font& field, const plat::Font& font) {
     if (field == font) return;

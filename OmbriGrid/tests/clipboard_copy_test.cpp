@@ -169,9 +169,61 @@ TEST(ClipboardEscaping, TheHtmlFormReadsBackAsTheCellTexts) {
     EXPECT_EQ(pasteboardText(plat::PasteboardTypeText), "a & b\t<td>\t\"q\"\t\tx\r\ny\tTromsø") << "the text form as shown";
     const std::string archive = pasteboardText(ArchiveType);
     EXPECT_EQ(tableCells(archive), texts);
-    const auto html = plat::base64Decode(archive.substr(archive.find("<data>") + 6, archive.find("</data>") - archive.find("<data>") - 6));
+    const auto html =
+        plat::base64Decode(archive.substr(archive.find("<data>") + 6, archive.find("</data>") - archive.find("<data>") - 6));
     ASSERT_TRUE(html);
     EXPECT_NE(html->find("<td>&quot;q&quot;</td><td></td><td>x&#13;\ny</td>"), std::string::npos) << *html;
+}
+
+TEST(ClipboardEscaping, BothFlavoursCarryTheSameCellsWhateverBytesACellHolds) {
+    plat::testing::PinnedLocale locale;
+    plat::testing::VirtualClock clock;
+    using namespace std::string_literals;
+    const std::string bad = "\xEF\xBF\xBD";  // U+FFFD
+    struct Case {
+        const char* name;
+        std::string cell, expected;
+    };
+    const Case cases[] = {
+        {"a stray byte",
+         "ab\xFF"
+         "cd"s,
+         "ab" + bad + "cd"},
+        {"a lone continuation byte", "\x80x"s, bad + "x"},
+        {"truncated at the end", "x\xE2\x82"s, "x" + bad},
+        {"truncated before a letter", "\xC3y"s, bad + "y"},
+        {"overlong two bytes", "\xC0\xAF"s, bad + bad},
+        {"overlong three bytes", "\xE0\x80\xAF"s, bad + bad + bad},
+        {"a surrogate", "\xED\xA0\x80"s, bad + bad + bad},
+        {"past U+10FFFF", "\xF4\x90\x80\x80"s, bad + bad + bad + bad},
+        {"a NUL", "a\0b"s, "ab"},
+        {"valid multi-byte text", "Troms\xC3\xB8 \xE2\x82\xAC \xF0\x9D\x84\x9E"s, "Troms\xC3\xB8 \xE2\x82\xAC \xF0\x9D\x84\x9E"s},
+        {"a replacement character of its own", "x" + bad, "x" + bad},
+    };
+    auto grid = OmbriGrid::create({0, 0, 320, 568});
+    for (std::size_t c = 0; c < std::size(cases); ++c) {
+        auto column = std::make_shared<GridColumn>();
+        column->setDataType(2);
+        grid->columns()->push(column);
+    }
+    grid->rows()->push(std::make_shared<GridRow>());
+    std::vector<std::string> expected;
+    std::string expectedText;
+    for (std::size_t c = 0; c < std::size(cases); ++c) {
+        grid->setCellData(plat::Value(cases[c].cell), 0, static_cast<std::int32_t>(c));
+        expected.push_back(cases[c].expected);
+        expectedText += (c ? "\t" : "") + cases[c].expected;
+    }
+    grid->setSelectionMode(GridSelectionModeCellRange);
+    grid->setSelection(std::make_shared<GridCellRange>(0, 0, 0, static_cast<std::int32_t>(std::size(cases)) - 1));
+    plat::testing::LogCapture log;
+    grid->copy(nullptr);
+    EXPECT_EQ(pasteboardText(plat::PasteboardTypeText), expectedText);
+    const auto cells = tableCells(pasteboardText(ArchiveType));
+    ASSERT_EQ(cells.size(), std::size(cases));
+    for (std::size_t c = 0; c < std::size(cases); ++c) EXPECT_EQ(cells[c], expected[c]) << cases[c].name;
+    EXPECT_TRUE(log.lines().empty()) << "the writer refused a cell: " << log.lines().front();
+    EXPECT_EQ(Access::localClipboard(*grid)[0][0].asString(), cases[0].cell) << "the grid's own copy keeps the raw value";
 }
 
 TEST_F(ClipScene, AGroupRowIsCopiedAsItsHeaderButLeftOutOfTheGridsCopy) {

@@ -180,7 +180,7 @@ TEST(ClipboardPlacement, AnEmptySelectionOrAReadOnlyGridTakesNothing) {
 struct ConversionCase {
     const char* name;
     int column;
-    const char* text;
+    std::string text;
     const char* locale;
     plat::Value stored;  // nil: left unchanged
     bool logged;
@@ -203,6 +203,9 @@ TEST_F(ClipScene, PastedTextConvertsByTheTargetColumnsTypeAndLocale) {
         {"no date", Due, "soon", "en_US", {}, true},
         {"empty into a string", Note, "", "en_US", plat::Value(""), false},
         {"text keeps its blanks", Note, " x ", "en_US", plat::Value(" x "), false},
+        {"512 characters still read as a number", Amount, std::string(510, '0') + "12", "en_US", plat::Value(12.0), false},
+        {"513 characters are too long to be one", Amount, std::string(511, '0') + "12", "en_US", {}, true},
+        {"too long for a Boolean", Active, std::string(511, '0') + "12", "en_US", {}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,6 +223,34 @@ TEST_F(ClipScene, PastedTextConvertsByTheTargetColumnsTypeAndLocale) {
         if (c.logged) {
             EXPECT_NE(log.lines()[0].find("1 cells left unchanged, the first (1, "), std::string::npos) << log.lines()[0];
         }
+    }
+}
+
+TEST_F(ClipScene, TheLogQuotesALongUnconvertedTextCutShortOnACharacter) {
+    std::string longText;
+    for (int i = 0; i < 100'000; ++i) longText += "\xC3\xB8";  // ø, two bytes each
+    struct Case {
+        std::string pasted, quoted;
+    };
+    const Case cases[] = {
+        {"12abc", "\"12abc\""},
+        {longText, "\"" + longText.substr(0, 160) + "\xE2\x80\xA6\""},
+        {std::string(80, 'x'), "\"" + std::string(80, 'x') + "\""},
+        {std::string(81, 'x'), "\"" + std::string(80, 'x') + "\xE2\x80\xA6\""},
+        {"a\xFF"
+         "b",
+         "\"a\xEF\xBF\xBD"
+         "b\""},
+    };
+    for (const auto& c : cases) {
+        plat::Pasteboard::general().setString(c.pasted);
+        select(1, Amount);
+        plat::testing::LogCapture log;
+        grid->paste(nullptr);
+        ASSERT_EQ(log.lines().size(), 1u);
+        const std::string line = log.lines()[0];
+        EXPECT_TRUE(line.ends_with(" with " + c.quoted)) << line.substr(0, 300);
+        EXPECT_LT(line.size(), 300u);
     }
 }
 
@@ -359,6 +390,45 @@ TEST_F(ClipScene, ACutValueThatDoesNotConvertKeepsItsSource) {
     grid->paste(nullptr);
     EXPECT_EQ(items[3]->amount, 1234.5);
     EXPECT_EQ(items[2]->amount, 0) << "a number source is emptied to 0";
+}
+
+TEST(ClipboardCut, FindsItsSourceWithoutMakingARowObjectPerRow) {
+    plat::testing::PinnedLocale locale;
+    plat::testing::VirtualClock clock;
+    auto grid = OmbriGrid::create({0, 0, 320, 568});
+    std::vector<std::shared_ptr<ClipItem>> items;
+    auto values = std::make_shared<plat::Array>();
+    for (int i = 0; i < 2'000; ++i) {
+        items.push_back(std::make_shared<ClipItem>("c", false, i, "n" + std::to_string(i), march(0), 1));
+        values->push_back(plat::Value(items.back()));
+    }
+    grid->setItemsSource(values);
+    grid->setSelectionMode(GridSelectionModeCellRange);
+    const auto note = static_cast<std::int32_t>(grid->columns()->objectForKeyedSubscript("note")->index());
+    grid->setSelection(std::make_shared<GridCellRange>(10, note));
+    grid->cut(nullptr);
+    grid->setSelection(std::make_shared<GridCellRange>(13, note));
+    const std::uint64_t before = GridRow::reserveIdentities(0);
+    grid->paste(nullptr);
+    EXPECT_LT(GridRow::reserveIdentities(0) - before, 10u) << "rows made for the paste";
+    EXPECT_EQ(items[13]->note, "n10");
+    EXPECT_EQ(items[10]->note, "");
+}
+
+TEST(ClipboardCut, RowsWithoutItemsEmptyTheCellsWhereTheValuesWereCut) {
+    // Their values stay in the panel by index when a row is put in above them.
+    TextGrid g;
+    g.select(GridCellRange(0, 3, 1, 3));
+    g.grid->cut(nullptr);
+    g.grid->rows()->insertObject(plat::Value(std::make_shared<GridRow>()), 0);
+    ASSERT_EQ(g.cell(2, 3), "o23");
+    g.select(GridCellRange(5, 3));
+    g.grid->paste(nullptr);
+    EXPECT_EQ(g.cell(5, 3), "o03");
+    EXPECT_EQ(g.cell(6, 3), "o13");
+    EXPECT_EQ(g.cell(0, 3), "");
+    EXPECT_EQ(g.cell(1, 3), "");
+    EXPECT_EQ(g.cell(2, 3), "o23") << "never cut";
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "OmbriGrid/KivoOmbriGridExport.h"
@@ -13,6 +12,9 @@
 #include "Platform/foundation/value.h"
 
 class KivoCollectionView;
+namespace kivo::detail {
+class DataMapIndex;
+}  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT GridDataMap : public plat::Object {
 public:
@@ -20,10 +22,13 @@ public:
     explicit GridDataMap(plat::ArrayPtr items);
     GridDataMap(plat::ArrayPtr items, std::string selectedValuePath, std::string displayMemberPath);
     GridDataMap(std::shared_ptr<KivoCollectionView> view, std::string selectedValuePath, std::string displayMemberPath);
+    ~GridDataMap() override;
+    GridDataMap(const GridDataMap&) = delete;
+    GridDataMap& operator=(const GridDataMap&) = delete;
 
-    std::shared_ptr<KivoCollectionView> collectionView() const;
-    std::string selectedValuePath() const;
-    std::string displayMemberPath() const;
+    std::shared_ptr<KivoCollectionView> collectionView() const { return _collectionView; }
+    std::string selectedValuePath() const { return _selectedValuePath; }
+    std::string displayMemberPath() const { return _displayMemberPath; }
 
     // The source index of the first item whose value at `path` equals `value`; -1 when none (nil never
     // matches). Matching is exact whatever `caseSensitive` says.
@@ -39,8 +44,9 @@ public:
 private:
     plat::Array valuesAt(const std::string& path) const;
 
-    mutable std::mutex _mutex;
     std::shared_ptr<KivoCollectionView> _collectionView;
     std::string _selectedValuePath;
     std::string _displayMemberPath;
+    // The source's values by path, read once per change of the source rather than once per lookup.
+    std::unique_ptr<kivo::detail::DataMapIndex> _index;
 };

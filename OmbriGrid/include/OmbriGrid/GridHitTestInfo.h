@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "OmbriGrid/GridCellRange.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
@@ -22,9 +21,9 @@ public:
     // Finds the cell in the given panel (a coordinate before its start hits index 0).
     GridHitTestInfo(const std::shared_ptr<GridPanel>& panel, plat::Point point);
 
-    plat::Point point() const;
+    plat::Point point() const { return _point; }
     // Null when the point hits no cell.
-    std::shared_ptr<GridPanel> gridPanel() const;
+    std::shared_ptr<GridPanel> gridPanel() const { return _gridPanel; }
     std::int32_t row() const { return _row; }
     std::int32_t column() const { return _column; }
     // Nearness to a cell border is not told: always false.
@@ -44,5 +43,4 @@ private:
     std::int32_t _column = -1;
     std::shared_ptr<GridPanel> _gridPanel;
     plat::Point _point;
-    mutable std::mutex _mutex;
 };

@@ -7,11 +7,9 @@
 // lines, headers); behaviour switches; sizes and the cells origin; scrolling; view operations;
 // drawing pass and invalidation.
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -645,6 +643,8 @@ private:
     void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
     // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
     void finishPaste(PasteRun& run);
+    // The row that shows a cut's source now, or -1 when none does.
+    std::int32_t cutSourceRow(PasteRun& run, std::size_t source) const;
 
     // ---- detail rows and cell views ----
 
@@ -730,7 +730,6 @@ private:
         _groupRowBackgroundColor, _groupRowTextColor, _headerGridLinesColor, _headerSelectedBackgroundColor,
         _headerSelectedTextColor, _rowHeaderBackgroundColor, _rowHeaderTextColor, _selectionAdornerColor,
         _selectionAdornerBorderColor, _selectionBackgroundColor, _selectionTextColor;
-    mutable std::mutex _scrollIndicatorMutex;
     plat::Color _scrollIndicatorColor;
     plat::Font _font, _columnHeaderFont, _rowHeaderFont;
 
@@ -742,7 +741,7 @@ private:
     std::string _groupHeaderFormat;
     std::int64_t _autoSizeMode = GridAutoSizeModeBoth;
     std::int64_t _allowMerging = GridAllowMergingNone;
-    std::atomic<bool> _touchFeedback = true;
+    bool _touchFeedback = true;
     bool _allowResizing = true;
     bool _autoGenerateColumns = true;
     bool _isReadOnly = false;
@@ -813,11 +812,12 @@ private:
 
     // ---- clipboard ----
     // The grid's own copy: each copied data row's raw values by column offset (nil: no value), the
-    // row's item and identity (so that a cut finds its cells after a sort), the copied block, and the
-    // text put on the pasteboard with it.
+    // row's item, identity and index (so that a cut finds its cells where they were, or after a sort
+    // by what they show), the copied block, and the text put on the pasteboard with it.
     std::vector<std::vector<plat::Value>> _localClipboard;
     std::vector<plat::Value> _localClipboardItems;
     std::vector<std::uint64_t> _localClipboardRowIds;
+    std::vector<std::int32_t> _localClipboardRows;
     std::optional<std::string> _localClipboardText;
     std::shared_ptr<GridCellRange> _copiedRange;
     bool _copyBeingCut = false;

@@ -14,6 +14,7 @@
 #include "Platform/ui/pasteboard.h"
 #include "clipboard/ClipboardPayload.h"
 #include "clipboard/PasteRun.h"
+#include "clipboard/TextRepair.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ void OmbriGrid::copySelection() {
     std::vector<std::vector<plat::Value>> values;
     std::vector<plat::Value> items;
     std::vector<std::uint64_t> ids;
+    std::vector<std::int32_t> indices;
     ClipboardRow view;
     for (std::int32_t r = top; r <= bottom; ++r) {
         viewClipboardRow(view, r);
@@ -126,20 +128,24 @@ void OmbriGrid::copySelection() {
             const auto& [column, bound] = columns[static_cast<std::size_t>(c - left)];
             plat::Value value = data && bound && !view.item.isNil() ? column->getBoundValue(view.item) : plat::Value();
             if (value.isNil()) value = _cells->getCellData(r, c, false);
+            // Both flavours carry the same cells: the HTML writer takes only well-formed text.
             if (group && c == 0) {
-                line.push_back(_cells->getGroupRowHeader(r).value_or(""));
+                line.push_back(kivo::detail::wellFormedText(_cells->getGroupRowHeader(r).value_or("")));
             } else if (column && column->dataType() == TypeBoolean && !value.isNil()) {
                 line.emplace_back(value.asInteger() != 0 ? "True" : "False");
             } else {
                 const plat::Value shown = data && column ? column->getFormattedValue(value) : _cells->getCellData(r, c, true);
-                line.push_back(shown.isNil() ? std::string() : shown.isString() ? shown.asString() : shown.description());
+                line.push_back(kivo::detail::wellFormedText(shown.isNil()      ? std::string()
+                                                            : shown.isString() ? shown.asString()
+                                                                               : shown.description()));
             }
             if (data) raw.push_back(std::move(value));
         }
         if (data) {
             values.push_back(std::move(raw));
             items.push_back(view.item);
-            ids.push_back(view.row ? view.row->identity() : 0);
+            ids.push_back(view.identity);
+            indices.push_back(r);
         }
     }
     const auto skipped = static_cast<std::int32_t>(texts.size() - values.size());
@@ -147,6 +153,7 @@ void OmbriGrid::copySelection() {
     _localClipboard = std::move(values);
     _localClipboardItems = std::move(items);
     _localClipboardRowIds = std::move(ids);
+    _localClipboardRows = std::move(indices);
     std::string text = kivo::detail::tabSeparatedText(texts);
     _localClipboardText = text;
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "OmbriGrid/GridColumn.h"
@@ -77,6 +76,8 @@ void OmbriGrid::viewClipboardRow(ClipboardRow& view, std::int32_t index) const {
                 view.isData = true;
                 view.readOnly = false;
                 view.item = _rows->placeholderItem(entry.asInteger());
+                // The identity the row would have, were it made now.
+                view.identity = _rows->_identityBase + static_cast<std::uint64_t>(entry.asInteger());
                 return;
             }
         }
@@ -85,6 +86,7 @@ void OmbriGrid::viewClipboardRow(ClipboardRow& view, std::int32_t index) const {
     view.isData = kivo::detail::isDataRow(view.row.get());
     view.readOnly = view.row && view.row->isReadOnly();
     view.item = view.row ? view.row->dataItem() : plat::Value();
+    view.identity = view.row ? view.row->identity() : 0;
 }
 
 std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const {
@@ -127,7 +129,9 @@ void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
             run.sourceColumn = static_cast<std::size_t>(sourceColumn) < run.columns.size()
                                    ? run.columns[static_cast<std::size_t>(sourceColumn)].column.get()
                                    : nullptr;
-            if (run.cut) run.source = PasteRun::Source{_localClipboardItems[k], _localClipboardRowIds[k], sourceColumn};
+            if (run.cut)
+                run.source =
+                    PasteRun::Source{_localClipboardItems[k], _localClipboardRowIds[k], sourceColumn, _localClipboardRows[k]};
             return &_localClipboard[k][j];
         });
     } else {
@@ -260,7 +264,7 @@ void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32
     if (sourceRow >= 0 && sourceRow < rowCount && sourceCol >= 0 && sourceCol < columnCount) {
         const auto source = _rows->row(sourceRow);
         if (kivo::detail::isDataRow(source.get()))
-            run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol};
+            run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol, sourceRow};
     }
     if (_pasteRun) {
         pasteInto(run, value, row, col);
@@ -271,33 +275,49 @@ void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32
     finishPaste(local);
 }
 
-void OmbriGrid::finishPaste(PasteRun& run) {
-    if (!run.toClear.empty()) {
-        // Rows are found by their items now, not where they stood when cut.
-        std::unordered_map<const void*, std::int32_t> byItem;
-        std::unordered_map<std::uint64_t, std::int32_t> byIdentity;
+std::int32_t OmbriGrid::cutSourceRow(PasteRun& run, std::size_t index) const {
+    const auto& source = run.toClear[index];
+    const void* item = itemIdentity(source.item);
+    // Rows are told apart by their items; a row whose item is no object, by its own identity.
+    const auto shows = [&](const ClipboardRow& view) {
+        return view.isData && (item ? itemIdentity(view.item) == item : view.identity == source.rowIdentity);
+    };
+    ClipboardRow view;
+    viewClipboardRow(view, source.row);
+    // A row without an item keeps its values in the panel by index, where rows moving leave them.
+    if (source.item.isNil()) return view.isData ? source.row : -1;
+    if (shows(view)) return source.row;
+    // The rows moved since the copy: every data row once, by what it shows, for all the sources.
+    if (!run.rowsMapped) {
+        run.rowsMapped = true;
         const auto rowCount = static_cast<std::int32_t>(_rows->count());
         for (std::int32_t r = 0; r < rowCount; ++r) {
-            const auto row = _rows->row(r);
-            if (!kivo::detail::isDataRow(row.get())) continue;
-            if (const void* identity = itemIdentity(row->dataItem())) byItem.emplace(identity, r);
-            byIdentity.emplace(row->identity(), r);
+            viewClipboardRow(view, r);
+            if (!view.isData) continue;
+            if (const void* shown = itemIdentity(view.item)) run.rowsByItem.emplace(shown, r);
+            run.rowsByIdentity.emplace(view.identity, r);
         }
-        for (const auto& source : run.toClear) {
-            std::int32_t r = -1;
-            if (const void* identity = itemIdentity(source.item)) {
-                if (auto found = byItem.find(identity); found != byItem.end()) r = found->second;
-            } else if (auto found = byIdentity.find(source.rowIdentity); found != byIdentity.end()) {
-                r = found->second;
-            }
-            if (r < 0 || run.written.count({r, source.column})) continue;
-            const auto column = _columns->column(source.column);
-            const auto row = _rows->row(r);
-            if (!column || column->isReadOnly() || row->isReadOnly()) continue;
-            const std::int64_t type = column->dataType();
-            const plat::Value empty = type == TypeNumber || type == TypeBoolean ? plat::Value(0) : plat::Value();
-            if (_cells->storeCellData(empty, r, source.column)) ++run.stored;
-        }
+    }
+    if (item) {
+        const auto found = run.rowsByItem.find(item);
+        return found == run.rowsByItem.end() ? -1 : found->second;
+    }
+    const auto found = run.rowsByIdentity.find(source.rowIdentity);
+    return found == run.rowsByIdentity.end() ? -1 : found->second;
+}
+
+void OmbriGrid::finishPaste(PasteRun& run) {
+    for (std::size_t i = 0; i < run.toClear.size(); ++i) {
+        const auto& source = run.toClear[i];
+        const std::int32_t r = cutSourceRow(run, i);
+        if (r < 0 || run.written.count({r, source.column})) continue;
+        ClipboardRow view;
+        viewClipboardRow(view, r);
+        const auto column = _columns->column(source.column);
+        if (!column || column->isReadOnly() || view.readOnly) continue;
+        const std::int64_t type = column->dataType();
+        const plat::Value empty = type == TypeNumber || type == TypeBoolean ? plat::Value(0) : plat::Value();
+        if (_cells->storeCellData(empty, r, source.column)) ++run.stored;
     }
     // One line for the whole paste, however many cells it left alone.
     if (run.unchanged)

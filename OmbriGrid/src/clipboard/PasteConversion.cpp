@@ -10,6 +10,20 @@ namespace {
 
 constexpr std::int64_t TypeNumber = 3, TypeBoolean = 4, TypeDate = 5;
 
+// Longer than any number is written, grouping separators, sign and fraction included (the largest
+// double has 309 digits): such a text is not read at all, as the parser's time grows faster than its
+// length.
+constexpr std::size_t MaxNumberTextCharacters = 512;
+
+// Whether the UTF-8 text holds more than `most` characters, looking no further than that.
+bool longerThan(std::string_view text, std::size_t most) {
+    if (text.size() <= most) return false;
+    std::size_t characters = 0;
+    for (const char byte : text)
+        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80 && ++characters > most) return true;
+    return false;
+}
+
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view blanks = " \t\r\n\f\v";
     const auto first = text.find_first_not_of(blanks);
@@ -67,6 +81,7 @@ PastedValue PasteConverter::convert(const plat::Value& value, const GridColumn& 
         if (equalsIgnoringAsciiCase(text, "true")) return {Outcome::Store, plat::Value(true)};
         if (equalsIgnoringAsciiCase(text, "false")) return {Outcome::Store, plat::Value(false)};
     }
+    if (longerThan(text, MaxNumberTextCharacters)) return {Outcome::Unchanged, std::nullopt};
     if (auto number = _number.parse(text)) return {Outcome::Store, plat::Value(*number)};
     return {Outcome::Unchanged, std::nullopt};
 }

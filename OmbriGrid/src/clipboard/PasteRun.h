@@ -6,11 +6,13 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "OmbriGrid/OmbriGrid.h"
 #include "clipboard/PasteConversion.h"
+#include "clipboard/TextRepair.h"
 
 class GridColumn;
 class GridColumnCollection;
@@ -30,15 +32,19 @@ struct OmbriGrid::ClipboardRow {
     bool isData = false, readOnly = false;
     plat::Value item;
     std::shared_ptr<GridRow> row;
+    // The row's identity, which a row made for the same placeholder keeps.
+    std::uint64_t identity = 0;
 };
 
 struct OmbriGrid::PasteRun {
-    // A cut's source cell, held by its row's item (or, for a row without one, by the row's identity)
-    // so that a sort between the cut and the paste still finds it.
+    // A cut's source cell, held by its row's item (or, for an item that is no object, by the row's
+    // identity) so that a sort between the cut and the paste still finds it; a row without an item
+    // by where it stood, as its values do.
     struct Source {
         plat::Value item;
         std::uint64_t rowIdentity = 0;
         std::int32_t column = -1;
+        std::int32_t row = -1;  // where it stood when copied, looked at first
     };
 
     struct ColumnInfo {
@@ -62,17 +68,26 @@ struct OmbriGrid::PasteRun {
     const GridColumn* sourceColumn = nullptr;
 
     std::vector<Source> toClear;
+    // The data rows by what they show, made only when a source has left the row it was copied from.
+    std::unordered_map<const void*, std::int32_t> rowsByItem;
+    std::unordered_map<std::uint64_t, std::int32_t> rowsByIdentity;
+    bool rowsMapped = false;
     std::set<std::pair<std::int32_t, std::int32_t>> written;  // kept only for a cut
     std::size_t stored = 0;
     std::size_t unchanged = 0;
     std::int32_t firstUnchangedRow = -1, firstUnchangedColumn = -1;
     std::string firstUnchangedText;
 
+    // The most of a value the paste's log line quotes: a pasted text may be megabytes long.
+    static constexpr std::size_t QuotedCharacters = 80;
+
     void leftUnchanged(std::int32_t row, std::int32_t col, const plat::Value& value) {
         if (unchanged++ == 0) {
             firstUnchangedRow = row;
             firstUnchangedColumn = col;
-            firstUnchangedText = value.isNil() ? std::string() : value.description();
+            firstUnchangedText = value.isNil()      ? std::string()
+                                 : value.isString() ? kivo::detail::excerpt(value.asString(), QuotedCharacters)
+                                                    : kivo::detail::excerpt(value.description(), QuotedCharacters);
         }
     }
 };
