@@ -40,7 +40,7 @@ void OmbriPieControl::startLoadAnimation() {
     setAlpha(0);
     // The delay is read now: a change made while the animation waits is for the next one.
     const double delay = pieStartDelay(_loadAnimation.get());
-    _loadStartTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), delay, false, &OmbriPieControl::_startLoadAnimation);
+    _loadStartTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), delay, &OmbriPieControl::_startLoadAnimation);
 }
 
 void OmbriPieControl::_startLoadAnimation() {

@@ -96,7 +96,7 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
         if (!_updateStartTimer)
             _updateStartTimer =
                 kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(), kivo::detail::pieStartDelay(_updateAnimation.get()),
-                                               false, &OmbriPieControl::startUpdateAnimation);
+                                               &OmbriPieControl::startUpdateAnimation);
     }
     const auto& values = drawnValues();
     const auto n = static_cast<std::int64_t>(values.size());

@@ -399,7 +399,7 @@ void OmbriPie::prepareForSelectAnimation(double angle) {
     _selectAnimationStartAngle = 0;
     _selectAnimationEndAngle = e;
     _animating = true;
-    _selectStartTimer = schedulePieTimer(sharedAs<OmbriPie>(), kivo::detail::pieStartDelay(_selectAnimation.get()), false,
+    _selectStartTimer = schedulePieTimer(sharedAs<OmbriPie>(), kivo::detail::pieStartDelay(_selectAnimation.get()),
                                          &OmbriPie::_startSelectAnimation);
 }
 

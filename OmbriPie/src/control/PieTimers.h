@@ -14,11 +14,11 @@
 
 namespace kivo::detail {
 
+// A one-shot wait: the pie runs no repeating timer of its own.
 template <class T>
-std::shared_ptr<plat::Timer> schedulePieTimer(const std::shared_ptr<T>& owner, double seconds, bool repeats,
-                                              void (T::*method)()) {
+std::shared_ptr<plat::Timer> schedulePieTimer(const std::shared_ptr<T>& owner, double seconds, void (T::*method)()) {
     std::weak_ptr<T> weak = owner;
-    return plat::Timer::scheduled(seconds, repeats, [weak, method](plat::Timer& timer) {
+    return plat::Timer::scheduled(seconds, false, [weak, method](plat::Timer& timer) {
         if (const auto o = weak.lock())
             ((*o).*method)();
         else
