@@ -289,16 +289,22 @@ TEST_F(Scroll, AGridReleasedWhileMovingStopsItsTimers) {
 }
 
 // The glide's and the bounce's length comes from the release speed or is fixed, and reaches the
-// animation driver in single precision (1e308 is +inf there). One it cannot time lands on its end at
-// its first frame; a finite one, however long, runs until a pan stops it.
+// animation driver in single precision, which holds no 1e308: its largest length stands for it. One
+// the driver cannot time lands on its end at its first frame; a finite one, however long, runs until
+// a pan stops it.
 TEST_F(Scroll, AGlideOrBounceOfAnyLengthEndsOrRuns) {
-    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    using Limits = std::numeric_limits<float>;
     struct Case {
         float seconds;
         bool endless;
     };
-    const Case cases[] = {{nan, false},  {inf, false}, {-inf, false}, {0, false}, {-1, false}, {static_cast<float>(1e308), false},
-                          {3e38f, true}, {0.3f, false}};
+    const Case cases[] = {{Limits::quiet_NaN(), false},
+                          {Limits::infinity(), false},
+                          {-Limits::infinity(), false},
+                          {0, false},
+                          {-1, false},
+                          {Limits::max(), true},
+                          {0.3f, false}};
     for (const bool bounce : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(::testing::Message() << (bounce ? "bounce of " : "glide of ") << c.seconds << " s");
