@@ -13,6 +13,7 @@
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/timer.h"
 #include "events/DelegateRule.h"
+#include "scrolling/GridTimers.h"
 
 namespace kivo::detail {
 
@@ -59,18 +60,29 @@ struct GridTestAccess {
     }
     // ---- scrolling ----
     // True while a glide or a bounce runs.
-    static bool isSliding(const OmbriGrid& grid) { return grid._slideTimer && grid._slideTimer->isValid(); }
+    static bool isSliding(const OmbriGrid& grid) { return kivo::detail::isMoving(grid._slideMove); }
     static bool editTimerLock(const OmbriGrid& grid) { return grid._editTimerLock; }
+    // Starts a glide (or a bounce) from the origin to `to`, `seconds` long, as a release or an
+    // over-scroll would.
+    static void slide(OmbriGrid& grid, plat::Point to, float seconds, bool bounce) {
+        grid.startPoint = {grid._originX, grid._originY};
+        grid.finalPoint = to;
+        grid.slideFactor = seconds;
+        grid._timerCount = 0;
+        grid.startSlide(bounce);
+    }
     // True from the last final constraint until the fade has run its ticks.
     static bool isFadePending(const OmbriGrid& grid) {
-        return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || (grid._ghostTimer && grid._ghostTimer->isValid());
+        return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || kivo::detail::isMoving(grid._ghostMove);
     }
     // ---- editing ----
     static void setEditStartLock(OmbriGrid& grid, bool on) { grid._editStartLock = on; }
     static void setEditTimerLock(OmbriGrid& grid, bool on) { grid._editTimerLock = on; }
     static bool isFinishing(const OmbriGrid& grid) { return grid._isFinishingFlag; }
     static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) { return grid._dataMapPicker; }
-    static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) { return grid._dataMapPickerToolbar; }
+    static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) {
+        return grid._dataMapPickerToolbar;
+    }
 
     // ---- taps and sorting ----
     static bool editStartLock(const OmbriGrid& grid) { return grid._editStartLock; }
@@ -98,7 +110,6 @@ struct GridTestAccess {
     }
 
     // ---- cell views ----
-
 };
 
 }  // namespace kivo::detail

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "OmbriGrid/GridRowColCollection.h"
+#include "Platform/runtime/run_loop.h"
 #include "Platform/testing/geometry_matchers.h"
 #include "Platform/testing/log_capture.h"
 #include "scroll_fixture.h"
@@ -57,31 +58,32 @@ TEST_F(Scroll, GesturesGlideBounceAndReportTheirMoves) {
         int events;
     };
     // A flick of 1000 points per second: the pan's nine steps move 180 points, then the glide runs
-    // 0.48125 s over 137.5 points (24 moving ticks, the 25th ends it).
+    // 0.48125 s over 137.5 points at the display's 60 frames a second: it moves in each of 25 steps of
+    // 0.02 s, the last frame landing on the end; every frame that crosses a whole point reports it.
     const auto upward = [](plat::Point step) { return [step](Scroll& s) { s.flick({200, 400}, step); }; };
     const Case cases[] = {
-        {"vertical flick", true, {0, 0}, upward({0, -20}), 24, 25, {0, 317.5}, 9 + 22},
-        {"mostly vertical flick glides only vertically", true, {100, 0}, upward({-4, -20}), 24, 25, {100, 317.5}, 9 + 22},
+        {"vertical flick", true, {0, 0}, upward({0, -20}), 25, 25, {0, 317.5}, 9 + 26},
+        {"mostly vertical flick glides only vertically", true, {100, 0}, upward({-4, -20}), 25, 25, {100, 317.5}, 9 + 26},
         {"begun on a frozen column",
          true,
          {0, 0},
          [](Scroll& s) {
              s.flick({140, 400}, {-10, -20});
          },
-         24,
+         25,
          25,
          {0, 317.5},
-         9 + 22},
+         9 + 26},
         {"begun on a frozen row",
          true,
          {0, 200},
          [](Scroll& s) {
              s.flick({300, 42}, {-20, 10});
          },
-         24,
+         25,
          25,
          {317.5, 200},
-         9 + 22},
+         9 + 26},
         {"begun on the frozen corner",
          true,
          {50, 200},
@@ -92,13 +94,13 @@ TEST_F(Scroll, GesturesGlideBounceAndReportTheirMoves) {
          1,
          {50, 200},
          0},
-        // The glide's first tick finds the origin out of bounds; the bounce after it moves 30 ticks
-        // and ends at its 31st.
-        {"released 10 points above the top", true, {0, 0}, [](Scroll& s) { s.pullAndRelease(10); }, 30, 32, {0, 0}, 1 + 8},
+        // The glide's first frame (1/60 s) finds the origin out of bounds; the 0.6 s bounce after it
+        // moves in every step and lands in the 31st.
+        {"released 10 points above the top", true, {0, 0}, [](Scroll& s) { s.pullAndRelease(10); }, 31, 31, {0, 0}, 1 + 8},
         {"released 2.9 points above the top", true, {0, 0}, [](Scroll& s) { s.pullAndRelease(2.9); }, 1, 1, {0, 0}, 1},
         {"no touch feedback, pulled above the top", false, {0, 0}, [](Scroll& s) { s.pullAndRelease(10); }, 0, 1, {0, 0}, 0},
         {"no touch feedback, flicked past the bottom", false, {0, 2200}, upward({0, -20}), 0, 25, {0, 2260}, 3},
-        {"flicked past the bottom", true, {0, 2200}, upward({0, -20}), 31, 32, {0, 2260}, 9 + 1 + 25},
+        {"flicked past the bottom", true, {0, 2200}, upward({0, -20}), 31, 32, {0, 2260}, 9 + 1 + 27},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,8 +134,8 @@ TEST_F(Scroll, AFlickPastTheBottomRunsBeyondItBeforeTheBounce) {
     flick({200, 400}, {0, -20});
     // 2220, 2240, 2260 and 2280 whole; then 20 over: 10 more; 30 over: 6.67 more; and so on.
     EXPECT_NEAR(grid->originY(), 2311.332, 0.001);
-    clock.advance(Tick);
-    EXPECT_NEAR(grid->originY(), 2350.559, GlideTolerance);
+    clock.advance(Tick);  // the glide's first frame, 1/60 s after the release
+    EXPECT_NEAR(grid->originY(), 2347.205, GlideTolerance);
     EXPECT_TRUE(Access::isSliding(*grid)) << "bouncing back";
 }
 
@@ -284,6 +286,68 @@ TEST_F(Scroll, AGridReleasedWhileMovingStopsItsTimers) {
         EXPECT_TRUE(weak.expired());
         clock.advance(2.0);
     }
+}
+
+// The glide's and the bounce's length comes from the release speed or is fixed, and reaches the
+// animation driver in single precision, which holds no 1e308: its largest length stands for it. One
+// the driver cannot time lands on its end at its first frame; a finite one, however long, runs until
+// a pan stops it.
+TEST_F(Scroll, AGlideOrBounceOfAnyLengthEndsOrRuns) {
+    using Limits = std::numeric_limits<float>;
+    struct Case {
+        float seconds;
+        bool endless;
+    };
+    const Case cases[] = {{Limits::quiet_NaN(), false},
+                          {Limits::infinity(), false},
+                          {-Limits::infinity(), false},
+                          {0, false},
+                          {-1, false},
+                          {Limits::max(), true},
+                          {0.3f, false}};
+    for (const bool bounce : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << (bounce ? "bounce of " : "glide of ") << c.seconds << " s");
+            grid->setScrollPosition({0, 300});
+            clock.advance(2.0);
+            Access::slide(*grid, {0, 500}, c.seconds, bounce);
+            clock.advance(60);
+            if (c.endless) {
+                EXPECT_TRUE(Access::isSliding(*grid));
+                EXPECT_NEAR(grid->originY(), 300, 1e-6);
+                auto t = touches();
+                t.down({200, 300}).wait(Tick).move({200, 280});  // a new pan stops it
+                clock.advance(Tick);
+                EXPECT_FALSE(Access::isSliding(*grid));
+                t.up();
+                continue;
+            }
+            EXPECT_FALSE(Access::isSliding(*grid));
+            EXPECT_EQ(grid->scrollPosition(), (plat::Point{0, 500}));
+            EXPECT_FALSE(Access::editTimerLock(*grid));
+            EXPECT_FALSE(Access::isFadePending(*grid));
+            EXPECT_EQ(grid->scrollIndicatorColor().a, 0);
+        }
+    }
+}
+
+// Mid-glide, mid-bounce and mid-fade the run loop holds no timer: the frames come from the driver.
+TEST_F(Scroll, GlideBounceAndFadeTickOnTheDriver) {
+    flick({200, 400}, {0, -20});
+    clock.advance(0.2);
+    ASSERT_TRUE(Access::isSliding(*grid));
+    EXPECT_EQ(plat::RunLoop::main().timerCount(), 0u) << "glide";
+    clock.advance(2.0);
+
+    grid->setTouchFeedback(true);
+    grid->setScrollPosition({0, -50});
+    clock.advance(0.3);
+    ASSERT_TRUE(Access::isSliding(*grid));
+    EXPECT_EQ(plat::RunLoop::main().timerCount(), 0u) << "bounce";
+    clock.advance(0.3 + 0.5 + 0.2);  // the bounce ends, the indicators wait, then fade
+    ASSERT_TRUE(Access::isFadePending(*grid));
+    EXPECT_GT(grid->scrollIndicatorColor().a, 0);
+    EXPECT_EQ(plat::RunLoop::main().timerCount(), 0u) << "fade";
 }
 
 }  // namespace

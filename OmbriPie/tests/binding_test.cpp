@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriPie/OmbriPie.h"
 #include "Platform/graphics/recording_context.h"
+#include "Platform/runtime/async_semaphore.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
 #include "Platform/ui/window.h"
@@ -114,6 +116,8 @@ TEST(PieBinding, CollectionChangesRebindWhenTheyAreHandedOverOneUpdateAtATime) {
     auto source = items({{{"value", 1.0}}, {{"value", 2.0}}});
     auto pie = boundPie(source, std::nullopt);
     window->addSubview(pie);
+    plat::RecordingContext rec;
+    window->display(rec);
     auto view = pie->collectionView();
     view->addObject(plat::Value(plat::Dictionary{{"value", 5.0}}));
     EXPECT_EQ(pie->values(), (std::vector<double>{1, 2}));
@@ -121,13 +125,42 @@ TEST(PieBinding, CollectionChangesRebindWhenTheyAreHandedOverOneUpdateAtATime) {
     EXPECT_EQ(pie->values(), (std::vector<double>{1, 2, 5}));
 
     view->removeAt(0);
-    plat::RecordingContext rec;
     window->display(rec);  // the pass starts the add's animation; the remove waits for its end
     clock.advance(0.5);
     EXPECT_EQ(pie->values().size(), 3u);
     clock.advance(0.6);
     EXPECT_EQ(pie->values(), (std::vector<double>{2, 5}));
     EXPECT_DOUBLE_EQ(pie->pieControl()->sum(), 7);
+}
+
+// A pie never drawn has no old pie to animate from and no pass to start an animation: every change is
+// handed over as plain data, and the next one is not kept waiting.
+TEST(PieBinding, ChangesBeforeTheFirstPassAreTheDataThatPassShows) {
+    plat::testing::VirtualClock clock;
+    auto pie = boundPie(items({{{"value", 1.0}}, {{"value", 2.0}}}), std::nullopt);
+    const auto& view = pie->collectionView();
+    const auto& control = *pie->pieControl();
+    const auto changeAndWait = [&](const std::function<void()>& change, const std::vector<double>& values) {
+        change();
+        clock.advance(OmbriPie::UpdateHandOverDelay);
+        EXPECT_EQ(pie->values(), values);
+        EXPECT_EQ(control.preValues(), values);
+        EXPECT_EQ(control.semaphore()->count(), 1);
+        EXPECT_FALSE(control.isUpdating());
+    };
+    changeAndWait([&] { view->addObject(plat::Value(plat::Dictionary{{"value", 5.0}})); }, {1, 2, 5});
+    changeAndWait([&] { view->removeAt(0); }, {2, 5});
+    changeAndWait([&] { view->replaceObjectAtIndex(0, plat::Value(plat::Dictionary{{"value", 7.0}})); }, {7, 5});
+
+    // The first pass shows them as they are, with nothing left to animate.
+    auto window = plat::Window::create({0, 0, 400, 300});
+    window->addSubview(pie);
+    plat::RecordingContext rec;
+    window->display(rec);
+    clock.advance(2);
+    EXPECT_EQ(pie->values(), (std::vector<double>{7, 5}));
+    EXPECT_DOUBLE_EQ(control.sum(), 12);
+    EXPECT_FALSE(control.isUpdating());
 }
 
 TEST(PieBinding, RebindingHidesTheTooltip) {

@@ -21,8 +21,25 @@ using plat::testing::PointNear;
 
 TEST(PieClampAngle, TruncatesThenWrapsIntoAHalfTurnEitherSide) {
     const std::pair<double, double> cases[] = {
-        {359.9, -1}, {180, -180}, {-181, 179},  {540.7, -180},     {0, 0}, {-180, -180}, {179.99, 179},
-        {-0.5, 0},   {720, 0},    {1e300, 127}, {std::nan(""), 0},  // beyond a 32-bit integer: saturated; NaN: 0
+        {359.9, -1},
+        {180, -180},
+        {-181, 179},
+        {540.7, -180},
+        {0, 0},
+        {-180, -180},
+        {179.99, 179},
+        {-0.5, 0},
+        {720, 0},
+        // Beyond a 32-bit integer the whole degrees still wrap (1e15 is 280 past a whole number of turns).
+        {1e15, -80},
+        {-1e15, 80},
+        {1e15 + 0.75, -80},
+        {1e19, -80},
+        {1e300, 0},
+        // Not a number of degrees: no turn.
+        {std::nan(""), 0},
+        {INFINITY, 0},
+        {-INFINITY, 0},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(OmbriPie::clampAngle(in), out) << in;
 }
@@ -191,8 +208,8 @@ TEST_F(PieInWindow, TheDrawingViewDrawsTheSlicesInTheSquareTheControlLeft) {
     // Two halves from the left: the first over the top, in the first palette colour.
     const auto* north = rec.findFill(pie->getColor(0));
     ASSERT_TRUE(north);
-    EXPECT_THAT(north->bounds(), plat::testing::RectNear({200 - pie->radius(), 150 - pie->radius(), 2 * pie->radius(), pie->radius()},
-                                                         1e-6));
+    EXPECT_THAT(north->bounds(),
+                plat::testing::RectNear({200 - pie->radius(), 150 - pie->radius(), 2 * pie->radius(), pie->radius()}, 1e-6));
     EXPECT_DOUBLE_EQ(view->radius(), pie->radius());
 }
 

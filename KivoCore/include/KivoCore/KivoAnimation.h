@@ -1,6 +1,7 @@
 #pragma once
 // The timing of one kind of animation: duration, start delay and easing curve.
 
+#include <cmath>
 #include <memory>
 
 #include "KivoCore/KivoCoreExport.h"
@@ -13,8 +14,14 @@ public:
     // A plain animation of no duration and no easing (always of this class).
     static std::shared_ptr<KivoAnimation> none();
 
-    // False when the duration is 0 or less or there is no easing (a NaN duration with a curve is valid).
-    bool isValid() const { return !(_duration <= 0) && _easing != nullptr; }
+    // Whether a move of this duration and start delay can be timed: a positive finite duration and a
+    // finite delay. The animation driver ends any other move at its first frame, so a setting it
+    // cannot time is not valid either.
+    static bool isTimeable(double duration, double startDelay) {
+        return std::isfinite(duration) && duration > 0 && std::isfinite(startDelay);
+    }
+    // False when the driver cannot time the duration and delay, or there is no easing.
+    bool isValid() const { return isTimeable(_duration, _startDelay) && _easing != nullptr; }
 
     double duration() const { return _duration; }
     void setDuration(double d) { _duration = d; }

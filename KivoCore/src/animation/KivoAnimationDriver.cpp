@@ -26,7 +26,7 @@ KivoAnimationDriver::KivoAnimationDriver(plat::Passkey<KivoAnimationDriver>, std
     : _owner(std::move(owner)), _easing(std::move(easing)), _handlers(std::move(handlers)) {
     _hasOwner = !isEmpty(_owner);
     // Anything that cannot be timed jumps to the end state instead of waiting for ever.
-    _endsAtOnce = !std::isfinite(duration) || !(duration > 0) || !std::isfinite(startDelay);
+    _endsAtOnce = !KivoAnimation::isTimeable(duration, startDelay);
     if (_endsAtOnce) return;
     _duration = duration;
     _delay = std::max(startDelay, 0.0);

@@ -117,6 +117,13 @@ TEST(KivoAnimation, DefaultsNoneAndValidity) {
     a.setEasing(KivoEasing::EaseOutQuad());
     a.setDuration(-1);
     EXPECT_FALSE(a.isValid());
-    a.setDuration(NAN);
-    EXPECT_TRUE(a.isValid());
+    // Valid exactly when the driver can time it, with a curve.
+    for (const double duration : {double(NAN), double(INFINITY), -double(INFINITY), 0.0, 1e308, 0.5}) {
+        for (const double delay : {0.0, -1.0, double(NAN), double(INFINITY)}) {
+            a.setDuration(duration);
+            a.setStartDelay(delay);
+            const bool timed = duration == 1e308 || duration == 0.5;
+            EXPECT_EQ(a.isValid(), timed && std::isfinite(delay)) << duration << " after " << delay;
+        }
+    }
 }

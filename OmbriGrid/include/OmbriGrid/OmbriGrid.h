@@ -43,6 +43,7 @@ class KivoCollectionViewGroup;
 class KivoNotifyCollectionChangedEventArgs;
 class IKivoValueFormatter;
 class GridDataMap;
+class KivoAnimationDriver;
 namespace plat {
 class BarButtonItem;
 class LongPressGestureRecognizer;
@@ -540,10 +541,11 @@ private:
     void _handlePan(plat::Point translation);
     // A pan step shows the scroll indicators a little more and stops a pending fade.
     void doReactPan();
-    void _panTimer(plat::Timer& timer);
-    void _panTimer2(plat::Timer& timer);
-    // One tick of the glide or the bounce; true once its count reaches the movement's length.
-    bool slideTick();
+    // One frame of the glide or the bounce, `t` seconds after its start.
+    void _panTimer(double t, bool last);
+    void _panTimer2(double t, bool last);
+    // One frame of the glide or the bounce; true once it ends (its last frame, or a stop asked for).
+    bool slideTick(double t, bool last);
     // The origin back within the content. While it moves: the horizontal one, and the vertical one
     // only when touch feedback is off. Once it rests: both, the vertical one by a bounce when more than
     // 2 points out and touch feedback is on.
@@ -555,7 +557,7 @@ private:
     void startSlide(bool bounce);
     // The indicators fade out once the origin has been still for a while.
     void scrollBarGhost();
-    void _scrollGhostDisappear(plat::Timer& timer);
+    void _scrollGhostDisappear(double t, bool last);
     void stopScrollTimers();
     // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
     void tryLoadCursorCollectionItems();
@@ -766,10 +768,13 @@ private:
     // The glide's or the bounce's length in seconds, in single precision as the speed it comes from.
     float slideFactor = 0;
     bool freezeHorizontal = false, freezeVertical = false;
-    // Ticks of the glide or bounce, and of the indicators' fade; set past the end to stop them at
-    // their next tick.
+    // Frames of the glide or bounce, and the indicators' fade state; set past the end to stop them at
+    // their next frame.
     std::int32_t _timerCount = 0, _ghostTimerCount = 0;
-    std::shared_ptr<plat::Timer> _slideTimer, _ghostWaitTimer, _ghostTimer;
+    // The glide or bounce, and the fade, on the animation driver; the fade's wait on a one-shot timer.
+    std::shared_ptr<KivoAnimationDriver> _slideMove, _ghostMove;
+    std::shared_ptr<plat::Timer> _ghostWaitTimer;
+    double _ghostStartAlpha = 0;  // the indicators' alpha when the fade began
     // ---- editing ----
     std::shared_ptr<plat::PickerView> _dataMapPicker;
     std::shared_ptr<plat::Toolbar> _dataMapPickerToolbar;

@@ -1,5 +1,5 @@
 // The grid's own scrolling: the origin follows a pan, glides on after the release with a circular
-// ease-out, and bounces back from an over-scroll, on repeating timers of the main run loop.
+// ease-out, and bounces back from an over-scroll, frame by frame on the shared animation driver.
 //
 // Sections: the pan; glide and bounce; keeping the origin in bounds; the programmatic position.
 #include <algorithm>
@@ -16,9 +16,7 @@
 #include "scrolling/GridTimers.h"
 
 namespace {
-// Every timer tick of a glide, a bounce or a fade.
-constexpr double TickSeconds = 0.02;
-// A counter past any glide's or bounce's length: the running one ends at its next tick.
+// A frame count past any glide's or bounce's: the running one ends at its next frame.
 constexpr std::int32_t StopAtNextTick = 1'000'000'000;
 constexpr std::int32_t BounceEnded = 1'000'000;
 // A release whose speed along one axis is below this share of the other glides along the other only.
@@ -143,56 +141,55 @@ void OmbriGrid::scrollPositionMoved(plat::Point before) {
 // ---- glide and bounce ----
 
 void OmbriGrid::startSlide(bool bounce) {
-    if (_slideTimer) _slideTimer->invalidate();
-    using kivo::detail::GridTick;
-    const GridTick tick = bounce ? GridTick{[](OmbriGrid& g, plat::Timer& t) { g._panTimer2(t); }}
-                                 : GridTick{[](OmbriGrid& g, plat::Timer& t) { g._panTimer(t); }};
-    _slideTimer = kivo::detail::scheduleGridTimer(sharedAs<OmbriGrid>(), TickSeconds, true, tick);
+    kivo::detail::stopGridMove(_slideMove);
+    using kivo::detail::GridStep;
+    const GridStep step = bounce ? GridStep{[](OmbriGrid& g, double t, bool last) { g._panTimer2(t, last); }}
+                                 : GridStep{[](OmbriGrid& g, double t, bool last) { g._panTimer(t, last); }};
+    _slideMove = kivo::detail::startGridMove(sharedAs<OmbriGrid>(), slideFactor, step);
 }
 
-bool OmbriGrid::slideTick() {
+bool OmbriGrid::slideTick(double t, bool last) {
     _editTimerLock = true;
     const plat::Point before{std::trunc(_originX), std::trunc(_originY)};
-    const std::int32_t n = ++_timerCount;
-    const double ticks = slideFactor / TickSeconds;
-    if (n < ticks) {
-        doReactPan();
+    const bool stopped = ++_timerCount >= StopAtNextTick;
+    // The last frame lands on the end itself (the curve's start plus its way may round off it), also
+    // when the driver could not time the movement; an end that is already there moves nothing.
+    plat::Point to = finalPoint;
+    if (!last) {
         const auto& ease = KivoEasing::EaseOutCirc();
-        const double t = n * TickSeconds;
-        _originX = ease->ease(t, startPoint.x, finalPoint.x - startPoint.x, slideFactor);
-        _originY = ease->ease(t, startPoint.y, finalPoint.y - startPoint.y, slideFactor);
+        to = {ease->ease(t, startPoint.x, finalPoint.x - startPoint.x, slideFactor),
+              ease->ease(t, startPoint.y, finalPoint.y - startPoint.y, slideFactor)};
+    }
+    const bool moves = !last || to.x != _originX || to.y != _originY;
+    if (!stopped && moves && std::isfinite(to.x) && std::isfinite(to.y)) {
+        doReactPan();
+        _originX = to.x;
+        _originY = to.y;
         _constrainOriginNonFinal();
         if (std::trunc(_originX) != before.x || std::trunc(_originY) != before.y) tryLoadCursorCollectionItems();
         scrollPositionMoved(before);
     }
     setNeedsDisplay();
-    return n >= ticks;
+    return stopped || last;
 }
 
-void OmbriGrid::_panTimer(plat::Timer& timer) {
+void OmbriGrid::_panTimer(double t, bool last) {
     const auto alive = keepAlive();
-    const bool counted = slideTick();
+    const bool counted = slideTick(t, last);
     const bool ends = counted || _originX < 0 || _originY < 0 || (_panMax.x > 0 && _originX > _panMax.x) ||
                       (_panMax.y > 0 && _originY > _panMax.y) || (_panMax.y <= 0 && _originY > 0);
     if (!ends) return;
-    timer.invalidate();
+    kivo::detail::stopGridMove(_slideMove);
     _constrainOriginFinal();
     setNeedsDisplay();
     _editTimerLock = false;
 }
 
-void OmbriGrid::_panTimer2(plat::Timer& timer) {
+void OmbriGrid::_panTimer2(double t, bool last) {
     const auto alive = keepAlive();
     // A bounce has no early end: it runs its whole length.
-    if (!slideTick()) return;
-    timer.invalidate();
-    if (_timerCount < StopAtNextTick) {
-        // The curve's last step stops a hair short of the end, which over a long way back is far.
-        const plat::Point before{std::trunc(_originX), std::trunc(_originY)};
-        _originX = finalPoint.x;
-        _originY = finalPoint.y;
-        scrollPositionMoved(before);
-    }
+    if (!slideTick(t, last)) return;
+    kivo::detail::stopGridMove(_slideMove);
     scrollBarGhost();
     setNeedsDisplay();
     _timerCount = BounceEnded;
@@ -230,8 +227,8 @@ void OmbriGrid::_constrainOriginFinal() {
 }
 
 void OmbriGrid::stopScrollTimers() {
-    for (auto* timer : {&_slideTimer, &_ghostWaitTimer, &_ghostTimer})
-        if (*timer) (*timer)->invalidate();
+    if (_ghostWaitTimer) _ghostWaitTimer->invalidate();
+    for (auto* move : {&_slideMove, &_ghostMove}) kivo::detail::stopGridMove(*move);
 }
 
 // ---- the programmatic position ----

@@ -1,5 +1,6 @@
 // The scroll indicators' visibility: the alpha of the indicator colour rises with every pan or glide
-// step and falls back to nothing once the origin has been still for half a second.
+// step and, once the origin has been still for half a second, falls back to nothing over another half
+// second on the shared animation driver.
 #include <algorithm>
 
 #include "OmbriGrid/OmbriGrid.h"
@@ -9,12 +10,11 @@
 namespace {
 constexpr double AlphaStep = 0.03;
 constexpr double AlphaCeiling = 0.5;
-constexpr double FadeStep = 0.02;
 constexpr double FadeDelaySeconds = 0.5;
-constexpr double FadeTickSeconds = 0.02;
-// Fade ticks that lower the alpha: enough to take it from the ceiling to nothing.
-constexpr std::int32_t FadeTicks = 25;
-// Past the fade's length: a fade waiting or running stops at its first tick.
+// The fade lowers the alpha by 0.02 every 0.02 s, for half a second: from the ceiling to nothing.
+constexpr double FadePerSecond = 1.0;
+constexpr double FadeSeconds = 0.5;
+// A pan step sets this: a fade waiting or running stops at its first frame.
 constexpr std::int32_t FadeStopped = 1'000'000;
 }  // namespace
 
@@ -28,25 +28,23 @@ void OmbriGrid::scrollBarGhost() {
     _ghostTimerCount = 0;
     // One fade at a time: a new stillness starts the wait again.
     if (_ghostWaitTimer) _ghostWaitTimer->invalidate();
-    if (_ghostTimer) _ghostTimer->invalidate();
-    _ghostWaitTimer =
-        kivo::detail::scheduleGridTimer(sharedAs<OmbriGrid>(), FadeDelaySeconds, false, [](OmbriGrid& g, plat::Timer&) {
-            g._ghostTimer =
-                kivo::detail::scheduleGridTimer(g.sharedAs<OmbriGrid>(), FadeTickSeconds, true,
-                                                [](OmbriGrid& grid, plat::Timer& t) { grid._scrollGhostDisappear(t); });
-        });
+    kivo::detail::stopGridMove(_ghostMove);
+    _ghostWaitTimer = kivo::detail::scheduleGridWait(sharedAs<OmbriGrid>(), FadeDelaySeconds, [](OmbriGrid& g) {
+        g._ghostStartAlpha = g.scrollIndicatorColor().a;
+        g._ghostMove =
+            kivo::detail::startGridMove(g.sharedAs<OmbriGrid>(), FadeSeconds,
+                                        [](OmbriGrid& grid, double t, bool last) { grid._scrollGhostDisappear(t, last); });
+    });
 }
 
-void OmbriGrid::_scrollGhostDisappear(plat::Timer& timer) {
+void OmbriGrid::_scrollGhostDisappear(double t, bool last) {
     const auto alive = keepAlive();
-    if (_ghostTimerCount >= FadeTicks) {
-        timer.invalidate();
-        _ghostTimerCount = 0;
-        setNeedsDisplay();
-        return;
+    if (_ghostTimerCount < FadeStopped) {
+        const double faded = _ghostStartAlpha - FadePerSecond * (last ? FadeSeconds : t);
+        setScrollIndicatorColor(scrollIndicatorColor().withAlpha(std::max(faded, 0.0)));
     }
-    const plat::Color c = scrollIndicatorColor();
-    setScrollIndicatorColor(c.withAlpha(std::max(c.a - FadeStep, 0.0)));
     setNeedsDisplay();
-    ++_ghostTimerCount;
+    if (!last && _ghostTimerCount < FadeStopped) return;
+    kivo::detail::stopGridMove(_ghostMove);
+    _ghostTimerCount = 0;
 }

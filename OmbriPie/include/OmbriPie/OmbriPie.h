@@ -8,8 +8,8 @@
 // Sections: construction · data · forwarded settings · own settings · selection · touch · drawing pass ·
 // legend · hit values and tooltip · helpers.
 //
-// Time: the turn of a selected slice, the data updates and the load animation tick on repeating
-// 0.01 s timers of the main run loop; data updates wait their turn on the drawing view's semaphore.
+// Time: the turn of a selected slice, the data updates and the load animation run on the core's
+// animation driver after their start delay; data updates wait their turn on the drawing view's semaphore.
 //
 // One drawing pass (render): the rendering notices; background and border; header and footer; the
 // legend's size and place by its position; the legend; the pie's square handed to the drawing view;
@@ -28,16 +28,18 @@
 #include "KivoCore/IKivoValueFormatter.h"
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
-#include "Platform/ui/gesture_recognizer.h"
 #include "OmbriPie/KivoOmbriPieExport.h"
 #include "OmbriPie/KivoPieHitTestInfo.h"
 #include "OmbriPie/OmbriPieControl.h"
 #include "OmbriPie/OmbriPieDataLabel.h"
 #include "OmbriPie/OmbriPieDataLabelRenderer.h"
+#include "Platform/ui/gesture_recognizer.h"
 
 namespace kivo::detail {
 struct PieTestAccess;
 }
+
+class KivoAnimationDriver;
 
 namespace plat {
 class TapGestureRecognizer;
@@ -211,7 +213,8 @@ public:
     void _showTooltip(const std::string& text, const plat::Point& position, std::shared_ptr<plat::Object> data);
 
     // ---- Helpers ----
-    // Whole degrees in [-180, 180): the angle is truncated first, then wrapped (359.9 gives -1).
+    // Whole degrees in [-180, 180): the angle is truncated first, then wrapped (359.9 gives -1) at any
+    // size; an angle that is not finite gives 0, no turn.
     static double clampAngle(double degrees);
     // The view-animation curve of an easing; 0 (ease in and out) for none.
     static std::int64_t convertAnimationType(const std::shared_ptr<IKivoEaseAction>& easing);
@@ -244,9 +247,9 @@ private:
     // The applied turn, read from the drawing view's transform.
     double appliedRotation() const;
     void applyRotation(double angle);
-    // The animated turn: its start after the delay, each tick, its end.
+    // The animated turn: its start after the delay, each frame `t` seconds after the start, its end.
     void _startSelectAnimation();
-    void _selectAnimationTimerTask();
+    void _selectAnimationTimerTask(double t, double duration, bool last);
     void showFinalTooltip();
     // Stores a forwarded setting that differs and redraws the drawing view.
     template <class T, class Get, class Set>
@@ -278,15 +281,14 @@ private:
 
     // The touch and turn state.
     std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer;
-    double _animationStart = 0;  // clock seconds
-    double _animationTime = 0;
+    double _animationTime = 0;  // seconds since the turn started
     double _selectAnimationStartAngle = 0;
     double _selectAnimationEndAngle = 0;
     double _selectAnimationRotatedAngle = 0;
     plat::Point _selectAnimationSenderPoint;
     std::shared_ptr<KivoPieDataPoint> _selectAnimationDataPoint;
     std::shared_ptr<plat::Timer> _selectStartTimer;
-    std::shared_ptr<plat::Timer> _selectTickTimer;
+    std::shared_ptr<KivoAnimationDriver> _selectDriver;
 
     // Changes recorded for the next hand-over.
     std::vector<double> addedValueArr, removedValueArr, changedValueArr;

@@ -10,8 +10,9 @@
 // drawn slice leaves a hit area and a centre point behind for the pie's hit test and tooltip.
 //
 // Time: the load animation covers the pie with a shape layer in the background colour and uncovers it
-// tick by tick; a data update draws the old values until its start, then eases the recorded slices
-// from their old size to the new one. Both tick on repeating 0.01 s timers of the main run loop.
+// frame by frame; a data update draws the old values until its start, then eases the recorded slices
+// from their old size to the new one. A start delay waits on a one-shot timer; the moves run on the
+// core's animation driver, which ends at its first frame a move whose duration cannot be timed.
 //
 // Angles are radians in the pie's convention: a point at angle a and distance d from the centre lies
 // at (cx - d cos a, cy - d sin a), so 0 points left, pi/2 up, and angles grow clockwise on screen.
@@ -32,6 +33,7 @@
 #include "Platform/graphics/path.h"
 #include "Platform/ui/view.h"
 
+class KivoAnimationDriver;
 class OmbriPie;
 
 namespace plat {
@@ -68,14 +70,13 @@ public:
     // whether the slice is pushed. The selected pass draws only the selected slice, pushed further.
     // `startAngle`, `innerRadius` and `maxoff` are not read: the pass hands them for symmetry.
     void renderSlice(const std::shared_ptr<IKivoRenderEngine>& engine, double startAngle, std::int64_t i, bool reversed,
-                     double innerRadius, double offset, const std::vector<double>* offsets, double angle, double cx0,
-                     double cy0, double r, double maxoff, double irad, double sum, bool renderSelected);
+                     double innerRadius, double offset, const std::vector<double>* offsets, double angle, double cx0, double cy0,
+                     double r, double maxoff, double irad, double sum, bool renderSelected);
     // Places the data label of one slice (same arguments as renderSlice; `renderSelected` says the
     // slice is the selected one).
-    void renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngine>& engine, double startAngle, std::int64_t i,
-                              bool reversed, double innerRadius, double offset, const std::vector<double>* offsets,
-                              double angle, double cx0, double cy0, double r, double maxoff, double irad, double sum,
-                              bool renderSelected);
+    void renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngine>& engine, double startAngle, std::int64_t i, bool reversed,
+                              double innerRadius, double offset, const std::vector<double>* offsets, double angle, double cx0,
+                              double cy0, double r, double maxoff, double irad, double sum, bool renderSelected);
     // Draws one segment about (cx, cy) and records its hit area and centre point.
     void _drawSilce(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx, double cy,
                     double r, double irad, double angle, double sweep, bool selected);
@@ -98,11 +99,12 @@ public:
     // calls _startLoadAnimation). A load animation still waiting or running is removed first.
     void startLoadAnimation();
     void _startLoadAnimation();
-    void _loadAnimationTimerTask();
+    // One frame of the load animation, `t` seconds after its start; the last removes the cover.
+    void _loadAnimationTimerTask(double t, double duration, bool last);
     // Removes the cover and its timers; the pie shows whole.
     void stopLoadAnimation();
     // Whether a load animation waits for its start or runs.
-    bool isLoadAnimating() const { return _loadStartTimer != nullptr || _loadTimer != nullptr; }
+    bool isLoadAnimating() const { return _loadStartTimer != nullptr || _loadDriver != nullptr; }
     // The cover while the load animation runs, else null.
     const std::shared_ptr<plat::ShapeLayer>& animationLayer() const { return _animationLayer; }
 
@@ -117,7 +119,7 @@ public:
     void setRemovedValueInd(std::vector<std::int64_t> v) { _removedValueInd = std::move(v); }
     void setChangedValueInd(std::vector<std::int64_t> v) { _changedValueInd = std::move(v); }
     // Whether an update was handed over and has not ended yet.
-    bool isUpdating() const { return _isUpdateAnimated || _updateStartTimer != nullptr || _updateTimer != nullptr; }
+    bool isUpdating() const { return _isUpdateAnimated || _updateStartTimer != nullptr || _updateDriver != nullptr; }
     // One tick of each kind of update: a slice grows from nothing, shrinks to nothing, or moves from
     // its old value to its new one.
     void increasePieSliceAnimation();
@@ -219,8 +221,6 @@ public:
     // How many drawing passes this view has had.
     std::int64_t count() const { return _count; }
 
-    // Seconds between two steps of any of this view's timers.
-    static constexpr double TimeInterval = 0.01;
     static constexpr double DefaultPadding = 3.0;
     // Values whose magnitude is within this of the sum take a full turn.
     static constexpr double FullTurnTolerance = 1e-10;
@@ -243,14 +243,16 @@ private:
     std::int64_t validSelectedIndex() const;
     // The start of a handed-over update (after its start delay): the first kind that has values runs.
     void startUpdateAnimation();
-    // Seconds since the update started, and whether a tick should rather end at once.
-    bool updateTickEnds(double& t);
+    // One frame of the running update, `t` seconds after its start: the tick of its kind, or the end.
+    void updateAnimationStep(double t, double duration, bool last);
+    // Whether a tick should rather end the update at once.
+    bool updateTickEnds();
     // One frame of an update: `base` with each recorded slice written by `write` (slice, recorded
     // value, the easing of a change at this tick).
     template <class Write>
     void updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
                      const std::vector<std::int64_t>& indices, Write write);
-    // Writes the exact final values, stops the timer and gives the permit back.
+    // Writes the exact final values, stops the move and gives the permit back.
     void finishUpdate();
     // The sum of the absolute values on screen now.
     double currentAbsoluteSum() const;
@@ -294,11 +296,10 @@ private:
     // Load animation.
     std::shared_ptr<plat::ShapeLayer> _animationLayer;
     std::shared_ptr<plat::Timer> _loadStartTimer;
-    std::shared_ptr<plat::Timer> _loadTimer;
+    std::shared_ptr<KivoAnimationDriver> _loadDriver;
     double _animationStartAngle = 0;
     double _animationSweepAngle = 0;
-    double _animationStart = 0;  // clock seconds
-    double _animationTime = 0;
+    double _animationTime = 0;  // seconds since the start
 
     // Data updates.
     std::shared_ptr<plat::dispatch::AsyncSemaphore> _semaphore;
@@ -306,8 +307,8 @@ private:
     std::vector<std::int64_t> _addedValueInd, _removedValueInd, _changedValueInd;
     std::vector<double> _finalValues;  // the values of the rebinding, which the update ends at
     std::shared_ptr<plat::Timer> _updateStartTimer;
-    std::shared_ptr<plat::Timer> _updateTimer;
+    std::shared_ptr<KivoAnimationDriver> _updateDriver;
     void (OmbriPieControl::*_updateTick)() = nullptr;
-    double _start = 0;  // clock seconds
-    double _myTime = 0;
+    double _myTime = 0;          // seconds since the start
+    double _updateDuration = 0;  // as it was when the update started
 };

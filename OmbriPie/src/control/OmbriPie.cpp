@@ -27,8 +27,8 @@ namespace {
 
 constexpr double LegendBorderWidth = 1.0;
 const std::vector<double> SelectedDashes{6, 3};
-constexpr std::int64_t DegreesPerTurn = 360;
-constexpr std::int64_t HalfTurnDegrees = 180;
+constexpr double DegreesPerTurn = 360;
+constexpr double HalfTurnDegrees = 180;
 
 }  // namespace
 
@@ -42,7 +42,7 @@ OmbriPie::OmbriPie(const plat::Rect& frame) : OmbriChartBase(frame) {}
 
 OmbriPie::~OmbriPie() {
     kivo::detail::stopPieTimer(_selectStartTimer);
-    kivo::detail::stopPieTimer(_selectTickTimer);
+    kivo::detail::stopPieMove(_selectDriver);
 }
 
 void OmbriPie::initInternals() {
@@ -206,8 +206,14 @@ void OmbriPie::update(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs
 
 void OmbriPie::handOverUpdate() {
     const auto alive = keepAlive();  // application getters in the rebinding may drop the pie
+    // A drawing view that has had no pass yet shows no old pie to animate from, and the pass that would
+    // start the animation may never come (a pie not in a window): what changed before the first pass
+    // is simply the data that pass shows.
+    if (_pieControl->count() == 0)
+        for (auto* recorded : {&addedValueArr, &removedValueArr, &changedValueArr}) recorded->clear();
     if (addedValueArr.empty() && removedValueArr.empty() && changedValueArr.empty()) {
         // Nothing to animate; what changed is still shown.
+        for (auto* indices : {&addedValueInd, &removedValueInd, &changedValueInd}) indices->clear();
         _pieControl->semaphore()->signal();
         bindChart();
         _pieControl->invalidate();
@@ -240,7 +246,7 @@ void OmbriPie::setStartAngle(double angle) {
     // A bubble on screen follows its slice around the centre.
     const auto& content = tooltip() ? tooltip()->content() : nullptr;
     if (content && content->isVisible()) {
-        const double d = (angle - old) * M_PI / static_cast<double>(HalfTurnDegrees);
+        const double d = (angle - old) * M_PI / HalfTurnDegrees;
         const plat::Point c = _pieControl->center();
         const plat::Point p = content->senderPoint();
         const plat::Point turned{c.x + (p.x - c.x) * std::cos(d) - (p.y - c.y) * std::sin(d),
@@ -311,11 +317,15 @@ void OmbriPie::_showTooltip(const std::string& text, const plat::Point& position
 // ---- Helpers ----
 
 double OmbriPie::clampAngle(double degrees) {
-    const auto t = plat::detail::saturatingCast<std::int32_t>(degrees);
-    // Integer remainder, with the dividend's sign.
-    const std::int64_t k = (static_cast<std::int64_t>(t) + HalfTurnDegrees) % DegreesPerTurn;
-    const auto result = static_cast<double>(k - HalfTurnDegrees);
-    return k < 0 ? result + DegreesPerTurn : result;
+    // No turn for an angle that is not a number of degrees.
+    if (!std::isfinite(degrees)) return 0;
+    // Truncated, then wrapped in doubles: the remainder of a whole number by 360 is exact at any size,
+    // where a 32-bit integer would saturate and wrap the wrong angle.
+    const double t = std::trunc(degrees);
+    const double k = std::fmod(std::fmod(t, DegreesPerTurn) + HalfTurnDegrees, DegreesPerTurn);
+    const double result = k - HalfTurnDegrees;
+    // 0 rather than -0 for a small negative angle.
+    return (k < 0 ? result + DegreesPerTurn : result) + 0.0;
 }
 
 std::int64_t OmbriPie::convertAnimationType(const std::shared_ptr<IKivoEaseAction>& easing) {

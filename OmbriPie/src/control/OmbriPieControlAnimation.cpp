@@ -1,5 +1,6 @@
-// OmbriPieControl: the load animation (a cover in the background colour, uncovered tick by tick) and
-// the three kinds of data update (a slice grows, shrinks, or moves to its new value).
+// OmbriPieControl: the load animation (a cover in the background colour, uncovered frame by frame) and
+// the three kinds of data update (a slice grows, shrinks, or moves to its new value), both on the
+// shared animation driver.
 
 #include <cmath>
 #include <numbers>
@@ -9,10 +10,12 @@
 #include "OmbriPie/OmbriPieControl.h"
 #include "PieTimers.h"
 #include "Platform/runtime/async_semaphore.h"
-#include "Platform/runtime/clock.h"
 #include "Platform/ui/shape_layer.h"
 
+using kivo::detail::pieStartDelay;
 using kivo::detail::schedulePieTimer;
+using kivo::detail::startPieMove;
+using kivo::detail::stopPieMove;
 using kivo::detail::stopPieTimer;
 
 namespace {
@@ -23,7 +26,8 @@ constexpr double DegreesPerHalfTurn = 180;
 }  // namespace
 
 OmbriPieControl::~OmbriPieControl() {
-    for (auto* t : {&_loadStartTimer, &_loadTimer, &_updateStartTimer, &_updateTimer}) stopPieTimer(*t);
+    for (auto* t : {&_loadStartTimer, &_updateStartTimer}) stopPieTimer(*t);
+    for (auto* d : {&_loadDriver, &_updateDriver}) stopPieMove(*d);
 }
 
 // ---- Load animation ----
@@ -35,8 +39,8 @@ void OmbriPieControl::startLoadAnimation() {
     _animationMode = _loadAnimation ? _loadAnimation->animationMode() : _animationMode;
     setAlpha(0);
     // The delay is read now: a change made while the animation waits is for the next one.
-    const double delay = _loadAnimation ? _loadAnimation->startDelay() : 0;
-    _loadStartTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), delay, false, &OmbriPieControl::_startLoadAnimation);
+    const double delay = pieStartDelay(_loadAnimation.get());
+    _loadStartTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), delay, &OmbriPieControl::_startLoadAnimation);
 }
 
 void OmbriPieControl::_startLoadAnimation() {
@@ -64,21 +68,19 @@ void OmbriPieControl::_startLoadAnimation() {
     _animationLayer->setFillColor(cover);
 
     _animationTime = 0;
-    _animationStart = plat::Clock::now();
-    _loadTimer = schedulePieTimer(sharedAs<OmbriPieControl>(), TimeInterval, true, &OmbriPieControl::_loadAnimationTimerTask);
+    _loadDriver = startPieMove(sharedAs<OmbriPieControl>(), _loadAnimation ? _loadAnimation->duration() : 0,
+                               &OmbriPieControl::_loadAnimationTimerTask);
     setAlpha(1.0);
 }
 
-void OmbriPieControl::_loadAnimationTimerTask() {
+void OmbriPieControl::_loadAnimationTimerTask(double t, double d, bool last) {
     const auto p = pie();
     if (!p || !_animationLayer || !_loadAnimation) {
         stopLoadAnimation();
         return;
     }
-    const double d = _loadAnimation->duration();
-    _animationTime = plat::Clock::now() - _animationStart;
-    if (!(_animationTime < d)) {
-        _animationTime = d;
+    _animationTime = t;
+    if (last) {
         stopLoadAnimation();
         _firstLoad = false;
         return;
@@ -104,7 +106,7 @@ void OmbriPieControl::_loadAnimationTimerTask() {
 
 void OmbriPieControl::stopLoadAnimation() {
     stopPieTimer(_loadStartTimer);
-    stopPieTimer(_loadTimer);
+    stopPieMove(_loadDriver);
     if (_animationLayer) {
         _animationLayer->removeFromSuperlayer();
         _animationLayer.reset();
@@ -116,7 +118,6 @@ void OmbriPieControl::stopLoadAnimation() {
 
 void OmbriPieControl::startUpdateAnimation() {
     stopPieTimer(_updateStartTimer);
-    _start = plat::Clock::now();
     _myTime = 0;
     _finalValues = _values;
     _updateTick = !_addedValueArr.empty()     ? &OmbriPieControl::increasePieSliceAnimation
@@ -124,31 +125,31 @@ void OmbriPieControl::startUpdateAnimation() {
                   : !_changedValueArr.empty() ? &OmbriPieControl::changePieSliceAnimation
                                               : nullptr;
     _isUpdateAnimated = false;
-    const double d = _updateAnimation ? _updateAnimation->duration() : 0;
-    if (!_updateTick || !(d > 0)) {
+    _updateDuration = _updateAnimation ? _updateAnimation->duration() : 0;
+    const double delay = _updateAnimation ? _updateAnimation->startDelay() : 0;
+    if (!_updateTick || !KivoAnimation::isTimeable(_updateDuration, delay)) {
         // Nothing to animate, or no time to do it in: the new values show at once.
         finishUpdate();
         return;
     }
-    const auto self = sharedAs<OmbriPieControl>();
-    std::weak_ptr<OmbriPieControl> weak = self;
-    _updateTimer = plat::Timer::scheduled(TimeInterval, true, [weak](plat::Timer& timer) {
-        const auto v = weak.lock();
-        if (!v || !v->_updateTick) {
-            timer.invalidate();
-            return;
-        }
-        ((*v).*(v->_updateTick))();
-    });
-    // The first frame at once: the new values must not show whole before the first tick.
+    _updateDriver = startPieMove(sharedAs<OmbriPieControl>(), _updateDuration, &OmbriPieControl::updateAnimationStep);
+    // The first frame at once: the new values must not show whole before the driver's first frame.
     (this->*_updateTick)();
 }
 
-bool OmbriPieControl::updateTickEnds(double& t) {
-    const double d = _updateAnimation ? _updateAnimation->duration() : 0;
-    t = _myTime = plat::Clock::now() - _start;
+void OmbriPieControl::updateAnimationStep(double t, double d, bool last) {
+    _myTime = t;
+    _updateDuration = d;
+    if (last || !_updateTick) {
+        finishUpdate();
+        return;
+    }
+    (this->*_updateTick)();
+}
+
+bool OmbriPieControl::updateTickEnds() {
     // A pie with nothing left to show cannot be eased: it shows its final values.
-    if (!(d > 0) || !(_sum > 0) || !(t < d)) {
+    if (!(_sum > 0)) {
         finishUpdate();
         return true;
     }
@@ -170,10 +171,9 @@ bool within(const std::vector<double>& values, std::int64_t j) { return j >= 0 &
 template <class Write>
 void OmbriPieControl::updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
                                   const std::vector<std::int64_t>& indices, Write write) {
-    double t = 0;
-    if (updateTickEnds(t)) return;
-    const double d = _updateAnimation->duration();
-    const auto& easing = _updateAnimation->easing();
+    if (updateTickEnds()) return;
+    const double t = _myTime, d = _updateDuration;
+    const auto& easing = _updateAnimation ? _updateAnimation->easing() : nullptr;
     _values = base;
     for (std::size_t k = 0; k < recorded.size() && k < indices.size(); ++k) {
         const std::int64_t j = indices[k];
@@ -207,11 +207,11 @@ void OmbriPieControl::changePieSliceAnimation() {
 }
 
 void OmbriPieControl::finishUpdate() {
-    stopPieTimer(_updateTimer);
+    stopPieMove(_updateDriver);
     _updateTick = nullptr;
     _values = _finalValues;
     _sum = _tempSum;
-    _myTime = _updateAnimation ? _updateAnimation->duration() : 0;
+    _myTime = _updateDuration;
     _isUpdateAnimated = false;
     _preValues = _values;
     if (const auto p = pie()) _preLabels = p->labels();

@@ -25,7 +25,9 @@ bool isPushed(const std::vector<double>* offsets, std::int64_t i, double offset,
     return offset > 0;
 }
 
-std::int64_t labelPosition(const OmbriPie& pie) { return pie.dataLabel() ? pie.dataLabel()->position() : KivoPieLabelPositionNone; }
+std::int64_t labelPosition(const OmbriPie& pie) {
+    return pie.dataLabel() ? pie.dataLabel()->position() : KivoPieLabelPositionNone;
+}
 
 }  // namespace
 
@@ -92,9 +94,9 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
         for (const double v : _preValues) sum += std::abs(v);
         // One start for one update, however many passes come before it; the delay is read now.
         if (!_updateStartTimer)
-            _updateStartTimer = kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(),
-                                                               _updateAnimation ? _updateAnimation->startDelay() : 0, false,
-                                                               &OmbriPieControl::startUpdateAnimation);
+            _updateStartTimer =
+                kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(), kivo::detail::pieStartDelay(_updateAnimation.get()),
+                                               &OmbriPieControl::startUpdateAnimation);
     }
     const auto& values = drawnValues();
     const auto n = static_cast<std::int64_t>(values.size());
@@ -104,8 +106,7 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     double a = start;
     const std::int64_t selected = validSelectedIndex();
 
-    if (p->selectionMode() != KivoChartSelectionModeNone && p->setWithCode() && selected >= 0 &&
-        p->selectedItemPosition() != 0) {
+    if (p->selectionMode() != KivoChartSelectionModeNone && p->setWithCode() && selected >= 0 && p->selectedItemPosition() != 0) {
         transfromPieControlAndSetRotationAngle(sum, a);
         p->setSetWithCode(false);
     }
@@ -118,12 +119,14 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
         a = _reversed ? a - w : a + w;
     }
     if (selected >= 0)
-        renderSlice(engine, _startAngle, selected, _reversed, _innerRadius, o, nullptr, selectedStart, cx, cy, r, m, ir, sum, true);
+        renderSlice(engine, _startAngle, selected, _reversed, _innerRadius, o, nullptr, selectedStart, cx, cy, r, m, ir, sum,
+                    true);
 
     if (p->isXamarinLabel())
         if (const auto& renderer = p->dataLabelRenderer()) renderer->clearXamarinDataLabelIfUpdated();
     for (std::int64_t i = 0; i < n; ++i) {
-        renderSliceDataLabel(engine, _startAngle, i, _reversed, _innerRadius, o, nullptr, a, cx, cy, r, m, ir, sum, i == selected);
+        renderSliceDataLabel(engine, _startAngle, i, _reversed, _innerRadius, o, nullptr, a, cx, cy, r, m, ir, sum,
+                             i == selected);
         const double w = sweep(values[static_cast<std::size_t>(i)], sum);
         a = _reversed ? a - w : a + w;
     }
@@ -132,9 +135,9 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     ++_count;
 }
 
-void OmbriPieControl::renderSlice(const std::shared_ptr<IKivoRenderEngine>& engine, double, std::int64_t i, bool reversed,
-                                  double, double offset, const std::vector<double>* offsets, double angle, double cx0,
-                                  double cy0, double r, double, double irad, double sum, bool renderSelected) {
+void OmbriPieControl::renderSlice(const std::shared_ptr<IKivoRenderEngine>& engine, double, std::int64_t i, bool reversed, double,
+                                  double offset, const std::vector<double>* offsets, double angle, double cx0, double cy0,
+                                  double r, double, double irad, double sum, bool renderSelected) {
     const auto p = pie();
     const auto& values = drawnValues();
     if (!engine || !p || i < 0 || static_cast<std::size_t>(i) >= values.size()) return;

@@ -12,11 +12,11 @@
 #include "OmbriPie/OmbriPie.h"
 #include "OmbriPie/OmbriPieSegment.h"
 #include "PieTimers.h"
-#include "Platform/runtime/clock.h"
 #include "Platform/runtime/dispatch.h"
 #include "Platform/ui/gestures.h"
 
 using kivo::detail::schedulePieTimer;
+using kivo::detail::stopPieMove;
 using kivo::detail::stopPieTimer;
 
 namespace {
@@ -399,33 +399,33 @@ void OmbriPie::prepareForSelectAnimation(double angle) {
     _selectAnimationStartAngle = 0;
     _selectAnimationEndAngle = e;
     _animating = true;
-    const double delay = _selectAnimation ? _selectAnimation->startDelay() : 0;
-    _selectStartTimer = schedulePieTimer(sharedAs<OmbriPie>(), delay, false, &OmbriPie::_startSelectAnimation);
+    _selectStartTimer = schedulePieTimer(sharedAs<OmbriPie>(), kivo::detail::pieStartDelay(_selectAnimation.get()),
+                                         &OmbriPie::_startSelectAnimation);
 }
 
 void OmbriPie::_startSelectAnimation() {
     stopPieTimer(_selectStartTimer);
     _animationTime = 0;
-    _animationStart = plat::Clock::now();
     _selectAnimationRotatedAngle = 0;
-    _selectTickTimer =
-        schedulePieTimer(sharedAs<OmbriPie>(), OmbriPieControl::TimeInterval, true, &OmbriPie::_selectAnimationTimerTask);
+    const double d = _selectAnimation ? _selectAnimation->duration() : 0;
+    // A turn the driver cannot time ends at its first frame, like one whose delay it cannot time.
+    const double delay = _selectAnimation ? _selectAnimation->startDelay() : 0;
+    _selectDriver = kivo::detail::startPieMove(sharedAs<OmbriPie>(), KivoAnimation::isTimeable(d, delay) ? d : 0.0,
+                                               &OmbriPie::_selectAnimationTimerTask);
 }
 
-void OmbriPie::_selectAnimationTimerTask() {
-    const double d = _selectAnimation ? _selectAnimation->duration() : 0;
+void OmbriPie::_selectAnimationTimerTask(double t, double d, bool last) {
     const KivoEasePtr easing = _selectAnimation ? _selectAnimation->easing() : nullptr;
     const double change = _selectAnimationEndAngle - _selectAnimationStartAngle;
-    _animationTime = plat::Clock::now() - _animationStart;
-    if (_animationTime < d) {
+    _animationTime = t;
+    if (!last) {
         const double angle = KivoEasingUtil::ease(easing, _animationTime, _selectAnimationStartAngle, change, d);
         // Only the transform moves: the slices are not drawn again until the end.
         _pieControl->setTransform(_pieControl->transform().rotated(angle - _selectAnimationRotatedAngle));
         _selectAnimationRotatedAngle = angle;
         return;
     }
-    _animationTime = d;
-    stopPieTimer(_selectTickTimer);
+    stopPieMove(_selectDriver);
     // The end lands on the target itself, whatever the curve gives at the full duration.
     applyRotation(_selectAnimationEndAngle - _selectAnimationRotatedAngle);
     _selectAnimationRotatedAngle = _selectAnimationEndAngle;
@@ -436,7 +436,7 @@ void OmbriPie::_selectAnimationTimerTask() {
 
 void OmbriPie::stopSelectAnimation() {
     stopPieTimer(_selectStartTimer);
-    stopPieTimer(_selectTickTimer);
+    stopPieMove(_selectDriver);
     if (!_animating) return;
     _animating = false;
     _rotationAngle = appliedRotation();

@@ -1,18 +1,24 @@
 #pragma once
-// The pie's clocks: timers on the main run loop that hold their owner weakly, so a pie that has gone
-// is never called; a timer whose owner has gone stops itself.
+// The pie's clocks. A start delay waits on a one-shot timer of the main run loop; every animated move
+// then runs on the core's animation driver, the one frame loop of the suite. Both hold their owner
+// weakly, so a pie that has gone is never called.
 
+#include <cmath>
 #include <memory>
 
+#include "KivoCore/KivoAnimation.h"
+#include "KivoCore/KivoAnimationDriver.h"
+#include "Platform/runtime/clock.h"
+#include "Platform/runtime/ticks.h"
 #include "Platform/runtime/timer.h"
 
 namespace kivo::detail {
 
+// A one-shot wait: the pie runs no repeating timer of its own.
 template <class T>
-std::shared_ptr<plat::Timer> schedulePieTimer(const std::shared_ptr<T>& owner, double seconds, bool repeats,
-                                              void (T::*method)()) {
+std::shared_ptr<plat::Timer> schedulePieTimer(const std::shared_ptr<T>& owner, double seconds, void (T::*method)()) {
     std::weak_ptr<T> weak = owner;
-    return plat::Timer::scheduled(seconds, repeats, [weak, method](plat::Timer& timer) {
+    return plat::Timer::scheduled(seconds, false, [weak, method](plat::Timer& timer) {
         if (const auto o = weak.lock())
             ((*o).*method)();
         else
@@ -24,6 +30,41 @@ inline void stopPieTimer(std::shared_ptr<plat::Timer>& timer) {
     if (!timer) return;
     timer->invalidate();
     timer.reset();
+}
+
+// The wait before a move: a start delay the driver could not time is no wait (the move then ends at
+// its first frame), and a negative one counts as none.
+inline double pieStartDelay(const KivoAnimation* setting) {
+    const double delay = setting ? setting->startDelay() : 0;
+    return std::isfinite(delay) && delay > 0 ? delay : 0;
+}
+
+// One move of `duration` seconds. `step(t, duration, last)` runs at every frame with the seconds since
+// this call, counted in the clock's integer ticks from here rather than from the driver's first frame
+// (a frame later), so a move eases over exactly its duration. `last` is set on the move's last frame:
+// once t reaches the duration, or at the first frame when the duration cannot be timed. The step ends
+// the move, stopping the driver; the driver ends it anyway after a last frame.
+template <class T>
+std::shared_ptr<KivoAnimationDriver> startPieMove(const std::shared_ptr<T>& owner, double duration,
+                                                  void (T::*step)(double t, double duration, bool last)) {
+    const plat::Ticks start = plat::Clock::ticks();
+    std::weak_ptr<T> weak = owner;
+    KivoAnimationDriver::Handlers handlers;
+    handlers.frame = [weak, step, start, duration](const KivoAnimationDriver::Frame& frame) {
+        const auto o = weak.lock();
+        if (!o) return;
+        const double t = plat::secondsFromTicks(plat::Clock::ticks() - start);
+        const bool last = frame.fraction >= 1 || !(t < duration);
+        // The step may stop the driver, which lets go of this handler: nothing captured is read after it.
+        const auto run = step;
+        ((*o).*run)(last ? duration : t, duration, last);
+    };
+    return KivoAnimationDriver::start(std::weak_ptr<const void>(weak), duration, 0, nullptr, std::move(handlers));
+}
+
+inline void stopPieMove(std::shared_ptr<KivoAnimationDriver>& driver) {
+    // Taken out first: stopping may call back into the owner, which must find no move running.
+    if (const auto d = std::move(driver)) d->stop();
 }
 
 }  // namespace kivo::detail
