@@ -97,4 +97,20 @@ BENCHMARK(BM_ComboBoxFiveChanges)
     ->ArgsProduct({{bench_roads::Append, bench_roads::Insert, bench_roads::Replace, bench_roads::Remove}, {2000, 200000}})
     ->Unit(benchmark::kMicrosecond);
 
+// The same changes made to a collection view that no control listens to: the floor, which the
+// source list's own shifting of its items sets for an insert or a removal in the middle.
+void BM_CollectionViewAloneFiveChanges(benchmark::State& state) {
+    auto items = std::make_shared<plat::Array>();
+    for (std::int64_t i = 0; i < state.range(1); ++i)
+        items->push_back(plat::Value(plat::Dictionary{{"name", "Item " + std::to_string(i)}}));
+    auto view = KivoCollectionView::create(items);
+    std::int64_t made = 0;
+    bench_roads::runRoad(state, *view, state.range(0), [&made] {
+        return plat::Value(plat::Dictionary{{"name", "Added " + std::to_string(made++)}});
+    });
+}
+BENCHMARK(BM_CollectionViewAloneFiveChanges)
+    ->ArgsProduct({{bench_roads::Append, bench_roads::Insert, bench_roads::Replace, bench_roads::Remove}, {2000, 200000}})
+    ->Unit(benchmark::kMicrosecond);
+
 }  // namespace

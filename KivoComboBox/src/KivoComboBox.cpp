@@ -152,10 +152,12 @@ std::string KivoComboBox::displayTextOf(const plat::Value& item) const {
 
 bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     // An announced add, removal or replacement of visible items edits the display list in place,
-    // reading the display texts of the new items only; anything else lists everything again.
+    // reading the display texts of the new items only; anything else lists everything again. The
+    // new items are read one by one: the view's list of them would be made anew for each change.
     if (!args || !_dropdownView || !_displayMemberPath || _displayMemberPath->empty()) return false;
     const std::int64_t action = args->action();
-    const plat::Array& visible = *_collectionView->items();
+    const KivoCollectionView& view = *_collectionView;
+    const auto visible = static_cast<std::int64_t>(view.itemCount());
     const auto listed = static_cast<std::int64_t>(_dropdownView->itemsSource()->size());
     const auto added = static_cast<std::int64_t>(args->items() ? args->items()->size() : 0);
     const auto removed = static_cast<std::int64_t>(args->oldItems() ? args->oldItems()->size() : 0);
@@ -170,13 +172,16 @@ bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChange
     } else {
         return false;
     }
-    if (at < 0 || at + gone > listed || listed - gone + come != static_cast<std::int64_t>(visible.size())) return false;
+    if (at < 0 || at + gone > listed || listed - gone + come != visible) return false;
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(come));
-    for (std::int64_t i = at; i < at + come; ++i) texts.push_back(displayTextOf(visible[static_cast<std::size_t>(i)]));
+    for (std::int64_t i = at; i < at + come; ++i) texts.push_back(displayTextOf(view.itemAt(static_cast<std::int32_t>(i))));
+    // Rows map to items by index while the view shows its source in order; otherwise row by row.
     static const plat::Array none;
-    _rows->update(_itemsSource ? *_itemsSource : none, visible, static_cast<std::size_t>(at), static_cast<std::size_t>(come),
-                  static_cast<std::size_t>(gone));
+    if (view.showsSourceInOrder() && _itemsSource == view.sourceCollection())
+        _rows->setInOrder(static_cast<std::size_t>(visible));
+    else
+        _rows->rebuild(_itemsSource ? *_itemsSource : none, *view.items());
     _dropdownView->replaceItems(static_cast<std::size_t>(at), static_cast<std::size_t>(gone), std::move(texts));
     if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
     return true;
