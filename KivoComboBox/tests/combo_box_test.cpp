@@ -17,6 +17,7 @@
 #include "Platform/testing/keys.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
+#include "counted_item.h"
 #include "input_window_fixture.h"
 #include "keep_alive.h"
 
@@ -249,21 +250,6 @@ TEST_F(ComboBoxTest, ChangesMadeThroughTheCollectionViewReachTheList) {
     other->refresh(true);
     EXPECT_EQ(rows(*combo), std::vector<std::string>{"Plum"});
 }
-
-// An item that counts how often its display text is read.
-class CountedItem : public plat::DynamicObject {
-public:
-    CountedItem(std::string name, int& reads) : _name(std::move(name)), _reads(reads) {}
-    unsigned answeredMethods() const override { return GetPropertyValue; }
-    plat::Value getPropertyValue(const std::string& key) override {
-        ++_reads;
-        return key == "name" ? plat::Value(_name) : plat::Value();
-    }
-
-private:
-    std::string _name;
-    int& _reads;
-};
 
 // Items added, inserted, removed or replaced through the view are listed from what the change
 // brings: only the new items are read, the view's list of all items is not made (an item the change
