@@ -56,6 +56,7 @@ void KivoAutoComplete::buildHeaderAndList() {
 void KivoAutoComplete::setItemsSource(plat::ArrayPtr items) {
     if (items == itemsSource()) return;
     auto keep = sharedAs<KivoAutoComplete>();
+    ++_itemChanges;
     adoptItems(items);
     useAllItemsAsCandidates();
     _itemTexts->invalidate();
@@ -70,16 +71,54 @@ void KivoAutoComplete::setItemsSource(plat::ArrayPtr items) {
     bindAutoComplete();
 }
 
-void KivoAutoComplete::_onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>&) {
+void KivoAutoComplete::_onCollectionViewChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     const auto& view = collectionView();
     if (!view) return;
     auto keep = sharedAs<KivoAutoComplete>();
+    const std::uint64_t change = ++_itemChanges;
+    const plat::ArrayPtr before = itemsSource();
     adoptCollectionViewItems();
     useAllItemsAsCandidates();
-    _itemTexts->invalidate();
+    const std::optional<ListSplice> splice = args ? followChange(*args, before) : std::nullopt;
+    if (!splice) _itemTexts->invalidate();
     if (hasItems()) setSelectedIndex(NotFound);
     updateButton();
-    bindAutoComplete();
+    // The selection's report may have changed the items again, and listed them in full.
+    if (change != _itemChanges) return;
+    // Rows that list every item take the change where it happened; any others are listed anew.
+    auto& rows = *_dropdownView->itemsSource();
+    if (!splice || !_rowsAreAllItems || _maxItems < 1 || splice->at + splice->removed > rows.size() ||
+        rows.size() - splice->removed + splice->added != itemCount()) {
+        bindAutoComplete();
+        return;
+    }
+    // Rows both lists share are overwritten in place; only the difference moves the later ones.
+    const auto offset = [](std::size_t i) { return static_cast<std::ptrdiff_t>(i); };
+    const std::size_t at = splice->at, common = std::min(splice->removed, splice->added);
+    if (splice->removed > common)
+        rows.erase(rows.begin() + offset(at + common), rows.begin() + offset(at + splice->removed));
+    else
+        rows.insert(rows.begin() + offset(at + common), splice->added - common, plat::StringObject());
+    const auto& texts = itemTexts();
+    for (std::size_t k = at; k < at + splice->added; ++k) rows[k] = texts.text(k);
+    reloadTable();
+}
+
+std::optional<KivoComboBox::ListSplice> KivoAutoComplete::followChange(const KivoNotifyCollectionChangedEventArgs& args,
+                                                                       const plat::ArrayPtr& before) {
+    // Announced indices are visible ones: they are the items' own only while the view shows its
+    // source in order. The texts read so far must be those of the same list.
+    const auto& view = collectionView();
+    if (!view || !view->showsSourceInOrder() || !before || before != itemsSource() || !_itemTexts->isValid()) return std::nullopt;
+    const auto splice = spliceOf(args);
+    const std::size_t known = _itemTexts->size();
+    if (!splice || splice->removed > known || splice->at > known - splice->removed ||
+        known - splice->removed + splice->added != itemCount())
+        return std::nullopt;
+    const auto from = itemsSource()->begin() + static_cast<std::ptrdiff_t>(splice->at);
+    _itemTexts->splice(splice->at, splice->removed, plat::Array(from, from + static_cast<std::ptrdiff_t>(splice->added)),
+                       displayMemberPath(), plat::TextFolder(_locale, plat::TextFolder::Accents::Ignore));
+    return splice;
 }
 
 void KivoAutoComplete::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
@@ -113,7 +152,10 @@ const kivo::detail::ItemTexts& KivoAutoComplete::itemTexts() const {
 // ---- Candidates and suggestion rows ----
 
 const plat::ArrayPtr& KivoAutoComplete::temporaryItemSource() const {
-    if (_pendingCandidates) {
+    if (_allCandidates) {
+        _temporaryItemSource = std::make_shared<plat::Array>(itemsSource() ? *itemsSource() : plat::Array());
+        _allCandidates = false;
+    } else if (_pendingCandidates) {
         auto list = std::make_shared<plat::Array>();
         list->reserve(_pendingCandidates->size());
         for (const std::uint64_t i : *_pendingCandidates) {
@@ -128,20 +170,23 @@ const plat::ArrayPtr& KivoAutoComplete::temporaryItemSource() const {
 void KivoAutoComplete::setTemporaryItemSource(plat::ArrayPtr items) {
     _temporaryItemSource = std::move(items);
     _pendingCandidates.reset();
+    _allCandidates = false;
 }
 
 void KivoAutoComplete::useItemsAsCandidates(std::vector<std::uint64_t> indices) {
     _pendingCandidates = std::move(indices);
+    _allCandidates = false;
     _temporaryItemSource.reset();
 }
 
 void KivoAutoComplete::useAllItemsAsCandidates() {
-    std::vector<std::uint64_t> all(itemCount());
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-    useItemsAsCandidates(std::move(all));
+    _pendingCandidates.reset();
+    _allCandidates = true;
+    _temporaryItemSource.reset();
 }
 
 std::size_t KivoAutoComplete::candidateCount() const {
+    if (_allCandidates) return itemCount();
     if (_pendingCandidates) return _pendingCandidates->size();
     return _temporaryItemSource ? _temporaryItemSource->size() : 0;
 }
@@ -153,12 +198,19 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
     rows.clear();
     _rowIndex.clear();
     _rowsAscending = true;
+    _rowsAreAllItems = false;
     const bool hasPath = displayMemberPath() && !displayMemberPath()->empty();
     const std::size_t count = candidateCount();
     // Without a path (or with maxItems below 1) nothing is listed; the table still forgets its old rows.
     if (_maxItems >= 1 && hasPath && count > 0) {
         const auto& texts = itemTexts();
         rows.reserve(count);
+        if (_allCandidates) {
+            for (std::size_t k = 0; k < count; ++k) rows.push_back(texts.text(k));
+            _rowsAreAllItems = true;
+            reloadTable();
+            return;
+        }
         if (indices) {
             _rowIndex = *indices;
             _rowsAscending = std::is_sorted(_rowIndex.begin(), _rowIndex.end());
@@ -186,9 +238,11 @@ void KivoAutoComplete::bindRows(const std::vector<std::uint64_t>* indices) {
 
 void KivoAutoComplete::reloadTable() {
     _dropdownView->reloadData();
-    // The row count sizes the table (and the popup) now rather than at the next layout pass.
-    _dropdownView->numberOfRowsInSection(0);
-    selectCurrentRow();
+    // The row count sizes the table (and the popup) now; the rows' places wait for the next layout
+    // pass, which a long list of rows changed one at a time would otherwise work out each time.
+    _dropdownView->changeTableViewHeightWithNumberOfRows(static_cast<std::int64_t>(_dropdownView->itemsSource()->size()));
+    // Reloading left no row selected.
+    if (rowForIndex(selectedIndex())) selectCurrentRow();
 }
 
 void KivoAutoComplete::selectCurrentRow() {
@@ -210,6 +264,10 @@ void KivoAutoComplete::updateButton() {
 // ---- Rows ----
 
 std::uint64_t KivoAutoComplete::indexForRow(std::int64_t row) const {
+    if (_rowsAreAllItems) {
+        const bool listed = row >= 0 && static_cast<std::size_t>(row) < _dropdownView->itemsSource()->size();
+        return listed ? static_cast<std::uint64_t>(row) : NotFound;
+    }
     if (row < 0 || static_cast<std::size_t>(row) >= _rowIndex.size()) return NotFound;
     return _rowIndex[static_cast<std::size_t>(row)];
 }
@@ -225,6 +283,10 @@ plat::Value KivoAutoComplete::itemForRow(std::int64_t row) const {
 
 std::optional<std::int64_t> KivoAutoComplete::rowForIndex(std::uint64_t index) const {
     if (!isValid(index)) return std::nullopt;
+    if (_rowsAreAllItems) {
+        if (index >= _dropdownView->itemsSource()->size()) return std::nullopt;
+        return static_cast<std::int64_t>(index);
+    }
     const auto it = _rowsAscending ? std::lower_bound(_rowIndex.begin(), _rowIndex.end(), index)
                                    : std::find(_rowIndex.begin(), _rowIndex.end(), index);
     if (it == _rowIndex.end() || *it != index) return std::nullopt;

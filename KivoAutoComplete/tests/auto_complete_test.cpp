@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "KivoAutoComplete/KivoAutoComplete.h"
+#include "KivoCore/KivoSortDescription.h"
 #include "Platform/graphics/recording_context.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/keys.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
 #include "Platform/ui/table_view_cell.h"
+#include "counted_item.h"
 #include "input_window_fixture.h"
 #include "keep_alive.h"
 
@@ -426,6 +428,92 @@ TEST_F(AutoCompleteTest, ChangesThroughTheCollectionViewReachTheFilter) {
     settle();
     EXPECT_EQ(rows(*box), std::vector<std::string>{"Grape"});
     EXPECT_EQ(box->indexForRow(0), 5u);
+}
+
+// Items added, inserted, removed or replaced through the view: only the new items are read, and the
+// suggestions, the rows' items, the candidates, the cleared selection and what typing then finds are
+// those of a full listing, also when the report of one change makes another, and under a sort.
+TEST_F(AutoCompleteTest, EachRoadThroughTheViewReadsOnlyTheItemsItBrings) {
+    int reads = 0;
+    const auto item = [&](const std::string& name) { return plat::Value(std::make_shared<CountedItem>(name, reads)); };
+    auto items = std::make_shared<plat::Array>();
+    for (int i = 0; i < 40; ++i) items->push_back(item((i % 3 ? "Plum " : "Pear ") + std::to_string(i)));
+    const plat::Value removedByItem = (*items)[20];
+    auto box = KivoAutoComplete::create({20, 100, 200, 30});
+    box->setLocale(plat::Locale::withIdentifier("en_US"));
+    box->setDisplayMemberPath(std::string("name"));
+    box->setItemsSource(items);
+    place(box);
+    const auto& view = box->collectionView();
+    bool changeFromReport = false;
+    box->selectedIndexChanged()->addHandler(
+        [&](const std::shared_ptr<KivoEventContainer>&) {
+            if (std::exchange(changeFromReport, false)) view->addObject(item("Pêche from a report"));
+        },
+        box);
+    struct Step {
+        const char* name;
+        std::function<void()> edit;
+        int reads;
+    };
+    const Step steps[] = {
+        {"add", [&] { view->addObject(item("Pêche last")); }, 1},
+        {"insert", [&] { view->insertObject(item("Pear inserted"), 7); }, 1},
+        {"remove at", [&] { view->removeAt(12); }, 0},
+        {"remove", [&] { view->remove(removedByItem); }, 0},
+        {"replace", [&] { view->replaceObjectAtIndex(3, item("Plum replacing")); }, 1},
+        {"add several",
+         [&] {
+             view->addObjects(plat::Array{item("Pear A"), item("Plum B")});
+         },
+         2},
+        {"a change from the report of another", [&] { changeFromReport = true, view->insertObject(item("Plum first"), 0); }, 2},
+        {"under a sort",
+         [&] {
+             view->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("name", false)));
+             view->addObject(item("Pear sorted"));
+         },
+         -1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        box->setSelectedIndex(4);
+        reads = 0;
+        step.edit();
+        if (step.reads >= 0) {
+            EXPECT_EQ(reads, step.reads);
+        }
+        const plat::Array& source = *view->sourceCollection();
+        std::vector<std::string> names;
+        for (const auto& one : source) names.push_back(static_cast<const CountedItem&>(*one.asObject()).name());
+        EXPECT_EQ(box->itemsSource(), view->sourceCollection());
+        EXPECT_EQ(rows(*box), names);
+        EXPECT_EQ(box->selectedIndex(), KivoComboBox::NotFound);
+        for (std::size_t r = 0; r < source.size(); ++r) {
+            EXPECT_EQ(box->indexForRow(static_cast<std::int64_t>(r)), r);
+            EXPECT_EQ(box->rowForIndex(r), std::optional<std::int64_t>(r));
+        }
+        const std::uint64_t last = source.size() - 1;
+        box->setSelectedIndex(last);
+        EXPECT_TRUE(box->selectedItem().isIdentical(source[last]));
+        EXPECT_EQ(box->text(), names[last]);
+    }
+    const auto& candidates = box->temporaryItemSource();
+    ASSERT_EQ(candidates->size(), view->sourceCollection()->size());
+    for (std::size_t k = 0; k < candidates->size(); ++k)
+        EXPECT_TRUE((*candidates)[k].isIdentical((*view->sourceCollection())[k]));
+
+    // The texts read so far, kept through every change, are what typing searches.
+    box->setSelectedIndex(KivoComboBox::NotFound);
+    box->setText("");
+    keys(box).type("pe");
+    settle();
+    std::vector<std::string> found;
+    for (const auto& one : *view->sourceCollection()) {
+        const std::string& name = static_cast<const CountedItem&>(*one.asObject()).name();
+        if (name.rfind("Pear", 0) == 0 || name.rfind("Pêche", 0) == 0) found.push_back(name);
+    }
+    EXPECT_EQ(rows(*box), found);
 }
 
 TEST_F(AutoCompleteTest, APopupAboveTheFieldStaysOnItAsItShrinks) {

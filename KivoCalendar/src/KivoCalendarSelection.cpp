@@ -8,6 +8,7 @@
 #include "KivoCalendar/KivoCalendarHeaderView.h"
 #include "KivoCalendar/KivoCalendarMonthView.h"
 #include "KivoCalendar/KivoCalendarRange.h"
+#include "calendar/ExcludedDayIndex.h"
 
 // ---- Dates that can be chosen ----
 
@@ -52,6 +53,15 @@ void KivoCalendar::setSelectedDate(KivoOptionalDate date) {
 
 // ---- Range ----
 
+KivoCalendarRange::KivoCalendarRange(KivoOptionalDate startDate, KivoOptionalDate endDay,
+                                     const std::shared_ptr<KivoCalendar>& calendar)
+    : _startDate(startDate),
+      _endDate(endDay),
+      _excludedDays(std::make_unique<kivo::detail::ExcludedDayIndex>()),
+      _calendar(calendar) {}
+
+KivoCalendarRange::~KivoCalendarRange() = default;
+
 bool KivoCalendarRange::containsDay(const std::shared_ptr<KivoCalendarDaySlotBase>& slot) const {
     return slot && containsDate(slot->date());
 }
@@ -70,18 +80,24 @@ bool KivoCalendarRange::contains(KivoOptionalDate date, int depth) const {
     auto fromStart = compare(_startDate, date);
     auto toEnd = compare(_endDate, date);
     if (!fromStart || !toEnd || *fromStart == 1 || *toEnd == -1) return false;
-    for (const plat::Date& excluded : _excludedDates)
-        if (compare(excluded, date) == 0) return false;
-    return true;
+    if (_excludedDates.empty()) return true;
+    // The excluded days as the comparisons above see them: fields in the calendar in use now.
+    const auto system = util.calendarInUse();
+    const auto fields = system->calendar().components(*date);
+    return !fields || !_excludedDays->holds(*fields, static_cast<kivo::detail::ExcludedDayIndex::Depth>(depth), _excludedDates,
+                                            system->calendar());
 }
 
 void KivoCalendarRange::addExcludedDates(KivoOptionalDate date) {
     // A moment that is no number names no day, and no two of them would ever be found equal.
     if (!date || std::isnan(date->seconds)) return;
-    if (_excludedMoments.insert(date->seconds).second) _excludedDates.push_back(*date);
+    if (!_excludedMoments.insert(date->seconds).second) return;
+    _excludedDates.push_back(*date);
+    _excludedDays->added(*date);
 }
 
 void KivoCalendarRange::resetExcludedDates() {
     _excludedDates.clear();
     _excludedMoments.clear();
+    _excludedDays->invalidate();
 }

@@ -150,34 +150,48 @@ std::string KivoComboBox::displayTextOf(const plat::Value& item) const {
     return value.isNil() ? std::string() : value.description();
 }
 
-bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
-    // An announced add, removal or replacement of visible items edits the display list in place,
-    // reading the display texts of the new items only; anything else lists everything again.
-    if (!args || !_dropdownView || !_displayMemberPath || _displayMemberPath->empty()) return false;
-    const std::int64_t action = args->action();
-    const plat::Array& visible = *_collectionView->items();
-    const auto listed = static_cast<std::int64_t>(_dropdownView->itemsSource()->size());
-    const auto added = static_cast<std::int64_t>(args->items() ? args->items()->size() : 0);
-    const auto removed = static_cast<std::int64_t>(args->oldItems() ? args->oldItems()->size() : 0);
-    std::int64_t at = 0, gone = 0, come = 0;
+std::optional<KivoComboBox::ListSplice> KivoComboBox::spliceOf(const KivoNotifyCollectionChangedEventArgs& args) {
+    const std::int64_t action = args.action();
+    const auto added = args.items() ? args.items()->size() : 0;
+    const auto removed = args.oldItems() ? args.oldItems()->size() : 0;
+    std::int64_t at = -1;
     if (action == KivoNotifyCollectionChangedActionAdd) {
-        at = args->startingIndex(), come = added;
+        at = args.startingIndex();
+        if (at >= 0) return ListSplice{static_cast<std::size_t>(at), 0, added};
     } else if (action == KivoNotifyCollectionChangedActionRemove) {
-        at = args->oldStartingIndex(), gone = removed;
+        at = args.oldStartingIndex();
+        if (at >= 0) return ListSplice{static_cast<std::size_t>(at), removed, 0};
     } else if (action == KivoNotifyCollectionChangedActionReplace) {
         // The view announces a replacement at the old items' index.
-        at = args->startingIndex() >= 0 ? args->startingIndex() : args->oldStartingIndex(), gone = removed, come = added;
-    } else {
-        return false;
+        at = args.startingIndex() >= 0 ? args.startingIndex() : args.oldStartingIndex();
+        if (at >= 0) return ListSplice{static_cast<std::size_t>(at), removed, added};
     }
-    if (at < 0 || at + gone > listed || listed - gone + come != static_cast<std::int64_t>(visible.size())) return false;
+    return std::nullopt;
+}
+
+bool KivoComboBox::followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
+    // An announced add, removal or replacement of visible items edits the display list in place,
+    // reading the display texts of the new items only; anything else lists everything again. The
+    // new items are read one by one: the view's list of them would be made anew for each change.
+    if (!args || !_dropdownView || !_displayMemberPath || _displayMemberPath->empty()) return false;
+    const auto splice = spliceOf(*args);
+    const KivoCollectionView& view = *_collectionView;
+    const auto visible = static_cast<std::size_t>(view.itemCount());
+    const std::size_t listed = _dropdownView->itemsSource()->size();
+    if (!splice || splice->removed > listed || splice->at > listed - splice->removed ||
+        listed - splice->removed + splice->added != visible)
+        return false;
     std::vector<std::string> texts;
-    texts.reserve(static_cast<std::size_t>(come));
-    for (std::int64_t i = at; i < at + come; ++i) texts.push_back(displayTextOf(visible[static_cast<std::size_t>(i)]));
+    texts.reserve(splice->added);
+    for (std::size_t i = splice->at; i < splice->at + splice->added; ++i)
+        texts.push_back(displayTextOf(view.itemAt(static_cast<std::int32_t>(i))));
+    // Rows map to items by index while the view shows its source in order; otherwise row by row.
     static const plat::Array none;
-    _rows->update(_itemsSource ? *_itemsSource : none, visible, static_cast<std::size_t>(at), static_cast<std::size_t>(come),
-                  static_cast<std::size_t>(gone));
-    _dropdownView->replaceItems(static_cast<std::size_t>(at), static_cast<std::size_t>(gone), std::move(texts));
+    if (view.showsSourceInOrder() && _itemsSource == view.sourceCollection())
+        _rows->setInOrder(visible);
+    else
+        _rows->rebuild(_itemsSource ? *_itemsSource : none, *view.items());
+    _dropdownView->replaceItems(splice->at, splice->removed, std::move(texts));
     if (isDropDownOpen()) selectCurrentRow(plat::TableViewScrollPosition::None);
     return true;
 }

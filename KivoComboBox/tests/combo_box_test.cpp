@@ -17,6 +17,7 @@
 #include "Platform/testing/keys.h"
 #include "Platform/testing/touches.h"
 #include "Platform/ui/label.h"
+#include "counted_item.h"
 #include "input_window_fixture.h"
 #include "keep_alive.h"
 
@@ -250,28 +251,17 @@ TEST_F(ComboBoxTest, ChangesMadeThroughTheCollectionViewReachTheList) {
     EXPECT_EQ(rows(*combo), std::vector<std::string>{"Plum"});
 }
 
-// An item that counts how often its display text is read.
-class CountedItem : public plat::DynamicObject {
-public:
-    CountedItem(std::string name, int& reads) : _name(std::move(name)), _reads(reads) {}
-    unsigned answeredMethods() const override { return GetPropertyValue; }
-    plat::Value getPropertyValue(const std::string& key) override {
-        ++_reads;
-        return key == "name" ? plat::Value(_name) : plat::Value();
-    }
-
-private:
-    std::string _name;
-    int& _reads;
-};
-
 // Items added, inserted, removed or replaced through the view are listed from what the change
-// brings: only the new items are read, and the list, rows and indices agree with a full listing.
+// brings: only the new items are read, the view's list of all items is not made (an item the change
+// leaves alone gains no holder), and the list, rows, indices and a selection made afterwards agree
+// with a full listing.
 TEST_F(ComboBoxTest, AChangeToTheItemsReadsOnlyTheItemsItBrings) {
     int reads = 0;
     const auto item = [&](const std::string& name) { return plat::Value(std::make_shared<CountedItem>(name, reads)); };
     auto items = std::make_shared<plat::Array>();
     for (int i = 0; i < 200; ++i) items->push_back(item("Item " + std::to_string(i)));
+    const std::weak_ptr<plat::Object> untouched = (*items)[100].asObject();
+    const plat::Value removedByItem = (*items)[150];
     auto combo = KivoComboBox::create({20, 100, 200, 30});
     combo->setDisplayMemberPath(std::string("name"));
     combo->setItemsSource(items);
@@ -285,7 +275,8 @@ TEST_F(ComboBoxTest, AChangeToTheItemsReadsOnlyTheItemsItBrings) {
     const Step steps[] = {
         {"add", [&] { view->addObject(item("Last")); }, 1},
         {"insert", [&] { view->insertObject(item("First"), 0); }, 1},
-        {"remove", [&] { view->removeAt(5); }, 0},
+        {"remove at", [&] { view->removeAt(5); }, 0},
+        {"remove", [&] { view->remove(removedByItem); }, 0},
         {"replace", [&] { view->replaceObjectAtIndex(3, item("Third")); }, 1},
         {"add several",
          [&] {
@@ -296,13 +287,21 @@ TEST_F(ComboBoxTest, AChangeToTheItemsReadsOnlyTheItemsItBrings) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         reads = 0;
+        const long holders = untouched.use_count();
         step.edit();
         EXPECT_EQ(reads, step.reads);
+        EXPECT_LE(untouched.use_count(), holders);
         const plat::Array& visible = *view->items();
         ASSERT_EQ(rows(*combo).size(), visible.size());
         for (std::size_t r = 0; r < visible.size(); ++r) {
             EXPECT_EQ(rows(*combo)[r], visible[r].asObject()->asDynamicObject()->getPropertyValue("name").asString());
             EXPECT_TRUE((*combo->itemsSource())[combo->indexForRow(static_cast<std::int64_t>(r))].isIdentical(visible[r]));
+        }
+        for (const std::uint64_t k : {std::uint64_t{2}, visible.size() - 1}) {
+            combo->setSelectedIndex(k);
+            EXPECT_TRUE(combo->selectedItem().isIdentical(visible[k]));
+            EXPECT_EQ(combo->text(), rows(*combo)[k]);
+            EXPECT_EQ(combo->getDisplayText(k), rows(*combo)[k]);
         }
     }
     combo->setSelectedIndex(0);

@@ -178,10 +178,15 @@ private:
     void applyFilter(const std::string& text);
     // The candidates become these items of `itemsSource` (made into a list when first read).
     void useItemsAsCandidates(std::vector<std::uint64_t> indices);
+    // The candidates become every item, in order (made into a list when first read).
     void useAllItemsAsCandidates();
     std::size_t candidateCount() const;
     // Lists the candidates; `indices` gives their item indices when they are known.
     void bindRows(const std::vector<std::uint64_t>* indices);
+    // Follows a change that the collection view announced, with `before` the items it was made to:
+    // only the new items' display texts are read. Nothing when the change cannot be followed so (the
+    // view shows its items filtered or sorted, or the texts were not read yet), and nothing was done.
+    std::optional<ListSplice> followChange(const KivoNotifyCollectionChangedEventArgs& args, const plat::ArrayPtr& before);
     // The arrow shows while there are items and a list may show.
     void updateButton();
     void reloadTable();
@@ -203,6 +208,11 @@ private:
     // While set, the candidates are these items of `itemsSource`, and `_temporaryItemSource` is made
     // from them when first read: a keystroke does not copy thousands of items nobody reads.
     mutable std::optional<std::vector<std::uint64_t>> _pendingCandidates;
+    // While set, the candidates are all the items, in order, in the same way.
+    mutable bool _allCandidates = false;
+    // Counts the changes of the items, so that a change handled in full while another was being
+    // followed (from a report in between) is not followed over again.
+    std::uint64_t _itemChanges = 0;
     plat::Color _highlightedColor = DefaultHighlightedColor;
     plat::ArrayPtr _customViews;
     plat::Locale _locale = plat::Locale::current();
@@ -215,5 +225,7 @@ private:
     // they ascend (the built-in filter keeps item order), which makes the way back a binary search.
     std::vector<std::uint64_t> _rowIndex;
     bool _rowsAscending = true;
+    // The rows are every item's text in item order: a row is its item's index (`_rowIndex` is empty).
+    bool _rowsAreAllItems = false;
     mutable std::unique_ptr<kivo::detail::ItemTexts> _itemTexts;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The display text of each item of an auto-complete box, read once per change of the items, their
 // display path or the locale, with its folded form: a keystroke then folds only what was typed and
-// scans texts folded in advance.
+// scans texts folded in advance. A change of some items reads those items only.
 
 #include <cstdint>
 #include <optional>
@@ -22,6 +22,10 @@ public:
     bool isValid() const { return _valid; }
     // Reads each item's value at `path` (none: no item has a display value) and folds it with `folder`.
     void rebuild(const plat::Array& items, const std::optional<std::string>& path, const plat::TextFolder& folder);
+    // The items at [at, at + removed) gave way to `added`, whose values are read and folded here; what
+    // was read of the other items stays. Nothing for a range beyond the items.
+    void splice(std::size_t at, std::size_t removed, const plat::Array& added, const std::optional<std::string>& path,
+                const plat::TextFolder& folder);
 
     std::size_t size() const { return _texts.size(); }
     // The item's display text: the same object on every call until the next rebuild; an empty text for
@@ -33,12 +37,31 @@ public:
     std::vector<std::uint64_t> matching(std::u16string_view foldedPattern, const plat::TextFolder& folder) const;
 
 private:
+    // One item's display text, whether it has a display value, and its folded form.
+    struct Read {
+        plat::StringObject text;
+        bool hasValue = false;
+        std::u16string folded;
+    };
+    Read read(const plat::Value& item, const std::optional<std::string>& path, const plat::TextFolder& folder) const;
+    // Where an item's folded text lies in `_folded`.
+    struct Span {
+        std::size_t start = 0, length = 0;
+    };
+    // Lays the folded texts out one after the other in item order again, leaving out those of items
+    // that went.
+    void pack() const;
+
     bool _valid = false;
     std::vector<plat::StringObject> _texts;
     std::vector<bool> _hasValue;
-    // Every folded text one after the other; item i's runs from _starts[i] to _starts[i + 1].
-    std::u16string _folded;
-    std::vector<std::size_t> _starts;
+    // Every folded text: a change appends the new items' texts at the end, and a search lays them out
+    // in item order first (one search then runs along all of them at once).
+    mutable std::u16string _folded;
+    mutable std::vector<Span> _spans;
+    mutable bool _packed = true;
+    std::size_t _liveLength = 0;  // of the items' folded texts, without those of items that went
+    static constexpr std::size_t GarbageAllowance = 4096;
     plat::StringObject _empty = std::string();
 };
 

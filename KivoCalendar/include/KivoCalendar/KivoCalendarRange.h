@@ -14,11 +14,15 @@
 class KivoCalendar;
 class KivoCalendarDaySlotBase;
 
+namespace kivo::detail {
+class ExcludedDayIndex;
+}
+
 class KIVO_CALENDAR_EXPORT KivoCalendarRange : public plat::Object {
 public:
     // The calendar is not owned (the calendar owns its range).
-    KivoCalendarRange(KivoOptionalDate startDate, KivoOptionalDate endDay, const std::shared_ptr<KivoCalendar>& calendar)
-        : _startDate(startDate), _endDate(endDay), _calendar(calendar) {}
+    KivoCalendarRange(KivoOptionalDate startDate, KivoOptionalDate endDay, const std::shared_ptr<KivoCalendar>& calendar);
+    ~KivoCalendarRange() override;
     static std::shared_ptr<KivoCalendarRange> create(KivoOptionalDate startDate, KivoOptionalDate endDay,
                                                      const std::shared_ptr<KivoCalendar>& calendar) {
         return std::make_shared<KivoCalendarRange>(startDate, endDay, calendar);
@@ -52,5 +56,7 @@ private:
     std::vector<plat::Date> _excludedDates;
     // The same moments, to find one without walking the list.
     std::unordered_set<double> _excludedMoments;
+    // Their days, months and years, worked out when first asked for after a change.
+    std::unique_ptr<kivo::detail::ExcludedDayIndex> _excludedDays;
     std::weak_ptr<KivoCalendar> _calendar;
 };

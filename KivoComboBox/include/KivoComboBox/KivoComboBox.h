@@ -187,6 +187,12 @@ protected:
     // when none does.
     std::uint64_t indexOfRowText(std::size_t rowCount, const std::function<const std::string&(std::size_t)>& rowText,
                                  const std::string& text, bool fullMatch) const;
+    // Where an announced add, removal or replacement changed the visible list: `removed` entries
+    // from `at` gave way to `added` ones. None for any other change, or an index before the list.
+    struct ListSplice {
+        std::size_t at, removed, added;
+    };
+    static std::optional<ListSplice> spliceOf(const KivoNotifyCollectionChangedEventArgs& args);
     // For each entry of `rows`, the index of the same object in `items`, an object listed several
     // times taking its places in turn; NotFound for an entry that is no item.
     static std::vector<std::uint64_t> itemIndicesOf(const plat::Array& items, const plat::Array& rows);

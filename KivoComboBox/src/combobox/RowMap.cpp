@@ -81,20 +81,11 @@ void RowMap::rebuild(const plat::Array& source, const plat::Array& rows) {
     }
 }
 
-void RowMap::update(const plat::Array& source, const plat::Array& rows, std::size_t at, std::size_t count, std::size_t removed) {
-    // The same order before, the same length after, and the changed rows in their place in the
-    // source (with their neighbours when rows went away): the same order still.
-    bool same =
-        _identity && source.size() == rows.size() && rows.size() + removed == _rowCount + count && at + count <= rows.size();
-    for (std::size_t i = at; same && i < at + count; ++i) same = rows[i].isIdentical(source[i]);
-    for (std::size_t i : {at - 1, at}) {
-        if (same && removed > 0 && i < rows.size()) same = rows[i].isIdentical(source[i]);
-    }
-    if (!same) {
-        rebuild(source, rows);
-        return;
-    }
-    _rowCount = rows.size();
+void RowMap::setInOrder(std::size_t rowCount) {
+    _identity = true;
+    _rowCount = rowCount;
+    _rowToIndex.clear();
+    _indexToRow.clear();
 }
 
 std::uint64_t RowMap::indexOfRow(std::int64_t row) const {

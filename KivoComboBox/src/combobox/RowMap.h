@@ -14,10 +14,8 @@ namespace kivo::detail {
 class RowMap {
 public:
     void rebuild(const plat::Array& source, const plat::Array& rows);
-    // After `rows` changed at [at, at + count) (inserted, replaced or, with `count` 0 and `removed`
-    // rows, removed) and `source` with it: while rows and source stay in the same order, only the
-    // changed rows are compared; otherwise the tables are built again.
-    void update(const plat::Array& source, const plat::Array& rows, std::size_t at, std::size_t count, std::size_t removed);
+    // Rows that are the source itself, in its order.
+    void setInOrder(std::size_t rowCount);
     std::size_t rowCount() const { return _rowCount; }
     // The source index of a row; plat::NotFound for a row beyond the list or whose item the source lacks.
     std::uint64_t indexOfRow(std::int64_t row) const;

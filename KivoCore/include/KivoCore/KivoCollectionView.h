@@ -70,6 +70,10 @@ public:
     const KivoCollectionViewGroupList& groups() const override;
     bool isEmpty() const override;
     std::int32_t itemCount() const;
+    // Whether the visible list is the whole source list in its own order, so that a visible index is
+    // also the item's index in the source (no filter or sort has hidden or moved an item since the
+    // last refresh, and the view shows no items of a list it was given before).
+    bool showsSourceInOrder() const;
     // The visible item at `index`, read without making the items list; nil outside the list.
     plat::Value itemAt(std::int32_t index) const;
     const Filter& filter() const override { return _filter; }

@@ -76,6 +76,11 @@ std::int32_t KivoCollectionView::itemCount() const {
 
 bool KivoCollectionView::isEmpty() const { return visibleCount() == 0; }
 
+bool KivoCollectionView::showsSourceInOrder() const {
+    const size_t sourceCount = _sourceCollection ? _sourceCollection->size() : 0;
+    return _visible->base() == _sourceCollection && _visible->isIdentity() && visibleCount() == sourceCount;
+}
+
 const plat::ArrayPtr& KivoCollectionView::items() const {
     if (!_items) _items = _visible->materialize();
     return _items;

@@ -302,6 +302,39 @@ TEST(KivoCollectionViewEditing, AnnouncementsUseVisibleIndices) {
     EXPECT_EQ(names(view->items()), "d f g e");
 }
 
+// A control bound to the view takes an announced index for a source index only while the view says
+// that it shows the whole source in order.
+TEST(KivoCollectionViewEditing, ShowsSourceInOrderOnlyWhileEveryVisibleIndexIsTheSourceIndex) {
+    auto a = product("a", 1), b = product("b", 20), c = product("c", 3);
+    auto view = KivoCollectionView::create(listOf({a, b, c}));
+    EXPECT_TRUE(view->showsSourceInOrder());
+    view->addObject(product("d", 4));
+    view->insertObject(product("e", 5), 1);
+    view->replaceObjectAtIndex(2, product("f", 6));
+    view->removeAt(0);
+    EXPECT_TRUE(view->showsSourceInOrder());
+    EXPECT_EQ(names(view->items()), names(view->sourceCollection()));
+
+    view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("price", false));
+    EXPECT_FALSE(view->showsSourceInOrder());
+    view->sortDescriptions()->removeAllObjects();
+    EXPECT_TRUE(view->showsSourceInOrder());
+    view->setFilter([](const plat::Value& item) { return item.as<Product>()->price > 2; });
+    EXPECT_FALSE(view->showsSourceInOrder());
+    view->setFilter(nullptr);
+    EXPECT_TRUE(view->showsSourceInOrder());
+
+    // A source swapped while refreshes are held back leaves the view showing the old items.
+    view->beginUpdate();
+    view->setSourceCollection(listOf({product("g")}));
+    EXPECT_FALSE(view->showsSourceInOrder());
+    view->endUpdate();
+    EXPECT_TRUE(view->showsSourceInOrder());
+    // The application shortening the list behind the view's back.
+    view->sourceCollection()->clear();
+    EXPECT_FALSE(view->showsSourceInOrder());
+}
+
 TEST(KivoCollectionViewEditing, BatchesNestAndAnUnmatchedEndNeverGoesBelowZero) {
     auto view = KivoCollectionView::create(listOf({product("b", 2), product("a", 1)}));
     AnnouncementLog heard(*view);
