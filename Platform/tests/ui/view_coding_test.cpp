@@ -80,6 +80,10 @@ TEST(ViewCoding, AViewDecodesItsOwnKeysAndItsSubviewsByClassName) {
     EXPECT_EQ(plain->clipsToBounds(), fresh->clipsToBounds());
 }
 
+TEST(ViewCoding, AViewFromAnArchiveWithOnlyAFrameStartsAsFromAFrame) {
+    plat::testing::expectSameAsFromFrame<plat::View>("View", {1, 2, 30, 40}, {});
+}
+
 TEST(ViewCoding, TheRegistryNamesItsClassesAndALaterRegistrationReplaces) {
     EXPECT_TRUE(plat::CodedViewRegistry::isRegistered("View"));
     EXPECT_TRUE(plat::CodedViewRegistry::isRegistered("ProbeView"));

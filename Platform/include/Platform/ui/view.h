@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/coder.h"  // complete, so that create({}) still means a frame
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
@@ -23,7 +24,6 @@
 
 namespace plat {
 
-class Coder;
 class Context;
 class GestureRecognizer;
 class ViewController;
