@@ -16,4 +16,6 @@ TEST(ChartBaseCoding, AChartBaseFromAnInterfaceFileStartsAsFromAFrame) {
          SAME(footerTextColor)});
 }
 
+TEST(ChartBaseCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("OmbriChartBase"); }
+
 }  // namespace

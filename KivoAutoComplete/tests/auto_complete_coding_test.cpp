@@ -14,4 +14,6 @@ TEST(AutoCompleteCoding, AnAutoCompleteBoxFromAnInterfaceFileStartsAsFromAFrame)
          SAME(highlightedColor), SAME(isEditable), SAME(placeholder), SAME(showButton), SAME(isDropDownOpen)});
 }
 
+TEST(AutoCompleteCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("KivoAutoComplete"); }
+
 }  // namespace

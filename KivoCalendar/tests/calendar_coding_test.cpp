@@ -38,4 +38,6 @@ TEST(CalendarCoding, ACalendarFromAnInterfaceFileStartsAsFromAFrame) {
                                                         SAME(isMultiSelected)});
 }
 
+TEST(CalendarCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("KivoCalendar"); }
+
 }  // namespace

@@ -14,4 +14,6 @@ TEST(ComboBoxCoding, AComboBoxFromAnInterfaceFileStartsAsFromAFrame) {
          SAME(selectedBackgroundColor), SAME(textColor), SAME(showButton), SAME(dropDownHeight), SAME(isDropDownOpen)});
 }
 
+TEST(ComboBoxCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("KivoComboBox"); }
+
 }  // namespace

@@ -29,4 +29,8 @@ TEST(DropDownCoding, DropDownViewsFromAnInterfaceFileStartAsFromAFrame) {
          SAME(KivoDropDownView, isDropDownOpen), SAME(KivoDropDownView, dropDownDirection)});
 }
 
+TEST(DropDownCoding, AnArchiveWithABadKeyIsRefused) {
+    for (const char* cls : {"KivoDropDown", "KivoDropDownButton", "KivoDropDownView"}) plat::testing::expectBadKeysRefused(cls);
+}
+
 }  // namespace

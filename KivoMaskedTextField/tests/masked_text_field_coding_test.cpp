@@ -13,4 +13,6 @@ TEST(MaskedTextFieldCoding, AMaskedTextFieldFromAnInterfaceFileStartsAsFromAFram
         {SAME(mask), SAME(promptChar), SAME(maskFull), SAME(placeholder), SAME(placeHolderColor), SAME(text), SAME(borderStyle)});
 }
 
+TEST(MaskedTextFieldCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("KivoMaskedTextField"); }
+
 }  // namespace

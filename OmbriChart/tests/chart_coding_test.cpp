@@ -16,4 +16,6 @@ TEST(ChartCoding, AChartFromAnInterfaceFileStartsAsFromAFrame) {
          SAME(xDataType)});
 }
 
+TEST(ChartCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("OmbriChart"); }
+
 }  // namespace

@@ -42,4 +42,8 @@ TEST(GaugeCoding, AGaugeFromAnInterfaceFileTakesItsRectangleFromTheLayoutPass) {
     EXPECT_EQ(fromCoder->rectGauge()->height(), fromFrame->rectGauge()->height());
 }
 
+TEST(GaugeCoding, AnArchiveWithABadKeyIsRefused) {
+    for (const char* cls : {"KivoLinearGauge", "KivoRadialGauge", "KivoBulletGraph"}) plat::testing::expectBadKeysRefused(cls);
+}
+
 }  // namespace

@@ -36,4 +36,6 @@ TEST(GridCoding, AGridFromAnInterfaceFileStartsAsFromAFrame) {
                                                      SAME(isEnabled)});
 }
 
+TEST(GridCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("OmbriGrid"); }
+
 }  // namespace

@@ -15,4 +15,6 @@ TEST(PieCoding, APieFromAnInterfaceFileStartsAsFromAFrame) {
          SAME(radius), SAME(borderColor), SAME(borderWidth), SAME(header), SAME(footer)});
 }
 
+TEST(PieCoding, AnArchiveWithABadKeyIsRefused) { plat::testing::expectBadKeysRefused("OmbriPie"); }
+
 }  // namespace

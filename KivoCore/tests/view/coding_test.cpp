@@ -39,4 +39,8 @@ TEST(KivoCoreCoding, AViewFromAnInterfaceFileObservesTheTextSizeNotification) {
     EXPECT_EQ(probe->sizeChanges, 1);
 }
 
+TEST(KivoCoreCoding, AnArchiveWithABadKeyIsRefused) {
+    for (const char* cls : {"KivoView", "KivoCheckBox"}) plat::testing::expectBadKeysRefused(cls);
+}
+
 }  // namespace

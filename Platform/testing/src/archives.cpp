@@ -16,6 +16,25 @@ std::string frameKey(const Rect& frame) {
     return out.str();
 }
 
+void expectBadKeysRefused(const std::string& cls) {
+    const struct {
+        std::string keys;
+        std::string message;
+    } cases[] = {
+        {"<key>frame</key><array><real>nan</real><real>0</real><real>10</real><real>10</real></array>",
+         "key \"frame\": expected a rectangle: an array of four finite numbers (x, y, width, height), no negative size"},
+        {frameKey({0, 0, 200, 100}) + "<key>alpha</key><string>half</string>",
+         "key \"alpha\": expected a number, found a string"},
+        {frameKey({0, 0, 200, 100}) + "<key>tag</key><real>1.5</real>", "key \"tag\": expected an integer, found a real"},
+        {frameKey({0, 0, 200, 100}) + "<key>subviews</key><array>" + viewDict("View") + viewDict("NoSuchControl") + "</array>",
+         "key \"subviews[1].class\": no view class is registered as \"NoSuchControl\""},
+    };
+    for (const auto& c : cases) {
+        const std::string error = coderErrorOf([&] { loadInterface(plist(viewDict(cls, c.keys)), "hostile.plist"); });
+        EXPECT_EQ(error, "hostile.plist: " + c.message) << cls << " with " << c.keys;
+    }
+}
+
 void expectSameViewTree(const View& a, const View& b, const std::string& where) {
     SCOPED_TRACE(where);
     EXPECT_EQ(typeid(a).name(), typeid(b).name());

@@ -45,6 +45,11 @@ std::shared_ptr<T> decodeView(const std::string& cls, const Rect& frame) {
 // interaction, gesture recognisers) and, recursively, on the dynamic classes and order of their subviews.
 void expectSameViewTree(const View& a, const View& b, const std::string& where = "root");
 
+// Expects archives of class `cls` with a bad key (a value of the wrong kind, a NaN frame, an unknown
+// subview class) to be refused with an error naming the key, the partly made control going away
+// cleanly (under the sanitizers, a crash or a leak fails the test program).
+void expectBadKeysRefused(const std::string& cls);
+
 // One getter of T, read on two objects and compared (PLAT_SAME_GETTER builds one from a name).
 template <class T>
 struct SameGetter {
