@@ -48,8 +48,9 @@ Coder Coder::fromFile(const std::string& path, const CoderLimits& limits) {
                              std::to_string(limits.maxBytes));
     std::ifstream in(path, std::ios::binary);
     if (!in) throw CoderException(path + ": not a readable file");
-    // Reads one byte past the limit, so a file that grew since stat is still refused.
-    std::string data(limits.maxBytes + 1, '\0');
+    // Reads one byte past what stat gave (at most past the limit), so a file that grew since is still
+    // refused when it passes the limit.
+    std::string data(static_cast<std::size_t>(st.st_size) + 1, '\0');
     in.read(data.data(), static_cast<std::streamsize>(data.size()));
     data.resize(static_cast<std::size_t>(in.gcount()));
     return fromData(data, path, limits);

@@ -119,6 +119,8 @@ TEST(ViewCoding, AHostileInterfaceFileGivesAnErrorNeverACrash) {
     const std::string path = ::testing::TempDir() + "hostile.plist";
     std::string nested = viewDict("View");
     for (int i = 0; i < 40; ++i) nested = viewDict("View", "<key>subviews</key><array>" + nested + "</array>");
+    std::string veryDeep;
+    for (int i = 0; i < 200000; ++i) veryDeep += "<array>";
     const struct {
         std::string name;
         std::string data;
@@ -130,6 +132,8 @@ TEST(ViewCoding, AHostileInterfaceFileGivesAnErrorNeverACrash) {
         {"binary", std::string("bplist00\0\x01\xff", 11), {}, "not a property list"},
         {"past the size limit", plist(viewDict("View")), {.maxBytes = 20}, "bytes, more than the limit of 20"},
         {"deep nesting", plist(nested), {}, "nested deeper than 64 levels"},
+        // Far past the parser's own depth limit: refused before any recursion over it.
+        {"very deep nesting", plist(veryDeep), {}, "not a property list"},
         {"unknown class",
          plist(viewDict("View", "<key>subviews</key><array>" + viewDict("Gizmo") + "</array>")),
          {},
