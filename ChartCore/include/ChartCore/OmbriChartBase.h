@@ -33,6 +33,8 @@ class KIVO_CHART_CORE_EXPORT OmbriChartBase : public KivoView {
 public:
     // ---- Construction ----
     static std::shared_ptr<OmbriChartBase> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<OmbriChartBase> create(const plat::Coder& coder);
     ~OmbriChartBase() override;
 
     // ---- Data ----

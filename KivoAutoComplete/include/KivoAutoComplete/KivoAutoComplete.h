@@ -38,6 +38,8 @@ class KIVO_INPUT_EXPORT KivoAutoComplete : public KivoComboBox {
 public:
     // ---- Creation ----
     static std::shared_ptr<KivoAutoComplete> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoAutoComplete> create(const plat::Coder& coder);
     ~KivoAutoComplete() override;
 
     // Milliseconds: the default waits a tenth of a millisecond.

@@ -70,6 +70,8 @@ enum KivoCalendarDayOfWeekFormat : std::int64_t {
 class KIVO_CALENDAR_EXPORT KivoCalendar : public KivoView {
 public:
     static std::shared_ptr<KivoCalendar> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoCalendar> create(const plat::Coder& coder);
     ~KivoCalendar() override;
 
     // ---- Default look (per instance) ----

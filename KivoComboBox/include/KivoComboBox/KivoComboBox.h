@@ -34,6 +34,8 @@ class KIVO_INPUT_EXPORT KivoComboBox : public KivoDropDown {
 public:
     // ---- Creation ----
     static std::shared_ptr<KivoComboBox> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoComboBox> create(const plat::Coder& coder);
     ~KivoComboBox() override;
 
     static constexpr plat::Color DEFAULT_SELECTION_BACKGROUND_COLOR{0, 122 / 255.0, 1.0, 1.0};

@@ -25,6 +25,8 @@ public:
     using ShapeLayerPtr = std::shared_ptr<plat::ShapeLayer>;
 
     static std::shared_ptr<KivoCheckBox> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoCheckBox> create(const plat::Coder& coder);
 
     // ---- Properties ----
     bool isChecked() const { return _isChecked; }

@@ -14,6 +14,8 @@
 class KIVO_CORE_EXPORT KivoView : public plat::View {
 public:
     static std::shared_ptr<KivoView> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoView> create(const plat::Coder& coder);
     ~KivoView() override;
 
     // Called with no argument once per change of the user's preferred text size. Does nothing here.

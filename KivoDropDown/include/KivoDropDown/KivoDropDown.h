@@ -47,6 +47,8 @@ public:
     // ---- Creation ----
     // A zero frame places the control in the middle of the main screen: ((sw - 200) / 2, sh / 2, 200, 30).
     static std::shared_ptr<KivoDropDown> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoDropDown> create(const plat::Coder& coder);
     ~KivoDropDown() override;
 
     static constexpr double DefaultControlWidth = 200;

@@ -15,6 +15,8 @@ class KivoRenderEngine;
 class KIVO_INPUT_EXPORT KivoDropDownButton : public plat::Button {
 public:
     static std::shared_ptr<KivoDropDownButton> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoDropDownButton> create(const plat::Coder& coder);
 
     static constexpr plat::Color DefaultButtonColor = plat::Color::lightGray();
     static constexpr double ChevronLineWidth = 1.0;

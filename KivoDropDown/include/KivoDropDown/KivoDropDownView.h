@@ -13,6 +13,8 @@ class KivoDropDown;
 class KIVO_INPUT_EXPORT KivoDropDownView : public plat::View {
 public:
     static std::shared_ptr<KivoDropDownView> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoDropDownView> create(const plat::Coder& coder);
 
     static constexpr plat::Color DefaultBackgroundColor = plat::Color::lightGray();
 

@@ -31,6 +31,8 @@ struct KIVO_INPUT_EXPORT KivoEdgeInsets {
 class KIVO_INPUT_EXPORT KivoMaskedTextField : public plat::TextField {
 public:
     static std::shared_ptr<KivoMaskedTextField> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoMaskedTextField> create(const plat::Coder& coder);
 
     // ---- Mask ----
     // None at start. A different mask is parsed at once; while no placeholder is set the current text

@@ -65,6 +65,8 @@ public:
 
     // ---- Construction ----
     static std::shared_ptr<OmbriChart> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<OmbriChart> create(const plat::Coder& coder);
     ~OmbriChart() override;
 
     // ---- Parts ----

@@ -10,6 +10,8 @@
 class KIVO_GAUGE_EXPORT KivoBulletGraph : public KivoLinearGauge {
 public:
     static std::shared_ptr<KivoBulletGraph> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoBulletGraph> create(const plat::Coder& coder);
 
     const plat::Color DEFAULT_BAD_COLOR = plat::Color(0, 0, 0, 0.3);
     const plat::Color DEFAULT_GOOD_COLOR = plat::Color(0, 0, 0, 0.15);

@@ -19,6 +19,8 @@ enum KivoLinearGaugeDirection : std::int64_t {
 class KIVO_GAUGE_EXPORT KivoLinearGauge : public KivoGauge {
 public:
     static std::shared_ptr<KivoLinearGauge> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoLinearGauge> create(const plat::Coder& coder);
 
     // Other codes are stored; their bar fills the view and every point maps to min.
     std::int64_t direction() const { return _direction; }

@@ -13,6 +13,8 @@
 class KIVO_GAUGE_EXPORT KivoRadialGauge : public KivoGauge {
 public:
     static std::shared_ptr<KivoRadialGauge> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<KivoRadialGauge> create(const plat::Coder& coder);
 
     // Where the scale's minimum lies, limited to ±360° (NaN ignored).
     double startAngle() const { return _startAngle; }

@@ -65,6 +65,8 @@ class KIVO_GRID_EXPORT OmbriGrid : public KivoView,
                                    public plat::PickerViewDelegate {
 public:
     static std::shared_ptr<OmbriGrid> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<OmbriGrid> create(const plat::Coder& coder);
     ~OmbriGrid() override;
 
     // ---- events (sender: the grid) and delegate ----

@@ -58,6 +58,8 @@ class KIVO_PIE_EXPORT OmbriPie : public OmbriChartBase, public plat::GestureReco
 public:
     // ---- Construction ----
     static std::shared_ptr<OmbriPie> create(const plat::Rect& frame = {});
+    // From an interface file, with the same defaults as from a frame; raises plat::CoderException.
+    static std::shared_ptr<OmbriPie> create(const plat::Coder& coder);
     ~OmbriPie() override;
     // The designer's look: no load animation, the four demonstration regions by "value" and "name".
     void prepareForInterfaceBuilder();

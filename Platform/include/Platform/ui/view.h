@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/coder.h"  // complete, so that create({}) still means a frame
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
@@ -63,6 +64,8 @@ enum class ViewContentMode : std::int64_t {
 class PLAT_EXPORT View : public Responder, protected LayerDelegate {
 public:
     static std::shared_ptr<View> create(const Rect& frame = {});
+    // From an archive (an interface file): see ui/view_coding.h for the keys. Raises CoderException.
+    static std::shared_ptr<View> create(const Coder& coder);
     ~View() override;
 
     // ---- Geometry ----
@@ -222,6 +225,17 @@ protected:
         static_cast<View*>(view.get())->initialize();
         return view;
     }
+    // For subclasses' create(const Coder&), on a view constructed with decodedFrame(coder): decodes the
+    // view's own keys and subviews, then runs initialize(), as a view from a frame runs it.
+    template <class T>
+    static std::shared_ptr<T> initializedFromCoder(std::shared_ptr<T> view, const Coder& coder) {
+        static_cast<View*>(view.get())->decodeViewKeys(coder);
+        static_cast<View*>(view.get())->initialize();
+        return view;
+    }
+    // The frame a view from `coder` is constructed with (raises CoderException for a bad one).
+    static Rect decodedFrame(const Coder& coder);
+
     template <class T>
     std::shared_ptr<T> sharedAs() {
         return std::static_pointer_cast<T>(shared_from_this());
@@ -234,6 +248,7 @@ protected:
     void drawLayerContent(const Layer& layer, Context& context) override;
 
 private:
+    void decodeViewKeys(const Coder& coder);
     // Maps the view's coordinates into the root's (the root's own frame and transform included, so
     // the result is in screen coordinates).
     AffineTransform transformToRoot(const View** root) const;
