@@ -152,7 +152,8 @@ std::shared_ptr<OmbriChart> logChart() {
 
 std::shared_ptr<OmbriChart> timeChart() {
     auto items = std::make_shared<plat::Array>();
-    for (int day = 0; day <= 28; ++day) items->push_back(record(plat::Value(plat::Date(Jan2024 + day * Day)), 20 + day % 7 * 4));
+    constexpr int DaysInJanuary = 31;
+    for (int day = 0; day < DaysInJanuary; ++day) items->push_back(record(plat::Value(plat::Date(Jan2024 + day * Day)), 20 + day % 7 * 4));
     auto chart = makeChart(TimeFrame, "Daily visitors, January 2024", items);
     chart->series()->addObject(plat::Value(KivoSeries::create(chart, "value", "Visitors")));
     auto& x = *chart->axisX();
