@@ -13,8 +13,9 @@
 
 namespace plat::detail {
 
-// A stroke of at most this many points wide (in the image's points) counts as thin.
-inline constexpr double ThinStrokePoints = 1.5;
+// A stroke of at most this many points wide (in the image's points) counts as thin: axes, grid and
+// cell lines are one point or less; data lines (1.5 and more) are left alone.
+inline constexpr double ThinStrokePoints = 1.25;
 
 struct SnappedStroke {
     Path devicePath;     // in device pixels
