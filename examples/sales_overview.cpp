@@ -1,5 +1,6 @@
 // sales_overview <file.png>: a window with a column chart of a few sales records (model objects whose
-// properties the chart reads by name) beside a calendar of the month, drawn into a PNG file.
+// properties the controls read by name) beside a calendar of the month, and below them a grid of the
+// same records beside a pie chart of their shares, drawn into a PNG file.
 
 #include <iostream>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
+#include "OmbriPie/OmbriPie.h"
 #include "Platform/foundation/reflect.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/ui/window.h"
@@ -29,7 +31,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: sales_overview <file.png>\n";
         return 2;
     }
-    auto window = plat::Window::create({0, 0, 720, 340});
+    auto window = plat::Window::create({0, 0, 720, 560});
     window->setBackgroundColor(plat::Color::white());
 
     auto sales = std::make_shared<plat::Array>();
@@ -48,12 +50,25 @@ int main(int argc, char** argv) {
     window->addSubview(calendar);
 
     // A grid over the same sales: its columns name themselves after the properties they bind.
-    auto grid = OmbriGrid::create({0, 0, 720, 340});
-    auto column = std::make_shared<GridColumn>();
-    column->setBinding("country");
-    grid->columns()->push(column);
-    std::cout << "sales_overview: the grid's column reads \"" << column->header().value_or("") << "\", "
+    auto grid = OmbriGrid::create({10, 340, 380, 210});
+    grid->setAutoGenerateColumns(false);
+    for (const char* property : {"country", "sales"}) {
+        auto column = std::make_shared<GridColumn>();
+        column->setBinding(property);
+        grid->columns()->push(column);
+    }
+    grid->setItemsSource(sales);
+    window->addSubview(grid);
+    std::cout << "sales_overview: the grid's first column reads \"" << grid->columns()->column(0)->header().value_or("") << "\", "
               << grid->columns()->totalSize() << " points wide\n";
+
+    // The same sales as shares of the whole.
+    auto pie = OmbriPie::create({400, 340, 310, 210});
+    pie->setIsAnimated(false);
+    pie->setItemsSource(sales);
+    pie->setBinding("sales");
+    pie->setBindingName("country");
+    window->addSubview(pie);
 
     plat::RunLoop::main().runUntilIdle();  // layout and drawing passes
     if (!window->writePNG(argv[1], 2)) {

@@ -142,7 +142,9 @@ TEST_F(DataLabelTest, TheLabelIsKeptInThePlotAreaRightAndBottomWinning) {
     const Case cases[] = {
         {"past the right edge", plot, KivoRect::create(190, 50, 10, 10), KivoDataLabelPositionRight, 1, 200 - w - 4, 55 - h / 2},
         {"past the bottom edge", plot, KivoRect::create(50, 145, 10, 10), KivoDataLabelPositionBelow, 1, 55 - w / 2, 150 - h - 4},
-        {"past the left and top edges", plot, KivoRect::create(0, 0, 10, 10), KivoDataLabelPositionLeft, 1, 0, 0},
+        // The box, border and all, stays inside: the text is 2b plus half the border in.
+        {"past the left and top edges", plot, KivoRect::create(0, 0, 10, 10), KivoDataLabelPositionLeft, 1, 2.5, 2.5},
+        {"a thick border past the top edge", plot, KivoRect::create(50, 0, 10, 10), KivoDataLabelPositionAbove, 2, 55 - w / 2, 5},
         {"no border: the text itself at the edge", plot, KivoRect::create(190, 50, 10, 10), KivoDataLabelPositionRight, 0,
          200 - w, 55 - h / 2},
         {"wider than the plot", KivoRect::create(10, 0, w / 2, 150), KivoRect::create(10, 50, 1, 1), KivoDataLabelPositionCenter,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "KivoCore/KivoAggregate.h"
 #include "KivoCore/KivoCollectionView.h"
@@ -156,3 +157,28 @@ TEST_F(Handles, StayInsideTheViewPreferTheStartAndIgnoreCellsOutsideThePanel) {
 }
 
 }  // namespace
+
+// A frozen group row is parted from the scrolling rows by the frozen-area divider across the whole
+// band, as an ordinary row is, and so is the first scrolling row when it is a group row.
+TEST_F(GroupRows, TheFrozenDividerRunsAcrossAGroupBand) {
+    bindGrouped();
+    drawStraight();
+    grid->setFrozenCellsBorderColor(Color::red());
+    const double bandWidth = static_cast<double>(grid->cells()->width());
+    // The group bands are rows 0 and 4: frozen after row 0 the divider is the band's bottom edge,
+    // frozen after row 3 the top edge of band 4. The row header draws its own piece at the same height.
+    for (const std::int32_t frozen : {1, 4}) {
+        SCOPED_TRACE(frozen);
+        grid->setFrozenRows(frozen);
+        draw();
+        std::vector<double> across, header;
+        for (const auto* op : rec->strokes()) {
+            const Rect b = op->bounds();
+            if (op->color != Color::red() || b.height() != 0) continue;
+            (b.width() >= bandWidth ? across : header).push_back(b.y());
+        }
+        ASSERT_FALSE(across.empty());
+        ASSERT_FALSE(header.empty());
+        for (double y : across) EXPECT_EQ(y, header.front());
+    }
+}

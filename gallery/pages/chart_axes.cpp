@@ -74,9 +74,8 @@ std::shared_ptr<OmbriChart> monthlyChart() {
     const double forecast[] = {70, 76, 86, 84, 95, 104, 110, 108, 100, 96, 104, 118};
     auto items = std::make_shared<plat::Array>();
     for (std::size_t m = 0; m < Months.size(); ++m)
-        items->push_back(
-            plat::Value(plat::Dictionary{{"x", Months[m]}, {"value", revenue[m]}, {"costs", costs[m]}, {"target", targets[m]},
-                                         {"forecast", forecast[m]}}));
+        items->push_back(plat::Value(plat::Dictionary{
+            {"x", Months[m]}, {"value", revenue[m]}, {"costs", costs[m]}, {"target", targets[m]}, {"forecast", forecast[m]}}));
     auto chart = makeChart(MonthlyFrame, "Revenue by month, 2024", items);
     chart->setFooter("A minor grid line parts the months");
     // One series per chart type; the last one is listed but not drawn, and its item is paler. The area
@@ -152,7 +151,9 @@ std::shared_ptr<OmbriChart> logChart() {
 
 std::shared_ptr<OmbriChart> timeChart() {
     auto items = std::make_shared<plat::Array>();
-    for (int day = 0; day <= 28; ++day) items->push_back(record(plat::Value(plat::Date(Jan2024 + day * Day)), 20 + day % 7 * 4));
+    constexpr int DaysInJanuary = 31;
+    for (int day = 0; day < DaysInJanuary; ++day)
+        items->push_back(record(plat::Value(plat::Date(Jan2024 + day * Day)), 20 + day % 7 * 4));
     auto chart = makeChart(TimeFrame, "Daily visitors, January 2024", items);
     chart->series()->addObject(plat::Value(KivoSeries::create(chart, "value", "Visitors")));
     auto& x = *chart->axisX();

@@ -2,6 +2,7 @@
 // content beside it, and the built-in tooltip over a tapped column; a bar chart with the marker snapped
 // to a bar.
 
+#include <optional>
 #include <string>
 
 #include "ChartCore/KivoLegend.h"
@@ -20,6 +21,8 @@ namespace {
 constexpr plat::Rect ColumnFrame{12, 12, 470, 376};
 constexpr plat::Rect BarFrame{494, 12, 294, 376};
 constexpr plat::Size ContentSize{112, 36};
+// How far below a column's top a finger lands to ask for its value.
+constexpr double TapBelowTop = 3;
 
 const plat::Color Ink = plat::Color::rgb255(40, 48, 60);
 const plat::Color MarkerColor = plat::Color::rgb255(214, 69, 80, 0.85);
@@ -88,15 +91,26 @@ std::shared_ptr<OmbriChart> makeChart(const plat::Rect& frame, std::int64_t type
     return chart;
 }
 
-// The middle of the bar drawn for a point, in the window's points.
-plat::Point barMiddle(const OmbriChart& chart, std::int32_t series, std::int32_t point) {
+// The bounds of the bar drawn for a point, in the chart's points.
+std::optional<KivoHitBounds> barBounds(const OmbriChart& chart, std::int32_t series, std::int32_t point) {
     for (const auto& area : chart.hitTester()->getHitTesterMap().at(series)) {
         const auto tag = area->tag().as<KivoChartDataPoint>();
-        if (!tag || tag->pointIndex() != point) continue;
-        const auto b = area->bounds();
-        return {chart.frame().x() + (b.minX + b.maxX) / 2, chart.frame().y() + (b.minY + b.maxY) / 2};
+        if (tag && tag->pointIndex() == point) return area->bounds();
     }
-    return {};
+    return std::nullopt;
+}
+
+// The middle of the bar drawn for a point, in the window's points.
+plat::Point barMiddle(const OmbriChart& chart, std::int32_t series, std::int32_t point) {
+    const auto b = barBounds(chart, series, point);
+    if (!b) return {};
+    return {chart.frame().x() + (b->minX + b->maxX) / 2, chart.frame().y() + (b->minY + b->maxY) / 2};
+}
+
+// The top edge of a column, in the window's points.
+double barTop(const OmbriChart& chart, std::int32_t series, std::int32_t point) {
+    const auto b = barBounds(chart, series, point);
+    return b ? chart.frame().y() + b->minY : 0;
 }
 
 void populate(plat::Window& window) {
@@ -109,8 +123,10 @@ void populate(plat::Window& window) {
     plat::RecordingContext layoutPass;
     window.display(layoutPass);
 
-    // A tap on Japan's sales column shows its tooltip (and moves the marker there) ...
-    const auto japan = barMiddle(*columns, 0, 3);
+    // A tap at the top of Japan's sales column, where its value lies, shows its tooltip pointing there
+    // (and moves the marker there) ...
+    const auto japanMiddle = barMiddle(*columns, 0, 3);
+    const plat::Point japan{japanMiddle.x, barTop(*columns, 0, 3) + TapBelowTop};
     window.touchDown(japan);
     window.touchUp();
     // ... then the marker is taken to Germany, by a finger a little off the column.

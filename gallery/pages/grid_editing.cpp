@@ -37,9 +37,12 @@ PLAT_DEFINE_CLASS(ShipmentState, plat::Object, plat::property("code", &ShipmentS
                   plat::property("name", &ShipmentState::name))
 
 constexpr plat::Size Phone{320, 568};
+// The text editor's page ends below the last row: the keyboard that would fill the rest of the screen
+// is not drawn, and an empty half says nothing.
+constexpr plat::Size PhoneAboveKeyboard{320, 280};
 
 // Ports, tonnages and states, the state shown by name through a data map; the columns fit the screen.
-std::shared_ptr<OmbriGrid> shipmentsGrid() {
+std::shared_ptr<OmbriGrid> shipmentsGrid(plat::Size size) {
     const char* ports[] = {"Bergen", "Hamburg", "Rotterdam", "Antwerp", "Gdansk", "Le Havre", "Genoa", "Valencia", "Piraeus"};
     auto items = std::make_shared<plat::Array>();
     long n = 0;
@@ -51,7 +54,7 @@ std::shared_ptr<OmbriGrid> shipmentsGrid() {
     for (auto [code, name] : {std::pair{1L, "Booked"}, {2L, "Loading"}, {3L, "At sea"}, {4L, "Arrived"}})
         states->push_back(plat::Value(std::make_shared<ShipmentState>(code, name)));
 
-    auto grid = OmbriGrid::create({{0, 0}, Phone});
+    auto grid = OmbriGrid::create({{0, 0}, size});
     grid->setItemsSource(items);
     grid->columns()->column(0)->setWidth(110);
     grid->columns()->column(1)->setWidth(80);
@@ -60,8 +63,8 @@ std::shared_ptr<OmbriGrid> shipmentsGrid() {
     return grid;
 }
 
-void editAt(plat::Window& window, std::int32_t row, std::int32_t col) {
-    auto grid = shipmentsGrid();
+void editAt(plat::Window& window, plat::Size size, std::int32_t row, std::int32_t col) {
+    auto grid = shipmentsGrid(size);
     window.addSubview(grid);
     // One pass first: the grid learns its client area before the edit scrolls and places its editor.
     plat::RecordingContext layout;
@@ -75,8 +78,8 @@ const gallery::PageRegistrar text({
     .name = "grid_editing",
     .description = "The grid's text editor open on the port of row 3: its text selected, the clear button at its right "
                    "end, over the cell it edits.",
-    .size = Phone,
-    .populate = [](plat::Window& window) { editAt(window, 2, 0); },
+    .size = PhoneAboveKeyboard,
+    .populate = [](plat::Window& window) { editAt(window, PhoneAboveKeyboard, 2, 0); },
     .settleSeconds = 0,
 });
 
@@ -85,7 +88,7 @@ const gallery::PageRegistrar picker({
     .description = "Editing the state of row 2, a column with a data map: the picker of its display values, "
                    "\"Loading\" chosen, and the Done toolbar above it stand in place of the keyboard.",
     .size = Phone,
-    .populate = [](plat::Window& window) { editAt(window, 1, 2); },
+    .populate = [](plat::Window& window) { editAt(window, Phone, 1, 2); },
     .settleSeconds = 0,
 });
 

@@ -19,6 +19,11 @@ constexpr double GaugeFullCircle = 6.28;
 
 enum Look : unsigned { Alpha = 1, Fill = 2, Stroke = 4, Width = 8, DoubleWidth = 16 };
 
+// Corners sharper than about 29 degrees are bevelled. A chart's outlines meet at sharp angles where
+// data turns back (a point that is being inserted and still has no width, a spike in the values), and
+// the platform's default limit of 10 draws those corners as spikes up to five line widths long.
+constexpr double StrokeMiterLimit = 4;
+
 std::vector<plat::Point> pointsOf(std::span<const double> xs, std::span<const double> ys) {
     std::size_t n = std::min(xs.size(), ys.size());
     std::vector<plat::Point> pts(n);
@@ -35,6 +40,7 @@ void KivoRenderEngine::applyLook(plat::Context& ctx, unsigned steps, std::span<c
     if (steps & Stroke) ctx.setStrokeColor(getStroke());
     if (steps & Width) ctx.setLineWidth(getStrokeThickness());
     if (steps & DoubleWidth) ctx.setLineWidth(2 * getStrokeThickness());
+    if (steps & (Width | DoubleWidth)) ctx.setMiterLimit(StrokeMiterLimit);
     _setContextBorderDashes(ctx, dashes);
 }
 

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "KivoCore/KivoRenderEngine.h"
+#include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/context.h"
+#include "Platform/graphics/image.h"
 #include "Platform/testing/cairo_differential.h"
 
 using plat::Color;
@@ -84,4 +86,30 @@ TEST(RenderEngineDifferential, FilledPrimitivesAgreeWithTheRecording) {
          }},
     };
     for (const auto& c : cases) EXPECT_TRUE(plat::testing::cairoMatchesRecording(engineScene(c.draw), Surface)) << c.what;
+}
+
+// An outline that turns back on itself (a point being inserted with no width yet, then the data
+// falling away) is bevelled at the turn, not drawn as a spike standing above the corner.
+TEST(RenderEngineDifferential, AnOutlineTurningBackLeavesNoSpike) {
+    plat::Image img(40, 30);
+    plat::CairoContext c(img);
+    {
+        plat::CurrentContextScope scope(c);
+        KivoRenderEngine e;
+        e.setFill(Color::clear());
+        e.setStroke(Color::black());
+        e.setStrokeThickness(3);
+        // Up a short vertical step at x 20 to y 12, then steeply down to the right.
+        e.drawPolygon(std::vector<double>{4, 20, 20, 27}, std::vector<double>{20, 20, 12, 29});
+    }
+    // Half the line width above the corner and no further; a miter at this angle reaches about 8
+    // pixels above it.
+    int highest = img.pixelHeight();
+    for (int y = 0; y < img.pixelHeight() && highest == img.pixelHeight(); ++y)
+        for (int x = 0; x < img.pixelWidth(); ++x)
+            if ((img.rawPixel(x, y) >> 24) != 0) {
+                highest = y;
+                break;
+            }
+    EXPECT_GE(highest, 12 - 2);
 }

@@ -112,10 +112,13 @@ void DefaultChartDataLabelRenderer::render(const std::string& seriesName, const 
     engine->setSelectedDashes({});
     engine->setBorderDashes({});
 
-    // Inside the plot area; the right and bottom edges win over the left and top ones.
+    // Inside the plot area; the right and bottom edges win over the left and top ones. The box reaches
+    // 2b beyond the text and its border half a width further: at the left and top edges that is what
+    // is kept inside, not the text alone (the right and bottom tests already leave room for it).
     if (const auto& plot = chart->plotRect()) {
-        if (at.x() < plot->left()) at.setX(plot->left());
-        if (at.y() < plot->top()) at.setY(plot->top());
+        const double boxOutside = 2.5 * b;
+        if (at.x() - boxOutside < plot->left()) at.setX(plot->left() + boxOutside);
+        if (at.y() - boxOutside < plot->top()) at.setY(plot->top() + boxOutside);
         if (at.x() + w + 4 * b > plot->right()) at.setX(plot->right() - w - 4 * b);
         if (at.y() + h + 4 * b > plot->bottom()) at.setY(plot->bottom() - h - 4 * b);
     }

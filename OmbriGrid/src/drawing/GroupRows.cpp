@@ -24,6 +24,17 @@ namespace {
 constexpr const char* CollapsedGlyph = "\u25B6\uFE0E";
 constexpr const char* ExpandedGlyph = "\u25E2";
 constexpr double HeaderInset = 4.0;
+
+// The frozen-area divider on a band's edge, across the whole band, as an ordinary row has it cell by
+// cell: without it the plain grid line of the band would stand where the divider runs.
+void strokeFrozenRowEdges(plat::Context& c, const OmbriGrid& g, std::int32_t row, const plat::Rect& band, double lineWidth) {
+    const std::int32_t frozenRows = g.frozenRows();
+    if (frozenRows <= 0) return;
+    c.setStrokeColor(g.frozenCellsBorderColor());
+    c.setLineWidth(lineWidth);
+    if (row == frozenRows - 1) c.strokeLine({band.x(), band.maxY()}, {band.maxX(), band.maxY()});
+    if (row == frozenRows) c.strokeLine({band.x(), band.y()}, {band.maxX(), band.y()});
+}
 }  // namespace
 
 std::optional<std::string> GridPanel::getGroupRowHeader(std::int32_t row) const {
@@ -140,6 +151,7 @@ std::int32_t GridPanel::drawGroupRow(std::int32_t row) {
     c.setFillColor(_fillColor);
     c.fillRect(first);
     strokeBandOutline(band);
+    strokeFrozenRowEdges(c, *g, row, band, _lineWidth);
     plat::TextOptions options;
     options.fitHeight = true;
     c.drawText(plat::AttributedString(header, _textAttributes), {tx, ty, textWidth.value_or(band.width()), band.height()},

@@ -15,6 +15,7 @@
 #include "Platform/graphics/image.h"
 #include "graphics/image_sampling.h"
 #include "graphics/pango_text.h"
+#include "graphics/stroke_snap.h"
 #include "graphics/text_outlines.h"
 
 namespace plat {
@@ -190,7 +191,16 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     }
     if (stroke) {
         _impl->setSource(effectiveStrokeColor());
-        cairo_set_line_width(cr, s.lineWidth);
+        // A stroke-only path of thin axis-parallel lines is drawn on whole device pixels; a filled
+        // shape's outline stays where its fill is.
+        const auto snapped = mode == DrawingMode::Stroke
+                                 ? detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale())
+                                 : std::nullopt;
+        if (snapped) {
+            cairo_identity_matrix(cr);
+            _impl->emit(snapped->devicePath);
+        }
+        cairo_set_line_width(cr, snapped ? snapped->deviceWidth : s.lineWidth);
         cairo_set_line_cap(cr, s.lineCap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                                : s.lineCap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                               : CAIRO_LINE_CAP_BUTT);
@@ -198,7 +208,13 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
                                 : s.lineJoin == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
                                                                 : CAIRO_LINE_JOIN_MITER);
         cairo_set_miter_limit(cr, s.miterLimit);
-        cairo_set_dash(cr, s.dash.data(), static_cast<int>(s.dash.size()), s.dashPhase);
+        if (snapped && !s.dash.empty()) {
+            std::vector<double> dash = s.dash;
+            for (double& d : dash) d *= snapped->dashScale;
+            cairo_set_dash(cr, dash.data(), static_cast<int>(dash.size()), s.dashPhase * snapped->dashScale);
+        } else {
+            cairo_set_dash(cr, s.dash.data(), static_cast<int>(s.dash.size()), s.dashPhase);
+        }
         cairo_stroke(cr);
     }
     cairo_new_path(cr);
@@ -281,8 +297,7 @@ inline Pixels4 scaled4(Pixels4 pixel, Pixels4 factor) {
     const Pixels4 both = factor | (factor << 16);
     Pixels4 rb = reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>(pixel & Low) * reinterpret_cast<Lanes8>(both)) + Half;
     rb = ((rb + ((rb >> 8) & Low)) >> 8) & Low;
-    Pixels4 ag =
-        reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>((pixel >> 8) & Low) * reinterpret_cast<Lanes8>(both)) + Half;
+    Pixels4 ag = reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>((pixel >> 8) & Low) * reinterpret_cast<Lanes8>(both)) + Half;
     ag = (ag + ((ag >> 8) & Low)) & ~Low;
     return rb | ag;
 }
@@ -396,8 +411,10 @@ void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
         if (!s.image || s.image->isEmpty()) continue;
         left = std::min(left, std::max(s.deviceX, clip[0]));
         top = std::min(top, std::max(s.deviceY, clip[1]));
-        right = std::max(right, static_cast<int>(std::min<std::int64_t>(std::int64_t{s.deviceX} + s.image->pixelWidth(), clip[2])));
-        bottom = std::max(bottom, static_cast<int>(std::min<std::int64_t>(std::int64_t{s.deviceY} + s.image->pixelHeight(), clip[3])));
+        right =
+            std::max(right, static_cast<int>(std::min<std::int64_t>(std::int64_t{s.deviceX} + s.image->pixelWidth(), clip[2])));
+        bottom =
+            std::max(bottom, static_cast<int>(std::min<std::int64_t>(std::int64_t{s.deviceY} + s.image->pixelHeight(), clip[3])));
     }
     if (left >= right || top >= bottom) return;
     // The stamps are laid from the last to the first, each under those after it: a pixel that the later
@@ -423,8 +440,9 @@ void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
             if (x0 >= x1) continue;
             std::uint8_t* covered = impl.batchCovered.data() + static_cast<std::size_t>(y - top) * rowBytes;
             std::uint32_t* acc = impl.batchPixels.data() + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width);
-            const std::uint32_t* src =
-                image.data() + static_cast<std::size_t>(y - it->deviceY) * static_cast<std::size_t>(stride) - (it->deviceX - left);
+            const std::uint32_t* src = image.data() +
+                                       static_cast<std::size_t>(y - it->deviceY) * static_cast<std::size_t>(stride) -
+                                       (it->deviceX - left);
             for (int x = x0; x < x1; x += SpanInOneLoad) {
                 const int count = std::min(SpanInOneLoad, x1 - x);
                 // The pixels of the span not yet covered, one bit each.
@@ -445,7 +463,8 @@ void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
     cairo_surface_flush(impl.surface);
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = target.data() + static_cast<std::size_t>(y) * target.pixelWidth();
-        blendRow(row + left, impl.batchPixels.data() + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width), width, 255);
+        blendRow(row + left, impl.batchPixels.data() + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width), width,
+                 255);
     }
     cairo_surface_mark_dirty_rectangle(impl.surface, left, top, width, height);
 }
