@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoPropertyReader.h"
 #include "KivoCore/KivoReflector.h"
 #include "OmbriChart/KivoAreaPlotter.h"
 #include "OmbriChart/KivoBasePlotter.h"
@@ -51,6 +52,7 @@ bool drawsRunningTotals(const IKivoPlotter* plotter) {
 // ---- Binding ----
 
 void OmbriChart::bindChart() {
+    using namespace kivo::detail;
     const auto alive = keepAlive();  // application code below may drop the chart
     // New data: the series read their values again.
     clearSeries();
@@ -58,17 +60,25 @@ void OmbriChart::bindChart() {
     _xlabels.clear();
     _xvals = std::make_shared<plat::Array>();
     const auto& view = collectionView();
-    const auto items = view ? view->items() : nullptr;
+    // Read by position, without a list of the items made for this one read.
+    const auto items = view ? visibleItems(*view) : nullptr;
     const auto& name = bindingX();
+    std::shared_ptr<ValueColumn> column;
     if (items && name) {
-        // Numbers and dates first; texts only when some value is neither (a category axis), so a large
-        // numeric series makes no text per item.
+        // Numbers and dates first, as values and as numbers in one read; texts only when some value is
+        // neither (a category axis), so a large numeric series makes no text per item.
+        const KivoPropertyReader reader = KivoPropertyReader::forKey(*name);
         bool categories = false;
-        _xvals->reserve(items->size());
-        for (const auto& item : *items) {
-            const plat::Value v = KivoReflector::getValue(item, *name);
+        const std::size_t count = items->size();
+        _xvals->reserve(count);
+        column = std::make_shared<ValueColumn>();
+        column->values.reserve(count);
+        // The list may be the application's own, which a getter run by the read may shorten.
+        for (std::size_t k = 0; k < count && k < items->size() && !categories; ++k) {
+            const plat::Value v = reader.read((*items)[k]);
             if (isGap(v)) {
                 _xvals->emplace_back(NaN);
+                column->values.push_back(NaN);
                 continue;
             }
             _xDataType = KivoReflector::getDataType(v);
@@ -78,19 +88,24 @@ void OmbriChart::bindChart() {
                 _xvals->push_back(v);
             else
                 categories = true;
+            if (!categories) column->values.push_back(_xvals->back().asDouble());
         }
         if (categories) {
             _xvals->clear();
+            column.reset();
             _xlabels.reserve(items->size());
-            for (const auto& item : *items) {
-                const plat::Value v = KivoReflector::getValue(item, *name);
+            for (std::size_t k = 0; k < items->size(); ++k) {
+                const plat::Value v = reader.read((*items)[k]);
+                // The axis takes the type of the last value that is no gap.
+                if (!isGap(v)) _xDataType = KivoReflector::getDataType(v);
                 _xlabels.push_back(isGap(v) ? std::string() : v.description());
             }
         }
     }
     // A category axis keeps the texts, a numeric or date axis the values.
     if (items && _xvals->size() != items->size()) _xvals->clear();
-    kivo::detail::ChartInternals::xValuesChanged(*this);
+    _state->xColumn = !_xvals->empty() && column && column->size() == _xvals->size() ? std::move(column) : nullptr;
+    _state->xGeneration = nextGeneration();
     prepareForRender();
 }
 
@@ -210,8 +225,7 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
         if (replace) {
             numbersChanged = !sameNumbers(*numbers, at, *edited);
             numbers->overwrite(at, *edited);
-        }
-        else if (remove)
+        } else if (remove)
             numbers->erase(at, n);
         else
             numbers->insert(at, *edited);

@@ -40,7 +40,7 @@ struct Reading {
 
     ListSource list() const {
         if (!view) return {};
-        return [view = view] { return view->items(); };
+        return [view = view] { return visibleItems(*view); };
     }
     std::size_t count() const { return view ? static_cast<std::size_t>(view->itemCount()) : 0; }
 };

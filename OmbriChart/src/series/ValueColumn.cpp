@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "KivoCore/KivoCollectionView.h"
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
 #include "KivoCore/KivoReflector.h"
@@ -60,7 +61,8 @@ void readInto(ValueColumn& column, std::size_t at, const plat::Array& list, std:
     for (std::size_t k = 0; k < count; ++k) {
         double value = NaN;
         bool numeric = false;
-        reader.read(list[from + k], value, numeric);
+        // The list may be the application's own, which a getter run by the read may shorten.
+        if (from + k < list.size()) reader.read(list[from + k], value, numeric);
         column.set(at + k, value, numeric);
     }
 }
@@ -197,6 +199,10 @@ bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const C
     if (atEnd) column->dataType = remove ? reader.lastType(whole ? *whole : plat::Array()) : reader.lastType(*brought);
     _column = std::move(column);
     return true;
+}
+
+plat::ArrayPtr visibleItems(const KivoCollectionView& view) {
+    return view.showsSourceInOrder() ? view.sourceCollection() : view.items();
 }
 
 std::uint64_t nextGeneration() {

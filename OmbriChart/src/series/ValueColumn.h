@@ -17,6 +17,7 @@
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "Platform/foundation/value.h"
 
+class KivoCollectionView;
 class KivoPropertyReader;
 
 namespace kivo::detail {
@@ -84,6 +85,10 @@ struct ColumnSpec {
 // The whole list a column reads, asked for only where it must be read as a whole (a collection view
 // makes its list anew after every edit).
 using ListSource = std::function<plat::ArrayPtr()>;
+
+// The visible items of `view` to read by position: the source list itself while the view shows it
+// whole and in order (no list is made), otherwise the view's list of its visible items.
+plat::ArrayPtr visibleItems(const KivoCollectionView& view);
 
 // One column of a series with what it was read from, built on first use and kept in step with the
 // edits of its items.
