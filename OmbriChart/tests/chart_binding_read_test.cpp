@@ -35,6 +35,36 @@ public:
 PLAT_DEFINE_CLASS(ShrinkingPoint, plat::Object, plat::property("x", &ShrinkingPoint::readX),
                   plat::property("y", &ShrinkingPoint::readY))
 
+// Model classes whose X member is a whole number, a real number or a Boolean.
+class WholeX : public plat::Object {
+public:
+    PLAT_CLASS()
+    int x = 0;
+    double y = 0;
+};
+PLAT_DEFINE_CLASS(WholeX, plat::Object, plat::property("x", &WholeX::x), plat::property("y", &WholeX::y))
+class RealX : public plat::Object {
+public:
+    PLAT_CLASS()
+    double x = 0, y = 0;
+};
+PLAT_DEFINE_CLASS(RealX, plat::Object, plat::property("x", &RealX::x), plat::property("y", &RealX::y))
+class FlagX : public plat::Object {
+public:
+    PLAT_CLASS()
+    bool x = false;
+    double y = 0;
+};
+PLAT_DEFINE_CLASS(FlagX, plat::Object, plat::property("x", &FlagX::x), plat::property("y", &FlagX::y))
+
+template <class Item, class X>
+plat::Value made(X x) {
+    auto item = std::make_shared<Item>();
+    item->x = x;
+    item->y = 1;
+    return plat::Value(item);
+}
+
 // A view that counts how often its list of visible items is asked for.
 class CountingView : public KivoCollectionView {
 public:
@@ -113,6 +143,29 @@ TEST_F(ChartBindingReadTest, AGetterThatEmptiesTheSourceWhileItIsReadEndsTheRead
             EXPECT_LE(info->getMaxY(), 4);
         }
     }
+}
+
+TEST_F(ChartBindingReadTest, XValuesKeepTheKindTheirMembersHoldWhateverTheClassesMix) {
+    const auto list = std::make_shared<plat::Array>(
+        plat::Array{made<WholeX>(1), made<WholeX>(2), made<RealX>(2.5), made<RealX>(3.5), made<WholeX>(4),
+                    plat::Value(plat::Dictionary{{"x", 5}, {"y", 1}}), made<RealX>(6.25), made<WholeX>(7)});
+    bind(KivoCollectionView::create(list));
+    ASSERT_TRUE(chart->xvals());
+    ASSERT_EQ(chart->xvals()->size(), list->size());
+    const double xs[] = {1, 2, 2.5, 3.5, 4, 5, 6.25, 7};
+    const bool whole[] = {true, true, false, false, true, true, false, true};
+    for (std::size_t k = 0; k < list->size(); ++k) {
+        const plat::Value& x = (*chart->xvals())[k];
+        EXPECT_EQ(x.asDouble(), xs[k]) << k;
+        EXPECT_EQ(x.isInteger(), whole[k]) << k;
+    }
+    EXPECT_EQ(chart->dataInfo()->getMaxX(), 7);
+
+    // Booleans make a category axis, after numbers of the same class or not.
+    const auto flags = std::make_shared<plat::Array>(plat::Array{made<WholeX>(1), made<FlagX>(true), made<FlagX>(false)});
+    chart->setItemsSource(flags);
+    EXPECT_TRUE(chart->xvals()->empty());
+    EXPECT_EQ(chart->xlabels().size(), 3u);
 }
 
 }  // namespace

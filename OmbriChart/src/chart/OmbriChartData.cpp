@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <typeinfo>
 
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
@@ -47,6 +48,30 @@ bool drawsRunningTotals(const IKivoPlotter* plotter) {
     return dynamic_cast<const KivoLinePlotter*>(plotter) && !dynamic_cast<const KivoBubblePlotter*>(plotter);
 }
 
+// The class of the item last read whole, and whether its member read as a whole number or a real one:
+// the other items of that class then give the same kind of value from the plain number. A class is
+// known only once its member gave a number (not a Boolean, a date or anything else).
+struct NumberClass {
+    const std::type_info* type = nullptr;
+    bool known = false, integers = false;
+
+    static const std::type_info* typeOf(const plat::Value& item) {
+        const plat::Object* o = item.asObject().get();
+        return o ? &typeid(*o) : nullptr;
+    }
+    bool holds(const plat::Value& item) const { return known && typeOf(item) == type; }
+    // Before a whole read of `item` (its getter may drop the item).
+    void learn(const plat::Value& item) {
+        type = typeOf(item);
+        known = false;
+    }
+    // After that read gave the number `v`.
+    void found(const plat::Value& v) {
+        known = type && (v.isInteger() || v.isDouble());
+        integers = v.isInteger();
+    }
+};
+
 }  // namespace
 
 // ---- Binding ----
@@ -73,22 +98,40 @@ void OmbriChart::bindChart() {
         _xvals->reserve(count);
         column = std::make_shared<ValueColumn>();
         column->values.reserve(count);
+        // A class whose member read as a number reads as one for its other items too, of the same kind:
+        // those are read as plain numbers, not built as values first.
+        NumberClass numbers;
         // The list may be the application's own, which a getter run by the read may shorten.
         for (std::size_t k = 0; k < count && k < items->size() && !categories; ++k) {
-            const plat::Value v = reader.read((*items)[k]);
+            const plat::Value& item = (*items)[k];
+            double number = 0;
+            if (numbers.holds(item) && reader.readNumber(item, number)) {
+                if (numbers.integers)
+                    _xvals->emplace_back(static_cast<std::int64_t>(number));
+                else
+                    _xvals->emplace_back(number);
+                column->values.push_back(number);
+                _xDataType = KivoDataTypeNumber;
+                continue;
+            }
+            numbers.learn(item);
+            plat::Value v = reader.read(item);
             if (isGap(v)) {
                 _xvals->emplace_back(NaN);
                 column->values.push_back(NaN);
                 continue;
             }
             _xDataType = KivoReflector::getDataType(v);
-            if (_xDataType == KivoDataTypeDate)
-                _xvals->emplace_back(v.asDate().seconds);
-            else if (_xDataType == KivoDataTypeNumber)
-                _xvals->push_back(v);
-            else
+            if (_xDataType == KivoDataTypeDate) {
+                column->values.push_back(v.asDate().seconds);
+                _xvals->emplace_back(column->values.back());
+            } else if (_xDataType == KivoDataTypeNumber) {
+                column->values.push_back(v.asDouble());
+                numbers.found(v);
+                _xvals->push_back(std::move(v));
+            } else {
                 categories = true;
-            if (!categories) column->values.push_back(_xvals->back().asDouble());
+            }
         }
         if (categories) {
             _xvals->clear();
