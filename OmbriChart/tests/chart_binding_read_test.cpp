@@ -105,7 +105,7 @@ protected:
     }
 };
 
-TEST_F(ChartBindingReadTest, AViewShowingItsSourceInOrderIsReadWithoutItsItemList) {
+TEST_F(ChartBindingReadTest, AViewIsReadByPositionWithoutItsItemList) {
     const Points p = points({3, -1, 4, 1, -5});
     const auto view = KivoCollectionView::create<CountingView>(p.list);
     bind(view);
@@ -119,9 +119,11 @@ TEST_F(ChartBindingReadTest, AViewShowingItsSourceInOrderIsReadWithoutItsItemLis
     ASSERT_EQ(chart->xvals()->size(), 5u);
     EXPECT_EQ((*chart->xvals())[4].asDouble(), 40);
 
-    // Sorted, the view's order is the one read: the X values follow it.
+    // Sorted, the view's order is the one read, item by item through the view: the X values follow it.
     view->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("y", true)));
     draw();
+    EXPECT_EQ(view->listsAsked, 0);
+    EXPECT_EQ(info->getMinY(), -5);
     ASSERT_EQ(chart->xvals()->size(), 5u);
     const double sortedXs[] = {40, 10, 30, 0, 20};
     for (std::size_t k = 0; k < 5; ++k) EXPECT_EQ((*chart->xvals())[k].asDouble(), sortedXs[k]) << k;

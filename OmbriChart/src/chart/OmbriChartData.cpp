@@ -86,24 +86,22 @@ void OmbriChart::bindChart() {
     _xvals = std::make_shared<plat::Array>();
     const auto& view = collectionView();
     // Read by position, without a list of the items made for this one read.
-    const auto items = view ? visibleItems(*view) : nullptr;
+    const ViewItems items(view);
     const auto& name = bindingX();
     std::shared_ptr<ValueColumn> column;
-    if (items && name) {
+    if (view && name) {
         // Numbers and dates first, as values and as numbers in one read; texts only when some value is
         // neither (a category axis), so a large numeric series makes no text per item.
         const KivoPropertyReader reader = KivoPropertyReader::forKey(*name);
         bool categories = false;
-        const std::size_t count = items->size();
-        _xvals->reserve(count);
+        _xvals->reserve(items.size());
         column = std::make_shared<ValueColumn>();
-        column->values.reserve(count);
+        column->values.reserve(items.size());
         // A class whose member read as a number reads as one for its other items too, of the same kind:
         // those are read as plain numbers, not built as values first.
         NumberClass numbers;
-        // The list may be the application's own, which a getter run by the read may shorten.
-        for (std::size_t k = 0; k < count && k < items->size() && !categories; ++k) {
-            const plat::Value& item = (*items)[k];
+        items.forEach([&](std::size_t, const plat::Value& item) {
+            if (categories) return;
             double number = 0;
             if (numbers.holds(item) && reader.readNumber(item, number)) {
                 if (numbers.integers)
@@ -112,14 +110,14 @@ void OmbriChart::bindChart() {
                     _xvals->emplace_back(number);
                 column->values.push_back(number);
                 _xDataType = KivoDataTypeNumber;
-                continue;
+                return;
             }
             numbers.learn(item);
             plat::Value v = reader.read(item);
             if (isGap(v)) {
                 _xvals->emplace_back(NaN);
                 column->values.push_back(NaN);
-                continue;
+                return;
             }
             _xDataType = KivoReflector::getDataType(v);
             if (_xDataType == KivoDataTypeDate) {
@@ -132,21 +130,21 @@ void OmbriChart::bindChart() {
             } else {
                 categories = true;
             }
-        }
+        });
         if (categories) {
             _xvals->clear();
             column.reset();
-            _xlabels.reserve(items->size());
-            for (std::size_t k = 0; k < items->size(); ++k) {
-                const plat::Value v = reader.read((*items)[k]);
+            _xlabels.reserve(items.size());
+            items.forEach([&](std::size_t, const plat::Value& item) {
+                const plat::Value v = reader.read(item);
                 // The axis takes the type of the last value that is no gap.
                 if (!isGap(v)) _xDataType = KivoReflector::getDataType(v);
                 _xlabels.push_back(isGap(v) ? std::string() : v.description());
-            }
+            });
         }
     }
     // A category axis keeps the texts, a numeric or date axis the values.
-    if (items && _xvals->size() != items->size()) _xvals->clear();
+    if (view && _xvals->size() != items.size()) _xvals->clear();
     _state->xColumn = !_xvals->empty() && column && column->size() == _xvals->size() ? std::move(column) : nullptr;
     _state->xGeneration = nextGeneration();
     prepareForRender();
