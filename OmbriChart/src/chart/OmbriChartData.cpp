@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <typeinfo>
 
 #include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoPropertyReader.h"
 #include "KivoCore/KivoReflector.h"
 #include "OmbriChart/KivoAreaPlotter.h"
 #include "OmbriChart/KivoBasePlotter.h"
@@ -46,11 +48,36 @@ bool drawsRunningTotals(const IKivoPlotter* plotter) {
     return dynamic_cast<const KivoLinePlotter*>(plotter) && !dynamic_cast<const KivoBubblePlotter*>(plotter);
 }
 
+// The class of the item last read whole, and whether its member read as a whole number or a real one:
+// the other items of that class then give the same kind of value from the plain number. A class is
+// known only once its member gave a number (not a Boolean, a date or anything else).
+struct NumberClass {
+    const std::type_info* type = nullptr;
+    bool known = false, integers = false;
+
+    static const std::type_info* typeOf(const plat::Value& item) {
+        const plat::Object* o = item.asObject().get();
+        return o ? &typeid(*o) : nullptr;
+    }
+    bool holds(const plat::Value& item) const { return known && typeOf(item) == type; }
+    // Before a whole read of `item` (its getter may drop the item).
+    void learn(const plat::Value& item) {
+        type = typeOf(item);
+        known = false;
+    }
+    // After that read gave the number `v`.
+    void found(const plat::Value& v) {
+        known = type && (v.isInteger() || v.isDouble());
+        integers = v.isInteger();
+    }
+};
+
 }  // namespace
 
 // ---- Binding ----
 
 void OmbriChart::bindChart() {
+    using namespace kivo::detail;
     const auto alive = keepAlive();  // application code below may drop the chart
     // New data: the series read their values again.
     clearSeries();
@@ -58,39 +85,68 @@ void OmbriChart::bindChart() {
     _xlabels.clear();
     _xvals = std::make_shared<plat::Array>();
     const auto& view = collectionView();
-    const auto items = view ? view->items() : nullptr;
+    // Read by position, without a list of the items made for this one read.
+    const ViewItems items(view);
     const auto& name = bindingX();
-    if (items && name) {
-        // Numbers and dates first; texts only when some value is neither (a category axis), so a large
-        // numeric series makes no text per item.
+    std::shared_ptr<ValueColumn> column;
+    if (view && name) {
+        // Numbers and dates first, as values and as numbers in one read; texts only when some value is
+        // neither (a category axis), so a large numeric series makes no text per item.
+        const KivoPropertyReader reader = KivoPropertyReader::forKey(*name);
         bool categories = false;
-        _xvals->reserve(items->size());
-        for (const auto& item : *items) {
-            const plat::Value v = KivoReflector::getValue(item, *name);
+        _xvals->reserve(items.size());
+        column = std::make_shared<ValueColumn>();
+        column->values.reserve(items.size());
+        // A class whose member read as a number reads as one for its other items too, of the same kind:
+        // those are read as plain numbers, not built as values first.
+        NumberClass numbers;
+        items.forEach([&](std::size_t, const plat::Value& item) {
+            if (categories) return;
+            double number = 0;
+            if (numbers.holds(item) && reader.readNumber(item, number)) {
+                if (numbers.integers)
+                    _xvals->emplace_back(static_cast<std::int64_t>(number));
+                else
+                    _xvals->emplace_back(number);
+                column->values.push_back(number);
+                _xDataType = KivoDataTypeNumber;
+                return;
+            }
+            numbers.learn(item);
+            plat::Value v = reader.read(item);
             if (isGap(v)) {
                 _xvals->emplace_back(NaN);
-                continue;
+                column->values.push_back(NaN);
+                return;
             }
             _xDataType = KivoReflector::getDataType(v);
-            if (_xDataType == KivoDataTypeDate)
-                _xvals->emplace_back(v.asDate().seconds);
-            else if (_xDataType == KivoDataTypeNumber)
-                _xvals->push_back(v);
-            else
+            if (_xDataType == KivoDataTypeDate) {
+                column->values.push_back(v.asDate().seconds);
+                _xvals->emplace_back(column->values.back());
+            } else if (_xDataType == KivoDataTypeNumber) {
+                column->values.push_back(v.asDouble());
+                numbers.found(v);
+                _xvals->push_back(std::move(v));
+            } else {
                 categories = true;
-        }
+            }
+        });
         if (categories) {
             _xvals->clear();
-            _xlabels.reserve(items->size());
-            for (const auto& item : *items) {
-                const plat::Value v = KivoReflector::getValue(item, *name);
+            column.reset();
+            _xlabels.reserve(items.size());
+            items.forEach([&](std::size_t, const plat::Value& item) {
+                const plat::Value v = reader.read(item);
+                // The axis takes the type of the last value that is no gap.
+                if (!isGap(v)) _xDataType = KivoReflector::getDataType(v);
                 _xlabels.push_back(isGap(v) ? std::string() : v.description());
-            }
+            });
         }
     }
     // A category axis keeps the texts, a numeric or date axis the values.
-    if (items && _xvals->size() != items->size()) _xvals->clear();
-    kivo::detail::ChartInternals::xValuesChanged(*this);
+    if (view && _xvals->size() != items.size()) _xvals->clear();
+    _state->xColumn = !_xvals->empty() && column && column->size() == _xvals->size() ? std::move(column) : nullptr;
+    _state->xGeneration = nextGeneration();
     prepareForRender();
 }
 
@@ -210,8 +266,7 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
         if (replace) {
             numbersChanged = !sameNumbers(*numbers, at, *edited);
             numbers->overwrite(at, *edited);
-        }
-        else if (remove)
+        } else if (remove)
             numbers->erase(at, n);
         else
             numbers->insert(at, *edited);

@@ -218,7 +218,11 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         else if (!xs)
             info._maxX = std::max(info._maxX, last);
 
-        // The series' drawable values by key, summed into the dictionaries in one merge each.
+        // The series' drawable values by key, summed into the dictionaries in one merge each. Unstacked,
+        // only the absolute values are summed: the run holds them already, and the first series' run,
+        // with its keys rising, is the dictionary itself (in the memory the last analysis kept).
+        const bool direct = !stacked && absolute.empty();
+        if (direct) run.swap(absolute._entries);
         run.clear();
         run.reserve(ys->size());
         // A value that is no number reads as NaN, and is passed over as one. The extremes are kept in
@@ -242,13 +246,17 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
             // The first of equal extremes stays, as widening value by value keeps it.
             if (y < lowY) lowY = y;
             if (y > highY) highY = y;
-            run.emplace_back(at, y);
+            run.emplace_back(at, stacked ? y : std::fabs(y));
         }
         if (!run.empty()) {
             widen(info._minY, info._maxY, lowY);
             widen(info._minY, info._maxY, highY);
         }
         info._uniqueKeys = drawn.size() == 1 && unique;
+        if (direct && unique) {
+            run.swap(absolute._entries);
+            continue;
+        }
         if (!inOrder) KivoNumberDictionary::sortByKey(run);
         if (stacked) {
             positive.addSortedRun(run, [](double& y) { return y > 0; });

@@ -40,9 +40,10 @@ struct Reading {
 
     ListSource list() const {
         if (!view) return {};
-        return [view = view] { return view->items(); };
+        return [view = view] { return visibleItems(*view); };
     }
     std::size_t count() const { return view ? static_cast<std::size_t>(view->itemCount()) : 0; }
+    ViewItems items() const { return ViewItems(view); }
 };
 
 bool hasItems(const std::shared_ptr<KivoCollectionView>& view) { return view && !view->isEmpty(); }
@@ -229,7 +230,7 @@ ColumnPtr SeriesInternals::values(KivoSeries& series, std::int32_t dimension) {
     const Reading reading = dimension == 0 ? yReading(series, series._cv) : xReading(series, series._cv);
     // Read afresh, or another way than before (a binding name of the chart changed): new values.
     const bool fresh = !column.matches(reading.spec);
-    const ColumnPtr& read = column.get(reading.spec, reading.list(), reading.absent);
+    const ColumnPtr& read = column.get(reading.spec, reading.items(), reading.absent);
     if (fresh) kept.changed();
     (dimension == 0 ? series._valueDataType : series._xvalueDataType) = read ? read->dataType : KivoDataTypeNone;
     return read;
@@ -249,7 +250,7 @@ ColumnPtr SeriesInternals::bindingValues(KivoSeries& series, std::int64_t index)
     if (kept.bindings.size() <= static_cast<std::size_t>(index)) kept.bindings.resize(static_cast<std::size_t>(index) + 1);
     const Reading reading = bindingReading(series, series._cv, index);
     // The analysis reads none of these: reading them afresh is no change of its inputs.
-    return kept.bindings[static_cast<std::size_t>(index)].get(reading.spec, reading.list(), reading.absent);
+    return kept.bindings[static_cast<std::size_t>(index)].get(reading.spec, reading.items(), reading.absent);
 }
 
 std::uint64_t SeriesInternals::generation(const KivoSeries& series) { return series._columns->generation; }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "KivoCore/KivoCollectionView.h"
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoPropertyReader.h"
 #include "KivoCore/KivoReflector.h"
@@ -60,7 +61,8 @@ void readInto(ValueColumn& column, std::size_t at, const plat::Array& list, std:
     for (std::size_t k = 0; k < count; ++k) {
         double value = NaN;
         bool numeric = false;
-        reader.read(list[from + k], value, numeric);
+        // The list may be the application's own, which a getter run by the read may shorten.
+        if (from + k < list.size()) reader.read(list[from + k], value, numeric);
         column.set(at + k, value, numeric);
     }
 }
@@ -69,14 +71,36 @@ std::size_t countOf(const plat::ArrayPtr& items) { return items ? items->size() 
 
 }  // namespace
 
-std::shared_ptr<ValueColumn> readColumn(const plat::Array& list, const std::optional<std::string>& member, ColumnMode mode) {
+std::shared_ptr<ValueColumn> readColumn(const ViewItems& items, const std::optional<std::string>& member, ColumnMode mode) {
     auto column = std::make_shared<ValueColumn>();
     const EntryReader reader(member, mode);
-    column->open(0, list.size());
-    readInto(*column, 0, list, 0, list.size(), reader);
+    column->open(0, items.size());
+    items.forEach([&](std::size_t k, const plat::Value& item) {
+        double value = NaN;
+        bool numeric = false;
+        reader.read(item, value, numeric);
+        column->set(k, value, numeric);
+    });
     column->compact();
-    column->dataType = reader.lastType(list);
+    column->dataType = items.size() == 0 ? KivoDataTypeNone : KivoReflector::getDataType(reader.raw(items.last()));
     return column;
+}
+
+ViewItems::ViewItems(const std::shared_ptr<KivoCollectionView>& view) {
+    if (!view) return;
+    _count = static_cast<std::size_t>(view->itemCount());
+    if (view->showsSourceInOrder())
+        _source = view->sourceCollection();
+    else
+        _view = view;
+}
+
+plat::Value ViewItems::itemAt(std::size_t k) const { return _view->itemAt(static_cast<std::int32_t>(k)); }
+
+plat::Value ViewItems::last() const {
+    if (_count == 0) return {};
+    if (!_source) return itemAt(_count - 1);
+    return _count <= _source->size() ? (*_source)[_count - 1] : Nil;
 }
 
 std::shared_ptr<ValueColumn> columnOfValues(const plat::Array& values) {
@@ -132,17 +156,14 @@ void ValueColumn::insert(std::size_t at, const ValueColumn& from) {
     overwrite(at, from);
 }
 
-const ColumnPtr& KeptColumn::get(const ColumnSpec& spec, const ListSource& list, bool absent) {
+const ColumnPtr& KeptColumn::get(const ColumnSpec& spec, const ViewItems& items, bool absent) {
     if (_built && spec == _spec) return _column;
     _spec = spec;
     _built = true;
-    const plat::ArrayPtr items = absent || !list ? nullptr : list();
     if (absent)
         _column.reset();
-    else if (!items)
-        _column = std::make_shared<ValueColumn>();
     else
-        _column = readColumn(*items, spec.member, spec.mode);
+        _column = readColumn(items, spec.member, spec.mode);
     return _column;
 }
 
@@ -197,6 +218,10 @@ bool KeptColumn::apply(const KivoNotifyCollectionChangedEventArgs& args, const C
     if (atEnd) column->dataType = remove ? reader.lastType(whole ? *whole : plat::Array()) : reader.lastType(*brought);
     _column = std::move(column);
     return true;
+}
+
+plat::ArrayPtr visibleItems(const KivoCollectionView& view) {
+    return view.showsSourceInOrder() ? view.sourceCollection() : view.items();
 }
 
 std::uint64_t nextGeneration() {

@@ -17,6 +17,7 @@
 #include "KivoCore/KivoNotifyCollectionChangedEventArgs.h"
 #include "Platform/foundation/value.h"
 
+class KivoCollectionView;
 class KivoPropertyReader;
 
 namespace kivo::detail {
@@ -85,13 +86,46 @@ struct ColumnSpec {
 // makes its list anew after every edit).
 using ListSource = std::function<plat::ArrayPtr()>;
 
+// The visible items of `view` as one list: the source list itself while the view shows it whole and
+// in order (no list is made), otherwise the view's list of its visible items.
+plat::ArrayPtr visibleItems(const KivoCollectionView& view);
+
+// The visible items of a view (or none), read by position without a list of them made: in place from
+// the source list while the view shows it whole and in order, otherwise one by one through the view.
+// The source may be the application's own list, which a getter run by a read may shorten: an item
+// past its end reads as nil.
+class ViewItems {
+public:
+    explicit ViewItems(const std::shared_ptr<KivoCollectionView>& view);
+    std::size_t size() const { return _count; }
+    // Calls `read(k, item)` for each k in [0, size()).
+    template <class Read>
+    void forEach(Read read) const {
+        if (_source) {
+            for (std::size_t k = 0; k < _count; ++k) read(k, k < _source->size() ? (*_source)[k] : Nil);
+        } else {
+            for (std::size_t k = 0; k < _count; ++k) read(k, itemAt(k));
+        }
+    }
+    // The last item (nil for none).
+    plat::Value last() const;
+
+private:
+    plat::Value itemAt(std::size_t k) const;
+
+    inline static const plat::Value Nil{};
+    std::shared_ptr<KivoCollectionView> _view;
+    plat::ArrayPtr _source;
+    std::size_t _count = 0;
+};
+
 // One column of a series with what it was read from, built on first use and kept in step with the
 // edits of its items.
 class KeptColumn {
 public:
-    // The column for `spec` over `list` (a null list: an empty column); the kept one when it was read
-    // the same way. `absent` answers null without reading (the series has no values of that kind).
-    const ColumnPtr& get(const ColumnSpec& spec, const ListSource& list, bool absent);
+    // The column for `spec` over `items`; the kept one when it was read the same way. `absent` answers
+    // null without reading (the series has no values of that kind).
+    const ColumnPtr& get(const ColumnSpec& spec, const ViewItems& items, bool absent);
     // Takes an edit of the list the column reads, which holds `count` items after it: the items the edit
     // brings are read from its arguments. Answers whether the column was kept; otherwise it is dropped
     // and read again on its next use.
@@ -109,8 +143,8 @@ private:
     bool _built = false;
 };
 
-// The column of `member` over every item of `list`.
-std::shared_ptr<ValueColumn> readColumn(const plat::Array& list, const std::optional<std::string>& member, ColumnMode mode);
+// The column of `member` over every item of `items`.
+std::shared_ptr<ValueColumn> readColumn(const ViewItems& items, const std::optional<std::string>& member, ColumnMode mode);
 
 // The plain doubles of a list of boxed values (the chart's X values).
 std::shared_ptr<ValueColumn> columnOfValues(const plat::Array& values);
