@@ -23,6 +23,8 @@ struct PieTestAccess {
                                  const std::shared_ptr<KivoRect>& rect) {
         pie._renderPieControl(engine, rect);
     }
+    // What the pie hands its drawing view before a pass (and the turn a code selection asks for).
+    static void handOverFrame(OmbriPie& pie) { pie.handOverFrame(); }
     static const std::map<std::int32_t, double>& rowsWidth(const OmbriPie& pie) { return pie._rowsWidth; }
     static double chartWidth(const OmbriPie& pie) { return pie._chartWidth; }
     static double legendWidth(const OmbriPie& pie) { return pie._legendWidth; }

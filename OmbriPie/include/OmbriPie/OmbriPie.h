@@ -234,6 +234,12 @@ private:
     friend struct kivo::detail::PieTestAccess;
 
     void _renderPieControl(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect);
+    // Hands the drawing view what its next pass reads from the pie, and turns a slice selected in code
+    // to its side first.
+    void handOverFrame();
+    // Turns the drawing view so that the selected slice's middle faces the selected-item position:
+    // animated when the pie animates, else at once, the short way round.
+    void turnToSelectedPosition();
     void onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     // Hands the recorded changes to the drawing view (or ends the road when there are none) and rebinds.
     void handOverUpdate();
