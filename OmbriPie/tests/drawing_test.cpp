@@ -268,7 +268,7 @@ TEST(PieControlSuperView, IsTheNearestAncestorOfThePieWithAVisibleBackground) {
     inner->setBackgroundColor(plat::Color(1, 1, 1, 0));
     outer->setBackgroundColor(plat::Color(1, 1, 1, 0.5));
     EXPECT_EQ(pie->pieControl()->getSuperView(), outer);
-    EXPECT_EQ(OmbriPieControl::_getcolorAlpha(plat::Color(0.2, 0.3, 0.4, 0.25)), 0.25);
+    EXPECT_EQ(PieTestAccess::colorAlpha(plat::Color(0.2, 0.3, 0.4, 0.25)), 0.25);
 }
 
 TEST_F(PieDrawing, OnlyTheSignOfASlicesOwnOffsetEntryCounts) {

@@ -17,8 +17,9 @@
 // from their old size to the new one. A start delay waits on a one-shot timer; the moves run on the
 // core's animation driver, which ends at its first frame a move whose duration cannot be timed.
 //
-// Angles are radians in the pie's convention: a point at angle a and distance d from the centre lies
-// at (cx - d cos a, cy - d sin a), so 0 points left, pi/2 up, and angles grow clockwise on screen.
+// Angles are radians measured from the left: the point at distance d along angle a is found by going
+// d cos a to the left of the centre and d sin a above it. A quarter turn therefore points up, and
+// angles grow clockwise on screen.
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +42,8 @@ class OmbriPie;
 
 namespace kivo::detail {
 struct PieFrame;
-}
+struct PieTestAccess;
+}  // namespace kivo::detail
 
 namespace plat {
 class ShapeLayer;
@@ -93,21 +95,13 @@ public:
     // The pie's `angle` (degrees) from its selected-item position: left 0, top 90, right 180,
     // bottom 270; other positions leave it.
     void getPieAngle();
-    // The load animation's covers: the ring outside `radius` up to the animation's radius, and the
-    // part of the disc that a slice from `startAngle` over `sweepAngle` leaves covered.
-    plat::Path _getPiePath(double cx, double cy, double radius) const;
-    plat::Path _getPiePath(double cx, double cy, double radius, double startAngle, double sweepAngle) const;
     // The nearest view from the pie's superview upward whose background shows (alpha above 0).
     std::shared_ptr<plat::View> getSuperView() const;
-    static double _getcolorAlpha(const plat::Color& color);
 
     // ---- Load animation ----
     // Covers the pie and starts uncovering it (after the load animation's start delay, the start timer
     // calls _startLoadAnimation). A load animation still waiting or running is removed first.
     void startLoadAnimation();
-    void _startLoadAnimation();
-    // One frame of the load animation, `t` seconds after its start; the last removes the cover.
-    void _loadAnimationTimerTask(double t, double duration, bool last);
     // Removes the cover and its timers; the pie shows whole.
     void stopLoadAnimation();
     // Whether a load animation waits for its start or runs.
@@ -236,34 +230,47 @@ protected:
     void initialize() override;
 
 private:
+    friend struct kivo::detail::PieTestAccess;
+
+    // The load animation's covers: the ring outside `radius` up to the animation's radius, and the
+    // part of the disc that a slice from `startAngle` over `sweepAngle` leaves covered.
+    KIVO_PIE_NO_EXPORT plat::Path _getPiePath(double cx, double cy, double radius) const;
+    KIVO_PIE_NO_EXPORT plat::Path _getPiePath(double cx, double cy, double radius, double startAngle, double sweepAngle) const;
+    KIVO_PIE_NO_EXPORT static double _getcolorAlpha(const plat::Color& color);
+    // The start of the load animation, after its delay.
+    KIVO_PIE_NO_EXPORT void _startLoadAnimation();
+    // One frame of the load animation, `t` seconds after its start; the last removes the cover.
+    KIVO_PIE_NO_EXPORT void _loadAnimationTimerTask(double t, double duration, bool last);
     // The two halves of a pass: layout writes the pass's geometry, drawing reads it and the frame.
-    void layoutPass();
-    void drawPass(const std::shared_ptr<IKivoRenderEngine>& engine);
+    KIVO_PIE_NO_EXPORT void layoutPass();
+    KIVO_PIE_NO_EXPORT void drawPass(const std::shared_ptr<IKivoRenderEngine>& engine);
     // Draws one segment about (cx, cy) and records its hit area and centre point.
-    void _drawSlice(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx, double cy,
-                    double r, double irad, double angle, double sweep, bool selected);
+    KIVO_PIE_NO_EXPORT void _drawSlice(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx,
+                                       double cy, double r, double irad, double angle, double sweep, bool selected);
     // The values a pass draws (the ones an update starts from, while one is handed over), and the
     // sum of their magnitudes.
-    const std::vector<double>& drawnValues() const { return _isUpdateAnimated ? _preValues : _values; }
-    double passSum() const;
+    KIVO_PIE_NO_EXPORT const std::vector<double>& drawnValues() const { return _isUpdateAnimated ? _preValues : _values; }
+    KIVO_PIE_NO_EXPORT double passSum() const;
     // Whether a pass draws the values laid out as before the update (the old pie, or a slice
     // shrinking out of it).
-    bool drawsOldLayout() const { return _isUpdateAnimated || _updateTick == &OmbriPieControl::reducePieSliceAnimation; }
+    KIVO_PIE_NO_EXPORT bool drawsOldLayout() const {
+        return _isUpdateAnimated || _updateTick == &OmbriPieControl::reducePieSliceAnimation;
+    }
     // The labels of the slices as a pass draws them.
-    const std::vector<std::string>& drawnLabels() const;
+    KIVO_PIE_NO_EXPORT const std::vector<std::string>& drawnLabels() const;
     // The start of a handed-over update (after its start delay): the first kind that has values runs.
-    void startUpdateAnimation();
+    KIVO_PIE_NO_EXPORT void startUpdateAnimation();
     // One frame of the running update, `t` seconds after its start: the tick of its kind, or the end.
-    void updateAnimationStep(double t, double duration, bool last);
+    KIVO_PIE_NO_EXPORT void updateAnimationStep(double t, double duration, bool last);
     // Whether a tick should rather end the update at once.
-    bool updateTickEnds();
+    KIVO_PIE_NO_EXPORT bool updateTickEnds();
     // One frame of an update: `base` with each recorded slice written by `write` (slice, recorded
     // value, the easing of a change at this tick).
     template <class Write>
-    void updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
-                     const std::vector<std::int64_t>& indices, Write write);
+    KIVO_PIE_NO_EXPORT void updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
+                                        const std::vector<std::int64_t>& indices, Write write);
     // Writes the exact final values, stops the move and gives the permit back.
-    void finishUpdate();
+    KIVO_PIE_NO_EXPORT void finishUpdate();
 
     std::weak_ptr<OmbriPie> _pie;
     std::shared_ptr<const kivo::detail::PieFrame> _frame;
