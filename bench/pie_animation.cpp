@@ -72,9 +72,10 @@ BENCHMARK(BM_PieStaticPass)->Unit(benchmark::kMillisecond);
 void BM_PieUpdateFrame(benchmark::State& state) {
     AnimatedPieScene scene;
     const auto& view = scene.view();
-    view->setAddedValueArr({view->values().back()});
-    view->setAddedValueInd({Slices - 1});
-    view->setIsUpdateAnimated(true);
+    OmbriPieControl::ValueChanges grow;
+    grow.added = {view->values().back()};
+    grow.addedAt = {Slices - 1};
+    view->handOverUpdate(std::move(grow));
     scene.window->display(scene.image.context());  // draws the old values and arms the start
     plat::RunLoop::main().runUntilIdle();
     if (view->isUpdateAnimated() || !view->isUpdating()) state.SkipWithError("the update did not start");

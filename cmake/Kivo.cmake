@@ -4,7 +4,7 @@ include(GenerateExportHeader)
 
 # kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> COMPONENT <Name>
 #                  [LINK ...] [PRIVATE_LINK ...] [PKG_REQUIRES_PRIVATE ...] [PRECOMPILE <header> ...]
-#                  [FOLDERS <dir> ...])
+#                  [FOLDERS <dir> ...] [UNMARKED_PRIVATE_MEMBERS])
 # Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit), compiled once into the
 # object library <target>Objects. The shared library is made of those objects; the library's test
 # program links the same objects (see kivo_add_tests), so the tests reach the library's private classes
@@ -21,7 +21,7 @@ include(GenerateExportHeader)
 # headers most sources use and the PRECOMPILE headers (public headers of the libraries it stands on,
 # which most of its sources include) are parsed once for the library rather than once per source.
 function(kivo_add_library target)
-  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;PRECOMPILE;FOLDERS"
+  cmake_parse_arguments(ARG "UNMARKED_PRIVATE_MEMBERS" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;PRECOMPILE;FOLDERS"
                         ${ARGN})
   if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER OR NOT ARG_COMPONENT)
     message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO, EXPORT_HEADER and COMPONENT are required")
@@ -40,6 +40,9 @@ function(kivo_add_library target)
   add_library(${objects} OBJECT ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
   add_library(${target} SHARED $<TARGET_OBJECTS:${objects}>)
   add_library(Kivo::${ARG_COMPONENT} ALIAS ${target})
+  # The standard library's instantiations stay local (see the map).
+  target_link_options(${target} PRIVATE "LINKER:--version-script=${PROJECT_SOURCE_DIR}/cmake/LocalSymbols.map")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/LocalSymbols.map)
   # <NAME>_NO_EXPORT (PLAT_NO_EXPORT, KIVO_CORE_NO_EXPORT, …) keeps a private member of a public class
   # out of the exported symbols, for the ones whose parameters are private types.
   string(REGEX REPLACE "_EXPORT$" "_NO_EXPORT" no_export_macro ${ARG_EXPORT_MACRO})
@@ -106,8 +109,15 @@ function(kivo_add_library target)
   set_property(GLOBAL APPEND PROPERTY KIVO_PUBLIC_HEADERS ${headers})
 
   if(KIVO_TESTS)
+    # The public headers tell which members are private; a library that sets UNMARKED_PRIVATE_MEMBERS
+    # has not marked its private members yet and is checked for the rest only.
+    set(header_check)
+    if(NOT ARG_UNMARKED_PRIVATE_MEMBERS)
+      file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}_public_headers.txt "${headers}")
+      set(header_check -DHEADERS=${CMAKE_CURRENT_BINARY_DIR}/${target}_public_headers.txt)
+    endif()
     add_test(NAME ExportedSymbols.${target}ExportsNothingPrivate
-             COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DNM=${CMAKE_NM}
+             COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DNM=${CMAKE_NM} ${header_check}
                      -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
   endif()
 endfunction()

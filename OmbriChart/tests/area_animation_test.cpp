@@ -10,6 +10,7 @@
 #include "KivoCore/KivoEasing.h"
 #include "area_test_support.h"
 #include "chart_test_access.h"
+#include "plotters/LineFamilyMotion.h"
 
 namespace {
 
@@ -36,7 +37,6 @@ protected:
 }  // namespace
 
 TEST_F(AreaAnimationTest, TheRevealEndsAtTheLastPointAndCutsTheSegmentAtItsFront) {
-    const auto& p = *plotter();
     struct Case {
         const char* name;
         std::vector<double> x, y;
@@ -51,12 +51,11 @@ TEST_F(AreaAnimationTest, TheRevealEndsAtTheLastPointAndCutsTheSegmentAtItsFront
         {"at the end", {50, 150, 250}, {1, 2, 3}, false, 1, {{50, 150, 250}, {1, 2, 3}}},
     };
     for (const auto& c : cases) {
-        const auto got = OmbriChartTestAccess::_getPointsForPointMode(p, c.x, c.y, c.time, 1.0, Linear, c.rotated);
+        const auto got = kivo::detail::getPointsForPointMode(c.x, c.y, {c.time, 1.0, Linear, c.rotated});
         ASSERT_TRUE(got) << c.name;
         EXPECT_EQ(*got, c.want) << c.name;
     }
-    EXPECT_FALSE(OmbriChartTestAccess::_getPointsForPointMode(p, std::vector<double>{}, std::vector<double>{}, 0.5, 1.0, Linear,
-                                                              false));
+    EXPECT_FALSE(kivo::detail::getPointsForPointMode({}, {}, {0.5, 1.0, Linear, false}));
 }
 
 TEST_F(AreaAnimationTest, SeriesMoveTowardTheirNewValuesOrSinkAndDirectionZeroGivesNothing) {
@@ -74,11 +73,11 @@ TEST_F(AreaAnimationTest, SeriesMoveTowardTheirNewValuesOrSinkAndDirectionZeroGi
 }
 
 TEST_F(AreaAnimationTest, TheDispatcherPicksTheListsByTheChangeAndTheSeries) {
-    const auto& p = *plotter();
     const std::vector<double> dx{10, 20}, dy{50, 60}, prev{100, 100};
     const auto ask = [&](std::int32_t index) {
-        return OmbriChartTestAccess::_getUpdatedPointsDictionary(p, OmbriChartTestAccess::updateEventArgs(*chart), chart->axisX(),
-                                                                 chart->axisY(), index, dx, dy, prev, 0.5, 1.0, Linear, false);
+        return kivo::detail::getUpdatedPointsDictionary(
+            chart.get(), {OmbriChartTestAccess::updateEventArgs(*chart), chart->axisX(), chart->axisY(), index, prev}, dx, dy,
+            {0.5, 1.0, Linear, false});
     };
     const double bottom = chart->axisY()->convert(chart->axisY()->actualMin());
     struct Case {
@@ -90,12 +89,12 @@ TEST_F(AreaAnimationTest, TheDispatcherPicksTheListsByTheChangeAndTheSeries) {
     const Case cases[] = {
         {"this series added", std::make_shared<Args>(KivoNotifyCollectionChangedActionAdd, nullptr, 1, nullptr, -1), true, false,
          std::nullopt},
-        {"another series added", std::make_shared<Args>(KivoNotifyCollectionChangedActionAdd, nullptr, 0, nullptr, -1), true, false,
-         PointList{dx, {75, 80}}},
+        {"another series added", std::make_shared<Args>(KivoNotifyCollectionChangedActionAdd, nullptr, 0, nullptr, -1), true,
+         false, PointList{dx, {75, 80}}},
         {"this series removed", std::make_shared<Args>(KivoNotifyCollectionChangedActionRemove, nullptr, -1, nullptr, 1), true,
          false, PointList{dx, {100 + std::fabs(100 - bottom) / 2, 100 + std::fabs(100 - bottom) / 2}}},
-        {"a series replaced", std::make_shared<Args>(KivoNotifyCollectionChangedActionReplace, nullptr, 1, nullptr, 1), true, false,
-         PointList{dx, {75, 80}}},
+        {"a series replaced", std::make_shared<Args>(KivoNotifyCollectionChangedActionReplace, nullptr, 1, nullptr, 1), true,
+         false, PointList{dx, {75, 80}}},
         {"an item added", std::make_shared<Args>(KivoNotifyCollectionChangedActionAdd, nullptr, 0, nullptr, -1), false, true,
          PointList{dx, dy}},
         {"neither", std::make_shared<Args>(KivoNotifyCollectionChangedActionAdd, nullptr, 0, nullptr, -1), false, false,

@@ -126,8 +126,6 @@ public:
     KIVO_CHART_TEST_FORWARD(_getPointsListForSeriesUpdated)
     KIVO_CHART_TEST_FORWARD(_getPointsListForSeriesRemoved)
     KIVO_CHART_TEST_FORWARD(_getStackedValue)
-    KIVO_CHART_TEST_FORWARD(_getPointsForPointMode)
-    KIVO_CHART_TEST_FORWARD(_getUpdatedPointsDictionary)
     KIVO_CHART_TEST_FORWARD(_getDataYForCollectionViewReplaced)
     KIVO_CHART_TEST_FORWARD(_drawFinanceElement)
     KIVO_CHART_TEST_FORWARD(selDataX)

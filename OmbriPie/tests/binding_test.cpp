@@ -165,7 +165,7 @@ TEST(PieBinding, ChangesBeforeTheFirstPassAreTheDataThatPassShows) {
 
 TEST(PieBinding, RebindingHidesTheTooltip) {
     auto pie = boundPie(items({{{"value", 1.0}}}));
-    pie->_showTooltip("x", {1, 1}, nullptr);
+    kivo::detail::PieTestAccess::showTooltip(*pie, "x", {1, 1}, nullptr);
     ASSERT_TRUE(pie->tooltip()->content()->isVisible());
     pie->bindChart();
     EXPECT_FALSE(pie->tooltip()->content()->isVisible());

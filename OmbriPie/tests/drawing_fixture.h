@@ -30,6 +30,7 @@ protected:
         view->setRectPie(KivoRect::create(0, 0, side, side));
         view->setBounds({0, 0, side, side});
         view->setSelectedIndex(selected);
+        kivo::detail::PieTestAccess::handOverFrame(*pie);
         plat::CurrentContextScope current(rec);
         view->render(pie->renderEngine());
     }

@@ -5,8 +5,8 @@
 #include <limits>
 #include <numbers>
 
-#include "drawing_fixture.h"
 #include "Platform/testing/geometry_matchers.h"
+#include "drawing_fixture.h"
 
 using kivo::detail::PieTestAccess;
 using pie_testing::PieDrawing;
@@ -39,23 +39,70 @@ struct Case {
 TEST_F(PieDrawing, SlicesTakeTheirSweepFromTheStartAngleAndArePushedAlongTheirMiddles) {
     const double r13 = 100 / 1.3, r12 = 100 / 1.2;
     const Case cases[] = {
-        {"start 0: the first slice begins on the left", {1, 2, 3}, 0, false, 0, 0, 0, -1, 100,
+        {"start 0: the first slice begins on the left",
+         {1, 2, 3},
+         0,
+         false,
+         0,
+         0,
+         0,
+         -1,
+         100,
          {{0, 0, Pi / 3, 0}, {1, Pi / 3, 2 * Pi / 3, 0}, {2, Pi, Pi, 0}}},
-        {"start 90: the first slice begins at the top", {1, 1}, 90, false, 0, 0, 0, -1, 100,
+        {"start 90: the first slice begins at the top",
+         {1, 1},
+         90,
+         false,
+         0,
+         0,
+         0,
+         -1,
+         100,
          {{0, Pi / 2, Pi, 0}, {1, 3 * Pi / 2, Pi, 0}}},
-        {"reversed: the area keeps the running angle as its start", {1, 3}, 90, true, 0, 0, 0, -1, 100,
+        {"reversed: the area keeps the running angle as its start",
+         {1, 3},
+         90,
+         true,
+         0,
+         0,
+         0,
+         -1,
+         100,
          {{0, Pi / 2, Pi / 2, 0}, {1, 0, 3 * Pi / 2, 0}}},
-        {"offset 0.1 and selected offset 0.2", {1, 1, 2}, 0, false, 0.1, 0.2, 0, 2, r13,
+        {"offset 0.1 and selected offset 0.2",
+         {1, 1, 2},
+         0,
+         false,
+         0.1,
+         0.2,
+         0,
+         2,
+         r13,
          {{0, 0, Pi / 2, 0.1 * r13}, {1, Pi / 2, Pi / 2, 0.1 * r13}, {2, Pi, Pi, 0.3 * r13}}},
-        {"offset with a negative sum of fractions: pushed by offset × r, radius whole", {1, 1}, 0, false, 0.1, -0.3, 0, 0, 100,
+        {"offset with a negative sum of fractions: pushed by offset × r, radius whole",
+         {1, 1},
+         0,
+         false,
+         0.1,
+         -0.3,
+         0,
+         0,
+         100,
          {{1, Pi, Pi, 10}, {0, 0, Pi, 10 - 30}}},
         {"one slice: a whole disc, never pushed by offset", {5}, 0, false, 0.2, 0, 0, -1, 100 / 1.2, {{0, 0, 2 * Pi, 0}}},
-        {"one selected slice: pushed by the selected offset only", {5}, 0, false, 0.2, 0.1, 0, 0, r13,
+        {"one selected slice: pushed by the selected offset only",
+         {5},
+         0,
+         false,
+         0.2,
+         0.1,
+         0,
+         0,
+         r13,
          {{0, 0, 2 * Pi, 0.1 * r13}}},
         {"all zeros: every slice a whole disc", {0, 0}, 0, false, 0, 0, 0, -1, 100, {{0, 0, 2 * Pi, 0}, {1, 2 * Pi, 2 * Pi, 0}}},
         {"a zero sweep: an area without a path", {0, 1}, 0, false, 0, 0, 0, -1, 100, {{0, 0, 0, 0, false}, {1, 0, 2 * Pi, 0}}},
-        {"a selection outside the slices selects nothing", {1, 1}, 0, false, 0, 0.2, 0, 5, r12,
-         {{0, 0, Pi, 0}, {1, Pi, Pi, 0}}},
+        {"a selection outside the slices selects nothing", {1, 1}, 0, false, 0, 0.2, 0, 5, r12, {{0, 0, Pi, 0}, {1, Pi, Pi, 0}}},
         {"a doughnut", {1, 1}, 0, false, 0, 0, 0.5, -1, 100, {{0, 0, Pi, 0}, {1, Pi, Pi, 0}}},
     };
     for (const auto& c : cases) {
@@ -221,7 +268,7 @@ TEST(PieControlSuperView, IsTheNearestAncestorOfThePieWithAVisibleBackground) {
     inner->setBackgroundColor(plat::Color(1, 1, 1, 0));
     outer->setBackgroundColor(plat::Color(1, 1, 1, 0.5));
     EXPECT_EQ(pie->pieControl()->getSuperView(), outer);
-    EXPECT_EQ(OmbriPieControl::_getcolorAlpha(plat::Color(0.2, 0.3, 0.4, 0.25)), 0.25);
+    EXPECT_EQ(PieTestAccess::colorAlpha(plat::Color(0.2, 0.3, 0.4, 0.25)), 0.25);
 }
 
 TEST_F(PieDrawing, OnlyTheSignOfASlicesOwnOffsetEntryCounts) {
@@ -241,5 +288,41 @@ TEST_F(PieDrawing, OnlyTheSignOfASlicesOwnOffsetEntryCounts) {
         const plat::Point base = at(100, 100, pushes[i], mid);
         const auto& p = view->sliceCenterPoints()[i];
         EXPECT_THAT((plat::Point{p->x(), p->y()}), PointNear(at(base.x, base.y, 50, mid))) << i;
+    }
+}
+
+TEST_F(PieDrawing, APassDrawsFromTheHandedFrameAndASecondPassRepeatsTheFirst) {
+    pie->setPlotAreaBackgroundColor(plat::Color(0, 0, 1));
+    pie->dataLabel()->setPosition(KivoPieLabelPositionOutside);
+    pie->setSelectionMode(KivoChartSelectionModePoint);
+    bind({1, 2, 3});
+    draw(200, 1);
+    const auto first = rec.ops();
+    const double radius = view->radius();
+    ASSERT_EQ(view->areas().size(), 3u);
+    ASSERT_TRUE(rec.findFill(plat::Color(0, 0, 1)));
+
+    // What the pie changes after the hand-over waits for the next one: the pass reads only its frame.
+    pie->setPlotAreaBackgroundColor(plat::Color(1, 0, 0));
+    pie->setIsXamarinLabel(true);
+    pie->setSetWithCode(true);
+    rec.clear();
+    {
+        plat::CurrentContextScope current(rec);
+        view->render(pie->renderEngine());
+    }
+    EXPECT_FALSE(rec.findFill(plat::Color(1, 0, 0)));
+    EXPECT_TRUE(pie->setWithCode());
+    EXPECT_EQ(view->radius(), radius);
+    EXPECT_EQ(view->areas().size(), 3u);
+    ASSERT_EQ(rec.ops().size(), first.size());
+    for (std::size_t k = 0; k < first.size(); ++k) {
+        EXPECT_EQ(rec.ops()[k].kind, first[k].kind) << k;
+        // An outline of width 0 paints nothing: its colour is whatever the engine last held.
+        const bool paints = first[k].kind != plat::DrawOp::Kind::Stroke || first[k].lineWidth > 0;
+        if (paints) {
+            EXPECT_EQ(rec.ops()[k].color, first[k].color) << k;
+        }
+        EXPECT_EQ(rec.ops()[k].bounds(), first[k].bounds()) << k;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "OmbriPie/OmbriPie.h"
 #include "control/PieMaskPaths.h"
+#include "pie_access.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ TEST(PieMaskPaths, TheViewsRingReachesTheAnimationRadius) {
     auto pie = OmbriPie::create({0, 0, 200, 200});
     const auto& view = pie->pieControl();
     view->setAnimationRadius(80);
-    const plat::Path ring = view->_getPiePath(100, 100, 30);
+    const plat::Path ring = kivo::detail::PieTestAccess::piePath(*view, 100, 100, 30);
     EXPECT_TRUE(ring.contains(at(79, 1)));
     EXPECT_FALSE(ring.contains(at(81, 1)));
     EXPECT_FALSE(ring.contains(at(29, 1)));
-    EXPECT_EQ(view->_getPiePath(100, 100, 30, 0.5, 1), kivo::pie::sectorMaskPath(100, 100, 30, 0.5, 1));
+    EXPECT_EQ(kivo::detail::PieTestAccess::piePath(*view, 100, 100, 30, 0.5, 1), kivo::pie::sectorMaskPath(100, 100, 30, 0.5, 1));
 }

@@ -23,6 +23,19 @@ struct PieTestAccess {
                                  const std::shared_ptr<KivoRect>& rect) {
         pie._renderPieControl(engine, rect);
     }
+    // What the pie hands its drawing view before a pass (and the turn a code selection asks for).
+    static void handOverFrame(OmbriPie& pie) { pie.handOverFrame(); }
+    static void showTooltip(OmbriPie& pie, const std::string& text, const plat::Point& position,
+                            std::shared_ptr<plat::Object> data) {
+        pie._showTooltip(text, position, std::move(data));
+    }
+    static double colorAlpha(const plat::Color& color) { return OmbriPieControl::_getcolorAlpha(color); }
+    static plat::Path piePath(const OmbriPieControl& view, double cx, double cy, double radius) {
+        return view._getPiePath(cx, cy, radius);
+    }
+    static plat::Path piePath(const OmbriPieControl& view, double cx, double cy, double radius, double start, double sweep) {
+        return view._getPiePath(cx, cy, radius, start, sweep);
+    }
     static const std::map<std::int32_t, double>& rowsWidth(const OmbriPie& pie) { return pie._rowsWidth; }
     static double chartWidth(const OmbriPie& pie) { return pie._chartWidth; }
     static double legendWidth(const OmbriPie& pie) { return pie._legendWidth; }

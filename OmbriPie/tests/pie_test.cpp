@@ -146,7 +146,7 @@ TEST_F(PieInWindow, TurningThePieTurnsAShownTooltipAboutTheCentre) {
     display();
     const plat::Point c = pie->pieControl()->center();
     auto data = std::make_shared<plat::Object>();
-    pie->_showTooltip("North 1.00", {c.x + 50, c.y}, data);
+    kivo::detail::PieTestAccess::showTooltip(*pie, "North 1.00", {c.x + 50, c.y}, data);
     pie->setStartAngle(90);
     const auto& content = pie->tooltip()->content();
     EXPECT_TRUE(content->isVisible());

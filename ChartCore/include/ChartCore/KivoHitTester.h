@@ -86,8 +86,8 @@ private:
         IKivoHitArea* area(std::size_t index) const { return at(first, index); }
     };
     using RunList = std::vector<Run>;
-    RunList& listFor(std::int32_t seriesIndex);
-    void changed();
+    KIVO_CHART_CORE_NO_EXPORT RunList& listFor(std::int32_t seriesIndex);
+    KIVO_CHART_CORE_NO_EXPORT void changed();
     // The index of a series' areas, built when first asked for after a change.
     KIVO_CHART_CORE_NO_EXPORT const kivo::detail::HitAreaIndex& indexFor(std::int32_t seriesIndex, const RunList& runs) const;
 

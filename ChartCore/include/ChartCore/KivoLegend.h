@@ -86,7 +86,7 @@ public:
     static constexpr double DefaultFontSize = 12;
 
 private:
-    void invalidateChart() const;
+    KIVO_CHART_CORE_NO_EXPORT void invalidateChart() const;
 
     std::weak_ptr<OmbriChartBase> _chart;
     std::int64_t _position = KivoAxisPositionRight;

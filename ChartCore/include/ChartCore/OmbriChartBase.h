@@ -252,13 +252,13 @@ protected:
     void addCollectionChangedHandler(CollectionChangedHandler handler);
 
 private:
-    void subscribe(const KivoEventBlock& block);
-    void unsubscribe(const KivoEventBlock& block);
-    void onCollectionReset(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
-    void updateRectChart();
+    KIVO_CHART_CORE_NO_EXPORT void subscribe(const KivoEventBlock& block);
+    KIVO_CHART_CORE_NO_EXPORT void unsubscribe(const KivoEventBlock& block);
+    KIVO_CHART_CORE_NO_EXPORT void onCollectionReset(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    KIVO_CHART_CORE_NO_EXPORT void updateRectChart();
     // Each control pass starts from the engine's default look, so passes do not depend on each other.
-    void resetEngine();
-    void lookChanged() { invalidate(); }
+    KIVO_CHART_CORE_NO_EXPORT void resetEngine();
+    KIVO_CHART_CORE_NO_EXPORT void lookChanged() { invalidate(); }
 
     plat::ArrayPtr _itemsSource;
     std::shared_ptr<KivoCollectionView> _collectionView;

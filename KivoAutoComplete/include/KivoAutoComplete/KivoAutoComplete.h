@@ -170,34 +170,35 @@ protected:
 private:
     friend class KivoAutoCompleteHeaderView;
 
-    bool hasItems() const { return itemCount() > 0; }
+    KIVO_INPUT_NO_EXPORT bool hasItems() const { return itemCount() > 0; }
     // Whether the popup should be open: the filter string is long enough and something is suggested.
-    bool shouldOpen() const;
+    KIVO_INPUT_NO_EXPORT bool shouldOpen() const;
     // The display texts of the items, read again when stale.
-    const kivo::detail::ItemTexts& itemTexts() const;
-    plat::StringObject displayTextObject(std::uint64_t index) const;
+    KIVO_INPUT_NO_EXPORT const kivo::detail::ItemTexts& itemTexts() const;
+    KIVO_INPUT_NO_EXPORT plat::StringObject displayTextObject(std::uint64_t index) const;
     // The built-in filter (the header's autoComplete).
-    void applyFilter(const std::string& text);
+    KIVO_INPUT_NO_EXPORT void applyFilter(const std::string& text);
     // The candidates become these items of `itemsSource` (made into a list when first read).
-    void useItemsAsCandidates(std::vector<std::uint64_t> indices);
+    KIVO_INPUT_NO_EXPORT void useItemsAsCandidates(std::vector<std::uint64_t> indices);
     // The candidates become every item, in order (made into a list when first read).
-    void useAllItemsAsCandidates();
-    std::size_t candidateCount() const;
+    KIVO_INPUT_NO_EXPORT void useAllItemsAsCandidates();
+    KIVO_INPUT_NO_EXPORT std::size_t candidateCount() const;
     // Lists the candidates; `indices` gives their item indices when they are known.
-    void bindRows(const std::vector<std::uint64_t>* indices);
+    KIVO_INPUT_NO_EXPORT void bindRows(const std::vector<std::uint64_t>* indices);
     // Follows a change that the collection view announced, with `before` the items it was made to:
     // only the new items' display texts are read. Nothing when the change cannot be followed so (the
     // view shows its items filtered or sorted, or the texts were not read yet), and nothing was done.
-    std::optional<ListSplice> followChange(const KivoNotifyCollectionChangedEventArgs& args, const plat::ArrayPtr& before);
+    KIVO_INPUT_NO_EXPORT std::optional<ListSplice> followChange(const KivoNotifyCollectionChangedEventArgs& args,
+                                                                const plat::ArrayPtr& before);
     // The arrow shows while there are items and a list may show.
-    void updateButton();
-    void reloadTable();
-    void selectCurrentRow();
+    KIVO_INPUT_NO_EXPORT void updateButton();
+    KIVO_INPUT_NO_EXPORT void reloadTable();
+    KIVO_INPUT_NO_EXPORT void selectCurrentRow();
     // Gives the text colour, font and alignment to the field and the table's rows.
-    void applyTextStyle();
+    KIVO_INPUT_NO_EXPORT void applyTextStyle();
     // A keystroke changed the field's text, which no longer shows the held text object.
-    void fieldWasEdited() { _fieldShowsText = false; }
-    void reportText();
+    KIVO_INPUT_NO_EXPORT void fieldWasEdited() { _fieldShowsText = false; }
+    KIVO_INPUT_NO_EXPORT void reportText();
 
     double _delay = DefaultDelay;
     int _maxItems = DefaultMaxItems;

@@ -77,8 +77,9 @@ protected:
 
 private:
     // The built-in row: a label with the suggestion's text, styled from the table's properties.
-    void styleLabel(plat::Label& label, const plat::Rect& content, double y, const std::string& text) const;
-    void fillXamarinRow(const std::shared_ptr<KivoAutoComplete>& box, plat::TableViewCell& cell, std::int64_t row);
+    KIVO_INPUT_NO_EXPORT void styleLabel(plat::Label& label, const plat::Rect& content, double y, const std::string& text) const;
+    KIVO_INPUT_NO_EXPORT void fillXamarinRow(const std::shared_ptr<KivoAutoComplete>& box, plat::TableViewCell& cell,
+                                             std::int64_t row);
 
     std::weak_ptr<KivoAutoComplete> _autoComplete;
     std::shared_ptr<SuggestionList> _itemsSource = std::make_shared<SuggestionList>();

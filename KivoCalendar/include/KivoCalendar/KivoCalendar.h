@@ -312,56 +312,56 @@ private:
     friend struct kivo::detail::CalendarTestAccess;
 
     // Page dates: the display date plus i months (years, decades).
-    void _updateMonthView(const std::shared_ptr<KivoCalendarMonthView>& view, std::int64_t index);
-    void _updateYearView(const std::shared_ptr<KivoCalendarYearView>& view, std::int64_t index);
-    void _updateDecadeView(const std::shared_ptr<KivoCalendarDecadeView>& view, std::int64_t index);
-    void _reloadMonthView();
-    void _reloadYearView();
-    void _reloadDecadeView();
+    KIVO_CALENDAR_NO_EXPORT void _updateMonthView(const std::shared_ptr<KivoCalendarMonthView>& view, std::int64_t index);
+    KIVO_CALENDAR_NO_EXPORT void _updateYearView(const std::shared_ptr<KivoCalendarYearView>& view, std::int64_t index);
+    KIVO_CALENDAR_NO_EXPORT void _updateDecadeView(const std::shared_ptr<KivoCalendarDecadeView>& view, std::int64_t index);
+    KIVO_CALENDAR_NO_EXPORT void _reloadMonthView();
+    KIVO_CALENDAR_NO_EXPORT void _reloadYearView();
+    KIVO_CALENDAR_NO_EXPORT void _reloadDecadeView();
     // The page length along the paging axis, the step from one page to the next, and the content.
-    double _getScrollViewWidth() const;
-    plat::Size _getScrollViewOffset() const;
-    plat::Size _getScrollViewContentSize() const;
-    double _getScrollViewContentOffset() const;
+    KIVO_CALENDAR_NO_EXPORT double _getScrollViewWidth() const;
+    KIVO_CALENDAR_NO_EXPORT plat::Size _getScrollViewOffset() const;
+    KIVO_CALENDAR_NO_EXPORT plat::Size _getScrollViewContentSize() const;
+    KIVO_CALENDAR_NO_EXPORT double _getScrollViewContentOffset() const;
     // The current and the next month page trade roles when the current one lies further along.
-    void _switchMonthViews();
+    KIVO_CALENDAR_NO_EXPORT void _switchMonthViews();
     // Redraws today's slot on the current month page.
-    void _refreshTodaySlot();
+    KIVO_CALENDAR_NO_EXPORT void _refreshTodaySlot();
     // The weekday names for the format, rotated to start at the first day of the week.
-    std::vector<std::string> _getWeekdaySymbols() const;
-    void _initWeekdayLabels();
+    KIVO_CALENDAR_NO_EXPORT std::vector<std::string> _getWeekdaySymbols() const;
+    KIVO_CALENDAR_NO_EXPORT void _initWeekdayLabels();
 
     // The swipe road: a swipe along the orientation moves a page (+1 forward, -1 back).
-    void _respondToSwipe(std::int64_t direction, bool vertical);
+    KIVO_CALENDAR_NO_EXPORT void _respondToSwipe(std::int64_t direction, bool vertical);
     // Starts the animation that slides the pages towards `direction`.
-    void _startSwipeAnimationTask(std::int64_t direction);
+    KIVO_CALENDAR_NO_EXPORT void _startSwipeAnimationTask(std::int64_t direction);
     // One frame of a move, `elapsed` seconds after its first (start delay included).
-    void _animationTask(double elapsed, std::int64_t direction);
+    KIVO_CALENDAR_NO_EXPORT void _animationTask(double elapsed, std::int64_t direction);
     // The end of a move: the ring of pages turns and the new display date is taken.
-    void _nextAnimationFinished();
-    void _prevAnimationFinished();
+    KIVO_CALENDAR_NO_EXPORT void _nextAnimationFinished();
+    KIVO_CALENDAR_NO_EXPORT void _prevAnimationFinished();
 
     // Every slot of the three month pages asks to be drawn again.
-    void redrawMonthSlots();
+    KIVO_CALENDAR_NO_EXPORT void redrawMonthSlots();
     // The year and decade pages take the calendar's colours and marks again.
-    void refreshYearAndDecadePages();
+    KIVO_CALENDAR_NO_EXPORT void refreshYearAndDecadePages();
     // Redraws the slots of the current month page whose day is `date`.
-    void redrawSlotsOfDay(plat::Date date);
-    void applyWeekdayTexts();
-    void layoutWeekdayRow();
-    void layoutFrames();
-    void handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool adjacentAlwaysMoves);
-    void moveAdjacent(std::int64_t direction);
-    void animationFinished(std::int64_t direction);
+    KIVO_CALENDAR_NO_EXPORT void redrawSlotsOfDay(plat::Date date);
+    KIVO_CALENDAR_NO_EXPORT void applyWeekdayTexts();
+    KIVO_CALENDAR_NO_EXPORT void layoutWeekdayRow();
+    KIVO_CALENDAR_NO_EXPORT void layoutFrames();
+    KIVO_CALENDAR_NO_EXPORT void handleTap(const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool adjacentAlwaysMoves);
+    KIVO_CALENDAR_NO_EXPORT void moveAdjacent(std::int64_t direction);
+    KIVO_CALENDAR_NO_EXPORT void animationFinished(std::int64_t direction);
     // The animation of a move has run out: the move ends as an unanimated one would.
-    void moveEnded(std::int64_t direction);
+    KIVO_CALENDAR_NO_EXPORT void moveEnded(std::int64_t direction);
     // Takes a new display date as every road does: the current month and view index follow it.
-    void adoptDisplayDate(plat::Date date);
-    void notifySelection(bool changed);
+    KIVO_CALENDAR_NO_EXPORT void adoptDisplayDate(plat::Date date);
+    KIVO_CALENDAR_NO_EXPORT void notifySelection(bool changed);
     // Every slot of the three month pages is redrawn on the next turn of the main queue.
-    void queueMonthSlotsRedraw();
+    KIVO_CALENDAR_NO_EXPORT void queueMonthSlotsRedraw();
     // The layout mark: -1 lays the view out again at the next pass, 0 means laid out.
-    static void markForLayout(plat::View& view, bool zeroFrame);
+    KIVO_CALENDAR_NO_EXPORT static void markForLayout(plat::View& view, bool zeroFrame);
 
     std::weak_ptr<KivoCalendarDelegate> _delegate;
     std::shared_ptr<KivoCalendarDelegate> _strongDelegate;

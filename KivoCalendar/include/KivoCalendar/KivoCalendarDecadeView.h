@@ -54,9 +54,9 @@ protected:
 
 private:
     // Whether minDate or maxDate of the calendar rule out the whole year.
-    bool _isYearDisabled(std::int64_t year) const;
+    KIVO_CALENDAR_NO_EXPORT bool _isYearDisabled(std::int64_t year) const;
     // A tap at `location` (in the page's coordinates) on a year that can be chosen zooms into it.
-    void _respondToTap(plat::Point location);
+    KIVO_CALENDAR_NO_EXPORT void _respondToTap(plat::Point location);
 
     std::weak_ptr<KivoCalendar> _kivoCalendar;
     KivoOptionalDate _decadeDate;

@@ -33,7 +33,7 @@ protected:
     explicit KivoCalendarHeaderButton(const plat::Rect& frame) : plat::Button(frame) {}
 
 private:
-    void drawArrow(double x, double y, double w, double h) const;
+    KIVO_CALENDAR_NO_EXPORT void drawArrow(double x, double y, double w, double h) const;
 
     std::weak_ptr<KivoCalendar> _kivoCalendar;
     bool _isNextButton = false;

@@ -100,23 +100,23 @@ private:
     friend struct kivo::detail::CalendarTestAccess;
 
     // Button actions and the title tap.
-    void _selectPrevView();
-    void _selectNextView();
-    void _respondToTapGesture(plat::Point locationInHeader);
+    KIVO_CALENDAR_NO_EXPORT void _selectPrevView();
+    KIVO_CALENDAR_NO_EXPORT void _selectNextView();
+    KIVO_CALENDAR_NO_EXPORT void _respondToTapGesture(plat::Point locationInHeader);
 
-    void _setHeaderText(KivoOptionalDate date);
-    std::string _getDecadeViewHeader(KivoOptionalDate date, std::int64_t index) const;
-    std::string formatValue(KivoOptionalDate date) const;
+    KIVO_CALENDAR_NO_EXPORT void _setHeaderText(KivoOptionalDate date);
+    KIVO_CALENDAR_NO_EXPORT std::string _getDecadeViewHeader(KivoOptionalDate date, std::int64_t index) const;
+    KIVO_CALENDAR_NO_EXPORT std::string formatValue(KivoOptionalDate date) const;
     // The pattern of the titles of the calendar's view mode.
-    std::string titleFormat(std::int64_t viewMode) const;
-    void onHeaderLoading(const std::shared_ptr<KivoCalendarHeaderLoadingEventArgs>& args);
-    double _getHeaderScrollViewWidth() const;
-    plat::Size _getHeaderScrollViewOffset() const;
-    plat::Size _getHeaderScrollViewContentSize() const;
-    bool isVertical() const;
+    KIVO_CALENDAR_NO_EXPORT std::string titleFormat(std::int64_t viewMode) const;
+    KIVO_CALENDAR_NO_EXPORT void onHeaderLoading(const std::shared_ptr<KivoCalendarHeaderLoadingEventArgs>& args);
+    KIVO_CALENDAR_NO_EXPORT double _getHeaderScrollViewWidth() const;
+    KIVO_CALENDAR_NO_EXPORT plat::Size _getHeaderScrollViewOffset() const;
+    KIVO_CALENDAR_NO_EXPORT plat::Size _getHeaderScrollViewContentSize() const;
+    KIVO_CALENDAR_NO_EXPORT bool isVertical() const;
     // The mode, the date and the titles of a mode change, between its two halves.
-    void applyViewMode(std::int64_t mode, KivoOptionalDate date, plat::Date titleDate);
-    void endViewModeChange();
+    KIVO_CALENDAR_NO_EXPORT void applyViewMode(std::int64_t mode, KivoOptionalDate date, plat::Date titleDate);
+    KIVO_CALENDAR_NO_EXPORT void endViewModeChange();
 
     std::weak_ptr<KivoCalendar> _kivoCalendar;
     KivoOptionalDate _headerDate;

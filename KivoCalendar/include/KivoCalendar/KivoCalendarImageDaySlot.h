@@ -46,7 +46,7 @@ protected:
 private:
     friend struct kivo::detail::CalendarTestAccess;
 
-    static plat::ContentMode _getImageViewContentMode(std::int64_t imageAspect);
+    KIVO_CALENDAR_NO_EXPORT static plat::ContentMode _getImageViewContentMode(std::int64_t imageAspect);
 
     std::shared_ptr<plat::ImageView> _imageView;
     std::shared_ptr<plat::Image> _imageSource;

@@ -45,14 +45,14 @@ protected:
 
 private:
     // The fill: dates of the 42 cells, slots reused or replaced, the delegate or the templates asked.
-    void _updateDaySlots();
+    KIVO_CALENDAR_NO_EXPORT void _updateDaySlots();
     // Every cell gets a new framework slot.
-    void _resetDaySlots();
+    KIVO_CALENDAR_NO_EXPORT void _resetDaySlots();
 
     // The cell's slot after the application had its say; s is the slot filled for the cell.
-    void offerToApplication(std::size_t index, const std::shared_ptr<KivoCalendar>& calendar,
-                            const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool isAdjacentDay);
-    void replaceCell(std::size_t index, const std::shared_ptr<plat::View>& view);
+    KIVO_CALENDAR_NO_EXPORT void offerToApplication(std::size_t index, const std::shared_ptr<KivoCalendar>& calendar,
+                                                    const std::shared_ptr<KivoCalendarDaySlotBase>& slot, bool isAdjacentDay);
+    KIVO_CALENDAR_NO_EXPORT void replaceCell(std::size_t index, const std::shared_ptr<plat::View>& view);
 
     std::weak_ptr<KivoCalendar> _kivoCalendar;
     KivoOptionalDate _monthDate;

@@ -49,7 +49,7 @@ public:
     const std::vector<plat::Date>& excludedDates() const { return _excludedDates; }
 
 private:
-    bool contains(KivoOptionalDate date, int depth) const;
+    KIVO_CALENDAR_NO_EXPORT bool contains(KivoOptionalDate date, int depth) const;
 
     KivoOptionalDate _startDate;
     KivoOptionalDate _endDate;

@@ -37,7 +37,7 @@ public:
     const std::vector<std::string>& standaloneWeekdaySymbols() const;
 
 private:
-    const std::vector<std::string>& symbols(int width) const;
+    KIVO_CALENDAR_NO_EXPORT const std::vector<std::string>& symbols(int width) const;
 
     plat::Calendar _calendar;
     plat::Locale _locale;

@@ -35,7 +35,7 @@ protected:
     void initialize() override;
 
 private:
-    void _setCustomViewBackgroundColor();
+    KIVO_CALENDAR_NO_EXPORT void _setCustomViewBackgroundColor();
 
     std::shared_ptr<plat::View> _customView;
     std::optional<plat::Color> _originColor;

@@ -53,7 +53,7 @@ protected:
     void initialize() override;
 
 private:
-    void _setVerticalAlignment(std::int64_t alignment);
+    KIVO_CALENDAR_NO_EXPORT void _setVerticalAlignment(std::int64_t alignment);
 
     std::unique_ptr<kivo::detail::SlotLabel> _slot;
 };

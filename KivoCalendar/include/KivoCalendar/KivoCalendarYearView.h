@@ -58,15 +58,15 @@ protected:
 
 private:
     // A tap at `location` (in the page's coordinates) on a month that can be chosen zooms into it.
-    void _respondToTap(plat::Point location);
+    KIVO_CALENDAR_NO_EXPORT void _respondToTap(plat::Point location);
 
     // Whether minDate or maxDate of the calendar rule out the whole month.
-    bool _isYearMonthDisabled(std::int64_t year, std::int64_t month) const;
+    KIVO_CALENDAR_NO_EXPORT bool _isYearMonthDisabled(std::int64_t year, std::int64_t month) const;
 
     // `yearDate` in month m, its day kept where the month has it and else the month's last day.
-    KivoOptionalDate dateInMonth(std::int64_t month) const;
-    void zoomInto(std::int64_t month);
-    void showMonth(std::int64_t month);
+    KIVO_CALENDAR_NO_EXPORT KivoOptionalDate dateInMonth(std::int64_t month) const;
+    KIVO_CALENDAR_NO_EXPORT void zoomInto(std::int64_t month);
+    KIVO_CALENDAR_NO_EXPORT void showMonth(std::int64_t month);
 
     std::weak_ptr<KivoCalendar> _kivoCalendar;
     KivoOptionalDate _yearDate;

@@ -62,7 +62,7 @@ public:
     std::optional<std::int64_t> compareY(KivoOptionalDate date1, KivoOptionalDate date2) const;
 
 private:
-    std::optional<plat::DateComponents> components(KivoOptionalDate date) const;
-    KivoOptionalDate dateFrom(const plat::DateComponents& components) const;
-    std::optional<std::int64_t> compare(KivoOptionalDate date1, KivoOptionalDate date2, int depth) const;
+    KIVO_CALENDAR_NO_EXPORT std::optional<plat::DateComponents> components(KivoOptionalDate date) const;
+    KIVO_CALENDAR_NO_EXPORT KivoOptionalDate dateFrom(const plat::DateComponents& components) const;
+    KIVO_CALENDAR_NO_EXPORT std::optional<std::int64_t> compare(KivoOptionalDate date1, KivoOptionalDate date2, int depth) const;
 };

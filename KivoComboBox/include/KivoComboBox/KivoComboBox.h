@@ -215,14 +215,14 @@ private:
     plat::TextAlignment _textAlignment = plat::TextAlignment::Left;
 
     // Lists the collection view's visible items again.
-    void _analyseDataSource();
+    KIVO_INPUT_NO_EXPORT void _analyseDataSource();
     // Selects the row of the selected index in the table, scrolled to the top (none: no row selected).
-    void selectCurrentRow(plat::TableViewScrollPosition position);
-    void reloadTable();
-    void listenTo(const std::shared_ptr<KivoCollectionView>& view);
-    std::string displayTextOf(const plat::Value& item) const;
+    KIVO_INPUT_NO_EXPORT void selectCurrentRow(plat::TableViewScrollPosition position);
+    KIVO_INPUT_NO_EXPORT void reloadTable();
+    KIVO_INPUT_NO_EXPORT void listenTo(const std::shared_ptr<KivoCollectionView>& view);
+    KIVO_INPUT_NO_EXPORT std::string displayTextOf(const plat::Value& item) const;
     // Follows an announced change of the visible items in the list; false when it lists them anew.
-    bool followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    KIVO_INPUT_NO_EXPORT bool followChange(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
 
     std::shared_ptr<KivoCollectionView> _collectionView;
     bool _autoComplete = true;

@@ -62,8 +62,8 @@ protected:
     void initialize() override;
 
 private:
-    void fillWithLabel(plat::TableViewCell& cell, const std::string& text);
-    static void showContent(plat::TableViewCell& cell, const std::shared_ptr<plat::View>& view);
+    KIVO_INPUT_NO_EXPORT void fillWithLabel(plat::TableViewCell& cell, const std::string& text);
+    KIVO_INPUT_NO_EXPORT static void showContent(plat::TableViewCell& cell, const std::shared_ptr<plat::View>& view);
 
     std::weak_ptr<KivoComboBox> _comboBox;
     std::shared_ptr<DisplayList> _itemsSource = std::make_shared<DisplayList>();

@@ -38,9 +38,9 @@ protected:
 private:
     // The first display text that `text` matches ignoring case: as a non-empty beginning when
     // `autoComplete` is on, as the whole text otherwise; nullopt when none does.
-    std::optional<std::string> _getMatchedItemFromSources(const std::string& text, bool autoComplete) const;
+    KIVO_INPUT_NO_EXPORT std::optional<std::string> _getMatchedItemFromSources(const std::string& text, bool autoComplete) const;
     // Selects `range` (UTF-16 units) of the field's text.
-    void _setSelectedTextFor(plat::TextRange range) { setSelectedRange(range); }
+    KIVO_INPUT_NO_EXPORT void _setSelectedTextFor(plat::TextRange range) { setSelectedRange(range); }
 
     std::weak_ptr<KivoComboBox> _comboBox;
     std::shared_ptr<const DisplayList> _itemSources;

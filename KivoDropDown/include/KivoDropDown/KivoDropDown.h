@@ -229,25 +229,26 @@ private:
     friend struct kivo::testing::InputAccess;
 
     // The outside tap on the root view.
-    void _respondToTapGesture(plat::Point locationInRoot);
+    KIVO_INPUT_NO_EXPORT void _respondToTapGesture(plat::Point locationInRoot);
     // The outside-tap recogniser hears no touch on the popup or the control, and never blocks others.
-    bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer&, const plat::Touch& touch) override;
-    bool gestureRecognizerShouldRecognizeSimultaneously(plat::GestureRecognizer&, plat::GestureRecognizer&) override {
+    KIVO_INPUT_NO_EXPORT bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer&, const plat::Touch& touch) override;
+    KIVO_INPUT_NO_EXPORT bool gestureRecognizerShouldRecognizeSimultaneously(plat::GestureRecognizer&,
+                                                                             plat::GestureRecognizer&) override {
         return true;
     }
 
-    void layoutHeaderArea();
-    void sizePopupFromContent(double controlWidth);
+    KIVO_INPUT_NO_EXPORT void layoutHeaderArea();
+    KIVO_INPUT_NO_EXPORT void sizePopupFromContent(double controlWidth);
     // Puts the popup on the root view, in front, with the outside-tap recogniser.
-    void attachPopup();
-    void detachTapRecognizer();
+    KIVO_INPUT_NO_EXPORT void attachPopup();
+    KIVO_INPUT_NO_EXPORT void detachTapRecognizer();
     // The control's frame in the root view's coordinates.
-    plat::Rect frameInRoot(const plat::View* root) const;
-    bool headerIsEditing() const;
-    void setBackViewSize(double width, double height);
+    KIVO_INPUT_NO_EXPORT plat::Rect frameInRoot(const plat::View* root) const;
+    KIVO_INPUT_NO_EXPORT bool headerIsEditing() const;
+    KIVO_INPUT_NO_EXPORT void setBackViewSize(double width, double height);
     // Leaving the window: closes the popup silently and lets go of the root view, the view controller
     // and the owning delegate reference.
-    void leaveWindow();
+    KIVO_INPUT_NO_EXPORT void leaveWindow();
 
     // ---- State ----
     std::weak_ptr<KivoDropDownDelegate> _delegate;

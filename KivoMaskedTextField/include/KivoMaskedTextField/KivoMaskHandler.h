@@ -90,17 +90,17 @@ private:
 
     // Per position of `text`, whether it holds a typed character: read from what the handler
     // remembers when `text` is the text it last built or edited, else from the rebuild of `text`.
-    std::vector<bool> _filledPositions(std::string_view text) const;
-    void _parseMaskStr(std::string_view mask);
-    bool _isCharValid(char16_t wildcard, char16_t character) const;
-    static bool _isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-    static bool _isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-    static bool _isAlphanumeric(char16_t c) { return _isDigit(c) || _isLetter(c); }
+    KIVO_INPUT_NO_EXPORT std::vector<bool> _filledPositions(std::string_view text) const;
+    KIVO_INPUT_NO_EXPORT void _parseMaskStr(std::string_view mask);
+    KIVO_INPUT_NO_EXPORT bool _isCharValid(char16_t wildcard, char16_t character) const;
+    KIVO_INPUT_NO_EXPORT static bool _isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+    KIVO_INPUT_NO_EXPORT static bool _isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+    KIVO_INPUT_NO_EXPORT static bool _isAlphanumeric(char16_t c) { return _isDigit(c) || _isLetter(c); }
     // Surrogate units never fit: a position holds a whole character or nothing.
-    static bool _isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+    KIVO_INPUT_NO_EXPORT static bool _isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
     // The locale's one-character date ("/" when it has none of "/-.") or time (":" when it has none of
     // ":-.") separator.
-    static std::string _getDateTimeSeparator(bool isDate);
+    KIVO_INPUT_NO_EXPORT static std::string _getDateTimeSeparator(bool isDate);
 
     // What a character does at an input position: it does not fit, it fits and leaves the position
     // unfilled (the prompt, or a space where a space means "left empty"), or it fills it, shown as
@@ -109,26 +109,26 @@ private:
     // a character whatever the prompt; moved, a typed character stays one.
     enum class Fit { No, Unfilled, Filled };
     enum class From { Text, Typed, Moved };
-    Fit fit(const KivoMaskElement& position, char16_t c, From from, char16_t& shown) const;
-    bool fitsWildcard(char16_t wildcard, char16_t c) const;
+    KIVO_INPUT_NO_EXPORT Fit fit(const KivoMaskElement& position, char16_t c, From from, char16_t& shown) const;
+    KIVO_INPUT_NO_EXPORT bool fitsWildcard(char16_t wildcard, char16_t c) const;
 
     struct Rebuilt;
     // `deleting` passes over spaces as the rebuild does while the field deletes.
-    Rebuilt rebuild(std::u16string_view text, bool deleting) const;
+    KIVO_INPUT_NO_EXPORT Rebuilt rebuild(std::u16string_view text, bool deleting) const;
     // Remembers masked text with the positions that hold typed characters, so that a typed space and
     // an unfilled position stay apart under a space prompt.
-    void remember(std::u16string text, std::vector<bool> filled) const;
+    KIVO_INPUT_NO_EXPORT void remember(std::u16string text, std::vector<bool> filled) const;
     // Masked text for `text`, one character per position, with whether each holds a typed
     // character: the remembered text as it is, any other through its rebuild.
-    std::u16string contentOf(std::u16string_view text, std::vector<bool>& filled) const;
+    KIVO_INPUT_NO_EXPORT std::u16string contentOf(std::u16string_view text, std::vector<bool>& filled) const;
     // The remembered flags when `text` is the remembered text with its unfilled positions showing
     // `promptShown`; null otherwise.
-    const std::vector<bool>* remembered(std::u16string_view text, char16_t promptShown) const;
-    static char16_t promptOf(std::string_view promptChar);
-    char16_t prompt() const { return _prompt; }
-    std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
-    bool hasMask() const { return _mask && !_mask->empty(); }
-    void forget() const {
+    KIVO_INPUT_NO_EXPORT const std::vector<bool>* remembered(std::u16string_view text, char16_t promptShown) const;
+    KIVO_INPUT_NO_EXPORT static char16_t promptOf(std::string_view promptChar);
+    KIVO_INPUT_NO_EXPORT char16_t prompt() const { return _prompt; }
+    KIVO_INPUT_NO_EXPORT std::int64_t positionCount() const { return static_cast<std::int64_t>(_maskArr.size()); }
+    KIVO_INPUT_NO_EXPORT bool hasMask() const { return _mask && !_mask->empty(); }
+    KIVO_INPUT_NO_EXPORT void forget() const {
         _builtText.clear();
         _builtFilled.clear();
     }

@@ -101,7 +101,7 @@ protected:
     void _initInternals();
 
 private:
-    void setTextSilently(const std::string& text) { plat::TextField::setText(text); }
+    KIVO_INPUT_NO_EXPORT void setTextSilently(const std::string& text) { plat::TextField::setText(text); }
 
     std::shared_ptr<KivoMaskHandler> _maskHandler;
     std::shared_ptr<KivoUITextFieldDelegateImpl> _delegateImpl;

@@ -24,7 +24,7 @@ public:
 
 private:
     // Selects `range` (UTF-16 units from the start of the text); a length of 0 places the caret.
-    void _setSelectedTextFor(plat::TextField& field, plat::TextRange range);
+    KIVO_INPUT_NO_EXPORT void _setSelectedTextFor(plat::TextField& field, plat::TextRange range);
 
     std::shared_ptr<KivoMaskHandler> _maskHandler;
 };

@@ -71,8 +71,8 @@ public:
     plat::Value execute(const plat::Value& argument) override;
 
 private:
-    void drawCandle(IKivoRenderEngine& engine) const;
-    void drawMark(IKivoRenderEngine& engine) const;
+    KIVO_CHART_NO_EXPORT void drawCandle(IKivoRenderEngine& engine) const;
+    KIVO_CHART_NO_EXPORT void drawMark(IKivoRenderEngine& engine) const;
 
     std::shared_ptr<IKivoRenderEngine> _renderEngine;
     double _x, _y, _w, _hi, _lo, _open, _close;

@@ -72,17 +72,6 @@ protected:
     // The time, duration and last point index of this frame for a series: an update's, a
     // point-by-point load's (the revealed count), a series-by-series load's or the load's.
     void _getAnimationInfo(const std::shared_ptr<KivoSeries>& series, double& time, double& duration, std::int32_t& count) const;
-    // The point-by-point reveal (the line family's).
-    std::optional<PointList> _getPointsForPointMode(std::span<const double> xs, std::span<const double> ys, double time,
-                                                    double duration, const KivoEasePtr& type, bool rotated) const;
-    // The lists of an update other than the loading of this series: a series-list change moves or sinks
-    // the series from `prevVals`; an item change keeps the lists as placed; anything else has none.
-    std::optional<PointList> _getUpdatedPointsDictionary(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
-                                                         const std::shared_ptr<KivoAxis>& axisX,
-                                                         const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
-                                                         std::span<const double> dx, std::span<const double> dy,
-                                                         std::span<const double> prevVals, double time, double duration,
-                                                         const KivoEasePtr& type, bool rotated) const;
     PointList _getPointsListForSeriesUpdated(std::span<const double> xs, std::span<const double> ys, std::span<const double> dest,
                                              double time, double duration, std::int64_t direction, const KivoEasePtr& type,
                                              bool rotated) const;
@@ -92,9 +81,9 @@ protected:
     // The value coordinate of a data point while an item replacement runs: the replaced one eases from
     // its old value (read at `savedAt` in the chart's saved lists; missing: no motion), others stand.
     double _getDataYForCollectionViewReplaced(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
-                                              const std::shared_ptr<KivoAxis>& axis, std::int32_t savedAt,
-                                              std::int32_t dataIndex, double value, double time, double duration,
-                                              const KivoEasePtr& type, bool rotated) const;
+                                              const std::shared_ptr<KivoAxis>& axis, std::int32_t savedAt, std::int32_t dataIndex,
+                                              double value, double time, double duration, const KivoEasePtr& type,
+                                              bool rotated) const;
     // The running stacked value at x a neighbour has: the sum so far (plus y, or its share when stacked
     // 100 %, when `added`), or that value alone without an entry. Stores nothing.
     double _getStackedValue(bool stacked100, double x, double y, bool added, const StackDictionary& stackPos,

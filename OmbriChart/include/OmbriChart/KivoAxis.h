@@ -307,88 +307,90 @@ private:
     // The distance between major labels: majorUnit when set (in seconds on a time axis), otherwise a round
     // step (1, 2, 4, 5 or 10 × 10^n) chosen so that the labels fit along the axis. An
     // automatic time axis steps by a day.
-    double _calcMajorUnit() const;
-    double _nicePrecision(double range) const;
-    double _niceNumber(double value, double exponent, bool round) const;
-    double _niceTickNumber(double value) const;
+    KIVO_CHART_NO_EXPORT double _calcMajorUnit() const;
+    KIVO_CHART_NO_EXPORT double _nicePrecision(double range) const;
+    KIVO_CHART_NO_EXPORT double _niceNumber(double value, double exponent, bool round) const;
+    KIVO_CHART_NO_EXPORT double _niceTickNumber(double value) const;
     // How many labels fit along the axis (10 before anything is measured).
-    double _getAnnoNumber(bool vertical) const;
+    KIVO_CHART_NO_EXPORT double _getAnnoNumber(bool vertical) const;
     // Append, in ascending order, values and their texts.
-    void _createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
-                       std::vector<std::string>& lbls) const;
-    void _createLogarithmicLabels(std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    KIVO_CHART_NO_EXPORT void _createLabels(double start, std::size_t count, double delta, std::vector<double>& vals,
+                                            std::vector<std::string>& lbls) const;
+    KIVO_CHART_NO_EXPORT void _createLogarithmicLabels(std::vector<double>& vals, std::vector<std::string>& lbls) const;
     // From actualMin by majorUnit days (one day when unset) up to actualMax; units of 30 days or more
     // step by calendar months, 365 days or more by calendar years. The first two arguments are not read.
-    void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    KIVO_CHART_NO_EXPORT void _createTimeLabels(double start, std::size_t count, std::vector<double>& vals,
+                                                std::vector<std::string>& lbls) const;
     // The angle in whole degrees within 0 … 359 (fractions dropped), stored as labelAngle.
-    double _simplifyAxisLabelAngle(double angle);
+    KIVO_CHART_NO_EXPORT double _simplifyAxisLabelAngle(double angle);
     // Whether labels turned by `angle` (0 … 359) would collide, estimated from the room each label has
     // along the axis and the size of the label's first character.
-    bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
+    KIVO_CHART_NO_EXPORT bool _isActualOverlap(double angle, const std::optional<std::string>& label) const;
     // Raises labelLoading with the axis as sender, only when it has handlers.
-    void _onLabelLoading(const std::shared_ptr<KivoEventArgs>& args);
+    KIVO_CHART_NO_EXPORT void _onLabelLoading(const std::shared_ptr<KivoEventArgs>& args);
     // Asks the chart for a drawing pass.
-    void _invalidate();
+    KIVO_CHART_NO_EXPORT void _invalidate();
 
     static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
     // Stores a look value and redraws, only when it changed (NaN always counts as a change).
     template <class T, class U>
-    void setLook(T& field, U&& value) {
+    KIVO_CHART_NO_EXPORT void setLook(T& field, U&& value) {
         if (field == value) return;
         field = std::forward<U>(value);
         _invalidate();
     }
-    bool isRotatedChart() const;
-    void hideTooltip() const;
+    KIVO_CHART_NO_EXPORT bool isRotatedChart() const;
+    KIVO_CHART_NO_EXPORT void hideTooltip() const;
     // Both padded data limits are numbers.
-    bool hasDataLimits() const;
+    KIVO_CHART_NO_EXPORT bool hasDataLimits() const;
     // The padded data range (max - min).
-    double dataRange() const { return finite(_actualDataMax - _actualDataMin); }
-    double actualRange() const { return finite(_actualMax - _actualMin); }
+    KIVO_CHART_NO_EXPORT double dataRange() const { return finite(_actualDataMax - _actualDataMin); }
+    KIVO_CHART_NO_EXPORT double actualRange() const { return finite(_actualMax - _actualMin); }
     // Range arithmetic stays finite: data spanning nearly all doubles has a range that is not.
-    static double finite(double v) {
+    KIVO_CHART_NO_EXPORT static double finite(double v) {
         constexpr double Largest = std::numeric_limits<double>::max();
         return std::isnan(v) ? v : std::clamp(v, -Largest, Largest);
     }
     // The window left free by the displayed range.
-    double freeSpan() const { return dataRange() - _displayedRange; }
+    KIVO_CHART_NO_EXPORT double freeSpan() const { return dataRange() - _displayedRange; }
     // The limits update's own steps.
-    void widenForFinance(std::int64_t dataType, double& dataMin, double& dataMax) const;
-    void roundToLogBase();
-    void convertDisplayedRangeFromUnits();
+    KIVO_CHART_NO_EXPORT void widenForFinance(std::int64_t dataType, double& dataMin, double& dataMax) const;
+    KIVO_CHART_NO_EXPORT void roundToLogBase();
+    KIVO_CHART_NO_EXPORT void convertDisplayedRangeFromUnits();
     // The pixel position of a fraction of the axis length, by type and direction.
-    double fractionToPixel(double fraction) const;
-    double pixelToFraction(double pixel) const;
-    void appendTimeLabel(double value, std::vector<double>& vals, std::vector<std::string>& lbls) const;
+    KIVO_CHART_NO_EXPORT double fractionToPixel(double fraction) const;
+    KIVO_CHART_NO_EXPORT double pixelToFraction(double pixel) const;
+    KIVO_CHART_NO_EXPORT void appendTimeLabel(double value, std::vector<double>& vals, std::vector<std::string>& lbls) const;
     // The step between labels one pass builds over `range`: `step` itself, or the nearest nice multiple
     // of it (1, 2 or 5 times a power of ten) that keeps the labels to a few times what fits along the
     // axis. Only those can be drawn apart; the overlap rule picks among them.
-    double labelStep(double step, double range) const;
+    KIVO_CHART_NO_EXPORT double labelStep(double step, double range) const;
 
     // The pieces of render.
     struct Ticks {
         double inner = 0, outer = 0;
     };
-    Ticks majorTicks() const;
-    Ticks minorTicks() const;
+    KIVO_CHART_NO_EXPORT Ticks majorTicks() const;
+    KIVO_CHART_NO_EXPORT Ticks minorTicks() const;
     // The band edge that touches the plot area, and +1 or -1 for the direction away from the plot.
-    double plotEdge() const;
-    double outward() const;
-    bool hasOffset() const { return !std::isnan(_origin) && _offset != 0; }
-    void drawTick(IKivoRenderEngine& engine, double p, double edge, const Ticks& ticks) const;
-    void drawGridLine(IKivoRenderEngine& engine, double p) const;
-    void drawMinorTicksAndGrid(IKivoRenderEngine& engine, double minor) const;
-    void fillBand(IKivoRenderEngine& engine, double p1, double p2, double lead) const;
-    void fillMinorBands(IKivoRenderEngine& engine, double minor) const;
-    void fillMajorBands(IKivoRenderEngine& engine, const std::vector<double>& vals) const;
-    void labelValues(double major, std::vector<double>& vals, std::vector<std::string>& texts) const;
-    void drawLabels(const std::shared_ptr<IKivoRenderEngine>& engine, const std::vector<double>& vals,
-                    const std::vector<std::string>& texts, bool isOverlap);
-    void drawLabel(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoLabelLoadingEventArgs>& args,
-                   double p, const std::string& text, bool isOverlap, double& lastEdge);
-    void drawLineAndTitle(const std::shared_ptr<IKivoRenderEngine>& engine, bool withOffset);
-    static void resetEngine(IKivoRenderEngine& engine);
+    KIVO_CHART_NO_EXPORT double plotEdge() const;
+    KIVO_CHART_NO_EXPORT double outward() const;
+    KIVO_CHART_NO_EXPORT bool hasOffset() const { return !std::isnan(_origin) && _offset != 0; }
+    KIVO_CHART_NO_EXPORT void drawTick(IKivoRenderEngine& engine, double p, double edge, const Ticks& ticks) const;
+    KIVO_CHART_NO_EXPORT void drawGridLine(IKivoRenderEngine& engine, double p) const;
+    KIVO_CHART_NO_EXPORT void drawMinorTicksAndGrid(IKivoRenderEngine& engine, double minor) const;
+    KIVO_CHART_NO_EXPORT void fillBand(IKivoRenderEngine& engine, double p1, double p2, double lead) const;
+    KIVO_CHART_NO_EXPORT void fillMinorBands(IKivoRenderEngine& engine, double minor) const;
+    KIVO_CHART_NO_EXPORT void fillMajorBands(IKivoRenderEngine& engine, const std::vector<double>& vals) const;
+    KIVO_CHART_NO_EXPORT void labelValues(double major, std::vector<double>& vals, std::vector<std::string>& texts) const;
+    KIVO_CHART_NO_EXPORT void drawLabels(const std::shared_ptr<IKivoRenderEngine>& engine, const std::vector<double>& vals,
+                                         const std::vector<std::string>& texts, bool isOverlap);
+    KIVO_CHART_NO_EXPORT void drawLabel(const std::shared_ptr<IKivoRenderEngine>& engine,
+                                        const std::shared_ptr<KivoLabelLoadingEventArgs>& args, double p, const std::string& text,
+                                        bool isOverlap, double& lastEdge);
+    KIVO_CHART_NO_EXPORT void drawLineAndTitle(const std::shared_ptr<IKivoRenderEngine>& engine, bool withOffset);
+    KIVO_CHART_NO_EXPORT static void resetEngine(IKivoRenderEngine& engine);
 
     std::weak_ptr<OmbriChart> _chart;
     // Holds the axis and its chart for as long as it lives: the application code a member calls (the
@@ -397,7 +399,7 @@ private:
         std::shared_ptr<const plat::Object> axis;
         std::shared_ptr<OmbriChart> chart;
     };
-    Alive keepAlive() const { return {weak_from_this().lock(), _chart.lock()}; }
+    KIVO_CHART_NO_EXPORT Alive keepAlive() const { return {weak_from_this().lock(), _chart.lock()}; }
     std::int64_t _position;
     std::int64_t _axisType = KivoAxisTypeX;
     std::optional<std::string> _axisName;

@@ -173,17 +173,19 @@ private:
                                               double datay, double cw, double w, double originScreen, double time,
                                               double duration, bool rotated) const;
     // The same as a new rectangle; null without both axes.
-    std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
-                                              std::int32_t index, double datax, double datay, double cw, double w,
-                                              double originScreen, double time, double duration, bool rotated) const;
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoRect> ordinaryBarRect(const std::shared_ptr<KivoAxis>& axisX,
+                                                                   const std::shared_ptr<KivoAxis>& axisY, std::int32_t index,
+                                                                   double datax, double datay, double cw, double w,
+                                                                   double originScreen, double time, double duration,
+                                                                   bool rotated) const;
     // The ordinary stacked segment as a value, placed by the series' axis places.
     KIVO_CHART_NO_EXPORT KivoRect stackedBar(const kivo::detail::BarAxisPlaces& places, double datax, double datay, double cw,
                                              double time, double duration, bool rotated, double& sum, StackDictionary& stackPos,
                                              StackDictionary& stackNeg);
     // `length` eased by the chart's running animation at `time` of `duration` (all of it without one).
-    double easedLength(double length, double time, double duration) const;
+    KIVO_CHART_NO_EXPORT double easedLength(double length, double time, double duration) const;
     // The data info's last point index; -1 without items.
-    std::int32_t lastIndex() const;
+    KIVO_CHART_NO_EXPORT std::int32_t lastIndex() const;
 
     std::shared_ptr<KivoRenderState> _selState;
     std::vector<SelectedBar> _selRects;
@@ -193,7 +195,7 @@ private:
     // While plotSeries draws: the chart's easing, which stays the same for all bars of the series.
     std::optional<std::shared_ptr<IKivoEaseAction>> _seriesEasing;
     // Forgets the pass's label records.
-    void clearLabels();
+    KIVO_CHART_NO_EXPORT void clearLabels();
 
     // Hit-area blocks kept for later passes, and the blocks of this pass, whose bars are also its label
     // records; the records proper are made from them when first asked for.

@@ -1,6 +1,6 @@
 #pragma once
-// The plotter of scatter (3) and bubble (7) charts: a line plotter that draws symbols only. A scatter
-// point is a symbol of the plotter's symbol size; a bubble's diameter follows a third value of its item
+// The plotter of scatter (3) and bubble (7) charts: a line plotter that draws symbols only. Scatter
+// points all take the plotter's symbol size; a bubble's diameter follows a third value of its item
 // (the series' second binding name), mapped onto the options' bubble size range by a square-root scale
 // over the size values of all series, so areas rather than widths follow the values. It moves, grows and
 // shrinks its points through the chart's update animations, and draws the selected series last.

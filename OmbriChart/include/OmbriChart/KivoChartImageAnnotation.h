@@ -45,17 +45,17 @@ public:
     bool isLoading() const { return _task != nullptr; }
 
 private:
-    void startLoad();
-    void endLoad();
+    KIVO_CHART_NO_EXPORT void startLoad();
+    KIVO_CHART_NO_EXPORT void endLoad();
     // The load's handlers, run on the main run loop; `generation` tells the current load's from a
     // replaced one's.
-    bool didReceiveResponse(std::uint64_t generation, const plat::URLResponse& response);
-    void didReceiveData(std::uint64_t generation, std::span<const std::uint8_t> bytes);
-    void didFinishLoading(std::uint64_t generation);
-    void didFailWithError(std::uint64_t generation, const plat::URLError& error);
+    KIVO_CHART_NO_EXPORT bool didReceiveResponse(std::uint64_t generation, const plat::URLResponse& response);
+    KIVO_CHART_NO_EXPORT void didReceiveData(std::uint64_t generation, std::span<const std::uint8_t> bytes);
+    KIVO_CHART_NO_EXPORT void didFinishLoading(std::uint64_t generation);
+    KIVO_CHART_NO_EXPORT void didFailWithError(std::uint64_t generation, const plat::URLError& error);
     // Logs the failure, drops what the load brought and keeps it from being tried again.
-    void failLoad(const std::string& reason);
-    void pictureComplete(std::shared_ptr<const plat::Image> image);
+    KIVO_CHART_NO_EXPORT void failLoad(const std::string& reason);
+    KIVO_CHART_NO_EXPORT void pictureComplete(std::shared_ptr<const plat::Image> image);
 
     std::shared_ptr<const plat::Image> _source;
     bool _sourceFromLoad = false;

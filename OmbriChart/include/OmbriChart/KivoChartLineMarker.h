@@ -135,14 +135,14 @@ protected:
     void _onPositionChanged(const std::shared_ptr<KivoEventArgs>& args);
 
 private:
-    void invalidateChart() const;
-    void setFixedPosition(double fraction, bool horizontal);
+    KIVO_CHART_NO_EXPORT void invalidateChart() const;
+    KIVO_CHART_NO_EXPORT void setFixedPosition(double fraction, bool horizontal);
     // The pixel a fixed fraction puts the marker at, or `pixel` when the fraction is not set.
-    double fixedX(double pixel) const;
-    double fixedY(double pixel) const;
-    void snap(const OmbriChart& chart, double& x, double& y) const;
-    void placeContent(OmbriChart& chart);
-    void notify(OmbriChart& chart);
+    KIVO_CHART_NO_EXPORT double fixedX(double pixel) const;
+    KIVO_CHART_NO_EXPORT double fixedY(double pixel) const;
+    KIVO_CHART_NO_EXPORT void snap(const OmbriChart& chart, double& x, double& y) const;
+    KIVO_CHART_NO_EXPORT void placeContent(OmbriChart& chart);
+    KIVO_CHART_NO_EXPORT void notify(OmbriChart& chart);
 
     std::weak_ptr<OmbriChart> _chart;
     std::int64_t _lines = KivoChartMarkerLinesVertical;

@@ -112,9 +112,9 @@ public:
     const PointList& points() const { return _points; }
     void setPoints(PointList points);
 
-    // The points placed in chart coordinates; null when the anchor cannot be placed.
-    std::optional<PointList> _getAbsolutePoints(const PointList& points);
-
 private:
+    // The points placed in chart coordinates; null when the anchor cannot be placed.
+    KIVO_CHART_NO_EXPORT std::optional<PointList> _getAbsolutePoints(const PointList& points);
+
     PointList _points;
 };

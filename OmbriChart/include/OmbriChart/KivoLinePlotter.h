@@ -172,9 +172,10 @@ private:
     // Strokes a point list (a spline when isSpline) with the engine's current look; a missing point
     // breaks the line. A list far denser than the plot's pixel columns is reduced to each column's
     // extremes first.
-    void strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const;
+    KIVO_CHART_NO_EXPORT void strokeLine(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys) const;
     // The runs of present points of a point list, each one line (a spline unless `reduced`).
-    void strokeRuns(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys, bool reduced) const;
+    KIVO_CHART_NO_EXPORT void strokeRuns(IKivoRenderEngine& engine, std::span<const double> xs, std::span<const double> ys,
+                                         bool reduced) const;
     // Whether a series' pass only strokes its line: no symbols, labels or selection, nothing eased.
     KIVO_CHART_NO_EXPORT bool strokeOnly(const OmbriChart& owner, bool selected, std::int64_t action, bool listChanged,
                                          std::int32_t realIndex, const KivoNotifyCollectionChangedEventArgs& args,
@@ -190,7 +191,7 @@ private:
     // The value coordinate a point had before a series-list update (the replaced series' value when
     // this series replaces another).
     KIVO_CHART_NO_EXPORT double previousValue(const kivo::detail::MoveFrame& frame, std::int64_t i, double y) const;
-    void forgetSelection();
+    KIVO_CHART_NO_EXPORT void forgetSelection();
     // The symbols (through their element path) and data labels of one series' pass; a selected series
     // keeps its symbols and labels for redoSelection.
     KIVO_CHART_NO_EXPORT void drawSymbolsAndLabels(const OmbriChart& owner, const std::shared_ptr<IKivoRenderEngine>& engine,
@@ -198,7 +199,7 @@ private:
 
     // A hit-area block for a series' pass: a kept one that nothing else holds any more (emptied),
     // else a new one, kept for later passes while there are few.
-    std::shared_ptr<kivo::detail::LinePointBlock> takeBlock(std::size_t expected);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<kivo::detail::LinePointBlock> takeBlock(std::size_t expected);
 
     std::shared_ptr<KivoSeries> _selSeries;
     std::int32_t _selSeriesPos = -1;

@@ -61,13 +61,15 @@ public:
 private:
     // The analysis rewrites the sum of a key in place when one value it holds was replaced.
     friend class kivo::detail::DataInfoInternals;
-    double* findValue(double key) { return const_cast<double*>(static_cast<const KivoNumberDictionary&>(*this).find(key)); }
+    KIVO_CHART_NO_EXPORT double* findValue(double key) {
+        return const_cast<double*>(static_cast<const KivoNumberDictionary&>(*this).find(key));
+    }
 
     // The one merge behind both runs: `count` pairs taken in ascending key order (`keyAt(j)`); `take(j,
     // sumBefore, value)` learns what the pair's key holds before it, sets the value to add and answers
     // whether to add it. Values of one key add up in order after an existing entry.
     template <class KeyAt, class Take>
-    void mergeInKeyOrder(std::size_t count, KeyAt keyAt, Take take) {
+    KIVO_CHART_NO_EXPORT void mergeInKeyOrder(std::size_t count, KeyAt keyAt, Take take) {
         std::vector<Entry> merged;
         // Into an empty dictionary the run goes into the memory the dictionary kept.
         if (_entries.empty()) merged.swap(_entries);

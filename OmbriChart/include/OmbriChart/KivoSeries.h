@@ -1,5 +1,5 @@
 #pragma once
-// One data series of the Cartesian chart: the member names of the application's items that hold its
+// One data series of the Cartesian chart: which members of the items carry its
 // values ("binding", comma-separated, the first for Y; "bindingX" for X), optionally items of its own,
 // its look, its chart type and axes, and whether the plot and the legend show it. It reads its values
 // once and keeps them as plain numbers for the data analysis and the plotters; an edit of its items
@@ -191,27 +191,28 @@ private:
 
     // Reading a list of items: each item's member `binding` (the item itself when null); dates become
     // their seconds, null becomes the placeholder, everything else stays as it is.
-    static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items, const std::optional<std::string>& binding);
+    KIVO_CHART_NO_EXPORT static std::shared_ptr<KivoDataArray> _bindValues(const plat::ArrayPtr& items,
+                                                                           const std::optional<std::string>& binding);
     // Reading the chart's collection view: the same, and for dimension 0 strings in the current
     // locale's decimal style become numbers (anything else that is not a number, the placeholder).
-    static std::shared_ptr<KivoDataArray> _bindCollectionView(const std::shared_ptr<KivoCollectionView>& view,
-                                                              const std::optional<std::string>& binding, std::int32_t dimension);
+    KIVO_CHART_NO_EXPORT static std::shared_ptr<KivoDataArray> _bindCollectionView(
+        const std::shared_ptr<KivoCollectionView>& view, const std::optional<std::string>& binding, std::int32_t dimension);
     // A number as it is; a string in the current locale's decimal style as its number; else null.
-    static plat::Value _getNumberFromValue(const plat::Value& value);
+    KIVO_CHART_NO_EXPORT static plat::Value _getNumberFromValue(const plat::Value& value);
     // Asks the chart for a drawing pass.
-    void _invalidate() const;
+    KIVO_CHART_NO_EXPORT void _invalidate() const;
 
     // The visible list the series reads: its own items when it has any, else the chart's.
-    plat::ArrayPtr readList() const;
-    bool hasOwnItems() const { return _cv && !_cv->isEmpty(); }
-    std::int64_t positionInChart() const;
-    void subscribeToOwnItems();
+    KIVO_CHART_NO_EXPORT plat::ArrayPtr readList() const;
+    KIVO_CHART_NO_EXPORT bool hasOwnItems() const { return _cv && !_cv->isEmpty(); }
+    KIVO_CHART_NO_EXPORT std::int64_t positionInChart() const;
+    KIVO_CHART_NO_EXPORT void subscribeToOwnItems();
     // Drop what was read of Y (X), and tell the chart's analysis that the values changed.
-    void dropValues();
-    void dropXValues();
+    KIVO_CHART_NO_EXPORT void dropValues();
+    KIVO_CHART_NO_EXPORT void dropXValues();
     // Stores a look value; a change drops the Y values and redraws (NaN always counts as a change).
     template <class T>
-    void setLook(T& field, const T& value) {
+    KIVO_CHART_NO_EXPORT void setLook(T& field, const T& value) {
         if (field == value) return;
         field = value;
         dropValues();

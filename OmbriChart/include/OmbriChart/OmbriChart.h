@@ -299,9 +299,9 @@ public:
     // For each series with hit areas, its point nearest to the view point along the category direction
     // (ties to the area added last), with value and dataX as on an upright chart; null outside rectChart.
     std::optional<std::vector<std::shared_ptr<KivoChartDataPoint>>> getDataPointsAroundPoint(double x, double y);
-    // The recognisers' actions: a tap hit-tests, tells the delegate, shows a tooltip, selects, toggles a
-    // series from the legend and places the line marker; a pan scrolls zoomed axes and drags the marker;
-    // a pinch zooms the axes zoomMode allows.
+    // What each recogniser does. Tap: hit test, delegate call, tooltip, selection, a legend item's series
+    // shown or hidden, the line marker moved there. Pan: zoomed axes scroll, the marker follows the
+    // finger. Pinch: zooms whichever axes zoomMode lets it.
     void respondToTapGesture(plat::GestureRecognizer& recognizer);
     void respondToPanGesture(plat::GestureRecognizer& recognizer);
     void respondToPinchGesture(plat::GestureRecognizer& recognizer);
@@ -370,114 +370,118 @@ private:
     // The plotter of the series' effective chart type (its own when not 0, else the chart's; null series:
     // the chart's) with that type's variant flags and the chart's rotation written; null for a type
     // outside 1…12, which no plotter draws.
-    std::shared_ptr<IKivoPlotter> _getPlotter(const std::shared_ptr<KivoSeries>& series);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<IKivoPlotter> _getPlotter(const std::shared_ptr<KivoSeries>& series);
     // Resets every plotter made so far (area, bar, line, bubble, finance); makes none.
-    void _clearPlotters();
-    void _render(const std::shared_ptr<IKivoRenderEngine>& engine);
+    KIVO_CHART_NO_EXPORT void _clearPlotters();
+    KIVO_CHART_NO_EXPORT void _render(const std::shared_ptr<IKivoRenderEngine>& engine);
     // rotated XOR (chart type 2, Bar); kept as isReallyRotated.
-    bool _isRotated();
-    bool _canZoomX() const { return _zoomMode == KivoZoomModeX || _zoomMode == KivoZoomModeXY; }
-    bool _canZoomY() const { return _zoomMode == KivoZoomModeY || _zoomMode == KivoZoomModeXY; }
+    KIVO_CHART_NO_EXPORT bool _isRotated();
+    KIVO_CHART_NO_EXPORT bool _canZoomX() const { return _zoomMode == KivoZoomModeX || _zoomMode == KivoZoomModeXY; }
+    KIVO_CHART_NO_EXPORT bool _canZoomY() const { return _zoomMode == KivoZoomModeY || _zoomMode == KivoZoomModeXY; }
     // ---- Hit testing and touch ----
-    std::shared_ptr<KivoChartHitTestInfo> _hitTest(double x, double y);
-    std::shared_ptr<KivoPoint> _pointToData(double x, double y);
-    std::shared_ptr<KivoPoint> _dataToPoint(double x, double y);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoChartHitTestInfo> _hitTest(double x, double y);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoPoint> _pointToData(double x, double y);
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoPoint> _dataToPoint(double x, double y);
     // The last added annotation that contains the point (control coordinates), or null.
-    std::shared_ptr<KivoChartAnnotation> _getHittedAnnotation(const std::shared_ptr<KivoPoint>& point) const;
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoChartAnnotation> _getHittedAnnotation(const std::shared_ptr<KivoPoint>& point) const;
     // Stores the selection; in point mode the collection view's current position follows it.
-    void _select(const std::shared_ptr<KivoSeries>& series, std::int32_t index);
+    KIVO_CHART_NO_EXPORT void _select(const std::shared_ptr<KivoSeries>& series, std::int32_t index);
     // The tooltip's text and the facts handed to a delegate that draws its own tooltip.
-    std::string _getTooltipText(std::int64_t chartType, const plat::Value& xValue, const plat::Value& yValue,
-                                const std::shared_ptr<KivoChartDataPoint>& dataPoint,
-                                const std::shared_ptr<KivoSeries>& htSeries);
-    plat::ArrayPtr _getCustomizedTooltipData(std::int64_t chartType, const plat::Value& xValue, const plat::Value& yValue,
-                                             const std::shared_ptr<KivoChartDataPoint>& dataPoint);
+    KIVO_CHART_NO_EXPORT std::string _getTooltipText(std::int64_t chartType, const plat::Value& xValue, const plat::Value& yValue,
+                                                     const std::shared_ptr<KivoChartDataPoint>& dataPoint,
+                                                     const std::shared_ptr<KivoSeries>& htSeries);
+    KIVO_CHART_NO_EXPORT plat::ArrayPtr _getCustomizedTooltipData(std::int64_t chartType, const plat::Value& xValue,
+                                                                  const plat::Value& yValue,
+                                                                  const std::shared_ptr<KivoChartDataPoint>& dataPoint);
     // The steps of the gestures, by the values the recognisers carry.
-    void tapAt(double x, double y);
-    void showTapTooltip(const KivoChartHitTestInfo& info, double x, double y, bool showTip);
-    void selectFromTap(const std::shared_ptr<KivoChartHitTestInfo>& info);
-    bool panShouldReceiveTouch() const;
-    void scrollBy(double dx, double dy);
-    void zoomBy(plat::GestureRecognizerState state, double x, double y, double scale);
-    void _panLineMarker(plat::GestureRecognizerState state, double x, double y);
-    void attachRecognizers();
+    KIVO_CHART_NO_EXPORT void tapAt(double x, double y);
+    KIVO_CHART_NO_EXPORT void showTapTooltip(const KivoChartHitTestInfo& info, double x, double y, bool showTip);
+    KIVO_CHART_NO_EXPORT void selectFromTap(const std::shared_ptr<KivoChartHitTestInfo>& info);
+    KIVO_CHART_NO_EXPORT bool panShouldReceiveTouch() const;
+    KIVO_CHART_NO_EXPORT void scrollBy(double dx, double dy);
+    KIVO_CHART_NO_EXPORT void zoomBy(plat::GestureRecognizerState state, double x, double y, double scale);
+    KIVO_CHART_NO_EXPORT void _panLineMarker(plat::GestureRecognizerState state, double x, double y);
+    KIVO_CHART_NO_EXPORT void attachRecognizers();
     // The position in `series` of the series the legend shows as its item `item` (the legend lists only
     // named series of visibility 0 or 2); -1 for none.
-    std::int32_t legendItemSeries(std::int32_t item) const;
+    KIVO_CHART_NO_EXPORT std::int32_t legendItemSeries(std::int32_t item) const;
 
     // Each annotation in order (the count read again after each one).
-    void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);
+    KIVO_CHART_NO_EXPORT void _renderAnnotations(const std::shared_ptr<IKivoRenderEngine>& engine);
     // The line marker's lines across `plotRect` at its point, kept inside the plot area by half their
     // width; nothing for a missing or hidden marker or one at no position.
-    void _renderMarkerLines(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& plotRect);
+    KIVO_CHART_NO_EXPORT void _renderMarkerLines(const std::shared_ptr<IKivoRenderEngine>& engine,
+                                                 const std::shared_ptr<KivoRect>& plotRect);
     // The frame's series by the load animation's mode: series by series (2), point by point (1), all at
     // once (others, and any mode when the load animation takes no time). `t` is seconds from the end of
     // the start delay.
-    void _renderSeries(double t);
-    void _renderByAll(double t);
-    void _renderBySeries(double t);
-    void _renderByPoint(double t);
+    KIVO_CHART_NO_EXPORT void _renderSeries(double t);
+    KIVO_CHART_NO_EXPORT void _renderByAll(double t);
+    KIVO_CHART_NO_EXPORT void _renderBySeries(double t);
+    KIVO_CHART_NO_EXPORT void _renderByPoint(double t);
     // Among `series`, those of effective type `seriesChartType` (hidden ones too), and the rank of the
     // one at `index` among them (-1 for a negative index).
-    std::int32_t _getRealSeriesCount(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series) const;
-    std::int32_t _getRealSeriesIndex(std::int64_t chartType, std::int64_t seriesChartType, const plat::Array& series,
-                                     std::int32_t index) const;
+    KIVO_CHART_NO_EXPORT std::int32_t _getRealSeriesCount(std::int64_t chartType, std::int64_t seriesChartType,
+                                                          const plat::Array& series) const;
+    KIVO_CHART_NO_EXPORT std::int32_t _getRealSeriesIndex(std::int64_t chartType, std::int64_t seriesChartType,
+                                                          const plat::Array& series, std::int32_t index) const;
     // The drawn series of `series`, and a series being hidden or removed while the first task of its
     // removal runs.
-    std::int32_t _getSeriesRealLen(const plat::Array& series) const;
+    KIVO_CHART_NO_EXPORT std::int32_t _getSeriesRealLen(const plat::Array& series) const;
     // Each start first stops every running task. The load task reveals the series; update task 1
     // replays a change, task 2 follows it for bar and finance charts (and scatter and bubble charts
     // after a data change) when one series was added or removed.
-    void _startLoadingAnimationTask();
-    void _startUpdateSeriesAnimationTask1();
-    void _startUpdateSeriesAnimationTask2();
+    KIVO_CHART_NO_EXPORT void _startLoadingAnimationTask();
+    KIVO_CHART_NO_EXPORT void _startUpdateSeriesAnimationTask1();
+    KIVO_CHART_NO_EXPORT void _startUpdateSeriesAnimationTask2();
     // The animation that paces update task 1 (true) or 2 (false) for the change in updateEventArgs.
-    std::shared_ptr<KivoAnimation> _getActiveUpdateAnimation(bool task1) const;
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoAnimation> _getActiveUpdateAnimation(bool task1) const;
 
     // The pieces of the setters: play the load animation again, hide the tooltip, start a new analysis.
-    void replay();
-    void hideTooltip() const;
+    KIVO_CHART_NO_EXPORT void replay();
+    KIVO_CHART_NO_EXPORT void hideTooltip() const;
     // A new analysis, which every plotter made so far shares at once.
-    void renewDataInfo();
-    void subscribeToSeries();
-    const std::shared_ptr<IKivoPlotter>& plotter(PlotterFamily family);
+    KIVO_CHART_NO_EXPORT void renewDataInfo();
+    KIVO_CHART_NO_EXPORT void subscribeToSeries();
+    KIVO_CHART_NO_EXPORT const std::shared_ptr<IKivoPlotter>& plotter(PlotterFamily family);
     // Every plotter created up to now (area, bar, line, bubble, finance, skipping those never made).
-    std::vector<IKivoPlotter*> madePlotters() const;
+    KIVO_CHART_NO_EXPORT std::vector<IKivoPlotter*> madePlotters() const;
 
     // The pieces of the drawing pass.
-    void drawFrame(IKivoRenderEngine& engine, KivoRect& content) const;
-    std::shared_ptr<KivoSize> placeLegend(const std::shared_ptr<IKivoRenderEngine>& engine, KivoRect& content, KivoPoint& at);
-    bool renderSeriesByState();
-    void renderAxesAbove(const std::shared_ptr<IKivoRenderEngine>& engine);
-    void updateAxisOffsets();
-    void updateAxisLimits(KivoAxis& axis, bool categories, const KivoDataInfo& info, double min, double max,
-                          std::int64_t dataType);
+    KIVO_CHART_NO_EXPORT void drawFrame(IKivoRenderEngine& engine, KivoRect& content) const;
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoSize> placeLegend(const std::shared_ptr<IKivoRenderEngine>& engine,
+                                                               KivoRect& content, KivoPoint& at);
+    KIVO_CHART_NO_EXPORT bool renderSeriesByState();
+    KIVO_CHART_NO_EXPORT void renderAxesAbove(const std::shared_ptr<IKivoRenderEngine>& engine);
+    KIVO_CHART_NO_EXPORT void updateAxisOffsets();
+    KIVO_CHART_NO_EXPORT void updateAxisLimits(KivoAxis& axis, bool categories, const KivoDataInfo& info, double min, double max,
+                                               std::int64_t dataType);
     // The pieces of the dispatch.
-    double plotterOrigin(const KivoSeries& series, const IKivoPlotter& plotter) const;
-    bool isPlottedByAll(const KivoSeries& series) const;
-    bool hasMixedTypes(const plat::Array& series) const;
-    std::int64_t effectiveType(const KivoSeries& series) const;
-    std::int32_t lastPointIndex() const;
-    void beginSeriesPass();
-    void plot(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::int32_t index, std::int32_t realIndex,
-              std::int32_t count, std::int64_t type);
+    KIVO_CHART_NO_EXPORT double plotterOrigin(const KivoSeries& series, const IKivoPlotter& plotter) const;
+    KIVO_CHART_NO_EXPORT bool isPlottedByAll(const KivoSeries& series) const;
+    KIVO_CHART_NO_EXPORT bool hasMixedTypes(const plat::Array& series) const;
+    KIVO_CHART_NO_EXPORT std::int64_t effectiveType(const KivoSeries& series) const;
+    KIVO_CHART_NO_EXPORT std::int32_t lastPointIndex() const;
+    KIVO_CHART_NO_EXPORT void beginSeriesPass();
+    KIVO_CHART_NO_EXPORT void plot(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::int32_t index,
+                                   std::int32_t realIndex, std::int32_t count, std::int64_t type);
     // Draws the series at `position` of `array` as number `index` of the frame: with one plotter among
     // `count`; with mixed types ranked among its own type.
-    void plotInFrame(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::size_t position,
-                     const plat::Array& array, bool mixed, std::int32_t count, std::int32_t index);
-    void finishFrame(bool mixed, const std::shared_ptr<IKivoPlotter>& last);
+    KIVO_CHART_NO_EXPORT void plotInFrame(IKivoPlotter& plotter, const std::shared_ptr<KivoSeries>& series, std::size_t position,
+                                          const plat::Array& array, bool mixed, std::int32_t count, std::int32_t index);
+    KIVO_CHART_NO_EXPORT void finishFrame(bool mixed, const std::shared_ptr<IKivoPlotter>& last);
     // The pieces of the animation driver. A task runs on the shared driver for its animation's start
     // delay plus duration; each tick past the delay asks for a frame, and the task's end step runs
     // once it has played out.
     using TaskEnd = void (OmbriChart::*)();
-    void runTask(const KivoAnimation* animation, TaskEnd end);
-    void stopAllLinks();
-    void _loadingAnimationTask();
-    void _updateSeriesAnimationTask1();
-    void _updateSeriesAnimationTask2();
-    void beginUpdate(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
-    void rebuildSeriesArrayForUpdate();
-    bool canAnimateChange() const;
+    KIVO_CHART_NO_EXPORT void runTask(const KivoAnimation* animation, TaskEnd end);
+    KIVO_CHART_NO_EXPORT void stopAllLinks();
+    KIVO_CHART_NO_EXPORT void _loadingAnimationTask();
+    KIVO_CHART_NO_EXPORT void _updateSeriesAnimationTask1();
+    KIVO_CHART_NO_EXPORT void _updateSeriesAnimationTask2();
+    KIVO_CHART_NO_EXPORT void beginUpdate(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    KIVO_CHART_NO_EXPORT void rebuildSeriesArrayForUpdate();
+    KIVO_CHART_NO_EXPORT bool canAnimateChange() const;
 
     std::shared_ptr<KivoRect> _plotRect;
     std::int64_t _count = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// The chart's sizing options for bars, candles and bubbles. Every setter redraws the chart, also for
+// How wide bars and candles stand and how big bubbles grow. Every setter redraws the chart, also for
 // an unchanged value. The values are single-precision, as the chart stores them.
 
 #include <memory>
@@ -37,7 +37,7 @@ public:
     static constexpr float DefaultBubbleMaxSize = 30;
 
 private:
-    void invalidateChart() const;
+    KIVO_CHART_NO_EXPORT void invalidateChart() const;
 
     std::weak_ptr<OmbriChart> _chart;
     float _groupWidth = DefaultGroupWidth;

@@ -1,6 +1,6 @@
-// OmbriChart: a tap. It hit-tests, tells the delegate, shows the tooltip of a data point (or hands a
-// customised tooltip its facts), selects, toggles a series from the legend, places the line marker
-// and shows an annotation's tooltip.
+// OmbriChart: a tap. In turn: the hit test, the delegate call, a point's tooltip (or the facts a
+// customised one is built from), the selection, a legend item's series shown or hidden, the line marker
+// moved there, and an annotation's tooltip.
 
 #include <cmath>
 

@@ -232,12 +232,13 @@ void KivoAreaPlotter::plotSeries(const std::shared_ptr<KivoSeries>& series, cons
     const double bottom = axisY->convert(axisY->actualMin());
     std::optional<PointList> eased;
     if (loading && pointMode) {
-        eased = _getPointsForPointMode(sxs, sys, t, duration, easing, rotated);
+        eased = kivo::detail::getPointsForPointMode(sxs, sys, {t, duration, easing, rotated});
     } else if (loading && easing) {
         eased = PointList{{sxs.begin(), sxs.end()}, {sys.begin(), sys.end()}};
         easeUp(eased->y, bottom, easing, t, duration);
     } else if (!loading) {
-        eased = _getUpdatedPointsDictionary(args, axisX, axisY, index, sxs, sys, prevVals, t, duration, easing, rotated);
+        eased = kivo::detail::getUpdatedPointsDictionary(owner.get(), {args, axisX, axisY, index, prevVals}, sxs, sys,
+                                                         {t, duration, easing, rotated});
     }
     AreaOutline outline;
     if (eased) {

@@ -45,22 +45,6 @@ void KivoAreaPlotter::_getAnimationInfo(const std::shared_ptr<KivoSeries>& serie
 
 // ---- Moves ----
 
-std::optional<KivoAreaPlotter::PointList> KivoAreaPlotter::_getPointsForPointMode(std::span<const double> xs,
-                                                                                  std::span<const double> ys, double time,
-                                                                                  double duration, const KivoEasePtr& type,
-                                                                                  bool rotated) const {
-    return kivo::detail::revealPoints(xs, ys, time, duration, type, rotated);
-}
-
-std::optional<KivoAreaPlotter::PointList> KivoAreaPlotter::_getUpdatedPointsDictionary(
-    const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args, const std::shared_ptr<KivoAxis>& axisX,
-    const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::span<const double> dx, std::span<const double> dy,
-    std::span<const double> prevVals, double time, double duration, const KivoEasePtr& type, bool rotated) const {
-    const auto owner = chart();
-    return kivo::detail::seriesUpdatePoints(owner.get(), args, axisX, axisY, index, dx, dy, prevVals, time, duration, type,
-                                            rotated);
-}
-
 KivoAreaPlotter::PointList KivoAreaPlotter::_getPointsListForSeriesUpdated(std::span<const double> xs, std::span<const double> ys,
                                                                            std::span<const double> dest, double time,
                                                                            double duration, std::int64_t direction,

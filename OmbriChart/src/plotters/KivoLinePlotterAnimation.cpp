@@ -69,7 +69,7 @@ std::optional<KivoLinePlotter::PointList> KivoLinePlotter::getPointsForPointMode
                                                                                  std::span<const double> ys, double time,
                                                                                  double duration, const KivoEasePtr& type,
                                                                                  bool rotated) const {
-    return kivo::detail::revealPoints(xs, ys, time, duration, type, rotated);
+    return kivo::detail::getPointsForPointMode(xs, ys, {time, duration, type, rotated});
 }
 
 // ---- Series-list updates ----
@@ -79,8 +79,8 @@ std::optional<KivoLinePlotter::PointList> KivoLinePlotter::getUpdatedPointsDicti
     const std::shared_ptr<KivoAxis>& axisY, std::int32_t index, std::span<const double> dx, std::span<const double> dy,
     std::span<const double> prevVals, double time, double duration, const KivoEasePtr& type, bool rotated) const {
     const auto owner = chart();
-    return kivo::detail::seriesUpdatePoints(owner.get(), args, axisX, axisY, index, dx, dy, prevVals, time, duration, type,
-                                            rotated);
+    return kivo::detail::getUpdatedPointsDictionary(owner.get(), {args, axisX, axisY, index, prevVals}, dx, dy,
+                                                    {time, duration, type, rotated});
 }
 
 KivoLinePlotter::PointList KivoLinePlotter::_getPointsListForSeriesUpdated(std::span<const double> xs, std::span<const double> ys,

@@ -94,8 +94,11 @@ MoveFrame moveFrame(const OmbriChart& owner, const KivoDataInfo* info, const std
 
 // ---- Reveal ----
 
-std::optional<MotionPoints> revealPoints(std::span<const double> xs, std::span<const double> ys, double time, double duration,
-                                         const KivoEasePtr& type, bool rotated) {
+std::optional<MotionPoints> getPointsForPointMode(std::span<const double> xs, std::span<const double> ys,
+                                                  const MotionTiming& timing) {
+    const double time = timing.time, duration = timing.duration;
+    const KivoEasePtr& type = timing.easing;
+    const bool rotated = timing.rotated;
     const std::size_t n = std::min(xs.size(), ys.size());
     if (n == 0) return std::nullopt;
     MotionPoints out;
@@ -128,12 +131,13 @@ std::optional<MotionPoints> revealPoints(std::span<const double> xs, std::span<c
 
 // ---- Series-list updates ----
 
-std::optional<MotionPoints> seriesUpdatePoints(const OmbriChart* owner,
-                                               const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
-                                               const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
-                                               std::int32_t index, std::span<const double> dx, std::span<const double> dy,
-                                               std::span<const double> prevVals, double time, double duration,
-                                               const KivoEasePtr& type, bool rotated) {
+std::optional<MotionPoints> getUpdatedPointsDictionary(const OmbriChart* owner, const SeriesUpdate& update,
+                                                       std::span<const double> dx, std::span<const double> dy,
+                                                       const MotionTiming& timing) {
+    const auto& [args, axisX, axisY, index, prevVals] = update;
+    const double time = timing.time, duration = timing.duration;
+    const KivoEasePtr& type = timing.easing;
+    const bool rotated = timing.rotated;
     if (!owner || !args) return std::nullopt;
     const std::int64_t action = args->action();
     const bool knownAction = action == KivoNotifyCollectionChangedActionAdd ||

@@ -41,11 +41,29 @@ MoveFrame moveFrame(const OmbriChart& owner, const KivoDataInfo* info, const std
 // point is left out while it moves), the area starts the point at its new place.
 enum class MissingOld { StaysMissing, StartsAtNew };
 
+// Where a move stands: seconds into it, its length, its easing, and whether the chart lies on its side.
+struct MotionTiming {
+    double time = 0;
+    double duration = 0;
+    KivoEasePtr easing;
+    bool rotated = false;
+};
+
+// Which series an update draws, and what it knows of it: the change, the axes, the series' index and
+// the values it had before.
+struct SeriesUpdate {
+    std::shared_ptr<KivoNotifyCollectionChangedEventArgs> args;
+    std::shared_ptr<KivoAxis> axisX;
+    std::shared_ptr<KivoAxis> axisY;
+    std::int32_t index = 0;
+    std::span<const double> prevVals;
+};
+
 // The points up to the eased front along the category axis (from the first point's coordinate to the
 // last one's) and one more on the segment that the front cuts; every point at time 0. Nothing for
 // empty lists.
-std::optional<MotionPoints> revealPoints(std::span<const double> xs, std::span<const double> ys, double time, double duration,
-                                         const KivoEasePtr& type, bool rotated);
+std::optional<MotionPoints> getPointsForPointMode(std::span<const double> xs, std::span<const double> ys,
+                                                  const MotionTiming& timing);
 
 // Each value coordinate (Y; X when rotated) moved toward `dest` by the eased distance; a missing one
 // stays missing. Direction 0 gives empty lists.
@@ -60,12 +78,9 @@ MotionPoints sunkPoints(std::span<const double> xs, std::span<const double> ys, 
 // The lists to draw during an update other than the loading of series `index`: the lists given for an
 // item change; for a series-list change the points moving from `prevVals` (the removed series sinking
 // to the value axis' minimum); nothing otherwise.
-std::optional<MotionPoints> seriesUpdatePoints(const OmbriChart* owner,
-                                               const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args,
-                                               const std::shared_ptr<KivoAxis>& axisX, const std::shared_ptr<KivoAxis>& axisY,
-                                               std::int32_t index, std::span<const double> dx, std::span<const double> dy,
-                                               std::span<const double> prevVals, double time, double duration,
-                                               const KivoEasePtr& type, bool rotated);
+std::optional<MotionPoints> getUpdatedPointsDictionary(const OmbriChart* owner, const SeriesUpdate& update,
+                                                       std::span<const double> dx, std::span<const double> dy,
+                                                       const MotionTiming& timing);
 
 // The value coordinate of data point `dataIndex` during an item replacement: the replaced one eases
 // from its old value (read from the chart's saved lists at `savedAt`) under the old range toward its

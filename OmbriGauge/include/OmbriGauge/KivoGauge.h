@@ -301,38 +301,38 @@ private:
     friend struct kivo::detail::GaugeTestAccess;
 
     // Rounds to the step and clamps, then setValue (NaN ignored).
-    void _applyValue(double v);
+    KIVO_GAUGE_NO_EXPORT void _applyValue(double v);
     // Draws one band now or through the animation state machine.
-    void _updateRange(const std::shared_ptr<KivoGaugeRange>& range, double value);
+    KIVO_GAUGE_NO_EXPORT void _updateRange(const std::shared_ptr<KivoGaugeRange>& range, double value);
 
-    void _startLoadAnimation();
-    void _startUpdateAnimation();
+    KIVO_GAUGE_NO_EXPORT void _startLoadAnimation();
+    KIVO_GAUGE_NO_EXPORT void _startUpdateAnimation();
     // One frame of the running animation, `elapsed` seconds after its first.
-    void _loadAnimationTask(double elapsed);
-    void _updateAnimationTask(double elapsed);
+    KIVO_GAUGE_NO_EXPORT void _loadAnimationTask(double elapsed);
+    KIVO_GAUGE_NO_EXPORT void _updateAnimationTask(double elapsed);
     // The animation's state.
-    bool firstLoad() const { return _firstLoad; }
-    bool isValueChanged() const { return _isValueChanged; }
-    bool plotting() const { return _plotting; }
-    double plotTime() const { return _plotTime; }
-    double animatedPointerValue() const { return _animatedPointerValue; }
+    KIVO_GAUGE_NO_EXPORT bool firstLoad() const { return _firstLoad; }
+    KIVO_GAUGE_NO_EXPORT bool isValueChanged() const { return _isValueChanged; }
+    KIVO_GAUGE_NO_EXPORT bool plotting() const { return _plotting; }
+    KIVO_GAUGE_NO_EXPORT double plotTime() const { return _plotTime; }
+    KIVO_GAUGE_NO_EXPORT double animatedPointerValue() const { return _animatedPointerValue; }
     // True while a start is scheduled or an animation runs.
-    bool hasPendingAnimation() const;
+    KIVO_GAUGE_NO_EXPORT bool hasPendingAnimation() const;
 
-    void _addRangesHandler();
-    void _removeRangesHandler();
+    KIVO_GAUGE_NO_EXPORT void _addRangesHandler();
+    KIVO_GAUGE_NO_EXPORT void _removeRangesHandler();
     // Starts the load or update animation after `delay`, unless a start is already scheduled.
-    void _scheduleStart(bool load, double delay);
-    void _startAnimation(bool load);
-    void _animationTick(double elapsed, bool load);
+    KIVO_GAUGE_NO_EXPORT void _scheduleStart(bool load, double delay);
+    KIVO_GAUGE_NO_EXPORT void _startAnimation(bool load);
+    KIVO_GAUGE_NO_EXPORT void _animationTick(double elapsed, bool load);
     // The animation has run its `duration`: the next pass shows the pointer at the value.
-    void _animationEnded(double duration);
+    KIVO_GAUGE_NO_EXPORT void _animationEnded(double duration);
     // Drops a scheduled start and a running animation.
-    void _stopAnimation();
+    KIVO_GAUGE_NO_EXPORT void _stopAnimation();
     // The pointer is shown at its value without animation: nothing is pending any more.
-    void _drawPointerAtOnce(double value);
-    bool _canAnimate(const std::shared_ptr<KivoAnimation>& animation) const;
-    plat::Point _undoZoom(plat::Point point) const;
+    KIVO_GAUGE_NO_EXPORT void _drawPointerAtOnce(double value);
+    KIVO_GAUGE_NO_EXPORT bool _canAnimate(const std::shared_ptr<KivoAnimation>& animation) const;
+    KIVO_GAUGE_NO_EXPORT plat::Point _undoZoom(plat::Point point) const;
 
     // Value model and bands.
     std::shared_ptr<KivoGaugeRange> _face;

@@ -52,7 +52,7 @@ public:
 
 private:
     // Asks the gauge for a new drawing pass.
-    void _invalidate();
+    KIVO_GAUGE_NO_EXPORT void _invalidate();
 
     std::weak_ptr<KivoGauge> _gauge;
     double _min = 0;

@@ -50,7 +50,7 @@ private:
         plat::Size min, max;
         double minBubble = 0, maxBubble = 0;  // half diagonals of the end values in the value font
     };
-    EndBoxes _endBoxes();
+    KIVO_GAUGE_NO_EXPORT EndBoxes _endBoxes();
 
     std::int64_t _direction = KivoLinearGaugeDirectionLeftToRight;
 };

@@ -47,16 +47,16 @@ protected:
 
 private:
     // One ring segment from `start` over `sweep` degrees.
-    void _updateSegment(const std::shared_ptr<KivoGaugeRange>& range, const KivoPoint& center, double rOut, double rIn,
-                        double start, double sweep);
+    KIVO_GAUGE_NO_EXPORT void _updateSegment(const std::shared_ptr<KivoGaugeRange>& range, const KivoPoint& center, double rOut,
+                                             double rIn, double start, double sweep);
 
-    void _doAutoScale();
+    KIVO_GAUGE_NO_EXPORT void _doAutoScale();
     // The point at `angle` radians and `radius` from `center`.
-    static std::shared_ptr<KivoPoint> _getPoint(const KivoPoint& center, double angle, double radius);
+    KIVO_GAUGE_NO_EXPORT static std::shared_ptr<KivoPoint> _getPoint(const KivoPoint& center, double angle, double radius);
 
     // The centre and outer radius of the face in the view's own coordinates.
-    KivoPoint _center() const;
-    double _radius() const;
+    KIVO_GAUGE_NO_EXPORT KivoPoint _center() const;
+    KIVO_GAUGE_NO_EXPORT double _radius() const;
 
     double _startAngle = 0;
     double _sweepAngle = 180;

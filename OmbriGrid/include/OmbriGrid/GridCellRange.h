@@ -28,7 +28,7 @@ public:
     void setCol2(std::int32_t v) { _col2 = v; }
 
     std::shared_ptr<GridCellRange> clone() const { return std::make_shared<GridCellRange>(*this); }
-    // The corners as stored: (1, 1, 2, 2) is not equal to (2, 2, 1, 1), although both cover the same cells.
+    // Compares the stored corners, not the cells covered: a range and its mirror image differ.
     bool isEqual(const GridCellRange& other) const;
 
     std::int32_t topRow() const;

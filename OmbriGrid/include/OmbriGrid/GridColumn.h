@@ -106,8 +106,8 @@ private:
     // Column resizing fixes widths in two passes, so that no star layout runs between them: first the
     // width type becomes 1 unannounced (true when it was another), then the size, announced by one
     // ResizedColumn when the size or (`retyped`) the type changed.
-    bool fixWidthType();
-    void fixWidth(std::int32_t points, bool retyped);
+    KIVO_GRID_NO_EXPORT bool fixWidthType();
+    KIVO_GRID_NO_EXPORT void fixWidth(std::int32_t points, bool retyped);
 
     std::shared_ptr<KivoBinding> _binding;
     std::optional<std::string> _header;

@@ -32,7 +32,7 @@ public:
 
     // The source index of the first item whose value at `path` equals `value`; -1 when none (nil never
     // matches). Matching is exact whatever `caseSensitive` says.
-    std::int32_t _indexOf(const plat::Value& value, const std::string& path, bool caseSensitive) const;
+    KIVO_GRID_NO_EXPORT std::int32_t _indexOf(const plat::Value& value, const std::string& path, bool caseSensitive) const;
     std::int32_t displayIndexOf(const plat::Value& value) const;
     plat::Value getKeyValue(const plat::Value& displayValue) const;
     plat::Value getDisplayValue(const plat::Value& keyValue) const;
@@ -42,7 +42,7 @@ public:
     plat::Array getKeyValues() const;
 
 private:
-    plat::Array valuesAt(const std::string& path) const;
+    KIVO_GRID_NO_EXPORT plat::Array valuesAt(const std::string& path) const;
 
     std::shared_ptr<KivoCollectionView> _collectionView;
     std::string _selectedValuePath;

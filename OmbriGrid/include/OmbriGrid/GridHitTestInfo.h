@@ -36,7 +36,7 @@ public:
     std::shared_ptr<GridCellRange> cellRange() const { return std::make_shared<GridCellRange>(_row, _column); }
 
 private:
-    void findCell();
+    KIVO_GRID_NO_EXPORT void findCell();
 
     std::shared_ptr<OmbriGrid> _grid;
     std::int32_t _row = -1;

@@ -137,12 +137,16 @@ public:
 
 private:
     friend struct kivo::detail::GridTestAccess;
-    static std::uint64_t cacheKey(std::int32_t row, std::int32_t col);
-    static plat::Rect nullRect() { return {INFINITY, INFINITY, 0, 0}; }
-    static std::string cellKey(std::int32_t row, std::int32_t col);
-    bool inside(std::int32_t row, std::int32_t col) const;
-    bool scrollsVertically() const { return _cellType == GridCellTypeCell || _cellType == GridCellTypeRowHeader; }
-    bool scrollsHorizontally() const { return _cellType == GridCellTypeCell || _cellType == GridCellTypeColumnHeader; }
+    KIVO_GRID_NO_EXPORT static std::uint64_t cacheKey(std::int32_t row, std::int32_t col);
+    KIVO_GRID_NO_EXPORT static plat::Rect nullRect() { return {INFINITY, INFINITY, 0, 0}; }
+    KIVO_GRID_NO_EXPORT static std::string cellKey(std::int32_t row, std::int32_t col);
+    KIVO_GRID_NO_EXPORT bool inside(std::int32_t row, std::int32_t col) const;
+    KIVO_GRID_NO_EXPORT bool scrollsVertically() const {
+        return _cellType == GridCellTypeCell || _cellType == GridCellTypeRowHeader;
+    }
+    KIVO_GRID_NO_EXPORT bool scrollsHorizontally() const {
+        return _cellType == GridCellTypeCell || _cellType == GridCellTypeColumnHeader;
+    }
 
     std::weak_ptr<OmbriGrid> _grid;
     GridCellType _cellType;
@@ -152,26 +156,26 @@ private:
     // Walks the rows of the scrolling area from the first visible one, drawing group rows and handing
     // each other row to `cell`; stops below the view.
     template <class Cell>
-    void walkScrollingRows(Cell&& cell);
+    KIVO_GRID_NO_EXPORT void walkScrollingRows(Cell&& cell);
     // The next row that takes room: rows of size 0 (hidden, or under a collapsed group) are stepped
     // over by their positions.
-    std::int32_t nextRow(std::int32_t row, std::int32_t end) const;
-    void handToFactory(std::int32_t row, std::int32_t col);
-    void setPassLook();
-    void drawScrollIndicators();
+    KIVO_GRID_NO_EXPORT std::int32_t nextRow(std::int32_t row, std::int32_t end) const;
+    KIVO_GRID_NO_EXPORT void handToFactory(std::int32_t row, std::int32_t col);
+    KIVO_GRID_NO_EXPORT void setPassLook();
+    KIVO_GRID_NO_EXPORT void drawScrollIndicators();
     // The cell's content (text or check box) in `rect`, the cell's (merged) rectangle.
-    void drawContent(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
-                     const plat::Value& value);
+    KIVO_GRID_NO_EXPORT void drawContent(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
+                                         const plat::Value& value);
     // FormatItem for the cell: the handlers' cancel and whether the delegate finished the cell.
     struct FormatAnswer {
         bool cancel = false, finished = false;
     };
-    FormatAnswer raiseFormatItem(std::int32_t row, std::int32_t col);
-    void raiseOverlay(std::int32_t row, std::int32_t col);
+    KIVO_GRID_NO_EXPORT FormatAnswer raiseFormatItem(std::int32_t row, std::int32_t col);
+    KIVO_GRID_NO_EXPORT void raiseOverlay(std::int32_t row, std::int32_t col);
     // Draws the cell into the panel's context as it stands (a cell image's, or the grid's).
-    void renderCell(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range, bool background,
-                    bool foreground);
-    void strokeBandOutline(const plat::Rect& band) const;
+    KIVO_GRID_NO_EXPORT void renderCell(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
+                                        bool background, bool foreground);
+    KIVO_GRID_NO_EXPORT void strokeBandOutline(const plat::Rect& band) const;
     // The drawing state of a pass, put aside for the length of a pass that starts inside it (a handler
     // or delegate redrawing the window from a cell) and given back when that one ends.
     struct KeptPass {

@@ -86,12 +86,12 @@ private:
     friend class kivo::detail::GroupCollapse;
     friend class kivo::detail::AxisPositions;
     friend struct kivo::detail::GridTestAccess;
-    void _setOwner(const std::shared_ptr<GridRowColCollection>& owner);
+    KIVO_GRID_NO_EXPORT void _setOwner(const std::shared_ptr<GridRowColCollection>& owner);
     // The index the owner's positions hold for this item now, without laying anything out; -1 when
     // it holds none.
-    std::int32_t _placedIndex() const;
+    KIVO_GRID_NO_EXPORT std::int32_t _placedIndex() const;
     // A flag change that tells only the owner's layout: the group collapse drops every cache at once.
-    bool _setFlagQuietly(std::uint64_t mask, bool value);
+    KIVO_GRID_NO_EXPORT bool _setFlagQuietly(std::uint64_t mask, bool value);
 
     std::uint64_t _flags;
     std::weak_ptr<GridRowColCollection> _owner;
@@ -132,7 +132,7 @@ public:
 
 private:
     friend class GridRowColCollection;
-    static std::uint64_t nextIdentity() { return reserveIdentities(1); }
+    KIVO_GRID_NO_EXPORT static std::uint64_t nextIdentity() { return reserveIdentities(1); }
 
     plat::Value _dataItem;
     std::uint64_t _identity;

@@ -110,34 +110,34 @@ private:
     friend struct kivo::detail::GridTestAccess;
 
     // One item's size or flags changed: its render size is brought up to date at the next layout.
-    void _itemChanged(const GridRowCol& item) const;
+    KIVO_GRID_NO_EXPORT void _itemChanged(const GridRowCol& item) const;
     // The index the positions hold for `item` now, without laying out; -1 when they hold none.
-    std::int32_t placedIndexOf(const GridRowCol& item) const;
+    KIVO_GRID_NO_EXPORT std::int32_t placedIndexOf(const GridRowCol& item) const;
     // The index of `item` now, without laying out: where the positions hold it, or, while they do not
     // follow the list (inside a batch), where the list holds it or its placeholder; -1 when nowhere.
-    std::int32_t currentIndexOf(const GridRowCol& item) const;
+    KIVO_GRID_NO_EXPORT std::int32_t currentIndexOf(const GridRowCol& item) const;
     // The row `item` holds when it was made for a placeholder of this collection, else null.
-    const GridRowCol* madeRowOf(const plat::Value& item) const;
+    KIVO_GRID_NO_EXPORT const GridRowCol* madeRowOf(const plat::Value& item) const;
     // A made row whose placeholder left the list belongs to the application alone.
-    void disown(GridRowCol& row) const;
+    KIVO_GRID_NO_EXPORT void disown(GridRowCol& row) const;
     // Replays an announced insertion, removal or replacement on the positions; false when they must
     // be rebuilt instead.
-    bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
+    KIVO_GRID_NO_EXPORT bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
     // Makes `value` one of this collection's items and gives its render size and the row to place.
-    std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    KIVO_GRID_NO_EXPORT std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
     // Makes `row` one of this collection's items: its owner from now on.
-    void adopt(GridRowCol& row) const;
+    KIVO_GRID_NO_EXPORT void adopt(GridRowCol& row) const;
     // Adopts the rows an announced change put into the list.
-    void adoptEntered(const KivoNotifyCollectionChangedEventArgs& args);
-    std::shared_ptr<GridRowColCollection> self() const;
+    KIVO_GRID_NO_EXPORT void adoptEntered(const KivoNotifyCollectionChangedEventArgs& args);
+    KIVO_GRID_NO_EXPORT std::shared_ptr<GridRowColCollection> self() const;
     // True while the positions stand one to one for the list, as they were last told.
-    bool placesFollowTheList() const;
+    KIVO_GRID_NO_EXPORT bool placesFollowTheList() const;
     // A row made for a placeholder changed: it is stored in the placeholder's stead, now or, while
     // the positions cannot find it, at the next rebuild.
-    void keep(GridRowCol& row) const;
-    void store(GridRowCol& row) const;
+    KIVO_GRID_NO_EXPORT void keep(GridRowCol& row) const;
+    KIVO_GRID_NO_EXPORT void store(GridRowCol& row) const;
     // A row made for a placeholder goes.
-    void forgetMade(const GridRowCol& row) const;
+    KIVO_GRID_NO_EXPORT void forgetMade(const GridRowCol& row) const;
 
     std::weak_ptr<OmbriGrid> _grid;
     std::int32_t _frozen = 0;
@@ -221,17 +221,17 @@ private:
     using SpacerTest = std::optional<std::int32_t> (*)(const plat::Value& item);
     // Replaces every row by one placeholder per item of `items` (a spacer row where `spacer` says so),
     // inside one batch (one reset).
-    void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);
+    KIVO_GRID_NO_EXPORT void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);
     // Rows that mirror `view` with plain placeholders, after the view changed its order and nothing
     // else: the same placeholders now stand for the items at their positions in the view. The rows'
     // made rows go; inside the caller's batch. False, changing nothing, when the rows must be rebuilt.
-    bool _reorderedAs(const std::shared_ptr<KivoCollectionView>& view);
+    KIVO_GRID_NO_EXPORT bool _reorderedAs(const std::shared_ptr<KivoCollectionView>& view);
     // Applies one add, remove or replace announced by the bound flat view to the rows that mirror it,
     // inside the batch the caller holds open, in time that does not grow with the row count; false,
     // changing nothing, when the rows must be rebuilt instead.
-    bool _followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer);
+    KIVO_GRID_NO_EXPORT bool _followEdit(const KivoNotifyCollectionChangedEventArgs& edit, SpacerTest spacer);
     // The value a new row for `item` takes in the list: a spacer row, or a placeholder.
-    plat::Value rowValueFor(const plat::Value& item, SpacerTest spacer);
+    KIVO_GRID_NO_EXPORT plat::Value rowValueFor(const plat::Value& item, SpacerTest spacer);
 
     std::int32_t _defaultGroupSize;
 };

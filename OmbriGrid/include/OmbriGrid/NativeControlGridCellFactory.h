@@ -62,12 +62,13 @@ protected:
 private:
     struct Impl;
 
-    void subscribe();
+    KIVO_GRID_NO_EXPORT void subscribe();
     // At the start of a pass: the clip views' frames and order, then every view taken down.
-    void layoutPass();
+    KIVO_GRID_NO_EXPORT void layoutPass();
     // For each drawn cell: its view, placed, tinted and shown.
-    void placeView(const GridFormatItemEventArgs& args);
-    std::shared_ptr<plat::View> askForView(const std::shared_ptr<GridPanel>& panel, const std::shared_ptr<GridCellRange>& range);
+    KIVO_GRID_NO_EXPORT void placeView(const GridFormatItemEventArgs& args);
+    KIVO_GRID_NO_EXPORT std::shared_ptr<plat::View> askForView(const std::shared_ptr<GridPanel>& panel,
+                                                               const std::shared_ptr<GridCellRange>& range);
 
     std::weak_ptr<OmbriGrid> _grid;
     std::shared_ptr<NativeControlGridCellFactoryDelegate> _delegate, _strongDelegate;

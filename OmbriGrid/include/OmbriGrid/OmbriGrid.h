@@ -220,9 +220,9 @@ public:
     void textFieldDidBeginEditing(plat::TextField& field) override;
     // Whether the cell could be edited at all: a data row (no group, spacer or detail row) and a
     // column, both inside the grid.
-    bool _isValidRow(std::int32_t row, std::int32_t col) const;
+    KIVO_GRID_NO_EXPORT bool _isValidRow(std::int32_t row, std::int32_t col) const;
     // The edited column's data map; null without an open edit or a map.
-    std::shared_ptr<GridDataMap> _getDataMap() const;
+    KIVO_GRID_NO_EXPORT std::shared_ptr<GridDataMap> _getDataMap() const;
     // The cells' and the headers' extent, each sum a 32-bit integer.
     plat::Size intrinsicContentSize() const;
     // The data-map picker: one component of the edited column's display values.
@@ -505,150 +505,151 @@ private:
     friend class kivo::detail::GroupCollapse;
     friend struct kivo::detail::GridTestAccess;
 
-    void initInternals();
+    KIVO_GRID_NO_EXPORT void initInternals();
     // ---- binding ----
-    void _bindGrid(bool columnsToo);
+    KIVO_GRID_NO_EXPORT void _bindGrid(bool columnsToo);
     // Rebuilds the rows, or, given an edit of a flat view that the rows still mirror, applies that
     // edit alone; either way inside one batch framed by LoadingRows and LoadedRows.
-    void _bindRows(const KivoNotifyCollectionChangedEventArgs* edit = nullptr);
-    void _addGroup(const std::shared_ptr<KivoCollectionViewGroup>& group);
-    void _bindColumns();
-    plat::Value _getPrototype() const;
-    void _updateColumnTypes(const plat::Value& prototype);
-    void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
-    void _columnsChanged();
+    KIVO_GRID_NO_EXPORT void _bindRows(const KivoNotifyCollectionChangedEventArgs* edit = nullptr);
+    KIVO_GRID_NO_EXPORT void _addGroup(const std::shared_ptr<KivoCollectionViewGroup>& group);
+    KIVO_GRID_NO_EXPORT void _bindColumns();
+    KIVO_GRID_NO_EXPORT plat::Value _getPrototype() const;
+    KIVO_GRID_NO_EXPORT void _updateColumnTypes(const plat::Value& prototype);
+    KIVO_GRID_NO_EXPORT void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    KIVO_GRID_NO_EXPORT void _columnsChanged();
     // ---- the view's current item, following the selected row ----
     // Moves the view's current item to the selected row's item, by its position in the view.
-    void _syncCollectionView();
+    KIVO_GRID_NO_EXPORT void _syncCollectionView();
     // The position in the view's items of the item a row shows; -1 for a group row, a row no item
     // of the view made, or no row.
-    std::int32_t rowItemIndex(std::int32_t row) const;
+    KIVO_GRID_NO_EXPORT std::int32_t rowItemIndex(std::int32_t row) const;
     // Whether the range names only cells of the grid (the empty range passes); logs a refusal.
-    bool selectionFits(const GridCellRange& range, const char* request) const;
+    KIVO_GRID_NO_EXPORT bool selectionFits(const GridCellRange& range, const char* request) const;
     // Stores an accepted range: the vetoable events around the store and the current item's move.
-    bool changeSelection(const std::shared_ptr<GridCellRange>& range);
+    KIVO_GRID_NO_EXPORT bool changeSelection(const std::shared_ptr<GridCellRange>& range);
     // The client area and the largest origins for a pass over `rect`.
-    void _measureClientArea(const plat::Rect& rect);
+    KIVO_GRID_NO_EXPORT void _measureClientArea(const plat::Rect& rect);
     // Hooks the grid to `view`'s announcements, letting go of the view it followed before.
-    void followView(const std::shared_ptr<KivoCollectionView>& view);
+    KIVO_GRID_NO_EXPORT void followView(const std::shared_ptr<KivoCollectionView>& view);
     // A selection past the last row or column is pulled back onto it; with no rows or no columns it is
     // empty. Stored directly, as binding does, without selection events.
-    void clampSelection();
-    void _headersChanged();
-    void _constrainOriginInternal();
+    KIVO_GRID_NO_EXPORT void clampSelection();
+    KIVO_GRID_NO_EXPORT void _headersChanged();
+    KIVO_GRID_NO_EXPORT void _constrainOriginInternal();
     // After a pass: asks a cursor view for more items when the cells do not fill twice the view.
-    void checkForMoreItems();
+    KIVO_GRID_NO_EXPORT void checkForMoreItems();
     // ---- scrolling ----
-    void updatePanMax();
-    void _handlePan(plat::Point translation);
+    KIVO_GRID_NO_EXPORT void updatePanMax();
+    KIVO_GRID_NO_EXPORT void _handlePan(plat::Point translation);
     // A pan step shows the scroll indicators a little more and stops a pending fade.
-    void doReactPan();
+    KIVO_GRID_NO_EXPORT void doReactPan();
     // One frame of the glide or the bounce, `t` seconds after its start.
-    void _panTimer(double t, bool last);
-    void _panTimer2(double t, bool last);
+    KIVO_GRID_NO_EXPORT void _panTimer(double t, bool last);
+    KIVO_GRID_NO_EXPORT void _panTimer2(double t, bool last);
     // One frame of the glide or the bounce; true once it ends (its last frame, or a stop asked for).
-    bool slideTick(double t, bool last);
+    KIVO_GRID_NO_EXPORT bool slideTick(double t, bool last);
     // The origin back within the content. While it moves: the horizontal one, and the vertical one
     // only when touch feedback is off. Once it rests: both, the vertical one by a bounce when more than
     // 2 points out and touch feedback is on.
-    void _constrainOriginNonFinal();
-    void _constrainOriginFinal();
+    KIVO_GRID_NO_EXPORT void _constrainOriginNonFinal();
+    KIVO_GRID_NO_EXPORT void _constrainOriginFinal();
     // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
-    void scrollPositionMoved(plat::Point before);
+    KIVO_GRID_NO_EXPORT void scrollPositionMoved(plat::Point before);
     // Starts the glide or the bounce, stopping the one that runs.
-    void startSlide(bool bounce);
+    KIVO_GRID_NO_EXPORT void startSlide(bool bounce);
     // The indicators fade out once the origin has been still for a while.
-    void scrollBarGhost();
-    void _scrollGhostDisappear(double t, bool last);
-    void stopScrollTimers();
+    KIVO_GRID_NO_EXPORT void scrollBarGhost();
+    KIVO_GRID_NO_EXPORT void _scrollGhostDisappear(double t, bool last);
+    KIVO_GRID_NO_EXPORT void stopScrollTimers();
     // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
-    void tryLoadCursorCollectionItems();
+    KIVO_GRID_NO_EXPORT void tryLoadCursorCollectionItems();
     // What a gesture on the grid does first: the grid takes the keyboard, unless an open editor holds it.
     // Taking it then would hide the editor's keyboard, whose hiding ends the edit before the gesture has
     // decided whether it should (a tap on the edited cell keeps the editor, a resize discards the edit).
-    void takeFirstResponder();
-    void keyboardWasShown(const plat::Notification& notification);
-    void keyboardWillBeHidden(const plat::Notification& notification);
+    KIVO_GRID_NO_EXPORT void takeFirstResponder();
+    KIVO_GRID_NO_EXPORT void keyboardWasShown(const plat::Notification& notification);
+    KIVO_GRID_NO_EXPORT void keyboardWillBeHidden(const plat::Notification& notification);
 
     // ---- editing ----
     // The data-map picker, its toolbar and Done item: the editor's input and accessory views for
     // columns with a data map.
-    void initToolbars();
+    KIVO_GRID_NO_EXPORT void initToolbars();
     // Fills and shows the grid's own editor for the cell's column; false for a column it cannot edit.
-    bool prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect);
+    KIVO_GRID_NO_EXPORT bool prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect);
     // Writes the closing edit's value into every cell of its merged range, column by column.
-    void commitEdit();
+    KIVO_GRID_NO_EXPORT void commitEdit();
     // The text the grid's editor opens with for the cell.
-    std::string editorTextForCell(std::int32_t row, std::int32_t col) const;
+    KIVO_GRID_NO_EXPORT std::string editorTextForCell(std::int32_t row, std::int32_t col) const;
     // Whether the row and column an edit is starting on are still the ones it was asked for, after
     // application code ran; logs a refusal when not.
-    bool editCellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
-                        const std::shared_ptr<GridColumn>& column) const;
+    KIVO_GRID_NO_EXPORT bool editCellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
+                                            const std::shared_ptr<GridColumn>& column) const;
     // Takes back what a start refused halfway had set.
-    void abandonStart();
+    KIVO_GRID_NO_EXPORT void abandonStart();
     // Notes the rows of the opening edit's range, so that the edit can follow its item.
-    void holdEditedItem();
+    KIVO_GRID_NO_EXPORT void holdEditedItem();
     // Puts the open edit (its cell, its range, its editor) where its item stands now; false when the
     // item has left the rows.
-    bool followEditedItem();
+    KIVO_GRID_NO_EXPORT bool followEditedItem();
     // The row that shows the edited item now; -1 when none does.
-    std::int32_t editedItemRow() const;
+    KIVO_GRID_NO_EXPORT std::int32_t editedItemRow() const;
     // Lets go of what the closing edit held.
-    void releaseEditedItem();
+    KIVO_GRID_NO_EXPORT void releaseEditedItem();
 
     // ---- taps and sorting ----
     // A header tap's sort: the column's description flipped in place, or the whole sort replaced by
     // an ascending one on the column, each behind SortingColumn.
-    void sortByColumnHeader(const GridHitTestInfo& hit);
+    KIVO_GRID_NO_EXPORT void sortByColumnHeader(const GridHitTestInfo& hit);
     // Whether the hit falls on a cell of the range being edited.
-    bool isOnEditRange(const GridHitTestInfo& hit) const;
+    KIVO_GRID_NO_EXPORT bool isOnEditRange(const GridHitTestInfo& hit) const;
     // Commits and closes the open editor as its return key would.
-    void returnFromActiveEditor();
+    KIVO_GRID_NO_EXPORT void returnFromActiveEditor();
     // The double tap leaves the touches on a control in the grid (a detail row's toggle button) to
     // the control: two quick taps on it are two presses, not a double tap on the grid.
-    bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) override;
+    KIVO_GRID_NO_EXPORT bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer,
+                                                                 const plat::Touch& touch) override;
 
     // ---- column resizing and the selection handles' drag ----
     // Which column a header press at `point` would size (walking left over hidden columns from a left
     // edge); -1 when it is in no edge zone or resizing is off.
-    std::int32_t columnToSize(const GridHitTestInfo& hit, plat::Point point);
-    bool pressShouldBegin(plat::Point point);
-    void beginPress(plat::Point point);
+    KIVO_GRID_NO_EXPORT std::int32_t columnToSize(const GridHitTestInfo& hit, plat::Point point);
+    KIVO_GRID_NO_EXPORT bool pressShouldBegin(plat::Point point);
+    KIVO_GRID_NO_EXPORT void beginPress(plat::Point point);
     // One drag step of the column being sized: the column follows the finger from `p1`.
-    void resizeStep(double x);
+    KIVO_GRID_NO_EXPORT void resizeStep(double x);
     // The grabbed corner of the selection follows the finger over the cells.
-    void dragSelectionHandle(plat::Point point);
+    KIVO_GRID_NO_EXPORT void dragSelectionHandle(plat::Point point);
     // The press is over, however it ended: the sized column keeps its width and is no longer marked.
-    void endPress();
+    KIVO_GRID_NO_EXPORT void endPress();
     // Every column fixed at the width it shows, the sized one at `sizedWidth`.
-    void fixColumnWidths(std::int32_t sizedWidth);
+    KIVO_GRID_NO_EXPORT void fixColumnWidths(std::int32_t sizedWidth);
     // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
-    void dropColumnCaches(std::int32_t column);
+    KIVO_GRID_NO_EXPORT void dropColumnCaches(std::int32_t column);
 
     // ---- keyboard commands ----
     // An arrow key: a step of one row (dRow) or one column (dCol), extending the range for Shift.
-    void arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend);
+    KIVO_GRID_NO_EXPORT void arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend);
     // The merged block the cell lies in, or the cell alone.
-    std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
+    KIVO_GRID_NO_EXPORT std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
 
     // ---- clipboard ----
     // One paste: the cells it wrote and left alone, the cut sources it empties at its end.
     struct PasteRun;
-    void copySelection();
+    KIVO_GRID_NO_EXPORT void copySelection();
     // Places `rows` (the grid's copy or a pasted text) from the selection's top-left data row.
     // `valueAt` gives the value of copied row k, column j; null leaves that cell alone.
-    void pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
-                    const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
+    KIVO_GRID_NO_EXPORT void pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
+                                        const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
     // One value into the merged range of (row, col); true when a cell was written.
-    bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
+    KIVO_GRID_NO_EXPORT bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
     // A row as the clipboard reads and writes it.
     struct ClipboardRow;
     // Points `view` at row `index`.
-    void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
+    KIVO_GRID_NO_EXPORT void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
     // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
-    void finishPaste(PasteRun& run);
+    KIVO_GRID_NO_EXPORT void finishPaste(PasteRun& run);
     // The row that shows a cut's source now, or -1 when none does.
-    std::int32_t cutSourceRow(PasteRun& run, std::size_t source) const;
+    KIVO_GRID_NO_EXPORT std::int32_t cutSourceRow(PasteRun& run, std::size_t source) const;
 
     // ---- detail rows and cell views ----
 
@@ -660,17 +661,17 @@ private:
                                              const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask,
                                              bool onlyWithHandlers = false);
     // An event that announces: the handlers, then the delegate.
-    void raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
-                     const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers = false);
+    KIVO_GRID_NO_EXPORT void raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
+                                         const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers = false);
 
     template <class T>
-    void changeAndInvalidate(T& field, const T& value) {
+    KIVO_GRID_NO_EXPORT void changeAndInvalidate(T& field, const T& value) {
         if (field == value) return;
         field = value;
         invalidate();
     }
-    void changeFont(plat::Font& field, const plat::Font& font);
-    void changeFontName(plat::Font& field, const std::string& name);
+    KIVO_GRID_NO_EXPORT void changeFont(plat::Font& field, const plat::Font& font);
+    KIVO_GRID_NO_EXPORT void changeFontName(plat::Font& field, const std::string& name);
 
     std::shared_ptr<KivoEvent> _ombriGridTapped;
     std::shared_ptr<KivoEvent> _ombriGridRendered;

@@ -113,15 +113,16 @@ private:
     friend class kivo::detail::DetailViews;
 
     // Whether the grid's selection mode lets a detail follow the selected row.
-    bool followsSelection() const;
-    void openDetail(OmbriGrid& grid, std::int32_t index);
-    void closeDetail(OmbriGrid& grid, std::int32_t index);
-    void closeAll(OmbriGrid& grid);
-    void onSelectionChanged(const std::shared_ptr<KivoEventContainer>& container);
+    KIVO_GRID_NO_EXPORT bool followsSelection() const;
+    KIVO_GRID_NO_EXPORT void openDetail(OmbriGrid& grid, std::int32_t index);
+    KIVO_GRID_NO_EXPORT void closeDetail(OmbriGrid& grid, std::int32_t index);
+    KIVO_GRID_NO_EXPORT void closeAll(OmbriGrid& grid);
+    KIVO_GRID_NO_EXPORT void onSelectionChanged(const std::shared_ptr<KivoEventContainer>& container);
     // The row's index among the grid's rows, or -1 with a log line naming `request`.
-    std::int32_t indexOfRow(const OmbriGrid& grid, const std::shared_ptr<GridRow>& row, const char* request) const;
+    KIVO_GRID_NO_EXPORT std::int32_t indexOfRow(const OmbriGrid& grid, const std::shared_ptr<GridRow>& row,
+                                                const char* request) const;
     // Commits an open edit before the rows move under it.
-    static void commitEdit(OmbriGrid& grid);
+    KIVO_GRID_NO_EXPORT static void commitEdit(OmbriGrid& grid);
 
     std::weak_ptr<OmbriGrid> _grid;
     std::weak_ptr<OmbriGridDetailProviderDelegate> _delegate;

@@ -16,7 +16,10 @@ class KIVO_PIE_EXPORT KivoPieHitTestInfo : public KivoHitTestInfo {
 public:
     // The record is handed to the application, so it may hold the pie.
     KivoPieHitTestInfo(std::shared_ptr<OmbriPie> pie, double x, double y)
-        : KivoHitTestInfo(x, y), _pie(std::move(pie)), _dataPoint(KivoPieDataPoint::create()), _sliceCenter(KivoPoint::create()) {}
+        : KivoHitTestInfo(x, y),
+          _pie(std::move(pie)),
+          _dataPoint(KivoPieDataPoint::create()),
+          _sliceCenter(KivoPoint::create()) {}
     static std::shared_ptr<KivoPieHitTestInfo> create(std::shared_ptr<OmbriPie> pie, double x, double y) {
         return std::make_shared<KivoPieHitTestInfo>(std::move(pie), x, y);
     }

@@ -155,7 +155,6 @@ public:
     // What lies under a point of the pie: the header, footer or legend, outside the chart, or a slice
     // (found as it stands on screen, however far the pie is turned) with its value and share.
     std::shared_ptr<KivoPieHitTestInfo> hitTest(const std::shared_ptr<KivoPoint>& point);
-    std::shared_ptr<KivoPieHitTestInfo> _hitTest(double x, double y);
     // The pie's own tap recogniser: selects slices, turns them and shows their tooltip.
     const std::shared_ptr<plat::TapGestureRecognizer>& tapRecognizer() const { return _tapRecognizer; }
     void respondToTapGesture(plat::GestureRecognizer& recognizer);
@@ -183,9 +182,6 @@ public:
     plat::Point adjustFinalPoint(const std::shared_ptr<KivoPieDataPoint>& dataPoint, plat::Point point);
     // The tooltip's place at the selected-item position, outside the selected slice's middle.
     plat::Point getCorrespondTooltipPoint();
-    // What a tooltip the application draws receives: the measured width and height of the text, the
-    // name, the index, the value and the share.
-    plat::ArrayPtr _getCustomizedTooltipData(const std::string& name, double value, double percentage, std::int64_t pointIndex);
     // Turn threshold: a turn this small or smaller is not animated.
     static constexpr double MinimumAnimatedTurn = 0.017453292519943295;  // one degree
     static constexpr double UpdateHandOverDelay = 0.15;
@@ -211,8 +207,6 @@ public:
     // The value at `pointIndex` (a double); nil outside the values.
     plat::Value getHitTestInfoValue(std::int32_t dimension, bool formatted, std::int32_t pointIndex,
                                     const std::shared_ptr<plat::Object>& series) override;
-    // Shows the tooltip bubble with `text` at `position` for `data`.
-    void _showTooltip(const std::string& text, const plat::Point& position, std::shared_ptr<plat::Object> data);
 
     // ---- Helpers ----
     // Whole degrees in [-180, 180): the angle is truncated first, then wrapped (359.9 gives -1) at any
@@ -235,28 +229,45 @@ protected:
 private:
     friend struct kivo::detail::PieTestAccess;
 
-    void _renderPieControl(const std::shared_ptr<IKivoRenderEngine>& engine, const std::shared_ptr<KivoRect>& rect);
-    void onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
+    // What lies under a point given by its coordinates (see hitTest).
+    KIVO_PIE_NO_EXPORT std::shared_ptr<KivoPieHitTestInfo> _hitTest(double x, double y);
+    // What a tooltip the application draws receives: the measured width and height of the text, the
+    // name, the index, the value and the share.
+    KIVO_PIE_NO_EXPORT plat::ArrayPtr _getCustomizedTooltipData(const std::string& name, double value, double percentage,
+                                                                std::int64_t pointIndex);
+    // Shows the tooltip bubble with `text` at `position` for `data`.
+    KIVO_PIE_NO_EXPORT void _showTooltip(const std::string& text, const plat::Point& position,
+                                         std::shared_ptr<plat::Object> data);
+
+    KIVO_PIE_NO_EXPORT void _renderPieControl(const std::shared_ptr<IKivoRenderEngine>& engine,
+                                              const std::shared_ptr<KivoRect>& rect);
+    // Hands the drawing view what its next pass reads from the pie, and turns a slice selected in code
+    // to its side first.
+    KIVO_PIE_NO_EXPORT void handOverFrame();
+    // Turns the drawing view so that the selected slice's middle faces the selected-item position:
+    // animated when the pie animates, else at once, the short way round.
+    KIVO_PIE_NO_EXPORT void turnToSelectedPosition();
+    KIVO_PIE_NO_EXPORT void onItemsChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     // Hands the recorded changes to the drawing view (or ends the road when there are none) and rebinds.
-    void handOverUpdate();
-    void attachTapRecognizer();
+    KIVO_PIE_NO_EXPORT void handOverUpdate();
+    KIVO_PIE_NO_EXPORT void attachTapRecognizer();
     // A new data point of slice `index` (its value, label and share of the sum).
-    std::shared_ptr<KivoPieDataPoint> dataPointOf(std::int64_t index) const;
+    KIVO_PIE_NO_EXPORT std::shared_ptr<KivoPieDataPoint> dataPointOf(std::int64_t index) const;
     // The share of the sum; 0 for a sum of 0.
-    double percentageOf(double value) const;
+    KIVO_PIE_NO_EXPORT double percentageOf(double value) const;
     // Shows the tooltip of a data point at `position`: the application's, or the default text.
-    void showTooltipAt(const std::shared_ptr<KivoPieDataPoint>& dataPoint, plat::Point position);
+    KIVO_PIE_NO_EXPORT void showTooltipAt(const std::shared_ptr<KivoPieDataPoint>& dataPoint, plat::Point position);
     // The applied turn, read from the drawing view's transform.
-    double appliedRotation() const;
-    void applyRotation(double angle);
+    KIVO_PIE_NO_EXPORT double appliedRotation() const;
+    KIVO_PIE_NO_EXPORT void applyRotation(double angle);
     // The animated turn: its start after the delay, each frame `t` seconds after the start, its end.
-    void _startSelectAnimation();
-    void _selectAnimationTimerTask(double t, double duration, bool last);
-    void showFinalTooltip();
+    KIVO_PIE_NO_EXPORT void _startSelectAnimation();
+    KIVO_PIE_NO_EXPORT void _selectAnimationTimerTask(double t, double duration, bool last);
+    KIVO_PIE_NO_EXPORT void showFinalTooltip();
     // Stores a forwarded setting that differs and redraws the drawing view.
     template <class T, class Get, class Set>
-    void forward(const T& value, Get get, Set set);
-    bool wrapsLegendRows() const;
+    KIVO_PIE_NO_EXPORT void forward(const T& value, Get get, Set set);
+    KIVO_PIE_NO_EXPORT bool wrapsLegendRows() const;
 
     std::shared_ptr<OmbriPieControl> _pieControl;
     std::vector<std::string> _labels;

@@ -4,18 +4,22 @@
 // whole for the selected slice without moving the titles. It shares the pie's coordinates, so hit
 // points and label positions need no conversion between the two.
 //
-// One drawing pass (render): the background; the radius, less the room outside labels need; the turn
-// that brings a selected slice to its place; every slice but the selected one, in index order; the
-// selected one last, pushed further out and outlined in the selection's style; the data labels. Each
-// drawn slice leaves a hit area and a centre point behind for the pie's hit test and tooltip.
+// One pass (render) draws from what the pie handed over before it: the labels, colours and selection
+// look of the pie (its frame), the square, the selected slice. Layout comes first: the sum drawn with,
+// the radius less the room outside labels need, the start of a handed-over update. Then drawing: the
+// background; every slice but the selected one, in index order; the selected one last, pushed further
+// out and outlined in the selection's style; the data labels. Each drawn slice leaves a hit area and
+// a centre point behind for the pie's hit test and tooltip. The pie brings a selected slice to its
+// side before the pass.
 //
 // Time: the load animation covers the pie with a shape layer in the background colour and uncovers it
 // frame by frame; a data update draws the old values until its start, then eases the recorded slices
 // from their old size to the new one. A start delay waits on a one-shot timer; the moves run on the
 // core's animation driver, which ends at its first frame a move whose duration cannot be timed.
 //
-// Angles are radians in the pie's convention: a point at angle a and distance d from the centre lies
-// at (cx - d cos a, cy - d sin a), so 0 points left, pi/2 up, and angles grow clockwise on screen.
+// Angles are radians measured from the left: the point at distance d along angle a is found by going
+// d cos a to the left of the centre and d sin a above it. A quarter turn therefore points up, and
+// angles grow clockwise on screen.
 
 #include <cstdint>
 #include <memory>
@@ -35,6 +39,11 @@
 
 class KivoAnimationDriver;
 class OmbriPie;
+
+namespace kivo::detail {
+struct PieFrame;
+struct PieTestAccess;
+}  // namespace kivo::detail
 
 namespace plat {
 class ShapeLayer;
@@ -77,30 +86,22 @@ public:
     void renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngine>& engine, double startAngle, std::int64_t i, bool reversed,
                               double innerRadius, double offset, const std::vector<double>* offsets, double angle, double cx0,
                               double cy0, double r, double maxoff, double irad, double sum, bool renderSelected);
-    // Draws one segment about (cx, cy) and records its hit area and centre point.
-    void _drawSilce(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx, double cy,
-                    double r, double irad, double angle, double sweep, bool selected);
-    // Turns this view so that the selected slice's middle faces the pie's selected-item position.
-    // `sum` is the pass's sum, `angle` the start angle in radians.
-    void transfromPieControlAndSetRotationAngle(double sum, double angle);
+    // What the pie owns and the pass reads, fixed until the pie hands the next one.
+    KIVO_PIE_NO_EXPORT void setFrame(std::shared_ptr<const kivo::detail::PieFrame> frame);
+    // The mid angle (radians) of each slice the next pass draws, with the sum it draws with.
+    std::vector<double> drawnMidAngles() const;
+    // The selected slice when it is one of the slices the next pass draws, else -1.
+    std::int64_t validSelectedIndex() const;
     // The pie's `angle` (degrees) from its selected-item position: left 0, top 90, right 180,
     // bottom 270; other positions leave it.
     void getPieAngle();
-    // The load animation's covers: the ring outside `radius` up to the animation's radius, and the
-    // part of the disc that a slice from `startAngle` over `sweepAngle` leaves covered.
-    plat::Path _getPiePath(double cx, double cy, double radius) const;
-    plat::Path _getPiePath(double cx, double cy, double radius, double startAngle, double sweepAngle) const;
     // The nearest view from the pie's superview upward whose background shows (alpha above 0).
     std::shared_ptr<plat::View> getSuperView() const;
-    static double _getcolorAlpha(const plat::Color& color);
 
     // ---- Load animation ----
     // Covers the pie and starts uncovering it (after the load animation's start delay, the start timer
     // calls _startLoadAnimation). A load animation still waiting or running is removed first.
     void startLoadAnimation();
-    void _startLoadAnimation();
-    // One frame of the load animation, `t` seconds after its start; the last removes the cover.
-    void _loadAnimationTimerTask(double t, double duration, bool last);
     // Removes the cover and its timers; the pie shows whole.
     void stopLoadAnimation();
     // Whether a load animation waits for its start or runs.
@@ -111,13 +112,14 @@ public:
     // ---- Data updates ----
     // Serialises the updates: one permit, taken by a hand-over and given back by the end of its animation.
     const std::shared_ptr<plat::dispatch::AsyncSemaphore>& semaphore() const { return _semaphore; }
-    // What a hand-over gives: the values and slice indices of the recorded changes.
-    void setAddedValueArr(std::vector<double> v) { _addedValueArr = std::move(v); }
-    void setRemovedValueArr(std::vector<double> v) { _removedValueArr = std::move(v); }
-    void setChangedValueArr(std::vector<double> v) { _changedValueArr = std::move(v); }
-    void setAddedValueInd(std::vector<std::int64_t> v) { _addedValueInd = std::move(v); }
-    void setRemovedValueInd(std::vector<std::int64_t> v) { _removedValueInd = std::move(v); }
-    void setChangedValueInd(std::vector<std::int64_t> v) { _changedValueInd = std::move(v); }
+    // The recorded changes of one update: the values and slice indices of each kind.
+    struct ValueChanges {
+        std::vector<double> added, removed, changed;
+        std::vector<std::int64_t> addedAt, removedAt, changedAt;
+    };
+    // Takes an update over: the next passes draw the old values until it starts (after its start
+    // delay), then ease the first kind that has values to the new ones.
+    void handOverUpdate(ValueChanges changes);
     // Whether an update was handed over and has not ended yet.
     bool isUpdating() const { return _isUpdateAnimated || _updateStartTimer != nullptr || _updateDriver != nullptr; }
     // One tick of each kind of update: a slice grows from nothing, shrinks to nothing, or moves from
@@ -147,7 +149,6 @@ public:
 
     // ---- Data (filled by the pie's binding) ----
     // One signed value per slice.
-    std::vector<double>& values() { return _values; }
     const std::vector<double>& values() const { return _values; }
     void setValues(std::vector<double> values) { _values = std::move(values); }
     // The values on screen when no update is pending or running: where the next update starts from.
@@ -181,7 +182,6 @@ public:
     bool isAnimated() const { return _isAnimated; }
     void setIsAnimated(bool animated) { _isAnimated = animated; }
     bool isUpdateAnimated() const { return _isUpdateAnimated; }
-    void setIsUpdateAnimated(bool animated) { _isUpdateAnimated = animated; }
     const std::shared_ptr<KivoChartLoadAnimation>& loadAnimation() const { return _loadAnimation; }
     void setLoadAnimation(std::shared_ptr<KivoChartLoadAnimation> animation) { _loadAnimation = std::move(animation); }
     const std::shared_ptr<KivoAnimation>& updateAnimation() const { return _updateAnimation; }
@@ -230,34 +230,50 @@ protected:
     void initialize() override;
 
 private:
-    // The largest room a label needs along the radius, measured once per pass on first need.
-    double labelDimension(const OmbriPie& pie);
-    // The values this pass draws (the ones an update starts from, while one is handed over).
-    const std::vector<double>& drawnValues() const { return _drawingPreValues ? _preValues : _values; }
-    // Whether this pass draws the values laid out as before the update (the old pie, or a slice
+    friend struct kivo::detail::PieTestAccess;
+
+    // The load animation's covers: the ring outside `radius` up to the animation's radius, and the
+    // part of the disc that a slice from `startAngle` over `sweepAngle` leaves covered.
+    KIVO_PIE_NO_EXPORT plat::Path _getPiePath(double cx, double cy, double radius) const;
+    KIVO_PIE_NO_EXPORT plat::Path _getPiePath(double cx, double cy, double radius, double startAngle, double sweepAngle) const;
+    KIVO_PIE_NO_EXPORT static double _getcolorAlpha(const plat::Color& color);
+    // The start of the load animation, after its delay.
+    KIVO_PIE_NO_EXPORT void _startLoadAnimation();
+    // One frame of the load animation, `t` seconds after its start; the last removes the cover.
+    KIVO_PIE_NO_EXPORT void _loadAnimationTimerTask(double t, double duration, bool last);
+    // The two halves of a pass: layout writes the pass's geometry, drawing reads it and the frame.
+    KIVO_PIE_NO_EXPORT void layoutPass();
+    KIVO_PIE_NO_EXPORT void drawPass(const std::shared_ptr<IKivoRenderEngine>& engine);
+    // Draws one segment about (cx, cy) and records its hit area and centre point.
+    KIVO_PIE_NO_EXPORT void _drawSlice(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx,
+                                       double cy, double r, double irad, double angle, double sweep, bool selected);
+    // The values a pass draws (the ones an update starts from, while one is handed over), and the
+    // sum of their magnitudes.
+    KIVO_PIE_NO_EXPORT const std::vector<double>& drawnValues() const { return _isUpdateAnimated ? _preValues : _values; }
+    KIVO_PIE_NO_EXPORT double passSum() const;
+    // Whether a pass draws the values laid out as before the update (the old pie, or a slice
     // shrinking out of it).
-    bool drawsOldLayout() const { return _drawingPreValues || _updateTick == &OmbriPieControl::reducePieSliceAnimation; }
-    // The labels of the slices as this pass draws them.
-    const std::vector<std::string>& drawnLabels(const OmbriPie& pie) const;
-    // The selected slice when it is one of the slices, else -1.
-    std::int64_t validSelectedIndex() const;
+    KIVO_PIE_NO_EXPORT bool drawsOldLayout() const {
+        return _isUpdateAnimated || _updateTick == &OmbriPieControl::reducePieSliceAnimation;
+    }
+    // The labels of the slices as a pass draws them.
+    KIVO_PIE_NO_EXPORT const std::vector<std::string>& drawnLabels() const;
     // The start of a handed-over update (after its start delay): the first kind that has values runs.
-    void startUpdateAnimation();
+    KIVO_PIE_NO_EXPORT void startUpdateAnimation();
     // One frame of the running update, `t` seconds after its start: the tick of its kind, or the end.
-    void updateAnimationStep(double t, double duration, bool last);
+    KIVO_PIE_NO_EXPORT void updateAnimationStep(double t, double duration, bool last);
     // Whether a tick should rather end the update at once.
-    bool updateTickEnds();
+    KIVO_PIE_NO_EXPORT bool updateTickEnds();
     // One frame of an update: `base` with each recorded slice written by `write` (slice, recorded
     // value, the easing of a change at this tick).
     template <class Write>
-    void updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
-                     const std::vector<std::int64_t>& indices, Write write);
+    KIVO_PIE_NO_EXPORT void updateFrame(const std::vector<double>& base, const std::vector<double>& recorded,
+                                        const std::vector<std::int64_t>& indices, Write write);
     // Writes the exact final values, stops the move and gives the permit back.
-    void finishUpdate();
-    // The sum of the absolute values on screen now.
-    double currentAbsoluteSum() const;
+    KIVO_PIE_NO_EXPORT void finishUpdate();
 
     std::weak_ptr<OmbriPie> _pie;
+    std::shared_ptr<const kivo::detail::PieFrame> _frame;
     std::shared_ptr<KivoRect> _rectPie;
     std::shared_ptr<IKivoRenderEngine> _engine;
     std::int64_t _selectedIndex = 0;
@@ -280,12 +296,14 @@ private:
     bool _firstLoad = true;
     double _tempSum = 0;
     double _animationRadius = 0;
-    bool _drawingPreValues = false;
-    std::optional<double> _labelDimension;
     std::int64_t _animationMode = 1;
     double _padding = DefaultPadding;
     double _rotationAngle = 0;
 
+    // The pass's geometry (layout) and what its drawing leaves for hit tests (the frame cache).
+    bool _laidOut = false;
+    double _passSum = 0;
+    double _labelDimension = 0;
     double _radius = 0;
     double _innerR = 0;
     std::vector<double> _angles;

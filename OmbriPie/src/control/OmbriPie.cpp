@@ -11,6 +11,7 @@
 #include "KivoCore/KivoIOSValueFormatter.h"
 #include "KivoCore/KivoReflector.h"
 #include "OmbriPie/KivoOmbriPieInternalRegion.h"
+#include "PieFrame.h"
 #include "PieTimers.h"
 #include "Platform/runtime/async_semaphore.h"
 #include "Platform/ui/gestures.h"
@@ -121,9 +122,7 @@ void OmbriPie::setBindingName(std::optional<std::string> name) {
 
 void OmbriPie::bindChart() {
     const auto alive = keepAlive();  // application getters below may drop the pie
-    auto& values = _pieControl->values();
-    double sum = 0;
-    values.clear();
+    std::vector<double> values;
     _labels.clear();
     if (const auto& content = tooltip() ? tooltip()->content() : nullptr) content->setIsVisible(false);
 
@@ -138,10 +137,7 @@ void OmbriPie::bindChart() {
                 const plat::Value read = KivoReflector::getValue(item, *binding());
                 if (KivoReflector::getDataType(read) == KivoDataTypeNumber) v = read.asDouble();
             }
-            if (!std::isfinite(v))
-                v = 0;
-            else
-                sum += std::abs(v);
+            if (!std::isfinite(v)) v = 0;
             values.push_back(v);
 
             if (labelled && !item.isNil()) {
@@ -152,12 +148,13 @@ void OmbriPie::bindChart() {
             }
         }
     }
-    _pieControl->setSum(sum);
+    _pieControl->setSum(kivo::detail::absoluteSum(values));
     // Whatever rebound the values, the next update must start from what is on screen.
     if (!_pieControl->isUpdating()) {
         _pieControl->setPreValues(values);
         _pieControl->setPreLabels(_labels);
     }
+    _pieControl->setValues(std::move(values));
     invalidate();
 }
 
@@ -219,13 +216,9 @@ void OmbriPie::handOverUpdate() {
         _pieControl->invalidate();
         return;
     }
-    _pieControl->setChangedValueArr(std::exchange(changedValueArr, {}));
-    _pieControl->setRemovedValueArr(std::exchange(removedValueArr, {}));
-    _pieControl->setAddedValueArr(std::exchange(addedValueArr, {}));
-    _pieControl->setChangedValueInd(std::exchange(changedValueInd, {}));
-    _pieControl->setRemovedValueInd(std::exchange(removedValueInd, {}));
-    _pieControl->setAddedValueInd(std::exchange(addedValueInd, {}));
-    _pieControl->setIsUpdateAnimated(true);
+    _pieControl->handOverUpdate({std::exchange(addedValueArr, {}), std::exchange(removedValueArr, {}),
+                                 std::exchange(changedValueArr, {}), std::exchange(addedValueInd, {}),
+                                 std::exchange(removedValueInd, {}), std::exchange(changedValueInd, {})});
     bindChart();
     _pieControl->invalidate();
 }

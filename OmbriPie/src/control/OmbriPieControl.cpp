@@ -1,5 +1,5 @@
-// OmbriPieControl: construction, the drawing entry, the turn to the selected position and the small
-// helpers. The drawing pass is in OmbriPieControlRender.cpp.
+// OmbriPieControl: construction, the drawing entry, the selected-item position and the small helpers.
+// The pass is in OmbriPieControlRender.cpp.
 
 #include "OmbriPie/OmbriPieControl.h"
 
@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "OmbriPie/OmbriPie.h"
+#include "PieFrame.h"
 #include "PieMaskPaths.h"
 #include "Platform/runtime/async_semaphore.h"
 
@@ -78,8 +79,10 @@ double OmbriPieControl::sweep(double value, double sum) {
     return v * 2 * Pi / sum;
 }
 
-const std::vector<std::string>& OmbriPieControl::drawnLabels(const OmbriPie& pie) const {
-    return drawsOldLayout() ? _preLabels : pie.labels();
+const std::vector<std::string>& OmbriPieControl::drawnLabels() const {
+    static const std::vector<std::string> none;
+    if (drawsOldLayout()) return _preLabels;
+    return _frame ? _frame->labels : none;
 }
 
 std::int64_t OmbriPieControl::validSelectedIndex() const {
@@ -87,41 +90,7 @@ std::int64_t OmbriPieControl::validSelectedIndex() const {
     return _selectedIndex >= 0 && _selectedIndex < n ? _selectedIndex : -1;
 }
 
-// ---- The turn to the selected position ----
-
-void OmbriPieControl::transfromPieControlAndSetRotationAngle(double sum, double angle) {
-    const auto p = pie();
-    const std::int64_t selected = validSelectedIndex();
-    if (!p || selected < 0) return;
-    // A turn still running stops where it stands; the new one starts from there.
-    p->stopSelectAnimation();
-    _rotationAngle = appliedRotation();
-    const auto& values = drawnValues();
-    double a = angle;
-    for (const double v : values) {
-        const double w = sweep(v, sum);
-        _angles.push_back(_reversed ? a - w / 2 : a + w / 2);
-        a = _reversed ? a - w : a + w;
-    }
-    const double mid = _angles[static_cast<std::size_t>(selected)];
-    double turn = 0;
-    if (mid != 0 && p->selectedItemPosition() != 0) {
-        getPieAngle();
-        turn = p->angle() * Pi / DegreesPerHalfTurn - mid - _rotationAngle;
-    }
-    if (p->isAnimated()) {
-        // The pie runs the animated turn (a turn within a degree is not animated).
-        p->setTootipPoint();
-        p->prepareForSelectAnimation(turn);
-    } else {
-        // The short way round, to the exact target: whole degrees would miss it by up to one.
-        const plat::AffineTransform t = transform().rotated(shortestTurn(turn));
-        setTransform(t);
-        _rotationAngle = appliedRotation();
-        p->setRotationAngle(_rotationAngle);
-    }
-    _angles.clear();
-}
+// ---- The selected-item position ----
 
 void OmbriPieControl::getPieAngle() {
     const auto p = pie();

@@ -8,6 +8,7 @@
 #include "KivoCore/KivoEasing.h"
 #include "OmbriPie/OmbriPie.h"
 #include "OmbriPie/OmbriPieControl.h"
+#include "PieFrame.h"
 #include "PieTimers.h"
 #include "Platform/runtime/async_semaphore.h"
 #include "Platform/ui/shape_layer.h"
@@ -116,8 +117,20 @@ void OmbriPieControl::stopLoadAnimation() {
 
 // ---- Data updates ----
 
+void OmbriPieControl::handOverUpdate(ValueChanges changes) {
+    _addedValueArr = std::move(changes.added);
+    _removedValueArr = std::move(changes.removed);
+    _changedValueArr = std::move(changes.changed);
+    _addedValueInd = std::move(changes.addedAt);
+    _removedValueInd = std::move(changes.removedAt);
+    _changedValueInd = std::move(changes.changedAt);
+    _isUpdateAnimated = true;
+}
+
 void OmbriPieControl::startUpdateAnimation() {
     stopPieTimer(_updateStartTimer);
+    // Rebindings until now all ended at the values this update eases to.
+    _tempSum = _sum;
     _myTime = 0;
     _finalValues = _values;
     _updateTick = !_addedValueArr.empty()     ? &OmbriPieControl::increasePieSliceAnimation
@@ -156,12 +169,6 @@ bool OmbriPieControl::updateTickEnds() {
     return false;
 }
 
-double OmbriPieControl::currentAbsoluteSum() const {
-    double s = 0;
-    for (const double v : _values) s += std::abs(v);
-    return s;
-}
-
 namespace {
 
 bool within(const std::vector<double>& values, std::int64_t j) { return j >= 0 && static_cast<std::size_t>(j) < values.size(); }
@@ -182,7 +189,7 @@ void OmbriPieControl::updateFrame(const std::vector<double>& base, const std::ve
               [&](double change) { return KivoEasingUtil::ease(easing, t, 0, change, d); });
     }
     // The frame's sum is what it draws, so the slices always fill exactly one turn.
-    _sum = currentAbsoluteSum();
+    _sum = kivo::detail::absoluteSum(_values);
     invalidate();
 }
 

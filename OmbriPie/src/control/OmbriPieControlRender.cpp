@@ -1,12 +1,16 @@
-// OmbriPieControl: the drawing pass, one slice, one segment and one data label.
+// OmbriPieControl: the pass. Layout first (the sum and radius the pass draws with, the room labels
+// need, the start of a handed-over update), then drawing (slices, the selected one, the data labels)
+// from the frame the pie handed over; drawing writes only the pass's cache of hit areas and angles.
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "OmbriPie/OmbriPie.h"
 #include "OmbriPie/OmbriPieControl.h"
+#include "OmbriPie/OmbriPieDataLabel.h"
+#include "OmbriPie/OmbriPieDataLabelRenderer.h"
 #include "OmbriPie/OmbriPieSegment.h"
+#include "PieFrame.h"
 #include "PieTimers.h"
 
 namespace {
@@ -25,51 +29,48 @@ bool isPushed(const std::vector<double>* offsets, std::int64_t i, double offset,
     return offset > 0;
 }
 
-std::int64_t labelPosition(const OmbriPie& pie) {
-    return pie.dataLabel() ? pie.dataLabel()->position() : KivoPieLabelPositionNone;
-}
-
 }  // namespace
 
+void OmbriPieControl::setFrame(std::shared_ptr<const kivo::detail::PieFrame> frame) { _frame = std::move(frame); }
+
+double OmbriPieControl::passSum() const { return _isUpdateAnimated ? kivo::detail::absoluteSum(_preValues) : _sum; }
+
+std::vector<double> OmbriPieControl::drawnMidAngles() const {
+    return kivo::detail::pieMidAngles(drawnValues(), passSum(), _startAngle * Pi / DegreesPerHalfTurn, _reversed, &sweep);
+}
+
 void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
-    const auto p = pie();
-    if (!engine || !p) return;
-    _angles.clear();
-    _areas.clear();
-    _sliceCenterPoints.clear();
-    _labelDimension.reset();
+    if (!engine || !_frame) return;
+    layoutPass();
+    drawPass(engine);
+}
 
-    if (_count == 0) {
-        _tempSum = _sum;
-        _preValues = _values;
-        _preLabels = p->labels();
-    }
-    if (_isUpdateAnimated) _tempSum = _sum;
-
-    const plat::Rect b = bounds();
-    engine->setStrokeThickness(0);
-    engine->setFill(p->plotAreaBackgroundColor());
-    engine->drawRect(b.x(), b.y(), b.width(), b.height());
-
-    if (_sum < 0 || std::isnan(_sum) || !_rectPie) {
-        ++_count;
-        return;
-    }
+void OmbriPieControl::layoutPass() {
+    const kivo::detail::PieFrame& f = *_frame;
+    _laidOut = false;
+    _labelDimension = 0;
+    if (_sum < 0 || std::isnan(_sum) || !_rectPie) return;
 
     // The radius leaves room for the pushes, so that a pushed slice stays in the square.
     double r = std::min(_rectPie->width() / 2, _rectPie->height() / 2);
     const double m = _offset + _selectedItemOffset;
     if (m > 0) r /= 1 + m;
-    const double o = _offset * r;
 
-    if (labelPosition(*p) == KivoPieLabelPositionOutside) {
-        if (p->isXamarinLabel()) {
+    const auto& values = drawnValues();
+    const auto& labels = drawnLabels();
+    if (const auto& renderer = f.labelRenderer) {
+        const std::size_t n = std::min(values.size(), labels.size());
+        for (std::size_t k = 0; k < n; ++k)
+            _labelDimension =
+                std::max(_labelDimension, renderer->dataLabelDimension(labels[k], static_cast<std::int64_t>(k), values[k]));
+    }
+    if (f.labelPosition == KivoPieLabelPositionOutside) {
+        if (f.xamarinLabel) {
             double maxW = 0, maxH = 0;
-            if (const auto& renderer = p->dataLabelRenderer()) {
-                for (std::size_t i = 0; i < _values.size(); ++i) {
-                    const auto& labels = drawnLabels(*p);
+            if (const auto& renderer = f.labelRenderer) {
+                for (std::size_t i = 0; i < values.size(); ++i) {
                     const std::string& name = i < labels.size() ? labels[i] : std::string();
-                    if (const auto s = renderer->getLabelSize(name, static_cast<std::int64_t>(i), _values[i], _values)) {
+                    if (const auto s = renderer->getLabelSize(name, static_cast<std::int64_t>(i), values[i], values)) {
                         maxW = std::max(maxW, s->width());
                         maxH = std::max(maxH, s->height());
                     }
@@ -77,7 +78,7 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
             }
             r -= std::hypot(maxW, maxH);
         } else {
-            r -= labelDimension(*p);
+            r -= _labelDimension;
         }
     }
     // Labels wider than the pie leave it no room; a negative radius would draw the slices turned
@@ -85,31 +86,38 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     r = std::max(r, 0.0);
     _radius = r;
     _innerR = _innerRadius * r;
-    const double ir = _innerR;
+    _passSum = passSum();
+    _laidOut = true;
 
-    double sum = _sum;
-    _drawingPreValues = _isUpdateAnimated;
-    if (_drawingPreValues) {
-        sum = 0;
-        for (const double v : _preValues) sum += std::abs(v);
-        // One start for one update, however many passes come before it; the delay is read now.
-        if (!_updateStartTimer)
-            _updateStartTimer =
-                kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(), kivo::detail::pieStartDelay(_updateAnimation.get()),
-                                               &OmbriPieControl::startUpdateAnimation);
-    }
+    // One start for one update, however many passes come before it; the delay is read now.
+    if (_isUpdateAnimated && !_updateStartTimer)
+        _updateStartTimer =
+            kivo::detail::schedulePieTimer(sharedAs<OmbriPieControl>(), kivo::detail::pieStartDelay(_updateAnimation.get()),
+                                           &OmbriPieControl::startUpdateAnimation);
+}
+
+void OmbriPieControl::drawPass(const std::shared_ptr<IKivoRenderEngine>& engine) {
+    const kivo::detail::PieFrame& f = *_frame;
+    _angles.clear();
+    _areas.clear();
+    _sliceCenterPoints.clear();
+    ++_count;
+
+    const plat::Rect b = bounds();
+    engine->setStrokeThickness(0);
+    engine->setFill(f.background);
+    engine->drawRect(b.x(), b.y(), b.width(), b.height());
+    if (!_laidOut) return;
+
+    const double r = _radius, ir = _innerR, sum = _passSum;
+    const double m = _offset + _selectedItemOffset;
+    const double o = _offset * r;
     const auto& values = drawnValues();
     const auto n = static_cast<std::int64_t>(values.size());
 
     const double cx = _rectPie->left() + _rectPie->width() / 2, cy = _rectPie->top() + _rectPie->height() / 2;
-    const double start = _startAngle * Pi / DegreesPerHalfTurn;
-    double a = start;
+    double a = _startAngle * Pi / DegreesPerHalfTurn;
     const std::int64_t selected = validSelectedIndex();
-
-    if (p->selectionMode() != KivoChartSelectionModeNone && p->setWithCode() && selected >= 0 && p->selectedItemPosition() != 0) {
-        transfromPieControlAndSetRotationAngle(sum, a);
-        p->setSetWithCode(false);
-    }
 
     double selectedStart = 0;
     for (std::int64_t i = 0; i < n; ++i) {
@@ -122,27 +130,23 @@ void OmbriPieControl::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
         renderSlice(engine, _startAngle, selected, _reversed, _innerRadius, o, nullptr, selectedStart, cx, cy, r, m, ir, sum,
                     true);
 
-    if (p->isXamarinLabel())
-        if (const auto& renderer = p->dataLabelRenderer()) renderer->clearXamarinDataLabelIfUpdated();
+    if (f.xamarinLabel && f.labelRenderer) f.labelRenderer->clearXamarinDataLabelIfUpdated();
     for (std::int64_t i = 0; i < n; ++i) {
         renderSliceDataLabel(engine, _startAngle, i, _reversed, _innerRadius, o, nullptr, a, cx, cy, r, m, ir, sum,
                              i == selected);
         const double w = sweep(values[static_cast<std::size_t>(i)], sum);
         a = _reversed ? a - w : a + w;
     }
-
-    _drawingPreValues = false;
-    ++_count;
 }
 
 void OmbriPieControl::renderSlice(const std::shared_ptr<IKivoRenderEngine>& engine, double, std::int64_t i, bool reversed, double,
                                   double offset, const std::vector<double>* offsets, double angle, double cx0, double cy0,
                                   double r, double, double irad, double sum, bool renderSelected) {
-    const auto p = pie();
     const auto& values = drawnValues();
-    if (!engine || !p || i < 0 || static_cast<std::size_t>(i) >= values.size()) return;
-    engine->setFill(p->getColor(i));
-    engine->setStroke(p->getColorDark(i));
+    if (!engine || !_frame || i < 0 || static_cast<std::size_t>(i) >= values.size()) return;
+    const kivo::detail::PieFrame& f = *_frame;
+    engine->setFill(f.fill(static_cast<std::size_t>(i)));
+    engine->setStroke(f.stroke(static_cast<std::size_t>(i)));
     const double w = sweep(values[static_cast<std::size_t>(i)], sum);
     engine->startGroup(SliceGroup);
     const double mid = reversed ? angle - w / 2 : angle + w / 2;
@@ -153,20 +157,19 @@ void OmbriPieControl::renderSlice(const std::shared_ptr<IKivoRenderEngine>& engi
     const bool isSelected = i == validSelectedIndex();
     if (!renderSelected) {
         engine->setStrokeThickness(_sliceBorderWidth);
-        if (!isSelected) _drawSilce(engine, i, reversed, c.x, c.y, r, irad, angle, w, false);
+        if (!isSelected) _drawSlice(engine, i, reversed, c.x, c.y, r, irad, angle, w, false);
     } else {
-        engine->setStrokeThickness(p->selectedBorderWidth());
-        engine->setBorderDashes(p->selectedDashes());
-        if (const auto& color = p->selectedBorderColor()) engine->setStroke(*color);
+        engine->setStrokeThickness(f.selectedBorderWidth);
+        engine->setBorderDashes(f.selectedDashes);
+        if (f.selectedBorderColor) engine->setStroke(*f.selectedBorderColor);
         if (isSelected) {
             c = along(c, _selectedItemOffset * r, mid);
-            _drawSilce(engine, i, reversed, c.x, c.y, r, irad, angle, w, true);
+            _drawSlice(engine, i, reversed, c.x, c.y, r, irad, angle, w, true);
         }
     }
     engine->endGroup();
 }
-
-void OmbriPieControl::_drawSilce(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx,
+void OmbriPieControl::_drawSlice(const std::shared_ptr<IKivoRenderEngine>& engine, std::int64_t i, bool reversed, double cx,
                                  double cy, double r, double irad, double angle, double sweepAngle, bool selected) {
     const double from = reversed ? angle - sweepAngle : angle;
     const double mid = reversed ? angle - sweepAngle / 2 : angle + sweepAngle / 2;
@@ -189,27 +192,13 @@ void OmbriPieControl::_drawSilce(const std::shared_ptr<IKivoRenderEngine>& engin
     _sliceCenterPoints.push_back(KivoPoint::create(centre.x, centre.y));
 }
 
-double OmbriPieControl::labelDimension(const OmbriPie& pie) {
-    if (_labelDimension) return *_labelDimension;
-    double d = 0;
-    if (const auto& renderer = pie.dataLabelRenderer()) {
-        const auto& values = drawnValues();
-        const auto& labels = drawnLabels(pie);
-        const std::size_t n = std::min(values.size(), labels.size());
-        for (std::size_t k = 0; k < n; ++k)
-            d = std::max(d, renderer->dataLabelDimension(labels[k], static_cast<std::int64_t>(k), values[k]));
-    }
-    _labelDimension = d;
-    return d;
-}
-
 void OmbriPieControl::renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngine>& engine, double, std::int64_t i,
                                            bool reversed, double innerRadius, double offset, const std::vector<double>* offsets,
                                            double angle, double cx0, double cy0, double r, double, double, double sum,
                                            bool renderSelected) {
-    const auto p = pie();
     const auto& values = drawnValues();
-    if (!engine || !p || i < 0 || static_cast<std::size_t>(i) >= values.size()) return;
+    if (!engine || !_frame || i < 0 || static_cast<std::size_t>(i) >= values.size()) return;
+    const kivo::detail::PieFrame& f = *_frame;
     const auto index = static_cast<std::size_t>(i);
     engine->startGroup(SliceGroup);
     const double w = sweep(values[index], sum);
@@ -220,9 +209,9 @@ void OmbriPieControl::renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngi
     if (isPushed(offsets, i, offset, w)) c = along(c, offset, mid);
     if (renderSelected) c = along(c, _selectedItemOffset * r, mid);
 
-    const double dim = labelDimension(*p);
+    const double dim = _labelDimension;
     plat::Point at{0, 0};
-    switch (labelPosition(*p)) {
+    switch (f.labelPosition) {
         case KivoPieLabelPositionInside:
             at = along(c, r - dim / 2 - dim / 10, mid);
             break;
@@ -237,9 +226,9 @@ void OmbriPieControl::renderSliceDataLabel(const std::shared_ptr<IKivoRenderEngi
     }
     auto box = KivoRect::create(at.x - r / 4, at.y - r / 4, r / 2, r / 2);
     // An application-side renderer places its own view: it gets the slice's centre and the way to the rim.
-    if (p->isXamarinLabel()) box = KivoRect::create(c.x, c.y, r * std::cos(mid), r * std::sin(mid));
-    const auto& renderer = p->dataLabelRenderer();
-    const auto& labels = drawnLabels(*p);
+    if (f.xamarinLabel) box = KivoRect::create(c.x, c.y, r * std::cos(mid), r * std::sin(mid));
+    const auto& renderer = f.labelRenderer;
+    const auto& labels = drawnLabels();
     if (renderer && index < labels.size()) renderer->render(labels[index], box, i, values[index], values);
     engine->endGroup();
 }

@@ -1,6 +1,6 @@
 // OmbriPie: the touch side. The hit test (undoing the pie's turn), taps that select a slice and turn
 // it to its side, the tooltip of a slice (the default text bubble or the application's own, through
-// its delegate), the animated turn, and the pinch zoom.
+// its delegate), the turn a tap starts, and the pinch zoom. The turn itself is in OmbriPieAnimation.cpp.
 
 #include <cmath>
 #include <cstdio>
@@ -8,16 +8,11 @@
 
 #include "ChartCore/KivoChartTooltip.h"
 #include "ChartCore/KivoLegend.h"
-#include "KivoCore/KivoEasing.h"
 #include "OmbriPie/OmbriPie.h"
 #include "OmbriPie/OmbriPieSegment.h"
+#include "PieFrame.h"
 #include "PieTimers.h"
-#include "Platform/runtime/dispatch.h"
 #include "Platform/ui/gestures.h"
-
-using kivo::detail::schedulePieTimer;
-using kivo::detail::stopPieMove;
-using kivo::detail::stopPieTimer;
 
 namespace {
 
@@ -36,15 +31,6 @@ std::string tooltipText(const std::string& name, double value) {
 plat::Point turnedAbout(plat::Point p, plat::Point c, double angle) {
     const double dx = p.x - c.x, dy = p.y - c.y;
     return {c.x + dx * std::cos(angle) - dy * std::sin(angle), c.y + dx * std::sin(angle) + dy * std::cos(angle)};
-}
-
-// Runs `work` with the pie on the main queue after the current event, if the pie is still there.
-template <class Work>
-void laterOnMain(const std::shared_ptr<OmbriPie>& pie, Work work) {
-    std::weak_ptr<OmbriPie> weak = pie;
-    plat::dispatch::async(plat::dispatch::Queue::main(), [weak, work]() {
-        if (const auto p = weak.lock()) work(*p);
-    });
 }
 
 }  // namespace
@@ -223,15 +209,11 @@ void OmbriPie::setSelectedItemPosition(std::int64_t position) {
 }
 
 void OmbriPie::setPieControlAngles() {
-    const auto& values = _pieControl->values();
-    const double sum = _pieControl->sum();
-    const bool reversed = _pieControl->reversed();
-    double a = _pieControl->startAngle() * Pi / DegreesPerHalfTurn;
-    for (const double v : values) {
-        const double w = OmbriPieControl::sweep(v, sum);
-        _pieControl->angles().push_back(reversed ? a - w / 2 : a + w / 2);
-        a = reversed ? a - w : a + w;
-    }
+    const auto mids =
+        kivo::detail::pieMidAngles(_pieControl->values(), _pieControl->sum(), _pieControl->startAngle() * Pi / DegreesPerHalfTurn,
+                                   _pieControl->reversed(), &OmbriPieControl::sweep);
+    auto& angles = _pieControl->angles();
+    angles.insert(angles.end(), mids.begin(), mids.end());
 }
 
 void OmbriPie::setTootipPoint() {
@@ -329,7 +311,7 @@ plat::Point OmbriPie::adjustFinalPoint(const std::shared_ptr<KivoPieDataPoint>& 
     return point;
 }
 
-// ---- The turn ----
+// ---- The turn by touch ----
 
 double OmbriPie::appliedRotation() const { return _pieControl->appliedRotation(); }
 
@@ -352,7 +334,7 @@ void OmbriPie::rotatePieControl(plat::Point point) {
         const plat::Point s = getCorrespondTooltipPoint();
         _selectAnimationSenderPoint = s;
         const double t = _angle * Pi / DegreesPerHalfTurn - mid - _rotationAngle;
-        laterOnMain(self, [t, s, dp](OmbriPie& pie) {
+        kivo::detail::laterOnMain(self, [t, s, dp](OmbriPie& pie) {
             if (pie.isAnimated() && pie._selectAnimation && pie._selectAnimation->isValid()) {
                 if (std::abs(OmbriPieControl::shortestTurn(t)) > MinimumAnimatedTurn) {
                     pie._selectAnimationDataPoint = dp;
@@ -375,79 +357,16 @@ void OmbriPie::rotatePieControl(plat::Point point) {
                 if (areas[k] && centres[k] && areas[k]->tag().asInteger() == dp->pointIndex())
                     from =
                         turnedAbout({centres[k]->x(), centres[k]->y()}, {pie._center->x(), pie._center->y()}, pie._rotationAngle);
-            laterOnMain(pie.sharedAs<OmbriPie>(),
-                        [dp, from](OmbriPie& later) { later.showTooltipAt(dp, later.adjustFinalPoint(dp, from)); });
+            kivo::detail::laterOnMain(pie.sharedAs<OmbriPie>(),
+                                      [dp, from](OmbriPie& later) { later.showTooltipAt(dp, later.adjustFinalPoint(dp, from)); });
         });
     } else {
         const auto q = getCorrespondSliceCenterPoint(point);
-        laterOnMain(self, [dp, q](OmbriPie& pie) {
+        kivo::detail::laterOnMain(self, [dp, q](OmbriPie& pie) {
             if (q) pie.showTooltipAt(dp, {q->x(), q->y()});
         });
     }
     _pieControl->invalidate();
-}
-
-void OmbriPie::prepareForSelectAnimation(double angle) {
-    stopSelectAnimation();
-    const double e = OmbriPieControl::shortestTurn(angle);
-    if (std::abs(e) <= MinimumAnimatedTurn) {
-        // Too small to animate: the pie takes its place at once.
-        applyRotation(e);
-        _pieControl->invalidate();
-        return;
-    }
-    _selectAnimationStartAngle = 0;
-    _selectAnimationEndAngle = e;
-    _animating = true;
-    _selectStartTimer = schedulePieTimer(sharedAs<OmbriPie>(), kivo::detail::pieStartDelay(_selectAnimation.get()),
-                                         &OmbriPie::_startSelectAnimation);
-}
-
-void OmbriPie::_startSelectAnimation() {
-    stopPieTimer(_selectStartTimer);
-    _animationTime = 0;
-    _selectAnimationRotatedAngle = 0;
-    const double d = _selectAnimation ? _selectAnimation->duration() : 0;
-    // A turn the driver cannot time ends at its first frame, like one whose delay it cannot time.
-    const double delay = _selectAnimation ? _selectAnimation->startDelay() : 0;
-    _selectDriver = kivo::detail::startPieMove(sharedAs<OmbriPie>(), KivoAnimation::isTimeable(d, delay) ? d : 0.0,
-                                               &OmbriPie::_selectAnimationTimerTask);
-}
-
-void OmbriPie::_selectAnimationTimerTask(double t, double d, bool last) {
-    const KivoEasePtr easing = _selectAnimation ? _selectAnimation->easing() : nullptr;
-    const double change = _selectAnimationEndAngle - _selectAnimationStartAngle;
-    _animationTime = t;
-    if (!last) {
-        const double angle = KivoEasingUtil::ease(easing, _animationTime, _selectAnimationStartAngle, change, d);
-        // Only the transform moves: the slices are not drawn again until the end.
-        _pieControl->setTransform(_pieControl->transform().rotated(angle - _selectAnimationRotatedAngle));
-        _selectAnimationRotatedAngle = angle;
-        return;
-    }
-    stopPieMove(_selectDriver);
-    // The end lands on the target itself, whatever the curve gives at the full duration.
-    applyRotation(_selectAnimationEndAngle - _selectAnimationRotatedAngle);
-    _selectAnimationRotatedAngle = _selectAnimationEndAngle;
-    _animating = false;
-    _pieControl->invalidate();
-    laterOnMain(sharedAs<OmbriPie>(), [](OmbriPie& pie) { pie.showFinalTooltip(); });
-}
-
-void OmbriPie::stopSelectAnimation() {
-    stopPieTimer(_selectStartTimer);
-    stopPieMove(_selectDriver);
-    if (!_animating) return;
-    _animating = false;
-    _rotationAngle = appliedRotation();
-    _pieControl->setRotationAngle(_rotationAngle);
-}
-
-void OmbriPie::showFinalTooltip() {
-    // A selection made in code shows no tooltip after its turn.
-    if (!_isTapping || !_selectAnimationDataPoint) return;
-    const auto dp = dataPointOf(_selectAnimationDataPoint->pointIndex());
-    showTooltipAt(dp, _selectAnimationSenderPoint);
 }
 
 // ---- Pinch ----

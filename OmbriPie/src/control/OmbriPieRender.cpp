@@ -1,10 +1,12 @@
-// OmbriPie: the drawing pass (frame, titles, the legend's place) and the square it hands the drawing view.
+// OmbriPie: the drawing pass (frame, titles, the legend's place), and the square and the frame it hands
+// the drawing view.
 
 #include <algorithm>
 #include <cmath>
 
 #include "ChartCore/KivoLegend.h"
 #include "OmbriPie/OmbriPie.h"
+#include "PieFrame.h"
 
 void OmbriPie::render(const std::shared_ptr<IKivoRenderEngine>& engine) {
     if (!engine) return;
@@ -117,5 +119,34 @@ void OmbriPie::_renderPieControl(const std::shared_ptr<IKivoRenderEngine>& engin
         _pieControl->setBounds({cx, cy, 0, 0});
     }
     _pieControl->setCenter({cx, cy});
+    handOverFrame();
     _pieControl->invalidate();
+}
+
+void OmbriPie::handOverFrame() {
+    auto frame = std::make_shared<kivo::detail::PieFrame>();
+    frame->labels = _labels;
+    const std::size_t slices = std::max(_pieControl->values().size(), _pieControl->preValues().size());
+    frame->fills.reserve(slices);
+    frame->strokes.reserve(slices);
+    for (std::size_t i = 0; i < slices; ++i) {
+        frame->fills.push_back(getColor(static_cast<std::int64_t>(i)));
+        frame->strokes.push_back(getColorDark(static_cast<std::int64_t>(i)));
+    }
+    frame->background = plotAreaBackgroundColor();
+    frame->selectedBorderWidth = selectedBorderWidth();
+    frame->selectedDashes = selectedDashes();
+    frame->selectedBorderColor = selectedBorderColor();
+    frame->labelPosition = _dataLabel ? _dataLabel->position() : KivoPieLabelPositionNone;
+    frame->xamarinLabel = _isXamarinLabel;
+    frame->labelRenderer = _dataLabelRenderer;
+    _pieControl->setFrame(std::move(frame));
+
+    // A selection made in code turns its slice to the selected-item position once, before the pass
+    // that shows it.
+    if (selectionMode() != KivoChartSelectionModeNone && _setWithCode && _pieControl->rectPie() &&
+        _pieControl->validSelectedIndex() >= 0 && _selectedItemPosition != 0) {
+        turnToSelectedPosition();
+        _setWithCode = false;
+    }
 }

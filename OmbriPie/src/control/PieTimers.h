@@ -9,6 +9,7 @@
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoAnimationDriver.h"
 #include "Platform/runtime/clock.h"
+#include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/ticks.h"
 #include "Platform/runtime/timer.h"
 
@@ -65,6 +66,15 @@ std::shared_ptr<KivoAnimationDriver> startPieMove(const std::shared_ptr<T>& owne
 inline void stopPieMove(std::shared_ptr<KivoAnimationDriver>& driver) {
     // Taken out first: stopping may call back into the owner, which must find no move running.
     if (const auto d = std::move(driver)) d->stop();
+}
+
+// Runs `work` with the owner on the main queue after the current event, if the owner is still there.
+template <class T, class Work>
+void laterOnMain(const std::shared_ptr<T>& owner, Work work) {
+    std::weak_ptr<T> weak = owner;
+    plat::dispatch::async(plat::dispatch::Queue::main(), [weak, work]() {
+        if (const auto o = weak.lock()) work(*o);
+    });
 }
 
 }  // namespace kivo::detail
