@@ -6,6 +6,7 @@
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/menu_controller.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 
 std::shared_ptr<GridRowAccessor> OmbriGrid::objectAtIndexedSubscript(std::int32_t row) {
     return _cells->objectAtIndexedSubscript(row);
@@ -23,7 +24,7 @@ bool OmbriGrid::onCellLongPressed(plat::Point point) {
     const auto alive = keepAlive();
     const auto hit = hitTest(point);
     auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
-    if (_ombriGridCellLongPressed) _ombriGridCellLongPressed->raise(sharedAs<OmbriGrid>(), args);
+    if (_events->CellLongPressed) _events->CellLongPressed->raise(sharedAs<OmbriGrid>(), args);
     const bool cancel = args->cancel();
     if (const auto d = delegate()) d->cellLongPressed(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     return !cancel;

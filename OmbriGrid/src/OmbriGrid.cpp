@@ -18,7 +18,9 @@
 #include "Platform/runtime/system_notifications.h"
 #include "Platform/ui/gestures.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
+#include "scrolling/GridScroller.h"
 
 namespace {
 constexpr const char* DefaultGroupHeaderFormat = "{name}: {value} ({count} items)";
@@ -37,10 +39,13 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriGrid>(new OmbriGrid(frame)));
 }
 
-OmbriGrid::OmbriGrid(const plat::Rect& frame) : KivoView(frame) {}
+OmbriGrid::OmbriGrid(const plat::Rect& frame)
+    : KivoView(frame),
+      _events(std::make_unique<kivo::detail::GridEvents>()),
+      _scroller(std::make_unique<kivo::detail::GridScroller>(*this)) {}
 
 OmbriGrid::~OmbriGrid() {
-    stopScrollTimers();
+    _scroller->stop();
     plat::NotificationCenter::defaultCenter().removeObserver(_keyboardShownToken);
     plat::NotificationCenter::defaultCenter().removeObserver(_keyboardHiddenToken);
 }
@@ -62,33 +67,6 @@ void OmbriGrid::initInternals() {
     _defaultContextMenu = true;
     _autoSizeMode = GridAutoSizeModeBoth;
     _allowMerging = GridAllowMergingNone;
-
-    _ombriGridTapped = std::make_shared<KivoEvent>();
-    _ombriGridRendered = std::make_shared<KivoEvent>();
-    _ombriGridRendering = std::make_shared<KivoEvent>();
-    _ombriGridInvalidated = std::make_shared<KivoEvent>();
-    _ombriGridFormatItem = std::make_shared<KivoEvent>();
-    _ombriGridProcessItemOverlay = std::make_shared<KivoEvent>();
-    _ombriGridCellTapped = std::make_shared<KivoEvent>();
-    _ombriGridCellDoubleTapped = std::make_shared<KivoEvent>();
-    _ombriGridBeginningEdit = std::make_shared<KivoEvent>();
-    _ombriGridCellEditEnding = std::make_shared<KivoEvent>();
-    _ombriGridCellEditEnded = std::make_shared<KivoEvent>();
-    _ombriGridPrepareCellForEdit = std::make_shared<KivoEvent>();
-    _ombriGridItemsSourceChanged = std::make_shared<KivoEvent>();
-    _ombriGridLoadingRows = std::make_shared<KivoEvent>();
-    _ombriGridLoadedRows = std::make_shared<KivoEvent>();
-    _ombriGridGroupCollapsedChanging = std::make_shared<KivoEvent>();
-    _ombriGridGroupCollapsedChanged = std::make_shared<KivoEvent>();
-    _ombriGridScrollPositionChanged = std::make_shared<KivoEvent>();
-    _ombriGridSelectionChanging = std::make_shared<KivoEvent>();
-    _ombriGridSelectionChanged = std::make_shared<KivoEvent>();
-    _ombriGridSortingColumn = std::make_shared<KivoEvent>();
-    _ombriGridSortedColumn = std::make_shared<KivoEvent>();
-    _ombriGridAutoGeneratingColumn = std::make_shared<KivoEvent>();
-    _ombriGridResizedColumn = std::make_shared<KivoEvent>();
-    _ombriGridDroppedCaches = std::make_shared<KivoEvent>();
-    _ombriGridCellLongPressed = std::make_shared<KivoEvent>();
 
     setMergeManager(GridMergeManager::create(self));
     setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
@@ -413,7 +391,7 @@ void OmbriGrid::_headersChanged() {
 void OmbriGrid::invalidate() {
     const auto alive = keepAlive();
     dropCaches();
-    raiseNotice(_ombriGridInvalidated, KivoEventArgs::empty(),
+    raiseNotice(_events->Invalidated, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.invalidated(sharedAs<OmbriGrid>()); });
     setNeedsDisplay();
 }
@@ -422,7 +400,7 @@ void OmbriGrid::dropCaches() {
     const auto alive = keepAlive();
     for (const auto* panel : {&_topLeftCells, &_columnHeaders, &_rowHeaders, &_cells})
         if (*panel) (*panel)->resetCache(nullptr);
-    raiseNotice(_ombriGridDroppedCaches, KivoEventArgs::empty(),
+    raiseNotice(_events->DroppedCaches, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.droppedCaches(sharedAs<OmbriGrid>()); });
 }
 
@@ -435,8 +413,7 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     // Column positions and star widths follow the client width on every pass.
     _columns->_setDirty(true);
     _columns->_update();
-    raiseNotice(_ombriGridRendering, KivoEventArgs::empty(),
-                [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
+    raiseNotice(_events->Rendering, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
     // The panels draw into the current context.
     plat::CurrentContextScope current(context);
     if (isOpaque()) {
@@ -449,7 +426,7 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     if (_headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
     if (_headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
     _cells->drawSelection();
-    raiseNotice(_ombriGridRendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
+    raiseNotice(_events->Rendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
     // A grid gone by then asks for nothing.
     plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())] {
         if (const auto grid = weak.lock()) grid->checkForMoreItems();

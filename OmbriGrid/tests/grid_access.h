@@ -13,7 +13,7 @@
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/timer.h"
 #include "events/DelegateRule.h"
-#include "scrolling/GridTimers.h"
+#include "scrolling/GridScroller.h"
 
 namespace kivo::detail {
 
@@ -60,24 +60,16 @@ struct GridTestAccess {
     }
     // ---- scrolling ----
     // True while a glide or a bounce runs.
-    static bool isSliding(const OmbriGrid& grid) { return kivo::detail::isMoving(grid._slideMove); }
-    static bool editTimerLock(const OmbriGrid& grid) { return grid._editTimerLock; }
+    static bool isSliding(const OmbriGrid& grid) { return grid._scroller->isSliding(); }
+    static bool editTimerLock(const OmbriGrid& grid) { return grid._scroller->isMovingOrigin(); }
     // Starts a glide (or a bounce) from the origin to `to`, `seconds` long, as a release or an
     // over-scroll would.
-    static void slide(OmbriGrid& grid, plat::Point to, float seconds, bool bounce) {
-        grid.startPoint = {grid._originX, grid._originY};
-        grid.finalPoint = to;
-        grid.slideFactor = seconds;
-        grid._timerCount = 0;
-        grid.startSlide(bounce);
-    }
+    static void slide(OmbriGrid& grid, plat::Point to, float seconds, bool bounce) { grid._scroller->slide(to, seconds, bounce); }
     // True from the last final constraint until the fade has run its ticks.
-    static bool isFadePending(const OmbriGrid& grid) {
-        return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || kivo::detail::isMoving(grid._ghostMove);
-    }
+    static bool isFadePending(const OmbriGrid& grid) { return grid._scroller->isFadePending(); }
     // ---- editing ----
     static void setEditStartLock(OmbriGrid& grid, bool on) { grid._editStartLock = on; }
-    static void setEditTimerLock(OmbriGrid& grid, bool on) { grid._editTimerLock = on; }
+    static void setEditTimerLock(OmbriGrid& grid, bool on) { grid._scroller->setMovingOrigin(on); }
     static bool isFinishing(const OmbriGrid& grid) { return grid._isFinishingFlag; }
     static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) { return grid._dataMapPicker; }
     static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) {

@@ -54,6 +54,9 @@ class Timer;
 }  // namespace plat
 namespace kivo::detail {
 struct GridTestAccess;
+struct GridEvents;
+class GridScroller;
+class GridInternals;
 enum class DelegateRule : int;
 class GroupCollapse;
 }  // namespace kivo::detail
@@ -68,64 +71,58 @@ public:
     ~OmbriGrid() override;
 
     // ---- events (sender: the grid) and delegate ----
-    const std::shared_ptr<KivoEvent>& ombriGridTapped() const { return _ombriGridTapped; }
-    void setOmbriGridTapped(std::shared_ptr<KivoEvent> event) { _ombriGridTapped = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridRendered() const { return _ombriGridRendered; }
-    void setOmbriGridRendered(std::shared_ptr<KivoEvent> event) { _ombriGridRendered = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridRendering() const { return _ombriGridRendering; }
-    void setOmbriGridRendering(std::shared_ptr<KivoEvent> event) { _ombriGridRendering = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridInvalidated() const { return _ombriGridInvalidated; }
-    void setOmbriGridInvalidated(std::shared_ptr<KivoEvent> event) { _ombriGridInvalidated = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridFormatItem() const { return _ombriGridFormatItem; }
-    void setOmbriGridFormatItem(std::shared_ptr<KivoEvent> event) { _ombriGridFormatItem = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridProcessItemOverlay() const { return _ombriGridProcessItemOverlay; }
-    void setOmbriGridProcessItemOverlay(std::shared_ptr<KivoEvent> event) { _ombriGridProcessItemOverlay = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellTapped() const { return _ombriGridCellTapped; }
-    void setOmbriGridCellTapped(std::shared_ptr<KivoEvent> event) { _ombriGridCellTapped = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellDoubleTapped() const { return _ombriGridCellDoubleTapped; }
-    void setOmbriGridCellDoubleTapped(std::shared_ptr<KivoEvent> event) { _ombriGridCellDoubleTapped = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridBeginningEdit() const { return _ombriGridBeginningEdit; }
-    void setOmbriGridBeginningEdit(std::shared_ptr<KivoEvent> event) { _ombriGridBeginningEdit = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnding() const { return _ombriGridCellEditEnding; }
-    void setOmbriGridCellEditEnding(std::shared_ptr<KivoEvent> event) { _ombriGridCellEditEnding = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnded() const { return _ombriGridCellEditEnded; }
-    void setOmbriGridCellEditEnded(std::shared_ptr<KivoEvent> event) { _ombriGridCellEditEnded = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridPrepareCellForEdit() const { return _ombriGridPrepareCellForEdit; }
-    void setOmbriGridPrepareCellForEdit(std::shared_ptr<KivoEvent> event) { _ombriGridPrepareCellForEdit = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridItemsSourceChanged() const { return _ombriGridItemsSourceChanged; }
-    void setOmbriGridItemsSourceChanged(std::shared_ptr<KivoEvent> event) { _ombriGridItemsSourceChanged = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridLoadingRows() const { return _ombriGridLoadingRows; }
-    void setOmbriGridLoadingRows(std::shared_ptr<KivoEvent> event) { _ombriGridLoadingRows = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridLoadedRows() const { return _ombriGridLoadedRows; }
-    void setOmbriGridLoadedRows(std::shared_ptr<KivoEvent> event) { _ombriGridLoadedRows = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanging() const { return _ombriGridGroupCollapsedChanging; }
-    void setOmbriGridGroupCollapsedChanging(std::shared_ptr<KivoEvent> event) {
-        _ombriGridGroupCollapsedChanging = std::move(event);
-    }
-    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanged() const { return _ombriGridGroupCollapsedChanged; }
-    void setOmbriGridGroupCollapsedChanged(std::shared_ptr<KivoEvent> event) {
-        _ombriGridGroupCollapsedChanged = std::move(event);
-    }
-    const std::shared_ptr<KivoEvent>& ombriGridScrollPositionChanged() const { return _ombriGridScrollPositionChanged; }
-    void setOmbriGridScrollPositionChanged(std::shared_ptr<KivoEvent> event) {
-        _ombriGridScrollPositionChanged = std::move(event);
-    }
-    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanging() const { return _ombriGridSelectionChanging; }
-    void setOmbriGridSelectionChanging(std::shared_ptr<KivoEvent> event) { _ombriGridSelectionChanging = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanged() const { return _ombriGridSelectionChanged; }
-    void setOmbriGridSelectionChanged(std::shared_ptr<KivoEvent> event) { _ombriGridSelectionChanged = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridSortingColumn() const { return _ombriGridSortingColumn; }
-    void setOmbriGridSortingColumn(std::shared_ptr<KivoEvent> event) { _ombriGridSortingColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridSortedColumn() const { return _ombriGridSortedColumn; }
-    void setOmbriGridSortedColumn(std::shared_ptr<KivoEvent> event) { _ombriGridSortedColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridAutoGeneratingColumn() const { return _ombriGridAutoGeneratingColumn; }
-    void setOmbriGridAutoGeneratingColumn(std::shared_ptr<KivoEvent> event) { _ombriGridAutoGeneratingColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridResizedColumn() const { return _ombriGridResizedColumn; }
-    void setOmbriGridResizedColumn(std::shared_ptr<KivoEvent> event) { _ombriGridResizedColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridDroppedCaches() const { return _ombriGridDroppedCaches; }
-    void setOmbriGridDroppedCaches(std::shared_ptr<KivoEvent> event) { _ombriGridDroppedCaches = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellLongPressed() const { return _ombriGridCellLongPressed; }
-    void setOmbriGridCellLongPressed(std::shared_ptr<KivoEvent> event) { _ombriGridCellLongPressed = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridTapped() const;
+    void setOmbriGridTapped(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridRendered() const;
+    void setOmbriGridRendered(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridRendering() const;
+    void setOmbriGridRendering(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridInvalidated() const;
+    void setOmbriGridInvalidated(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridFormatItem() const;
+    void setOmbriGridFormatItem(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridProcessItemOverlay() const;
+    void setOmbriGridProcessItemOverlay(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellTapped() const;
+    void setOmbriGridCellTapped(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellDoubleTapped() const;
+    void setOmbriGridCellDoubleTapped(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridBeginningEdit() const;
+    void setOmbriGridBeginningEdit(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnding() const;
+    void setOmbriGridCellEditEnding(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnded() const;
+    void setOmbriGridCellEditEnded(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridPrepareCellForEdit() const;
+    void setOmbriGridPrepareCellForEdit(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridItemsSourceChanged() const;
+    void setOmbriGridItemsSourceChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridLoadingRows() const;
+    void setOmbriGridLoadingRows(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridLoadedRows() const;
+    void setOmbriGridLoadedRows(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanging() const;
+    void setOmbriGridGroupCollapsedChanging(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanged() const;
+    void setOmbriGridGroupCollapsedChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridScrollPositionChanged() const;
+    void setOmbriGridScrollPositionChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanging() const;
+    void setOmbriGridSelectionChanging(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanged() const;
+    void setOmbriGridSelectionChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSortingColumn() const;
+    void setOmbriGridSortingColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSortedColumn() const;
+    void setOmbriGridSortedColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridAutoGeneratingColumn() const;
+    void setOmbriGridAutoGeneratingColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridResizedColumn() const;
+    void setOmbriGridResizedColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridDroppedCaches() const;
+    void setOmbriGridDroppedCaches(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellLongPressed() const;
+    void setOmbriGridCellLongPressed(std::shared_ptr<KivoEvent> event);
     std::shared_ptr<OmbriGridDelegate> delegate() const { return _delegate.lock(); }
     void setDelegate(const std::shared_ptr<OmbriGridDelegate>& delegate) { _delegate = delegate; }
     // Keeps the delegate alive, and makes it the delegate.
@@ -501,6 +498,7 @@ private:
     friend class GridRow;
     friend class GridColumn;
     friend class kivo::detail::GroupCollapse;
+    friend class kivo::detail::GridInternals;
     friend struct kivo::detail::GridTestAccess;
 
     void initInternals();
@@ -538,27 +536,11 @@ private:
     void checkForMoreItems();
     // ---- scrolling ----
     void updatePanMax();
-    void _handlePan(plat::Point translation);
-    // A pan step shows the scroll indicators a little more and stops a pending fade.
-    void doReactPan();
-    // One frame of the glide or the bounce, `t` seconds after its start.
-    void _panTimer(double t, bool last);
-    void _panTimer2(double t, bool last);
-    // One frame of the glide or the bounce; true once it ends (its last frame, or a stop asked for).
-    bool slideTick(double t, bool last);
-    // The origin back within the content. While it moves: the horizontal one, and the vertical one
-    // only when touch feedback is off. Once it rests: both, the vertical one by a bounce when more than
-    // 2 points out and touch feedback is on.
+    // The origin back within the content while it moves: the horizontal one, and the vertical one
+    // only when touch feedback is off.
     void _constrainOriginNonFinal();
-    void _constrainOriginFinal();
     // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
     void scrollPositionMoved(plat::Point before);
-    // Starts the glide or the bounce, stopping the one that runs.
-    void startSlide(bool bounce);
-    // The indicators fade out once the origin has been still for a while.
-    void scrollBarGhost();
-    void _scrollGhostDisappear(double t, bool last);
-    void stopScrollTimers();
     // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
     void tryLoadCursorCollectionItems();
     // What a gesture on the grid does first: the grid takes the keyboard, unless an open editor holds it.
@@ -670,32 +652,8 @@ private:
     void changeFont(plat::Font& field, const plat::Font& font);
     void changeFontName(plat::Font& field, const std::string& name);
 
-    std::shared_ptr<KivoEvent> _ombriGridTapped;
-    std::shared_ptr<KivoEvent> _ombriGridRendered;
-    std::shared_ptr<KivoEvent> _ombriGridRendering;
-    std::shared_ptr<KivoEvent> _ombriGridInvalidated;
-    std::shared_ptr<KivoEvent> _ombriGridFormatItem;
-    std::shared_ptr<KivoEvent> _ombriGridProcessItemOverlay;
-    std::shared_ptr<KivoEvent> _ombriGridCellTapped;
-    std::shared_ptr<KivoEvent> _ombriGridCellDoubleTapped;
-    std::shared_ptr<KivoEvent> _ombriGridBeginningEdit;
-    std::shared_ptr<KivoEvent> _ombriGridCellEditEnding;
-    std::shared_ptr<KivoEvent> _ombriGridCellEditEnded;
-    std::shared_ptr<KivoEvent> _ombriGridPrepareCellForEdit;
-    std::shared_ptr<KivoEvent> _ombriGridItemsSourceChanged;
-    std::shared_ptr<KivoEvent> _ombriGridLoadingRows;
-    std::shared_ptr<KivoEvent> _ombriGridLoadedRows;
-    std::shared_ptr<KivoEvent> _ombriGridGroupCollapsedChanging;
-    std::shared_ptr<KivoEvent> _ombriGridGroupCollapsedChanged;
-    std::shared_ptr<KivoEvent> _ombriGridScrollPositionChanged;
-    std::shared_ptr<KivoEvent> _ombriGridSelectionChanging;
-    std::shared_ptr<KivoEvent> _ombriGridSelectionChanged;
-    std::shared_ptr<KivoEvent> _ombriGridSortingColumn;
-    std::shared_ptr<KivoEvent> _ombriGridSortedColumn;
-    std::shared_ptr<KivoEvent> _ombriGridAutoGeneratingColumn;
-    std::shared_ptr<KivoEvent> _ombriGridResizedColumn;
-    std::shared_ptr<KivoEvent> _ombriGridDroppedCaches;
-    std::shared_ptr<KivoEvent> _ombriGridCellLongPressed;
+    // The 26 events, made with the grid.
+    std::unique_ptr<kivo::detail::GridEvents> _events;
     std::weak_ptr<OmbriGridDelegate> _delegate;
     std::shared_ptr<OmbriGridDelegate> _strongDelegate;
 
@@ -753,7 +711,6 @@ private:
     bool _defaultContextMenu = true;
     bool _isUpdating = false;
     bool _isFinishingFlag = false;
-    bool _editTimerLock = false;
     bool _editStartLock = false;
     bool _isEverDrawnFlag = false;
     std::int32_t _columnBeingSized = -1;
@@ -762,19 +719,8 @@ private:
     plat::Point _cellsStart{};
     plat::Point _panMax{};
     double _originX = 0, _originY = 0;
-    // ---- scrolling ----
-    plat::Point _panStart{}, _panVelocity{};
-    plat::Point startPoint{}, finalPoint{};
-    // The glide's or the bounce's length in seconds, in single precision as the speed it comes from.
-    float slideFactor = 0;
-    bool freezeHorizontal = false, freezeVertical = false;
-    // Frames of the glide or bounce, and the indicators' fade state; set past the end to stop them at
-    // their next frame.
-    std::int32_t _timerCount = 0, _ghostTimerCount = 0;
-    // The glide or bounce, and the fade, on the animation driver; the fade's wait on a one-shot timer.
-    std::shared_ptr<KivoAnimationDriver> _slideMove, _ghostMove;
-    std::shared_ptr<plat::Timer> _ghostWaitTimer;
-    double _ghostStartAlpha = 0;  // the indicators' alpha when the fade began
+    // The pan, the glide, the bounce and the indicators' fade.
+    std::unique_ptr<kivo::detail::GridScroller> _scroller;
     // ---- editing ----
     std::shared_ptr<plat::PickerView> _dataMapPicker;
     std::shared_ptr<plat::Toolbar> _dataMapPickerToolbar;

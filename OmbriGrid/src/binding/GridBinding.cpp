@@ -13,6 +13,7 @@
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "binding/SpacerItems.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "selection/ItemPositions.h"
 
 using kivo::detail::DelegateRule;
@@ -43,7 +44,7 @@ void OmbriGrid::setItemsSource(plat::ArrayPtr items) {
     _collectionView = KivoCollectionView::create(_itemsSource);
     followView(_collectionView);
     _bindGrid(true);
-    raiseNotice(_ombriGridItemsSourceChanged, KivoEventArgs::empty(),
+    raiseNotice(_events->ItemsSourceChanged, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.itemsSourceChanged(sharedAs<OmbriGrid>()); });
 }
 
@@ -54,7 +55,7 @@ void OmbriGrid::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
     _collectionView = std::move(view);
     followView(_collectionView);
     _bindGrid(true);
-    raiseNotice(_ombriGridItemsSourceChanged, KivoEventArgs::empty(),
+    raiseNotice(_events->ItemsSourceChanged, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.itemsSourceChanged(sharedAs<OmbriGrid>()); });
 }
 
@@ -91,7 +92,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     rows->beginUpdate();
     rows->_binding = true;
     auto args = std::make_shared<KivoCancelEventArgs>();
-    if (!raiseCancelable(_ombriGridLoadingRows, args, DelegateRule::Replaces,
+    if (!raiseCancelable(_events->LoadingRows, args, DelegateRule::Replaces,
                          [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
         // The rows stay as they were, and no longer mirror the view.
         rows->_mirrorsView = false;
@@ -123,7 +124,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     }
     rows->endUpdate();
     rows->_binding = false;
-    raiseNotice(_ombriGridLoadedRows, KivoEventArgs::empty(),
+    raiseNotice(_events->LoadedRows, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
 }
 
@@ -174,7 +175,7 @@ void OmbriGrid::_bindColumns() {
             column->setDataType(property->dataType() != 0 ? property->dataType() : std::int64_t{KivoDataTypeString});
             column->setIsReadOnly(property->isReadOnly());
             auto args = std::make_shared<GridAutoGeneratingColumnEventArgs>(column, property);
-            if (raiseCancelable(_ombriGridAutoGeneratingColumn, args, DelegateRule::Replaces,
+            if (raiseCancelable(_events->AutoGeneratingColumn, args, DelegateRule::Replaces,
                                 [this, &property, &column](OmbriGridDelegate& d) {
                                     return d.autoGeneratingColumn(sharedAs<OmbriGrid>(), property, column);
                                 }))

@@ -20,7 +20,9 @@
 #include "Platform/ui/window.h"
 #include "editing/EditorValues.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
+#include "scrolling/GridScroller.h"
 
 namespace {
 
@@ -79,7 +81,7 @@ plat::Size OmbriGrid::intrinsicContentSize() const {
 bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     using kivo::detail::DelegateRule;
     const auto alive = keepAlive();
-    if (!_isValidRow(row, col) || _editStartLock || _editTimerLock) return false;
+    if (!_isValidRow(row, col) || _editStartLock || _scroller->isMovingOrigin()) return false;
     if (_activeEditor || _editRange) {
         // One edit at a time: a second would orphan the first's editor and its events.
         plat::log("Grid: no edit of cell " + cellName(row, col) + " while cell " + cellName(_editRow, _editCol) +
@@ -95,12 +97,12 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     if (_mergeManager) range = _mergeManager->getMergedRangeForCells(range, GridCellTypeCell);
     const auto self = sharedAs<OmbriGrid>();
     auto beginning = std::make_shared<GridCellRangeEventArgs>(_cells, range);
-    if (!raiseCancelable(_ombriGridBeginningEdit, beginning, DelegateRule::Replaces,
+    if (!raiseCancelable(_events->BeginningEdit, beginning, DelegateRule::Replaces,
                          [&](OmbriGridDelegate& d) { return d.beginningEdit(self, _cells, range); }) ||
         !editCellStands(row, col, rowObject, column))
         return false;
     auto prepare = std::make_shared<GridCellRangeEventArgs>(_cells, range);
-    if (!raiseCancelable(_ombriGridPrepareCellForEdit, prepare, DelegateRule::EitherStops,
+    if (!raiseCancelable(_events->PrepareCellForEdit, prepare, DelegateRule::EitherStops,
                          [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, _cells, range); }) ||
         !editCellStands(row, col, rowObject, column))
         return false;
@@ -287,10 +289,10 @@ bool OmbriGrid::finishEditing(bool cancel) {
     const auto range = _editRange;
     auto args = std::make_shared<GridCellRangeEventArgs>(_cells, range);
     args->setCancel(cancel);
-    const bool commit = raiseCancelable(_ombriGridCellEditEnding, args, DelegateRule::Replaces,
+    const bool commit = raiseCancelable(_events->CellEditEnding, args, DelegateRule::Replaces,
                                         [&](OmbriGridDelegate& d) { return d.cellEditEnding(self, _cells, range, cancel); });
     if (commit && itemStays) commitEdit();
-    raiseNotice(_ombriGridCellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
+    raiseNotice(_events->CellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
 
     editor->setHidden(true);
     editor->removeFromSuperview();

@@ -7,6 +7,7 @@
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "clipboard/PasteRun.h"
+#include "events/GridEvents.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ void OmbriGrid::holdEditedItem() {
     _editItem = edited ? edited->dataItem() : plat::Value();
     // Each drawing pass puts the editor over the cell its item has now.
     _editFollowToken = std::make_shared<int>(0);
-    _ombriGridRendering->addHandler(
+    _events->Rendering->addHandler(
         [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())](const std::shared_ptr<KivoEventContainer>&) {
             if (const auto grid = weak.lock(); grid && grid->_editRange) grid->followEditedItem();
         },
@@ -40,7 +41,7 @@ void OmbriGrid::holdEditedItem() {
 }
 
 void OmbriGrid::releaseEditedItem() {
-    if (_editFollowToken) _ombriGridRendering->removeHandlersForObject(_editFollowToken);
+    if (_editFollowToken) _events->Rendering->removeHandlersForObject(_editFollowToken);
     _editFollowToken.reset();
     _editRows.clear();
     _editItem = {};

@@ -15,6 +15,7 @@
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/menu_controller.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "foundation/scoped_flag.h"
 
 using kivo::detail::DelegateRule;
@@ -49,13 +50,13 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
     const plat::Point at = recognizer.locationInView(this);
 
     auto tapped = std::make_shared<KivoPointEventArgs>(KivoPoint::create(at.x, at.y));
-    if (!raiseCancelable(_ombriGridTapped, tapped, DelegateRule::EitherStops,
+    if (!raiseCancelable(_events->Tapped, tapped, DelegateRule::EitherStops,
                          [this, &tapped](OmbriGridDelegate& d) { return d.tapped(sharedAs<OmbriGrid>(), tapped->point()); }))
         return;
 
     const auto hit = hitTest(at);
     auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
-    if (!raiseCancelable(_ombriGridCellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    if (!raiseCancelable(_events->CellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         }))
         return;
@@ -84,7 +85,7 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
         // No edit may start while the event runs: one started by a handler would race the editor
         // this double tap opens.
         plat::detail::ScopedFlag lock(_editStartLock);
-        goOn = raiseCancelable(_ombriGridCellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+        goOn = raiseCancelable(_events->CellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         });
     }
@@ -147,12 +148,12 @@ void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
 }
 
 bool OmbriGrid::onSortingColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    return raiseCancelable(_ombriGridSortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    return raiseCancelable(_events->SortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
         return d.sortingColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     });
 }
 
 void OmbriGrid::onSortedColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    raiseNotice(_ombriGridSortedColumn, args,
+    raiseNotice(_events->SortedColumn, args,
                 [this, &args](OmbriGridDelegate& d) { d.sortedColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange()); });
 }

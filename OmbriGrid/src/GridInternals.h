@@ -1,0 +1,27 @@
+#pragma once
+// The one door from the grid's parts (scroller, edit session, clipboard, press handler, row and
+// column collections) into the grid's private members. Each part reaches only what it names here.
+
+#include "OmbriGrid/OmbriGrid.h"
+
+namespace kivo::detail {
+
+class GridInternals {
+public:
+    // Holds the grid while a part calls out to handlers that may let go of it.
+    static std::shared_ptr<const plat::Object> keepAlive(const OmbriGrid& grid) { return grid.keepAlive(); }
+    static std::shared_ptr<OmbriGrid> self(OmbriGrid& grid) { return grid.sharedAs<OmbriGrid>(); }
+
+    // ---- the origin, which the scroller moves ----
+    static double& originX(OmbriGrid& grid) { return grid._originX; }
+    static double& originY(OmbriGrid& grid) { return grid._originY; }
+    static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
+    static void updatePanMax(OmbriGrid& grid) { grid.updatePanMax(); }
+    static void constrainOriginNonFinal(OmbriGrid& grid) { grid._constrainOriginNonFinal(); }
+    static void scrollPositionMoved(OmbriGrid& grid, plat::Point before) { grid.scrollPositionMoved(before); }
+    static void tryLoadMore(OmbriGrid& grid) { grid.tryLoadCursorCollectionItems(); }
+    static void takeFirstResponder(OmbriGrid& grid) { grid.takeFirstResponder(); }
+    static GridScroller& scroller(OmbriGrid& grid) { return *grid._scroller; }
+};
+
+}  // namespace kivo::detail
