@@ -17,6 +17,7 @@
 #include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/system_notifications.h"
 #include "Platform/ui/gestures.h"
+#include "clipboard/GridClipboard.h"
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
@@ -42,7 +43,8 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
 OmbriGrid::OmbriGrid(const plat::Rect& frame)
     : KivoView(frame),
       _events(std::make_unique<kivo::detail::GridEvents>()),
-      _scroller(std::make_unique<kivo::detail::GridScroller>(*this)) {}
+      _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
+      _clipboard(std::make_unique<kivo::detail::GridClipboard>()) {}
 
 OmbriGrid::~OmbriGrid() {
     _scroller->stop();

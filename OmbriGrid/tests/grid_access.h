@@ -12,6 +12,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/timer.h"
+#include "clipboard/GridClipboard.h"
 #include "events/DelegateRule.h"
 #include "scrolling/GridScroller.h"
 
@@ -88,9 +89,11 @@ struct GridTestAccess {
     static void setSelOrigin(OmbriGrid& grid, bool anchorStays) { grid._selOrigin = anchorStays; }
 
     // ---- clipboard ----
-    static const std::vector<std::vector<plat::Value>>& localClipboard(const OmbriGrid& grid) { return grid._localClipboard; }
-    static const std::shared_ptr<GridCellRange>& copiedRange(const OmbriGrid& grid) { return grid._copiedRange; }
-    static bool copyBeingCut(const OmbriGrid& grid) { return grid._copyBeingCut; }
+    static const std::vector<std::vector<plat::Value>>& localClipboard(const OmbriGrid& grid) {
+        return grid._clipboard->copy().values;
+    }
+    static const std::shared_ptr<GridCellRange>& copiedRange(const OmbriGrid& grid) { return grid._clipboard->copy().range; }
+    static bool copyBeingCut(const OmbriGrid& grid) { return grid._clipboard->isCut(); }
     // The cell the edit menu was opened on, as a long press there records it.
     static void pressForMenu(OmbriGrid& grid, std::shared_ptr<GridHitTestInfo> hit) { grid._contextMenuHTI = std::move(hit); }
 

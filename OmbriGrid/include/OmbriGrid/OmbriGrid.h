@@ -56,6 +56,9 @@ namespace kivo::detail {
 struct GridTestAccess;
 struct GridEvents;
 class GridScroller;
+class GridClipboard;
+struct PasteRun;
+struct ClipboardRow;
 class GridInternals;
 enum class DelegateRule : int;
 class GroupCollapse;
@@ -612,23 +615,19 @@ private:
     std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
 
     // ---- clipboard ----
-    // One paste: the cells it wrote and left alone, the cut sources it empties at its end.
-    struct PasteRun;
     void copySelection();
     // Places `rows` (the grid's copy or a pasted text) from the selection's top-left data row.
     // `valueAt` gives the value of copied row k, column j; null leaves that cell alone.
-    void pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
+    void pasteBlock(kivo::detail::PasteRun& run, std::size_t rowCount, std::size_t columnCount,
                     const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
     // One value into the merged range of (row, col); true when a cell was written.
-    bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
-    // A row as the clipboard reads and writes it.
-    struct ClipboardRow;
-    // Points `view` at row `index`.
-    void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
+    bool pasteInto(kivo::detail::PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
+    // Points `view` (a row as the clipboard reads and writes it) at row `index`.
+    void viewClipboardRow(kivo::detail::ClipboardRow& view, std::int32_t index) const;
     // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
-    void finishPaste(PasteRun& run);
+    void finishPaste(kivo::detail::PasteRun& run);
     // The row that shows a cut's source now, or -1 when none does.
-    std::int32_t cutSourceRow(PasteRun& run, std::size_t source) const;
+    std::int32_t cutSourceRow(kivo::detail::PasteRun& run, std::size_t source) const;
 
     // ---- detail rows and cell views ----
 
@@ -762,17 +761,8 @@ private:
     // ---- keyboard commands ----
 
     // ---- clipboard ----
-    // The grid's own copy: each copied data row's raw values by column offset (nil: no value), the
-    // row's item, identity and index (so that a cut finds its cells where they were, or after a sort
-    // by what they show), the copied block, and the text put on the pasteboard with it.
-    std::vector<std::vector<plat::Value>> _localClipboard;
-    std::vector<plat::Value> _localClipboardItems;
-    std::vector<std::uint64_t> _localClipboardRowIds;
-    std::vector<std::int32_t> _localClipboardRows;
-    std::optional<std::string> _localClipboardText;
-    std::shared_ptr<GridCellRange> _copiedRange;
-    bool _copyBeingCut = false;
-    PasteRun* _pasteRun = nullptr;
+    // The grid's own copy, whether it is a cut, and the paste that runs.
+    std::unique_ptr<kivo::detail::GridClipboard> _clipboard;
 
     // ---- detail rows and cell views ----
 };

@@ -13,6 +13,7 @@
 #include "Platform/foundation/log.h"
 #include "Platform/ui/pasteboard.h"
 #include "clipboard/ClipboardPayload.h"
+#include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
 #include "clipboard/TextRepair.h"
 
@@ -51,7 +52,7 @@ bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<
         case plat::EditAction::Copy:
             return pressedInSelection;
         case plat::EditAction::Paste:
-            return !_isReadOnly && pressedInSelection && (plat::Pasteboard::general().hasStrings() || _copiedRange) &&
+            return !_isReadOnly && pressedInSelection && (plat::Pasteboard::general().hasStrings() || _clipboard->hasCopy()) &&
                    _selection && _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
     }
     return false;
@@ -74,7 +75,7 @@ void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) {
     const auto alive = keepAlive();
     _contextMenuHTI = nullptr;
     if (!hasCells(_selection.get())) return;
-    _copyBeingCut = false;
+    _clipboard->setCut(false);
     copySelection();
 }
 
@@ -87,7 +88,7 @@ void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) {
     }
     if (!hasCells(_selection.get())) return;
     copySelection();
-    _copyBeingCut = true;
+    _clipboard->setCut(true);
 }
 
 void OmbriGrid::copySelection() {
@@ -115,7 +116,7 @@ void OmbriGrid::copySelection() {
     std::vector<plat::Value> items;
     std::vector<std::uint64_t> ids;
     std::vector<std::int32_t> indices;
-    ClipboardRow view;
+    kivo::detail::ClipboardRow view;
     for (std::int32_t r = top; r <= bottom; ++r) {
         viewClipboardRow(view, r);
         const bool data = view.isData;
@@ -149,13 +150,9 @@ void OmbriGrid::copySelection() {
         }
     }
     const auto skipped = static_cast<std::int32_t>(texts.size() - values.size());
-    _copiedRange = std::make_shared<GridCellRange>(top, left, bottom - skipped, right);
-    _localClipboard = std::move(values);
-    _localClipboardItems = std::move(items);
-    _localClipboardRowIds = std::move(ids);
-    _localClipboardRows = std::move(indices);
     std::string text = kivo::detail::tabSeparatedText(texts);
-    _localClipboardText = text;
+    _clipboard->keep({std::move(values), std::move(items), std::move(ids), std::move(indices), text,
+                      std::make_shared<GridCellRange>(top, left, bottom - skipped, right)});
 
     plat::Pasteboard::Item item;
     item.emplace(std::string(plat::PasteboardTypeText), plat::Value(std::move(text)));

@@ -57,7 +57,7 @@ std::int32_t OmbriGrid::editedItemRow() const {
     // value names none, and an equal value in another row is not the edited one.
     const void* record = recordOf(_editItem);
     if (!record) return -1;
-    ClipboardRow view;
+    kivo::detail::ClipboardRow view;
     const auto count = static_cast<std::int32_t>(_rows->count());
     for (std::int32_t r = 0; r < count; ++r) {
         viewClipboardRow(view, r);
