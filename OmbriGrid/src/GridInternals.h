@@ -22,6 +22,11 @@ public:
     static void tryLoadMore(OmbriGrid& grid) { grid.tryLoadCursorCollectionItems(); }
     static void takeFirstResponder(OmbriGrid& grid) { grid.takeFirstResponder(); }
     static GridScroller& scroller(OmbriGrid& grid) { return *grid._scroller; }
+
+    // ---- what the press handler reaches ----
+    static void dropColumnCaches(OmbriGrid& grid, std::int32_t column) { grid.dropColumnCaches(column); }
+    // Which corner of the selection an extension moves (true: the far corner, the anchor staying put).
+    static bool& selOrigin(OmbriGrid& grid) { return grid._selOrigin; }
 };
 
 }  // namespace kivo::detail

@@ -18,9 +18,11 @@
 #include "Platform/runtime/system_notifications.h"
 #include "Platform/ui/gestures.h"
 #include "clipboard/GridClipboard.h"
+#include "editing/EditSession.h"
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
+#include "resizing/GridPress.h"
 #include "scrolling/GridScroller.h"
 
 namespace {
@@ -44,6 +46,8 @@ OmbriGrid::OmbriGrid(const plat::Rect& frame)
     : KivoView(frame),
       _events(std::make_unique<kivo::detail::GridEvents>()),
       _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
+      _edit(std::make_unique<kivo::detail::EditSession>()),
+      _press(std::make_unique<kivo::detail::GridPress>(*this)),
       _clipboard(std::make_unique<kivo::detail::GridClipboard>()) {}
 
 OmbriGrid::~OmbriGrid() {
@@ -86,7 +90,7 @@ void OmbriGrid::initInternals() {
 
     _groupHeaderFormat = DefaultGroupHeaderFormat;
     _selection = std::make_shared<GridCellRange>();
-    _columnBeingSized = -1;
+    _press->setColumnBeingSized(-1);
 
     setScrollIndicatorColor(plat::Color(plat::Color::darkGray().r, plat::Color::darkGray().g, plat::Color::darkGray().b, 0.0));
     _frozenCellsBorderColor = plat::Color::black();
@@ -110,18 +114,18 @@ void OmbriGrid::initInternals() {
     _font = _columnHeaderFont = _rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
 
     // The in-place editor waits hidden until a cell is edited.
-    _editor = plat::TextField::create();
-    _editor->setHidden(true);
-    _editor->setFont(_font);
-    _editor->setReturnKeyType(plat::ReturnKeyType::Done);
-    _editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
-    _editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
-    _editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
-    _editor->setSpellCheckingType(plat::SpellCheckingType::No);
-    _editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
-    _editor->setTextAlignment(plat::TextAlignment::Natural);
-    _editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
-    addSubview(_editor);
+    _edit->editor = plat::TextField::create();
+    _edit->editor->setHidden(true);
+    _edit->editor->setFont(_font);
+    _edit->editor->setReturnKeyType(plat::ReturnKeyType::Done);
+    _edit->editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
+    _edit->editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
+    _edit->editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
+    _edit->editor->setSpellCheckingType(plat::SpellCheckingType::No);
+    _edit->editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    _edit->editor->setTextAlignment(plat::TextAlignment::Natural);
+    _edit->editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
+    addSubview(_edit->editor);
     initToolbars();
 
     const std::int32_t r = defaultRowSize();
@@ -449,7 +453,7 @@ void OmbriGrid::checkForMoreItems() {
 }
 
 void OmbriGrid::takeFirstResponder() {
-    if (!_activeEditor) becomeFirstResponder();
+    if (!_edit->activeEditor) becomeFirstResponder();
 }
 
 void OmbriGrid::respondToSizeChanged() { invalidate(); }

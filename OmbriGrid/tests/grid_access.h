@@ -13,7 +13,9 @@
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/timer.h"
 #include "clipboard/GridClipboard.h"
+#include "editing/EditSession.h"
 #include "events/DelegateRule.h"
+#include "resizing/GridPress.h"
 #include "scrolling/GridScroller.h"
 
 namespace kivo::detail {
@@ -46,11 +48,11 @@ struct GridTestAccess {
     // Cells drawn straight into the grid's context, as the platform's refusal of an image makes them:
     // what a cell draws then reaches the test's recording context.
     static void drawCellsStraight(GridPanel& panel, bool on = true) { panel._cellImagesOff = on; }
-    static void setEditRange(OmbriGrid& grid, std::shared_ptr<GridCellRange> range) { grid._editRange = std::move(range); }
-    static void setColumnBeingSized(OmbriGrid& grid, std::int32_t column) { grid._columnBeingSized = column; }
+    static void setEditRange(OmbriGrid& grid, std::shared_ptr<GridCellRange> range) { grid._edit->range = std::move(range); }
+    static void setColumnBeingSized(OmbriGrid& grid, std::int32_t column) { grid._press->setColumnBeingSized(column); }
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
-    static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return grid._editor; }
+    static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return grid._edit->editor; }
     // A selection stored as it is, past every check of the setter.
     static void placeSelection(OmbriGrid& grid, const GridCellRange& range) { grid._selection = range.clone(); }
     // ---- view operations ----
@@ -69,16 +71,14 @@ struct GridTestAccess {
     // True from the last final constraint until the fade has run its ticks.
     static bool isFadePending(const OmbriGrid& grid) { return grid._scroller->isFadePending(); }
     // ---- editing ----
-    static void setEditStartLock(OmbriGrid& grid, bool on) { grid._editStartLock = on; }
+    static void setEditStartLock(OmbriGrid& grid, bool on) { grid._edit->startLock = on; }
     static void setEditTimerLock(OmbriGrid& grid, bool on) { grid._scroller->setMovingOrigin(on); }
-    static bool isFinishing(const OmbriGrid& grid) { return grid._isFinishingFlag; }
-    static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) { return grid._dataMapPicker; }
-    static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) {
-        return grid._dataMapPickerToolbar;
-    }
+    static bool isFinishing(const OmbriGrid& grid) { return grid._edit->finishing; }
+    static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) { return grid._edit->picker; }
+    static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) { return grid._edit->pickerToolbar; }
 
     // ---- taps and sorting ----
-    static bool editStartLock(const OmbriGrid& grid) { return grid._editStartLock; }
+    static bool editStartLock(const OmbriGrid& grid) { return grid._edit->startLock; }
     static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
     // Whether the rows read their items from the view where they stand (after a header tap's re-sort).
     static bool rowsReadTheView(const OmbriGrid& grid) { return !grid._rows->_readsView.expired(); }

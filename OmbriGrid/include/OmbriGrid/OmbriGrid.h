@@ -56,6 +56,8 @@ namespace kivo::detail {
 struct GridTestAccess;
 struct GridEvents;
 class GridScroller;
+struct EditSession;
+class GridPress;
 class GridClipboard;
 struct PasteRun;
 struct ClipboardRow;
@@ -197,11 +199,11 @@ public:
     void setFrozenRows(std::int32_t count);
     std::int32_t frozenColumns() const;
     void setFrozenColumns(std::int32_t count);
-    std::int32_t columnBeingSized() const { return _columnBeingSized; }
-    const std::shared_ptr<plat::View>& activeEditor() const { return _activeEditor; }
-    void setActiveEditor(std::shared_ptr<plat::View> editor) { _activeEditor = std::move(editor); }
-    const plat::Value& activeEditorValue() const { return _activeEditorValue; }
-    const std::shared_ptr<GridCellRange>& editRange() const { return _editRange; }
+    std::int32_t columnBeingSized() const;
+    const std::shared_ptr<plat::View>& activeEditor() const;
+    void setActiveEditor(std::shared_ptr<plat::View> editor);
+    const plat::Value& activeEditorValue() const;
+    const std::shared_ptr<GridCellRange>& editRange() const;
     const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const { return _longPressRecognizer; }
 
     // ---- editing: one cell, or the merged range it lies in, at a time and in place ----
@@ -591,20 +593,6 @@ private:
     // the control: two quick taps on it are two presses, not a double tap on the grid.
     bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) override;
 
-    // ---- column resizing and the selection handles' drag ----
-    // Which column a header press at `point` would size (walking left over hidden columns from a left
-    // edge); -1 when it is in no edge zone or resizing is off.
-    std::int32_t columnToSize(const GridHitTestInfo& hit, plat::Point point);
-    bool pressShouldBegin(plat::Point point);
-    void beginPress(plat::Point point);
-    // One drag step of the column being sized: the column follows the finger from `p1`.
-    void resizeStep(double x);
-    // The grabbed corner of the selection follows the finger over the cells.
-    void dragSelectionHandle(plat::Point point);
-    // The press is over, however it ended: the sized column keeps its width and is no longer marked.
-    void endPress();
-    // Every column fixed at the width it shows, the sized one at `sizedWidth`.
-    void fixColumnWidths(std::int32_t sizedWidth);
     // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
     void dropColumnCaches(std::int32_t column);
 
@@ -675,10 +663,6 @@ private:
     std::shared_ptr<GridCellRange> _selection;
     // Grouped rows: the view position of each row's item (-1 for group rows), in row order.
     std::vector<std::int32_t> _rowItemPositions;
-    std::shared_ptr<GridCellRange> _editRange;
-    std::shared_ptr<plat::View> _activeEditor;
-    plat::Value _activeEditorValue;
-    std::shared_ptr<plat::TextField> _editor;
     std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer, _doubleTapRecognizer;
     std::shared_ptr<plat::PanGestureRecognizer> _panRecognizer;
     std::shared_ptr<plat::LongPressGestureRecognizer> _pressRecognizer, _longPressRecognizer;
@@ -709,10 +693,7 @@ private:
     bool _showGroups = true;
     bool _defaultContextMenu = true;
     bool _isUpdating = false;
-    bool _isFinishingFlag = false;
-    bool _editStartLock = false;
     bool _isEverDrawnFlag = false;
-    std::int32_t _columnBeingSized = -1;
 
     plat::Rect _clientRect{};
     plat::Point _cellsStart{};
@@ -721,25 +702,8 @@ private:
     // The pan, the glide, the bounce and the indicators' fade.
     std::unique_ptr<kivo::detail::GridScroller> _scroller;
     // ---- editing ----
-    std::shared_ptr<plat::PickerView> _dataMapPicker;
-    std::shared_ptr<plat::Toolbar> _dataMapPickerToolbar;
-    std::shared_ptr<plat::BarButtonItem> _dataMapPickerDone;
-    // The cell the open edit was started on (inside `_editRange`), and its editor's text then: a commit
-    // of unchanged text writes nothing.
-    std::int32_t _editRow = -1, _editCol = -1;
-    std::string _editStartText;
-    // Counts the edits opened, so that a deferred step knows whether its edit is still the open one.
-    std::uint64_t _editSerial = 0;
-    // The open edit toggles a Boolean cell rather than reading an editor's text.
-    bool _editToggles = false;
-    // Set while an edit closes: a handler that asks to finish it again meanwhile changes nothing.
-    bool _editClosing = false;
-    // The rows of the open edit's range, top down, and the edited row's item: a sort, a removal or an
-    // insertion moves them, and the edit goes with its item, never onto whatever took its place.
-    std::vector<std::shared_ptr<GridRow>> _editRows;
-    plat::Value _editItem;
-    // Owns the handler that keeps the open editor over its item's cell at each drawing pass.
-    std::shared_ptr<int> _editFollowToken;
+    // What the open edit holds, and the editor and picker it reuses.
+    std::unique_ptr<kivo::detail::EditSession> _edit;
 
     // ---- taps and sorting ----
     // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
@@ -749,14 +713,7 @@ private:
     bool _headerSortRunning = false;
 
     // ---- column resizing and the selection handles' drag ----
-    // The x of the last press position while a column is sized.
-    double p1 = 0;
-    // The selection as it was when a press began on the cells; null outside such a press.
-    std::shared_ptr<GridCellRange> _selStart;
-    // What the short press will do once it begins, decided when it is asked to: only a press that
-    // really begins marks a column or changes the moving corner.
-    std::int32_t _pressColumn = -1;
-    int _pressHandle = 0;
+    std::unique_ptr<kivo::detail::GridPress> _press;
 
     // ---- keyboard commands ----
 

@@ -9,6 +9,7 @@
 #include "Platform/ui/navigation_controller.h"
 #include "Platform/ui/screen.h"
 #include "Platform/ui/window.h"
+#include "editing/EditSession.h"
 
 namespace {
 // A keyboard that covers less of the screen than this leaves the editor where it is.
@@ -16,13 +17,13 @@ constexpr double SmallKeyboard = 100.0;
 }  // namespace
 
 void OmbriGrid::keyboardWasShown(const plat::Notification& notification) {
-    _isFinishingFlag = false;
+    _edit->finishing = false;
     const auto frame = plat::keyboardEndFrame(notification);
     if (!frame) return;
     const double screenHeight = plat::Screen::main().bounds().height();
     if (std::fabs(screenHeight - frame->y()) < SmallKeyboard) return;
 
-    const auto editor = _activeEditor;
+    const auto editor = _edit->activeEditor;
     const plat::Rect editorFrame = editor ? editor->frame() : plat::Rect{};
     const double editorTop = editor ? convertPointToScreen(editorFrame.origin).y : 0.0;
     double bar = 0;
@@ -45,5 +46,5 @@ void OmbriGrid::keyboardWasShown(const plat::Notification& notification) {
 }
 
 void OmbriGrid::keyboardWillBeHidden(const plat::Notification&) {
-    if (!_isFinishingFlag) finishEditing(false);
+    if (!_edit->finishing) finishEditing(false);
 }

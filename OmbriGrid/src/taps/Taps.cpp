@@ -14,6 +14,7 @@
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/menu_controller.h"
+#include "editing/EditSession.h"
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
 #include "foundation/scoped_flag.h"
@@ -22,13 +23,13 @@ using kivo::detail::DelegateRule;
 
 bool OmbriGrid::isOnEditRange(const GridHitTestInfo& hit) const {
     // A merged edit spans several cells, all under the one editor: any of them is on it.
-    return _editRange && hit.gridPanel() == _cells && _editRange->containsRow(hit.row()) &&
-           _editRange->containsColumn(hit.column());
+    return _edit->range && hit.gridPanel() == _cells && _edit->range->containsRow(hit.row()) &&
+           _edit->range->containsColumn(hit.column());
 }
 
 void OmbriGrid::returnFromActiveEditor() {
-    if (!_activeEditor) return;
-    if (auto* field = dynamic_cast<plat::TextField*>(_activeEditor.get()))
+    if (!_edit->activeEditor) return;
+    if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
         textFieldShouldReturn(*field);
     else
         // A factory's view has no return key; its value is committed as the key would commit it.
@@ -61,7 +62,7 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
         }))
         return;
 
-    if (dynamic_cast<plat::TextField*>(_activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
+    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
 
     if (_allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
 
@@ -84,7 +85,7 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     {
         // No edit may start while the event runs: one started by a handler would race the editor
         // this double tap opens.
-        plat::detail::ScopedFlag lock(_editStartLock);
+        plat::detail::ScopedFlag lock(_edit->startLock);
         goOn = raiseCancelable(_events->CellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         });
@@ -92,12 +93,12 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     if (!goOn) return;
 
     handleSelection(*hit);
-    if (hit->gridPanel() != _cells || (_activeEditor && !isOnEditRange(*hit))) {
+    if (hit->gridPanel() != _cells || (_edit->activeEditor && !isOnEditRange(*hit))) {
         // A second tap away from the open editor only closes it; the next one may open another.
         returnFromActiveEditor();
         return;
     }
-    if (!_activeEditor) startEditing(true, hit->row(), hit->column());
+    if (!_edit->activeEditor) startEditing(true, hit->row(), hit->column());
 }
 
 // ---- sorting ----
