@@ -2,7 +2,12 @@
 // The one door from the grid's parts (scroller, edit session, clipboard, press handler, row and
 // column collections) into the grid's private members. Each part reaches only what it names here.
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 #include "OmbriGrid/OmbriGrid.h"
+#include "events/DelegateRule.h"
 
 namespace kivo::detail {
 
@@ -11,6 +16,21 @@ public:
     // Holds the grid while a part calls out to handlers that may let go of it.
     static std::shared_ptr<const plat::Object> keepAlive(const OmbriGrid& grid) { return grid.keepAlive(); }
     static std::shared_ptr<OmbriGrid> self(OmbriGrid& grid) { return grid.sharedAs<OmbriGrid>(); }
+
+    // ---- what the rows, the columns and their collections tell the grid ----
+    // The header sizes changed: the cells start elsewhere.
+    static void headersChanged(OmbriGrid& grid) { grid._headersChanged(); }
+    static void constrainOriginInternal(OmbriGrid& grid) { grid._constrainOriginInternal(); }
+    // The grid's one way of raising an event: the handlers, then the delegate.
+    static bool raiseCancelable(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event,
+                                const std::shared_ptr<KivoCancelEventArgs>& args, DelegateRule rule,
+                                const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
+        return grid.raiseCancelable(event, args, rule, ask);
+    }
+    static void raiseNotice(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
+                            const std::function<void(OmbriGridDelegate&)>& tell) {
+        grid.raiseNotice(event, args, tell);
+    }
 
     // ---- the origin, which the scroller moves ----
     static double& originX(OmbriGrid& grid) { return grid._originX; }

@@ -497,12 +497,6 @@ protected:
     void initialize() override;
 
 private:
-    friend class GridRowColCollection;
-    friend class GridColumnCollection;
-    friend class GridRowCol;
-    friend class GridRow;
-    friend class GridColumn;
-    friend class kivo::detail::GroupCollapse;
     friend class kivo::detail::GridInternals;
     friend struct kivo::detail::GridTestAccess;
 
