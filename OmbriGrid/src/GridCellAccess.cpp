@@ -7,6 +7,7 @@
 #include "Platform/ui/menu_controller.h"
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
+#include "look/GridSettings.h"
 
 std::shared_ptr<GridRowAccessor> OmbriGrid::objectAtIndexedSubscript(std::int32_t row) {
     return _cells->objectAtIndexedSubscript(row);
@@ -38,7 +39,7 @@ void OmbriGrid::respondToLongPressGesture(plat::GestureRecognizer& recognizer) {
     menu.setMenuVisible(false, true);
     const plat::Point at = recognizer.locationInView(this);
     onCellLongPressed(at);
-    if (!_defaultContextMenu) return;
+    if (!_settings->defaultContextMenu) return;
     _contextMenuHTI = hitTest(at);
     menu.setTargetRect({at.x, at.y, 0, 0}, sharedAs<OmbriGrid>());
     menu.setMenuVisible(true, true);

@@ -1,4 +1,5 @@
 #include "OmbriGrid/OmbriGrid.h"
+#include "look/GridSettings.h"
 
 #include <cfloat>
 #include <cmath>
@@ -45,6 +46,7 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
 OmbriGrid::OmbriGrid(const plat::Rect& frame)
     : KivoView(frame),
       _events(std::make_unique<kivo::detail::GridEvents>()),
+      _settings(std::make_unique<kivo::detail::GridSettings>()),
       _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
       _edit(std::make_unique<kivo::detail::EditSession>()),
       _press(std::make_unique<kivo::detail::GridPress>(*this)),
@@ -70,9 +72,9 @@ void OmbriGrid::initInternals() {
     auto self = sharedAs<OmbriGrid>();
     setContentMode(plat::ViewContentMode::Redraw);
     _isEverDrawnFlag = false;
-    _defaultContextMenu = true;
-    _autoSizeMode = GridAutoSizeModeBoth;
-    _allowMerging = GridAllowMergingNone;
+    _settings->defaultContextMenu = true;
+    _settings->autoSizeMode = GridAutoSizeModeBoth;
+    _settings->allowMerging = GridAllowMergingNone;
 
     setMergeManager(GridMergeManager::create(self));
     setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
@@ -88,35 +90,35 @@ void OmbriGrid::initInternals() {
             if (auto grid = weak.lock()) grid->keyboardWillBeHidden(n);
         });
 
-    _groupHeaderFormat = DefaultGroupHeaderFormat;
+    _settings->groupHeaderFormat = DefaultGroupHeaderFormat;
     _selection = std::make_shared<GridCellRange>();
     _press->setColumnBeingSized(-1);
 
     setScrollIndicatorColor(plat::Color(plat::Color::darkGray().r, plat::Color::darkGray().g, plat::Color::darkGray().b, 0.0));
-    _frozenCellsBorderColor = plat::Color::black();
-    _textColor = plat::Color::black();
-    _alternatingRowBackgroundColor.reset();
-    _columnHeaderBackgroundColor = grayShade(HeaderGray);
-    _columnHeaderTextColor = plat::Color::black();
-    _gridLinesColor = grayShade(LineGray);
-    _groupRowBackgroundColor = grayShade(GroupGray);
-    _groupRowTextColor = plat::Color::black();
-    _headerGridLinesColor = grayShade(LineGray);
-    _headerSelectedBackgroundColor = grayShade(HeaderGray);
-    _headerSelectedTextColor = plat::Color::black();
-    _rowHeaderBackgroundColor = grayShade(HeaderGray);
-    _rowHeaderTextColor = plat::Color::black();
-    _selectionAdornerColor = AdornerBlue;
-    _selectionAdornerBorderColor = plat::Color::white();
-    _selectionBackgroundColor = AdornerBlue;
-    _selectionTextColor = plat::Color::white();
+    _settings->frozenCellsBorderColor = plat::Color::black();
+    _settings->textColor = plat::Color::black();
+    _settings->alternatingRowBackgroundColor.reset();
+    _settings->columnHeaderBackgroundColor = grayShade(HeaderGray);
+    _settings->columnHeaderTextColor = plat::Color::black();
+    _settings->gridLinesColor = grayShade(LineGray);
+    _settings->groupRowBackgroundColor = grayShade(GroupGray);
+    _settings->groupRowTextColor = plat::Color::black();
+    _settings->headerGridLinesColor = grayShade(LineGray);
+    _settings->headerSelectedBackgroundColor = grayShade(HeaderGray);
+    _settings->headerSelectedTextColor = plat::Color::black();
+    _settings->rowHeaderBackgroundColor = grayShade(HeaderGray);
+    _settings->rowHeaderTextColor = plat::Color::black();
+    _settings->selectionAdornerColor = AdornerBlue;
+    _settings->selectionAdornerBorderColor = plat::Color::white();
+    _settings->selectionBackgroundColor = AdornerBlue;
+    _settings->selectionTextColor = plat::Color::white();
 
-    _font = _columnHeaderFont = _rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
+    _settings->font = _settings->columnHeaderFont = _settings->rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
 
     // The in-place editor waits hidden until a cell is edited.
     _edit->editor = plat::TextField::create();
     _edit->editor->setHidden(true);
-    _edit->editor->setFont(_font);
+    _edit->editor->setFont(_settings->font);
     _edit->editor->setReturnKeyType(plat::ReturnKeyType::Done);
     _edit->editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
     _edit->editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
@@ -260,13 +262,13 @@ void OmbriGrid::setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter
 }
 
 void OmbriGrid::setAllowMerging(std::int64_t merging) {
-    _allowMerging = merging;
+    _settings->allowMerging = merging;
     invalidate();
 }
 
 void OmbriGrid::setAutoGenerateColumns(bool on) {
-    if (on == _autoGenerateColumns) return;
-    _autoGenerateColumns = on;
+    if (on == _settings->autoGenerateColumns) return;
+    _settings->autoGenerateColumns = on;
     _bindGrid(true);
     invalidate();
 }
@@ -291,16 +293,16 @@ void OmbriGrid::setBackgroundColor(std::optional<plat::Color> color) {
 }
 
 std::optional<plat::Color> OmbriGrid::alternatingRowBackgroundColor() const {
-    return _alternatingRowBackgroundColor ? _alternatingRowBackgroundColor : backgroundColor();
+    return _settings->alternatingRowBackgroundColor ? _settings->alternatingRowBackgroundColor : backgroundColor();
 }
 
 void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> color) {
-    changeAndInvalidate(_alternatingRowBackgroundColor, color);
+    changeAndInvalidate(_settings->alternatingRowBackgroundColor, color);
 }
 
-plat::Color OmbriGrid::scrollIndicatorColor() const { return _scrollIndicatorColor; }
+plat::Color OmbriGrid::scrollIndicatorColor() const { return _settings->scrollIndicatorColor; }
 
-void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _scrollIndicatorColor = color; }
+void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _settings->scrollIndicatorColor = color; }
 
 void OmbriGrid::changeFont(plat::Font& field, const plat::Font& font) {
     if (field == font) return;
@@ -323,19 +325,19 @@ void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
         plat::log("Grid: headers visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    if (visibility == _headersVisibility) return;
-    _headersVisibility = static_cast<GridHeadersVisibility>(visibility);
+    if (visibility == _settings->headersVisibility) return;
+    _settings->headersVisibility = static_cast<GridHeadersVisibility>(visibility);
     _headersChanged();
 }
 
 void OmbriGrid::setColumnHeaderVisible(bool visible) {
-    setHeadersVisibility(visible ? (_headersVisibility | GridHeadersVisibilityColumn)
-                                 : (_headersVisibility & ~GridHeadersVisibilityColumn));
+    setHeadersVisibility(visible ? (_settings->headersVisibility | GridHeadersVisibilityColumn)
+                                 : (_settings->headersVisibility & ~GridHeadersVisibilityColumn));
 }
 
 void OmbriGrid::setRowHeaderVisible(bool visible) {
-    setHeadersVisibility(visible ? (_headersVisibility | GridHeadersVisibilityRow)
-                                 : (_headersVisibility & ~GridHeadersVisibilityRow));
+    setHeadersVisibility(visible ? (_settings->headersVisibility | GridHeadersVisibilityRow)
+                                 : (_settings->headersVisibility & ~GridHeadersVisibilityRow));
 }
 
 void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
@@ -343,23 +345,23 @@ void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
         plat::log("Grid: grid lines visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    changeAndInvalidate(_gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
+    changeAndInvalidate(_settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
 }
 
 void OmbriGrid::setHorizontalLinesVisible(bool visible) {
-    setGridLinesVisibility(visible ? (_gridLinesVisibility | GridLinesVisibilityHorizontal)
-                                   : (_gridLinesVisibility & ~GridLinesVisibilityHorizontal));
+    setGridLinesVisibility(visible ? (_settings->gridLinesVisibility | GridLinesVisibilityHorizontal)
+                                   : (_settings->gridLinesVisibility & ~GridLinesVisibilityHorizontal));
 }
 
 void OmbriGrid::setVerticalLinesVisible(bool visible) {
-    setGridLinesVisibility(visible ? (_gridLinesVisibility | GridLinesVisibilityVertical)
-                                   : (_gridLinesVisibility & ~GridLinesVisibilityVertical));
+    setGridLinesVisibility(visible ? (_settings->gridLinesVisibility | GridLinesVisibilityVertical)
+                                   : (_settings->gridLinesVisibility & ~GridLinesVisibilityVertical));
 }
 
 // ---- sizes and the cells origin ----
 
-std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_rowHeaderFont); }
-std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_columnHeaderFont); }
+std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_settings->rowHeaderFont); }
+std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_settings->columnHeaderFont); }
 
 void OmbriGrid::updateDefaultSizes() {
     const std::int32_t r = defaultRowSize();
@@ -375,7 +377,7 @@ void OmbriGrid::_headersChanged() {
     if (!_rowHeaders || !_columnHeaders) return;
     const double w = _rowHeaders->width();
     const double h = _columnHeaders->height();
-    switch (_headersVisibility) {
+    switch (_settings->headersVisibility) {
         case GridHeadersVisibilityNone:
             _cellsStart = {0, 0};
             break;
@@ -428,9 +430,9 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
         context.fillRect(rect);
     }
     _cells->drawCells();
-    if (_headersVisibility & GridHeadersVisibilityColumn) _columnHeaders->drawCells();
-    if (_headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
-    if (_headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
+    if (_settings->headersVisibility & GridHeadersVisibilityColumn) _columnHeaders->drawCells();
+    if (_settings->headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
+    if (_settings->headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
     _cells->drawSelection();
     raiseNotice(_events->Rendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
     // A grid gone by then asks for nothing.

@@ -56,6 +56,7 @@ namespace kivo::detail {
 struct GridTestAccess;
 struct GridEvents;
 class GridScroller;
+struct GridSettings;
 struct EditSession;
 class GridPress;
 class GridClipboard;
@@ -314,106 +315,106 @@ public:
     // The colour stored, else the background colour.
     std::optional<plat::Color> alternatingRowBackgroundColor() const;
     void setAlternatingRowBackgroundColor(std::optional<plat::Color> color);
-    plat::Color frozenCellsBorderColor() const { return _frozenCellsBorderColor; }
-    void setFrozenCellsBorderColor(plat::Color c) { changeAndInvalidate(_frozenCellsBorderColor, c); }
-    plat::Color textColor() const { return _textColor; }
-    void setTextColor(plat::Color c) { changeAndInvalidate(_textColor, c); }
-    plat::Color columnHeaderBackgroundColor() const { return _columnHeaderBackgroundColor; }
-    void setColumnHeaderBackgroundColor(plat::Color c) { changeAndInvalidate(_columnHeaderBackgroundColor, c); }
-    plat::Color columnHeaderTextColor() const { return _columnHeaderTextColor; }
-    void setColumnHeaderTextColor(plat::Color c) { changeAndInvalidate(_columnHeaderTextColor, c); }
-    plat::Color gridLinesColor() const { return _gridLinesColor; }
-    void setGridLinesColor(plat::Color c) { changeAndInvalidate(_gridLinesColor, c); }
-    plat::Color groupRowBackgroundColor() const { return _groupRowBackgroundColor; }
-    void setGroupRowBackgroundColor(plat::Color c) { changeAndInvalidate(_groupRowBackgroundColor, c); }
-    plat::Color groupRowTextColor() const { return _groupRowTextColor; }
-    void setGroupRowTextColor(plat::Color c) { changeAndInvalidate(_groupRowTextColor, c); }
-    plat::Color headerGridLinesColor() const { return _headerGridLinesColor; }
-    void setHeaderGridLinesColor(plat::Color c) { changeAndInvalidate(_headerGridLinesColor, c); }
-    plat::Color headerSelectedBackgroundColor() const { return _headerSelectedBackgroundColor; }
-    void setHeaderSelectedBackgroundColor(plat::Color c) { changeAndInvalidate(_headerSelectedBackgroundColor, c); }
-    plat::Color headerSelectedTextColor() const { return _headerSelectedTextColor; }
-    void setHeaderSelectedTextColor(plat::Color c) { changeAndInvalidate(_headerSelectedTextColor, c); }
-    plat::Color rowHeaderBackgroundColor() const { return _rowHeaderBackgroundColor; }
-    void setRowHeaderBackgroundColor(plat::Color c) { changeAndInvalidate(_rowHeaderBackgroundColor, c); }
-    plat::Color rowHeaderTextColor() const { return _rowHeaderTextColor; }
-    void setRowHeaderTextColor(plat::Color c) { changeAndInvalidate(_rowHeaderTextColor, c); }
-    plat::Color selectionAdornerColor() const { return _selectionAdornerColor; }
-    void setSelectionAdornerColor(plat::Color c) { changeAndInvalidate(_selectionAdornerColor, c); }
-    plat::Color selectionAdornerBorderColor() const { return _selectionAdornerBorderColor; }
-    void setSelectionAdornerBorderColor(plat::Color c) { changeAndInvalidate(_selectionAdornerBorderColor, c); }
-    plat::Color selectionBackgroundColor() const { return _selectionBackgroundColor; }
-    void setSelectionBackgroundColor(plat::Color c) { changeAndInvalidate(_selectionBackgroundColor, c); }
-    plat::Color selectionTextColor() const { return _selectionTextColor; }
-    void setSelectionTextColor(plat::Color c) { changeAndInvalidate(_selectionTextColor, c); }
+    plat::Color frozenCellsBorderColor() const;
+    void setFrozenCellsBorderColor(plat::Color c);
+    plat::Color textColor() const;
+    void setTextColor(plat::Color c);
+    plat::Color columnHeaderBackgroundColor() const;
+    void setColumnHeaderBackgroundColor(plat::Color c);
+    plat::Color columnHeaderTextColor() const;
+    void setColumnHeaderTextColor(plat::Color c);
+    plat::Color gridLinesColor() const;
+    void setGridLinesColor(plat::Color c);
+    plat::Color groupRowBackgroundColor() const;
+    void setGroupRowBackgroundColor(plat::Color c);
+    plat::Color groupRowTextColor() const;
+    void setGroupRowTextColor(plat::Color c);
+    plat::Color headerGridLinesColor() const;
+    void setHeaderGridLinesColor(plat::Color c);
+    plat::Color headerSelectedBackgroundColor() const;
+    void setHeaderSelectedBackgroundColor(plat::Color c);
+    plat::Color headerSelectedTextColor() const;
+    void setHeaderSelectedTextColor(plat::Color c);
+    plat::Color rowHeaderBackgroundColor() const;
+    void setRowHeaderBackgroundColor(plat::Color c);
+    plat::Color rowHeaderTextColor() const;
+    void setRowHeaderTextColor(plat::Color c);
+    plat::Color selectionAdornerColor() const;
+    void setSelectionAdornerColor(plat::Color c);
+    plat::Color selectionAdornerBorderColor() const;
+    void setSelectionAdornerBorderColor(plat::Color c);
+    plat::Color selectionBackgroundColor() const;
+    void setSelectionBackgroundColor(plat::Color c);
+    plat::Color selectionTextColor() const;
+    void setSelectionTextColor(plat::Color c);
     plat::Color scrollIndicatorColor() const;
     void setScrollIndicatorColor(plat::Color color);
 
     // Fonts: the data rows follow the row-header font, the header row the column-header font.
-    const plat::Font& font() const { return _font; }
-    void setFont(const plat::Font& font) { changeFont(_font, font); }
-    const plat::Font& columnHeaderFont() const { return _columnHeaderFont; }
-    void setColumnHeaderFont(const plat::Font& font) { changeFont(_columnHeaderFont, font); }
-    const plat::Font& rowHeaderFont() const { return _rowHeaderFont; }
-    void setRowHeaderFont(const plat::Font& font) { changeFont(_rowHeaderFont, font); }
+    const plat::Font& font() const;
+    void setFont(const plat::Font& font);
+    const plat::Font& columnHeaderFont() const;
+    void setColumnHeaderFont(const plat::Font& font);
+    const plat::Font& rowHeaderFont() const;
+    void setRowHeaderFont(const plat::Font& font);
     // Name and size of each font; an empty name is refused with a log line.
-    std::string fontName() const { return _font.family; }
-    void setFontName(const std::string& name) { changeFontName(_font, name); }
-    double fontSize() const { return _font.size; }
-    void setFontSize(double size) { changeFont(_font, _font.withSize(size)); }
-    std::string columnHeaderFontName() const { return _columnHeaderFont.family; }
-    void setColumnHeaderFontName(const std::string& name) { changeFontName(_columnHeaderFont, name); }
-    double columnHeaderFontSize() const { return _columnHeaderFont.size; }
-    void setColumnHeaderFontSize(double size) { changeFont(_columnHeaderFont, _columnHeaderFont.withSize(size)); }
-    std::string rowHeaderFontName() const { return _rowHeaderFont.family; }
-    void setRowHeaderFontName(const std::string& name) { changeFontName(_rowHeaderFont, name); }
-    double rowHeaderFontSize() const { return _rowHeaderFont.size; }
-    void setRowHeaderFontSize(double size) { changeFont(_rowHeaderFont, _rowHeaderFont.withSize(size)); }
+    std::string fontName() const;
+    void setFontName(const std::string& name);
+    double fontSize() const;
+    void setFontSize(double size);
+    std::string columnHeaderFontName() const;
+    void setColumnHeaderFontName(const std::string& name);
+    double columnHeaderFontSize() const;
+    void setColumnHeaderFontSize(double size);
+    std::string rowHeaderFontName() const;
+    void setRowHeaderFontName(const std::string& name);
+    double rowHeaderFontSize() const;
+    void setRowHeaderFontSize(double size);
 
     // 0–3; any other value is refused with a log line.
-    GridHeadersVisibility headersVisibility() const { return _headersVisibility; }
+    GridHeadersVisibility headersVisibility() const;
     void setHeadersVisibility(std::int64_t visibility);
-    bool columnHeaderVisible() const { return (_headersVisibility & GridHeadersVisibilityColumn) != 0; }
+    bool columnHeaderVisible() const;
     void setColumnHeaderVisible(bool visible);
-    bool rowHeaderVisible() const { return (_headersVisibility & GridHeadersVisibilityRow) != 0; }
+    bool rowHeaderVisible() const;
     void setRowHeaderVisible(bool visible);
     // 0–3; any other value is refused with a log line.
-    GridLinesVisibility gridLinesVisibility() const { return _gridLinesVisibility; }
+    GridLinesVisibility gridLinesVisibility() const;
     void setGridLinesVisibility(std::int64_t visibility);
-    bool horizontalLinesVisible() const { return (_gridLinesVisibility & GridLinesVisibilityHorizontal) != 0; }
+    bool horizontalLinesVisible() const;
     void setHorizontalLinesVisible(bool visible);
-    bool verticalLinesVisible() const { return (_gridLinesVisibility & GridLinesVisibilityVertical) != 0; }
+    bool verticalLinesVisible() const;
     void setVerticalLinesVisible(bool visible);
-    double gridLinesWidth() const { return _gridLinesWidth; }
-    void setGridLinesWidth(double width) { changeAndInvalidate(_gridLinesWidth, width); }
-    const std::string& groupHeaderFormat() const { return _groupHeaderFormat; }
-    void setGroupHeaderFormat(const std::string& format) { changeAndInvalidate(_groupHeaderFormat, format); }
-    double treeIndent() const { return _treeIndent; }
-    void setTreeIndent(double indent) { changeAndInvalidate(_treeIndent, indent); }
+    double gridLinesWidth() const;
+    void setGridLinesWidth(double width);
+    const std::string& groupHeaderFormat() const;
+    void setGroupHeaderFormat(const std::string& format);
+    double treeIndent() const;
+    void setTreeIndent(double indent);
 
     // ---- behaviour ----
-    std::int64_t autoSizeMode() const { return _autoSizeMode; }
-    void setAutoSizeMode(std::int64_t mode) { _autoSizeMode = mode; }
-    std::int64_t allowMerging() const { return _allowMerging; }
+    std::int64_t autoSizeMode() const;
+    void setAutoSizeMode(std::int64_t mode);
+    std::int64_t allowMerging() const;
     void setAllowMerging(std::int64_t merging);
-    bool touchFeedback() const { return _touchFeedback; }
-    void setTouchFeedback(bool on) { _touchFeedback = on; }
-    bool allowResizing() const { return _allowResizing; }
-    void setAllowResizing(bool on) { _allowResizing = on; }
-    bool autoGenerateColumns() const { return _autoGenerateColumns; }
+    bool touchFeedback() const;
+    void setTouchFeedback(bool on);
+    bool allowResizing() const;
+    void setAllowResizing(bool on);
+    bool autoGenerateColumns() const;
     void setAutoGenerateColumns(bool on);
     bool isEnabled() const { return isUserInteractionEnabled(); }
     void setIsEnabled(bool on) { setUserInteractionEnabled(on); }
-    bool isReadOnly() const { return _isReadOnly; }
-    void setIsReadOnly(bool on) { _isReadOnly = on; }
-    bool allowSorting() const { return _allowSorting; }
-    void setAllowSorting(bool on) { _allowSorting = on; }
-    bool showSort() const { return _showSort; }
-    void setShowSort(bool on) { changeAndInvalidate(_showSort, on); }
-    bool showGroups() const { return _showGroups; }
-    void setShowGroups(bool on) { changeAndInvalidate(_showGroups, on); }
-    bool defaultContextMenu() const { return _defaultContextMenu; }
-    void setDefaultContextMenu(bool on) { _defaultContextMenu = on; }
+    bool isReadOnly() const;
+    void setIsReadOnly(bool on);
+    bool allowSorting() const;
+    void setAllowSorting(bool on);
+    bool showSort() const;
+    void setShowSort(bool on);
+    bool showGroups() const;
+    void setShowGroups(bool on);
+    bool defaultContextMenu() const;
+    void setDefaultContextMenu(bool on);
     // Nothing sets it: touches are told through the recognisers.
     bool isTouching() const { return false; }
     bool isUpdating() const { return _isUpdating; }
@@ -662,30 +663,10 @@ private:
     std::shared_ptr<plat::LongPressGestureRecognizer> _pressRecognizer, _longPressRecognizer;
     plat::NotificationCenter::Token _keyboardShownToken{}, _keyboardHiddenToken{};
 
-    std::optional<plat::Color> _alternatingRowBackgroundColor;
-    plat::Color _frozenCellsBorderColor, _textColor, _columnHeaderBackgroundColor, _columnHeaderTextColor, _gridLinesColor,
-        _groupRowBackgroundColor, _groupRowTextColor, _headerGridLinesColor, _headerSelectedBackgroundColor,
-        _headerSelectedTextColor, _rowHeaderBackgroundColor, _rowHeaderTextColor, _selectionAdornerColor,
-        _selectionAdornerBorderColor, _selectionBackgroundColor, _selectionTextColor;
-    plat::Color _scrollIndicatorColor;
-    plat::Font _font, _columnHeaderFont, _rowHeaderFont;
+    // The look and behaviour settings, as the application set them.
+    std::unique_ptr<kivo::detail::GridSettings> _settings;
 
-    GridHeadersVisibility _headersVisibility = GridHeadersVisibilityAll;
-    GridLinesVisibility _gridLinesVisibility = GridLinesVisibilityAll;
     GridSelectionMode _selectionMode = GridSelectionModeRow;
-    double _gridLinesWidth = 1.0;
-    double _treeIndent = 14.0;
-    std::string _groupHeaderFormat;
-    std::int64_t _autoSizeMode = GridAutoSizeModeBoth;
-    std::int64_t _allowMerging = GridAllowMergingNone;
-    bool _touchFeedback = true;
-    bool _allowResizing = true;
-    bool _autoGenerateColumns = true;
-    bool _isReadOnly = false;
-    bool _allowSorting = true;
-    bool _showSort = true;
-    bool _showGroups = true;
-    bool _defaultContextMenu = true;
     bool _isUpdating = false;
     bool _isEverDrawnFlag = false;
 

@@ -14,6 +14,7 @@
 #include "binding/SpacerItems.h"
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
+#include "look/GridSettings.h"
 #include "selection/ItemPositions.h"
 
 using kivo::detail::DelegateRule;
@@ -69,14 +70,14 @@ void OmbriGrid::_bindGrid(bool columnsToo) {
 
 void OmbriGrid::_collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     const auto alive = keepAlive();
-    if (_autoGenerateColumns && _columns->count() == 0) {
+    if (_settings->autoGenerateColumns && _columns->count() == 0) {
         _bindGrid(true);
         return;
     }
     // A flat view's add, remove or replace reaches only the rows it concerns; every other change, and
     // any change of a grouped view whose group rows are shown, rebuilds them.
     const auto& groups = _collectionView ? _collectionView->groups() : KivoCollectionViewGroupList{};
-    const bool groupRowsShown = _showGroups && !groups.empty();
+    const bool groupRowsShown = _settings->showGroups && !groups.empty();
     if (!args || groupRowsShown || args->action() == KivoNotifyCollectionChangedActionReset || !_rows->_mirrorsView) {
         _bindGrid(false);
         return;
@@ -104,7 +105,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     if (!edit || !rows->_followEdit(*edit, &kivo::detail::spacerHeight)) {
         const auto view = _collectionView;
         const auto& groups = view ? view->groups() : KivoCollectionViewGroupList{};
-        const bool groupRows = !groups.empty() && _showGroups;
+        const bool groupRows = !groups.empty() && _settings->showGroups;
         // A header tap only reorders the items the rows stand for: the rows read them from the view
         // where they now stand, rather than from a list of a million items made for the purpose.
         const bool reordered = !edit && _headerSortRunning && view && !groupRows && rows->_reorderedAs(view);
@@ -166,7 +167,7 @@ void OmbriGrid::_bindColumns() {
     }
     const plat::Value prototype = _getPrototype();
     if (prototype.isNil()) return;
-    if (_autoGenerateColumns) {
+    if (_settings->autoGenerateColumns) {
         for (const auto& property : KivoReflector::getProperties(prototype)) {
             if (!property) continue;
             auto column = std::make_shared<GridColumn>();

@@ -16,6 +16,7 @@
 #include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
 #include "clipboard/TextRepair.h"
+#include "look/GridSettings.h"
 
 namespace {
 
@@ -48,12 +49,13 @@ bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<
         case plat::EditAction::Select:
             return _selectionMode != GridSelectionModeNone && !(_contextMenuHTI && pressedInSelection);
         case plat::EditAction::Cut:
-            return !_isReadOnly && pressedInSelection;
+            return !_settings->isReadOnly && pressedInSelection;
         case plat::EditAction::Copy:
             return pressedInSelection;
         case plat::EditAction::Paste:
-            return !_isReadOnly && pressedInSelection && (plat::Pasteboard::general().hasStrings() || _clipboard->hasCopy()) &&
-                   _selection && _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
+            return !_settings->isReadOnly && pressedInSelection &&
+                   (plat::Pasteboard::general().hasStrings() || _clipboard->hasCopy()) && _selection &&
+                   _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
     }
     return false;
 }
@@ -82,7 +84,7 @@ void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) {
 void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) {
     const auto alive = keepAlive();
     _contextMenuHTI = nullptr;
-    if (_isReadOnly) {
+    if (_settings->isReadOnly) {
         plat::log("OmbriGrid cut: the grid is read-only, refused");
         return;
     }

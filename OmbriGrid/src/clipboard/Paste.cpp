@@ -16,6 +16,7 @@
 #include "clipboard/ClipboardPayload.h"
 #include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
+#include "look/GridSettings.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int3
 void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
     const auto alive = keepAlive();
     _contextMenuHTI = nullptr;
-    if (_isReadOnly) {
+    if (_settings->isReadOnly) {
         plat::log("OmbriGrid paste: the grid is read-only, refused");
         return;
     }
@@ -188,7 +189,7 @@ void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t colu
 bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col) {
     using Outcome = kivo::detail::PastedValue::Outcome;
     std::shared_ptr<GridCellRange> range;
-    if (_mergeManager && _allowMerging != 0)
+    if (_mergeManager && _settings->allowMerging != 0)
         range = _mergeManager->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), GridCellTypeCell);
     const std::int32_t top = range ? range->topRow() : row, bottom = range ? range->bottomRow() : row;
     const std::int32_t left = range ? std::max(range->leftCol(), 0) : col;

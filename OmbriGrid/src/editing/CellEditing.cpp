@@ -23,6 +23,7 @@
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
+#include "look/GridSettings.h"
 #include "scrolling/GridScroller.h"
 
 namespace {
@@ -90,7 +91,7 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
         return false;
     }
     const auto column = _columns->column(col);
-    if (_isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
+    if (_settings->isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
     const auto rowObject = _rows->row(row);
     if (rowObject->isReadOnly()) return false;
 

@@ -10,6 +10,7 @@
 #include "Platform/ui/screen.h"
 #include "Platform/ui/window.h"
 #include "editing/EditSession.h"
+#include "look/GridSettings.h"
 
 namespace {
 // A keyboard that covers less of the screen than this leaves the editor where it is.
@@ -39,7 +40,7 @@ void OmbriGrid::keyboardWasShown(const plat::Notification& notification) {
     const double top = static_cast<double>(_columnHeaders->height()) + _cells->frozenPoint().y;
     if (top > y) {
         _originY -= top - y;
-        y = top + _gridLinesWidth;
+        y = top + _settings->gridLinesWidth;
     }
     if (editor) editor->setFrame({editorFrame.x(), y, editorFrame.width(), editorFrame.height()});
     invalidate();

@@ -6,6 +6,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/log.h"
 #include "events/GridEvents.h"
+#include "look/GridSettings.h"
 #include "scrolling/GridScroller.h"
 #include "scrolling/ScrollBounds.h"
 
@@ -34,7 +35,7 @@ void OmbriGrid::_constrainOriginInternal() {
 void OmbriGrid::_constrainOriginNonFinal() {
     // Mid-gesture, touch feedback lets the content follow the finger past the top or bottom so the
     // release can bounce it back; only the final constraint pulls it inside.
-    if (!_touchFeedback) _originY = clampOrigin(_originY, _panMax.y);
+    if (!_settings->touchFeedback) _originY = clampOrigin(_originY, _panMax.y);
     _originX = clampOrigin(_originX, _panMax.x);
 }
 

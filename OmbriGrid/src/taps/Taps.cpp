@@ -18,6 +18,7 @@
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
 #include "foundation/scoped_flag.h"
+#include "look/GridSettings.h"
 
 using kivo::detail::DelegateRule;
 
@@ -64,7 +65,7 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
 
     if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
 
-    if (_allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
+    if (_settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
 
     if (hit->gridPanel() == _cells && hit->row() >= 0 && static_cast<std::size_t>(hit->row()) < _rows->count())
         if (auto group = std::dynamic_pointer_cast<GridGroupRow>(_rows->row(hit->row())))
