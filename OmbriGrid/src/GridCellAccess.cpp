@@ -8,6 +8,7 @@
 #include "events/DelegateRule.h"
 #include "events/GridEvents.h"
 #include "look/GridSettings.h"
+#include "taps/GridInput.h"
 
 std::shared_ptr<GridRowAccessor> OmbriGrid::objectAtIndexedSubscript(std::int32_t row) {
     return _cells->objectAtIndexedSubscript(row);
@@ -44,3 +45,5 @@ void OmbriGrid::respondToLongPressGesture(plat::GestureRecognizer& recognizer) {
     menu.setTargetRect({at.x, at.y, 0, 0}, sharedAs<OmbriGrid>());
     menu.setMenuVisible(true, true);
 }
+
+const std::shared_ptr<plat::LongPressGestureRecognizer>& OmbriGrid::longPressRecognizer() const { return _input->longPress; }

@@ -1,5 +1,6 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "look/GridSettings.h"
+#include "taps/GridInput.h"
 
 #include <cfloat>
 #include <cmath>
@@ -46,6 +47,7 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
 OmbriGrid::OmbriGrid(const plat::Rect& frame)
     : KivoView(frame),
       _events(std::make_unique<kivo::detail::GridEvents>()),
+      _input(std::make_unique<kivo::detail::GridInput>()),
       _settings(std::make_unique<kivo::detail::GridSettings>()),
       _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
       _edit(std::make_unique<kivo::detail::EditSession>()),
@@ -54,8 +56,8 @@ OmbriGrid::OmbriGrid(const plat::Rect& frame)
 
 OmbriGrid::~OmbriGrid() {
     _scroller->stop();
-    plat::NotificationCenter::defaultCenter().removeObserver(_keyboardShownToken);
-    plat::NotificationCenter::defaultCenter().removeObserver(_keyboardHiddenToken);
+    plat::NotificationCenter::defaultCenter().removeObserver(_input->keyboardShown);
+    plat::NotificationCenter::defaultCenter().removeObserver(_input->keyboardHidden);
 }
 
 void OmbriGrid::initialize() {
@@ -81,11 +83,11 @@ void OmbriGrid::initInternals() {
 
     std::weak_ptr<OmbriGrid> weak = self;
     auto& center = plat::NotificationCenter::defaultCenter();
-    _keyboardShownToken =
+    _input->keyboardShown =
         center.addObserver(this, std::string(plat::KeyboardDidShowNotification), [weak](const plat::Notification& n) {
             if (auto grid = weak.lock()) grid->keyboardWasShown(n);
         });
-    _keyboardHiddenToken =
+    _input->keyboardHidden =
         center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification& n) {
             if (auto grid = weak.lock()) grid->keyboardWillBeHidden(n);
         });
@@ -157,15 +159,15 @@ void OmbriGrid::initInternals() {
 
     // The recognisers are in place from the start; what they do comes with taps, scrolling and resizing.
     const std::weak_ptr<plat::GestureRecognizerDelegate> recognizerDelegate = self;
-    _tapRecognizer = plat::TapGestureRecognizer::create();
-    _tapRecognizer->setNumberOfTapsRequired(1);
-    _doubleTapRecognizer = plat::TapGestureRecognizer::create();
-    _doubleTapRecognizer->setNumberOfTapsRequired(2);
-    _tapRecognizer->requireGestureRecognizerToFail(_doubleTapRecognizer);
-    _panRecognizer = plat::PanGestureRecognizer::create();
-    _panRecognizer->setMinimumNumberOfTouches(1);
-    _panRecognizer->setMaximumNumberOfTouches(1);
-    _panRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->tap = plat::TapGestureRecognizer::create();
+    _input->tap->setNumberOfTapsRequired(1);
+    _input->doubleTap = plat::TapGestureRecognizer::create();
+    _input->doubleTap->setNumberOfTapsRequired(2);
+    _input->tap->requireGestureRecognizerToFail(_input->doubleTap);
+    _input->pan = plat::PanGestureRecognizer::create();
+    _input->pan->setMinimumNumberOfTouches(1);
+    _input->pan->setMaximumNumberOfTouches(1);
+    _input->pan->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToPanGesture(recognizer);
     });
     auto makePress = [](double duration) {
@@ -176,22 +178,22 @@ void OmbriGrid::initInternals() {
         press->setAllowableMovement(FLT_MAX);
         return press;
     };
-    _tapRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->tap->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToTapGesture(recognizer);
     });
-    _doubleTapRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->doubleTap->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToDoubleTapGesture(recognizer);
     });
-    _pressRecognizer = makePress(PressDuration);
-    _pressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->press = makePress(PressDuration);
+    _input->press->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToPressGesture(recognizer);
     });
-    _longPressRecognizer = makePress(LongPressDuration);
-    _longPressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->longPress = makePress(LongPressDuration);
+    _input->longPress->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToLongPressGesture(recognizer);
     });
     for (const std::shared_ptr<plat::GestureRecognizer>& r : std::initializer_list<std::shared_ptr<plat::GestureRecognizer>>{
-             _tapRecognizer, _doubleTapRecognizer, _panRecognizer, _pressRecognizer, _longPressRecognizer}) {
+             _input->tap, _input->doubleTap, _input->pan, _input->press, _input->longPress}) {
         r->setDelegate(recognizerDelegate);
         addGestureRecognizer(r);
     }

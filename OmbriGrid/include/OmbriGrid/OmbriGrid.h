@@ -56,6 +56,7 @@ namespace kivo::detail {
 struct GridTestAccess;
 struct GridEvents;
 class GridScroller;
+struct GridInput;
 struct GridSettings;
 struct EditSession;
 class GridPress;
@@ -205,7 +206,7 @@ public:
     void setActiveEditor(std::shared_ptr<plat::View> editor);
     const plat::Value& activeEditorValue() const;
     const std::shared_ptr<GridCellRange>& editRange() const;
-    const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const { return _longPressRecognizer; }
+    const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const;
 
     // ---- editing: one cell, or the merged range it lies in, at a time and in place ----
     // Opens an editor over the cell, or toggles a Boolean cell at once; false when refused or cancelled.
@@ -658,10 +659,8 @@ private:
     std::shared_ptr<GridCellRange> _selection;
     // Grouped rows: the view position of each row's item (-1 for group rows), in row order.
     std::vector<std::int32_t> _rowItemPositions;
-    std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer, _doubleTapRecognizer;
-    std::shared_ptr<plat::PanGestureRecognizer> _panRecognizer;
-    std::shared_ptr<plat::LongPressGestureRecognizer> _pressRecognizer, _longPressRecognizer;
-    plat::NotificationCenter::Token _keyboardShownToken{}, _keyboardHiddenToken{};
+    // The gesture recognisers and the keyboard subscriptions.
+    std::unique_ptr<kivo::detail::GridInput> _input;
 
     // The look and behaviour settings, as the application set them.
     std::unique_ptr<kivo::detail::GridSettings> _settings;

@@ -13,6 +13,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/ui/gestures.h"
 #include "resizing/GridPress.h"
+#include "taps/GridInput.h"
 
 bool GridColumn::fixWidthType(plat::Passkey<kivo::detail::GridPress>) {
     if (_widthType == GridWidthTypeSized) return false;
@@ -33,7 +34,7 @@ void GridColumn::fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t p
 // ---- the decision ----
 
 bool OmbriGrid::gestureRecognizerShouldBegin(plat::GestureRecognizer& recognizer) {
-    if (&recognizer != _pressRecognizer.get()) return true;
+    if (&recognizer != _input->press.get()) return true;
     return _press->shouldBegin(recognizer.locationInView(this));
 }
 

@@ -19,6 +19,7 @@
 #include "events/GridEvents.h"
 #include "foundation/scoped_flag.h"
 #include "look/GridSettings.h"
+#include "taps/GridInput.h"
 
 using kivo::detail::DelegateRule;
 
@@ -38,7 +39,7 @@ void OmbriGrid::returnFromActiveEditor() {
 }
 
 bool OmbriGrid::gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) {
-    if (&recognizer != _doubleTapRecognizer.get()) return true;
+    if (&recognizer != _input->doubleTap.get()) return true;
     // A text field (the editor) keeps its double taps on the grid, which closes an editor left open
     // elsewhere and keeps the one under the finger.
     const auto view = touch.view();
