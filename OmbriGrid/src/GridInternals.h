@@ -1,6 +1,7 @@
 #pragma once
 // The one door from the grid's parts (scroller, edit session, clipboard, press handler, row and
-// column collections) into the grid's private members. Each part reaches only what it names here.
+// column collections) and from the grid tests' access type into the grid's private members. Each
+// reaches only what it names here.
 
 #include <functional>
 #include <memory>
@@ -41,12 +42,24 @@ public:
     static void scrollPositionMoved(OmbriGrid& grid, plat::Point before) { grid.scrollPositionMoved(before); }
     static void tryLoadMore(OmbriGrid& grid) { grid.tryLoadCursorCollectionItems(); }
     static void takeFirstResponder(OmbriGrid& grid) { grid.takeFirstResponder(); }
-    static GridScroller& scroller(OmbriGrid& grid) { return *grid._scroller; }
+    // ---- the parts the grid composes ----
+    static GridScroller& scroller(const OmbriGrid& grid) { return *grid._scroller; }
+    static EditSession& edit(const OmbriGrid& grid) { return *grid._edit; }
+    static GridPress& press(const OmbriGrid& grid) { return *grid._press; }
+    static GridClipboard& clipboard(const OmbriGrid& grid) { return *grid._clipboard; }
 
     // ---- what the press handler reaches ----
     static void dropColumnCaches(OmbriGrid& grid, std::int32_t column) { grid.dropColumnCaches(column); }
     // Which corner of the selection an extension moves (true: the far corner, the anchor staying put).
     static bool& selOrigin(OmbriGrid& grid) { return grid._selOrigin; }
+    static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
+
+    // ---- state the tests place or read directly, past the setters' checks ----
+    static std::shared_ptr<KivoCollectionView>& collectionView(OmbriGrid& grid) { return grid._collectionView; }
+    static std::shared_ptr<GridCellRange>& selection(OmbriGrid& grid) { return grid._selection; }
+    static std::shared_ptr<GridHitTestInfo>& contextMenuHit(OmbriGrid& grid) { return grid._contextMenuHTI; }
+    static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
+    static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
 };
 
 }  // namespace kivo::detail

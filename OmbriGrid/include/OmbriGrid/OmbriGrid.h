@@ -53,7 +53,6 @@ class PanGestureRecognizer;
 class Timer;
 }  // namespace plat
 namespace kivo::detail {
-struct GridTestAccess;
 struct GridEvents;
 class GridScroller;
 struct GridInput;
@@ -65,7 +64,6 @@ struct PasteRun;
 struct ClipboardRow;
 class GridInternals;
 enum class DelegateRule : int;
-class GroupCollapse;
 }  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT OmbriGrid : public KivoView,
@@ -500,7 +498,6 @@ protected:
 
 private:
     friend class kivo::detail::GridInternals;
-    friend struct kivo::detail::GridTestAccess;
 
     void initInternals();
     // ---- binding ----
