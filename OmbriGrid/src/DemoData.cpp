@@ -1,14 +1,15 @@
 // The demonstration data an interface designer shows in a grid with no items of its own.
 
+#include "KivoCore/KivoDataType.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
-#include "KivoCore/KivoDataType.h"
 #include "Platform/foundation/date.h"
 #include "Platform/foundation/locale/date_formatter.h"
 #include "Platform/foundation/locale/locale.h"
 #include "Platform/foundation/locale/timezone.h"
+#include "look/GridSettings.h"
 
 namespace {
 constexpr int DemoColumns = 6;
@@ -21,7 +22,7 @@ void OmbriGrid::prepareForInterfaceBuilder() {
     for (int i = 0; i < DemoColumns; ++i) _columns->push(std::make_shared<GridColumn>());
     for (int i = 0; i < RowsBeforeGroup; ++i) _rows->push(std::make_shared<GridRow>());
     for (int i = 0; i < DemoColumns; ++i) _columns->column(i)->setHeaderHorizontalAlignment(GridHorizontalAlignmentCenter);
-    if (_showGroups) addGroup("Some group", {});
+    if (_settings->showGroups) addGroup("Some group", {});
     for (int i = 0; i < RowsAfterGroup; ++i) _rows->push(std::make_shared<GridRow>());
 
     _headerCols->column(0)->setHorizontalAlignment(GridHorizontalAlignmentCenter);

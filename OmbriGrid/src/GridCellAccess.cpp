@@ -6,6 +6,9 @@
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/menu_controller.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
+#include "look/GridSettings.h"
+#include "taps/GridInput.h"
 
 std::shared_ptr<GridRowAccessor> OmbriGrid::objectAtIndexedSubscript(std::int32_t row) {
     return _cells->objectAtIndexedSubscript(row);
@@ -23,7 +26,7 @@ bool OmbriGrid::onCellLongPressed(plat::Point point) {
     const auto alive = keepAlive();
     const auto hit = hitTest(point);
     auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
-    if (_ombriGridCellLongPressed) _ombriGridCellLongPressed->raise(sharedAs<OmbriGrid>(), args);
+    if (_events->CellLongPressed) _events->CellLongPressed->raise(sharedAs<OmbriGrid>(), args);
     const bool cancel = args->cancel();
     if (const auto d = delegate()) d->cellLongPressed(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     return !cancel;
@@ -37,8 +40,10 @@ void OmbriGrid::respondToLongPressGesture(plat::GestureRecognizer& recognizer) {
     menu.setMenuVisible(false, true);
     const plat::Point at = recognizer.locationInView(this);
     onCellLongPressed(at);
-    if (!_defaultContextMenu) return;
+    if (!_settings->defaultContextMenu) return;
     _contextMenuHTI = hitTest(at);
     menu.setTargetRect({at.x, at.y, 0, 0}, sharedAs<OmbriGrid>());
     menu.setMenuVisible(true, true);
 }
+
+const std::shared_ptr<plat::LongPressGestureRecognizer>& OmbriGrid::longPressRecognizer() const { return _input->longPress; }

@@ -1,4 +1,5 @@
 #include "OmbriGrid/GridColumn.h"
+#include "GridInternals.h"
 
 #include <cmath>
 
@@ -9,9 +10,9 @@
 #include "KivoCore/KivoReflector.h"
 #include "KivoCore/KivoSortDescription.h"
 #include "OmbriGrid/GridDataMap.h"
+#include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/KivoInternalCamelConversion.h"
-#include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/locale/formatter.h"
@@ -88,7 +89,7 @@ void GridColumn::setWidth(double width) {
     }
     setSize(static_cast<std::int32_t>(width));
     onPropertyChanged();
-    if (auto g = grid()) g->_headersChanged();
+    if (auto g = grid()) kivo::detail::GridInternals::headersChanged(*g);
 }
 
 void GridColumn::setWidthType(GridWidthType type) {
@@ -242,8 +243,8 @@ plat::Value GridColumn::getFormattedValue(const plat::Value& v) const {
 void GridColumn::onResize() {
     auto g = grid();
     if (!g) return;
-    const auto alive = g->keepAlive();
+    const auto alive = kivo::detail::GridInternals::keepAlive(*g);
     auto self = std::static_pointer_cast<GridColumn>(shared_from_this());
-    g->raiseNotice(g->ombriGridResizedColumn(), std::make_shared<GridResizedColumnEventArgs>(self),
-                   [&](OmbriGridDelegate& d) { d.resizedColumn(g, self); });
+    kivo::detail::GridInternals::raiseNotice(*g, g->ombriGridResizedColumn(), std::make_shared<GridResizedColumnEventArgs>(self),
+                                             [&](OmbriGridDelegate& d) { d.resizedColumn(g, self); });
 }

@@ -1,4 +1,5 @@
 #include "OmbriGrid/GridRowColCollection.h"
+#include "GridInternals.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +40,7 @@ void GridRowColCollection::settingChanged() {
     if (auto g = grid()) {
         // The header sizes decide where the cells start.
         if (isHeaderAxis())
-            g->_headersChanged();
+            kivo::detail::GridInternals::headersChanged(*g);
         else
             g->invalidate();
     }
@@ -473,12 +474,12 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
         if (g->mergeManager()) g->mergeManager()->dropCache();
         g->dropCaches();
         g->setNeedsDisplay();
-        if (isHeaderAxis()) g->_headersChanged();
+        if (isHeaderAxis()) kivo::detail::GridInternals::headersChanged(*g);
         // Weak: a grid released before the queue runs is left alone.
         std::weak_ptr<OmbriGrid> weak = g;
         plat::dispatch::async(plat::dispatch::Queue::main(), [weak] {
             if (auto grid = weak.lock()) {
-                grid->_constrainOriginInternal();
+                kivo::detail::GridInternals::constrainOriginInternal(*grid);
                 grid->setNeedsDisplay();
             }
         });

@@ -1,4 +1,6 @@
 #include "OmbriGrid/OmbriGrid.h"
+#include "look/GridSettings.h"
+#include "taps/GridInput.h"
 
 #include <cfloat>
 #include <cmath>
@@ -17,8 +19,13 @@
 #include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/system_notifications.h"
 #include "Platform/ui/gestures.h"
+#include "clipboard/GridClipboard.h"
+#include "editing/EditSession.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
+#include "resizing/GridPress.h"
+#include "scrolling/GridScroller.h"
 
 namespace {
 constexpr const char* DefaultGroupHeaderFormat = "{name}: {value} ({count} items)";
@@ -37,12 +44,20 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriGrid>(new OmbriGrid(frame)));
 }
 
-OmbriGrid::OmbriGrid(const plat::Rect& frame) : KivoView(frame) {}
+OmbriGrid::OmbriGrid(const plat::Rect& frame)
+    : KivoView(frame),
+      _events(std::make_unique<kivo::detail::GridEvents>()),
+      _input(std::make_unique<kivo::detail::GridInput>()),
+      _settings(std::make_unique<kivo::detail::GridSettings>()),
+      _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
+      _edit(std::make_unique<kivo::detail::EditSession>()),
+      _press(std::make_unique<kivo::detail::GridPress>(*this)),
+      _clipboard(std::make_unique<kivo::detail::GridClipboard>()) {}
 
 OmbriGrid::~OmbriGrid() {
-    stopScrollTimers();
-    plat::NotificationCenter::defaultCenter().removeObserver(_keyboardShownToken);
-    plat::NotificationCenter::defaultCenter().removeObserver(_keyboardHiddenToken);
+    _scroller->stop();
+    plat::NotificationCenter::defaultCenter().removeObserver(_input->keyboardShown);
+    plat::NotificationCenter::defaultCenter().removeObserver(_input->keyboardHidden);
 }
 
 void OmbriGrid::initialize() {
@@ -59,89 +74,62 @@ void OmbriGrid::initInternals() {
     auto self = sharedAs<OmbriGrid>();
     setContentMode(plat::ViewContentMode::Redraw);
     _isEverDrawnFlag = false;
-    _defaultContextMenu = true;
-    _autoSizeMode = GridAutoSizeModeBoth;
-    _allowMerging = GridAllowMergingNone;
-
-    _ombriGridTapped = std::make_shared<KivoEvent>();
-    _ombriGridRendered = std::make_shared<KivoEvent>();
-    _ombriGridRendering = std::make_shared<KivoEvent>();
-    _ombriGridInvalidated = std::make_shared<KivoEvent>();
-    _ombriGridFormatItem = std::make_shared<KivoEvent>();
-    _ombriGridProcessItemOverlay = std::make_shared<KivoEvent>();
-    _ombriGridCellTapped = std::make_shared<KivoEvent>();
-    _ombriGridCellDoubleTapped = std::make_shared<KivoEvent>();
-    _ombriGridBeginningEdit = std::make_shared<KivoEvent>();
-    _ombriGridCellEditEnding = std::make_shared<KivoEvent>();
-    _ombriGridCellEditEnded = std::make_shared<KivoEvent>();
-    _ombriGridPrepareCellForEdit = std::make_shared<KivoEvent>();
-    _ombriGridItemsSourceChanged = std::make_shared<KivoEvent>();
-    _ombriGridLoadingRows = std::make_shared<KivoEvent>();
-    _ombriGridLoadedRows = std::make_shared<KivoEvent>();
-    _ombriGridGroupCollapsedChanging = std::make_shared<KivoEvent>();
-    _ombriGridGroupCollapsedChanged = std::make_shared<KivoEvent>();
-    _ombriGridScrollPositionChanged = std::make_shared<KivoEvent>();
-    _ombriGridSelectionChanging = std::make_shared<KivoEvent>();
-    _ombriGridSelectionChanged = std::make_shared<KivoEvent>();
-    _ombriGridSortingColumn = std::make_shared<KivoEvent>();
-    _ombriGridSortedColumn = std::make_shared<KivoEvent>();
-    _ombriGridAutoGeneratingColumn = std::make_shared<KivoEvent>();
-    _ombriGridResizedColumn = std::make_shared<KivoEvent>();
-    _ombriGridDroppedCaches = std::make_shared<KivoEvent>();
-    _ombriGridCellLongPressed = std::make_shared<KivoEvent>();
+    _settings->defaultContextMenu = true;
+    _settings->autoSizeMode = GridAutoSizeModeBoth;
+    _settings->allowMerging = GridAllowMergingNone;
 
     setMergeManager(GridMergeManager::create(self));
     setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
 
     std::weak_ptr<OmbriGrid> weak = self;
     auto& center = plat::NotificationCenter::defaultCenter();
-    _keyboardShownToken =
+    _input->keyboardShown =
         center.addObserver(this, std::string(plat::KeyboardDidShowNotification), [weak](const plat::Notification& n) {
             if (auto grid = weak.lock()) grid->keyboardWasShown(n);
         });
-    _keyboardHiddenToken =
+    _input->keyboardHidden =
         center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification& n) {
             if (auto grid = weak.lock()) grid->keyboardWillBeHidden(n);
         });
 
-    _groupHeaderFormat = DefaultGroupHeaderFormat;
+    _settings->groupHeaderFormat = DefaultGroupHeaderFormat;
     _selection = std::make_shared<GridCellRange>();
-    _columnBeingSized = -1;
+    _press->setColumnBeingSized(-1);
 
     setScrollIndicatorColor(plat::Color(plat::Color::darkGray().r, plat::Color::darkGray().g, plat::Color::darkGray().b, 0.0));
-    _frozenCellsBorderColor = plat::Color::black();
-    _textColor = plat::Color::black();
-    _alternatingRowBackgroundColor.reset();
-    _columnHeaderBackgroundColor = grayShade(HeaderGray);
-    _columnHeaderTextColor = plat::Color::black();
-    _gridLinesColor = grayShade(LineGray);
-    _groupRowBackgroundColor = grayShade(GroupGray);
-    _groupRowTextColor = plat::Color::black();
-    _headerGridLinesColor = grayShade(LineGray);
-    _headerSelectedBackgroundColor = grayShade(HeaderGray);
-    _headerSelectedTextColor = plat::Color::black();
-    _rowHeaderBackgroundColor = grayShade(HeaderGray);
-    _rowHeaderTextColor = plat::Color::black();
-    _selectionAdornerColor = AdornerBlue;
-    _selectionAdornerBorderColor = plat::Color::white();
-    _selectionBackgroundColor = AdornerBlue;
-    _selectionTextColor = plat::Color::white();
+    _settings->frozenCellsBorderColor = plat::Color::black();
+    _settings->textColor = plat::Color::black();
+    _settings->alternatingRowBackgroundColor.reset();
+    _settings->columnHeaderBackgroundColor = grayShade(HeaderGray);
+    _settings->columnHeaderTextColor = plat::Color::black();
+    _settings->gridLinesColor = grayShade(LineGray);
+    _settings->groupRowBackgroundColor = grayShade(GroupGray);
+    _settings->groupRowTextColor = plat::Color::black();
+    _settings->headerGridLinesColor = grayShade(LineGray);
+    _settings->headerSelectedBackgroundColor = grayShade(HeaderGray);
+    _settings->headerSelectedTextColor = plat::Color::black();
+    _settings->rowHeaderBackgroundColor = grayShade(HeaderGray);
+    _settings->rowHeaderTextColor = plat::Color::black();
+    _settings->selectionAdornerColor = AdornerBlue;
+    _settings->selectionAdornerBorderColor = plat::Color::white();
+    _settings->selectionBackgroundColor = AdornerBlue;
+    _settings->selectionTextColor = plat::Color::white();
 
-    _font = _columnHeaderFont = _rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
+    _settings->font = _settings->columnHeaderFont = _settings->rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
 
     // The in-place editor waits hidden until a cell is edited.
-    _editor = plat::TextField::create();
-    _editor->setHidden(true);
-    _editor->setFont(_font);
-    _editor->setReturnKeyType(plat::ReturnKeyType::Done);
-    _editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
-    _editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
-    _editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
-    _editor->setSpellCheckingType(plat::SpellCheckingType::No);
-    _editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
-    _editor->setTextAlignment(plat::TextAlignment::Natural);
-    _editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
-    addSubview(_editor);
+    _edit->editor = plat::TextField::create();
+    _edit->editor->setHidden(true);
+    _edit->editor->setFont(_settings->font);
+    _edit->editor->setReturnKeyType(plat::ReturnKeyType::Done);
+    _edit->editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
+    _edit->editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
+    _edit->editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
+    _edit->editor->setSpellCheckingType(plat::SpellCheckingType::No);
+    _edit->editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    _edit->editor->setTextAlignment(plat::TextAlignment::Natural);
+    _edit->editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
+    addSubview(_edit->editor);
     initToolbars();
 
     const std::int32_t r = defaultRowSize();
@@ -171,15 +159,15 @@ void OmbriGrid::initInternals() {
 
     // The recognisers are in place from the start; what they do comes with taps, scrolling and resizing.
     const std::weak_ptr<plat::GestureRecognizerDelegate> recognizerDelegate = self;
-    _tapRecognizer = plat::TapGestureRecognizer::create();
-    _tapRecognizer->setNumberOfTapsRequired(1);
-    _doubleTapRecognizer = plat::TapGestureRecognizer::create();
-    _doubleTapRecognizer->setNumberOfTapsRequired(2);
-    _tapRecognizer->requireGestureRecognizerToFail(_doubleTapRecognizer);
-    _panRecognizer = plat::PanGestureRecognizer::create();
-    _panRecognizer->setMinimumNumberOfTouches(1);
-    _panRecognizer->setMaximumNumberOfTouches(1);
-    _panRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->tap = plat::TapGestureRecognizer::create();
+    _input->tap->setNumberOfTapsRequired(1);
+    _input->doubleTap = plat::TapGestureRecognizer::create();
+    _input->doubleTap->setNumberOfTapsRequired(2);
+    _input->tap->requireGestureRecognizerToFail(_input->doubleTap);
+    _input->pan = plat::PanGestureRecognizer::create();
+    _input->pan->setMinimumNumberOfTouches(1);
+    _input->pan->setMaximumNumberOfTouches(1);
+    _input->pan->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToPanGesture(recognizer);
     });
     auto makePress = [](double duration) {
@@ -190,22 +178,22 @@ void OmbriGrid::initInternals() {
         press->setAllowableMovement(FLT_MAX);
         return press;
     };
-    _tapRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->tap->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToTapGesture(recognizer);
     });
-    _doubleTapRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->doubleTap->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToDoubleTapGesture(recognizer);
     });
-    _pressRecognizer = makePress(PressDuration);
-    _pressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->press = makePress(PressDuration);
+    _input->press->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToPressGesture(recognizer);
     });
-    _longPressRecognizer = makePress(LongPressDuration);
-    _longPressRecognizer->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _input->longPress = makePress(LongPressDuration);
+    _input->longPress->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToLongPressGesture(recognizer);
     });
     for (const std::shared_ptr<plat::GestureRecognizer>& r : std::initializer_list<std::shared_ptr<plat::GestureRecognizer>>{
-             _tapRecognizer, _doubleTapRecognizer, _panRecognizer, _pressRecognizer, _longPressRecognizer}) {
+             _input->tap, _input->doubleTap, _input->pan, _input->press, _input->longPress}) {
         r->setDelegate(recognizerDelegate);
         addGestureRecognizer(r);
     }
@@ -276,13 +264,13 @@ void OmbriGrid::setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter
 }
 
 void OmbriGrid::setAllowMerging(std::int64_t merging) {
-    _allowMerging = merging;
+    _settings->allowMerging = merging;
     invalidate();
 }
 
 void OmbriGrid::setAutoGenerateColumns(bool on) {
-    if (on == _autoGenerateColumns) return;
-    _autoGenerateColumns = on;
+    if (on == _settings->autoGenerateColumns) return;
+    _settings->autoGenerateColumns = on;
     _bindGrid(true);
     invalidate();
 }
@@ -307,16 +295,16 @@ void OmbriGrid::setBackgroundColor(std::optional<plat::Color> color) {
 }
 
 std::optional<plat::Color> OmbriGrid::alternatingRowBackgroundColor() const {
-    return _alternatingRowBackgroundColor ? _alternatingRowBackgroundColor : backgroundColor();
+    return _settings->alternatingRowBackgroundColor ? _settings->alternatingRowBackgroundColor : backgroundColor();
 }
 
 void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> color) {
-    changeAndInvalidate(_alternatingRowBackgroundColor, color);
+    changeAndInvalidate(_settings->alternatingRowBackgroundColor, color);
 }
 
-plat::Color OmbriGrid::scrollIndicatorColor() const { return _scrollIndicatorColor; }
+plat::Color OmbriGrid::scrollIndicatorColor() const { return _settings->scrollIndicatorColor; }
 
-void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _scrollIndicatorColor = color; }
+void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _settings->scrollIndicatorColor = color; }
 
 void OmbriGrid::changeFont(plat::Font& field, const plat::Font& font) {
     if (field == font) return;
@@ -339,19 +327,19 @@ void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
         plat::log("Grid: headers visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    if (visibility == _headersVisibility) return;
-    _headersVisibility = static_cast<GridHeadersVisibility>(visibility);
+    if (visibility == _settings->headersVisibility) return;
+    _settings->headersVisibility = static_cast<GridHeadersVisibility>(visibility);
     _headersChanged();
 }
 
 void OmbriGrid::setColumnHeaderVisible(bool visible) {
-    setHeadersVisibility(visible ? (_headersVisibility | GridHeadersVisibilityColumn)
-                                 : (_headersVisibility & ~GridHeadersVisibilityColumn));
+    setHeadersVisibility(visible ? (_settings->headersVisibility | GridHeadersVisibilityColumn)
+                                 : (_settings->headersVisibility & ~GridHeadersVisibilityColumn));
 }
 
 void OmbriGrid::setRowHeaderVisible(bool visible) {
-    setHeadersVisibility(visible ? (_headersVisibility | GridHeadersVisibilityRow)
-                                 : (_headersVisibility & ~GridHeadersVisibilityRow));
+    setHeadersVisibility(visible ? (_settings->headersVisibility | GridHeadersVisibilityRow)
+                                 : (_settings->headersVisibility & ~GridHeadersVisibilityRow));
 }
 
 void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
@@ -359,23 +347,23 @@ void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
         plat::log("Grid: grid lines visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    changeAndInvalidate(_gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
+    changeAndInvalidate(_settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
 }
 
 void OmbriGrid::setHorizontalLinesVisible(bool visible) {
-    setGridLinesVisibility(visible ? (_gridLinesVisibility | GridLinesVisibilityHorizontal)
-                                   : (_gridLinesVisibility & ~GridLinesVisibilityHorizontal));
+    setGridLinesVisibility(visible ? (_settings->gridLinesVisibility | GridLinesVisibilityHorizontal)
+                                   : (_settings->gridLinesVisibility & ~GridLinesVisibilityHorizontal));
 }
 
 void OmbriGrid::setVerticalLinesVisible(bool visible) {
-    setGridLinesVisibility(visible ? (_gridLinesVisibility | GridLinesVisibilityVertical)
-                                   : (_gridLinesVisibility & ~GridLinesVisibilityVertical));
+    setGridLinesVisibility(visible ? (_settings->gridLinesVisibility | GridLinesVisibilityVertical)
+                                   : (_settings->gridLinesVisibility & ~GridLinesVisibilityVertical));
 }
 
 // ---- sizes and the cells origin ----
 
-std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_rowHeaderFont); }
-std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_columnHeaderFont); }
+std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_settings->rowHeaderFont); }
+std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_settings->columnHeaderFont); }
 
 void OmbriGrid::updateDefaultSizes() {
     const std::int32_t r = defaultRowSize();
@@ -391,7 +379,7 @@ void OmbriGrid::_headersChanged() {
     if (!_rowHeaders || !_columnHeaders) return;
     const double w = _rowHeaders->width();
     const double h = _columnHeaders->height();
-    switch (_headersVisibility) {
+    switch (_settings->headersVisibility) {
         case GridHeadersVisibilityNone:
             _cellsStart = {0, 0};
             break;
@@ -413,7 +401,7 @@ void OmbriGrid::_headersChanged() {
 void OmbriGrid::invalidate() {
     const auto alive = keepAlive();
     dropCaches();
-    raiseNotice(_ombriGridInvalidated, KivoEventArgs::empty(),
+    raiseNotice(_events->Invalidated, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.invalidated(sharedAs<OmbriGrid>()); });
     setNeedsDisplay();
 }
@@ -422,7 +410,7 @@ void OmbriGrid::dropCaches() {
     const auto alive = keepAlive();
     for (const auto* panel : {&_topLeftCells, &_columnHeaders, &_rowHeaders, &_cells})
         if (*panel) (*panel)->resetCache(nullptr);
-    raiseNotice(_ombriGridDroppedCaches, KivoEventArgs::empty(),
+    raiseNotice(_events->DroppedCaches, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.droppedCaches(sharedAs<OmbriGrid>()); });
 }
 
@@ -435,8 +423,7 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     // Column positions and star widths follow the client width on every pass.
     _columns->_setDirty(true);
     _columns->_update();
-    raiseNotice(_ombriGridRendering, KivoEventArgs::empty(),
-                [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
+    raiseNotice(_events->Rendering, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
     // The panels draw into the current context.
     plat::CurrentContextScope current(context);
     if (isOpaque()) {
@@ -445,11 +432,11 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
         context.fillRect(rect);
     }
     _cells->drawCells();
-    if (_headersVisibility & GridHeadersVisibilityColumn) _columnHeaders->drawCells();
-    if (_headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
-    if (_headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
+    if (_settings->headersVisibility & GridHeadersVisibilityColumn) _columnHeaders->drawCells();
+    if (_settings->headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
+    if (_settings->headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
     _cells->drawSelection();
-    raiseNotice(_ombriGridRendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
+    raiseNotice(_events->Rendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
     // A grid gone by then asks for nothing.
     plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())] {
         if (const auto grid = weak.lock()) grid->checkForMoreItems();
@@ -470,7 +457,7 @@ void OmbriGrid::checkForMoreItems() {
 }
 
 void OmbriGrid::takeFirstResponder() {
-    if (!_activeEditor) becomeFirstResponder();
+    if (!_edit->activeEditor) becomeFirstResponder();
 }
 
 void OmbriGrid::respondToSizeChanged() { invalidate(); }

@@ -1,19 +1,23 @@
 #pragma once
-// The one door the grid tests use into the grid's inner workings: the library declares this type a
-// friend of its classes, and only the tests define it.
+// The one door the grid tests use into the grid's inner workings: the collections and panels declare
+// this type a friend, the grid lets it through its internal-access class, and only the tests define it.
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "GridInternals.h"
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/graphics/image.h"
 #include "Platform/runtime/timer.h"
+#include "clipboard/GridClipboard.h"
+#include "editing/EditSession.h"
 #include "events/DelegateRule.h"
-#include "scrolling/GridTimers.h"
+#include "resizing/GridPress.h"
+#include "scrolling/GridScroller.h"
 
 namespace kivo::detail {
 
@@ -30,10 +34,10 @@ struct GridTestAccess {
     }
     static bool raise(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoCancelEventArgs>& args,
                       DelegateRule rule, const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
-        return grid.raiseCancelable(event, args, rule, ask);
+        return GridInternals::raiseCancelable(grid, event, args, rule, ask);
     }
     static void setCollectionView(OmbriGrid& grid, std::shared_ptr<KivoCollectionView> view) {
-        grid._collectionView = std::move(view);
+        GridInternals::collectionView(grid) = std::move(view);
     }
     // The rows' total size summed row by row, as a naive layout would.
     static std::int64_t naiveTotal(const GridRowColCollection& c) {
@@ -41,66 +45,74 @@ struct GridTestAccess {
         for (std::size_t i = 0; i < c.count(); ++i) total += c.item(static_cast<std::int64_t>(i))->renderSize();
         return total;
     }
-    static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
+    static plat::Point panMax(const OmbriGrid& grid) { return GridInternals::panMax(grid); }
     // Cells drawn straight into the grid's context, as the platform's refusal of an image makes them:
     // what a cell draws then reaches the test's recording context.
     static void drawCellsStraight(GridPanel& panel, bool on = true) { panel._cellImagesOff = on; }
-    static void setEditRange(OmbriGrid& grid, std::shared_ptr<GridCellRange> range) { grid._editRange = std::move(range); }
-    static void setColumnBeingSized(OmbriGrid& grid, std::int32_t column) { grid._columnBeingSized = column; }
-    static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
-    static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
-    static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return grid._editor; }
+    static void setEditRange(OmbriGrid& grid, std::shared_ptr<GridCellRange> range) {
+        GridInternals::edit(grid).range = std::move(range);
+    }
+    static void setColumnBeingSized(OmbriGrid& grid, std::int32_t column) {
+        GridInternals::press(grid).setColumnBeingSized(column);
+    }
+    static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return GridInternals::headerRows(grid); }
+    static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) {
+        return GridInternals::headerColumns(grid);
+    }
+    static const std::shared_ptr<plat::TextField>& editor(const OmbriGrid& grid) { return GridInternals::edit(grid).editor; }
     // A selection stored as it is, past every check of the setter.
-    static void placeSelection(OmbriGrid& grid, const GridCellRange& range) { grid._selection = range.clone(); }
+    static void placeSelection(OmbriGrid& grid, const GridCellRange& range) { GridInternals::selection(grid) = range.clone(); }
     // ---- view operations ----
     // An origin as a glide past an edge leaves it, before anything clamps it.
     static void placeOrigin(OmbriGrid& grid, double x, double y) {
-        grid._originX = x;
-        grid._originY = y;
+        GridInternals::originX(grid) = x;
+        GridInternals::originY(grid) = y;
     }
     // ---- scrolling ----
     // True while a glide or a bounce runs.
-    static bool isSliding(const OmbriGrid& grid) { return kivo::detail::isMoving(grid._slideMove); }
-    static bool editTimerLock(const OmbriGrid& grid) { return grid._editTimerLock; }
+    static bool isSliding(const OmbriGrid& grid) { return GridInternals::scroller(grid).isSliding(); }
+    static bool editTimerLock(const OmbriGrid& grid) { return GridInternals::scroller(grid).isMovingOrigin(); }
     // Starts a glide (or a bounce) from the origin to `to`, `seconds` long, as a release or an
     // over-scroll would.
     static void slide(OmbriGrid& grid, plat::Point to, float seconds, bool bounce) {
-        grid.startPoint = {grid._originX, grid._originY};
-        grid.finalPoint = to;
-        grid.slideFactor = seconds;
-        grid._timerCount = 0;
-        grid.startSlide(bounce);
+        GridInternals::scroller(grid).slide(to, seconds, bounce);
     }
     // True from the last final constraint until the fade has run its ticks.
-    static bool isFadePending(const OmbriGrid& grid) {
-        return (grid._ghostWaitTimer && grid._ghostWaitTimer->isValid()) || kivo::detail::isMoving(grid._ghostMove);
-    }
+    static bool isFadePending(const OmbriGrid& grid) { return GridInternals::scroller(grid).isFadePending(); }
     // ---- editing ----
-    static void setEditStartLock(OmbriGrid& grid, bool on) { grid._editStartLock = on; }
-    static void setEditTimerLock(OmbriGrid& grid, bool on) { grid._editTimerLock = on; }
-    static bool isFinishing(const OmbriGrid& grid) { return grid._isFinishingFlag; }
-    static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) { return grid._dataMapPicker; }
+    static void setEditStartLock(OmbriGrid& grid, bool on) { GridInternals::edit(grid).startLock = on; }
+    static void setEditTimerLock(OmbriGrid& grid, bool on) { GridInternals::scroller(grid).setMovingOrigin(on); }
+    static bool isFinishing(const OmbriGrid& grid) { return GridInternals::edit(grid).finishing; }
+    static const std::shared_ptr<plat::PickerView>& dataMapPicker(const OmbriGrid& grid) {
+        return GridInternals::edit(grid).picker;
+    }
     static const std::shared_ptr<plat::Toolbar>& dataMapPickerToolbar(const OmbriGrid& grid) {
-        return grid._dataMapPickerToolbar;
+        return GridInternals::edit(grid).pickerToolbar;
     }
 
     // ---- taps and sorting ----
-    static bool editStartLock(const OmbriGrid& grid) { return grid._editStartLock; }
-    static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
+    static bool editStartLock(const OmbriGrid& grid) { return GridInternals::edit(grid).startLock; }
+    static bool selOrigin(const OmbriGrid& grid) { return GridInternals::selOrigin(grid); }
     // Whether the rows read their items from the view where they stand (after a header tap's re-sort).
-    static bool rowsReadTheView(const OmbriGrid& grid) { return !grid._rows->_readsView.expired(); }
+    static bool rowsReadTheView(const OmbriGrid& grid) { return !grid.rows()->_readsView.expired(); }
 
     // ---- column resizing and the selection handles' drag ----
 
     // ---- keyboard commands ----
-    static void setSelOrigin(OmbriGrid& grid, bool anchorStays) { grid._selOrigin = anchorStays; }
+    static void setSelOrigin(OmbriGrid& grid, bool anchorStays) { GridInternals::selOrigin(grid) = anchorStays; }
 
     // ---- clipboard ----
-    static const std::vector<std::vector<plat::Value>>& localClipboard(const OmbriGrid& grid) { return grid._localClipboard; }
-    static const std::shared_ptr<GridCellRange>& copiedRange(const OmbriGrid& grid) { return grid._copiedRange; }
-    static bool copyBeingCut(const OmbriGrid& grid) { return grid._copyBeingCut; }
+    static const std::vector<std::vector<plat::Value>>& localClipboard(const OmbriGrid& grid) {
+        return GridInternals::clipboard(grid).copy().values;
+    }
+    static const std::shared_ptr<GridCellRange>& copiedRange(const OmbriGrid& grid) {
+        return GridInternals::clipboard(grid).copy().range;
+    }
+    static bool copyBeingCut(const OmbriGrid& grid) { return GridInternals::clipboard(grid).isCut(); }
     // The cell the edit menu was opened on, as a long press there records it.
-    static void pressForMenu(OmbriGrid& grid, std::shared_ptr<GridHitTestInfo> hit) { grid._contextMenuHTI = std::move(hit); }
+    static void pressForMenu(OmbriGrid& grid, std::shared_ptr<GridHitTestInfo> hit) {
+        GridInternals::contextMenuHit(grid) = std::move(hit);
+    }
 
     // ---- detail rows ----
     // The provider's views over the grid (the tests include "detail/DetailViews.h" to use them).

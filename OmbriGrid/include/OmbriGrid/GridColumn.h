@@ -11,6 +11,7 @@
 #include "OmbriGrid/GridRowCol.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
 #include "OmbriGrid/OmbriGridTypes.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
 
 class KivoBinding;
@@ -19,6 +20,9 @@ class Formatter;
 }
 
 class GridDataMap;
+namespace kivo::detail {
+class GridPress;
+}
 
 class KIVO_GRID_EXPORT GridColumn : public GridRowCol {
 public:
@@ -101,14 +105,13 @@ public:
     // Raises the grid's ResizedColumn, then tells the delegate.
     void onResize() override;
 
-private:
-    friend class OmbriGrid;
     // Column resizing fixes widths in two passes, so that no star layout runs between them: first the
     // width type becomes 1 unannounced (true when it was another), then the size, announced by one
     // ResizedColumn when the size or (`retyped`) the type changed.
-    KIVO_GRID_NO_EXPORT bool fixWidthType();
-    KIVO_GRID_NO_EXPORT void fixWidth(std::int32_t points, bool retyped);
+    bool fixWidthType(plat::Passkey<kivo::detail::GridPress>);
+    void fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t points, bool retyped);
 
+private:
     std::shared_ptr<KivoBinding> _binding;
     std::optional<std::string> _header;
     double _starWidth = 1.0;

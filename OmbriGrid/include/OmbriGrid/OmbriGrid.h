@@ -53,9 +53,17 @@ class PanGestureRecognizer;
 class Timer;
 }  // namespace plat
 namespace kivo::detail {
-struct GridTestAccess;
+struct GridEvents;
+class GridScroller;
+struct GridInput;
+struct GridSettings;
+struct EditSession;
+class GridPress;
+class GridClipboard;
+struct PasteRun;
+struct ClipboardRow;
+class GridInternals;
 enum class DelegateRule : int;
-class GroupCollapse;
 }  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT OmbriGrid : public KivoView,
@@ -70,64 +78,58 @@ public:
     ~OmbriGrid() override;
 
     // ---- events (sender: the grid) and delegate ----
-    const std::shared_ptr<KivoEvent>& ombriGridTapped() const { return _ombriGridTapped; }
-    void setOmbriGridTapped(std::shared_ptr<KivoEvent> event) { _ombriGridTapped = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridRendered() const { return _ombriGridRendered; }
-    void setOmbriGridRendered(std::shared_ptr<KivoEvent> event) { _ombriGridRendered = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridRendering() const { return _ombriGridRendering; }
-    void setOmbriGridRendering(std::shared_ptr<KivoEvent> event) { _ombriGridRendering = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridInvalidated() const { return _ombriGridInvalidated; }
-    void setOmbriGridInvalidated(std::shared_ptr<KivoEvent> event) { _ombriGridInvalidated = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridFormatItem() const { return _ombriGridFormatItem; }
-    void setOmbriGridFormatItem(std::shared_ptr<KivoEvent> event) { _ombriGridFormatItem = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridProcessItemOverlay() const { return _ombriGridProcessItemOverlay; }
-    void setOmbriGridProcessItemOverlay(std::shared_ptr<KivoEvent> event) { _ombriGridProcessItemOverlay = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellTapped() const { return _ombriGridCellTapped; }
-    void setOmbriGridCellTapped(std::shared_ptr<KivoEvent> event) { _ombriGridCellTapped = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellDoubleTapped() const { return _ombriGridCellDoubleTapped; }
-    void setOmbriGridCellDoubleTapped(std::shared_ptr<KivoEvent> event) { _ombriGridCellDoubleTapped = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridBeginningEdit() const { return _ombriGridBeginningEdit; }
-    void setOmbriGridBeginningEdit(std::shared_ptr<KivoEvent> event) { _ombriGridBeginningEdit = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnding() const { return _ombriGridCellEditEnding; }
-    void setOmbriGridCellEditEnding(std::shared_ptr<KivoEvent> event) { _ombriGridCellEditEnding = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnded() const { return _ombriGridCellEditEnded; }
-    void setOmbriGridCellEditEnded(std::shared_ptr<KivoEvent> event) { _ombriGridCellEditEnded = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridPrepareCellForEdit() const { return _ombriGridPrepareCellForEdit; }
-    void setOmbriGridPrepareCellForEdit(std::shared_ptr<KivoEvent> event) { _ombriGridPrepareCellForEdit = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridItemsSourceChanged() const { return _ombriGridItemsSourceChanged; }
-    void setOmbriGridItemsSourceChanged(std::shared_ptr<KivoEvent> event) { _ombriGridItemsSourceChanged = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridLoadingRows() const { return _ombriGridLoadingRows; }
-    void setOmbriGridLoadingRows(std::shared_ptr<KivoEvent> event) { _ombriGridLoadingRows = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridLoadedRows() const { return _ombriGridLoadedRows; }
-    void setOmbriGridLoadedRows(std::shared_ptr<KivoEvent> event) { _ombriGridLoadedRows = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanging() const { return _ombriGridGroupCollapsedChanging; }
-    void setOmbriGridGroupCollapsedChanging(std::shared_ptr<KivoEvent> event) {
-        _ombriGridGroupCollapsedChanging = std::move(event);
-    }
-    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanged() const { return _ombriGridGroupCollapsedChanged; }
-    void setOmbriGridGroupCollapsedChanged(std::shared_ptr<KivoEvent> event) {
-        _ombriGridGroupCollapsedChanged = std::move(event);
-    }
-    const std::shared_ptr<KivoEvent>& ombriGridScrollPositionChanged() const { return _ombriGridScrollPositionChanged; }
-    void setOmbriGridScrollPositionChanged(std::shared_ptr<KivoEvent> event) {
-        _ombriGridScrollPositionChanged = std::move(event);
-    }
-    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanging() const { return _ombriGridSelectionChanging; }
-    void setOmbriGridSelectionChanging(std::shared_ptr<KivoEvent> event) { _ombriGridSelectionChanging = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanged() const { return _ombriGridSelectionChanged; }
-    void setOmbriGridSelectionChanged(std::shared_ptr<KivoEvent> event) { _ombriGridSelectionChanged = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridSortingColumn() const { return _ombriGridSortingColumn; }
-    void setOmbriGridSortingColumn(std::shared_ptr<KivoEvent> event) { _ombriGridSortingColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridSortedColumn() const { return _ombriGridSortedColumn; }
-    void setOmbriGridSortedColumn(std::shared_ptr<KivoEvent> event) { _ombriGridSortedColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridAutoGeneratingColumn() const { return _ombriGridAutoGeneratingColumn; }
-    void setOmbriGridAutoGeneratingColumn(std::shared_ptr<KivoEvent> event) { _ombriGridAutoGeneratingColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridResizedColumn() const { return _ombriGridResizedColumn; }
-    void setOmbriGridResizedColumn(std::shared_ptr<KivoEvent> event) { _ombriGridResizedColumn = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridDroppedCaches() const { return _ombriGridDroppedCaches; }
-    void setOmbriGridDroppedCaches(std::shared_ptr<KivoEvent> event) { _ombriGridDroppedCaches = std::move(event); }
-    const std::shared_ptr<KivoEvent>& ombriGridCellLongPressed() const { return _ombriGridCellLongPressed; }
-    void setOmbriGridCellLongPressed(std::shared_ptr<KivoEvent> event) { _ombriGridCellLongPressed = std::move(event); }
+    const std::shared_ptr<KivoEvent>& ombriGridTapped() const;
+    void setOmbriGridTapped(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridRendered() const;
+    void setOmbriGridRendered(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridRendering() const;
+    void setOmbriGridRendering(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridInvalidated() const;
+    void setOmbriGridInvalidated(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridFormatItem() const;
+    void setOmbriGridFormatItem(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridProcessItemOverlay() const;
+    void setOmbriGridProcessItemOverlay(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellTapped() const;
+    void setOmbriGridCellTapped(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellDoubleTapped() const;
+    void setOmbriGridCellDoubleTapped(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridBeginningEdit() const;
+    void setOmbriGridBeginningEdit(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnding() const;
+    void setOmbriGridCellEditEnding(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellEditEnded() const;
+    void setOmbriGridCellEditEnded(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridPrepareCellForEdit() const;
+    void setOmbriGridPrepareCellForEdit(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridItemsSourceChanged() const;
+    void setOmbriGridItemsSourceChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridLoadingRows() const;
+    void setOmbriGridLoadingRows(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridLoadedRows() const;
+    void setOmbriGridLoadedRows(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanging() const;
+    void setOmbriGridGroupCollapsedChanging(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridGroupCollapsedChanged() const;
+    void setOmbriGridGroupCollapsedChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridScrollPositionChanged() const;
+    void setOmbriGridScrollPositionChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanging() const;
+    void setOmbriGridSelectionChanging(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSelectionChanged() const;
+    void setOmbriGridSelectionChanged(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSortingColumn() const;
+    void setOmbriGridSortingColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridSortedColumn() const;
+    void setOmbriGridSortedColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridAutoGeneratingColumn() const;
+    void setOmbriGridAutoGeneratingColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridResizedColumn() const;
+    void setOmbriGridResizedColumn(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridDroppedCaches() const;
+    void setOmbriGridDroppedCaches(std::shared_ptr<KivoEvent> event);
+    const std::shared_ptr<KivoEvent>& ombriGridCellLongPressed() const;
+    void setOmbriGridCellLongPressed(std::shared_ptr<KivoEvent> event);
     std::shared_ptr<OmbriGridDelegate> delegate() const { return _delegate.lock(); }
     void setDelegate(const std::shared_ptr<OmbriGridDelegate>& delegate) { _delegate = delegate; }
     // Keeps the delegate alive, and makes it the delegate.
@@ -199,12 +201,12 @@ public:
     void setFrozenRows(std::int32_t count);
     std::int32_t frozenColumns() const;
     void setFrozenColumns(std::int32_t count);
-    std::int32_t columnBeingSized() const { return _columnBeingSized; }
-    const std::shared_ptr<plat::View>& activeEditor() const { return _activeEditor; }
-    void setActiveEditor(std::shared_ptr<plat::View> editor) { _activeEditor = std::move(editor); }
-    const plat::Value& activeEditorValue() const { return _activeEditorValue; }
-    const std::shared_ptr<GridCellRange>& editRange() const { return _editRange; }
-    const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const { return _longPressRecognizer; }
+    std::int32_t columnBeingSized() const;
+    const std::shared_ptr<plat::View>& activeEditor() const;
+    void setActiveEditor(std::shared_ptr<plat::View> editor);
+    const plat::Value& activeEditorValue() const;
+    const std::shared_ptr<GridCellRange>& editRange() const;
+    const std::shared_ptr<plat::LongPressGestureRecognizer>& longPressRecognizer() const;
 
     // ---- editing: one cell, or the merged range it lies in, at a time and in place ----
     // Opens an editor over the cell, or toggles a Boolean cell at once; false when refused or cancelled.
@@ -314,106 +316,106 @@ public:
     // The colour stored, else the background colour.
     std::optional<plat::Color> alternatingRowBackgroundColor() const;
     void setAlternatingRowBackgroundColor(std::optional<plat::Color> color);
-    plat::Color frozenCellsBorderColor() const { return _frozenCellsBorderColor; }
-    void setFrozenCellsBorderColor(plat::Color c) { changeAndInvalidate(_frozenCellsBorderColor, c); }
-    plat::Color textColor() const { return _textColor; }
-    void setTextColor(plat::Color c) { changeAndInvalidate(_textColor, c); }
-    plat::Color columnHeaderBackgroundColor() const { return _columnHeaderBackgroundColor; }
-    void setColumnHeaderBackgroundColor(plat::Color c) { changeAndInvalidate(_columnHeaderBackgroundColor, c); }
-    plat::Color columnHeaderTextColor() const { return _columnHeaderTextColor; }
-    void setColumnHeaderTextColor(plat::Color c) { changeAndInvalidate(_columnHeaderTextColor, c); }
-    plat::Color gridLinesColor() const { return _gridLinesColor; }
-    void setGridLinesColor(plat::Color c) { changeAndInvalidate(_gridLinesColor, c); }
-    plat::Color groupRowBackgroundColor() const { return _groupRowBackgroundColor; }
-    void setGroupRowBackgroundColor(plat::Color c) { changeAndInvalidate(_groupRowBackgroundColor, c); }
-    plat::Color groupRowTextColor() const { return _groupRowTextColor; }
-    void setGroupRowTextColor(plat::Color c) { changeAndInvalidate(_groupRowTextColor, c); }
-    plat::Color headerGridLinesColor() const { return _headerGridLinesColor; }
-    void setHeaderGridLinesColor(plat::Color c) { changeAndInvalidate(_headerGridLinesColor, c); }
-    plat::Color headerSelectedBackgroundColor() const { return _headerSelectedBackgroundColor; }
-    void setHeaderSelectedBackgroundColor(plat::Color c) { changeAndInvalidate(_headerSelectedBackgroundColor, c); }
-    plat::Color headerSelectedTextColor() const { return _headerSelectedTextColor; }
-    void setHeaderSelectedTextColor(plat::Color c) { changeAndInvalidate(_headerSelectedTextColor, c); }
-    plat::Color rowHeaderBackgroundColor() const { return _rowHeaderBackgroundColor; }
-    void setRowHeaderBackgroundColor(plat::Color c) { changeAndInvalidate(_rowHeaderBackgroundColor, c); }
-    plat::Color rowHeaderTextColor() const { return _rowHeaderTextColor; }
-    void setRowHeaderTextColor(plat::Color c) { changeAndInvalidate(_rowHeaderTextColor, c); }
-    plat::Color selectionAdornerColor() const { return _selectionAdornerColor; }
-    void setSelectionAdornerColor(plat::Color c) { changeAndInvalidate(_selectionAdornerColor, c); }
-    plat::Color selectionAdornerBorderColor() const { return _selectionAdornerBorderColor; }
-    void setSelectionAdornerBorderColor(plat::Color c) { changeAndInvalidate(_selectionAdornerBorderColor, c); }
-    plat::Color selectionBackgroundColor() const { return _selectionBackgroundColor; }
-    void setSelectionBackgroundColor(plat::Color c) { changeAndInvalidate(_selectionBackgroundColor, c); }
-    plat::Color selectionTextColor() const { return _selectionTextColor; }
-    void setSelectionTextColor(plat::Color c) { changeAndInvalidate(_selectionTextColor, c); }
+    plat::Color frozenCellsBorderColor() const;
+    void setFrozenCellsBorderColor(plat::Color c);
+    plat::Color textColor() const;
+    void setTextColor(plat::Color c);
+    plat::Color columnHeaderBackgroundColor() const;
+    void setColumnHeaderBackgroundColor(plat::Color c);
+    plat::Color columnHeaderTextColor() const;
+    void setColumnHeaderTextColor(plat::Color c);
+    plat::Color gridLinesColor() const;
+    void setGridLinesColor(plat::Color c);
+    plat::Color groupRowBackgroundColor() const;
+    void setGroupRowBackgroundColor(plat::Color c);
+    plat::Color groupRowTextColor() const;
+    void setGroupRowTextColor(plat::Color c);
+    plat::Color headerGridLinesColor() const;
+    void setHeaderGridLinesColor(plat::Color c);
+    plat::Color headerSelectedBackgroundColor() const;
+    void setHeaderSelectedBackgroundColor(plat::Color c);
+    plat::Color headerSelectedTextColor() const;
+    void setHeaderSelectedTextColor(plat::Color c);
+    plat::Color rowHeaderBackgroundColor() const;
+    void setRowHeaderBackgroundColor(plat::Color c);
+    plat::Color rowHeaderTextColor() const;
+    void setRowHeaderTextColor(plat::Color c);
+    plat::Color selectionAdornerColor() const;
+    void setSelectionAdornerColor(plat::Color c);
+    plat::Color selectionAdornerBorderColor() const;
+    void setSelectionAdornerBorderColor(plat::Color c);
+    plat::Color selectionBackgroundColor() const;
+    void setSelectionBackgroundColor(plat::Color c);
+    plat::Color selectionTextColor() const;
+    void setSelectionTextColor(plat::Color c);
     plat::Color scrollIndicatorColor() const;
     void setScrollIndicatorColor(plat::Color color);
 
     // Fonts: the data rows follow the row-header font, the header row the column-header font.
-    const plat::Font& font() const { return _font; }
-    void setFont(const plat::Font& font) { changeFont(_font, font); }
-    const plat::Font& columnHeaderFont() const { return _columnHeaderFont; }
-    void setColumnHeaderFont(const plat::Font& font) { changeFont(_columnHeaderFont, font); }
-    const plat::Font& rowHeaderFont() const { return _rowHeaderFont; }
-    void setRowHeaderFont(const plat::Font& font) { changeFont(_rowHeaderFont, font); }
+    const plat::Font& font() const;
+    void setFont(const plat::Font& font);
+    const plat::Font& columnHeaderFont() const;
+    void setColumnHeaderFont(const plat::Font& font);
+    const plat::Font& rowHeaderFont() const;
+    void setRowHeaderFont(const plat::Font& font);
     // Name and size of each font; an empty name is refused with a log line.
-    std::string fontName() const { return _font.family; }
-    void setFontName(const std::string& name) { changeFontName(_font, name); }
-    double fontSize() const { return _font.size; }
-    void setFontSize(double size) { changeFont(_font, _font.withSize(size)); }
-    std::string columnHeaderFontName() const { return _columnHeaderFont.family; }
-    void setColumnHeaderFontName(const std::string& name) { changeFontName(_columnHeaderFont, name); }
-    double columnHeaderFontSize() const { return _columnHeaderFont.size; }
-    void setColumnHeaderFontSize(double size) { changeFont(_columnHeaderFont, _columnHeaderFont.withSize(size)); }
-    std::string rowHeaderFontName() const { return _rowHeaderFont.family; }
-    void setRowHeaderFontName(const std::string& name) { changeFontName(_rowHeaderFont, name); }
-    double rowHeaderFontSize() const { return _rowHeaderFont.size; }
-    void setRowHeaderFontSize(double size) { changeFont(_rowHeaderFont, _rowHeaderFont.withSize(size)); }
+    std::string fontName() const;
+    void setFontName(const std::string& name);
+    double fontSize() const;
+    void setFontSize(double size);
+    std::string columnHeaderFontName() const;
+    void setColumnHeaderFontName(const std::string& name);
+    double columnHeaderFontSize() const;
+    void setColumnHeaderFontSize(double size);
+    std::string rowHeaderFontName() const;
+    void setRowHeaderFontName(const std::string& name);
+    double rowHeaderFontSize() const;
+    void setRowHeaderFontSize(double size);
 
     // 0–3; any other value is refused with a log line.
-    GridHeadersVisibility headersVisibility() const { return _headersVisibility; }
+    GridHeadersVisibility headersVisibility() const;
     void setHeadersVisibility(std::int64_t visibility);
-    bool columnHeaderVisible() const { return (_headersVisibility & GridHeadersVisibilityColumn) != 0; }
+    bool columnHeaderVisible() const;
     void setColumnHeaderVisible(bool visible);
-    bool rowHeaderVisible() const { return (_headersVisibility & GridHeadersVisibilityRow) != 0; }
+    bool rowHeaderVisible() const;
     void setRowHeaderVisible(bool visible);
     // 0–3; any other value is refused with a log line.
-    GridLinesVisibility gridLinesVisibility() const { return _gridLinesVisibility; }
+    GridLinesVisibility gridLinesVisibility() const;
     void setGridLinesVisibility(std::int64_t visibility);
-    bool horizontalLinesVisible() const { return (_gridLinesVisibility & GridLinesVisibilityHorizontal) != 0; }
+    bool horizontalLinesVisible() const;
     void setHorizontalLinesVisible(bool visible);
-    bool verticalLinesVisible() const { return (_gridLinesVisibility & GridLinesVisibilityVertical) != 0; }
+    bool verticalLinesVisible() const;
     void setVerticalLinesVisible(bool visible);
-    double gridLinesWidth() const { return _gridLinesWidth; }
-    void setGridLinesWidth(double width) { changeAndInvalidate(_gridLinesWidth, width); }
-    const std::string& groupHeaderFormat() const { return _groupHeaderFormat; }
-    void setGroupHeaderFormat(const std::string& format) { changeAndInvalidate(_groupHeaderFormat, format); }
-    double treeIndent() const { return _treeIndent; }
-    void setTreeIndent(double indent) { changeAndInvalidate(_treeIndent, indent); }
+    double gridLinesWidth() const;
+    void setGridLinesWidth(double width);
+    const std::string& groupHeaderFormat() const;
+    void setGroupHeaderFormat(const std::string& format);
+    double treeIndent() const;
+    void setTreeIndent(double indent);
 
     // ---- behaviour ----
-    std::int64_t autoSizeMode() const { return _autoSizeMode; }
-    void setAutoSizeMode(std::int64_t mode) { _autoSizeMode = mode; }
-    std::int64_t allowMerging() const { return _allowMerging; }
+    std::int64_t autoSizeMode() const;
+    void setAutoSizeMode(std::int64_t mode);
+    std::int64_t allowMerging() const;
     void setAllowMerging(std::int64_t merging);
-    bool touchFeedback() const { return _touchFeedback; }
-    void setTouchFeedback(bool on) { _touchFeedback = on; }
-    bool allowResizing() const { return _allowResizing; }
-    void setAllowResizing(bool on) { _allowResizing = on; }
-    bool autoGenerateColumns() const { return _autoGenerateColumns; }
+    bool touchFeedback() const;
+    void setTouchFeedback(bool on);
+    bool allowResizing() const;
+    void setAllowResizing(bool on);
+    bool autoGenerateColumns() const;
     void setAutoGenerateColumns(bool on);
     bool isEnabled() const { return isUserInteractionEnabled(); }
     void setIsEnabled(bool on) { setUserInteractionEnabled(on); }
-    bool isReadOnly() const { return _isReadOnly; }
-    void setIsReadOnly(bool on) { _isReadOnly = on; }
-    bool allowSorting() const { return _allowSorting; }
-    void setAllowSorting(bool on) { _allowSorting = on; }
-    bool showSort() const { return _showSort; }
-    void setShowSort(bool on) { changeAndInvalidate(_showSort, on); }
-    bool showGroups() const { return _showGroups; }
-    void setShowGroups(bool on) { changeAndInvalidate(_showGroups, on); }
-    bool defaultContextMenu() const { return _defaultContextMenu; }
-    void setDefaultContextMenu(bool on) { _defaultContextMenu = on; }
+    bool isReadOnly() const;
+    void setIsReadOnly(bool on);
+    bool allowSorting() const;
+    void setAllowSorting(bool on);
+    bool showSort() const;
+    void setShowSort(bool on);
+    bool showGroups() const;
+    void setShowGroups(bool on);
+    bool defaultContextMenu() const;
+    void setDefaultContextMenu(bool on);
     // Nothing sets it: touches are told through the recognisers.
     bool isTouching() const { return false; }
     bool isUpdating() const { return _isUpdating; }
@@ -497,13 +499,7 @@ protected:
     void initialize() override;
 
 private:
-    friend class GridRowColCollection;
-    friend class GridColumnCollection;
-    friend class GridRowCol;
-    friend class GridRow;
-    friend class GridColumn;
-    friend class kivo::detail::GroupCollapse;
-    friend struct kivo::detail::GridTestAccess;
+    friend class kivo::detail::GridInternals;
 
     KIVO_GRID_NO_EXPORT void initInternals();
     // ---- binding ----
@@ -540,27 +536,11 @@ private:
     KIVO_GRID_NO_EXPORT void checkForMoreItems();
     // ---- scrolling ----
     KIVO_GRID_NO_EXPORT void updatePanMax();
-    KIVO_GRID_NO_EXPORT void _handlePan(plat::Point translation);
-    // A pan step shows the scroll indicators a little more and stops a pending fade.
-    KIVO_GRID_NO_EXPORT void doReactPan();
-    // One frame of the glide or the bounce, `t` seconds after its start.
-    KIVO_GRID_NO_EXPORT void _panTimer(double t, bool last);
-    KIVO_GRID_NO_EXPORT void _panTimer2(double t, bool last);
-    // One frame of the glide or the bounce; true once it ends (its last frame, or a stop asked for).
-    KIVO_GRID_NO_EXPORT bool slideTick(double t, bool last);
-    // The origin back within the content. While it moves: the horizontal one, and the vertical one
-    // only when touch feedback is off. Once it rests: both, the vertical one by a bounce when more than
-    // 2 points out and touch feedback is on.
+    // The origin back within the content while it moves: the horizontal one, and the vertical one
+    // only when touch feedback is off.
     KIVO_GRID_NO_EXPORT void _constrainOriginNonFinal();
-    KIVO_GRID_NO_EXPORT void _constrainOriginFinal();
     // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
     KIVO_GRID_NO_EXPORT void scrollPositionMoved(plat::Point before);
-    // Starts the glide or the bounce, stopping the one that runs.
-    KIVO_GRID_NO_EXPORT void startSlide(bool bounce);
-    // The indicators fade out once the origin has been still for a while.
-    KIVO_GRID_NO_EXPORT void scrollBarGhost();
-    KIVO_GRID_NO_EXPORT void _scrollGhostDisappear(double t, bool last);
-    KIVO_GRID_NO_EXPORT void stopScrollTimers();
     // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
     KIVO_GRID_NO_EXPORT void tryLoadCursorCollectionItems();
     // What a gesture on the grid does first: the grid takes the keyboard, unless an open editor holds it.
@@ -609,20 +589,6 @@ private:
     KIVO_GRID_NO_EXPORT bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer,
                                                                  const plat::Touch& touch) override;
 
-    // ---- column resizing and the selection handles' drag ----
-    // Which column a header press at `point` would size (walking left over hidden columns from a left
-    // edge); -1 when it is in no edge zone or resizing is off.
-    KIVO_GRID_NO_EXPORT std::int32_t columnToSize(const GridHitTestInfo& hit, plat::Point point);
-    KIVO_GRID_NO_EXPORT bool pressShouldBegin(plat::Point point);
-    KIVO_GRID_NO_EXPORT void beginPress(plat::Point point);
-    // One drag step of the column being sized: the column follows the finger from `p1`.
-    KIVO_GRID_NO_EXPORT void resizeStep(double x);
-    // The grabbed corner of the selection follows the finger over the cells.
-    KIVO_GRID_NO_EXPORT void dragSelectionHandle(plat::Point point);
-    // The press is over, however it ended: the sized column keeps its width and is no longer marked.
-    KIVO_GRID_NO_EXPORT void endPress();
-    // Every column fixed at the width it shows, the sized one at `sizedWidth`.
-    KIVO_GRID_NO_EXPORT void fixColumnWidths(std::int32_t sizedWidth);
     // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
     KIVO_GRID_NO_EXPORT void dropColumnCaches(std::int32_t column);
 
@@ -633,23 +599,19 @@ private:
     KIVO_GRID_NO_EXPORT std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
 
     // ---- clipboard ----
-    // One paste: the cells it wrote and left alone, the cut sources it empties at its end.
-    struct PasteRun;
     KIVO_GRID_NO_EXPORT void copySelection();
     // Places `rows` (the grid's copy or a pasted text) from the selection's top-left data row.
     // `valueAt` gives the value of copied row k, column j; null leaves that cell alone.
-    KIVO_GRID_NO_EXPORT void pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
+    KIVO_GRID_NO_EXPORT void pasteBlock(kivo::detail::PasteRun& run, std::size_t rowCount, std::size_t columnCount,
                                         const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
     // One value into the merged range of (row, col); true when a cell was written.
-    KIVO_GRID_NO_EXPORT bool pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
-    // A row as the clipboard reads and writes it.
-    struct ClipboardRow;
-    // Points `view` at row `index`.
-    KIVO_GRID_NO_EXPORT void viewClipboardRow(ClipboardRow& view, std::int32_t index) const;
+    KIVO_GRID_NO_EXPORT bool pasteInto(kivo::detail::PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
+    // Points `view` (a row as the clipboard reads and writes it) at row `index`.
+    KIVO_GRID_NO_EXPORT void viewClipboardRow(kivo::detail::ClipboardRow& view, std::int32_t index) const;
     // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
-    KIVO_GRID_NO_EXPORT void finishPaste(PasteRun& run);
+    KIVO_GRID_NO_EXPORT void finishPaste(kivo::detail::PasteRun& run);
     // The row that shows a cut's source now, or -1 when none does.
-    KIVO_GRID_NO_EXPORT std::int32_t cutSourceRow(PasteRun& run, std::size_t source) const;
+    KIVO_GRID_NO_EXPORT std::int32_t cutSourceRow(kivo::detail::PasteRun& run, std::size_t source) const;
 
     // ---- detail rows and cell views ----
 
@@ -673,32 +635,8 @@ private:
     KIVO_GRID_NO_EXPORT void changeFont(plat::Font& field, const plat::Font& font);
     KIVO_GRID_NO_EXPORT void changeFontName(plat::Font& field, const std::string& name);
 
-    std::shared_ptr<KivoEvent> _ombriGridTapped;
-    std::shared_ptr<KivoEvent> _ombriGridRendered;
-    std::shared_ptr<KivoEvent> _ombriGridRendering;
-    std::shared_ptr<KivoEvent> _ombriGridInvalidated;
-    std::shared_ptr<KivoEvent> _ombriGridFormatItem;
-    std::shared_ptr<KivoEvent> _ombriGridProcessItemOverlay;
-    std::shared_ptr<KivoEvent> _ombriGridCellTapped;
-    std::shared_ptr<KivoEvent> _ombriGridCellDoubleTapped;
-    std::shared_ptr<KivoEvent> _ombriGridBeginningEdit;
-    std::shared_ptr<KivoEvent> _ombriGridCellEditEnding;
-    std::shared_ptr<KivoEvent> _ombriGridCellEditEnded;
-    std::shared_ptr<KivoEvent> _ombriGridPrepareCellForEdit;
-    std::shared_ptr<KivoEvent> _ombriGridItemsSourceChanged;
-    std::shared_ptr<KivoEvent> _ombriGridLoadingRows;
-    std::shared_ptr<KivoEvent> _ombriGridLoadedRows;
-    std::shared_ptr<KivoEvent> _ombriGridGroupCollapsedChanging;
-    std::shared_ptr<KivoEvent> _ombriGridGroupCollapsedChanged;
-    std::shared_ptr<KivoEvent> _ombriGridScrollPositionChanged;
-    std::shared_ptr<KivoEvent> _ombriGridSelectionChanging;
-    std::shared_ptr<KivoEvent> _ombriGridSelectionChanged;
-    std::shared_ptr<KivoEvent> _ombriGridSortingColumn;
-    std::shared_ptr<KivoEvent> _ombriGridSortedColumn;
-    std::shared_ptr<KivoEvent> _ombriGridAutoGeneratingColumn;
-    std::shared_ptr<KivoEvent> _ombriGridResizedColumn;
-    std::shared_ptr<KivoEvent> _ombriGridDroppedCaches;
-    std::shared_ptr<KivoEvent> _ombriGridCellLongPressed;
+    // The 26 events, made with the grid.
+    std::unique_ptr<kivo::detail::GridEvents> _events;
     std::weak_ptr<OmbriGridDelegate> _delegate;
     std::shared_ptr<OmbriGridDelegate> _strongDelegate;
 
@@ -721,83 +659,25 @@ private:
     std::shared_ptr<GridCellRange> _selection;
     // Grouped rows: the view position of each row's item (-1 for group rows), in row order.
     std::vector<std::int32_t> _rowItemPositions;
-    std::shared_ptr<GridCellRange> _editRange;
-    std::shared_ptr<plat::View> _activeEditor;
-    plat::Value _activeEditorValue;
-    std::shared_ptr<plat::TextField> _editor;
-    std::shared_ptr<plat::TapGestureRecognizer> _tapRecognizer, _doubleTapRecognizer;
-    std::shared_ptr<plat::PanGestureRecognizer> _panRecognizer;
-    std::shared_ptr<plat::LongPressGestureRecognizer> _pressRecognizer, _longPressRecognizer;
-    plat::NotificationCenter::Token _keyboardShownToken{}, _keyboardHiddenToken{};
+    // The gesture recognisers and the keyboard subscriptions.
+    std::unique_ptr<kivo::detail::GridInput> _input;
 
-    std::optional<plat::Color> _alternatingRowBackgroundColor;
-    plat::Color _frozenCellsBorderColor, _textColor, _columnHeaderBackgroundColor, _columnHeaderTextColor, _gridLinesColor,
-        _groupRowBackgroundColor, _groupRowTextColor, _headerGridLinesColor, _headerSelectedBackgroundColor,
-        _headerSelectedTextColor, _rowHeaderBackgroundColor, _rowHeaderTextColor, _selectionAdornerColor,
-        _selectionAdornerBorderColor, _selectionBackgroundColor, _selectionTextColor;
-    plat::Color _scrollIndicatorColor;
-    plat::Font _font, _columnHeaderFont, _rowHeaderFont;
+    // The look and behaviour settings, as the application set them.
+    std::unique_ptr<kivo::detail::GridSettings> _settings;
 
-    GridHeadersVisibility _headersVisibility = GridHeadersVisibilityAll;
-    GridLinesVisibility _gridLinesVisibility = GridLinesVisibilityAll;
     GridSelectionMode _selectionMode = GridSelectionModeRow;
-    double _gridLinesWidth = 1.0;
-    double _treeIndent = 14.0;
-    std::string _groupHeaderFormat;
-    std::int64_t _autoSizeMode = GridAutoSizeModeBoth;
-    std::int64_t _allowMerging = GridAllowMergingNone;
-    bool _touchFeedback = true;
-    bool _allowResizing = true;
-    bool _autoGenerateColumns = true;
-    bool _isReadOnly = false;
-    bool _allowSorting = true;
-    bool _showSort = true;
-    bool _showGroups = true;
-    bool _defaultContextMenu = true;
     bool _isUpdating = false;
-    bool _isFinishingFlag = false;
-    bool _editTimerLock = false;
-    bool _editStartLock = false;
     bool _isEverDrawnFlag = false;
-    std::int32_t _columnBeingSized = -1;
 
     plat::Rect _clientRect{};
     plat::Point _cellsStart{};
     plat::Point _panMax{};
     double _originX = 0, _originY = 0;
-    // ---- scrolling ----
-    plat::Point _panStart{}, _panVelocity{};
-    plat::Point startPoint{}, finalPoint{};
-    // The glide's or the bounce's length in seconds, in single precision as the speed it comes from.
-    float slideFactor = 0;
-    bool freezeHorizontal = false, freezeVertical = false;
-    // Frames of the glide or bounce, and the indicators' fade state; set past the end to stop them at
-    // their next frame.
-    std::int32_t _timerCount = 0, _ghostTimerCount = 0;
-    // The glide or bounce, and the fade, on the animation driver; the fade's wait on a one-shot timer.
-    std::shared_ptr<KivoAnimationDriver> _slideMove, _ghostMove;
-    std::shared_ptr<plat::Timer> _ghostWaitTimer;
-    double _ghostStartAlpha = 0;  // the indicators' alpha when the fade began
+    // The pan, the glide, the bounce and the indicators' fade.
+    std::unique_ptr<kivo::detail::GridScroller> _scroller;
     // ---- editing ----
-    std::shared_ptr<plat::PickerView> _dataMapPicker;
-    std::shared_ptr<plat::Toolbar> _dataMapPickerToolbar;
-    std::shared_ptr<plat::BarButtonItem> _dataMapPickerDone;
-    // The cell the open edit was started on (inside `_editRange`), and its editor's text then: a commit
-    // of unchanged text writes nothing.
-    std::int32_t _editRow = -1, _editCol = -1;
-    std::string _editStartText;
-    // Counts the edits opened, so that a deferred step knows whether its edit is still the open one.
-    std::uint64_t _editSerial = 0;
-    // The open edit toggles a Boolean cell rather than reading an editor's text.
-    bool _editToggles = false;
-    // Set while an edit closes: a handler that asks to finish it again meanwhile changes nothing.
-    bool _editClosing = false;
-    // The rows of the open edit's range, top down, and the edited row's item: a sort, a removal or an
-    // insertion moves them, and the edit goes with its item, never onto whatever took its place.
-    std::vector<std::shared_ptr<GridRow>> _editRows;
-    plat::Value _editItem;
-    // Owns the handler that keeps the open editor over its item's cell at each drawing pass.
-    std::shared_ptr<int> _editFollowToken;
+    // What the open edit holds, and the editor and picker it reuses.
+    std::unique_ptr<kivo::detail::EditSession> _edit;
 
     // ---- taps and sorting ----
     // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
@@ -807,29 +687,13 @@ private:
     bool _headerSortRunning = false;
 
     // ---- column resizing and the selection handles' drag ----
-    // The x of the last press position while a column is sized.
-    double p1 = 0;
-    // The selection as it was when a press began on the cells; null outside such a press.
-    std::shared_ptr<GridCellRange> _selStart;
-    // What the short press will do once it begins, decided when it is asked to: only a press that
-    // really begins marks a column or changes the moving corner.
-    std::int32_t _pressColumn = -1;
-    int _pressHandle = 0;
+    std::unique_ptr<kivo::detail::GridPress> _press;
 
     // ---- keyboard commands ----
 
     // ---- clipboard ----
-    // The grid's own copy: each copied data row's raw values by column offset (nil: no value), the
-    // row's item, identity and index (so that a cut finds its cells where they were, or after a sort
-    // by what they show), the copied block, and the text put on the pasteboard with it.
-    std::vector<std::vector<plat::Value>> _localClipboard;
-    std::vector<plat::Value> _localClipboardItems;
-    std::vector<std::uint64_t> _localClipboardRowIds;
-    std::vector<std::int32_t> _localClipboardRows;
-    std::optional<std::string> _localClipboardText;
-    std::shared_ptr<GridCellRange> _copiedRange;
-    bool _copyBeingCut = false;
-    PasteRun* _pasteRun = nullptr;
+    // The grid's own copy, whether it is a cut, and the paste that runs.
+    std::unique_ptr<kivo::detail::GridClipboard> _clipboard;
 
     // ---- detail rows and cell views ----
 };

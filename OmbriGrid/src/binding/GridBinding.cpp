@@ -13,6 +13,8 @@
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "binding/SpacerItems.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
+#include "look/GridSettings.h"
 #include "selection/ItemPositions.h"
 
 using kivo::detail::DelegateRule;
@@ -43,7 +45,7 @@ void OmbriGrid::setItemsSource(plat::ArrayPtr items) {
     _collectionView = KivoCollectionView::create(_itemsSource);
     followView(_collectionView);
     _bindGrid(true);
-    raiseNotice(_ombriGridItemsSourceChanged, KivoEventArgs::empty(),
+    raiseNotice(_events->ItemsSourceChanged, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.itemsSourceChanged(sharedAs<OmbriGrid>()); });
 }
 
@@ -54,7 +56,7 @@ void OmbriGrid::setCollectionView(std::shared_ptr<KivoCollectionView> view) {
     _collectionView = std::move(view);
     followView(_collectionView);
     _bindGrid(true);
-    raiseNotice(_ombriGridItemsSourceChanged, KivoEventArgs::empty(),
+    raiseNotice(_events->ItemsSourceChanged, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.itemsSourceChanged(sharedAs<OmbriGrid>()); });
 }
 
@@ -68,14 +70,14 @@ void OmbriGrid::_bindGrid(bool columnsToo) {
 
 void OmbriGrid::_collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) {
     const auto alive = keepAlive();
-    if (_autoGenerateColumns && _columns->count() == 0) {
+    if (_settings->autoGenerateColumns && _columns->count() == 0) {
         _bindGrid(true);
         return;
     }
     // A flat view's add, remove or replace reaches only the rows it concerns; every other change, and
     // any change of a grouped view whose group rows are shown, rebuilds them.
     const auto& groups = _collectionView ? _collectionView->groups() : KivoCollectionViewGroupList{};
-    const bool groupRowsShown = _showGroups && !groups.empty();
+    const bool groupRowsShown = _settings->showGroups && !groups.empty();
     if (!args || groupRowsShown || args->action() == KivoNotifyCollectionChangedActionReset || !_rows->_mirrorsView) {
         _bindGrid(false);
         return;
@@ -91,7 +93,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     rows->beginUpdate();
     rows->_binding = true;
     auto args = std::make_shared<KivoCancelEventArgs>();
-    if (!raiseCancelable(_ombriGridLoadingRows, args, DelegateRule::Replaces,
+    if (!raiseCancelable(_events->LoadingRows, args, DelegateRule::Replaces,
                          [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
         // The rows stay as they were, and no longer mirror the view.
         rows->_mirrorsView = false;
@@ -103,7 +105,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     if (!edit || !rows->_followEdit(*edit, &kivo::detail::spacerHeight)) {
         const auto view = _collectionView;
         const auto& groups = view ? view->groups() : KivoCollectionViewGroupList{};
-        const bool groupRows = !groups.empty() && _showGroups;
+        const bool groupRows = !groups.empty() && _settings->showGroups;
         // A header tap only reorders the items the rows stand for: the rows read them from the view
         // where they now stand, rather than from a list of a million items made for the purpose.
         const bool reordered = !edit && _headerSortRunning && view && !groupRows && rows->_reorderedAs(view);
@@ -123,7 +125,7 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     }
     rows->endUpdate();
     rows->_binding = false;
-    raiseNotice(_ombriGridLoadedRows, KivoEventArgs::empty(),
+    raiseNotice(_events->LoadedRows, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
 }
 
@@ -165,7 +167,7 @@ void OmbriGrid::_bindColumns() {
     }
     const plat::Value prototype = _getPrototype();
     if (prototype.isNil()) return;
-    if (_autoGenerateColumns) {
+    if (_settings->autoGenerateColumns) {
         for (const auto& property : KivoReflector::getProperties(prototype)) {
             if (!property) continue;
             auto column = std::make_shared<GridColumn>();
@@ -174,7 +176,7 @@ void OmbriGrid::_bindColumns() {
             column->setDataType(property->dataType() != 0 ? property->dataType() : std::int64_t{KivoDataTypeString});
             column->setIsReadOnly(property->isReadOnly());
             auto args = std::make_shared<GridAutoGeneratingColumnEventArgs>(column, property);
-            if (raiseCancelable(_ombriGridAutoGeneratingColumn, args, DelegateRule::Replaces,
+            if (raiseCancelable(_events->AutoGeneratingColumn, args, DelegateRule::Replaces,
                                 [this, &property, &column](OmbriGridDelegate& d) {
                                     return d.autoGeneratingColumn(sharedAs<OmbriGrid>(), property, column);
                                 }))

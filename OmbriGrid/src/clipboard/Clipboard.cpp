@@ -13,8 +13,10 @@
 #include "Platform/foundation/log.h"
 #include "Platform/ui/pasteboard.h"
 #include "clipboard/ClipboardPayload.h"
+#include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
 #include "clipboard/TextRepair.h"
+#include "look/GridSettings.h"
 
 namespace {
 
@@ -47,12 +49,13 @@ bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<
         case plat::EditAction::Select:
             return _selectionMode != GridSelectionModeNone && !(_contextMenuHTI && pressedInSelection);
         case plat::EditAction::Cut:
-            return !_isReadOnly && pressedInSelection;
+            return !_settings->isReadOnly && pressedInSelection;
         case plat::EditAction::Copy:
             return pressedInSelection;
         case plat::EditAction::Paste:
-            return !_isReadOnly && pressedInSelection && (plat::Pasteboard::general().hasStrings() || _copiedRange) &&
-                   _selection && _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
+            return !_settings->isReadOnly && pressedInSelection &&
+                   (plat::Pasteboard::general().hasStrings() || _clipboard->hasCopy()) && _selection &&
+                   _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
     }
     return false;
 }
@@ -74,20 +77,20 @@ void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) {
     const auto alive = keepAlive();
     _contextMenuHTI = nullptr;
     if (!hasCells(_selection.get())) return;
-    _copyBeingCut = false;
+    _clipboard->setCut(false);
     copySelection();
 }
 
 void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) {
     const auto alive = keepAlive();
     _contextMenuHTI = nullptr;
-    if (_isReadOnly) {
+    if (_settings->isReadOnly) {
         plat::log("OmbriGrid cut: the grid is read-only, refused");
         return;
     }
     if (!hasCells(_selection.get())) return;
     copySelection();
-    _copyBeingCut = true;
+    _clipboard->setCut(true);
 }
 
 void OmbriGrid::copySelection() {
@@ -115,7 +118,7 @@ void OmbriGrid::copySelection() {
     std::vector<plat::Value> items;
     std::vector<std::uint64_t> ids;
     std::vector<std::int32_t> indices;
-    ClipboardRow view;
+    kivo::detail::ClipboardRow view;
     for (std::int32_t r = top; r <= bottom; ++r) {
         viewClipboardRow(view, r);
         const bool data = view.isData;
@@ -149,13 +152,9 @@ void OmbriGrid::copySelection() {
         }
     }
     const auto skipped = static_cast<std::int32_t>(texts.size() - values.size());
-    _copiedRange = std::make_shared<GridCellRange>(top, left, bottom - skipped, right);
-    _localClipboard = std::move(values);
-    _localClipboardItems = std::move(items);
-    _localClipboardRowIds = std::move(ids);
-    _localClipboardRows = std::move(indices);
     std::string text = kivo::detail::tabSeparatedText(texts);
-    _localClipboardText = text;
+    _clipboard->keep({std::move(values), std::move(items), std::move(ids), std::move(indices), text,
+                      std::make_shared<GridCellRange>(top, left, bottom - skipped, right)});
 
     plat::Pasteboard::Item item;
     item.emplace(std::string(plat::PasteboardTypeText), plat::Value(std::move(text)));

@@ -14,7 +14,9 @@
 #include "Platform/foundation/log.h"
 #include "Platform/ui/pasteboard.h"
 #include "clipboard/ClipboardPayload.h"
+#include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
+#include "look/GridSettings.h"
 
 namespace {
 
@@ -36,22 +38,13 @@ const void* itemIdentity(const plat::Value& item) {
     return nullptr;
 }
 
-// Puts the run in place for the grid's writes and takes it away again on every way out.
-template <class Run>
-class RunScope {
-public:
-    RunScope(Run*& slot, Run& run) : _slot(slot) { _slot = &run; }
-    ~RunScope() { _slot = nullptr; }
-    RunScope(const RunScope&) = delete;
-    RunScope& operator=(const RunScope&) = delete;
-
-private:
-    Run*& _slot;
-};
-
 }  // namespace
 
-OmbriGrid::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
+using kivo::detail::ClipboardRow;
+using kivo::detail::GridClipboard;
+using kivo::detail::PasteRun;
+
+kivo::detail::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
     const auto count = static_cast<std::int64_t>(gridColumns.count());
     columns.reserve(static_cast<std::size_t>(count));
     for (std::int64_t c = 0; c < count; ++c) {
@@ -62,7 +55,7 @@ OmbriGrid::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
     }
 }
 
-void OmbriGrid::viewClipboardRow(ClipboardRow& view, std::int32_t index) const {
+void OmbriGrid::viewClipboardRow(kivo::detail::ClipboardRow& view, std::int32_t index) const {
     if (view.index == index) return;
     view.index = index;
     view.row.reset();
@@ -100,39 +93,38 @@ bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int3
     const auto column = _columns->column(col);
     if (!column) return false;
     const kivo::detail::PasteConverter own;
-    const auto& converter = _pasteRun ? _pasteRun->converter : own;
+    const auto& converter = _clipboard->run() ? _clipboard->run()->converter : own;
     return converter.convert(value, *column).outcome == kivo::detail::PastedValue::Outcome::Store;
 }
 
 void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
     const auto alive = keepAlive();
     _contextMenuHTI = nullptr;
-    if (_isReadOnly) {
+    if (_settings->isReadOnly) {
         plat::log("OmbriGrid paste: the grid is read-only, refused");
         return;
     }
     if (!_selection || !_selection->isValid()) return;
     const std::optional<std::string> pasted = plat::Pasteboard::general().string();
-    const bool own = _copiedRange && (!pasted || pasted == _localClipboardText);
+    const auto& copy = _clipboard->copy();
+    const bool own = _clipboard->hasCopy() && (!pasted || pasted == copy.text);
     if (!own && !pasted) {
-        _copyBeingCut = false;
+        _clipboard->setCut(false);
         return;
     }
     PasteRun run(*_columns);
-    RunScope scope(_pasteRun, run);
+    GridClipboard::RunScope scope(*_clipboard, run);
     if (own) {
-        run.cut = _copyBeingCut;
-        const std::int32_t left = _copiedRange->col();
-        const std::size_t width = static_cast<std::size_t>(std::max(0, _copiedRange->col2() - left + 1));
-        pasteBlock(run, _localClipboard.size(), width, [&](std::size_t k, std::size_t j) -> const plat::Value* {
+        run.cut = _clipboard->isCut();
+        const std::int32_t left = copy.range->col();
+        const std::size_t width = static_cast<std::size_t>(std::max(0, copy.range->col2() - left + 1));
+        pasteBlock(run, copy.values.size(), width, [&](std::size_t k, std::size_t j) -> const plat::Value* {
             const std::int32_t sourceColumn = left + static_cast<std::int32_t>(j);
             run.sourceColumn = static_cast<std::size_t>(sourceColumn) < run.columns.size()
                                    ? run.columns[static_cast<std::size_t>(sourceColumn)].column.get()
                                    : nullptr;
-            if (run.cut)
-                run.source =
-                    PasteRun::Source{_localClipboardItems[k], _localClipboardRowIds[k], sourceColumn, _localClipboardRows[k]};
-            return &_localClipboard[k][j];
+            if (run.cut) run.source = PasteRun::Source{copy.items[k], copy.rowIds[k], sourceColumn, copy.rows[k]};
+            return &copy.values[k][j];
         });
     } else {
         std::vector<std::vector<plat::Value>> rows;
@@ -148,7 +140,7 @@ void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
         pasteBlock(run, rows.size(), width,
                    [&](std::size_t k, std::size_t j) { return j < rows[k].size() ? &rows[k][j] : nullptr; });
     }
-    _copyBeingCut = false;
+    _clipboard->setCut(false);
     finishPaste(run);
 }
 
@@ -197,7 +189,7 @@ void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t colu
 bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col) {
     using Outcome = kivo::detail::PastedValue::Outcome;
     std::shared_ptr<GridCellRange> range;
-    if (_mergeManager && _allowMerging != 0)
+    if (_mergeManager && _settings->allowMerging != 0)
         range = _mergeManager->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), GridCellTypeCell);
     const std::int32_t top = range ? range->topRow() : row, bottom = range ? range->bottomRow() : row;
     const std::int32_t left = range ? std::max(range->leftCol(), 0) : col;
@@ -256,21 +248,22 @@ void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32
         return;
     }
     PasteRun local(*_columns);
-    PasteRun& run = _pasteRun ? *_pasteRun : local;
+    PasteRun* const running = _clipboard->run();
+    PasteRun& run = running ? *running : local;
     run.firstTile = nonRepeatFlag;
     run.sourceColumn = nullptr;
     run.source.reset();
-    if (!_pasteRun) run.cut = _copyBeingCut;
+    if (!running) run.cut = _clipboard->isCut();
     if (sourceRow >= 0 && sourceRow < rowCount && sourceCol >= 0 && sourceCol < columnCount) {
         const auto source = _rows->row(sourceRow);
         if (kivo::detail::isDataRow(source.get()))
             run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol, sourceRow};
     }
-    if (_pasteRun) {
+    if (running) {
         pasteInto(run, value, row, col);
         return;
     }
-    RunScope scope(_pasteRun, local);
+    GridClipboard::RunScope scope(*_clipboard, local);
     pasteInto(local, value, row, col);
     finishPaste(local);
 }

@@ -22,12 +22,11 @@ class GridRowCollection;
 namespace kivo::detail {
 // Group, spacer and detail rows show no item's values and take no pasted ones.
 bool isDataRow(const GridRow* row);
-}  // namespace kivo::detail
 
 // Whether a row takes values, whether it is read-only, the item it shows, and the row object when
 // there is one. A plain bound row is read without making its object: copying or pasting many rows
 // would make and drop one per row.
-struct OmbriGrid::ClipboardRow {
+struct ClipboardRow {
     std::int32_t index = -1;
     bool isData = false, readOnly = false;
     plat::Value item;
@@ -36,7 +35,7 @@ struct OmbriGrid::ClipboardRow {
     std::uint64_t identity = 0;
 };
 
-struct OmbriGrid::PasteRun {
+struct PasteRun {
     // A cut's source cell, held by its row's item (or, for an item that is no object, by the row's
     // identity) so that a sort between the cut and the paste still finds it; a row without an item
     // by where it stood, as its values do.
@@ -91,3 +90,5 @@ struct OmbriGrid::PasteRun {
         }
     }
 };
+
+}  // namespace kivo::detail

@@ -15,6 +15,7 @@
 #include "Platform/foundation/log.h"
 #include "Platform/graphics/text.h"
 #include "drawing/TextCut.h"
+#include "look/GridSettings.h"
 
 namespace {
 // Room added to a measured column, and the line and padding added to a measured row.
@@ -38,7 +39,7 @@ std::int32_t whole(double v) {
 }  // namespace
 
 void OmbriGrid::autoSizeColumn(std::int32_t column, bool header, std::int32_t extra) {
-    if (_autoSizeMode == 0) return;
+    if (_settings->autoSizeMode == 0) return;
     const auto& panel = header ? _rowHeaders : _cells;
     const auto k = panel->columns()->column(column);
     if (column < 0 || !k) {
@@ -47,19 +48,19 @@ void OmbriGrid::autoSizeColumn(std::int32_t column, bool header, std::int32_t ex
     }
     const auto alive = keepAlive();
     float w = 0;
-    if (!k->wordWrap() && (_autoSizeMode & GridAutoSizeModeCells)) {
+    if (!k->wordWrap() && (_settings->autoSizeMode & GridAutoSizeModeCells)) {
         const auto count = static_cast<std::int32_t>(std::min<std::size_t>(panel->rows()->count(), INT32_MAX));
         for (std::int32_t i = 0; i < count; ++i) {
             const plat::Value data = panel->getCellData(i, column, true);
             if (data.isNil()) continue;
-            w = std::max(w, static_cast<float>(plat::measureText(measured(data.description()), _font).width));
+            w = std::max(w, static_cast<float>(plat::measureText(measured(data.description()), _settings->font).width));
         }
     }
-    if ((_autoSizeMode & GridAutoSizeModeHeaders) && columnHeaderVisible()) {
+    if ((_settings->autoSizeMode & GridAutoSizeModeHeaders) && columnHeaderVisible()) {
         const auto formatted = k->getFormattedHeader();
         if (formatted || header) {
             const std::string text = std::string(HeaderPrefix) + measured(k->header().value_or(""));
-            w = std::max(w, static_cast<float>(plat::measureText(text, _columnHeaderFont).width));
+            w = std::max(w, static_cast<float>(plat::measureText(text, _settings->columnHeaderFont).width));
         }
     }
     if (extra + w > 0) {
@@ -79,8 +80,8 @@ void OmbriGrid::autoSizeColumns() {
 }
 
 void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t extra) {
-    if (_autoSizeMode == 0) return;
-    const plat::Font& font = header ? _columnHeaderFont : _font;
+    if (_settings->autoSizeMode == 0) return;
+    const plat::Font& font = header ? _settings->columnHeaderFont : _settings->font;
     const auto& panel = header ? _columnHeaders : _cells;
     const auto r = panel->rows()->row(row);
     if (row < 0 || !r) {
@@ -89,7 +90,7 @@ void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t 
     }
     const auto& columns = panel->columns();
     // Without a measured cell there is nothing to size by: the row keeps its height.
-    if (!(_autoSizeMode & GridAutoSizeModeCells) || columns->count() == 0) return;
+    if (!(_settings->autoSizeMode & GridAutoSizeModeCells) || columns->count() == 0) return;
     const auto alive = keepAlive();
     float m = 0;
     const auto count = static_cast<std::int32_t>(std::min<std::size_t>(columns->count(), INT32_MAX));

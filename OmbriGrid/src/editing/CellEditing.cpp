@@ -18,9 +18,13 @@
 #include "Platform/ui/picker_view.h"
 #include "Platform/ui/toolbar.h"
 #include "Platform/ui/window.h"
+#include "editing/EditSession.h"
 #include "editing/EditorValues.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "foundation/saturating_cast.h"
+#include "look/GridSettings.h"
+#include "scrolling/GridScroller.h"
 
 namespace {
 
@@ -61,8 +65,8 @@ bool OmbriGrid::_isValidRow(std::int32_t row, std::int32_t col) const {
 }
 
 std::shared_ptr<GridDataMap> OmbriGrid::_getDataMap() const {
-    if (!_editRange || !within(_editCol, _columns->count())) return nullptr;
-    const auto column = _columns->column(_editCol);
+    if (!_edit->range || !within(_edit->col, _columns->count())) return nullptr;
+    const auto column = _columns->column(_edit->col);
     return column ? column->dataMap() : nullptr;
 }
 
@@ -79,15 +83,15 @@ plat::Size OmbriGrid::intrinsicContentSize() const {
 bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     using kivo::detail::DelegateRule;
     const auto alive = keepAlive();
-    if (!_isValidRow(row, col) || _editStartLock || _editTimerLock) return false;
-    if (_activeEditor || _editRange) {
+    if (!_isValidRow(row, col) || _edit->startLock || _scroller->isMovingOrigin()) return false;
+    if (_edit->activeEditor || _edit->range) {
         // One edit at a time: a second would orphan the first's editor and its events.
-        plat::log("Grid: no edit of cell " + cellName(row, col) + " while cell " + cellName(_editRow, _editCol) +
+        plat::log("Grid: no edit of cell " + cellName(row, col) + " while cell " + cellName(_edit->row, _edit->col) +
                   " is being edited");
         return false;
     }
     const auto column = _columns->column(col);
-    if (_isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
+    if (_settings->isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
     const auto rowObject = _rows->row(row);
     if (rowObject->isReadOnly()) return false;
 
@@ -95,22 +99,22 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
     if (_mergeManager) range = _mergeManager->getMergedRangeForCells(range, GridCellTypeCell);
     const auto self = sharedAs<OmbriGrid>();
     auto beginning = std::make_shared<GridCellRangeEventArgs>(_cells, range);
-    if (!raiseCancelable(_ombriGridBeginningEdit, beginning, DelegateRule::Replaces,
+    if (!raiseCancelable(_events->BeginningEdit, beginning, DelegateRule::Replaces,
                          [&](OmbriGridDelegate& d) { return d.beginningEdit(self, _cells, range); }) ||
         !editCellStands(row, col, rowObject, column))
         return false;
     auto prepare = std::make_shared<GridCellRangeEventArgs>(_cells, range);
-    if (!raiseCancelable(_ombriGridPrepareCellForEdit, prepare, DelegateRule::EitherStops,
+    if (!raiseCancelable(_events->PrepareCellForEdit, prepare, DelegateRule::EitherStops,
                          [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, _cells, range); }) ||
         !editCellStands(row, col, rowObject, column))
         return false;
 
     _isUpdating = true;
-    _editRange = range;
-    _editRow = row;
-    _editCol = col;
-    _editToggles = false;
-    ++_editSerial;
+    _edit->range = range;
+    _edit->row = row;
+    _edit->col = col;
+    _edit->toggles = false;
+    ++_edit->serial;
     holdEditedItem();
 
     // Only a row that is not wholly in view moves the content down; a column off to the side must
@@ -136,23 +140,23 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
         }
     }
 
-    auto made = _cellFactory ? _cellFactory->createCellEditor(_cells, _editRange) : nullptr;
+    auto made = _cellFactory ? _cellFactory->createCellEditor(_cells, _edit->range) : nullptr;
     // The factory is the application's code too.
     if (!editCellStands(row, col, rowObject, column)) {
         abandonStart();
         return false;
     }
     if (made) {
-        _activeEditor = std::move(made);
-        _activeEditorValue = {};
-        const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
-        _editStartText = field ? field->text() : std::string();
+        _edit->activeEditor = std::move(made);
+        _edit->activeEditorValue = {};
+        const auto field = std::dynamic_pointer_cast<plat::TextField>(_edit->activeEditor);
+        _edit->startText = field ? field->text() : std::string();
         rect = {rect.x(), rect.y() + 2, rect.width(), rect.height() - 4};
     } else {
         if (column->dataType() == TypeBoolean && !column->dataMap()) {
-            _activeEditor = _editor;
-            _editToggles = true;
-            _activeEditorValue = plat::Value(!getCellDataForRow(row, col, false).asBool());
+            _edit->activeEditor = _edit->editor;
+            _edit->toggles = true;
+            _edit->activeEditorValue = plat::Value(!getCellDataForRow(row, col, false).asBool());
             return finishEditing(false);
         }
         if (!prepareEditor(row, col, rect)) {
@@ -160,22 +164,22 @@ bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
             abandonStart();
             return false;
         }
-        rect = _editor->frame();
-        _activeEditor = _editor;
+        rect = _edit->editor->frame();
+        _edit->activeEditor = _edit->editor;
     }
 
-    if (_activeEditor->superview().get() != this) addSubview(_activeEditor);
-    _activeEditor->setFrame(rect);
-    _activeEditor->setHidden(false);
-    _activeEditor->setBackgroundColor(plat::Color::clear());
-    _isFinishingFlag = true;
+    if (_edit->activeEditor->superview().get() != this) addSubview(_edit->activeEditor);
+    _edit->activeEditor->setFrame(rect);
+    _edit->activeEditor->setHidden(false);
+    _edit->activeEditor->setBackgroundColor(plat::Color::clear());
+    _edit->finishing = true;
     // Focused once the current work is done; by then the edit may have closed, or another opened.
     plat::dispatch::async(
         plat::dispatch::Queue::main(),
-        [weak = std::weak_ptr<OmbriGrid>(self), editor = std::weak_ptr<plat::View>(_activeEditor), serial = _editSerial] {
+        [weak = std::weak_ptr<OmbriGrid>(self), editor = std::weak_ptr<plat::View>(_edit->activeEditor), serial = _edit->serial] {
             const auto grid = weak.lock();
             const auto view = editor.lock();
-            if (!grid || !view || grid->_editSerial != serial || grid->_activeEditor != view) return;
+            if (!grid || !view || grid->_edit->serial != serial || grid->_edit->activeEditor != view) return;
             if (std::dynamic_pointer_cast<plat::TextField>(view) || std::dynamic_pointer_cast<plat::PickerView>(view))
                 view->becomeFirstResponder();
         });
@@ -196,9 +200,9 @@ bool OmbriGrid::editCellStands(std::int32_t row, std::int32_t col, const std::sh
 
 void OmbriGrid::abandonStart() {
     releaseEditedItem();
-    _editRange.reset();
+    _edit->range.reset();
     _isUpdating = false;
-    _editRow = _editCol = -1;
+    _edit->row = _edit->col = -1;
 }
 
 std::string OmbriGrid::editorTextForCell(std::int32_t row, std::int32_t col) const {
@@ -217,43 +221,43 @@ bool OmbriGrid::prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rec
     const bool date = !mapped && type == TypeDate;
 
     const std::string text = editorTextForCell(row, col);
-    _editor->setText(text);
-    _editStartText = text;
+    _edit->editor->setText(text);
+    _edit->startText = text;
     const auto keyboard = number || date ? plat::KeyboardType::NumbersAndPunctuation : plat::KeyboardType::ASCIICapable;
-    _editor->setKeyboardType(column->inputType() != 0 ? static_cast<plat::KeyboardType>(column->inputType()) : keyboard);
-    _editor->setTextAlignment(number ? plat::TextAlignment::Right : plat::TextAlignment::Natural);
-    _editor->setClearButtonMode(mapped ? plat::TextFieldViewMode::Never : plat::TextFieldViewMode::WhileEditing);
-    _editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
-    _editor->setInputView(mapped ? std::static_pointer_cast<plat::View>(_dataMapPicker) : nullptr);
-    _editor->setInputAccessoryView(mapped ? std::static_pointer_cast<plat::View>(_dataMapPickerToolbar) : nullptr);
+    _edit->editor->setKeyboardType(column->inputType() != 0 ? static_cast<plat::KeyboardType>(column->inputType()) : keyboard);
+    _edit->editor->setTextAlignment(number ? plat::TextAlignment::Right : plat::TextAlignment::Natural);
+    _edit->editor->setClearButtonMode(mapped ? plat::TextFieldViewMode::Never : plat::TextFieldViewMode::WhileEditing);
+    _edit->editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    _edit->editor->setInputView(mapped ? std::static_pointer_cast<plat::View>(_edit->picker) : nullptr);
+    _edit->editor->setInputAccessoryView(mapped ? std::static_pointer_cast<plat::View>(_edit->pickerToolbar) : nullptr);
     if (mapped) {
-        _dataMapPicker->reloadAllComponents();
+        _edit->picker->reloadAllComponents();
         // A text that is no display value leaves the picker on its first row with none chosen.
         const std::int32_t index = column->dataMap()->displayIndexOf(plat::Value(text));
-        if (index >= 0 && index < _dataMapPicker->numberOfRowsInComponent(0))
-            _dataMapPicker->selectRow(index, 0, true);
+        if (index >= 0 && index < _edit->picker->numberOfRowsInComponent(0))
+            _edit->picker->selectRow(index, 0, true);
         else
-            _dataMapPicker->deselectRow(0);
+            _edit->picker->deselectRow(0);
     }
     rect = {rect.x(), rect.y() + 2, rect.width(), rect.height() - 4};
     if (!number) rect = {rect.x() + 4, rect.y(), rect.width() - 6, rect.height()};
-    _editor->setFrame(rect);
+    _edit->editor->setFrame(rect);
     return true;
 }
 
 // ---- the editor's value ----
 
 plat::Value OmbriGrid::getActiveEditorValue() const {
-    const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
-    if (!field || !within(_editCol, _columns->count())) return {};
-    if (field->inputView() && field->inputView() == _dataMapPicker) {
+    const auto field = std::dynamic_pointer_cast<plat::TextField>(_edit->activeEditor);
+    if (!field || !within(_edit->col, _columns->count())) return {};
+    if (field->inputView() && field->inputView() == _edit->picker) {
         const auto map = _getDataMap();
         return map ? map->getKeyValue(plat::Value(field->text())) : plat::Value();
     }
     if (const auto picker = std::dynamic_pointer_cast<plat::DatePicker>(field->inputView())) return plat::Value(picker->date());
-    const auto column = _columns->column(_editCol);
+    const auto column = _columns->column(_edit->col);
     if (!column) return {};
-    auto read = kivo::detail::readEditorText(*column, field->text(), getCellDataForRow(_editRow, _editCol, false));
+    auto read = kivo::detail::readEditorText(*column, field->text(), getCellDataForRow(_edit->row, _edit->col, false));
     return read.ok() ? read.value : plat::Value();
 }
 
@@ -261,49 +265,49 @@ plat::Value OmbriGrid::getActiveEditorValue() const {
 
 bool OmbriGrid::finishEditing(bool cancel) {
     using kivo::detail::DelegateRule;
-    if (_editClosing) return true;
-    if (!_activeEditor) {
+    if (_edit->closing) return true;
+    if (!_edit->activeEditor) {
         // No editor means no edit: nothing may stay marked as being edited.
         releaseEditedItem();
-        _editRange.reset();
+        _edit->range.reset();
         _isUpdating = false;
         return true;
     }
     const auto alive = keepAlive();
     const auto self = sharedAs<OmbriGrid>();
-    _editClosing = true;
-    const auto editor = _activeEditor;
+    _edit->closing = true;
+    const auto editor = _edit->activeEditor;
     // The rows may have moved under the open editor: the edit closes where its item stands now.
     const bool itemStays = followEditedItem();
     if (!itemStays) {
-        logItemGone(_editRow, _editCol);
+        logItemGone(_edit->row, _edit->col);
         cancel = true;
     }
-    if (_activeEditorValue.isNil() && itemStays) _activeEditorValue = getActiveEditorValue();
-    _isFinishingFlag = true;
+    if (_edit->activeEditorValue.isNil() && itemStays) _edit->activeEditorValue = getActiveEditorValue();
+    _edit->finishing = true;
     editor->resignFirstResponder();
-    _isFinishingFlag = false;
+    _edit->finishing = false;
 
-    const auto range = _editRange;
+    const auto range = _edit->range;
     auto args = std::make_shared<GridCellRangeEventArgs>(_cells, range);
     args->setCancel(cancel);
-    const bool commit = raiseCancelable(_ombriGridCellEditEnding, args, DelegateRule::Replaces,
+    const bool commit = raiseCancelable(_events->CellEditEnding, args, DelegateRule::Replaces,
                                         [&](OmbriGridDelegate& d) { return d.cellEditEnding(self, _cells, range, cancel); });
     if (commit && itemStays) commitEdit();
-    raiseNotice(_ombriGridCellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
+    raiseNotice(_events->CellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
 
     editor->setHidden(true);
     editor->removeFromSuperview();
-    _activeEditor.reset();
-    _editRange.reset();
-    _activeEditorValue = {};
+    _edit->activeEditor.reset();
+    _edit->range.reset();
+    _edit->activeEditorValue = {};
     _isUpdating = false;
-    _editToggles = false;
-    _editRow = _editCol = -1;
-    _editStartText.clear();
+    _edit->toggles = false;
+    _edit->row = _edit->col = -1;
+    _edit->startText.clear();
     releaseEditedItem();
-    ++_editSerial;
-    _editClosing = false;
+    ++_edit->serial;
+    _edit->closing = false;
     // The keyboard comes back to the grid when nothing else took it, so the keys go on moving the selection.
     if (const auto w = window(); w && !w->firstResponder()) becomeFirstResponder();
     invalidate();
@@ -311,24 +315,24 @@ bool OmbriGrid::finishEditing(bool cancel) {
 }
 
 void OmbriGrid::commitEdit() {
-    if (!_editRange) return;
+    if (!_edit->range) return;
     // The ending event's handlers may have moved the rows again, or taken the item away.
     if (!followEditedItem()) {
-        logItemGone(_editRow, _editCol);
+        logItemGone(_edit->row, _edit->col);
         return;
     }
-    auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_editRange, GridCellTypeCell) : _editRange;
+    auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_edit->range, GridCellTypeCell) : _edit->range;
     // Only the rows the edit holds take the value: a cell merged with them since it opened (an equal
     // value sorted next to it) belongs to another item.
-    if (range->topRow() < _editRange->topRow() || range->bottomRow() > _editRange->bottomRow())
-        range =
-            std::make_shared<GridCellRange>(_editRange->topRow(), range->leftCol(), _editRange->bottomRow(), range->rightCol());
-    const auto field = std::dynamic_pointer_cast<plat::TextField>(_activeEditor);
-    const bool typed = !_editToggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
+    if (range->topRow() < _edit->range->topRow() || range->bottomRow() > _edit->range->bottomRow())
+        range = std::make_shared<GridCellRange>(_edit->range->topRow(), range->leftCol(), _edit->range->bottomRow(),
+                                                range->rightCol());
+    const auto field = std::dynamic_pointer_cast<plat::TextField>(_edit->activeEditor);
+    const bool typed = !_edit->toggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
     if (typed) {
         const std::string text = field->text();
         // An unchanged text would only put a rounded or formatted copy in place of the value.
-        if (text == _editStartText) return;
+        if (text == _edit->startText) return;
         for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r)
             for (std::int32_t c = range->leftCol(); c <= range->rightCol(); ++c) {
                 const auto column = _columns->column(c);
@@ -341,26 +345,26 @@ void OmbriGrid::commitEdit() {
             }
         return;
     }
-    if (_activeEditorValue.isNil()) return;
-    const auto edited = _columns->column(_editCol);
+    if (_edit->activeEditorValue.isNil()) return;
+    const auto edited = _columns->column(_edit->col);
     const std::int64_t type = edited ? edited->dataType() : TypeNone;
     for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r)
         for (std::int32_t c = range->leftCol(); c <= range->rightCol(); ++c) {
             const auto column = _columns->column(c);
             if (!column) continue;
             // A merged neighbour of another data type never takes this column's kind of value.
-            if (c != _editCol && column->dataType() != type) {
+            if (c != _edit->col && column->dataType() != type) {
                 plat::log("Grid: cell " + cellName(r, c) + " keeps its value: the edited value is not of its column's data type");
                 continue;
             }
-            _cells->setCellData(_activeEditorValue, r, c);
+            _cells->setCellData(_edit->activeEditorValue, r, c);
         }
 }
 
 // ---- the editor's delegate ----
 
 bool OmbriGrid::textFieldShouldReturn(plat::TextField&) {
-    _activeEditorValue = getActiveEditorValue();
+    _edit->activeEditorValue = getActiveEditorValue();
     finishEditing(false);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/ui/picker_view.h"
 #include "Platform/ui/toolbar.h"
+#include "editing/EditSession.h"
 
 namespace {
 constexpr double PickerToolbarHeight = 44;
@@ -21,18 +22,18 @@ std::optional<std::string> displayValueAt(const GridDataMap& map, std::int64_t r
 
 void OmbriGrid::initToolbars() {
     const auto self = sharedAs<OmbriGrid>();
-    _dataMapPicker = plat::PickerView::create();
-    _dataMapPicker->setOpaque(true);
-    _dataMapPicker->setBackgroundColor(plat::Color::white());
-    _dataMapPicker->setDataSource(std::weak_ptr<plat::PickerViewDataSource>(self));
-    _dataMapPicker->setDelegate(std::weak_ptr<plat::PickerViewDelegate>(self));
+    _edit->picker = plat::PickerView::create();
+    _edit->picker->setOpaque(true);
+    _edit->picker->setBackgroundColor(plat::Color::white());
+    _edit->picker->setDataSource(std::weak_ptr<plat::PickerViewDataSource>(self));
+    _edit->picker->setDelegate(std::weak_ptr<plat::PickerViewDelegate>(self));
 
     std::weak_ptr<OmbriGrid> weak = self;
-    _dataMapPickerDone = plat::BarButtonItem::create(plat::BarButtonSystemItem::Done, weak, [weak](plat::BarButtonItem& sender) {
+    _edit->pickerDone = plat::BarButtonItem::create(plat::BarButtonSystemItem::Done, weak, [weak](plat::BarButtonItem& sender) {
         if (auto grid = weak.lock()) grid->onDataMapPickerDone(sender);
     });
-    _dataMapPickerToolbar = plat::Toolbar::create({0, 0, frame().width(), PickerToolbarHeight});
-    _dataMapPickerToolbar->setItems({plat::BarButtonItem::create(plat::BarButtonSystemItem::FlexibleSpace), _dataMapPickerDone});
+    _edit->pickerToolbar = plat::Toolbar::create({0, 0, frame().width(), PickerToolbarHeight});
+    _edit->pickerToolbar->setItems({plat::BarButtonItem::create(plat::BarButtonSystemItem::FlexibleSpace), _edit->pickerDone});
 }
 
 std::int64_t OmbriGrid::numberOfComponentsInPickerView(plat::PickerView&) { return 1; }
@@ -51,7 +52,7 @@ std::optional<std::string> OmbriGrid::titleForRow(plat::PickerView&, std::int64_
 void OmbriGrid::didSelectRow(plat::PickerView&, std::int64_t row, std::int64_t) {
     const auto map = _getDataMap();
     if (!map) return;
-    if (auto text = displayValueAt(*map, row)) _editor->setText(*text);
+    if (auto text = displayValueAt(*map, row)) _edit->editor->setText(*text);
 }
 
-void OmbriGrid::onDataMapPickerDone(plat::BarButtonItem&) { textFieldShouldReturn(*_editor); }
+void OmbriGrid::onDataMapPickerDone(plat::BarButtonItem&) { textFieldShouldReturn(*_edit->editor); }

@@ -9,6 +9,8 @@
 #include "Platform/ui/navigation_controller.h"
 #include "Platform/ui/screen.h"
 #include "Platform/ui/window.h"
+#include "editing/EditSession.h"
+#include "look/GridSettings.h"
 
 namespace {
 // A keyboard that covers less of the screen than this leaves the editor where it is.
@@ -16,13 +18,13 @@ constexpr double SmallKeyboard = 100.0;
 }  // namespace
 
 void OmbriGrid::keyboardWasShown(const plat::Notification& notification) {
-    _isFinishingFlag = false;
+    _edit->finishing = false;
     const auto frame = plat::keyboardEndFrame(notification);
     if (!frame) return;
     const double screenHeight = plat::Screen::main().bounds().height();
     if (std::fabs(screenHeight - frame->y()) < SmallKeyboard) return;
 
-    const auto editor = _activeEditor;
+    const auto editor = _edit->activeEditor;
     const plat::Rect editorFrame = editor ? editor->frame() : plat::Rect{};
     const double editorTop = editor ? convertPointToScreen(editorFrame.origin).y : 0.0;
     double bar = 0;
@@ -38,12 +40,12 @@ void OmbriGrid::keyboardWasShown(const plat::Notification& notification) {
     const double top = static_cast<double>(_columnHeaders->height()) + _cells->frozenPoint().y;
     if (top > y) {
         _originY -= top - y;
-        y = top + _gridLinesWidth;
+        y = top + _settings->gridLinesWidth;
     }
     if (editor) editor->setFrame({editorFrame.x(), y, editorFrame.width(), editorFrame.height()});
     invalidate();
 }
 
 void OmbriGrid::keyboardWillBeHidden(const plat::Notification&) {
-    if (!_isFinishingFlag) finishEditing(false);
+    if (!_edit->finishing) finishEditing(false);
 }

@@ -11,6 +11,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/ui/key_command.h"
 #include "Platform/ui/text_field.h"
+#include "editing/EditSession.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ std::vector<std::shared_ptr<plat::KeyCommand>> OmbriGrid::keyCommands() const {
             if (const auto grid = weak.lock()) (grid.get()->*action)();
         });
     };
-    if (_activeEditor) return {command(plat::KeyInputEscape, plat::KeyModifierNone, &OmbriGrid::escapeKeyPress)};
+    if (_edit->activeEditor) return {command(plat::KeyInputEscape, plat::KeyModifierNone, &OmbriGrid::escapeKeyPress)};
     return {command(plat::KeyInputLeftArrow, plat::KeyModifierNone, &OmbriGrid::leftKeyPress),
             command(plat::KeyInputRightArrow, plat::KeyModifierNone, &OmbriGrid::rightKeyPress),
             command(plat::KeyInputUpArrow, plat::KeyModifierNone, &OmbriGrid::upKeyPress),
@@ -124,8 +125,8 @@ std::shared_ptr<GridCellRange> OmbriGrid::mergedRangeOfCell(std::int32_t row, st
 
 void OmbriGrid::returnKeyPress() {
     const auto alive = keepAlive();
-    if (_activeEditor) {
-        if (auto* field = dynamic_cast<plat::TextField*>(_activeEditor.get()))
+    if (_edit->activeEditor) {
+        if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
             textFieldShouldReturn(*field);
         else
             finishEditing(false);
@@ -141,7 +142,7 @@ void OmbriGrid::returnKeyPress() {
 }
 
 void OmbriGrid::escapeKeyPress() {
-    if (!_activeEditor) return;
+    if (!_edit->activeEditor) return;
     const auto alive = keepAlive();
     finishEditing(true);
 }

@@ -1,8 +1,5 @@
-// The short press: dragging a column header's edge resizes the column, dragging a selection handle
-// extends the selection. Whether a press begins, and which of the two it does, is decided when the
-// recogniser asks; the press only acts once it has really begun.
-//
-// Sections: the decision; the press; resizing; the handle drag.
+// The grid's side of the short press, which the press handler does, and the column's side of a
+// resize.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,41 +12,16 @@
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/ui/gestures.h"
-#include "Platform/ui/menu_controller.h"
+#include "resizing/GridPress.h"
+#include "taps/GridInput.h"
 
-namespace {
-// How far from a header cell's edge a press still grabs it.
-constexpr std::int32_t ResizeZone = 15;
-// The narrowest a drag makes a column, unless its maximum is lower.
-constexpr std::int64_t SmallestDragWidth = 15;
-
-constexpr int NoHandle = 0;
-constexpr int EndHandle = 2;
-
-// A drag width held to 15 points, then to the column's own minimum and maximum (the maximum last, so
-// that a maximum below 15 wins).
-std::int32_t limitDragWidth(const GridColumn& column, std::int64_t w) {
-    w = std::max(w, SmallestDragWidth);
-    if (column.minWidth() > 0 && w < column.minWidth()) w = column.minWidth();
-    if (column.maxWidth() > 0 && w > column.maxWidth()) w = column.maxWidth();
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(w, INT32_MIN, INT32_MAX));
-}
-
-// The width a column shows; a hidden one keeps the width it would show again rather than the 0 it
-// renders while hidden.
-std::int32_t shownWidth(const GridColumn& column, const GridColumnCollection& columns) {
-    if (column.isVisible()) return column.renderWidth();
-    return column.size() >= 0 ? column.size() : columns.defaultSize();
-}
-}  // namespace
-
-bool GridColumn::fixWidthType() {
+bool GridColumn::fixWidthType(plat::Passkey<kivo::detail::GridPress>) {
     if (_widthType == GridWidthTypeSized) return false;
     _widthType = GridWidthTypeSized;
     return true;
 }
 
-void GridColumn::fixWidth(std::int32_t points, bool retyped) {
+void GridColumn::fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t points, bool retyped) {
     if (size() != points) {
         setSize(points);
         return;
@@ -62,167 +34,15 @@ void GridColumn::fixWidth(std::int32_t points, bool retyped) {
 // ---- the decision ----
 
 bool OmbriGrid::gestureRecognizerShouldBegin(plat::GestureRecognizer& recognizer) {
-    if (&recognizer != _pressRecognizer.get()) return true;
-    return pressShouldBegin(recognizer.locationInView(this));
+    if (&recognizer != _input->press.get()) return true;
+    return _press->shouldBegin(recognizer.locationInView(this));
 }
 
-bool OmbriGrid::pressShouldBegin(plat::Point point) {
-    _pressColumn = -1;
-    _pressHandle = NoHandle;
-    if (!std::isfinite(point.x) || !std::isfinite(point.y)) return false;
-    const auto hit = hitTest(point);
-    const GridCellType type = hit->cellType();
-    if (type == GridCellTypeColumnHeader) {
-        _pressColumn = columnToSize(*hit, point);
-        return _pressColumn >= 0;
-    }
-    // The header row past the last column: no column there to size, and the press is no handle drag.
-    const double hw = rowHeaderVisible() ? _topLeftCells->columns()->totalSize() : 0;
-    const double hh = columnHeaderVisible() ? _topLeftCells->rows()->totalSize() : 0;
-    if (type == GridCellTypeNone && columnHeaderVisible() && point.x > hw && point.y >= 0 && point.y <= hh) return false;
-    if (_columnBeingSized < 0) {
-        if (_editRange || (_selectionMode != GridSelectionModeCellRange && _selectionMode != GridSelectionModeRowRange) ||
-            !_selection || !_selection->isValid())
-            return false;
-    }
-    if (type == GridCellTypeCell) {
-        _pressHandle = _cells->getAdorner(point);
-        return _pressHandle != NoHandle;
-    }
-    return type != GridCellTypeRowHeader;
-}
+std::int32_t OmbriGrid::columnBeingSized() const { return _press->columnBeingSized(); }
 
-std::int32_t OmbriGrid::columnToSize(const GridHitTestInfo& hit, plat::Point point) {
-    const std::int32_t c = hit.column();
-    const auto column = _columns->column(c);
-    if (!column) return -1;
-    p1 = point.x;
-    const double hx = rowHeaderVisible() ? _topLeftCells->columns()->totalSize() : 0;
-    double left = column->pos() + hx;
-    if (c >= _columns->frozen()) left -= _originX;
-    const auto L = static_cast<std::int64_t>(std::trunc(left));
-    const auto X = static_cast<std::int64_t>(std::trunc(point.x));
-    const std::int64_t R = column->renderWidth() + L - X;
-    std::int32_t sized = -1;
-    if (X - L < ResizeZone) {
-        sized = c - 1;
-        while (sized >= 0 && !_columns->column(sized)->isVisible()) --sized;
-    }
-    // The right edge wins over the left one when a column is narrower than both zones.
-    if (R < ResizeZone) sized = c;
-    const auto target = _columns->column(sized);
-    if (!target || !target->allowResizing() || !_allowResizing) return -1;
-    return sized;
-}
-
-// ---- the press ----
-
-void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) {
-    using State = plat::GestureRecognizerState;
-    const auto alive = keepAlive();
-    takeFirstResponder();
-    plat::MenuController::shared().setMenuVisible(false, true);
-    const plat::Point point = recognizer.locationInView(this);
-    switch (recognizer.state()) {
-        case State::Began:
-            beginPress(point);
-            break;
-        case State::Changed:
-            if (_columnBeingSized >= 0)
-                resizeStep(point.x);
-            else
-                dragSelectionHandle(point);
-            break;
-        case State::Ended:
-        case State::Cancelled:
-            endPress();
-            break;
-        default:
-            break;
-    }
-}
-
-void OmbriGrid::beginPress(plat::Point point) {
-    const std::int32_t column = std::exchange(_pressColumn, -1);
-    const int handle = std::exchange(_pressHandle, NoHandle);
-    if (column >= 0 && _columns->column(column)) {
-        // A resize and an open editor do not mix: the edit is dropped, not written.
-        finishEditing(true);
-        _columnBeingSized = column;
-        dropColumnCaches(column);
-        setNeedsDisplay();
-        return;
-    }
-    // The end handle keeps the top-left corner where it is; the start handle keeps the bottom-right one.
-    if (handle != NoHandle) _selOrigin = handle == EndHandle;
-    if (hitTest(point)->cellType() == GridCellTypeCell && _selection) _selStart = _selection->clone();
-}
-
-void OmbriGrid::endPress() {
-    _selStart.reset();
-    _pressColumn = -1;
-    _pressHandle = NoHandle;
-    const std::int32_t sized = std::exchange(_columnBeingSized, -1);
-    if (const auto column = _columns->column(sized)) {
-        const bool retyped = column->fixWidthType();
-        column->fixWidth(limitDragWidth(*column, column->renderWidth()), retyped);
-    }
-    dropColumnCaches(sized);
-    setNeedsDisplay();
-}
+void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) { _press->respond(recognizer); }
 
 void OmbriGrid::dropColumnCaches(std::int32_t column) {
     const auto item = _columns->column(column);
     for (const auto& panel : {_cells, _columnHeaders, _rowHeaders}) panel->resetCache(item.get());
-}
-
-// ---- resizing ----
-
-void OmbriGrid::resizeStep(double x) {
-    const auto column = _columns->column(_columnBeingSized);
-    if (!column) {
-        // The columns changed under the finger: there is nothing left to size.
-        endPress();
-        return;
-    }
-    if (!std::isfinite(x)) return;
-    const double dx = std::trunc(x - p1);
-    const double w = dx + shownWidth(*column, *_columns);
-    const auto clamped = static_cast<std::int64_t>(std::clamp(w, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
-    fixColumnWidths(limitDragWidth(*column, clamped));
-    // Only the whole points used move the mark: the rest of a move counts with the next one, so that a
-    // slow drag, in moves of less than a point, still moves the edge.
-    p1 += dx;
-    invalidate();
-}
-
-void OmbriGrid::fixColumnWidths(std::int32_t sizedWidth) {
-    // Star columns stop sharing the free width: each is held at what it shows now, so that only the
-    // dragged column moves.
-    _columns->_update();
-    const std::size_t count = _columns->count();
-    std::vector<std::int32_t> widths(count);
-    for (std::size_t i = 0; i < count; ++i)
-        if (const auto c = _columns->column(static_cast<std::int64_t>(i))) widths[i] = shownWidth(*c, *_columns);
-    if (_columnBeingSized >= 0 && static_cast<std::size_t>(_columnBeingSized) < count)
-        widths[static_cast<std::size_t>(_columnBeingSized)] = sizedWidth;
-    std::vector<bool> retyped(count);
-    for (std::size_t i = 0; i < count; ++i)
-        if (const auto c = _columns->column(static_cast<std::int64_t>(i))) retyped[i] = c->fixWidthType();
-    for (std::size_t i = 0; i < count; ++i)
-        if (const auto c = _columns->column(static_cast<std::int64_t>(i))) c->fixWidth(widths[i], retyped[i]);
-}
-
-// ---- the handle drag ----
-
-void OmbriGrid::dragSelectionHandle(plat::Point point) {
-    // A press that did not begin on the cells has no selection to extend from.
-    if (!_selStart) return;
-    const auto hit = hitTest(point);
-    if (hit->cellType() != GridCellTypeCell) return;
-    const GridCellRange& start = *_selStart;
-    if (_selOrigin)
-        setSelection(std::make_shared<GridCellRange>(start.topRow(), start.leftCol(), hit->row(), hit->column()));
-    else
-        setSelection(std::make_shared<GridCellRange>(hit->row(), hit->column(), start.bottomRow(), start.rightCol()));
 }

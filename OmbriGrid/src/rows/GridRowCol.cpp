@@ -1,4 +1,5 @@
 #include "OmbriGrid/GridRowCol.h"
+#include "GridInternals.h"
 
 #include <atomic>
 
@@ -100,7 +101,7 @@ void GridRowCol::onPropertyChanged() {
     grid->setNeedsDisplay();
     // A header row or column placed by its size: the cells start where the headers end. Not while the
     // header collection lays itself out, as it reads the sizes it is writing.
-    if (owner->isHeaderAxis() && !owner->_laying) grid->_headersChanged();
+    if (owner->isHeaderAxis() && !owner->_laying) kivo::detail::GridInternals::headersChanged(*grid);
 }
 
 void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner) { _owner = owner; }
@@ -115,7 +116,7 @@ std::uint64_t GridRow::reserveIdentities(std::uint64_t count) {
 
 void GridRow::setHeight(std::int32_t height) {
     setSize(height);
-    if (auto g = grid()) g->_headersChanged();
+    if (auto g = grid()) kivo::detail::GridInternals::headersChanged(*g);
 }
 
 // ---- GridGroupRow ----

@@ -1,5 +1,6 @@
 #include "rows/GroupCollapse.h"
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
@@ -17,15 +18,16 @@ void GroupCollapse::run(GridGroupRow& row, bool collapse) {
     if (collapse == row.isCollapsed() || !row.owner()) return;
     auto grid = row.grid();
     if (!grid) return;
-    const auto alive = grid->keepAlive();
+    const auto alive = kivo::detail::GridInternals::keepAlive(*grid);
     const auto keepRow = row.shared_from_this();
     const auto span = row.cellRange();
     const auto& rows = grid->rows();
     auto range = std::make_shared<GridCellRange>(row.index(), -1);
     auto args = std::make_shared<GridCellRangeEventArgs>(grid->cells(), range);
     const auto cells = grid->cells();
-    if (!grid->raiseCancelable(grid->ombriGridGroupCollapsedChanging(), args, DelegateRule::EitherStops,
-                               [&](OmbriGridDelegate& d) { return d.groupCollapsedChanging(grid, cells, range); }))
+    if (!kivo::detail::GridInternals::raiseCancelable(
+            *grid, grid->ombriGridGroupCollapsedChanging(), args, DelegateRule::EitherStops,
+            [&](OmbriGridDelegate& d) { return d.groupCollapsedChanging(grid, cells, range); }))
         return;
 
     // Each member's flag tells only the layout; the one invalidate at the end drops every panel's
@@ -44,8 +46,8 @@ void GroupCollapse::run(GridGroupRow& row, bool collapse) {
             r = group->cellRange()->bottomRow();
     }
 
-    grid->raiseNotice(grid->ombriGridGroupCollapsedChanged(), args,
-                      [&](OmbriGridDelegate& d) { d.groupCollapsedChanged(grid, cells, range); });
+    kivo::detail::GridInternals::raiseNotice(*grid, grid->ombriGridGroupCollapsedChanged(), args,
+                                             [&](OmbriGridDelegate& d) { d.groupCollapsedChanged(grid, cells, range); });
     grid->invalidate();
 }
 

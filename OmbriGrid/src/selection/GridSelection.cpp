@@ -12,6 +12,7 @@
 #include "OmbriGrid/OmbriGridEventArgs.h"
 #include "Platform/foundation/log.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 
 using kivo::detail::DelegateRule;
 
@@ -134,13 +135,13 @@ void OmbriGrid::handleSelection(const GridHitTestInfo& hit) {
 }
 
 bool OmbriGrid::onSelectionChanging(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    return raiseCancelable(_ombriGridSelectionChanging, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    return raiseCancelable(_events->SelectionChanging, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
         return d.selectionChanging(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     });
 }
 
 void OmbriGrid::onSelectionChanged(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    raiseNotice(_ombriGridSelectionChanged, args, [this, &args](OmbriGridDelegate& d) {
+    raiseNotice(_events->SelectionChanged, args, [this, &args](OmbriGridDelegate& d) {
         d.selectionChanged(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     });
 }

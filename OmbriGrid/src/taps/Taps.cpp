@@ -14,20 +14,24 @@
 #include "Platform/ui/gesture_recognizer.h"
 #include "Platform/ui/gestures.h"
 #include "Platform/ui/menu_controller.h"
+#include "editing/EditSession.h"
 #include "events/DelegateRule.h"
+#include "events/GridEvents.h"
 #include "foundation/scoped_flag.h"
+#include "look/GridSettings.h"
+#include "taps/GridInput.h"
 
 using kivo::detail::DelegateRule;
 
 bool OmbriGrid::isOnEditRange(const GridHitTestInfo& hit) const {
     // A merged edit spans several cells, all under the one editor: any of them is on it.
-    return _editRange && hit.gridPanel() == _cells && _editRange->containsRow(hit.row()) &&
-           _editRange->containsColumn(hit.column());
+    return _edit->range && hit.gridPanel() == _cells && _edit->range->containsRow(hit.row()) &&
+           _edit->range->containsColumn(hit.column());
 }
 
 void OmbriGrid::returnFromActiveEditor() {
-    if (!_activeEditor) return;
-    if (auto* field = dynamic_cast<plat::TextField*>(_activeEditor.get()))
+    if (!_edit->activeEditor) return;
+    if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
         textFieldShouldReturn(*field);
     else
         // A factory's view has no return key; its value is committed as the key would commit it.
@@ -35,7 +39,7 @@ void OmbriGrid::returnFromActiveEditor() {
 }
 
 bool OmbriGrid::gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) {
-    if (&recognizer != _doubleTapRecognizer.get()) return true;
+    if (&recognizer != _input->doubleTap.get()) return true;
     // A text field (the editor) keeps its double taps on the grid, which closes an editor left open
     // elsewhere and keeps the one under the finger.
     const auto view = touch.view();
@@ -49,20 +53,20 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
     const plat::Point at = recognizer.locationInView(this);
 
     auto tapped = std::make_shared<KivoPointEventArgs>(KivoPoint::create(at.x, at.y));
-    if (!raiseCancelable(_ombriGridTapped, tapped, DelegateRule::EitherStops,
+    if (!raiseCancelable(_events->Tapped, tapped, DelegateRule::EitherStops,
                          [this, &tapped](OmbriGridDelegate& d) { return d.tapped(sharedAs<OmbriGrid>(), tapped->point()); }))
         return;
 
     const auto hit = hitTest(at);
     auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
-    if (!raiseCancelable(_ombriGridCellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    if (!raiseCancelable(_events->CellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         }))
         return;
 
-    if (dynamic_cast<plat::TextField*>(_activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
+    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
 
-    if (_allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
+    if (_settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
 
     if (hit->gridPanel() == _cells && hit->row() >= 0 && static_cast<std::size_t>(hit->row()) < _rows->count())
         if (auto group = std::dynamic_pointer_cast<GridGroupRow>(_rows->row(hit->row())))
@@ -83,20 +87,20 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     {
         // No edit may start while the event runs: one started by a handler would race the editor
         // this double tap opens.
-        plat::detail::ScopedFlag lock(_editStartLock);
-        goOn = raiseCancelable(_ombriGridCellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+        plat::detail::ScopedFlag lock(_edit->startLock);
+        goOn = raiseCancelable(_events->CellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         });
     }
     if (!goOn) return;
 
     handleSelection(*hit);
-    if (hit->gridPanel() != _cells || (_activeEditor && !isOnEditRange(*hit))) {
+    if (hit->gridPanel() != _cells || (_edit->activeEditor && !isOnEditRange(*hit))) {
         // A second tap away from the open editor only closes it; the next one may open another.
         returnFromActiveEditor();
         return;
     }
-    if (!_activeEditor) startEditing(true, hit->row(), hit->column());
+    if (!_edit->activeEditor) startEditing(true, hit->row(), hit->column());
 }
 
 // ---- sorting ----
@@ -147,12 +151,12 @@ void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
 }
 
 bool OmbriGrid::onSortingColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    return raiseCancelable(_ombriGridSortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    return raiseCancelable(_events->SortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
         return d.sortingColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     });
 }
 
 void OmbriGrid::onSortedColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    raiseNotice(_ombriGridSortedColumn, args,
+    raiseNotice(_events->SortedColumn, args,
                 [this, &args](OmbriGridDelegate& d) { d.sortedColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange()); });
 }

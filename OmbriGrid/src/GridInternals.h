@@ -1,0 +1,65 @@
+#pragma once
+// The one door from the grid's parts (scroller, edit session, clipboard, press handler, row and
+// column collections) and from the grid tests' access type into the grid's private members. Each
+// reaches only what it names here.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "OmbriGrid/OmbriGrid.h"
+#include "events/DelegateRule.h"
+
+namespace kivo::detail {
+
+class GridInternals {
+public:
+    // Holds the grid while a part calls out to handlers that may let go of it.
+    static std::shared_ptr<const plat::Object> keepAlive(const OmbriGrid& grid) { return grid.keepAlive(); }
+    static std::shared_ptr<OmbriGrid> self(OmbriGrid& grid) { return grid.sharedAs<OmbriGrid>(); }
+
+    // ---- what the rows, the columns and their collections tell the grid ----
+    // The header sizes changed: the cells start elsewhere.
+    static void headersChanged(OmbriGrid& grid) { grid._headersChanged(); }
+    static void constrainOriginInternal(OmbriGrid& grid) { grid._constrainOriginInternal(); }
+    // The grid's one way of raising an event: the handlers, then the delegate.
+    static bool raiseCancelable(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event,
+                                const std::shared_ptr<KivoCancelEventArgs>& args, DelegateRule rule,
+                                const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
+        return grid.raiseCancelable(event, args, rule, ask);
+    }
+    static void raiseNotice(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
+                            const std::function<void(OmbriGridDelegate&)>& tell) {
+        grid.raiseNotice(event, args, tell);
+    }
+
+    // ---- the origin, which the scroller moves ----
+    static double& originX(OmbriGrid& grid) { return grid._originX; }
+    static double& originY(OmbriGrid& grid) { return grid._originY; }
+    static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
+    static void updatePanMax(OmbriGrid& grid) { grid.updatePanMax(); }
+    static void constrainOriginNonFinal(OmbriGrid& grid) { grid._constrainOriginNonFinal(); }
+    static void scrollPositionMoved(OmbriGrid& grid, plat::Point before) { grid.scrollPositionMoved(before); }
+    static void tryLoadMore(OmbriGrid& grid) { grid.tryLoadCursorCollectionItems(); }
+    static void takeFirstResponder(OmbriGrid& grid) { grid.takeFirstResponder(); }
+    // ---- the parts the grid composes ----
+    static GridScroller& scroller(const OmbriGrid& grid) { return *grid._scroller; }
+    static EditSession& edit(const OmbriGrid& grid) { return *grid._edit; }
+    static GridPress& press(const OmbriGrid& grid) { return *grid._press; }
+    static GridClipboard& clipboard(const OmbriGrid& grid) { return *grid._clipboard; }
+
+    // ---- what the press handler reaches ----
+    static void dropColumnCaches(OmbriGrid& grid, std::int32_t column) { grid.dropColumnCaches(column); }
+    // Which corner of the selection an extension moves (true: the far corner, the anchor staying put).
+    static bool& selOrigin(OmbriGrid& grid) { return grid._selOrigin; }
+    static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
+
+    // ---- state the tests place or read directly, past the setters' checks ----
+    static std::shared_ptr<KivoCollectionView>& collectionView(OmbriGrid& grid) { return grid._collectionView; }
+    static std::shared_ptr<GridCellRange>& selection(OmbriGrid& grid) { return grid._selection; }
+    static std::shared_ptr<GridHitTestInfo>& contextMenuHit(OmbriGrid& grid) { return grid._contextMenuHTI; }
+    static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
+    static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
+};
+
+}  // namespace kivo::detail

@@ -1,0 +1,42 @@
+#pragma once
+// The grid's look and behaviour settings: colours, fonts, lines, headers, and the switches an
+// application turns. Plain values; the grid's setters check them and redraw.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "OmbriGrid/OmbriGridTypes.h"
+#include "Platform/graphics/color.h"
+#include "Platform/graphics/font.h"
+
+namespace kivo::detail {
+
+struct GridSettings {
+    // ---- look ----
+    std::optional<plat::Color> alternatingRowBackgroundColor;
+    plat::Color frozenCellsBorderColor, textColor, columnHeaderBackgroundColor, columnHeaderTextColor, gridLinesColor,
+        groupRowBackgroundColor, groupRowTextColor, headerGridLinesColor, headerSelectedBackgroundColor, headerSelectedTextColor,
+        rowHeaderBackgroundColor, rowHeaderTextColor, selectionAdornerColor, selectionAdornerBorderColor,
+        selectionBackgroundColor, selectionTextColor;
+    plat::Color scrollIndicatorColor;
+    plat::Font font, columnHeaderFont, rowHeaderFont;
+    GridHeadersVisibility headersVisibility = GridHeadersVisibilityAll;
+    GridLinesVisibility gridLinesVisibility = GridLinesVisibilityAll;
+    double gridLinesWidth = 1.0;
+    double treeIndent = 14.0;
+    std::string groupHeaderFormat;
+    // ---- behaviour ----
+    std::int64_t autoSizeMode = GridAutoSizeModeBoth;
+    std::int64_t allowMerging = GridAllowMergingNone;
+    bool touchFeedback = true;
+    bool allowResizing = true;
+    bool autoGenerateColumns = true;
+    bool isReadOnly = false;
+    bool allowSorting = true;
+    bool showSort = true;
+    bool showGroups = true;
+    bool defaultContextMenu = true;
+};
+
+}  // namespace kivo::detail
