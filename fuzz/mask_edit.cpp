@@ -14,6 +14,9 @@ namespace {
 
 using fuzz::fail;
 
+// A single-line field shows a line break as a space, whether typed or a literal of the mask.
+char16_t shown(char16_t c) { return c == u'\n' || c == u'\r' ? u' ' : c; }
+
 char16_t folded(char16_t c) { return c < 128 ? static_cast<char16_t>(std::tolower(static_cast<int>(c))) : c; }
 
 void checkField(const KivoMaskedTextField& field, const std::set<char16_t>& typed, const std::string& script) {
@@ -22,7 +25,7 @@ void checkField(const KivoMaskedTextField& field, const std::set<char16_t>& type
     if (positions.empty() || text.empty()) return;
     if (text.size() != positions.size()) fail("the text has one character per mask position", script + " -> " + field.text());
     for (std::size_t i = 0; i < positions.size(); ++i)
-        if (positions[i].isLiteral() && text[i] != positions[i].literal())
+        if (positions[i].isLiteral() && text[i] != shown(positions[i].literal()))
             fail("a literal stays at its place", script + " -> " + field.text());
     for (const char16_t c : plat::toUtf16(field.value()))
         if (!typed.count(folded(c))) fail("the value holds only typed characters", script + " -> value " + field.value());
@@ -45,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int64_t location = in.byte() % (length + 2);
         const std::int64_t span = in.byte() % (length + 2);
         const std::string piece = in.text('\x01', 6);
-        // A single-line field takes a line break as a space.
-        for (const char16_t c : plat::toUtf16(piece)) typed.insert(c == u'\n' || c == u'\r' ? u' ' : folded(c));
+        for (const char16_t c : plat::toUtf16(piece)) typed.insert(folded(shown(c)));
         switch (op % 3) {
             case 0:
                 script += "; replace {" + std::to_string(location) + "," + std::to_string(span) + "} \"" + piece + "\"";

@@ -1,5 +1,7 @@
 #include "KivoMaskedTextField/KivoMaskedTextField.h"
 
+#include <algorithm>
+
 #include "KivoMaskedTextField/KivoUITextFieldDelegateImpl.h"
 #include "Platform/graphics/context.h"
 #include "Platform/graphics/text.h"
@@ -30,6 +32,11 @@ void KivoMaskedTextField::_initInternals() {
 // ---- Mask ----
 
 void KivoMaskedTextField::setMask(std::optional<std::string> mask) {
+    // The field shows one line: a line break would be shown as a space, so a literal line break would
+    // no longer match its place and the next rebuild would read the characters after it as typed.
+    if (mask)
+        std::replace_if(
+            mask->begin(), mask->end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     if (mask == _maskHandler->mask()) return;
     _maskHandler->setMask(std::move(mask));
     if (!_placeholder || _placeholder->empty()) setTextSilently(_maskHandler->applyMaskTo(text()));

@@ -164,6 +164,20 @@ TEST_F(MaskedTextFieldTest, ACharacterOutsideTheBasicPlaneIsRefusedWhole) {
 
 // With a space as the prompt, a typed space and an unfilled position look alike; the field still
 // tells them apart, in its value, in deletions and when the prompt changes.
+// The field shows one line, so a line break in the mask stands as a space; a literal after it stays
+// a literal through edits instead of turning into a typed character.
+TEST_F(MaskedTextFieldTest, ALineBreakInTheMaskIsASpaceAndTheLiteralsAfterItStayLiterals) {
+    field->setMask(std::string("00\r\n3-0"));
+    EXPECT_EQ(field->mask(), std::optional<std::string>("00  3-0"));
+    EXPECT_EQ(field->text(), "__  3-_");
+    field->replaceRange({0, 0}, "");
+    EXPECT_EQ(field->text(), "__  3-_");
+    EXPECT_EQ(field->value(), "");
+    field->replaceRange({0, 0}, "12");
+    EXPECT_EQ(field->text(), "12  3-_");
+    EXPECT_EQ(field->value(), "12");
+}
+
 TEST_F(MaskedTextFieldTest, UnderASpacePromptTypedSpacesStayCharacters) {
     field->setMask(std::string("&&&&"));
     field->setPromptChar(" ");
