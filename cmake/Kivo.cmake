@@ -35,6 +35,11 @@ function(kivo_add_library target)
   set(KIVO_VERSION_NUMBER "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
   set(KIVO_VERSION_EXPORT_HEADER ${ARG_EXPORT_HEADER})
   set(KIVO_VERSION_EXPORT_MACRO ${ARG_EXPORT_MACRO})
+  # The version's declarations are an installed header beside the export header:
+  # <Folder>/<target>Version.h.
+  get_filename_component(export_folder ${ARG_EXPORT_HEADER} DIRECTORY)
+  set(KIVO_VERSION_HEADER ${export_folder}/${target}Version.h)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/include/${KIVO_VERSION_HEADER} @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp @ONLY)
   set(objects ${target}Objects)
   add_library(${objects} OBJECT ${sources} ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.cpp)
@@ -57,7 +62,7 @@ function(kivo_add_library target)
   # The public headers as a file set: their folders are the include folders of the library and of its
   # users, in the build tree and (installed) under the prefix.
   set(header_dirs ${CMAKE_CURRENT_BINARY_DIR}/include)
-  set(headers ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER})
+  set(headers ${CMAKE_CURRENT_BINARY_DIR}/include/${ARG_EXPORT_HEADER} ${CMAKE_CURRENT_BINARY_DIR}/include/${KIVO_VERSION_HEADER})
   foreach(folder IN LISTS folders)
     file(GLOB_RECURSE folder_headers CONFIGURE_DEPENDS ${folder}/include/*.h)
     list(APPEND header_dirs ${folder}/include)
@@ -305,13 +310,16 @@ function(kivo_install_package)
     COMPATIBILITY ${compatibility})
   install(FILES ${PROJECT_BINARY_DIR}/cmake/KivoControlsConfig.cmake ${PROJECT_BINARY_DIR}/cmake/KivoControlsConfigVersion.cmake
     DESTINATION ${destination})
+  # An application linked against a sanitizer build needs LeakSanitizer to overlook fontconfig's
+  # process-wide cache, or it exits with status 1: LSAN_OPTIONS=suppressions=<prefix>/share/KivoControls/lsan.supp.
+  install(FILES ${PROJECT_SOURCE_DIR}/scripts/lsan.supp DESTINATION ${CMAKE_INSTALL_DATADIR}/KivoControls)
 endfunction()
 
 # kivo_add_header_checks(): a generated translation unit per public header of every library, each
 # including its header first (twice, for the include guard), compiled into one object library: a
 # header that leans on something its includer happened to include first fails to compile here. Only
-# the compiler's front end matters, so the sanitizers and debug information are left out. Called once,
-# after every library is added.
+# the compiler's front end matters, so the sanitizers, debug information and code generation are left
+# out. Called once, after every library is added.
 function(kivo_add_header_checks)
   get_property(headers GLOBAL PROPERTY KIVO_PUBLIC_HEADERS)
   get_property(libraries GLOBAL PROPERTY KIVO_LIBRARIES)
@@ -324,9 +332,12 @@ function(kivo_add_header_checks)
   endforeach()
   add_library(KivoHeaderChecks OBJECT ${sources})
   target_link_libraries(KivoHeaderChecks PRIVATE ${libraries})
-  set(options -Wall -Wextra -Wno-unused-parameter -O0 -g0)
+  # The front end alone: -fsyntax-only writes no object, so the launcher leaves an empty one in its
+  # place (nothing links it) and ninja sees the check done.
+  set(options -Wall -Wextra -Wno-unused-parameter -fsyntax-only)
   if(KIVO_WERROR)
     list(APPEND options -Werror)
   endif()
   set_property(TARGET KivoHeaderChecks PROPERTY COMPILE_OPTIONS ${options})
+  set_property(TARGET KivoHeaderChecks PROPERTY CXX_COMPILER_LAUNCHER ${PROJECT_SOURCE_DIR}/cmake/syntax_only.sh)
 endfunction()

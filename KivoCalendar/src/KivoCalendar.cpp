@@ -120,7 +120,9 @@ void KivoCalendar::_initInternals() {
         {plat::SwipeGestureRecognizerDirectionDown, {-1, true}},
     };
     std::weak_ptr<KivoCalendar> weak = self;
-    for (const auto& [bits, road] : swipes) {
+    for (const auto& [bits, direction] : swipes) {
+        // A named copy: clang before 16 cannot capture a structured binding.
+        const auto road = direction;
         auto swipe = plat::SwipeGestureRecognizer::create([weak, road](plat::GestureRecognizer& recognizer) {
             auto calendar = weak.lock();
             if (calendar && recognizer.state() == plat::GestureRecognizerState::Recognized)

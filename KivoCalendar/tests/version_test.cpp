@@ -2,10 +2,7 @@
 
 #include <string>
 
-extern "C" {
-extern const double KivoCalendarDynamicKitVersionNumber;
-extern const unsigned char KivoCalendarDynamicKitVersionString[];
-}
+#include "KivoCalendar/KivoCalendarDynamicKitVersion.h"
 
 TEST(KivoCalendarDynamicKit, ExportsItsVersion) {
     EXPECT_GT(KivoCalendarDynamicKitVersionNumber, 0);

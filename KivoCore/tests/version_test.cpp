@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "KivoCore/KivoCoreDynamicKitVersion.h"
 #include "Platform/testing/project_version.h"
-
-extern "C" {
-extern const double KivoCoreDynamicKitVersionNumber;
-extern const unsigned char KivoCoreDynamicKitVersionString[];
-}
 
 TEST(KivoCoreDynamicKit, ExportsTheProjectsVersion) {
     EXPECT_TRUE(plat::testing::isProjectVersion(KivoCoreDynamicKitVersionNumber, KivoCoreDynamicKitVersionString));

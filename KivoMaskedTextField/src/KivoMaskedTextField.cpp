@@ -30,6 +30,9 @@ void KivoMaskedTextField::_initInternals() {
 // ---- Mask ----
 
 void KivoMaskedTextField::setMask(std::optional<std::string> mask) {
+    // The field shows one line: a line break would be shown as a space, so a literal line break would
+    // no longer match its place and the next rebuild would read the characters after it as typed.
+    if (mask) mask = oneLine(*mask);
     if (mask == _maskHandler->mask()) return;
     _maskHandler->setMask(std::move(mask));
     if (!_placeholder || _placeholder->empty()) setTextSilently(_maskHandler->applyMaskTo(text()));
@@ -47,13 +50,15 @@ void KivoMaskedTextField::setPromptChar(std::string promptChar) {
 void KivoMaskedTextField::setText(std::string_view newText) {
     const std::string old = text();
     if (old == newText) return;
-    setTextSilently(_maskHandler->applyMaskTo(newText));
+    // Laid onto the mask as the field will show it: a CR LF masked as two characters would be shown
+    // as one space and move every position after it.
+    setTextSilently(_maskHandler->applyMaskTo(oneLine(newText)));
     auto self = sharedAs<KivoMaskedTextField>();
     if (auto d = maskDelegate(); d && d->textChanged(self, old, text())) return;
     _textChanged->raise(self, nullptr);
 }
 
-void KivoMaskedTextField::setValue(std::string_view value) { setTextSilently(_maskHandler->applyMaskTo(value)); }
+void KivoMaskedTextField::setValue(std::string_view value) { setTextSilently(_maskHandler->applyMaskTo(oneLine(value))); }
 
 // ---- Placeholder ----
 

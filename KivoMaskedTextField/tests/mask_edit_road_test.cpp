@@ -279,10 +279,12 @@ TEST_F(MaskEditRoadTest, ARefusedEditLeavesMaskFull) {
     field.setText("zz9999");
     ASSERT_TRUE(handler->maskFull());
     const kivo::detail::MaskEditRoad road(handler);
+    const plat::testing::LogCapture log;  // the second edit drops its letter, and says so
     road.edit(field, {0, 2}, "9");
     road.edit(field, {0, 2}, "a");
     EXPECT_EQ(field.text(), "zz-9999");
     EXPECT_TRUE(handler->maskFull());
+    EXPECT_EQ(log.lines().size(), 1u);
 }
 
 TEST_F(MaskEditRoadTest, EditingStartsOnTheFirstInputPosition) {

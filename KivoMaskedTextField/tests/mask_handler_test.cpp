@@ -9,6 +9,7 @@
 
 #include "KivoMaskedTextField/KivoMaskHandler.h"
 #include "Platform/foundation/utf16.h"
+#include "Platform/testing/log_capture.h"
 #include "input_access.h"
 #include "mask_test_support.h"
 
@@ -147,6 +148,7 @@ TEST_F(MaskHandlerTest, RebuildsTextOntoTheMask) {
         {"", "abc", "abc", true},
         {"", "_", "", true},
     };
+    const plat::testing::LogCapture log;  // the two rows with a character outside the BMP each log its drop
     for (const RebuildRow& r : rows) {
         SCOPED_TRACE(std::string(r.mask) + " <- '" + r.text + "' prompt '" + r.prompt + "'" + (r.isDelete ? " deleting" : ""));
         KivoMaskHandler h = handlerFor(r.mask, r.prompt);
@@ -154,6 +156,7 @@ TEST_F(MaskHandlerTest, RebuildsTextOntoTheMask) {
         EXPECT_EQ(h.applyMaskTo(r.text), r.expected);
         EXPECT_EQ(h.maskFull(), r.full);
     }
+    EXPECT_EQ(log.lines().size(), 2u);
 }
 
 TEST_F(MaskHandlerTest, RebuildOfMissingTextLeavesEveryPositionUnfilled) {

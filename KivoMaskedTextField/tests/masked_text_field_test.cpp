@@ -164,6 +164,30 @@ TEST_F(MaskedTextFieldTest, ACharacterOutsideTheBasicPlaneIsRefusedWhole) {
 
 // With a space as the prompt, a typed space and an unfilled position look alike; the field still
 // tells them apart, in its value, in deletions and when the prompt changes.
+// The field shows one line, so a line break in the mask stands as a space; a literal after it stays
+// a literal through edits instead of turning into a typed character.
+TEST_F(MaskedTextFieldTest, ALineBreakInTheMaskIsASpaceAndTheLiteralsAfterItStayLiterals) {
+    field->setMask(std::string("00\r\n3-0\n"));
+    EXPECT_EQ(field->mask(), std::optional<std::string>("00 3-0 "));
+    EXPECT_EQ(field->text(), "__ 3-_ ");
+    field->replaceRange({0, 0}, "");
+    EXPECT_EQ(field->text(), "__ 3-_ ");
+    EXPECT_EQ(field->value(), "");
+    field->replaceRange({0, 0}, "12");
+    EXPECT_EQ(field->text(), "12 3-_ ");
+    EXPECT_EQ(field->value(), "12");
+}
+
+// Text set or given as the value is laid onto the mask as the field shows it, a CR LF as one space, so
+// that no position after it moves.
+TEST_F(MaskedTextFieldTest, SetTextAndValueLayLineBreaksOntoTheMaskAsTheFieldShowsThem) {
+    field->setMask(std::string("&&&&-0"));
+    field->setText("a\r\nb7");
+    EXPECT_EQ(field->text(), "a b7-_");
+    field->setValue("\r\n\r\n12");
+    EXPECT_EQ(field->text(), "  12-_");
+}
+
 TEST_F(MaskedTextFieldTest, UnderASpacePromptTypedSpacesStayCharacters) {
     field->setMask(std::string("&&&&"));
     field->setPromptChar(" ");

@@ -14,6 +14,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChartInternalChartData.h"
 #include "Platform/foundation/reflect.h"
+#include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
 #include "chart_test_access.h"
 #include "test_chart.h"
@@ -304,10 +305,13 @@ TEST_F(ChartPropertiesTest, PreparingForTheDesignerTwiceGivesSixSeriesOverTheSam
 TEST_F(ChartPropertiesTest, ChangesOfTheSeriesOrOfTheItemsRedraw) {
     chart->setItemsSource(std::make_shared<plat::Array>(plat::Array{1.0, 2.0}));
     chart->invalidates = 0;
+    const plat::testing::LogCapture log;  // plain numbers have no property "v": each read says so
     chart->series()->addObject(plat::Value(KivoSeries::create(chart, "v", std::nullopt)));
     EXPECT_EQ(chart->invalidates, 1);
     chart->collectionView()->addObject(3.0);
     EXPECT_GE(chart->invalidates, 2);
+    EXPECT_FALSE(log.lines().empty());
+    for (const auto& line : log.lines()) EXPECT_EQ(line, "Exception:the key v is not available!");
 }
 
 TEST_F(ChartPropertiesTest, TheChartsPartsHoldItWeaklySoItIsFreedWhenReleased) {

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "OmbriChart/KivoOmbriChartDynamicKitVersion.h"
 #include "Platform/testing/project_version.h"
-
-extern "C" {
-extern const double KivoOmbriChartDynamicKitVersionNumber;
-extern const unsigned char KivoOmbriChartDynamicKitVersionString[];
-}
 
 TEST(KivoOmbriChartDynamicKit, ExportsTheProjectsVersion) {
     EXPECT_TRUE(plat::testing::isProjectVersion(KivoOmbriChartDynamicKitVersionNumber, KivoOmbriChartDynamicKitVersionString));

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "OmbriGauge/KivoGaugeDynamicKitVersion.h"
 #include "Platform/testing/project_version.h"
-
-extern "C" {
-extern const double KivoGaugeDynamicKitVersionNumber;
-extern const unsigned char KivoGaugeDynamicKitVersionString[];
-}
 
 TEST(KivoGaugeDynamicKit, ExportsTheProjectsVersion) {
     EXPECT_TRUE(plat::testing::isProjectVersion(KivoGaugeDynamicKitVersionNumber, KivoGaugeDynamicKitVersionString));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "KivoCore/testing/collection_view_limits.h"
 #include "Platform/testing/log_capture.h"
 #include "collection/collection_fixture.h"
@@ -199,8 +201,11 @@ TEST(KivoCollectionViewEditing, OperationsAndTheirAnnouncements) {
             auto view = KivoCollectionView::create(source);
             AnnouncementLog heard(*view);
             if (inBatch) view->beginUpdate();
+            const plat::testing::LogCapture log;
             row.op(*view);
             std::string where = std::string(row.what) + (inBatch ? " (in a batch)" : "");
+            EXPECT_EQ(log.lines().size(), std::string_view(row.what).ends_with("refused") ? 1u : 0u)
+                << where << ": a refusal says so in one log line";
             EXPECT_EQ(heard.take(), inBatch ? row.announcedInBatch : row.announced) << where;
             EXPECT_EQ(pendingOf(*view), row.pending) << where;
             if (inBatch) {

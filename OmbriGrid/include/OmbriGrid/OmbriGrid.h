@@ -14,11 +14,21 @@
 #include <string>
 #include <vector>
 
+#include "KivoCore/IKivoValueFormatter.h"
+#include "KivoCore/KivoCollectionView.h"
 #include "KivoCore/KivoEvent.h"
 #include "KivoCore/KivoView.h"
+// What the accessors return (rows(), columns(), cells(), mergeManager(), …) is usable through this
+// header alone.
+#include "OmbriGrid/GridCellFactory.h"
 #include "OmbriGrid/GridCellRange.h"
+#include "OmbriGrid/GridHitTestInfo.h"
+#include "OmbriGrid/GridMergeManager.h"
+#include "OmbriGrid/GridPanel.h"
+#include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
 #include "OmbriGrid/OmbriGridDelegate.h"
+#include "OmbriGrid/OmbriGridDetailProvider.h"
 #include "OmbriGrid/OmbriGridTypes.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"

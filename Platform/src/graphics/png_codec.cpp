@@ -60,6 +60,9 @@ std::shared_ptr<Image> Image::decodePNG(std::span<const std::uint8_t> bytes, dou
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return nullptr;
     image.format = PNG_FORMAT_RGBA;
+    // A 16-bit image without colour-space chunks holds sRGB values, as an 8-bit one does (and as the
+    // incremental decoder reads it); the simplified reader would otherwise take them for linear light.
+    image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
     // Only the header has been read: the claimed size is checked before any pixel memory is taken.
     if (image.width == 0 || image.height == 0 || !admitSize(image.width, image.height, "a PNG")) {
         png_image_free(&image);

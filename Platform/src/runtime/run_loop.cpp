@@ -271,14 +271,16 @@ void RunLoop::notifyObservers() {
         std::lock_guard lock(scheduler().mutex);
         observers = state().observers;
     }
-    for (const auto& [id, observer] : observers) {
+    for (const auto& entry : observers) {
+        // A named copy rather than a structured binding: clang before 16 cannot capture one.
+        const auto id = entry.first;
         {
             // One observer may remove a later one.
             std::lock_guard lock(scheduler().mutex);
             const auto& current = state().observers;
             if (std::none_of(current.begin(), current.end(), [&](const auto& o) { return o.first == id; })) continue;
         }
-        (*observer)();
+        (*entry.second)();
     }
 }
 

@@ -18,8 +18,9 @@ constexpr std::string_view Bullet = "\u2022";
 constexpr double LineBorderWidth = 1;
 constexpr double ClearCrossWidth = 1.5;
 
-// Line breaks of pasted or typed text in a one-line field become spaces.
-std::string oneLine(std::string_view text) {
+}  // namespace
+
+std::string TextField::oneLine(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -28,8 +29,6 @@ std::string oneLine(std::string_view text) {
     }
     return out;
 }
-
-}  // namespace
 
 std::shared_ptr<TextField> TextField::create(const Rect& frame) {
     return initialized(std::shared_ptr<TextField>(new TextField(frame)));

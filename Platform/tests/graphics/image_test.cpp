@@ -9,6 +9,7 @@
 
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_context.h"
+#include "Platform/graphics/incremental_image_source.h"
 #include "Platform/testing/log_capture.h"
 #include "graphics/jpeg_fixtures.h"
 #include "graphics/png_fixtures.h"
@@ -101,6 +102,24 @@ TEST(Image, OpaquePicturesAreWrittenWithoutAlphaAndDecodeToTheSamePixels) {
         for (int x = 0; x < 16; ++x) EXPECT_EQ(back->rawPixel(x, y), opaque.rawPixel(x, y)) << x << "," << y;
     EXPECT_NEAR(Image::decodePNG(translucentBytes)->pixel(3, 2).a, 0.5, 1.0 / 255);
     EXPECT_EQ(Image::decodePNG(clear.encodePNG())->rawPixel(1, 1), 0u);
+}
+
+// Without colour-space chunks a 16-bit file holds sRGB levels like an 8-bit one: both decoders read
+// it as its 8-bit twin, not as linear light (which would lighten every mid-tone).
+TEST(Image, SixteenBitPngDecodesAsItsEightBitTwinWholeAndIncrementally) {
+    const auto pixel = [](std::uint32_t x, std::uint32_t y) { return (x * 40u) << 24 | (y * 90u) << 16 | 0x80u << 8 | 0xffu; };
+    const auto eight = Image::decodePNG(plat::testing::makeTestPng(5, 3, pixel));
+    const auto sixteenBytes = plat::testing::makeTestPng(5, 3, pixel, false, true, true);
+    const auto sixteen = Image::decodePNG(sixteenBytes);
+    IncrementalImageSource source;
+    source.append(sixteenBytes, true);
+    const auto incremental = source.completeImage();
+    ASSERT_TRUE(eight && sixteen && incremental);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(sixteen->rawPixel(x, y), eight->rawPixel(x, y)) << x << "," << y;
+            EXPECT_EQ(incremental->rawPixel(x, y), eight->rawPixel(x, y)) << x << "," << y;
+        }
 }
 
 TEST(Image, DecodersRefuseWhatIsNotAWholeImage) {

@@ -34,16 +34,17 @@ inline void appendChunk(std::vector<std::uint8_t>& png, std::string_view type, c
 }
 
 // `pixel(x, y)` gives 0xRRGGBBAA. Without `withData`, the file stops just inside its pixel data
-// (a reader knows the size there).
+// (a reader knows the size there). `sixteenBit` writes each channel as the 16-bit value that stands
+// for the same level (0xAB as 0xABAB).
 inline std::vector<std::uint8_t> makeTestPng(std::uint32_t width, std::uint32_t height,
                                              const std::function<std::uint32_t(std::uint32_t, std::uint32_t)>& pixel,
-                                             bool interlaced = false, bool withData = true) {
+                                             bool interlaced = false, bool withData = true, bool sixteenBit = false) {
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
     std::vector<std::uint8_t> header(13);
     putBigEndian(header, 0, width, 4);
     putBigEndian(header, 4, height, 4);
-    header[8] = 8;  // bits per channel
-    header[9] = 6;  // RGBA
+    header[8] = sixteenBit ? 16 : 8;  // bits per channel
+    header[9] = 6;                    // RGBA
     header[12] = interlaced ? 1 : 0;
     appendChunk(png, "IHDR", header);
     if (!withData) {
@@ -65,7 +66,9 @@ inline std::vector<std::uint8_t> makeTestPng(std::uint32_t width, std::uint32_t 
             raw.push_back(0);
             for (std::uint32_t x = p.x0; x < width; x += p.dx) {
                 const std::uint32_t v = pixel(x, y);
-                for (int shift = 24; shift >= 0; shift -= 8) raw.push_back(static_cast<std::uint8_t>(v >> shift));
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    for (int copies = sixteenBit ? 2 : 1; copies > 0; --copies)
+                        raw.push_back(static_cast<std::uint8_t>(v >> shift));
             }
         }
     }

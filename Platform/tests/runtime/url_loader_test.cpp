@@ -12,6 +12,7 @@
 #include "Platform/runtime/dispatch.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/runtime/url_loader.h"
+#include "Platform/testing/log_capture.h"
 #include "Platform/testing/loopback_http_server.h"
 #include "Platform/testing/virtual_clock.h"
 #include "graphics/png_fixtures.h"
@@ -320,6 +321,7 @@ TEST_F(URLLoading, ImagesBeyondThePixelBudgetStopTheLoadAtTheirHeader) {
     huge.contentType = "image/png";
     huge.body = plat::testing::makeTestPng(20000, 20000, checker, false, false);
     server.serve("/huge.png", huge);
+    const plat::testing::LogCapture log;  // the refusal is also logged
     bool done = false;
     std::optional<ImageLoader::Result> result;
     ImageLoader::start({server.url("/huge.png")}, [&](const ImageLoader::Result& r) {
@@ -331,6 +333,8 @@ TEST_F(URLLoading, ImagesBeyondThePixelBudgetStopTheLoadAtTheirHeader) {
     EXPECT_FALSE(result->image);
     EXPECT_EQ(result->error->code, Code::BadContent);
     EXPECT_NE(result->error->message.find("budget"), std::string::npos) << result->error->message;
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_TRUE(log.lines()[0].starts_with("Image refused: ")) << log.lines()[0];
 }
 
 TEST(URLLoader, MimeTypesOfFileNames) {

@@ -64,6 +64,9 @@ public:
 class PLAT_EXPORT TextField : public Control, public KeyInput {
 public:
     static std::shared_ptr<TextField> create(const Rect& frame = {});
+    // The text as the field shows it: each line break (CR LF, LF or CR) of typed, pasted or set text
+    // becomes one space.
+    static std::string oneLine(std::string_view text);
     ~TextField() override;
 
     // ---- Text and selection ----
