@@ -108,8 +108,8 @@ public:
     // Column resizing fixes widths in two passes, so that no star layout runs between them: first the
     // width type becomes 1 unannounced (true when it was another), then the size, announced by one
     // ResizedColumn when the size or (`retyped`) the type changed.
-    bool fixWidthType(plat::Passkey<kivo::detail::GridPress>);
-    void fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t points, bool retyped);
+    KIVO_GRID_NO_EXPORT bool fixWidthType(plat::Passkey<kivo::detail::GridPress>);
+    KIVO_GRID_NO_EXPORT void fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t points, bool retyped);
 
 private:
     std::shared_ptr<KivoBinding> _binding;
