@@ -148,9 +148,11 @@ std::optional<MotionPoints> getUpdatedPointsDictionary(const OmbriChart* owner, 
         if (!chartState(*owner).collectionViewUpdated) return std::nullopt;
         return MotionPoints{{dx.begin(), dx.end()}, {dy.begin(), dy.end()}};
     }
+    // A structured binding is captured through a named reference: clang refuses to capture the binding itself.
+    const auto& previous = prevVals;
     const auto updated = [&] {
-        return rotated ? movedPoints(prevVals, dy, dx, time, duration, 1, type, true)
-                       : movedPoints(dx, prevVals, dy, time, duration, 1, type, false);
+        return rotated ? movedPoints(previous, dy, dx, time, duration, 1, type, true)
+                       : movedPoints(dx, previous, dy, time, duration, 1, type, false);
     };
     if (action == KivoNotifyCollectionChangedActionAdd) {
         if (args->startingIndex() == index) return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <cerrno>
 #include <climits>
@@ -17,6 +18,24 @@ struct DocFree {
 };
 struct CtxtFree {
     void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
+};
+
+// Some failures (a document declaring one encoding and holding bytes of another) skip the context's
+// quiet options and reach libxml2's generic handler, which writes to stderr; the context records them
+// all the same. The handler is per thread, so silencing it for one parse touches no other thread.
+class QuietGenericErrors {
+public:
+    QuietGenericErrors() : _handler(xmlGenericError), _context(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, ignore);
+    }
+    ~QuietGenericErrors() { xmlSetGenericErrorFunc(_context, _handler); }
+    QuietGenericErrors(const QuietGenericErrors&) = delete;
+    QuietGenericErrors& operator=(const QuietGenericErrors&) = delete;
+
+private:
+    static void ignore(void*, const char*, ...) {}
+    xmlGenericErrorFunc _handler;
+    void* _context;
 };
 
 std::string name(const xmlNode* node) { return reinterpret_cast<const char*>(node->name); }
@@ -131,6 +150,7 @@ private:
 
 PlistResult readPlist(std::string_view data, int maxDepth) {
     if (data.size() > static_cast<std::size_t>(INT_MAX)) return {{}, "too large"};
+    const QuietGenericErrors quiet;
     std::unique_ptr<xmlParserCtxt, CtxtFree> ctxt(xmlNewParserCtxt());
     if (!ctxt) return {{}, "out of memory"};
     // No network, no DTD loading, no entity expansion (XML_PARSE_NOENT is left out on purpose), and

@@ -98,6 +98,7 @@ TEST(Coder, AValueOfTheWrongKindIsRefusedNamingTheFileAndTheKeyPath) {
 }
 
 TEST(Coder, ADocumentThatIsNotAnArchiveIsRefusedWithWhatIsWrong) {
+    static constexpr char MisencodedUtf16[] = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><plist>\0\0\0c</plist>";
     std::string deep;
     for (int i = 0; i < 70; ++i) deep += "<array>";
     for (int i = 0; i < 70; ++i) deep += "</array>";
@@ -121,6 +122,10 @@ TEST(Coder, ADocumentThatIsNotAnArchiveIsRefusedWithWhatIsWrong) {
         {plist("<dict><key>a</key><string><b/></string></dict>"), "<string>: holds more than text"},
         {plist("<dict>text<key>a</key><true/></dict>"), "text between elements"},
         {plist("<dict><key>a</key>" + deep + "</dict>"), "nested deeper than 64 levels"},
+        // Bytes that are not of the declared encoding: refused, and nothing is written to stderr.
+        {std::string(MisencodedUtf16, sizeof MisencodedUtf16 - 1), "not a property list"},
+        {"<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><plist><dict><key>\x1b$B\xff</key></dict></plist>",
+         "not a property list"},
         // Entities are never expanded: an internal entity (the start of a "billion laughs") is refused.
         {"<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a "
          "\"aaaa\">]><plist><dict><key>k</key><string>&a;</string></dict></plist>",
@@ -130,7 +135,9 @@ TEST(Coder, ADocumentThatIsNotAnArchiveIsRefusedWithWhatIsWrong) {
          "holds more than text"},
     };
     for (const auto& c : cases) {
+        ::testing::internal::CaptureStderr();
         const std::string error = plat::testing::coderErrorOf([&] { plat::Coder::fromData(c.data, "f.plist"); });
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.data;
         EXPECT_NE(error.find("f.plist: "), std::string::npos) << c.data;
         EXPECT_NE(error.find(c.message), std::string::npos) << c.data << "\n  gave: " << error;
     }
