@@ -2,12 +2,13 @@
 // clean when it goes, goes with the grid, and survives application code that empties its cache from a
 // view's own callbacks.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
 #include "KivoCore/KivoEvent.h"
+#include "Platform/testing/log_capture.h"
 #include "cell_factory_fixture.h"
 
 namespace grid_test {
@@ -105,10 +106,12 @@ TEST_F(Scene, AViewThatEmptiesTheCacheWhileTakenDownLeavesThePassWhole) {
 }
 
 TEST(CellFactoryWithoutGrid, IsHarmless) {
+    plat::testing::LogCapture log;  // what the test provokes is logged, not printed
     const auto factory = NativeControlGridCellFactory::create(nullptr);
     EXPECT_FALSE(factory->grid());
     factory->updateCell(nullptr, 0, 0, nullptr, nullptr);
     factory->clearCache();
+    EXPECT_THAT(log.lines(), ::testing::Contains(::testing::HasSubstr("places no views")));
 }
 
 }  // namespace

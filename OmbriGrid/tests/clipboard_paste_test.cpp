@@ -1,13 +1,13 @@
 // Pasting: where the grid's own copy and pasted text land (tiled, clipped, around group rows, read-only
 // and merged cells), how values convert by the target's type, and what a cut empties.
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "KivoCore/KivoCollectionView.h"
 #include "KivoCore/KivoSortDescription.h"
+#include "Platform/testing/log_capture.h"
 #include "clipboard_fixture.h"
 #include "grid_access.h"
 
@@ -91,21 +91,45 @@ struct TileCase {
 
 TEST(ClipboardPlacement, TheGridsCopyTilesOverWholeMultiplesAndElseLandsOnce) {
     const TileCase cases[] = {
-        {"1 x 1 into 3 x 2", {}, {0, 0}, {2, 1, 4, 2},
+        {"1 x 1 into 3 x 2",
+         {},
+         {0, 0},
+         {2, 1, 4, 2},
          {"A.....", "......", ".AA...", ".AA...", ".AA...", "......", "......", "......"}},
-        {"2 x 2 into 3 x 3: once", {}, {0, 0, 1, 1}, {2, 2, 4, 4},
+        {"2 x 2 into 3 x 3: once",
+         {},
+         {0, 0, 1, 1},
+         {2, 2, 4, 4},
          {"AB....", "CD....", "..AB..", "..CD..", "......", "......", "......", "......"}},
-        {"2 x 2 into 4 x 4: tiled", {}, {0, 0, 1, 1}, {2, 2, 5, 5},
+        {"2 x 2 into 4 x 4: tiled",
+         {},
+         {0, 0, 1, 1},
+         {2, 2, 5, 5},
          {"AB....", "CD....", "..ABAB", "..CDCD", "..ABAB", "..CDCD", "......", "......"}},
-        {"clipped at the last row and column", {}, {0, 0, 1, 1}, {7, 5},
+        {"clipped at the last row and column",
+         {},
+         {0, 0, 1, 1},
+         {7, 5},
          {"AB....", "CD....", "......", "......", "......", "......", "......", ".....A"}},
-        {"extended up and left: from its top-left cell", {}, {0, 0, 1, 1}, {5, 5, 2, 2},
+        {"extended up and left: from its top-left cell",
+         {},
+         {0, 0, 1, 1},
+         {5, 5, 2, 2},
          {"AB....", "CD....", "..ABAB", "..CDCD", "..ABAB", "..CDCD", "......", "......"}},
-        {"across the group row, which counts for nothing", {true}, {0, 0, 1, 0}, {3, 1, 7, 1},
+        {"across the group row, which counts for nothing",
+         {true},
+         {0, 0, 1, 0},
+         {3, 1, 7, 1},
          {"A.....", "B.....", "......", ".A....", "######", ".B....", ".A....", ".B....", "......"}},
-        {"around a read-only column", {false, true}, {0, 0, 0, 2}, {3, 1, 3, 3},
+        {"around a read-only column",
+         {false, true},
+         {0, 0, 0, 2},
+         {3, 1, 3, 3},
          {"ABC...", "......", "......", ".A.C..", "......", "......", "......", "......"}},
-        {"into the merged block: each value fills it, the last stays", {false, false, true}, {0, 0, 0, 1}, {6, 2, 6, 3},
+        {"into the merged block: each value fills it, the last stays",
+         {false, false, true},
+         {0, 0, 0, 1},
+         {6, 2, 6, 3},
          {"AB....", "......", "......", "......", "......", "......", "..BB..", "..BB.."}},
     };
     for (const auto& c : cases) {
@@ -134,19 +158,30 @@ struct TextCase {
 
 TEST(ClipboardPlacement, PastedTextIsSplitIntoRowsAndCellsAndPlacedLikeTheGridsCopy) {
     const TextCase cases[] = {
-        {"one value fills the selection", "X", {1, 1, 3, 2},
+        {"one value fills the selection",
+         "X",
+         {1, 1, 3, 2},
          {"......", ".XX...", ".XX...", ".XX...", "......", "......", "......", "......"}},
-        {"a 2 x 2 block into one cell", "A\tB\r\nC\tD", {1, 1},
+        {"a 2 x 2 block into one cell",
+         "A\tB\r\nC\tD",
+         {1, 1},
          {"......", ".AB...", ".CD...", "......", "......", "......", "......", "......"}},
-        {"a 2 x 2 block tiled over 2 x 4", "A\tB\r\nC\tD", {0, 0, 1, 3},
+        {"a 2 x 2 block tiled over 2 x 4",
+         "A\tB\r\nC\tD",
+         {0, 0, 1, 3},
          {"ABAB..", "CDCD..", "......", "......", "......", "......", "......", "......"}},
-        {"a ragged block: short rows leave the rest", "A\tB\tC\nD\r\nE\tF", {0, 0},
+        {"a ragged block: short rows leave the rest",
+         "A\tB\tC\nD\r\nE\tF",
+         {0, 0},
          {"ABC...", "D.....", "EF....", "......", "......", "......", "......", "......"}},
-        {"a final line break is no row", "A\tB\r\n", {0, 0, 1, 1},
+        {"a final line break is no row",
+         "A\tB\r\n",
+         {0, 0, 1, 1},
          {"AB....", "AB....", "......", "......", "......", "......", "......", "......"}},
-        {"LF and CR rows", "A\nB\rC", {5, 4},
-         {"......", "......", "......", "......", "......", "....A.", "....B.", "....C."}},
-        {"larger than the grid: clipped", "A\tB\tC\nD\tE\tF\nG\tH\tI", {6, 4},
+        {"LF and CR rows", "A\nB\rC", {5, 4}, {"......", "......", "......", "......", "......", "....A.", "....B.", "....C."}},
+        {"larger than the grid: clipped",
+         "A\tB\tC\nD\tE\tF\nG\tH\tI",
+         {6, 4},
          {"......", "......", "......", "......", "......", "......", "....AB", "....DE"}},
     };
     for (const auto& c : cases) {
@@ -307,6 +342,7 @@ TEST_F(ClipScene, AMergedTargetConvertsEachCellByItsOwnColumn) {
 }
 
 TEST_F(ClipScene, APasteInvalidatesTheGridOnce) {
+    plat::testing::LogCapture log;  // what the test provokes is logged, not printed
     select(0, 0, 1, 3);
     grid->cut(nullptr);
     select(2, 0, 5, 3);
@@ -318,6 +354,7 @@ TEST_F(ClipScene, APasteInvalidatesTheGridOnce) {
     count = 0;
     grid->paste(nullptr);
     EXPECT_EQ(count, 1);
+    EXPECT_THAT(log.lines(), ::testing::Contains(::testing::HasSubstr("cells left unchanged")));
 }
 
 // ---- cut ----
@@ -335,28 +372,49 @@ TEST_F(ClipScene, ACutEmptiesItsSourcesOnceTheyHaveBeenWritten) {
     const auto none = [](ClipScene&, OmbriGrid&) {};
     const CutCase cases[] = {
         {"plain", false, {0, 3, 1, 3}, none, {3, 3}, {"", "", "gamma", "alpha", "beta", "zeta", "13", "13"}},
-        {"overlapping: the written cell stays", false, {0, 3, 1, 3}, none, {1, 3},
+        {"overlapping: the written cell stays",
+         false,
+         {0, 3, 1, 3},
+         none,
+         {1, 3},
          {"", "alpha", "beta", "delta", "eps", "zeta", "13", "13"}},
-        {"a sort in between: found by item", false, {0, 3, 1, 3},
+        {"a sort in between: found by item",
+         false,
+         {0, 3, 1, 3},
          [](ClipScene&, OmbriGrid& grid) {
-             grid.collectionView()->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("note", true)));
+             grid.collectionView()->sortDescriptions()->addObject(
+                 plat::Value(std::make_shared<KivoSortDescription>("note", true)));
          },
-         {5, 3}, {"13", "13", "", "", "delta", "alpha", "beta", "zeta"}},
-        {"a plain copy after it ends it", false, {0, 3, 1, 3},
+         {5, 3},
+         {"13", "13", "", "", "delta", "alpha", "beta", "zeta"}},
+        {"a plain copy after it ends it",
+         false,
+         {0, 3, 1, 3},
          [](ClipScene& s, OmbriGrid& grid) {
              grid.setSelection(std::make_shared<GridCellRange>(0, 3, 1, 3));
              grid.copy(nullptr);
              (void)s;
          },
-         {3, 3}, {"alpha", "beta", "gamma", "alpha", "beta", "zeta", "13", "13"}},
-        {"tiled: only the first tile empties", false, {0, 3}, none, {2, 3, 3, 3},
+         {3, 3},
+         {"alpha", "beta", "gamma", "alpha", "beta", "zeta", "13", "13"}},
+        {"tiled: only the first tile empties",
+         false,
+         {0, 3},
+         none,
+         {2, 3, 3, 3},
          {"", "beta", "alpha", "alpha", "eps", "zeta", "13", "13"}},
         {"across the group row", true, {3, 3, 5, 3}, none, {0, 3}, {"delta", "eps", "gamma", "", "#", "", "zeta", "13", "13"}},
-        {"an item gone in between is skipped", false, {0, 3, 1, 3},
-         [](ClipScene&, OmbriGrid& grid) { grid.collectionView()->removeAt(0); }, {3, 3},
+        {"an item gone in between is skipped",
+         false,
+         {0, 3, 1, 3},
+         [](ClipScene&, OmbriGrid& grid) { grid.collectionView()->removeAt(0); },
+         {3, 3},
          {"", "gamma", "delta", "alpha", "beta", "13", "13"}},
-        {"a read-only source column keeps its cells", false, {0, 3, 1, 3},
-         [](ClipScene&, OmbriGrid& grid) { grid.columns()->column(3)->setIsReadOnly(true); }, {3, 0},
+        {"a read-only source column keeps its cells",
+         false,
+         {0, 3, 1, 3},
+         [](ClipScene&, OmbriGrid& grid) { grid.columns()->column(3)->setIsReadOnly(true); },
+         {3, 0},
          {"alpha", "beta", "gamma", "delta", "eps", "zeta", "13", "13"}},
     };
     for (const auto& c : cases) {
@@ -378,6 +436,7 @@ TEST_F(ClipScene, ACutEmptiesItsSourcesOnceTheyHaveBeenWritten) {
 }
 
 TEST_F(ClipScene, ACutValueThatDoesNotConvertKeepsItsSource) {
+    plat::testing::LogCapture log;  // what the test provokes is logged, not printed
     select(0, Note, 1, Note);
     grid->cut(nullptr);
     select(0, Amount);
@@ -390,6 +449,7 @@ TEST_F(ClipScene, ACutValueThatDoesNotConvertKeepsItsSource) {
     grid->paste(nullptr);
     EXPECT_EQ(items[3]->amount, 1234.5);
     EXPECT_EQ(items[2]->amount, 0) << "a number source is emptied to 0";
+    EXPECT_THAT(log.lines(), ::testing::Contains(::testing::HasSubstr("cells left unchanged")));
 }
 
 TEST(ClipboardCut, FindsItsSourceWithoutMakingARowObjectPerRow) {

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
+#include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
 #include "grid_model.h"
 
@@ -209,6 +211,7 @@ TEST(DataMap, FollowsChangesOfItsSource) {
 }
 
 TEST(DataMap, NilValuesStandInTheLists) {
+    plat::testing::LogCapture log;  // what the test provokes is logged, not printed
     auto items = std::make_shared<plat::Array>(
         plat::Array{labelled("a", 1), plat::Value(std::make_shared<grid_test::Record>(5)), labelled("c", 3)});
     GridDataMap map(items, "rank", "label");
@@ -217,6 +220,7 @@ TEST(DataMap, NilValuesStandInTheLists) {
     EXPECT_TRUE(shown[1].isNil());
     EXPECT_EQ(map.displayIndexOf(text("c")), 2) << "indices follow the list";
     EXPECT_TRUE(GridDataMap(items, "", "label").getKeyValues().empty());
+    EXPECT_THAT(log.lines(), ::testing::Contains(::testing::HasSubstr("not available")));
 }
 
 TEST(DataMap, ColumnsShowTheDisplayValue) {

@@ -1,6 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <set>
 
@@ -11,6 +11,7 @@
 #include "Platform/graphics/image_context.h"
 #include "Platform/runtime/run_loop.h"
 #include "Platform/testing/golden_image.h"
+#include "Platform/testing/log_capture.h"
 #include "Platform/ui/screen.h"
 #include "drawing/TextCut.h"
 #include "grid_drawing.h"
@@ -241,6 +242,7 @@ TEST_F(Drawing, ACellThePlatformRefusesAnImageForIsDrawnStraightAndHiddenCellsNo
 }
 
 TEST_F(Drawing, AMegabyteTextShowsTheSameBeginningAsItsFirstLines) {
+    plat::testing::LogCapture log;  // what the test provokes is logged, not printed
     // Several megabytes of words with two-byte letters, so that a cut may fall inside a character.
     std::string huge;
     while (huge.size() < (4u << 20)) huge += "l\u00f6rem \u00eepsum dolor sit amet, ";
@@ -279,6 +281,7 @@ TEST_F(Drawing, AMegabyteTextShowsTheSameBeginningAsItsFirstLines) {
     }
     EXPECT_GT(longest, 100u);
     EXPECT_LE(longest, 64u * 1024);
+    EXPECT_THAT(log.lines(), ::testing::Contains(::testing::HasSubstr("does not fit the property")));
 }
 
 TEST_F(Drawing, ScrollIndicatorsShowWhereTheViewIsAndANonFiniteRatioCountsAsNought) {

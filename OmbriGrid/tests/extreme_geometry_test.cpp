@@ -1,5 +1,6 @@
 // Sizes at the ends of the 32-bit range, fonts far too large, auto-sizing over them: the cell
 // rectangles, the drawing and the hit test stay within whole 32-bit coordinates (run under UBSan).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,6 +8,7 @@
 
 #include "OmbriGrid/GridHitTestInfo.h"
 #include "OmbriGrid/GridMergeManager.h"
+#include "Platform/testing/log_capture.h"
 #include "grid_drawing.h"
 
 namespace {
@@ -40,6 +42,7 @@ protected:
 };
 
 TEST_F(ExtremeGeometry, ExtremeSizesFontsAndAutoSizingGiveWholeRectangles) {
+    plat::testing::LogCapture log;  // what the test provokes is logged, not printed
     bindRecords(6);
     grid->setFrozenRows(1);
     grid->setFrozenColumns(1);
@@ -88,6 +91,7 @@ TEST_F(ExtremeGeometry, ExtremeSizesFontsAndAutoSizingGiveWholeRectangles) {
             exercise(k.name);
         }
     }
+    EXPECT_THAT(log.lines(), ::testing::Contains(::testing::HasSubstr("refused")));
 }
 
 }  // namespace
