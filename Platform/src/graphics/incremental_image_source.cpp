@@ -87,6 +87,10 @@ struct IncrementalImageSource::Impl {
         if (final) return;
         final = true;
         if (failed) return;
+        if (decoder && !decoder->isComplete()) {
+            decoder->finish();
+            if (decoder->hasFailed()) return failWith(decoder->error());
+        }
         if (!decoder || !decoder->isComplete()) failWith("the data ends before the image does");
     }
 };

@@ -18,6 +18,8 @@ public:
     // Decodes what `bytes` allows; keeps whatever it cannot use yet. False once the data is found
     // broken or too large (error() says why); the decoder then takes nothing more.
     virtual bool feed(std::span<const std::uint8_t> bytes) = 0;
+    // The last bytes have arrived: a decoder that waited for all of them decodes them now.
+    virtual void finish() {}
     bool isComplete() const { return _complete; }
     bool hasFailed() const { return !_error.empty(); }
     const std::string& error() const { return _error; }

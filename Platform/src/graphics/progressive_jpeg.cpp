@@ -47,13 +47,29 @@ public:
         return !hasFailed();
     }
 
+    // An arithmetic-coded image waits for its last byte (see advance()); it is decoded now as the
+    // whole-buffer decoder reads it, and refused likewise when its data ends before the image does.
+    void finish() override {
+        if (hasFailed() || isComplete() || _stage != Stage::Gather) return;
+        _source.base.fill_input_buffer = onEndOfData;
+        _stage = Stage::Start;
+        if (setjmp(_errors.jump)) {
+            fail(_errors.message);
+            return;
+        }
+        advance();
+        if (_errors.ranOut) fail("the data ends before the image does");
+        if (!hasFailed() && !isComplete()) fail("the data ends before the image does");
+    }
+
 private:
-    enum class Stage { Header, Start, Rows, Finish, Done };
+    enum class Stage { Header, Gather, Start, Rows, Finish, Done };
 
     struct Errors {
         jpeg_error_mgr base;
         std::jmp_buf jump;
         char message[JMSG_LENGTH_MAX + 32] = {};
+        bool ranOut = false;
         JpegDecoder* owner = nullptr;
     };
     struct Source {
@@ -67,6 +83,16 @@ private:
         info->err->format_message(info, text);
         std::snprintf(errors->message, sizeof errors->message, "broken JPEG data: %s", text);
         std::longjmp(errors->jump, 1);
+    }
+
+    // After the last byte: the end of an image whose data stops short, as libjpeg's memory source
+    // ends one (a warning, then an end marker so that the rest is filled in).
+    static boolean onEndOfData(j_decompress_ptr info) {
+        static const JOCTET end[] = {0xFF, JPEG_EOI};
+        reinterpret_cast<Errors*>(info->err)->ranOut = true;
+        info->src->next_input_byte = end;
+        info->src->bytes_in_buffer = sizeof end;
+        return TRUE;
     }
 
     // A skip past the bytes at hand is finished when more arrive.
@@ -109,8 +135,11 @@ private:
             jpeg_calc_output_dimensions(&_info);
             if (!allocate(_info.output_width, _info.output_height, _scale, "a JPEG")) return;
             _row.assign(static_cast<std::size_t>(_info.output_width) * _info.output_components, 0);
-            _stage = Stage::Start;
+            // libjpeg's arithmetic decoder cannot suspend in the middle of a scan: such an image
+            // keeps its bytes until the last one has arrived (finish()).
+            _stage = _info.arith_code ? Stage::Gather : Stage::Start;
         }
+        if (_stage == Stage::Gather) return;
         if (_stage == Stage::Start) {
             if (!jpeg_start_decompress(&_info)) return;
             _stage = Stage::Rows;

@@ -83,8 +83,9 @@ TEST(IncrementalImageSource, DecodesPngRowsAsTheBytesArrive) {
     EXPECT_EQ(feedInPieces(source, png, 1), (std::vector<Status>{Status::WaitingForData, Status::Incomplete, Status::Complete}));
 }
 
-TEST(IncrementalImageSource, DecodesBaselineAndProgressiveJpegInPieces) {
-    for (const auto& jpeg : {bytesOf(plat::testing::RedBlueJpeg), bytesOf(plat::testing::GreenBlueProgressiveJpeg)}) {
+TEST(IncrementalImageSource, DecodesBaselineProgressiveAndArithmeticJpegInPieces) {
+    for (const auto& jpeg : {bytesOf(plat::testing::RedBlueJpeg), bytesOf(plat::testing::GreenBlueProgressiveJpeg),
+                             bytesOf(plat::testing::GradientArithmeticJpeg)}) {
         const auto whole = Image::decodeJPEG(jpeg);
         ASSERT_TRUE(whole);
         for (std::size_t step : {std::size_t{1}, std::size_t{37}, jpeg.size()}) {
