@@ -47,6 +47,12 @@ public:
     static std::shared_ptr<KivoAnimationDriver> start(std::weak_ptr<const void> owner, const KivoAnimation& setting,
                                                       Handlers handlers);
 
+    // A move timed from this call rather than from its first frame (a frame later), so that it eases
+    // over exactly its duration: `step(t, last)` at every frame with the seconds since this call,
+    // counted in the clock's integer ticks; `last` once t reaches the duration, or at the first frame
+    // when the duration cannot be timed. No start delay, no curve. The step may stop the driver.
+    static std::shared_ptr<KivoAnimationDriver> startFromNow(std::weak_ptr<const void> owner, double duration,
+                                                             std::function<void(double t, bool last)> step);
     // Ends now with End::Stopped: the end handler runs once, no frame follows. No-op once ended.
     void stop();
     bool isRunning() const { return _running; }

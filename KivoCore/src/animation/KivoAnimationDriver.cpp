@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "KivoCore/KivoAnimation.h"
+#include "Platform/runtime/clock.h"
 #include "Platform/runtime/display_link.h"
 #include "Platform/runtime/run_loop.h"
 
@@ -55,6 +56,20 @@ std::shared_ptr<KivoAnimationDriver> KivoAnimationDriver::start(std::weak_ptr<co
 std::shared_ptr<KivoAnimationDriver> KivoAnimationDriver::start(std::weak_ptr<const void> owner, const KivoAnimation& setting,
                                                                 Handlers handlers) {
     return start(std::move(owner), setting.duration(), setting.startDelay(), setting.easing(), std::move(handlers));
+}
+
+std::shared_ptr<KivoAnimationDriver> KivoAnimationDriver::startFromNow(std::weak_ptr<const void> owner, double duration,
+                                                                       std::function<void(double t, bool last)> step) {
+    const plat::Ticks begun = plat::Clock::ticks();
+    // Shared, so that a step that stops the driver (letting go of this handler) runs to its end.
+    auto shared = std::make_shared<std::function<void(double, bool)>>(std::move(step));
+    Handlers handlers;
+    handlers.frame = [shared, begun, duration](const Frame& frame) {
+        const double t = plat::secondsFromTicks(plat::Clock::ticks() - begun);
+        const auto run = shared;
+        (*run)(t, frame.fraction >= 1 || !(t < duration));
+    };
+    return start(std::move(owner), duration, 0, nullptr, std::move(handlers));
 }
 
 bool KivoAnimationDriver::ownerGone() const { return _hasOwner && _owner.expired(); }

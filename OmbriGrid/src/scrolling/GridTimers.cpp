@@ -2,24 +2,15 @@
 
 #include "KivoCore/KivoAnimationDriver.h"
 #include "OmbriGrid/OmbriGrid.h"
-#include "Platform/runtime/clock.h"
 #include "Platform/runtime/timer.h"
 
 namespace kivo::detail {
 
 std::shared_ptr<KivoAnimationDriver> startGridMove(const std::shared_ptr<OmbriGrid>& grid, double duration, GridStep step) {
-    const plat::Ticks start = plat::Clock::ticks();
     std::weak_ptr<OmbriGrid> weak = grid;
-    KivoAnimationDriver::Handlers handlers;
-    handlers.frame = [weak, step, start, duration](const KivoAnimationDriver::Frame& frame) {
-        const auto g = weak.lock();
-        if (!g) return;
-        const double t = plat::secondsFromTicks(plat::Clock::ticks() - start);
-        // The step may stop the move, which lets go of this handler: nothing captured is read after it.
-        const GridStep run = step;
-        run(*g, t, frame.fraction >= 1 || !(t < duration));
-    };
-    return KivoAnimationDriver::start(std::weak_ptr<const void>(weak), duration, 0, nullptr, std::move(handlers));
+    return KivoAnimationDriver::startFromNow(weak, duration, [weak, step](double t, bool last) {
+        if (const auto g = weak.lock()) step(*g, t, last);
+    });
 }
 
 void stopGridMove(std::shared_ptr<KivoAnimationDriver>& move) {

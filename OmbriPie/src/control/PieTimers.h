@@ -8,9 +8,7 @@
 
 #include "KivoCore/KivoAnimation.h"
 #include "KivoCore/KivoAnimationDriver.h"
-#include "Platform/runtime/clock.h"
 #include "Platform/runtime/dispatch.h"
-#include "Platform/runtime/ticks.h"
 #include "Platform/runtime/timer.h"
 
 namespace kivo::detail {
@@ -48,19 +46,10 @@ inline double pieStartDelay(const KivoAnimation* setting) {
 template <class T>
 std::shared_ptr<KivoAnimationDriver> startPieMove(const std::shared_ptr<T>& owner, double duration,
                                                   void (T::*step)(double t, double duration, bool last)) {
-    const plat::Ticks start = plat::Clock::ticks();
     std::weak_ptr<T> weak = owner;
-    KivoAnimationDriver::Handlers handlers;
-    handlers.frame = [weak, step, start, duration](const KivoAnimationDriver::Frame& frame) {
-        const auto o = weak.lock();
-        if (!o) return;
-        const double t = plat::secondsFromTicks(plat::Clock::ticks() - start);
-        const bool last = frame.fraction >= 1 || !(t < duration);
-        // The step may stop the driver, which lets go of this handler: nothing captured is read after it.
-        const auto run = step;
-        ((*o).*run)(last ? duration : t, duration, last);
-    };
-    return KivoAnimationDriver::start(std::weak_ptr<const void>(weak), duration, 0, nullptr, std::move(handlers));
+    return KivoAnimationDriver::startFromNow(weak, duration, [weak, step, duration](double t, bool last) {
+        if (const auto o = weak.lock()) ((*o).*step)(last ? duration : t, duration, last);
+    });
 }
 
 inline void stopPieMove(std::shared_ptr<KivoAnimationDriver>& driver) {
