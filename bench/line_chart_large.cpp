@@ -49,8 +49,8 @@ constexpr double LineRed = 40 / 255.0, LineGreen = 100 / 255.0, LineBlue = 200 /
 
 using large_chart::ChartScene;
 using large_chart::DeviceScale;
-using large_chart::LargeWalkPoint;
 using large_chart::Height;
+using large_chart::LargeWalkPoint;
 using large_chart::Walk;
 using large_chart::walk;
 using large_chart::Width;
@@ -333,7 +333,7 @@ void reportKeptBytes(benchmark::State& state, OmbriChart& chart) {
     std::size_t kept = kivo::detail::DataInfoInternals::bytes(*chart.dataInfo());
     for (std::size_t i = 0; i < chart.series()->count(); ++i)
         kept += kivo::detail::SeriesInternals::bytes(*chart.series()->objectAtIndexAs<KivoSeries>(i));
-    if (const auto& x = kivo::detail::chartState(chart).xColumn) kept += x->bytes();
+    if (const auto x = kivo::detail::chartState(chart).xList->column()) kept += x->bytes();
     state.counters["kept bytes per point"] = double(kept) / n;
     const auto xvals = chart.xvals();
     state.counters["X list bytes per point"] = xvals ? double(xvals->capacity() * sizeof(plat::Value)) / n : 0;

@@ -249,17 +249,15 @@ TEST_F(DataInfoTest, PagingWindow) {
 TEST_F(DataInfoTest, AKeptAnalysisStandsUntilOneOfItsInputsChanges) {
     // The chart's X values with their change counter, as the chart hands them over.
     struct XValues {
-        KivoValues values;
-        kivo::detail::ColumnPtr column;
+        kivo::detail::XListPtr list;
         std::uint64_t generation = kivo::detail::nextGeneration();
     };
     const auto xValues = [](plat::Array values) {
-        auto list = std::make_shared<const plat::Array>(std::move(values));
-        return XValues{list, kivo::detail::columnOfValues(*list)};
+        return XValues{kivo::detail::XValueList::ofValues(std::make_shared<const plat::Array>(std::move(values)))};
     };
     const XValues first = xValues({1, 2}), second = xValues({1, 2});
     const auto keptAnalyse = [&](std::int64_t stacking, const XValues& x) {
-        kivo::detail::DataInfoInternals::analyse(*info, series, stacking, x.values, x.column, x.generation);
+        kivo::detail::DataInfoInternals::analyse(*info, series, stacking, x.list, x.generation);
     };
     struct Case {
         const char* what;
@@ -306,7 +304,7 @@ TEST_F(DataInfoTest, AKeptAnalysisStandsUntilOneOfItsInputsChanges) {
         // Kept or not, the results are those of an analysis afresh.
         const auto fresh = KivoDataInfo::create();
         fresh->setMaxItems(info->maxItems());
-        fresh->analyse(series, c.stacking, x.values);
+        fresh->analyse(series, c.stacking, x.list->values());
         expectSame(info->getMinY(), fresh->getMinY(), c.what);
         expectSame(info->getMaxY(), fresh->getMaxY(), c.what);
         expectSame(info->getMaxX(), fresh->getMaxX(), c.what);

@@ -55,7 +55,7 @@ protected:
     std::shared_ptr<OwnValuesSeries> series = std::make_shared<OwnValuesSeries>(chart, "y", "s");
 
     // Kept while nothing it reads changes.
-    void analyse() { kivo::detail::DataInfoInternals::analyse(*info, plat::Array{plat::Value(series)}, 0, nullptr, nullptr, 1); }
+    void analyse() { kivo::detail::DataInfoInternals::analyse(*info, plat::Array{plat::Value(series)}, 0, nullptr, 1); }
     void expectRange(double minX, double maxX, double minY, double maxY) {
         const auto same = [](double actual, double expected, const char* what) {
             if (std::isnan(expected))

@@ -28,6 +28,10 @@
 class IKivoRenderEngine;
 class KivoLabelLoadingEventArgs;
 class OmbriChart;
+namespace kivo::detail {
+class AxisInternals;
+class XValueList;
+}  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoAxis : public plat::Object, public IKivoAxis {
 public:
@@ -169,9 +173,9 @@ public:
     // Set by every limits update (data type 5); a plain store otherwise.
     bool isTimeAxis() const { return _isTimeAxis; }
     void setIsTimeAxis(bool isTime) { _isTimeAxis = isTime; }
-    // The values by index of the last limits update.
-    const plat::ArrayPtr& dataIndexTimeVals() const { return _dataIndexTimeVals; }
-    void setDataIndexTimeVals(plat::ArrayPtr values) { _dataIndexTimeVals = std::move(values); }
+    // The values by index of the last limits update (the chart's are boxed at the first ask).
+    const plat::ArrayPtr& dataIndexTimeVals() const;
+    void setDataIndexTimeVals(plat::ArrayPtr values);
     // The category texts of the last limits update.
     const std::vector<std::string>& labels() const { return _labels; }
 
@@ -303,6 +307,7 @@ public:
 
 private:
     friend class OmbriChartTestAccess;
+    friend class kivo::detail::AxisInternals;
 
     // The distance between major labels: majorUnit when set (in seconds on a time axis), otherwise a round
     // step (1, 2, 4, 5 or 10 × 10^n) chosen so that the labels fit along the axis. An
@@ -447,6 +452,8 @@ private:
     double _actualDataMin = NaN, _actualDataMax = NaN;
     bool _isTimeAxis = false;
     plat::ArrayPtr _dataIndexTimeVals;
+    // The chart's X values when the chart gave them, in place of a boxed list.
+    std::shared_ptr<const kivo::detail::XValueList> _indexValues;
     std::vector<std::string> _labels;
 
     double _displayedRange = 0;

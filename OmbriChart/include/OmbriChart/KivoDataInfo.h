@@ -21,7 +21,7 @@
 
 class KivoSeries;
 namespace kivo::detail {
-struct ValueColumn;
+class XValueList;
 class DataInfoInternals;
 }  // namespace kivo::detail
 
@@ -51,8 +51,8 @@ public:
     // The absolute sum of the drawn values at X value `x`; 0 when there is none or it is not finite.
     double getStackedAbsSum(double x) const;
     const StackDictionary& getStackAbs() const { return _stackAbs; }
-    // The chart's X values handed to the last analysis (null when it had none).
-    const KivoValues& getXVals() const { return _xvals; }
+    // The chart's X values handed to the last analysis (null when it had none), boxed at the first ask.
+    const KivoValues& getXVals() const;
 
     // ---- Paging window ----
     // Whether a page lies after (before) the window.
@@ -143,9 +143,9 @@ private:
     bool _uniqueKeys = false;
 
     StackDictionary _stackAbs;
-    KivoValues _xvals = std::make_shared<const plat::Array>();
-    // The chart's X values as numbers.
-    std::shared_ptr<const kivo::detail::ValueColumn> _xColumn;
+    // The chart's X values of the last analysis; before any, an empty list stands for them.
+    std::shared_ptr<const kivo::detail::XValueList> _xList;
+    KivoValues _noXList = std::make_shared<const plat::Array>();
     std::uint64_t _origin = 0;
     std::uint64_t _count = 0;
     double _minX = NaN, _maxX = NaN, _minY = NaN, _maxY = NaN;

@@ -214,9 +214,10 @@ public:
     // Both feed the chart base, start a new analysis, play the load animation again and redraw.
     void setItemsSource(plat::ArrayPtr items) override;
     void setCollectionView(std::shared_ptr<KivoCollectionView> view) override;
-    // Category labels, X values and their KivoDataType as the binding found them.
+    // Category labels, X values and their KivoDataType as the binding found them. The X values are
+    // boxed at the first ask after a change of the data (the chart itself reads their numbers).
     const std::vector<std::string>& xlabels() const { return _xlabels; }
-    KivoValues xvals() const { return _xvals; }
+    KivoValues xvals() const;
     std::int64_t xDataType() const { return _xDataType; }
     // The analysis shared with the plotters.
     const std::shared_ptr<KivoDataInfo>& dataInfo() const { return _dataInfo; }
@@ -516,7 +517,6 @@ private:
     std::int64_t _zoomMode = KivoZoomModeNone;
     std::shared_ptr<OmbriChartOptions> _options;
     std::vector<std::string> _xlabels;
-    plat::ArrayPtr _xvals = std::make_shared<plat::Array>();
     std::int64_t _xDataType = 0;
     std::shared_ptr<IKivoValueFormatter> _valueFormatter;
     std::shared_ptr<plat::View> _customPlotElement;

@@ -15,6 +15,7 @@
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
 #include "annotations/AnnotationSupport.h"
+#include "axis/AxisInternals.h"
 #include "chart/ChartState.h"
 
 namespace {
@@ -35,9 +36,10 @@ double convertDataX(const KivoAxis& axis, double x) {
 // The category coordinate of a point number.
 double convertIndex(const KivoAxis& axis, std::int32_t pointIndex, double unchanged) {
     if (!axis.isTimeAxis()) return axis.convert(static_cast<double>(pointIndex));
-    const auto& times = axis.dataIndexTimeVals();
-    if (!times || times->size() <= static_cast<std::size_t>(pointIndex)) return unchanged;
-    return axis.convert((*times)[static_cast<std::size_t>(pointIndex)].asDouble());
+    double time = 0;
+    if (pointIndex < 0 || !kivo::detail::AxisInternals::indexValue(axis, static_cast<std::size_t>(pointIndex), time))
+        return unchanged;
+    return axis.convert(time);
 }
 
 // Negative indices compare as huge unsigned ones, so they are out of range like any index past the end.

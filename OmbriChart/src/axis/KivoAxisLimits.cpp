@@ -7,6 +7,7 @@
 #include "KivoCore/KivoDataType.h"
 #include "OmbriChart/KivoAxis.h"
 #include "OmbriChart/OmbriChart.h"
+#include "axis/AxisInternals.h"
 
 namespace {
 
@@ -27,9 +28,39 @@ double linearFraction(double value, double max, double min) {
 
 // ---- Limits ----
 
+const plat::ArrayPtr& KivoAxis::dataIndexTimeVals() const { return _indexValues ? _indexValues->boxed() : _dataIndexTimeVals; }
+
+void KivoAxis::setDataIndexTimeVals(plat::ArrayPtr values) {
+    _dataIndexTimeVals = std::move(values);
+    _indexValues.reset();
+}
+
+namespace kivo::detail {
+
+void AxisInternals::updateLimits(KivoAxis& axis, std::int64_t dataType, double dataMin, double dataMax,
+                                 const std::vector<std::string>& labels, XListPtr values) {
+    axis.updateActualLimits(dataType, dataMin, dataMax, labels, nullptr);
+    axis._indexValues = std::move(values);
+}
+
+bool AxisInternals::indexValue(const KivoAxis& axis, std::size_t index, double& value) {
+    if (axis._indexValues) {
+        if (index >= axis._indexValues->size()) return false;
+        value = axis._indexValues->column()->values[index];
+        return true;
+    }
+    const auto& values = axis._dataIndexTimeVals;
+    if (!values || index >= values->size()) return false;
+    value = (*values)[index].asDouble();
+    return true;
+}
+
+}  // namespace kivo::detail
+
 void KivoAxis::updateActualLimits(std::int64_t dataType, double dataMin, double dataMax, const std::vector<std::string>& labels,
                                   plat::ArrayPtr values) {
     _dataIndexTimeVals = std::move(values);
+    _indexValues.reset();
     _isTimeAxis = dataType == KivoDataTypeDate;
     widenForFinance(dataType, dataMin, dataMax);
     _actualDataMin = finite(dataMin);

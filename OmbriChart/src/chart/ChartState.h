@@ -12,6 +12,7 @@
 #include "OmbriChart/KivoDataInfo.h"
 #include "OmbriChart/OmbriChart.h"
 #include "Platform/foundation/value.h"
+#include "data/XValueList.h"
 #include "series/ValueColumn.h"
 
 class KivoAnimationDriver;
@@ -62,8 +63,8 @@ struct ChartState {
     // its place).
     plat::Array seriesArrayForUpdate;
 
-    // The chart's X values as numbers (null when it has none) and their change counter.
-    ColumnPtr xColumn;
+    // The chart's X values (empty when it has none) and their change counter.
+    std::shared_ptr<XValueList> xList = std::make_shared<XValueList>();
     std::uint64_t xGeneration = nextGeneration();
 
     // The running stacked sums of one series pass, and the series a series-by-series frame reached.

@@ -17,6 +17,7 @@
 #include "OmbriChart/KivoLinePlotter.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "axis/AxisInternals.h"
 #include "chart/ChartState.h"
 #include "data/DataInfoInternals.h"
 #include "series/SeriesColumns.h"
@@ -78,25 +79,25 @@ struct NumberClass {
 
 void OmbriChart::bindChart() {
     using namespace kivo::detail;
+    using Kind = XValueList::Kind;
     const auto alive = keepAlive();  // application code below may drop the chart
     // New data: the series read their values again.
     clearSeries();
     _xDataType = KivoDataTypeNone;
     _xlabels.clear();
-    _xvals = std::make_shared<plat::Array>();
+    // A list of its own: the analyses and axes keep the one they were given until the analysis below.
+    auto list = std::make_shared<XValueList>();
     const auto& view = collectionView();
     // Read by position, without a list of the items made for this one read.
     const ViewItems items(view);
     const auto& name = bindingX();
-    std::shared_ptr<ValueColumn> column;
     if (view && name) {
-        // Numbers and dates first, as values and as numbers in one read; texts only when some value is
-        // neither (a category axis), so a large numeric series makes no text per item.
+        // Numbers and dates first, kept as numbers with the kind each was read as; texts only when some
+        // value is neither (a category axis), so a large numeric series makes no text per item, and no
+        // boxed value until someone asks for the X values.
         const KivoPropertyReader reader = KivoPropertyReader::forKey(*name);
         bool categories = false;
-        _xvals->reserve(items.size());
-        column = std::make_shared<ValueColumn>();
-        column->values.reserve(items.size());
+        list->reserve(items.size());
         // A class whose member read as a number reads as one for its other items too, of the same kind:
         // those are read as plain numbers, not built as values first.
         NumberClass numbers;
@@ -104,36 +105,28 @@ void OmbriChart::bindChart() {
             if (categories) return;
             double number = 0;
             if (numbers.holds(item) && reader.readNumber(item, number)) {
-                if (numbers.integers)
-                    _xvals->emplace_back(static_cast<std::int64_t>(number));
-                else
-                    _xvals->emplace_back(number);
-                column->values.push_back(number);
+                list->appendNumber(number, numbers.integers ? Kind::Integer : Kind::Real);
                 _xDataType = KivoDataTypeNumber;
                 return;
             }
             numbers.learn(item);
-            plat::Value v = reader.read(item);
+            const plat::Value v = reader.read(item);
             if (isGap(v)) {
-                _xvals->emplace_back(NaN);
-                column->values.push_back(NaN);
+                list->appendNumber(NaN, Kind::Real);
                 return;
             }
             _xDataType = KivoReflector::getDataType(v);
             if (_xDataType == KivoDataTypeDate) {
-                column->values.push_back(v.asDate().seconds);
-                _xvals->emplace_back(column->values.back());
+                list->appendNumber(v.asDate().seconds, Kind::Real);
             } else if (_xDataType == KivoDataTypeNumber) {
-                column->values.push_back(v.asDouble());
                 numbers.found(v);
-                _xvals->push_back(std::move(v));
+                list->append(v);
             } else {
                 categories = true;
             }
         });
         if (categories) {
-            _xvals->clear();
-            column.reset();
+            list->clear();
             _xlabels.reserve(items.size());
             items.forEach([&](std::size_t, const plat::Value& item) {
                 const plat::Value v = reader.read(item);
@@ -144,35 +137,24 @@ void OmbriChart::bindChart() {
         }
     }
     // A category axis keeps the texts, a numeric or date axis the values.
-    if (view && _xvals->size() != items.size()) _xvals->clear();
-    _state->xColumn = !_xvals->empty() && column && column->size() == _xvals->size() ? std::move(column) : nullptr;
+    if (view && list->size() != items.size()) list->clear();
+    _state->xList = std::move(list);
     _state->xGeneration = nextGeneration();
     prepareForRender();
 }
 
+KivoValues OmbriChart::xvals() const { return _state->xList->values(); }
+
 void OmbriChart::setXvals(plat::ArrayPtr values) {
-    _xvals = values ? std::move(values) : std::make_shared<plat::Array>();
+    _state->xList = kivo::detail::XValueList::ofValues(std::move(values));
     kivo::detail::ChartInternals::xValuesChanged(*this);
 }
 
 namespace kivo::detail {
 
-void ChartInternals::xValuesChanged(OmbriChart& chart) {
-    ChartState& state = *chart._state;
-    state.xColumn = chart._xvals && !chart._xvals->empty() ? columnOfValues(*chart._xvals) : nullptr;
-    state.xGeneration = nextGeneration();
-}
+void ChartInternals::xValuesChanged(OmbriChart& chart) { chart._state->xGeneration = nextGeneration(); }
 
 namespace {
-
-// The chart's X values and their numbers, as an edit of the items leaves them.
-struct XValues {
-    plat::ArrayPtr& values;
-    ColumnPtr& column;
-    std::int64_t& dataType;
-    // Whether nothing but the chart's own parts holds the lists: then they are edited in place.
-    bool valuesUnshared = false, columnUnshared = false;
-};
 
 // The X value of an item as bindChart reads it; false for a category (neither number, date nor gap).
 bool readX(const plat::Value& item, const std::string& name, plat::Value& x, std::int64_t& type) {
@@ -192,22 +174,11 @@ bool readX(const plat::Value& item, const std::string& name, plat::Value& x, std
     return true;
 }
 
-// Whether the entries of `column` from `at` on hold the numbers of `edited`, bit for bit.
-bool sameNumbers(const ValueColumn& column, std::size_t at, const ValueColumn& edited) {
-    for (std::size_t k = 0; k < edited.size(); ++k) {
-        const auto i = static_cast<std::int64_t>(at + k);
-        if (column.isNumber(i) != edited.isNumber(static_cast<std::int64_t>(k)) ||
-            std::memcmp(&column.values[at + k], &edited.values[k], sizeof(double)) != 0)
-            return false;
-    }
-    return true;
-}
-
 // The X values of a numeric or date axis after an add, remove or replace of items (`count` of them
 // now): the edited items' values go in, read from the change itself. False when the edit does not fit
 // them or brings a category; the X values are then bound afresh.
 bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t count, const std::string& name,
-                   const ListSource& list, XValues x, bool& numbersChanged) {
+                   const ListSource& list, XValueList& x, std::int64_t& dataType, bool& numbersChanged) {
     numbersChanged = true;
     const std::int64_t action = args.action();
     const bool add = action == KivoNotifyCollectionChangedActionAdd;
@@ -217,26 +188,29 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
     const std::int64_t start = remove || (replace && args.startingIndex() < 0) ? args.oldStartingIndex() : args.startingIndex();
     const plat::ArrayPtr& brought = args.items();
     const std::size_t n = remove ? (args.oldItems() ? args.oldItems()->size() : 0) : (brought ? brought->size() : 0);
-    const std::size_t size = x.values ? x.values->size() : 0;
+    const std::size_t size = x.size();
     const auto at = static_cast<std::size_t>(start);
-    bool fits = start >= 0 && (remove || brought) && (!x.column || x.column->size() == size);
+    bool fits = start >= 0 && (remove || brought);
     if (fits && add) fits = at <= size && size + n == count;
     if (fits && remove) fits = at + n <= size && size - n == count;
     if (fits && replace) fits = at + n <= size && size == count;
     if (!fits) return false;
 
     // The edited items' values: a category among them rebinds.
-    plat::Array read(remove ? 0 : n);
+    XValueList read;
+    read.reserve(remove ? 0 : n);
     std::int64_t lastType = KivoDataTypeNone;
-    for (std::size_t k = 0; k < read.size(); ++k) {
+    for (std::size_t k = 0; !remove && k < n; ++k) {
         std::int64_t type = KivoDataTypeNone;
-        if (!readX((*brought)[k], name, read[k], type)) return false;
+        plat::Value v;
+        if (!readX((*brought)[k], name, v, type)) return false;
+        read.append(v);
         if (type != KivoDataTypeNone) lastType = type;
     }
     // The type is that of the last value that is no gap: an edit at the end, or of the gaps that end
     // the list, may change it.
     const bool atEnd = add ? at == size : at + n == size;
-    const bool gapAtEnd = x.column && !x.column->empty() && std::isnan(x.column->values.back());
+    const bool gapAtEnd = size > 0 && std::isnan(x.column()->values.back());
     if ((atEnd || gapAtEnd) && !(lastType != KivoDataTypeNone && atEnd)) {
         const plat::ArrayPtr whole = list ? list() : nullptr;
         if (!whole || whole->size() != count) return false;
@@ -245,36 +219,11 @@ bool followXValues(const KivoNotifyCollectionChangedEventArgs& args, std::size_t
             plat::Value ignored;
             if (!readX((*whole)[k], name, ignored, lastType)) return false;
         }
-        x.dataType = lastType;
+        dataType = lastType;
     } else if (atEnd) {
-        x.dataType = lastType;
+        dataType = lastType;
     }
-
-    const auto offset = static_cast<std::ptrdiff_t>(at);
-    // A list someone else holds stays as it is: the edit goes into a copy.
-    auto values = x.valuesUnshared ? x.values : std::make_shared<plat::Array>(*x.values);
-    if (replace) {
-        std::copy(read.begin(), read.end(), values->begin() + offset);
-    } else {
-        if (remove) values->erase(values->begin() + offset, values->begin() + offset + static_cast<std::ptrdiff_t>(n));
-        values->insert(values->begin() + offset, read.begin(), read.end());
-    }
-    if (x.column) {
-        auto numbers =
-            x.columnUnshared ? std::const_pointer_cast<ValueColumn>(x.column) : std::make_shared<ValueColumn>(*x.column);
-        const auto edited = columnOfValues(read);
-        if (replace) {
-            numbersChanged = !sameNumbers(*numbers, at, *edited);
-            numbers->overwrite(at, *edited);
-        } else if (remove)
-            numbers->erase(at, n);
-        else
-            numbers->insert(at, *edited);
-        x.column = values->empty() ? nullptr : std::move(numbers);
-    } else {
-        x.column = values->empty() ? nullptr : columnOfValues(*values);
-    }
-    x.values = std::move(values);
+    numbersChanged = x.splice(at, add ? 0 : n, read);
     return true;
 }
 
@@ -286,21 +235,13 @@ void ChartInternals::itemsChanged(OmbriChart& chart, const KivoNotifyCollectionC
     const auto& name = chart.bindingX();
     ChartState& state = *chart._state;
     if (view && name) {
-        // Without X values to follow (a category axis) the X values are bound afresh.
-        const auto holds = [&](const KivoDataInfo& info) { return info.getXVals().get() == chart._xvals.get(); };
-        long holders = 1 + (holds(*chart._dataInfo) ? 1 : 0) + (holds(*chart._addedAxisInfo) ? 1 : 0);
-        for (const auto& axis : chart._axesArray)
-            if (axis && axis->dataIndexTimeVals() == chart._xvals) ++holders;
-        const auto heldColumn = [&](const KivoDataInfo& info) {
-            return DataInfoInternals::xColumn(info) == state.xColumn ? 1 : 0;
-        };
-        const long columnHolders = 1 + heldColumn(*chart._dataInfo) + heldColumn(*chart._addedAxisInfo);
-        XValues x{chart._xvals, state.xColumn, chart._xDataType, chart._xvals.use_count() == holders,
-                  state.xColumn.use_count() == columnHolders};
+        // Without X values to follow (a category axis) the X values are bound afresh. The chart's list
+        // is edited in place: its analyses and axes hold it, and what it handed out stays as it was.
         bool numbersChanged = true;
-        const bool followed = chart._xlabels.empty() && followXValues(
-                                                            args, static_cast<std::size_t>(view->itemCount()), *name,
-                                                            [view] { return view->items(); }, x, numbersChanged);
+        const bool followed =
+            chart._xlabels.empty() && followXValues(
+                                          args, static_cast<std::size_t>(view->itemCount()), *name,
+                                          [view] { return view->items(); }, *state.xList, chart._xDataType, numbersChanged);
         if (!followed) {
             chart.bindChart();
             return;
@@ -327,13 +268,13 @@ void OmbriChart::clearSeries() {
 
 void OmbriChart::prepareForRender() {
     const auto alive = keepAlive();  // application code below may drop the chart
-    const KivoValues values = _xvals && !_xvals->empty() ? _xvals : nullptr;
+    const auto& list = _state->xList;
+    const kivo::detail::XListPtr analysed = list->empty() ? nullptr : list;
     const auto plotter = _getPlotter(nullptr);
     if (plotter) plotter->setStacking(_stacking);
     _dataInfo->setMaxItems(_maxItemsVisible);
     kivo::detail::DataInfoInternals::analyse(*_dataInfo, _series->sourceArray(), plotter ? plotter->stacking() : _stacking,
-                                             values, values ? _state->xColumn : nullptr, _state->xGeneration,
-                                             drawsRunningTotals(plotter.get()));
+                                             analysed, _state->xGeneration, drawsRunningTotals(plotter.get()));
     if (plotter) plotter->adjustLimits(_dataInfo, std::nullopt);
 
     const bool rotated = _isRotated();
@@ -362,13 +303,13 @@ void OmbriChart::prepareForRender() {
     const auto rY = limits->adjustLimits(_dataInfo, _axisY->logBase());
     if (!rotated) {
         const std::int64_t xType = _dataInfo->getDataTypeX() != 0 ? _dataInfo->getDataTypeX() : _xDataType;
-        _axisX->updateActualLimits(xType, rX->left(), right(*rX), _xlabels, _xvals);
+        kivo::detail::AxisInternals::updateLimits(*_axisX, xType, rX->left(), right(*rX), _xlabels, list);
         _axisY->updateActualLimits(_dataInfo->getDataTypeY(), rY->top(), bottom(*rY));
     } else {
         // Rotated: values run horizontally and categories vertically.
         const std::int64_t xType = _dataInfo->getDataTypeY() != 0 ? _dataInfo->getDataTypeY() : _xDataType;
         _axisX->updateActualLimits(xType, rX->left(), right(*rX));
-        _axisY->updateActualLimits(_dataInfo->getDataTypeX(), rY->top(), bottom(*rY), _xlabels, _xvals);
+        kivo::detail::AxisInternals::updateLimits(*_axisY, _dataInfo->getDataTypeX(), rY->top(), bottom(*rY), _xlabels, list);
     }
     updateAxisOffsets();
 }
@@ -385,7 +326,8 @@ void OmbriChart::updateAxisOffsets() {
 void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engine) {
     const auto alive = keepAlive();  // application code below may drop the chart
     if (!engine || _series->count() == 0) return;
-    const KivoValues values = _xvals && !_xvals->empty() ? _xvals : nullptr;
+    const auto& list = _state->xList;
+    const kivo::detail::XListPtr analysed = list->empty() ? nullptr : list;
     const bool rotated = _isRotated();
     const AxisList axes = _axesArray;
     for (std::size_t i = 0; i < axes.size(); ++i) {
@@ -417,8 +359,7 @@ void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engin
         if (!users.empty() && plotter) {
             // The series of this axis are analysed apart: the chart's own analysis stays for the series.
             _addedAxisInfo->followWindowOf(*_dataInfo);
-            kivo::detail::DataInfoInternals::analyse(*_addedAxisInfo, users, _stacking, values,
-                                                     values ? _state->xColumn : nullptr, _state->xGeneration,
+            kivo::detail::DataInfoInternals::analyse(*_addedAxisInfo, users, _stacking, analysed, _state->xGeneration,
                                                      drawsRunningTotals(plotter.get()));
             const auto r = plotter->adjustLimits(_addedAxisInfo, axis->logBase());
             const std::int64_t typeX = _addedAxisInfo->getDataTypeX() != 0 ? _addedAxisInfo->getDataTypeX() : _xDataType;
@@ -427,9 +368,10 @@ void OmbriChart::renderAddedAxes(const std::shared_ptr<IKivoRenderEngine>& engin
             if (vertical && !rotated)
                 axis->updateActualLimits(_addedAxisInfo->getDataTypeY(), r->top(), bottom(*r));
             else if (!vertical && !rotated)
-                axis->updateActualLimits(typeX, r->left(), right(*r), _xlabels, _xvals);
+                kivo::detail::AxisInternals::updateLimits(*axis, typeX, r->left(), right(*r), _xlabels, list);
             else if (vertical)
-                axis->updateActualLimits(_addedAxisInfo->getDataTypeX(), r->top(), bottom(*r), _xlabels, _xvals);
+                kivo::detail::AxisInternals::updateLimits(*axis, _addedAxisInfo->getDataTypeX(), r->top(), bottom(*r), _xlabels,
+                                                          list);
             else
                 axis->updateActualLimits(typeY, r->left(), right(*r));
         }

@@ -6,29 +6,31 @@
 #include <memory>
 
 #include "OmbriChart/KivoDataInfo.h"
+#include "data/XValueList.h"
 #include "series/ValueColumn.h"
 
 namespace kivo::detail {
 
 class DataInfoInternals {
 public:
-    // Analyses as KivoDataInfo::analyse does, `xColumn` being `values` as numbers and `xGeneration` the
-    // change counter of both. The results stand, without reading anything, when the last analysis had
+    // Analyses as KivoDataInfo::analyse does, with the chart's X values `xList` (null for none) and their
+    // change counter `xGeneration`. The results stand, without reading anything, when the last analysis had
     // the same drawn series in the same states, the same mode, X values and page, and no result was set
     // by hand since. With `runningTotals` a stacked value range spans the one running total per X that
     // the line and area plotters draw (negatives included), not the bars' separate positive and
     // negative totals.
-    static void analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                        const ColumnPtr& xColumn, std::uint64_t xGeneration, bool runningTotals = false);
+    static void analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const XListPtr& xList,
+                        std::uint64_t xGeneration, bool runningTotals = false);
     // The X values of the last analysis as numbers (null when it had none).
-    static const ColumnPtr& xColumn(const KivoDataInfo& info) { return info._xColumn; }
+    static ColumnPtr xColumn(const KivoDataInfo& info) { return info._xList ? info._xList->column() : nullptr; }
+    static const XListPtr& xList(const KivoDataInfo& info) { return info._xList; }
     // How many analyses were worked out rather than kept.
     static std::uint64_t runs(const KivoDataInfo& info) { return info._runs; }
     // The memory the analysis keeps.
     static std::size_t bytes(const KivoDataInfo& info);
     // The analysis itself; kept only with a change counter of the X values.
-    static void run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                    const ColumnPtr& xColumn, const std::uint64_t* xGeneration, bool runningTotals = false);
+    static void run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const XListPtr& xList,
+                    const std::uint64_t* xGeneration, bool runningTotals = false);
 
 private:
     // Brings the last analysis up to date with a replace of a few Y values of its one series (`key`

@@ -138,9 +138,9 @@ bool DataInfoInternals::followReplace(KivoDataInfo& info, const KivoDataInfo::Ke
     return true;
 }
 
-void DataInfoInternals::analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                                const ColumnPtr& xColumn, std::uint64_t xGeneration, bool runningTotals) {
-    run(info, series, stacking, values, xColumn, &xGeneration, runningTotals);
+void DataInfoInternals::analyse(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const XListPtr& xList,
+                                std::uint64_t xGeneration, bool runningTotals) {
+    run(info, series, stacking, xList, &xGeneration, runningTotals);
 }
 
 std::size_t DataInfoInternals::bytes(const KivoDataInfo& info) {
@@ -148,8 +148,8 @@ std::size_t DataInfoInternals::bytes(const KivoDataInfo& info) {
            info._key.series.capacity() * sizeof(std::uint64_t);
 }
 
-void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const KivoValues& values,
-                            const ColumnPtr& xColumn, const std::uint64_t* xGeneration, bool runningTotals) {
+void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const XListPtr& xList,
+                            const std::uint64_t* xGeneration, bool runningTotals) {
     struct Drawn {
         std::shared_ptr<KivoSeries> series;
         ColumnPtr xs, ys;
@@ -174,9 +174,10 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         drawn.push_back(std::move(d));
     }
     const bool keep = xGeneration && info._keyed && info._analysed && key == info._key;
-    info._xvals = values;
-    info._xColumn = xColumn;
+    info._xList = xList;
+    info._noXList.reset();
     if (keep) return;
+    const ColumnPtr xColumn = xList ? xList->column() : nullptr;
     const bool stacked = stacking == KivoPlotterStackingStacked || stacking == KivoPlotterStackingStacked100;
     const bool updated = xGeneration && !stacked && drawn.size() == 1 &&
                          followReplace(info, key, drawn[0].series, drawn[0].xs, drawn[0].ys, drawn[0].typeX, drawn[0].typeY);
@@ -293,9 +294,11 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
 
 void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, const KivoValues& values) {
     // Handed lists have no change counter: their analysis is never kept.
-    const kivo::detail::ColumnPtr column = values ? kivo::detail::columnOfValues(*values) : nullptr;
-    kivo::detail::DataInfoInternals::run(*this, series, stacking, values, column, nullptr);
+    const kivo::detail::XListPtr list = values ? kivo::detail::XValueList::ofValues(values) : nullptr;
+    kivo::detail::DataInfoInternals::run(*this, series, stacking, list, nullptr);
 }
+
+const KivoValues& KivoDataInfo::getXVals() const { return _xList ? _xList->values() : _noXList; }
 
 double KivoDataInfo::getStackedAbsSum(double x) const {
     const double sum = _stackAbs.valueOr(x, 0);

@@ -8,6 +8,7 @@
 #include "OmbriChart/KivoChartHitTestInfo.h"
 #include "OmbriChart/KivoSeries.h"
 #include "OmbriChart/OmbriChart.h"
+#include "chart/ChartState.h"
 
 namespace {
 
@@ -133,8 +134,8 @@ plat::Value OmbriChart::getHitTestInfoValue(std::int32_t dimension, bool formatt
     if (!found && dimension == 1) {
         if (index < _xlabels.size())
             v = plat::Value(_xlabels[index]);
-        else if (_xvals && index < _xvals->size())
-            v = (*_xvals)[index];
+        else if (index < _state->xList->size())
+            v = _state->xList->at(index);
     }
     // Dates are formatted from the seconds they hold; texts (category labels) stay as they are.
     if (!formatted || v.isNil() || dimension > 1 || !(v.isNumber() || v.isDate())) return v;
