@@ -245,6 +245,14 @@ TEST(ColumnReduction, PointsAddedInFiniteChunksReduceAsPointsAddedOneByOne) {
         repeats.across.push_back(double(i % 5));
     }
     lines.push_back(repeats);
+    // Equal extremes that are zeros of both signs, many points to a column: the first one stays.
+    Line zeros;
+    const double cycle[] = {0.0, -0.0, -1, 1, -1, 0.0, 1, -0.0};
+    for (int i = 0; i < 3000; ++i) {
+        zeros.along.push_back(99 + i * 0.002);
+        zeros.across.push_back(cycle[(i * 3) % 8] * (i % 7 == 0 ? 0 : 1));
+    }
+    lines.push_back(zeros);
     for (const Line& in : lines)
         for (const std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{512}, in.along.size()}) {
             const Reduced whole = reduce(in, 100, 2.4, 2);

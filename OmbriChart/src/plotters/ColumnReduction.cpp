@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "Platform/graphics/context.h"
@@ -81,6 +82,100 @@ void PixelColumnReducer::emitRun() {
     }
 }
 
+namespace {
+
+// Two doubles at a time (the compiler's vector extension: an SSE2 pair on x86-64), two pairs per step.
+// Every lane computes what the scalar code computes, in the same IEEE steps.
+using Lanes = double __attribute__((vector_size(2 * sizeof(double))));
+using LaneMask = std::int64_t __attribute__((vector_size(2 * sizeof(double))));
+
+Lanes load(const double* p) {
+    Lanes v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+Lanes splat(double v) { return Lanes{v, v}; }
+// `a` where the mask is set, `b` elsewhere.
+Lanes select(LaneMask m, Lanes a, Lanes b) { return (Lanes)(((LaneMask)a & m) | ((LaneMask)b & ~m)); }
+
+// The lowest and highest values of some lanes, each with the index of the first point that holds it
+// (-1 while a lane holds only what it started with).
+struct LaneExtremes {
+    Lanes lows, highs, lowAts, highAts;
+    LaneExtremes(double low, double high) : lows(splat(low)), highs(splat(high)), lowAts(splat(-1)), highAts(splat(-1)) {}
+    void take(Lanes v, Lanes index) {
+        const auto lower = (LaneMask)(v < lows), higher = (LaneMask)(v > highs);
+        lows = select(lower, v, lows);
+        lowAts = select(lower, index, lowAts);
+        highs = select(higher, v, highs);
+        highAts = select(higher, index, highAts);
+    }
+};
+
+// Follows a run in one column through `along/across[k…count)`: where it ends (the first point whose
+// offset from `start` at `scale` lies outside [lo, hi), or count), and its lowest and highest value
+// with the index of the first point that holds each, moved only by values strictly beyond `low`/`high`
+// (index `none` when they stay). What add() keeps point by point: a new lowest is never a new highest.
+struct RunScan {
+    std::size_t end = 0;
+    double low = 0, high = 0;
+    std::size_t lowAt = 0, highAt = 0;
+};
+
+RunScan scanRun(const double* along, const double* across, std::size_t k, std::size_t count, double start, double scale,
+                double lo, double hi, double low, double high, std::size_t none) {
+    RunScan r{k, low, high, none, none};
+    const Lanes starts = splat(start), scales = splat(scale), los = splat(lo), his = splat(hi);
+    LaneExtremes first(low, high), second(low, high);
+    Lanes index = Lanes{0, 1} + splat(static_cast<double>(k));
+    std::size_t j = k;
+    for (; j + 4 <= count; j += 4) {
+        const Lanes a = (load(along + j) - starts) * scales, b = (load(along + j + 2) - starts) * scales;
+        const LaneMask inside = (LaneMask)(a >= los) & (LaneMask)(a < his) & (LaneMask)(b >= los) & (LaneMask)(b < his);
+        if ((inside[0] & inside[1]) == 0) break;
+        first.take(load(across + j), index);
+        second.take(load(across + j + 2), index + splat(2));
+        index += splat(4);
+    }
+    // The lanes' extremes: the smallest (largest) value, the earliest of equal ones.
+    for (const LaneExtremes* lanes : {&first, &second})
+        for (int lane = 0; lane < 2; ++lane) {
+            if (lanes->lowAts[lane] >= 0) {
+                const auto at = static_cast<std::size_t>(lanes->lowAts[lane]);
+                const double lowest = lanes->lows[lane];
+                if (lowest < r.low || (lowest == r.low && r.lowAt != none && at < r.lowAt)) {
+                    r.low = lowest;
+                    r.lowAt = at;
+                }
+            }
+            if (lanes->highAts[lane] >= 0) {
+                const auto at = static_cast<std::size_t>(lanes->highAts[lane]);
+                const double highest = lanes->highs[lane];
+                if (highest > r.high || (highest == r.high && r.highAt != none && at < r.highAt)) {
+                    r.high = highest;
+                    r.highAt = at;
+                }
+            }
+        }
+    // The last few points one by one, as add() takes them.
+    for (; j < count; ++j) {
+        const double offset = (along[j] - start) * scale;
+        if (!(offset >= lo && offset < hi)) break;
+        const double v = across[j];
+        if (v < r.low) {
+            r.low = v;
+            r.lowAt = j;
+        } else if (v > r.high) {
+            r.high = v;
+            r.highAt = j;
+        }
+    }
+    r.end = j;
+    return r;
+}
+
+}  // namespace
+
 void PixelColumnReducer::addFinite(const double* along, const double* across, std::size_t count) {
     constexpr double Infinity = std::numeric_limits<double>::infinity();
     const std::size_t base = _count;
@@ -91,25 +186,12 @@ void PixelColumnReducer::addFinite(const double* along, const double* across, st
             const double column = static_cast<double>(_runColumn);
             const double lo = _runColumn == _before ? -Infinity : _runColumn == _after ? _afterOffset : column;
             const double hi = _runColumn == _before ? -_band : _runColumn == _after ? Infinity : column + 1;
-            double lowest = _lowest.across, highest = _highest.across;
-            std::size_t lowAt = count, highAt = count, j = k;
-            for (; j < count; ++j) {
-                const double offset = (along[j] - _start) * _scale;
-                if (!(offset >= lo && offset < hi)) break;
-                const double v = across[j];
-                if (v < lowest) {
-                    lowest = v;
-                    lowAt = j;
-                } else if (v > highest) {
-                    highest = v;
-                    highAt = j;
-                }
-            }
-            if (j > k) {
-                if (lowAt < count) _lowest = {along[lowAt], across[lowAt], base + lowAt};
-                if (highAt < count) _highest = {along[highAt], across[highAt], base + highAt};
-                _last = {along[j - 1], across[j - 1], base + j - 1};
-                k = j;
+            const RunScan r = scanRun(along, across, k, count, _start, _scale, lo, hi, _lowest.across, _highest.across, count);
+            if (r.end > k) {
+                if (r.lowAt < count) _lowest = {along[r.lowAt], across[r.lowAt], base + r.lowAt};
+                if (r.highAt < count) _highest = {along[r.highAt], across[r.highAt], base + r.highAt};
+                _last = {along[r.end - 1], across[r.end - 1], base + r.end - 1};
+                k = r.end;
             }
         }
         if (k == count) break;
