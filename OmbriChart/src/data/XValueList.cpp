@@ -46,17 +46,6 @@ void XValueList::reserve(std::size_t n) {
     _column->values.reserve(n);
 }
 
-void XValueList::appendNumber(double number, Kind kind) {
-    const std::size_t i = size();
-    if (!_column) _column = std::make_shared<ValueColumn>();
-    _column->values.push_back(number);
-    if (!_column->numeric.empty()) _column->numeric.push_back(true);
-    if (i == 0) _uniform = kind;
-    if (_kinds.empty() && kind != _uniform) _kinds.assign(i, _uniform);
-    if (!_kinds.empty()) _kinds.push_back(kind);
-    if (_boxed) changed();
-}
-
 void XValueList::append(const plat::Value& value) {
     if (value.isDouble()) return appendNumber(value.asDouble(), Kind::Real);
     if (value.isBool()) return appendNumber(value.asDouble(), Kind::Boolean);

@@ -35,8 +35,17 @@ public:
 
     // ---- Building, entry by entry ----
     void reserve(std::size_t n);
-    // A number that boxes as `kind` (Real, Integer or Boolean).
-    void appendNumber(double number, Kind kind);
+    // A number that boxes as `kind` (Real, Integer or Boolean). Inline: a list of every item is built
+    // through here.
+    void appendNumber(double number, Kind kind) {
+        if (!_column) _column = std::make_shared<ValueColumn>();
+        const std::size_t i = _column->size();
+        _column->append(number, true);
+        if (i == 0) _uniform = kind;
+        if (_kinds.empty() && kind != _uniform) _kinds.assign(i, _uniform);
+        if (!_kinds.empty()) _kinds.push_back(kind);
+        if (_boxed) changed();
+    }
     // Any value: a number, a Boolean or a whole number as its number and kind, anything else apart.
     void append(const plat::Value& value);
     void clear();

@@ -74,14 +74,13 @@ std::size_t countOf(const plat::ArrayPtr& items) { return items ? items->size() 
 std::shared_ptr<ValueColumn> readColumn(const ViewItems& items, const std::optional<std::string>& member, ColumnMode mode) {
     auto column = std::make_shared<ValueColumn>();
     const EntryReader reader(member, mode);
-    column->open(0, items.size());
-    items.forEach([&](std::size_t k, const plat::Value& item) {
+    column->values.reserve(items.size());
+    items.forEach([&](std::size_t, const plat::Value& item) {
         double value = NaN;
         bool numeric = false;
         reader.read(item, value, numeric);
-        column->set(k, value, numeric);
+        column->append(value, numeric);
     });
-    column->compact();
     column->dataType = items.size() == 0 ? KivoDataTypeNone : KivoReflector::getDataType(reader.raw(items.last()));
     return column;
 }

@@ -47,6 +47,16 @@ struct ValueColumn {
 
     // The edits, which keep the flags and `others` in step.
     void set(std::size_t i, double value, bool isNumber);
+    // One entry more at the end. Inline: a column of every item is read through here.
+    void append(double value, bool isNumber) {
+        values.push_back(value);
+        if (numeric.empty()) {
+            if (isNumber) return;
+            numeric.assign(values.size() - 1, true);
+        }
+        numeric.push_back(isNumber);
+        if (!isNumber) ++others;
+    }
     // Room for `n` entries at `at` (numbers until set).
     void open(std::size_t at, std::size_t n);
     void erase(std::size_t at, std::size_t n);
