@@ -327,7 +327,7 @@ void BM_LargeLineChartPassAfterReplace(benchmark::State& state) {
 }
 
 // The memory the chart keeps per point for its series' numbers and its analysis, and (apart) what its
-// boxed list of X values takes.
+// boxed list of X values takes once someone asks for it (the chart makes none for itself).
 void reportKeptBytes(benchmark::State& state, OmbriChart& chart) {
     const double n = double(state.range(0));
     std::size_t kept = kivo::detail::DataInfoInternals::bytes(*chart.dataInfo());
