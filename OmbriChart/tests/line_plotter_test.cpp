@@ -229,6 +229,34 @@ TEST_F(LinePlotterTest, ALineDenserThanThePixelColumnsKeepsEachColumnsExtremes) 
     }
 }
 
+TEST_F(LinePlotterTest, ADenseLineWithXValuesIsTheReductionOfEveryPointsPlaceAGapAtItsIndex) {
+    // X values in half steps, one of them missing (placed at its index, as every pass places it).
+    std::vector<double> xs(3000), ys(3000);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        xs[i] = i == 1500 ? NaN : 0.5 * static_cast<double>(i);
+        ys[i] = static_cast<double>((i * 7) % 11);
+    }
+    chart->setBindingX("x");
+    chart->setItemsSource(rows({{"x", xs}, {"a", ys}}));
+    add("a", "A");
+    draw();
+    const auto lines = strokesOf(rec, Red);
+    ASSERT_EQ(lines.size(), 1u);
+    const auto pts = vertices(*lines[0]);
+    std::vector<double> alongAll, acrossAll, keptAlong, keptAcross;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        alongAll.push_back(sx(std::isnan(xs[i]) ? static_cast<double>(i) : xs[i]));
+        acrossAll.push_back(sy(ys[i]));
+    }
+    const auto& plot = *chart->plotRect();
+    ASSERT_TRUE(kivo::detail::reduceToPixelColumns(alongAll, acrossAll, plot.left(), plot.width(), 1.0, keptAlong, keptAcross));
+    ASSERT_EQ(pts.size(), keptAlong.size());
+    for (std::size_t k = 0; k < pts.size(); ++k) {
+        EXPECT_DOUBLE_EQ(pts[k].x, keptAlong[k]) << k;
+        EXPECT_DOUBLE_EQ(pts[k].y, keptAcross[k]) << k;
+    }
+}
+
 namespace {
 
 // A host that draws every symbol itself and notes the rectangles it was given.

@@ -55,6 +55,17 @@ struct Placement {
     double operator()(double v) const { return base + ((v - min) / range) * length; }
 };
 
+// Whether every one of `v[0…m)` is finite: a finite number less itself is 0, anything else is not. Four
+// sums (each 0 or NaN) keep the additions from waiting on one another.
+bool allFinite(const double* v, int m) {
+    double spread[4] = {0, 0, 0, 0};
+    int k = 0;
+    for (; k + 4 <= m; k += 4)
+        for (int j = 0; j < 4; ++j) spread[j] += v[k + j] - v[k + j];
+    for (; k < m; ++k) spread[0] += v[k] - v[k];
+    return spread[0] + spread[1] + spread[2] + spread[3] == 0;
+}
+
 // Places the points `first` … `first` + n − 1 of the columns (without X values at their indices):
 // `along` places a point's X and `across` its value. The places are made a chunk at a time, in a loop
 // simple enough to run several points at once, and handed on as put(k, along, across, count) for the
@@ -71,17 +82,25 @@ bool placeAll(const double* xv, const double* yv, std::int64_t first, std::size_
         const double chunkStart = static_cast<double>(first) + static_cast<double>(k0);
         const double* xs = HasX ? xv + k0 : nullptr;
         const double* ys = yv + k0;
-        // The X of each point first (its index where it has none), then the places.
-        for (int k = 0; k < m; ++k) {
-            const double index = chunkStart + static_cast<double>(k);
-            if constexpr (HasX)
-                a[k] = std::isnan(xs[k]) ? index : xs[k];
-            else
-                a[k] = index;
-        }
-        for (int k = 0; k < m; ++k) {
-            a[k] = along(a[k]);
-            c[k] = across(ys[k]);
+        // A chunk whose X values are all finite (the usual case) is placed from them straight; otherwise
+        // the X of each point first (its index where it has none), then the places.
+        if (HasX && allFinite(xs, m)) {
+            for (int k = 0; k < m; ++k) {
+                a[k] = along(xs[k]);
+                c[k] = across(ys[k]);
+            }
+        } else {
+            for (int k = 0; k < m; ++k) {
+                const double index = chunkStart + static_cast<double>(k);
+                if constexpr (HasX)
+                    a[k] = std::isnan(xs[k]) ? index : xs[k];
+                else
+                    a[k] = index;
+            }
+            for (int k = 0; k < m; ++k) {
+                a[k] = along(a[k]);
+                c[k] = across(ys[k]);
+            }
         }
         // A finite number less itself is 0; anything else (a missing value gives NaN) is not. Four sums
         // (each 0 or NaN) keep the additions from waiting on one another.
