@@ -272,26 +272,17 @@ void GroupTree::buildFrom(const Items& items, const BaseGuard* guard) {
         placeItem(i);
         ++i;
     }
-    // Each list is written through a cursor of its own, in one pass over the items; a range's cursor
-    // stands still on a scratch slot.
-    struct Cursor {
-        Position* at;
-        std::uint32_t step;
-    };
-    Position scratch = 0;
-    std::vector<Cursor> cursors(extents.size(), Cursor{&scratch, 0});
     for (size_t id = 0; id < extents.size(); ++id) {
         const Extent& e = extents[id];
         if (e.count == 0) continue;
         if (e.last - e.first + 1 == e.count)
             _bottoms[id]->members.assignRange(e.first, e.count);
         else
-            cursors[id] = Cursor{_bottoms[id]->members.startList(e.count), 1};
+            _bottoms[id]->members.startList(e.count);
     }
     for (size_t i = 0; i < count; ++i) {
-        Cursor& c = cursors[bottomOf[i]];
-        *c.at = static_cast<Position>(i);
-        c.at += c.step;
+        Members& members = _bottoms[bottomOf[i]]->members;
+        if (!members.isRange()) members.pushToList(static_cast<Position>(i));
     }
     _placed = count;
 }

@@ -70,19 +70,19 @@ public:
     // The same where extendsRange(k): the members from k on move up by one.
     void grow() { ++_count; }
     void erase(Position k);
-    // Building: the members as one range, or as a list of `n` indices that the caller writes in
-    // ascending order through the answered pointer.
+    // Building: the members as one range, or as a list of `n` indices appended in order.
     void assignRange(Position first, Position count) {
         _range = true;
         _first = first;
         _count = count;
         PositionVector().swap(_list);
     }
-    Position* startList(size_t n) {
+    void startList(size_t n) {
         _range = false;
-        PositionVector(n).swap(_list);
-        return _list.data();
+        _list.clear();
+        _list.reserve(n);
     }
+    void pushToList(Position k) { _list.push_back(k); }
     // Every member at or after `from` moves by `delta`.
     void shift(Position from, int delta);
 
