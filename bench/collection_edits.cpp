@@ -38,13 +38,14 @@ plat::Value itemIn(int region, std::mt19937& rng) {
     return std::make_shared<EditedItem>(region, std::uniform_real_distribution<double>(0, 1000)(rng));
 }
 
-std::shared_ptr<KivoCollectionView> viewOf(bool grouped) {
+std::shared_ptr<KivoCollectionView> viewOf(bool grouped, bool sorted = false) {
     std::mt19937 rng(7);
     auto source = std::make_shared<plat::Array>();
     source->reserve(ListSize + EditsPerRun);
     for (int i = 0; i < ListSize; ++i) source->push_back(itemIn(static_cast<int>(rng() % Regions), rng));
     auto view = KivoCollectionView::create(source);
     if (grouped) view->groupDescriptions()->addObject(std::make_shared<KivoPropertyGroupDescription>("region"));
+    if (sorted) view->sortDescriptions()->addObject(std::make_shared<KivoSortDescription>("amount", true));
     return view;
 }
 
@@ -84,8 +85,8 @@ void edit(KivoCollectionView& view, Edit kind, const plat::Value& item) {
     }
 }
 
-void runEdits(benchmark::State& state, Edit kind, bool grouped, bool readAfter) {
-    auto view = viewOf(grouped);
+void runEdits(benchmark::State& state, Edit kind, bool grouped, bool readAfter, bool sorted = false) {
+    auto view = viewOf(grouped, sorted);
     std::mt19937 rng(11);
     std::vector<plat::Value> items;
     for (int i = 0; i < EditsPerRun; ++i)
@@ -110,6 +111,13 @@ EDIT_BENCHMARKS(InsertNewGroupMiddle, Edit::InsertNewGroupMiddle)
 EDIT_BENCHMARKS(RemoveMiddle, Edit::RemoveMiddle)
 EDIT_BENCHMARKS(ReplaceMiddle, Edit::ReplaceMiddle)
 EDIT_BENCHMARKS(ReplaceMiddleSameGroup, Edit::ReplaceMiddleSameGroup)
+
+// The same edits of a sorted view, whose visible list is a list of positions in the source: each
+// edit also moves the positions past it.
+void SortedEdits_InsertMiddle(benchmark::State& s) { runEdits(s, Edit::InsertMiddle, false, false, true); }
+BENCHMARK(SortedEdits_InsertMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
+void SortedEdits_RemoveMiddle(benchmark::State& s) { runEdits(s, Edit::RemoveMiddle, false, false, true); }
+BENCHMARK(SortedEdits_RemoveMiddle)->Iterations(EditsPerRun)->Unit(benchmark::kMicrosecond);
 
 // The same insertions and removals in the middle of a plain list of the same items: a vector of
 // shared pointers, or the source list alone (the application's plat::Array, which every edit of the

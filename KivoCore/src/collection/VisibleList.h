@@ -85,6 +85,8 @@ public:
 
 private:
     void makeExplicit();
+    // Every position at or after `from` moves by `delta` (+1 or -1).
+    void shiftPositions(Position from, int delta);
 
     inline static const plat::Value Nil{};
     plat::ArrayPtr _base;
