@@ -143,15 +143,19 @@ plat::ArrayPtr KivoSeries::readList() const {
     return chart && chart->collectionView() ? chart->collectionView()->items() : nullptr;
 }
 
+// One item and the count are read through the view by position: the view's whole list is made only
+// for a caller that asks for it.
 plat::Value KivoSeries::getItem(std::int64_t index) const {
-    const auto list = readList();
-    if (!list || index < 0 || static_cast<std::uint64_t>(index) >= list->size()) return {};
-    return (*list)[static_cast<std::size_t>(index)];
+    const auto chart = _chart.lock();
+    const auto view = hasOwnItems() ? _cv : chart ? chart->collectionView() : nullptr;
+    if (!view || index < 0 || index >= view->itemCount()) return {};
+    return view->itemAt(static_cast<std::int32_t>(index));
 }
 
 std::int64_t KivoSeries::getLength() const {
-    const auto list = readList();
-    return list ? static_cast<std::int64_t>(list->size()) : 0;
+    const auto chart = _chart.lock();
+    const auto view = hasOwnItems() ? _cv : chart ? chart->collectionView() : nullptr;
+    return view ? view->itemCount() : 0;
 }
 
 // ---- Look ----
