@@ -14,6 +14,7 @@
 
 #include "Platform/graphics/image.h"
 #include "graphics/image_sampling.h"
+#include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
 #include "graphics/stroke_snap.h"
 #include "graphics/text_outlines.h"
@@ -511,14 +512,22 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     if (!(em <= MaxTextPixels)) return;
     const double reduction = em > detail::MaxGlyphPixels ? em / detail::MaxGlyphPixels : 1;
     cairo_t* cr = _impl->cr;
-    if (!_impl->pango) _impl->pango = detail::newPangoContext();
-    _impl->setMatrix(ctm);
-    if (reduction > 1) cairo_scale(cr, 1 / reduction, 1 / reduction);
-    // The transform decides the font scale Pango rasterises at.
-    pango_cairo_update_context(cr, _impl->pango);
     _impl->setMatrix(ctm);
     double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
-    PangoLayout* layout = detail::newLayout(_impl->pango, *draw.text, width, draw.options, effectiveAlpha());
+    PangoLayout* layout = nullptr;
+    if (reduction > 1) {
+        // Outlines at a reduced scale: rare, and laid out afresh.
+        if (!_impl->pango) _impl->pango = detail::newPangoContext();
+        cairo_scale(cr, 1 / reduction, 1 / reduction);
+        // The transform decides the font scale Pango rasterises at.
+        pango_cairo_update_context(cr, _impl->pango);
+        _impl->setMatrix(ctm);
+        layout = detail::newLayout(_impl->pango, *draw.text, width, draw.options, effectiveAlpha());
+    } else {
+        // The cache's context for this transform: the font scale Pango rasterises at is part of it.
+        auto& cache = detail::LayoutCache::forThread();
+        layout = cache.layout(cache.drawingContext(cr), *draw.text, width, draw.options, effectiveAlpha());
+    }
     bool clip = draw.rect && draw.options.clipToRect;
     if (clip) {
         cairo_save(cr);
