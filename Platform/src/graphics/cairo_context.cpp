@@ -38,6 +38,15 @@ double largestStretch(const AffineTransform& t) {
     return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
 }
 
+// Whether every pixel's alpha is full (a whole pass: no early way out to mispredict).
+bool everyPixelOpaque(const Image& image) {
+    const std::uint32_t* p = image.data();
+    const std::size_t n = static_cast<std::size_t>(image.strideBytes() / 4) * static_cast<std::size_t>(image.pixelHeight());
+    std::uint32_t all = 0xffffffffu;
+    for (std::size_t i = 0; i < n; ++i) all &= p[i];
+    return n > 0 && (all >> 24) == 0xffu;
+}
+
 // The span of pixels that are not clear in each row of a stamp: left, right (past the last).
 struct StampRows {
     const Image* image = nullptr;
@@ -229,10 +238,12 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
         reduced = detail::boxReduced(original, factor);
     const Image& image = reduced ? *reduced : original;
-    // Cairo only reads the source pixels.
+    // Cairo only reads the source pixels. Opaque ones are handed over as such: the same pixels come
+    // out, and Pixman copies them rather than blending each (a grid's cell images, every frame).
+    const cairo_format_t format = everyPixelOpaque(image) ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
     cairo_surface_t* src =
-        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),
-                                            CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(), image.strideBytes());
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())), format,
+                                            image.pixelWidth(), image.pixelHeight(), image.strideBytes());
     cairo_save(cr);
     _impl->setMatrix(state().ctm);
     cairo_translate(cr, userRect.x(), userRect.y());
