@@ -231,6 +231,42 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     _impl->recoverIfBroken(s);
 }
 
+namespace {
+
+// The device pixel a user coordinate falls on exactly under a transform of no rotation, when it does.
+std::optional<int> wholeDevicePixel(double device) {
+    if (!(std::fabs(device) < Image::MaxPixelSide * 2.0) || device != std::round(device)) return std::nullopt;
+    return static_cast<int>(device);
+}
+
+}  // namespace
+
+bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect) {
+    // Only where each image pixel lands on one device pixel, and only whole-pixel rectangles clip:
+    // there an opaque image over anything is its own pixels, which Cairo would paint at several times
+    // the cost of copying them.
+    const AffineTransform& m = state().ctm;
+    if (m.b != 0 || m.c != 0 || m.a * userRect.width() != image.pixelWidth() || m.d * userRect.height() != image.pixelHeight())
+        return false;
+    const auto x = wholeDevicePixel(m.a * userRect.x() + m.tx), y = wholeDevicePixel(m.d * userRect.y() + m.ty);
+    const std::array<int, 4>* area = x && y ? stampClip() : nullptr;
+    if (!area) return false;
+    Image& target = *_impl->target;
+    const auto& clip = *area;
+    const int left = std::max(*x, clip[0]), top = std::max(*y, clip[1]);
+    const int right = static_cast<int>(std::min<std::int64_t>(std::int64_t{*x} + image.pixelWidth(), clip[2]));
+    const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{*y} + image.pixelHeight(), clip[3]));
+    if (left >= right || top >= bottom) return true;
+    cairo_surface_flush(_impl->surface);
+    for (int row = top; row < bottom; ++row)
+        std::memcpy(
+            target.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(target.pixelWidth()) + left,
+            image.data() + static_cast<std::size_t>(row - *y) * static_cast<std::size_t>(image.pixelWidth()) + (left - *x),
+            static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
+    cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
+    return true;
+}
+
 void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     cairo_t* cr = _impl->cr;
     // A source too large for Cairo to sample is drawn from a reduced copy rather than not at all.
@@ -238,9 +274,11 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
         reduced = detail::boxReduced(original, factor);
     const Image& image = reduced ? *reduced : original;
+    const bool opaque = everyPixelOpaque(image);
+    if (opaque && effectiveAlpha() >= 1 && copyOntoDevicePixels(image, userRect)) return;
     // Cairo only reads the source pixels. Opaque ones are handed over as such: the same pixels come
     // out, and Pixman copies them rather than blending each (a grid's cell images, every frame).
-    const cairo_format_t format = everyPixelOpaque(image) ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+    const cairo_format_t format = opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
     cairo_surface_t* src =
         cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())), format,
                                             image.pixelWidth(), image.pixelHeight(), image.strideBytes());

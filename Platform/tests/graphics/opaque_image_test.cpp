@@ -1,5 +1,6 @@
-// An image whose every pixel is opaque is handed to Cairo as such (copied rather than blended): the
-// pixels drawn must be those of the blending path, wherever and however the image is placed.
+// An image whose every pixel is opaque is copied rather than blended (by Cairo, or straight into the
+// target where its pixels land on device pixels one to one): the pixels drawn must be those of the
+// blending path, wherever and however the image is placed and clipped.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -48,6 +49,15 @@ TEST(OpaqueImage, DrawsTheSamePixelsAsTheBlendingPath) {
     const auto opaque = stripes(false), reference = stripes(true);
     const std::vector<std::pair<std::string, std::function<void(Context&)>>> placements = {
         {"whole pixels", [](Context&) {}},
+        {"whole pixels, clipped to whole pixels",
+         [](Context& c) {
+             c.clipToRect({12, 13, 15, 11});
+         }},
+        {"whole pixels, clipped to part pixels",
+         [](Context& c) {
+             c.clipToRect({12.5, 13, 15, 11.25});
+         }},
+        {"whole pixels at scale 1 after a move there", [](Context& c) { c.translate(3, -2); }},
         {"fractional offset", [](Context& c) { c.translate(0.37, 0.81); }},
         {"scaled", [](Context& c) { c.scale(1.3, 0.9); }},
         {"rotated", [](Context& c) { c.rotate(0.2); }},
