@@ -14,6 +14,7 @@
 
 #include "Platform/graphics/image.h"
 #include "graphics/image_sampling.h"
+#include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
 #include "graphics/stroke_snap.h"
 #include "graphics/text_outlines.h"
@@ -35,6 +36,15 @@ double largestStretch(const AffineTransform& t) {
     const double sum = t.a * t.a + t.b * t.b + t.c * t.c + t.d * t.d;
     const double det = t.a * t.d - t.b * t.c;
     return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+}
+
+// Whether every pixel's alpha is full (a whole pass: no early way out to mispredict).
+bool everyPixelOpaque(const Image& image) {
+    const std::uint32_t* p = image.data();
+    const std::size_t n = static_cast<std::size_t>(image.strideBytes() / 4) * static_cast<std::size_t>(image.pixelHeight());
+    std::uint32_t all = 0xffffffffu;
+    for (std::size_t i = 0; i < n; ++i) all &= p[i];
+    return n > 0 && (all >> 24) == 0xffu;
 }
 
 // The span of pixels that are not clear in each row of a stamp: left, right (past the last).
@@ -221,6 +231,42 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     _impl->recoverIfBroken(s);
 }
 
+namespace {
+
+// The device pixel a user coordinate falls on exactly under a transform of no rotation, when it does.
+std::optional<int> wholeDevicePixel(double device) {
+    if (!(std::fabs(device) < Image::MaxPixelSide * 2.0) || device != std::round(device)) return std::nullopt;
+    return static_cast<int>(device);
+}
+
+}  // namespace
+
+bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect) {
+    // Only where each image pixel lands on one device pixel, and only whole-pixel rectangles clip:
+    // there an opaque image over anything is its own pixels, which Cairo would paint at several times
+    // the cost of copying them.
+    const AffineTransform& m = state().ctm;
+    if (m.b != 0 || m.c != 0 || m.a * userRect.width() != image.pixelWidth() || m.d * userRect.height() != image.pixelHeight())
+        return false;
+    const auto x = wholeDevicePixel(m.a * userRect.x() + m.tx), y = wholeDevicePixel(m.d * userRect.y() + m.ty);
+    const std::array<int, 4>* area = x && y ? stampClip() : nullptr;
+    if (!area) return false;
+    Image& target = *_impl->target;
+    const auto& clip = *area;
+    const int left = std::max(*x, clip[0]), top = std::max(*y, clip[1]);
+    const int right = static_cast<int>(std::min<std::int64_t>(std::int64_t{*x} + image.pixelWidth(), clip[2]));
+    const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{*y} + image.pixelHeight(), clip[3]));
+    if (left >= right || top >= bottom) return true;
+    cairo_surface_flush(_impl->surface);
+    for (int row = top; row < bottom; ++row)
+        std::memcpy(
+            target.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(target.pixelWidth()) + left,
+            image.data() + static_cast<std::size_t>(row - *y) * static_cast<std::size_t>(image.pixelWidth()) + (left - *x),
+            static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
+    cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
+    return true;
+}
+
 void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     cairo_t* cr = _impl->cr;
     // A source too large for Cairo to sample is drawn from a reduced copy rather than not at all.
@@ -228,10 +274,14 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
         reduced = detail::boxReduced(original, factor);
     const Image& image = reduced ? *reduced : original;
-    // Cairo only reads the source pixels.
+    const bool opaque = everyPixelOpaque(image);
+    if (opaque && effectiveAlpha() >= 1 && copyOntoDevicePixels(image, userRect)) return;
+    // Cairo only reads the source pixels. Opaque ones are handed over as such: the same pixels come
+    // out, and Pixman copies them rather than blending each (a grid's cell images, every frame).
+    const cairo_format_t format = opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
     cairo_surface_t* src =
-        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())),
-                                            CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(), image.strideBytes());
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.data())), format,
+                                            image.pixelWidth(), image.pixelHeight(), image.strideBytes());
     cairo_save(cr);
     _impl->setMatrix(state().ctm);
     cairo_translate(cr, userRect.x(), userRect.y());
@@ -511,14 +561,22 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     if (!(em <= MaxTextPixels)) return;
     const double reduction = em > detail::MaxGlyphPixels ? em / detail::MaxGlyphPixels : 1;
     cairo_t* cr = _impl->cr;
-    if (!_impl->pango) _impl->pango = detail::newPangoContext();
-    _impl->setMatrix(ctm);
-    if (reduction > 1) cairo_scale(cr, 1 / reduction, 1 / reduction);
-    // The transform decides the font scale Pango rasterises at.
-    pango_cairo_update_context(cr, _impl->pango);
     _impl->setMatrix(ctm);
     double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
-    PangoLayout* layout = detail::newLayout(_impl->pango, *draw.text, width, draw.options, effectiveAlpha());
+    PangoLayout* layout = nullptr;
+    if (reduction > 1) {
+        // Outlines at a reduced scale: rare, and laid out afresh.
+        if (!_impl->pango) _impl->pango = detail::newPangoContext();
+        cairo_scale(cr, 1 / reduction, 1 / reduction);
+        // The transform decides the font scale Pango rasterises at.
+        pango_cairo_update_context(cr, _impl->pango);
+        _impl->setMatrix(ctm);
+        layout = detail::newLayout(_impl->pango, *draw.text, width, draw.options, effectiveAlpha());
+    } else {
+        // The cache's context for this transform: the font scale Pango rasterises at is part of it.
+        auto& cache = detail::LayoutCache::forThread();
+        layout = cache.layout(cache.drawingContext(cr), *draw.text, width, draw.options, effectiveAlpha());
+    }
     bool clip = draw.rect && draw.options.clipToRect;
     if (clip) {
         cairo_save(cr);

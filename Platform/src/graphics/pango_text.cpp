@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Platform/foundation/locale/locale.h"
+#include "graphics/layout_cache.h"
 
 namespace plat::detail {
 
@@ -361,7 +362,7 @@ TextAlignment resolvedTextAlignment(TextAlignment alignment) {
 
 Size measureText(const AttributedString& text, double maxWidth, const TextOptions& options) {
     if (text.text.empty() || !text.attributes.font.hasUsableSize()) return {};
-    PangoLayout* layout = detail::newLayout(detail::threadMeasureContext(), text, maxWidth, options);
+    PangoLayout* layout = detail::LayoutCache::forThread().layout(detail::threadMeasureContext(), text, maxWidth, options);
     Size s = detail::layoutSize(layout);
     g_object_unref(layout);
     return s;
@@ -373,6 +374,13 @@ Size measureText(std::string_view text, const Font& font) {
 
 FontMetrics fontMetrics(const Font& font) {
     if (!font.hasUsableSize()) return {};
+    // Asked for every cell and label a control draws, while Pango shapes a sample text each time it
+    // is asked: the few fonts in use are remembered (a new one past the bound starts the list again).
+    constexpr std::size_t RememberedFonts = 64;
+    thread_local std::vector<std::pair<Font, FontMetrics>> remembered;
+    for (const auto& [known, metrics] : remembered)
+        if (known == font) return metrics;
+    if (remembered.size() >= RememberedFonts) remembered.clear();
     PangoFontDescription* desc = detail::newFontDescription(font);
     PangoFontMetrics* m = pango_context_get_metrics(detail::threadMeasureContext(), desc, nullptr);
     pango_font_description_free(desc);
@@ -382,6 +390,7 @@ FontMetrics fontMetrics(const Font& font) {
     out.lineHeight = static_cast<double>(pango_font_metrics_get_height(m)) / PANGO_SCALE;
     if (out.lineHeight <= 0) out.lineHeight = out.ascent + out.descent;
     pango_font_metrics_unref(m);
+    remembered.emplace_back(font, out);
     return out;
 }
 

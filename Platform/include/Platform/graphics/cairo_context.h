@@ -45,6 +45,9 @@ private:
     // The whole-pixel rectangle (left, top, right, bottom) that the clip makes, when stamps may be
     // painted straight into the target's pixels; null otherwise.
     const std::array<int, 4>* stampClip();
+    // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
+    // and the clip allows it; answers false for Cairo to paint it.
+    PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);
 
     struct Impl;
     std::unique_ptr<Impl> _impl;

@@ -1,0 +1,85 @@
+#pragma once
+// Internal: laid-out texts kept for measuring and drawing again. Controls draw the same short strings
+// frame after frame (cell values, axis labels, day numbers), and shaping them is most of a frame;
+// a text laid out once is drawn again from its layout. One cache a thread (Pango is not thread-safe),
+// shared by every control on it, bounded by count and by an estimate of the bytes the layouts hold,
+// the least recently used dropped first.
+//
+// An entry is found only by everything that shapes its layout: the Pango context it was made in (for
+// drawing, one context per device transform and surface font options, so scale is part of the key),
+// the text with its fonts, colours and runs, the width, alignment, wrapping and limits, and the alpha
+// folded into its colours. Two requests that could lay out differently never share an entry.
+
+#include <cstddef>
+#include <list>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "Platform/graphics/text.h"
+
+// Pango's and Cairo's types, declared as they do, so that tests reach the cache without their headers.
+typedef struct _PangoContext PangoContext;
+typedef struct _PangoLayout PangoLayout;
+typedef struct _cairo cairo_t;
+typedef struct _cairo_font_options cairo_font_options_t;
+
+namespace plat::detail {
+
+class LayoutCache {
+public:
+    static constexpr std::size_t DefaultMaxEntries = 16384;
+    static constexpr std::size_t DefaultMaxBytes = 32u << 20;
+    // Drawing contexts kept, one per device transform and surface font options; a new one past
+    // these empties the cache (transforms seldom vary beyond the screen scales in use).
+    static constexpr std::size_t MaxDrawingContexts = 8;
+
+    LayoutCache() = default;
+    ~LayoutCache();
+    LayoutCache(const LayoutCache&) = delete;
+    LayoutCache& operator=(const LayoutCache&) = delete;
+
+    // This thread's cache.
+    static LayoutCache& forThread();
+
+    // The Pango context to lay out and draw text in on `cr` as it is transformed now (the cache's).
+    PangoContext* drawingContext(cairo_t* cr);
+    // A layout of the text in `pctx` (made as newLayout makes it, or found): a new reference, which
+    // the caller unrefs. `pctx` is the measuring context or one of drawingContext's.
+    PangoLayout* layout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                        double alphaScale = 1.0);
+
+    void clear();
+    // Bounds, for tests and tuning: entries past either are dropped, least recently used first.
+    void setLimits(std::size_t maxEntries, std::size_t maxBytes);
+    std::size_t count() const { return _entries.size(); }
+    std::size_t bytes() const { return _bytes; }
+    std::size_t hits() const { return _hits; }
+    std::size_t misses() const { return _misses; }
+
+private:
+    struct Entry {
+        std::string key;
+        PangoLayout* layout = nullptr;
+        std::size_t bytes = 0;
+    };
+    struct DrawingContext {
+        double xx, yx, xy, yy;
+        cairo_font_options_t* surfaceOptions;
+        PangoContext* context;
+    };
+    using Entries = std::list<Entry>;
+
+    void trim();
+    void dropContexts();
+
+    Entries _entries;  // most recently used first
+    std::unordered_map<std::string, Entries::iterator> _index;
+    std::vector<DrawingContext> _contexts;
+    std::size_t _bytes = 0;
+    std::size_t _maxEntries = DefaultMaxEntries;
+    std::size_t _maxBytes = DefaultMaxBytes;
+    std::size_t _hits = 0, _misses = 0;
+};
+
+}  // namespace plat::detail
