@@ -4,7 +4,7 @@ include(GenerateExportHeader)
 
 # kivo_add_library(<target> EXPORT_MACRO <NAME_EXPORT> EXPORT_HEADER <Folder/FileExport.h> COMPONENT <Name>
 #                  [LINK ...] [PRIVATE_LINK ...] [PKG_REQUIRES_PRIVATE ...] [PRECOMPILE <header> ...]
-#                  [FOLDERS <dir> ...] [UNMARKED_PRIVATE_MEMBERS])
+#                  [FOLDERS <dir> ...])
 # Sources: every .cpp below src/ (globbed, so adding a file needs no CMake edit), compiled once into the
 # object library <target>Objects. The shared library is made of those objects; the library's test
 # program links the same objects (see kivo_add_tests), so the tests reach the library's private classes
@@ -21,7 +21,7 @@ include(GenerateExportHeader)
 # headers most sources use and the PRECOMPILE headers (public headers of the libraries it stands on,
 # which most of its sources include) are parsed once for the library rather than once per source.
 function(kivo_add_library target)
-  cmake_parse_arguments(ARG "UNMARKED_PRIVATE_MEMBERS" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;PRECOMPILE;FOLDERS"
+  cmake_parse_arguments(ARG "" "EXPORT_MACRO;EXPORT_HEADER;COMPONENT" "LINK;PRIVATE_LINK;PKG_REQUIRES_PRIVATE;PRECOMPILE;FOLDERS"
                         ${ARGN})
   if(NOT ARG_EXPORT_MACRO OR NOT ARG_EXPORT_HEADER OR NOT ARG_COMPONENT)
     message(FATAL_ERROR "kivo_add_library(${target}): EXPORT_MACRO, EXPORT_HEADER and COMPONENT are required")
@@ -114,16 +114,14 @@ function(kivo_add_library target)
   set_property(GLOBAL APPEND PROPERTY KIVO_PUBLIC_HEADERS ${headers})
 
   if(KIVO_TESTS)
-    # The public headers tell which members are private; a library that sets UNMARKED_PRIVATE_MEMBERS
-    # has not marked its private members yet and is checked for the rest only.
-    set(header_check)
-    if(NOT ARG_UNMARKED_PRIVATE_MEMBERS)
-      file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}_public_headers.txt "${headers}")
-      set(header_check -DHEADERS=${CMAKE_CURRENT_BINARY_DIR}/${target}_public_headers.txt)
-    endif()
-    add_test(NAME ExportedSymbols.${target}ExportsNothingPrivate
-             COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DNM=${CMAKE_NM} ${header_check}
-                     -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
+    # The public headers tell which members are private. The check runs as the library is linked, so
+    # an exported private member fails the build that made it, and again under CTest.
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}_public_headers.txt "${headers}")
+    set(check ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DNM=${CMAKE_NM}
+              -DHEADERS=${CMAKE_CURRENT_BINARY_DIR}/${target}_public_headers.txt
+              -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
+    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${check} VERBATIM)
+    add_test(NAME ExportedSymbols.${target}ExportsNothingPrivate COMMAND ${check})
   endif()
 endfunction()
 

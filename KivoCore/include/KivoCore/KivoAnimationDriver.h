@@ -66,9 +66,9 @@ public:
                         KivoEasePtr easing, Handlers handlers);
 
 private:
-    void tick(plat::Ticks now);
-    bool ownerGone() const;
-    void finish(End end);
+    KIVO_CORE_NO_EXPORT void tick(plat::Ticks now);
+    KIVO_CORE_NO_EXPORT bool ownerGone() const;
+    KIVO_CORE_NO_EXPORT void finish(End end);
 
     std::weak_ptr<const void> _owner;
     bool _hasOwner = false;

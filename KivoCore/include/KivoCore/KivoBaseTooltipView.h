@@ -106,8 +106,8 @@ protected:
 
 private:
     // The sender point on the screen: placement clamps against the screen.
-    plat::Point senderOnScreen() const;
-    void cancelPendingHide();
+    KIVO_CORE_NO_EXPORT plat::Point senderOnScreen() const;
+    KIVO_CORE_NO_EXPORT void cancelPendingHide();
 
     plat::Rect _screenRect;
     plat::Size _titleSize;

@@ -31,7 +31,7 @@ public:
     std::int64_t getDataTypeForTarget(const plat::Value& target) const;
 
 private:
-    plat::Value ownerOf(const plat::Value& target) const;
+    KIVO_CORE_NO_EXPORT plat::Value ownerOf(const plat::Value& target) const;
 
     std::string _path;
     // One per part of the path, each resolving its key once per class of owner.

@@ -115,24 +115,25 @@ protected:
 
 private:
     // One path (and optionally stroke colour) change of a line, animated or not.
-    void setLinePath(plat::ShapeLayer& line, plat::Path path, bool animated, double duration, const char* id, const char* key);
-    void setLineStrokeColor(plat::ShapeLayer& line, const plat::Color& color, bool animated, double duration, const char* id,
-                            const char* key);
-    void tag(plat::BasicAnimation& animation, const char* id);
+    KIVO_CORE_NO_EXPORT void setLinePath(plat::ShapeLayer& line, plat::Path path, bool animated, double duration, const char* id,
+                                         const char* key);
+    KIVO_CORE_NO_EXPORT void setLineStrokeColor(plat::ShapeLayer& line, const plat::Color& color, bool animated, double duration,
+                                                const char* id, const char* key);
+    KIVO_CORE_NO_EXPORT void tag(plat::BasicAnimation& animation, const char* id);
     // A toggle's animation sequence starts: completions of earlier sequences no longer count.
-    void beginSequence();
+    KIVO_CORE_NO_EXPORT void beginSequence();
     // The drawing jumps to a final state: any sequence in progress is over.
-    void endSequence();
+    KIVO_CORE_NO_EXPORT void endSequence();
     // The line layers in the order left, top, right, bottom; null where one was set to none.
-    std::array<plat::ShapeLayer*, 4> lines() const;
+    KIVO_CORE_NO_EXPORT std::array<plat::ShapeLayer*, 4> lines() const;
     // The four lines of a diamond of radius L / denominator, in the order of lines().
-    std::array<plat::Path, 4> diamondPaths(double denominator, double angle1, double angle2);
+    KIVO_CORE_NO_EXPORT std::array<plat::Path, 4> diamondPaths(double denominator, double angle1, double angle2);
     // One line's animation in a stage has completed (by the stage's id for that line): counted, and
     // when every line the stage animates has reported, what follows the stage runs.
-    void lineCompleted(const std::string& id);
+    KIVO_CORE_NO_EXPORT void lineCompleted(const std::string& id);
     // The lines a stage would animate but that are missing (set to none) have nothing to wait for:
     // they count as completed at once, so the sequence still ends.
-    void completeMissingLines(const std::array<const char*, 4>& ids);
+    KIVO_CORE_NO_EXPORT void completeMissingLines(const std::array<const char*, 4>& ids);
 
     double kivoCheckbox_checkboxSideLength = 0;
     bool _isChecked = false;

@@ -44,7 +44,7 @@ public:
     template <class View = KivoCollectionView>
     static std::shared_ptr<View> create() {
         std::shared_ptr<View> view(new View());
-        view->_initialize(true);
+        view->initialize(plat::Passkey<KivoCollectionView>{}, true);
         return view;
     }
     // A view over `source`, shared with the caller (null: a new empty list), refreshed without an
@@ -52,11 +52,15 @@ public:
     template <class View = KivoCollectionView>
     static std::shared_ptr<View> create(plat::ArrayPtr source) {
         std::shared_ptr<View> view(new View());
-        view->_initialize(false);
-        view->_initializeWithSource(std::move(source));
+        view->initialize(plat::Passkey<KivoCollectionView>{}, false);
+        view->initializeWithSource(plat::Passkey<KivoCollectionView>{}, std::move(source));
         return view;
     }
     ~KivoCollectionView() override;
+    // The steps of create() after construction, exported for the templates above as they are
+    // instantiated in the applications; the key keeps every other caller out.
+    void initialize(plat::Passkey<KivoCollectionView>, bool withEvent);
+    void initializeWithSource(plat::Passkey<KivoCollectionView>, plat::ArrayPtr source);
 
     // ---- source, visible list, groups ----
     const plat::ArrayPtr& sourceCollection() const override { return _sourceCollection; }
@@ -179,27 +183,25 @@ protected:
     KivoCollectionView();
 
 private:
-    void _initialize(bool withEvent);
-    void _initializeWithSource(plat::ArrayPtr source);
-    plat::Array& mutableSource();
+    KIVO_CORE_NO_EXPORT plat::Array& mutableSource();
     // Readies the visible list for an edit of the source: positions in the source, or, while it shows
     // items of another list, a private copy of them.
-    void prepareBase();
+    KIVO_CORE_NO_EXPORT void prepareBase();
     // True, with a log line, when called back from the application code that a refresh or a
     // regrouping runs: changes made then are refused, so the lists being rebuilt stay intact.
-    bool refusedWhileBusy(const char* operation) const;
+    KIVO_CORE_NO_EXPORT bool refusedWhileBusy(const char* operation) const;
     // Works out the groups of the visible list with [at, at + removed) replaced by `inserted`, before
     // any list changes. Answers false (logged; nothing changed) when the application's code fails.
     KIVO_CORE_NO_EXPORT bool prepareGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, const plat::Array& inserted,
                                            const char* operation);
     KIVO_CORE_NO_EXPORT void commitGroups(kivo::detail::GroupEdit& edit, size_t at, size_t removed, size_t inserted);
-    bool appendItems(const plat::Array& added, const char* operation);
+    KIVO_CORE_NO_EXPORT bool appendItems(const plat::Array& added, const char* operation);
     // Takes out the visible item at `visibleIndex`, which stands at `sourceIndex` in the source.
-    void removeVisible(size_t visibleIndex, size_t sourceIndex, const char* operation);
+    KIVO_CORE_NO_EXPORT void removeVisible(size_t visibleIndex, size_t sourceIndex, const char* operation);
     // After an edit of the visible list: the list handed out is out of date, and the current position
     // stays within the list.
-    void visibleChanged();
-    size_t visibleCount() const;
+    KIVO_CORE_NO_EXPORT void visibleChanged();
+    KIVO_CORE_NO_EXPORT size_t visibleCount() const;
 
     // Destroyed in reverse: the groups before the visible list they read, both before the shelf.
     std::shared_ptr<kivo::detail::ListShelf> _shelf;

@@ -27,10 +27,11 @@ public:
 
 private:
     // An empty format means "D" (an integer without grouping).
-    std::optional<std::string> _formatNumber(const plat::Value& number, const std::string& format, const std::string& locale);
+    KIVO_CORE_NO_EXPORT std::optional<std::string> _formatNumber(const plat::Value& number, const std::string& format,
+                                                                 const std::string& locale);
     // Short date style; the format replaces it only when it holds "Y", "y", "M" or "dd" (so a
     // time-only format such as "HH:mm" is not applied and the short date shows).
-    std::string _formatDate(const plat::Value& date, const std::string& format, const std::string& locale);
+    KIVO_CORE_NO_EXPORT std::string _formatDate(const plat::Value& date, const std::string& format, const std::string& locale);
 
     std::string _locale;
 };

@@ -99,11 +99,11 @@ private:
     struct Precision;
     enum class Grouping : std::uint8_t { Off, On, StyleDefault };
 
-    Text dispatch(const plat::Value& number, std::string_view pattern, std::string_view locale);
-    Text standard(const plat::Value& number, std::string_view pattern, std::string_view locale);
+    KIVO_CORE_NO_EXPORT Text dispatch(const plat::Value& number, std::string_view pattern, std::string_view locale);
+    KIVO_CORE_NO_EXPORT Text standard(const plat::Value& number, std::string_view pattern, std::string_view locale);
     KIVO_CORE_NO_EXPORT Text standard(const Number& n, std::string_view pattern, std::string_view locale);
-    std::int64_t classify(std::string_view pattern) const;
-    const plat::Locale& localeFor(std::string_view identifier);
+    KIVO_CORE_NO_EXPORT std::int64_t classify(std::string_view pattern) const;
+    KIVO_CORE_NO_EXPORT const plat::Locale& localeFor(std::string_view identifier);
     KIVO_CORE_NO_EXPORT std::string formatWith(const Number& n, plat::NumberFormatter::Style style, int minFraction,
                                                int maxFraction, Grouping grouping, int minInteger, std::string_view locale);
     KIVO_CORE_NO_EXPORT std::string fractionForm(const Number& n, std::string_view pattern, std::string_view locale,
@@ -113,12 +113,12 @@ private:
     KIVO_CORE_NO_EXPORT std::string general(const Number& n, std::string_view pattern, std::string_view locale);
     KIVO_CORE_NO_EXPORT std::string roundtrip(const Number& n, std::string_view pattern) const;
     KIVO_CORE_NO_EXPORT std::string hexadecimal(const Number& n, std::string_view pattern) const;
-    static KivoNumberFormatter& instance();
-    static Plan readPlan(std::int64_t form, std::string_view pattern);
+    KIVO_CORE_NO_EXPORT static KivoNumberFormatter& instance();
+    KIVO_CORE_NO_EXPORT static Plan readPlan(std::int64_t form, std::string_view pattern);
     // The plan of a custom pattern, read again only when the pattern or its form changes.
-    const Plan& planFor(std::int64_t form, std::string_view pattern);
+    KIVO_CORE_NO_EXPORT const Plan& planFor(std::int64_t form, std::string_view pattern);
     KIVO_CORE_NO_EXPORT std::string formatPlan(const Number& n, const Plan& plan, std::string_view locale);
-    Text trimDigitPlaceholders(std::string text) const;
+    KIVO_CORE_NO_EXPORT Text trimDigitPlaceholders(std::string text) const;
 
     plat::NumberFormatter _formatter;
     std::optional<std::string> _savePattern;

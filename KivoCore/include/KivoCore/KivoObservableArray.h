@@ -77,7 +77,7 @@ public:
     virtual void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
 
 private:
-    void checkIndex(std::size_t index, const char* what) const;
+    KIVO_CORE_NO_EXPORT void checkIndex(std::size_t index, const char* what) const;
 
     kivo::ValueList _storage;
     std::int32_t _updating = 0;

@@ -93,12 +93,12 @@ public:
 
 private:
     // Puts a dash pattern on the context (phase 0); NaN lengths count as 0, an empty list is solid.
-    void _setContextBorderDashes(plat::Context& context, std::span<const double> dashes);
+    KIVO_CORE_NO_EXPORT void _setContextBorderDashes(plat::Context& context, std::span<const double> dashes);
 
     // Applies the marked steps of the engine's look to the context, with the given dash pattern.
-    void applyLook(plat::Context& context, unsigned steps, std::span<const double> dashes);
+    KIVO_CORE_NO_EXPORT void applyLook(plat::Context& context, unsigned steps, std::span<const double> dashes);
     // Fills and strokes a pie or doughnut outline: border dashes only when selected, then solid.
-    void _drawSegment(const plat::Path& path, bool selected);
+    KIVO_CORE_NO_EXPORT void _drawSegment(const plat::Path& path, bool selected);
 
     plat::Color _fill = DEFAULT_FILL;
     plat::Color _stroke = DEFAULT_STROKE;

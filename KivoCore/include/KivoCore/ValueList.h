@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "KivoCore/KivoCoreExport.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
 
 namespace kivo {
@@ -151,7 +152,7 @@ public:
     plat::Value& emplace_back(Args&&... args) {
         // Built first: an argument may be an entry of this very list.
         plat::Value value(std::forward<Args>(args)...);
-        plat::Value& slot = appendSlot();
+        plat::Value& slot = newSlot(plat::Passkey<ValueList>{});
         slot = std::move(value);
         return slot;
     }
@@ -170,7 +171,7 @@ public:
         if constexpr (std::is_base_of_v<std::forward_iterator_tag, typename std::iterator_traits<InputIt>::iterator_category>)
             values.reserve(static_cast<std::size_t>(std::distance(first, last)));
         for (; first != last; ++first) values.emplace_back(*first);
-        return insertMoving(position.index(), values);
+        return insertGathered(plat::Passkey<ValueList>{}, position.index(), values);
     }
     iterator erase(const_iterator position) { return erase(position, position + 1); }
     iterator erase(const_iterator first, const_iterator last);
@@ -178,16 +179,21 @@ public:
     friend bool operator==(const ValueList& a, const ValueList& b);
     friend bool operator==(const ValueList& a, const plat::Array& b);
 
+    // The private steps that the templates above take, exported as they are instantiated in the
+    // applications; the key keeps every other caller out.
+    plat::Value& newSlot(plat::Passkey<ValueList>);
+    iterator insertGathered(plat::Passkey<ValueList>, std::size_t index, plat::Array& values);
+
 private:
     Block& blockOf(std::size_t index) const { return const_cast<Block&>(_blocks[index >> BlockShift]); }
-    plat::Value& appendSlot();
-    iterator insertMoving(std::size_t index, plat::Array& values);
-    void insertOne(std::size_t index, plat::Value&& value);
-    void eraseOne(std::size_t index);
+    KIVO_CORE_NO_EXPORT plat::Value& appendSlot();
+    KIVO_CORE_NO_EXPORT iterator insertMoving(std::size_t index, plat::Array& values);
+    KIVO_CORE_NO_EXPORT void insertOne(std::size_t index, plat::Value&& value);
+    KIVO_CORE_NO_EXPORT void eraseOne(std::size_t index);
     // Makes room for one more value at the end: grows the only block, or starts a new one.
-    void makeRoom();
-    Block newBlock(std::uint32_t capacity);
-    void dropLastBlock();
+    KIVO_CORE_NO_EXPORT void makeRoom();
+    KIVO_CORE_NO_EXPORT Block newBlock(std::uint32_t capacity);
+    KIVO_CORE_NO_EXPORT void dropLastBlock();
 
     std::vector<Block> _blocks;
     std::size_t _size = 0;

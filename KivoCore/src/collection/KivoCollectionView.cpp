@@ -30,7 +30,7 @@ KivoCollectionView::KivoCollectionView()
 
 KivoCollectionView::~KivoCollectionView() = default;
 
-void KivoCollectionView::_initialize(bool withEvent) {
+void KivoCollectionView::initialize(plat::Passkey<KivoCollectionView>, bool withEvent) {
     std::weak_ptr<KivoCollectionView> weak = std::static_pointer_cast<KivoCollectionView>(shared_from_this());
     _sortDescriptions->collectionChanged()->addHandler(
         [weak](const auto&) {
@@ -45,7 +45,7 @@ void KivoCollectionView::_initialize(bool withEvent) {
     if (withEvent) _collectionChanged = std::make_shared<KivoEvent>();
 }
 
-void KivoCollectionView::_initializeWithSource(plat::ArrayPtr source) {
+void KivoCollectionView::initializeWithSource(plat::Passkey<KivoCollectionView>, plat::ArrayPtr source) {
     // The event comes after the source, so the first refresh announces nothing.
     setSourceCollection(source ? std::move(source) : std::make_shared<plat::Array>());
     _collectionChanged = std::make_shared<KivoEvent>();

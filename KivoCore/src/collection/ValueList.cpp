@@ -270,4 +270,10 @@ ValueList::iterator ValueList::erase(const_iterator first, const_iterator last) 
     return {this, index};
 }
 
+plat::Value& ValueList::newSlot(plat::Passkey<ValueList>) { return appendSlot(); }
+
+ValueList::iterator ValueList::insertGathered(plat::Passkey<ValueList>, std::size_t index, plat::Array& values) {
+    return insertMoving(index, values);
+}
+
 }  // namespace kivo

@@ -127,15 +127,6 @@ const ArrayPtr Value::NoArray;
 const DictionaryPtr Value::NoDictionary;
 const ObjectPtr Value::NoObject;
 
-void Value::takeString(Value& other) noexcept {
-    new (&_string) std::string(std::move(other._string));
-    other._string.~basic_string();
-}
-
-void Value::copyString(const Value& other) { new (&_string) std::string(other._string); }
-
-void Value::destroyString() noexcept { _string.~basic_string(); }
-
 Value::Value(ArrayPtr a) {
     if (!a) return;
     new (&_array) ArrayPtr(std::move(a));

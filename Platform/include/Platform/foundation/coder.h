@@ -84,8 +84,8 @@ public:
 private:
     Coder(DictionaryPtr values, std::string source, std::string path)
         : _values(std::move(values)), _source(std::move(source)), _path(std::move(path)) {}
-    const Value* find(std::string_view key) const;
-    std::string keyPath(std::string_view key) const;
+    PLAT_NO_EXPORT const Value* find(std::string_view key) const;
+    PLAT_NO_EXPORT std::string keyPath(std::string_view key) const;
 
     DictionaryPtr _values;
     std::string _source;

@@ -252,10 +252,14 @@ private:
     }
 
     // Texts are handled out of line: inlined everywhere, the compiler cannot follow the kind that
-    // guards them and warns of an unset string.
-    void takeString(Value& other) noexcept;
-    void copyString(const Value& other);
-    void destroyString() noexcept;
+    // guards them and warns of an unset string. Defined here, as the inline members above that call
+    // them are compiled into every library and application, each of which keeps its own copy.
+    [[gnu::noinline]] PLAT_NO_EXPORT void takeString(Value& other) noexcept {
+        new (&_string) std::string(std::move(other._string));
+        other._string.~basic_string();
+    }
+    [[gnu::noinline]] PLAT_NO_EXPORT void copyString(const Value& other) { new (&_string) std::string(other._string); }
+    [[gnu::noinline]] PLAT_NO_EXPORT void destroyString() noexcept { _string.~basic_string(); }
 
     static const std::string NoString;
     static const ArrayPtr NoArray;

@@ -41,10 +41,10 @@ protected:
 private:
     // Composites a stamp straight into the target's pixels when the clip allows it; answers false
     // for Cairo to paint it.
-    bool stampIntoTarget(const Image& image, int deviceX, int deviceY);
+    PLAT_NO_EXPORT bool stampIntoTarget(const Image& image, int deviceX, int deviceY);
     // The whole-pixel rectangle (left, top, right, bottom) that the clip makes, when stamps may be
     // painted straight into the target's pixels; null otherwise.
-    const std::array<int, 4>* stampClip();
+    PLAT_NO_EXPORT const std::array<int, 4>* stampClip();
     // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
     // and the clip allows it; answers false for Cairo to paint it.
     PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);

@@ -246,7 +246,7 @@ private:
         GraphicsState begin;  // the group's entry as it was at the begin
     };
     // Pops the state stack down to `size` entries.
-    void popTo(std::size_t size);
+    PLAT_NO_EXPORT void popTo(std::size_t size);
 
     std::vector<GraphicsState> _stack;
     std::vector<Group> _groups;

@@ -72,7 +72,7 @@ public:
 
 private:
     // Logs and answers false when an image of that size may not be made; `what` names the source.
-    static bool admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what);
+    PLAT_NO_EXPORT static bool admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what);
 
     int _width = 0, _height = 0;
     double _scale = 1;

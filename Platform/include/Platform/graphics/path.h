@@ -70,7 +70,7 @@ public:
     friend bool operator==(const Path&, const Path&) = default;
 
 private:
-    void ensureStart(Point p);
+    PLAT_NO_EXPORT void ensureStart(Point p);
 
     std::vector<Verb> _verbs;
     std::vector<Point> _points;

@@ -93,8 +93,8 @@ protected:
     void onEndTransparencyGroup(double alpha, bool masked) override;
 
 private:
-    DrawOp base(DrawOp::Kind kind) const;
-    const DrawOp* find(DrawOp::Kind kind, const Color& c, double tolerance) const;
+    PLAT_NO_EXPORT DrawOp base(DrawOp::Kind kind) const;
+    PLAT_NO_EXPORT const DrawOp* find(DrawOp::Kind kind, const Color& c, double tolerance) const;
 
     struct OpenGroup {
         double alpha;

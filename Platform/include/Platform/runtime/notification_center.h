@@ -50,7 +50,7 @@ public:
 
 private:
     struct Registration;
-    void removeWhere(const std::function<bool(const Registration&)>& doomed);
+    PLAT_NO_EXPORT void removeWhere(const std::function<bool(const Registration&)>& doomed);
     mutable std::mutex _mutex;
     std::vector<std::shared_ptr<Registration>> _registrations;
     Token _nextToken = 1;

@@ -66,14 +66,14 @@ public:
 
 private:
     RunLoop() = default;
-    void requireMainThread(const char* what) const;
-    void turn();
-    void fireDue(Ticks now);
-    void runPostedTasks();
-    void notifyObservers();
-    bool runTo(Ticks end, const std::function<bool()>* predicate);
-    bool readyLocked(Ticks now) const;
-    Ticks nextEventLocked() const;
+    PLAT_NO_EXPORT void requireMainThread(const char* what) const;
+    PLAT_NO_EXPORT void turn();
+    PLAT_NO_EXPORT void fireDue(Ticks now);
+    PLAT_NO_EXPORT void runPostedTasks();
+    PLAT_NO_EXPORT void notifyObservers();
+    PLAT_NO_EXPORT bool runTo(Ticks end, const std::function<bool()>* predicate);
+    PLAT_NO_EXPORT bool readyLocked(Ticks now) const;
+    PLAT_NO_EXPORT Ticks nextEventLocked() const;
 };
 
 }  // namespace plat

@@ -86,10 +86,10 @@ protected:
     explicit Button(const Rect& frame, ButtonType type = ButtonType::Custom) : Control(frame), _type(type) {}
 
 private:
-    Size imageSize() const;
-    Size titleSize() const;
+    PLAT_NO_EXPORT Size imageSize() const;
+    PLAT_NO_EXPORT Size titleSize() const;
     // Shows the title and title colour of the state the button is in.
-    void updateTitle();
+    PLAT_NO_EXPORT void updateTitle();
 
     std::shared_ptr<ImageView> _imageView;
     std::shared_ptr<Label> _titleLabel;

@@ -84,8 +84,8 @@ private:
         std::uint32_t events;
         std::shared_ptr<Action> action;
     };
-    const Touch* trackedIn(const TouchSet& touches) const;
-    void endTouch();
+    PLAT_NO_EXPORT const Touch* trackedIn(const TouchSet& touches) const;
+    PLAT_NO_EXPORT void endTouch();
 
     std::vector<Target> _targets;
     ActionId _nextId = 1;

@@ -50,8 +50,8 @@ protected:
 
 private:
     struct Wheels;
-    void showDate();
-    void picked(std::int64_t row, std::int64_t component);
+    PLAT_NO_EXPORT void showDate();
+    PLAT_NO_EXPORT void picked(std::int64_t row, std::int64_t component);
 
     Date _date;
     std::optional<Locale> _locale;

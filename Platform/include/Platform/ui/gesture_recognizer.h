@@ -120,8 +120,8 @@ protected:
     static Point toWindow(Point point, const View* view);
 
 private:
-    void sendActions();
-    std::shared_ptr<Window> window() const;
+    PLAT_NO_EXPORT void sendActions();
+    PLAT_NO_EXPORT std::shared_ptr<Window> window() const;
 
     std::weak_ptr<View> _view;
     State _state = State::Possible;

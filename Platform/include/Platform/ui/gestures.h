@@ -38,7 +38,7 @@ protected:
     bool waitsForFurtherTouches() const override;
 
 private:
-    void stopTimer();
+    PLAT_NO_EXPORT void stopTimer();
 
     int _tapsRequired = 1;
     int _touchesRequired = 1;
@@ -75,9 +75,9 @@ protected:
     void reset() override;
 
 private:
-    Point centroid() const;
+    PLAT_NO_EXPORT Point centroid() const;
     // Keeps the translation continuous when fingers are added or lifted.
-    void rebase(Point before, Point after);
+    PLAT_NO_EXPORT void rebase(Point before, Point after);
 
     std::size_t _minTouches = 1;
     std::size_t _maxTouches = std::numeric_limits<std::size_t>::max();
@@ -108,7 +108,7 @@ protected:
     void reset() override;
 
 private:
-    double distance() const;
+    PLAT_NO_EXPORT double distance() const;
 
     double _initialDistance = 0;
     double _baseDistance = 0;
@@ -141,7 +141,7 @@ protected:
     void reset() override;
 
 private:
-    void stopTimer();
+    PLAT_NO_EXPORT void stopTimer();
 
     double _minDuration = 0.5;
     int _touchesRequired = 1;

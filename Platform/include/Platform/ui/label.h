@@ -56,8 +56,8 @@ protected:
     explicit Label(const Rect& frame);
 
 private:
-    AttributedString attributed() const;
-    TextOptions options(double height) const;
+    PLAT_NO_EXPORT AttributedString attributed() const;
+    PLAT_NO_EXPORT TextOptions options(double height) const;
 
     std::string _text;
     std::vector<AttributedString::Run> _runs;

@@ -173,10 +173,10 @@ private:
         bool completed = false;
     };
 
-    void finishAnimation(std::uint64_t serial);
+    PLAT_NO_EXPORT void finishAnimation(std::uint64_t serial);
     // Takes entries out and tells their owners they stopped unfinished (on the run loop).
-    static void abandon(std::vector<Running> entries);
-    void detachSublayer(const Layer* layer);
+    PLAT_NO_EXPORT static void abandon(std::vector<Running> entries);
+    PLAT_NO_EXPORT void detachSublayer(const Layer* layer);
 
     Rect _bounds;
     Point _position;

@@ -52,8 +52,8 @@ public:
 
 private:
     MenuController() = default;
-    std::shared_ptr<Responder> chainStart() const;
-    void removeBar();
+    PLAT_NO_EXPORT std::shared_ptr<Responder> chainStart() const;
+    PLAT_NO_EXPORT void removeBar();
 
     Rect _targetRect{};
     std::weak_ptr<View> _targetView;

@@ -49,7 +49,7 @@ protected:
 
 private:
     // Shows the top controller's view and title in place of whatever showed.
-    void showTop();
+    PLAT_NO_EXPORT void showTop();
 
     std::shared_ptr<View> _bar, _toolbar, _shown;
     std::shared_ptr<Label> _titleLabel;

@@ -56,7 +56,7 @@ public:
 private:
     explicit Pasteboard(std::string name) : _name(std::move(name)) {}
     // Adds the items that have representations; true when one was added.
-    bool append(std::vector<Item> items);
+    PLAT_NO_EXPORT bool append(std::vector<Item> items);
     void changed() { ++_changeCount; }
 
     std::string _name;

@@ -88,11 +88,11 @@ protected:
     explicit PickerView(const Rect& frame);
 
 private:
-    double componentWidth() const;
-    std::int64_t componentAt(double x) const;
-    double maximumOffset(std::int64_t component) const;
-    double offsetIn(std::int64_t component) const;
-    std::string titleFor(std::int64_t row, std::int64_t component);
+    PLAT_NO_EXPORT double componentWidth() const;
+    PLAT_NO_EXPORT std::int64_t componentAt(double x) const;
+    PLAT_NO_EXPORT double maximumOffset(std::int64_t component) const;
+    PLAT_NO_EXPORT double offsetIn(std::int64_t component) const;
+    PLAT_NO_EXPORT std::string titleFor(std::int64_t row, std::int64_t component);
 
     std::weak_ptr<PickerViewDataSource> _dataSource;
     std::weak_ptr<PickerViewDelegate> _delegate;

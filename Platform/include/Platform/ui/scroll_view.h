@@ -135,19 +135,19 @@ protected:
 private:
     struct Motion;
 
-    void handlePan();
-    void endDrag(Point velocity);
-    Point clampedOffset(Point offset) const;
-    Point pageTarget(Point offset, Point velocity) const;
-    bool scrollsHorizontally() const;
-    bool scrollsVertically() const;
-    void startMotion(std::unique_ptr<Motion> motion);
-    void stopMotion();
-    void tick(double timestamp);
-    void finishMotion();
-    void showIndicators();
-    void scheduleIndicatorHide();
-    void updateIndicators();
+    PLAT_NO_EXPORT void handlePan();
+    PLAT_NO_EXPORT void endDrag(Point velocity);
+    PLAT_NO_EXPORT Point clampedOffset(Point offset) const;
+    PLAT_NO_EXPORT Point pageTarget(Point offset, Point velocity) const;
+    PLAT_NO_EXPORT bool scrollsHorizontally() const;
+    PLAT_NO_EXPORT bool scrollsVertically() const;
+    PLAT_NO_EXPORT void startMotion(std::unique_ptr<Motion> motion);
+    PLAT_NO_EXPORT void stopMotion();
+    PLAT_NO_EXPORT void tick(double timestamp);
+    PLAT_NO_EXPORT void finishMotion();
+    PLAT_NO_EXPORT void showIndicators();
+    PLAT_NO_EXPORT void scheduleIndicatorHide();
+    PLAT_NO_EXPORT void updateIndicators();
 
     Size _contentSize;
     EdgeInsets _contentInset;

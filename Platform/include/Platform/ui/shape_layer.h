@@ -53,7 +53,8 @@ protected:
     ShapeLayer() = default;
 
 private:
-    std::optional<Color> presentationColor(std::string_view keyPath, const std::optional<Color>& model, Ticks time) const;
+    PLAT_NO_EXPORT std::optional<Color> presentationColor(std::string_view keyPath, const std::optional<Color>& model,
+                                                          Ticks time) const;
 
     Path _path;
     std::optional<Color> _fillColor = Color::black();

@@ -45,8 +45,8 @@ protected:
     void reset() override;
 
 private:
-    void stopTimer();
-    void evaluate(double timestamp);
+    PLAT_NO_EXPORT void stopTimer();
+    PLAT_NO_EXPORT void evaluate(double timestamp);
 
     unsigned _direction = SwipeGestureRecognizerDirectionRight;
     int _touchesRequired = 1;

@@ -117,14 +117,14 @@ protected:
 
 private:
     // Row geometry, rebuilt from the data source when stale: flattened row index → top.
-    void ensureGeometry();
-    std::int64_t flatIndex(const IndexPath& indexPath) const;  // -1 when out of range
-    IndexPath indexPathOf(std::int64_t flat) const;
-    bool isSelected(const IndexPath& indexPath) const;
-    void enqueue(std::int64_t flat);
-    void styleCell(TableViewCell& cell) const;
-    void handleTap();
-    void setCellSelected(const IndexPath& indexPath, bool selected);
+    PLAT_NO_EXPORT void ensureGeometry();
+    PLAT_NO_EXPORT std::int64_t flatIndex(const IndexPath& indexPath) const;  // -1 when out of range
+    PLAT_NO_EXPORT IndexPath indexPathOf(std::int64_t flat) const;
+    PLAT_NO_EXPORT bool isSelected(const IndexPath& indexPath) const;
+    PLAT_NO_EXPORT void enqueue(std::int64_t flat);
+    PLAT_NO_EXPORT void styleCell(TableViewCell& cell) const;
+    PLAT_NO_EXPORT void handleTap();
+    PLAT_NO_EXPORT void setCellSelected(const IndexPath& indexPath, bool selected);
 
     TableViewStyle _style;
     std::weak_ptr<TableViewDataSource> _dataSource;

@@ -77,8 +77,8 @@ protected:
     void initialize() override;
 
 private:
-    void updateSelectionBackground();
-    std::shared_ptr<View> activeSelectedBackground() const;
+    PLAT_NO_EXPORT void updateSelectionBackground();
+    PLAT_NO_EXPORT std::shared_ptr<View> activeSelectedBackground() const;
 
     TableViewCellStyle _style;
     std::string _reuseIdentifier;

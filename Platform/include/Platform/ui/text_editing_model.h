@@ -54,7 +54,7 @@ public:
     void moveToEnd(bool extend);
 
 private:
-    void moveFocus(std::int64_t to, bool extend);
+    PLAT_NO_EXPORT void moveFocus(std::int64_t to, bool extend);
 
     std::u16string _text;
     std::int64_t _anchor = 0, _focus = 0;

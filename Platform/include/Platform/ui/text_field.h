@@ -176,21 +176,21 @@ protected:
 private:
     friend struct detail::TextFieldAccess;
 
-    bool applyEdit(TextRange range, std::string replacement);
-    void selectionChanged();
-    void finishEditing();
-    void handleReturn();
-    bool showsClearButton() const;
-    void clear();
-    void post(std::string_view name);
+    PLAT_NO_EXPORT bool applyEdit(TextRange range, std::string replacement);
+    PLAT_NO_EXPORT void selectionChanged();
+    PLAT_NO_EXPORT void finishEditing();
+    PLAT_NO_EXPORT void handleReturn();
+    PLAT_NO_EXPORT bool showsClearButton() const;
+    PLAT_NO_EXPORT void clear();
+    PLAT_NO_EXPORT void post(std::string_view name);
     // Display geometry of the current text, laid out once per change of text, font or secure entry.
-    void textChanged();
-    void layOutText() const;
-    double widthUpTo(std::int64_t position) const;
-    std::int64_t positionAtWidth(double width) const;
-    double lineHeight() const;
-    Point textOrigin() const;
-    void scrollCaretIntoView();
+    PLAT_NO_EXPORT void textChanged();
+    PLAT_NO_EXPORT void layOutText() const;
+    PLAT_NO_EXPORT double widthUpTo(std::int64_t position) const;
+    PLAT_NO_EXPORT std::int64_t positionAtWidth(double width) const;
+    PLAT_NO_EXPORT double lineHeight() const;
+    PLAT_NO_EXPORT Point textOrigin() const;
+    PLAT_NO_EXPORT void scrollCaretIntoView();
 
     TextEditingModel _model;
     std::string _placeholder;

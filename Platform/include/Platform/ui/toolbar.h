@@ -57,7 +57,7 @@ public:
 
 private:
     BarButtonItem() = default;
-    void changed();
+    PLAT_NO_EXPORT void changed();
 
     std::optional<BarButtonSystemItem> _systemItem;
     std::string _title;
@@ -104,8 +104,8 @@ protected:
     explicit Toolbar(const Rect& frame);
 
 private:
-    std::int64_t itemAt(Point point) const;
-    void endPress();
+    PLAT_NO_EXPORT std::int64_t itemAt(Point point) const;
+    PLAT_NO_EXPORT void endPress();
 
     std::vector<std::shared_ptr<BarButtonItem>> _items;
     // The item under the finger that went down on it, while the finger stays on it.

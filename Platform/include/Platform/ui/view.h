@@ -233,6 +233,8 @@ protected:
         static_cast<View*>(view.get())->initialize();
         return view;
     }
+    // The view's own keys, for initializedFromCoder as the subclasses of other libraries instantiate it.
+    void decodeViewKeys(const Coder& coder);
     // The frame a view from `coder` is constructed with (raises CoderException for a bad one).
     static Rect decodedFrame(const Coder& coder);
 
@@ -248,17 +250,16 @@ protected:
     void drawLayerContent(const Layer& layer, Context& context) override;
 
 private:
-    void decodeViewKeys(const Coder& coder);
     // Maps the view's coordinates into the root's (the root's own frame and transform included, so
     // the result is in screen coordinates).
-    AffineTransform transformToRoot(const View** root) const;
-    void notifyTintChanged();
+    PLAT_NO_EXPORT AffineTransform transformToRoot(const View** root) const;
+    PLAT_NO_EXPORT void notifyTintChanged();
     // Layout, and with the redraw content mode a display pass, after the bounds size changed.
-    void boundsSizeChanged();
-    void moveToWindow(const std::shared_ptr<Window>& before);
+    PLAT_NO_EXPORT void boundsSizeChanged();
+    PLAT_NO_EXPORT void moveToWindow(const std::shared_ptr<Window>& before);
     // Runs `apply`, which changes the layer properties under `keys`, and animates each change when an
     // animation block is open (else ends what runs on a changed key).
-    void changeAnimatable(std::initializer_list<const char*> keys, const std::function<void()>& apply);
+    PLAT_NO_EXPORT void changeAnimatable(std::initializer_list<const char*> keys, const std::function<void()>& apply);
 
     std::shared_ptr<Layer> _layer;
     std::weak_ptr<View> _superview;

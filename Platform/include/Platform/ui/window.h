@@ -97,12 +97,12 @@ protected:
 
 private:
     // Gesture arena (window_touches.cpp).
-    void deliver(const std::vector<TouchInput>& inputs);
-    void offerToRecognizers(const std::shared_ptr<Touch>& touch);
-    bool simultaneous(GestureRecognizer& a, GestureRecognizer& b) const;
-    void cancelTouchesInViews(GestureRecognizer& recognizer);
-    void settleRecognizers();
-    Event currentEvent() const;
+    PLAT_NO_EXPORT void deliver(const std::vector<TouchInput>& inputs);
+    PLAT_NO_EXPORT void offerToRecognizers(const std::shared_ptr<Touch>& touch);
+    PLAT_NO_EXPORT bool simultaneous(GestureRecognizer& a, GestureRecognizer& b) const;
+    PLAT_NO_EXPORT void cancelTouchesInViews(GestureRecognizer& recognizer);
+    PLAT_NO_EXPORT void settleRecognizers();
+    PLAT_NO_EXPORT Event currentEvent() const;
     int _delivering = 0;
 
     std::map<int, std::shared_ptr<Touch>> _touches;

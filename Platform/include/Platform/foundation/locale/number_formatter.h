@@ -79,7 +79,7 @@ public:
     };
 
 private:
-    const Compiled& compiled() const;
+    PLAT_NO_EXPORT const Compiled& compiled() const;
 
     Settings _s;
     Locale _locale;
