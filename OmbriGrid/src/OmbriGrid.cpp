@@ -50,9 +50,9 @@ OmbriGrid::OmbriGrid(const plat::Rect& frame)
       _input(std::make_unique<kivo::detail::GridInput>()),
       _settings(std::make_unique<kivo::detail::GridSettings>()),
       _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
-      _edit(std::make_unique<kivo::detail::EditSession>()),
+      _edit(std::make_unique<kivo::detail::EditSession>(*this)),
       _press(std::make_unique<kivo::detail::GridPress>(*this)),
-      _clipboard(std::make_unique<kivo::detail::GridClipboard>()) {}
+      _clipboard(std::make_unique<kivo::detail::GridClipboard>(*this)) {}
 
 OmbriGrid::~OmbriGrid() {
     _scroller->stop();
@@ -85,11 +85,11 @@ void OmbriGrid::initInternals() {
     auto& center = plat::NotificationCenter::defaultCenter();
     _input->keyboardShown =
         center.addObserver(this, std::string(plat::KeyboardDidShowNotification), [weak](const plat::Notification& n) {
-            if (auto grid = weak.lock()) grid->keyboardWasShown(n);
+            if (auto grid = weak.lock()) grid->_edit->keyboardShown(n);
         });
     _input->keyboardHidden =
-        center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification& n) {
-            if (auto grid = weak.lock()) grid->keyboardWillBeHidden(n);
+        center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification&) {
+            if (auto grid = weak.lock()) grid->_edit->keyboardHiding();
         });
 
     _settings->groupHeaderFormat = DefaultGroupHeaderFormat;
@@ -117,20 +117,7 @@ void OmbriGrid::initInternals() {
 
     _settings->font = _settings->columnHeaderFont = _settings->rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
 
-    // The in-place editor waits hidden until a cell is edited.
-    _edit->editor = plat::TextField::create();
-    _edit->editor->setHidden(true);
-    _edit->editor->setFont(_settings->font);
-    _edit->editor->setReturnKeyType(plat::ReturnKeyType::Done);
-    _edit->editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
-    _edit->editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
-    _edit->editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
-    _edit->editor->setSpellCheckingType(plat::SpellCheckingType::No);
-    _edit->editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
-    _edit->editor->setTextAlignment(plat::TextAlignment::Natural);
-    _edit->editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
-    addSubview(_edit->editor);
-    initToolbars();
+    _edit->makeEditors();
 
     const std::int32_t r = defaultRowSize();
     _rows = std::make_shared<GridRowCollection>(self, r);
@@ -463,3 +450,11 @@ void OmbriGrid::takeFirstResponder() {
 void OmbriGrid::respondToSizeChanged() { invalidate(); }
 void OmbriGrid::layoutSubviews() { KivoView::layoutSubviews(); }
 void OmbriGrid::setFrame(const plat::Rect& frame) { KivoView::setFrame(frame); }
+
+plat::Size OmbriGrid::intrinsicContentSize() const {
+    using plat::detail::saturatingCast;
+    const auto sum = [](std::int64_t a, std::int64_t b) {
+        return static_cast<double>(saturatingCast<std::int32_t>(double(a + b)));
+    };
+    return {sum(_cells->width(), _rowHeaders->width()), sum(_cells->height(), _columnHeaders->height())};
+}

@@ -25,6 +25,7 @@
 #include "KivoCore/KivoObservableArray.h"
 #include "OmbriGrid/GridRowCol.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
+#include "Platform/foundation/passkey.h"
 
 class OmbriGrid;
 class GridPanel;
@@ -32,6 +33,8 @@ class GridColumn;
 class KivoCollectionView;
 namespace kivo::detail {
 class AxisPositions;
+struct ClipboardRow;
+class GridClipboard;
 struct GridTestAccess;
 class GroupCollapse;
 }  // namespace kivo::detail
@@ -209,6 +212,11 @@ public:
     std::int32_t defaultGroupSize() const { return _defaultGroupSize; }
     // Below 1 stores the grid's default row size.
     void setDefaultGroupSize(std::int32_t size);
+
+    // Points `view` at row `index`, reading a plain bound row without making its object: copying or
+    // pasting many rows would make and drop one per row.
+    KIVO_GRID_NO_EXPORT void viewRow(plat::Passkey<kivo::detail::GridClipboard>, kivo::detail::ClipboardRow& view,
+                                     std::int32_t index) const;
 
 protected:
     // Rows lay out as the base does: no star sizes.

@@ -126,10 +126,7 @@ std::shared_ptr<GridCellRange> OmbriGrid::mergedRangeOfCell(std::int32_t row, st
 void OmbriGrid::returnKeyPress() {
     const auto alive = keepAlive();
     if (_edit->activeEditor) {
-        if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
-            textFieldShouldReturn(*field);
-        else
-            finishEditing(false);
+        _edit->returnFromEditor();
         return;
     }
     if (!_selection) return;

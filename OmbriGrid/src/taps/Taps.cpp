@@ -23,21 +23,6 @@
 
 using kivo::detail::DelegateRule;
 
-bool OmbriGrid::isOnEditRange(const GridHitTestInfo& hit) const {
-    // A merged edit spans several cells, all under the one editor: any of them is on it.
-    return _edit->range && hit.gridPanel() == _cells && _edit->range->containsRow(hit.row()) &&
-           _edit->range->containsColumn(hit.column());
-}
-
-void OmbriGrid::returnFromActiveEditor() {
-    if (!_edit->activeEditor) return;
-    if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
-        textFieldShouldReturn(*field);
-    else
-        // A factory's view has no return key; its value is committed as the key would commit it.
-        finishEditing(false);
-}
-
 bool OmbriGrid::gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) {
     if (&recognizer != _input->doubleTap.get()) return true;
     // A text field (the editor) keeps its double taps on the grid, which closes an editor left open
@@ -64,7 +49,7 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
         }))
         return;
 
-    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
+    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !_edit->isOnEditRange(*hit)) finishEditing(false);
 
     if (_settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
 
@@ -95,9 +80,9 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     if (!goOn) return;
 
     handleSelection(*hit);
-    if (hit->gridPanel() != _cells || (_edit->activeEditor && !isOnEditRange(*hit))) {
+    if (hit->gridPanel() != _cells || (_edit->activeEditor && !_edit->isOnEditRange(*hit))) {
         // A second tap away from the open editor only closes it; the next one may open another.
-        returnFromActiveEditor();
+        _edit->returnFromEditor();
         return;
     }
     if (!_edit->activeEditor) startEditing(true, hit->row(), hit->column());
