@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "events/DelegateRule.h"
 
@@ -60,6 +61,11 @@ public:
     static std::shared_ptr<GridHitTestInfo>& contextMenuHit(OmbriGrid& grid) { return grid._contextMenuHTI; }
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
+
+    // ---- the data map's own lookup, which its public lookups go through ----
+    static std::int32_t indexOf(const GridDataMap& map, const plat::Value& value, const std::string& path, bool caseSensitive) {
+        return map.indexOf({}, value, path, caseSensitive);
+    }
 };
 
 }  // namespace kivo::detail

@@ -114,6 +114,11 @@ struct GridTestAccess {
         GridInternals::contextMenuHit(grid) = std::move(hit);
     }
 
+    // ---- data maps ----
+    static std::int32_t indexOf(const GridDataMap& map, const plat::Value& value, const std::string& path, bool caseSensitive) {
+        return GridInternals::indexOf(map, value, path, caseSensitive);
+    }
+
     // ---- detail rows ----
     // The provider's views over the grid (the tests include "detail/DetailViews.h" to use them).
     template <class Provider>

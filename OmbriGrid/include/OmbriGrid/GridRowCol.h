@@ -49,9 +49,10 @@ public:
 
     std::int32_t size() const { return _size; }
     void setSize(std::int32_t size);
-    // The size drawn on screen: 0 when hidden; the owner's default for a negative size; then the
-    // owner's limits and the item's own (each maximum after its minimum, so a maximum below the
-    // minimum wins). -1 for an item of default size that no collection has laid out.
+    // What the item really takes on screen. Hidden items take nothing, a negative size stands for the
+    // owner's default, and the limits apply last, the owner's then the item's; within each pair the
+    // maximum is applied after the minimum, so it decides where the two cross. -1 for an item of
+    // default size that no collection has laid out.
     virtual std::int32_t renderSize() const;
     // Laid out first when the owner's layout is stale. -1 for an item in no collection.
     std::int32_t pos() const;
@@ -146,9 +147,9 @@ public:
     std::uint64_t level() const { return _level; }
     void setLevel(std::uint64_t level);
     bool isCollapsed() const { return _getFlag(GridRowColFlagsCollapsed); }
-    // Always later, on the main queue: the collapse announces itself through the grid's events, and
-    // two calls in a row run in order, the second finding what the first left. A grid or row released
-    // before the queue runs is left alone.
+    // Deferred to the main queue, since the collapse is announced through the grid's events: queued
+    // calls keep their order, each one seeing what the one before it did. Nothing happens for a grid
+    // or row that is gone by the time the queue gets to it.
     void setIsCollapsed(bool collapsed);
     // True without grid or owner; false for the last row, or when the next row is a group row of the
     // same or a higher level.

@@ -517,7 +517,8 @@ private:
     KIVO_GRID_NO_EXPORT void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     KIVO_GRID_NO_EXPORT void _columnsChanged();
     // ---- the view's current item, following the selected row ----
-    // Moves the view's current item to the selected row's item, by its position in the view.
+    // Keeps the view's current item in step with the selection: the item shown by the selected row,
+    // found by its position in the view.
     KIVO_GRID_NO_EXPORT void _syncCollectionView();
     // The position in the view's items of the item a row shows; -1 for a group row, a row no item
     // of the view made, or no row.
