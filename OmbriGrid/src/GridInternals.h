@@ -62,6 +62,12 @@ public:
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
 
+    // ---- the panels' cell images, and the detail provider's views ----
+    static GridPanel::CellImages& cellImages(GridPanel& panel) { return panel.cellImages({}); }
+    static std::uint64_t cellImageKey(std::int32_t row, std::int32_t col) { return GridPanel::cellImageKey({}, row, col); }
+    static void drawCellsStraight(GridPanel& panel, bool on) { panel.drawCellsStraight({}, on); }
+    static DetailViews& detailViews(OmbriGridDetailProvider& provider) { return provider.views({}); }
+
     // ---- the data map's own lookup, which its public lookups go through ----
     static std::int32_t indexOf(const GridDataMap& map, const plat::Value& value, const std::string& path, bool caseSensitive) {
         return map.indexOf({}, value, path, caseSensitive);

@@ -27,10 +27,10 @@ struct GridTestAccess {
     static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows._bindItems(items); }
     // Puts a stand-in image into a panel's cache for the cell (row, col).
     static void cacheCell(GridPanel& panel, std::int32_t row, std::int32_t col) {
-        panel._cache[GridPanel::cacheKey(row, col)] = std::make_shared<plat::Image>(1, 1);
+        GridInternals::cellImages(panel)[GridInternals::cellImageKey(row, col)] = std::make_shared<plat::Image>(1, 1);
     }
     static bool isCached(const GridPanel& panel, std::int32_t row, std::int32_t col) {
-        return panel._cache.count(GridPanel::cacheKey(row, col)) != 0;
+        return GridInternals::cellImages(const_cast<GridPanel&>(panel)).count(GridInternals::cellImageKey(row, col)) != 0;
     }
     static bool raise(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoCancelEventArgs>& args,
                       DelegateRule rule, const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
@@ -48,7 +48,7 @@ struct GridTestAccess {
     static plat::Point panMax(const OmbriGrid& grid) { return GridInternals::panMax(grid); }
     // Cells drawn straight into the grid's context, as the platform's refusal of an image makes them:
     // what a cell draws then reaches the test's recording context.
-    static void drawCellsStraight(GridPanel& panel, bool on = true) { panel._cellImagesOff = on; }
+    static void drawCellsStraight(GridPanel& panel, bool on = true) { GridInternals::drawCellsStraight(panel, on); }
     static void setEditRange(OmbriGrid& grid, std::shared_ptr<GridCellRange> range) {
         GridInternals::edit(grid).range = std::move(range);
     }
@@ -121,10 +121,7 @@ struct GridTestAccess {
 
     // ---- detail rows ----
     // The provider's views over the grid (the tests include "detail/DetailViews.h" to use them).
-    template <class Provider>
-    static auto& detailViews(Provider& provider) {
-        return *provider._views;
-    }
+    static DetailViews& detailViews(OmbriGridDetailProvider& provider) { return GridInternals::detailViews(provider); }
 
     // ---- cell views ----
 };
