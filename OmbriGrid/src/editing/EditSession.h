@@ -2,7 +2,8 @@
 // The edit session: one cell, or the merged range it lies in, edited at a time and in place. It opens
 // the editor behind the grid's cancelable events, keeps it over its item's cell while the rows move,
 // reads its value back by the column's data type, and closes it, writing the value into the range.
-// What an open edit holds between those steps lives here too. The grid's editing API forwards here.
+// What an open edit holds between those steps is a plain record it extends. The grid's editing API
+// forwards here.
 
 #include <cstdint>
 #include <memory>
@@ -30,7 +31,44 @@ class View;
 
 namespace kivo::detail {
 
-class EditSession {
+// What an open edit holds between its steps, and the editor and picker every edit reuses.
+struct OpenEdit {
+    // The cells being edited (the merged range of the edited cell); null without an open edit.
+    std::shared_ptr<GridCellRange> range;
+    std::shared_ptr<plat::View> activeEditor;
+    plat::Value activeEditorValue;
+    // The grid's own text editor, made with the grid and reused for every edit.
+    std::shared_ptr<plat::TextField> editor;
+    // The data-map picker, its toolbar and Done item: the editor's input and accessory views for
+    // columns with a data map.
+    std::shared_ptr<plat::PickerView> picker;
+    std::shared_ptr<plat::Toolbar> pickerToolbar;
+    std::shared_ptr<plat::BarButtonItem> pickerDone;
+    // The cell the open edit was started on (inside `range`), and its editor's text then: a commit
+    // of unchanged text writes nothing.
+    std::int32_t row = -1, col = -1;
+    std::string startText;
+    // Counts the edits opened, so that a deferred step knows whether its edit is still the open one.
+    std::uint64_t serial = 0;
+    // Set from an edit's start until it closes.
+    bool updating = false;
+    // The open edit toggles a Boolean cell rather than reading an editor's text.
+    bool toggles = false;
+    // Set while an edit closes: a handler that asks to finish it again meanwhile changes nothing.
+    bool closing = false;
+    // Set while a commit runs, so that the keyboard's hiding meanwhile does not finish the edit again.
+    bool finishing = false;
+    // Set while a double tap decides: no edit may start meanwhile.
+    bool startLock = false;
+    // The rows of the open edit's range, top down, and the edited row's item: a sort, a removal or an
+    // insertion moves them, and the edit goes with its item, never onto whatever took its place.
+    std::vector<std::shared_ptr<GridRow>> rows;
+    plat::Value item;
+    // Owns the handler that keeps the open editor over its item's cell at each drawing pass.
+    std::shared_ptr<int> followToken;
+};
+
+class EditSession : public OpenEdit {
 public:
     explicit EditSession(OmbriGrid& grid) : _grid(grid) {}
     EditSession(const EditSession&) = delete;
@@ -67,41 +105,6 @@ public:
     // Keeps the open editor above the keyboard; its hiding commits the edit unless the grid closes it.
     void keyboardShown(const plat::Notification& notification);
     void keyboardHiding();
-
-    // ---- what an open edit holds ----
-    // The cells being edited (the merged range of the edited cell); null without an open edit.
-    std::shared_ptr<GridCellRange> range;
-    std::shared_ptr<plat::View> activeEditor;
-    plat::Value activeEditorValue;
-    // The grid's own text editor, made with the grid and reused for every edit.
-    std::shared_ptr<plat::TextField> editor;
-    // The data-map picker, its toolbar and Done item: the editor's input and accessory views for
-    // columns with a data map.
-    std::shared_ptr<plat::PickerView> picker;
-    std::shared_ptr<plat::Toolbar> pickerToolbar;
-    std::shared_ptr<plat::BarButtonItem> pickerDone;
-    // The cell the open edit was started on (inside `range`), and its editor's text then: a commit
-    // of unchanged text writes nothing.
-    std::int32_t row = -1, col = -1;
-    std::string startText;
-    // Counts the edits opened, so that a deferred step knows whether its edit is still the open one.
-    std::uint64_t serial = 0;
-    // Set from an edit's start until it closes.
-    bool updating = false;
-    // The open edit toggles a Boolean cell rather than reading an editor's text.
-    bool toggles = false;
-    // Set while an edit closes: a handler that asks to finish it again meanwhile changes nothing.
-    bool closing = false;
-    // Set while a commit runs, so that the keyboard's hiding meanwhile does not finish the edit again.
-    bool finishing = false;
-    // Set while a double tap decides: no edit may start meanwhile.
-    bool startLock = false;
-    // The rows of the open edit's range, top down, and the edited row's item: a sort, a removal or an
-    // insertion moves them, and the edit goes with its item, never onto whatever took its place.
-    std::vector<std::shared_ptr<GridRow>> rows;
-    plat::Value item;
-    // Owns the handler that keeps the open editor over its item's cell at each drawing pass.
-    std::shared_ptr<int> followToken;
 
 private:
     // Fills and shows the grid's own editor for the cell's column; false for a column it cannot edit.
