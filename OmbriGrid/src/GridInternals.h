@@ -50,10 +50,11 @@ public:
     static GridClipboard& clipboard(const OmbriGrid& grid) { return *grid._clipboard; }
 
     // ---- what the press handler reaches ----
-    static void dropColumnCaches(OmbriGrid& grid, std::int32_t column) { grid.dropColumnCaches(column); }
     // Which corner of the selection an extension moves (true: the far corner, the anchor staying put).
     static bool& selOrigin(OmbriGrid& grid) { return grid._selOrigin; }
     static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
+    // Set while a header tap changes the sort: the rebinding that follows only reorders the same items.
+    static bool& headerSortRunning(OmbriGrid& grid) { return grid._headerSortRunning; }
 
     // ---- state the tests place or read directly, past the setters' checks ----
     static std::shared_ptr<KivoCollectionView>& collectionView(OmbriGrid& grid) { return grid._collectionView; }

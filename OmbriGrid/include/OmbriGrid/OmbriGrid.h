@@ -553,22 +553,10 @@ private:
     KIVO_GRID_NO_EXPORT void takeFirstResponder();
 
     // ---- taps and sorting ----
-    // A header tap's sort: the column's description flipped in place, or the whole sort replaced by
-    // an ascending one on the column, each behind SortingColumn.
-    KIVO_GRID_NO_EXPORT void sortByColumnHeader(const GridHitTestInfo& hit);
     // The double tap leaves the touches on a control in the grid (a detail row's toggle button) to
     // the control: two quick taps on it are two presses, not a double tap on the grid.
     KIVO_GRID_NO_EXPORT bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer,
                                                                  const plat::Touch& touch) override;
-
-    // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
-    KIVO_GRID_NO_EXPORT void dropColumnCaches(std::int32_t column);
-
-    // ---- keyboard commands ----
-    // An arrow key: a step of one row (dRow) or one column (dCol), extending the range for Shift.
-    KIVO_GRID_NO_EXPORT void arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend);
-    // The merged block the cell lies in, or the cell alone.
-    KIVO_GRID_NO_EXPORT std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
 
     // ---- detail rows and cell views ----
 
