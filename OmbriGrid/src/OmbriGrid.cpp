@@ -27,6 +27,10 @@
 #include "resizing/GridPress.h"
 #include "scrolling/GridScroller.h"
 
+using kivo::detail::changeAndInvalidate;
+using kivo::detail::changeFont;
+using kivo::detail::changeFontName;
+
 namespace {
 constexpr const char* DefaultGroupHeaderFormat = "{name}: {value} ({count} items)";
 constexpr float HeaderGray = 234.0f / 255.0f;
@@ -234,7 +238,7 @@ void OmbriGrid::setStrongDelegate(std::shared_ptr<OmbriGridDelegate> delegate) {
 
 // ---- parts ----
 
-void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(_columnHeaderRow, row); }
+void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(*this, _columnHeaderRow, row); }
 
 void OmbriGrid::setMergeManager(std::shared_ptr<GridMergeManager> manager) {
     _mergeManager = std::move(manager);
@@ -247,7 +251,7 @@ void OmbriGrid::setDetailProvider(std::shared_ptr<OmbriGridDetailProvider> provi
 }
 
 void OmbriGrid::setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter) {
-    changeAndInvalidate(_valueFormatter, formatter);
+    changeAndInvalidate(*this, _valueFormatter, formatter);
 }
 
 void OmbriGrid::setAllowMerging(std::int64_t merging) {
@@ -286,27 +290,12 @@ std::optional<plat::Color> OmbriGrid::alternatingRowBackgroundColor() const {
 }
 
 void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> color) {
-    changeAndInvalidate(_settings->alternatingRowBackgroundColor, color);
+    changeAndInvalidate(*this, _settings->alternatingRowBackgroundColor, color);
 }
 
 plat::Color OmbriGrid::scrollIndicatorColor() const { return _settings->scrollIndicatorColor; }
 
 void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _settings->scrollIndicatorColor = color; }
-
-void OmbriGrid::changeFont(plat::Font& field, const plat::Font& font) {
-    if (field == font) return;
-    field = font;
-    updateDefaultSizes();
-    invalidate();
-}
-
-void OmbriGrid::changeFontName(plat::Font& field, const std::string& name) {
-    if (name.empty()) {
-        plat::log("Grid: an empty font name refused; the font stays " + field.family);
-        return;
-    }
-    changeFont(field, plat::Font::named(name, field.size));
-}
 
 void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
     if (visibility < GridHeadersVisibilityNone || visibility > GridHeadersVisibilityAll) {
@@ -334,7 +323,7 @@ void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
         plat::log("Grid: grid lines visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    changeAndInvalidate(_settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
+    changeAndInvalidate(*this, _settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
 }
 
 void OmbriGrid::setHorizontalLinesVisible(bool visible) {

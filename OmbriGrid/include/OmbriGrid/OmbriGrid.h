@@ -37,30 +37,13 @@
 #include "Platform/ui/picker_view.h"
 #include "Platform/ui/text_field.h"
 
-class GridPanel;
-class GridRowAccessor;
-class GridHitTestInfo;
+// The rest of what the API names; the types behind the accessors come with the headers above.
 class GridCellRangeEventArgs;
-class GridRow;
-class GridColumn;
-class GridRowCollection;
-class GridColumnCollection;
-class GridMergeManager;
-class GridCellFactory;
-class OmbriGridDetailProvider;
-class KivoCollectionView;
 class KivoCollectionViewGroup;
 class KivoNotifyCollectionChangedEventArgs;
-class IKivoValueFormatter;
-class GridDataMap;
-class KivoAnimationDriver;
 namespace plat {
 class BarButtonItem;
 class LongPressGestureRecognizer;
-class Toolbar;
-class TapGestureRecognizer;
-class PanGestureRecognizer;
-class Timer;
 }  // namespace plat
 namespace kivo::detail {
 struct GridEvents;
@@ -570,15 +553,6 @@ private:
     // An event that announces: the handlers, then the delegate.
     KIVO_GRID_NO_EXPORT void raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
                                          const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers = false);
-
-    template <class T>
-    KIVO_GRID_NO_EXPORT void changeAndInvalidate(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        invalidate();
-    }
-    KIVO_GRID_NO_EXPORT void changeFont(plat::Font& field, const plat::Font& font);
-    KIVO_GRID_NO_EXPORT void changeFontName(plat::Font& field, const std::string& name);
 
     // The 26 events, made with the grid.
     std::unique_ptr<kivo::detail::GridEvents> _events;
