@@ -10,6 +10,7 @@
 #include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "events/DelegateRule.h"
+#include "scrolling/GridScroller.h"
 
 namespace kivo::detail {
 
@@ -22,7 +23,7 @@ public:
     // ---- what the rows, the columns and their collections tell the grid ----
     // The header sizes changed: the cells start elsewhere.
     static void headersChanged(OmbriGrid& grid) { grid._headersChanged(); }
-    static void constrainOriginInternal(OmbriGrid& grid) { grid._constrainOriginInternal(); }
+    static void constrainOriginInternal(OmbriGrid& grid) { grid._scroller->constrainOrigin(); }
     // The grid's one way of raising an event: the handlers, then the delegate.
     static bool raiseCancelable(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event,
                                 const std::shared_ptr<KivoCancelEventArgs>& args, DelegateRule rule,
@@ -37,11 +38,7 @@ public:
     // ---- the origin, which the scroller moves ----
     static double& originX(OmbriGrid& grid) { return grid._originX; }
     static double& originY(OmbriGrid& grid) { return grid._originY; }
-    static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
-    static void updatePanMax(OmbriGrid& grid) { grid.updatePanMax(); }
-    static void constrainOriginNonFinal(OmbriGrid& grid) { grid._constrainOriginNonFinal(); }
-    static void scrollPositionMoved(OmbriGrid& grid, plat::Point before) { grid.scrollPositionMoved(before); }
-    static void tryLoadMore(OmbriGrid& grid) { grid.tryLoadCursorCollectionItems(); }
+    static plat::Point panMax(const OmbriGrid& grid) { return grid._scroller->panMax(); }
     static void takeFirstResponder(OmbriGrid& grid) { grid.takeFirstResponder(); }
     // ---- the parts the grid composes ----
     static GridScroller& scroller(const OmbriGrid& grid) { return *grid._scroller; }

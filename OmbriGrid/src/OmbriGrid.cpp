@@ -394,7 +394,7 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     const auto alive = keepAlive();
     _measureClientArea(rect);
     _isEverDrawnFlag = true;
-    updatePanMax();
+    _scroller->updatePanMax();
     _rows->_update();
     // Column positions and star widths follow the client width on every pass.
     _columns->_setDirty(true);
@@ -421,15 +421,14 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
 
 void OmbriGrid::_measureClientArea(const plat::Rect& rect) {
     _clientRect = rect;
-    _panMax.x = _columns->totalSize() - rect.size.width + _cellsStart.x;
-    _panMax.y = _rows->totalSize() - rect.size.height + _cellsStart.y;
+    _scroller->updatePanMax();
 }
 
 void OmbriGrid::checkForMoreItems() {
     const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_collectionView);
     if (!cursor) return;
     if (!(2 * bounds().height() > _cells->height())) return;
-    if (cursor->hasMoreItems()) tryLoadCursorCollectionItems();
+    if (cursor->hasMoreItems()) _scroller->tryLoadMore();
 }
 
 void OmbriGrid::takeFirstResponder() {

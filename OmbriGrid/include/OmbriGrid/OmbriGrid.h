@@ -518,18 +518,9 @@ private:
     // empty. Stored directly, as binding does, without selection events.
     KIVO_GRID_NO_EXPORT void clampSelection();
     KIVO_GRID_NO_EXPORT void _headersChanged();
-    KIVO_GRID_NO_EXPORT void _constrainOriginInternal();
     // After a pass: asks a cursor view for more items when the cells do not fill twice the view.
     KIVO_GRID_NO_EXPORT void checkForMoreItems();
     // ---- scrolling ----
-    KIVO_GRID_NO_EXPORT void updatePanMax();
-    // The origin back within the content while it moves: the horizontal one, and the vertical one
-    // only when touch feedback is off.
-    KIVO_GRID_NO_EXPORT void _constrainOriginNonFinal();
-    // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
-    KIVO_GRID_NO_EXPORT void scrollPositionMoved(plat::Point before);
-    // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
-    KIVO_GRID_NO_EXPORT void tryLoadCursorCollectionItems();
     // What a gesture on the grid does first: the grid takes the keyboard, unless an open editor holds it.
     // Taking it then would hide the editor's keyboard, whose hiding ends the edit before the gesture has
     // decided whether it should (a tap on the edited cell keeps the editor, a resize discards the edit).
@@ -589,7 +580,6 @@ private:
 
     plat::Rect _clientRect{};
     plat::Point _cellsStart{};
-    plat::Point _panMax{};
     double _originX = 0, _originY = 0;
     // The pan, the glide, the bounce and the indicators' fade.
     std::unique_ptr<kivo::detail::GridScroller> _scroller;
