@@ -60,6 +60,10 @@ public:
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
 
+    // ---- the collections' layout ----
+    static bool layoutIsStale(const GridRowColCollection& c) { return c.layoutIsStale({}); }
+    static bool layOut(const GridRowColCollection& c) { return c.layOut({}); }
+
     // ---- the panels' cell images, and the detail provider's views ----
     static GridPanel::CellImages& cellImages(GridPanel& panel) { return panel.cellImages({}); }
     static std::uint64_t cellImageKey(std::int32_t row, std::int32_t col) { return GridPanel::cellImageKey({}, row, col); }

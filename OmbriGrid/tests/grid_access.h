@@ -22,8 +22,8 @@
 namespace kivo::detail {
 
 struct GridTestAccess {
-    static bool isDirty(const GridRowColCollection& c) { return c.isDirty(); }
-    static bool update(const GridRowColCollection& c) { return c._update(); }
+    static bool isDirty(const GridRowColCollection& c) { return GridInternals::layoutIsStale(c); }
+    static bool update(const GridRowColCollection& c) { return GridInternals::layOut(c); }
     static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows._bindItems(items); }
     // Puts a stand-in image into a panel's cache for the cell (row, col).
     static void cacheCell(GridPanel& panel, std::int32_t row, std::int32_t col) {

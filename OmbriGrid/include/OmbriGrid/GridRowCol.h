@@ -13,13 +13,13 @@
 #include "OmbriGrid/KivoOmbriGridExport.h"
 #include "OmbriGrid/OmbriGridTypes.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
 
 class OmbriGrid;
 class GridPanel;
 class GridRowColCollection;
 namespace kivo::detail {
-struct GridTestAccess;
 class GroupCollapse;
 class AxisPositions;
 struct AxisChunk;
@@ -80,13 +80,20 @@ protected:
     // The base render size, for overrides that fall back on it.
     std::int32_t limitedRenderSize() const;
 
+public:
+    // For the panel, which drops an item's cell images while its collection changes: the index last
+    // laid out, without laying anything out.
+    KIVO_GRID_NO_EXPORT std::int32_t placedIndex(plat::Passkey<GridPanel>) const { return _placedIndex(); }
+    // For the group collapse, which drops every cache at once: a flag change that tells only the
+    // owner's layout.
+    KIVO_GRID_NO_EXPORT bool setFlagQuietly(plat::Passkey<kivo::detail::GroupCollapse>, std::uint64_t mask, bool value) {
+        return _setFlagQuietly(mask, value);
+    }
+
 private:
     friend class GridRowColCollection;
-    friend class GridPanel;
     friend class OmbriGrid;
-    friend class kivo::detail::GroupCollapse;
     friend class kivo::detail::AxisPositions;
-    friend struct kivo::detail::GridTestAccess;
     KIVO_GRID_NO_EXPORT void _setOwner(const std::shared_ptr<GridRowColCollection>& owner);
     // The index the owner's positions hold for this item now, without laying anything out; -1 when
     // it holds none.

@@ -35,6 +35,7 @@ namespace kivo::detail {
 class AxisPositions;
 struct ClipboardRow;
 class GridClipboard;
+class GridInternals;
 struct GridTestAccess;
 class GroupCollapse;
 }  // namespace kivo::detail
@@ -86,6 +87,16 @@ public:
 
     void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
 
+    // For the group collapse: one item's flags changed, and its render size is brought up to date at
+    // the next layout.
+    KIVO_GRID_NO_EXPORT void itemChanged(plat::Passkey<kivo::detail::GroupCollapse>, const GridRowCol& item) const {
+        _itemChanged(item);
+    }
+    // For the library's internal-access class: whether the layout is stale, and bringing it up to date
+    // (true when it ran).
+    KIVO_GRID_NO_EXPORT bool layoutIsStale(plat::Passkey<kivo::detail::GridInternals>) const { return isDirty(); }
+    KIVO_GRID_NO_EXPORT bool layOut(plat::Passkey<kivo::detail::GridInternals>) const { return _update(); }
+
 protected:
     // Lays the items out when stale and no batch is open; true when it ran.
     bool _update() const;
@@ -106,11 +117,8 @@ protected:
 
 private:
     friend class GridRowCol;
-    friend class GridPanel;
     friend class GridRowCollection;
     friend class OmbriGrid;
-    friend class kivo::detail::GroupCollapse;
-    friend struct kivo::detail::GridTestAccess;
 
     // One item's size or flags changed: its render size is brought up to date at the next layout.
     KIVO_GRID_NO_EXPORT void _itemChanged(const GridRowCol& item) const;
