@@ -89,11 +89,15 @@ public:
     KIVO_GRID_NO_EXPORT bool setFlagQuietly(plat::Passkey<kivo::detail::GroupCollapse>, std::uint64_t mask, bool value) {
         return _setFlagQuietly(mask, value);
     }
+    // For the axis positions, which keep each item's place among their chunks.
+    KIVO_GRID_NO_EXPORT kivo::detail::AxisChunk*& chunkSlot(plat::Passkey<kivo::detail::AxisPositions>) { return _chunk; }
+    KIVO_GRID_NO_EXPORT kivo::detail::AxisChunk* chunkSlot(plat::Passkey<kivo::detail::AxisPositions>) const { return _chunk; }
+    KIVO_GRID_NO_EXPORT std::size_t& offsetSlot(plat::Passkey<kivo::detail::AxisPositions>) { return _offset; }
+    KIVO_GRID_NO_EXPORT std::size_t offsetSlot(plat::Passkey<kivo::detail::AxisPositions>) const { return _offset; }
 
 private:
     friend class GridRowColCollection;
     friend class OmbriGrid;
-    friend class kivo::detail::AxisPositions;
     KIVO_GRID_NO_EXPORT void _setOwner(const std::shared_ptr<GridRowColCollection>& owner);
     // The index the owner's positions hold for this item now, without laying anything out; -1 when
     // it holds none.
