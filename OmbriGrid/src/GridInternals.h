@@ -63,6 +63,7 @@ public:
     // ---- the collections' layout ----
     static bool layoutIsStale(const GridRowColCollection& c) { return c.layoutIsStale({}); }
     static bool layOut(const GridRowColCollection& c) { return c.layOut({}); }
+    static void markLayoutStale(const GridRowColCollection& c) { c.markLayoutStale({}); }
 
     // ---- the panels' cell images, and the detail provider's views ----
     static GridPanel::CellImages& cellImages(GridPanel& panel) { return panel.cellImages({}); }

@@ -1,4 +1,5 @@
 #include "OmbriGrid/OmbriGrid.h"
+#include "GridInternals.h"
 #include "look/GridSettings.h"
 #include "taps/GridInput.h"
 
@@ -395,10 +396,10 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     _measureClientArea(rect);
     _isEverDrawnFlag = true;
     _scroller->updatePanMax();
-    _rows->_update();
+    kivo::detail::GridInternals::layOut(*_rows);
     // Column positions and star widths follow the client width on every pass.
-    _columns->_setDirty(true);
-    _columns->_update();
+    kivo::detail::GridInternals::markLayoutStale(*_columns);
+    kivo::detail::GridInternals::layOut(*_columns);
     raiseNotice(_events->Rendering, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
     // The panels draw into the current context.
     plat::CurrentContextScope current(context);

@@ -96,6 +96,7 @@ public:
     // (true when it ran).
     KIVO_GRID_NO_EXPORT bool layoutIsStale(plat::Passkey<kivo::detail::GridInternals>) const { return isDirty(); }
     KIVO_GRID_NO_EXPORT bool layOut(plat::Passkey<kivo::detail::GridInternals>) const { return _update(); }
+    KIVO_GRID_NO_EXPORT void markLayoutStale(plat::Passkey<kivo::detail::GridInternals>) const { _setDirty(true); }
 
 protected:
     // Lays the items out when stale and no batch is open; true when it ran.
@@ -118,7 +119,6 @@ protected:
 private:
     friend class GridRowCol;
     friend class GridRowCollection;
-    friend class OmbriGrid;
 
     // One item's size or flags changed: its render size is brought up to date at the next layout.
     KIVO_GRID_NO_EXPORT void _itemChanged(const GridRowCol& item) const;
