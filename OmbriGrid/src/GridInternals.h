@@ -1,7 +1,8 @@
 #pragma once
 // The one door from the grid's parts (scroller, edit session, clipboard, press handler, row and
-// column collections) and from the grid tests' access type into the grid's private members. Each
-// reaches only what it names here.
+// column collections) and from the grid tests' access type into the grid's private members, and
+// into what the panels, the collections, the data map and the detail provider open to it by passkey.
+// Each reaches only what it names here.
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,7 @@
 #pragma once
-// The one door the grid tests use into the grid's inner workings: the collections and panels declare
-// this type a friend, the grid lets it through its internal-access class, and only the tests define it.
+// The one door the grid tests use into the grid's inner workings: everything goes through the grid's
+// internal-access class, except the row collection's binding entry, which the row collection still
+// opens to this type (the benchmarks define it too), and only the tests define it.
 
 #include <functional>
 #include <memory>
