@@ -17,11 +17,9 @@ GridDataMap::GridDataMap(std::shared_ptr<KivoCollectionView> view, std::string s
 
 GridDataMap::~GridDataMap() = default;
 
-std::int32_t GridDataMap::_indexOf(const plat::Value& value, const std::string& path, bool) const {
-    return _index->indexOf(value, path);
-}
+std::int32_t GridDataMap::lookUp(const plat::Value& value, const std::string& path) const { return _index->indexOf(value, path); }
 
-std::int32_t GridDataMap::displayIndexOf(const plat::Value& value) const { return _indexOf(value, _displayMemberPath, false); }
+std::int32_t GridDataMap::displayIndexOf(const plat::Value& value) const { return lookUp(value, _displayMemberPath); }
 
 namespace {
 plat::Value valueAt(const std::shared_ptr<KivoCollectionView>& view, std::int32_t index, const std::string& path) {
@@ -33,11 +31,11 @@ plat::Value valueAt(const std::shared_ptr<KivoCollectionView>& view, std::int32_
 }  // namespace
 
 plat::Value GridDataMap::getKeyValue(const plat::Value& displayValue) const {
-    return valueAt(_collectionView, _indexOf(displayValue, _displayMemberPath, false), _selectedValuePath);
+    return valueAt(_collectionView, lookUp(displayValue, _displayMemberPath), _selectedValuePath);
 }
 
 plat::Value GridDataMap::getDisplayValue(const plat::Value& keyValue) const {
-    return valueAt(_collectionView, _indexOf(keyValue, _selectedValuePath, true), _displayMemberPath);
+    return valueAt(_collectionView, lookUp(keyValue, _selectedValuePath), _displayMemberPath);
 }
 
 plat::Array GridDataMap::valuesAt(const std::string& path) const {

@@ -1,14 +1,17 @@
 #pragma once
 // The one door from the grid's parts (scroller, edit session, clipboard, press handler, row and
-// column collections) and from the grid tests' access type into the grid's private members. Each
-// reaches only what it names here.
+// column collections) and from the grid tests' access type into the grid's private members, and
+// into what the panels, the collections, the data map and the detail provider open to it by passkey.
+// Each reaches only what it names here.
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "events/DelegateRule.h"
+#include "scrolling/GridScroller.h"
 
 namespace kivo::detail {
 
@@ -21,7 +24,7 @@ public:
     // ---- what the rows, the columns and their collections tell the grid ----
     // The header sizes changed: the cells start elsewhere.
     static void headersChanged(OmbriGrid& grid) { grid._headersChanged(); }
-    static void constrainOriginInternal(OmbriGrid& grid) { grid._constrainOriginInternal(); }
+    static void constrainOriginInternal(OmbriGrid& grid) { grid._scroller->constrainOrigin(); }
     // The grid's one way of raising an event: the handlers, then the delegate.
     static bool raiseCancelable(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event,
                                 const std::shared_ptr<KivoCancelEventArgs>& args, DelegateRule rule,
@@ -36,11 +39,7 @@ public:
     // ---- the origin, which the scroller moves ----
     static double& originX(OmbriGrid& grid) { return grid._originX; }
     static double& originY(OmbriGrid& grid) { return grid._originY; }
-    static plat::Point panMax(const OmbriGrid& grid) { return grid._panMax; }
-    static void updatePanMax(OmbriGrid& grid) { grid.updatePanMax(); }
-    static void constrainOriginNonFinal(OmbriGrid& grid) { grid._constrainOriginNonFinal(); }
-    static void scrollPositionMoved(OmbriGrid& grid, plat::Point before) { grid.scrollPositionMoved(before); }
-    static void tryLoadMore(OmbriGrid& grid) { grid.tryLoadCursorCollectionItems(); }
+    static plat::Point panMax(const OmbriGrid& grid) { return grid._scroller->panMax(); }
     static void takeFirstResponder(OmbriGrid& grid) { grid.takeFirstResponder(); }
     // ---- the parts the grid composes ----
     static GridScroller& scroller(const OmbriGrid& grid) { return *grid._scroller; }
@@ -49,10 +48,11 @@ public:
     static GridClipboard& clipboard(const OmbriGrid& grid) { return *grid._clipboard; }
 
     // ---- what the press handler reaches ----
-    static void dropColumnCaches(OmbriGrid& grid, std::int32_t column) { grid.dropColumnCaches(column); }
     // Which corner of the selection an extension moves (true: the far corner, the anchor staying put).
     static bool& selOrigin(OmbriGrid& grid) { return grid._selOrigin; }
     static bool selOrigin(const OmbriGrid& grid) { return grid._selOrigin; }
+    // Set while a header tap changes the sort: the rebinding that follows only reorders the same items.
+    static bool& headerSortRunning(OmbriGrid& grid) { return grid._headerSortRunning; }
 
     // ---- state the tests place or read directly, past the setters' checks ----
     static std::shared_ptr<KivoCollectionView>& collectionView(OmbriGrid& grid) { return grid._collectionView; }
@@ -60,6 +60,22 @@ public:
     static std::shared_ptr<GridHitTestInfo>& contextMenuHit(OmbriGrid& grid) { return grid._contextMenuHTI; }
     static const std::shared_ptr<GridRowCollection>& headerRows(const OmbriGrid& grid) { return grid._headerRows; }
     static const std::shared_ptr<GridColumnCollection>& headerColumns(const OmbriGrid& grid) { return grid._headerCols; }
+
+    // ---- the collections' layout ----
+    static bool layoutIsStale(const GridRowColCollection& c) { return c.layoutIsStale({}); }
+    static bool layOut(const GridRowColCollection& c) { return c.layOut({}); }
+    static void markLayoutStale(const GridRowColCollection& c) { c.markLayoutStale({}); }
+
+    // ---- the panels' cell images, and the detail provider's views ----
+    static GridPanel::CellImages& cellImages(GridPanel& panel) { return panel.cellImages({}); }
+    static std::uint64_t cellImageKey(std::int32_t row, std::int32_t col) { return GridPanel::cellImageKey({}, row, col); }
+    static void drawCellsStraight(GridPanel& panel, bool on) { panel.drawCellsStraight({}, on); }
+    static DetailViews& detailViews(OmbriGridDetailProvider& provider) { return provider.views({}); }
+
+    // ---- the data map's own lookup, which its public lookups go through ----
+    static std::int32_t indexOf(const GridDataMap& map, const plat::Value& value, const std::string& path, bool caseSensitive) {
+        return map.indexOf({}, value, path, caseSensitive);
+    }
 };
 
 }  // namespace kivo::detail

@@ -33,7 +33,7 @@ void GridPanel::resetCache(const GridRowCol* item) {
     }
     // The index the item was last laid out at: reading index() here would lay the collection out in
     // the middle of a change.
-    const std::int32_t index = item->_placedIndex();
+    const std::int32_t index = item->placedIndex({});
     const bool column = dynamic_cast<const GridColumn*>(item) != nullptr;
     for (auto it = _cache.begin(); it != _cache.end();) {
         const auto row = static_cast<std::int32_t>(it->first >> 32);

@@ -1,4 +1,5 @@
 #include "OmbriGrid/OmbriGrid.h"
+#include "GridInternals.h"
 #include "look/GridSettings.h"
 #include "taps/GridInput.h"
 
@@ -27,6 +28,10 @@
 #include "resizing/GridPress.h"
 #include "scrolling/GridScroller.h"
 
+using kivo::detail::changeAndInvalidate;
+using kivo::detail::changeFont;
+using kivo::detail::changeFontName;
+
 namespace {
 constexpr const char* DefaultGroupHeaderFormat = "{name}: {value} ({count} items)";
 constexpr float HeaderGray = 234.0f / 255.0f;
@@ -50,9 +55,9 @@ OmbriGrid::OmbriGrid(const plat::Rect& frame)
       _input(std::make_unique<kivo::detail::GridInput>()),
       _settings(std::make_unique<kivo::detail::GridSettings>()),
       _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
-      _edit(std::make_unique<kivo::detail::EditSession>()),
+      _edit(std::make_unique<kivo::detail::EditSession>(*this)),
       _press(std::make_unique<kivo::detail::GridPress>(*this)),
-      _clipboard(std::make_unique<kivo::detail::GridClipboard>()) {}
+      _clipboard(std::make_unique<kivo::detail::GridClipboard>(*this)) {}
 
 OmbriGrid::~OmbriGrid() {
     _scroller->stop();
@@ -85,11 +90,11 @@ void OmbriGrid::initInternals() {
     auto& center = plat::NotificationCenter::defaultCenter();
     _input->keyboardShown =
         center.addObserver(this, std::string(plat::KeyboardDidShowNotification), [weak](const plat::Notification& n) {
-            if (auto grid = weak.lock()) grid->keyboardWasShown(n);
+            if (auto grid = weak.lock()) grid->_edit->keyboardShown(n);
         });
     _input->keyboardHidden =
-        center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification& n) {
-            if (auto grid = weak.lock()) grid->keyboardWillBeHidden(n);
+        center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification&) {
+            if (auto grid = weak.lock()) grid->_edit->keyboardHiding();
         });
 
     _settings->groupHeaderFormat = DefaultGroupHeaderFormat;
@@ -117,20 +122,7 @@ void OmbriGrid::initInternals() {
 
     _settings->font = _settings->columnHeaderFont = _settings->rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
 
-    // The in-place editor waits hidden until a cell is edited.
-    _edit->editor = plat::TextField::create();
-    _edit->editor->setHidden(true);
-    _edit->editor->setFont(_settings->font);
-    _edit->editor->setReturnKeyType(plat::ReturnKeyType::Done);
-    _edit->editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
-    _edit->editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
-    _edit->editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
-    _edit->editor->setSpellCheckingType(plat::SpellCheckingType::No);
-    _edit->editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
-    _edit->editor->setTextAlignment(plat::TextAlignment::Natural);
-    _edit->editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
-    addSubview(_edit->editor);
-    initToolbars();
+    _edit->makeEditors();
 
     const std::int32_t r = defaultRowSize();
     _rows = std::make_shared<GridRowCollection>(self, r);
@@ -247,7 +239,7 @@ void OmbriGrid::setStrongDelegate(std::shared_ptr<OmbriGridDelegate> delegate) {
 
 // ---- parts ----
 
-void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(_columnHeaderRow, row); }
+void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(*this, _columnHeaderRow, row); }
 
 void OmbriGrid::setMergeManager(std::shared_ptr<GridMergeManager> manager) {
     _mergeManager = std::move(manager);
@@ -260,7 +252,7 @@ void OmbriGrid::setDetailProvider(std::shared_ptr<OmbriGridDetailProvider> provi
 }
 
 void OmbriGrid::setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter) {
-    changeAndInvalidate(_valueFormatter, formatter);
+    changeAndInvalidate(*this, _valueFormatter, formatter);
 }
 
 void OmbriGrid::setAllowMerging(std::int64_t merging) {
@@ -299,27 +291,12 @@ std::optional<plat::Color> OmbriGrid::alternatingRowBackgroundColor() const {
 }
 
 void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> color) {
-    changeAndInvalidate(_settings->alternatingRowBackgroundColor, color);
+    changeAndInvalidate(*this, _settings->alternatingRowBackgroundColor, color);
 }
 
 plat::Color OmbriGrid::scrollIndicatorColor() const { return _settings->scrollIndicatorColor; }
 
 void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _settings->scrollIndicatorColor = color; }
-
-void OmbriGrid::changeFont(plat::Font& field, const plat::Font& font) {
-    if (field == font) return;
-    field = font;
-    updateDefaultSizes();
-    invalidate();
-}
-
-void OmbriGrid::changeFontName(plat::Font& field, const std::string& name) {
-    if (name.empty()) {
-        plat::log("Grid: an empty font name refused; the font stays " + field.family);
-        return;
-    }
-    changeFont(field, plat::Font::named(name, field.size));
-}
 
 void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
     if (visibility < GridHeadersVisibilityNone || visibility > GridHeadersVisibilityAll) {
@@ -347,7 +324,7 @@ void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
         plat::log("Grid: grid lines visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    changeAndInvalidate(_settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
+    changeAndInvalidate(*this, _settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
 }
 
 void OmbriGrid::setHorizontalLinesVisible(bool visible) {
@@ -418,11 +395,11 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     const auto alive = keepAlive();
     _measureClientArea(rect);
     _isEverDrawnFlag = true;
-    updatePanMax();
-    _rows->_update();
+    _scroller->updatePanMax();
+    kivo::detail::GridInternals::layOut(*_rows);
     // Column positions and star widths follow the client width on every pass.
-    _columns->_setDirty(true);
-    _columns->_update();
+    kivo::detail::GridInternals::markLayoutStale(*_columns);
+    kivo::detail::GridInternals::layOut(*_columns);
     raiseNotice(_events->Rendering, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
     // The panels draw into the current context.
     plat::CurrentContextScope current(context);
@@ -445,15 +422,14 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
 
 void OmbriGrid::_measureClientArea(const plat::Rect& rect) {
     _clientRect = rect;
-    _panMax.x = _columns->totalSize() - rect.size.width + _cellsStart.x;
-    _panMax.y = _rows->totalSize() - rect.size.height + _cellsStart.y;
+    _scroller->updatePanMax();
 }
 
 void OmbriGrid::checkForMoreItems() {
     const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_collectionView);
     if (!cursor) return;
     if (!(2 * bounds().height() > _cells->height())) return;
-    if (cursor->hasMoreItems()) tryLoadCursorCollectionItems();
+    if (cursor->hasMoreItems()) _scroller->tryLoadMore();
 }
 
 void OmbriGrid::takeFirstResponder() {
@@ -463,3 +439,11 @@ void OmbriGrid::takeFirstResponder() {
 void OmbriGrid::respondToSizeChanged() { invalidate(); }
 void OmbriGrid::layoutSubviews() { KivoView::layoutSubviews(); }
 void OmbriGrid::setFrame(const plat::Rect& frame) { KivoView::setFrame(frame); }
+
+plat::Size OmbriGrid::intrinsicContentSize() const {
+    using plat::detail::saturatingCast;
+    const auto sum = [](std::int64_t a, std::int64_t b) {
+        return static_cast<double>(saturatingCast<std::int32_t>(double(a + b)));
+    };
+    return {sum(_cells->width(), _rowHeaders->width()), sum(_cells->height(), _columnHeaders->height())};
+}

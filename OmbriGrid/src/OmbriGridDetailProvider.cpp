@@ -288,3 +288,5 @@ void OmbriGridDetailProvider::onSelectionChanged(const std::shared_ptr<KivoEvent
 }
 
 void OmbriGridDetailProvider::clearCache() { _views->clear(); }
+
+kivo::detail::DetailViews& OmbriGridDetailProvider::views(plat::Passkey<kivo::detail::GridInternals>) { return *_views; }

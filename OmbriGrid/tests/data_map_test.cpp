@@ -14,6 +14,7 @@
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/testing/log_capture.h"
 #include "Platform/testing/virtual_clock.h"
+#include "grid_access.h"
 #include "grid_model.h"
 
 using grid_test::labelled;
@@ -147,15 +148,15 @@ TEST(DataMap, AnswersAsAWalkOfTheSourceForKeysOfEveryKind) {
                                 text("yes")};
     for (const auto& key : keys) {
         SCOPED_TRACE(key.description() + " (kind " + std::to_string(static_cast<int>(key.kind())) + ")");
-        EXPECT_EQ(map._indexOf(key, "k", true), walk(*view, key, "k"));
+        EXPECT_EQ(grid_test::Access::indexOf(map, key, "k", true), walk(*view, key, "k"));
         EXPECT_EQ(map.displayIndexOf(key), walk(*view, key, "d"));
         const std::int32_t at = walk(*view, key, "k");
         const plat::Value shown = map.getDisplayValue(key);
         EXPECT_TRUE(at < 0 ? shown.isNil() : shown.isEqual(KivoReflector::getValue((*items)[static_cast<std::size_t>(at)], "d")));
     }
     EXPECT_EQ(map.getKeyValue(text("a again")).asString(), "a");
-    EXPECT_EQ(map._indexOf(text("a"), "", true), -1) << "no path";
-    EXPECT_EQ(map._indexOf(text("1"), "missing", true), -1);
+    EXPECT_EQ(grid_test::Access::indexOf(map, text("a"), "", true), -1) << "no path";
+    EXPECT_EQ(grid_test::Access::indexOf(map, text("1"), "missing", true), -1);
 }
 
 TEST(DataMap, FollowsChangesOfItsSource) {

@@ -1,6 +1,7 @@
 #pragma once
-// The one door the grid tests use into the grid's inner workings: the collections and panels declare
-// this type a friend, the grid lets it through its internal-access class, and only the tests define it.
+// The one door the grid tests use into the grid's inner workings: everything goes through the grid's
+// internal-access class, except the row collection's binding entry, which the row collection still
+// opens to this type (the benchmarks define it too), and only the tests define it.
 
 #include <functional>
 #include <memory>
@@ -22,15 +23,15 @@
 namespace kivo::detail {
 
 struct GridTestAccess {
-    static bool isDirty(const GridRowColCollection& c) { return c.isDirty(); }
-    static bool update(const GridRowColCollection& c) { return c._update(); }
+    static bool isDirty(const GridRowColCollection& c) { return GridInternals::layoutIsStale(c); }
+    static bool update(const GridRowColCollection& c) { return GridInternals::layOut(c); }
     static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows._bindItems(items); }
     // Puts a stand-in image into a panel's cache for the cell (row, col).
     static void cacheCell(GridPanel& panel, std::int32_t row, std::int32_t col) {
-        panel._cache[GridPanel::cacheKey(row, col)] = std::make_shared<plat::Image>(1, 1);
+        GridInternals::cellImages(panel)[GridInternals::cellImageKey(row, col)] = std::make_shared<plat::Image>(1, 1);
     }
     static bool isCached(const GridPanel& panel, std::int32_t row, std::int32_t col) {
-        return panel._cache.count(GridPanel::cacheKey(row, col)) != 0;
+        return GridInternals::cellImages(const_cast<GridPanel&>(panel)).count(GridInternals::cellImageKey(row, col)) != 0;
     }
     static bool raise(OmbriGrid& grid, const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoCancelEventArgs>& args,
                       DelegateRule rule, const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
@@ -48,7 +49,7 @@ struct GridTestAccess {
     static plat::Point panMax(const OmbriGrid& grid) { return GridInternals::panMax(grid); }
     // Cells drawn straight into the grid's context, as the platform's refusal of an image makes them:
     // what a cell draws then reaches the test's recording context.
-    static void drawCellsStraight(GridPanel& panel, bool on = true) { panel._cellImagesOff = on; }
+    static void drawCellsStraight(GridPanel& panel, bool on = true) { GridInternals::drawCellsStraight(panel, on); }
     static void setEditRange(OmbriGrid& grid, std::shared_ptr<GridCellRange> range) {
         GridInternals::edit(grid).range = std::move(range);
     }
@@ -114,12 +115,14 @@ struct GridTestAccess {
         GridInternals::contextMenuHit(grid) = std::move(hit);
     }
 
+    // ---- data maps ----
+    static std::int32_t indexOf(const GridDataMap& map, const plat::Value& value, const std::string& path, bool caseSensitive) {
+        return GridInternals::indexOf(map, value, path, caseSensitive);
+    }
+
     // ---- detail rows ----
     // The provider's views over the grid (the tests include "detail/DetailViews.h" to use them).
-    template <class Provider>
-    static auto& detailViews(Provider& provider) {
-        return *provider._views;
-    }
+    static DetailViews& detailViews(OmbriGridDetailProvider& provider) { return GridInternals::detailViews(provider); }
 
     // ---- cell views ----
 };

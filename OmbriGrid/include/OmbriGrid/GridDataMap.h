@@ -9,11 +9,13 @@
 
 #include "OmbriGrid/KivoOmbriGridExport.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
 
 class KivoCollectionView;
 namespace kivo::detail {
 class DataMapIndex;
+class GridInternals;
 }  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT GridDataMap : public plat::Object {
@@ -32,7 +34,10 @@ public:
 
     // The source index of the first item whose value at `path` equals `value`; -1 when none (nil never
     // matches). Matching is exact whatever `caseSensitive` says.
-    KIVO_GRID_NO_EXPORT std::int32_t _indexOf(const plat::Value& value, const std::string& path, bool caseSensitive) const;
+    KIVO_GRID_NO_EXPORT std::int32_t indexOf(plat::Passkey<kivo::detail::GridInternals>, const plat::Value& value,
+                                             const std::string& path, bool caseSensitive) const {
+        return lookUp(value, path);
+    }
     std::int32_t displayIndexOf(const plat::Value& value) const;
     plat::Value getKeyValue(const plat::Value& displayValue) const;
     plat::Value getDisplayValue(const plat::Value& keyValue) const;
@@ -42,6 +47,7 @@ public:
     plat::Array getKeyValues() const;
 
 private:
+    KIVO_GRID_NO_EXPORT std::int32_t lookUp(const plat::Value& value, const std::string& path) const;
     KIVO_GRID_NO_EXPORT plat::Array valuesAt(const std::string& path) const;
 
     std::shared_ptr<KivoCollectionView> _collectionView;

@@ -14,6 +14,7 @@
 #include "OmbriGrid/OmbriGridTypes.h"
 #include "Platform/foundation/geometry.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/foundation/value.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/text.h"
@@ -29,7 +30,7 @@ class Image;
 class Context;
 }  // namespace plat
 namespace kivo::detail {
-struct GridTestAccess;
+class GridInternals;
 }
 
 class KIVO_GRID_EXPORT GridPanel : public plat::Object {
@@ -135,8 +136,17 @@ public:
     // The context being drawn into: the grid's, or a cell image's while that image is made.
     plat::Context* context() const { return _context; }
 
+    // For the library's internal-access class: the cell images by cell key, and the switch that draws
+    // cells straight into the grid's context.
+    using CellImages = std::unordered_map<std::uint64_t, std::shared_ptr<plat::Image>>;
+    KIVO_GRID_NO_EXPORT CellImages& cellImages(plat::Passkey<kivo::detail::GridInternals>) { return _cache; }
+    KIVO_GRID_NO_EXPORT static std::uint64_t cellImageKey(plat::Passkey<kivo::detail::GridInternals>, std::int32_t row,
+                                                          std::int32_t col) {
+        return cacheKey(row, col);
+    }
+    KIVO_GRID_NO_EXPORT void drawCellsStraight(plat::Passkey<kivo::detail::GridInternals>, bool on) { _cellImagesOff = on; }
+
 private:
-    friend struct kivo::detail::GridTestAccess;
     KIVO_GRID_NO_EXPORT static std::uint64_t cacheKey(std::int32_t row, std::int32_t col);
     KIVO_GRID_NO_EXPORT static plat::Rect nullRect() { return {INFINITY, INFINITY, 0, 0}; }
     KIVO_GRID_NO_EXPORT static std::string cellKey(std::int32_t row, std::int32_t col);
@@ -199,7 +209,7 @@ private:
         bool lent;
     };
 
-    std::unordered_map<std::uint64_t, std::shared_ptr<plat::Image>> _cache;
+    CellImages _cache;
     // The drawing state of the pass in progress.
     plat::Context* _context = nullptr;
     plat::Color _fillColor, _textColor, _lineColor;

@@ -25,6 +25,7 @@
 #include "KivoCore/KivoObservableArray.h"
 #include "OmbriGrid/GridRowCol.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
+#include "Platform/foundation/passkey.h"
 
 class OmbriGrid;
 class GridPanel;
@@ -32,6 +33,9 @@ class GridColumn;
 class KivoCollectionView;
 namespace kivo::detail {
 class AxisPositions;
+struct ClipboardRow;
+class GridClipboard;
+class GridInternals;
 struct GridTestAccess;
 class GroupCollapse;
 }  // namespace kivo::detail
@@ -83,6 +87,17 @@ public:
 
     void onCollectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args) override;
 
+    // For the group collapse: one item's flags changed, and its render size is brought up to date at
+    // the next layout.
+    KIVO_GRID_NO_EXPORT void itemChanged(plat::Passkey<kivo::detail::GroupCollapse>, const GridRowCol& item) const {
+        _itemChanged(item);
+    }
+    // For the library's internal-access class: whether the layout is stale, and bringing it up to date
+    // (true when it ran).
+    KIVO_GRID_NO_EXPORT bool layoutIsStale(plat::Passkey<kivo::detail::GridInternals>) const { return isDirty(); }
+    KIVO_GRID_NO_EXPORT bool layOut(plat::Passkey<kivo::detail::GridInternals>) const { return _update(); }
+    KIVO_GRID_NO_EXPORT void markLayoutStale(plat::Passkey<kivo::detail::GridInternals>) const { _setDirty(true); }
+
 protected:
     // Lays the items out when stale and no batch is open; true when it ran.
     bool _update() const;
@@ -103,11 +118,7 @@ protected:
 
 private:
     friend class GridRowCol;
-    friend class GridPanel;
     friend class GridRowCollection;
-    friend class OmbriGrid;
-    friend class kivo::detail::GroupCollapse;
-    friend struct kivo::detail::GridTestAccess;
 
     // One item's size or flags changed: its render size is brought up to date at the next layout.
     KIVO_GRID_NO_EXPORT void _itemChanged(const GridRowCol& item) const;
@@ -209,6 +220,11 @@ public:
     std::int32_t defaultGroupSize() const { return _defaultGroupSize; }
     // Below 1 stores the grid's default row size.
     void setDefaultGroupSize(std::int32_t size);
+
+    // Points `view` at row `index`, reading a plain bound row without making its object: copying or
+    // pasting many rows would make and drop one per row.
+    KIVO_GRID_NO_EXPORT void viewRow(plat::Passkey<kivo::detail::GridClipboard>, kivo::detail::ClipboardRow& view,
+                                     std::int32_t index) const;
 
 protected:
     // Rows lay out as the base does: no star sizes.

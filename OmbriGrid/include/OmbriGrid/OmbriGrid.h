@@ -37,41 +37,22 @@
 #include "Platform/ui/picker_view.h"
 #include "Platform/ui/text_field.h"
 
-class GridPanel;
-class GridRowAccessor;
-class GridHitTestInfo;
+// The rest of what the API names; the types behind the accessors come with the headers above.
 class GridCellRangeEventArgs;
-class GridRow;
-class GridColumn;
-class GridRowCollection;
-class GridColumnCollection;
-class GridMergeManager;
-class GridCellFactory;
-class OmbriGridDetailProvider;
-class KivoCollectionView;
 class KivoCollectionViewGroup;
 class KivoNotifyCollectionChangedEventArgs;
-class IKivoValueFormatter;
-class GridDataMap;
-class KivoAnimationDriver;
 namespace plat {
 class BarButtonItem;
 class LongPressGestureRecognizer;
-class Toolbar;
-class TapGestureRecognizer;
-class PanGestureRecognizer;
-class Timer;
 }  // namespace plat
 namespace kivo::detail {
 struct GridEvents;
 class GridScroller;
 struct GridInput;
 struct GridSettings;
-struct EditSession;
+class EditSession;
 class GridPress;
 class GridClipboard;
-struct PasteRun;
-struct ClipboardRow;
 class GridInternals;
 enum class DelegateRule : int;
 }  // namespace kivo::detail
@@ -230,11 +211,6 @@ public:
     bool textFieldShouldReturn(plat::TextField& field) override;
     // The editor starts with all of its text selected, so typing replaces the cell's value.
     void textFieldDidBeginEditing(plat::TextField& field) override;
-    // Whether the cell could be edited at all: a data row (no group, spacer or detail row) and a
-    // column, both inside the grid.
-    KIVO_GRID_NO_EXPORT bool _isValidRow(std::int32_t row, std::int32_t col) const;
-    // The edited column's data map; null without an open edit or a map.
-    KIVO_GRID_NO_EXPORT std::shared_ptr<GridDataMap> _getDataMap() const;
     // The cells' and the headers' extent, each sum a 32-bit integer.
     plat::Size intrinsicContentSize() const;
     // The data-map picker: one component of the edited column's display values.
@@ -428,7 +404,7 @@ public:
     void setDefaultContextMenu(bool on);
     // Nothing sets it: touches are told through the recognisers.
     bool isTouching() const { return false; }
-    bool isUpdating() const { return _isUpdating; }
+    bool isUpdating() const;
 
     // ---- sizes and the cells origin ----
     // 2 × the row-header font's size + 4, truncated.
@@ -524,7 +500,8 @@ private:
     KIVO_GRID_NO_EXPORT void _collectionChanged(const std::shared_ptr<KivoNotifyCollectionChangedEventArgs>& args);
     KIVO_GRID_NO_EXPORT void _columnsChanged();
     // ---- the view's current item, following the selected row ----
-    // Moves the view's current item to the selected row's item, by its position in the view.
+    // Keeps the view's current item in step with the selection: the item shown by the selected row,
+    // found by its position in the view.
     KIVO_GRID_NO_EXPORT void _syncCollectionView();
     // The position in the view's items of the item a row shows; -1 for a group row, a row no item
     // of the view made, or no row.
@@ -541,87 +518,19 @@ private:
     // empty. Stored directly, as binding does, without selection events.
     KIVO_GRID_NO_EXPORT void clampSelection();
     KIVO_GRID_NO_EXPORT void _headersChanged();
-    KIVO_GRID_NO_EXPORT void _constrainOriginInternal();
     // After a pass: asks a cursor view for more items when the cells do not fill twice the view.
     KIVO_GRID_NO_EXPORT void checkForMoreItems();
     // ---- scrolling ----
-    KIVO_GRID_NO_EXPORT void updatePanMax();
-    // The origin back within the content while it moves: the horizontal one, and the vertical one
-    // only when touch feedback is off.
-    KIVO_GRID_NO_EXPORT void _constrainOriginNonFinal();
-    // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
-    KIVO_GRID_NO_EXPORT void scrollPositionMoved(plat::Point before);
-    // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
-    KIVO_GRID_NO_EXPORT void tryLoadCursorCollectionItems();
     // What a gesture on the grid does first: the grid takes the keyboard, unless an open editor holds it.
     // Taking it then would hide the editor's keyboard, whose hiding ends the edit before the gesture has
     // decided whether it should (a tap on the edited cell keeps the editor, a resize discards the edit).
     KIVO_GRID_NO_EXPORT void takeFirstResponder();
-    KIVO_GRID_NO_EXPORT void keyboardWasShown(const plat::Notification& notification);
-    KIVO_GRID_NO_EXPORT void keyboardWillBeHidden(const plat::Notification& notification);
-
-    // ---- editing ----
-    // The data-map picker, its toolbar and Done item: the editor's input and accessory views for
-    // columns with a data map.
-    KIVO_GRID_NO_EXPORT void initToolbars();
-    // Fills and shows the grid's own editor for the cell's column; false for a column it cannot edit.
-    KIVO_GRID_NO_EXPORT bool prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect);
-    // Writes the closing edit's value into every cell of its merged range, column by column.
-    KIVO_GRID_NO_EXPORT void commitEdit();
-    // The text the grid's editor opens with for the cell.
-    KIVO_GRID_NO_EXPORT std::string editorTextForCell(std::int32_t row, std::int32_t col) const;
-    // Whether the row and column an edit is starting on are still the ones it was asked for, after
-    // application code ran; logs a refusal when not.
-    KIVO_GRID_NO_EXPORT bool editCellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
-                                            const std::shared_ptr<GridColumn>& column) const;
-    // Takes back what a start refused halfway had set.
-    KIVO_GRID_NO_EXPORT void abandonStart();
-    // Notes the rows of the opening edit's range, so that the edit can follow its item.
-    KIVO_GRID_NO_EXPORT void holdEditedItem();
-    // Puts the open edit (its cell, its range, its editor) where its item stands now; false when the
-    // item has left the rows.
-    KIVO_GRID_NO_EXPORT bool followEditedItem();
-    // The row that shows the edited item now; -1 when none does.
-    KIVO_GRID_NO_EXPORT std::int32_t editedItemRow() const;
-    // Lets go of what the closing edit held.
-    KIVO_GRID_NO_EXPORT void releaseEditedItem();
 
     // ---- taps and sorting ----
-    // A header tap's sort: the column's description flipped in place, or the whole sort replaced by
-    // an ascending one on the column, each behind SortingColumn.
-    KIVO_GRID_NO_EXPORT void sortByColumnHeader(const GridHitTestInfo& hit);
-    // Whether the hit falls on a cell of the range being edited.
-    KIVO_GRID_NO_EXPORT bool isOnEditRange(const GridHitTestInfo& hit) const;
-    // Commits and closes the open editor as its return key would.
-    KIVO_GRID_NO_EXPORT void returnFromActiveEditor();
     // The double tap leaves the touches on a control in the grid (a detail row's toggle button) to
     // the control: two quick taps on it are two presses, not a double tap on the grid.
     KIVO_GRID_NO_EXPORT bool gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer,
                                                                  const plat::Touch& touch) override;
-
-    // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
-    KIVO_GRID_NO_EXPORT void dropColumnCaches(std::int32_t column);
-
-    // ---- keyboard commands ----
-    // An arrow key: a step of one row (dRow) or one column (dCol), extending the range for Shift.
-    KIVO_GRID_NO_EXPORT void arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend);
-    // The merged block the cell lies in, or the cell alone.
-    KIVO_GRID_NO_EXPORT std::shared_ptr<GridCellRange> mergedRangeOfCell(std::int32_t row, std::int32_t col) const;
-
-    // ---- clipboard ----
-    KIVO_GRID_NO_EXPORT void copySelection();
-    // Places `rows` (the grid's copy or a pasted text) from the selection's top-left data row.
-    // `valueAt` gives the value of copied row k, column j; null leaves that cell alone.
-    KIVO_GRID_NO_EXPORT void pasteBlock(kivo::detail::PasteRun& run, std::size_t rowCount, std::size_t columnCount,
-                                        const std::function<const plat::Value*(std::size_t k, std::size_t j)>& valueAt);
-    // One value into the merged range of (row, col); true when a cell was written.
-    KIVO_GRID_NO_EXPORT bool pasteInto(kivo::detail::PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col);
-    // Points `view` (a row as the clipboard reads and writes it) at row `index`.
-    KIVO_GRID_NO_EXPORT void viewClipboardRow(kivo::detail::ClipboardRow& view, std::int32_t index) const;
-    // Empties the cut's sources this paste did not write, logs what was left alone, invalidates once.
-    KIVO_GRID_NO_EXPORT void finishPaste(kivo::detail::PasteRun& run);
-    // The row that shows a cut's source now, or -1 when none does.
-    KIVO_GRID_NO_EXPORT std::int32_t cutSourceRow(kivo::detail::PasteRun& run, std::size_t source) const;
 
     // ---- detail rows and cell views ----
 
@@ -635,15 +544,6 @@ private:
     // An event that announces: the handlers, then the delegate.
     KIVO_GRID_NO_EXPORT void raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
                                          const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers = false);
-
-    template <class T>
-    KIVO_GRID_NO_EXPORT void changeAndInvalidate(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        invalidate();
-    }
-    KIVO_GRID_NO_EXPORT void changeFont(plat::Font& field, const plat::Font& font);
-    KIVO_GRID_NO_EXPORT void changeFontName(plat::Font& field, const std::string& name);
 
     // The 26 events, made with the grid.
     std::unique_ptr<kivo::detail::GridEvents> _events;
@@ -676,17 +576,15 @@ private:
     std::unique_ptr<kivo::detail::GridSettings> _settings;
 
     GridSelectionMode _selectionMode = GridSelectionModeRow;
-    bool _isUpdating = false;
     bool _isEverDrawnFlag = false;
 
     plat::Rect _clientRect{};
     plat::Point _cellsStart{};
-    plat::Point _panMax{};
     double _originX = 0, _originY = 0;
     // The pan, the glide, the bounce and the indicators' fade.
     std::unique_ptr<kivo::detail::GridScroller> _scroller;
     // ---- editing ----
-    // What the open edit holds, and the editor and picker it reuses.
+    // The open edit, and the editor and picker it reuses.
     std::unique_ptr<kivo::detail::EditSession> _edit;
 
     // ---- taps and sorting ----

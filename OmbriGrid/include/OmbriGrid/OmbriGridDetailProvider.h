@@ -12,6 +12,7 @@
 #include "KivoCore/KivoEvent.h"
 #include "OmbriGrid/KivoOmbriGridExport.h"
 #include "Platform/foundation/object.h"
+#include "Platform/foundation/passkey.h"
 
 class OmbriGrid;
 class GridRow;
@@ -22,8 +23,8 @@ class Button;
 }  // namespace plat
 namespace kivo::detail {
 class DetailViews;
+class GridInternals;
 class OpenDetails;
-struct GridTestAccess;
 }  // namespace kivo::detail
 
 // How details open and close.
@@ -108,10 +109,10 @@ public:
     // Takes every kept view off the grid and forgets them.
     void clearCache();
 
-private:
-    friend struct kivo::detail::GridTestAccess;
-    friend class kivo::detail::DetailViews;
+    // For the library's internal-access class: the views the provider keeps over the grid.
+    KIVO_GRID_NO_EXPORT kivo::detail::DetailViews& views(plat::Passkey<kivo::detail::GridInternals>);
 
+private:
     // Whether the grid's selection mode lets a detail follow the selected row.
     KIVO_GRID_NO_EXPORT bool followsSelection() const;
     KIVO_GRID_NO_EXPORT void openDetail(OmbriGrid& grid, std::int32_t index);

@@ -59,7 +59,8 @@ private:
     std::shared_ptr<plat::View> _view;
 };
 
-// The expand button of a row header, which a handler may replace or restyle.
+// A row header's expand button as it is about to be shown: a handler may restyle it or put another in
+// its place.
 class KIVO_GRID_EXPORT GridRowHeaderLoadingEventArgs : public KivoCancelEventArgs {
 public:
     GridRowHeaderLoadingEventArgs(std::shared_ptr<GridRow> row, std::shared_ptr<plat::Button> button)

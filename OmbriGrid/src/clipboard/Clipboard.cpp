@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridHitTestInfo.h"
 #include "OmbriGrid/GridPanel.h"
@@ -16,7 +17,6 @@
 #include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
 #include "clipboard/TextRepair.h"
-#include "look/GridSettings.h"
 
 namespace {
 
@@ -41,21 +41,27 @@ bool isDataRow(const GridRow* row) {
 
 }  // namespace kivo::detail
 
-bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<plat::Object>&) const {
-    const bool pressedInSelection = !_contextMenuHTI || (_selection && _contextMenuHTI->cellRange()->intersects(*_selection));
+using kivo::detail::GridInternals;
+
+using kivo::detail::GridClipboard;
+
+bool GridClipboard::canPerform(plat::EditAction action) const {
+    const auto& pressed = GridInternals::contextMenuHit(_grid);
+    const auto& selection = _grid.selection();
+    const GridSelectionMode mode = _grid.selectionMode();
+    const bool pressedInSelection = !pressed || (selection && pressed->cellRange()->intersects(*selection));
     switch (action) {
         case plat::EditAction::SelectAll:
-            return _selectionMode == GridSelectionModeCellRange || _selectionMode == GridSelectionModeRowRange;
+            return mode == GridSelectionModeCellRange || mode == GridSelectionModeRowRange;
         case plat::EditAction::Select:
-            return _selectionMode != GridSelectionModeNone && !(_contextMenuHTI && pressedInSelection);
+            return mode != GridSelectionModeNone && !(pressed && pressedInSelection);
         case plat::EditAction::Cut:
-            return !_settings->isReadOnly && pressedInSelection;
+            return !_grid.isReadOnly() && pressedInSelection;
         case plat::EditAction::Copy:
             return pressedInSelection;
         case plat::EditAction::Paste:
-            return !_settings->isReadOnly && pressedInSelection &&
-                   (plat::Pasteboard::general().hasStrings() || _clipboard->hasCopy()) && _selection &&
-                   _selection->rowSpan() > 0 && _selection->columnSpan() > 0;
+            return !_grid.isReadOnly() && pressedInSelection && (plat::Pasteboard::general().hasStrings() || hasCopy()) &&
+                   selection && selection->rowSpan() > 0 && selection->columnSpan() > 0;
     }
     return false;
 }
@@ -73,30 +79,26 @@ bool OmbriGrid::canPerformAction(std::string_view action, const std::shared_ptr<
     return false;
 }
 
-void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) {
-    const auto alive = keepAlive();
-    _contextMenuHTI = nullptr;
-    if (!hasCells(_selection.get())) return;
-    _clipboard->setCut(false);
-    copySelection();
-}
-
-void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) {
-    const auto alive = keepAlive();
-    _contextMenuHTI = nullptr;
-    if (_settings->isReadOnly) {
+void GridClipboard::copyCells(bool cut) {
+    const auto alive = GridInternals::keepAlive(_grid);
+    GridInternals::contextMenuHit(_grid) = nullptr;
+    if (cut && _grid.isReadOnly()) {
         plat::log("OmbriGrid cut: the grid is read-only, refused");
         return;
     }
-    if (!hasCells(_selection.get())) return;
-    copySelection();
-    _clipboard->setCut(true);
+    if (!hasCells(_grid.selection().get())) return;
+    if (!cut) _cut = false;
+    keepSelection();
+    if (cut) _cut = true;
 }
 
-void OmbriGrid::copySelection() {
-    const auto merged = mergedSelection();
-    const std::int32_t rowCount = static_cast<std::int32_t>(_rows->count());
-    const std::int32_t columnCount = static_cast<std::int32_t>(_columns->count());
+void GridClipboard::keepSelection() {
+    const auto merged = _grid.mergedSelection();
+    const auto& rows = *_grid.rows();
+    const auto& gridColumns = *_grid.columns();
+    auto& cells = *_grid.cells();
+    const std::int32_t rowCount = static_cast<std::int32_t>(rows.count());
+    const std::int32_t columnCount = static_cast<std::int32_t>(gridColumns.count());
     const std::int32_t top = std::max(merged->topRow(), 0), bottom = std::min(merged->bottomRow(), rowCount - 1);
     const std::int32_t left = std::max(merged->leftCol(), 0), right = std::min(merged->rightCol(), columnCount - 1);
     if (top > bottom || left > right) return;
@@ -107,7 +109,7 @@ void OmbriGrid::copySelection() {
     };
     std::vector<Column> columns;
     for (std::int32_t c = left; c <= right; ++c) {
-        Column info{_columns->column(c)};
+        Column info{gridColumns.column(c)};
         const auto binding = info.column ? info.column->binding() : std::nullopt;
         info.bound = binding && !binding->empty();
         columns.push_back(std::move(info));
@@ -120,7 +122,7 @@ void OmbriGrid::copySelection() {
     std::vector<std::int32_t> indices;
     kivo::detail::ClipboardRow view;
     for (std::int32_t r = top; r <= bottom; ++r) {
-        viewClipboardRow(view, r);
+        viewRow(view, r);
         const bool data = view.isData;
         const bool group = dynamic_cast<const GridGroupRow*>(view.row.get()) != nullptr;
         auto& line = texts.emplace_back();
@@ -130,14 +132,14 @@ void OmbriGrid::copySelection() {
         for (std::int32_t c = left; c <= right; ++c) {
             const auto& [column, bound] = columns[static_cast<std::size_t>(c - left)];
             plat::Value value = data && bound && !view.item.isNil() ? column->getBoundValue(view.item) : plat::Value();
-            if (value.isNil()) value = _cells->getCellData(r, c, false);
+            if (value.isNil()) value = cells.getCellData(r, c, false);
             // Both flavours carry the same cells: the HTML writer takes only well-formed text.
             if (group && c == 0) {
-                line.push_back(kivo::detail::wellFormedText(_cells->getGroupRowHeader(r).value_or("")));
+                line.push_back(kivo::detail::wellFormedText(cells.getGroupRowHeader(r).value_or("")));
             } else if (column && column->dataType() == TypeBoolean && !value.isNil()) {
                 line.emplace_back(value.asInteger() != 0 ? "True" : "False");
             } else {
-                const plat::Value shown = data && column ? column->getFormattedValue(value) : _cells->getCellData(r, c, true);
+                const plat::Value shown = data && column ? column->getFormattedValue(value) : cells.getCellData(r, c, true);
                 line.push_back(kivo::detail::wellFormedText(shown.isNil()      ? std::string()
                                                             : shown.isString() ? shown.asString()
                                                                                : shown.description()));
@@ -153,8 +155,12 @@ void OmbriGrid::copySelection() {
     }
     const auto skipped = static_cast<std::int32_t>(texts.size() - values.size());
     std::string text = kivo::detail::tabSeparatedText(texts);
-    _clipboard->keep({std::move(values), std::move(items), std::move(ids), std::move(indices), text,
-                      std::make_shared<GridCellRange>(top, left, bottom - skipped, right)});
+    _copy = {std::move(values),
+             std::move(items),
+             std::move(ids),
+             std::move(indices),
+             text,
+             std::make_shared<GridCellRange>(top, left, bottom - skipped, right)};
 
     plat::Pasteboard::Item item;
     item.emplace(std::string(plat::PasteboardTypeText), plat::Value(std::move(text)));
@@ -163,16 +169,44 @@ void OmbriGrid::copySelection() {
     plat::Pasteboard::general().setItems({std::move(item)});
 }
 
-void OmbriGrid::select(const std::shared_ptr<plat::Object>&) {
-    const auto alive = keepAlive();
-    if (const auto hit = _contextMenuHTI) handleSelection(*hit);
+void GridClipboard::selectPressed() {
+    const auto alive = GridInternals::keepAlive(_grid);
+    if (const auto hit = GridInternals::contextMenuHit(_grid)) _grid.handleSelection(*hit);
 }
 
-void OmbriGrid::selectAll(const std::shared_ptr<plat::Object>&) {
-    const auto alive = keepAlive();
-    if (_selectionMode != GridSelectionModeCellRange && _selectionMode != GridSelectionModeRowRange) return;
-    const auto rowCount = static_cast<std::int32_t>(_rows->count());
-    const auto columnCount = static_cast<std::int32_t>(_columns->count());
+void GridClipboard::selectAll() {
+    const auto alive = GridInternals::keepAlive(_grid);
+    const GridSelectionMode mode = _grid.selectionMode();
+    if (mode != GridSelectionModeCellRange && mode != GridSelectionModeRowRange) return;
+    const auto rowCount = static_cast<std::int32_t>(_grid.rows()->count());
+    const auto columnCount = static_cast<std::int32_t>(_grid.columns()->count());
     if (rowCount < 1 || columnCount < 1) return;
-    setSelection(std::make_shared<GridCellRange>(0, 0, rowCount - 1, columnCount - 1));
+    _grid.setSelection(std::make_shared<GridCellRange>(0, 0, rowCount - 1, columnCount - 1));
+}
+
+// ---- the grid's clipboard API, carried out by its clipboard ----
+
+bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<plat::Object>&) const {
+    return _clipboard->canPerform(action);
+}
+
+void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) { _clipboard->copyCells(false); }
+
+void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) { _clipboard->copyCells(true); }
+
+void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) { _clipboard->pasteCells(); }
+
+void OmbriGrid::select(const std::shared_ptr<plat::Object>&) { _clipboard->selectPressed(); }
+
+void OmbriGrid::selectAll(const std::shared_ptr<plat::Object>&) { _clipboard->selectAll(); }
+
+std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const { return _clipboard->dateFromString(text); }
+
+bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const {
+    return _clipboard->tryPasting(value, row, col);
+}
+
+void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow,
+                          std::int32_t sourceCol, bool nonRepeatFlag) {
+    _clipboard->doPasting(value, row, col, sourceRow, sourceCol, nonRepeatFlag);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/GridPanel.h"
@@ -16,7 +17,6 @@
 #include "clipboard/ClipboardPayload.h"
 #include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
-#include "look/GridSettings.h"
 
 namespace {
 
@@ -42,6 +42,7 @@ const void* itemIdentity(const plat::Value& item) {
 
 using kivo::detail::ClipboardRow;
 using kivo::detail::GridClipboard;
+using kivo::detail::GridInternals;
 using kivo::detail::PasteRun;
 
 kivo::detail::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
@@ -55,26 +56,26 @@ kivo::detail::PasteRun::PasteRun(const GridColumnCollection& gridColumns) {
     }
 }
 
-void OmbriGrid::viewClipboardRow(kivo::detail::ClipboardRow& view, std::int32_t index) const {
+void GridRowCollection::viewRow(plat::Passkey<GridClipboard>, ClipboardRow& view, std::int32_t index) const {
     if (view.index == index) return;
     view.index = index;
     view.row.reset();
-    if (index >= 0 && static_cast<std::size_t>(index) < _rows->count()) {
-        const plat::Value& entry = _rows->sourceArray()[static_cast<std::size_t>(index)];
+    if (index >= 0 && static_cast<std::size_t>(index) < count()) {
+        const plat::Value& entry = sourceArray()[static_cast<std::size_t>(index)];
         // A placeholder stands for a plain row of default flags showing one item, unless the
         // application still holds the row made for it.
         if (entry.isInteger()) {
-            const auto made = _rows->_madeRows.find(entry.asInteger());
-            if (made == _rows->_madeRows.end() || made->second->weak_from_this().expired()) {
+            const auto made = _madeRows.find(entry.asInteger());
+            if (made == _madeRows.end() || made->second->weak_from_this().expired()) {
                 view.isData = true;
                 view.readOnly = false;
-                view.item = _rows->placeholderItem(entry.asInteger());
+                view.item = placeholderItem(entry.asInteger());
                 // The identity the row would have, were it made now.
-                view.identity = _rows->_identityBase + static_cast<std::uint64_t>(entry.asInteger());
+                view.identity = _identityBase + static_cast<std::uint64_t>(entry.asInteger());
                 return;
             }
         }
-        view.row = _rows->row(index);
+        view.row = row(index);
     }
     view.isData = kivo::detail::isDataRow(view.row.get());
     view.readOnly = view.row && view.row->isReadOnly();
@@ -82,40 +83,42 @@ void OmbriGrid::viewClipboardRow(kivo::detail::ClipboardRow& view, std::int32_t 
     view.identity = view.row ? view.row->identity() : 0;
 }
 
-std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const {
+void GridClipboard::viewRow(ClipboardRow& view, std::int32_t index) const { _grid.rows()->viewRow({}, view, index); }
+
+std::optional<plat::Date> GridClipboard::dateFromString(std::string_view text) const {
     return kivo::detail::PasteConverter().dateFromString(text);
 }
 
-bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const {
-    if (row < 0 || col < 0 || row >= static_cast<std::int32_t>(_rows->count()) ||
-        col >= static_cast<std::int32_t>(_columns->count()))
+bool GridClipboard::tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const {
+    if (row < 0 || col < 0 || row >= static_cast<std::int32_t>(_grid.rows()->count()) ||
+        col >= static_cast<std::int32_t>(_grid.columns()->count()))
         return false;
-    const auto column = _columns->column(col);
+    const auto column = _grid.columns()->column(col);
     if (!column) return false;
     const kivo::detail::PasteConverter own;
-    const auto& converter = _clipboard->run() ? _clipboard->run()->converter : own;
+    const auto& converter = _run ? _run->converter : own;
     return converter.convert(value, *column).outcome == kivo::detail::PastedValue::Outcome::Store;
 }
 
-void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
-    const auto alive = keepAlive();
-    _contextMenuHTI = nullptr;
-    if (_settings->isReadOnly) {
+void GridClipboard::pasteCells() {
+    const auto alive = GridInternals::keepAlive(_grid);
+    GridInternals::contextMenuHit(_grid) = nullptr;
+    if (_grid.isReadOnly()) {
         plat::log("OmbriGrid paste: the grid is read-only, refused");
         return;
     }
-    if (!_selection || !_selection->isValid()) return;
+    if (!_grid.selection() || !_grid.selection()->isValid()) return;
     const std::optional<std::string> pasted = plat::Pasteboard::general().string();
-    const auto& copy = _clipboard->copy();
-    const bool own = _clipboard->hasCopy() && (!pasted || pasted == copy.text);
+    const auto& copy = _copy;
+    const bool own = hasCopy() && (!pasted || pasted == copy.text);
     if (!own && !pasted) {
-        _clipboard->setCut(false);
+        _cut = false;
         return;
     }
-    PasteRun run(*_columns);
-    GridClipboard::RunScope scope(*_clipboard, run);
+    PasteRun run(*_grid.columns());
+    RunScope scope(*this, run);
     if (own) {
-        run.cut = _clipboard->isCut();
+        run.cut = _cut;
         const std::int32_t left = copy.range->col();
         const std::size_t width = static_cast<std::size_t>(std::max(0, copy.range->col2() - left + 1));
         pasteBlock(run, copy.values.size(), width, [&](std::size_t k, std::size_t j) -> const plat::Value* {
@@ -140,30 +143,30 @@ void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) {
         pasteBlock(run, rows.size(), width,
                    [&](std::size_t k, std::size_t j) { return j < rows[k].size() ? &rows[k][j] : nullptr; });
     }
-    _clipboard->setCut(false);
+    _cut = false;
     finishPaste(run);
 }
 
-void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
-                           const std::function<const plat::Value*(std::size_t, std::size_t)>& valueAt) {
+void GridClipboard::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t columnCount,
+                               const std::function<const plat::Value*(std::size_t, std::size_t)>& valueAt) {
     if (rowCount == 0 || columnCount == 0) return;
-    const std::int32_t gridRows = static_cast<std::int32_t>(_rows->count());
-    const std::int32_t gridColumns = static_cast<std::int32_t>(_columns->count());
-    const std::int32_t top = _selection->topRow(), bottom = std::min(_selection->bottomRow(), gridRows - 1);
-    const std::int32_t left = _selection->leftCol();
+    const std::int32_t gridRows = static_cast<std::int32_t>(_grid.rows()->count());
+    const std::int32_t gridColumns = static_cast<std::int32_t>(_grid.columns()->count());
+    const std::int32_t top = _grid.selection()->topRow(), bottom = std::min(_grid.selection()->bottomRow(), gridRows - 1);
+    const std::int32_t left = _grid.selection()->leftCol();
 
     // The data rows the block lands on, from the top-left one down: first those of the selection,
     // which decide the tiling, then as many more as one block that overhangs the selection needs.
     std::vector<std::int32_t> targets;
     auto collect = [&](std::int32_t from, std::int32_t to, std::size_t most) {
         for (std::int32_t r = from; r <= to && targets.size() < most; ++r) {
-            viewClipboardRow(run.rowView, r);
+            viewRow(run.rowView, r);
             if (run.rowView.isData) targets.push_back(r);
         }
     };
     collect(top, bottom, SIZE_MAX);
     const std::size_t selectedRows = targets.size();
-    const auto selectedColumns = static_cast<std::size_t>(_selection->columnSpan());
+    const auto selectedColumns = static_cast<std::size_t>(_grid.selection()->columnSpan());
     const bool tiled = selectedRows % rowCount == 0 && selectedColumns % columnCount == 0;
     const std::size_t down = tiled ? selectedRows / rowCount : 1, across = tiled ? selectedColumns / columnCount : 1;
     if (down < 1) return;
@@ -186,17 +189,17 @@ void OmbriGrid::pasteBlock(PasteRun& run, std::size_t rowCount, std::size_t colu
             }
 }
 
-bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col) {
+bool GridClipboard::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t row, std::int32_t col) {
     using Outcome = kivo::detail::PastedValue::Outcome;
     std::shared_ptr<GridCellRange> range;
-    if (_mergeManager && _settings->allowMerging != 0)
-        range = _mergeManager->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), GridCellTypeCell);
+    if (_grid.mergeManager() && _grid.allowMerging() != 0)
+        range = _grid.mergeManager()->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), GridCellTypeCell);
     const std::int32_t top = range ? range->topRow() : row, bottom = range ? range->bottomRow() : row;
     const std::int32_t left = range ? std::max(range->leftCol(), 0) : col;
     const std::int32_t right = std::min(range ? range->rightCol() : col, static_cast<std::int32_t>(run.columns.size()) - 1);
     bool wrote = false, anchorConverts = false;
     for (std::int32_t r = top; r <= bottom; ++r) {
-        viewClipboardRow(run.rowView, r);
+        viewRow(run.rowView, r);
         const auto& rowView = run.rowView;
         if (!rowView.isData) continue;
         for (std::int32_t c = left; c <= right; ++c) {
@@ -215,7 +218,7 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
             const plat::Value& stored = converted.converted ? *converted.converted : cellValue;
             if (info.bound && !rowView.item.isNil())
                 info.column->setBoundValue(stored, rowView.item);
-            else if (!_cells->storeCellData(stored, r, c))
+            else if (!_grid.cells()->storeCellData(stored, r, c))
                 continue;
             wrote = true;
             ++run.stored;
@@ -237,25 +240,25 @@ bool OmbriGrid::pasteInto(PasteRun& run, const plat::Value& value, std::int32_t 
     return wrote;
 }
 
-void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow,
-                          std::int32_t sourceCol, bool nonRepeatFlag) {
-    const auto alive = keepAlive();
-    const auto rowCount = static_cast<std::int32_t>(_rows->count());
-    const auto columnCount = static_cast<std::int32_t>(_columns->count());
+void GridClipboard::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow,
+                              std::int32_t sourceCol, bool firstTile) {
+    const auto alive = GridInternals::keepAlive(_grid);
+    const auto rowCount = static_cast<std::int32_t>(_grid.rows()->count());
+    const auto columnCount = static_cast<std::int32_t>(_grid.columns()->count());
     if (row < 0 || col < 0 || row >= rowCount || col >= columnCount) {
         plat::log("OmbriGrid doPasting: cell (" + std::to_string(row) + ", " + std::to_string(col) +
                   ") lies outside the grid, refused");
         return;
     }
-    PasteRun local(*_columns);
-    PasteRun* const running = _clipboard->run();
+    PasteRun local(*_grid.columns());
+    PasteRun* const running = _run;
     PasteRun& run = running ? *running : local;
-    run.firstTile = nonRepeatFlag;
+    run.firstTile = firstTile;
     run.sourceColumn = nullptr;
     run.source.reset();
-    if (!running) run.cut = _clipboard->isCut();
+    if (!running) run.cut = _cut;
     if (sourceRow >= 0 && sourceRow < rowCount && sourceCol >= 0 && sourceCol < columnCount) {
-        const auto source = _rows->row(sourceRow);
+        const auto source = _grid.rows()->row(sourceRow);
         if (kivo::detail::isDataRow(source.get()))
             run.source = PasteRun::Source{source->dataItem(), source->identity(), sourceCol, sourceRow};
     }
@@ -263,12 +266,12 @@ void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32
         pasteInto(run, value, row, col);
         return;
     }
-    GridClipboard::RunScope scope(*_clipboard, local);
+    RunScope scope(*this, local);
     pasteInto(local, value, row, col);
     finishPaste(local);
 }
 
-std::int32_t OmbriGrid::cutSourceRow(PasteRun& run, std::size_t index) const {
+std::int32_t GridClipboard::cutSourceRow(PasteRun& run, std::size_t index) const {
     const auto& source = run.toClear[index];
     const void* item = itemIdentity(source.item);
     // Rows are told apart by their items; a row whose item is no object, by its own identity.
@@ -276,16 +279,16 @@ std::int32_t OmbriGrid::cutSourceRow(PasteRun& run, std::size_t index) const {
         return view.isData && (item ? itemIdentity(view.item) == item : view.identity == source.rowIdentity);
     };
     ClipboardRow view;
-    viewClipboardRow(view, source.row);
+    viewRow(view, source.row);
     // A row without an item keeps its values in the panel by index, where rows moving leave them.
     if (source.item.isNil()) return view.isData ? source.row : -1;
     if (shows(view)) return source.row;
     // The rows moved since the copy: every data row once, by what it shows, for all the sources.
     if (!run.rowsMapped) {
         run.rowsMapped = true;
-        const auto rowCount = static_cast<std::int32_t>(_rows->count());
+        const auto rowCount = static_cast<std::int32_t>(_grid.rows()->count());
         for (std::int32_t r = 0; r < rowCount; ++r) {
-            viewClipboardRow(view, r);
+            viewRow(view, r);
             if (!view.isData) continue;
             if (const void* shown = itemIdentity(view.item)) run.rowsByItem.emplace(shown, r);
             run.rowsByIdentity.emplace(view.identity, r);
@@ -299,18 +302,18 @@ std::int32_t OmbriGrid::cutSourceRow(PasteRun& run, std::size_t index) const {
     return found == run.rowsByIdentity.end() ? -1 : found->second;
 }
 
-void OmbriGrid::finishPaste(PasteRun& run) {
+void GridClipboard::finishPaste(PasteRun& run) {
     for (std::size_t i = 0; i < run.toClear.size(); ++i) {
         const auto& source = run.toClear[i];
         const std::int32_t r = cutSourceRow(run, i);
         if (r < 0 || run.written.count({r, source.column})) continue;
         ClipboardRow view;
-        viewClipboardRow(view, r);
-        const auto column = _columns->column(source.column);
+        viewRow(view, r);
+        const auto column = _grid.columns()->column(source.column);
         if (!column || column->isReadOnly() || view.readOnly) continue;
         const std::int64_t type = column->dataType();
         const plat::Value empty = type == TypeNumber || type == TypeBoolean ? plat::Value(0) : plat::Value();
-        if (_cells->storeCellData(empty, r, source.column)) ++run.stored;
+        if (_grid.cells()->storeCellData(empty, r, source.column)) ++run.stored;
     }
     // One line for the whole paste, however many cells it left alone.
     if (run.unchanged)
@@ -318,7 +321,7 @@ void OmbriGrid::finishPaste(PasteRun& run) {
                   std::to_string(run.firstUnchangedRow) + ", " + std::to_string(run.firstUnchangedColumn) + ") with \"" +
                   run.firstUnchangedText + "\"");
     if (run.stored) {
-        if (_mergeManager) _mergeManager->dropCache();
-        invalidate();
+        if (_grid.mergeManager()) _grid.mergeManager()->dropCache();
+        _grid.invalidate();
     }
 }

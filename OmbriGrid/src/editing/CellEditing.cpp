@@ -2,8 +2,9 @@
 // behind two cancelable events, reading its value back by the column's data type, and closing it
 // behind two more, writing the value into every cell of the range.
 //
-// Sections: questions; opening an edit; the editor's value; closing an edit; the editor's delegate.
+// Sections: questions; opening an edit; the editor's value; closing an edit.
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridCellFactory.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridDataMap.h"
@@ -16,15 +17,15 @@
 #include "Platform/runtime/dispatch.h"
 #include "Platform/ui/date_picker.h"
 #include "Platform/ui/picker_view.h"
+#include "Platform/ui/text_field.h"
 #include "Platform/ui/toolbar.h"
 #include "Platform/ui/window.h"
 #include "editing/EditSession.h"
 #include "editing/EditorValues.h"
 #include "events/DelegateRule.h"
-#include "events/GridEvents.h"
-#include "foundation/saturating_cast.h"
-#include "look/GridSettings.h"
 #include "scrolling/GridScroller.h"
+
+namespace kivo::detail {
 
 namespace {
 
@@ -56,164 +57,176 @@ std::string asText(const plat::Value& v) {
 
 // ---- questions ----
 
-bool OmbriGrid::_isValidRow(std::int32_t row, std::int32_t col) const {
-    if (!within(row, _rows->count()) || !within(col, _columns->count())) return false;
-    const auto r = _rows->row(row);
+bool EditSession::isValidRow(std::int32_t row, std::int32_t col) const {
+    const auto& rows = *_grid.rows();
+    if (!within(row, rows.count()) || !within(col, _grid.columns()->count())) return false;
+    const auto r = rows.row(row);
     if (!r) return false;
     return !std::dynamic_pointer_cast<GridGroupRow>(r) && !std::dynamic_pointer_cast<GridEmptyRow>(r) &&
            !std::dynamic_pointer_cast<GridDetailRow>(r);
 }
 
-std::shared_ptr<GridDataMap> OmbriGrid::_getDataMap() const {
-    if (!_edit->range || !within(_edit->col, _columns->count())) return nullptr;
-    const auto column = _columns->column(_edit->col);
+std::shared_ptr<GridDataMap> EditSession::getDataMap() const {
+    const auto& columns = *_grid.columns();
+    if (!range || !within(col, columns.count())) return nullptr;
+    const auto column = columns.column(col);
     return column ? column->dataMap() : nullptr;
 }
 
-plat::Size OmbriGrid::intrinsicContentSize() const {
-    using plat::detail::saturatingCast;
-    const auto sum = [](std::int64_t a, std::int64_t b) {
-        return static_cast<double>(saturatingCast<std::int32_t>(double(a + b)));
-    };
-    return {sum(_cells->width(), _rowHeaders->width()), sum(_cells->height(), _columnHeaders->height())};
+bool EditSession::isOnEditRange(const GridHitTestInfo& hit) const {
+    // A merged edit spans several cells, all under the one editor: any of them is on it.
+    return range && hit.gridPanel() == _grid.cells() && range->containsRow(hit.row()) && range->containsColumn(hit.column());
 }
 
 // ---- opening an edit ----
 
-bool OmbriGrid::startEditing(bool, std::int32_t row, std::int32_t col) {
-    using kivo::detail::DelegateRule;
-    const auto alive = keepAlive();
-    if (!_isValidRow(row, col) || _edit->startLock || _scroller->isMovingOrigin()) return false;
-    if (_edit->activeEditor || _edit->range) {
+bool EditSession::start(std::int32_t row, std::int32_t col) {
+    const auto alive = GridInternals::keepAlive(_grid);
+    if (!isValidRow(row, col) || startLock || GridInternals::scroller(_grid).isMovingOrigin()) return false;
+    if (activeEditor || range) {
         // One edit at a time: a second would orphan the first's editor and its events.
-        plat::log("Grid: no edit of cell " + cellName(row, col) + " while cell " + cellName(_edit->row, _edit->col) +
+        plat::log("Grid: no edit of cell " + cellName(row, col) + " while cell " + cellName(this->row, this->col) +
                   " is being edited");
         return false;
     }
-    const auto column = _columns->column(col);
-    if (_settings->isReadOnly || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
-    const auto rowObject = _rows->row(row);
+    const auto column = _grid.columns()->column(col);
+    if (_grid.isReadOnly() || !column || column->isReadOnly() || column->dataType() == TypeNone) return false;
+    const auto rowObject = _grid.rows()->row(row);
     if (rowObject->isReadOnly()) return false;
 
-    auto range = std::make_shared<GridCellRange>(row, col);
-    if (_mergeManager) range = _mergeManager->getMergedRangeForCells(range, GridCellTypeCell);
-    const auto self = sharedAs<OmbriGrid>();
-    auto beginning = std::make_shared<GridCellRangeEventArgs>(_cells, range);
-    if (!raiseCancelable(_events->BeginningEdit, beginning, DelegateRule::Replaces,
-                         [&](OmbriGridDelegate& d) { return d.beginningEdit(self, _cells, range); }) ||
-        !editCellStands(row, col, rowObject, column))
+    const auto& cells = _grid.cells();
+    auto cellRange = std::make_shared<GridCellRange>(row, col);
+    if (const auto& merge = _grid.mergeManager()) cellRange = merge->getMergedRangeForCells(cellRange, GridCellTypeCell);
+    const auto self = GridInternals::self(_grid);
+    auto beginning = std::make_shared<GridCellRangeEventArgs>(cells, cellRange);
+    if (!GridInternals::raiseCancelable(_grid, _grid.ombriGridBeginningEdit(), beginning, DelegateRule::Replaces,
+                                        [&](OmbriGridDelegate& d) { return d.beginningEdit(self, cells, cellRange); }) ||
+        !cellStands(row, col, rowObject, column))
         return false;
-    auto prepare = std::make_shared<GridCellRangeEventArgs>(_cells, range);
-    if (!raiseCancelable(_events->PrepareCellForEdit, prepare, DelegateRule::EitherStops,
-                         [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, _cells, range); }) ||
-        !editCellStands(row, col, rowObject, column))
+    auto prepare = std::make_shared<GridCellRangeEventArgs>(cells, cellRange);
+    if (!GridInternals::raiseCancelable(_grid, _grid.ombriGridPrepareCellForEdit(), prepare, DelegateRule::EitherStops,
+                                        [&](OmbriGridDelegate& d) { return d.prepareCellForEdit(self, cells, cellRange); }) ||
+        !cellStands(row, col, rowObject, column))
         return false;
 
-    _isUpdating = true;
-    _edit->range = range;
-    _edit->row = row;
-    _edit->col = col;
-    _edit->toggles = false;
-    ++_edit->serial;
+    updating = true;
+    range = cellRange;
+    this->row = row;
+    this->col = col;
+    toggles = false;
+    ++serial;
     holdEditedItem();
 
-    // Only a row that is not wholly in view moves the content down; a column off to the side must
-    // not shift the rows.
-    const bool rowInView = isRowInView(row, col);
-    plat::Rect rect = getCellRectForRow(row, col);
+    plat::Rect rect = _grid.getCellRectForRow(row, col);
     if (column->dataType() == TypeBoolean && !column->dataMap()) {
-        setNeedsDisplay();
+        _grid.setNeedsDisplay();
     } else {
-        if (!_cells->isColRightVisible(col)) _originX = rect.x() + _originX + rect.width() - _clientRect.width();
-        if (!_cells->isColLeftVisible(col)) _originX += rect.x() - _cellsStart.x - _cells->frozenPoint().x;
-        if (!_cells->isRowTopVisible(row)) {
-            _originY += rect.y() - _cellsStart.y - _cells->frozenPoint().y;
-            if (_originY < 0) _originY = 0;
-        } else if (!rowInView) {
-            _originY += rect.height();
-        }
-        rect = getCellRectForRow(row, col);
-        invalidate();
-        if (!editCellStands(row, col, rowObject, column)) {
+        rect = bringIntoView(row, col);
+        if (!cellStands(row, col, rowObject, column)) {
             abandonStart();
             return false;
         }
     }
 
-    auto made = _cellFactory ? _cellFactory->createCellEditor(_cells, _edit->range) : nullptr;
+    const auto& factory = _grid.cellFactory();
+    auto made = factory ? factory->createCellEditor(cells, range) : nullptr;
     // The factory is the application's code too.
-    if (!editCellStands(row, col, rowObject, column)) {
+    if (!cellStands(row, col, rowObject, column)) {
         abandonStart();
         return false;
     }
     if (made) {
-        _edit->activeEditor = std::move(made);
-        _edit->activeEditorValue = {};
-        const auto field = std::dynamic_pointer_cast<plat::TextField>(_edit->activeEditor);
-        _edit->startText = field ? field->text() : std::string();
+        activeEditor = std::move(made);
+        activeEditorValue = {};
+        const auto field = std::dynamic_pointer_cast<plat::TextField>(activeEditor);
+        startText = field ? field->text() : std::string();
         rect = {rect.x(), rect.y() + 2, rect.width(), rect.height() - 4};
     } else {
         if (column->dataType() == TypeBoolean && !column->dataMap()) {
-            _edit->activeEditor = _edit->editor;
-            _edit->toggles = true;
-            _edit->activeEditorValue = plat::Value(!getCellDataForRow(row, col, false).asBool());
-            return finishEditing(false);
+            activeEditor = editor;
+            toggles = true;
+            activeEditorValue = plat::Value(!_grid.getCellDataForRow(row, col, false).asBool());
+            return finish(false);
         }
         if (!prepareEditor(row, col, rect)) {
             plat::log("Grid: cell " + cellName(row, col) + " is not edited: its column's data type has no editor");
             abandonStart();
             return false;
         }
-        rect = _edit->editor->frame();
-        _edit->activeEditor = _edit->editor;
+        rect = editor->frame();
+        activeEditor = editor;
     }
 
-    if (_edit->activeEditor->superview().get() != this) addSubview(_edit->activeEditor);
-    _edit->activeEditor->setFrame(rect);
-    _edit->activeEditor->setHidden(false);
-    _edit->activeEditor->setBackgroundColor(plat::Color::clear());
-    _edit->finishing = true;
+    if (activeEditor->superview().get() != &_grid) _grid.addSubview(activeEditor);
+    activeEditor->setFrame(rect);
+    activeEditor->setHidden(false);
+    activeEditor->setBackgroundColor(plat::Color::clear());
+    finishing = true;
     // Focused once the current work is done; by then the edit may have closed, or another opened.
-    plat::dispatch::async(
-        plat::dispatch::Queue::main(),
-        [weak = std::weak_ptr<OmbriGrid>(self), editor = std::weak_ptr<plat::View>(_edit->activeEditor), serial = _edit->serial] {
-            const auto grid = weak.lock();
-            const auto view = editor.lock();
-            if (!grid || !view || grid->_edit->serial != serial || grid->_edit->activeEditor != view) return;
-            if (std::dynamic_pointer_cast<plat::TextField>(view) || std::dynamic_pointer_cast<plat::PickerView>(view))
-                view->becomeFirstResponder();
-        });
+    plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(self),
+                                                          view = std::weak_ptr<plat::View>(activeEditor), opened = serial] {
+        const auto grid = weak.lock();
+        const auto shown = view.lock();
+        if (!grid) return;
+        const auto& session = GridInternals::edit(*grid);
+        if (!shown || session.serial != opened || session.activeEditor != shown) return;
+        if (std::dynamic_pointer_cast<plat::TextField>(shown) || std::dynamic_pointer_cast<plat::PickerView>(shown))
+            shown->becomeFirstResponder();
+    });
     return true;
 }
 
-bool OmbriGrid::editCellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
-                               const std::shared_ptr<GridColumn>& column) const {
+plat::Rect EditSession::bringIntoView(std::int32_t row, std::int32_t col) {
+    // Only a row that is not wholly in view moves the content down; a column off to the side must
+    // not shift the rows.
+    const bool rowInView = _grid.isRowInView(row, col);
+    const plat::Rect rect = _grid.getCellRectForRow(row, col);
+    const auto& cells = *_grid.cells();
+    double& originX = GridInternals::originX(_grid);
+    double& originY = GridInternals::originY(_grid);
+    const plat::Point start = _grid.offset();
+    if (!cells.isColRightVisible(col)) originX = rect.x() + originX + rect.width() - _grid.clientRect().width();
+    if (!cells.isColLeftVisible(col)) originX += rect.x() - start.x - cells.frozenPoint().x;
+    if (!cells.isRowTopVisible(row)) {
+        originY += rect.y() - start.y - cells.frozenPoint().y;
+        if (originY < 0) originY = 0;
+    } else if (!rowInView) {
+        originY += rect.height();
+    }
+    const plat::Rect moved = _grid.getCellRectForRow(row, col);
+    _grid.invalidate();
+    return moved;
+}
+
+bool EditSession::cellStands(std::int32_t row, std::int32_t col, const std::shared_ptr<GridRow>& rowObject,
+                             const std::shared_ptr<GridColumn>& column) const {
     // The same objects at the same places: a row or column taken away, or another put in its place,
     // would leave an editor over a cell that is not the one asked for.
-    if (within(row, _rows->count()) && within(col, _columns->count()) && _rows->row(row) == rowObject &&
-        _columns->column(col) == column)
+    const auto& rows = *_grid.rows();
+    const auto& columns = *_grid.columns();
+    if (within(row, rows.count()) && within(col, columns.count()) && rows.row(row) == rowObject && columns.column(col) == column)
         return true;
     plat::log("Grid: the edit of cell " + cellName(row, col) +
               " is refused: its row or column moved or left the grid while it started");
     return false;
 }
 
-void OmbriGrid::abandonStart() {
+void EditSession::abandonStart() {
     releaseEditedItem();
-    _edit->range.reset();
-    _isUpdating = false;
-    _edit->row = _edit->col = -1;
+    range.reset();
+    updating = false;
+    row = col = -1;
 }
 
-std::string OmbriGrid::editorTextForCell(std::int32_t row, std::int32_t col) const {
-    const auto column = _columns->column(col);
+std::string EditSession::editorTextForCell(std::int32_t row, std::int32_t col) const {
+    const auto column = _grid.columns()->column(col);
     if (column && column->dataType() == TypeNumber && !column->dataMap())
-        return kivo::detail::numberEditText(getCellDataForRow(row, col, false));
-    return asText(getCellDataForRow(row, col, true));
+        return numberEditText(_grid.getCellDataForRow(row, col, false));
+    return asText(_grid.getCellDataForRow(row, col, true));
 }
 
-bool OmbriGrid::prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect) {
-    const auto column = _columns->column(col);
+bool EditSession::prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rect) {
+    const auto column = _grid.columns()->column(col);
     const std::int64_t type = column->dataType();
     const bool mapped = column->dataMap() != nullptr;
     if (!mapped && type != TypeString && type != TypeObject && type != TypeNumber && type != TypeDate) return false;
@@ -221,152 +234,165 @@ bool OmbriGrid::prepareEditor(std::int32_t row, std::int32_t col, plat::Rect rec
     const bool date = !mapped && type == TypeDate;
 
     const std::string text = editorTextForCell(row, col);
-    _edit->editor->setText(text);
-    _edit->startText = text;
+    editor->setText(text);
+    startText = text;
     const auto keyboard = number || date ? plat::KeyboardType::NumbersAndPunctuation : plat::KeyboardType::ASCIICapable;
-    _edit->editor->setKeyboardType(column->inputType() != 0 ? static_cast<plat::KeyboardType>(column->inputType()) : keyboard);
-    _edit->editor->setTextAlignment(number ? plat::TextAlignment::Right : plat::TextAlignment::Natural);
-    _edit->editor->setClearButtonMode(mapped ? plat::TextFieldViewMode::Never : plat::TextFieldViewMode::WhileEditing);
-    _edit->editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
-    _edit->editor->setInputView(mapped ? std::static_pointer_cast<plat::View>(_edit->picker) : nullptr);
-    _edit->editor->setInputAccessoryView(mapped ? std::static_pointer_cast<plat::View>(_edit->pickerToolbar) : nullptr);
+    editor->setKeyboardType(column->inputType() != 0 ? static_cast<plat::KeyboardType>(column->inputType()) : keyboard);
+    editor->setTextAlignment(number ? plat::TextAlignment::Right : plat::TextAlignment::Natural);
+    editor->setClearButtonMode(mapped ? plat::TextFieldViewMode::Never : plat::TextFieldViewMode::WhileEditing);
+    editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    editor->setInputView(mapped ? std::static_pointer_cast<plat::View>(picker) : nullptr);
+    editor->setInputAccessoryView(mapped ? std::static_pointer_cast<plat::View>(pickerToolbar) : nullptr);
     if (mapped) {
-        _edit->picker->reloadAllComponents();
+        picker->reloadAllComponents();
         // A text that is no display value leaves the picker on its first row with none chosen.
         const std::int32_t index = column->dataMap()->displayIndexOf(plat::Value(text));
-        if (index >= 0 && index < _edit->picker->numberOfRowsInComponent(0))
-            _edit->picker->selectRow(index, 0, true);
+        if (index >= 0 && index < picker->numberOfRowsInComponent(0))
+            picker->selectRow(index, 0, true);
         else
-            _edit->picker->deselectRow(0);
+            picker->deselectRow(0);
     }
     rect = {rect.x(), rect.y() + 2, rect.width(), rect.height() - 4};
     if (!number) rect = {rect.x() + 4, rect.y(), rect.width() - 6, rect.height()};
-    _edit->editor->setFrame(rect);
+    editor->setFrame(rect);
     return true;
 }
 
 // ---- the editor's value ----
 
-plat::Value OmbriGrid::getActiveEditorValue() const {
-    const auto field = std::dynamic_pointer_cast<plat::TextField>(_edit->activeEditor);
-    if (!field || !within(_edit->col, _columns->count())) return {};
-    if (field->inputView() && field->inputView() == _edit->picker) {
-        const auto map = _getDataMap();
+plat::Value EditSession::editorValue() const {
+    const auto field = std::dynamic_pointer_cast<plat::TextField>(activeEditor);
+    const auto& columns = *_grid.columns();
+    if (!field || !within(col, columns.count())) return {};
+    if (field->inputView() && field->inputView() == picker) {
+        const auto map = getDataMap();
         return map ? map->getKeyValue(plat::Value(field->text())) : plat::Value();
     }
-    if (const auto picker = std::dynamic_pointer_cast<plat::DatePicker>(field->inputView())) return plat::Value(picker->date());
-    const auto column = _columns->column(_edit->col);
+    if (const auto datePicker = std::dynamic_pointer_cast<plat::DatePicker>(field->inputView()))
+        return plat::Value(datePicker->date());
+    const auto column = columns.column(col);
     if (!column) return {};
-    auto read = kivo::detail::readEditorText(*column, field->text(), getCellDataForRow(_edit->row, _edit->col, false));
+    auto read = readEditorText(*column, field->text(), _grid.getCellDataForRow(row, col, false));
     return read.ok() ? read.value : plat::Value();
 }
 
 // ---- closing an edit ----
 
-bool OmbriGrid::finishEditing(bool cancel) {
-    using kivo::detail::DelegateRule;
-    if (_edit->closing) return true;
-    if (!_edit->activeEditor) {
+bool EditSession::finish(bool cancel) {
+    if (closing) return true;
+    if (!activeEditor) {
         // No editor means no edit: nothing may stay marked as being edited.
         releaseEditedItem();
-        _edit->range.reset();
-        _isUpdating = false;
+        range.reset();
+        updating = false;
         return true;
     }
-    const auto alive = keepAlive();
-    const auto self = sharedAs<OmbriGrid>();
-    _edit->closing = true;
-    const auto editor = _edit->activeEditor;
+    const auto alive = GridInternals::keepAlive(_grid);
+    const auto self = GridInternals::self(_grid);
+    closing = true;
+    const auto open = activeEditor;
     // The rows may have moved under the open editor: the edit closes where its item stands now.
     const bool itemStays = followEditedItem();
     if (!itemStays) {
-        logItemGone(_edit->row, _edit->col);
+        logItemGone(row, col);
         cancel = true;
     }
-    if (_edit->activeEditorValue.isNil() && itemStays) _edit->activeEditorValue = getActiveEditorValue();
-    _edit->finishing = true;
-    editor->resignFirstResponder();
-    _edit->finishing = false;
+    if (activeEditorValue.isNil() && itemStays) activeEditorValue = editorValue();
+    finishing = true;
+    open->resignFirstResponder();
+    finishing = false;
 
-    const auto range = _edit->range;
-    auto args = std::make_shared<GridCellRangeEventArgs>(_cells, range);
+    const auto closed = range;
+    const auto& cells = _grid.cells();
+    auto args = std::make_shared<GridCellRangeEventArgs>(cells, closed);
     args->setCancel(cancel);
-    const bool commit = raiseCancelable(_events->CellEditEnding, args, DelegateRule::Replaces,
-                                        [&](OmbriGridDelegate& d) { return d.cellEditEnding(self, _cells, range, cancel); });
-    if (commit && itemStays) commitEdit();
-    raiseNotice(_events->CellEditEnded, args, [&](OmbriGridDelegate& d) { d.cellEditEnded(self, _cells, range); });
+    const bool commits =
+        GridInternals::raiseCancelable(_grid, _grid.ombriGridCellEditEnding(), args, DelegateRule::Replaces,
+                                       [&](OmbriGridDelegate& d) { return d.cellEditEnding(self, cells, closed, cancel); });
+    if (commits && itemStays) commit();
+    GridInternals::raiseNotice(_grid, _grid.ombriGridCellEditEnded(), args,
+                               [&](OmbriGridDelegate& d) { d.cellEditEnded(self, cells, closed); });
 
-    editor->setHidden(true);
-    editor->removeFromSuperview();
-    _edit->activeEditor.reset();
-    _edit->range.reset();
-    _edit->activeEditorValue = {};
-    _isUpdating = false;
-    _edit->toggles = false;
-    _edit->row = _edit->col = -1;
-    _edit->startText.clear();
+    open->setHidden(true);
+    open->removeFromSuperview();
+    activeEditor.reset();
+    range.reset();
+    activeEditorValue = {};
+    updating = false;
+    toggles = false;
+    row = col = -1;
+    startText.clear();
     releaseEditedItem();
-    ++_edit->serial;
-    _edit->closing = false;
+    ++serial;
+    closing = false;
     // The keyboard comes back to the grid when nothing else took it, so the keys go on moving the selection.
-    if (const auto w = window(); w && !w->firstResponder()) becomeFirstResponder();
-    invalidate();
+    if (const auto w = _grid.window(); w && !w->firstResponder()) _grid.becomeFirstResponder();
+    _grid.invalidate();
     return true;
 }
 
-void OmbriGrid::commitEdit() {
-    if (!_edit->range) return;
+void EditSession::commit() {
+    if (!range) return;
     // The ending event's handlers may have moved the rows again, or taken the item away.
     if (!followEditedItem()) {
-        logItemGone(_edit->row, _edit->col);
+        logItemGone(row, col);
         return;
     }
-    auto range = _mergeManager ? _mergeManager->getMergedRangeForCells(_edit->range, GridCellTypeCell) : _edit->range;
+    const auto& merge = _grid.mergeManager();
+    auto target = merge ? merge->getMergedRangeForCells(range, GridCellTypeCell) : range;
     // Only the rows the edit holds take the value: a cell merged with them since it opened (an equal
     // value sorted next to it) belongs to another item.
-    if (range->topRow() < _edit->range->topRow() || range->bottomRow() > _edit->range->bottomRow())
-        range = std::make_shared<GridCellRange>(_edit->range->topRow(), range->leftCol(), _edit->range->bottomRow(),
-                                                range->rightCol());
-    const auto field = std::dynamic_pointer_cast<plat::TextField>(_edit->activeEditor);
-    const bool typed = !_edit->toggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
+    if (target->topRow() < range->topRow() || target->bottomRow() > range->bottomRow())
+        target = std::make_shared<GridCellRange>(range->topRow(), target->leftCol(), range->bottomRow(), target->rightCol());
+    const auto& columns = *_grid.columns();
+    auto& cells = *_grid.cells();
+    const auto field = std::dynamic_pointer_cast<plat::TextField>(activeEditor);
+    const bool typed = !toggles && field && !std::dynamic_pointer_cast<plat::DatePicker>(field->inputView());
     if (typed) {
         const std::string text = field->text();
         // An unchanged text would only put a rounded or formatted copy in place of the value.
-        if (text == _edit->startText) return;
-        for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r)
-            for (std::int32_t c = range->leftCol(); c <= range->rightCol(); ++c) {
-                const auto column = _columns->column(c);
+        if (text == startText) return;
+        for (std::int32_t r = target->topRow(); r <= target->bottomRow(); ++r)
+            for (std::int32_t c = target->leftCol(); c <= target->rightCol(); ++c) {
+                const auto column = columns.column(c);
                 if (!column) continue;
-                auto read = kivo::detail::readEditorText(*column, text, getCellDataForRow(r, c, false));
+                auto read = readEditorText(*column, text, _grid.getCellDataForRow(r, c, false));
                 if (read.ok())
-                    _cells->setCellData(read.value, r, c);
+                    cells.setCellData(read.value, r, c);
                 else
                     plat::log("Grid: cell " + cellName(r, c) + " keeps its value: \"" + text + "\" " + read.failure);
             }
         return;
     }
-    if (_edit->activeEditorValue.isNil()) return;
-    const auto edited = _columns->column(_edit->col);
+    if (activeEditorValue.isNil()) return;
+    const auto edited = columns.column(col);
     const std::int64_t type = edited ? edited->dataType() : TypeNone;
-    for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r)
-        for (std::int32_t c = range->leftCol(); c <= range->rightCol(); ++c) {
-            const auto column = _columns->column(c);
+    for (std::int32_t r = target->topRow(); r <= target->bottomRow(); ++r)
+        for (std::int32_t c = target->leftCol(); c <= target->rightCol(); ++c) {
+            const auto column = columns.column(c);
             if (!column) continue;
             // A merged neighbour of another data type never takes this column's kind of value.
-            if (c != _edit->col && column->dataType() != type) {
+            if (c != col && column->dataType() != type) {
                 plat::log("Grid: cell " + cellName(r, c) + " keeps its value: the edited value is not of its column's data type");
                 continue;
             }
-            _cells->setCellData(_edit->activeEditorValue, r, c);
+            cells.setCellData(activeEditorValue, r, c);
         }
 }
 
-// ---- the editor's delegate ----
-
-bool OmbriGrid::textFieldShouldReturn(plat::TextField&) {
-    _edit->activeEditorValue = getActiveEditorValue();
-    finishEditing(false);
+bool EditSession::returnFromField() {
+    activeEditorValue = editorValue();
+    finish(false);
     return true;
 }
 
-void OmbriGrid::textFieldDidBeginEditing(plat::TextField& field) { field.selectAll(); }
+void EditSession::returnFromEditor() {
+    if (!activeEditor) return;
+    if (auto* field = dynamic_cast<plat::TextField*>(activeEditor.get()))
+        _grid.textFieldShouldReturn(*field);
+    else
+        // A factory's view has no return key; its value is committed as the key would commit it.
+        finish(false);
+}
+
+}  // namespace kivo::detail

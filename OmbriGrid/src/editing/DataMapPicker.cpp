@@ -1,11 +1,15 @@
 // The picker that stands in for the keyboard while a column with a data map is edited: one component
 // listing the map's display values, above it a toolbar whose Done item commits the edit.
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridDataMap.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/ui/picker_view.h"
+#include "Platform/ui/text_field.h"
 #include "Platform/ui/toolbar.h"
 #include "editing/EditSession.h"
+
+namespace kivo::detail {
 
 namespace {
 constexpr double PickerToolbarHeight = 44;
@@ -20,39 +24,51 @@ std::optional<std::string> displayValueAt(const GridDataMap& map, std::int64_t r
 }
 }  // namespace
 
-void OmbriGrid::initToolbars() {
-    const auto self = sharedAs<OmbriGrid>();
-    _edit->picker = plat::PickerView::create();
-    _edit->picker->setOpaque(true);
-    _edit->picker->setBackgroundColor(plat::Color::white());
-    _edit->picker->setDataSource(std::weak_ptr<plat::PickerViewDataSource>(self));
-    _edit->picker->setDelegate(std::weak_ptr<plat::PickerViewDelegate>(self));
+void EditSession::makeEditors() {
+    const auto self = GridInternals::self(_grid);
+    // The in-place editor waits hidden until a cell is edited.
+    editor = plat::TextField::create();
+    editor->setHidden(true);
+    editor->setFont(_grid.font());
+    editor->setReturnKeyType(plat::ReturnKeyType::Done);
+    editor->setKeyboardType(plat::KeyboardType::ASCIICapable);
+    editor->setClearButtonMode(plat::TextFieldViewMode::WhileEditing);
+    editor->setContentVerticalAlignment(plat::ContentVerticalAlignment::Center);
+    editor->setSpellCheckingType(plat::SpellCheckingType::No);
+    editor->setAutocorrectionType(plat::TextAutocorrectionType::No);
+    editor->setTextAlignment(plat::TextAlignment::Natural);
+    editor->setDelegate(std::weak_ptr<plat::TextFieldDelegate>(self));
+    _grid.addSubview(editor);
+
+    picker = plat::PickerView::create();
+    picker->setOpaque(true);
+    picker->setBackgroundColor(plat::Color::white());
+    picker->setDataSource(std::weak_ptr<plat::PickerViewDataSource>(self));
+    picker->setDelegate(std::weak_ptr<plat::PickerViewDelegate>(self));
 
     std::weak_ptr<OmbriGrid> weak = self;
-    _edit->pickerDone = plat::BarButtonItem::create(plat::BarButtonSystemItem::Done, weak, [weak](plat::BarButtonItem& sender) {
+    pickerDone = plat::BarButtonItem::create(plat::BarButtonSystemItem::Done, weak, [weak](plat::BarButtonItem& sender) {
         if (auto grid = weak.lock()) grid->onDataMapPickerDone(sender);
     });
-    _edit->pickerToolbar = plat::Toolbar::create({0, 0, frame().width(), PickerToolbarHeight});
-    _edit->pickerToolbar->setItems({plat::BarButtonItem::create(plat::BarButtonSystemItem::FlexibleSpace), _edit->pickerDone});
+    pickerToolbar = plat::Toolbar::create({0, 0, _grid.frame().width(), PickerToolbarHeight});
+    pickerToolbar->setItems({plat::BarButtonItem::create(plat::BarButtonSystemItem::FlexibleSpace), pickerDone});
 }
 
-std::int64_t OmbriGrid::numberOfComponentsInPickerView(plat::PickerView&) { return 1; }
-
-std::int64_t OmbriGrid::numberOfRowsInComponent(plat::PickerView&, std::int64_t) {
-    const auto map = _getDataMap();
+std::int64_t EditSession::pickerRowCount() const {
+    const auto map = getDataMap();
     return map ? static_cast<std::int64_t>(map->getDisplayValues().size()) : 0;
 }
 
-std::optional<std::string> OmbriGrid::titleForRow(plat::PickerView&, std::int64_t row, std::int64_t) {
-    const auto map = _getDataMap();
+std::string EditSession::pickerTitle(std::int64_t row) const {
+    const auto map = getDataMap();
     if (!map) return std::string();
     return displayValueAt(*map, row).value_or(std::string());
 }
 
-void OmbriGrid::didSelectRow(plat::PickerView&, std::int64_t row, std::int64_t) {
-    const auto map = _getDataMap();
+void EditSession::pickerSelected(std::int64_t row) {
+    const auto map = getDataMap();
     if (!map) return;
-    if (auto text = displayValueAt(*map, row)) _edit->editor->setText(*text);
+    if (auto text = displayValueAt(*map, row)) editor->setText(*text);
 }
 
-void OmbriGrid::onDataMapPickerDone(plat::BarButtonItem&) { textFieldShouldReturn(*_edit->editor); }
+}  // namespace kivo::detail

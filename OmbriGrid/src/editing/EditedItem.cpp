@@ -2,13 +2,16 @@
 // remove or insert items while the editor is open, and the value typed must still reach that item, or
 // nothing when the item has gone.
 
+#include "GridInternals.h"
 #include "KivoCore/KivoEvent.h"
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
+#include "clipboard/GridClipboard.h"
 #include "clipboard/PasteRun.h"
 #include "editing/EditSession.h"
-#include "events/GridEvents.h"
+
+namespace kivo::detail {
 
 namespace {
 
@@ -27,80 +30,87 @@ bool showsItem(const GridRow& row, const plat::Value& item) {
 
 }  // namespace
 
-void OmbriGrid::holdEditedItem() {
-    _edit->rows.clear();
-    for (std::int32_t r = _edit->range->topRow(); r <= _edit->range->bottomRow(); ++r) _edit->rows.push_back(_rows->row(r));
-    const auto& edited = _edit->rows[static_cast<std::size_t>(_edit->row - _edit->range->topRow())];
-    _edit->item = edited ? edited->dataItem() : plat::Value();
+void EditSession::holdEditedItem() {
+    const auto& gridRows = *_grid.rows();
+    rows.clear();
+    for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r) rows.push_back(gridRows.row(r));
+    const auto& edited = rows[static_cast<std::size_t>(row - range->topRow())];
+    item = edited ? edited->dataItem() : plat::Value();
     // Each drawing pass puts the editor over the cell its item has now.
-    _edit->followToken = std::make_shared<int>(0);
-    _events->Rendering->addHandler(
-        [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())](const std::shared_ptr<KivoEventContainer>&) {
-            if (const auto grid = weak.lock(); grid && grid->_edit->range) grid->followEditedItem();
+    followToken = std::make_shared<int>(0);
+    _grid.ombriGridRendering()->addHandler(
+        [weak = std::weak_ptr<OmbriGrid>(GridInternals::self(_grid))](const std::shared_ptr<KivoEventContainer>&) {
+            if (const auto grid = weak.lock(); grid && GridInternals::edit(*grid).range)
+                GridInternals::edit(*grid).followEditedItem();
         },
-        _edit->followToken);
+        followToken);
 }
 
-void OmbriGrid::releaseEditedItem() {
-    if (_edit->followToken) _events->Rendering->removeHandlersForObject(_edit->followToken);
-    _edit->followToken.reset();
-    _edit->rows.clear();
-    _edit->item = {};
+void EditSession::releaseEditedItem() {
+    if (followToken) _grid.ombriGridRendering()->removeHandlersForObject(followToken);
+    followToken.reset();
+    rows.clear();
+    item = {};
 }
 
-std::int32_t OmbriGrid::editedItemRow() const {
-    const auto at = static_cast<std::size_t>(_edit->row - (_edit->range ? _edit->range->topRow() : _edit->row));
-    const auto& held = at < _edit->rows.size() ? _edit->rows[at] : nullptr;
+std::int32_t EditSession::editedItemRow() const {
+    const auto at = static_cast<std::size_t>(row - (range ? range->topRow() : row));
+    const auto& held = at < rows.size() ? rows[at] : nullptr;
     if (!held) return -1;
+    const auto& gridRows = _grid.rows();
     // A removal or an insertion elsewhere only moves the row, which knows where it stands.
-    if (held->owner() == _rows && held->index() >= 0 && showsItem(*held, _edit->item)) return held->index();
+    if (held->owner() == gridRows && held->index() >= 0 && showsItem(*held, item)) return held->index();
     // The rows were made again (a sort, a new binding): a record is looked for among them; a plain
     // value names none, and an equal value in another row is not the edited one.
-    const void* record = recordOf(_edit->item);
+    const void* record = recordOf(item);
     if (!record) return -1;
-    kivo::detail::ClipboardRow view;
-    const auto count = static_cast<std::int32_t>(_rows->count());
+    ClipboardRow view;
+    const auto& clipboard = GridInternals::clipboard(_grid);
+    const auto count = static_cast<std::int32_t>(gridRows->count());
     for (std::int32_t r = 0; r < count; ++r) {
-        viewClipboardRow(view, r);
+        clipboard.viewRow(view, r);
         if (view.isData && recordOf(view.item) == record) return r;
     }
     return -1;
 }
 
-bool OmbriGrid::followEditedItem() {
-    if (!_edit->range) return false;
+bool EditSession::followEditedItem() {
+    if (!range) return false;
     const std::int32_t now = editedItemRow();
     if (now < 0) {
         // Gone for good: the drawing passes until the edit closes need not look for it again.
-        _edit->rows.clear();
-        _edit->item = {};
+        rows.clear();
+        item = {};
         return false;
     }
-    const auto top = _edit->range->topRow();
-    const auto& held = _edit->rows[static_cast<std::size_t>(_edit->row - top)];
-    if (now == _edit->row && held->owner() == _rows && held->index() == now) return true;
+    const auto& gridRows = _grid.rows();
+    const auto top = range->topRow();
+    const auto& held = rows[static_cast<std::size_t>(row - top)];
+    if (now == row && held->owner() == gridRows && held->index() == now) return true;
     // The range moves along when its other rows moved with it (a removal or an insertion above);
     // otherwise (a sort) it shrinks to the edited row, so that no other record takes the value.
-    const std::int32_t shift = now - _edit->row;
+    const std::int32_t shift = now - row;
     bool together = true;
-    for (std::size_t k = 0; k < _edit->rows.size() && together; ++k) {
+    for (std::size_t k = 0; k < rows.size() && together; ++k) {
         const auto r = static_cast<std::int64_t>(top) + static_cast<std::int64_t>(k) + shift;
-        const auto row = r >= 0 && static_cast<std::size_t>(r) < _rows->count() ? _rows->row(r) : nullptr;
-        together = row && _edit->rows[k] && showsItem(*row, _edit->rows[k]->dataItem());
+        const auto there = r >= 0 && static_cast<std::size_t>(r) < gridRows->count() ? gridRows->row(r) : nullptr;
+        together = there && rows[k] && showsItem(*there, rows[k]->dataItem());
     }
-    auto range = _edit->range->clone();
-    range->setRow(together ? _edit->range->row() + shift : now);
-    range->setRow2(together ? _edit->range->row2() + shift : now);
-    const plat::Rect before = getCellRectForRow(_edit->row, _edit->col);
-    _edit->range = range;
-    _edit->row = now;
+    auto moved = range->clone();
+    moved->setRow(together ? range->row() + shift : now);
+    moved->setRow2(together ? range->row2() + shift : now);
+    const plat::Rect before = _grid.getCellRectForRow(row, col);
+    range = moved;
+    row = now;
     // The rows standing there now are held, so that the next look finds them where they are.
-    _edit->rows.clear();
-    for (std::int32_t r = range->topRow(); r <= range->bottomRow(); ++r) _edit->rows.push_back(_rows->row(r));
-    if (_edit->activeEditor) {
-        plat::Rect frame = _edit->activeEditor->frame();
-        frame.origin.y += getCellRectForRow(now, _edit->col).y() - before.y();
-        _edit->activeEditor->setFrame(frame);
+    rows.clear();
+    for (std::int32_t r = moved->topRow(); r <= moved->bottomRow(); ++r) rows.push_back(gridRows->row(r));
+    if (activeEditor) {
+        plat::Rect frame = activeEditor->frame();
+        frame.origin.y += _grid.getCellRectForRow(now, col).y() - before.y();
+        activeEditor->setFrame(frame);
     }
     return true;
 }
+
+}  // namespace kivo::detail

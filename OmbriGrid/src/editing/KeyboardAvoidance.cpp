@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/runtime/system_notifications.h"
@@ -10,42 +11,46 @@
 #include "Platform/ui/screen.h"
 #include "Platform/ui/window.h"
 #include "editing/EditSession.h"
-#include "look/GridSettings.h"
+
+namespace kivo::detail {
 
 namespace {
 // A keyboard that covers less of the screen than this leaves the editor where it is.
 constexpr double SmallKeyboard = 100.0;
 }  // namespace
 
-void OmbriGrid::keyboardWasShown(const plat::Notification& notification) {
-    _edit->finishing = false;
+void EditSession::keyboardShown(const plat::Notification& notification) {
+    finishing = false;
     const auto frame = plat::keyboardEndFrame(notification);
     if (!frame) return;
     const double screenHeight = plat::Screen::main().bounds().height();
     if (std::fabs(screenHeight - frame->y()) < SmallKeyboard) return;
 
-    const auto editor = _edit->activeEditor;
-    const plat::Rect editorFrame = editor ? editor->frame() : plat::Rect{};
-    const double editorTop = editor ? convertPointToScreen(editorFrame.origin).y : 0.0;
+    const auto open = activeEditor;
+    const plat::Rect editorFrame = open ? open->frame() : plat::Rect{};
+    const double editorTop = open ? _grid.convertPointToScreen(editorFrame.origin).y : 0.0;
     double bar = 0;
-    if (const auto w = window())
+    if (const auto w = _grid.window())
         if (const auto nav = std::dynamic_pointer_cast<plat::NavigationController>(w->rootViewController()))
             bar = nav->toolbar()->frame().height();
 
     const double room = screenHeight - frame->height() - (bar + editorTop + 2 * editorFrame.height());
     if (room >= 0) return;
-    _originY -= room;
+    double& originY = GridInternals::originY(_grid);
+    originY -= room;
     double y = editorFrame.y() + room;
     // Never so far up that the editor passes under the column headers and the frozen rows.
-    const double top = static_cast<double>(_columnHeaders->height()) + _cells->frozenPoint().y;
+    const double top = static_cast<double>(_grid.columnHeaders()->height()) + _grid.cells()->frozenPoint().y;
     if (top > y) {
-        _originY -= top - y;
-        y = top + _settings->gridLinesWidth;
+        originY -= top - y;
+        y = top + _grid.gridLinesWidth();
     }
-    if (editor) editor->setFrame({editorFrame.x(), y, editorFrame.width(), editorFrame.height()});
-    invalidate();
+    if (open) open->setFrame({editorFrame.x(), y, editorFrame.width(), editorFrame.height()});
+    _grid.invalidate();
 }
 
-void OmbriGrid::keyboardWillBeHidden(const plat::Notification&) {
-    if (!_edit->finishing) finishEditing(false);
+void EditSession::keyboardHiding() {
+    if (!finishing) finish(false);
 }
+
+}  // namespace kivo::detail

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "GridInternals.h"
 #include "KivoCore/KivoDataType.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridMergeManager.h"
@@ -12,6 +13,8 @@
 #include "Platform/ui/key_command.h"
 #include "Platform/ui/text_field.h"
 #include "editing/EditSession.h"
+
+using kivo::detail::GridInternals;
 
 namespace {
 
@@ -29,6 +32,71 @@ std::optional<std::int32_t> nextShown(const GridRowColCollection& items, std::in
 bool liesIn(const GridCellRange& r, std::size_t rows, std::size_t cols) {
     const auto in = [](std::int32_t i, std::size_t count) { return i >= 0 && static_cast<std::size_t>(i) < count; };
     return in(r.row(), rows) && in(r.row2(), rows) && in(r.col(), cols) && in(r.col2(), cols);
+}
+
+// The merged block the cell lies in, or the cell alone.
+std::shared_ptr<GridCellRange> mergedRangeOfCell(const OmbriGrid& grid, std::int32_t row, std::int32_t col) {
+    auto cell = std::make_shared<GridCellRange>(row, col);
+    const auto& manager = grid.mergeManager();
+    if (!manager) return cell;
+    auto merged = manager->getMergedRangeForCells(cell, GridCellTypeCell);
+    return merged ? merged : cell;
+}
+
+// An arrow key: a step of one row (dRow) or one column (dCol), extending the range for Shift.
+void arrowKeyPress(OmbriGrid& grid, std::int32_t dRow, std::int32_t dCol, bool extend) {
+    if (grid.selectionMode() == GridSelectionModeNone || !grid.selection()) return;
+    // An empty selection has nowhere to move from; a stale one (rows gone since) is left to the next
+    // binding to pull back rather than read past the rows.
+    if (!liesIn(*grid.selection(), grid.rows()->count(), grid.columns()->count())) return;
+    const auto alive = GridInternals::keepAlive(grid);
+    const GridCellRange s = *grid.selection();
+    const bool selOrigin = GridInternals::selOrigin(grid);
+    const bool vertical = dRow != 0;
+    const auto& axis = vertical ? static_cast<const GridRowColCollection&>(*grid.rows()) : *grid.columns();
+    const std::int32_t step = vertical ? dRow : dCol;
+
+    if (extend && (grid.selectionMode() == GridSelectionModeCellRange || grid.selectionMode() == GridSelectionModeRowRange)) {
+        // One corner moves, the other stays: with `selOrigin` the far corner (row2, col2) moves, else the
+        // anchor. The moving corner is scrolled to whether or not it could move.
+        std::int32_t row = selOrigin ? s.row2() : s.row(), col = selOrigin ? s.col2() : s.col();
+        std::int32_t& moving = vertical ? row : col;
+        if (const auto to = nextShown(axis, moving, step)) {
+            moving = *to;
+            grid.setSelection(selOrigin ? std::make_shared<GridCellRange>(s.row(), s.col(), row, col)
+                                        : std::make_shared<GridCellRange>(row, col, s.row2(), s.col2()));
+        }
+        const GridCellRange& now = *grid.selection();
+        if (vertical)
+            grid.scrollRowIntoView(selOrigin ? now.row2() : now.row());
+        else
+            grid.scrollColumnIntoView(selOrigin ? now.col2() : now.col());
+        return;
+    }
+
+    // A plain arrow makes a single cell beside the corner an extension would keep: the anchor with
+    // `selOrigin`, else (row2, col2). Merged cells are stepped over: towards the end from the far edge
+    // of the block, towards the start from the near edge of the merged selection, or, from (row2, col2),
+    // of that cell's own block, whose near edge the selection's corners do not give.
+    const auto merged = grid.mergedSelection();
+    std::int32_t from = 0;
+    if (step > 0) {
+        const auto block = selOrigin ? grid.mergedSingleSelection() : merged;
+        from = vertical ? block->row2() : block->col2();
+    } else {
+        const auto block = selOrigin ? merged : mergedRangeOfCell(grid, s.row2(), s.col2());
+        from = vertical ? block->row() : block->col();
+    }
+    if (const auto to = nextShown(axis, from, step)) {
+        const std::int32_t row = vertical ? *to : (selOrigin ? s.row() : s.row2());
+        const std::int32_t col = vertical ? (selOrigin ? s.col() : s.col2()) : *to;
+        grid.setSelection(std::make_shared<GridCellRange>(row, col));
+    }
+    const auto now = grid.mergedSelection();
+    if (vertical)
+        grid.scrollRowIntoView(now->row());
+    else
+        grid.scrollColumnIntoView(dCol < 0 ? now->col() : now->col2());
 }
 
 }  // namespace
@@ -53,83 +121,19 @@ std::vector<std::shared_ptr<plat::KeyCommand>> OmbriGrid::keyCommands() const {
             command(plat::KeyInputEscape, plat::KeyModifierNone, &OmbriGrid::escapeKeyPress)};
 }
 
-void OmbriGrid::leftKeyPress() { arrowKeyPress(0, -1, false); }
-void OmbriGrid::rightKeyPress() { arrowKeyPress(0, 1, false); }
-void OmbriGrid::upKeyPress() { arrowKeyPress(-1, 0, false); }
-void OmbriGrid::downKeyPress() { arrowKeyPress(1, 0, false); }
-void OmbriGrid::leftKeyPressWithShift() { arrowKeyPress(0, -1, true); }
-void OmbriGrid::rightKeyPressWithShift() { arrowKeyPress(0, 1, true); }
-void OmbriGrid::upKeyPressWithShift() { arrowKeyPress(-1, 0, true); }
-void OmbriGrid::downKeyPressWithShift() { arrowKeyPress(1, 0, true); }
-
-void OmbriGrid::arrowKeyPress(std::int32_t dRow, std::int32_t dCol, bool extend) {
-    if (_selectionMode == GridSelectionModeNone || !_selection) return;
-    // An empty selection has nowhere to move from; a stale one (rows gone since) is left to the next
-    // binding to pull back rather than read past the rows.
-    if (!liesIn(*_selection, _rows->count(), _columns->count())) return;
-    const auto alive = keepAlive();
-    const GridCellRange s = *_selection;
-    const bool vertical = dRow != 0;
-    const auto& axis = vertical ? static_cast<const GridRowColCollection&>(*_rows) : *_columns;
-    const std::int32_t step = vertical ? dRow : dCol;
-
-    if (extend && (_selectionMode == GridSelectionModeCellRange || _selectionMode == GridSelectionModeRowRange)) {
-        // One corner moves, the other stays: with `_selOrigin` the far corner (row2, col2) moves, else the
-        // anchor. The moving corner is scrolled to whether or not it could move.
-        std::int32_t row = _selOrigin ? s.row2() : s.row(), col = _selOrigin ? s.col2() : s.col();
-        std::int32_t& moving = vertical ? row : col;
-        if (const auto to = nextShown(axis, moving, step)) {
-            moving = *to;
-            setSelection(_selOrigin ? std::make_shared<GridCellRange>(s.row(), s.col(), row, col)
-                                    : std::make_shared<GridCellRange>(row, col, s.row2(), s.col2()));
-        }
-        const GridCellRange& now = *_selection;
-        if (vertical)
-            scrollRowIntoView(_selOrigin ? now.row2() : now.row());
-        else
-            scrollColumnIntoView(_selOrigin ? now.col2() : now.col());
-        return;
-    }
-
-    // A plain arrow makes a single cell beside the corner an extension would keep: the anchor with
-    // `_selOrigin`, else (row2, col2). Merged cells are stepped over: towards the end from the far edge
-    // of the block, towards the start from the near edge of the merged selection, or, from (row2, col2),
-    // of that cell's own block, whose near edge the selection's corners do not give.
-    const auto merged = mergedSelection();
-    std::int32_t from = 0;
-    if (step > 0) {
-        const auto block = _selOrigin ? mergedSingleSelection() : merged;
-        from = vertical ? block->row2() : block->col2();
-    } else {
-        const auto block = _selOrigin ? merged : mergedRangeOfCell(s.row2(), s.col2());
-        from = vertical ? block->row() : block->col();
-    }
-    if (const auto to = nextShown(axis, from, step)) {
-        const std::int32_t row = vertical ? *to : (_selOrigin ? s.row() : s.row2());
-        const std::int32_t col = vertical ? (_selOrigin ? s.col() : s.col2()) : *to;
-        setSelection(std::make_shared<GridCellRange>(row, col));
-    }
-    const auto now = mergedSelection();
-    if (vertical)
-        scrollRowIntoView(now->row());
-    else
-        scrollColumnIntoView(dCol < 0 ? now->col() : now->col2());
-}
-
-std::shared_ptr<GridCellRange> OmbriGrid::mergedRangeOfCell(std::int32_t row, std::int32_t col) const {
-    auto cell = std::make_shared<GridCellRange>(row, col);
-    if (!_mergeManager) return cell;
-    auto merged = _mergeManager->getMergedRangeForCells(cell, GridCellTypeCell);
-    return merged ? merged : cell;
-}
+void OmbriGrid::leftKeyPress() { arrowKeyPress(*this, 0, -1, false); }
+void OmbriGrid::rightKeyPress() { arrowKeyPress(*this, 0, 1, false); }
+void OmbriGrid::upKeyPress() { arrowKeyPress(*this, -1, 0, false); }
+void OmbriGrid::downKeyPress() { arrowKeyPress(*this, 1, 0, false); }
+void OmbriGrid::leftKeyPressWithShift() { arrowKeyPress(*this, 0, -1, true); }
+void OmbriGrid::rightKeyPressWithShift() { arrowKeyPress(*this, 0, 1, true); }
+void OmbriGrid::upKeyPressWithShift() { arrowKeyPress(*this, -1, 0, true); }
+void OmbriGrid::downKeyPressWithShift() { arrowKeyPress(*this, 1, 0, true); }
 
 void OmbriGrid::returnKeyPress() {
     const auto alive = keepAlive();
     if (_edit->activeEditor) {
-        if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
-            textFieldShouldReturn(*field);
-        else
-            finishEditing(false);
+        _edit->returnFromEditor();
         return;
     }
     if (!_selection) return;

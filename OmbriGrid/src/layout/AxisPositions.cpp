@@ -53,7 +53,7 @@ AxisPositions::~AxisPositions() { clear(); }
 
 void AxisPositions::clear() {
     for (const auto& chunk : _chunks)
-        for (GridRowCol* item : chunk->anchors) item->_chunk = nullptr;
+        for (GridRowCol* item : chunk->anchors) item->chunkSlot({}) = nullptr;
     _chunks.clear();
     _count = 0;
     _total = 0;
@@ -72,8 +72,8 @@ void AxisPositions::put(AxisChunk& chunk, std::size_t offset, const Entry& entry
     _total += size;
     if (entry.anchor) {
         release(*entry.anchor);
-        entry.anchor->_chunk = &chunk;
-        entry.anchor->_offset = offset;
+        entry.anchor->chunkSlot({}) = &chunk;
+        entry.anchor->offsetSlot({}) = offset;
         chunk.anchors.push_back(entry.anchor);
     }
 }
@@ -102,7 +102,7 @@ std::pair<std::size_t, std::size_t> AxisPositions::openAt(std::size_t index, std
     AxisChunk& c = *_chunks[chunk];
     c.sizes.insert(c.sizes.begin() + static_cast<std::ptrdiff_t>(offset), count, 0);
     for (GridRowCol* item : c.anchors)
-        if (item->_offset >= offset) item->_offset += count;
+        if (item->offsetSlot({}) >= offset) item->offsetSlot({}) += count;
     _count += count;
     return {chunk, offset};
 }
@@ -124,7 +124,7 @@ void AxisPositions::recut(std::size_t first, std::size_t n) {
         AxisChunk& c = *_chunks[i];
         // Offsets become offsets into the joined run for now.
         for (GridRowCol* item : c.anchors) {
-            item->_offset += sizes.size();
+            item->offsetSlot({}) += sizes.size();
             anchors.push_back(item);
         }
         sizes.insert(sizes.end(), c.sizes.begin(), c.sizes.end());
@@ -145,9 +145,9 @@ void AxisPositions::recut(std::size_t first, std::size_t n) {
     }
     for (GridRowCol* item : anchors) {
         const auto p =
-            static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), item->_offset) - starts.begin()) - 1;
-        item->_chunk = made[p].get();
-        item->_offset -= starts[p];
+            static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), item->offsetSlot({})) - starts.begin()) - 1;
+        item->chunkSlot({}) = made[p].get();
+        item->offsetSlot({}) -= starts[p];
         made[p]->anchors.push_back(item);
     }
     _chunks.insert(_chunks.begin() + static_cast<std::ptrdiff_t>(first), std::make_move_iterator(made.begin()),
@@ -179,10 +179,10 @@ void AxisPositions::erase(std::size_t index, std::size_t count) {
                       c.sizes.begin() + static_cast<std::ptrdiff_t>(offset + m));
         for (std::size_t i = 0; i < c.anchors.size();) {
             GridRowCol* item = c.anchors[i];
-            if (item->_offset >= offset + m) {
-                item->_offset -= m;
+            if (item->offsetSlot({}) >= offset + m) {
+                item->offsetSlot({}) -= m;
                 ++i;
-            } else if (item->_offset >= offset) {
+            } else if (item->offsetSlot({}) >= offset) {
                 unlink(c, i);
             } else {
                 ++i;
@@ -267,32 +267,32 @@ void AxisPositions::anchor(GridRowCol& item, std::size_t index) {
     // One item to a place: any other anchored there was replaced.
     AxisChunk& c = *_chunks[chunk];
     for (std::size_t i = 0; i < c.anchors.size();)
-        if (c.anchors[i]->_offset == offset)
+        if (c.anchors[i]->offsetSlot({}) == offset)
             unlink(c, i);
         else
             ++i;
-    item._chunk = &c;
-    item._offset = offset;
+    item.chunkSlot({}) = &c;
+    item.offsetSlot({}) = offset;
     c.anchors.push_back(&item);
 }
 
 void AxisPositions::unlink(AxisChunk& chunk, std::size_t i) {
-    chunk.anchors[i]->_chunk = nullptr;
+    chunk.anchors[i]->chunkSlot({}) = nullptr;
     chunk.anchors[i] = chunk.anchors.back();
     chunk.anchors.pop_back();
 }
 
 void AxisPositions::release(GridRowCol& item) {
-    if (!item._chunk) return;
-    auto& anchors = item._chunk->anchors;
+    if (!item.chunkSlot({})) return;
+    auto& anchors = item.chunkSlot({})->anchors;
     if (auto it = std::find(anchors.begin(), anchors.end(), &item); it != anchors.end())
-        unlink(*item._chunk, static_cast<std::size_t>(it - anchors.begin()));
-    item._chunk = nullptr;
+        unlink(*item.chunkSlot({}), static_cast<std::size_t>(it - anchors.begin()));
+    item.chunkSlot({}) = nullptr;
 }
 
 std::int64_t AxisPositions::indexOf(const GridRowCol& item) const {
-    if (!item._chunk || item._chunk->positions != this) return -1;
-    return _counts.prefix(item._chunk->ordinal) + static_cast<std::int64_t>(item._offset);
+    if (!item.chunkSlot({}) || item.chunkSlot({})->positions != this) return -1;
+    return _counts.prefix(item.chunkSlot({})->ordinal) + static_cast<std::int64_t>(item.offsetSlot({}));
 }
 
 std::size_t AxisPositions::bytes() const {

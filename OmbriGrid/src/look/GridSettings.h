@@ -10,6 +10,8 @@
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
 
+class OmbriGrid;
+
 namespace kivo::detail {
 
 struct GridSettings {
@@ -38,5 +40,16 @@ struct GridSettings {
     bool showGroups = true;
     bool defaultContextMenu = true;
 };
+
+// A setting is stored only when it changes, and then the grid redraws; a font also sets the default
+// sizes that follow from it. An empty font name is refused with a log line.
+template <class Grid, class T>
+void changeAndInvalidate(Grid& grid, T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    grid.invalidate();
+}
+void changeFont(OmbriGrid& grid, plat::Font& field, const plat::Font& font);
+void changeFontName(OmbriGrid& grid, plat::Font& field, const std::string& name);
 
 }  // namespace kivo::detail

@@ -1,7 +1,7 @@
 #pragma once
-// Clip views that hold platform views over the grid: one per scroll region, so a view whose cell
-// scrolls under the headers or the frozen rows and columns is cut at its region's edge. Their frames
-// follow only the header sizes and the frozen extents, never the scroll position.
+// Clip views that hold platform views over the grid: one per scroll region, so that a cell's view
+// moving beneath the headers, or beneath the frozen rows and columns, is cut off where its region
+// ends. Their frames follow only the header sizes and the frozen extents, never the scroll position.
 
 #include <array>
 #include <cstdint>

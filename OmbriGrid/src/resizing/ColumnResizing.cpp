@@ -42,7 +42,7 @@ std::int32_t OmbriGrid::columnBeingSized() const { return _press->columnBeingSiz
 
 void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) { _press->respond(recognizer); }
 
-void OmbriGrid::dropColumnCaches(std::int32_t column) {
-    const auto item = _columns->column(column);
-    for (const auto& panel : {_cells, _columnHeaders, _rowHeaders}) panel->resetCache(item.get());
+void kivo::detail::GridPress::dropColumnCaches(std::int32_t column) {
+    const auto item = _grid.columns()->column(column);
+    for (const auto* panel : {&_grid.cells(), &_grid.columnHeaders(), &_grid.rowHeaders()}) (*panel)->resetCache(item.get());
 }

@@ -135,7 +135,7 @@ void GridPress::begin(plat::Point point) {
         // A resize and an open editor do not mix: the edit is dropped, not written.
         _grid.finishEditing(true);
         _columnBeingSized = column;
-        GridInternals::dropColumnCaches(_grid, column);
+        dropColumnCaches(column);
         _grid.setNeedsDisplay();
         return;
     }
@@ -153,7 +153,7 @@ void GridPress::end() {
         const bool retyped = column->fixWidthType({});
         column->fixWidth({}, limitDragWidth(*column, column->renderWidth()), retyped);
     }
-    GridInternals::dropColumnCaches(_grid, sized);
+    dropColumnCaches(sized);
     _grid.setNeedsDisplay();
 }
 

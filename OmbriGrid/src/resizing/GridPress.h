@@ -47,6 +47,8 @@ private:
     void end();
     // Every column fixed at the width it shows, the sized one at `sizedWidth`.
     void fixColumnWidths(std::int32_t sizedWidth);
+    // The column's cell images (and the next one's) in the cells and both header panels; -1: all of them.
+    void dropColumnCaches(std::int32_t column);
 
     OmbriGrid& _grid;
     std::int32_t _columnBeingSized = -1;

@@ -9,8 +9,8 @@
 namespace kivo::detail {
 
 bool GroupCollapse::setQuietly(GridRowCol& item, std::uint64_t mask, bool value) {
-    if (!item._setFlagQuietly(mask, value)) return false;
-    if (auto owner = item.owner()) owner->_itemChanged(item);
+    if (!item.setFlagQuietly({}, mask, value)) return false;
+    if (auto owner = item.owner()) owner->itemChanged({}, item);
     return true;
 }
 

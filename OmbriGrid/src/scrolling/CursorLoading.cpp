@@ -5,11 +5,13 @@
 #include <atomic>
 #include <cmath>
 
+#include "GridInternals.h"
 #include "KivoCore/KivoCursorCollectionView.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/process_cache.h"
 #include "foundation/saturating_cast.h"
+#include "scrolling/GridScroller.h"
 
 namespace {
 // Rows of header height in this many screens are asked for.
@@ -23,24 +25,28 @@ std::atomic<bool>& loading() {
 }
 }  // namespace
 
+using kivo::detail::GridInternals;
+
 namespace kivo::detail {
 bool gridIsLoadingMoreItems() { return loading(); }
 }  // namespace kivo::detail
 
-bool OmbriGrid::isScrolledToBottom() const { return _originY > _panMax.y - bounds().height(); }
+bool OmbriGrid::isScrolledToBottom() const { return _originY > _scroller->panMax().y - bounds().height(); }
 
-void OmbriGrid::tryLoadCursorCollectionItems() {
-    const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_collectionView);
-    if (!cursor || !isScrolledToBottom() || loading()) return;
+void kivo::detail::GridScroller::tryLoadMore() {
+    const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_grid.collectionView());
+    if (!cursor || !_grid.isScrolledToBottom() || loading()) return;
     // A cursor with nothing more starts no load, so the flag never waits for a completion that will not come.
     if (!cursor->hasMoreItems()) return;
     if (loading().exchange(true)) return;
     plat::Value count;
-    if (_headerRows->count() > 0) {
+    const auto& headerRows = *GridInternals::headerRows(_grid);
+    if (headerRows.count() > 0) {
         // A header row of no height asks with no count rather than divide by zero.
-        const double h = _headerRows->row(0)->renderHeight();
+        const double h = headerRows.row(0)->renderHeight();
         if (h > 0)
-            count = plat::Value(plat::detail::saturatingCast<std::int64_t>(std::trunc(ScreensPerLoad * bounds().height() / h)));
+            count =
+                plat::Value(plat::detail::saturatingCast<std::int64_t>(std::trunc(ScreensPerLoad * _grid.bounds().height() / h)));
     }
     cursor->loadMoreItems(count, [] { loading() = false; });
 }

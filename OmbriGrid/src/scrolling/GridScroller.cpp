@@ -82,7 +82,7 @@ void GridScroller::pan(plat::GestureRecognizer& recognizer) {
             _freezeHorizontal = isFrozen(hit->column(), _grid.columns()->frozen());
             _freezeVertical = isFrozen(hit->row(), _grid.rows()->frozen());
             _panStart = pan->translationInView(&_grid);
-            GridInternals::updatePanMax(_grid);
+            updatePanMax();
             break;
         }
         case State::Changed:
@@ -130,13 +130,13 @@ void GridScroller::handlePan(plat::Point translation) {
     if (below(_panVelocity.x, _panVelocity.y, StepAxisLock)) dx = 0;
     double& originY = GridInternals::originY(_grid);
     // Past an edge the content follows the finger for the first 10 points, then ever more slowly.
-    const double over = std::trunc(verticalOver(originY, GridInternals::panMax(_grid).y));
+    const double over = std::trunc(verticalOver(originY, _panMax.y));
     if (over < 0) dy /= std::max(1.0, -over * ResistancePerPoint);
     if (!_freezeVertical) originY -= dy;
     if (!_freezeHorizontal) GridInternals::originX(_grid) -= dx;
-    GridInternals::constrainOriginNonFinal(_grid);
-    GridInternals::tryLoadMore(_grid);
-    GridInternals::scrollPositionMoved(_grid, before);
+    constrainOriginNonFinal();
+    tryLoadMore();
+    positionMoved(before);
 }
 
 // ---- glide and bounce ----
@@ -178,9 +178,9 @@ bool GridScroller::slideTick(double t, bool last) {
         reactToPan();
         originX = to.x;
         originY = to.y;
-        GridInternals::constrainOriginNonFinal(_grid);
-        if (std::trunc(originX) != before.x || std::trunc(originY) != before.y) GridInternals::tryLoadMore(_grid);
-        GridInternals::scrollPositionMoved(_grid, before);
+        constrainOriginNonFinal();
+        if (std::trunc(originX) != before.x || std::trunc(originY) != before.y) tryLoadMore();
+        positionMoved(before);
     }
     _grid.setNeedsDisplay();
     return stopped || last;
@@ -190,7 +190,7 @@ void GridScroller::glideFrame(double t, bool last) {
     const auto alive = GridInternals::keepAlive(_grid);
     const bool counted = slideTick(t, last);
     const double x = GridInternals::originX(_grid), y = GridInternals::originY(_grid);
-    const plat::Point max = GridInternals::panMax(_grid);
+    const plat::Point max = _panMax;
     const bool ends = counted || x < 0 || y < 0 || (max.x > 0 && x > max.x) || (max.y > 0 && y > max.y) || (max.y <= 0 && y > 0);
     if (!ends) return;
     stopGridMove(_slideMove);
@@ -217,7 +217,7 @@ bool GridScroller::isSliding() const { return isMoving(_slideMove); }
 void GridScroller::constrainFinal() {
     double& originX = GridInternals::originX(_grid);
     double& originY = GridInternals::originY(_grid);
-    const plat::Point max = GridInternals::panMax(_grid);
+    const plat::Point max = _panMax;
     const double over = std::trunc(verticalOver(originY, max.y));
     // Only the vertical axis bounces: the horizontal one is in bounds before the bounce starts.
     originX = clampOrigin(originX, max.x);

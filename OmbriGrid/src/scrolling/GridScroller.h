@@ -39,6 +39,20 @@ public:
     bool isSliding() const;
     // True from the last final constraint until the fade has run its frames.
     bool isFadePending() const;
+    // ---- the origin's bounds ----
+    // The largest origins, from the content's extent and the client area.
+    plat::Point panMax() const { return _panMax; }
+    void updatePanMax();
+    // The origin back within the content.
+    void constrainOrigin();
+    // The origin back within the content while it moves: the horizontal one, and the vertical one
+    // only when touch feedback is off.
+    void constrainOriginNonFinal();
+    // Raises ScrollPositionChanged when the whole-point origin moved from `before`.
+    void positionMoved(plat::Point before);
+    // Asks a cursor view for more items when scrolled to the bottom and no load of any grid runs.
+    void tryLoadMore();
+
     // Set while a glide or bounce moves the origin: no edit may start meanwhile.
     bool isMovingOrigin() const { return _movingOrigin; }
     void setMovingOrigin(bool on) { _movingOrigin = on; }
@@ -57,6 +71,7 @@ private:
     void fadeFrame(double t, bool last);
 
     OmbriGrid& _grid;
+    plat::Point _panMax{};
     plat::Point _panStart{}, _panVelocity{};
     plat::Point _startPoint{}, _finalPoint{};
     // The glide's or the bounce's length in seconds, in single precision as the speed it comes from.

@@ -1,7 +1,8 @@
-// The grid's side of scrolling: the origin's bounds and the programmatic position. The pan, the glide,
-// the bounce and the indicators belong to the scroller.
+// The origin's bounds, which the scroller keeps as the content and the client area change, and the
+// grid's programmatic position.
 #include <cmath>
 
+#include "GridInternals.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/log.h"
@@ -11,32 +12,40 @@
 #include "scrolling/ScrollBounds.h"
 
 using kivo::detail::clampOrigin;
+using kivo::detail::GridInternals;
+using kivo::detail::GridScroller;
 
 void OmbriGrid::respondToPanGesture(plat::GestureRecognizer& recognizer) { _scroller->pan(recognizer); }
 
-void OmbriGrid::updatePanMax() {
-    _panMax.x = _columns->totalSize() - _clientRect.size.width + _cellsStart.x;
-    _panMax.y = _rows->totalSize() - _clientRect.size.height + _cellsStart.y;
+void GridScroller::updatePanMax() {
+    const plat::Rect client = _grid.clientRect();
+    const plat::Point start = _grid.offset();
+    _panMax.x = _grid.columns()->totalSize() - client.size.width + start.x;
+    _panMax.y = _grid.rows()->totalSize() - client.size.height + start.y;
 }
 
-void OmbriGrid::scrollPositionMoved(plat::Point before) {
-    if (std::trunc(_originX) == before.x && std::trunc(_originY) == before.y) return;
-    raiseNotice(_events->ScrollPositionChanged, KivoEventArgs::empty(),
-                [this](OmbriGridDelegate& d) { d.scrollPositionChanged(sharedAs<OmbriGrid>()); });
+void GridScroller::positionMoved(plat::Point before) {
+    if (std::trunc(_grid.originX()) == before.x && std::trunc(_grid.originY()) == before.y) return;
+    GridInternals::raiseNotice(_grid, _grid.ombriGridScrollPositionChanged(), KivoEventArgs::empty(),
+                               [this](OmbriGridDelegate& d) { d.scrollPositionChanged(GridInternals::self(_grid)); });
 }
 
 // ---- keeping the origin in bounds ----
 
-void OmbriGrid::_constrainOriginInternal() {
-    _originY = clampOrigin(_originY, _panMax.y);
-    _originX = clampOrigin(_originX, _panMax.x);
+void GridScroller::constrainOrigin() {
+    double& originX = GridInternals::originX(_grid);
+    double& originY = GridInternals::originY(_grid);
+    originY = clampOrigin(originY, _panMax.y);
+    originX = clampOrigin(originX, _panMax.x);
 }
 
-void OmbriGrid::_constrainOriginNonFinal() {
+void GridScroller::constrainOriginNonFinal() {
+    double& originX = GridInternals::originX(_grid);
+    double& originY = GridInternals::originY(_grid);
     // Mid-gesture, touch feedback lets the content follow the finger past the top or bottom so the
     // release can bounce it back; only the final constraint pulls it inside.
-    if (!_settings->touchFeedback) _originY = clampOrigin(_originY, _panMax.y);
-    _originX = clampOrigin(_originX, _panMax.x);
+    if (!_grid.touchFeedback()) originY = clampOrigin(originY, _panMax.y);
+    originX = clampOrigin(originX, _panMax.x);
 }
 
 // ---- the programmatic position ----

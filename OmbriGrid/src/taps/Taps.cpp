@@ -1,5 +1,6 @@
 // Taps on the grid: the single tap (events, leaving the editor, sorting by a header, toggling a group
 // row, selecting) and the double tap (its event, selecting, opening or closing the editor).
+#include "GridInternals.h"
 #include "KivoCore/KivoCollectionView.h"
 #include "KivoCore/KivoGeometry.h"
 #include "KivoCore/KivoSortDescription.h"
@@ -22,21 +23,58 @@
 #include "taps/GridInput.h"
 
 using kivo::detail::DelegateRule;
+using kivo::detail::GridInternals;
 
-bool OmbriGrid::isOnEditRange(const GridHitTestInfo& hit) const {
-    // A merged edit spans several cells, all under the one editor: any of them is on it.
-    return _edit->range && hit.gridPanel() == _cells && _edit->range->containsRow(hit.row()) &&
-           _edit->range->containsColumn(hit.column());
+namespace {
+
+// A header tap's sort: the column's description flipped in place, or the whole sort replaced by an
+// ascending one on the column, each behind SortingColumn.
+void sortByColumnHeader(OmbriGrid& grid, const GridHitTestInfo& hit) {
+    const std::int32_t col = hit.column();
+    if (col < 0 || static_cast<std::size_t>(col) >= grid.columns()->count()) return;
+    const auto column = grid.columns()->column(col);
+    if (!column || !column->allowSorting()) return;
+    // A path that names nothing would sort every item as equal and still announce a sort.
+    const auto path = column->getSortMemberPath();
+    if (!path || path->empty()) return;
+    if (!grid.collectionView()) {
+        plat::log("Grid: the header of column " + std::to_string(col) + " sorts nothing: the grid has no collection view");
+        return;
+    }
+    const auto alive = GridInternals::keepAlive(grid);
+    const auto view = grid.collectionView();
+    const auto sorts = view->sortDescriptions();
+    auto args = std::make_shared<GridCellRangeEventArgs>(grid.columnHeaders(), std::make_shared<GridCellRange>(-1, col));
+
+    for (std::size_t i = 0; i < sorts->count(); ++i) {
+        auto sort = sorts->objectAtIndexAs<KivoSortDescription>(i);
+        if (!sort || sort->property() != *path) continue;
+        if (!grid.onSortingColumn(args)) return;
+        // A handler may have edited the list meanwhile: the description is put back where it stands now.
+        const std::size_t at = sorts->indexOfObject(plat::Value(sort));
+        if (at == plat::NotFound) return;
+        sort->setAscending(!sort->ascending());
+        plat::detail::ScopedFlag sorting(GridInternals::headerSortRunning(grid));
+        sorts->replaceObjectAtIndex(at, plat::Value(sort));
+        grid.onSortedColumn(args);
+        return;
+    }
+
+    auto sort = std::make_shared<KivoSortDescription>(*path, true);
+    if (!grid.onSortingColumn(args)) return;
+    // One batch: the view sorts once and the rows are rebuilt once, not once for the emptied list and
+    // again for the new key.
+    {
+        plat::detail::ScopedFlag sorting(GridInternals::headerSortRunning(grid));
+        sorts->deferUpdate([&] {
+            sorts->removeAllObjects();
+            sorts->addObject(plat::Value(sort));
+        });
+    }
+    grid.onSortedColumn(args);
 }
 
-void OmbriGrid::returnFromActiveEditor() {
-    if (!_edit->activeEditor) return;
-    if (auto* field = dynamic_cast<plat::TextField*>(_edit->activeEditor.get()))
-        textFieldShouldReturn(*field);
-    else
-        // A factory's view has no return key; its value is committed as the key would commit it.
-        finishEditing(false);
-}
+}  // namespace
 
 bool OmbriGrid::gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) {
     if (&recognizer != _input->doubleTap.get()) return true;
@@ -64,9 +102,9 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
         }))
         return;
 
-    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !isOnEditRange(*hit)) finishEditing(false);
+    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !_edit->isOnEditRange(*hit)) finishEditing(false);
 
-    if (_settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*hit);
+    if (_settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*this, *hit);
 
     if (hit->gridPanel() == _cells && hit->row() >= 0 && static_cast<std::size_t>(hit->row()) < _rows->count())
         if (auto group = std::dynamic_pointer_cast<GridGroupRow>(_rows->row(hit->row())))
@@ -95,59 +133,12 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     if (!goOn) return;
 
     handleSelection(*hit);
-    if (hit->gridPanel() != _cells || (_edit->activeEditor && !isOnEditRange(*hit))) {
+    if (hit->gridPanel() != _cells || (_edit->activeEditor && !_edit->isOnEditRange(*hit))) {
         // A second tap away from the open editor only closes it; the next one may open another.
-        returnFromActiveEditor();
+        _edit->returnFromEditor();
         return;
     }
     if (!_edit->activeEditor) startEditing(true, hit->row(), hit->column());
-}
-
-// ---- sorting ----
-
-void OmbriGrid::sortByColumnHeader(const GridHitTestInfo& hit) {
-    const std::int32_t col = hit.column();
-    if (col < 0 || static_cast<std::size_t>(col) >= _columns->count()) return;
-    const auto column = _columns->column(col);
-    if (!column || !column->allowSorting()) return;
-    // A path that names nothing would sort every item as equal and still announce a sort.
-    const auto path = column->getSortMemberPath();
-    if (!path || path->empty()) return;
-    if (!_collectionView) {
-        plat::log("Grid: the header of column " + std::to_string(col) + " sorts nothing: the grid has no collection view");
-        return;
-    }
-    const auto alive = keepAlive();
-    const auto view = _collectionView;
-    const auto sorts = view->sortDescriptions();
-    auto args = std::make_shared<GridCellRangeEventArgs>(_columnHeaders, std::make_shared<GridCellRange>(-1, col));
-
-    for (std::size_t i = 0; i < sorts->count(); ++i) {
-        auto sort = sorts->objectAtIndexAs<KivoSortDescription>(i);
-        if (!sort || sort->property() != *path) continue;
-        if (!onSortingColumn(args)) return;
-        // A handler may have edited the list meanwhile: the description is put back where it stands now.
-        const std::size_t at = sorts->indexOfObject(plat::Value(sort));
-        if (at == plat::NotFound) return;
-        sort->setAscending(!sort->ascending());
-        plat::detail::ScopedFlag sorting(_headerSortRunning);
-        sorts->replaceObjectAtIndex(at, plat::Value(sort));
-        onSortedColumn(args);
-        return;
-    }
-
-    auto sort = std::make_shared<KivoSortDescription>(*path, true);
-    if (!onSortingColumn(args)) return;
-    // One batch: the view sorts once and the rows are rebuilt once, not once for the emptied list and
-    // again for the new key.
-    {
-        plat::detail::ScopedFlag sorting(_headerSortRunning);
-        sorts->deferUpdate([&] {
-            sorts->removeAllObjects();
-            sorts->addObject(plat::Value(sort));
-        });
-    }
-    onSortedColumn(args);
 }
 
 bool OmbriGrid::onSortingColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
