@@ -397,6 +397,15 @@ TEST_F(ClipScene, ACutEmptiesItsSourcesOnceTheyHaveBeenWritten) {
          },
          {3, 3},
          {"alpha", "beta", "gamma", "alpha", "beta", "zeta", "13", "13"}},
+        {"a copy of nothing after it ends it too",
+         false,
+         {0, 3, 1, 3},
+         [](ClipScene&, OmbriGrid& grid) {
+             grid.setSelection(nullptr);
+             grid.copy(nullptr);
+         },
+         {3, 3},
+         {"alpha", "beta", "gamma", "alpha", "beta", "zeta", "13", "13"}},
         {"tiled: only the first tile empties",
          false,
          {0, 3},

@@ -86,7 +86,12 @@ void GridClipboard::copyCells(bool cut) {
         plat::log("OmbriGrid cut: the grid is read-only, refused");
         return;
     }
-    if (!hasCells(_grid.selection().get())) return;
+    // Copying nothing ends a pending cut as a copy of other cells does: the paste that follows must not
+    // empty cells the user has since stopped thinking of as cut.
+    if (!hasCells(_grid.selection().get())) {
+        _cut = false;
+        return;
+    }
     if (!cut) _cut = false;
     keepSelection();
     if (cut) _cut = true;
