@@ -312,6 +312,49 @@ TEST_F(DataInfoTest, AKeptAnalysisStandsUntilOneOfItsInputsChanges) {
     }
 }
 
+TEST_F(DataInfoTest, OneSeriesSumsAreWrittenAtTheFirstAskAndAreThoseOfAMergedRun) {
+    // Each case's sums against what adding its values one by one gives; a kept analysis then follows
+    // a replaced value before anyone asks, and must still give the sums of an analysis afresh.
+    struct Case {
+        const char* what;
+        std::vector<plat::Value> ys, xs;
+        bool deferred;
+    };
+    const Case cases[] = {
+        {"rising X values", {4, -2, 7, 1}, {1, 2, 5, 9}, true},
+        {"no X values", {4, -2, plat::Value(), 1}, {}, true},
+        {"a gap in X keyed by its index", {4, -2, 7, 1}, {-5, plat::Value(), 10, 20}, true},
+        {"repeated X values", {4, -2, 7, 1}, {1, 1, 5, 9}, false},
+        {"X values out of order", {4, -2, 7, 1}, {9, 1, 5, 2}, false},
+    };
+    const kivo::detail::XListPtr noX;
+    for (const auto& c : cases) {
+        series.clear();
+        info = KivoDataInfo::create();
+        const auto s = add(c.ys, c.xs);
+        kivo::detail::DataInfoInternals::analyse(*info, series, 0, noX, 1);
+        const std::size_t before = kivo::detail::DataInfoInternals::bytes(*info);
+        KivoNumberDictionary expected;
+        for (std::size_t k = 0; k < c.ys.size(); ++k) {
+            if (!c.ys[k].isNumber()) continue;
+            const bool keyed = !c.xs.empty() && c.xs[k].isNumber();
+            expected.add(keyed ? c.xs[k].asDouble() : static_cast<double>(k), std::fabs(c.ys[k].asDouble()));
+        }
+        EXPECT_EQ(info->getStackAbs(), expected) << c.what;
+        EXPECT_EQ(kivo::detail::DataInfoInternals::bytes(*info) > before, c.deferred) << c.what;
+
+        // Analysed again, replaced, analysed again, asked only then.
+        kivo::detail::DataInfoInternals::analyse(*info, series, 0, noX, 2);
+        s->collectionView()->replaceObjectAtIndex(1, point(c.xs.empty() ? plat::Value() : c.xs[1], -30));
+        kivo::detail::DataInfoInternals::analyse(*info, series, 0, noX, 2);
+        const auto fresh = KivoDataInfo::create();
+        fresh->analyse(series, 0, nullptr);
+        EXPECT_EQ(info->getStackAbs(), fresh->getStackAbs()) << c.what;
+        EXPECT_EQ(info->getMinY(), fresh->getMinY()) << c.what;
+        EXPECT_EQ(info->getMaxY(), fresh->getMaxY()) << c.what;
+    }
+}
+
 TEST(NumberDictionaryTest, KeysAreNumericValuesInAnyOrder) {
     KivoNumberDictionary d;
     for (const auto& [key, value] :

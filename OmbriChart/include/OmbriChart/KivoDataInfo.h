@@ -23,6 +23,7 @@ class KivoSeries;
 namespace kivo::detail {
 class XValueList;
 class DataInfoInternals;
+struct ValueColumn;
 }  // namespace kivo::detail
 
 class KIVO_CHART_EXPORT KivoDataInfo : public plat::Object {
@@ -50,7 +51,7 @@ public:
     std::int64_t getDataTypeY() const { return _dataTypeY; }
     // The absolute sum of the drawn values at X value `x`; 0 when there is none or it is not finite.
     double getStackedAbsSum(double x) const;
-    const StackDictionary& getStackAbs() const { return _stackAbs; }
+    const StackDictionary& getStackAbs() const;
     // The chart's X values handed to the last analysis (null when it had none), boxed at the first ask.
     const KivoValues& getXVals() const;
 
@@ -142,7 +143,11 @@ private:
     // a replaced value then changes its own sum only.
     bool _uniqueKeys = false;
 
-    StackDictionary _stackAbs;
+    // With one unstacked series whose keys rise, the sums are its absolute values at its keys: the
+    // columns are kept (they never change) and the sums written out at the first ask, so a drawing
+    // pass that asks for none writes no entry per item.
+    mutable StackDictionary _stackAbs;
+    mutable std::shared_ptr<const kivo::detail::ValueColumn> _sumXs, _sumYs;  // _sumYs set: not written yet
     // The chart's X values of the last analysis; before any, an empty list stands for them.
     std::shared_ptr<const kivo::detail::XValueList> _xList;
     KivoValues _noXList = std::make_shared<const plat::Array>();

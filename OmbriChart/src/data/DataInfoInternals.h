@@ -32,6 +32,9 @@ public:
     static void run(KivoDataInfo& info, const plat::Array& series, std::int64_t stacking, const XListPtr& xList,
                     const std::uint64_t* xGeneration, bool runningTotals = false);
 
+    // Writes out the sums that the analysis left to its columns; nothing when there are none.
+    static void writeSums(const KivoDataInfo& info);
+
 private:
     // Brings the last analysis up to date with a replace of a few Y values of its one series (`key`
     // being the new inputs), the X values left as they were. False, with nothing changed, when the

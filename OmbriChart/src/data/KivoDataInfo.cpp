@@ -54,6 +54,14 @@ void scanX(const ValueColumn& xs, std::uint64_t origin, std::uint64_t end, doubl
     widen(minX, maxX, hi);
 }
 
+// How many of a series' values have an X value of their own: the values' keys.
+std::size_t keyedCount(const ValueColumn* xs, std::size_t count) { return xs ? std::min(xs->size(), count) : 0; }
+
+// The key of value `k`: its X value when it has one that is a number, else its index.
+double sumKey(const ValueColumn* xs, std::size_t keyed, std::size_t k) {
+    return k < keyed && !std::isnan(xs->values[k]) ? xs->values[k] : static_cast<double>(k);
+}
+
 // Set apart from any stacking code in the kept mode of an analysis of running totals.
 constexpr std::int64_t RunningTotalsMode = std::int64_t{1} << 32;
 
@@ -104,22 +112,26 @@ bool DataInfoInternals::followReplace(KivoDataInfo& info, const KivoDataInfo::Ke
     if (at + n > ys->size()) return false;
     // Every replaced entry drew a value before and draws one now: the keys stay those of the last
     // analysis, each with a sum of its own.
-    const std::size_t keyed = xs ? std::min(xs->size(), ys->size()) : 0;
-    std::vector<double*> sums(n);
+    // Sums not written yet stay so when the keys are the same column's and the values as many: the
+    // new values' absolutes are then the sums.
+    const bool unwritten = info._sumYs && info._sumXs == xs && info._sumYs->size() == ys->size();
+    if (!unwritten) writeSums(info);
+    const std::size_t keyed = keyedCount(xs.get(), ys->size());
+    std::vector<double*> sums(unwritten ? 0 : n);
     bool rescan = false;
     for (std::size_t j = 0; j < n; ++j) {
         const double before = replaced->before[j], now = ys->values[at + j];
         if (!KivoDataInfo::isValid(before) || !KivoDataInfo::isValid(now)) return false;
-        const std::size_t k = at + j;
-        const double sumKey = k < keyed && !std::isnan(xs->values[k]) ? xs->values[k] : static_cast<double>(k);
-        sums[j] = info._stackAbs.findValue(sumKey);
-        if (!sums[j]) return false;
         // A value that held an extreme, or a new one equal to an extreme, has the range read again.
         if (!(before > info._minY && before < info._maxY) || now == info._minY || now == info._maxY) rescan = true;
+        if (unwritten) continue;
+        sums[j] = info._stackAbs.findValue(sumKey(xs.get(), keyed, at + j));
+        if (!sums[j]) return false;
     }
+    if (unwritten) info._sumYs = ys;
     for (std::size_t j = 0; j < n; ++j) {
         const double now = ys->values[at + j];
-        *sums[j] = std::fabs(now);
+        if (!unwritten) *sums[j] = std::fabs(now);
         if (now < info._minY) info._minY = now;
         if (now > info._maxY) info._maxY = now;
     }
@@ -199,6 +211,9 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
     // The last analysis' sums give their memory to this one's.
     KivoDataInfo::StackDictionary absolute = std::move(info._stackAbs);
     absolute.clear();
+    info._sumXs.reset();
+    info._sumYs.reset();
+    ColumnPtr pendingXs, pendingYs;
     KivoNumberDictionary::Run run;
     for (const auto& [s, xs, ys, typeX, typeY] : drawn) {
         if (xs) {
@@ -223,37 +238,57 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         // only the absolute values are summed: the run holds them already, and the first series' run,
         // with its keys rising, is the dictionary itself (in the memory the last analysis kept).
         const bool direct = !stacked && absolute.empty();
+        // The one series of an unstacked analysis leaves its sums to its columns while its keys rise.
+        const bool deferred = direct && drawn.size() == 1;
         if (direct) run.swap(absolute._entries);
         run.clear();
-        run.reserve(ys->size());
+        if (!deferred) run.reserve(ys->size());
         // A value that is no number reads as NaN, and is passed over as one. The extremes are kept in
         // locals (the run's memory could otherwise be the analysis' own), and whether the keys come in
         // order is noted on the way: no key is NaN, so a run found in order needs no sorting pass.
         double lowY = std::numeric_limits<double>::infinity(), highY = -lowY;
         bool inOrder = true, unique = true;
         double lastKey = -std::numeric_limits<double>::infinity();
-        const double* yv = ys->values.data();
-        const double* xv = xs ? xs->values.data() : nullptr;
         const std::size_t count = ys->size();
-        const std::size_t keyed = xs ? std::min(xs->size(), count) : 0;
-        for (std::size_t k = 0; k < count; ++k) {
-            const double y = yv[k];
-            if (!KivoDataInfo::isValid(y)) continue;
-            double at = static_cast<double>(k);
-            if (k < keyed && !std::isnan(xv[k])) at = xv[k];
-            inOrder = inOrder && !(at < lastKey);
-            unique = unique && at > lastKey;
-            lastKey = at;
-            // The first of equal extremes stays, as widening value by value keeps it.
-            if (y < lowY) lowY = y;
-            if (y > highY) highY = y;
-            run.emplace_back(at, stacked ? y : std::fabs(y));
-        }
-        if (!run.empty()) {
+        const std::size_t keyed = keyedCount(xs.get(), count);
+        bool any = false;
+        const auto scan = [&](const auto keep) {
+            const double* yv = ys->values.data();
+            for (std::size_t k = 0; k < count; ++k) {
+                const double y = yv[k];
+                if (!KivoDataInfo::isValid(y)) continue;
+                const double at = sumKey(xs.get(), keyed, k);
+                inOrder = inOrder && !(at < lastKey);
+                unique = unique && at > lastKey;
+                lastKey = at;
+                any = true;
+                // The first of equal extremes stays, as widening value by value keeps it.
+                if (y < lowY) lowY = y;
+                if (y > highY) highY = y;
+                if constexpr (decltype(keep)::value) run.emplace_back(at, stacked ? y : std::fabs(y));
+            }
+        };
+        if (deferred)
+            scan(std::false_type{});
+        else
+            scan(std::true_type{});
+        if (any) {
             widen(info._minY, info._maxY, lowY);
             widen(info._minY, info._maxY, highY);
         }
         info._uniqueKeys = drawn.size() == 1 && unique;
+        if (deferred && unique) {
+            run.swap(absolute._entries);
+            pendingXs = xs;
+            pendingYs = ys;
+            continue;
+        }
+        if (deferred) {
+            // Keys out of order or repeated: the run is merged as any other.
+            run.reserve(count);
+            for (std::size_t k = 0; k < count; ++k)
+                if (KivoDataInfo::isValid(ys->values[k])) run.emplace_back(sumKey(xs.get(), keyed, k), std::fabs(ys->values[k]));
+        }
         if (direct && unique) {
             run.swap(absolute._entries);
             continue;
@@ -287,7 +322,22 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
             if (sum < info._minY) info._minY = sum;
     }
     info._stackAbs = std::move(absolute);
+    info._sumXs = std::move(pendingXs);
+    info._sumYs = std::move(pendingYs);
     info._analysed = true;
+}
+
+void DataInfoInternals::writeSums(const KivoDataInfo& info) {
+    if (!info._sumYs) return;
+    const ColumnPtr xs = std::exchange(info._sumXs, nullptr), ys = std::exchange(info._sumYs, nullptr);
+    auto& entries = info._stackAbs._entries;
+    entries.clear();
+    entries.reserve(ys->size());
+    const std::size_t keyed = keyedCount(xs.get(), ys->size());
+    for (std::size_t k = 0; k < ys->size(); ++k) {
+        const double y = ys->values[k];
+        if (KivoDataInfo::isValid(y)) entries.emplace_back(sumKey(xs.get(), keyed, k), std::fabs(y));
+    }
 }
 
 }  // namespace kivo::detail
@@ -300,7 +350,13 @@ void KivoDataInfo::analyse(const plat::Array& series, std::int64_t stacking, con
 
 const KivoValues& KivoDataInfo::getXVals() const { return _xList ? _xList->values() : _noXList; }
 
+const KivoDataInfo::StackDictionary& KivoDataInfo::getStackAbs() const {
+    kivo::detail::DataInfoInternals::writeSums(*this);
+    return _stackAbs;
+}
+
 double KivoDataInfo::getStackedAbsSum(double x) const {
+    kivo::detail::DataInfoInternals::writeSums(*this);
     const double sum = _stackAbs.valueOr(x, 0);
     return isValid(sum) ? sum : 0.0;
 }
