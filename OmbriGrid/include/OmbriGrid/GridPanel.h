@@ -210,8 +210,8 @@ private:
     std::int32_t _firstVisibleRow = 0;
     // Cells drawn straight into the grid's context, as when the platform refuses a cell's image.
     bool _cellImagesOff = false;
-    // True while a cell is drawn into its own new image, which only what the cell draws covers.
-    bool _inCellImage = false;
+    // While a cell is drawn into its own new image (which only what the cell draws covers): its rectangle.
+    std::optional<plat::Rect> _cellImageRect;
     // The one check box that draws every Boolean cell of the panel, set to each cell's state in turn.
     std::shared_ptr<KivoCheckBox> _checkBox;
     plat::DictionaryPtr _unboundCells;

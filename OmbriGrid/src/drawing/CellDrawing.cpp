@@ -98,9 +98,9 @@ void GridPanel::drawCell(std::int32_t row, std::int32_t col, bool background, bo
             plat::ImageContext cellImage(rect.size, scale, g->isOpaque() && background);
             _context = &cellImage.context();
             _context->translate(-rect.x(), -rect.y());
-            _inCellImage = true;
+            _cellImageRect = rect;
             renderCell(row, col, rect, range, background, foreground);
-            _inCellImage = false;
+            _cellImageRect.reset();
             image = cellImage.finish();
         }
         _context = gridContext;
@@ -207,11 +207,12 @@ void GridPanel::drawCellBackground(std::int32_t row, std::int32_t col, const pla
     prepareCell(row, col, range);
     {
         SavedState saved(c);
-        c.clipToRect(rect);
+        // A cell's own image on whole pixels ends where the cell does: a clip to the cell would change
+        // nothing there, and an opaque fill hides the grid's background, its pixels the fill's either way.
+        const bool ownImage = _cellImageRect && onWholePixels(c, rect);
+        if (!(ownImage && *_cellImageRect == rect)) c.clipToRect(rect);
         const plat::Color fill = color ? *color : _fillColor;
-        // In a cell's own image an opaque fill over whole pixels hides the grid's background: its
-        // pixels are the fill's either way.
-        const bool hidden = _inCellImage && fill.a >= 1 && onWholePixels(c, rect);
+        const bool hidden = ownImage && fill.a >= 1;
         if (g->isOpaque() && !hidden) {
             c.setFillColor(colorOrClear(g->backgroundColor()));
             c.fillRect(rect);
