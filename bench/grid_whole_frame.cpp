@@ -40,6 +40,7 @@
 #include "Platform/graphics/image_context.h"
 #include "Platform/runtime/clock.h"
 #include "Platform/runtime/run_loop.h"
+#include "Platform/ui/screen.h"
 #include "Platform/ui/window.h"
 
 namespace {
@@ -120,8 +121,21 @@ std::size_t heapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
+// The screen the frames are for: scale 1, as the target image is. Left at the default scale 2, every
+// cell image would be made at twice the target's resolution and scaled down as it is drawn.
+struct ScreenAtScaleOne {
+    ScreenAtScaleOne() {
+        plat::Screen::main().setBounds(Screen);
+        plat::Screen::main().setScale(1);
+    }
+    ~ScreenAtScaleOne() { plat::Screen::main().reset(); }
+    ScreenAtScaleOne(const ScreenAtScaleOne&) = delete;
+    ScreenAtScaleOne& operator=(const ScreenAtScaleOne&) = delete;
+};
+
 // The grid as an application sets it up, drawn once.
 struct Job {
+    ScreenAtScaleOne screen;
     std::shared_ptr<plat::Window> window = plat::Window::create(Screen);
     std::shared_ptr<OmbriGrid> grid = OmbriGrid::create(Screen);
     std::shared_ptr<KivoCollectionView> view;

@@ -445,6 +445,10 @@ TEST_F(Drawing, BooleanCellsAreCheckBoxesTintedWhenSelectedAndTextInTheHeader) {
     // active: the box's four sides in the selection's text colour.
     const Rect c0 = grid->cells()->getCellRect(0, 3), c1 = grid->cells()->getCellRect(1, 3);
     EXPECT_EQ(strokesIn(c0, Color::green()).size(), 2u);
+    // Drawn after row 1's box, row 2 still shows its own state in its own tint.
+    const auto mark = strokesIn(grid->cells()->getCellRect(2, 3), Color::green());
+    EXPECT_EQ(mark.size(), 2u);
+    EXPECT_TRUE(strokesIn(grid->cells()->getCellRect(2, 3), grid->selectionTextColor()).empty());
     const auto box = strokesIn(c1, grid->selectionTextColor());
     ASSERT_EQ(box.size(), 4u);
     Rect sides = box[0]->bounds();

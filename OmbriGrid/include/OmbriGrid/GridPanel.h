@@ -25,6 +25,7 @@ class GridRowCollection;
 class GridColumnCollection;
 class GridRowCol;
 class GridRowAccessor;
+class KivoCheckBox;
 namespace plat {
 class Image;
 class Context;
@@ -219,6 +220,10 @@ private:
     std::int32_t _firstVisibleRow = 0;
     // Cells drawn straight into the grid's context, as when the platform refuses a cell's image.
     bool _cellImagesOff = false;
+    // While a cell is drawn into its own new image (which only what the cell draws covers): its rectangle.
+    std::optional<plat::Rect> _cellImageRect;
+    // The one check box that draws every Boolean cell of the panel, set to each cell's state in turn.
+    std::shared_ptr<KivoCheckBox> _checkBox;
     plat::DictionaryPtr _unboundCells;
     plat::Rect _adornerStart = nullRect();
     plat::Rect _adornerEnd = nullRect();

@@ -37,6 +37,15 @@ struct SavedState {
 };
 
 plat::Color colorOrClear(const std::optional<plat::Color>& c) { return c ? *c : plat::Color::clear(); }
+
+// Whether `rect` lands on whole device pixels, each of them covered whole by a fill of it.
+bool onWholePixels(const plat::Context& c, const plat::Rect& rect) {
+    const plat::AffineTransform& t = c.ctm();
+    if (t.b != 0 || t.c != 0) return false;
+    auto whole = [](double v) { return std::isfinite(v) && v == std::round(v); };
+    return whole(t.a * rect.x() + t.tx) && whole(t.d * rect.y() + t.ty) && whole(t.a * rect.maxX() + t.tx) &&
+           whole(t.d * rect.maxY() + t.ty);
+}
 }  // namespace
 
 // ---- one cell ----
@@ -89,7 +98,9 @@ void GridPanel::drawCell(std::int32_t row, std::int32_t col, bool background, bo
             plat::ImageContext cellImage(rect.size, scale, g->isOpaque() && background);
             _context = &cellImage.context();
             _context->translate(-rect.x(), -rect.y());
+            _cellImageRect = rect;
             renderCell(row, col, rect, range, background, foreground);
+            _cellImageRect.reset();
             image = cellImage.finish();
         }
         _context = gridContext;
@@ -196,12 +207,17 @@ void GridPanel::drawCellBackground(std::int32_t row, std::int32_t col, const pla
     prepareCell(row, col, range);
     {
         SavedState saved(c);
-        c.clipToRect(rect);
-        if (g->isOpaque()) {
+        // A cell's own image on whole pixels ends where the cell does: a clip to the cell would change
+        // nothing there, and an opaque fill hides the grid's background, its pixels the fill's either way.
+        const bool ownImage = _cellImageRect && onWholePixels(c, rect);
+        if (!(ownImage && *_cellImageRect == rect)) c.clipToRect(rect);
+        const plat::Color fill = color ? *color : _fillColor;
+        const bool hidden = ownImage && fill.a >= 1;
+        if (g->isOpaque() && !hidden) {
             c.setFillColor(colorOrClear(g->backgroundColor()));
             c.fillRect(rect);
         }
-        c.setFillColor(color ? *color : _fillColor);
+        c.setFillColor(fill);
         c.fillRect(rect);
         c.setStrokeColor(_lineColor);
         c.setLineWidth(_lineWidth);
@@ -277,16 +293,22 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
 
     if (checkBox) {
         // The check box's layer is rendered at the cell's origin, its frame the text rectangle's size.
-        auto box = KivoCheckBox::create(textRect);
-        box->setIsChecked(getCellData(row, col, false).asBool());
-        box->setIntrinsicSize(static_cast<std::int32_t>(std::trunc(g->defaultRowSize() * CheckBoxShare)));
-        box->setUserInteractionEnabled(false);
-        box->setHidden(false);
+        // One box serves every cell: each setting below draws the box's state anew, unanimated, so it
+        // shows this cell's state whatever cell it showed before.
+        if (!_checkBox) {
+            _checkBox = KivoCheckBox::create(textRect);
+            _checkBox->setUserInteractionEnabled(false);
+            _checkBox->setHidden(false);
+        }
+        KivoCheckBox& box = *_checkBox;
+        box.setFrame(textRect);
+        box.setIsChecked(getCellData(row, col, false).asBool());
+        box.setIntrinsicSize(static_cast<std::int32_t>(std::trunc(g->defaultRowSize() * CheckBoxShare)));
         const auto& sel = g->selection();
-        box->setTintColor(sel && sel->intersects(range) ? g->selectionTextColor() : g->tintColor());
+        box.setTintColor(sel && sel->intersects(range) ? g->selectionTextColor() : g->tintColor());
         SavedState saved(*_context);
         _context->translate(rect.x(), rect.y());
-        box->layer()->renderInContext(*_context);
+        box.layer()->renderInContext(*_context);
         return;
     }
     _context->drawText(attributed, textRect, options);
