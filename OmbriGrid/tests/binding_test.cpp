@@ -336,6 +336,17 @@ TEST_F(Binding, LoadingRowsCancelledLeavesTheRowsAndClosesTheBatch) {
     EXPECT_EQ(answers->loaded, loadedBefore + 1);
 }
 
+TEST_F(Binding, LoadingRowsCancelledKeepsTheItemsTheRowsShowed) {
+    auto view = KivoCollectionView::create(std::make_shared<plat::Array>(plat::Array{labelled("a"), labelled("b")}));
+    grid->setCollectionView(view);
+    const plat::Value a = view->itemAt(0);
+    grid->ombriGridLoadingRows()->addHandler(
+        [](const std::shared_ptr<KivoEventContainer>& c) { c->args<KivoCancelEventArgs>()->setCancel(true); }, grid);
+    view->insertObject(labelled("first"), 0);
+    ASSERT_EQ(grid->rows()->count(), 2u);
+    EXPECT_TRUE(grid->rows()->row(0)->dataItem().isEqual(a));
+}
+
 TEST_F(Binding, GeneratedColumns) {
     auto answers = std::make_shared<Answers>();
     grid->setDelegate(answers);

@@ -95,7 +95,9 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     auto args = std::make_shared<KivoCancelEventArgs>();
     if (!raiseCancelable(_events->LoadingRows, args, DelegateRule::Replaces,
                          [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
-        // The rows stay as they were, and no longer mirror the view.
+        // The rows stay as they were, and no longer mirror the view; rows that read the view by position
+        // keep the items they stood for before the edit.
+        if (edit && rows->_mirrorsView) rows->keepItemsBefore(*edit);
         rows->_mirrorsView = false;
         _rowItemPositions.clear();
         rows->_binding = false;
