@@ -459,8 +459,10 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
             }
         }
     // Items that entered belong here at once: their sizes, formats and headers read this collection
-    // and its grid before any layout runs.
-    if (args) adoptEntered(*args);
+    // and its grid before any layout runs. The binding's own batch that left the positions up to date
+    // placed, and so adopted, each one already: the closing reset need not look at every row.
+    const bool spliced = _spliced && args && args->action() == KivoNotifyCollectionChangedActionReset;
+    if (args && !spliced) adoptEntered(*args);
     // An edit the binding did not make: the rows no longer mirror the view.
     if (!_binding) {
         _mirrorsView = false;
