@@ -41,8 +41,8 @@ void GridColumn::setBinding(const std::optional<std::string>& path) {
     _binding = path ? std::make_shared<KivoBinding>(*path) : nullptr;
     auto g = grid();
     if (_dataType == 0 && g && _binding && g->collectionView()) {
-        const auto& items = g->collectionView()->items();
-        if (items && !items->empty()) _dataType = getBoundDataType(items->front());
+        // The first visible item, read without making the view's list.
+        if (g->collectionView()->itemCount() > 0) _dataType = getBoundDataType(g->collectionView()->itemAt(0));
     }
     onPropertyChanged();
 }

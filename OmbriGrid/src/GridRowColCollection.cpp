@@ -459,8 +459,10 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
             }
         }
     // Items that entered belong here at once: their sizes, formats and headers read this collection
-    // and its grid before any layout runs.
-    if (args) adoptEntered(*args);
+    // and its grid before any layout runs. The binding's own batch that left the positions up to date
+    // placed, and so adopted, each one already: the closing reset need not look at every row.
+    const bool spliced = _spliced && args && args->action() == KivoNotifyCollectionChangedActionReset;
+    if (args && !spliced) adoptEntered(*args);
     // An edit the binding did not make: the rows no longer mirror the view.
     if (!_binding) {
         _mirrorsView = false;
@@ -571,6 +573,40 @@ void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
 
 namespace {
 constexpr std::size_t SpacerReadAhead = 16;
+
+// One placeholder per item, the item's index, or the spacer row the item asks for; true when every
+// item took a placeholder. `list`, when given, holds the items in order; otherwise `view` reads them.
+template <class Spacer>
+bool fillPlaceholders(kivo::ValueList& storage, std::size_t n, Spacer spacer, const plat::Array* list,
+                      const KivoCollectionView* view) {
+    storage.reserve(n);
+    bool plain = true;
+    if (!spacer) {
+        for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
+        return true;
+    }
+    auto place = [&](const plat::Value& item, std::size_t i) {
+        if (const auto height = spacer(item)) {
+            auto row = std::make_shared<GridEmptyRow>();
+            row->setHeight(*height);
+            storage.emplace_back(std::move(row));
+            plain = false;
+        } else {
+            storage.emplace_back(static_cast<std::int64_t>(i));
+        }
+    };
+    if (!list) {
+        for (std::size_t i = 0; i < n; ++i) place(view->itemAt(static_cast<std::int32_t>(i)), i);
+        return plain;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        // The test reads each item's object, one cache miss apiece when they lie apart: asked for a few
+        // items ahead, a million of them arrive together rather than one after another.
+        if (i + SpacerReadAhead < n) __builtin_prefetch((*list)[i + SpacerReadAhead].asObject().get());
+        place((*list)[i], i);
+    }
+    return plain;
+}
 }  // namespace
 
 void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest spacer) {
@@ -579,31 +615,67 @@ void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest space
     forgetMadeRows();
     _placeholderItems = items;
     _readsView.reset();
+    _readsReorder = false;
     _addedItems.clear();
     _spliced = false;
     const std::size_t n = items ? items->size() : 0;
     _identityBase = GridRow::reserveIdentities(2 * static_cast<std::uint64_t>(n) + MaxAddedBeyondBinding + 1);
-    kivo::ValueList& storage = sourceArray();
-    storage.reserve(n);
-    bool plain = true;
-    if (!spacer)
-        for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
-    else
-        for (std::size_t i = 0; i < n; ++i) {
-            // The test reads each item's object, one cache miss apiece when they lie apart: asked for
-            // a few items ahead, a million of them arrive together rather than one after another.
-            if (i + SpacerReadAhead < n) __builtin_prefetch((*items)[i + SpacerReadAhead].asObject().get());
-            if (const auto height = spacer((*items)[i])) {
-                auto row = std::make_shared<GridEmptyRow>();
-                row->setHeight(*height);
-                storage.emplace_back(std::move(row));
-                plain = false;
-            } else {
-                storage.emplace_back(static_cast<std::int64_t>(i));
-            }
-        }
-    _plainPlaceholders = plain;
+    _plainPlaceholders = fillPlaceholders(sourceArray(), n, spacer, items.get(), nullptr);
     endUpdate();
+}
+
+void GridRowCollection::_bindView(const std::shared_ptr<KivoCollectionView>& view, SpacerTest spacer) {
+    if (!view) {
+        _bindItems(nullptr, spacer);
+        return;
+    }
+    beginUpdate();
+    removeAllObjects();
+    forgetMadeRows();
+    _placeholderItems.reset();
+    _readsView = view;
+    _readsReorder = false;
+    _addedItems.clear();
+    _spliced = false;
+    const auto n = static_cast<std::size_t>(std::max(view->itemCount(), 0));
+    _identityBase = GridRow::reserveIdentities(2 * static_cast<std::uint64_t>(n) + MaxAddedBeyondBinding + 1);
+    // A view that shows its source as it is lends that list to read by reference.
+    const plat::ArrayPtr& source = view->sourceCollection();
+    const plat::Array* list = view->showsSourceInOrder() && source && source->size() >= n ? source.get() : nullptr;
+    _plainPlaceholders = fillPlaceholders(sourceArray(), n, spacer, list, view.get());
+    endUpdate();
+}
+
+bool GridRowCollection::keepItemsBefore(const KivoNotifyCollectionChangedEventArgs& edit) {
+    const auto view = _readsView.lock();
+    if (!view) return true;
+    const auto action = edit.action();
+    if (action != KivoNotifyCollectionChangedActionAdd && action != KivoNotifyCollectionChangedActionRemove &&
+        action != KivoNotifyCollectionChangedActionReplace)
+        return false;
+    const std::size_t n = count();
+    const auto now = static_cast<std::size_t>(std::max(view->itemCount(), 0));
+    const std::size_t added = action != KivoNotifyCollectionChangedActionRemove && edit.items() ? edit.items()->size() : 0;
+    const std::size_t removed = action != KivoNotifyCollectionChangedActionAdd && edit.oldItems() ? edit.oldItems()->size() : 0;
+    const std::int64_t start = action == KivoNotifyCollectionChangedActionAdd ? edit.startingIndex()
+                               : edit.oldStartingIndex() >= 0                 ? edit.oldStartingIndex()
+                                                                              : edit.startingIndex();
+    // The view already shows the edit: without it, it must show the rows' items as they were. A change
+    // announced in several parts after all of them took place does not add up, and rebuilds.
+    if (start < 0 || now + removed != n + added || static_cast<std::size_t>(start) + added > now) return false;
+    const auto at = static_cast<std::size_t>(start);
+    const plat::ArrayPtr& source = view->showsSourceInOrder() ? view->sourceCollection() : nullptr;
+    const plat::Array* list = source && source->size() >= now ? source.get() : nullptr;
+    auto visible = [&](std::size_t i) { return list ? (*list)[i] : view->itemAt(static_cast<std::int32_t>(i)); };
+    auto before = std::make_shared<plat::Array>();
+    before->reserve(n);
+    for (std::size_t i = 0; i < at; ++i) before->push_back(visible(i));
+    if (removed > 0) before->insert(before->end(), edit.oldItems()->begin(), edit.oldItems()->end());
+    for (std::size_t i = at + added; i < now; ++i) before->push_back(visible(i));
+    _placeholderItems = std::move(before);
+    _readsView.reset();
+    _readsReorder = false;
+    return true;
 }
 
 plat::Value GridRowCollection::rowValueFor(const plat::Value& item, SpacerTest spacer) {
@@ -626,6 +698,7 @@ bool GridRowCollection::_reorderedAs(const std::shared_ptr<KivoCollectionView>& 
     _placeholderItems.reset();
     _addedItems.clear();
     _readsView = view;
+    _readsReorder = true;
     // Placeholders with no made rows all take the placeholder size: when every place already had it,
     // the new order lays out exactly as the old one, and a million rows need not be laid out again.
     if (!_structureStale && _pending.empty() && _positions->count() == count() &&
@@ -638,8 +711,9 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
     auto& positions = *_positions;
     kivo::ValueList& storage = sourceArray();
     const std::size_t n = storage.size();
-    // Placeholders read from the view stand for its items as they are now, not before the edit.
-    if (!_mirrorsView || _readsView.lock()) return false;
+    // Placeholders read from the view stand for its items as they are now, not before the edit: they
+    // take a list of their own first.
+    if (!_mirrorsView || !keepItemsBefore(edit)) return false;
     _plainPlaceholders = false;
     // Positions waiting for a rebuild (none laid out since the binding) are left to it.
     const bool place = !_structureStale && positions.count() == n;

@@ -56,8 +56,9 @@ std::vector<RowShape> shapeOf(const OmbriGrid& grid) {
 std::string describe(const std::vector<RowShape>& rows) {
     std::ostringstream out;
     for (const auto& r : rows)
-        out << r.kind << (r.kind == "group" ? std::to_string(r.level) : "") << (r.kind == "spacer" ? std::to_string(r.height) : "")
-            << '@' << (reinterpret_cast<std::uintptr_t>(r.item) & 0xfff) << ' ';
+        out << r.kind << (r.kind == "group" ? std::to_string(r.level) : "")
+            << (r.kind == "spacer" ? std::to_string(r.height) : "") << '@' << (reinterpret_cast<std::uintptr_t>(r.item) & 0xfff)
+            << ' ';
     return out.str();
 }
 
@@ -117,7 +118,8 @@ TEST_F(Binding, FollowsEveryChangeAsAFreshBindingWould) {
                     break;
                 case 8:
                     if (view->sortDescriptions()->count() == 0)
-                        view->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("rank", next(2) == 0)));
+                        view->sortDescriptions()->addObject(
+                            plat::Value(std::make_shared<KivoSortDescription>("rank", next(2) == 0)));
                     else
                         view->sortDescriptions()->removeAllObjects();
                     break;
@@ -133,7 +135,8 @@ TEST_F(Binding, FollowsEveryChangeAsAFreshBindingWould) {
                     if (grouped)
                         view->groupDescriptions()->removeAllObjects();
                     else
-                        view->groupDescriptions()->addObject(plat::Value(std::make_shared<KivoPropertyGroupDescription>("label")));
+                        view->groupDescriptions()->addObject(
+                            plat::Value(std::make_shared<KivoPropertyGroupDescription>("label")));
                     grouped = !grouped;
                     break;
                 case 11:
@@ -187,6 +190,35 @@ TEST_F(Binding, UntouchedRowsKeepTheirObjectsAndState) {
     view->removeAt(9);
     EXPECT_EQ(grid->rows()->row(3), third);
     EXPECT_EQ(grid->rows()->totalSize(), 9 * grid->rows()->defaultSize() + 50);
+}
+
+TEST_F(Binding, FlatRowsReadTheViewByPositionAndFollowItsFirstEdit) {
+    for (const bool sorted : {false, true}) {
+        SCOPED_TRACE(sorted ? "sorted" : "in source order");
+        auto source = std::make_shared<plat::Array>();
+        for (int i = 0; i < 10; ++i) source->push_back(labelled("item", 100 - i));
+        auto view = KivoCollectionView::create(source);
+        if (sorted) view->sortDescriptions()->addObject(plat::Value(std::make_shared<KivoSortDescription>("rank", true)));
+        grid->setCollectionView(view);
+        // The view's list, made now, is held by the view alone: binding read the items by position.
+        EXPECT_EQ(view->items().use_count(), 1);
+        const plat::Value secondItem = view->itemAt(1);
+        auto second = grid->rows()->row(1);
+        EXPECT_TRUE(second->dataItem().isEqual(secondItem));
+        const auto identity = second->identity();
+        second.reset();
+        // A rank below every other lands first in either order: each row after it moves down by one.
+        view->insertObject(labelled("new", -1), 0);
+        ASSERT_EQ(grid->rows()->count(), 11u);
+        EXPECT_TRUE(grid->rows()->row(0)->dataItem().isEqual(view->itemAt(0)));
+        second = grid->rows()->row(2);
+        EXPECT_TRUE(second->dataItem().isEqual(secondItem));
+        EXPECT_EQ(second->identity(), identity);
+        view->removeAt(5);
+        view->replaceObjectAtIndex(0, labelled("other", -5));
+        EXPECT_EQ(shapeOf(*grid), shapeOf(*fresh(view)));
+        EXPECT_EQ(grid->rows()->row(2), second);
+    }
 }
 
 TEST_F(Binding, ARemovalPastTheSelectionClampsIt) {
@@ -302,6 +334,17 @@ TEST_F(Binding, LoadingRowsCancelledLeavesTheRowsAndClosesTheBatch) {
     view->addObject(labelled("d"));
     EXPECT_EQ(grid->rows()->count(), 4u);
     EXPECT_EQ(answers->loaded, loadedBefore + 1);
+}
+
+TEST_F(Binding, LoadingRowsCancelledKeepsTheItemsTheRowsShowed) {
+    auto view = KivoCollectionView::create(std::make_shared<plat::Array>(plat::Array{labelled("a"), labelled("b")}));
+    grid->setCollectionView(view);
+    const plat::Value a = view->itemAt(0);
+    grid->ombriGridLoadingRows()->addHandler(
+        [](const std::shared_ptr<KivoEventContainer>& c) { c->args<KivoCancelEventArgs>()->setCancel(true); }, grid);
+    view->insertObject(labelled("first"), 0);
+    ASSERT_EQ(grid->rows()->count(), 2u);
+    EXPECT_TRUE(grid->rows()->row(0)->dataItem().isEqual(a));
 }
 
 TEST_F(Binding, GeneratedColumns) {

@@ -95,7 +95,9 @@ struct GridTestAccess {
     static bool editStartLock(const OmbriGrid& grid) { return GridInternals::edit(grid).startLock; }
     static bool selOrigin(const OmbriGrid& grid) { return GridInternals::selOrigin(grid); }
     // Whether the rows read their items from the view where they stand (after a header tap's re-sort).
-    static bool rowsReadTheView(const OmbriGrid& grid) { return !grid.rows()->_readsView.expired(); }
+    static bool rowsReadTheView(const OmbriGrid& grid) {
+        return !grid.rows()->_readsView.expired() && grid.rows()->_readsReorder;
+    }
 
     // ---- column resizing and the selection handles' drag ----
 

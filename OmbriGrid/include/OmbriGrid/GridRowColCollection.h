@@ -190,6 +190,8 @@ protected:
     // While set, placeholders are positions in this view's visible list, read from it as asked: the
     // rows of a view that only changed its order need no list of their own.
     std::weak_ptr<KivoCollectionView> _readsView;
+    // The view read is one a header tap reordered under rows bound before, not one bound in full.
+    bool _readsReorder = false;
     // The binding is editing the rows.
     bool _binding = false;
     // The positions are up to date for the batch now closing: they followed its edits one by one, or
@@ -238,6 +240,12 @@ private:
     // Replaces every row by one placeholder per item of `items` (a spacer row where `spacer` says so),
     // inside one batch (one reset).
     KIVO_GRID_NO_EXPORT void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);
+    // The same for the visible items of `view`, read from it by position: the placeholders stand for
+    // its positions until the first edit followed, so binding makes no list of the items.
+    KIVO_GRID_NO_EXPORT void _bindView(const std::shared_ptr<KivoCollectionView>& view, SpacerTest spacer);
+    // Before the first edit followed on placeholders that read the view: the list they stood for, made
+    // again from the view and the edit; false when the two do not agree.
+    KIVO_GRID_NO_EXPORT bool keepItemsBefore(const KivoNotifyCollectionChangedEventArgs& edit);
     // Rows that mirror `view` with plain placeholders, after the view changed its order and nothing
     // else: the same placeholders now stand for the items at their positions in the view. The rows'
     // made rows go; inside the caller's batch. False, changing nothing, when the rows must be rebuilt.

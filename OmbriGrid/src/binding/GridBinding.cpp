@@ -95,7 +95,9 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     auto args = std::make_shared<KivoCancelEventArgs>();
     if (!raiseCancelable(_events->LoadingRows, args, DelegateRule::Replaces,
                          [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
-        // The rows stay as they were, and no longer mirror the view.
+        // The rows stay as they were, and no longer mirror the view; rows that read the view by position
+        // keep the items they stood for before the edit.
+        if (edit && rows->_mirrorsView) rows->keepItemsBefore(*edit);
         rows->_mirrorsView = false;
         _rowItemPositions.clear();
         rows->_binding = false;
@@ -109,18 +111,18 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
         // A header tap only reorders the items the rows stand for: the rows read them from the view
         // where they now stand, rather than from a list of a million items made for the purpose.
         const bool reordered = !edit && _headerSortRunning && view && !groupRows && rows->_reorderedAs(view);
-        const plat::ArrayPtr items = view && !reordered ? view->items() : nullptr;
         if (reordered) {
             _rowItemPositions.clear();
-        } else if (items && groupRows) {
+        } else if (view && groupRows) {
             rows->_bindItems(nullptr);
             for (const auto& group : groups) _addGroup(group);
             rows->_mirrorsView = false;
-            _rowItemPositions = kivo::detail::groupedItemPositions(*items, groups);
+            _rowItemPositions = kivo::detail::groupedItemPositions(*view->items(), groups);
         } else {
+            // Flat rows read their items from the view by position: no list of them is made.
             _rowItemPositions.clear();
-            rows->_bindItems(items, &kivo::detail::spacerHeight);
-            rows->_mirrorsView = items != nullptr;
+            rows->_bindView(view, &kivo::detail::spacerHeight);
+            rows->_mirrorsView = view != nullptr;
         }
     }
     rows->endUpdate();
@@ -150,10 +152,8 @@ void OmbriGrid::addGroup(const std::string& name, const plat::Array& items) {
 }
 
 plat::Value OmbriGrid::_getPrototype() const {
-    if (!_collectionView) return {};
-    const auto& items = _collectionView->items();
-    if (!items || items->empty()) return {};
-    return items->front();
+    // The first visible item, read without making the view's list.
+    return _collectionView ? _collectionView->itemAt(0) : plat::Value();
 }
 
 void OmbriGrid::_bindColumns() {
