@@ -13,17 +13,11 @@
 #include <random>
 #include <vector>
 
+#include "GridInternals.h"
 #include "KivoCore/KivoCollectionView.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "Platform/foundation/reflect.h"
-
-// The benchmarks reach the collection's binding entry the way the grid's tests do.
-namespace kivo::detail {
-struct GridTestAccess {
-    static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows._bindItems(items); }
-};
-}  // namespace kivo::detail
 
 namespace {
 
@@ -57,7 +51,7 @@ std::shared_ptr<OmbriGrid> boundGrid(std::size_t count = Rows) {
     auto items = count >= all->size()
                      ? all
                      : std::make_shared<plat::Array>(all->begin(), all->begin() + static_cast<std::ptrdiff_t>(count));
-    kivo::detail::GridTestAccess::bindItems(*grid->rows(), items);
+    kivo::detail::GridInternals::bindItems(*grid->rows(), items);
     grid->rows()->totalSize();
     return grid;
 }
@@ -87,7 +81,7 @@ void Grid_BindRows(benchmark::State& state) {
         auto grid = OmbriGrid::create({0, 0, 800, 600});
         const auto before = heapBytes();
         state.ResumeTiming();
-        kivo::detail::GridTestAccess::bindItems(*grid->rows(), items);
+        kivo::detail::GridInternals::bindItems(*grid->rows(), items);
         benchmark::DoNotOptimize(grid->rows()->totalSize());
         state.PauseTiming();
         bytes = static_cast<double>(heapBytes() - before) / Rows;

@@ -65,6 +65,9 @@ public:
     static bool layoutIsStale(const GridRowColCollection& c) { return c.layoutIsStale({}); }
     static bool layOut(const GridRowColCollection& c) { return c.layOut({}); }
     static void markLayoutStale(const GridRowColCollection& c) { c.markLayoutStale({}); }
+    // Binds the rows to a plain list, as the grid's binding does, without a grid to bind.
+    static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows.bindList({}, items); }
+    static bool readsReorderedView(const GridRowCollection& rows) { return rows.readsReorderedView({}); }
 
     // ---- the panels' cell images, and the detail provider's views ----
     static GridPanel::CellImages& cellImages(GridPanel& panel) { return panel.cellImages({}); }

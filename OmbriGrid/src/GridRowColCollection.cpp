@@ -155,11 +155,11 @@ std::shared_ptr<GridRowColCollection> GridRowColCollection::self() const {
 void GridRowColCollection::adopt(GridRowCol& row) const {
     // A row made for a placeholder and put into the list itself is stored from now on; the collection
     // that made it must not answer for it any more.
-    if (row._source >= 0) {
-        if (auto maker = row._owner.lock()) maker->forgetMade(row);
-        row._source = -1;
+    if (row.sourceSlot({}) >= 0) {
+        if (auto maker = row.owner()) maker->forgetMade(row);
+        row.sourceSlot({}) = -1;
     }
-    if (row._owner.lock().get() != this) row._setOwner(self());
+    if (row.owner().get() != this) row.setOwner({}, self());
 }
 
 void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventArgs& args) {
@@ -200,7 +200,7 @@ void GridRowColCollection::relayoutAll() const {
     const auto later = std::move(_keepLater);
     _keepLater.clear();
     for (const auto& row : later)
-        if (row->_source >= 0) store(*row);
+        if (row->sourceSlot({}) >= 0) store(*row);
 }
 
 bool GridRowColCollection::placesFollowTheList() const {
@@ -217,7 +217,7 @@ void GridRowColCollection::keep(GridRowCol& row) const {
 void GridRowColCollection::store(GridRowCol& row) const {
     forgetMade(row);
     _plainPlaceholders = false;
-    row._source = -1;
+    row.sourceSlot({}) = -1;
     const std::int64_t index = _positions->indexOf(row);
     // A placeholder removed meanwhile leaves the row to the application alone.
     if (index < 0 || !sourceArray()[static_cast<std::size_t>(index)].isInteger()) return;
@@ -231,8 +231,8 @@ void GridRowColCollection::forgetMadeRows() {
     _madeRows.clear();
     for (const auto& [source, row] : made) {
         (void)source;
-        row->_source = -1;
-        row->_setOwner(nullptr);
+        row->sourceSlot({}) = -1;
+        row->setOwner({}, nullptr);
         kivo::detail::AxisPositions::release(*row);
     }
     _keepLater.clear();
@@ -240,15 +240,15 @@ void GridRowColCollection::forgetMadeRows() {
 
 void GridRowColCollection::disown(GridRowCol& row) const {
     forgetMade(row);
-    row._source = -1;
-    row._setOwner(nullptr);
+    row.sourceSlot({}) = -1;
+    row.setOwner({}, nullptr);
     kivo::detail::AxisPositions::release(row);
 }
 
 const GridRowCol* GridRowColCollection::madeRowOf(const plat::Value& item) const {
     if (!item.isObject()) return nullptr;
     const auto* row = dynamic_cast<const GridRowCol*>(item.asObject().get());
-    return row && row->_source >= 0 && row->owner().get() == this ? row : nullptr;
+    return row && row->sourceSlot({}) >= 0 && row->owner().get() == this ? row : nullptr;
 }
 
 std::size_t GridRowColCollection::indexOfObject(const plat::Value& item) const {
@@ -269,14 +269,14 @@ void GridRowColCollection::removeObject(const plat::Value& item) {
         KivoObservableArray::removeObject(item);
         return;
     }
-    const std::int64_t source = row->_source;
+    const std::int64_t source = row->sourceSlot({});
     // Inside a batch the row may stand in the list itself as well as by its placeholder: both go.
     KivoObservableArray::removeObject(item);
     KivoObservableArray::removeObject(plat::Value(source));
 }
 
 void GridRowColCollection::forgetMade(const GridRowCol& row) const {
-    if (auto it = _madeRows.find(row._source); it != _madeRows.end() && it->second == &row) _madeRows.erase(it);
+    if (auto it = _madeRows.find(row.sourceSlot({})); it != _madeRows.end() && it->second == &row) _madeRows.erase(it);
 }
 
 bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs& args) {
@@ -324,7 +324,7 @@ void GridRowColCollection::_itemChanged(const GridRowCol& item) const {
     _dirty = true;
     // Visibility, merging flags, bindings and formats decide which cells merge.
     if (auto g = grid(); g && g->mergeManager()) g->mergeManager()->dropCache();
-    if (item._source >= 0) keep(const_cast<GridRowCol&>(item));
+    if (item.sourceSlot({}) >= 0) keep(const_cast<GridRowCol&>(item));
     if (_structureStale) return;
     // An item removed from the collection may still name it as owner: only one the positions hold counts.
     if (_positions->indexOf(item) < 0) return;
@@ -342,7 +342,7 @@ std::int32_t GridRowColCollection::currentIndexOf(const GridRowCol& item) const 
     // Inside a batch the positions wait for its end; the list itself knows. A bound row is usually still
     // where its placeholder was put, so that look comes first.
     const kivo::ValueList& items = sourceArray();
-    const std::int64_t source = item._source;
+    const std::int64_t source = item.sourceSlot({});
     if (source >= 0 && static_cast<std::uint64_t>(source) < items.size()) {
         const plat::Value& there = items[static_cast<std::size_t>(source)];
         if (there.isInteger() && there.asInteger() == source) return saturate(source);
@@ -397,7 +397,7 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
         auto stored = std::dynamic_pointer_cast<GridRowCol>(v.asObject());
         // Put in while the positions waited for a rebuild: it belongs here already, and its render size
         // reads this collection's defaults.
-        if (stored && stored->_owner.lock().get() != this) stored->_setOwner(self());
+        if (stored && stored->owner().get() != this) stored->setOwner({}, self());
         return stored;
     }
     if (!v.isInteger()) return nullptr;
@@ -410,9 +410,9 @@ std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const
             return held;
         }
     auto row = std::make_shared<GridRow>(placeholderItem(source));
-    row->_setOwner(self());
-    row->_source = source;
-    row->_identity = _identityBase + static_cast<std::uint64_t>(source);
+    row->setOwner({}, self());
+    row->sourceSlot({}) = source;
+    row->setIdentity({}, _identityBase + static_cast<std::uint64_t>(source));
     _madeRows[source] = row.get();
     // Placed at once while the positions follow the list; otherwise the rebuild they wait for places it.
     if (placesFollowTheList()) _positions->anchor(*row, static_cast<std::size_t>(index));
@@ -453,9 +453,9 @@ void GridRowColCollection::onCollectionChanged(const std::shared_ptr<KivoNotifyC
                 if (auto it = _madeRows.find(old.asInteger()); it != _madeRows.end()) disown(*it->second);
             if (auto item = old.as<GridRowCol>()) {
                 if (args->action() == KivoNotifyCollectionChangedActionReplace &&
-                    item->_placedIndex() == args->oldStartingIndex())
+                    item->laidOutIndex({}) == args->oldStartingIndex())
                     kivo::detail::AxisPositions::release(*item);
-                item->_setOwner(nullptr);
+                item->setOwner({}, nullptr);
             }
         }
     // Items that entered belong here at once: their sizes, formats and headers read this collection

@@ -1,7 +1,6 @@
 #pragma once
 // The one door the grid tests use into the grid's inner workings: everything goes through the grid's
-// internal-access class, except the row collection's binding entry, which the row collection still
-// opens to this type (the benchmarks define it too), and only the tests define it.
+// internal-access class.
 
 #include <functional>
 #include <memory>
@@ -25,7 +24,7 @@ namespace kivo::detail {
 struct GridTestAccess {
     static bool isDirty(const GridRowColCollection& c) { return GridInternals::layoutIsStale(c); }
     static bool update(const GridRowColCollection& c) { return GridInternals::layOut(c); }
-    static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { rows._bindItems(items); }
+    static void bindItems(GridRowCollection& rows, const plat::ArrayPtr& items) { GridInternals::bindItems(rows, items); }
     // Puts a stand-in image into a panel's cache for the cell (row, col).
     static void cacheCell(GridPanel& panel, std::int32_t row, std::int32_t col) {
         GridInternals::cellImages(panel)[GridInternals::cellImageKey(row, col)] = std::make_shared<plat::Image>(1, 1);
@@ -95,9 +94,7 @@ struct GridTestAccess {
     static bool editStartLock(const OmbriGrid& grid) { return GridInternals::edit(grid).startLock; }
     static bool selOrigin(const OmbriGrid& grid) { return GridInternals::selOrigin(grid); }
     // Whether the rows read their items from the view where they stand (after a header tap's re-sort).
-    static bool rowsReadTheView(const OmbriGrid& grid) {
-        return !grid.rows()->_readsView.expired() && grid.rows()->_readsReorder;
-    }
+    static bool rowsReadTheView(const OmbriGrid& grid) { return GridInternals::readsReorderedView(*grid.rows()); }
 
     // ---- column resizing and the selection handles' drag ----
 

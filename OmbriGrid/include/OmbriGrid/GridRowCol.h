@@ -96,9 +96,16 @@ public:
     KIVO_GRID_NO_EXPORT kivo::detail::AxisChunk* chunkSlot(plat::Passkey<kivo::detail::AxisPositions>) const { return _chunk; }
     KIVO_GRID_NO_EXPORT std::size_t& offsetSlot(plat::Passkey<kivo::detail::AxisPositions>) { return _offset; }
     KIVO_GRID_NO_EXPORT std::size_t offsetSlot(plat::Passkey<kivo::detail::AxisPositions>) const { return _offset; }
+    // For the owning collection, which gives and takes its items and makes rows for its placeholders:
+    // the owner, the index last laid out, and the placeholder a made row stands for.
+    KIVO_GRID_NO_EXPORT void setOwner(plat::Passkey<GridRowColCollection>, const std::shared_ptr<GridRowColCollection>& owner) {
+        _setOwner(owner);
+    }
+    KIVO_GRID_NO_EXPORT std::int32_t laidOutIndex(plat::Passkey<GridRowColCollection>) const { return _placedIndex(); }
+    KIVO_GRID_NO_EXPORT std::int64_t& sourceSlot(plat::Passkey<GridRowColCollection>) { return _source; }
+    KIVO_GRID_NO_EXPORT std::int64_t sourceSlot(plat::Passkey<GridRowColCollection>) const { return _source; }
 
 private:
-    friend class GridRowColCollection;
     KIVO_GRID_NO_EXPORT void _setOwner(const std::shared_ptr<GridRowColCollection>& owner);
     // The index the owner's positions hold for this item now, without laying anything out; -1 when
     // it holds none.
@@ -143,8 +150,10 @@ public:
     // A block of `count` identities no row is given otherwise; the first of them.
     static std::uint64_t reserveIdentities(std::uint64_t count);
 
+    // For the row collection, which gives a row made again for a placeholder the identity it had.
+    KIVO_GRID_NO_EXPORT void setIdentity(plat::Passkey<GridRowColCollection>, std::uint64_t identity) { _identity = identity; }
+
 private:
-    friend class GridRowColCollection;
     KIVO_GRID_NO_EXPORT static std::uint64_t nextIdentity() { return reserveIdentities(1); }
 
     plat::Value _dataItem;

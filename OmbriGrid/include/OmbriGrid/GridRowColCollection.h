@@ -36,7 +36,6 @@ class AxisPositions;
 struct ClipboardRow;
 class GridClipboard;
 class GridInternals;
-struct GridTestAccess;
 class GroupCollapse;
 }  // namespace kivo::detail
 
@@ -97,6 +96,21 @@ public:
     KIVO_GRID_NO_EXPORT bool layoutIsStale(plat::Passkey<kivo::detail::GridInternals>) const { return isDirty(); }
     KIVO_GRID_NO_EXPORT bool layOut(plat::Passkey<kivo::detail::GridInternals>) const { return _update(); }
     KIVO_GRID_NO_EXPORT void markLayoutStale(plat::Passkey<kivo::detail::GridInternals>) const { _setDirty(true); }
+    // For the items, which ask for their place and tell of their changes: an item's index after the
+    // layout, the index laid out last without laying anything out, a change of its size or flags, and a
+    // row made for a placeholder going.
+    KIVO_GRID_NO_EXPORT std::int32_t indexOfItem(plat::Passkey<GridRowCol>, const GridRowCol& item) const {
+        _update();
+        return currentIndexOf(item);
+    }
+    KIVO_GRID_NO_EXPORT std::int32_t placedIndexOfItem(plat::Passkey<GridRowCol>, const GridRowCol& item) const {
+        return placedIndexOf(item);
+    }
+    KIVO_GRID_NO_EXPORT void itemPropertyChanged(plat::Passkey<GridRowCol>, const GridRowCol& item) const { _itemChanged(item); }
+    KIVO_GRID_NO_EXPORT void forgetMadeRow(plat::Passkey<GridRowCol>, const GridRowCol& row) const { forgetMade(row); }
+    // True when the items' sizes place the cells (header rows or columns) and the collection is not
+    // laying itself out, which reads the sizes it writes.
+    KIVO_GRID_NO_EXPORT bool sizesPlaceCells(plat::Passkey<GridRowCol>) const { return isHeaderAxis() && !_laying; }
 
 protected:
     // Lays the items out when stale and no batch is open; true when it ran.
@@ -117,9 +131,6 @@ protected:
     void forgetMadeRows();
 
 private:
-    friend class GridRowCol;
-    friend class GridRowCollection;
-
     // One item's size or flags changed: its render size is brought up to date at the next layout.
     KIVO_GRID_NO_EXPORT void _itemChanged(const GridRowCol& item) const;
     // The index the positions hold for `item` now, without laying out; -1 when they hold none.
@@ -129,13 +140,9 @@ private:
     KIVO_GRID_NO_EXPORT std::int32_t currentIndexOf(const GridRowCol& item) const;
     // The row `item` holds when it was made for a placeholder of this collection, else null.
     KIVO_GRID_NO_EXPORT const GridRowCol* madeRowOf(const plat::Value& item) const;
-    // A made row whose placeholder left the list belongs to the application alone.
-    KIVO_GRID_NO_EXPORT void disown(GridRowCol& row) const;
     // Replays an announced insertion, removal or replacement on the positions; false when they must
     // be rebuilt instead.
     KIVO_GRID_NO_EXPORT bool replayEdit(const KivoNotifyCollectionChangedEventArgs& args);
-    // Makes `value` one of this collection's items and gives its render size and the row to place.
-    KIVO_GRID_NO_EXPORT std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
     // Makes `row` one of this collection's items: its owner from now on.
     KIVO_GRID_NO_EXPORT void adopt(GridRowCol& row) const;
     // Adopts the rows an announced change put into the list.
@@ -155,8 +162,17 @@ private:
     std::int32_t _defaultSize;
     std::int32_t _minSize = 0;
     std::int32_t _maxSize = 0;
-    mutable bool _dirty = false;
     mutable bool _laying = false;
+    // Made rows that changed while the positions could not place them, stored by the next rebuild.
+    mutable std::vector<std::shared_ptr<GridRowCol>> _keepLater;
+
+protected:
+    // The row collection's binding edits the list and its positions itself.
+    // A made row whose placeholder left the list belongs to the application alone.
+    KIVO_GRID_NO_EXPORT void disown(GridRowCol& row) const;
+    // Makes `value` one of this collection's items and gives its render size and the row to place.
+    KIVO_GRID_NO_EXPORT std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    mutable bool _dirty = false;
     // Every index and size is rebuilt at the next layout (the items themselves changed).
     mutable bool _structureStale = true;
     mutable std::unique_ptr<kivo::detail::AxisPositions> _positions;
@@ -166,10 +182,7 @@ private:
     // Rows made for placeholders and held by the application alone, by placeholder; each takes
     // itself out as it goes.
     mutable std::unordered_map<std::int64_t, GridRowCol*> _madeRows;
-    // Made rows that changed while the positions could not place them, stored by the next rebuild.
-    mutable std::vector<std::shared_ptr<GridRowCol>> _keepLater;
 
-protected:
     // The item a placeholder stands for: first the list bound last in full, then the items added since.
     plat::Value placeholderItem(std::int64_t source) const;
 
@@ -232,11 +245,41 @@ protected:
     // Rows lay out as the base does: no star sizes.
     void _layout() const override { GridRowColCollection::_layout(); }
 
-private:
-    friend class OmbriGrid;
-    friend struct kivo::detail::GridTestAccess;
+public:
     // The height of the spacer row an item asks for, or none for an item that binds a plain row.
     using SpacerTest = std::optional<std::int32_t> (*)(const plat::Value& item);
+
+    // For the grid's binding, which makes and follows the rows: the entries below, and whether the
+    // rows mirror the bound view and are being edited by the binding.
+    KIVO_GRID_NO_EXPORT void bindItems(plat::Passkey<OmbriGrid>, const plat::ArrayPtr& items) { _bindItems(items); }
+    KIVO_GRID_NO_EXPORT void bindView(plat::Passkey<OmbriGrid>, const std::shared_ptr<KivoCollectionView>& view,
+                                      SpacerTest spacer) {
+        _bindView(view, spacer);
+    }
+    KIVO_GRID_NO_EXPORT bool keepItemsBefore(plat::Passkey<OmbriGrid>, const KivoNotifyCollectionChangedEventArgs& edit) {
+        return keepItemsBefore(edit);
+    }
+    KIVO_GRID_NO_EXPORT bool reorderedAs(plat::Passkey<OmbriGrid>, const std::shared_ptr<KivoCollectionView>& view) {
+        return _reorderedAs(view);
+    }
+    KIVO_GRID_NO_EXPORT bool followEdit(plat::Passkey<OmbriGrid>, const KivoNotifyCollectionChangedEventArgs& edit,
+                                        SpacerTest spacer) {
+        return _followEdit(edit, spacer);
+    }
+    KIVO_GRID_NO_EXPORT bool& mirrorsView(plat::Passkey<OmbriGrid>) { return _mirrorsView; }
+    KIVO_GRID_NO_EXPORT bool mirrorsView(plat::Passkey<OmbriGrid>) const { return _mirrorsView; }
+    KIVO_GRID_NO_EXPORT bool& binding(plat::Passkey<OmbriGrid>) { return _binding; }
+    // For the library's internal-access class: one placeholder row per item of `items`, as a binding
+    // of a plain list makes them.
+    KIVO_GRID_NO_EXPORT void bindList(plat::Passkey<kivo::detail::GridInternals>, const plat::ArrayPtr& items) {
+        _bindItems(items);
+    }
+    // Whether the rows read their items from a view where they stand, after a header tap's re-sort.
+    KIVO_GRID_NO_EXPORT bool readsReorderedView(plat::Passkey<kivo::detail::GridInternals>) const {
+        return !_readsView.expired() && _readsReorder;
+    }
+
+private:
     // Replaces every row by one placeholder per item of `items` (a spacer row where `spacer` says so),
     // inside one batch (one reset).
     KIVO_GRID_NO_EXPORT void _bindItems(const plat::ArrayPtr& items, SpacerTest spacer = nullptr);

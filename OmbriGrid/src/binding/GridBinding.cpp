@@ -78,7 +78,7 @@ void OmbriGrid::_collectionChanged(const std::shared_ptr<KivoNotifyCollectionCha
     // any change of a grouped view whose group rows are shown, rebuilds them.
     const auto& groups = _collectionView ? _collectionView->groups() : KivoCollectionViewGroupList{};
     const bool groupRowsShown = _settings->showGroups && !groups.empty();
-    if (!args || groupRowsShown || args->action() == KivoNotifyCollectionChangedActionReset || !_rows->_mirrorsView) {
+    if (!args || groupRowsShown || args->action() == KivoNotifyCollectionChangedActionReset || !_rows->mirrorsView({})) {
         _bindGrid(false);
         return;
     }
@@ -91,42 +91,42 @@ void OmbriGrid::_bindRows(const KivoNotifyCollectionChangedEventArgs* edit) {
     const auto alive = keepAlive();
     auto rows = _rows;
     rows->beginUpdate();
-    rows->_binding = true;
+    rows->binding({}) = true;
     auto args = std::make_shared<KivoCancelEventArgs>();
     if (!raiseCancelable(_events->LoadingRows, args, DelegateRule::Replaces,
                          [this](OmbriGridDelegate& d) { return d.loadingRows(sharedAs<OmbriGrid>()); })) {
         // The rows stay as they were, and no longer mirror the view; rows that read the view by position
         // keep the items they stood for before the edit.
-        if (edit && rows->_mirrorsView) rows->keepItemsBefore(*edit);
-        rows->_mirrorsView = false;
+        if (edit && rows->mirrorsView({})) rows->keepItemsBefore({}, *edit);
+        rows->mirrorsView({}) = false;
         _rowItemPositions.clear();
-        rows->_binding = false;
+        rows->binding({}) = false;
         rows->endUpdate();
         return;
     }
-    if (!edit || !rows->_followEdit(*edit, &kivo::detail::spacerHeight)) {
+    if (!edit || !rows->followEdit({}, *edit, &kivo::detail::spacerHeight)) {
         const auto view = _collectionView;
         const auto& groups = view ? view->groups() : KivoCollectionViewGroupList{};
         const bool groupRows = !groups.empty() && _settings->showGroups;
         // A header tap only reorders the items the rows stand for: the rows read them from the view
         // where they now stand, rather than from a list of a million items made for the purpose.
-        const bool reordered = !edit && _headerSortRunning && view && !groupRows && rows->_reorderedAs(view);
+        const bool reordered = !edit && _headerSortRunning && view && !groupRows && rows->reorderedAs({}, view);
         if (reordered) {
             _rowItemPositions.clear();
         } else if (view && groupRows) {
-            rows->_bindItems(nullptr);
+            rows->bindItems({}, nullptr);
             for (const auto& group : groups) _addGroup(group);
-            rows->_mirrorsView = false;
+            rows->mirrorsView({}) = false;
             _rowItemPositions = kivo::detail::groupedItemPositions(*view->items(), groups);
         } else {
             // Flat rows read their items from the view by position: no list of them is made.
             _rowItemPositions.clear();
-            rows->_bindView(view, &kivo::detail::spacerHeight);
-            rows->_mirrorsView = view != nullptr;
+            rows->bindView({}, view, &kivo::detail::spacerHeight);
+            rows->mirrorsView({}) = view != nullptr;
         }
     }
     rows->endUpdate();
-    rows->_binding = false;
+    rows->binding({}) = false;
     raiseNotice(_events->LoadedRows, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.loadedRows(sharedAs<OmbriGrid>()); });
 }

@@ -14,7 +14,7 @@
 
 GridRowCol::~GridRowCol() {
     if (_source >= 0)
-        if (auto owner = _owner.lock()) owner->forgetMade(*this);
+        if (auto owner = _owner.lock()) owner->forgetMadeRow({}, *this);
     kivo::detail::AxisPositions::release(*this);
 }
 
@@ -76,13 +76,12 @@ std::int32_t GridRowCol::pos() const {
 std::int32_t GridRowCol::index() const {
     auto owner = _owner.lock();
     if (!owner) return -1;
-    owner->_update();
-    return owner->currentIndexOf(*this);
+    return owner->indexOfItem({}, *this);
 }
 
 std::int32_t GridRowCol::_placedIndex() const {
     auto owner = _owner.lock();
-    return owner ? owner->placedIndexOf(*this) : -1;
+    return owner ? owner->placedIndexOfItem({}, *this) : -1;
 }
 
 std::shared_ptr<OmbriGrid> GridRowCol::grid() const {
@@ -93,7 +92,7 @@ std::shared_ptr<OmbriGrid> GridRowCol::grid() const {
 void GridRowCol::onPropertyChanged() {
     auto owner = _owner.lock();
     if (!owner) return;
-    owner->_itemChanged(*this);
+    owner->itemPropertyChanged({}, *this);
     auto grid = owner->grid();
     if (!grid) return;
     for (const auto* panel : {&grid->cells(), &grid->columnHeaders(), &grid->rowHeaders()})
@@ -101,7 +100,7 @@ void GridRowCol::onPropertyChanged() {
     grid->setNeedsDisplay();
     // A header row or column placed by its size: the cells start where the headers end. Not while the
     // header collection lays itself out, as it reads the sizes it is writing.
-    if (owner->isHeaderAxis() && !owner->_laying) kivo::detail::GridInternals::headersChanged(*grid);
+    if (owner->sizesPlaceCells({})) kivo::detail::GridInternals::headersChanged(*grid);
 }
 
 void GridRowCol::_setOwner(const std::shared_ptr<GridRowColCollection>& owner) { _owner = owner; }

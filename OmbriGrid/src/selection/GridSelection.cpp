@@ -171,7 +171,7 @@ std::shared_ptr<GridCellRange> OmbriGrid::mergedSingleSelection() const {
 std::int32_t OmbriGrid::rowItemIndex(std::int32_t row) const {
     if (!within(row, _rows->count()) || _cells->isGroupRow(row)) return -1;
     // A flat binding makes one row per item of the view, in its order.
-    if (_rows->_mirrorsView) return row;
+    if (_rows->mirrorsView({})) return row;
     if (static_cast<std::size_t>(row) < _rowItemPositions.size()) return _rowItemPositions[static_cast<std::size_t>(row)];
     return -1;
 }
