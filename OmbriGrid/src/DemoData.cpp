@@ -1,5 +1,6 @@
 // The demonstration data an interface designer shows in a grid with no items of its own.
 
+#include "GridState.h"
 #include "KivoCore/KivoDataType.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridPanel.h"
@@ -19,19 +20,19 @@ constexpr int RowsAfterGroup = 19;
 
 void OmbriGrid::prepareForInterfaceBuilder() {
     const auto alive = keepAlive();
-    for (int i = 0; i < DemoColumns; ++i) _columns->push(std::make_shared<GridColumn>());
-    for (int i = 0; i < RowsBeforeGroup; ++i) _rows->push(std::make_shared<GridRow>());
-    for (int i = 0; i < DemoColumns; ++i) _columns->column(i)->setHeaderHorizontalAlignment(GridHorizontalAlignmentCenter);
-    if (_settings->showGroups) addGroup("Some group", {});
-    for (int i = 0; i < RowsAfterGroup; ++i) _rows->push(std::make_shared<GridRow>());
+    for (int i = 0; i < DemoColumns; ++i) _state->columns->push(std::make_shared<GridColumn>());
+    for (int i = 0; i < RowsBeforeGroup; ++i) _state->rows->push(std::make_shared<GridRow>());
+    for (int i = 0; i < DemoColumns; ++i) _state->columns->column(i)->setHeaderHorizontalAlignment(GridHorizontalAlignmentCenter);
+    if (_state->settings->showGroups) addGroup("Some group", {});
+    for (int i = 0; i < RowsAfterGroup; ++i) _state->rows->push(std::make_shared<GridRow>());
 
-    _headerCols->column(0)->setHorizontalAlignment(GridHorizontalAlignmentCenter);
-    _rowHeaders->setCellData(plat::Value("+"), 0, 0);
-    _rowHeaders->setCellData(plat::Value("\u2211"), 1, 0);
-    _topLeftCells->setCellData(plat::Value("KIVO"), 0, 0);
+    _state->headerCols->column(0)->setHorizontalAlignment(GridHorizontalAlignmentCenter);
+    _state->rowHeaders->setCellData(plat::Value("+"), 0, 0);
+    _state->rowHeaders->setCellData(plat::Value("\u2211"), 1, 0);
+    _state->topLeftCells->setCellData(plat::Value("KIVO"), 0, 0);
 
-    const auto rowCount = static_cast<std::int32_t>(_rows->count());
-    auto column = [&](int c) { return _columns->column(c); };
+    const auto rowCount = static_cast<std::int32_t>(_state->rows->count());
+    auto column = [&](int c) { return _state->columns->column(c); };
     column(0)->setHeader("#");
     column(0)->setDataType(KivoDataTypeNumber);
     column(0)->setHeaderHorizontalAlignment(GridHorizontalAlignmentRight);
@@ -68,11 +69,11 @@ void OmbriGrid::prepareForInterfaceBuilder() {
     setCellData(plat::Value(plat::Date::now()), 0, 5);
     setCellData(plat::Value(plat::Date::now()), 4, 5);
 
-    _selectionMode = GridSelectionModeCellRange;
-    _selection->setCol(1);
-    _selection->setCol2(3);
-    _selection->setRow(3);
-    _selection->setRow2(4);
+    _state->selectionMode = GridSelectionModeCellRange;
+    _state->selection->setCol(1);
+    _state->selection->setCol2(3);
+    _state->selection->setRow(3);
+    _state->selection->setRow2(4);
 
     autoSizeColumn(0, true);
     autoSizeColumn(0, false);

@@ -49,20 +49,21 @@ std::shared_ptr<OmbriGrid> OmbriGrid::create(const plat::Rect& frame) {
     return initialized(std::shared_ptr<OmbriGrid>(new OmbriGrid(frame)));
 }
 
-OmbriGrid::OmbriGrid(const plat::Rect& frame)
-    : KivoView(frame),
-      _events(std::make_unique<kivo::detail::GridEvents>()),
-      _input(std::make_unique<kivo::detail::GridInput>()),
-      _settings(std::make_unique<kivo::detail::GridSettings>()),
-      _scroller(std::make_unique<kivo::detail::GridScroller>(*this)),
-      _edit(std::make_unique<kivo::detail::EditSession>(*this)),
-      _press(std::make_unique<kivo::detail::GridPress>(*this)),
-      _clipboard(std::make_unique<kivo::detail::GridClipboard>(*this)) {}
+OmbriGrid::OmbriGrid(const plat::Rect& frame) : KivoView(frame), _state(std::make_unique<kivo::detail::GridState>()) {
+    // The parts are made in the order the state lists them, as each may read those before it.
+    _state->events = std::make_unique<kivo::detail::GridEvents>();
+    _state->input = std::make_unique<kivo::detail::GridInput>();
+    _state->settings = std::make_unique<kivo::detail::GridSettings>();
+    _state->scroller = std::make_unique<kivo::detail::GridScroller>(*this);
+    _state->edit = std::make_unique<kivo::detail::EditSession>(*this);
+    _state->press = std::make_unique<kivo::detail::GridPress>(*this);
+    _state->clipboard = std::make_unique<kivo::detail::GridClipboard>(*this);
+}
 
 OmbriGrid::~OmbriGrid() {
-    _scroller->stop();
-    plat::NotificationCenter::defaultCenter().removeObserver(_input->keyboardShown);
-    plat::NotificationCenter::defaultCenter().removeObserver(_input->keyboardHidden);
+    _state->scroller->stop();
+    plat::NotificationCenter::defaultCenter().removeObserver(_state->input->keyboardShown);
+    plat::NotificationCenter::defaultCenter().removeObserver(_state->input->keyboardHidden);
 }
 
 void OmbriGrid::initialize() {
@@ -78,88 +79,89 @@ plat::Color OmbriGrid::grayShade(float fraction) {
 void OmbriGrid::initInternals() {
     auto self = sharedAs<OmbriGrid>();
     setContentMode(plat::ViewContentMode::Redraw);
-    _isEverDrawnFlag = false;
-    _settings->defaultContextMenu = true;
-    _settings->autoSizeMode = GridAutoSizeModeBoth;
-    _settings->allowMerging = GridAllowMergingNone;
+    _state->isEverDrawnFlag = false;
+    _state->settings->defaultContextMenu = true;
+    _state->settings->autoSizeMode = GridAutoSizeModeBoth;
+    _state->settings->allowMerging = GridAllowMergingNone;
 
     setMergeManager(GridMergeManager::create(self));
     setDetailProvider(std::make_shared<OmbriGridDetailProvider>(self));
 
     std::weak_ptr<OmbriGrid> weak = self;
     auto& center = plat::NotificationCenter::defaultCenter();
-    _input->keyboardShown =
+    _state->input->keyboardShown =
         center.addObserver(this, std::string(plat::KeyboardDidShowNotification), [weak](const plat::Notification& n) {
-            if (auto grid = weak.lock()) grid->_edit->keyboardShown(n);
+            if (auto grid = weak.lock()) grid->_state->edit->keyboardShown(n);
         });
-    _input->keyboardHidden =
+    _state->input->keyboardHidden =
         center.addObserver(this, std::string(plat::KeyboardWillHideNotification), [weak](const plat::Notification&) {
-            if (auto grid = weak.lock()) grid->_edit->keyboardHiding();
+            if (auto grid = weak.lock()) grid->_state->edit->keyboardHiding();
         });
 
-    _settings->groupHeaderFormat = DefaultGroupHeaderFormat;
-    _selection = std::make_shared<GridCellRange>();
-    _press->setColumnBeingSized(-1);
+    _state->settings->groupHeaderFormat = DefaultGroupHeaderFormat;
+    _state->selection = std::make_shared<GridCellRange>();
+    _state->press->setColumnBeingSized(-1);
 
     setScrollIndicatorColor(plat::Color(plat::Color::darkGray().r, plat::Color::darkGray().g, plat::Color::darkGray().b, 0.0));
-    _settings->frozenCellsBorderColor = plat::Color::black();
-    _settings->textColor = plat::Color::black();
-    _settings->alternatingRowBackgroundColor.reset();
-    _settings->columnHeaderBackgroundColor = grayShade(HeaderGray);
-    _settings->columnHeaderTextColor = plat::Color::black();
-    _settings->gridLinesColor = grayShade(LineGray);
-    _settings->groupRowBackgroundColor = grayShade(GroupGray);
-    _settings->groupRowTextColor = plat::Color::black();
-    _settings->headerGridLinesColor = grayShade(LineGray);
-    _settings->headerSelectedBackgroundColor = grayShade(HeaderGray);
-    _settings->headerSelectedTextColor = plat::Color::black();
-    _settings->rowHeaderBackgroundColor = grayShade(HeaderGray);
-    _settings->rowHeaderTextColor = plat::Color::black();
-    _settings->selectionAdornerColor = AdornerBlue;
-    _settings->selectionAdornerBorderColor = plat::Color::white();
-    _settings->selectionBackgroundColor = AdornerBlue;
-    _settings->selectionTextColor = plat::Color::white();
+    _state->settings->frozenCellsBorderColor = plat::Color::black();
+    _state->settings->textColor = plat::Color::black();
+    _state->settings->alternatingRowBackgroundColor.reset();
+    _state->settings->columnHeaderBackgroundColor = grayShade(HeaderGray);
+    _state->settings->columnHeaderTextColor = plat::Color::black();
+    _state->settings->gridLinesColor = grayShade(LineGray);
+    _state->settings->groupRowBackgroundColor = grayShade(GroupGray);
+    _state->settings->groupRowTextColor = plat::Color::black();
+    _state->settings->headerGridLinesColor = grayShade(LineGray);
+    _state->settings->headerSelectedBackgroundColor = grayShade(HeaderGray);
+    _state->settings->headerSelectedTextColor = plat::Color::black();
+    _state->settings->rowHeaderBackgroundColor = grayShade(HeaderGray);
+    _state->settings->rowHeaderTextColor = plat::Color::black();
+    _state->settings->selectionAdornerColor = AdornerBlue;
+    _state->settings->selectionAdornerBorderColor = plat::Color::white();
+    _state->settings->selectionBackgroundColor = AdornerBlue;
+    _state->settings->selectionTextColor = plat::Color::white();
 
-    _settings->font = _settings->columnHeaderFont = _settings->rowHeaderFont = plat::Font::system(plat::SmallSystemFontSize);
+    _state->settings->font = _state->settings->columnHeaderFont = _state->settings->rowHeaderFont =
+        plat::Font::system(plat::SmallSystemFontSize);
 
-    _edit->makeEditors();
+    _state->edit->makeEditors();
 
     const std::int32_t r = defaultRowSize();
-    _rows = std::make_shared<GridRowCollection>(self, r);
-    _columns = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(4.0 * r));
-    _headerRows = std::make_shared<GridRowCollection>(self, defaultColumnHeaderRowSize());
-    _headerCols = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
+    _state->rows = std::make_shared<GridRowCollection>(self, r);
+    _state->columns = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(4.0 * r));
+    _state->headerRows = std::make_shared<GridRowCollection>(self, defaultColumnHeaderRowSize());
+    _state->headerCols = std::make_shared<GridColumnCollection>(self, plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
     // Columns added later take their data types from the first item.
-    _columns->collectionChanged()->addHandler(
+    _state->columns->collectionChanged()->addHandler(
         [weak](const std::shared_ptr<KivoEventContainer>&) {
             if (auto grid = weak.lock()) grid->_columnsChanged();
         },
         self);
 
-    _columnHeaderRow = std::make_shared<GridRow>();
-    _headerRows->push(_columnHeaderRow);
-    _headerCols->push(std::make_shared<GridColumn>());
+    _state->columnHeaderRow = std::make_shared<GridRow>();
+    _state->headerRows->push(_state->columnHeaderRow);
+    _state->headerCols->push(std::make_shared<GridColumn>());
 
-    _cells = std::make_shared<GridPanel>(self, GridCellTypeCell, _rows, _columns);
-    _columnHeaders = std::make_shared<GridPanel>(self, GridCellTypeColumnHeader, _headerRows, _columns);
-    _rowHeaders = std::make_shared<GridPanel>(self, GridCellTypeRowHeader, _rows, _headerCols);
-    _topLeftCells = std::make_shared<GridPanel>(self, GridCellTypeTopLeft, _headerRows, _headerCols);
+    _state->cells = std::make_shared<GridPanel>(self, GridCellTypeCell, _state->rows, _state->columns);
+    _state->columnHeaders = std::make_shared<GridPanel>(self, GridCellTypeColumnHeader, _state->headerRows, _state->columns);
+    _state->rowHeaders = std::make_shared<GridPanel>(self, GridCellTypeRowHeader, _state->rows, _state->headerCols);
+    _state->topLeftCells = std::make_shared<GridPanel>(self, GridCellTypeTopLeft, _state->headerRows, _state->headerCols);
 
-    _cellFactory = std::make_shared<GridCellFactory>();
-    _originX = _originY = 0;
+    _state->cellFactory = std::make_shared<GridCellFactory>();
+    _state->originX = _state->originY = 0;
     _headersChanged();
 
     // The recognisers are in place from the start; what they do comes with taps, scrolling and resizing.
     const std::weak_ptr<plat::GestureRecognizerDelegate> recognizerDelegate = self;
-    _input->tap = plat::TapGestureRecognizer::create();
-    _input->tap->setNumberOfTapsRequired(1);
-    _input->doubleTap = plat::TapGestureRecognizer::create();
-    _input->doubleTap->setNumberOfTapsRequired(2);
-    _input->tap->requireGestureRecognizerToFail(_input->doubleTap);
-    _input->pan = plat::PanGestureRecognizer::create();
-    _input->pan->setMinimumNumberOfTouches(1);
-    _input->pan->setMaximumNumberOfTouches(1);
-    _input->pan->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _state->input->tap = plat::TapGestureRecognizer::create();
+    _state->input->tap->setNumberOfTapsRequired(1);
+    _state->input->doubleTap = plat::TapGestureRecognizer::create();
+    _state->input->doubleTap->setNumberOfTapsRequired(2);
+    _state->input->tap->requireGestureRecognizerToFail(_state->input->doubleTap);
+    _state->input->pan = plat::PanGestureRecognizer::create();
+    _state->input->pan->setMinimumNumberOfTouches(1);
+    _state->input->pan->setMaximumNumberOfTouches(1);
+    _state->input->pan->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToPanGesture(recognizer);
     });
     auto makePress = [](double duration) {
@@ -170,22 +172,22 @@ void OmbriGrid::initInternals() {
         press->setAllowableMovement(FLT_MAX);
         return press;
     };
-    _input->tap->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _state->input->tap->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToTapGesture(recognizer);
     });
-    _input->doubleTap->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _state->input->doubleTap->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToDoubleTapGesture(recognizer);
     });
-    _input->press = makePress(PressDuration);
-    _input->press->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _state->input->press = makePress(PressDuration);
+    _state->input->press->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToPressGesture(recognizer);
     });
-    _input->longPress = makePress(LongPressDuration);
-    _input->longPress->addTarget([weak](plat::GestureRecognizer& recognizer) {
+    _state->input->longPress = makePress(LongPressDuration);
+    _state->input->longPress->addTarget([weak](plat::GestureRecognizer& recognizer) {
         if (auto grid = weak.lock()) grid->respondToLongPressGesture(recognizer);
     });
     for (const std::shared_ptr<plat::GestureRecognizer>& r : std::initializer_list<std::shared_ptr<plat::GestureRecognizer>>{
-             _input->tap, _input->doubleTap, _input->pan, _input->press, _input->longPress}) {
+             _state->input->tap, _state->input->doubleTap, _state->input->pan, _state->input->press, _state->input->longPress}) {
         r->setDelegate(recognizerDelegate);
         addGestureRecognizer(r);
     }
@@ -233,44 +235,44 @@ void OmbriGrid::raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::
 }
 
 void OmbriGrid::setStrongDelegate(std::shared_ptr<OmbriGridDelegate> delegate) {
-    _strongDelegate = std::move(delegate);
-    setDelegate(_strongDelegate);
+    _state->strongDelegate = std::move(delegate);
+    setDelegate(_state->strongDelegate);
 }
 
 // ---- parts ----
 
-void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(*this, _columnHeaderRow, row); }
+void OmbriGrid::setColumnHeaderRow(std::shared_ptr<GridRow> row) { changeAndInvalidate(*this, _state->columnHeaderRow, row); }
 
 void OmbriGrid::setMergeManager(std::shared_ptr<GridMergeManager> manager) {
-    _mergeManager = std::move(manager);
+    _state->mergeManager = std::move(manager);
     invalidate();
 }
 
 void OmbriGrid::setDetailProvider(std::shared_ptr<OmbriGridDetailProvider> provider) {
-    _detailProvider = std::move(provider);
+    _state->detailProvider = std::move(provider);
     invalidate();
 }
 
 void OmbriGrid::setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter) {
-    changeAndInvalidate(*this, _valueFormatter, formatter);
+    changeAndInvalidate(*this, _state->valueFormatter, formatter);
 }
 
 void OmbriGrid::setAllowMerging(std::int64_t merging) {
-    _settings->allowMerging = merging;
+    _state->settings->allowMerging = merging;
     invalidate();
 }
 
 void OmbriGrid::setAutoGenerateColumns(bool on) {
-    if (on == _settings->autoGenerateColumns) return;
-    _settings->autoGenerateColumns = on;
+    if (on == _state->settings->autoGenerateColumns) return;
+    _state->settings->autoGenerateColumns = on;
     _bindGrid(true);
     invalidate();
 }
 
-std::int32_t OmbriGrid::frozenRows() const { return _rows->frozen(); }
-void OmbriGrid::setFrozenRows(std::int32_t count) { _rows->setFrozen(count); }
-std::int32_t OmbriGrid::frozenColumns() const { return _columns->frozen(); }
-void OmbriGrid::setFrozenColumns(std::int32_t count) { _columns->setFrozen(count); }
+std::int32_t OmbriGrid::frozenRows() const { return _state->rows->frozen(); }
+void OmbriGrid::setFrozenRows(std::int32_t count) { _state->rows->setFrozen(count); }
+std::int32_t OmbriGrid::frozenColumns() const { return _state->columns->frozen(); }
+void OmbriGrid::setFrozenColumns(std::int32_t count) { _state->columns->setFrozen(count); }
 
 // ---- look ----
 
@@ -287,16 +289,16 @@ void OmbriGrid::setBackgroundColor(std::optional<plat::Color> color) {
 }
 
 std::optional<plat::Color> OmbriGrid::alternatingRowBackgroundColor() const {
-    return _settings->alternatingRowBackgroundColor ? _settings->alternatingRowBackgroundColor : backgroundColor();
+    return _state->settings->alternatingRowBackgroundColor ? _state->settings->alternatingRowBackgroundColor : backgroundColor();
 }
 
 void OmbriGrid::setAlternatingRowBackgroundColor(std::optional<plat::Color> color) {
-    changeAndInvalidate(*this, _settings->alternatingRowBackgroundColor, color);
+    changeAndInvalidate(*this, _state->settings->alternatingRowBackgroundColor, color);
 }
 
-plat::Color OmbriGrid::scrollIndicatorColor() const { return _settings->scrollIndicatorColor; }
+plat::Color OmbriGrid::scrollIndicatorColor() const { return _state->settings->scrollIndicatorColor; }
 
-void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _settings->scrollIndicatorColor = color; }
+void OmbriGrid::setScrollIndicatorColor(plat::Color color) { _state->settings->scrollIndicatorColor = color; }
 
 void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
     if (visibility < GridHeadersVisibilityNone || visibility > GridHeadersVisibilityAll) {
@@ -304,19 +306,19 @@ void OmbriGrid::setHeadersVisibility(std::int64_t visibility) {
         plat::log("Grid: headers visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    if (visibility == _settings->headersVisibility) return;
-    _settings->headersVisibility = static_cast<GridHeadersVisibility>(visibility);
+    if (visibility == _state->settings->headersVisibility) return;
+    _state->settings->headersVisibility = static_cast<GridHeadersVisibility>(visibility);
     _headersChanged();
 }
 
 void OmbriGrid::setColumnHeaderVisible(bool visible) {
-    setHeadersVisibility(visible ? (_settings->headersVisibility | GridHeadersVisibilityColumn)
-                                 : (_settings->headersVisibility & ~GridHeadersVisibilityColumn));
+    setHeadersVisibility(visible ? (_state->settings->headersVisibility | GridHeadersVisibilityColumn)
+                                 : (_state->settings->headersVisibility & ~GridHeadersVisibilityColumn));
 }
 
 void OmbriGrid::setRowHeaderVisible(bool visible) {
-    setHeadersVisibility(visible ? (_settings->headersVisibility | GridHeadersVisibilityRow)
-                                 : (_settings->headersVisibility & ~GridHeadersVisibilityRow));
+    setHeadersVisibility(visible ? (_state->settings->headersVisibility | GridHeadersVisibilityRow)
+                                 : (_state->settings->headersVisibility & ~GridHeadersVisibilityRow));
 }
 
 void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
@@ -324,50 +326,50 @@ void OmbriGrid::setGridLinesVisibility(std::int64_t visibility) {
         plat::log("Grid: grid lines visibility " + std::to_string(visibility) + " refused: it must be 0 to 3");
         return;
     }
-    changeAndInvalidate(*this, _settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
+    changeAndInvalidate(*this, _state->settings->gridLinesVisibility, static_cast<GridLinesVisibility>(visibility));
 }
 
 void OmbriGrid::setHorizontalLinesVisible(bool visible) {
-    setGridLinesVisibility(visible ? (_settings->gridLinesVisibility | GridLinesVisibilityHorizontal)
-                                   : (_settings->gridLinesVisibility & ~GridLinesVisibilityHorizontal));
+    setGridLinesVisibility(visible ? (_state->settings->gridLinesVisibility | GridLinesVisibilityHorizontal)
+                                   : (_state->settings->gridLinesVisibility & ~GridLinesVisibilityHorizontal));
 }
 
 void OmbriGrid::setVerticalLinesVisible(bool visible) {
-    setGridLinesVisibility(visible ? (_settings->gridLinesVisibility | GridLinesVisibilityVertical)
-                                   : (_settings->gridLinesVisibility & ~GridLinesVisibilityVertical));
+    setGridLinesVisibility(visible ? (_state->settings->gridLinesVisibility | GridLinesVisibilityVertical)
+                                   : (_state->settings->gridLinesVisibility & ~GridLinesVisibilityVertical));
 }
 
 // ---- sizes and the cells origin ----
 
-std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_settings->rowHeaderFont); }
-std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_settings->columnHeaderFont); }
+std::int32_t OmbriGrid::defaultRowSize() const { return sizeFromFont(_state->settings->rowHeaderFont); }
+std::int32_t OmbriGrid::defaultColumnHeaderRowSize() const { return sizeFromFont(_state->settings->columnHeaderFont); }
 
 void OmbriGrid::updateDefaultSizes() {
     const std::int32_t r = defaultRowSize();
-    _rows->setDefaultSize(r);
-    _columns->setDefaultSize(plat::detail::saturatingCast<std::int32_t>(4.0 * r));
-    _headerRows->setDefaultSize(defaultColumnHeaderRowSize());
-    _headerCols->setDefaultSize(plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
+    _state->rows->setDefaultSize(r);
+    _state->columns->setDefaultSize(plat::detail::saturatingCast<std::int32_t>(4.0 * r));
+    _state->headerRows->setDefaultSize(defaultColumnHeaderRowSize());
+    _state->headerCols->setDefaultSize(plat::detail::saturatingCast<std::int32_t>(5.0 * r) / 4);
     _headersChanged();
 }
 
 void OmbriGrid::_headersChanged() {
     // Called while the panels are being made, too: the first header row arrives before them.
-    if (!_rowHeaders || !_columnHeaders) return;
-    const double w = _rowHeaders->width();
-    const double h = _columnHeaders->height();
-    switch (_settings->headersVisibility) {
+    if (!_state->rowHeaders || !_state->columnHeaders) return;
+    const double w = _state->rowHeaders->width();
+    const double h = _state->columnHeaders->height();
+    switch (_state->settings->headersVisibility) {
         case GridHeadersVisibilityNone:
-            _cellsStart = {0, 0};
+            _state->cellsStart = {0, 0};
             break;
         case GridHeadersVisibilityColumn:
-            _cellsStart = {0, h};
+            _state->cellsStart = {0, h};
             break;
         case GridHeadersVisibilityRow:
-            _cellsStart = {w, 0};
+            _state->cellsStart = {w, 0};
             break;
         case GridHeadersVisibilityAll:
-            _cellsStart = {w, h};
+            _state->cellsStart = {w, h};
             break;
     }
     invalidate();
@@ -378,29 +380,30 @@ void OmbriGrid::_headersChanged() {
 void OmbriGrid::invalidate() {
     const auto alive = keepAlive();
     dropCaches();
-    raiseNotice(_events->Invalidated, KivoEventArgs::empty(),
+    raiseNotice(_state->events->Invalidated, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.invalidated(sharedAs<OmbriGrid>()); });
     setNeedsDisplay();
 }
 
 void OmbriGrid::dropCaches() {
     const auto alive = keepAlive();
-    for (const auto* panel : {&_topLeftCells, &_columnHeaders, &_rowHeaders, &_cells})
+    for (const auto* panel : {&_state->topLeftCells, &_state->columnHeaders, &_state->rowHeaders, &_state->cells})
         if (*panel) (*panel)->resetCache(nullptr);
-    raiseNotice(_events->DroppedCaches, KivoEventArgs::empty(),
+    raiseNotice(_state->events->DroppedCaches, KivoEventArgs::empty(),
                 [this](OmbriGridDelegate& d) { d.droppedCaches(sharedAs<OmbriGrid>()); });
 }
 
 void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
     const auto alive = keepAlive();
     _measureClientArea(rect);
-    _isEverDrawnFlag = true;
-    _scroller->updatePanMax();
-    kivo::detail::GridInternals::layOut(*_rows);
+    _state->isEverDrawnFlag = true;
+    _state->scroller->updatePanMax();
+    kivo::detail::GridInternals::layOut(*_state->rows);
     // Column positions and star widths follow the client width on every pass.
-    kivo::detail::GridInternals::markLayoutStale(*_columns);
-    kivo::detail::GridInternals::layOut(*_columns);
-    raiseNotice(_events->Rendering, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
+    kivo::detail::GridInternals::markLayoutStale(*_state->columns);
+    kivo::detail::GridInternals::layOut(*_state->columns);
+    raiseNotice(_state->events->Rendering, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.rendering(sharedAs<OmbriGrid>()); });
     // The panels draw into the current context.
     plat::CurrentContextScope current(context);
     if (isOpaque()) {
@@ -408,12 +411,13 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
         context.setLineWidth(0.0);
         context.fillRect(rect);
     }
-    _cells->drawCells();
-    if (_settings->headersVisibility & GridHeadersVisibilityColumn) _columnHeaders->drawCells();
-    if (_settings->headersVisibility & GridHeadersVisibilityRow) _rowHeaders->drawCells();
-    if (_settings->headersVisibility == GridHeadersVisibilityAll) _topLeftCells->drawCells();
-    _cells->drawSelection();
-    raiseNotice(_events->Rendered, KivoEventArgs::empty(), [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
+    _state->cells->drawCells();
+    if (_state->settings->headersVisibility & GridHeadersVisibilityColumn) _state->columnHeaders->drawCells();
+    if (_state->settings->headersVisibility & GridHeadersVisibilityRow) _state->rowHeaders->drawCells();
+    if (_state->settings->headersVisibility == GridHeadersVisibilityAll) _state->topLeftCells->drawCells();
+    _state->cells->drawSelection();
+    raiseNotice(_state->events->Rendered, KivoEventArgs::empty(),
+                [this](OmbriGridDelegate& d) { d.rendered(sharedAs<OmbriGrid>()); });
     // A grid gone by then asks for nothing.
     plat::dispatch::async(plat::dispatch::Queue::main(), [weak = std::weak_ptr<OmbriGrid>(sharedAs<OmbriGrid>())] {
         if (const auto grid = weak.lock()) grid->checkForMoreItems();
@@ -421,19 +425,19 @@ void OmbriGrid::drawRect(plat::Context& context, const plat::Rect& rect) {
 }
 
 void OmbriGrid::_measureClientArea(const plat::Rect& rect) {
-    _clientRect = rect;
-    _scroller->updatePanMax();
+    _state->clientRect = rect;
+    _state->scroller->updatePanMax();
 }
 
 void OmbriGrid::checkForMoreItems() {
-    const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_collectionView);
+    const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_state->collectionView);
     if (!cursor) return;
-    if (!(2 * bounds().height() > _cells->height())) return;
-    if (cursor->hasMoreItems()) _scroller->tryLoadMore();
+    if (!(2 * bounds().height() > _state->cells->height())) return;
+    if (cursor->hasMoreItems()) _state->scroller->tryLoadMore();
 }
 
 void OmbriGrid::takeFirstResponder() {
-    if (!_edit->activeEditor) becomeFirstResponder();
+    if (!_state->edit->activeEditor) becomeFirstResponder();
 }
 
 void OmbriGrid::respondToSizeChanged() { invalidate(); }
@@ -445,5 +449,6 @@ plat::Size OmbriGrid::intrinsicContentSize() const {
     const auto sum = [](std::int64_t a, std::int64_t b) {
         return static_cast<double>(saturatingCast<std::int32_t>(double(a + b)));
     };
-    return {sum(_cells->width(), _rowHeaders->width()), sum(_cells->height(), _columnHeaders->height())};
+    return {sum(_state->cells->width(), _state->rowHeaders->width()),
+            sum(_state->cells->height(), _state->columnHeaders->height())};
 }

@@ -30,6 +30,7 @@
 #include "OmbriGrid/OmbriGridDelegate.h"
 #include "OmbriGrid/OmbriGridDetailProvider.h"
 #include "OmbriGrid/OmbriGridTypes.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
 #include "Platform/graphics/font.h"
 #include "Platform/runtime/notification_center.h"
@@ -54,6 +55,7 @@ class EditSession;
 class GridPress;
 class GridClipboard;
 class GridInternals;
+struct GridState;
 enum class DelegateRule : int;
 }  // namespace kivo::detail
 
@@ -121,25 +123,25 @@ public:
     void setOmbriGridDroppedCaches(std::shared_ptr<KivoEvent> event);
     const std::shared_ptr<KivoEvent>& ombriGridCellLongPressed() const;
     void setOmbriGridCellLongPressed(std::shared_ptr<KivoEvent> event);
-    std::shared_ptr<OmbriGridDelegate> delegate() const { return _delegate.lock(); }
-    void setDelegate(const std::shared_ptr<OmbriGridDelegate>& delegate) { _delegate = delegate; }
+    std::shared_ptr<OmbriGridDelegate> delegate() const;
+    void setDelegate(const std::shared_ptr<OmbriGridDelegate>& delegate);
     // Keeps the delegate alive, and makes it the delegate.
-    const std::shared_ptr<OmbriGridDelegate>& strongDelegate() const { return _strongDelegate; }
+    const std::shared_ptr<OmbriGridDelegate>& strongDelegate() const;
     void setStrongDelegate(std::shared_ptr<OmbriGridDelegate> delegate);
 
     // ---- data and parts ----
-    const std::shared_ptr<GridRowCollection>& rows() const { return _rows; }
-    const std::shared_ptr<GridColumnCollection>& columns() const { return _columns; }
-    const std::shared_ptr<GridPanel>& cells() const { return _cells; }
-    const std::shared_ptr<GridPanel>& columnHeaders() const { return _columnHeaders; }
-    const std::shared_ptr<GridPanel>& rowHeaders() const { return _rowHeaders; }
-    const std::shared_ptr<GridPanel>& topLeftCells() const { return _topLeftCells; }
-    const std::shared_ptr<GridRow>& columnHeaderRow() const { return _columnHeaderRow; }
+    const std::shared_ptr<GridRowCollection>& rows() const;
+    const std::shared_ptr<GridColumnCollection>& columns() const;
+    const std::shared_ptr<GridPanel>& cells() const;
+    const std::shared_ptr<GridPanel>& columnHeaders() const;
+    const std::shared_ptr<GridPanel>& rowHeaders() const;
+    const std::shared_ptr<GridPanel>& topLeftCells() const;
+    const std::shared_ptr<GridRow>& columnHeaderRow() const;
     void setColumnHeaderRow(std::shared_ptr<GridRow> row);
-    const std::shared_ptr<KivoCollectionView>& collectionView() const { return _collectionView; }
+    const std::shared_ptr<KivoCollectionView>& collectionView() const;
     // ---- binding ----
     // The application's items, held as they are (no copy).
-    const plat::ArrayPtr& itemsSource() const { return _itemsSource; }
+    const plat::ArrayPtr& itemsSource() const;
     // Binds a new view over `items` (always, even for the same list) and empties the selection.
     void setItemsSource(plat::ArrayPtr items);
     // Binds the view and takes its source list as the items; the same view again does nothing.
@@ -156,17 +158,17 @@ public:
     // The long-press recogniser's action: on its start, the event, then the shared edit menu at the
     // point when `defaultContextMenu` is on.
     void respondToLongPressGesture(plat::GestureRecognizer& recognizer);
-    const std::shared_ptr<GridHitTestInfo>& contextMenuHitTest() const { return _contextMenuHTI; }
-    const std::shared_ptr<GridMergeManager>& mergeManager() const { return _mergeManager; }
+    const std::shared_ptr<GridHitTestInfo>& contextMenuHitTest() const;
+    const std::shared_ptr<GridMergeManager>& mergeManager() const;
     void setMergeManager(std::shared_ptr<GridMergeManager> manager);
-    const std::shared_ptr<OmbriGridDetailProvider>& detailProvider() const { return _detailProvider; }
+    const std::shared_ptr<OmbriGridDetailProvider>& detailProvider() const;
     void setDetailProvider(std::shared_ptr<OmbriGridDetailProvider> provider);
-    const std::shared_ptr<GridCellFactory>& cellFactory() const { return _cellFactory; }
-    void setCellFactory(std::shared_ptr<GridCellFactory> factory) { _cellFactory = std::move(factory); }
-    const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const { return _valueFormatter; }
+    const std::shared_ptr<GridCellFactory>& cellFactory() const;
+    void setCellFactory(std::shared_ptr<GridCellFactory> factory);
+    const std::shared_ptr<IKivoValueFormatter>& valueFormatter() const;
     void setValueFormatter(std::shared_ptr<IKivoValueFormatter> formatter);
     // ---- what is selected, and how taps and code change it ----
-    const std::shared_ptr<GridCellRange>& selection() const { return _selection; }
+    const std::shared_ptr<GridCellRange>& selection() const;
     // The grid keeps its own copy, so a caller editing its range later changes nothing on screen. In
     // the row modes the range grows to whole rows; nothing or an empty range deselects. Indices outside
     // the grid are logged and ignored rather than clamped, since a clamped range would select cells the
@@ -175,7 +177,7 @@ public:
     void setSelection(const std::shared_ptr<GridCellRange>& selection);
     // The range as given (no widening to whole rows), then, when `show`, its anchor scrolled into view.
     void selectCellRange(const std::shared_ptr<GridCellRange>& range, bool show = true);
-    GridSelectionMode selectionMode() const { return _selectionMode; }
+    GridSelectionMode selectionMode() const;
     // 0–4; any other value is refused with a log line. The selection is reshaped to fit the new mode.
     void setSelectionMode(std::int64_t mode);
     // Selects by a tap: a cell, a row header's row, or from the corner (all of the grid in the range modes).
@@ -413,13 +415,13 @@ public:
     std::int32_t defaultColumnHeaderRowSize() const;
     void updateDefaultSizes();
     // Where the cells panel begins: after the row headers and the column headers that are shown.
-    plat::Point offset() const { return _cellsStart; }
-    plat::Rect clientRect() const { return _clientRect; }
+    plat::Point offset() const;
+    plat::Rect clientRect() const;
 
     // ---- scrolling ----
-    double originX() const { return _originX; }
-    double originY() const { return _originY; }
-    plat::Point scrollPosition() const { return {_originX, _originY}; }
+    double originX() const;
+    double originY() const;
+    plat::Point scrollPosition() const;
     // Clamped to [0, the largest origin], or, with touch feedback, pulled back there by a bounce when
     // more than 2 points above or below the content; raises no ScrollPositionChanged. A coordinate that
     // is not finite is refused with a log line.
@@ -485,8 +487,6 @@ protected:
     void initialize() override;
 
 private:
-    friend class kivo::detail::GridInternals;
-
     KIVO_GRID_NO_EXPORT void initInternals();
     // ---- binding ----
     KIVO_GRID_NO_EXPORT void _bindGrid(bool columnsToo);
@@ -545,63 +545,28 @@ private:
     KIVO_GRID_NO_EXPORT void raiseNotice(const std::shared_ptr<KivoEvent>& event, const std::shared_ptr<KivoEventArgs>& args,
                                          const std::function<void(OmbriGridDelegate&)>& tell, bool onlyWithHandlers = false);
 
-    // The 26 events, made with the grid.
-    std::unique_ptr<kivo::detail::GridEvents> _events;
-    std::weak_ptr<OmbriGridDelegate> _delegate;
-    std::shared_ptr<OmbriGridDelegate> _strongDelegate;
+    std::unique_ptr<kivo::detail::GridState> _state;
 
-    std::shared_ptr<GridRowCollection> _rows;
-    std::shared_ptr<GridColumnCollection> _columns;
-    std::shared_ptr<GridRowCollection> _headerRows;
-    std::shared_ptr<GridColumnCollection> _headerCols;
-    std::shared_ptr<GridPanel> _cells, _columnHeaders, _rowHeaders, _topLeftCells;
-    std::shared_ptr<GridRow> _columnHeaderRow;
-    std::shared_ptr<KivoCollectionView> _collectionView;
-    plat::ArrayPtr _itemsSource;
-    std::shared_ptr<GridHitTestInfo> _contextMenuHTI;
-    // The view whose announcements the grid follows, and the subscription's owner token.
-    std::weak_ptr<KivoCollectionView> _followedView;
-    std::shared_ptr<int> _viewToken;
-    std::shared_ptr<GridMergeManager> _mergeManager;
-    std::shared_ptr<OmbriGridDetailProvider> _detailProvider;
-    std::shared_ptr<GridCellFactory> _cellFactory;
-    std::shared_ptr<IKivoValueFormatter> _valueFormatter;
-    std::shared_ptr<GridCellRange> _selection;
-    // Grouped rows: the view position of each row's item (-1 for group rows), in row order.
-    std::vector<std::int32_t> _rowItemPositions;
-    // The gesture recognisers and the keyboard subscriptions.
-    std::unique_ptr<kivo::detail::GridInput> _input;
-
-    // The look and behaviour settings, as the application set them.
-    std::unique_ptr<kivo::detail::GridSettings> _settings;
-
-    GridSelectionMode _selectionMode = GridSelectionModeRow;
-    bool _isEverDrawnFlag = false;
-
-    plat::Rect _clientRect{};
-    plat::Point _cellsStart{};
-    double _originX = 0, _originY = 0;
-    // The pan, the glide, the bounce and the indicators' fade.
-    std::unique_ptr<kivo::detail::GridScroller> _scroller;
-    // ---- editing ----
-    // The open edit, and the editor and picker it reuses.
-    std::unique_ptr<kivo::detail::EditSession> _edit;
-
-    // ---- taps and sorting ----
-    // Which corner of the selection an extension moves: true, the far corner (row2, col2), the anchor
-    // staying put (a tap sets it); false, the anchor, the far corner staying put (the start handle).
-    bool _selOrigin = false;
-    // While a header tap changes the sort: the rebinding that follows only reorders the same items.
-    bool _headerSortRunning = false;
-
-    // ---- column resizing and the selection handles' drag ----
-    std::unique_ptr<kivo::detail::GridPress> _press;
-
-    // ---- keyboard commands ----
-
-    // ---- clipboard ----
-    // The grid's own copy, whether it is a cut, and the paste that runs.
-    std::unique_ptr<kivo::detail::GridClipboard> _clipboard;
-
-    // ---- detail rows and cell views ----
+public:
+    // For the library's internal-access class: what the grid holds, and the grid's own ways of
+    // raising events, taking the keyboard and following its header sizes.
+    KIVO_GRID_NO_EXPORT kivo::detail::GridState& state(plat::Passkey<kivo::detail::GridInternals>) const { return *_state; }
+    KIVO_GRID_NO_EXPORT std::shared_ptr<const plat::Object> holdAlive(plat::Passkey<kivo::detail::GridInternals>) const {
+        return keepAlive();
+    }
+    KIVO_GRID_NO_EXPORT std::shared_ptr<OmbriGrid> sharedSelf(plat::Passkey<kivo::detail::GridInternals>) {
+        return sharedAs<OmbriGrid>();
+    }
+    KIVO_GRID_NO_EXPORT void headersChanged(plat::Passkey<kivo::detail::GridInternals>) { _headersChanged(); }
+    KIVO_GRID_NO_EXPORT void takeFirstResponder(plat::Passkey<kivo::detail::GridInternals>) { takeFirstResponder(); }
+    KIVO_GRID_NO_EXPORT bool raiseCancelable(plat::Passkey<kivo::detail::GridInternals>, const std::shared_ptr<KivoEvent>& event,
+                                             const std::shared_ptr<KivoCancelEventArgs>& args, kivo::detail::DelegateRule rule,
+                                             const std::function<std::optional<bool>(OmbriGridDelegate&)>& ask) {
+        return raiseCancelable(event, args, rule, ask);
+    }
+    KIVO_GRID_NO_EXPORT void raiseNotice(plat::Passkey<kivo::detail::GridInternals>, const std::shared_ptr<KivoEvent>& event,
+                                         const std::shared_ptr<KivoEventArgs>& args,
+                                         const std::function<void(OmbriGridDelegate&)>& tell) {
+        raiseNotice(event, args, tell);
+    }
 };

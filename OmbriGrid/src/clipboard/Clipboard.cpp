@@ -192,26 +192,28 @@ void GridClipboard::selectAll() {
 // ---- the grid's clipboard API, carried out by its clipboard ----
 
 bool OmbriGrid::canPerformAction(plat::EditAction action, const std::shared_ptr<plat::Object>&) const {
-    return _clipboard->canPerform(action);
+    return _state->clipboard->canPerform(action);
 }
 
-void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) { _clipboard->copyCells(false); }
+void OmbriGrid::copy(const std::shared_ptr<plat::Object>&) { _state->clipboard->copyCells(false); }
 
-void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) { _clipboard->copyCells(true); }
+void OmbriGrid::cut(const std::shared_ptr<plat::Object>&) { _state->clipboard->copyCells(true); }
 
-void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) { _clipboard->pasteCells(); }
+void OmbriGrid::paste(const std::shared_ptr<plat::Object>&) { _state->clipboard->pasteCells(); }
 
-void OmbriGrid::select(const std::shared_ptr<plat::Object>&) { _clipboard->selectPressed(); }
+void OmbriGrid::select(const std::shared_ptr<plat::Object>&) { _state->clipboard->selectPressed(); }
 
-void OmbriGrid::selectAll(const std::shared_ptr<plat::Object>&) { _clipboard->selectAll(); }
+void OmbriGrid::selectAll(const std::shared_ptr<plat::Object>&) { _state->clipboard->selectAll(); }
 
-std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const { return _clipboard->dateFromString(text); }
+std::optional<plat::Date> OmbriGrid::dateFromString(std::string_view text) const {
+    return _state->clipboard->dateFromString(text);
+}
 
 bool OmbriGrid::tryPasting(const plat::Value& value, std::int32_t row, std::int32_t col) const {
-    return _clipboard->tryPasting(value, row, col);
+    return _state->clipboard->tryPasting(value, row, col);
 }
 
 void OmbriGrid::doPasting(const plat::Value& value, std::int32_t row, std::int32_t col, std::int32_t sourceRow,
                           std::int32_t sourceCol, bool nonRepeatFlag) {
-    _clipboard->doPasting(value, row, col, sourceRow, sourceCol, nonRepeatFlag);
+    _state->clipboard->doPasting(value, row, col, sourceRow, sourceCol, nonRepeatFlag);
 }

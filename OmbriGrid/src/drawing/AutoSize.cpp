@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include "GridState.h"
 
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridPanel.h"
@@ -39,8 +40,8 @@ std::int32_t whole(double v) {
 }  // namespace
 
 void OmbriGrid::autoSizeColumn(std::int32_t column, bool header, std::int32_t extra) {
-    if (_settings->autoSizeMode == 0) return;
-    const auto& panel = header ? _rowHeaders : _cells;
+    if (_state->settings->autoSizeMode == 0) return;
+    const auto& panel = header ? _state->rowHeaders : _state->cells;
     const auto k = panel->columns()->column(column);
     if (column < 0 || !k) {
         plat::log("Grid autoSizeColumn: column " + std::to_string(column) + " is outside the panel, nothing sized");
@@ -48,19 +49,19 @@ void OmbriGrid::autoSizeColumn(std::int32_t column, bool header, std::int32_t ex
     }
     const auto alive = keepAlive();
     float w = 0;
-    if (!k->wordWrap() && (_settings->autoSizeMode & GridAutoSizeModeCells)) {
+    if (!k->wordWrap() && (_state->settings->autoSizeMode & GridAutoSizeModeCells)) {
         const auto count = static_cast<std::int32_t>(std::min<std::size_t>(panel->rows()->count(), INT32_MAX));
         for (std::int32_t i = 0; i < count; ++i) {
             const plat::Value data = panel->getCellData(i, column, true);
             if (data.isNil()) continue;
-            w = std::max(w, static_cast<float>(plat::measureText(measured(data.description()), _settings->font).width));
+            w = std::max(w, static_cast<float>(plat::measureText(measured(data.description()), _state->settings->font).width));
         }
     }
-    if ((_settings->autoSizeMode & GridAutoSizeModeHeaders) && columnHeaderVisible()) {
+    if ((_state->settings->autoSizeMode & GridAutoSizeModeHeaders) && columnHeaderVisible()) {
         const auto formatted = k->getFormattedHeader();
         if (formatted || header) {
             const std::string text = std::string(HeaderPrefix) + measured(k->header().value_or(""));
-            w = std::max(w, static_cast<float>(plat::measureText(text, _settings->columnHeaderFont).width));
+            w = std::max(w, static_cast<float>(plat::measureText(text, _state->settings->columnHeaderFont).width));
         }
     }
     if (extra + w > 0) {
@@ -68,7 +69,7 @@ void OmbriGrid::autoSizeColumn(std::int32_t column, bool header, std::int32_t ex
         k->setWidthType(GridWidthTypeSized);
         k->setWidth(static_cast<double>(extra) + std::trunc(w) + ColumnPadding);
     }
-    if (panel == _rowHeaders) _headersChanged();
+    if (panel == _state->rowHeaders) _headersChanged();
 }
 
 void OmbriGrid::autoSizeColumns(std::int32_t first, std::int32_t last, bool header, std::int32_t extra) {
@@ -76,13 +77,13 @@ void OmbriGrid::autoSizeColumns(std::int32_t first, std::int32_t last, bool head
 }
 
 void OmbriGrid::autoSizeColumns() {
-    if (_columns->count() > 0) autoSizeColumns(0, static_cast<std::int32_t>(_columns->count() - 1));
+    if (_state->columns->count() > 0) autoSizeColumns(0, static_cast<std::int32_t>(_state->columns->count() - 1));
 }
 
 void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t extra) {
-    if (_settings->autoSizeMode == 0) return;
-    const plat::Font& font = header ? _settings->columnHeaderFont : _settings->font;
-    const auto& panel = header ? _columnHeaders : _cells;
+    if (_state->settings->autoSizeMode == 0) return;
+    const plat::Font& font = header ? _state->settings->columnHeaderFont : _state->settings->font;
+    const auto& panel = header ? _state->columnHeaders : _state->cells;
     const auto r = panel->rows()->row(row);
     if (row < 0 || !r) {
         plat::log("Grid autoSizeRow: row " + std::to_string(row) + " is outside the panel, nothing sized");
@@ -90,7 +91,7 @@ void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t 
     }
     const auto& columns = panel->columns();
     // Without a measured cell there is nothing to size by: the row keeps its height.
-    if (!(_settings->autoSizeMode & GridAutoSizeModeCells) || columns->count() == 0) return;
+    if (!(_state->settings->autoSizeMode & GridAutoSizeModeCells) || columns->count() == 0) return;
     const auto alive = keepAlive();
     float m = 0;
     const auto count = static_cast<std::int32_t>(std::min<std::size_t>(columns->count(), INT32_MAX));
@@ -105,10 +106,10 @@ void OmbriGrid::autoSizeRowInternal(std::int32_t row, bool header, std::int32_t 
             t = k->wordWrap() ? plat::measureText(text, k->renderWidth()).height : plat::measureText(text).height;
         }
         m = std::max(m, static_cast<float>(t + RowLine + RowPadding));
-        m = std::max(m, static_cast<float>(static_cast<std::int64_t>(_rows->defaultSize()) - extra));
+        m = std::max(m, static_cast<float>(static_cast<std::int64_t>(_state->rows->defaultSize()) - extra));
     }
     r->setHeight(saturate(static_cast<std::int64_t>(whole(m)) + extra));
-    if (panel == _columnHeaders) _headersChanged();
+    if (panel == _state->columnHeaders) _headersChanged();
 }
 
 void OmbriGrid::autoSizeRows(std::int32_t first, std::int32_t last, bool header, std::int32_t extra) {
@@ -116,5 +117,6 @@ void OmbriGrid::autoSizeRows(std::int32_t first, std::int32_t last, bool header,
 }
 
 void OmbriGrid::autoSizeRows() {
-    if (_rows->count() > 0) autoSizeRows(0, static_cast<std::int32_t>(std::min<std::size_t>(_rows->count(), INT32_MAX) - 1));
+    if (_state->rows->count() > 0)
+        autoSizeRows(0, static_cast<std::int32_t>(std::min<std::size_t>(_state->rows->count(), INT32_MAX) - 1));
 }

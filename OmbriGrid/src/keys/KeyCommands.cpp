@@ -108,7 +108,7 @@ std::vector<std::shared_ptr<plat::KeyCommand>> OmbriGrid::keyCommands() const {
             if (const auto grid = weak.lock()) (grid.get()->*action)();
         });
     };
-    if (_edit->activeEditor) return {command(plat::KeyInputEscape, plat::KeyModifierNone, &OmbriGrid::escapeKeyPress)};
+    if (_state->edit->activeEditor) return {command(plat::KeyInputEscape, plat::KeyModifierNone, &OmbriGrid::escapeKeyPress)};
     return {command(plat::KeyInputLeftArrow, plat::KeyModifierNone, &OmbriGrid::leftKeyPress),
             command(plat::KeyInputRightArrow, plat::KeyModifierNone, &OmbriGrid::rightKeyPress),
             command(plat::KeyInputUpArrow, plat::KeyModifierNone, &OmbriGrid::upKeyPress),
@@ -132,21 +132,22 @@ void OmbriGrid::downKeyPressWithShift() { arrowKeyPress(*this, 1, 0, true); }
 
 void OmbriGrid::returnKeyPress() {
     const auto alive = keepAlive();
-    if (_edit->activeEditor) {
-        _edit->returnFromEditor();
+    if (_state->edit->activeEditor) {
+        _state->edit->returnFromEditor();
         return;
     }
-    if (!_selection) return;
-    const std::int32_t row = _selection->row(), col = _selection->col();
+    if (!_state->selection) return;
+    const std::int32_t row = _state->selection->row(), col = _state->selection->col();
     if (row == -1 || col == -1) return;
     // A Boolean toggles on a tap or a double tap; a key press that flips data unseen would surprise.
-    const auto column = col >= 0 && static_cast<std::size_t>(col) < _columns->count() ? _columns->column(col) : nullptr;
+    const auto column =
+        col >= 0 && static_cast<std::size_t>(col) < _state->columns->count() ? _state->columns->column(col) : nullptr;
     if (column && column->dataType() == KivoDataTypeBoolean) return;
     startEditing(true, row, col);
 }
 
 void OmbriGrid::escapeKeyPress() {
-    if (!_edit->activeEditor) return;
+    if (!_state->edit->activeEditor) return;
     const auto alive = keepAlive();
     finishEditing(true);
 }

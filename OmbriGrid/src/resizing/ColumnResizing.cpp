@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 #include <vector>
+#include "GridState.h"
 
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridHitTestInfo.h"
@@ -34,13 +35,13 @@ void GridColumn::fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t p
 // ---- the decision ----
 
 bool OmbriGrid::gestureRecognizerShouldBegin(plat::GestureRecognizer& recognizer) {
-    if (&recognizer != _input->press.get()) return true;
-    return _press->shouldBegin(recognizer.locationInView(this));
+    if (&recognizer != _state->input->press.get()) return true;
+    return _state->press->shouldBegin(recognizer.locationInView(this));
 }
 
-std::int32_t OmbriGrid::columnBeingSized() const { return _press->columnBeingSized(); }
+std::int32_t OmbriGrid::columnBeingSized() const { return _state->press->columnBeingSized(); }
 
-void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) { _press->respond(recognizer); }
+void OmbriGrid::respondToPressGesture(plat::GestureRecognizer& recognizer) { _state->press->respond(recognizer); }
 
 void kivo::detail::GridPress::dropColumnCaches(std::int32_t column) {
     const auto item = _grid.columns()->column(column);

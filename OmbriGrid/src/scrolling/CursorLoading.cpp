@@ -31,7 +31,7 @@ namespace kivo::detail {
 bool gridIsLoadingMoreItems() { return loading(); }
 }  // namespace kivo::detail
 
-bool OmbriGrid::isScrolledToBottom() const { return _originY > _scroller->panMax().y - bounds().height(); }
+bool OmbriGrid::isScrolledToBottom() const { return _state->originY > _state->scroller->panMax().y - bounds().height(); }
 
 void kivo::detail::GridScroller::tryLoadMore() {
     const auto cursor = std::dynamic_pointer_cast<KivoCursorCollectionView>(_grid.collectionView());

@@ -15,7 +15,7 @@ using kivo::detail::clampOrigin;
 using kivo::detail::GridInternals;
 using kivo::detail::GridScroller;
 
-void OmbriGrid::respondToPanGesture(plat::GestureRecognizer& recognizer) { _scroller->pan(recognizer); }
+void OmbriGrid::respondToPanGesture(plat::GestureRecognizer& recognizer) { _state->scroller->pan(recognizer); }
 
 void GridScroller::updatePanMax() {
     const plat::Rect client = _grid.clientRect();
@@ -56,9 +56,9 @@ void OmbriGrid::setScrollPosition(plat::Point position) {
         return;
     }
     const auto alive = keepAlive();
-    _originX = position.x;
-    _originY = position.y;
-    _scroller->constrainFinal();
+    _state->originX = position.x;
+    _state->originY = position.y;
+    _state->scroller->constrainFinal();
     // The cell images and views hold no position: a move only redraws them elsewhere.
     setNeedsDisplay();
 }

@@ -77,7 +77,7 @@ void sortByColumnHeader(OmbriGrid& grid, const GridHitTestInfo& hit) {
 }  // namespace
 
 bool OmbriGrid::gestureRecognizerShouldReceiveTouch(plat::GestureRecognizer& recognizer, const plat::Touch& touch) {
-    if (&recognizer != _input->doubleTap.get()) return true;
+    if (&recognizer != _state->input->doubleTap.get()) return true;
     // A text field (the editor) keeps its double taps on the grid, which closes an editor left open
     // elsewhere and keeps the one under the finger.
     const auto view = touch.view();
@@ -91,26 +91,27 @@ void OmbriGrid::respondToTapGesture(plat::GestureRecognizer& recognizer) {
     const plat::Point at = recognizer.locationInView(this);
 
     auto tapped = std::make_shared<KivoPointEventArgs>(KivoPoint::create(at.x, at.y));
-    if (!raiseCancelable(_events->Tapped, tapped, DelegateRule::EitherStops,
+    if (!raiseCancelable(_state->events->Tapped, tapped, DelegateRule::EitherStops,
                          [this, &tapped](OmbriGridDelegate& d) { return d.tapped(sharedAs<OmbriGrid>(), tapped->point()); }))
         return;
 
     const auto hit = hitTest(at);
     auto args = std::make_shared<GridCellRangeEventArgs>(hit->gridPanel(), hit->cellRange());
-    if (!raiseCancelable(_events->CellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    if (!raiseCancelable(_state->events->CellTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
             return d.cellTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
         }))
         return;
 
-    if (dynamic_cast<plat::TextField*>(_edit->activeEditor.get()) && !_edit->isOnEditRange(*hit)) finishEditing(false);
+    if (dynamic_cast<plat::TextField*>(_state->edit->activeEditor.get()) && !_state->edit->isOnEditRange(*hit))
+        finishEditing(false);
 
-    if (_settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*this, *hit);
+    if (_state->settings->allowSorting && hit->cellType() == GridCellTypeColumnHeader) sortByColumnHeader(*this, *hit);
 
-    if (hit->gridPanel() == _cells && hit->row() >= 0 && static_cast<std::size_t>(hit->row()) < _rows->count())
-        if (auto group = std::dynamic_pointer_cast<GridGroupRow>(_rows->row(hit->row())))
+    if (hit->gridPanel() == _state->cells && hit->row() >= 0 && static_cast<std::size_t>(hit->row()) < _state->rows->count())
+        if (auto group = std::dynamic_pointer_cast<GridGroupRow>(_state->rows->row(hit->row())))
             group->setIsCollapsed(!group->isCollapsed());
 
-    _selOrigin = true;
+    _state->selOrigin = true;
     handleSelection(*hit);
 }
 
@@ -125,29 +126,30 @@ void OmbriGrid::respondToDoubleTapGesture(plat::GestureRecognizer& recognizer) {
     {
         // No edit may start while the event runs: one started by a handler would race the editor
         // this double tap opens.
-        plat::detail::ScopedFlag lock(_edit->startLock);
-        goOn = raiseCancelable(_events->CellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
-            return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
-        });
+        plat::detail::ScopedFlag lock(_state->edit->startLock);
+        goOn =
+            raiseCancelable(_state->events->CellDoubleTapped, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+                return d.cellDoubleTapped(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
+            });
     }
     if (!goOn) return;
 
     handleSelection(*hit);
-    if (hit->gridPanel() != _cells || (_edit->activeEditor && !_edit->isOnEditRange(*hit))) {
+    if (hit->gridPanel() != _state->cells || (_state->edit->activeEditor && !_state->edit->isOnEditRange(*hit))) {
         // A second tap away from the open editor only closes it; the next one may open another.
-        _edit->returnFromEditor();
+        _state->edit->returnFromEditor();
         return;
     }
-    if (!_edit->activeEditor) startEditing(true, hit->row(), hit->column());
+    if (!_state->edit->activeEditor) startEditing(true, hit->row(), hit->column());
 }
 
 bool OmbriGrid::onSortingColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    return raiseCancelable(_events->SortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
+    return raiseCancelable(_state->events->SortingColumn, args, DelegateRule::Replaces, [this, &args](OmbriGridDelegate& d) {
         return d.sortingColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange());
     });
 }
 
 void OmbriGrid::onSortedColumn(const std::shared_ptr<GridCellRangeEventArgs>& args) {
-    raiseNotice(_events->SortedColumn, args,
+    raiseNotice(_state->events->SortedColumn, args,
                 [this, &args](OmbriGridDelegate& d) { d.sortedColumn(sharedAs<OmbriGrid>(), args->panel(), args->cellRange()); });
 }
