@@ -252,12 +252,14 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         const std::size_t count = ys->size();
         const std::size_t keyed = keyedCount(xs.get(), count);
         bool any = false;
+        // Named here: a lambda may not capture a structured binding in every compiler this builds with.
+        const auto* const keys = xs.get();
+        const double* const yv = ys->values.data();
         const auto scan = [&](const auto keep) {
-            const double* yv = ys->values.data();
             for (std::size_t k = 0; k < count; ++k) {
                 const double y = yv[k];
                 if (!KivoDataInfo::isValid(y)) continue;
-                const double at = sumKey(xs.get(), keyed, k);
+                const double at = sumKey(keys, keyed, k);
                 inOrder = inOrder && !(at < lastKey);
                 unique = unique && at > lastKey;
                 lastKey = at;
