@@ -22,7 +22,7 @@ class GridRow;
 class OmbriGrid;
 namespace plat {
 class BarButtonItem;
-class Notification;
+struct Notification;
 class PickerView;
 class TextField;
 class Toolbar;
