@@ -574,6 +574,21 @@ void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
 namespace {
 constexpr std::size_t SpacerReadAhead = 16;
 
+// The empty row a spacer item binds.
+plat::Value spacerRow(std::int32_t height) {
+    auto row = std::make_shared<GridEmptyRow>();
+    row->setHeight(height);
+    return plat::Value(std::move(row));
+}
+
+// The source list of a view that shows it as it is, holding at least its `n` visible items: read by
+// reference rather than item by item through the view.
+const plat::Array* inOrderSource(const KivoCollectionView& view, std::size_t n) {
+    if (!view.showsSourceInOrder()) return nullptr;
+    const plat::ArrayPtr& source = view.sourceCollection();
+    return source && source->size() >= n ? source.get() : nullptr;
+}
+
 // One placeholder per item, the item's index, or the spacer row the item asks for; true when every
 // item took a placeholder. `list`, when given, holds the items in order; otherwise `view` reads them.
 template <class Spacer>
@@ -587,9 +602,7 @@ bool fillPlaceholders(kivo::ValueList& storage, std::size_t n, Spacer spacer, co
     }
     auto place = [&](const plat::Value& item, std::size_t i) {
         if (const auto height = spacer(item)) {
-            auto row = std::make_shared<GridEmptyRow>();
-            row->setHeight(*height);
-            storage.emplace_back(std::move(row));
+            storage.push_back(spacerRow(*height));
             plain = false;
         } else {
             storage.emplace_back(static_cast<std::int64_t>(i));
@@ -610,18 +623,7 @@ bool fillPlaceholders(kivo::ValueList& storage, std::size_t n, Spacer spacer, co
 }  // namespace
 
 void GridRowCollection::_bindItems(const plat::ArrayPtr& items, SpacerTest spacer) {
-    beginUpdate();
-    removeAllObjects();
-    forgetMadeRows();
-    _placeholderItems = items;
-    _readsView.reset();
-    _readsReorder = false;
-    _addedItems.clear();
-    _spliced = false;
-    const std::size_t n = items ? items->size() : 0;
-    _identityBase = GridRow::reserveIdentities(2 * static_cast<std::uint64_t>(n) + MaxAddedBeyondBinding + 1);
-    _plainPlaceholders = fillPlaceholders(sourceArray(), n, spacer, items.get(), nullptr);
-    endUpdate();
+    bindPlaceholders(items, nullptr, items ? items->size() : 0, items.get(), spacer);
 }
 
 void GridRowCollection::_bindView(const std::shared_ptr<KivoCollectionView>& view, SpacerTest spacer) {
@@ -629,19 +631,21 @@ void GridRowCollection::_bindView(const std::shared_ptr<KivoCollectionView>& vie
         _bindItems(nullptr, spacer);
         return;
     }
+    const auto n = static_cast<std::size_t>(std::max(view->itemCount(), 0));
+    bindPlaceholders(nullptr, view, n, inOrderSource(*view, n), spacer);
+}
+
+void GridRowCollection::bindPlaceholders(const plat::ArrayPtr& items, const std::shared_ptr<KivoCollectionView>& view,
+                                         std::size_t n, const plat::Array* list, SpacerTest spacer) {
     beginUpdate();
     removeAllObjects();
     forgetMadeRows();
-    _placeholderItems.reset();
+    _placeholderItems = items;
     _readsView = view;
     _readsReorder = false;
     _addedItems.clear();
     _spliced = false;
-    const auto n = static_cast<std::size_t>(std::max(view->itemCount(), 0));
     _identityBase = GridRow::reserveIdentities(2 * static_cast<std::uint64_t>(n) + MaxAddedBeyondBinding + 1);
-    // A view that shows its source as it is lends that list to read by reference.
-    const plat::ArrayPtr& source = view->sourceCollection();
-    const plat::Array* list = view->showsSourceInOrder() && source && source->size() >= n ? source.get() : nullptr;
     _plainPlaceholders = fillPlaceholders(sourceArray(), n, spacer, list, view.get());
     endUpdate();
 }
@@ -664,8 +668,7 @@ bool GridRowCollection::keepItemsBefore(const KivoNotifyCollectionChangedEventAr
     // announced in several parts after all of them took place does not add up, and rebuilds.
     if (start < 0 || now + removed != n + added || static_cast<std::size_t>(start) + added > now) return false;
     const auto at = static_cast<std::size_t>(start);
-    const plat::ArrayPtr& source = view->showsSourceInOrder() ? view->sourceCollection() : nullptr;
-    const plat::Array* list = source && source->size() >= now ? source.get() : nullptr;
+    const plat::Array* list = inOrderSource(*view, now);
     auto visible = [&](std::size_t i) { return list ? (*list)[i] : view->itemAt(static_cast<std::int32_t>(i)); };
     auto before = std::make_shared<plat::Array>();
     before->reserve(n);
@@ -680,11 +683,7 @@ bool GridRowCollection::keepItemsBefore(const KivoNotifyCollectionChangedEventAr
 
 plat::Value GridRowCollection::rowValueFor(const plat::Value& item, SpacerTest spacer) {
     if (spacer)
-        if (const auto height = spacer(item)) {
-            auto row = std::make_shared<GridEmptyRow>();
-            row->setHeight(*height);
-            return plat::Value(std::move(row));
-        }
+        if (const auto height = spacer(item)) return spacerRow(*height);
     const std::size_t bound = _placeholderItems ? _placeholderItems->size() : 0;
     _addedItems.push_back(item);
     return plat::Value(static_cast<std::int64_t>(bound + _addedItems.size() - 1));

@@ -202,7 +202,9 @@ private:
     // Asks the chart for a drawing pass.
     KIVO_CHART_NO_EXPORT void _invalidate() const;
 
-    // The visible list the series reads: its own items when it has any, else the chart's.
+    // The view the series reads: its own when it has items, else the chart's.
+    KIVO_CHART_NO_EXPORT std::shared_ptr<KivoCollectionView> readView() const;
+    // That view's visible list.
     KIVO_CHART_NO_EXPORT plat::ArrayPtr readList() const;
     KIVO_CHART_NO_EXPORT bool hasOwnItems() const { return _cv && !_cv->isEmpty(); }
     KIVO_CHART_NO_EXPORT std::int64_t positionInChart() const;

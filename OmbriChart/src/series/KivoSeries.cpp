@@ -137,24 +137,27 @@ void KivoSeries::subscribeToOwnItems() {
     if (const auto self = weak.lock()) _cv->collectionChanged()->addHandler(_ownItemsHandler, self);
 }
 
-plat::ArrayPtr KivoSeries::readList() const {
-    if (hasOwnItems()) return _cv->items();
+std::shared_ptr<KivoCollectionView> KivoSeries::readView() const {
+    if (hasOwnItems()) return _cv;
     const auto chart = _chart.lock();
-    return chart && chart->collectionView() ? chart->collectionView()->items() : nullptr;
+    return chart ? chart->collectionView() : nullptr;
+}
+
+plat::ArrayPtr KivoSeries::readList() const {
+    const auto view = readView();
+    return view ? view->items() : nullptr;
 }
 
 // One item and the count are read through the view by position: the view's whole list is made only
 // for a caller that asks for it.
 plat::Value KivoSeries::getItem(std::int64_t index) const {
-    const auto chart = _chart.lock();
-    const auto view = hasOwnItems() ? _cv : chart ? chart->collectionView() : nullptr;
+    const auto view = readView();
     if (!view || index < 0 || index >= view->itemCount()) return {};
     return view->itemAt(static_cast<std::int32_t>(index));
 }
 
 std::int64_t KivoSeries::getLength() const {
-    const auto chart = _chart.lock();
-    const auto view = hasOwnItems() ? _cv : chart ? chart->collectionView() : nullptr;
+    const auto view = readView();
     return view ? view->itemCount() : 0;
 }
 

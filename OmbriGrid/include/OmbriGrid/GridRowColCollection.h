@@ -286,6 +286,10 @@ private:
     // The same for the visible items of `view`, read from it by position: the placeholders stand for
     // its positions until the first edit followed, so binding makes no list of the items.
     KIVO_GRID_NO_EXPORT void _bindView(const std::shared_ptr<KivoCollectionView>& view, SpacerTest spacer);
+    // Both: `n` placeholders for the items of `items`, or of `view` by position; `list`, when given,
+    // holds them in order to read by reference.
+    KIVO_GRID_NO_EXPORT void bindPlaceholders(const plat::ArrayPtr& items, const std::shared_ptr<KivoCollectionView>& view,
+                                              std::size_t n, const plat::Array* list, SpacerTest spacer);
     // Before the first edit followed on placeholders that read the view: the list they stood for, made
     // again from the view and the edit; false when the two do not agree.
     KIVO_GRID_NO_EXPORT bool keepItemsBefore(const KivoNotifyCollectionChangedEventArgs& edit);
