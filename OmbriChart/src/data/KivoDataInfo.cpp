@@ -62,6 +62,13 @@ double sumKey(const ValueColumn* xs, std::size_t keyed, std::size_t k) {
     return k < keyed && !std::isnan(xs->values[k]) ? xs->values[k] : static_cast<double>(k);
 }
 
+// Appends the absolute value of each drawable value of `ys` under its key.
+void appendAbsolutes(KivoNumberDictionary::Run& run, const ValueColumn* xs, const ValueColumn& ys) {
+    const std::size_t keyed = keyedCount(xs, ys.size());
+    for (std::size_t k = 0; k < ys.size(); ++k)
+        if (const double y = ys.values[k]; KivoDataInfo::isValid(y)) run.emplace_back(sumKey(xs, keyed, k), std::fabs(y));
+}
+
 // Set apart from any stacking code in the kept mode of an analysis of running totals.
 constexpr std::int64_t RunningTotalsMode = std::int64_t{1} << 32;
 
@@ -255,7 +262,7 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         // Named here: a lambda may not capture a structured binding in every compiler this builds with.
         const auto* const keys = xs.get();
         const double* const yv = ys->values.data();
-        const auto scan = [&](const auto keep) {
+        const auto scan = [&](const auto collect) {
             for (std::size_t k = 0; k < count; ++k) {
                 const double y = yv[k];
                 if (!KivoDataInfo::isValid(y)) continue;
@@ -267,7 +274,7 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
                 // The first of equal extremes stays, as widening value by value keeps it.
                 if (y < lowY) lowY = y;
                 if (y > highY) highY = y;
-                if constexpr (decltype(keep)::value) run.emplace_back(at, stacked ? y : std::fabs(y));
+                if constexpr (decltype(collect)::value) run.emplace_back(at, stacked ? y : std::fabs(y));
             }
         };
         if (deferred)
@@ -288,8 +295,7 @@ void DataInfoInternals::run(KivoDataInfo& info, const plat::Array& series, std::
         if (deferred) {
             // Keys out of order or repeated: the run is merged as any other.
             run.reserve(count);
-            for (std::size_t k = 0; k < count; ++k)
-                if (KivoDataInfo::isValid(ys->values[k])) run.emplace_back(sumKey(xs.get(), keyed, k), std::fabs(ys->values[k]));
+            appendAbsolutes(run, keys, *ys);
         }
         if (direct && unique) {
             run.swap(absolute._entries);
@@ -335,11 +341,7 @@ void DataInfoInternals::writeSums(const KivoDataInfo& info) {
     auto& entries = info._stackAbs._entries;
     entries.clear();
     entries.reserve(ys->size());
-    const std::size_t keyed = keyedCount(xs.get(), ys->size());
-    for (std::size_t k = 0; k < ys->size(); ++k) {
-        const double y = ys->values[k];
-        if (KivoDataInfo::isValid(y)) entries.emplace_back(sumKey(xs.get(), keyed, k), std::fabs(y));
-    }
+    appendAbsolutes(entries, xs.get(), *ys);
 }
 
 }  // namespace kivo::detail
