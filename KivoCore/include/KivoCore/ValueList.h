@@ -8,12 +8,22 @@
 //
 // It offers the members of std::vector its callers use, and converts to a plat::Array (a copy) for
 // the interfaces that take one.
+//
+// A block may also hold a counting run: consecutive 64-bit integers kept as their first value alone,
+// so that a million row indices cost no million values. Any reach of one of its entries by reference
+// (read or write, const or not, through an iterator too) makes the block's values first, and so does
+// an insertion or removal inside it; the values an edit passes along to later blocks leave a run as it
+// is while they continue it. Copies, comparisons and the conversion to a plat::Array read runs as they
+// are. Bulk readers that only need the integer ask `countingAt` and leave the run unmade. A const
+// read that makes a run's values changes the list's storage: a list read from several threads at once
+// must not hold runs.
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -25,7 +35,8 @@ namespace kivo {
 
 class KIVO_CORE_EXPORT ValueList {
     struct Block {
-        std::unique_ptr<plat::Value[]> data;
+        std::unique_ptr<plat::Value[]> data;  // null for a counting run: entry j is first + j
+        std::int64_t first = 0;
         std::uint32_t head = 0;  // slot of the first value
         std::uint32_t size = 0;
         std::uint32_t mask = 0;  // capacity − 1, a power of two minus one
@@ -58,8 +69,7 @@ public:
         Iterator() = default;
         Iterator(List* list, std::size_t index) : _list(list), _index(index) {}
         template <bool C = Const>
-            requires C
-        Iterator(const Iterator<false>& other) : _list(other._list), _index(other._index) {}
+        requires C Iterator(const Iterator<false>& other) : _list(other._list), _index(other._index) {}
 
         reference operator*() const { return (*_list)[_index]; }
         pointer operator->() const { return &(*_list)[_index]; }
@@ -126,8 +136,8 @@ public:
     std::size_t size() const { return _size; }
     bool empty() const { return _size == 0; }
 
-    plat::Value& operator[](std::size_t index) { return blockOf(index).slot(index & (BlockCapacity - 1)); }
-    const plat::Value& operator[](std::size_t index) const { return blockOf(index).slot(index & (BlockCapacity - 1)); }
+    plat::Value& operator[](std::size_t index) { return entry(index); }
+    const plat::Value& operator[](std::size_t index) const { return entry(index); }
     plat::Value& front() { return (*this)[0]; }
     const plat::Value& front() const { return (*this)[0]; }
     plat::Value& back() { return (*this)[_size - 1]; }
@@ -158,14 +168,27 @@ public:
     }
     void pop_back();
 
+    // Replaces the values by the `count` integers first, first + 1, … held as counting runs. A range
+    // that would pass the largest 64-bit integer is refused with a log line, the list left as it was.
+    void assignCounting(std::size_t count, std::int64_t first = 0);
+    // The integer at `index` while that entry lies in a run whose values are not made; none for an
+    // entry held as a value, and for an index out of range.
+    std::optional<std::int64_t> countingAt(std::size_t index) const {
+        if (index >= _size) return std::nullopt;
+        const Block& b = _blocks[index >> BlockShift];
+        if (b.data) return std::nullopt;
+        return b.first + static_cast<std::int64_t>(index & (BlockCapacity - 1));
+    }
+    // How many entries are held as values; the others lie in counting runs.
+    std::size_t heldValueCount() const;
+
     iterator insert(const_iterator position, const plat::Value& value) { return insert(position, plat::Value(value)); }
     iterator insert(const_iterator position, plat::Value&& value);
     iterator insert(const_iterator position, std::initializer_list<plat::Value> values) {
         return insert(position, values.begin(), values.end());
     }
     template <class InputIt>
-        requires(!std::is_integral_v<InputIt>)
-    iterator insert(const_iterator position, InputIt first, InputIt last) {
+    requires(!std::is_integral_v<InputIt>) iterator insert(const_iterator position, InputIt first, InputIt last) {
         // Gathered first: the range may be part of this very list.
         plat::Array values;
         if constexpr (std::is_base_of_v<std::forward_iterator_tag, typename std::iterator_traits<InputIt>::iterator_category>)
@@ -183,9 +206,27 @@ public:
     // applications; the key keeps every other caller out.
     plat::Value& newSlot(plat::Passkey<ValueList>);
     iterator insertGathered(plat::Passkey<ValueList>, std::size_t index, plat::Array& values);
+    // Makes the values of the counting run in block `block`.
+    void makeRunValues(plat::Passkey<ValueList>, std::size_t block) const;
 
 private:
     Block& blockOf(std::size_t index) const { return const_cast<Block&>(_blocks[index >> BlockShift]); }
+    plat::Value& entry(std::size_t index) const {
+        Block& b = blockOf(index);
+        if (!b.data) [[unlikely]]
+            makeRunValues(plat::Passkey<ValueList>{}, index >> BlockShift);
+        return b.slot(index & (BlockCapacity - 1));
+    }
+    // The entry at `index` without making a run's values: the value itself, or `scratch` holding the
+    // run's integer.
+    KIVO_CORE_NO_EXPORT const plat::Value& peek(std::size_t index, plat::Value& scratch) const;
+    KIVO_CORE_NO_EXPORT void makeValues(Block& b);
+    // The last or the first entry of a block, taken out; a run just gets shorter.
+    KIVO_CORE_NO_EXPORT static plat::Value takeBack(Block& b);
+    KIVO_CORE_NO_EXPORT static plat::Value takeFront(Block& b);
+    // An entry put at the front or the back of a block; a run it continues stays a run.
+    KIVO_CORE_NO_EXPORT void putFront(Block& b, plat::Value&& value);
+    KIVO_CORE_NO_EXPORT void putBack(Block& b, plat::Value&& value);
     KIVO_CORE_NO_EXPORT plat::Value& appendSlot();
     KIVO_CORE_NO_EXPORT iterator insertMoving(std::size_t index, plat::Array& values);
     KIVO_CORE_NO_EXPORT void insertOne(std::size_t index, plat::Value&& value);

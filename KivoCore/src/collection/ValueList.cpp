@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
+#include <string>
 #include <utility>
+
+#include "Platform/foundation/log.h"
 
 namespace kivo {
 
@@ -15,9 +19,21 @@ constexpr std::uint32_t FirstCapacity = 4;
 
 // ---- copying ----
 
-ValueList::ValueList(const ValueList& other) {
-    reserve(other.size());
-    for (const plat::Value& v : other) appendSlot() = v;
+ValueList::ValueList(const ValueList& other) : _size(other._size) {
+    // Block for block, so that runs stay runs.
+    _blocks.reserve(other._blocks.size());
+    for (const Block& from : other._blocks) {
+        Block b;
+        if (from.data) {
+            b = newBlock(from.capacity());
+            for (std::uint32_t j = 0; j < from.size; ++j) b.data[j] = from.slot(j);
+        } else {
+            b.first = from.first;
+            b.mask = from.mask;
+        }
+        b.size = from.size;
+        _blocks.push_back(std::move(b));
+    }
 }
 
 ValueList::ValueList(ValueList&& other) noexcept
@@ -62,21 +78,35 @@ ValueList::operator plat::Array() const {
     plat::Array copy;
     copy.reserve(_size);
     for (const Block& b : _blocks)
-        for (std::uint32_t j = 0; j < b.size; ++j) copy.push_back(b.slot(j));
+        for (std::uint32_t j = 0; j < b.size; ++j)
+            if (b.data)
+                copy.push_back(b.slot(j));
+            else
+                copy.emplace_back(b.first + static_cast<std::int64_t>(j));
     return copy;
+}
+
+const plat::Value& ValueList::peek(std::size_t index, plat::Value& scratch) const {
+    const Block& b = _blocks[index >> BlockShift];
+    const std::size_t offset = index & (BlockCapacity - 1);
+    if (b.data) return b.slot(offset);
+    scratch = plat::Value(b.first + static_cast<std::int64_t>(offset));
+    return scratch;
 }
 
 bool operator==(const ValueList& a, const ValueList& b) {
     if (a.size() != b.size()) return false;
+    plat::Value x, y;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (!(a[i] == b[i])) return false;
+        if (!(a.peek(i, x) == b.peek(i, y))) return false;
     return true;
 }
 
 bool operator==(const ValueList& a, const plat::Array& b) {
     if (a.size() != b.size()) return false;
+    plat::Value x;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (!(a[i] == b[i])) return false;
+        if (!(a.peek(i, x) == b[i])) return false;
     return true;
 }
 
@@ -95,8 +125,104 @@ ValueList::Block ValueList::newBlock(std::uint32_t capacity) {
 void ValueList::dropLastBlock() {
     // Its slots are all nil by now.
     Block& last = _blocks.back();
-    if (last.capacity() == BlockCapacity && !_spare) _spare = std::move(last.data);
+    if (last.data && last.capacity() == BlockCapacity && !_spare) _spare = std::move(last.data);
     _blocks.pop_back();
+}
+
+void ValueList::makeValues(Block& b) {
+    Block made = newBlock(b.capacity());
+    for (std::uint32_t j = 0; j < b.size; ++j) made.data[j] = plat::Value(b.first + static_cast<std::int64_t>(j));
+    made.size = b.size;
+    b = std::move(made);
+}
+
+void ValueList::makeRunValues(plat::Passkey<ValueList>, std::size_t block) const {
+    // Reading a run by reference needs values to refer to; what they are does not change.
+    auto& self = const_cast<ValueList&>(*this);
+    Block& b = self._blocks[block];
+    if (!b.data) self.makeValues(b);
+}
+
+plat::Value ValueList::takeBack(Block& b) {
+    --b.size;
+    if (!b.data) return plat::Value(b.first + static_cast<std::int64_t>(b.size));
+    return std::move(b.slot(b.size));
+}
+
+plat::Value ValueList::takeFront(Block& b) {
+    --b.size;
+    if (!b.data) {
+        plat::Value v(b.first);
+        // An emptied run keeps its first: the one after it may lie past the largest integer.
+        if (b.size > 0) ++b.first;
+        return v;
+    }
+    plat::Value v = std::move(b.data[b.head]);
+    b.head = (b.head + 1) & b.mask;
+    return v;
+}
+
+void ValueList::putFront(Block& b, plat::Value&& value) {
+    if (!b.data) {
+        if (value.isInteger() && b.first != INT64_MIN && value.asInteger() == b.first - 1) {
+            --b.first;
+            ++b.size;
+            return;
+        }
+        makeValues(b);
+    }
+    b.head = (b.head - 1) & b.mask;
+    b.data[b.head] = std::move(value);
+    ++b.size;
+}
+
+void ValueList::putBack(Block& b, plat::Value&& value) {
+    if (!b.data) {
+        if (value.isInteger() && b.size == 0) {
+            b.first = value.asInteger();
+            b.size = 1;
+            return;
+        }
+        const std::int64_t last = b.first + static_cast<std::int64_t>(b.size) - 1;
+        if (value.isInteger() && last != INT64_MAX && value.asInteger() == last + 1) {
+            ++b.size;
+            return;
+        }
+        makeValues(b);
+    }
+    b.slot(b.size) = std::move(value);
+    ++b.size;
+}
+
+void ValueList::assignCounting(std::size_t count, std::int64_t first) {
+    const auto span = static_cast<std::uint64_t>(count);
+    if (span > 0 &&
+        (span - 1 > static_cast<std::uint64_t>(INT64_MAX) || first > INT64_MAX - static_cast<std::int64_t>(span - 1))) {
+        plat::log("ValueList: " + std::to_string(count) + " integers from " + std::to_string(first) +
+                  " refused: they would pass the largest 64-bit integer");
+        return;
+    }
+    ValueList made;
+    made._blocks.reserve((count + BlockCapacity - 1) >> BlockShift);
+    const auto capacity =
+        static_cast<std::uint32_t>(std::min(std::bit_ceil(std::max<std::size_t>(count, FirstCapacity)), BlockCapacity));
+    for (std::size_t at = 0; at < count; at += BlockCapacity) {
+        Block b;
+        b.first = first + static_cast<std::int64_t>(at);
+        b.size = static_cast<std::uint32_t>(std::min(BlockCapacity, count - at));
+        b.mask = capacity - 1;
+        made._blocks.push_back(std::move(b));
+    }
+    made._size = count;
+    made._spare = std::move(_spare);
+    *this = std::move(made);
+}
+
+std::size_t ValueList::heldValueCount() const {
+    std::size_t held = 0;
+    for (const Block& b : _blocks)
+        if (b.data) held += b.size;
+    return held;
 }
 
 void ValueList::makeRoom() {
@@ -110,6 +236,11 @@ void ValueList::makeRoom() {
         _blocks.push_back(newBlock(static_cast<std::uint32_t>(BlockCapacity)));
         return;
     }
+    if (!last.data) {
+        // A run grows without values to move.
+        last.mask = last.capacity() * 2 - 1;
+        return;
+    }
     // Only the first block is ever smaller than the others: it doubles, values laid out from slot 0.
     Block grown = newBlock(last.capacity() * 2);
     for (std::uint32_t j = 0; j < last.size; ++j) grown.data[j] = std::move(last.slot(j));
@@ -120,6 +251,7 @@ void ValueList::makeRoom() {
 plat::Value& ValueList::appendSlot() {
     makeRoom();
     Block& b = _blocks.back();
+    if (!b.data) makeValues(b);
     plat::Value& slot = b.slot(b.size);
     ++b.size;
     ++_size;
@@ -132,6 +264,10 @@ void ValueList::reserve(std::size_t count) {
     // A single block made large enough at once rather than doubled step by step.
     auto capacity = static_cast<std::uint32_t>(std::min(std::bit_ceil(count), BlockCapacity));
     if (!_blocks.empty() && _blocks.front().capacity() >= capacity) return;
+    if (!_blocks.empty() && !_blocks.front().data) {
+        _blocks.front().mask = capacity - 1;
+        return;
+    }
     Block grown = newBlock(capacity);
     if (!_blocks.empty()) {
         Block& only = _blocks.front();
@@ -160,8 +296,7 @@ void ValueList::resize(std::size_t count) {
 
 void ValueList::pop_back() {
     Block& b = _blocks.back();
-    plat::Value gone = std::move(b.slot(b.size - 1));
-    --b.size;
+    plat::Value gone = takeBack(b);
     --_size;
     if (b.size == 0 && _blocks.size() > 1) dropLastBlock();
 }
@@ -176,15 +311,9 @@ void ValueList::insertOne(std::size_t index, plat::Value&& value) {
     makeRoom();
     const std::size_t target = index >> BlockShift;
     // Each later block gives its last value to the next one's front, from the end backwards.
-    for (std::size_t k = _blocks.size() - 1; k > target; --k) {
-        Block& from = _blocks[k - 1];
-        Block& to = _blocks[k];
-        to.head = (to.head - 1) & to.mask;
-        to.data[to.head] = std::move(from.slot(from.size - 1));
-        --from.size;
-        ++to.size;
-    }
+    for (std::size_t k = _blocks.size() - 1; k > target; --k) putFront(_blocks[k], takeBack(_blocks[k - 1]));
     Block& b = _blocks[target];
+    if (!b.data) makeValues(b);
     const std::size_t at = index & (BlockCapacity - 1);
     // The shorter side of the ring moves.
     if (at < b.size - at) {
@@ -201,6 +330,7 @@ void ValueList::insertOne(std::size_t index, plat::Value&& value) {
 void ValueList::eraseOne(std::size_t index) {
     const std::size_t target = index >> BlockShift;
     Block& b = _blocks[target];
+    if (!b.data) makeValues(b);
     const std::size_t at = index & (BlockCapacity - 1);
     // Taken out first and ended last, once the list is whole again.
     plat::Value gone = std::move(b.slot(at));
@@ -212,14 +342,7 @@ void ValueList::eraseOne(std::size_t index) {
     }
     --b.size;
     // Each later block gives its first value to the end of the one before.
-    for (std::size_t k = target + 1; k < _blocks.size(); ++k) {
-        Block& to = _blocks[k - 1];
-        Block& from = _blocks[k];
-        to.slot(to.size) = std::move(from.data[from.head]);
-        from.head = (from.head + 1) & from.mask;
-        --from.size;
-        ++to.size;
-    }
+    for (std::size_t k = target + 1; k < _blocks.size(); ++k) putBack(_blocks[k - 1], takeFront(_blocks[k]));
     --_size;
     if (_blocks.back().size == 0 && _blocks.size() > 1) dropLastBlock();
 }

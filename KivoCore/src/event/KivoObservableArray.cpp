@@ -41,8 +41,14 @@ const plat::Value& KivoObservableArray::operator[](std::int64_t index) const {
 }
 
 std::size_t KivoObservableArray::indexOfObject(const plat::Value& item) const {
-    for (std::size_t i = 0; i < _storage.size(); ++i)
+    for (std::size_t i = 0; i < _storage.size(); ++i) {
+        // Entries of a counting run compare as the integers they are, without making their values.
+        if (const auto counted = _storage.countingAt(i)) {
+            if (plat::Value(*counted).isEqual(item)) return i;
+            continue;
+        }
         if (_storage[i].isEqual(item)) return i;
+    }
     return plat::NotFound;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "KivoCore/ValueList.h"
+#include "collection/value_list_random.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ plat::Array numbers(std::size_t n, std::int64_t from = 0) {
         return ::testing::AssertionFailure() << "size " << list.size() << ", expected " << expected.size();
     for (std::size_t i = 0; i < expected.size(); ++i)
         if (!(list[i] == expected[i]))
-            return ::testing::AssertionFailure() << "at " << i << ": " << list[i].description() << ", expected "
-                                                 << expected[i].description();
+            return ::testing::AssertionFailure()
+                   << "at " << i << ": " << list[i].description() << ", expected " << expected[i].description();
     // Iteration must agree with indexing.
     std::size_t i = 0;
     for (const plat::Value& v : list)
@@ -133,32 +134,21 @@ TEST(ValueList, AnEndingValueSeesTheListWhole) {
 }
 
 TEST(ValueList, FollowsAVectorThroughRandomEdits) {
-    std::vector<unsigned> seeds = {1u, 2u, 3u};
-    if (const char* forced = std::getenv("KIVO_VALUE_LIST_SEED"))
-        seeds = {static_cast<unsigned>(std::strtoul(forced, nullptr, 10))};
-    else
-        seeds.push_back(std::random_device{}());
-    for (const unsigned seed : seeds) {
-        std::cout << "[ seed     ] " << seed << " (KIVO_VALUE_LIST_SEED=" << seed << " repeats it)\n";
+    for (const unsigned seed : kivo::testing::valueListSeeds({1u, 2u, 3u})) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        std::mt19937 rng(seed);
-        auto below = [&](std::size_t n) { return n == 0 ? std::size_t{0} : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+        kivo::testing::ValueListDraws draws(seed);
+        auto below = [&](std::size_t n) { return draws.below(n); };
+        auto position = [&](std::size_t n) { return draws.position(n); };
         kivo::ValueList list;
         plat::Array expected;
         std::int64_t next = 0;
-        // Positions near the bounds of blocks, where the faults would be, come up as often as any other.
-        auto position = [&](std::size_t n) {
-            if (n == 0 || below(2) == 0) return below(n + 1);
-            const std::size_t bound = below(n / B + 1) * B;
-            const std::size_t p = bound + below(3) - std::min<std::size_t>(bound, 1);
-            return std::min(p, n);
-        };
         for (int step = 0; step < 4000; ++step) {
             const std::size_t n = expected.size();
             // More insertions than removals while short, so that the list spans several blocks.
             const std::size_t op = below(n < 5 * B ? 9 : 8);
             switch (op) {
-                case 0: case 8: {  // append
+                case 0:
+                case 8: {  // append
                     const std::size_t k = below(3) == 0 ? below(B) : 1;
                     for (std::size_t j = 0; j < k; ++j) {
                         list.push_back(plat::Value(next));
@@ -168,31 +158,24 @@ TEST(ValueList, FollowsAVectorThroughRandomEdits) {
                 }
                 case 1: {  // insert one
                     const std::size_t at = position(n);
-                    list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), plat::Value(next));
-                    expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), plat::Value(next++));
+                    kivo::testing::insertInBoth(list, expected, at, plat::Value(next++));
                     break;
                 }
                 case 2: {  // insert a range, small or large
-                    const std::size_t at = position(n);
-                    const plat::Array added = numbers(below(4) == 0 ? below(2 * B) : below(8), next);
-                    next += static_cast<std::int64_t>(added.size());
-                    list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
-                    expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+                    kivo::testing::insertDrawnRange(draws, list, expected, next);
                     break;
                 }
-                case 3: case 4: {  // erase one
+                case 3:
+                case 4: {  // erase one
                     if (n == 0) break;
                     const std::size_t at = std::min(position(n), n - 1);
-                    list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
-                    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(at));
+                    kivo::testing::eraseFromBoth(list, expected, at, 1);
                     break;
                 }
                 case 5: {  // erase a range, small or large
                     const std::size_t at = position(n);
                     const std::size_t k = std::min(n - at, below(4) == 0 ? below(2 * B) : below(8));
-                    list.erase(list.begin() + static_cast<std::ptrdiff_t>(at), list.begin() + static_cast<std::ptrdiff_t>(at + k));
-                    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(at),
-                                   expected.begin() + static_cast<std::ptrdiff_t>(at + k));
+                    kivo::testing::eraseFromBoth(list, expected, at, k);
                     break;
                 }
                 case 6: {  // replace
