@@ -123,17 +123,33 @@ std::int32_t GridRowColCollection::placeholderRenderSize() const {
     return s;
 }
 
+std::int32_t GridRowColCollection::claimPlaceholder(std::int64_t source, GridRowCol*& row) const {
+    row = nullptr;
+    // A placeholder whose row the application holds: that row takes the place.
+    if (!_madeRows.empty())
+        if (auto it = _madeRows.find(source); it != _madeRows.end()) {
+            row = it->second;
+            return row->renderSize();
+        }
+    return placeholderRenderSize();
+}
+
+std::optional<std::int64_t> GridRowColCollection::placeholderAt(std::size_t index) const {
+    const kivo::ValueList& items = sourceArray();
+    if (const auto counted = items.countingAt(index)) return counted;
+    const plat::Value& v = items[index];
+    return v.isInteger() ? std::optional<std::int64_t>(v.asInteger()) : std::nullopt;
+}
+
+std::int32_t GridRowColCollection::claimAt(std::size_t index, GridRowCol*& row) const {
+    // A placeholder of a counting run is read as its number: the run stays unmade.
+    if (const auto source = sourceArray().countingAt(index)) return claimPlaceholder(*source, row);
+    return claim(sourceArray()[index], row);
+}
+
 std::int32_t GridRowColCollection::claim(const plat::Value& value, GridRowCol*& row) const {
     row = nullptr;
-    if (value.isInteger()) {
-        // A placeholder whose row the application holds: that row takes the place.
-        if (!_madeRows.empty())
-            if (auto it = _madeRows.find(value.asInteger()); it != _madeRows.end()) {
-                row = it->second;
-                return row->renderSize();
-            }
-        return placeholderRenderSize();
-    }
+    if (value.isInteger()) return claimPlaceholder(value.asInteger(), row);
     row = value.isObject() ? dynamic_cast<GridRowCol*>(value.asObject().get()) : nullptr;
     if (!row) return 0;
     adopt(*row);
@@ -179,9 +195,10 @@ void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventAr
             break;
         case KivoNotifyCollectionChangedActionReset:
             // A closed batch says nothing of what entered: every stored row is looked at. A list of
-            // placeholders alone holds none.
+            // placeholders alone holds none, nor does a counting run.
             if (!_plainPlaceholders)
-                for (const plat::Value& v : items) adoptValue(v);
+                for (std::size_t i = 0; i < items.size(); ++i)
+                    if (!items.countingAt(i)) adoptValue(items[i]);
             break;
         default:
             break;
@@ -191,10 +208,9 @@ void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventAr
 void GridRowColCollection::relayoutAll() const {
     _structureStale = false;
     _pending.clear();
-    const kivo::ValueList& items = sourceArray();
-    _positions->assign(items.size(), [&](std::size_t i) {
+    _positions->assign(count(), [&](std::size_t i) {
         kivo::detail::AxisPositions::Entry entry;
-        entry.size = claim(items[i], entry.anchor);
+        entry.size = claimAt(i, entry.anchor);
         return entry;
     });
     const auto later = std::move(_keepLater);
@@ -220,7 +236,8 @@ void GridRowColCollection::store(GridRowCol& row) const {
     row.sourceSlot({}) = -1;
     const std::int64_t index = _positions->indexOf(row);
     // A placeholder removed meanwhile leaves the row to the application alone.
-    if (index < 0 || !sourceArray()[static_cast<std::size_t>(index)].isInteger()) return;
+    if (index < 0) return;
+    if (!placeholderAt(static_cast<std::size_t>(index))) return;
     const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] =
         plat::Value(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
 }
@@ -282,8 +299,7 @@ void GridRowColCollection::forgetMade(const GridRowCol& row) const {
 bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs& args) {
     if (_structureStale) return false;
     auto& positions = *_positions;
-    const kivo::ValueList& items = sourceArray();
-    const std::size_t n = items.size();
+    const std::size_t n = count();
     switch (args.action()) {
         case KivoNotifyCollectionChangedActionAdd: {
             const std::size_t k = args.items() ? args.items()->size() : 0;
@@ -292,7 +308,7 @@ bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs
             const auto start = static_cast<std::size_t>(at);
             positions.insert(start, k, [&](std::size_t j) {
                 kivo::detail::AxisPositions::Entry entry;
-                entry.size = claim(items[start + j], entry.anchor);
+                entry.size = claimAt(start + j, entry.anchor);
                 return entry;
             });
             return true;
@@ -311,7 +327,7 @@ bool GridRowColCollection::replayEdit(const KivoNotifyCollectionChangedEventArgs
             if (at < 0 || positions.count() != n || static_cast<std::size_t>(at) >= n) return false;
             const auto index = static_cast<std::size_t>(at);
             GridRowCol* row = nullptr;
-            positions.set(index, claim(items[index], row));
+            positions.set(index, claimAt(index, row));
             if (row) positions.anchor(*row, index);
             return true;
         }
@@ -343,14 +359,15 @@ std::int32_t GridRowColCollection::currentIndexOf(const GridRowCol& item) const 
     // where its placeholder was put, so that look comes first.
     const kivo::ValueList& items = sourceArray();
     const std::int64_t source = item.sourceSlot({});
-    if (source >= 0 && static_cast<std::uint64_t>(source) < items.size()) {
-        const plat::Value& there = items[static_cast<std::size_t>(source)];
-        if (there.isInteger() && there.asInteger() == source) return saturate(source);
-    }
+    if (source >= 0 && static_cast<std::uint64_t>(source) < items.size() &&
+        placeholderAt(static_cast<std::size_t>(source)) == source)
+        return saturate(source);
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const plat::Value& v = items[i];
-        if ((v.isObject() && v.asObject().get() == &item) || (source >= 0 && v.isInteger() && v.asInteger() == source))
+        if (const auto placeholder = placeholderAt(i)) {
+            if (source >= 0 && *placeholder == source) return saturate(static_cast<std::int64_t>(i));
+        } else if (const plat::Value& v = items[i]; v.isObject() && v.asObject().get() == &item) {
             return saturate(static_cast<std::int64_t>(i));
+        }
     }
     return -1;
 }
@@ -392,17 +409,17 @@ std::int64_t GridRowColCollection::renderSizeOf(std::int64_t first, std::int64_t
 
 std::shared_ptr<GridRowCol> GridRowColCollection::item(std::int64_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= count()) return nullptr;
-    const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
-    if (v.isObject()) {
-        auto stored = std::dynamic_pointer_cast<GridRowCol>(v.asObject());
+    const auto placeholder = placeholderAt(static_cast<std::size_t>(index));
+    if (!placeholder) {
+        const plat::Value& v = sourceArray()[static_cast<std::size_t>(index)];
+        auto stored = v.isObject() ? std::dynamic_pointer_cast<GridRowCol>(v.asObject()) : nullptr;
         // Put in while the positions waited for a rebuild: it belongs here already, and its render size
         // reads this collection's defaults.
         if (stored && stored->owner().get() != this) stored->setOwner({}, self());
         return stored;
     }
-    if (!v.isInteger()) return nullptr;
+    const std::int64_t source = *placeholder;
     // A placeholder: the row the application still holds for it, or one made now and held weakly.
-    const std::int64_t source = v.asInteger();
     if (auto it = _madeRows.find(source); it != _madeRows.end())
         if (auto held = std::dynamic_pointer_cast<GridRow>(it->second->weak_from_this().lock())) {
             if (placesFollowTheList() && _positions->indexOf(*held) != index)
@@ -591,21 +608,18 @@ const plat::Array* inOrderSource(const KivoCollectionView& view, std::size_t n) 
 
 // One placeholder per item, the item's index, or the spacer row the item asks for; true when every
 // item took a placeholder. `list`, when given, holds the items in order; otherwise `view` reads them.
+// The placeholders are one counting run, no value apiece; a spacer row takes its item's entry, which
+// makes that entry's block only.
 template <class Spacer>
 bool fillPlaceholders(kivo::ValueList& storage, std::size_t n, Spacer spacer, const plat::Array* list,
                       const KivoCollectionView* view) {
-    storage.reserve(n);
+    storage.assignCounting(n);
+    if (!spacer) return true;
     bool plain = true;
-    if (!spacer) {
-        for (std::size_t i = 0; i < n; ++i) storage.emplace_back(static_cast<std::int64_t>(i));
-        return true;
-    }
     auto place = [&](const plat::Value& item, std::size_t i) {
         if (const auto height = spacer(item)) {
-            storage.push_back(spacerRow(*height));
+            storage[i] = spacerRow(*height);
             plain = false;
-        } else {
-            storage.emplace_back(static_cast<std::int64_t>(i));
         }
     };
     if (!list) {
@@ -746,14 +760,15 @@ bool GridRowCollection::_followEdit(const KivoNotifyCollectionChangedEventArgs& 
     }
     if (edit.action() != KivoNotifyCollectionChangedActionRemove || take > 0) {
         // Rows going: their objects belong to no one now.
+        auto disownPlaceholder = [&](std::int64_t source) {
+            if (!_madeRows.empty())
+                if (auto it = _madeRows.find(source); it != _madeRows.end()) disown(*it->second);
+        };
         for (std::size_t i = at; i < at + take; ++i) {
-            const plat::Value& old = storage[i];
-            if (old.isInteger()) {
-                if (!_madeRows.empty())
-                    if (auto it = _madeRows.find(old.asInteger()); it != _madeRows.end()) disown(*it->second);
-            } else if (auto row = old.as<GridRowCol>()) {
+            if (const auto placeholder = placeholderAt(i))
+                disownPlaceholder(*placeholder);
+            else if (auto row = storage[i].as<GridRowCol>())
                 disown(*row);
-            }
         }
     }
     if (edit.action() != KivoNotifyCollectionChangedActionAdd && take == 0) return true;

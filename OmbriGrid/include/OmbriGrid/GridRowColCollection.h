@@ -10,10 +10,11 @@
 // rebuilds them.
 //
 // A row collection bound to a list of items keeps a placeholder for each row: the item's index in
-// that list, which is what the base class reads there. A row object is made on request and held
-// weakly: the same object answers while the application holds it, and a row no one holds is made
-// again when asked for, so a million plain rows cost no million objects. A row whose size or flags
-// change from the defaults is stored in the placeholder's stead, and outlives the application's hold.
+// that list, which is what the base class reads there. A binding's placeholders are a counting run
+// of the base list, which holds no value apiece; the collection's own readers read them as numbers. A row object is made on
+// request and held weakly: the same object answers while the application holds it, and a row no one holds is made again when
+// asked for, so a million plain rows cost no million objects. A row whose size or flags change from the defaults is stored in the
+// placeholder's stead, and outlives the application's hold.
 
 #include <cstdint>
 #include <memory>
@@ -172,6 +173,13 @@ protected:
     KIVO_GRID_NO_EXPORT void disown(GridRowCol& row) const;
     // Makes `value` one of this collection's items and gives its render size and the row to place.
     KIVO_GRID_NO_EXPORT std::int32_t claim(const plat::Value& value, GridRowCol*& row) const;
+    // The same for the entry at `index` of the list, a placeholder of a counting run read as its number.
+    KIVO_GRID_NO_EXPORT std::int32_t claimAt(std::size_t index, GridRowCol*& row) const;
+    // The same for placeholder `source`.
+    KIVO_GRID_NO_EXPORT std::int32_t claimPlaceholder(std::int64_t source, GridRowCol*& row) const;
+    // The placeholder at `index` (below the count), read from a counting run without making its values;
+    // none for a stored row.
+    KIVO_GRID_NO_EXPORT std::optional<std::int64_t> placeholderAt(std::size_t index) const;
     mutable bool _dirty = false;
     // Every index and size is rebuilt at the next layout (the items themselves changed).
     mutable bool _structureStale = true;

@@ -61,17 +61,16 @@ void GridRowCollection::viewRow(plat::Passkey<GridClipboard>, ClipboardRow& view
     view.index = index;
     view.row.reset();
     if (index >= 0 && static_cast<std::size_t>(index) < count()) {
-        const plat::Value& entry = sourceArray()[static_cast<std::size_t>(index)];
         // A placeholder stands for a plain row of default flags showing one item, unless the
         // application still holds the row made for it.
-        if (entry.isInteger()) {
-            const auto made = _madeRows.find(entry.asInteger());
+        if (const auto source = placeholderAt(static_cast<std::size_t>(index))) {
+            const auto made = _madeRows.find(*source);
             if (made == _madeRows.end() || made->second->weak_from_this().expired()) {
                 view.isData = true;
                 view.readOnly = false;
-                view.item = placeholderItem(entry.asInteger());
+                view.item = placeholderItem(*source);
                 // The identity the row would have, were it made now.
-                view.identity = _identityBase + static_cast<std::uint64_t>(entry.asInteger());
+                view.identity = _identityBase + static_cast<std::uint64_t>(*source);
                 return;
             }
         }

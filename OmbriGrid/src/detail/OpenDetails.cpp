@@ -13,14 +13,18 @@ std::int32_t placeOf(const GridRowCollection& rows, const GridDetailRow& row) {
     if (row.owner().get() != &rows) (void)rows.totalSize();
     if (row.owner().get() != &rows) return -1;
     const std::int32_t i = row.index();
-    if (i < 0 || static_cast<std::size_t>(i) >= rows.count()) return -1;
+    if (i < 0 || static_cast<std::size_t>(i) >= rows.count() || rows.sourceArray().countingAt(static_cast<std::size_t>(i)))
+        return -1;
     const plat::Value& stored = rows.sourceArray()[static_cast<std::size_t>(i)];
     return stored.isObject() && stored.asObject().get() == &row ? i : -1;
 }
 }  // namespace
 
 bool isDetailAt(const GridRowCollection& rows, std::int64_t index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= rows.count()) return false;
+    // A placeholder of a counting run is no detail row, and reading it as a value would make its run.
+    if (index < 0 || static_cast<std::size_t>(index) >= rows.count() ||
+        rows.sourceArray().countingAt(static_cast<std::size_t>(index)))
+        return false;
     const plat::Value& stored = rows.sourceArray()[static_cast<std::size_t>(index)];
     return stored.isObject() && dynamic_cast<const GridDetailRow*>(stored.asObject().get()) != nullptr;
 }
@@ -32,9 +36,10 @@ void OpenDetails::added(const std::shared_ptr<GridDetailRow>& row) {
 void OpenDetails::refresh(const GridRowCollection& rows) {
     if (!_trusted) {
         _rows.clear();
-        for (const plat::Value& v : rows.sourceArray())
-            if (v.isObject())
-                if (auto detail = std::dynamic_pointer_cast<GridDetailRow>(v.asObject())) _rows.push_back(detail);
+        const kivo::ValueList& stored = rows.sourceArray();
+        for (std::size_t i = 0; i < stored.size(); ++i)
+            if (!stored.countingAt(i) && stored[i].isObject())
+                if (auto detail = std::dynamic_pointer_cast<GridDetailRow>(stored[i].asObject())) _rows.push_back(detail);
         _trusted = true;
         return;
     }

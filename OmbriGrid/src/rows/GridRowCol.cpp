@@ -139,6 +139,7 @@ std::int32_t GridGroupRow::renderSize() const {
 namespace {
 // The group row stored at `index` of the collection, or null (a placeholder is a plain row).
 const GridGroupRow* groupRowAt(const GridRowColCollection& rows, std::size_t index) {
+    if (rows.sourceArray().countingAt(index)) return nullptr;
     const plat::Value& v = rows.sourceArray()[index];
     return v.isObject() ? dynamic_cast<const GridGroupRow*>(v.asObject().get()) : nullptr;
 }
