@@ -16,6 +16,8 @@
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
+#include "graphics/pixel_blend.h"
+#include "graphics/pixel_boxes.h"
 #include "graphics/stroke_snap.h"
 #include "graphics/text_outlines.h"
 
@@ -185,9 +187,33 @@ Image& CairoContext::target() { return *_impl->target; }
 
 void CairoContext::flush() { cairo_surface_flush(_impl->surface); }
 
+bool CairoContext::paintPixelBoxes(const std::optional<detail::PixelBoxes>& boxes, const Color& colour) {
+    const std::array<int, 4>* clip = boxes && detail::pixelBoxesEnabled() ? stampClip() : nullptr;
+    if (!clip) return false;
+    cairo_surface_flush(_impl->surface);
+    detail::paintBoxes(*_impl->target, *boxes, *clip, detail::solidPixel(colour));
+    cairo_surface_mark_dirty(_impl->surface);
+    return true;
+}
+
 void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     cairo_t* cr = _impl->cr;
     const auto& s = state();
+    // A rectangle on whole pixels, filled or framed, is written straight into them.
+    if (mode == DrawingMode::Fill || mode == DrawingMode::EvenOddFill) {
+        const auto rect = detail::deviceRectangle(userPath, s.ctm);
+        if (rect && paintPixelBoxes(detail::filledPixels(*rect), effectiveFillColor())) return;
+    }
+    std::optional<detail::SnappedStroke> snapped;
+    if (mode == DrawingMode::Stroke) {
+        snapped = detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale());
+        // Mitred corners of a right angle are square (a bevelled or rounded one leaves part pixels).
+        const bool squareCorners = s.lineJoin == LineJoin::Miter && s.miterLimit * s.miterLimit >= 2;
+        if (snapped && squareCorners && s.dash.empty()) {
+            const auto rect = detail::deviceRectangle(snapped->devicePath, AffineTransform::identity());
+            if (rect && paintPixelBoxes(detail::strokedPixels(*rect, snapped->deviceWidth), effectiveStrokeColor())) return;
+        }
+    }
     _impl->setMatrix(s.ctm);
     _impl->emit(userPath);
     const bool stroke = modeStrokes(mode);
@@ -203,9 +229,6 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
         _impl->setSource(effectiveStrokeColor());
         // A stroke-only path of thin axis-parallel lines is drawn on whole device pixels; a filled
         // shape's outline stays where its fill is.
-        const auto snapped = mode == DrawingMode::Stroke
-                                 ? detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale())
-                                 : std::nullopt;
         if (snapped) {
             cairo_identity_matrix(cr);
             _impl->emit(snapped->devicePath);
@@ -321,20 +344,8 @@ std::optional<std::array<int, 4>> wholePixelRect(const Path& path) {
     return whole;
 }
 
-// Every channel of a premultiplied pixel times `factor` / 255 (rounded), two channels at a time.
-std::uint32_t scaled(std::uint32_t pixel, std::uint32_t factor) {
-    constexpr std::uint32_t Low = 0x00ff00ffu, Half = 0x00800080u;
-    std::uint32_t rb = (pixel & Low) * factor + Half;
-    rb = ((rb + ((rb >> 8) & Low)) >> 8) & Low;
-    std::uint32_t ag = ((pixel >> 8) & Low) * factor + Half;
-    ag = (ag + ((ag >> 8) & Low)) & ~Low;
-    return rb | ag;
-}
-
-// Premultiplied source over destination. Without branches: an opaque source keeps none of the
-// destination (scaled by 0 is 0) and a clear one all of it (scaled by 255 is the pixel itself), so a
-// row of a stamp is blended in vector steps.
-inline std::uint32_t over(std::uint32_t src, std::uint32_t dst) { return src + scaled(dst, 255 - (src >> 24)); }
+using detail::over;
+using detail::scaled;
 
 // Four pixels at a time in 16-bit lanes: a channel (at most 255) times a factor (at most 255) plus the
 // rounding half fits in 16 bits, so each lane's product is the scalar one, without the 32-bit
