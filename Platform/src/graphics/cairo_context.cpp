@@ -79,6 +79,8 @@ struct CairoContext::Impl {
     std::vector<std::uint32_t> batchPixels;
     std::vector<std::uint8_t> batchCovered;
     std::vector<StampRows> batchRows;
+    // The pixel every pixel of the target is to be before anything is drawn, not yet written.
+    std::optional<std::uint32_t> pendingClear;
 
     ~Impl() {
         if (stampSurface) cairo_surface_destroy(stampSurface);
@@ -88,6 +90,14 @@ struct CairoContext::Impl {
             cairo_surface_flush(surface);
             cairo_surface_destroy(surface);
         }
+    }
+
+    // Writes the clear still owed to the target's pixels, before anything reads or draws over them.
+    void settle() {
+        if (!pendingClear) return;
+        std::fill(target->data(), target->data() + target->byteCount() / sizeof(std::uint32_t), *pendingClear);
+        pendingClear.reset();
+        cairo_surface_mark_dirty(surface);
     }
 
     void setMatrix(const AffineTransform& t) {
@@ -181,17 +191,45 @@ CairoContext::CairoContext(Image& target)
 
 CairoContext::~CairoContext() {
     while (transparencyGroupDepth() > 0) endTransparencyGroup();
+    _impl->settle();
 }
 
-Image& CairoContext::target() { return *_impl->target; }
+Image& CairoContext::target() {
+    _impl->settle();
+    return *_impl->target;
+}
 
-void CairoContext::flush() { cairo_surface_flush(_impl->surface); }
+void CairoContext::flush() {
+    _impl->settle();
+    cairo_surface_flush(_impl->surface);
+}
+
+void CairoContext::clearTo(const Color& colour) {
+    Impl& impl = *_impl;
+    // What was drawn so far is covered: Cairo's pending work on the surface is done first.
+    cairo_surface_flush(impl.surface);
+    impl.pendingClear = premultipliedARGB(colour);
+}
 
 bool CairoContext::paintPixelBoxes(const std::optional<detail::PixelBoxes>& boxes, const Color& colour) {
     const std::array<int, 4>* clip = boxes && detail::pixelBoxesEnabled() ? stampClip() : nullptr;
     if (!clip) return false;
+    const std::uint32_t pixel = detail::solidPixel(colour);
+    Impl& impl = *_impl;
+    if (impl.pendingClear) {
+        // An opaque box over every pixel leaves nothing of the clear to write.
+        const Image& target = *impl.target;
+        const auto& only = boxes->boxes[0];
+        const bool coversAll = boxes->count == 1 && (pixel >> 24) == 0xffu && only.left <= 0 && only.top <= 0 &&
+                               only.right >= target.pixelWidth() && only.bottom >= target.pixelHeight() && (*clip)[0] <= 0 &&
+                               (*clip)[1] <= 0 && (*clip)[2] >= target.pixelWidth() && (*clip)[3] >= target.pixelHeight();
+        if (coversAll)
+            impl.pendingClear.reset();
+        else
+            impl.settle();
+    }
     cairo_surface_flush(_impl->surface);
-    detail::paintBoxes(*_impl->target, *boxes, *clip, detail::solidPixel(colour));
+    detail::paintBoxes(*_impl->target, *boxes, *clip, pixel);
     cairo_surface_mark_dirty(_impl->surface);
     return true;
 }
@@ -214,6 +252,7 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
             if (rect && paintPixelBoxes(detail::strokedPixels(*rect, snapped->deviceWidth), effectiveStrokeColor())) return;
         }
     }
+    _impl->settle();
     _impl->setMatrix(s.ctm);
     _impl->emit(userPath);
     const bool stroke = modeStrokes(mode);
@@ -291,6 +330,7 @@ bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect
 }
 
 void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
+    _impl->settle();
     cairo_t* cr = _impl->cr;
     // A source too large for Cairo to sample is drawn from a reduced copy rather than not at all.
     std::shared_ptr<Image> reduced;
@@ -459,6 +499,7 @@ inline std::uint64_t coverageBits(const std::uint8_t* row, int from, int count) 
 }  // namespace
 
 void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
+    _impl->settle();
     // One by one where the pixels cannot be painted directly or at another alpha than whole.
     const std::array<int, 4>* area = stamps.size() > 1 ? stampClip() : nullptr;
     if (!area || effectiveAlpha() < 1) {
@@ -531,6 +572,7 @@ void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
 }
 
 void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
+    _impl->settle();
     // Straight into the pixels where nothing but whole-pixel rectangles clip: Cairo's own painting
     // costs several times the copying of a small stamp.
     if (stampIntoTarget(image, deviceX, deviceY)) return;
@@ -564,6 +606,7 @@ void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
 }
 
 void CairoContext::onDrawText(const TextDraw& draw) {
+    _impl->settle();
     const AffineTransform& ctm = state().ctm;
     // The em of the largest font on the device. Past MaxTextPixels Pango's sizes overflow (it
     // complains and draws nothing); past MaxGlyphPixels the fonts cannot be made, so the text is
@@ -621,18 +664,21 @@ void CairoContext::onRestore(std::size_t previousClipCount) {
 namespace plat {
 
 void CairoContext::onBeginTransparencyGroup(double) {
+    _impl->settle();
     _impl->pushGroup();
     _impl->groups.push_back(false);
     _impl->recoverIfBroken(state());
 }
 
 void CairoContext::onBeginTransparencyGroupMask() {
+    _impl->settle();
     _impl->pushGroup();
     _impl->groups.back() = true;
     _impl->recoverIfBroken(state());
 }
 
 void CairoContext::onEndTransparencyGroup(double alpha, bool masked) {
+    _impl->settle();
     cairo_t* cr = _impl->cr;
     _impl->groups.pop_back();
     cairo_pattern_t* mask = masked ? cairo_pop_group(cr) : nullptr;

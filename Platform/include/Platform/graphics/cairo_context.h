@@ -26,6 +26,10 @@ public:
     ~CairoContext() override;
 
     Image& target();
+    // Every pixel of the target becomes `colour` before anything else is drawn on it. The pixels are
+    // written when something is first drawn (or they are read through this context), unless that
+    // first drawing is an opaque fill over all of them: then they are written once, not twice.
+    void clearTo(const Color& colour);
     // Makes every pixel drawn so far visible in the target's buffer (drawing calls already do), except
     // what is drawn in transparency groups not yet ended.
     void flush();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Platform/PlatformExport.h"
@@ -71,8 +72,14 @@ public:
     static std::shared_ptr<Image> readFile(const std::string& path, double scale = 1);
 
 private:
+    // Image contexts make their images over pixels they keep from images let go of.
+    friend class ImageContext;
+
     // Logs and answers false when an image of that size may not be made; `what` names the source.
     PLAT_NO_EXPORT static bool admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what);
+    // The pixels across and down of an image of `size` points at `scale`; nullopt, logged, when that
+    // is beyond the limits.
+    PLAT_NO_EXPORT static std::optional<std::pair<int, int>> admittedPixels(Size size, double scale);
 
     int _width = 0, _height = 0;
     double _scale = 1;
