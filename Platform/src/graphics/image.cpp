@@ -89,10 +89,14 @@ Color Image::pixel(int x, int y) const {
 
 void Image::setPixel(int x, int y, const Color& c) {
     if (x < 0 || y < 0 || x >= _width || y >= _height) return;
+    _opaque = false;
     _pixels[static_cast<std::size_t>(y) * _width + x] = premultipliedARGB(c);
 }
 
-void Image::fill(const Color& c) { std::fill(_pixels.begin(), _pixels.end(), premultipliedARGB(c)); }
+void Image::fill(const Color& c) {
+    _opaque = false;
+    std::fill(_pixels.begin(), _pixels.end(), premultipliedARGB(c));
+}
 
 bool Image::writePNG(const std::string& path) const {
     auto bytes = encodePNG();

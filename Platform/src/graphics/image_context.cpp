@@ -66,7 +66,7 @@ thread_local bool SparePixels::ended = false;
 
 }  // namespace
 
-ImageContext::ImageContext(Size size, double scale, bool opaque) {
+ImageContext::ImageContext(Size size, double scale, bool opaque) : _opaque(opaque) {
     const Color background = opaque ? Color::white() : Color::clear();
     const auto pixels = Image::admittedPixels(size, scale);
     if (!pixels) {
@@ -118,6 +118,8 @@ std::shared_ptr<Image> ImageContext::finish() {
         // Take off our own entry, even if someone pushed above it and has not popped yet.
         removeContext(*_context);
         _pushed = false;
+        // Every pixel starts opaque and every drawing goes over what is there: none becomes less opaque.
+        if (_opaque && !_refused) _image->_opaque = true;
     }
     return _refused ? nullptr : _image;
 }
