@@ -16,6 +16,8 @@
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
+#include "graphics/pixel_blend.h"
+#include "graphics/pixel_boxes.h"
 #include "graphics/stroke_snap.h"
 #include "graphics/text_outlines.h"
 
@@ -77,6 +79,8 @@ struct CairoContext::Impl {
     std::vector<std::uint32_t> batchPixels;
     std::vector<std::uint8_t> batchCovered;
     std::vector<StampRows> batchRows;
+    // The pixel every pixel of the target is to be before anything is drawn, not yet written.
+    std::optional<std::uint32_t> pendingClear;
 
     ~Impl() {
         if (stampSurface) cairo_surface_destroy(stampSurface);
@@ -86,6 +90,14 @@ struct CairoContext::Impl {
             cairo_surface_flush(surface);
             cairo_surface_destroy(surface);
         }
+    }
+
+    // Writes the clear still owed to the target's pixels, before anything reads or draws over them.
+    void settle() {
+        if (!pendingClear) return;
+        std::fill(target->data(), target->data() + target->byteCount() / sizeof(std::uint32_t), *pendingClear);
+        pendingClear.reset();
+        cairo_surface_mark_dirty(surface);
     }
 
     void setMatrix(const AffineTransform& t) {
@@ -179,15 +191,68 @@ CairoContext::CairoContext(Image& target)
 
 CairoContext::~CairoContext() {
     while (transparencyGroupDepth() > 0) endTransparencyGroup();
+    _impl->settle();
 }
 
-Image& CairoContext::target() { return *_impl->target; }
+Image& CairoContext::target() {
+    _impl->settle();
+    return *_impl->target;
+}
 
-void CairoContext::flush() { cairo_surface_flush(_impl->surface); }
+void CairoContext::flush() {
+    _impl->settle();
+    cairo_surface_flush(_impl->surface);
+}
+
+void CairoContext::clearTo(const Color& colour) {
+    Impl& impl = *_impl;
+    // What was drawn so far is covered: Cairo's pending work on the surface is done first.
+    cairo_surface_flush(impl.surface);
+    impl.pendingClear = premultipliedARGB(colour);
+}
+
+bool CairoContext::paintPixelBoxes(const std::optional<detail::PixelBoxes>& boxes, const Color& colour) {
+    const std::array<int, 4>* clip = boxes && detail::pixelBoxesEnabled() ? stampClip() : nullptr;
+    if (!clip) return false;
+    const std::uint32_t pixel = detail::solidPixel(colour);
+    Impl& impl = *_impl;
+    if (impl.pendingClear) {
+        // An opaque box over every pixel leaves nothing of the clear to write.
+        const Image& target = *impl.target;
+        const auto& only = boxes->boxes[0];
+        const bool coversAll = boxes->count == 1 && (pixel >> 24) == 0xffu && only.left <= 0 && only.top <= 0 &&
+                               only.right >= target.pixelWidth() && only.bottom >= target.pixelHeight() && (*clip)[0] <= 0 &&
+                               (*clip)[1] <= 0 && (*clip)[2] >= target.pixelWidth() && (*clip)[3] >= target.pixelHeight();
+        if (coversAll)
+            impl.pendingClear.reset();
+        else
+            impl.settle();
+    }
+    cairo_surface_flush(_impl->surface);
+    detail::paintBoxes(*_impl->target, *boxes, *clip, pixel);
+    cairo_surface_mark_dirty(_impl->surface);
+    return true;
+}
 
 void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     cairo_t* cr = _impl->cr;
     const auto& s = state();
+    // A rectangle on whole pixels, filled or framed, is written straight into them.
+    if (mode == DrawingMode::Fill || mode == DrawingMode::EvenOddFill) {
+        const auto rect = detail::deviceRectangle(userPath, s.ctm);
+        if (rect && paintPixelBoxes(detail::filledPixels(*rect), effectiveFillColor())) return;
+    }
+    std::optional<detail::SnappedStroke> snapped;
+    if (mode == DrawingMode::Stroke) {
+        snapped = detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale());
+        // Mitred corners of a right angle are square (a bevelled or rounded one leaves part pixels).
+        const bool squareCorners = s.lineJoin == LineJoin::Miter && s.miterLimit * s.miterLimit >= 2;
+        if (snapped && squareCorners && s.dash.empty()) {
+            const auto rect = detail::deviceRectangle(snapped->devicePath, AffineTransform::identity());
+            if (rect && paintPixelBoxes(detail::strokedPixels(*rect, snapped->deviceWidth), effectiveStrokeColor())) return;
+        }
+    }
+    _impl->settle();
     _impl->setMatrix(s.ctm);
     _impl->emit(userPath);
     const bool stroke = modeStrokes(mode);
@@ -203,9 +268,6 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
         _impl->setSource(effectiveStrokeColor());
         // A stroke-only path of thin axis-parallel lines is drawn on whole device pixels; a filled
         // shape's outline stays where its fill is.
-        const auto snapped = mode == DrawingMode::Stroke
-                                 ? detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale())
-                                 : std::nullopt;
         if (snapped) {
             cairo_identity_matrix(cr);
             _impl->emit(snapped->devicePath);
@@ -268,13 +330,14 @@ bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect
 }
 
 void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
+    _impl->settle();
     cairo_t* cr = _impl->cr;
     // A source too large for Cairo to sample is drawn from a reduced copy rather than not at all.
     std::shared_ptr<Image> reduced;
     if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
         reduced = detail::boxReduced(original, factor);
     const Image& image = reduced ? *reduced : original;
-    const bool opaque = everyPixelOpaque(image);
+    const bool opaque = image._opaque || everyPixelOpaque(image);
     if (opaque && effectiveAlpha() >= 1 && copyOntoDevicePixels(image, userRect)) return;
     // Cairo only reads the source pixels. Opaque ones are handed over as such: the same pixels come
     // out, and Pixman copies them rather than blending each (a grid's cell images, every frame).
@@ -321,20 +384,8 @@ std::optional<std::array<int, 4>> wholePixelRect(const Path& path) {
     return whole;
 }
 
-// Every channel of a premultiplied pixel times `factor` / 255 (rounded), two channels at a time.
-std::uint32_t scaled(std::uint32_t pixel, std::uint32_t factor) {
-    constexpr std::uint32_t Low = 0x00ff00ffu, Half = 0x00800080u;
-    std::uint32_t rb = (pixel & Low) * factor + Half;
-    rb = ((rb + ((rb >> 8) & Low)) >> 8) & Low;
-    std::uint32_t ag = ((pixel >> 8) & Low) * factor + Half;
-    ag = (ag + ((ag >> 8) & Low)) & ~Low;
-    return rb | ag;
-}
-
-// Premultiplied source over destination. Without branches: an opaque source keeps none of the
-// destination (scaled by 0 is 0) and a clear one all of it (scaled by 255 is the pixel itself), so a
-// row of a stamp is blended in vector steps.
-inline std::uint32_t over(std::uint32_t src, std::uint32_t dst) { return src + scaled(dst, 255 - (src >> 24)); }
+using detail::over;
+using detail::scaled;
 
 // Four pixels at a time in 16-bit lanes: a channel (at most 255) times a factor (at most 255) plus the
 // rounding half fits in 16 bits, so each lane's product is the scalar one, without the 32-bit
@@ -448,6 +499,7 @@ inline std::uint64_t coverageBits(const std::uint8_t* row, int from, int count) 
 }  // namespace
 
 void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
+    _impl->settle();
     // One by one where the pixels cannot be painted directly or at another alpha than whole.
     const std::array<int, 4>* area = stamps.size() > 1 ? stampClip() : nullptr;
     if (!area || effectiveAlpha() < 1) {
@@ -520,6 +572,7 @@ void CairoContext::onStampImages(std::span<const StampPlacement> stamps) {
 }
 
 void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
+    _impl->settle();
     // Straight into the pixels where nothing but whole-pixel rectangles clip: Cairo's own painting
     // costs several times the copying of a small stamp.
     if (stampIntoTarget(image, deviceX, deviceY)) return;
@@ -553,6 +606,7 @@ void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
 }
 
 void CairoContext::onDrawText(const TextDraw& draw) {
+    _impl->settle();
     const AffineTransform& ctm = state().ctm;
     // The em of the largest font on the device. Past MaxTextPixels Pango's sizes overflow (it
     // complains and draws nothing); past MaxGlyphPixels the fonts cannot be made, so the text is
@@ -610,18 +664,21 @@ void CairoContext::onRestore(std::size_t previousClipCount) {
 namespace plat {
 
 void CairoContext::onBeginTransparencyGroup(double) {
+    _impl->settle();
     _impl->pushGroup();
     _impl->groups.push_back(false);
     _impl->recoverIfBroken(state());
 }
 
 void CairoContext::onBeginTransparencyGroupMask() {
+    _impl->settle();
     _impl->pushGroup();
     _impl->groups.back() = true;
     _impl->recoverIfBroken(state());
 }
 
 void CairoContext::onEndTransparencyGroup(double alpha, bool masked) {
+    _impl->settle();
     cairo_t* cr = _impl->cr;
     _impl->groups.pop_back();
     cairo_pattern_t* mask = masked ? cairo_pop_group(cr) : nullptr;

@@ -53,11 +53,17 @@ Image::Image(int pixelWidth, int pixelHeight, double scale, const Color& backgro
 
 std::shared_ptr<Image> Image::create(Size size, double scale) { return create(size, scale, Color::clear()); }
 
-std::shared_ptr<Image> Image::create(Size size, double scale, const Color& background) {
+std::optional<std::pair<int, int>> Image::admittedPixels(Size size, double scale) {
     scale = validScale(scale);
     const std::int64_t w = pixelsFor(size.width, scale), h = pixelsFor(size.height, scale);
-    if (!admitSize(w, h, "an image")) return nullptr;
-    return std::make_shared<Image>(static_cast<int>(w), static_cast<int>(h), scale, background);
+    if (!admitSize(w, h, "an image")) return std::nullopt;
+    return std::pair{static_cast<int>(w), static_cast<int>(h)};
+}
+
+std::shared_ptr<Image> Image::create(Size size, double scale, const Color& background) {
+    const auto pixels = admittedPixels(size, scale);
+    if (!pixels) return nullptr;
+    return std::make_shared<Image>(pixels->first, pixels->second, scale, background);
 }
 
 void Image::setScale(double scale) { _scale = validScale(scale); }
@@ -83,10 +89,14 @@ Color Image::pixel(int x, int y) const {
 
 void Image::setPixel(int x, int y, const Color& c) {
     if (x < 0 || y < 0 || x >= _width || y >= _height) return;
+    _opaque = false;
     _pixels[static_cast<std::size_t>(y) * _width + x] = premultipliedARGB(c);
 }
 
-void Image::fill(const Color& c) { std::fill(_pixels.begin(), _pixels.end(), premultipliedARGB(c)); }
+void Image::fill(const Color& c) {
+    _opaque = false;
+    std::fill(_pixels.begin(), _pixels.end(), premultipliedARGB(c));
+}
 
 bool Image::writePNG(const std::string& path) const {
     auto bytes = encodePNG();

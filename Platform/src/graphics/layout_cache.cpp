@@ -49,8 +49,12 @@ public:
     std::string key;
 };
 
-std::string keyOf(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options, double alphaScale) {
+// Written into `into` (its storage kept from one request to the next).
+void writeKey(std::string& into, PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+              double alphaScale) {
     KeyWriter w;
+    w.key.swap(into);
+    w.key.clear();
     w.key.reserve(64 + text.text.size() + text.attributes.font.family.size());
     w.raw(static_cast<const void*>(pctx));
     w.text(text.text);
@@ -72,7 +76,7 @@ std::string keyOf(PangoContext* pctx, const AttributedString& text, double width
     w.raw(options.maxLines);
     w.raw(options.maxHeight);
     w.raw(alphaScale);
-    return std::move(w.key);
+    into.swap(w.key);
 }
 
 }  // namespace
@@ -112,23 +116,45 @@ PangoContext* LayoutCache::drawingContext(cairo_t* cr) {
     return context;
 }
 
-PangoLayout* LayoutCache::layout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
-                                 double alphaScale) {
-    std::string key = keyOf(pctx, text, width, options, alphaScale);
-    if (const auto found = _index.find(key); found != _index.end()) {
+LayoutCache::Entry* LayoutCache::entry(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                                       double alphaScale, PangoLayout*& uncached) {
+    writeKey(_key, pctx, text, width, options, alphaScale);
+    if (const auto found = _index.find(_key); found != _index.end()) {
         ++_hits;
         _entries.splice(_entries.begin(), _entries, found->second);
-        return static_cast<PangoLayout*>(g_object_ref(found->second->layout));
+        return &*found->second;
     }
     ++_misses;
     PangoLayout* made = newLayout(pctx, text, width, options, alphaScale);
-    const std::size_t bytes = key.size() * 2 + LayoutBaseBytes + text.text.size() * LayoutBytesPerTextByte;
-    if (bytes > _maxBytes || _maxEntries == 0) return made;  // too large to keep: laid out for this use only
-    _entries.push_front({std::move(key), static_cast<PangoLayout*>(g_object_ref(made)), bytes});
+    const std::size_t bytes = _key.size() * 2 + LayoutBaseBytes + text.text.size() * LayoutBytesPerTextByte;
+    if (bytes > _maxBytes || _maxEntries == 0) {
+        uncached = made;  // too large to keep: laid out for this use only
+        return nullptr;
+    }
+    _entries.push_front({_key, made, bytes, std::nullopt});
     _index.emplace(_entries.front().key, _entries.begin());
     _bytes += bytes;
     trim();
-    return made;
+    return &_entries.front();
+}
+
+PangoLayout* LayoutCache::layout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                                 double alphaScale) {
+    PangoLayout* uncached = nullptr;
+    Entry* kept = entry(pctx, text, width, options, alphaScale, uncached);
+    return kept ? static_cast<PangoLayout*>(g_object_ref(kept->layout)) : uncached;
+}
+
+Size LayoutCache::size(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options) {
+    PangoLayout* uncached = nullptr;
+    Entry* kept = entry(pctx, text, width, options, 1.0, uncached);
+    if (!kept) {
+        const Size measured = layoutSize(uncached);
+        g_object_unref(uncached);
+        return measured;
+    }
+    if (!kept->size) kept->size = layoutSize(kept->layout);
+    return *kept->size;
 }
 
 void LayoutCache::clear() {

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <list>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +49,8 @@ public:
     // the caller unrefs. `pctx` is the measuring context or one of drawingContext's.
     PangoLayout* layout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
                         double alphaScale = 1.0);
+    // The size of that layout (as layoutSize measures it), measured once an entry.
+    Size size(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options);
 
     void clear();
     // Bounds, for tests and tuning: entries past either are dropped, least recently used first.
@@ -62,6 +65,7 @@ private:
         std::string key;
         PangoLayout* layout = nullptr;
         std::size_t bytes = 0;
+        std::optional<Size> size;  // measured when first asked for
     };
     struct DrawingContext {
         double xx, yx, xy, yy;
@@ -70,11 +74,16 @@ private:
     };
     using Entries = std::list<Entry>;
 
+    // The entry for the request, found or made; null when it is too large to keep, the layout then
+    // made for this use only in `uncached` (a reference the caller owns).
+    Entry* entry(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options, double alphaScale,
+                 PangoLayout*& uncached);
     void trim();
     void dropContexts();
 
     Entries _entries;  // most recently used first
     std::unordered_map<std::string, Entries::iterator> _index;
+    std::string _key;  // the request's key, its storage kept between requests
     std::vector<DrawingContext> _contexts;
     std::size_t _bytes = 0;
     std::size_t _maxEntries = DefaultMaxEntries;

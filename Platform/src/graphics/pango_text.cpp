@@ -362,10 +362,7 @@ TextAlignment resolvedTextAlignment(TextAlignment alignment) {
 
 Size measureText(const AttributedString& text, double maxWidth, const TextOptions& options) {
     if (text.text.empty() || !text.attributes.font.hasUsableSize()) return {};
-    PangoLayout* layout = detail::LayoutCache::forThread().layout(detail::threadMeasureContext(), text, maxWidth, options);
-    Size s = detail::layoutSize(layout);
-    g_object_unref(layout);
-    return s;
+    return detail::LayoutCache::forThread().size(detail::threadMeasureContext(), text, maxWidth, options);
 }
 
 Size measureText(std::string_view text, const Font& font) {

@@ -76,3 +76,26 @@ TEST(OpaqueImage, DrawsTheSamePixelsAsTheBlendingPath) {
         EXPECT_EQ(differing, 0u) << name;
     }
 }
+
+TEST(OpaqueImage, AnOpaqueContextsImageChangedAfterwardsIsBlendedWhereItIsNoLongerOpaque) {
+    // Made opaque, then given translucent pixels in each way an image's pixels can be changed.
+    const std::function<void(Image&)> changes[] = {
+        [](Image& image) { image.setPixel(0, 0, Color(1, 0, 0, 0.5)); },
+        [](Image& image) { image.data()[0] = 0x80800000u; },
+        [](Image& image) { image.fill(Color(1, 0, 0, 0.5)); },
+    };
+    for (std::size_t k = 0; k < std::size(changes); ++k) {
+        ImageContext made({Side, Side}, 1, true);
+        made.context().setFillColor(Color::red());
+        made.context().fillRect({0, 0, Side, Side});
+        const auto image = made.finish();
+        changes[k](*image);
+        ImageContext target({Side, Side}, 1, true);
+        target.context().setFillColor(Color::blue());
+        target.context().fillRect({0, 0, Side, Side});
+        target.context().drawImage(*image, {0, 0, Side, Side});
+        const Color shown = target.finish()->pixel(0, 0);
+        EXPECT_NEAR(shown.r, 0.5, 0.01) << "change " << k;
+        EXPECT_NEAR(shown.b, 0.5, 0.01) << "change " << k;
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "Platform/PlatformExport.h"
 #include "Platform/graphics/context.h"
@@ -12,6 +13,9 @@
 namespace plat {
 
 class Image;
+namespace detail {
+struct PixelBoxes;
+}
 
 class PLAT_EXPORT CairoContext : public Context {
 public:
@@ -22,6 +26,10 @@ public:
     ~CairoContext() override;
 
     Image& target();
+    // Every pixel of the target becomes `colour` before anything else is drawn on it. The pixels are
+    // written when something is first drawn (or they are read through this context), unless that
+    // first drawing is an opaque fill over all of them: then they are written once, not twice.
+    void clearTo(const Color& colour);
     // Makes every pixel drawn so far visible in the target's buffer (drawing calls already do), except
     // what is drawn in transparency groups not yet ended.
     void flush();
@@ -48,6 +56,10 @@ private:
     // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
     // and the clip allows it; answers false for Cairo to paint it.
     PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);
+
+    // Paints whole-pixel boxes of a solid colour straight into the target when the clip allows it;
+    // answers false (and nothing is painted) for Cairo to draw the shape.
+    PLAT_NO_EXPORT bool paintPixelBoxes(const std::optional<detail::PixelBoxes>& boxes, const Color& colour);
 
     struct Impl;
     std::unique_ptr<Impl> _impl;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Platform/PlatformExport.h"
@@ -46,7 +47,11 @@ public:
     Size size() const { return {_width / _scale, _height / _scale}; }
     bool isEmpty() const { return _width == 0 || _height == 0; }
 
-    std::uint32_t* data() { return _pixels.data(); }
+    // Pixels changed through it may be of any alpha.
+    std::uint32_t* data() {
+        _opaque = false;
+        return _pixels.data();
+    }
     const std::uint32_t* data() const { return _pixels.data(); }
     // Bytes a row: the limits keep it well inside an int, as Cairo wants it.
     int strideBytes() const { return static_cast<int>(std::int64_t{_width} * BytesPerPixel); }
@@ -71,12 +76,22 @@ public:
     static std::shared_ptr<Image> readFile(const std::string& path, double scale = 1);
 
 private:
+    // Image contexts make their images over pixels they keep from images let go of, and know when
+    // every pixel of one is opaque; the Cairo context copies such an image without looking.
+    friend class ImageContext;
+    friend class CairoContext;
+
     // Logs and answers false when an image of that size may not be made; `what` names the source.
     PLAT_NO_EXPORT static bool admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what);
+    // The pixels across and down of an image of `size` points at `scale`; nullopt, logged, when that
+    // is beyond the limits.
+    PLAT_NO_EXPORT static std::optional<std::pair<int, int>> admittedPixels(Size size, double scale);
 
     int _width = 0, _height = 0;
     double _scale = 1;
     std::vector<std::uint32_t> _pixels;
+    // Known to have every pixel opaque (false: not known either way).
+    bool _opaque = false;
 };
 
 // Packs an un-premultiplied colour into a premultiplied ARGB32 word and back.

@@ -29,6 +29,7 @@ public:
 private:
     std::shared_ptr<Image> _image;
     bool _refused = false;
+    bool _opaque = false;
     std::unique_ptr<CairoContext> _context;
     bool _pushed = false;
 };
