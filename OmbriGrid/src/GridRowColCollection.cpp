@@ -208,11 +208,17 @@ void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventAr
 void GridRowColCollection::relayoutAll() const {
     _structureStale = false;
     _pending.clear();
-    _positions->assign(count(), [&](std::size_t i) {
-        kivo::detail::AxisPositions::Entry entry;
-        entry.size = claimAt(i, entry.anchor);
-        return entry;
-    });
+    if (_madeRows.empty() && sourceArray().heldValueCount() == 0) {
+        // Counting runs alone, no row made for any of their placeholders: every place has the
+        // placeholder size, and a million of them need not be asked for one by one.
+        _positions->assignUniform(count(), placeholderRenderSize());
+    } else {
+        _positions->assign(count(), [&](std::size_t i) {
+            kivo::detail::AxisPositions::Entry entry;
+            entry.size = claimAt(i, entry.anchor);
+            return entry;
+        });
+    }
     const auto later = std::move(_keepLater);
     _keepLater.clear();
     for (const auto& row : later)
