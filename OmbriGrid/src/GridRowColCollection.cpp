@@ -242,8 +242,7 @@ void GridRowColCollection::store(GridRowCol& row) const {
     row.sourceSlot({}) = -1;
     const std::int64_t index = _positions->indexOf(row);
     // A placeholder removed meanwhile leaves the row to the application alone.
-    if (index < 0) return;
-    if (!placeholderAt(static_cast<std::size_t>(index))) return;
+    if (index < 0 || !placeholderAt(static_cast<std::size_t>(index))) return;
     const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] =
         plat::Value(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
 }
