@@ -95,7 +95,7 @@ struct CairoContext::Impl {
     // Writes the clear still owed to the target's pixels, before anything reads or draws over them.
     void settle() {
         if (!pendingClear) return;
-        std::fill(target->data(), target->data() + target->byteCount() / sizeof(std::uint32_t), *pendingClear);
+        detail::setPixels(target->data(), target->byteCount() / sizeof(std::uint32_t), *pendingClear);
         pendingClear.reset();
         cairo_surface_mark_dirty(surface);
     }
