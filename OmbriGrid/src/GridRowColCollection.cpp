@@ -208,11 +208,17 @@ void GridRowColCollection::adoptEntered(const KivoNotifyCollectionChangedEventAr
 void GridRowColCollection::relayoutAll() const {
     _structureStale = false;
     _pending.clear();
-    _positions->assign(count(), [&](std::size_t i) {
-        kivo::detail::AxisPositions::Entry entry;
-        entry.size = claimAt(i, entry.anchor);
-        return entry;
-    });
+    if (_madeRows.empty() && sourceArray().heldValueCount() == 0) {
+        // Counting runs alone, no row made for any of their placeholders: every place has the
+        // placeholder size, and a million of them need not be asked for one by one.
+        _positions->assignUniform(count(), placeholderRenderSize());
+    } else {
+        _positions->assign(count(), [&](std::size_t i) {
+            kivo::detail::AxisPositions::Entry entry;
+            entry.size = claimAt(i, entry.anchor);
+            return entry;
+        });
+    }
     const auto later = std::move(_keepLater);
     _keepLater.clear();
     for (const auto& row : later)
@@ -236,8 +242,7 @@ void GridRowColCollection::store(GridRowCol& row) const {
     row.sourceSlot({}) = -1;
     const std::int64_t index = _positions->indexOf(row);
     // A placeholder removed meanwhile leaves the row to the application alone.
-    if (index < 0) return;
-    if (!placeholderAt(static_cast<std::size_t>(index))) return;
+    if (index < 0 || !placeholderAt(static_cast<std::size_t>(index))) return;
     const_cast<GridRowColCollection*>(this)->sourceArray()[static_cast<std::size_t>(index)] =
         plat::Value(std::static_pointer_cast<GridRowCol>(row.shared_from_this()));
 }

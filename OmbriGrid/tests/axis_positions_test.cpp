@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "OmbriGrid/GridRowCol.h"
@@ -178,6 +179,23 @@ TEST(AxisPositions, AllUnanchoredOfSizeNeedsEveryItemAlikeAndFree) {
     EXPECT_FALSE(positions.allUnanchoredOfSize(25)) << "an anchored row";
     AxisPositions::release(*row);
     EXPECT_TRUE(positions.allUnanchoredOfSize(25));
+}
+
+TEST(AxisPositions, AUniformRebuildLaysOutAsAnItemByItemOneAndTakesEdits) {
+    for (const std::size_t n : {std::size_t{0}, std::size_t{1}, Fill, AxisPositions::ChunkMax + 1, 7 * Fill + 3}) {
+        for (const std::int32_t size : {28, 0, -5}) {
+            SCOPED_TRACE(std::to_string(n) + " items of " + std::to_string(size));
+            Mirror mirror(0);
+            mirror.sizes.assign(n, std::max(size, 0));
+            mirror.anchors.assign(n, nullptr);
+            mirror.positions.assignUniform(n, size);
+            mirror.check();
+            mirror.insert(n / 2, 3);
+            mirror.erase(0, 2);
+            mirror.set(mirror.sizes.size() - 1, 9);
+            mirror.check();
+        }
+    }
 }
 
 // Random insertions and removals of runs, size changes and rebuilds, checked in full after each.

@@ -69,7 +69,8 @@ public:
         Iterator() = default;
         Iterator(List* list, std::size_t index) : _list(list), _index(index) {}
         template <bool C = Const>
-        requires C Iterator(const Iterator<false>& other) : _list(other._list), _index(other._index) {}
+            requires C
+        Iterator(const Iterator<false>& other) : _list(other._list), _index(other._index) {}
 
         reference operator*() const { return (*_list)[_index]; }
         pointer operator->() const { return &(*_list)[_index]; }
@@ -188,7 +189,8 @@ public:
         return insert(position, values.begin(), values.end());
     }
     template <class InputIt>
-    requires(!std::is_integral_v<InputIt>) iterator insert(const_iterator position, InputIt first, InputIt last) {
+        requires(!std::is_integral_v<InputIt>)
+    iterator insert(const_iterator position, InputIt first, InputIt last) {
         // Gathered first: the range may be part of this very list.
         plat::Array values;
         if constexpr (std::is_base_of_v<std::forward_iterator_tag, typename std::iterator_traits<InputIt>::iterator_category>)

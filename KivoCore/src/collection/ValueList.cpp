@@ -178,15 +178,18 @@ void ValueList::putFront(Block& b, plat::Value&& value) {
 
 void ValueList::putBack(Block& b, plat::Value&& value) {
     if (!b.data) {
-        if (value.isInteger() && b.size == 0) {
-            b.first = value.asInteger();
-            b.size = 1;
-            return;
-        }
-        const std::int64_t last = b.first + static_cast<std::int64_t>(b.size) - 1;
-        if (value.isInteger() && last != INT64_MAX && value.asInteger() == last + 1) {
-            ++b.size;
-            return;
+        if (value.isInteger()) {
+            const std::int64_t v = value.asInteger();
+            if (b.size == 0) {
+                b.first = v;
+                b.size = 1;
+                return;
+            }
+            const std::int64_t last = b.first + static_cast<std::int64_t>(b.size) - 1;
+            if (last != INT64_MAX && v == last + 1) {
+                ++b.size;
+                return;
+            }
         }
         makeValues(b);
     }

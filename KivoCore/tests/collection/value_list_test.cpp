@@ -27,8 +27,8 @@ plat::Array numbers(std::size_t n, std::int64_t from = 0) {
         return ::testing::AssertionFailure() << "size " << list.size() << ", expected " << expected.size();
     for (std::size_t i = 0; i < expected.size(); ++i)
         if (!(list[i] == expected[i]))
-            return ::testing::AssertionFailure()
-                   << "at " << i << ": " << list[i].description() << ", expected " << expected[i].description();
+            return ::testing::AssertionFailure() << "at " << i << ": " << list[i].description() << ", expected "
+                                                 << expected[i].description();
     // Iteration must agree with indexing.
     std::size_t i = 0;
     for (const plat::Value& v : list)
@@ -147,8 +147,7 @@ TEST(ValueList, FollowsAVectorThroughRandomEdits) {
             // More insertions than removals while short, so that the list spans several blocks.
             const std::size_t op = below(n < 5 * B ? 9 : 8);
             switch (op) {
-                case 0:
-                case 8: {  // append
+                case 0: case 8: {  // append
                     const std::size_t k = below(3) == 0 ? below(B) : 1;
                     for (std::size_t j = 0; j < k; ++j) {
                         list.push_back(plat::Value(next));
@@ -165,8 +164,7 @@ TEST(ValueList, FollowsAVectorThroughRandomEdits) {
                     kivo::testing::insertDrawnRange(draws, list, expected, next);
                     break;
                 }
-                case 3:
-                case 4: {  // erase one
+                case 3: case 4: {  // erase one
                     if (n == 0) break;
                     const std::size_t at = std::min(position(n), n - 1);
                     kivo::testing::eraseFromBoth(list, expected, at, 1);

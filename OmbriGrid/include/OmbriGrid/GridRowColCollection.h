@@ -10,11 +10,12 @@
 // rebuilds them.
 //
 // A row collection bound to a list of items keeps a placeholder for each row: the item's index in
-// that list, which is what the base class reads there. A binding's placeholders are a counting run
-// of the base list, which holds no value apiece; the collection's own readers read them as numbers. A row object is made on
-// request and held weakly: the same object answers while the application holds it, and a row no one holds is made again when
-// asked for, so a million plain rows cost no million objects. A row whose size or flags change from the defaults is stored in the
-// placeholder's stead, and outlives the application's hold.
+// that list, which is what the base class reads there. A row object is made on request and held
+// weakly: the same object answers while the application holds it, and a row no one holds is made
+// again when asked for, so a million plain rows cost no million objects. A row whose size or flags
+// change from the defaults is stored in the placeholder's stead, and outlives the application's hold.
+// A binding's placeholders are a counting run of the base list, which holds no value apiece: the
+// collection's own readers read them as numbers, and only an entry reached by reference takes one.
 
 #include <cstdint>
 #include <memory>

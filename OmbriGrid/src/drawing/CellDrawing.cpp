@@ -301,11 +301,13 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
             _checkBox->setHidden(false);
         }
         KivoCheckBox& box = *_checkBox;
-        box.setFrame(textRect);
         box.setIsChecked(getCellData(row, col, false).asBool());
         box.setIntrinsicSize(static_cast<std::int32_t>(std::trunc(g->defaultRowSize() * CheckBoxShare)));
         const auto& sel = g->selection();
-        box.setTintColor(sel && sel->intersects(range) ? g->selectionTextColor() : g->tintColor());
+        const plat::Color tint = sel && sel->intersects(range) ? g->selectionTextColor() : g->tintColor();
+        // Each of these lays the box out anew; the frame, set last, does so whatever else changed.
+        if (box.tintColor() != tint) box.setTintColor(tint);
+        box.setFrame(textRect);
         SavedState saved(*_context);
         _context->translate(rect.x(), rect.y());
         box.layer()->renderInContext(*_context);

@@ -59,6 +59,23 @@ void AxisPositions::clear() {
     _total = 0;
 }
 
+void AxisPositions::assignUniform(std::size_t count, std::int32_t size) {
+    clear();
+    size = clampSize(size);
+    const std::size_t pieces = pieceCount(count);
+    _chunks.reserve(pieces);
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+        auto chunk = newChunk();
+        const std::size_t n = pieceLength(count, pieces, piece);
+        chunk->sizes.assign(n, size);
+        chunk->sum = static_cast<std::int64_t>(n) * size;
+        _total += chunk->sum;
+        _chunks.push_back(std::move(chunk));
+    }
+    _count = count;
+    rebuildIndex();
+}
+
 std::unique_ptr<AxisChunk> AxisPositions::newChunk() const {
     auto chunk = std::make_unique<AxisChunk>();
     chunk->positions = this;

@@ -82,6 +82,8 @@ public:
         fill(0, count, entryOf);
         rebuildIndex();
     }
+    // The same for `count` items all of `size`, none anchored, without asking item by item.
+    void assignUniform(std::size_t count, std::int32_t size);
     // Inserts `count` items before `index` (at most count()), item j given by entryOf(j).
     template <class EntryOf>
     void insert(std::size_t index, std::size_t count, EntryOf&& entryOf) {
@@ -128,16 +130,21 @@ private:
     // Appends `count` items given by entryOf(j) as new chunks of about ChunkFill, starting at chunk `at`.
     template <class EntryOf>
     void fill(std::size_t at, std::size_t count, EntryOf& entryOf) {
-        const std::size_t pieces = (count + ChunkFill - 1) / ChunkFill;
+        const std::size_t pieces = pieceCount(count);
         std::size_t j = 0;
         for (std::size_t piece = 0; piece < pieces; ++piece) {
             auto chunk = newChunk();
-            const std::size_t n = count / pieces + (piece < count % pieces ? 1 : 0);
+            const std::size_t n = pieceLength(count, pieces, piece);
             chunk->sizes.resize(n);
             for (std::size_t o = 0; o < n; ++o, ++j) put(*chunk, o, entryOf(j));
             _chunks.insert(_chunks.begin() + static_cast<std::ptrdiff_t>(at + piece), std::move(chunk));
         }
         _count += count;
+    }
+    // `count` items cut into pieces of about ChunkFill: how many, and the length of piece `piece`.
+    static std::size_t pieceCount(std::size_t count) { return (count + ChunkFill - 1) / ChunkFill; }
+    static std::size_t pieceLength(std::size_t count, std::size_t pieces, std::size_t piece) {
+        return count / pieces + (piece < count % pieces ? 1 : 0);
     }
     std::unique_ptr<AxisChunk> newChunk() const;
     // Writes an entry into a slot the chunk already has room for.

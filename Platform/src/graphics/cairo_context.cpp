@@ -95,7 +95,7 @@ struct CairoContext::Impl {
     // Writes the clear still owed to the target's pixels, before anything reads or draws over them.
     void settle() {
         if (!pendingClear) return;
-        std::fill(target->data(), target->data() + target->byteCount() / sizeof(std::uint32_t), *pendingClear);
+        detail::setPixels(target->data(), target->byteCount() / sizeof(std::uint32_t), *pendingClear);
         pendingClear.reset();
         cairo_surface_mark_dirty(surface);
     }
@@ -242,16 +242,22 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
         const auto rect = detail::deviceRectangle(userPath, s.ctm);
         if (rect && paintPixelBoxes(detail::filledPixels(*rect), effectiveFillColor())) return;
     }
-    std::optional<detail::SnappedStroke> snapped;
-    if (mode == DrawingMode::Stroke) {
-        snapped = detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale());
-        // Mitred corners of a right angle are square (a bevelled or rounded one leaves part pixels).
-        const bool squareCorners = s.lineJoin == LineJoin::Miter && s.miterLimit * s.miterLimit >= 2;
-        if (snapped && squareCorners && s.dash.empty()) {
-            const auto rect = detail::deviceRectangle(snapped->devicePath, AffineTransform::identity());
-            if (rect && paintPixelBoxes(detail::strokedPixels(*rect, snapped->deviceWidth), effectiveStrokeColor())) return;
+    // Mitred corners of a right angle are square (a bevelled or rounded one leaves part pixels).
+    const bool squareCorners = s.lineJoin == LineJoin::Miter && s.miterLimit * s.miterLimit >= 2;
+    if (mode == DrawingMode::Stroke && squareCorners && s.dash.empty()) {
+        // A thin frame is snapped as every stroke along the axes is: each corner, on a side across
+        // each axis, moves to the nearest line centre both ways.
+        const auto rect = detail::deviceRectangle(userPath, s.ctm);
+        const auto width = rect ? detail::thinStrokeWidth(s.ctm, s.lineWidth, _impl->target->scale()) : std::nullopt;
+        if (width) {
+            const double left = detail::snapCentre(rect->x(), *width), top = detail::snapCentre(rect->y(), *width);
+            const Rect snappedRect{left, top, detail::snapCentre(rect->maxX(), *width) - left,
+                                   detail::snapCentre(rect->maxY(), *width) - top};
+            if (paintPixelBoxes(detail::strokedPixels(snappedRect, *width), effectiveStrokeColor())) return;
         }
     }
+    const auto snapped =
+        mode == DrawingMode::Stroke ? detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale()) : std::nullopt;
     _impl->settle();
     _impl->setMatrix(s.ctm);
     _impl->emit(userPath);

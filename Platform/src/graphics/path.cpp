@@ -116,6 +116,9 @@ void Path::addArc(Point center, double radius, double start, double end, ArcDire
 }
 
 void Path::addRect(const Rect& r) {
+    // A rectangle alone (a cell's, a bar's) takes its storage at once; one added to a longer path
+    // leaves the growth to the vectors.
+    if (_verbs.empty()) reserve(5, 4);
     moveTo({r.x(), r.y()});
     lineTo({r.x() + r.width(), r.y()});
     lineTo({r.x() + r.width(), r.y() + r.height()});

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 #include "Platform/graphics/image.h"
 #include "graphics/pixel_blend.h"
@@ -94,15 +95,29 @@ void paintBoxes(Image& target, const PixelBoxes& boxes, const std::array<int, 4>
         const PixelBox& b = boxes.boxes[static_cast<std::size_t>(k)];
         const int left = std::max({b.left, clip[0], 0}), right = std::min({b.right, clip[2], target.pixelWidth()});
         const int top = std::max({b.top, clip[1], 0}), bottom = std::min({b.bottom, clip[3], target.pixelHeight()});
-        if (left >= right) continue;
+        if (left >= right || top >= bottom) continue;
+        std::uint32_t* pixels = target.data();
+        if (opaque && left == 0 && right == target.pixelWidth()) {
+            // Whole rows: one run.
+            setPixels(pixels + static_cast<std::size_t>(top) * stride, static_cast<std::size_t>(bottom - top) * stride, pixel);
+            continue;
+        }
         for (int y = top; y < bottom; ++y) {
-            std::uint32_t* row = target.data() + static_cast<std::size_t>(y) * stride;
+            std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
             if (opaque)
-                std::fill(row + left, row + right, pixel);
+                setPixels(row + left, static_cast<std::size_t>(right - left), pixel);
             else
                 for (int x = left; x < right; ++x) row[x] = over(pixel, row[x]);
         }
     }
+}
+
+void setPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel) {
+    using Pixels4 = std::uint32_t __attribute__((vector_size(16)));
+    const Pixels4 four = {pixel, pixel, pixel, pixel};
+    std::size_t x = 0;
+    for (; x + 4 <= count; x += 4) std::memcpy(row + x, &four, sizeof four);
+    for (; x < count; ++x) row[x] = pixel;
 }
 
 bool& pixelBoxesEnabled() {

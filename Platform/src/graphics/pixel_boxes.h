@@ -6,6 +6,7 @@
 // are the solid colour over what was there, which is what is written here, with Cairo's rounding.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -47,6 +48,10 @@ std::uint32_t solidPixel(const Color& colour);
 // Paints `pixel` over `boxes` in `target`, inside `clip` (left, top, right, bottom), as Cairo's
 // OVER does; an opaque pixel replaces what was there.
 void paintBoxes(Image& target, const PixelBoxes& boxes, const std::array<int, 4>& clip, std::uint32_t pixel);
+
+// `count` pixels from `row` on set to `pixel`, sixteen bytes a store (a pixel a store is the slowest
+// part of filling a cell).
+void setPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel);
 
 // Whether the backend takes this way at all (on by default): tests turn it off to draw the same
 // shapes through Cairo and compare the pixels. This thread's setting.

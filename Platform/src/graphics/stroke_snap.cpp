@@ -11,21 +11,26 @@ namespace {
 // How a coordinate of a point is placed: along a segment (its end), or across one (the line's centre).
 enum Role : std::uint8_t { None = 0, AcrossX = 1, AcrossY = 2 };
 
-// The centre of a line `width` whole pixels wide nearest to `v`: on a pixel's middle for an odd
-// width, on a pixel edge for an even one.
+}  // namespace
+
 double snapCentre(double v, double width) {
     return static_cast<std::int64_t>(width) % 2 == 1 ? std::floor(v) + 0.5 : std::round(v);
 }
 
-}  // namespace
-
-std::optional<SnappedStroke> snapThinStroke(const Path& userPath, const AffineTransform& ctm, double lineWidth,
-                                            double imageScale) {
+std::optional<double> thinStrokeWidth(const AffineTransform& ctm, double lineWidth, double imageScale) {
     if (ctm.b != 0 || ctm.c != 0) return std::nullopt;
     const double scale = std::fabs(ctm.a);
     if (!(scale > 0) || std::fabs(ctm.d) != scale) return std::nullopt;
     const double width = lineWidth * scale;
     if (!(width > 0) || !(width <= ThinStrokePoints * imageScale)) return std::nullopt;
+    return std::max(1.0, std::round(width));
+}
+
+std::optional<SnappedStroke> snapThinStroke(const Path& userPath, const AffineTransform& ctm, double lineWidth,
+                                            double imageScale) {
+    const auto thin = thinStrokeWidth(ctm, lineWidth, imageScale);
+    if (!thin) return std::nullopt;
+    const double scale = std::fabs(ctm.a);
 
     const auto& verbs = userPath.verbs();
     std::vector<Point> pts;
@@ -74,7 +79,7 @@ std::optional<SnappedStroke> snapThinStroke(const Path& userPath, const AffineTr
     }
     if (!anySegment) return std::nullopt;
 
-    const double whole = std::max(1.0, std::round(width));
+    const double whole = *thin;
     SnappedStroke out{Path(), whole, scale};
     i = 0;
     auto snapped = [&](std::size_t k) {

@@ -23,6 +23,15 @@ struct SnappedStroke {
     double dashScale;    // user lengths (dash pattern, phase) to device pixels
 };
 
+// The whole number of device pixels a stroke `lineWidth` wide through `ctm` is drawn across, when the
+// transform neither rotates nor skews nor stretches one axis more than the other and the stroke is
+// thin on an image of `imageScale` pixels per point; nullopt otherwise.
+std::optional<double> thinStrokeWidth(const AffineTransform& ctm, double lineWidth, double imageScale);
+
+// The centre of a line `width` whole pixels wide nearest to `v`: on a pixel's middle for an odd
+// width, on a pixel edge for an even one.
+double snapCentre(double v, double width);
+
 // The snapped stroke of `userPath` drawn through `ctm` at `lineWidth`, when the path is made only of
 // straight segments along the device axes and the stroke is thin on an image of `imageScale` pixels
 // per point; nullopt otherwise.
