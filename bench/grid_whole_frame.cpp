@@ -6,7 +6,8 @@
 // - Whole_Setup/N: from the built items to the end of the first frame (view made, set, columns
 //   made, one pass). Counters: bytes_per_row the grid and the view hold beyond the items, and
 //   view_bytes_per_row, the view's share of it as made (a list of the view's items made by the binding
-//   counts in the grid's share).
+//   counts in the grid's share), and row_values_held, the entries of the row list held as values
+//   rather than as a counting run (the blocks of the rows drawn).
 // - Whole_JumpFrame/N: the frame after a jump from the top to the middle row.
 // - Whole_PageDownFrame/N: the frame after a page down (each iteration one of 20 in a row).
 // - Whole_SortFrame/N: sorting by Amount (flipping its direction) plus the next frame.
@@ -214,18 +215,20 @@ void Whole_Setup(benchmark::State& state) {
     const long n = state.range(0);
     const auto& source = items(n);
     plat::ImageContext image(Screen.size, 1, true);
-    double bytes = 0, viewBytes = 0;
+    double bytes = 0, viewBytes = 0, held = 0;
     for (auto _ : state) {
         const std::size_t before = heapInUse();
         auto job = std::make_unique<Job>(source, image);
         state.PauseTiming();
         bytes = static_cast<double>(heapInUse() - before);
         viewBytes = static_cast<double>(job->viewBytes);
+        held = static_cast<double>(job->grid->rows()->sourceArray().heldValueCount());
         job.reset();
         state.ResumeTiming();
     }
     state.counters["bytes_per_row"] = bytes / static_cast<double>(n);
     state.counters["view_bytes_per_row"] = viewBytes / static_cast<double>(n);
+    state.counters["row_values_held"] = held;
 }
 
 void Whole_JumpFrame(benchmark::State& state) {

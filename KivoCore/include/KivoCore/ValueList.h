@@ -229,6 +229,10 @@ private:
     // An entry put at the front or the back of a block; a run it continues stays a run.
     KIVO_CORE_NO_EXPORT void putFront(Block& b, plat::Value&& value);
     KIVO_CORE_NO_EXPORT void putBack(Block& b, plat::Value&& value);
+    // The last entry of `from` to the front of `to`, the block after it; the first entry of `from` to
+    // the back of `to`, the block before it.
+    KIVO_CORE_NO_EXPORT void passOn(Block& from, Block& to);
+    KIVO_CORE_NO_EXPORT void passBack(Block& from, Block& to);
     KIVO_CORE_NO_EXPORT plat::Value& appendSlot();
     KIVO_CORE_NO_EXPORT iterator insertMoving(std::size_t index, plat::Array& values);
     KIVO_CORE_NO_EXPORT void insertOne(std::size_t index, plat::Value&& value);

@@ -197,6 +197,46 @@ void ValueList::putBack(Block& b, plat::Value&& value) {
     ++b.size;
 }
 
+void ValueList::passOn(Block& from, Block& to) {
+    if (from.data && to.data) {
+        to.head = (to.head - 1) & to.mask;
+        to.data[to.head] = std::move(from.slot(from.size - 1));
+        --from.size;
+        ++to.size;
+        return;
+    }
+    // Between two runs that continue each other only their bounds move.
+    if (!from.data && !to.data && to.first != INT64_MIN &&
+        from.first + static_cast<std::int64_t>(from.size) - 1 == to.first - 1) {
+        --from.size;
+        --to.first;
+        ++to.size;
+        return;
+    }
+    putFront(to, takeBack(from));
+}
+
+void ValueList::passBack(Block& from, Block& to) {
+    if (from.data && to.data) {
+        to.slot(to.size) = std::move(from.data[from.head]);
+        from.head = (from.head + 1) & from.mask;
+        --from.size;
+        ++to.size;
+        return;
+    }
+    if (!from.data && !to.data && to.size > 0) {
+        const std::int64_t last = to.first + static_cast<std::int64_t>(to.size) - 1;
+        if (last != INT64_MAX && last + 1 == from.first) {
+            ++to.size;
+            --from.size;
+            // An emptied run keeps its first: the one after it may lie past the largest integer.
+            if (from.size > 0) ++from.first;
+            return;
+        }
+    }
+    putBack(to, takeFront(from));
+}
+
 void ValueList::assignCounting(std::size_t count, std::int64_t first) {
     const auto span = static_cast<std::uint64_t>(count);
     if (span > 0 &&
@@ -314,7 +354,7 @@ void ValueList::insertOne(std::size_t index, plat::Value&& value) {
     makeRoom();
     const std::size_t target = index >> BlockShift;
     // Each later block gives its last value to the next one's front, from the end backwards.
-    for (std::size_t k = _blocks.size() - 1; k > target; --k) putFront(_blocks[k], takeBack(_blocks[k - 1]));
+    for (std::size_t k = _blocks.size() - 1; k > target; --k) passOn(_blocks[k - 1], _blocks[k]);
     Block& b = _blocks[target];
     if (!b.data) makeValues(b);
     const std::size_t at = index & (BlockCapacity - 1);
@@ -345,7 +385,7 @@ void ValueList::eraseOne(std::size_t index) {
     }
     --b.size;
     // Each later block gives its first value to the end of the one before.
-    for (std::size_t k = target + 1; k < _blocks.size(); ++k) putBack(_blocks[k - 1], takeFront(_blocks[k]));
+    for (std::size_t k = target + 1; k < _blocks.size(); ++k) passBack(_blocks[k], _blocks[k - 1]);
     --_size;
     if (_blocks.back().size == 0 && _blocks.size() > 1) dropLastBlock();
 }
