@@ -2,6 +2,7 @@
 #include "GridInternals.h"
 
 #include <cmath>
+#include <typeinfo>
 
 #include "KivoCore/IKivoValueFormatter.h"
 #include "KivoCore/KivoBinding.h"
@@ -15,8 +16,10 @@
 #include "OmbriGrid/KivoInternalCamelConversion.h"
 #include "OmbriGrid/OmbriGrid.h"
 #include "OmbriGrid/OmbriGridEventArgs.h"
+#include "Platform/foundation/locale/date_formatter.h"
 #include "Platform/foundation/locale/formatter.h"
 #include "Platform/foundation/log.h"
+#include "format/FormatMemo.h"
 
 namespace {
 constexpr const char* CheckedBox = "\u2611\uFE0E";
@@ -212,6 +215,16 @@ void GridColumn::setDataMap(std::shared_ptr<GridDataMap> map) {
     onPropertyChanged();
 }
 
+kivo::detail::FormatMemo& GridColumn::formatMemo() const {
+    if (!_formatMemo) _formatMemo = std::make_shared<kivo::detail::FormatMemo>();
+    return *_formatMemo;
+}
+
+plat::Value GridColumn::remembered(const plat::Value& v, plat::Value shown) const {
+    formatMemo().keep(v, shown.asString());
+    return shown;
+}
+
 plat::Value GridColumn::getFormattedValue(const plat::Value& v) const {
     if (v.isNil()) return std::string();
     if (_dataMap)
@@ -221,11 +234,22 @@ plat::Value GridColumn::getFormattedValue(const plat::Value& v) const {
     // A formatter with no text for the value shows nothing rather than the raw value.
     auto text = [](const std::optional<std::string>& t) { return plat::Value(t.value_or("")); };
     if (_format && v.isNumber()) {
-        if (!valueFormatter) return text(KivoNumberFormatter::numberToStringWithParameters(v, *_format));
+        if (!valueFormatter) {
+            if (const std::string* kept = formatMemo().numberText(v, *_format)) return *kept;
+            return remembered(v, text(KivoNumberFormatter::numberToStringWithParameters(v, *_format)));
+        }
         return text(valueFormatter->format(v, *_format));
     }
     if (_formatter) {
-        if (!valueFormatter) return text(_formatter->stringForObjectValue(v));
+        if (!valueFormatter) {
+            // Only a plain date formatter shows all that decides its text; any other may hold more.
+            if (typeid(*_formatter) == typeid(plat::DateFormatter) && v.isDate()) {
+                const auto& dates = static_cast<const plat::DateFormatter&>(*_formatter);
+                if (const std::string* kept = formatMemo().dateText(v, dates)) return *kept;
+                return remembered(v, text(dates.stringForObjectValue(v)));
+            }
+            return text(_formatter->stringForObjectValue(v));
+        }
         return text(valueFormatter->format(v, _format.value_or("")));
     }
     if (v.isNumber()) {

@@ -1,6 +1,7 @@
 #include "OmbriGrid/GridMergeManager.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridPanel.h"
@@ -176,19 +177,35 @@ std::size_t GridMergeManager::cachedCount() const { return _runs->size(); }
 
 void GridMergeManager::dropCache() { _runs->clear(); }
 
+// What a single cell's lookup settles before any growth: the cell's detail row spanning the columns,
+// or the cell alone where merging is off.
+std::optional<GridCellRange> GridMergeManager::settledRange(const OmbriGrid& g, std::int32_t row, std::int32_t col,
+                                                            GridCellType type) {
+    if (type == GridCellTypeCell && std::dynamic_pointer_cast<GridDetailRow>(g.rows()->row(row)))
+        return GridCellRange(row, 0, row, static_cast<std::int32_t>(g.columns()->count()) - 1);
+    const std::int64_t bits = g.allowMerging();
+    _runs->keepFor({bits, g.frozenRows(), g.frozenColumns(), g.showSort(), g.valueFormatter().get(), g.columnHeaderRow().get()});
+    if (bits == 0) return GridCellRange(row, col);
+    return std::nullopt;
+}
+
+GridCellRange GridMergeManager::mergedRangeOfCell(std::int32_t row, std::int32_t col, GridCellType type) {
+    const auto g = grid();
+    if (!g || row < 0 || static_cast<std::size_t>(row) >= g->rows()->count()) return GridCellRange(row, col);
+    if (const auto settled = settledRange(*g, row, col, type)) return *settled;
+    const auto merged = getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), type);
+    return merged ? *merged : GridCellRange(row, col);
+}
+
 std::shared_ptr<GridCellRange> GridMergeManager::getMergedRangeForCells(const std::shared_ptr<GridCellRange>& range,
                                                                         GridCellType type) {
     auto g = grid();
     if (!g || !range || !range->isSingleCell() || range->row() < 0 ||
         static_cast<std::size_t>(range->row()) >= g->rows()->count())
         return range;
-    if (type == GridCellTypeCell && std::dynamic_pointer_cast<GridDetailRow>(g->rows()->row(range->row())))
-        return std::make_shared<GridCellRange>(range->row(), 0, range->row(),
-                                               static_cast<std::int32_t>(g->columns()->count()) - 1);
+    if (const auto settled = settledRange(*g, range->row(), range->col(), type))
+        return settled->isSingleCell() && settled->col() == range->col() ? range : std::make_shared<GridCellRange>(*settled);
     const std::int64_t bits = g->allowMerging();
-    _runs->keepFor(
-        {bits, g->frozenRows(), g->frozenColumns(), g->showSort(), g->valueFormatter().get(), g->columnHeaderRow().get()});
-    if (bits == 0) return range;
     std::shared_ptr<GridPanel> panel;
     bool vertical = true;
     if (type == GridCellTypeCell && (bits & GridAllowMergingCells)) {

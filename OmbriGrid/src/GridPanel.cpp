@@ -236,8 +236,7 @@ plat::Rect GridPanel::getCellRectInternal(std::int32_t row, std::int32_t col) co
 plat::Rect GridPanel::getCellRect(std::int32_t row, std::int32_t col) const {
     auto g = grid();
     if (!g || !g->mergeManager()) return getCellRectInternal(row, col);
-    const auto range = g->mergeManager()->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), _cellType);
-    return getCellRect(row, col, range ? *range : GridCellRange(row, col));
+    return getCellRect(row, col, g->mergeManager()->mergedRangeOfCell(row, col, _cellType));
 }
 
 plat::Rect GridPanel::getCellRect(std::int32_t row, std::int32_t col, const GridCellRange& range) const {

@@ -91,6 +91,50 @@ TEST_F(GridColumns, FormattingRulesApplyInTheirOrder) {
     EXPECT_EQ(column->getFormattedValue(date), plat::Value("01.01.71"));
 }
 
+TEST_F(GridColumns, TextsMadeAgainFollowEveryChangeOfWhatShapesThem) {
+    // Each value is formatted twice in a row: the second answer must be the first, and a change of the
+    // pattern, the formatter's settings, its zone or the process's locale must show at once.
+    plat::testing::PinnedLocale english("en_US", "UTC");
+    plat::resetProcessCaches();
+    const plat::Value date(plat::Date(86400 * 365 + 3600 * 23));  // 1 January 1971, 23:00 UTC
+    auto column = addColumn();
+    auto twice = [&](const plat::Value& v) {
+        const plat::Value first = column->getFormattedValue(v);
+        EXPECT_EQ(column->getFormattedValue(v), first);
+        return first.description();
+    };
+    column->setFormat(std::string("n2"));
+    EXPECT_EQ(twice(plat::Value(1234.5)), "1,234.50");
+    EXPECT_EQ(twice(plat::Value(1234)), "1,234.00") << "an integer of the same value";
+    column->setFormat(std::string("n1"));
+    EXPECT_EQ(twice(plat::Value(1234.5)), "1,234.5");
+    {
+        plat::testing::PinnedLocale german("de_DE", "Europe/Berlin");
+        plat::resetProcessCaches();
+        EXPECT_EQ(twice(plat::Value(1234.5)), "1.234,5");
+    }
+    plat::resetProcessCaches();
+    EXPECT_EQ(twice(plat::Value(1234.5)), "1,234.5");
+
+    column->setFormat(std::nullopt);
+    auto dates = std::make_shared<plat::DateFormatter>(plat::Locale::withIdentifier("en_US"), plat::TimeZone::utc());
+    dates->setDateFormat("M/d/yy");
+    column->setFormatter(dates);
+    EXPECT_EQ(twice(date), "1/1/71");
+    dates->setDateFormat("yyyy-MM-dd");
+    EXPECT_EQ(twice(date), "1971-01-01");
+    dates->setTimeZone(*plat::TimeZone::named("Europe/Berlin"));
+    EXPECT_EQ(twice(date), "1971-01-02");
+    dates->setDateFormat("");
+    dates->setDateStyle(plat::DateFormatter::Style::Long);
+    EXPECT_EQ(twice(date), "January 2, 1971");
+    dates->setLocale(plat::Locale::withIdentifier("de_DE"));
+    EXPECT_EQ(twice(date), "2. Januar 1971");
+    // A formatter of another kind is asked every time.
+    column->setFormatter(std::make_shared<Shouting>());
+    EXPECT_EQ(twice(date), date.description() + "!");
+}
+
 TEST_F(GridColumns, AlignmentHeaderAndSortMarks) {
     auto column = addColumn();
     const std::pair<std::int64_t, GridHorizontalAlignment> automatic[] = {{4, GridHorizontalAlignmentCenter},

@@ -289,4 +289,23 @@ TEST_F(MergedRuns, AnyOrderOfRequestsAgreesWithAFreshWalk) {
     }
 }
 
+TEST_F(MergedRuns, TheLookupByValueAgreesWithTheSharedOne) {
+    // Merging on, then off: the by-value answer of every cell and panel kind is the shared one's.
+    const GridCellType types[] = {GridCellTypeCell, GridCellTypeColumnHeader, GridCellTypeRowHeader};
+    for (const std::int64_t bits : {std::int64_t{GridAllowMergingCells}, std::int64_t{GridAllowMergingNone}}) {
+        grid->setAllowMerging(bits);
+        for (const GridCellType type : types)
+            for (std::int32_t r = -1; r <= 8; ++r)
+                for (std::int32_t c = 0; c < 2; ++c) {
+                    const auto shared = grid->mergeManager()->getMergedRangeForCells(std::make_shared<GridCellRange>(r, c), type);
+                    const GridCellRange byValue = grid->mergeManager()->mergedRangeOfCell(r, c, type);
+                    EXPECT_TRUE(byValue.isEqual(*shared)) << "bits " << bits << " type " << type << " cell (" << r << "," << c
+                                                          << ") by value " << show(byValue) << " shared " << show(*shared);
+                }
+    }
+    // The merged block itself, not only the cell.
+    grid->setAllowMerging(GridAllowMergingCells);
+    EXPECT_EQ(show(grid->mergeManager()->mergedRangeOfCell(1, 0, GridCellTypeCell)), "(0,0)-(3,0)");
+}
+
 }  // namespace

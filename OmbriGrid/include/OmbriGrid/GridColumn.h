@@ -21,8 +21,9 @@ class Formatter;
 
 class GridDataMap;
 namespace kivo::detail {
+class FormatMemo;
 class GridPress;
-}
+}  // namespace kivo::detail
 
 class KIVO_GRID_EXPORT GridColumn : public GridRowCol {
 public:
@@ -112,6 +113,10 @@ public:
     KIVO_GRID_NO_EXPORT void fixWidth(plat::Passkey<kivo::detail::GridPress>, std::int32_t points, bool retyped);
 
 private:
+    KIVO_GRID_NO_EXPORT kivo::detail::FormatMemo& formatMemo() const;
+    // `shown` kept as the text of `v`.
+    KIVO_GRID_NO_EXPORT plat::Value remembered(const plat::Value& v, plat::Value shown) const;
+
     std::shared_ptr<KivoBinding> _binding;
     std::optional<std::string> _header;
     double _starWidth = 1.0;
@@ -129,4 +134,6 @@ private:
     std::int64_t _aggregate = 0;
     std::shared_ptr<GridDataMap> _dataMap;
     std::optional<std::string> _sortMemberPath;
+    // Texts made for the latest values, made when first needed (formatting is const).
+    mutable std::shared_ptr<kivo::detail::FormatMemo> _formatMemo;
 };

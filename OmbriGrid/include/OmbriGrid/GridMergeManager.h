@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "OmbriGrid/GridCellRange.h"
@@ -32,6 +33,9 @@ public:
     // (not one cell, a row outside the grid's rows, merging off), else a new range of the block, which
     // the caller may change freely. Answers from the runs kept since the last data change.
     std::shared_ptr<GridCellRange> getMergedRangeForCells(const std::shared_ptr<GridCellRange>& range, GridCellType type);
+    // The same for the one cell at `row`, `col`, by value: the cell itself where nothing merges, found
+    // without making a range (a panel asks this of every cell it draws).
+    GridCellRange mergedRangeOfCell(std::int32_t row, std::int32_t col, GridCellType type);
     // The same growth walked afresh, reading every neighbour on the way: nothing kept, nothing reused.
     std::shared_ptr<GridCellRange> getMergedRangeForCells(const std::shared_ptr<GridCellRange>& range, const GridPanel& panel,
                                                           bool vertical, bool expand) const;
@@ -43,6 +47,9 @@ public:
     void dropCache();
 
 private:
+    KIVO_GRID_NO_EXPORT std::optional<GridCellRange> settledRange(const OmbriGrid& g, std::int32_t row, std::int32_t col,
+                                                                  GridCellType type);
+
     std::weak_ptr<OmbriGrid> _grid;
     std::unique_ptr<kivo::detail::MergeRuns> _runs;
 };

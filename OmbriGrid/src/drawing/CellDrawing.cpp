@@ -8,6 +8,7 @@
 
 #include "KivoCore/KivoCheckBox.h"
 #include "KivoCore/KivoDataType.h"
+#include "KivoCore/KivoEvent.h"
 #include "OmbriGrid/GridColumn.h"
 #include "OmbriGrid/GridMergeManager.h"
 #include "OmbriGrid/GridPanel.h"
@@ -35,6 +36,11 @@ struct SavedState {
     ~SavedState() { context.restore(); }
     plat::Context& context;
 };
+
+bool hasHandlers(const KivoEvent& event) {
+    const auto handlers = event.handlers();
+    return handlers && !handlers->empty();
+}
 
 plat::Color colorOrClear(const std::optional<plat::Color>& c) { return c ? *c : plat::Color::clear(); }
 
@@ -69,10 +75,8 @@ void GridPanel::drawCell(std::int32_t row, std::int32_t col, bool background, bo
         raiseOverlay(row, col);
         return;
     }
-    GridCellRange range(row, col);
-    if (const auto& manager = g->mergeManager())
-        if (const auto merged = manager->getMergedRangeForCells(std::make_shared<GridCellRange>(row, col), _cellType))
-            range = *merged;
+    const auto& manager = g->mergeManager();
+    const GridCellRange range = manager ? manager->mergedRangeOfCell(row, col, _cellType) : GridCellRange(row, col);
     if (!range.isSingleCell()) {
         // Only the range's top-left cell, or its top-left visible one, draws the range.
         if (std::max(range.row(), _firstVisibleRow) < row || std::max(range.col(), getFirstVisibleColumn()) < col) return;
@@ -130,15 +134,18 @@ void GridPanel::renderCell(std::int32_t row, std::int32_t col, const plat::Rect&
 GridPanel::FormatAnswer GridPanel::raiseFormatItem(std::int32_t row, std::int32_t col) {
     FormatAnswer answer;
     const auto g = grid();
+    const auto& event = g->ombriGridFormatItem();
+    const bool listened = event && hasHandlers(*event);
+    const auto d = g->delegate();
+    // Every cell drawn asks: with nobody to answer, nothing is made for the question.
+    if (!listened && !d) return answer;
     const auto self = std::static_pointer_cast<GridPanel>(shared_from_this());
-    if (const auto& event = g->ombriGridFormatItem()) {
-        if (const auto handlers = event->handlers(); handlers && !handlers->empty()) {
-            auto args = std::make_shared<GridFormatItemEventArgs>(self, std::make_shared<GridCellRange>(row, col), _context);
-            event->raise(g, args);
-            answer.cancel = args->cancel();
-        }
+    if (listened) {
+        auto args = std::make_shared<GridFormatItemEventArgs>(self, std::make_shared<GridCellRange>(row, col), _context);
+        event->raise(g, args);
+        answer.cancel = args->cancel();
     }
-    if (const auto d = g->delegate())
+    if (d)
         if (const auto done = d->formatItem(g, self, std::make_shared<GridCellRange>(row, col), _context))
             answer.finished = *done;
     return answer;
@@ -146,12 +153,14 @@ GridPanel::FormatAnswer GridPanel::raiseFormatItem(std::int32_t row, std::int32_
 
 void GridPanel::raiseOverlay(std::int32_t row, std::int32_t col) {
     const auto g = grid();
+    const auto& event = g->ombriGridProcessItemOverlay();
+    const bool listened = event && hasHandlers(*event);
+    const auto d = g->delegate();
+    if (!listened && !d) return;
     const auto self = std::static_pointer_cast<GridPanel>(shared_from_this());
-    if (const auto& event = g->ombriGridProcessItemOverlay()) {
-        if (const auto handlers = event->handlers(); handlers && !handlers->empty())
-            event->raise(g, std::make_shared<GridFormatItemEventArgs>(self, std::make_shared<GridCellRange>(row, col), _context));
-    }
-    if (const auto d = g->delegate()) d->processItemOverlay(g, self, std::make_shared<GridCellRange>(row, col), _context);
+    if (listened)
+        event->raise(g, std::make_shared<GridFormatItemEventArgs>(self, std::make_shared<GridCellRange>(row, col), _context));
+    if (d) d->processItemOverlay(g, self, std::make_shared<GridCellRange>(row, col), _context);
 }
 
 // ---- colours ----

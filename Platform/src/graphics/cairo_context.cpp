@@ -393,23 +393,9 @@ std::optional<std::array<int, 4>> wholePixelRect(const Path& path) {
 using detail::over;
 using detail::scaled;
 
-// Four pixels at a time in 16-bit lanes: a channel (at most 255) times a factor (at most 255) plus the
-// rounding half fits in 16 bits, so each lane's product is the scalar one, without the 32-bit
-// multiplies the vector unit lacks. The same arithmetic as scaled() and over(), so the same pixels.
-using Pixels4 = std::uint32_t __attribute__((vector_size(16)));
-using Lanes8 = std::uint16_t __attribute__((vector_size(16)));
-
-inline Pixels4 scaled4(Pixels4 pixel, Pixels4 factor) {
-    constexpr std::uint32_t Low = 0x00ff00ffu, Half = 0x00800080u;
-    const Pixels4 both = factor | (factor << 16);
-    Pixels4 rb = reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>(pixel & Low) * reinterpret_cast<Lanes8>(both)) + Half;
-    rb = ((rb + ((rb >> 8) & Low)) >> 8) & Low;
-    Pixels4 ag = reinterpret_cast<Pixels4>(reinterpret_cast<Lanes8>((pixel >> 8) & Low) * reinterpret_cast<Lanes8>(both)) + Half;
-    ag = (ag + ((ag >> 8) & Low)) & ~Low;
-    return rb | ag;
-}
-
-inline Pixels4 over4(Pixels4 src, Pixels4 dst) { return src + scaled4(dst, 255 - (src >> 24)); }
+using detail::over4;
+using detail::Pixels4;
+using detail::scaled4;
 
 // One row of a stamp over the target's, each source pixel first taken `alpha` / 255 times (255: as it is).
 void blendRow(std::uint32_t* row, const std::uint32_t* from, int count, std::uint32_t alpha) {

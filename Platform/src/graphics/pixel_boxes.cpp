@@ -12,6 +12,19 @@ namespace plat::detail {
 
 namespace {
 
+// `pixel` over each of `count` pixels from `row` on, four at a time.
+void blendPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel) {
+    const Pixels4 src = {pixel, pixel, pixel, pixel};
+    std::size_t x = 0;
+    for (; x + 4 <= count; x += 4) {
+        Pixels4 dst;
+        std::memcpy(&dst, row + x, sizeof dst);
+        dst = over4(src, dst);
+        std::memcpy(row + x, &dst, sizeof dst);
+    }
+    for (; x < count; ++x) row[x] = over(pixel, row[x]);
+}
+
 // The whole number `v` is, when it is one an image's pixels can be at.
 std::optional<int> wholePixel(double v) {
     if (!(std::fabs(v) < Image::MaxPixelSide * 2.0) || v != std::round(v)) return std::nullopt;
@@ -107,13 +120,12 @@ void paintBoxes(Image& target, const PixelBoxes& boxes, const std::array<int, 4>
             if (opaque)
                 setPixels(row + left, static_cast<std::size_t>(right - left), pixel);
             else
-                for (int x = left; x < right; ++x) row[x] = over(pixel, row[x]);
+                blendPixels(row + left, static_cast<std::size_t>(right - left), pixel);
         }
     }
 }
 
 void setPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel) {
-    using Pixels4 = std::uint32_t __attribute__((vector_size(16)));
     const Pixels4 four = {pixel, pixel, pixel, pixel};
     std::size_t x = 0;
     for (; x + 4 <= count; x += 4) std::memcpy(row + x, &four, sizeof four);
