@@ -243,8 +243,9 @@ plat::Value GridColumn::getFormattedValue(const plat::Value& v) const {
     if (_formatter) {
         if (!valueFormatter) {
             // Only a plain date formatter shows all that decides its text; any other may hold more.
-            if (typeid(*_formatter) == typeid(plat::DateFormatter) && v.isDate()) {
-                const auto& dates = static_cast<const plat::DateFormatter&>(*_formatter);
+            const auto& formatter = *_formatter;
+            if (typeid(formatter) == typeid(plat::DateFormatter) && v.isDate()) {
+                const auto& dates = static_cast<const plat::DateFormatter&>(formatter);
                 if (const std::string* kept = formatMemo().dateText(v, dates)) return *kept;
                 return remembered(v, text(dates.stringForObjectValue(v)));
             }
