@@ -343,7 +343,7 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     if (const int factor = detail::sourceReduction(original, userRect, state().ctm); factor > 1)
         reduced = detail::boxReduced(original, factor);
     const Image& image = reduced ? *reduced : original;
-    const bool opaque = image._opaque || everyPixelOpaque(image);
+    const bool opaque = image.knownOpaque(Passkey<CairoContext>{}) || everyPixelOpaque(image);
     if (opaque && effectiveAlpha() >= 1 && copyOntoDevicePixels(image, userRect)) return;
     // Cairo only reads the source pixels. Opaque ones are handed over as such: the same pixels come
     // out, and Pixman copies them rather than blending each (a grid's cell images, every frame).

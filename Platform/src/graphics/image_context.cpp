@@ -68,7 +68,7 @@ thread_local bool SparePixels::ended = false;
 
 ImageContext::ImageContext(Size size, double scale, bool opaque) : _opaque(opaque) {
     const Color background = opaque ? Color::white() : Color::clear();
-    const auto pixels = Image::admittedPixels(size, scale);
+    const auto pixels = Image::admittedPixels(Passkey<ImageContext>{}, size, scale);
     if (!pixels) {
         // Drawing still has somewhere harmless to go.
         _image = std::make_shared<Image>(0, 0, scale);
@@ -84,14 +84,12 @@ ImageContext::ImageContext(Size size, double scale, bool opaque) : _opaque(opaqu
         Image* made = nullptr;
         if (reused) {
             made = new Image(0, 0, scale);
-            made->_width = width;
-            made->_height = height;
-            made->_pixels = std::move(kept);
+            made->adoptPixels(Passkey<ImageContext>{}, width, height, std::move(kept));
         } else {
             made = new Image(width, height, scale, background);
         }
         _image = std::shared_ptr<Image>(made, [](Image* image) {
-            if (SparePixels* store = SparePixels::forThread()) store->give(std::move(image->_pixels));
+            if (SparePixels* store = SparePixels::forThread()) store->give(image->takePixels(Passkey<ImageContext>{}));
             delete image;
         });
         _context = std::make_unique<CairoContext>(*_image);
@@ -119,7 +117,7 @@ std::shared_ptr<Image> ImageContext::finish() {
         removeContext(*_context);
         _pushed = false;
         // Every pixel starts opaque and every drawing goes over what is there: none becomes less opaque.
-        if (_opaque && !_refused) _image->_opaque = true;
+        if (_opaque && !_refused) _image->markOpaque(Passkey<ImageContext>{});
     }
     return _refused ? nullptr : _image;
 }

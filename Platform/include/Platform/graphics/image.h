@@ -12,9 +12,13 @@
 
 #include "Platform/PlatformExport.h"
 #include "Platform/foundation/geometry.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/graphics/color.h"
 
 namespace plat {
+
+class CairoContext;
+class ImageContext;
 
 class PLAT_EXPORT Image {
 public:
@@ -75,12 +79,22 @@ public:
     static std::shared_ptr<Image> decode(std::span<const std::uint8_t> bytes, double scale = 1);
     static std::shared_ptr<Image> readFile(const std::string& path, double scale = 1);
 
-private:
     // Image contexts make their images over pixels they keep from images let go of, and know when
     // every pixel of one is opaque; the Cairo context copies such an image without looking.
-    friend class ImageContext;
-    friend class CairoContext;
+    PLAT_NO_EXPORT static std::optional<std::pair<int, int>> admittedPixels(Passkey<ImageContext>, Size size, double scale) {
+        return admittedPixels(size, scale);
+    }
+    // Makes this (empty) image `width` × `height` pixels over `pixels`, which hold that many.
+    PLAT_NO_EXPORT void adoptPixels(Passkey<ImageContext>, int width, int height, std::vector<std::uint32_t>&& pixels) {
+        _width = width;
+        _height = height;
+        _pixels = std::move(pixels);
+    }
+    PLAT_NO_EXPORT std::vector<std::uint32_t> takePixels(Passkey<ImageContext>) { return std::move(_pixels); }
+    PLAT_NO_EXPORT void markOpaque(Passkey<ImageContext>) { _opaque = true; }
+    PLAT_NO_EXPORT bool knownOpaque(Passkey<CairoContext>) const { return _opaque; }
 
+private:
     // Logs and answers false when an image of that size may not be made; `what` names the source.
     PLAT_NO_EXPORT static bool admitSize(std::int64_t pixelWidth, std::int64_t pixelHeight, const char* what);
     // The pixels across and down of an image of `size` points at `scale`; nullopt, logged, when that
