@@ -205,14 +205,8 @@ void ValueList::passOn(Block& from, Block& to) {
         ++to.size;
         return;
     }
-    // Between two runs that continue each other only their bounds move.
-    if (!from.data && !to.data && to.first != INT64_MIN &&
-        from.first + static_cast<std::int64_t>(from.size) - 1 == to.first - 1) {
-        --from.size;
-        --to.first;
-        ++to.size;
-        return;
-    }
+    // Between two runs that continue each other only their bounds move: taking from a run makes no
+    // value to move, and putting a continuing integer into one makes none either.
     putFront(to, takeBack(from));
 }
 
@@ -223,16 +217,6 @@ void ValueList::passBack(Block& from, Block& to) {
         --from.size;
         ++to.size;
         return;
-    }
-    if (!from.data && !to.data && to.size > 0) {
-        const std::int64_t last = to.first + static_cast<std::int64_t>(to.size) - 1;
-        if (last != INT64_MAX && last + 1 == from.first) {
-            ++to.size;
-            --from.size;
-            // An emptied run keeps its first: the one after it may lie past the largest integer.
-            if (from.size > 0) ++from.first;
-            return;
-        }
     }
     putBack(to, takeFront(from));
 }
