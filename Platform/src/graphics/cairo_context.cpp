@@ -299,16 +299,6 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     _impl->recoverIfBroken(s);
 }
 
-namespace {
-
-// The device pixel a user coordinate falls on exactly under a transform of no rotation, when it does.
-std::optional<int> wholeDevicePixel(double device) {
-    if (!(std::fabs(device) < Image::MaxPixelSide * 2.0) || device != std::round(device)) return std::nullopt;
-    return static_cast<int>(device);
-}
-
-}  // namespace
-
 bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect) {
     // Only where each image pixel lands on one device pixel, and only whole-pixel rectangles clip:
     // there an opaque image over anything is its own pixels, which Cairo would paint at several times
@@ -316,7 +306,7 @@ bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect
     const AffineTransform& m = state().ctm;
     if (m.b != 0 || m.c != 0 || m.a * userRect.width() != image.pixelWidth() || m.d * userRect.height() != image.pixelHeight())
         return false;
-    const auto x = wholeDevicePixel(m.a * userRect.x() + m.tx), y = wholeDevicePixel(m.d * userRect.y() + m.ty);
+    const auto x = detail::wholePixel(m.a * userRect.x() + m.tx), y = detail::wholePixel(m.d * userRect.y() + m.ty);
     const std::array<int, 4>* area = x && y ? stampClip() : nullptr;
     if (!area) return false;
     Image& target = *_impl->target;

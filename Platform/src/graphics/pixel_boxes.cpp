@@ -25,12 +25,6 @@ void blendPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel) {
     for (; x < count; ++x) row[x] = over(pixel, row[x]);
 }
 
-// The whole number `v` is, when it is one an image's pixels can be at.
-std::optional<int> wholePixel(double v) {
-    if (!(std::fabs(v) < Image::MaxPixelSide * 2.0) || v != std::round(v)) return std::nullopt;
-    return static_cast<int>(v);
-}
-
 std::optional<PixelBox> wholeBox(double left, double top, double right, double bottom) {
     const auto l = wholePixel(left), t = wholePixel(top), r = wholePixel(right), b = wholePixel(bottom);
     if (!l || !t || !r || !b) return std::nullopt;
@@ -43,6 +37,11 @@ std::uint32_t channelByte(double v) { return static_cast<std::uint32_t>(static_c
 double limited(double v) { return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, 1.0); }
 
 }  // namespace
+
+std::optional<int> wholePixel(double v) {
+    if (!(std::fabs(v) < Image::MaxPixelSide * 2.0) || v != std::round(v)) return std::nullopt;
+    return static_cast<int>(v);
+}
 
 std::optional<Rect> deviceRectangle(const Path& path, const AffineTransform& ctm) {
     using Verb = Path::Verb;

@@ -31,6 +31,9 @@ struct PixelBoxes {
     int count = 0;
 };
 
+// The device pixel a coordinate falls on exactly, when it is a whole number an image's pixels can be at.
+std::optional<int> wholePixel(double v);
+
 // The rectangle `path` is (four distinct corners joined along the axes, closed), in device space under
 // `ctm`, when the transform neither rotates nor skews; nullopt for any other shape.
 std::optional<Rect> deviceRectangle(const Path& path, const AffineTransform& ctm);
