@@ -112,6 +112,37 @@ TEST_F(Drawing, CellImagesAreMadeOnceAndOverlaidOnEveryPass) {
     EXPECT_EQ(formatted.begin()->second, 2) << "an invalidation makes the images again";
 }
 
+TEST_F(Drawing, CellsKeptAsCopiesOfTheTargetShowWhatTheirOwnImagesShow) {
+    bindRecords(40);
+    grid->setSelectionMode(GridSelectionModeCellRange);
+    grid->setSelection(std::make_shared<GridCellRange>(2, 1, 3, 2));
+    grid->setAlternatingRowBackgroundColor(Color(0.9, 0.95, 1));
+    int formatted = 0;
+    auto token = std::make_shared<int>();
+    grid->ombriGridFormatItem()->addHandler([&](const auto&) { ++formatted; }, token);
+    // A frame, then frames scrolled by whole pixels, whose cells mostly come from the cache. Inside a
+    // transparency group the target's pixels cannot be read back: each cell is made in its own image.
+    auto frames = [&](bool ownImages) {
+        grid->setScrollPosition({0, 0});
+        grid->invalidate();
+        formatted = 0;
+        std::vector<std::vector<std::uint32_t>> shown;
+        for (const double y : {0.0, 37.0, 41.0}) {
+            grid->setScrollPosition({0, -y});
+            plat::ImageContext image(grid->bounds().size, plat::Screen::main().scale(), true);
+            if (ownImages) image.context().beginTransparencyGroup();
+            grid->drawRect(image.context(), grid->bounds());
+            if (ownImages) image.context().endTransparencyGroup();
+            const auto done = image.finish();
+            shown.emplace_back(done->data(), done->data() + done->pixelWidth() * done->pixelHeight());
+        }
+        return std::pair(shown, formatted);
+    };
+    const auto copies = frames(false), images = frames(true);
+    EXPECT_TRUE(copies.first == images.first) << "the same pixels, fresh and from the cache";
+    EXPECT_EQ(copies.second, images.second) << "the same cells made anew";
+}
+
 TEST_F(Drawing, ACancelledFormatItemKeepsItsDrawingAndTheBackgroundButNoText) {
     bindRecords(5);
     drawStraight();

@@ -90,7 +90,21 @@ void GridPanel::drawCell(std::int32_t row, std::int32_t col, bool background, bo
     const double scale = plat::Screen::main().scale();
     auto pixels = [scale](double side) { return plat::detail::saturatingCast<std::int64_t>(std::ceil(side * scale)); };
     const bool refused = _cellImagesOff || plat::Image::sizeRefusal(pixels(rect.width()), pixels(rect.height())).has_value();
-    if (refused) {
+    // A cell that covers its pixels opaquely from its first fill on is drawn straight into the target
+    // where the target's pixels can be read back, and kept as a copy of them: the same pixels as its
+    // own image would hold, without making one and copying it in.
+    const auto& gridBackground = g->backgroundColor();
+    const bool opaqueCell = g->isOpaque() && background && gridBackground && gridBackground->a >= 1;
+    if (!refused && opaqueCell && range.isSingleCell() && _context->canCopyPixels(rect, scale)) {
+        {
+            SavedState saved(*_context);
+            _context->clipToRect(rect);
+            _cellImageRect = rect;
+            renderCell(row, col, rect, range, background, foreground);
+            _cellImageRect.reset();
+        }
+        if (auto image = _context->copyOpaquePixels(rect, scale)) _cache[key] = std::move(image);
+    } else if (refused) {
         // Beyond the platform's image limits: drawn straight, clipped as its image would be, uncached.
         SavedState saved(*_context);
         _context->clipToRect(rect);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Platform/graphics/image.h"
+#include "Platform/graphics/image_context.h"
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
@@ -323,6 +324,38 @@ bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect
             static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
     cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
     return true;
+}
+
+std::optional<std::array<int, 4>> CairoContext::copyablePixels(const Rect& userRect, double scale) {
+    const AffineTransform& m = state().ctm;
+    if (m.b != 0 || m.c != 0 || m.a != scale || m.d != scale) return std::nullopt;
+    const auto left = detail::wholePixel(m.a * userRect.x() + m.tx), top = detail::wholePixel(m.d * userRect.y() + m.ty);
+    const auto right = detail::wholePixel(m.a * userRect.maxX() + m.tx);
+    const auto bottom = detail::wholePixel(m.d * userRect.maxY() + m.ty);
+    // The copy is as many pixels as an image of the rectangle's size at this scale has.
+    if (!left || !top || !right || !bottom || *right - *left != m.a * userRect.width() ||
+        *bottom - *top != m.d * userRect.height())
+        return std::nullopt;
+    // Every pixel copied is one drawn through the clip: none is left as it was before.
+    const std::array<int, 4>* clip = stampClip();
+    if (!clip || *left < (*clip)[0] || *top < (*clip)[1] || *right > (*clip)[2] || *bottom > (*clip)[3] || *left >= *right ||
+        *top >= *bottom)
+        return std::nullopt;
+    return std::array<int, 4>{*left, *top, *right, *bottom};
+}
+
+bool CairoContext::onCanCopyPixels(const Rect& rect, double scale) { return copyablePixels(rect, scale).has_value(); }
+
+std::shared_ptr<Image> CairoContext::onCopyOpaquePixels(const Rect& rect, double scale) {
+    const auto box = copyablePixels(rect, scale);
+    if (!box) return nullptr;
+    const auto [left, top, right, bottom] = *box;
+    flush();
+    const Image& target = *_impl->target;
+    return ImageContext::opaqueCopy(
+        Passkey<CairoContext>{},
+        target.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(target.pixelWidth()) + left,
+        static_cast<std::size_t>(target.pixelWidth()), right - left, bottom - top, scale);
 }
 
 void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {

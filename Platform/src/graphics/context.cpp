@@ -244,6 +244,14 @@ void Context::drawImage(const Image& image, const Rect& rect) {
     onDrawImage(image, rect);
 }
 
+bool Context::canCopyPixels(const Rect& rect, double scale) {
+    return finiteRect(rect) && rect.width() > 0 && rect.height() > 0 && canDraw() && onCanCopyPixels(rect, scale);
+}
+
+std::shared_ptr<Image> Context::copyOpaquePixels(const Rect& rect, double scale) {
+    return canCopyPixels(rect, scale) ? onCopyOpaquePixels(rect, scale) : nullptr;
+}
+
 void Context::stampImage(const Image& image, int deviceX, int deviceY) {
     if (image.isEmpty() || !canDraw()) return;
     onStampImage(image, deviceX, deviceY);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -66,6 +67,24 @@ thread_local bool SparePixels::ended = false;
 
 }  // namespace
 
+std::shared_ptr<Image> ImageContext::keptOrNew(int width, int height, double scale, const Color& background, bool& reused) {
+    SparePixels* spares = SparePixels::forThread();
+    std::vector<std::uint32_t> kept =
+        spares ? spares->take(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) : std::vector<std::uint32_t>{};
+    reused = !kept.empty();
+    Image* made = nullptr;
+    if (reused) {
+        made = new Image(0, 0, scale);
+        made->adoptPixels(Passkey<ImageContext>{}, width, height, std::move(kept));
+    } else {
+        made = new Image(width, height, scale, background);
+    }
+    return std::shared_ptr<Image>(made, [](Image* image) {
+        if (SparePixels* store = SparePixels::forThread()) store->give(image->takePixels(Passkey<ImageContext>{}));
+        delete image;
+    });
+}
+
 ImageContext::ImageContext(Size size, double scale, bool opaque) : _opaque(opaque) {
     const Color background = opaque ? Color::white() : Color::clear();
     const auto pixels = Image::admittedPixels(Passkey<ImageContext>{}, size, scale);
@@ -75,29 +94,27 @@ ImageContext::ImageContext(Size size, double scale, bool opaque) : _opaque(opaqu
         _refused = true;
         _context = std::make_unique<CairoContext>(*_image);
     } else {
-        const auto [width, height] = *pixels;
-        SparePixels* spares = SparePixels::forThread();
-        std::vector<std::uint32_t> kept = spares
-                                              ? spares->take(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-                                              : std::vector<std::uint32_t>{};
-        const bool reused = !kept.empty();
-        Image* made = nullptr;
-        if (reused) {
-            made = new Image(0, 0, scale);
-            made->adoptPixels(Passkey<ImageContext>{}, width, height, std::move(kept));
-        } else {
-            made = new Image(width, height, scale, background);
-        }
-        _image = std::shared_ptr<Image>(made, [](Image* image) {
-            if (SparePixels* store = SparePixels::forThread()) store->give(image->takePixels(Passkey<ImageContext>{}));
-            delete image;
-        });
+        bool reused = false;
+        _image = keptOrNew(pixels->first, pixels->second, scale, background, reused);
         _context = std::make_unique<CairoContext>(*_image);
         // Kept pixels show an earlier image until cleared: the context clears them, once.
         if (reused) _context->clearTo(background);
     }
     pushContext(*_context);
     _pushed = true;
+}
+
+std::shared_ptr<Image> ImageContext::opaqueCopy(Passkey<CairoContext>, const std::uint32_t* from, std::size_t stride, int width,
+                                                int height, double scale) {
+    bool reused = false;
+    auto image = keptOrNew(width, height, scale, Color::clear(), reused);
+    std::uint32_t* to = image->data();
+    const auto rowPixels = static_cast<std::size_t>(width);
+    for (int row = 0; row < height; ++row)
+        std::memcpy(to + static_cast<std::size_t>(row) * rowPixels, from + static_cast<std::size_t>(row) * stride,
+                    rowPixels * sizeof(std::uint32_t));
+    image->markOpaque(Passkey<ImageContext>{});
+    return image;
 }
 
 ImageContext::~ImageContext() { finish(); }

@@ -45,6 +45,8 @@ protected:
     void onBeginTransparencyGroup(double alpha) override;
     void onBeginTransparencyGroupMask() override;
     void onEndTransparencyGroup(double alpha, bool masked) override;
+    bool onCanCopyPixels(const Rect& rect, double scale) override;
+    std::shared_ptr<Image> onCopyOpaquePixels(const Rect& rect, double scale) override;
 
 private:
     // Composites a stamp straight into the target's pixels when the clip allows it; answers false
@@ -56,6 +58,8 @@ private:
     // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
     // and the clip allows it; answers false for Cairo to paint it.
     PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);
+    // The device pixels (left, top, right, bottom) under a rectangle that can be copied out as drawn.
+    PLAT_NO_EXPORT std::optional<std::array<int, 4>> copyablePixels(const Rect& userRect, double scale);
 
     // Paints whole-pixel boxes of a solid colour straight into the target when the clip allows it;
     // answers false (and nothing is painted) for Cairo to draw the shape.

@@ -207,6 +207,16 @@ public:
     // True while the innermost group is drawing its mask.
     bool isDrawingGroupMask() const { return !_groups.empty() && _groups.back().masked; }
 
+    // Reading back. Whether what is drawn under `rect` (user space) lands in device pixels that can be
+    // copied out exactly as drawn: the rectangle lies on whole device pixels, `scale` of them a point
+    // each way, inside the target and the clip, outside any transparency group. A control that keeps
+    // what it draws as images can then draw straight into the target and keep a copy, rather than draw
+    // into an image and copy that in. False for backends that keep no pixels.
+    bool canCopyPixels(const Rect& rect, double scale);
+    // Those pixels as an image of `scale`, known opaque: the caller vouches that what it drew there
+    // covers every pixel opaquely. Null where canCopyPixels is false.
+    std::shared_ptr<Image> copyOpaquePixels(const Rect& rect, double scale);
+
 protected:
     explicit Context(const AffineTransform& baseTransform = {});
 
@@ -237,6 +247,17 @@ protected:
     virtual void onBeginTransparencyGroup(double alpha) = 0;
     virtual void onBeginTransparencyGroupMask() = 0;
     virtual void onEndTransparencyGroup(double alpha, bool masked) = 0;
+    // Reading back (see canCopyPixels); by default there is nothing to read.
+    virtual bool onCanCopyPixels(const Rect& rect, double scale) {
+        (void)rect;
+        (void)scale;
+        return false;
+    }
+    virtual std::shared_ptr<Image> onCopyOpaquePixels(const Rect& rect, double scale) {
+        (void)rect;
+        (void)scale;
+        return nullptr;
+    }
 
 private:
     struct Group {

@@ -2,9 +2,12 @@
 // An offscreen drawing pass into a new image: a Cairo context over a fresh transparent image of a
 // size in points and a scale, pushed as the current context while the image context lives.
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/image.h"
 
@@ -26,7 +29,19 @@ public:
     // was refused).
     std::shared_ptr<Image> finish();
 
+    // A copy of `height` rows of `width` opaque pixels from `from` on, rows `stride` pixels apart, as
+    // an image of `scale` known opaque, made as image contexts make theirs: the Cairo context's copy of
+    // what it drew.
+    PLAT_NO_EXPORT static std::shared_ptr<Image> opaqueCopy(Passkey<CairoContext>, const std::uint32_t* from, std::size_t stride,
+                                                            int width, int height, double scale);
+
 private:
+    // A `width` × `height` image of `scale`, over pixels kept from an image let go of when the thread
+    // has some of that size (their old content still in them: `reused` says so), else new ones of
+    // `background`; its pixels go back to the store when it is let go of.
+    PLAT_NO_EXPORT static std::shared_ptr<Image> keptOrNew(int width, int height, double scale, const Color& background,
+                                                           bool& reused);
+
     std::shared_ptr<Image> _image;
     bool _refused = false;
     bool _opaque = false;
