@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "graphics/glyph_runs.h"
 #include "graphics/pango_text.h"
 
 namespace plat::detail {
@@ -131,7 +132,7 @@ LayoutCache::Entry* LayoutCache::entry(PangoContext* pctx, const AttributedStrin
         uncached = made;  // too large to keep: laid out for this use only
         return nullptr;
     }
-    _entries.push_front({_key, made, bytes, std::nullopt});
+    _entries.push_front({_key, made, bytes, std::nullopt, nullptr, false});
     _index.emplace(_entries.front().key, _entries.begin());
     _bytes += bytes;
     trim();
@@ -143,6 +144,28 @@ PangoLayout* LayoutCache::layout(PangoContext* pctx, const AttributedString& tex
     PangoLayout* uncached = nullptr;
     Entry* kept = entry(pctx, text, width, options, alphaScale, uncached);
     return kept ? static_cast<PangoLayout*>(g_object_ref(kept->layout)) : uncached;
+}
+
+const GlyphRuns* LayoutCache::glyphRuns(PangoContext* pctx, const AttributedString& text, double width,
+                                        const TextOptions& options, double alphaScale, PangoLayout*& layout) {
+    layout = nullptr;
+    Entry* kept = entry(pctx, text, width, options, alphaScale, layout);
+    if (!kept) return nullptr;
+    if (!kept->runsTaken && glyphRunsEnabled()) {
+        kept->runsTaken = true;
+        kept->runs = GlyphRuns::capture(kept->layout);
+        // Counted from now on; the bound is next enforced when an entry is added.
+        if (kept->runs) {
+            kept->bytes += kept->runs->bytes();
+            _bytes += kept->runs->bytes();
+        }
+    }
+    if (kept->runs && glyphRunsEnabled()) {
+        ++_runDraws;
+        return kept->runs.get();
+    }
+    layout = static_cast<PangoLayout*>(g_object_ref(kept->layout));
+    return nullptr;
 }
 
 Size LayoutCache::size(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options) {

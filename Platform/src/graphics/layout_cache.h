@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -26,6 +27,8 @@ typedef struct _cairo cairo_t;
 typedef struct _cairo_font_options cairo_font_options_t;
 
 namespace plat::detail {
+
+class GlyphRuns;
 
 class LayoutCache {
 public:
@@ -49,6 +52,11 @@ public:
     // the caller unrefs. `pctx` is the measuring context or one of drawingContext's.
     PangoLayout* layout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
                         double alphaScale = 1.0);
+    // What to draw the request with: its kept glyph runs (valid until the cache is next used), taken
+    // on the first draw; or null, and then `layout` is a layout to draw (a new reference, which the
+    // caller unrefs): when the layout is not kept, is more than plain glyphs, or runs are turned off.
+    const GlyphRuns* glyphRuns(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                               double alphaScale, PangoLayout*& layout);
     // The size of that layout (as layoutSize measures it), measured once an entry.
     Size size(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options);
 
@@ -59,13 +67,16 @@ public:
     std::size_t bytes() const { return _bytes; }
     std::size_t hits() const { return _hits; }
     std::size_t misses() const { return _misses; }
+    std::size_t runDraws() const { return _runDraws; }  // requests answered with glyph runs
 
 private:
     struct Entry {
         std::string key;
         PangoLayout* layout = nullptr;
         std::size_t bytes = 0;
-        std::optional<Size> size;  // measured when first asked for
+        std::optional<Size> size;         // measured when first asked for
+        std::unique_ptr<GlyphRuns> runs;  // taken when first drawn, if it is plain glyphs
+        bool runsTaken = false;
     };
     struct DrawingContext {
         double xx, yx, xy, yy;
@@ -88,7 +99,7 @@ private:
     std::size_t _bytes = 0;
     std::size_t _maxEntries = DefaultMaxEntries;
     std::size_t _maxBytes = DefaultMaxBytes;
-    std::size_t _hits = 0, _misses = 0;
+    std::size_t _hits = 0, _misses = 0, _runDraws = 0;
 };
 
 }  // namespace plat::detail
