@@ -11,14 +11,15 @@
 // folded into its colours. Two requests that could lay out differently never share an entry.
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "Platform/graphics/text.h"
+#include "graphics/hash_index.h"
 
 // Pango's and Cairo's types, declared as they do, so that tests reach the cache without their headers.
 typedef struct _PangoContext PangoContext;
@@ -72,6 +73,8 @@ public:
 private:
     struct Entry {
         std::string key;
+        std::uint64_t hash = 0;           // of the key
+        std::list<Entry>::iterator self;  // where it is in the list
         PangoLayout* layout = nullptr;
         std::size_t bytes = 0;
         std::optional<Size> size;         // measured when first asked for
@@ -93,7 +96,7 @@ private:
     void dropContexts();
 
     Entries _entries;  // most recently used first
-    std::unordered_map<std::string, Entries::iterator> _index;
+    HashIndex<Entry> _index;
     std::string _key;  // the request's key, its storage kept between requests
     std::vector<DrawingContext> _contexts;
     std::size_t _bytes = 0;
