@@ -14,6 +14,7 @@
 
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_context.h"
+#include "graphics/glyph_runs.h"
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
@@ -633,6 +634,7 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     _impl->setMatrix(ctm);
     double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
     PangoLayout* layout = nullptr;
+    const detail::GlyphRuns* runs = nullptr;
     if (reduction > 1) {
         // Outlines at a reduced scale: rare, and laid out afresh.
         if (!_impl->pango) _impl->pango = detail::newPangoContext();
@@ -644,7 +646,11 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     } else {
         // The cache's context for this transform: the font scale Pango rasterises at is part of it.
         auto& cache = detail::LayoutCache::forThread();
-        layout = cache.layout(cache.drawingContext(cr), *draw.text, width, draw.options, effectiveAlpha());
+        PangoContext* pctx = cache.drawingContext(cr);
+        if (detail::GlyphRuns::drawsPlainGlyphs(cr))
+            runs = cache.glyphRuns(pctx, *draw.text, width, draw.options, effectiveAlpha(), layout);
+        else
+            layout = cache.layout(pctx, *draw.text, width, draw.options, effectiveAlpha());
     }
     bool clip = draw.rect && draw.options.clipToRect;
     if (clip) {
@@ -654,13 +660,19 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     }
     if (reduction > 1) {
         detail::fillLayoutOutlines(cr, layout, draw.origin, ctm, reduction);
+    } else if (runs) {
+        // Where Pango would start: the origin as it comes back through Cairo's fixed point.
+        double x = 0, y = 0;
+        cairo_move_to(cr, draw.origin.x, draw.origin.y);
+        cairo_get_current_point(cr, &x, &y);
+        runs->draw(cr, x, y);
     } else {
         cairo_move_to(cr, draw.origin.x, draw.origin.y);
         pango_cairo_show_layout(cr, layout);
     }
     if (clip) cairo_restore(cr);
     cairo_new_path(cr);
-    g_object_unref(layout);
+    if (layout) g_object_unref(layout);
     _impl->recoverIfBroken(state());
 }
 

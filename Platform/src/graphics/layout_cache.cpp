@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <type_traits>
 
+#include "graphics/glyph_runs.h"
 #include "graphics/pango_text.h"
 
 namespace plat::detail {
@@ -119,10 +121,11 @@ PangoContext* LayoutCache::drawingContext(cairo_t* cr) {
 LayoutCache::Entry* LayoutCache::entry(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
                                        double alphaScale, PangoLayout*& uncached) {
     writeKey(_key, pctx, text, width, options, alphaScale);
-    if (const auto found = _index.find(_key); found != _index.end()) {
+    const std::uint64_t hash = std::hash<std::string>{}(_key);
+    if (Entry* found = _index.find(hash, [&](const Entry& e) { return e.key == _key; })) {
         ++_hits;
-        _entries.splice(_entries.begin(), _entries, found->second);
-        return &*found->second;
+        _entries.splice(_entries.begin(), _entries, found->self);
+        return found;
     }
     ++_misses;
     PangoLayout* made = newLayout(pctx, text, width, options, alphaScale);
@@ -131,8 +134,9 @@ LayoutCache::Entry* LayoutCache::entry(PangoContext* pctx, const AttributedStrin
         uncached = made;  // too large to keep: laid out for this use only
         return nullptr;
     }
-    _entries.push_front({_key, made, bytes, std::nullopt});
-    _index.emplace(_entries.front().key, _entries.begin());
+    _entries.push_front({_key, hash, {}, made, bytes, std::nullopt, nullptr, false});
+    _entries.front().self = _entries.begin();
+    _index.insert(hash, &_entries.front());
     _bytes += bytes;
     trim();
     return &_entries.front();
@@ -143,6 +147,28 @@ PangoLayout* LayoutCache::layout(PangoContext* pctx, const AttributedString& tex
     PangoLayout* uncached = nullptr;
     Entry* kept = entry(pctx, text, width, options, alphaScale, uncached);
     return kept ? static_cast<PangoLayout*>(g_object_ref(kept->layout)) : uncached;
+}
+
+const GlyphRuns* LayoutCache::glyphRuns(PangoContext* pctx, const AttributedString& text, double width,
+                                        const TextOptions& options, double alphaScale, PangoLayout*& layout) {
+    layout = nullptr;
+    Entry* kept = entry(pctx, text, width, options, alphaScale, layout);
+    if (!kept) return nullptr;
+    if (!kept->runsTaken && glyphRunsEnabled()) {
+        kept->runsTaken = true;
+        kept->runs = GlyphRuns::capture(kept->layout);
+        // Counted from now on; the bound is next enforced when an entry is added.
+        if (kept->runs) {
+            kept->bytes += kept->runs->bytes();
+            _bytes += kept->runs->bytes();
+        }
+    }
+    if (kept->runs && glyphRunsEnabled()) {
+        ++_runDraws;
+        return kept->runs.get();
+    }
+    layout = static_cast<PangoLayout*>(g_object_ref(kept->layout));
+    return nullptr;
 }
 
 Size LayoutCache::size(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options) {
@@ -174,7 +200,7 @@ void LayoutCache::trim() {
     while (!_entries.empty() && (_entries.size() > _maxEntries || _bytes > _maxBytes)) {
         Entry& last = _entries.back();
         _bytes -= last.bytes;
-        _index.erase(last.key);
+        _index.erase(last.hash, &last);
         g_object_unref(last.layout);
         _entries.pop_back();
     }

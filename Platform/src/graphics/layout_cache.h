@@ -11,13 +11,15 @@
 // folded into its colours. Two requests that could lay out differently never share an entry.
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "Platform/graphics/text.h"
+#include "graphics/hash_index.h"
 
 // Pango's and Cairo's types, declared as they do, so that tests reach the cache without their headers.
 typedef struct _PangoContext PangoContext;
@@ -26,6 +28,8 @@ typedef struct _cairo cairo_t;
 typedef struct _cairo_font_options cairo_font_options_t;
 
 namespace plat::detail {
+
+class GlyphRuns;
 
 class LayoutCache {
 public:
@@ -49,6 +53,11 @@ public:
     // the caller unrefs. `pctx` is the measuring context or one of drawingContext's.
     PangoLayout* layout(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
                         double alphaScale = 1.0);
+    // What to draw the request with: its kept glyph runs (valid until the cache is next used), taken
+    // on the first draw; or null, and then `layout` is a layout to draw (a new reference, which the
+    // caller unrefs): when the layout is not kept, is more than plain glyphs, or runs are turned off.
+    const GlyphRuns* glyphRuns(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options,
+                               double alphaScale, PangoLayout*& layout);
     // The size of that layout (as layoutSize measures it), measured once an entry.
     Size size(PangoContext* pctx, const AttributedString& text, double width, const TextOptions& options);
 
@@ -59,13 +68,18 @@ public:
     std::size_t bytes() const { return _bytes; }
     std::size_t hits() const { return _hits; }
     std::size_t misses() const { return _misses; }
+    std::size_t runDraws() const { return _runDraws; }  // requests answered with glyph runs
 
 private:
     struct Entry {
         std::string key;
+        std::uint64_t hash = 0;           // of the key
+        std::list<Entry>::iterator self;  // where it is in the list
         PangoLayout* layout = nullptr;
         std::size_t bytes = 0;
-        std::optional<Size> size;  // measured when first asked for
+        std::optional<Size> size;         // measured when first asked for
+        std::unique_ptr<GlyphRuns> runs;  // taken when first drawn, if it is plain glyphs
+        bool runsTaken = false;
     };
     struct DrawingContext {
         double xx, yx, xy, yy;
@@ -82,13 +96,13 @@ private:
     void dropContexts();
 
     Entries _entries;  // most recently used first
-    std::unordered_map<std::string, Entries::iterator> _index;
+    HashIndex<Entry> _index;
     std::string _key;  // the request's key, its storage kept between requests
     std::vector<DrawingContext> _contexts;
     std::size_t _bytes = 0;
     std::size_t _maxEntries = DefaultMaxEntries;
     std::size_t _maxBytes = DefaultMaxBytes;
-    std::size_t _hits = 0, _misses = 0;
+    std::size_t _hits = 0, _misses = 0, _runDraws = 0;
 };
 
 }  // namespace plat::detail

@@ -2,46 +2,24 @@
 // laid out afresh, requests that could lay out differently never share an entry, and the bounds hold.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Platform/graphics/context.h"
-#include "Platform/graphics/image.h"
-#include "Platform/graphics/image_context.h"
-#include "Platform/graphics/text.h"
 #include "graphics/layout_cache.h"
+#include "graphics/text_draws.h"
 
 using namespace plat;
 using plat::detail::LayoutCache;
 
 namespace {
 
-struct Draw {
-    std::string name;
-    AttributedString text;
-    Rect rect;
-    TextOptions options;
-    double scale = 1;
-    std::function<void(Context&)> prepare = [](Context&) {};
-};
+using Draw = plat::testing::TextDraw;
 
-std::vector<std::uint32_t> pixels(const Draw& d) {
-    ImageContext image({120, 40}, d.scale, true);
-    Context& c = image.context();
-    c.setFillColor(Color::white(1));
-    c.fillRect({0, 0, 120, 40});
-    d.prepare(c);
-    c.drawText(d.text, d.rect, d.options);
-    const auto picture = image.finish();
-    if (!picture) return {};
-    const std::uint32_t* p = picture->data();
-    return {p, p + static_cast<std::size_t>(picture->pixelWidth()) * static_cast<std::size_t>(picture->pixelHeight())};
-}
+std::vector<std::uint32_t> pixels(const Draw& d) { return plat::testing::textPixels(d, {120, 40}); }
 
 AttributedString text(const std::string& s, double size = 12, const Color& color = Color::black()) {
-    return AttributedString(s, Font("DejaVu Sans", size), color);
+    return plat::testing::sansText(s, size, color);
 }
 
 class LayoutCacheTest : public ::testing::Test {
