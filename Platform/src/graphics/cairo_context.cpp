@@ -10,6 +10,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "Platform/graphics/image.h"
@@ -18,6 +19,7 @@
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
 #include "graphics/pango_text.h"
+#include "graphics/path_memo.h"
 #include "graphics/pixel_blend.h"
 #include "graphics/pixel_boxes.h"
 #include "graphics/stroke_snap.h"
@@ -41,6 +43,9 @@ double largestStretch(const AffineTransform& t) {
     const double det = t.a * t.d - t.b * t.c;
     return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
 }
+
+// A colour as Cairo is given it.
+std::array<double, 4> rgbaOf(const Color& c) { return {c.r, c.g, c.b, c.a}; }
 
 // Whether every pixel's alpha is full (a whole pass: no early way out to mispredict).
 bool everyPixelOpaque(const Image& image) {
@@ -142,6 +147,27 @@ struct CairoContext::Impl {
                     cairo_close_path(cr);
                     last = start;
                     break;
+            }
+        }
+    }
+
+    // Replays a path already in device space (the transform must be the identity).
+    void emitDevice(const detail::DeviceGeometry& g) {
+        cairo_new_path(cr);
+        const auto& pts = g.points;
+        std::size_t i = 0;
+        for (Path::Verb v : g.verbs) {
+            if (v == Path::Verb::Move) {
+                cairo_move_to(cr, pts[i].x, pts[i].y);
+                ++i;
+            } else if (v == Path::Verb::Line) {
+                cairo_line_to(cr, pts[i].x, pts[i].y);
+                ++i;
+            } else if (v == Path::Verb::Cubic) {
+                cairo_curve_to(cr, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, pts[i + 2].x, pts[i + 2].y);
+                i += 3;
+            } else {
+                cairo_close_path(cr);
             }
         }
     }
@@ -261,9 +287,75 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     const auto snapped =
         mode == DrawingMode::Stroke ? detail::snapThinStroke(userPath, s.ctm, s.lineWidth, _impl->target->scale()) : std::nullopt;
     _impl->settle();
-    _impl->setMatrix(s.ctm);
-    _impl->emit(userPath);
     const bool stroke = modeStrokes(mode);
+    const cairo_line_cap_t cap = s.lineCap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
+                                 : s.lineCap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
+                                                                : CAIRO_LINE_CAP_BUTT;
+    const cairo_line_join_t join = s.lineJoin == LineJoin::Round   ? CAIRO_LINE_JOIN_ROUND
+                                   : s.lineJoin == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
+                                                                   : CAIRO_LINE_JOIN_MITER;
+    std::vector<double> scaledDash;
+    if (snapped && !s.dash.empty()) {
+        scaledDash = s.dash;
+        for (double& d : scaledDash) d *= snapped->dashScale;
+    }
+    const std::span<const double> dash = scaledDash.empty() ? std::span<const double>(s.dash) : scaledDash;
+    const double dashPhase = scaledDash.empty() ? s.dashPhase : s.dashPhase * snapped->dashScale;
+    // What Cairo strokes along: a snapped stroke's device path at its whole-pixel width, or the path as given.
+    const AffineTransform strokeCTM = snapped ? AffineTransform{} : s.ctm;
+    const double lineWidth = snapped ? snapped->deviceWidth : s.lineWidth;
+
+    // A small shape drawn before at the same sub-pixel position over the same pixels is written from
+    // the memo. Whatever reaches Cairo then goes in device space, exactly the geometry the key holds.
+    detail::PathMemo* memo = nullptr;
+    if (detail::pathMemoEnabled() && cairo_status(cr) == CAIRO_STATUS_SUCCESS) {
+        // Whole-pixel rectangles clip nothing of a box inside them; one clip of another shape is part
+        // of the key. Several such (their order counts to Cairo) and groups are left to Cairo.
+        const std::array<int, 4>* rect = stampClip();
+        const std::array<int, 4> whole{0, 0, _impl->target->pixelWidth(), _impl->target->pixelHeight()};
+        const ClipEntry* clip = !rect && transparencyGroupDepth() == 0 && s.clips.size() == 1 ? &s.clips.back() : nullptr;
+        if (rect || clip) {
+            memo = &detail::PathMemo::forThread();
+            detail::MemoStyle style;
+            style.mode = static_cast<int>(mode);
+            if (modeFills(mode)) style.fill = rgbaOf(effectiveFillColor());
+            if (stroke) {
+                style.stroke = rgbaOf(effectiveStrokeColor());
+                style.linear = {strokeCTM.a, strokeCTM.b, strokeCTM.c, strokeCTM.d};
+                style.stretch = largestStretch(strokeCTM);
+                style.lineWidth = lineWidth;
+                style.miterLimit = s.miterLimit;
+                style.dashPhase = dashPhase;
+                style.cap = cap;
+                style.join = join;
+                style.squareCap = cap == CAIRO_LINE_CAP_SQUARE;
+                style.miterJoin = join == CAIRO_LINE_JOIN_MITER;
+                style.dash = dash;
+            }
+            style.antialias = cairo_get_antialias(cr);
+            style.op = cairo_get_operator(cr);
+            style.format = cairo_image_surface_get_format(_impl->surface);
+            style.tolerance = cairo_get_tolerance(cr);
+            const bool small = detail::deviceGeometry(snapped ? snapped->devicePath : userPath, strokeCTM, memo->geometry()) &&
+                               memo->prepare(style, rect ? *rect : whole, clip);
+            if (!small) memo = nullptr;
+        }
+    }
+    auto outcome = detail::PathMemo::Outcome::Draw;
+    if (memo) {
+        cairo_surface_flush(_impl->surface);
+        outcome = memo->lookUp(*_impl->target);
+        const detail::MemoBox& box = memo->box();
+        if (outcome == detail::PathMemo::Outcome::Replayed) {
+            cairo_surface_mark_dirty_rectangle(_impl->surface, box.left, box.top, box.width, box.height);
+            return;
+        }
+        cairo_identity_matrix(cr);
+        _impl->emitDevice(memo->geometry());
+    } else {
+        _impl->setMatrix(s.ctm);
+        _impl->emit(userPath);
+    }
     if (modeFills(mode)) {
         cairo_set_fill_rule(cr, cairoFillRule(modeFillRule(mode)));
         _impl->setSource(effectiveFillColor());
@@ -275,29 +367,25 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
     if (stroke) {
         _impl->setSource(effectiveStrokeColor());
         // A stroke-only path of thin axis-parallel lines is drawn on whole device pixels; a filled
-        // shape's outline stays where its fill is.
-        if (snapped) {
+        // shape's outline stays where its fill is. The pen follows the transform's linear part only.
+        if (memo) {
+            _impl->setMatrix({strokeCTM.a, strokeCTM.b, strokeCTM.c, strokeCTM.d, 0, 0});
+        } else if (snapped) {
             cairo_identity_matrix(cr);
             _impl->emit(snapped->devicePath);
         }
-        cairo_set_line_width(cr, snapped ? snapped->deviceWidth : s.lineWidth);
-        cairo_set_line_cap(cr, s.lineCap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
-                               : s.lineCap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
-                                                              : CAIRO_LINE_CAP_BUTT);
-        cairo_set_line_join(cr, s.lineJoin == LineJoin::Round   ? CAIRO_LINE_JOIN_ROUND
-                                : s.lineJoin == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
-                                                                : CAIRO_LINE_JOIN_MITER);
+        cairo_set_line_width(cr, lineWidth);
+        cairo_set_line_cap(cr, cap);
+        cairo_set_line_join(cr, join);
         cairo_set_miter_limit(cr, s.miterLimit);
-        if (snapped && !s.dash.empty()) {
-            std::vector<double> dash = s.dash;
-            for (double& d : dash) d *= snapped->dashScale;
-            cairo_set_dash(cr, dash.data(), static_cast<int>(dash.size()), s.dashPhase * snapped->dashScale);
-        } else {
-            cairo_set_dash(cr, s.dash.data(), static_cast<int>(s.dash.size()), s.dashPhase);
-        }
+        cairo_set_dash(cr, dash.data(), static_cast<int>(dash.size()), dashPhase);
         cairo_stroke(cr);
     }
     cairo_new_path(cr);
+    if (outcome == detail::PathMemo::Outcome::Record && cairo_status(cr) == CAIRO_STATUS_SUCCESS) {
+        cairo_surface_flush(_impl->surface);
+        memo->record(*_impl->target);
+    }
     _impl->recoverIfBroken(s);
 }
 
