@@ -75,6 +75,9 @@ public:
     static std::uint64_t cellImageKey(std::int32_t row, std::int32_t col) { return GridPanel::cellImageKey({}, row, col); }
     static void drawCellsStraight(GridPanel& panel, bool on) { panel.drawCellsStraight({}, on); }
     static DetailViews& detailViews(OmbriGridDetailProvider& provider) { return provider.views({}); }
+    static bool overlayIdle(const OmbriGridDetailProvider& provider, const KivoEvent::Handlers& handlers) {
+        return provider.overlayIdle({}, handlers);
+    }
 
     // ---- the data map's own lookup, which its public lookups go through ----
     static std::int32_t indexOf(const GridDataMap& map, const plat::Value& value, const std::string& path, bool caseSensitive) {

@@ -7,6 +7,7 @@
 #include "OmbriGrid/GridPanel.h"
 #include "OmbriGrid/GridRowColCollection.h"
 #include "OmbriGrid/OmbriGrid.h"
+#include "detail/OpenDetails.h"
 #include "merge/MergeRuns.h"
 
 using kivo::detail::MergeRun;
@@ -181,7 +182,8 @@ void GridMergeManager::dropCache() { _runs->clear(); }
 // or the cell alone where merging is off.
 std::optional<GridCellRange> GridMergeManager::settledRange(const OmbriGrid& g, std::int32_t row, std::int32_t col,
                                                             GridCellType type) {
-    if (type == GridCellTypeCell && std::dynamic_pointer_cast<GridDetailRow>(g.rows()->row(row)))
+    // Read from the list: asking for the row would make one for a placeholder, on every cell drawn.
+    if (type == GridCellTypeCell && kivo::detail::isDetailAt(*g.rows(), row))
         return GridCellRange(row, 0, row, static_cast<std::int32_t>(g.columns()->count()) - 1);
     const std::int64_t bits = g.allowMerging();
     _runs->keepFor({bits, g.frozenRows(), g.frozenColumns(), g.showSort(), g.valueFormatter().get(), g.columnHeaderRow().get()});

@@ -71,9 +71,13 @@ plat::Value GridPanel::getCellData(std::int32_t row, std::int32_t col, bool form
     const auto r = _rows->row(row);
     const auto c = _columns->column(col);
     if (!r || !c) return {};
+    return cellData(*r, *c, row, col, formatted);
+}
+
+plat::Value GridPanel::cellData(const GridRow& r, const GridColumn& c, std::int32_t row, std::int32_t col, bool formatted) const {
     plat::Value value;
-    const bool bound = c->binding() && !r->dataItem().isNil() && !isGroup(r.get());
-    if (bound) value = c->getBoundValue(r->dataItem());
+    const bool bound = c.binding() && !r.dataItem().isNil() && !isGroup(&r);
+    if (bound) value = c.getBoundValue(r.dataItem());
     if (!bound || value.isNil()) {
         auto unbound = [&] {
             plat::Value v;
@@ -83,19 +87,19 @@ plat::Value GridPanel::getCellData(std::int32_t row, std::int32_t col, bool form
         };
         switch (_cellType) {
             case GridCellTypeCell:
-                if (c->aggregate() != 0 && isGroup(r.get())) {
-                    if (auto group = r->dataItem().as<KivoCollectionViewGroup>())
-                        value = plat::Value(group->getAggregate(c->aggregate(), c->binding()));
+                if (c.aggregate() != 0 && isGroup(&r)) {
+                    if (auto group = r.dataItem().as<KivoCollectionViewGroup>())
+                        value = plat::Value(group->getAggregate(c.aggregate(), c.binding()));
                     else
                         value = plat::Value();
                     break;
                 }
                 value = unbound();
-                return formatted ? c->getFormattedValue(value) : value;
+                return formatted ? c.getFormattedValue(value) : value;
             case GridCellTypeColumnHeader: {
                 auto g = grid();
-                if (g && r == g->columnHeaderRow() && c->header()) {
-                    const auto header = formatted ? c->getFormattedHeader() : c->header();
+                if (g && &r == g->columnHeaderRow().get() && c.header()) {
+                    const auto header = formatted ? c.getFormattedHeader() : c.header();
                     if (header && !header->empty()) return plat::Value(*header);
                 }
                 // Headers fall back on the stored value, never formatted.
@@ -104,13 +108,13 @@ plat::Value GridPanel::getCellData(std::int32_t row, std::int32_t col, bool form
             case GridCellTypeRowHeader:
             case GridCellTypeTopLeft:
                 value = unbound();
-                return formatted ? c->getFormattedValue(value) : value;
+                return formatted ? c.getFormattedValue(value) : value;
             default:
                 value = plat::Value();
                 break;
         }
     }
-    return formatted ? c->getFormattedValue(value) : value;
+    return formatted ? c.getFormattedValue(value) : value;
 }
 
 void GridPanel::setCellData(const plat::Value& value, std::int32_t row, std::int32_t col) {
@@ -208,8 +212,9 @@ plat::Rect GridPanel::getCellRectInternal(std::int32_t row, std::int32_t col) co
     // origins pin a cell at the edge of the range instead of overflowing.
     const std::int64_t fx = col < _columns->frozen() ? whole(g->originX()) : 0;
     const std::int64_t fy = row < _rows->frozen() ? whole(g->originY()) : 0;
-    const std::int64_t dx = static_cast<std::int64_t>(offsetX()) - originX();
-    const std::int64_t dy = static_cast<std::int64_t>(offsetY()) - originY();
+    // offsetX() - originX() and offsetY() - originY(), from the grid already at hand.
+    const std::int64_t dx = scrollsHorizontally() ? static_cast<std::int64_t>(whole(g->offset().x)) - whole(g->originX()) : 0;
+    const std::int64_t dy = scrollsVertically() ? static_cast<std::int64_t>(whole(g->offset().y)) - whole(g->originY()) : 0;
     const std::int64_t colPos = _columns->posAt(col);
     const std::int64_t rowPos = _rows->posAt(row);
     const double width = _columns->renderSizeAt(col);
@@ -240,12 +245,13 @@ plat::Rect GridPanel::getCellRect(std::int32_t row, std::int32_t col) const {
 }
 
 plat::Rect GridPanel::getCellRect(std::int32_t row, std::int32_t col, const GridCellRange& range) const {
+    // A single cell's corners are one cell: its rectangle, whole points all, spans itself exactly.
+    if (range.isSingleCell()) return getCellRectInternal(range.row(), range.col());
     auto g = grid();
     if (!g) return {};
     const plat::Rect r1 = getCellRectInternal(range.row(), range.col());
     const plat::Rect r2 = getCellRectInternal(range.row2(), range.col2());
     plat::Rect r{r1.origin.x, r1.origin.y, r2.origin.x + r2.size.width - r1.origin.x, r2.origin.y + r2.size.height - r1.origin.y};
-    if (range.isSingleCell()) return r;
     const plat::Point frozen = frozenPoint();
     const double top = std::trunc(offsetY() + (row >= g->frozenRows() ? frozen.y : 0));
     const double left = std::trunc(offsetX() + (col >= g->frozenColumns() ? frozen.x : 0));

@@ -290,3 +290,8 @@ void OmbriGridDetailProvider::onSelectionChanged(const std::shared_ptr<KivoEvent
 void OmbriGridDetailProvider::clearCache() { _views->clear(); }
 
 kivo::detail::DetailViews& OmbriGridDetailProvider::views(plat::Passkey<kivo::detail::GridInternals>) { return *_views; }
+
+bool OmbriGridDetailProvider::overlayIdle(plat::Passkey<kivo::detail::GridInternals>, const KivoEvent::Handlers& handlers) const {
+    if (_detailVisibilityMode != GridDetailVisibilityModeNone) return false;
+    return std::all_of(handlers.begin(), handlers.end(), [this](const auto& h) { return !h || h->isOwnedBy(_token); });
+}

@@ -24,6 +24,8 @@ class GridRowColCollection;
 class GridRowCollection;
 class GridColumnCollection;
 class GridRowCol;
+class GridRow;
+class GridColumn;
 class GridRowAccessor;
 class KivoCheckBox;
 namespace plat {
@@ -152,6 +154,9 @@ private:
     KIVO_GRID_NO_EXPORT static plat::Rect nullRect() { return {INFINITY, INFINITY, 0, 0}; }
     KIVO_GRID_NO_EXPORT static std::string cellKey(std::int32_t row, std::int32_t col);
     KIVO_GRID_NO_EXPORT bool inside(std::int32_t row, std::int32_t col) const;
+    // getCellData once the cell's row and column are found.
+    KIVO_GRID_NO_EXPORT plat::Value cellData(const GridRow& r, const GridColumn& c, std::int32_t row, std::int32_t col,
+                                             bool formatted) const;
     KIVO_GRID_NO_EXPORT bool scrollsVertically() const {
         return _cellType == GridCellTypeCell || _cellType == GridCellTypeRowHeader;
     }
@@ -175,8 +180,8 @@ private:
     KIVO_GRID_NO_EXPORT void setPassLook();
     KIVO_GRID_NO_EXPORT void drawScrollIndicators();
     // The cell's content (text or check box) in `rect`, the cell's (merged) rectangle.
-    KIVO_GRID_NO_EXPORT void drawContent(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
-                                         const plat::Value& value);
+    KIVO_GRID_NO_EXPORT void drawContent(const GridRow& rowItem, const GridColumn& column, std::int32_t row, std::int32_t col,
+                                         const plat::Rect& rect, const GridCellRange& range, const plat::Value& value);
     // FormatItem for the cell: the handlers' cancel and whether the delegate finished the cell.
     struct FormatAnswer {
         bool cancel = false, finished = false;

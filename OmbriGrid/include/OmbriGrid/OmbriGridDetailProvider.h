@@ -111,6 +111,9 @@ public:
 
     // For the library's internal-access class: the views the provider keeps over the grid.
     KIVO_GRID_NO_EXPORT kivo::detail::DetailViews& views(plat::Passkey<kivo::detail::GridInternals>);
+    // Whether raising the grid's overlay event to `handlers` would come to nothing: they are all the
+    // provider's own, and with no details shown it has nothing to place over a cell.
+    KIVO_GRID_NO_EXPORT bool overlayIdle(plat::Passkey<kivo::detail::GridInternals>, const KivoEvent::Handlers& handlers) const;
 
 private:
     // Whether the grid's selection mode lets a detail follow the selected row.

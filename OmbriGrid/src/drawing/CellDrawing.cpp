@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "GridInternals.h"
 #include "KivoCore/KivoCheckBox.h"
 #include "KivoCore/KivoDataType.h"
 #include "KivoCore/KivoEvent.h"
@@ -40,6 +41,15 @@ struct SavedState {
 bool hasHandlers(const KivoEvent& event) {
     const auto handlers = event.handlers();
     return handlers && !handlers->empty();
+}
+
+// Whether raising the overlay event would reach a handler that does something with it: the grid's own
+// detail provider listens to every cell's, and does nothing with it while it shows no details.
+bool overlayHeard(const OmbriGrid& g, const KivoEvent& event) {
+    const auto handlers = event.handlers();
+    if (!handlers || handlers->empty()) return false;
+    const auto& provider = g.detailProvider();
+    return !provider || !kivo::detail::GridInternals::overlayIdle(*provider, *handlers);
 }
 
 plat::Color colorOrClear(const std::optional<plat::Color>& c) { return c ? *c : plat::Color::clear(); }
@@ -139,8 +149,13 @@ void GridPanel::renderCell(std::int32_t row, std::int32_t col, const plat::Rect&
     if (answer.finished || answer.cancel) return;
     // The in-place editor covers the cell: its background is all that shows.
     if (_cellType == GridCellTypeCell && g->editRange() && g->editRange()->intersects(range)) return;
-    const plat::Value value = getCellData(row, col, true);
-    if (!value.isNil() && foreground) drawContent(row, col, rect, range, value);
+    // Found once for the value and the content: a placeholder's row is made anew at every look.
+    if (!inside(row, col)) return;
+    const auto rowItem = _rows->row(row);
+    const auto column = _columns->column(col);
+    if (!rowItem || !column) return;
+    const plat::Value value = cellData(*rowItem, *column, row, col, true);
+    if (!value.isNil() && foreground) drawContent(*rowItem, *column, row, col, rect, range, value);
 }
 
 // ---- events ----
@@ -168,7 +183,7 @@ GridPanel::FormatAnswer GridPanel::raiseFormatItem(std::int32_t row, std::int32_
 void GridPanel::raiseOverlay(std::int32_t row, std::int32_t col) {
     const auto g = grid();
     const auto& event = g->ombriGridProcessItemOverlay();
-    const bool listened = event && hasHandlers(*event);
+    const bool listened = event && overlayHeard(*g, *event);
     const auto d = g->delegate();
     if (!listened && !d) return;
     const auto self = std::static_pointer_cast<GridPanel>(shared_from_this());
@@ -285,12 +300,9 @@ void GridPanel::drawCellBackground(std::int32_t row, std::int32_t col, const pla
 
 // ---- content ----
 
-void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect& rect, const GridCellRange& range,
-                            const plat::Value& value) {
+void GridPanel::drawContent(const GridRow& rowItem, const GridColumn& column, std::int32_t row, std::int32_t col,
+                            const plat::Rect& rect, const GridCellRange& range, const plat::Value& value) {
     const auto g = grid();
-    const auto column = _columns->column(col);
-    const auto rowItem = _rows->row(row);
-    if (!column || !rowItem) return;
     const bool header = _cellType == GridCellTypeColumnHeader;
     // Only what the cell can show is laid out; a header, truncated in its middle, keeps its end too.
     const plat::AttributedString attributed(
@@ -298,12 +310,12 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
         _textAttributes);
     plat::TextOptions options;
     if (header) options.lineBreak = plat::LineBreakMode::TruncateMiddle;
-    const bool wraps = column->wordWrap() || rowItem->wordWrap();
+    const bool wraps = column.wordWrap() || rowItem.wordWrap();
     plat::TextOptions measuring;
     const plat::Size size = wraps ? plat::measureText(attributed, rect.width(), measuring) : plat::measureText(attributed);
 
     plat::Rect textRect = rect;
-    const auto alignment = header ? column->headerHorizontalAlignment() : column->horizontalAlignment();
+    const auto alignment = header ? column.headerHorizontalAlignment() : column.horizontalAlignment();
     if (alignment == GridHorizontalAlignmentCenter)
         textRect.origin.x += std::max(TextInset, (rect.width() - size.width) * 0.5);
     else if (alignment == GridHorizontalAlignmentRight)
@@ -311,8 +323,8 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
     else
         textRect.origin.x += TextInset;
     textRect.origin.y += std::max(TextInset, (rect.height() - size.height) * 0.5);
-    const bool checkBox = _cellType == GridCellTypeCell && column->dataType() == KivoDataTypeBoolean;
-    if (rect.height() > size.height && !checkBox && !rowItem->wordWrap()) textRect.size.height = size.height;
+    const bool checkBox = _cellType == GridCellTypeCell && column.dataType() == KivoDataTypeBoolean;
+    if (rect.height() > size.height && !checkBox && !rowItem.wordWrap()) textRect.size.height = size.height;
 
     if (checkBox) {
         // The check box's layer is rendered at the cell's origin, its frame the text rectangle's size.
@@ -324,7 +336,7 @@ void GridPanel::drawContent(std::int32_t row, std::int32_t col, const plat::Rect
             _checkBox->setHidden(false);
         }
         KivoCheckBox& box = *_checkBox;
-        box.setIsChecked(getCellData(row, col, false).asBool());
+        box.setIsChecked(cellData(rowItem, column, row, col, false).asBool());
         box.setIntrinsicSize(static_cast<std::int32_t>(std::trunc(g->defaultRowSize() * CheckBoxShare)));
         const auto& sel = g->selection();
         const plat::Color tint = sel && sel->intersects(range) ? g->selectionTextColor() : g->tintColor();

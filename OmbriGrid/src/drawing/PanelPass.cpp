@@ -152,11 +152,15 @@ void GridPanel::drawCells() {
     const std::int32_t frozenCols = std::clamp(_columns->frozen(), 0, C);
     const std::int32_t frozenRows = std::clamp(_rows->frozen(), 0, R);
 
-    // Scrolling area.
-    walkScrollingRows([&](std::int32_t r) {
+    // A row made for a placeholder lives only while someone holds it: held across its cells, it is made
+    // once per row rather than at every look of every cell.
+    auto drawRow = [&](std::int32_t r) {
+        const auto held = _rows->row(r);
         for (std::int32_t c = frozenCols; c < C; ++c)
             if (visible[static_cast<std::size_t>(c)]) handToFactory(r, c);
-    });
+    };
+    // Scrolling area.
+    walkScrollingRows(drawRow);
     // Frozen columns, over it.
     for (std::int32_t c = 0; c < frozenCols; ++c) walkScrollingRows([&](std::int32_t r) { handToFactory(r, c); });
     // Frozen rows.
@@ -165,8 +169,7 @@ void GridPanel::drawCells() {
             r += std::max(0, drawGroupRow(r));
             continue;
         }
-        for (std::int32_t c = frozenCols; c < C; ++c)
-            if (visible[static_cast<std::size_t>(c)]) handToFactory(r, c);
+        drawRow(r);
     }
     // Frozen corner.
     for (std::int32_t c = 0; c < frozenCols; ++c)
