@@ -314,7 +314,7 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
         const std::array<int, 4>* rect = stampClip();
         const std::array<int, 4> whole{0, 0, _impl->target->pixelWidth(), _impl->target->pixelHeight()};
         const ClipEntry* clip = !rect && transparencyGroupDepth() == 0 && s.clips.size() == 1 ? &s.clips.back() : nullptr;
-        if (rect || clip) {
+        if ((rect || clip) && detail::PathMemo::forThread().worthLooking()) {
             memo = &detail::PathMemo::forThread();
             detail::MemoStyle style;
             style.mode = static_cast<int>(mode);

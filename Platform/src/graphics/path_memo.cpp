@@ -162,14 +162,19 @@ bool PathMemo::appendGeometry(const DeviceGeometry& g) {
 
 PathMemo::Outcome PathMemo::lookUp(Image& target) {
     _pending = nullptr;
-    const auto found = _shapes.find(_keyHash);
-    if (found == _shapes.end()) {
-        // Noted only: a shape drawn once may never come again.
-        if (_shapes.size() >= MaxShapes) clear();
-        Shape& shape = _shapes[_keyHash];
-        shape.key = _key;
-        _bytes += _key.size() * sizeof(std::uint64_t);
+    // Noted only, by its hash, the first time: a shape drawn once may never come again.
+    std::uint64_t& seen = _seen[_keyHash % _seen.size()];
+    if (seen != _keyHash) {
+        seen = _keyHash;
+        _unseenRun = std::min(_unseenRun + 1, UnseenRunLimit);
         return Outcome::Draw;
+    }
+    _unseenRun = 0;
+    auto found = _shapes.find(_keyHash);
+    if (found == _shapes.end()) {
+        if (_shapes.size() >= MaxShapes || _bytes + _key.size() * sizeof(std::uint64_t) > MaxBytes) clear();
+        found = _shapes.emplace(_keyHash, Shape{_key, {}}).first;
+        _bytes += _key.size() * sizeof(std::uint64_t);
     }
     Shape& shape = found->second;
     if (shape.key != _key) return Outcome::Draw;  // another key of the same hash
@@ -230,6 +235,8 @@ void PathMemo::record(const Image& target) {
 }
 
 void PathMemo::clear() {
+    _seen.fill(0);
+    _unseenRun = 0;
     _shapes.clear();
     _pending = nullptr;
     _entries = 0;

@@ -6,8 +6,8 @@
 // box of pixels became, found by everything that decides it, and writes that back instead of asking
 // Cairo again.
 //
-// A shape is first only noted; pixels are kept from its second draw on, so a stream of shapes that never
-// repeat costs a key and a lookup each, not a copy of their pixels.
+// A shape is first only noted, by the hash of its key; pixels are kept from its second draw on, so a
+// stream of shapes that never repeat costs a key and a look at one slot each, not a copy of their pixels.
 
 #include <array>
 #include <cstddef>
@@ -68,10 +68,16 @@ public:
     static constexpr std::size_t MaxBytes = std::size_t{1} << 20;
     // Boxes kept for one shape (one per background it was drawn over); past this the oldest goes.
     static constexpr std::size_t MaxVariants = 8;
-    // Shapes known, kept or only noted; past this everything is let go of.
+    // Shapes kept (drawn at least twice); past this everything is let go of.
     static constexpr std::size_t MaxShapes = 2048;
+    static constexpr int UnseenRunLimit = 256;
 
     static PathMemo& forThread();
+
+    // Whether to look at the next draw at all. After a long run of shapes never seen before (a chart's
+    // markers, each at its own place), only one draw in eight is, so such a stream pays little for a
+    // memo it gains nothing from; any shape seen again ends the run.
+    bool worthLooking() { return _unseenRun < UnseenRunLimit || (++_skipped & 7) == 0; }
 
     // The scratch geometry of the draw in hand.
     DeviceGeometry& geometry() { return _geometry; }
@@ -121,9 +127,13 @@ private:
     Shape* _pending = nullptr;
     std::vector<std::uint32_t> _before;
 
+    // The hashes of keys drawn once, a slot each by hash: a shape is kept from its second draw on.
+    std::array<std::uint64_t, 4096> _seen{};
     std::unordered_map<std::uint64_t, Shape> _shapes;
     std::size_t _entries = 0, _bytes = 0;
     std::uint64_t _uses = 0;
+    int _unseenRun = 0;
+    unsigned _skipped = 0;
 };
 
 // Whether the backend takes this way at all (on by default): tests turn it off to draw the same
