@@ -406,11 +406,12 @@ bool CairoContext::copyOntoDevicePixels(const Image& image, const Rect& userRect
     const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{*y} + image.pixelHeight(), clip[3]));
     if (left >= right || top >= bottom) return true;
     cairo_surface_flush(_impl->surface);
-    for (int row = top; row < bottom; ++row)
-        std::memcpy(
-            target.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(target.pixelWidth()) + left,
-            image.data() + static_cast<std::size_t>(row - *y) * static_cast<std::size_t>(image.pixelWidth()) + (left - *x),
-            static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
+    detail::copyPixelRows(
+        target.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(target.pixelWidth()) + left,
+        static_cast<std::size_t>(target.pixelWidth()),
+        image.data() + static_cast<std::size_t>(top - *y) * static_cast<std::size_t>(image.pixelWidth()) + (left - *x),
+        static_cast<std::size_t>(image.pixelWidth()), static_cast<std::size_t>(right - left),
+        static_cast<std::size_t>(bottom - top));
     cairo_surface_mark_dirty_rectangle(_impl->surface, left, top, right - left, bottom - top);
     return true;
 }

@@ -2,10 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "graphics/pixel_boxes.h"
 
 namespace plat {
 
@@ -108,11 +109,8 @@ std::shared_ptr<Image> ImageContext::opaqueCopy(Passkey<CairoContext>, const std
                                                 int height, double scale) {
     bool reused = false;
     auto image = keptOrNew(width, height, scale, Color::clear(), reused);
-    std::uint32_t* to = image->data();
-    const auto rowPixels = static_cast<std::size_t>(width);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(to + static_cast<std::size_t>(row) * rowPixels, from + static_cast<std::size_t>(row) * stride,
-                    rowPixels * sizeof(std::uint32_t));
+    detail::copyPixelRows(image->data(), static_cast<std::size_t>(width), from, stride, static_cast<std::size_t>(width),
+                          static_cast<std::size_t>(height));
     image->markOpaque(Passkey<ImageContext>{});
     return image;
 }

@@ -131,6 +131,12 @@ void setPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel) {
     for (; x < count; ++x) row[x] = pixel;
 }
 
+void copyPixelRows(std::uint32_t* to, std::size_t toStride, const std::uint32_t* from, std::size_t fromStride, std::size_t width,
+                   std::size_t rows) {
+    for (std::size_t row = 0; row < rows; ++row)
+        std::memcpy(to + row * toStride, from + row * fromStride, width * sizeof(std::uint32_t));
+}
+
 bool& pixelBoxesEnabled() {
     thread_local bool enabled = true;
     return enabled;

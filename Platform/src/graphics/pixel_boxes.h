@@ -54,6 +54,9 @@ void paintBoxes(Image& target, const PixelBoxes& boxes, const std::array<int, 4>
 
 // `count` pixels from `row` on set to `pixel`, sixteen bytes a store (a pixel a store is the slowest
 // part of filling a cell).
+// `rows` rows of `width` pixels copied from `from` to `to`, each buffer's rows `stride` pixels apart.
+void copyPixelRows(std::uint32_t* to, std::size_t toStride, const std::uint32_t* from, std::size_t fromStride, std::size_t width,
+                   std::size_t rows);
 void setPixels(std::uint32_t* row, std::size_t count, std::uint32_t pixel);
 
 // Whether the backend takes this way at all (on by default): tests turn it off to draw the same
