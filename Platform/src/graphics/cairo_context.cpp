@@ -81,6 +81,11 @@ struct CairoContext::Impl {
     // whole-pixel rectangle they make: left, top, right, bottom; none when they make no such rectangle.
     std::optional<ClipList> stampClips;
     std::optional<std::array<int, 4>> stampClipRect;
+    // The same clips seen as the whole-pixel rectangles among them, intersected, and the one clip of
+    // another shape when there is exactly one (held by `stampClips`).
+    std::array<int, 4> wholeClipArea{};
+    const ClipEntry* onlyOtherClip = nullptr;
+    bool wholeClipsToo = false;
     // A batch of stamps as laid so far, which of its pixels they cover opaquely (a bit each, by row),
     // and the clear-free spans of the stamps' rows; kept for the memory.
     std::vector<std::uint32_t> batchPixels;
@@ -312,8 +317,7 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
         // Whole-pixel rectangles clip nothing of a box inside them; one clip of another shape is part
         // of the key. Several such (their order counts to Cairo) and groups are left to Cairo.
         const std::array<int, 4>* rect = stampClip();
-        const std::array<int, 4> whole{0, 0, _impl->target->pixelWidth(), _impl->target->pixelHeight()};
-        const ClipEntry* clip = !rect && transparencyGroupDepth() == 0 && s.clips.size() == 1 ? &s.clips.back() : nullptr;
+        const ClipEntry* clip = !rect && transparencyGroupDepth() == 0 ? _impl->onlyOtherClip : nullptr;
         if ((rect || clip) && detail::PathMemo::forThread().worthLooking()) {
             memo = &detail::PathMemo::forThread();
             detail::MemoStyle style;
@@ -337,7 +341,7 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
             style.format = cairo_image_surface_get_format(_impl->surface);
             style.tolerance = cairo_get_tolerance(cr);
             const bool small = detail::deviceGeometry(snapped ? snapped->devicePath : userPath, strokeCTM, memo->geometry()) &&
-                               memo->prepare(style, rect ? *rect : whole, clip);
+                               memo->prepare(style, _impl->wholeClipArea, clip, _impl->wholeClipsToo);
             if (!small) memo = nullptr;
         }
     }
@@ -529,24 +533,32 @@ void blendRow(std::uint32_t* row, const std::uint32_t* from, int count, std::uin
 const std::array<int, 4>* CairoContext::stampClip() {
     // Inside a group Cairo draws into the group's own surface; a clip of another shape needs Cairo.
     if (transparencyGroupDepth() > 0) return nullptr;
-    Image& target = *_impl->target;
+    readClips();
+    return _impl->stampClipRect ? &*_impl->stampClipRect : nullptr;
+}
+
+void CairoContext::readClips() {
     Impl& impl = *_impl;
-    if (!impl.stampClips || !impl.stampClips->sharesStorageWith(state().clips)) {
-        std::array<int, 4> area{0, 0, target.pixelWidth(), target.pixelHeight()};
-        bool whole = true;
-        for (const ClipEntry& clip : state().clips) {
-            const auto r = wholePixelRect(clip.devicePath);
-            if (!r) {
-                whole = false;
-                break;
-            }
-            area = {std::max(area[0], (*r)[0]), std::max(area[1], (*r)[1]), std::min(area[2], (*r)[2]),
-                    std::min(area[3], (*r)[3])};
+    if (impl.stampClips && impl.stampClips->sharesStorageWith(state().clips)) return;
+    const Image& target = *impl.target;
+    std::array<int, 4> area{0, 0, target.pixelWidth(), target.pixelHeight()};
+    int others = 0, wholes = 0;
+    const ClipEntry* other = nullptr;
+    impl.stampClips = state().clips;
+    for (const ClipEntry& clip : *impl.stampClips) {
+        const auto r = wholePixelRect(clip.devicePath);
+        if (!r) {
+            ++others;
+            other = &clip;
+            continue;
         }
-        impl.stampClips = state().clips;
-        impl.stampClipRect = whole ? std::optional(area) : std::nullopt;
+        ++wholes;
+        area = {std::max(area[0], (*r)[0]), std::max(area[1], (*r)[1]), std::min(area[2], (*r)[2]), std::min(area[3], (*r)[3])};
     }
-    return impl.stampClipRect ? &*impl.stampClipRect : nullptr;
+    impl.stampClipRect = others == 0 ? std::optional(area) : std::nullopt;
+    impl.wholeClipArea = area;
+    impl.onlyOtherClip = others == 1 ? other : nullptr;
+    impl.wholeClipsToo = wholes > 0;
 }
 
 bool CairoContext::stampIntoTarget(const Image& image, int deviceX, int deviceY) {

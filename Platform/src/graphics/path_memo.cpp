@@ -107,7 +107,7 @@ PathMemo& PathMemo::forThread() {
     return memo;
 }
 
-bool PathMemo::prepare(const MemoStyle& style, const std::array<int, 4>& area, const ClipEntry* clip) {
+bool PathMemo::prepare(const MemoStyle& style, const std::array<int, 4>& area, const ClipEntry* clip, bool underRects) {
     const DeviceGeometry& g = _geometry;
     const double reach = reachOf(style, g.hasJoins) + AntialiasMargin;
     if (!std::isfinite(reach) || g.points.empty()) return false;
@@ -132,7 +132,9 @@ bool PathMemo::prepare(const MemoStyle& style, const std::array<int, 4>& area, c
     }
     if (!appendGeometry(g)) return false;
     if (clip) {
-        _key.push_back(word(static_cast<int>(clip->rule)));
+        // Rectangles around the box clip none of it, but Cairo combines them with the shape's clip
+        // by a way of its own: draws under both are kept apart from draws under the shape alone.
+        _key.insert(_key.end(), {word(static_cast<int>(clip->rule)), word(underRects ? 1 : 0)});
         if (!deviceGeometry(clip->devicePath, AffineTransform{}, _clipGeometry) || !appendGeometry(_clipGeometry)) return false;
     }
     _keyHash = hashOf(_key);

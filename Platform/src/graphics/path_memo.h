@@ -84,10 +84,12 @@ public:
 
     // The pixels the draw of geometry() in `style` can touch, when they make a small box inside `area`
     // (left, top, right, bottom, inside the target); false otherwise (then the memo has nothing to do
-    // with the draw). `area` is the clip when only whole-pixel rectangles clip; otherwise the target,
-    // and `clip` the one clip in force (device space), which then becomes part of the key. The draw's
-    // key is made here.
-    bool prepare(const MemoStyle& style, const std::array<int, 4>& area, const ClipEntry* clip = nullptr);
+    // with the draw). `area` is what the whole-pixel rectangular clips leave (the target when there
+    // are none); `clip`, when not null, the one clip of another shape in force (device space), which
+    // then becomes part of the key, as does whether rectangles clip too (`underRects`). The draw's key
+    // is made here.
+    bool prepare(const MemoStyle& style, const std::array<int, 4>& area, const ClipEntry* clip = nullptr,
+                 bool underRects = false);
 
     enum class Outcome {
         Replayed,  // the box's pixels are written: nothing is left to draw

@@ -179,7 +179,7 @@ public:
 
     // A clip of a kind picked at random, over the area the shapes go (device space at scale 1).
     std::function<void(Context&)> clip() {
-        const int kind = integer(0, 5);
+        const int kind = integer(0, 7);
         const Rect r{static_cast<double>(integer(0, 60)), static_cast<double>(integer(0, 40)),
                      static_cast<double>(integer(30, 120)), static_cast<double>(integer(30, 90))};
         switch (kind) {
@@ -193,6 +193,16 @@ public:
                 return [r](Context& c) {
                     c.clipToPath(ellipse(r), FillRule::EvenOdd);
                     c.clipToRect({r.x() + 3.5, r.y(), r.width(), r.height()});
+                };
+            case 5:  // a cell's whole-pixel rectangle, then a shape's own clip inside it
+                return [r](Context& c) {
+                    c.clipToRect(r);
+                    c.clipToPath(ellipse(r.insetBy(2, 2)));
+                };
+            case 6:
+                return [r](Context& c) {
+                    c.clipToPath(ellipse(r));
+                    c.clipToRect({r.x() + 5, r.y() + 3, r.width(), r.height()});
                 };
             default:
                 return [](Context&) {};
@@ -285,6 +295,20 @@ TEST(PathMemo, ReplaysRepeatedShapesAndPassesOverWhatItCannotStandFor) {
              c.clipToPath(ellipse({4, 0, 24, 24}));
          },
          20.25, true},
+        {"whole-pixel clip around a round clip",
+         [](Context& c) {
+             c.clipToRect({-4, -4, 30, 30});
+             c.clipToPath(ellipse({-4, -4, 24, 24}));
+         },
+         20, true},
+        // The rectangle stays where it is on the target (across the third draw) while the round clip
+        // moves with the shape: the third must not be taken for the two before it.
+        {"round clip, and a fixed whole-pixel clip across one draw",
+         [](Context& c) {
+             c.clipToPath(ellipse({-4, -4, 24, 24}));
+             c.clipToRect({-c.ctm().tx, -c.ctm().ty, 200, 42});
+         },
+         20, true},
         {"whole-pixel clip across it",
          [](Context& c) {
              c.clipToRect({5, 0, 30, 30});

@@ -55,6 +55,9 @@ private:
     // The whole-pixel rectangle (left, top, right, bottom) that the clip makes, when stamps may be
     // painted straight into the target's pixels; null otherwise.
     PLAT_NO_EXPORT const std::array<int, 4>* stampClip();
+    // Reads the clips in force into the fields stampClip() and the path memo answer from, when they
+    // changed since the last reading.
+    PLAT_NO_EXPORT void readClips();
     // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
     // and the clip allows it; answers false for Cairo to paint it.
     PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);
