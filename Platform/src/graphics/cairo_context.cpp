@@ -91,8 +91,16 @@ struct CairoContext::Impl {
     std::vector<std::uint32_t> batchPixels;
     std::vector<std::uint8_t> batchCovered;
     std::vector<StampRows> batchRows;
-    // The pixel every pixel of the target is to be before anything is drawn, not yet written.
-    std::optional<std::uint32_t> pendingClear;
+    // Pixels a box of the target is to be set to before anything else is drawn or read, not yet
+    // written: a clear of the whole target, or the last opaque fill of a box. Written only when
+    // something other than a fill covering them all comes next, so a background filled and at once
+    // covered by another opaque fill costs nothing.
+    struct PendingFill {
+        std::array<int, 4> box;  // left, top, right, bottom, inside the target
+        std::uint32_t pixel;
+    };
+    std::optional<PendingFill> pendingFill;
+    bool defersFills = false;
 
     ~Impl() {
         if (stampSurface) cairo_surface_destroy(stampSurface);
@@ -104,12 +112,19 @@ struct CairoContext::Impl {
         }
     }
 
-    // Writes the clear still owed to the target's pixels, before anything reads or draws over them.
+    // Writes the fill still owed to the target's pixels, before anything reads or draws over them.
     void settle() {
-        if (!pendingClear) return;
-        detail::setPixels(target->data(), target->byteCount() / sizeof(std::uint32_t), *pendingClear);
-        pendingClear.reset();
-        cairo_surface_mark_dirty(surface);
+        if (!pendingFill) return;
+        const auto [box, pixel] = *pendingFill;
+        pendingFill.reset();
+        const auto stride = static_cast<std::size_t>(target->pixelWidth());
+        const auto width = static_cast<std::size_t>(box[2] - box[0]);
+        std::uint32_t* corner = target->data() + static_cast<std::size_t>(box[1]) * stride + static_cast<std::size_t>(box[0]);
+        if (width == stride)
+            detail::setPixels(corner, width * static_cast<std::size_t>(box[3] - box[1]), pixel);
+        else
+            for (int y = box[1]; y < box[3]; ++y, corner += stride) detail::setPixels(corner, width, pixel);
+        cairo_surface_mark_dirty_rectangle(surface, box[0], box[1], box[2] - box[0], box[3] - box[1]);
     }
 
     void setMatrix(const AffineTransform& t) {
@@ -241,27 +256,44 @@ void CairoContext::clearTo(const Color& colour) {
     Impl& impl = *_impl;
     // What was drawn so far is covered: Cairo's pending work on the surface is done first.
     cairo_surface_flush(impl.surface);
-    impl.pendingClear = premultipliedARGB(colour);
+    impl.pendingFill =
+        Impl::PendingFill{{0, 0, impl.target->pixelWidth(), impl.target->pixelHeight()}, premultipliedARGB(colour)};
 }
+
+void CairoContext::deferOpaqueFills(Passkey<ImageContext>) { _impl->defersFills = true; }
 
 bool CairoContext::paintPixelBoxes(const std::optional<detail::PixelBoxes>& boxes, const Color& colour) {
     const std::array<int, 4>* clip = boxes && detail::pixelBoxesEnabled() ? stampClip() : nullptr;
     if (!clip) return false;
     const std::uint32_t pixel = detail::solidPixel(colour);
     Impl& impl = *_impl;
-    if (impl.pendingClear) {
-        // An opaque box over every pixel leaves nothing of the clear to write.
-        const Image& target = *impl.target;
+    // One opaque box is the same whatever was under it.
+    std::optional<std::array<int, 4>> opaqueBox;
+    if (boxes->count == 1 && (pixel >> 24) == 0xffu) {
         const auto& only = boxes->boxes[0];
-        const bool coversAll = boxes->count == 1 && (pixel >> 24) == 0xffu && only.left <= 0 && only.top <= 0 &&
-                               only.right >= target.pixelWidth() && only.bottom >= target.pixelHeight() && (*clip)[0] <= 0 &&
-                               (*clip)[1] <= 0 && (*clip)[2] >= target.pixelWidth() && (*clip)[3] >= target.pixelHeight();
-        if (coversAll)
-            impl.pendingClear.reset();
+        const Image& target = *impl.target;
+        const std::array<int, 4> box{std::max({only.left, (*clip)[0], 0}), std::max({only.top, (*clip)[1], 0}),
+                                     std::min({only.right, (*clip)[2], target.pixelWidth()}),
+                                     std::min({only.bottom, (*clip)[3], target.pixelHeight()})};
+        if (box[0] >= box[2] || box[1] >= box[3]) return true;
+        opaqueBox = box;
+    }
+    if (impl.pendingFill) {
+        // What is owed and covered by this box is never written.
+        const auto& before = impl.pendingFill->box;
+        const bool covered = opaqueBox && (*opaqueBox)[0] <= before[0] && (*opaqueBox)[1] <= before[1] &&
+                             (*opaqueBox)[2] >= before[2] && (*opaqueBox)[3] >= before[3];
+        if (covered)
+            impl.pendingFill.reset();
         else
             impl.settle();
     }
     cairo_surface_flush(_impl->surface);
+    if (opaqueBox && impl.defersFills) {
+        // Owed rather than written.
+        impl.pendingFill = Impl::PendingFill{*opaqueBox, pixel};
+        return true;
+    }
     detail::paintBoxes(*_impl->target, *boxes, *clip, pixel);
     cairo_surface_mark_dirty(_impl->surface);
     return true;

@@ -98,6 +98,7 @@ ImageContext::ImageContext(Size size, double scale, bool opaque) : _opaque(opaqu
         bool reused = false;
         _image = keptOrNew(pixels->first, pixels->second, scale, background, reused);
         _context = std::make_unique<CairoContext>(*_image);
+        _context->deferOpaqueFills(Passkey<ImageContext>{});
         // Kept pixels show an earlier image until cleared: the context clears them, once.
         if (reused) _context->clearTo(background);
     }

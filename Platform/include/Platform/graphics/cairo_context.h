@@ -8,11 +8,13 @@
 #include <optional>
 
 #include "Platform/PlatformExport.h"
+#include "Platform/foundation/passkey.h"
 #include "Platform/graphics/context.h"
 
 namespace plat {
 
 class Image;
+class ImageContext;
 namespace detail {
 struct PixelBoxes;
 }
@@ -33,6 +35,10 @@ public:
     // Makes every pixel drawn so far visible in the target's buffer (drawing calls already do), except
     // what is drawn in transparency groups not yet ended.
     void flush();
+    // For an owner that reads the target only through flush() (or after the context is gone): an
+    // opaque fill of a whole-pixel box may then stay unwritten until something else is drawn, and is
+    // never written when another opaque fill covers it first.
+    void deferOpaqueFills(Passkey<ImageContext>);
 
 protected:
     void onDrawPath(const Path& userPath, DrawingMode mode) override;
