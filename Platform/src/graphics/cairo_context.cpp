@@ -18,6 +18,7 @@
 #include "graphics/glyph_runs.h"
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
+#include "graphics/lazy_clips.h"
 #include "graphics/pango_text.h"
 #include "graphics/path_memo.h"
 #include "graphics/pixel_blend.h"
@@ -101,6 +102,11 @@ struct CairoContext::Impl {
     };
     std::optional<PendingFill> pendingFill;
     bool defersFills = false;
+    // The clips Cairo has (held, so their storage is not reused), and those it had at each group
+    // pushed, which popping the group gives back. Clips reach Cairo only when Cairo next draws: a cell
+    // clipped, filled with whole-pixel boxes and restored never asks it.
+    ClipList cairoClips;
+    std::vector<ClipList> groupClips;
 
     ~Impl() {
         if (stampSurface) cairo_surface_destroy(stampSurface);
@@ -204,13 +210,28 @@ struct CairoContext::Impl {
     void reapplyClips(const ClipList& clips) {
         cairo_reset_clip(cr);
         for (const auto& c : clips) applyClip(c);
+        cairoClips = clips;
+    }
+
+    // Gives Cairo the clips in force before it draws (it takes the current path and the transform).
+    void syncClips(const ClipList& clips) {
+        if (!cairoClips.sharesStorageWith(clips)) reapplyClips(clips);
     }
 
     // Groups are pushed in device space, so the patterns they pop into line up whatever the user
     // transform was at each push.
-    void pushGroup() {
+    void pushGroup(const ClipList& clips) {
+        syncClips(clips);
         cairo_identity_matrix(cr);
         cairo_push_group(cr);
+        groupClips.push_back(cairoClips);
+    }
+
+    cairo_pattern_t* popGroup() {
+        cairo_pattern_t* pattern = cairo_pop_group(cr);
+        cairoClips = groupClips.back();
+        groupClips.pop_back();
+        return pattern;
     }
 
     // Cairo's errors are sticky: once in one, every later call draws nothing. Start afresh on the
@@ -221,9 +242,11 @@ struct CairoContext::Impl {
         if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) return;
         cairo_destroy(cr);
         cr = cairo_create(surface);
+        cairoClips = ClipList{};
+        groupClips.clear();
         for (bool masked : groups) {
-            pushGroup();
-            if (masked) pushGroup();
+            pushGroup(cairoClips);
+            if (masked) pushGroup(cairoClips);
         }
         reapplyClips(state.clips);
     }
@@ -386,9 +409,11 @@ void CairoContext::onDrawPath(const Path& userPath, DrawingMode mode) {
             cairo_surface_mark_dirty_rectangle(_impl->surface, box.left, box.top, box.width, box.height);
             return;
         }
+        _impl->syncClips(s.clips);
         cairo_identity_matrix(cr);
         _impl->emitDevice(memo->geometry());
     } else {
+        _impl->syncClips(s.clips);
         _impl->setMatrix(s.ctm);
         _impl->emit(userPath);
     }
@@ -494,6 +519,7 @@ void CairoContext::onDrawImage(const Image& original, const Rect& userRect) {
     const Image& image = reduced ? *reduced : original;
     const bool opaque = image.knownOpaque(Passkey<CairoContext>{}) || everyPixelOpaque(image);
     if (opaque && effectiveAlpha() >= 1 && copyOntoDevicePixels(image, userRect)) return;
+    _impl->syncClips(state().clips);
     // Cairo only reads the source pixels. Opaque ones are handed over as such: the same pixels come
     // out, and Pixman copies them rather than blending each (a grid's cell images, every frame).
     const cairo_format_t format = opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
@@ -727,6 +753,7 @@ void CairoContext::onStampImage(const Image& image, int deviceX, int deviceY) {
     if (stampIntoTarget(image, deviceX, deviceY)) return;
     cairo_t* cr = _impl->cr;
     Impl& impl = *_impl;
+    impl.syncClips(state().clips);
     if (!impl.stampSurface || impl.stampPixels != image.data() || impl.stampWidth != image.pixelWidth() ||
         impl.stampHeight != image.pixelHeight()) {
         if (impl.stampSurface) cairo_surface_destroy(impl.stampSurface);
@@ -764,6 +791,7 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     if (!(em <= MaxTextPixels)) return;
     const double reduction = em > detail::MaxGlyphPixels ? em / detail::MaxGlyphPixels : 1;
     cairo_t* cr = _impl->cr;
+    _impl->syncClips(state().clips);
     _impl->setMatrix(ctm);
     double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
     PangoLayout* layout = nullptr;
@@ -809,13 +837,16 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     _impl->recoverIfBroken(state());
 }
 
-void CairoContext::onClip(const ClipEntry& clip) {
-    _impl->applyClip(clip);
+// Clips reach Cairo when it next draws (Impl::syncClips).
+void CairoContext::onClip(const ClipEntry&) {
+    if (detail::lazyClipsEnabled()) return;
+    _impl->syncClips(state().clips);
     _impl->recoverIfBroken(state());
 }
 
-void CairoContext::onRestore(std::size_t previousClipCount) {
-    if (state().clips.size() != previousClipCount) _impl->reapplyClips(state().clips);
+void CairoContext::onRestore(std::size_t) {
+    if (detail::lazyClipsEnabled()) return;
+    _impl->syncClips(state().clips);
     _impl->recoverIfBroken(state());
 }
 
@@ -825,14 +856,14 @@ namespace plat {
 
 void CairoContext::onBeginTransparencyGroup(double) {
     _impl->settle();
-    _impl->pushGroup();
+    _impl->pushGroup(state().clips);
     _impl->groups.push_back(false);
     _impl->recoverIfBroken(state());
 }
 
 void CairoContext::onBeginTransparencyGroupMask() {
     _impl->settle();
-    _impl->pushGroup();
+    _impl->pushGroup(state().clips);
     _impl->groups.back() = true;
     _impl->recoverIfBroken(state());
 }
@@ -841,8 +872,8 @@ void CairoContext::onEndTransparencyGroup(double alpha, bool masked) {
     _impl->settle();
     cairo_t* cr = _impl->cr;
     _impl->groups.pop_back();
-    cairo_pattern_t* mask = masked ? cairo_pop_group(cr) : nullptr;
-    cairo_pattern_t* content = cairo_pop_group(cr);
+    cairo_pattern_t* mask = masked ? _impl->popGroup() : nullptr;
+    cairo_pattern_t* content = _impl->popGroup();
     cairo_identity_matrix(cr);
     if (!mask) {
         cairo_set_source(cr, content);
@@ -863,5 +894,14 @@ void CairoContext::onEndTransparencyGroup(double alpha, bool masked) {
     if (mask) cairo_pattern_destroy(mask);
     _impl->recoverIfBroken(state());
 }
+
+namespace detail {
+
+bool& lazyClipsEnabled() {
+    thread_local bool enabled = true;
+    return enabled;
+}
+
+}  // namespace detail
 
 }  // namespace plat
