@@ -214,8 +214,11 @@ struct CairoContext::Impl {
     }
 
     // Gives Cairo the clips in force before it draws (it takes the current path and the transform).
-    void syncClips(const ClipList& clips) {
-        if (!cairoClips.sharesStorageWith(clips)) reapplyClips(clips);
+    // Answers whether Cairo's clip changed (its transform is then the identity).
+    bool syncClips(const ClipList& clips) {
+        if (cairoClips.sharesStorageWith(clips)) return false;
+        reapplyClips(clips);
+        return true;
     }
 
     // Groups are pushed in device space, so the patterns they pop into line up whatever the user
@@ -791,7 +794,6 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     if (!(em <= MaxTextPixels)) return;
     const double reduction = em > detail::MaxGlyphPixels ? em / detail::MaxGlyphPixels : 1;
     cairo_t* cr = _impl->cr;
-    _impl->syncClips(state().clips);
     _impl->setMatrix(ctm);
     double width = draw.rect ? draw.rect->width() : std::numeric_limits<double>::infinity();
     PangoLayout* layout = nullptr;
@@ -814,6 +816,17 @@ void CairoContext::onDrawText(const TextDraw& draw) {
             layout = cache.layout(pctx, *draw.text, width, draw.options, effectiveAlpha());
     }
     bool clip = draw.rect && draw.options.clipToRect;
+    double x = 0, y = 0;
+    if (runs) {
+        // Where Pango would start: the origin as it comes back through Cairo's fixed point.
+        cairo_move_to(cr, draw.origin.x, draw.origin.y);
+        cairo_get_current_point(cr, &x, &y);
+    }
+    // Glyphs wholly inside the clips are drawn with none: the clips would take nothing from them, and
+    // cell after cell would hand Cairo a clip of its own.
+    const bool unclipped = runs && inkInsideClips(runs->ink(), {x, y}, clip ? &*draw.rect : nullptr);
+    if (_impl->syncClips(unclipped ? ClipList{} : state().clips)) _impl->setMatrix(ctm);
+    if (unclipped) clip = false;
     if (clip) {
         cairo_save(cr);
         cairo_rectangle(cr, draw.rect->x(), draw.rect->y(), draw.rect->width(), draw.rect->height());
@@ -822,10 +835,6 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     if (reduction > 1) {
         detail::fillLayoutOutlines(cr, layout, draw.origin, ctm, reduction);
     } else if (runs) {
-        // Where Pango would start: the origin as it comes back through Cairo's fixed point.
-        double x = 0, y = 0;
-        cairo_move_to(cr, draw.origin.x, draw.origin.y);
-        cairo_get_current_point(cr, &x, &y);
         runs->draw(cr, x, y);
     } else {
         cairo_move_to(cr, draw.origin.x, draw.origin.y);
@@ -835,6 +844,26 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     cairo_new_path(cr);
     if (layout) g_object_unref(layout);
     _impl->recoverIfBroken(state());
+}
+
+bool CairoContext::inkInsideClips(const std::array<double, 4>& ink, Point origin, const Rect* rect) {
+    if (!detail::lazyClipsEnabled()) return false;
+    const AffineTransform& m = state().ctm;
+    const std::array<int, 4>* area = m.b == 0 && m.c == 0 ? stampClip() : nullptr;
+    if (!area) return false;
+    // Antialiasing and hinting reach past Pango's ink by less than this, in device pixels.
+    constexpr double Margin = 2;
+    const auto deviceBox = [&](double left, double top, double right, double bottom) {
+        const double x0 = m.a * left + m.tx, x1 = m.a * right + m.tx, y0 = m.d * top + m.ty, y1 = m.d * bottom + m.ty;
+        return std::array<double, 4>{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+    };
+    const auto box = deviceBox(origin.x + ink[0], origin.y + ink[1], origin.x + ink[2], origin.y + ink[3]);
+    const double left = std::floor(box[0] - Margin), top = std::floor(box[1] - Margin);
+    const double right = std::ceil(box[2] + Margin), bottom = std::ceil(box[3] + Margin);
+    if (!(left >= (*area)[0] && top >= (*area)[1] && right <= (*area)[2] && bottom <= (*area)[3])) return false;
+    if (!rect) return true;
+    const auto within = deviceBox(rect->x(), rect->y(), rect->maxX(), rect->maxY());
+    return left >= within[0] && top >= within[1] && right <= within[2] && bottom <= within[3];
 }
 
 // Clips reach Cairo when it next draws (Impl::syncClips).

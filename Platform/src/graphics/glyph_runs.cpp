@@ -99,6 +99,10 @@ std::unique_ptr<GlyphRuns> GlyphRuns::capture(PangoLayout* layout) {
     const bool plain = renderer->plain;
     g_object_unref(renderer);
     if (!plain) return nullptr;
+    PangoRectangle ink;
+    pango_layout_get_extents(layout, &ink, nullptr);
+    runs->_ink = {pango_units_to_double(ink.x), pango_units_to_double(ink.y), pango_units_to_double(ink.x + ink.width),
+                  pango_units_to_double(ink.y + ink.height)};
     runs->_glyphs.shrink_to_fit();
     runs->_runs.shrink_to_fit();
     return runs;

@@ -9,6 +9,7 @@
 // Only layouts whose drawing is plain glyphs in a colour are taken: one that draws anything else
 // (a background, a line, a shape, a glyph its font lacks) stays with Pango's renderer.
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -37,6 +38,8 @@ public:
     void draw(cairo_t* cr, double x, double y) const;
     // What the runs hold, for the cache's bound.
     std::size_t bytes() const;
+    // The layout's ink from its top-left corner in points (left, top, right, bottom), as Pango gives it.
+    const std::array<double, 4>& ink() const { return _ink; }
     // References to Cairo's fonts that runs hold now, over every thread (for tests of their release).
     static std::size_t fontsHeld();
 
@@ -56,6 +59,7 @@ private:
     };
     std::vector<Run> _runs;
     std::vector<Glyph> _glyphs;
+    std::array<double, 4> _ink{};
 };
 
 // Whether kept layouts are drawn from their glyph runs (this thread; on unless a test compares the

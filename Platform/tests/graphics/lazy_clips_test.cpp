@@ -127,3 +127,38 @@ TEST(LazyClips, ScenesComeOutAsWithEveryClipGivenToCairoAtOnce) {
         ASSERT_EQ(firstDifference(lazy, eager), "") << "scene " << scene;
     }
 }
+
+TEST(LazyClips, TextBesideTheEdgesOfItsClipsComesOutAsUnderThem) {
+    // Cells of whole pixels with text slid towards and across each edge, at part-pixel origins, with
+    // and without the text's own rectangle clipping, at two scales: what is left unclipped must be
+    // exactly what the clips would have let through.
+    const AttributedString text("Wjg,Q", Font("DejaVu Sans", 12), Color(0.1, 0.2, 0.7));
+    for (const double scale : {1.0, 2.0}) {
+        for (const bool ownRect : {false, true}) {
+            const auto scene = [&](Context& c) {
+                for (int k = 0; k < 48; ++k) {
+                    const Rect cell{2.0 + (k % 3) * 62, 2.0 + (k / 3) * 26, 60, 24};
+                    const double dx = (k % 7) * 0.37 + (k % 9) * 4.4 - 8, dy = (k % 5) * 0.29 + (k % 11) * 1.3 - 5;
+                    c.save();
+                    c.clipToRect(cell);
+                    TextOptions options;
+                    options.clipToRect = ownRect;
+                    const Rect where{cell.x() + dx, cell.y() + dy, 44.0 - (k % 4) * 3, 18.0 + (k % 3)};
+                    c.drawText(text, where, options);
+                    c.restore();
+                }
+            };
+            Image lazy(190, 420, scale, Color::white()), eager(190, 420, scale, Color::white());
+            {
+                CairoContext c(lazy);
+                scene(c);
+            }
+            {
+                const EagerClips eagerly;
+                CairoContext c(eager);
+                scene(c);
+            }
+            EXPECT_EQ(firstDifference(lazy, eager), "") << "scale " << scale << (ownRect ? ", own rectangle" : "");
+        }
+    }
+}

@@ -64,6 +64,9 @@ private:
     // Reads the clips in force into the fields stampClip() and the path memo answer from, when they
     // changed since the last reading.
     PLAT_NO_EXPORT void readClips();
+    // Whether glyphs of `ink` (left, top, right, bottom in points from `origin`) lie inside the
+    // whole-pixel rectangles that clip, and inside `rect` when it is given, far enough not to be cut.
+    PLAT_NO_EXPORT bool inkInsideClips(const std::array<double, 4>& ink, Point origin, const Rect* rect);
     // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
     // and the clip allows it; answers false for Cairo to paint it.
     PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);
