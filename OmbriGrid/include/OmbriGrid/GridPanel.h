@@ -2,6 +2,7 @@
 // One of the grid's four regions (cells, column headers, row headers, top-left corner): a view-less
 // pairing of a row collection and a column collection, with the cache of the cell images drawn for it.
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -227,8 +228,15 @@ private:
     bool _cellImagesOff = false;
     // While a cell is drawn into its own new image (which only what the cell draws covers): its rectangle.
     std::optional<plat::Rect> _cellImageRect;
-    // The one check box that draws every Boolean cell of the panel, set to each cell's state in turn.
-    std::shared_ptr<KivoCheckBox> _checkBox;
+    // A check box for each state that draws every Boolean cell of the panel in that state, and what it
+    // was last set to: a cell like the one before lays nothing out anew.
+    struct CellCheckBox {
+        std::shared_ptr<KivoCheckBox> box;
+        plat::Size size;
+        plat::Color tint;
+        std::int32_t side = -1;
+    };
+    std::array<CellCheckBox, 2> _checkBoxes;
     plat::DictionaryPtr _unboundCells;
     plat::Rect _adornerStart = nullRect();
     plat::Rect _adornerEnd = nullRect();

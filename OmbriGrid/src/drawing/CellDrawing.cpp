@@ -327,22 +327,30 @@ void GridPanel::drawContent(const GridRow& rowItem, const GridColumn& column, st
     if (rect.height() > size.height && !checkBox && !rowItem.wordWrap()) textRect.size.height = size.height;
 
     if (checkBox) {
-        // The check box's layer is rendered at the cell's origin, its frame the text rectangle's size.
-        // One box serves every cell: each setting below draws the box's state anew, unanimated, so it
-        // shows this cell's state whatever cell it showed before.
-        if (!_checkBox) {
-            _checkBox = KivoCheckBox::create(textRect);
-            _checkBox->setUserInteractionEnabled(false);
-            _checkBox->setHidden(false);
+        // The check box's layer is rendered at the cell's origin, its frame the text rectangle's size
+        // (only the size shows). Each setting below lays the box out anew, unanimated; a box whose
+        // size, side and tint are those of the cell already shows it as it is.
+        const bool checked = cellData(rowItem, column, row, col, false).asBool();
+        CellCheckBox& kept = _checkBoxes[checked ? 1 : 0];
+        if (!kept.box) {
+            kept.box = KivoCheckBox::create(textRect);
+            kept.box->setUserInteractionEnabled(false);
+            kept.box->setHidden(false);
         }
-        KivoCheckBox& box = *_checkBox;
-        box.setIsChecked(cellData(rowItem, column, row, col, false).asBool());
-        box.setIntrinsicSize(static_cast<std::int32_t>(std::trunc(g->defaultRowSize() * CheckBoxShare)));
+        KivoCheckBox& box = *kept.box;
+        const auto side = static_cast<std::int32_t>(std::trunc(g->defaultRowSize() * CheckBoxShare));
         const auto& sel = g->selection();
         const plat::Color tint = sel && sel->intersects(range) ? g->selectionTextColor() : g->tintColor();
-        // Each of these lays the box out anew; the frame, set last, does so whatever else changed.
-        if (box.tintColor() != tint) box.setTintColor(tint);
-        box.setFrame(textRect);
+        if (kept.side != side || kept.tint != tint || kept.size != textRect.size) {
+            box.setIsChecked(checked);
+            box.setIntrinsicSize(side);
+            if (box.tintColor() != tint) box.setTintColor(tint);
+            // The frame, set last, lays the box out whatever else changed.
+            box.setFrame(textRect);
+            kept.side = side;
+            kept.tint = tint;
+            kept.size = textRect.size;
+        }
         SavedState saved(*_context);
         _context->translate(rect.x(), rect.y());
         box.layer()->renderInContext(*_context);

@@ -96,12 +96,18 @@ LayoutCache& LayoutCache::forThread() {
 PangoContext* LayoutCache::drawingContext(cairo_t* cr) {
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
+    const bool onImage = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+    const auto sameTransform = [&](const DrawingContext& known) {
+        return known.xx == m.xx && known.yx == m.yx && known.xy == m.xy && known.yy == m.yy;
+    };
+    if (onImage && _lastOnImage && sameTransform(_contexts[*_lastOnImage])) return _contexts[*_lastOnImage].context;
     cairo_font_options_t* surfaceOptions = cairo_font_options_create();
     cairo_surface_get_font_options(cairo_get_target(cr), surfaceOptions);
-    for (const auto& known : _contexts) {
-        if (known.xx == m.xx && known.yx == m.yx && known.xy == m.xy && known.yy == m.yy &&
-            cairo_font_options_equal(known.surfaceOptions, surfaceOptions)) {
+    for (std::size_t k = 0; k < _contexts.size(); ++k) {
+        const auto& known = _contexts[k];
+        if (sameTransform(known) && cairo_font_options_equal(known.surfaceOptions, surfaceOptions)) {
             cairo_font_options_destroy(surfaceOptions);
+            if (onImage) _lastOnImage = k;
             return known.context;
         }
     }
@@ -115,6 +121,7 @@ PangoContext* LayoutCache::drawingContext(cairo_t* cr) {
     // its layouts stay valid (Pango lays a layout out again whenever its context changes).
     pango_cairo_update_context(cr, context);
     _contexts.push_back({m.xx, m.yx, m.xy, m.yy, surfaceOptions, context});
+    if (onImage) _lastOnImage = _contexts.size() - 1;
     return context;
 }
 
@@ -212,6 +219,7 @@ void LayoutCache::dropContexts() {
         g_object_unref(known.context);
     }
     _contexts.clear();
+    _lastOnImage.reset();
 }
 
 }  // namespace plat::detail

@@ -99,6 +99,9 @@ private:
     HashIndex<Entry> _index;
     std::string _key;  // the request's key, its storage kept between requests
     std::vector<DrawingContext> _contexts;
+    // The one drawingContext answered last for an image surface: every image surface has the same
+    // font options, so the next on one under the same transform is answered without asking Cairo.
+    std::optional<std::size_t> _lastOnImage;
     std::size_t _bytes = 0;
     std::size_t _maxEntries = DefaultMaxEntries;
     std::size_t _maxBytes = DefaultMaxBytes;
