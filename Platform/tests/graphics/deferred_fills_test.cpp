@@ -12,22 +12,14 @@
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_context.h"
 #include "Platform/graphics/text.h"
+#include "Platform/testing/pixel_difference.h"
 
 using namespace plat;
+using plat::testing::firstPixelDifference;
 
 namespace {
 
 constexpr int Width = 48, Height = 36;
-
-std::string firstDifference(const Image& a, const Image& b) {
-    if (a.pixelWidth() != b.pixelWidth() || a.pixelHeight() != b.pixelHeight()) return "sizes differ";
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x) {
-            const auto i = static_cast<std::size_t>(y) * static_cast<std::size_t>(a.pixelWidth()) + static_cast<std::size_t>(x);
-            if (a.data()[i] != b.data()[i]) return "pixel " + std::to_string(x) + "," + std::to_string(y);
-        }
-    return "";
-}
 
 // A step of a scene, given the context and a place to put what it read back.
 using Step = std::function<void(Context&, std::vector<std::shared_ptr<Image>>&)>;
@@ -146,9 +138,9 @@ TEST(DeferredFills, ImageContextsDrawWhatContextsWritingEveryFillDraw) {
             CairoContext c(direct);
             run(c, directRead);
         }
-        ASSERT_EQ(firstDifference(*deferred, direct), "") << "scene " << scene;
+        ASSERT_EQ(firstPixelDifference(*deferred, direct), "") << "scene " << scene;
         ASSERT_EQ(deferredRead.size(), directRead.size()) << "scene " << scene;
         for (std::size_t k = 0; k < directRead.size(); ++k)
-            ASSERT_EQ(firstDifference(*deferredRead[k], *directRead[k]), "") << "scene " << scene << ", read " << k;
+            ASSERT_EQ(firstPixelDifference(*deferredRead[k], *directRead[k]), "") << "scene " << scene << ", read " << k;
     }
 }

@@ -10,8 +10,10 @@
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_context.h"
 #include "Platform/graphics/text.h"
+#include "Platform/testing/pixel_difference.h"
 
 using namespace plat;
+using plat::testing::firstPixelDifference;
 
 namespace {
 
@@ -25,16 +27,6 @@ Image overFreshPixels(bool opaque, const std::function<void(Context&)>& scene) {
         scene(c);
     }
     return img;
-}
-
-// The first pixel where the two differ, or empty.
-std::string firstDifference(const Image& a, const Image& b) {
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            if (a.rawPixel(x, y) != b.rawPixel(x, y))
-                return "(" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(a.rawPixel(x, y)) +
-                       " against " + std::to_string(b.rawPixel(x, y));
-    return {};
 }
 
 }  // namespace
@@ -95,7 +87,7 @@ TEST(ImageContextReuse, PixelsOfAnImageLetGoOfNeverShowInTheNext) {
             const auto image = next.finish();
             ASSERT_TRUE(image);
             EXPECT_EQ(image->data(), earlierPixels) << "the earlier image's pixels are taken again";
-            EXPECT_EQ(firstDifference(*image, overFreshPixels(opaque, scenes[k])), "")
+            EXPECT_EQ(firstPixelDifference(*image, overFreshPixels(opaque, scenes[k])), "")
                 << "scene " << k << (opaque ? ", opaque" : "");
         }
 }

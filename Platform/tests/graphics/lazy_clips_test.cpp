@@ -11,9 +11,11 @@
 #include "Platform/graphics/cairo_context.h"
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/text.h"
+#include "Platform/testing/pixel_difference.h"
 #include "graphics/lazy_clips.h"
 
 using namespace plat;
+using plat::testing::firstPixelDifference;
 
 namespace {
 
@@ -97,13 +99,6 @@ private:
     std::mt19937 _rng;
 };
 
-std::string firstDifference(const Image& a, const Image& b) {
-    for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x)
-            if (a.rawPixel(x, y) != b.rawPixel(x, y)) return "pixel " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-}
-
 }  // namespace
 
 TEST(LazyClips, ScenesComeOutAsWithEveryClipGivenToCairoAtOnce) {
@@ -124,7 +119,7 @@ TEST(LazyClips, ScenesComeOutAsWithEveryClipGivenToCairoAtOnce) {
             const EagerClips eagerly;
             draw(eager);
         }
-        ASSERT_EQ(firstDifference(lazy, eager), "") << "scene " << scene;
+        ASSERT_EQ(firstPixelDifference(lazy, eager), "") << "scene " << scene;
     }
 }
 
@@ -158,7 +153,7 @@ TEST(LazyClips, TextBesideTheEdgesOfItsClipsComesOutAsUnderThem) {
                 CairoContext c(eager);
                 scene(c);
             }
-            EXPECT_EQ(firstDifference(lazy, eager), "") << "scale " << scale << (ownRect ? ", own rectangle" : "");
+            EXPECT_EQ(firstPixelDifference(lazy, eager), "") << "scale " << scale << (ownRect ? ", own rectangle" : "");
         }
     }
 }
