@@ -594,8 +594,6 @@ void GridRowCollection::setDefaultGroupSize(std::int32_t size) {
 }
 
 namespace {
-constexpr std::size_t SpacerReadAhead = 16;
-
 // The empty row a spacer item binds.
 plat::Value spacerRow(std::int32_t height) {
     auto row = std::make_shared<GridEmptyRow>();
@@ -631,12 +629,7 @@ bool fillPlaceholders(kivo::ValueList& storage, std::size_t n, Spacer spacer, co
         for (std::size_t i = 0; i < n; ++i) place(view->itemAt(static_cast<std::int32_t>(i)), i);
         return plain;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        // The test reads each item's object, one cache miss apiece when they lie apart: asked for a few
-        // items ahead, a million of them arrive together rather than one after another.
-        if (i + SpacerReadAhead < n) __builtin_prefetch((*list)[i + SpacerReadAhead].asObject().get());
-        place((*list)[i], i);
-    }
+    for (std::size_t i = 0; i < n; ++i) place((*list)[i], i);
     return plain;
 }
 }  // namespace

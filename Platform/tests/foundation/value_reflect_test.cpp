@@ -110,6 +110,19 @@ TEST(Value, AMovedFromValueIsNil) {
     EXPECT_EQ(c, plat::Value(plat::Array{1, 2}));
 }
 
+// The class a value reports is the object's own, however the pointer it was made from was typed.
+TEST(Value, KnowsTheRuntimeClassOfItsObject) {
+    const auto special = std::make_shared<SpecialItem>();
+    const plat::Value typedAsRoot{plat::ObjectPtr(special)};
+    EXPECT_EQ(typedAsRoot.objectClass(), &SpecialItem::staticClassInfo());
+    EXPECT_EQ(plat::Value(std::make_shared<Item>()).objectClass(), &Item::staticClassInfo());
+    plat::Array list{typedAsRoot, 3, "text"};
+    list.insert(list.begin(), plat::Value());  // shifts the object along
+    EXPECT_EQ(list[1].objectClass(), &SpecialItem::staticClassInfo());
+    EXPECT_EQ(list[2].objectClass(), nullptr);
+    EXPECT_EQ(list[3].objectClass(), nullptr);
+}
+
 namespace {
 
 // One member of every numeric width, to write out-of-range values into.

@@ -52,6 +52,9 @@ void expectHolds(const plat::Value& v, const Sample& sample) {
     EXPECT_TRUE(v.isEqual(expected)) << sample.name << ": " << v.description();
     if (expected.isObject()) {
         EXPECT_EQ(v.asObject(), sharedThing());
+        EXPECT_EQ(v.objectClass(), &sharedThing()->classInfo()) << "the class travels with the object";
+    } else {
+        EXPECT_EQ(v.objectClass(), nullptr) << sample.name;
     }
 }
 

@@ -18,6 +18,7 @@
 namespace plat {
 
 class Object;
+class ClassInfo;
 class Value;
 using ObjectPtr = std::shared_ptr<Object>;
 using Array = std::vector<Value>;
@@ -104,7 +105,9 @@ public:
     Value(std::shared_ptr<T> o) {
         // clang-format on
         if (!o) return;
-        new (&_object) ObjectPtr(std::move(o));
+        // The class is complete here, as is_base_of_v requires (or is the root class itself).
+        const ClassInfo* cls = &o->classInfo();
+        new (&_held) HeldObject{std::move(o), cls};
         _kind = Kind::Object;
     }
 
@@ -141,8 +144,11 @@ public:
     const ArrayPtr& asArray() const { return isArray() ? _array : NoArray; }  // null for non-arrays
     const DictionaryPtr& asDictionary() const {
         return isDictionary() ? _dictionary : NoDictionary;
-    }                                                                              // null for non-dictionaries
-    const ObjectPtr& asObject() const { return isObject() ? _object : NoObject; }  // null for non-objects
+    }                                                                                   // null for non-dictionaries
+    const ObjectPtr& asObject() const { return isObject() ? _held.object : NoObject; }  // null for non-objects
+    // The runtime class of the object held (null for other kinds), known without reading the object:
+    // a pass over a long list of model objects asks it without a cache miss per item.
+    const ClassInfo* objectClass() const { return isObject() ? _held.cls : nullptr; }
     template <class T>
     std::shared_ptr<T> as() const {
         return std::dynamic_pointer_cast<T>(asObject());
@@ -167,8 +173,8 @@ private:
     [[gnu::always_inline]] void takeFrom(Value& other) noexcept {
         // Objects first: lists of model objects are what gets shifted in bulk.
         if (other._kind == Kind::Object) [[likely]] {
-            new (&_object) ObjectPtr(std::move(other._object));
-            other._object.~shared_ptr();
+            new (&_held) HeldObject{std::move(other._held.object), other._held.cls};
+            other._held.~HeldObject();
         } else {
             switch (other._kind) {
                 case Kind::String:
@@ -203,7 +209,7 @@ private:
                 new (&_dictionary) DictionaryPtr(other._dictionary);
                 break;
             case Kind::Object:
-                new (&_object) ObjectPtr(other._object);
+                new (&_held) HeldObject(other._held);
                 break;
             default:
                 copyScalar(other);
@@ -243,7 +249,7 @@ private:
                 _dictionary.~shared_ptr();
                 break;
             case Kind::Object:
-                _object.~shared_ptr();
+                _held.~HeldObject();
                 break;
             default:
                 break;
@@ -261,6 +267,11 @@ private:
     [[gnu::noinline]] PLAT_NO_EXPORT void copyString(const Value& other) { new (&_string) std::string(other._string); }
     [[gnu::noinline]] PLAT_NO_EXPORT void destroyString() noexcept { _string.~basic_string(); }
 
+    struct HeldObject {
+        ObjectPtr object;
+        // Asked once, as the value is made: an object's class never changes.
+        const ClassInfo* cls;
+    };
     static const std::string NoString;
     static const ArrayPtr NoArray;
     static const DictionaryPtr NoDictionary;
@@ -275,7 +286,7 @@ private:
         std::string _string;
         ArrayPtr _array;
         DictionaryPtr _dictionary;
-        ObjectPtr _object;
+        HeldObject _held;
     };
 };
 
