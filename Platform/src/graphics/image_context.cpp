@@ -2,71 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "graphics/pixel_boxes.h"
+#include "graphics/spare_pixels.h"
 
 namespace plat {
 
-namespace {
-
-// Pixels of images let go of, kept for the next images of the same size: controls that keep what they
-// draw as images (a grid, a cell at a time) make and drop many of a few sizes, and fresh memory costs
-// its allocation, the system's zeroing of new pages and then its clearing. One store a thread, bounded.
-class SparePixels {
-public:
-    static constexpr std::size_t MaxBytes = 16u << 20;
-    static constexpr std::size_t MaxBuffers = 1024;
-
-    SparePixels() { live = this; }
-    ~SparePixels() {
-        live = nullptr;
-        ended = true;
-    }
-    SparePixels(const SparePixels&) = delete;
-    SparePixels& operator=(const SparePixels&) = delete;
-
-    // This thread's store; null once the thread has begun to end.
-    static SparePixels* forThread() {
-        if (!live && !ended) {
-            thread_local SparePixels store;
-            (void)store;
-        }
-        return live;
-    }
-
-    // Pixels of exactly `count`, as an earlier image left them; empty when none are kept.
-    std::vector<std::uint32_t> take(std::size_t count) {
-        const auto it = _bySize.find(count);
-        if (it == _bySize.end() || it->second.empty()) return {};
-        std::vector<std::uint32_t> pixels = std::move(it->second.back());
-        it->second.pop_back();
-        _bytes -= count * sizeof(std::uint32_t);
-        --_buffers;
-        return pixels;
-    }
-
-    void give(std::vector<std::uint32_t>&& pixels) {
-        const std::size_t bytes = pixels.size() * sizeof(std::uint32_t);
-        if (pixels.empty() || _buffers >= MaxBuffers || _bytes + bytes > MaxBytes) return;
-        _bySize[pixels.size()].push_back(std::move(pixels));
-        _bytes += bytes;
-        ++_buffers;
-    }
-
-private:
-    static thread_local SparePixels* live;
-    static thread_local bool ended;
-    std::unordered_map<std::size_t, std::vector<std::vector<std::uint32_t>>> _bySize;
-    std::size_t _bytes = 0, _buffers = 0;
-};
-
-thread_local SparePixels* SparePixels::live = nullptr;
-thread_local bool SparePixels::ended = false;
-
-}  // namespace
+using detail::SparePixels;
 
 std::shared_ptr<Image> ImageContext::keptOrNew(int width, int height, double scale, const Color& background, bool& reused) {
     SparePixels* spares = SparePixels::forThread();
