@@ -15,6 +15,7 @@
 
 #include "Platform/graphics/image.h"
 #include "Platform/graphics/image_context.h"
+#include "graphics/glyph_compositor.h"
 #include "graphics/glyph_runs.h"
 #include "graphics/image_sampling.h"
 #include "graphics/layout_cache.h"
@@ -825,6 +826,10 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     // Glyphs wholly inside the clips are drawn with none: the clips would take nothing from them, and
     // cell after cell would hand Cairo a clip of its own.
     const bool unclipped = runs && inkInsideClips(runs->ink(), {x, y}, clip ? &*draw.rect : nullptr);
+    if (unclipped && compositeGlyphs(*runs, x, y)) {
+        if (layout) g_object_unref(layout);
+        return;
+    }
     if (_impl->syncClips(unclipped ? ClipList{} : state().clips)) _impl->setMatrix(ctm);
     if (unclipped) clip = false;
     if (clip) {
@@ -844,6 +849,19 @@ void CairoContext::onDrawText(const TextDraw& draw) {
     cairo_new_path(cr);
     if (layout) g_object_unref(layout);
     _impl->recoverIfBroken(state());
+}
+
+bool CairoContext::compositeGlyphs(const detail::GlyphRuns& runs, double x, double y) {
+    Image& target = *_impl->target;
+    // Cairo's pending work on the pixels is done before they are written beside it.
+    cairo_surface_flush(_impl->surface);
+    std::array<int, 4> drawn{};
+    if (!detail::GlyphCompositor::forThread().draw(
+            runs, x, y, state().ctm, {target.data(), target.pixelWidth(), target.pixelHeight(), target.strideBytes()}, drawn))
+        return false;
+    if (drawn[0] < drawn[2])
+        cairo_surface_mark_dirty_rectangle(_impl->surface, drawn[0], drawn[1], drawn[2] - drawn[0], drawn[3] - drawn[1]);
+    return true;
 }
 
 bool CairoContext::inkInsideClips(const std::array<double, 4>& ink, Point origin, const Rect* rect) {

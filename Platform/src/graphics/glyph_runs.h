@@ -52,6 +52,7 @@ private:
     };
     GlyphRuns() = default;
     friend class GlyphRunCapture;
+    friend class GlyphCompositor;
 
     struct Glyph {
         unsigned long index;

@@ -17,7 +17,8 @@ class Image;
 class ImageContext;
 namespace detail {
 struct PixelBoxes;
-}
+class GlyphRuns;
+}  // namespace detail
 
 class PLAT_EXPORT CairoContext : public Context {
 public:
@@ -67,6 +68,9 @@ private:
     // Whether glyphs of `ink` (left, top, right, bottom in points from `origin`) lie inside the
     // whole-pixel rectangles that clip, and inside `rect` when it is given, far enough not to be cut.
     PLAT_NO_EXPORT bool inkInsideClips(const std::array<double, 4>& ink, Point origin, const Rect* rect);
+    // Composites unclipped glyph runs straight into the target's pixels as Cairo would (their layout's
+    // corner at device-rounded (x, y)); answers false, having drawn nothing, for Cairo to draw them.
+    PLAT_NO_EXPORT bool compositeGlyphs(const detail::GlyphRuns& runs, double x, double y);
     // Copies an opaque image's rows into the target where its pixels land on device pixels one to one
     // and the clip allows it; answers false for Cairo to paint it.
     PLAT_NO_EXPORT bool copyOntoDevicePixels(const Image& image, const Rect& userRect);
