@@ -4,6 +4,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "graphics/glyph_runs.h"
@@ -14,14 +15,21 @@ namespace {
 
 thread_local bool compositingEnabled = true;
 
+// Generations are unique over every thread's store, so runs never take one store's glyphs for another's.
+std::uint64_t newGeneration() {
+    static std::atomic<std::uint64_t> next{1};
+    return next++;
+}
+
 // Cairo's rounding of a glyph's device position to a pixel: halves go up.
 int roundHalfUp(double v) {
     const double below = std::floor(v);
     return static_cast<int>(v - below >= 0.5 ? below + 1 : below);
 }
 
-// Cairo's 16-bit channels of a colour: clamped, premultiplied, then scaled and rounded.
-pixman_color_t cairoColour(double r, double g, double b, double a) {
+// Cairo's 16-bit channels of a colour (red, green, blue, alpha): clamped, premultiplied, then scaled
+// and rounded.
+std::array<std::uint16_t, 4> cairoColour(double r, double g, double b, double a) {
     const auto unit = [](double v) { return std::clamp(std::isnan(v) ? 0.0 : v, 0.0, 1.0); };
     const double alpha = unit(a);
     const auto channel = [](double v) { return static_cast<std::uint16_t>(v * 65535.0 + 0.5); };
@@ -45,11 +53,12 @@ struct Box {
 bool glyphCompositingEnabled() { return compositingEnabled; }
 void setGlyphCompositingEnabled(bool enabled) { compositingEnabled = enabled; }
 
-GlyphCompositor::GlyphCompositor() = default;
+GlyphCompositor::GlyphCompositor() : _generation(newGeneration()) {}
 
 GlyphCompositor::~GlyphCompositor() {
     clear();
     if (_dest) pixman_image_unref(_dest);
+    if (_source) pixman_image_unref(_source);
 }
 
 GlyphCompositor& GlyphCompositor::forThread() {
@@ -58,6 +67,7 @@ GlyphCompositor& GlyphCompositor::forThread() {
 }
 
 void GlyphCompositor::clear() {
+    _generation = newGeneration();
     _glyphs.clear();
     if (_cache) {
         pixman_glyph_cache_thaw(_cache);
@@ -197,6 +207,15 @@ pixman_image_t* GlyphCompositor::destination(const Pixels& target) {
     return _dest;
 }
 
+pixman_image_t* GlyphCompositor::source(std::array<std::uint16_t, 4> colour) {
+    if (_source && colour == _sourceColour) return _source;
+    if (_source) pixman_image_unref(_source);
+    const pixman_color_t c{colour[0], colour[1], colour[2], colour[3]};
+    _source = pixman_image_create_solid_fill(&c);
+    _sourceColour = colour;
+    return _source;
+}
+
 bool GlyphCompositor::draw(const GlyphRuns& runs, double x, double y, const AffineTransform& ctm, const Pixels& target,
                            std::array<int, 4>& drawn) {
     if (!compositingEnabled || ctm.b != 0 || ctm.c != 0 || !(ctm.a > 0) || !(ctm.d > 0) || !target.data) return false;
@@ -208,7 +227,7 @@ bool GlyphCompositor::draw(const GlyphRuns& runs, double x, double y, const Affi
     const bool translation = ctm.a == 1 && ctm.d == 1;
 
     struct Placed {
-        pixman_color_t colour;
+        std::array<std::uint16_t, 4> colour;
         std::size_t first, count;
     };
     thread_local std::vector<Placed> placedRuns;
@@ -218,6 +237,9 @@ bool GlyphCompositor::draw(const GlyphRuns& runs, double x, double y, const Affi
     placed.clear();
     Box all{0, 0, 0, 0};
     bool any = false;
+    // The glyphs this store found for the runs before, when it has not been emptied since.
+    const bool remembered = runs._compositedIn == _generation && runs._composited.size() == runs._glyphs.size();
+    if (!remembered) runs._composited.assign(runs._glyphs.size(), nullptr);
     for (const GlyphRuns::Run& run : runs._runs) {
         const Font& info = font(run.font);
         if (!info.usable || info.linear != linear) return false;
@@ -235,7 +257,9 @@ bool GlyphCompositor::draw(const GlyphRuns& runs, double x, double y, const Affi
                 cairo_matrix_transform_point(&device, &gx, &gy);
             }
             if (!(std::abs(gx) < MaxPosition) || !(std::abs(gy) < MaxPosition)) return false;
-            const Glyph& g = glyph(run.font, info, from[i].index);
+            const void*& found = runs._composited[run.first + i];
+            if (!remembered) found = &glyph(run.font, info, from[i].index);
+            const Glyph& g = *static_cast<const Glyph*>(found);
             if (!g.usable) return false;
             if (g.width == 0) continue;
             const int px = roundHalfUp(gx), py = roundHalfUp(gy);
@@ -260,15 +284,14 @@ bool GlyphCompositor::draw(const GlyphRuns& runs, double x, double y, const Affi
         if (placed.size() > first)
             placedRuns.push_back({cairoColour(run.red, run.green, run.blue, run.alpha), first, placed.size() - first});
     }
+    runs._compositedIn = _generation;
     drawn = {0, 0, 0, 0};
     ++_textsDrawn;
     if (!any) return true;
     pixman_image_t* dest = destination(target);
     for (const Placed& run : placedRuns) {
-        pixman_image_t* source = pixman_image_create_solid_fill(&run.colour);
-        pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, source, dest, 0, 0, 0, 0, _cache, static_cast<int>(run.count),
+        pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, source(run.colour), dest, 0, 0, 0, 0, _cache, static_cast<int>(run.count),
                                         placed.data() + run.first);
-        pixman_image_unref(source);
     }
     drawn = {std::max(all.left, 0), std::max(all.top, 0), std::min(all.right, target.width), std::min(all.bottom, target.height)};
     if (drawn[0] >= drawn[2] || drawn[1] >= drawn[3]) drawn = {0, 0, 0, 0};

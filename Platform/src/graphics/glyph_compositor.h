@@ -92,6 +92,7 @@ private:
     const Glyph& glyph(cairo_scaled_font_t* f, const Font& info, unsigned long index);
     Glyph capture(cairo_scaled_font_t* f, const Font& info, unsigned long index);
     pixman_image_t* destination(const Pixels& target);
+    pixman_image_t* source(std::array<std::uint16_t, 4> colour);
     void clear();
 
     std::unordered_map<cairo_scaled_font_t*, Font> _fonts;
@@ -99,6 +100,11 @@ private:
     pixman_glyph_cache_t* _cache = nullptr;
     pixman_image_t* _dest = nullptr;
     Pixels _destPixels{};
+    // New each time the store is emptied: what runs remember of it holds only for their generation.
+    std::uint64_t _generation;
+    // The colour of the last run drawn, as Pixman's source.
+    pixman_image_t* _source = nullptr;
+    std::array<std::uint16_t, 4> _sourceColour{};
     std::size_t _maxGlyphs = MaxGlyphs;
     std::size_t _textsDrawn = 0;
 };

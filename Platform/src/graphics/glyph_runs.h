@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,10 @@ private:
     };
     std::vector<Run> _runs;
     std::vector<Glyph> _glyphs;
+    // What the glyph compositor found for each glyph, while its store is the one it found them in:
+    // a text drawn again is not looked up glyph by glyph.
+    mutable std::vector<const void*> _composited;
+    mutable std::uint64_t _compositedIn = 0;
     std::array<double, 4> _ink{};
 };
 
