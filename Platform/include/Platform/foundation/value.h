@@ -174,7 +174,9 @@ private:
         // Objects first: lists of model objects are what gets shifted in bulk.
         if (other._kind == Kind::Object) [[likely]] {
             new (&_held) HeldObject{std::move(other._held.object), other._held.cls};
-            other._held.~HeldObject();
+            // Moved from, `other` holds nothing to release: its storage is left as it is. (Calling its
+            // destructor would have the compiler test its pointer again, as the class stored above might
+            // lie over it, on every step of shifting a list.)
         } else {
             switch (other._kind) {
                 case Kind::String:
