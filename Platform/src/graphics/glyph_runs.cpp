@@ -105,6 +105,8 @@ std::unique_ptr<GlyphRuns> GlyphRuns::capture(PangoLayout* layout) {
                   pango_units_to_double(ink.y + ink.height)};
     runs->_glyphs.shrink_to_fit();
     runs->_runs.shrink_to_fit();
+    // Made now, so the cache's bound counts it.
+    runs->_composited.assign(runs->_glyphs.size(), nullptr);
     return runs;
 }
 
@@ -136,7 +138,9 @@ void GlyphRuns::draw(cairo_t* cr, double x, double y) const {
     }
 }
 
-std::size_t GlyphRuns::bytes() const { return sizeof(GlyphRuns) + _runs.size() * sizeof(Run) + _glyphs.size() * sizeof(Glyph); }
+std::size_t GlyphRuns::bytes() const {
+    return sizeof(GlyphRuns) + _runs.size() * sizeof(Run) + _glyphs.size() * sizeof(Glyph) + _composited.size() * sizeof(void*);
+}
 
 bool glyphRunsEnabled() { return runsEnabled; }
 void setGlyphRunsEnabled(bool enabled) { runsEnabled = enabled; }
