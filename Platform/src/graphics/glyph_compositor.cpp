@@ -89,10 +89,10 @@ const GlyphCompositor::Font& GlyphCompositor::font(cairo_scaled_font_t* f) {
     cairo_scaled_font_get_font_options(f, options);
     const cairo_antialias_t antialias = cairo_font_options_get_antialias(options);
     cairo_font_options_destroy(options);
-    info.x0 = fm.x0;
-    info.y0 = fm.y0;
     info.linear = {ctm.xx, ctm.yx, ctm.xy, ctm.yy};
-    // Subpixel coverage composites per channel; glyphs are taken as grey coverage, checked as they are.
+    // Cairo adds the font matrix's offset to glyph positions; Pango's fonts have none, and one that had
+    // would be left to Cairo. Subpixel coverage composites per channel; glyphs are taken as grey
+    // coverage, checked as they are.
     info.usable = cairo_scaled_font_status(f) == CAIRO_STATUS_SUCCESS && fm.x0 == 0 && fm.y0 == 0 && ctm.yx == 0 && ctm.xy == 0 &&
                   ctm.xx > 0 && ctm.yy > 0 && antialias != CAIRO_ANTIALIAS_SUBPIXEL;
     return _fonts.emplace(cairo_scaled_font_reference(f), info).first->second;

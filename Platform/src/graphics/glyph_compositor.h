@@ -23,7 +23,6 @@
 
 #include "Platform/foundation/geometry.h"
 
-typedef struct _cairo cairo_t;
 typedef struct _cairo_scaled_font cairo_scaled_font_t;
 typedef union pixman_image pixman_image_t;
 typedef struct pixman_glyph_cache_t pixman_glyph_cache_t;
@@ -84,7 +83,6 @@ private:
     };
     struct Font {
         bool usable = false;
-        double x0 = 0, y0 = 0;           // the font matrix's offset, which Cairo adds to glyph positions
         std::array<double, 4> linear{};  // the transform the font was made for
     };
 

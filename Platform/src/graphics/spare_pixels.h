@@ -36,8 +36,8 @@ private:
         std::vector<std::vector<std::uint32_t>> kept;
         std::uint64_t lastAsked = 0;
     };
-    // Lets go of one buffer of the size asked for least lately, if that is not `incoming`'s own; false
-    // when there is none to let go of.
+    // Lets go of one buffer of the size asked for least lately, if that size was asked for less lately
+    // than `incoming`'s; false when there is none to let go of.
     bool dropStalest(std::size_t incoming);
 
     std::size_t _maxBytes = MaxBytes, _maxBuffers = MaxBuffers;
